@@ -1,0 +1,31 @@
+# calendar_add_test(<name> SOURCES ... [LIBS ...] [ZONES ...] [ENV ...] [TIMEOUT s] [RUN_SERIAL])
+#
+# Builds one Qt Test executable and registers it once per time zone: date bugs
+# usually hide in one zone only, so every test runs under at least two zones
+# with daylight saving unless ZONES says otherwise.
+set(CALENDAR_DEFAULT_TEST_ZONES Europe/Berlin America/New_York)
+
+function(calendar_add_test name)
+    cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        CALENDAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        CALENDAR_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
+    if(NOT T_ZONES)
+        set(T_ZONES ${CALENDAR_DEFAULT_TEST_ZONES})
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    foreach(zone IN LISTS T_ZONES)
+        string(REPLACE "/" "_" tag "${zone}")
+        add_test(NAME ${name}@${tag} COMMAND ${name})
+        set_tests_properties(${name}@${tag} PROPERTIES
+            TIMEOUT ${T_TIMEOUT}
+            ENVIRONMENT "TZ=${zone};QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${T_ENV}")
+        if(T_RUN_SERIAL)
+            set_tests_properties(${name}@${tag} PROPERTIES RUN_SERIAL TRUE)
+        endif()
+    endforeach()
+endfunction()

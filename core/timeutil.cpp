@@ -1,0 +1,111 @@
+#include "timeutil.h"
+
+namespace TimeUtil {
+
+QTimeZone representation(const QDateTime &dt)
+{
+    switch (dt.timeSpec()) {
+    case Qt::UTC:
+        return QTimeZone::utc();
+    case Qt::OffsetFromUTC:
+        return QTimeZone(dt.offsetFromUtc());
+    case Qt::TimeZone:
+        return dt.timeZone();
+    case Qt::LocalTime:
+    default:
+        return QTimeZone::systemTimeZone();
+    }
+}
+
+QDateTime inZone(QDate date, QTime time, const QTimeZone &zone)
+{
+    if (!zone.isValid())
+        return QDateTime(date, time, Qt::LocalTime);
+    if (zone == QTimeZone::utc())
+        return QDateTime(date, time, Qt::UTC);
+    return QDateTime(date, time, zone);
+}
+
+QDateTime utc(QDate date, QTime time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
+QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like)
+{
+    switch (like.timeSpec()) {
+    case Qt::UTC:
+        return dt.toUTC();
+    case Qt::OffsetFromUTC:
+        return dt.toOffsetFromUtc(like.offsetFromUtc());
+    case Qt::TimeZone:
+        return dt.toTimeZone(like.timeZone());
+    case Qt::LocalTime:
+    default:
+        return dt.toLocalTime();
+    }
+}
+
+QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone)
+{
+    return inZone(dt.date(), dt.time(), zone);
+}
+
+bool isUtc(const QDateTime &dt)
+{
+    return dt.timeSpec() == Qt::UTC
+        || (dt.timeSpec() == Qt::OffsetFromUTC && dt.offsetFromUtc() == 0);
+}
+
+QString toIcalUtc(const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return QString();
+    return dt.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}
+
+QString toIcalDate(QDate date)
+{
+    return date.toString(QStringLiteral("yyyyMMdd"));
+}
+
+QDateTime fromIcalUtc(const QString &text)
+{
+    if (text.size() != 16 || !text.endsWith(QLatin1Char('Z')))
+        return QDateTime();
+    const QDate date = QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
+    const QTime time = QTime::fromString(text.mid(9, 6), QStringLiteral("HHmmss"));
+    if (!date.isValid() || !time.isValid() || text.at(8) != QLatin1Char('T'))
+        return QDateTime();
+    return utc(date, time);
+}
+
+QString toStorage(const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return QString();
+    return dt.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime fromStorage(const QString &text)
+{
+    if (text.isEmpty())
+        return QDateTime();
+    QString t = text.trimmed();
+    // SQLite writes "YYYY-MM-DD HH:MM:SS"; ISO wants the "T".
+    if (t.size() >= 19 && t.at(10) == QLatin1Char(' '))
+        t[10] = QLatin1Char('T');
+    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(t, Qt::ISODate);
+    if (!dt.isValid()) {
+        const QDate d = QDate::fromString(t, Qt::ISODate);
+        return d.isValid() ? utc(d) : QDateTime();
+    }
+    // No suffix: the text was written in UTC, never local time.
+    if (dt.timeSpec() == Qt::LocalTime)
+        dt = utc(dt.date(), dt.time());
+    return dt;
+}
+
+} // namespace TimeUtil

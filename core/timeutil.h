@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <QTimeZone>
+
+// Date-time helpers shared by every layer. Qt 6.4 lacks QTimeZone::UTC /
+// QTimeZone::LocalTime initialisers and QDateTime::timeRepresentation(); this is
+// the one place that bridges those gaps.
+namespace TimeUtil {
+
+// The zone a date-time's wall clock is expressed in (UTC, a fixed offset, an
+// IANA zone or the system zone for local time).
+QTimeZone representation(const QDateTime &dt);
+
+// Builds a date-time with the wall clock `date`/`time` in `zone`.
+QDateTime inZone(QDate date, QTime time, const QTimeZone &zone);
+
+// `date`/`time` read as UTC wall clock.
+QDateTime utc(QDate date, QTime time = QTime(0, 0));
+
+// Moves `dt` to the representation of `like` (same instant).
+QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like);
+
+// The same wall clock (date and time of day) expressed in `zone`.
+QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
+
+bool isUtc(const QDateTime &dt);
+
+// iCalendar forms: "yyyyMMddTHHmmssZ" (UTC), "yyyyMMddTHHmmss" (floating) and "yyyyMMdd".
+QString toIcalUtc(const QDateTime &dt);
+QString toIcalDate(QDate date);
+// Reads "yyyyMMddTHHmmssZ" straight as UTC (never through local time, which
+// would shift values that fall into a DST gap). Null when malformed.
+QDateTime fromIcalUtc(const QString &text);
+
+// The database's ISO 8601 text. Writing always uses UTC with "Z" and
+// milliseconds; reading accepts "Z", "+hh:mm" offsets and suffix-less text.
+// Suffix-less text is what SQLite's datetime('now') writes, which is UTC.
+QString toStorage(const QDateTime &dt);
+QDateTime fromStorage(const QString &text);
+
+} // namespace TimeUtil

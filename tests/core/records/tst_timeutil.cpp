@@ -1,0 +1,63 @@
+#include "timeutil.h"
+
+#include <QTest>
+
+class TestTimeUtil : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void storageRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime noonUtc = TimeUtil::utc(QDate(2024, 3, 31), QTime(12, 0));
+        QTest::newRow("Z suffix") << QStringLiteral("2024-03-31T12:00:00Z") << noonUtc;
+        QTest::newRow("Z with ms") << QStringLiteral("2024-03-31T12:00:00.000Z") << noonUtc;
+        QTest::newRow("offset") << QStringLiteral("2024-03-31T14:00:00+02:00") << noonUtc;
+        QTest::newRow("sqlite datetime('now') is UTC")
+            << QStringLiteral("2024-03-31 12:00:00") << noonUtc;
+        QTest::newRow("no suffix is UTC") << QStringLiteral("2024-03-31T12:00:00") << noonUtc;
+        QTest::newRow("empty") << QString() << QDateTime();
+        QTest::newRow("garbage") << QStringLiteral("yesterday") << QDateTime();
+    }
+    void storageRoundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        const QDateTime parsed = TimeUtil::fromStorage(text);
+        QCOMPARE(parsed.isValid(), expected.isValid());
+        if (expected.isValid()) {
+            QCOMPARE(parsed.toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
+            QCOMPARE(TimeUtil::fromStorage(TimeUtil::toStorage(parsed)), expected);
+        }
+    }
+
+    // 2024-03-31 02:30 does not exist in Berlin; a UTC value must not go
+    // through local time and get shifted by the gap.
+    void icalUtcNeverTouchesLocalTime()
+    {
+        const QDateTime dt = TimeUtil::fromIcalUtc(QStringLiteral("20240331T023000Z"));
+        QVERIFY(dt.isValid());
+        QCOMPARE(dt.timeSpec(), Qt::UTC);
+        QCOMPARE(dt.time(), QTime(2, 30));
+        QCOMPARE(TimeUtil::toIcalUtc(dt), QStringLiteral("20240331T023000Z"));
+        QVERIFY(!TimeUtil::fromIcalUtc(QStringLiteral("20240331T0230Z")).isValid());
+        QVERIFY(!TimeUtil::fromIcalUtc(QStringLiteral("20241331T023000Z")).isValid());
+    }
+
+    void representationKeepsTheZone()
+    {
+        const QTimeZone berlin("Europe/Berlin");
+        if (!berlin.isValid())
+            QSKIP("zone data missing");
+        const QDateTime inBerlin = TimeUtil::inZone(QDate(2024, 7, 1), QTime(9, 0), berlin);
+        QCOMPARE(TimeUtil::representation(inBerlin), berlin);
+        QCOMPARE(TimeUtil::representation(TimeUtil::utc(QDate(2024, 7, 1))), QTimeZone::utc());
+        const QDateTime moved = TimeUtil::toSameRepresentation(TimeUtil::utc(QDate(2024, 7, 1), QTime(7, 0)), inBerlin);
+        QCOMPARE(moved.time(), QTime(9, 0));
+        QCOMPARE(moved.timeZone(), berlin);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTimeUtil)
+#include "tst_timeutil.moc"
