@@ -43,4 +43,29 @@ QString unescapeText(const QString &text);
 QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params,
                         bool *isDate = nullptr);
 
+// A complete VCALENDAR with one VEVENT holding every field of the record.
+// When the event carries earlier text in `raw_icalendar`, the properties and
+// components the record does not map (X- properties, CATEGORIES, alarms that
+// are no reminder, extra parameters of known attendees ...) are carried over,
+// so that saving an edit never drops what another client wrote.
+QString serializeEvent(const Event &event);
+
+// The same text as serializeEvent; kept for callers creating an event.
+QString serializeNewEvent(const Event &event);
+
+// One VCALENDAR with a VEVENT per record, e.g. a series master followed by its
+// overrides (same UID, each with RECURRENCE-ID) as one CalDAV resource.
+QString serializeEvents(const QList<Event> &events);
+
+// A complete VCALENDAR with one VTODO; unmapped lines of an earlier VTODO in
+// `raw_icalendar` are carried over as for events.
+QString serializeTask(const Task &task);
+
+// Replaces DTSTART/DTEND of the first VEVENT in stored text (timed values in
+// UTC, all-day values as dates) and drops its DURATION; every other line,
+// nested components included, is kept. Empty text, an invalid start or text
+// without a VEVENT is returned unchanged. An invalid end means none.
+QString rewriteEventTimes(const QString &text, const QDateTime &newStart,
+                          const QDateTime &newEnd);
+
 } // namespace ICalendar

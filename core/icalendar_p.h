@@ -96,7 +96,27 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones);
 // Without it a signed value gives 0. A month counts as 30 days.
 std::optional<qint64> readDuration(QStringView value, bool allowSign);
 
+// The offset in seconds of a TRIGGER relative to the start (negative: before
+// it); none for absolute or end-related triggers. Such alarms are reminders.
+std::optional<qint64> startRelativeTrigger(const PropertyView &trigger);
+
 QString unescape(QStringView text);
 qsizetype indexOfUnescapedComma(QStringView text, qsizetype from);
+
+// TEXT value escaping: backslash, ";", ",", and every line break (CR LF, LF or
+// a lone CR) as "\n".
+QString escapeText(QStringView text);
+
+// A parameter value ready to write: RFC 6868 "^" escapes for quotes and line
+// breaks, double quotes around values holding ";", ":" or ",".
+QString paramValue(QStringView text);
+
+// The exclusive end date of an all-day span: the end's own date, the next day
+// when the end has a time of day, and at least the day after the start.
+QDate allDayEndDate(const QDateTime &start, const std::optional<QDateTime> &end);
+
+// A VTIMEZONE for `zone` whose yearly rules follow the transitions of
+// `referenceYear`; one STANDARD observance for zones without daylight saving.
+QString vtimezone(const QTimeZone &zone, int referenceYear);
 
 } // namespace ICalendar::Detail

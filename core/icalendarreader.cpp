@@ -343,15 +343,8 @@ public:
         if (id == Prop::Action) {
             m_alarmAction = prop.value.trimmed().toString().toLower();
         } else if (id == Prop::Trigger) {
-            // Only triggers relative to the start become reminders; absolute
-            // and end-related alarms stay in the text alone.
-            const QStringView related = prop.param(QLatin1String("RELATED"));
-            const QStringView type = prop.param(QLatin1String("VALUE"));
-            if ((related.isEmpty() || related.compare(QLatin1String("START"), Qt::CaseInsensitive) == 0)
-                && (type.isEmpty() || type.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0))
-                m_alarmOffset = readDuration(prop.value.trimmed(), true);
-            else
-                m_alarmOffset.reset();
+            // Absolute and end-related alarms stay in the text alone.
+            m_alarmOffset = startRelativeTrigger(prop);
         }
     }
 

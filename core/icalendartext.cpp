@@ -225,6 +225,17 @@ std::optional<qint64> readDuration(QStringView value, bool allowSign)
     return sign * total;
 }
 
+std::optional<qint64> startRelativeTrigger(const PropertyView &trigger)
+{
+    const QStringView related = trigger.param(QLatin1String("RELATED"));
+    const QStringView type = trigger.param(QLatin1String("VALUE"));
+    if (!related.isEmpty() && related.compare(QLatin1String("START"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    if (!type.isEmpty() && type.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return readDuration(trigger.value.trimmed(), true);
+}
+
 QString unescape(QStringView text)
 {
     if (!text.contains(QLatin1Char('\\')))
@@ -260,6 +271,74 @@ qsizetype indexOfUnescapedComma(QStringView text, qsizetype from)
             return i;
     }
     return -1;
+}
+
+QString escapeText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case u'\\': out.append(QLatin1String("\\\\")); break;
+        case u';': out.append(QLatin1String("\\;")); break;
+        case u',': out.append(QLatin1String("\\,")); break;
+        case u'\r':
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            out.append(QLatin1String("\\n"));
+            break;
+        case u'\n': out.append(QLatin1String("\\n")); break;
+        default: out.append(c); break;
+        }
+    }
+    return out;
+}
+
+QString paramValue(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    bool needsQuotes = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case u'^': out.append(QLatin1String("^^")); break;
+        case u'"': out.append(QLatin1String("^'")); break;
+        case u'\r':
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            out.append(QLatin1String("^n"));
+            break;
+        case u'\n': out.append(QLatin1String("^n")); break;
+        case u';':
+        case u':':
+        case u',':
+            needsQuotes = true;
+            out.append(c);
+            break;
+        default: out.append(c); break;
+        }
+    }
+    if (needsQuotes) {
+        out.prepend(QLatin1Char('"'));
+        out.append(QLatin1Char('"'));
+    }
+    return out;
+}
+
+QDate allDayEndDate(const QDateTime &start, const std::optional<QDateTime> &end)
+{
+    const QDate first = start.date();
+    QDate last;
+    if (end && end->isValid()) {
+        last = end->date();
+        if (end->time() != QTime(0, 0))
+            last = last.addDays(1);
+    }
+    if (!last.isValid() || last <= first)
+        last = first.addDays(1);
+    return last;
 }
 
 } // namespace ICalendar::Detail
