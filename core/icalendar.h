@@ -1,0 +1,71 @@
+#pragma once
+
+#include "event.h"
+#include "task.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// iCalendar (RFC 5545) text of events and tasks, read into records and written
+// back. Stateless free functions; nothing here logs or fails as a whole.
+namespace ICalendar {
+
+// One content line once split.
+struct Property
+{
+    QString name;                   // upper-cased
+    QHash<QString, QString> params; // upper-cased key -> value as written (quotes included)
+    QString value;                  // as written, not trimmed
+};
+
+// Every VEVENT with a UID, in text order. Each event keeps its own lines,
+// nested components included, wrapped in this system's VCALENDAR header, as
+// `raw_icalendar`; a master and its overrides become separate records.
+QList<Event> parseEvents(const QString &text);
+
+// Every VTODO with a UID, in text order; `raw_icalendar` is the VTODO block.
+QList<Task> parseTasks(const QString &text);
+
+QStringList unfoldLines(const QString &text);
+
+// Separators inside double-quoted parameter values do not count.
+Property splitProperty(const QString &line);
+
+QString unescapeText(const QString &text);
+
+// A DATE value (8 characters) gives midnight UTC of that day and sets
+// *isDate. A DATE-TIME ending in "Z" is UTC; otherwise the TZID parameter (an
+// IANA or Windows zone name, quoted or not) decides, and a missing or unknown
+// zone means local time. Null when the value cannot be read.
+QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params,
+                        bool *isDate = nullptr);
+
+// A complete VCALENDAR with one VEVENT holding every field of the record.
+// When the event carries earlier text in `raw_icalendar`, the properties and
+// components the record does not map (X- properties, CATEGORIES, alarms that
+// are no reminder, extra parameters of known attendees ...) are carried over,
+// so that saving an edit never drops what another client wrote.
+QString serializeEvent(const Event &event);
+
+// The same text as serializeEvent; kept for callers creating an event.
+QString serializeNewEvent(const Event &event);
+
+// One VCALENDAR with a VEVENT per record, e.g. a series master followed by its
+// overrides (same UID, each with RECURRENCE-ID) as one CalDAV resource.
+QString serializeEvents(const QList<Event> &events);
+
+// A complete VCALENDAR with one VTODO; unmapped lines of an earlier VTODO in
+// `raw_icalendar` are carried over as for events.
+QString serializeTask(const Task &task);
+
+// Replaces DTSTART/DTEND of the first VEVENT in stored text (timed values in
+// UTC, all-day values as dates) and drops its DURATION; every other line,
+// nested components included, is kept. Empty text, an invalid start or text
+// without a VEVENT is returned unchanged. An invalid end means none.
+QString rewriteEventTimes(const QString &text, const QDateTime &newStart,
+                          const QDateTime &newEnd);
+
+} // namespace ICalendar

@@ -1,0 +1,122 @@
+#pragma once
+
+// Mechanics of the iCalendar text shared by the reader and the writers: line
+// unfolding, quote-aware splitting, date values and durations. Views point
+// into the caller's text; nothing here copies a line unless it was folded.
+
+#include <QDateTime>
+#include <QHash>
+#include <QLatin1String>
+#include <QString>
+#include <QStringView>
+#include <QTimeZone>
+#include <QVarLengthArray>
+
+#include <optional>
+
+namespace ICalendar::Detail {
+
+inline const QLatin1String kCalendarHeader(
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n");
+inline const QLatin1String kCalendarFooter("END:VCALENDAR\r\n");
+inline const QLatin1String kCrlf("\r\n");
+
+// Walks the unfolded lines of a text. Lines split at "\r?\n", empty ones kept;
+// a following line starting with a space or tab continues the current one.
+class LineReader
+{
+public:
+    explicit LineReader(QStringView text) : m_text(text) {}
+    // The view stays valid until the next call.
+    bool next(QStringView *line);
+
+private:
+    QStringView piece();
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    QString m_folded;
+};
+
+struct ParamView
+{
+    QStringView name;
+    QStringView value; // as written
+};
+
+struct PropertyView
+{
+    QStringView name; // as written; compare with is()
+    QVarLengthArray<ParamView, 4> params;
+    QStringView value;
+
+    bool is(QLatin1String upperName) const
+    {
+        return name.size() == upperName.size()
+            && name.compare(upperName, Qt::CaseInsensitive) == 0;
+    }
+    bool hasParam(QLatin1String upperKey) const;
+    // The last parameter of that name, one pair of surrounding quotes removed.
+    QStringView param(QLatin1String upperKey) const;
+};
+
+// ";" and ":" inside double quotes do not separate.
+PropertyView splitLine(QStringView line);
+
+QStringView unquote(QStringView value);
+
+// Resolves TZID texts to zones once per parse run: IANA ids first, then
+// Windows zone names (as Outlook writes them).
+class ZoneCache
+{
+public:
+    struct Entry
+    {
+        QTimeZone zone; // invalid when unknown
+        QString id;     // the IANA id when resolved, else the text as written
+    };
+    const Entry &lookup(QStringView tzid);
+
+private:
+    QHash<QString, Entry> m_zones;
+};
+
+struct DateValue
+{
+    QDateTime dateTime; // null when unreadable
+    bool isDate = false;
+    bool isUtc = false;
+    bool isFloating = false; // no "Z" and no zone the system knows
+};
+
+// `tzid` unquoted; `zones` may be null (resolve without caching).
+DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones);
+
+// DURATION in seconds; `allowSign` accepts a leading "+" or "-" (TRIGGER).
+// Without it a signed value gives 0. A month counts as 30 days.
+std::optional<qint64> readDuration(QStringView value, bool allowSign);
+
+// The offset in seconds of a TRIGGER relative to the start (negative: before
+// it); none for absolute or end-related triggers. Such alarms are reminders.
+std::optional<qint64> startRelativeTrigger(const PropertyView &trigger);
+
+QString unescape(QStringView text);
+qsizetype indexOfUnescapedComma(QStringView text, qsizetype from);
+
+// TEXT value escaping: backslash, ";", ",", and every line break (CR LF, LF or
+// a lone CR) as "\n".
+QString escapeText(QStringView text);
+
+// A parameter value ready to write: RFC 6868 "^" escapes for quotes and line
+// breaks, double quotes around values holding ";", ":" or ",".
+QString paramValue(QStringView text);
+
+// The exclusive end date of an all-day span: the end's own date, the next day
+// when the end has a time of day, and at least the day after the start.
+QDate allDayEndDate(const QDateTime &start, const std::optional<QDateTime> &end);
+
+// A VTIMEZONE for `zone` whose yearly rules follow the transitions of
+// `referenceYear`; one STANDARD observance for zones without daylight saving.
+QString vtimezone(const QTimeZone &zone, int referenceYear);
+
+} // namespace ICalendar::Detail

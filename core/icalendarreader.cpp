@@ -1,0 +1,496 @@
+#include "icalendar.h"
+#include "icalendar_p.h"
+#include "timeutil.h"
+
+namespace ICalendar {
+
+using namespace Detail;
+
+namespace {
+
+enum class Prop {
+    Other,
+    Uid,
+    Summary,
+    Description,
+    Location,
+    DtStart,
+    DtEnd,
+    Duration,
+    RRule,
+    RecurrenceId,
+    Status,
+    Sequence,
+    Url,
+    Organizer,
+    Created,
+    LastModified,
+    ExDate,
+    RDate,
+    Attendee,
+    Due,
+    Completed,
+    Priority,
+    PercentComplete,
+    Categories,
+    RelatedTo,
+    RepeatMode,
+    SortOrder,
+    Action,
+    Trigger,
+};
+
+struct PropName
+{
+    QLatin1String name;
+    Prop id;
+};
+
+// Looked up for every line of large feeds: a flat table with a length check
+// first is cheaper than upper-casing each name for a hash.
+const PropName kProps[] = {
+    {QLatin1String("UID"), Prop::Uid},
+    {QLatin1String("SUMMARY"), Prop::Summary},
+    {QLatin1String("DESCRIPTION"), Prop::Description},
+    {QLatin1String("LOCATION"), Prop::Location},
+    {QLatin1String("DTSTART"), Prop::DtStart},
+    {QLatin1String("DTEND"), Prop::DtEnd},
+    {QLatin1String("DURATION"), Prop::Duration},
+    {QLatin1String("RRULE"), Prop::RRule},
+    {QLatin1String("RECURRENCE-ID"), Prop::RecurrenceId},
+    {QLatin1String("STATUS"), Prop::Status},
+    {QLatin1String("SEQUENCE"), Prop::Sequence},
+    {QLatin1String("URL"), Prop::Url},
+    {QLatin1String("ORGANIZER"), Prop::Organizer},
+    {QLatin1String("CREATED"), Prop::Created},
+    {QLatin1String("LAST-MODIFIED"), Prop::LastModified},
+    {QLatin1String("EXDATE"), Prop::ExDate},
+    {QLatin1String("RDATE"), Prop::RDate},
+    {QLatin1String("ATTENDEE"), Prop::Attendee},
+    {QLatin1String("DUE"), Prop::Due},
+    {QLatin1String("COMPLETED"), Prop::Completed},
+    {QLatin1String("PRIORITY"), Prop::Priority},
+    {QLatin1String("PERCENT-COMPLETE"), Prop::PercentComplete},
+    {QLatin1String("CATEGORIES"), Prop::Categories},
+    {QLatin1String("RELATED-TO"), Prop::RelatedTo},
+    {QLatin1String("X-QUILLMARTEN-REPEAT-MODE"), Prop::RepeatMode},
+    {QLatin1String("X-QUILLMARTEN-SORT-ORDER"), Prop::SortOrder},
+    {QLatin1String("ACTION"), Prop::Action},
+    {QLatin1String("TRIGGER"), Prop::Trigger},
+};
+
+Prop propOf(const PropertyView &prop)
+{
+    for (const PropName &p : kProps) {
+        if (prop.is(p.name))
+            return p.id;
+    }
+    return Prop::Other;
+}
+
+int readInt(QStringView value)
+{
+    bool ok = false;
+    const int v = value.trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+
+QString stripMailto(QStringView value)
+{
+    if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        value = value.mid(7);
+    return value.toString();
+}
+
+// Parameter text with RFC 6868 escapes (^n, ^', ^^) resolved.
+QString paramText(QStringView value)
+{
+    if (!value.contains(QLatin1Char('^')))
+        return value.toString();
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == QLatin1Char('^') && i + 1 < value.size()) {
+            const QChar n = value.at(i + 1);
+            if (n == QLatin1Char('n') || n == QLatin1Char('N')) {
+                out.append(QLatin1Char('\n'));
+                ++i;
+                continue;
+            }
+            if (n == QLatin1Char('\'')) {
+                out.append(QLatin1Char('"'));
+                ++i;
+                continue;
+            }
+            if (n == QLatin1Char('^')) {
+                out.append(n);
+                ++i;
+                continue;
+            }
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+// EXDATE/RDATE values in the forms the recurrence expansion reads: dates
+// "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
+// zone, or one the system lacks) as "yyyyMMddTHHmmss".
+void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out)
+{
+    const QStringView tzid = prop.param(QLatin1String("TZID"));
+    const QStringView value = prop.value;
+    qsizetype start = 0;
+    while (start <= value.size()) {
+        qsizetype comma = value.indexOf(QLatin1Char(','), start);
+        if (comma < 0)
+            comma = value.size();
+        QStringView piece = value.mid(start, comma - start).trimmed();
+        start = comma + 1;
+        const qsizetype slash = piece.indexOf(QLatin1Char('/'));
+        if (slash >= 0)
+            piece = piece.left(slash); // a PERIOD counts by its start
+        if (piece.isEmpty())
+            continue;
+        const DateValue d = readDateValue(piece, tzid, &zones);
+        if (!d.dateTime.isValid())
+            continue;
+        QString text;
+        if (d.isDate)
+            text = TimeUtil::toIcalDate(d.dateTime.date());
+        else if (d.isFloating)
+            text = piece.toString();
+        else
+            text = TimeUtil::toIcalUtc(d.dateTime);
+        if (!out->contains(text))
+            out->append(text);
+    }
+}
+
+QString jsonStringArray(const QStringList &values)
+{
+    if (values.isEmpty())
+        return QString();
+    // The values are digits, "T" and "Z" only: nothing to escape.
+    QString json;
+    json.reserve(values.size() * 20 + 2);
+    json.append(QLatin1Char('['));
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            json.append(QLatin1Char(','));
+        json.append(QLatin1Char('"')).append(values.at(i)).append(QLatin1Char('"'));
+    }
+    json.append(QLatin1Char(']'));
+    return json;
+}
+
+DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
+{
+    return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
+}
+
+QString lowerRole(QStringView role)
+{
+    if (role.compare(QLatin1String("REQ-PARTICIPANT"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("required");
+    if (role.compare(QLatin1String("OPT-PARTICIPANT"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("optional");
+    return role.toString().toLower();
+}
+
+Attendee readAttendee(const PropertyView &prop)
+{
+    Attendee a;
+    a.email = stripMailto(prop.value);
+    a.name = paramText(prop.param(QLatin1String("CN")));
+    const QStringView role = prop.param(QLatin1String("ROLE"));
+    if (!role.isEmpty())
+        a.role = lowerRole(role);
+    const QStringView partstat = prop.param(QLatin1String("PARTSTAT"));
+    if (!partstat.isEmpty())
+        a.status = partstat.toString().toLower();
+    a.type = prop.param(QLatin1String("CUTYPE")).toString().toLower();
+    a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive)
+        == 0;
+    return a;
+}
+
+// Walks the items of one kind ("BEGIN:VEVENT" ... "END:VEVENT"), tracking
+// nested components, and hands each property to the builder:
+//   reset(), property(prop, id), beginComponent(name), componentProperty(prop,
+//   id), endComponent(), finish(rawLines).
+template<typename Builder>
+void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
+{
+    LineReader reader(text);
+    QStringView line;
+    bool inside = false;
+    int depth = 0;
+    QString raw;
+    while (reader.next(&line)) {
+        if (line == beginLine) {
+            builder.reset();
+            inside = true;
+            depth = 0;
+            raw.clear();
+            raw.append(line).append(kCrlf);
+            continue;
+        }
+        if (!inside)
+            continue;
+        raw.append(line).append(kCrlf);
+        if (line == endLine) {
+            builder.finish(raw);
+            inside = false;
+            continue;
+        }
+        const PropertyView prop = splitLine(line);
+        if (prop.is(QLatin1String("BEGIN"))) {
+            if (++depth == 1)
+                builder.beginComponent(prop.value);
+            continue;
+        }
+        if (prop.is(QLatin1String("END"))) {
+            if (depth == 1)
+                builder.endComponent();
+            depth = std::max(0, depth - 1);
+            continue;
+        }
+        if (depth == 0)
+            builder.property(prop, propOf(prop));
+        else if (depth == 1)
+            builder.componentProperty(prop, propOf(prop));
+    }
+}
+
+class EventBuilder
+{
+public:
+    QList<Event> events;
+
+    void reset()
+    {
+        m_event = Event();
+        m_sawEnd = false;
+        m_duration = 0;
+        m_exdates.clear();
+        m_rdates.clear();
+    }
+
+    void property(const PropertyView &prop, Prop id)
+    {
+        switch (id) {
+        case Prop::Uid: m_event.uid = unescape(prop.value); break;
+        case Prop::Summary: m_event.title = unescape(prop.value); break;
+        case Prop::Description: m_event.description = unescape(prop.value); break;
+        case Prop::Location: m_event.location = unescape(prop.value); break;
+        case Prop::DtStart: {
+            const QStringView tzid = prop.param(QLatin1String("TZID"));
+            const DateValue d = readDateValue(prop.value, tzid, &m_zones);
+            m_event.start_time = d.dateTime;
+            if (d.isDate)
+                m_event.is_all_day = true;
+            else if (!tzid.isEmpty())
+                m_event.timezone = m_zones.lookup(tzid).id;
+            break;
+        }
+        case Prop::DtEnd: {
+            const DateValue d = dateOf(prop, m_zones);
+            // An unreadable DTEND counts as none, so that a DURATION can still apply.
+            if (d.dateTime.isValid()) {
+                m_event.end_time = d.dateTime;
+                m_sawEnd = true;
+            }
+            break;
+        }
+        case Prop::Duration: m_duration = readDuration(prop.value, false).value_or(0); break;
+        case Prop::RRule: m_event.recurrence_rule = prop.value.toString(); break;
+        case Prop::RecurrenceId: {
+            const DateValue d = dateOf(prop, m_zones);
+            m_event.recurrence_id =
+                d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
+            break;
+        }
+        case Prop::Status: m_event.status = prop.value.toString().toLower(); break;
+        case Prop::Sequence: m_event.sequence = readInt(prop.value); break;
+        case Prop::Url: m_event.event_url = prop.value.toString(); break;
+        case Prop::Organizer:
+            m_event.organizer_email = stripMailto(prop.value);
+            if (prop.hasParam(QLatin1String("CN")))
+                m_event.organizer_name = paramText(prop.param(QLatin1String("CN")));
+            break;
+        case Prop::Created: m_event.created = dateOf(prop, m_zones).dateTime; break;
+        case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
+        case Prop::ExDate: collectDates(prop, m_zones, &m_exdates); break;
+        case Prop::RDate: collectDates(prop, m_zones, &m_rdates); break;
+        case Prop::Attendee: m_event.attendees.append(readAttendee(prop)); break;
+        default: break;
+        }
+    }
+
+    void beginComponent(QStringView name)
+    {
+        m_inAlarm = name.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
+        m_alarmAction.clear();
+        m_alarmOffset.reset();
+    }
+
+    void componentProperty(const PropertyView &prop, Prop id)
+    {
+        if (!m_inAlarm)
+            return;
+        if (id == Prop::Action) {
+            m_alarmAction = prop.value.trimmed().toString().toLower();
+        } else if (id == Prop::Trigger) {
+            // Absolute and end-related alarms stay in the text alone.
+            m_alarmOffset = startRelativeTrigger(prop);
+        }
+    }
+
+    void endComponent()
+    {
+        if (m_inAlarm && m_alarmOffset) {
+            Reminder r;
+            r.minutes_before = int(-*m_alarmOffset / 60);
+            if (!m_alarmAction.isEmpty())
+                r.action = m_alarmAction;
+            m_event.reminders.append(r);
+        }
+        m_inAlarm = false;
+        m_alarmOffset.reset();
+    }
+
+    void finish(const QString &raw)
+    {
+        if (m_event.uid.isEmpty())
+            return;
+        if (!m_sawEnd && m_duration >= 1 && m_event.start_time.isValid())
+            m_event.end_time = m_event.start_time.addSecs(m_duration);
+        if (!m_event.recurrence_id.isEmpty() && m_event.master_event_uid.isEmpty())
+            m_event.master_event_uid = m_event.uid;
+        m_event.exception_dates = jsonStringArray(m_exdates);
+        m_event.recurrence_dates = jsonStringArray(m_rdates);
+        QString wrapped;
+        wrapped.reserve(kCalendarHeader.size() + raw.size() + kCalendarFooter.size());
+        wrapped.append(kCalendarHeader).append(raw).append(kCalendarFooter);
+        m_event.raw_icalendar = std::move(wrapped);
+        events.append(std::move(m_event));
+    }
+
+private:
+    ZoneCache m_zones;
+    Event m_event;
+    bool m_sawEnd = false;
+    qint64 m_duration = 0;
+    QStringList m_exdates;
+    QStringList m_rdates;
+    bool m_inAlarm = false;
+    QString m_alarmAction;
+    std::optional<qint64> m_alarmOffset;
+};
+
+class TaskBuilder
+{
+public:
+    QList<Task> tasks;
+
+    void reset() { m_task = Task(); }
+
+    void property(const PropertyView &prop, Prop id)
+    {
+        switch (id) {
+        case Prop::Uid: m_task.uid = unescape(prop.value); break;
+        case Prop::Summary: m_task.title = unescape(prop.value); break;
+        case Prop::Description: m_task.description = unescape(prop.value); break;
+        case Prop::DtStart: {
+            const DateValue d = dateOf(prop, m_zones);
+            m_task.start_date = d.dateTime;
+            m_task.start_is_date_only = d.isDate;
+            break;
+        }
+        case Prop::Due: {
+            const DateValue d = dateOf(prop, m_zones);
+            m_task.due_date = d.dateTime;
+            m_task.due_is_date_only = d.isDate;
+            break;
+        }
+        case Prop::Completed: m_task.completed_date = dateOf(prop, m_zones).dateTime; break;
+        case Prop::Status: m_task.status = prop.value.toString().toLower(); break;
+        case Prop::Priority: m_task.priority = readInt(prop.value); break;
+        case Prop::PercentComplete: m_task.percent_complete = readInt(prop.value); break;
+        case Prop::RRule: m_task.recurrence_rule = prop.value.toString(); break;
+        case Prop::Categories: {
+            // Several CATEGORIES lines add up; the writer replaces them all by
+            // one line, so dropping earlier lines here would lose them.
+            const QStringView value = prop.value;
+            qsizetype start = 0;
+            while (start <= value.size()) {
+                qsizetype comma = indexOfUnescapedComma(value, start);
+                if (comma < 0)
+                    comma = value.size();
+                const QStringView piece = value.mid(start, comma - start).trimmed();
+                start = comma + 1;
+                if (!piece.isEmpty())
+                    m_task.categories.append(unescape(piece));
+            }
+            break;
+        }
+        case Prop::RelatedTo: {
+            const QStringView type = prop.param(QLatin1String("RELTYPE"));
+            if (type.isEmpty() || type.compare(QLatin1String("PARENT"), Qt::CaseInsensitive) == 0)
+                m_task.parent_task_uid = unescape(prop.value);
+            break;
+        }
+        case Prop::Sequence: m_task.sequence = readInt(prop.value); break;
+        case Prop::Created: m_task.created = dateOf(prop, m_zones).dateTime; break;
+        case Prop::LastModified: m_task.last_modified = dateOf(prop, m_zones).dateTime; break;
+        case Prop::RepeatMode:
+            if (prop.value.trimmed() == QLatin1String("fromCompletionDate"))
+                m_task.repeat_mode = QStringLiteral("fromCompletionDate");
+            break;
+        case Prop::SortOrder: {
+            bool ok = false;
+            const int v = prop.value.trimmed().toInt(&ok);
+            if (ok && v > 0)
+                m_task.sort_order = v;
+            break;
+        }
+        default: break;
+        }
+    }
+
+    void beginComponent(QStringView) {}
+    void componentProperty(const PropertyView &, Prop) {}
+    void endComponent() {}
+
+    void finish(const QString &raw)
+    {
+        if (m_task.uid.isEmpty())
+            return;
+        m_task.raw_icalendar = raw;
+        tasks.append(std::move(m_task));
+    }
+
+private:
+    ZoneCache m_zones;
+    Task m_task;
+};
+
+} // namespace
+
+QList<Event> parseEvents(const QString &text)
+{
+    EventBuilder builder;
+    walkItems(text, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    return std::move(builder.events);
+}
+
+QList<Task> parseTasks(const QString &text)
+{
+    TaskBuilder builder;
+    walkItems(text, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
+    return std::move(builder.tasks);
+}
+
+} // namespace ICalendar

@@ -1,0 +1,385 @@
+#include "icalendar.h"
+#include "icalendar_p.h"
+#include "timeutil.h"
+
+namespace ICalendar::Detail {
+
+QStringView LineReader::piece()
+{
+    const qsizetype start = m_pos;
+    const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), start);
+    if (nl < 0) {
+        m_pos = m_text.size() + 1;
+        return m_text.mid(start);
+    }
+    m_pos = nl + 1;
+    qsizetype end = nl;
+    if (end > start && m_text.at(end - 1) == QLatin1Char('\r'))
+        --end;
+    return m_text.mid(start, end - start);
+}
+
+bool LineReader::next(QStringView *line)
+{
+    if (m_pos > m_text.size())
+        return false;
+    QStringView current = piece();
+    bool folded = false;
+    while (m_pos < m_text.size()
+           && (m_text.at(m_pos) == QLatin1Char(' ') || m_text.at(m_pos) == QLatin1Char('\t'))) {
+        if (!folded) {
+            m_folded = current.toString();
+            folded = true;
+        }
+        m_folded.append(piece().mid(1));
+    }
+    *line = folded ? QStringView(m_folded) : current;
+    return true;
+}
+
+bool PropertyView::hasParam(QLatin1String upperKey) const
+{
+    for (const ParamView &p : params) {
+        if (p.name.size() == upperKey.size() && p.name.compare(upperKey, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QStringView PropertyView::param(QLatin1String upperKey) const
+{
+    for (auto it = params.crbegin(); it != params.crend(); ++it) {
+        if (it->name.size() == upperKey.size()
+            && it->name.compare(upperKey, Qt::CaseInsensitive) == 0)
+            return unquote(it->value);
+    }
+    return {};
+}
+
+QStringView unquote(QStringView value)
+{
+    if (value.size() >= 2 && value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"'))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+PropertyView splitLine(QStringView line)
+{
+    PropertyView prop;
+    bool quoted = false;
+    qsizetype pieceStart = 0;
+    bool haveName = false;
+    auto closePiece = [&](qsizetype end) {
+        const QStringView piece = line.mid(pieceStart, end - pieceStart);
+        if (!haveName) {
+            prop.name = piece;
+            haveName = true;
+        } else {
+            const qsizetype eq = piece.indexOf(QLatin1Char('='));
+            if (eq > 0)
+                prop.params.append({piece.left(eq), piece.mid(eq + 1)});
+        }
+        pieceStart = end + 1;
+    };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (quoted) {
+            continue;
+        } else if (c == QLatin1Char(';')) {
+            closePiece(i);
+        } else if (c == QLatin1Char(':')) {
+            closePiece(i);
+            prop.value = line.mid(i + 1);
+            return prop;
+        }
+    }
+    // No value separator: the whole line names the property.
+    prop.name = line;
+    prop.params.clear();
+    return prop;
+}
+
+const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
+{
+    const QString key = tzid.toString();
+    auto it = m_zones.find(key);
+    if (it != m_zones.end())
+        return *it;
+    Entry entry;
+    entry.id = key;
+    const QByteArray utf8 = key.toUtf8();
+    QTimeZone zone(utf8);
+    if (!zone.isValid()) {
+        const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(utf8);
+        if (!iana.isEmpty()) {
+            zone = QTimeZone(iana);
+            if (zone.isValid())
+                entry.id = QString::fromLatin1(iana);
+        }
+    }
+    entry.zone = zone;
+    return *m_zones.insert(key, entry);
+}
+
+namespace {
+
+// Reads `count` decimal digits at `pos`; -1 when any is not a digit.
+int digits(QStringView s, qsizetype pos, int count)
+{
+    int v = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = s.at(pos + i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
+}
+
+QDate readDate(QStringView s)
+{
+    const int y = digits(s, 0, 4), m = digits(s, 4, 2), d = digits(s, 6, 2);
+    if (y < 0 || m < 0 || d < 0 || !QDate::isValid(y, m, d))
+        return QDate();
+    return QDate(y, m, d);
+}
+
+} // namespace
+
+DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
+{
+    DateValue out;
+    if (value.size() == 8 && !value.contains(QLatin1Char('T'))) {
+        out.isDate = true;
+        const QDate date = readDate(value);
+        if (date.isValid())
+            out.dateTime = TimeUtil::utc(date);
+        return out;
+    }
+    QStringView body = value;
+    if (body.endsWith(QLatin1Char('Z'))) {
+        out.isUtc = true;
+        body.chop(1);
+    }
+    if (body.size() != 15 || body.at(8) != QLatin1Char('T'))
+        return out;
+    const QDate date = readDate(body);
+    const int h = digits(body, 9, 2), mi = digits(body, 11, 2), sec = digits(body, 13, 2);
+    if (!date.isValid() || h < 0 || mi < 0 || sec < 0 || !QTime::isValid(h, mi, sec))
+        return out;
+    const QTime time(h, mi, sec);
+    if (out.isUtc) {
+        out.dateTime = TimeUtil::utc(date, time);
+        return out;
+    }
+    if (!tzid.isEmpty()) {
+        ZoneCache local;
+        const ZoneCache::Entry &zone = (zones ? zones : &local)->lookup(tzid);
+        if (zone.zone.isValid()) {
+            out.dateTime = TimeUtil::inZone(date, time, zone.zone);
+            return out;
+        }
+    }
+    out.isFloating = true;
+    out.dateTime = QDateTime(date, time, Qt::LocalTime);
+    return out;
+}
+
+std::optional<qint64> readDuration(QStringView value, bool allowSign)
+{
+    qint64 sign = 1;
+    if (allowSign && !value.isEmpty()
+        && (value.front() == QLatin1Char('-') || value.front() == QLatin1Char('+'))) {
+        sign = value.front() == QLatin1Char('-') ? -1 : 1;
+        value = value.mid(1);
+    }
+    if (value.isEmpty() || value.front() != QLatin1Char('P'))
+        return std::nullopt;
+    qint64 total = 0;
+    qint64 number = 0;
+    bool afterT = false;
+    for (qsizetype i = 1; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c.isDigit() && c.unicode() < 128) {
+            number = number * 10 + (c.unicode() - u'0');
+            if (number > 1'000'000'000)
+                number = 1'000'000'000;
+            continue;
+        }
+        if (c == QLatin1Char('T')) {
+            afterT = true;
+            continue;
+        }
+        switch (c.unicode()) {
+        case u'W': total += number * 604800; break;
+        case u'D': total += number * 86400; break;
+        case u'M': total += number * (afterT ? 60 : 2592000); break;
+        case u'H': total += afterT ? number * 3600 : 0; break;
+        case u'S': total += afterT ? number : 0; break;
+        default: break;
+        }
+        number = 0;
+    }
+    return sign * total;
+}
+
+std::optional<qint64> startRelativeTrigger(const PropertyView &trigger)
+{
+    const QStringView related = trigger.param(QLatin1String("RELATED"));
+    const QStringView type = trigger.param(QLatin1String("VALUE"));
+    if (!related.isEmpty() && related.compare(QLatin1String("START"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    if (!type.isEmpty() && type.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return readDuration(trigger.value.trimmed(), true);
+}
+
+QString unescape(QStringView text)
+{
+    if (!text.contains(QLatin1Char('\\')))
+        return text.toString();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            const QChar n = text.at(i + 1);
+            if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\')) {
+                out.append(n);
+                ++i;
+                continue;
+            }
+            if (n == QLatin1Char('n') || n == QLatin1Char('N')) {
+                out.append(QLatin1Char('\n'));
+                ++i;
+                continue;
+            }
+        }
+        out.append(c);
+    }
+    return out;
+}
+
+qsizetype indexOfUnescapedComma(QStringView text, qsizetype from)
+{
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\\'))
+            ++i;
+        else if (text.at(i) == QLatin1Char(','))
+            return i;
+    }
+    return -1;
+}
+
+QString escapeText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case u'\\': out.append(QLatin1String("\\\\")); break;
+        case u';': out.append(QLatin1String("\\;")); break;
+        case u',': out.append(QLatin1String("\\,")); break;
+        case u'\r':
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            out.append(QLatin1String("\\n"));
+            break;
+        case u'\n': out.append(QLatin1String("\\n")); break;
+        default: out.append(c); break;
+        }
+    }
+    return out;
+}
+
+QString paramValue(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    bool needsQuotes = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case u'^': out.append(QLatin1String("^^")); break;
+        case u'"': out.append(QLatin1String("^'")); break;
+        case u'\r':
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            out.append(QLatin1String("^n"));
+            break;
+        case u'\n': out.append(QLatin1String("^n")); break;
+        case u';':
+        case u':':
+        case u',':
+            needsQuotes = true;
+            out.append(c);
+            break;
+        default: out.append(c); break;
+        }
+    }
+    if (needsQuotes) {
+        out.prepend(QLatin1Char('"'));
+        out.append(QLatin1Char('"'));
+    }
+    return out;
+}
+
+QDate allDayEndDate(const QDateTime &start, const std::optional<QDateTime> &end)
+{
+    const QDate first = start.date();
+    QDate last;
+    if (end && end->isValid()) {
+        last = end->date();
+        if (end->time() != QTime(0, 0))
+            last = last.addDays(1);
+    }
+    if (!last.isValid() || last <= first)
+        last = first.addDays(1);
+    return last;
+}
+
+} // namespace ICalendar::Detail
+
+namespace ICalendar {
+
+using namespace Detail;
+
+QStringList unfoldLines(const QString &text)
+{
+    QStringList lines;
+    LineReader reader(text);
+    QStringView line;
+    while (reader.next(&line))
+        lines.append(line.toString());
+    return lines;
+}
+
+Property splitProperty(const QString &line)
+{
+    const PropertyView view = splitLine(line);
+    Property prop;
+    prop.name = view.name.toString().toUpper();
+    for (const ParamView &p : view.params)
+        prop.params.insert(p.name.toString().toUpper(), p.value.toString());
+    prop.value = view.value.toString();
+    return prop;
+}
+
+QString unescapeText(const QString &text)
+{
+    return unescape(text);
+}
+
+QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params, bool *isDate)
+{
+    const QString tzid = params.value(QStringLiteral("TZID"));
+    const DateValue v = readDateValue(value, unquote(tzid), nullptr);
+    if (isDate)
+        *isDate = v.isDate;
+    return v.dateTime;
+}
+
+} // namespace ICalendar

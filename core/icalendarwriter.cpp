@@ -1,0 +1,518 @@
+#include "icalendar.h"
+#include "icalendar_p.h"
+#include "timeutil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+
+// Output lines are never folded: the servers and clients we meet accept long
+// lines, and stored texts stay one property per line for rewriteEventTimes.
+
+namespace ICalendar {
+
+using namespace Detail;
+
+namespace {
+
+// An earlier VEVENT/VTODO of the record, split into what the writer replaces
+// and what it carries over.
+struct RawItem
+{
+    struct Component
+    {
+        QString text; // BEGIN to END, each line ending in CR LF
+        bool isAlarm = false;
+        bool isReminder = false; // an alarm the reader turns into a reminder
+        int minutesBefore = 0;
+        QString action;
+    };
+    QStringList lines; // top-level properties, unfolded
+    QList<Component> components;
+};
+
+QString normalizedRecurrenceId(const PropertyView &prop)
+{
+    const DateValue d = readDateValue(prop.value, prop.param(QLatin1String("TZID")), nullptr);
+    return d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
+}
+
+// The block of `kind` in `raw` with the record's UID and RECURRENCE-ID; the
+// only block when none matches; nothing when several blocks match none.
+RawItem findRawItem(const QString &raw, QLatin1String kind, const QString &uid,
+                    const QString &recurrenceId)
+{
+    QList<RawItem> blocks;
+    RawItem current;
+    RawItem::Component component;
+    bool inside = false;
+    bool matched = false;
+    int depth = 0;
+    QString blockUid, blockRid;
+    LineReader reader(raw);
+    QStringView line;
+    while (reader.next(&line)) {
+        const PropertyView prop = splitLine(line);
+        const bool isBegin = prop.is(QLatin1String("BEGIN"));
+        const bool isEnd = prop.is(QLatin1String("END"));
+        if (!inside) {
+            if (isBegin && prop.value.compare(kind, Qt::CaseInsensitive) == 0) {
+                inside = true;
+                depth = 0;
+                current = RawItem();
+                blockUid.clear();
+                blockRid.clear();
+            }
+            continue;
+        }
+        if (depth == 0 && isEnd && prop.value.compare(kind, Qt::CaseInsensitive) == 0) {
+            inside = false;
+            blocks.append(current);
+            if (blockUid == uid && blockRid == recurrenceId) {
+                matched = true;
+                break;
+            }
+            continue;
+        }
+        if (isBegin)
+            ++depth;
+        else if (isEnd && depth == 0)
+            continue; // unbalanced END: not ours to copy
+        if (depth == 0) {
+            if (prop.is(QLatin1String("UID")))
+                blockUid = unescape(prop.value);
+            else if (prop.is(QLatin1String("RECURRENCE-ID")))
+                blockRid = normalizedRecurrenceId(prop);
+            current.lines.append(line.toString());
+            continue;
+        }
+        component.text.append(line).append(kCrlf);
+        if (depth == 1) {
+            if (isBegin) {
+                component.isAlarm = prop.value.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
+                component.action = QStringLiteral("display");
+            } else if (component.isAlarm && prop.is(QLatin1String("ACTION"))) {
+                component.action = prop.value.trimmed().toString().toLower();
+            } else if (component.isAlarm && prop.is(QLatin1String("TRIGGER"))) {
+                const std::optional<qint64> offset = startRelativeTrigger(prop);
+                component.isReminder = offset.has_value();
+                component.minutesBefore = offset ? int(-*offset / 60) : 0;
+            }
+        }
+        if (isEnd && --depth == 0) {
+            current.components.append(component);
+            component = RawItem::Component();
+        }
+    }
+    if (matched)
+        return blocks.last();
+    return blocks.size() == 1 ? blocks.first() : RawItem();
+}
+
+QString nameOf(const QString &line)
+{
+    return splitLine(line).name.toString().toUpper();
+}
+
+// Parameters of `line` other than `mapped`, written back as they were.
+QString extraParams(const QString &line, const QSet<QString> &mapped)
+{
+    QString out;
+    const PropertyView prop = splitLine(line);
+    for (const ParamView &p : prop.params) {
+        if (!mapped.contains(p.name.toString().toUpper()))
+            out.append(QLatin1Char(';')).append(p.name).append(QLatin1Char('=')).append(p.value);
+    }
+    return out;
+}
+
+class Writer
+{
+public:
+    QString text;
+
+    void line(QLatin1String nameAndParams, QStringView value)
+    {
+        text.append(nameAndParams).append(value).append(kCrlf);
+    }
+    void raw(QStringView line) { text.append(line).append(kCrlf); }
+    void raw(QLatin1String line) { text.append(line).append(kCrlf); }
+    // A TEXT property: the earlier line stays when it says the same, so its
+    // parameters (ALTREP, LANGUAGE) survive.
+    void textLine(QLatin1String name, const QString &value, const RawItem &item)
+    {
+        for (const QString &old : item.lines) {
+            const PropertyView prop = splitLine(old);
+            if (prop.is(name) && unescape(prop.value) == value) {
+                raw(old);
+                return;
+            }
+        }
+        text.append(name).append(QLatin1Char(':')).append(escapeText(value)).append(kCrlf);
+    }
+};
+
+QString calAddress(const QString &address)
+{
+    return address.contains(QLatin1Char(':')) ? address : QLatin1String("mailto:") + address;
+}
+
+QString dateText(const QDateTime &dt)
+{
+    return TimeUtil::toIcalDate(dt.date());
+}
+
+// A real zone of an event's wall clock, or none (UTC).
+QTimeZone eventZone(const Event &event)
+{
+    if (event.is_all_day || event.timezone.isEmpty()
+        || event.timezone.compare(QLatin1String("UTC"), Qt::CaseInsensitive) == 0)
+        return QTimeZone();
+    const QTimeZone zone(event.timezone.toUtf8());
+    return zone.isValid() && zone != QTimeZone::utc() ? zone : QTimeZone();
+}
+
+// "DTSTART" + params + ":" + value for a timed value in `zone` (UTC when none).
+void timedLine(Writer &w, QLatin1String name, const QDateTime &dt, const QTimeZone &zone)
+{
+    if (!zone.isValid() || !dt.isValid()) {
+        w.text.append(name).append(QLatin1Char(':')).append(TimeUtil::toIcalUtc(dt)).append(kCrlf);
+        return;
+    }
+    const QDateTime local = dt.toTimeZone(zone);
+    w.text.append(name)
+        .append(QLatin1String(";TZID="))
+        .append(paramValue(QString::fromLatin1(zone.id())))
+        .append(QLatin1Char(':'))
+        .append(local.toString(QStringLiteral("yyyyMMdd'T'HHmmss")))
+        .append(kCrlf);
+}
+
+void dateListLines(Writer &w, QLatin1String name, const QString &json)
+{
+    if (json.isEmpty())
+        return;
+    QStringList dates, times;
+    const QJsonArray values = QJsonDocument::fromJson(json.toUtf8()).array();
+    for (const QJsonValue &v : values) {
+        const QString s = v.toString();
+        if (s.size() == 8)
+            dates.append(s);
+        else if (!s.isEmpty())
+            times.append(s);
+    }
+    if (!dates.isEmpty())
+        w.text.append(name).append(QLatin1String(";VALUE=DATE:")).append(dates.join(QLatin1Char(','))).append(kCrlf);
+    // Floating and UTC values are different forms: one line each.
+    QStringList utc, floating;
+    for (const QString &s : std::as_const(times))
+        (s.endsWith(QLatin1Char('Z')) ? utc : floating).append(s);
+    for (const QStringList *list : {&utc, &floating}) {
+        if (!list->isEmpty())
+            w.text.append(name).append(QLatin1Char(':')).append(list->join(QLatin1Char(','))).append(kCrlf);
+    }
+}
+
+QString roleText(const QString &role)
+{
+    if (role == QLatin1String("required"))
+        return QStringLiteral("REQ-PARTICIPANT");
+    if (role == QLatin1String("optional"))
+        return QStringLiteral("OPT-PARTICIPANT");
+    return role.toUpper();
+}
+
+QString triggerText(int minutesBefore)
+{
+    if (minutesBefore == 0)
+        return QStringLiteral("PT0S");
+    return (minutesBefore > 0 ? QStringLiteral("-PT") : QStringLiteral("PT"))
+        + QString::number(std::abs(qint64(minutesBefore))) + QLatin1Char('M');
+}
+
+void alarm(Writer &w, const Reminder &r, const QString &title)
+{
+    const QString action = r.action.isEmpty() ? QStringLiteral("DISPLAY") : r.action.toUpper();
+    w.raw(QLatin1String("BEGIN:VALARM"));
+    w.line(QLatin1String("ACTION:"), action);
+    w.line(QLatin1String("TRIGGER:"), triggerText(r.minutes_before));
+    // DISPLAY and EMAIL alarms need a text; the event's title is what users expect.
+    const QString text = escapeText(title.isEmpty() ? QStringLiteral("Reminder") : title);
+    w.line(QLatin1String("DESCRIPTION:"), text);
+    if (action == QLatin1String("EMAIL"))
+        w.line(QLatin1String("SUMMARY:"), text);
+    w.raw(QLatin1String("END:VALARM"));
+}
+
+const QSet<QString> &eventMappedNames()
+{
+    static const QSet<QString> names = {
+        QStringLiteral("UID"),          QStringLiteral("DTSTAMP"),       QStringLiteral("CREATED"),
+        QStringLiteral("LAST-MODIFIED"), QStringLiteral("SUMMARY"),      QStringLiteral("DTSTART"),
+        QStringLiteral("DTEND"),        QStringLiteral("DURATION"),      QStringLiteral("RECURRENCE-ID"),
+        QStringLiteral("RRULE"),        QStringLiteral("RDATE"),         QStringLiteral("EXDATE"),
+        QStringLiteral("STATUS"),       QStringLiteral("SEQUENCE"),      QStringLiteral("DESCRIPTION"),
+        QStringLiteral("LOCATION"),     QStringLiteral("URL"),           QStringLiteral("ORGANIZER"),
+        QStringLiteral("ATTENDEE"),
+    };
+    return names;
+}
+
+void stamps(Writer &w, const QDateTime &created, const QDateTime &lastModified)
+{
+    w.line(QLatin1String("DTSTAMP:"), TimeUtil::toIcalUtc(QDateTime::currentDateTimeUtc()));
+    if (created.isValid())
+        w.line(QLatin1String("CREATED:"), TimeUtil::toIcalUtc(created));
+    if (lastModified.isValid())
+        w.line(QLatin1String("LAST-MODIFIED:"), TimeUtil::toIcalUtc(lastModified));
+}
+
+void carriedOver(Writer &w, const RawItem &item, const QSet<QString> &mapped)
+{
+    for (const QString &old : item.lines) {
+        if (!mapped.contains(nameOf(old)))
+            w.raw(old);
+    }
+}
+
+void writeEvent(Writer &w, const Event &e)
+{
+    const RawItem item =
+        findRawItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
+    const QTimeZone zone = eventZone(e);
+
+    w.raw(QLatin1String("BEGIN:VEVENT"));
+    w.line(QLatin1String("UID:"), escapeText(e.uid));
+    stamps(w, e.created, e.last_modified);
+    w.line(QLatin1String("SUMMARY:"), escapeText(e.title));
+    if (e.is_all_day) {
+        w.line(QLatin1String("DTSTART;VALUE=DATE:"), dateText(e.start_time));
+        w.line(QLatin1String("DTEND;VALUE=DATE:"),
+               TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
+    } else {
+        timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
+        timedLine(w, QLatin1String("DTEND"), e.end_time ? *e.end_time : e.start_time, zone);
+    }
+    if (!e.recurrence_id.isEmpty()) {
+        const QDateTime rid = TimeUtil::fromIcalUtc(e.recurrence_id);
+        if (!rid.isValid())
+            w.line(QLatin1String("RECURRENCE-ID:"), e.recurrence_id);
+        else if (e.is_all_day)
+            w.line(QLatin1String("RECURRENCE-ID;VALUE=DATE:"), dateText(rid));
+        else
+            timedLine(w, QLatin1String("RECURRENCE-ID"), rid, zone);
+    }
+    if (!e.recurrence_rule.isEmpty())
+        w.line(QLatin1String("RRULE:"), e.recurrence_rule);
+    dateListLines(w, QLatin1String("RDATE"), e.recurrence_dates);
+    dateListLines(w, QLatin1String("EXDATE"), e.exception_dates);
+    if (!e.status.isEmpty())
+        w.line(QLatin1String("STATUS:"), e.status.toUpper());
+    if (e.sequence > 0)
+        w.line(QLatin1String("SEQUENCE:"), QString::number(e.sequence));
+    if (!e.description.isEmpty())
+        w.textLine(QLatin1String("DESCRIPTION"), e.description, item);
+    if (!e.location.isEmpty())
+        w.textLine(QLatin1String("LOCATION"), e.location, item);
+    if (!e.event_url.isEmpty())
+        w.line(QLatin1String("URL:"), e.event_url);
+
+    QStringList oldAttendees, oldOrganizer;
+    for (const QString &old : item.lines) {
+        const QString name = nameOf(old);
+        if (name == QLatin1String("ATTENDEE"))
+            oldAttendees.append(old);
+        else if (name == QLatin1String("ORGANIZER"))
+            oldOrganizer.append(old);
+    }
+    auto sameAddress = [](const QString &line, const QString &address) {
+        QStringView value = splitLine(line).value;
+        if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+            value = value.mid(7);
+        return value.compare(address, Qt::CaseInsensitive) == 0;
+    };
+    if (!e.organizer_email.isEmpty()) {
+        QString params;
+        if (!e.organizer_name.isEmpty())
+            params = QLatin1String(";CN=") + paramValue(e.organizer_name);
+        for (const QString &old : std::as_const(oldOrganizer)) {
+            if (sameAddress(old, e.organizer_email))
+                params += extraParams(old, {QStringLiteral("CN")});
+        }
+        w.text.append(QLatin1String("ORGANIZER")).append(params).append(QLatin1Char(':'))
+            .append(calAddress(e.organizer_email)).append(kCrlf);
+    }
+    static const QSet<QString> attendeeParams = {QStringLiteral("CN"), QStringLiteral("ROLE"),
+                                                 QStringLiteral("PARTSTAT"), QStringLiteral("CUTYPE"),
+                                                 QStringLiteral("RSVP")};
+    for (const Attendee &a : e.attendees) {
+        QString params;
+        if (!a.name.isEmpty())
+            params += QLatin1String(";CN=") + paramValue(a.name);
+        if (!a.role.isEmpty())
+            params += QLatin1String(";ROLE=") + paramValue(roleText(a.role));
+        if (!a.status.isEmpty())
+            params += QLatin1String(";PARTSTAT=") + paramValue(a.status.toUpper());
+        if (!a.type.isEmpty())
+            params += QLatin1String(";CUTYPE=") + paramValue(a.type.toUpper());
+        if (a.rsvp)
+            params += QLatin1String(";RSVP=TRUE");
+        for (const QString &old : std::as_const(oldAttendees)) {
+            if (sameAddress(old, a.email)) {
+                params += extraParams(old, attendeeParams);
+                break;
+            }
+        }
+        w.text.append(QLatin1String("ATTENDEE")).append(params).append(QLatin1Char(':'))
+            .append(calAddress(a.email)).append(kCrlf);
+    }
+
+    carriedOver(w, item, eventMappedNames());
+
+    // Reminders keep the alarm another client wrote for them (its sound,
+    // description, extra properties); alarms of deleted reminders go.
+    QList<bool> used(item.components.size(), false);
+    for (const Reminder &r : e.reminders) {
+        bool reused = false;
+        for (qsizetype i = 0; i < item.components.size() && !reused; ++i) {
+            const RawItem::Component &c = item.components.at(i);
+            if (!used[i] && c.isReminder && c.minutesBefore == r.minutes_before
+                && c.action == (r.action.isEmpty() ? QStringLiteral("display") : r.action.toLower())) {
+                used[i] = true;
+                reused = true;
+                w.text.append(c.text);
+            }
+        }
+        if (!reused)
+            alarm(w, r, e.title);
+    }
+    for (const RawItem::Component &c : item.components) {
+        if (!c.isReminder)
+            w.text.append(c.text);
+    }
+    w.raw(QLatin1String("END:VEVENT"));
+}
+
+void writeTimezones(Writer &w, const QList<Event> &events)
+{
+    QSet<QByteArray> written;
+    for (const Event &e : events) {
+        const QTimeZone zone = eventZone(e);
+        if (zone.isValid() && !written.contains(zone.id())) {
+            written.insert(zone.id());
+            const QDateTime start = e.start_time.isValid() ? e.start_time : QDateTime::currentDateTimeUtc();
+            w.text.append(vtimezone(zone, start.toTimeZone(zone).date().year()));
+        }
+    }
+}
+
+const QSet<QString> &taskMappedNames()
+{
+    static const QSet<QString> names = {
+        QStringLiteral("UID"),         QStringLiteral("DTSTAMP"),    QStringLiteral("CREATED"),
+        QStringLiteral("LAST-MODIFIED"), QStringLiteral("SUMMARY"),  QStringLiteral("STATUS"),
+        QStringLiteral("SEQUENCE"),    QStringLiteral("PRIORITY"),   QStringLiteral("PERCENT-COMPLETE"),
+        QStringLiteral("DTSTART"),     QStringLiteral("DUE"),        QStringLiteral("COMPLETED"),
+        QStringLiteral("RRULE"),       QStringLiteral("CATEGORIES"), QStringLiteral("DESCRIPTION"),
+        QStringLiteral("X-QUILLMARTEN-REPEAT-MODE"), QStringLiteral("X-QUILLMARTEN-SORT-ORDER"),
+    };
+    return names;
+}
+
+void taskDate(Writer &w, QLatin1String name, const std::optional<QDateTime> &dt, bool dateOnly)
+{
+    if (!dt)
+        return;
+    w.text.append(name);
+    if (dateOnly)
+        w.text.append(QLatin1String(";VALUE=DATE:")).append(dateText(*dt));
+    else
+        w.text.append(QLatin1Char(':')).append(TimeUtil::toIcalUtc(*dt));
+    w.text.append(kCrlf);
+}
+
+} // namespace
+
+QString serializeEvents(const QList<Event> &events)
+{
+    Writer w;
+    w.text.append(kCalendarHeader);
+    writeTimezones(w, events);
+    for (const Event &e : events)
+        writeEvent(w, e);
+    w.text.append(kCalendarFooter);
+    return w.text;
+}
+
+QString serializeEvent(const Event &event)
+{
+    return serializeEvents({event});
+}
+
+QString serializeNewEvent(const Event &event)
+{
+    return serializeEvents({event});
+}
+
+QString serializeTask(const Task &t)
+{
+    const RawItem item = findRawItem(t.raw_icalendar, QLatin1String("VTODO"), t.uid, QString());
+    Writer w;
+    w.text.append(kCalendarHeader);
+    w.raw(QLatin1String("BEGIN:VTODO"));
+    w.line(QLatin1String("UID:"), escapeText(t.uid));
+    stamps(w, t.created, t.last_modified);
+    w.line(QLatin1String("SUMMARY:"), escapeText(t.title));
+    w.line(QLatin1String("STATUS:"),
+           t.status.isEmpty() ? QStringLiteral("NEEDS-ACTION") : t.status.toUpper());
+    if (t.sequence > 0)
+        w.line(QLatin1String("SEQUENCE:"), QString::number(t.sequence));
+    if (t.priority > 0)
+        w.line(QLatin1String("PRIORITY:"), QString::number(t.priority));
+    if (t.percent_complete > 0)
+        w.line(QLatin1String("PERCENT-COMPLETE:"), QString::number(t.percent_complete));
+    taskDate(w, QLatin1String("DTSTART"), t.start_date, t.start_is_date_only);
+    taskDate(w, QLatin1String("DUE"), t.due_date, t.due_is_date_only);
+    if (t.completed_date)
+        w.line(QLatin1String("COMPLETED:"), TimeUtil::toIcalUtc(*t.completed_date));
+    if (!t.recurrence_rule.isEmpty())
+        w.line(QLatin1String("RRULE:"), t.recurrence_rule);
+    if (!t.categories.isEmpty()) {
+        QStringList escaped;
+        for (const QString &c : t.categories)
+            escaped.append(escapeText(c));
+        w.line(QLatin1String("CATEGORIES:"), escaped.join(QLatin1Char(',')));
+    }
+    if (!t.parent_task_uid.isEmpty())
+        w.line(QLatin1String("RELATED-TO;RELTYPE=PARENT:"), escapeText(t.parent_task_uid));
+    if (t.repeat_mode == QLatin1String("fromCompletionDate"))
+        w.raw(QLatin1String("X-QUILLMARTEN-REPEAT-MODE:fromCompletionDate"));
+    if (t.sort_order > 0)
+        w.line(QLatin1String("X-QUILLMARTEN-SORT-ORDER:"), QString::number(t.sort_order));
+    if (!t.description.isEmpty())
+        w.textLine(QLatin1String("DESCRIPTION"), t.description, item);
+
+    for (const QString &old : item.lines) {
+        const PropertyView prop = splitLine(old);
+        const QString name = prop.name.toString().toUpper();
+        if (taskMappedNames().contains(name))
+            continue;
+        // The parent link is the record's; links of other kinds stay.
+        if (name == QLatin1String("RELATED-TO")) {
+            const QStringView type = prop.param(QLatin1String("RELTYPE"));
+            if (type.isEmpty() || type.compare(QLatin1String("PARENT"), Qt::CaseInsensitive) == 0)
+                continue;
+        }
+        // DUE and DURATION exclude each other.
+        if (name == QLatin1String("DURATION") && t.due_date)
+            continue;
+        w.raw(old);
+    }
+    for (const RawItem::Component &c : item.components)
+        w.text.append(c.text);
+    w.raw(QLatin1String("END:VTODO"));
+    w.text.append(kCalendarFooter);
+    return w.text;
+}
+
+} // namespace ICalendar

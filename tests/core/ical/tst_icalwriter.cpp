@@ -1,0 +1,516 @@
+#include "icalendar.h"
+#include "icalfields.h"
+#include "timeutil.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QDateTime berlin(int y, int m, int d, int h, int min = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min), QTimeZone("Europe/Berlin"));
+}
+
+QDateTime utc(int y, int m, int d, int h = 0, int min = 0)
+{
+    return TimeUtil::utc(QDate(y, m, d), QTime(h, min));
+}
+
+Attendee attendee(const QString &email, const QString &name, const QString &role,
+                  const QString &status, bool rsvp)
+{
+    Attendee a;
+    a.email = email;
+    a.name = name;
+    a.role = role;
+    a.status = status;
+    a.type = u"individual"_s;
+    a.rsvp = rsvp;
+    return a;
+}
+
+Reminder reminder(int minutes, const QString &action = u"display"_s)
+{
+    Reminder r;
+    r.minutes_before = minutes;
+    r.action = action;
+    return r;
+}
+
+// The unfolded content lines without the per-call DTSTAMP.
+QStringList linesOf(const QString &text)
+{
+    QStringList lines = ICalendar::unfoldLines(text);
+    lines.removeIf([](const QString &l) { return l.startsWith("DTSTAMP:"_L1) || l.isEmpty(); });
+    return lines;
+}
+
+// The VEVENT lines outside nested components.
+QStringList eventProperties(const QStringList &lines)
+{
+    QStringList out;
+    int depth = 0;
+    bool inside = false;
+    for (const QString &l : lines) {
+        if (l == "BEGIN:VEVENT"_L1)
+            inside = true;
+        else if (l == "END:VEVENT"_L1)
+            inside = false;
+        else if (inside && l.startsWith("BEGIN:"_L1))
+            ++depth;
+        else if (inside && l.startsWith("END:"_L1))
+            --depth;
+        else if (inside && depth == 0)
+            out.append(l);
+    }
+    return out;
+}
+
+qsizetype countOf(const QStringList &lines, QLatin1String prefix)
+{
+    return std::count_if(lines.cbegin(), lines.cend(),
+                         [prefix](const QString &l) { return l.startsWith(prefix); });
+}
+
+Event fullEvent()
+{
+    Event e;
+    e.uid = u"full-1@example.org"_s;
+    e.title = u"Planning; Q3, \"big\" one %2"_s;
+    e.description = u"Agenda:\n1. numbers\n2. people\\roles"_s;
+    e.location = u"Room 4, Floor 2"_s;
+    e.start_time = berlin(2024, 3, 28, 9, 30);
+    e.end_time = berlin(2024, 3, 28, 11);
+    e.timezone = u"Europe/Berlin"_s;
+    e.recurrence_rule = u"FREQ=WEEKLY;BYDAY=TH;COUNT=10"_s;
+    e.exception_dates = u"[\"20240404T073000Z\",\"20240411T073000Z\"]"_s;
+    e.recurrence_dates = u"[\"20240430T073000Z\"]"_s;
+    e.status = u"tentative"_s;
+    e.event_url = u"https://example.org/e/1"_s;
+    e.organizer_email = u"ann@example.org"_s;
+    e.organizer_name = u"Lee, Ann"_s;
+    e.sequence = 3;
+    e.created = utc(2024, 1, 2, 3, 4);
+    e.last_modified = utc(2024, 2, 3, 4, 5);
+    e.reminders = {reminder(15), reminder(1440, u"email"_s)};
+    e.attendees = {attendee(u"bo@example.org"_s, u"Bo: \"the\" boss"_s, u"chair"_s, u"accepted"_s, false),
+                   attendee(u"cy@example.org"_s, QString(), u"optional"_s, u"tentative"_s, true)};
+    return e;
+}
+
+} // namespace
+
+class TestIcalWriter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Whatever the record holds comes back from the reader unchanged.
+    void eventsReadBackEqual_data()
+    {
+        QTest::addColumn<Event>("event");
+        QTest::newRow("every field, series in a DST zone") << fullEvent();
+
+        Event plain;
+        plain.uid = u"plain"_s;
+        plain.title = u"UTC meeting"_s;
+        plain.start_time = utc(2024, 7, 1, 12);
+        plain.end_time = utc(2024, 7, 1, 13);
+        QTest::newRow("timed in UTC") << plain;
+
+        Event allDay;
+        allDay.uid = u"holiday"_s;
+        allDay.title = u"Trip"_s;
+        allDay.is_all_day = true;
+        allDay.start_time = utc(2024, 3, 30);
+        allDay.end_time = utc(2024, 4, 2);
+        allDay.recurrence_rule = u"FREQ=YEARLY"_s;
+        allDay.exception_dates = u"[\"20250330\"]"_s;
+        QTest::newRow("all-day over three days with a date exception") << allDay;
+
+        Event override = fullEvent();
+        override.uid = u"full-1@example.org"_s;
+        override.recurrence_rule.clear();
+        override.exception_dates.clear();
+        override.recurrence_dates.clear();
+        override.recurrence_id = u"20240502T073000Z"_s;
+        override.master_event_uid = override.uid;
+        override.start_time = berlin(2024, 5, 2, 14);
+        override.end_time = berlin(2024, 5, 2, 15);
+        QTest::newRow("override of a zoned series") << override;
+
+        Event allDayOverride = allDay;
+        allDayOverride.recurrence_rule.clear();
+        allDayOverride.exception_dates.clear();
+        allDayOverride.recurrence_id = u"20260330T000000Z"_s;
+        allDayOverride.master_event_uid = allDay.uid;
+        allDayOverride.start_time = utc(2026, 3, 31);
+        allDayOverride.end_time = utc(2026, 4, 1);
+        QTest::newRow("override of an all-day series") << allDayOverride;
+
+        Event floatingExceptions = plain;
+        floatingExceptions.recurrence_rule = u"FREQ=DAILY"_s;
+        floatingExceptions.exception_dates = u"[\"20240703T120000Z\",\"20240702T120000\"]"_s;
+        QTest::newRow("floating and UTC exceptions") << floatingExceptions;
+    }
+    void eventsReadBackEqual()
+    {
+        QFETCH(Event, event);
+        const QList<Event> back = ICalendar::parseEvents(ICalendar::serializeEvent(event));
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(IcalFields::differences(IcalFields::eventFields(event),
+                                         IcalFields::eventFields(back[0])).join(u'\n'), QString());
+    }
+
+    void textValuesSurvive_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("separators") << u"a,b;c\\d"_s << u"a,b;c\\d"_s;
+        QTest::newRow("CR LF becomes LF") << u"one\r\ntwo"_s << u"one\ntwo"_s;
+        QTest::newRow("a lone CR is a line break") << u"one\rtwo"_s << u"one\ntwo"_s;
+        QTest::newRow("place markers stay literal") << u"%1 %2 %3 %4"_s << u"%1 %2 %3 %4"_s;
+        QTest::newRow("escape look-alikes") << u"\\n is not a newline"_s << u"\\n is not a newline"_s;
+        QTest::newRow("non-Latin text") << u"Café – 会議 🎉"_s << u"Café – 会議 🎉"_s;
+    }
+    void textValuesSurvive()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, readBack);
+        Event e;
+        e.uid = text;
+        e.title = text;
+        e.description = text;
+        e.location = text;
+        e.start_time = utc(2024, 1, 1, 9);
+        const QString written = ICalendar::serializeEvent(e);
+        QVERIFY(!written.contains(u'\r' + QString(u'\r')));
+        for (const QString &line : linesOf(written))
+            QVERIFY2(!line.contains(u'\r') && !line.contains(u'\n'), qPrintable(line));
+        const QList<Event> back = ICalendar::parseEvents(written);
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(back[0].uid, readBack);
+        QCOMPARE(back[0].title, readBack);
+        QCOMPARE(back[0].description, readBack);
+        QCOMPARE(back[0].location, readBack);
+
+        Task t;
+        t.uid = text;
+        t.title = text;
+        t.description = text;
+        t.parent_task_uid = text;
+        t.categories = {text, u"x"_s};
+        const QList<Task> tasks = ICalendar::parseTasks(ICalendar::serializeTask(t));
+        QCOMPARE(tasks.size(), 1);
+        QCOMPARE(tasks[0].title, readBack);
+        QCOMPARE(tasks[0].parent_task_uid, readBack);
+        QCOMPARE(tasks[0].categories, (QStringList{readBack, u"x"_s}));
+    }
+
+    void eventLines_data()
+    {
+        QTest::addColumn<Event>("event");
+        QTest::addColumn<QStringList>("expected"); // lines that must appear, in this order
+
+        Event allDay;
+        allDay.uid = u"d"_s;
+        allDay.is_all_day = true;
+        allDay.start_time = QDateTime(QDate(2024, 3, 15), QTime(0, 0), Qt::LocalTime);
+        QTest::newRow("all-day without end lasts one day")
+            << allDay << QStringList{u"DTSTART;VALUE=DATE:20240315"_s, u"DTEND;VALUE=DATE:20240316"_s};
+        allDay.end_time = QDateTime(QDate(2024, 3, 17), QTime(23, 59), Qt::LocalTime);
+        QTest::newRow("all-day inclusive end becomes exclusive")
+            << allDay << QStringList{u"DTSTART;VALUE=DATE:20240315"_s, u"DTEND;VALUE=DATE:20240318"_s};
+
+        Event timed;
+        timed.uid = u"t"_s;
+        timed.title = u"x"_s;
+        timed.start_time = berlin(2024, 3, 15, 10);
+        QTest::newRow("no end repeats the start, in UTC without a zone")
+            << timed << QStringList{u"SUMMARY:x"_s, u"DTSTART:20240315T090000Z"_s, u"DTEND:20240315T090000Z"_s};
+        timed.timezone = u"Custom Zone 1"_s;
+        QTest::newRow("a zone the system lacks is written as UTC")
+            << timed << QStringList{u"DTSTART:20240315T090000Z"_s};
+        timed.timezone = u"America/New_York"_s;
+        timed.recurrence_id = u"20240315T090000Z"_s;
+        timed.master_event_uid = u"t"_s;
+        QTest::newRow("zoned start, end and recurrence id with their VTIMEZONE")
+            << timed
+            << QStringList{u"BEGIN:VTIMEZONE"_s, u"TZID:America/New_York"_s,
+                           u"RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU"_s,
+                           u"RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU"_s, u"END:VTIMEZONE"_s,
+                           u"BEGIN:VEVENT"_s, u"DTSTART;TZID=America/New_York:20240315T050000"_s,
+                           u"DTEND;TZID=America/New_York:20240315T050000"_s,
+                           u"RECURRENCE-ID;TZID=America/New_York:20240315T050000"_s};
+
+        Event berlinSeries;
+        berlinSeries.uid = u"b"_s;
+        berlinSeries.start_time = berlin(2024, 1, 10, 9);
+        berlinSeries.timezone = u"Europe/Berlin"_s;
+        QTest::newRow("Berlin's rules: last Sundays of March and October")
+            << berlinSeries
+            << QStringList{u"BEGIN:DAYLIGHT"_s, u"TZOFFSETFROM:+0100"_s, u"TZOFFSETTO:+0200"_s,
+                           u"DTSTART:19700329T020000"_s, u"RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s,
+                           u"BEGIN:STANDARD"_s, u"TZOFFSETFROM:+0200"_s, u"TZOFFSETTO:+0100"_s,
+                           u"DTSTART:19701025T030000"_s, u"RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU"_s};
+
+        Event people;
+        people.uid = u"p"_s;
+        people.start_time = utc(2024, 1, 1, 9);
+        people.organizer_email = u"ann@example.org"_s;
+        people.organizer_name = u"Ann \"A\" Lee"_s;
+        people.attendees = {attendee(u"bo@example.org"_s, u"Lee; Bo"_s, u"optional"_s, u"declined"_s, true)};
+        people.reminders = {reminder(-5)};
+        QTest::newRow("quoted and escaped parameters, an alarm after the start")
+            << people
+            << QStringList{u"ORGANIZER;CN=Ann ^'A^' Lee:mailto:ann@example.org"_s,
+                           u"ATTENDEE;CN=\"Lee; Bo\";ROLE=OPT-PARTICIPANT;PARTSTAT=DECLINED;CUTYPE=INDIVIDUAL;RSVP=TRUE:mailto:bo@example.org"_s,
+                           u"BEGIN:VALARM"_s, u"TRIGGER:PT5M"_s, u"END:VALARM"_s};
+    }
+    void eventLines()
+    {
+        QFETCH(Event, event);
+        QFETCH(QStringList, expected);
+        const QStringList lines = linesOf(ICalendar::serializeEvent(event));
+        qsizetype from = 0;
+        for (const QString &want : expected) {
+            const qsizetype at = lines.indexOf(want, from);
+            QVERIFY2(at >= 0, qPrintable(u"missing or out of order: "_s + want + u"\n"_s + lines.join(u'\n')));
+            from = at + 1;
+        }
+    }
+
+    void everyLineEndsInCrlfAndIsWrittenOnce()
+    {
+        const QString text = ICalendar::serializeEvent(fullEvent());
+        QVERIFY(text.startsWith(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n"_L1));
+        QVERIFY(text.endsWith("END:VEVENT\r\nEND:VCALENDAR\r\n"_L1));
+        QCOMPARE(text.count(u'\n'), text.count("\r\n"_L1));
+        const QStringList lines = linesOf(text);
+        const QStringList event = eventProperties(lines);
+        for (auto name : {"UID:"_L1, "SUMMARY:"_L1, "DTSTART;"_L1, "DTEND;"_L1, "RRULE:"_L1,
+                          "STATUS:"_L1, "SEQUENCE:"_L1, "ORGANIZER;"_L1, "URL:"_L1})
+            QVERIFY2(countOf(event, name) == 1, name.data());
+        QCOMPARE(countOf(lines, "DTSTAMP:"_L1), 0); // removed by linesOf: present once
+        QCOMPARE(ICalendar::unfoldLines(text).filter(QRegularExpression(u"^DTSTAMP:\\d{8}T\\d{6}Z$"_s)).size(), 1);
+        QCOMPARE(linesOf(ICalendar::serializeNewEvent(fullEvent())), lines);
+    }
+
+    // An edit must not lose what another client wrote into the event.
+    void earlierTextIsCarriedOver()
+    {
+        const QString stored = u"BEGIN:VCALENDAR\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"
+                               "UID:m1\r\nDTSTAMP:20240101T000000Z\r\nSUMMARY:Old title\r\n"
+                               "DESCRIPTION;ALTREP=\"cid:x@y\":Notes\r\n"
+                               "DTSTART;TZID=Europe/Berlin:20240315T090000\r\nDURATION:PT1H\r\n"
+                               "CATEGORIES:Work,Travel\r\nX-OTHER-COLOR;VALUE=TEXT:teal\r\nCLASS:PRIVATE\r\n"
+                               "ORGANIZER;CN=Ann;SENT-BY=\"mailto:sec@example.org\":mailto:ann@example.org\r\n"
+                               "ATTENDEE;CN=Bo;X-NUM-GUESTS=2;PARTSTAT=ACCEPTED:mailto:bo@example.org\r\n"
+                               "ATTENDEE;CN=Gone:mailto:gone@example.org\r\n"
+                               "BEGIN:VALARM\r\nX-WR-ALARMUID:keep-me\r\nACTION:AUDIO\r\nTRIGGER:-PT10M\r\nEND:VALARM\r\n"
+                               "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:deleted\r\nTRIGGER:-PT30M\r\nEND:VALARM\r\n"
+                               "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:absolute\r\nTRIGGER;VALUE=DATE-TIME:20240315T070000Z\r\nEND:VALARM\r\n"
+                               "END:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        QList<Event> events = ICalendar::parseEvents(stored);
+        QCOMPARE(events.size(), 1);
+        Event e = events[0];
+        QCOMPARE(e.reminders.size(), 2);
+        e.title = u"New title"_s;
+        e.reminders = {reminder(10, u"audio"_s), reminder(5)};
+        e.attendees.removeLast();
+        e.start_time = e.start_time.addDays(1);
+        e.end_time = e.end_time->addDays(1);
+
+        const QString text = ICalendar::serializeEvent(e);
+        const QStringList lines = linesOf(text);
+        for (const QString &kept : {u"CATEGORIES:Work,Travel"_s, u"X-OTHER-COLOR;VALUE=TEXT:teal"_s,
+                                    u"CLASS:PRIVATE"_s, u"DESCRIPTION;ALTREP=\"cid:x@y\":Notes"_s,
+                                    u"X-WR-ALARMUID:keep-me"_s, u"DESCRIPTION:absolute"_s,
+                                    u"TRIGGER;VALUE=DATE-TIME:20240315T070000Z"_s,
+                                    u"ORGANIZER;CN=Ann;SENT-BY=\"mailto:sec@example.org\":mailto:ann@example.org"_s,
+                                    u"ATTENDEE;CN=Bo;ROLE=REQ-PARTICIPANT;PARTSTAT=ACCEPTED;X-NUM-GUESTS=2:mailto:bo@example.org"_s,
+                                    u"SUMMARY:New title"_s, u"DTSTART;TZID=Europe/Berlin:20240316T090000"_s,
+                                    u"DTEND;TZID=Europe/Berlin:20240316T100000"_s})
+            QVERIFY2(lines.contains(kept), qPrintable(kept + u"\n"_s + lines.join(u'\n')));
+        for (auto gone : {"SUMMARY:Old"_L1, "DURATION"_L1, "DESCRIPTION:deleted"_L1, "PRODID:-//Other"_L1,
+                          "ATTENDEE;CN=Gone"_L1})
+            QCOMPARE(countOf(lines, gone), 0);
+        QCOMPARE(countOf(lines, "BEGIN:VALARM"_L1), 3);
+        QCOMPARE(countOf(lines, "END:VALARM"_L1), 3);
+        QCOMPARE(countOf(lines, "DTSTART"_L1), 1 + 2); // the event's and two VTIMEZONE observances
+
+        const QList<Event> back = ICalendar::parseEvents(text);
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(IcalFields::differences(IcalFields::eventFields(e), IcalFields::eventFields(back[0])).join(u'\n'), QString());
+    }
+
+    void seriesInOneResource()
+    {
+        Event master = fullEvent();
+        Event moved = master;
+        moved.recurrence_rule.clear();
+        moved.exception_dates.clear();
+        moved.recurrence_dates.clear();
+        moved.recurrence_id = u"20240418T073000Z"_s;
+        moved.master_event_uid = master.uid;
+        moved.start_time = berlin(2024, 4, 19, 9, 30);
+        moved.end_time = berlin(2024, 4, 19, 11);
+        moved.title = u"Moved"_s;
+
+        const QString text = ICalendar::serializeEvents({master, moved});
+        const QStringList lines = linesOf(text);
+        QCOMPARE(countOf(lines, "BEGIN:VCALENDAR"_L1), 1);
+        QCOMPARE(countOf(lines, "BEGIN:VTIMEZONE"_L1), 1);
+        QCOMPARE(countOf(lines, "BEGIN:VEVENT"_L1), 2);
+        const QList<Event> back = ICalendar::parseEvents(text);
+        QCOMPARE(back.size(), 2);
+        QCOMPARE(IcalFields::differences(IcalFields::eventFields(master), IcalFields::eventFields(back[0])).join(u'\n'), QString());
+        QCOMPARE(IcalFields::differences(IcalFields::eventFields(moved), IcalFields::eventFields(back[1])).join(u'\n'), QString());
+
+        // Each record written back from its own stored block keeps only that block.
+        const QString again = ICalendar::serializeEvents(back);
+        QCOMPARE(eventProperties(linesOf(again)).filter(u"SUMMARY:"_s),
+                 (QStringList{u"SUMMARY:Planning\\; Q3\\, \"big\" one %2"_s, u"SUMMARY:Moved"_s}));
+    }
+
+    void taskLines_data()
+    {
+        QTest::addColumn<Task>("task");
+        QTest::addColumn<QStringList>("body"); // between BEGIN:VTODO and END:VTODO, without DTSTAMP
+
+        Task t;
+        t.uid = u"t1"_s;
+        t.title = u"Buy milk"_s;
+        t.status = u"in-process"_s;
+        QTest::newRow("bare task") << t
+                                   << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:IN-PROCESS"_s};
+        Task due = t;
+        due.status.clear();
+        due.due_date = QDateTime(QDate(2024, 3, 15), QTime(0, 0), QTimeZone(3600));
+        QTest::newRow("date-only due, empty status")
+            << due << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s,
+                                  u"DUE;VALUE=DATE:20240315"_s};
+        due.due_is_date_only = false;
+        due.due_date = QDateTime(QDate(2024, 3, 15), QTime(9, 0), QTimeZone(3600));
+        due.sort_order = 20;
+        due.repeat_mode = u"fromCompletionDate"_s;
+        due.parent_task_uid = u"p1"_s;
+        due.priority = 1;
+        due.percent_complete = 50;
+        due.sequence = 2;
+        due.recurrence_rule = u"FREQ=WEEKLY"_s;
+        due.categories = {u"A,B"_s, u"C"_s};
+        due.description = u"two\nlines"_s;
+        due.completed_date = utc(2024, 3, 16, 8);
+        due.start_date = utc(2024, 3, 1);
+        QTest::newRow("every field in order")
+            << due
+            << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s, u"SEQUENCE:2"_s,
+                           u"PRIORITY:1"_s, u"PERCENT-COMPLETE:50"_s, u"DTSTART;VALUE=DATE:20240301"_s,
+                           u"DUE:20240315T080000Z"_s, u"COMPLETED:20240316T080000Z"_s,
+                           u"RRULE:FREQ=WEEKLY"_s, u"CATEGORIES:A\\,B,C"_s, u"RELATED-TO;RELTYPE=PARENT:p1"_s,
+                           u"X-QUILLMARTEN-REPEAT-MODE:fromCompletionDate"_s,
+                           u"X-QUILLMARTEN-SORT-ORDER:20"_s, u"DESCRIPTION:two\\nlines"_s};
+    }
+    void taskLines()
+    {
+        QFETCH(Task, task);
+        QFETCH(QStringList, body);
+        const QStringList lines = linesOf(ICalendar::serializeTask(task));
+        const qsizetype begin = lines.indexOf(u"BEGIN:VTODO"_s);
+        const qsizetype end = lines.indexOf(u"END:VTODO"_s);
+        QVERIFY(begin > 0 && end > begin);
+        QCOMPARE(lines.mid(begin + 1, end - begin - 1), body);
+        QCOMPARE(lines.last(), u"END:VCALENDAR"_s);
+
+        const QList<Task> back = ICalendar::parseTasks(ICalendar::serializeTask(task));
+        QCOMPARE(back.size(), 1);
+        Task expected = task;
+        if (expected.status.isEmpty())
+            expected.status = u"needs-action"_s;
+        QCOMPARE(IcalFields::differences(IcalFields::taskFields(expected), IcalFields::taskFields(back[0])).join(u'\n'), QString());
+    }
+
+    void earlierTodoIsCarriedOver()
+    {
+        const QString stored = u"BEGIN:VTODO\r\nUID:t9\r\nSUMMARY:Old\r\nDTSTART:20240101T090000Z\r\n"
+                               "DURATION:P1D\r\nRELATED-TO;RELTYPE=PARENT:old-parent\r\n"
+                               "RELATED-TO;RELTYPE=CHILD:kid\r\nX-OTHER:1\r\nGEO:1.5;2.5\r\n"
+                               "CATEGORIES:A\r\nCATEGORIES:B\r\n"
+                               "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT5M\r\nEND:VALARM\r\nEND:VTODO\r\n"_s;
+        Task t = ICalendar::parseTasks(stored).value(0);
+        QCOMPARE(t.categories, (QStringList{u"A"_s, u"B"_s}));
+        t.title = u"New"_s;
+        t.parent_task_uid = u"new-parent"_s;
+        t.due_date = utc(2024, 1, 3, 9);
+        t.due_is_date_only = false;
+        const QStringList lines = linesOf(ICalendar::serializeTask(t));
+        for (const QString &kept : {u"RELATED-TO;RELTYPE=CHILD:kid"_s, u"X-OTHER:1"_s, u"GEO:1.5;2.5"_s,
+                                    u"TRIGGER:-PT5M"_s, u"RELATED-TO;RELTYPE=PARENT:new-parent"_s,
+                                    u"CATEGORIES:A,B"_s, u"SUMMARY:New"_s})
+            QVERIFY2(lines.contains(kept), qPrintable(kept + u"\n"_s + lines.join(u'\n')));
+        QCOMPARE(countOf(lines, "RELATED-TO;RELTYPE=PARENT"_L1), 1);
+        QCOMPARE(countOf(lines, "DURATION"_L1), 0); // a DUE now stands for it
+        QCOMPARE(countOf(lines, "CATEGORIES"_L1), 1);
+    }
+
+    void rewritingTimes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("expected");
+        const QString head = u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\n"_s;
+        const QString tail = u"END:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        const QDateTime s = berlin(2024, 3, 15, 10), e = berlin(2024, 3, 15, 11);
+
+        QTest::newRow("zoned start becomes UTC")
+            << head + u"DTSTART;TZID=Europe/Berlin:20240315T090000\r\nDTEND;TZID=Europe/Berlin:20240315T093000\r\n"_s + tail
+            << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("DURATION gives way to a DTEND before END:VEVENT")
+            << head + u"dtstart:20240315T080000Z\r\nDURATION:PT30M\r\nSUMMARY:x\r\n"_s + tail << s << e
+            << head + u"DTSTART:20240315T090000Z\r\nSUMMARY:x\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("no end repeats the start")
+            << head + u"DTSTART:20240315T080000Z\r\n"_s + tail << s << QDateTime()
+            << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T090000Z\r\n"_s + tail;
+        QTest::newRow("alarm DURATION and TRIGGER survive")
+            << head + u"DTSTART:20240315T080000Z\r\nDURATION:PT1H\r\nBEGIN:VALARM\r\nTRIGGER:-PT5M\r\nDURATION:PT5M\r\nREPEAT:1\r\nEND:VALARM\r\n"_s + tail
+            << s << e
+            << head + u"DTSTART:20240315T090000Z\r\nBEGIN:VALARM\r\nTRIGGER:-PT5M\r\nDURATION:PT5M\r\nREPEAT:1\r\nEND:VALARM\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("all-day lines stay dates")
+            << head + u"DTSTART;VALUE=DATE:20240315\r\nDTEND;VALUE=DATE:20240316\r\n"_s + tail
+            << utc(2024, 3, 18) << utc(2024, 3, 20)
+            << head + u"DTSTART;VALUE=DATE:20240318\r\nDTEND;VALUE=DATE:20240320\r\n"_s + tail;
+        QTest::newRow("all-day without DTEND gets a date end")
+            << head + u"DTSTART;VALUE=DATE:20240315\r\nDURATION:P1D\r\n"_s + tail << utc(2024, 3, 18)
+            << QDateTime() << head + u"DTSTART;VALUE=DATE:20240318\r\nDTEND;VALUE=DATE:20240319\r\n"_s + tail;
+        QTest::newRow("a second DTSTART is dropped, not duplicated")
+            << head + u"DTSTART:20240315T080000Z\r\nDTSTART;VALUE=DATE:20240315\r\nDTEND:20240315T090000Z\r\n"_s + tail
+            << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("only the first VEVENT changes")
+            << head + u"SUMMARY:1\r\n"_s + tail.left(12) + u"BEGIN:VEVENT\r\nDTSTART:20240101T000000Z\r\n"_s + tail
+            << s << e
+            << head + u"SUMMARY:1\r\nDTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail.left(12)
+                   + u"BEGIN:VEVENT\r\nDTSTART:20240101T000000Z\r\n"_s + tail;
+        QTest::newRow("a folded DTSTART is replaced whole")
+            << head + u"DTSTART;TZID=Europe/Ber\r\n lin:20240315T090000\r\nDTEND:20240315T090000Z\r\n"_s + tail
+            << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("text without VEVENT unchanged")
+            << u"BEGIN:VCALENDAR\nBEGIN:VTODO\nDTSTART:x\nEND:VTODO\nEND:VCALENDAR\n"_s << s << e
+            << u"BEGIN:VCALENDAR\nBEGIN:VTODO\nDTSTART:x\nEND:VTODO\nEND:VCALENDAR\n"_s;
+        QTest::newRow("invalid start unchanged") << head + tail << QDateTime() << e << head + tail;
+        QTest::newRow("empty text") << QString() << s << e << QString();
+    }
+    void rewritingTimes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QTEST(ICalendar::rewriteEventTimes(text, start, end), "expected");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIcalWriter)
+#include "tst_icalwriter.moc"

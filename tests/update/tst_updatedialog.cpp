@@ -1,0 +1,129 @@
+#include "updatedialog.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using TolmUpdate::Artifact;
+using TolmUpdate::UpdateDialog;
+
+// Stands in for the browser: QDesktopServices hands it every https URL.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+namespace {
+
+Artifact release()
+{
+    Artifact a;
+    a.version = u"1.4.0"_s;
+    a.releaseDate = QDate(2025, 3, 18);
+    a.url = QUrl(u"https://downloads.example.org/calendar-1.4.0.msi"_s);
+    a.size = 48213504;
+    a.releaseNotesUrl = QUrl(u"https://example.org/notes/1.4.0"_s);
+    return a;
+}
+
+QString labelText(const QWidget *dialog, const QString &name)
+{
+    const auto *label = dialog->findChild<QLabel *>(name);
+    return label ? label->text() : u"<no %1>"_s.arg(name);
+}
+
+// Shown the way the application shows it: created with new, never deleted by the caller.
+QPointer<UpdateDialog> showDialog(const Artifact &artifact, QWidget *parent = nullptr)
+{
+    auto *dialog = new UpdateDialog(artifact, u"1.3.0"_s, u"Quillmarten Calendar"_s, parent);
+    dialog->show();
+    return dialog;
+}
+
+} // namespace
+
+class TestUpdateDialog : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open"); }
+    void cleanup()
+    {
+        QDesktopServices::unsetUrlHandler(u"https"_s);
+        m_browser.opened.clear();
+    }
+
+    void showsTheRelease()
+    {
+        QWidget parent;
+        const QPointer<UpdateDialog> dialog = showDialog(release(), &parent);
+
+        QVERIFY(!dialog->isModal());
+        QCOMPARE(labelText(dialog, u"versionLabel"_s), u"1.4.0"_s);
+        QVERIFY(labelText(dialog, u"headingLabel"_s).contains(u"Quillmarten Calendar 1.4.0"_s));
+        QVERIFY(labelText(dialog, u"currentVersionLabel"_s).contains(u"1.3.0"_s));
+        QCOMPARE(labelText(dialog, u"dateLabel"_s), QLocale().toString(QDate(2025, 3, 18), QLocale::LongFormat));
+        QCOMPARE(labelText(dialog, u"sizeLabel"_s), QLocale().formattedDataSize(48213504));
+        QVERIFY(!dialog->findChild<QLabel *>(u"mandatoryLabel"_s));
+        QVERIFY(dialog->findChild<QLabel *>(u"releaseNotesLabel"_s));
+
+        dialog->close();
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void unknownDetailsAndRequiredRelease()
+    {
+        Artifact a = release();
+        a.releaseDate = QDate();
+        a.size = 0;
+        a.releaseNotesUrl = QUrl();
+        a.mandatory = true;
+        const QPointer<UpdateDialog> dialog = showDialog(a);
+
+        QCOMPARE(labelText(dialog, u"dateLabel"_s), u"Unknown"_s);
+        QCOMPARE(labelText(dialog, u"sizeLabel"_s), u"Unknown"_s);
+        QVERIFY(!dialog->findChild<QLabel *>(u"releaseNotesLabel"_s));
+        QVERIFY(dialog->findChild<QLabel *>(u"mandatoryLabel"_s));
+        dialog->close();
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void downloadOpensTheArtifactUrlAndCloses()
+    {
+        const QPointer<UpdateDialog> dialog = showDialog(release());
+
+        auto *download = dialog->findChild<QPushButton *>(u"downloadButton"_s);
+        QVERIFY(download);
+        QTest::mouseClick(download, Qt::LeftButton);
+        QCOMPARE(m_browser.opened, QList<QUrl>{release().url});
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void releaseNotesOpenTheManifestUrlNotTheLabelText()
+    {
+        const QPointer<UpdateDialog> dialog = showDialog(release());
+
+        auto *notes = dialog->findChild<QLabel *>(u"releaseNotesLabel"_s);
+        QVERIFY(notes);
+        Q_EMIT notes->linkActivated(u"https://elsewhere.example.net/"_s);
+        QCOMPARE(m_browser.opened, QList<QUrl>{release().releaseNotesUrl});
+        QVERIFY(dialog->isVisible());
+
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"laterButton"_s), Qt::LeftButton);
+        QTRY_VERIFY(dialog.isNull());
+        QCOMPARE(m_browser.opened.size(), 1);
+    }
+
+private:
+    UrlCatcher m_browser;
+};
+
+QTEST_MAIN(TestUpdateDialog)
+#include "tst_updatedialog.moc"
