@@ -84,28 +84,26 @@ QString toStorage(const QDateTime &dt)
 {
     if (!dt.isValid())
         return QString();
-    return dt.toUTC().toString(Qt::ISODateWithMs);
+    return dt.toString(Qt::ISODate);
 }
 
 QDateTime fromStorage(const QString &text)
 {
-    if (text.isEmpty())
+    const QString t = text.trimmed();
+    if (t.isEmpty())
         return QDateTime();
-    QString t = text.trimmed();
-    // SQLite writes "YYYY-MM-DD HH:MM:SS"; ISO wants the "T".
-    if (t.size() >= 19 && t.at(10) == QLatin1Char(' '))
-        t[10] = QLatin1Char('T');
-    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
-    if (!dt.isValid())
-        dt = QDateTime::fromString(t, Qt::ISODate);
-    if (!dt.isValid()) {
-        const QDate d = QDate::fromString(t, Qt::ISODate);
-        return d.isValid() ? utc(d) : QDateTime();
+    // SQLite's own "YYYY-MM-DD HH:MM:SS" is UTC; ISO wants the "T".
+    if (t.size() == 19 && t.at(10) == QLatin1Char(' ')) {
+        QString iso = t;
+        iso[10] = QLatin1Char('T');
+        const QDateTime local = QDateTime::fromString(iso, Qt::ISODate);
+        return local.isValid() ? utc(local.date(), local.time()) : QDateTime();
     }
-    // No suffix: the text was written in UTC, never local time.
-    if (dt.timeSpec() == Qt::LocalTime)
-        dt = utc(dt.date(), dt.time());
-    return dt;
+    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+    if (dt.isValid())
+        return dt;
+    const QDate d = QDate::fromString(t, Qt::ISODate);
+    return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::LocalTime) : QDateTime();
 }
 
 } // namespace TimeUtil

@@ -36,9 +36,11 @@ QString toIcalDate(QDate date);
 // would shift values that fall into a DST gap). Null when malformed.
 QDateTime fromIcalUtc(const QString &text);
 
-// The database's ISO 8601 text. Writing always uses UTC with "Z" and
-// milliseconds; reading accepts "Z", "+hh:mm" offsets and suffix-less text.
-// Suffix-less text is what SQLite's datetime('now') writes, which is UTC.
+// The database's ISO 8601 text (Qt::ISODate, whole seconds), in the value's
+// own representation: "Z" for UTC, "+hh:mm" for an offset or a zone, no suffix
+// for local time, so that a local or all-day value keeps its wall clock and
+// date. Reading gives that representation back; SQLite's datetime('now') form
+// "yyyy-MM-dd HH:mm:ss" (a space, no suffix) is UTC.
 QString toStorage(const QDateTime &dt);
 QDateTime fromStorage(const QString &text);
 

@@ -16,7 +16,9 @@ private Q_SLOTS:
         QTest::newRow("offset") << QStringLiteral("2024-03-31T14:00:00+02:00") << noonUtc;
         QTest::newRow("sqlite datetime('now') is UTC")
             << QStringLiteral("2024-03-31 12:00:00") << noonUtc;
-        QTest::newRow("no suffix is UTC") << QStringLiteral("2024-03-31T12:00:00") << noonUtc;
+        QTest::newRow("no suffix is local time")
+            << QStringLiteral("2024-03-31T12:00:00")
+            << QDateTime(QDate(2024, 3, 31), QTime(12, 0), Qt::LocalTime);
         QTest::newRow("empty") << QString() << QDateTime();
         QTest::newRow("garbage") << QStringLiteral("yesterday") << QDateTime();
     }
@@ -30,6 +32,32 @@ private Q_SLOTS:
             QCOMPARE(parsed.toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
             QCOMPARE(TimeUtil::fromStorage(TimeUtil::toStorage(parsed)), expected);
         }
+    }
+
+    // Local and all-day values keep their wall clock and date in storage; a
+    // value converted to UTC would land on another date east of Greenwich.
+    void storageKeepsTheRepresentation_data()
+    {
+        QTest::addColumn<QDateTime>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTC writes Z")
+            << TimeUtil::utc(QDate(2024, 5, 1), QTime(10, 0)) << QStringLiteral("2024-05-01T10:00:00Z");
+        QTest::newRow("local midnight writes no suffix")
+            << QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::LocalTime)
+            << QStringLiteral("2024-05-01T00:00:00");
+        QTest::newRow("fixed offset writes the offset")
+            << QDateTime(QDate(2024, 5, 1), QTime(10, 0), Qt::OffsetFromUTC, 7200)
+            << QStringLiteral("2024-05-01T10:00:00+02:00");
+    }
+    void storageKeepsTheRepresentation()
+    {
+        QFETCH(QDateTime, value);
+        QFETCH(QString, text);
+        QCOMPARE(TimeUtil::toStorage(value), text);
+        const QDateTime back = TimeUtil::fromStorage(text);
+        QCOMPARE(back.timeSpec(), value.timeSpec());
+        QCOMPARE(back.date(), value.date());
+        QCOMPARE(back.time(), value.time());
     }
 
     // 2024-03-31 02:30 does not exist in Berlin; a UTC value must not go

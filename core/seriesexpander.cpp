@@ -1,0 +1,290 @@
+#include "seriesexpander_p.h"
+
+#include "civildate_p.h"
+#include "ruleiterator_p.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <limits>
+
+using namespace CivilDate;
+
+namespace {
+
+// A COUNT rule is counted from its first start, however long ago; this bounds
+// the (cheap, wall-clock only) walk up to the window.
+constexpr qint64 kMaxCounted = 1'000'000;
+
+bool readNumber(QStringView text, qsizetype from, qsizetype n, int &value)
+{
+    value = 0;
+    for (qsizetype i = from; i < from + n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c - u'0');
+    }
+    return true;
+}
+
+} // namespace
+
+SeriesExpander::SeriesExpander(qint64 fromMs, qint64 toMs, bool bounded)
+    : m_fromMs(fromMs)
+    , m_toMs(toMs)
+    , m_bounded(bounded)
+{
+}
+
+qint64 SeriesExpander::durationOf(const Event &event)
+{
+    if (event.end_time && event.end_time->isValid())
+        return event.start_time.msecsTo(*event.end_time);
+    return defaultDurationMs;
+}
+
+bool SeriesExpander::repeats(const Event &event)
+{
+    if (!event.recurrence_rule.isEmpty())
+        return true;
+    // "[]" and blanks hold no date.
+    return std::any_of(event.recurrence_dates.cbegin(), event.recurrence_dates.cend(),
+                       [](QChar c) { return c.isDigit(); });
+}
+
+bool SeriesExpander::overlaps(qint64 startMs, qint64 durationMs) const
+{
+    return startMs < m_toMs && (!m_bounded || startMs + durationMs > m_fromMs);
+}
+
+const ZoneClock *SeriesExpander::namedClock(const QByteArray &id)
+{
+    auto it = m_named.find(id);
+    if (it == m_named.end()) {
+        const QTimeZone zone(id);
+        it = m_named.emplace(id, zone.isValid() ? std::optional(ZoneClock::forZone(zone)) : std::nullopt).first;
+    }
+    return it->second ? &*it->second : nullptr;
+}
+
+const ZoneClock &SeriesExpander::fixedClock(int offsetSeconds)
+{
+    auto it = m_fixed.find(offsetSeconds);
+    if (it == m_fixed.end())
+        it = m_fixed.emplace(offsetSeconds, ZoneClock::fixedOffset(offsetSeconds)).first;
+    return it->second;
+}
+
+const ZoneClock &SeriesExpander::clockFor(const Event &event)
+{
+    const QDateTime &start = event.start_time;
+    switch (start.timeSpec()) {
+    case Qt::TimeZone:
+        if (const ZoneClock *clock = namedClock(start.timeZone().id()))
+            return *clock;
+        break;
+    case Qt::LocalTime:
+        if (!m_local)
+            m_local = ZoneClock::systemLocal();
+        return *m_local;
+    default:
+        // A start held in UTC (as a store may keep it) still repeats on the
+        // wall clock of the zone the event was made in.
+        if (!event.is_all_day && !event.timezone.isEmpty() && event.timezone != QLatin1String("UTC")) {
+            if (const ZoneClock *clock = namedClock(event.timezone.toUtf8()))
+                return *clock;
+        }
+        break;
+    }
+    return fixedClock(start.timeSpec() == Qt::OffsetFromUTC ? start.offsetFromUtc() : 0);
+}
+
+std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const ZoneClock &floating)
+{
+    text = text.trimmed();
+    // A PERIOD ("start/end" or "start/duration") recurs at its start.
+    if (const qsizetype slash = text.indexOf(QLatin1Char('/')); slash >= 0)
+        text = text.left(slash);
+    int y = 0, mo = 0, d = 0;
+    if (!text.contains(QLatin1Char('T'))) {
+        if (text.size() != 8 || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo) || !readNumber(text, 6, 2, d)
+            || !QDate::isValid(y, mo, d)) {
+            return std::nullopt;
+        }
+        return daysFromCivil(y, mo, d) * secondsPerDay * 1000;
+    }
+    const bool utc = text.endsWith(QLatin1Char('Z'));
+    if (utc)
+        text.chop(1);
+    int h = 0, mi = 0, s = 0;
+    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo)
+        || !readNumber(text, 6, 2, d) || !readNumber(text, 9, 2, h) || !readNumber(text, 11, 2, mi)
+        || !readNumber(text, 13, 2, s) || !QDate::isValid(y, mo, d) || !QTime::isValid(h, mi, s)) {
+        return std::nullopt;
+    }
+    const qint64 wall = daysFromCivil(y, mo, d) * secondsPerDay + h * 3600 + mi * 60 + s;
+    return (utc ? wall : floating.toUtc(wall)) * 1000;
+}
+
+void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out)
+{
+    const auto readPieces = [&](QStringView list) {
+        for (QStringView piece : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (const auto ms = readDateValue(piece, floating))
+                out.push_back(*ms);
+        }
+    };
+    const QStringView trimmed = QStringView(text).trimmed();
+    if (trimmed.isEmpty())
+        return;
+    if (!trimmed.startsWith(QLatin1Char('['))) {
+        readPieces(trimmed);
+        return;
+    }
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
+    if (!doc.isArray())
+        return;
+    const QJsonArray array = doc.array();
+    for (const QJsonValue &value : array) {
+        if (value.isString())
+            readPieces(value.toString());
+    }
+}
+
+void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal,
+                                int msRemainder, qint64 durationMs, std::vector<qint64> &out) const
+{
+    const auto frequency = RuleIterator::frequencyOf(rule.freq);
+    if (!frequency) {
+        // Without a frequency we know of, the series is its first start.
+        const qint64 ms = clock.toUtc(dtstartLocal) * 1000 + msRemainder;
+        if (overlaps(ms, durationMs))
+            out.push_back(ms);
+        return;
+    }
+    const qint64 toLocal = clock.toLocal(floorDiv(m_toMs, 1000));
+    qint64 lastLocal = toLocal + secondsPerDay;
+
+    // UNTIL: anything past `untilLocal` ends the series; a UTC instant is
+    // checked exactly near it, where offsets could tip the comparison.
+    qint64 untilLocal = std::numeric_limits<qint64>::max();
+    qint64 untilMs = std::numeric_limits<qint64>::max();
+    qint64 untilExactFrom = std::numeric_limits<qint64>::max();
+    if (rule.until.isValid()) {
+        const qint64 wall = rule.until.toSecsSinceEpoch();
+        switch (rule.untilForm) {
+        case RecurrenceRule::UntilForm::Date:
+            untilLocal = (floorDiv(wall, secondsPerDay) + 1) * secondsPerDay - 1;
+            break;
+        case RecurrenceRule::UntilForm::Floating:
+            untilLocal = wall;
+            break;
+        case RecurrenceRule::UntilForm::Utc:
+            untilMs = wall * 1000;
+            untilExactFrom = clock.toLocal(wall) - secondsPerDay;
+            untilLocal = untilExactFrom + 2 * secondsPerDay;
+            break;
+        }
+        lastLocal = std::min(lastLocal, untilLocal);
+    }
+
+    RuleIterator iterator(rule, *frequency, dtstartLocal);
+    iterator.setLimit(lastLocal);
+    // Starts before this cannot reach into the window; they only count.
+    qint64 firstUseful = std::numeric_limits<qint64>::min();
+    if (m_bounded) {
+        firstUseful = clock.toLocal(floorDiv(m_fromMs, 1000)) - std::max<qint64>(durationMs, 0) / 1000 - secondsPerDay;
+        // Without COUNT nothing before the window matters, so whole periods
+        // are skipped: a daily series begun decades ago costs nothing extra.
+        if (rule.count == 0)
+            iterator.skipTo(firstUseful);
+    }
+
+    const size_t firstOut = out.size();
+    qint64 counted = 0;
+    // Takes one wall-clock start; false once the series has ended.
+    const auto take = [&](qint64 local) {
+        if (local < dtstartLocal)
+            return true;
+        if (local > lastLocal)
+            return false;
+        std::optional<qint64> ms;
+        if (local >= untilExactFrom) {
+            ms = clock.toUtc(local) * 1000 + msRemainder;
+            if (*ms > untilMs)
+                return false;
+        }
+        ++counted;
+        if (local >= firstUseful) {
+            if (!ms)
+                ms = clock.toUtc(local) * 1000 + msRemainder;
+            if (overlaps(*ms, durationMs)) {
+                out.push_back(*ms);
+                if (out.size() - firstOut >= size_t(maxStarts))
+                    return false;
+            }
+        }
+        return (rule.count == 0 || counted < rule.count) && counted < kMaxCounted;
+    };
+    std::vector<qint64> period;
+    bool more = true;
+    while (more && iterator.nextPeriod(period)) {
+        for (qint64 local : period) {
+            if (!take(local)) {
+                more = false;
+                break;
+            }
+        }
+    }
+    // Two wall-clock starts can meet in one instant when a DST gap moves one
+    // of them forward.
+    if (!std::is_sorted(out.begin() + firstOut, out.end()))
+        std::sort(out.begin() + firstOut, out.end());
+    out.erase(std::unique(out.begin() + firstOut, out.end()), out.end());
+}
+
+std::vector<qint64> SeriesExpander::starts(const Event &event)
+{
+    std::vector<qint64> out;
+    if (!event.start_time.isValid())
+        return out;
+    const ZoneClock &clock = clockFor(event);
+    const qint64 startMs = event.start_time.toMSecsSinceEpoch();
+    const qint64 durationMs = durationOf(event);
+    const int msRemainder = int(floorMod(startMs, 1000));
+    const qint64 dtstartLocal = clock.toLocal(floorDiv(startMs, 1000));
+
+    if (!event.recurrence_rule.isEmpty()) {
+        ruleStarts(Recurrence::parseRule(event.recurrence_rule), clock, dtstartLocal, msRemainder, durationMs, out);
+    } else if (overlaps(startMs, durationMs)) {
+        out.push_back(startMs); // recurrence dates alone add to the first start
+    }
+
+    if (!event.recurrence_dates.isEmpty()) {
+        std::vector<qint64> dates;
+        readDateList(event.recurrence_dates, clock, dates);
+        const size_t before = out.size();
+        for (qint64 ms : dates) {
+            if (overlaps(ms, durationMs))
+                out.push_back(ms);
+        }
+        if (out.size() != before) {
+            std::sort(out.begin(), out.end());
+            out.erase(std::unique(out.begin(), out.end()), out.end());
+        }
+    }
+
+    if (!event.exception_dates.isEmpty() && !out.empty()) {
+        std::vector<qint64> exceptions;
+        readDateList(event.exception_dates, clock, exceptions);
+        std::sort(exceptions.begin(), exceptions.end());
+        out.erase(std::remove_if(out.begin(), out.end(),
+                                 [&](qint64 ms) {
+                                     return std::binary_search(exceptions.begin(), exceptions.end(), ms);
+                                 }),
+                  out.end());
+    }
+    return out;
+}

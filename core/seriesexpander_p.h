@@ -1,0 +1,60 @@
+#pragma once
+
+#include "event.h"
+#include "recurrencerule.h"
+#include "zoneclock_p.h"
+
+#include <QByteArray>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+// The starts of event series within one window, as instants in milliseconds
+// since the epoch. One expander serves a whole expansion call, so that the
+// time zones of its series are looked up once.
+class SeriesExpander
+{
+public:
+    // A master without an end lasts an hour.
+    static constexpr qint64 defaultDurationMs = 3'600'000;
+    // At most this many starts of one series are returned per call.
+    static constexpr int maxStarts = 10'000;
+
+    // Starts from `fromMs` (exclusive of spans ending there) when `bounded`,
+    // else from the series' first start, up to `toMs` exclusive.
+    SeriesExpander(qint64 fromMs, qint64 toMs, bool bounded = true);
+
+    static qint64 durationOf(const Event &event);
+    static bool repeats(const Event &event);
+
+    // The clock a series keeps its wall clock in.
+    const ZoneClock &clockFor(const Event &event);
+
+    // The starts of `event` whose span overlaps the window, ascending: rule
+    // starts, recurrence dates and, for an event that has only those, its
+    // own start; exception dates removed.
+    std::vector<qint64> starts(const Event &event);
+
+    // The rule's starts from the wall clock `dtstartLocal` (seconds) on, ms
+    // remainder `dtstartMs`, for a span of `durationMs`.
+    void ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal, int msRemainder,
+                    qint64 durationMs, std::vector<qint64> &out) const;
+
+    bool overlaps(qint64 startMs, qint64 durationMs) const;
+
+    // Reads a date list (JSON array or comma list) into instants.
+    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out);
+    static std::optional<qint64> readDateValue(QStringView text, const ZoneClock &floating);
+
+private:
+    const ZoneClock *namedClock(const QByteArray &id);
+    const ZoneClock &fixedClock(int offsetSeconds);
+
+    qint64 m_fromMs;
+    qint64 m_toMs;
+    bool m_bounded;
+    std::map<QByteArray, std::optional<ZoneClock>> m_named;
+    std::map<int, ZoneClock> m_fixed;
+    std::optional<ZoneClock> m_local;
+};

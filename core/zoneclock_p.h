@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QTimeZone>
+
+#include <vector>
+
+// Converts between UTC instants and the wall clock of one zone, in whole
+// seconds. Local times that do not exist (a DST gap) or occur twice (the hour
+// repeated when clocks go back) resolve as RFC 5545 says: a missing time is
+// read with the offset before the gap (02:30 becomes 03:30), a repeated time
+// means its first occurrence. QDateTime of Qt 6.4 answers an invalid value for
+// the first and the second occurrence for the other.
+//
+// Transitions are fetched from the zone once for a span around the times asked
+// for, so converting thousands of occurrence starts costs a binary search each.
+class ZoneClock
+{
+public:
+    static ZoneClock fixedOffset(int offsetSeconds);
+    static ZoneClock forZone(const QTimeZone &zone);
+    // The system zone, which QDateTime's local time follows.
+    static ZoneClock systemLocal();
+
+    qint64 toUtc(qint64 localSeconds) const;
+    qint64 toLocal(qint64 utcSeconds) const;
+
+private:
+    struct Transition
+    {
+        qint64 atUtc;
+        int offsetBefore;
+        int offsetAfter;
+    };
+
+    void cover(qint64 fromUtc, qint64 toUtc) const;
+    int offsetAt(qint64 utcSeconds) const;
+
+    QTimeZone m_zone;
+    int m_fixedOffset = 0;
+    bool m_fixed = true;
+    // The fetched span and what it holds; extended on demand.
+    mutable bool m_covered = false;
+    mutable qint64 m_coveredFrom = 0;
+    mutable qint64 m_coveredTo = 0;
+    mutable int m_offsetBeforeFirst = 0;
+    mutable std::vector<Transition> m_transitions;
+};

@@ -1,0 +1,5 @@
+-- Rows that exist before this migration stay 'synced' so that nothing old is pushed.
+ALTER TABLE events ADD COLUMN sync_status TEXT NOT NULL DEFAULT 'synced';
+ALTER TABLE events ADD COLUMN deleted_at TEXT;
+CREATE INDEX idx_events_sync_status ON events(sync_status);
+CREATE INDEX idx_events_calendar_pending ON events(calendar_id, sync_status) WHERE sync_status = 'pending';

@@ -1,0 +1,194 @@
+#include "database.h"
+
+#include "storesql.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <iterator>
+
+namespace {
+
+struct Migration
+{
+    int version;
+    const char *name;
+    const char *resourcePath;
+};
+
+// A schema change is a new entry here with the next version; a text that has
+// already run is never edited, since databases that recorded it would not see
+// the change.
+constexpr Migration kMigrations[] = {
+    {1, "initial", ":/sql/sql/migrations/001_initial.sql"},
+    {2, "event_sync", ":/sql/sql/migrations/002_event_sync.sql"},
+    {3, "tasks_sync", ":/sql/sql/migrations/003_tasks_sync.sql"},
+    {4, "accounts_sort_order", ":/sql/sql/migrations/004_accounts_sort_order.sql"},
+    {5, "provider_event_idx", ":/sql/sql/migrations/005_provider_event_id_index.sql"},
+    {6, "events_uid_unique", ":/sql/sql/migrations/006_events_uid_unique.sql"},
+    {7, "tasks_dateonly_repeat", ":/sql/sql/migrations/007_tasks_dateonly_and_repeat_mode.sql"},
+};
+
+// A statement is complete at a ";" line end outside a trigger body; what is
+// left after the last one counts as a statement too.
+void appendStatement(QStringList &out, const QString &accumulated)
+{
+    QString statement = accumulated.trimmed();
+    if (statement.isEmpty() || statement == QLatin1String(";"))
+        return;
+    if (statement.endsWith(QLatin1Char(';')))
+        statement.chop(1);
+    statement = statement.trimmed();
+    if (!statement.isEmpty())
+        out.append(statement);
+}
+
+} // namespace
+
+Database::Database(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Database::~Database()
+{
+    if (m_open) {
+        m_db.close();
+        m_open = false;
+    }
+    if (!m_db.isValid())
+        return;
+    // Unregistering while a handle is alive makes Qt warn; drop ours first.
+    const QString name = m_db.connectionName();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name);
+}
+
+bool Database::open(const QString &path)
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                     QLatin1String(QSqlDatabase::defaultConnection));
+    m_db.setDatabaseName(path);
+    if (!m_db.open()) {
+        qCCritical(lcStore).noquote() << "Failed to open database:" << m_db.lastError().text();
+        return false;
+    }
+    QSqlQuery pragma(m_db);
+    pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    m_open = true;
+    return true;
+}
+
+bool Database::migrate()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
+            "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {
+        qCCritical(lcStore).noquote()
+            << "Failed to create schema_version table:" << query.lastError().text();
+        return false;
+    }
+    int current = 0;
+    if (query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) && query.next())
+        current = query.value(0).toInt();
+    query.finish();
+
+    for (const Migration &migration : kMigrations) {
+        if (migration.version <= current)
+            continue;
+        const QString path = QString::fromLatin1(migration.resourcePath);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            const QString message = QStringLiteral("Cannot read migration file: %1").arg(path);
+            qCCritical(lcStore).noquote() << message;
+            Q_EMIT migrationError(migration.version, message);
+            return false;
+        }
+        const QString sql = QString::fromUtf8(file.readAll());
+        if (!applyMigration(migration.version, QString::fromLatin1(migration.name), sql))
+            return false;
+    }
+    return true;
+}
+
+bool Database::applyMigration(int version, const QString &name, const QString &sql)
+{
+    if (!m_db.transaction()) {
+        const QString message = m_db.lastError().text();
+        qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
+        Q_EMIT migrationError(version, message);
+        return false;
+    }
+    const QStringList statements = splitStatements(sql);
+    for (const QString &statement : statements) {
+        QSqlQuery query(m_db);
+        if (!query.exec(statement)) {
+            const QString message = query.lastError().text();
+            qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message
+                                          << "\nStatement:" << statement.left(200);
+            query.finish();
+            m_db.rollback();
+            Q_EMIT migrationError(version, message);
+            return false;
+        }
+    }
+    QSqlQuery record(m_db);
+    record.prepare(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (?, ?)"));
+    record.addBindValue(version);
+    record.addBindValue(name);
+    if (!record.exec()) {
+        const QString message = record.lastError().text();
+        m_db.rollback();
+        Q_EMIT migrationError(version, message);
+        return false;
+    }
+    if (!m_db.commit()) {
+        const QString message = m_db.lastError().text();
+        qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
+        m_db.rollback();
+        Q_EMIT migrationError(version, message);
+        return false;
+    }
+    qCInfo(lcStore).noquote() << "Applied migration" << version << name;
+    Q_EMIT migrationApplied(version, name);
+    return true;
+}
+
+QStringList Database::splitStatements(const QString &sql)
+{
+    QStringList statements;
+    QString accumulated;
+    int depth = 0;
+    const QStringList lines = sql.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("--")))
+            continue;
+        accumulated += line;
+        accumulated += QLatin1Char('\n');
+        const QString upper = trimmed.toUpper();
+        if (upper.contains(QLatin1String("BEGIN")))
+            ++depth;
+        if (upper.startsWith(QLatin1String("END")) && depth >= 1)
+            --depth;
+        if (depth != 0 || !trimmed.endsWith(QLatin1Char(';')))
+            continue;
+        appendStatement(statements, accumulated);
+        accumulated.clear();
+    }
+    appendStatement(statements, accumulated);
+    return statements;
+}
+
+QSqlDatabase &Database::database()
+{
+    return m_db;
+}
+
+int Database::latestVersion()
+{
+    return std::end(kMigrations)[-1].version;
+}

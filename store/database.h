@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// The one SQLite connection of the process, registered as Qt's default
+// connection, and the runner of the numbered migrations compiled in as
+// resources. Every repository builds its queries on database().
+//
+// Only one Database may be open at a time (they share the default connection
+// name); destroying it closes and unregisters the connection, so another one
+// can be opened afterwards.
+class Database : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Database(QObject *parent = nullptr);
+    ~Database() override;
+
+    // Opens the file (created when missing) in WAL mode with foreign keys on.
+    bool open(const QString &path);
+    // Brings the schema to the newest version; false on the first failure, the
+    // migrations before it staying applied.
+    bool migrate();
+    // Runs one migration text and records it, all in one transaction.
+    bool applyMigration(int version, const QString &name, const QString &sql);
+    // Cuts a migration text into statements: whole-line "--" comments dropped,
+    // a trigger body from its BEGIN line to its END line kept whole. Quotes are
+    // not understood, so migration texts avoid ";" at a line end inside strings
+    // and the word BEGIN outside trigger bodies.
+    static QStringList splitStatements(const QString &sql);
+
+    QSqlDatabase &database();
+
+    // The newest schema version this build knows.
+    static int latestVersion();
+
+Q_SIGNALS:
+    void migrationApplied(int version, const QString &name);
+    void migrationError(int version, const QString &message);
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};

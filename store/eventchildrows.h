@@ -1,0 +1,32 @@
+#pragma once
+
+// Reminder and attendee rows of events: batch and single loads, and the
+// rewrite of an event's rows from its record. Internal to the store library.
+
+#include "event.h"
+
+#include <QList>
+#include <QSqlDatabase>
+
+namespace EventChildRows {
+
+// Fill the lists of every event from one statement per chunk of ids; a failed
+// statement leaves the lists as they were.
+void loadRemindersForEvents(QSqlDatabase &db, QList<Event> &events);
+void loadAttendeesForEvents(QSqlDatabase &db, QList<Event> &events);
+
+void loadReminders(QSqlDatabase &db, Event &event);
+void loadAttendees(QSqlDatabase &db, Event &event);
+
+// Replace the event's rows with those of its record. Elements without an id
+// get a new UUID (the record is not changed). A reminder's trigger follows
+// the start: without a trigger, or with one that is not start minus minutes
+// (the start moved), it becomes start minus minutes, and a moved one is
+// unacknowledged so that it fires again. False (logged) on the first failure.
+bool writeReminderRows(QSqlDatabase &db, const Event &event);
+bool writeAttendeeRows(QSqlDatabase &db, const Event &event);
+
+// "DELETE FROM <table> WHERE event_id = ?"; logged on failure.
+bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &eventId);
+
+} // namespace EventChildRows

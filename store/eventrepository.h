@@ -1,0 +1,83 @@
+#pragma once
+
+#include "event.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <optional>
+
+class ChangeCoalescer;
+class Database;
+
+// The `events` table with its `reminders` and `attendees` child rows.
+//
+// Every successful write (and scheduleChanged) restarts a 150 ms single-shot
+// timer; when it fires, eventsChanged() names the calendar of the last write
+// of the burst. A failed write returns false, logs one warning and signals
+// nothing.
+//
+// Tombstones: remove() marks a row deleted (pending); the lookups by id, uid
+// and the pending list return tombstones, the lists, range and search do not.
+class EventRepository : public QObject
+{
+    Q_OBJECT
+public:
+    EventRepository(Database *database, QObject *parent = nullptr);
+
+    // Lookups. "With children" means the reminder and attendee lists are
+    // filled; the others leave them empty.
+    QList<Event> getByCalendar(const QString &calendarId) const; // with children
+    std::optional<Event> getById(const QString &id) const; // with children
+    std::optional<Event> getByUid(const QString &uid, const QString &calendarId) const;
+    // A null and an empty recurrence id both find the series master.
+    std::optional<Event> getByUidAndRecurrenceId(const QString &uid, const QString &calendarId,
+                                                 const QString &recurrenceId) const;
+    // Live rows of the calendars (every calendar for an empty list) that
+    // overlap [from, to): starting before `to` and ending after `from` (no
+    // end: any start before `to`), every repeating master starting before
+    // `to`, and every override row whatever its own times, so that expansion
+    // can put a moved occurrence in its place. All-day rows compare by their
+    // dates. Ordered by start; with children.
+    QList<Event> getInRange(const QDateTime &from, const QDateTime &to,
+                            const QStringList &calendarIds = {}) const;
+    QList<Event> getPending(const QString &calendarId) const;
+    // Title, location or description containing `text` literally (ASCII case
+    // folded); at most max(limit, 1) rows by start.
+    QList<Event> search(const QString &text, int limit) const;
+
+    // The event row and its child rows are written atomically (a savepoint,
+    // which nests inside a caller's transaction). An empty sync_status is
+    // stored as "synced"; created and last_modified come from the record.
+    bool insert(const Event &event);
+    // Rewrites every column but created, last_modified = now and an empty
+    // sync_status stored as "pending", and REPLACES the event's reminder and
+    // attendee rows with the record's lists. Pass a record whose lists are
+    // complete: getByUid, getByUidAndRecurrenceId, getPending and search
+    // return records without them, and updating such a record as it is
+    // deletes the event's reminders and attendees.
+    bool update(const Event &event);
+    // Makes the row a tombstone; its child rows stay.
+    bool remove(const QString &id);
+    // Undo of a deletion: clears the tombstone of the row when it still exists,
+    // else inserts the snapshot again without its server identity; "pending".
+    bool restore(const Event &event);
+    // Deletes the row and its attendee, attachment and reminder rows.
+    bool hardDelete(const QString &id);
+    // Sets href and etag and marks the row "synced"; last_modified stays.
+    bool markSynced(const QString &id, const QString &href, const QString &etag);
+    // For callers that wrote through their own SQL.
+    void scheduleChanged(const QString &calendarId);
+
+Q_SIGNALS:
+    void eventsChanged(const QString &calendarId);
+
+private:
+    QList<Event> select(const QString &whereAndOrder, const QVariantList &values) const;
+    bool write(const Event &event, bool isUpdate);
+
+    Database *m_database;
+    ChangeCoalescer *m_changes;
+};

@@ -1,0 +1,165 @@
+#include "storesql.h"
+
+#include "timeutil.h"
+
+#include <QSqlError>
+
+Q_LOGGING_CATEGORY(lcStore, "calendar.store")
+
+namespace StoreSql {
+
+QVariant text(const QString &value)
+{
+    if (value.isNull())
+        return QVariant(QMetaType::fromType<QString>());
+    return value;
+}
+
+QVariant time(const QDateTime &value)
+{
+    if (!value.isValid())
+        return QVariant(QMetaType::fromType<QString>());
+    return TimeUtil::toStorage(value);
+}
+
+QVariant time(const std::optional<QDateTime> &value)
+{
+    return value ? time(*value) : QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant flag(bool value)
+{
+    return value ? 1 : 0;
+}
+
+QString nowText()
+{
+    return TimeUtil::toStorage(QDateTime::currentDateTimeUtc());
+}
+
+QDateTime readTime(const QVariant &value)
+{
+    return TimeUtil::fromStorage(value.toString());
+}
+
+std::optional<QDateTime> readOptionalTime(const QVariant &value)
+{
+    const QString stored = value.toString();
+    if (stored.isEmpty())
+        return std::nullopt;
+    return TimeUtil::fromStorage(stored);
+}
+
+QString readText(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+QString placeholders(int count, QLatin1String separator)
+{
+    QString out;
+    out.reserve(count * (1 + separator.size()));
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            out += separator;
+        out += QLatin1Char('?');
+    }
+    return out;
+}
+
+bool run(QSqlQuery &query, const QString &sql, const QVariantList &values)
+{
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+void logFailure(const char *operation, const QSqlQuery &query)
+{
+    qCWarning(lcStore).noquote() << operation << "failed:" << query.lastError().text();
+}
+
+bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query(db);
+    if (run(query, sql, values))
+        return true;
+    logFailure(operation, query);
+    return false;
+}
+
+QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id)
+{
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("SELECT calendar_id FROM %1 WHERE id = ?").arg(table), {id})
+        || !query.next())
+        return QString();
+    return query.value(0).toString();
+}
+
+bool reorder(QSqlDatabase &db, const QString &sql, const QStringList &ids)
+{
+    if (ids.isEmpty())
+        return true;
+    if (!db.transaction())
+        return false;
+    const QString now = nowText();
+    int order = 10;
+    for (const QString &id : ids) {
+        QSqlQuery query(db);
+        if (!run(query, sql, {order, now, id})) {
+            query.finish();
+            db.rollback();
+            return false;
+        }
+        order += 10;
+    }
+    if (!db.commit()) {
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+Savepoint::Savepoint(QSqlDatabase &db, QLatin1String name)
+    : m_db(db)
+    , m_name(name)
+{
+    QSqlQuery query(m_db);
+    m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
+}
+
+Savepoint::~Savepoint()
+{
+    if (m_active)
+        rollback();
+}
+
+bool Savepoint::release()
+{
+    if (!m_active)
+        return false;
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name)) {
+        rollback();
+        return false;
+    }
+    m_active = false;
+    return true;
+}
+
+void Savepoint::rollback()
+{
+    if (!m_active)
+        return;
+    // ROLLBACK TO keeps the savepoint open; the RELEASE that follows closes
+    // it (and ends the transaction it began, if it began one).
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_name);
+    query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name);
+    m_active = false;
+}
+
+} // namespace StoreSql

@@ -1,0 +1,111 @@
+#pragma once
+
+// Helpers shared by the repositories: binding and reading the stored forms of
+// values, the failure log line, savepoints and chunked IN lists. Internal to
+// the store library.
+
+#include <QDateTime>
+#include <QList>
+#include <QLoggingCategory>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
+
+namespace StoreSql {
+
+// A null string binds as SQL NULL, an empty one as ''.
+QVariant text(const QString &value);
+// ISO 8601 text in the value's own representation; an invalid one binds NULL.
+QVariant time(const QDateTime &value);
+QVariant time(const std::optional<QDateTime> &value);
+QVariant flag(bool value);
+
+// The current UTC time as stored text.
+QString nowText();
+
+// NULL or empty text gives an invalid date-time.
+QDateTime readTime(const QVariant &value);
+// NULL or empty text gives no value; anything else is parsed, valid or not.
+std::optional<QDateTime> readOptionalTime(const QVariant &value);
+// The text a column holds; NULL reads as a null string.
+QString readText(const QVariant &value);
+
+// "?, ?, ?" with `count` marks, joined by `separator`.
+QString placeholders(int count, QLatin1String separator = QLatin1String(", "));
+
+// Prepares `sql` on `db`, binds `values` in order and executes it.
+bool run(QSqlQuery &query, const QString &sql, const QVariantList &values);
+
+// One warning line: "<operation> failed: <driver text>".
+void logFailure(const char *operation, const QSqlQuery &query);
+
+// run() on a fresh query of `db`; a failure is logged as `operation`.
+bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values);
+
+// Every row of a SELECT, mapped; empty when the statement fails.
+template<typename Row>
+QList<Row> selectRows(QSqlDatabase &db, const QString &sql, const QVariantList &values,
+                      Row (*map)(const QSqlQuery &))
+{
+    QList<Row> rows;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query, sql, values))
+        return rows;
+    while (query.next())
+        rows.append(map(query));
+    return rows;
+}
+
+// The first row of a SELECT, mapped; empty when there is none.
+template<typename Row>
+std::optional<Row> selectFirst(QSqlDatabase &db, const QString &sql, const QVariantList &values,
+                               Row (*map)(const QSqlQuery &))
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query, sql, values) || !query.next())
+        return std::nullopt;
+    return map(query);
+}
+
+// "SELECT calendar_id FROM <table> WHERE id = ?"; empty when no row has the id.
+QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id);
+
+// Rewrites the order column of `ids` to 10, 20, 30, ... in one transaction.
+// `sql` takes the order value, the shared updated time and the id.
+bool reorder(QSqlDatabase &db, const QString &sql, const QStringList &ids);
+
+// Largest IN list a batch statement carries, far below SQLite's host
+// parameter limit.
+constexpr int kInListChunk = 500;
+
+// A SAVEPOINT: a transaction of its own outside one, a nested one inside a
+// caller's transaction (Qt's nested transaction() would fail). Rolled back on
+// destruction unless released.
+class Savepoint
+{
+public:
+    Savepoint(QSqlDatabase &db, QLatin1String name);
+    ~Savepoint();
+    Savepoint(const Savepoint &) = delete;
+    Savepoint &operator=(const Savepoint &) = delete;
+
+    bool isActive() const { return m_active; }
+    bool release();
+    void rollback();
+
+private:
+    QSqlDatabase &m_db;
+    QString m_name;
+    bool m_active = false;
+};
+
+} // namespace StoreSql

@@ -1,0 +1,208 @@
+#include "calendarproxystyle.h"
+#include "theme.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Indicator { Check, Radio, ItemCheck };
+
+QStyle::PrimitiveElement elementOf(Indicator indicator)
+{
+    switch (indicator) {
+    case Indicator::Check: return QStyle::PE_IndicatorCheckBox;
+    case Indicator::Radio: return QStyle::PE_IndicatorRadioButton;
+    case Indicator::ItemCheck: return QStyle::PE_IndicatorItemViewItemCheck;
+    }
+    return QStyle::PE_IndicatorCheckBox;
+}
+
+QImage render(const QStyle &style, QStyle::PrimitiveElement element, QStyle::State state, QSize size = {18, 18})
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QStyleOptionButton option;
+    option.rect = QRect(QPoint(0, 0), size);
+    option.state = state;
+    option.palette = QApplication::palette();
+    style.drawPrimitive(element, &option, &painter);
+    painter.end();
+    return image;
+}
+
+// Antialiased edges give a little; a wrong token is far off.
+bool near(const QColor &actual, const QColor &expected)
+{
+    const int tolerance = 10;
+    return qAbs(actual.red() - expected.red()) <= tolerance
+        && qAbs(actual.green() - expected.green()) <= tolerance
+        && qAbs(actual.blue() - expected.blue()) <= tolerance
+        && qAbs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+#define COMPARE_COLOR(actual, expected)                                                           \
+    QVERIFY2(near(actual, expected),                                                              \
+             qPrintable(u"%1 != %2"_s.arg((actual).name(QColor::HexArgb), (expected).name(QColor::HexArgb))))
+
+// Sample points of an 18x18 indicator: the outline on the left edge, the fill
+// clear of the tick and dot, the middle of the tick's long stroke, the centre.
+const QPoint kOutline(1, 9);
+const QPoint kCheckFill(4, 4);
+const QPoint kRadioFill(9, 3);
+const QPoint kTick(10, 9);
+const QPoint kCentre(8, 8);
+
+} // namespace
+
+Q_DECLARE_METATYPE(Indicator)
+
+class TestProxyStyle : public QObject
+{
+    Q_OBJECT
+private:
+    CalendarProxyStyle m_style;
+
+private Q_SLOTS:
+    void cleanup() { Theme::setMode(0); Theme::setAccent(QString()); }
+
+    void checkBoxStates_data()
+    {
+        QTest::addColumn<Indicator>("indicator");
+        QTest::addColumn<int>("dark");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("outline");
+        QTest::addColumn<QString>("fill");
+        QTest::addColumn<bool>("tick");
+        const int on = QStyle::State_Enabled | QStyle::State_On;
+        const int off = QStyle::State_Enabled | QStyle::State_Off;
+        const int hovered = off | QStyle::State_MouseOver;
+        const int partial = QStyle::State_Enabled | QStyle::State_NoChange;
+        for (Indicator indicator : {Indicator::Check, Indicator::ItemCheck}) {
+            const char *name = indicator == Indicator::Check ? "check box" : "item check";
+            QTest::addRow("%s, unchecked: primary outline on muted surface", name)
+                << indicator << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
+            QTest::addRow("%s, checked: accent with a white tick", name)
+                << indicator << 0 << on << u"#4285f4"_s << u"#4285f4"_s << true;
+            QTest::addRow("%s, partially checked: drawn unchecked", name)
+                << indicator << 0 << partial << u"#181b22"_s << u"#f0f1f4"_s << false;
+            QTest::addRow("%s, hovered: accent outline, no tick", name)
+                << indicator << 0 << hovered << u"#4285f4"_s << u"#f0f1f4"_s << false;
+            QTest::addRow("%s, disabled: disabled outline on surface", name)
+                << indicator << 0 << int(QStyle::State_Off) << u"#a8adb6"_s << u"#ffffff"_s << false;
+            QTest::addRow("%s, disabled and checked: the tick stays white", name)
+                << indicator << 0 << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << true;
+            QTest::addRow("%s, hovered and checked: on wins", name)
+                << indicator << 0 << (on | QStyle::State_MouseOver) << u"#4285f4"_s << u"#4285f4"_s << true;
+            QTest::addRow("%s, dark, unchecked", name)
+                << indicator << 1 << off << u"#e7e9ee"_s << u"#23272f"_s << false;
+            QTest::addRow("%s, dark, checked", name)
+                << indicator << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
+        }
+    }
+    void checkBoxStates()
+    {
+        QFETCH(Indicator, indicator);
+        QFETCH(int, dark);
+        QFETCH(int, state);
+        QFETCH(QString, outline);
+        QFETCH(QString, fill);
+        QFETCH(bool, tick);
+        Theme::setMode(dark);
+        const QImage image = render(m_style, elementOf(indicator), QStyle::State(state));
+        COMPARE_COLOR(image.pixelColor(kOutline), QColor(outline));
+        COMPARE_COLOR(image.pixelColor(kCheckFill), QColor(fill));
+        COMPARE_COLOR(image.pixelColor(kTick), tick ? QColor(Qt::white) : QColor(fill));
+        // Outside the 16x16 square nothing is painted.
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(image.pixelColor(17, 17).alpha(), 0);
+    }
+
+    void radioStates_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("outline");
+        QTest::addColumn<QString>("fill");
+        QTest::addColumn<QString>("dot"); // empty: no dot, the fill shows
+        const int on = QStyle::State_Enabled | QStyle::State_On;
+        const int off = QStyle::State_Enabled | QStyle::State_Off;
+        QTest::newRow("unchecked") << off << u"#181b22"_s << u"#f0f1f4"_s << QString();
+        QTest::newRow("checked: hollow ring with an accent dot") << on << u"#4285f4"_s << u"#ffffff"_s << u"#4285f4"_s;
+        QTest::newRow("hovered: accent outline, no dot")
+            << (off | QStyle::State_MouseOver) << u"#4285f4"_s << u"#f0f1f4"_s << QString();
+        QTest::newRow("disabled") << int(QStyle::State_Off) << u"#a8adb6"_s << u"#ffffff"_s << QString();
+        QTest::newRow("disabled and checked: disabled dot")
+            << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << u"#a8adb6"_s;
+    }
+    void radioStates()
+    {
+        QFETCH(int, state);
+        QFETCH(QString, outline);
+        QFETCH(QString, fill);
+        QFETCH(QString, dot);
+        const QImage image = render(m_style, QStyle::PE_IndicatorRadioButton, QStyle::State(state));
+        COMPARE_COLOR(image.pixelColor(kOutline), QColor(outline));
+        COMPARE_COLOR(image.pixelColor(kRadioFill), QColor(fill));
+        COMPARE_COLOR(image.pixelColor(kCentre), QColor(dot.isEmpty() ? fill : dot));
+        QCOMPARE(image.pixelColor(1, 1).alpha(), 0); // round, not square
+    }
+
+    void accentIsReadAtEveryPaint()
+    {
+        Theme::setAccent(u"#ff0000"_s);
+        const QImage image = render(m_style, QStyle::PE_IndicatorCheckBox, QStyle::State_Enabled | QStyle::State_On);
+        COMPARE_COLOR(image.pixelColor(kCheckFill), QColor(u"#ff0000"_s));
+    }
+
+    void partiallyCheckedLooksExactlyUnchecked()
+    {
+        QCOMPARE(render(m_style, QStyle::PE_IndicatorCheckBox, QStyle::State_Enabled | QStyle::State_NoChange),
+                 render(m_style, QStyle::PE_IndicatorCheckBox, QStyle::State_Enabled | QStyle::State_Off));
+    }
+
+    void indicatorMetrics_data()
+    {
+        QTest::addColumn<int>("metric");
+        QTest::newRow("check width") << int(QStyle::PM_IndicatorWidth);
+        QTest::newRow("check height") << int(QStyle::PM_IndicatorHeight);
+        QTest::newRow("radio width") << int(QStyle::PM_ExclusiveIndicatorWidth);
+        QTest::newRow("radio height") << int(QStyle::PM_ExclusiveIndicatorHeight);
+    }
+    void indicatorMetrics()
+    {
+        QFETCH(int, metric);
+        QCOMPARE(m_style.pixelMetric(QStyle::PixelMetric(metric)), 18);
+    }
+
+    // Everything but the three indicators is Fusion's, pixel for pixel.
+    void restIsFusion_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::newRow("push button panel") << int(QStyle::PE_PanelButtonCommand);
+        QTest::newRow("focus frame") << int(QStyle::PE_FrameFocusRect);
+        QTest::newRow("down arrow") << int(QStyle::PE_IndicatorArrowDown);
+        QTest::newRow("line edit frame") << int(QStyle::PE_FrameLineEdit);
+    }
+    void restIsFusion()
+    {
+        QFETCH(int, element);
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+        const auto state = QStyle::State_Enabled | QStyle::State_On;
+        QCOMPARE(render(m_style, QStyle::PrimitiveElement(element), state, {40, 24}),
+                 render(*fusion, QStyle::PrimitiveElement(element), state, {40, 24}));
+        for (auto metric : {QStyle::PM_ScrollBarExtent, QStyle::PM_ButtonMargin, QStyle::PM_DefaultFrameWidth})
+            QCOMPARE(m_style.pixelMetric(metric), fusion->pixelMetric(metric));
+    }
+};
+
+QTEST_MAIN(TestProxyStyle)
+#include "tst_proxystyle.moc"

@@ -1,0 +1,185 @@
+#include "calendarproxystyle.h"
+#include "colorscheme.h"
+#include "theme.h"
+#include "thememanager.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A palette as a system in dark or light mode would hand it out.
+QPalette systemPalette(bool dark)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, dark ? QColor(0x30, 0x30, 0x30) : QColor(0xef, 0xef, 0xef));
+    palette.setColor(QPalette::WindowText, dark ? QColor(0xee, 0xee, 0xee) : QColor(0x10, 0x10, 0x10));
+    return palette;
+}
+
+} // namespace
+
+class TestThemeManager : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        // Back to a light system and the default accent before each case.
+        QApplication::setPalette(systemPalette(false));
+        Theme::setAccent(QString());
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("systemDark");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("dark on a light system") << u"dark"_s << false << true;
+        QTest::newRow("light on a dark system") << u"light"_s << true << false;
+        QTest::newRow("system, light") << u"system"_s << false << false;
+        QTest::newRow("system, dark") << u"system"_s << true << true;
+        QTest::newRow("unknown mode is light") << u"sepia"_s << true << false;
+    }
+    void modes()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, systemDark);
+        QFETCH(bool, dark);
+        QApplication::setPalette(systemPalette(systemDark));
+        ThemeManager manager(nullptr);
+        manager.apply(mode);
+        QCOMPARE(Theme::isDark(), dark);
+        QCOMPARE(QApplication::palette().color(QPalette::Window), Theme::canvas());
+        QCOMPARE(QApplication::palette().color(QPalette::Disabled, QPalette::Text), Theme::textDisabled());
+        QCOMPARE(QApplication::palette().color(QPalette::HighlightedText), QColor(Qt::white));
+        QCOMPARE(Theme::canvas(), dark ? QColor(u"#14161b"_s) : QColor(u"#f6f7f9"_s));
+        const QString sheet = qApp->styleSheet();
+        QVERIFY(!sheet.isEmpty());
+        QVERIFY(!sheet.contains(u'@'));
+        QVERIFY(sheet.contains(dark ? u"#6ba1f7"_s : u"#4285f4"_s));
+    }
+
+    void setModeStoresOnlyChanges()
+    {
+        ThemeManager manager(nullptr);
+        QSignalSpy spy(&manager, &ThemeManager::modeChanged);
+        manager.setMode(u"system"_s);
+        QCOMPARE(spy.count(), 0);
+        manager.setMode(u"dark"_s);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), u"dark"_s);
+        QVERIFY(Theme::isDark());
+        manager.setMode(u"dark"_s);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void accent_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("accent");
+        QTest::addColumn<QColor>("effective");
+        QTest::newRow("red") << u"light"_s << u"#ff0000"_s << QColor(255, 0, 0);
+        QTest::newRow("empty: light default") << u"light"_s << QString() << QColor(u"#4285f4"_s);
+        QTest::newRow("empty: dark default") << u"dark"_s << QString() << QColor(u"#6ba1f7"_s);
+        QTest::newRow("not a colour: default") << u"light"_s << u"#zzz"_s << QColor(u"#4285f4"_s);
+    }
+    void accent()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, accent);
+        QFETCH(QColor, effective);
+        ThemeManager manager(nullptr);
+        manager.setMode(mode);
+        QSignalSpy spy(&manager, &ThemeManager::accentChanged);
+        manager.setAccentColor(accent);
+        manager.setAccentColor(accent); // emitted on every call
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(0).at(0).value<QColor>(), effective);
+        QVERIFY(qApp->styleSheet().contains(effective.name()));
+        QCOMPARE(QApplication::palette().color(QPalette::Highlight), effective);
+    }
+
+    void systemModeFollowsPaletteChanges()
+    {
+        ThemeManager manager(nullptr);
+        manager.setMode(u"system"_s);
+        QVERIFY(!Theme::isDark());
+        QApplication::setPalette(systemPalette(true));
+        QVERIFY(Theme::isDark());
+        QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(u"#14161b"_s));
+        QVERIFY(qApp->styleSheet().contains(u"#14161b"_s));
+        QApplication::setPalette(systemPalette(false));
+        QVERIFY(!Theme::isDark());
+    }
+
+    void fixedModesIgnoreTheSystem()
+    {
+        ThemeManager manager(nullptr);
+        manager.setMode(u"light"_s);
+        QApplication::setPalette(systemPalette(true));
+        QVERIFY(!Theme::isDark());
+        manager.setMode(u"dark"_s);
+        QApplication::setPalette(systemPalette(false));
+        QVERIFY(Theme::isDark());
+    }
+
+    // The theme's own light palette says nothing about the system: coming
+    // back to "system" must find the dark system it left.
+    void ownPaletteIsNotTakenForTheSystems()
+    {
+        QApplication::setPalette(systemPalette(true));
+        ThemeManager manager(nullptr);
+        manager.setMode(u"light"_s);
+        QVERIFY(!Theme::isDark());
+        QCOMPARE(ColorScheme::instance()->scheme(), ColorScheme::Scheme::Dark);
+        manager.setMode(u"system"_s);
+        QVERIFY(Theme::isDark());
+    }
+
+    void proxyStyleSurvivesRepeatedApplies()
+    {
+        ThemeManager manager(nullptr);
+        manager.apply(u"light"_s);
+        QPointer<CalendarProxyStyle> proxy = CalendarProxyStyle::ofApplication();
+        QVERIFY(proxy);
+        // With a style sheet set, the application's style is Qt's wrapper.
+        QVERIFY(!qobject_cast<CalendarProxyStyle *>(QApplication::style()));
+        for (const QString &mode : {u"dark"_s, u"system"_s, u"light"_s, u"dark"_s}) {
+            manager.apply(mode);
+            QCOMPARE(CalendarProxyStyle::ofApplication(), proxy.data());
+        }
+        manager.setAccentColor(u"#00aa00"_s);
+        QCOMPARE(CalendarProxyStyle::ofApplication(), proxy.data());
+        QCOMPARE(qApp->findChildren<CalendarProxyStyle *>().size(), 1);
+    }
+
+    // The style sheet leaves the indicator alone, so a real check box is
+    // painted by the proxy, in the accent.
+    void checkBoxIsPaintedByTheProxyUnderTheStyleSheet()
+    {
+        ThemeManager manager(nullptr);
+        manager.setMode(u"light"_s);
+        manager.setAccentColor(u"#ff0000"_s);
+        QCheckBox box(u"Remind me"_s);
+        box.setChecked(true);
+        box.ensurePolished();
+        box.resize(box.sizeHint());
+        const QImage image = box.grab().toImage();
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                red += image.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+        }
+        QVERIFY2(red > 50, qPrintable(QString::number(red)));
+        manager.setAccentColor(QString());
+    }
+};
+
+QTEST_MAIN(TestThemeManager)
+#include "tst_thememanager.moc"

@@ -1,0 +1,361 @@
+#include "expansiontestutil.h"
+#include "recurrence.h"
+
+#include <QLoggingCategory>
+#include <QTest>
+
+using namespace ExpansionTest;
+
+namespace {
+
+QDateTime utcAt(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODate);
+}
+
+// "title@start" in UTC, so that a list shows which row stands where.
+QStringList titled(const QList<Event> &occurrences)
+{
+    QStringList out;
+    for (const Event &e : occurrences)
+        out.append(e.title + QLatin1Char('@') + e.start_time.toUTC().toString(Qt::ISODate));
+    return out;
+}
+
+QStringList strings(std::initializer_list<const char *> values)
+{
+    QStringList out;
+    for (const char *v : values)
+        out.append(QString::fromLatin1(v));
+    return out;
+}
+
+Event overrideOf(const Event &master, const char *recurrenceId, const char *start, const char *title = "Moved")
+{
+    Event row = master;
+    row.id = QStringLiteral("override");
+    row.recurrence_rule.clear();
+    row.title = QString::fromLatin1(title);
+    row.master_event_uid = master.uid;
+    row.recurrence_id = QString::fromLatin1(recurrenceId);
+    row.start_time = utcAt(start);
+    row.end_time = row.start_time.addSecs(3600);
+    return row;
+}
+
+} // namespace
+
+class TestExpansion : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void oneOffsComeFirstThenEachMastersOccurrences()
+    {
+        Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        daily.title = QStringLiteral("Daily");
+        Reminder reminder;
+        reminder.minutes_before = 10;
+        daily.reminders.append(reminder);
+        Event weekly = series(QStringLiteral("2024-05-29T12:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=WEEKLY"));
+        weekly.uid = QStringLiteral("uid-2");
+        weekly.title = QStringLiteral("Weekly");
+        Event lastYear = series(QStringLiteral("2023-01-01T09:00"), QStringLiteral("UTC"), QString());
+        lastYear.title = QStringLiteral("Old one-off");
+        Event orphanId = lastYear;
+        orphanId.title = QStringLiteral("Instance without series name");
+        orphanId.recurrence_id = QStringLiteral("20240601T090000Z");
+
+        const QList<Event> result = Recurrence::expandEvents({daily, lastYear, weekly, orphanId},
+                                                             utcAt("2024-06-04T00:00:00Z"), utcAt("2024-06-06T00:00:00Z"));
+        QCOMPARE(titled(result), strings({"Old one-off@2023-01-01T09:00:00Z",
+                                          "Instance without series name@2023-01-01T09:00:00Z",
+                                          "Daily@2024-06-04T09:00:00Z", "Daily@2024-06-05T09:00:00Z",
+                                          "Weekly@2024-06-05T12:00:00Z"}));
+        const Event &occurrence = result.at(2);
+        QCOMPARE(occurrence.id, daily.id);
+        QCOMPARE(occurrence.recurrence_id, QStringLiteral("20240604T090000Z"));
+        QCOMPARE(occurrence.end_time, std::optional(utcAt("2024-06-04T10:00:00Z")));
+        QCOMPARE(occurrence.reminders, daily.reminders);
+        QCOMPARE(occurrence.start_time.timeSpec(), Qt::UTC);
+    }
+
+    void windowEdges_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("expected");
+        // Daily at 09:00 UTC, lasting `minutes`; the window ends 2024-06-03T09:00Z.
+        QTest::newRow("an occurrence ending exactly at the window start is outside") << 60 << "2024-06-01T10:00:00Z" << 1;
+        QTest::newRow("an occurrence running into the window is inside") << 60 << "2024-06-01T09:59:00Z" << 2;
+        QTest::newRow("an occurrence starting exactly at the window end is outside") << 60 << "2024-06-02T09:00:00Z" << 1;
+        QTest::newRow("a zero-length occurrence at the window start is outside") << 0 << "2024-06-02T09:00:00Z" << 0;
+    }
+    void windowEdges()
+    {
+        QFETCH(int, minutes);
+        QFETCH(QString, from);
+        QFETCH(int, expected);
+        const Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"), minutes);
+        QCOMPARE(Recurrence::expandEvent(daily, QDateTime::fromString(from, Qt::ISODate), utcAt("2024-06-03T09:00:00Z")).size(),
+                 expected);
+    }
+
+    void aMasterWithoutEndLastsAnHour()
+    {
+        Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        daily.end_time.reset();
+        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-06-02T09:30:00Z"), utcAt("2024-06-03T00:00:00Z"));
+        QCOMPARE(titled(result), strings({"Series@2024-06-02T09:00:00Z"}));
+        QCOMPARE(result.at(0).end_time, std::optional(utcAt("2024-06-02T10:00:00Z")));
+    }
+
+    void exceptionDates_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<QStringList>("expected");
+        const QString berlin = QStringLiteral("Europe/Berlin");
+        QTest::newRow("a UTC value removes the start at that instant")
+            << "2024-06-01T09:00" << berlin << R"(["20240602T070000Z"])"
+            << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+        QTest::newRow("a floating value is a wall clock of the series' zone")
+            << "2024-06-01T09:00" << berlin << R"(["20240602T090000"])"
+            << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+        QTest::newRow("a date removes an all-day start kept as midnight UTC")
+            << "2024-06-01T00:00" << "UTC" << R"(["20240602"])"
+            << strings({"Series@2024-06-01T00:00:00Z", "Series@2024-06-03T00:00:00Z"});
+        QTest::newRow("a plain comma list is read as well")
+            << "2024-06-01T09:00" << berlin << "20240601T070000Z,20240603T070000Z"
+            << strings({"Series@2024-06-02T07:00:00Z"});
+        QTest::newRow("a value at another time of day removes nothing")
+            << "2024-06-01T09:00" << berlin << R"(["20240602T090000Z", 5, "junk"])"
+            << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-02T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+        QTest::newRow("broken JSON removes nothing")
+            << "2024-06-01T09:00" << berlin << R"(["20240602T070000Z")"
+            << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-02T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+    }
+    void exceptionDates()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, zone);
+        QFETCH(QString, exceptions);
+        QFETCH(QStringList, expected);
+        Event daily = series(start, zone, QStringLiteral("FREQ=DAILY;COUNT=3"));
+        daily.exception_dates = exceptions;
+        QCOMPARE(titled(Recurrence::expandEvent(daily, utcAt("2024-05-01T00:00:00Z"), utcAt("2024-07-01T00:00:00Z"))),
+                 expected);
+    }
+
+    void anExcludedStartStillCountsTowardsCount()
+    {
+        Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY;COUNT=3"));
+        daily.exception_dates = QStringLiteral(R"(["20240602T090000Z"])");
+        QCOMPARE(titled(Recurrence::expandEvent(daily, utcAt("2024-05-01T00:00:00Z"), utcAt("2024-07-01T00:00:00Z"))),
+                 strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-03T09:00:00Z"}));
+    }
+
+    void recurrenceDates_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("dates");
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("extra dates join the rule's starts in time order")
+            << "FREQ=WEEKLY;COUNT=2" << R"(["20240603T150000Z","20240601T090000Z"])" << QString()
+            << strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-03T15:00:00Z", "Series@2024-06-08T09:00:00Z"});
+        QTest::newRow("a plain comma list and a period are read as well")
+            << "FREQ=WEEKLY;COUNT=1" << "20240603T150000Z/PT1H, 20240604T150000Z" << QString()
+            << strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-03T15:00:00Z", "Series@2024-06-04T15:00:00Z"});
+        QTest::newRow("exception dates remove extra dates too")
+            << "FREQ=WEEKLY;COUNT=1" << R"(["20240603T150000Z"])" << R"(["20240603T150000Z"])"
+            << strings({"Series@2024-06-01T09:00:00Z"});
+        QTest::newRow("extra dates without a rule add to the first start")
+            << QString() << R"(["20240605T090000Z"])" << QString()
+            << strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-05T09:00:00Z"});
+        QTest::newRow("extra dates outside the window are not returned")
+            << QString() << R"(["20250605T090000Z"])" << QString() << strings({"Series@2024-06-01T09:00:00Z"});
+    }
+    void recurrenceDates()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, dates);
+        QFETCH(QString, exceptions);
+        QFETCH(QStringList, expected);
+        Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), rule);
+        master.recurrence_dates = dates;
+        master.exception_dates = exceptions;
+        const QList<Event> result = Recurrence::expandEvents({master}, utcAt("2024-05-01T00:00:00Z"), utcAt("2024-07-01T00:00:00Z"));
+        QCOMPARE(titled(result), expected);
+        for (const Event &e : result)
+            QCOMPARE(e.recurrence_id, e.start_time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
+    }
+
+    void overrides_data()
+    {
+        QTest::addColumn<QString>("recurrenceId");
+        QTest::addColumn<QString>("movedTo");
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<QStringList>("expected");
+        // Daily at 09:00 Berlin (07:00 UTC); the window holds 3, 4 and 5 June.
+        QTest::newRow("an override in the window takes its occurrence's place")
+            << "20240604T070000Z" << "2024-06-04T11:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
+        QTest::newRow("an override moved out of the window takes its occurrence along")
+            << "20240604T070000Z" << "2024-06-20T07:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-05T07:00:00Z"});
+        QTest::newRow("an override moved in from a start outside the window is returned")
+            << "20240610T070000Z" << "2024-06-05T15:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-04T07:00:00Z", "Series@2024-06-05T07:00:00Z",
+                        "Moved@2024-06-05T15:00:00Z"});
+        QTest::newRow("an override of an excluded start still shows")
+            << "20240604T070000Z" << "2024-06-04T12:00:00Z" << R"(["20240604T070000Z"])"
+            << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-05T07:00:00Z", "Moved@2024-06-04T12:00:00Z"});
+        QTest::newRow("a floating recurrence id is a wall clock of the series' zone")
+            << "20240604T090000" << "2024-06-04T11:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
+        QTest::newRow("an override of no start of the series, outside the window, is left out")
+            << "20240604T080000Z" << "2024-07-01T08:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-04T07:00:00Z", "Series@2024-06-05T07:00:00Z"});
+    }
+    void overrides()
+    {
+        QFETCH(QString, recurrenceId);
+        QFETCH(QString, movedTo);
+        QFETCH(QString, exceptions);
+        QFETCH(QStringList, expected);
+        Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("Europe/Berlin"), QStringLiteral("FREQ=DAILY"));
+        master.exception_dates = exceptions;
+        const Event moved = overrideOf(master, recurrenceId.toLatin1().constData(), movedTo.toLatin1().constData());
+        QCOMPARE(titled(Recurrence::expandEvents({moved, master}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-06T00:00:00Z"))),
+                 expected);
+    }
+
+    void anOverrideBelongsToItsOwnCalendar()
+    {
+        const Event inA = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        Event inB = inA;
+        inB.calendar_id = QStringLiteral("other");
+        inB.title = QStringLiteral("Copy");
+        const Event moved = overrideOf(inA, "20240603T090000Z", "2024-06-03T10:00:00Z");
+        QCOMPARE(titled(Recurrence::expandEvents({inA, inB, moved}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+                 strings({"Moved@2024-06-03T10:00:00Z", "Copy@2024-06-03T09:00:00Z"}));
+    }
+
+    void aLaterOverrideRowForTheSameStartWins()
+    {
+        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        const Event first = overrideOf(master, "20240603T090000Z", "2024-06-03T10:00:00Z", "First");
+        const Event second = overrideOf(master, "20240603T090000Z", "2024-06-03T11:00:00Z", "Second");
+        QCOMPARE(titled(Recurrence::expandEvents({first, master, second}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+                 strings({"Second@2024-06-03T11:00:00Z"}));
+    }
+
+    void anInstanceWithoutItsSeriesShowsWithinItsSpan()
+    {
+        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        const Event invited = overrideOf(master, "20240603T090000Z", "2024-06-03T10:00:00Z", "Invited");
+        const Event elsewhere = overrideOf(master, "20240610T090000Z", "2024-06-10T10:00:00Z", "Elsewhere");
+        QCOMPARE(titled(Recurrence::expandEvents({invited, elsewhere}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+                 strings({"Invited@2024-06-03T10:00:00Z"}));
+    }
+
+    void aSeriesBegunDecadesAgoStillShows_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("daily since 1990") << "FREQ=DAILY"
+            << strings({"2025-06-02T09:00:00+02:00", "2025-06-03T09:00:00+02:00", "2025-06-04T09:00:00+02:00"});
+        QTest::newRow("every third week keeps its rhythm") << "FREQ=WEEKLY;INTERVAL=3;BYDAY=MO,WE"
+            << strings({"2025-06-02T09:00:00+02:00", "2025-06-04T09:00:00+02:00"});
+        QTest::newRow("hourly within a window") << "FREQ=HOURLY;INTERVAL=7;BYHOUR=9,16"
+            << strings({"2025-06-02T09:00:00+02:00", "2025-06-02T16:00:00+02:00"});
+        QTest::newRow("a COUNT still counts from the first start") << "FREQ=DAILY;COUNT=10000" << QStringList();
+    }
+    void aSeriesBegunDecadesAgoStillShows()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QStringList, expected);
+        // 1990-01-01 was a Monday; 2025-06-02 is 1849 weeks later, a multiple of 3 plus 1.
+        const Event master = series(QStringLiteral("1990-01-01T09:00"), QStringLiteral("Europe/Berlin"), rule);
+        QCOMPARE(startsOf(Recurrence::expandEvent(master, utcAt("2025-06-02T00:00:00Z"), utcAt("2025-06-05T00:00:00Z")),
+                          QStringLiteral("Europe/Berlin")),
+                 expected);
+    }
+
+    void everySeriesIsBoundedPerCall()
+    {
+        const Event minutely = series(QStringLiteral("2024-01-01T00:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=MINUTELY"));
+        QCOMPARE(Recurrence::expandEvent(minutely, utcAt("2024-01-01T00:00:00Z"), utcAt("2025-01-01T00:00:00Z")).size(), 10000);
+        const Event never = series(QStringLiteral("2001-01-30T00:00"), QStringLiteral("UTC"),
+                                   QStringLiteral("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"));
+        QCOMPARE(Recurrence::expandEvent(never, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(), 0);
+        const Event invalidStart = series(QStringLiteral("junk"), QStringLiteral("UTC"), QStringLiteral("FREQ=SECONDLY"));
+        QCOMPARE(Recurrence::expandEvent(invalidStart, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(), 0);
+    }
+
+    void aStartKeptInUtcRepeatsOnItsZonesWallClock()
+    {
+        Event weekly = series(QStringLiteral("2024-03-23T08:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=WEEKLY;COUNT=3"));
+        weekly.timezone = QStringLiteral("Europe/Berlin");
+        QCOMPARE(titled(Recurrence::expandEvent(weekly, utcAt("2024-03-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"))),
+                 strings({"Series@2024-03-23T08:00:00Z", "Series@2024-03-30T08:00:00Z", "Series@2024-04-06T07:00:00Z"}));
+        weekly.is_all_day = true;
+        weekly.start_time = utcAt("2024-03-23T00:00:00Z");
+        weekly.end_time = utcAt("2024-03-24T00:00:00Z");
+        QCOMPARE(titled(Recurrence::expandEvent(weekly, utcAt("2024-03-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"))),
+                 strings({"Series@2024-03-23T00:00:00Z", "Series@2024-03-30T00:00:00Z", "Series@2024-04-06T00:00:00Z"}));
+    }
+
+    // Both test zones change their clocks in March.
+    void aLocalTimeSeriesKeepsItsLocalWallClock()
+    {
+        const Event daily = series(QStringLiteral("2024-03-01T09:00"), QString(), QStringLiteral("FREQ=DAILY;COUNT=40"));
+        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-02-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"));
+        QCOMPARE(result.size(), 40);
+        for (const Event &e : result) {
+            QCOMPARE(e.start_time.timeSpec(), Qt::LocalTime);
+            QCOMPARE(e.start_time.time(), QTime(9, 0));
+        }
+    }
+
+    void aMasterWithNothingInTheWindowSaysSoInItsCategory()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("calendar.expansion.debug=true"));
+        const Event once = series(QStringLiteral("2024-01-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY;COUNT=1"));
+        QTest::ignoreMessage(QtDebugMsg, "master uid= uid-1 title= Series rrule= FREQ=DAILY;COUNT=1 dtstart= "
+                                         "2024-01-01T09:00:00Z → 0 occurrences in range 2025-01-01T00:00:00Z ... "
+                                         "2025-02-01T00:00:00Z");
+        QVERIFY(Recurrence::expandEvents({once}, utcAt("2025-01-01T00:00:00Z"), utcAt("2025-02-01T00:00:00Z")).isEmpty());
+        QLoggingCategory::setFilterRules(QString());
+    }
+
+    // How the task store finds a repeating task's next date.
+    void theNextStartAfterABase()
+    {
+        Event task;
+        task.start_time = utcAt("2024-01-31T10:00:00Z");
+        task.end_time = task.start_time;
+        task.recurrence_rule = QStringLiteral("FREQ=MONTHLY");
+        const QList<Event> next = Recurrence::expandEvent(task, task.start_time.addSecs(1), task.start_time.addYears(5));
+        QVERIFY(!next.isEmpty());
+        QCOMPARE(next.first().start_time, utcAt("2024-03-31T10:00:00Z"));
+    }
+
+    void occurrenceStartsFollowTheStartsZone()
+    {
+        const QDateTime dtstart = wallClock(QStringLiteral("2024-03-30T09:00"), QStringLiteral("Europe/Berlin"));
+        const QList<QDateTime> starts = Recurrence::occurrenceStarts(Recurrence::parseRule(QStringLiteral("FREQ=DAILY")),
+                                                                     dtstart, utcAt("2024-04-01T07:00:00Z"));
+        QCOMPARE(starts.size(), 2);
+        QCOMPARE(starts.at(1).timeZone(), dtstart.timeZone());
+        QCOMPARE(starts.at(1).time(), QTime(9, 0));
+        QCOMPARE(Recurrence::parseExceptionDates(QStringLiteral(R"(["20240331T090000", "20240331"])"), dtstart.timeZone()),
+                 (QSet<qint64>{utcAt("2024-03-31T07:00:00Z").toMSecsSinceEpoch(),
+                               utcAt("2024-03-31T00:00:00Z").toMSecsSinceEpoch()}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExpansion)
+#include "tst_expansion.moc"

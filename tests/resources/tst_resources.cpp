@@ -1,0 +1,179 @@
+#include "appresources.h"
+#include "updatedialog.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The fonts this build fetched at configure time (may be none when offline).
+const QStringList BundledFonts =
+    QString::fromLatin1(CALENDAR_BUNDLED_FONTS).split(u',', Qt::SkipEmptyParts);
+
+const QString I18nDir = QStringLiteral(CALENDAR_SOURCE_DIR "/resources/i18n");
+
+QStringList placeholders(const QString &text)
+{
+    static const QRegularExpression number(u"%(\\d+|n)"_s);
+    QStringList found;
+    for (auto it = number.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured());
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+class TestResources : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void translationsLoadAndTranslate_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("English is the source text") << u"en"_s << u"Update available"_s;
+        QTest::newRow("Spanish") << u"es"_s << u"Actualización disponible"_s;
+        QTest::newRow("German") << u"de"_s << u"Aktualisierung verfügbar"_s;
+        QTest::newRow("French") << u"fr"_s << u"Mise à jour disponible"_s;
+        QTest::newRow("Japanese") << u"ja"_s << u"アップデートがあります"_s;
+    }
+
+    void translationsLoadAndTranslate()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, title);
+
+        QTranslator translator;
+        QVERIFY2(translator.load(AppResources::translationPath(language)),
+                 qPrintable(AppResources::translationPath(language)));
+        // English carries plural forms only; while it has none the translator
+        // is empty and Qt declines to install it, which changes nothing.
+        if (!translator.isEmpty())
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        else
+            QCOMPARE(language, u"en"_s);
+        // Through the real dialog, so a context that drifted from its class shows.
+        TolmUpdate::UpdateDialog dialog(TolmUpdate::Artifact(), u"1.3.0"_s, u"Calendar"_s);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(dialog.windowTitle(), title);
+    }
+
+    void translationsKeepPlaceholders_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList files = QDir(I18nDir).entryList({u"calendar_*.ts"_s});
+        QVERIFY(files.size() >= 5);
+        for (const QString &f : files)
+            QTest::newRow(qPrintable(f)) << f;
+    }
+
+    // A translation that drops or invents a %1 shows the wrong text or a raw "%2".
+    void translationsKeepPlaceholders()
+    {
+        QFETCH(QString, file);
+        QFile ts(I18nDir + u'/' + file);
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&ts);
+        QString source;
+        int checked = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == "source"_L1) {
+                source = xml.readElementText();
+            } else if (xml.name() == "translation"_L1) {
+                const bool unfinished = xml.attributes().value("type"_L1) == "unfinished"_L1;
+                const QString translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                if (unfinished || translation.isEmpty())
+                    continue;
+                QCOMPARE(placeholders(translation), placeholders(source));
+                ++checked;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        if (!file.endsWith("_en.ts"_L1))
+            QVERIFY(checked > 0);
+    }
+
+    void fontsLoad_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("family");
+        const QStringList paths = AppResources::fontPaths();
+        QTest::newRow("IBM Plex Sans") << paths.at(0) << u"IBM Plex Sans"_s;
+        QTest::newRow("IBM Plex Sans italic") << paths.at(1) << u"IBM Plex Sans"_s;
+        QTest::newRow("IBM Plex Mono Medium") << paths.at(2) << u"IBM Plex Mono"_s;
+        QTest::newRow("Material Icons") << paths.at(3) << u"Material Icons"_s;
+    }
+
+    void fontsLoad()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, family);
+        const QString file = path.section(u'/', -1);
+        if (!BundledFonts.contains(file)) {
+            QVERIFY(!QFile::exists(path));
+            QSKIP("This build has no copy of the font: fetching it at configure time failed "
+                  "(see the configure warning); the program falls back to the system font.");
+        }
+        const int id = QFontDatabase::addApplicationFont(path);
+        QVERIFY2(id >= 0, qPrintable(path));
+        QVERIFY2(QFontDatabase::applicationFontFamilies(id).contains(family),
+                 qPrintable(QFontDatabase::applicationFontFamilies(id).join(u", "_s)));
+        QFontDatabase::removeApplicationFont(id);
+    }
+
+    void loadFontsReportsFamiliesAndFailures()
+    {
+        const AppResources::LoadedFonts fonts = AppResources::loadFonts();
+        QStringList expectedFailures;
+        for (const QString &path : AppResources::fontPaths()) {
+            if (!BundledFonts.contains(path.section(u'/', -1)))
+                expectedFailures.append(path);
+        }
+        QCOMPARE(fonts.failed, expectedFailures);
+
+        const QStringList paths = AppResources::fontPaths();
+        const auto familyIfBundled = [&](int index, const QString &family) {
+            return BundledFonts.contains(paths.at(index).section(u'/', -1)) ? family : QString();
+        };
+        QCOMPARE(fonts.sansFamily, familyIfBundled(0, u"IBM Plex Sans"_s));
+        QCOMPARE(fonts.monoFamily, familyIfBundled(2, u"IBM Plex Mono"_s));
+        QCOMPARE(fonts.iconFamily, familyIfBundled(3, u"Material Icons"_s));
+    }
+
+    void applicationIcon()
+    {
+        const QImage icon(AppResources::iconPath());
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.size(), QSize(256, 256));
+    }
+
+    void desktopFileValidates()
+    {
+        const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+        if (validator.isEmpty())
+            QSKIP("desktop-file-validate is not installed (Debian package desktop-file-utils).");
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(validator, {QStringLiteral(CALENDAR_SOURCE_DIR "/resources/quillmarten-calendar.desktop")});
+        QVERIFY(process.waitForFinished(30000));
+        const QString output = QString::fromLocal8Bit(process.readAll());
+        // Hints and warnings count as failures too: they are how the next error starts.
+        QVERIFY2(output.isEmpty(), qPrintable(output));
+        QCOMPARE(process.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"

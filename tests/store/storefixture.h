@@ -1,0 +1,152 @@
+#pragma once
+
+// A migrated database in a fresh temporary directory, plus record builders
+// and an independent look at the file through the sqlite3 command-line tool.
+
+#include "account.h"
+#include "calendar.h"
+#include "database.h"
+#include "event.h"
+#include "task.h"
+#include "timeutil.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class StoreFixture
+{
+public:
+    StoreFixture()
+    {
+        QVERIFY(m_dir.isValid());
+        open();
+    }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("calendar.db")); }
+    Database *db() { return m_database.get(); }
+    QSqlDatabase &sql() { return m_database->database(); }
+
+    // Closes the connection and opens the file again, migrating it.
+    void open()
+    {
+        m_database.reset();
+        m_database = std::make_unique<Database>();
+        QVERIFY(m_database->open(path()));
+        QVERIFY(m_database->migrate());
+    }
+
+    // Runs statements on the application's own connection.
+    void exec(const QString &statement)
+    {
+        QSqlQuery query(sql());
+        QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    }
+
+    // Reads the file through the sqlite3 tool: one line per row, columns
+    // separated by "|".
+    QString cli(const QString &statement) const
+    {
+        QProcess process;
+        process.start(QStringLiteral("sqlite3"), {path(), statement});
+        if (!process.waitForFinished(10000) || process.exitCode() != 0)
+            return QStringLiteral("<sqlite3 failed: %1>").arg(QString::fromUtf8(process.readAllStandardError()));
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    // A write that fails inside SQLite, as a full disk or a constraint would.
+    void failWritesTo(const QString &table, const QString &operation = QStringLiteral("INSERT"))
+    {
+        exec(QStringLiteral("CREATE TRIGGER fail_%1_%2 BEFORE %2 ON %1 BEGIN SELECT RAISE(ABORT, "
+                            "'injected failure'); END")
+                 .arg(table, operation));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Database> m_database;
+};
+
+inline QString migrationText(int version)
+{
+    static const char *const files[] = {
+        "001_initial.sql", "002_event_sync.sql", "003_tasks_sync.sql",
+        "004_accounts_sort_order.sql", "005_provider_event_id_index.sql",
+        "006_events_uid_unique.sql", "007_tasks_dateonly_and_repeat_mode.sql"};
+    QFile file(QStringLiteral(":/sql/sql/migrations/") + QLatin1String(files[version - 1]));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+// Builds a database file as an older release left it: migrations 1..version.
+inline void createAtVersion(const QString &path, int version)
+{
+    Database database;
+    QVERIFY(database.open(path));
+    QSqlQuery query(database.database());
+    QVERIFY(query.exec(QStringLiteral(
+        "CREATE TABLE schema_version (version INTEGER PRIMARY KEY, name TEXT NOT NULL, "
+        "applied_at TEXT NOT NULL DEFAULT (datetime('now')))")));
+    for (int v = 1; v <= version; ++v)
+        QVERIFY(database.applyMigration(v, QStringLiteral("v%1").arg(v), migrationText(v)));
+}
+
+inline QDateTime utcTime(int y, int m, int d, int h = 0, int min = 0)
+{
+    return TimeUtil::utc(QDate(y, m, d), QTime(h, min));
+}
+
+inline Account makeAccount(const QString &id, const QString &name = QStringLiteral("Account"))
+{
+    Account a;
+    a.id = id;
+    a.name = name;
+    a.type = QStringLiteral("caldav");
+    a.created_at = a.updated_at = utcTime(2024, 1, 1);
+    return a;
+}
+
+inline Calendar makeCalendar(const QString &id, const QString &accountId,
+                             const QString &name = QStringLiteral("Calendar"))
+{
+    Calendar c;
+    c.id = id;
+    c.account_id = accountId;
+    c.url = QStringLiteral("local://calendar/") + id;
+    c.name = name;
+    c.created_at = c.updated_at = utcTime(2024, 1, 1);
+    return c;
+}
+
+inline Event makeEvent(const QString &id, const QString &calendarId, const QDateTime &start,
+                       const std::optional<QDateTime> &end)
+{
+    Event e;
+    e.id = id;
+    e.calendar_id = calendarId;
+    e.uid = id + QStringLiteral("@test");
+    e.title = QStringLiteral("Event ") + id;
+    e.start_time = start;
+    e.end_time = end;
+    e.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    e.created = e.last_modified = utcTime(2024, 1, 1);
+    return e;
+}
+
+inline Task makeTask(const QString &id, const QString &calendarId)
+{
+    Task t;
+    t.id = id;
+    t.calendar_id = calendarId;
+    t.uid = id + QStringLiteral("@test");
+    t.title = QStringLiteral("Task ") + id;
+    t.raw_icalendar = QStringLiteral("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    t.created = t.last_modified = utcTime(2024, 1, 1);
+    return t;
+}

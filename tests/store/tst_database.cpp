@@ -1,0 +1,292 @@
+#include "database.h"
+#include "storefixture.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QList<int> versions(QSqlDatabase &db)
+{
+    QList<int> out;
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("SELECT version FROM schema_version ORDER BY version"));
+    while (query.next())
+        out.append(query.value(0).toInt());
+    return out;
+}
+
+QList<int> signalVersions(const QSignalSpy &spy)
+{
+    QList<int> out;
+    for (const QList<QVariant> &args : spy)
+        out.append(args.at(0).toInt());
+    return out;
+}
+
+} // namespace
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        // Connections are opened and removed over and over in one process;
+        // Qt warns when one is removed while still in use.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("connection|QSqlDatabase")));
+    }
+
+    // --- Opening and migrating ---
+
+    void freshDirectoryGetsAMigratedWalDatabase()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        Database database;
+        QSignalSpy applied(&database, &Database::migrationApplied);
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+
+        QCOMPARE(signalVersions(applied), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
+        QCOMPARE(applied.at(6).at(1).toString(), QStringLiteral("tasks_dateonly_repeat"));
+        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(Database::latestVersion(), 7);
+
+        QSqlQuery query(database.database());
+        QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
+        QCOMPARE(query.value(0).toInt(), 1);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
+
+        // applied_at is SQLite's UTC text; read as UTC it is within a minute of now.
+        QVERIFY(query.exec(QStringLiteral("SELECT applied_at FROM schema_version WHERE version = 7"))
+                && query.next());
+        const QDateTime appliedAt = TimeUtil::fromStorage(query.value(0).toString());
+        QVERIFY(qAbs(appliedAt.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+    }
+
+    void walModeIsStoredInTheFile()
+    {
+        StoreFixture store;
+        QCOMPARE(store.cli(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("wal"));
+        QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
+                 QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
+                                "provider_event_idx,events_uid_unique,tasks_dateonly_repeat"));
+    }
+
+    void olderDatabaseMigratesForward()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        createAtVersion(path, 3);
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery query(old.database());
+            QVERIFY(query.exec(QStringLiteral(
+                "INSERT INTO accounts (id, name, type) VALUES ('a', 'Old', 'caldav')")));
+        }
+
+        Database database;
+        QSignalSpy applied(&database, &Database::migrationApplied);
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        QCOMPARE(signalVersions(applied), (QList<int>{4, 5, 6, 7}));
+        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QSqlQuery query(database.database());
+        QVERIFY(query.exec(QStringLiteral("SELECT name, sort_order FROM accounts")) && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("Old"));
+        QCOMPARE(query.value(1).toInt(), 0);
+    }
+
+    void currentDatabaseRunsNothing()
+    {
+        StoreFixture store;
+        store.open();
+        Database &database = *store.db();
+        QSignalSpy applied(&database, &Database::migrationApplied);
+        QSignalSpy failed(&database, &Database::migrationError);
+        QVERIFY(database.migrate());
+        QCOMPARE(applied.count(), 0);
+        QCOMPARE(failed.count(), 0);
+    }
+
+    void failingMigrationKeepsThePreviousVersion()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        createAtVersion(path, 5);
+        {
+            // Two rows with one key, the later one with an attendee: migration
+            // 6 must delete that attendee, and a trigger refuses.
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery q(old.database());
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            QVERIFY(q.exec(QStringLiteral(
+                "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) VALUES "
+                "('e1', 'c', 'dup', 'First', '2024-01-01T10:00:00Z', 'x', '2024-01-01 00:00:00'), "
+                "('e2', 'c', 'dup', 'Second', '2024-01-01T10:00:00Z', 'x', '2024-01-02 00:00:00')")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at', 'e2', 'x@example.org')")));
+            QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON attendees BEGIN "
+                                          "SELECT RAISE(ABORT, 'injected failure'); END")));
+        }
+        {
+            Database database;
+            QSignalSpy applied(&database, &Database::migrationApplied);
+            QSignalSpy failed(&database, &Database::migrationError);
+            QVERIFY(database.open(path));
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral(
+                "^Migration 6 failed: injected failure.*\nStatement: DELETE FROM attendees")));
+            QVERIFY(!database.migrate());
+            QCOMPARE(signalVersions(applied), QList<int>());
+            QCOMPARE(signalVersions(failed), QList<int>{6});
+            QVERIFY(failed.at(0).at(1).toString().contains(QLatin1String("injected failure")));
+            QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5}));
+        }
+        QProcess cli;
+        cli.start(QStringLiteral("sqlite3"),
+                  {path, QStringLiteral("SELECT count(*) FROM events; SELECT count(*) FROM "
+                                        "sqlite_master WHERE name = 'idx_events_uid_unique'; "
+                                        "DROP TRIGGER refuse;")});
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).trimmed(), QStringLiteral("2\n0"));
+
+        // The next start tries migration 6 again and gets through.
+        Database database;
+        QSignalSpy applied(&database, &Database::migrationApplied);
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        QCOMPARE(signalVersions(applied), (QList<int>{6, 7}));
+        QSqlQuery q(database.database());
+        QVERIFY(q.exec(QStringLiteral("SELECT group_concat(id) FROM events")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("e1"));
+    }
+
+    // Migration 006 on duplicates left by older releases.
+    void duplicateEventsKeepTheFirstCreated_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // "id|created"
+        QTest::addColumn<QString>("survivor");
+        QTest::newRow("earliest created wins")
+            << QStringList{QStringLiteral("b|2024-01-02 00:00:00"), QStringLiteral("c|2024-01-01 00:00:00"),
+                           QStringLiteral("a|2024-01-03 00:00:00")}
+            << QStringLiteral("c");
+        QTest::newRow("equal created: smallest id wins")
+            << QStringList{QStringLiteral("b|2024-01-01 00:00:00"), QStringLiteral("a|2024-01-01 00:00:00"),
+                           QStringLiteral("c|2024-01-01 00:00:00")}
+            << QStringLiteral("a");
+    }
+    void duplicateEventsKeepTheFirstCreated()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, survivor);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        createAtVersion(path, 5);
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery q(old.database());
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            for (const QString &row : rows) {
+                const QStringList parts = row.split(QLatin1Char('|'));
+                QVERIFY(q.exec(QStringLiteral(
+                    "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) "
+                    "VALUES ('%1', 'c', 'dup', 't', '2024-01-01T10:00:00Z', 'x', '%2')").arg(parts[0], parts[1])));
+                QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at-%1', '%1', 'x')").arg(parts[0])));
+                QVERIFY(q.exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r-%1', '%1', 5)").arg(parts[0])));
+                QVERIFY(q.exec(QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES ('f-%1', '%1', 'f')").arg(parts[0])));
+            }
+            // Another key in the same calendar is left alone.
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
+                                          "raw_icalendar) VALUES ('z', 'c', 'other', 't', '2024-01-01', 'x')")));
+        }
+        Database database;
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        auto ids = [&database](const char *sql) {
+            QSqlQuery q(database.database());
+            q.exec(QLatin1String(sql));
+            QStringList out;
+            while (q.next())
+                out.append(q.value(0).toString());
+            return out;
+        };
+        QCOMPARE(ids("SELECT id FROM events ORDER BY id"), (QStringList{survivor, QStringLiteral("z")}));
+        QCOMPARE(ids("SELECT event_id FROM attendees"), QStringList{survivor});
+        QCOMPARE(ids("SELECT event_id FROM reminders"), QStringList{survivor});
+        QCOMPARE(ids("SELECT event_id FROM attachments"), QStringList{survivor});
+    }
+
+    void unopenableFileFails()
+    {
+        QTemporaryDir dir;
+        Database database;
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Failed to open database:")));
+        QVERIFY(!database.open(dir.filePath(QStringLiteral("missing/dir/calendar.db"))));
+    }
+
+    void manyDatabasesOneAfterAnother()
+    {
+        for (int i = 0; i < 3; ++i) {
+            StoreFixture store;
+            QCOMPARE(versions(store.sql()).size(), 7);
+        }
+    }
+
+    // --- Splitting migration texts ---
+
+    void splitStatements_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("statements");
+        QTest::newRow("comment, statements, blank line, lone ';', last without ';'")
+            << QStringLiteral("-- a comment\nCREATE TABLE a (x);\n\n;\nCREATE TABLE b (y)")
+            << QStringList{QStringLiteral("CREATE TABLE a (x)"), QStringLiteral("CREATE TABLE b (y)")};
+        QTest::newRow("trigger body keeps its inner semicolons")
+            << QStringLiteral("CREATE TRIGGER t AFTER INSERT ON a\nBEGIN\n  UPDATE b SET y = 1;\n  "
+                              "DELETE FROM c;\nEND;\nSELECT 1;")
+            << QStringList{QStringLiteral("CREATE TRIGGER t AFTER INSERT ON a\nBEGIN\n  UPDATE b SET y = 1;\n  "
+                                          "DELETE FROM c;\nEND"),
+                           QStringLiteral("SELECT 1")};
+        QTest::newRow("only comments and blank lines") << QStringLiteral("-- one\n\n   -- two\n")
+                                                       << QStringList();
+        QTest::newRow("statement over several lines")
+            << QStringLiteral("CREATE TABLE a (\n    x TEXT,\n    y TEXT\n);")
+            << QStringList{QStringLiteral("CREATE TABLE a (\n    x TEXT,\n    y TEXT\n)")};
+        QTest::newRow("a trailing comment stays with its line")
+            << QStringLiteral("SELECT 1; -- note\nSELECT 2;")
+            << QStringList{QStringLiteral("SELECT 1; -- note\nSELECT 2")};
+    }
+    void splitStatements()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, statements);
+        QCOMPARE(Database::splitStatements(sql), statements);
+    }
+
+    void commentOnlyMigrationRecordsItsVersion()
+    {
+        StoreFixture store;
+        QVERIFY(store.db()->applyMigration(8, QStringLiteral("empty"), QStringLiteral("-- nothing\n")));
+        QCOMPARE(versions(store.sql()).last(), 8);
+    }
+
+    void everyMigrationTextSplitsIntoStatements()
+    {
+        for (int v = 1; v <= 7; ++v)
+            QVERIFY2(!Database::splitStatements(migrationText(v)).isEmpty(), qPrintable(QString::number(v)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"
