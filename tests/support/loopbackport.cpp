@@ -1,0 +1,34 @@
+#include "loopbackport.h"
+
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+namespace LoopbackPort {
+
+int pickFree()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+bool waitUntilListening(int port, const QProcess &process, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (process.state() == QProcess::NotRunning)
+            return false;
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(port));
+        if (socket.waitForConnected(200))
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+} // namespace LoopbackPort
