@@ -1,22 +1,12 @@
 #include "radicaleserver.h"
 
-#include <QDeadlineTimer>
+#include "loopbackport.h"
+
 #include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
 
 namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
-
-int freeLoopbackPort()
-{
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
-}
 
 } // namespace
 
@@ -54,7 +44,7 @@ bool RadicaleServer::start(int timeoutMs)
         m_error = QStringLiteral("no temporary folder for the storage");
         return false;
     }
-    m_port = freeLoopbackPort();
+    m_port = LoopbackPort::pickFree();
     if (m_port == 0) {
         m_error = QStringLiteral("no free port on 127.0.0.1");
         return false;
@@ -97,19 +87,11 @@ bool RadicaleServer::start(int timeoutMs)
     }
     // Listening is the sign of readiness; Radicale binds only after its
     // configuration and storage checks passed.
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (m_process.state() != QProcess::Running) {
-            m_error = QStringLiteral("radicale exited: ") + output();
-            return false;
-        }
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, quint16(m_port));
-        if (socket.waitForConnected(200))
-            return true;
-        QThread::msleep(50);
-    }
-    m_error = QStringLiteral("radicale did not listen within %1 ms: ").arg(timeoutMs) + output();
+    if (LoopbackPort::waitUntilListening(m_port, m_process, timeoutMs))
+        return true;
+    m_error = m_process.state() == QProcess::NotRunning
+        ? QStringLiteral("radicale exited: ") + output()
+        : QStringLiteral("radicale did not listen within %1 ms: ").arg(timeoutMs) + output();
     stop();
     return false;
 }
