@@ -1,5 +1,7 @@
 #include "scriptedhttpserver.h"
 
+#include "serverprocess.h"
+
 #include <QHostAddress>
 #include <QSslSocket>
 
@@ -141,12 +143,7 @@ void ScriptedHttpServer::setCertificate(const QSslCertificate &certificate, cons
 
 QUrl ScriptedHttpServer::url(const QString &path) const
 {
-    QUrl url;
-    url.setScheme(m_tls ? u"https"_s : u"http"_s);
-    url.setHost(u"127.0.0.1"_s);
-    url.setPort(serverPort());
-    url.setPath(path);
-    return url;
+    return ServerProcess::loopbackUrl(m_tls ? u"https"_s : u"http"_s, serverPort(), path);
 }
 
 ScriptedHttpServer::Expectation &ScriptedHttpServer::expect(const QByteArray &method, const QByteArray &target)

@@ -1,8 +1,14 @@
 #include "caldavclient.h"
 #include "caldavparse.h"
 #include "caldavxml.h"
+#include "nginxproxy.h"
+#include "testcertificate.h"
 #include "xandikosserver.h"
 
+#include <QFile>
+#include <QSignalSpy>
+#include <QSslSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +33,8 @@ class Requests
 {
 public:
     explicit Requests(const Server &server) { m_client.setCredentials(server.userName, server.password); }
+
+    CalDavClient &client() { return m_client; }
 
     Response propfind(const QUrl &url, const QByteArray &body, int depth)
     {
@@ -225,6 +233,49 @@ private Q_SLOTS:
         QVERIFY(calendar);
         QCOMPARE(calendar->displayName, u"Renamed"_s);
         QCOMPARE(calendar->color.toUpper(), u"#0000FF"_s);
+    }
+
+    // Behind nginx over HTTPS and HTTP/2: the certificate is pinned after the
+    // first refusal, and the ETag arrives under a lower-case header name.
+    void http2BehindProxy()
+    {
+        if (!QFile::exists(u"/usr/sbin/nginx"_s))
+            QSKIP("nginx-light is not installed");
+        if (!QSslSocket::supportsSsl())
+            QSKIP("Qt has no TLS backend here");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const TestCertificate certificate(dir.path(), u"proxy"_s);
+        QVERIFY2(certificate.isValid(), qPrintable(certificate.errorString()));
+        NginxProxy proxy;
+        QVERIFY2(proxy.start(m_xandikos.url(), certificate.certificatePath(), certificate.keyPath()),
+                 qPrintable(proxy.errorString()));
+
+        const QUrl calendar = proxy.url(m_xandikos.calendarUrl().path());
+        Requests requests(Server{});
+        QSignalSpy untrusted(&requests.client(), &CalDavClient::untrustedCertEncountered);
+        Response response = requests.report(calendar, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s));
+        QCOMPARE(response.status, 0);
+        QCOMPARE(untrusted.size(), 1);
+        QCOMPARE(requests.client().pendingUntrustedCert().sha256, certificate.sha256());
+        requests.client().setTrustedCertificateSha256(requests.client().pendingUntrustedCert().sha256);
+
+        const QUrl url = child(calendar, u"over h2.ics"_s);
+        response = requests.put(url, eventBody(u"h2-1"_s, u"Over HTTP/2"_s));
+        QVERIFY2(response.isWriteSuccess(), qPrintable(QString::number(response.status) + response.error));
+        QVERIFY2(response.headers.contains("etag"), "expected HTTP/2 lower-case header names");
+        const QString etag = response.etag();
+        QVERIFY(!etag.isEmpty());
+
+        response = requests.report(calendar, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s));
+        QCOMPARE(response.status, 207);
+        const auto listed = find(CalDavParse::parseResources(response.body, calendar), calendar.path() + u"over h2.ics"_s);
+        QVERIFY(listed);
+        QCOMPARE(listed->etag, etag);
+        response = requests.put(url, eventBody(u"h2-1"_s, u"Again"_s), etag);
+        QVERIFY(response.isWriteSuccess());
+        QVERIFY(requests.remove(url, response.etag()).isWriteSuccess());
+        QCOMPARE(untrusted.size(), 1);
     }
 
 private:
