@@ -363,14 +363,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QTEST(sorted(FilterEngine::parseCalendarIds(text)), "ids");
     }
-
-    void weekdayFromName()
-    {
-        QCOMPARE(FilterEngine::weekdayFromName(u"MON"_s), 1);
-        QCOMPARE(FilterEngine::weekdayFromName(u"sun"_s), 7);
-        QCOMPARE(FilterEngine::weekdayFromName(u"monday"_s), 0);
-        QCOMPARE(FilterEngine::weekdayFromName(QString()), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFilterEngine)

@@ -135,14 +135,6 @@ private Q_SLOTS:
         QCOMPARE(NLParser::cleanTitle(u"  a   b "_s, {}), u"a   b"_s);
     }
 
-    void wordPrefixes()
-    {
-        QCOMPARE(NLParser::weekdayFromPrefix(u"Thurs"_s), 4);
-        QCOMPARE(NLParser::weekdayFromPrefix(u"mo"_s), 0);
-        QCOMPARE(NLParser::monthFromPrefix(u"SEPT"_s), 9);
-        QCOMPARE(NLParser::monthFromPrefix(u"ma"_s), 0);
-    }
-
     void meridiem_data()
     {
         QTest::addColumn<int>("hour");

@@ -121,11 +121,6 @@ private Q_SLOTS:
         QFETCH(int, minutes);
         QTEST(RruleFormat::reminderOffsetLabel(minutes), "label");
     }
-
-    void reminderChoices()
-    {
-        QCOMPARE(reminderChoiceMinutes, (QList<int>{0, 5, 10, 15, 30, 60, 120, 1440}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRruleFormat)
