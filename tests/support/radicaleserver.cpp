@@ -1,6 +1,6 @@
 #include "radicaleserver.h"
 
-#include "loopbackport.h"
+#include "serverprocess.h"
 
 #include <QFile>
 
@@ -44,7 +44,7 @@ bool RadicaleServer::start(int timeoutMs)
         m_error = QStringLiteral("no temporary folder for the storage");
         return false;
     }
-    m_port = LoopbackPort::pickFree();
+    m_port = ServerProcess::pickFreePort();
     if (m_port == 0) {
         m_error = QStringLiteral("no free port on 127.0.0.1");
         return false;
@@ -87,7 +87,7 @@ bool RadicaleServer::start(int timeoutMs)
     }
     // Listening is the sign of readiness; Radicale binds only after its
     // configuration and storage checks passed.
-    if (LoopbackPort::waitUntilListening(m_port, m_process, timeoutMs))
+    if (ServerProcess::waitUntilListening(m_port, m_process, timeoutMs))
         return true;
     m_error = m_process.state() == QProcess::NotRunning
         ? QStringLiteral("radicale exited: ") + output()
@@ -98,13 +98,7 @@ bool RadicaleServer::start(int timeoutMs)
 
 void RadicaleServer::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    ServerProcess::stop(m_process);
     m_output += m_process.readAll();
 }
 
@@ -115,19 +109,14 @@ bool RadicaleServer::isRunning() const
 
 QUrl RadicaleServer::baseUrl() const
 {
-    QUrl url;
-    url.setScheme(m_options.certificatePath.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(m_port);
-    url.setPath(QStringLiteral("/"));
-    return url;
+    return url(QStringLiteral("/"));
 }
 
 QUrl RadicaleServer::url(const QString &path) const
 {
-    QUrl url = baseUrl();
-    url.setPath(path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
-    return url;
+    return ServerProcess::loopbackUrl(
+        m_options.certificatePath.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"),
+        m_port, path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
 }
 
 QString RadicaleServer::storagePath() const
