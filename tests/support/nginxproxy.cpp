@@ -1,5 +1,6 @@
 #include "nginxproxy.h"
 
+#include "loopbackport.h"
 #include "serverprocess.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ bool NginxProxy::start(const QUrl &upstream, const QString &certificatePath, con
         m_error = u"no temporary folder"_s;
         return false;
     }
-    m_port = ServerProcess::pickFreePort();
+    m_port = LoopbackPort::pickFree();
     // One process, no daemon, every path inside the temporary folder, so it
     // runs as whoever runs the tests.
     const QString dir = m_dir.path();
@@ -60,7 +61,7 @@ http {
     m_process.setStandardOutputFile(log);
     m_process.start(u"/usr/sbin/nginx"_s, {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s,
                                            file.fileName()});
-    if (ServerProcess::waitUntilListening(m_port, m_process))
+    if (LoopbackPort::waitUntilListening(m_port, m_process))
         return true;
     m_error = u"nginx did not come up: "_s + m_process.errorString() + u'\n' + ServerProcess::tail(log)
         + ServerProcess::tail(m_dir.filePath(u"error.log"_s));
@@ -75,5 +76,5 @@ void NginxProxy::stop()
 
 QUrl NginxProxy::url(const QString &path) const
 {
-    return ServerProcess::loopbackUrl(u"https"_s, m_port, path);
+    return LoopbackPort::url(u"https"_s, m_port, path);
 }

@@ -1,6 +1,6 @@
 #include "scriptedhttpserver.h"
 
-#include "serverprocess.h"
+#include "loopbackport.h"
 
 #include <QHostAddress>
 #include <QSslSocket>
@@ -143,7 +143,7 @@ void ScriptedHttpServer::setCertificate(const QSslCertificate &certificate, cons
 
 QUrl ScriptedHttpServer::url(const QString &path) const
 {
-    return ServerProcess::loopbackUrl(m_tls ? u"https"_s : u"http"_s, serverPort(), path);
+    return LoopbackPort::url(m_tls ? u"https"_s : u"http"_s, serverPort(), path);
 }
 
 ScriptedHttpServer::Expectation &ScriptedHttpServer::expect(const QByteArray &method, const QByteArray &target)

@@ -1,5 +1,6 @@
 #include "xandikosserver.h"
 
+#include "loopbackport.h"
 #include "serverprocess.h"
 
 using namespace Qt::StringLiterals;
@@ -17,14 +18,14 @@ bool XandikosServer::start()
         m_error = u"no temporary folder"_s;
         return false;
     }
-    m_port = ServerProcess::pickFreePort();
+    m_port = LoopbackPort::pickFree();
     const QString log = m_dir.filePath(u"xandikos.log"_s);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(log);
     m_process.start(u"/usr/bin/xandikos"_s,
                     {u"--defaults"_s, u"-d"_s, m_dir.filePath(u"data"_s), u"-l"_s, u"127.0.0.1"_s, u"-p"_s,
                      QString::number(m_port)});
-    if (ServerProcess::waitUntilListening(m_port, m_process))
+    if (LoopbackPort::waitUntilListening(m_port, m_process))
         return true;
     m_error = u"xandikos did not come up: "_s + m_process.errorString() + u'\n' + ServerProcess::tail(log);
     stop();
@@ -38,5 +39,5 @@ void XandikosServer::stop()
 
 QUrl XandikosServer::url(const QString &path) const
 {
-    return ServerProcess::loopbackUrl(u"http"_s, m_port, path);
+    return LoopbackPort::url(u"http"_s, m_port, path);
 }

@@ -1,5 +1,5 @@
 #include "caldavclient.h"
-#include "serverprocess.h"
+#include "loopbackport.h"
 #include "scriptedhttpserver.h"
 
 #include <QNetworkReply>
@@ -261,7 +261,7 @@ private Q_SLOTS:
 
     void noAnswerAtAll()
     {
-        const int port = ServerProcess::pickFreePort();
+        const int port = LoopbackPort::pickFree();
         CalDavClient client;
         Call call;
         client.propfind(QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(port)), xmlBody, 0, call.callback());
