@@ -1,5 +1,6 @@
 #include "radicaleserver.h"
 
+#include "loopbackport.h"
 #include "serverprocess.h"
 
 #include <QFile>
@@ -44,7 +45,7 @@ bool RadicaleServer::start(int timeoutMs)
         m_error = QStringLiteral("no temporary folder for the storage");
         return false;
     }
-    m_port = ServerProcess::pickFreePort();
+    m_port = LoopbackPort::pickFree();
     if (m_port == 0) {
         m_error = QStringLiteral("no free port on 127.0.0.1");
         return false;
@@ -87,7 +88,7 @@ bool RadicaleServer::start(int timeoutMs)
     }
     // Listening is the sign of readiness; Radicale binds only after its
     // configuration and storage checks passed.
-    if (ServerProcess::waitUntilListening(m_port, m_process, timeoutMs))
+    if (LoopbackPort::waitUntilListening(m_port, m_process, timeoutMs))
         return true;
     m_error = m_process.state() == QProcess::NotRunning
         ? QStringLiteral("radicale exited: ") + output()
@@ -114,7 +115,7 @@ QUrl RadicaleServer::baseUrl() const
 
 QUrl RadicaleServer::url(const QString &path) const
 {
-    return ServerProcess::loopbackUrl(
+    return LoopbackPort::url(
         m_options.certificatePath.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"),
         m_port, path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
 }
