@@ -2,6 +2,7 @@
 #include "caldavparse.h"
 #include "caldavxml.h"
 #include "nginxproxy.h"
+#include "radicaleserver.h"
 #include "testcertificate.h"
 #include "xandikosserver.h"
 
@@ -122,6 +123,20 @@ private Q_SLOTS:
     {
         QVERIFY2(m_xandikos.start(), qPrintable(m_xandikos.errorString()));
         const QUrl origin = m_xandikos.url();
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
+        const QUrl radicale = m_radicale.baseUrl();
+        const Server alice{radicale,
+                           u"alice"_s,
+                           u"s3cret:pass"_s,
+                           m_radicale.url(u"/alice/"_s),
+                           m_radicale.url(u"/alice/"_s),
+                           m_radicale.url(u"/alice/work/"_s)};
+        const Response made = Requests(alice).mkcalendar(alice.calendar, CalDavXml::mkcalendarBody(u"Work"_s, {}, {}));
+        QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status) + made.error));
+        m_servers.append({u"Radicale"_s, alice});
+
         m_servers.append({u"Xandikos"_s,
                           Server{origin, {}, {}, origin.resolved(QUrl(u"/user/"_s)),
                                  origin.resolved(QUrl(u"/user/calendars/"_s)), m_xandikos.calendarUrl(), false}});
@@ -235,6 +250,28 @@ private Q_SLOTS:
         QCOMPARE(calendar->color.toUpper(), u"#0000FF"_s);
     }
 
+    void credentials_data()
+    {
+        QTest::addColumn<QString>("userName");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("status");
+        QTest::newRow("right password") << u"alice"_s << u"s3cret:pass"_s << 207;
+        QTest::newRow("wrong password") << u"alice"_s << u"s3cret"_s << 401;
+        QTest::newRow("no user name") << QString() << u"s3cret:pass"_s << 401;
+    }
+
+    void credentials()
+    {
+        QFETCH(QString, userName);
+        QFETCH(QString, password);
+        QFETCH(int, status);
+        Requests requests(Server{{}, userName, password, {}, {}, {}});
+        const Response response =
+            requests.propfind(m_radicale.url(u"/alice/work/"_s), CalDavXml::ctagPropfindBody(), 0);
+        QCOMPARE(response.status, status);
+        QCOMPARE(response.error, QString());
+    }
+
     // Behind nginx over HTTPS and HTTP/2: the certificate is pinned after the
     // first refusal, and the ETag arrives under a lower-case header name.
     void http2BehindProxy()
@@ -286,6 +323,7 @@ private:
             QTest::newRow(qPrintable(name)) << server;
     }
 
+    RadicaleServer m_radicale{RadicaleServer::Options{u"alice"_s, u"s3cret:pass"_s, {}, {}}};
     XandikosServer m_xandikos;
     QList<QPair<QString, Server>> m_servers;
 };
