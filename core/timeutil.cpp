@@ -78,6 +78,21 @@ QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone)
     return inZone(dt.date(), dt.time(), zone);
 }
 
+QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
+{
+    switch (like.timeSpec()) {
+    case Qt::UTC:
+        return QDateTime(date, time, Qt::UTC);
+    case Qt::OffsetFromUTC:
+        return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
+    case Qt::TimeZone:
+        return QDateTime(date, time, like.timeZone());
+    case Qt::LocalTime:
+    default:
+        return QDateTime(date, time, Qt::LocalTime);
+    }
+}
+
 bool isUtc(const QDateTime &dt)
 {
     return dt.timeSpec() == Qt::UTC

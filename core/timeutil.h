@@ -29,6 +29,10 @@ QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like);
 // The same wall clock (date and time of day) expressed in `zone`.
 QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
 
+// The wall clock `date`/`time` in the zone `like` is expressed in, of the
+// same kind: local time stays local time, UTC stays UTC.
+QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like);
+
 bool isUtc(const QDateTime &dt);
 
 // iCalendar forms: "yyyyMMddTHHmmssZ" (UTC), "yyyyMMddTHHmmss" (floating) and "yyyyMMdd".

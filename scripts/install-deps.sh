@@ -7,6 +7,8 @@ missing=()
 for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
 done
+# Debian ships npm apart from nodejs; a Node.js from elsewhere brings its own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi

@@ -1,5 +1,6 @@
 #include "icalendar.h"
 #include "icalfields.h"
+#include "icalsamples.h"
 #include "timeutil.h"
 
 #include <QTest>
@@ -8,35 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using namespace IcalSamples;
+
 QDateTime berlin(int y, int m, int d, int h, int min = 0)
 {
-    return QDateTime(QDate(y, m, d), QTime(h, min), QTimeZone("Europe/Berlin"));
-}
-
-QDateTime utc(int y, int m, int d, int h = 0, int min = 0)
-{
-    return TimeUtil::utc(QDate(y, m, d), QTime(h, min));
-}
-
-Attendee attendee(const QString &email, const QString &name, const QString &role,
-                  const QString &status, bool rsvp)
-{
-    Attendee a;
-    a.email = email;
-    a.name = name;
-    a.role = role;
-    a.status = status;
-    a.type = u"individual"_s;
-    a.rsvp = rsvp;
-    return a;
-}
-
-Reminder reminder(int minutes, const QString &action = u"display"_s)
-{
-    Reminder r;
-    r.minutes_before = minutes;
-    r.action = action;
-    return r;
+    return zoned("Europe/Berlin", y, m, d, h, min);
 }
 
 // The unfolded content lines without the per-call DTSTAMP.
@@ -74,32 +51,6 @@ qsizetype countOf(const QStringList &lines, QLatin1String prefix)
                          [prefix](const QString &l) { return l.startsWith(prefix); });
 }
 
-Event fullEvent()
-{
-    Event e;
-    e.uid = u"full-1@example.org"_s;
-    e.title = u"Planning; Q3, \"big\" one %2"_s;
-    e.description = u"Agenda:\n1. numbers\n2. people\\roles"_s;
-    e.location = u"Room 4, Floor 2"_s;
-    e.start_time = berlin(2024, 3, 28, 9, 30);
-    e.end_time = berlin(2024, 3, 28, 11);
-    e.timezone = u"Europe/Berlin"_s;
-    e.recurrence_rule = u"FREQ=WEEKLY;BYDAY=TH;COUNT=10"_s;
-    e.exception_dates = u"[\"20240404T073000Z\",\"20240411T073000Z\"]"_s;
-    e.recurrence_dates = u"[\"20240430T073000Z\"]"_s;
-    e.status = u"tentative"_s;
-    e.event_url = u"https://example.org/e/1"_s;
-    e.organizer_email = u"ann@example.org"_s;
-    e.organizer_name = u"Lee, Ann"_s;
-    e.sequence = 3;
-    e.created = utc(2024, 1, 2, 3, 4);
-    e.last_modified = utc(2024, 2, 3, 4, 5);
-    e.reminders = {reminder(15), reminder(1440, u"email"_s)};
-    e.attendees = {attendee(u"bo@example.org"_s, u"Bo: \"the\" boss"_s, u"chair"_s, u"accepted"_s, false),
-                   attendee(u"cy@example.org"_s, QString(), u"optional"_s, u"tentative"_s, true)};
-    return e;
-}
-
 } // namespace
 
 class TestIcalWriter : public QObject
@@ -110,7 +61,7 @@ private Q_SLOTS:
     void eventsReadBackEqual_data()
     {
         QTest::addColumn<Event>("event");
-        QTest::newRow("every field, series in a DST zone") << fullEvent();
+        QTest::newRow("every field, series in a DST zone") << richEvent();
 
         Event plain;
         plain.uid = u"plain"_s;
@@ -119,35 +70,12 @@ private Q_SLOTS:
         plain.end_time = utc(2024, 7, 1, 13);
         QTest::newRow("timed in UTC") << plain;
 
-        Event allDay;
-        allDay.uid = u"holiday"_s;
-        allDay.title = u"Trip"_s;
-        allDay.is_all_day = true;
-        allDay.start_time = utc(2024, 3, 30);
-        allDay.end_time = utc(2024, 4, 2);
-        allDay.recurrence_rule = u"FREQ=YEARLY"_s;
-        allDay.exception_dates = u"[\"20250330\"]"_s;
+        const Event allDay = allDaySeries();
         QTest::newRow("all-day over three days with a date exception") << allDay;
-
-        Event override = fullEvent();
-        override.uid = u"full-1@example.org"_s;
-        override.recurrence_rule.clear();
-        override.exception_dates.clear();
-        override.recurrence_dates.clear();
-        override.recurrence_id = u"20240502T073000Z"_s;
-        override.master_event_uid = override.uid;
-        override.start_time = berlin(2024, 5, 2, 14);
-        override.end_time = berlin(2024, 5, 2, 15);
-        QTest::newRow("override of a zoned series") << override;
-
-        Event allDayOverride = allDay;
-        allDayOverride.recurrence_rule.clear();
-        allDayOverride.exception_dates.clear();
-        allDayOverride.recurrence_id = u"20260330T000000Z"_s;
-        allDayOverride.master_event_uid = allDay.uid;
-        allDayOverride.start_time = utc(2026, 3, 31);
-        allDayOverride.end_time = utc(2026, 4, 1);
-        QTest::newRow("override of an all-day series") << allDayOverride;
+        QTest::newRow("override of a zoned series")
+            << overrideOf(richEvent(), u"20240502T073000Z"_s, berlin(2024, 5, 2, 14), berlin(2024, 5, 2, 15));
+        QTest::newRow("override of an all-day series")
+            << overrideOf(allDay, u"20260330T000000Z"_s, utc(2026, 3, 31), utc(2026, 4, 1));
 
         Event floatingExceptions = plain;
         floatingExceptions.recurrence_rule = u"FREQ=DAILY"_s;
@@ -260,7 +188,7 @@ private Q_SLOTS:
         people.start_time = utc(2024, 1, 1, 9);
         people.organizer_email = u"ann@example.org"_s;
         people.organizer_name = u"Ann \"A\" Lee"_s;
-        people.attendees = {attendee(u"bo@example.org"_s, u"Lee; Bo"_s, u"optional"_s, u"declined"_s, true)};
+        people.attendees = {attendee(u"bo@example.org"_s, u"Lee; Bo"_s, u"optional"_s, u"declined"_s, u"individual"_s, true)};
         people.reminders = {reminder(-5)};
         QTest::newRow("quoted and escaped parameters, an alarm after the start")
             << people
@@ -283,7 +211,7 @@ private Q_SLOTS:
 
     void everyLineEndsInCrlfAndIsWrittenOnce()
     {
-        const QString text = ICalendar::serializeEvent(fullEvent());
+        const QString text = ICalendar::serializeEvent(richEvent());
         QVERIFY(text.startsWith(
             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n"_L1));
         QVERIFY(text.endsWith("END:VEVENT\r\nEND:VCALENDAR\r\n"_L1));
@@ -295,7 +223,7 @@ private Q_SLOTS:
             QVERIFY2(countOf(event, name) == 1, name.data());
         QCOMPARE(countOf(lines, "DTSTAMP:"_L1), 0); // removed by linesOf: present once
         QCOMPARE(ICalendar::unfoldLines(text).filter(QRegularExpression(u"^DTSTAMP:\\d{8}T\\d{6}Z$"_s)).size(), 1);
-        QCOMPARE(linesOf(ICalendar::serializeNewEvent(fullEvent())), lines);
+        QCOMPARE(linesOf(ICalendar::serializeNewEvent(richEvent())), lines);
     }
 
     // An edit must not lose what another client wrote into the event.
@@ -348,15 +276,9 @@ private Q_SLOTS:
 
     void seriesInOneResource()
     {
-        Event master = fullEvent();
-        Event moved = master;
-        moved.recurrence_rule.clear();
-        moved.exception_dates.clear();
-        moved.recurrence_dates.clear();
-        moved.recurrence_id = u"20240418T073000Z"_s;
-        moved.master_event_uid = master.uid;
-        moved.start_time = berlin(2024, 4, 19, 9, 30);
-        moved.end_time = berlin(2024, 4, 19, 11);
+        Event master = richEvent();
+        Event moved = overrideOf(master, u"20240418T073000Z"_s, berlin(2024, 4, 19, 9, 30),
+                                 berlin(2024, 4, 19, 11));
         moved.title = u"Moved"_s;
 
         const QString text = ICalendar::serializeEvents({master, moved});
@@ -372,7 +294,7 @@ private Q_SLOTS:
         // Each record written back from its own stored block keeps only that block.
         const QString again = ICalendar::serializeEvents(back);
         QCOMPARE(eventProperties(linesOf(again)).filter(u"SUMMARY:"_s),
-                 (QStringList{u"SUMMARY:Planning\\; Q3\\, \"big\" one %2"_s, u"SUMMARY:Moved"_s}));
+                 (QStringList{u"SUMMARY:Review: Q3\\, budget\\; \"final\" %2"_s, u"SUMMARY:Moved"_s}));
     }
 
     void taskLines_data()

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Preparing server-written event descriptions for display as rich text.
+
+// Strips the boilerplate of a Microsoft Teams invitation (heading, rules of
+// underscores, help line, organizer footer) and turns its join line into one
+// link; with a non-empty `joinUrl` (the event's own conference link, shown
+// elsewhere) the join line is dropped. Text without "Microsoft Teams" comes
+// back unchanged.
+QString cleanMeetingDescription(const QString &description, const QString &joinUrl);
+
+// Turns bare http(s) addresses into anchors, styled with `linkColor` ("#rrggbb")
+// when it is not empty. Addresses already inside a link are left alone;
+// trailing sentence punctuation stays outside the anchor.
+QString linkifyUrls(const QString &text, const QString &linkColor);
+
+// True when the text already carries HTML markup.
+bool looksLikeHtml(const QString &text);

@@ -1,0 +1,263 @@
+#include "caldavclient.h"
+
+#include <QCryptographicHash>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray userAgent = QByteArrayLiteral("QuillmartenCalendar/1.3.0 (Qt)");
+const QByteArray xmlContentType = QByteArrayLiteral("application/xml; charset=utf-8");
+
+bool isHttp(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() && (scheme == "http"_L1 || scheme == "https"_L1);
+}
+
+// Qt keeps the HTTP status of an answer that broke off after its status line
+// (connection closed, proxy failure, a broken HTTP/2 stream); its body is
+// incomplete, so it must not pass for an answer.
+bool isTransportFailure(QNetworkReply::NetworkError code)
+{
+    return (code > QNetworkReply::NoError && code < QNetworkReply::ContentAccessDenied)
+        || code == QNetworkReply::ProtocolFailure;
+}
+
+QString namesOrDisplayName(const QStringList &commonNames, const QString &displayName)
+{
+    const QString joined = commonNames.join(", "_L1);
+    return joined.isEmpty() ? displayName : joined;
+}
+
+QString sha256Of(const QSslCertificate &certificate)
+{
+    return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex().toUpper());
+}
+
+UntrustedCertInfo describe(const QUrl &url, const QSslCertificate &certificate, const QList<QSslError> &errors)
+{
+    UntrustedCertInfo info;
+    info.host = url.host(QUrl::FullyDecoded);
+    info.port = url.port(url.scheme().compare("https"_L1, Qt::CaseInsensitive) == 0 ? 443 : 80);
+    info.subject = namesOrDisplayName(certificate.subjectInfo(QSslCertificate::CommonName),
+                                      certificate.subjectDisplayName());
+    info.issuer = namesOrDisplayName(certificate.issuerInfo(QSslCertificate::CommonName),
+                                     certificate.issuerDisplayName());
+    info.effectiveDate = certificate.effectiveDate();
+    info.expiryDate = certificate.expiryDate();
+    info.sha256 = sha256Of(certificate);
+    for (const QSslError &error : errors)
+        info.errors.append(error.errorString());
+    return info;
+}
+
+} // namespace
+
+QByteArray CalDavClient::Response::header(const QByteArray &name) const
+{
+    for (auto it = headers.cbegin(); it != headers.cend(); ++it) {
+        if (it.key().compare(name, Qt::CaseInsensitive) == 0)
+            return it.value();
+    }
+    return {};
+}
+
+QString CalDavClient::Response::etag() const
+{
+    return QString::fromUtf8(header(QByteArrayLiteral("ETag"))).remove(QLatin1Char('"'));
+}
+
+bool CalDavClient::Response::isSuccess() const
+{
+    return error.isEmpty() && status >= 200 && status <= 299;
+}
+
+bool CalDavClient::Response::isWriteSuccess() const
+{
+    return isSuccess() && status != 207;
+}
+
+bool CalDavClient::Response::hasConflict() const
+{
+    return error.isEmpty() && status == 412;
+}
+
+CalDavClient::CalDavClient(QObject *parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_ownsManager(true)
+{
+}
+
+CalDavClient::CalDavClient(QNetworkAccessManager *manager, QObject *parent)
+    : QObject(parent), m_manager(manager), m_ownsManager(false)
+{
+    Q_ASSERT(manager);
+}
+
+void CalDavClient::setCredentials(const QString &userName, const QString &password)
+{
+    m_userName = userName;
+    m_password = password;
+}
+
+void CalDavClient::setTrustedCertificateSha256(const QString &fingerprint)
+{
+    QString pin;
+    for (const QChar c : fingerprint) {
+        if (c.isLetterOrNumber())
+            pin += c.toUpper();
+    }
+    m_pendingCert.reset();
+    if (pin == m_pin)
+        return;
+    m_pin = pin;
+    // Open connections remember which certificate errors were accepted on
+    // them; a fresh manager makes the new pin hold for the next request.
+    // The old manager stays a child until the client dies, since replies of
+    // requests under way still run on it.
+    if (m_ownsManager)
+        m_manager = new QNetworkAccessManager(this);
+}
+
+UntrustedCertInfo CalDavClient::pendingUntrustedCert() const
+{
+    return m_pendingCert.value_or(UntrustedCertInfo());
+}
+
+void CalDavClient::propfind(const QUrl &url, const QByteArray &body, int depth, Callback callback)
+{
+    sendRequest("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}}, std::move(callback));
+}
+
+void CalDavClient::report(const QUrl &url, const QByteArray &body, int depth, Callback callback)
+{
+    sendRequest("REPORT", url, body, {{"Depth", QByteArray::number(depth)}}, std::move(callback));
+}
+
+void CalDavClient::proppatch(const QUrl &url, const QByteArray &body, Callback callback)
+{
+    sendRequest("PROPPATCH", url, body, {}, std::move(callback));
+}
+
+void CalDavClient::mkcalendar(const QUrl &url, const QByteArray &body, Callback callback)
+{
+    sendRequest("MKCALENDAR", url, body, {}, std::move(callback));
+}
+
+void CalDavClient::put(const QUrl &url, const QByteArray &body, const QString &contentType, Callback callback,
+                       const QString &etag)
+{
+    Headers headers;
+    if (!contentType.isEmpty())
+        headers.append({"Content-Type", contentType.toUtf8()});
+    if (!etag.isEmpty())
+        headers.append({"If-Match", quoteEtag(etag).toUtf8()});
+    sendRequest("PUT", url, body, headers, std::move(callback));
+}
+
+void CalDavClient::deleteResource(const QUrl &url, Callback callback, const QString &etag)
+{
+    Headers headers;
+    if (!etag.isEmpty())
+        headers.append({"If-Match", quoteEtag(etag).toUtf8()});
+    sendRequest("DELETE", url, {}, headers, std::move(callback));
+}
+
+QString CalDavClient::formatFingerprint(const QString &fingerprint)
+{
+    QString out;
+    for (qsizetype i = 0; i < fingerprint.size(); i += 2) {
+        if (i > 0)
+            out += QLatin1Char(':');
+        out += fingerprint.mid(i, 2);
+    }
+    return out;
+}
+
+QString CalDavClient::quoteEtag(const QString &etag)
+{
+    if (etag.isEmpty() || etag == "*"_L1)
+        return etag;
+    if (etag.size() >= 2 && etag.startsWith(QLatin1Char('"')) && etag.endsWith(QLatin1Char('"')))
+        return etag;
+    return QLatin1Char('"') + etag + QLatin1Char('"');
+}
+
+void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body,
+                               const Headers &extraHeaders, Callback callback)
+{
+    Q_ASSERT(callback);
+    if (!isHttp(url)) {
+        // Server-supplied hrefs end up here; nothing but HTTP(S) is touched.
+        const QString message = tr("Unsupported URL: %1").arg(url.toDisplayString());
+        QTimer::singleShot(0, this, [callback = std::move(callback), message] {
+            Response response;
+            response.error = message;
+            callback(response);
+        });
+        return;
+    }
+
+    QNetworkRequest request(url);
+    // Qt would turn a redirected PROPFIND or PUT into a GET and send the
+    // Authorization header to whatever host the Location names.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setRawHeader("User-Agent", userAgent);
+    if (!body.isEmpty()) {
+        request.setRawHeader("Content-Type", xmlContentType);
+        request.setRawHeader("Content-Length", QByteArray::number(body.size()));
+    }
+    if (!m_userName.isEmpty()) {
+        const QByteArray credentials = (m_userName + QLatin1Char(':') + m_password).toUtf8();
+        request.setRawHeader("Authorization", "Basic " + credentials.toBase64());
+    }
+    for (const auto &[name, value] : extraHeaders)
+        request.setRawHeader(name, value);
+
+    QNetworkReply *reply = body.isEmpty() ? m_manager->sendCustomRequest(request, verb)
+                                          : m_manager->sendCustomRequest(request, verb, body);
+    // Replies die with the client, also on a manager that outlives it.
+    reply->setParent(this);
+    connect(reply, &QNetworkReply::sslErrors, this,
+            [this, reply](const QList<QSslError> &errors) { onSslErrors(reply, errors); });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, callback = std::move(callback)] { onReplyFinished(reply, callback); });
+}
+
+void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callback)
+{
+    Response response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.body = reply->readAll();
+    const auto pairs = reply->rawHeaderPairs();
+    for (const auto &[name, value] : pairs)
+        response.headers.insert(name, value);
+    const QNetworkReply::NetworkError code = reply->error();
+    if (code != QNetworkReply::NoError && (response.status == 0 || isTransportFailure(code)))
+        response.error = reply->errorString();
+    reply->deleteLater();
+    callback(response);
+}
+
+void CalDavClient::onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors)
+{
+    const QList<QSslCertificate> chain = reply->sslConfiguration().peerCertificateChain();
+    if (chain.isEmpty())
+        return;
+    const QSslCertificate &certificate = chain.first();
+    const QString sha256 = sha256Of(certificate);
+    if (!m_pin.isEmpty() && m_pin == sha256) {
+        // Exactly these errors: a different certificate later still fails.
+        reply->ignoreSslErrors(errors);
+        return;
+    }
+    m_pendingCert = describe(reply->request().url(), certificate, errors);
+    Q_EMIT untrustedCertEncountered(*m_pendingCert);
+}

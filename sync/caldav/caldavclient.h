@@ -1,0 +1,110 @@
+#pragma once
+
+#include "untrustedcertinfo.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QSslError;
+
+// The HTTP layer of CalDAV: WebDAV and CalDAV verbs with Basic authentication
+// and certificate pinning. It knows no XML and does not interpret statuses.
+//
+// Every request is asynchronous; its callback runs exactly once, on the
+// client's thread, after the reply has finished (unless the client is deleted
+// first: replies die with it). Redirects are never followed: a 3xx comes back
+// as it is, so credentials never travel to a host the caller did not name.
+class CalDavClient : public QObject
+{
+    Q_OBJECT
+public:
+    struct Response
+    {
+        int status = 0;                         // 0: no HTTP answer at all
+        QByteArray body;
+        QHash<QByteArray, QByteArray> headers;  // names as the server sent them
+        // The network layer's text when there was no usable answer: nothing
+        // at all (status 0), or one cut off after its status line. Empty for
+        // every complete answer, 4xx and 5xx included.
+        QString error;
+
+        // Case-insensitive: over HTTP/2 every name arrives in lower case.
+        QByteArray header(const QByteArray &name) const;
+        // The ETag header with every double quote removed; empty when absent.
+        QString etag() const;
+
+        // A complete 2xx answer.
+        bool isSuccess() const;
+        // A PUT or DELETE is confirmed by 2xx other than 207: a multistatus
+        // answer to a write reports a failure on some resource.
+        bool isWriteSuccess() const;
+        // 412: the If-Match ETag is stale, someone else changed the resource.
+        bool hasConflict() const;
+    };
+    using Callback = std::function<void(const Response &)>;
+
+    // With a network access manager of its own.
+    explicit CalDavClient(QObject *parent = nullptr);
+    // With `manager`, which must outlive this client. Qt keeps a connection's
+    // accepted TLS errors for every later request on it, so a manager may be
+    // shared only between clients that pin the same certificate, and changing
+    // the pin here leaves its open connections alone.
+    explicit CalDavClient(QNetworkAccessManager *manager, QObject *parent = nullptr);
+
+    void setCredentials(const QString &userName, const QString &password);
+    // Keeps the letters and digits of `fingerprint` (a displayed "ab:cd:…"
+    // works), upper-cased; an empty text unpins. Clears the pending certificate.
+    void setTrustedCertificateSha256(const QString &fingerprint);
+    QString trustedCertificateSha256() const { return m_pin; }
+
+    bool hasPendingUntrustedCert() const { return m_pendingCert.has_value(); }
+    // The last certificate that failed verification and was not pinned;
+    // default-constructed when there is none.
+    UntrustedCertInfo pendingUntrustedCert() const;
+
+    void propfind(const QUrl &url, const QByteArray &body, int depth, Callback callback);
+    void report(const QUrl &url, const QByteArray &body, int depth, Callback callback);
+    void proppatch(const QUrl &url, const QByteArray &body, Callback callback);
+    void mkcalendar(const QUrl &url, const QByteArray &body, Callback callback);
+    // `contentType` replaces the XML content type when non-empty; If-Match is
+    // sent when `etag` is non-empty.
+    void put(const QUrl &url, const QByteArray &body, const QString &contentType, Callback callback,
+             const QString &etag = QString());
+    void deleteResource(const QUrl &url, Callback callback, const QString &etag = QString());
+
+    // "AB:CD:…" for display.
+    static QString formatFingerprint(const QString &fingerprint);
+    // The If-Match value of a stored (unquoted) ETag; "*" and quoted tags
+    // stay as they are; empty for an empty ETag.
+    static QString quoteEtag(const QString &etag);
+
+Q_SIGNALS:
+    // A reply's certificate did not verify and is not the pinned one. The
+    // request then fails with status 0 and the TLS error text.
+    void untrustedCertEncountered(const UntrustedCertInfo &info);
+
+private:
+    using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+    void sendRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body,
+                     const Headers &extraHeaders, Callback callback);
+    void onReplyFinished(QNetworkReply *reply, const Callback &callback);
+    void onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
+
+    QNetworkAccessManager *m_manager;
+    bool m_ownsManager;
+    QString m_userName;
+    QString m_password;
+    QString m_pin;
+    std::optional<UntrustedCertInfo> m_pendingCert;
+};

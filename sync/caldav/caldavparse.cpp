@@ -1,0 +1,254 @@
+#include "caldavparse.h"
+
+#include "caldavnamespaces_p.h"
+
+#include <QXmlStreamReader>
+
+namespace CalDavParse {
+
+bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b)
+{
+    return a.href == b.href && a.displayName == b.displayName && a.color == b.color
+        && a.description == b.description && a.ctag == b.ctag && a.syncToken == b.syncToken
+        && a.components == b.components;
+}
+
+bool operator==(const Resource &a, const Resource &b)
+{
+    return a.href == b.href && a.etag == b.etag && a.calendarData == b.calendarData;
+}
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+bool is(const QXmlStreamReader &reader, QLatin1StringView ns, QLatin1StringView name)
+{
+    return reader.namespaceUri() == ns && reader.name() == name;
+}
+
+bool isDav(const QXmlStreamReader &reader, QLatin1StringView name)
+{
+    return is(reader, CalDavNs::dav, name);
+}
+
+bool isCalDav(const QXmlStreamReader &reader, QLatin1StringView name)
+{
+    return is(reader, CalDavNs::caldav, name);
+}
+
+// Blanks can never be part of a URI reference; servers that pretty-print
+// their answers put line breaks and indent around the href text.
+QUrl resolve(const QUrl &base, const QString &href)
+{
+    return base.resolved(QUrl(href.trimmed(), QUrl::TolerantMode));
+}
+
+QString unquoteEtag(const QString &etag)
+{
+    if (etag.size() >= 2 && etag.startsWith(QLatin1Char('"')) && etag.endsWith(QLatin1Char('"')))
+        return etag.mid(1, etag.size() - 2);
+    return etag;
+}
+
+// calendar-color often carries an alpha pair ("#FF0000FF"); only "#rrggbb" is kept.
+QString colorOf(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.size() >= 7 ? trimmed.left(7) : QString();
+}
+
+// <d:current-user-principal><d:href>/principals/alice/</d:href></d:current-user-principal>
+// A property without an href does not end the search: a later one may hold it.
+std::optional<QUrl> firstHrefInside(const QByteArray &body, const QUrl &baseUrl, QLatin1StringView ns,
+                                    QLatin1StringView property)
+{
+    QXmlStreamReader reader(body);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement || !is(reader, ns, property))
+            continue;
+        while (!reader.atEnd()) {
+            reader.readNext();
+            if (reader.isStartElement() && isDav(reader, "href"_L1)) {
+                const QString text = reader.readElementText();
+                if (reader.hasError() || text.trimmed().isEmpty())
+                    return std::nullopt;
+                return resolve(baseUrl, text);
+            }
+            if (reader.isEndElement() && is(reader, ns, property))
+                break;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> firstTextOf(const QByteArray &body, QLatin1StringView ns, QLatin1StringView name)
+{
+    QXmlStreamReader reader(body);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement || !is(reader, ns, name))
+            continue;
+        const QString text = reader.readElementText();
+        if (reader.hasError() || text.isEmpty())
+            return std::nullopt;
+        return text;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QUrl> parseCurrentUserPrincipal(const QByteArray &body, const QUrl &baseUrl)
+{
+    return firstHrefInside(body, baseUrl, CalDavNs::dav, "current-user-principal"_L1);
+}
+
+std::optional<QUrl> parseCalendarHomeSet(const QByteArray &body, const QUrl &baseUrl)
+{
+    return firstHrefInside(body, baseUrl, CalDavNs::caldav, "calendar-home-set"_L1);
+}
+
+std::optional<QString> parseCtag(const QByteArray &body)
+{
+    return firstTextOf(body, CalDavNs::calendarServer, "getctag"_L1);
+}
+
+std::optional<QString> parseSyncToken(const QByteArray &body)
+{
+    return firstTextOf(body, CalDavNs::dav, "sync-token"_L1);
+}
+
+// One calendar of a Depth 1 PROPFIND on the calendar home (Radicale 3):
+//   <response>
+//     <href>/alice/work/</href>
+//     <propstat>
+//       <prop>
+//         <resourcetype><collection/><C:calendar/></resourcetype>
+//         <displayname>Work</displayname>
+//         <ICAL:calendar-color>#ff0000ff</ICAL:calendar-color>
+//         <C:supported-calendar-component-set><C:comp name="VEVENT"/></C:supported-calendar-component-set>
+//         <CS:getctag>"6f1c…"</CS:getctag>
+//         <sync-token>http://radicale.org/ns/sync/6f1c…</sync-token>
+//       </prop>
+//       <status>HTTP/1.1 200 OK</status>
+//     </propstat>
+//     <propstat><prop><C:calendar-description/></prop><status>HTTP/1.1 404 Not Found</status></propstat>
+//   </response>
+// The propstat status is not looked at: a property under 404 is empty anyway.
+QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &baseUrl)
+{
+    QList<DiscoveredCalendar> calendars;
+    DiscoveredCalendar current;
+    bool inResponse = false;
+    bool inResourceType = false;
+    bool isCalendar = false;
+
+    QXmlStreamReader reader(body);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            if (isDav(reader, "response"_L1)) {
+                current = DiscoveredCalendar();
+                inResponse = true;
+                isCalendar = false;
+            } else if (!inResponse) {
+                continue;
+            } else if (isDav(reader, "href"_L1)) {
+                if (current.href.isEmpty())
+                    current.href = reader.readElementText().trimmed();
+            } else if (isDav(reader, "resourcetype"_L1)) {
+                inResourceType = true;
+            } else if (isCalDav(reader, "calendar"_L1)) {
+                if (inResourceType)
+                    isCalendar = true;
+            } else if (isDav(reader, "displayname"_L1)) {
+                current.displayName = reader.readElementText();
+            } else if (isCalDav(reader, "calendar-description"_L1)) {
+                current.description = reader.readElementText();
+            } else if (is(reader, CalDavNs::calendarServer, "getctag"_L1)) {
+                current.ctag = reader.readElementText();
+            } else if (isDav(reader, "sync-token"_L1)) {
+                current.syncToken = reader.readElementText();
+            } else if (is(reader, CalDavNs::appleIcal, "calendar-color"_L1)) {
+                current.color = colorOf(reader.readElementText());
+            } else if (isCalDav(reader, "supported-calendar-component-set"_L1)) {
+                while (!reader.atEnd()) {
+                    reader.readNext();
+                    if (reader.isEndElement() && isCalDav(reader, "supported-calendar-component-set"_L1))
+                        break;
+                    if (reader.isStartElement() && isCalDav(reader, "comp"_L1)) {
+                        const QString name = reader.attributes().value("name"_L1).toString();
+                        if (!name.isEmpty())
+                            current.components.append(name);
+                    }
+                }
+            }
+        } else if (reader.isEndElement()) {
+            if (isDav(reader, "resourcetype"_L1)) {
+                inResourceType = false;
+            } else if (isDav(reader, "response"_L1)) {
+                if (inResponse && isCalendar && !current.href.isEmpty()) {
+                    const QUrl url = resolve(baseUrl, current.href);
+                    current.href = url.toString();
+                    if (current.components.isEmpty())
+                        current.components = QStringList{u"VEVENT"_s};
+                    if (current.displayName.isEmpty())
+                        current.displayName = url.path(QUrl::FullyDecoded);
+                    calendars.append(current);
+                }
+                inResponse = false;
+            }
+        }
+    }
+    return calendars;
+}
+
+// One resource of a calendar-query or multiget answer (Xandikos 0.2):
+//   <ns0:response>
+//     <ns0:href>/user/calendars/calendar/meeting.ics</ns0:href>
+//     <ns0:propstat>
+//       <ns0:status>HTTP/1.1 200 OK</ns0:status>
+//       <ns0:prop>
+//         <ns0:getetag>"4b1e…"</ns0:getetag>
+//         <ns1:calendar-data>BEGIN:VCALENDAR…</ns1:calendar-data>
+//       </ns0:prop>
+//     </ns0:propstat>
+//   </ns0:response>
+QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete)
+{
+    QList<Resource> resources;
+    Resource current;
+    bool inResponse = false;
+
+    QXmlStreamReader reader(body);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            if (isDav(reader, "response"_L1)) {
+                current = Resource();
+                inResponse = true;
+            } else if (!inResponse) {
+                continue;
+            } else if (isDav(reader, "href"_L1)) {
+                if (current.href.isEmpty())
+                    current.href = reader.readElementText();
+            } else if (isDav(reader, "getetag"_L1)) {
+                current.etag = unquoteEtag(reader.readElementText());
+            } else if (isCalDav(reader, "calendar-data"_L1)) {
+                current.calendarData = reader.readElementText();
+            }
+        } else if (reader.isEndElement() && isDav(reader, "response"_L1)) {
+            if (inResponse && !current.href.trimmed().isEmpty()) {
+                current.href = resolve(baseUrl, current.href).path(QUrl::FullyDecoded);
+                if (!current.href.endsWith(QLatin1Char('/')))
+                    resources.append(current);
+            }
+            inResponse = false;
+        }
+    }
+    if (complete)
+        *complete = !reader.hasError();
+    return resources;
+}
+
+} // namespace CalDavParse

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+// Readers of 207 multistatus answers. They match namespace URIs, never
+// prefixes, report no errors and return what they had completed when the
+// body is empty, not XML or cut off.
+namespace CalDavParse {
+
+// One calendar collection found on a server.
+struct DiscoveredCalendar
+{
+    QString href;          // absolute URL of the collection, resolved against the base
+    QString displayName;   // d:displayname, else the decoded path of href
+    QString color;         // "#rrggbb" taken from calendar-color, else empty
+    QString description;
+    QString ctag;
+    QString syncToken;
+    QStringList components; // supported components; ["VEVENT"] when not stated
+
+    friend bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b);
+    friend bool operator!=(const DiscoveredCalendar &a, const DiscoveredCalendar &b) { return !(a == b); }
+};
+
+// One calendar object resource of a calendar-query or multiget answer.
+struct Resource
+{
+    QString href;         // fully decoded path, no scheme, host or query
+    QString etag;         // without its surrounding quotes
+    QString calendarData; // empty when the server sent none
+
+    friend bool operator==(const Resource &a, const Resource &b);
+    friend bool operator!=(const Resource &a, const Resource &b) { return !(a == b); }
+};
+
+std::optional<QUrl> parseCurrentUserPrincipal(const QByteArray &body, const QUrl &baseUrl);
+std::optional<QUrl> parseCalendarHomeSet(const QByteArray &body, const QUrl &baseUrl);
+QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &baseUrl);
+std::optional<QString> parseCtag(const QByteArray &body);
+std::optional<QString> parseSyncToken(const QByteArray &body);
+// The collection's own response (a path ending in "/") is left out. `complete`,
+// when given, tells whether the whole document was read: a cut-off or broken
+// body yields the resources before the break and false, so that a caller
+// never mistakes a partial listing for the whole collection.
+QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete = nullptr);
+
+} // namespace CalDavParse
+
+Q_DECLARE_METATYPE(CalDavParse::DiscoveredCalendar)
+Q_DECLARE_METATYPE(CalDavParse::Resource)

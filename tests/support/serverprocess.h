@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// Helpers for servers that tests run as child processes.
+namespace ServerProcess {
+
+// Ends the process by its own id: SIGTERM, then SIGKILL after five seconds.
+void stop(QProcess &process);
+// The last lines of a log file, for a failure message.
+QString tail(const QString &path);
+
+} // namespace ServerProcess

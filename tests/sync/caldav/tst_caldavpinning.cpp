@@ -1,0 +1,216 @@
+#include "caldavclient.h"
+#include "caldavparse.h"
+#include "caldavxml.h"
+#include "radicaleserver.h"
+#include "scriptedhttpserver.h"
+#include "testcertificate.h"
+
+#include <QSignalSpy>
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Response = CalDavClient::Response;
+
+namespace {
+
+Response propfind(CalDavClient &client, const QUrl &url)
+{
+    std::optional<Response> response;
+    client.propfind(url, {}, 0, [&response](const Response &r) { response = r; });
+    if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
+        qFatal("no answer from %s", qPrintable(url.toString()));
+    return *response;
+}
+
+} // namespace
+
+// Self-signed certificates against a TLS server on loopback: the server's
+// certificate never verifies, so only a pin lets a request through.
+class TestCalDavPinning : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!QSslSocket::supportsSsl())
+            QSKIP("Qt has no TLS backend here");
+        QVERIFY(m_dir.isValid());
+        m_first.emplace(m_dir.path(), u"first"_s, u"CalDAV Test First"_s);
+        m_second.emplace(m_dir.path(), u"second"_s, u"CalDAV Test Second"_s);
+        QVERIFY2(m_first->isValid(), qPrintable(m_first->errorString()));
+        QVERIFY2(m_second->isValid(), qPrintable(m_second->errorString()));
+    }
+
+    void untrustedCertificateIsReportedOnceAndTheRequestFails()
+    {
+        ScriptedHttpServer server;
+        QVERIFY(server.startTls(m_first->certificate(), m_first->key()));
+        CalDavClient client;
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+
+        const Response response = propfind(client, server.url(u"/cal/"_s));
+        QCOMPARE(response.status, 0);
+        QVERIFY(!response.error.isEmpty());
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(server.requests().size(), 0);
+
+        const auto info = spy.first().first().value<UntrustedCertInfo>();
+        QCOMPARE(info.host, u"127.0.0.1"_s);
+        QCOMPARE(info.port, int(server.serverPort()));
+        QCOMPARE(info.subject, u"CalDAV Test First"_s);
+        QCOMPARE(info.issuer, u"CalDAV Test First"_s);
+        QCOMPARE(info.effectiveDate, m_first->certificate().effectiveDate());
+        QCOMPARE(info.expiryDate, m_first->certificate().expiryDate());
+        QCOMPARE(info.sha256, m_first->sha256());
+        QVERIFY2(info.errors.contains(QSslError(QSslError::SelfSignedCertificate).errorString()),
+                 qPrintable(info.errors.join(u"; "_s)));
+        QVERIFY(client.hasPendingUntrustedCert());
+        QCOMPARE(client.pendingUntrustedCert(), info);
+    }
+
+    // The connection dialog pins what the user saw, in its display form.
+    void pinnedCertificateLetsTheSameRequestThrough()
+    {
+        ScriptedHttpServer server;
+        QVERIFY(server.startTls(m_first->certificate(), m_first->key()));
+        server.expect("PROPFIND", "/cal/").reply(207, "<d:multistatus xmlns:d=\"DAV:\"/>");
+        CalDavClient client;
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        QCOMPARE(propfind(client, server.url(u"/cal/"_s)).status, 0);
+
+        client.setTrustedCertificateSha256(CalDavClient::formatFingerprint(client.pendingUntrustedCert().sha256).toLower());
+        QVERIFY(!client.hasPendingUntrustedCert());
+        QCOMPARE(client.pendingUntrustedCert(), UntrustedCertInfo());
+        QCOMPARE(client.trustedCertificateSha256(), m_first->sha256());
+
+        const Response response = propfind(client, server.url(u"/cal/"_s));
+        QCOMPARE(response.error, QString());
+        QCOMPARE(response.status, 207);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+    void anotherCertificateIsReportedAgain()
+    {
+        ScriptedHttpServer server;
+        QVERIFY(server.startTls(m_first->certificate(), m_first->key()));
+        server.expect("PROPFIND", "/cal/").reply(207);
+        CalDavClient client;
+        client.setTrustedCertificateSha256(m_first->sha256());
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        QCOMPARE(propfind(client, server.url(u"/cal/"_s)).status, 207);
+
+        server.setCertificate(m_second->certificate(), m_second->key());
+        const Response response = propfind(client, server.url(u"/cal/"_s));
+        QCOMPARE(response.status, 0);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first().first().value<UntrustedCertInfo>().sha256, m_second->sha256());
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_second->sha256());
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+    // Qt keeps a connection's accepted errors for every later request on it;
+    // without a fresh connection an unpinned certificate would still pass.
+    void unpinningHoldsForAnOpenConnection()
+    {
+        ScriptedHttpServer server;
+        QVERIFY(server.startTls(m_first->certificate(), m_first->key()));
+        server.expect("PROPFIND", "/cal/").reply(207);
+        CalDavClient client;
+        client.setTrustedCertificateSha256(m_first->sha256());
+        QCOMPARE(propfind(client, server.url(u"/cal/"_s)).status, 207);
+
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        client.setTrustedCertificateSha256(QString());
+        const Response response = propfind(client, server.url(u"/cal/"_s));
+        QCOMPARE(response.status, 0);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+    void secondFailureReplacesThePendingCertificate()
+    {
+        ScriptedHttpServer first;
+        QVERIFY(first.startTls(m_first->certificate(), m_first->key()));
+        ScriptedHttpServer second;
+        QVERIFY(second.startTls(m_second->certificate(), m_second->key()));
+        CalDavClient client;
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        QCOMPARE(propfind(client, first.url(u"/cal/"_s)).status, 0);
+        QCOMPARE(propfind(client, second.url(u"/cal/"_s)).status, 0);
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_second->sha256());
+        QCOMPARE(client.pendingUntrustedCert().port, int(second.serverPort()));
+    }
+
+    // Radicale's own TLS: the discovery request that failed goes through once
+    // the certificate is pinned; a server with another certificate is refused.
+    void radicaleOverTls()
+    {
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        RadicaleServer first({u"alice"_s, u"pw"_s, m_first->certificatePath(), m_first->keyPath()});
+        QVERIFY2(first.start(), qPrintable(first.errorString()));
+        CalDavClient client;
+        client.setCredentials(u"alice"_s, u"pw"_s);
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        const auto discover = [&client](const QUrl &url) {
+            std::optional<Response> response;
+            client.propfind(url, CalDavXml::principalPropfindBody(), 0,
+                            [&response](const Response &r) { response = r; });
+            if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
+                qFatal("no answer from %s", qPrintable(url.toString()));
+            return *response;
+        };
+
+        Response response = discover(first.baseUrl());
+        QCOMPARE(response.status, 0);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_first->sha256());
+        QCOMPARE(client.pendingUntrustedCert().port, first.port());
+
+        client.setTrustedCertificateSha256(client.pendingUntrustedCert().sha256);
+        response = discover(first.baseUrl());
+        QCOMPARE(response.status, 207);
+        QCOMPARE(CalDavParse::parseCurrentUserPrincipal(response.body, first.baseUrl()).value_or(QUrl()),
+                 first.url(u"/alice/"_s));
+        QCOMPARE(spy.size(), 1);
+
+        RadicaleServer second({u"alice"_s, u"pw"_s, m_second->certificatePath(), m_second->keyPath()});
+        QVERIFY2(second.start(), qPrintable(second.errorString()));
+        QCOMPARE(discover(second.baseUrl()).status, 0);
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_second->sha256());
+    }
+
+    // Runs last: it makes the first certificate a trusted authority.
+    void verifiedCertificatePassesWhateverThePin()
+    {
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        const QSslConfiguration original = configuration;
+        configuration.addCaCertificate(m_first->certificate());
+        QSslConfiguration::setDefaultConfiguration(configuration);
+        const auto restore = qScopeGuard([&original] { QSslConfiguration::setDefaultConfiguration(original); });
+
+        ScriptedHttpServer server;
+        QVERIFY(server.startTls(m_first->certificate(), m_first->key()));
+        server.expect("PROPFIND", "/cal/").reply(207);
+        CalDavClient client;
+        client.setTrustedCertificateSha256(m_second->sha256());
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        QCOMPARE(propfind(client, server.url(u"/cal/"_s)).status, 207);
+        QCOMPARE(spy.size(), 0);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::optional<TestCertificate> m_first;
+    std::optional<TestCertificate> m_second;
+};
+
+QTEST_GUILESS_MAIN(TestCalDavPinning)
+#include "tst_caldavpinning.moc"
