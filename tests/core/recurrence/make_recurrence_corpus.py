@@ -87,12 +87,12 @@ class Series:
             return None
         return pytz.utc if self.zone == "UTC" else pytz.timezone(self.zone)
 
-    def instant(self, naive, first=False):
+    def instant(self, naive, is_dst=False):
         """The aware value of a wall clock of this series (None when floating)."""
         tz = self.tz()
         if tz is None:
             return None
-        return tz.localize(naive, is_dst=first) if tz is not pytz.utc else naive.replace(tzinfo=UTC)
+        return tz.localize(naive, is_dst=is_dst) if tz is not pytz.utc else naive.replace(tzinfo=UTC)
 
     def property_line(self, name, wall_clocks):
         values = ",".join(self.value_text(w) for w in wall_clocks)
@@ -149,19 +149,6 @@ def reference(text):
     for event in recurring_ical_events.of(calendar).between(WINDOW_FROM - MARGIN, WINDOW_TO + MARGIN):
         out.append([ical_dt(event["DTSTART"].dt), ical_dt(event["DTEND"].dt)])
     return sorted(out)
-
-
-def is_ambiguous(series, naive):
-    tz = series.tz()
-    if tz is None or tz is pytz.utc:
-        return False
-    try:
-        tz.localize(naive, is_dst=None)
-        return False
-    except pytz.exceptions.AmbiguousTimeError:
-        return True
-    except pytz.exceptions.NonExistentTimeError:
-        return False
 
 
 class Generator:
@@ -394,26 +381,6 @@ def add_override(gen, series):
     return kind
 
 
-def ambiguity_adjusted(series, ref):
-    """The reference with repeated wall clocks read as their first occurrence."""
-    tz = series.tz()
-    out = []
-    changed = False
-    for start, end in ref:
-        if start.endswith("Z"):
-            at = datetime.strptime(start, "%Y%m%dT%H%M%SZ").replace(tzinfo=UTC)
-            local = at.astimezone(tz).replace(tzinfo=None)
-            if is_ambiguous(series, local):
-                first = tz.localize(local, is_dst=True)
-                shift = first.astimezone(UTC) - at
-                if shift:
-                    changed = True
-                    end_at = datetime.strptime(end, "%Y%m%dT%H%M%SZ").replace(tzinfo=UTC) + shift
-                    start, end = ical_dt(first), ical_dt(end_at)
-        out.append([start, end])
-    return sorted(out) if changed else None
-
-
 def case_name(index, series, extras):
     zone = {"date": "all-day", "floating": "floating"}.get(series.zone, series.zone)
     name = "%03d %s %s" % (index, zone, series.rule_text())
@@ -445,8 +412,6 @@ def build(args):
         adjusted = None
         if difference == "date-only-until":
             adjusted = reference(series.ics(uid, until=adjusted_until))
-        elif difference == "ambiguous-local-time":
-            adjusted = ambiguity_adjusted(series, ref)
         elif difference == "unsynchronised-start":
             first = ical_dt(series.start.date() if series.all_day else series.instant(series.start) or series.start)
             adjusted = [o for o in ref if o[0] != first]
@@ -501,7 +466,8 @@ def build(args):
             extras.append("begun years before the window")
         emit(series, extras, difference, adjusted_until)
 
-    # Wall clocks that a DST change repeats or skips.
+    # Wall clocks that a DST change repeats (both read as the later one) or
+    # skips (read with the offset before the gap).
     for zone, start, rule in [
         ("Europe/Berlin", datetime(2024, 10, 20, 2, 30), "FREQ=DAILY;COUNT=14"),
         ("Europe/Berlin", datetime(2024, 10, 6, 2, 15), "FREQ=WEEKLY;BYDAY=SU;COUNT=6"),
@@ -510,7 +476,7 @@ def build(args):
         ("Australia/Sydney", datetime(2024, 3, 30, 2, 30), "FREQ=DAILY;COUNT=4"),
     ]:
         series = Series(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(minutes=30))
-        emit(series, ["repeated wall clock"], "ambiguous-local-time")
+        emit(series, ["repeated wall clock"])
     for zone, start, rule in [
         ("Europe/Berlin", datetime(2024, 3, 28, 2, 30), "FREQ=DAILY;COUNT=6"),
         ("America/New_York", datetime(2024, 3, 3, 2, 30), "FREQ=WEEKLY;COUNT=3"),

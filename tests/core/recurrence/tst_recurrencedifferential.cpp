@@ -28,9 +28,6 @@ private:
         if (difference == QLatin1String("date-only-until"))
             return QStringLiteral("A date-only UNTIL includes every start on that date in the series' own zone "
                                   "(what an \"ends on\" date means); the reference stops at 00:00 UTC of it.");
-        if (difference == QLatin1String("ambiguous-local-time"))
-            return QStringLiteral("A wall clock repeated when clocks go back means its first occurrence "
-                                  "(RFC 5545 3.3.5); the reference takes the second.");
         if (difference == QLatin1String("unsynchronised-start"))
             return QStringLiteral("A start that the rule does not give is no occurrence; the reference always "
                                   "adds DTSTART.");
