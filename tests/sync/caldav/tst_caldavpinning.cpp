@@ -1,3 +1,4 @@
+#include "awaitresponse.h"
 #include "caldavclient.h"
 #include "caldavparse.h"
 #include "caldavxml.h"
@@ -16,13 +17,9 @@ using Response = CalDavClient::Response;
 
 namespace {
 
-Response propfind(CalDavClient &client, const QUrl &url)
+Response propfind(CalDavClient &client, const QUrl &url, const QByteArray &body = {})
 {
-    std::optional<Response> response;
-    client.propfind(url, {}, 0, [&response](const Response &r) { response = r; });
-    if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
-        qFatal("no answer from %s", qPrintable(url.toString()));
-    return *response;
+    return awaitResponse([&](CalDavClient::Callback done) { client.propfind(url, body, 0, done); });
 }
 
 } // namespace
@@ -158,12 +155,7 @@ private Q_SLOTS:
         client.setCredentials(u"alice"_s, u"pw"_s);
         QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
         const auto discover = [&client](const QUrl &url) {
-            std::optional<Response> response;
-            client.propfind(url, CalDavXml::principalPropfindBody(), 0,
-                            [&response](const Response &r) { response = r; });
-            if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
-                qFatal("no answer from %s", qPrintable(url.toString()));
-            return *response;
+            return propfind(client, url, CalDavXml::principalPropfindBody());
         };
 
         Response response = discover(first.baseUrl());

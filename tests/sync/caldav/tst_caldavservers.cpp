@@ -1,3 +1,4 @@
+#include "awaitresponse.h"
 #include "caldavclient.h"
 #include "caldavparse.h"
 #include "caldavxml.h"
@@ -39,42 +40,32 @@ public:
 
     Response propfind(const QUrl &url, const QByteArray &body, int depth)
     {
-        return run([&](auto callback) { m_client.propfind(url, body, depth, callback); });
+        return awaitResponse([&](auto callback) { m_client.propfind(url, body, depth, callback); });
     }
     Response report(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.report(url, body, 1, callback); });
+        return awaitResponse([&](auto callback) { m_client.report(url, body, 1, callback); });
     }
     Response put(const QUrl &url, const QByteArray &body, const QString &etag = {})
     {
-        return run([&](auto callback) {
+        return awaitResponse([&](auto callback) {
             m_client.put(url, body, u"text/calendar; charset=utf-8"_s, callback, etag);
         });
     }
     Response remove(const QUrl &url, const QString &etag)
     {
-        return run([&](auto callback) { m_client.deleteResource(url, callback, etag); });
+        return awaitResponse([&](auto callback) { m_client.deleteResource(url, callback, etag); });
     }
     Response mkcalendar(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.mkcalendar(url, body, callback); });
+        return awaitResponse([&](auto callback) { m_client.mkcalendar(url, body, callback); });
     }
     Response proppatch(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.proppatch(url, body, callback); });
+        return awaitResponse([&](auto callback) { m_client.proppatch(url, body, callback); });
     }
 
 private:
-    template<typename Send>
-    Response run(Send send)
-    {
-        std::optional<Response> response;
-        send([&response](const Response &r) { response = r; });
-        if (!QTest::qWaitFor([&response] { return response.has_value(); }, 15000))
-            qFatal("request timed out");
-        return *response;
-    }
-
     CalDavClient m_client;
 };
 
