@@ -105,9 +105,8 @@ quint64 PatternMemo::hits(const Event &e)
 
 quint64 PatternMemo::fieldBits(CompiledPattern::Field field, const QString &text)
 {
-    QHash<Key, quint64> &memo = m_memo[int(field)];
-    const Key key(text.constData(), text.size());
-    const auto found = memo.constFind(key);
+    QHash<QString, quint64> &memo = m_memo[int(field)];
+    const auto found = memo.constFind(text);
     if (found != memo.cend())
         return *found;
     const QString foldedText = m_anyIgnoringCase ? caseFolded(text) : QString();
@@ -117,6 +116,6 @@ quint64 PatternMemo::fieldBits(CompiledPattern::Field field, const QString &text
         if (c.hits(field, c.caseSensitive ? text : foldedText))
             bits |= quint64(1) << i;
     }
-    memo.insert(key, bits);
+    memo.insert(text, bits);
     return bits;
 }

@@ -9,8 +9,6 @@
 #include <QStringList>
 #include <QStringMatcher>
 
-#include <utility>
-
 // Text-pattern matching for the filter engine. Internal to FilterEngine.
 
 // Phrases searched for inside a text, each with its search table built once.
@@ -48,11 +46,11 @@ struct CompiledPattern
     FilterPhrases locationContains;
 };
 
-// Occurrences of one series are copies of its master and share the master's
-// string data, so within one call the pattern verdicts are worked out once
-// per distinct title, description and location (keyed by the shared data,
-// which cannot change while the caller holds the occurrences) instead of
-// once per occurrence. One bit per pattern; at most 64 patterns.
+// Occurrences of one series, and many events besides, repeat their title,
+// description and location, so within one call the pattern verdicts are
+// worked out once per distinct text of each field (hashing a text is cheaper
+// than searching it for every phrase) instead of once per occurrence. One
+// bit per pattern; at most 64 patterns.
 class PatternMemo
 {
 public:
@@ -65,10 +63,9 @@ public:
     quint64 hits(const Event &event);
 
 private:
-    using Key = std::pair<const QChar *, qsizetype>;
     quint64 fieldBits(CompiledPattern::Field field, const QString &text);
 
     QList<const CompiledPattern *> m_slots;
     bool m_anyIgnoringCase = false;
-    QHash<Key, quint64> m_memo[3];
+    QHash<QString, quint64> m_memo[3];
 };

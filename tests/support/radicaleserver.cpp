@@ -1,6 +1,7 @@
 #include "radicaleserver.h"
 
 #include "loopbackport.h"
+#include "serverprocess.h"
 
 #include <QFile>
 
@@ -98,13 +99,7 @@ bool RadicaleServer::start(int timeoutMs)
 
 void RadicaleServer::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    ServerProcess::stop(m_process);
     m_output += m_process.readAll();
 }
 
@@ -115,19 +110,14 @@ bool RadicaleServer::isRunning() const
 
 QUrl RadicaleServer::baseUrl() const
 {
-    QUrl url;
-    url.setScheme(m_options.certificatePath.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(m_port);
-    url.setPath(QStringLiteral("/"));
-    return url;
+    return url(QStringLiteral("/"));
 }
 
 QUrl RadicaleServer::url(const QString &path) const
 {
-    QUrl url = baseUrl();
-    url.setPath(path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
-    return url;
+    return LoopbackPort::url(
+        m_options.certificatePath.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"),
+        m_port, path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path);
 }
 
 QString RadicaleServer::storagePath() const

@@ -113,6 +113,18 @@ private Q_SLOTS:
         QTest::newRow("among many rules of equal priority the first given decides")
             << standupAndLunch << many << both << QStringList{u"a"_s} << 0 << QStringList();
 
+        // Past 64 rules the engine's per-call bit sets no longer cover them.
+        QList<FilterRule> manyKinds;
+        for (int i = 0; i < 70; ++i)
+            manyKinds.append(rule(u"p%1"_s.arg(i), titleContains(u"nothing %1"_s.arg(i))));
+        for (int i = 0; i < 70; ++i)
+            manyKinds.append(rule(u"s%1"_s.arg(i), uR"({"runtimeType":"specific"})"_s));
+        manyKinds[69].conditions = titleContains(u"lunch"_s);
+        manyKinds[139].event_uid = u"a@uid"_s;
+        manyKinds[139].event_calendar_id = u"cal"_s;
+        QTest::newRow("rules beyond the 64th still decide")
+            << standupAndLunch << manyKinds << QStringList() << QStringList() << 2 << both;
+
         QTest::newRow("another action shields from a later hide rule")
             << standupAndLunch
             << QList<FilterRule>{rule(u"keep"_s, titleContains(u"Standup"_s), u"show"_s, 1),

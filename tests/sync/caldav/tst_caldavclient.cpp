@@ -1,3 +1,4 @@
+#include "awaitresponse.h"
 #include "caldavclient.h"
 #include "loopbackport.h"
 #include "scriptedhttpserver.h"
@@ -11,51 +12,28 @@ using Headers = ScriptedHttpServer::Headers;
 
 namespace {
 
-enum class Operation { PropfindWithBody, PropfindEmpty, Report, Proppatch, Mkcalendar, PutCalendar, Delete };
-
 const QByteArray xmlBody = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<d:propfind xmlns:d=\"DAV:\">Café</d:propfind>\n";
+const QString calendarType = u"text/calendar; charset=utf-8"_s;
 
-// Runs one request to its callback; counts the calls so that a second one shows.
-struct Call
+// One request by its method: PROPFIND and REPORT with the XML body ("PROPFIND-"
+// without one), PUT with an iCalendar body, DELETE.
+Response send(CalDavClient &client, const QByteArray &method, const QUrl &url, const QString &etag = {})
 {
-    std::optional<Response> response;
-    int calls = 0;
-    CalDavClient::Callback callback()
-    {
-        return [this](const Response &r) {
-            response = r;
-            ++calls;
-        };
-    }
-    bool wait() { return QTest::qWaitFor([this] { return calls > 0; }, 10000); }
-};
-
-void send(CalDavClient &client, Operation operation, const QUrl &url, const QString &etag, Call &call)
-{
-    switch (operation) {
-    case Operation::PropfindWithBody: client.propfind(url, xmlBody, 1, call.callback()); break;
-    case Operation::PropfindEmpty: client.propfind(url, {}, 0, call.callback()); break;
-    case Operation::Report: client.report(url, xmlBody, 1, call.callback()); break;
-    case Operation::Proppatch: client.proppatch(url, xmlBody, call.callback()); break;
-    case Operation::Mkcalendar: client.mkcalendar(url, xmlBody, call.callback()); break;
-    case Operation::PutCalendar:
-        client.put(url, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", u"text/calendar; charset=utf-8"_s, call.callback(), etag);
-        break;
-    case Operation::Delete: client.deleteResource(url, call.callback(), etag); break;
-    }
-}
-
-void sendVerb(CalDavClient &client, const QByteArray &method, const QUrl &url, Call &call)
-{
-    static const QHash<QByteArray, Operation> byMethod{
-        {"PUT", Operation::PutCalendar}, {"DELETE", Operation::Delete}, {"REPORT", Operation::Report},
-        {"PROPFIND", Operation::PropfindWithBody}};
-    send(client, byMethod.value(method), url, QString(), call);
+    return awaitResponse([&](CalDavClient::Callback done) {
+        if (method == "PROPFIND")
+            client.propfind(url, xmlBody, 1, done);
+        else if (method == "PROPFIND-")
+            client.propfind(url, {}, 0, done);
+        else if (method == "REPORT")
+            client.report(url, xmlBody, 1, done);
+        else if (method == "PUT")
+            client.put(url, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n", calendarType, done, etag);
+        else
+            client.deleteResource(url, done, etag);
+    });
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Operation)
 
 class TestCalDavClient : public QObject
 {
@@ -63,7 +41,6 @@ class TestCalDavClient : public QObject
 private Q_SLOTS:
     void requestHeaders_data()
     {
-        QTest::addColumn<Operation>("operation");
         QTest::addColumn<QByteArray>("method");
         QTest::addColumn<QString>("userName");
         QTest::addColumn<QString>("password");
@@ -71,58 +48,44 @@ private Q_SLOTS:
         QTest::addColumn<Headers>("present");
         QTest::addColumn<QByteArrayList>("absent");
 
-        const QByteArray length = QByteArray::number(xmlBody.size());
-        const QByteArray agent = "QuillmartenCalendar/1.3.0 (Qt)";
         const QByteArray xml = "application/xml; charset=utf-8";
         QTest::newRow("PROPFIND with a body: XML type, length in bytes, depth, agent")
-            << Operation::PropfindWithBody << QByteArray("PROPFIND") << QString() << QString() << QString()
-            << Headers{{"Content-Type", xml}, {"Content-Length", length}, {"Depth", "1"}, {"User-Agent", agent}}
+            << QByteArray("PROPFIND") << QString() << QString() << QString()
+            << Headers{{"Content-Type", xml}, {"Content-Length", QByteArray::number(xmlBody.size())},
+                       {"Depth", "1"}, {"User-Agent", "QuillmartenCalendar/1.3.0 (Qt)"}}
             << QByteArrayList{"Authorization", "If-Match"};
         QTest::newRow("PROPFIND without a body: neither type nor length")
-            << Operation::PropfindEmpty << QByteArray("PROPFIND") << QString() << QString() << QString()
-            << Headers{{"Depth", "0"}} << QByteArrayList{"Content-Type", "Content-Length"};
-        QTest::newRow("REPORT carries its depth") << Operation::Report << QByteArray("REPORT") << QString() << QString()
-                                                  << QString() << Headers{{"Depth", "1"}, {"Content-Type", xml}}
-                                                  << QByteArrayList();
-        QTest::newRow("PROPPATCH has no depth") << Operation::Proppatch << QByteArray("PROPPATCH") << QString()
-                                                << QString() << QString() << Headers{{"Content-Type", xml}}
-                                                << QByteArrayList{"Depth"};
-        QTest::newRow("MKCALENDAR") << Operation::Mkcalendar << QByteArray("MKCALENDAR") << QString() << QString()
-                                    << QString() << Headers{{"Content-Type", xml}} << QByteArrayList{"Depth"};
+            << QByteArray("PROPFIND-") << QString() << QString() << QString() << Headers{{"Depth", "0"}}
+            << QByteArrayList{"Content-Type", "Content-Length"};
         QTest::newRow("PUT sends its own content type, not the XML one")
-            << Operation::PutCalendar << QByteArray("PUT") << QString() << QString() << QString()
-            << Headers{{"Content-Type", "text/calendar; charset=utf-8"}} << QByteArrayList{"If-Match"};
+            << QByteArray("PUT") << QString() << QString() << QString()
+            << Headers{{"Content-Type", calendarType.toUtf8()}} << QByteArrayList{"If-Match", "Depth"};
 
         QTest::newRow("Credentials: Basic over UTF-8 user and password")
-            << Operation::PropfindEmpty << QByteArray("PROPFIND") << u"jörg"_s << u"pä ss:word"_s << QString()
+            << QByteArray("PROPFIND-") << u"jörg"_s << u"pä ss:word"_s << QString()
             << Headers{{"Authorization", "Basic " + "jörg:pä ss:word"_ba.toBase64()}} << QByteArrayList();
         QTest::newRow("Credentials: an empty password still sends the colon")
-            << Operation::PropfindEmpty << QByteArray("PROPFIND") << u"alice"_s << QString() << QString()
+            << QByteArray("PROPFIND-") << u"alice"_s << QString() << QString()
             << Headers{{"Authorization", "Basic YWxpY2U6"}} << QByteArrayList();
         QTest::newRow("Credentials: no user name, no header, even with a password")
-            << Operation::PropfindEmpty << QByteArray("PROPFIND") << QString() << u"secret"_s << QString()
-            << Headers() << QByteArrayList{"Authorization"};
+            << QByteArray("PROPFIND-") << QString() << u"secret"_s << QString() << Headers()
+            << QByteArrayList{"Authorization"};
 
         QTest::newRow("If-Match: a stored ETag gets its quotes back")
-            << Operation::PutCalendar << QByteArray("PUT") << QString() << QString() << u"abc"_s
-            << Headers{{"If-Match", "\"abc\""}} << QByteArrayList();
-        QTest::newRow("If-Match: star unchanged") << Operation::Delete << QByteArray("DELETE") << QString()
-                                                  << QString() << u"*"_s << Headers{{"If-Match", "*"}}
+            << QByteArray("PUT") << QString() << QString() << u"abc"_s << Headers{{"If-Match", "\"abc\""}}
+            << QByteArrayList();
+        QTest::newRow("If-Match: star unchanged") << QByteArray("DELETE") << QString() << QString() << u"*"_s
+                                                  << Headers{{"If-Match", "*"}}
                                                   << QByteArrayList{"Content-Type", "Content-Length"};
         QTest::newRow("If-Match: already quoted unchanged")
-            << Operation::Delete << QByteArray("DELETE") << QString() << QString() << u"\"abc\""_s
-            << Headers{{"If-Match", "\"abc\""}} << QByteArrayList();
-        QTest::newRow("If-Match: a lone quote is wrapped")
-            << Operation::Delete << QByteArray("DELETE") << QString() << QString() << u"\""_s
-            << Headers{{"If-Match", "\"\"\""}} << QByteArrayList();
-        QTest::newRow("If-Match: none for an empty ETag") << Operation::Delete << QByteArray("DELETE") << QString()
-                                                          << QString() << QString() << Headers()
-                                                          << QByteArrayList{"If-Match"};
+            << QByteArray("DELETE") << QString() << QString() << u"\"abc\""_s << Headers{{"If-Match", "\"abc\""}}
+            << QByteArrayList();
+        QTest::newRow("If-Match: none for an empty ETag") << QByteArray("DELETE") << QString() << QString()
+                                                          << QString() << Headers() << QByteArrayList{"If-Match"};
     }
 
     void requestHeaders()
     {
-        QFETCH(Operation, operation);
         QFETCH(QByteArray, method);
         QFETCH(QString, userName);
         QFETCH(QString, password);
@@ -132,21 +95,18 @@ private Q_SLOTS:
 
         ScriptedHttpServer server;
         QVERIFY(server.start());
-        server.expect(method, "/cal/x.ics").reply(204);
+        server.expect(method.chopped(method.endsWith('-') ? 1 : 0), "/cal/x.ics").reply(204);
         CalDavClient client;
         client.setCredentials(userName, password);
-        Call call;
-        send(client, operation, server.url(u"/cal/x.ics"_s), etag, call);
-        QVERIFY(call.wait());
+        QCOMPARE(send(client, method, server.url(u"/cal/x.ics"_s), etag).status, 204);
         QCOMPARE(server.problems(), QStringList());
-        QCOMPARE(call.response->status, 204);
 
         const ScriptedHttpServer::Request request = server.requests().value(0);
         for (const auto &[name, value] : present)
             QCOMPARE(request.header(name), value);
         for (const QByteArray &name : absent)
             QVERIFY2(!request.hasHeader(name), name.constData());
-        if (operation == Operation::PropfindWithBody)
+        if (method == "PROPFIND")
             QCOMPARE(request.body, xmlBody);
     }
 
@@ -161,22 +121,17 @@ private Q_SLOTS:
 
         QTest::newRow("207 with an empty body is an answer")
             << QByteArray("PROPFIND") << 207 << QByteArray() << true << false << false;
-        QTest::newRow("207 multistatus to REPORT") << QByteArray("REPORT") << 207 << QByteArray("<d:multistatus/>")
-                                                   << true << false << false;
         QTest::newRow("201 to PUT confirms the write") << QByteArray("PUT") << 201 << QByteArray() << true << true
                                                        << false;
-        QTest::newRow("204 to DELETE confirms it") << QByteArray("DELETE") << 204 << QByteArray() << true << true
-                                                   << false;
         QTest::newRow("207 to PUT reports a failure inside")
             << QByteArray("PUT") << 207 << QByteArray("<d:multistatus/>") << true << false << false;
         QTest::newRow("401: status, no error text") << QByteArray("PROPFIND") << 401 << QByteArray("denied") << false
                                                     << false << false;
-        QTest::newRow("403") << QByteArray("REPORT") << 403 << QByteArray() << false << false << false;
         QTest::newRow("404 to DELETE") << QByteArray("DELETE") << 404 << QByteArray() << false << false << false;
         QTest::newRow("412: stale If-Match is a conflict") << QByteArray("PUT") << 412 << QByteArray() << false
                                                            << false << true;
-        QTest::newRow("500 with a body") << QByteArray("PUT") << 500 << QByteArray("oops") << false << false << false;
-        QTest::newRow("503") << QByteArray("PROPFIND") << 503 << QByteArray() << false << false << false;
+        QTest::newRow("500 with a body") << QByteArray("REPORT") << 500 << QByteArray("oops") << false << false
+                                         << false;
     }
 
     void statuses()
@@ -192,12 +147,8 @@ private Q_SLOTS:
         QVERIFY(server.start());
         server.expect(method, "/r").reply(status, body, {{"X-Trace", "1"}});
         CalDavClient client;
-        Call call;
-        sendVerb(client, method, server.url(u"/r"_s), call);
-        QVERIFY(call.wait());
+        const Response response = send(client, method, server.url(u"/r"_s));
         QCOMPARE(server.problems(), QStringList());
-
-        const Response &response = *call.response;
         QCOMPARE(response.status, status);
         QCOMPARE(response.error, QString());
         QCOMPARE(response.body, body);
@@ -214,13 +165,11 @@ private Q_SLOTS:
         QVERIFY(server.start());
         server.expect("PUT", "/cal/a.ics").reply(201, {}, {{"etag", "\"v2\""}, {"DAV", "1, calendar-access"}});
         CalDavClient client;
-        Call call;
-        client.put(server.url(u"/cal/a.ics"_s), "x", u"text/calendar; charset=utf-8"_s, call.callback());
-        QVERIFY(call.wait());
-        QCOMPARE(call.response->etag(), u"v2"_s);
-        QCOMPARE(call.response->header("ETAG"), QByteArray("\"v2\""));
-        QCOMPARE(call.response->header("dav"), QByteArray("1, calendar-access"));
-        QCOMPARE(call.response->header("Location"), QByteArray());
+        const Response response = send(client, "PUT", server.url(u"/cal/a.ics"_s));
+        QCOMPARE(response.etag(), u"v2"_s);
+        QCOMPARE(response.header("ETAG"), QByteArray("\"v2\""));
+        QCOMPARE(response.header("dav"), QByteArray("1, calendar-access"));
+        QCOMPARE(response.header("Location"), QByteArray());
     }
 
     // Following would turn a PROPFIND or PUT into a GET and carry the
@@ -248,12 +197,10 @@ private Q_SLOTS:
 
         CalDavClient client;
         client.setCredentials(u"alice"_s, u"secret"_s);
-        Call call;
-        sendVerb(client, method, server.url(u"/cal/"_s), call);
-        QVERIFY(call.wait());
-        QCOMPARE(call.response->status, status);
-        QCOMPARE(call.response->header("Location"), location);
-        QVERIFY(!call.response->isSuccess());
+        const Response response = send(client, method, server.url(u"/cal/"_s));
+        QCOMPARE(response.status, status);
+        QCOMPARE(response.header("Location"), location);
+        QVERIFY(!response.isSuccess());
         QCOMPARE(server.problems(), QStringList());
         QTest::qWait(50);
         QCOMPARE(other.requests().size(), 0);
@@ -261,15 +208,13 @@ private Q_SLOTS:
 
     void noAnswerAtAll()
     {
-        const int port = LoopbackPort::pickFree();
         CalDavClient client;
-        Call call;
-        client.propfind(QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(port)), xmlBody, 0, call.callback());
-        QVERIFY(call.wait());
-        QCOMPARE(call.response->status, 0);
-        QVERIFY(!call.response->error.isEmpty());
-        QCOMPARE(call.response->body, QByteArray());
-        QVERIFY(!call.response->isSuccess());
+        const Response response =
+            send(client, "PROPFIND", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(LoopbackPort::pickFree())));
+        QCOMPARE(response.status, 0);
+        QVERIFY(!response.error.isEmpty());
+        QCOMPARE(response.body, QByteArray());
+        QVERIFY(!response.isSuccess());
     }
 
     // A listing that broke off must never pass for the whole collection.
@@ -279,12 +224,10 @@ private Q_SLOTS:
         QVERIFY(server.start());
         server.expect("REPORT", "/cal/").reply(207, "<d:multistatus xmlns:d=\"DAV:\"><d:response>...").cutOffAfter(20);
         CalDavClient client;
-        Call call;
-        client.report(server.url(u"/cal/"_s), xmlBody, 1, call.callback());
-        QVERIFY(call.wait());
-        QCOMPARE(call.response->status, 207);
-        QVERIFY(!call.response->error.isEmpty());
-        QVERIFY(!call.response->isSuccess());
+        const Response response = send(client, "REPORT", server.url(u"/cal/"_s));
+        QCOMPARE(response.status, 207);
+        QVERIFY(!response.error.isEmpty());
+        QVERIFY(!response.isSuccess());
     }
 
     // Hrefs come from servers; nothing but HTTP(S) is ever opened.
@@ -301,32 +244,29 @@ private Q_SLOTS:
     {
         QFETCH(QUrl, url);
         CalDavClient client;
-        Call call;
-        client.put(url, "x", u"text/calendar; charset=utf-8"_s, call.callback());
-        QCOMPARE(call.calls, 0); // asynchronous like every answer
-        QVERIFY(call.wait());
-        QCOMPARE(call.response->status, 0);
-        QVERIFY(!call.response->error.isEmpty());
+        const Response response = send(client, "PUT", url);
+        QCOMPARE(response.status, 0);
+        QVERIFY(!response.error.isEmpty());
     }
 
+    // Callbacks come through the event loop, once each, and the replies go.
     void eachCallbackRunsOnceAndRepliesAreDeleted()
     {
         ScriptedHttpServer server;
         QVERIFY(server.start());
         server.expect("PROPFIND", "/a").reply(207);
-        server.expect("PROPFIND", "/b").reply(404);
         CalDavClient client;
-        Call first;
-        Call second;
-        client.propfind(server.url(u"/a"_s), {}, 0, first.callback());
-        QVERIFY(first.wait());
-        client.propfind(server.url(u"/b"_s), {}, 0, second.callback());
-        QVERIFY(second.wait());
+        QList<int> statuses;
+        client.propfind(server.url(u"/a"_s), {}, 0, [&statuses](const Response &r) { statuses.append(r.status); });
+        client.put(QUrl(u"file:///tmp/x"_s), "x", calendarType, [&statuses](const Response &r) {
+            statuses.append(r.status);
+        });
+        QCOMPARE(statuses, QList<int>());
+        QTRY_COMPARE(statuses.size(), 2);
         QTRY_COMPARE(client.findChildren<QNetworkReply *>().size(), 0);
-        QCOMPARE(first.calls, 1);
-        QCOMPARE(second.calls, 1);
-        QCOMPARE(first.response->status, 207);
-        QCOMPARE(second.response->status, 404);
+        QTest::qWait(20);
+        QCOMPARE(statuses.size(), 2);
+        QVERIFY(statuses.contains(207));
         QCOMPARE(server.problems(), QStringList());
     }
 
@@ -334,7 +274,6 @@ private Q_SLOTS:
     {
         QCOMPARE(CalDavClient::formatFingerprint(u"AB12CD"_s), u"AB:12:CD"_s);
         QCOMPARE(CalDavClient::formatFingerprint(QString(64, u'F')).count(u':'), 31);
-        QCOMPARE(CalDavClient::formatFingerprint(QString()), QString());
     }
 };
 

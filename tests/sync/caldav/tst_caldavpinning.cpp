@@ -1,4 +1,8 @@
+#include "awaitresponse.h"
 #include "caldavclient.h"
+#include "caldavparse.h"
+#include "caldavxml.h"
+#include "radicaleserver.h"
 #include "scriptedhttpserver.h"
 #include "testcertificate.h"
 
@@ -13,13 +17,9 @@ using Response = CalDavClient::Response;
 
 namespace {
 
-Response propfind(CalDavClient &client, const QUrl &url)
+Response propfind(CalDavClient &client, const QUrl &url, const QByteArray &body = {})
 {
-    std::optional<Response> response;
-    client.propfind(url, {}, 0, [&response](const Response &r) { response = r; });
-    if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
-        qFatal("no answer from %s", qPrintable(url.toString()));
-    return *response;
+    return awaitResponse([&](CalDavClient::Callback done) { client.propfind(url, body, 0, done); });
 }
 
 } // namespace
@@ -141,6 +141,41 @@ private Q_SLOTS:
         QCOMPARE(spy.size(), 2);
         QCOMPARE(client.pendingUntrustedCert().sha256, m_second->sha256());
         QCOMPARE(client.pendingUntrustedCert().port, int(second.serverPort()));
+    }
+
+    // Radicale's own TLS: the discovery request that failed goes through once
+    // the certificate is pinned; a server with another certificate is refused.
+    void radicaleOverTls()
+    {
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        RadicaleServer first({u"alice"_s, u"pw"_s, m_first->certificatePath(), m_first->keyPath()});
+        QVERIFY2(first.start(), qPrintable(first.errorString()));
+        CalDavClient client;
+        client.setCredentials(u"alice"_s, u"pw"_s);
+        QSignalSpy spy(&client, &CalDavClient::untrustedCertEncountered);
+        const auto discover = [&client](const QUrl &url) {
+            return propfind(client, url, CalDavXml::principalPropfindBody());
+        };
+
+        Response response = discover(first.baseUrl());
+        QCOMPARE(response.status, 0);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_first->sha256());
+        QCOMPARE(client.pendingUntrustedCert().port, first.port());
+
+        client.setTrustedCertificateSha256(client.pendingUntrustedCert().sha256);
+        response = discover(first.baseUrl());
+        QCOMPARE(response.status, 207);
+        QCOMPARE(CalDavParse::parseCurrentUserPrincipal(response.body, first.baseUrl()).value_or(QUrl()),
+                 first.url(u"/alice/"_s));
+        QCOMPARE(spy.size(), 1);
+
+        RadicaleServer second({u"alice"_s, u"pw"_s, m_second->certificatePath(), m_second->keyPath()});
+        QVERIFY2(second.start(), qPrintable(second.errorString()));
+        QCOMPARE(discover(second.baseUrl()).status, 0);
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(client.pendingUntrustedCert().sha256, m_second->sha256());
     }
 
     // Runs last: it makes the first certificate a trusted authority.

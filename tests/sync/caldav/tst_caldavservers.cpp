@@ -1,7 +1,9 @@
+#include "awaitresponse.h"
 #include "caldavclient.h"
 #include "caldavparse.h"
 #include "caldavxml.h"
 #include "nginxproxy.h"
+#include "radicaleserver.h"
 #include "testcertificate.h"
 #include "xandikosserver.h"
 
@@ -38,42 +40,32 @@ public:
 
     Response propfind(const QUrl &url, const QByteArray &body, int depth)
     {
-        return run([&](auto callback) { m_client.propfind(url, body, depth, callback); });
+        return awaitResponse([&](auto callback) { m_client.propfind(url, body, depth, callback); });
     }
     Response report(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.report(url, body, 1, callback); });
+        return awaitResponse([&](auto callback) { m_client.report(url, body, 1, callback); });
     }
     Response put(const QUrl &url, const QByteArray &body, const QString &etag = {})
     {
-        return run([&](auto callback) {
+        return awaitResponse([&](auto callback) {
             m_client.put(url, body, u"text/calendar; charset=utf-8"_s, callback, etag);
         });
     }
     Response remove(const QUrl &url, const QString &etag)
     {
-        return run([&](auto callback) { m_client.deleteResource(url, callback, etag); });
+        return awaitResponse([&](auto callback) { m_client.deleteResource(url, callback, etag); });
     }
     Response mkcalendar(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.mkcalendar(url, body, callback); });
+        return awaitResponse([&](auto callback) { m_client.mkcalendar(url, body, callback); });
     }
     Response proppatch(const QUrl &url, const QByteArray &body)
     {
-        return run([&](auto callback) { m_client.proppatch(url, body, callback); });
+        return awaitResponse([&](auto callback) { m_client.proppatch(url, body, callback); });
     }
 
 private:
-    template<typename Send>
-    Response run(Send send)
-    {
-        std::optional<Response> response;
-        send([&response](const Response &r) { response = r; });
-        if (!QTest::qWaitFor([&response] { return response.has_value(); }, 15000))
-            qFatal("request timed out");
-        return *response;
-    }
-
     CalDavClient m_client;
 };
 
@@ -122,6 +114,20 @@ private Q_SLOTS:
     {
         QVERIFY2(m_xandikos.start(), qPrintable(m_xandikos.errorString()));
         const QUrl origin = m_xandikos.url();
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
+        const QUrl radicale = m_radicale.baseUrl();
+        const Server alice{radicale,
+                           u"alice"_s,
+                           u"s3cret:pass"_s,
+                           m_radicale.url(u"/alice/"_s),
+                           m_radicale.url(u"/alice/"_s),
+                           m_radicale.url(u"/alice/work/"_s)};
+        const Response made = Requests(alice).mkcalendar(alice.calendar, CalDavXml::mkcalendarBody(u"Work"_s, {}, {}));
+        QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status) + made.error));
+        m_servers.append({u"Radicale"_s, alice});
+
         m_servers.append({u"Xandikos"_s,
                           Server{origin, {}, {}, origin.resolved(QUrl(u"/user/"_s)),
                                  origin.resolved(QUrl(u"/user/calendars/"_s)), m_xandikos.calendarUrl(), false}});
@@ -235,6 +241,28 @@ private Q_SLOTS:
         QCOMPARE(calendar->color.toUpper(), u"#0000FF"_s);
     }
 
+    void credentials_data()
+    {
+        QTest::addColumn<QString>("userName");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("status");
+        QTest::newRow("right password") << u"alice"_s << u"s3cret:pass"_s << 207;
+        QTest::newRow("wrong password") << u"alice"_s << u"s3cret"_s << 401;
+        QTest::newRow("no user name") << QString() << u"s3cret:pass"_s << 401;
+    }
+
+    void credentials()
+    {
+        QFETCH(QString, userName);
+        QFETCH(QString, password);
+        QFETCH(int, status);
+        Requests requests(Server{{}, userName, password, {}, {}, {}});
+        const Response response =
+            requests.propfind(m_radicale.url(u"/alice/work/"_s), CalDavXml::ctagPropfindBody(), 0);
+        QCOMPARE(response.status, status);
+        QCOMPARE(response.error, QString());
+    }
+
     // Behind nginx over HTTPS and HTTP/2: the certificate is pinned after the
     // first refusal, and the ETag arrives under a lower-case header name.
     void http2BehindProxy()
@@ -286,6 +314,7 @@ private:
             QTest::newRow(qPrintable(name)) << server;
     }
 
+    RadicaleServer m_radicale{RadicaleServer::Options{u"alice"_s, u"s3cret:pass"_s, {}, {}}};
     XandikosServer m_xandikos;
     QList<QPair<QString, Server>> m_servers;
 };
