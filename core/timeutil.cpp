@@ -1,5 +1,29 @@
 #include "timeutil.h"
 
+namespace {
+
+// A wall clock that a DST gap skips is read with the offset before the gap,
+// as RFC 5545 3.3.5 says (02:30 becomes 03:30); QDateTime of Qt 6.4 gives an
+// invalid value for it. One that occurs twice keeps QDateTime's reading, the
+// later occurrence, which is also how other clients write such values.
+qint64 wallClockToUtc(qint64 wallMs, const QTimeZone &zone)
+{
+    constexpr qint64 day = 86'400'000;
+    const QDateTime dayBefore = QDateTime::fromMSecsSinceEpoch(wallMs - day, Qt::UTC);
+    const int before = zone.offsetFromUtc(dayBefore);
+    const int after = zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(wallMs + day, Qt::UTC));
+    const qint64 earlier = wallMs - before * 1000LL;
+    if (before == after)
+        return earlier;
+    const QTimeZone::OffsetData next = zone.nextTransition(dayBefore);
+    if (!next.atUtc.isValid())
+        return earlier;
+    const qint64 later = wallMs - after * 1000LL;
+    return later >= next.atUtc.toMSecsSinceEpoch() ? later : earlier;
+}
+
+} // namespace
+
 namespace TimeUtil {
 
 QTimeZone representation(const QDateTime &dt)
@@ -19,11 +43,14 @@ QTimeZone representation(const QDateTime &dt)
 
 QDateTime inZone(QDate date, QTime time, const QTimeZone &zone)
 {
-    if (!zone.isValid())
-        return QDateTime(date, time, Qt::LocalTime);
     if (zone == QTimeZone::utc())
         return QDateTime(date, time, Qt::UTC);
-    return QDateTime(date, time, zone);
+    const bool local = !zone.isValid();
+    if (!date.isValid() || !time.isValid())
+        return local ? QDateTime(date, time, Qt::LocalTime) : QDateTime(date, time, zone);
+    const qint64 ms = wallClockToUtc(QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch(),
+                                     local ? QTimeZone::systemTimeZone() : zone);
+    return local ? QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime) : QDateTime::fromMSecsSinceEpoch(ms, zone);
 }
 
 QDateTime utc(QDate date, QTime time)

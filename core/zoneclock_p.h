@@ -5,11 +5,10 @@
 #include <vector>
 
 // Converts between UTC instants and the wall clock of one zone, in whole
-// seconds. Local times that do not exist (a DST gap) or occur twice (the hour
-// repeated when clocks go back) resolve as RFC 5545 says: a missing time is
-// read with the offset before the gap (02:30 becomes 03:30), a repeated time
-// means its first occurrence. QDateTime of Qt 6.4 answers an invalid value for
-// the first and the second occurrence for the other.
+// seconds. A local time that does not exist (a DST gap) is read with the
+// offset before the gap, as RFC 5545 says (02:30 becomes 03:30); one that
+// occurs twice means the later occurrence, as TimeUtil::inZone reads it, so
+// that zoned EXDATE and RECURRENCE-ID values meet the starts made here.
 //
 // Transitions are fetched from the zone once for a span around the times asked
 // for, so converting thousands of occurrence starts costs a binary search each.

@@ -188,9 +188,10 @@ private Q_SLOTS:
         people.start_time = utc(2024, 1, 1, 9);
         people.organizer_email = u"ann@example.org"_s;
         people.organizer_name = u"Ann \"A\" Lee"_s;
-        people.attendees = {attendee(u"bo@example.org"_s, u"Lee; Bo"_s, u"optional"_s, u"declined"_s, u"individual"_s, true)};
+        people.attendees = {attendee(QString(), u"No address"_s, u"required"_s, u"accepted"_s, QString(), false),
+                            attendee(u"bo@example.org"_s, u"Lee; Bo"_s, u"optional"_s, u"declined"_s, u"individual"_s, true)};
         people.reminders = {reminder(-5)};
-        QTest::newRow("quoted and escaped parameters, an alarm after the start")
+        QTest::newRow("quoted and escaped parameters, no attendee without address, an alarm after the start")
             << people
             << QStringList{u"ORGANIZER;CN=Ann ^'A^' Lee:mailto:ann@example.org"_s,
                            u"ATTENDEE;CN=\"Lee; Bo\";ROLE=OPT-PARTICIPANT;PARTSTAT=DECLINED;CUTYPE=INDIVIDUAL;RSVP=TRUE:mailto:bo@example.org"_s,
@@ -201,6 +202,7 @@ private Q_SLOTS:
         QFETCH(Event, event);
         QFETCH(QStringList, expected);
         const QStringList lines = linesOf(ICalendar::serializeEvent(event));
+        QVERIFY(!lines.contains(u"ATTENDEE;CN=No address;ROLE=REQ-PARTICIPANT;PARTSTAT=ACCEPTED:mailto:"_s));
         qsizetype from = 0;
         for (const QString &want : expected) {
             const qsizetype at = lines.indexOf(want, from);

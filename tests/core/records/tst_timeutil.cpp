@@ -73,6 +73,46 @@ private Q_SLOTS:
         QVERIFY(!TimeUtil::fromIcalUtc(QStringLiteral("20241331T023000Z")).isValid());
     }
 
+    void wallClocksAroundDaylightSavingChanges_data()
+    {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QDateTime>("wallClock");
+        QTest::addColumn<QDateTime>("expectedUtc");
+        const auto utc = [](int month, int day, int h, int m) { return TimeUtil::utc(QDate(2024, month, day), QTime(h, m)); };
+        const auto wall = [](int month, int day, int h, int m) { return QDateTime(QDate(2024, month, day), QTime(h, m), Qt::UTC); };
+        QTest::newRow("Berlin: 02:30 in the spring gap is 03:30 summer time")
+            << "Europe/Berlin" << wall(3, 31, 2, 30) << utc(3, 31, 1, 30);
+        QTest::newRow("Berlin: 02:30 on the autumn change is the later, winter-time one")
+            << "Europe/Berlin" << wall(10, 27, 2, 30) << utc(10, 27, 1, 30);
+        QTest::newRow("Berlin: 03:00 after the autumn change is winter time")
+            << "Europe/Berlin" << wall(10, 27, 3, 0) << utc(10, 27, 2, 0);
+        QTest::newRow("New York: 02:30 in the spring gap is 03:30 daylight time")
+            << "America/New_York" << wall(3, 10, 2, 30) << utc(3, 10, 7, 30);
+        QTest::newRow("New York: 01:30 on the autumn change is the later, standard-time one")
+            << "America/New_York" << wall(11, 3, 1, 30) << utc(11, 3, 6, 30);
+        QTest::newRow("New York: an ordinary summer morning")
+            << "America/New_York" << wall(7, 1, 9, 0) << utc(7, 1, 13, 0);
+    }
+    void wallClocksAroundDaylightSavingChanges()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QDateTime, wallClock);
+        QFETCH(QDateTime, expectedUtc);
+        const QTimeZone tz(zone.toUtf8());
+        if (!tz.isValid())
+            QSKIP("zone data missing");
+        const QDateTime inZone = TimeUtil::inZone(wallClock.date(), wallClock.time(), tz);
+        QVERIFY(inZone.isValid());
+        QCOMPARE(inZone.toUTC(), expectedUtc);
+        QCOMPARE(inZone.timeZone(), tz);
+        // Local time follows the same rules when the system runs in that zone.
+        if (QTimeZone::systemTimeZone() == tz) {
+            const QDateTime local = TimeUtil::inZone(wallClock.date(), wallClock.time(), QTimeZone());
+            QCOMPARE(local.timeSpec(), Qt::LocalTime);
+            QCOMPARE(local.toUTC(), expectedUtc);
+        }
+    }
+
     void representationKeepsTheZone()
     {
         const QTimeZone berlin("Europe/Berlin");
