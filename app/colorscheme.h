@@ -11,7 +11,9 @@
 // The theme installs an application palette of its own; that one must not be
 // taken for the system's, or a light theme chosen by the user would make the
 // "system" mode light for good. Palettes of the program itself therefore go
-// through setApplicationPalette.
+// through setApplicationPalette. Qt 6.4 offers no public way to read the
+// platform's palette underneath an application palette, so a system switch is
+// seen when the application palette itself changes from outside the theme.
 class ColorScheme : public QObject
 {
     Q_OBJECT

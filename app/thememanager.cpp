@@ -2,11 +2,19 @@
 
 #include "calendarproxystyle.h"
 #include "colorscheme.h"
+#include "preferencesrepository.h"
 #include "theme.h"
 
 #include <QApplication>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kThemeKey = u"ui/theme"_s;
+const QString kAccentKey = u"ui/accentColor"_s;
+
+} // namespace
 
 ThemeManager::ThemeManager(PreferencesRepository *preferences, QObject *parent)
     : QObject(parent)
@@ -19,7 +27,10 @@ ThemeManager::ThemeManager(PreferencesRepository *preferences, QObject *parent)
 
 void ThemeManager::load()
 {
-    // TODO: read "ui/theme" and "ui/accentColor" once PreferencesRepository exists.
+    if (m_preferences) {
+        m_mode = m_preferences->getString(kThemeKey, u"system"_s);
+        Theme::setAccent(m_preferences->get(kAccentKey).value_or(QString()));
+    }
     apply(m_mode);
 }
 
@@ -52,6 +63,8 @@ void ThemeManager::setMode(const QString &mode)
         return;
     }
     m_mode = mode;
+    if (m_preferences)
+        m_preferences->set(kThemeKey, mode);
     apply(m_mode);
     Q_EMIT modeChanged(m_mode);
 }
@@ -59,6 +72,13 @@ void ThemeManager::setMode(const QString &mode)
 void ThemeManager::setAccentColor(const QString &accent)
 {
     Theme::setAccent(accent);
+    if (m_preferences) {
+        // No row stands for the default accent.
+        if (accent.isEmpty())
+            m_preferences->remove(kAccentKey);
+        else
+            m_preferences->set(kAccentKey, accent);
+    }
     apply(m_mode);
     Q_EMIT accentChanged(Theme::accent());
 }

@@ -2,6 +2,8 @@
 #include "icalendar_p.h"
 #include "timeutil.h"
 
+#include "icalendarstored_p.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
@@ -14,117 +16,6 @@ namespace ICalendar {
 using namespace Detail;
 
 namespace {
-
-// An earlier VEVENT/VTODO of the record, split into what the writer replaces
-// and what it carries over.
-struct RawItem
-{
-    struct Component
-    {
-        QString text; // BEGIN to END, each line ending in CR LF
-        bool isAlarm = false;
-        bool isReminder = false; // an alarm the reader turns into a reminder
-        int minutesBefore = 0;
-        QString action;
-    };
-    QStringList lines; // top-level properties, unfolded
-    QList<Component> components;
-};
-
-QString normalizedRecurrenceId(const PropertyView &prop)
-{
-    const DateValue d = readDateValue(prop.value, prop.param(QLatin1String("TZID")), nullptr);
-    return d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
-}
-
-// The block of `kind` in `raw` with the record's UID and RECURRENCE-ID; the
-// only block when none matches; nothing when several blocks match none.
-RawItem findRawItem(const QString &raw, QLatin1String kind, const QString &uid,
-                    const QString &recurrenceId)
-{
-    QList<RawItem> blocks;
-    RawItem current;
-    RawItem::Component component;
-    bool inside = false;
-    bool matched = false;
-    int depth = 0;
-    QString blockUid, blockRid;
-    LineReader reader(raw);
-    QStringView line;
-    while (reader.next(&line)) {
-        const PropertyView prop = splitLine(line);
-        const bool isBegin = prop.is(QLatin1String("BEGIN"));
-        const bool isEnd = prop.is(QLatin1String("END"));
-        if (!inside) {
-            if (isBegin && prop.value.compare(kind, Qt::CaseInsensitive) == 0) {
-                inside = true;
-                depth = 0;
-                current = RawItem();
-                blockUid.clear();
-                blockRid.clear();
-            }
-            continue;
-        }
-        if (depth == 0 && isEnd && prop.value.compare(kind, Qt::CaseInsensitive) == 0) {
-            inside = false;
-            blocks.append(current);
-            if (blockUid == uid && blockRid == recurrenceId) {
-                matched = true;
-                break;
-            }
-            continue;
-        }
-        if (isBegin)
-            ++depth;
-        else if (isEnd && depth == 0)
-            continue; // unbalanced END: not ours to copy
-        if (depth == 0) {
-            if (prop.is(QLatin1String("UID")))
-                blockUid = unescape(prop.value);
-            else if (prop.is(QLatin1String("RECURRENCE-ID")))
-                blockRid = normalizedRecurrenceId(prop);
-            current.lines.append(line.toString());
-            continue;
-        }
-        component.text.append(line).append(kCrlf);
-        if (depth == 1) {
-            if (isBegin) {
-                component.isAlarm = prop.value.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
-                component.action = QStringLiteral("display");
-            } else if (component.isAlarm && prop.is(QLatin1String("ACTION"))) {
-                component.action = prop.value.trimmed().toString().toLower();
-            } else if (component.isAlarm && prop.is(QLatin1String("TRIGGER"))) {
-                const std::optional<qint64> offset = startRelativeTrigger(prop);
-                component.isReminder = offset.has_value();
-                component.minutesBefore = offset ? int(-*offset / 60) : 0;
-            }
-        }
-        if (isEnd && --depth == 0) {
-            current.components.append(component);
-            component = RawItem::Component();
-        }
-    }
-    if (matched)
-        return blocks.last();
-    return blocks.size() == 1 ? blocks.first() : RawItem();
-}
-
-QString nameOf(const QString &line)
-{
-    return splitLine(line).name.toString().toUpper();
-}
-
-// Parameters of `line` other than `mapped`, written back as they were.
-QString extraParams(const QString &line, const QSet<QString> &mapped)
-{
-    QString out;
-    const PropertyView prop = splitLine(line);
-    for (const ParamView &p : prop.params) {
-        if (!mapped.contains(p.name.toString().toUpper()))
-            out.append(QLatin1Char(';')).append(p.name).append(QLatin1Char('=')).append(p.value);
-    }
-    return out;
-}
 
 class Writer
 {
@@ -139,7 +30,7 @@ public:
     void raw(QLatin1String line) { text.append(line).append(kCrlf); }
     // A TEXT property: the earlier line stays when it says the same, so its
     // parameters (ALTREP, LANGUAGE) survive.
-    void textLine(QLatin1String name, const QString &value, const RawItem &item)
+    void textLine(QLatin1String name, const QString &value, const StoredItem &item)
     {
         for (const QString &old : item.lines) {
             const PropertyView prop = splitLine(old);
@@ -267,18 +158,18 @@ void stamps(Writer &w, const QDateTime &created, const QDateTime &lastModified)
         w.line(QLatin1String("LAST-MODIFIED:"), TimeUtil::toIcalUtc(lastModified));
 }
 
-void carriedOver(Writer &w, const RawItem &item, const QSet<QString> &mapped)
+void carriedOver(Writer &w, const StoredItem &item, const QSet<QString> &mapped)
 {
     for (const QString &old : item.lines) {
-        if (!mapped.contains(nameOf(old)))
+        if (!mapped.contains(propertyName(old)))
             w.raw(old);
     }
 }
 
 void writeEvent(Writer &w, const Event &e)
 {
-    const RawItem item =
-        findRawItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
+    const StoredItem item =
+        findStoredItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
     const QTimeZone zone = eventZone(e);
 
     w.raw(QLatin1String("BEGIN:VEVENT"));
@@ -319,7 +210,7 @@ void writeEvent(Writer &w, const Event &e)
 
     QStringList oldAttendees, oldOrganizer;
     for (const QString &old : item.lines) {
-        const QString name = nameOf(old);
+        const QString name = propertyName(old);
         if (name == QLatin1String("ATTENDEE"))
             oldAttendees.append(old);
         else if (name == QLatin1String("ORGANIZER"))
@@ -346,6 +237,8 @@ void writeEvent(Writer &w, const Event &e)
                                                  QStringLiteral("PARTSTAT"), QStringLiteral("CUTYPE"),
                                                  QStringLiteral("RSVP")};
     for (const Attendee &a : e.attendees) {
+        if (a.email.trimmed().isEmpty())
+            continue; // "mailto:" alone is no address; servers reject it
         QString params;
         if (!a.name.isEmpty())
             params += QLatin1String(";CN=") + paramValue(a.name);
@@ -375,7 +268,7 @@ void writeEvent(Writer &w, const Event &e)
     for (const Reminder &r : e.reminders) {
         bool reused = false;
         for (qsizetype i = 0; i < item.components.size() && !reused; ++i) {
-            const RawItem::Component &c = item.components.at(i);
+            const StoredItem::Component &c = item.components.at(i);
             if (!used[i] && c.isReminder && c.minutesBefore == r.minutes_before
                 && c.action == (r.action.isEmpty() ? QStringLiteral("display") : r.action.toLower())) {
                 used[i] = true;
@@ -386,7 +279,7 @@ void writeEvent(Writer &w, const Event &e)
         if (!reused)
             alarm(w, r, e.title);
     }
-    for (const RawItem::Component &c : item.components) {
+    for (const StoredItem::Component &c : item.components) {
         if (!c.isReminder)
             w.text.append(c.text);
     }
@@ -456,7 +349,7 @@ QString serializeNewEvent(const Event &event)
 
 QString serializeTask(const Task &t)
 {
-    const RawItem item = findRawItem(t.raw_icalendar, QLatin1String("VTODO"), t.uid, QString());
+    const StoredItem item = findStoredItem(t.raw_icalendar, QLatin1String("VTODO"), t.uid, QString());
     Writer w;
     w.text.append(kCalendarHeader);
     w.raw(QLatin1String("BEGIN:VTODO"));
@@ -508,7 +401,7 @@ QString serializeTask(const Task &t)
             continue;
         w.raw(old);
     }
-    for (const RawItem::Component &c : item.components)
+    for (const StoredItem::Component &c : item.components)
         w.text.append(c.text);
     w.raw(QLatin1String("END:VTODO"));
     w.text.append(kCalendarFooter);

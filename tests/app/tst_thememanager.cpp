@@ -1,5 +1,7 @@
 #include "calendarproxystyle.h"
 #include "colorscheme.h"
+#include "database.h"
+#include "preferencesrepository.h"
 #include "theme.h"
 #include "thememanager.h"
 
@@ -7,7 +9,10 @@
 #include <QCheckBox>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -27,12 +32,77 @@ QPalette systemPalette(bool dark)
 class TestThemeManager : public QObject
 {
     Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Database> m_database;
+    std::unique_ptr<PreferencesRepository> m_preferences;
+
 private Q_SLOTS:
     void init()
     {
-        // Back to a light system and the default accent before each case.
+        // Back to a light system, the default accent and an empty settings
+        // table before each case.
         QApplication::setPalette(systemPalette(false));
         Theme::setAccent(QString());
+        m_preferences.reset();
+        m_database = std::make_unique<Database>();
+        static int round = 0;
+        QVERIFY(m_database->open(m_dir.filePath(u"calendar-%1.db"_s.arg(++round))));
+        QVERIFY(m_database->migrate());
+        m_preferences = std::make_unique<PreferencesRepository>(m_database.get());
+    }
+    void cleanup()
+    {
+        m_preferences.reset();
+        m_database.reset();
+    }
+
+    void loadReadsThePreferences_data()
+    {
+        QTest::addColumn<QString>("theme");   // empty: no row
+        QTest::addColumn<QString>("accent");  // empty: no row
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QColor>("effective");
+        QTest::newRow("nothing stored: system, default accent")
+            << QString() << QString() << u"system"_s << false << QColor(u"#4285f4"_s);
+        QTest::newRow("dark with a red accent") << u"dark"_s << u"#ff0000"_s << u"dark"_s << true << QColor(255, 0, 0);
+        QTest::newRow("stored accent that is not a colour")
+            << u"light"_s << u"nope"_s << u"light"_s << false << QColor(u"#4285f4"_s);
+    }
+    void loadReadsThePreferences()
+    {
+        QFETCH(QString, theme);
+        QFETCH(QString, accent);
+        QFETCH(QString, mode);
+        QFETCH(bool, dark);
+        QFETCH(QColor, effective);
+        if (!theme.isEmpty())
+            QVERIFY(m_preferences->set(u"ui/theme"_s, theme));
+        if (!accent.isEmpty())
+            QVERIFY(m_preferences->set(u"ui/accentColor"_s, accent));
+        ThemeManager manager(m_preferences.get());
+        manager.load();
+        QCOMPARE(manager.mode(), mode);
+        QCOMPARE(Theme::isDark(), dark);
+        QCOMPARE(Theme::accentName(), accent);
+        QCOMPARE(Theme::accent(), effective);
+    }
+
+    void changesAreStored()
+    {
+        ThemeManager manager(m_preferences.get());
+        manager.load();
+        QSignalSpy writes(m_preferences.get(), &PreferencesRepository::changed);
+        manager.setMode(u"system"_s); // unchanged: nothing written
+        QCOMPARE(writes.count(), 0);
+        manager.setMode(u"dark"_s);
+        QCOMPARE(m_preferences->get(u"ui/theme"_s), std::optional<QString>(u"dark"_s));
+
+        manager.setAccentColor(u"not a colour"_s); // kept as the user typed it
+        QCOMPARE(m_preferences->get(u"ui/accentColor"_s), std::optional<QString>(u"not a colour"_s));
+        manager.setAccentColor(QString());
+        QCOMPARE(m_preferences->get(u"ui/accentColor"_s), std::nullopt);
     }
 
     void modes_data()
