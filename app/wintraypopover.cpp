@@ -457,6 +457,11 @@ void WinTrayPopover::updateQuickAddPreview(const QString &text)
         return;
     }
     const NLParser::ParseResult parsed = NLParser::parse(text, m_clock());
+    if (!parsed.start.isValid()) {
+        // "feb 30": nothing could be saved, so say why instead of a blank date.
+        m_hintLabel->setText(tr("No such date"));
+        return;
+    }
     QString preview;
     if (parsed.allDay) {
         preview = parsed.start.toLocalTime().toString(QStringLiteral("ddd, MMM d"))
