@@ -1,9 +1,11 @@
 #include "eventrepository.h"
 
+#include "calendarfilter.h"
 #include "changecoalescer.h"
 #include "database.h"
 #include "eventchildrows.h"
 #include "storesql.h"
+#include "timewindow.h"
 
 #include <QHash>
 #include <QSet>
@@ -120,60 +122,30 @@ QString statusOr(const QString &status, QLatin1String fallback)
     return status.isEmpty() ? QString(fallback) : status;
 }
 
-// Stored times carry "Z", "+hh:mm" or no suffix, so text order matches instant
-// order only to within the largest offset (14 h). The SQL bounds are widened by
-// a day to catch every candidate; the exact test then runs on parsed values.
-QString widenedBound(const QDateTime &bound, int days)
+// Whether a row of the range query belongs to the window: a timed row on its
+// instants, an all-day row on the dates of its stored text. Overrides always
+// do; a repeating master and a row without an end once they start in time.
+bool inWindow(const TimeWindow &window, const Event &e, const QString &startText, const QString &endText)
 {
-    return bound.toUTC().addDays(days).toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
-}
-
-QDate storedDate(const QString &stored)
-{
-    return QDate::fromString(stored.left(10), Qt::ISODate);
-}
-
-// [from, to) on instants for timed rows, on whole days for all-day rows,
-// whose stored dates are the days they cover whatever zone reads them.
-class RangeTest
-{
-public:
-    RangeTest(const QDateTime &from, const QDateTime &to)
-        : m_from(from)
-        , m_to(to)
-        , m_firstDay(from.date())
-        , m_endDay(to.time() == QTime(0, 0) ? to.date() : to.date().addDays(1))
-    {
-    }
-
-    bool accepts(const Event &e, const QString &startText, const QString &endText) const
-    {
-        if (e.isOverride())
-            return true;
-        const bool repeating = !e.recurrence_rule.isEmpty();
-        if (e.is_all_day) {
-            const QDate start = storedDate(startText);
-            if (!start.isValid() || start >= m_endDay)
-                return false;
-            const QDate end = storedDate(endText);
-            if (repeating || !end.isValid())
-                return true;
-            // An all-day event covers at least its first day.
-            return std::max(end, start.addDays(1)) > m_firstDay;
-        }
-        if (!e.start_time.isValid() || !(e.start_time < m_to))
+    if (e.isOverride())
+        return true;
+    const bool open = !e.recurrence_rule.isEmpty();
+    if (e.is_all_day) {
+        const QDate start = TimeWindow::storedDate(startText);
+        const QDate end = TimeWindow::storedDate(endText);
+        if (!start.isValid())
             return false;
-        if (repeating || !e.end_time || !e.end_time->isValid())
-            return true;
-        return *e.end_time > m_from;
+        if (open || !end.isValid())
+            return window.overlapsDays(start, window.endDay());
+        // An all-day event covers at least its first day.
+        return window.overlapsDays(start, std::max(end, start.addDays(1)));
     }
-
-private:
-    QDateTime m_from;
-    QDateTime m_to;
-    QDate m_firstDay;
-    QDate m_endDay;
-};
+    if (!e.start_time.isValid())
+        return false;
+    if (open || !e.end_time || !e.end_time->isValid())
+        return e.start_time < window.to();
+    return window.overlaps(e.start_time, *e.end_time);
+}
 
 QString escapeLike(const QString &text)
 {
@@ -250,30 +222,15 @@ std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid
 QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime &to,
                                          const QStringList &calendarIds) const
 {
-    if (!from.isValid() || !to.isValid())
+    const TimeWindow window(from, to);
+    if (!window.isValid())
         return {};
-    // Calendar lists are short; a huge one is filtered here rather than
-    // risking SQLite's parameter limit.
-    const bool filterInSql = !calendarIds.isEmpty() && calendarIds.size() <= kInListChunk;
-    const QSet<QString> calendars = filterInSql || calendarIds.isEmpty()
-        ? QSet<QString>()
-        : QSet<QString>(calendarIds.cbegin(), calendarIds.cend());
-    QString calendarClause;
-    QVariantList calendarValues;
-    if (filterInSql) {
-        calendarClause = QStringLiteral(" AND calendar_id IN (%1)").arg(placeholders(int(calendarIds.size())));
-        for (const QString &id : calendarIds)
-            calendarValues.append(id);
-    }
-
-    const RangeTest range(from, to);
+    const CalendarFilter calendars(calendarIds);
     QList<Event> events;
     QSet<QString> seen;
     const auto keep = [&](Event &&e, const QSqlQuery &q) {
-        if (!calendars.isEmpty() && !calendars.contains(e.calendar_id))
-            return;
-        if (seen.contains(e.id)
-            || !range.accepts(e, q.value(kStartColumn).toString(), q.value(kEndColumn).toString()))
+        if (!calendars.accepts(e.calendar_id) || seen.contains(e.id)
+            || !inWindow(window, e, q.value(kStartColumn).toString(), q.value(kEndColumn).toString()))
             return;
         seen.insert(e.id);
         events.append(std::move(e));
@@ -284,13 +241,16 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
                QStringLiteral("WHERE start_time < ? AND (end_time IS NULL OR end_time > ? OR "
                               "(recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
                               "deleted_at IS NULL")
-                   + calendarClause + QStringLiteral(" ORDER BY start_time"),
-               QVariantList{widenedBound(to, 1), widenedBound(from, -1)} + calendarValues, keep);
+                   + calendars.sqlClause() + QStringLiteral(" ORDER BY start_time"),
+               QVariantList{window.upperBoundText(), window.lowerBoundText()} + calendars.values(),
+               keep);
+    // Overrides whatever their own times: expansion puts each in the place of
+    // the occurrence it replaces, which may lie in the window.
     forEachRow(db,
                QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > '' AND deleted_at "
                               "IS NULL")
-                   + calendarClause,
-               calendarValues, keep);
+                   + calendars.sqlClause(),
+               calendars.values(), keep);
 
     std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
         return a.start_time < b.start_time;

@@ -150,3 +150,19 @@ inline Task makeTask(const QString &id, const QString &calendarId)
     t.created = t.last_modified = utcTime(2024, 1, 1);
     return t;
 }
+
+// An account "acc" with one calendar per id, written straight into the tables.
+inline void seedCalendars(StoreFixture &store, const QStringList &calendarIds)
+{
+    store.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'Account', 'caldav')"));
+    for (const QString &id : calendarIds) {
+        store.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', "
+                                  "'local://calendar/%1', '%1')")
+                       .arg(id));
+    }
+}
+
+inline QDateTime localTime(int y, int m, int d, int h = 0, int min = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::LocalTime);
+}

@@ -5,6 +5,8 @@
 #include <QHostAddress>
 #include <QSslSocket>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -230,16 +232,21 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
     QByteArray body = "unexpected request";
     int cutOffAfter = -1;
 
-    if (m_expectations.empty()) {
+    auto match = m_expectations.begin();
+    if (m_anyOrder) {
+        match = std::find_if(m_expectations.begin(), m_expectations.end(), [&request](const Expectation &e) {
+            return e.m_method == request.method && e.m_target == request.target;
+        });
+    }
+    if (m_expectations.empty() || (m_anyOrder && match == m_expectations.end())) {
         m_problems.append(u"unexpected request: %1"_s.arg(describe(request)));
-    } else if (m_expectations.front().m_method != request.method
-               || m_expectations.front().m_target != request.target) {
-        m_problems.append(u"expected %1 %2, got %3"_s.arg(QString::fromLatin1(m_expectations.front().m_method),
-                                                         QString::fromLatin1(m_expectations.front().m_target),
+    } else if (match->m_method != request.method || match->m_target != request.target) {
+        m_problems.append(u"expected %1 %2, got %3"_s.arg(QString::fromLatin1(match->m_method),
+                                                         QString::fromLatin1(match->m_target),
                                                          describe(request)));
     } else {
-        const Expectation expectation = std::move(m_expectations.front());
-        m_expectations.pop_front();
+        const Expectation expectation = std::move(*match);
+        m_expectations.erase(match);
         for (const auto &check : expectation.m_checks) {
             const QString problem = check(request);
             if (!problem.isEmpty())

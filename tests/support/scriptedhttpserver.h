@@ -83,6 +83,10 @@ public:
     // Queues the next expected request; the reference stays valid until the
     // request arrives.
     Expectation &expect(const QByteArray &method, const QByteArray &target);
+    // For clients that send concurrent requests, whose arrival order is not
+    // fixed: each request takes the first queued expectation with its method
+    // and target instead of the next one.
+    void setAnyOrder(bool anyOrder) { m_anyOrder = anyOrder; }
 
     QList<Request> requests() const { return m_requests; }
     // Mismatches, failed checks and expectations never consumed.
@@ -97,6 +101,7 @@ private:
     void answer(QSslSocket *socket, const Request &request);
 
     bool m_tls = false;
+    bool m_anyOrder = false;
     QSslCertificate m_certificate;
     QSslKey m_key;
     std::deque<Expectation> m_expectations;

@@ -1,0 +1,7 @@
+#include "syncqueuerepository.h"
+
+SyncQueueRepository::SyncQueueRepository(Database *database, QObject *parent)
+    : QObject(parent)
+    , m_database(database)
+{
+}

@@ -1,0 +1,330 @@
+#include "taskrepository.h"
+
+#include "calendarfilter.h"
+#include "changecoalescer.h"
+#include "database.h"
+#include "event.h"
+#include "icalendar.h"
+#include "recurrence.h"
+#include "storesql.h"
+#include "timewindow.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+using namespace StoreSql;
+
+namespace {
+
+const QLatin1String kColumns(
+    "id, calendar_id, uid, etag, href, title, description, status, priority, percent_complete, "
+    "due_date, start_date, completed_date, categories, parent_task_uid, sort_order, color, "
+    "recurrence_rule, sequence, raw_icalendar, created, last_modified, sync_status, deleted_at, "
+    "due_is_date_only, start_is_date_only, repeat_mode");
+constexpr int kDueColumn = 10;
+constexpr int kStartColumn = 11;
+
+const QLatin1String kFromDueDate("fromDueDate");
+
+QStringList parseCategories(const QString &text)
+{
+    QStringList categories;
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
+    if (!doc.isArray())
+        return categories;
+    const QJsonArray array = doc.array();
+    for (const QJsonValue &value : array)
+        categories.append(value.toString());
+    return categories;
+}
+
+QString serializeCategories(const QStringList &categories)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(categories)).toJson(QJsonDocument::Compact));
+}
+
+Task rowToTask(const QSqlQuery &q)
+{
+    Task t;
+    t.id = readText(q.value(0));
+    t.calendar_id = readText(q.value(1));
+    t.uid = readText(q.value(2));
+    t.etag = readText(q.value(3));
+    t.href = readText(q.value(4));
+    t.title = readText(q.value(5));
+    t.description = readText(q.value(6));
+    t.status = readText(q.value(7));
+    t.priority = q.value(8).toInt();
+    t.percent_complete = q.value(9).toInt();
+    t.due_date = readOptionalTime(q.value(kDueColumn));
+    t.start_date = readOptionalTime(q.value(kStartColumn));
+    t.completed_date = readOptionalTime(q.value(12));
+    t.categories = parseCategories(q.value(13).toString());
+    t.parent_task_uid = readText(q.value(14));
+    t.sort_order = q.value(15).toInt();
+    t.color = readText(q.value(16));
+    t.recurrence_rule = readText(q.value(17));
+    t.sequence = q.value(18).toInt();
+    t.raw_icalendar = readText(q.value(19));
+    t.created = readTime(q.value(20));
+    t.last_modified = readTime(q.value(21));
+    t.sync_status = readText(q.value(22));
+    t.deleted_at = readOptionalTime(q.value(23));
+    t.due_is_date_only = q.value(24).toInt() != 0;
+    t.start_is_date_only = q.value(25).toInt() != 0;
+    const QString mode = readText(q.value(26));
+    t.repeat_mode = mode.isEmpty() ? QString(kFromDueDate) : mode;
+    return t;
+}
+
+// The columns from calendar_id to raw_icalendar, shared by insert and update.
+QVariantList contentValues(const Task &t)
+{
+    return {text(t.calendar_id), text(t.uid), text(t.etag), text(t.href), text(t.title),
+            text(t.description), text(t.status), t.priority, t.percent_complete, time(t.due_date),
+            time(t.start_date), time(t.completed_date), serializeCategories(t.categories),
+            text(t.parent_task_uid), t.sort_order, text(t.color), text(t.recurrence_rule),
+            t.sequence, text(t.raw_icalendar)};
+}
+
+QString orDefault(const QString &value, QLatin1String fallback)
+{
+    return value.isEmpty() ? QString(fallback) : value;
+}
+
+bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, bool dateOnly,
+              const QString &stored)
+{
+    if (!value)
+        return false;
+    return dateOnly ? window.containsDay(TimeWindow::storedDate(stored)) : window.contains(*value);
+}
+
+// Midnight of the value's own date in its own representation.
+QDateTime startOfDay(const QDateTime &dt)
+{
+    QDateTime midnight = dt;
+    midnight.setTime(QTime(0, 0));
+    return midnight;
+}
+
+} // namespace
+
+TaskRepository::TaskRepository(Database *database, QObject *parent)
+    : QObject(parent)
+    , m_database(database)
+    , m_changes(new ChangeCoalescer(this))
+{
+    connect(m_changes, &ChangeCoalescer::fired, this, &TaskRepository::tasksChanged);
+}
+
+QList<Task> TaskRepository::getByCalendar(const QString &calendarId) const
+{
+    return selectRows(m_database->database(),
+                      QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND deleted_at IS "
+                                     "NULL ORDER BY due_date IS NULL, due_date, sort_order")
+                          .arg(kColumns),
+                      {calendarId}, rowToTask);
+}
+
+std::optional<Task> TaskRepository::getById(const QString &id) const
+{
+    return selectFirst(m_database->database(),
+                       QStringLiteral("SELECT %1 FROM tasks WHERE id = ?").arg(kColumns), {id}, rowToTask);
+}
+
+std::optional<Task> TaskRepository::getByUid(const QString &uid, const QString &calendarId) const
+{
+    return selectFirst(m_database->database(),
+                       QStringLiteral("SELECT %1 FROM tasks WHERE uid = ? AND calendar_id = ?").arg(kColumns),
+                       {uid, calendarId}, rowToTask);
+}
+
+QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &to,
+                                       const QStringList &calendarIds) const
+{
+    const TimeWindow window(from, to);
+    if (!window.isValid())
+        return {};
+    const CalendarFilter calendars(calendarIds);
+    const QString lower = window.lowerBoundText();
+    const QString upper = window.upperBoundText();
+    const QString sql = QStringLiteral(
+                            "SELECT %1 FROM tasks WHERE deleted_at IS NULL AND ((due_date IS NOT NULL "
+                            "AND due_date >= ? AND due_date < ?) OR (start_date IS NOT NULL AND "
+                            "start_date >= ? AND start_date < ?))")
+                            .arg(kColumns)
+        + calendars.sqlClause() + QStringLiteral(" ORDER BY due_date, sort_order");
+
+    QList<Task> tasks;
+    QSqlQuery query(m_database->database());
+    query.setForwardOnly(true);
+    if (!run(query, sql, QVariantList{lower, upper, lower, upper} + calendars.values()))
+        return tasks;
+    while (query.next()) {
+        Task t = rowToTask(query);
+        if (!calendars.accepts(t.calendar_id))
+            continue;
+        if (inWindow(window, t.due_date, t.due_is_date_only, query.value(kDueColumn).toString())
+            || inWindow(window, t.start_date, t.start_is_date_only, query.value(kStartColumn).toString()))
+            tasks.append(std::move(t));
+    }
+    // Tasks found by their start alone come first, as SQLite sorts NULL first.
+    std::stable_sort(tasks.begin(), tasks.end(), [](const Task &a, const Task &b) {
+        if (a.due_date.has_value() != b.due_date.has_value())
+            return !a.due_date.has_value();
+        if (a.due_date && *a.due_date != *b.due_date)
+            return *a.due_date < *b.due_date;
+        return a.sort_order < b.sort_order;
+    });
+    return tasks;
+}
+
+QList<Task> TaskRepository::getPending(const QString &calendarId) const
+{
+    return selectRows(m_database->database(),
+                      QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND sync_status = "
+                                     "'pending' ORDER BY last_modified")
+                          .arg(kColumns),
+                      {calendarId}, rowToTask);
+}
+
+bool TaskRepository::insert(const Task &t)
+{
+    QVariantList values{text(t.id)};
+    values += contentValues(t);
+    values += {time(t.created), time(t.last_modified), orDefault(t.sync_status, QLatin1String("synced")),
+               time(t.deleted_at), flag(t.due_is_date_only), flag(t.start_is_date_only),
+               orDefault(t.repeat_mode, kFromDueDate)};
+    if (!write(m_database->database(), "TaskRepository::insert",
+               QStringLiteral("INSERT INTO tasks (%1) VALUES (%2)").arg(kColumns, placeholders(27)), values))
+        return false;
+    m_changes->schedule(t.calendar_id);
+    return true;
+}
+
+bool TaskRepository::update(const Task &t)
+{
+    QVariantList values = contentValues(t);
+    values += {nowText(), orDefault(t.sync_status, QLatin1String("pending")), time(t.deleted_at),
+               flag(t.due_is_date_only), flag(t.start_is_date_only),
+               orDefault(t.repeat_mode, kFromDueDate), text(t.id)};
+    if (!write(m_database->database(), "TaskRepository::update",
+               QStringLiteral(
+                   "UPDATE tasks SET calendar_id = ?, uid = ?, etag = ?, href = ?, title = ?, "
+                   "description = ?, status = ?, priority = ?, percent_complete = ?, due_date = ?, "
+                   "start_date = ?, completed_date = ?, categories = ?, parent_task_uid = ?, "
+                   "sort_order = ?, color = ?, recurrence_rule = ?, sequence = ?, raw_icalendar = ?, "
+                   "last_modified = ?, sync_status = ?, deleted_at = ?, due_is_date_only = ?, "
+                   "start_is_date_only = ?, repeat_mode = ? WHERE id = ?"),
+               values))
+        return false;
+    m_changes->schedule(t.calendar_id);
+    return true;
+}
+
+bool TaskRepository::remove(const QString &id)
+{
+    QSqlDatabase &db = m_database->database();
+    const QString calendarId = calendarIdOf(db, QLatin1String("tasks"), id);
+    const QString now = nowText();
+    if (!write(db, "TaskRepository::remove",
+               QStringLiteral("UPDATE tasks SET deleted_at = ?, sync_status = 'pending', "
+                              "last_modified = ? WHERE id = ?"),
+               {now, now, id}))
+        return false;
+    m_changes->schedule(calendarId);
+    return true;
+}
+
+bool TaskRepository::hardDelete(const QString &id)
+{
+    QSqlDatabase &db = m_database->database();
+    const QString calendarId = calendarIdOf(db, QLatin1String("tasks"), id);
+    if (!write(db, "TaskRepository::hardDelete", QStringLiteral("DELETE FROM tasks WHERE id = ?"), {id}))
+        return false;
+    m_changes->schedule(calendarId);
+    return true;
+}
+
+bool TaskRepository::markSynced(const QString &id, const QString &href, const QString &etag)
+{
+    QSqlQuery query(m_database->database());
+    return run(query, QStringLiteral("UPDATE tasks SET href = ?, etag = ?, sync_status = 'synced' WHERE id = ?"),
+               {text(href), text(etag), id});
+}
+
+bool TaskRepository::setCompleted(const QString &id, bool completed)
+{
+    std::optional<Task> found = getById(id);
+    if (!found)
+        return false;
+    Task task = *found;
+    const bool advanced = completed && task.status != QLatin1String("completed")
+        && !task.recurrence_rule.isEmpty() && advanceRepeating(task);
+    if (advanced || !completed) {
+        task.status = QStringLiteral("needs-action");
+        task.completed_date.reset();
+        task.percent_complete = 0;
+    } else {
+        task.status = QStringLiteral("completed");
+        task.completed_date = QDateTime::currentDateTimeUtc();
+        task.percent_complete = 100;
+    }
+    task.sequence += 1;
+    task.sync_status = QStringLiteral("pending");
+    task.raw_icalendar = ICalendar::serializeTask(task);
+    return update(task);
+}
+
+// Moves the task's date to the next occurrence of its rule; false when the
+// series is over or there is nothing to count from.
+bool TaskRepository::advanceRepeating(Task &task) const
+{
+    const bool fromCompletion = task.repeat_mode == QLatin1String("fromCompletionDate");
+    QDateTime base;
+    if (fromCompletion)
+        base = QDateTime::currentDateTime();
+    else if (task.due_date)
+        base = *task.due_date;
+    else if (task.start_date)
+        base = *task.start_date;
+    if (!base.isValid())
+        return false;
+
+    // A zero-length series starting at the base; its first start after the
+    // base is the next date.
+    Event series;
+    series.start_time = base;
+    series.end_time = base;
+    series.recurrence_rule = task.recurrence_rule;
+    const QDateTime windowStart = base.addSecs(1);
+    const QDateTime windowEnd = base.addYears(5);
+    QDateTime next;
+    const QList<Event> occurrences = Recurrence::expandEvent(series, windowStart, windowEnd);
+    for (const Event &occurrence : occurrences) {
+        const QDateTime start = occurrence.start_time;
+        if (start >= windowStart && start < windowEnd && (!next.isValid() || start < next))
+            next = start;
+    }
+    if (!next.isValid())
+        return false;
+
+    if (task.due_date) {
+        task.due_date = task.due_is_date_only ? startOfDay(next) : next;
+    } else if (task.start_date) {
+        task.start_date = task.start_is_date_only ? startOfDay(next) : next;
+    } else {
+        // A task repeating from its completion with no date of its own gets
+        // the next occurrence as its due date, or it could never come due.
+        task.due_date = task.due_is_date_only ? startOfDay(next) : next;
+    }
+    return true;
+}
+
+void TaskRepository::scheduleChanged(const QString &calendarId)
+{
+    m_changes->schedule(calendarId);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// The half-open window [from, to) of a range query. Internal to the store
+// library.
+//
+// Stored times carry "Z", "+hh:mm" or no suffix, so their text orders like
+// their instants only to within the largest offset (14 h). A query compares
+// the text with bounds widened by a day, which catches every candidate while
+// still using the index, and decides on the parsed values here. Date-only
+// values (all-day events, date-only due dates) are compared by the dates
+// written in their text, which are the days they mean in every zone.
+class TimeWindow
+{
+public:
+    TimeWindow(const QDateTime &from, const QDateTime &to);
+
+    bool isValid() const { return m_from.isValid() && m_to.isValid(); }
+    QString lowerBoundText() const;
+    QString upperBoundText() const;
+
+    // from <= value < to.
+    bool contains(const QDateTime &value) const;
+    // The day is one of the window's days.
+    bool containsDay(QDate day) const;
+    // A span that starts before `to` and ends after `from`.
+    bool overlaps(const QDateTime &start, const QDateTime &end) const;
+    // Days [first, end) that overlap the window's days.
+    bool overlapsDays(QDate first, QDate end) const;
+
+    const QDateTime &from() const { return m_from; }
+    const QDateTime &to() const { return m_to; }
+    // The days the window touches: [firstDay, endDay).
+    QDate firstDay() const { return m_firstDay; }
+    QDate endDay() const { return m_endDay; }
+
+    // The date written at the start of a stored time text.
+    static QDate storedDate(const QString &stored);
+
+private:
+    QDateTime m_from;
+    QDateTime m_to;
+    QDate m_firstDay;
+    QDate m_endDay;
+};

@@ -1,0 +1,673 @@
+#include "eventrepository.h"
+#include "storefixture.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QString kCal = QStringLiteral("cal");
+
+Reminder reminder(int minutes)
+{
+    Reminder r;
+    r.minutes_before = minutes;
+    return r;
+}
+
+Attendee attendee(const QString &email, const QString &name)
+{
+    Attendee a;
+    a.email = email;
+    a.name = name;
+    return a;
+}
+
+QStringList idsOf(const QList<Event> &events)
+{
+    QStringList ids;
+    for (const Event &e : events)
+        ids.append(e.id);
+    return ids;
+}
+
+} // namespace
+
+class TestEvents : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // --- Rows and their conversions ---
+
+    void eventRoundTripsWithChildren()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e1"), kCal, localTime(2024, 5, 1, 10), localTime(2024, 5, 1, 11));
+        e.description = QStringLiteral("");
+        e.location = QStringLiteral("Room 4");
+        e.recurrence_rule = QStringLiteral("FREQ=WEEKLY;BYDAY=MO");
+        e.exception_dates = QStringLiteral("[\"20240506T100000\"]");
+        e.organizer_email = QStringLiteral("boss@example.org");
+        e.sequence = 3;
+        e.deleted_at = std::nullopt;
+        Reminder late = reminder(30);
+        late.id = QStringLiteral("r30");
+        e.reminders = {late, reminder(5)};
+        Attendee b = attendee(QStringLiteral("b@example.org"), QStringLiteral("Bea"));
+        b.id = QStringLiteral("att-b");
+        b.rsvp = true;
+        e.attendees = {b, attendee(QStringLiteral("a@example.org"), QStringLiteral("Al"))};
+        QVERIFY(events.insert(e));
+
+        const std::optional<Event> back = events.getById(e.id);
+        QVERIFY(back);
+        Event expected = e;
+        expected.reminders.clear();
+        expected.attendees.clear();
+        Event withoutChildren = *back;
+        withoutChildren.reminders.clear();
+        withoutChildren.attendees.clear();
+        QCOMPARE(withoutChildren, expected);
+        QCOMPARE(back->start_time.timeSpec(), Qt::LocalTime);
+
+        // Children: reminders by minutes, attendees by name; defaults filled in,
+        // missing ids made up, triggers at start minus minutes.
+        QCOMPARE(back->reminders.size(), 2);
+        QCOMPARE(back->reminders[0].minutes_before, 5);
+        QCOMPARE(back->reminders[0].action, QStringLiteral("display"));
+        QVERIFY(!QUuid::fromString(back->reminders[0].id).isNull());
+        QVERIFY(!back->reminders[0].id.startsWith(QLatin1Char('{')));
+        QCOMPARE(back->reminders[0].trigger_time, std::optional<QDateTime>(localTime(2024, 5, 1, 9, 55)));
+        QCOMPARE(back->reminders[1].id, QStringLiteral("r30"));
+        QCOMPARE(back->reminders[1].event_id, e.id);
+        QCOMPARE(back->attendees.size(), 2);
+        QCOMPARE(back->attendees[0].name, QStringLiteral("Al"));
+        QCOMPARE(back->attendees[0].role, QStringLiteral("required"));
+        QCOMPARE(back->attendees[0].status, QStringLiteral("needs-action"));
+        QCOMPARE(back->attendees[1].id, QStringLiteral("att-b"));
+        QVERIFY(back->attendees[1].rsvp);
+
+        // A local time is stored without a suffix, a null text as NULL.
+        QCOMPARE(store.cli(QStringLiteral("SELECT start_time, quote(description), quote(href) FROM events")),
+                 QStringLiteral("2024-05-01T10:00:00|''|NULL"));
+    }
+
+    void timeZoneStep_data()
+    {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QTime>("wallClock");
+        QTest::addColumn<Qt::TimeSpec>("spec");
+        QTest::newRow("a known zone shows the same instant there")
+            << QStringLiteral("Europe/Berlin") << QTime(10, 0) << Qt::TimeZone;
+        QTest::newRow("UTC keeps the text's own form") << QStringLiteral("UTC") << QTime(8, 0) << Qt::UTC;
+        QTest::newRow("empty keeps the text's own form") << QStringLiteral("") << QTime(8, 0) << Qt::UTC;
+        QTest::newRow("an unknown zone keeps the text's own form")
+            << QStringLiteral("Custom Zone 1") << QTime(8, 0) << Qt::UTC;
+    }
+    void timeZoneStep()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QTime, wallClock);
+        QFETCH(Qt::TimeSpec, spec);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        store.exec(QStringLiteral(
+            "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, timezone, raw_icalendar) "
+            "VALUES ('e', 'cal', 'u', 't', '2024-07-01T08:00:00Z', '2024-07-01T09:00:00Z', '%1', 'x')").arg(zone));
+        EventRepository events(store.db());
+        const Event e = *events.getById(QStringLiteral("e"));
+        QCOMPARE(e.start_time, utcTime(2024, 7, 1, 8));
+        QCOMPARE(e.start_time.time(), wallClock);
+        QCOMPARE(e.start_time.timeSpec(), spec);
+        QCOMPARE(e.end_time->time(), wallClock.addSecs(3600));
+
+        // Written back in the zone's own offset.
+        QVERIFY(events.update(e));
+        const QString expected = spec == Qt::TimeZone ? QStringLiteral("2024-07-01T10:00:00+02:00")
+                                                      : QStringLiteral("2024-07-01T08:00:00Z");
+        QCOMPARE(store.cli(QStringLiteral("SELECT start_time FROM events")), expected);
+    }
+
+    void syncStatusDefaultsAndStamps()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, utcTime(2024, 5, 1, 10), std::nullopt);
+        e.sync_status = QStringLiteral("");
+        QVERIFY(events.insert(e));
+        QCOMPARE(events.getById(e.id)->sync_status, QStringLiteral("synced"));
+        e.last_modified = utcTime(2001, 1, 1);
+        e.created = utcTime(2030, 1, 1);
+        QVERIFY(events.update(e));
+        const Event back = *events.getById(e.id);
+        QCOMPARE(back.sync_status, QStringLiteral("pending"));
+        QCOMPARE(back.created, utcTime(2024, 1, 1));
+        QVERIFY(qAbs(back.last_modified.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+    }
+
+    // --- Lookups and tombstones ---
+
+    void tombstonesAreFoundOnlyByTheSyncLookups()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("gone"), kCal, localTime(2024, 5, 1, 10), localTime(2024, 5, 1, 11));
+        e.title = QStringLiteral("Findable");
+        e.reminders = {reminder(10)};
+        QVERIFY(events.insert(e));
+        QVERIFY(events.remove(e.id));
+
+        const Event tomb = *events.getById(e.id);
+        QVERIFY(tomb.deleted_at);
+        QCOMPARE(tomb.sync_status, QStringLiteral("pending"));
+        QCOMPARE(tomb.last_modified, *tomb.deleted_at);
+        QCOMPARE(tomb.reminders.size(), 1); // the children stay with the tombstone
+        QVERIFY(events.getByUid(e.uid, kCal));
+        QVERIFY(events.getByUidAndRecurrenceId(e.uid, kCal, QString()));
+        QCOMPARE(idsOf(events.getPending(kCal)), QStringList{e.id});
+
+        QVERIFY(events.getByCalendar(kCal).isEmpty());
+        QVERIFY(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).isEmpty());
+        QVERIFY(events.search(QStringLiteral("Findable"), 10).isEmpty());
+    }
+
+    void masterFoundByNullOrEmptyRecurrenceId()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event master = makeEvent(QStringLiteral("m"), kCal, utcTime(2024, 1, 1, 9), utcTime(2024, 1, 1, 10));
+        master.uid = QStringLiteral("series");
+        Event moved = makeEvent(QStringLiteral("o"), kCal, utcTime(2024, 1, 9, 9), utcTime(2024, 1, 9, 10));
+        moved.uid = moved.master_event_uid = QStringLiteral("series");
+        moved.recurrence_id = QStringLiteral("20240108T090000Z");
+        QVERIFY(events.insert(master));
+        QVERIFY(events.insert(moved));
+        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, QString())->id, QStringLiteral("m"));
+        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, QStringLiteral(""))->id, QStringLiteral("m"));
+        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, moved.recurrence_id)->id, QStringLiteral("o"));
+        QVERIFY(!events.getByUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("other"), QString()));
+        QVERIFY(events.getByUid(QStringLiteral("series"), kCal));
+        QVERIFY(events.getByUid(QStringLiteral("series"), kCal)->reminders.isEmpty());
+
+        // A second master with the same key is refused by the unique index.
+        Event duplicate = master;
+        duplicate.id = QStringLiteral("m2");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^EventRepository::insert failed: .*UNIQUE")));
+        QVERIFY(!events.insert(duplicate));
+    }
+
+    // --- Range queries ---
+
+    // The range is 1 May, local midnight to local midnight. Rows are stored in
+    // the representation their date-time carries: no suffix for local time, Z
+    // for UTC, an offset otherwise; all-day rows as the reader makes them (UTC
+    // midnight) or as the editor does (local midnight).
+    void rangeMembership_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end"); // invalid: none
+        QTest::addColumn<bool>("allDay");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<bool>("returned");
+
+        const auto local = [](int d, int h, int m = 0) { return localTime(2024, 5, d, h, m); };
+        QTest::newRow("timed: starts the evening before, ends inside")
+            << localTime(2024, 4, 30, 23) << local(1, 1) << false << QString() << true;
+        QTest::newRow("timed: no end, starts inside") << local(1, 10) << QDateTime() << false << QString() << true;
+        QTest::newRow("timed: no end, started a year before")
+            << localTime(2023, 5, 1, 10) << QDateTime() << false << QString() << true;
+        QTest::newRow("timed: ends exactly at the start")
+            << localTime(2024, 4, 30, 23) << local(1, 0) << false << QString() << false;
+        QTest::newRow("timed: starts exactly at the end") << local(2, 0) << local(2, 1) << false << QString() << false;
+        QTest::newRow("repeating master from January")
+            << localTime(2024, 1, 8, 9) << localTime(2024, 1, 8, 10) << false << QStringLiteral("FREQ=WEEKLY") << true;
+        QTest::newRow("repeating master starting after the range")
+            << local(3, 9) << local(3, 10) << false << QStringLiteral("FREQ=DAILY") << false;
+
+        QTest::newRow("UTC text: just after local midnight")
+            << local(1, 0, 30).toUTC() << local(1, 1).toUTC() << false << QString() << true;
+        QTest::newRow("UTC text: just before local midnight")
+            << localTime(2024, 4, 30, 23).toUTC() << localTime(2024, 4, 30, 23, 30).toUTC() << false << QString() << false;
+        QTest::newRow("UTC text: late on the day")
+            << local(1, 23).toUTC() << local(1, 23, 59).toUTC() << false << QString() << true;
+        QTest::newRow("UTC text: just after the range")
+            << local(2, 0, 1).toUTC() << local(2, 1).toUTC() << false << QString() << false;
+        QTest::newRow("offset +14:00 text: late on the day")
+            << local(1, 23).toOffsetFromUtc(14 * 3600) << local(1, 23, 30).toOffsetFromUtc(14 * 3600)
+            << false << QString() << true;
+        QTest::newRow("offset -10:00 text: just after the range")
+            << local(2, 0, 30).toOffsetFromUtc(-10 * 3600) << local(2, 1).toOffsetFromUtc(-10 * 3600)
+            << false << QString() << false;
+        QTest::newRow("offset -10:00 text: early on the day")
+            << local(1, 0, 30).toOffsetFromUtc(-10 * 3600) << local(1, 1).toOffsetFromUtc(-10 * 3600)
+            << false << QString() << true;
+
+        QTest::newRow("all-day at UTC midnight: the day")
+            << utcTime(2024, 5, 1) << utcTime(2024, 5, 2) << true << QString() << true;
+        QTest::newRow("all-day at UTC midnight: the day before")
+            << utcTime(2024, 4, 30) << utcTime(2024, 5, 1) << true << QString() << false;
+        QTest::newRow("all-day at UTC midnight: the day after")
+            << utcTime(2024, 5, 2) << utcTime(2024, 5, 3) << true << QString() << false;
+        QTest::newRow("all-day at UTC midnight: three days across it")
+            << utcTime(2024, 4, 29) << utcTime(2024, 5, 2) << true << QString() << true;
+        QTest::newRow("all-day at UTC midnight: end equal to start")
+            << utcTime(2024, 5, 1) << utcTime(2024, 5, 1) << true << QString() << true;
+        QTest::newRow("all-day at UTC midnight: no end") << utcTime(2024, 5, 1) << QDateTime() << true << QString() << true;
+        QTest::newRow("all-day at local midnight: the day") << local(1, 0) << local(2, 0) << true << QString() << true;
+        QTest::newRow("all-day at local midnight: the day before")
+            << localTime(2024, 4, 30) << local(1, 0) << true << QString() << false;
+        QTest::newRow("all-day yearly master from years before")
+            << utcTime(2019, 5, 1) << utcTime(2019, 5, 2) << true << QStringLiteral("FREQ=YEARLY") << true;
+    }
+    void rangeMembership()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QFETCH(bool, allDay);
+        QFETCH(QString, rule);
+        QFETCH(bool, returned);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, start,
+                            end.isValid() ? std::optional<QDateTime>(end) : std::nullopt);
+        e.is_all_day = allDay;
+        e.recurrence_rule = rule;
+        QVERIFY(events.insert(e));
+        const QList<Event> found = events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2));
+        QCOMPARE(idsOf(found), returned ? QStringList{e.id} : QStringList());
+    }
+
+    void rangeIsOrderedByInstantAndFilteredByCalendar()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal, QStringLiteral("other")});
+        EventRepository events(store.db());
+        const QDateTime nine = localTime(2024, 5, 1, 9);
+        // Text order of these three differs from their order in time.
+        QVERIFY(events.insert(makeEvent(QStringLiteral("b-offset"), kCal, nine.addSecs(3600).toOffsetFromUtc(-12 * 3600), std::nullopt)));
+        QVERIFY(events.insert(makeEvent(QStringLiteral("a-local"), kCal, nine, std::nullopt)));
+        QVERIFY(events.insert(makeEvent(QStringLiteral("c-utc"), kCal, nine.addSecs(7200).toUTC(), std::nullopt)));
+        QVERIFY(events.insert(makeEvent(QStringLiteral("d-other"), QStringLiteral("other"), nine, std::nullopt)));
+
+        const QDateTime from = localTime(2024, 5, 1), to = localTime(2024, 5, 2);
+        QCOMPARE(idsOf(events.getInRange(from, to, {kCal})),
+                 (QStringList{QStringLiteral("a-local"), QStringLiteral("b-offset"), QStringLiteral("c-utc")}));
+        QCOMPARE(events.getInRange(from, to).size(), 4);
+        QCOMPARE(idsOf(events.getInRange(from, to, {QStringLiteral("other")})), QStringList{QStringLiteral("d-other")});
+        QVERIFY(events.getInRange(from, to, {QStringLiteral("none")}).isEmpty());
+    }
+
+    // Expansion puts an override in the place of the occurrence it replaces,
+    // so the range hands over every live override of the calendars queried,
+    // however far its own times moved it.
+    void rangeReturnsOverridesWhateverTheirTimes()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal, QStringLiteral("other")});
+        EventRepository events(store.db());
+        auto override = [](const QString &id, const QString &calendar, const QDateTime &start) {
+            Event o = makeEvent(id, calendar, start, start.addSecs(3600));
+            o.uid = o.master_event_uid = QStringLiteral("series");
+            o.recurrence_id = QStringLiteral("20240501T070000Z");
+            return o;
+        };
+        Event master = makeEvent(QStringLiteral("master"), kCal, localTime(2024, 1, 3, 9), localTime(2024, 1, 3, 10));
+        master.uid = QStringLiteral("series");
+        master.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+        QVERIFY(events.insert(master));
+        QVERIFY(events.insert(override(QStringLiteral("moved-far"), kCal, localTime(2024, 6, 20, 9))));
+        Event gone = override(QStringLiteral("gone"), kCal, localTime(2024, 5, 1, 9));
+        gone.recurrence_id = QStringLiteral("20240508T070000Z");
+        QVERIFY(events.insert(gone));
+        QVERIFY(events.remove(gone.id));
+        QVERIFY(events.insert(override(QStringLiteral("elsewhere"), QStringLiteral("other"), localTime(2024, 5, 1, 9))));
+
+        QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2), {kCal})),
+                 (QStringList{QStringLiteral("master"), QStringLiteral("moved-far")}));
+        QCOMPARE(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).size(), 3);
+    }
+
+    // More events than one IN list may carry: every one gets its children.
+    void childrenOfLargeResultsAreLoadedInChunks()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        const int count = 1200;
+        QVERIFY(store.sql().transaction());
+        for (int i = 0; i < count; ++i) {
+            Event e = makeEvent(QStringLiteral("e%1").arg(i, 4, 10, QLatin1Char('0')), kCal,
+                                localTime(2024, 5, 1, 8).addSecs(i), localTime(2024, 5, 1, 9));
+            e.reminders = {reminder(10)};
+            e.attendees = {attendee(QStringLiteral("x@example.org"), QStringLiteral("X"))};
+            QVERIFY(events.insert(e));
+        }
+        QVERIFY(store.sql().commit());
+        for (const QList<Event> &list : {events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)),
+                                         events.getByCalendar(kCal)}) {
+            QCOMPARE(list.size(), count);
+            int withChildren = 0;
+            for (const Event &e : list)
+                withChildren += e.reminders.size() == 1 && e.attendees.size() == 1;
+            QCOMPARE(withChildren, count);
+        }
+    }
+
+    // --- Atomic writes ---
+
+    void failedChildWriteLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("reminder insert refused") << QStringLiteral("reminders") << QStringLiteral("writeReminderRows insert failed:");
+        QTest::newRow("attendee insert refused") << QStringLiteral("attendees") << QStringLiteral("writeAttendeeRows insert failed:");
+    }
+    void failedChildWriteLeavesNothing()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, message);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, utcTime(2024, 5, 1, 10), utcTime(2024, 5, 1, 11));
+        e.title = QStringLiteral("Before");
+        QVERIFY(events.insert(e));
+        QSignalSpy changed(&events, &EventRepository::eventsChanged);
+        QVERIFY(changed.wait(1000));
+        store.failWritesTo(table);
+
+        e.title = QStringLiteral("After");
+        e.reminders = {reminder(5)};
+        e.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1Char('^') + message));
+        QVERIFY(!events.update(e));
+        Event fresh = e;
+        fresh.id = QStringLiteral("fresh");
+        fresh.uid = QStringLiteral("fresh-uid");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QLatin1Char('^') + message));
+        QVERIFY(!events.insert(fresh));
+
+        QCOMPARE(store.cli(QStringLiteral("SELECT id, title FROM events")), QStringLiteral("e|Before"));
+        QCOMPARE(store.cli(QStringLiteral("SELECT (SELECT count(*) FROM reminders) + (SELECT count(*) FROM attendees)")),
+                 QStringLiteral("0"));
+        QTest::qWait(250);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    // A sync pull writes a batch in its own transaction; one bad event must
+    // not take the others, nor the transaction, with it.
+    void writesNestInsideACallersTransaction()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        store.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON reminders WHEN NEW.minutes_before = 99 "
+                                  "BEGIN SELECT RAISE(ABORT, 'injected'); END"));
+        QVERIFY(store.sql().transaction());
+        Event good = makeEvent(QStringLiteral("good"), kCal, utcTime(2024, 5, 1, 10), std::nullopt);
+        good.reminders = {reminder(5)};
+        Event bad = makeEvent(QStringLiteral("bad"), kCal, utcTime(2024, 5, 1, 11), std::nullopt);
+        bad.reminders = {reminder(99)};
+        Event later = makeEvent(QStringLiteral("later"), kCal, utcTime(2024, 5, 1, 12), std::nullopt);
+        QVERIFY(events.insert(good));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^writeReminderRows insert failed:")));
+        QVERIFY(!events.insert(bad));
+        QVERIFY(events.insert(later));
+        QVERIFY(store.sql().commit());
+        QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(id) FROM (SELECT id FROM events ORDER BY id)")),
+                 QStringLiteral("good,later"));
+        QCOMPARE(store.cli(QStringLiteral("SELECT event_id FROM reminders")), QStringLiteral("good"));
+
+        // Rolling the caller's transaction back takes the repository's writes too.
+        QVERIFY(store.sql().transaction());
+        QVERIFY(events.hardDelete(QStringLiteral("good")));
+        QVERIFY(store.sql().rollback());
+        QVERIFY(events.getById(QStringLiteral("good")));
+    }
+
+    void hardDeleteTakesChildrenAndIsAtomic()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, utcTime(2024, 5, 1, 10), std::nullopt);
+        e.reminders = {reminder(5)};
+        e.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        QVERIFY(events.insert(e));
+        store.exec(QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES ('f', 'e', 'a.pdf')"));
+
+        store.failWritesTo(QStringLiteral("events"), QStringLiteral("DELETE"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^EventRepository::hardDelete failed:")));
+        QVERIFY(!events.hardDelete(e.id));
+        QCOMPARE(store.cli(QStringLiteral("SELECT (SELECT count(*) FROM reminders) || (SELECT count(*) FROM attendees) "
+                                          "|| (SELECT count(*) FROM attachments) || (SELECT count(*) FROM events)")),
+                 QStringLiteral("1111"));
+
+        store.exec(QStringLiteral("DROP TRIGGER fail_events_DELETE"));
+        QVERIFY(events.hardDelete(e.id));
+        QCOMPARE(store.cli(QStringLiteral("SELECT (SELECT count(*) FROM reminders) || (SELECT count(*) FROM attendees) "
+                                          "|| (SELECT count(*) FROM attachments) || (SELECT count(*) FROM events)")),
+                 QStringLiteral("0000"));
+    }
+
+    // --- Reminder triggers ---
+
+    void reminderTriggerFollowsTheStart_data()
+    {
+        QTest::addColumn<int>("moveMinutes");
+        QTest::addColumn<QDateTime>("trigger");
+        QTest::addColumn<bool>("acknowledged");
+        QTest::newRow("start unchanged: trigger and acknowledgement kept")
+            << 0 << localTime(2024, 5, 1, 9, 45) << true;
+        QTest::newRow("start moved two hours later: new trigger, fires again")
+            << 120 << localTime(2024, 5, 1, 11, 45) << false;
+        QTest::newRow("start moved earlier: new trigger, fires again")
+            << -30 << localTime(2024, 5, 1, 9, 15) << false;
+    }
+    void reminderTriggerFollowsTheStart()
+    {
+        QFETCH(int, moveMinutes);
+        QFETCH(QDateTime, trigger);
+        QFETCH(bool, acknowledged);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, localTime(2024, 5, 1, 10), localTime(2024, 5, 1, 11));
+        e.reminders = {reminder(15)};
+        QVERIFY(events.insert(e));
+        QCOMPARE(events.getById(e.id)->reminders.at(0).trigger_time, std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
+        // The reminder service fires it.
+        store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+
+        Event loaded = *events.getById(e.id);
+        loaded.start_time = loaded.start_time.addSecs(moveMinutes * 60);
+        loaded.end_time = loaded.end_time->addSecs(moveMinutes * 60);
+        QVERIFY(events.update(loaded));
+        const Reminder r = events.getById(e.id)->reminders.at(0);
+        QCOMPARE(r.trigger_time, std::optional<QDateTime>(trigger));
+        QCOMPARE(r.acknowledged, acknowledged);
+        QCOMPARE(r.id, loaded.reminders.at(0).id);
+    }
+
+    // --- Search ---
+
+    void searchMatchesTextLiterally_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("plain word, any ASCII case") << QStringLiteral("REVIEW") << QStringList{QStringLiteral("review")};
+        QTest::newRow("in the location") << QStringLiteral("room") << QStringList{QStringLiteral("review")};
+        QTest::newRow("in the description") << QStringLiteral("agenda") << QStringList{QStringLiteral("review")};
+        QTest::newRow("percent is a character, not a wildcard") << QStringLiteral("50%") << QStringList{QStringLiteral("sale")};
+        QTest::newRow("underscore is a character, not a wildcard") << QStringLiteral("a_c") << QStringList{QStringLiteral("under")};
+        QTest::newRow("backslash is a character") << QStringLiteral("C:\\tmp") << QStringList{QStringLiteral("path")};
+        QTest::newRow("surrounding blanks are trimmed") << QStringLiteral("  sale ") << QStringList{QStringLiteral("sale")};
+        QTest::newRow("blanks only find nothing") << QStringLiteral("   ") << QStringList();
+    }
+    void searchMatchesTextLiterally()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        auto add = [&](const char *id, const char *title, int hour) {
+            Event e = makeEvent(QString::fromLatin1(id), kCal, utcTime(2024, 5, 1, hour), std::nullopt);
+            e.title = QString::fromUtf8(title);
+            return e;
+        };
+        Event review = add("review", "Design review", 9);
+        review.location = QStringLiteral("Room 4");
+        review.description = QStringLiteral("Agenda attached");
+        QVERIFY(events.insert(review));
+        QVERIFY(events.insert(add("sale", "50% sale", 10)));
+        QVERIFY(events.insert(add("fifty", "500 items", 11)));
+        QVERIFY(events.insert(add("under", "a_c", 12)));
+        QVERIFY(events.insert(add("abc", "abc", 13)));
+        QVERIFY(events.insert(add("path", "Clean C:\\tmp", 14)));
+        QVERIFY(events.insert(add("nopath", "C:tmp", 15)));
+        QCOMPARE(idsOf(events.search(text, 300)), found);
+    }
+
+    void searchLimitIsAtLeastOne()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(events.insert(makeEvent(QStringLiteral("e%1").arg(i), kCal, utcTime(2024, 5, 1, 9 + i), std::nullopt)));
+        QCOMPARE(idsOf(events.search(QStringLiteral("Event"), 0)), QStringList{QStringLiteral("e0")});
+        QCOMPARE(events.search(QStringLiteral("Event"), 2).size(), 2);
+    }
+
+    // --- Change signal ---
+
+    void burstGivesOneSignalForTheLastCalendar()
+    {
+        StoreFixture store;
+        seedCalendars(store, {QStringLiteral("A"), QStringLiteral("B")});
+        EventRepository events(store.db());
+        QSignalSpy changed(&events, &EventRepository::eventsChanged);
+        QVERIFY(events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QTest::qWait(100);
+        QVERIFY(events.insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QElapsedTimer sinceLastWrite;
+        sinceLastWrite.start();
+        QVERIFY(changed.wait(1000));
+        QVERIFY(sinceLastWrite.elapsed() >= 140);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("B"));
+        QTest::qWait(200);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void writesToMissingRowsSignalAnEmptyCalendar_data()
+    {
+        QTest::addColumn<int>("operation");
+        QTest::newRow("remove") << 0;
+        QTest::newRow("hardDelete") << 1;
+        QTest::newRow("markSynced") << 2;
+        QTest::newRow("scheduleChanged with no calendar") << 3;
+    }
+    void writesToMissingRowsSignalAnEmptyCalendar()
+    {
+        QFETCH(int, operation);
+        StoreFixture store;
+        EventRepository events(store.db());
+        QSignalSpy changed(&events, &EventRepository::eventsChanged);
+        const QString id = QStringLiteral("missing");
+        switch (operation) {
+        case 0: QVERIFY(events.remove(id)); break;
+        case 1: QVERIFY(events.hardDelete(id)); break;
+        case 2: QVERIFY(events.markSynced(id, QStringLiteral("/e.ics"), QStringLiteral("\"1\""))); break;
+        default: events.scheduleChanged(QString()); break;
+        }
+        QVERIFY(changed.wait(1000));
+        QCOMPARE(changed.at(0).at(0).toString(), QString());
+    }
+
+    // A listener that writes while the signal is delivered schedules the next
+    // one; that one must name the listener's calendar.
+    void writeDuringTheSignalKeepsItsCalendar()
+    {
+        StoreFixture store;
+        seedCalendars(store, {QStringLiteral("A"), QStringLiteral("B")});
+        EventRepository events(store.db());
+        QStringList seen;
+        connect(&events, &EventRepository::eventsChanged, this, [&](const QString &calendarId) {
+            seen.append(calendarId);
+            if (seen.size() == 1)
+                events.insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt));
+        });
+        QVERIFY(events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 2, 2000);
+        QCOMPARE(seen, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    }
+
+    // --- Sync bookkeeping and undo ---
+
+    void markSyncedKeepsLastModified()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, utcTime(2024, 5, 1, 9), std::nullopt);
+        e.sync_status = QStringLiteral("pending");
+        QVERIFY(events.insert(e));
+        QVERIFY(events.markSynced(e.id, QStringLiteral("/cal/e.ics"), QStringLiteral("\"etag-2\"")));
+        const Event back = *events.getById(e.id);
+        QCOMPARE(back.sync_status, QStringLiteral("synced"));
+        QCOMPARE(back.href, QStringLiteral("/cal/e.ics"));
+        QCOMPARE(back.etag, QStringLiteral("\"etag-2\""));
+        QCOMPARE(back.last_modified, e.last_modified);
+        QVERIFY(events.getPending(kCal).isEmpty());
+    }
+
+    void restoreBringsBackADeletedEvent_data()
+    {
+        QTest::addColumn<bool>("deletionPushed");
+        QTest::newRow("tombstone still in the table") << false;
+        QTest::newRow("row gone after the push") << true;
+    }
+    void restoreBringsBackADeletedEvent()
+    {
+        QFETCH(bool, deletionPushed);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, utcTime(2024, 5, 1, 9), utcTime(2024, 5, 1, 10));
+        e.provider_event_id = QStringLiteral("prov-1");
+        e.etag = QStringLiteral("\"1\"");
+        e.href = QStringLiteral("/cal/e.ics");
+        e.reminders = {reminder(10)};
+        QVERIFY(events.insert(e));
+        const Event snapshot = *events.getById(e.id);
+        QVERIFY(events.remove(e.id));
+        if (deletionPushed)
+            QVERIFY(events.hardDelete(e.id));
+
+        QVERIFY(events.restore(snapshot));
+        const Event back = *events.getById(e.id);
+        QVERIFY(!back.deleted_at);
+        QCOMPARE(back.sync_status, QStringLiteral("pending"));
+        QCOMPARE(back.uid, snapshot.uid);
+        QCOMPARE(back.created, snapshot.created);
+        QCOMPARE(back.reminders, snapshot.reminders);
+        QCOMPARE(back.provider_event_id, deletionPushed ? QString() : snapshot.provider_event_id);
+        QCOMPARE(back.etag, deletionPushed ? QString() : snapshot.etag);
+        QCOMPARE(back.href, deletionPushed ? QString() : snapshot.href);
+        QCOMPARE(idsOf(events.getByCalendar(kCal)), QStringList{e.id});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEvents)
+#include "tst_events.moc"

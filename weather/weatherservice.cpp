@@ -1,0 +1,10 @@
+#include "weatherservice.h"
+
+namespace Weather {
+
+Service::Service(QObject *appState, QObject *parent)
+    : QObject(parent)
+{
+}
+
+} // namespace Weather
