@@ -4,8 +4,9 @@
 //
 // A year of this calendar is some 190 MB of Event records. glibc maps a block
 // that large afresh on every call, so first-touch page faults take a good
-// share of the expansion figures; MALLOC_MMAP_THRESHOLD_=1000000000 in the
-// environment shows them with the heap reused, as smaller windows get it.
+// share of the expansion figures. With MALLOC_MMAP_THRESHOLD_=1000000000 and
+// MALLOC_TRIM_THRESHOLD_=1000000000 in the environment the heap is reused, as
+// it is for the smaller results of a month or a week.
 #include "benchcalendar.h"
 #include "icalendar.h"
 #include "recurrence.h"
