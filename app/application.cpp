@@ -6,9 +6,11 @@
 #include "desktopintegration.h"
 #include "environment.h"
 #include "mainwindow.h"
+#include "notificationservice.h"
 #include "preferencesrepository.h"
 #include "singleinstance.h"
 #include "theme.h"
+#include "traymanager.h"
 #include "updatedialog.h"
 
 #include <QDebug>
@@ -51,12 +53,13 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
-    // The window shows the state: it goes first, and both go while the
-    // application object still stands.
+    // The window and the services show the state: they go first, and all go
+    // while the application object still stands.
     delete m_mainWindow;
     m_mainWindow = nullptr;
+    delete m_notificationService;
+    delete m_trayManager;
     delete m_appState;
-    m_appState = nullptr;
 }
 
 QStringList Application::supportedLanguages()
@@ -187,8 +190,21 @@ void Application::connectSingleInstance(bool startedHidden)
 
 void Application::createTrayAndReminders()
 {
-    // Without a tray the window keeps no tray icon (closing it quits) and
-    // there is no reminder service to test.
+    MainWindow *window = m_mainWindow;
+    m_trayManager = new TrayManager(m_appState, window, this);
+    connect(m_trayManager, &TrayManager::syncNowRequested, window, &MainWindow::syncNow);
+    connect(m_trayManager, &TrayManager::showWindowRequested, window, &MainWindow::focusWindow);
+    connect(m_trayManager, &TrayManager::focusOnEventRequested, window, &MainWindow::focusOnEvent);
+    connect(m_trayManager, &TrayManager::preferencesRequested, window, &MainWindow::openPreferences);
+    connect(m_trayManager, &TrayManager::quitRequested, window, &MainWindow::quitApplication);
+    m_trayManager->setup();
+    // Null without a system tray: the window then closes instead of hiding,
+    // and reminders are acknowledged without a balloon.
+    window->setTrayIcon(m_trayManager->trayIcon());
+
+    m_notificationService = new NotificationService(m_appState, m_trayManager->trayIcon(), this);
+    window->setNotificationService(m_notificationService);
+    connect(m_notificationService, &NotificationService::reminderClicked, window, &MainWindow::focusOnEvent);
 }
 
 void Application::startUpdateCheck()

@@ -10,8 +10,10 @@
 
 class AppState;
 class MainWindow;
+class NotificationService;
 class QTranslator;
 class SingleInstance;
+class TrayManager;
 
 // The program: identity, translations, icon and fonts from the constructor;
 // the state, the main window, the tray, reminders and the update check from
@@ -47,6 +49,8 @@ public:
 
     AppState *appState() const { return m_appState; }
     MainWindow *mainWindow() const { return m_mainWindow; }
+    TrayManager *trayManager() const { return m_trayManager; }
+    NotificationService *notificationService() const { return m_notificationService; }
 
 private:
     void installTranslators();
@@ -57,6 +61,8 @@ private:
 
     AppState *m_appState = nullptr;
     MainWindow *m_mainWindow = nullptr;
+    TrayManager *m_trayManager = nullptr;
+    NotificationService *m_notificationService = nullptr;
     SingleInstance *m_singleInstance = nullptr;
     QByteArray m_pendingCommand;
     QTranslator *m_qtTranslator = nullptr;

@@ -6,10 +6,10 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "icsimport.h"
+#include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
-#include "sampledata.h"
 #include "taskrepository.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -31,11 +31,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-SampleDataStores sampleStores(const AppState *state)
-{
-    return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
-}
 
 QTimer *makeTimer(QObject *parent, int intervalMs, bool singleShot)
 {
@@ -117,9 +112,6 @@ void MainWindow::buildMenus()
     connect(m_testNotificationAction, &QAction::triggered, this, &MainWindow::sendTestNotification);
 
     QMenu *developer = menuBar()->addMenu(tr("&Developer"));
-    m_loadSampleAction = developer->addAction(tr("Load Sample &Data"), this, &MainWindow::loadSampleData);
-    m_clearSampleAction = developer->addAction(tr("&Clear Sample Data"), this, &MainWindow::clearSampleData);
-    developer->addSeparator();
     developer->addAction(m_testNotificationAction);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -140,6 +132,11 @@ void MainWindow::setNotificationService(NotificationService *service)
 {
     m_notifications = service;
     m_testNotificationAction->setEnabled(service != nullptr);
+}
+
+NotificationService *MainWindow::notificationService() const
+{
+    return m_notifications;
 }
 
 void MainWindow::showStatus(const QString &message, int timeoutMs)
@@ -169,8 +166,7 @@ void MainWindow::openNewEventDialog()
 {
     if (m_state->calendars()->getAll().isEmpty()) {
         QMessageBox::information(this, tr("No calendars"),
-                                 tr("There is no calendar to add an event to. Load the sample data or restart to "
-                                    "recreate the calendar on this device."));
+                                 tr("There is no calendar to add an event to."));
         return;
     }
     showStatus(tr("The event editor is not available yet; use Quick Add to create an event."), 4000);
@@ -288,28 +284,11 @@ void MainWindow::undo()
         m_state->undoStack()->undo();
 }
 
-void MainWindow::loadSampleData()
-{
-    const int added = ::loadSampleData(sampleStores(m_state));
-    showStatus(tr("Loaded %n sample row(s).", nullptr, added), 4000);
-}
-
-void MainWindow::clearSampleData()
-{
-    const auto answer = QMessageBox::question(this, tr("Clear sample data?"),
-                                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
-        return;
-    const int removed = removeSampleData(sampleStores(m_state));
-    showStatus(tr("Removed %n sample row(s).", nullptr, removed), 4000);
-}
-
 void MainWindow::sendTestNotification()
 {
     if (!m_notifications)
         return;
-    Q_EMIT testNotificationRequested();
+    m_notifications->showTestReminder();
     showStatus(tr("Test notification fired"), 3000);
 }
 

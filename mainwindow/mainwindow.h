@@ -37,14 +37,12 @@ public:
     QSystemTrayIcon *trayIcon() const;
     // Enables "Send Test Notification".
     void setNotificationService(NotificationService *service);
-    NotificationService *notificationService() const { return m_notifications; }
+    NotificationService *notificationService() const;
 
     WeekAgenda *agenda() const { return m_agenda; }
     QAction *quickAddAction() const { return m_quickAddAction; }
     QAction *importAction() const { return m_importAction; }
     QAction *undoAction() const { return m_undoAction; }
-    QAction *loadSampleDataAction() const { return m_loadSampleAction; }
-    QAction *clearSampleDataAction() const { return m_clearSampleAction; }
     QAction *testNotificationAction() const { return m_testNotificationAction; }
 
 public Q_SLOTS:
@@ -75,10 +73,6 @@ public Q_SLOTS:
     void onCalendarSyncCompleted(const QString &calendarId, int count);
     void onCalendarSyncFailed(const QString &calendarId, const QString &error);
 
-Q_SIGNALS:
-    // "Send Test Notification": connected to the reminder service's test.
-    void testNotificationRequested();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -87,8 +81,6 @@ private:
     void openQuickAdd();
     void chooseIcsFile();
     void undo();
-    void loadSampleData();
-    void clearSampleData();
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
 
@@ -106,7 +98,7 @@ private:
 
     AppState *m_state;
     QPointer<QSystemTrayIcon> m_trayIcon;
-    NotificationService *m_notifications = nullptr;
+    QPointer<NotificationService> m_notifications;
     WeekAgenda *m_agenda = nullptr;
     QTimer *m_initialSyncTimer = nullptr;
     QTimer *m_syncTickTimer = nullptr;
@@ -116,7 +108,5 @@ private:
     QAction *m_quickAddAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_undoAction = nullptr;
-    QAction *m_loadSampleAction = nullptr;
-    QAction *m_clearSampleAction = nullptr;
     QAction *m_testNotificationAction = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "eventrepository.h"
 #include "mainwindow.h"
 #include "modaldialogs.h"
+#include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "thememanager.h"
@@ -229,33 +230,6 @@ private Q_SLOTS:
         QVERIFY(!m_window->undoAction()->isEnabled());
     }
 
-    void sampleDataLoadsAndClears()
-    {
-        m_window->loadSampleDataAction()->trigger();
-        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
-        QListWidget *list = m_window->agenda()->list();
-        QTRY_VERIFY(!list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
-
-        // "No" keeps everything.
-        whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
-        m_window->clearSampleDataAction()->trigger();
-        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
-        QCOMPARE(eventCount(u"sample-cal-work"_s) > 0, true);
-
-        QString question;
-        whenModal<QMessageBox>([&question](QMessageBox *box) {
-            question = box->windowTitle() + u" / "_s + box->text();
-            QCOMPARE(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No));
-            box->button(QMessageBox::Yes)->click();
-        });
-        m_window->clearSampleDataAction()->trigger();
-        QCOMPARE(question, u"Clear sample data? / Remove the sample calendars, events, and tasks? Your real data is "
-                           "untouched."_s);
-        QCOMPARE(status(), u"Removed 31 sample row(s)."_s);
-        QVERIFY(!state()->calendars()->getById(u"sample-cal-work"_s));
-        QTRY_VERIFY(list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
-    }
-
     void closingHidesToTheTrayOnlyWhenThereIsOne_data()
     {
         QTest::addColumn<bool>("withTray");
@@ -343,11 +317,17 @@ private Q_SLOTS:
         QCOMPARE(state()->lastSyncErrorCalendarId(), u"cal-b"_s);
     }
 
-    void testNotificationNeedsTheReminderService()
+    void testNotificationGoesThroughTheReminderService()
     {
-        QVERIFY(!m_window->testNotificationAction()->isEnabled());
-        QCOMPARE(m_window->testNotificationAction()->statusTip(),
-                 u"Fire a sample reminder toast to verify your desktop notification setup."_s);
+        QAction *action = m_window->testNotificationAction();
+        QCOMPARE(action->statusTip(), u"Fire a sample reminder toast to verify your desktop notification setup."_s);
+        QVERIFY(!action->isEnabled());
+
+        NotificationService service(state(), nullptr);
+        m_window->setNotificationService(&service);
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        QCOMPARE(status(), u"Test notification fired"_s);
     }
 
     void preferencesAreStoredOnOk_data()
