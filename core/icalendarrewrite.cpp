@@ -23,6 +23,25 @@ bool startsWithNoCase(QStringView line, QLatin1String prefix)
     return line.startsWith(prefix, Qt::CaseInsensitive);
 }
 
+// A timed line in a zone the system knows keeps its zone: rewriting a
+// repeating event's start as UTC would move every occurrence after the next
+// daylight-saving change by an hour in every client.
+QString zonedLine(QLatin1String name, const PropertyView &prop, const QDateTime &when,
+                  ZoneCache &zones)
+{
+    const QStringView tzid = prop.param(QLatin1String("TZID"));
+    if (tzid.isEmpty())
+        return QString();
+    const ZoneCache::Entry &entry = zones.lookup(tzid);
+    if (!entry.zone.isValid())
+        return QString();
+    const bool quote = tzid.contains(QLatin1Char(';')) || tzid.contains(QLatin1Char(':'))
+        || tzid.contains(QLatin1Char(','));
+    const QString param = quote ? QLatin1Char('"') + tzid.toString() + QLatin1Char('"') : tzid.toString();
+    return name + QLatin1String(";TZID=") + param + QLatin1Char(':')
+        + when.toTimeZone(entry.zone).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+}
+
 } // namespace
 
 QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const QDateTime &newEnd)
@@ -50,6 +69,8 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
     bool inside = false, done = false, entered = false;
     bool startWritten = false, endWritten = false, startIsDate = false;
     int depth = 0; // components nested in the event (VALARM ...)
+    ZoneCache zones;
+    const QDateTime endWhen = newEnd.isValid() ? newEnd : newStart;
     auto isContinuation = [](const QString &l) {
         return !l.isEmpty() && (l.front() == QLatin1Char(' ') || l.front() == QLatin1Char('\t'));
     };
@@ -87,12 +108,18 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
             // A second DTSTART would make the text invalid: only the first is rewritten.
             if (!startWritten) {
                 startIsDate = isDateLine(prop);
-                out.append(startLine(startIsDate));
+                const QString zoned = startIsDate
+                    ? QString()
+                    : zonedLine(QLatin1String("DTSTART"), prop, newStart, zones);
+                out.append(zoned.isEmpty() ? startLine(startIsDate) : zoned);
                 startWritten = true;
             }
         } else if (prop.is(QLatin1String("DTEND"))) {
             if (!endWritten) {
-                out.append(endLine(isDateLine(prop)));
+                const bool date = isDateLine(prop);
+                const QString zoned =
+                    date ? QString() : zonedLine(QLatin1String("DTEND"), prop, endWhen, zones);
+                out.append(zoned.isEmpty() ? endLine(date) : zoned);
                 endWritten = true;
             }
         } else if (!prop.is(QLatin1String("DURATION"))) {

@@ -1,8 +1,8 @@
 #include "recurrence.h"
 
 #include "civildate_p.h"
+#include "occurrencebuilder_p.h"
 #include "seriesexpander_p.h"
-#include "timeutil.h"
 
 #include <QHash>
 #include <QLoggingCategory>
@@ -12,75 +12,6 @@
 Q_LOGGING_CATEGORY(lcExpansion, "calendar.expansion", QtWarningMsg)
 
 namespace {
-
-// "yyyyMMddTHHmmssZ" of an instant; formatted by hand because it runs once
-// per occurrence and QDateTime::toString parses its format every time.
-QString icalUtc(qint64 ms)
-{
-    const qint64 seconds = CivilDate::floorDiv(ms, 1000);
-    const qint64 day = CivilDate::floorDiv(seconds, CivilDate::secondsPerDay);
-    const CivilDate::Ymd ymd = CivilDate::civilFromDays(day);
-    if (ymd.year < 0 || ymd.year > 9999)
-        return TimeUtil::toIcalUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
-    const int secondOfDay = int(seconds - day * CivilDate::secondsPerDay);
-    QString text(16, Qt::Uninitialized);
-    QChar *out = text.data();
-    const auto put = [&out](int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i) {
-            out[i] = QLatin1Char(char('0' + value % 10));
-            value /= 10;
-        }
-        out += digits;
-    };
-    put(ymd.year, 4);
-    put(ymd.month, 2);
-    put(ymd.day, 2);
-    *out++ = QLatin1Char('T');
-    put(secondOfDay / 3600, 2);
-    put(secondOfDay / 60 % 60, 2);
-    put(secondOfDay % 60, 2);
-    *out = QLatin1Char('Z');
-    return text;
-}
-
-// Makes occurrences of one master: copies in the representation (UTC, offset,
-// zone or local time) of the master's own start.
-class OccurrenceMaker
-{
-public:
-    explicit OccurrenceMaker(const Event &master)
-        : m_master(master)
-        , m_spec(master.start_time.timeSpec())
-        , m_offset(m_spec == Qt::OffsetFromUTC ? master.start_time.offsetFromUtc() : 0)
-        , m_durationMs(SeriesExpander::durationOf(master))
-    {
-        if (m_spec == Qt::TimeZone)
-            m_zone = master.start_time.timeZone();
-    }
-
-    Event make(qint64 startMs) const
-    {
-        Event occurrence = m_master;
-        occurrence.start_time = at(startMs);
-        occurrence.end_time = at(startMs + m_durationMs);
-        occurrence.recurrence_id = icalUtc(startMs);
-        return occurrence;
-    }
-
-    QDateTime at(qint64 ms) const
-    {
-        if (m_spec == Qt::TimeZone)
-            return QDateTime::fromMSecsSinceEpoch(ms, m_zone);
-        return QDateTime::fromMSecsSinceEpoch(ms, m_spec, m_offset);
-    }
-
-private:
-    const Event &m_master;
-    Qt::TimeSpec m_spec;
-    int m_offset;
-    qint64 m_durationMs;
-    QTimeZone m_zone;
-};
 
 bool spanOverlaps(const Event &event, const SeriesExpander &window)
 {
@@ -111,11 +42,12 @@ QList<Event> expandEvent(const Event &event, const QDateTime &from, const QDateT
         return {};
     SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
     const std::vector<qint64> starts = expander.starts(event);
-    const OccurrenceMaker maker(event);
+    OccurrenceBuilder builder;
+    builder.setMaster(event);
     QList<Event> result;
     result.reserve(qsizetype(starts.size()));
     for (qint64 ms : starts)
-        result.append(maker.make(ms));
+        builder.appendTo(result, ms);
     return result;
 }
 
@@ -143,21 +75,35 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
         }
     }
 
+    if (!from.isValid() || !to.isValid()) {
+        QList<Event> result;
+        for (const Event *event : std::as_const(oneOffs))
+            result.append(*event);
+        return result;
+    }
+
+    // Every master's starts first, so that the result is allocated once.
+    SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
+    std::vector<std::vector<qint64>> startsOf(size_t(masters.size()));
+    qsizetype total = oneOffs.size() + overrides.size();
+    for (qsizetype m = 0; m < masters.size(); ++m) {
+        startsOf[size_t(m)] = expander.starts(*masters[m]);
+        total += qsizetype(startsOf[size_t(m)].size());
+    }
     QList<Event> result;
-    result.reserve(oneOffs.size() + 4 * masters.size());
+    result.reserve(total);
     for (const Event *event : std::as_const(oneOffs))
         result.append(*event);
-    if (!from.isValid() || !to.isValid())
-        return result;
 
     QHash<QString, QList<qsizetype>> overridesBySeries;
     for (qsizetype i = 0; i < overrides.size(); ++i)
         overridesBySeries[seriesKey(overrides[i]->calendar_id, overrides[i]->master_event_uid)].append(i);
     QList<bool> handled(overrides.size(), false);
+    OccurrenceBuilder builder;
 
-    SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
-    for (const Event *master : std::as_const(masters)) {
-        const std::vector<qint64> starts = expander.starts(*master);
+    for (qsizetype m = 0; m < masters.size(); ++m) {
+        const Event *master = masters[m];
+        const std::vector<qint64> &starts = startsOf[size_t(m)];
         if (starts.empty()) {
             qCDebug(lcExpansion).noquote() << "master uid=" << master->uid << "title=" << master->title
                                            << "rrule=" << master->recurrence_rule
@@ -165,11 +111,11 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
                                            << "→ 0 occurrences in range" << from.toString(Qt::ISODate) << "..."
                                            << to.toString(Qt::ISODate);
         }
-        const OccurrenceMaker maker(*master);
+        builder.setMaster(*master);
         const auto series = overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));
         if (series == overridesBySeries.constEnd()) {
             for (qint64 ms : starts)
-                result.append(maker.make(ms));
+                builder.appendTo(result, ms);
             continue;
         }
 
@@ -183,7 +129,7 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
         for (qint64 ms : starts) {
             const auto it = bySlot.constFind(ms);
             if (it == bySlot.constEnd()) {
-                result.append(maker.make(ms));
+                builder.appendTo(result, ms);
             } else if (!handled[*it]) {
                 // Moved out of the window, it takes its occurrence along.
                 handled[*it] = true;
@@ -228,11 +174,12 @@ QList<QDateTime> occurrenceStarts(const RecurrenceRule &rule, const QDateTime &d
     std::vector<qint64> starts;
     expander.ruleStarts(rule, clock, clock.toLocal(CivilDate::floorDiv(startMs, 1000)),
                         int(CivilDate::floorMod(startMs, 1000)), 0, starts);
-    const OccurrenceMaker maker(series);
+    OccurrenceBuilder builder;
+    builder.setMaster(series);
     QList<QDateTime> result;
     result.reserve(qsizetype(starts.size()));
     for (qint64 ms : starts)
-        result.append(maker.at(ms));
+        result.append(builder.at(ms));
     return result;
 }
 

@@ -164,6 +164,9 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
         }
     }
     m_setPos.assign(rule.bySetPos.begin(), rule.bySetPos.end());
+    m_filter.onlyWeekdays = m_filter.weekdays != 0 && m_filter.nthWeekdays.empty() && m_filter.months == 0
+        && (m_filter.monthDaysFromStart | m_filter.monthDaysFromEnd) == 0 && m_filter.yearDays.empty()
+        && m_filter.weekNumbers.empty();
 
     switch (frequency) {
     case Frequency::Yearly:
@@ -274,6 +277,8 @@ bool RuleIterator::DayFilter::weekNumberMatches(qint64 day) const
 
 bool RuleIterator::DayFilter::matches(qint64 day) const
 {
+    if (onlyWeekdays)
+        return weekdays >> weekday(day) & 1u; // most weekly and daily rules
     const Ymd ymd = civilFromDays(day);
     if (months != 0 && !(months >> ymd.month & 1u))
         return false;

@@ -41,6 +41,7 @@ private:
         std::vector<int> yearDays;
         std::vector<int> weekNumbers;
         bool ordinalsInMonth = false; // else in the year
+        bool onlyWeekdays = false;
         int weekStart = 1;
 
         bool hasWeekdays() const { return weekdays != 0 || !nthWeekdays.empty(); }

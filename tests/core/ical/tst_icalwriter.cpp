@@ -390,8 +390,15 @@ private Q_SLOTS:
         const QString tail = u"END:VEVENT\r\nEND:VCALENDAR\r\n"_s;
         const QDateTime s = berlin(2024, 3, 15, 10), e = berlin(2024, 3, 15, 11);
 
-        QTest::newRow("zoned start becomes UTC")
+        // A series keeps its wall clock across daylight saving only in its zone.
+        QTest::newRow("zoned lines keep their zone")
             << head + u"DTSTART;TZID=Europe/Berlin:20240315T090000\r\nDTEND;TZID=Europe/Berlin:20240315T093000\r\n"_s + tail
+            << s << e << head + u"DTSTART;TZID=Europe/Berlin:20240315T100000\r\nDTEND;TZID=Europe/Berlin:20240315T110000\r\n"_s + tail;
+        QTest::newRow("a Windows zone name keeps the name as written")
+            << head + u"DTSTART;TZID=\"W. Europe Standard Time\":20240315T090000\r\n"_s + tail
+            << s << e << head + u"DTSTART;TZID=W. Europe Standard Time:20240315T100000\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        QTest::newRow("an unknown zone becomes UTC")
+            << head + u"DTSTART;TZID=Custom Zone 1:20240315T090000\r\nDTEND;TZID=Custom Zone 1:20240315T093000\r\n"_s + tail
             << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
         QTest::newRow("DURATION gives way to a DTEND before END:VEVENT")
             << head + u"dtstart:20240315T080000Z\r\nDURATION:PT30M\r\nSUMMARY:x\r\n"_s + tail << s << e
@@ -420,7 +427,7 @@ private Q_SLOTS:
                    + u"BEGIN:VEVENT\r\nDTSTART:20240101T000000Z\r\n"_s + tail;
         QTest::newRow("a folded DTSTART is replaced whole")
             << head + u"DTSTART;TZID=Europe/Ber\r\n lin:20240315T090000\r\nDTEND:20240315T090000Z\r\n"_s + tail
-            << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+            << s << e << head + u"DTSTART;TZID=Europe/Berlin:20240315T100000\r\nDTEND:20240315T100000Z\r\n"_s + tail;
         QTest::newRow("text without VEVENT unchanged")
             << u"BEGIN:VCALENDAR\nBEGIN:VTODO\nDTSTART:x\nEND:VTODO\nEND:VCALENDAR\n"_s << s << e
             << u"BEGIN:VCALENDAR\nBEGIN:VTODO\nDTSTART:x\nEND:VTODO\nEND:VCALENDAR\n"_s;

@@ -1,0 +1,164 @@
+#include "singleinstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString absolutePath(const QString &path)
+{
+    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString SingleInstance::serverName()
+{
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    QString name = u"quillmarten-calendar-"_s + QDir(home).dirName();
+    const QString instance = QString::fromUtf8(qgetenv("CALENDAR_INSTANCE"));
+    if (!instance.isEmpty())
+        name += u'-' + instance;
+    return name;
+}
+
+QByteArray SingleInstance::buildCommand(const QStringList &arguments)
+{
+    QJsonObject command{{u"cmd"_s, u"focus"_s}};
+    const QString quickAddPrefix = u"--quick-add="_s;
+    // Later options overwrite "cmd"; a text or path set earlier stays.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        const bool hasNext = i + 1 < arguments.size();
+        if (a == u"--show-today"_s) {
+            command[u"cmd"_s] = u"show-today"_s;
+        } else if (a == u"--new-event"_s) {
+            command[u"cmd"_s] = u"new-event"_s;
+        } else if (a == u"--quick-add"_s && hasNext) {
+            command[u"cmd"_s] = u"quick-add"_s;
+            command[u"text"_s] = arguments.at(++i);
+        } else if (a.startsWith(quickAddPrefix)) {
+            command[u"cmd"_s] = u"quick-add"_s;
+            command[u"text"_s] = a.mid(quickAddPrefix.size());
+        } else if (a == u"--ics"_s && hasNext) {
+            command[u"cmd"_s] = u"open-ics"_s;
+            command[u"path"_s] = absolutePath(arguments.at(++i));
+        } else if (a.endsWith(u".ics"_s, Qt::CaseInsensitive) && QFileInfo(a).isFile()) {
+            command[u"cmd"_s] = u"open-ics"_s;
+            command[u"path"_s] = absolutePath(a);
+        }
+    }
+    return QJsonDocument(command).toJson(QJsonDocument::Compact) + '\n';
+}
+
+bool SingleInstance::forward(const QByteArray &command)
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName(), QIODevice::ReadWrite);
+    if (!socket.waitForConnected(kTimeoutMs))
+        return false;
+    socket.write(command);
+    socket.flush();
+    socket.waitForBytesWritten(kTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+bool SingleInstance::forwardOrListen(const QStringList &arguments)
+{
+    const QByteArray command = buildCommand(arguments);
+    if (forward(command))
+        return true;
+
+    const QString name = serverName();
+    m_server = new QLocalServer(this);
+    // Commands can add events and import files: only this user may send them.
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+    if (m_server->listen(name))
+        return false;
+
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
+        // Either an instance started between our attempt and now, or a
+        // crashed one left its socket behind. Only the latter is removed.
+        if (forward(command)) {
+            delete m_server;
+            m_server = nullptr;
+            return true;
+        }
+        QLocalServer::removeServer(name);
+        if (m_server->listen(name))
+            return false;
+    }
+    qWarning().noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
+    return false;
+}
+
+bool SingleInstance::isListening() const
+{
+    return m_server && m_server->isListening();
+}
+
+void SingleInstance::onNewConnection()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readLines(socket); });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (socket->bytesAvailable() > 0)
+            readLines(socket);
+    }
+}
+
+void SingleInstance::readLines(QLocalSocket *socket)
+{
+    const auto cutOff = [socket] {
+        qWarning().noquote() << u"[SingleInstance] dropped a command longer than %1 bytes"_s.arg(kMaxLineBytes);
+        socket->abort();
+    };
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(kMaxLineBytes + 1);
+        if (!line.endsWith('\n'))
+            return cutOff();
+        dispatchCommand(line);
+    }
+    // An incomplete line stays buffered for its newline, but only so long.
+    if (socket->bytesAvailable() > kMaxLineBytes)
+        cutOff();
+}
+
+void SingleInstance::dispatchCommand(const QByteArray &line)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line.trimmed(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        const QString reason = error.error != QJsonParseError::NoError ? error.errorString() : u"not an object"_s;
+        qWarning().noquote() << u"[SingleInstance] bad command:"_s << reason;
+        Q_EMIT focusRequested();
+        return;
+    }
+    const QJsonObject command = document.object();
+    const QString cmd = command.value(u"cmd"_s).toString();
+    if (cmd == u"show-today"_s)
+        Q_EMIT showTodayRequested();
+    else if (cmd == u"new-event"_s)
+        Q_EMIT newEventRequested();
+    else if (cmd == u"quick-add"_s)
+        Q_EMIT quickAddRequested(command.value(u"text"_s).toString());
+    else if (cmd == u"open-ics"_s)
+        Q_EMIT openIcsRequested(command.value(u"path"_s).toString());
+    else
+        Q_EMIT focusRequested();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+// One running instance per user and instance name. A launch turns its
+// arguments into one command line of compact JSON ({"cmd": ...}) and hands it
+// to the running instance over a local socket; when none answers, this
+// process becomes the one that listens, and every command that arrives (its
+// own included, through dispatchCommand) comes out as one of the signals.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    // How long a launch waits for the running instance to answer and to take
+    // the command.
+    static constexpr int kTimeoutMs = 800;
+    // A command is a phrase or a path; a peer sending more than this in one
+    // line is cut off.
+    static constexpr qint64 kMaxLineBytes = 64 * 1024;
+
+    explicit SingleInstance(QObject *parent = nullptr);
+
+    // "quillmarten-calendar-<home folder name>", plus "-<CALENDAR_INSTANCE>"
+    // when that is set.
+    static QString serverName();
+    // The command of a launch (the program path first), ending in "\n".
+    // Paths of .ics files are made absolute against this process's working
+    // directory, since the running instance has its own.
+    static QByteArray buildCommand(const QStringList &arguments);
+
+    // True when a running instance took the command: the caller exits. False
+    // when this process now listens (or could not, which is logged).
+    bool forwardOrListen(const QStringList &arguments);
+    bool isListening() const;
+
+public Q_SLOTS:
+    // One line of the channel; anything unreadable asks for focus.
+    void dispatchCommand(const QByteArray &line);
+
+Q_SIGNALS:
+    void focusRequested();
+    void showTodayRequested();
+    void newEventRequested();
+    void quickAddRequested(const QString &text);
+    void openIcsRequested(const QString &path);
+
+private:
+    static bool forward(const QByteArray &command);
+    void onNewConnection();
+    void readLines(QLocalSocket *socket);
+
+    QLocalServer *m_server = nullptr;
+};

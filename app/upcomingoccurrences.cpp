@@ -1,0 +1,87 @@
+#include "upcomingoccurrences.h"
+
+#include "appstate.h"
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "filterengine.h"
+#include "filterrulerepository.h"
+#include "recurrence.h"
+#include "viewrepository.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+QStringList upcomingCalendarIds(const AppState *state)
+{
+    QStringList ids;
+    if (!state || !state->calendars())
+        return ids;
+    const std::optional<CalendarView> group =
+        state->views() ? state->views()->getById(state->activeViewId()) : std::nullopt;
+    if (group) {
+        const QJsonDocument listed = QJsonDocument::fromJson(group->calendar_ids.toUtf8());
+        if (listed.isArray()) {
+            for (const QJsonValue &id : listed.array())
+                ids.append(id.toString());
+        }
+    }
+    if (ids.isEmpty()) {
+        for (const Calendar &calendar : state->calendars()->getAll()) {
+            if (calendar.is_visible)
+                ids.append(calendar.id);
+        }
+    }
+    return ids;
+}
+
+QList<Event> upcomingOccurrences(const AppState *state)
+{
+    return upcomingOccurrences(state, QDateTime::currentDateTime());
+}
+
+QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
+{
+    const QStringList ids = upcomingCalendarIds(state);
+    if (ids.isEmpty() || !state->events())
+        return {};
+
+    const QDate today = now.toLocalTime().date();
+    const QDate tomorrow = today.addDays(1);
+    // startOfDay: midnight itself may not exist on a day that changes zone.
+    const QDateTime from = today.startOfDay();
+    const QDateTime to(tomorrow, QTime(23, 59, 59));
+
+    const QList<Event> rows = state->events()->getInRange(from, to, ids);
+    QList<Event> occurrences = Recurrence::expandEvents(rows, from, to);
+    if (state->filterRules())
+        occurrences = FilterEngine::apply(occurrences, state->filterRules()->getEnabled()).events;
+
+    QList<Event> kept;
+    for (const Event &occurrence : std::as_const(occurrences)) {
+        if (occurrence.is_all_day) {
+            const QDate date = occurrence.start_time.date();
+            if (date == today || date == tomorrow)
+                kept.append(occurrence);
+        } else if (occurrence.end_time.value_or(occurrence.start_time) > now) {
+            kept.append(occurrence);
+        }
+    }
+    std::sort(kept.begin(), kept.end(),
+              [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    return kept;
+}
+
+std::optional<Event> nextUpcomingOccurrence(const AppState *state)
+{
+    return nextUpcomingOccurrence(state, QDateTime::currentDateTime());
+}
+
+std::optional<Event> nextUpcomingOccurrence(const AppState *state, const QDateTime &now)
+{
+    const QList<Event> occurrences = upcomingOccurrences(state, now);
+    if (occurrences.isEmpty())
+        return std::nullopt;
+    return occurrences.first();
+}

@@ -1,0 +1,95 @@
+#include "occurrencebuilder_p.h"
+
+#include "civildate_p.h"
+#include "seriesexpander_p.h"
+#include "timeutil.h"
+
+namespace {
+
+// "yyyyMMddTHHmmssZ" of an instant; formatted by hand because it runs once
+// per occurrence and QDateTime::toString parses its format every time.
+QString icalUtc(qint64 ms)
+{
+    const qint64 seconds = CivilDate::floorDiv(ms, 1000);
+    const qint64 day = CivilDate::floorDiv(seconds, CivilDate::secondsPerDay);
+    const CivilDate::Ymd ymd = CivilDate::civilFromDays(day);
+    if (ymd.year < 0 || ymd.year > 9999)
+        return TimeUtil::toIcalUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
+    const int secondOfDay = int(seconds - day * CivilDate::secondsPerDay);
+    QString text(16, Qt::Uninitialized);
+    QChar *out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i) {
+            out[i] = QLatin1Char(char('0' + value % 10));
+            value /= 10;
+        }
+        out += digits;
+    };
+    put(ymd.year, 4);
+    put(ymd.month, 2);
+    put(ymd.day, 2);
+    *out++ = QLatin1Char('T');
+    put(secondOfDay / 3600, 2);
+    put(secondOfDay / 60 % 60, 2);
+    put(secondOfDay % 60, 2);
+    *out = QLatin1Char('Z');
+    return text;
+}
+
+} // namespace
+
+void OccurrenceBuilder::setMaster(const Event &master)
+{
+    // Copied without the fields each occurrence replaces, which would only
+    // be copied to be dropped.
+    m_template = master;
+    m_template.start_time = QDateTime();
+    m_template.end_time.reset();
+    m_template.recurrence_id.clear();
+    m_durationMs = SeriesExpander::durationOf(master);
+    const Qt::TimeSpec spec = master.start_time.timeSpec();
+    const int offset = spec == Qt::OffsetFromUTC ? master.start_time.offsetFromUtc() : 0;
+    const QTimeZone zone = spec == Qt::TimeZone ? master.start_time.timeZone() : QTimeZone();
+    for (const auto &r : m_representations) {
+        if (r->spec == spec && r->offset == offset && r->zone == zone) {
+            m_representation = r.get();
+            return;
+        }
+    }
+    m_representations.push_back(std::make_unique<Representation>(Representation{spec, offset, zone, {}}));
+    m_representation = m_representations.back().get();
+}
+
+QDateTime OccurrenceBuilder::at(qint64 ms)
+{
+    Representation &r = *m_representation;
+    switch (r.spec) {
+    case Qt::UTC:
+    case Qt::OffsetFromUTC:
+        return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset); // cheap: no zone lookup
+    default:
+        break;
+    }
+    auto it = r.made.constFind(ms);
+    if (it == r.made.constEnd()) {
+        it = r.made.insert(ms, r.spec == Qt::TimeZone ? QDateTime::fromMSecsSinceEpoch(ms, r.zone)
+                                                      : QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime));
+    }
+    return *it;
+}
+
+QString OccurrenceBuilder::recurrenceId(qint64 ms)
+{
+    auto it = m_recurrenceIds.constFind(ms);
+    if (it == m_recurrenceIds.constEnd())
+        it = m_recurrenceIds.insert(ms, icalUtc(ms));
+    return *it;
+}
+
+void OccurrenceBuilder::appendTo(QList<Event> &list, qint64 startMs)
+{
+    Event &occurrence = list.emplaceBack(m_template);
+    occurrence.start_time = at(startMs);
+    occurrence.end_time = at(startMs + m_durationMs);
+    occurrence.recurrence_id = recurrenceId(startMs);
+}

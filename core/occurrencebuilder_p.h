@@ -1,0 +1,47 @@
+#pragma once
+
+#include "event.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QTimeZone>
+
+#include <memory>
+#include <vector>
+
+// Makes the occurrence records of one expansion call: copies of a master
+// with the start, end and recurrence id of each occurrence, the times in the
+// representation (UTC, offset, zone or local time) of the master's own start.
+//
+// A QDateTime in a zone or in local time costs a zone lookup to make, and an
+// Event is some 700 bytes; a year of a busy calendar has a few hundred
+// thousand occurrences, most of them at instants that other series share
+// (meetings on the hour). Those times and recurrence ids are made once per
+// call and shared, as QDateTime and QString share their data anyway.
+class OccurrenceBuilder
+{
+public:
+    // Makes `master` the series the following calls build for.
+    void setMaster(const Event &master);
+
+    void appendTo(QList<Event> &list, qint64 startMs);
+    QDateTime at(qint64 ms);
+
+private:
+    struct Representation
+    {
+        Qt::TimeSpec spec;
+        int offset;
+        QTimeZone zone;
+        QHash<qint64, QDateTime> made;
+    };
+
+    QString recurrenceId(qint64 ms);
+
+    Event m_template;
+    qint64 m_durationMs = 0;
+    Representation *m_representation = nullptr;
+    std::vector<std::unique_ptr<Representation>> m_representations;
+    QHash<qint64, QString> m_recurrenceIds;
+};

@@ -1,0 +1,3 @@
+#include "caldavlog.h"
+
+Q_LOGGING_CATEGORY(lcCalDav, "calendar.caldav")

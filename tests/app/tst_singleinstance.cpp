@@ -1,0 +1,277 @@
+#include "singleinstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every signal of one SingleInstance as "name" or "name:argument", in order.
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(SingleInstance *instance)
+    {
+        connect(instance, &SingleInstance::focusRequested, this, [this] { seen << u"focus"_s; });
+        connect(instance, &SingleInstance::showTodayRequested, this, [this] { seen << u"show-today"_s; });
+        connect(instance, &SingleInstance::newEventRequested, this, [this] { seen << u"new-event"_s; });
+        connect(instance, &SingleInstance::quickAddRequested, this,
+                [this](const QString &text) { seen << u"quick-add:"_s + text; });
+        connect(instance, &SingleInstance::openIcsRequested, this,
+                [this](const QString &path) { seen << u"open-ics:"_s + path; });
+    }
+
+    bool waitFor(qsizetype count)
+    {
+        return QTest::qWaitFor([&] { return seen.size() >= count; }, 5000);
+    }
+
+    QStringList seen;
+};
+
+// Raw strings keep the JSON readable.
+QString line(const char *json)
+{
+    return QString::fromUtf8(json);
+}
+
+QString socketPath()
+{
+    return QDir::tempPath() + u'/' + SingleInstance::serverName();
+}
+
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+    int m_instanceCounter = 0;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile existing(m_dir.filePath(u"invite.ics"_s));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        QFile upper(m_dir.filePath(u"MEETING.ICS"_s));
+        QVERIFY(upper.open(QIODevice::WriteOnly));
+        QVERIFY(QDir(m_dir.path()).mkdir(u"folder.ics"_s));
+        // Relative paths in the rows are relative to the launch's directory.
+        m_previousDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+
+    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+
+    // Each test its own channel, so runs in parallel never meet.
+    void init()
+    {
+        qputenv("CALENDAR_INSTANCE",
+                QByteArray("tst-") + QByteArray::number(QCoreApplication::applicationPid()) + '-'
+                    + QByteArray::number(++m_instanceCounter));
+    }
+
+    void serverNameCarriesHomeFolderAndInstance()
+    {
+        const QString home = QDir(QDir::homePath()).dirName();
+        qputenv("CALENDAR_INSTANCE", "dev");
+        QCOMPARE(SingleInstance::serverName(), u"quillmarten-calendar-"_s + home + u"-dev"_s);
+        qunsetenv("CALENDAR_INSTANCE");
+        QCOMPARE(SingleInstance::serverName(), u"quillmarten-calendar-"_s + home);
+    }
+
+    void buildCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected"); // %1 is the temporary folder
+
+        QTest::newRow("no arguments -> focus") << QStringList{} << line(R"({"cmd":"focus"})");
+        QTest::newRow("--background alone -> focus") << QStringList{u"--background"_s} << line(R"({"cmd":"focus"})");
+        QTest::newRow("--show-today") << QStringList{u"--show-today"_s} << line(R"({"cmd":"show-today"})");
+        QTest::newRow("--new-event") << QStringList{u"--new-event"_s} << line(R"({"cmd":"new-event"})");
+
+        QTest::newRow("--quick-add with a phrase")
+            << QStringList{u"--quick-add"_s, u"Dentist tomorrow 3pm"_s}
+            << line(R"({"cmd":"quick-add","text":"Dentist tomorrow 3pm"})");
+        QTest::newRow("--quick-add=phrase") << QStringList{u"--quick-add=Lunch at noon"_s}
+                                            << line(R"({"cmd":"quick-add","text":"Lunch at noon"})");
+        QTest::newRow("--quick-add= alone -> empty text") << QStringList{u"--quick-add="_s}
+                                                          << line(R"({"cmd":"quick-add","text":""})");
+        QTest::newRow("--quick-add consumes an option-like phrase")
+            << QStringList{u"--quick-add"_s, u"--show-today"_s} << line(R"({"cmd":"quick-add","text":"--show-today"})");
+        QTest::newRow("lone trailing --quick-add -> focus") << QStringList{u"--quick-add"_s} << line(R"({"cmd":"focus"})");
+        QTest::newRow("later option wins, earlier text stays")
+            << QStringList{u"--quick-add"_s, u"Gym"_s, u"--show-today"_s} << line(R"({"cmd":"show-today","text":"Gym"})");
+
+        QTest::newRow("--ics existing absolute file")
+            << QStringList{u"--ics"_s, u"%1/invite.ics"_s} << line(R"({"cmd":"open-ics","path":"%1/invite.ics"})");
+        QTest::newRow("--ics relative path made absolute")
+            << QStringList{u"--ics"_s, u"invite.ics"_s} << line(R"({"cmd":"open-ics","path":"%1/invite.ics"})");
+        QTest::newRow("--ics missing file is passed on")
+            << QStringList{u"--ics"_s, u"gone.txt"_s} << line(R"({"cmd":"open-ics","path":"%1/gone.txt"})");
+        QTest::newRow("lone trailing --ics -> focus") << QStringList{u"--ics"_s} << line(R"({"cmd":"focus"})");
+        QTest::newRow("bare existing .ics made absolute")
+            << QStringList{u"invite.ics"_s} << line(R"({"cmd":"open-ics","path":"%1/invite.ics"})");
+        QTest::newRow("bare existing .ICS in capitals")
+            << QStringList{u"%1/MEETING.ICS"_s} << line(R"({"cmd":"open-ics","path":"%1/MEETING.ICS"})");
+        QTest::newRow("bare missing .ics -> focus") << QStringList{u"nowhere.ics"_s} << line(R"({"cmd":"focus"})");
+        QTest::newRow("bare folder named .ics -> focus") << QStringList{u"folder.ics"_s} << line(R"({"cmd":"focus"})");
+    }
+    void buildCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        for (QString &a : arguments)
+            a.replace(u"%1"_s, m_dir.path());
+        arguments.prepend(u"/usr/bin/calendar"_s);
+        QCOMPARE(QString::fromUtf8(SingleInstance::buildCommand(arguments)), expected.arg(m_dir.path()) + u'\n');
+    }
+
+    void dispatchCommand_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<bool>("malformed");
+
+        QTest::newRow("focus") << QByteArray("{\"cmd\":\"focus\"}\n") << u"focus"_s << false;
+        QTest::newRow("show-today") << QByteArray(R"({"cmd":"show-today"})") << u"show-today"_s << false;
+        QTest::newRow("new-event") << QByteArray(R"({"cmd":"new-event"})") << u"new-event"_s << false;
+        QTest::newRow("quick-add with text")
+            << QByteArray(R"({"cmd":"quick-add","text":"Café at 9"})") << u"quick-add:Café at 9"_s << false;
+        QTest::newRow("quick-add without text") << QByteArray(R"({"cmd":"quick-add"})") << u"quick-add:"_s << false;
+        QTest::newRow("open-ics") << QByteArray(R"({"cmd":"open-ics","path":"/tmp/a.ics"})")
+                                  << u"open-ics:/tmp/a.ics"_s << false;
+
+        QTest::newRow("unknown word -> focus") << QByteArray(R"({"cmd":"explode"})") << u"focus"_s << false;
+        QTest::newRow("cmd not a string -> focus") << QByteArray(R"({"cmd":7})") << u"focus"_s << false;
+        QTest::newRow("not JSON -> focus, logged") << QByteArray("hello\n") << u"focus"_s << true;
+        QTest::newRow("JSON array -> focus, logged") << QByteArray(R"(["quick-add"])") << u"focus"_s << true;
+        QTest::newRow("empty line -> focus, logged") << QByteArray("\n") << u"focus"_s << true;
+    }
+    void dispatchCommand()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, signal);
+        QFETCH(bool, malformed);
+        SingleInstance instance;
+        Recorder recorder(&instance);
+        if (malformed)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^\\[SingleInstance\\] bad command: "_s));
+        instance.dispatchCommand(line);
+        QCOMPARE(recorder.seen, QStringList{signal});
+    }
+
+    void secondLaunchForwardsToTheFirst()
+    {
+        SingleInstance first;
+        Recorder recorder(&first);
+        QVERIFY(!first.forwardOrListen({u"calendar"_s}));
+        QVERIFY(first.isListening());
+        // Only the owner may connect.
+        const QFileDevice::Permissions other = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFileInfo(socketPath()).permissions() & other, QFileDevice::Permissions());
+
+        SingleInstance second;
+        QVERIFY(second.forwardOrListen({u"calendar"_s, u"--quick-add"_s, u"Dentist tomorrow 3pm"_s}));
+        QVERIFY(!second.isListening());
+        SingleInstance third;
+        QVERIFY(third.forwardOrListen({u"calendar"_s, u"--ics"_s, u"invite.ics"_s}));
+
+        QVERIFY(recorder.waitFor(2));
+        QCOMPARE(recorder.seen, (QStringList{u"quick-add:Dentist tomorrow 3pm"_s,
+                                             u"open-ics:"_s + m_dir.filePath(u"invite.ics"_s)}));
+    }
+
+    void linesAreSplitAtNewlinesOnly()
+    {
+        SingleInstance server;
+        Recorder recorder(&server);
+        QVERIFY(!server.forwardOrListen({u"calendar"_s}));
+
+        QLocalSocket peer;
+        peer.connectToServer(SingleInstance::serverName());
+        QVERIFY(peer.waitForConnected(2000));
+        peer.write(R"({"cmd":"show-today"})"
+                   "\n"
+                   R"({"cmd":"new-event"})"
+                   "\n"
+                   R"({"cmd":"quick-add","te)");
+        QVERIFY(peer.waitForBytesWritten(2000));
+        QVERIFY(recorder.waitFor(2));
+        QTest::qWait(50);
+        QCOMPARE(recorder.seen, (QStringList{u"show-today"_s, u"new-event"_s}));
+
+        peer.write(R"(xt":"Yoga 6pm"})"
+                   "\n");
+        QVERIFY(peer.waitForBytesWritten(2000));
+        QVERIFY(recorder.waitFor(3));
+        QCOMPARE(recorder.seen.last(), u"quick-add:Yoga 6pm"_s);
+    }
+
+    void overlongLineIsDropped()
+    {
+        SingleInstance server;
+        Recorder recorder(&server);
+        QVERIFY(!server.forwardOrListen({u"calendar"_s}));
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"dropped a command longer than"_s));
+        QLocalSocket flood;
+        flood.connectToServer(SingleInstance::serverName());
+        QVERIFY(flood.waitForConnected(2000));
+        const QByteArray padding(SingleInstance::kMaxLineBytes + 10, 'x');
+        flood.write(QByteArray("{\"cmd\":\"quick-add\",\"text\":\"") + padding);
+        QVERIFY(flood.waitForBytesWritten(2000));
+        QVERIFY(QTest::qWaitFor([&] { return flood.state() == QLocalSocket::UnconnectedState; }, 5000));
+        QVERIFY(recorder.seen.isEmpty());
+
+        // The server goes on serving others.
+        SingleInstance next;
+        QVERIFY(next.forwardOrListen({u"calendar"_s, u"--new-event"_s}));
+        QVERIFY(recorder.waitFor(1));
+        QCOMPARE(recorder.seen, QStringList{u"new-event"_s});
+    }
+
+    void staleSocketOfACrashedInstanceIsReplaced()
+    {
+        // A bound socket nobody listens on, as a killed instance leaves it.
+        const QByteArray path = QFile::encodeName(socketPath());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(path.size()) < sizeof(address.sun_path));
+        memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+        ::close(fd);
+        QVERIFY(QFileInfo::exists(socketPath()));
+
+        SingleInstance restarted;
+        Recorder recorder(&restarted);
+        QVERIFY(!restarted.forwardOrListen({u"calendar"_s}));
+        QVERIFY(restarted.isListening());
+
+        SingleInstance later;
+        QVERIFY(later.forwardOrListen({u"calendar"_s, u"--show-today"_s}));
+        QVERIFY(recorder.waitFor(1));
+        QCOMPARE(recorder.seen, QStringList{u"show-today"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

@@ -1,0 +1,240 @@
+#include "awaitresponse.h"
+#include "caldavclient.h"
+#include "caldavdiscovery.h"
+#include "caldavxml.h"
+#include "loopbackport.h"
+#include "radicaleserver.h"
+#include "scriptedhttpserver.h"
+#include "xandikosserver.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using Calendars = QList<CalDavParse::DiscoveredCalendar>;
+
+namespace {
+
+QByteArray multistatus(const QByteArray &responses)
+{
+    return "<?xml version=\"1.0\"?>\n<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+        + responses + "</d:multistatus>";
+}
+
+QByteArray propResponse(const QByteArray &href, const QByteArray &prop)
+{
+    return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop>" + prop
+        + "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+}
+
+QByteArray principalAnswer(const QByteArray &principal)
+{
+    return multistatus(propResponse(
+        "/", "<d:current-user-principal><d:href>" + principal + "</d:href></d:current-user-principal>"));
+}
+
+QByteArray homeAnswer(const QByteArray &principal, const QByteArray &home)
+{
+    return multistatus(
+        propResponse(principal, "<c:calendar-home-set><d:href>" + home + "</d:href></c:calendar-home-set>"));
+}
+
+QByteArray calendarAnswer(const QByteArray &href, const QByteArray &name)
+{
+    return multistatus(propResponse(href, "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
+                                          "<d:displayname>" + name + "</d:displayname>"));
+}
+
+// The outcome of one discovery run: the calendars, or the failure message.
+struct Outcome
+{
+    Calendars calendars;
+    QString failure;
+};
+
+Outcome discover(CalDavClient &client, const QUrl &url)
+{
+    CalDavDiscovery discovery(&client);
+    QSignalSpy completed(&discovery, &CalDavDiscovery::completed);
+    QSignalSpy failed(&discovery, &CalDavDiscovery::failed);
+    discovery.start(url);
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 10000))
+        qFatal("discovery did not finish");
+    QTest::qWait(0);
+    Outcome outcome;
+    if (!completed.isEmpty())
+        outcome.calendars = completed.first().first().value<Calendars>();
+    if (!failed.isEmpty())
+        outcome.failure = failed.first().first().toString();
+    if (completed.size() + failed.size() != 1)
+        outcome.failure += u" (reported more than once)"_s;
+    return outcome;
+}
+
+QStringList hrefs(const Calendars &calendars)
+{
+    QStringList out;
+    for (const CalDavParse::DiscoveredCalendar &calendar : calendars)
+        out.append(calendar.href);
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+class TestCalDavDiscovery : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<Calendars>();
+        QVERIFY2(m_xandikos.start(), qPrintable(m_xandikos.errorString()));
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
+        CalDavClient client;
+        client.setCredentials(u"alice"_s, u"s3cret"_s);
+        for (const QString &name : {u"work"_s, u"to do"_s}) {
+            const QUrl url = m_radicale.url(u"/alice/"_s).resolved(QUrl(CalDavXml::encodePath(name + u'/')));
+            QVERIFY(makeCalendar(client, url, name));
+        }
+    }
+
+    // From the bare server root through principal and home set to the list.
+    void realServersFromTheRoot_data()
+    {
+        QTest::addColumn<QUrl>("root");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Radicale with htpasswd")
+            << m_radicale.baseUrl() << u"alice"_s
+            << QStringList{m_radicale.url(u"/alice/to do/"_s).toString(), m_radicale.url(u"/alice/work/"_s).toString()};
+        QTest::newRow("Xandikos") << m_xandikos.url() << QString()
+                                  << QStringList{m_xandikos.calendarUrl().toString()};
+    }
+
+    void realServersFromTheRoot()
+    {
+        QFETCH(QUrl, root);
+        QFETCH(QString, user);
+        QFETCH(QStringList, expected);
+        CalDavClient client;
+        client.setCredentials(user, u"s3cret"_s);
+        const Outcome outcome = discover(client, root);
+        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(hrefs(outcome.calendars), expected);
+        for (const CalDavParse::DiscoveredCalendar &calendar : outcome.calendars)
+            QVERIFY(!calendar.ctag.isEmpty() || !calendar.syncToken.isEmpty());
+    }
+
+    void wrongPasswordOnRadicale()
+    {
+        CalDavClient client;
+        client.setCredentials(u"alice"_s, u"guess"_s);
+        QCOMPARE(discover(client, m_radicale.baseUrl()).failure,
+                 u"The server rejected the username or password."_s);
+    }
+
+    void unusableUrls_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("bare host name") << u"example.com"_s;
+        QTest::newRow("host and port read as a scheme") << u"example.com:8443/dav/"_s;
+        QTest::newRow("another scheme") << u"ftp://example.com/dav/"_s;
+        QTest::newRow("nothing") << QString();
+    }
+
+    void unusableUrls()
+    {
+        QFETCH(QString, typed);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        CalDavClient client;
+        QCOMPARE(discover(client, QUrl(typed)).failure, u"Enter a CalDAV URL starting with http:// or https://"_s);
+        QCOMPARE(server.requests().size(), 0);
+    }
+
+    // Each step on a scripted server: what the user reads when it fails, and
+    // where the next step goes when a property is missing.
+    void steps_data()
+    {
+        QTest::addColumn<QString>("typedPath");
+        QTest::addColumn<QList<QByteArrayList>>("script"); // target, status, body
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QStringList>("found");
+
+        const QByteArray cal = calendarAnswer("/dav/home/work/", "Work");
+        QTest::newRow("principal and home set as absolute paths resolve against the origin")
+            << u"/dav/start/here"_s
+            << QList<QByteArrayList>{{"/dav/start/here", "207", principalAnswer("/p/alice/")},
+                                     {"/p/alice/", "207", homeAnswer("/p/alice/", "/dav/home/")},
+                                     {"/dav/home/", "207", cal}}
+            << QString() << QStringList{u"/dav/home/work/"_s};
+        QTest::newRow("no principal, no home set: the list is read at the typed URL")
+            << u"/dav/home/work/"_s
+            << QList<QByteArrayList>{{"/dav/home/work/", "207", multistatus({})},
+                                     {"/dav/home/work/", "207", multistatus({})},
+                                     {"/dav/home/work/", "207", cal}}
+            << QString() << QStringList{u"/dav/home/work/"_s};
+        QTest::newRow("401 at the principal step names the credentials")
+            << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "401", {}}}
+            << u"The server rejected the username or password."_s << QStringList();
+        QTest::newRow("401 at the home-set step gives its status")
+            << u"/dav/"_s
+            << QList<QByteArrayList>{{"/dav/", "207", principalAnswer("/p/")}, {"/p/", "401", {}}}
+            << u"Server returned HTTP 401 during home-set discovery."_s << QStringList();
+        QTest::newRow("a redirect is not followed and fails visibly")
+            << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "301", {}}}
+            << u"Server returned HTTP 301 during principal discovery."_s << QStringList();
+        QTest::newRow("500 while listing")
+            << u"/dav/"_s
+            << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
+                                     {"/dav/", "500", {}}}
+            << u"Server returned HTTP 500 during calendar enumeration."_s << QStringList();
+        QTest::newRow("a home without calendars")
+            << u"/dav/"_s
+            << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
+                                     {"/dav/", "207", multistatus(propResponse("/dav/", "<d:resourcetype><d:collection/></d:resourcetype>"))}}
+            << u"No calendars found at the discovered home set."_s << QStringList();
+    }
+
+    void steps()
+    {
+        QFETCH(QString, typedPath);
+        QFETCH(QList<QByteArrayList>, script);
+        QFETCH(QString, failure);
+        QFETCH(QStringList, found);
+
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        for (const QByteArrayList &step : script)
+            server.expect("PROPFIND", step.at(0)).reply(step.at(1).toInt(), step.at(2));
+        CalDavClient client;
+        const Outcome outcome = discover(client, server.url(typedPath));
+        QCOMPARE(server.problems(), QStringList());
+        QCOMPARE(outcome.failure, failure);
+        QStringList expected;
+        for (const QString &path : found)
+            expected.append(server.url(path).toString());
+        QCOMPARE(hrefs(outcome.calendars), expected);
+        const QList<QByteArray> depths{"0", "0", "1"};
+        for (qsizetype i = 0; i < server.requests().size(); ++i)
+            QCOMPARE(server.requests().at(i).header("Depth"), depths.at(i));
+    }
+
+    void unreachableServer()
+    {
+        CalDavClient client;
+        const QUrl url = LoopbackPort::url(u"http"_s, LoopbackPort::pickFree(), u"/"_s);
+        const QString failure = discover(client, url).failure;
+        QVERIFY2(failure.startsWith(u"Could not reach the server: "_s), qPrintable(failure));
+    }
+
+private:
+    RadicaleServer m_radicale{RadicaleServer::Options{u"alice"_s, u"s3cret"_s, {}, {}}};
+    XandikosServer m_xandikos;
+};
+
+QTEST_GUILESS_MAIN(TestCalDavDiscovery)
+#include "tst_caldavdiscovery.moc"
