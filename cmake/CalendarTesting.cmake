@@ -1,12 +1,14 @@
-# calendar_add_test(<name> SOURCES ... [LIBS ...] [ZONES ...] [ENV ...] [TIMEOUT s] [RUN_SERIAL])
+# calendar_add_test(<name> SOURCES ... [LIBS ...] [ZONES ...] [ENV ...] [TIMEOUT s] [RUN_SERIAL]
+#                   [LAUNCHER command ...])
 #
 # Builds one Qt Test executable and registers it once per time zone: date bugs
 # usually hide in one zone only, so every test runs under at least two zones
-# with daylight saving unless ZONES says otherwise.
+# with daylight saving unless ZONES says otherwise. LAUNCHER runs the test
+# through a command (a script that provides a display, for example).
 set(CALENDAR_DEFAULT_TEST_ZONES Europe/Berlin America/New_York)
 
 function(calendar_add_test name)
-    cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV" ${ARGN})
+    cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV;LAUNCHER" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
     target_compile_definitions(${name} PRIVATE
@@ -20,7 +22,7 @@ function(calendar_add_test name)
     endif()
     foreach(zone IN LISTS T_ZONES)
         string(REPLACE "/" "_" tag "${zone}")
-        add_test(NAME ${name}@${tag} COMMAND ${name})
+        add_test(NAME ${name}@${tag} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
         set_tests_properties(${name}@${tag} PROPERTIES
             TIMEOUT ${T_TIMEOUT}
             ENVIRONMENT "TZ=${zone};QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${T_ENV}")
