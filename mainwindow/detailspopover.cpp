@@ -72,3 +72,10 @@ void DetailsPopover::showNextTo(const QRect &anchor)
     move(placeNextTo(anchor, size(), available));
     show();
 }
+
+void DetailsPopover::showCentredOn(const QRect &area)
+{
+    adjustSize();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    show();
+}

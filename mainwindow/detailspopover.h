@@ -15,6 +15,9 @@ public:
     // else left of it, else centred below or above it, kept on its screen.
     void showNextTo(const QRect &anchor);
 
+    // Shows the card centred on `area` (global coordinates).
+    void showCentredOn(const QRect &area);
+
     // Where a card of `size` goes beside `anchor` within `screen`.
     static QPoint placeNextTo(const QRect &anchor, const QSize &size, const QRect &screen);
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// An event row as an earlier save left it: timed in the zone the test runs
-// under (named in the row), with reminders 15 and 60 minutes before and one
-// attendee, and its stored iCalendar text.
+// For tests that link the calendar core. An event row as an earlier save
+// left it: timed in the zone the test runs under (named in the row), with
+// reminders 15 and 60 minutes before, one attendee and its stored text.
 
 #include "event.h"
 #include "icalendar.h"
