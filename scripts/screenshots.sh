@@ -35,7 +35,7 @@ wait_for() {
   return 1
 }
 
-stamp() { date +%Y-%m-%dT%H:%M:%S -d "$1"; }
+stamp() { date +%Y-%m-%dT%H:%M:00 -d "$1"; }
 
 # The one visible window of the program whose size matches a test; prints
 # its id. Usage: find_window 'WIDTH <= 360 && HEIGHT > 200'
@@ -99,8 +99,8 @@ shoot() {
   pid=$!
   wait_for "find_window 'WIDTH > 500'"
   win="$(find_window 'WIDTH > 500')"
-  wait_for "find_window 'WIDTH < 500 && HEIGHT < 200 && Y > 400'"
-  balloon="$(find_window 'WIDTH < 500 && HEIGHT < 200 && Y > 400')"
+  wait_for "find_window 'WIDTH > 60 && WIDTH < 500 && HEIGHT < 200 && Y > 400'"
+  balloon="$(find_window 'WIDTH > 60 && WIDTH < 500 && HEIGHT < 200 && Y > 400')"
   sleep 0.5
   capture "$balloon" "$out/balloon-$theme.png"
   capture "$win" "$out/main-$theme.png"
@@ -110,9 +110,10 @@ shoot() {
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
   sleep 0.5
 
-  tray="$(xdotool search --classname trayer | head -1)"
+  # The icon's own window, embedded in trayer's panel.
+  tray="$(find_window 'WIDTH < 60 && Y > 400')"
   eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove $((X + WIDTH - 12)) $((Y + HEIGHT / 2)) click 1
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
   wait_for "find_window 'WIDTH >= 340 && WIDTH <= 344'"
   popover="$(find_window 'WIDTH >= 340 && WIDTH <= 344')"
   sleep 0.5
