@@ -313,6 +313,8 @@ void WinTrayPopover::fitListToRows()
 {
     // The popover grows with its rows instead of hiding tomorrow behind a
     // scroll bar; a very busy day scrolls past a third of the screen.
+    // Row heights depend on the style sheet, which applies at polish time.
+    ensurePolished();
     int height = 2 * m_list->frameWidth();
     for (int row = 0; row < m_list->count(); ++row)
         height += m_list->sizeHintForRow(row);
