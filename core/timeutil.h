@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -46,8 +47,13 @@ QDateTime fromIcalUtc(const QString &text);
 // own representation: "Z" for UTC, "+hh:mm" for an offset or a zone, no suffix
 // for local time, so that a local or all-day value keeps its wall clock and
 // date. Reading gives that representation back; SQLite's datetime('now') form
-// "yyyy-MM-dd HH:mm:ss" (a space, no suffix) is UTC.
+// "yyyy-MM-dd HH:mm:ss" (a space, no suffix) is UTC. Anything else
+// Qt::ISODate reads is read as Qt reads it, a bare date as local midnight.
 QString toStorage(const QDateTime &dt);
-QDateTime fromStorage(const QString &text);
+QDateTime fromStorage(QAnyStringView text);
+
+// The date written at the start of a stored text ("yyyy-MM-dd..."), whatever
+// follows it; null when the text does not start with one.
+QDate storedDate(QAnyStringView text);
 
 } // namespace TimeUtil
