@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -117,12 +118,23 @@ private:
         : m_count(count)
         , m_dir(QDir::currentPath() + QStringLiteral("/bench-store-XXXXXX"))
     {
-        // BENCH_STORE_KEEP=1 leaves the files for a look with sqlite3.
+        // BENCH_STORE_KEEP=1 leaves the files for a look with sqlite3;
+        // BENCH_STORE_DATA=<folder> keeps one database per size there and
+        // reuses it in later runs instead of seeding it again.
         m_dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_STORE_KEEP"));
+        const QString cache = qEnvironmentVariable("BENCH_STORE_DATA");
+        const QString path = cache.isEmpty()
+            ? m_dir.filePath(QStringLiteral("calendar.db"))
+            : QDir(cache).filePath(QStringLiteral("events-%1.db").arg(count));
+        const bool seeded = !cache.isEmpty() && QFile::exists(path);
+        if (!cache.isEmpty())
+            QDir().mkpath(cache);
         m_database = std::make_unique<Database>();
-        if (!m_database->open(m_dir.filePath(QStringLiteral("calendar.db"))) || !m_database->migrate())
+        if (!m_database->open(path) || !m_database->migrate())
             qFatal("cannot create the benchmark database");
         m_events = std::make_unique<EventRepository>(m_database.get());
+        if (seeded)
+            return;
         QSqlDatabase &db = m_database->database();
         seedCalendars(db);
         // Written through the repository, in one transaction as a pull would.
