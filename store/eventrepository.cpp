@@ -295,10 +295,15 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     // long that overlaps it), rows longer than a day still running at its
     // start, open-ended rows (repeating masters, no end) starting before its
     // end, and overrides whatever their own times, since expansion puts each
-    // in the place of the occurrence it replaces.
+    // in the place of the occurrence it replaces. The calendars narrow the
+    // first range through (calendar_id, start_time); the other three keep
+    // to their partial indexes, as the calendars' index would read every
+    // row of the calendars up to the window's end.
     const QString upper = window.upperBoundText();
     const QString lower = window.lowerBoundText();
     const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
+    const QString liveOffIndex = QStringLiteral(" AND deleted_at IS NULL")
+        + calendars.sqlClause(CalendarFilter::Index::Avoid);
     const QVariantList calendarValues = calendars.values();
     Database &db = *m_database;
     const char *operation = "EventRepository::getInRange";
@@ -312,14 +317,15 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     forEachRow(db, operation,
                QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
                               "AND start_time < ?")
-                   + live,
+                   + liveOffIndex,
                QVariantList{lower, upper} + calendarValues, keep);
     forEachRow(db, operation,
                QStringLiteral("WHERE ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
                               "end_time IS NULL) AND start_time < ?")
-                   + live,
+                   + liveOffIndex,
                QVariantList{upper} + calendarValues, keep);
-    forEachRow(db, operation, QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + live,
+    forEachRow(db, operation,
+               QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + liveOffIndex,
                calendarValues, keep);
 
     sortByStart(events);
