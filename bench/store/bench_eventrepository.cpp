@@ -1,4 +1,5 @@
-// EventRepository::getInRange over 10k, 50k and 200k events, and a 5,000
+// EventRepository::getInRange over 10k, 50k and 200k events (200k also
+// spread over fifteen years), with and without a calendar list, and a 5,000
 // event burst written the way a sync pull writes it (one transaction) against
 // one commit per event and one commit per statement. Figures and the query
 // plan are kept in NOTES.md beside this file.
@@ -19,11 +20,17 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
-const QDateTime kSpanStart(QDate(2022, 1, 1), QTime(0, 0), Qt::UTC);
-constexpr int kSpanDays = 4 * 365;
+// The years the events are spread over, all ending with 2025: four (about
+// 140 events a day at 200k) or fifteen (about 36 a day: a heavy user's
+// years of history rather than denser days).
+QDateTime spanStart(int years)
+{
+    return QDateTime(QDate(2026 - years, 1, 1), QTime(0, 0), Qt::UTC);
+}
 // The windows sit in the middle of the four years, history on both sides.
 const QDateTime kWindowStart(QDate(2024, 1, 8), QTime(0, 0), Qt::LocalTime);
 const QStringList kCalendars = {QStringLiteral("cal-0"), QStringLiteral("cal-1"), QStringLiteral("cal-2"),
@@ -42,8 +49,10 @@ QString rawText(int i, const QString &title)
         .arg(i % 40);
 }
 
-Event generatedEvent(int i, QRandomGenerator &random)
+Event generatedEvent(int i, QRandomGenerator &random, int years = 4)
 {
+    const QDateTime spanFrom = spanStart(years);
+    const int spanDays = years * 365;
     static const QTimeZone berlin("Europe/Berlin");
     Event e;
     e.id = QStringLiteral("ev-%1").arg(i);
@@ -52,15 +61,15 @@ Event generatedEvent(int i, QRandomGenerator &random)
     e.title = QStringLiteral("Event %1").arg(i);
     e.location = QStringLiteral("Room %1").arg(i % 40);
     e.raw_icalendar = rawText(i, e.title);
-    const qint64 minute = qint64(random.bounded(kSpanDays * 24 * 4)) * 15;
+    const qint64 minute = qint64(random.bounded(spanDays * 24 * 4)) * 15;
     const int roll = random.bounded(100);
     if (roll < 5) {
         // All-day, at UTC midnight as the reader stores them.
         e.is_all_day = true;
-        e.start_time = kSpanStart.addSecs(minute * 60).date().startOfDay(Qt::UTC);
+        e.start_time = spanFrom.addSecs(minute * 60).date().startOfDay(Qt::UTC);
         e.end_time = e.start_time.addDays(1 + random.bounded(3));
     } else {
-        e.start_time = kSpanStart.addSecs(minute * 60);
+        e.start_time = spanFrom.addSecs(minute * 60);
         e.end_time = e.start_time.addSecs(60 * (30 + 15 * random.bounded(7)));
         if (roll < 35) {
             e.timezone = QStringLiteral("Europe/Berlin");
@@ -81,7 +90,7 @@ Event generatedEvent(int i, QRandomGenerator &random)
         b.email = QStringLiteral("b%1@example.org").arg(i % 89);
         e.attendees = {a, b};
     }
-    e.created = e.last_modified = kSpanStart;
+    e.created = e.last_modified = spanFrom;
     return e;
 }
 
@@ -93,16 +102,16 @@ void seedCalendars(QSqlDatabase &db)
         q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')").arg(id));
 }
 
-// One database of `count` events, opened; only one at a time, as the
-// connection is the process's default one.
+// One database of `count` events over `years`, opened; only one at a time,
+// as the connection is the process's default one.
 class Dataset
 {
 public:
-    static Dataset &get(int count)
+    static Dataset &get(int count, int years)
     {
-        if (!current() || current()->m_count != count) {
+        if (!current() || current()->m_count != count || current()->m_years != years) {
             release();
-            current().reset(new Dataset(count));
+            current().reset(new Dataset(count, years));
         }
         return *current();
     }
@@ -114,18 +123,20 @@ public:
     Database &database() { return *m_database; }
 
 private:
-    explicit Dataset(int count)
+    Dataset(int count, int years)
         : m_count(count)
+        , m_years(years)
         , m_dir(QDir::currentPath() + QStringLiteral("/bench-store-XXXXXX"))
     {
         // BENCH_STORE_KEEP=1 leaves the files for a look with sqlite3;
-        // BENCH_STORE_DATA=<folder> keeps one database per size there and
-        // reuses it in later runs instead of seeding it again.
+        // BENCH_STORE_DATA=<folder> keeps one database per size and span
+        // there and reuses it in later runs instead of seeding it again.
         m_dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_STORE_KEEP"));
         const QString cache = qEnvironmentVariable("BENCH_STORE_DATA");
         const QString path = cache.isEmpty()
             ? m_dir.filePath(QStringLiteral("calendar.db"))
-            : QDir(cache).filePath(QStringLiteral("events-%1.db").arg(count));
+            : QDir(cache).filePath(years == 4 ? QStringLiteral("events-%1.db").arg(count)
+                                              : QStringLiteral("events-%1-%2y.db").arg(count).arg(years));
         const bool seeded = !cache.isEmpty() && QFile::exists(path);
         if (!cache.isEmpty())
             QDir().mkpath(cache);
@@ -141,7 +152,7 @@ private:
         QRandomGenerator random(count);
         db.transaction();
         for (int i = 0; i < count; ++i)
-            m_events->insert(generatedEvent(i, random));
+            m_events->insert(generatedEvent(i, random, years));
         db.commit();
     }
 
@@ -152,6 +163,7 @@ private:
     }
 
     int m_count;
+    int m_years;
     QTemporaryDir m_dir;
     std::unique_ptr<Database> m_database;
     std::unique_ptr<EventRepository> m_events;
@@ -196,11 +208,12 @@ void printQueryPlan(QSqlDatabase &db)
     }
 }
 
-// events, days, and the calendars listed: 0 for none (every calendar), 5
-// for all five by id, as the application passes its enabled calendars.
+// events, days, the calendars listed (0 for none: every calendar; 5 for all
+// five by id, as the application passes its enabled calendars) and the years
+// the events are spread over.
 void BM_GetInRange(benchmark::State &state)
 {
-    Dataset &data = Dataset::get(int(state.range(0)));
+    Dataset &data = Dataset::get(int(state.range(0)), int(state.range(3)));
     printQueryPlan(data.database().database());
     const QDateTime to = state.range(1) == 7 ? kWindowStart.addDays(7) : kWindowStart.addMonths(1);
     const QStringList calendars = state.range(2) == 0 ? QStringList() : kCalendars.mid(0, int(state.range(2)));
@@ -214,12 +227,12 @@ void BM_GetInRange(benchmark::State &state)
 }
 // One size after the other: only one database is open at a time.
 BENCHMARK(BM_GetInRange)
-    ->ArgNames({"events", "days", "calendars"})
+    ->ArgNames({"events", "days", "calendars", "years"})
     ->Apply([](benchmark::internal::Benchmark *b) {
-        for (const int events : {10000, 50000, 200000}) {
+        for (const auto &[events, years] : {std::pair{10000, 4}, {50000, 4}, {200000, 4}, {200000, 15}}) {
             for (const int calendars : {0, 5}) {
                 for (const int days : {7, 31})
-                    b->Args({events, days, calendars});
+                    b->Args({events, days, calendars, years});
             }
         }
     })
