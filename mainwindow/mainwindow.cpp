@@ -139,6 +139,12 @@ NotificationService *MainWindow::notificationService() const
     return m_notifications;
 }
 
+void MainWindow::reportAdded(const QString &eventId)
+{
+    const std::optional<Event> event = m_state->events()->getById(eventId);
+    showStatus(tr("Added: %1").arg(event ? event->title : QString()), 4000);
+}
+
 void MainWindow::showStatus(const QString &message, int timeoutMs)
 {
     statusBar()->showMessage(message, timeoutMs);
@@ -183,8 +189,7 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add couldn't parse: \"%1\"").arg(text), 4000);
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::importIcsFromCommand(const QString &path)
@@ -207,8 +212,7 @@ void MainWindow::importIcsFromCommand(const QString &path)
         showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
     else
         showStatus(tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                       .arg(name)
-                       .arg(result.failed),
+                       .arg(name, QString::number(result.failed)),
                    6000);
 }
 
@@ -266,8 +270,7 @@ void MainWindow::openQuickAdd()
         QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::chooseIcsFile()

@@ -83,6 +83,7 @@ private:
     void undo();
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
+    void reportAdded(const QString &eventId);
 
     // Starts one sync run of each enabled account; returns how many started.
     int startFullSync();
