@@ -48,20 +48,13 @@ private Q_SLOTS:
         m_collection = m_radicale.url(u"/alice/sync/"_s);
         CalDavClient client;
         client.setCredentials(kUser, kPassword);
-        const auto made = awaitResponse([&](auto done) {
-            client.mkcalendar(m_collection, CalDavXml::mkcalendarBody(u"Sync"_s, {}, {}), done);
-        });
-        QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status)));
+        QVERIFY(makeCalendar(client, m_collection, u"Sync"_s));
         const QDir seed(QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync"));
         const QStringList files = seed.entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
         for (const QString &name : files) {
             QFile file(seed.filePath(name));
             QVERIFY(file.open(QIODevice::ReadOnly));
-            const auto put = awaitResponse([&](auto done) {
-                client.put(CalDavHref::newResourceUrl(m_collection, name.chopped(4)), file.readAll(),
-                           u"text/calendar; charset=utf-8"_s, done);
-            });
-            QVERIFY2(put.isWriteSuccess(), qPrintable(name + QString::number(put.status)));
+            QVERIFY2(putObject(client, m_collection, name.chopped(4), file.readAll()), qPrintable(name));
         }
         QVERIFY(m_fixture.start());
         m_state = m_fixture.state();
