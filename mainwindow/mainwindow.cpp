@@ -10,6 +10,7 @@
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
+#include "sampledata.h"
 #include "taskrepository.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -31,6 +32,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+SampleDataStores sampleStores(const AppState *state)
+{
+    return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
+}
 
 QTimer *makeTimer(QObject *parent, int intervalMs, bool singleShot)
 {
@@ -112,6 +118,9 @@ void MainWindow::buildMenus()
     connect(m_testNotificationAction, &QAction::triggered, this, &MainWindow::sendTestNotification);
 
     QMenu *developer = menuBar()->addMenu(tr("&Developer"));
+    m_loadSampleAction = developer->addAction(tr("Load Sample &Data"), this, &MainWindow::loadSampleData);
+    m_clearSampleAction = developer->addAction(tr("&Clear Sample Data"), this, &MainWindow::clearSampleData);
+    developer->addSeparator();
     developer->addAction(m_testNotificationAction);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -285,6 +294,23 @@ void MainWindow::undo()
 {
     if (m_state->undoStack()->canUndo())
         m_state->undoStack()->undo();
+}
+
+void MainWindow::loadSampleData()
+{
+    const int added = ::loadSampleData(sampleStores(m_state));
+    showStatus(tr("Loaded %n sample row(s).", nullptr, added), 4000);
+}
+
+void MainWindow::clearSampleData()
+{
+    const auto answer = QMessageBox::question(this, tr("Clear sample data?"),
+                                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    const int removed = removeSampleData(sampleStores(m_state));
+    showStatus(tr("Removed %n sample row(s).", nullptr, removed), 4000);
 }
 
 void MainWindow::sendTestNotification()

@@ -43,6 +43,8 @@ public:
     QAction *quickAddAction() const { return m_quickAddAction; }
     QAction *importAction() const { return m_importAction; }
     QAction *undoAction() const { return m_undoAction; }
+    QAction *loadSampleDataAction() const { return m_loadSampleAction; }
+    QAction *clearSampleDataAction() const { return m_clearSampleAction; }
     QAction *testNotificationAction() const { return m_testNotificationAction; }
 
 public Q_SLOTS:
@@ -81,6 +83,8 @@ private:
     void openQuickAdd();
     void chooseIcsFile();
     void undo();
+    void loadSampleData();
+    void clearSampleData();
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
     void reportAdded(const QString &eventId);
@@ -109,5 +113,7 @@ private:
     QAction *m_quickAddAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_undoAction = nullptr;
+    QAction *m_loadSampleAction = nullptr;
+    QAction *m_clearSampleAction = nullptr;
     QAction *m_testNotificationAction = nullptr;
 };
