@@ -109,7 +109,7 @@ TolmUpdate::Config Application::updateConfig()
     config.product = u"calendar"_s;
     config.channel = u"stable"_s;
     const QString overridden = qEnvironmentVariable(kUpdateUrlVariable);
-    config.manifestBaseUrl = QUrl(overridden.isEmpty() ? u"https://releases.quillmarten.com/calendar/stable/"_s
+    config.manifestBaseUrl = QUrl(overridden.isEmpty() ? u"https://releases.quillmarten.example/calendar/stable/"_s
                                                        : overridden);
     config.currentVersion = kVersion;
     return config;

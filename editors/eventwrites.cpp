@@ -1,13 +1,8 @@
 #include "eventwrites.h"
 
-#include "eventrepository.h"
 #include "icalendar.h"
 #include "timeutil.h"
 
-#include <QDebug>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -83,31 +78,6 @@ QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const 
                                .addDays(f.date().daysTo(t.date()))
                                .addSecs(f.time().secsTo(t.time()));
     return TimeUtil::toSameRepresentation(TimeUtil::inZone(wall.date(), wall.time(), zone), instant);
-}
-
-QList<Event> liveOverrides(EventRepository *events, const Event &series)
-{
-    QList<Event> result;
-    if (!events || series.uid.isEmpty())
-        return result;
-    QSqlQuery query(QSqlDatabase::database());
-    query.prepare(u"SELECT id FROM events WHERE calendar_id = ? AND master_event_uid = ? "
-                  "AND COALESCE(recurrence_id, '') <> '' AND deleted_at IS NULL AND id <> ?"_s);
-    query.addBindValue(series.calendar_id);
-    query.addBindValue(series.uid);
-    query.addBindValue(series.id);
-    if (!query.exec()) {
-        qWarning().noquote() << "EventWrites::liveOverrides failed:" << query.lastError().text();
-        return result;
-    }
-    QStringList ids;
-    while (query.next())
-        ids.append(query.value(0).toString());
-    for (const QString &id : std::as_const(ids)) {
-        if (const auto row = events->getById(id))
-            result.append(*row);
-    }
-    return result;
 }
 
 } // namespace EventWrites

@@ -4,11 +4,8 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QList>
 #include <QString>
 #include <QTimeZone>
-
-class EventRepository;
 
 // What every editor does alike when it writes event rows: new ids, stored
 // text, copies that become rows of their own, and the wall clock of series.
@@ -46,9 +43,5 @@ QTimeZone seriesZone(const Event &event);
 // Returned in the representation of `instant`.
 QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const QDateTime &to,
                          const QTimeZone &zone);
-
-// The live override rows of a series (same calendar, its uid as master uid),
-// with their reminders and attendees.
-QList<Event> liveOverrides(EventRepository *events, const Event &series);
 
 } // namespace EventWrites

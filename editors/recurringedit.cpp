@@ -3,6 +3,7 @@
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "recurrence.h"
+#include "seriesrows.h"
 #include "storesql.h"
 #include "timeutil.h"
 
@@ -436,7 +437,7 @@ bool splitSeries(EventRepository *events, const Event &given, const QDateTime &o
         return commit(savepoint, false);
 
     // Overrides of occurrences from the split on belong to the new series.
-    for (const Event &override : liveOverrides(events, series)) {
+    for (const Event &override : SeriesRows::liveOverrides(events, series)) {
         const QDateTime slot = instantOf(override.recurrence_id, zone);
         if (!slot.isValid() || slot < occurrence)
             continue;
@@ -486,7 +487,7 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     StoreSql::Savepoint savepoint(db, QLatin1String("series_shift"));
     if (!savepoint.isActive())
         return false;
-    const bool ok = events->update(row) && rekeyOverrides(events, liveOverrides(events, series), shift, row, now);
+    const bool ok = events->update(row) && rekeyOverrides(events, SeriesRows::liveOverrides(events, series), shift, row, now);
     return commit(savepoint, ok);
 }
 

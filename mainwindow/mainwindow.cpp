@@ -4,12 +4,15 @@
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "eventdetailspopover.h"
+#include "eventformdialog.h"
 #include "eventrepository.h"
 #include "icsimport.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
+#include "recurrence.h"
 #include "taskrepository.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -169,7 +172,14 @@ void MainWindow::openNewEventDialog()
                                  tr("There is no calendar to add an event to."));
         return;
     }
-    showStatus(tr("The event editor is not available yet; use Quick Add to create an event."), 4000);
+    EventFormDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::openEventEditor(const Event &event)
+{
+    EventFormDialog dialog(m_state, event, this);
+    dialog.exec();
 }
 
 void MainWindow::quickAddFromCommand(const QString &text)
@@ -225,6 +235,27 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     if (!eventId.isEmpty())
         m_state->setSelectedEventId(eventId);
     focusWindow();
+    if (eventId.isEmpty())
+        return;
+    std::optional<Event> event = m_state->events()->getById(eventId);
+    if (!event || event->deleted_at)
+        return;
+    // A series is shown as its occurrence on that date.
+    if (!event->recurrence_rule.isEmpty() && date.isValid()) {
+        const QDateTime from(date, QTime(0, 0), Qt::LocalTime);
+        const QDateTime to = from.addDays(1);
+        const QList<Event> day =
+            Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}), from, to);
+        for (const Event &occurrence : day) {
+            if (occurrence.id == event->id || (occurrence.isOverride() && occurrence.master_event_uid == event->uid)) {
+                event = occurrence;
+                break;
+            }
+        }
+    }
+    auto *details = new EventDetailsPopover(m_state, *event, this);
+    connect(details, &EventDetailsPopover::editRequested, this, &MainWindow::openEventEditor);
+    details->showCentredOn(geometry());
 }
 
 void MainWindow::openPreferences()

@@ -6,6 +6,7 @@
 #include <QString>
 
 struct Account;
+struct Event;
 class AppState;
 class NotificationService;
 class QAction;
@@ -60,7 +61,8 @@ public Q_SLOTS:
     // A full sync of every enabled account, asked for by the user.
     void syncNow();
     // Shows the window on `date` (when valid) with the event selected (when
-    // the id is not empty).
+    // the id is not empty), and the event's details (for a series, of its
+    // occurrence on that date) centred on it; their Edit opens the form.
     void focusOnEvent(const QString &eventId, const QDate &date);
     void openPreferences();
     // Closes every window and ends the event loop; closing does not hide to
@@ -78,6 +80,7 @@ protected:
 
 private:
     void buildMenus();
+    void openEventEditor(const Event &event);
     void openQuickAdd();
     void chooseIcsFile();
     void undo();

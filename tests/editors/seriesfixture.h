@@ -13,6 +13,7 @@
 #include "eventwrites.h"
 #include "icalendar.h"
 #include "recurrence.h"
+#include "testevents.h"
 #include "timeutil.h"
 
 #include <QSqlQuery>
@@ -68,35 +69,17 @@ public:
     // reminders and an attendee.
     Event series(const QString &rule, const QDateTime &start, int minutes = 60, bool allDay = false)
     {
-        Event e;
-        e.id = EventWrites::newId();
-        e.uid = e.id;
-        e.calendar_id = calendarId;
-        e.title = QStringLiteral("Standup");
+        Event e = testEvent(calendarId, QStringLiteral("Standup"), start, start.addSecs(minutes * 60), rule);
         e.location = QStringLiteral("Room 4");
         e.description = QStringLiteral("Daily notes");
         e.is_all_day = allDay;
         if (allDay) {
+            e.timezone = QStringLiteral("UTC");
             e.start_time = EventWrites::allDayTime(start.date());
             e.end_time = EventWrites::allDayTime(start.date().addDays(1));
-        } else {
-            e.timezone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
-            e.start_time = start;
-            e.end_time = start.addSecs(minutes * 60);
         }
-        e.recurrence_rule = rule;
-        Reminder early, late;
-        early.minutes_before = 60;
-        late.minutes_before = 15;
-        e.reminders = {early, late};
-        Attendee ann;
-        ann.email = QStringLiteral("ann@example.com");
-        ann.name = QStringLiteral("Ann");
-        ann.status = QStringLiteral("accepted");
-        e.attendees = {ann};
         e.href = QStringLiteral("/cal/") + e.uid + QStringLiteral(".ics");
         e.etag = QStringLiteral("etag-1");
-        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
         e.sync_status = QStringLiteral("synced");
         e.raw_icalendar = ICalendar::serializeEvent(e);
         return e;

@@ -64,8 +64,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("expected");
-        const QDateTime cutoff = TimeUtil::utc(QDate(2026, 3, 16), QTime(8, 59, 59));
-        Q_UNUSED(cutoff);
         QTest::newRow("COUNT dropped, UNTIL appended") << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << false
                                                        << u"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20260316T085959Z"_s;
         QTest::newRow("UNTIL appended last") << u"FREQ=DAILY;INTERVAL=2"_s << false

@@ -93,6 +93,13 @@ private:
             return;
         if (active->windowTitle() != m_steps.first().title)
             return;
+        // Only on the next poll: a nested dialog that just closed has not yet
+        // returned from its exec() into the code that takes its result.
+        if (m_candidate != active) {
+            m_candidate = active;
+            return;
+        }
+        m_candidate = nullptr;
         const Entry entry = m_steps.takeFirst();
         m_last = active;
         m_fresh = false;
@@ -103,6 +110,7 @@ private:
     QDeadlineTimer m_deadline;
     QList<Entry> m_steps;
     QPointer<QWidget> m_last;
+    QPointer<QWidget> m_candidate;
     bool m_fresh = true;
     bool m_failed = false;
     QStringList m_seen;
