@@ -30,6 +30,9 @@ namespace {
 constexpr int kRefreshMs = 30000;
 constexpr int kWidth = 340;
 constexpr int kScreenMargin = 8;
+// The list's height limit without a screen, and its least limit with one.
+constexpr int kMaxListHeight = 360;
+constexpr int kMinListCap = 200;
 const QLatin1String kFallbackColor("#4285F4");
 
 // Secondary text: the style sheet colours labels by the property, the
@@ -260,6 +263,7 @@ void WinTrayPopover::refresh()
         m_list->addItem(item);
         // The header still shows the date and time.
         updateTimes();
+        fitListToRows();
         return;
     }
 
@@ -302,6 +306,23 @@ void WinTrayPopover::refresh()
         addPlaceholder(tr("  Nothing scheduled"));
 
     updateTimes();
+    fitListToRows();
+}
+
+void WinTrayPopover::fitListToRows()
+{
+    // The popover grows with its rows instead of hiding tomorrow behind a
+    // scroll bar; a very busy day scrolls past a third of the screen.
+    // Row heights depend on the style sheet, which applies at polish time.
+    ensurePolished();
+    int height = 2 * m_list->frameWidth();
+    for (int row = 0; row < m_list->count(); ++row)
+        height += m_list->sizeHintForRow(row);
+    const QScreen *screen = this->screen();
+    const int cap = screen ? screen->availableGeometry().height() / 3 : kMaxListHeight;
+    m_list->setFixedHeight(std::min(height, std::max(cap, kMinListCap)));
+    if (isVisible())
+        adjustSize();
 }
 
 void WinTrayPopover::setNextEvent(const Event &occurrence, const QHash<QString, QString> &calendarColors)

@@ -82,6 +82,7 @@ private:
     void addPlaceholder(const QString &text);
     void addEventItem(const Event &occurrence, const QHash<QString, QString> &calendarColors,
                       const QDate &today);
+    void fitListToRows();
     void setNextEvent(const Event &occurrence, const QHash<QString, QString> &calendarColors);
 
     AppState *m_state = nullptr;

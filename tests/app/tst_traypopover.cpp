@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +59,7 @@ private Q_SLOTS:
 
     void list_data();
     void list();
+    void everyRowShowsWithoutScrolling();
     void rowsCarryTheDayTheyStartOn_data();
     void rowsCarryTheDayTheyStartOn();
     void card_data();
@@ -150,6 +152,17 @@ void TestTrayPopover::list()
     addAll(events);
     m_popover->refresh();
     QCOMPARE(rows(listWidget()), expected);
+}
+
+void TestTrayPopover::everyRowShowsWithoutScrolling()
+{
+    for (int hour = 9; hour < 15; ++hour)
+        QVERIFY(!addEvent(m_state, EventSpec(u"Meeting %1"_s.arg(hour), local(2024, 5, 15, hour, 0))).isEmpty());
+    m_popover->positionNear(QPoint(400, 500));
+    QListWidget *list = listWidget();
+    QCOMPARE(list->count(), 9);
+    QTRY_VERIFY(list->viewport()->height() > 0);
+    QCOMPARE(list->verticalScrollBar()->maximum(), 0);
 }
 
 void TestTrayPopover::rowsCarryTheDayTheyStartOn_data()
