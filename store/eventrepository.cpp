@@ -347,6 +347,10 @@ bool EventRepository::write(const Event &e, bool isUpdate)
                  QStringLiteral("INSERT INTO events (%1) VALUES (%2)").arg(kColumns, placeholders(31)),
                  values);
     }
+    if (!savepoint.isActive()) {
+        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
+        return false;
+    }
     if (!ok) {
         logFailure(operation, query);
         return false;
@@ -356,7 +360,7 @@ bool EventRepository::write(const Event &e, bool isUpdate)
         || !EventChildRows::writeAttendeeRows(db, e, isUpdate))
         return false;
     if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << operation << "failed: savepoint release";
+        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
         return false;
     }
     m_changes->schedule(e.calendar_id);
@@ -423,7 +427,7 @@ bool EventRepository::hardDelete(const QString &id)
         return false;
     }
     if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed: savepoint release";
+        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << savepoint.errorText();
         return false;
     }
     m_changes->schedule(calendarId);

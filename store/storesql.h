@@ -99,12 +99,15 @@ public:
     Savepoint &operator=(const Savepoint &) = delete;
 
     bool isActive() const { return m_active; }
+    // The driver's text of the last statement that failed.
+    QString errorText() const { return m_error; }
     bool release();
     void rollback();
 
 private:
     QSqlDatabase &m_db;
     QString m_name;
+    QString m_error;
     bool m_active = false;
 };
 
