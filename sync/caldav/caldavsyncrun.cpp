@@ -3,13 +3,13 @@
 #include "caldaveventpush.h"
 #include "caldaveventstore.h"
 #include "caldavlog.h"
-#include "caldavsynctext_p.h"
 #include "caldavparse.h"
 #include "caldavtaskpush.h"
 #include "caldavtaskstore.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -45,11 +45,12 @@ void CalDavSyncRun::start()
 void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
 {
     if (!response.error.isEmpty()) {
-        fail(syncText("Network error: %1").arg(response.error));
+        fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
         return;
     }
     if (!response.isSuccess()) {
-        fail(syncText("Server returned HTTP %1 during ctag check").arg(response.status));
+        fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 during ctag check")
+                 .arg(response.status));
         return;
     }
     m_ctag = CalDavParse::parseCtag(response.body);
@@ -70,9 +71,9 @@ void CalDavSyncRun::runPull()
 {
     listCollection(&m_events, [this](const CalDavClient::Response &listing) {
         if (!listing.error.isEmpty())
-            fail(syncText("Network error: %1").arg(listing.error));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(listing.error));
         else
-            fail(syncText("Server returned HTTP %1").arg(listing.status));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
     }, [this] { runTaskPull(); });
 }
 
@@ -176,7 +177,7 @@ void CalDavSyncRun::runTaskPull()
     }
     listCollection(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
         if (!listing.error.isEmpty()) {
-            fail(syncText("Network error during task pull: %1").arg(listing.error));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error during task pull: %1").arg(listing.error));
             return;
         }
         // A calendar that holds no to-dos may refuse the query (403); that
