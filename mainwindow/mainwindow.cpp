@@ -13,6 +13,7 @@
 #include "preferencesrepository.h"
 #include "quickadd.h"
 #include "recurrence.h"
+#include "sampledata.h"
 #include "taskrepository.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -34,6 +35,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+SampleDataStores sampleStores(const AppState *state)
+{
+    return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
+}
 
 QTimer *makeTimer(QObject *parent, int intervalMs, bool singleShot)
 {
@@ -115,6 +121,9 @@ void MainWindow::buildMenus()
     connect(m_testNotificationAction, &QAction::triggered, this, &MainWindow::sendTestNotification);
 
     QMenu *developer = menuBar()->addMenu(tr("&Developer"));
+    m_loadSampleAction = developer->addAction(tr("Load Sample &Data"), this, &MainWindow::loadSampleData);
+    m_clearSampleAction = developer->addAction(tr("&Clear Sample Data"), this, &MainWindow::clearSampleData);
+    developer->addSeparator();
     developer->addAction(m_testNotificationAction);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -140,6 +149,12 @@ void MainWindow::setNotificationService(NotificationService *service)
 NotificationService *MainWindow::notificationService() const
 {
     return m_notifications;
+}
+
+void MainWindow::reportAdded(const QString &eventId)
+{
+    const std::optional<Event> event = m_state->events()->getById(eventId);
+    showStatus(tr("Added: %1").arg(event ? event->title : QString()), 4000);
 }
 
 void MainWindow::showStatus(const QString &message, int timeoutMs)
@@ -193,8 +208,7 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add couldn't parse: \"%1\"").arg(text), 4000);
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::importIcsFromCommand(const QString &path)
@@ -217,8 +231,7 @@ void MainWindow::importIcsFromCommand(const QString &path)
         showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
     else
         showStatus(tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                       .arg(name)
-                       .arg(result.failed),
+                       .arg(name, QString::number(result.failed)),
                    6000);
 }
 
@@ -297,8 +310,7 @@ void MainWindow::openQuickAdd()
         QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::chooseIcsFile()
@@ -313,6 +325,23 @@ void MainWindow::undo()
 {
     if (m_state->undoStack()->canUndo())
         m_state->undoStack()->undo();
+}
+
+void MainWindow::loadSampleData()
+{
+    const int added = ::loadSampleData(sampleStores(m_state));
+    showStatus(tr("Loaded %n sample row(s).", nullptr, added), 4000);
+}
+
+void MainWindow::clearSampleData()
+{
+    const auto answer = QMessageBox::question(this, tr("Clear sample data?"),
+                                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    const int removed = removeSampleData(sampleStores(m_state));
+    showStatus(tr("Removed %n sample row(s).", nullptr, removed), 4000);
 }
 
 void MainWindow::sendTestNotification()

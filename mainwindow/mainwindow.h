@@ -44,6 +44,8 @@ public:
     QAction *quickAddAction() const { return m_quickAddAction; }
     QAction *importAction() const { return m_importAction; }
     QAction *undoAction() const { return m_undoAction; }
+    QAction *loadSampleDataAction() const { return m_loadSampleAction; }
+    QAction *clearSampleDataAction() const { return m_clearSampleAction; }
     QAction *testNotificationAction() const { return m_testNotificationAction; }
 
 public Q_SLOTS:
@@ -84,8 +86,11 @@ private:
     void openQuickAdd();
     void chooseIcsFile();
     void undo();
+    void loadSampleData();
+    void clearSampleData();
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
+    void reportAdded(const QString &eventId);
 
     // Starts one sync run of each enabled account; returns how many started.
     int startFullSync();
@@ -111,5 +116,7 @@ private:
     QAction *m_quickAddAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_undoAction = nullptr;
+    QAction *m_loadSampleAction = nullptr;
+    QAction *m_clearSampleAction = nullptr;
     QAction *m_testNotificationAction = nullptr;
 };

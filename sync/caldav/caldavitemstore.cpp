@@ -108,16 +108,3 @@ void CalDavItemStore::forgetServerIdentity(const QString &id)
 {
     exec(u"UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?"_s.arg(m_table), {id});
 }
-
-void CalDavItemStore::removeStale(const QString &href, const QSet<QString> &keep, const QString &keyColumns,
-                                  const std::function<QString(const QSqlQuery &)> &key)
-{
-    QStringList stale;
-    exec(u"SELECT id, sync_status, %1 FROM %2 WHERE calendar_id = ? AND href = ?"_s.arg(keyColumns, m_table),
-         {m_calendarId, href}, [&](const QSqlQuery &q) {
-             if (q.value(1).toString() != "pending"_L1 && !keep.contains(key(q)))
-                 stale.append(q.value(0).toString());
-         });
-    for (const QString &id : std::as_const(stale))
-        removeRow(id);
-}

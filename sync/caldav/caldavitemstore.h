@@ -37,8 +37,7 @@ public:
     // "VEVENT" or "VTODO".
     virtual QString component() const = 0;
     // Writes the objects of the server's resources (those without data are
-    // skipped). Rows at a resource's href that the resource no longer holds,
-    // and that are not pending, are removed.
+    // skipped).
     Applied apply(const QList<CalDavParse::Resource> &resources);
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
@@ -100,10 +99,6 @@ protected:
         return Outcome::Replace;
     }
     static QString newRowId();
-    // Removes the rows at `href` that are not pending and whose key is not in
-    // `keep`; `key` reads it from `keyColumns`, selected after id and status.
-    void removeStale(const QString &href, const QSet<QString> &keep, const QString &keyColumns,
-                     const std::function<QString(const QSqlQuery &)> &key);
 
     // Runs a statement with `values` bound in order; `row` sees each result row.
     bool exec(const QString &sql, const QVariantList &values,

@@ -18,12 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts are the main window's.
-QString windowText(const char *text, int n = -1)
-{
-    return QCoreApplication::translate("MainWindow", text, nullptr, n);
-}
-
 bool isCalDavType(const QString &type)
 {
     return type == "caldav"_L1 || type == "icloud"_L1 || type == "zoho"_L1;
@@ -154,7 +148,7 @@ void SyncCoordinator::syncAccount(const Account &account)
         client->deleteLater();
         const int added = CalDavParse::mergeDiscoveredCalendars(m_appState, accountId, calendars);
         if (added > 0)
-            Q_EMIT statusMessage(windowText("Discovered %n new calendar(s).", added));
+            Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Discovered %n new calendar(s).", nullptr, added));
         if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
             syncCalendars(*current, syncingCalendars(*current));
     });
@@ -217,7 +211,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
         Q_EMIT statusMessage(reason);
     } else {
         batch->total += count;
-        Q_EMIT statusMessage(windowText("Synced %1 events").arg(batch->total));
+        Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Synced %1 events").arg(batch->total));
     }
     m_appState->endSync(failed);
     if (m_changedInFlight.remove(calendarId) && hasPendingRows(calendarId))

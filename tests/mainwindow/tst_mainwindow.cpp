@@ -230,6 +230,33 @@ private Q_SLOTS:
         QVERIFY(!m_window->undoAction()->isEnabled());
     }
 
+    void sampleDataLoadsAndClears()
+    {
+        m_window->loadSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QListWidget *list = m_window->agenda()->list();
+        QTRY_VERIFY(!list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+
+        // "No" keeps everything.
+        whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QCOMPARE(eventCount(u"sample-cal-work"_s) > 0, true);
+
+        QString question;
+        whenModal<QMessageBox>([&question](QMessageBox *box) {
+            question = box->windowTitle() + u" / "_s + box->text();
+            QCOMPARE(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No));
+            box->button(QMessageBox::Yes)->click();
+        });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(question, u"Clear sample data? / Remove the sample calendars, events, and tasks? Your real data is "
+                           "untouched."_s);
+        QCOMPARE(status(), u"Removed 31 sample row(s)."_s);
+        QVERIFY(!state()->calendars()->getById(u"sample-cal-work"_s));
+        QTRY_VERIFY(list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+    }
+
     void closingHidesToTheTrayOnlyWhenThereIsOne_data()
     {
         QTest::addColumn<bool>("withTray");
