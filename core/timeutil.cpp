@@ -86,10 +86,10 @@ QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
     case Qt::OffsetFromUTC:
         return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
     case Qt::TimeZone:
-        return QDateTime(date, time, like.timeZone());
+        return inZone(date, time, like.timeZone());
     case Qt::LocalTime:
     default:
-        return QDateTime(date, time, Qt::LocalTime);
+        return inZone(date, time, QTimeZone());
     }
 }
 

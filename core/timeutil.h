@@ -30,7 +30,8 @@ QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like);
 QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
 
 // The wall clock `date`/`time` in the zone `like` is expressed in, of the
-// same kind: local time stays local time, UTC stays UTC.
+// same kind: local time stays local time, UTC stays UTC. Gaps and repeated
+// wall clocks are read as by inZone.
 QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like);
 
 bool isUtc(const QDateTime &dt);
