@@ -17,7 +17,7 @@ QTimeZone representation(const QDateTime &dt);
 
 // Builds a date-time with the wall clock `date`/`time` in `zone` (an invalid
 // zone means local time). A wall clock skipped by a DST gap moves forward by
-// the gap (RFC 5545 3.3.5); one that occurs twice means the later occurrence.
+// the gap (RFC 5545 3.3.5); one that occurs twice means its first occurrence.
 QDateTime inZone(QDate date, QTime time, const QTimeZone &zone);
 
 // `date`/`time` read as UTC wall clock.

@@ -82,14 +82,16 @@ private Q_SLOTS:
         const auto wall = [](int month, int day, int h, int m) { return QDateTime(QDate(2024, month, day), QTime(h, m), Qt::UTC); };
         QTest::newRow("Berlin: 02:30 in the spring gap is 03:30 summer time")
             << "Europe/Berlin" << wall(3, 31, 2, 30) << utc(3, 31, 1, 30);
-        QTest::newRow("Berlin: 02:30 on the autumn change is the later, winter-time one")
-            << "Europe/Berlin" << wall(10, 27, 2, 30) << utc(10, 27, 1, 30);
+        QTest::newRow("Berlin: 02:30 on the autumn change is the first, summer-time one")
+            << "Europe/Berlin" << wall(10, 27, 2, 30) << utc(10, 27, 0, 30);
         QTest::newRow("Berlin: 03:00 after the autumn change is winter time")
             << "Europe/Berlin" << wall(10, 27, 3, 0) << utc(10, 27, 2, 0);
         QTest::newRow("New York: 02:30 in the spring gap is 03:30 daylight time")
             << "America/New_York" << wall(3, 10, 2, 30) << utc(3, 10, 7, 30);
-        QTest::newRow("New York: 01:30 on the autumn change is the later, standard-time one")
-            << "America/New_York" << wall(11, 3, 1, 30) << utc(11, 3, 6, 30);
+        QTest::newRow("New York: 01:30 on the autumn change is the first, daylight-time one")
+            << "America/New_York" << wall(11, 3, 1, 30) << utc(11, 3, 5, 30);
+        QTest::newRow("New York: 00:59 before the autumn change")
+            << "America/New_York" << wall(11, 3, 0, 59) << utc(11, 3, 4, 59);
         QTest::newRow("New York: an ordinary summer morning")
             << "America/New_York" << wall(7, 1, 9, 0) << utc(7, 1, 13, 0);
     }

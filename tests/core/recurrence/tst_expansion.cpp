@@ -1,4 +1,5 @@
 #include "expansiontestutil.h"
+#include "icalendar.h"
 #include "recurrence.h"
 
 #include <QLoggingCategory>
@@ -384,6 +385,27 @@ private Q_SLOTS:
             QCOMPARE(e.start_time.timeSpec(), Qt::LocalTime);
             QCOMPARE(e.start_time.time(), QTime(9, 0));
         }
+    }
+
+    // 02:30 occurs twice on 27 October in Berlin: the reader and the
+    // expansion must both take the first, or the exception and the override
+    // miss their occurrence.
+    void aRepeatedWallClockMeetsItsExceptionAndOverride()
+    {
+        if (!zoneOf(QStringLiteral("Europe/Berlin")).isValid())
+            QSKIP("zone data missing");
+        const QList<Event> rows = ICalendar::parseEvents(QStringLiteral(
+            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Series\r\n"
+            "DTSTART;TZID=Europe/Berlin:20241026T023000\r\nDTEND;TZID=Europe/Berlin:20241026T024500\r\n"
+            "RRULE:FREQ=DAILY;COUNT=3\r\nEXDATE;TZID=Europe/Berlin:20241027T023000\r\nEND:VEVENT\r\n"
+            "BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\nRECURRENCE-ID;TZID=Europe/Berlin:20241028T023000\r\n"
+            "DTSTART;TZID=Europe/Berlin:20241028T100000\r\nDTEND;TZID=Europe/Berlin:20241028T110000\r\n"
+            "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(titled(Recurrence::expandEvents(rows, utcAt("2024-10-25T00:00:00Z"), utcAt("2024-11-01T00:00:00Z"))),
+                 strings({"Series@2024-10-26T00:30:00Z", "Moved@2024-10-28T09:00:00Z"}));
+        QCOMPARE(Recurrence::expandEvent(rows[0], utcAt("2024-10-27T00:00:00Z"), utcAt("2024-10-27T02:00:00Z")),
+                 QList<Event>());
     }
 
     void aMasterWithNothingInTheWindowSaysSoInItsCategory()
