@@ -185,8 +185,10 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
             return out;
         }
     }
+    // Floating: the system's wall clock, read like a zoned one (a value in a
+    // DST gap moves forward instead of becoming invalid).
     out.isFloating = true;
-    out.dateTime = QDateTime(date, time, Qt::LocalTime);
+    out.dateTime = TimeUtil::inZone(date, time, QTimeZone());
     return out;
 }
 

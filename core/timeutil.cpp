@@ -145,10 +145,16 @@ QDateTime fromStorage(const QString &text)
         return local.isValid() ? utc(local.date(), local.time()) : QDateTime();
     }
     const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
-    if (dt.isValid())
+    if (dt.isValid() && dt.timeSpec() != Qt::LocalTime)
         return dt;
+    // No suffix: a local wall clock, read as inZone reads one. QDateTime would
+    // take the later of a repeated one and give nothing for one in a gap (a
+    // value written before the system zone changed).
+    const QDateTime wall = QDateTime::fromString(t + QLatin1Char('Z'), Qt::ISODate);
+    if (wall.isValid())
+        return inZone(wall.date(), wall.time(), QTimeZone());
     const QDate d = QDate::fromString(t, Qt::ISODate);
-    return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::LocalTime) : QDateTime();
+    return d.isValid() ? inZone(d, QTime(0, 0), QTimeZone()) : QDateTime();
 }
 
 } // namespace TimeUtil

@@ -46,8 +46,9 @@ QDateTime fromIcalUtc(const QString &text);
 // The database's ISO 8601 text (Qt::ISODate, whole seconds), in the value's
 // own representation: "Z" for UTC, "+hh:mm" for an offset or a zone, no suffix
 // for local time, so that a local or all-day value keeps its wall clock and
-// date. Reading gives that representation back; SQLite's datetime('now') form
-// "yyyy-MM-dd HH:mm:ss" (a space, no suffix) is UTC.
+// date. Reading gives that representation back, a local wall clock read as by
+// inZone; SQLite's datetime('now') form "yyyy-MM-dd HH:mm:ss" (a space, no
+// suffix) is UTC.
 QString toStorage(const QDateTime &dt);
 QDateTime fromStorage(const QString &text);
 

@@ -1,3 +1,4 @@
+#include "icalendar.h"
 #include "timeutil.h"
 
 #include <QTest>
@@ -112,6 +113,37 @@ private Q_SLOTS:
             const QDateTime local = TimeUtil::inZone(wallClock.date(), wallClock.time(), QTimeZone());
             QCOMPARE(local.timeSpec(), Qt::LocalTime);
             QCOMPARE(local.toUTC(), expectedUtc);
+        }
+    }
+
+    // Wall clocks of local time, as the store and floating iCalendar values
+    // hold them, follow the rules of zoned ones: one in the hour a change
+    // skips or repeats is read with the offset before the change. A stored
+    // one may have been written under another system zone.
+    void localWallClocksAroundTheSystemZonesChanges()
+    {
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        const QTimeZone::OffsetDataList changes =
+            zone.transitions(TimeUtil::utc(QDate(2024, 1, 1)), TimeUtil::utc(QDate(2025, 1, 1)));
+        if (changes.size() != 2)
+            QSKIP("the system zone has no daylight saving");
+        for (const QTimeZone::OffsetData &change : changes) {
+            const int before = zone.offsetFromUtc(change.atUtc.addSecs(-1));
+            const int after = change.offsetFromUtc;
+            // Half an hour into the skipped or repeated hour.
+            const QDateTime wall = change.atUtc.addSecs(std::min(before, after) + 1800);
+            const QDateTime expected = change.atUtc.addSecs(std::min(before, after) - before + 1800);
+
+            const QDateTime stored = TimeUtil::fromStorage(wall.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+            QCOMPARE(stored.timeSpec(), Qt::LocalTime);
+            QCOMPARE(stored.toUTC(), expected);
+
+            bool isDate = true;
+            const QDateTime floating =
+                ICalendar::parseDateTime(wall.toString(QStringLiteral("yyyyMMddTHHmmss")), {}, &isDate);
+            QVERIFY(!isDate);
+            QCOMPARE(floating.timeSpec(), Qt::LocalTime);
+            QCOMPARE(floating.toUTC(), expected);
         }
     }
 
