@@ -1,12 +1,16 @@
-# calendar_add_test(<name> SOURCES ... [LIBS ...] [ZONES ...] [ENV ...] [TIMEOUT s] [RUN_SERIAL])
+# calendar_add_test(<name> SOURCES ... [LIBS ...] [ZONES ...] [ENV ...] [TIMEOUT s] [RUN_SERIAL]
+#                   [LAUNCHER command ...])
 #
 # Builds one Qt Test executable and registers it once per time zone: date bugs
 # usually hide in one zone only, so every test runs under at least two zones
-# with daylight saving unless ZONES says otherwise.
+# with daylight saving unless ZONES says otherwise. LAUNCHER runs the test
+# through a command (a script that provides a display, for example).
 set(CALENDAR_DEFAULT_TEST_ZONES Europe/Berlin America/New_York)
+# A program started by a test must never look for the real release site.
+set(CALENDAR_TEST_ISOLATION "CALENDAR_UPDATE_BASE_URL=http://127.0.0.1:9/")
 
 function(calendar_add_test name)
-    cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV" ${ARGN})
+    cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV;LAUNCHER" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
     target_compile_definitions(${name} PRIVATE
@@ -20,10 +24,10 @@ function(calendar_add_test name)
     endif()
     foreach(zone IN LISTS T_ZONES)
         string(REPLACE "/" "_" tag "${zone}")
-        add_test(NAME ${name}@${tag} COMMAND ${name})
+        add_test(NAME ${name}@${tag} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
         set_tests_properties(${name}@${tag} PROPERTIES
             TIMEOUT ${T_TIMEOUT}
-            ENVIRONMENT "TZ=${zone};QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${T_ENV}")
+            ENVIRONMENT "TZ=${zone};QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${CALENDAR_TEST_ISOLATION};${T_ENV}")
         if(T_RUN_SERIAL)
             set_tests_properties(${name}@${tag} PROPERTIES RUN_SERIAL TRUE)
         endif()

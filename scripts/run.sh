@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the application.
+# Installs what is missing, builds, and starts the calendar with its default
+# data directory (or $CALENDAR_DATA_DIR). Arguments go to the program, e.g.
+#   ./scripts/run.sh --quick-add "Dentist tomorrow 3pm"
+# Without a display it starts on a virtual X display (Xvfb).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
-build="${BUILD_DIR:-$root/build}"
-if [ -x "$build/src/calendar" ]; then
-  exec "$build/src/calendar" "$@"
+program="${BUILD_DIR:-$root/build}/src/calendar"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found (DISPLAY and WAYLAND_DISPLAY are empty): starting the calendar on a virtual X display with Xvfb."
+  exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" "$program" "$@"
 fi
-echo "The calendar core is built; the desktop application arrives with the application shell."
+exec "$program" "$@"

@@ -28,6 +28,7 @@ constexpr Migration kMigrations[] = {
     {5, "provider_event_idx", ":/sql/sql/migrations/005_provider_event_id_index.sql"},
     {6, "events_uid_unique", ":/sql/sql/migrations/006_events_uid_unique.sql"},
     {7, "tasks_dateonly_repeat", ":/sql/sql/migrations/007_tasks_dateonly_and_repeat_mode.sql"},
+    {8, "events_range_idx", ":/sql/sql/migrations/008_events_range_indexes.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is

@@ -44,15 +44,25 @@ void loadForEvents(QSqlDatabase &db, QList<Event> &events, const QString &sql, R
     if (events.isEmpty())
         return;
     QHash<QString, QList<Child>> byEvent;
+    // Full chunks share one prepared statement; only the last, shorter chunk
+    // needs its own.
+    QSqlQuery full(db);
+    full.setForwardOnly(true);
+    const qsizetype fullChunk = qMin<qsizetype>(kInListChunk, events.size());
+    if (!full.prepare(sql.arg(placeholders(int(fullChunk), QLatin1String(",")))))
+        return;
     for (qsizetype begin = 0; begin < events.size(); begin += kInListChunk) {
         const qsizetype count = qMin<qsizetype>(kInListChunk, events.size() - begin);
-        QVariantList ids;
-        ids.reserve(count);
-        for (qsizetype i = begin; i < begin + count; ++i)
-            ids.append(events.at(i).id);
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!run(query, sql.arg(placeholders(int(count), QLatin1String(","))), ids))
+        QSqlQuery partial(db);
+        QSqlQuery &query = count == fullChunk ? full : partial;
+        if (&query == &partial) {
+            partial.setForwardOnly(true);
+            if (!partial.prepare(sql.arg(placeholders(int(count), QLatin1String(",")))))
+                return;
+        }
+        for (qsizetype i = 0; i < count; ++i)
+            query.bindValue(int(i), events.at(begin + i).id);
+        if (!query.exec())
             return;
         while (query.next()) {
             Child child = read(query, 2);
@@ -102,11 +112,12 @@ bool sameSecond(const QDateTime &a, const QDateTime &b)
 }
 
 bool replaceRows(QSqlDatabase &db, QLatin1String table, const char *operation,
-                 const Event &event, const QString &insertSql,
+                 const Event &event, bool replacing, const QString &insertSql,
                  const QList<QVariantList> &rows)
 {
     QSqlQuery remove(db);
-    if (!run(remove, QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table), {event.id})) {
+    if (replacing
+        && !run(remove, QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table), {event.id})) {
         qCWarning(lcStore).noquote() << operation << "delete failed:" << remove.lastError().text();
         return false;
     }
@@ -163,7 +174,7 @@ void loadAttendees(QSqlDatabase &db, Event &event)
                            readAttendee, &Event::attendees);
 }
 
-bool writeReminderRows(QSqlDatabase &db, const Event &event)
+bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing)
 {
     QList<QVariantList> rows;
     rows.reserve(event.reminders.size());
@@ -180,13 +191,13 @@ bool writeReminderRows(QSqlDatabase &db, const Event &event)
                      orDefault(r.action, QLatin1String("display")), flag(acknowledged),
                      time(trigger)});
     }
-    return replaceRows(db, QLatin1String("reminders"), "writeReminderRows", event,
+    return replaceRows(db, QLatin1String("reminders"), "writeReminderRows", event, replacing,
                        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
                                       "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"),
                        rows);
 }
 
-bool writeAttendeeRows(QSqlDatabase &db, const Event &event)
+bool writeAttendeeRows(QSqlDatabase &db, const Event &event, bool replacing)
 {
     QList<QVariantList> rows;
     rows.reserve(event.attendees.size());
@@ -196,7 +207,7 @@ bool writeAttendeeRows(QSqlDatabase &db, const Event &event)
                      orDefault(a.status, QLatin1String("needs-action")), text(a.type),
                      flag(a.rsvp)});
     }
-    return replaceRows(db, QLatin1String("attendees"), "writeAttendeeRows", event,
+    return replaceRows(db, QLatin1String("attendees"), "writeAttendeeRows", event, replacing,
                        QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, "
                                       "status, type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                        rows);

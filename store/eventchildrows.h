@@ -23,8 +23,10 @@ void loadAttendees(QSqlDatabase &db, Event &event);
 // the start: without a trigger, or with one that is not start minus minutes
 // (the start moved), it becomes start minus minutes, and a moved one is
 // unacknowledged so that it fires again. False (logged) on the first failure.
-bool writeReminderRows(QSqlDatabase &db, const Event &event);
-bool writeAttendeeRows(QSqlDatabase &db, const Event &event);
+// A new event has no rows to replace (with foreign keys on none can exist),
+// so `replacing` false skips the delete.
+bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing = true);
+bool writeAttendeeRows(QSqlDatabase &db, const Event &event, bool replacing = true);
 
 // "DELETE FROM <table> WHERE event_id = ?"; logged on failure.
 bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &eventId);

@@ -5,6 +5,7 @@
 #include "database.h"
 #include "eventchildrows.h"
 #include "storesql.h"
+#include "timeutil.h"
 #include "timewindow.h"
 
 #include <QHash>
@@ -25,6 +26,10 @@ const QLatin1String kColumns(
     "last_modified, sync_status, deleted_at");
 constexpr int kStartColumn = 10;
 constexpr int kEndColumn = 11;
+constexpr int kAllDayColumn = 12;
+constexpr int kRuleColumn = 14;
+constexpr int kRecurrenceIdColumn = 17;
+constexpr int kMasterUidColumn = 18;
 
 // Zones by IANA id for one query: building a QTimeZone reads the zone
 // database, far too slow to repeat for every row.
@@ -90,8 +95,8 @@ Event rowToEvent(const QSqlQuery &q, ZoneCache &zones)
     return e;
 }
 
-// Runs a SELECT of the event columns and hands every mapped row, with the
-// query positioned on it, to `visit`.
+// Runs a SELECT of the event columns and hands the query, positioned on each
+// row in turn, to `visit` with the zone cache for rowToEvent.
 template<typename Visit>
 void forEachRow(QSqlDatabase &db, const QString &whereAndOrder, const QVariantList &values,
                 Visit visit)
@@ -102,7 +107,7 @@ void forEachRow(QSqlDatabase &db, const QString &whereAndOrder, const QVariantLi
         return;
     ZoneCache zones;
     while (query.next())
-        visit(rowToEvent(query, zones), query);
+        visit(query, zones);
 }
 
 // The columns from calendar_id to color, shared by insert and update.
@@ -125,12 +130,17 @@ QString statusOr(const QString &status, QLatin1String fallback)
 // Whether a row of the range query belongs to the window: a timed row on its
 // instants, an all-day row on the dates of its stored text. Overrides always
 // do; a repeating master and a row without an end once they start in time.
-bool inWindow(const TimeWindow &window, const Event &e, const QString &startText, const QString &endText)
+// Decided on the few columns it needs, before the whole row is read.
+bool inWindow(const TimeWindow &window, const QSqlQuery &q)
 {
-    if (e.isOverride())
+    const bool isOverride = !q.value(kMasterUidColumn).toString().isEmpty()
+        && !q.value(kRecurrenceIdColumn).toString().isEmpty();
+    if (isOverride)
         return true;
-    const bool open = !e.recurrence_rule.isEmpty();
-    if (e.is_all_day) {
+    const QString startText = q.value(kStartColumn).toString();
+    const QString endText = q.value(kEndColumn).toString();
+    const bool open = !q.value(kRuleColumn).toString().isEmpty();
+    if (q.value(kAllDayColumn).toInt() != 0) {
         const QDate start = TimeWindow::storedDate(startText);
         const QDate end = TimeWindow::storedDate(endText);
         if (!start.isValid())
@@ -140,11 +150,31 @@ bool inWindow(const TimeWindow &window, const Event &e, const QString &startText
         // An all-day event covers at least its first day.
         return window.overlapsDays(start, std::max(end, start.addDays(1)));
     }
-    if (!e.start_time.isValid())
+    const QDateTime start = TimeUtil::fromStorage(startText);
+    if (!start.isValid())
         return false;
-    if (open || !e.end_time || !e.end_time->isValid())
-        return e.start_time < window.to();
-    return window.overlaps(e.start_time, *e.end_time);
+    if (open || endText.isEmpty())
+        return window.startsBeforeEnd(start);
+    // An end that cannot be read counts as none at all: a moment at the start.
+    const QDateTime end = TimeUtil::fromStorage(endText);
+    return window.overlaps(start, end.isValid() ? end : start);
+}
+
+// By instant, ties in query order; the keys are taken once, since comparing
+// date-times of different representations is costly.
+void sortByStart(QList<Event> &events)
+{
+    QList<std::pair<qint64, qsizetype>> keys;
+    keys.reserve(events.size());
+    for (qsizetype i = 0; i < events.size(); ++i)
+        keys.append({events.at(i).start_time.toMSecsSinceEpoch(), i});
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<Event> sorted;
+    sorted.reserve(events.size());
+    for (const auto &key : std::as_const(keys))
+        sorted.append(std::move(events[key.second]));
+    events = std::move(sorted);
 }
 
 QString escapeLike(const QString &text)
@@ -173,7 +203,7 @@ QList<Event> EventRepository::select(const QString &whereAndOrder, const QVarian
 {
     QList<Event> events;
     forEachRow(m_database->database(), whereAndOrder, values,
-               [&events](Event &&e, const QSqlQuery &) { events.append(std::move(e)); });
+               [&events](const QSqlQuery &q, ZoneCache &zones) { events.append(rowToEvent(q, zones)); });
     return events;
 }
 
@@ -228,33 +258,41 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     const CalendarFilter calendars(calendarIds);
     QList<Event> events;
     QSet<QString> seen;
-    const auto keep = [&](Event &&e, const QSqlQuery &q) {
-        if (!calendars.accepts(e.calendar_id) || seen.contains(e.id)
-            || !inWindow(window, e, q.value(kStartColumn).toString(), q.value(kEndColumn).toString()))
+    const auto keep = [&](const QSqlQuery &q, ZoneCache &zones) {
+        const QString id = q.value(0).toString();
+        if (seen.contains(id) || !calendars.accepts(q.value(1).toString()) || !inWindow(window, q))
             return;
-        seen.insert(e.id);
-        events.append(std::move(e));
+        seen.insert(id);
+        events.append(rowToEvent(q, zones));
     };
 
+    // Four index ranges instead of every row that starts before the window's
+    // end: rows starting within a day of the window (every row up to a day
+    // long that overlaps it), rows longer than a day still running at its
+    // start, open-ended rows (repeating masters, no end) starting before its
+    // end, and overrides whatever their own times, since expansion puts each
+    // in the place of the occurrence it replaces.
+    const QString upper = window.upperBoundText();
+    const QString lower = window.lowerBoundText();
+    const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
+    const QVariantList calendarValues = calendars.values();
     QSqlDatabase &db = m_database->database();
+    forEachRow(db, QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
+               QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
     forEachRow(db,
-               QStringLiteral("WHERE start_time < ? AND (end_time IS NULL OR end_time > ? OR "
-                              "(recurrence_rule IS NOT NULL AND recurrence_rule != '')) AND "
-                              "deleted_at IS NULL")
-                   + calendars.sqlClause() + QStringLiteral(" ORDER BY start_time"),
-               QVariantList{window.upperBoundText(), window.lowerBoundText()} + calendars.values(),
-               keep);
-    // Overrides whatever their own times: expansion puts each in the place of
-    // the occurrence it replaces, which may lie in the window.
+               QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
+                              "AND start_time < ?")
+                   + live,
+               QVariantList{lower, upper} + calendarValues, keep);
     forEachRow(db,
-               QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > '' AND deleted_at "
-                              "IS NULL")
-                   + calendars.sqlClause(),
-               calendars.values(), keep);
+               QStringLiteral("WHERE ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
+                              "end_time IS NULL) AND start_time < ?")
+                   + live,
+               QVariantList{upper} + calendarValues, keep);
+    forEachRow(db, QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + live,
+               calendarValues, keep);
 
-    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
-        return a.start_time < b.start_time;
-    });
+    sortByStart(events);
     EventChildRows::loadRemindersForEvents(db, events);
     EventChildRows::loadAttendeesForEvents(db, events);
     return events;
@@ -309,15 +347,20 @@ bool EventRepository::write(const Event &e, bool isUpdate)
                  QStringLiteral("INSERT INTO events (%1) VALUES (%2)").arg(kColumns, placeholders(31)),
                  values);
     }
+    if (!savepoint.isActive()) {
+        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
+        return false;
+    }
     if (!ok) {
         logFailure(operation, query);
         return false;
     }
     query.finish();
-    if (!EventChildRows::writeReminderRows(db, e) || !EventChildRows::writeAttendeeRows(db, e))
+    if (!EventChildRows::writeReminderRows(db, e, isUpdate)
+        || !EventChildRows::writeAttendeeRows(db, e, isUpdate))
         return false;
     if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << operation << "failed: savepoint release";
+        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
         return false;
     }
     m_changes->schedule(e.calendar_id);
@@ -384,7 +427,7 @@ bool EventRepository::hardDelete(const QString &id)
         return false;
     }
     if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed: savepoint release";
+        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << savepoint.errorText();
         return false;
     }
     m_changes->schedule(calendarId);

@@ -129,6 +129,8 @@ Savepoint::Savepoint(QSqlDatabase &db, QLatin1String name)
 {
     QSqlQuery query(m_db);
     m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
+    if (!m_active)
+        m_error = query.lastError().text();
 }
 
 Savepoint::~Savepoint()
@@ -143,6 +145,7 @@ bool Savepoint::release()
         return false;
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name)) {
+        m_error = query.lastError().text();
         rollback();
         return false;
     }

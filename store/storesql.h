@@ -85,7 +85,7 @@ bool reorder(QSqlDatabase &db, const QString &sql, const QStringList &ids);
 
 // Largest IN list a batch statement carries, far below SQLite's host
 // parameter limit.
-constexpr int kInListChunk = 500;
+constexpr int kInListChunk = 100;
 
 // A SAVEPOINT: a transaction of its own outside one, a nested one inside a
 // caller's transaction (Qt's nested transaction() would fail). Rolled back on
@@ -99,12 +99,15 @@ public:
     Savepoint &operator=(const Savepoint &) = delete;
 
     bool isActive() const { return m_active; }
+    // The driver's text of the last statement that failed.
+    QString errorText() const { return m_error; }
     bool release();
     void rollback();
 
 private:
     QSqlDatabase &m_db;
     QString m_name;
+    QString m_error;
     bool m_active = false;
 };
 

@@ -12,24 +12,29 @@ QString widened(const QDateTime &bound, int days)
 TimeWindow::TimeWindow(const QDateTime &from, const QDateTime &to)
     : m_from(from)
     , m_to(to)
+    , m_fromMs(from.toMSecsSinceEpoch())
+    , m_toMs(to.toMSecsSinceEpoch())
     , m_firstDay(from.date())
     , m_endDay(to.time() == QTime(0, 0) ? to.date() : to.date().addDays(1))
 {
 }
 
-QString TimeWindow::lowerBoundText() const
+QString TimeWindow::lowerBoundText(int days) const
 {
-    return widened(m_from, -1);
+    return widened(m_from, -days);
 }
 
-QString TimeWindow::upperBoundText() const
+QString TimeWindow::upperBoundText(int days) const
 {
-    return widened(m_to, 1);
+    return widened(m_to, days);
 }
 
 bool TimeWindow::contains(const QDateTime &value) const
 {
-    return value.isValid() && value >= m_from && value < m_to;
+    if (!value.isValid())
+        return false;
+    const qint64 ms = value.toMSecsSinceEpoch();
+    return ms >= m_fromMs && ms < m_toMs;
 }
 
 bool TimeWindow::containsDay(QDate day) const
@@ -39,7 +44,12 @@ bool TimeWindow::containsDay(QDate day) const
 
 bool TimeWindow::overlaps(const QDateTime &start, const QDateTime &end) const
 {
-    return start < m_to && end > m_from;
+    return start.toMSecsSinceEpoch() < m_toMs && end.toMSecsSinceEpoch() > m_fromMs;
+}
+
+bool TimeWindow::startsBeforeEnd(const QDateTime &start) const
+{
+    return start.toMSecsSinceEpoch() < m_toMs;
 }
 
 bool TimeWindow::overlapsDays(QDate first, QDate end) const

@@ -19,8 +19,9 @@ public:
     TimeWindow(const QDateTime &from, const QDateTime &to);
 
     bool isValid() const { return m_from.isValid() && m_to.isValid(); }
-    QString lowerBoundText() const;
-    QString upperBoundText() const;
+    // The bounds as UTC text, `days` wider than the window.
+    QString lowerBoundText(int days = 1) const;
+    QString upperBoundText(int days = 1) const;
 
     // from <= value < to.
     bool contains(const QDateTime &value) const;
@@ -28,6 +29,7 @@ public:
     bool containsDay(QDate day) const;
     // A span that starts before `to` and ends after `from`.
     bool overlaps(const QDateTime &start, const QDateTime &end) const;
+    bool startsBeforeEnd(const QDateTime &start) const;
     // Days [first, end) that overlap the window's days.
     bool overlapsDays(QDate first, QDate end) const;
 
@@ -41,8 +43,12 @@ public:
     static QDate storedDate(const QString &stored);
 
 private:
+    // Instants compared as milliseconds: comparing date-times of different
+    // representations converts local time through the C library each time.
     QDateTime m_from;
     QDateTime m_to;
+    qint64 m_fromMs;
+    qint64 m_toMs;
     QDate m_firstDay;
     QDate m_endDay;
 };

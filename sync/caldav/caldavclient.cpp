@@ -162,6 +162,14 @@ void CalDavClient::put(const QUrl &url, const QByteArray &body, const QString &c
     sendRequest("PUT", url, body, headers, std::move(callback));
 }
 
+void CalDavClient::putNew(const QUrl &url, const QByteArray &body, const QString &contentType, Callback callback)
+{
+    Headers headers{{"If-None-Match", "*"}};
+    if (!contentType.isEmpty())
+        headers.append({"Content-Type", contentType.toUtf8()});
+    sendRequest("PUT", url, body, headers, std::move(callback));
+}
+
 void CalDavClient::deleteResource(const QUrl &url, Callback callback, const QString &etag)
 {
     Headers headers;

@@ -80,6 +80,9 @@ public:
     // sent when `etag` is non-empty.
     void put(const QUrl &url, const QByteArray &body, const QString &contentType, Callback callback,
              const QString &etag = QString());
+    // PUT with "If-None-Match: *": creates the resource and fails with 412
+    // when one exists at the URL already.
+    void putNew(const QUrl &url, const QByteArray &body, const QString &contentType, Callback callback);
     void deleteResource(const QUrl &url, Callback callback, const QString &etag = QString());
 
     // "AB:CD:…" for display.

@@ -142,6 +142,22 @@ QByteArray calendarQueryBody(const QDateTime &start, const QDateTime &end, const
     return body.close("c:comp-filter").close("c:filter").close("c:calendar-query").take();
 }
 
+QByteArray etagQueryBody(const QString &component)
+{
+    return Body()
+        .open("c:calendar-query", bindD + bindC)
+        .open("d:prop")
+        .empty("d:getetag")
+        .close("d:prop")
+        .open("c:filter")
+        .open("c:comp-filter", attribute("name", QStringLiteral("VCALENDAR")))
+        .empty("c:comp-filter", attribute("name", component))
+        .close("c:comp-filter")
+        .close("c:filter")
+        .close("c:calendar-query")
+        .take();
+}
+
 QByteArray multigetBody(const QStringList &hrefs)
 {
     Body body;

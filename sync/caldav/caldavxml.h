@@ -18,6 +18,9 @@ QByteArray ctagPropfindBody();
 // `start` and `end` may be invalid; with neither valid every object of the
 // component is asked for.
 QByteArray calendarQueryBody(const QDateTime &start, const QDateTime &end, const QString &component);
+// The same query asking for ETags only: the listing a sync compares with
+// what it holds before fetching the changed objects.
+QByteArray etagQueryBody(const QString &component);
 // `hrefs` are decoded paths as CalDavParse::Resource carries them.
 QByteArray multigetBody(const QStringList &hrefs);
 QByteArray proppatchCalendarBody(const QString &name, const QString &color, const QString &description);

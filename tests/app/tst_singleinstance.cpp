@@ -137,7 +137,7 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
         for (QString &a : arguments)
-            a = a.arg(m_dir.path());
+            a.replace(u"%1"_s, m_dir.path());
         arguments.prepend(u"/usr/bin/calendar"_s);
         QCOMPARE(QString::fromUtf8(SingleInstance::buildCommand(arguments)), expected.arg(m_dir.path()) + u'\n');
     }

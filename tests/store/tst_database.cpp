@@ -52,11 +52,11 @@ private Q_SLOTS:
         QVERIFY(database.open(path));
         QVERIFY(database.migrate());
 
-        QCOMPARE(signalVersions(applied), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(signalVersions(applied), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.at(6).at(1).toString(), QStringLiteral("tasks_dateonly_repeat"));
-        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
-        QCOMPARE(Database::latestVersion(), 7);
+        QCOMPARE(applied.at(7).at(1).toString(), QStringLiteral("events_range_idx"));
+        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+        QCOMPARE(Database::latestVersion(), 8);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
 
         // applied_at is SQLite's UTC text; read as UTC it is within a minute of now.
-        QVERIFY(query.exec(QStringLiteral("SELECT applied_at FROM schema_version WHERE version = 7"))
+        QVERIFY(query.exec(QStringLiteral("SELECT applied_at FROM schema_version WHERE version = 8"))
                 && query.next());
         const QDateTime appliedAt = TimeUtil::fromStorage(query.value(0).toString());
         QVERIFY(qAbs(appliedAt.secsTo(QDateTime::currentDateTimeUtc())) < 60);
@@ -77,7 +77,8 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("PRAGMA journal_mode")), QStringLiteral("wal"));
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
-                                "provider_event_idx,events_uid_unique,tasks_dateonly_repeat"));
+                                "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
+                                "events_range_idx"));
     }
 
     void olderDatabaseMigratesForward()
@@ -97,8 +98,8 @@ private Q_SLOTS:
         QSignalSpy applied(&database, &Database::migrationApplied);
         QVERIFY(database.open(path));
         QVERIFY(database.migrate());
-        QCOMPARE(signalVersions(applied), (QList<int>{4, 5, 6, 7}));
-        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(signalVersions(applied), (QList<int>{4, 5, 6, 7, 8}));
+        QCOMPARE(versions(database.database()), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("SELECT name, sort_order FROM accounts")) && query.next());
         QCOMPARE(query.value(0).toString(), QStringLiteral("Old"));
@@ -164,7 +165,7 @@ private Q_SLOTS:
         QSignalSpy applied(&database, &Database::migrationApplied);
         QVERIFY(database.open(path));
         QVERIFY(database.migrate());
-        QCOMPARE(signalVersions(applied), (QList<int>{6, 7}));
+        QCOMPARE(signalVersions(applied), (QList<int>{6, 7, 8}));
         QSqlQuery q(database.database());
         QVERIFY(q.exec(QStringLiteral("SELECT group_concat(id) FROM events")) && q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("e1"));
@@ -239,7 +240,7 @@ private Q_SLOTS:
     {
         for (int i = 0; i < 3; ++i) {
             StoreFixture store;
-            QCOMPARE(versions(store.sql()).size(), 7);
+            QCOMPARE(versions(store.sql()).size(), 8);
         }
     }
 
@@ -277,13 +278,13 @@ private Q_SLOTS:
     void commentOnlyMigrationRecordsItsVersion()
     {
         StoreFixture store;
-        QVERIFY(store.db()->applyMigration(8, QStringLiteral("empty"), QStringLiteral("-- nothing\n")));
-        QCOMPARE(versions(store.sql()).last(), 8);
+        QVERIFY(store.db()->applyMigration(9, QStringLiteral("empty"), QStringLiteral("-- nothing\n")));
+        QCOMPARE(versions(store.sql()).last(), 9);
     }
 
     void everyMigrationTextSplitsIntoStatements()
     {
-        for (int v = 1; v <= 7; ++v)
+        for (int v = 1; v <= Database::latestVersion(); ++v)
             QVERIFY2(!Database::splitStatements(migrationText(v)).isEmpty(), qPrintable(QString::number(v)));
     }
 };

@@ -227,6 +227,16 @@ private Q_SLOTS:
         QTest::newRow("timed: ends exactly at the start")
             << localTime(2024, 4, 30, 23) << local(1, 0) << false << QString() << false;
         QTest::newRow("timed: starts exactly at the end") << local(2, 0) << local(2, 1) << false << QString() << false;
+        QTest::newRow("timed: 23 hours, ending inside")
+            << localTime(2024, 4, 30, 3) << local(1, 2) << false << QString() << true;
+        QTest::newRow("timed: 30 hours, ending inside")
+            << localTime(2024, 4, 29, 20) << local(1, 2) << false << QString() << true;
+        QTest::newRow("timed: a three-week trip across the range")
+            << localTime(2024, 4, 20, 8) << local(10, 18) << false << QString() << true;
+        QTest::newRow("timed: two days, ended the evening before")
+            << localTime(2024, 4, 28, 8) << localTime(2024, 4, 30, 20) << false << QString() << false;
+        QTest::newRow("all-day: six weeks across the range")
+            << utcTime(2024, 4, 10) << utcTime(2024, 5, 20) << true << QString() << true;
         QTest::newRow("repeating master from January")
             << localTime(2024, 1, 8, 9) << localTime(2024, 1, 8, 10) << false << QStringLiteral("FREQ=WEEKLY") << true;
         QTest::newRow("repeating master starting after the range")
@@ -304,6 +314,11 @@ private Q_SLOTS:
         QCOMPARE(events.getInRange(from, to).size(), 4);
         QCOMPARE(idsOf(events.getInRange(from, to, {QStringLiteral("other")})), QStringList{QStringLiteral("d-other")});
         QVERIFY(events.getInRange(from, to, {QStringLiteral("none")}).isEmpty());
+        // A list too long for one statement is applied to the rows instead.
+        QStringList many{kCal};
+        for (int i = 0; i < 150; ++i)
+            many.append(QStringLiteral("unknown-%1").arg(i));
+        QCOMPARE(events.getInRange(from, to, many).size(), 3);
     }
 
     // Expansion puts an override in the place of the occurrence it replaces,
@@ -342,7 +357,7 @@ private Q_SLOTS:
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
-        const int count = 1200;
+        const int count = 1234; // twelve full IN lists and a short one
         QVERIFY(store.sql().transaction());
         for (int i = 0; i < count; ++i) {
             Event e = makeEvent(QStringLiteral("e%1").arg(i, 4, 10, QLatin1Char('0')), kCal,

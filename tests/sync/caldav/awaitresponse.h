@@ -1,6 +1,8 @@
 #pragma once
 
 #include "caldavclient.h"
+#include "caldavhref.h"
+#include "caldavxml.h"
 
 #include <QTest>
 
@@ -14,4 +16,21 @@ CalDavClient::Response awaitResponse(Send send)
     if (!QTest::qWaitFor([&response] { return response.has_value(); }, 10000))
         qFatal("no answer to a CalDAV request");
     return *response;
+}
+
+// Test setup on a real server: a calendar collection (VEVENT and VTODO).
+inline bool makeCalendar(CalDavClient &client, const QUrl &url, const QString &name, const QString &color = {})
+{
+    return awaitResponse([&](CalDavClient::Callback done) {
+               client.mkcalendar(url, CalDavXml::mkcalendarBody(name, color, {}), done);
+           }).isSuccess();
+}
+
+// Test setup: an object stored under the name `name` + ".ics".
+inline bool putObject(CalDavClient &client, const QUrl &collection, const QString &name, const QByteArray &ics)
+{
+    return awaitResponse([&](CalDavClient::Callback done) {
+               client.put(CalDavHref::newResourceUrl(collection, name), ics,
+                          QStringLiteral("text/calendar; charset=utf-8"), done);
+           }).isWriteSuccess();
 }

@@ -97,10 +97,7 @@ private Q_SLOTS:
         client.setCredentials(u"alice"_s, u"s3cret"_s);
         for (const QString &name : {u"work"_s, u"to do"_s}) {
             const QUrl url = m_radicale.url(u"/alice/"_s).resolved(QUrl(CalDavXml::encodePath(name + u'/')));
-            const auto made = awaitResponse([&](auto done) {
-                client.mkcalendar(url, CalDavXml::mkcalendarBody(name, {}, {}), done);
-            });
-            QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status)));
+            QVERIFY(makeCalendar(client, url, name));
         }
     }
 

@@ -1,0 +1,226 @@
+#include "application.h"
+
+#include "appresources.h"
+#include "appstate.h"
+#include "update/client.h"
+#include "desktopintegration.h"
+#include "environment.h"
+#include "mainwindow.h"
+#include "notificationservice.h"
+#include "preferencesrepository.h"
+#include "singleinstance.h"
+#include "theme.h"
+#include "traymanager.h"
+#include "updatedialog.h"
+
+#include <QDebug>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kVersion = QStringLiteral(CALENDAR_VERSION);
+constexpr int kUpdateCheckDelayMs = 1500;
+
+} // namespace
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(u"Quillmarten"_s);
+    setOrganizationDomain(u"quillmarten.com"_s);
+    setApplicationName(u"Calendar"_s);
+    setApplicationVersion(kVersion);
+    // Lets the desktop match windows to the installed entry and its icon.
+    setDesktopFileName(u"com.quillmarten.calendar"_s);
+    installTranslators();
+    setWindowIcon(QIcon(AppResources::iconPath()));
+
+    const AppResources::LoadedFonts fonts = AppResources::loadFonts();
+    if (fonts.iconFamily.isEmpty())
+        qWarning().noquote()
+            << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
+    else
+        Theme::setIconFontFamily(fonts.iconFamily);
+    setFont(QFont(Theme::sansFamily(), 11));
+}
+
+Application::~Application()
+{
+    // The window and the services show the state: they go first, and all go
+    // while the application object still stands.
+    delete m_mainWindow;
+    m_mainWindow = nullptr;
+    delete m_notificationService;
+    delete m_trayManager;
+    delete m_appState;
+}
+
+QStringList Application::supportedLanguages()
+{
+    return {u"en"_s, u"es"_s, u"de"_s, u"fr"_s, u"ja"_s};
+}
+
+QString Application::uiLanguage()
+{
+    const QSettings settings;
+    return languageFor(settings.value(u"ui/language"_s, u"system"_s).toString(), QLocale());
+}
+
+QString Application::languageFor(const QString &setting, const QLocale &systemLocale)
+{
+    if (setting != u"system"_s)
+        return setting;
+    const QString language = systemLocale.name().left(2);
+    return supportedLanguages().contains(language) ? language : u"en"_s;
+}
+
+void Application::installTranslators()
+{
+    const QString language = uiLanguage();
+    if (language != u"en"_s) {
+        m_qtTranslator = new QTranslator(this);
+        if (m_qtTranslator->load(QLocale(language), u"qtbase"_s, u"_"_s,
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            installTranslator(m_qtTranslator);
+        } else {
+            delete m_qtTranslator;
+            m_qtTranslator = nullptr;
+        }
+    }
+    m_appTranslator = new QTranslator(this);
+    if (m_appTranslator->load(AppResources::translationPath(language))) {
+        installTranslator(m_appTranslator);
+    } else {
+        delete m_appTranslator;
+        m_appTranslator = nullptr;
+    }
+}
+
+TolmUpdate::Config Application::updateConfig()
+{
+    TolmUpdate::Config config;
+    config.product = u"calendar"_s;
+    config.channel = u"stable"_s;
+    const QString overridden = qEnvironmentVariable(kUpdateUrlVariable);
+    config.manifestBaseUrl = QUrl(overridden.isEmpty() ? u"https://releases.quillmarten.example/calendar/stable/"_s
+                                                       : overridden);
+    config.currentVersion = kVersion;
+    return config;
+}
+
+void Application::setSingleInstance(SingleInstance *singleInstance, const QByteArray &pendingCommand)
+{
+    m_singleInstance = singleInstance;
+    m_pendingCommand = pendingCommand;
+}
+
+int Application::run()
+{
+    m_appState = new AppState(this);
+    if (!m_appState->initialize()) {
+        // Nothing of a state that did not start is usable; it goes at once.
+        delete m_appState;
+        m_appState = nullptr;
+        QMessageBox box(QMessageBox::Critical, tr("Database Error"),
+                        tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
+                           "permissions and try again.")
+                            .arg(dataDirectory()),
+                        QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+
+    m_mainWindow = new MainWindow(m_appState);
+    registerIcsFileAssociation();
+    const bool hidden = startsHidden();
+    if (!hidden)
+        m_mainWindow->show();
+    connectSingleInstance(hidden);
+    createTrayAndReminders();
+    QTimer::singleShot(kUpdateCheckDelayMs, this, &Application::startUpdateCheck);
+
+    const int code = exec();
+    delete m_mainWindow;
+    m_mainWindow = nullptr;
+    return code;
+}
+
+bool Application::startsHidden() const
+{
+    return m_appState->preferences()->getBool(u"ui/startMinimized"_s, false)
+        || arguments().contains(u"--background"_s);
+}
+
+void Application::connectSingleInstance(bool startedHidden)
+{
+    if (!m_singleInstance)
+        return;
+    MainWindow *window = m_mainWindow;
+    SingleInstance *single = m_singleInstance;
+    connect(single, &SingleInstance::focusRequested, window, &MainWindow::focusWindow, Qt::QueuedConnection);
+    connect(single, &SingleInstance::showTodayRequested, window, &MainWindow::showToday, Qt::QueuedConnection);
+    connect(
+        single, &SingleInstance::newEventRequested, window,
+        [window] {
+            window->focusWindow();
+            window->openNewEventDialog();
+        },
+        Qt::QueuedConnection);
+    connect(single, &SingleInstance::quickAddRequested, window, &MainWindow::quickAddFromCommand,
+            Qt::QueuedConnection);
+    connect(single, &SingleInstance::openIcsRequested, window, &MainWindow::importIcsFromCommand,
+            Qt::QueuedConnection);
+
+    // A plain launch asks for focus; a start in the tray (at login, or by
+    // preference) must not show the window for it. Any other command of the
+    // launch still runs.
+    const bool plainFocus = m_pendingCommand == SingleInstance::buildCommand({applicationFilePath()});
+    if (m_pendingCommand.isEmpty() || (startedHidden && plainFocus))
+        return;
+    const QByteArray command = m_pendingCommand;
+    QTimer::singleShot(0, single, [single, command] { single->dispatchCommand(command); });
+}
+
+void Application::createTrayAndReminders()
+{
+    MainWindow *window = m_mainWindow;
+    m_trayManager = new TrayManager(m_appState, window, this);
+    connect(m_trayManager, &TrayManager::syncNowRequested, window, &MainWindow::syncNow);
+    connect(m_trayManager, &TrayManager::showWindowRequested, window, &MainWindow::focusWindow);
+    connect(m_trayManager, &TrayManager::focusOnEventRequested, window, &MainWindow::focusOnEvent);
+    connect(m_trayManager, &TrayManager::preferencesRequested, window, &MainWindow::openPreferences);
+    connect(m_trayManager, &TrayManager::quitRequested, window, &MainWindow::quitApplication);
+    m_trayManager->setup();
+    // Null without a system tray: the window then closes instead of hiding,
+    // and reminders are acknowledged without a balloon.
+    window->setTrayIcon(m_trayManager->trayIcon());
+
+    m_notificationService = new NotificationService(m_appState, m_trayManager->trayIcon(), this);
+    window->setNotificationService(m_notificationService);
+    connect(m_notificationService, &NotificationService::reminderClicked, window, &MainWindow::focusOnEvent);
+}
+
+void Application::startUpdateCheck()
+{
+    auto *client = new TolmUpdate::Client(updateConfig(), this);
+    QObject *dialogContext = m_mainWindow ? static_cast<QObject *>(m_mainWindow) : this;
+    connect(client, &TolmUpdate::Client::updateAvailable, dialogContext,
+            [this](const TolmUpdate::Artifact &artifact) { showUpdateDialog(artifact); });
+    connect(client, &TolmUpdate::Client::checkFailed, this,
+            [](const QString &message) { qWarning().noquote() << u"update check failed:"_s << message; });
+    client->checkForUpdates();
+}
+
+void Application::showUpdateDialog(const TolmUpdate::Artifact &artifact)
+{
+    auto *dialog = new TolmUpdate::UpdateDialog(artifact, kVersion, u"Quillmarten Calendar"_s, m_mainWindow);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "event.h"
+#include "undostack.h"
+
+#include <QList>
+#include <QString>
+
+class EventRepository;
+
+// Taking back a change to events (a move, a resize, a deletion): one way for
+// every place that pushes such an entry.
+namespace EventUndo {
+
+// Puts `before` back as its row: the old content, marked "pending" so the
+// next push sends it, with the row's current server identity (ETag, href,
+// provider id) so that the push overwrites the server's copy instead of
+// failing on a stale ETag and being reverted by the next pull. A row that is
+// gone (its deletion was pushed) is inserted again without a server identity.
+bool restore(EventRepository *events, const Event &before);
+
+// An entry restoring each event of `before` in order, e.g. a series and its
+// overrides. The repository must outlive the stack.
+UndoEntry entry(EventRepository *events, const QString &label, const QList<Event> &before);
+
+} // namespace EventUndo

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "clock.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class AppState;
+class QSystemTrayIcon;
+class QTimer;
+
+// A reminder that a poll found due and presented.
+struct FiredReminder
+{
+    QString reminderId;
+    QString eventId;
+    QString title;
+    QString body;
+    QDate date; // the day of the event's start, as a click reports it
+
+    friend bool operator==(const FiredReminder &a, const FiredReminder &b)
+    {
+        return a.reminderId == b.reminderId && a.eventId == b.eventId && a.title == b.title
+            && a.body == b.body && a.date == b.date;
+    }
+};
+
+// Desktop reminders: polls the `reminders` table every 30 s (the first time
+// 2 s after construction), shows a tray balloon for each reminder that has
+// come due for an event starting later or less than 30 minutes ago, and marks
+// it acknowledged so that it fires once. Reminders of events whose filter
+// rule suppresses reminders are acknowledged without a balloon.
+//
+// Neither the state nor the tray icon is owned; the icon may be null (no
+// system tray), and then reminders are acknowledged all the same.
+class NotificationService : public QObject
+{
+    Q_OBJECT
+public:
+    NotificationService(AppState *state, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
+
+    // Replaces the system clock for the due checks and the texts.
+    void setClock(Clock clock);
+
+    // The balloon text of a reminder `minutesBefore` an event starting at
+    // `start`, seen at `now`.
+    static QString reminderBody(int minutesBefore, const QDateTime &start, bool allDay,
+                                const QString &location, const QDateTime &now);
+
+public Q_SLOTS:
+    // One poll; returns what it presented, in trigger order.
+    QList<FiredReminder> poll();
+    void showTestReminder();
+    void onMessageClicked();
+
+Q_SIGNALS:
+    void reminderClicked(const QString &eventId, const QDate &date);
+
+private:
+    void showBalloon(const QString &title, const QString &body);
+    QSet<QString> suppressedEventIds(const QStringList &eventIds) const;
+    void acknowledge(const QStringList &reminderIds);
+
+    AppState *m_state = nullptr;
+    QPointer<QSystemTrayIcon> m_trayIcon;
+    QTimer *m_pollTimer = nullptr;
+    QString m_lastEventId;
+    QDate m_lastDate;
+    Clock m_clock = systemNow;
+};

@@ -1,0 +1,152 @@
+// The tray's question, "what is on today and tomorrow", against a store of
+// 10,000 events (2% of them repeating) spread over two years, with three
+// enabled filter rules. Each call runs the range query, the expansion and
+// the filters anew, as the tray does on its timers.
+#include "appstate.h"
+#include "database.h"
+#include "eventrepository.h"
+#include "icalendar.h"
+#include "upcomingoccurrences.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 6, 12), QTime(9, 30));
+constexpr int kCalendars = 5;
+
+struct SeededState
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> state;
+};
+
+void exec(AppState *state, const QString &statement)
+{
+    QSqlQuery query(state->database()->database());
+    if (!query.exec(statement))
+        qFatal("seeding failed: %s", qPrintable(statement));
+}
+
+// Every 50th event repeats: daily, weekly or monthly, from before the window.
+std::unique_ptr<SeededState> seed(int count)
+{
+    auto seeded = std::make_unique<SeededState>();
+    qputenv("CALENDAR_DATA_DIR", seeded->dir.filePath(u"data"_s).toUtf8());
+    qputenv("XDG_DATA_HOME", seeded->dir.filePath(u"xdg"_s).toUtf8());
+    seeded->state = std::make_unique<AppState>();
+    AppState *state = seeded->state.get();
+    if (!state->initialize())
+        qFatal("cannot open the database");
+
+    exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
+    for (int c = 0; c < kCalendars; ++c)
+        exec(state, u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
+    exec(state, u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
+                "('r1', 'Lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', 'hide'),"
+                "('r2', 'Early', 'time', '{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"06:00\",\"end\":\"07:00\"}}', 'dim'),"
+                "('r3', 'All day', 'all_day', '{\"runtimeType\":\"allDay\",\"recurringOnly\":true}', 'hide')"_s);
+
+    static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
+    static const QStringList words = {u"Lunch"_s, u"Review"_s, u"Call"_s, u"Standup"_s, u"Gym"_s, u"Dentist"_s};
+    QRandomGenerator random(42);
+    state->database()->database().transaction();
+    for (int i = 0; i < count; ++i) {
+        Event e;
+        e.id = e.uid = u"ev-%1"_s.arg(i);
+        e.calendar_id = u"cal%1"_s.arg(i % kCalendars);
+        e.title = words.at(i % words.size()) + u' ' + QString::number(i);
+        const QDate day = kNow.date().addDays(int(random.bounded(730)) - 365);
+        const QTime time(6 + int(random.bounded(14)), 15 * int(random.bounded(4)));
+        e.start_time = QDateTime(day, time);
+        e.end_time = e.start_time.addSecs(60 * (30 + 30 * int(random.bounded(4))));
+        if (i % 50 == 0) {
+            e.recurrence_rule = rules.at((i / 50) % rules.size());
+            e.start_time = e.start_time.addDays(-400);
+            e.end_time = e.end_time->addDays(-400);
+        } else if (i % 17 == 0) {
+            e.is_all_day = true;
+            e.start_time = QDateTime(day, QTime(0, 0), Qt::UTC);
+            e.end_time = e.start_time.addDays(1);
+        }
+        e.created = e.last_modified = kNow.toUTC();
+        e.raw_icalendar = ICalendar::serializeEvent(e);
+        if (!state->events()->insert(e))
+            qFatal("insert failed");
+    }
+    state->database()->database().commit();
+    return seeded;
+}
+
+// One seeded store per size for the whole run (only one database may be open).
+AppState *seededState(int count)
+{
+    static std::unique_ptr<SeededState> seeded;
+    static int seededCount = -1;
+    if (count != seededCount) {
+        seeded.reset();
+        seeded = seed(count);
+        seededCount = count;
+    }
+    return seeded->state.get();
+}
+
+void upcoming(benchmark::State &benchState)
+{
+    AppState *state = seededState(int(benchState.range(0)));
+    qsizetype listed = 0;
+    for (auto _ : benchState) {
+        const QList<Event> occurrences = upcomingOccurrences(state, kNow);
+        listed = occurrences.size();
+        benchmark::DoNotOptimize(occurrences);
+    }
+    benchState.counters["listed"] = double(listed);
+}
+
+// The range query alone, for comparison: what the store contributes.
+void rangeQueryOnly(benchmark::State &benchState)
+{
+    AppState *state = seededState(int(benchState.range(0)));
+    const QStringList ids = upcomingCalendarIds(state);
+    const QDateTime from = kNow.date().startOfDay();
+    const QDateTime to(kNow.date().addDays(1), QTime(23, 59, 59));
+    qsizetype rows = 0;
+    for (auto _ : benchState) {
+        const QList<Event> events = state->events()->getInRange(from, to, ids);
+        rows = events.size();
+        benchmark::DoNotOptimize(events);
+    }
+    benchState.counters["rows"] = double(rows);
+}
+
+BENCHMARK(upcoming)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(rangeQueryOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtInfoMsg && type != QtDebugMsg)
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietInfo);
+    QApplication app(argc, argv); // the state applies the theme
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

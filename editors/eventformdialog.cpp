@@ -1,0 +1,755 @@
+#include "eventformdialog.h"
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "calendarrepository.h"
+#include "database.h"
+#include "datetimepicker.h"
+#include "eventdetailspopover.h"
+#include "eventrepository.h"
+#include "eventwrites.h"
+#include "preferencesrepository.h"
+#include "recurrenceeditdialog.h"
+#include "rruleformat.h"
+#include "ruleuntil.h"
+#include "seriesrows.h"
+#include "storesql.h"
+#include "templaterepository.h"
+#include "theme.h"
+#include "timeutil.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using namespace EventWrites;
+
+namespace {
+
+const QString kFallbackColor = u"#4285F4"_s;
+
+// The offsets every reminder row offers, in this order.
+const int kReminderChoices[] = {0, 5, 10, 15, 30, 60, 120, 1440, 2880, 10080};
+
+QString accentStyle(const QString &pattern)
+{
+    return pattern.arg(Theme::accent().name());
+}
+
+QPushButton *addRowButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(accentStyle(u"QPushButton { color: %1; text-align: left; padding: 4px 0; }"_s));
+    return button;
+}
+
+QToolButton *removeButton(QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(u"remove"_s);
+    button->setText(u"×"_s);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoRaise(true);
+    button->setFixedSize(24, 24);
+    QFont font = button->font();
+    font.setPointSizeF(font.pointSizeF() + 4);
+    button->setFont(font);
+    return button;
+}
+
+QHBoxLayout *rowLayout(QWidget *row, int spacing)
+{
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// Puts `row` just before `button` in `layout` (at the top when the button is
+// not found).
+void insertBefore(QVBoxLayout *layout, QWidget *button, QWidget *row)
+{
+    const int index = layout->indexOf(button);
+    layout->insertWidget(index < 0 ? 0 : index, row);
+}
+
+} // namespace
+
+EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_event(event)
+{
+    EventDetailsPopover::closeOpen();
+    // The stored row, not the caller's copy: an occurrence of a series
+    // carries the series' id but its own start.
+    if (state && state->events() && !event.id.isEmpty()) {
+        if (const std::optional<Event> stored = state->events()->getById(event.id); stored && !stored->deleted_at)
+            m_event = *stored;
+    }
+    setWindowTitle(tr("Edit Event"));
+    setModal(true);
+    buildUi();
+    fillCalendarCombo();
+    populate();
+}
+
+EventFormDialog::EventFormDialog(AppState *state, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+{
+    EventDetailsPopover::closeOpen();
+    setWindowTitle(tr("New Event"));
+    setModal(true);
+    buildUi();
+    fillCalendarCombo();
+}
+
+QString EventFormDialog::reminderLabel(int minutes)
+{
+    switch (minutes) {
+    case 0: return tr("At time of event");
+    case 5: return tr("5 minutes before");
+    case 10: return tr("10 minutes before");
+    case 15: return tr("15 minutes before");
+    case 30: return tr("30 minutes before");
+    case 60: return tr("1 hour before");
+    case 120: return tr("2 hours before");
+    case 1440: return tr("1 day before");
+    case 2880: return tr("2 days before");
+    case 10080: return tr("1 week before");
+    default: break;
+    }
+    if (minutes < 60)
+        return tr("%1 minutes before").arg(minutes);
+    if (minutes < 1440)
+        return tr("%1 hours before").arg(minutes / 60);
+    return tr("%1 days before").arg(minutes / 1440);
+}
+
+QString EventFormDialog::participationStatusLabel(const QString &status)
+{
+    if (status == u"accepted"_s)
+        return tr("Going");
+    if (status == u"declined"_s)
+        return tr("Declined");
+    if (status == u"tentative"_s)
+        return tr("Maybe");
+    if (status == u"delegated"_s)
+        return tr("Delegated");
+    return tr("No response");
+}
+
+QDateTime EventFormDialog::defaultStart(const QDateTime &now)
+{
+    const QTime time = now.time();
+    const QDateTime start = TimeUtil::inZoneOf(now.date(), QTime(time.hour(), 0), now);
+    if (time.minute() == 0)
+        return start;
+    if (time.minute() <= 30)
+        return start.addSecs(30 * 60);
+    return start.addSecs(60 * 60);
+}
+
+void EventFormDialog::buildUi()
+{
+    const bool editing = m_event.has_value();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(12);
+
+    auto *header = new QHBoxLayout;
+    auto *heading = new QLabel(editing ? tr("Edit event") : tr("New event"), this);
+    heading->setObjectName(u"heading"_s);
+    QFont headingFont = heading->font();
+    headingFont.setWeight(QFont::Bold);
+    headingFont.setPointSize(16);
+    heading->setFont(headingFont);
+    header->addWidget(heading);
+    header->addStretch();
+    if (!editing) {
+        auto *fromTemplate = new QPushButton(tr("From template…"), this);
+        fromTemplate->setObjectName(u"fromTemplate"_s);
+        fromTemplate->setFlat(true);
+        fromTemplate->setCursor(Qt::PointingHandCursor);
+        fromTemplate->setStyleSheet(accentStyle(u"QPushButton { color: %1; }"_s));
+        connect(fromTemplate, &QPushButton::clicked, this, &EventFormDialog::showTemplatesMenu);
+        header->addWidget(fromTemplate);
+    }
+    layout->addLayout(header);
+
+    auto *subtitle = new QLabel(editing ? tr("Update the details below and save to apply.")
+                                        : tr("Fill in the basics. Start time and calendar are required."),
+                                this);
+    subtitle->setWordWrap(true);
+    subtitle->setProperty("muted", true);
+    layout->addWidget(subtitle);
+    layout->addSpacing(8);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    layout->addLayout(form);
+
+    m_title = new QLineEdit(this);
+    m_title->setObjectName(u"title"_s);
+    m_title->setPlaceholderText(tr("Lunch with Sam, Sprint planning…"));
+    form->addRow(tr("&Title"), m_title);
+
+    m_calendar = new QComboBox(this);
+    m_calendar->setObjectName(u"calendar"_s);
+    form->addRow(tr("&Calendar"), m_calendar);
+
+    auto *colorRow = new QHBoxLayout;
+    colorRow->setSpacing(8);
+    m_colorSwatch = new QToolButton(this);
+    m_colorSwatch->setObjectName(u"colorSwatch"_s);
+    m_colorSwatch->setFixedSize(28, 28);
+    m_colorSwatch->setCursor(Qt::PointingHandCursor);
+    connect(m_colorSwatch, &QToolButton::clicked, this, &EventFormDialog::pickColor);
+    colorRow->addWidget(m_colorSwatch);
+    m_useCalendarColor = new QPushButton(tr("Use calendar color"), this);
+    m_useCalendarColor->setObjectName(u"useCalendarColor"_s);
+    m_useCalendarColor->setFlat(true);
+    m_useCalendarColor->setCursor(Qt::PointingHandCursor);
+    m_useCalendarColor->setStyleSheet(accentStyle(u"color: %1;"_s));
+    connect(m_useCalendarColor, &QPushButton::clicked, this, &EventFormDialog::useCalendarColor);
+    colorRow->addWidget(m_useCalendarColor);
+    colorRow->addStretch();
+    form->addRow(tr("Color"), colorRow);
+
+    const Qt::DayOfWeek firstDay = m_state ? m_state->firstDayOfWeek() : Qt::Monday;
+    m_start = new DateTimePicker(firstDay, this);
+    m_start->setObjectName(u"start"_s);
+    const QDateTime start = defaultStart(QDateTime::currentDateTime());
+    m_start->setDateTime(start);
+    form->addRow(tr("&Starts"), m_start);
+    m_end = new DateTimePicker(firstDay, this);
+    m_end->setObjectName(u"end"_s);
+    m_end->setDateTime(start.addSecs(3600));
+    m_end->setReferencePicker(m_start);
+    form->addRow(tr("&Ends"), m_end);
+
+    m_allDay = new QCheckBox(tr("All day"), this);
+    m_allDay->setObjectName(u"allDay"_s);
+    connect(m_allDay, &QCheckBox::toggled, this, &EventFormDialog::setAllDay);
+    form->addRow(QString(), m_allDay);
+
+    m_repeat = new QPushButton(this);
+    m_repeat->setObjectName(u"repeat"_s);
+    m_repeat->setCursor(Qt::PointingHandCursor);
+    connect(m_repeat, &QPushButton::clicked, this, &EventFormDialog::editRecurrence);
+    form->addRow(tr("&Repeats"), m_repeat);
+    updateRepeatLabel();
+
+    auto *reminders = new QWidget(this);
+    m_reminders = new QVBoxLayout(reminders);
+    m_reminders->setContentsMargins(0, 0, 0, 0);
+    m_reminders->setSpacing(8);
+    m_addReminder = addRowButton(tr("+ Add reminder"), u"addReminder"_s, reminders);
+    connect(m_addReminder, &QPushButton::clicked, this, [this] { addReminderRow(15); });
+    m_reminders->addWidget(m_addReminder);
+    form->addRow(tr("Re&minders"), reminders);
+
+    m_location = new QLineEdit(this);
+    m_location->setObjectName(u"location"_s);
+    m_location->setPlaceholderText(tr("Address, room, or video link"));
+    form->addRow(tr("&Location"), m_location);
+
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setObjectName(u"notes"_s);
+    m_notes->setPlaceholderText(tr("Notes, agenda, links…"));
+    m_notes->setMinimumHeight(110);
+    m_notes->setMaximumHeight(160);
+    form->addRow(tr("&Notes"), m_notes);
+
+    auto *attendees = new QWidget(this);
+    m_attendeeRows = new QVBoxLayout(attendees);
+    m_attendeeRows->setContentsMargins(0, 0, 0, 0);
+    m_attendeeRows->setSpacing(4);
+    m_addAttendee = addRowButton(tr("+ Add attendee"), u"addAttendee"_s, attendees);
+    connect(m_addAttendee, &QPushButton::clicked, this, &EventFormDialog::addAttendee);
+    m_attendeeRows->addWidget(m_addAttendee);
+    form->addRow(tr("Attendees"), attendees);
+
+    layout->addStretch();
+    auto *divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setStyleSheet(u"color: %1;"_s.arg(Theme::border().name()));
+    layout->addWidget(divider);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(editing ? tr("Save changes") : tr("Create event"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &EventFormDialog::save);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    updateColorButton();
+    resize(560, sizeHint().height());
+    m_title->setFocus();
+}
+
+void EventFormDialog::fillCalendarCombo()
+{
+    if (!m_state || !m_state->calendars())
+        return;
+    QList<Calendar> calendars;
+    for (const Calendar &calendar : m_state->calendars()->getAll()) {
+        // The edited event's own calendar stays on offer even when hidden or
+        // read-only: the event is edited where it lives.
+        const bool own = m_event && calendar.id == m_event->calendar_id;
+        if ((calendar.is_visible && !calendar.is_read_only) || own)
+            calendars.append(calendar);
+    }
+    QHash<QString, QString> accountNames;
+    if (m_state->accounts()) {
+        for (const Account &account : m_state->accounts()->getAll())
+            accountNames.insert(account.id, account.name);
+    }
+    auto label = [&accountNames](const Calendar &calendar) {
+        const QString account = accountNames.value(calendar.account_id);
+        return account.isEmpty() ? calendar.name : u"%1 / %2"_s.arg(account, calendar.name);
+    };
+    std::sort(calendars.begin(), calendars.end(), [&label](const Calendar &a, const Calendar &b) {
+        return QString::localeAwareCompare(label(a), label(b)) < 0;
+    });
+    for (const Calendar &calendar : std::as_const(calendars))
+        m_calendar->addItem(Theme::colorDotIcon(calendar.color), label(calendar), calendar.id);
+
+    int selected = -1;
+    if (m_state->preferences()) {
+        const QString preferred = m_state->preferences()->get(u"ui/defaultCalendarId"_s).value_or(QString());
+        if (!preferred.isEmpty())
+            selected = m_calendar->findData(preferred);
+    }
+    for (int i = 0; selected < 0 && i < calendars.size(); ++i) {
+        if (calendars.at(i).is_default)
+            selected = i;
+    }
+    if (selected >= 0)
+        m_calendar->setCurrentIndex(selected);
+    connect(m_calendar, &QComboBox::currentIndexChanged, this, &EventFormDialog::updateColorButton);
+    updateColorButton();
+}
+
+void EventFormDialog::populate()
+{
+    if (!m_event)
+        return;
+    const Event &event = *m_event;
+    m_title->setText(event.title);
+    if (const int index = m_calendar->findData(event.calendar_id); index >= 0)
+        m_calendar->setCurrentIndex(index);
+    m_customColor = event.color;
+    updateColorButton();
+
+    if (event.is_all_day) {
+        // All-day rows are read by their stored dates; the stored end is
+        // exclusive, the form shows the last day.
+        const QDate first = event.start_time.date();
+        m_start->setDateTime(QDateTime(first, QTime(0, 0), Qt::LocalTime));
+        if (event.end_time) {
+            QDate last = event.end_time->date();
+            if (last > first)
+                last = last.addDays(-1);
+            m_end->setDateTime(QDateTime(last, QTime(0, 0), Qt::LocalTime));
+        }
+    } else {
+        m_start->setDateTime(event.start_time);
+        if (event.end_time)
+            m_end->setDateTime(*event.end_time);
+    }
+    m_allDay->setChecked(event.is_all_day);
+    setAllDay(event.is_all_day);
+
+    m_rule = event.recurrence_rule;
+    updateRepeatLabel();
+    for (const Reminder &reminder : event.reminders)
+        addReminderRow(reminder.minutes_before);
+    m_location->setText(event.location);
+    m_notes->setPlainText(event.description);
+    m_attendees = event.attendees;
+    rebuildAttendeeRows();
+}
+
+void EventFormDialog::setStartAndDuration(const QDateTime &start, int minutes)
+{
+    if (!start.isValid())
+        return;
+    m_start->setDateTime(start);
+    m_end->setDateTime(start.addSecs(qint64(minutes) * 60));
+}
+
+void EventFormDialog::setAllDay(bool allDay)
+{
+    m_start->setDateOnly(allDay);
+    m_end->setDateOnly(allDay);
+}
+
+QString EventFormDialog::selectedCalendarColor() const
+{
+    if (m_calendar->currentIndex() < 0 || !m_state || !m_state->calendars())
+        return kFallbackColor;
+    const auto calendar = m_state->calendars()->getById(m_calendar->currentData().toString());
+    return calendar && !calendar->color.isEmpty() ? calendar->color : kFallbackColor;
+}
+
+void EventFormDialog::updateColorButton()
+{
+    const QString shown = m_customColor.isEmpty() ? selectedCalendarColor() : m_customColor;
+    m_colorSwatch->setStyleSheet(u"QToolButton { background: %1; border: 1px solid %2; border-radius: 14px; }"_s.arg(
+        shown, Theme::border().name()));
+    m_colorSwatch->setToolTip(m_customColor.isEmpty()
+                                  ? tr("Inheriting calendar color (%1). Click to override.").arg(shown)
+                                  : tr("Custom color (%1). Click to change.").arg(m_customColor));
+    m_useCalendarColor->setVisible(!m_customColor.isEmpty());
+}
+
+void EventFormDialog::pickColor()
+{
+    QColor initial(m_customColor.isEmpty() ? selectedCalendarColor() : m_customColor);
+    if (!initial.isValid())
+        initial = Theme::accent();
+    const QColor chosen = QColorDialog::getColor(initial, this, tr("Event color"));
+    if (!chosen.isValid())
+        return;
+    m_customColor = chosen.name();
+    updateColorButton();
+}
+
+void EventFormDialog::useCalendarColor()
+{
+    m_customColor.clear();
+    updateColorButton();
+}
+
+void EventFormDialog::updateRepeatLabel()
+{
+    m_repeat->setText(m_rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(m_rule));
+}
+
+QTimeZone EventFormDialog::eventZone() const
+{
+    if (m_event && !m_event->timezone.isEmpty() && m_event->timezone != u"UTC"_s) {
+        const QTimeZone named(m_event->timezone.toUtf8());
+        if (named.isValid())
+            return named;
+    }
+    return QTimeZone::systemTimeZone();
+}
+
+void EventFormDialog::editRecurrence()
+{
+    RecurrenceEditDialog dialog(m_rule, m_start->date(), m_state ? m_state->firstDayOfWeek() : Qt::Monday, this);
+    dialog.setSeriesZone(m_allDay->isChecked() ? QTimeZone() : eventZone());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_rule = dialog.rrule();
+    updateRepeatLabel();
+}
+
+void EventFormDialog::addReminderRow(int minutes)
+{
+    auto *row = new QWidget;
+    row->setObjectName(u"reminderRow"_s);
+    QHBoxLayout *line = rowLayout(row, 8);
+    auto *choice = new QComboBox(row);
+    choice->setObjectName(u"reminder"_s);
+    for (int offset : kReminderChoices)
+        choice->addItem(reminderLabel(offset), offset);
+    int index = choice->findData(minutes);
+    if (index < 0) {
+        choice->addItem(reminderLabel(minutes), minutes);
+        index = choice->count() - 1;
+    }
+    choice->setCurrentIndex(index);
+    line->addWidget(choice, 1);
+    QToolButton *remove = removeButton(row);
+    connect(remove, &QToolButton::clicked, this, [this, row] {
+        m_reminders->removeWidget(row);
+        row->deleteLater();
+    });
+    line->addWidget(remove);
+    insertBefore(m_reminders, m_addReminder, row);
+}
+
+void EventFormDialog::clearReminderRows()
+{
+    for (int i = m_reminders->count() - 1; i >= 0; --i) {
+        QWidget *widget = m_reminders->itemAt(i)->widget();
+        if (widget && widget != m_addReminder) {
+            m_reminders->removeWidget(widget);
+            widget->deleteLater();
+        }
+    }
+}
+
+void EventFormDialog::addAttendee()
+{
+    Attendee attendee;
+    attendee.role = u"required"_s;
+    attendee.status = u"needs-action"_s;
+    attendee.rsvp = true;
+    m_attendees.append(attendee);
+    rebuildAttendeeRows();
+}
+
+void EventFormDialog::rebuildAttendeeRows()
+{
+    for (int i = m_attendeeRows->count() - 1; i >= 0; --i) {
+        QWidget *widget = m_attendeeRows->itemAt(i)->widget();
+        if (widget && widget != m_addAttendee) {
+            m_attendeeRows->removeWidget(widget);
+            widget->deleteLater();
+        }
+    }
+    for (qsizetype i = 0; i < m_attendees.size(); ++i) {
+        const Attendee &attendee = m_attendees.at(i);
+        auto *row = new QWidget;
+        row->setObjectName(u"attendeeRow"_s);
+        QHBoxLayout *line = rowLayout(row, 8);
+        auto *name = new QLineEdit(attendee.name, row);
+        name->setObjectName(u"attendeeName"_s);
+        name->setPlaceholderText(tr("Name"));
+        name->setFixedWidth(160);
+        connect(name, &QLineEdit::textEdited, this, [this, i](const QString &text) { m_attendees[i].name = text; });
+        line->addWidget(name);
+        auto *email = new QLineEdit(attendee.email, row);
+        email->setObjectName(u"attendeeEmail"_s);
+        email->setPlaceholderText(tr("name@example.com"));
+        connect(email, &QLineEdit::textEdited, this,
+                [this, i](const QString &text) { m_attendees[i].email = text.trimmed(); });
+        line->addWidget(email, 1);
+        auto *status = new QLabel(participationStatusLabel(attendee.status), row);
+        status->setStyleSheet(u"color: %1;"_s.arg(Theme::textMuted().name()));
+        line->addWidget(status);
+        QToolButton *remove = removeButton(row);
+        connect(remove, &QToolButton::clicked, this, [this, i] {
+            if (i < m_attendees.size())
+                m_attendees.removeAt(i);
+            rebuildAttendeeRows();
+        });
+        line->addWidget(remove);
+        insertBefore(m_attendeeRows, m_addAttendee, row);
+    }
+}
+
+void EventFormDialog::showTemplatesMenu()
+{
+    const QList<EventTemplate> templates =
+        m_state && m_state->templates() ? m_state->templates()->getAll() : QList<EventTemplate>();
+    if (templates.isEmpty()) {
+        QMessageBox::information(this, tr("No templates"),
+                                 tr("You haven't created any event templates yet. Open Tools → Manage "
+                                    "Templates to create one."));
+        return;
+    }
+    QMenu menu(this);
+    for (const EventTemplate &eventTemplate : templates) {
+        QAction *action = eventTemplate.color.isEmpty()
+            ? menu.addAction(eventTemplate.name)
+            : menu.addAction(Theme::colorDotIcon(eventTemplate.color), eventTemplate.name);
+        const QString id = eventTemplate.id;
+        connect(action, &QAction::triggered, this, [this, id] {
+            if (const auto current = m_state->templates()->getById(id))
+                applyTemplate(*current);
+        });
+    }
+    auto *button = qobject_cast<QPushButton *>(sender());
+    menu.exec(button ? button->mapToGlobal(button->rect().bottomLeft()) : QCursor::pos());
+}
+
+void EventFormDialog::applyTemplate(const EventTemplate &eventTemplate)
+{
+    if (!eventTemplate.title.isEmpty())
+        m_title->setText(eventTemplate.title);
+    if (!eventTemplate.location.isEmpty())
+        m_location->setText(eventTemplate.location);
+    if (!eventTemplate.description.isEmpty())
+        m_notes->setPlainText(eventTemplate.description);
+    if (!eventTemplate.color.isEmpty()) {
+        m_customColor = eventTemplate.color;
+        updateColorButton();
+    }
+    if (!eventTemplate.calendar_id.isEmpty()) {
+        if (const int index = m_calendar->findData(eventTemplate.calendar_id); index >= 0)
+            m_calendar->setCurrentIndex(index);
+    }
+    m_allDay->setChecked(eventTemplate.is_all_day);
+    if (eventTemplate.duration_minutes >= 1 && !eventTemplate.is_all_day)
+        m_end->setDateTime(m_start->dateTime().addSecs(qint64(eventTemplate.duration_minutes) * 60));
+    if (!eventTemplate.recurrence_rule.isEmpty()) {
+        m_rule = eventTemplate.recurrence_rule;
+        updateRepeatLabel();
+    }
+    clearReminderRows();
+    for (int minutes : eventTemplate.reminders)
+        addReminderRow(minutes);
+}
+
+void EventFormDialog::save()
+{
+    if (m_title->text().trimmed().isEmpty()) {
+        QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the event."));
+        m_title->setFocus();
+        return;
+    }
+    if (m_calendar->count() == 0) {
+        QMessageBox::warning(this, tr("No calendars"), tr("Create a calendar first."));
+        return;
+    }
+    if (m_end->dateTime() < m_start->dateTime()) {
+        QMessageBox::warning(this, tr("End before start"), tr("The end time is earlier than the start time."));
+        m_end->setFocus();
+        return;
+    }
+
+    Event record = m_event ? *m_event : Event();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (m_event && !m_event->id.isEmpty()) {
+        record.sequence += 1;
+    } else {
+        record.id = newId();
+        record.uid = record.id;
+        record.created = now;
+        record.sequence = 0;
+        record.status = u"confirmed"_s;
+    }
+    record.calendar_id = m_calendar->currentData().toString();
+    record.title = m_title->text().trimmed();
+    record.description = m_notes->toPlainText();
+    record.location = m_location->text().trimmed();
+    record.color = m_customColor;
+    record.is_all_day = m_allDay->isChecked();
+    const QTimeZone zone = eventZone();
+    if (record.is_all_day) {
+        // Held at 00:00 UTC of their dates, as pulled all-day rows are, in a
+        // zone-free row so the store reads the dates back unchanged.
+        record.start_time = allDayTime(m_start->date());
+        record.end_time = allDayTime(m_end->date().addDays(1));
+        record.timezone = u"UTC"_s;
+    } else {
+        // A timed event keeps the wall clock of its zone, named in the row
+        // so that the stored text carries it (TZID) and repeats alike here
+        // and on a server.
+        const bool system = zone == QTimeZone::systemTimeZone();
+        record.start_time = system ? m_start->dateTime() : m_start->dateTime().toTimeZone(zone);
+        record.end_time = system ? m_end->dateTime() : m_end->dateTime().toTimeZone(zone);
+        const QString name = QString::fromUtf8(zone.id());
+        record.timezone = QTimeZone(zone.id()).isValid() && !name.isEmpty() ? name : u"UTC"_s;
+    }
+    record.recurrence_rule = RuleUntil::withUntilForm(m_rule, record.is_all_day, zone);
+
+    record.reminders.clear();
+    for (int i = 0; i < m_reminders->count(); ++i) {
+        QWidget *row = m_reminders->itemAt(i)->widget();
+        auto *choice = row && row != m_addReminder ? row->findChild<QComboBox *>() : nullptr;
+        if (!choice)
+            continue;
+        Reminder reminder;
+        reminder.minutes_before = choice->currentData().toInt();
+        reminder.action = u"display"_s;
+        record.reminders.append(reminder);
+    }
+    record.attendees.clear();
+    for (const Attendee &attendee : std::as_const(m_attendees)) {
+        if (!attendee.email.trimmed().isEmpty())
+            record.attendees.append(attendee);
+    }
+    if (record.timezone.isEmpty())
+        record.timezone = u"UTC"_s;
+    record.last_modified = now;
+    record.sync_status = u"pending"_s;
+
+    if (write(record)) {
+        accept();
+        return;
+    }
+    QMessageBox::critical(this, tr("Database Error"), tr("Could not save the event."));
+}
+
+bool EventFormDialog::write(Event record)
+{
+    if (!m_state || !m_state->events())
+        return false;
+    EventRepository *events = m_state->events();
+    const bool editing = m_event && !m_event->id.isEmpty();
+    if (!editing) {
+        record.raw_icalendar = storedText(record);
+        return events->insert(record);
+    }
+    if (record.calendar_id == m_event->calendar_id) {
+        record.raw_icalendar = storedText(record);
+        return events->update(record);
+    }
+
+    // Another calendar: the event (a series with its overrides) becomes new
+    // rows there and the stored rows tombstones, in one transaction, so that
+    // the old calendar's next push deletes it there.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    auto asNewRow = [&now](Event &row) {
+        row.id = newId();
+        row.provider_event_id.clear();
+        row.etag.clear();
+        row.href.clear();
+        row.created = now;
+        row.last_modified = now;
+        row.sync_status = u"pending"_s;
+        row.deleted_at.reset();
+        detachChildren(row);
+    };
+    Event copy = record;
+    asNewRow(copy);
+    copy.uid = copy.id;
+    copy.sequence = 0;
+    if (copy.isOverride()) {
+        copy.master_event_uid.clear();
+        copy.recurrence_id.clear();
+    }
+    copy.raw_icalendar = storedText(copy);
+
+    QSqlDatabase &db = m_state->database()->database();
+    StoreSql::Savepoint savepoint(db, QLatin1String("event_move"));
+    bool ok = savepoint.isActive() && events->remove(m_event->id) && events->insert(copy);
+    if (ok && !m_event->recurrence_rule.isEmpty()) {
+        for (Event override : SeriesRows::liveOverrides(events, *m_event)) {
+            const QString oldId = override.id;
+            asNewRow(override);
+            override.calendar_id = copy.calendar_id;
+            override.uid = copy.uid;
+            override.master_event_uid = copy.uid;
+            override.raw_icalendar = storedText(override);
+            if (!events->remove(oldId) || !events->insert(override)) {
+                ok = false;
+                break;
+            }
+        }
+    }
+    if (!ok) {
+        savepoint.rollback();
+        return false;
+    }
+    return savepoint.release();
+}

@@ -1,0 +1,394 @@
+#include "recurrenceeditdialog.h"
+
+#include "ruleuntil.h"
+#include "rruleformat.h"
+#include "theme.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char *const kCodes[] = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
+
+enum MonthMode { DayOfMonth = 0, NthWeekday = 1 };
+enum EndMode { Never = 0, After = 1, On = 2 };
+
+QHBoxLayout *indentedLine(QVBoxLayout *parent)
+{
+    auto *line = new QHBoxLayout;
+    line->setContentsMargins(20, 0, 0, 0);
+    line->setSpacing(8);
+    parent->addLayout(line);
+    return line;
+}
+
+QRadioButton *addChoice(QButtonGroup *group, int id, const QString &text, const QString &name, QWidget *parent)
+{
+    auto *radio = new QRadioButton(text, parent);
+    radio->setObjectName(name);
+    radio->setChecked(id == 0);
+    group->addButton(radio, id);
+    return radio;
+}
+
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+RecurrenceEditDialog::RecurrenceEditDialog(const QString &rule, const QDate &anchor, int firstDayOfWeek,
+                                           QWidget *parent)
+    : QDialog(parent)
+    , m_anchor(anchor)
+    , m_rule(rule)
+{
+    setWindowTitle(tr("Recurrence"));
+    setMinimumWidth(440);
+    buildUi(firstDayOfWeek);
+    loadRrule();
+    updateSummary();
+}
+
+QString RecurrenceEditDialog::weekdayCode(int isoWeekday)
+{
+    if (isoWeekday < 1 || isoWeekday > 7)
+        return QString();
+    return QLatin1String(kCodes[isoWeekday - 1]);
+}
+
+int RecurrenceEditDialog::weekdayFromCode(const QString &text)
+{
+    for (int day = 1; day <= 7; ++day) {
+        if (text.endsWith(QLatin1String(kCodes[day - 1])))
+            return day;
+    }
+    return 0;
+}
+
+QMap<QString, QString> RecurrenceEditDialog::splitRrule(const QString &rule)
+{
+    QMap<QString, QString> parts;
+    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = part.indexOf(u'=');
+        if (eq <= 0)
+            continue;
+        parts.insert(part.left(eq).trimmed().toUpper(), part.mid(eq + 1).trimmed());
+    }
+    return parts;
+}
+
+void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(12);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignLeft);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    layout->addLayout(form);
+
+    m_frequency = new QComboBox(this);
+    m_frequency->setObjectName(u"frequency"_s);
+    m_frequency->addItem(tr("Daily"), u"DAILY"_s);
+    m_frequency->addItem(tr("Weekly"), u"WEEKLY"_s);
+    m_frequency->addItem(tr("Monthly"), u"MONTHLY"_s);
+    m_frequency->addItem(tr("Yearly"), u"YEARLY"_s);
+    m_frequency->addItem(tr("Does not repeat"), QString());
+    form->addRow(tr("Frequency"), m_frequency);
+
+    m_intervalRow = new QWidget(this);
+    auto *intervalLine = new QHBoxLayout(m_intervalRow);
+    intervalLine->setContentsMargins(0, 0, 0, 0);
+    intervalLine->setSpacing(8);
+    intervalLine->addWidget(new QLabel(tr("Every"), m_intervalRow));
+    m_interval = new QSpinBox(m_intervalRow);
+    m_interval->setObjectName(u"interval"_s);
+    m_interval->setRange(1, 999);
+    m_interval->setValue(1);
+    intervalLine->addWidget(m_interval);
+    m_unit = new QLabel(m_intervalRow);
+    intervalLine->addWidget(m_unit);
+    intervalLine->addStretch();
+    form->addRow(QString(), m_intervalRow);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(new QWidget(m_pages)); // daily
+
+    auto *weekly = new QWidget(m_pages);
+    auto *weekLine = new QHBoxLayout(weekly);
+    weekLine->setContentsMargins(0, 0, 0, 0);
+    weekLine->setSpacing(6);
+    const QString toggleStyle =
+        u"QToolButton { border: 1px solid %1; border-radius: 17px; }"
+        u"QToolButton:checked { background: %2; color: white; border-color: %2; }"_s.arg(
+            Theme::border().name(), Theme::accent().name());
+    const QString letters[] = {tr("M"), tr("T"), tr("W"), tr("T"), tr("F"), tr("S"), tr("S")};
+    for (int day = 1; day <= 7; ++day) {
+        auto *toggle = new QToolButton(weekly);
+        toggle->setObjectName(u"weekday%1"_s.arg(day));
+        toggle->setText(letters[day - 1]);
+        toggle->setCheckable(true);
+        toggle->setFixedSize(34, 34);
+        toggle->setStyleSheet(toggleStyle);
+        weekLine->addWidget(toggle);
+        m_weekdays.append(toggle);
+        connect(toggle, &QToolButton::toggled, this, &RecurrenceEditDialog::updateSummary);
+    }
+    weekLine->addStretch();
+    m_pages->addWidget(weekly);
+
+    auto *monthly = new QWidget(m_pages);
+    auto *monthBox = new QVBoxLayout(monthly);
+    monthBox->setContentsMargins(0, 0, 0, 0);
+    monthBox->setSpacing(8);
+    m_monthMode = new QButtonGroup(this);
+    monthBox->addWidget(addChoice(m_monthMode, DayOfMonth, tr("On day of the month"), u"monthByDay"_s, monthly));
+    QHBoxLayout *dayLine = indentedLine(monthBox);
+    m_monthDay = new QSpinBox(monthly);
+    m_monthDay->setObjectName(u"monthDay"_s);
+    m_monthDay->setRange(1, 31);
+    m_monthDay->setValue(m_anchor.isValid() ? m_anchor.day() : 1);
+    dayLine->addWidget(m_monthDay);
+    dayLine->addWidget(new QLabel(tr("of every month"), monthly));
+    dayLine->addStretch();
+    monthBox->addWidget(addChoice(m_monthMode, NthWeekday, tr("On the nth weekday"), u"monthByWeekday"_s, monthly));
+    QHBoxLayout *weekdayLine = indentedLine(monthBox);
+    m_ordinal = new QComboBox(monthly);
+    m_ordinal->setObjectName(u"ordinal"_s);
+    m_ordinal->addItem(tr("first"), 1);
+    m_ordinal->addItem(tr("second"), 2);
+    m_ordinal->addItem(tr("third"), 3);
+    m_ordinal->addItem(tr("fourth"), 4);
+    m_ordinal->addItem(tr("last"), -1);
+    weekdayLine->addWidget(m_ordinal);
+    m_monthWeekday = new QComboBox(monthly);
+    m_monthWeekday->setObjectName(u"monthWeekday"_s);
+    const QString dayNames[] = {tr("Monday"), tr("Tuesday"), tr("Wednesday"), tr("Thursday"),
+                                tr("Friday"), tr("Saturday"), tr("Sunday")};
+    for (int day = 1; day <= 7; ++day)
+        m_monthWeekday->addItem(dayNames[day - 1], day);
+    if (m_anchor.isValid())
+        m_monthWeekday->setCurrentIndex(m_anchor.dayOfWeek() - 1);
+    weekdayLine->addWidget(m_monthWeekday);
+    weekdayLine->addStretch();
+    monthBox->addStretch();
+    m_pages->addWidget(monthly);
+
+    m_pages->addWidget(new QWidget(m_pages)); // yearly
+    m_pages->addWidget(new QWidget(m_pages)); // no repetition
+    form->addRow(QString(), m_pages);
+
+    m_endsBox = new QWidget(this);
+    auto *endsLayout = new QVBoxLayout(m_endsBox);
+    endsLayout->setContentsMargins(0, 0, 0, 0);
+    endsLayout->setSpacing(8);
+    m_endMode = new QButtonGroup(this);
+    endsLayout->addWidget(addChoice(m_endMode, Never, tr("Never"), u"endNever"_s, m_endsBox));
+    auto *afterLine = new QHBoxLayout;
+    afterLine->setSpacing(8);
+    afterLine->addWidget(addChoice(m_endMode, After, tr("After"), u"endAfter"_s, m_endsBox));
+    m_count = new QSpinBox(m_endsBox);
+    m_count->setObjectName(u"count"_s);
+    m_count->setRange(1, 999);
+    m_count->setValue(10);
+    afterLine->addWidget(m_count);
+    afterLine->addWidget(new QLabel(tr("occurrences"), m_endsBox));
+    afterLine->addStretch();
+    endsLayout->addLayout(afterLine);
+    auto *onLine = new QHBoxLayout;
+    onLine->setSpacing(8);
+    onLine->addWidget(addChoice(m_endMode, On, tr("On"), u"endOn"_s, m_endsBox));
+    m_until = new QDateEdit(m_endsBox);
+    m_until->setObjectName(u"untilDate"_s);
+    m_until->setCalendarPopup(true);
+    m_until->setDisplayFormat(u"MMM d, yyyy"_s);
+    m_until->setDate(m_anchor.addYears(1));
+    Theme::applyFirstDayOfWeek(m_until, Qt::DayOfWeek(firstDayOfWeek));
+    onLine->addWidget(m_until);
+    onLine->addStretch();
+    endsLayout->addLayout(onLine);
+    form->addRow(tr("Ends"), m_endsBox);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(u"summary"_s);
+    m_summary->setWordWrap(true);
+    m_summary->setProperty("muted", true);
+    m_summary->setStyleSheet(u"color: %1;"_s.arg(Theme::textMuted().name()));
+    layout->addWidget(m_summary);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    updateIntervalUnit();
+    m_frequency->setCurrentIndex(Weekly);
+    m_pages->setCurrentIndex(Weekly);
+
+    connect(m_frequency, &QComboBox::currentIndexChanged, this, &RecurrenceEditDialog::frequencyChanged);
+    connect(m_interval, &QSpinBox::valueChanged, this, [this] {
+        updateIntervalUnit();
+        updateSummary();
+    });
+    connect(m_monthMode, &QButtonGroup::idToggled, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_monthDay, &QSpinBox::valueChanged, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_ordinal, &QComboBox::currentIndexChanged, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_monthWeekday, &QComboBox::currentIndexChanged, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_endMode, &QButtonGroup::idToggled, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_count, &QSpinBox::valueChanged, this, &RecurrenceEditDialog::updateSummary);
+    connect(m_until, &QDateEdit::dateChanged, this, &RecurrenceEditDialog::updateSummary);
+}
+
+void RecurrenceEditDialog::frequencyChanged(int index)
+{
+    m_pages->setCurrentIndex(index);
+    // Without repetition there is neither an interval nor an end.
+    m_intervalRow->setEnabled(index != NoRepeat);
+    m_endsBox->setEnabled(index != NoRepeat);
+    updateIntervalUnit();
+    updateSummary();
+}
+
+void RecurrenceEditDialog::setSeriesZone(const QTimeZone &zone)
+{
+    m_seriesZone = zone;
+    loadEnd(splitRrule(m_rule));
+}
+
+void RecurrenceEditDialog::loadRrule()
+{
+    if (m_anchor.isValid())
+        m_weekdays.at(m_anchor.dayOfWeek() - 1)->setChecked(true);
+    if (m_rule.isEmpty())
+        return;
+    const QMap<QString, QString> parts = splitRrule(m_rule);
+
+    const QString freq = parts.value(u"FREQ"_s);
+    const int frequency = m_frequency->findData(freq);
+    if (!freq.isEmpty() && frequency >= 0)
+        m_frequency->setCurrentIndex(frequency);
+
+    if (const auto interval = wholeNumber(parts.value(u"INTERVAL"_s)); interval && *interval >= 1)
+        m_interval->setValue(*interval);
+
+    const QString byDay = parts.value(u"BYDAY"_s);
+    if (freq == u"WEEKLY"_s && !byDay.isEmpty()) {
+        for (QToolButton *toggle : std::as_const(m_weekdays))
+            toggle->setChecked(false);
+        for (const QString &item : byDay.split(u',', Qt::SkipEmptyParts)) {
+            if (const int day = weekdayFromCode(item.trimmed().toUpper()))
+                m_weekdays.at(day - 1)->setChecked(true);
+        }
+    }
+
+    if (freq == u"MONTHLY"_s) {
+        const QString byMonthDay = parts.value(u"BYMONTHDAY"_s);
+        if (!byMonthDay.isEmpty()) {
+            if (const auto day = wholeNumber(byMonthDay); day && *day >= 1 && *day <= 31)
+                m_monthDay->setValue(*day);
+            m_monthMode->button(DayOfMonth)->setChecked(true);
+        } else if (!byDay.isEmpty()) {
+            const QStringList items = byDay.split(u',', Qt::SkipEmptyParts);
+            if (!items.isEmpty()) {
+                const QString first = items.first().trimmed().toUpper();
+                const int weekday = weekdayFromCode(first.right(2));
+                if (weekday >= 1)
+                    m_monthWeekday->setCurrentIndex(weekday - 1);
+                if (const auto ordinal = wholeNumber(first.left(first.size() - 2))) {
+                    const int index = m_ordinal->findData(*ordinal);
+                    if (index >= 0)
+                        m_ordinal->setCurrentIndex(index);
+                }
+                m_monthMode->button(NthWeekday)->setChecked(true);
+            }
+        }
+    }
+
+    loadEnd(parts);
+}
+
+void RecurrenceEditDialog::loadEnd(const QMap<QString, QString> &parts)
+{
+    if (parts.contains(u"COUNT"_s)) {
+        if (const auto count = wholeNumber(parts.value(u"COUNT"_s)); count && *count >= 1) {
+            m_count->setValue(*count);
+            m_endMode->button(After)->setChecked(true);
+        }
+        return;
+    }
+    if (parts.contains(u"UNTIL"_s)) {
+        const QDate until = RuleUntil::day(parts.value(u"UNTIL"_s), m_seriesZone);
+        if (until.isValid()) {
+            m_until->setDate(until);
+            m_endMode->button(On)->setChecked(true);
+        }
+    }
+}
+
+void RecurrenceEditDialog::updateIntervalUnit()
+{
+    const bool one = m_interval->value() == 1;
+    switch (m_frequency->currentIndex()) {
+    case Daily: m_unit->setText(one ? tr("day") : tr("days")); break;
+    case Weekly: m_unit->setText(one ? tr("week") : tr("weeks")); break;
+    case Monthly: m_unit->setText(one ? tr("month") : tr("months")); break;
+    case Yearly: m_unit->setText(one ? tr("year") : tr("years")); break;
+    default: m_unit->clear(); break;
+    }
+}
+
+void RecurrenceEditDialog::updateSummary()
+{
+    const QString rule = rrule();
+    m_summary->setText(rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(rule));
+}
+
+QString RecurrenceEditDialog::rrule() const
+{
+    const int frequency = m_frequency->currentIndex();
+    if (frequency == NoRepeat)
+        return QString();
+    QStringList parts{u"FREQ="_s + m_frequency->currentData().toString()};
+    if (m_interval->value() >= 2)
+        parts.append(u"INTERVAL="_s + QString::number(m_interval->value()));
+    if (frequency == Weekly) {
+        QStringList codes;
+        for (int day = 1; day <= 7; ++day) {
+            if (m_weekdays.at(day - 1)->isChecked())
+                codes.append(weekdayCode(day));
+        }
+        if (!codes.isEmpty())
+            parts.append(u"BYDAY="_s + codes.join(u','));
+    } else if (frequency == Monthly) {
+        if (m_monthMode->checkedId() == NthWeekday)
+            parts.append(u"BYDAY="_s + QString::number(m_ordinal->currentData().toInt())
+                         + weekdayCode(m_monthWeekday->currentData().toInt()));
+        else
+            parts.append(u"BYMONTHDAY="_s + QString::number(m_monthDay->value()));
+    }
+    switch (m_endMode->checkedId()) {
+    case After: parts.append(u"COUNT="_s + QString::number(m_count->value())); break;
+    case On: parts.append(u"UNTIL="_s + RuleUntil::value(m_until->date(), m_seriesZone)); break;
+    default: break;
+    }
+    return parts.join(u';');
+}

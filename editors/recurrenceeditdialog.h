@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QTimeZone>
+
+class QButtonGroup;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QSpinBox;
+class QStackedWidget;
+class QToolButton;
+class QWidget;
+
+// Edits one RRULE value (without "RRULE:"). It reads FREQ, INTERVAL, BYDAY,
+// BYMONTHDAY, COUNT and UNTIL into its widgets and rrule() writes a rule from
+// the widgets alone, in the order FREQ, INTERVAL, BYDAY or BYMONTHDAY, COUNT
+// or UNTIL; every other part of the given rule is dropped. The frequency
+// "Does not repeat" gives an empty rule.
+class RecurrenceEditDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // Frequency combo box indexes; the page stack has one page for each.
+    enum Frequency { Daily = 0, Weekly = 1, Monthly = 2, Yearly = 3, NoRepeat = 4 };
+
+    RecurrenceEditDialog(const QString &rule, const QDate &anchor, int firstDayOfWeek,
+                         QWidget *parent = nullptr);
+
+    // The zone of a timed series: its "On" end is then written as the last
+    // second of that day in the zone, in UTC, and a UTC end is read back as
+    // its day there. Without a zone (all-day series, tasks, templates) the
+    // end is a date. Re-reads the given rule's end.
+    void setSeriesZone(const QTimeZone &zone);
+
+    QString rrule() const;
+
+    static QString weekdayCode(int isoWeekday);
+    // 1..7 for the first code the text ends with (exact case), else 0.
+    static int weekdayFromCode(const QString &text);
+    static QMap<QString, QString> splitRrule(const QString &rule);
+
+private:
+    void buildUi(int firstDayOfWeek);
+    void loadRrule();
+    void loadEnd(const QMap<QString, QString> &parts);
+    void updateIntervalUnit();
+    void updateSummary();
+    void frequencyChanged(int index);
+
+    QDate m_anchor;
+    QString m_rule;
+    QTimeZone m_seriesZone;
+
+    QComboBox *m_frequency = nullptr;
+    QWidget *m_intervalRow = nullptr;
+    QSpinBox *m_interval = nullptr;
+    QLabel *m_unit = nullptr;
+    QStackedWidget *m_pages = nullptr;
+    QList<QToolButton *> m_weekdays; // Monday first
+    QButtonGroup *m_monthMode = nullptr;
+    QSpinBox *m_monthDay = nullptr;
+    QComboBox *m_ordinal = nullptr;
+    QComboBox *m_monthWeekday = nullptr;
+    QWidget *m_endsBox = nullptr;
+    QButtonGroup *m_endMode = nullptr;
+    QSpinBox *m_count = nullptr;
+    QDateEdit *m_until = nullptr;
+    QLabel *m_summary = nullptr;
+};

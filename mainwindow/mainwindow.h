@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QDate>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+struct Account;
+struct Event;
+class AppState;
+class NotificationService;
+class QAction;
+class QSystemTrayIcon;
+class QTimer;
+class WeekAgenda;
+
+// The main window: menus through which every operation is reached, the
+// week's agenda, the status bar, and the timers that start sync runs.
+// Built without showing itself; Application decides whether to show it.
+//
+// The tray icon and the reminder service are handed in after construction;
+// neither is owned, and either may be missing (no system tray, or not yet
+// created), in which case what depends on it stays off.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int kInitialSyncDelayMs = 3000;
+    static constexpr int kSyncTickMs = 60000;
+    static constexpr int kPushDelayMs = 300;
+
+    explicit MainWindow(AppState *state, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // While this icon is visible and "ui/closeToTray" is on, closing the
+    // window hides it.
+    void setTrayIcon(QSystemTrayIcon *trayIcon);
+    QSystemTrayIcon *trayIcon() const;
+    // Enables "Send Test Notification".
+    void setNotificationService(NotificationService *service);
+    NotificationService *notificationService() const;
+
+    WeekAgenda *agenda() const { return m_agenda; }
+    QAction *quickAddAction() const { return m_quickAddAction; }
+    QAction *importAction() const { return m_importAction; }
+    QAction *undoAction() const { return m_undoAction; }
+    QAction *loadSampleDataAction() const { return m_loadSampleAction; }
+    QAction *clearSampleDataAction() const { return m_clearSampleAction; }
+    QAction *testNotificationAction() const { return m_testNotificationAction; }
+
+public Q_SLOTS:
+    // Shows the window (normally when minimised), raises and activates it.
+    void focusWindow();
+    // Focuses the window on today's week.
+    void showToday();
+    // With no calendar there is nothing to add to: says so. Otherwise the
+    // event editor for a new event.
+    void openNewEventDialog();
+    // Adds an event from a phrase; the outcome goes to the status bar.
+    void quickAddFromCommand(const QString &text);
+    // Imports the events of an .ics file into the default calendar.
+    void importIcsFromCommand(const QString &path);
+    // A full sync of every enabled account, asked for by the user.
+    void syncNow();
+    // Shows the window on `date` (when valid) with the event selected (when
+    // the id is not empty), and the event's details (for a series, of its
+    // occurrence on that date) centred on it; their Edit opens the form.
+    void focusOnEvent(const QString &eventId, const QDate &date);
+    void openPreferences();
+    // Closes every window and ends the event loop; closing does not hide to
+    // the tray any more.
+    void quitApplication();
+
+    // Every sync client reports through these three: they keep AppState's
+    // busy count and write the status bar.
+    void onCalendarSyncStarted(const QString &calendarId);
+    void onCalendarSyncCompleted(const QString &calendarId, int count);
+    void onCalendarSyncFailed(const QString &calendarId, const QString &error);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void openEventEditor(const Event &event);
+    void openQuickAdd();
+    void chooseIcsFile();
+    void undo();
+    void loadSampleData();
+    void clearSampleData();
+    void sendTestNotification();
+    void showStatus(const QString &message, int timeoutMs);
+    void reportAdded(const QString &eventId);
+
+    // Starts one sync run of each enabled account; returns how many started.
+    int startFullSync();
+    // The accounts whose interval has passed since their last sync.
+    void onSyncTick();
+    // A local change in a calendar with rows to push starts the push timer.
+    void onLocalChange(const QString &calendarId);
+    void pushPendingChanges();
+    // Builds the sync client of the account's kind, parented to this window,
+    // connects its reports to the three handlers above and starts it; false
+    // when no client serves that kind of account.
+    bool startAccountSync(const Account &account);
+
+    AppState *m_state;
+    QPointer<QSystemTrayIcon> m_trayIcon;
+    QPointer<NotificationService> m_notifications;
+    WeekAgenda *m_agenda = nullptr;
+    QTimer *m_initialSyncTimer = nullptr;
+    QTimer *m_syncTickTimer = nullptr;
+    QTimer *m_pushTimer = nullptr;
+    bool m_quitting = false;
+
+    QAction *m_quickAddAction = nullptr;
+    QAction *m_importAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_loadSampleAction = nullptr;
+    QAction *m_clearSampleAction = nullptr;
+    QAction *m_testNotificationAction = nullptr;
+};

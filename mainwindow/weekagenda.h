@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+#include <QWidget>
+
+class AppState;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+
+// The occurrences of the week around AppState's current date, day by day,
+// from the calendars of the active calendar group after the filter rules.
+// Rows carry the event id (Qt::UserRole) and the day they are listed under
+// (Qt::UserRole + 1); selecting one selects the event in AppState.
+class WeekAgenda : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit WeekAgenda(AppState *state, QWidget *parent = nullptr);
+
+    QDate weekStart() const { return m_weekStart; }
+    QListWidget *list() const { return m_list; }
+
+    void reload();
+
+private:
+    void selectEvent(const QString &eventId);
+    void onCurrentItemChanged(QListWidgetItem *item);
+
+    AppState *m_state;
+    QLabel *m_title;
+    QListWidget *m_list;
+    QDate m_weekStart;
+    bool m_reloading = false;
+};

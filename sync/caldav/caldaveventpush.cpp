@@ -1,0 +1,238 @@
+#include "caldaveventpush.h"
+
+#include "caldaveventstore.h"
+#include "caldavhref.h"
+#include "caldavlog.h"
+#include "eventrepository.h"
+#include "icalendar.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kCalendarType = u"text/calendar; charset=utf-8"_s;
+
+QString pushFailure(int status, const QString &title)
+{
+    return QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing \"%2\"")
+        .arg(status)
+        .arg(title);
+}
+
+// The master's EXDATE list with the occurrences of deleted overrides added,
+// as the JSON text the record keeps: dates for an all-day series, UTC times
+// otherwise.
+QString withExceptions(const Event &master, const QList<Event> &deletedOverrides)
+{
+    QJsonArray dates = QJsonDocument::fromJson(master.exception_dates.toUtf8()).array();
+    for (const Event &removed : deletedOverrides) {
+        const QString date = master.is_all_day ? removed.recurrence_id.left(8) : removed.recurrence_id;
+        if (!date.isEmpty() && !dates.contains(date))
+            dates.append(date);
+    }
+    if (dates.isEmpty())
+        return master.exception_dates;
+    return QString::fromUtf8(QJsonDocument(dates).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
+                                 CalDavEventStore *store, EventRepository *events, QObject *parent)
+    : CalDavPush(client, collection, store, parent), m_calendarName(calendarName), m_store(store), m_events(events)
+{
+}
+
+void CalDavEventPush::pushNext()
+{
+    if (!m_started) {
+        m_started = true;
+        const QList<Event> pending = m_events->getPending(m_store->calendarId());
+        if (!pending.isEmpty())
+            qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
+        for (const Event &event : pending) {
+            qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
+                              << "deletedAt=" << (event.deleted_at ? "yes" : "no")
+                              << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
+            const QString series = CalDavEventStore::seriesUid(event);
+            if (!m_queue.contains(series))
+                m_queue.append(series);
+        }
+    }
+    if (m_queue.isEmpty()) {
+        finish();
+        return;
+    }
+    pushSeries(m_queue.takeFirst(), false);
+}
+
+void CalDavEventPush::pushSeries(const QString &seriesUid, bool retried)
+{
+    const QList<Event> rows = m_store->series(seriesUid);
+    const auto pending = std::find_if(rows.cbegin(), rows.cend(),
+                                      [](const Event &e) { return e.sync_status == "pending"_L1; });
+    if (pending == rows.cend()) {
+        next(); // pushed with an earlier resource, or gone meanwhile
+        return;
+    }
+    const QString title = pending->title;
+    const auto master = std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return e.recurrence_id.isEmpty(); });
+    // The master's href names the resource; an override-only resource has its own.
+    auto holder = master != rows.cend() && !master->href.isEmpty()
+        ? master
+        : std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.href.isEmpty(); });
+    const QString href = holder == rows.cend() ? QString() : holder->href;
+    const QString etag = holder == rows.cend() ? QString() : holder->etag;
+    const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
+
+    if ((master != rows.cend() && master->deleted_at) || !anyLive)
+        deleteSeries(seriesUid, href, etag, title, retried);
+    else
+        writeSeries(seriesUid, rows, href, etag, title, retried);
+}
+
+void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href, const QString &etag,
+                                   const QString &title, bool retried)
+{
+    const auto removeLocally = [this, seriesUid, href] {
+        m_store->inTransaction([&] {
+            const QList<Event> current = m_store->series(seriesUid);
+            const auto master = std::find_if(current.cbegin(), current.cend(),
+                                             [](const Event &e) { return e.recurrence_id.isEmpty(); });
+            // A deleted master takes every occurrence with it; a master restored
+            // meanwhile is created again by the next push.
+            const bool wholeSeries = master != current.cend() && master->deleted_at;
+            for (const Event &row : current) {
+                if ((wholeSeries || row.deleted_at) && !m_events->hardDelete(row.id))
+                    qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << row.title << "id=" << row.id;
+            }
+            if (!href.isEmpty() && !wholeSeries)
+                m_store->dropResource(href);
+        });
+    };
+    if (href.isEmpty()) {
+        qCDebug(lcCalDav) << "[CalDav] Local-only delete skip-push for" << title;
+        removeLocally();
+        next();
+        return;
+    }
+    m_client->deleteResource(CalDavHref::resourceUrl(m_collection, href),
+                             [this, seriesUid, href, title, retried, removeLocally](const CalDavClient::Response &response) {
+        qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
+                          << "err=" << response.error << "(delete)";
+        if (!response.error.isEmpty()) {
+            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
+        } else if (response.isWriteSuccess() || response.status == 404) {
+            removeLocally();
+            next();
+        } else {
+            onConflict(seriesUid, href, response.status, title, retried, "(delete)");
+        }
+    }, etag);
+}
+
+void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href,
+                                  const QString &etag, const QString &title, bool retried)
+{
+    QList<Event> sent;
+    QList<Event> deletedOverrides;
+    for (const Event &row : rows) {
+        if (!row.deleted_at)
+            sent.append(row);
+        else if (!row.recurrence_id.isEmpty())
+            deletedOverrides.append(row);
+    }
+    // Master first; every object of the resource carries the series UID.
+    std::stable_sort(sent.begin(), sent.end(), [](const Event &a, const Event &b) {
+        return a.recurrence_id.isEmpty() && !b.recurrence_id.isEmpty();
+    });
+    QList<Event> objects = sent;
+    for (Event &object : objects) {
+        if (object.recurrence_id.isEmpty())
+            object.exception_dates = withExceptions(object, deletedOverrides);
+        else
+            object.uid = seriesUid;
+    }
+    const QByteArray body = ICalendar::serializeEvents(objects).toUtf8();
+    const QString masterExceptions = objects.first().recurrence_id.isEmpty() ? objects.first().exception_dates
+                                                                             : QString();
+
+    const bool create = href.isEmpty();
+    const QUrl url = create ? CalDavHref::newResourceUrl(m_collection, seriesUid)
+                            : CalDavHref::resourceUrl(m_collection, href);
+    const QString target = create ? CalDavHref::decodedPath(url) : href;
+    const char *kind = create ? "(create)" : "(update)";
+    auto onReply = [=](const CalDavClient::Response &response) {
+        qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
+                          << "err=" << response.error << kind;
+        if (!response.error.isEmpty()) {
+            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
+        } else if (response.isWriteSuccess()) {
+            const QString newEtag = response.etag();
+            confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);
+            next();
+        } else {
+            onConflict(seriesUid, target, response.status, title, retried, kind);
+        }
+    };
+    if (create)
+        m_client->putNew(url, body, kCalendarType, onReply);
+    else
+        m_client->put(url, body, kCalendarType, onReply, etag);
+}
+
+void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
+                                   const QList<Event> &deletedOverrides, const QString &href, const QString &etag)
+{
+    m_store->inTransaction([&] {
+        for (const Event &row : sent) {
+            std::optional<Event> current = m_events->getById(row.id);
+            if (!current)
+                continue;
+            if (*current != row) {
+                // Changed while the request was under way: that change still
+                // has to go out, now against the version just written.
+                m_store->takeServerIdentity(row.id, current->href, current->etag, href, etag);
+                continue;
+            }
+            bool ok;
+            if (row.recurrence_id.isEmpty() && masterExceptions != row.exception_dates) {
+                current->exception_dates = masterExceptions;
+                current->href = href;
+                current->etag = etag;
+                current->sync_status = u"synced"_s;
+                ok = m_events->update(*current);
+            } else {
+                ok = m_events->markSynced(row.id, href, etag);
+            }
+            if (!ok)
+                qCWarning(lcCalDav) << "[CalDav] markSynced failed for" << row.title << "id=" << row.id;
+        }
+        for (const Event &removed : deletedOverrides) {
+            const std::optional<Event> current = m_events->getById(removed.id);
+            if (current && current->deleted_at && !m_events->hardDelete(removed.id))
+                qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << removed.title << "id=" << removed.id;
+        }
+    });
+}
+
+void CalDavEventPush::onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
+                                 bool retried, const char *kind)
+{
+    const QString reason = pushFailure(status, title);
+    if (status != 412 || retried) {
+        qCWarning(lcCalDav) << "[CalDav] Push HTTP" << status << "for" << title << kind;
+        fail(reason);
+        return;
+    }
+    qCInfo(lcCalDav) << "[CalDav] Push 412 for" << title << "- fetching the server copy";
+    refresh(href, reason, [this, seriesUid] { pushSeries(seriesUid, true); });
+}

@@ -1,0 +1,146 @@
+#include "caldaveventstore.h"
+
+#include "caldavlog.h"
+#include "eventrepository.h"
+#include "icalendar.h"
+
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A series UID and a recurrence id name one object of a resource.
+QString objectKey(const QString &seriesUid, const QString &recurrenceId)
+{
+    return seriesUid + QLatin1Char('\n') + recurrenceId;
+}
+
+// The server's copy carries no local acknowledgement: an alarm that was
+// dismissed here stays dismissed when the event changes elsewhere.
+void keepAcknowledged(QList<Reminder> &fresh, const QList<Reminder> &stored)
+{
+    for (Reminder &reminder : fresh) {
+        for (const Reminder &old : stored) {
+            if (old.acknowledged && old.minutes_before == reminder.minutes_before
+                && old.action.compare(reminder.action, Qt::CaseInsensitive) == 0) {
+                reminder.acknowledged = true;
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
+// "+calendar_id" keeps SQLite from walking the calendar's part of the unique
+// index when a UID index finds the few rows at once: without statistics it
+// prefers the calendar, which makes a big pull quadratic.
+
+CalDavEventStore::CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId)
+    : CalDavItemStore(database, calendarId, u"events"_s), m_events(events)
+{
+}
+
+QString CalDavEventStore::seriesUid(const Event &event)
+{
+    return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid
+                                                                                : event.uid;
+}
+
+void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+{
+    const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
+    QSet<QString> keys;
+    QSet<QString> seriesUids;
+    for (Event event : events) {
+        event.href = resource.href;
+        event.etag = resource.etag;
+        keys.insert(objectKey(event.uid, event.recurrence_id));
+        seriesUids.insert(event.uid);
+        ++applied.parsed;
+        if (applyEvent(event, now))
+            ++applied.written;
+    }
+    // Overrides the server's copy no longer holds (an occurrence another
+    // client reverted or dropped), looked up by UID.
+    QStringList stale;
+    for (const QString &uid : std::as_const(seriesUids)) {
+        exec(u"SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
+             "WHERE +calendar_id = ? AND href = ? AND (uid = ? OR master_event_uid = ?)"_s,
+             {m_calendarId, resource.href, uid, uid}, [&](const QSqlQuery &q) {
+                 Event row;
+                 row.uid = q.value(2).toString();
+                 row.recurrence_id = q.value(3).toString();
+                 row.master_event_uid = q.value(4).toString();
+                 if (q.value(1).toString() != "pending"_L1 && !keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
+                     stale.append(q.value(0).toString());
+             });
+    }
+    for (const QString &id : std::as_const(stale))
+        m_events->hardDelete(id);
+}
+
+bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
+{
+    const std::optional<Event> stored = find(event);
+    qCDebug(lcCalDav) << "[CalDav] pull row" << event.title << "uid=" << event.uid << "recurrenceId="
+                      << (event.recurrence_id.isEmpty() ? u"(empty)"_s : event.recurrence_id)
+                      << "existing=" << stored.has_value() << "serverStart="
+                      << event.start_time.toString(Qt::ISODate);
+    switch (meet(event, stored, now)) {
+    case Outcome::Keep:
+        return false;
+    case Outcome::Insert:
+        return m_events->insert(event);
+    case Outcome::Replace:
+        break;
+    }
+    // Servers and clients that drop alarms or attendees must not erase them here.
+    if (const std::optional<Event> full = m_events->getById(stored->id)) {
+        if (event.reminders.isEmpty())
+            event.reminders = full->reminders;
+        else
+            keepAcknowledged(event.reminders, full->reminders);
+        if (event.attendees.isEmpty())
+            event.attendees = full->attendees;
+    }
+    return m_events->update(event);
+}
+
+std::optional<Event> CalDavEventStore::find(const Event &event) const
+{
+    std::optional<Event> stored = m_events->getByUidAndRecurrenceId(event.uid, m_calendarId, event.recurrence_id);
+    if (stored || event.recurrence_id.isEmpty())
+        return stored;
+    // An override made here carries a UID of its own and the series UID as master.
+    QString id;
+    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? AND recurrence_id = ? LIMIT 1"_s,
+         {m_calendarId, event.uid, event.recurrence_id}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
+    return id.isEmpty() ? std::nullopt : m_events->getById(id);
+}
+
+bool CalDavEventStore::removeRow(const QString &id)
+{
+    return m_events->hardDelete(id);
+}
+
+void CalDavEventStore::scheduleChanged()
+{
+    m_events->scheduleChanged(m_calendarId);
+}
+
+QList<Event> CalDavEventStore::series(const QString &seriesUid) const
+{
+    QStringList ids;
+    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND (uid = ? OR master_event_uid = ?) "
+         "ORDER BY COALESCE(recurrence_id, '')"_s,
+         {m_calendarId, seriesUid, seriesUid}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
+    QList<Event> rows;
+    for (const QString &id : std::as_const(ids)) {
+        if (const std::optional<Event> event = m_events->getById(id))
+            rows.append(*event);
+    }
+    return rows;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "caldavitemstore.h"
+#include "event.h"
+
+#include <optional>
+
+class EventRepository;
+
+// Events of one CalDAV calendar. A series and its overrides share one
+// resource (one href); an override is matched by the series UID and its
+// RECURRENCE-ID, also when the local row was made with a UID of its own.
+class CalDavEventStore : public CalDavItemStore
+{
+public:
+    CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId);
+
+    QString component() const override { return QStringLiteral("VEVENT"); }
+
+    // Every row of the series `seriesUid`, tombstones included, with children:
+    // the master (no recurrence id) and each override.
+    QList<Event> series(const QString &seriesUid) const;
+
+    // The UID that names the resource of `event`: the series UID for an override.
+    static QString seriesUid(const Event &event);
+
+protected:
+    void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) override;
+    bool removeRow(const QString &id) override;
+    void scheduleChanged() override;
+
+private:
+    // One object from the server; true when a row was written.
+    bool applyEvent(Event event, const QDateTime &now);
+    std::optional<Event> find(const Event &event) const;
+
+    EventRepository *m_events;
+};

@@ -1,0 +1,110 @@
+#include "caldavitemstore.h"
+
+#include "caldavlog.h"
+#include "database.h"
+
+#include <QSqlError>
+#include <QUuid>
+
+using namespace Qt::StringLiterals;
+
+CalDavItemStore::CalDavItemStore(Database *database, const QString &calendarId, const QString &table)
+    : m_database(database), m_calendarId(calendarId), m_table(table)
+{
+}
+
+CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
+{
+    Applied applied;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const CalDavParse::Resource &resource : resources) {
+        if (!resource.calendarData.isEmpty())
+            applyResource(resource, now, applied);
+    }
+    scheduleChanged();
+    return applied;
+}
+
+QString CalDavItemStore::newRowId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const
+{
+    QHash<QString, QSet<QString>> etags;
+    exec(u"SELECT href, etag FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
+         {m_calendarId}, [&etags](const QSqlQuery &q) {
+             etags[q.value(0).toString()].insert(q.value(1).toString());
+         });
+    return etags;
+}
+
+void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
+{
+    const QList<QString> stored = storedEtags().keys();
+    for (const QString &href : stored) {
+        if (!listed.contains(href))
+            dropResource(href);
+    }
+}
+
+void CalDavItemStore::inTransaction(const std::function<void()> &work)
+{
+    QSqlDatabase &db = m_database->database();
+    // Without a transaction every row is its own commit: slower, still correct.
+    const bool began = db.transaction();
+    if (!began)
+        qCWarning(lcCalDav) << "[CalDav] could not begin a transaction:" << db.lastError().text();
+    work();
+    if (began && !db.commit())
+        qCWarning(lcCalDav) << "[CalDav] commit failed:" << db.lastError().text();
+}
+
+bool CalDavItemStore::exec(const QString &sql, const QVariantList &values,
+                           const std::function<void(const QSqlQuery &)> &row) const
+{
+    QSqlQuery query(m_database->database());
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    ok = ok && query.exec();
+    if (!ok) {
+        qCWarning(lcCalDav) << "[CalDav] store query failed:" << query.lastError().text();
+        return false;
+    }
+    while (row && query.next())
+        row(query);
+    return true;
+}
+
+void CalDavItemStore::takeServerIdentity(const QString &id, const QString &storedHref, const QString &storedEtag,
+                                         const QString &href, const QString &etag)
+{
+    const QString newHref = href.isEmpty() ? storedHref : href;
+    if (newHref == storedHref && etag == storedEtag)
+        return;
+    exec(u"UPDATE %1 SET href = ?, etag = ? WHERE id = ?"_s.arg(m_table),
+         {newHref.isEmpty() ? QVariant() : QVariant(newHref), etag.isEmpty() ? QVariant() : QVariant(etag), id});
+}
+
+void CalDavItemStore::dropResource(const QString &href)
+{
+    QList<QPair<QString, bool>> rows; // id, pending
+    exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
+         [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
+    for (const auto &[id, pending] : std::as_const(rows)) {
+        if (pending)
+            forgetServerIdentity(id);
+        else
+            removeRow(id);
+    }
+    if (!rows.isEmpty())
+        scheduleChanged();
+}
+
+void CalDavItemStore::forgetServerIdentity(const QString &id)
+{
+    exec(u"UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?"_s.arg(m_table), {id});
+}

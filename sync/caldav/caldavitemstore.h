@@ -1,0 +1,110 @@
+#pragma once
+
+#include "caldavparse.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <optional>
+
+class Database;
+
+// The local rows of one calendar for one kind of calendar object (events or
+// to-dos), as a sync run reads and writes them. Rows that wait to be pushed
+// ("pending") keep their content whatever the server says: they only learn
+// the server's href and ETag, so that the push that follows overwrites the
+// server's copy knowingly.
+class CalDavItemStore
+{
+public:
+    struct Applied
+    {
+        int parsed = 0;   // objects read from the server, pending rows included
+        int written = 0;  // rows inserted or replaced
+    };
+
+    CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
+    virtual ~CalDavItemStore() = default;
+    CalDavItemStore(const CalDavItemStore &) = delete;
+    CalDavItemStore &operator=(const CalDavItemStore &) = delete;
+
+    // "VEVENT" or "VTODO".
+    virtual QString component() const = 0;
+    // Writes the objects of the server's resources (those without data are
+    // skipped).
+    Applied apply(const QList<CalDavParse::Resource> &resources);
+    // The ETags of the rows at each href; rows without href are left out.
+    QHash<QString, QSet<QString>> storedEtags() const;
+    // The server holds nothing at `href`: rows there that wait to be pushed
+    // lose their href and ETag (the push creates them anew, a tombstone just
+    // goes), the others are removed.
+    void dropResource(const QString &href);
+    // After a complete listing: every href not in it is dropped.
+    void dropUnlisted(const QSet<QString> &listed);
+    // Runs `work` in one transaction of the shared connection.
+    void inTransaction(const std::function<void()> &work);
+
+    // A pending row keeps its content and learns where the server holds it
+    // and in which version; an empty `href` keeps the stored one.
+    void takeServerIdentity(const QString &id, const QString &storedHref, const QString &storedEtag,
+                            const QString &href, const QString &etag);
+
+    // The row loses its href and ETag: the server has no copy of it.
+    void forgetServerIdentity(const QString &id);
+
+    QString calendarId() const { return m_calendarId; }
+
+protected:
+    // How one object from the server meets the stored row.
+    enum class Outcome { Insert, Replace, Keep };
+
+    // One resource's objects written; `applied` counts them.
+    virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
+    virtual bool removeRow(const QString &id) = 0;
+    virtual void scheduleChanged() = 0;
+
+    // The steps every kind shares: the object becomes this calendar's and
+    // "synced"; a new one gets an id; a pending row only learns the server's
+    // href and ETag (Keep); a row whose ETag matches is left (Keep); else the
+    // object takes the row's id and the colour picked here (Replace).
+    template<typename Item>
+    Outcome meet(Item &item, const std::optional<Item> &stored, const QDateTime &now)
+    {
+        item.calendar_id = m_calendarId;
+        item.sync_status = QStringLiteral("synced");
+        if (!item.created.isValid())
+            item.created = now;
+        if (!item.last_modified.isValid())
+            item.last_modified = item.created;
+        if (!stored) {
+            item.id = newRowId();
+            return Outcome::Insert;
+        }
+        if (stored->sync_status == QLatin1String("pending")) {
+            takeServerIdentity(stored->id, stored->href, stored->etag, item.href, item.etag);
+            return Outcome::Keep;
+        }
+        if (!item.etag.isEmpty() && stored->etag == item.etag && stored->href == item.href)
+            return Outcome::Keep;
+        item.id = stored->id;
+        // A colour picked here has no place in the server's text.
+        if (item.color.isEmpty())
+            item.color = stored->color;
+        return Outcome::Replace;
+    }
+    static QString newRowId();
+
+    // Runs a statement with `values` bound in order; `row` sees each result row.
+    bool exec(const QString &sql, const QVariantList &values,
+              const std::function<void(const QSqlQuery &)> &row = {}) const;
+
+    Database *m_database;
+    QString m_calendarId;
+    QString m_table;
+};

@@ -1,0 +1,252 @@
+#include "caldavsyncrun.h"
+
+#include "caldaveventpush.h"
+#include "caldaveventstore.h"
+#include "caldavlog.h"
+#include "caldavparse.h"
+#include "caldavtaskpush.h"
+#include "caldavtaskstore.h"
+#include "caldavxml.h"
+#include "calendarrepository.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+using namespace Qt::StringLiterals;
+
+CalDavSyncRun::CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
+                             const QString &password, const QString &pinnedSha256, QObject *parent)
+    : QObject(parent),
+      m_stores(stores),
+      m_calendar(calendar),
+      m_url(calendar.url, QUrl::TolerantMode),
+      m_client(new CalDavClient(this)),
+      m_eventStore(std::make_unique<CalDavEventStore>(stores.database, stores.events, calendar.id)),
+      m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id))
+{
+    m_client->setCredentials(userName, password);
+    if (!pinnedSha256.isEmpty())
+        m_client->setTrustedCertificateSha256(pinnedSha256);
+    connect(m_client, &CalDavClient::untrustedCertEncountered, this,
+            [this](const UntrustedCertInfo &info) { Q_EMIT untrustedCertEncountered(m_calendar.id, info); });
+    m_events.store = m_eventStore.get();
+    m_tasks.store = m_taskStore.get();
+}
+
+CalDavSyncRun::~CalDavSyncRun() = default;
+
+void CalDavSyncRun::start()
+{
+    m_client->propfind(m_url, CalDavXml::ctagPropfindBody(), 0,
+                       [this](const CalDavClient::Response &response) { onMarkers(response); });
+}
+
+void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
+{
+    if (!response.error.isEmpty()) {
+        fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
+        return;
+    }
+    if (!response.isSuccess()) {
+        fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 during ctag check")
+                 .arg(response.status));
+        return;
+    }
+    m_ctag = CalDavParse::parseCtag(response.body);
+    m_syncToken = CalDavParse::parseSyncToken(response.body);
+    // Either marker moves with every change of the collection, to-dos included.
+    const bool unchanged = (m_ctag || m_syncToken) && (!m_ctag || *m_ctag == m_calendar.ctag)
+        && (!m_syncToken || *m_syncToken == m_calendar.sync_token);
+    if (unchanged) {
+        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "unchanged on the server, nothing to pull";
+        saveCalendar(false);
+        runPush();
+        return;
+    }
+    runPull();
+}
+
+void CalDavSyncRun::runPull()
+{
+    listCollection(&m_events, [this](const CalDavClient::Response &listing) {
+        if (!listing.error.isEmpty())
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(listing.error));
+        else
+            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
+    }, [this] { runTaskPull(); });
+}
+
+void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next)
+{
+    const QString component = pull->store->component();
+    m_client->report(m_url, CalDavXml::etagQueryBody(component), 1,
+                     [this, pull, listingFailed, next, component](const CalDavClient::Response &response) {
+        if (!response.isSuccess()) {
+            listingFailed(response);
+            return;
+        }
+        bool whole = false;
+        const QList<CalDavParse::Resource> listing = CalDavParse::parseResources(response.body, m_url, &whole);
+        const QHash<QString, QSet<QString>> stored = pull->store->storedEtags();
+        QSet<QString> listed;
+        QStringList changed;
+        for (const CalDavParse::Resource &resource : listing) {
+            if (resource.href.isEmpty() || listed.contains(resource.href))
+                continue;
+            listed.insert(resource.href);
+            // Same ETag: the object is as this side last saw it.
+            const auto known = stored.constFind(resource.href);
+            if (resource.etag.isEmpty() || known == stored.cend() || *known != QSet<QString>{resource.etag})
+                changed.append(resource.href);
+        }
+        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size()
+                          << "changed" << changed.size();
+        if (!whole) {
+            qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "listing broke off; nothing is removed";
+            pull->complete = false;
+        }
+        fetchChanged(pull, changed, [this, pull, whole, listed, next] {
+            // Only a whole listing tells what the server no longer has.
+            if (whole)
+                pull->store->inTransaction([&] { pull->store->dropUnlisted(listed); });
+            next();
+        });
+    });
+}
+
+void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next)
+{
+    if (hrefs.isEmpty()) {
+        next();
+        return;
+    }
+    const QStringList batch = hrefs.mid(0, kMultigetBatch);
+    hrefs.remove(0, batch.size());
+    m_client->report(m_url, CalDavXml::multigetBody(batch), 1,
+                     [this, pull, batch, hrefs, next](const CalDavClient::Response &response) {
+        if (!response.isSuccess()) {
+            qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
+                                << "status=" << response.status;
+            pull->complete = false;
+            fetchChanged(pull, hrefs, next);
+            return;
+        }
+        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_url);
+        QSet<QString> filled;
+        for (const CalDavParse::Resource &resource : resources) {
+            if (!resource.calendarData.isEmpty())
+                filled.insert(resource.href);
+        }
+        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of"
+                          << batch.size() << "resources";
+        for (const QString &href : batch) {
+            if (!filled.contains(href)) {
+                qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "still missing body for href" << href;
+                pull->complete = false;
+            }
+        }
+        applyPulledResources(pull, resources);
+        fetchChanged(pull, hrefs, next);
+    });
+}
+
+void CalDavSyncRun::applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources)
+{
+    const int before = pull->applied.parsed;
+    pull->store->inTransaction([&] {
+        const CalDavItemStore::Applied applied = pull->store->apply(resources);
+        pull->applied.parsed += applied.parsed;
+        pull->applied.written += applied.written;
+    });
+    if (pull == &m_events) {
+        for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
+            Q_EMIT progress(m_calendar.id, count);
+    }
+}
+
+void CalDavSyncRun::runTaskPull()
+{
+    const auto goOn = [this] {
+        saveCalendar(m_events.complete && m_tasks.complete);
+        runPush();
+    };
+    if (!holdsTasks()) {
+        goOn();
+        return;
+    }
+    listCollection(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
+        if (!listing.error.isEmpty()) {
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error during task pull: %1").arg(listing.error));
+            return;
+        }
+        // A calendar that holds no to-dos may refuse the query (403); that
+        // is an answer, anything else leaves the to-dos unknown.
+        qCInfo(lcCalDav) << "Task pull skipped (HTTP" << listing.status << ") for" << m_calendar.id;
+        m_tasks.complete = listing.status == 403;
+        goOn();
+    }, goOn);
+}
+
+void CalDavSyncRun::saveCalendar(bool markersKnown)
+{
+    // Read again: a rename or colour change made during the run must survive.
+    const std::optional<Calendar> stored = m_stores.calendars->getById(m_calendar.id);
+    if (!stored)
+        return;
+    Calendar updated = *stored;
+    // Markers are kept only when everything they cover was fetched; else the
+    // next run lists the collection again.
+    if (markersKnown && m_ctag)
+        updated.ctag = *m_ctag;
+    if (markersKnown && m_syncToken)
+        updated.sync_token = *m_syncToken;
+    updated.last_sync_error = QString();
+    if (updated != *stored)
+        m_stores.calendars->update(updated);
+}
+
+void CalDavSyncRun::runPush()
+{
+    auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events, this);
+    push->start([this] { runTaskPush(); }, [this](const QString &reason) { fail(reason); });
+}
+
+void CalDavSyncRun::runTaskPush()
+{
+    auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
+    push->start([this] { finish(); }, [this](const QString &reason) { fail(reason); });
+}
+
+void CalDavSyncRun::fail(const QString &reason)
+{
+    if (m_done)
+        return;
+    m_done = true;
+    qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "sync failed:" << reason;
+    Q_EMIT failed(m_calendar.id, reason);
+    deleteLater();
+}
+
+void CalDavSyncRun::finish()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    const int count = m_events.applied.parsed + m_tasks.applied.written;
+    qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed
+                      << "tasks=" << m_tasks.applied.written;
+    Q_EMIT completed(m_calendar.id, count);
+    deleteLater();
+}
+
+bool CalDavSyncRun::holdsTasks() const
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(m_calendar.supported_components.toUtf8());
+    const QJsonArray components = doc.array();
+    for (const QJsonValue &component : components) {
+        if (component.toString().compare("VTODO"_L1, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}

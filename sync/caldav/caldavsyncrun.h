@@ -1,0 +1,94 @@
+#pragma once
+
+#include "calendar.h"
+#include "caldavclient.h"
+#include "caldavitemstore.h"
+#include "caldavparse.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class CalDavEventStore;
+class CalDavTaskStore;
+class CalendarRepository;
+class Database;
+class EventRepository;
+class TaskRepository;
+
+// The repositories a sync run writes through.
+struct CalDavSyncStores
+{
+    Database *database = nullptr;
+    CalendarRepository *calendars = nullptr;
+    EventRepository *events = nullptr;
+    TaskRepository *tasks = nullptr;
+};
+
+// One calendar's sync run: the collection's change markers (ctag and
+// sync-token); when they moved, the events and then the to-dos are listed
+// with their ETags, the changed ones fetched by multiget and applied a batch
+// per transaction, and rows the server no longer lists dropped; then the
+// local changes are pushed, events first. Reports through exactly one of
+// completed() and failed(), then deletes itself (with its HTTP client).
+class CalDavSyncRun : public QObject
+{
+    Q_OBJECT
+public:
+    // Objects per multiget: bounds the request and the time one apply holds
+    // the event loop.
+    static constexpr int kMultigetBatch = 100;
+
+    CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
+                  const QString &password, const QString &pinnedSha256, QObject *parent);
+    ~CalDavSyncRun() override;
+
+    void start();
+
+Q_SIGNALS:
+    void progress(const QString &calendarId, int count);
+    void completed(const QString &calendarId, int count);
+    void failed(const QString &calendarId, const QString &reason);
+    void untrustedCertEncountered(const QString &calendarId, const UntrustedCertInfo &info);
+
+private:
+    struct Pull
+    {
+        CalDavItemStore *store = nullptr;
+        CalDavItemStore::Applied applied;
+        bool complete = true; // every changed object fetched and applied
+    };
+    using ListingFailed = std::function<void(const CalDavClient::Response &)>;
+
+    void onMarkers(const CalDavClient::Response &response);
+    void runPull();
+    // The collection's objects of one component with their ETags; the
+    // changed ones are fetched, unlisted rows dropped after a whole listing.
+    void listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
+    // Multigets of kMultigetBatch objects, each applied in one transaction.
+    void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
+    void applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources);
+    void runTaskPull();
+    void saveCalendar(bool markersKnown);
+    void runPush();
+    void runTaskPush();
+    void fail(const QString &reason);
+    void finish();
+    bool holdsTasks() const;
+
+    CalDavSyncStores m_stores;
+    Calendar m_calendar;
+    QUrl m_url;
+    CalDavClient *m_client;
+    std::unique_ptr<CalDavEventStore> m_eventStore;
+    std::unique_ptr<CalDavTaskStore> m_taskStore;
+    Pull m_events;
+    Pull m_tasks;
+    std::optional<QString> m_ctag;
+    std::optional<QString> m_syncToken;
+    bool m_done = false;
+};

@@ -1,0 +1,108 @@
+#include "caldavtaskpush.h"
+
+#include "caldavhref.h"
+#include "caldavlog.h"
+#include "caldavtaskstore.h"
+#include "icalendar.h"
+#include "taskrepository.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
+                               CalDavTaskStore *store, TaskRepository *tasks, QObject *parent)
+    : CalDavPush(client, collection, store, parent), m_calendarName(calendarName), m_store(store), m_tasks(tasks)
+{
+}
+
+void CalDavTaskPush::pushNext()
+{
+    if (!m_started) {
+        m_started = true;
+        const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
+        if (!pending.isEmpty())
+            qCInfo(lcCalDav) << "[CalDav] Task push for" << m_calendarName << "pending=" << pending.size();
+        for (const Task &task : pending)
+            m_queue.append(task.id);
+    }
+    if (m_queue.isEmpty()) {
+        finish();
+        return;
+    }
+    pushTask(m_queue.takeFirst(), false);
+}
+
+void CalDavTaskPush::pushTask(const QString &id, bool retried)
+{
+    const std::optional<Task> task = m_tasks->getById(id);
+    if (!task || task->sync_status != "pending"_L1) {
+        next();
+        return;
+    }
+    const bool isDelete = task->deleted_at.has_value();
+    const bool isCreate = !isDelete && task->href.isEmpty();
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->title << "status=" << task->status << "isCreate=" << isCreate
+                     << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
+    const Task sent = *task;
+    if (isDelete && task->href.isEmpty()) {
+        m_tasks->hardDelete(id); // the server never had it
+        next();
+        return;
+    }
+    const QUrl url = isCreate ? CalDavHref::newResourceUrl(m_collection, task->uid)
+                              : CalDavHref::resourceUrl(m_collection, task->href);
+    const QString href = isCreate ? CalDavHref::decodedPath(url) : task->href;
+    auto reply = [this, sent, href, retried](const CalDavClient::Response &response) {
+        onReply(sent, href, retried, response);
+    };
+    if (isDelete) {
+        m_client->deleteResource(url, reply, task->etag);
+        return;
+    }
+    const QByteArray body = ICalendar::serializeTask(*task).toUtf8();
+    const QString type = u"text/calendar; charset=utf-8"_s;
+    if (isCreate)
+        m_client->putNew(url, body, type, reply);
+    else
+        m_client->put(url, body, type, reply, task->etag);
+}
+
+void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried,
+                             const CalDavClient::Response &response)
+{
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
+    const bool isDelete = task.deleted_at.has_value();
+    if (!response.error.isEmpty()) {
+        fail(QCoreApplication::translate("CalDavSyncClient", "Task push error: %1").arg(response.error));
+        return;
+    }
+    if (response.isWriteSuccess() || (isDelete && response.status == 404)) {
+        const QString etag = response.etag().isEmpty() ? task.etag : response.etag();
+        const std::optional<Task> current = m_tasks->getById(task.id);
+        const bool unchanged = current && *current == task;
+        if (unchanged && isDelete) {
+            m_tasks->hardDelete(task.id);
+        } else if (unchanged) {
+            m_tasks->markSynced(task.id, href, etag);
+        } else if (current && isDelete) {
+            // Restored while the delete was under way: the next push creates it again.
+            m_store->forgetServerIdentity(task.id);
+        } else if (current) {
+            // Changed while the request was under way: that change goes out next time.
+            m_store->takeServerIdentity(task.id, current->href, current->etag, href, etag);
+        }
+        next();
+        return;
+    }
+    const QString reason =
+        QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing task \"%2\"")
+            .arg(response.status)
+            .arg(task.title);
+    if (response.status != 412 || retried) {
+        fail(reason);
+        return;
+    }
+    qCInfo(lcCalDav) << "[CalDav] Task push 412 for" << task.title << "- fetching the server copy";
+    refresh(href, reason, [this, id = task.id] { pushTask(id, true); });
+}

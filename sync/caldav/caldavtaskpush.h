@@ -1,0 +1,32 @@
+#pragma once
+
+#include "caldavpush.h"
+#include "task.h"
+
+#include <QList>
+
+class CalDavTaskStore;
+class TaskRepository;
+
+// Pushes the pending to-dos of one calendar, one resource each: a tombstone
+// is deleted on the server (404 counts as done), any other row written whole.
+class CalDavTaskPush : public CalDavPush
+{
+    Q_OBJECT
+public:
+    CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
+                   CalDavTaskStore *store, TaskRepository *tasks, QObject *parent);
+
+protected:
+    void pushNext() override;
+
+private:
+    void pushTask(const QString &id, bool retried);
+    void onReply(const Task &task, const QString &href, bool retried, const CalDavClient::Response &response);
+
+    QString m_calendarName;
+    CalDavTaskStore *m_store;
+    TaskRepository *m_tasks;
+    QStringList m_queue; // ids of the pending rows, oldest change first
+    bool m_started = false;
+};

@@ -1,0 +1,36 @@
+#include "caldavtaskstore.h"
+
+#include "icalendar.h"
+#include "taskrepository.h"
+
+
+using namespace Qt::StringLiterals;
+
+CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, const QString &calendarId)
+    : CalDavItemStore(database, calendarId, u"tasks"_s), m_tasks(tasks)
+{
+}
+
+void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+{
+    const QList<Task> tasks = ICalendar::parseTasks(resource.calendarData);
+    for (Task task : tasks) {
+        task.href = resource.href;
+        task.etag = resource.etag;
+        ++applied.parsed;
+        const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
+        const Outcome outcome = meet(task, stored, now);
+        if ((outcome == Outcome::Insert && m_tasks->insert(task)) || (outcome == Outcome::Replace && m_tasks->update(task)))
+            ++applied.written;
+    }
+}
+
+bool CalDavTaskStore::removeRow(const QString &id)
+{
+    return m_tasks->hardDelete(id);
+}
+
+void CalDavTaskStore::scheduleChanged()
+{
+    m_tasks->scheduleChanged(m_calendarId);
+}

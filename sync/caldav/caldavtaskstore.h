@@ -1,0 +1,23 @@
+#pragma once
+
+#include "caldavitemstore.h"
+#include "task.h"
+
+class TaskRepository;
+
+// To-dos of one CalDAV calendar, one VTODO per resource.
+class CalDavTaskStore : public CalDavItemStore
+{
+public:
+    CalDavTaskStore(Database *database, TaskRepository *tasks, const QString &calendarId);
+
+    QString component() const override { return QStringLiteral("VTODO"); }
+
+protected:
+    void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) override;
+    bool removeRow(const QString &id) override;
+    void scheduleChanged() override;
+
+private:
+    TaskRepository *m_tasks;
+};

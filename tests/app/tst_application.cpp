@@ -1,0 +1,239 @@
+#include "application.h"
+#include "appstate.h"
+#include "database.h"
+#include "environment.h"
+#include "eventrepository.h"
+#include "mainwindow.h"
+#include "modaldialogs.h"
+#include "preferencesrepository.h"
+#include "scriptedhttpserver.h"
+#include "singleinstance.h"
+#include "update/client.h"
+#include "updatedialog.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMessageBox>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray manifest(const QString &version)
+{
+    const QJsonObject entry{{u"version"_s, version},
+                            {u"url"_s, u"https://downloads.example.org/calendar-%1.AppImage"_s.arg(version)}};
+    const QJsonObject document{{u"product"_s, u"calendar"_s},
+                               {u"channel"_s, u"stable"_s},
+                               {u"platforms"_s, QJsonObject{{TolmUpdate::Client::platformKey(), entry}}}};
+    return QJsonDocument(document).toJson(QJsonDocument::Compact);
+}
+
+QList<TolmUpdate::UpdateDialog *> updateDialogs()
+{
+    QList<TolmUpdate::UpdateDialog *> dialogs;
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (QWidget *widget : widgets) {
+        if (auto *dialog = qobject_cast<TolmUpdate::UpdateDialog *>(widget); dialog && dialog->isVisible())
+            dialogs.append(dialog);
+    }
+    return dialogs;
+}
+
+} // namespace
+
+// Runs inside the one Application of this process (see main below).
+class TestApplication : public QObject
+{
+    Q_OBJECT
+public:
+    TestApplication(Application *app, const QString &root)
+        : m_app(app)
+        , m_root(root)
+    {
+    }
+
+private:
+    Application *m_app;
+    QString m_root;
+
+private Q_SLOTS:
+    void languageFor_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("system on German") << u"system"_s << u"de_DE"_s << u"de"_s;
+        QTest::newRow("system on Japanese") << u"system"_s << u"ja_JP"_s << u"ja"_s;
+        QTest::newRow("system on Brazilian Portuguese -> en") << u"system"_s << u"pt_BR"_s << u"en"_s;
+        QTest::newRow("a stored language wins over the locale") << u"fr"_s << u"ja_JP"_s << u"fr"_s;
+        QTest::newRow("a stored language is taken unchecked") << u"xx"_s << u"de_DE"_s << u"xx"_s;
+    }
+    void languageFor()
+    {
+        QFETCH(QString, setting);
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QCOMPARE(Application::languageFor(setting, QLocale(locale)), expected);
+    }
+
+    void updateCheck_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("dialog");
+        QTest::addColumn<bool>("failure");
+
+        QTest::newRow("newer version -> dialog") << 200 << manifest(u"1.10.0"_s) << true << false;
+        QTest::newRow("same version -> nothing") << 200 << manifest(u"1.3.0"_s) << false << false;
+        QTest::newRow("older version -> nothing") << 200 << manifest(u"1.2.9"_s) << false << false;
+        QTest::newRow("404 -> logged failure") << 404 << QByteArray("not here") << false << true;
+        QTest::newRow("bad JSON -> logged failure") << 200 << QByteArray("{\"product\":") << false << true;
+    }
+    void updateCheck()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, dialog);
+        QFETCH(bool, failure);
+
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        server.expect("GET", "/calendar/stable/latest.json").reply(status, body);
+        qputenv(Application::kUpdateUrlVariable, server.url(u"/calendar/stable/"_s).toString().toUtf8());
+        if (failure)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^update check failed: "_s));
+        else
+            QTest::failOnWarning(QRegularExpression(u"update check failed"_s));
+
+        m_app->startUpdateCheck();
+        const QList<TolmUpdate::Client *> clients = m_app->findChildren<TolmUpdate::Client *>();
+        QVERIFY(!clients.isEmpty());
+        TolmUpdate::Client *client = clients.last();
+        QSignalSpy available(client, &TolmUpdate::Client::updateAvailable);
+        QSignalSpy upToDate(client, &TolmUpdate::Client::upToDate);
+        QSignalSpy failed(client, &TolmUpdate::Client::checkFailed);
+        QTRY_COMPARE(available.size() + upToDate.size() + failed.size(), 1);
+        QCOMPARE(failed.size(), failure ? 1 : 0);
+        QCOMPARE(server.problems(), QStringList());
+
+        const QList<TolmUpdate::UpdateDialog *> shown = updateDialogs();
+        QCOMPARE(shown.size(), dialog ? 1 : 0);
+        if (dialog) {
+            QCOMPARE(shown.first()->artifact().version, u"1.10.0"_s);
+            QPointer<TolmUpdate::UpdateDialog> closed = shown.first();
+            closed->close();
+            QTRY_VERIFY(closed.isNull()); // deletes itself
+        }
+        delete client;
+    }
+
+    void databaseErrorShowsTheDirectoryAndEnds()
+    {
+        // A data directory below a plain file can never be created.
+        const QString blocker = m_root + u"/blocker"_s;
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString dataDir = blocker + u"/data"_s;
+        qputenv("CALENDAR_DATA_DIR", dataDir.toUtf8());
+
+        QString shown;
+        bool answered = false;
+        whenModal<QMessageBox>(
+            [&shown](QMessageBox *box) {
+                shown = box->windowTitle() + u"\n"_s + box->text();
+                box->accept();
+            },
+            &answered);
+        QCOMPARE(m_app->run(), 1);
+        QVERIFY(answered);
+        QCOMPARE(shown, u"Database Error\nFailed to initialize the database.\n\nData directory: %1\n\nPlease check "
+                        "file permissions and try again."_s
+                            .arg(dataDir));
+        QVERIFY(!m_app->mainWindow());
+    }
+
+    // One whole run: started minimised, the launch's own "focus" leaves the
+    // window hidden, forwarded commands still act, and the window is gone
+    // once the event loop has ended.
+    void hiddenStartStaysHiddenAndTakesCommands()
+    {
+        qputenv("CALENDAR_DATA_DIR", (m_root + u"/run"_s).toUtf8());
+        qputenv(Application::kUpdateUrlVariable, "http://127.0.0.1:9/");
+        {
+            Database database;
+            QVERIFY(database.open(databasePath()));
+            QVERIFY(database.migrate());
+            PreferencesRepository(&database).setBool(u"ui/startMinimized"_s, true);
+        }
+        const QString program = QCoreApplication::applicationFilePath();
+        auto *single = new SingleInstance(m_app);
+        QVERIFY(!single->forwardOrListen({program}));
+        m_app->setSingleInstance(single, SingleInstance::buildCommand({program}));
+
+        struct Seen
+        {
+            bool windowBuilt = false;
+            bool hiddenAfterOwnFocus = false;
+            bool forwarded = false;
+            bool added = false;
+            bool hiddenAfterQuickAdd = false;
+            bool shownForToday = false;
+        } seen;
+        QPointer<MainWindow> window;
+        QTimer::singleShot(0, m_app, [&] {
+            window = m_app->mainWindow();
+            seen.windowBuilt = window;
+            if (window) {
+                QTest::qWait(200); // the launch's own command has been dispatched
+                seen.hiddenAfterOwnFocus = !window->isVisible();
+                SingleInstance second;
+                seen.forwarded = second.forwardOrListen({program, u"--quick-add"_s, u"Dentist tomorrow 3pm"_s});
+                seen.added = QTest::qWaitFor([&] {
+                    return !m_app->appState()->events()->search(u"Dentist"_s, 1).isEmpty();
+                });
+                seen.hiddenAfterQuickAdd = !window->isVisible();
+                SingleInstance third;
+                third.forwardOrListen({program, u"--show-today"_s});
+                seen.shownForToday = QTest::qWaitFor([&] { return window->isVisible(); });
+                window->quitApplication();
+            } else {
+                QCoreApplication::quit();
+            }
+        });
+        QCOMPARE(m_app->run(), 0);
+        QVERIFY(seen.windowBuilt);
+        QVERIFY(seen.hiddenAfterOwnFocus);
+        QVERIFY(seen.forwarded);
+        QVERIFY(seen.added);
+        QVERIFY(seen.hiddenAfterQuickAdd);
+        QVERIFY(seen.shownForToday);
+        QVERIFY(window.isNull()); // deleted when the loop ended
+        QVERIFY(!m_app->mainWindow());
+        QVERIFY(m_app->appState()); // and the state outlives it
+    }
+};
+
+int main(int argc, char **argv)
+{
+    // Settings, desktop entries and the socket of this run stay in one place.
+    QTemporaryDir root;
+    qputenv("XDG_CONFIG_HOME", (root.path() + u"/config"_s).toUtf8());
+    qputenv("XDG_DATA_HOME", (root.path() + u"/xdg"_s).toUtf8());
+    qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
+    qputenv("CALENDAR_INSTANCE", "tst-application-" + QByteArray::number(QCoreApplication::applicationPid()));
+    Application app(argc, argv);
+    TestApplication test(&app, root.path());
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_application.moc"

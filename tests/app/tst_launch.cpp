@@ -1,0 +1,128 @@
+#include "singleinstance.h"
+#include "sqlitecli.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray icsWithEvent(const QString &uid, const QString &title)
+{
+    return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\nSUMMARY:%2\r\n"
+           "DTSTART:20300105T090000Z\r\nDTEND:20300105T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, title)
+        .toUtf8();
+}
+
+} // namespace
+
+// The real program, started twice: the second launch hands its command to
+// the first and ends, and the first writes the result to its database.
+class TestLaunch : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QProcess m_first;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"CALENDAR_DATA_DIR"_s, m_dir.filePath(u"data"_s));
+        env.insert(u"CALENDAR_INSTANCE"_s, QString::fromUtf8(qgetenv("CALENDAR_INSTANCE")));
+        env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u"config"_s));
+        env.insert(u"XDG_DATA_HOME"_s, m_dir.filePath(u"xdg"_s));
+        env.insert(u"CALENDAR_UPDATE_BASE_URL"_s, u"http://127.0.0.1:9/"_s);
+        env.insert(u"SYNC_API_URL"_s, u"http://127.0.0.1:9/calendar/v1"_s);
+        return env;
+    }
+
+    QString database() const { return m_dir.filePath(u"data/calendar.db"_s); }
+
+    // Runs a second launch to its end.
+    void launch(const QStringList &arguments)
+    {
+        QProcess second;
+        second.setProcessEnvironment(environment());
+        second.setWorkingDirectory(m_dir.path());
+        second.start(QStringLiteral(CALENDAR_EXECUTABLE), arguments);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+    }
+
+    QString titles() const
+    {
+        return sqliteCli(database(), u"SELECT title FROM events WHERE deleted_at IS NULL ORDER BY title"_s);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("CALENDAR_INSTANCE", "tst-launch-" + QByteArray::number(QCoreApplication::applicationPid()));
+        m_first.setProcessEnvironment(environment());
+        m_first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_first.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
+        QVERIFY(m_first.waitForStarted());
+        // Ready once its single-instance channel answers.
+        QVERIFY(QTest::qWaitFor(
+            [] {
+                QLocalSocket probe;
+                probe.connectToServer(SingleInstance::serverName());
+                return probe.waitForConnected(100);
+            },
+            10000));
+        QCOMPARE(m_first.state(), QProcess::Running);
+    }
+
+    void cleanupTestCase()
+    {
+        m_first.terminate();
+        if (!m_first.waitForFinished(5000))
+            m_first.kill();
+    }
+
+    void secondLaunchQuickAddsInTheFirst()
+    {
+        launch({u"--quick-add"_s, u"Dentist tomorrow 3pm"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(titles(), u"Dentist"_s, 10000);
+        QCOMPARE(m_first.state(), QProcess::Running);
+    }
+
+    void secondLaunchImportsIcsFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("arguments"); // %1 is the folder of the file
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("--ics with a path relative to the launch")
+            << u"relative.ics"_s << QStringList{u"--ics"_s, u"relative.ics"_s} << u"Relative import"_s;
+        QTest::newRow("bare path of an .ics file")
+            << u"bare.ics"_s << QStringList{u"%1/bare.ics"_s} << u"Bare import"_s;
+    }
+    void secondLaunchImportsIcsFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, title);
+        QFile ics(m_dir.filePath(file));
+        QVERIFY(ics.open(QIODevice::WriteOnly));
+        ics.write(icsWithEvent(file, title));
+        ics.close();
+        for (QString &a : arguments)
+            a.replace(u"%1"_s, m_dir.path());
+
+        launch(arguments);
+        QTRY_VERIFY_WITH_TIMEOUT(titles().split(u'\n').contains(title), 10000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLaunch)
+#include "tst_launch.moc"

@@ -1,0 +1,118 @@
+#include "appstatefixture.h"
+
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "quickadd.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Saturday morning before the night Berlin changes its clocks.
+const QDateTime kNow(QDate(2024, 3, 30), QTime(9, 10));
+
+} // namespace
+
+class TestQuickAdd : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void storedEvent()
+    {
+        AppStateFixture fixture;
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        const QString id = QuickAdd::addFromText(state, u"Lunch with Sam tomorrow at 12:30 for 90 min"_s, {}, kNow);
+        QCOMPARE(id.size(), 36);
+
+        const std::optional<Event> stored = state->events()->getById(id);
+        QVERIFY(stored);
+        QCOMPARE(stored->title, u"Lunch with Sam"_s);
+        QCOMPARE(stored->start_time, QDateTime(QDate(2024, 3, 31), QTime(12, 30)));
+        QCOMPARE(stored->end_time, std::optional<QDateTime>(QDateTime(QDate(2024, 3, 31), QTime(14, 0))));
+        QVERIFY(!stored->is_all_day);
+        QCOMPARE(fixture.cli(u"SELECT uid = id, calendar_id, status, sync_status, timezone, sequence FROM events"_s),
+                 u"1|quillmarten-personal-default|confirmed|pending|UTC|0"_s);
+        QVERIFY(stored->raw_icalendar.contains(u"\r\nUID:"_s + id + u"\r\n"_s));
+        QVERIFY(stored->raw_icalendar.contains(u"SUMMARY:Lunch with Sam"_s));
+        QVERIFY(qAbs(stored->created.secsTo(QDateTime::currentDateTimeUtc())) < 60);
+        QCOMPARE(stored->last_modified, stored->created);
+    }
+
+    void aDateAloneIsAnAllDayEventNamedByIt()
+    {
+        AppStateFixture fixture;
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        const QString id = QuickAdd::addFromText(state, u"tomorrow"_s, {}, kNow);
+        const std::optional<Event> stored = state->events()->getById(id);
+        QVERIFY(stored);
+        QCOMPARE(stored->title, u"tomorrow"_s);
+        QVERIFY(stored->is_all_day);
+        QCOMPARE(stored->start_time.date(), QDate(2024, 3, 31));
+    }
+
+    void nothingIsStored_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("withCalendar");
+        QTest::newRow("blank text") << u"  \t "_s << true;
+        QTest::newRow("no calendar at all") << u"Dentist friday at 3pm"_s << false;
+        QTest::newRow("a day that does not exist") << u"Party feb 30"_s << true;
+    }
+    void nothingIsStored()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, withCalendar);
+        AppStateFixture fixture;
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        if (!withCalendar)
+            QVERIFY(state->calendars()->remove(u"quillmarten-personal-default"_s));
+        QCOMPARE(QuickAdd::addFromText(state, text, {}, kNow), QString());
+        QCOMPARE(fixture.cli(u"SELECT count(*) FROM events"_s), u"0"_s);
+    }
+
+    void calendarChoice_data()
+    {
+        QTest::addColumn<QString>("calendars"); // in listing order: id, then d (default) and/or h (hidden)
+        QTest::addColumn<QString>("preferred");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the default wins wherever it stands") << u"a b c:d"_s << QString() << u"c"_s;
+        QTest::newRow("a hidden default wins over an earlier visible one") << u"a b:dh"_s << QString() << u"b"_s;
+        QTest::newRow("no default: the first visible one") << u"a:h b c"_s << QString() << u"b"_s;
+        QTest::newRow("none default or visible: the first listed") << u"a:h b:h"_s << QString() << u"a"_s;
+        QTest::newRow("an existing preferred calendar wins") << u"a:d b"_s << u"b"_s << u"b"_s;
+        QTest::newRow("a preferred calendar that does not exist is ignored") << u"a b:d"_s << u"zz"_s << u"b"_s;
+    }
+    void calendarChoice()
+    {
+        QFETCH(QString, calendars);
+        QFETCH(QString, preferred);
+        QFETCH(QString, expected);
+        AppStateFixture fixture;
+        // Under a cloud account, so that no device calendar is seeded beside them.
+        QStringList statements{u"INSERT INTO accounts (id, name, type) VALUES ('cloud', 'Cloud', 'quillmarten')"_s};
+        int order = 0;
+        for (const QString &spec : calendars.split(u' ')) {
+            const QString id = spec.section(u':', 0, 0);
+            const QString flags = spec.section(u':', 1);
+            statements.append(u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, sort_order) "
+                              "VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4)"_s.arg(id)
+                                  .arg(flags.contains(u'd') ? 1 : 0)
+                                  .arg(flags.contains(u'h') ? 0 : 1)
+                                  .arg(order++));
+        }
+        fixture.prepare(statements);
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        QCOMPARE(QuickAdd::resolveCalendarId(state, preferred), expected);
+        const QString id = QuickAdd::addFromText(state, u"Call mum"_s, preferred, kNow);
+        QCOMPARE(state->events()->getById(id)->calendar_id, expected);
+    }
+};
+
+QTEST_MAIN(TestQuickAdd)
+#include "tst_quickadd.moc"

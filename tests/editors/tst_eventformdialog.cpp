@@ -1,0 +1,558 @@
+#include "appstatefixture.h"
+#include "calendarrepository.h"
+#include "eventformdialog.h"
+#include "eventrepository.h"
+#include "eventwrites.h"
+#include "formdriver.h"
+#include "icalendar.h"
+#include "preferencesrepository.h"
+#include "recurrence.h"
+#include "recurrenceeditdialog.h"
+#include "rruleformat.h"
+#include "ruleuntil.h"
+#include "templaterepository.h"
+#include "testevents.h"
+#include "timeutil.h"
+
+#include <QColorDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QDateEdit>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+using namespace FormDriver;
+
+namespace {
+
+const QString kPersonal = u"quillmarten-personal-default"_s;
+
+QDateTime local(int y, int m, int d, int h = 0, int min = 0)
+{
+    return QDateTime(QDate(y, m, d), QTime(h, min), Qt::LocalTime);
+}
+
+QList<int> minutesOf(const QList<Reminder> &reminders)
+{
+    QList<int> list;
+    for (const Reminder &r : reminders)
+        list.append(r.minutes_before);
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+Calendar makeCalendar(const QString &id, const QString &name, const QString &color)
+{
+    Calendar calendar;
+    calendar.id = id;
+    calendar.account_id = u"personal-local-account"_s;
+    calendar.url = u"local://calendar/"_s + id;
+    calendar.name = name;
+    calendar.color = color;
+    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
+    return calendar;
+}
+
+} // namespace
+
+class TestEventFormDialog : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        m_state = m_fixture->start();
+        QVERIFY(m_state);
+    }
+    void cleanup()
+    {
+        m_fixture.reset();
+    }
+
+    void reminderLabels_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("at the start") << 0 << u"At time of event"_s;
+        QTest::newRow("from the table") << 60 << u"1 hour before"_s;
+        QTest::newRow("a week") << 10080 << u"1 week before"_s;
+        QTest::newRow("45 minutes") << 45 << u"45 minutes before"_s;
+        QTest::newRow("90 minutes: whole hours") << 90 << u"1 hours before"_s;
+        QTest::newRow("4320 minutes") << 4320 << u"3 days before"_s;
+    }
+    void reminderLabels()
+    {
+        QFETCH(int, minutes);
+        QFETCH(QString, label);
+        QCOMPARE(EventFormDialog::reminderLabel(minutes), label);
+    }
+
+    void participationLabels()
+    {
+        QCOMPARE(EventFormDialog::participationStatusLabel(u"accepted"_s), u"Going"_s);
+        QCOMPARE(EventFormDialog::participationStatusLabel(u"tentative"_s), u"Maybe"_s);
+        QCOMPARE(EventFormDialog::participationStatusLabel(u"declined"_s), u"Declined"_s);
+        QCOMPARE(EventFormDialog::participationStatusLabel(u"delegated"_s), u"Delegated"_s);
+        QCOMPARE(EventFormDialog::participationStatusLabel(u"ACCEPTED"_s), u"No response"_s);
+    }
+
+    void defaultStart_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDateTime>("start");
+        QTest::newRow("on the hour") << local(2026, 3, 2, 10, 0) << local(2026, 3, 2, 10, 0);
+        QTest::newRow("7 past: half past") << local(2026, 3, 2, 10, 7) << local(2026, 3, 2, 10, 30);
+        QTest::newRow("half past stays") << local(2026, 3, 2, 10, 30) << local(2026, 3, 2, 10, 30);
+        QTest::newRow("31 past: the next hour") << local(2026, 3, 2, 10, 31) << local(2026, 3, 2, 11, 0);
+        QTest::newRow("before midnight: the next day") << local(2026, 3, 2, 23, 45) << local(2026, 3, 3, 0, 0);
+    }
+    void defaultStart()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDateTime, start);
+        QCOMPARE(EventFormDialog::defaultStart(now.addSecs(42)), start);
+    }
+
+    // Everything typed lands in the row and in its stored iCalendar text.
+    void createsAnEvent()
+    {
+        EventFormDialog form(m_state);
+        QCOMPARE(find<QComboBox>(&form, u"calendar"_s)->currentData().toString(), kPersonal);
+        ModalScript script;
+        script.on(u"New Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"  Design review  "_s);
+            setWhen(w, u"start"_s, local(2026, 3, 2, 9, 15));
+            setWhen(w, u"end"_s, local(2026, 3, 2, 10, 45));
+            addReminder(w, 10);
+            addReminder(w, 1440);
+            addAttendee(w, u"Ann Lee"_s, u"  ann@example.com "_s);
+            addAttendee(w, u"Nobody"_s, QString());
+            type(w, u"location"_s, u" Room 4 "_s);
+            typeNotes(w, u"Agenda:\nslides"_s);
+            clickLater(w, u"colorSwatch"_s);
+        });
+        script.on(u"Event color"_s, [](QWidget *w) {
+            qobject_cast<QColorDialog *>(w)->setCurrentColor(QColor(0xaa, 0x33, 0x77));
+            confirm(w);
+        });
+        script.on(u"New Event"_s, [](QWidget *w) {
+            QVERIFY(find<QPushButton>(w, u"useCalendarColor"_s)->isVisible());
+            clickLater(w, u"repeat"_s);
+        });
+        script.on(u"Recurrence"_s, [](QWidget *w) {
+            click(w, u"weekday3"_s);
+            confirm(w);
+        });
+        script.on(u"New Event"_s, [](QWidget *w) {
+            QCOMPARE(find<QPushButton>(w, u"repeat"_s)->text(),
+                     RruleFormat::describe(u"FREQ=WEEKLY;BYDAY=MO,WE"_s));
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+
+        const QList<Event> rows = m_state->events()->getByCalendar(kPersonal);
+        QCOMPARE(rows.size(), 1);
+        const Event &e = rows.first();
+        QCOMPARE(e.title, u"Design review"_s);
+        QCOMPARE(e.uid, e.id);
+        QCOMPARE(e.start_time, local(2026, 3, 2, 9, 15));
+        QCOMPARE(e.end_time, local(2026, 3, 2, 10, 45));
+        QCOMPARE(e.timezone, QString::fromUtf8(QTimeZone::systemTimeZoneId()));
+        QCOMPARE(e.recurrence_rule, u"FREQ=WEEKLY;BYDAY=MO,WE"_s);
+        QCOMPARE(e.location, u"Room 4"_s);
+        QCOMPARE(e.description, u"Agenda:\nslides"_s);
+        QCOMPARE(e.color, u"#aa3377"_s);
+        QCOMPARE(e.sync_status, u"pending"_s);
+        QCOMPARE(minutesOf(e.reminders), QList<int>({10, 1440}));
+        QCOMPARE(e.attendees.size(), 1);
+        QCOMPARE(e.attendees.first().email, u"ann@example.com"_s);
+        QCOMPARE(e.attendees.first().name, u"Ann Lee"_s);
+        QCOMPARE(e.attendees.first().rsvp, true);
+
+        // The complete writer: every field, the zone, alarms and attendees.
+        const QList<Event> parsed = ICalendar::parseEvents(e.raw_icalendar);
+        QCOMPARE(parsed.size(), 1);
+        QCOMPARE(parsed.first().uid, e.uid);
+        QCOMPARE(parsed.first().start_time, e.start_time);
+        QCOMPARE(parsed.first().timezone, e.timezone);
+        QCOMPARE(parsed.first().recurrence_rule, e.recurrence_rule);
+        QCOMPARE(parsed.first().location, e.location);
+        QCOMPARE(parsed.first().description, e.description);
+        QCOMPARE(minutesOf(parsed.first().reminders), QList<int>({10, 1440}));
+        QCOMPARE(parsed.first().attendees.size(), 1);
+    }
+
+    void validation()
+    {
+        EventFormDialog form(m_state);
+        ModalScript script;
+        script.on(u"New Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"   "_s);
+            confirm(w);
+        });
+        script.answer(u"Title required"_s);
+        script.on(u"New Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Call"_s);
+            setWhen(w, u"start"_s, local(2026, 3, 2, 9));
+            setWhen(w, u"end"_s, local(2026, 3, 2, 8, 59));
+            confirm(w);
+        });
+        script.answer(u"End before start"_s);
+        script.on(u"New Event"_s, [](QWidget *w) {
+            QVERIFY(find<QWidget>(w, u"end"_s)->isAncestorOf(w->focusWidget()));
+            setWhen(w, u"end"_s, local(2026, 3, 2, 9)); // equal is fine
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QCOMPARE(script.messageTexts(), QStringList({u"Please enter a title for the event."_s,
+                                                     u"The end time is earlier than the start time."_s}));
+        const QList<Event> rows = m_state->events()->getByCalendar(kPersonal);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().end_time, local(2026, 3, 2, 9));
+    }
+
+    void cancelWritesNothing()
+    {
+        EventFormDialog form(m_state);
+        ModalScript script;
+        script.on(u"New Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Draft"_s);
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Rejected));
+        QVERIFY(m_state->events()->getByCalendar(kPersonal).isEmpty());
+    }
+
+    // All-day dates are kept as dates: the stored end is the day after the
+    // last, and the form shows the last day again.
+    void allDayDates()
+    {
+        Event created = createTimed(u"Trip"_s, local(2026, 3, 3, 9), local(2026, 3, 3, 10));
+        {
+            EventFormDialog form(m_state, created);
+            ModalScript script;
+            script.on(u"Edit Event"_s, [](QWidget *w) {
+                setAllDay(w, true);
+                setWhen(w, u"end"_s, local(2026, 3, 5));
+                confirm(w);
+            });
+            QCOMPARE(form.exec(), int(QDialog::Accepted));
+        }
+        const Event e = *m_state->events()->getById(created.id);
+        QVERIFY(e.is_all_day);
+        QCOMPARE(e.start_time.date(), QDate(2026, 3, 3));
+        QCOMPARE(e.end_time->date(), QDate(2026, 3, 6));
+        QCOMPARE(e.sequence, created.sequence + 1);
+        QVERIFY(e.raw_icalendar.contains(u"DTSTART;VALUE=DATE:20260303"_s));
+        QVERIFY(e.raw_icalendar.contains(u"DTEND;VALUE=DATE:20260306"_s));
+
+        EventFormDialog again(m_state, e);
+        QVERIFY(find<QCheckBox>(&again, u"allDay"_s)->isChecked());
+        QCOMPARE(find<DateTimePicker>(&again, u"start"_s)->date(), QDate(2026, 3, 3));
+        QCOMPARE(find<DateTimePicker>(&again, u"end"_s)->date(), QDate(2026, 3, 5));
+        QVERIFY(find<DateTimePicker>(&again, u"end"_s)->isDateOnly());
+    }
+
+    // Given an occurrence, the form edits the stored series.
+    void editsTheStoredRow()
+    {
+        Event series = createTimed(u"Standup"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 9, 15),
+                                   u"FREQ=WEEKLY;BYDAY=MO"_s);
+        const QList<Event> occurrences = Recurrence::expandEvents(
+            m_state->events()->getInRange(local(2026, 3, 16), local(2026, 3, 17)), local(2026, 3, 16),
+            local(2026, 3, 17));
+        QCOMPARE(occurrences.size(), 1);
+        EventFormDialog form(m_state, occurrences.first());
+        QCOMPARE(find<DateTimePicker>(&form, u"start"_s)->dateTime(), local(2026, 3, 2, 9));
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Daily standup"_s);
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        const Event stored = *m_state->events()->getById(series.id);
+        QCOMPARE(stored.title, u"Daily standup"_s);
+        QCOMPARE(stored.start_time, local(2026, 3, 2, 9));
+        QCOMPARE(stored.recurrence_rule, u"FREQ=WEEKLY;BYDAY=MO"_s);
+    }
+
+    // What other clients wrote and the form does not show stays in the text.
+    void keepsWhatItDoesNotShow()
+    {
+        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"
+                             "UID:other-1\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:Imported\r\n"
+                             "DTSTART:20260302T090000Z\r\nDTEND:20260302T100000Z\r\nCATEGORIES:WORK,TEAM\r\n"
+                             "X-OTHER-FLAG:yes\r\nBEGIN:VALARM\r\nACTION:AUDIO\r\n"
+                             "TRIGGER;VALUE=DATE-TIME:20260302T080000Z\r\nEND:VALARM\r\nEND:VEVENT\r\n"
+                             "END:VCALENDAR\r\n"_s;
+        Event imported = ICalendar::parseEvents(text).first();
+        imported.id = u"imported"_s;
+        imported.calendar_id = kPersonal;
+        imported.created = imported.last_modified = QDateTime::currentDateTimeUtc();
+        QVERIFY(m_state->events()->insert(imported));
+
+        EventFormDialog form(m_state, imported);
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Imported, renamed"_s);
+            addReminder(w, 30);
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        const Event stored = *m_state->events()->getById(u"imported"_s);
+        QVERIFY(stored.raw_icalendar.contains(u"CATEGORIES:WORK,TEAM"_s));
+        QVERIFY(stored.raw_icalendar.contains(u"X-OTHER-FLAG:yes"_s));
+        QVERIFY(stored.raw_icalendar.contains(u"ACTION:AUDIO"_s));
+        QVERIFY(stored.raw_icalendar.contains(u"SUMMARY:Imported\\, renamed"_s));
+        QCOMPARE(minutesOf(ICalendar::parseEvents(stored.raw_icalendar).first().reminders), QList<int>({30}));
+    }
+
+    // A hidden or read-only calendar's event stays where it is.
+    void editsInItsOwnCalendar_data()
+    {
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("hidden") << true << false;
+        QTest::newRow("read-only") << false << true;
+    }
+    void editsInItsOwnCalendar()
+    {
+        QFETCH(bool, hidden);
+        QFETCH(bool, readOnly);
+        Calendar other = makeCalendar(u"other"_s, u"Feeds"_s, u"#0b8043"_s);
+        other.is_visible = !hidden;
+        other.is_read_only = readOnly;
+        QVERIFY(m_state->calendars()->insert(other));
+        Event e = createTimed(u"Holiday"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10), QString(), other.id);
+        EventFormDialog form(m_state, e);
+        QCOMPARE(find<QComboBox>(&form, u"calendar"_s)->currentData().toString(), other.id);
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Holiday!"_s);
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        const Event stored = *m_state->events()->getById(e.id);
+        QCOMPARE(stored.calendar_id, other.id);
+        QCOMPARE(stored.title, u"Holiday!"_s);
+        EventFormDialog fresh(m_state);
+        QCOMPARE(find<QComboBox>(&fresh, u"calendar"_s)->findData(other.id), -1);
+    }
+
+    // The moved event keeps its reminders, attendees and overrides; the old
+    // rows become tombstones in the same transaction.
+    void movesToAnotherCalendar()
+    {
+        QVERIFY(m_state->calendars()->insert(makeCalendar(u"work"_s, u"Work"_s, u"#d50000"_s)));
+        Event series = createTimed(u"Sync"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10), u"FREQ=WEEKLY;BYDAY=MO"_s);
+        series.etag = u"etag-1"_s;
+        series.href = u"/cal/sync.ics"_s;
+        QVERIFY(m_state->events()->update(series));
+        Event override = series;
+        override.id = u"override"_s;
+        override.recurrence_rule.clear();
+        override.master_event_uid = series.uid;
+        override.recurrence_id = TimeUtil::toIcalUtc(local(2026, 3, 9, 9));
+        override.start_time = local(2026, 3, 10, 9);
+        override.end_time = local(2026, 3, 10, 10);
+        EventWrites::detachChildren(override);
+        override.raw_icalendar = ICalendar::serializeEvent(override);
+        QVERIFY(m_state->events()->insert(override));
+
+        auto moveTo = [this, &series](const QString &calendarId) {
+            EventFormDialog form(m_state, series);
+            ModalScript script;
+            script.on(u"Edit Event"_s, [calendarId](QWidget *w) {
+                choose(w, u"calendar"_s, calendarId);
+                confirm(w);
+            });
+            return form.exec();
+        };
+
+        // A failing insert leaves everything as it was.
+        QSqlQuery fail(m_state->database()->database());
+        QVERIFY(fail.exec(u"CREATE TRIGGER fail_insert BEFORE INSERT ON events BEGIN SELECT RAISE(ABORT, 'x'); END"_s));
+        {
+            EventFormDialog form(m_state, series);
+            ModalScript script;
+            script.on(u"Edit Event"_s, [](QWidget *w) {
+                choose(w, u"calendar"_s, u"work"_s);
+                confirm(w);
+            });
+            script.answer(u"Database Error"_s);
+            script.on(u"Edit Event"_s, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"EventRepository::insert failed"_s));
+            QCOMPARE(form.exec(), int(QDialog::Rejected));
+            QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        }
+        QVERIFY(!m_state->events()->getById(series.id)->deleted_at);
+        QVERIFY(fail.exec(u"DROP TRIGGER fail_insert"_s));
+
+        QCOMPARE(moveTo(u"work"_s), int(QDialog::Accepted));
+        QVERIFY(m_state->events()->getById(series.id)->deleted_at);
+        QVERIFY(m_state->events()->getById(u"override"_s)->deleted_at);
+        const QList<Event> moved = m_state->events()->getByCalendar(u"work"_s);
+        QCOMPARE(moved.size(), 2);
+        const Event copy = moved.first().isOverride() ? moved.last() : moved.first();
+        const Event copiedOverride = moved.first().isOverride() ? moved.first() : moved.last();
+        QVERIFY(copy.id != series.id);
+        QCOMPARE(copy.uid, copy.id);
+        QCOMPARE(copy.etag, QString());
+        QCOMPARE(copy.href, QString());
+        QCOMPARE(copy.sequence, 0);
+        QCOMPARE(copy.sync_status, u"pending"_s);
+        QCOMPARE(minutesOf(copy.reminders), QList<int>({15, 60}));
+        QCOMPARE(copy.attendees.size(), 1);
+        QVERIFY(copy.attendees.first().id != series.attendees.first().id);
+        QCOMPARE(ICalendar::parseEvents(copy.raw_icalendar).first().uid, copy.uid);
+        QCOMPARE(copiedOverride.master_event_uid, copy.uid);
+        QCOMPARE(copiedOverride.uid, copy.uid);
+        QCOMPARE(copiedOverride.recurrence_id, override.recurrence_id);
+        const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(local(2026, 3, 1), local(2026, 3, 17)),
+                                                            local(2026, 3, 1), local(2026, 3, 17));
+        QStringList starts;
+        for (const Event &o : shown)
+            starts.append(o.start_time.toLocalTime().toString(u"MM-dd HH:mm"_s));
+        starts.sort();
+        QCOMPARE(starts, QStringList({u"03-02 09:00"_s, u"03-10 09:00"_s, u"03-16 09:00"_s}));
+    }
+
+    void templates()
+    {
+        EventFormDialog empty(m_state);
+        {
+            ModalScript script;
+            script.answer(u"No templates"_s);
+            click(&empty, u"fromTemplate"_s);
+            QVERIFY(script.done());
+        }
+
+        EventTemplate review;
+        review.name = u"Review"_s;
+        review.title = u"Code review"_s;
+        review.duration_minutes = 90;
+        review.reminders = {5, 60};
+        review.color = u"#123456"_s;
+        QVERIFY(m_state->templates()->insert(review));
+        EventFormDialog form(m_state);
+        find<DateTimePicker>(&form, u"start"_s)->setDateTime(local(2026, 3, 2, 9));
+        addReminder(&form, 30);
+        QTimer::singleShot(50, this, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().size(), 1);
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        click(&form, u"fromTemplate"_s);
+        QCOMPARE(find<QLineEdit>(&form, u"title"_s)->text(), u"Code review"_s);
+        QCOMPARE(find<DateTimePicker>(&form, u"end"_s)->dateTime(), local(2026, 3, 2, 10, 30));
+        QTest::qWait(0); // the replaced rows go
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QList<int> rows;
+        for (QComboBox *row : form.findChildren<QComboBox *>(u"reminder"_s))
+            rows.append(row->currentData().toInt());
+        QCOMPARE(rows, QList<int>({5, 60}));
+        QVERIFY(find<QPushButton>(&form, u"useCalendarColor"_s)->isVisibleTo(&form));
+    }
+
+    void colourFollowsTheCalendar()
+    {
+        QVERIFY(m_state->calendars()->insert(makeCalendar(u"work"_s, u"Work"_s, u"#d50000"_s)));
+        EventFormDialog form(m_state);
+        auto *swatch = find<QToolButton>(&form, u"colorSwatch"_s);
+        auto *useCalendar = find<QPushButton>(&form, u"useCalendarColor"_s);
+        QVERIFY(swatch->styleSheet().contains(u"#4285F4"_s));
+        QVERIFY(!useCalendar->isVisibleTo(&form));
+        choose(&form, u"calendar"_s, u"work"_s);
+        QVERIFY(swatch->styleSheet().contains(u"#d50000"_s));
+        QCOMPARE(swatch->toolTip(), u"Inheriting calendar color (#d50000). Click to override."_s);
+
+        Event e = createTimed(u"Colourful"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10));
+        e.color = u"#00ff00"_s;
+        QVERIFY(m_state->events()->update(e));
+        EventFormDialog edit(m_state, e);
+        QCOMPARE(find<QToolButton>(&edit, u"colorSwatch"_s)->toolTip(), u"Custom color (#00ff00). Click to change."_s);
+        click(&edit, u"useCalendarColor"_s);
+        QVERIFY(!find<QPushButton>(&edit, u"useCalendarColor"_s)->isVisibleTo(&edit));
+        QCOMPARE(find<QToolButton>(&edit, u"colorSwatch"_s)->toolTip(),
+                 u"Inheriting calendar color (#4285F4). Click to override."_s);
+    }
+
+    void oddRemindersAreShown()
+    {
+        Event e = createTimed(u"Odd"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10));
+        for (int minutes : {45, 90, 4320}) {
+            Reminder r;
+            r.minutes_before = minutes;
+            e.reminders.append(r);
+        }
+        QVERIFY(m_state->events()->update(e));
+        EventFormDialog form(m_state, e);
+        QStringList shown;
+        for (QComboBox *row : form.findChildren<QComboBox *>(u"reminder"_s))
+            shown.append(row->currentText());
+        shown.sort();
+        QCOMPARE(shown.size(), 5);
+        QVERIFY(shown.contains(u"45 minutes before"_s));
+        QVERIFY(shown.contains(u"1 hours before"_s));
+        QVERIFY(shown.contains(u"3 days before"_s));
+    }
+
+    // The rule editor's "Does not repeat" removes the rule; a timed series'
+    // end date is written as the last second of that day, in UTC.
+    void repetition()
+    {
+        Event e = createTimed(u"Gym"_s, local(2026, 3, 2, 18), local(2026, 3, 2, 19), u"FREQ=DAILY"_s);
+        auto editRule = [this, &e](std::function<void(QWidget *)> inRecurrence) {
+            EventFormDialog form(m_state, e);
+            ModalScript script;
+            script.on(u"Edit Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+            script.on(u"Recurrence"_s, [inRecurrence](QWidget *w) {
+                inRecurrence(w);
+                confirm(w);
+            });
+            script.on(u"Edit Event"_s, [](QWidget *w) { confirm(w); });
+            const int result = form.exec();
+            QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+            QCOMPARE(result, int(QDialog::Accepted));
+            e = *m_state->events()->getById(e.id);
+        };
+        editRule([](QWidget *w) {
+            click(w, u"endOn"_s);
+            find<QDateEdit>(w, u"untilDate"_s)->setDate(QDate(2026, 3, 31));
+        });
+        QCOMPARE(e.recurrence_rule,
+                 u"FREQ=DAILY;UNTIL="_s + RuleUntil::value(QDate(2026, 3, 31), QTimeZone::systemTimeZone()));
+        const QList<Event> march = Recurrence::expandEvents({e}, local(2026, 3, 1), local(2026, 4, 10));
+        QCOMPARE(march.size(), 30);
+        QCOMPARE(march.last().start_time.toLocalTime(), local(2026, 3, 31, 18));
+
+        editRule([](QWidget *w) {
+            auto *frequency = find<QComboBox>(w, u"frequency"_s);
+            frequency->setCurrentIndex(RecurrenceEditDialog::NoRepeat);
+        });
+        QCOMPARE(e.recurrence_rule, QString());
+        QCOMPARE(ICalendar::parseEvents(e.raw_icalendar).first().recurrence_rule, QString());
+    }
+
+private:
+    Event createTimed(const QString &title, const QDateTime &start, const QDateTime &end,
+                      const QString &rule = QString(), const QString &calendarId = kPersonal)
+    {
+        const Event e = testEvent(calendarId, title, start, end, rule);
+        if (!m_state->events()->insert(e))
+            qWarning("insert failed");
+        return *m_state->events()->getById(e.id);
+    }
+
+    std::unique_ptr<AppStateFixture> m_fixture;
+    AppState *m_state = nullptr;
+};
+
+QTEST_MAIN(TestEventFormDialog)
+#include "tst_eventformdialog.moc"

@@ -1,0 +1,390 @@
+#include "appstatefixture.h"
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "mainwindow.h"
+#include "modaldialogs.h"
+#include "notificationservice.h"
+#include "preferencesdialog.h"
+#include "preferencesrepository.h"
+#include "thememanager.h"
+#include "undostack.h"
+#include "weekagenda.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPersonal = u"quillmarten-personal-default"_s;
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(content);
+    return path;
+}
+
+const QByteArray kTwoEvents = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+                              "BEGIN:VEVENT\r\nUID:import-1\r\nSUMMARY:Board meeting\r\n"
+                              "DTSTART:20300105T090000Z\r\nDTEND:20300105T100000Z\r\nEND:VEVENT\r\n"
+                              "BEGIN:VEVENT\r\nUID:import-2\r\nSUMMARY:Weekly sync\r\n"
+                              "DTSTART:20300106T140000Z\r\nDTEND:20300106T143000Z\r\nRRULE:FREQ=WEEKLY\r\n"
+                              "END:VEVENT\r\nEND:VCALENDAR\r\n";
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<AppStateFixture> m_fixture;
+    std::unique_ptr<MainWindow> m_window;
+    QTemporaryDir m_files;
+
+    AppState *state() const { return m_fixture->state(); }
+    QString status() const { return m_window->statusBar()->currentMessage(); }
+    int eventCount(const QString &calendarId = kPersonal) const
+    {
+        return int(state()->events()->getByCalendar(calendarId).size());
+    }
+    void removeAllCalendars()
+    {
+        const QList<Calendar> calendars = state()->calendars()->getAll();
+        for (const Calendar &calendar : calendars)
+            QVERIFY(state()->calendars()->remove(calendar.id));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        qputenv("XDG_CONFIG_HOME", m_files.filePath(u"config"_s).toUtf8());
+        QVERIFY(m_fixture->start());
+        m_window = std::make_unique<MainWindow>(state());
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_fixture.reset();
+    }
+
+    void quickAddFromCommand_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("withCalendars");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("added");
+
+        QTest::newRow("a phrase adds its event") << u"Dentist tomorrow 3pm"_s << true << u"Added: Dentist"_s << 1;
+        QTest::newRow("blank text is reported, nothing added")
+            << u"   "_s << true << u"Quick-add couldn't parse: \"   \""_s << 0;
+        QTest::newRow("without calendars nothing is added")
+            << u"Dentist tomorrow 3pm"_s << false << u"Quick-add ignored: no calendars configured."_s << 0;
+    }
+    void quickAddFromCommand()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, withCalendars);
+        QFETCH(QString, message);
+        QFETCH(int, added);
+        if (!withCalendars)
+            removeAllCalendars();
+        m_window->quickAddFromCommand(text);
+        QCOMPARE(status(), message);
+        QCOMPARE(int(state()->events()->search(u"Dentist"_s, 10).size()), added);
+    }
+
+    void quickAddDialogAddsThePhrase()
+    {
+        whenModal<QInputDialog>([](QInputDialog *dialog) {
+            dialog->setTextValue(u"Yoga friday 6pm"_s);
+            dialog->accept();
+        });
+        m_window->quickAddAction()->trigger();
+        QCOMPARE(status(), u"Added: Yoga"_s);
+        QCOMPARE(eventCount(), 1);
+
+        whenModal<QInputDialog>([](QInputDialog *dialog) {
+            dialog->setTextValue(u"Gym tomorrow"_s);
+            dialog->reject();
+        });
+        m_window->quickAddAction()->trigger();
+        QCOMPARE(eventCount(), 1);
+    }
+
+    void importTakesEventsIntoTheDefaultCalendar()
+    {
+        const QString path = writeFile(m_files, u"two.ics"_s, kTwoEvents);
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(status(), u"Imported 2 event(s) from two.ics"_s);
+        const QList<Event> events = state()->events()->getByCalendar(kPersonal);
+        QCOMPARE(events.size(), 2);
+        for (const Event &event : events)
+            QCOMPARE(event.sync_status, u"pending"_s);
+
+        // A second import of the same file updates, it does not double.
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(status(), u"Imported 2 event(s) from two.ics"_s);
+        QCOMPARE(eventCount(), 2);
+
+        // A deleted copy comes back with the next import.
+        const QString firstId = events.first().id;
+        QVERIFY(state()->events()->remove(firstId));
+        QCOMPARE(eventCount(), 1);
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(eventCount(), 2);
+        QVERIFY(!state()->events()->getById(firstId)->deleted_at);
+    }
+
+    void importThroughTheFileDialog()
+    {
+        const QString path = writeFile(m_files, u"menu.ics"_s, kTwoEvents);
+        bool answered = false;
+        whenModal<QFileDialog>(
+            [path](QFileDialog *dialog) {
+                dialog->selectFile(path);
+                static_cast<QDialog *>(dialog)->accept();
+            },
+            &answered);
+        m_window->importAction()->trigger();
+        QVERIFY(answered);
+        QCOMPARE(status(), u"Imported 2 event(s) from menu.ics"_s);
+        QCOMPARE(eventCount(), 2);
+    }
+
+    void importRejectsWhatItCannotRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("create");
+        QTest::addColumn<QString>("message"); // empty: a box
+
+        QTest::newRow("missing file -> box") << u"missing.ics"_s << false << QString();
+        QTest::newRow("a folder -> box") << u"folder.ics"_s << false << QString();
+        QTest::newRow("no events -> status") << u"empty.ics"_s << true << u"No events found in empty.ics"_s;
+    }
+    void importRejectsWhatItCannotRead()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, create);
+        QFETCH(QString, message);
+        QString path = m_files.filePath(name);
+        if (create)
+            writeFile(m_files, name, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n");
+        else if (name.startsWith(u"folder"_s))
+            QVERIFY(QDir().mkpath(path));
+
+        QString boxText;
+        bool answered = false;
+        if (message.isEmpty()) {
+            whenModal<QMessageBox>(
+                [&boxText](QMessageBox *box) {
+                    boxText = box->windowTitle() + u": "_s + box->text();
+                    box->accept();
+                },
+                &answered);
+        }
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(eventCount(), 0);
+        if (message.isEmpty()) {
+            QVERIFY(answered);
+            QCOMPARE(boxText, u"Import failed: Couldn't read \"%1\"."_s.arg(path));
+        } else {
+            QCOMPARE(status(), message);
+        }
+    }
+
+    void undoTakesBackTheNewestEntry()
+    {
+        m_window->quickAddFromCommand(u"Standup tomorrow 9am"_s);
+        const Event before = state()->events()->search(u"Standup"_s, 1).value(0);
+        QVERIFY(!before.id.isEmpty());
+        const Event full = *state()->events()->getById(before.id);
+        QVERIFY(!m_window->undoAction()->isEnabled());
+
+        QVERIFY(state()->events()->remove(full.id));
+        AppState *s = state();
+        state()->undoStack()->push({u"Deleted \"Standup\""_s, [s, full] { s->events()->restore(full); }});
+        QVERIFY(m_window->undoAction()->isEnabled());
+
+        m_window->undoAction()->trigger();
+        QCOMPARE(status(), u"Undid: Deleted \"Standup\""_s);
+        QVERIFY(!state()->events()->getById(full.id)->deleted_at);
+        QVERIFY(!m_window->undoAction()->isEnabled());
+    }
+
+    void sampleDataLoadsAndClears()
+    {
+        m_window->loadSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QListWidget *list = m_window->agenda()->list();
+        QTRY_VERIFY(!list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+
+        // "No" keeps everything.
+        whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QCOMPARE(eventCount(u"sample-cal-work"_s) > 0, true);
+
+        QString question;
+        whenModal<QMessageBox>([&question](QMessageBox *box) {
+            question = box->windowTitle() + u" / "_s + box->text();
+            QCOMPARE(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No));
+            box->button(QMessageBox::Yes)->click();
+        });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(question, u"Clear sample data? / Remove the sample calendars, events, and tasks? Your real data is "
+                           "untouched."_s);
+        QCOMPARE(status(), u"Removed 31 sample row(s)."_s);
+        QVERIFY(!state()->calendars()->getById(u"sample-cal-work"_s));
+        QTRY_VERIFY(list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+    }
+
+    void closingHidesToTheTrayOnlyWhenThereIsOne_data()
+    {
+        QTest::addColumn<bool>("withTray");
+        QTest::addColumn<bool>("closeToTray");
+        QTest::addColumn<bool>("quitting");
+        QTest::addColumn<bool>("hidden"); // close event ignored, window hidden
+
+        QTest::newRow("no tray icon -> closes") << false << true << false << false;
+        QTest::newRow("visible tray, preference on -> hides") << true << true << false << true;
+        QTest::newRow("visible tray, preference off -> closes") << true << false << false << false;
+        QTest::newRow("visible tray while quitting -> closes") << true << true << true << false;
+    }
+    void closingHidesToTheTrayOnlyWhenThereIsOne()
+    {
+        QFETCH(bool, withTray);
+        QFETCH(bool, closeToTray);
+        QFETCH(bool, quitting);
+        QFETCH(bool, hidden);
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::blue);
+        QSystemTrayIcon tray{QIcon(pixmap)};
+        if (withTray) {
+            tray.show();
+            if (!tray.isVisible())
+                QSKIP("This platform keeps a tray icon hidden");
+            m_window->setTrayIcon(&tray);
+        }
+        state()->preferences()->setBool(u"ui/closeToTray"_s, closeToTray);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        if (quitting)
+            m_window->quitApplication(); // closes all windows itself
+        else
+            m_window->close();
+        QVERIFY(!m_window->isVisible());
+        QCloseEvent event;
+        QApplication::sendEvent(m_window.get(), &event);
+        QCOMPARE(!event.isAccepted(), hidden);
+    }
+
+    void focusOnEventShowsItsDateAndSelectsIt()
+    {
+        m_window->importIcsFromCommand(writeFile(m_files, u"two.ics"_s, kTwoEvents));
+        const Event weekly = *state()->events()->getByUid(u"import-2"_s, kPersonal);
+        const QDate occurrence(2030, 1, 20);
+        m_window->focusOnEvent(weekly.id, occurrence);
+        QCOMPARE(state()->currentDate(), occurrence);
+        QCOMPARE(state()->selectedEventId(), weekly.id);
+        QVERIFY(m_window->isVisible());
+        QListWidgetItem *current = m_window->agenda()->list()->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->data(Qt::UserRole).toString(), weekly.id);
+
+        m_window->showToday();
+        QCOMPARE(state()->currentDate(), QDate::currentDate());
+        QCOMPARE(state()->selectedEventId(), weekly.id);
+    }
+
+    void newEventWithoutCalendarsSaysSo()
+    {
+        removeAllCalendars();
+        QString title;
+        whenModal<QMessageBox>([&title](QMessageBox *box) {
+            title = box->windowTitle();
+            box->accept();
+        });
+        m_window->openNewEventDialog();
+        QCOMPARE(title, u"No calendars"_s);
+    }
+
+    void syncReportsKeepTheBusyCountAndStatus()
+    {
+        m_window->syncNow(); // only the device calendar: nothing has a server
+        QCOMPARE(status(), u"Nothing to sync"_s);
+
+        m_window->onCalendarSyncStarted(u"cal-a"_s);
+        m_window->onCalendarSyncStarted(u"cal-b"_s);
+        QCOMPARE(state()->syncBusyCount(), 2);
+        m_window->onCalendarSyncCompleted(u"cal-a"_s, 3);
+        QCOMPARE(status(), u"Synced 3 events"_s);
+        m_window->onCalendarSyncFailed(u"cal-b"_s, u"HTTP 503"_s);
+        QCOMPARE(status(), u"Sync failed: HTTP 503"_s);
+        QCOMPARE(state()->syncBusyCount(), 0);
+        QVERIFY(state()->lastSyncErrored());
+        QCOMPARE(state()->lastSyncErrorCalendarId(), u"cal-b"_s);
+    }
+
+    void testNotificationGoesThroughTheReminderService()
+    {
+        QAction *action = m_window->testNotificationAction();
+        QCOMPARE(action->statusTip(), u"Fire a sample reminder toast to verify your desktop notification setup."_s);
+        QVERIFY(!action->isEnabled());
+
+        NotificationService service(state(), nullptr);
+        m_window->setNotificationService(&service);
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        QCOMPARE(status(), u"Test notification fired"_s);
+    }
+
+    void preferencesAreStoredOnOk_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK stores") << true;
+        QTest::newRow("Cancel stores nothing") << false;
+    }
+    void preferencesAreStoredOnOk()
+    {
+        QFETCH(bool, accept);
+        whenModal<PreferencesDialog>([accept](PreferencesDialog *dialog) {
+            dialog->themeBox()->setCurrentIndex(dialog->themeBox()->findData(u"dark"_s));
+            dialog->setAccent(u"#aa3377"_s);
+            dialog->startMinimizedBox()->setChecked(true);
+            dialog->closeToTrayBox()->setChecked(false);
+            if (accept)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+        m_window->openPreferences();
+        PreferencesRepository *prefs = state()->preferences();
+        QCOMPARE(prefs->getString(u"ui/theme"_s, u"system"_s), accept ? u"dark"_s : u"system"_s);
+        QCOMPARE(prefs->getString(u"ui/accentColor"_s, QString()), accept ? u"#aa3377"_s : QString());
+        QCOMPARE(prefs->getBool(u"ui/startMinimized"_s, false), accept);
+        QCOMPARE(prefs->getBool(u"ui/closeToTray"_s, true), !accept);
+        QCOMPARE(state()->themeManager()->mode(), accept ? u"dark"_s : u"system"_s);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

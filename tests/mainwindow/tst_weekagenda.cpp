@@ -1,0 +1,181 @@
+#include "appstatefixture.h"
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "filterrulerepository.h"
+#include "icalendar.h"
+#include "theme.h"
+#include "timeutil.h"
+#include "weekagenda.h"
+
+#include <QListWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPersonal = u"quillmarten-personal-default"_s;
+const QDate kWednesday(2030, 1, 9);
+
+Event makeEvent(const QString &title, const QDateTime &start, const QDateTime &end, bool allDay = false)
+{
+    Event e;
+    e.id = u"ev-"_s + title;
+    e.uid = e.id;
+    e.calendar_id = kPersonal;
+    e.title = title;
+    e.start_time = start;
+    e.end_time = end;
+    e.is_all_day = allDay;
+    e.created = QDateTime::currentDateTimeUtc();
+    e.last_modified = e.created;
+    e.raw_icalendar = ICalendar::serializeEvent(e);
+    return e;
+}
+
+QDateTime local(int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2030, 1, day), QTime(hour, minute));
+}
+
+QDateTime utcMidnight(int day)
+{
+    return TimeUtil::utc(QDate(2030, 1, day));
+}
+
+FilterRule titleRule(const QString &word, const QString &action)
+{
+    FilterRule rule;
+    rule.id = u"rule-"_s + word;
+    rule.name = word;
+    rule.type = u"pattern"_s;
+    rule.conditions = u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"%1\"]}"_s.arg(word);
+    rule.action = action;
+    rule.created_at = QDateTime::currentDateTimeUtc();
+    rule.updated_at = rule.created_at;
+    return rule;
+}
+
+} // namespace
+
+class TestWeekAgenda : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<AppStateFixture> m_fixture;
+
+    AppState *state() const { return m_fixture->state(); }
+
+    // "yyyy-MM-dd title" of every event row, in list order; dimmed rows
+    // end in " (dimmed)".
+    static QStringList rows(const WeekAgenda &agenda)
+    {
+        QStringList out;
+        for (int i = 0; i < agenda.list()->count(); ++i) {
+            const QListWidgetItem *item = agenda.list()->item(i);
+            if (item->data(Qt::UserRole).toString().isEmpty())
+                continue;
+            QString row = item->data(Qt::UserRole + 1).toDate().toString(Qt::ISODate) + u' '
+                + item->text().section(u"   "_s, 1);
+            if (item->foreground().color() == Theme::textMuted())
+                row += u" (dimmed)"_s;
+            out << row;
+        }
+        return out;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        QVERIFY(m_fixture->start());
+        state()->setCurrentDate(kWednesday);
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void listsTheWeekDayByDay_data()
+    {
+        QTest::addColumn<QList<Event>>("events");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("all-day event on its stored date, whatever the zone")
+            << QList<Event>{makeEvent(u"Holiday"_s, utcMidnight(8), utcMidnight(9), true)}
+            << QStringList{u"2030-01-08 Holiday"_s};
+        QTest::newRow("three-day all-day event on each of its days")
+            << QList<Event>{makeEvent(u"Conference"_s, utcMidnight(9), utcMidnight(12), true)}
+            << QStringList{u"2030-01-09 Conference"_s, u"2030-01-10 Conference"_s, u"2030-01-11 Conference"_s};
+        QTest::newRow("overnight event on both days")
+            << QList<Event>{makeEvent(u"Flight"_s, local(8, 22), local(9, 1))}
+            << QStringList{u"2030-01-08 Flight"_s, u"2030-01-09 Flight"_s};
+        QTest::newRow("event ending at midnight stays on its day")
+            << QList<Event>{makeEvent(u"Late show"_s, local(8, 23), local(9, 0))}
+            << QStringList{u"2030-01-08 Late show"_s};
+        QTest::newRow("all-day rows first, then by start")
+            << QList<Event>{makeEvent(u"Lunch"_s, local(9, 12), local(9, 13)),
+                            makeEvent(u"Breakfast"_s, local(9, 8), local(9, 9)),
+                            makeEvent(u"Birthday"_s, utcMidnight(9), utcMidnight(10), true)}
+            << QStringList{u"2030-01-09 Birthday"_s, u"2030-01-09 Breakfast"_s, u"2030-01-09 Lunch"_s};
+        QTest::newRow("events outside the week are not listed")
+            << QList<Event>{makeEvent(u"Before"_s, local(6, 10), local(6, 11)),
+                            makeEvent(u"After"_s, local(14, 10), local(14, 11))}
+            << QStringList{};
+    }
+    void listsTheWeekDayByDay()
+    {
+        QFETCH(QList<Event>, events);
+        QFETCH(QStringList, expected);
+        for (const Event &e : std::as_const(events))
+            QVERIFY(state()->events()->insert(e));
+        WeekAgenda agenda(state());
+        QCOMPARE(agenda.weekStart(), QDate(2030, 1, 7)); // Monday under the C locale
+        QCOMPARE(rows(agenda), expected);
+    }
+
+    void repeatingEventsAreExpanded()
+    {
+        Event standup = makeEvent(u"Standup"_s, local(1, 9), local(1, 9, 15));
+        standup.recurrence_rule = u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s;
+        standup.raw_icalendar = ICalendar::serializeEvent(standup);
+        QVERIFY(state()->events()->insert(standup));
+        WeekAgenda agenda(state());
+        QCOMPARE(rows(agenda), (QStringList{u"2030-01-07 Standup"_s, u"2030-01-08 Standup"_s, u"2030-01-09 Standup"_s,
+                                            u"2030-01-10 Standup"_s, u"2030-01-11 Standup"_s}));
+    }
+
+    void filterRulesHideAndDim()
+    {
+        QVERIFY(state()->events()->insert(makeEvent(u"Secret meeting"_s, local(9, 10), local(9, 11))));
+        QVERIFY(state()->events()->insert(makeEvent(u"Optional sync"_s, local(9, 12), local(9, 13))));
+        QVERIFY(state()->events()->insert(makeEvent(u"Review"_s, local(9, 14), local(9, 15))));
+        WeekAgenda agenda(state());
+        QCOMPARE(rows(agenda).size(), 3);
+
+        QVERIFY(state()->filterRules()->insert(titleRule(u"Secret"_s, u"hide"_s)));
+        QVERIFY(state()->filterRules()->insert(titleRule(u"Optional"_s, u"dim"_s)));
+        // The agenda follows the rules as they change.
+        QCOMPARE(rows(agenda), (QStringList{u"2030-01-09 Optional sync (dimmed)"_s, u"2030-01-09 Review"_s}));
+    }
+
+    void hiddenCalendarsAreLeftOut()
+    {
+        QVERIFY(state()->events()->insert(makeEvent(u"Private"_s, local(9, 10), local(9, 11))));
+        Calendar personal = *state()->calendars()->getById(kPersonal);
+        personal.is_visible = false;
+        QVERIFY(state()->calendars()->update(personal));
+        WeekAgenda agenda(state());
+        QCOMPARE(rows(agenda), QStringList{});
+        QCOMPARE(agenda.list()->count(), 1); // the "no events" line
+    }
+
+    void followsTheCurrentDate()
+    {
+        WeekAgenda agenda(state());
+        state()->setCurrentDate(QDate(2030, 2, 14));
+        QCOMPARE(agenda.weekStart(), QDate(2030, 2, 11));
+    }
+};
+
+QTEST_MAIN(TestWeekAgenda)
+#include "tst_weekagenda.moc"

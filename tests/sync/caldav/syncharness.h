@@ -1,0 +1,141 @@
+#pragma once
+
+// What the sync tests share: a store behind a real AppState, one CalDAV
+// calendar row pointing at a collection, a sync run awaited to its end, the
+// independent peer client, and a plain GET to see what the server holds.
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "appstatefixture.h"
+#include "caldavsyncclient.h"
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "taskrepository.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QUuid>
+
+struct SyncOutcome
+{
+    bool completed = false;
+    int count = -1;
+    QString failure;
+    int untrusted = 0;
+    QString untrustedSha256;
+    QList<int> progress;
+};
+
+// A "caldav" account and one syncing calendar at `collection`.
+inline Calendar addCalDavCalendar(AppState *state, const QUrl &collection, const QString &user,
+                                  const QString &components = QStringLiteral("[\"VEVENT\",\"VTODO\"]"))
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    Account account;
+    account.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    account.name = QStringLiteral("Server");
+    account.type = QStringLiteral("caldav");
+    account.server_url = collection.toString();
+    account.username = user;
+    account.created_at = now;
+    account.updated_at = now;
+    if (!state->accounts()->insert(account))
+        qFatal("account not stored");
+    Calendar calendar;
+    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    calendar.account_id = account.id;
+    calendar.url = collection.toString();
+    calendar.name = collection.path();
+    calendar.supported_components = components;
+    calendar.sync_enabled = true;
+    calendar.created_at = now;
+    calendar.updated_at = now;
+    if (!state->calendars()->insert(calendar))
+        qFatal("calendar not stored");
+    return calendar;
+}
+
+// One run of the calendar as it is stored now, awaited to its end.
+inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QString &user,
+                            const QString &password, const QString &pin = {})
+{
+    SyncOutcome outcome;
+    const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
+    if (!calendar)
+        qFatal("no such calendar");
+    CalDavSyncClient client(state);
+    QSignalSpy started(&client, &CalDavSyncClient::calendarSyncStarted);
+    QSignalSpy completed(&client, &CalDavSyncClient::calendarSyncCompleted);
+    QSignalSpy failed(&client, &CalDavSyncClient::calendarSyncFailed);
+    QSignalSpy progress(&client, &CalDavSyncClient::calendarSyncProgress);
+    QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
+    client.syncCalendar(*calendar, user, password, pin);
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000))
+        qFatal("sync run did not end");
+    QTest::qWait(20); // a second report would show here
+    if (started.size() != 1 || completed.size() + failed.size() != 1)
+        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
+    else if (!completed.isEmpty())
+        outcome.completed = true;
+    if (!completed.isEmpty())
+        outcome.count = completed.first().at(1).toInt();
+    if (!failed.isEmpty())
+        outcome.failure = failed.first().at(1).toString();
+    outcome.untrusted = untrusted.size();
+    if (!untrusted.isEmpty())
+        outcome.untrustedSha256 = untrusted.first().at(1).value<UntrustedCertInfo>().sha256;
+    for (const QList<QVariant> &args : std::as_const(progress))
+        outcome.progress.append(args.at(1).toInt());
+    return outcome;
+}
+
+// Debian's python3-caldav on the same collection; one result per operation.
+inline QJsonArray runPeer(const QUrl &collection, const QString &user, const QString &password,
+                          const QJsonArray &ops)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync/caldavpeer.py")});
+    const QJsonObject request{{QStringLiteral("url"), collection.toString()},
+                              {QStringLiteral("user"), user},
+                              {QStringLiteral("password"), password},
+                              {QStringLiteral("ops"), ops}};
+    python.write(QJsonDocument(request).toJson(QJsonDocument::Compact));
+    python.closeWriteChannel();
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        qFatal("peer client failed: %s", python.readAllStandardError().constData());
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
+inline QJsonObject peerOp(const QString &op, const QJsonObject &args = {})
+{
+    QJsonObject object = args;
+    object.insert(QStringLiteral("op"), op);
+    return object;
+}
+
+// A plain GET, as any other client reads a resource.
+inline QPair<int, QByteArray> httpGet(const QUrl &url, const QString &user, const QString &password)
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest request(url);
+    if (!user.isEmpty())
+        request.setRawHeader("Authorization", "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64());
+    QNetworkReply *reply = manager.get(request);
+    if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000))
+        qFatal("GET did not finish");
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QByteArray body = reply->readAll();
+    delete reply;
+    return {status, body};
+}
+
+inline QString newId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}

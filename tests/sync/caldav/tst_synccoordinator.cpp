@@ -1,0 +1,195 @@
+#include "awaitresponse.h"
+#include "caldavhref.h"
+#include "caldavxml.h"
+#include "icalendar.h"
+#include "memorytokenstore.h"
+#include "radicaleserver.h"
+#include "synccoordinator.h"
+#include "syncharness.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUser = u"alice"_s;
+const QString kPassword = u"correct horse"_s;
+
+QByteArray eventText(const QString &uid)
+{
+    return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
+           "DTSTAMP:20260301T090000Z\r\nDTSTART:20260305T090000Z\r\nDTEND:20260305T100000Z\r\nSUMMARY:%1\r\n"
+           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid).toUtf8();
+}
+
+} // namespace
+
+// The main window's side of sync runs, against Radicale: when runs start,
+// what the busy count and the status bar show, and where the password comes from.
+class TestSyncCoordinator : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
+        CalDavClient client;
+        client.setCredentials(kUser, kPassword);
+        for (const QString &name : {u"home"_s, u"work"_s}) {
+            const QUrl url = m_radicale.url(u"/alice/%1/"_s.arg(name));
+            QVERIFY(makeCalendar(client, url, name));
+            QVERIFY(putObject(client, url, name + u"-1"_s, eventText(name + u"-1"_s)));
+        }
+        QVERIFY(m_fixture.start());
+        m_state = m_fixture.state();
+
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        Account account;
+        account.id = u"radicale-account"_s;
+        account.name = u"Radicale"_s;
+        account.type = u"caldav"_s;
+        account.server_url = m_radicale.baseUrl().toString();
+        account.username = kUser;
+        account.sync_interval_minutes = 15;
+        account.created_at = account.updated_at = now;
+        QVERIFY(m_state->accounts()->insert(account));
+        auto secrets = std::make_unique<TolmAccount::MemoryTokenStore>();
+        m_secrets = secrets.get();
+        m_secrets->save(u"caldav-password-radicale-account"_s, kPassword);
+        m_coordinator = std::make_unique<SyncCoordinator>(m_state, std::move(secrets));
+    }
+
+    // The first full sync comes by itself, shortly after start: the account's
+    // calendars are discovered, merged and pulled.
+    void firstFullSyncAfterStart()
+    {
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy busy(m_state, &AppState::syncBusyChanged);
+        m_coordinator->start();
+        QTest::qWait(SyncCoordinator::kStartDelayMs - 500);
+        QCOMPARE(busy.size(), 0);
+        QVERIFY(QTest::qWaitFor([&] { return busy.size() == 2; }, 10000));
+        QCOMPARE(busy.at(0).at(0).toBool(), true);
+        QCOMPARE(busy.at(1).at(0).toBool(), false);
+        QCOMPARE(messages.first().first().toString(), u"Discovered 2 new calendar(s)."_s);
+        QCOMPARE(messages.last().first().toString(), u"Synced 2 events"_s);
+        QVERIFY(!m_state->lastSyncErrored());
+        const QList<Calendar> calendars = m_state->calendars()->getByAccount(u"radicale-account"_s);
+        QCOMPARE(calendars.size(), 2);
+        for (const Calendar &calendar : calendars)
+            QCOMPARE(m_state->events()->getByCalendar(calendar.id).size(), 1);
+        QVERIFY(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_time.has_value());
+    }
+
+    // A local change goes out 300 ms after the last edit, without a full sync.
+    void localChangeIsPushed()
+    {
+        const Calendar home = calendarNamed(u"home"_s);
+        Event event;
+        event.id = newId();
+        event.uid = u"made-here"_s;
+        event.calendar_id = home.id;
+        event.title = u"Made here"_s;
+        event.start_time = QDateTime::currentDateTimeUtc();
+        event.created = event.last_modified = event.start_time;
+        event.sync_status = u"pending"_s;
+        event.raw_icalendar = ICalendar::serializeNewEvent(event);
+        QVERIFY(m_state->events()->insert(event));
+        QVERIFY(QTest::qWaitFor([&] { return m_state->events()->getPending(home.id).isEmpty(); }, 5000));
+        const auto got = httpGet(CalDavHref::newResourceUrl(QUrl(home.url), u"made-here"_s), kUser, kPassword);
+        QCOMPARE(got.first, 200);
+        QTest::qWait(500); // the run's own writes start no second push
+        QCOMPARE(m_coordinator->calendarsInFlight(), QSet<QString>());
+    }
+
+    void intervalTick_data()
+    {
+        QTest::addColumn<int>("minutesAgo");
+        QTest::addColumn<bool>("syncs");
+        QTest::newRow("interval of 15 minutes not yet over") << 5 << false;
+        QTest::newRow("interval over") << 20 << true;
+    }
+
+    void intervalTick()
+    {
+        QFETCH(int, minutesAgo);
+        QFETCH(bool, syncs);
+        Account account = *m_state->accounts()->getById(u"radicale-account"_s);
+        account.last_sync_time = QDateTime::currentDateTimeUtc().addSecs(-60 * minutesAgo);
+        QVERIFY(m_state->accounts()->update(account));
+        QSignalSpy busy(m_state, &AppState::syncBusyChanged);
+        m_coordinator->syncDueAccounts();
+        if (syncs) {
+            QVERIFY(QTest::qWaitFor([&] { return busy.size() == 2; }, 5000));
+        } else {
+            QTest::qWait(300); // a rediscovery would have answered by now
+            QCOMPARE(busy.size(), 0);
+        }
+    }
+
+    void wrongPasswordShowsTheFailure()
+    {
+        m_secrets->save(u"caldav-password-radicale-account"_s, u"guess"_s);
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy busy(m_state, &AppState::syncBusyChanged);
+        m_coordinator->syncNow();
+        QVERIFY(QTest::qWaitFor([&] { return busy.size() == 2; }, 10000));
+        m_secrets->save(u"caldav-password-radicale-account"_s, kPassword);
+        QCOMPARE(messages.last().first().toString(), u"Server returned HTTP 401 during ctag check"_s);
+        QVERIFY(m_state->lastSyncErrored());
+        QCOMPARE(m_state->lastSyncErrorMessage(), u"Server returned HTTP 401 during ctag check"_s);
+        QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_error,
+                 u"Server returned HTTP 401 during ctag check"_s);
+    }
+
+    // A client that reports a calendar twice does not end another
+    // calendar's share of the busy count.
+    void secondReportIsIgnored()
+    {
+        for (const Calendar &calendar : m_state->calendars()->getByAccount(u"radicale-account"_s))
+            touch(calendar);
+        QSignalSpy busy(m_state, &AppState::syncBusyChanged);
+        m_coordinator->pushPending();
+        QCOMPARE(m_state->syncBusyCount(), 2);
+        auto *client = m_coordinator->findChild<CalDavSyncClient *>();
+        QVERIFY(client);
+        const QString first = calendarNamed(u"home"_s).id;
+        Q_EMIT client->calendarSyncCompleted(first, 0);
+        Q_EMIT client->calendarSyncCompleted(first, 0);
+        QCOMPARE(m_state->syncBusyCount(), 1);
+        QVERIFY(QTest::qWaitFor([&] { return m_state->syncBusyCount() == 0; }, 5000));
+        QTest::qWait(100);
+        QCOMPARE(busy.size(), 2);
+        QVERIFY(!m_state->lastSyncErrored());
+    }
+
+private:
+    Calendar calendarNamed(const QString &name) const
+    {
+        for (const Calendar &calendar : m_state->calendars()->getByAccount(u"radicale-account"_s)) {
+            if (calendar.name == name)
+                return calendar;
+        }
+        qFatal("no calendar of that name");
+    }
+
+    void touch(const Calendar &calendar)
+    {
+        Event event = m_state->events()->getByCalendar(calendar.id).first();
+        event.title += u" edited"_s;
+        event.sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(event));
+    }
+
+    RadicaleServer m_radicale{RadicaleServer::Options{kUser, kPassword, {}, {}}};
+    AppStateFixture m_fixture;
+    AppState *m_state = nullptr;
+    TolmAccount::MemoryTokenStore *m_secrets = nullptr;
+    std::unique_ptr<SyncCoordinator> m_coordinator;
+};
+
+QTEST_MAIN(TestSyncCoordinator)
+#include "tst_synccoordinator.moc"
