@@ -333,7 +333,7 @@ public:
     {
         m_inAlarm = name.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
         m_alarmAction.clear();
-        m_alarmOffset.reset();
+        m_alarmMinutes.reset();
     }
 
     void componentProperty(const PropertyView &prop, Prop id)
@@ -344,21 +344,21 @@ public:
             m_alarmAction = prop.value.trimmed().toString().toLower();
         } else if (id == Prop::Trigger) {
             // Absolute and end-related alarms stay in the text alone.
-            m_alarmOffset = startRelativeTrigger(prop);
+            m_alarmMinutes = reminderMinutes(prop);
         }
     }
 
     void endComponent()
     {
-        if (m_inAlarm && m_alarmOffset) {
+        if (m_inAlarm && m_alarmMinutes) {
             Reminder r;
-            r.minutes_before = int(-*m_alarmOffset / 60);
+            r.minutes_before = *m_alarmMinutes;
             if (!m_alarmAction.isEmpty())
                 r.action = m_alarmAction;
             m_event.reminders.append(r);
         }
         m_inAlarm = false;
-        m_alarmOffset.reset();
+        m_alarmMinutes.reset();
     }
 
     void finish(const QString &raw)
@@ -387,7 +387,7 @@ private:
     QStringList m_rdates;
     bool m_inAlarm = false;
     QString m_alarmAction;
-    std::optional<qint64> m_alarmOffset;
+    std::optional<int> m_alarmMinutes;
 };
 
 class TaskBuilder
