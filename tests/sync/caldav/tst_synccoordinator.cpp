@@ -85,10 +85,15 @@ private Q_SLOTS:
         QVERIFY(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_time.has_value());
     }
 
-    // A local change goes out 300 ms after the last edit, without a full sync.
+    // A local change goes out 300 ms after the last edit, without a full
+    // sync; it does not put off the account's next interval sync.
     void localChangeIsPushed()
     {
         const Calendar home = calendarNamed(u"home"_s);
+        Account account = *m_state->accounts()->getById(u"radicale-account"_s);
+        account.last_sync_time = QDateTime::currentDateTimeUtc().addSecs(-300);
+        QVERIFY(m_state->accounts()->update(account));
+        const auto lastFullSync = m_state->accounts()->getById(account.id)->last_sync_time;
         Event event;
         event.id = newId();
         event.uid = u"made-here"_s;
@@ -104,6 +109,7 @@ private Q_SLOTS:
         QCOMPARE(got.first, 200);
         QTest::qWait(500); // the run's own writes start no second push
         QCOMPARE(m_coordinator->calendarsInFlight(), QSet<QString>());
+        QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_time, lastFullSync);
     }
 
     void intervalTick_data()
