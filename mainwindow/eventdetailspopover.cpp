@@ -126,23 +126,26 @@ void EventDetailsPopover::deleteEvent()
         return;
     }
     const QString title = row->title;
+    UndoStack *undo = m_state->undoStack();
     // The question box is modal; the pop-up must not close under it.
     hide();
+    // Its event loop may close this card for good (another card opened from
+    // the tray or a reminder): after the answer only `self` may reach it.
+    const QPointer<EventDetailsPopover> self(this);
     const auto answer = QMessageBox::question(
         parentWidget(), tr("Delete event?"),
         tr("Delete \"%1\"? You can undo with %2.")
             .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
-        close();
-        return;
+    if (answer == QMessageBox::Yes) {
+        // A series goes with its overrides.
+        const QList<Event> before = QList<Event>{*row} + SeriesRows::liveOverrides(events, *row);
+        bool removed = true;
+        for (const Event &event : before)
+            removed = events->remove(event.id) && removed;
+        if (removed && undo)
+            undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), before));
     }
-    // A series goes with its overrides.
-    const QList<Event> before = QList<Event>{*row} + SeriesRows::liveOverrides(events, *row);
-    bool removed = true;
-    for (const Event &event : before)
-        removed = events->remove(event.id) && removed;
-    if (removed && m_state->undoStack())
-        m_state->undoStack()->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), before));
-    close();
+    if (self)
+        close();
 }
