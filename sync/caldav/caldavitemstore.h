@@ -113,6 +113,15 @@ protected:
     }
     static QString newRowId();
 
+    struct StoredRow
+    {
+        QString id;
+        bool pending = false;
+    };
+    // The server holds none of `rows`: pending ones lose their server
+    // identity, the others go.
+    void drop(const QList<StoredRow> &rows);
+
     // Runs a statement with `values` bound in order; `row` sees each result row.
     bool exec(const QString &sql, const QVariantList &values,
               const std::function<void(const QSqlQuery &)> &row = {}) const;
