@@ -2,6 +2,7 @@
 #include "systemlanguage.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -68,6 +69,8 @@ private Q_SLOTS:
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
         row("Lunch from 11 to 1pm", "Lunch", at(10, 21, 23), at(10, 22, 13), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
+        row("Call at 25", "Call", QDateTime(), QDateTime(), false, true);
+        row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true);
         // Durations
         row("Workshop tomorrow for 2 hours", "Workshop", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Focus for 1.5h", "Focus", at(10, 21, 10, 30), at(10, 21, 12), false, false);
@@ -107,6 +110,24 @@ private Q_SLOTS:
         QCOMPARE(r.start.timeSpec(), Qt::UTC);
         QCOMPARE(r.start, QDateTime(utcNow.date().addDays(1), QTime(9, 0), Qt::UTC));
         QCOMPARE(NLParser::parse(u"Call"_s, now).start.timeSpec(), Qt::LocalTime);
+    }
+
+    // Both test zones skip 02:00-03:00 on a Sunday in March.
+    void aTimeInTheSpringGapMovesForward()
+    {
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        const QTimeZone::OffsetData change = zone.nextTransition(QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC));
+        if (!change.atUtc.isValid() || change.daylightTimeOffset <= 0)
+            QSKIP("the system zone has no daylight saving");
+        const QDate day = change.atUtc.toLocalTime().date();
+        const NLParser::ParseResult r =
+            NLParser::parse(u"Call at 2:30 for 30 min"_s, QDateTime(day, QTime(0, 10)));
+        QCOMPARE(r.start, QDateTime(day, QTime(3, 30)));
+        QVERIFY(r.end.has_value());
+        QCOMPARE(*r.end, QDateTime(day, QTime(4, 0)));
+        const NLParser::ParseResult shift = NLParser::parse(u"Shift from 2:30 to 4"_s, QDateTime(day, QTime(0, 10)));
+        QCOMPARE(shift.start, QDateTime(day, QTime(3, 30)));
+        QCOMPARE(*shift.end, QDateTime(day, QTime(4, 0)));
     }
 
     void roundUpToHalfHour_data()
