@@ -1,5 +1,7 @@
 #include "datetimepicker.h"
 
+#include "timetext.h"
+
 #include "theme.h"
 
 #include <QComboBox>
@@ -64,9 +66,7 @@ DateTimePicker::DateTimePicker(Qt::DayOfWeek firstDayOfWeek, QWidget *parent)
 
 QString DateTimePicker::timeText(const QTime &time)
 {
-    const QLocale locale;
-    const bool twelveHour = locale.timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive);
-    return locale.toString(time, twelveHour ? u"h:mm AP"_s : u"HH:mm"_s);
+    return TimeText::shortTime(time);
 }
 
 void DateTimePicker::setDateTime(const QDateTime &dateTime)
