@@ -1,8 +1,8 @@
 #include "datetimepicker.h"
 
-#include "timetext.h"
-
 #include "theme.h"
+#include "timetext.h"
+#include "timeutil.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -86,7 +86,7 @@ void DateTimePicker::setDateTime(const QDateTime &dateTime)
 
 QDateTime DateTimePicker::dateTime() const
 {
-    return QDateTime(m_dateEdit->date(), m_dateOnly ? QTime(0, 0) : m_time, Qt::LocalTime);
+    return TimeUtil::inZone(m_dateEdit->date(), m_dateOnly ? QTime(0, 0) : m_time, QTimeZone());
 }
 
 QDate DateTimePicker::date() const
