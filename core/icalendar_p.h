@@ -102,6 +102,8 @@ std::optional<qint64> readDuration(QStringView value, bool allowSign);
 std::optional<int> reminderMinutes(const PropertyView &trigger);
 
 QString unescape(QStringView text);
+// A parameter value with its RFC 6868 escapes (^n, ^', ^^) resolved.
+QString unescapeParam(QStringView text);
 qsizetype indexOfUnescapedComma(QStringView text, qsizetype from);
 
 // TEXT value escaping: backslash, ";", ",", and every line break (CR LF, LF or

@@ -88,7 +88,6 @@ QString propertyName(const QString &line)
     return splitLine(line).name.toString().toUpper();
 }
 
-// Parameters of `line` other than `mapped`, written back as they were.
 QString extraParams(const QString &line, const QSet<QString> &mapped)
 {
     QString out;

@@ -249,23 +249,22 @@ std::optional<int> reminderMinutes(const PropertyView &trigger)
     return int(std::clamp<qint64>(-*offset / 60, -most, most));
 }
 
-QString unescape(QStringView text)
+namespace {
+
+// `text` with every `escape` + c whose `meaning(c)` is not null replaced by
+// that meaning; an escape before anything else, or last, stays as written.
+template<typename Meaning>
+QString resolveEscapes(QStringView text, QChar escape, Meaning meaning)
 {
-    if (!text.contains(QLatin1Char('\\')))
+    if (!text.contains(escape))
         return text.toString();
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
-            const QChar n = text.at(i + 1);
-            if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\')) {
-                out.append(n);
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('n') || n == QLatin1Char('N')) {
-                out.append(QLatin1Char('\n'));
+        if (c == escape && i + 1 < text.size()) {
+            if (const QChar resolved = meaning(text.at(i + 1)); !resolved.isNull()) {
+                out.append(resolved);
                 ++i;
                 continue;
             }
@@ -273,6 +272,28 @@ QString unescape(QStringView text)
         out.append(c);
     }
     return out;
+}
+
+} // namespace
+
+QString unescape(QStringView text)
+{
+    return resolveEscapes(text, QLatin1Char('\\'), [](QChar n) {
+        if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\'))
+            return n;
+        return n == QLatin1Char('n') || n == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : QChar();
+    });
+}
+
+QString unescapeParam(QStringView text)
+{
+    return resolveEscapes(text, QLatin1Char('^'), [](QChar n) {
+        if (n == QLatin1Char('n') || n == QLatin1Char('N'))
+            return QChar(QLatin1Char('\n'));
+        if (n == QLatin1Char('\''))
+            return QChar(QLatin1Char('"'));
+        return n == QLatin1Char('^') ? n : QChar();
+    });
 }
 
 qsizetype indexOfUnescapedComma(QStringView text, qsizetype from)

@@ -34,6 +34,7 @@ QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
 // wall clocks are read as by inZone.
 QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like);
 
+// UTC, or a fixed offset of zero.
 bool isUtc(const QDateTime &dt);
 
 // iCalendar forms: "yyyyMMddTHHmmssZ" (UTC), "yyyyMMddTHHmmss" (floating) and "yyyyMMdd".

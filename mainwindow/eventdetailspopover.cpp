@@ -1,5 +1,7 @@
 #include "eventdetailspopover.h"
 
+#include "timetext.h"
+
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -104,15 +106,15 @@ QString EventDetailsPopover::whenText(const Event &event)
     }
     const QDateTime start = event.start_time.toLocalTime();
     const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
-    const QString startTime = locale.toString(start.time(), QLocale::ShortFormat);
+    const QString startTime = TimeText::shortTime(start.time());
     if (end.date() == start.date()) {
         return tr("%1 · %2 – %3")
             .arg(locale.toString(start.date(), dateFormat), startTime,
-                 locale.toString(end.time(), QLocale::ShortFormat));
+                 TimeText::shortTime(end.time()));
     }
     return tr("%1 %2 – %3 %4")
         .arg(locale.toString(start.date(), dateFormat), startTime, locale.toString(end.date(), dateFormat),
-             locale.toString(end.time(), QLocale::ShortFormat));
+             TimeText::shortTime(end.time()));
 }
 
 void EventDetailsPopover::deleteEvent()
