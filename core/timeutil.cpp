@@ -2,143 +2,27 @@
 
 namespace {
 
-// A wall clock that a DST gap skips is read with the offset before the gap,
-// as RFC 5545 3.3.5 says (02:30 becomes 03:30); QDateTime of Qt 6.4 gives an
-// invalid value for it. One that occurs twice keeps QDateTime's reading, the
-// later occurrence, which is also how other clients write such values.
+// RFC 5545 3.3.5: a wall clock that a DST gap skips is read with the offset
+// before the gap (02:30 becomes 03:30), where QDateTime of Qt 6.4 gives an
+// invalid value; one that occurs twice means its first occurrence, where
+// QDateTime takes the later one.
 qint64 wallClockToUtc(qint64 wallMs, const QTimeZone &zone)
 {
     constexpr qint64 day = 86'400'000;
     const QDateTime dayBefore = QDateTime::fromMSecsSinceEpoch(wallMs - day, Qt::UTC);
     const int before = zone.offsetFromUtc(dayBefore);
     const int after = zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(wallMs + day, Qt::UTC));
-    const qint64 earlier = wallMs - before * 1000LL;
+    const qint64 withBefore = wallMs - before * 1000LL;
     if (before == after)
-        return earlier;
+        return withBefore;
     const QTimeZone::OffsetData next = zone.nextTransition(dayBefore);
     if (!next.atUtc.isValid())
-        return earlier;
-    const qint64 later = wallMs - after * 1000LL;
-    return later >= next.atUtc.toMSecsSinceEpoch() ? later : earlier;
-}
-
-// One code unit of any of the views a QAnyStringView holds.
-constexpr char32_t unit(QChar c)
-{
-    return c.unicode();
-}
-constexpr char32_t unit(QLatin1Char c)
-{
-    return uchar(c.toLatin1());
-}
-constexpr char32_t unit(char c)
-{
-    return uchar(c);
-}
-
-template<typename View>
-bool hasAt(View text, qsizetype at, char32_t c)
-{
-    return unit(text[at]) == c;
-}
-
-// The ASCII digits at [at, at + length) as a number; -1 when one is not a
-// digit.
-template<typename View>
-int digitsAt(View text, qsizetype at, int length)
-{
-    int value = 0;
-    for (qsizetype i = at; i < at + length; ++i) {
-        const char32_t digit = unit(text[i]) - U'0';
-        if (digit > 9)
-            return -1;
-        value = value * 10 + int(digit);
-    }
-    return value;
-}
-
-// "yyyy-MM-dd" at the start of the text; invalid when it is not there.
-template<typename View>
-QDate leadingDate(View text)
-{
-    if (text.size() < 10 || !hasAt(text, 4, U'-') || !hasAt(text, 7, U'-'))
-        return QDate();
-    const int year = digitsAt(text, 0, 4);
-    const int month = digitsAt(text, 5, 2);
-    const int day = digitsAt(text, 8, 2);
-    if (year < 1 || month < 0 || day < 0)
-        return QDate();
-    return QDate(year, month, day);
-}
-
-// The forms toStorage writes ("yyyy-MM-ddTHH:mm:ss", optionally ".zzz", then
-// "Z", "+hh:mm" or nothing) and SQLite's "yyyy-MM-dd HH:mm:ss", read without
-// Qt's general ISO 8601 parser, which costs a few microseconds a value: too
-// much for lists of thousands of rows. The values are built with the same
-// constructors Qt's parser uses. An invalid result means "not one of these
-// forms, or not a valid value": the caller then asks Qt, which decides what
-// the text means.
-template<typename View>
-QDateTime storedForm(View text)
-{
-    const qsizetype size = text.size();
-    if (size < 19 || !hasAt(text, 13, U':') || !hasAt(text, 16, U':'))
-        return QDateTime();
-    const QDate date = leadingDate(text);
-    const int hour = digitsAt(text, 11, 2);
-    const int minute = digitsAt(text, 14, 2);
-    const int second = digitsAt(text, 17, 2);
-    if (!date.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
-        || second > 59)
-        return QDateTime();
-    // SQLite's datetime('now') writes UTC; read straight as UTC, never
-    // through local time, which would move a value in a local DST gap.
-    if (hasAt(text, 10, U' '))
-        return size == 19 ? QDateTime(date, QTime(hour, minute, second), Qt::UTC) : QDateTime();
-    if (!hasAt(text, 10, U'T'))
-        return QDateTime();
-    qsizetype at = 19;
-    int ms = 0;
-    if (size >= 23 && hasAt(text, 19, U'.')) {
-        ms = digitsAt(text, 20, 3);
-        if (ms < 0)
-            return QDateTime();
-        at = 23;
-    }
-    const QTime time(hour, minute, second, ms);
-    const qsizetype suffix = size - at;
-    if (suffix == 0)
-        return QDateTime(date, time, Qt::LocalTime);
-    if (suffix == 1)
-        return hasAt(text, at, U'Z') ? QDateTime(date, time, Qt::UTC) : QDateTime();
-    const bool east = hasAt(text, at, U'+');
-    if (suffix != 6 || (!east && !hasAt(text, at, U'-')) || !hasAt(text, at + 3, U':'))
-        return QDateTime();
-    const int offsetHours = digitsAt(text, at + 1, 2);
-    const int offsetMinutes = digitsAt(text, at + 4, 2);
-    if (offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 || offsetMinutes > 59)
-        return QDateTime();
-    const int offset = (offsetHours * 60 + offsetMinutes) * 60;
-    return QDateTime(date, time, Qt::OffsetFromUTC, east ? offset : -offset);
-}
-
-// Every other text, as Qt::ISODate reads it; a bare date is local midnight.
-QDateTime fromStorageByQt(const QString &text)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return QDateTime();
-    if (t.size() == 19 && t.at(10) == QLatin1Char(' ')) {
-        QString iso = t;
-        iso[10] = QLatin1Char('T');
-        const QDateTime local = QDateTime::fromString(iso, Qt::ISODate);
-        return local.isValid() ? QDateTime(local.date(), local.time(), Qt::UTC) : QDateTime();
-    }
-    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
-    if (dt.isValid())
-        return dt;
-    const QDate d = QDate::fromString(t, Qt::ISODate);
-    return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::LocalTime) : QDateTime();
+        return withBefore;
+    const qint64 change = next.atUtc.toMSecsSinceEpoch();
+    if (withBefore < change)
+        return withBefore;
+    const qint64 withAfter = wallMs - after * 1000LL;
+    return withAfter >= change ? withAfter : withBefore;
 }
 
 } // namespace
@@ -205,10 +89,10 @@ QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
     case Qt::OffsetFromUTC:
         return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
     case Qt::TimeZone:
-        return QDateTime(date, time, like.timeZone());
+        return inZone(date, time, like.timeZone());
     case Qt::LocalTime:
     default:
-        return QDateTime(date, time, Qt::LocalTime);
+        return inZone(date, time, QTimeZone());
     }
 }
 
@@ -247,6 +131,134 @@ QString toStorage(const QDateTime &dt)
         return QString();
     return dt.toString(Qt::ISODate);
 }
+
+namespace {
+
+// One code unit of any of the views a QAnyStringView holds.
+constexpr char32_t unit(QChar c)
+{
+    return c.unicode();
+}
+constexpr char32_t unit(QLatin1Char c)
+{
+    return uchar(c.toLatin1());
+}
+constexpr char32_t unit(char c)
+{
+    return uchar(c);
+}
+
+template<typename View>
+bool hasAt(View text, qsizetype at, char32_t c)
+{
+    return unit(text[at]) == c;
+}
+
+// The ASCII digits at [at, at + length) as a number; -1 when one is not a
+// digit.
+template<typename View>
+int digitsAt(View text, qsizetype at, int length)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + length; ++i) {
+        const char32_t digit = unit(text[i]) - U'0';
+        if (digit > 9)
+            return -1;
+        value = value * 10 + int(digit);
+    }
+    return value;
+}
+
+// "yyyy-MM-dd" at the start of the text; invalid when it is not there.
+template<typename View>
+QDate leadingDate(View text)
+{
+    if (text.size() < 10 || !hasAt(text, 4, U'-') || !hasAt(text, 7, U'-'))
+        return QDate();
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 5, 2);
+    const int day = digitsAt(text, 8, 2);
+    if (year < 1 || month < 0 || day < 0)
+        return QDate();
+    return QDate(year, month, day);
+}
+
+// The forms toStorage writes ("yyyy-MM-ddTHH:mm:ss", optionally ".zzz", then
+// "Z", "+hh:mm" or nothing) and SQLite's "yyyy-MM-dd HH:mm:ss", read without
+// Qt's general ISO 8601 parser, which costs a few microseconds a value: too
+// much for lists of thousands of rows. The values are built as the general
+// reading builds them. An invalid result means "not one of these forms, or
+// not a valid value": the caller then reads it the general way.
+template<typename View>
+QDateTime storedForm(View text)
+{
+    const qsizetype size = text.size();
+    if (size < 19 || !hasAt(text, 13, U':') || !hasAt(text, 16, U':'))
+        return QDateTime();
+    const QDate date = leadingDate(text);
+    const int hour = digitsAt(text, 11, 2);
+    const int minute = digitsAt(text, 14, 2);
+    const int second = digitsAt(text, 17, 2);
+    if (!date.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
+        || second > 59)
+        return QDateTime();
+    // SQLite's datetime('now') writes UTC; read straight as UTC, never
+    // through local time, which would move a value in a local DST gap.
+    if (hasAt(text, 10, U' '))
+        return size == 19 ? QDateTime(date, QTime(hour, minute, second), Qt::UTC) : QDateTime();
+    if (!hasAt(text, 10, U'T'))
+        return QDateTime();
+    qsizetype at = 19;
+    int ms = 0;
+    if (size >= 23 && hasAt(text, 19, U'.')) {
+        ms = digitsAt(text, 20, 3);
+        if (ms < 0)
+            return QDateTime();
+        at = 23;
+    }
+    const QTime time(hour, minute, second, ms);
+    const qsizetype suffix = size - at;
+    if (suffix == 0)
+        return inZone(date, time, QTimeZone());
+    if (suffix == 1)
+        return hasAt(text, at, U'Z') ? QDateTime(date, time, Qt::UTC) : QDateTime();
+    const bool east = hasAt(text, at, U'+');
+    if (suffix != 6 || (!east && !hasAt(text, at, U'-')) || !hasAt(text, at + 3, U':'))
+        return QDateTime();
+    const int offsetHours = digitsAt(text, at + 1, 2);
+    const int offsetMinutes = digitsAt(text, at + 4, 2);
+    if (offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 || offsetMinutes > 59)
+        return QDateTime();
+    const int offset = (offsetHours * 60 + offsetMinutes) * 60;
+    return QDateTime(date, time, Qt::OffsetFromUTC, east ? offset : -offset);
+}
+
+// Every other text, read through Qt::ISODate.
+QDateTime fromStorageByQt(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return QDateTime();
+    // SQLite's own "YYYY-MM-DD HH:MM:SS" is UTC; ISO wants the "T".
+    if (t.size() == 19 && t.at(10) == QLatin1Char(' ')) {
+        QString iso = t;
+        iso[10] = QLatin1Char('T');
+        return QDateTime::fromString(iso + QLatin1Char('Z'), Qt::ISODate);
+    }
+    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+    if (dt.isValid() && dt.timeSpec() != Qt::LocalTime)
+        return dt;
+    // No suffix: a local wall clock, read as inZone reads one. QDateTime would
+    // take the later of a repeated one and give nothing for one in a gap (a
+    // value written before the system zone changed).
+    const QDateTime wall = QDateTime::fromString(t + QLatin1Char('Z'), Qt::ISODate);
+    if (wall.isValid())
+        return inZone(wall.date(), wall.time(), QTimeZone());
+    const QDate d = QDate::fromString(t, Qt::ISODate);
+    return d.isValid() ? inZone(d, QTime(0, 0), QTimeZone()) : QDateTime();
+}
+
+} // namespace
 
 QDateTime fromStorage(QAnyStringView text)
 {

@@ -43,6 +43,8 @@ using namespace EventWrites;
 namespace {
 
 const QString kFallbackColor = u"#4285F4"_s;
+// Accent-coloured text buttons.
+const QString kFlatStyle = u"QPushButton { color: %1; border: none; background: transparent; }"_s;
 
 // The offsets every reminder row offers, in this order.
 const int kReminderChoices[] = {0, 5, 10, 15, 30, 60, 120, 1440, 2880, 10080};
@@ -58,7 +60,9 @@ QPushButton *addRowButton(const QString &text, const QString &name, QWidget *par
     button->setObjectName(name);
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(accentStyle(u"QPushButton { color: %1; text-align: left; padding: 4px 0; }"_s));
+    // Flat also under the application style sheet, which frames push buttons.
+    button->setStyleSheet(accentStyle(
+        u"QPushButton { color: %1; text-align: left; padding: 4px 0; border: none; background: transparent; }"_s));
     return button;
 }
 
@@ -70,6 +74,8 @@ QToolButton *removeButton(QWidget *parent)
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoRaise(true);
     button->setFixedSize(24, 24);
+    // The application style sheet pads tool buttons wider than this one.
+    button->setStyleSheet(u"QToolButton { padding: 0px; }"_s);
     QFont font = button->font();
     font.setPointSizeF(font.pointSizeF() + 4);
     button->setFont(font);
@@ -191,7 +197,7 @@ void EventFormDialog::buildUi()
         fromTemplate->setObjectName(u"fromTemplate"_s);
         fromTemplate->setFlat(true);
         fromTemplate->setCursor(Qt::PointingHandCursor);
-        fromTemplate->setStyleSheet(accentStyle(u"QPushButton { color: %1; }"_s));
+        fromTemplate->setStyleSheet(accentStyle(kFlatStyle));
         connect(fromTemplate, &QPushButton::clicked, this, &EventFormDialog::showTemplatesMenu);
         header->addWidget(fromTemplate);
     }
@@ -232,7 +238,7 @@ void EventFormDialog::buildUi()
     m_useCalendarColor->setObjectName(u"useCalendarColor"_s);
     m_useCalendarColor->setFlat(true);
     m_useCalendarColor->setCursor(Qt::PointingHandCursor);
-    m_useCalendarColor->setStyleSheet(accentStyle(u"color: %1;"_s));
+    m_useCalendarColor->setStyleSheet(accentStyle(kFlatStyle));
     connect(m_useCalendarColor, &QPushButton::clicked, this, &EventFormDialog::useCalendarColor);
     colorRow->addWidget(m_useCalendarColor);
     colorRow->addStretch();
@@ -302,6 +308,8 @@ void EventFormDialog::buildUi()
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(editing ? tr("Save changes") : tr("Create event"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    for (QAbstractButton *button : buttons->buttons())
+        button->setIcon(QIcon());
     connect(buttons, &QDialogButtonBox::accepted, this, &EventFormDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -369,12 +377,12 @@ void EventFormDialog::populate()
         // All-day rows are read by their stored dates; the stored end is
         // exclusive, the form shows the last day.
         const QDate first = event.start_time.date();
-        m_start->setDateTime(QDateTime(first, QTime(0, 0), Qt::LocalTime));
+        m_start->setDateTime(TimeUtil::inZone(first, QTime(0, 0), QTimeZone()));
         if (event.end_time) {
             QDate last = event.end_time->date();
             if (last > first)
                 last = last.addDays(-1);
-            m_end->setDateTime(QDateTime(last, QTime(0, 0), Qt::LocalTime));
+            m_end->setDateTime(TimeUtil::inZone(last, QTime(0, 0), QTimeZone()));
         }
     } else {
         m_start->setDateTime(event.start_time);
@@ -539,11 +547,18 @@ void EventFormDialog::rebuildAttendeeRows()
         auto *email = new QLineEdit(attendee.email, row);
         email->setObjectName(u"attendeeEmail"_s);
         email->setPlaceholderText(tr("name@example.com"));
+        email->setCursorPosition(0);
         connect(email, &QLineEdit::textEdited, this,
                 [this, i](const QString &text) { m_attendees[i].email = text.trimmed(); });
         line->addWidget(email, 1);
         auto *status = new QLabel(participationStatusLabel(attendee.status), row);
         status->setStyleSheet(u"color: %1;"_s.arg(Theme::textMuted().name()));
+        // As wide as the widest status, so that the rows line up.
+        int statusWidth = 0;
+        for (const char *known : {"accepted", "declined", "tentative", "delegated", "needs-action"})
+            statusWidth = qMax(statusWidth, status->fontMetrics().horizontalAdvance(
+                                                participationStatusLabel(QLatin1String(known))));
+        status->setMinimumWidth(statusWidth);
         line->addWidget(status);
         QToolButton *remove = removeButton(row);
         connect(remove, &QToolButton::clicked, this, [this, i] {

@@ -138,10 +138,14 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
     weekLine->setContentsMargins(0, 0, 0, 0);
     weekLine->setSpacing(6);
     const QString toggleStyle =
-        u"QToolButton { border: 1px solid %1; border-radius: 17px; }"
+        u"QToolButton { border: 1px solid %1; border-radius: 17px; padding: 0px; }"
         u"QToolButton:checked { background: %2; color: white; border-color: %2; }"_s.arg(
             Theme::border().name(), Theme::accent().name());
-    const QString letters[] = {tr("M"), tr("T"), tr("W"), tr("T"), tr("F"), tr("S"), tr("S")};
+    // The day's name as disambiguation: "T" and "S" stand for two days each in
+    // English, not in every language.
+    const QString letters[] = {tr("M", "Monday"),   tr("T", "Tuesday"), tr("W", "Wednesday"),
+                               tr("T", "Thursday"), tr("F", "Friday"),  tr("S", "Saturday"),
+                               tr("S", "Sunday")};
     for (int day = 1; day <= 7; ++day) {
         auto *toggle = new QToolButton(weekly);
         toggle->setObjectName(u"weekday%1"_s.arg(day));
@@ -236,13 +240,15 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
     layout->addWidget(m_summary);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    for (QAbstractButton *button : buttons->buttons())
+        button->setIcon(QIcon());
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
     updateIntervalUnit();
     m_frequency->setCurrentIndex(Weekly);
-    m_pages->setCurrentIndex(Weekly);
+    frequencyChanged(Weekly);
 
     connect(m_frequency, &QComboBox::currentIndexChanged, this, &RecurrenceEditDialog::frequencyChanged);
     connect(m_interval, &QSpinBox::valueChanged, this, [this] {
@@ -261,6 +267,14 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
 void RecurrenceEditDialog::frequencyChanged(int index)
 {
     m_pages->setCurrentIndex(index);
+    // The stack is as high as the page shown, not as its highest page.
+    for (int i = 0; i < m_pages->count(); ++i)
+        m_pages->widget(i)->setSizePolicy(QSizePolicy::Preferred, i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    m_pages->adjustSize();
+    if (isVisible() && layout()) {
+        layout()->activate();
+        resize(width(), sizeHint().height());
+    }
     // Without repetition there is neither an interval nor an end.
     m_intervalRow->setEnabled(index != NoRepeat);
     m_endsBox->setEnabled(index != NoRepeat);

@@ -1,6 +1,7 @@
 #include "recurringeditscopedialog.h"
 
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -62,6 +63,7 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
 
     layout->addStretch();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setIcon(QIcon());
     connect(buttons, &QDialogButtonBox::rejected, this, [this] {
         m_scope = RecurringEditScope::None;
         reject();

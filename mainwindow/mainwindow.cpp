@@ -1,11 +1,11 @@
 #include "mainwindow.h"
+#include "timeutil.h"
 
-#include "account.h"
-#include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventdetailspopover.h"
 #include "eventformdialog.h"
+#include "environment.h"
 #include "eventrepository.h"
 #include "icsimport.h"
 #include "notificationservice.h"
@@ -13,7 +13,9 @@
 #include "preferencesrepository.h"
 #include "quickadd.h"
 #include "recurrence.h"
-#include "taskrepository.h"
+#include "sampledata.h"
+#include "synccoordinator.h"
+#include "tokenstore.h"
 #include "undostack.h"
 #include "weekagenda.h"
 
@@ -26,21 +28,16 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSet>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QTimer *makeTimer(QObject *parent, int intervalMs, bool singleShot)
+SampleDataStores sampleStores(const AppState *state)
 {
-    auto *timer = new QTimer(parent);
-    timer->setInterval(intervalMs);
-    timer->setSingleShot(singleShot);
-    return timer;
+    return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
 }
 
 } // namespace
@@ -49,9 +46,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
     , m_agenda(new WeekAgenda(state, this))
-    , m_initialSyncTimer(makeTimer(this, kInitialSyncDelayMs, true))
-    , m_syncTickTimer(makeTimer(this, kSyncTickMs, false))
-    , m_pushTimer(makeTimer(this, kPushDelayMs, true))
+    , m_calDavSync(new SyncCoordinator(state, TolmAccount::createTokenStore(appIdentifier()), this))
 {
     setWindowTitle(tr("Quillmarten Calendar"));
     setCentralWidget(m_agenda);
@@ -64,14 +59,18 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(state->undoStack(), &UndoStack::undone, this,
             [this](const QString &label) { showStatus(tr("Undid: %1").arg(label), 4000); });
 
-    connect(m_initialSyncTimer, &QTimer::timeout, this, &MainWindow::startFullSync);
-    connect(m_syncTickTimer, &QTimer::timeout, this, &MainWindow::onSyncTick);
-    connect(m_pushTimer, &QTimer::timeout, this, &MainWindow::pushPendingChanges);
-    connect(state, &AppState::syncNowRequested, this, &MainWindow::startFullSync);
-    connect(state->events(), &EventRepository::eventsChanged, this, &MainWindow::onLocalChange);
-    connect(state->tasks(), &TaskRepository::tasksChanged, this, &MainWindow::onLocalChange);
-    m_initialSyncTimer->start();
-    m_syncTickTimer->start();
+    // The CalDAV accounts: a full sync 3 s from now, the interval tick and
+    // the push after local changes.
+    connect(m_calDavSync, &SyncCoordinator::statusMessage, this,
+            [this](const QString &text) { showStatus(text, 4000); });
+    connect(m_calDavSync, &SyncCoordinator::untrustedCertEncountered, this,
+            [this](const QString &, const UntrustedCertInfo &info) {
+                showStatus(tr("%1 presented a certificate that is not trusted; its calendars were not synced.")
+                               .arg(info.host),
+                           8000);
+            });
+    connect(state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
+    m_calDavSync->start();
 }
 
 MainWindow::~MainWindow() = default;
@@ -115,6 +114,9 @@ void MainWindow::buildMenus()
     connect(m_testNotificationAction, &QAction::triggered, this, &MainWindow::sendTestNotification);
 
     QMenu *developer = menuBar()->addMenu(tr("&Developer"));
+    m_loadSampleAction = developer->addAction(tr("Load Sample &Data"), this, &MainWindow::loadSampleData);
+    m_clearSampleAction = developer->addAction(tr("&Clear Sample Data"), this, &MainWindow::clearSampleData);
+    developer->addSeparator();
     developer->addAction(m_testNotificationAction);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -140,6 +142,12 @@ void MainWindow::setNotificationService(NotificationService *service)
 NotificationService *MainWindow::notificationService() const
 {
     return m_notifications;
+}
+
+void MainWindow::reportAdded(const QString &eventId)
+{
+    const std::optional<Event> event = m_state->events()->getById(eventId);
+    showStatus(tr("Added: %1").arg(event ? event->title : QString()), 4000);
 }
 
 void MainWindow::showStatus(const QString &message, int timeoutMs)
@@ -193,8 +201,7 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add couldn't parse: \"%1\"").arg(text), 4000);
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::importIcsFromCommand(const QString &path)
@@ -217,15 +224,13 @@ void MainWindow::importIcsFromCommand(const QString &path)
         showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
     else
         showStatus(tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                       .arg(name)
-                       .arg(result.failed),
+                       .arg(name, QString::number(result.failed)),
                    6000);
 }
 
 void MainWindow::syncNow()
 {
-    if (startFullSync() == 0)
-        showStatus(tr("Nothing to sync"), 3000);
+    m_calDavSync->syncNow();
 }
 
 void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
@@ -242,7 +247,7 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
         return;
     // A series is shown as its occurrence on that date.
     if (!event->recurrence_rule.isEmpty() && date.isValid()) {
-        const QDateTime from(date, QTime(0, 0), Qt::LocalTime);
+        const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
         const QList<Event> day =
             Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}), from, to);
@@ -297,8 +302,7 @@ void MainWindow::openQuickAdd()
         QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
         return;
     }
-    const std::optional<Event> event = m_state->events()->getById(id);
-    showStatus(tr("Added: %1").arg(event ? event->title : text.trimmed()), 4000);
+    reportAdded(id);
 }
 
 void MainWindow::chooseIcsFile()
@@ -315,93 +319,27 @@ void MainWindow::undo()
         m_state->undoStack()->undo();
 }
 
+void MainWindow::loadSampleData()
+{
+    const int added = ::loadSampleData(sampleStores(m_state));
+    showStatus(tr("Loaded %n sample row(s).", nullptr, added), 4000);
+}
+
+void MainWindow::clearSampleData()
+{
+    const auto answer = QMessageBox::question(this, tr("Clear sample data?"),
+                                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    const int removed = removeSampleData(sampleStores(m_state));
+    showStatus(tr("Removed %n sample row(s).", nullptr, removed), 4000);
+}
+
 void MainWindow::sendTestNotification()
 {
     if (!m_notifications)
         return;
     m_notifications->showTestReminder();
     showStatus(tr("Test notification fired"), 3000);
-}
-
-// --- Sync runs ------------------------------------------------------------------
-
-int MainWindow::startFullSync()
-{
-    int started = 0;
-    const QList<Account> accounts = m_state->accounts()->getAll();
-    for (const Account &account : accounts) {
-        if (account.enabled && !account.exclude_from_sync && startAccountSync(account))
-            ++started;
-    }
-    return started;
-}
-
-void MainWindow::onSyncTick()
-{
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QList<Account> accounts = m_state->accounts()->getAll();
-    for (const Account &account : accounts) {
-        // The cloud service runs its own schedule; feeds refresh on a full sync.
-        if (!account.enabled || account.exclude_from_sync || account.sync_interval_minutes <= 0
-            || account.type == u"quillmarten"_s || account.type == u"webcal"_s)
-            continue;
-        const bool due = !account.last_sync_time
-            || account.last_sync_time->secsTo(now) >= qint64(account.sync_interval_minutes) * 60;
-        if (due)
-            startAccountSync(account);
-    }
-}
-
-void MainWindow::onLocalChange(const QString &calendarId)
-{
-    if (calendarId.isEmpty())
-        return;
-    if (!m_state->events()->getPending(calendarId).isEmpty() || !m_state->tasks()->getPending(calendarId).isEmpty())
-        m_pushTimer->start();
-}
-
-void MainWindow::pushPendingChanges()
-{
-    QSet<QString> accountIds;
-    const QList<Calendar> calendars = m_state->calendars()->getAll();
-    for (const Calendar &calendar : calendars) {
-        if (!accountIds.contains(calendar.account_id)
-            && (!m_state->events()->getPending(calendar.id).isEmpty()
-                || !m_state->tasks()->getPending(calendar.id).isEmpty()))
-            accountIds.insert(calendar.account_id);
-    }
-    for (const QString &accountId : std::as_const(accountIds)) {
-        const std::optional<Account> account = m_state->accounts()->getById(accountId);
-        if (account && account->enabled && !account->exclude_from_sync)
-            startAccountSync(*account);
-    }
-}
-
-bool MainWindow::startAccountSync(const Account &account)
-{
-    // Calendars kept on this device have no server; the clients of the
-    // server kinds are added beside this check as they become available.
-    Q_UNUSED(account);
-    return false;
-}
-
-void MainWindow::onCalendarSyncStarted(const QString &calendarId)
-{
-    Q_UNUSED(calendarId);
-    m_state->beginSync();
-    showStatus(tr("Syncing…"), 0);
-}
-
-void MainWindow::onCalendarSyncCompleted(const QString &calendarId, int count)
-{
-    Q_UNUSED(calendarId);
-    m_state->endSync(false);
-    showStatus(tr("Synced %1 events").arg(count), 4000);
-}
-
-void MainWindow::onCalendarSyncFailed(const QString &calendarId, const QString &error)
-{
-    m_state->setLastSyncError(calendarId, error);
-    m_state->endSync(true);
-    showStatus(tr("Sync failed: %1").arg(error), 8000);
 }

@@ -5,17 +5,18 @@
 #include <QPointer>
 #include <QString>
 
-struct Account;
 struct Event;
 class AppState;
 class NotificationService;
 class QAction;
 class QSystemTrayIcon;
-class QTimer;
+class SyncCoordinator;
 class WeekAgenda;
 
 // The main window: menus through which every operation is reached, the
-// week's agenda, the status bar, and the timers that start sync runs.
+// week's agenda and the status bar. Sync runs belong to one coordinator per
+// kind of account (CalDAV so far), owned here, which keeps their timers and
+// AppState's busy count and reports to the status bar.
 // Built without showing itself; Application decides whether to show it.
 //
 // The tray icon and the reminder service are handed in after construction;
@@ -25,10 +26,6 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int kInitialSyncDelayMs = 3000;
-    static constexpr int kSyncTickMs = 60000;
-    static constexpr int kPushDelayMs = 300;
-
     explicit MainWindow(AppState *state, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -41,9 +38,12 @@ public:
     NotificationService *notificationService() const;
 
     WeekAgenda *agenda() const { return m_agenda; }
+    SyncCoordinator *calDavSync() const { return m_calDavSync; }
     QAction *quickAddAction() const { return m_quickAddAction; }
     QAction *importAction() const { return m_importAction; }
     QAction *undoAction() const { return m_undoAction; }
+    QAction *loadSampleDataAction() const { return m_loadSampleAction; }
+    QAction *clearSampleDataAction() const { return m_clearSampleAction; }
     QAction *testNotificationAction() const { return m_testNotificationAction; }
 
 public Q_SLOTS:
@@ -58,7 +58,7 @@ public Q_SLOTS:
     void quickAddFromCommand(const QString &text);
     // Imports the events of an .ics file into the default calendar.
     void importIcsFromCommand(const QString &path);
-    // A full sync of every enabled account, asked for by the user.
+    // A full sync of every enabled account.
     void syncNow();
     // Shows the window on `date` (when valid) with the event selected (when
     // the id is not empty), and the event's details (for a series, of its
@@ -69,12 +69,6 @@ public Q_SLOTS:
     // the tray any more.
     void quitApplication();
 
-    // Every sync client reports through these three: they keep AppState's
-    // busy count and write the status bar.
-    void onCalendarSyncStarted(const QString &calendarId);
-    void onCalendarSyncCompleted(const QString &calendarId, int count);
-    void onCalendarSyncFailed(const QString &calendarId, const QString &error);
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -84,32 +78,24 @@ private:
     void openQuickAdd();
     void chooseIcsFile();
     void undo();
+    void loadSampleData();
+    void clearSampleData();
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
+    void reportAdded(const QString &eventId);
 
-    // Starts one sync run of each enabled account; returns how many started.
-    int startFullSync();
-    // The accounts whose interval has passed since their last sync.
-    void onSyncTick();
-    // A local change in a calendar with rows to push starts the push timer.
-    void onLocalChange(const QString &calendarId);
-    void pushPendingChanges();
-    // Builds the sync client of the account's kind, parented to this window,
-    // connects its reports to the three handlers above and starts it; false
-    // when no client serves that kind of account.
-    bool startAccountSync(const Account &account);
 
     AppState *m_state;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QPointer<NotificationService> m_notifications;
     WeekAgenda *m_agenda = nullptr;
-    QTimer *m_initialSyncTimer = nullptr;
-    QTimer *m_syncTickTimer = nullptr;
-    QTimer *m_pushTimer = nullptr;
+    SyncCoordinator *m_calDavSync = nullptr;
     bool m_quitting = false;
 
     QAction *m_quickAddAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_undoAction = nullptr;
+    QAction *m_loadSampleAction = nullptr;
+    QAction *m_clearSampleAction = nullptr;
     QAction *m_testNotificationAction = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "weekagenda.h"
 
+#include "timetext.h"
+
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -48,16 +50,17 @@ QList<QDate> daysOf(const Event &event, const QDate &first, const QDate &last)
     return days;
 }
 
+QString shortTime(const QDateTime &dateTime)
+{
+    return TimeText::shortTime(dateTime.toLocalTime().time());
+}
+
 QString timeText(const Event &event)
 {
     if (event.is_all_day)
         return WeekAgenda::tr("All day");
-    const QLocale locale;
-    const QString start = locale.toString(event.start_time.toLocalTime().time(), QLocale::ShortFormat);
-    if (!event.end_time)
-        return start;
-    return WeekAgenda::tr("%1 – %2").arg(start,
-                                         locale.toString(event.end_time->toLocalTime().time(), QLocale::ShortFormat));
+    const QString start = shortTime(event.start_time);
+    return event.end_time ? WeekAgenda::tr("%1 – %2").arg(start, shortTime(*event.end_time)) : start;
 }
 
 } // namespace

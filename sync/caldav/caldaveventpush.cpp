@@ -3,12 +3,13 @@
 #include "caldaveventstore.h"
 #include "caldavhref.h"
 #include "caldavlog.h"
-#include "caldavsynctext_p.h"
 #include "eventrepository.h"
 #include "icalendar.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
 
 #include <algorithm>
 
@@ -18,10 +19,11 @@ namespace {
 
 const QString kCalendarType = u"text/calendar; charset=utf-8"_s;
 
-
 QString pushFailure(int status, const QString &title)
 {
-    return syncText("Server returned HTTP %1 pushing \"%2\"").arg(status).arg(title);
+    return QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing \"%2\"")
+        .arg(status)
+        .arg(title);
 }
 
 // The master's EXDATE list with the occurrences of deleted overrides added,
@@ -55,13 +57,16 @@ void CalDavEventPush::pushNext()
         const QList<Event> pending = m_events->getPending(m_store->calendarId());
         if (!pending.isEmpty())
             qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
+        QSet<QString> queued;
         for (const Event &event : pending) {
             qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
                               << "deletedAt=" << (event.deleted_at ? "yes" : "no")
                               << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
             const QString series = CalDavEventStore::seriesUid(event);
-            if (!m_queue.contains(series))
+            if (!queued.contains(series)) {
+                queued.insert(series);
                 m_queue.append(series);
+            }
         }
     }
     if (m_queue.isEmpty()) {
@@ -127,7 +132,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
                           << "err=" << response.error << "(delete)";
         if (!response.error.isEmpty()) {
             qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
-            fail(syncText("Push error: %1").arg(response.error));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
         } else if (response.isWriteSuccess() || response.status == 404) {
             removeLocally();
             next();
@@ -173,7 +178,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
                           << "err=" << response.error << kind;
         if (!response.error.isEmpty()) {
             qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
-            fail(syncText("Push error: %1").arg(response.error));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
             confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);

@@ -34,6 +34,10 @@ void keepAcknowledged(QList<Reminder> &fresh, const QList<Reminder> &stored)
 
 } // namespace
 
+// "+calendar_id" keeps SQLite from walking the calendar's part of the unique
+// index when a UID index finds the few rows at once: without statistics it
+// prefers the calendar, which makes a big pull quadratic.
+
 CalDavEventStore::CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId)
     : CalDavItemStore(database, calendarId, u"events"_s), m_events(events)
 {
@@ -49,27 +53,35 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
 {
     const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
     QSet<QString> keys;
+    QSet<QString> seriesUids;
     for (Event event : events) {
         event.href = resource.href;
         event.etag = resource.etag;
         keys.insert(objectKey(event.uid, event.recurrence_id));
+        seriesUids.insert(event.uid);
         ++applied.parsed;
-        if (applyEvent(event, now))
-            ++applied.written;
+        tally(applied, applyEvent(event, now));
     }
-    // Text that yields no event says nothing about what the resource holds.
-    if (keys.isEmpty())
-        return;
-    removeStale(resource.href, keys, u"uid, recurrence_id, master_event_uid"_s, [](const QSqlQuery &q) {
-        Event row;
-        row.uid = q.value(2).toString();
-        row.recurrence_id = q.value(3).toString();
-        row.master_event_uid = q.value(4).toString();
-        return objectKey(seriesUid(row), row.recurrence_id);
-    });
+    // Overrides the server's copy no longer holds (an occurrence another
+    // client reverted or dropped), looked up by UID.
+    QStringList stale;
+    for (const QString &uid : std::as_const(seriesUids)) {
+        exec(u"SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
+             "WHERE +calendar_id = ? AND href = ? AND (uid = ? OR master_event_uid = ?)"_s,
+             {m_calendarId, resource.href, uid, uid}, [&](const QSqlQuery &q) {
+                 Event row;
+                 row.uid = q.value(2).toString();
+                 row.recurrence_id = q.value(3).toString();
+                 row.master_event_uid = q.value(4).toString();
+                 if (q.value(1).toString() != "pending"_L1 && !keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
+                     stale.append(q.value(0).toString());
+             });
+    }
+    for (const QString &id : std::as_const(stale))
+        m_events->hardDelete(id);
 }
 
-bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
+CalDavItemStore::Written CalDavEventStore::applyEvent(Event event, const QDateTime &now)
 {
     const std::optional<Event> stored = find(event);
     qCDebug(lcCalDav) << "[CalDav] pull row" << event.title << "uid=" << event.uid << "recurrenceId="
@@ -78,9 +90,9 @@ bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
                       << event.start_time.toString(Qt::ISODate);
     switch (meet(event, stored, now)) {
     case Outcome::Keep:
-        return false;
+        return Written::No;
     case Outcome::Insert:
-        return m_events->insert(event);
+        return written(m_events->insert(event));
     case Outcome::Replace:
         break;
     }
@@ -93,7 +105,7 @@ bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
         if (event.attendees.isEmpty())
             event.attendees = full->attendees;
     }
-    return m_events->update(event);
+    return written(m_events->update(event));
 }
 
 std::optional<Event> CalDavEventStore::find(const Event &event) const
@@ -103,7 +115,7 @@ std::optional<Event> CalDavEventStore::find(const Event &event) const
         return stored;
     // An override made here carries a UID of its own and the series UID as master.
     QString id;
-    exec(u"SELECT id FROM events WHERE calendar_id = ? AND master_event_uid = ? AND recurrence_id = ? LIMIT 1"_s,
+    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? AND recurrence_id = ? LIMIT 1"_s,
          {m_calendarId, event.uid, event.recurrence_id}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
     return id.isEmpty() ? std::nullopt : m_events->getById(id);
 }
@@ -121,11 +133,9 @@ void CalDavEventStore::scheduleChanged()
 QList<Event> CalDavEventStore::series(const QString &seriesUid) const
 {
     QStringList ids;
-    exec(u"SELECT id FROM events WHERE calendar_id = ? AND ("
-         "(uid = ? AND COALESCE(recurrence_id, '') = '') OR "
-         "(COALESCE(recurrence_id, '') <> '' AND (master_event_uid = ? OR uid = ?))) "
+    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND (uid = ? OR master_event_uid = ?) "
          "ORDER BY COALESCE(recurrence_id, '')"_s,
-         {m_calendarId, seriesUid, seriesUid, seriesUid}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
+         {m_calendarId, seriesUid, seriesUid}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
     QList<Event> rows;
     for (const QString &id : std::as_const(ids)) {
         if (const std::optional<Event> event = m_events->getById(id))

@@ -3,13 +3,13 @@
 #include "caldaveventpush.h"
 #include "caldaveventstore.h"
 #include "caldavlog.h"
-#include "caldavsynctext_p.h"
 #include "caldavparse.h"
 #include "caldavtaskpush.h"
 #include "caldavtaskstore.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -45,11 +45,12 @@ void CalDavSyncRun::start()
 void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
 {
     if (!response.error.isEmpty()) {
-        fail(syncText("Network error: %1").arg(response.error));
+        fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
         return;
     }
     if (!response.isSuccess()) {
-        fail(syncText("Server returned HTTP %1 during ctag check").arg(response.status));
+        fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 during ctag check")
+                 .arg(response.status));
         return;
     }
     m_ctag = CalDavParse::parseCtag(response.body);
@@ -60,18 +61,23 @@ void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
     if (unchanged) {
         qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "unchanged on the server, nothing to pull";
         saveCalendar(false);
-        pushEvents();
+        runPush();
         return;
     }
-    pull(&m_events, [this](const CalDavClient::Response &listing) {
-        if (!listing.error.isEmpty())
-            fail(syncText("Network error: %1").arg(listing.error));
-        else
-            fail(syncText("Server returned HTTP %1").arg(listing.status));
-    }, [this] { pullTasks(); });
+    runPull();
 }
 
-void CalDavSyncRun::pull(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next)
+void CalDavSyncRun::runPull()
+{
+    listCollection(&m_events, [this](const CalDavClient::Response &listing) {
+        if (!listing.error.isEmpty())
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(listing.error));
+        else
+            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
+    }, [this] { runTaskPull(); });
+}
+
+void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next)
 {
     const QString component = pull->store->component();
     m_client->report(m_url, CalDavXml::etagQueryBody(component), 1,
@@ -100,7 +106,7 @@ void CalDavSyncRun::pull(Pull *pull, const ListingFailed &listingFailed, const s
             qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "listing broke off; nothing is removed";
             pull->complete = false;
         }
-        fetch(pull, changed, [this, pull, whole, listed, next] {
+        fetchChanged(pull, changed, [this, pull, whole, listed, next] {
             // Only a whole listing tells what the server no longer has.
             if (whole)
                 pull->store->inTransaction([&] { pull->store->dropUnlisted(listed); });
@@ -109,7 +115,7 @@ void CalDavSyncRun::pull(Pull *pull, const ListingFailed &listingFailed, const s
     });
 }
 
-void CalDavSyncRun::fetch(Pull *pull, QStringList hrefs, const std::function<void()> &next)
+void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next)
 {
     if (hrefs.isEmpty()) {
         next();
@@ -123,7 +129,7 @@ void CalDavSyncRun::fetch(Pull *pull, QStringList hrefs, const std::function<voi
             qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
                                 << "status=" << response.status;
             pull->complete = false;
-            fetch(pull, hrefs, next);
+            fetchChanged(pull, hrefs, next);
             return;
         }
         const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_url);
@@ -140,33 +146,43 @@ void CalDavSyncRun::fetch(Pull *pull, QStringList hrefs, const std::function<voi
                 pull->complete = false;
             }
         }
-        const int before = pull->applied.parsed;
-        pull->store->inTransaction([&] {
-            const CalDavItemStore::Applied applied = pull->store->apply(resources);
-            pull->applied.parsed += applied.parsed;
-            pull->applied.written += applied.written;
-        });
-        if (pull == &m_events) {
-            for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
-                Q_EMIT progress(m_calendar.id, count);
-        }
-        fetch(pull, hrefs, next);
+        applyPulledResources(pull, resources);
+        fetchChanged(pull, hrefs, next);
     });
 }
 
-void CalDavSyncRun::pullTasks()
+void CalDavSyncRun::applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources)
+{
+    const int before = pull->applied.parsed;
+    pull->store->inTransaction([&] {
+        const CalDavItemStore::Applied applied = pull->store->apply(resources);
+        pull->applied.parsed += applied.parsed;
+        pull->applied.written += applied.written;
+        pull->applied.failed += applied.failed;
+    });
+    // The markers must not claim an object that is not here: the next run
+    // lists the collection again and fetches it once more.
+    if (pull->applied.failed > 0)
+        pull->complete = false;
+    if (pull == &m_events) {
+        for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
+            Q_EMIT progress(m_calendar.id, count);
+    }
+}
+
+void CalDavSyncRun::runTaskPull()
 {
     const auto goOn = [this] {
         saveCalendar(m_events.complete && m_tasks.complete);
-        pushEvents();
+        runPush();
     };
     if (!holdsTasks()) {
         goOn();
         return;
     }
-    pull(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
+    listCollection(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
         if (!listing.error.isEmpty()) {
-            fail(syncText("Network error during task pull: %1").arg(listing.error));
+            fail(QCoreApplication::translate("CalDavSyncClient", "Network error during task pull: %1").arg(listing.error));
             return;
         }
         // A calendar that holds no to-dos may refuse the query (403); that
@@ -195,13 +211,13 @@ void CalDavSyncRun::saveCalendar(bool markersKnown)
         m_stores.calendars->update(updated);
 }
 
-void CalDavSyncRun::pushEvents()
+void CalDavSyncRun::runPush()
 {
     auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events, this);
-    push->start([this] { pushTasks(); }, [this](const QString &reason) { fail(reason); });
+    push->start([this] { runTaskPush(); }, [this](const QString &reason) { fail(reason); });
 }
 
-void CalDavSyncRun::pushTasks()
+void CalDavSyncRun::runTaskPush()
 {
     auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
     push->start([this] { finish(); }, [this](const QString &reason) { fail(reason); });

@@ -3,6 +3,7 @@
 #include "calendar.h"
 #include "caldavclient.h"
 #include "caldavitemstore.h"
+#include "caldavparse.h"
 
 #include <QObject>
 #include <QSet>
@@ -64,12 +65,17 @@ private:
     using ListingFailed = std::function<void(const CalDavClient::Response &)>;
 
     void onMarkers(const CalDavClient::Response &response);
-    void pull(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
-    void fetch(Pull *pull, QStringList hrefs, const std::function<void()> &next);
-    void pullTasks();
+    void runPull();
+    // The collection's objects of one component with their ETags; the
+    // changed ones are fetched, unlisted rows dropped after a whole listing.
+    void listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
+    // Multigets of kMultigetBatch objects, each applied in one transaction.
+    void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
+    void applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources);
+    void runTaskPull();
     void saveCalendar(bool markersKnown);
-    void pushEvents();
-    void pushTasks();
+    void runPush();
+    void runTaskPush();
     void fail(const QString &reason);
     void finish();
     bool holdsTasks() const;

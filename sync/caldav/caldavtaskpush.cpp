@@ -2,11 +2,11 @@
 
 #include "caldavhref.h"
 #include "caldavlog.h"
-#include "caldavsynctext_p.h"
 #include "caldavtaskstore.h"
 #include "icalendar.h"
 #include "taskrepository.h"
 
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -74,7 +74,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
     qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
     const bool isDelete = task.deleted_at.has_value();
     if (!response.error.isEmpty()) {
-        fail(syncText("Task push error: %1").arg(response.error));
+        fail(QCoreApplication::translate("CalDavSyncClient", "Task push error: %1").arg(response.error));
         return;
     }
     if (response.isWriteSuccess() || (isDelete && response.status == 404)) {
@@ -95,7 +95,10 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         next();
         return;
     }
-    const QString reason = syncText("Server returned HTTP %1 pushing task \"%2\"").arg(response.status).arg(task.title);
+    const QString reason =
+        QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing task \"%2\"")
+            .arg(response.status)
+            .arg(task.title);
     if (response.status != 412 || retried) {
         fail(reason);
         return;

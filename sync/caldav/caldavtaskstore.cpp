@@ -14,20 +14,19 @@ CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, cons
 void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
 {
     const QList<Task> tasks = ICalendar::parseTasks(resource.calendarData);
-    QSet<QString> uids;
     for (Task task : tasks) {
         task.href = resource.href;
         task.etag = resource.etag;
-        uids.insert(task.uid);
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
-        const Outcome outcome = meet(task, stored, now);
-        if ((outcome == Outcome::Insert && m_tasks->insert(task)) || (outcome == Outcome::Replace && m_tasks->update(task)))
-            ++applied.written;
+        Written result = Written::No;
+        switch (meet(task, stored, now)) {
+        case Outcome::Insert: result = written(m_tasks->insert(task)); break;
+        case Outcome::Replace: result = written(m_tasks->update(task)); break;
+        case Outcome::Keep: break;
+        }
+        tally(applied, result);
     }
-    if (uids.isEmpty())
-        return;
-    removeStale(resource.href, uids, u"uid"_s, [](const QSqlQuery &q) { return q.value(2).toString(); });
 }
 
 bool CalDavTaskStore::removeRow(const QString &id)

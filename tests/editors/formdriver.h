@@ -117,6 +117,7 @@ inline void addAttendee(QWidget *form, const QString &name, const QString &email
         return;
     QTest::keyClicks(names.last(), name);
     QTest::keyClicks(emails.last(), email);
+    emails.last()->setCursorPosition(0);
 }
 
 inline QPushButton *button(QWidget *dialog, QDialogButtonBox::StandardButton which)

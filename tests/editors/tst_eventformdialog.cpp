@@ -89,15 +89,6 @@ private Q_SLOTS:
         QCOMPARE(EventFormDialog::reminderLabel(minutes), label);
     }
 
-    void participationLabels()
-    {
-        QCOMPARE(EventFormDialog::participationStatusLabel(u"accepted"_s), u"Going"_s);
-        QCOMPARE(EventFormDialog::participationStatusLabel(u"tentative"_s), u"Maybe"_s);
-        QCOMPARE(EventFormDialog::participationStatusLabel(u"declined"_s), u"Declined"_s);
-        QCOMPARE(EventFormDialog::participationStatusLabel(u"delegated"_s), u"Delegated"_s);
-        QCOMPARE(EventFormDialog::participationStatusLabel(u"ACCEPTED"_s), u"No response"_s);
-    }
-
     void defaultStart_data()
     {
         QTest::addColumn<QDateTime>("now");
@@ -213,18 +204,6 @@ private Q_SLOTS:
         const QList<Event> rows = m_state->events()->getByCalendar(kPersonal);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().end_time, local(2026, 3, 2, 9));
-    }
-
-    void cancelWritesNothing()
-    {
-        EventFormDialog form(m_state);
-        ModalScript script;
-        script.on(u"New Event"_s, [](QWidget *w) {
-            type(w, u"title"_s, u"Draft"_s);
-            QTest::keyClick(w, Qt::Key_Escape);
-        });
-        QCOMPARE(form.exec(), int(QDialog::Rejected));
-        QVERIFY(m_state->events()->getByCalendar(kPersonal).isEmpty());
     }
 
     // All-day dates are kept as dates: the stored end is the day after the
@@ -481,26 +460,6 @@ private Q_SLOTS:
         QVERIFY(!find<QPushButton>(&edit, u"useCalendarColor"_s)->isVisibleTo(&edit));
         QCOMPARE(find<QToolButton>(&edit, u"colorSwatch"_s)->toolTip(),
                  u"Inheriting calendar color (#4285F4). Click to override."_s);
-    }
-
-    void oddRemindersAreShown()
-    {
-        Event e = createTimed(u"Odd"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10));
-        for (int minutes : {45, 90, 4320}) {
-            Reminder r;
-            r.minutes_before = minutes;
-            e.reminders.append(r);
-        }
-        QVERIFY(m_state->events()->update(e));
-        EventFormDialog form(m_state, e);
-        QStringList shown;
-        for (QComboBox *row : form.findChildren<QComboBox *>(u"reminder"_s))
-            shown.append(row->currentText());
-        shown.sort();
-        QCOMPARE(shown.size(), 5);
-        QVERIFY(shown.contains(u"45 minutes before"_s));
-        QVERIFY(shown.contains(u"1 hours before"_s));
-        QVERIFY(shown.contains(u"3 days before"_s));
     }
 
     // The rule editor's "Does not repeat" removes the rule; a timed series'

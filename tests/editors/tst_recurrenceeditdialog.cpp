@@ -76,34 +76,6 @@ private Q_SLOTS:
         QCOMPARE(dialog.rrule(), expected);
     }
 
-    void weekdayCodes_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("day");
-        QTest::newRow("MO") << u"MO"_s << 1;
-        QTest::newRow("with ordinal") << u"-1SU"_s << 7;
-        QTest::newRow("lower case is no code") << u"mo"_s << 0;
-        QTest::newRow("no code") << u"XX"_s << 0;
-    }
-    void weekdayCodes()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, day);
-        QCOMPARE(RecurrenceEditDialog::weekdayFromCode(text), day);
-        if (day)
-            QCOMPARE(RecurrenceEditDialog::weekdayCode(day), text.right(2));
-        QCOMPARE(RecurrenceEditDialog::weekdayCode(0), QString());
-        QCOMPARE(RecurrenceEditDialog::weekdayCode(8), QString());
-    }
-
-    void splitRrule()
-    {
-        const auto parts = RecurrenceEditDialog::splitRrule(u" freq = weekly ;BYDAY=mo;FREQ=DAILY;=X;Y"_s);
-        QCOMPARE(parts.value(u"FREQ"_s), u"DAILY"_s);
-        QCOMPARE(parts.value(u"BYDAY"_s), u"mo"_s);
-        QCOMPARE(parts.size(), 2);
-    }
-
     // A timed series ends on the last second of its "On" day in its own
     // zone, written in UTC; an all-day one on the date.
     void untilForms_data()
@@ -195,31 +167,6 @@ private Q_SLOTS:
         RecurrenceEditDialog dialog(u"FREQ=WEEKLY;BYDAY=WE"_s, kAnchor, Qt::Monday);
         child<QToolButton>(&dialog, u"weekday3"_s)->click();
         QCOMPARE(dialog.rrule(), u"FREQ=WEEKLY"_s);
-    }
-
-    void cancelKeepsNothing()
-    {
-        RecurrenceEditDialog dialog(u"FREQ=DAILY"_s, kAnchor, Qt::Monday);
-        ModalScript script;
-        script.on(u"Recurrence"_s, [](QWidget *modal) {
-            QTest::keyClick(modal, Qt::Key_Escape);
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
-        QVERIFY(script.done());
-    }
-
-    void unitFollowsInterval()
-    {
-        RecurrenceEditDialog dialog(u"FREQ=MONTHLY"_s, kAnchor, Qt::Monday);
-        QLabel *unit = nullptr;
-        auto *interval = child<QSpinBox>(&dialog, u"interval"_s);
-        for (QLabel *label : interval->parentWidget()->findChildren<QLabel *>()) {
-            if (label->text() == u"month"_s)
-                unit = label;
-        }
-        QVERIFY(unit);
-        interval->setValue(2);
-        QCOMPARE(unit->text(), u"months"_s);
     }
 };
 

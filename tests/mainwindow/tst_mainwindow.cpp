@@ -1,4 +1,5 @@
 #include "appstatefixture.h"
+#include "accountrepository.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "mainwindow.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -154,6 +156,17 @@ private Q_SLOTS:
         QVERIFY(!state()->events()->getById(firstId)->deleted_at);
     }
 
+    // SUMMARY is optional in iCalendar: such an event comes in untitled.
+    void importTakesUntitledEvents()
+    {
+        const QString path = writeFile(m_files, u"untitled.ics"_s,
+                                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:untitled-1\r\n"
+                                       "DTSTART:20300105T090000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(status(), u"Imported 1 event(s) from untitled.ics"_s);
+        QCOMPARE(eventCount(), 1);
+    }
+
     void importThroughTheFileDialog()
     {
         const QString path = writeFile(m_files, u"menu.ics"_s, kTwoEvents);
@@ -230,6 +243,33 @@ private Q_SLOTS:
         QVERIFY(!m_window->undoAction()->isEnabled());
     }
 
+    void sampleDataLoadsAndClears()
+    {
+        m_window->loadSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QListWidget *list = m_window->agenda()->list();
+        QTRY_VERIFY(!list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+
+        // "No" keeps everything.
+        whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(status(), u"Loaded 30 sample row(s)."_s);
+        QCOMPARE(eventCount(u"sample-cal-work"_s) > 0, true);
+
+        QString question;
+        whenModal<QMessageBox>([&question](QMessageBox *box) {
+            question = box->windowTitle() + u" / "_s + box->text();
+            QCOMPARE(static_cast<QAbstractButton *>(box->defaultButton()), box->button(QMessageBox::No));
+            box->button(QMessageBox::Yes)->click();
+        });
+        m_window->clearSampleDataAction()->trigger();
+        QCOMPARE(question, u"Clear sample data? / Remove the sample calendars, events, and tasks? Your real data is "
+                           "untouched."_s);
+        QCOMPARE(status(), u"Removed 31 sample row(s)."_s);
+        QVERIFY(!state()->calendars()->getById(u"sample-cal-work"_s));
+        QTRY_VERIFY(list->findItems(u"Morning run"_s, Qt::MatchContains).isEmpty());
+    }
+
     void closingHidesToTheTrayOnlyWhenThereIsOne_data()
     {
         QTest::addColumn<bool>("withTray");
@@ -300,21 +340,37 @@ private Q_SLOTS:
         QCOMPARE(title, u"No calendars"_s);
     }
 
-    void syncReportsKeepTheBusyCountAndStatus()
+    // A CalDAV account whose server is gone: the run ends, reported in the
+    // status bar, and the busy count is back to zero.
+    void syncNowReportsAFailedCalDavRun()
     {
-        m_window->syncNow(); // only the device calendar: nothing has a server
-        QCOMPARE(status(), u"Nothing to sync"_s);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        Account account;
+        account.id = u"dav"_s;
+        account.name = u"Gone"_s;
+        account.type = u"caldav"_s;
+        account.server_url = u"http://127.0.0.1:9/dav/"_s;
+        account.username = u"alice"_s;
+        account.created_at = account.updated_at = now;
+        QVERIFY(state()->accounts()->insert(account));
+        Calendar calendar;
+        calendar.id = u"dav-home"_s;
+        calendar.account_id = account.id;
+        calendar.url = u"http://127.0.0.1:9/dav/home/"_s;
+        calendar.name = u"Home"_s;
+        calendar.sync_enabled = true;
+        calendar.created_at = calendar.updated_at = now;
+        QVERIFY(state()->calendars()->insert(calendar));
 
-        m_window->onCalendarSyncStarted(u"cal-a"_s);
-        m_window->onCalendarSyncStarted(u"cal-b"_s);
-        QCOMPARE(state()->syncBusyCount(), 2);
-        m_window->onCalendarSyncCompleted(u"cal-a"_s, 3);
-        QCOMPARE(status(), u"Synced 3 events"_s);
-        m_window->onCalendarSyncFailed(u"cal-b"_s, u"HTTP 503"_s);
-        QCOMPARE(status(), u"Sync failed: HTTP 503"_s);
-        QCOMPARE(state()->syncBusyCount(), 0);
+        QSignalSpy busy(state(), &AppState::syncBusyChanged);
+        m_window->syncNow();
+        QTRY_COMPARE(busy.size(), 2);
+        QCOMPARE(busy.at(0).at(0).toBool(), true);
+        QCOMPARE(busy.at(1).at(0).toBool(), false);
         QVERIFY(state()->lastSyncErrored());
-        QCOMPARE(state()->lastSyncErrorCalendarId(), u"cal-b"_s);
+        QCOMPARE(state()->lastSyncErrorCalendarId(), u"dav-home"_s);
+        QVERIFY(!status().isEmpty());
+        QCOMPARE(status(), state()->lastSyncErrorMessage());
     }
 
     void testNotificationGoesThroughTheReminderService()

@@ -169,6 +169,28 @@ private Q_SLOTS:
         QCOMPARE(agenda.list()->count(), 1); // the "no events" line
     }
 
+    void timesInTheLocalesShortForm_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("C: 24 hours, no seconds") << u"C"_s << u"09:00 – 09:30   Breakfast"_s;
+        QTest::newRow("US English: 12 hours") << u"en_US"_s << u"9:00 AM – 9:30 AM   Breakfast"_s;
+        QTest::newRow("German") << u"de_DE"_s << u"09:00 – 09:30   Breakfast"_s;
+    }
+    void timesInTheLocalesShortForm()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        const QLocale previous;
+        QLocale::setDefault(QLocale(locale));
+        QVERIFY(state()->events()->insert(makeEvent(u"Breakfast"_s, local(9, 9), local(9, 9, 30))));
+        WeekAgenda agenda(state());
+        QLocale::setDefault(previous);
+        const QList<QListWidgetItem *> rows = agenda.list()->findItems(u"Breakfast"_s, Qt::MatchContains);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first()->text(), text);
+    }
+
     void followsTheCurrentDate()
     {
         WeekAgenda agenda(state());

@@ -59,6 +59,7 @@ http {
     const QString log = m_dir.filePath(u"stderr.log"_s);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(log);
+    ServerProcess::endWithParent(m_process);
     m_process.start(u"/usr/sbin/nginx"_s, {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s,
                                            file.fileName()});
     if (LoopbackPort::waitUntilListening(m_port, m_process))

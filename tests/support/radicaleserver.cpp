@@ -81,6 +81,7 @@ bool RadicaleServer::start(int timeoutMs)
              << QStringLiteral("--server-key") << m_options.keyPath;
     }
 
+    ServerProcess::endWithParent(m_process);
     m_process.start(kPython, args);
     if (!m_process.waitForStarted(timeoutMs)) {
         m_error = QStringLiteral("cannot run %1: %2").arg(kPython, m_process.errorString());

@@ -1,0 +1,124 @@
+// Start-up from the program's point of view: open and migrate the database,
+// build the state with every repository and service, build the main window
+// (the week's agenda queries, expands and filters the current week) and show
+// it until it is exposed. Process creation and the Qt platform's own start
+// are not part of it. Stores: empty, and 10,000 events over two years around
+// today (2% repeating) in five calendars, so the shown week lists about a
+// hundred occurrences.
+#include "appstate.h"
+#include "database.h"
+#include "eventrepository.h"
+#include "icalendar.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kCalendars = 5;
+
+void exec(AppState *state, const QString &statement)
+{
+    QSqlQuery query(state->database()->database());
+    if (!query.exec(statement))
+        qFatal("seeding failed: %s", qPrintable(statement));
+}
+
+void seed(AppState *state, int count)
+{
+    exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
+    for (int c = 0; c < kCalendars; ++c)
+        exec(state, u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
+    static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
+    const QDate today = QDate::currentDate();
+    QRandomGenerator random(7);
+    state->database()->database().transaction();
+    for (int i = 0; i < count; ++i) {
+        Event e;
+        e.id = e.uid = u"ev-%1"_s.arg(i);
+        e.calendar_id = u"cal%1"_s.arg(i % kCalendars);
+        e.title = u"Event %1"_s.arg(i);
+        const QDate day = today.addDays(int(random.bounded(730)) - 365);
+        e.start_time = QDateTime(day, QTime(7 + int(random.bounded(12)), 15 * int(random.bounded(4))));
+        e.end_time = e.start_time.addSecs(3600);
+        if (i % 50 == 0)
+            e.recurrence_rule = rules.at((i / 50) % rules.size());
+        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
+        e.raw_icalendar = ICalendar::serializeEvent(e);
+        if (!state->events()->insert(e))
+            qFatal("insert failed");
+    }
+    state->database()->database().commit();
+}
+
+// One data folder per size, seeded once, reused by every iteration.
+QString dataFolder(int count)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto &folder = folders[count];
+    if (!folder) {
+        folder = std::make_unique<QTemporaryDir>();
+        qputenv("CALENDAR_DATA_DIR", folder->filePath(u"data"_s).toUtf8());
+        AppState state;
+        if (!state.initialize())
+            qFatal("cannot open the database");
+        seed(&state, count);
+    }
+    return folder->filePath(u"data"_s);
+}
+
+void startUp(benchmark::State &benchState)
+{
+    qputenv("CALENDAR_DATA_DIR", dataFolder(int(benchState.range(0))).toUtf8());
+    for (auto _ : benchState) {
+        auto state = std::make_unique<AppState>();
+        if (!state->initialize())
+            qFatal("cannot open the database");
+        auto window = std::make_unique<MainWindow>(state.get());
+        window->show();
+        while (!window->windowHandle() || !window->windowHandle()->isExposed())
+            QCoreApplication::processEvents();
+
+        benchState.PauseTiming();
+        window.reset();
+        state.reset();
+        benchState.ResumeTiming();
+    }
+}
+
+BENCHMARK(startUp)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtInfoMsg && type != QtDebugMsg)
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietInfo);
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(u"config"_s).toUtf8());
+    qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
