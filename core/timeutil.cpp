@@ -46,9 +46,9 @@ QTimeZone representation(const QDateTime &dt)
 
 QDateTime inZone(QDate date, QTime time, const QTimeZone &zone)
 {
-    if (zone == QTimeZone::utc())
-        return QDateTime(date, time, Qt::UTC);
     const bool local = !zone.isValid();
+    if (!local && zone == QTimeZone::utc())
+        return QDateTime(date, time, Qt::UTC);
     if (!date.isValid() || !time.isValid())
         return local ? QDateTime(date, time, Qt::LocalTime) : QDateTime(date, time, zone);
     const qint64 ms = wallClockToUtc(QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch(),
