@@ -34,7 +34,7 @@ Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setOrganizationName(u"Quillmarten"_s);
-    setOrganizationDomain(u"quillmarten.com"_s);
+    setOrganizationDomain(u"quillmarten.example"_s);
     setApplicationName(u"Calendar"_s);
     setApplicationVersion(kVersion);
     // Lets the desktop match windows to the installed entry and its icon.

@@ -1,7 +1,7 @@
 #include "filterengine.h"
 
 #include "filterpatterns_p.h"
-#include "localclock.h"
+#include "localclock_p.h"
 
 #include <QHash>
 #include <QJsonArray>

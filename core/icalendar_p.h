@@ -96,11 +96,14 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones);
 // Without it a signed value gives 0. A month counts as 30 days.
 std::optional<qint64> readDuration(QStringView value, bool allowSign);
 
-// The offset in seconds of a TRIGGER relative to the start (negative: before
-// it); none for absolute or end-related triggers. Such alarms are reminders.
-std::optional<qint64> startRelativeTrigger(const PropertyView &trigger);
+// The minutes before the start of a TRIGGER relative to it (negative: after
+// it), held within ±INT_MAX; none for absolute or end-related triggers. Alarms
+// with such a trigger are reminders.
+std::optional<int> reminderMinutes(const PropertyView &trigger);
 
 QString unescape(QStringView text);
+// A parameter value with its RFC 6868 escapes (^n, ^', ^^) resolved.
+QString unescapeParam(QStringView text);
 qsizetype indexOfUnescapedComma(QStringView text, qsizetype from);
 
 // TEXT value escaping: backslash, ";", ",", and every line break (CR LF, LF or

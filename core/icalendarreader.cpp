@@ -102,38 +102,6 @@ QString stripMailto(QStringView value)
     return value.toString();
 }
 
-// Parameter text with RFC 6868 escapes (^n, ^', ^^) resolved.
-QString paramText(QStringView value)
-{
-    if (!value.contains(QLatin1Char('^')))
-        return value.toString();
-    QString out;
-    out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value.at(i);
-        if (c == QLatin1Char('^') && i + 1 < value.size()) {
-            const QChar n = value.at(i + 1);
-            if (n == QLatin1Char('n') || n == QLatin1Char('N')) {
-                out.append(QLatin1Char('\n'));
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('\'')) {
-                out.append(QLatin1Char('"'));
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('^')) {
-                out.append(n);
-                ++i;
-                continue;
-            }
-        }
-        out.append(c);
-    }
-    return out;
-}
-
 // EXDATE/RDATE values in the forms the recurrence expansion reads: dates
 // "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
 // zone, or one the system lacks) as "yyyyMMddTHHmmss".
@@ -203,7 +171,7 @@ Attendee readAttendee(const PropertyView &prop)
 {
     Attendee a;
     a.email = stripMailto(prop.value);
-    a.name = paramText(prop.param(QLatin1String("CN")));
+    a.name = unescapeParam(prop.param(QLatin1String("CN")));
     const QStringView role = prop.param(QLatin1String("ROLE"));
     if (!role.isEmpty())
         a.role = lowerRole(role);
@@ -318,7 +286,7 @@ public:
         case Prop::Organizer:
             m_event.organizer_email = stripMailto(prop.value);
             if (prop.hasParam(QLatin1String("CN")))
-                m_event.organizer_name = paramText(prop.param(QLatin1String("CN")));
+                m_event.organizer_name = unescapeParam(prop.param(QLatin1String("CN")));
             break;
         case Prop::Created: m_event.created = dateOf(prop, m_zones).dateTime; break;
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
@@ -333,7 +301,7 @@ public:
     {
         m_inAlarm = name.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
         m_alarmAction.clear();
-        m_alarmOffset.reset();
+        m_alarmMinutes.reset();
     }
 
     void componentProperty(const PropertyView &prop, Prop id)
@@ -344,21 +312,21 @@ public:
             m_alarmAction = prop.value.trimmed().toString().toLower();
         } else if (id == Prop::Trigger) {
             // Absolute and end-related alarms stay in the text alone.
-            m_alarmOffset = startRelativeTrigger(prop);
+            m_alarmMinutes = reminderMinutes(prop);
         }
     }
 
     void endComponent()
     {
-        if (m_inAlarm && m_alarmOffset) {
+        if (m_inAlarm && m_alarmMinutes) {
             Reminder r;
-            r.minutes_before = int(-*m_alarmOffset / 60);
+            r.minutes_before = *m_alarmMinutes;
             if (!m_alarmAction.isEmpty())
                 r.action = m_alarmAction;
             m_event.reminders.append(r);
         }
         m_inAlarm = false;
-        m_alarmOffset.reset();
+        m_alarmMinutes.reset();
     }
 
     void finish(const QString &raw)
@@ -387,7 +355,7 @@ private:
     QStringList m_rdates;
     bool m_inAlarm = false;
     QString m_alarmAction;
-    std::optional<qint64> m_alarmOffset;
+    std::optional<int> m_alarmMinutes;
 };
 
 class TaskBuilder

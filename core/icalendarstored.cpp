@@ -68,9 +68,9 @@ StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString
             } else if (component.isAlarm && prop.is(QLatin1String("ACTION"))) {
                 component.action = prop.value.trimmed().toString().toLower();
             } else if (component.isAlarm && prop.is(QLatin1String("TRIGGER"))) {
-                const std::optional<qint64> offset = startRelativeTrigger(prop);
-                component.isReminder = offset.has_value();
-                component.minutesBefore = offset ? int(-*offset / 60) : 0;
+                const std::optional<int> minutes = reminderMinutes(prop);
+                component.isReminder = minutes.has_value();
+                component.minutesBefore = minutes.value_or(0);
             }
         }
         if (isEnd && --depth == 0) {
@@ -88,7 +88,6 @@ QString propertyName(const QString &line)
     return splitLine(line).name.toString().toUpper();
 }
 
-// Parameters of `line` other than `mapped`, written back as they were.
 QString extraParams(const QString &line, const QSet<QString> &mapped)
 {
     QString out;

@@ -2,6 +2,9 @@
 #include "icalendar_p.h"
 #include "timeutil.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace ICalendar::Detail {
 
 QStringView LineReader::piece()
@@ -182,8 +185,10 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
             return out;
         }
     }
+    // Floating: the system's wall clock, read like a zoned one (a value in a
+    // DST gap moves forward instead of becoming invalid).
     out.isFloating = true;
-    out.dateTime = QDateTime(date, time, Qt::LocalTime);
+    out.dateTime = TimeUtil::inZone(date, time, QTimeZone());
     return out;
 }
 
@@ -197,15 +202,17 @@ std::optional<qint64> readDuration(QStringView value, bool allowSign)
     }
     if (value.isEmpty() || value.front() != QLatin1Char('P'))
         return std::nullopt;
+    // Numbers and the sum are held below these, so that a value of thousands
+    // of designators cannot overflow; nothing real comes near them.
+    constexpr qint64 kMaxNumber = 1'000'000'000;
+    constexpr qint64 kMaxTotal = 1'000'000'000'000; // some 30,000 years
     qint64 total = 0;
     qint64 number = 0;
     bool afterT = false;
     for (qsizetype i = 1; i < value.size(); ++i) {
         const QChar c = value.at(i);
         if (c.isDigit() && c.unicode() < 128) {
-            number = number * 10 + (c.unicode() - u'0');
-            if (number > 1'000'000'000)
-                number = 1'000'000'000;
+            number = std::min(number * 10 + (c.unicode() - u'0'), kMaxNumber);
             continue;
         }
         if (c == QLatin1Char('T')) {
@@ -220,12 +227,13 @@ std::optional<qint64> readDuration(QStringView value, bool allowSign)
         case u'S': total += afterT ? number : 0; break;
         default: break;
         }
+        total = std::min(total, kMaxTotal);
         number = 0;
     }
     return sign * total;
 }
 
-std::optional<qint64> startRelativeTrigger(const PropertyView &trigger)
+std::optional<int> reminderMinutes(const PropertyView &trigger)
 {
     const QStringView related = trigger.param(QLatin1String("RELATED"));
     const QStringView type = trigger.param(QLatin1String("VALUE"));
@@ -233,26 +241,30 @@ std::optional<qint64> startRelativeTrigger(const PropertyView &trigger)
         return std::nullopt;
     if (!type.isEmpty() && type.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) != 0)
         return std::nullopt;
-    return readDuration(trigger.value.trimmed(), true);
+    const std::optional<qint64> offset = readDuration(trigger.value.trimmed(), true);
+    if (!offset)
+        return std::nullopt;
+    // Symmetric, so that callers may negate it.
+    constexpr qint64 most = std::numeric_limits<int>::max();
+    return int(std::clamp<qint64>(-*offset / 60, -most, most));
 }
 
-QString unescape(QStringView text)
+namespace {
+
+// `text` with every `escape` + c whose `meaning(c)` is not null replaced by
+// that meaning; an escape before anything else, or last, stays as written.
+template<typename Meaning>
+QString resolveEscapes(QStringView text, QChar escape, Meaning meaning)
 {
-    if (!text.contains(QLatin1Char('\\')))
+    if (!text.contains(escape))
         return text.toString();
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
-            const QChar n = text.at(i + 1);
-            if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\')) {
-                out.append(n);
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('n') || n == QLatin1Char('N')) {
-                out.append(QLatin1Char('\n'));
+        if (c == escape && i + 1 < text.size()) {
+            if (const QChar resolved = meaning(text.at(i + 1)); !resolved.isNull()) {
+                out.append(resolved);
                 ++i;
                 continue;
             }
@@ -260,6 +272,28 @@ QString unescape(QStringView text)
         out.append(c);
     }
     return out;
+}
+
+} // namespace
+
+QString unescape(QStringView text)
+{
+    return resolveEscapes(text, QLatin1Char('\\'), [](QChar n) {
+        if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\'))
+            return n;
+        return n == QLatin1Char('n') || n == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : QChar();
+    });
+}
+
+QString unescapeParam(QStringView text)
+{
+    return resolveEscapes(text, QLatin1Char('^'), [](QChar n) {
+        if (n == QLatin1Char('n') || n == QLatin1Char('N'))
+            return QChar(QLatin1Char('\n'));
+        if (n == QLatin1Char('\''))
+            return QChar(QLatin1Char('"'));
+        return n == QLatin1Char('^') ? n : QChar();
+    });
 }
 
 qsizetype indexOfUnescapedComma(QStringView text, qsizetype from)

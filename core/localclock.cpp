@@ -1,4 +1,4 @@
-#include "localclock.h"
+#include "localclock_p.h"
 
 #include <algorithm>
 #include <limits>

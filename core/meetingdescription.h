@@ -16,5 +16,6 @@ QString cleanMeetingDescription(const QString &description, const QString &joinU
 // trailing sentence punctuation stays outside the anchor.
 QString linkifyUrls(const QString &text, const QString &linkColor);
 
-// True when the text already carries HTML markup.
+// True when the text holds an html, body, div, p, br, table, style, meta or a
+// tag (any letter case), so that it is shown as rich text as it stands.
 bool looksLikeHtml(const QString &text);

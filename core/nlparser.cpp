@@ -264,14 +264,18 @@ ParseResult parse(const QString &text, const QDateTime &now)
         spans += d->spans;
     }
 
-    result.start = TimeUtil::inZoneOf(date, time, now);
+    // "feb 30" or "at 25" is no date-time: an invalid start, not midnight.
+    const auto at = [&now](QDate day, QTime clock) {
+        return day.isValid() && clock.isValid() ? TimeUtil::inZoneOf(day, clock, now) : QDateTime();
+    };
+    result.start = at(date, time);
     if (endTime) {
-        QDateTime end = TimeUtil::inZoneOf(date, *endTime, now);
-        if (end <= result.start)
-            end = end.addDays(1);
+        QDateTime end = at(date, *endTime);
+        if (end.isValid() && end <= result.start)
+            end = at(date.addDays(1), *endTime);
         result.end = end;
     } else if (result.allDay) {
-        result.end = TimeUtil::inZoneOf(date.addDays(1), QTime(0, 0), now);
+        result.end = at(date.addDays(1), QTime(0, 0));
     } else {
         result.end = result.start.addSecs(qint64(durationMinutes) * 60);
     }

@@ -49,7 +49,8 @@ struct DurationMatch
 
 // Never fails: text without a recognised phrase becomes the title of a
 // 60-minute event at `now` rounded up to the half hour. Dates and times are
-// taken in `now`'s zone; a time that has passed today stays today.
+// taken in `now`'s zone; a time that has passed today stays today. A date or
+// time that does not exist ("feb 30", "at 25") gives an invalid start.
 ParseResult parse(const QString &text, const QDateTime &now);
 
 std::optional<DateMatch> matchDate(const QString &text, QDate today);

@@ -229,7 +229,7 @@ QString positionWord(int n)
     case -2:
         return QObject::tr("second-to-last");
     default:
-        return n < 0 ? QObject::tr("%1th-from-last").arg(-n) : ordinalNumber(n);
+        return n < 0 ? QObject::tr("%1th-from-last").arg(-qint64(n)) : ordinalNumber(n);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "civildate_p.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace CivilDate;
 
@@ -11,6 +12,9 @@ namespace {
 // A rule whose BYxxx parts never meet (BYMONTH=2;BYMONTHDAY=30) walks empty
 // periods until the limit; this bounds that walk for the sub-daily ones.
 constexpr qint64 kMaxPeriods = 2'000'000;
+// A year of every second holds 31 million starts; a period gives at most
+// this many, more than the expansion ever takes of a whole series.
+constexpr size_t kMaxPeriodStarts = 2'000'000;
 // Beyond this the calendar arithmetic has no meaning for anyone.
 constexpr int kLastYear = 9999;
 
@@ -164,6 +168,22 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
         }
     }
     m_setPos.assign(rule.bySetPos.begin(), rule.bySetPos.end());
+    // Positions beyond the largest set a period can hold pick nothing, ever;
+    // without this such a rule would walk empty periods up to the work bound.
+    if (!m_setPos.empty()) {
+        qint64 largestSet = 1;
+        switch (frequency) {
+        case Frequency::Yearly: largestSet = 366 * qint64(m_dayTimes.size()); break;
+        case Frequency::Monthly: largestSet = 31 * qint64(m_dayTimes.size()); break;
+        case Frequency::Weekly: largestSet = 7 * qint64(m_dayTimes.size()); break;
+        case Frequency::Daily: largestSet = qint64(m_dayTimes.size()); break;
+        case Frequency::Hourly: largestSet = qint64(m_hourTimes.size()); break;
+        case Frequency::Minutely: largestSet = qint64(m_minuteTimes.size()); break;
+        case Frequency::Secondly: largestSet = 1; break;
+        }
+        if (std::none_of(m_setPos.begin(), m_setPos.end(), [&](int pos) { return std::abs(pos) <= largestSet; }))
+            m_matchesNothing = true;
+    }
     m_filter.onlyWeekdays = m_filter.weekdays != 0 && m_filter.nthWeekdays.empty() && m_filter.months == 0
         && (m_filter.monthDaysFromStart | m_filter.monthDaysFromEnd) == 0 && m_filter.yearDays.empty()
         && m_filter.weekNumbers.empty();
@@ -248,6 +268,7 @@ qint64 RuleIterator::indexOf(qint64 localSeconds) const
 
 void RuleIterator::skipTo(qint64 localSeconds)
 {
+    m_firstDay = std::max(m_firstDay, floorDiv(localSeconds, secondsPerDay));
     const qint64 target = indexOf(localSeconds);
     if (target > m_index)
         m_index += floorDiv(target - m_index, m_step) * m_step;
@@ -404,21 +425,42 @@ bool RuleIterator::fillSubDaily(qint64 start, std::vector<qint64> &starts)
     return true;
 }
 
-void RuleIterator::applySetPos(std::vector<qint64> &starts) const
+template<typename At>
+void RuleIterator::pickSetPos(qint64 setSize, At at, std::vector<qint64> &picked) const
 {
-    if (m_setPos.empty() || starts.empty())
-        return;
-    const qint64 n = qint64(starts.size());
-    std::vector<qint64> picked;
-    picked.reserve(m_setPos.size());
+    picked.clear();
     for (int pos : m_setPos) {
-        const qint64 i = pos > 0 ? pos - 1 : n + pos;
-        if (i >= 0 && i < n)
-            picked.push_back(starts[size_t(i)]);
+        const qint64 i = pos > 0 ? pos - 1 : setSize + pos;
+        if (i >= 0 && i < setSize)
+            picked.push_back(at(i));
     }
     std::sort(picked.begin(), picked.end());
     picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
-    starts.swap(picked);
+}
+
+void RuleIterator::collectStarts(std::vector<qint64> &starts) const
+{
+    // The set is every day with every time of day, ascending as built.
+    const qint64 perDay = qint64(m_dayTimes.size());
+    if (!m_setPos.empty()) {
+        // Picked by position, without building a set of possibly millions.
+        pickSetPos(qint64(m_days.size()) * perDay,
+                   [&](qint64 i) { return m_days[size_t(i / perDay)] * secondsPerDay + m_dayTimes[size_t(i % perDay)]; },
+                   starts);
+        return;
+    }
+    const qint64 lastDay = floorDiv(m_limit, secondsPerDay);
+    for (qint64 day : m_days) {
+        if (day < m_firstDay)
+            continue;
+        if (day > lastDay)
+            return;
+        for (int t : m_dayTimes) {
+            if (starts.size() >= kMaxPeriodStarts)
+                return;
+            starts.push_back(day * secondsPerDay + t);
+        }
+    }
 }
 
 bool RuleIterator::nextPeriod(std::vector<qint64> &starts)
@@ -436,14 +478,13 @@ bool RuleIterator::nextPeriod(std::vector<qint64> &starts)
             m_days.clear();
             collectDays(m_index, m_days);
             m_index += m_step;
-            for (qint64 day : m_days) {
-                for (int t : m_dayTimes)
-                    starts.push_back(day * secondsPerDay + t);
-            }
+            collectStarts(starts);
         } else if (!fillSubDaily(start, starts)) {
             continue;
+        } else if (!m_setPos.empty() && !starts.empty()) {
+            m_set.swap(starts);
+            pickSetPos(qint64(m_set.size()), [this](qint64 i) { return m_set[size_t(i)]; }, starts);
         }
-        applySetPos(starts);
         if (!starts.empty())
             return true;
     }

@@ -2,6 +2,7 @@
 
 #include "recurrencerule.h"
 
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -21,7 +22,8 @@ public:
     RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint64 dtstartLocal);
 
     // Jumps ahead to the period holding `localSeconds` (or the last one of the
-    // rule's rhythm before it); never moves back.
+    // rule's rhythm before it) and leaves out the days before it; never moves
+    // back. Only for a rule without COUNT, whose earlier starts do not count.
     void skipTo(qint64 localSeconds);
     // Periods that start after `localSeconds` are never produced.
     void setLimit(qint64 localSeconds) { m_limit = localSeconds; }
@@ -59,13 +61,18 @@ private:
     void collectDays(qint64 index, std::vector<qint64> &days) const;
     void collectMonth(int year, int month, std::vector<qint64> &days) const;
     bool fillSubDaily(qint64 start, std::vector<qint64> &starts);
-    void applySetPos(std::vector<qint64> &starts) const;
+    // A DAILY or longer period's starts from m_days and m_dayTimes.
+    void collectStarts(std::vector<qint64> &starts) const;
+    // The BYSETPOS picks among `setSize` ascending starts, `at(i)` the i-th.
+    template<typename At>
+    void pickSetPos(qint64 setSize, At at, std::vector<qint64> &picked) const;
 
     Frequency m_frequency;
     qint64 m_step;
     qint64 m_index = 0;
     qint64 m_lastIndex = 0; // the period holding 31 Dec 9999
     qint64 m_limit = 0;
+    qint64 m_firstDay = std::numeric_limits<qint64>::min(); // set by skipTo
     qint64 m_periodsVisited = 0;
     DayFilter m_filter;
     bool m_matchesNothing = false;
@@ -77,6 +84,7 @@ private:
     quint64 m_seconds = 0;
     std::vector<int> m_setPos;
     std::vector<qint64> m_days; // scratch
+    std::vector<qint64> m_set;  // scratch
     qint64 m_cachedDay = 0;
     bool m_cachedDayValid = false;
     bool m_cachedDayMatches = false;

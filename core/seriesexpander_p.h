@@ -36,8 +36,8 @@ public:
     // own start; exception dates removed.
     std::vector<qint64> starts(const Event &event);
 
-    // The rule's starts from the wall clock `dtstartLocal` (seconds) on, ms
-    // remainder `dtstartMs`, for a span of `durationMs`.
+    // The rule's starts from the wall clock `dtstartLocal` (seconds) on, each
+    // with the start's milliseconds `msRemainder`, for a span of `durationMs`.
     void ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal, int msRemainder,
                     qint64 durationMs, std::vector<qint64> &out) const;
 

@@ -2,24 +2,27 @@
 
 namespace {
 
-// A wall clock that a DST gap skips is read with the offset before the gap,
-// as RFC 5545 3.3.5 says (02:30 becomes 03:30); QDateTime of Qt 6.4 gives an
-// invalid value for it. One that occurs twice keeps QDateTime's reading, the
-// later occurrence, which is also how other clients write such values.
+// RFC 5545 3.3.5: a wall clock that a DST gap skips is read with the offset
+// before the gap (02:30 becomes 03:30), where QDateTime of Qt 6.4 gives an
+// invalid value; one that occurs twice means its first occurrence, where
+// QDateTime takes the later one.
 qint64 wallClockToUtc(qint64 wallMs, const QTimeZone &zone)
 {
     constexpr qint64 day = 86'400'000;
     const QDateTime dayBefore = QDateTime::fromMSecsSinceEpoch(wallMs - day, Qt::UTC);
     const int before = zone.offsetFromUtc(dayBefore);
     const int after = zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(wallMs + day, Qt::UTC));
-    const qint64 earlier = wallMs - before * 1000LL;
+    const qint64 withBefore = wallMs - before * 1000LL;
     if (before == after)
-        return earlier;
+        return withBefore;
     const QTimeZone::OffsetData next = zone.nextTransition(dayBefore);
     if (!next.atUtc.isValid())
-        return earlier;
-    const qint64 later = wallMs - after * 1000LL;
-    return later >= next.atUtc.toMSecsSinceEpoch() ? later : earlier;
+        return withBefore;
+    const qint64 change = next.atUtc.toMSecsSinceEpoch();
+    if (withBefore < change)
+        return withBefore;
+    const qint64 withAfter = wallMs - after * 1000LL;
+    return withAfter >= change ? withAfter : withBefore;
 }
 
 } // namespace
@@ -86,10 +89,10 @@ QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
     case Qt::OffsetFromUTC:
         return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
     case Qt::TimeZone:
-        return QDateTime(date, time, like.timeZone());
+        return inZone(date, time, like.timeZone());
     case Qt::LocalTime:
     default:
-        return QDateTime(date, time, Qt::LocalTime);
+        return inZone(date, time, QTimeZone());
     }
 }
 
@@ -142,10 +145,16 @@ QDateTime fromStorage(const QString &text)
         return local.isValid() ? utc(local.date(), local.time()) : QDateTime();
     }
     const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
-    if (dt.isValid())
+    if (dt.isValid() && dt.timeSpec() != Qt::LocalTime)
         return dt;
+    // No suffix: a local wall clock, read as inZone reads one. QDateTime would
+    // take the later of a repeated one and give nothing for one in a gap (a
+    // value written before the system zone changed).
+    const QDateTime wall = QDateTime::fromString(t + QLatin1Char('Z'), Qt::ISODate);
+    if (wall.isValid())
+        return inZone(wall.date(), wall.time(), QTimeZone());
     const QDate d = QDate::fromString(t, Qt::ISODate);
-    return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::LocalTime) : QDateTime();
+    return d.isValid() ? inZone(d, QTime(0, 0), QTimeZone()) : QDateTime();
 }
 
 } // namespace TimeUtil

@@ -17,7 +17,7 @@ QTimeZone representation(const QDateTime &dt);
 
 // Builds a date-time with the wall clock `date`/`time` in `zone` (an invalid
 // zone means local time). A wall clock skipped by a DST gap moves forward by
-// the gap (RFC 5545 3.3.5); one that occurs twice means the later occurrence.
+// the gap (RFC 5545 3.3.5); one that occurs twice means its first occurrence.
 QDateTime inZone(QDate date, QTime time, const QTimeZone &zone);
 
 // `date`/`time` read as UTC wall clock.
@@ -30,9 +30,11 @@ QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like);
 QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
 
 // The wall clock `date`/`time` in the zone `like` is expressed in, of the
-// same kind: local time stays local time, UTC stays UTC.
+// same kind: local time stays local time, UTC stays UTC. Gaps and repeated
+// wall clocks are read as by inZone.
 QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like);
 
+// UTC, or a fixed offset of zero.
 bool isUtc(const QDateTime &dt);
 
 // iCalendar forms: "yyyyMMddTHHmmssZ" (UTC), "yyyyMMddTHHmmss" (floating) and "yyyyMMdd".
@@ -45,8 +47,9 @@ QDateTime fromIcalUtc(const QString &text);
 // The database's ISO 8601 text (Qt::ISODate, whole seconds), in the value's
 // own representation: "Z" for UTC, "+hh:mm" for an offset or a zone, no suffix
 // for local time, so that a local or all-day value keeps its wall clock and
-// date. Reading gives that representation back; SQLite's datetime('now') form
-// "yyyy-MM-dd HH:mm:ss" (a space, no suffix) is UTC.
+// date. Reading gives that representation back, a local wall clock read as by
+// inZone; SQLite's datetime('now') form "yyyy-MM-dd HH:mm:ss" (a space, no
+// suffix) is UTC.
 QString toStorage(const QDateTime &dt);
 QDateTime fromStorage(const QString &text);
 

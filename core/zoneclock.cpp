@@ -87,18 +87,17 @@ qint64 ZoneClock::toUtc(qint64 localSeconds) const
                                [](qint64 t, const Transition &tr) { return t < tr.atUtc; });
     int offset = it == m_transitions.begin() ? m_offsetBeforeFirst : std::prev(it)->offsetAfter;
     qint64 periodStart = localSeconds - kNear;
-    std::optional<qint64> reading;
     std::optional<qint64> beforeGap;
     for (; it != m_transitions.end() && it->atUtc <= localSeconds + kNear; ++it) {
         const qint64 candidate = localSeconds - offset;
         if (candidate >= periodStart && candidate < it->atUtc)
-            reading = candidate; // a later period's reading replaces it
-        else if (it->offsetAfter > offset && localSeconds - it->offsetAfter < it->atUtc)
+            return candidate; // the earliest period whose reading holds
+        if (it->offsetAfter > offset && localSeconds - it->offsetAfter < it->atUtc)
             beforeGap = candidate;
         periodStart = it->atUtc;
         offset = it->offsetAfter;
     }
     if (localSeconds - offset >= periodStart)
         return localSeconds - offset;
-    return reading ? *reading : beforeGap.value_or(localSeconds - offset);
+    return beforeGap.value_or(localSeconds - offset);
 }

@@ -6,8 +6,8 @@
 
 // Converts between UTC instants and the wall clock of one zone, in whole
 // seconds. A local time that does not exist (a DST gap) is read with the
-// offset before the gap, as RFC 5545 says (02:30 becomes 03:30); one that
-// occurs twice means the later occurrence, as TimeUtil::inZone reads it, so
+// offset before the gap (02:30 becomes 03:30) and one that occurs twice means
+// its first occurrence, as RFC 5545 says and TimeUtil::inZone reads them, so
 // that zoned EXDATE and RECURRENCE-ID values meet the starts made here.
 //
 // Transitions are fetched from the zone once for a span around the times asked

@@ -377,12 +377,12 @@ void EventFormDialog::populate()
         // All-day rows are read by their stored dates; the stored end is
         // exclusive, the form shows the last day.
         const QDate first = event.start_time.date();
-        m_start->setDateTime(QDateTime(first, QTime(0, 0), Qt::LocalTime));
+        m_start->setDateTime(TimeUtil::inZone(first, QTime(0, 0), QTimeZone()));
         if (event.end_time) {
             QDate last = event.end_time->date();
             if (last > first)
                 last = last.addDays(-1);
-            m_end->setDateTime(QDateTime(last, QTime(0, 0), Qt::LocalTime));
+            m_end->setDateTime(TimeUtil::inZone(last, QTime(0, 0), QTimeZone()));
         }
     } else {
         m_start->setDateTime(event.start_time);

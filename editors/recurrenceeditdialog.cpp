@@ -141,7 +141,11 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
         u"QToolButton { border: 1px solid %1; border-radius: 17px; padding: 0px; }"
         u"QToolButton:checked { background: %2; color: white; border-color: %2; }"_s.arg(
             Theme::border().name(), Theme::accent().name());
-    const QString letters[] = {tr("M"), tr("T"), tr("W"), tr("T"), tr("F"), tr("S"), tr("S")};
+    // The day's name as disambiguation: "T" and "S" stand for two days each in
+    // English, not in every language.
+    const QString letters[] = {tr("M", "Monday"),   tr("T", "Tuesday"), tr("W", "Wednesday"),
+                               tr("T", "Thursday"), tr("F", "Friday"),  tr("S", "Saturday"),
+                               tr("S", "Sunday")};
     for (int day = 1; day <= 7; ++day) {
         auto *toggle = new QToolButton(weekly);
         toggle->setObjectName(u"weekday%1"_s.arg(day));

@@ -1,6 +1,8 @@
 #include "datetimepicker.h"
 
 #include "theme.h"
+#include "timetext.h"
+#include "timeutil.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -64,9 +66,7 @@ DateTimePicker::DateTimePicker(Qt::DayOfWeek firstDayOfWeek, QWidget *parent)
 
 QString DateTimePicker::timeText(const QTime &time)
 {
-    const QLocale locale;
-    const bool twelveHour = locale.timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive);
-    return locale.toString(time, twelveHour ? u"h:mm AP"_s : u"HH:mm"_s);
+    return TimeText::shortTime(time);
 }
 
 void DateTimePicker::setDateTime(const QDateTime &dateTime)
@@ -86,7 +86,7 @@ void DateTimePicker::setDateTime(const QDateTime &dateTime)
 
 QDateTime DateTimePicker::dateTime() const
 {
-    return QDateTime(m_dateEdit->date(), m_dateOnly ? QTime(0, 0) : m_time, Qt::LocalTime);
+    return TimeUtil::inZone(m_dateEdit->date(), m_dateOnly ? QTime(0, 0) : m_time, QTimeZone());
 }
 
 QDate DateTimePicker::date() const

@@ -1,5 +1,7 @@
 #include "eventdetailspopover.h"
 
+#include "timetext.h"
+
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -104,15 +106,15 @@ QString EventDetailsPopover::whenText(const Event &event)
     }
     const QDateTime start = event.start_time.toLocalTime();
     const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
-    const QString startTime = locale.toString(start.time(), QLocale::ShortFormat);
+    const QString startTime = TimeText::shortTime(start.time());
     if (end.date() == start.date()) {
         return tr("%1 · %2 – %3")
             .arg(locale.toString(start.date(), dateFormat), startTime,
-                 locale.toString(end.time(), QLocale::ShortFormat));
+                 TimeText::shortTime(end.time()));
     }
     return tr("%1 %2 – %3 %4")
         .arg(locale.toString(start.date(), dateFormat), startTime, locale.toString(end.date(), dateFormat),
-             locale.toString(end.time(), QLocale::ShortFormat));
+             TimeText::shortTime(end.time()));
 }
 
 void EventDetailsPopover::deleteEvent()
@@ -126,23 +128,26 @@ void EventDetailsPopover::deleteEvent()
         return;
     }
     const QString title = row->title;
+    UndoStack *undo = m_state->undoStack();
     // The question box is modal; the pop-up must not close under it.
     hide();
+    // Its event loop may close this card for good (another card opened from
+    // the tray or a reminder): after the answer only `self` may reach it.
+    const QPointer<EventDetailsPopover> self(this);
     const auto answer = QMessageBox::question(
         parentWidget(), tr("Delete event?"),
         tr("Delete \"%1\"? You can undo with %2.")
             .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
-        close();
-        return;
+    if (answer == QMessageBox::Yes) {
+        // A series goes with its overrides.
+        const QList<Event> before = QList<Event>{*row} + SeriesRows::liveOverrides(events, *row);
+        bool removed = true;
+        for (const Event &event : before)
+            removed = events->remove(event.id) && removed;
+        if (removed && undo)
+            undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), before));
     }
-    // A series goes with its overrides.
-    const QList<Event> before = QList<Event>{*row} + SeriesRows::liveOverrides(events, *row);
-    bool removed = true;
-    for (const Event &event : before)
-        removed = events->remove(event.id) && removed;
-    if (removed && m_state->undoStack())
-        m_state->undoStack()->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), before));
-    close();
+    if (self)
+        close();
 }

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "timeutil.h"
 
 #include "appstate.h"
 #include "calendarrepository.h"
@@ -246,7 +247,7 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
         return;
     // A series is shown as its occurrence on that date.
     if (!event->recurrence_rule.isEmpty() && date.isValid()) {
-        const QDateTime from(date, QTime(0, 0), Qt::LocalTime);
+        const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
         const QList<Event> day =
             Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}), from, to);

@@ -1,5 +1,7 @@
 #include "taskdetailspopover.h"
 
+#include "timetext.h"
+
 #include <QLocale>
 
 QPointer<TaskDetailsPopover> TaskDetailsPopover::s_open;
@@ -15,7 +17,8 @@ TaskDetailsPopover::TaskDetailsPopover(AppState *state, const Task &task, QWidge
         const QLocale locale;
         const QString due = task.due_is_date_only
             ? locale.toString(task.due_date->date(), QLocale::LongFormat)
-            : locale.toString(task.due_date->toLocalTime(), QLocale::ShortFormat);
+            : locale.toString(task.due_date->toLocalTime().date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                + TimeText::shortTime(task.due_date->toLocalTime().time());
         addLine(tr("Due %1").arg(due), true);
     }
     if (task.status == QLatin1String("completed"))

@@ -1,5 +1,7 @@
 #include "weekagenda.h"
 
+#include "timetext.h"
+
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -50,10 +52,7 @@ QList<QDate> daysOf(const Event &event, const QDate &first, const QDate &last)
 
 QString shortTime(const QDateTime &dateTime)
 {
-    const QLocale locale;
-    QString format = locale.timeFormat(QLocale::ShortFormat);
-    format.remove(QLatin1String(":ss")); // the C locale's short form has seconds
-    return locale.toString(dateTime.toLocalTime().time(), format);
+    return TimeText::shortTime(dateTime.toLocalTime().time());
 }
 
 QString timeText(const Event &event)

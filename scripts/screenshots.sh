@@ -109,6 +109,11 @@ shoot() {
   eval "$(xdotool getwindowgeometry --shell "$balloon")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
   sleep 0.5
+  # The click focuses the event and opens its details pop-over, which holds
+  # the pointer until it closes.
+  import -window root "$out/details-$theme.png"
+  xdotool key Escape
+  sleep 0.3
 
   # The icon's own window, embedded in trayer's panel.
   tray="$(find_window 'WIDTH < 60 && Y > 400')"

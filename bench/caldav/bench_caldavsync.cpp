@@ -4,6 +4,8 @@
 //   applyChangedObjects/5000    5,000 changed objects applied as a run does,
 //                               100 per transaction; max_batch_ms is the
 //                               longest the event loop was held by one batch
+//   dropUnlisted/5000           5,000 rows another device deleted, removed
+//                               after a whole listing (one transaction)
 //   unchangedRun/5000/0         a run over an unchanged 5,000-event calendar
 //                               on Radicale whose ctag did not move
 //   unchangedRun/5000/1         the same after the stored ctag was lost: the
@@ -132,6 +134,22 @@ void applyChangedObjects(benchmark::State &state)
     state.counters["max_batch_ms"] = maxBatchMs;
 }
 BENCHMARK(applyChangedObjects)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void dropUnlisted(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    Store store(QUrl(u"http://127.0.0.1/cal/"_s));
+    CalDavEventStore events(store.state->database(), store.state->events(), store.calendar.id);
+    const QList<CalDavParse::Resource> resources =
+        CalDavParse::parseResources(multistatus(count, u"e"_s, u"Event"_s), QUrl(u"http://127.0.0.1/cal/"_s));
+    for (auto _ : state) {
+        state.PauseTiming();
+        events.inTransaction([&] { events.apply(resources); });
+        state.ResumeTiming();
+        events.inTransaction([&] { events.dropUnlisted({}); });
+    }
+}
+BENCHMARK(dropUnlisted)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void unchangedRun(benchmark::State &state)
 {

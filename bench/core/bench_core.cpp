@@ -11,6 +11,8 @@
 #include "icalendar.h"
 #include "recurrence.h"
 
+#include <QTimeZone>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -85,9 +87,42 @@ void expandRepeatingEvents(benchmark::State &state)
     expand(state, repeatingEvents());
 }
 
+// Rules no client writes but a feed may hold (every second of a year, with
+// and without BYSETPOS; positions no period reaches; huge COUNT and
+// INTERVAL), begun decades before a one-year window: each must cost about
+// what an ordinary series does.
+void expandHostileRules(benchmark::State &state)
+{
+    const auto list = [](int last) {
+        QStringList values;
+        for (int i = 0; i <= last; ++i)
+            values.append(QString::number(i));
+        return values.join(QLatin1Char(','));
+    };
+    const QString everySecond = QStringLiteral("FREQ=YEARLY;BYDAY=MO,TU,WE,TH,FR,SA,SU;BYHOUR=") + list(23)
+        + QStringLiteral(";BYMINUTE=") + list(59) + QStringLiteral(";BYSECOND=") + list(59);
+    const QStringList rules = {everySecond, everySecond + QStringLiteral(";BYSETPOS=-1"),
+                               QStringLiteral("FREQ=SECONDLY;BYSETPOS=2"), QStringLiteral("FREQ=MINUTELY;BYSETPOS=-3"),
+                               QStringLiteral("FREQ=SECONDLY;COUNT=2147483647"),
+                               QStringLiteral("FREQ=SECONDLY;INTERVAL=2147483647"),
+                               QStringLiteral("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30")};
+    QList<Event> events;
+    for (const QString &rule : rules) {
+        Event e;
+        e.uid = rule;
+        e.calendar_id = QStringLiteral("bench");
+        e.start_time = QDateTime(QDate(1990, 1, 1), QTime(9, 0), QTimeZone("Europe/Berlin"));
+        e.end_time = e.start_time.addSecs(1);
+        e.recurrence_rule = rule;
+        events.append(e);
+    }
+    expand(state, events);
+}
+
 } // namespace
 
 BENCHMARK(parseEvents)->Unit(benchmark::kMillisecond);
 BENCHMARK(expandAllEvents)->Unit(benchmark::kMillisecond);
 BENCHMARK(expandRepeatingEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK(expandHostileRules)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

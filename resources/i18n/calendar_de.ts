@@ -2,6 +2,1332 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Application</name>
+    <message>
+        <location filename="../../app/application.cpp" line="+131"/>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed to initialize the database.
+
+Data directory: %1
+
+Please check file permissions and try again.</source>
+        <translation>Die Datenbank konnte nicht initialisiert werden.
+
+Datenverzeichnis: %1
+
+Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../sync/caldav/caldavclient.cpp" line="+207"/>
+        <source>Unsupported URL: %1</source>
+        <translation>Nicht unterstützte URL: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>Geben Sie eine CalDAV-URL ein, die mit http:// oder https:// beginnt</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Could not reach the server: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server rejected the username or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort abgelehnt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>Der Server hat bei der Principal-Suche HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>Verbindung bei der Suche nach dem Calendar-Home-Set verloren: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>Der Server hat bei der Suche nach dem Home-Set HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>Verbindung beim Auflisten der Kalender verloren: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>Der Server hat beim Auflisten der Kalender HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>Im gefundenen Home-Set gibt es keine Kalender.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavSyncClient</name>
+    <message>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>Der Server hat beim Hochladen von „%2“ HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <location line="+108"/>
+        <location line="+46"/>
+        <source>Push error: %1</source>
+        <translation>Fehler beim Hochladen: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
+        <source>The local database is not open.</source>
+        <translation>Die lokale Datenbank ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
+        <location line="+26"/>
+        <source>Network error: %1</source>
+        <translation>Netzwerkfehler: %1</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>Der Server hat bei der ctag-Prüfung HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Server returned HTTP %1</source>
+        <translation>Der Server hat HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <location line="+104"/>
+        <source>Network error during task pull: %1</source>
+        <translation>Netzwerkfehler beim Abrufen der Aufgaben: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <source>Task push error: %1</source>
+        <translation>Fehler beim Hochladen der Aufgabe: %1</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>Der Server hat beim Hochladen der Aufgabe „%2“ HTTP %1 zurückgegeben</translation>
+    </message>
+</context>
+<context>
+    <name>EventDetailsPopover</name>
+    <message>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <source>(No title)</source>
+        <translation>(Kein Titel)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Repeats</source>
+        <translation>Wiederholt sich</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 · All day</source>
+        <translation>%1 · Ganztägig</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 – %2 · All day</source>
+        <translation>%1 – %2 · Ganztägig</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 · %2 – %3</source>
+        <translation>%1 · %2 – %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Delete event?</source>
+        <translation>Termin löschen?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete &quot;%1&quot;? You can undo with %2.</source>
+        <translation>„%1“ löschen? Sie können das mit %2 rückgängig machen.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Deleted &quot;%1&quot;</source>
+        <translation>„%1“ gelöscht</translation>
+    </message>
+</context>
+<context>
+    <name>EventFormDialog</name>
+    <message>
+        <location filename="../../editors/eventformdialog.cpp" line="+115"/>
+        <source>Edit Event</source>
+        <translation>Termin bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>New Event</source>
+        <translation>Neuer Termin</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>At time of event</source>
+        <translation>Zu Beginn des Termins</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>5 minutes before</source>
+        <translation>5 Minuten vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>10 minutes before</source>
+        <translation>10 Minuten vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>15 minutes before</source>
+        <translation>15 Minuten vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>30 minutes before</source>
+        <translation>30 Minuten vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 hour before</source>
+        <translation>1 Stunde vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 hours before</source>
+        <translation>2 Stunden vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 day before</source>
+        <translation>1 Tag vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 days before</source>
+        <translation>2 Tage vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 week before</source>
+        <translation>1 Woche vorher</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 minutes before</source>
+        <translation>%1 Minuten vorher</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 hours before</source>
+        <translation>%1 Stunden vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 days before</source>
+        <translation>%1 Tage vorher</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Going</source>
+        <translation>Zugesagt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Declined</source>
+        <translation>Abgelehnt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Maybe</source>
+        <translation>Vielleicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delegated</source>
+        <translation>Delegiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No response</source>
+        <translation>Keine Antwort</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Edit event</source>
+        <translation>Termin bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>New event</source>
+        <translation>Neuer Termin</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>From template…</source>
+        <translation>Aus Vorlage…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Update the details below and save to apply.</source>
+        <translation>Ändern Sie die Angaben unten und speichern Sie, um sie zu übernehmen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fill in the basics. Start time and calendar are required.</source>
+        <translation>Füllen Sie das Wichtigste aus. Beginn und Kalender sind Pflichtangaben.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lunch with Sam, Sprint planning…</source>
+        <translation>Mittagessen mit Sam, Sprintplanung…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Title</source>
+        <translation>&amp;Titel</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Kalender</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Use calendar color</source>
+        <translation>Kalenderfarbe verwenden</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Starts</source>
+        <translation>&amp;Beginn</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Ends</source>
+        <translation>&amp;Ende</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>All day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Repeats</source>
+        <translation>&amp;Wiederholung</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>+ Add reminder</source>
+        <translation>+ Erinnerung hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Re&amp;minders</source>
+        <translation>E&amp;rinnerungen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Address, room, or video link</source>
+        <translation>Adresse, Raum oder Videolink</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Location</source>
+        <translation>&amp;Ort</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Notes, agenda, links…</source>
+        <translation>Notizen, Agenda, Links…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Notes</source>
+        <translation>&amp;Notizen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>+ Add attendee</source>
+        <translation>+ Teilnehmer hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Attendees</source>
+        <translation>Teilnehmer</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Save changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Create event</source>
+        <translation>Termin erstellen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>Inheriting calendar color (%1). Click to override.</source>
+        <translation>Kalenderfarbe wird übernommen (%1). Zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Custom color (%1). Click to change.</source>
+        <translation>Eigene Farbe (%1). Zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Event color</source>
+        <translation>Terminfarbe</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Does not repeat</source>
+        <translation>Keine Wiederholung</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>name@example.com</source>
+        <translation>name@example.com</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>No templates</source>
+        <translation>Keine Vorlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>You haven&apos;t created any event templates yet. Open Tools → Manage Templates to create one.</source>
+        <translation>Sie haben noch keine Terminvorlagen erstellt. Öffnen Sie Extras → Vorlagen verwalten, um eine anzulegen.</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Title required</source>
+        <translation>Titel erforderlich</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Please enter a title for the event.</source>
+        <translation>Bitte geben Sie einen Titel für den Termin ein.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No calendars</source>
+        <translation>Keine Kalender</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Create a calendar first.</source>
+        <translation>Erstellen Sie zuerst einen Kalender.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>End before start</source>
+        <translation>Ende vor Beginn</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The end time is earlier than the start time.</source>
+        <translation>Das Ende liegt vor dem Beginn.</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Could not save the event.</source>
+        <translation>Der Termin konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <source>Quillmarten Calendar</source>
+        <translation>Quillmarten Calendar</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Undid: %1</source>
+        <translation>Rückgängig gemacht: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
+        <translation>%1 hat ein nicht vertrauenswürdiges Zertifikat vorgelegt; die Kalender wurden nicht synchronisiert.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>New &amp;Event…</source>
+        <translation>Neuer &amp;Termin…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quick Add…</source>
+        <translation>&amp;Schnelleingabe…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Import .ics…</source>
+        <translation>.ics &amp;importieren…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Preferences…</source>
+        <translation>&amp;Einstellungen…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Today</source>
+        <translation>&amp;Heute</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Sync</source>
+        <translation>&amp;Synchronisieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sync &amp;Now</source>
+        <translation>&amp;Jetzt synchronisieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Send Test &amp;Notification</source>
+        <translation>&amp;Testbenachrichtigung senden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fire a sample reminder toast to verify your desktop notification setup.</source>
+        <translation>Zeigt eine Beispielerinnerung an, um die Desktop-Benachrichtigungen zu prüfen.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Developer</source>
+        <translation>E&amp;ntwickler</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Load Sample &amp;Data</source>
+        <translation>&amp;Beispieldaten laden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Clear Sample Data</source>
+        <translation>Beispieldaten &amp;entfernen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Added: %1</source>
+        <translation>Hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>No calendars</source>
+        <translation>Keine Kalender</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>There is no calendar to add an event to.</source>
+        <translation>Es gibt keinen Kalender, in den der Termin eingetragen werden kann.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Quick-add ignored: no calendars configured.</source>
+        <translation>Schnelleingabe ignoriert: keine Kalender eingerichtet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
+        <translation>Schnelleingabe nicht verstanden: „%1“</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Import ignored: no calendars configured.</source>
+        <translation>Import ignoriert: keine Kalender eingerichtet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Import failed</source>
+        <translation>Import fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Couldn&apos;t read &quot;%1&quot;.</source>
+        <translation>„%1“ konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No events found in %1</source>
+        <translation>Keine Termine in %1 gefunden</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Imported %n event(s) from %1</source>
+        <translation>
+            <numerusform>%n Termin aus %1 importiert</numerusform>
+            <numerusform>%n Termine aus %1 importiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Imported %n event(s) from %1; %2 could not be stored</source>
+        <translation>
+            <numerusform>%n Termin aus %1 importiert; %2 konnten nicht gespeichert werden</numerusform>
+            <numerusform>%n Termine aus %1 importiert; %2 konnten nicht gespeichert werden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <location line="+6"/>
+        <source>Quick Add</source>
+        <translation>Schnelleingabe</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>Describe the event, e.g. &quot;Lunch with Sam tomorrow 12:30&quot;:</source>
+        <translation>Beschreiben Sie den Termin auf Englisch, z. B. „Lunch with Sam tomorrow 12:30“:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Couldn&apos;t save event</source>
+        <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Import .ics</source>
+        <translation>.ics importieren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>iCalendar files (*.ics);;All files (*)</source>
+        <translation>iCalendar-Dateien (*.ics);;Alle Dateien (*)</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+14"/>
+        <source>Loaded %n sample row(s).</source>
+        <translation>
+            <numerusform>%n Beispielzeile geladen.</numerusform>
+            <numerusform>%n Beispielzeilen geladen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Clear sample data?</source>
+        <translation>Beispieldaten entfernen?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Remove the sample calendars, events, and tasks? Your real data is untouched.</source>
+        <translation>Beispielkalender, -termine und -aufgaben entfernen? Ihre eigenen Daten bleiben unverändert.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Removed %n sample row(s).</source>
+        <translation>
+            <numerusform>%n Beispielzeile entfernt.</numerusform>
+            <numerusform>%n Beispielzeilen entfernt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Test notification fired</source>
+        <translation>Testbenachrichtigung gesendet</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>%n neuer Kalender gefunden.</numerusform>
+            <numerusform>%n neue Kalender gefunden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>Synced %1 events</source>
+        <translation>%1 Termine synchronisiert</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationService</name>
+    <message>
+        <location filename="../../app/notificationservice.cpp" line="+69"/>
+        <source>%1, all day</source>
+        <translation>%1, ganztägig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Starting now (%1)</source>
+        <translation>Beginnt jetzt (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>In %1 minutes (%2)</source>
+        <translation>In %1 Minuten (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>In %1h (%2)</source>
+        <translation>In %1 Std. (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow at %1</source>
+        <translation>Morgen um %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 at %2</source>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>Reminder</source>
+        <translation>Erinnerung</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Test reminder</source>
+        <translation>Testerinnerung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
+        <translation>Wenn Sie dies sehen, funktionieren Ihre Desktop-Benachrichtigungen. Echte Erinnerungen sehen genauso aus.</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <source>Start hidden in the tray</source>
+        <translation>Versteckt im Infobereich starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Closing the window keeps the calendar in the tray</source>
+        <translation>Beim Schließen des Fensters im Infobereich weiterlaufen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start at login</source>
+        <translation>Bei der Anmeldung starten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Theme:</source>
+        <translation>Design:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Accent colour:</source>
+        <translation>Akzentfarbe:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Theme default</source>
+        <translation>Design-Standard</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Accent colour</source>
+        <translation>Akzentfarbe</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../core/meetingdescription.cpp" line="+77"/>
+        <source>Join Microsoft Teams Meeting</source>
+        <translation>An Microsoft Teams-Besprechung teilnehmen</translation>
+    </message>
+    <message>
+        <location filename="../../core/rruleformat.cpp" line="+42"/>
+        <source>Repeats daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 days</source>
+        <translation>Alle %1 Tage</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats weekly</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 weeks</source>
+        <translation>Alle %1 Wochen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 months</source>
+        <translation>Alle %1 Monate</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 years</source>
+        <translation>Alle %1 Jahre</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Repeats</source>
+        <translation>Wiederholt sich</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <location line="+7"/>
+        <source>on the %1 %2</source>
+        <translation>am %1 %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>on the %1</source>
+        <translation>am %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n time(s)</source>
+        <translation>
+            <numerusform>%n-mal</numerusform>
+            <numerusform>%n-mal</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>until %1</source>
+        <translation>bis %1</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>At time of event</source>
+        <translation>Zu Beginn des Termins</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 min before</source>
+        <translation>%1 Min. vorher</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 hour(s) before</source>
+        <translation>%1 Std. vorher</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 day(s) before</source>
+        <translation>%1 Tag(e) vorher</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+9"/>
+        <source>%1th</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>%1st</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1nd</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1rd</source>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>first</source>
+        <translation>ersten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>second</source>
+        <translation>zweiten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>third</source>
+        <translation>dritten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>fourth</source>
+        <translation>vierten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>fifth</source>
+        <translation>fünften</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>last</source>
+        <translation>letzten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>second-to-last</source>
+        <translation>vorletzten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1th-from-last</source>
+        <translation>%1.-letzten</translation>
+    </message>
+</context>
+<context>
+    <name>RecurrenceEditDialog</name>
+    <message>
+        <location filename="../../editors/recurrenceeditdialog.cpp" line="+62"/>
+        <source>Recurrence</source>
+        <translation>Wiederholung</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Daily</source>
+        <translation>Täglich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Weekly</source>
+        <translation>Wöchentlich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+261"/>
+        <source>Does not repeat</source>
+        <translation>Keine Wiederholung</translation>
+    </message>
+    <message>
+        <location line="-260"/>
+        <source>Frequency</source>
+        <translation>Häufigkeit</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Every</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>M</source>
+        <comment>Monday</comment>
+        <translation>M</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>T</source>
+        <comment>Tuesday</comment>
+        <translation>D</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>W</source>
+        <comment>Wednesday</comment>
+        <translation>M</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>T</source>
+        <comment>Thursday</comment>
+        <translation>D</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>F</source>
+        <comment>Friday</comment>
+        <translation>F</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>S</source>
+        <comment>Saturday</comment>
+        <translation>S</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S</source>
+        <comment>Sunday</comment>
+        <translation>S</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>On day of the month</source>
+        <translation>Am Tag des Monats</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>of every month</source>
+        <translation>jedes Monats</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>On the nth weekday</source>
+        <translation>Am n-ten Wochentag</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>first</source>
+        <translation>ersten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>second</source>
+        <translation>zweiten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>third</source>
+        <translation>dritten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>fourth</source>
+        <translation>vierten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>last</source>
+        <translation>letzten</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Monday</source>
+        <translation>Montag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Tuesday</source>
+        <translation>Dienstag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Wednesday</source>
+        <translation>Mittwoch</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Thursday</source>
+        <translation>Donnerstag</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Friday</source>
+        <translation>Freitag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Saturday</source>
+        <translation>Samstag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Sunday</source>
+        <translation>Sonntag</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>After</source>
+        <translation>Nach</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>occurrences</source>
+        <translation>Terminen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>On</source>
+        <translation>Am</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Ends</source>
+        <translation>Endet</translation>
+    </message>
+    <message>
+        <location line="+132"/>
+        <source>day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>week</source>
+        <translation>Woche</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>years</source>
+        <translation>Jahre</translation>
+    </message>
+</context>
+<context>
+    <name>RecurringEditScopeDialog</name>
+    <message>
+        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <source>Edit Recurring Event</source>
+        <translation>Serientermin bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Edit &quot;%1&quot;</source>
+        <translation>„%1“ bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>This event repeats. Apply your changes to:</source>
+        <translation>Dieser Termin wiederholt sich. Änderungen übernehmen für:</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>This event only</source>
+        <translation>Nur dieser Termin</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Only this occurrence is changed; the rest of the series stays as it was.</source>
+        <translation>Nur dieser Termin wird geändert; der Rest der Serie bleibt, wie er ist.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This and following events</source>
+        <translation>Dieser und alle folgenden Termine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This occurrence and every later one inherit the change. Past occurrences keep their original times.</source>
+        <translation>Dieser und alle späteren Termine übernehmen die Änderung. Frühere Termine behalten ihre ursprünglichen Zeiten.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>All events in the series</source>
+        <translation>Alle Termine der Serie</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The master event shifts; every occurrence — past and future — moves with it.</source>
+        <translation>Der Serientermin wird verschoben; alle Termine – vergangene und künftige – folgen ihm.</translation>
+    </message>
+</context>
+<context>
+    <name>RruleFormat</name>
+    <message>
+        <location filename="../../core/rruleformat.cpp" line="-49"/>
+        <source>Mon</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Tue</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wed</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Thu</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fri</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Sat</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sun</source>
+        <translation>So</translation>
+    </message>
+</context>
+<context>
+    <name>TaskDetailsPopover</name>
+    <message>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <source>Due %1</source>
+        <translation>Fällig: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Completed</source>
+        <translation>Erledigt</translation>
+    </message>
+</context>
+<context>
     <name>TolmUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/updatedialog.cpp" line="+34"/>
@@ -58,6 +1384,254 @@
         <location line="+3"/>
         <source>Later</source>
         <translation>Später</translation>
+    </message>
+</context>
+<context>
+    <name>TrayManager</name>
+    <message>
+        <location filename="../../app/traymanager.cpp" line="+57"/>
+        <source>&amp;Show Calendar</source>
+        <translation>&amp;Kalender anzeigen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sync &amp;Now</source>
+        <translation>&amp;Jetzt synchronisieren</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Quillmarten Calendar — Last sync failed</source>
+        <translation>Quillmarten Calendar — Letzte Synchronisierung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Sync failed: %1</source>
+        <translation>Quillmarten Calendar — Synchronisierung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillmarten Calendar — No upcoming events</source>
+        <translation>Quillmarten Calendar — Keine anstehenden Termine</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>today</source>
+        <translation>heute</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>tomorrow</source>
+        <translation>morgen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Next: %1 (%2, all day)</source>
+        <translation>Quillmarten Calendar — Als Nächstes: %1 (%2, ganztägig)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>at %1</source>
+        <translation>um %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>tomorrow at %1</source>
+        <translation>morgen um %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Next: %1 %2</source>
+        <translation>Quillmarten Calendar — Als Nächstes: %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TrayTime</name>
+    <message>
+        <location filename="../../app/traytime.cpp" line="+15"/>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow</source>
+        <translation>Morgen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Yesterday</source>
+        <translation>Gestern</translation>
+    </message>
+</context>
+<context>
+    <name>WeekAgenda</name>
+    <message>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <source>All day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 – %2</source>
+        <translation>%1 – %2</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Week of %1</source>
+        <translation>Woche vom %1</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>No events this week</source>
+        <translation>Keine Termine in dieser Woche</translation>
+    </message>
+</context>
+<context>
+    <name>WinTrayPopover</name>
+    <message>
+        <location filename="../../app/wintraypopover.cpp" line="+93"/>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>Termin hinzufügen (auf Englisch) – z. B. „lunch Thursday 1pm“</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Open Calendar</source>
+        <translation>Kalender öffnen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sync Now</source>
+        <translation>Jetzt synchronisieren</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>No calendars yet</source>
+        <translation>Noch keine Kalender</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>No upcoming events</source>
+        <translation>Keine anstehenden Termine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing scheduled in the next 24 hours.</source>
+        <translation>In den nächsten 24 Stunden steht nichts an.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  No more events today</source>
+        <translation>  Heute keine weiteren Termine</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow</source>
+        <translation>Morgen</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  Nothing scheduled</source>
+        <translation>  Nichts geplant</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+120"/>
+        <source>All-day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <location line="-117"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1  %2</source>
+        <translation>%1  %2</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1, all day</source>
+        <translation>%1, ganztägig</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 at %2</source>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>in %1 min</source>
+        <translation>in %1 Min.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>in %1h</source>
+        <translation>in %1 Std.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>in %1h %2m</source>
+        <translation>in %1 Std. %2 Min.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>(Unnamed)</source>
+        <translation>(Unbenannt)</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>No such date</source>
+        <translation>Dieses Datum gibt es nicht</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Couldn&apos;t save event</source>
+        <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
 </TS>

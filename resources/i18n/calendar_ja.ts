@@ -2,6 +2,1326 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>Application</name>
+    <message>
+        <location filename="../../app/application.cpp" line="+131"/>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Failed to initialize the database.
+
+Data directory: %1
+
+Please check file permissions and try again.</source>
+        <translation>データベースを初期化できませんでした。
+
+データフォルダー: %1
+
+ファイルのアクセス権を確認して、もう一度お試しください。</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavClient</name>
+    <message>
+        <location filename="../../sync/caldav/caldavclient.cpp" line="+207"/>
+        <source>Unsupported URL: %1</source>
+        <translation>サポートされていない URL です: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavDiscovery</name>
+    <message>
+        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>http:// または https:// で始まる CalDAV の URL を入力してください</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Could not reach the server: %1</source>
+        <translation>サーバーに接続できませんでした: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The server rejected the username or password.</source>
+        <translation>サーバーがユーザー名またはパスワードを拒否しました。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>プリンシパルの検出中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>calendar-home-set の検出中に接続が切れました: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>home-set の検出中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>カレンダーの一覧を取得中に接続が切れました: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>カレンダーの一覧を取得中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>検出した home-set にカレンダーが見つかりませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavSyncClient</name>
+    <message>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <location line="+108"/>
+        <location line="+46"/>
+        <source>Push error: %1</source>
+        <translation>送信エラー: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
+        <source>The local database is not open.</source>
+        <translation>ローカルデータベースが開かれていません。</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
+        <location line="+26"/>
+        <source>Network error: %1</source>
+        <translation>ネットワークエラー: %1</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>ctag の確認中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Server returned HTTP %1</source>
+        <translation>サーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <location line="+104"/>
+        <source>Network error during task pull: %1</source>
+        <translation>タスクの取得中にネットワークエラーが発生しました: %1</translation>
+    </message>
+    <message>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <source>Task push error: %1</source>
+        <translation>タスクの送信エラー: %1</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>タスク「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+</context>
+<context>
+    <name>EventDetailsPopover</name>
+    <message>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <source>(No title)</source>
+        <translation>(タイトルなし)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Repeats</source>
+        <translation>繰り返し</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 · All day</source>
+        <translation>%1 · 終日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 – %2 · All day</source>
+        <translation>%1 – %2 · 終日</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1 · %2 – %3</source>
+        <translation>%1 · %2 – %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 %2 – %3 %4</source>
+        <translation>%1 %2 – %3 %4</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Delete event?</source>
+        <translation>予定を削除しますか？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete &quot;%1&quot;? You can undo with %2.</source>
+        <translation>「%1」を削除しますか？%2 で元に戻せます。</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Deleted &quot;%1&quot;</source>
+        <translation>「%1」の削除</translation>
+    </message>
+</context>
+<context>
+    <name>EventFormDialog</name>
+    <message>
+        <location filename="../../editors/eventformdialog.cpp" line="+115"/>
+        <source>Edit Event</source>
+        <translation>予定を編集</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>New Event</source>
+        <translation>新しい予定</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>At time of event</source>
+        <translation>予定の時刻</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>5 minutes before</source>
+        <translation>5分前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>10 minutes before</source>
+        <translation>10分前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>15 minutes before</source>
+        <translation>15分前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>30 minutes before</source>
+        <translation>30分前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 hour before</source>
+        <translation>1時間前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 hours before</source>
+        <translation>2時間前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 day before</source>
+        <translation>1日前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 days before</source>
+        <translation>2日前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>1 week before</source>
+        <translation>1週間前</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 minutes before</source>
+        <translation>%1分前</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 hours before</source>
+        <translation>%1時間前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 days before</source>
+        <translation>%1日前</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Going</source>
+        <translation>参加</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Declined</source>
+        <translation>不参加</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Maybe</source>
+        <translation>未定</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Delegated</source>
+        <translation>委任</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No response</source>
+        <translation>未回答</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Edit event</source>
+        <translation>予定を編集</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>New event</source>
+        <translation>新しい予定</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>From template…</source>
+        <translation>テンプレートから…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Update the details below and save to apply.</source>
+        <translation>詳細を変更し、保存して反映します。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fill in the basics. Start time and calendar are required.</source>
+        <translation>基本情報を入力してください。開始時刻とカレンダーは必須です。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Lunch with Sam, Sprint planning…</source>
+        <translation>Sam とランチ、スプリント計画…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Title</source>
+        <translation>タイトル(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Calendar</source>
+        <translation>カレンダー(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Use calendar color</source>
+        <translation>カレンダーの色を使用</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Color</source>
+        <translation>色</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Starts</source>
+        <translation>開始(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Ends</source>
+        <translation>終了(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>All day</source>
+        <translation>終日</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Repeats</source>
+        <translation>繰り返し(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>+ Add reminder</source>
+        <translation>+ 通知を追加</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Re&amp;minders</source>
+        <translation>通知(&amp;M)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Address, room, or video link</source>
+        <translation>住所、会議室、ビデオ会議のリンク</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Location</source>
+        <translation>場所(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Notes, agenda, links…</source>
+        <translation>メモ、議題、リンク…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Notes</source>
+        <translation>メモ(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>+ Add attendee</source>
+        <translation>+ 参加者を追加</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Attendees</source>
+        <translation>参加者</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Save changes</source>
+        <translation>変更を保存</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Create event</source>
+        <translation>予定を作成</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <location line="+123"/>
+        <source>Inheriting calendar color (%1). Click to override.</source>
+        <translation>カレンダーの色 (%1) を使用中。クリックして変更します。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Custom color (%1). Click to change.</source>
+        <translation>カスタムカラー (%1)。クリックして変更します。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Event color</source>
+        <translation>予定の色</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Does not repeat</source>
+        <translation>繰り返さない</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Name</source>
+        <translation>名前</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>name@example.com</source>
+        <translation>name@example.com</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>No templates</source>
+        <translation>テンプレートがありません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>You haven&apos;t created any event templates yet. Open Tools → Manage Templates to create one.</source>
+        <translation>予定のテンプレートはまだありません。[ツール] → [テンプレートの管理] から作成できます。</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Title required</source>
+        <translation>タイトルが必要です</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Please enter a title for the event.</source>
+        <translation>予定のタイトルを入力してください。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>No calendars</source>
+        <translation>カレンダーがありません</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Create a calendar first.</source>
+        <translation>先にカレンダーを作成してください。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>End before start</source>
+        <translation>終了が開始より前です</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>The end time is earlier than the start time.</source>
+        <translation>終了時刻が開始時刻より前になっています。</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Could not save the event.</source>
+        <translation>予定を保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <source>Quillmarten Calendar</source>
+        <translation>Quillmarten Calendar</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Undid: %1</source>
+        <translation>元に戻しました: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
+        <translation>%1 が信頼されていない証明書を提示したため、そのカレンダーは同期されませんでした。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>New &amp;Event…</source>
+        <translation>新しい予定(&amp;E)…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quick Add…</source>
+        <translation>クイック追加(&amp;Q)…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Import .ics…</source>
+        <translation>.ics をインポート(&amp;I)…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Preferences…</source>
+        <translation>環境設定(&amp;P)…</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;X)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Today</source>
+        <translation>今日(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Sync</source>
+        <translation>同期(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sync &amp;Now</source>
+        <translation>今すぐ同期(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Send Test &amp;Notification</source>
+        <translation>テスト通知を送信(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fire a sample reminder toast to verify your desktop notification setup.</source>
+        <translation>サンプルの通知を表示して、デスクトップ通知の設定を確認します。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Developer</source>
+        <translation>開発(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Load Sample &amp;Data</source>
+        <translation>サンプルデータを読み込む(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Clear Sample Data</source>
+        <translation>サンプルデータを消去(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Added: %1</source>
+        <translation>追加しました: %1</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>No calendars</source>
+        <translation>カレンダーがありません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>There is no calendar to add an event to.</source>
+        <translation>予定を追加できるカレンダーがありません。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Quick-add ignored: no calendars configured.</source>
+        <translation>クイック追加を無視しました: カレンダーが設定されていません。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
+        <translation>クイック追加で解釈できませんでした: 「%1」</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Import ignored: no calendars configured.</source>
+        <translation>インポートを無視しました: カレンダーが設定されていません。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Import failed</source>
+        <translation>インポートに失敗しました</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Couldn&apos;t read &quot;%1&quot;.</source>
+        <translation>「%1」を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>No events found in %1</source>
+        <translation>%1 に予定が見つかりませんでした</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Imported %n event(s) from %1</source>
+        <translation>
+            <numerusform>%1 から %n件の予定をインポートしました</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Imported %n event(s) from %1; %2 could not be stored</source>
+        <translation>
+            <numerusform>%1 から %n件の予定をインポートしました。%2件は保存できませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <location line="+6"/>
+        <source>Quick Add</source>
+        <translation>クイック追加</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>Describe the event, e.g. &quot;Lunch with Sam tomorrow 12:30&quot;:</source>
+        <translation>予定を英語で入力してください (例: 「Lunch with Sam tomorrow 12:30」):</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Couldn&apos;t save event</source>
+        <translation>予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Import .ics</source>
+        <translation>.ics のインポート</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>iCalendar files (*.ics);;All files (*)</source>
+        <translation>iCalendar ファイル (*.ics);;すべてのファイル (*)</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+14"/>
+        <source>Loaded %n sample row(s).</source>
+        <translation>
+            <numerusform>サンプルデータを%n件読み込みました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Clear sample data?</source>
+        <translation>サンプルデータを消去しますか？</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Remove the sample calendars, events, and tasks? Your real data is untouched.</source>
+        <translation>サンプルのカレンダー、予定、タスクを削除しますか？実際のデータには影響しません。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>Removed %n sample row(s).</source>
+        <translation>
+            <numerusform>サンプルデータを%n件削除しました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Test notification fired</source>
+        <translation>テスト通知を送信しました</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>新しいカレンダーが%n件見つかりました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>Synced %1 events</source>
+        <translation>%1件の予定を同期しました</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationService</name>
+    <message>
+        <location filename="../../app/notificationservice.cpp" line="+69"/>
+        <source>%1, all day</source>
+        <translation>%1、終日</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Starting now (%1)</source>
+        <translation>まもなく開始 (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>In %1 minutes (%2)</source>
+        <translation>%1分後 (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>In %1h (%2)</source>
+        <translation>%1時間後 (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow at %1</source>
+        <translation>明日 %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 at %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+62"/>
+        <source>Reminder</source>
+        <translation>リマインダー</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Test reminder</source>
+        <translation>テスト通知</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
+        <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
+    <message>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <source>Start hidden in the tray</source>
+        <translation>起動時はトレイに格納する</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Closing the window keeps the calendar in the tray</source>
+        <translation>ウィンドウを閉じてもトレイに常駐する</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start at login</source>
+        <translation>ログイン時に起動する</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Preferences</source>
+        <translation>環境設定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>System</source>
+        <translation>システム</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Light</source>
+        <translation>ライト</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dark</source>
+        <translation>ダーク</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Default</source>
+        <translation>デフォルト</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Theme:</source>
+        <translation>テーマ:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Accent colour:</source>
+        <translation>アクセントカラー:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Theme default</source>
+        <translation>テーマの既定値</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Accent colour</source>
+        <translation>アクセントカラー</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../core/meetingdescription.cpp" line="+77"/>
+        <source>Join Microsoft Teams Meeting</source>
+        <translation>Microsoft Teams 会議に参加</translation>
+    </message>
+    <message>
+        <location filename="../../core/rruleformat.cpp" line="+42"/>
+        <source>Repeats daily</source>
+        <translation>毎日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 days</source>
+        <translation>%1日ごと</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats weekly</source>
+        <translation>毎週</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 weeks</source>
+        <translation>%1週間ごと</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats monthly</source>
+        <translation>毎月</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 months</source>
+        <translation>%1か月ごと</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Repeats yearly</source>
+        <translation>毎年</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Every %1 years</source>
+        <translation>%1年ごと</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Repeats</source>
+        <translation>繰り返し</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <location line="+7"/>
+        <source>on the %1 %2</source>
+        <translation>%1%2曜日</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>on the %1</source>
+        <translation>%1日</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+10"/>
+        <source>%n time(s)</source>
+        <translation>
+            <numerusform>%n回</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>until %1</source>
+        <translation>%1まで</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>At time of event</source>
+        <translation>予定の時刻</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 min before</source>
+        <translation>%1分前</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 hour(s) before</source>
+        <translation>%1時間前</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 day(s) before</source>
+        <translation>%1日前</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+9"/>
+        <source>%1th</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>%1st</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1nd</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1rd</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>first</source>
+        <translation>第1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>second</source>
+        <translation>第2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>third</source>
+        <translation>第3</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>fourth</source>
+        <translation>第4</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>fifth</source>
+        <translation>第5</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>last</source>
+        <translation>最終</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>second-to-last</source>
+        <translation>最後から2番目の</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1th-from-last</source>
+        <translation>最後から%1番目の</translation>
+    </message>
+</context>
+<context>
+    <name>RecurrenceEditDialog</name>
+    <message>
+        <location filename="../../editors/recurrenceeditdialog.cpp" line="+62"/>
+        <source>Recurrence</source>
+        <translation>繰り返し</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Daily</source>
+        <translation>毎日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Weekly</source>
+        <translation>毎週</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Monthly</source>
+        <translation>毎月</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Yearly</source>
+        <translation>毎年</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+261"/>
+        <source>Does not repeat</source>
+        <translation>繰り返さない</translation>
+    </message>
+    <message>
+        <location line="-260"/>
+        <source>Frequency</source>
+        <translation>頻度</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Every</source>
+        <translation>間隔</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>M</source>
+        <comment>Monday</comment>
+        <translation>月</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>T</source>
+        <comment>Tuesday</comment>
+        <translation>火</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>W</source>
+        <comment>Wednesday</comment>
+        <translation>水</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>T</source>
+        <comment>Thursday</comment>
+        <translation>木</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>F</source>
+        <comment>Friday</comment>
+        <translation>金</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>S</source>
+        <comment>Saturday</comment>
+        <translation>土</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S</source>
+        <comment>Sunday</comment>
+        <translation>日</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>On day of the month</source>
+        <translation>日付を指定</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>of every month</source>
+        <translation>日（毎月）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>On the nth weekday</source>
+        <translation>第n曜日を指定</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>first</source>
+        <translation>第1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>second</source>
+        <translation>第2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>third</source>
+        <translation>第3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>fourth</source>
+        <translation>第4</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>last</source>
+        <translation>最終</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Monday</source>
+        <translation>月曜日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Tuesday</source>
+        <translation>火曜日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Wednesday</source>
+        <translation>水曜日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Thursday</source>
+        <translation>木曜日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Friday</source>
+        <translation>金曜日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Saturday</source>
+        <translation>土曜日</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Sunday</source>
+        <translation>日曜日</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Never</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>After</source>
+        <translation>回数</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>occurrences</source>
+        <translation>回</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>On</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Ends</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <location line="+132"/>
+        <source>day</source>
+        <translation>日ごと</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>days</source>
+        <translation>日ごと</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>week</source>
+        <translation>週間ごと</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>weeks</source>
+        <translation>週間ごと</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>month</source>
+        <translation>か月ごと</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>months</source>
+        <translation>か月ごと</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>year</source>
+        <translation>年ごと</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>years</source>
+        <translation>年ごと</translation>
+    </message>
+</context>
+<context>
+    <name>RecurringEditScopeDialog</name>
+    <message>
+        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <source>Edit Recurring Event</source>
+        <translation>繰り返しの予定を編集</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Edit &quot;%1&quot;</source>
+        <translation>「%1」を編集</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>This event repeats. Apply your changes to:</source>
+        <translation>この予定は繰り返し予定です。変更の適用先:</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>This event only</source>
+        <translation>この予定のみ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Only this occurrence is changed; the rest of the series stays as it was.</source>
+        <translation>この回だけを変更します。シリーズの他の回はそのままです。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This and following events</source>
+        <translation>これ以降のすべての予定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This occurrence and every later one inherit the change. Past occurrences keep their original times.</source>
+        <translation>この回と以降のすべての回に変更が反映されます。過去の回は元の時刻のままです。</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>All events in the series</source>
+        <translation>シリーズのすべての予定</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The master event shifts; every occurrence — past and future — moves with it.</source>
+        <translation>元の予定が移動し、過去と今後のすべての回も一緒に移動します。</translation>
+    </message>
+</context>
+<context>
+    <name>RruleFormat</name>
+    <message>
+        <location filename="../../core/rruleformat.cpp" line="-49"/>
+        <source>Mon</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Tue</source>
+        <translation>火</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wed</source>
+        <translation>水</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Thu</source>
+        <translation>木</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fri</source>
+        <translation>金</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Sat</source>
+        <translation>土</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sun</source>
+        <translation>日</translation>
+    </message>
+</context>
+<context>
+    <name>TaskDetailsPopover</name>
+    <message>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <source>Due %1</source>
+        <translation>期限: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Completed</source>
+        <translation>完了</translation>
+    </message>
+</context>
+<context>
     <name>TolmUpdate::UpdateDialog</name>
     <message>
         <location filename="../../update/updatedialog.cpp" line="+34"/>
@@ -58,6 +1378,254 @@
         <location line="+3"/>
         <source>Later</source>
         <translation>後で</translation>
+    </message>
+</context>
+<context>
+    <name>TrayManager</name>
+    <message>
+        <location filename="../../app/traymanager.cpp" line="+57"/>
+        <source>&amp;Show Calendar</source>
+        <translation>カレンダーを表示(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sync &amp;Now</source>
+        <translation>今すぐ同期(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <location line="+85"/>
+        <source>Quillmarten Calendar — Last sync failed</source>
+        <translation>Quillmarten Calendar — 前回の同期に失敗しました</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Sync failed: %1</source>
+        <translation>Quillmarten Calendar — 同期に失敗しました: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillmarten Calendar — No upcoming events</source>
+        <translation>Quillmarten Calendar — 今後の予定はありません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Untitled</source>
+        <translation>無題</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>today</source>
+        <translation>今日</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>tomorrow</source>
+        <translation>明日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Next: %1 (%2, all day)</source>
+        <translation>Quillmarten Calendar — 次の予定: %1 (%2、終日)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>at %1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>tomorrow at %1</source>
+        <translation>明日 %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmarten Calendar — Next: %1 %2</source>
+        <translation>Quillmarten Calendar — 次の予定: %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TrayTime</name>
+    <message>
+        <location filename="../../app/traytime.cpp" line="+15"/>
+        <source>Today</source>
+        <translation>今日</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow</source>
+        <translation>明日</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Yesterday</source>
+        <translation>昨日</translation>
+    </message>
+</context>
+<context>
+    <name>WeekAgenda</name>
+    <message>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <source>All day</source>
+        <translation>終日</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 – %2</source>
+        <translation>%1 – %2</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Week of %1</source>
+        <translation>%1 の週</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Untitled</source>
+        <translation>無題</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>No events this week</source>
+        <translation>今週の予定はありません</translation>
+    </message>
+</context>
+<context>
+    <name>WinTrayPopover</name>
+    <message>
+        <location filename="../../app/wintraypopover.cpp" line="+93"/>
+        <source>Group</source>
+        <translation>グループ</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Add event — e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>予定を追加 (英語で) — 例: 「lunch Thursday 1pm」</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Open Calendar</source>
+        <translation>カレンダーを開く</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sync Now</source>
+        <translation>今すぐ同期</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Preferences</source>
+        <translation>環境設定</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>No calendars yet</source>
+        <translation>カレンダーはまだありません</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>No upcoming events</source>
+        <translation>今後の予定はありません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nothing scheduled in the next 24 hours.</source>
+        <translation>24時間以内の予定はありません。</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Today</source>
+        <translation>今日</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  No more events today</source>
+        <translation>  今日の予定はもうありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Tomorrow</source>
+        <translation>明日</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>  Nothing scheduled</source>
+        <translation>  予定はありません</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Untitled</source>
+        <translation>無題</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+120"/>
+        <source>All-day</source>
+        <translation>終日</translation>
+    </message>
+    <message>
+        <location line="-117"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1  %2</source>
+        <translation>%1  %2</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>%1, all day</source>
+        <translation>%1、終日</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 at %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>now</source>
+        <translation>開始済み</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>in %1 min</source>
+        <translation>%1分後</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>in %1h</source>
+        <translation>%1時間後</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>in %1h %2m</source>
+        <translation>%1時間%2分後</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>(Unnamed)</source>
+        <translation>(名前なし)</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>No such date</source>
+        <translation>その日付は存在しません</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Couldn&apos;t save event</source>
+        <translation>予定を保存できませんでした</translation>
     </message>
 </context>
 </TS>

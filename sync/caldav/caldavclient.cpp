@@ -217,6 +217,7 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
     // Qt would turn a redirected PROPFIND or PUT into a GET and send the
     // Authorization header to whatever host the Location names.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(m_transferTimeoutMs);
     request.setRawHeader("User-Agent", userAgent);
     if (!body.isEmpty()) {
         request.setRawHeader("Content-Type", xmlContentType);
@@ -248,8 +249,13 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
     for (const auto &[name, value] : pairs)
         response.headers.insert(name, value);
     const QNetworkReply::NetworkError code = reply->error();
-    if (code != QNetworkReply::NoError && (response.status == 0 || isTransportFailure(code)))
-        response.error = reply->errorString();
+    if (code != QNetworkReply::NoError && (response.status == 0 || isTransportFailure(code))) {
+        // Nothing here aborts a reply but the transfer timeout, whose own
+        // text is a bare "Operation canceled".
+        response.error = code == QNetworkReply::OperationCanceledError
+            ? tr("The server did not answer for %n second(s).", nullptr, (reply->request().transferTimeout() + 999) / 1000)
+            : reply->errorString();
+    }
     reply->deleteLater();
     callback(response);
 }

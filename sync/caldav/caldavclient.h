@@ -24,10 +24,14 @@ class QSslError;
 // client's thread, after the reply has finished (unless the client is deleted
 // first: replies die with it). Redirects are never followed: a 3xx comes back
 // as it is, so credentials never travel to a host the caller did not name.
+// A server that takes a request and then stays silent for the transfer
+// timeout fails it with status 0, so that no sync waits for ever.
 class CalDavClient : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr int kDefaultTransferTimeoutMs = 60000;
+
     struct Response
     {
         int status = 0;                         // 0: no HTTP answer at all
@@ -62,6 +66,9 @@ public:
     explicit CalDavClient(QNetworkAccessManager *manager, QObject *parent = nullptr);
 
     void setCredentials(const QString &userName, const QString &password);
+    // For requests sent from now on: how long a reply may go without a byte
+    // before it fails; 0 waits without end.
+    void setTransferTimeout(int msecs) { m_transferTimeoutMs = msecs; }
     // Keeps the letters and digits of `fingerprint` (a displayed "ab:cd:…"
     // works), upper-cased; an empty text unpins. Clears the pending certificate.
     void setTrustedCertificateSha256(const QString &fingerprint);
@@ -110,4 +117,5 @@ private:
     QString m_password;
     QString m_pin;
     std::optional<UntrustedCertInfo> m_pendingCert;
+    int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
 };

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
 
 #include <algorithm>
 
@@ -56,13 +57,16 @@ void CalDavEventPush::pushNext()
         const QList<Event> pending = m_events->getPending(m_store->calendarId());
         if (!pending.isEmpty())
             qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
+        QSet<QString> queued;
         for (const Event &event : pending) {
             qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
                               << "deletedAt=" << (event.deleted_at ? "yes" : "no")
                               << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
             const QString series = CalDavEventStore::seriesUid(event);
-            if (!m_queue.contains(series))
+            if (!queued.contains(series)) {
+                queued.insert(series);
                 m_queue.append(series);
+            }
         }
     }
     if (m_queue.isEmpty()) {

@@ -60,8 +60,7 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
         keys.insert(objectKey(event.uid, event.recurrence_id));
         seriesUids.insert(event.uid);
         ++applied.parsed;
-        if (applyEvent(event, now))
-            ++applied.written;
+        tally(applied, applyEvent(event, now));
     }
     // Overrides the server's copy no longer holds (an occurrence another
     // client reverted or dropped), looked up by UID.
@@ -82,7 +81,7 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
         m_events->hardDelete(id);
 }
 
-bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
+CalDavItemStore::Written CalDavEventStore::applyEvent(Event event, const QDateTime &now)
 {
     const std::optional<Event> stored = find(event);
     qCDebug(lcCalDav) << "[CalDav] pull row" << event.title << "uid=" << event.uid << "recurrenceId="
@@ -91,9 +90,9 @@ bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
                       << event.start_time.toString(Qt::ISODate);
     switch (meet(event, stored, now)) {
     case Outcome::Keep:
-        return false;
+        return Written::No;
     case Outcome::Insert:
-        return m_events->insert(event);
+        return written(m_events->insert(event));
     case Outcome::Replace:
         break;
     }
@@ -106,7 +105,7 @@ bool CalDavEventStore::applyEvent(Event event, const QDateTime &now)
         if (event.attendees.isEmpty())
             event.attendees = full->attendees;
     }
-    return m_events->update(event);
+    return written(m_events->update(event));
 }
 
 std::optional<Event> CalDavEventStore::find(const Event &event) const

@@ -30,8 +30,8 @@ protected:
     void scheduleChanged() override;
 
 private:
-    // One object from the server; true when a row was written.
-    bool applyEvent(Event event, const QDateTime &now);
+    // One object from the server.
+    Written applyEvent(Event event, const QDateTime &now);
     std::optional<Event> find(const Event &event) const;
 
     EventRepository *m_events;

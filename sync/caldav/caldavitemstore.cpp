@@ -42,11 +42,15 @@ QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const
 
 void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
 {
-    const QList<QString> stored = storedEtags().keys();
-    for (const QString &href : stored) {
-        if (!listed.contains(href))
-            dropResource(href);
-    }
+    // One read of the calendar: a query per unlisted href would walk the
+    // calendar's rows once each (there is no index on href).
+    QList<StoredRow> unlisted;
+    exec(u"SELECT id, sync_status, href FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
+         {m_calendarId}, [&unlisted, &listed](const QSqlQuery &q) {
+             if (!listed.contains(q.value(2).toString()))
+                 unlisted.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1});
+         });
+    drop(unlisted);
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
@@ -91,14 +95,19 @@ void CalDavItemStore::takeServerIdentity(const QString &id, const QString &store
 
 void CalDavItemStore::dropResource(const QString &href)
 {
-    QList<QPair<QString, bool>> rows; // id, pending
+    QList<StoredRow> rows;
     exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
          [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
-    for (const auto &[id, pending] : std::as_const(rows)) {
-        if (pending)
-            forgetServerIdentity(id);
+    drop(rows);
+}
+
+void CalDavItemStore::drop(const QList<StoredRow> &rows)
+{
+    for (const StoredRow &row : rows) {
+        if (row.pending)
+            forgetServerIdentity(row.id);
         else
-            removeRow(id);
+            removeRow(row.id);
     }
     if (!rows.isEmpty())
         scheduleChanged();

@@ -27,6 +27,7 @@ public:
     {
         int parsed = 0;   // objects read from the server, pending rows included
         int written = 0;  // rows inserted or replaced
+        int failed = 0;   // objects the store refused
     };
 
     CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
@@ -63,6 +64,15 @@ public:
 protected:
     // How one object from the server meets the stored row.
     enum class Outcome { Insert, Replace, Keep };
+    // What became of one object: a row written, nothing to write, or a
+    // write the store refused.
+    enum class Written { No, Yes, Failed };
+    static Written written(bool ok) { return ok ? Written::Yes : Written::Failed; }
+    static void tally(Applied &applied, Written result)
+    {
+        applied.written += result == Written::Yes ? 1 : 0;
+        applied.failed += result == Written::Failed ? 1 : 0;
+    }
 
     // One resource's objects written; `applied` counts them.
     virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
@@ -78,6 +88,9 @@ protected:
     {
         item.calendar_id = m_calendarId;
         item.sync_status = QStringLiteral("synced");
+        // SUMMARY is optional; the title column is not.
+        if (item.title.isNull())
+            item.title = QLatin1String("");
         if (!item.created.isValid())
             item.created = now;
         if (!item.last_modified.isValid())
@@ -99,6 +112,15 @@ protected:
         return Outcome::Replace;
     }
     static QString newRowId();
+
+    struct StoredRow
+    {
+        QString id;
+        bool pending = false;
+    };
+    // The server holds none of `rows`: pending ones lose their server
+    // identity, the others go.
+    void drop(const QList<StoredRow> &rows);
 
     // Runs a statement with `values` bound in order; `row` sees each result row.
     bool exec(const QString &sql, const QVariantList &values,

@@ -158,7 +158,12 @@ void CalDavSyncRun::applyPulledResources(Pull *pull, const QList<CalDavParse::Re
         const CalDavItemStore::Applied applied = pull->store->apply(resources);
         pull->applied.parsed += applied.parsed;
         pull->applied.written += applied.written;
+        pull->applied.failed += applied.failed;
     });
+    // The markers must not claim an object that is not here: the next run
+    // lists the collection again and fetches it once more.
+    if (pull->applied.failed > 0)
+        pull->complete = false;
     if (pull == &m_events) {
         for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
             Q_EMIT progress(m_calendar.id, count);

@@ -19,9 +19,13 @@ void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const
         task.etag = resource.etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
-        const Outcome outcome = meet(task, stored, now);
-        if ((outcome == Outcome::Insert && m_tasks->insert(task)) || (outcome == Outcome::Replace && m_tasks->update(task)))
-            ++applied.written;
+        Written result = Written::No;
+        switch (meet(task, stored, now)) {
+        case Outcome::Insert: result = written(m_tasks->insert(task)); break;
+        case Outcome::Replace: result = written(m_tasks->update(task)); break;
+        case Outcome::Keep: break;
+        }
+        tally(applied, result);
     }
 }
 

@@ -32,6 +32,7 @@ struct SyncCoordinator::Batch
     CalDavSyncClient *client = nullptr;
     QSet<QString> open;     // started, not yet reported
     bool starting = true;   // syncCalendar calls still being made
+    bool full = false;      // every calendar of the account, not a push
     QString failure;        // the last failure's text
     int total = 0;          // events brought in, for "Synced %1 events"
 };
@@ -99,7 +100,7 @@ void SyncCoordinator::pushPending()
                 pending.append(calendar);
         }
         if (!pending.isEmpty())
-            syncCalendars(account, pending);
+            syncCalendars(account, pending, false);
     }
 }
 
@@ -150,23 +151,24 @@ void SyncCoordinator::syncAccount(const Account &account)
         if (added > 0)
             Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Discovered %n new calendar(s).", nullptr, added));
         if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
-            syncCalendars(*current, syncingCalendars(*current));
+            syncCalendars(*current, syncingCalendars(*current), true);
     });
     connect(discovery, &CalDavDiscovery::failed, this, [this, client, accountId](const QString &message) {
         client->deleteLater();
         qCInfo(lcCalDav) << "[AutoSync] rediscovery failed for account" << accountId << "-" << message
                          << "- syncing the known calendars";
         if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
-            syncCalendars(*current, syncingCalendars(*current));
+            syncCalendars(*current, syncingCalendars(*current), true);
     });
     discovery->start(QUrl(account.server_url, QUrl::TolerantMode));
 }
 
-void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars)
+void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full)
 {
     auto *batch = new Batch;
     m_batches.append(batch);
     batch->accountId = account.id;
+    batch->full = full;
     batch->client = new CalDavSyncClient(m_appState, this);
     connect(batch->client, &CalDavSyncClient::calendarSyncStarted, this, [this, batch](const QString &id) {
         if (batch->open.contains(id))
@@ -225,8 +227,13 @@ void SyncCoordinator::finishBatch(Batch *batch)
     // Anything the client still says is about calendars that have reported.
     batch->client->disconnect(this);
     batch->client->deleteLater();
-    if (std::optional<Account> account = m_appState->accounts()->getById(batch->accountId)) {
-        account->last_sync_time = QDateTime::currentDateTimeUtc();
+    // A push covers only the calendars with local changes: were it to
+    // restart the interval, a user editing often would keep the account's
+    // other calendars from ever being pulled by the tick.
+    std::optional<Account> account = m_appState->accounts()->getById(batch->accountId);
+    if (account && (batch->full || !batch->failure.isEmpty())) {
+        if (batch->full)
+            account->last_sync_time = QDateTime::currentDateTimeUtc();
         account->last_sync_error = batch->failure;
         m_appState->accounts()->update(*account);
     }

@@ -50,7 +50,8 @@ public:
     void start();
 
     void syncNow();
-    // The tick: accounts whose sync interval has elapsed since their last sync.
+    // The tick: accounts whose sync interval has elapsed since their last
+    // full sync (a push does not count).
     void syncDueAccounts();
     // Calendars with rows waiting to be pushed.
     void pushPending();
@@ -73,7 +74,8 @@ private:
     QString passwordFor(const Account &account) const;
     // Rediscovery and merge, then every syncing calendar of the account.
     void syncAccount(const Account &account);
-    void syncCalendars(const Account &account, const QList<Calendar> &calendars);
+    // `full`: the account's whole sync, which alone restarts its interval.
+    void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);

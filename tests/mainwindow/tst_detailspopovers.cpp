@@ -144,6 +144,25 @@ private Q_SLOTS:
         QVERIFY(!m_state->events()->getById(override.id)->deleted_at);
     }
 
+    // Another card opened while the delete question is up (from the tray or
+    // a reminder) closes this one for good; the answer still counts.
+    void cardClosedWhileAskingStillDeletes()
+    {
+        const Event event = insertEvent(QString());
+        QPointer<EventDetailsPopover> card = new EventDetailsPopover(m_state, event);
+        card->showNextTo(QRect(10, 10, 20, 20));
+        ModalScript script;
+        script.on(u"Delete event?"_s, [](QWidget *modal) {
+            EventDetailsPopover::closeOpen();
+            ModalScript::click(static_cast<QMessageBox *>(modal)->button(QMessageBox::Yes));
+        });
+        QTest::mouseClick(card->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
+        QVERIFY(script.done());
+        QTRY_VERIFY(!card);
+        QVERIFY(m_state->events()->getById(event.id)->deleted_at);
+        QVERIFY(m_state->undoStack()->canUndo());
+    }
+
 private:
     Event insertEvent(const QString &rule)
     {

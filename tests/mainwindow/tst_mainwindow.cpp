@@ -156,6 +156,17 @@ private Q_SLOTS:
         QVERIFY(!state()->events()->getById(firstId)->deleted_at);
     }
 
+    // SUMMARY is optional in iCalendar: such an event comes in untitled.
+    void importTakesUntitledEvents()
+    {
+        const QString path = writeFile(m_files, u"untitled.ics"_s,
+                                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:untitled-1\r\n"
+                                       "DTSTART:20300105T090000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(status(), u"Imported 1 event(s) from untitled.ics"_s);
+        QCOMPARE(eventCount(), 1);
+    }
+
     void importThroughTheFileDialog()
     {
         const QString path = writeFile(m_files, u"menu.ics"_s, kTwoEvents);

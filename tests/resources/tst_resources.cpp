@@ -31,6 +31,40 @@ QStringList placeholders(const QString &text)
     return found;
 }
 
+// The texts of a <translation>: its plural forms, or else its own text.
+QStringList translationForms(QXmlStreamReader &xml)
+{
+    QStringList forms;
+    QString text;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == "numerusform"_L1)
+            forms.append(xml.readElementText());
+        else if (xml.isCharacters())
+            text += xml.text();
+        else if (xml.isEndElement() && xml.name() == "translation"_L1)
+            break;
+    }
+    if (forms.isEmpty() && !text.isEmpty())
+        forms.append(text);
+    return forms;
+}
+
+// The "&" that marks a shortcut letter; "&&" is a literal ampersand.
+int accelerators(const QString &text)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'&')
+            continue;
+        if (i + 1 < text.size() && text.at(i + 1) == u'&')
+            ++i;
+        else
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 class TestResources : public QObject
@@ -68,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), title);
     }
 
-    void translationsKeepPlaceholders_data()
+    void translationsKeepPlaceholdersAndAccelerators_data()
     {
         QTest::addColumn<QString>("file");
         const QStringList files = QDir(I18nDir).entryList({u"calendar_*.ts"_s});
@@ -77,14 +111,18 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(f)) << f;
     }
 
-    // A translation that drops or invents a %1 shows the wrong text or a raw "%2".
-    void translationsKeepPlaceholders()
+    // A translation that drops or invents a %1 shows the wrong text or a raw
+    // "%2"; one that loses its "&" loses the keyboard shortcut, and one with
+    // two underlines a letter that does nothing. Each plural form is checked
+    // on its own.
+    void translationsKeepPlaceholdersAndAccelerators()
     {
         QFETCH(QString, file);
         QFile ts(I18nDir + u'/' + file);
         QVERIFY(ts.open(QIODevice::ReadOnly));
         QXmlStreamReader xml(&ts);
         QString source;
+        QStringList faults;
         int checked = 0;
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement)
@@ -92,17 +130,23 @@ private Q_SLOTS:
             if (xml.name() == "source"_L1) {
                 source = xml.readElementText();
             } else if (xml.name() == "translation"_L1) {
-                const bool unfinished = xml.attributes().value("type"_L1) == "unfinished"_L1;
-                const QString translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-                if (unfinished || translation.isEmpty())
+                // Unfinished, vanished and obsolete entries are not shown.
+                const bool finished = xml.attributes().value("type"_L1).isEmpty();
+                const QStringList forms = translationForms(xml);
+                if (!finished)
                     continue;
-                QCOMPARE(placeholders(translation), placeholders(source));
-                ++checked;
+                for (const QString &form : forms) {
+                    if (placeholders(form) != placeholders(source))
+                        faults.append(u"placeholders: "_s + source + u" -> "_s + form);
+                    if (accelerators(form) != accelerators(source) || accelerators(form) > 1)
+                        faults.append(u"accelerators: "_s + source + u" -> "_s + form);
+                    ++checked;
+                }
             }
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        if (!file.endsWith("_en.ts"_L1))
-            QVERIFY(checked > 0);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n"_s)));
+        QVERIFY(checked > 0);
     }
 
     void fontsLoad_data()

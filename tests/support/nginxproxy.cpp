@@ -26,6 +26,7 @@ bool NginxProxy::start(const QUrl &upstream, const QString &certificatePath, con
     const QString log = m_dir.filePath(u"stderr.log"_s);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(log);
+    ServerProcess::endWithParent(m_process);
     QString writeError;
     m_port = LoopbackPort::startOnFreePort(m_process, [&](int port) {
         const QString config = uR"(daemon off;

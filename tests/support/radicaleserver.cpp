@@ -74,6 +74,7 @@ bool RadicaleServer::start(int timeoutMs)
              << QStringLiteral("--server-key") << m_options.keyPath;
     }
 
+    ServerProcess::endWithParent(m_process);
     // Listening is the sign of readiness; Radicale binds only after its
     // configuration and storage checks passed.
     m_port = LoopbackPort::startOnFreePort(m_process, [&](int port) {

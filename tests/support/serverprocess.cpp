@@ -2,7 +2,16 @@
 
 #include <QFile>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace ServerProcess {
+
+void endWithParent(QProcess &process)
+{
+    // Runs in the child between fork and exec.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
 
 void stop(QProcess &process)
 {

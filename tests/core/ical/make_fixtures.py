@@ -235,10 +235,11 @@ def zones_and_floating():
     plain.add("dtend", dt.datetime(2024, 3, 31, 2, 30, tzinfo=UTC))
     cal.add_component(plain)
 
-    ny_start = NEW_YORK.localize(dt.datetime(2024, 11, 3, 1, 30), is_dst=False)
+    # 01:30 occurs twice that night; a wall clock means its first occurrence.
+    ny_start = NEW_YORK.localize(dt.datetime(2024, 11, 3, 1, 30), is_dst=True)
     ny = Event()
     ny.add("uid", "ny@fixture")
-    ny.add("summary", "After the fall-back hour")
+    ny.add("summary", "In the repeated hour")
     ny.add("dtstart", ny_start)
     ny.add("dtend", NEW_YORK.localize(dt.datetime(2024, 11, 3, 3, 0)))
     ny.add("exdate", [NEW_YORK.localize(dt.datetime(2024, 11, 10, 1, 30))])

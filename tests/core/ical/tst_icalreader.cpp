@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -307,6 +309,23 @@ private Q_SLOTS:
         const QList<Event> events = ICalendar::parseEvents(vevent(body));
         QCOMPARE(events.size(), 1);
         QCOMPARE(compact(IcalFields::eventFields(events[0]).value(field)), compact(expected));
+    }
+
+    // A value of thousands of designators is held at a bound, never wrapped
+    // into a negative duration or an arbitrary reminder.
+    void hugeDurationsAreHeldNotWrapped()
+    {
+        const QString huge = u"999999999999W"_s.repeated(20000);
+        const QList<Event> events = ICalendar::parseEvents(vevent(
+            u"DTSTART:20240101T090000Z\nDURATION:P"_s + huge + u"\nBEGIN:VALARM\nTRIGGER:-P"_s + huge
+            + u"\nEND:VALARM\nBEGIN:VALARM\nTRIGGER:P"_s + huge + u"\nEND:VALARM"_s));
+        QCOMPARE(events.size(), 1);
+        QVERIFY(events[0].end_time.has_value());
+        QVERIFY(events[0].end_time->isValid());
+        QVERIFY(*events[0].end_time > events[0].start_time.addYears(1000));
+        QCOMPARE(events[0].reminders.size(), 2);
+        QCOMPARE(events[0].reminders[0].minutes_before, std::numeric_limits<int>::max());
+        QCOMPARE(events[0].reminders[1].minutes_before, -std::numeric_limits<int>::max());
     }
 
     void whichItemsAreRead_data()

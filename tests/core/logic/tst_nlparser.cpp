@@ -2,6 +2,7 @@
 #include "systemlanguage.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -68,6 +69,8 @@ private Q_SLOTS:
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
         row("Lunch from 11 to 1pm", "Lunch", at(10, 21, 23), at(10, 22, 13), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
+        row("Call at 25", "Call", QDateTime(), QDateTime(), false, true);
+        row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true);
         // Durations
         row("Workshop tomorrow for 2 hours", "Workshop", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Focus for 1.5h", "Focus", at(10, 21, 10, 30), at(10, 21, 12), false, false);
@@ -107,6 +110,26 @@ private Q_SLOTS:
         QCOMPARE(r.start.timeSpec(), Qt::UTC);
         QCOMPARE(r.start, QDateTime(utcNow.date().addDays(1), QTime(9, 0), Qt::UTC));
         QCOMPARE(NLParser::parse(u"Call"_s, now).start.timeSpec(), Qt::LocalTime);
+    }
+
+    // The test zones skip 02:00-03:00 on the day daylight saving begins.
+    void aTimeInTheSpringGapMovesForward()
+    {
+        const QTimeZone::OffsetDataList changes = QTimeZone::systemTimeZone().transitions(
+            QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC), QDateTime(QDate(2027, 1, 1), QTime(0, 0), Qt::UTC));
+        const auto spring = std::find_if(changes.cbegin(), changes.cend(),
+                                         [](const QTimeZone::OffsetData &c) { return c.daylightTimeOffset > 0; });
+        if (spring == changes.cend())
+            QSKIP("the system zone has no daylight saving");
+        const QDate day = spring->atUtc.toLocalTime().date();
+        const NLParser::ParseResult r =
+            NLParser::parse(u"Call at 2:30 for 30 min"_s, QDateTime(day, QTime(0, 10)));
+        QCOMPARE(r.start, QDateTime(day, QTime(3, 30)));
+        QVERIFY(r.end.has_value());
+        QCOMPARE(*r.end, QDateTime(day, QTime(4, 0)));
+        const NLParser::ParseResult shift = NLParser::parse(u"Shift from 2:30 to 4"_s, QDateTime(day, QTime(0, 10)));
+        QCOMPARE(shift.start, QDateTime(day, QTime(3, 30)));
+        QCOMPARE(*shift.end, QDateTime(day, QTime(4, 0)));
     }
 
     void roundUpToHalfHour_data()

@@ -29,6 +29,7 @@ private Q_SLOTS:
         row("FREQ=MONTHLY;BYDAY=MO,TU", "Repeats monthly · Mon");
         row("FREQ=MONTHLY;BYDAY=2TU;BYMONTHDAY=3", "Repeats monthly · on the second Tue");
         row("FREQ=MONTHLY;BYDAY=-3SA", "Repeats monthly · on the 3th-from-last Sat");
+        row("FREQ=MONTHLY;BYDAY=-2147483648MO", "Repeats monthly · on the 2147483648th-from-last Mon");
         row("FREQ=MONTHLY;BYMONTHDAY=22", "Repeats monthly · on the 22nd");
         row("FREQ=MONTHLY;BYMONTHDAY=-1", "Repeats monthly");
         row("FREQ=MONTHLY;INTERVAL=3;BYMONTHDAY=11", "Every 3 months · on the 11th");

@@ -1,3 +1,4 @@
+#include "icalendar.h"
 #include "timeutil.h"
 
 #include <QTest>
@@ -82,14 +83,16 @@ private Q_SLOTS:
         const auto wall = [](int month, int day, int h, int m) { return QDateTime(QDate(2024, month, day), QTime(h, m), Qt::UTC); };
         QTest::newRow("Berlin: 02:30 in the spring gap is 03:30 summer time")
             << "Europe/Berlin" << wall(3, 31, 2, 30) << utc(3, 31, 1, 30);
-        QTest::newRow("Berlin: 02:30 on the autumn change is the later, winter-time one")
-            << "Europe/Berlin" << wall(10, 27, 2, 30) << utc(10, 27, 1, 30);
+        QTest::newRow("Berlin: 02:30 on the autumn change is the first, summer-time one")
+            << "Europe/Berlin" << wall(10, 27, 2, 30) << utc(10, 27, 0, 30);
         QTest::newRow("Berlin: 03:00 after the autumn change is winter time")
             << "Europe/Berlin" << wall(10, 27, 3, 0) << utc(10, 27, 2, 0);
         QTest::newRow("New York: 02:30 in the spring gap is 03:30 daylight time")
             << "America/New_York" << wall(3, 10, 2, 30) << utc(3, 10, 7, 30);
-        QTest::newRow("New York: 01:30 on the autumn change is the later, standard-time one")
-            << "America/New_York" << wall(11, 3, 1, 30) << utc(11, 3, 6, 30);
+        QTest::newRow("New York: 01:30 on the autumn change is the first, daylight-time one")
+            << "America/New_York" << wall(11, 3, 1, 30) << utc(11, 3, 5, 30);
+        QTest::newRow("New York: 00:59 before the autumn change")
+            << "America/New_York" << wall(11, 3, 0, 59) << utc(11, 3, 4, 59);
         QTest::newRow("New York: an ordinary summer morning")
             << "America/New_York" << wall(7, 1, 9, 0) << utc(7, 1, 13, 0);
     }
@@ -110,6 +113,37 @@ private Q_SLOTS:
             const QDateTime local = TimeUtil::inZone(wallClock.date(), wallClock.time(), QTimeZone());
             QCOMPARE(local.timeSpec(), Qt::LocalTime);
             QCOMPARE(local.toUTC(), expectedUtc);
+        }
+    }
+
+    // Wall clocks of local time, as the store and floating iCalendar values
+    // hold them, follow the rules of zoned ones: one in the hour a change
+    // skips or repeats is read with the offset before the change. A stored
+    // one may have been written under another system zone.
+    void localWallClocksAroundTheSystemZonesChanges()
+    {
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        const QTimeZone::OffsetDataList changes =
+            zone.transitions(TimeUtil::utc(QDate(2024, 1, 1)), TimeUtil::utc(QDate(2025, 1, 1)));
+        if (changes.size() != 2)
+            QSKIP("the system zone has no daylight saving");
+        for (const QTimeZone::OffsetData &change : changes) {
+            const int before = zone.offsetFromUtc(change.atUtc.addSecs(-1));
+            const int after = change.offsetFromUtc;
+            // Half an hour into the skipped or repeated hour.
+            const QDateTime wall = change.atUtc.addSecs(std::min(before, after) + 1800);
+            const QDateTime expected = change.atUtc.addSecs(std::min(before, after) - before + 1800);
+
+            const QDateTime stored = TimeUtil::fromStorage(wall.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+            QCOMPARE(stored.timeSpec(), Qt::LocalTime);
+            QCOMPARE(stored.toUTC(), expected);
+
+            bool isDate = true;
+            const QDateTime floating =
+                ICalendar::parseDateTime(wall.toString(QStringLiteral("yyyyMMddTHHmmss")), {}, &isDate);
+            QVERIFY(!isDate);
+            QCOMPARE(floating.timeSpec(), Qt::LocalTime);
+            QCOMPARE(floating.toUTC(), expected);
         }
     }
 

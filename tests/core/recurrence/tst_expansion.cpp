@@ -1,4 +1,5 @@
 #include "expansiontestutil.h"
+#include "icalendar.h"
 #include "recurrence.h"
 
 #include <QLoggingCategory>
@@ -295,6 +296,72 @@ private Q_SLOTS:
         QCOMPARE(Recurrence::expandEvent(invalidStart, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(), 0);
     }
 
+    // Rules no client writes, but a feed may hold: each gives the right
+    // starts without walking or building more than a window needs.
+    void hostileRules_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<QDateTime>("to");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        const auto list = [](int from, int to) {
+            QStringList values;
+            for (int i = from; i <= to; ++i)
+                values.append(QString::number(i));
+            return values.join(QLatin1Char(','));
+        };
+        const QString everySecond = QStringLiteral("FREQ=YEARLY;BYDAY=MO,TU,WE,TH,FR,SA,SU;BYHOUR=") + list(0, 23)
+            + QStringLiteral(";BYMINUTE=") + list(0, 59) + QStringLiteral(";BYSECOND=") + list(0, 59);
+        QTest::newRow("every second of a year, BYSETPOS=-1: each year's last second")
+            << "1970-01-01T00:00" << everySecond + QStringLiteral(";BYSETPOS=-1") << utcAt("1970-01-01T00:00:00Z")
+            << utcAt("2100-01-01T00:00:00Z") << 130 << "1970-12-31T23:59:59Z" << "2099-12-31T23:59:59Z";
+        QTest::newRow("every second of a year: a window in July begins at its first second")
+            << "2024-01-01T00:00" << everySecond << utcAt("2024-07-01T00:00:00Z") << utcAt("2024-07-01T00:00:10Z")
+            << 10 << "2024-07-01T00:00:00Z" << "2024-07-01T00:00:09Z";
+        QTest::newRow("BYSETPOS=2 of one start a second never occurs")
+            << "2024-01-01T00:00" << "FREQ=SECONDLY;BYSETPOS=2" << utcAt("2024-01-01T00:00:00Z")
+            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+        QTest::newRow("BYSETPOS=3 of two starts a day never occurs")
+            << "2024-01-01T00:00" << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=3,-3" << utcAt("2024-01-01T00:00:00Z")
+            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+        QTest::newRow("BYSETPOS=-2 of two starts a day: the morning one")
+            << "2024-01-01T09:00" << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=-2" << utcAt("2024-01-01T00:00:00Z")
+            << utcAt("2024-01-03T00:00:00Z") << 2 << "2024-01-01T09:00:00Z" << "2024-01-02T09:00:00Z";
+        QTest::newRow("SECONDLY;INTERVAL=2147483647: a start every 68 years")
+            << "2024-01-01T00:00" << "FREQ=SECONDLY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z")
+            << utcAt("2124-01-01T00:00:00Z") << 2 << "2024-01-01T00:00:00Z" << "2092-01-19T03:14:07Z";
+        QTest::newRow("DAILY;INTERVAL=2147483647: the first start alone")
+            << "2024-01-01T00:00" << "FREQ=DAILY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z")
+            << utcAt("2124-01-01T00:00:00Z") << 1 << "2024-01-01T00:00:00Z" << "2024-01-01T00:00:00Z";
+        QTest::newRow("UNTIL before the start: nothing")
+            << "2024-01-01T00:00" << "FREQ=DAILY;UNTIL=20000101T000000Z" << utcAt("1990-01-01T00:00:00Z")
+            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+        QTest::newRow("COUNT=2147483647 begun decades ago reaches the window")
+            << "1990-01-01T09:00" << "FREQ=DAILY;COUNT=2147483647" << utcAt("2024-06-01T00:00:00Z")
+            << utcAt("2024-06-03T00:00:00Z") << 2 << "2024-06-01T09:00:00Z" << "2024-06-02T09:00:00Z";
+    }
+    void hostileRules()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, rule);
+        QFETCH(QDateTime, from);
+        QFETCH(QDateTime, to);
+        QFETCH(int, count);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        Event master = series(start, QStringLiteral("UTC"), rule);
+        master.end_time = master.start_time.addSecs(1);
+        const QStringList starts = startsOf(Recurrence::expandEvent(master, from, to), QStringLiteral("UTC"));
+        QCOMPARE(starts.size(), count);
+        if (count > 0) {
+            QCOMPARE(starts.first(), first);
+            QCOMPARE(starts.last(), last);
+        }
+    }
+
     void aStartKeptInUtcRepeatsOnItsZonesWallClock()
     {
         Event weekly = series(QStringLiteral("2024-03-23T08:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=WEEKLY;COUNT=3"));
@@ -318,6 +385,27 @@ private Q_SLOTS:
             QCOMPARE(e.start_time.timeSpec(), Qt::LocalTime);
             QCOMPARE(e.start_time.time(), QTime(9, 0));
         }
+    }
+
+    // 02:30 occurs twice on 27 October in Berlin: the reader and the
+    // expansion must both take the first, or the exception and the override
+    // miss their occurrence.
+    void aRepeatedWallClockMeetsItsExceptionAndOverride()
+    {
+        if (!zoneOf(QStringLiteral("Europe/Berlin")).isValid())
+            QSKIP("zone data missing");
+        const QList<Event> rows = ICalendar::parseEvents(QStringLiteral(
+            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Series\r\n"
+            "DTSTART;TZID=Europe/Berlin:20241026T023000\r\nDTEND;TZID=Europe/Berlin:20241026T024500\r\n"
+            "RRULE:FREQ=DAILY;COUNT=3\r\nEXDATE;TZID=Europe/Berlin:20241027T023000\r\nEND:VEVENT\r\n"
+            "BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\nRECURRENCE-ID;TZID=Europe/Berlin:20241028T023000\r\n"
+            "DTSTART;TZID=Europe/Berlin:20241028T100000\r\nDTEND;TZID=Europe/Berlin:20241028T110000\r\n"
+            "END:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(titled(Recurrence::expandEvents(rows, utcAt("2024-10-25T00:00:00Z"), utcAt("2024-11-01T00:00:00Z"))),
+                 strings({"Series@2024-10-26T00:30:00Z", "Moved@2024-10-28T09:00:00Z"}));
+        QCOMPARE(Recurrence::expandEvent(rows[0], utcAt("2024-10-27T00:00:00Z"), utcAt("2024-10-27T02:00:00Z")),
+                 QList<Event>());
     }
 
     void aMasterWithNothingInTheWindowSaysSoInItsCategory()

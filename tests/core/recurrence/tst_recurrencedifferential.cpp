@@ -28,6 +28,9 @@ private:
         if (difference == QLatin1String("date-only-until"))
             return QStringLiteral("A date-only UNTIL includes every start on that date in the series' own zone "
                                   "(what an \"ends on\" date means); the reference stops at 00:00 UTC of it.");
+        if (difference == QLatin1String("first-of-repeated-wall-clock"))
+            return QStringLiteral("A wall clock that a DST change repeats is its first occurrence (RFC 5545 3.3.5); "
+                                  "the reference takes the later one.");
         if (difference == QLatin1String("unsynchronised-start"))
             return QStringLiteral("A start that the rule does not give is no occurrence; the reference always "
                                   "adds DTSTART.");

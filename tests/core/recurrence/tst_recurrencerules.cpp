@@ -221,11 +221,11 @@ private Q_SLOTS:
         row("02:30 in Berlin's spring gap becomes 03:30", "2024-03-30T02:30", "Europe/Berlin", "FREQ=DAILY;COUNT=3",
             "2025-01-01T00:00Z",
             {"2024-03-30T02:30:00+01:00", "2024-03-31T03:30:00+02:00", "2024-04-01T02:30:00+02:00"});
-        row("01:30 on New York's autumn change is the later one", "2024-11-02T01:30", "America/New_York",
+        row("01:30 on New York's autumn change is the first one", "2024-11-02T01:30", "America/New_York",
             "FREQ=DAILY;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-11-02T01:30:00-04:00", "2024-11-03T01:30:00-05:00", "2024-11-04T01:30:00-05:00"});
-        row("02:30 on Berlin's autumn change is the later one", "2024-10-26T02:30", "Europe/Berlin",
-            "FREQ=DAILY;COUNT=2", "2025-01-01T00:00Z", {"2024-10-26T02:30:00+02:00", "2024-10-27T02:30:00+01:00"});
+            {"2024-11-02T01:30:00-04:00", "2024-11-03T01:30:00-04:00", "2024-11-04T01:30:00-05:00"});
+        row("02:30 on Berlin's autumn change is the first one", "2024-10-26T02:30", "Europe/Berlin",
+            "FREQ=DAILY;COUNT=2", "2025-01-01T00:00Z", {"2024-10-26T02:30:00+02:00", "2024-10-27T02:30:00+02:00"});
         row("monthly on the last Sunday keeps its wall clock all year", "2024-01-28T10:00", "Europe/Berlin",
             "FREQ=MONTHLY;BYDAY=-1SU;COUNT=4", "2025-01-01T00:00Z",
             {"2024-01-28T10:00:00+01:00", "2024-02-25T10:00:00+01:00", "2024-03-31T10:00:00+02:00",

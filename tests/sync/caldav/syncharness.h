@@ -75,8 +75,10 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     QSignalSpy progress(&client, &CalDavSyncClient::calendarSyncProgress);
     QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
     client.syncCalendar(*calendar, user, password, pin);
-    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000))
-        qFatal("sync run did not end");
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
+        outcome.failure = QStringLiteral("the run did not end");
+        return outcome;
+    }
     QTest::qWait(20); // a second report would show here
     if (started.size() != 1 || completed.size() + failed.size() != 1)
         outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
@@ -107,8 +109,11 @@ inline QJsonArray runPeer(const QUrl &collection, const QString &user, const QSt
                               {QStringLiteral("ops"), ops}};
     python.write(QJsonDocument(request).toJson(QJsonDocument::Compact));
     python.closeWriteChannel();
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        qFatal("peer client failed: %s", python.readAllStandardError().constData());
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        // The test's comparisons fail on the empty answer.
+        qWarning("peer client failed: %s", python.readAllStandardError().constData());
+        return {};
+    }
     return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
 }
 

@@ -4,6 +4,7 @@
 #include "scriptedhttpserver.h"
 
 #include <QNetworkReply>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -214,6 +215,21 @@ private Q_SLOTS:
         QCOMPARE(response.status, 0);
         QVERIFY(!response.error.isEmpty());
         QCOMPARE(response.body, QByteArray());
+        QVERIFY(!response.isSuccess());
+    }
+
+    // A server that takes the request and never answers: the request fails
+    // instead of holding its sync run under way for good.
+    void silentServerTimesOut()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        CalDavClient client;
+        client.setTransferTimeout(300);
+        const Response response =
+            send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(silent.serverPort())));
+        QCOMPARE(response.status, 0);
+        QCOMPARE(response.error, u"The server did not answer for 1 second(s)."_s);
         QVERIFY(!response.isSuccess());
     }
 

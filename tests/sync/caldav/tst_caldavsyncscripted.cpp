@@ -403,6 +403,52 @@ private Q_SLOTS:
         QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c2"_s);
     }
 
+    // SUMMARY is optional: an object without one is still stored, untitled,
+    // and its ETag kept, so the next run does not fetch it again.
+    void objectsWithoutSummaryArrive()
+    {
+        m_calendar = *m_state->calendars()->getById(m_calendar.id);
+        m_calendar.supported_components = u"[\"VEVENT\",\"VTODO\"]"_s;
+        QVERIFY(m_state->calendars()->update(m_calendar));
+        const QString untitledEvent = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:bare\r\n"
+                                      "DTSTART:20260302T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        const QString untitledTask = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\nUID:chore\r\n"
+                                     "END:VTODO\r\nEND:VCALENDAR\r\n"_s;
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/bare.ics", "e1", {}}}));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/bare.ics", "e1", untitledEvent}}));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/chore.ics", "t1", {}}}));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/chore.ics", "t1", untitledTask}}));
+        const SyncOutcome outcome = sync();
+        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        QCOMPARE(outcome.failure, QString());
+        const std::optional<Event> event = m_state->events()->getByUid(u"bare"_s, m_calendar.id);
+        QVERIFY(event);
+        QCOMPARE(event->title, QString());
+        QCOMPARE(event->etag, u"e1"_s);
+        const std::optional<Task> task = m_state->tasks()->getByUid(u"chore"_s, m_calendar.id);
+        QVERIFY(task);
+        QCOMPARE(task->etag, u"t1"_s);
+        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c2"_s);
+    }
+
+    // An object the store refuses (no start) is not here: the markers stay,
+    // so the next run lists the collection again instead of skipping it.
+    void refusedObjectKeepsTheCollectionListed()
+    {
+        const QString startless = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:nostart\r\n"
+                                  "SUMMARY:No start\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/b.ics", "e1", {}}}));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
+                                                                {"/cal/b.ics", "e1", startless}}));
+        const SyncOutcome outcome = sync();
+        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        QCOMPARE(outcome.failure, QString());
+        QVERIFY(m_state->events()->getByUid(u"a"_s, m_calendar.id));
+        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c1"_s);
+    }
+
 private:
     Event event(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
     {

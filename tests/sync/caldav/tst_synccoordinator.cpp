@@ -7,6 +7,7 @@
 #include "synccoordinator.h"
 #include "syncharness.h"
 
+#include <QTcpServer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -84,10 +85,15 @@ private Q_SLOTS:
         QVERIFY(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_time.has_value());
     }
 
-    // A local change goes out 300 ms after the last edit, without a full sync.
+    // A local change goes out 300 ms after the last edit, without a full
+    // sync; it does not put off the account's next interval sync.
     void localChangeIsPushed()
     {
         const Calendar home = calendarNamed(u"home"_s);
+        Account account = *m_state->accounts()->getById(u"radicale-account"_s);
+        account.last_sync_time = QDateTime::currentDateTimeUtc().addSecs(-300);
+        QVERIFY(m_state->accounts()->update(account));
+        const auto lastFullSync = m_state->accounts()->getById(account.id)->last_sync_time;
         Event event;
         event.id = newId();
         event.uid = u"made-here"_s;
@@ -103,6 +109,7 @@ private Q_SLOTS:
         QCOMPARE(got.first, 200);
         QTest::qWait(500); // the run's own writes start no second push
         QCOMPARE(m_coordinator->calendarsInFlight(), QSet<QString>());
+        QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_time, lastFullSync);
     }
 
     void intervalTick_data()
@@ -164,6 +171,51 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(busy.size(), 2);
         QVERIFY(!m_state->lastSyncErrored());
+    }
+
+    // A second full sync while the first one's calendars are under way
+    // starts none of them again. The server here accepts connections and
+    // never answers, so the runs stay under way until it goes.
+    void calendarsUnderWayAreNotStartedTwice()
+    {
+        Account radicale = *m_state->accounts()->getById(u"radicale-account"_s);
+        radicale.enabled = false;
+        QVERIFY(m_state->accounts()->update(radicale));
+        auto silent = std::make_unique<QTcpServer>();
+        QVERIFY(silent->listen(QHostAddress::LocalHost));
+        const QUrl base(u"http://127.0.0.1:%1/"_s.arg(silent->serverPort()));
+        Account account;
+        account.id = u"silent-account"_s; // no server URL: the rediscovery fails at once
+        account.name = u"Silent"_s;
+        account.type = u"caldav"_s;
+        account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+        QVERIFY(m_state->accounts()->insert(account));
+        for (const QString &name : {u"one"_s, u"two"_s}) {
+            Calendar calendar;
+            calendar.id = name;
+            calendar.account_id = account.id;
+            calendar.name = name;
+            calendar.url = base.resolved(QUrl(name + u'/')).toString();
+            calendar.sync_enabled = true;
+            calendar.created_at = calendar.updated_at = account.created_at;
+            QVERIFY(m_state->calendars()->insert(calendar));
+        }
+
+        m_coordinator->syncNow();
+        QVERIFY(QTest::qWaitFor([&] { return m_coordinator->calendarsInFlight().size() == 2; }, 5000));
+        m_coordinator->syncNow();
+        m_coordinator->pushPending();
+        QTest::qWait(200);
+        QCOMPARE(m_state->syncBusyCount(), 2);
+
+        silent.reset(); // the runs fail now
+        QVERIFY(QTest::qWaitFor([&] { return m_state->syncBusyCount() == 0; }, 10000));
+        QVERIFY(m_coordinator->calendarsInFlight().isEmpty());
+        radicale.enabled = true;
+        QVERIFY(m_state->accounts()->update(radicale));
+        for (const QString &name : {u"one"_s, u"two"_s})
+            QVERIFY(m_state->calendars()->remove(name));
+        QVERIFY(m_state->accounts()->remove(account.id));
     }
 
 private:
