@@ -3,7 +3,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "mainwindow.h"
-#include "modaldialogs.h"
+#include "modalscript.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -173,7 +174,8 @@ private Q_SLOTS:
         bool answered = false;
         whenModal<QFileDialog>(
             [path](QFileDialog *dialog) {
-                dialog->selectFile(path);
+                // selectFile() leaves the name field alone once it has focus.
+                dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
                 static_cast<QDialog *>(dialog)->accept();
             },
             &answered);
