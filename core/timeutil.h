@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -49,8 +50,13 @@ QDateTime fromIcalUtc(const QString &text);
 // for local time, so that a local or all-day value keeps its wall clock and
 // date. Reading gives that representation back, a local wall clock read as by
 // inZone; SQLite's datetime('now') form "yyyy-MM-dd HH:mm:ss" (a space, no
-// suffix) is UTC.
+// suffix) is UTC. Any other text is read as Qt::ISODate reads it, with a
+// local wall clock (a bare date: its midnight) read as by inZone.
 QString toStorage(const QDateTime &dt);
-QDateTime fromStorage(const QString &text);
+QDateTime fromStorage(QAnyStringView text);
+
+// The date written at the start of a stored text ("yyyy-MM-dd..."), whatever
+// follows it; null when the text does not start with one.
+QDate storedDate(QAnyStringView text);
 
 } // namespace TimeUtil

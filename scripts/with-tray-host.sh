@@ -23,12 +23,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd: the server picks a free display and writes its number back.
+# -displayfd: the server picks a free display and writes its number back
+# once it accepts clients. -noreset: by default the server resets whenever
+# its last client leaves, dropping any client that is just connecting; the
+# short-lived xdotool probes below would otherwise cut off trayer's start.
 mkfifo "$workdir/display"
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$workdir/display" \
+Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp 3>"$workdir/display" \
   >"$workdir/xvfb.log" 2>&1 &
 xvfb_pid=$!
-read -r -t 10 display_number <"$workdir/display" || {
+read -r -t 30 display_number <"$workdir/display" || {
   echo "$0: Xvfb did not start" >&2; cat "$workdir/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$display_number"
 
@@ -36,12 +39,14 @@ trayer --edge bottom --align right --widthtype request --height 32 \
   --SetDockType true --SetPartialStrut true --transparent false --tint 0xd8d8d8 \
   >"$workdir/trayer.log" 2>&1 &
 trayer_pid=$!
-for _ in $(seq 1 100); do
-  xdotool search --classname trayer >/dev/null 2>&1 && break
+# Up once its panel window exists; fails at once if trayer ended.
+deadline=$((SECONDS + 30))
+until xdotool search --classname trayer >/dev/null 2>&1; do
+  if [ "$SECONDS" -ge "$deadline" ] || ! kill -0 "$trayer_pid" 2>/dev/null; then
+    echo "$0: trayer did not start" >&2; cat "$workdir/trayer.log" >&2; exit 1
+  fi
   sleep 0.05
 done
-xdotool search --classname trayer >/dev/null 2>&1 || {
-  echo "$0: trayer did not start" >&2; cat "$workdir/trayer.log" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
 status=0

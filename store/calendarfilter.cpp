@@ -10,11 +10,13 @@ CalendarFilter::CalendarFilter(const QStringList &calendarIds)
         m_onRows = QSet<QString>(calendarIds.cbegin(), calendarIds.cend());
 }
 
-QString CalendarFilter::sqlClause() const
+QString CalendarFilter::sqlClause(Index index) const
 {
     if (m_inSql.isEmpty())
         return QString();
-    return QStringLiteral(" AND calendar_id IN (%1)").arg(StoreSql::placeholders(int(m_inSql.size())));
+    // A unary + keeps the value and takes the term off every index.
+    const QLatin1String column(index == Index::Avoid ? "+calendar_id" : "calendar_id");
+    return QStringLiteral(" AND %1 IN (%2)").arg(column, StoreSql::placeholders(int(m_inSql.size())));
 }
 
 QVariantList CalendarFilter::values() const

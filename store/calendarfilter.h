@@ -13,8 +13,14 @@ class CalendarFilter
 public:
     explicit CalendarFilter(const QStringList &calendarIds);
 
+    // Whether SQLite may look the calendars up in an index on calendar_id.
+    // Without statistics it prefers such an index for an IN list, and then
+    // reads every row of the calendars that its other terms bound on one side
+    // only: a statement that must keep to another index avoids it.
+    enum class Index { MayUse, Avoid };
+
     // " AND calendar_id IN (?, ...)" or nothing.
-    QString sqlClause() const;
+    QString sqlClause(Index index = Index::MayUse) const;
     QVariantList values() const;
     bool accepts(const QString &calendarId) const;
 

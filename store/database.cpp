@@ -1,8 +1,10 @@
 #include "database.h"
 
+#include "sqlitestatement.h"
 #include "storesql.h"
 
 #include <QFile>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -54,6 +56,9 @@ Database::Database(QObject *parent)
 
 Database::~Database()
 {
+    // SQLite refuses to close a connection with statements left.
+    m_statements.clear();
+    m_handle = nullptr;
     if (m_open) {
         m_db.close();
         m_open = false;
@@ -68,6 +73,8 @@ Database::~Database()
 
 bool Database::open(const QString &path)
 {
+    m_statements.clear();
+    m_handle = nullptr;
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                      QLatin1String(QSqlDatabase::defaultConnection));
     m_db.setDatabaseName(path);
@@ -78,8 +85,36 @@ bool Database::open(const QString &path)
     QSqlQuery pragma(m_db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    // SQLite's default page cache is 2 MiB. A month over a large store reads
+    // a few thousand rows scattered over the file, tens of MiB of pages, and
+    // with the default every range query reads them from the file again.
+    // The cache grows only as pages are read.
+    pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    const QVariant handle = m_db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
     m_open = true;
     return true;
+}
+
+std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
+{
+    const auto cached = m_statements.constFind(sql);
+    if (cached != m_statements.constEnd())
+        return cached.value();
+    if (!m_handle)
+        return nullptr;
+    auto prepared = std::make_shared<SqliteStatement>(m_handle, sql);
+    if (!prepared->isValid()) {
+        qCWarning(lcStore).noquote() << "Cannot prepare a statement:" << prepared->errorText();
+        return nullptr;
+    }
+    // The texts vary only with the length of a calendar list; a cache that
+    // grows past any real use starts over (statements in use stay alive).
+    if (m_statements.size() >= 64)
+        m_statements.clear();
+    m_statements.insert(sql, prepared);
+    return prepared;
 }
 
 bool Database::migrate()

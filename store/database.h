@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+class SqliteStatement;
+struct sqlite3;
 
 // The one SQLite connection of the process, registered as Qt's default
 // connection, and the runner of the numbered migrations compiled in as
@@ -34,6 +40,12 @@ public:
 
     QSqlDatabase &database();
 
+    // A statement of the reads that return many rows, prepared once through
+    // SQLite's own interface on this connection and finalized before it
+    // closes; null when it does not prepare (logged) or nothing is open.
+    // Use it within one call and don't keep it.
+    std::shared_ptr<SqliteStatement> statement(const QString &sql);
+
     // The newest schema version this build knows.
     static int latestVersion();
 
@@ -44,4 +56,6 @@ Q_SIGNALS:
 private:
     QSqlDatabase m_db;
     bool m_open = false;
+    sqlite3 *m_handle = nullptr;
+    QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

@@ -1,5 +1,7 @@
 #include "eventchildrows.h"
 
+#include "database.h"
+#include "sqlitestatement.h"
 #include "storesql.h"
 
 #include <QHash>
@@ -12,83 +14,85 @@ namespace EventChildRows {
 
 namespace {
 
-Reminder readReminder(const QSqlQuery &q, int first)
+Reminder readReminder(const SqliteStatement &q, int first)
 {
     Reminder r;
-    r.minutes_before = q.value(first).toInt();
-    r.action = readText(q.value(first + 1));
-    r.acknowledged = q.value(first + 2).toInt() != 0;
-    r.trigger_time = readOptionalTime(q.value(first + 3));
+    r.minutes_before = q.integer(first);
+    r.action = q.sharedText(first + 1);
+    r.acknowledged = q.integer(first + 2) != 0;
+    r.trigger_time = readOptionalTime(q.utf8(first + 3));
     return r;
 }
 
-Attendee readAttendee(const QSqlQuery &q, int first)
+Attendee readAttendee(const SqliteStatement &q, int first)
 {
     Attendee a;
-    a.email = readText(q.value(first));
-    a.name = readText(q.value(first + 1));
-    a.role = readText(q.value(first + 2));
-    a.status = readText(q.value(first + 3));
-    a.type = readText(q.value(first + 4));
-    a.rsvp = q.value(first + 5).toInt() != 0;
+    a.email = q.text(first);
+    a.name = q.text(first + 1);
+    a.role = q.sharedText(first + 2);
+    a.status = q.sharedText(first + 3);
+    a.type = q.sharedText(first + 4);
+    a.rsvp = q.integer(first + 5) != 0;
     return a;
 }
 
 // Runs `sql` (an IN list of "%1") over the events' ids in chunks and hands
-// every row to `read`, keyed by the event id in column 1. Rows keep the
-// statement's order within each event.
+// every row to `read`; column 0 is the child's id, column 1 its event's.
+// Rows keep the statement's order within each event.
 template<typename Child, typename Read>
-void loadForEvents(QSqlDatabase &db, QList<Event> &events, const QString &sql, Read read,
-                   QList<Child> Event::*list)
+void loadForEvents(Database &db, QList<Event> &events, const QString &sql, Read read,
+                   QList<Child> Event::*list, const char *operation)
 {
     if (events.isEmpty())
         return;
-    QHash<QString, QList<Child>> byEvent;
-    // Full chunks share one prepared statement; only the last, shorter chunk
-    // needs its own.
-    QSqlQuery full(db);
-    full.setForwardOnly(true);
-    const qsizetype fullChunk = qMin<qsizetype>(kInListChunk, events.size());
-    if (!full.prepare(sql.arg(placeholders(int(fullChunk), QLatin1String(",")))))
+    // One statement for every chunk: the parameters a short last chunk
+    // leaves unbound are NULL, which matches no row.
+    const auto statement = db.statement(sql.arg(placeholders(kInListChunk, QLatin1String(","))));
+    if (!statement)
         return;
+    QHash<QString, qsizetype> positions;
+    positions.reserve(events.size());
+    for (qsizetype i = 0; i < events.size(); ++i)
+        positions.insert(events.at(i).id, i);
+    QList<QList<Child>> found(events.size());
     for (qsizetype begin = 0; begin < events.size(); begin += kInListChunk) {
         const qsizetype count = qMin<qsizetype>(kInListChunk, events.size() - begin);
-        QSqlQuery partial(db);
-        QSqlQuery &query = count == fullChunk ? full : partial;
-        if (&query == &partial) {
-            partial.setForwardOnly(true);
-            if (!partial.prepare(sql.arg(placeholders(int(count), QLatin1String(",")))))
+        if (!statement->start({}))
+            return;
+        const SqliteStatement::Run run(*statement);
+        for (qsizetype i = 0; i < count; ++i) {
+            if (!statement->bind(int(i), events.at(begin + i).id))
                 return;
         }
-        for (qsizetype i = 0; i < count; ++i)
-            query.bindValue(int(i), events.at(begin + i).id);
-        if (!query.exec())
-            return;
-        while (query.next()) {
-            Child child = read(query, 2);
-            child.id = readText(query.value(0));
-            child.event_id = readText(query.value(1));
-            byEvent[child.event_id].append(child);
+        while (statement->next(operation)) {
+            const auto position = positions.constFind(statement->text(1));
+            if (position == positions.constEnd())
+                continue;
+            Child child = read(*statement, 2);
+            child.id = statement->text(0);
+            child.event_id = events.at(*position).id;
+            found[*position].append(std::move(child));
         }
+        if (statement->failed())
+            return;
     }
-    for (Event &event : events) {
-        const auto it = byEvent.constFind(event.id);
-        if (it != byEvent.constEnd())
-            event.*list = it.value();
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        if (!found.at(i).isEmpty())
+            events[i].*list = std::move(found[i]);
     }
 }
 
 template<typename Child, typename Read>
-void loadForEvent(QSqlDatabase &db, Event &event, const QString &sql, Read read,
-                  QList<Child> Event::*list)
+void loadForEvent(Database &db, Event &event, const QString &sql, Read read,
+                  QList<Child> Event::*list, const char *operation)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!run(query, sql, {event.id}))
+    const auto statement = db.statement(sql);
+    if (!statement || !statement->start({event.id}))
         return;
-    while (query.next()) {
-        Child child = read(query, 1);
-        child.id = readText(query.value(0));
+    const SqliteStatement::Run run(*statement);
+    while (statement->next(operation)) {
+        Child child = read(*statement, 1);
+        child.id = statement->text(0);
         child.event_id = event.id;
         (event.*list).append(child);
     }
@@ -139,39 +143,39 @@ bool replaceRows(QSqlDatabase &db, QLatin1String table, const char *operation,
 
 } // namespace
 
-void loadRemindersForEvents(QSqlDatabase &db, QList<Event> &events)
+void loadRemindersForEvents(Database &db, QList<Event> &events)
 {
     loadForEvents<Reminder>(
         db, events,
         QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
                        "FROM reminders WHERE event_id IN (%1) ORDER BY minutes_before ASC"),
-        readReminder, &Event::reminders);
+        readReminder, &Event::reminders, "loadRemindersForEvents");
 }
 
-void loadAttendeesForEvents(QSqlDatabase &db, QList<Event> &events)
+void loadAttendeesForEvents(Database &db, QList<Event> &events)
 {
     loadForEvents<Attendee>(
         db, events,
         QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM attendees "
                        "WHERE event_id IN (%1) ORDER BY name, email"),
-        readAttendee, &Event::attendees);
+        readAttendee, &Event::attendees, "loadAttendeesForEvents");
 }
 
-void loadReminders(QSqlDatabase &db, Event &event)
+void loadReminders(Database &db, Event &event)
 {
     loadForEvent<Reminder>(db, event,
                            QStringLiteral("SELECT id, minutes_before, action, acknowledged, "
                                           "trigger_time FROM reminders WHERE event_id = ? ORDER "
                                           "BY minutes_before ASC"),
-                           readReminder, &Event::reminders);
+                           readReminder, &Event::reminders, "loadReminders");
 }
 
-void loadAttendees(QSqlDatabase &db, Event &event)
+void loadAttendees(Database &db, Event &event)
 {
     loadForEvent<Attendee>(db, event,
                            QStringLiteral("SELECT id, email, name, role, status, type, rsvp FROM "
                                           "attendees WHERE event_id = ? ORDER BY name, email"),
-                           readAttendee, &Event::attendees);
+                           readAttendee, &Event::attendees, "loadAttendees");
 }
 
 bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing)

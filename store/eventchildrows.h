@@ -8,15 +8,17 @@
 #include <QList>
 #include <QSqlDatabase>
 
+class Database;
+
 namespace EventChildRows {
 
 // Fill the lists of every event from one statement per chunk of ids; a failed
 // statement leaves the lists as they were.
-void loadRemindersForEvents(QSqlDatabase &db, QList<Event> &events);
-void loadAttendeesForEvents(QSqlDatabase &db, QList<Event> &events);
+void loadRemindersForEvents(Database &db, QList<Event> &events);
+void loadAttendeesForEvents(Database &db, QList<Event> &events);
 
-void loadReminders(QSqlDatabase &db, Event &event);
-void loadAttendees(QSqlDatabase &db, Event &event);
+void loadReminders(Database &db, Event &event);
+void loadAttendees(Database &db, Event &event);
 
 // Replace the event's rows with those of its record. Elements without an id
 // get a new UUID (the record is not changed). A reminder's trigger follows

@@ -4,6 +4,7 @@
 #include "changecoalescer.h"
 #include "database.h"
 #include "eventchildrows.h"
+#include "sqlitestatement.h"
 #include "storesql.h"
 #include "timeutil.h"
 #include "timewindow.h"
@@ -48,40 +49,52 @@ private:
     QHash<QString, QTimeZone> m_zones;
 };
 
-Event rowToEvent(const QSqlQuery &q, ZoneCache &zones)
+// A row's start and end, read once for both the window test and the record.
+struct RowSpan
+{
+    QDateTime start;
+    std::optional<QDateTime> end;
+};
+
+RowSpan readSpan(const SqliteStatement &q)
+{
+    return {readTime(q.utf8(kStartColumn)), readOptionalTime(q.utf8(kEndColumn))};
+}
+
+Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan span)
 {
     Event e;
-    e.id = readText(q.value(0));
-    e.calendar_id = readText(q.value(1));
-    e.uid = readText(q.value(2));
-    e.provider_event_id = readText(q.value(3));
-    e.etag = readText(q.value(4));
-    e.href = readText(q.value(5));
-    e.title = readText(q.value(6));
-    e.description = readText(q.value(7));
-    e.location = readText(q.value(8));
-    e.geo_location = readText(q.value(9));
-    e.start_time = readTime(q.value(kStartColumn));
-    e.end_time = readOptionalTime(q.value(kEndColumn));
-    e.is_all_day = q.value(12).toInt() != 0;
-    e.timezone = readText(q.value(13));
-    e.recurrence_rule = readText(q.value(14));
-    e.recurrence_dates = readText(q.value(15));
-    e.exception_dates = readText(q.value(16));
-    e.recurrence_id = readText(q.value(17));
-    e.master_event_uid = readText(q.value(18));
-    e.status = readText(q.value(19));
-    e.event_url = readText(q.value(20));
-    e.conference_url = readText(q.value(21));
-    e.organizer_email = readText(q.value(22));
-    e.organizer_name = readText(q.value(23));
-    e.sequence = q.value(24).toInt();
-    e.raw_icalendar = readText(q.value(25));
-    e.color = readText(q.value(26));
-    e.created = readTime(q.value(27));
-    e.last_modified = readTime(q.value(28));
-    e.sync_status = readText(q.value(29));
-    e.deleted_at = readOptionalTime(q.value(30));
+    e.id = std::move(id);
+    e.calendar_id = q.sharedText(1);
+    e.uid = q.text(2);
+    e.provider_event_id = q.text(3);
+    e.etag = q.text(4);
+    e.href = q.text(5);
+    e.title = q.text(6);
+    e.description = q.text(7);
+    e.location = q.text(8);
+    e.geo_location = q.text(9);
+    e.start_time = std::move(span.start);
+    e.end_time = std::move(span.end);
+    e.is_all_day = q.integer(kAllDayColumn) != 0;
+    e.timezone = q.sharedText(13);
+    e.recurrence_rule = q.text(kRuleColumn);
+    e.recurrence_dates = q.text(15);
+    e.exception_dates = q.text(16);
+    e.recurrence_id = q.text(kRecurrenceIdColumn);
+    e.master_event_uid = q.text(kMasterUidColumn);
+    e.status = q.sharedText(19);
+    e.event_url = q.text(20);
+    e.conference_url = q.text(21);
+    e.organizer_email = q.text(22);
+    e.organizer_name = q.text(23);
+    e.sequence = q.integer(24);
+    e.raw_icalendar = q.text(25);
+    e.color = q.sharedText(26);
+    e.created = readTime(q.utf8(27));
+    e.last_modified = readTime(q.utf8(28));
+    e.sync_status = q.sharedText(29);
+    e.deleted_at = readOptionalTime(q.utf8(30));
 
     // The same instants, shown in the event's own zone.
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC")) {
@@ -95,19 +108,18 @@ Event rowToEvent(const QSqlQuery &q, ZoneCache &zones)
     return e;
 }
 
-// Runs a SELECT of the event columns and hands the query, positioned on each
-// row in turn, to `visit` with the zone cache for rowToEvent.
+// Runs a SELECT of the event columns and hands each row to `visit`; a failure
+// is logged as `operation`.
 template<typename Visit>
-void forEachRow(QSqlDatabase &db, const QString &whereAndOrder, const QVariantList &values,
-                Visit visit)
+void forEachRow(Database &db, const char *operation, const QString &whereAndOrder,
+                const QVariantList &values, Visit visit)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!run(query, QStringLiteral("SELECT %1 FROM events ").arg(kColumns) + whereAndOrder, values))
+    const auto statement = db.statement(QStringLiteral("SELECT %1 FROM events ").arg(kColumns) + whereAndOrder);
+    if (!statement || !statement->start(values))
         return;
-    ZoneCache zones;
-    while (query.next())
-        visit(query, zones);
+    const SqliteStatement::Run run(*statement);
+    while (statement->next(operation))
+        visit(*statement);
 }
 
 // The columns from calendar_id to color, shared by insert and update.
@@ -131,18 +143,15 @@ QString statusOr(const QString &status, QLatin1String fallback)
 // instants, an all-day row on the dates of its stored text. Overrides always
 // do; a repeating master and a row without an end once they start in time.
 // Decided on the few columns it needs, before the whole row is read.
-bool inWindow(const TimeWindow &window, const QSqlQuery &q)
+bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan &span)
 {
-    const bool isOverride = !q.value(kMasterUidColumn).toString().isEmpty()
-        && !q.value(kRecurrenceIdColumn).toString().isEmpty();
+    const bool isOverride = !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
     if (isOverride)
         return true;
-    const QString startText = q.value(kStartColumn).toString();
-    const QString endText = q.value(kEndColumn).toString();
-    const bool open = !q.value(kRuleColumn).toString().isEmpty();
-    if (q.value(kAllDayColumn).toInt() != 0) {
-        const QDate start = TimeWindow::storedDate(startText);
-        const QDate end = TimeWindow::storedDate(endText);
+    const bool open = !q.utf8(kRuleColumn).isEmpty();
+    if (q.integer(kAllDayColumn) != 0) {
+        const QDate start = TimeUtil::storedDate(q.utf8(kStartColumn));
+        const QDate end = TimeUtil::storedDate(q.utf8(kEndColumn));
         if (!start.isValid())
             return false;
         if (open || !end.isValid())
@@ -150,13 +159,13 @@ bool inWindow(const TimeWindow &window, const QSqlQuery &q)
         // An all-day event covers at least its first day.
         return window.overlapsDays(start, std::max(end, start.addDays(1)));
     }
-    const QDateTime start = TimeUtil::fromStorage(startText);
+    const QDateTime &start = span.start;
     if (!start.isValid())
         return false;
-    if (open || endText.isEmpty())
+    if (open || !span.end)
         return window.startsBeforeEnd(start);
     // An end that cannot be read counts as none at all: a moment at the start.
-    const QDateTime end = TimeUtil::fromStorage(endText);
+    const QDateTime &end = *span.end;
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
@@ -199,38 +208,45 @@ EventRepository::EventRepository(Database *database, QObject *parent)
     connect(m_changes, &ChangeCoalescer::fired, this, &EventRepository::eventsChanged);
 }
 
-QList<Event> EventRepository::select(const QString &whereAndOrder, const QVariantList &values) const
+QList<Event> EventRepository::select(const char *operation, const QString &whereAndOrder,
+                                     const QVariantList &values) const
 {
     QList<Event> events;
-    forEachRow(m_database->database(), whereAndOrder, values,
-               [&events](const QSqlQuery &q, ZoneCache &zones) { events.append(rowToEvent(q, zones)); });
+    ZoneCache zones;
+    forEachRow(*m_database, operation, whereAndOrder, values,
+               [&](const SqliteStatement &q) { events.append(rowToEvent(q, zones, q.text(0), readSpan(q))); });
     return events;
 }
 
 QList<Event> EventRepository::getByCalendar(const QString &calendarId) const
 {
-    QList<Event> events = select(
-        QStringLiteral("WHERE calendar_id = ? AND deleted_at IS NULL ORDER BY start_time"), {calendarId});
-    EventChildRows::loadRemindersForEvents(m_database->database(), events);
-    EventChildRows::loadAttendeesForEvents(m_database->database(), events);
+    // One read transaction for the rows and their children.
+    Savepoint snapshot(m_database->database(), QLatin1String("calendar_read"));
+    QList<Event> events = select("EventRepository::getByCalendar",
+                                 QStringLiteral("WHERE calendar_id = ? AND deleted_at IS NULL ORDER BY start_time"),
+                                 {calendarId});
+    EventChildRows::loadRemindersForEvents(*m_database, events);
+    EventChildRows::loadAttendeesForEvents(*m_database, events);
+    snapshot.release();
     return events;
 }
 
 std::optional<Event> EventRepository::getById(const QString &id) const
 {
-    QList<Event> found = select(QStringLiteral("WHERE id = ?"), {id});
+    QList<Event> found = select("EventRepository::getById", QStringLiteral("WHERE id = ?"), {id});
     if (found.isEmpty())
         return std::nullopt;
     Event event = found.takeFirst();
-    EventChildRows::loadReminders(m_database->database(), event);
-    EventChildRows::loadAttendees(m_database->database(), event);
+    EventChildRows::loadReminders(*m_database, event);
+    EventChildRows::loadAttendees(*m_database, event);
     return event;
 }
 
 std::optional<Event> EventRepository::getByUid(const QString &uid, const QString &calendarId) const
 {
     const QList<Event> found =
-        select(QStringLiteral("WHERE uid = ? AND calendar_id = ? LIMIT 1"), {uid, calendarId});
+        select("EventRepository::getByUid", QStringLiteral("WHERE uid = ? AND calendar_id = ? LIMIT 1"),
+               {uid, calendarId});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
@@ -241,6 +257,7 @@ std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid
                                                               const QString &recurrenceId) const
 {
     const QList<Event> found = select(
+        "EventRepository::getByUidAndRecurrenceId",
         QStringLiteral("WHERE uid = ? AND calendar_id = ? AND COALESCE(recurrence_id, '') = "
                        "COALESCE(?, '')"),
         {uid, calendarId, text(recurrenceId)});
@@ -258,12 +275,19 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     const CalendarFilter calendars(calendarIds);
     QList<Event> events;
     QSet<QString> seen;
-    const auto keep = [&](const QSqlQuery &q, ZoneCache &zones) {
-        const QString id = q.value(0).toString();
-        if (seen.contains(id) || !calendars.accepts(q.value(1).toString()) || !inWindow(window, q))
+    ZoneCache zones;
+    const auto keep = [&](const SqliteStatement &q) {
+        QString id = q.text(0);
+        if (seen.contains(id))
             return;
-        seen.insert(id);
-        events.append(rowToEvent(q, zones));
+        RowSpan span = readSpan(q);
+        if (!inWindow(window, q, span))
+            return;
+        Event event = rowToEvent(q, zones, std::move(id), std::move(span));
+        if (!calendars.accepts(event.calendar_id))
+            return;
+        seen.insert(event.id);
+        events.append(std::move(event));
     };
 
     // Four index ranges instead of every row that starts before the window's
@@ -271,36 +295,50 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     // long that overlaps it), rows longer than a day still running at its
     // start, open-ended rows (repeating masters, no end) starting before its
     // end, and overrides whatever their own times, since expansion puts each
-    // in the place of the occurrence it replaces.
+    // in the place of the occurrence it replaces. The calendars narrow the
+    // first range through (calendar_id, start_time); the other three keep
+    // to their partial indexes, as the calendars' index would read every
+    // row of the calendars up to the window's end.
     const QString upper = window.upperBoundText();
     const QString lower = window.lowerBoundText();
     const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
+    const QString liveOffIndex = QStringLiteral(" AND deleted_at IS NULL")
+        + calendars.sqlClause(CalendarFilter::Index::Avoid);
     const QVariantList calendarValues = calendars.values();
-    QSqlDatabase &db = m_database->database();
-    forEachRow(db, QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
+    Database &db = *m_database;
+    const char *operation = "EventRepository::getInRange";
+    // One read transaction for all the statements, rather than one each
+    // (the rows and a chunked statement per child table and hundred rows):
+    // beginning one takes the WAL read lock, and one snapshot keeps the
+    // children consistent with their rows.
+    Savepoint snapshot(db.database(), QLatin1String("range_read"));
+    forEachRow(db, operation, QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
                QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
-    forEachRow(db,
+    forEachRow(db, operation,
                QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
                               "AND start_time < ?")
-                   + live,
+                   + liveOffIndex,
                QVariantList{lower, upper} + calendarValues, keep);
-    forEachRow(db,
+    forEachRow(db, operation,
                QStringLiteral("WHERE ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
                               "end_time IS NULL) AND start_time < ?")
-                   + live,
+                   + liveOffIndex,
                QVariantList{upper} + calendarValues, keep);
-    forEachRow(db, QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + live,
+    forEachRow(db, operation,
+               QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + liveOffIndex,
                calendarValues, keep);
 
     sortByStart(events);
     EventChildRows::loadRemindersForEvents(db, events);
     EventChildRows::loadAttendeesForEvents(db, events);
+    snapshot.release();
     return events;
 }
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
 {
-    return select(QStringLiteral("WHERE calendar_id = ? AND sync_status = 'pending' ORDER BY start_time"),
+    return select("EventRepository::getPending",
+                  QStringLiteral("WHERE calendar_id = ? AND sync_status = 'pending' ORDER BY start_time"),
                   {calendarId});
 }
 
@@ -310,7 +348,8 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     if (trimmed.isEmpty())
         return {};
     const QString pattern = QLatin1Char('%') + escapeLike(trimmed) + QLatin1Char('%');
-    return select(QStringLiteral("WHERE deleted_at IS NULL AND (title LIKE ? ESCAPE '\\' OR "
+    return select("EventRepository::search",
+                  QStringLiteral("WHERE deleted_at IS NULL AND (title LIKE ? ESCAPE '\\' OR "
                                  "location LIKE ? ESCAPE '\\' OR description LIKE ? ESCAPE '\\') "
                                  "ORDER BY start_time ASC LIMIT ?"),
                   {pattern, pattern, pattern, std::max(limit, 1)});

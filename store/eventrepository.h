@@ -75,7 +75,8 @@ Q_SIGNALS:
     void eventsChanged(const QString &calendarId);
 
 private:
-    QList<Event> select(const QString &whereAndOrder, const QVariantList &values) const;
+    QList<Event> select(const char *operation, const QString &whereAndOrder,
+                        const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 
     Database *m_database;

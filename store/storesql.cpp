@@ -42,9 +42,21 @@ QDateTime readTime(const QVariant &value)
     return TimeUtil::fromStorage(value.toString());
 }
 
+QDateTime readTime(QUtf8StringView stored)
+{
+    return TimeUtil::fromStorage(stored);
+}
+
 std::optional<QDateTime> readOptionalTime(const QVariant &value)
 {
     const QString stored = value.toString();
+    if (stored.isEmpty())
+        return std::nullopt;
+    return TimeUtil::fromStorage(stored);
+}
+
+std::optional<QDateTime> readOptionalTime(QUtf8StringView stored)
+{
     if (stored.isEmpty())
         return std::nullopt;
     return TimeUtil::fromStorage(stored);

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QUtf8StringView>
 #include <QVariant>
 #include <QVariantList>
 
@@ -32,8 +33,10 @@ QString nowText();
 
 // NULL or empty text gives an invalid date-time.
 QDateTime readTime(const QVariant &value);
+QDateTime readTime(QUtf8StringView stored);
 // NULL or empty text gives no value; anything else is parsed, valid or not.
 std::optional<QDateTime> readOptionalTime(const QVariant &value);
+std::optional<QDateTime> readOptionalTime(QUtf8StringView stored);
 // The text a column holds; NULL reads as a null string.
 QString readText(const QVariant &value);
 

@@ -7,6 +7,7 @@
 #include "icalendar.h"
 #include "recurrence.h"
 #include "storesql.h"
+#include "timeutil.h"
 #include "timewindow.h"
 
 #include <QJsonArray>
@@ -99,7 +100,7 @@ bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, b
 {
     if (!value)
         return false;
-    return dateOnly ? window.containsDay(TimeWindow::storedDate(stored)) : window.contains(*value);
+    return dateOnly ? window.containsDay(TimeUtil::storedDate(stored)) : window.contains(*value);
 }
 
 // Midnight of the value's own date in its own representation.

@@ -56,8 +56,3 @@ bool TimeWindow::overlapsDays(QDate first, QDate end) const
 {
     return first < m_endDay && end > m_firstDay;
 }
-
-QDate TimeWindow::storedDate(const QString &stored)
-{
-    return QDate::fromString(stored.left(10), Qt::ISODate);
-}

@@ -39,9 +39,6 @@ public:
     QDate firstDay() const { return m_firstDay; }
     QDate endDay() const { return m_endDay; }
 
-    // The date written at the start of a stored time text.
-    static QDate storedDate(const QString &stored);
-
 private:
     // Instants compared as milliseconds: comparing date-times of different
     // representations converts local time through the C library each time.

@@ -1,4 +1,5 @@
-// EventRepository::getInRange over 10k, 50k and 200k events, and a 5,000
+// EventRepository::getInRange over 10k, 50k and 200k events (200k also
+// spread over fifteen years), with and without a calendar list, and a 5,000
 // event burst written the way a sync pull writes it (one transaction) against
 // one commit per event and one commit per statement. Figures and the query
 // plan are kept in NOTES.md beside this file.
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,11 +20,17 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
-const QDateTime kSpanStart(QDate(2022, 1, 1), QTime(0, 0), Qt::UTC);
-constexpr int kSpanDays = 4 * 365;
+// The years the events are spread over, all ending with 2025: four (about
+// 140 events a day at 200k) or fifteen (about 36 a day: a heavy user's
+// years of history rather than denser days).
+QDateTime spanStart(int years)
+{
+    return QDateTime(QDate(2026 - years, 1, 1), QTime(0, 0), Qt::UTC);
+}
 // The windows sit in the middle of the four years, history on both sides.
 const QDateTime kWindowStart(QDate(2024, 1, 8), QTime(0, 0), Qt::LocalTime);
 const QStringList kCalendars = {QStringLiteral("cal-0"), QStringLiteral("cal-1"), QStringLiteral("cal-2"),
@@ -41,8 +49,10 @@ QString rawText(int i, const QString &title)
         .arg(i % 40);
 }
 
-Event generatedEvent(int i, QRandomGenerator &random)
+Event generatedEvent(int i, QRandomGenerator &random, int years = 4)
 {
+    const QDateTime spanFrom = spanStart(years);
+    const int spanDays = years * 365;
     static const QTimeZone berlin("Europe/Berlin");
     Event e;
     e.id = QStringLiteral("ev-%1").arg(i);
@@ -51,15 +61,15 @@ Event generatedEvent(int i, QRandomGenerator &random)
     e.title = QStringLiteral("Event %1").arg(i);
     e.location = QStringLiteral("Room %1").arg(i % 40);
     e.raw_icalendar = rawText(i, e.title);
-    const qint64 minute = qint64(random.bounded(kSpanDays * 24 * 4)) * 15;
+    const qint64 minute = qint64(random.bounded(spanDays * 24 * 4)) * 15;
     const int roll = random.bounded(100);
     if (roll < 5) {
         // All-day, at UTC midnight as the reader stores them.
         e.is_all_day = true;
-        e.start_time = kSpanStart.addSecs(minute * 60).date().startOfDay(Qt::UTC);
+        e.start_time = spanFrom.addSecs(minute * 60).date().startOfDay(Qt::UTC);
         e.end_time = e.start_time.addDays(1 + random.bounded(3));
     } else {
-        e.start_time = kSpanStart.addSecs(minute * 60);
+        e.start_time = spanFrom.addSecs(minute * 60);
         e.end_time = e.start_time.addSecs(60 * (30 + 15 * random.bounded(7)));
         if (roll < 35) {
             e.timezone = QStringLiteral("Europe/Berlin");
@@ -80,7 +90,7 @@ Event generatedEvent(int i, QRandomGenerator &random)
         b.email = QStringLiteral("b%1@example.org").arg(i % 89);
         e.attendees = {a, b};
     }
-    e.created = e.last_modified = kSpanStart;
+    e.created = e.last_modified = spanFrom;
     return e;
 }
 
@@ -92,16 +102,16 @@ void seedCalendars(QSqlDatabase &db)
         q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')").arg(id));
 }
 
-// One database of `count` events, opened; only one at a time, as the
-// connection is the process's default one.
+// One database of `count` events over `years`, opened; only one at a time,
+// as the connection is the process's default one.
 class Dataset
 {
 public:
-    static Dataset &get(int count)
+    static Dataset &get(int count, int years)
     {
-        if (!current() || current()->m_count != count) {
+        if (!current() || current()->m_count != count || current()->m_years != years) {
             release();
-            current().reset(new Dataset(count));
+            current().reset(new Dataset(count, years));
         }
         return *current();
     }
@@ -113,23 +123,36 @@ public:
     Database &database() { return *m_database; }
 
 private:
-    explicit Dataset(int count)
+    Dataset(int count, int years)
         : m_count(count)
+        , m_years(years)
         , m_dir(QDir::currentPath() + QStringLiteral("/bench-store-XXXXXX"))
     {
-        // BENCH_STORE_KEEP=1 leaves the files for a look with sqlite3.
+        // BENCH_STORE_KEEP=1 leaves the files for a look with sqlite3;
+        // BENCH_STORE_DATA=<folder> keeps one database per size and span
+        // there and reuses it in later runs instead of seeding it again.
         m_dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_STORE_KEEP"));
+        const QString cache = qEnvironmentVariable("BENCH_STORE_DATA");
+        const QString path = cache.isEmpty()
+            ? m_dir.filePath(QStringLiteral("calendar.db"))
+            : QDir(cache).filePath(years == 4 ? QStringLiteral("events-%1.db").arg(count)
+                                              : QStringLiteral("events-%1-%2y.db").arg(count).arg(years));
+        const bool seeded = !cache.isEmpty() && QFile::exists(path);
+        if (!cache.isEmpty())
+            QDir().mkpath(cache);
         m_database = std::make_unique<Database>();
-        if (!m_database->open(m_dir.filePath(QStringLiteral("calendar.db"))) || !m_database->migrate())
+        if (!m_database->open(path) || !m_database->migrate())
             qFatal("cannot create the benchmark database");
         m_events = std::make_unique<EventRepository>(m_database.get());
+        if (seeded)
+            return;
         QSqlDatabase &db = m_database->database();
         seedCalendars(db);
         // Written through the repository, in one transaction as a pull would.
         QRandomGenerator random(count);
         db.transaction();
         for (int i = 0; i < count; ++i)
-            m_events->insert(generatedEvent(i, random));
+            m_events->insert(generatedEvent(i, random, years));
         db.commit();
     }
 
@@ -140,60 +163,79 @@ private:
     }
 
     int m_count;
+    int m_years;
     QTemporaryDir m_dir;
     std::unique_ptr<Database> m_database;
     std::unique_ptr<EventRepository> m_events;
 };
 
 // The statements of getInRange for a month from 2024-01-08 (local), with
-// their bounds widened as the repository widens them.
+// their bounds widened as the repository widens them, without and with the
+// calendar list the application passes.
 void printQueryPlan(QSqlDatabase &db)
 {
     static bool printed = false;
     if (printed)
         return;
     printed = true;
-    const char *const statements[] = {
-        "SELECT id FROM events WHERE start_time >= '2024-01-06T00:00:00' AND start_time < "
+    const char *const ranges[] = {
+        "start_time >= '2024-01-06T00:00:00' AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
+        "julianday(end_time) - julianday(start_time) > 1 AND end_time > '2024-01-07T00:00:00' AND "
+        "start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
+        "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL) AND start_time < "
         "'2024-02-09T00:00:00' AND deleted_at IS NULL",
-        "SELECT id FROM events WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > "
-        "'2024-01-07T00:00:00' AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
-        "SELECT id FROM events WHERE ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
-        "end_time IS NULL) AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
-        "SELECT id FROM events WHERE master_event_uid > '' AND recurrence_id > '' AND deleted_at IS NULL",
-        "SELECT id, event_id, minutes_before, action, acknowledged, trigger_time FROM reminders WHERE "
-        "event_id IN ('a','b') ORDER BY minutes_before ASC",
+        "master_event_uid > '' AND recurrence_id > '' AND deleted_at IS NULL",
     };
-    for (const char *statement : statements) {
+    const QString calendars = QStringLiteral("'") + kCalendars.join(QStringLiteral("', '")) + QStringLiteral("'");
+    QStringList statements;
+    for (const char *range : ranges)
+        statements.append(QStringLiteral("SELECT id FROM events WHERE ") + QLatin1String(range));
+    for (int i = 0; i < 4; ++i) {
+        // The first range may narrow by calendar through its index; the
+        // others keep the calendars off the indexes.
+        statements.append(statements.at(i) + (i == 0 ? QStringLiteral(" AND calendar_id IN (%1)")
+                                                      : QStringLiteral(" AND +calendar_id IN (%1)"))
+                                                 .arg(calendars));
+    }
+    statements.append(QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
+                                     "FROM reminders WHERE event_id IN ('a','b') ORDER BY minutes_before ASC"));
+    for (const QString &statement : std::as_const(statements)) {
         QSqlQuery q(db);
-        q.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + QLatin1String(statement));
-        std::fprintf(stderr, "%s\n", statement);
+        q.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + statement);
+        std::fprintf(stderr, "%s\n", qPrintable(statement));
         while (q.next())
             std::fprintf(stderr, "    %s\n", qPrintable(q.value(3).toString()));
     }
 }
 
+// events, days, the calendars listed (0 for none: every calendar; 5 for all
+// five by id, as the application passes its enabled calendars) and the years
+// the events are spread over.
 void BM_GetInRange(benchmark::State &state)
 {
-    Dataset &data = Dataset::get(int(state.range(0)));
+    Dataset &data = Dataset::get(int(state.range(0)), int(state.range(3)));
     printQueryPlan(data.database().database());
     const QDateTime to = state.range(1) == 7 ? kWindowStart.addDays(7) : kWindowStart.addMonths(1);
+    const QStringList calendars = state.range(2) == 0 ? QStringList() : kCalendars.mid(0, int(state.range(2)));
     qsizetype rows = 0;
     for (auto _ : state) {
-        const QList<Event> events = data.events().getInRange(kWindowStart, to);
+        const QList<Event> events = data.events().getInRange(kWindowStart, to, calendars);
         rows = events.size();
         benchmark::DoNotOptimize(events.constData());
     }
     state.counters["rows"] = double(rows);
 }
+// One size after the other: only one database is open at a time.
 BENCHMARK(BM_GetInRange)
-    ->ArgNames({"events", "days"})
-    ->Args({10000, 7})
-    ->Args({10000, 31})
-    ->Args({50000, 7})
-    ->Args({50000, 31})
-    ->Args({200000, 7})
-    ->Args({200000, 31})
+    ->ArgNames({"events", "days", "calendars", "years"})
+    ->Apply([](benchmark::internal::Benchmark *b) {
+        for (const auto &[events, years] : {std::pair{10000, 4}, {50000, 4}, {200000, 4}, {200000, 15}}) {
+            for (const int calendars : {0, 5}) {
+                for (const int days : {7, 31})
+                    b->Args({events, days, calendars, years});
+            }
+        }
+    })
     ->Unit(benchmark::kMillisecond);
 
 enum class Commit { OneTransaction, PerEvent, PerStatement };

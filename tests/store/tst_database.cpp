@@ -1,4 +1,5 @@
 #include "database.h"
+#include "eventrepository.h"
 #include "storefixture.h"
 
 #include <QFile>
@@ -242,6 +243,40 @@ private Q_SLOTS:
             StoreFixture store;
             QCOMPARE(versions(store.sql()).size(), 8);
         }
+    }
+
+    // The event reads keep statements prepared on the connection; SQLite
+    // refuses to close a connection that still has some, and then keeps the
+    // file and its write-ahead log open.
+    void closingAfterReadsReleasesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        {
+            Database database;
+            QVERIFY(database.open(path));
+            QVERIFY(database.migrate());
+            EventRepository events(&database);
+            QSqlQuery(database.database()).exec(QStringLiteral(
+                "INSERT INTO accounts (id, name, type) VALUES ('acc', 'Account', 'caldav')"));
+            QSqlQuery(database.database()).exec(QStringLiteral(
+                "INSERT INTO calendars (id, account_id, url, name) VALUES ('cal', 'acc', 'u', 'n')"));
+            Event e = makeEvent(QStringLiteral("e1"), QStringLiteral("cal"), localTime(2024, 5, 1, 9),
+                                localTime(2024, 5, 1, 10));
+            Reminder r;
+            r.minutes_before = 10;
+            e.reminders = {r};
+            QVERIFY(events.insert(e));
+            QCOMPARE(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).size(), 1);
+            QCOMPARE(events.getByCalendar(QStringLiteral("cal")).size(), 1);
+            QVERIFY(events.getById(e.id));
+            QVERIFY(QFile::exists(path + QStringLiteral("-wal")));
+        }
+        // The last connection to close checkpoints the log and removes it.
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+        Database again;
+        QVERIFY(again.open(path));
+        QCOMPARE(EventRepository(&again).getById(QStringLiteral("e1"))->reminders.size(), 1);
     }
 
     // --- Splitting migration texts ---

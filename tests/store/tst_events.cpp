@@ -97,6 +97,26 @@ private Q_SLOTS:
                  QStringLiteral("2024-05-01T10:00:00|''|NULL"));
     }
 
+    // A record read back and written again keeps NULL apart from ''.
+    void nullAndEmptyTextSurviveAReadAndAnUpdate()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e1"), kCal, localTime(2024, 5, 1, 10), localTime(2024, 5, 1, 11));
+        e.description = QStringLiteral("");
+        e.location = QString();
+        e.color = QStringLiteral("");
+        QVERIFY(events.insert(e));
+        const QList<Event> found = events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2));
+        QCOMPARE(found.size(), 1);
+        QVERIFY(!found[0].description.isNull());
+        QVERIFY(found[0].location.isNull());
+        QVERIFY(events.update(found[0]));
+        QCOMPARE(store.cli(QStringLiteral("SELECT quote(description), quote(location), quote(color), quote(href) FROM events")),
+                 QStringLiteral("''|NULL|''|NULL"));
+    }
+
     void timeZoneStep_data()
     {
         QTest::addColumn<QString>("zone");
@@ -319,6 +339,25 @@ private Q_SLOTS:
         for (int i = 0; i < 150; ++i)
             many.append(QStringLiteral("unknown-%1").arg(i));
         QCOMPARE(events.getInRange(from, to, many).size(), 3);
+    }
+
+    // Every length of calendar list is a statement of its own; far more of
+    // them than the connection keeps prepared still read the same rows.
+    void rangeOverManyCalendarListLengths()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = makeEvent(QStringLiteral("e"), kCal, localTime(2024, 5, 1, 9), localTime(2024, 5, 1, 10));
+        e.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        QVERIFY(events.insert(e));
+        QStringList calendars{kCal};
+        for (int length = 1; length <= 80; ++length) {
+            const QList<Event> found = events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2), calendars);
+            QCOMPARE(idsOf(found), QStringList{e.id});
+            QCOMPARE(found[0].attendees.size(), 1);
+            calendars.append(QStringLiteral("unknown-%1").arg(length));
+        }
     }
 
     // Expansion puts an override in the place of the occurrence it replaces,

@@ -63,7 +63,8 @@ private Q_SLOTS:
         QCOMPARE(calendars.count(), 1);
         QVERIFY(events.wait(1000));
         QCOMPARE(events.at(0).at(0).toString(), QString());
-        QCOMPARE(tasks.count(), 1);
+        // Each repository signals from its own timer: the tasks' may come later.
+        QTRY_COMPARE(tasks.count(), 1);
         QCOMPARE(tasks.at(0).at(0).toString(), QString());
         QCOMPARE(accounts.count(), 0);
         QCOMPARE(removeSampleData(stores.all), 0);

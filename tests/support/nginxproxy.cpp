@@ -20,11 +20,16 @@ bool NginxProxy::start(const QUrl &upstream, const QString &certificatePath, con
         m_error = u"no temporary folder"_s;
         return false;
     }
-    m_port = LoopbackPort::pickFree();
     // One process, no daemon, every path inside the temporary folder, so it
     // runs as whoever runs the tests.
     const QString dir = m_dir.path();
-    const QString config = uR"(daemon off;
+    const QString log = m_dir.filePath(u"stderr.log"_s);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.setStandardOutputFile(log);
+    ServerProcess::endWithParent(m_process);
+    QString writeError;
+    m_port = LoopbackPort::startOnFreePort(m_process, [&](int port) {
+        const QString config = uR"(daemon off;
 master_process off;
 pid %1/nginx.pid;
 error_log %1/error.log;
@@ -47,25 +52,23 @@ http {
         }
     }
 }
-)"_s.arg(dir, QString::number(m_port), certificatePath, keyPath,
-                                 upstream.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment));
-    QFile file(m_dir.filePath(u"nginx.conf"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(config.toUtf8()) < 0) {
-        m_error = u"cannot write the nginx configuration"_s;
-        return false;
-    }
-    file.close();
-
-    const QString log = m_dir.filePath(u"stderr.log"_s);
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.setStandardOutputFile(log);
-    ServerProcess::endWithParent(m_process);
-    m_process.start(u"/usr/sbin/nginx"_s, {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s,
-                                           file.fileName()});
-    if (LoopbackPort::waitUntilListening(m_port, m_process))
+)"_s.arg(dir, QString::number(port), certificatePath, keyPath,
+                                     upstream.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment));
+        QFile file(m_dir.filePath(u"nginx.conf"_s));
+        if (!file.open(QIODevice::WriteOnly) || file.write(config.toUtf8()) < 0) {
+            writeError = u"cannot write the nginx configuration"_s;
+            return false;
+        }
+        file.close();
+        m_process.start(u"/usr/sbin/nginx"_s, {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s,
+                                               file.fileName()});
         return true;
-    m_error = u"nginx did not come up: "_s + m_process.errorString() + u'\n' + ServerProcess::tail(log)
-        + ServerProcess::tail(m_dir.filePath(u"error.log"_s));
+    });
+    if (m_port != 0)
+        return true;
+    m_error = !writeError.isEmpty() ? writeError
+                                    : u"nginx did not come up: "_s + m_process.errorString() + u'\n'
+            + ServerProcess::tail(log) + ServerProcess::tail(m_dir.filePath(u"error.log"_s));
     stop();
     return false;
 }

@@ -45,16 +45,9 @@ bool RadicaleServer::start(int timeoutMs)
         m_error = QStringLiteral("no temporary folder for the storage");
         return false;
     }
-    m_port = LoopbackPort::pickFree();
-    if (m_port == 0) {
-        m_error = QStringLiteral("no free port on 127.0.0.1");
-        return false;
-    }
-
     QStringList args = {
         QStringLiteral("-m"), QStringLiteral("radicale"),
         QStringLiteral("--config"), QString(),
-        QStringLiteral("--server-hosts"), QStringLiteral("127.0.0.1:%1").arg(m_port),
         QStringLiteral("--storage-filesystem-folder"), storagePath(),
         QStringLiteral("--logging-level"), QStringLiteral("warning"),
     };
@@ -82,18 +75,22 @@ bool RadicaleServer::start(int timeoutMs)
     }
 
     ServerProcess::endWithParent(m_process);
-    m_process.start(kPython, args);
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_error = QStringLiteral("cannot run %1: %2").arg(kPython, m_process.errorString());
-        return false;
-    }
     // Listening is the sign of readiness; Radicale binds only after its
     // configuration and storage checks passed.
-    if (LoopbackPort::waitUntilListening(m_port, m_process, timeoutMs))
+    m_port = LoopbackPort::startOnFreePort(m_process, [&](int port) {
+        m_output.clear();
+        m_process.start(kPython, QStringList(args) << QStringLiteral("--server-hosts")
+                                                   << QStringLiteral("127.0.0.1:%1").arg(port));
         return true;
-    m_error = m_process.state() == QProcess::NotRunning
-        ? QStringLiteral("radicale exited: ") + output()
-        : QStringLiteral("radicale did not listen within %1 ms: ").arg(timeoutMs) + output();
+    }, timeoutMs);
+    if (m_port != 0)
+        return true;
+    if (m_process.error() == QProcess::FailedToStart)
+        m_error = QStringLiteral("cannot run %1: %2").arg(kPython, m_process.errorString());
+    else if (m_process.state() == QProcess::NotRunning)
+        m_error = QStringLiteral("radicale exited: ") + output();
+    else
+        m_error = QStringLiteral("radicale did not listen within %1 ms: ").arg(timeoutMs) + output();
     stop();
     return false;
 }

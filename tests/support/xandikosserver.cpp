@@ -18,15 +18,16 @@ bool XandikosServer::start()
         m_error = u"no temporary folder"_s;
         return false;
     }
-    m_port = LoopbackPort::pickFree();
     const QString log = m_dir.filePath(u"xandikos.log"_s);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(log);
     ServerProcess::endWithParent(m_process);
-    m_process.start(u"/usr/bin/xandikos"_s,
-                    {u"--defaults"_s, u"-d"_s, m_dir.filePath(u"data"_s), u"-l"_s, u"127.0.0.1"_s, u"-p"_s,
-                     QString::number(m_port)});
-    if (LoopbackPort::waitUntilListening(m_port, m_process))
+    m_port = LoopbackPort::startOnFreePort(m_process, [this](int port) {
+        m_process.start(u"/usr/bin/xandikos"_s, {u"--defaults"_s, u"-d"_s, m_dir.filePath(u"data"_s), u"-l"_s,
+                                                 u"127.0.0.1"_s, u"-p"_s, QString::number(port)});
+        return true;
+    });
+    if (m_port != 0)
         return true;
     m_error = u"xandikos did not come up: "_s + m_process.errorString() + u'\n' + ServerProcess::tail(log);
     stop();

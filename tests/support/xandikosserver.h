@@ -15,7 +15,7 @@ public:
     XandikosServer();
     ~XandikosServer();
 
-    // Blocks until the server answers; false with errorString() otherwise.
+    // Blocks until the server listens; false with errorString() otherwise.
     bool start();
     void stop();
     QString errorString() const { return m_error; }

@@ -3,6 +3,64 @@
 
 #include <QTest>
 
+namespace {
+
+// Stored text read the general way, through Qt's ISO 8601 parser: what
+// fromStorage must agree with. SQLite's "yyyy-MM-dd HH:mm:ss" is UTC; a text
+// without a suffix is a local wall clock, read as inZone reads one.
+QDateTime readByQt(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return QDateTime();
+    if (t.size() == 19 && t.at(10) == QLatin1Char(' ')) {
+        QString iso = t;
+        iso[10] = QLatin1Char('T');
+        return QDateTime::fromString(iso + QLatin1Char('Z'), Qt::ISODate);
+    }
+    const QDateTime dt = QDateTime::fromString(t, Qt::ISODate);
+    if (dt.isValid() && dt.timeSpec() != Qt::LocalTime)
+        return dt;
+    const QDateTime wall = QDateTime::fromString(t + QLatin1Char('Z'), Qt::ISODate);
+    if (wall.isValid())
+        return TimeUtil::inZone(wall.date(), wall.time(), QTimeZone());
+    const QDate d = QDate::fromString(t, Qt::ISODate);
+    return d.isValid() ? TimeUtil::inZone(d, QTime(0, 0), QTimeZone()) : QDateTime();
+}
+
+// Same validity, instant, wall clock and representation; empty when so.
+QString differenceFromQt(const QString &text, const QDateTime &read)
+{
+    const QDateTime expected = readByQt(text);
+    const auto describe = [](const QDateTime &dt) {
+        return dt.isValid() ? dt.toString(Qt::ISODateWithMs) + QStringLiteral(" spec %1").arg(int(dt.timeSpec()))
+                            : QStringLiteral("invalid");
+    };
+    const bool same = expected.isValid() == read.isValid()
+        && (!expected.isValid()
+            || (expected.timeSpec() == read.timeSpec() && expected.offsetFromUtc() == read.offsetFromUtc()
+                && expected.date() == read.date() && expected.time() == read.time()
+                && expected.toMSecsSinceEpoch() == read.toMSecsSinceEpoch()));
+    if (same)
+        return QString();
+    return QStringLiteral("\"%1\": Qt reads %2, fromStorage %3").arg(text, describe(expected), describe(read));
+}
+
+// The text handed over as UTF-16, as UTF-8 bytes and as Latin-1.
+QString differenceInAnyEncoding(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QString difference = differenceFromQt(text, TimeUtil::fromStorage(text));
+    if (difference.isEmpty())
+        difference = differenceFromQt(text, TimeUtil::fromStorage(QUtf8StringView(utf8)));
+    const QByteArray latin1 = text.toLatin1();
+    if (difference.isEmpty() && QString::fromLatin1(latin1) == text)
+        difference = differenceFromQt(text, TimeUtil::fromStorage(QLatin1String(latin1)));
+    return difference;
+}
+
+} // namespace
+
 class TestTimeUtil : public QObject
 {
     Q_OBJECT
@@ -33,6 +91,151 @@ private Q_SLOTS:
             QCOMPARE(parsed.toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
             QCOMPARE(TimeUtil::fromStorage(TimeUtil::toStorage(parsed)), expected);
         }
+    }
+
+    // fromStorage reads the forms it writes without Qt's general parser; it
+    // must read every text exactly as that parser does.
+    void storageReadingAgreesWithQt_data()
+    {
+        QTest::addColumn<QString>("text");
+        // Representations
+        QTest::newRow("UTC") << QStringLiteral("2024-05-01T10:00:00Z");
+        QTest::newRow("UTC, lower-case z") << QStringLiteral("2024-05-01T10:00:00z");
+        QTest::newRow("east of UTC") << QStringLiteral("2024-05-01T10:00:00+02:00");
+        QTest::newRow("west of UTC, half hour") << QStringLiteral("2024-05-01T10:00:00-03:30");
+        QTest::newRow("+00:00 is UTC") << QStringLiteral("2024-05-01T10:00:00+00:00");
+        QTest::newRow("-00:00 is UTC") << QStringLiteral("2024-05-01T10:00:00-00:00");
+        QTest::newRow("local time") << QStringLiteral("2024-05-01T10:00:00");
+        QTest::newRow("milliseconds, UTC") << QStringLiteral("2024-05-01T10:00:00.250Z");
+        QTest::newRow("milliseconds, offset") << QStringLiteral("2024-05-01T10:00:00.999+05:45");
+        QTest::newRow("milliseconds, local") << QStringLiteral("2024-05-01T10:00:00.001");
+        QTest::newRow("SQLite's datetime('now')") << QStringLiteral("2024-05-01 10:00:00");
+        QTest::newRow("bare date is local midnight") << QStringLiteral("2024-05-01");
+        // Daylight saving changes (the tests run in Berlin and New York)
+        QTest::newRow("Berlin spring gap, local") << QStringLiteral("2024-03-31T02:30:00");
+        QTest::newRow("Berlin autumn repeat, local") << QStringLiteral("2024-10-27T02:30:00");
+        QTest::newRow("New York spring gap, local") << QStringLiteral("2024-03-10T02:30:00");
+        QTest::newRow("New York autumn repeat, local") << QStringLiteral("2024-11-03T01:30:00");
+        QTest::newRow("Berlin spring gap, UTC") << QStringLiteral("2024-03-31T02:30:00Z");
+        QTest::newRow("Berlin spring gap, SQLite's UTC") << QStringLiteral("2024-03-31 02:30:00");
+        QTest::newRow("New York spring gap, SQLite's UTC") << QStringLiteral("2024-03-10 02:30:00");
+        // Bounds
+        QTest::newRow("first year") << QStringLiteral("0001-01-01T00:00:00Z");
+        QTest::newRow("last year") << QStringLiteral("9999-12-31T23:59:59Z");
+        QTest::newRow("leap day") << QStringLiteral("2024-02-29T12:00:00Z");
+        QTest::newRow("largest offset Qt reads") << QStringLiteral("2024-05-01T10:00:00+23:59");
+        QTest::newRow("24:00 is the next midnight") << QStringLiteral("2024-05-01T24:00:00Z");
+        QTest::newRow("24:00 in SQLite's form") << QStringLiteral("2024-05-01 24:00:00");
+        // Malformed
+        QTest::newRow("empty") << QString();
+        QTest::newRow("blank") << QStringLiteral("   ");
+        QTest::newRow("words") << QStringLiteral("yesterday");
+        QTest::newRow("year 0") << QStringLiteral("0000-01-01T00:00:00Z");
+        QTest::newRow("no leap day") << QStringLiteral("2023-02-29T12:00:00Z");
+        QTest::newRow("month 13") << QStringLiteral("2024-13-01T12:00:00Z");
+        QTest::newRow("minute 60 falls back to the date") << QStringLiteral("2024-05-01T10:60:00Z");
+        QTest::newRow("second 60") << QStringLiteral("2024-05-01T10:00:60Z");
+        QTest::newRow("offset hour 24") << QStringLiteral("2024-05-01T10:00:00+24:00");
+        QTest::newRow("offset without colon") << QStringLiteral("2024-05-01T10:00:00+0200");
+        QTest::newRow("offset hours only") << QStringLiteral("2024-05-01T10:00:00+02");
+        QTest::newRow("two fraction digits") << QStringLiteral("2024-05-01T10:00:00.25Z");
+        QTest::newRow("four fraction digits") << QStringLiteral("2024-05-01T10:00:00.2500Z");
+        QTest::newRow("comma fraction") << QStringLiteral("2024-05-01T10:00:00,250Z");
+        QTest::newRow("no seconds") << QStringLiteral("2024-05-01T10:00Z");
+        QTest::newRow("one-digit hour") << QStringLiteral("2024-05-01T9:00:00Z");
+        QTest::newRow("slashes in the date") << QStringLiteral("2024/05/01T10:00:00Z");
+        QTest::newRow("lower-case t") << QStringLiteral("2024-05-01t10:00:00Z");
+        QTest::newRow("leading blank") << QStringLiteral(" 2024-05-01T10:00:00Z");
+        QTest::newRow("trailing blank") << QStringLiteral("2024-05-01T10:00:00Z ");
+        QTest::newRow("SQLite's form with a suffix") << QStringLiteral("2024-05-01 10:00:00Z");
+        QTest::newRow("SQLite's form with milliseconds") << QStringLiteral("2024-05-01 10:00:00.500");
+        QTest::newRow("full-width digits") << QStringLiteral("\uFF12\uFF10\uFF12\uFF14-05-01T10:00:00Z");
+        QTest::newRow("trailing garbage") << QStringLiteral("2024-05-01T10:00:00Zx");
+    }
+    void storageReadingAgreesWithQt()
+    {
+        QFETCH(QString, text);
+        const QString difference = differenceInAnyEncoding(text);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    // Every combination of the parts above, and every millisecond.
+    void storageReadingAgreesWithQtOnEveryCombination()
+    {
+        const QStringList dates = {QStringLiteral("2024-01-08"), QStringLiteral("2024-02-29"),
+                                   QStringLiteral("2023-02-29"), QStringLiteral("2024-03-31"),
+                                   QStringLiteral("2024-03-10"), QStringLiteral("2024-10-27"),
+                                   QStringLiteral("2024-11-03"), QStringLiteral("1969-12-31"),
+                                   QStringLiteral("0000-06-15"), QStringLiteral("2024-04-31")};
+        const QStringList times = {QStringLiteral("00:00:00"), QStringLiteral("01:30:00"),
+                                   QStringLiteral("02:30:00"), QStringLiteral("23:59:59"),
+                                   QStringLiteral("24:00:00"), QStringLiteral("12:60:00"),
+                                   QStringLiteral("12:00:60"), QStringLiteral("1a:00:00")};
+        const QStringList fractions = {QString(), QStringLiteral(".000"), QStringLiteral(".5"),
+                                       QStringLiteral(".999"), QStringLiteral(".12a")};
+        const QStringList suffixes = {QString(), QStringLiteral("Z"), QStringLiteral("+01:00"),
+                                      QStringLiteral("-09:30"), QStringLiteral("+00:00"),
+                                      QStringLiteral("+14:00"), QStringLiteral("+1:00"),
+                                      QStringLiteral("+01:60"), QStringLiteral("Z+01:00")};
+        const QStringList separators = {QStringLiteral("T"), QStringLiteral(" ")};
+        int compared = 0;
+        for (const QString &date : dates) {
+            for (const QString &separator : separators) {
+                for (const QString &time : times) {
+                    for (const QString &fraction : fractions) {
+                        for (const QString &suffix : suffixes) {
+                            const QString text = date + separator + time + fraction + suffix;
+                            const QString difference = differenceInAnyEncoding(text);
+                            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+                            ++compared;
+                        }
+                    }
+                }
+            }
+        }
+        for (int ms = 0; ms < 1000; ++ms) {
+            for (const QString &suffix : {QStringLiteral("Z"), QStringLiteral("+02:00"), QString()}) {
+                const QString text = QStringLiteral("2024-05-01T10:00:00.%1").arg(ms, 3, 10, QLatin1Char('0')) + suffix;
+                const QString difference = differenceInAnyEncoding(text);
+                QVERIFY2(difference.isEmpty(), qPrintable(difference));
+                ++compared;
+            }
+        }
+        QCOMPARE(compared, 10 * 2 * 8 * 5 * 9 + 3000);
+    }
+
+    // SQLite writes UTC; a wall clock that local time skips is still a UTC
+    // time like any other, not moved by the gap.
+    void sqliteUtcInsideALocalGapIsThatUtcTime()
+    {
+        for (const QString &text : {QStringLiteral("2024-03-31 02:30:00"), QStringLiteral("2024-03-10 02:30:00")}) {
+            const QDateTime read = TimeUtil::fromStorage(text);
+            QCOMPARE(read.timeSpec(), Qt::UTC);
+            QCOMPARE(read.toString(Qt::ISODate), text.left(10) + QStringLiteral("T02:30:00Z"));
+        }
+    }
+
+    void storedDateIsTheWrittenDate_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("UTC midnight of an all-day row") << QStringLiteral("2024-05-01T00:00:00Z") << QDate(2024, 5, 1);
+        QTest::newRow("offset that puts the instant on another day")
+            << QStringLiteral("2024-05-01T23:00:00-05:00") << QDate(2024, 5, 1);
+        QTest::newRow("bare date") << QStringLiteral("2024-05-01") << QDate(2024, 5, 1);
+        QTest::newRow("other punctuation, as Qt reads it") << QStringLiteral("2024/05/01T00:00:00") << QDate(2024, 5, 1);
+        QTest::newRow("no such day") << QStringLiteral("2024-02-30T00:00:00Z") << QDate();
+        QTest::newRow("year 0") << QStringLiteral("0000-05-01") << QDate();
+        QTest::newRow("too short") << QStringLiteral("2024-05-1") << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+    }
+    void storedDateIsTheWrittenDate()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        QCOMPARE(TimeUtil::storedDate(text), date);
+        QCOMPARE(TimeUtil::storedDate(QUtf8StringView(text.toUtf8())), date);
+        QCOMPARE(TimeUtil::storedDate(text), QDate::fromString(text.left(10), Qt::ISODate));
     }
 
     // Local and all-day values keep their wall clock and date in storage; a

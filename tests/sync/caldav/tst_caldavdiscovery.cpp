@@ -226,7 +226,8 @@ private Q_SLOTS:
     void unreachableServer()
     {
         CalDavClient client;
-        const QUrl url = LoopbackPort::url(u"http"_s, LoopbackPort::pickFree(), u"/"_s);
+        const LoopbackPort::ClosedPort closed;
+        const QUrl url = LoopbackPort::url(u"http"_s, closed.port(), u"/"_s);
         const QString failure = discover(client, url).failure;
         QVERIFY2(failure.startsWith(u"Could not reach the server: "_s), qPrintable(failure));
     }

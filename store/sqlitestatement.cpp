@@ -1,0 +1,132 @@
+#include "sqlitestatement.h"
+
+#include "storesql.h"
+
+#include <sqlite3.h>
+
+SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
+    : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    // Kept for the connection's lifetime: SQLite allocates it accordingly.
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                           &m_statement, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(m_statement);
+        m_statement = nullptr;
+    }
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+QString SqliteStatement::errorText() const
+{
+    return QString::fromUtf8(sqlite3_errmsg(m_db));
+}
+
+bool SqliteStatement::start(const QVariantList &values)
+{
+    reset();
+    m_failed = false;
+    sqlite3_clear_bindings(m_statement);
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &value = values.at(i);
+        int rc;
+        switch (value.metaType().id()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(m_statement, i + 1, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(m_statement, i + 1, value.toDouble());
+            break;
+        default:
+            if (!bind(i, value.toString()))
+                return false;
+            rc = SQLITE_OK;
+        }
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
+bool SqliteStatement::bind(int index, const QString &value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
+    // UTF-8, the database's encoding: SQLite's own conversion from UTF-16
+    // is far slower than Qt's.
+    const QByteArray utf8 = value.toUtf8();
+    return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()),
+                             SQLITE_TRANSIENT)
+        == SQLITE_OK;
+}
+
+bool SqliteStatement::next(const char *operation)
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    m_failed = rc != SQLITE_DONE;
+    if (m_failed)
+        qCWarning(lcStore).noquote() << operation << "failed:" << errorText();
+    return false;
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(m_statement);
+}
+
+bool SqliteStatement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+int SqliteStatement::integer(int column) const
+{
+    return sqlite3_column_int(m_statement, column);
+}
+
+QString SqliteStatement::text(int column) const
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    if (!bytes)
+        return QString();
+    return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
+}
+
+QString SqliteStatement::sharedText(int column) const
+{
+    // Enough for the values such a column holds; beyond it, strings of their
+    // own.
+    constexpr size_t kLimit = 16;
+    const QUtf8StringView bytes = utf8(column);
+    if (bytes.isEmpty())
+        return text(column);
+    if (m_shared.size() <= size_t(column))
+        m_shared.resize(size_t(column) + 1);
+    auto &values = m_shared[size_t(column)];
+    const QByteArrayView view(bytes.data(), bytes.size());
+    for (const auto &[utf8, value] : values) {
+        if (utf8 == view)
+            return value;
+    }
+    QString value = QString::fromUtf8(view);
+    if (values.size() < kLimit)
+        values.emplace_back(view.toByteArray(), value);
+    return value;
+}
+
+QUtf8StringView SqliteStatement::utf8(int column) const
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    if (!bytes)
+        return QUtf8StringView();
+    return QUtf8StringView(bytes, sqlite3_column_bytes(m_statement, column));
+}
