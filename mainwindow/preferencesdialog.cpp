@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
@@ -77,8 +78,8 @@ void PreferencesDialog::accept()
     PreferencesRepository *preferences = m_state->preferences();
     preferences->setBool(u"ui/startMinimized"_s, m_startMinimized->isChecked());
     preferences->setBool(u"ui/closeToTray"_s, m_closeToTray->isChecked());
-    if (m_startAtLogin->isChecked() != isAutostartEnabled())
-        setAutostartEnabled(m_startAtLogin->isChecked());
+    if (m_startAtLogin->isChecked() != isAutostartEnabled() && !setAutostartEnabled(m_startAtLogin->isChecked()))
+        QMessageBox::warning(this, tr("Start at login"), tr("The start at login setting could not be changed."));
     ThemeManager *theme = m_state->themeManager();
     if (m_accent != Theme::accentName())
         theme->setAccentColor(m_accent);

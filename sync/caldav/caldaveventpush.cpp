@@ -46,37 +46,31 @@ QString withExceptions(const Event &master, const QList<Event> &deletedOverrides
 
 CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                                  CalDavEventStore *store, EventRepository *events, QObject *parent)
-    : CalDavPush(client, collection, store, parent), m_calendarName(calendarName), m_store(store), m_events(events)
+    : CalDavPush(client, collection, calendarName, store, parent), m_store(store), m_events(events)
 {
 }
 
-void CalDavEventPush::pushNext()
+QStringList CalDavEventPush::pendingKeys()
 {
-    if (!m_started) {
-        m_started = true;
-        const QList<Event> pending = m_events->getPending(m_store->calendarId());
-        if (!pending.isEmpty())
-            qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
-        QSet<QString> queued;
-        for (const Event &event : pending) {
-            qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
-                              << "deletedAt=" << (event.deleted_at ? "yes" : "no")
-                              << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
-            const QString series = CalDavEventStore::seriesUid(event);
-            if (!queued.contains(series)) {
-                queued.insert(series);
-                m_queue.append(series);
-            }
+    const QList<Event> pending = m_events->getPending(m_store->calendarId());
+    if (!pending.isEmpty())
+        qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
+    QStringList queue;
+    QSet<QString> queued;
+    for (const Event &event : pending) {
+        qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
+                          << "deletedAt=" << (event.deleted_at ? "yes" : "no")
+                          << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
+        const QString series = CalDavEventStore::seriesUid(event);
+        if (!queued.contains(series)) {
+            queued.insert(series);
+            queue.append(series);
         }
     }
-    if (m_queue.isEmpty()) {
-        finish();
-        return;
-    }
-    pushSeries(m_queue.takeFirst(), false);
+    return queue;
 }
 
-void CalDavEventPush::pushSeries(const QString &seriesUid, bool retried)
+void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
     const QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
@@ -238,5 +232,5 @@ void CalDavEventPush::onConflict(const QString &seriesUid, const QString &href, 
         return;
     }
     qCInfo(lcCalDav) << "[CalDav] Push 412 for" << title << "- fetching the server copy";
-    refresh(href, reason, [this, seriesUid] { pushSeries(seriesUid, true); });
+    refresh(href, reason, [this, seriesUid] { push(seriesUid, true); });
 }

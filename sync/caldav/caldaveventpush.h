@@ -21,11 +21,12 @@ public:
                     CalDavEventStore *store, EventRepository *events, QObject *parent);
 
 protected:
-    void pushNext() override;
+    // Series UIDs, in the order of the pending list.
+    QStringList pendingKeys() override;
+    // One resource: the series `seriesUid`.
+    void push(const QString &seriesUid, bool retried) override;
 
 private:
-    // One resource: the series `seriesUid`; `retried` after a 412.
-    void pushSeries(const QString &seriesUid, bool retried);
     void deleteSeries(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
                       bool retried);
     void writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href,
@@ -38,9 +39,6 @@ private:
     void onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
                     bool retried, const char *kind);
 
-    QString m_calendarName;
     CalDavEventStore *m_store;
     EventRepository *m_events;
-    QStringList m_queue; // series UIDs still to push, in the order of the pending list
-    bool m_started = false;
 };

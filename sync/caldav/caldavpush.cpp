@@ -6,8 +6,9 @@
 
 #include <QTimer>
 
-CalDavPush::CalDavPush(CalDavClient *client, const QUrl &collection, CalDavItemStore *store, QObject *parent)
-    : QObject(parent), m_client(client), m_collection(collection), m_store(store)
+CalDavPush::CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
+                       CalDavItemStore *store, QObject *parent)
+    : QObject(parent), m_client(client), m_collection(collection), m_calendarName(calendarName), m_store(store)
 {
 }
 
@@ -21,6 +22,19 @@ void CalDavPush::start(Done done, Fail fail)
 void CalDavPush::next()
 {
     QTimer::singleShot(0, this, [this] { pushNext(); });
+}
+
+void CalDavPush::pushNext()
+{
+    if (!m_started) {
+        m_started = true;
+        m_queue = pendingKeys();
+    }
+    if (m_queue.isEmpty()) {
+        finish();
+        return;
+    }
+    push(m_queue.takeFirst(), false);
 }
 
 void CalDavPush::finish()

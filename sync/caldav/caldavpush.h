@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -22,14 +23,19 @@ public:
     using Done = std::function<void()>;
     using Fail = std::function<void(const QString &reason)>;
 
-    CalDavPush(CalDavClient *client, const QUrl &collection, CalDavItemStore *store, QObject *parent);
+    CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
+               CalDavItemStore *store, QObject *parent);
 
     // Calls exactly one of `done` and `fail`, later.
     void start(Done done, Fail fail);
 
 protected:
-    // Sends the next resource, or calls finish() when there is none.
-    virtual void pushNext() = 0;
+    // What waits to be pushed, one key per resource in sending order; asked
+    // once, when the push starts.
+    virtual QStringList pendingKeys() = 0;
+    // Sends the resource of `key` (`retried` after a 412); goes on with
+    // next() or ends with fail().
+    virtual void push(const QString &key, bool retried) = 0;
 
     void finish();
     void fail(const QString &reason);
@@ -43,9 +49,14 @@ protected:
 
     CalDavClient *m_client;
     QUrl m_collection;
+    QString m_calendarName;
 
 private:
+    void pushNext();
+
     CalDavItemStore *m_store;
     Done m_done;
     Fail m_fail;
+    QStringList m_queue;
+    bool m_started = false;
 };

@@ -12,28 +12,22 @@ using namespace Qt::StringLiterals;
 
 CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                                CalDavTaskStore *store, TaskRepository *tasks, QObject *parent)
-    : CalDavPush(client, collection, store, parent), m_calendarName(calendarName), m_store(store), m_tasks(tasks)
+    : CalDavPush(client, collection, calendarName, store, parent), m_store(store), m_tasks(tasks)
 {
 }
 
-void CalDavTaskPush::pushNext()
+QStringList CalDavTaskPush::pendingKeys()
 {
-    if (!m_started) {
-        m_started = true;
-        const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
-        if (!pending.isEmpty())
-            qCInfo(lcCalDav) << "[CalDav] Task push for" << m_calendarName << "pending=" << pending.size();
-        for (const Task &task : pending)
-            m_queue.append(task.id);
-    }
-    if (m_queue.isEmpty()) {
-        finish();
-        return;
-    }
-    pushTask(m_queue.takeFirst(), false);
+    const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
+    if (!pending.isEmpty())
+        qCInfo(lcCalDav) << "[CalDav] Task push for" << m_calendarName << "pending=" << pending.size();
+    QStringList ids;
+    for (const Task &task : pending)
+        ids.append(task.id);
+    return ids;
 }
 
-void CalDavTaskPush::pushTask(const QString &id, bool retried)
+void CalDavTaskPush::push(const QString &id, bool retried)
 {
     const std::optional<Task> task = m_tasks->getById(id);
     if (!task || task->sync_status != "pending"_L1) {
@@ -104,5 +98,5 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         return;
     }
     qCInfo(lcCalDav) << "[CalDav] Task push 412 for" << task.title << "- fetching the server copy";
-    refresh(href, reason, [this, id = task.id] { pushTask(id, true); });
+    refresh(href, reason, [this, id = task.id] { push(id, true); });
 }

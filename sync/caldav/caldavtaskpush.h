@@ -18,15 +18,13 @@ public:
                    CalDavTaskStore *store, TaskRepository *tasks, QObject *parent);
 
 protected:
-    void pushNext() override;
+    // Ids of the pending rows, oldest change first.
+    QStringList pendingKeys() override;
+    void push(const QString &id, bool retried) override;
 
 private:
-    void pushTask(const QString &id, bool retried);
     void onReply(const Task &task, const QString &href, bool retried, const CalDavClient::Response &response);
 
-    QString m_calendarName;
     CalDavTaskStore *m_store;
     TaskRepository *m_tasks;
-    QStringList m_queue; // ids of the pending rows, oldest change first
-    bool m_started = false;
 };

@@ -34,31 +34,31 @@ inline QDateTime utcDate(const QDate &date)
     return QDateTime(date, QTime(0, 0), QTimeZone::utc());
 }
 
-struct EventSpec
+struct EventDraft
 {
-    EventSpec() = default;
-    EventSpec(const QString &title, const QDateTime &start, std::optional<QDateTime> end = std::nullopt)
+    EventDraft() = default;
+    EventDraft(const QString &title, const QDateTime &start, std::optional<QDateTime> end = std::nullopt)
         : title(title)
         , start(start)
         , end(std::move(end))
     {
     }
-    EventSpec &remind(const QList<int> &minutes)
+    EventDraft &remind(const QList<int> &minutes)
     {
         reminderMinutes = minutes;
         return *this;
     }
-    EventSpec &wholeDay()
+    EventDraft &wholeDay()
     {
         allDay = true;
         return *this;
     }
-    EventSpec &at(const QString &place)
+    EventDraft &at(const QString &place)
     {
         location = place;
         return *this;
     }
-    EventSpec &repeating(const QString &rule)
+    EventDraft &repeating(const QString &rule)
     {
         rrule = rule;
         return *this;
@@ -73,22 +73,22 @@ struct EventSpec
     QString rrule;
 };
 
-inline Event makeEvent(const EventSpec &spec)
+inline Event makeEvent(const EventDraft &draft)
 {
     Event e;
     e.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     e.uid = e.id + QStringLiteral("@test");
     e.calendar_id = personalCalendar();
-    e.title = spec.title;
-    e.location = spec.location;
-    e.start_time = spec.start;
-    e.end_time = spec.end;
-    e.is_all_day = spec.allDay;
-    e.recurrence_rule = spec.rrule;
+    e.title = draft.title;
+    e.location = draft.location;
+    e.start_time = draft.start;
+    e.end_time = draft.end;
+    e.is_all_day = draft.allDay;
+    e.recurrence_rule = draft.rrule;
     e.raw_icalendar = QStringLiteral("");
     e.created = QDateTime::currentDateTimeUtc();
     e.last_modified = e.created;
-    for (const int minutes : spec.reminderMinutes) {
+    for (const int minutes : draft.reminderMinutes) {
         Reminder r;
         r.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         r.event_id = e.id;
@@ -99,9 +99,9 @@ inline Event makeEvent(const EventSpec &spec)
 }
 
 // Stores the event; the id, or empty on failure (the caller's QVERIFY says so).
-inline QString addEvent(AppState *state, const EventSpec &spec)
+inline QString addEvent(AppState *state, const EventDraft &draft)
 {
-    const Event e = makeEvent(spec);
+    const Event e = makeEvent(draft);
     return state->events()->insert(e) ? e.id : QString();
 }
 

@@ -4,7 +4,7 @@
 #include "environment.h"
 #include "eventrepository.h"
 #include "mainwindow.h"
-#include "modaldialogs.h"
+#include "modalscript.h"
 #include "preferencesrepository.h"
 #include "scriptedhttpserver.h"
 #include "singleinstance.h"

@@ -85,7 +85,7 @@ void TestNotificationService::dueWindow()
 {
     QFETCH(QDateTime, now);
     QFETCH(bool, fires);
-    const QString id = addEvent(m_state, EventSpec(u"Standup"_s, local(2024, 5, 14, 10, 0), local(2024, 5, 14, 10, 30))
+    const QString id = addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 10, 0), local(2024, 5, 14, 10, 30))
                                              .remind({15}));
     QVERIFY(!id.isEmpty());
 
@@ -149,7 +149,7 @@ void TestNotificationService::bodies()
 
 void TestNotificationService::firesOnceAndIsAcknowledged()
 {
-    const QString id = addEvent(m_state, EventSpec(u"Dentist"_s, local(2024, 5, 14, 15, 0)).remind({60}));
+    const QString id = addEvent(m_state, EventDraft(u"Dentist"_s, local(2024, 5, 14, 15, 0)).remind({60}));
     auto notifications = service(local(2024, 5, 14, 14, 30));
 
     QCOMPARE(notifications->poll().size(), 1);
@@ -160,9 +160,9 @@ void TestNotificationService::firesOnceAndIsAcknowledged()
 void TestNotificationService::severalDueFireInTriggerOrderAndClickNamesTheLast()
 {
     // Stored in another order than they come due.
-    const QString second = addEvent(m_state, EventSpec(u"B"_s, local(2024, 5, 14, 10, 0)).remind({15}));
-    const QString third = addEvent(m_state, EventSpec(u"C"_s, local(2024, 5, 14, 10, 0)).remind({10}));
-    const QString first = addEvent(m_state, EventSpec(u"A"_s, local(2024, 5, 14, 10, 0)).remind({20}));
+    const QString second = addEvent(m_state, EventDraft(u"B"_s, local(2024, 5, 14, 10, 0)).remind({15}));
+    const QString third = addEvent(m_state, EventDraft(u"C"_s, local(2024, 5, 14, 10, 0)).remind({10}));
+    const QString first = addEvent(m_state, EventDraft(u"A"_s, local(2024, 5, 14, 10, 0)).remind({20}));
     auto notifications = service(local(2024, 5, 14, 9, 55));
     QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
 
@@ -181,7 +181,7 @@ void TestNotificationService::severalDueFireInTriggerOrderAndClickNamesTheLast()
 
 void TestNotificationService::untitledEventIsCalledReminder()
 {
-    addEvent(m_state, EventSpec(QStringLiteral(""), local(2024, 5, 14, 10, 0)).remind({0}));
+    addEvent(m_state, EventDraft(QStringLiteral(""), local(2024, 5, 14, 10, 0)).remind({0}));
     const QList<FiredReminder> fired = service(local(2024, 5, 14, 10, 0))->poll();
     QCOMPARE(fired.size(), 1);
     QCOMPARE(fired.first().title, u"Reminder"_s);
@@ -189,7 +189,7 @@ void TestNotificationService::untitledEventIsCalledReminder()
 
 void TestNotificationService::deletedEventNeverFires()
 {
-    const QString id = addEvent(m_state, EventSpec(u"Cancelled"_s, local(2024, 5, 14, 10, 0)).remind({15}));
+    const QString id = addEvent(m_state, EventDraft(u"Cancelled"_s, local(2024, 5, 14, 10, 0)).remind({15}));
     QVERIFY(m_state->events()->remove(id));
     QCOMPARE(service(local(2024, 5, 14, 9, 50))->poll().size(), 0);
     QVERIFY(!acknowledged(id));
@@ -212,8 +212,8 @@ void TestNotificationService::filterRules()
     QFETCH(bool, suppressReminders);
     QFETCH(bool, fires);
     QVERIFY(addRule(m_state, titleContains(u"lunch"_s), action, suppressReminders));
-    const QString filtered = addEvent(m_state, EventSpec(u"Team lunch"_s, local(2024, 5, 14, 12, 0)).remind({15}));
-    const QString other = addEvent(m_state, EventSpec(u"Review"_s, local(2024, 5, 14, 12, 0)).remind({10}));
+    const QString filtered = addEvent(m_state, EventDraft(u"Team lunch"_s, local(2024, 5, 14, 12, 0)).remind({15}));
+    const QString other = addEvent(m_state, EventDraft(u"Review"_s, local(2024, 5, 14, 12, 0)).remind({10}));
 
     const QList<FiredReminder> fired = service(local(2024, 5, 14, 11, 55))->poll();
 
@@ -228,7 +228,7 @@ void TestNotificationService::filterRules()
 
 void TestNotificationService::repeatingEventFiresForItsStoredStartOnly()
 {
-    const QString id = addEvent(m_state, EventSpec(u"Weekly sync"_s, local(2024, 5, 14, 10, 0), local(2024, 5, 14, 10, 30))
+    const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 5, 14, 10, 0), local(2024, 5, 14, 10, 30))
                                              .remind({15})
                                              .repeating(u"FREQ=WEEKLY"_s));
     QCOMPARE(service(local(2024, 5, 14, 9, 45))->poll().size(), 1);
@@ -241,7 +241,7 @@ void TestNotificationService::allDayReminderReportsTheStoredDate()
     // Midnight UTC is the evening before in New York: the click must still
     // lead to the day the event is on.
     const QDate day(2024, 5, 15);
-    addEvent(m_state, EventSpec(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1))).remind({0}).wholeDay());
+    addEvent(m_state, EventDraft(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1))).remind({0}).wholeDay());
     auto notifications = service(utcDate(day).toLocalTime());
     QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
 
@@ -255,7 +255,7 @@ void TestNotificationService::allDayReminderReportsTheStoredDate()
 
 void TestNotificationService::clickAfterTheTestReminderEmitsNothing()
 {
-    addEvent(m_state, EventSpec(u"Call"_s, local(2024, 5, 14, 10, 0)).remind({5}));
+    addEvent(m_state, EventDraft(u"Call"_s, local(2024, 5, 14, 10, 0)).remind({5}));
     auto notifications = service(local(2024, 5, 14, 9, 56));
     QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
     QCOMPARE(notifications->poll().size(), 1);
@@ -268,7 +268,7 @@ void TestNotificationService::clickAfterTheTestReminderEmitsNothing()
 void TestNotificationService::firstPollRunsSoonAfterStart()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const QString id = addEvent(m_state, EventSpec(u"Soon"_s, now.addSecs(600)).remind({15}));
+    const QString id = addEvent(m_state, EventDraft(u"Soon"_s, now.addSecs(600)).remind({15}));
     NotificationService notifications(m_state, nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(acknowledged(id), 5000);
 }

@@ -96,9 +96,9 @@ private Q_SLOTS:
         // Under a cloud account, so that no device calendar is seeded beside them.
         QStringList statements{u"INSERT INTO accounts (id, name, type) VALUES ('cloud', 'Cloud', 'quillmarten')"_s};
         int order = 0;
-        for (const QString &spec : calendars.split(u' ')) {
-            const QString id = spec.section(u':', 0, 0);
-            const QString flags = spec.section(u':', 1);
+        for (const QString &entry : calendars.split(u' ')) {
+            const QString id = entry.section(u':', 0, 0);
+            const QString flags = entry.section(u':', 1);
             statements.append(u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, sort_order) "
                               "VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4)"_s.arg(id)
                                   .arg(flags.contains(u'd') ? 1 : 0)

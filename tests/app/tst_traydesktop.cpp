@@ -160,7 +160,7 @@ void TestTrayDesktop::clickOpensAndClosesThePopover()
 void TestTrayDesktop::dueReminderShowsABalloonThatLeadsToTheEvent()
 {
     const QDateTime start = QDateTime::currentDateTime().addSecs(600);
-    const QString id = addEvent(m_state, EventSpec(u"Dentist"_s, start).remind({15}).at(u"Main St"_s));
+    const QString id = addEvent(m_state, EventDraft(u"Dentist"_s, start).remind({15}).at(u"Main St"_s));
     NotificationService notifications(m_state, m_tray->trayIcon());
     QSignalSpy clicked(&notifications, &NotificationService::reminderClicked);
 

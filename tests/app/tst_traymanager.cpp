@@ -9,7 +9,7 @@
 using namespace Qt::StringLiterals;
 using namespace TrayFixture;
 
-Q_DECLARE_METATYPE(TrayFixture::EventSpec)
+Q_DECLARE_METATYPE(TrayFixture::EventDraft)
 
 namespace {
 
@@ -61,30 +61,30 @@ void TestTrayManager::cleanup()
 
 void TestTrayManager::tooltipNamesTheNextEvent_data()
 {
-    QTest::addColumn<EventSpec>("event");
+    QTest::addColumn<EventDraft>("event");
     QTest::addColumn<QString>("tooltip");
 
     const QString prefix = u"Quillmarten Calendar \u2014 "_s;
-    QTest::newRow("nothing ahead") << EventSpec() << prefix + u"No upcoming events"_s;
-    QTest::newRow("timed today") << EventSpec(u"Standup"_s, local(2024, 5, 14, 15, 0))
+    QTest::newRow("nothing ahead") << EventDraft() << prefix + u"No upcoming events"_s;
+    QTest::newRow("timed today") << EventDraft(u"Standup"_s, local(2024, 5, 14, 15, 0))
                                  << prefix + u"Next: Standup at 3:00 PM"_s;
-    QTest::newRow("timed tomorrow") << EventSpec(u"Standup"_s, local(2024, 5, 15, 15, 0))
+    QTest::newRow("timed tomorrow") << EventDraft(u"Standup"_s, local(2024, 5, 15, 15, 0))
                                     << prefix + u"Next: Standup tomorrow at 3:00 PM"_s;
     QTest::newRow("all-day tomorrow stored at midnight UTC")
-        << EventSpec(u"Standup"_s, utcDate(QDate(2024, 5, 15)), utcDate(QDate(2024, 5, 16))).wholeDay()
+        << EventDraft(u"Standup"_s, utcDate(QDate(2024, 5, 15)), utcDate(QDate(2024, 5, 16))).wholeDay()
         << prefix + u"Next: Standup (tomorrow, all day)"_s;
-    QTest::newRow("all-day today") << EventSpec(u"Fair"_s, utcDate(QDate(2024, 5, 14))).wholeDay()
+    QTest::newRow("all-day today") << EventDraft(u"Fair"_s, utcDate(QDate(2024, 5, 14))).wholeDay()
                                    << prefix + u"Next: Fair (today, all day)"_s;
     QTest::newRow("running since yesterday names the day")
-        << EventSpec(u"Shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0))
+        << EventDraft(u"Shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0))
         << prefix + u"Next: Shift Mon, May 13 10:00 PM"_s;
-    QTest::newRow("untitled") << EventSpec(QStringLiteral(""), local(2024, 5, 14, 9, 0))
+    QTest::newRow("untitled") << EventDraft(QStringLiteral(""), local(2024, 5, 14, 9, 0))
                               << prefix + u"Next: Untitled at 9:00 AM"_s;
 }
 
 void TestTrayManager::tooltipNamesTheNextEvent()
 {
-    QFETCH(EventSpec, event);
+    QFETCH(EventDraft, event);
     QFETCH(QString, tooltip);
     if (event.start.isValid())
         QVERIFY(!addEvent(m_state, event).isEmpty());
@@ -104,7 +104,7 @@ void TestTrayManager::tooltipReportsAFailedSync()
 {
     QFETCH(QString, message);
     QFETCH(QString, tooltip);
-    addEvent(m_state, EventSpec(u"Standup"_s, local(2024, 5, 14, 15, 0)));
+    addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 15, 0)));
     m_state->beginSync();
     m_state->setLastSyncError(u"cal"_s, message);
     m_state->endSync(true);

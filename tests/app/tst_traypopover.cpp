@@ -18,8 +18,8 @@
 using namespace Qt::StringLiterals;
 using namespace TrayFixture;
 
-Q_DECLARE_METATYPE(TrayFixture::EventSpec)
-Q_DECLARE_METATYPE(QList<TrayFixture::EventSpec>)
+Q_DECLARE_METATYPE(TrayFixture::EventDraft)
+Q_DECLARE_METATYPE(QList<TrayFixture::EventDraft>)
 
 namespace {
 
@@ -28,9 +28,9 @@ const QDateTime kNow = local(2024, 5, 14, 8, 0);
 const QDate kToday(2024, 5, 14);
 
 // Stored as servers and the importer store all-day events: midnight UTC.
-EventSpec holidayTomorrow()
+EventDraft holidayTomorrow()
 {
-    return EventSpec(u"Holiday"_s, utcDate(kToday.addDays(1)), utcDate(kToday.addDays(2))).wholeDay();
+    return EventDraft(u"Holiday"_s, utcDate(kToday.addDays(1)), utcDate(kToday.addDays(2))).wholeDay();
 }
 
 QStringList rows(const QListWidget *list)
@@ -77,7 +77,7 @@ private Q_SLOTS:
     void placement();
 
 private:
-    void addAll(const QList<EventSpec> &events);
+    void addAll(const QList<EventDraft> &events);
     QListWidget *listWidget() const { return m_popover->findChild<QListWidget *>(u"list"_s); }
     QString label(const QString &name) const
     {
@@ -105,15 +105,15 @@ void TestTrayPopover::cleanup()
     m_state = nullptr;
 }
 
-void TestTrayPopover::addAll(const QList<EventSpec> &events)
+void TestTrayPopover::addAll(const QList<EventDraft> &events)
 {
-    for (const EventSpec &spec : events)
-        QVERIFY(!addEvent(m_state, spec).isEmpty());
+    for (const EventDraft &draft : events)
+        QVERIFY(!addEvent(m_state, draft).isEmpty());
 }
 
 void TestTrayPopover::list_data()
 {
-    QTest::addColumn<QList<EventSpec>>("events");
+    QTest::addColumn<QList<EventDraft>>("events");
     QTest::addColumn<QStringList>("expected");
 
     const QString today = u"Today"_s;
@@ -121,33 +121,33 @@ void TestTrayPopover::list_data()
     const QString noMoreToday = u"  No more events today"_s;
     const QString nothingTomorrow = u"  Nothing scheduled"_s;
 
-    QTest::newRow("nothing at all") << QList<EventSpec>()
+    QTest::newRow("nothing at all") << QList<EventDraft>()
                                     << QStringList({today, noMoreToday, tomorrow, nothingTomorrow});
     QTest::newRow("one event today at 09:00")
-        << QList<EventSpec>({{u"Gym"_s, local(2024, 5, 14, 9, 0), local(2024, 5, 14, 10, 0)}})
+        << QList<EventDraft>({{u"Gym"_s, local(2024, 5, 14, 9, 0), local(2024, 5, 14, 10, 0)}})
         << QStringList({today, u"9:00 AM  Gym"_s, tomorrow, nothingTomorrow});
     QTest::newRow("today and tomorrow, sorted by start")
-        << QList<EventSpec>({{u"Dinner"_s, local(2024, 5, 15, 19, 30), {}},
+        << QList<EventDraft>({{u"Dinner"_s, local(2024, 5, 15, 19, 30), {}},
                              {u"Lunch"_s, local(2024, 5, 14, 12, 0), {}},
                              {u"Call"_s, local(2024, 5, 15, 9, 15), {}}})
         << QStringList({today, u"12:00 PM  Lunch"_s, tomorrow, u"9:15 AM  Call"_s, u"7:30 PM  Dinner"_s});
     QTest::newRow("an event that ended earlier today is gone")
-        << QList<EventSpec>({{u"Run"_s, local(2024, 5, 14, 6, 0), local(2024, 5, 14, 7, 0)}})
+        << QList<EventDraft>({{u"Run"_s, local(2024, 5, 14, 6, 0), local(2024, 5, 14, 7, 0)}})
         << QStringList({today, noMoreToday, tomorrow, nothingTomorrow});
     QTest::newRow("all-day tomorrow stored at midnight UTC")
-        << QList<EventSpec>({holidayTomorrow()})
+        << QList<EventDraft>({holidayTomorrow()})
         << QStringList({today, noMoreToday, tomorrow, u"All-day  Holiday"_s});
     QTest::newRow("all-day today stored at midnight UTC")
-        << QList<EventSpec>({EventSpec(u"Moving day"_s, utcDate(kToday), utcDate(kToday.addDays(1))).wholeDay()})
+        << QList<EventDraft>({EventDraft(u"Moving day"_s, utcDate(kToday), utcDate(kToday.addDays(1))).wholeDay()})
         << QStringList({today, u"All-day  Moving day"_s, tomorrow, nothingTomorrow});
     QTest::newRow("running since yesterday names its day")
-        << QList<EventSpec>({{u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0)}})
+        << QList<EventDraft>({{u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0)}})
         << QStringList({today, u"Yesterday 10:00 PM  Night shift"_s, tomorrow, nothingTomorrow});
 }
 
 void TestTrayPopover::list()
 {
-    QFETCH(QList<EventSpec>, events);
+    QFETCH(QList<EventDraft>, events);
     QFETCH(QStringList, expected);
     addAll(events);
     m_popover->refresh();
@@ -157,7 +157,7 @@ void TestTrayPopover::list()
 void TestTrayPopover::everyRowShowsWithoutScrolling()
 {
     for (int hour = 9; hour < 15; ++hour)
-        QVERIFY(!addEvent(m_state, EventSpec(u"Meeting %1"_s.arg(hour), local(2024, 5, 15, hour, 0))).isEmpty());
+        QVERIFY(!addEvent(m_state, EventDraft(u"Meeting %1"_s.arg(hour), local(2024, 5, 15, hour, 0))).isEmpty());
     m_popover->positionNear(QPoint(400, 500));
     QListWidget *list = listWidget();
     QCOMPARE(list->count(), 9);
@@ -167,23 +167,23 @@ void TestTrayPopover::everyRowShowsWithoutScrolling()
 
 void TestTrayPopover::rowsCarryTheDayTheyStartOn_data()
 {
-    QTest::addColumn<EventSpec>("event");
+    QTest::addColumn<EventDraft>("event");
     QTest::addColumn<QString>("row");
     QTest::addColumn<QDate>("date");
 
-    QTest::newRow("timed tomorrow") << EventSpec(u"Call"_s, local(2024, 5, 15, 9, 15))
+    QTest::newRow("timed tomorrow") << EventDraft(u"Call"_s, local(2024, 5, 15, 9, 15))
                                     << u"9:15 AM  Call"_s << kToday.addDays(1);
     QTest::newRow("all-day tomorrow keeps its stored date in every zone")
         << holidayTomorrow()
         << u"All-day  Holiday"_s << kToday.addDays(1);
     QTest::newRow("running since yesterday leads to yesterday")
-        << EventSpec(u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0))
+        << EventDraft(u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0))
         << u"Yesterday 10:00 PM  Night shift"_s << kToday.addDays(-1);
 }
 
 void TestTrayPopover::rowsCarryTheDayTheyStartOn()
 {
-    QFETCH(EventSpec, event);
+    QFETCH(EventDraft, event);
     QFETCH(QString, row);
     QFETCH(QDate, date);
     const QString id = addEvent(m_state, event);
@@ -196,33 +196,33 @@ void TestTrayPopover::rowsCarryTheDayTheyStartOn()
 
 void TestTrayPopover::card_data()
 {
-    QTest::addColumn<QList<EventSpec>>("events");
+    QTest::addColumn<QList<EventDraft>>("events");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("location");
 
-    QTest::newRow("nothing ahead") << QList<EventSpec>() << u"No upcoming events"_s
+    QTest::newRow("nothing ahead") << QList<EventDraft>() << u"No upcoming events"_s
                                    << u"Nothing scheduled in the next 24 hours."_s << QString();
     QTest::newRow("today, with a countdown and a place")
-        << QList<EventSpec>({EventSpec(u"Gym"_s, local(2024, 5, 14, 10, 5)).at(u"Club"_s)})
+        << QList<EventDraft>({EventDraft(u"Gym"_s, local(2024, 5, 14, 10, 5)).at(u"Club"_s)})
         << u"Gym"_s << u"Today at 10:05 AM \u00b7 in 2h 5m"_s << u"Club"_s;
     QTest::newRow("tomorrow, without a countdown")
-        << QList<EventSpec>({{u"Call"_s, local(2024, 5, 15, 9, 15), {}}}) << u"Call"_s
+        << QList<EventDraft>({{u"Call"_s, local(2024, 5, 15, 9, 15), {}}}) << u"Call"_s
         << u"Tomorrow at 9:15 AM"_s << QString();
     QTest::newRow("all-day tomorrow stored at midnight UTC")
-        << QList<EventSpec>({holidayTomorrow()})
+        << QList<EventDraft>({holidayTomorrow()})
         << u"Holiday"_s << u"Tomorrow, all day"_s << QString();
     QTest::newRow("running since yesterday")
-        << QList<EventSpec>({{u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0)}})
+        << QList<EventDraft>({{u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0)}})
         << u"Night shift"_s << u"Yesterday at 10:00 PM \u00b7 now"_s << QString();
     QTest::newRow("untitled")
-        << QList<EventSpec>({{QStringLiteral(""), local(2024, 5, 14, 8, 30), {}}}) << u"Untitled"_s
+        << QList<EventDraft>({{QStringLiteral(""), local(2024, 5, 14, 8, 30), {}}}) << u"Untitled"_s
         << u"Today at 8:30 AM \u00b7 in 30 min"_s << QString();
 }
 
 void TestTrayPopover::card()
 {
-    QFETCH(QList<EventSpec>, events);
+    QFETCH(QList<EventDraft>, events);
     QFETCH(QString, title);
     QFETCH(QString, time);
     QFETCH(QString, location);

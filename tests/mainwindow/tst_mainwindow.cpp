@@ -3,7 +3,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "mainwindow.h"
-#include "modaldialogs.h"
+#include "modalscript.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -173,7 +175,8 @@ private Q_SLOTS:
         bool answered = false;
         whenModal<QFileDialog>(
             [path](QFileDialog *dialog) {
-                dialog->selectFile(path);
+                // selectFile() leaves the name field alone once it has focus.
+                dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
                 static_cast<QDialog *>(dialog)->accept();
             },
             &answered);
@@ -412,6 +415,25 @@ private Q_SLOTS:
         QCOMPARE(prefs->getBool(u"ui/startMinimized"_s, false), accept);
         QCOMPARE(prefs->getBool(u"ui/closeToTray"_s, true), !accept);
         QCOMPARE(state()->themeManager()->mode(), accept ? u"dark"_s : u"system"_s);
+    }
+
+    // Start at login that cannot be set up is said, not passed over.
+    void startAtLoginThatFailsIsShown()
+    {
+        const QString blocker = writeFile(m_files, u"not-a-folder"_s, "x");
+        qputenv("XDG_CONFIG_HOME", (blocker + u"/config"_s).toUtf8());
+        QString box;
+        whenModal<PreferencesDialog>([](PreferencesDialog *dialog) {
+            dialog->startAtLoginBox()->setChecked(true);
+            QTimer::singleShot(0, dialog, [dialog] { dialog->accept(); });
+        });
+        whenModal<QMessageBox>([&box](QMessageBox *message) {
+            box = message->windowTitle() + u": "_s + message->text();
+            message->accept();
+        });
+        m_window->openPreferences();
+        qputenv("XDG_CONFIG_HOME", m_files.filePath(u"config"_s).toUtf8());
+        QCOMPARE(box, u"Start at login: The start at login setting could not be changed."_s);
     }
 };
 
