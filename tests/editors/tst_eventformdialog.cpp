@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QDateEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -288,6 +289,36 @@ private Q_SLOTS:
         QVERIFY(stored.raw_icalendar.contains(u"ACTION:AUDIO"_s));
         QVERIFY(stored.raw_icalendar.contains(u"SUMMARY:Imported\\, renamed"_s));
         QCOMPARE(minutesOf(ICalendar::parseEvents(stored.raw_icalendar).first().reminders), QList<int>({30}));
+    }
+
+    // A pull may take the row away (the server deleted it) while the form is
+    // open: Save keeps the edit as a local row that the next push creates.
+    void keepsAnEditWhoseRowWasDeletedMeanwhile()
+    {
+        Event e = testEvent(kPersonal, u"Dentist"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10));
+        e.href = u"/cal/dentist.ics"_s;
+        e.etag = u"\"1\""_s;
+        e.provider_event_id = u"remote-1"_s;
+        e.sync_status = u"synced"_s;
+        QVERIFY(m_state->events()->insert(e));
+        EventFormDialog form(m_state, *m_state->events()->getById(e.id));
+        ModalScript script;
+        script.on(u"Edit Event"_s, [this, id = e.id](QWidget *w) {
+            type(w, u"title"_s, u"Dentist, moved"_s);
+            QVERIFY(m_state->events()->hardDelete(id));
+            confirm(w);
+        });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^EventRepository::update failed: no row"_s));
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        const QList<Event> pending = m_state->events()->getPending(kPersonal);
+        QCOMPARE(pending.size(), 1);
+        const Event stored = *m_state->events()->getById(e.id);
+        QCOMPARE(stored.title, u"Dentist, moved"_s);
+        QCOMPARE(stored.uid, e.uid);
+        QCOMPARE(stored.sync_status, u"pending"_s);
+        QCOMPARE(QStringList({stored.href, stored.etag, stored.provider_event_id}), QStringList({{}, {}, {}}));
+        QCOMPARE(minutesOf(stored.reminders), QList<int>({15, 60}));
+        QCOMPARE(stored.attendees.size(), 1);
     }
 
     // A hidden or read-only calendar's event stays where it is.
