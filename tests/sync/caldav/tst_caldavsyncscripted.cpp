@@ -432,21 +432,53 @@ private Q_SLOTS:
         QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c2"_s);
     }
 
-    // An object the store refuses (no start) is not here: the markers stay,
-    // so the next run lists the collection again instead of skipping it.
-    void refusedObjectKeepsTheCollectionListed()
+    // Objects that did not come in leave the run complete but say so: the
+    // markers stay, so the next run lists the collection again and fetches
+    // them, and the calendar's last sync error names how many are missing.
+    void objectsLeftBehind_data()
     {
-        const QString startless = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:nostart\r\n"
+        const QString startless = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:b\r\n"
                                   "SUMMARY:No start\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        const Object a{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)};
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("multiget");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("an object the store refuses (no start)")
+            << 207 << objects({a, {"/cal/b.ics", "e1", startless}}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("an object that is not iCalendar")
+            << 207 << objects({a, {"/cal/b.ics", "e1", u"<html>Gateway</html>"_s}}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("a body the multiget leaves out") << 207 << objects({a}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("a refused multiget") << 500 << QByteArray() << u"2 item(s) could not be synced"_s;
+    }
+
+    void objectsLeftBehind()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, multiget);
+        QFETCH(QString, problem);
+        const QByteArray listing = objects({{"/cal/a.ics", "e1", {}}, {"/cal/b.ics", "e1", {}}});
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/b.ics", "e1", {}}}));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
-                                                                {"/cal/b.ics", "e1", startless}}));
-        const SyncOutcome outcome = sync();
+        m_server->expect("REPORT", "/cal/").reply(207, listing);
+        m_server->expect("REPORT", "/cal/").reply(status, multiget);
+        SyncOutcome outcome = sync();
         QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(outcome.failure, QString());
-        QVERIFY(m_state->events()->getByUid(u"a"_s, m_calendar.id));
-        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c1"_s);
+        QVERIFY(outcome.completed);
+        Calendar stored = *m_state->calendars()->getById(m_calendar.id);
+        QCOMPARE(stored.last_sync_error, problem);
+        QCOMPARE(stored.ctag, u"c1"_s);
+
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, listing);
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
+                                                                {"/cal/b.ics", "e1", vevent(u"b"_s, u"Mended"_s)}}));
+        outcome = sync();
+        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        QCOMPARE(outcome.count, 2);
+        stored = *m_state->calendars()->getById(m_calendar.id);
+        QCOMPARE(stored.last_sync_error, QString());
+        QCOMPARE(stored.ctag, u"c2"_s);
+        QCOMPARE(m_state->events()->getByUid(u"b"_s, m_calendar.id)->title, u"Mended"_s);
     }
 
 private:
