@@ -14,18 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Indicator { Check, Radio, ItemCheck };
-
-QStyle::PrimitiveElement elementOf(Indicator indicator)
-{
-    switch (indicator) {
-    case Indicator::Check: return QStyle::PE_IndicatorCheckBox;
-    case Indicator::Radio: return QStyle::PE_IndicatorRadioButton;
-    case Indicator::ItemCheck: return QStyle::PE_IndicatorItemViewItemCheck;
-    }
-    return QStyle::PE_IndicatorCheckBox;
-}
-
 QImage render(const QStyle &style, QStyle::PrimitiveElement element, QStyle::State state, QSize size = {18, 18})
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -64,8 +52,6 @@ const QPoint kCentre(8, 8);
 
 } // namespace
 
-Q_DECLARE_METATYPE(Indicator)
-
 class TestProxyStyle : public QObject
 {
     Q_OBJECT
@@ -77,7 +63,7 @@ private Q_SLOTS:
 
     void checkBoxStates_data()
     {
-        QTest::addColumn<Indicator>("indicator");
+        QTest::addColumn<int>("element");
         QTest::addColumn<int>("dark");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("outline");
@@ -86,7 +72,8 @@ private Q_SLOTS:
         const int on = QStyle::State_Enabled | QStyle::State_On;
         const int off = QStyle::State_Enabled | QStyle::State_Off;
         const int hovered = off | QStyle::State_MouseOver;
-        const Indicator check = Indicator::Check;
+        const int check = QStyle::PE_IndicatorCheckBox;
+        const int item = QStyle::PE_IndicatorItemViewItemCheck;
         QTest::newRow("unchecked: primary outline on muted surface")
             << check << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
         QTest::newRow("checked: accent with a white tick") << check << 0 << on << u"#4285f4"_s << u"#4285f4"_s << true;
@@ -98,20 +85,20 @@ private Q_SLOTS:
             << check << 0 << (on | QStyle::State_MouseOver) << u"#4285f4"_s << u"#4285f4"_s << true;
         QTest::newRow("dark, checked") << check << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
         QTest::newRow("item view check, unchecked")
-            << Indicator::ItemCheck << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
+            << item << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
         QTest::newRow("item view check, dark, checked")
-            << Indicator::ItemCheck << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
+            << item << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
     }
     void checkBoxStates()
     {
-        QFETCH(Indicator, indicator);
+        QFETCH(int, element);
         QFETCH(int, dark);
         QFETCH(int, state);
         QFETCH(QString, outline);
         QFETCH(QString, fill);
         QFETCH(bool, tick);
         Theme::setMode(dark);
-        const QImage image = render(m_style, elementOf(indicator), QStyle::State(state));
+        const QImage image = render(m_style, QStyle::PrimitiveElement(element), QStyle::State(state));
         COMPARE_COLOR(image.pixelColor(kOutline), QColor(outline));
         COMPARE_COLOR(image.pixelColor(kCheckFill), QColor(fill));
         COMPARE_COLOR(image.pixelColor(kTick), tick ? QColor(Qt::white) : QColor(fill));
