@@ -149,34 +149,6 @@ private Q_SLOTS:
         QVERIFY(checked > 0);
     }
 
-    void fontsLoad_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("family");
-        const QStringList paths = AppResources::fontPaths();
-        QTest::newRow("IBM Plex Sans") << paths.at(0) << u"IBM Plex Sans"_s;
-        QTest::newRow("IBM Plex Sans italic") << paths.at(1) << u"IBM Plex Sans"_s;
-        QTest::newRow("IBM Plex Mono Medium") << paths.at(2) << u"IBM Plex Mono"_s;
-        QTest::newRow("Material Icons") << paths.at(3) << u"Material Icons"_s;
-    }
-
-    void fontsLoad()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, family);
-        const QString file = path.section(u'/', -1);
-        if (!BundledFonts.contains(file)) {
-            QVERIFY(!QFile::exists(path));
-            QSKIP("This build has no copy of the font: fetching it at configure time failed "
-                  "(see the configure warning); the program falls back to the system font.");
-        }
-        const int id = QFontDatabase::addApplicationFont(path);
-        QVERIFY2(id >= 0, qPrintable(path));
-        QVERIFY2(QFontDatabase::applicationFontFamilies(id).contains(family),
-                 qPrintable(QFontDatabase::applicationFontFamilies(id).join(u", "_s)));
-        QFontDatabase::removeApplicationFont(id);
-    }
-
     void loadFontsReportsFamiliesAndFailures()
     {
         const AppResources::LoadedFonts fonts = AppResources::loadFonts();
