@@ -28,7 +28,6 @@ struct SyncOutcome
     QString failure;
     int untrusted = 0;
     QString untrustedSha256;
-    QList<int> progress;
 };
 
 // A "caldav" account and one syncing calendar at `collection`.
@@ -72,7 +71,6 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     QSignalSpy started(&client, &CalDavSyncClient::calendarSyncStarted);
     QSignalSpy completed(&client, &CalDavSyncClient::calendarSyncCompleted);
     QSignalSpy failed(&client, &CalDavSyncClient::calendarSyncFailed);
-    QSignalSpy progress(&client, &CalDavSyncClient::calendarSyncProgress);
     QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
     client.syncCalendar(*calendar, user, password, pin);
     if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
@@ -91,8 +89,6 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     outcome.untrusted = untrusted.size();
     if (!untrusted.isEmpty())
         outcome.untrustedSha256 = untrusted.first().at(1).value<UntrustedCertInfo>().sha256;
-    for (const QList<QVariant> &args : std::as_const(progress))
-        outcome.progress.append(args.at(1).toInt());
     return outcome;
 }
 
