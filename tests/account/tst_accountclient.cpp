@@ -82,7 +82,6 @@ private Q_SLOTS:
         QFETCH(AuthState, expected);
 
         Client client(testConfig(), withStore ? storeWith(stored) : nullptr, nullptr);
-        QCOMPARE(client.authState(), AuthState::Unknown);
         QSignalSpy changed(&client, &Client::authStateChanged);
         client.initialize();
         QCOMPARE(client.authState(), expected);

@@ -73,7 +73,6 @@ private Q_SLOTS:
         const QList<Event> standupAndLunch = {occurrence(u"a"_s, u"Standup"_s), occurrence(u"b"_s, u"Lunch"_s)};
         const QStringList both = {u"a"_s, u"b"_s};
 
-
         FilterRule disabled = rule(u"r1"_s, titleContains(u"Standup"_s));
         disabled.enabled = false;
         FilterRule tombstoned = rule(u"r2"_s, titleContains(u"Standup"_s));
@@ -98,7 +97,6 @@ private Q_SLOTS:
             << QList<FilterRule>{rule(u"hide"_s, titleContains(u"Standup"_s), u"hide"_s, 20),
                                  rule(u"dim"_s, titleContains(u"Standup"_s), u"dim"_s, 10)}
             << both << QStringList{u"a"_s} << 0 << QStringList();
-
 
         QList<FilterRule> many = {rule(u"first"_s, titleContains(u"Standup"_s), u"dim"_s)};
         for (int i = 0; i < 40; ++i)

@@ -7,7 +7,9 @@ using namespace ExpansionTest;
 
 // One row per rule: the series' first start (wall clock in its zone), the
 // rule, the window end, and every start expected from the first start up to
-// that end.
+// that end. The comparison with a reference implementation covers the rule
+// parts at large; these rows are the decisions of our own, odd input, UNTIL
+// forms and daylight saving.
 class TestRecurrenceRules : public QObject
 {
     Q_OBJECT
@@ -55,17 +57,6 @@ private Q_SLOTS:
             "Europe/Berlin", "FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=4", "2025-01-01T00:00Z",
             {"2024-03-06T09:00:00+01:00", "2024-03-08T09:00:00+01:00", "2024-03-11T09:00:00+01:00",
              "2024-03-13T09:00:00+01:00"});
-        row("Weekly: INTERVAL=2 from a Sunday: every other Monday-based week", "2024-03-10T18:00", "UTC",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-03-10T18:00:00Z", "2024-03-24T18:00:00Z", "2024-04-07T18:00:00Z"});
-        row("Weekly: INTERVAL=2;BYDAY=TU,SU with weeks from Monday", "1997-08-05T09:00", "America/New_York",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=4;BYDAY=TU,SU;WKST=MO", "1998-01-01T00:00Z",
-            {"1997-08-05T09:00:00-04:00", "1997-08-10T09:00:00-04:00", "1997-08-19T09:00:00-04:00",
-             "1997-08-24T09:00:00-04:00"});
-        row("Weekly: INTERVAL=2;BYDAY=TU,SU with weeks from Sunday", "1997-08-05T09:00", "America/New_York",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=4;BYDAY=TU,SU;WKST=SU", "1998-01-01T00:00Z",
-            {"1997-08-05T09:00:00-04:00", "1997-08-17T09:00:00-04:00", "1997-08-19T09:00:00-04:00",
-             "1997-08-31T09:00:00-04:00"});
         row("Weekly: an ordinal in a weekly rule still names its weekday", "2024-03-04T08:00", "UTC",
             "FREQ=WEEKLY;BYDAY=1MO,FR;COUNT=3", "2025-01-01T00:00Z",
             {"2024-03-04T08:00:00Z", "2024-03-08T08:00:00Z", "2024-03-11T08:00:00Z"});
@@ -76,43 +67,12 @@ private Q_SLOTS:
             "FREQ=DAILY;BYDAY=SA,SU;COUNT=4", "2025-01-01T00:00Z",
             {"2024-03-09T10:00:00Z", "2024-03-10T10:00:00Z", "2024-03-16T10:00:00Z", "2024-03-17T10:00:00Z"});
 
-        row("Monthly: the 31st skips months without one", "2024-01-31T12:00", "UTC", "FREQ=MONTHLY;COUNT=4",
-            "2025-01-01T00:00Z",
-            {"2024-01-31T12:00:00Z", "2024-03-31T12:00:00Z", "2024-05-31T12:00:00Z", "2024-07-31T12:00:00Z"});
-        row("Monthly: BYMONTHDAY=-1: the last day of each month", "2024-01-31T12:00", "UTC",
-            "FREQ=MONTHLY;BYMONTHDAY=-1;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-01-31T12:00:00Z", "2024-02-29T12:00:00Z", "2024-03-31T12:00:00Z"});
-        row("Monthly: BYDAY=-1FR: the last Friday", "2024-01-26T18:30", "Europe/Berlin", "FREQ=MONTHLY;BYDAY=-1FR;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-01-26T18:30:00+01:00", "2024-02-23T18:30:00+01:00", "2024-03-29T18:30:00+01:00"});
-        row("Monthly: weekdays with BYSETPOS=-1: the last working day", "2024-01-31T16:00", "UTC",
-            "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-01-31T16:00:00Z", "2024-02-29T16:00:00Z", "2024-03-29T16:00:00Z"});
-        row("Monthly: BYDAY=FR;BYMONTHDAY=13: every Friday the 13th", "2024-09-13T20:00", "UTC",
-            "FREQ=MONTHLY;BYDAY=FR;BYMONTHDAY=13;COUNT=3", "2026-01-01T00:00Z",
-            {"2024-09-13T20:00:00Z", "2024-12-13T20:00:00Z", "2025-06-13T20:00:00Z"});
-
-        row("Yearly: 29 February only in leap years", "2024-02-29T08:00", "UTC", "FREQ=YEARLY;COUNT=3", "2040-01-01T00:00Z",
-            {"2024-02-29T08:00:00Z", "2028-02-29T08:00:00Z", "2032-02-29T08:00:00Z"});
         row("Yearly: BYDAY=20MO: the 20th Monday of the year", "1997-05-19T09:00", "America/New_York",
             "FREQ=YEARLY;BYDAY=20MO;COUNT=3", "2000-01-01T00:00Z",
             {"1997-05-19T09:00:00-04:00", "1998-05-18T09:00:00-04:00", "1999-05-17T09:00:00-04:00"});
-        row("Yearly: BYWEEKNO=20;BYDAY=MO", "1997-05-12T09:00", "America/New_York", "FREQ=YEARLY;BYWEEKNO=20;BYDAY=MO;COUNT=3",
-            "2000-01-01T00:00Z", {"1997-05-12T09:00:00-04:00", "1998-05-11T09:00:00-04:00", "1999-05-17T09:00:00-04:00"});
-        row("Yearly: BYWEEKNO=1 with weeks from Sunday reaches into December", "2024-12-29T09:00", "UTC",
-            "FREQ=YEARLY;BYWEEKNO=1;BYDAY=SU;WKST=SU;COUNT=2", "2027-01-01T00:00Z",
-            {"2024-12-29T09:00:00Z", "2026-01-04T09:00:00Z"});
-        row("Yearly: BYYEARDAY=1,100,200 every third year", "1997-01-01T09:00", "America/New_York",
-            "FREQ=YEARLY;INTERVAL=3;COUNT=4;BYYEARDAY=1,100,200", "2001-01-01T00:00Z",
-            {"1997-01-01T09:00:00-05:00", "1997-04-10T09:00:00-04:00", "1997-07-19T09:00:00-04:00",
-             "2000-01-01T09:00:00-05:00"});
-        row("Yearly: the first Tuesday after a Monday in November, every four years", "1996-11-05T09:00", "America/New_York",
-            "FREQ=YEARLY;INTERVAL=4;BYMONTH=11;BYDAY=TU;BYMONTHDAY=2,3,4,5,6,7,8;COUNT=3", "2005-01-01T00:00Z",
-            {"1996-11-05T09:00:00-05:00", "2000-11-07T09:00:00-05:00", "2004-11-02T09:00:00-05:00"});
         row("Yearly: BYMONTH=2 from the 30th never occurs", "2024-01-30T09:00", "UTC", "FREQ=YEARLY;BYMONTH=2;COUNT=3",
             "2030-01-01T00:00Z", {});
 
-        row("Sub-daily: HOURLY with BYHOUR keeps those hours", "2024-05-01T09:15", "UTC", "FREQ=HOURLY;BYHOUR=9,10;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-05-01T09:15:00Z", "2024-05-01T10:15:00Z", "2024-05-02T09:15:00Z"});
         row("Sub-daily: MINUTELY;INTERVAL=20 within BYHOUR", "2024-05-01T09:00", "UTC",
             "FREQ=MINUTELY;INTERVAL=20;BYHOUR=9,10;COUNT=5", "2025-01-01T00:00Z",
             {"2024-05-01T09:00:00Z", "2024-05-01T09:20:00Z", "2024-05-01T09:40:00Z", "2024-05-01T10:00:00Z",
