@@ -82,62 +82,6 @@ private Q_SLOTS:
         QCOMPARE(EventFormDialog::defaultStart(now.addSecs(42)), start);
     }
 
-    // Everything typed lands in the row and in its stored iCalendar text.
-    void createsAnEvent()
-    {
-        EventFormDialog form(m_state);
-        QCOMPARE(find<QComboBox>(&form, u"calendar"_s)->currentData().toString(), kPersonal);
-        ModalScript script;
-        script.on(u"New Event"_s, [](QWidget *w) {
-            type(w, u"title"_s, u"  Design review  "_s);
-            setWhen(w, u"start"_s, local(2026, 3, 2, 9, 15));
-            setWhen(w, u"end"_s, local(2026, 3, 2, 10, 45));
-            addReminder(w, 10);
-            addReminder(w, 1440);
-            addAttendee(w, u"Ann Lee"_s, u"  ann@example.com "_s);
-            addAttendee(w, u"Nobody"_s, QString());
-            type(w, u"location"_s, u" Room 4 "_s);
-            typeNotes(w, u"Agenda:\nslides"_s);
-            clickLater(w, u"colorSwatch"_s);
-        });
-        script.on(u"Event color"_s, [](QWidget *w) {
-            qobject_cast<QColorDialog *>(w)->setCurrentColor(QColor(0xaa, 0x33, 0x77));
-            confirm(w);
-        });
-        script.on(u"New Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
-        script.on(u"Recurrence"_s, [](QWidget *w) {
-            click(w, u"weekday3"_s);
-            confirm(w);
-        });
-        script.on(u"New Event"_s, [](QWidget *w) { confirm(w); });
-        QCOMPARE(form.exec(), int(QDialog::Accepted));
-        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
-
-        const QList<Event> rows = m_state->events()->getByCalendar(kPersonal);
-        QCOMPARE(rows.size(), 1);
-        const Event &e = rows.first();
-        QCOMPARE(e.title, u"Design review"_s);
-        QCOMPARE(e.start_time, local(2026, 3, 2, 9, 15));
-        QCOMPARE(e.end_time, local(2026, 3, 2, 10, 45));
-        QCOMPARE(e.timezone, QString::fromUtf8(QTimeZone::systemTimeZoneId()));
-        QCOMPARE(e.recurrence_rule, u"FREQ=WEEKLY;BYDAY=MO,WE"_s);
-        QCOMPARE(e.location, u"Room 4"_s);
-        QCOMPARE(e.description, u"Agenda:\nslides"_s);
-        QCOMPARE(e.color, u"#aa3377"_s);
-        QCOMPARE(e.sync_status, u"pending"_s);
-        QCOMPARE(minutesOf(e.reminders), QList<int>({10, 1440}));
-        QCOMPARE(e.attendees.size(), 1);
-        QCOMPARE(e.attendees.first().email, u"ann@example.com"_s);
-
-        // The stored text carries the same event to a server.
-        const Event parsed = ICalendar::parseEvents(e.raw_icalendar).value(0);
-        QCOMPARE(parsed.start_time, e.start_time);
-        QCOMPARE(parsed.timezone, e.timezone);
-        QCOMPARE(parsed.recurrence_rule, e.recurrence_rule);
-        QCOMPARE(minutesOf(parsed.reminders), QList<int>({10, 1440}));
-        QCOMPARE(parsed.attendees.size(), 1);
-    }
-
     void validation()
     {
         EventFormDialog form(m_state);

@@ -63,8 +63,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("COUNT dropped, UNTIL appended") << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << false
-                                                       << u"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20260316T085959Z"_s;
         QTest::newRow("lower-case UNTIL replaced in its place")
             << u"FREQ=MONTHLY;until=20270101T000000Z;BYMONTHDAY=5"_s << false
             << u"FREQ=MONTHLY;UNTIL=20260316T085959Z;BYMONTHDAY=5"_s;

@@ -10,6 +10,7 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "icalendar.h"
 #include "taskrepository.h"
 
 #include <QJsonArray>
@@ -139,4 +140,23 @@ inline QPair<int, QByteArray> httpGet(const QUrl &url, const QString &user, cons
 inline QString newId()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// A new event made here, waiting to be pushed.
+inline Event insertNewEvent(AppState *state, const QString &calendarId, const QString &uid, const QString &title,
+                            const QDateTime &start, const QDateTime &end)
+{
+    Event event;
+    event.id = newId();
+    event.uid = uid;
+    event.calendar_id = calendarId;
+    event.title = title;
+    event.start_time = start;
+    event.end_time = end;
+    event.created = event.last_modified = QDateTime::currentDateTimeUtc();
+    event.sync_status = QStringLiteral("pending");
+    event.raw_icalendar = ICalendar::serializeNewEvent(event);
+    if (!state->events()->insert(event))
+        qFatal("event not stored");
+    return event;
 }

@@ -141,11 +141,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::newRow("301 on the ctag check is not followed")
             << QByteArray("PROPFIND") << 301 << u"Server returned HTTP 301 during ctag check"_s;
-        QTest::newRow("401 on the ctag check")
-            << QByteArray("PROPFIND") << 401 << u"Server returned HTTP 401 during ctag check"_s;
         QTest::newRow("207 to a PUT is a failure inside")
             << QByteArray("PUT") << 207 << u"Server returned HTTP 207 pushing \"Made here\""_s;
-        QTest::newRow("302 to a PUT") << QByteArray("PUT") << 302 << u"Server returned HTTP 302 pushing \"Made here\""_s;
         QTest::newRow("500 on the listing") << QByteArray("REPORT") << 500 << u"Server returned HTTP 500"_s;
     }
 

@@ -154,26 +154,6 @@ private Q_SLOTS:
         QCOMPARE(outline(body), expected);
     }
 
-    void encodePath_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("space") << u"/cal/a b.ics"_s << u"/cal/a%20b.ics"_s;
-        QTest::newRow("percent, hash and question mark") << u"/cal/5%#?.ics"_s << u"/cal/5%25%23%3F.ics"_s;
-        QTest::newRow("at sign and plus stay") << u"/cal/alice@mail.example/a+b.ics"_s
-                                               << u"/cal/alice@mail.example/a+b.ics"_s;
-        QTest::newRow("non-ASCII as UTF-8") << u"/cal/café.ics"_s << u"/cal/caf%C3%A9.ics"_s;
-    }
-
-    void encodePath()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        const QString encoded = CalDavXml::encodePath(path);
-        QCOMPARE(encoded, expected);
-        QCOMPARE(QUrl(encoded, QUrl::StrictMode).path(QUrl::FullyDecoded), path);
-    }
-
     void calendarList_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -321,32 +301,6 @@ private Q_SLOTS:
                                                   : CalDavParse::parseCurrentUserPrincipal(body, origin);
         QCOMPARE(found.value_or(QUrl()), expected);
         QCOMPARE(found.has_value(), !expected.isEmpty());
-    }
-
-    void changeMarkers_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("ctag");
-        QTest::addColumn<QString>("syncToken");
-
-        QTest::newRow("Radicale: ctag keeps its quotes")
-            << data(u"radicale/ctag.xml"_s)
-            << u"\"5a353a2d6382f9c9f4915b79d14cc2ce6be8cb039d95d9d6b9df0fb75b416816\""_s
-            << u"http://radicale.org/ns/sync/641090a4a58c410726aa5f68cebadced885626d56ed265cf9f868bf070dce627"_s;
-        QTest::newRow("getctag in the DAV: namespace is not seen")
-            << QByteArray(R"(<d:multistatus xmlns:d="DAV:"><d:getctag>x</d:getctag><d:sync-token/></d:multistatus>)")
-            << QString() << QString();
-        QTest::newRow("Empty body") << QByteArray() << QString() << QString();
-    }
-
-    void changeMarkers()
-    {
-        QFETCH(QByteArray, body);
-        QFETCH(QString, ctag);
-        QFETCH(QString, syncToken);
-        QCOMPARE(CalDavParse::parseCtag(body).value_or(QString()), ctag);
-        QCOMPARE(CalDavParse::parseCtag(body).has_value(), !ctag.isEmpty());
-        QCOMPARE(CalDavParse::parseSyncToken(body).value_or(QString()), syncToken);
     }
 };
 
