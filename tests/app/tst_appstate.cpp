@@ -107,8 +107,6 @@ private Q_SLOTS:
 
         const QString all = u"all-calendars"_s;
         QTest::newRow("nothing stored -> defaults") << QStringList() << all << u"week"_s << 56 << 7;
-        QTest::newRow("agenda starts in week") << QStringList{setting(u"ui/viewMode"_s, u"agenda"_s)} << all
-                                               << u"week"_s << 56 << 7;
         QTest::newRow("month kept") << QStringList{setting(u"ui/viewMode"_s, u"month"_s)} << all << u"month"_s
                                     << 56 << 7;
         QTest::newRow("hour height 300 -> 200")

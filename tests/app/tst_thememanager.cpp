@@ -67,8 +67,6 @@ private Q_SLOTS:
         QTest::newRow("nothing stored: system, default accent")
             << QString() << QString() << u"system"_s << false << QColor(u"#4285f4"_s);
         QTest::newRow("dark with a red accent") << u"dark"_s << u"#ff0000"_s << u"dark"_s << true << QColor(255, 0, 0);
-        QTest::newRow("stored accent that is not a colour")
-            << u"light"_s << u"nope"_s << u"light"_s << false << QColor(u"#4285f4"_s);
     }
     void loadReadsThePreferences()
     {

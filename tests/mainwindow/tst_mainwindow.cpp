@@ -4,7 +4,6 @@
 #include "eventrepository.h"
 #include "mainwindow.h"
 #include "modalscript.h"
-#include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "thememanager.h"
@@ -357,18 +356,6 @@ private Q_SLOTS:
         QCOMPARE(state()->lastSyncErrorCalendarId(), u"dav-home"_s);
         QVERIFY(!status().isEmpty());
         QCOMPARE(status(), state()->lastSyncErrorMessage());
-    }
-
-    void testNotificationGoesThroughTheReminderService()
-    {
-        QAction *action = m_window->testNotificationAction();
-        QVERIFY(!action->isEnabled());
-
-        NotificationService service(state(), nullptr);
-        m_window->setNotificationService(&service);
-        QVERIFY(action->isEnabled());
-        action->trigger();
-        QCOMPARE(status(), u"Test notification fired"_s);
     }
 
     void preferencesAreStoredOnOk_data()
