@@ -311,8 +311,7 @@ private Q_SLOTS:
         // let the window close early.
         QTest::qSleep(100);
         QVERIFY(tasks.insert(makeTask(QStringLiteral("b"), QStringLiteral("B"))));
-        QVERIFY(changed.wait(1000));
-        QCOMPARE(changed.count(), 1);
+        QTRY_COMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("B"));
 
         // markSynced is silent.
@@ -334,8 +333,7 @@ private Q_SLOTS:
         QVERIFY(!tasks.update(makeTask(QStringLiteral("missing"), kCal)));
         QVERIFY(tasks.remove(QStringLiteral("missing")));
         QVERIFY(tasks.hardDelete(QStringLiteral("missing")));
-        QVERIFY(changed.wait(1000));
-        QCOMPARE(changed.count(), 1);
+        QTRY_COMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toString(), QString());
     }
 
@@ -356,7 +354,7 @@ private Q_SLOTS:
         const Task existing = makeTask(QStringLiteral("t"), kCal);
         QVERIFY(tasks.insert(existing));
         QSignalSpy first(&tasks, &TaskRepository::tasksChanged);
-        QVERIFY(first.wait(1000));
+        QTRY_COMPARE(first.count(), 1);
         for (const char *sqlOperation : {"INSERT", "UPDATE", "DELETE"})
             store.failWritesTo(QStringLiteral("tasks"), QLatin1String(sqlOperation));
 
