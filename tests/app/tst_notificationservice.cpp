@@ -190,7 +190,9 @@ private Q_SLOTS:
 
     void firstPollRunsSoonAfterStart()
     {
-        const QString id = addEvent(m_state, EventDraft(u"Soon"_s, QDateTime::currentDateTime().addSecs(600)).remind({15}));
+        // In UTC: a local wall clock in the hour repeated when daylight saving
+        // ends would read back an hour early, its start long past.
+        const QString id = addEvent(m_state, EventDraft(u"Soon"_s, QDateTime::currentDateTimeUtc().addSecs(600)).remind({15}));
         NotificationService notifications(m_state, nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(acknowledged(id), 5000);
     }

@@ -131,7 +131,9 @@ private Q_SLOTS:
 
     void dueReminderShowsABalloonThatLeadsToTheEvent()
     {
-        const QDateTime start = QDateTime::currentDateTime().addSecs(600);
+        // An instant: a local wall clock in the hour repeated when daylight
+        // saving ends would be stored as such and read back an hour early.
+        const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(600);
         const QString id = addEvent(m_state, EventDraft(u"Dentist"_s, start).remind({15}).at(u"Main St"_s));
         NotificationService notifications(m_state, m_tray->trayIcon());
         QSignalSpy clicked(&notifications, &NotificationService::reminderClicked);
@@ -141,13 +143,13 @@ private Q_SLOTS:
         QWidget *balloon = visibleBalloon();
         const QStringList texts = labelTexts(balloon);
         QVERIFY2(texts.contains(u"Dentist"_s), qPrintable(texts.join(u'|')));
-        QVERIFY2(texts.contains(u"In 15 minutes (%1) \u00b7 Main St"_s.arg(start.toString(u"h:mm AP"_s))),
+        QVERIFY2(texts.contains(u"In 15 minutes (%1) \u00b7 Main St"_s.arg(start.toLocalTime().toString(u"h:mm AP"_s))),
                  qPrintable(texts.join(u'|')));
 
         QVERIFY(xdotoolClick(balloon->geometry().center()));
         QTRY_COMPARE(clicked.size(), 1);
         QCOMPARE(clicked.first().at(0).toString(), id);
-        QCOMPARE(clicked.first().at(1).toDate(), start.date());
+        QCOMPARE(clicked.first().at(1).toDate(), start.toLocalTime().date());
     }
 };
 
