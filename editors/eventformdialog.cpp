@@ -717,7 +717,17 @@ bool EventFormDialog::write(Event record)
     }
     if (record.calendar_id == m_event->calendar_id) {
         record.raw_icalendar = storedText(record);
-        return events->update(record);
+        if (events->update(record))
+            return true;
+        if (events->getById(record.id))
+            return false;
+        // The row went while the form was open (a pull took what the server
+        // had deleted). The edit stays, as a local row without the server
+        // identity, which the next push creates there again.
+        record.provider_event_id.clear();
+        record.etag.clear();
+        record.href.clear();
+        return events->insert(record);
     }
 
     // Another calendar: the event (a series with its overrides) becomes new

@@ -523,6 +523,9 @@ bool EventRepository::write(const Event &e, bool isUpdate)
         logFailure(operation, query);
         return false;
     }
+    // An update of a row deleted meanwhile (by a pull) must not pass for a save.
+    if (isUpdate && !matchedRow(query, operation, e.id))
+        return false;
     query.finish();
     if (!EventChildRows::writeReminderRows(db, e, isUpdate)
         || !EventChildRows::writeAttendeeRows(db, e, isUpdate))

@@ -59,7 +59,8 @@ public:
     // attendee rows with the record's lists. Pass a record whose lists are
     // complete: getByUid, getByUidAndRecurrenceId, getPending and search
     // return records without them, and updating such a record as it is
-    // deletes the event's reminders and attendees.
+    // deletes the event's reminders and attendees. Fails when no row has the
+    // id (deleted meanwhile, e.g. by a pull).
     bool update(const Event &event);
     // Makes the row a tombstone; its child rows stay.
     bool remove(const QString &id);

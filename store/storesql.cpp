@@ -102,6 +102,14 @@ bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QV
     return false;
 }
 
+bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id)
+{
+    if (query.numRowsAffected() > 0)
+        return true;
+    qCWarning(lcStore).noquote() << operation << "failed: no row" << id;
+    return false;
+}
+
 QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id)
 {
     QSqlQuery query(db);

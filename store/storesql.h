@@ -52,6 +52,10 @@ void logFailure(const char *operation, const QSqlQuery &query);
 // run() on a fresh query of `db`; a failure is logged as `operation`.
 bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values);
 
+// Whether the UPDATE just run by `query` changed a row; when its WHERE matched
+// none (the row `id` is gone), logs "<operation> failed: no row <id>".
+bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id);
+
 // Every row of a SELECT, mapped; empty when the statement fails.
 template<typename Row>
 QList<Row> selectRows(QSqlDatabase &db, const QString &sql, const QVariantList &values,

@@ -212,15 +212,20 @@ bool TaskRepository::update(const Task &t)
     values += {nowText(), orDefault(t.sync_status, QLatin1String("pending")), time(t.deleted_at),
                flag(t.due_is_date_only), flag(t.start_is_date_only),
                orDefault(t.repeat_mode, kFromDueDate), text(t.id)};
-    if (!write(m_database->database(), "TaskRepository::update",
-               QStringLiteral(
-                   "UPDATE tasks SET calendar_id = ?, uid = ?, etag = ?, href = ?, title = ?, "
-                   "description = ?, status = ?, priority = ?, percent_complete = ?, due_date = ?, "
-                   "start_date = ?, completed_date = ?, categories = ?, parent_task_uid = ?, "
-                   "sort_order = ?, color = ?, recurrence_rule = ?, sequence = ?, raw_icalendar = ?, "
-                   "last_modified = ?, sync_status = ?, deleted_at = ?, due_is_date_only = ?, "
-                   "start_is_date_only = ?, repeat_mode = ? WHERE id = ?"),
-               values))
+    QSqlQuery query(m_database->database());
+    if (!run(query,
+             QStringLiteral(
+                 "UPDATE tasks SET calendar_id = ?, uid = ?, etag = ?, href = ?, title = ?, "
+                 "description = ?, status = ?, priority = ?, percent_complete = ?, due_date = ?, "
+                 "start_date = ?, completed_date = ?, categories = ?, parent_task_uid = ?, "
+                 "sort_order = ?, color = ?, recurrence_rule = ?, sequence = ?, raw_icalendar = ?, "
+                 "last_modified = ?, sync_status = ?, deleted_at = ?, due_is_date_only = ?, "
+                 "start_is_date_only = ?, repeat_mode = ? WHERE id = ?"),
+             values)) {
+        logFailure("TaskRepository::update", query);
+        return false;
+    }
+    if (!matchedRow(query, "TaskRepository::update", t.id))
         return false;
     m_changes->schedule(t.calendar_id);
     return true;

@@ -41,7 +41,8 @@ public:
     bool insert(const Task &task);
     // Rewrites every column but created; last_modified = now, an empty
     // sync_status stored as "pending". deleted_at comes from the record, so
-    // updating a record without it clears a tombstone.
+    // updating a record without it clears a tombstone. Fails when no row has
+    // the id.
     bool update(const Task &task);
     bool remove(const QString &id); // tombstone
     bool hardDelete(const QString &id);

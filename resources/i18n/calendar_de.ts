@@ -29,6 +29,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Unsupported URL: %1</source>
         <translation>Nicht unterstützte URL: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+49"/>
+        <source>The server did not answer for %n second(s).</source>
+        <translation>
+            <numerusform>Der Server hat %n Sekunde lang nicht geantwortet.</numerusform>
+            <numerusform>Der Server hat %n Sekunden lang nicht geantwortet.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -81,12 +89,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>CalDavSyncClient</name>
     <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
         <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
         <translation>Der Server hat beim Hochladen von „%2“ HTTP %1 zurückgegeben</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+105"/>
         <location line="+46"/>
         <source>Push error: %1</source>
         <translation>Fehler beim Hochladen: %1</translation>
@@ -113,12 +121,20 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Der Server hat HTTP %1 zurückgegeben</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+111"/>
         <source>Network error during task pull: %1</source>
         <translation>Netzwerkfehler beim Abrufen der Aufgaben: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+31"/>
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
+            <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
         <source>Task push error: %1</source>
         <translation>Fehler beim Hochladen der Aufgabe: %1</translation>
     </message>
@@ -131,7 +147,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
         <source>(No title)</source>
         <translation>(Kein Titel)</translation>
     </message>
@@ -171,7 +187,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>%1 %2 – %3 %4</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>Delete event?</source>
         <translation>Termin löschen?</translation>
     </message>
@@ -181,7 +197,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>„%1“ löschen? Sie können das mit %2 rückgängig machen.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>„%1“ gelöscht</translation>
     </message>
@@ -497,7 +513,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
     </message>
@@ -720,7 +736,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Testbenachrichtigung gesendet</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
         <source>Discovered %n new calendar(s).</source>
         <translation>
             <numerusform>%n neuer Kalender gefunden.</numerusform>
@@ -728,9 +744,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+75"/>
         <source>Synced %1 events</source>
         <translation>%1 Termine synchronisiert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 Termine synchronisiert; %2</translation>
     </message>
 </context>
 <context>
@@ -784,7 +805,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+25"/>
         <source>Start hidden in the tray</source>
         <translation>Versteckt im Infobereich starten</translation>
     </message>
@@ -795,11 +816,12 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
     <message>
         <location line="+1"/>
+        <location line="+55"/>
         <source>Start at login</source>
         <translation>Bei der Anmeldung starten</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-53"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
@@ -842,6 +864,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+6"/>
         <source>Accent colour</source>
         <translation>Akzentfarbe</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The start at login setting could not be changed.</source>
+        <translation>Die Einstellung „Bei der Anmeldung starten“ konnte nicht geändert werden.</translation>
     </message>
 </context>
 <context>
@@ -1317,7 +1344,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>TaskDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+22"/>
         <source>Due %1</source>
         <translation>Fällig: %1</translation>
     </message>
@@ -1480,7 +1507,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>WeekAgenda</name>
     <message>
-        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>
         <translation>Ganztägig</translation>
     </message>

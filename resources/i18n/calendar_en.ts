@@ -2,9 +2,31 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CalDavClient</name>
+    <message numerus="yes">
+        <location filename="../../sync/caldav/caldavclient.cpp" line="+256"/>
+        <source>The server did not answer for %n second(s).</source>
+        <translation>
+            <numerusform>The server did not answer for %n second.</numerusform>
+            <numerusform>The server did not answer for %n seconds.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CalDavSyncClient</name>
+    <message numerus="yes">
+        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+218"/>
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n item could not be synced</numerusform>
+            <numerusform>%n items could not be synced</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message numerus="yes">
-        <location filename="../../mainwindow/mainwindow.cpp" line="+223"/>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+224"/>
         <source>Imported %n event(s) from %1</source>
         <translation>
             <numerusform>Imported %n event from %1</numerusform>
@@ -36,7 +58,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
         <source>Discovered %n new calendar(s).</source>
         <translation>
             <numerusform>Discovered %n new calendar.</numerusform>

@@ -29,6 +29,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Unsupported URL: %1</source>
         <translation>URL no admitida: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+49"/>
+        <source>The server did not answer for %n second(s).</source>
+        <translation>
+            <numerusform>El servidor no respondió durante %n segundo.</numerusform>
+            <numerusform>El servidor no respondió durante %n segundos.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -81,12 +89,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>CalDavSyncClient</name>
     <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
         <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
         <translation>El servidor devolvió HTTP %1 al enviar «%2»</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+105"/>
         <location line="+46"/>
         <source>Push error: %1</source>
         <translation>Error al enviar: %1</translation>
@@ -113,12 +121,20 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>El servidor devolvió HTTP %1</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+111"/>
         <source>Network error during task pull: %1</source>
         <translation>Error de red al descargar las tareas: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+31"/>
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>No se pudo sincronizar %n elemento</numerusform>
+            <numerusform>No se pudieron sincronizar %n elementos</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
         <source>Task push error: %1</source>
         <translation>Error al enviar la tarea: %1</translation>
     </message>
@@ -131,7 +147,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
         <source>(No title)</source>
         <translation>(Sin título)</translation>
     </message>
@@ -171,7 +187,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1 %2 – %3 %4</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>Delete event?</source>
         <translation>¿Eliminar el evento?</translation>
     </message>
@@ -181,7 +197,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>¿Eliminar «%1»? Puede deshacerlo con %2.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Eliminación de «%1»</translation>
     </message>
@@ -497,7 +513,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
     </message>
@@ -720,7 +736,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Notificación de prueba enviada</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
         <source>Discovered %n new calendar(s).</source>
         <translation>
             <numerusform>Se encontró %n calendario nuevo.</numerusform>
@@ -728,9 +744,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+75"/>
         <source>Synced %1 events</source>
         <translation>%1 eventos sincronizados</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 eventos sincronizados; %2</translation>
     </message>
 </context>
 <context>
@@ -784,7 +805,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+25"/>
         <source>Start hidden in the tray</source>
         <translation>Iniciar oculto en la bandeja</translation>
     </message>
@@ -795,11 +816,12 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+55"/>
         <source>Start at login</source>
         <translation>Abrir al iniciar sesión</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-53"/>
         <source>Preferences</source>
         <translation>Preferencias</translation>
     </message>
@@ -842,6 +864,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location line="+6"/>
         <source>Accent colour</source>
         <translation>Color de acento</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The start at login setting could not be changed.</source>
+        <translation>No se pudo cambiar la preferencia «Abrir al iniciar sesión».</translation>
     </message>
 </context>
 <context>
@@ -1317,7 +1344,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>TaskDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+22"/>
         <source>Due %1</source>
         <translation>Vence: %1</translation>
     </message>
@@ -1480,7 +1507,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>WeekAgenda</name>
     <message>
-        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>
         <translation>Todo el día</translation>
     </message>

@@ -29,6 +29,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Unsupported URL: %1</source>
         <translation>URL non prise en charge&#xa0;: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+49"/>
+        <source>The server did not answer for %n second(s).</source>
+        <translation>
+            <numerusform>Le serveur n&apos;a pas répondu pendant %n seconde.</numerusform>
+            <numerusform>Le serveur n&apos;a pas répondu pendant %n secondes.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -81,12 +89,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>CalDavSyncClient</name>
     <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
         <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
         <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;envoi de «&#xa0;%2&#xa0;»</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+105"/>
         <location line="+46"/>
         <source>Push error: %1</source>
         <translation>Erreur d&apos;envoi&#xa0;: %1</translation>
@@ -113,12 +121,20 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Le serveur a renvoyé HTTP %1</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+111"/>
         <source>Network error during task pull: %1</source>
         <translation>Erreur réseau lors de la récupération des tâches&#xa0;: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+31"/>
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
+            <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
         <source>Task push error: %1</source>
         <translation>Erreur d&apos;envoi de la tâche&#xa0;: %1</translation>
     </message>
@@ -131,7 +147,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
         <source>(No title)</source>
         <translation>(Sans titre)</translation>
     </message>
@@ -171,7 +187,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>%1 %2 – %3 %4</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>Delete event?</source>
         <translation>Supprimer l&apos;événement&#xa0;?</translation>
     </message>
@@ -181,7 +197,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Supprimer «&#xa0;%1&#xa0;»&#xa0;? Vous pourrez annuler avec %2.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Suppression de «&#xa0;%1&#xa0;»</translation>
     </message>
@@ -497,7 +513,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
     </message>
@@ -720,7 +736,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Notification de test envoyée</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
         <source>Discovered %n new calendar(s).</source>
         <translation>
             <numerusform>%n nouveau calendrier découvert.</numerusform>
@@ -728,9 +744,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+75"/>
         <source>Synced %1 events</source>
         <translation>%1 événements synchronisés</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 événements synchronisés ; %2</translation>
     </message>
 </context>
 <context>
@@ -784,7 +805,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+25"/>
         <source>Start hidden in the tray</source>
         <translation>Démarrer masqué dans la zone de notification</translation>
     </message>
@@ -795,11 +816,12 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+55"/>
         <source>Start at login</source>
         <translation>Lancer à l&apos;ouverture de session</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-53"/>
         <source>Preferences</source>
         <translation>Préférences</translation>
     </message>
@@ -842,6 +864,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+6"/>
         <source>Accent colour</source>
         <translation>Couleur d&apos;accent</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The start at login setting could not be changed.</source>
+        <translation>Impossible de modifier la préférence « Lancer à l&apos;ouverture de session ».</translation>
     </message>
 </context>
 <context>
@@ -1317,7 +1344,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>TaskDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+22"/>
         <source>Due %1</source>
         <translation>Échéance&#xa0;: %1</translation>
     </message>
@@ -1480,7 +1507,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>WeekAgenda</name>
     <message>
-        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>
         <translation>Toute la journée</translation>
     </message>

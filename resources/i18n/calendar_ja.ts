@@ -29,6 +29,13 @@ Please check file permissions and try again.</source>
         <source>Unsupported URL: %1</source>
         <translation>サポートされていない URL です: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+49"/>
+        <source>The server did not answer for %n second(s).</source>
+        <translation>
+            <numerusform>サーバーが%n秒間応答しませんでした。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -81,12 +88,12 @@ Please check file permissions and try again.</source>
 <context>
     <name>CalDavSyncClient</name>
     <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+23"/>
+        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
         <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
         <translation>「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+105"/>
         <location line="+46"/>
         <source>Push error: %1</source>
         <translation>送信エラー: %1</translation>
@@ -113,12 +120,19 @@ Please check file permissions and try again.</source>
         <translation>サーバーが HTTP %1 を返しました</translation>
     </message>
     <message>
-        <location line="+104"/>
+        <location line="+111"/>
         <source>Network error during task pull: %1</source>
         <translation>タスクの取得中にネットワークエラーが発生しました: %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+31"/>
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n件の項目を同期できませんでした</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+77"/>
+        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
         <source>Task push error: %1</source>
         <translation>タスクの送信エラー: %1</translation>
     </message>
@@ -131,7 +145,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>EventDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+46"/>
+        <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
         <source>(No title)</source>
         <translation>(タイトルなし)</translation>
     </message>
@@ -171,7 +185,7 @@ Please check file permissions and try again.</source>
         <translation>%1 %2 – %3 %4</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+23"/>
         <source>Delete event?</source>
         <translation>予定を削除しますか？</translation>
     </message>
@@ -181,7 +195,7 @@ Please check file permissions and try again.</source>
         <translation>「%1」を削除しますか？%2 で元に戻せます。</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>「%1」の削除</translation>
     </message>
@@ -497,7 +511,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../mainwindow/mainwindow.cpp" line="+50"/>
+        <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
     </message>
@@ -716,16 +730,21 @@ Please check file permissions and try again.</source>
         <translation>テスト通知を送信しました</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+151"/>
+        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
         <source>Discovered %n new calendar(s).</source>
         <translation>
             <numerusform>新しいカレンダーが%n件見つかりました。</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+75"/>
         <source>Synced %1 events</source>
         <translation>%1件の予定を同期しました</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Synced %1 events; %2</source>
+        <translation>%1件の予定を同期しました。%2</translation>
     </message>
 </context>
 <context>
@@ -779,7 +798,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>PreferencesDialog</name>
     <message>
-        <location filename="../../mainwindow/preferencesdialog.cpp" line="+24"/>
+        <location filename="../../mainwindow/preferencesdialog.cpp" line="+25"/>
         <source>Start hidden in the tray</source>
         <translation>起動時はトレイに格納する</translation>
     </message>
@@ -790,11 +809,12 @@ Please check file permissions and try again.</source>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+55"/>
         <source>Start at login</source>
         <translation>ログイン時に起動する</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-53"/>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
@@ -837,6 +857,11 @@ Please check file permissions and try again.</source>
         <location line="+6"/>
         <source>Accent colour</source>
         <translation>アクセントカラー</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The start at login setting could not be changed.</source>
+        <translation>「ログイン時に起動する」の設定を変更できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -1311,7 +1336,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>TaskDetailsPopover</name>
     <message>
-        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+19"/>
+        <location filename="../../mainwindow/taskdetailspopover.cpp" line="+22"/>
         <source>Due %1</source>
         <translation>期限: %1</translation>
     </message>
@@ -1474,7 +1499,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>WeekAgenda</name>
     <message>
-        <location filename="../../mainwindow/weekagenda.cpp" line="+62"/>
+        <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>
         <translation>終日</translation>
     </message>

@@ -18,8 +18,15 @@ CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resourc
     Applied applied;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const CalDavParse::Resource &resource : resources) {
-        if (!resource.calendarData.isEmpty())
-            applyResource(resource, now, applied);
+        if (resource.calendarData.isEmpty())
+            continue;
+        const int before = applied.parsed;
+        applyResource(resource, now, applied);
+        // Data without one readable object of this kind cannot be stored.
+        if (applied.parsed == before) {
+            qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
+            ++applied.failed;
+        }
     }
     scheduleChanged();
     return applied;

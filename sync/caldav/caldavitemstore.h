@@ -27,7 +27,7 @@ public:
     {
         int parsed = 0;   // objects read from the server, pending rows included
         int written = 0;  // rows inserted or replaced
-        int failed = 0;   // objects the store refused
+        int failed = 0;   // objects the store refused, resources without one
     };
 
     CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
@@ -38,7 +38,7 @@ public:
     // "VEVENT" or "VTODO".
     virtual QString component() const = 0;
     // Writes the objects of the server's resources (those without data are
-    // skipped).
+    // skipped; data with no object of this kind counts as failed).
     Applied apply(const QList<CalDavParse::Resource> &resources);
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;

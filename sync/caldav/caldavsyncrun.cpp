@@ -129,6 +129,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
                                 << "status=" << response.status;
             pull->complete = false;
+            pull->unfetched += int(batch.size());
             fetchChanged(pull, hrefs, next);
             return;
         }
@@ -144,6 +145,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             if (!filled.contains(href)) {
                 qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "still missing body for href" << href;
                 pull->complete = false;
+                ++pull->unfetched;
             }
         }
         applyPulledResources(pull, resources);
@@ -206,7 +208,14 @@ void CalDavSyncRun::saveCalendar(bool markersKnown)
         updated.ctag = *m_ctag;
     if (markersKnown && m_syncToken)
         updated.sync_token = *m_syncToken;
-    updated.last_sync_error = QString();
+    // The run goes on and completes; what did not come in is fetched again
+    // by the next one, and meanwhile the calendar says that it is missing.
+    const int missed = m_events.unfetched + m_events.applied.failed + m_tasks.unfetched + m_tasks.applied.failed;
+    if (missed > 0)
+        qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << missed << "objects could not be synced";
+    updated.last_sync_error = missed == 0
+        ? QString()
+        : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
     if (updated != *stored)
         m_stores.calendars->update(updated);
 }

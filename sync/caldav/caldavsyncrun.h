@@ -61,6 +61,7 @@ private:
         CalDavItemStore *store = nullptr;
         CalDavItemStore::Applied applied;
         bool complete = true; // every changed object fetched and applied
+        int unfetched = 0;    // changed objects the server did not send
     };
     using ListingFailed = std::function<void(const CalDavClient::Response &)>;
 
@@ -73,6 +74,8 @@ private:
     void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
     void applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources);
     void runTaskPull();
+    // Keeps the markers when `markersKnown`; the calendar's last sync error
+    // names the objects this run could not bring in.
     void saveCalendar(bool markersKnown);
     void runPush();
     void runTaskPush();

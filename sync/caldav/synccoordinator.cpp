@@ -207,15 +207,27 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
     if (!batch->open.remove(calendarId))
         return;
     m_inFlight.remove(calendarId);
+    // A run that completed may still have left objects behind; its calendar
+    // row names them.
+    QString problem = reason;
+    if (!failed) {
+        if (const std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId))
+            problem = calendar->last_sync_error;
+    }
+    if (!problem.isEmpty()) {
+        batch->failure = problem;
+        m_appState->setLastSyncError(calendarId, problem);
+    }
     if (failed) {
-        batch->failure = reason;
-        m_appState->setLastSyncError(calendarId, reason);
         Q_EMIT statusMessage(reason);
     } else {
         batch->total += count;
-        Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Synced %1 events").arg(batch->total));
+        const QString total = QString::number(batch->total);
+        Q_EMIT statusMessage(problem.isEmpty()
+                                 ? QCoreApplication::translate("MainWindow", "Synced %1 events").arg(total)
+                                 : QCoreApplication::translate("MainWindow", "Synced %1 events; %2").arg(total, problem));
     }
-    m_appState->endSync(failed);
+    m_appState->endSync(!problem.isEmpty());
     if (m_changedInFlight.remove(calendarId) && hasPendingRows(calendarId))
         m_pushTimer.start();
     if (batch->open.isEmpty() && !batch->starting)

@@ -4,6 +4,7 @@
 #include "memorytokenstore.h"
 #include "scriptedhttpserver.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -65,15 +66,12 @@ private Q_SLOTS:
 
         const QString access = Client::accessTokenKey();
         const QString refresh = Client::refreshTokenKey();
-        QTest::newRow("access and refresh token stored -> authenticated")
-            << TokenMap{{access, u"a"_s}, {refresh, u"r"_s}} << true << AuthState::Authenticated;
         QTest::newRow("access token alone -> authenticated")
             << TokenMap{{access, u"a"_s}} << true << AuthState::Authenticated;
         QTest::newRow("refresh token alone cannot be used -> signed out")
             << TokenMap{{refresh, u"r"_s}} << true << AuthState::SignedOut;
         QTest::newRow("empty access token -> signed out")
             << TokenMap{{access, QString()}} << true << AuthState::SignedOut;
-        QTest::newRow("nothing stored -> signed out") << TokenMap{} << true << AuthState::SignedOut;
         QTest::newRow("no secure store on this machine -> signed out")
             << TokenMap{} << false << AuthState::SignedOut;
     }
@@ -84,7 +82,6 @@ private Q_SLOTS:
         QFETCH(AuthState, expected);
 
         Client client(testConfig(), withStore ? storeWith(stored) : nullptr, nullptr);
-        QCOMPARE(client.authState(), AuthState::Unknown);
         QSignalSpy changed(&client, &Client::authStateChanged);
         client.initialize();
         QCOMPARE(client.authState(), expected);
@@ -105,6 +102,7 @@ private Q_SLOTS:
         auto store = TolmAccount::createTokenStore(testConfig().applicationIdentifier);
         QVERIFY(store);
         QVERIFY(store->save(Client::accessTokenKey(), u"token"_s));
+        QVERIFY(QFileInfo::exists(home.filePath(u"Quillmarten/secrets/com.quillmarten.calendar.test.json"_s)));
 
         Client client(testConfig());
         client.initialize();
@@ -125,8 +123,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("base path kept") << u"https://api.quillmarten.example/calendar/v1"_s << u"/calendars"_s
-                                        << u"https://api.quillmarten.example/calendar/v1/calendars"_s;
         QTest::newRow("trailing slash of the base is not doubled")
             << u"https://api.quillmarten.example/calendar/v1/"_s << u"/sync/push"_s
             << u"https://api.quillmarten.example/calendar/v1/sync/push"_s;

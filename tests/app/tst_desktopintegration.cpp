@@ -86,14 +86,6 @@ private Q_SLOTS:
         QVERIFY(setAutostartEnabled(false)); // already off
     }
 
-    void autostartEntryIsPerInstance()
-    {
-        qputenv("CALENDAR_INSTANCE", "dev");
-        QVERIFY(setAutostartEnabled(true));
-        QVERIFY(QFileInfo::exists(m_config + u"/autostart/QuillmartenCalendar-dev.desktop"_s));
-        QVERIFY(!QFileInfo::exists(autostartFile()));
-    }
-
     void autostartSwitchedOffByTheDesktop_data()
     {
         QTest::addColumn<QString>("entry");

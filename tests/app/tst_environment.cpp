@@ -1,6 +1,5 @@
 #include "environment.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,27 +15,26 @@ private:
 private Q_SLOTS:
     void init()
     {
-        qunsetenv("CALENDAR_DATA_DIR");
         qunsetenv("CALENDAR_INSTANCE");
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"xdg-data"_s).toUtf8());
     }
 
+    void dataDirectoryIsCreatedWithItsParents_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("given, below folders that do not exist yet") << u"a/b/c ü"_s << u"a/b/c ü"_s;
+        QTest::newRow("set but empty: the user's data location") << QString() << u"xdg-data/Quillmarten/Calendar"_s;
+    }
     void dataDirectoryIsCreatedWithItsParents()
     {
-        const QString dir = m_dir.filePath(u"a/b/c ü"_s);
-        qputenv("CALENDAR_DATA_DIR", dir.toUtf8());
+        QFETCH(QString, variable);
+        QFETCH(QString, expected);
+        qputenv("CALENDAR_DATA_DIR", variable.isEmpty() ? QByteArray() : m_dir.filePath(variable).toUtf8());
+        const QString dir = m_dir.filePath(expected);
         QCOMPARE(dataDirectory(), dir);
         QVERIFY(QFileInfo(dir).isDir());
         QCOMPARE(databasePath(), dir + u"/calendar.db"_s);
-    }
-
-    void defaultDataDirectoryIsUnderTheUsersDataLocation()
-    {
-        qputenv("CALENDAR_DATA_DIR", QByteArray()); // set but empty: ignored
-        const QString expected = m_dir.filePath(u"xdg-data/Quillmarten/Calendar"_s);
-        QCOMPARE(dataDirectory(), expected);
-        QVERIFY(QFileInfo(expected).isDir());
-        QCOMPARE(databasePath(), expected + u"/calendar.db"_s);
     }
 
     void instanceNames_data()
@@ -48,8 +46,6 @@ private Q_SLOTS:
         QTest::newRow("unset") << QByteArray() << false << u"com.quillmarten.calendar"_s << u"QuillmartenCalendar"_s;
         QTest::newRow("dev") << QByteArray("dev") << true << u"com.quillmarten.calendar.dev"_s
                              << u"QuillmartenCalendar-dev"_s;
-        QTest::newRow("other instance") << QByteArray("work") << false << u"com.quillmarten.calendar.work"_s
-                                        << u"QuillmartenCalendar-work"_s;
         QTest::newRow("DEV is not dev") << QByteArray("DEV") << false << u"com.quillmarten.calendar.DEV"_s
                                         << u"QuillmartenCalendar-DEV"_s;
     }

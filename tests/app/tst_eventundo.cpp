@@ -1,66 +1,39 @@
-#include "accountrepository.h"
-#include "calendarrepository.h"
-#include "database.h"
+#include "appstatefixture.h"
 #include "eventrepository.h"
 #include "eventundo.h"
 #include "icalendar.h"
+#include "testevents.h"
 #include "undostack.h"
 
-#include <QLoggingCategory>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
+// An undo writes the old content back without losing what the server knows
+// of the event since.
 class TestEventUndo : public QObject
 {
     Q_OBJECT
+private:
+    std::unique_ptr<AppStateFixture> m_fixture;
+    EventRepository *m_events = nullptr;
+    Event m_before;
+
 private Q_SLOTS:
     void init()
     {
-        QLoggingCategory::setFilterRules(u"calendar.store.info=false"_s);
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_database = std::make_unique<Database>();
-        QVERIFY(m_database->open(m_dir->filePath(u"calendar.db"_s)));
-        QVERIFY(m_database->migrate());
-        m_events = new EventRepository(m_database.get(), m_database.get());
-        Account account;
-        account.id = u"a"_s;
-        account.name = u"Server"_s;
-        account.type = u"caldav"_s;
-        account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
-        QVERIFY(AccountRepository(m_database.get()).insert(account));
-        Calendar calendar;
-        calendar.id = u"c"_s;
-        calendar.account_id = account.id;
-        calendar.name = u"Work"_s;
-        calendar.url = u"http://127.0.0.1/c/"_s;
-        calendar.created_at = calendar.updated_at = account.created_at;
-        QVERIFY(CalendarRepository(m_database.get()).insert(calendar));
-
-        m_before.id = u"e1"_s;
-        m_before.uid = u"e1"_s;
-        m_before.calendar_id = calendar.id;
-        m_before.title = u"Review"_s;
-        m_before.start_time = QDateTime(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
-        m_before.end_time = m_before.start_time.addSecs(3600);
-        m_before.etag = u"old-etag"_s;
-        m_before.href = u"/c/e1.ics"_s;
-        m_before.provider_event_id = u"p-old"_s;
-        Reminder reminder;
-        reminder.minutes_before = 10;
-        m_before.reminders = {reminder};
-        m_before.created = m_before.last_modified = QDateTime::currentDateTimeUtc();
-        m_before.raw_icalendar = ICalendar::serializeEvent(m_before);
-        QVERIFY(m_events->insert(m_before));
-        m_before = *m_events->getById(m_before.id);
+        m_fixture = std::make_unique<AppStateFixture>();
+        QVERIFY(m_fixture->start());
+        m_events = m_fixture->state()->events();
+        const QDateTime start(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
+        Event e = testEvent(u"quillmarten-personal-default"_s, u"Review"_s, start, start.addSecs(3600));
+        e.etag = u"old-etag"_s;
+        e.href = u"/c/e1.ics"_s;
+        e.provider_event_id = u"p-old"_s;
+        QVERIFY(m_events->insert(e));
+        m_before = *m_events->getById(e.id);
     }
-    void cleanup()
-    {
-        m_database.reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     // The server saw the move (new ETag) before the undo: the restore writes
     // the old content over it with that ETag.
@@ -79,7 +52,7 @@ private Q_SLOTS:
         const Event row = *m_events->getById(m_before.id);
         QCOMPARE(row.start_time, m_before.start_time);
         QCOMPARE(row.raw_icalendar, m_before.raw_icalendar);
-        QCOMPARE(row.reminders.size(), 1);
+        QCOMPARE(row.reminders.size(), m_before.reminders.size());
         QCOMPARE(row.etag, u"new-etag"_s);
         QCOMPARE(row.href, u"/c/e1-new.ics"_s);
         QCOMPARE(row.provider_event_id, u"p-old"_s);
@@ -104,12 +77,6 @@ private Q_SLOTS:
         QCOMPARE(row.title, m_before.title);
         QCOMPARE(row.sync_status, u"pending"_s);
     }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Database> m_database;
-    EventRepository *m_events = nullptr;
-    Event m_before;
 };
 
 QTEST_MAIN(TestEventUndo)

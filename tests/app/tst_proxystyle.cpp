@@ -14,18 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Indicator { Check, Radio, ItemCheck };
-
-QStyle::PrimitiveElement elementOf(Indicator indicator)
-{
-    switch (indicator) {
-    case Indicator::Check: return QStyle::PE_IndicatorCheckBox;
-    case Indicator::Radio: return QStyle::PE_IndicatorRadioButton;
-    case Indicator::ItemCheck: return QStyle::PE_IndicatorItemViewItemCheck;
-    }
-    return QStyle::PE_IndicatorCheckBox;
-}
-
 QImage render(const QStyle &style, QStyle::PrimitiveElement element, QStyle::State state, QSize size = {18, 18})
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -64,8 +52,6 @@ const QPoint kCentre(8, 8);
 
 } // namespace
 
-Q_DECLARE_METATYPE(Indicator)
-
 class TestProxyStyle : public QObject
 {
     Q_OBJECT
@@ -77,7 +63,7 @@ private Q_SLOTS:
 
     void checkBoxStates_data()
     {
-        QTest::addColumn<Indicator>("indicator");
+        QTest::addColumn<int>("element");
         QTest::addColumn<int>("dark");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("outline");
@@ -86,39 +72,33 @@ private Q_SLOTS:
         const int on = QStyle::State_Enabled | QStyle::State_On;
         const int off = QStyle::State_Enabled | QStyle::State_Off;
         const int hovered = off | QStyle::State_MouseOver;
-        const int partial = QStyle::State_Enabled | QStyle::State_NoChange;
-        for (Indicator indicator : {Indicator::Check, Indicator::ItemCheck}) {
-            const char *name = indicator == Indicator::Check ? "check box" : "item check";
-            QTest::addRow("%s, unchecked: primary outline on muted surface", name)
-                << indicator << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
-            QTest::addRow("%s, checked: accent with a white tick", name)
-                << indicator << 0 << on << u"#4285f4"_s << u"#4285f4"_s << true;
-            QTest::addRow("%s, partially checked: drawn unchecked", name)
-                << indicator << 0 << partial << u"#181b22"_s << u"#f0f1f4"_s << false;
-            QTest::addRow("%s, hovered: accent outline, no tick", name)
-                << indicator << 0 << hovered << u"#4285f4"_s << u"#f0f1f4"_s << false;
-            QTest::addRow("%s, disabled: disabled outline on surface", name)
-                << indicator << 0 << int(QStyle::State_Off) << u"#a8adb6"_s << u"#ffffff"_s << false;
-            QTest::addRow("%s, disabled and checked: the tick stays white", name)
-                << indicator << 0 << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << true;
-            QTest::addRow("%s, hovered and checked: on wins", name)
-                << indicator << 0 << (on | QStyle::State_MouseOver) << u"#4285f4"_s << u"#4285f4"_s << true;
-            QTest::addRow("%s, dark, unchecked", name)
-                << indicator << 1 << off << u"#e7e9ee"_s << u"#23272f"_s << false;
-            QTest::addRow("%s, dark, checked", name)
-                << indicator << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
-        }
+        const int check = QStyle::PE_IndicatorCheckBox;
+        const int item = QStyle::PE_IndicatorItemViewItemCheck;
+        QTest::newRow("unchecked: primary outline on muted surface")
+            << check << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
+        QTest::newRow("checked: accent with a white tick") << check << 0 << on << u"#4285f4"_s << u"#4285f4"_s << true;
+        QTest::newRow("hovered: accent outline, no tick") << check << 0 << hovered << u"#4285f4"_s << u"#f0f1f4"_s
+                                                          << false;
+        QTest::newRow("disabled and checked: the tick stays white")
+            << check << 0 << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << true;
+        QTest::newRow("hovered and checked: on wins")
+            << check << 0 << (on | QStyle::State_MouseOver) << u"#4285f4"_s << u"#4285f4"_s << true;
+        QTest::newRow("dark, checked") << check << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
+        QTest::newRow("item view check, unchecked")
+            << item << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
+        QTest::newRow("item view check, dark, checked")
+            << item << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
     }
     void checkBoxStates()
     {
-        QFETCH(Indicator, indicator);
+        QFETCH(int, element);
         QFETCH(int, dark);
         QFETCH(int, state);
         QFETCH(QString, outline);
         QFETCH(QString, fill);
         QFETCH(bool, tick);
         Theme::setMode(dark);
-        const QImage image = render(m_style, elementOf(indicator), QStyle::State(state));
+        const QImage image = render(m_style, QStyle::PrimitiveElement(element), QStyle::State(state));
         COMPARE_COLOR(image.pixelColor(kOutline), QColor(outline));
         COMPARE_COLOR(image.pixelColor(kCheckFill), QColor(fill));
         COMPARE_COLOR(image.pixelColor(kTick), tick ? QColor(Qt::white) : QColor(fill));
@@ -135,11 +115,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dot"); // empty: no dot, the fill shows
         const int on = QStyle::State_Enabled | QStyle::State_On;
         const int off = QStyle::State_Enabled | QStyle::State_Off;
-        QTest::newRow("unchecked") << off << u"#181b22"_s << u"#f0f1f4"_s << QString();
         QTest::newRow("checked: hollow ring with an accent dot") << on << u"#4285f4"_s << u"#ffffff"_s << u"#4285f4"_s;
         QTest::newRow("hovered: accent outline, no dot")
             << (off | QStyle::State_MouseOver) << u"#4285f4"_s << u"#f0f1f4"_s << QString();
-        QTest::newRow("disabled") << int(QStyle::State_Off) << u"#a8adb6"_s << u"#ffffff"_s << QString();
         QTest::newRow("disabled and checked: disabled dot")
             << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << u"#a8adb6"_s;
     }
@@ -163,24 +141,11 @@ private Q_SLOTS:
         COMPARE_COLOR(image.pixelColor(kCheckFill), QColor(u"#ff0000"_s));
     }
 
+    // Tri-state boxes have no look of their own.
     void partiallyCheckedLooksExactlyUnchecked()
     {
         QCOMPARE(render(m_style, QStyle::PE_IndicatorCheckBox, QStyle::State_Enabled | QStyle::State_NoChange),
                  render(m_style, QStyle::PE_IndicatorCheckBox, QStyle::State_Enabled | QStyle::State_Off));
-    }
-
-    void indicatorMetrics_data()
-    {
-        QTest::addColumn<int>("metric");
-        QTest::newRow("check width") << int(QStyle::PM_IndicatorWidth);
-        QTest::newRow("check height") << int(QStyle::PM_IndicatorHeight);
-        QTest::newRow("radio width") << int(QStyle::PM_ExclusiveIndicatorWidth);
-        QTest::newRow("radio height") << int(QStyle::PM_ExclusiveIndicatorHeight);
-    }
-    void indicatorMetrics()
-    {
-        QFETCH(int, metric);
-        QCOMPARE(m_style.pixelMetric(QStyle::PixelMetric(metric)), 18);
     }
 
     // Everything but the three indicators is Fusion's, pixel for pixel.
@@ -188,8 +153,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("element");
         QTest::newRow("push button panel") << int(QStyle::PE_PanelButtonCommand);
-        QTest::newRow("focus frame") << int(QStyle::PE_FrameFocusRect);
-        QTest::newRow("down arrow") << int(QStyle::PE_IndicatorArrowDown);
         QTest::newRow("line edit frame") << int(QStyle::PE_FrameLineEdit);
     }
     void restIsFusion()

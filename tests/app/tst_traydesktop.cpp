@@ -52,134 +52,104 @@ QStringList labelTexts(const QWidget *widget)
 class TestTrayDesktop : public QObject
 {
     Q_OBJECT
-
-private Q_SLOTS:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void iconEmbedsInTheTray();
-    void menuActions_data();
-    void menuActions();
-    void clickOpensAndClosesThePopover();
-    void dueReminderShowsABalloonThatLeadsToTheEvent();
-
 private:
     std::unique_ptr<AppStateFixture> m_fixture;
     AppState *m_state = nullptr;
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<TrayManager> m_tray;
-};
 
-void TestTrayDesktop::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
-    QTRY_VERIFY(QSystemTrayIcon::isSystemTrayAvailable());
-}
-
-void TestTrayDesktop::init()
-{
-    m_fixture = std::make_unique<AppStateFixture>();
-    m_state = m_fixture->start();
-    QVERIFY(m_state);
-    m_window = std::make_unique<QWidget>();
-    m_tray = std::make_unique<TrayManager>(m_state, m_window.get());
-    m_tray->setup();
-    QVERIFY(m_tray->trayIcon());
-    // Embedded once trayer has taken the icon into its panel at the bottom
-    // edge (before that it sits at the origin).
-    const int bottom = QGuiApplication::primaryScreen()->geometry().bottom();
-    QTRY_VERIFY(m_tray->trayIcon()->geometry().bottom() > bottom - 40);
-}
-
-void TestTrayDesktop::cleanup()
-{
-    m_tray.reset();
-    m_window.reset();
-    m_fixture.reset();
-    m_state = nullptr;
-    QTRY_VERIFY(!visibleBalloon());
-}
-
-void TestTrayDesktop::iconEmbedsInTheTray()
-{
-    QSystemTrayIcon *icon = m_tray->trayIcon();
-    QVERIFY(icon->isVisible());
-    // trayer sits at the bottom-right corner of the screen.
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QVERIFY(!icon->geometry().isEmpty());
-    QVERIFY(icon->geometry().right() > screen.width() - 200);
-    QCOMPARE(icon->toolTip(), u"Quillmarten Calendar \u2014 No upcoming events"_s);
-}
-
-void TestTrayDesktop::menuActions_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QByteArray>("signal");
-    QTest::newRow("show calendar") << u"&Show Calendar"_s << QByteArray(SIGNAL(showWindowRequested()));
-    QTest::newRow("sync now") << u"Sync &Now"_s << QByteArray(SIGNAL(syncNowRequested()));
-    QTest::newRow("quit") << u"&Quit"_s << QByteArray(SIGNAL(quitRequested()));
-}
-
-void TestTrayDesktop::menuActions()
-{
-    QFETCH(QString, action);
-    QFETCH(QByteArray, signal);
-    QMenu *menu = m_tray->trayIcon()->contextMenu();
-    QVERIFY(menu);
-    QStringList texts;
-    for (QAction *entry : menu->actions())
-        texts.append(entry->isSeparator() ? u"-"_s : entry->text());
-    QCOMPARE(texts, QStringList({u"&Show Calendar"_s, u"Sync &Now"_s, u"-"_s, u"&Quit"_s}));
-
-    QSignalSpy spy(m_tray.get(), signal.constData());
-    for (QAction *entry : menu->actions()) {
-        if (entry->text() == action)
-            entry->trigger();
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+        QTRY_VERIFY(QSystemTrayIcon::isSystemTrayAvailable());
     }
-    QCOMPARE(spy.size(), 1);
-}
 
-void TestTrayDesktop::clickOpensAndClosesThePopover()
-{
-    WinTrayPopover *popover = m_tray->popover();
-    const QPoint centre = m_tray->trayIcon()->geometry().center();
+    void init()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        m_state = m_fixture->start();
+        QVERIFY(m_state);
+        m_window = std::make_unique<QWidget>();
+        m_tray = std::make_unique<TrayManager>(m_state, m_window.get());
+        m_tray->setup();
+        QVERIFY(m_tray->trayIcon());
+        QVERIFY(m_tray->trayIcon()->isVisible());
+        // Embedded once trayer has taken the icon into its panel at the
+        // bottom-right corner (before that it sits at the origin).
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_VERIFY(m_tray->trayIcon()->geometry().bottom() > screen.bottom() - 40);
+        QVERIFY(m_tray->trayIcon()->geometry().right() > screen.width() - 200);
+    }
 
-    QVERIFY(xdotoolClick(centre));
-    QTRY_VERIFY(popover->isVisible());
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY(screen.contains(popover->frameGeometry()));
+    void cleanup()
+    {
+        m_tray.reset();
+        m_window.reset();
+        m_fixture.reset();
+        QTRY_VERIFY(!visibleBalloon());
+    }
 
-    // The same click closes it, and does not open it again.
-    QVERIFY(xdotoolClick(centre));
-    QTRY_VERIFY(!popover->isVisible());
-    QTest::qWait(300);
-    QVERIFY(!popover->isVisible());
-}
+    void menuActions_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("signal");
+        QTest::newRow("show calendar") << u"&Show Calendar"_s << QByteArray(SIGNAL(showWindowRequested()));
+        QTest::newRow("sync now") << u"Sync &Now"_s << QByteArray(SIGNAL(syncNowRequested()));
+        QTest::newRow("quit") << u"&Quit"_s << QByteArray(SIGNAL(quitRequested()));
+    }
+    void menuActions()
+    {
+        QFETCH(QString, action);
+        QFETCH(QByteArray, signal);
+        QMenu *menu = m_tray->trayIcon()->contextMenu();
+        QVERIFY(menu);
+        QSignalSpy spy(m_tray.get(), signal.constData());
+        for (QAction *entry : menu->actions()) {
+            if (entry->text() == action)
+                entry->trigger();
+        }
+        QCOMPARE(spy.size(), 1);
+    }
 
-void TestTrayDesktop::dueReminderShowsABalloonThatLeadsToTheEvent()
-{
-    const QDateTime start = QDateTime::currentDateTime().addSecs(600);
-    const QString id = addEvent(m_state, EventDraft(u"Dentist"_s, start).remind({15}).at(u"Main St"_s));
-    NotificationService notifications(m_state, m_tray->trayIcon());
-    QSignalSpy clicked(&notifications, &NotificationService::reminderClicked);
+    void clickOpensAndClosesThePopover()
+    {
+        WinTrayPopover *popover = m_tray->popover();
+        const QPoint centre = m_tray->trayIcon()->geometry().center();
 
-    QCOMPARE(notifications.poll().size(), 1);
-    QTRY_VERIFY(visibleBalloon());
-    QWidget *balloon = visibleBalloon();
-    const QStringList texts = labelTexts(balloon);
-    QVERIFY2(texts.contains(u"Dentist"_s), qPrintable(texts.join(u'|')));
-    QVERIFY2(texts.contains(u"In 15 minutes (%1) \u00b7 Main St"_s.arg(start.toString(u"h:mm AP"_s))),
-             qPrintable(texts.join(u'|')));
+        QVERIFY(xdotoolClick(centre));
+        QTRY_VERIFY(popover->isVisible());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(popover->frameGeometry()));
 
-    // Shown once: the next poll has nothing more to say.
-    QCOMPARE(notifications.poll().size(), 0);
+        // The same click closes it, and does not open it again.
+        QVERIFY(xdotoolClick(centre));
+        QTRY_VERIFY(!popover->isVisible());
+        QTest::qWait(300);
+        QVERIFY(!popover->isVisible());
+    }
 
-    QVERIFY(xdotoolClick(balloon->geometry().center()));
-    QTRY_COMPARE(clicked.size(), 1);
-    QCOMPARE(clicked.first().at(0).toString(), id);
-    QCOMPARE(clicked.first().at(1).toDate(), start.date());
-}
+    void dueReminderShowsABalloonThatLeadsToTheEvent()
+    {
+        const QDateTime start = QDateTime::currentDateTime().addSecs(600);
+        const QString id = addEvent(m_state, EventDraft(u"Dentist"_s, start).remind({15}).at(u"Main St"_s));
+        NotificationService notifications(m_state, m_tray->trayIcon());
+        QSignalSpy clicked(&notifications, &NotificationService::reminderClicked);
+
+        QCOMPARE(notifications.poll().size(), 1);
+        QTRY_VERIFY(visibleBalloon());
+        QWidget *balloon = visibleBalloon();
+        const QStringList texts = labelTexts(balloon);
+        QVERIFY2(texts.contains(u"Dentist"_s), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.contains(u"In 15 minutes (%1) \u00b7 Main St"_s.arg(start.toString(u"h:mm AP"_s))),
+                 qPrintable(texts.join(u'|')));
+
+        QVERIFY(xdotoolClick(balloon->geometry().center()));
+        QTRY_COMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().at(0).toString(), id);
+        QCOMPARE(clicked.first().at(1).toDate(), start.date());
+    }
+};
 
 QTEST_MAIN(TestTrayDesktop)
 #include "tst_traydesktop.moc"

@@ -20,19 +20,13 @@ private Q_SLOTS:
     {
         UndoStack stack;
         QStringList ran;
-        QSignalSpy changed(&stack, &UndoStack::changed);
         for (int i = 1; i <= 21; ++i)
             pushRecording(stack, u"Moved \"%1\""_s.arg(i), &ran);
-        QCOMPARE(changed.count(), 21);
-
-        QSignalSpy undone(&stack, &UndoStack::undone);
         while (stack.canUndo())
             stack.undo();
-        QCOMPARE(ran.size(), UndoStack::kCapacity);
+        QCOMPARE(ran.size(), 20);
         QCOMPARE(ran.first(), u"Moved \"21\""_s);
         QCOMPARE(ran.last(), u"Moved \"2\""_s); // the first one pushed is gone
-        QCOMPARE(undone.count(), 20);
-        QCOMPARE(undone.first().at(0).toString(), u"Moved \"21\""_s);
     }
 
     void undoRunsNewestFirstThenSignals()
@@ -51,20 +45,13 @@ private Q_SLOTS:
         QVERIFY(!stack.canUndo());
     }
 
-    void emptyRestoreIsDropped()
-    {
-        UndoStack stack;
-        QSignalSpy changed(&stack, &UndoStack::changed);
-        stack.push({u"Nothing"_s, {}});
-        QVERIFY(!stack.canUndo());
-        QCOMPARE(changed.count(), 0);
-    }
-
-    void undoOnEmptyStackDoesNothing()
+    void emptyRestoreIsDroppedAndEmptyUndoDoesNothing()
     {
         UndoStack stack;
         QSignalSpy changed(&stack, &UndoStack::changed);
         QSignalSpy undone(&stack, &UndoStack::undone);
+        stack.push({u"Nothing"_s, {}});
+        QVERIFY(!stack.canUndo());
         stack.undo();
         QCOMPARE(changed.count(), 0);
         QCOMPARE(undone.count(), 0);

@@ -82,17 +82,13 @@ private Q_SLOTS:
                 << today << timedEvent(u"m"_s, at(0, 9, 0), at(0, 10, 0)) << true;
             row("meeting that ends at 09:30 exactly is gone")
                 << today << timedEvent(u"m"_s, at(0, 8, 30), at(0, 9, 30)) << false;
-            row("began yesterday, ends this afternoon")
-                << today << timedEvent(u"m"_s, at(-1, 20, 0), at(0, 15, 0)) << true;
             row("no end, starts later today") << today << timedEvent(u"m"_s, at(0, 17, 0), std::nullopt) << true;
             row("no end, started this morning") << today << timedEvent(u"m"_s, at(0, 8, 0), std::nullopt) << false;
             row("tomorrow 23:59:58 is still in")
                 << today << timedEvent(u"m"_s, at(1, 23, 59, 58), at(2, 0, 30)) << true;
             row("tomorrow 23:59:59 is outside")
                 << today << timedEvent(u"m"_s, at(1, 23, 59, 59), at(2, 0, 30)) << false;
-            row("day after tomorrow") << today << timedEvent(u"m"_s, at(2, 8, 0), at(2, 9, 0)) << false;
             row("all-day today stays listed all day") << today << allDayEvent(u"m"_s, today, today) << true;
-            row("all-day tomorrow") << today << allDayEvent(u"m"_s, today.addDays(1), today.addDays(1)) << true;
             row("all-day from yesterday until tomorrow starts outside")
                 << today << allDayEvent(u"m"_s, today.addDays(-1), today.addDays(1)) << false;
         }
@@ -131,7 +127,6 @@ private Q_SLOTS:
         const QList<Event> upcoming = upcomingOccurrences(state, now);
         QCOMPARE(titles(upcoming), (QStringList{u"Standup"_s, u"Gym"_s, u"Trip"_s, u"Dinner"_s}));
         QCOMPARE(upcoming.at(1).start_time, local(today, 0, QTime(18, 0)));
-        QCOMPARE(nextUpcomingOccurrence(state, now)->title, u"Standup"_s);
         // Late in the evening only tomorrow is left.
         QCOMPARE(titles(upcomingOccurrences(state, QDateTime(today, QTime(23, 0)))),
                  (QStringList{u"Trip"_s, u"Dinner"_s}));

@@ -130,7 +130,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("server error") << 500 << QByteArray("{}");
-        QTest::newRow("signed out on the server") << 401 << QByteArray();
         QTest::newRow("not JSON") << 200 << QByteArray("<html/>");
         QTest::newRow("no calendar list in the answer") << 200 << QByteArray(R"({"items":[{"id":"a"}]})");
         QTest::newRow("empty list") << 200 << QByteArray(R"({"calendars":[]})");

@@ -63,8 +63,6 @@ public:
         QVERIFY(calendars.insert(calendar));
     }
 
-    Database *database() const { return m_database.get(); }
-
     // A synced series on the server: timed in the local zone, with two
     // reminders and an attendee.
     Event series(const QString &rule, const QDateTime &start, int minutes = 60, bool allDay = false)
@@ -93,15 +91,11 @@ public:
         return *events->getById(e.id);
     }
 
-    // What the views show in [from, to).
-    QList<Event> occurrences(const QDateTime &from, const QDateTime &to) const
-    {
-        return Recurrence::expandEvents(events->getInRange(from, to), from, to);
-    }
+    // The starts of what the views show in [from, to), sorted.
     QStringList starts(const QDateTime &from, const QDateTime &to) const
     {
         QStringList texts;
-        for (const Event &occurrence : occurrences(from, to))
+        for (const Event &occurrence : Recurrence::expandEvents(events->getInRange(from, to), from, to))
             texts.append(startText(occurrence));
         texts.sort();
         return texts;

@@ -155,14 +155,15 @@ private:
         const QString calendarId = m_calendarId;
         script.on(u"New Event"_s, [calendarId](QWidget *w) {
             choose(w, u"calendar"_s, calendarId);
-            type(w, u"title"_s, u"Team sync"_s);
+            type(w, u"title"_s, u"  Team sync  "_s);
             setWhen(w, u"start"_s, local(2026, 3, 2, 10));
             setWhen(w, u"end"_s, local(2026, 3, 2, 11));
             addReminder(w, 10);
             addReminder(w, 1440);
-            addAttendee(w, u"Ann Lee"_s, u"ann@example.com"_s);
-            type(w, u"location"_s, u"Room 4"_s);
-            typeNotes(w, u"Agenda"_s);
+            addAttendee(w, u"Ann Lee"_s, u"  ann@example.com "_s);
+            addAttendee(w, u"Nobody"_s, QString()); // a row left empty adds no one
+            type(w, u"location"_s, u" Room 4 "_s);
+            typeNotes(w, u"Agenda:\nslides"_s);
             clickLater(w, u"colorSwatch"_s);
         });
         script.on(u"Event color"_s, [](QWidget *w) {
@@ -238,7 +239,7 @@ private:
             shown.append(o.is_all_day ? o.start_time.date().toString(u"MM-dd"_s)
                                       : o.start_time.toLocalTime().toString(u"MM-dd HH:mm"_s));
             QCOMPARE(o.title, title);
-            QCOMPARE(o.description, u"Agenda"_s);
+            QCOMPARE(o.description, u"Agenda:\nslides"_s);
             QCOMPARE(o.location, u"Room 4"_s);
             QCOMPARE(o.color, u"#aa3377"_s);
             QCOMPARE(o.reminders.size(), 2);

@@ -1,15 +1,12 @@
 #include "modalscript.h"
 #include "recurrenceeditdialog.h"
-#include "rruleformat.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -41,32 +38,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("empty rule: weekly on the anchor's day") << QString() << u"FREQ=WEEKLY;BYDAY=WE"_s;
-        QTest::newRow("an interval of 1 is not written") << u"FREQ=DAILY;INTERVAL=1"_s << u"FREQ=DAILY"_s;
         QTest::newRow("interval and count") << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s
                                             << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s;
         QTest::newRow("weekly days come back Monday first") << u"FREQ=WEEKLY;BYDAY=SU,TU"_s
                                                             << u"FREQ=WEEKLY;BYDAY=TU,SU"_s;
         QTest::newRow("weekly ordinals are dropped") << u"FREQ=WEEKLY;BYDAY=2MO"_s << u"FREQ=WEEKLY;BYDAY=MO"_s;
-        QTest::newRow("monthly last Friday") << u"FREQ=MONTHLY;BYDAY=-1FR"_s << u"FREQ=MONTHLY;BYDAY=-1FR"_s;
         QTest::newRow("monthly fifth Monday keeps the first ordinal")
             << u"FREQ=MONTHLY;BYDAY=5MO"_s << u"FREQ=MONTHLY;BYDAY=1MO"_s;
         QTest::newRow("monthly: only the first weekday counts")
             << u"FREQ=MONTHLY;BYDAY=2TU,3TH"_s << u"FREQ=MONTHLY;BYDAY=2TU"_s;
-        QTest::newRow("monthly day") << u"FREQ=MONTHLY;BYMONTHDAY=31"_s << u"FREQ=MONTHLY;BYMONTHDAY=31"_s;
         QTest::newRow("monthly without day: the anchor's")
             << u"FREQ=MONTHLY"_s << u"FREQ=MONTHLY;BYMONTHDAY=18"_s;
         QTest::newRow("COUNT wins over UNTIL") << u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s
                                                << u"FREQ=WEEKLY;BYDAY=WE;COUNT=5"_s;
         QTest::newRow("yearly UNTIL with a time keeps its date")
             << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s << u"FREQ=YEARLY;UNTIL=20300615"_s;
-        QTest::newRow("lower-case value opens as weekly") << u"freq=daily"_s << u"FREQ=WEEKLY;BYDAY=WE"_s;
         QTest::newRow("lower-case keys are read") << u"freq=DAILY;count=3"_s << u"FREQ=DAILY;COUNT=3"_s;
-        QTest::newRow("other parts are dropped") << u"FREQ=YEARLY;BYMONTH=3;BYSETPOS=1;WKST=SU"_s
-                                                 << u"FREQ=YEARLY"_s;
         QTest::newRow("interval beyond the range is clamped") << u"FREQ=DAILY;INTERVAL=5000"_s
                                                               << u"FREQ=DAILY;INTERVAL=999"_s;
         QTest::newRow("unreadable count leaves Never") << u"FREQ=DAILY;COUNT=x"_s << u"FREQ=DAILY"_s;
-        QTest::newRow("parts without value are ignored") << u"FREQ=DAILY;;=5;FOO"_s << u"FREQ=DAILY"_s;
     }
     void roundTrip()
     {
@@ -86,8 +76,6 @@ private Q_SLOTS:
         QTest::newRow("no zone: date") << QString() << u"FREQ=DAILY;UNTIL=20260401"_s << u"FREQ=DAILY;UNTIL=20260401"_s;
         QTest::newRow("Berlin, summer time") << u"Europe/Berlin"_s << u"FREQ=DAILY;UNTIL=20260401"_s
                                              << u"FREQ=DAILY;UNTIL=20260401T215959Z"_s;
-        QTest::newRow("Berlin, winter time") << u"Europe/Berlin"_s << u"FREQ=DAILY;UNTIL=20260201"_s
-                                             << u"FREQ=DAILY;UNTIL=20260201T225959Z"_s;
         QTest::newRow("New York: the UTC value is the next day")
             << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260401"_s << u"FREQ=DAILY;UNTIL=20260402T035959Z"_s;
         QTest::newRow("New York reads its own UTC value back")
@@ -105,19 +93,6 @@ private Q_SLOTS:
         RecurrenceEditDialog dialog(rule, kAnchor, Qt::Monday);
         dialog.setSeriesZone(zone.isEmpty() ? QTimeZone() : QTimeZone(zone.toUtf8()));
         QCOMPARE(dialog.rrule(), expected);
-    }
-
-    void doesNotRepeat()
-    {
-        RecurrenceEditDialog dialog(u"FREQ=DAILY;COUNT=3"_s, kAnchor, Qt::Monday);
-        auto *frequency = child<QComboBox>(&dialog, u"frequency"_s);
-        QCOMPARE(frequency->itemText(frequency->count() - 1), u"Does not repeat"_s);
-        frequency->setCurrentIndex(frequency->count() - 1);
-        QCOMPARE(dialog.rrule(), QString());
-        QCOMPARE(child<QLabel>(&dialog, u"summary"_s)->text(), u"Does not repeat"_s);
-        QVERIFY(!child<QSpinBox>(&dialog, u"count"_s)->isEnabled());
-        frequency->setCurrentIndex(RecurrenceEditDialog::Daily);
-        QCOMPARE(dialog.rrule(), u"FREQ=DAILY;COUNT=3"_s);
     }
 
     // The user's way through the widgets, and what exec() hands back.
@@ -141,16 +116,13 @@ private Q_SLOTS:
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QVERIFY(script.done());
         QCOMPARE(dialog.rrule(), u"FREQ=WEEKLY;INTERVAL=3;BYDAY=MO,FR;COUNT=4"_s);
-        QCOMPARE(child<QLabel>(&dialog, u"summary"_s)->text(), RruleFormat::describe(dialog.rrule()));
     }
 
     void monthlyPages()
     {
         RecurrenceEditDialog dialog(QString(), kAnchor, Qt::Monday);
         auto *frequency = child<QComboBox>(&dialog, u"frequency"_s);
-        auto *pages = dialog.findChild<QStackedWidget *>();
         frequency->setCurrentIndex(RecurrenceEditDialog::Monthly);
-        QCOMPARE(pages->currentIndex(), int(RecurrenceEditDialog::Monthly));
         QCOMPARE(dialog.rrule(), u"FREQ=MONTHLY;BYMONTHDAY=18"_s);
         child<QRadioButton>(&dialog, u"monthByWeekday"_s)->click();
         QCOMPARE(dialog.rrule(), u"FREQ=MONTHLY;BYDAY=1WE"_s);
@@ -160,13 +132,6 @@ private Q_SLOTS:
         child<QRadioButton>(&dialog, u"endOn"_s)->click();
         child<QDateEdit>(&dialog, u"untilDate"_s)->setDate(QDate(2026, 12, 31));
         QCOMPARE(dialog.rrule(), u"FREQ=MONTHLY;BYDAY=-1WE;UNTIL=20261231"_s);
-    }
-
-    void weeklyWithoutDays()
-    {
-        RecurrenceEditDialog dialog(u"FREQ=WEEKLY;BYDAY=WE"_s, kAnchor, Qt::Monday);
-        child<QToolButton>(&dialog, u"weekday3"_s)->click();
-        QCOMPARE(dialog.rrule(), u"FREQ=WEEKLY"_s);
     }
 };
 

@@ -5,7 +5,6 @@
 #include "seriesfixture.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QSet>
@@ -64,18 +63,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("COUNT dropped, UNTIL appended") << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << false
-                                                       << u"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20260316T085959Z"_s;
-        QTest::newRow("UNTIL appended last") << u"FREQ=DAILY;INTERVAL=2"_s << false
-                                             << u"FREQ=DAILY;INTERVAL=2;UNTIL=20260316T085959Z"_s;
         QTest::newRow("lower-case UNTIL replaced in its place")
             << u"FREQ=MONTHLY;until=20270101T000000Z;BYMONTHDAY=5"_s << false
             << u"FREQ=MONTHLY;UNTIL=20260316T085959Z;BYMONTHDAY=5"_s;
         QTest::newRow("lower-case COUNT dropped, other parts keep their case")
             << u"freq=daily;count=3"_s << false << u"freq=daily;UNTIL=20260316T085959Z"_s;
-        QTest::newRow("a part without '=' stays") << u"FREQ=DAILY;X"_s << false
-                                                  << u"FREQ=DAILY;X;UNTIL=20260316T085959Z"_s;
-        QTest::newRow("empty rule") << QString() << false << u"UNTIL=20260316T085959Z"_s;
         QTest::newRow("all-day series end on a date") << u"FREQ=DAILY;COUNT=9"_s << true
                                                       << u"FREQ=DAILY;UNTIL=20260316"_s;
     }
@@ -87,37 +79,28 @@ private Q_SLOTS:
         QCOMPARE(::endSeriesBefore(rule, TimeUtil::utc(QDate(2026, 3, 16), QTime(8, 59, 59)), allDay), expected);
     }
 
-    void scopePrompt_data()
+    // Closing the prompt any way but a scope button edits nothing (the
+    // buttons themselves are driven in the editing scenario).
+    void scopePromptClosed_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("scope");
-        QTest::newRow("this event only") << u"thisEvent"_s << int(QDialog::Accepted) << 1;
-        QTest::newRow("this and following") << u"thisAndFollowing"_s << int(QDialog::Accepted) << 2;
-        QTest::newRow("all events") << u"allEvents"_s << int(QDialog::Accepted) << 3;
-        QTest::newRow("cancel") << u"cancel"_s << int(QDialog::Rejected) << 0;
-        QTest::newRow("escape") << u"escape"_s << int(QDialog::Rejected) << 0;
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("escape") << true;
     }
-    void scopePrompt()
+    void scopePromptClosed()
     {
-        QFETCH(QString, button);
-        QFETCH(int, result);
-        QFETCH(int, scope);
+        QFETCH(bool, escape);
         RecurringEditScopeDialog prompt(u"Standup"_s);
-        QCOMPARE(prompt.width(), 400);
-        QCOMPARE(prompt.findChild<QLabel *>()->text(), u"Edit \"Standup\""_s);
         ModalScript script;
-        script.on(u"Edit Recurring Event"_s, [button](QWidget *modal) {
-            if (button == u"escape"_s)
+        script.on(u"Edit Recurring Event"_s, [escape](QWidget *modal) {
+            if (escape)
                 QTest::keyClick(modal, Qt::Key_Escape);
-            else if (button == u"cancel"_s)
-                ModalScript::click(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
             else
-                QTest::mouseClick(modal->findChild<QPushButton *>(button), Qt::LeftButton);
+                ModalScript::click(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
         });
-        QCOMPARE(prompt.exec(), result);
+        QCOMPARE(prompt.exec(), int(QDialog::Rejected));
         QVERIFY(script.done());
-        QCOMPARE(int(prompt.scope()), scope);
+        QCOMPARE(prompt.scope(), RecurringEditScope::None);
     }
 
     void nothingWrittenWithoutScope()
@@ -153,23 +136,15 @@ private Q_SLOTS:
         QCOMPARE(override.uid, series.uid);
         QCOMPARE(override.master_event_uid, series.uid);
         QCOMPARE(override.recurrence_id, utcText(local(2026, 3, 16, 9)));
-        QCOMPARE(override.calendar_id, series.calendar_id);
         QCOMPARE(override.href, series.href);
-        QCOMPARE(override.recurrence_rule, QString());
         QCOMPARE(override.sync_status, u"pending"_s);
-        QCOMPARE(override.location, series.location);
         QCOMPARE(minutes(override.reminders), QStringList({u"15"_s, u"60"_s}));
         QCOMPARE(override.attendees.size(), 1);
-        QCOMPARE(override.attendees.first().email, u"ann@example.com"_s);
         QVERIFY(!childIds(override).intersects(childIds(series)));
-
-        const QList<Event> text = ICalendar::parseEvents(override.raw_icalendar);
-        QCOMPARE(text.size(), 1);
-        QCOMPARE(text.first().uid, series.uid);
-        QCOMPARE(text.first().recurrence_id, override.recurrence_id);
-        QCOMPARE(text.first().start_time, local(2026, 3, 17, 11));
-        QCOMPARE(text.first().reminders.size(), 2);
-        QCOMPARE(text.first().attendees.size(), 1);
+        const Event text = ICalendar::parseEvents(override.raw_icalendar).value(0);
+        QCOMPARE(text.uid, series.uid);
+        QCOMPARE(text.recurrence_id, override.recurrence_id);
+        QCOMPARE(text.start_time, local(2026, 3, 17, 11));
 
         // The same occurrence moved again reuses its override.
         QVERIFY(overrideOccurrence(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 18, 8),
@@ -228,24 +203,19 @@ private Q_SLOTS:
         QCOMPARE(old.sequence, series.sequence + 1);
         QCOMPARE(old.sync_status, u"pending"_s);
         QCOMPARE(ICalendar::parseEvents(old.raw_icalendar).first().recurrence_rule, oldRule);
-        QCOMPARE(ICalendar::parseEvents(old.raw_icalendar).first().start_time, old.start_time);
         const QList<Event> rows = store.rows();
         QCOMPARE(rows.size(), newRule.isEmpty() ? 1 : 2);
         if (newRule.isEmpty())
             return;
         const Event next = *rowOtherThan(rows, series.id);
         QCOMPARE(next.recurrence_rule, newRule);
-        QCOMPARE(next.uid, next.id);
         QVERIFY(next.uid != series.uid);
         QCOMPARE(next.href, QString());
-        QCOMPARE(next.start_time, occurrence.addSecs(3600));
         QCOMPARE(minutes(next.reminders), QStringList({u"15"_s, u"60"_s}));
-        QCOMPARE(next.attendees.size(), 1);
         QVERIFY(!childIds(next).intersects(childIds(series)));
         const Event text = ICalendar::parseEvents(next.raw_icalendar).first();
         QCOMPARE(text.uid, next.uid);
         QCOMPARE(text.recurrence_rule, newRule);
-        QCOMPARE(text.reminders.size(), 2);
     }
 
     // Overrides, exclusions and added dates after the split follow the new
@@ -299,9 +269,7 @@ private Q_SLOTS:
         const Event shifted = *store.events->getById(series.id);
         QCOMPARE(shifted.start_time, local(2026, 3, 2, 10));
         QCOMPARE(shifted.end_time, local(2026, 3, 2, 11));
-        QCOMPARE(shifted.recurrence_rule, series.recurrence_rule);
         QCOMPARE(ICalendar::parseEvents(shifted.raw_icalendar).first().start_time, local(2026, 3, 2, 10));
-        QCOMPARE(shifted.reminders.size(), 2);
 
         // A resize keeps the start and takes the occurrence's new length.
         QVERIFY(applyToAllOccurrences(store.events, shifted, local(2026, 3, 9, 10), local(2026, 3, 9, 10),

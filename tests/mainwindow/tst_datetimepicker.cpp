@@ -51,7 +51,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QTime>("time");
         QTest::newRow("off the quarter hours") << u"10:07"_s << QTime(10, 7);
-        QTest::newRow("one digit hour") << u"9:30"_s << QTime(9, 30);
         QTest::newRow("twelve-hour text") << u"3:15 pm"_s << QTime(15, 15);
         QTest::newRow("unreadable: unchanged") << u"soon"_s << QTime(8, 0);
     }

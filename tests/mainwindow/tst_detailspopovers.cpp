@@ -85,17 +85,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!taskCard);
     }
 
-    void editAsksTheOwner()
-    {
-        const Event event = insertEvent(QString());
-        auto *card = new EventDetailsPopover(m_state, event);
-        QSignalSpy edit(card, &EventDetailsPopover::editRequested);
-        card->showNextTo(QRect(10, 10, 20, 20));
-        QTest::mouseClick(card->findChild<QPushButton *>(u"edit"_s), Qt::LeftButton);
-        QCOMPARE(edit.size(), 1);
-        QCOMPARE(edit.first().first().value<Event>().id, event.id);
-    }
-
     // Deleting a series takes its overrides along; undo brings them back,
     // still known to the server.
     void deleteAndUndo_data()

@@ -323,11 +323,15 @@ private Q_SLOTS:
         QCOMPARE(tasks.getById(a.id)->href, QStringLiteral("/a.ics"));
     }
 
-    void missingRowsSignalAnEmptyCalendar()
+    // Deleting what is gone succeeds; saving onto it must not pass for a save.
+    void missingRows()
     {
         StoreFixture store;
+        seedCalendars(store, {kCal});
         TaskRepository tasks(store.db());
         QSignalSpy changed(&tasks, &TaskRepository::tasksChanged);
+        QTest::ignoreMessage(QtWarningMsg, "TaskRepository::update failed: no row missing");
+        QVERIFY(!tasks.update(makeTask(QStringLiteral("missing"), kCal)));
         QVERIFY(tasks.remove(QStringLiteral("missing")));
         QVERIFY(tasks.hardDelete(QStringLiteral("missing")));
         QVERIFY(changed.wait(1000));

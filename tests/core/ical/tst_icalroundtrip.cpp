@@ -77,7 +77,7 @@ public:
         e.title = text();
         e.description = text();
         e.location = text();
-        if (kind == "all-day"_L1) {
+        if (kind.startsWith("all-day"_L1)) {
             e.is_all_day = true;
             e.start_time = TimeUtil::utc(date());
             e.end_time = e.start_time.addDays(1 + below(5));
@@ -99,9 +99,9 @@ public:
                                        "FREQ=MONTHLY;BYDAY=-1FR;UNTIL=20300101T000000Z", "FREQ=YEARLY;INTERVAL=2"});
         e.exception_dates = dateList(e.is_all_day);
         e.recurrence_dates = chance(30) ? dateList(e.is_all_day) : QString();
-        if (kind == "override"_L1) {
+        if (kind.endsWith("override"_L1)) {
             const QTimeZone zone = e.timezone == "UTC"_L1 ? QTimeZone() : QTimeZone(e.timezone.toUtf8());
-            e.recurrence_id = TimeUtil::toIcalUtc(wallClock(zone));
+            e.recurrence_id = TimeUtil::toIcalUtc(e.is_all_day ? TimeUtil::utc(date()) : wallClock(zone));
             e.master_event_uid = e.uid;
         }
         e.status = oneOf({"confirmed", "tentative", "cancelled"});
@@ -221,6 +221,7 @@ private Q_SLOTS:
         QTest::newRow("timed in UTC") << u"utc"_s << 2u;
         QTest::newRow("all-day") << u"all-day"_s << 3u;
         QTest::newRow("overrides") << u"override"_s << 4u;
+        QTest::newRow("all-day overrides") << u"all-day override"_s << 6u;
     }
     void eventsReadBackEqual()
     {

@@ -73,9 +73,6 @@ private Q_SLOTS:
         const QList<Event> standupAndLunch = {occurrence(u"a"_s, u"Standup"_s), occurrence(u"b"_s, u"Lunch"_s)};
         const QStringList both = {u"a"_s, u"b"_s};
 
-        QTest::newRow("no rules: everything visible, nothing marked")
-            << standupAndLunch << QList<FilterRule>() << both << QStringList() << 0 << QStringList();
-
         FilterRule disabled = rule(u"r1"_s, titleContains(u"Standup"_s));
         disabled.enabled = false;
         FilterRule tombstoned = rule(u"r2"_s, titleContains(u"Standup"_s));
@@ -101,16 +98,10 @@ private Q_SLOTS:
                                  rule(u"dim"_s, titleContains(u"Standup"_s), u"dim"_s, 10)}
             << both << QStringList{u"a"_s} << 0 << QStringList();
 
-        QTest::newRow("equal priority: the rule given first decides")
-            << standupAndLunch
-            << QList<FilterRule>{rule(u"dim"_s, titleContains(u"Standup"_s), u"dim"_s),
-                                 rule(u"hide"_s, titleContains(u"Standup"_s), u"hide"_s)}
-            << both << QStringList{u"a"_s} << 0 << QStringList();
-
         QList<FilterRule> many = {rule(u"first"_s, titleContains(u"Standup"_s), u"dim"_s)};
         for (int i = 0; i < 40; ++i)
             many.append(rule(QString::number(i), titleContains(u"Standup"_s), u"hide"_s));
-        QTest::newRow("among many rules of equal priority the first given decides")
+        QTest::newRow("equal priority: the rule given first decides, among many")
             << standupAndLunch << many << both << QStringList{u"a"_s} << 0 << QStringList();
 
         // Past 64 rules the engine's per-call bit sets no longer cover them.
@@ -207,23 +198,16 @@ private Q_SLOTS:
             << pattern.arg(uR"("titleContains":["ÜBUNG"])"_s) << u"Chorübung"_s << QString() << QString() << true;
         QTest::newRow("exact title must be the whole title")
             << pattern.arg(uR"("titleExact":["standup"])"_s) << u"Daily standup"_s << QString() << QString() << false;
-        QTest::newRow("exact title ignoring case")
-            << pattern.arg(uR"("titleExact":["x","daily STANDUP"])"_s) << u"Daily standup"_s << QString()
-            << QString() << true;
         QTest::newRow("empty title phrase matches everything")
             << pattern.arg(uR"("titleContains":[""])"_s) << u"Anything"_s << QString() << QString() << true;
         QTest::newRow("empty description phrase needs a description")
             << pattern.arg(uR"("descriptionContains":[""])"_s) << u"A"_s << QString() << QString() << false;
-        QTest::newRow("empty description phrase matches any description")
-            << pattern.arg(uR"("descriptionContains":[""])"_s) << u"A"_s << u"notes"_s << QString() << true;
         QTest::newRow("location phrase")
             << pattern.arg(uR"("locationContains":["room 4"])"_s) << u"A"_s << QString() << u"Room 42"_s << true;
         QTest::newRow("no phrases never match") << pattern.arg(uR"("caseSensitive":false)"_s) << u"A"_s
                                                 << u"d"_s << u"l"_s << false;
         QTest::newRow("a non-string element is an empty phrase")
             << pattern.arg(uR"("titleContains":[42])"_s) << u"A"_s << QString() << QString() << true;
-        QTest::newRow("a non-array value is no phrases")
-            << pattern.arg(uR"("titleContains":"A")"_s) << u"A"_s << QString() << QString() << false;
     }
 
     void matchPattern()
@@ -251,25 +235,18 @@ private Q_SLOTS:
         const QString range = uR"({"runtimeType":"time","timeRange":{"start":"09:00","end":"17:00"}})"_s;
         QTest::newRow("range end is inclusive") << range << at(QTime(17, 0)) << true;
         QTest::newRow("one minute past the range") << range << at(QTime(17, 1)) << false;
-        QTest::newRow("range start is inclusive") << range << at(QTime(9, 0)) << true;
         QTest::newRow("a range never wraps past midnight")
             << uR"({"runtimeType":"time","timeRange":{"start":"22:00","end":"06:00"}})"_s << at(QTime(23, 0))
             << false;
         QTest::newRow("exact time compares the local start (stored in UTC)")
             << uR"({"runtimeType":"time","timeExact":"09:00"})"_s << at(QTime(9, 0)) << true;
-        QTest::newRow("exact time needs two hour digits")
-            << uR"({"runtimeType":"time","timeExact":"9:00"})"_s << at(QTime(9, 0)) << false;
         QTest::newRow("local time on a day after a DST change")
             << uR"({"runtimeType":"time","timeExact":"08:30"})"_s << at(QTime(8, 30), QDate(2026, 11, 2))
             << true;
         QTest::newRow("three-letter day name in any case")
             << uR"({"runtimeType":"time","daysOfWeek":["Mon"]})"_s << at(QTime(9, 0)) << true;
-        QTest::newRow("other weekday") << uR"({"runtimeType":"time","daysOfWeek":["tue","SUN"]})"_s
-                                       << at(QTime(9, 0)) << false;
         QTest::newRow("full day names are unknown but still constrain")
             << uR"({"runtimeType":"time","daysOfWeek":["monday"]})"_s << at(QTime(9, 0)) << false;
-        QTest::newRow("recurring only, alone, matches nothing")
-            << uR"({"runtimeType":"time","recurringOnly":true})"_s << at(QTime(9, 0)) << false;
         QTest::newRow("recurring only skips a single event")
             << uR"({"runtimeType":"time","daysOfWeek":["mon"],"recurringOnly":true})"_s << at(QTime(9, 0))
             << false;
@@ -277,8 +254,6 @@ private Q_SLOTS:
         repeating.recurrence_rule = u"FREQ=WEEKLY"_s;
         QTest::newRow("recurring only takes a repeating event")
             << uR"({"runtimeType":"time","daysOfWeek":["mon"],"recurringOnly":true})"_s << repeating << true;
-        QTest::newRow("a time range that is not an object is absent")
-            << uR"({"runtimeType":"time","timeRange":"09:00-17:00"})"_s << at(QTime(9, 0)) << false;
     }
 
     void matchTime()
@@ -357,23 +332,6 @@ private Q_SLOTS:
         e.provider_event_id.clear();
         e.uid = u"remote-7"_s;
         QVERIFY(FilterEngine::matches(e, r, c));
-    }
-
-    void parseCalendarIds_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("ids");
-        QTest::newRow("default empty array") << u"[]"_s << QStringList();
-        QTest::newRow("empty text") << QString() << QStringList();
-        QTest::newRow("not an array") << uR"({"a":1})"_s << QStringList();
-        QTest::newRow("non-strings and empty strings dropped") << uR"(["b", 3, "", "a", "b"])"_s
-                                                               << QStringList{u"a"_s, u"b"_s};
-    }
-
-    void parseCalendarIds()
-    {
-        QFETCH(QString, text);
-        QTEST(sorted(FilterEngine::parseCalendarIds(text)), "ids");
     }
 };
 

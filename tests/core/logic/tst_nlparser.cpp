@@ -41,41 +41,29 @@ private Q_SLOTS:
         };
         // Dates
         row("Team sync tomorrow at 3pm", "Team sync", at(10, 22, 15), at(10, 22, 16), false, true);
-        row("Team sync TOMORROW AT 3PM", "Team sync", at(10, 22, 15), at(10, 22, 16), false, true);
         row("Dentist wednesday", "Dentist", at(10, 21, 0), at(10, 22, 0), true, false);
         row("Dentist next wednesday", "Dentist", at(10, 28, 0), at(10, 29, 0), true, false);
-        row("Standup next thu", "Standup", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Gym sat", "Gym", at(10, 24, 0), at(10, 25, 0), true, false);
         row("Lunch on friday at 1pm", "Lunch", at(10, 23, 13), at(10, 23, 14), false, true);
-        row("Notes yesterday", "Notes", at(10, 20, 0), at(10, 21, 0), true, false);
         row("Review in 2 weeks", "Review", at(11, 4, 0), at(11, 5, 0), true, false);
-        row("Call in 1 day at 9am", "Call", at(10, 22, 9), at(10, 22, 10), false, true);
         row("Party jan 5", "Party", at(1, 5, 0, 0, 2027), at(1, 6, 0, 0, 2027), true, false);
-        row("Party on December 31", "Party", at(12, 31, 0), at(1, 1, 0, 0, 2027), true, false);
         row("Party feb 30", "Party", QDateTime(), QDateTime(), true, false);
         row("Plan today or tomorrow", "Plan or tomorrow", at(10, 21, 0), at(10, 22, 0), true, false);
-        row("tomorrow", "", at(10, 22, 0), at(10, 23, 0), true, false);
         // Times: a time that has passed stays today
+        row("Backup at 12am", "Backup", at(10, 21, 0), at(10, 21, 1), false, true);
         row("Lunch at 12", "Lunch", at(10, 21, 12), at(10, 21, 13), false, true);
-        row("Run at 7", "Run", at(10, 21, 7), at(10, 21, 8), false, true);
-        row("Call at 9am", "Call", at(10, 21, 9), at(10, 21, 10), false, true);
         row("Call at 1530", "Call", at(10, 21, 15, 30), at(10, 21, 16, 30), false, true);
         row("Call at 2460", "Call at 2460", at(10, 21, 10, 30), at(10, 21, 11, 30), false, false);
         row("Call 3:45pm", "Call", at(10, 21, 15, 45), at(10, 21, 16, 45), false, true);
         row("Lunch at noon", "Lunch", at(10, 21, 12), at(10, 21, 13), false, true);
-        row("Backup midnight", "Backup", at(10, 21, 0), at(10, 21, 1), false, true);
-        row("Shift from 9 to 11am", "Shift", at(10, 21, 9), at(10, 21, 11), false, true);
         row("Shift from 10pm to 2am", "Shift", at(10, 21, 22), at(10, 22, 2), false, true);
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
-        row("Lunch from 11 to 1pm", "Lunch", at(10, 21, 23), at(10, 22, 13), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
         row("Call at 25", "Call", QDateTime(), QDateTime(), false, true);
         row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true);
         // Durations
         row("Workshop tomorrow for 2 hours", "Workshop", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Focus for 1.5h", "Focus", at(10, 21, 10, 30), at(10, 21, 12), false, false);
-        row("Focus for 2.5 min", "Focus", at(10, 21, 10, 30), at(10, 21, 10, 32), false, false);
-        row("Focus at 10am for 45 min", "Focus", at(10, 21, 10), at(10, 21, 10, 45), false, true);
         // Title clean-up
         row("for lunch tomorrow", "lunch", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Meet Ann at", "Meet Ann", at(10, 21, 10, 30), at(10, 21, 11, 30), false, false);
@@ -137,9 +125,7 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("input");
         QTest::addColumn<QDateTime>("rounded");
         QTest::newRow("seconds past the half hour are dropped") << at(10, 21, 10, 30).addSecs(20) << at(10, 21, 10, 30);
-        QTest::newRow("seconds past the hour are dropped") << at(10, 21, 10, 0).addSecs(59) << at(10, 21, 10, 0);
         QTest::newRow("one past the half hour goes to the hour") << at(10, 21, 10, 31) << at(10, 21, 11, 0);
-        QTest::newRow("milliseconds go too") << now.addMSecs(123) << at(10, 21, 10, 30);
         QTest::newRow("late evening rolls into tomorrow") << at(10, 21, 23, 45) << at(10, 22, 0, 0);
     }
 
@@ -156,27 +142,6 @@ private Q_SLOTS:
         const QString text = u"Lunch on friday at 1pm  sharp"_s;
         QCOMPARE(NLParser::cleanTitle(text, {{16, 6}, {6, 10}, {9, 12}}), u"Lunch sharp"_s);
         QCOMPARE(NLParser::cleanTitle(u"  a   b "_s, {}), u"a   b"_s);
-    }
-
-    void meridiem_data()
-    {
-        QTest::addColumn<int>("hour");
-        QTest::addColumn<QString>("ampm");
-        QTest::addColumn<QString>("fallback");
-        QTest::addColumn<QTime>("time");
-        QTest::newRow("12pm is noon") << 12 << u"pm"_s << QString() << QTime(12, 0);
-        QTest::newRow("12am is midnight") << 12 << u"AM"_s << QString() << QTime(0, 0);
-        QTest::newRow("fallback word used when empty") << 3 << QString() << u"pm"_s << QTime(15, 0);
-        QTest::newRow("own word wins over fallback") << 3 << u"am"_s << u"pm"_s << QTime(3, 0);
-        QTest::newRow("hour above 23 is an invalid time") << 25 << QString() << QString() << QTime();
-    }
-
-    void meridiem()
-    {
-        QFETCH(int, hour);
-        QFETCH(QString, ampm);
-        QFETCH(QString, fallback);
-        QTEST(NLParser::toTime(hour, 0, ampm, fallback), "time");
     }
 };
 

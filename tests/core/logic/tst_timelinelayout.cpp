@@ -32,7 +32,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QStringList>("expected"); // "id column/columnCount" in result order
 
-        QTest::newRow("empty") << QStringList() << QStringList();
         QTest::newRow("touching events are separate clusters")
             << QStringList{u"B 10:00-11:00"_s, u"A 09:00-10:00"_s} << QStringList{u"A 0/1"_s, u"B 0/1"_s};
         QTest::newRow("earlier end first; a freed lane is reused")
@@ -72,16 +71,6 @@ private Q_SLOTS:
         for (const TimelineItem &item : items)
             actual.append(u"%1 %2/%3"_s.arg(item.event.id).arg(item.column).arg(item.columnCount));
         QTEST(actual, "expected");
-    }
-
-    void itemsCarryTheWholeOccurrence()
-    {
-        Event e = occurrence(u"A 09:00-10:00"_s);
-        e.location = u"Room 1"_s;
-        e.recurrence_id = u"20260329T090000Z"_s;
-        const QList<TimelineItem> items = layoutTimedEvents({e});
-        QCOMPARE(items.size(), 1);
-        QCOMPARE(items.first().event, e);
     }
 };
 

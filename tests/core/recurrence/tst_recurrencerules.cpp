@@ -7,7 +7,9 @@ using namespace ExpansionTest;
 
 // One row per rule: the series' first start (wall clock in its zone), the
 // rule, the window end, and every start expected from the first start up to
-// that end.
+// that end. The comparison with a reference implementation covers the rule
+// parts at large; these rows are the decisions of our own, odd input, UNTIL
+// forms and daylight saving.
 class TestRecurrenceRules : public QObject
 {
     Q_OBJECT
@@ -48,190 +50,76 @@ private:
     }
 
 private Q_SLOTS:
-    void weekly_data()
+    void expansion_data()
     {
         columns();
-        row("BYDAY=MO,WE,FR;COUNT=4 from a Wednesday: the Monday before is not counted", "2024-03-06T09:00",
+        row("Weekly: BYDAY=MO,WE,FR;COUNT=4 from a Wednesday: the Monday before is not counted", "2024-03-06T09:00",
             "Europe/Berlin", "FREQ=WEEKLY;BYDAY=MO,WE,FR;COUNT=4", "2025-01-01T00:00Z",
             {"2024-03-06T09:00:00+01:00", "2024-03-08T09:00:00+01:00", "2024-03-11T09:00:00+01:00",
              "2024-03-13T09:00:00+01:00"});
-        row("INTERVAL=2 from a Sunday: every other Monday-based week", "2024-03-10T18:00", "UTC",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-03-10T18:00:00Z", "2024-03-24T18:00:00Z", "2024-04-07T18:00:00Z"});
-        row("INTERVAL=2;BYDAY=TU,SU with weeks from Monday", "1997-08-05T09:00", "America/New_York",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=4;BYDAY=TU,SU;WKST=MO", "1998-01-01T00:00Z",
-            {"1997-08-05T09:00:00-04:00", "1997-08-10T09:00:00-04:00", "1997-08-19T09:00:00-04:00",
-             "1997-08-24T09:00:00-04:00"});
-        row("INTERVAL=2;BYDAY=TU,SU with weeks from Sunday", "1997-08-05T09:00", "America/New_York",
-            "FREQ=WEEKLY;INTERVAL=2;COUNT=4;BYDAY=TU,SU;WKST=SU", "1998-01-01T00:00Z",
-            {"1997-08-05T09:00:00-04:00", "1997-08-17T09:00:00-04:00", "1997-08-19T09:00:00-04:00",
-             "1997-08-31T09:00:00-04:00"});
-        row("an ordinal in a weekly rule still names its weekday", "2024-03-04T08:00", "UTC",
+        row("Weekly: an ordinal in a weekly rule still names its weekday", "2024-03-04T08:00", "UTC",
             "FREQ=WEEKLY;BYDAY=1MO,FR;COUNT=3", "2025-01-01T00:00Z",
             {"2024-03-04T08:00:00Z", "2024-03-08T08:00:00Z", "2024-03-11T08:00:00Z"});
-        row("lower-case parts read like upper-case ones", "2024-03-04T08:00", "UTC", "freq=weekly;byday=mo;count=2",
-            "2025-01-01T00:00Z", {"2024-03-04T08:00:00Z", "2024-03-11T08:00:00Z"});
-    }
-    void weekly() { check(); }
+        row("Weekly: lower-case parts read like upper-case ones", "2024-03-04T08:00", "UTC",
+            "freq=weekly;byday=mo;count=2", "2025-01-01T00:00Z", {"2024-03-04T08:00:00Z", "2024-03-11T08:00:00Z"});
 
-    void daily_data()
-    {
-        columns();
-        row("BYDAY=SA,SU from a Monday: weekends only, the start is no occurrence", "2024-03-04T10:00", "UTC",
+        row("Daily: BYDAY=SA,SU from a Monday: weekends only, the start is no occurrence", "2024-03-04T10:00", "UTC",
             "FREQ=DAILY;BYDAY=SA,SU;COUNT=4", "2025-01-01T00:00Z",
             {"2024-03-09T10:00:00Z", "2024-03-10T10:00:00Z", "2024-03-16T10:00:00Z", "2024-03-17T10:00:00Z"});
-        row("INTERVAL=3 across the end of a leap February", "2024-02-27T10:00", "UTC",
-            "FREQ=DAILY;INTERVAL=3;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-02-27T10:00:00Z", "2024-03-01T10:00:00Z", "2024-03-04T10:00:00Z"});
-        row("BYMONTH=1 keeps January days only", "2024-01-30T07:00", "UTC", "FREQ=DAILY;BYMONTH=1",
-            "2025-01-03T00:00Z",
-            {"2024-01-30T07:00:00Z", "2024-01-31T07:00:00Z", "2025-01-01T07:00:00Z", "2025-01-02T07:00:00Z"});
-        row("BYMONTHDAY=1,-1: first and last day of each month", "2024-01-01T07:00", "UTC",
-            "FREQ=DAILY;BYMONTHDAY=1,-1;COUNT=4", "2025-01-01T00:00Z",
-            {"2024-01-01T07:00:00Z", "2024-01-31T07:00:00Z", "2024-02-01T07:00:00Z", "2024-02-29T07:00:00Z"});
-        row("BYHOUR=9,17: twice a day", "2024-05-01T09:00", "Europe/Berlin", "FREQ=DAILY;BYHOUR=9,17;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-05-01T09:00:00+02:00", "2024-05-01T17:00:00+02:00", "2024-05-02T09:00:00+02:00"});
-    }
-    void daily() { check(); }
 
-    void monthly_data()
-    {
-        columns();
-        row("the 31st skips months without one", "2024-01-31T12:00", "UTC", "FREQ=MONTHLY;COUNT=4",
-            "2025-01-01T00:00Z",
-            {"2024-01-31T12:00:00Z", "2024-03-31T12:00:00Z", "2024-05-31T12:00:00Z", "2024-07-31T12:00:00Z"});
-        row("BYMONTHDAY=-1: the last day of each month", "2024-01-31T12:00", "UTC",
-            "FREQ=MONTHLY;BYMONTHDAY=-1;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-01-31T12:00:00Z", "2024-02-29T12:00:00Z", "2024-03-31T12:00:00Z"});
-        row("BYMONTHDAY=15", "2024-01-15T12:00", "UTC", "FREQ=MONTHLY;BYMONTHDAY=15;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-01-15T12:00:00Z", "2024-02-15T12:00:00Z", "2024-03-15T12:00:00Z"});
-        row("BYDAY=2TU: the second Tuesday", "2024-01-09T18:30", "Europe/Berlin", "FREQ=MONTHLY;BYDAY=2TU;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-01-09T18:30:00+01:00", "2024-02-13T18:30:00+01:00", "2024-03-12T18:30:00+01:00"});
-        row("BYDAY=-1FR: the last Friday", "2024-01-26T18:30", "Europe/Berlin", "FREQ=MONTHLY;BYDAY=-1FR;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-01-26T18:30:00+01:00", "2024-02-23T18:30:00+01:00", "2024-03-29T18:30:00+01:00"});
-        row("weekdays with BYSETPOS=-1: the last working day", "2024-01-31T16:00", "UTC",
-            "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1;COUNT=3", "2025-01-01T00:00Z",
-            {"2024-01-31T16:00:00Z", "2024-02-29T16:00:00Z", "2024-03-29T16:00:00Z"});
-        row("BYDAY=FR;BYMONTHDAY=13: every Friday the 13th", "2024-09-13T20:00", "UTC",
-            "FREQ=MONTHLY;BYDAY=FR;BYMONTHDAY=13;COUNT=3", "2026-01-01T00:00Z",
-            {"2024-09-13T20:00:00Z", "2024-12-13T20:00:00Z", "2025-06-13T20:00:00Z"});
-        row("INTERVAL=2;BYMONTHDAY=1,15", "2024-01-01T08:00", "UTC", "FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=1,15;COUNT=4",
-            "2025-01-01T00:00Z",
-            {"2024-01-01T08:00:00Z", "2024-01-15T08:00:00Z", "2024-03-01T08:00:00Z", "2024-03-15T08:00:00Z"});
-        row("BYMONTH limits a monthly rule", "2024-03-01T08:00", "UTC", "FREQ=MONTHLY;BYMONTH=3,6;COUNT=3",
-            "2026-01-01T00:00Z", {"2024-03-01T08:00:00Z", "2024-06-01T08:00:00Z", "2025-03-01T08:00:00Z"});
-    }
-    void monthly() { check(); }
-
-    void yearly_data()
-    {
-        columns();
-        row("29 February only in leap years", "2024-02-29T08:00", "UTC", "FREQ=YEARLY;COUNT=3", "2040-01-01T00:00Z",
-            {"2024-02-29T08:00:00Z", "2028-02-29T08:00:00Z", "2032-02-29T08:00:00Z"});
-        row("BYMONTH=3;BYDAY=-1SU: the last Sunday in March", "2024-03-31T10:00", "Europe/Berlin",
-            "FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU;COUNT=2", "2026-01-01T00:00Z",
-            {"2024-03-31T10:00:00+02:00", "2025-03-30T10:00:00+02:00"});
-        row("BYDAY=20MO: the 20th Monday of the year", "1997-05-19T09:00", "America/New_York",
+        row("Yearly: BYDAY=20MO: the 20th Monday of the year", "1997-05-19T09:00", "America/New_York",
             "FREQ=YEARLY;BYDAY=20MO;COUNT=3", "2000-01-01T00:00Z",
             {"1997-05-19T09:00:00-04:00", "1998-05-18T09:00:00-04:00", "1999-05-17T09:00:00-04:00"});
-        row("BYWEEKNO=20;BYDAY=MO", "1997-05-12T09:00", "America/New_York", "FREQ=YEARLY;BYWEEKNO=20;BYDAY=MO;COUNT=3",
-            "2000-01-01T00:00Z", {"1997-05-12T09:00:00-04:00", "1998-05-11T09:00:00-04:00", "1999-05-17T09:00:00-04:00"});
-        row("BYWEEKNO without BYDAY keeps the weekday of the start", "1997-05-12T09:00", "America/New_York",
-            "FREQ=YEARLY;BYWEEKNO=20;COUNT=2", "2000-01-01T00:00Z",
-            {"1997-05-12T09:00:00-04:00", "1998-05-11T09:00:00-04:00"});
-        row("BYWEEKNO=1 with weeks from Sunday reaches into December", "2024-12-29T09:00", "UTC",
-            "FREQ=YEARLY;BYWEEKNO=1;BYDAY=SU;WKST=SU;COUNT=2", "2027-01-01T00:00Z",
-            {"2024-12-29T09:00:00Z", "2026-01-04T09:00:00Z"});
-        row("BYYEARDAY=1,100,200 every third year", "1997-01-01T09:00", "America/New_York",
-            "FREQ=YEARLY;INTERVAL=3;COUNT=4;BYYEARDAY=1,100,200", "2001-01-01T00:00Z",
-            {"1997-01-01T09:00:00-05:00", "1997-04-10T09:00:00-04:00", "1997-07-19T09:00:00-04:00",
-             "2000-01-01T09:00:00-05:00"});
-        row("BYYEARDAY=-1: the last day of the year", "2024-12-31T09:00", "UTC", "FREQ=YEARLY;BYYEARDAY=-1;COUNT=2",
-            "2027-01-01T00:00Z", {"2024-12-31T09:00:00Z", "2025-12-31T09:00:00Z"});
-        row("the first Tuesday after a Monday in November, every four years", "1996-11-05T09:00", "America/New_York",
-            "FREQ=YEARLY;INTERVAL=4;BYMONTH=11;BYDAY=TU;BYMONTHDAY=2,3,4,5,6,7,8;COUNT=3", "2005-01-01T00:00Z",
-            {"1996-11-05T09:00:00-05:00", "2000-11-07T09:00:00-05:00", "2004-11-02T09:00:00-05:00"});
-        row("BYMONTH=1,3 from the 31st", "2024-01-31T09:00", "UTC", "FREQ=YEARLY;BYMONTH=1,3;COUNT=3",
-            "2026-01-01T00:00Z", {"2024-01-31T09:00:00Z", "2024-03-31T09:00:00Z", "2025-01-31T09:00:00Z"});
-        row("BYMONTH=2 from the 30th never occurs", "2024-01-30T09:00", "UTC", "FREQ=YEARLY;BYMONTH=2;COUNT=3",
+        row("Yearly: BYMONTH=2 from the 30th never occurs", "2024-01-30T09:00", "UTC", "FREQ=YEARLY;BYMONTH=2;COUNT=3",
             "2030-01-01T00:00Z", {});
-        row("every Thursday in March", "1997-03-13T09:00", "America/New_York", "FREQ=YEARLY;BYDAY=TH;BYMONTH=3;COUNT=4",
-            "1999-01-01T00:00Z",
-            {"1997-03-13T09:00:00-05:00", "1997-03-20T09:00:00-05:00", "1997-03-27T09:00:00-05:00",
-             "1998-03-05T09:00:00-05:00"});
-    }
-    void yearly() { check(); }
 
-    void subDaily_data()
-    {
-        columns();
-        row("HOURLY;INTERVAL=3 across midnight", "2024-05-01T22:00", "Europe/Berlin", "FREQ=HOURLY;INTERVAL=3;COUNT=4",
-            "2025-01-01T00:00Z",
-            {"2024-05-01T22:00:00+02:00", "2024-05-02T01:00:00+02:00", "2024-05-02T04:00:00+02:00",
-             "2024-05-02T07:00:00+02:00"});
-        row("HOURLY with BYHOUR keeps those hours", "2024-05-01T09:15", "UTC", "FREQ=HOURLY;BYHOUR=9,10;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-05-01T09:15:00Z", "2024-05-01T10:15:00Z", "2024-05-02T09:15:00Z"});
-        row("MINUTELY;INTERVAL=20 within BYHOUR", "2024-05-01T09:00", "UTC",
+        row("Sub-daily: MINUTELY;INTERVAL=20 within BYHOUR", "2024-05-01T09:00", "UTC",
             "FREQ=MINUTELY;INTERVAL=20;BYHOUR=9,10;COUNT=5", "2025-01-01T00:00Z",
             {"2024-05-01T09:00:00Z", "2024-05-01T09:20:00Z", "2024-05-01T09:40:00Z", "2024-05-01T10:00:00Z",
              "2024-05-01T10:20:00Z"});
-        row("SECONDLY;INTERVAL=30", "2024-05-01T09:00", "UTC", "FREQ=SECONDLY;INTERVAL=30;COUNT=3",
-            "2025-01-01T00:00Z", {"2024-05-01T09:00:00Z", "2024-05-01T09:00:30Z", "2024-05-01T09:01:00Z"});
-        row("an unknown frequency gives the start once", "2024-05-01T09:00", "UTC", "FREQ=FORTNIGHTLY;COUNT=3",
+        row("Sub-daily: an unknown frequency gives the start once", "2024-05-01T09:00", "UTC", "FREQ=FORTNIGHTLY;COUNT=3",
             "2025-01-01T00:00Z", {"2024-05-01T09:00:00Z"});
-        row("no FREQ gives the start once", "2024-05-01T09:00", "UTC", "COUNT=3", "2025-01-01T00:00Z",
+        row("Sub-daily: no FREQ gives the start once", "2024-05-01T09:00", "UTC", "COUNT=3", "2025-01-01T00:00Z",
             {"2024-05-01T09:00:00Z"});
-    }
-    void subDaily() { check(); }
 
-    void until_data()
-    {
-        columns();
-        row("a UTC UNTIL equal to a start includes it", "2024-01-02T10:00", "UTC",
+        row("Until: a UTC UNTIL equal to a start includes it", "2024-01-02T10:00", "UTC",
             "FREQ=WEEKLY;UNTIL=20240116T100000Z", "2025-01-01T00:00Z",
             {"2024-01-02T10:00:00Z", "2024-01-09T10:00:00Z", "2024-01-16T10:00:00Z"});
-        row("a UTC UNTIL a second before a start excludes it", "2024-03-08T10:00", "Europe/Berlin",
+        row("Until: a UTC UNTIL a second before a start excludes it", "2024-03-08T10:00", "Europe/Berlin",
             "FREQ=DAILY;UNTIL=20240310T085959Z", "2025-01-01T00:00Z",
             {"2024-03-08T10:00:00+01:00", "2024-03-09T10:00:00+01:00"});
-        row("a date-only UNTIL includes that date's start in Berlin", "2024-03-08T10:00", "Europe/Berlin",
+        row("Until: a date-only UNTIL includes that date's start in Berlin", "2024-03-08T10:00", "Europe/Berlin",
             "FREQ=DAILY;UNTIL=20240310", "2025-01-01T00:00Z",
             {"2024-03-08T10:00:00+01:00", "2024-03-09T10:00:00+01:00", "2024-03-10T10:00:00+01:00"});
-        row("a date-only UNTIL includes a late evening start in New York", "2024-03-08T23:30", "America/New_York",
+        row("Until: a date-only UNTIL includes a late evening start in New York", "2024-03-08T23:30", "America/New_York",
             "FREQ=DAILY;UNTIL=20240310", "2025-01-01T00:00Z",
             {"2024-03-08T23:30:00-05:00", "2024-03-09T23:30:00-05:00", "2024-03-10T23:30:00-04:00"});
-        row("a floating UNTIL is a wall clock of the series' zone", "2024-03-08T10:00", "Europe/Berlin",
+        row("Until: a floating UNTIL is a wall clock of the series' zone", "2024-03-08T10:00", "Europe/Berlin",
             "FREQ=DAILY;UNTIL=20240310T100000", "2025-01-01T00:00Z",
             {"2024-03-08T10:00:00+01:00", "2024-03-09T10:00:00+01:00", "2024-03-10T10:00:00+01:00"});
-        row("an all-day series includes its date-only UNTIL", "2024-03-08T00:00", "UTC", "FREQ=DAILY;UNTIL=20240310",
-            "2025-01-01T00:00Z", {"2024-03-08T00:00:00Z", "2024-03-09T00:00:00Z", "2024-03-10T00:00:00Z"});
-        row("COUNT and UNTIL: whichever comes first", "2024-03-08T10:00", "UTC", "FREQ=DAILY;COUNT=2;UNTIL=20240320",
+        row("Until: COUNT and UNTIL: whichever comes first", "2024-03-08T10:00", "UTC", "FREQ=DAILY;COUNT=2;UNTIL=20240320",
             "2025-01-01T00:00Z", {"2024-03-08T10:00:00Z", "2024-03-09T10:00:00Z"});
-    }
-    void until() { check(); }
 
-    void daylightSaving_data()
-    {
-        columns();
-        row("09:00 in Berlin stays 09:00 after the spring change", "2024-03-23T09:00", "Europe/Berlin",
+        row("Daylight saving: 09:00 in Berlin stays 09:00 after the spring change", "2024-03-23T09:00", "Europe/Berlin",
             "FREQ=WEEKLY;COUNT=3", "2025-01-01T00:00Z",
             {"2024-03-23T09:00:00+01:00", "2024-03-30T09:00:00+01:00", "2024-04-06T09:00:00+02:00"});
-        row("09:00 in New York stays 09:00 after the autumn change", "2024-11-02T09:00", "America/New_York",
+        row("Daylight saving: 09:00 in New York stays 09:00 after the autumn change", "2024-11-02T09:00", "America/New_York",
             "FREQ=DAILY;COUNT=3", "2025-01-01T00:00Z",
             {"2024-11-02T09:00:00-04:00", "2024-11-03T09:00:00-05:00", "2024-11-04T09:00:00-05:00"});
-        row("02:30 in Berlin's spring gap becomes 03:30", "2024-03-30T02:30", "Europe/Berlin", "FREQ=DAILY;COUNT=3",
+        row("Daylight saving: 02:30 in Berlin's spring gap becomes 03:30", "2024-03-30T02:30", "Europe/Berlin", "FREQ=DAILY;COUNT=3",
             "2025-01-01T00:00Z",
             {"2024-03-30T02:30:00+01:00", "2024-03-31T03:30:00+02:00", "2024-04-01T02:30:00+02:00"});
-        row("01:30 on New York's autumn change is the first one", "2024-11-02T01:30", "America/New_York",
+        row("Daylight saving: 01:30 on New York's autumn change is the first one", "2024-11-02T01:30", "America/New_York",
             "FREQ=DAILY;COUNT=3", "2025-01-01T00:00Z",
             {"2024-11-02T01:30:00-04:00", "2024-11-03T01:30:00-04:00", "2024-11-04T01:30:00-05:00"});
-        row("02:30 on Berlin's autumn change is the first one", "2024-10-26T02:30", "Europe/Berlin",
+        row("Daylight saving: 02:30 on Berlin's autumn change is the first one", "2024-10-26T02:30", "Europe/Berlin",
             "FREQ=DAILY;COUNT=2", "2025-01-01T00:00Z", {"2024-10-26T02:30:00+02:00", "2024-10-27T02:30:00+02:00"});
-        row("monthly on the last Sunday keeps its wall clock all year", "2024-01-28T10:00", "Europe/Berlin",
+        row("Daylight saving: monthly on the last Sunday keeps its wall clock all year", "2024-01-28T10:00", "Europe/Berlin",
             "FREQ=MONTHLY;BYDAY=-1SU;COUNT=4", "2025-01-01T00:00Z",
             {"2024-01-28T10:00:00+01:00", "2024-02-25T10:00:00+01:00", "2024-03-31T10:00:00+02:00",
              "2024-04-28T10:00:00+02:00"});
     }
-    void daylightSaving() { check(); }
+    void expansion() { check(); }
 
     void parseRuleReadsEveryPart()
     {
@@ -257,11 +145,6 @@ private Q_SLOTS:
         QCOMPARE(Recurrence::parseRule(QStringLiteral("UNTIL=20240310T101500")).untilForm,
                  RecurrenceRule::UntilForm::Floating);
         QVERIFY(!Recurrence::parseRule(QStringLiteral("UNTIL=tomorrow")).until.isValid());
-
-        QCOMPARE(Recurrence::weekdayFromCode(u"MO"), 1);
-        QCOMPARE(Recurrence::weekdayFromCode(u"SU"), 7);
-        QCOMPARE(Recurrence::weekdayFromCode(u"mo"), 0);
-        QCOMPARE(Recurrence::weekdayFromCode(u" MO"), 0);
     }
 };
 

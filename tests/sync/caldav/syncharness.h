@@ -10,6 +10,7 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "icalendar.h"
 #include "taskrepository.h"
 
 #include <QJsonArray>
@@ -28,7 +29,6 @@ struct SyncOutcome
     QString failure;
     int untrusted = 0;
     QString untrustedSha256;
-    QList<int> progress;
 };
 
 // A "caldav" account and one syncing calendar at `collection`.
@@ -72,7 +72,6 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     QSignalSpy started(&client, &CalDavSyncClient::calendarSyncStarted);
     QSignalSpy completed(&client, &CalDavSyncClient::calendarSyncCompleted);
     QSignalSpy failed(&client, &CalDavSyncClient::calendarSyncFailed);
-    QSignalSpy progress(&client, &CalDavSyncClient::calendarSyncProgress);
     QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
     client.syncCalendar(*calendar, user, password, pin);
     if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
@@ -91,8 +90,6 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     outcome.untrusted = untrusted.size();
     if (!untrusted.isEmpty())
         outcome.untrustedSha256 = untrusted.first().at(1).value<UntrustedCertInfo>().sha256;
-    for (const QList<QVariant> &args : std::as_const(progress))
-        outcome.progress.append(args.at(1).toInt());
     return outcome;
 }
 
@@ -143,4 +140,23 @@ inline QPair<int, QByteArray> httpGet(const QUrl &url, const QString &user, cons
 inline QString newId()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// A new event made here, waiting to be pushed.
+inline Event insertNewEvent(AppState *state, const QString &calendarId, const QString &uid, const QString &title,
+                            const QDateTime &start, const QDateTime &end)
+{
+    Event event;
+    event.id = newId();
+    event.uid = uid;
+    event.calendar_id = calendarId;
+    event.title = title;
+    event.start_time = start;
+    event.end_time = end;
+    event.created = event.last_modified = QDateTime::currentDateTimeUtc();
+    event.sync_status = QStringLiteral("pending");
+    event.raw_icalendar = ICalendar::serializeNewEvent(event);
+    if (!state->events()->insert(event))
+        qFatal("event not stored");
+    return event;
 }

@@ -49,18 +49,9 @@ private Q_SLOTS:
         QTest::addColumn<Headers>("present");
         QTest::addColumn<QByteArrayList>("absent");
 
-        const QByteArray xml = "application/xml; charset=utf-8";
-        QTest::newRow("PROPFIND with a body: XML type, length in bytes, depth, agent")
-            << QByteArray("PROPFIND") << QString() << QString() << QString()
-            << Headers{{"Content-Type", xml}, {"Content-Length", QByteArray::number(xmlBody.size())},
-                       {"Depth", "1"}, {"User-Agent", "QuillmartenCalendar/1.3.0 (Qt)"}}
-            << QByteArrayList{"Authorization", "If-Match"};
         QTest::newRow("PROPFIND without a body: neither type nor length")
             << QByteArray("PROPFIND-") << QString() << QString() << QString() << Headers{{"Depth", "0"}}
             << QByteArrayList{"Content-Type", "Content-Length"};
-        QTest::newRow("PUT sends its own content type, not the XML one")
-            << QByteArray("PUT") << QString() << QString() << QString()
-            << Headers{{"Content-Type", calendarType.toUtf8()}} << QByteArrayList{"If-Match", "Depth"};
 
         QTest::newRow("Credentials: Basic over UTF-8 user and password")
             << QByteArray("PROPFIND-") << u"jörg"_s << u"pä ss:word"_s << QString()
@@ -75,9 +66,6 @@ private Q_SLOTS:
         QTest::newRow("If-Match: a stored ETag gets its quotes back")
             << QByteArray("PUT") << QString() << QString() << u"abc"_s << Headers{{"If-Match", "\"abc\""}}
             << QByteArrayList();
-        QTest::newRow("If-Match: star unchanged") << QByteArray("DELETE") << QString() << QString() << u"*"_s
-                                                  << Headers{{"If-Match", "*"}}
-                                                  << QByteArrayList{"Content-Type", "Content-Length"};
         QTest::newRow("If-Match: already quoted unchanged")
             << QByteArray("DELETE") << QString() << QString() << u"\"abc\""_s << Headers{{"If-Match", "\"abc\""}}
             << QByteArrayList();
@@ -107,8 +95,6 @@ private Q_SLOTS:
             QCOMPARE(request.header(name), value);
         for (const QByteArray &name : absent)
             QVERIFY2(!request.hasHeader(name), name.constData());
-        if (method == "PROPFIND")
-            QCOMPARE(request.body, xmlBody);
     }
 
     void statuses_data()
@@ -122,17 +108,12 @@ private Q_SLOTS:
 
         QTest::newRow("207 with an empty body is an answer")
             << QByteArray("PROPFIND") << 207 << QByteArray() << true << false << false;
-        QTest::newRow("201 to PUT confirms the write") << QByteArray("PUT") << 201 << QByteArray() << true << true
-                                                       << false;
         QTest::newRow("207 to PUT reports a failure inside")
             << QByteArray("PUT") << 207 << QByteArray("<d:multistatus/>") << true << false << false;
         QTest::newRow("401: status, no error text") << QByteArray("PROPFIND") << 401 << QByteArray("denied") << false
                                                     << false << false;
-        QTest::newRow("404 to DELETE") << QByteArray("DELETE") << 404 << QByteArray() << false << false << false;
         QTest::newRow("412: stale If-Match is a conflict") << QByteArray("PUT") << 412 << QByteArray() << false
                                                            << false << true;
-        QTest::newRow("500 with a body") << QByteArray("REPORT") << 500 << QByteArray("oops") << false << false
-                                         << false;
     }
 
     void statuses()
@@ -146,31 +127,16 @@ private Q_SLOTS:
 
         ScriptedHttpServer server;
         QVERIFY(server.start());
-        server.expect(method, "/r").reply(status, body, {{"X-Trace", "1"}});
+        server.expect(method, "/r").reply(status, body);
         CalDavClient client;
         const Response response = send(client, method, server.url(u"/r"_s));
         QCOMPARE(server.problems(), QStringList());
         QCOMPARE(response.status, status);
         QCOMPARE(response.error, QString());
         QCOMPARE(response.body, body);
-        QCOMPARE(response.header("X-Trace"), QByteArray("1"));
         QCOMPARE(response.isSuccess(), success);
         QCOMPARE(response.isWriteSuccess(), writeSuccess);
         QCOMPARE(response.hasConflict(), conflict);
-    }
-
-    // HTTP/2 servers and proxies send every header name in lower case.
-    void headerNamesIgnoreCase()
-    {
-        ScriptedHttpServer server;
-        QVERIFY(server.start());
-        server.expect("PUT", "/cal/a.ics").reply(201, {}, {{"etag", "\"v2\""}, {"DAV", "1, calendar-access"}});
-        CalDavClient client;
-        const Response response = send(client, "PUT", server.url(u"/cal/a.ics"_s));
-        QCOMPARE(response.etag(), u"v2"_s);
-        QCOMPARE(response.header("ETAG"), QByteArray("\"v2\""));
-        QCOMPARE(response.header("dav"), QByteArray("1, calendar-access"));
-        QCOMPARE(response.header("Location"), QByteArray());
     }
 
     // Following would turn a PROPFIND or PUT into a GET and carry the
@@ -180,9 +146,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("method");
         QTest::addColumn<int>("status");
         QTest::newRow("301 to a PROPFIND") << QByteArray("PROPFIND") << 301;
-        QTest::newRow("302 to a PUT") << QByteArray("PUT") << 302;
-        QTest::newRow("307 to a REPORT") << QByteArray("REPORT") << 307;
-        QTest::newRow("308 to a DELETE") << QByteArray("DELETE") << 308;
+        QTest::newRow("307 to a PUT") << QByteArray("PUT") << 307;
     }
 
     void redirectsAreNotFollowed()
@@ -286,11 +250,6 @@ private Q_SLOTS:
         QCOMPARE(server.problems(), QStringList());
     }
 
-    void fingerprintForDisplay()
-    {
-        QCOMPARE(CalDavClient::formatFingerprint(u"AB12CD"_s), u"AB:12:CD"_s);
-        QCOMPARE(CalDavClient::formatFingerprint(QString(64, u'F')).count(u':'), 31);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCalDavClient)

@@ -2,15 +2,9 @@
 #include "caldavclient.h"
 #include "caldavparse.h"
 #include "caldavxml.h"
-#include "nginxproxy.h"
 #include "radicaleserver.h"
-#include "testcertificate.h"
 #include "xandikosserver.h"
 
-#include <QFile>
-#include <QSignalSpy>
-#include <QSslSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -23,7 +17,6 @@ struct Server
     QUrl origin;
     QString userName;
     QString password;
-    QUrl principal;
     QUrl home;
     QUrl calendar;
     // Xandikos 0.2 keeps only the display name of a new calendar, and
@@ -35,8 +28,6 @@ class Requests
 {
 public:
     explicit Requests(const Server &server) { m_client.setCredentials(server.userName, server.password); }
-
-    CalDavClient &client() { return m_client; }
 
     Response propfind(const QUrl &url, const QByteArray &body, int depth)
     {
@@ -105,7 +96,8 @@ std::optional<CalDavParse::DiscoveredCalendar> find(const QList<CalDavParse::Dis
 
 Q_DECLARE_METATYPE(Server)
 
-// The client against real servers on loopback, one scenario per server.
+// The client against real servers on loopback, one scenario per server
+// (discovery against them is tested with CalDavDiscovery).
 class TestCalDavServers : public QObject
 {
     Q_OBJECT
@@ -118,42 +110,15 @@ private Q_SLOTS:
             QSKIP("Debian's python3-radicale is not installed");
         QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
         const QUrl radicale = m_radicale.baseUrl();
-        const Server alice{radicale,
-                           u"alice"_s,
-                           u"s3cret:pass"_s,
-                           m_radicale.url(u"/alice/"_s),
-                           m_radicale.url(u"/alice/"_s),
+        const Server alice{radicale, u"alice"_s, u"s3cret:pass"_s, m_radicale.url(u"/alice/"_s),
                            m_radicale.url(u"/alice/work/"_s)};
         const Response made = Requests(alice).mkcalendar(alice.calendar, CalDavXml::mkcalendarBody(u"Work"_s, {}, {}));
         QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status) + made.error));
         m_servers.append({u"Radicale"_s, alice});
 
         m_servers.append({u"Xandikos"_s,
-                          Server{origin, {}, {}, origin.resolved(QUrl(u"/user/"_s)),
-                                 origin.resolved(QUrl(u"/user/calendars/"_s)), m_xandikos.calendarUrl(), false}});
-    }
-
-    void discoveryChain_data() { servers(); }
-    void discoveryChain()
-    {
-        QFETCH(Server, server);
-        Requests requests(server);
-
-        Response response = requests.propfind(server.origin, CalDavXml::principalPropfindBody(), 0);
-        QCOMPARE(response.status, 207);
-        QCOMPARE(CalDavParse::parseCurrentUserPrincipal(response.body, server.origin).value_or(QUrl()),
-                 server.principal);
-
-        response = requests.propfind(server.principal, CalDavXml::homeSetPropfindBody(), 0);
-        QCOMPARE(response.status, 207);
-        QCOMPARE(CalDavParse::parseCalendarHomeSet(response.body, server.origin).value_or(QUrl()), server.home);
-
-        response = requests.propfind(server.home, CalDavXml::calendarListPropfindBody(), 1);
-        QCOMPARE(response.status, 207);
-        const auto calendar = find(CalDavParse::parseCalendarList(response.body, server.origin), server.calendar);
-        QVERIFY(calendar);
-        QVERIFY(calendar->components.contains(u"VEVENT"_s));
-        QVERIFY(!calendar->ctag.isEmpty());
+                          Server{origin, {}, {}, origin.resolved(QUrl(u"/user/calendars/"_s)),
+                                 m_xandikos.calendarUrl(), false}});
     }
 
     // Create, list, fetch, conflict, update, delete: what a sync run does.
@@ -239,71 +204,6 @@ private Q_SLOTS:
         QVERIFY(calendar);
         QCOMPARE(calendar->displayName, u"Renamed"_s);
         QCOMPARE(calendar->color.toUpper(), u"#0000FF"_s);
-    }
-
-    void credentials_data()
-    {
-        QTest::addColumn<QString>("userName");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<int>("status");
-        QTest::newRow("right password") << u"alice"_s << u"s3cret:pass"_s << 207;
-        QTest::newRow("wrong password") << u"alice"_s << u"s3cret"_s << 401;
-        QTest::newRow("no user name") << QString() << u"s3cret:pass"_s << 401;
-    }
-
-    void credentials()
-    {
-        QFETCH(QString, userName);
-        QFETCH(QString, password);
-        QFETCH(int, status);
-        Requests requests(Server{{}, userName, password, {}, {}, {}});
-        const Response response =
-            requests.propfind(m_radicale.url(u"/alice/work/"_s), CalDavXml::ctagPropfindBody(), 0);
-        QCOMPARE(response.status, status);
-        QCOMPARE(response.error, QString());
-    }
-
-    // Behind nginx over HTTPS and HTTP/2: the certificate is pinned after the
-    // first refusal, and the ETag arrives under a lower-case header name.
-    void http2BehindProxy()
-    {
-        if (!QFile::exists(u"/usr/sbin/nginx"_s))
-            QSKIP("nginx-light is not installed");
-        if (!QSslSocket::supportsSsl())
-            QSKIP("Qt has no TLS backend here");
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const TestCertificate certificate(dir.path(), u"proxy"_s);
-        QVERIFY2(certificate.isValid(), qPrintable(certificate.errorString()));
-        NginxProxy proxy;
-        QVERIFY2(proxy.start(m_xandikos.url(), certificate.certificatePath(), certificate.keyPath()),
-                 qPrintable(proxy.errorString()));
-
-        const QUrl calendar = proxy.url(m_xandikos.calendarUrl().path());
-        Requests requests(Server{});
-        QSignalSpy untrusted(&requests.client(), &CalDavClient::untrustedCertEncountered);
-        Response response = requests.report(calendar, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s));
-        QCOMPARE(response.status, 0);
-        QCOMPARE(untrusted.size(), 1);
-        QCOMPARE(requests.client().pendingUntrustedCert().sha256, certificate.sha256());
-        requests.client().setTrustedCertificateSha256(requests.client().pendingUntrustedCert().sha256);
-
-        const QUrl url = child(calendar, u"over h2.ics"_s);
-        response = requests.put(url, eventBody(u"h2-1"_s, u"Over HTTP/2"_s));
-        QVERIFY2(response.isWriteSuccess(), qPrintable(QString::number(response.status) + response.error));
-        QVERIFY2(response.headers.contains("etag"), "expected HTTP/2 lower-case header names");
-        const QString etag = response.etag();
-        QVERIFY(!etag.isEmpty());
-
-        response = requests.report(calendar, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s));
-        QCOMPARE(response.status, 207);
-        const auto listed = find(CalDavParse::parseResources(response.body, calendar), calendar.path() + u"over h2.ics"_s);
-        QVERIFY(listed);
-        QCOMPARE(listed->etag, etag);
-        response = requests.put(url, eventBody(u"h2-1"_s, u"Again"_s), etag);
-        QVERIFY(response.isWriteSuccess());
-        QVERIFY(requests.remove(url, response.etag()).isWriteSuccess());
-        QCOMPARE(untrusted.size(), 1);
     }
 
 private:

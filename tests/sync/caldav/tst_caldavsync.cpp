@@ -144,20 +144,9 @@ private Q_SLOTS:
     void localChangesReachTheServer()
     {
         EventRepository *events = m_state->events();
-        // Create.
-        Event created;
-        created.id = newId();
-        created.uid = u"local created 1"_s; // needs encoding as one path segment
-        created.calendar_id = m_calendarId;
-        created.title = u"Made here"_s;
-        created.start_time = utc(u"2026-03-11T10:00:00"_s);
-        created.end_time = utc(u"2026-03-11T11:00:00"_s);
-        created.created = created.last_modified = QDateTime::currentDateTimeUtc();
-        created.sync_status = u"pending"_s;
-        created.reminders.append(Reminder{});
-        created.reminders.first().minutes_before = 10;
-        created.raw_icalendar = ICalendar::serializeNewEvent(created);
-        QVERIFY(events->insert(created));
+        // Create, under a UID that needs encoding as one path segment.
+        insertNewEvent(m_state, m_calendarId, u"local created 1"_s, u"Made here"_s, utc(u"2026-03-11T10:00:00"_s),
+                       utc(u"2026-03-11T11:00:00"_s));
         // Edit.
         Event review = *events->getById(event(u"design-review@peer"_s)->id);
         review.title = u"Design review, edited here"_s;
@@ -261,17 +250,8 @@ private Q_SLOTS:
             const QString mine = u"local-round-%1"_s.arg(round);
             const QString theirs = u"peer-round-%1"_s.arg(round);
             // Here: a new event, and a rename of the series.
-            Event created;
-            created.id = newId();
-            created.uid = mine;
-            created.calendar_id = m_calendarId;
-            created.title = mine;
-            created.start_time = utc(u"2026-05-01T08:00:00"_s).addDays(round);
-            created.end_time = created.start_time.addSecs(1800);
-            created.created = created.last_modified = QDateTime::currentDateTimeUtc();
-            created.sync_status = u"pending"_s;
-            created.raw_icalendar = ICalendar::serializeNewEvent(created);
-            QVERIFY(m_state->events()->insert(created));
+            const QDateTime start = utc(u"2026-05-01T08:00:00"_s).addDays(round);
+            insertNewEvent(m_state, m_calendarId, mine, mine, start, start.addSecs(1800));
             Event series = *m_state->events()->getById(event(u"standup-series@peer"_s)->id);
             series.title = u"Standup, round %1 here"_s.arg(round);
             series.sync_status = u"pending"_s;

@@ -91,36 +91,34 @@ private Q_SLOTS:
     }
 
     // The server's copy changed since the stored ETag: it is fetched, and the
-    // local version written once more against its ETag.
+    // local version written once more against its ETag. A second conflict
+    // fails the run and keeps the edit waiting.
+    void conflictOnUpdateFetchesTheServerCopy_data()
+    {
+        QTest::addColumn<int>("secondAnswer");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("written over the server copy") << 204 << QString() << u"synced"_s;
+        QTest::newRow("a second conflict fails")
+            << 412 << u"Server returned HTTP 412 pushing \"Local title\""_s << u"pending"_s;
+    }
+
     void conflictOnUpdateFetchesTheServerCopy()
     {
+        QFETCH(int, secondAnswer);
+        QFETCH(QString, failure);
+        QFETCH(QString, status);
         const QString id = storeEvent(u"a"_s, u"Local title"_s, u"/cal/a.ics"_s, u"v1"_s, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v1\"").reply(412);
         m_server->expect("REPORT", "/cal/").bodyContains("calendar-multiget").bodyContains("/cal/a.ics")
             .reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"Server title"_s)}}));
         m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").bodyContains("SUMMARY:Local title")
-            .reply(204, {}, {{"ETag", "\"v3\""}});
-        const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
-        QCOMPARE(outcome.failure, QString());
+            .reply(secondAnswer, {}, {{"ETag", "\"v3\""}});
+        QCOMPARE(sync().failure, failure);
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.title, u"Local title"_s);
-        QCOMPARE(row.sync_status, u"synced"_s);
-        QCOMPARE(row.etag, u"v3"_s);
-    }
-
-    void secondConflictFails()
-    {
-        const QString id = storeEvent(u"a"_s, u"Local title"_s, u"/cal/a.ics"_s, u"v1"_s, true);
-        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
-        m_server->expect("PUT", "/cal/a.ics").reply(412);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"S"_s)}}));
-        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").reply(412);
-        const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
-        QCOMPARE(outcome.failure, u"Server returned HTTP 412 pushing \"Local title\""_s);
-        QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
+        QCOMPARE(row.sync_status, status);
     }
 
     // A create whose earlier answer was lost: the resource is there already.
@@ -132,7 +130,6 @@ private Q_SLOTS:
         m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/new.ics", "s1", vevent(u"new"_s, u"Made here"_s)}}));
         m_server->expect("PUT", "/cal/new.ics").header("If-Match", "\"s1\"").reply(201, {}, {{"etag", "\"s2\""}});
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(m_state->events()->getById(id)->etag, u"s2"_s);
         QCOMPARE(m_state->events()->getByCalendar(m_calendar.id).size(), 1);
     }
@@ -144,11 +141,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::newRow("301 on the ctag check is not followed")
             << QByteArray("PROPFIND") << 301 << u"Server returned HTTP 301 during ctag check"_s;
-        QTest::newRow("401 on the ctag check")
-            << QByteArray("PROPFIND") << 401 << u"Server returned HTTP 401 during ctag check"_s;
         QTest::newRow("207 to a PUT is a failure inside")
             << QByteArray("PUT") << 207 << u"Server returned HTTP 207 pushing \"Made here\""_s;
-        QTest::newRow("302 to a PUT") << QByteArray("PUT") << 302 << u"Server returned HTTP 302 pushing \"Made here\""_s;
         QTest::newRow("500 on the listing") << QByteArray("REPORT") << 500 << u"Server returned HTTP 500"_s;
     }
 
@@ -167,7 +161,6 @@ private Q_SLOTS:
         if (method == "PUT")
             m_server->expect("PUT", "/cal/new.ics").reply(status, "<d:multistatus xmlns:d=\"DAV:\"/>", location);
         QCOMPARE(sync().failure, failure);
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(elsewhere.requests().size(), 0);
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.sync_status, u"pending"_s);
@@ -186,9 +179,8 @@ private Q_SLOTS:
             .bodyContains("<d:href>/cal/new%20one.ics</d:href>").check(bodyLacks("same.ics"))
             .reply(207, objects({{"/cal/old.ics", "e2", vevent(u"old"_s, u"Renamed there"_s)},
                                  {"/cal/new%20one.ics", "e3", vevent(u"fresh"_s, u"Fresh"_s)}}));
-        QSignalSpy changes(m_state->events(), &EventRepository::eventsChanged);
         const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        QCOMPARE(outcome.failure, QString());
         QCOMPARE(outcome.count, 2);
         QCOMPARE(m_state->events()->getById(changed)->title, u"Renamed there"_s);
         const auto fresh = m_state->events()->getByUid(u"fresh"_s, m_calendar.id);
@@ -221,7 +213,6 @@ private Q_SLOTS:
         else
             m_server->expect("PUT", "/cal/edited.ics").header("If-Match", "\"d1\"").reply(204);
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(m_state->events()->getById(gone).has_value(), !whole);
         QCOMPARE(m_state->events()->getById(edited)->title, u"Edited here"_s);
         // Markers stay unknown after a broken listing, so the next run lists again.
@@ -247,23 +238,6 @@ private Q_SLOTS:
         QCOMPARE(pulled.reminders.size(), 1);
         QCOMPARE(pulled.reminders.first().minutes_before, 30);
         QCOMPARE(pulled.attendees.size(), 1);
-    }
-
-    void progressEveryTwentyFiveEvents()
-    {
-        QList<Object> listed, fetched;
-        for (int i = 0; i < 60; ++i) {
-            const QByteArray href = "/cal/e" + QByteArray::number(i) + ".ics";
-            listed.append({href, "x", {}});
-            fetched.append({href, "x", vevent(u"e%1"_s.arg(i), u"Event %1"_s.arg(i))});
-        }
-        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").reply(207, objects(listed));
-        m_server->expect("REPORT", "/cal/").reply(207, objects(fetched));
-        const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
-        QCOMPARE(outcome.progress, (QList<int>{25, 50}));
-        QCOMPARE(outcome.count, 60);
     }
 
     // One resource per series: a deleted override becomes an EXDATE of the
@@ -301,7 +275,6 @@ private Q_SLOTS:
             })
             .reply(204, {}, {{"ETag", "\"w2\""}});
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QVERIFY(!m_state->events()->getById(removed.id));
         const Event stored = *m_state->events()->getById(master.id);
         QCOMPARE(stored.sync_status, u"synced"_s);
@@ -315,7 +288,6 @@ private Q_SLOTS:
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("DELETE", "/cal/s.ics").header("If-Match", "\"w2\"").reply(404);
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(m_state->events()->getPending(m_calendar.id), QList<Event>());
         QVERIFY(!m_state->events()->getById(madeHere.id));
     }
@@ -338,7 +310,6 @@ private Q_SLOTS:
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", target).reply(201, {}, {{"ETag", "\"n1\""}});
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.href, QUrl::fromPercentEncoding(target));
         QCOMPARE(row.etag, u"n1"_s);
@@ -351,7 +322,6 @@ private Q_SLOTS:
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", target).header("If-Match", "\"n1\"").reply(204);
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
     }
 
     // An edit made while its PUT is under way is not lost to the "synced" mark.
@@ -365,7 +335,6 @@ private Q_SLOTS:
             return m_state->events()->update(row) ? QString() : u"update failed"_s;
         }).reply(204, {}, {{"ETag", "\"v2\""}});
         QCOMPARE(sync().failure, QString());
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.title, u"Second"_s);
         QCOMPARE(row.sync_status, u"pending"_s);
@@ -376,9 +345,7 @@ private Q_SLOTS:
     // DELETE means the server has it no more; a 412 fetches the server copy.
     void tasks()
     {
-        m_calendar = *m_state->calendars()->getById(m_calendar.id);
-        m_calendar.supported_components = u"[\"VEVENT\",\"vtodo\"]"_s;
-        QVERIFY(m_state->calendars()->update(m_calendar));
+        syncTasksToo(u"[\"VEVENT\",\"vtodo\"]"_s);
         const QString gone = storeTask(u"gone"_s, u"/cal/gone.ics"_s, u"t1"_s);
         QVERIFY(m_state->tasks()->remove(gone));
         const QString edited = storeTask(u"edited"_s, u"/cal/edited.ics"_s, u"t1"_s);
@@ -392,7 +359,6 @@ private Q_SLOTS:
         m_server->expect("PUT", "/cal/edited.ics").header("If-Match", "\"t2\"").bodyContains("BEGIN:VCALENDAR")
             .bodyContains("SUMMARY:edited here").reply(204, {}, {{"ETag", "\"t3\""}});
         const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(outcome.failure, QString());
         QCOMPARE(outcome.count, 0);
         QVERIFY(!m_state->tasks()->getById(gone));
@@ -407,9 +373,7 @@ private Q_SLOTS:
     // and its ETag kept, so the next run does not fetch it again.
     void objectsWithoutSummaryArrive()
     {
-        m_calendar = *m_state->calendars()->getById(m_calendar.id);
-        m_calendar.supported_components = u"[\"VEVENT\",\"VTODO\"]"_s;
-        QVERIFY(m_state->calendars()->update(m_calendar));
+        syncTasksToo(u"[\"VEVENT\",\"VTODO\"]"_s);
         const QString untitledEvent = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:bare\r\n"
                                       "DTSTART:20260302T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
         const QString untitledTask = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\nUID:chore\r\n"
@@ -420,7 +384,6 @@ private Q_SLOTS:
         m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/chore.ics", "t1", {}}}));
         m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/chore.ics", "t1", untitledTask}}));
         const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(outcome.failure, QString());
         const std::optional<Event> event = m_state->events()->getByUid(u"bare"_s, m_calendar.id);
         QVERIFY(event);
@@ -432,24 +395,62 @@ private Q_SLOTS:
         QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c2"_s);
     }
 
-    // An object the store refuses (no start) is not here: the markers stay,
-    // so the next run lists the collection again instead of skipping it.
-    void refusedObjectKeepsTheCollectionListed()
+    // Objects that did not come in leave the run complete but say so: the
+    // markers stay, so the next run lists the collection again and fetches
+    // them, and the calendar's last sync error names how many are missing.
+    void objectsLeftBehind_data()
     {
-        const QString startless = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:nostart\r\n"
+        const QString startless = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\nUID:b\r\n"
                                   "SUMMARY:No start\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        const Object a{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)};
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("multiget");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("an object the store refuses (no start)")
+            << 207 << objects({a, {"/cal/b.ics", "e1", startless}}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("an object that is not iCalendar")
+            << 207 << objects({a, {"/cal/b.ics", "e1", u"<html>Gateway</html>"_s}}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("a body the multiget leaves out") << 207 << objects({a}) << u"1 item(s) could not be synced"_s;
+        QTest::newRow("a refused multiget") << 500 << QByteArray() << u"2 item(s) could not be synced"_s;
+    }
+
+    void objectsLeftBehind()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, multiget);
+        QFETCH(QString, problem);
+        const QByteArray listing = objects({{"/cal/a.ics", "e1", {}}, {"/cal/b.ics", "e1", {}}});
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/b.ics", "e1", {}}}));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
-                                                                {"/cal/b.ics", "e1", startless}}));
-        const SyncOutcome outcome = sync();
-        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        m_server->expect("REPORT", "/cal/").reply(207, listing);
+        m_server->expect("REPORT", "/cal/").reply(status, multiget);
+        SyncOutcome outcome = sync();
         QCOMPARE(outcome.failure, QString());
-        QVERIFY(m_state->events()->getByUid(u"a"_s, m_calendar.id));
-        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c1"_s);
+        QVERIFY(outcome.completed);
+        Calendar stored = *m_state->calendars()->getById(m_calendar.id);
+        QCOMPARE(stored.last_sync_error, problem);
+        QCOMPARE(stored.ctag, u"c1"_s);
+
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, listing);
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
+                                                                {"/cal/b.ics", "e1", vevent(u"b"_s, u"Mended"_s)}}));
+        outcome = sync();
+        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(outcome.count, 2);
+        stored = *m_state->calendars()->getById(m_calendar.id);
+        QCOMPARE(stored.last_sync_error, QString());
+        QCOMPARE(stored.ctag, u"c2"_s);
+        QCOMPARE(m_state->events()->getByUid(u"b"_s, m_calendar.id)->title, u"Mended"_s);
     }
 
 private:
+    void syncTasksToo(const QString &components)
+    {
+        m_calendar = *m_state->calendars()->getById(m_calendar.id);
+        m_calendar.supported_components = components;
+        QVERIFY(m_state->calendars()->update(m_calendar));
+    }
+
     Event event(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
     {
         Event e;
@@ -492,7 +493,15 @@ private:
         return t.id;
     }
 
-    SyncOutcome sync() { return syncOnce(m_state, m_calendar.id, {}, {}); }
+    // A request the script did not expect, or one that broke its checks,
+    // fails the run as the test sees it.
+    SyncOutcome sync()
+    {
+        SyncOutcome outcome = syncOnce(m_state, m_calendar.id, {}, {});
+        if (!m_server->problems().isEmpty())
+            outcome.failure += u"\nthe server saw: "_s + m_server->problems().join(u'\n');
+        return outcome;
+    }
 
     std::unique_ptr<AppStateFixture> m_fixture;
     AppState *m_state = nullptr;

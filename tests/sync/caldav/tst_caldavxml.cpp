@@ -1,10 +1,22 @@
+#include "caldavparse.h"
 #include "caldavxml.h"
 
+#include <QFile>
 #include <QTest>
 #include <QTimeZone>
 #include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
+using CalDavParse::DiscoveredCalendar;
+using CalDavParse::Resource;
+
+namespace CalDavParse {
+char *toString(const DiscoveredCalendar &c)
+{
+    return QTest::toString(u"{%1 | %2 | %3 | %4 | %5 | %6 | %7}"_s.arg(c.href, c.displayName, c.color, c.description,
+                                                                       c.ctag, c.syncToken, c.components.join(u',')));
+}
+} // namespace CalDavParse
 
 namespace {
 
@@ -38,7 +50,6 @@ QStringList outline(const QByteArray &body)
 
 const QString D = u"{DAV:}"_s;
 const QString C = u"{urn:ietf:params:xml:ns:caldav}"_s;
-const QString CS = u"{http://calendarserver.org/ns/}"_s;
 const QString IC = u"{http://apple.com/ns/ical/}"_s;
 
 QDateTime berlin(int hour)
@@ -46,8 +57,50 @@ QDateTime berlin(int hour)
     return QDateTime(QDate(2026, 3, 1), QTime(hour, 0), QTimeZone("Europe/Berlin"));
 }
 
+QByteArray data(const QString &name)
+{
+    QFile file(QStringLiteral(CALENDAR_TEST_DATA_DIR "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing test data %s", qPrintable(name));
+    return file.readAll();
+}
+
+// One calendar response at /cal/my%20work/ with the given properties.
+QByteArray oneCalendar(const QByteArray &properties,
+                       const QByteArray &resourceType = "<d:collection/><c:calendar/>")
+{
+    return R"(<d:multistatus xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav" xmlns:ic="http://apple.com/ns/ical/">
+<d:response><d:href>/cal/my%20work/</d:href><d:propstat><d:prop>
+<d:resourcetype>)" + resourceType + "</d:resourcetype>" + properties + R"(
+</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>)";
+}
+
+// "href|etag|UID" per resource: what the sync keys on, without whole bodies.
+QStringList summary(const QList<Resource> &resources)
+{
+    QStringList lines;
+    for (const Resource &r : resources) {
+        QString uid = u"-"_s;
+        for (const QString &line : r.calendarData.split(u'\n')) {
+            if (line.startsWith("UID:"_L1))
+                uid = line.mid(4).trimmed();
+        }
+        lines.append(r.href + u'|' + r.etag + u'|' + uid);
+    }
+    return lines;
+}
+
+const QUrl radicale(u"http://127.0.0.1:5232"_s);
+const QString radicaleTodo = u"http://127.0.0.1:5232/alice/to do/"_s;
+const QString radicaleTodoCtag = u"\"a2d1b2b703b6ab0de693661c98b351ec9207f599a412f1dd6253999e8c9cc8f5\""_s;
+const QString radicaleTodoToken =
+    u"http://radicale.org/ns/sync/e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"_s;
+
 } // namespace
 
+// Request bodies as a server reads them, and answers in the shapes servers
+// send them (captured from Radicale, or written by hand after others). The
+// everyday shapes are also read back from the real servers.
 class TestCalDavXml : public QObject
 {
     Q_OBJECT
@@ -57,45 +110,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("principal PROPFIND") << CalDavXml::principalPropfindBody()
-                                            << QStringList{D + "propfind"_L1, "  "_L1 + D + "prop"_L1,
-                                                           "    "_L1 + D + "current-user-principal"_L1};
-        QTest::newRow("home-set PROPFIND")
-            << CalDavXml::homeSetPropfindBody()
-            << QStringList{D + "propfind"_L1, "  "_L1 + D + "prop"_L1, "    "_L1 + C + "calendar-home-set"_L1,
-                           "    "_L1 + D + "displayname"_L1};
-        QTest::newRow("calendar-list PROPFIND: nine properties in order")
-            << CalDavXml::calendarListPropfindBody()
-            << QStringList{D + "propfind"_L1,
-                           "  "_L1 + D + "prop"_L1,
-                           "    "_L1 + D + "resourcetype"_L1,
-                           "    "_L1 + D + "displayname"_L1,
-                           "    "_L1 + C + "calendar-description"_L1,
-                           "    "_L1 + C + "supported-calendar-component-set"_L1,
-                           "    "_L1 + C + "calendar-timezone"_L1,
-                           "    "_L1 + IC + "calendar-color"_L1,
-                           "    "_L1 + CS + "getctag"_L1,
-                           "    "_L1 + D + "sync-token"_L1,
-                           "    "_L1 + D + "current-user-privilege-set"_L1};
-        QTest::newRow("ctag PROPFIND")
-            << CalDavXml::ctagPropfindBody()
-            << QStringList{D + "propfind"_L1, "  "_L1 + D + "prop"_L1, "    "_L1 + CS + "getctag"_L1,
-                           "    "_L1 + D + "sync-token"_L1};
-
         const QStringList queryHead{C + "calendar-query"_L1, "  "_L1 + D + "prop"_L1, "    "_L1 + D + "getetag"_L1,
                                     "    "_L1 + C + "calendar-data"_L1, "  "_L1 + C + "filter"_L1,
                                     "    "_L1 + C + "comp-filter name=VCALENDAR"_L1};
-        QTest::newRow("calendar-query without range: empty inner filter asks for everything")
-            << CalDavXml::calendarQueryBody({}, {}, u"VTODO"_s)
-            << queryHead + QStringList{"      "_L1 + C + "comp-filter name=VTODO"_L1};
-        QTest::newRow("calendar-query with start only: start attribute only")
-            << CalDavXml::calendarQueryBody(berlin(1), {}, u"VEVENT"_s)
-            << queryHead + QStringList{"      "_L1 + C + "comp-filter name=VEVENT"_L1,
-                                       "        "_L1 + C + "time-range start=20260301T000000Z"_L1};
-        QTest::newRow("calendar-query with end only")
-            << CalDavXml::calendarQueryBody({}, berlin(1), u"VEVENT"_s)
-            << queryHead + QStringList{"      "_L1 + C + "comp-filter name=VEVENT"_L1,
-                                       "        "_L1 + C + "time-range end=20260301T000000Z"_L1};
         QTest::newRow("calendar-query with both, in UTC")
             << CalDavXml::calendarQueryBody(berlin(1), berlin(13), u"VEVENT"_s)
             << queryHead
@@ -122,28 +139,12 @@ private Q_SLOTS:
                    + QStringList{"      "_L1 + D + "displayname"_L1, "        = Work & Play"_L1,
                                  "      "_L1 + IC + "calendar-color"_L1, "        = #4285F4FF"_L1,
                                  "      "_L1 + C + "calendar-description"_L1, "        = <Team>"_L1};
-        QTest::newRow("PROPPATCH with an empty name: no displayname")
+        QTest::newRow("PROPPATCH with an empty name: the server's name stays")
             << CalDavXml::proppatchCalendarBody({}, u"#4285F480"_s, {})
             << update + QStringList{"      "_L1 + IC + "calendar-color"_L1, "        = #4285F480"_L1};
-        QTest::newRow("PROPPATCH with nothing: empty prop") << CalDavXml::proppatchCalendarBody({}, {}, {}) << update;
         QTest::newRow("PROPPATCH: a colour holding markup stays text")
             << CalDavXml::proppatchCalendarBody({}, u"#12\"/><x"_s, {})
             << update + QStringList{"      "_L1 + IC + "calendar-color"_L1, "        = #12\"/><X"_L1};
-
-        const QStringList make{C + "mkcalendar"_L1, "  "_L1 + D + "set"_L1, "    "_L1 + D + "prop"_L1};
-        const QStringList components{"      "_L1 + C + "supported-calendar-component-set"_L1,
-                                     "        "_L1 + C + "comp name=VEVENT"_L1,
-                                     "        "_L1 + C + "comp name=VTODO"_L1};
-        QTest::newRow("MKCALENDAR with an empty name keeps an empty displayname")
-            << CalDavXml::mkcalendarBody({}, {}, {})
-            << make + QStringList{"      "_L1 + D + "displayname"_L1} + components;
-        QTest::newRow("MKCALENDAR: description before components, colour last")
-            << CalDavXml::mkcalendarBody(u"Café"_s, u"00ff00"_s, u"Dates"_s)
-            << make
-                   + QStringList{"      "_L1 + D + "displayname"_L1, u"        = Café"_s,
-                                 "      "_L1 + C + "calendar-description"_L1, "        = Dates"_L1}
-                   + components
-                   + QStringList{"      "_L1 + IC + "calendar-color"_L1, "        = #00FF00FF"_L1};
     }
 
     void bodies()
@@ -153,59 +154,153 @@ private Q_SLOTS:
         QCOMPARE(outline(body), expected);
     }
 
-    void escape_data()
+    void calendarList_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("ampersand, apostrophe and angle brackets")
-            << u"R&D's <team>"_s << QByteArray("R&amp;D&apos;s &lt;team&gt;");
-        QTest::newRow("double quote") << u"say \"hi\""_s << QByteArray("say &quot;hi&quot;");
-        QTest::newRow("non-ASCII unchanged, as UTF-8") << u"Café ☕"_s << QByteArray("Caf\xc3\xa9 \xe2\x98\x95");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QUrl>("base");
+        QTest::addColumn<QList<DiscoveredCalendar>>("expected");
+
+        const DiscoveredCalendar todo{radicaleTodo,     u"alice/to do"_s,  {}, {}, radicaleTodoCtag,
+                                      radicaleTodoToken, {u"VTODO"_s}};
+        QTest::newRow("Radicale: principal dropped, unnamed collection named by its path, alpha pair cut")
+            << data(u"radicale/calendarlist.xml"_s) << radicale
+            << QList<DiscoveredCalendar>{
+                   todo, DiscoveredCalendar{
+                             u"http://127.0.0.1:5232/alice/work/"_s, u"Work & Play"_s, u"#FF8800"_s, u"Team dates"_s,
+                             u"\"5a353a2d6382f9c9f4915b79d14cc2ce6be8cb039d95d9d6b9df0fb75b416816\""_s,
+                             u"http://radicale.org/ns/sync/641090a4a58c410726aa5f68cebadced885626d56ed265cf9f868bf070dce627"_s,
+                             {u"VEVENT"_s, u"VTODO"_s}}};
+        QTest::newRow("Cut off inside the last response -> the calendars before it")
+            << data(u"radicale/calendarlist.xml"_s).left(2200) << radicale << QList<DiscoveredCalendar>{todo};
+        QTest::newRow("iCloud-like: blanks around href, other host kept, inbox and outbox dropped")
+            << data(u"handwritten/icloud-like-calendarlist.xml"_s) << QUrl(u"https://caldav.icloud.example"_s)
+            << QList<DiscoveredCalendar>{
+                   {u"https://caldav.icloud.example/1234567/calendars/home/"_s, u"Home"_s, u"#FF2968"_s, {},
+                    u"HwoQEgwAAGTVdCXHlQ=="_s, u"HwoQEgwAAGTVdCXHlQAAAAAA"_s, {u"VEVENT"_s}},
+                   {u"https://p42-caldav.icloud.example:443/1234567/calendars/tasks/"_s, u"Reminders \u23F0"_s, {},
+                    {}, u"FT=-@RU=ab"_s, {}, {u"VTODO"_s}}};
+        QTest::newRow("Google-like: encoded address in path, no displayname, duplicate components kept")
+            << data(u"handwritten/google-like-calendarlist.xml"_s) << QUrl(u"https://apidata.google.example"_s)
+            << QList<DiscoveredCalendar>{
+                   {u"https://apidata.google.example/caldav/v2/alice%40mail.example/events/"_s,
+                    u"/caldav/v2/alice@mail.example/events/"_s, u"#9fc6e7"_s, {}, u"63880307201"_s, {},
+                    {u"VEVENT"_s, u"VEVENT"_s}},
+                   {u"https://apidata.google.example/caldav/v2/en.holiday%23group%40v.calendar.example/events/"_s,
+                    u"Holidays"_s, u"#16a765"_s, u"Public holidays"_s, u"63880000000"_s, {}, {u"VEVENT"_s}}};
+
+        const QUrl base(u"https://dav.example"_s);
+        const auto mine = [](const QString &name, const QString &color, const QStringList &components) {
+            return QList<DiscoveredCalendar>{{u"https://dav.example/cal/my work/"_s, name, color, {}, {}, {}, components}};
+        };
+        QTest::newRow("Colour in blanks -> trimmed, case kept")
+            << oneCalendar("<ic:calendar-color> #00ff00 </ic:calendar-color><d:displayname>W</d:displayname>")
+            << base << mine(u"W"_s, u"#00ff00"_s, {u"VEVENT"_s});
+        QTest::newRow("Only VTODO supported, an empty comp ignored")
+            << oneCalendar(R"(<d:displayname>W</d:displayname>
+                <c:supported-calendar-component-set><c:comp name="VTODO"/><c:comp name=""/></c:supported-calendar-component-set>)")
+            << base << mine(u"W"_s, {}, {u"VTODO"_s});
+        QTest::newRow("Plain collection -> not a calendar")
+            << oneCalendar("<d:displayname>W</d:displayname>", "<d:collection/>") << base
+            << QList<DiscoveredCalendar>();
+        QTest::newRow("calendar element in DAV: namespace -> not a calendar")
+            << oneCalendar("<d:displayname>W</d:displayname>", "<d:collection/><d:calendar/>") << base
+            << QList<DiscoveredCalendar>();
+        QTest::newRow("Markup inside displayname ends the parse")
+            << oneCalendar("<d:displayname><b>W</b></d:displayname>") << base << QList<DiscoveredCalendar>();
+        QTest::newRow("HTML error page -> nothing")
+            << QByteArray("<html><body>Bad gateway<br></body></html>") << base << QList<DiscoveredCalendar>();
     }
 
-    void escape()
+    void calendarList()
     {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(CalDavXml::escape(text), expected);
+        QFETCH(QByteArray, body);
+        QFETCH(QUrl, base);
+        QFETCH(QList<DiscoveredCalendar>, expected);
+        QCOMPARE(CalDavParse::parseCalendarList(body, base), expected);
     }
 
-    void normalizeColor_data()
+    // A listing that is not whole must say so: the sync deletes what a whole
+    // listing lacks.
+    void resources_data()
     {
-        QTest::addColumn<QString>("color");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("six digits get an opaque alpha pair") << u"#4285f4"_s << u"#4285F4FF"_s;
-        QTest::newRow("an alpha pair is kept") << u"#4285F480"_s << u"#4285F480"_s;
-        QTest::newRow("missing # is added") << u"4285f4"_s << u"#4285F4FF"_s;
-        QTest::newRow("three digits: upper-cased only") << u"#f00"_s << u"#F00"_s;
-        QTest::newRow("empty stays empty") << QString() << QString();
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QUrl>("base");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("complete");
+
+        const QUrl work(u"http://127.0.0.1:5232/alice/work/"_s);
+        const QString lunch =
+            u"/alice/work/team lunch.ics|05efacddf22d1fc6817c9206a073bfb6715d808b7b741f62b5bc1398a495bba2|lunch-2"_s;
+        QTest::newRow("Radicale multiget: the 404 entry comes without ETag or data")
+            << data(u"radicale/multiget.xml"_s) << work
+            << QStringList{u"/alice/work/missing.ics||-"_s, lunch,
+                           u"/alice/work/meeting-1.ics|a5205a665375baa8b7db5316a0f384820c052d3f755f1a6ffe8248356c0a7dce|meeting-1"_s}
+            << true;
+        QTest::newRow("ETag-only answer: collection dropped, weak and bare tags unchanged, paths only")
+            << data(u"handwritten/etag-only-query.xml"_s) << QUrl(u"https://dav.example/dav/cal/"_s)
+            << QStringList{u"/dav/cal/a.ics|1-a|-"_s, u"/dav/cal/b+c.ics|W/\"2-b\"|-"_s,
+                           u"/dav/cal/d.ics|plain-etag|-"_s, u"/dav/cal/e.ics|\"|-"_s}
+            << true;
+        QTest::newRow("Cut off inside the second response -> first only, incomplete")
+            << data(u"handwritten/cut-off-query.xml"_s) << work << QStringList{lunch} << false;
+        QTest::newRow("Empty multistatus -> nothing, complete")
+            << QByteArray(R"(<?xml version="1.0"?><d:multistatus xmlns:d="DAV:"/>)") << work << QStringList() << true;
+        QTest::newRow("Empty body -> nothing, incomplete") << QByteArray() << work << QStringList() << false;
+        QTest::newRow("HTML error page -> nothing, incomplete")
+            << QByteArray("<html><body>Bad gateway<br></body></html>") << work << QStringList() << false;
     }
 
-    void normalizeColor()
+    void resources()
     {
-        QFETCH(QString, color);
-        QFETCH(QString, expected);
-        QCOMPARE(CalDavXml::normalizeColor(color), expected);
+        QFETCH(QByteArray, body);
+        QFETCH(QUrl, base);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, complete);
+        bool wasComplete = !complete;
+        QCOMPARE(summary(CalDavParse::parseResources(body, base, &wasComplete)), expected);
+        QCOMPARE(wasComplete, complete);
     }
 
-    void encodePath_data()
+    void hrefProperty_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("space") << u"/cal/a b.ics"_s << u"/cal/a%20b.ics"_s;
-        QTest::newRow("percent, hash and question mark") << u"/cal/5%#?.ics"_s << u"/cal/5%25%23%3F.ics"_s;
-        QTest::newRow("at sign and plus stay") << u"/cal/alice@mail.example/a+b.ics"_s
-                                               << u"/cal/alice@mail.example/a+b.ics"_s;
-        QTest::newRow("non-ASCII as UTF-8") << u"/cal/café.ics"_s << u"/cal/caf%C3%A9.ics"_s;
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("homeSet");
+        QTest::addColumn<QUrl>("expected");
+
+        const auto principal = [](const QByteArray &inner) {
+            return R"(<d:multistatus xmlns:d="DAV:"><d:response><d:href>/</d:href><d:propstat><d:prop>)" + inner
+                + "</d:prop></d:propstat></d:response></d:multistatus>";
+        };
+        QTest::newRow("Absolute path takes the origin's scheme, host and port")
+            << principal("<d:current-user-principal><d:href>/principals/bob/</d:href></d:current-user-principal>")
+            << false << QUrl(u"https://dav.example:8443/principals/bob/"_s);
+        QTest::newRow("Absolute URL on another host stands")
+            << principal(R"(<c:calendar-home-set xmlns:c="urn:ietf:params:xml:ns:caldav">
+                   <d:href>https://p42.example/123/calendars/</d:href></c:calendar-home-set>)")
+            << true << QUrl(u"https://p42.example/123/calendars/"_s);
+        QTest::newRow("A property without href, then one with")
+            << principal("<d:current-user-principal><d:unauthenticated/></d:current-user-principal>"
+                         "<d:current-user-principal><d:href>/p/</d:href></d:current-user-principal>")
+            << false << QUrl(u"https://dav.example:8443/p/"_s);
+        QTest::newRow("Empty href -> none")
+            << principal("<d:current-user-principal><d:href></d:href></d:current-user-principal>"
+                         "<d:current-user-principal><d:href>/p/</d:href></d:current-user-principal>")
+            << false << QUrl();
+        QTest::newRow("Home set in the DAV: namespace is not seen")
+            << principal("<d:calendar-home-set><d:href>/home/</d:href></d:calendar-home-set>") << true << QUrl();
+        QTest::newRow("No principal property -> none") << data(u"radicale/calendarlist.xml"_s) << false << QUrl();
     }
 
-    void encodePath()
+    void hrefProperty()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        const QString encoded = CalDavXml::encodePath(path);
-        QCOMPARE(encoded, expected);
-        QCOMPARE(QUrl(encoded, QUrl::StrictMode).path(QUrl::FullyDecoded), path);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, homeSet);
+        QFETCH(QUrl, expected);
+        const QUrl origin(u"https://dav.example:8443"_s);
+        const std::optional<QUrl> found = homeSet ? CalDavParse::parseCalendarHomeSet(body, origin)
+                                                  : CalDavParse::parseCurrentUserPrincipal(body, origin);
+        QCOMPARE(found.value_or(QUrl()), expected);
+        QCOMPARE(found.has_value(), !expected.isEmpty());
     }
 };
 

@@ -94,16 +94,8 @@ private Q_SLOTS:
         account.last_sync_time = QDateTime::currentDateTimeUtc().addSecs(-300);
         QVERIFY(m_state->accounts()->update(account));
         const auto lastFullSync = m_state->accounts()->getById(account.id)->last_sync_time;
-        Event event;
-        event.id = newId();
-        event.uid = u"made-here"_s;
-        event.calendar_id = home.id;
-        event.title = u"Made here"_s;
-        event.start_time = QDateTime::currentDateTimeUtc();
-        event.created = event.last_modified = event.start_time;
-        event.sync_status = u"pending"_s;
-        event.raw_icalendar = ICalendar::serializeNewEvent(event);
-        QVERIFY(m_state->events()->insert(event));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        insertNewEvent(m_state, home.id, u"made-here"_s, u"Made here"_s, now, now.addSecs(3600));
         QVERIFY(QTest::qWaitFor([&] { return m_state->events()->getPending(home.id).isEmpty(); }, 5000));
         const auto got = httpGet(CalDavHref::newResourceUrl(QUrl(home.url), u"made-here"_s), kUser, kPassword);
         QCOMPARE(got.first, 200);
