@@ -90,18 +90,28 @@ QList<FiredReminder> NotificationService::poll()
     if (!m_state || !m_state->database())
         return {};
 
+    const QDateTime now = m_clock();
+    const QDateTime cutoff = now.addSecs(-kLateStartSecs);
+
+    // Reminders that were never shown pile up with the years (synced in, or
+    // due while the program was not running), and every poll used to read
+    // them all. Only events starting after the cutoff can fire, and there
+    // are few of them: the statement walks those by start and looks up their
+    // reminders. Stored times carry "Z", an offset or no suffix, so the text
+    // bounds are a day wider than the instants the loop below decides on.
     QSqlQuery query(m_state->database()->database());
-    if (!query.exec(QStringLiteral(
-            "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-            "       r.trigger_time, e.id, e.is_all_day FROM reminders r JOIN events e "
-            "ON r.event_id = e.id WHERE r.acknowledged = 0 AND e.deleted_at IS NULL "
-            "ORDER BY r.trigger_time ASC"))) {
+    query.prepare(QStringLiteral(
+        "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
+        "       r.trigger_time, e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
+        "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
+        "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"));
+    query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
+    query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
+    if (!query.exec()) {
         qWarning().noquote() << "NotificationService poll failed:" << query.lastError().text();
         return {};
     }
 
-    const QDateTime now = m_clock();
-    const QDateTime cutoff = now.addSecs(-kLateStartSecs);
     QList<DueRow> due;
     QStringList dueEventIds;
     while (query.next()) {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
 #include <QUuid>
 
 namespace IcsImport {
@@ -23,6 +24,12 @@ Result importFile(EventRepository *events, const QString &path, const QString &c
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QList<Event> parsed = ICalendar::parseEvents(QString::fromUtf8(bytes));
+    // One commit for the file rather than one per event, each of which
+    // waits for the disk: a large file took tens of seconds. Each event is
+    // still written under its own savepoint, so one refused event leaves
+    // the others. Inside a caller's transaction the events join it.
+    QSqlDatabase db = QSqlDatabase::database();
+    const bool ownTransaction = db.isOpen() && db.transaction();
     for (Event event : parsed) {
         if (!event.start_time.isValid()) {
             ++result.failed;
@@ -57,6 +64,11 @@ Result importFile(EventRepository *events, const QString &path, const QString &c
             result.added += ok ? 1 : 0;
         }
         result.failed += ok ? 0 : 1;
+    }
+    if (ownTransaction && !db.commit()) {
+        db.rollback();
+        result.failed += result.added + result.updated;
+        result.added = result.updated = 0;
     }
     return result;
 }

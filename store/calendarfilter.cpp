@@ -32,3 +32,10 @@ bool CalendarFilter::accepts(const QString &calendarId) const
 {
     return m_onRows.isEmpty() || m_onRows.contains(calendarId);
 }
+
+bool CalendarFilter::includes(const QString &calendarId) const
+{
+    if (m_inSql.isEmpty())
+        return accepts(calendarId);
+    return m_inSql.contains(calendarId);
+}

@@ -22,7 +22,12 @@ public:
     // " AND calendar_id IN (?, ...)" or nothing.
     QString sqlClause(Index index = Index::MayUse) const;
     QVariantList values() const;
+    // For rows the statement narrowed by sqlClause(): the check it left to
+    // the rows.
     bool accepts(const QString &calendarId) const;
+    // For rows no statement narrowed: whether the calendar is in the list
+    // (every calendar for an empty one).
+    bool includes(const QString &calendarId) const;
 
 private:
     QStringList m_inSql;

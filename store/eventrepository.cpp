@@ -14,6 +14,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <limits>
 
 using namespace StoreSql;
 
@@ -139,6 +140,19 @@ QString statusOr(const QString &status, QLatin1String fallback)
     return status.isEmpty() ? QString(fallback) : status;
 }
 
+// Rows that every window from their start on returns (repeating masters and
+// rows without an end) and overrides, which every window returns. The same
+// terms as the statements that read them for the cache.
+const QLatin1String kOpenEndedTerm(
+    "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
+const QLatin1String kOverrideTerm("master_event_uid > '' AND recurrence_id > ''");
+
+bool isStanding(const SqliteStatement &q)
+{
+    return !q.utf8(kRuleColumn).isEmpty() || q.isNull(kEndColumn)
+        || (!q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty());
+}
+
 // Whether a row of the range query belongs to the window: a timed row on its
 // instants, an all-day row on the dates of its stored text. Overrides always
 // do; a repeating master and a row without an end once they start in time.
@@ -169,14 +183,15 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
-// By instant, ties in query order; the keys are taken once, since comparing
-// date-times of different representations is costly.
-void sortByStart(QList<Event> &events)
+// By instant, ties in query order. The keys come from the stored times, as
+// the records' times may be in a zone, where each conversion looks the
+// offset up again.
+void sortByStart(QList<Event> &events, const QList<qint64> &startKeys)
 {
     QList<std::pair<qint64, qsizetype>> keys;
     keys.reserve(events.size());
     for (qsizetype i = 0; i < events.size(); ++i)
-        keys.append({events.at(i).start_time.toMSecsSinceEpoch(), i});
+        keys.append({startKeys.at(i), i});
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<Event> sorted;
@@ -184,6 +199,11 @@ void sortByStart(QList<Event> &events)
     for (const auto &key : std::as_const(keys))
         sorted.append(std::move(events[key.second]));
     events = std::move(sorted);
+}
+
+qint64 sortKey(const QDateTime &start)
+{
+    return start.isValid() ? start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
 }
 
 QString escapeLike(const QString &text)
@@ -200,12 +220,109 @@ QString escapeLike(const QString &text)
 
 } // namespace
 
+// In a store with years of history the repeating masters that started
+// before a window are most of the rows a month returns, and every window
+// returns them again; they are kept here with their children, with what a
+// window test needs, and read again only once the database has changed.
+struct EventRepository::StandingRows
+{
+    struct Key
+    {
+        bool always = false; // an override
+        bool allDay = false;
+        QDate startDay; // all-day rows: the date of the stored text
+        std::optional<qint64> startMs; // timed rows
+        qint64 sortMs = 0;
+    };
+
+    Database::ChangeStamp stamp;
+    // Open-ended rows starting before this bound (stored text) are read, and
+    // every override.
+    QString coveredUpper;
+    QList<Event> events;
+    QList<Key> keys;
+    QSet<QString> ids;
+
+    // The same decision as inWindow() for these rows.
+    bool inWindow(const TimeWindow &window, qsizetype i) const
+    {
+        const Key &key = keys.at(i);
+        if (key.always)
+            return true;
+        if (key.allDay)
+            return key.startDay.isValid() && window.overlapsDays(key.startDay, window.endDay());
+        return key.startMs && window.startsBeforeEnd(*key.startMs);
+    }
+};
+
 EventRepository::EventRepository(Database *database, QObject *parent)
     : QObject(parent)
     , m_database(database)
     , m_changes(new ChangeCoalescer(this))
 {
     connect(m_changes, &ChangeCoalescer::fired, this, &EventRepository::eventsChanged);
+}
+
+EventRepository::~EventRepository() = default;
+
+const EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
+{
+    Database &db = *m_database;
+    const std::optional<Database::ChangeStamp> stamp = db.changeStamp();
+    StandingRows *rows = m_standing.get();
+    const bool current = rows && stamp && rows->stamp == *stamp;
+    if (current && upper <= rows->coveredUpper)
+        return *rows;
+    // Unchanged since read but the window lies further on: only the
+    // open-ended rows starting between the two bounds are missing.
+    // Empty but not null: a null string binds as NULL, which matches nothing.
+    QString from = QStringLiteral("");
+    if (current) {
+        from = rows->coveredUpper;
+    } else {
+        // Rows read inside a caller's transaction may yet be rolled back:
+        // they serve this query only. Without a stamp nothing is kept either.
+        auto fresh = std::make_unique<StandingRows>();
+        if (stamp)
+            fresh->stamp = *stamp;
+        std::unique_ptr<StandingRows> &slot = mayKeep && stamp ? m_standing : m_scratchStanding;
+        slot = std::move(fresh);
+        rows = slot.get();
+    }
+
+    QList<Event> added;
+    QList<StandingRows::Key> keys;
+    ZoneCache zones;
+    const auto keep = [&](const SqliteStatement &q) {
+        QString id = q.text(0);
+        if (rows->ids.contains(id))
+            return;
+        rows->ids.insert(id);
+        StandingRows::Key key;
+        key.always = !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
+        key.allDay = q.integer(kAllDayColumn) != 0;
+        RowSpan span = readSpan(q);
+        key.sortMs = sortKey(span.start);
+        if (key.allDay)
+            key.startDay = TimeUtil::storedDate(q.utf8(kStartColumn));
+        else if (span.start.isValid())
+            key.startMs = key.sortMs;
+        added.append(rowToEvent(q, zones, std::move(id), std::move(span)));
+        keys.append(key);
+    };
+    const char *operation = "EventRepository::getInRange";
+    const QString live = QStringLiteral(" AND deleted_at IS NULL");
+    forEachRow(db, operation,
+               QStringLiteral("WHERE %1 AND start_time >= ? AND start_time < ?").arg(kOpenEndedTerm) + live,
+               {from, upper}, keep);
+    if (!current)
+        forEachRow(db, operation, QStringLiteral("WHERE %1").arg(kOverrideTerm) + live, {}, keep);
+    EventChildRows::loadRemindersForEvents(db, added);
+    EventChildRows::loadAttendeesForEvents(db, added);
+    rows->events += std::move(added);
+    rows->keys += keys;
+    rows->coveredUpper = upper;
+    return *rows;
 }
 
 QList<Event> EventRepository::select(const char *operation, const QString &whereAndOrder,
@@ -274,31 +391,35 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
         return {};
     const CalendarFilter calendars(calendarIds);
     QList<Event> events;
+    QList<qint64> startKeys;
     QSet<QString> seen;
     ZoneCache zones;
     const auto keep = [&](const SqliteStatement &q) {
+        if (isStanding(q))
+            return;
         QString id = q.text(0);
         if (seen.contains(id))
             return;
         RowSpan span = readSpan(q);
         if (!inWindow(window, q, span))
             return;
+        const qint64 key = sortKey(span.start);
         Event event = rowToEvent(q, zones, std::move(id), std::move(span));
         if (!calendars.accepts(event.calendar_id))
             return;
         seen.insert(event.id);
         events.append(std::move(event));
+        startKeys.append(key);
     };
 
-    // Four index ranges instead of every row that starts before the window's
+    // Two index ranges instead of every row that starts before the window's
     // end: rows starting within a day of the window (every row up to a day
-    // long that overlaps it), rows longer than a day still running at its
-    // start, open-ended rows (repeating masters, no end) starting before its
-    // end, and overrides whatever their own times, since expansion puts each
-    // in the place of the occurrence it replaces. The calendars narrow the
-    // first range through (calendar_id, start_time); the other three keep
-    // to their partial indexes, as the calendars' index would read every
-    // row of the calendars up to the window's end.
+    // long that overlaps it) and rows longer than a day still running at its
+    // start. The calendars narrow the first range through (calendar_id,
+    // start_time); the second keeps to its partial index, as the calendars'
+    // index would read every row of the calendars up to the window's end.
+    // Repeating masters, rows without an end and overrides come from the
+    // standing rows.
     const QString upper = window.upperBoundText();
     const QString lower = window.lowerBoundText();
     const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
@@ -307,6 +428,9 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     const QVariantList calendarValues = calendars.values();
     Database &db = *m_database;
     const char *operation = "EventRepository::getInRange";
+    // Whether the standing rows read now may be kept: not when a caller's
+    // transaction is open, whose writes may yet be rolled back.
+    const bool mayKeep = !db.inTransaction();
     // One read transaction for all the statements, rather than one each
     // (the rows and a chunked statement per child table and hundred rows):
     // beginning one takes the WAL read lock, and one snapshot keeps the
@@ -319,19 +443,24 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
                               "AND start_time < ?")
                    + liveOffIndex,
                QVariantList{lower, upper} + calendarValues, keep);
-    forEachRow(db, operation,
-               QStringLiteral("WHERE ((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR "
-                              "end_time IS NULL) AND start_time < ?")
-                   + liveOffIndex,
-               QVariantList{upper} + calendarValues, keep);
-    forEachRow(db, operation,
-               QStringLiteral("WHERE master_event_uid > '' AND recurrence_id > ''") + liveOffIndex,
-               calendarValues, keep);
-
-    sortByStart(events);
     EventChildRows::loadRemindersForEvents(db, events);
     EventChildRows::loadAttendeesForEvents(db, events);
+
+    // After the statements above, which began the read: the stamp sees
+    // other connections' commits only then.
+    const StandingRows &standing = standingRows(upper, mayKeep);
+    events.reserve(events.size() + standing.events.size());
+    startKeys.reserve(events.capacity());
+    for (qsizetype i = 0; i < standing.events.size(); ++i) {
+        const Event &event = standing.events.at(i);
+        if (standing.inWindow(window, i) && calendars.includes(event.calendar_id)) {
+            events.append(event);
+            startKeys.append(standing.keys.at(i).sortMs);
+        }
+    }
     snapshot.release();
+    m_scratchStanding.reset();
+    sortByStart(events, startKeys);
     return events;
 }
 

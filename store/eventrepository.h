@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class ChangeCoalescer;
@@ -26,6 +27,7 @@ class EventRepository : public QObject
     Q_OBJECT
 public:
     EventRepository(Database *database, QObject *parent = nullptr);
+    ~EventRepository() override;
 
     // Lookups. "With children" means the reminder and attendee lists are
     // filled; the others leave them empty.
@@ -76,10 +78,16 @@ Q_SIGNALS:
     void eventsChanged(const QString &calendarId);
 
 private:
+    struct StandingRows;
+    const StandingRows &standingRows(const QString &upper, bool mayKeep) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder,
                         const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 
     Database *m_database;
     ChangeCoalescer *m_changes;
+    // The rows every range query returns whatever its window, as they were
+    // at the database's change stamp; see getInRange.
+    mutable std::unique_ptr<StandingRows> m_standing;
+    mutable std::unique_ptr<StandingRows> m_scratchStanding;
 };

@@ -30,6 +30,7 @@ public:
     // A span that starts before `to` and ends after `from`.
     bool overlaps(const QDateTime &start, const QDateTime &end) const;
     bool startsBeforeEnd(const QDateTime &start) const;
+    bool startsBeforeEnd(qint64 startMsecsSinceEpoch) const { return startMsecsSinceEpoch < m_toMs; }
     // Days [first, end) that overlap the window's days.
     bool overlapsDays(QDate first, QDate end) const;
 

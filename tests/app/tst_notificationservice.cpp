@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 using namespace TrayFixture;
@@ -50,26 +51,40 @@ private Q_SLOTS:
 
     void dueWindow_data()
     {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<int>("minutes");
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<bool>("fires");
-        // An event at 10:00 with a reminder 15 minutes before.
-        QTest::newRow("a second before the trigger: not yet") << local(2024, 5, 14, 9, 44, 59) << false;
-        QTest::newRow("at the trigger: fires") << local(2024, 5, 14, 9, 45) << true;
-        QTest::newRow("started 20 minutes ago: fires late") << local(2024, 5, 14, 10, 20) << true;
-        QTest::newRow("started exactly 30 minutes ago: never") << local(2024, 5, 14, 10, 30) << false;
+        const QDateTime ten = local(2024, 5, 14, 10, 0);
+        QTest::newRow("a second before the trigger: not yet") << ten << 15 << local(2024, 5, 14, 9, 44, 59) << false;
+        QTest::newRow("at the trigger: fires") << ten << 15 << local(2024, 5, 14, 9, 45) << true;
+        QTest::newRow("started 20 minutes ago: fires late") << ten << 15 << local(2024, 5, 14, 10, 20) << true;
+        QTest::newRow("started exactly 30 minutes ago: never") << ten << 15 << local(2024, 5, 14, 10, 30) << false;
+        // Stored texts whose offsets lie far from UTC still compare by instant.
+        const QDateTime kiribati(QDate(2024, 5, 14), QTime(10, 0), QTimeZone(14 * 3600));
+        const QDateTime baker(QDate(2024, 5, 14), QTime(10, 0), QTimeZone(-12 * 3600));
+        QTest::newRow("stored at +14:00, started 20 minutes ago: fires late")
+            << kiribati << 15 << kiribati.addSecs(20 * 60).toLocalTime() << true;
+        QTest::newRow("stored at -12:00, at the trigger: fires") << baker << 15 << baker.addSecs(-15 * 60).toLocalTime() << true;
+        QTest::newRow("stored at -12:00, started 40 minutes ago: never")
+            << baker << 15 << baker.addSecs(40 * 60).toLocalTime() << false;
+        QTest::newRow("a week ahead, at the trigger: fires") << ten << 7 * 24 * 60 << ten.addDays(-7) << true;
     }
     void dueWindow()
     {
+        QFETCH(QDateTime, start);
+        QFETCH(int, minutes);
         QFETCH(QDateTime, now);
         QFETCH(bool, fires);
-        const QString id = addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 10, 0)).remind({15}));
+        const QString id = addEvent(m_state, EventDraft(u"Standup"_s, start).remind({minutes}));
         QVERIFY(!id.isEmpty());
         auto notifications = service(now);
         const QList<FiredReminder> fired = notifications->poll();
         QCOMPARE(ids(fired), fires ? QStringList{id} : QStringList());
         QCOMPARE(acknowledged(id), fires);
         if (fires) {
-            QCOMPARE(fired.first().body, u"In 15 minutes (10:00 AM)"_s);
+            if (start == local(2024, 5, 14, 10, 0) && minutes == 15)
+                QCOMPARE(fired.first().body, u"In 15 minutes (10:00 AM)"_s);
             QCOMPARE(notifications->poll().size(), 0); // once only
         }
     }

@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -155,6 +156,19 @@ private Q_SLOTS:
         m_window->importIcsFromCommand(path);
         QCOMPARE(eventCount(), 2);
         QVERIFY(!state()->events()->getById(firstId)->deleted_at);
+    }
+
+    // The file goes in as one transaction, but one refused event must not
+    // take the others with it.
+    void importKeepsTheEventsAroundARefusedOne()
+    {
+        QSqlQuery trigger(state()->database()->database());
+        QVERIFY(trigger.exec(u"CREATE TRIGGER refuse_first BEFORE INSERT ON events WHEN NEW.uid = 'import-1' "
+                             "BEGIN SELECT RAISE(ABORT, 'refused'); END"_s));
+        m_window->importIcsFromCommand(writeFile(m_files, u"two.ics"_s, kTwoEvents));
+        QCOMPARE(status(), u"Imported 1 event(s) from two.ics; 1 could not be stored"_s);
+        QCOMPARE(eventCount(), 1);
+        QVERIFY(state()->events()->getByUid(u"import-2"_s, kPersonal));
     }
 
     void importThroughTheFileDialog()

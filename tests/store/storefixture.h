@@ -10,6 +10,7 @@
 #include "task.h"
 #include "timeutil.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlError>
@@ -74,12 +75,12 @@ private:
 
 inline QString migrationText(int version)
 {
-    static const char *const files[] = {
-        "001_initial.sql", "002_event_sync.sql", "003_tasks_sync.sql",
-        "004_accounts_sort_order.sql", "005_provider_event_id_index.sql",
-        "006_events_uid_unique.sql", "007_tasks_dateonly_and_repeat_mode.sql",
-        "008_events_range_indexes.sql"};
-    QFile file(QStringLiteral(":/sql/sql/migrations/") + QLatin1String(files[version - 1]));
+    // The files are numbered from 001 in version order.
+    const QString folder = QStringLiteral(":/sql/sql/migrations/");
+    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+    if (version < 1 || version > files.size())
+        return QString();
+    QFile file(folder + files.at(version - 1));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());

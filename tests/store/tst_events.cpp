@@ -34,6 +34,22 @@ QStringList idsOf(const QList<Event> &events)
     return ids;
 }
 
+// A weekly series from the 3rd of the month in 2024, 9:00 to 10:00.
+Event weeklyMaster(const QString &id, int month)
+{
+    Event master = makeEvent(id, kCal, localTime(2024, month, 3, 9), localTime(2024, month, 3, 10));
+    master.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+    return master;
+}
+
+// The first event of the first week of May: title and reminder count, or "-".
+QString firstInMay(const EventRepository &events)
+{
+    const QList<Event> found = events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 8));
+    return found.isEmpty() ? QStringLiteral("-")
+                           : found.first().title + QLatin1Char('/') + QString::number(found.first().reminders.size());
+}
+
 } // namespace
 
 class TestEvents : public QObject
@@ -388,6 +404,88 @@ private Q_SLOTS:
         QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2), {kCal})),
                  (QStringList{QStringLiteral("master"), QStringLiteral("moved-far")}));
         QCOMPARE(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).size(), 3);
+    }
+
+    // The repeating masters and overrides that every window returns are kept
+    // between range queries: whatever changes the database, by whichever
+    // path, must show in the next one.
+    void standingRowsFollowEveryChange_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected"); // the master's title and reminder count, or "-"
+        QTest::newRow("updated through the repository") << QStringLiteral("update") << QStringLiteral("Moved/1");
+        QTest::newRow("deleted through the repository") << QStringLiteral("remove") << QStringLiteral("-");
+        QTest::newRow("retitled by this connection's own SQL") << QStringLiteral("own-sql") << QStringLiteral("Moved/0");
+        QTest::newRow("retitled by another process") << QStringLiteral("other-title") << QStringLiteral("Moved/0");
+        QTest::newRow("a reminder added by another process") << QStringLiteral("other-reminder") << QStringLiteral("Event master/1");
+        QTest::newRow("deleted by another process") << QStringLiteral("other-delete") << QStringLiteral("-");
+    }
+    void standingRowsFollowEveryChange()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event master = weeklyMaster(QStringLiteral("master"), 1);
+        QVERIFY(events.insert(master));
+        QCOMPARE(firstInMay(events), QStringLiteral("Event master/0"));
+
+        const QString retitle = QStringLiteral("UPDATE events SET title = 'Moved' WHERE id = 'master'");
+        if (path == QLatin1String("update")) {
+            master.title = QStringLiteral("Moved");
+            master.reminders = {reminder(10)};
+            QVERIFY(events.update(master));
+        } else if (path == QLatin1String("remove")) {
+            QVERIFY(events.remove(master.id));
+        } else if (path == QLatin1String("own-sql")) {
+            store.exec(retitle);
+        } else if (path == QLatin1String("other-title")) {
+            QCOMPARE(store.cli(retitle), QString());
+        } else if (path == QLatin1String("other-reminder")) {
+            QCOMPARE(store.cli(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r', 'master', 5)")),
+                     QString());
+        } else {
+            QCOMPARE(store.cli(QStringLiteral("DELETE FROM events WHERE id = 'master'")), QString());
+        }
+        QCOMPARE(firstInMay(events), expected);
+    }
+
+    // Series that begin after the windows read so far are picked up by a
+    // later window and stay out of earlier ones.
+    void standingRowsReachLaterWindows()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        QVERIFY(events.insert(weeklyMaster(QStringLiteral("january"), 1)));
+        QVERIFY(events.insert(weeklyMaster(QStringLiteral("june"), 6)));
+        const auto idsIn = [&](int month) {
+            return idsOf(events.getInRange(localTime(2024, month, 1), localTime(2024, month + 1, 1)));
+        };
+        QCOMPARE(idsIn(5), QStringList{QStringLiteral("january")});
+        QCOMPARE(idsIn(7), (QStringList{QStringLiteral("january"), QStringLiteral("june")}));
+        QCOMPARE(idsIn(5), QStringList{QStringLiteral("january")});
+    }
+
+    // What a query reads inside a caller's transaction may be rolled back:
+    // it must not outlive the rollback.
+    void standingRowsOfARolledBackTransactionAreForgotten()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event master = weeklyMaster(QStringLiteral("master"), 1);
+        QVERIFY(events.insert(master));
+        QCOMPARE(firstInMay(events), QStringLiteral("Event master/0"));
+
+        QVERIFY(store.sql().transaction());
+        master.title = QStringLiteral("Draft");
+        QVERIFY(events.update(master));
+        QCOMPARE(firstInMay(events), QStringLiteral("Draft/0"));
+        QVERIFY(store.sql().rollback());
+        QCOMPARE(firstInMay(events), QStringLiteral("Event master/0"));
+        QCOMPARE(firstInMay(events), QStringLiteral("Event master/0"));
     }
 
     // More events than one IN list may carry: every one gets its children.

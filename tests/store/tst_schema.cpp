@@ -193,7 +193,7 @@ private Q_SLOTS:
             idx_events_calendar_provider(calendar_id, provider_event_id)
             idx_events_calendar_start(calendar_id, start_time)
             idx_events_end_time(end_time)
-            idx_events_long(end_time) WHERE julianday(end_time) - julianday(start_time) > 1
+            idx_events_long(end_time, start_time) WHERE julianday(end_time) - julianday(start_time) > 1
             idx_events_master_uid(master_event_uid)
             idx_events_open_ended(start_time) WHERE (recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL
             idx_events_start_time(start_time)
