@@ -94,6 +94,7 @@ bool Database::open(const QString &path)
     // with the default every range query reads them from the file again.
     // The cache grows only as pages are read.
     pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    pragma.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     const QVariant handle = m_db.driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3 *const *>(handle.constData());

@@ -115,30 +115,28 @@ bool sameSecond(const QDateTime &a, const QDateTime &b)
     return a.toSecsSinceEpoch() == b.toSecsSinceEpoch();
 }
 
-bool replaceRows(QSqlDatabase &db, QLatin1String table, const char *operation,
-                 const Event &event, bool replacing, const QString &insertSql,
+// Runs `sql` once per row of values on the connection's prepared statement;
+// false (logged as "<operation> <step> failed:") on the first failure.
+bool executeEach(Database &db, const char *operation, const char *step, const QString &sql,
                  const QList<QVariantList> &rows)
 {
-    QSqlQuery remove(db);
-    if (replacing
-        && !run(remove, QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table), {event.id})) {
-        qCWarning(lcStore).noquote() << operation << "delete failed:" << remove.lastError().text();
-        return false;
-    }
-    QSqlQuery insert(db);
-    if (!rows.isEmpty() && !insert.prepare(insertSql)) {
-        qCWarning(lcStore).noquote() << operation << "insert failed:" << insert.lastError().text();
-        return false;
-    }
+    const auto statement = db.statement(sql);
     for (const QVariantList &row : rows) {
-        for (int i = 0; i < row.size(); ++i)
-            insert.bindValue(i, row.at(i));
-        if (!insert.exec()) {
-            qCWarning(lcStore).noquote() << operation << "insert failed:" << insert.lastError().text();
+        if (!statement || !statement->execute(row)) {
+            qCWarning(lcStore).noquote() << operation << step << "failed:"
+                                         << (statement ? statement->errorText() : QString());
             return false;
         }
     }
     return true;
+}
+
+bool replaceRows(Database &db, const char *operation, const Event &event, bool replacing,
+                 const QString &deleteSql, const QString &insertSql, const QList<QVariantList> &rows)
+{
+    if (replacing && !executeEach(db, operation, "delete", deleteSql, {{event.id}}))
+        return false;
+    return rows.isEmpty() || executeEach(db, operation, "insert", insertSql, rows);
 }
 
 } // namespace
@@ -178,7 +176,7 @@ void loadAttendees(Database &db, Event &event)
                            readAttendee, &Event::attendees, "loadAttendees");
 }
 
-bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing)
+bool writeReminderRows(Database &db, const Event &event, bool replacing)
 {
     QList<QVariantList> rows;
     rows.reserve(event.reminders.size());
@@ -195,13 +193,14 @@ bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing)
                      orDefault(r.action, QLatin1String("display")), flag(acknowledged),
                      time(trigger)});
     }
-    return replaceRows(db, QLatin1String("reminders"), "writeReminderRows", event, replacing,
+    return replaceRows(db, "writeReminderRows", event, replacing,
+                       QStringLiteral("DELETE FROM reminders WHERE event_id = ?"),
                        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
                                       "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"),
                        rows);
 }
 
-bool writeAttendeeRows(QSqlDatabase &db, const Event &event, bool replacing)
+bool writeAttendeeRows(Database &db, const Event &event, bool replacing)
 {
     QList<QVariantList> rows;
     rows.reserve(event.attendees.size());
@@ -211,7 +210,8 @@ bool writeAttendeeRows(QSqlDatabase &db, const Event &event, bool replacing)
                      orDefault(a.status, QLatin1String("needs-action")), text(a.type),
                      flag(a.rsvp)});
     }
-    return replaceRows(db, QLatin1String("attendees"), "writeAttendeeRows", event, replacing,
+    return replaceRows(db, "writeAttendeeRows", event, replacing,
+                       QStringLiteral("DELETE FROM attendees WHERE event_id = ?"),
                        QStringLiteral("INSERT INTO attendees (id, event_id, email, name, role, "
                                       "status, type, rsvp) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
                        rows);

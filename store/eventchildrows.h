@@ -27,8 +27,8 @@ void loadAttendees(Database &db, Event &event);
 // unacknowledged so that it fires again. False (logged) on the first failure.
 // A new event has no rows to replace (with foreign keys on none can exist),
 // so `replacing` false skips the delete.
-bool writeReminderRows(QSqlDatabase &db, const Event &event, bool replacing = true);
-bool writeAttendeeRows(QSqlDatabase &db, const Event &event, bool replacing = true);
+bool writeReminderRows(Database &db, const Event &event, bool replacing = true);
+bool writeAttendeeRows(Database &db, const Event &event, bool replacing = true);
 
 // "DELETE FROM <table> WHERE event_id = ?"; logged on failure.
 bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &eventId);

@@ -24,7 +24,26 @@ SqliteStatement::~SqliteStatement()
 
 QString SqliteStatement::errorText() const
 {
+    if (!m_error.isNull())
+        return m_error;
     return QString::fromUtf8(sqlite3_errmsg(m_db));
+}
+
+bool SqliteStatement::execute(const QVariantList &values)
+{
+    m_error = QString();
+    m_changes = 0;
+    const bool bound = start(values);
+    const int rc = bound ? sqlite3_step(m_statement) : SQLITE_MISUSE;
+    const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
+    if (ok)
+        m_changes = sqlite3_changes(m_db);
+    else
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    // Resetting ends the statement, and with it a write's hold on the
+    // transaction.
+    sqlite3_reset(m_statement);
+    return ok;
 }
 
 bool SqliteStatement::start(const QVariantList &values)

@@ -46,6 +46,11 @@ public:
     bool next(const char *operation);
     // The run ended on a failure rather than after its last row.
     bool failed() const { return m_failed; }
+    // A statement without rows (INSERT, UPDATE, DELETE): binds `values`,
+    // steps it once and resets it. On a failure errorText() says why until
+    // the next call; changes() counts the rows it wrote.
+    bool execute(const QVariantList &values);
+    int changes() const { return m_changes; }
     void reset();
 
     bool isNull(int column) const;
@@ -78,6 +83,8 @@ public:
 private:
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
+    QString m_error;
+    int m_changes = 0;
     bool m_failed = false;
     // Per column: the values handed out by sharedText, UTF-8 beside the
     // string.

@@ -104,7 +104,12 @@ bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QV
 
 bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id)
 {
-    if (query.numRowsAffected() > 0)
+    return matchedRow(query.numRowsAffected(), operation, id);
+}
+
+bool matchedRow(int changedRows, const char *operation, const QString &id)
+{
+    if (changedRows > 0)
         return true;
     qCWarning(lcStore).noquote() << operation << "failed: no row" << id;
     return false;

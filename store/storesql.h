@@ -55,6 +55,7 @@ bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QV
 // Whether the UPDATE just run by `query` changed a row; when its WHERE matched
 // none (the row `id` is gone), logs "<operation> failed: no row <id>".
 bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id);
+bool matchedRow(int changedRows, const char *operation, const QString &id);
 
 // Every row of a SELECT, mapped; empty when the statement fails.
 template<typename Row>
