@@ -183,22 +183,31 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
-// By instant, ties in query order. The keys come from the stored times, as
-// the records' times may be in a zone, where each conversion looks the
-// offset up again.
-void sortByStart(QList<Event> &events, const QList<qint64> &startKeys)
+// The window's own rows and the standing rows that belong to it, merged in
+// one list by instant, ties in query order (own rows first). The keys come
+// from the stored times, as the records' times may be in a zone, where each
+// conversion looks the offset up again. The result is built once: a month
+// over a large store is megabytes of records.
+QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
+                          const QList<std::pair<qint64, qsizetype>> &standingPicked)
 {
     QList<std::pair<qint64, qsizetype>> keys;
-    keys.reserve(events.size());
-    for (qsizetype i = 0; i < events.size(); ++i)
-        keys.append({startKeys.at(i), i});
+    keys.reserve(own.size() + standingPicked.size());
+    for (qsizetype i = 0; i < own.size(); ++i)
+        keys.append({ownKeys.at(i), i});
+    for (const auto &[key, index] : standingPicked)
+        keys.append({key, own.size() + index});
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    QList<Event> sorted;
-    sorted.reserve(events.size());
-    for (const auto &key : std::as_const(keys))
-        sorted.append(std::move(events[key.second]));
-    events = std::move(sorted);
+    QList<Event> merged;
+    merged.reserve(keys.size());
+    for (const auto &key : std::as_const(keys)) {
+        if (key.second < own.size())
+            merged.append(std::move(own[key.second]));
+        else
+            merged.append(standing.at(key.second - own.size()));
+    }
+    return merged;
 }
 
 qint64 sortKey(const QDateTime &start)
@@ -449,19 +458,15 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     // After the statements above, which began the read: the stamp sees
     // other connections' commits only then.
     const StandingRows &standing = standingRows(upper, mayKeep);
-    events.reserve(events.size() + standing.events.size());
-    startKeys.reserve(events.capacity());
+    QList<std::pair<qint64, qsizetype>> picked;
     for (qsizetype i = 0; i < standing.events.size(); ++i) {
-        const Event &event = standing.events.at(i);
-        if (standing.inWindow(window, i) && calendars.includes(event.calendar_id)) {
-            events.append(event);
-            startKeys.append(standing.keys.at(i).sortMs);
-        }
+        if (standing.inWindow(window, i) && calendars.includes(standing.events.at(i).calendar_id))
+            picked.append({standing.keys.at(i).sortMs, i});
     }
     snapshot.release();
+    QList<Event> merged = mergeByStart(events, startKeys, standing.events, picked);
     m_scratchStanding.reset();
-    sortByStart(events, startKeys);
-    return events;
+    return merged;
 }
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
