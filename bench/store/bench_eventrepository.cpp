@@ -186,7 +186,7 @@ void printQueryPlan(QSqlDatabase &db)
         "julianday(end_time) - julianday(start_time) > 1 AND end_time > '2024-01-07T00:00:00' AND "
         "start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
         "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL) AND start_time >= '' "
-        "AND deleted_at IS NULL",
+        "AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
         "master_event_uid > '' AND recurrence_id > '' AND deleted_at IS NULL",
     };
     const QString calendars = QStringLiteral("'") + kCalendars.join(QStringLiteral("', '")) + QStringLiteral("'");
