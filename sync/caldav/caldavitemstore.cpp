@@ -22,11 +22,18 @@ CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resourc
             continue;
         const int before = applied.parsed;
         applyResource(resource, now, applied);
-        // Data without one readable object of this kind cannot be stored.
-        if (applied.parsed == before) {
-            qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
-            ++applied.failed;
-        }
+        if (applied.parsed > before)
+            continue;
+        // A resource of another kind (a to-do among the events, from a
+        // server that lists every kind) is not ours to store. Data that is
+        // not iCalendar, or holds an object of this kind that cannot be
+        // read, is missing: the run says so and the next fetches it again.
+        const QString &data = resource.calendarData;
+        const bool calendar = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
+        if (calendar && !data.contains(u"BEGIN:"_s + component(), Qt::CaseInsensitive))
+            continue;
+        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
+        ++applied.failed;
     }
     scheduleChanged();
     return applied;

@@ -227,7 +227,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
                                  ? QCoreApplication::translate("MainWindow", "Synced %1 events").arg(total)
                                  : QCoreApplication::translate("MainWindow", "Synced %1 events; %2").arg(total, problem));
     }
-    m_appState->endSync(!problem.isEmpty());
+    m_appState->endSync(failed || !problem.isEmpty());
     if (m_changedInFlight.remove(calendarId) && hasPendingRows(calendarId))
         m_pushTimer.start();
     if (batch->open.isEmpty() && !batch->starting)
