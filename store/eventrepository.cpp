@@ -184,7 +184,7 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
 }
 
 // The window's own rows and the standing rows that belong to it, merged in
-// one list by instant, ties in query order (own rows first). The keys come
+// one list by instant. The keys come
 // from the stored times, as the records' times may be in a zone, where each
 // conversion looks the offset up again. The result is built once: a month
 // over a large store is megabytes of records.
@@ -197,8 +197,15 @@ QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const
         keys.append({ownKeys.at(i), i});
     for (const auto &[key, index] : standingPicked)
         keys.append({key, own.size() + index});
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    // Events that start together come by id: the kept rows' own order
+    // depends on the windows read before, and a list must not reshuffle
+    // between two looks at the same window.
+    const auto idOf = [&](qsizetype index) -> const QString & {
+        return index < own.size() ? own.at(index).id : standing.at(index - own.size()).id;
+    };
+    std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : idOf(a.second) < idOf(b.second);
+    });
     QList<Event> merged;
     merged.reserve(keys.size());
     for (const auto &key : std::as_const(keys)) {

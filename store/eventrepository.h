@@ -42,7 +42,7 @@ public:
     // end: any start before `to`), every repeating master starting before
     // `to`, and every override row whatever its own times, so that expansion
     // can put a moved occurrence in its place. All-day rows compare by their
-    // dates. Ordered by start; with children.
+    // dates. Ordered by start, then id; with children.
     QList<Event> getInRange(const QDateTime &from, const QDateTime &to,
                             const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;

@@ -468,6 +468,23 @@ private Q_SLOTS:
         QCOMPARE(idsIn(5), QStringList{QStringLiteral("january")});
     }
 
+    // Events starting together come by id, whether read with the window or
+    // kept from an earlier query.
+    void eventsStartingTogetherComeById()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        const QDateTime nine = localTime(2024, 5, 6, 9);
+        Event series = makeEvent(QStringLiteral("b-series"), kCal, nine, nine.addSecs(3600));
+        series.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+        QVERIFY(events.insert(series));
+        QVERIFY(events.insert(makeEvent(QStringLiteral("c-single"), kCal, nine, nine.addSecs(3600))));
+        QVERIFY(events.insert(makeEvent(QStringLiteral("a-single"), kCal, nine, nine.addSecs(1800))));
+        QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 6), localTime(2024, 5, 7))),
+                 (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+    }
+
     // What a query reads inside a caller's transaction may be rolled back:
     // it must not outlive the rollback.
     void standingRowsOfARolledBackTransactionAreForgotten()
