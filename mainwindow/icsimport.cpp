@@ -1,5 +1,6 @@
 #include "icsimport.h"
 
+#include "database.h"
 #include "eventrepository.h"
 #include "icalendar.h"
 
@@ -11,7 +12,8 @@
 
 namespace IcsImport {
 
-Result importFile(EventRepository *events, const QString &path, const QString &calendarId)
+Result importFile(EventRepository *events, Database *database, const QString &path,
+                  const QString &calendarId)
 {
     Result result;
     QFile file(path);
@@ -29,7 +31,7 @@ Result importFile(EventRepository *events, const QString &path, const QString &c
     // still written under its own savepoint, so one refused event leaves
     // the others. Inside a caller's transaction the events join it.
     QSqlDatabase db = QSqlDatabase::database();
-    const bool ownTransaction = db.isOpen() && db.transaction();
+    bool ownTransaction = db.isOpen() && db.transaction();
     for (Event event : parsed) {
         if (!event.start_time.isValid()) {
             ++result.failed;
@@ -64,6 +66,13 @@ Result importFile(EventRepository *events, const QString &path, const QString &c
             result.added += ok ? 1 : 0;
         }
         result.failed += ok ? 0 : 1;
+        if (!ok && ownTransaction && database && !database->inTransaction()) {
+            // SQLite rolled the whole transaction back (a full disk, an I/O
+            // error): what it held is gone, and the rest goes in one by one.
+            result.failed += result.added + result.updated;
+            result.added = result.updated = 0;
+            ownTransaction = false;
+        }
     }
     if (ownTransaction && !db.commit()) {
         db.rollback();

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class Database;
 class EventRepository;
 
 // The events of an .ics file taken into one calendar.
@@ -19,6 +20,9 @@ struct Result
 // `calendarId`. Importing the same file again updates what the first import
 // added instead of doubling it; a deleted copy comes back. Every stored row
 // is "pending", so the next sync pushes it to the calendar's server.
-Result importFile(EventRepository *events, const QString &path, const QString &calendarId);
+// `database` tells whether SQLite gave up the import's transaction after a
+// severe failure (a full disk), so that the counts stay true.
+Result importFile(EventRepository *events, Database *database, const QString &path,
+                  const QString &calendarId);
 
 } // namespace IcsImport

@@ -211,7 +211,7 @@ void MainWindow::importIcsFromCommand(const QString &path)
         showStatus(tr("Import ignored: no calendars configured."), 4000);
         return;
     }
-    const IcsImport::Result result = IcsImport::importFile(m_state->events(), path, calendarId);
+    const IcsImport::Result result = IcsImport::importFile(m_state->events(), m_state->database(), path, calendarId);
     if (!result.readable) {
         QMessageBox::warning(this, tr("Import failed"), tr("Couldn't read \"%1\".").arg(QDir::toNativeSeparators(path)));
         return;

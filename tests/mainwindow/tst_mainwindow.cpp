@@ -24,6 +24,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
@@ -169,6 +170,31 @@ private Q_SLOTS:
         QCOMPARE(status(), u"Imported 1 event(s) from two.ics; 1 could not be stored"_s);
         QCOMPARE(eventCount(), 1);
         QVERIFY(state()->events()->getByUid(u"import-2"_s, kPersonal));
+    }
+
+    // A disk that fills up during an import: whatever SQLite rolls back,
+    // the message counts exactly the events that are stored.
+    void importOnAFullDiskCountsWhatWasKept()
+    {
+        QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+        const QByteArray filler(2000, 'x');
+        for (int i = 0; i < 60; ++i) {
+            file += "BEGIN:VEVENT\r\nUID:bulk-" + QByteArray::number(i) + "\r\nSUMMARY:Bulk\r\n"
+                    "DTSTART:20240501T100000Z\r\nDESCRIPTION:" + filler + "\r\nEND:VEVENT\r\n";
+        }
+        file += "END:VCALENDAR\r\n";
+        QSqlQuery pragma(state()->database()->database());
+        QVERIFY(pragma.exec(u"PRAGMA page_count"_s) && pragma.next());
+        const int pages = pragma.value(0).toInt();
+        QVERIFY(pragma.exec(u"PRAGMA max_page_count = %1"_s.arg(pages + 12)));
+        m_window->importIcsFromCommand(writeFile(m_files, u"bulk.ics"_s, file));
+        QVERIFY(pragma.exec(u"PRAGMA max_page_count = 1073741823"_s));
+
+        const QRegularExpression counts(u"^Imported (\\d+) event\\(s\\) from bulk.ics; (\\d+) could not be stored$"_s);
+        const QRegularExpressionMatch match = counts.match(status());
+        QVERIFY2(match.hasMatch(), qPrintable(status()));
+        QCOMPARE(match.captured(1).toInt(), eventCount());
+        QCOMPARE(match.captured(1).toInt() + match.captured(2).toInt(), 60);
     }
 
     void importThroughTheFileDialog()
