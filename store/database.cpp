@@ -35,6 +35,7 @@ constexpr Migration kMigrations[] = {
     {7, "tasks_dateonly_repeat", ":/sql/sql/migrations/007_tasks_dateonly_and_repeat_mode.sql"},
     {8, "events_range_idx", ":/sql/sql/migrations/008_events_range_indexes.sql"},
     {9, "events_long_with_start", ":/sql/sql/migrations/009_events_long_with_start.sql"},
+    {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is
@@ -103,20 +104,6 @@ bool Database::open(const QString &path)
     m_generation = ++connections;
     m_open = true;
     return true;
-}
-
-std::optional<Database::ChangeStamp> Database::changeStamp() const
-{
-    if (!m_handle)
-        return std::nullopt;
-    // The pager's data version moves with every commit by another connection
-    // (seen once a read has begun) and with our own commits; the total of
-    // changes covers our writes before they commit, including ones rolled
-    // back later.
-    unsigned int dataVersion = 0;
-    if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &dataVersion) != SQLITE_OK)
-        return std::nullopt;
-    return ChangeStamp{m_generation, sqlite3_total_changes64(m_handle), dataVersion};
 }
 
 bool Database::inTransaction() const

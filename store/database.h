@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 class SqliteStatement;
 struct sqlite3;
@@ -47,24 +46,8 @@ public:
     // Use it within one call and don't keep it.
     std::shared_ptr<SqliteStatement> statement(const QString &sql);
 
-    // What the connection would read, as far as caches of it go: the stamp
-    // differs after any write through this connection (committed, pending or
-    // rolled back), any commit by another connection or process, and a
-    // reopening. Take it inside a read that has already stepped a statement,
-    // since another connection's commits are seen only once a read begins.
-    // nullopt when nothing is open.
-    struct ChangeStamp
-    {
-        quint64 connection = 0;
-        qint64 changes = 0;
-        unsigned int dataVersion = 0;
-        bool operator==(const ChangeStamp &other) const
-        {
-            return connection == other.connection && changes == other.changes
-                && dataVersion == other.dataVersion;
-        }
-    };
-    std::optional<ChangeStamp> changeStamp() const;
+    // Numbers the connections of the process: a new one after every open().
+    quint64 connectionId() const { return m_generation; }
     // A transaction (or savepoint) is open on the connection.
     bool inTransaction() const;
 

@@ -242,6 +242,19 @@ QString escapeLike(const QString &text)
 // window test needs, and read again only once the database has changed.
 struct EventRepository::StandingRows
 {
+    // The connection and the events' change counter (kept by triggers on
+    // the events, reminders and attendees tables, whoever writes them) the
+    // rows were read at.
+    struct Stamp
+    {
+        quint64 connection = 0;
+        qint64 version = 0;
+        bool operator==(const Stamp &other) const
+        {
+            return connection == other.connection && version == other.version;
+        }
+    };
+
     struct Key
     {
         bool always = false; // an override
@@ -251,7 +264,7 @@ struct EventRepository::StandingRows
         qint64 sortMs = 0;
     };
 
-    Database::ChangeStamp stamp;
+    Stamp stamp;
     // Open-ended rows starting before this bound (stored text) are read, and
     // every override.
     QString coveredUpper;
@@ -284,7 +297,12 @@ EventRepository::~EventRepository() = default;
 const EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
 {
     Database &db = *m_database;
-    const std::optional<Database::ChangeStamp> stamp = db.changeStamp();
+    std::optional<StandingRows::Stamp> stamp;
+    if (const auto counter = db.statement(QStringLiteral("SELECT version FROM events_version"))) {
+        const SqliteStatement::Run run(*counter);
+        if (counter->start({}) && counter->next("EventRepository::getInRange"))
+            stamp = StandingRows::Stamp{db.connectionId(), counter->integer64(0)};
+    }
     StandingRows *rows = m_standing.get();
     const bool current = rows && stamp && rows->stamp == *stamp;
     if (current && upper <= rows->coveredUpper)
@@ -462,8 +480,8 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     EventChildRows::loadRemindersForEvents(db, events);
     EventChildRows::loadAttendeesForEvents(db, events);
 
-    // After the statements above, which began the read: the stamp sees
-    // other connections' commits only then.
+    // In the read transaction of the statements above, so that the counter
+    // and the rows come from one snapshot.
     const StandingRows &standing = standingRows(upper, mayKeep);
     QList<std::pair<qint64, qsizetype>> picked;
     for (qsizetype i = 0; i < standing.events.size(); ++i) {

@@ -87,7 +87,7 @@ private:
     Database *m_database;
     ChangeCoalescer *m_changes;
     // The rows every range query returns whatever its window, as they were
-    // at the database's change stamp; see getInRange.
+    // at the events' change counter; see getInRange.
     mutable std::unique_ptr<StandingRows> m_standing;
     mutable std::unique_ptr<StandingRows> m_scratchStanding;
 };

@@ -112,6 +112,11 @@ int SqliteStatement::integer(int column) const
     return sqlite3_column_int(m_statement, column);
 }
 
+qint64 SqliteStatement::integer64(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
 QString SqliteStatement::text(int column) const
 {
     const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));

@@ -55,6 +55,7 @@ public:
 
     bool isNull(int column) const;
     int integer(int column) const;
+    qint64 integer64(int column) const;
     // NULL reads as a null string, '' as an empty one.
     QString text(int column) const;
     // text(), one string shared by every row that holds the same value: for

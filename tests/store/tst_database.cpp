@@ -64,9 +64,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_long_with_start"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_version"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 9);
+        QCOMPARE(Database::latestVersion(), 10);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
-                                "events_range_idx,events_long_with_start"));
+                                "events_range_idx,events_long_with_start,events_version"));
     }
 
     void olderDatabaseMigratesForward()

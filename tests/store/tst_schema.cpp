@@ -366,8 +366,8 @@ private Q_SLOTS:
                      "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
                      "type = 'table' ORDER BY name)")),
                  QStringLiteral("accounts attachments attendees calendar_views calendars "
-                                "event_templates events filter_rules reminders schema_version "
-                                "settings sync_queue tasks"));
+                                "event_templates events events_version filter_rules reminders "
+                                "schema_version settings sync_queue tasks"));
     }
 
     void newDatabaseHoldsOnlyTheSeededGroup()
