@@ -239,7 +239,7 @@ QString escapeLike(const QString &text)
 // In a store with years of history the repeating masters that started
 // before a window are most of the rows a month returns, and every window
 // returns them again; they are kept here with their children, with what a
-// window test needs, and read again only once the database has changed.
+// window test needs, and read again only once the events have changed.
 struct EventRepository::StandingRows
 {
     // The connection and the events' change counter (kept by triggers on
