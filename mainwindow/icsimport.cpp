@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QUuid>
 
 namespace IcsImport {
@@ -30,8 +29,13 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     // waits for the disk: a large file took tens of seconds. Each event is
     // still written under its own savepoint, so one refused event leaves
     // the others. Inside a caller's transaction the events join it.
-    QSqlDatabase db = QSqlDatabase::database();
+    QSqlDatabase &db = database->database();
     bool ownTransaction = db.isOpen() && db.transaction();
+    // The transaction is gone, and with it what it held.
+    const auto lose = [&result] {
+        result.failed += result.added + result.updated;
+        result.added = result.updated = 0;
+    };
     for (Event event : parsed) {
         if (!event.start_time.isValid()) {
             ++result.failed;
@@ -66,18 +70,16 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
             result.added += ok ? 1 : 0;
         }
         result.failed += ok ? 0 : 1;
-        if (!ok && ownTransaction && database && !database->inTransaction()) {
+        if (!ok && ownTransaction && !database->inTransaction()) {
             // SQLite rolled the whole transaction back (a full disk, an I/O
-            // error): what it held is gone, and the rest goes in one by one.
-            result.failed += result.added + result.updated;
-            result.added = result.updated = 0;
+            // error); the rest goes in one by one.
+            lose();
             ownTransaction = false;
         }
     }
     if (ownTransaction && !db.commit()) {
         db.rollback();
-        result.failed += result.added + result.updated;
-        result.added = result.updated = 0;
+        lose();
     }
     return result;
 }

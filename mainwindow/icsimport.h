@@ -20,8 +20,8 @@ struct Result
 // `calendarId`. Importing the same file again updates what the first import
 // added instead of doubling it; a deleted copy comes back. Every stored row
 // is "pending", so the next sync pushes it to the calendar's server.
-// `database` tells whether SQLite gave up the import's transaction after a
-// severe failure (a full disk), so that the counts stay true.
+// The file goes in as one transaction on `database`, the connection of
+// `events`.
 Result importFile(EventRepository *events, Database *database, const QString &path,
                   const QString &calendarId);
 

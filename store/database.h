@@ -40,9 +40,9 @@ public:
 
     QSqlDatabase &database();
 
-    // A statement of the reads that return many rows, prepared once through
-    // SQLite's own interface on this connection and finalized before it
-    // closes; null when it does not prepare (logged) or nothing is open.
+    // A statement of the hot paths (range reads, event writes), prepared once
+    // through SQLite's own interface on this connection and finalized before
+    // it closes; null when it does not prepare (logged) or nothing is open.
     // Use it within one call and don't keep it.
     std::shared_ptr<SqliteStatement> statement(const QString &sql);
 

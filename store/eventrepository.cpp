@@ -147,28 +147,28 @@ const QLatin1String kOpenEndedTerm(
     "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
 const QLatin1String kOverrideTerm("master_event_uid > '' AND recurrence_id > ''");
 
-bool isStanding(const SqliteStatement &q)
+bool isOverride(const SqliteStatement &q)
 {
-    return !q.utf8(kRuleColumn).isEmpty() || q.isNull(kEndColumn)
-        || (!q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty());
+    return !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
 }
 
-// Whether a row of the range query belongs to the window: a timed row on its
-// instants, an all-day row on the dates of its stored text. Overrides always
-// do; a repeating master and a row without an end once they start in time.
-// Decided on the few columns it needs, before the whole row is read.
+bool isStanding(const SqliteStatement &q)
+{
+    return !q.utf8(kRuleColumn).isEmpty() || q.isNull(kEndColumn) || isOverride(q);
+}
+
+// Whether one of the window's own rows (not standing: no rule, an end
+// column, no override) belongs to it: a timed row on its instants, an
+// all-day row on the dates of its stored text. Decided on the few columns it
+// needs, before the whole row is read.
 bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan &span)
 {
-    const bool isOverride = !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
-    if (isOverride)
-        return true;
-    const bool open = !q.utf8(kRuleColumn).isEmpty();
     if (q.integer(kAllDayColumn) != 0) {
         const QDate start = TimeUtil::storedDate(q.utf8(kStartColumn));
         const QDate end = TimeUtil::storedDate(q.utf8(kEndColumn));
         if (!start.isValid())
             return false;
-        if (open || !end.isValid())
+        if (!end.isValid())
             return window.overlapsDays(start, window.endDay());
         // An all-day event covers at least its first day.
         return window.overlapsDays(start, std::max(end, start.addDays(1)));
@@ -176,7 +176,7 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     const QDateTime &start = span.start;
     if (!start.isValid())
         return false;
-    if (open || !span.end)
+    if (!span.end)
         return window.startsBeforeEnd(start);
     // An end that cannot be read counts as none at all: a moment at the start.
     const QDateTime &end = *span.end;
@@ -184,10 +184,10 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
 }
 
 // The window's own rows and the standing rows that belong to it, merged in
-// one list by instant. The keys come
-// from the stored times, as the records' times may be in a zone, where each
-// conversion looks the offset up again. The result is built once: a month
-// over a large store is megabytes of records.
+// one list by instant. The keys come from the stored times, as the records'
+// times may be in a zone, where each conversion looks the offset up again.
+// The result is built once: a month over a large store is megabytes of
+// records.
 QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
                           const QList<std::pair<qint64, qsizetype>> &standingPicked)
 {
@@ -217,9 +217,12 @@ QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const
     return merged;
 }
 
+// The sort key of a start that cannot be read: before every other.
+constexpr qint64 kNoStart = std::numeric_limits<qint64>::min();
+
 qint64 sortKey(const QDateTime &start)
 {
-    return start.isValid() ? start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+    return start.isValid() ? start.toMSecsSinceEpoch() : kNoStart;
 }
 
 QString escapeLike(const QString &text)
@@ -260,8 +263,7 @@ struct EventRepository::StandingRows
         bool always = false; // an override
         bool allDay = false;
         QDate startDay; // all-day rows: the date of the stored text
-        std::optional<qint64> startMs; // timed rows
-        qint64 sortMs = 0;
+        qint64 sortMs = kNoStart;
     };
 
     Stamp stamp;
@@ -272,7 +274,8 @@ struct EventRepository::StandingRows
     QList<Key> keys;
     QSet<QString> ids;
 
-    // The same decision as inWindow() for these rows.
+    // Overrides belong to every window, the others to every window that
+    // ends after they start.
     bool inWindow(const TimeWindow &window, qsizetype i) const
     {
         const Key &key = keys.at(i);
@@ -280,7 +283,7 @@ struct EventRepository::StandingRows
             return true;
         if (key.allDay)
             return key.startDay.isValid() && window.overlapsDays(key.startDay, window.endDay());
-        return key.startMs && window.startsBeforeEnd(*key.startMs);
+        return key.sortMs != kNoStart && window.startsBeforeEnd(key.sortMs);
     }
 };
 
@@ -333,14 +336,12 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
             return;
         rows->ids.insert(id);
         StandingRows::Key key;
-        key.always = !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
+        key.always = isOverride(q);
         key.allDay = q.integer(kAllDayColumn) != 0;
         RowSpan span = readSpan(q);
         key.sortMs = sortKey(span.start);
         if (key.allDay)
             key.startDay = TimeUtil::storedDate(q.utf8(kStartColumn));
-        else if (span.start.isValid())
-            key.startMs = key.sortMs;
         added.append(rowToEvent(q, zones, std::move(id), std::move(span)));
         keys.append(key);
     };
