@@ -1,11 +1,16 @@
 #include "seriesrows.h"
 
 #include "eventrepository.h"
+#include "timeutil.h"
 
 #include <QDebug>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
 
 namespace SeriesRows {
 
@@ -35,4 +40,65 @@ QList<Event> liveOverrides(EventRepository *events, const Event &series)
     return result;
 }
 
+QStringList dateValues(const QString &stored)
+{
+    const QString trimmed = stored.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    if (!trimmed.startsWith(u'['))
+        return trimmed.split(u',', Qt::SkipEmptyParts);
+    QStringList values;
+    const QJsonArray array = QJsonDocument::fromJson(trimmed.toUtf8()).array();
+    for (const QJsonValue &value : array) {
+        if (value.isString())
+            values.append(value.toString());
+    }
+    return values;
+}
+
+QString storedDates(const QStringList &values)
+{
+    if (values.isEmpty())
+        return QString();
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(values)).toJson(QJsonDocument::Compact));
+}
+
+QDateTime instantOf(const QString &value, const QTimeZone &zone)
+{
+    const QString text = value.trimmed();
+    if (text.size() == 8)
+        return TimeUtil::utc(QDate::fromString(text, u"yyyyMMdd"_s));
+    if (text.endsWith(u'Z', Qt::CaseInsensitive))
+        return TimeUtil::fromIcalUtc(text.toUpper());
+    const QDateTime floating = QDateTime::fromString(text.left(15), u"yyyyMMdd'T'HHmmss"_s);
+    return floating.isValid() ? TimeUtil::inZone(floating.date(), floating.time(), zone) : QDateTime();
+}
+
 } // namespace SeriesRows
+
+QString endSeriesBefore(const QString &rule, const QDateTime &cutoff, bool allDay)
+{
+    const QString until = allDay ? TimeUtil::toIcalDate(cutoff.date()) : TimeUtil::toIcalUtc(cutoff);
+    QStringList parts;
+    bool replaced = false;
+    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = part.indexOf(u'=');
+        if (eq < 0) {
+            parts.append(part);
+            continue;
+        }
+        const QString key = part.left(eq).toUpper();
+        if (key == u"COUNT"_s)
+            continue;
+        if (key == u"UNTIL"_s) {
+            parts.append(u"UNTIL="_s + until);
+            replaced = true;
+            continue;
+        }
+        parts.append(part);
+    }
+    if (!replaced)
+        parts.append(u"UNTIL="_s + until);
+    return parts.join(u';');
+}
+

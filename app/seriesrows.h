@@ -2,7 +2,11 @@
 
 #include "event.h"
 
+#include <QDateTime>
 #include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTimeZone>
 
 class EventRepository;
 
@@ -12,4 +16,19 @@ namespace SeriesRows {
 // with their reminders and attendees; none for a row without a uid.
 QList<Event> liveOverrides(EventRepository *events, const Event &series);
 
+// The values of a stored EXDATE or RDATE list: a JSON array, or a plain
+// comma list as older rows hold it.
+QStringList dateValues(const QString &stored);
+// Values as the store holds them: a compact JSON array, empty for none.
+QString storedDates(const QStringList &values);
+
+// A recurrence id, EXDATE or RDATE value as an instant: "Z" is UTC, a date is
+// 00:00 UTC of it, a floating value is read in the series' zone.
+QDateTime instantOf(const QString &value, const QTimeZone &zone);
+
 } // namespace SeriesRows
+
+// `rule` ending at `cutoff`: COUNT dropped, UNTIL (in place, or appended)
+// set to the cutoff in UTC "yyyyMMddTHHmmssZ", or to its date "yyyyMMdd" for
+// an all-day series. Other parts stay as written.
+QString endSeriesBefore(const QString &rule, const QDateTime &cutoff, bool allDay = false);

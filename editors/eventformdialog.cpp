@@ -10,6 +10,7 @@
 #include "eventwrites.h"
 #include "preferencesrepository.h"
 #include "recurrenceeditdialog.h"
+#include "recurringedit.h"
 #include "rruleformat.h"
 #include "ruleuntil.h"
 #include "seriesrows.h"
@@ -104,6 +105,7 @@ EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *p
     : QDialog(parent)
     , m_state(state)
     , m_event(event)
+    , m_occurrence(event)
 {
     EventDetailsPopover::closeOpen();
     // The stored row, not the caller's copy: an occurrence of a series
@@ -373,6 +375,54 @@ void EventFormDialog::populate()
     m_customColor = event.color;
     updateColorButton();
 
+    showTimes(event);
+    m_allDay->setChecked(event.is_all_day);
+    setAllDay(event.is_all_day);
+
+    m_rule = event.recurrence_rule;
+    updateRepeatLabel();
+    clearReminderRows();
+    for (const Reminder &reminder : event.reminders)
+        addReminderRow(reminder.minutes_before);
+    m_location->setText(event.location);
+    m_notes->setPlainText(event.description);
+    m_attendees = event.attendees;
+    rebuildAttendeeRows();
+}
+
+void EventFormDialog::setScope(RecurringEditScope scope)
+{
+    if (!m_event || !m_state || !m_state->events() || scope == RecurringEditScope::None)
+        return;
+    EventRepository *events = m_state->events();
+    m_scope = scope;
+    m_slot = QDateTime();
+    Event shown = m_occurrence;
+    if (m_event->isOverride()) {
+        if (scope == RecurringEditScope::ThisEvent)
+            return; // the override row itself
+        const std::optional<Event> master = events->getByUid(m_event->master_event_uid, m_event->calendar_id);
+        const std::optional<Event> series = master ? events->getById(master->id) : std::nullopt;
+        if (!series || series->deleted_at)
+            return;
+        // From here on the series is edited; the override's place in it is
+        // the occurrence.
+        m_slot = SeriesRows::instantOf(m_event->recurrence_id, seriesZone(*series));
+        m_event = *series;
+        populate();
+        shown = *series;
+        shown.start_time = TimeUtil::toSameRepresentation(m_slot, series->start_time);
+        if (series->end_time)
+            shown.end_time = shown.start_time.addSecs(series->start_time.secsTo(*series->end_time));
+    } else if (!m_event->recurrence_rule.isEmpty() || !m_event->recurrence_dates.isEmpty()) {
+        m_slot = m_occurrence.start_time;
+    }
+    if (m_slot.isValid() && scope != RecurringEditScope::AllEvents)
+        showTimes(shown);
+}
+
+void EventFormDialog::showTimes(const Event &event)
+{
     if (event.is_all_day) {
         // All-day rows are read by their stored dates; the stored end is
         // exclusive, the form shows the last day.
@@ -389,17 +439,6 @@ void EventFormDialog::populate()
         if (event.end_time)
             m_end->setDateTime(*event.end_time);
     }
-    m_allDay->setChecked(event.is_all_day);
-    setAllDay(event.is_all_day);
-
-    m_rule = event.recurrence_rule;
-    updateRepeatLabel();
-    for (const Reminder &reminder : event.reminders)
-        addReminderRow(reminder.minutes_before);
-    m_location->setText(event.location);
-    m_notes->setPlainText(event.description);
-    m_attendees = event.attendees;
-    rebuildAttendeeRows();
 }
 
 void EventFormDialog::setStartAndDuration(const QDateTime &start, int minutes)
@@ -717,7 +756,8 @@ bool EventFormDialog::write(Event record)
     }
     if (record.calendar_id == m_event->calendar_id) {
         record.raw_icalendar = storedText(record);
-        if (events->update(record))
+        const RecurringEditScope scope = m_slot.isValid() ? m_scope : RecurringEditScope::AllEvents;
+        if (editOccurrence(events, *m_event, m_slot, record, scope))
             return true;
         if (events->getById(record.id))
             return false;

@@ -3,6 +3,7 @@
 #include "attendee.h"
 #include "event.h"
 #include "eventtemplate.h"
+#include "recurringeditscope.h"
 
 #include <QDialog>
 #include <QList>
@@ -31,6 +32,12 @@ public:
     EventFormDialog(AppState *state, const Event &event, QWidget *parent = nullptr);
     EventFormDialog(AppState *state, QWidget *parent = nullptr);
 
+    // How far the edit of the occurrence the form was opened on reaches.
+    // ThisEvent and ThisAndFollowing show that occurrence's times and write
+    // an override of it or a split of its series there; AllEvents (the
+    // default) edits the series, also when opened on an override.
+    void setScope(RecurringEditScope scope);
+
     // An invalid start changes nothing.
     void setStartAndDuration(const QDateTime &start, int minutes);
 
@@ -43,6 +50,7 @@ private:
     void buildUi();
     void fillCalendarCombo();
     void populate();
+    void showTimes(const Event &event);
     void updateColorButton();
     void pickColor();
     void useCalendarColor();
@@ -63,6 +71,9 @@ private:
 
     AppState *m_state;
     std::optional<Event> m_event;
+    Event m_occurrence; // as the caller gave it
+    RecurringEditScope m_scope = RecurringEditScope::AllEvents;
+    QDateTime m_slot; // the occurrence's start in its series, for a scoped edit
     QString m_customColor;
     QString m_rule;
     QList<Attendee> m_attendees;

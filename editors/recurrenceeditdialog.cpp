@@ -352,6 +352,8 @@ void RecurrenceEditDialog::loadEnd(const QMap<QString, QString> &parts)
     if (parts.contains(u"UNTIL"_s)) {
         const QDate until = RuleUntil::day(parts.value(u"UNTIL"_s), m_seriesZone);
         if (until.isValid()) {
+            m_givenUntil = parts.value(u"UNTIL"_s);
+            m_givenUntilDay = until;
             m_until->setDate(until);
             m_endMode->button(On)->setChecked(true);
         }
@@ -401,7 +403,13 @@ QString RecurrenceEditDialog::rrule() const
     }
     switch (m_endMode->checkedId()) {
     case After: parts.append(u"COUNT="_s + QString::number(m_count->value())); break;
-    case On: parts.append(u"UNTIL="_s + RuleUntil::value(m_until->date(), m_seriesZone)); break;
+    case On: {
+        // Written anew, the end would be the last second of its day and could
+        // let one more occurrence in than the given end did.
+        const bool untouched = !m_givenUntil.isEmpty() && m_until->date() == m_givenUntilDay;
+        parts.append(u"UNTIL="_s + (untouched ? m_givenUntil : RuleUntil::value(m_until->date(), m_seriesZone)));
+        break;
+    }
     default: break;
     }
     return parts.join(u';');

@@ -34,7 +34,8 @@ public:
     // The zone of a timed series: its "On" end is then written as the last
     // second of that day in the zone, in UTC, and a UTC end is read back as
     // its day there. Without a zone (all-day series, tasks, templates) the
-    // end is a date. Re-reads the given rule's end.
+    // end is a date. Re-reads the given rule's end. An end left on the day
+    // it was read as is returned exactly as given.
     void setSeriesZone(const QTimeZone &zone);
 
     QString rrule() const;
@@ -55,6 +56,10 @@ private:
     QDate m_anchor;
     QString m_rule;
     QTimeZone m_seriesZone;
+    // The end as the rule gave it, and the day shown for it: an end the user
+    // leaves alone is written back unchanged.
+    QString m_givenUntil;
+    QDate m_givenUntilDay;
 
     QComboBox *m_frequency = nullptr;
     QWidget *m_intervalRow = nullptr;

@@ -7,15 +7,17 @@
 #include "storesql.h"
 #include "timeutil.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace EventWrites;
+using SeriesRows::dateValues;
+using SeriesRows::instantOf;
+using SeriesRows::storedDates;
 
 namespace {
 
@@ -29,11 +31,15 @@ Event storedSeries(EventRepository *events, const Event &given)
     return row && !row->deleted_at ? *row : given;
 }
 
+// `time` in the series' own form: its zone (or UTC, or offset) for a timed
+// series, whatever the caller's representation, so that rows made from it
+// keep the zone their text names; the date at 00:00 UTC for an all-day one.
 QDateTime allDayIfSo(const Event &series, const QDateTime &time)
 {
-    if (!series.is_all_day || !time.isValid())
+    if (!time.isValid())
         return time;
-    return allDayTime(TimeUtil::toSameRepresentation(time, series.start_time).date());
+    const QDateTime own = TimeUtil::toSameRepresentation(time, series.start_time);
+    return series.is_all_day ? allDayTime(own.date()) : own;
 }
 
 // The recurrence id of the occurrence starting at `start`, as the reader
@@ -42,19 +48,6 @@ QDateTime allDayIfSo(const Event &series, const QDateTime &time)
 QString recurrenceIdOf(const Event &series, const QDateTime &start)
 {
     return TimeUtil::toIcalUtc(allDayIfSo(series, start));
-}
-
-// A recurrence id, EXDATE or RDATE value as an instant: "Z" is UTC, a date is
-// 00:00 UTC of it, a floating value is read in the series' zone.
-QDateTime instantOf(const QString &value, const QTimeZone &zone)
-{
-    const QString text = value.trimmed();
-    if (text.size() == 8)
-        return allDayTime(QDate::fromString(text, u"yyyyMMdd"_s));
-    if (text.endsWith(u'Z', Qt::CaseInsensitive))
-        return TimeUtil::fromIcalUtc(text.toUpper());
-    const QDateTime floating = QDateTime::fromString(text.left(15), u"yyyyMMdd'T'HHmmss"_s);
-    return floating.isValid() ? TimeUtil::inZone(floating.date(), floating.time(), zone) : QDateTime();
 }
 
 // `instant` written in the form of `like`.
@@ -66,29 +59,6 @@ QString inFormOf(const QString &like, const QDateTime &instant, const QTimeZone 
     if (text.endsWith(u'Z', Qt::CaseInsensitive))
         return TimeUtil::toIcalUtc(instant);
     return instant.toTimeZone(zone).toString(u"yyyyMMdd'T'HHmmss"_s);
-}
-
-QStringList dateValues(const QString &stored)
-{
-    const QString trimmed = stored.trimmed();
-    if (trimmed.isEmpty())
-        return {};
-    if (!trimmed.startsWith(u'['))
-        return trimmed.split(u',', Qt::SkipEmptyParts);
-    QStringList values;
-    const QJsonArray array = QJsonDocument::fromJson(trimmed.toUtf8()).array();
-    for (const QJsonValue &value : array) {
-        if (value.isString())
-            values.append(value.toString());
-    }
-    return values;
-}
-
-QString storedDates(const QStringList &values)
-{
-    if (values.isEmpty())
-        return QString();
-    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(values)).toJson(QJsonDocument::Compact));
 }
 
 // Moves a series' start to a new time of the occurrence at `from`.
@@ -103,12 +73,9 @@ public:
     }
 
     bool isNull() const { return m_from == m_to; }
-    // Whole days the wall clock moves (a time moved past midnight counts).
-    int days() const
-    {
-        return int(m_from.toTimeZone(m_zone).date().daysTo(apply(m_from).toTimeZone(m_zone).date()));
-    }
     bool movesLater() const { return m_to > m_from; }
+    QDate fromDate() const { return m_from.toTimeZone(m_zone).date(); }
+    QDate toDate() const { return apply(m_from).toTimeZone(m_zone).date(); }
     QDateTime apply(const QDateTime &instant) const { return shiftWallClock(instant, m_from, m_to, m_zone); }
     const QTimeZone &zone() const { return m_zone; }
 
@@ -129,11 +96,27 @@ private:
     QDateTime m_to;
 };
 
-// `rule` with its weekdays and days of the month moved by `days`, so that a
-// series moved to another day keeps repeating on the day it was moved to.
-QString shiftRuleDays(const QString &rule, int days)
+// The ordinal of `date`'s weekday in its month: from the start (1 = first)
+// or, for `fromEnd`, from the end (-1 = last).
+int weekdayOrdinal(const QDate &date, bool fromEnd)
 {
-    if (days == 0)
+    return fromEnd ? -((date.daysInMonth() - date.day()) / 7 + 1) : (date.day() - 1) / 7 + 1;
+}
+
+// `date`'s day of the month, counted from the end when `fromEnd` (-1 = last).
+int monthDay(const QDate &date, bool fromEnd)
+{
+    return fromEnd ? date.day() - date.daysInMonth() - 1 : date.day();
+}
+
+// `rule` of a series moved from the day `from` to the day `to`, so that it
+// keeps repeating on the day it was moved to. A weekday or day of the month
+// that named `from` ("2TU", "-1FR", "31", "-1") names `to` the same way
+// ("3TH", "-1MO", "1", "-3"); other weekdays and days move by the days.
+QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
+{
+    const int days = int(from.daysTo(to));
+    if (days == 0 || !from.isValid() || !to.isValid())
         return rule;
     static const QStringList codes = {u"MO"_s, u"TU"_s, u"WE"_s, u"TH"_s, u"FR"_s, u"SA"_s, u"SU"_s};
     QStringList parts = rule.split(u';', Qt::SkipEmptyParts);
@@ -147,14 +130,27 @@ QString shiftRuleDays(const QString &rule, int days)
             for (QString &item : items) {
                 const QString trimmed = item.trimmed().toUpper();
                 const qsizetype index = codes.indexOf(trimmed.right(2));
-                if (index >= 0)
+                if (index < 0)
+                    continue;
+                bool numbered = false;
+                const int ordinal = trimmed.chopped(2).toInt(&numbered);
+                const bool namesFrom = numbered && index + 1 == from.dayOfWeek()
+                    && ordinal == weekdayOrdinal(from, ordinal < 0);
+                if (namesFrom)
+                    item = QString::number(weekdayOrdinal(to, ordinal < 0)) + codes.at(to.dayOfWeek() - 1);
+                else
                     item = trimmed.chopped(2) + codes.at(((index + days) % 7 + 7) % 7);
             }
         } else if (key == u"BYMONTHDAY"_s) {
             for (QString &item : items) {
                 bool ok = false;
                 const int day = item.trimmed().toInt(&ok);
-                if (ok && day > 0 && day + days >= 1 && day + days <= 31)
+                if (!ok || day == 0)
+                    continue;
+                const bool fromEnd = day < 0;
+                if (day == monthDay(from, fromEnd))
+                    item = QString::number(monthDay(to, fromEnd));
+                else if (std::abs(day + days) >= 1 && std::abs(day + days) <= 31 && (day + days < 0) == fromEnd)
                     item = QString::number(day + days);
             }
         } else {
@@ -299,6 +295,18 @@ bool rekeyOverrides(EventRepository *events, QList<Event> overrides, const Serie
     return true;
 }
 
+// The live override of the occurrence starting at `occurrence`, matched by
+// master uid and the instant its recurrence id names.
+std::optional<Event> liveOverrideOf(EventRepository *events, const Event &series, const QDateTime &occurrence)
+{
+    const QTimeZone zone = seriesZone(series);
+    for (const Event &row : SeriesRows::liveOverrides(events, series)) {
+        if (instantOf(row.recurrence_id, zone) == occurrence)
+            return row;
+    }
+    return std::nullopt;
+}
+
 bool commit(StoreSql::Savepoint &savepoint, bool ok)
 {
     if (!ok) {
@@ -329,8 +337,12 @@ bool applyRecurringEdit(EventRepository *events, const Event &series, const QDat
     return false;
 }
 
-bool overrideOccurrence(EventRepository *events, const Event &given, const QDateTime &occurrenceStart,
-                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd)
+namespace {
+
+// The override of one occurrence; `content`, when given, is what the row
+// shows (the event form's fields), else the series' (or the held row's).
+bool writeOverride(EventRepository *events, const Event &given, const QDateTime &occurrenceStart,
+                   const QDateTime &newStart, const std::optional<QDateTime> &newEnd, const Event *content)
 {
     if (!events)
         return false;
@@ -338,28 +350,29 @@ bool overrideOccurrence(EventRepository *events, const Event &given, const QDate
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QString recurrenceId = recurrenceIdOf(series, occurrenceStart);
 
-    // A row may already name this occurrence: a live one keeps its own
-    // content, a deleted one gives its id back to the occurrence.
+    // A row may already name this occurrence: a live one (whatever its own
+    // uid, since older rows have one) keeps its content and identity, a
+    // deleted one gives its id back to the occurrence.
+    const std::optional<Event> live = liveOverrideOf(events, series, allDayIfSo(series, occurrenceStart));
     const std::optional<Event> held =
-        events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
-    std::optional<Event> live;
-    if (held && !held->deleted_at)
-        live = events->getById(held->id);
+        live ? live : events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
 
     Event row;
     if (live) {
         row = *live;
+        if (content)
+            copyContent(*content, row);
     } else {
         row.id = held ? held->id : newId();
-        copyContent(series, row);
+        copyContent(content ? *content : series, row);
         row.created = now;
         row.sequence = 0;
+        row.uid = series.uid;
+        row.recurrence_id = recurrenceId;
+        row.href = series.href;
+        row.etag = series.etag;
     }
-    row.uid = series.uid;
     row.master_event_uid = series.uid;
-    row.recurrence_id = recurrenceId;
-    row.href = series.href;
-    row.etag = series.etag;
     row.start_time = allDayIfSo(series, newStart);
     row.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
     markChanged(row, now);
@@ -367,12 +380,16 @@ bool overrideOccurrence(EventRepository *events, const Event &given, const QDate
     return held ? events->update(row) : events->insert(row);
 }
 
-bool splitSeries(EventRepository *events, const Event &given, const QDateTime &occurrenceStart,
-                 const QDateTime &newStart, const std::optional<QDateTime> &newEnd)
+// The split at one occurrence; `content`, when given, is what the new series
+// shows (the event form's fields, its rule when changed there).
+bool writeSplit(EventRepository *events, const Event &given, const QDateTime &occurrenceStart,
+                const QDateTime &newStart, const std::optional<QDateTime> &newEnd, const Event *content)
 {
     if (!events)
         return false;
     const Event series = storedSeries(events, given);
+    if (occurrenceStart <= series.start_time && content)
+        return updateEdited(events, series, *content);
     if (occurrenceStart <= series.start_time)
         return applyToAllOccurrences(events, series, occurrenceStart, newStart, newEnd);
     const QDateTime occurrence = allDayIfSo(series, occurrenceStart);
@@ -417,7 +434,7 @@ bool splitSeries(EventRepository *events, const Event &given, const QDateTime &o
     Event next;
     next.id = newId();
     next.uid = next.id;
-    copyContent(series, next);
+    copyContent(content ? *content : series, next);
     next.start_time = start;
     next.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
     // The series' end stays: its UNTIL, or the COUNT that was left. An UNTIL
@@ -426,7 +443,9 @@ bool splitSeries(EventRepository *events, const Event &given, const QDateTime &o
     QString until = end.until;
     if (!until.isEmpty() && start > untilInstant(until, zone, series.is_all_day))
         until = inFormOf(until, shift.apply(untilInstant(until, zone, series.is_all_day)), zone);
-    next.recurrence_rule = shiftRuleDays(withEnd(series.recurrence_rule, remainingCount, until), shift.days());
+    next.recurrence_rule = shiftRuleDays(withEnd(series.recurrence_rule, remainingCount, until), shift.fromDate(), shift.toDate());
+    if (content && content->recurrence_rule != series.recurrence_rule)
+        next.recurrence_rule = content->recurrence_rule;
     next.exception_dates = storedDates(shift.apply(exdates.second));
     next.recurrence_dates = storedDates(shift.apply(rdates.second));
     next.created = now;
@@ -459,6 +478,35 @@ bool splitSeries(EventRepository *events, const Event &given, const QDateTime &o
     return commit(savepoint, true);
 }
 
+} // namespace
+
+bool overrideOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
+                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd)
+{
+    return writeOverride(events, series, occurrenceStart, newStart, newEnd, nullptr);
+}
+
+bool splitSeries(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
+                 const QDateTime &newStart, const std::optional<QDateTime> &newEnd)
+{
+    return writeSplit(events, series, occurrenceStart, newStart, newEnd, nullptr);
+}
+
+bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
+                    const Event &edited, RecurringEditScope scope)
+{
+    if (!events)
+        return false;
+    switch (scope) {
+    case RecurringEditScope::ThisEvent:
+        return writeOverride(events, series, occurrenceStart, edited.start_time, edited.end_time, &edited);
+    case RecurringEditScope::ThisAndFollowing:
+        return writeSplit(events, series, occurrenceStart, edited.start_time, edited.end_time, &edited);
+    default:
+        return updateEdited(events, series, edited);
+    }
+}
+
 bool applyToAllOccurrences(EventRepository *events, const Event &given, const QDateTime &occurrenceStart,
                            const QDateTime &newStart, const std::optional<QDateTime> &newEnd)
 {
@@ -469,7 +517,7 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     const SeriesShift shift(series, allDayIfSo(series, occurrenceStart), allDayIfSo(series, newStart));
 
     Event row = series;
-    row.recurrence_rule = shiftRuleDays(series.recurrence_rule, shift.days());
+    row.recurrence_rule = shiftRuleDays(series.recurrence_rule, shift.fromDate(), shift.toDate());
     row.start_time = allDayIfSo(series, shift.apply(series.start_time));
     if (series.end_time) {
         // A move keeps the duration; a resize takes the occurrence's new one.
@@ -491,28 +539,31 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     return commit(savepoint, ok);
 }
 
-QString endSeriesBefore(const QString &rule, const QDateTime &cutoff, bool allDay)
+bool updateEdited(EventRepository *events, const Event &stored, Event edited)
 {
-    const QString until = allDay ? TimeUtil::toIcalDate(cutoff.date()) : TimeUtil::toIcalUtc(cutoff);
-    QStringList parts;
-    bool replaced = false;
-    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq < 0) {
-            parts.append(part);
-            continue;
-        }
-        const QString key = part.left(eq).toUpper();
-        if (key == u"COUNT"_s)
-            continue;
-        if (key == u"UNTIL"_s) {
-            parts.append(u"UNTIL="_s + until);
-            replaced = true;
-            continue;
-        }
-        parts.append(part);
+    if (!events)
+        return false;
+    const bool repeats = !stored.recurrence_rule.isEmpty() || !stored.recurrence_dates.isEmpty();
+    const SeriesShift shift(stored, stored.start_time, edited.start_time);
+    if (!repeats || stored.is_all_day != edited.is_all_day || shift.isNull()) {
+        edited.raw_icalendar = storedText(edited);
+        return events->update(edited);
     }
-    if (!replaced)
-        parts.append(u"UNTIL="_s + until);
-    return parts.join(u';');
+    // What the user left as it was follows the start; what they changed stays.
+    if (edited.recurrence_rule == stored.recurrence_rule)
+        edited.recurrence_rule = shiftRuleDays(stored.recurrence_rule, shift.fromDate(), shift.toDate());
+    if (edited.exception_dates == stored.exception_dates)
+        edited.exception_dates = storedDates(shift.apply(dateValues(stored.exception_dates)));
+    if (edited.recurrence_dates == stored.recurrence_dates)
+        edited.recurrence_dates = storedDates(shift.apply(dateValues(stored.recurrence_dates)));
+    edited.raw_icalendar = storedText(edited);
+
+    QSqlDatabase db = QSqlDatabase::database();
+    StoreSql::Savepoint savepoint(db, QLatin1String("series_edit"));
+    if (!savepoint.isActive())
+        return false;
+    const bool ok = events->update(edited)
+        && rekeyOverrides(events, SeriesRows::liveOverrides(events, stored), shift, edited,
+                          QDateTime::currentDateTimeUtc());
+    return commit(savepoint, ok);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "event.h"
+#include "recurringeditscope.h"
+#include "seriesrows.h"
 
 #include <QDateTime>
 #include <QString>
@@ -8,14 +10,6 @@
 #include <optional>
 
 class EventRepository;
-
-// How far a change to one occurrence of a repeating event reaches.
-enum class RecurringEditScope : int {
-    None = 0,             // the prompt was cancelled
-    ThisEvent = 1,        // this occurrence only
-    ThisAndFollowing = 2, // this occurrence and every later one
-    AllEvents = 3,        // the whole series
-};
 
 // Writes a move or resize of the occurrence that started at
 // `occurrenceStart` of `series` to `newStart` / `newEnd`. Each scope writes
@@ -47,7 +41,18 @@ bool splitSeries(EventRepository *events, const Event &series, const QDateTime &
 bool applyToAllOccurrences(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
                            const QDateTime &newStart, const std::optional<QDateTime> &newEnd);
 
-// `rule` ending at `cutoff`: COUNT dropped, UNTIL (in place, or appended)
-// set to the cutoff in UTC "yyyyMMddTHHmmssZ", or to its date "yyyyMMdd" for
-// an all-day series. Other parts stay as written.
-QString endSeriesBefore(const QString &rule, const QDateTime &cutoff, bool allDay = false);
+// Writes `edited`, the stored row `stored` as the event form changed it. When
+// a series keeps its kind (timed or all-day) and its start moves, its
+// exception and recurrence dates and its overrides move with it, as for
+// applyToAllOccurrences, and so do the days its unchanged rule names. One
+// savepoint; the stored text follows the fields.
+bool updateEdited(EventRepository *events, const Event &stored, Event edited);
+
+// Writes the event form's edit of the occurrence of `series` that starts at
+// `occurrenceStart`: `edited` is the series row with the form's fields and
+// the occurrence's new start and end. ThisEvent makes (or updates) the
+// occurrence's override with that content; ThisAndFollowing splits the series
+// there and the new series takes it (and the form's rule when changed there);
+// any other scope is updateEdited of the series.
+bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
+                    const Event &edited, RecurringEditScope scope);

@@ -6,6 +6,8 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "eventundo.h"
+#include "occurrencedeletion.h"
+#include "recurringeditscopedialog.h"
 #include "seriesrows.h"
 #include "theme.h"
 #include "undostack.h"
@@ -75,11 +77,7 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
     content()->addSpacing(4);
     content()->addLayout(actions);
 
-    connect(edit, &QPushButton::clicked, this, [this] {
-        const Event event = m_event;
-        close();
-        Q_EMIT editRequested(event);
-    });
+    connect(edit, &QPushButton::clicked, this, &EventDetailsPopover::editEvent);
     connect(remove, &QPushButton::clicked, this, &EventDetailsPopover::deleteEvent);
 }
 
@@ -117,6 +115,43 @@ QString EventDetailsPopover::whenText(const Event &event)
              TimeText::shortTime(end.time()));
 }
 
+bool EventDetailsPopover::isRepeating() const
+{
+    if (m_event.isOverride())
+        return true;
+    if (!m_state || !m_state->events())
+        return false;
+    const std::optional<Event> row = m_state->events()->getById(m_event.id);
+    return row && (!row->recurrence_rule.isEmpty() || !row->recurrence_dates.isEmpty());
+}
+
+RecurringEditScope EventDetailsPopover::askScope()
+{
+    // The prompt is modal; the pop-up must not close under it.
+    hide();
+    RecurringEditScopeDialog prompt(m_event.title, parentWidget());
+    return prompt.exec() == QDialog::Accepted ? prompt.scope() : RecurringEditScope::None;
+}
+
+void EventDetailsPopover::editEvent()
+{
+    const Event event = m_event;
+    RecurringEditScope scope = RecurringEditScope::AllEvents;
+    if (isRepeating()) {
+        // Its event loop may close this card for good: after the answer only
+        // `self` may reach it.
+        const QPointer<EventDetailsPopover> self(this);
+        scope = askScope();
+        if (self)
+            close();
+        if (scope == RecurringEditScope::None)
+            return;
+    } else {
+        close();
+    }
+    Q_EMIT editRequested(event, scope);
+}
+
 void EventDetailsPopover::deleteEvent()
 {
     if (!m_state || !m_state->events())
@@ -129,24 +164,28 @@ void EventDetailsPopover::deleteEvent()
     }
     const QString title = row->title;
     UndoStack *undo = m_state->undoStack();
-    // The question box is modal; the pop-up must not close under it.
-    hide();
-    // Its event loop may close this card for good (another card opened from
-    // the tray or a reminder): after the answer only `self` may reach it.
     const QPointer<EventDetailsPopover> self(this);
-    const auto answer = QMessageBox::question(
-        parentWidget(), tr("Delete event?"),
-        tr("Delete \"%1\"? You can undo with %2.")
-            .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
-        // A series goes with its overrides.
-        const QList<Event> before = QList<Event>{*row} + SeriesRows::liveOverrides(events, *row);
-        bool removed = true;
-        for (const Event &event : before)
-            removed = events->remove(event.id) && removed;
-        if (removed && undo)
-            undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), before));
+    RecurringEditScope scope = RecurringEditScope::None;
+    if (isRepeating()) {
+        // How far is the question; Cancel keeps everything.
+        scope = askScope();
+    } else {
+        hide();
+        // Its event loop may close this card for good (another card opened
+        // from the tray or a reminder): after the answer only `self` may
+        // reach it.
+        const auto answer = QMessageBox::question(
+            parentWidget(), tr("Delete event?"),
+            tr("Delete \"%1\"? You can undo with %2.")
+                .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::Yes)
+            scope = RecurringEditScope::AllEvents;
+    }
+    if (scope != RecurringEditScope::None) {
+        const std::optional<QList<Event>> before = OccurrenceDeletion::remove(events, m_event, scope);
+        if (before && undo)
+            undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), *before));
     }
     if (self)
         close();

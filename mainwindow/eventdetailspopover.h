@@ -2,6 +2,7 @@
 
 #include "detailspopover.h"
 #include "event.h"
+#include "recurringeditscope.h"
 
 #include <QPointer>
 
@@ -11,7 +12,10 @@ class AppState;
 // notes, with Edit and Delete. At most one is open: a new one closes the
 // last. Edit is asked for through editRequested, which the main window
 // answers with the event form; Delete asks, tombstones the row (a series with
-// its overrides) and pushes an undo entry.
+// its overrides) and pushes an undo entry. On an occurrence of a repeating
+// event both first ask how far they reach (RecurringEditScopeDialog): Edit
+// passes the scope on, Delete removes that occurrence, it and the following
+// ones, or the series; Cancel does nothing.
 class EventDetailsPopover : public DetailsPopover
 {
     Q_OBJECT
@@ -25,9 +29,15 @@ public:
     static QString whenText(const Event &event);
 
 Q_SIGNALS:
-    void editRequested(const Event &event);
+    // `event` is the occurrence shown; `scope` is AllEvents for an event
+    // that does not repeat.
+    void editRequested(const Event &event, RecurringEditScope scope);
 
 private:
+    bool isRepeating() const;
+    // Hides the card while asking; None when cancelled.
+    RecurringEditScope askScope();
+    void editEvent();
     void deleteEvent();
 
     AppState *m_state;

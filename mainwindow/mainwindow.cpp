@@ -184,9 +184,10 @@ void MainWindow::openNewEventDialog()
     dialog.exec();
 }
 
-void MainWindow::openEventEditor(const Event &event)
+void MainWindow::openEventEditor(const Event &event, RecurringEditScope scope)
 {
     EventFormDialog dialog(m_state, event, this);
+    dialog.setScope(scope);
     dialog.exec();
 }
 

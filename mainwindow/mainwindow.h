@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recurringeditscope.h"
+
 #include <QDate>
 #include <QMainWindow>
 #include <QPointer>
@@ -74,7 +76,7 @@ protected:
 
 private:
     void buildMenus();
-    void openEventEditor(const Event &event);
+    void openEventEditor(const Event &event, RecurringEditScope scope = RecurringEditScope::AllEvents);
     void openQuickAdd();
     void chooseIcsFile();
     void undo();

@@ -8,6 +8,8 @@ add_library(panels STATIC
     ${CMAKE_CURRENT_LIST_DIR}/detailspopover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/eventdetailspopover.h
     ${CMAKE_CURRENT_LIST_DIR}/eventdetailspopover.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/recurringeditscopedialog.h
+    ${CMAKE_CURRENT_LIST_DIR}/recurringeditscopedialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/taskdetailspopover.h
     ${CMAKE_CURRENT_LIST_DIR}/taskdetailspopover.cpp)
 target_include_directories(panels PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -13,6 +13,7 @@
 #include "formdriver.h"
 #include "modalscript.h"
 #include "recurrenceeditdialog.h"
+#include "recurringedit.h"
 #include "recurringeditscopedialog.h"
 #include "testevents.h"
 #include "theme.h"

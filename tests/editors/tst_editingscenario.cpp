@@ -8,6 +8,7 @@
 #include "formdriver.h"
 #include "radicaleserver.h"
 #include "recurrence.h"
+#include "recurringedit.h"
 #include "recurringeditscopedialog.h"
 #include "syncharness.h"
 

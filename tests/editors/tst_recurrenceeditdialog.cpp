@@ -51,8 +51,8 @@ private Q_SLOTS:
             << u"FREQ=MONTHLY"_s << u"FREQ=MONTHLY;BYMONTHDAY=18"_s;
         QTest::newRow("COUNT wins over UNTIL") << u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s
                                                << u"FREQ=WEEKLY;BYDAY=WE;COUNT=5"_s;
-        QTest::newRow("yearly UNTIL with a time keeps its date")
-            << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s << u"FREQ=YEARLY;UNTIL=20300615"_s;
+        QTest::newRow("an end left alone comes back as it was given")
+            << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s;
         QTest::newRow("lower-case keys are read") << u"freq=DAILY;count=3"_s << u"FREQ=DAILY;COUNT=3"_s;
         QTest::newRow("interval beyond the range is clamped") << u"FREQ=DAILY;INTERVAL=5000"_s
                                                               << u"FREQ=DAILY;INTERVAL=999"_s;
@@ -66,32 +66,52 @@ private Q_SLOTS:
         QCOMPARE(dialog.rrule(), expected);
     }
 
-    // A timed series ends on the last second of its "On" day in its own
+    // An end the user leaves alone comes back exactly as given, whatever its
+    // form: written anew it could let one more occurrence in. A day the user
+    // picks ends a timed series on the last second of that day in its own
     // zone, written in UTC; an all-day one on the date.
     void untilForms_data()
     {
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDate>("picked");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no zone: date") << QString() << u"FREQ=DAILY;UNTIL=20260401"_s << u"FREQ=DAILY;UNTIL=20260401"_s;
-        QTest::newRow("Berlin, summer time") << u"Europe/Berlin"_s << u"FREQ=DAILY;UNTIL=20260401"_s
-                                             << u"FREQ=DAILY;UNTIL=20260401T215959Z"_s;
-        QTest::newRow("New York: the UTC value is the next day")
-            << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260401"_s << u"FREQ=DAILY;UNTIL=20260402T035959Z"_s;
-        QTest::newRow("New York reads its own UTC value back")
-            << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260402T035959Z"_s
-            << u"FREQ=DAILY;UNTIL=20260402T035959Z"_s;
-        QTest::newRow("another client's UTC midnight is the day before in New York")
-            << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260402T000000Z"_s
-            << u"FREQ=DAILY;UNTIL=20260402T035959Z"_s;
+        const QDate untouched;
+        QTest::newRow("no zone: date") << QString() << u"FREQ=DAILY;UNTIL=20260401"_s << untouched
+                                       << u"FREQ=DAILY;UNTIL=20260401"_s;
+        QTest::newRow("Berlin: UTC midnight of a 10:00 series stays, no day is added")
+            << u"Europe/Berlin"_s << u"FREQ=WEEKLY;BYDAY=FR;UNTIL=20270101T000000Z"_s << untouched
+            << u"FREQ=WEEKLY;BYDAY=FR;UNTIL=20270101T000000Z"_s;
+        QTest::newRow("New York: another client's UTC midnight stays")
+            << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260402T000000Z"_s << untouched
+            << u"FREQ=DAILY;UNTIL=20260402T000000Z"_s;
+        QTest::newRow("a date end of a timed series stays a date until touched")
+            << u"Europe/Berlin"_s << u"FREQ=DAILY;UNTIL=20260401"_s << untouched << u"FREQ=DAILY;UNTIL=20260401"_s;
+        QTest::newRow("Berlin, summer time: a picked day ends at its last second")
+            << u"Europe/Berlin"_s << u"FREQ=DAILY;UNTIL=20260401"_s << QDate(2026, 4, 2)
+            << u"FREQ=DAILY;UNTIL=20260402T215959Z"_s;
+        QTest::newRow("New York: the picked day's UTC value is the next day")
+            << u"America/New_York"_s << u"FREQ=DAILY;UNTIL=20260402T000000Z"_s << QDate(2026, 4, 2)
+            << u"FREQ=DAILY;UNTIL=20260403T035959Z"_s;
+        QTest::newRow("no zone: a picked day is a date")
+            << QString() << u"FREQ=DAILY;UNTIL=20260401"_s << QDate(2026, 5, 1) << u"FREQ=DAILY;UNTIL=20260501"_s;
     }
     void untilForms()
     {
         QFETCH(QString, zone);
         QFETCH(QString, rule);
+        QFETCH(QDate, picked);
         QFETCH(QString, expected);
         RecurrenceEditDialog dialog(rule, kAnchor, Qt::Monday);
         dialog.setSeriesZone(zone.isEmpty() ? QTimeZone() : QTimeZone(zone.toUtf8()));
+        ModalScript script;
+        script.on(u"Recurrence"_s, [picked](QWidget *modal) {
+            if (picked.isValid())
+                child<QDateEdit>(modal, u"untilDate"_s)->setDate(picked);
+            ModalScript::click(modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY(script.done());
         QCOMPARE(dialog.rrule(), expected);
     }
 

@@ -2,11 +2,13 @@
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "modalscript.h"
+#include "recurrence.h"
 #include "taskdetailspopover.h"
 #include "testevents.h"
 #include "timeutil.h"
 #include "undostack.h"
 
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -85,52 +87,75 @@ private Q_SLOTS:
         QTRY_VERIFY(!taskCard);
     }
 
-    // Deleting a series takes its overrides along; undo brings them back,
-    // still known to the server.
+    // Delete on an occurrence of a repeating event asks how far it reaches
+    // and removes that much; undo brings every row back, still known to the
+    // server. The series runs daily at 09:00 from Monday 16 March; Tuesday's
+    // occurrence is moved to 10:00 and Thursday's to 11:00.
     void deleteAndUndo_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(QMessageBox::Yes);
-        QTest::newRow("no") << int(QMessageBox::No);
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("scopeButton");
+        QTest::addColumn<QStringList>("left");
+        const QStringList all = {u"16 09:00"_s, u"17 10:00"_s, u"18 09:00"_s, u"19 11:00"_s, u"20 09:00"_s};
+        QTest::newRow("this event only: an exception date")
+            << u"18 09:00"_s << u"thisEvent"_s
+            << QStringList{u"16 09:00"_s, u"17 10:00"_s, u"19 11:00"_s, u"20 09:00"_s};
+        QTest::newRow("this event only, a moved one: the other moved one stays")
+            << u"17 10:00"_s << u"thisEvent"_s
+            << QStringList{u"16 09:00"_s, u"18 09:00"_s, u"19 11:00"_s, u"20 09:00"_s};
+        QTest::newRow("this and following: the series ends before it")
+            << u"18 09:00"_s << u"thisAndFollowing"_s << QStringList{u"16 09:00"_s, u"17 10:00"_s};
+        QTest::newRow("this and following from a moved one")
+            << u"19 11:00"_s << u"thisAndFollowing"_s << QStringList{u"16 09:00"_s, u"17 10:00"_s, u"18 09:00"_s};
+        QTest::newRow("this and following from the first: everything")
+            << u"16 09:00"_s << u"thisAndFollowing"_s << QStringList();
+        QTest::newRow("all events") << u"17 10:00"_s << u"allEvents"_s << QStringList();
+        QTest::newRow("cancel changes nothing") << u"18 09:00"_s << QString() << all;
     }
     void deleteAndUndo()
     {
-        QFETCH(int, answer);
+        QFETCH(QString, card);
+        QFETCH(QString, scopeButton);
+        QFETCH(QStringList, left);
         const Event series = insertEvent(u"FREQ=DAILY"_s);
-        Event override = series;
-        override.id = u"override"_s;
-        override.recurrence_rule.clear();
-        override.master_event_uid = series.uid;
-        override.recurrence_id = TimeUtil::toIcalUtc(series.start_time.addDays(1));
-        override.start_time = series.start_time.addDays(1).addSecs(3600);
-        override.end_time = override.start_time.addSecs(3600);
-        override.reminders.clear();
-        override.attendees.clear();
-        QVERIFY(m_state->events()->insert(override));
+        insertMoved(series, 1, 10);
+        insertMoved(series, 3, 11);
+        const QStringList before = shown();
 
-        auto *card = new EventDetailsPopover(m_state, series);
-        card->showNextTo(QRect(10, 10, 20, 20));
+        std::optional<Event> occurrence;
+        for (const Event &o : occurrences()) {
+            if (o.start_time.toLocalTime().toString(u"dd HH:mm"_s) == card)
+                occurrence = o;
+        }
+        QVERIFY(occurrence);
+        auto *details = new EventDetailsPopover(m_state, *occurrence);
+        details->showNextTo(QRect(10, 10, 20, 20));
         ModalScript script;
-        script.answer(u"Delete event?"_s, QMessageBox::StandardButton(answer));
-        QTest::mouseClick(card->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
-        QVERIFY(script.done());
-        QVERIFY(script.messageTexts().first().startsWith(u"Delete \"Planning\"? You can undo with "_s));
-        if (answer == QMessageBox::No) {
-            QVERIFY(!m_state->events()->getById(series.id)->deleted_at);
+        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) {
+            if (scopeButton.isEmpty())
+                ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
+            else
+                ModalScript::click(w->findChild<QPushButton *>(scopeButton));
+        });
+        QTest::mouseClick(details->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QCOMPARE(shown(), left);
+        if (scopeButton.isEmpty()) {
             QVERIFY(!m_state->undoStack()->canUndo());
             return;
         }
-        QVERIFY(m_state->events()->getById(series.id)->deleted_at);
-        QVERIFY(m_state->events()->getById(override.id)->deleted_at);
-        QVERIFY(m_state->undoStack()->canUndo());
+        QVERIFY(!m_state->events()->getPending(kPersonal).isEmpty());
+
         QSignalSpy undone(m_state->undoStack(), &UndoStack::undone);
         m_state->undoStack()->undo();
         QCOMPARE(undone.first().first().toString(), u"Deleted \"Planning\""_s);
+        QCOMPARE(shown(), before);
         const Event back = *m_state->events()->getById(series.id);
         QVERIFY(!back.deleted_at);
         QCOMPARE(back.etag, u"etag-1"_s);
         QCOMPARE(back.reminders.size(), 2);
-        QVERIFY(!m_state->events()->getById(override.id)->deleted_at);
+        QCOMPARE(back.recurrence_rule, series.recurrence_rule);
+        QCOMPARE(back.exception_dates, series.exception_dates);
     }
 
     // Another card opened while the delete question is up (from the tray or
@@ -153,6 +178,38 @@ private Q_SLOTS:
     }
 
 private:
+    // The series' occurrence `days` after its first, moved to `hour`.
+    void insertMoved(const Event &series, int days, int hour)
+    {
+        Event override = series;
+        override.id = u"override-%1"_s.arg(days);
+        override.recurrence_rule.clear();
+        override.master_event_uid = series.uid;
+        override.recurrence_id = TimeUtil::toIcalUtc(series.start_time.addDays(days));
+        override.start_time = QDateTime(series.start_time.date().addDays(days), QTime(hour, 0), Qt::LocalTime);
+        override.end_time = override.start_time.addSecs(3600);
+        override.reminders.clear();
+        override.attendees.clear();
+        QVERIFY(m_state->events()->insert(override));
+    }
+
+    QList<Event> occurrences() const
+    {
+        const QDateTime from(QDate(2026, 3, 16), QTime(0, 0), Qt::LocalTime);
+        const QDateTime to = from.addDays(5);
+        return Recurrence::expandEvents(m_state->events()->getInRange(from, to), from, to);
+    }
+
+    // "dd HH:mm" of what the views show from Monday to Friday.
+    QStringList shown() const
+    {
+        QStringList starts;
+        for (const Event &o : occurrences())
+            starts.append(o.start_time.toLocalTime().toString(u"dd HH:mm"_s));
+        starts.sort();
+        return starts;
+    }
+
     Event insertEvent(const QString &rule)
     {
         const QDateTime start(QDate(2026, 3, 16), QTime(9, 0), Qt::LocalTime);

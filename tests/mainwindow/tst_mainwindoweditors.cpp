@@ -3,6 +3,7 @@
 #include "eventrepository.h"
 #include "mainwindow.h"
 #include "modalscript.h"
+#include "recurrence.h"
 #include "testevents.h"
 
 #include <QDialogButtonBox>
@@ -51,9 +52,26 @@ private Q_SLOTS:
         QCOMPARE(rows.first().title, u"Dentist"_s);
     }
 
-    // The details show the occurrence of that date; Edit edits the series.
+    // The details show the occurrence of that date; Edit asks how far the
+    // change reaches and opens the form on that occurrence.
+    void focusShowsDetailsWhoseEditOpensTheForm_data()
+    {
+        QTest::addColumn<QString>("scopeButton");
+        QTest::addColumn<QStringList>("days");
+        const QString old = u"Standup"_s;
+        const QString renamed = u"Daily standup"_s;
+        QTest::newRow("all events: the series is renamed")
+            << u"allEvents"_s << QStringList{renamed, renamed, renamed, renamed, renamed};
+        QTest::newRow("this event only: that day alone")
+            << u"thisEvent"_s << QStringList{old, old, renamed, old, old};
+        QTest::newRow("this and following: from that day on")
+            << u"thisAndFollowing"_s << QStringList{old, old, renamed, renamed, renamed};
+        QTest::newRow("cancel: nothing changes") << QString() << QStringList{old, old, old, old, old};
+    }
     void focusShowsDetailsWhoseEditOpensTheForm()
     {
+        QFETCH(QString, scopeButton);
+        QFETCH(QStringList, days);
         const QDateTime start(QDate(2026, 3, 2), QTime(9, 0), Qt::LocalTime);
         const Event series = testEvent(kPersonal, u"Standup"_s, start, start.addSecs(900), u"FREQ=DAILY"_s);
         QVERIFY(m_fixture->state()->events()->insert(series));
@@ -68,17 +86,34 @@ private Q_SLOTS:
         QVERIFY(showsTheDay);
 
         ModalScript script;
-        script.on(u"Edit Event"_s, [](QWidget *w) {
-            auto *title = w->findChild<QLineEdit *>(u"title"_s);
-            title->selectAll();
-            QTest::keyClicks(title, u"Daily standup"_s);
-            ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
+        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) {
+            if (scopeButton.isEmpty())
+                ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
+            else
+                ModalScript::click(w->findChild<QPushButton *>(scopeButton));
         });
+        if (!scopeButton.isEmpty()) {
+            script.on(u"Edit Event"_s, [](QWidget *w) {
+                // The form shows the occurrence chosen, or the series for all.
+                auto *title = w->findChild<QLineEdit *>(u"title"_s);
+                title->selectAll();
+                QTest::keyClicks(title, u"Daily standup"_s);
+                ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
+            });
+        }
         QTest::mouseClick(details->findChild<QPushButton *>(u"edit"_s), Qt::LeftButton);
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
-        const Event stored = *m_fixture->state()->events()->getById(series.id);
-        QCOMPARE(stored.title, u"Daily standup"_s);
-        QCOMPARE(stored.start_time, start);
+
+        const QDateTime from = start;
+        const QDateTime to = start.addDays(5);
+        QStringList shown;
+        QStringList times;
+        for (const Event &o : Recurrence::expandEvents(m_fixture->state()->events()->getInRange(from, to), from, to)) {
+            shown.append(o.title);
+            times.append(o.start_time.toLocalTime().toString(u"dd HH:mm"_s));
+        }
+        QCOMPARE(shown, days);
+        QCOMPARE(times, (QStringList{u"02 09:00"_s, u"03 09:00"_s, u"04 09:00"_s, u"05 09:00"_s, u"06 09:00"_s}));
     }
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recurringedit.h"
+#include "recurringeditscope.h"
 
 #include <QDialog>
 
