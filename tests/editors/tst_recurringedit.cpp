@@ -309,6 +309,157 @@ private Q_SLOTS:
                               u"2026-03-31"_s, u"2026-04-07"_s}));
     }
 
+    // A second "This event only" on the same occurrence updates the row that
+    // already replaces it, also one that carries a uid of its own.
+    void thisEventReusesItsOverride_data()
+    {
+        QTest::addColumn<bool>("ownUid");
+        QTest::newRow("override under the series' uid") << false;
+        QTest::newRow("override with a uid of its own") << true;
+    }
+    void thisEventReusesItsOverride()
+    {
+        QFETCH(bool, ownUid);
+        SeriesFixture store;
+        const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO"_s, local(2026, 3, 2, 9));
+        QVERIFY(overrideOccurrence(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 17, 11),
+                                   local(2026, 3, 17, 12)));
+        Event held = *rowOtherThan(store.rows(), series.id);
+        if (ownUid) {
+            held.uid = held.id;
+            QVERIFY(store.events->update(held));
+        }
+
+        QVERIFY(overrideOccurrence(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 18, 8),
+                                   local(2026, 3, 18, 9)));
+        const QList<Event> rows = store.rows();
+        QCOMPARE(rows.size(), 2);
+        const Event moved = *rowOtherThan(rows, series.id);
+        QCOMPARE(moved.id, held.id);
+        QCOMPARE(moved.uid, held.uid);
+        QCOMPARE(moved.recurrence_id, utcText(local(2026, 3, 16, 9)));
+        QCOMPARE(store.starts(local(2026, 3, 16), local(2026, 3, 21)), QStringList{u"2026-03-18 08:00"_s});
+    }
+
+    // Rows made from a series keep the series' own zone, not the caller's
+    // local time, so that their text and fields name the same wall clock.
+    void newRowsKeepTheSeriesZone_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::newRow("this event only") << int(RecurringEditScope::ThisEvent);
+        QTest::newRow("this and following") << int(RecurringEditScope::ThisAndFollowing);
+    }
+    void newRowsKeepTheSeriesZone()
+    {
+        QFETCH(int, scope);
+        const QTimeZone berlin("Europe/Berlin");
+        SeriesFixture store;
+        Event series = store.series(u"FREQ=WEEKLY;BYDAY=MO"_s, QDateTime(QDate(2026, 3, 2), QTime(10, 0), berlin));
+        series.timezone = u"Europe/Berlin"_s;
+        series.raw_icalendar = ICalendar::serializeEvent(series);
+        QVERIFY(store.events->insert(series));
+        series = *store.events->getById(series.id);
+
+        const QDateTime occurrence(QDate(2026, 3, 16), QTime(10, 0), berlin);
+        const QDateTime newStart = occurrence.addSecs(3600).toLocalTime();
+        QVERIFY(applyRecurringEdit(store.events, series, occurrence, newStart, newStart.addSecs(3600),
+                                   RecurringEditScope(scope)));
+        const Event made = *rowOtherThan(store.rows(), series.id);
+        QCOMPARE(made.start_time, newStart);
+        QCOMPARE(TimeUtil::representation(made.start_time), TimeUtil::representation(series.start_time));
+        QCOMPARE(made.timezone, series.timezone);
+        const Event text = ICalendar::parseEvents(made.raw_icalendar).first();
+        QCOMPARE(TimeUtil::representation(text.start_time), TimeUtil::representation(series.start_time));
+        if (RecurringEditScope(scope) != RecurringEditScope::ThisAndFollowing)
+            return;
+        // 11:00 in Berlin on both sides of its change of time (29 March).
+        QStringList berlinTimes;
+        for (const Event &o : Recurrence::expandEvent(made, made.start_time, made.start_time.addDays(21)))
+            berlinTimes.append(o.start_time.toTimeZone(berlin).toString(u"MM-dd HH:mm"_s));
+        QCOMPARE(berlinTimes, (QStringList{u"03-16 11:00"_s, u"03-23 11:00"_s, u"03-30 11:00"_s}));
+    }
+
+    // What the event form writes when a series' start moves: the rule names
+    // the new day the way it named the old one, so that rule and start agree.
+    void movedStartRewritesTheRule_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("first");
+        QTest::newRow("second Tuesday to third Thursday")
+            << u"FREQ=MONTHLY;BYDAY=2TU"_s << QDate(2026, 3, 10) << QDate(2026, 3, 19) << u"FREQ=MONTHLY;BYDAY=3TH"_s
+            << QStringList{u"2026-03-19"_s, u"2026-04-16"_s, u"2026-05-21"_s};
+        QTest::newRow("last Friday to last Monday")
+            << u"FREQ=MONTHLY;BYDAY=-1FR"_s << QDate(2026, 3, 27) << QDate(2026, 3, 30)
+            << u"FREQ=MONTHLY;BYDAY=-1MO"_s << QStringList{u"2026-03-30"_s, u"2026-04-27"_s, u"2026-05-25"_s};
+        QTest::newRow("the 31st to the 1st of the next month")
+            << u"FREQ=MONTHLY;BYMONTHDAY=31"_s << QDate(2026, 1, 31) << QDate(2026, 2, 1)
+            << u"FREQ=MONTHLY;BYMONTHDAY=1"_s << QStringList{u"2026-02-01"_s, u"2026-03-01"_s, u"2026-04-01"_s};
+        QTest::newRow("the 29th to the 28th")
+            << u"FREQ=MONTHLY;BYMONTHDAY=29"_s << QDate(2026, 1, 29) << QDate(2026, 1, 28)
+            << u"FREQ=MONTHLY;BYMONTHDAY=28"_s << QStringList{u"2026-01-28"_s, u"2026-02-28"_s, u"2026-03-28"_s};
+        QTest::newRow("last day to the day before it")
+            << u"FREQ=MONTHLY;BYMONTHDAY=-1"_s << QDate(2026, 3, 31) << QDate(2026, 3, 30)
+            << u"FREQ=MONTHLY;BYMONTHDAY=-2"_s << QStringList{u"2026-03-30"_s, u"2026-04-29"_s, u"2026-05-30"_s};
+        QTest::newRow("weekly days move along")
+            << u"FREQ=WEEKLY;BYDAY=MO,WE"_s << QDate(2026, 3, 2) << QDate(2026, 3, 3) << u"FREQ=WEEKLY;BYDAY=TU,TH"_s
+            << QStringList{u"2026-03-03"_s, u"2026-03-05"_s, u"2026-03-10"_s};
+    }
+    void movedStartRewritesTheRule()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, expected);
+        QFETCH(QStringList, first);
+        SeriesFixture store;
+        const QDateTime start(from, QTime(9, 0), Qt::LocalTime);
+        const Event series = store.insertSeries(rule, start);
+        Event edited = series;
+        edited.start_time = QDateTime(to, QTime(9, 0), Qt::LocalTime);
+        edited.end_time = edited.start_time.addSecs(3600);
+        QVERIFY(updateEdited(store.events, series, edited));
+
+        const Event moved = *store.events->getById(series.id);
+        QCOMPARE(moved.recurrence_rule, expected);
+        QCOMPARE(ICalendar::parseEvents(moved.raw_icalendar).first().recurrence_rule, expected);
+        QStringList dates;
+        for (const Event &o : Recurrence::expandEvent(moved, moved.start_time, moved.start_time.addDays(120)))
+            dates.append(o.start_time.date().toString(Qt::ISODate));
+        QCOMPARE(dates.mid(0, 3), first);
+    }
+
+    // A series' start moved in the form takes its excluded and added dates
+    // and its overrides along: nothing shows twice, nothing excluded returns.
+    void movedStartTakesExceptionsAlong()
+    {
+        SeriesFixture store;
+        Event series = store.series(u"FREQ=WEEKLY;BYDAY=MO"_s, local(2026, 3, 2, 9));
+        series.exception_dates = u"[\"%1\"]"_s.arg(utcText(local(2026, 3, 9, 9)));
+        series.recurrence_dates = u"[\"%1\"]"_s.arg(utcText(local(2026, 3, 25, 9)));
+        series.raw_icalendar = ICalendar::serializeEvent(series);
+        QVERIFY(store.events->insert(series));
+        series = *store.events->getById(series.id);
+        QVERIFY(overrideOccurrence(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 17, 11),
+                                   local(2026, 3, 17, 12)));
+
+        Event edited = series;
+        edited.start_time = local(2026, 3, 3, 10);
+        edited.end_time = local(2026, 3, 3, 11);
+        QVERIFY(updateEdited(store.events, series, edited));
+        QCOMPARE(store.starts(kFrom, kTo),
+                 QStringList({u"2026-03-03 10:00"_s, u"2026-03-17 11:00"_s, u"2026-03-24 10:00"_s,
+                              u"2026-03-26 10:00"_s, u"2026-03-31 10:00"_s, u"2026-04-07 10:00"_s}));
+        const Event moved = *store.events->getById(series.id);
+        QCOMPARE(moved.recurrence_rule, u"FREQ=WEEKLY;BYDAY=TU"_s);
+        QCOMPARE(moved.exception_dates, u"[\"%1\"]"_s.arg(utcText(local(2026, 3, 10, 10))));
+        const Event override = *rowOtherThan(store.rows(), series.id);
+        QCOMPARE(override.recurrence_id, utcText(local(2026, 3, 17, 10)));
+        QCOMPARE(override.sync_status, u"pending"_s);
+    }
+
     void failedSplitWritesNothing()
     {
         SeriesFixture store;
