@@ -1,6 +1,7 @@
 # Widgets of the main window's panels that the item editors use as well:
-# DateTimePicker and the event and task details pop-overs. They link no
-# editor: the event pop-over asks for editing through its editRequested signal.
+# DateTimePicker, the event and task details pop-overs and the prompt for how
+# far a change to a repeating event reaches. They link no editor: the event
+# pop-over asks for editing through its editRequested signal.
 add_library(panels STATIC
     ${CMAKE_CURRENT_LIST_DIR}/datetimepicker.h
     ${CMAKE_CURRENT_LIST_DIR}/datetimepicker.cpp

@@ -1258,7 +1258,7 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>RecurringEditScopeDialog</name>
     <message>
-        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <location filename="../../mainwindow/recurringeditscopedialog.cpp" line="+14"/>
         <source>Edit Recurring Event</source>
         <translation>Serientermin bearbeiten</translation>
     </message>

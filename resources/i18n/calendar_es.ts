@@ -1258,7 +1258,7 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>RecurringEditScopeDialog</name>
     <message>
-        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <location filename="../../mainwindow/recurringeditscopedialog.cpp" line="+14"/>
         <source>Edit Recurring Event</source>
         <translation>Editar evento periódico</translation>
     </message>

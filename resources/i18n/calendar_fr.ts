@@ -1258,7 +1258,7 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>RecurringEditScopeDialog</name>
     <message>
-        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <location filename="../../mainwindow/recurringeditscopedialog.cpp" line="+14"/>
         <source>Edit Recurring Event</source>
         <translation>Modifier un événement périodique</translation>
     </message>

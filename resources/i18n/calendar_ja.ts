@@ -1250,7 +1250,7 @@ Please check file permissions and try again.</source>
 <context>
     <name>RecurringEditScopeDialog</name>
     <message>
-        <location filename="../../editors/recurringeditscopedialog.cpp" line="+14"/>
+        <location filename="../../mainwindow/recurringeditscopedialog.cpp" line="+14"/>
         <source>Edit Recurring Event</source>
         <translation>繰り返しの予定を編集</translation>
     </message>

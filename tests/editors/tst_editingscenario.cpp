@@ -3,6 +3,7 @@
 #include "caldavclient.h"
 #include "calendarrepository.h"
 #include "database.h"
+#include "eventdetailspopover.h"
 #include "eventformdialog.h"
 #include "eventrepository.h"
 #include "formdriver.h"
@@ -147,6 +148,92 @@ private:
                           u"04-22"_s},
                          u"Team sync (weekly)"_s);
         afterStep(u"whole series shifted"_s);
+
+        // The form moves the first series a day later: its rule and its
+        // moved occurrence go along, so 03-17 shows once.
+        editFromOccurrence(u"03-02"_s, [](QWidget *w) {
+            setWhen(w, u"start"_s, local(2026, 3, 3));
+            setWhen(w, u"end"_s, local(2026, 3, 3));
+        });
+        checkOccurrences({u"03-03"_s, u"03-10"_s, u"03-17"_s, u"03-24"_s, u"04-01"_s, u"04-08"_s, u"04-15"_s,
+                          u"04-22"_s},
+                         u"Team sync (weekly)"_s);
+        afterStep(u"series start moved in the form"_s);
+
+        deleteFromCard(u"03-10"_s, u"thisEvent"_s);
+        checkOccurrences({u"03-03"_s, u"03-17"_s, u"03-24"_s, u"04-01"_s, u"04-08"_s, u"04-15"_s, u"04-22"_s},
+                         u"Team sync (weekly)"_s);
+        afterStep(u"one occurrence deleted"_s);
+
+        deleteFromCard(u"03-17"_s, u"thisEvent"_s);
+        checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-08"_s, u"04-15"_s, u"04-22"_s},
+                         u"Team sync (weekly)"_s);
+        afterStep(u"the moved occurrence deleted"_s);
+
+        editFromCard(u"04-08"_s, u"thisEvent"_s, [](QWidget *w) {
+            setWhen(w, u"start"_s, local(2026, 4, 9));
+            setWhen(w, u"end"_s, local(2026, 4, 9));
+        });
+        checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-09"_s, u"04-15"_s, u"04-22"_s},
+                         u"Team sync (weekly)"_s);
+        afterStep(u"one occurrence edited from the details"_s);
+
+        editFromCard(u"04-15"_s, u"thisAndFollowing"_s, [](QWidget *w) {
+            setWhen(w, u"start"_s, local(2026, 4, 16));
+            setWhen(w, u"end"_s, local(2026, 4, 16));
+        });
+        checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-09"_s, u"04-16"_s, u"04-23"_s},
+                         u"Team sync (weekly)"_s);
+        afterStep(u"following occurrences edited from the details"_s);
+
+        deleteFromCard(u"04-16"_s, u"thisAndFollowing"_s);
+        checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-09"_s}, u"Team sync (weekly)"_s);
+        afterStep(u"following occurrences deleted"_s);
+    }
+
+    EventDetailsPopover *cardOn(const QString &day)
+    {
+        const std::optional<Event> occurrence = occurrenceOn(day);
+        if (!occurrence)
+            return nullptr;
+        auto *card = new EventDetailsPopover(m_state, *occurrence);
+        card->showNextTo(QRect(10, 10, 20, 20));
+        return card;
+    }
+
+    // The details of an occurrence, Delete, and the scope chosen.
+    void deleteFromCard(const QString &day, const QString &scopeButton)
+    {
+        EventDetailsPopover *card = cardOn(day);
+        QVERIFY(card);
+        ModalScript script;
+        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) { clickLater(w, scopeButton); });
+        QTest::mouseClick(card->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+    }
+
+    // The details of an occurrence, Edit, the scope chosen, and the form as
+    // the main window opens it.
+    void editFromCard(const QString &day, const QString &scopeButton, const std::function<void(QWidget *)> &change)
+    {
+        EventDetailsPopover *card = cardOn(day);
+        QVERIFY(card);
+        bool accepted = false;
+        connect(card, &EventDetailsPopover::editRequested, this,
+                [this, &accepted](const Event &event, RecurringEditScope scope) {
+                    EventFormDialog form(m_state, event);
+                    form.setScope(scope);
+                    accepted = form.exec() == QDialog::Accepted;
+                });
+        ModalScript script;
+        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) { clickLater(w, scopeButton); });
+        script.on(u"Edit Event"_s, [change](QWidget *w) {
+            change(w);
+            confirm(w);
+        });
+        QTest::mouseClick(card->findChild<QPushButton *>(u"edit"_s), Qt::LeftButton);
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QVERIFY(accepted);
     }
 
     void createWeeklyEvent()
