@@ -138,18 +138,16 @@ void EventDetailsPopover::editEvent()
     const Event event = m_event;
     RecurringEditScope scope = RecurringEditScope::AllEvents;
     if (isRepeating()) {
-        // Its event loop may close this card for good: after the answer only
-        // `self` may reach it.
+        // Its event loop may close this card for good; then nobody is left
+        // to hear the request.
         const QPointer<EventDetailsPopover> self(this);
         scope = askScope();
-        if (self)
-            close();
-        if (scope == RecurringEditScope::None)
+        if (!self)
             return;
-    } else {
-        close();
     }
-    Q_EMIT editRequested(event, scope);
+    close();
+    if (scope != RecurringEditScope::None)
+        Q_EMIT editRequested(event, scope);
 }
 
 void EventDetailsPopover::deleteEvent()
@@ -163,17 +161,19 @@ void EventDetailsPopover::deleteEvent()
         return;
     }
     const QString title = row->title;
+    const Event occurrence = m_event;
     UndoStack *undo = m_state->undoStack();
+    // The questions' event loops may close this card for good (another card
+    // opened from the tray or a reminder): after the answer only `self` may
+    // reach it.
     const QPointer<EventDetailsPopover> self(this);
     RecurringEditScope scope = RecurringEditScope::None;
     if (isRepeating()) {
         // How far is the question; Cancel keeps everything.
         scope = askScope();
     } else {
+        // The question box is modal; the pop-up must not close under it.
         hide();
-        // Its event loop may close this card for good (another card opened
-        // from the tray or a reminder): after the answer only `self` may
-        // reach it.
         const auto answer = QMessageBox::question(
             parentWidget(), tr("Delete event?"),
             tr("Delete \"%1\"? You can undo with %2.")
@@ -183,7 +183,7 @@ void EventDetailsPopover::deleteEvent()
             scope = RecurringEditScope::AllEvents;
     }
     if (scope != RecurringEditScope::None) {
-        const std::optional<QList<Event>> before = OccurrenceDeletion::remove(events, m_event, scope);
+        const std::optional<QList<Event>> before = OccurrenceDeletion::remove(events, occurrence, scope);
         if (before && undo)
             undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), *before));
     }

@@ -346,21 +346,26 @@ private Q_SLOTS:
     void newRowsKeepTheSeriesZone_data()
     {
         QTest::addColumn<int>("scope");
-        QTest::newRow("this event only") << int(RecurringEditScope::ThisEvent);
-        QTest::newRow("this and following") << int(RecurringEditScope::ThisAndFollowing);
+        QTest::addColumn<QString>("zone");
+        QTest::newRow("this event only, Berlin") << int(RecurringEditScope::ThisEvent) << u"Europe/Berlin"_s;
+        QTest::newRow("this and following, Berlin") << int(RecurringEditScope::ThisAndFollowing) << u"Europe/Berlin"_s;
+        QTest::newRow("this event only, a series held in UTC") << int(RecurringEditScope::ThisEvent) << u"UTC"_s;
+        QTest::newRow("this and following, a series held in UTC")
+            << int(RecurringEditScope::ThisAndFollowing) << u"UTC"_s;
     }
     void newRowsKeepTheSeriesZone()
     {
         QFETCH(int, scope);
-        const QTimeZone berlin("Europe/Berlin");
+        QFETCH(QString, zone);
+        const QTimeZone own(zone.toUtf8());
         SeriesFixture store;
-        Event series = store.series(u"FREQ=WEEKLY;BYDAY=MO"_s, QDateTime(QDate(2026, 3, 2), QTime(10, 0), berlin));
-        series.timezone = u"Europe/Berlin"_s;
+        Event series = store.series(u"FREQ=WEEKLY;BYDAY=MO"_s, QDateTime(QDate(2026, 3, 2), QTime(10, 0), own));
+        series.timezone = zone;
         series.raw_icalendar = ICalendar::serializeEvent(series);
         QVERIFY(store.events->insert(series));
         series = *store.events->getById(series.id);
 
-        const QDateTime occurrence(QDate(2026, 3, 16), QTime(10, 0), berlin);
+        const QDateTime occurrence(QDate(2026, 3, 16), QTime(10, 0), own);
         const QDateTime newStart = occurrence.addSecs(3600).toLocalTime();
         QVERIFY(applyRecurringEdit(store.events, series, occurrence, newStart, newStart.addSecs(3600),
                                    RecurringEditScope(scope)));
@@ -372,11 +377,11 @@ private Q_SLOTS:
         QCOMPARE(TimeUtil::representation(text.start_time), TimeUtil::representation(series.start_time));
         if (RecurringEditScope(scope) != RecurringEditScope::ThisAndFollowing)
             return;
-        // 11:00 in Berlin on both sides of its change of time (29 March).
-        QStringList berlinTimes;
+        // 11:00 in its zone on both sides of Berlin's change of time (29 March).
+        QStringList wallClock;
         for (const Event &o : Recurrence::expandEvent(made, made.start_time, made.start_time.addDays(21)))
-            berlinTimes.append(o.start_time.toTimeZone(berlin).toString(u"MM-dd HH:mm"_s));
-        QCOMPARE(berlinTimes, (QStringList{u"03-16 11:00"_s, u"03-23 11:00"_s, u"03-30 11:00"_s}));
+            wallClock.append(o.start_time.toTimeZone(own).toString(u"MM-dd HH:mm"_s));
+        QCOMPARE(wallClock, (QStringList{u"03-16 11:00"_s, u"03-23 11:00"_s, u"03-30 11:00"_s}));
     }
 
     // What the event form writes when a series' start moves: the rule names
