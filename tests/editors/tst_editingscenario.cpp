@@ -12,6 +12,7 @@
 #include "recurringedit.h"
 #include "recurringeditscopedialog.h"
 #include "syncharness.h"
+#include "undostack.h"
 
 #include <QColorDialog>
 #include <QProcess>
@@ -189,6 +190,16 @@ private:
         deleteFromCard(u"04-16"_s, u"thisAndFollowing"_s);
         checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-09"_s}, u"Team sync (weekly)"_s);
         afterStep(u"following occurrences deleted"_s);
+
+        deleteFromCard(u"04-09"_s, u"allEvents"_s);
+        checkOccurrences({u"03-03"_s, u"03-24"_s}, u"Team sync (weekly)"_s);
+        afterStep(u"a series deleted from a moved occurrence"_s);
+
+        // Undo brings the series and its moved occurrence back, also after
+        // the deletion reached the server.
+        m_state->undoStack()->undo();
+        checkOccurrences({u"03-03"_s, u"03-24"_s, u"04-01"_s, u"04-09"_s}, u"Team sync (weekly)"_s);
+        afterStep(u"deletion undone"_s);
     }
 
     EventDetailsPopover *cardOn(const QString &day)
