@@ -110,9 +110,10 @@ int monthDay(const QDate &date, bool fromEnd)
 }
 
 // `rule` of a series moved from the day `from` to the day `to`, so that it
-// keeps repeating on the day it was moved to. A weekday or day of the month
-// that named `from` ("2TU", "-1FR", "31", "-1") names `to` the same way
-// ("3TH", "-1MO", "1", "-3"); other weekdays and days move by the days.
+// keeps repeating on the day it was moved to. A weekday of the month, day of
+// the month or month that named `from` ("2TU", "-1FR", "31", "-1", "11")
+// names `to` the same way ("3TH", "-1MO", "1", "-3", "12"); other weekdays
+// and days move by the days.
 QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
 {
     const int days = int(from.daysTo(to));
@@ -120,6 +121,11 @@ QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
         return rule;
     static const QStringList codes = {u"MO"_s, u"TU"_s, u"WE"_s, u"TH"_s, u"FR"_s, u"SA"_s, u"SU"_s};
     QStringList parts = rule.split(u';', Qt::SkipEmptyParts);
+    // Numbered weekdays count within the month only in these rules (a
+    // yearly rule without months counts them within the year).
+    const QString upper = u';' + rule.toUpper().remove(u' ') + u';';
+    const bool monthOrdinals = upper.contains(u";FREQ=MONTHLY;"_s)
+        || (upper.contains(u";FREQ=YEARLY;"_s) && upper.contains(u";BYMONTH="_s));
     for (QString &part : parts) {
         const qsizetype eq = part.indexOf(u'=');
         if (eq <= 0)
@@ -134,7 +140,7 @@ QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
                     continue;
                 bool numbered = false;
                 const int ordinal = trimmed.chopped(2).toInt(&numbered);
-                const bool namesFrom = numbered && index + 1 == from.dayOfWeek()
+                const bool namesFrom = numbered && monthOrdinals && index + 1 == from.dayOfWeek()
                     && ordinal == weekdayOrdinal(from, ordinal < 0);
                 if (namesFrom)
                     item = QString::number(weekdayOrdinal(to, ordinal < 0)) + codes.at(to.dayOfWeek() - 1);
@@ -152,6 +158,11 @@ QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
                     item = QString::number(monthDay(to, fromEnd));
                 else if (std::abs(day + days) >= 1 && std::abs(day + days) <= 31 && (day + days < 0) == fromEnd)
                     item = QString::number(day + days);
+            }
+        } else if (key == u"BYMONTH"_s && from.month() != to.month()) {
+            for (QString &item : items) {
+                if (item.trimmed() == QString::number(from.month()))
+                    item = QString::number(to.month());
             }
         } else {
             continue;

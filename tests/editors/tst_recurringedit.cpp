@@ -408,6 +408,12 @@ private Q_SLOTS:
         QTest::newRow("last day to the day before it")
             << u"FREQ=MONTHLY;BYMONTHDAY=-1"_s << QDate(2026, 3, 31) << QDate(2026, 3, 30)
             << u"FREQ=MONTHLY;BYMONTHDAY=-2"_s << QStringList{u"2026-03-30"_s, u"2026-04-29"_s, u"2026-05-30"_s};
+        QTest::newRow("fourth Thursday of November to first of December")
+            << u"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH"_s << QDate(2026, 11, 26) << QDate(2026, 12, 3)
+            << u"FREQ=YEARLY;BYMONTH=12;BYDAY=1TH"_s << QStringList{u"2026-12-03"_s, u"2027-12-02"_s, u"2028-12-07"_s};
+        QTest::newRow("a weekday of the year keeps its number")
+            << u"FREQ=YEARLY;BYDAY=20MO"_s << QDate(2026, 5, 18) << QDate(2026, 5, 19) << u"FREQ=YEARLY;BYDAY=20TU"_s
+            << QStringList{u"2026-05-19"_s, u"2027-05-18"_s, u"2028-05-16"_s};
         QTest::newRow("weekly days move along")
             << u"FREQ=WEEKLY;BYDAY=MO,WE"_s << QDate(2026, 3, 2) << QDate(2026, 3, 3) << u"FREQ=WEEKLY;BYDAY=TU,TH"_s
             << QStringList{u"2026-03-03"_s, u"2026-03-05"_s, u"2026-03-10"_s};
@@ -431,7 +437,7 @@ private Q_SLOTS:
         QCOMPARE(moved.recurrence_rule, expected);
         QCOMPARE(ICalendar::parseEvents(moved.raw_icalendar).first().recurrence_rule, expected);
         QStringList dates;
-        for (const Event &o : Recurrence::expandEvent(moved, moved.start_time, moved.start_time.addDays(120)))
+        for (const Event &o : Recurrence::expandEvent(moved, moved.start_time, moved.start_time.addDays(1200)))
             dates.append(o.start_time.date().toString(Qt::ISODate));
         QCOMPARE(dates.mid(0, 3), first);
     }
