@@ -785,7 +785,8 @@ bool EventFormDialog::write(Event record)
         row.deleted_at.reset();
         detachChildren(row);
     };
-    Event copy = record;
+    // A start moved on the way takes the series' dates and overrides along.
+    Event copy = followingStart(*m_event, record);
     asNewRow(copy);
     copy.uid = copy.id;
     copy.sequence = 0;
@@ -805,6 +806,7 @@ bool EventFormDialog::write(Event record)
             override.calendar_id = copy.calendar_id;
             override.uid = copy.uid;
             override.master_event_uid = copy.uid;
+            override.recurrence_id = followingRecurrenceId(*m_event, record, override.recurrence_id);
             override.raw_icalendar = storedText(override);
             if (!events->remove(oldId) || !events->insert(override)) {
                 ok = false;

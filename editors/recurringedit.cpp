@@ -550,31 +550,59 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     return commit(savepoint, ok);
 }
 
+namespace {
+
+// The move of a series' start that the form made, when the series keeps its
+// kind (timed or all-day); none otherwise.
+std::optional<SeriesShift> startShift(const Event &stored, const Event &edited)
+{
+    const bool repeats = !stored.recurrence_rule.isEmpty() || !stored.recurrence_dates.isEmpty();
+    const SeriesShift shift(stored, stored.start_time, edited.start_time);
+    if (!repeats || stored.is_all_day != edited.is_all_day || shift.isNull())
+        return std::nullopt;
+    return shift;
+}
+
+} // namespace
+
+Event followingStart(const Event &stored, Event edited)
+{
+    const std::optional<SeriesShift> shift = startShift(stored, edited);
+    if (!shift)
+        return edited;
+    // What the user left as it was follows the start; what they changed stays.
+    if (edited.recurrence_rule == stored.recurrence_rule)
+        edited.recurrence_rule = shiftRuleDays(stored.recurrence_rule, shift->fromDate(), shift->toDate());
+    if (edited.exception_dates == stored.exception_dates)
+        edited.exception_dates = storedDates(shift->apply(dateValues(stored.exception_dates)));
+    if (edited.recurrence_dates == stored.recurrence_dates)
+        edited.recurrence_dates = storedDates(shift->apply(dateValues(stored.recurrence_dates)));
+    return edited;
+}
+
+QString followingRecurrenceId(const Event &stored, const Event &edited, const QString &recurrenceId)
+{
+    const std::optional<SeriesShift> shift = startShift(stored, edited);
+    const QDateTime slot = shift ? instantOf(recurrenceId, shift->zone()) : QDateTime();
+    return slot.isValid() ? recurrenceIdOf(edited, shift->apply(slot)) : recurrenceId;
+}
+
 bool updateEdited(EventRepository *events, const Event &stored, Event edited)
 {
     if (!events)
         return false;
-    const bool repeats = !stored.recurrence_rule.isEmpty() || !stored.recurrence_dates.isEmpty();
-    const SeriesShift shift(stored, stored.start_time, edited.start_time);
-    if (!repeats || stored.is_all_day != edited.is_all_day || shift.isNull()) {
-        edited.raw_icalendar = storedText(edited);
-        return events->update(edited);
-    }
-    // What the user left as it was follows the start; what they changed stays.
-    if (edited.recurrence_rule == stored.recurrence_rule)
-        edited.recurrence_rule = shiftRuleDays(stored.recurrence_rule, shift.fromDate(), shift.toDate());
-    if (edited.exception_dates == stored.exception_dates)
-        edited.exception_dates = storedDates(shift.apply(dateValues(stored.exception_dates)));
-    if (edited.recurrence_dates == stored.recurrence_dates)
-        edited.recurrence_dates = storedDates(shift.apply(dateValues(stored.recurrence_dates)));
+    const std::optional<SeriesShift> shift = startShift(stored, edited);
+    edited = followingStart(stored, edited);
     edited.raw_icalendar = storedText(edited);
+    if (!shift)
+        return events->update(edited);
 
     QSqlDatabase db = QSqlDatabase::database();
     StoreSql::Savepoint savepoint(db, QLatin1String("series_edit"));
     if (!savepoint.isActive())
         return false;
     const bool ok = events->update(edited)
-        && rekeyOverrides(events, SeriesRows::liveOverrides(events, stored), shift, edited,
+        && rekeyOverrides(events, SeriesRows::liveOverrides(events, stored), *shift, edited,
                           QDateTime::currentDateTimeUtc());
     return commit(savepoint, ok);
 }

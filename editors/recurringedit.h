@@ -48,6 +48,13 @@ bool applyToAllOccurrences(EventRepository *events, const Event &series, const Q
 // savepoint; the stored text follows the fields.
 bool updateEdited(EventRepository *events, const Event &stored, Event edited);
 
+// `edited` with what the user left of `stored`'s rule, exception and
+// recurrence dates moved along with its start, as updateEdited writes it.
+Event followingStart(const Event &stored, Event edited);
+// The recurrence id an override of `stored` takes when the series' start
+// moves to `edited`'s.
+QString followingRecurrenceId(const Event &stored, const Event &edited, const QString &recurrenceId);
+
 // Writes the event form's edit of the occurrence of `series` that starts at
 // `occurrenceStart`: `edited` is the series row with the form's fields and
 // the occurrence's new start and end. ThisEvent makes (or updates) the
