@@ -1,4 +1,5 @@
 #include "appstatefixture.h"
+#include "database.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "modalscript.h"
@@ -10,6 +11,8 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -156,6 +159,31 @@ private Q_SLOTS:
         QCOMPARE(back.reminders.size(), 2);
         QCOMPARE(back.recurrence_rule, series.recurrence_rule);
         QCOMPARE(back.exception_dates, series.exception_dates);
+    }
+
+    // A write that fails half-way leaves the series as it was and offers no
+    // undo: the series' new end and the removal of its later override go
+    // together or not at all.
+    void failedDeleteChangesNothing()
+    {
+        const Event series = insertEvent(u"FREQ=DAILY"_s);
+        insertMoved(series, 3, 11);
+        const QStringList before = shown();
+        QSqlQuery fail(m_state->database()->database());
+        QVERIFY(fail.exec(u"CREATE TRIGGER fail_tombstone BEFORE UPDATE OF deleted_at ON events "
+                          "WHEN NEW.deleted_at IS NOT NULL BEGIN SELECT RAISE(ABORT, 'x'); END"_s));
+
+        auto *details = new EventDetailsPopover(m_state, occurrences().at(1));
+        details->showNextTo(QRect(10, 10, 20, 20));
+        ModalScript script;
+        script.on(u"Edit Recurring Event"_s,
+                  [](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(u"thisAndFollowing"_s)); });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"failed"_s));
+        QTest::mouseClick(details->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
+        QVERIFY(script.done());
+        QCOMPARE(shown(), before);
+        QCOMPARE(m_state->events()->getById(series.id)->recurrence_rule, series.recurrence_rule);
+        QVERIFY(!m_state->undoStack()->canUndo());
     }
 
     // Another card opened while the delete question is up (from the tray or
