@@ -15,9 +15,10 @@ struct sqlite3;
 // connection, and the runner of the numbered migrations compiled in as
 // resources. Every repository builds its queries on database().
 //
-// Only one Database may be open at a time (they share the default connection
-// name); destroying it closes and unregisters the connection, so another one
-// can be opened afterwards.
+// Only one Database may be open on the default connection name at a time
+// (another may open under a name of its own, for a worker thread);
+// destroying it closes and unregisters the connection, so another one can be
+// opened afterwards.
 class Database : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,7 @@
 // gap between two turns of a 1 ms timer on the GUI thread.
 
 #include "database.h"
+#include "icalendarfilereader.h"
 #include "icsimportjob.h"
 
 #include <benchmark/benchmark.h>
@@ -119,6 +120,28 @@ void BM_ImportLargeFile(benchmark::State &state)
     if (result.outcome != IcsImport::Outcome::Stored)
         state.SkipWithError("the import did not store the file");
 }
+// The reading alone, for the share of the import's time that is not the
+// store's.
+void BM_ReadLargeFile(benchmark::State &state)
+{
+    QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
+    const QString ics = dir.filePath(QStringLiteral("large.ics"));
+    if (!writeCalendar(ics)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    qint64 events = 0;
+    for (auto _ : state) {
+        QFile file(ics);
+        file.open(QIODevice::ReadOnly);
+        ICalendarFileReader reader(&file);
+        while (!reader.atEnd())
+            events += reader.next(500).size();
+    }
+    state.counters["events"] = double(events);
+}
+BENCHMARK(BM_ReadLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_ImportLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

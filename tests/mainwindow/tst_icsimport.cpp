@@ -249,6 +249,21 @@ private Q_SLOTS:
         QCOMPARE(storedTitles(), QStringList{u"Kept"_s});
     }
 
+    // Another program writing to the database past the wait for its lock.
+    void aLockHeldTooLongKeepsNothing()
+    {
+        startWindow();
+        Database other;
+        QVERIFY(other.open(m_fixture->databaseFile(), u"other-program"_s));
+        QVERIFY(other.beginWrite());
+        WarningCounter warnings;
+        QCOMPARE(importAndWait(QStringLiteral(CALENDAR_TEST_DATA_DIR "/import/utf8-crlf.ics")),
+                 u"Nothing was imported from utf8-crlf.ics: the calendar database is locked by another program."_s);
+        QVERIFY(other.database().rollback());
+        QVERIFY2(warnings.count() <= 2, qPrintable(QString::number(warnings.count())));
+        QCOMPARE(storedTitles(), QStringList());
+    }
+
     void cancelKeepsNothing()
     {
         startWindow();
