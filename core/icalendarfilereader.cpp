@@ -113,26 +113,32 @@ bool ICalendarFileReader::fill()
 
 bool ICalendarFileReader::readLine(QStringView *line)
 {
+    // Where the search for the line's end goes on after a refill, so that a
+    // long line is not searched again from its start with every chunk.
+    qsizetype end = m_pos;
     for (;;) {
         const qsizetype size = m_buffer.size();
         const QChar *data = m_buffer.constData();
-        qsizetype end = m_pos;
         while (end < size && data[end] != u'\n' && data[end] != u'\r')
             ++end;
         // A CR last in the buffer may be the first half of a CR LF.
         const bool complete = end < size && (data[end] == u'\n' || end + 1 < size);
-        if (complete || (!fill() && m_pos < m_buffer.size())) {
-            const qsizetype stop = std::min(end, m_buffer.size());
-            *line = QStringView(m_buffer).mid(m_pos, stop - m_pos);
-            qsizetype next = stop;
-            if (next < m_buffer.size())
-                next += m_buffer.at(next) == u'\r' && next + 1 < m_buffer.size()
-                        && m_buffer.at(next + 1) == u'\n' ? 2 : 1;
-            m_pos = next;
-            return true;
+        if (!complete) {
+            const qsizetype consumed = m_pos;
+            if (fill()) {
+                end -= consumed; // fill() dropped what came before m_pos
+                continue;
+            }
+            if (m_pos >= m_buffer.size())
+                return false;
         }
-        if (m_deviceDone)
-            return false;
+        *line = QStringView(m_buffer).mid(m_pos, end - m_pos);
+        qsizetype next = end;
+        if (next < m_buffer.size())
+            next += m_buffer.at(next) == u'\r' && next + 1 < m_buffer.size()
+                    && m_buffer.at(next + 1) == u'\n' ? 2 : 1;
+        m_pos = next;
+        return true;
     }
 }
 
