@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -180,6 +181,11 @@ private Q_SLOTS:
         startWindow();
         QCOMPARE(importAndWait(file), expected.left(separator));
         QCOMPARE(storedTitles(), titles);
+        // What a push sends holds no control character either.
+        static const QRegularExpression control(u"[\\x00-\\x08\\x0b\\x0c\\x0e-\\x1f\\x7f]"_s);
+        const QList<Event> events = state()->events()->getByCalendar(kPersonal);
+        for (const Event &event : events)
+            QVERIFY2(!event.raw_icalendar.contains(control), qPrintable(event.uid));
     }
 
     void aRefusedEventIsLeftOutAndCounted()
