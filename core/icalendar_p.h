@@ -38,6 +38,11 @@ private:
     QString m_folded;
 };
 
+// `text` without the control characters a content line may not hold (all
+// of U+0000-U+001F but tab, and U+007F), a lone CR taken as a line end.
+// Shares `text` when there is nothing to change.
+QString withoutControls(const QString &text);
+
 struct ParamView
 {
     QStringView name;

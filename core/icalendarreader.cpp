@@ -450,14 +450,14 @@ private:
 QList<Event> parseEvents(const QString &text)
 {
     EventBuilder builder;
-    walkItems(text, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    walkItems(withoutControls(text), QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     return std::move(builder.events);
 }
 
 QList<Task> parseTasks(const QString &text)
 {
     TaskBuilder builder;
-    walkItems(text, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
+    walkItems(withoutControls(text), QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
     return std::move(builder.tasks);
 }
 

@@ -22,6 +22,36 @@ QStringView LineReader::piece()
     return m_text.mid(start, end - start);
 }
 
+QString withoutControls(const QString &text)
+{
+    const auto forbidden = [](char16_t c) {
+        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f;
+    };
+    const qsizetype size = text.size();
+    const QChar *data = text.constData();
+    qsizetype first = 0;
+    for (; first < size; ++first) {
+        const char16_t c = data[first].unicode();
+        if (forbidden(c) || (c == u'\r' && (first + 1 == size || data[first + 1] != u'\n')))
+            break;
+    }
+    if (first == size)
+        return text;
+    QString out;
+    out.reserve(size);
+    out.append(data, first);
+    for (qsizetype i = first; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        if (forbidden(c))
+            continue;
+        if (c == u'\r' && (i + 1 == size || data[i + 1] != u'\n'))
+            out.append(QLatin1Char('\n'));
+        else
+            out.append(data[i]);
+    }
+    return out;
+}
+
 bool LineReader::next(QStringView *line)
 {
     if (m_pos > m_text.size())

@@ -1,86 +1,146 @@
 #include "icsimport.h"
 
-#include "database.h"
 #include "eventrepository.h"
-#include "icalendar.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QUuid>
+
+Q_LOGGING_CATEGORY(lcImport, "calendar.import")
 
 namespace IcsImport {
 
+namespace {
+
+// Events per batch: big enough that each batch resolves its zones once,
+// small enough that memory stays a batch's worth.
+constexpr int kBatch = 500;
+
+// A failure that is not the event's own, named as the store's.
+Database::Failure storeFailure(Database::Failure failure)
+{
+    const bool named = failure != Database::Failure::None && failure != Database::Failure::Refused;
+    return named ? failure : Database::Failure::Other;
+}
+
+Event prepared(Event event, const QString &calendarId, const QDateTime &now)
+{
+    event.calendar_id = calendarId;
+    event.sync_status = QStringLiteral("pending");
+    // SUMMARY is optional; the title column is not.
+    if (event.title.isNull())
+        event.title = QLatin1String("");
+    if (!event.last_modified.isValid())
+        event.last_modified = now;
+    return event;
+}
+
+// Writes one event; false with the reason in `*failure` when it is not stored.
+bool store(EventRepository *events, Database *database, Event event, const QDateTime &now,
+           bool *updated, Database::Failure *failure)
+{
+    const std::optional<Event> existing =
+        events->getByUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+    *updated = existing.has_value();
+    database->clearFailure();
+    bool ok;
+    if (existing) {
+        // The server identity of the stored copy stays, so the push
+        // overwrites that resource rather than adding a second one.
+        event.id = existing->id;
+        event.provider_event_id = existing->provider_event_id;
+        event.etag = existing->etag;
+        event.href = existing->href;
+        event.created = existing->created;
+        ok = events->update(event);
+    } else {
+        event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        if (!event.created.isValid())
+            event.created = now;
+        ok = events->insert(event);
+    }
+    *failure = ok ? Database::Failure::None : database->lastFailure();
+    // A refusal leaves the transaction; a failure that costs it, or that
+    // names no cause, is the store's.
+    if (!ok && (*failure != Database::Failure::Refused || !database->inTransaction()))
+        *failure = storeFailure(*failure);
+    return ok;
+}
+
+} // namespace
+
 Result importFile(EventRepository *events, Database *database, const QString &path,
-                  const QString &calendarId)
+                  const QString &calendarId, const std::atomic<bool> *cancel,
+                  const ProgressFunction &progress)
 {
     Result result;
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return result;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const qint64 size = std::max<qint64>(file.size(), 1);
+    QSqlDatabase &db = database->database();
+    database->clearFailure();
+    if (!database->beginWrite()) {
+        result.outcome = Outcome::StoreFailed;
+        result.failure = storeFailure(database->lastFailure());
         return result;
-    result.readable = true;
+    }
+    // Nothing of the file stays unless all of it does.
+    ICalendarFileReader reader(&file);
+    const auto giveUp = [&](Outcome outcome) {
+        result.unread = reader.skipped();
+        if (database->inTransaction())
+            db.rollback();
+        result.outcome = outcome;
+        result.added = result.updated = 0;
+        return result;
+    };
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QList<Event> parsed = ICalendar::parseEvents(QString::fromUtf8(bytes));
-    // One commit for the file rather than one per event, each of which
-    // waits for the disk: a large file took tens of seconds. Each event is
-    // still written under its own savepoint, so one refused event leaves
-    // the others. Inside a caller's transaction the events join it.
-    QSqlDatabase &db = database->database();
-    bool ownTransaction = db.isOpen() && db.transaction();
-    // The transaction is gone, and with it what it held.
-    const auto lose = [&result] {
-        result.failed += result.added + result.updated;
-        result.added = result.updated = 0;
-    };
-    for (Event event : parsed) {
-        if (!event.start_time.isValid()) {
-            ++result.failed;
-            continue;
+    int lastPermille = -1;
+    while (!reader.atEnd()) {
+        const QList<Event> batch = reader.next(kBatch);
+        for (const Event &parsed : batch) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return giveUp(Outcome::Cancelled);
+            if (!parsed.start_time.isValid()) {
+                ++result.withoutStart;
+                continue;
+            }
+            bool updated = false;
+            Database::Failure failure = Database::Failure::None;
+            if (store(events, database, prepared(parsed, calendarId, now), now, &updated, &failure)) {
+                ++(updated ? result.updated : result.added);
+            } else if (failure == Database::Failure::Refused) {
+                ++result.refused;
+            } else {
+                // One line, however many events were left: the rest would
+                // only fail the same way.
+                qCWarning(lcImport) << "Import rolled back after" << result.added + result.updated
+                                    << "events: the database failed" << int(failure);
+                result.failure = failure;
+                return giveUp(Outcome::StoreFailed);
+            }
         }
-        event.calendar_id = calendarId;
-        event.sync_status = QStringLiteral("pending");
-        // SUMMARY is optional; the title column is not.
-        if (event.title.isNull())
-            event.title = QLatin1String("");
-        if (!event.last_modified.isValid())
-            event.last_modified = now;
-
-        const std::optional<Event> existing =
-            events->getByUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
-        bool ok = false;
-        if (existing) {
-            // The server identity of the stored copy stays, so the push
-            // overwrites that resource rather than adding a second one.
-            event.id = existing->id;
-            event.provider_event_id = existing->provider_event_id;
-            event.etag = existing->etag;
-            event.href = existing->href;
-            event.created = existing->created;
-            ok = events->update(event);
-            result.updated += ok ? 1 : 0;
-        } else {
-            event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            if (!event.created.isValid())
-                event.created = now;
-            ok = events->insert(event);
-            result.added += ok ? 1 : 0;
-        }
-        result.failed += ok ? 0 : 1;
-        if (!ok && ownTransaction && !database->inTransaction()) {
-            // SQLite rolled the whole transaction back (a full disk, an I/O
-            // error); the rest goes in one by one.
-            lose();
-            ownTransaction = false;
+        const int permille = int(reader.bytesRead() * 1000 / size);
+        if (progress && permille != lastPermille) {
+            lastPermille = permille;
+            progress(std::min(permille, 1000));
         }
     }
-    if (ownTransaction && !db.commit()) {
-        db.rollback();
-        lose();
+    if (reader.failed())
+        return giveUp(Outcome::Unreadable);
+    if (cancel && cancel->load())
+        return giveUp(Outcome::Cancelled);
+    if (!database->commitWrite()) {
+        result.failure = storeFailure(database->lastFailure());
+        qCWarning(lcImport) << "Import rolled back: the commit failed" << int(result.failure);
+        return giveUp(Outcome::StoreFailed);
     }
+    result.outcome = Outcome::Stored;
+    result.unread = reader.skipped();
     return result;
 }
 

@@ -1,28 +1,56 @@
 #pragma once
 
+#include "database.h"
+#include "icalendarfilereader.h"
+
 #include <QString>
 
-class Database;
+#include <atomic>
+#include <functional>
+
 class EventRepository;
 
 // The events of an .ics file taken into one calendar.
 namespace IcsImport {
 
-struct Result
-{
-    bool readable = false; // the file could be opened and read
-    int added = 0;
-    int updated = 0; // events of the calendar with the same UID and recurrence id
-    int failed = 0;  // events without a start, or refused by the repository
+enum class Outcome {
+    Stored,     // the file was read to its end and the events committed
+    Unreadable, // the file could not be opened or read; nothing stored
+    Cancelled,  // nothing stored
+    StoreFailed // the database failed (see `failure`); nothing stored
 };
 
-// Reads `path` as UTF-8 iCalendar text and stores its events in
-// `calendarId`. Importing the same file again updates what the first import
-// added instead of doubling it; a deleted copy comes back. Every stored row
-// is "pending", so the next sync pushes it to the calendar's server.
-// The file goes in as one transaction on `database`, the connection of
-// `events`.
+struct Result
+{
+    Outcome outcome = Outcome::Unreadable;
+    Database::Failure failure = Database::Failure::None;
+    int added = 0;
+    int updated = 0; // events of the calendar with the same UID and recurrence id
+    // Items of the file left out, by the reason.
+    ICalendarFileReader::Skipped unread;
+    int withoutStart = 0; // no DTSTART, or one that cannot be read
+    int refused = 0;      // the store's constraints turned the event down
+
+    int skipped() const
+    {
+        return unread.missingEnd + unread.cutShort + unread.withoutUid + withoutStart + refused;
+    }
+};
+
+// Called now and then with the share of the file read, 0 to 1000.
+using ProgressFunction = std::function<void(int permille)>;
+
+// Reads `path` (UTF-8, UTF-16 or Windows-1252 iCalendar text) a batch of
+// events at a time and stores its events in `calendarId`. Importing the same
+// file again updates what the first import added instead of doubling it; a
+// deleted copy comes back. Every stored row is "pending", so the next sync
+// pushes it to the calendar's server.
+// All or nothing: the file goes in as one transaction on `database`, the
+// connection of `events`, and a failure of the database (a full disk, an I/O
+// error, a lock held too long) or `*cancel` becoming true rolls all of it
+// back. Only an event the store refuses on its own is left out and counted.
 Result importFile(EventRepository *events, Database *database, const QString &path,
-                  const QString &calendarId);
+                  const QString &calendarId, const std::atomic<bool> *cancel = nullptr,
+                  const ProgressFunction &progress = {});
 
 } // namespace IcsImport

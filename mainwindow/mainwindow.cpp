@@ -7,7 +7,7 @@
 #include "eventformdialog.h"
 #include "environment.h"
 #include "eventrepository.h"
-#include "icsimport.h"
+#include "icsimportjob.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
@@ -28,6 +28,7 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 
@@ -38,6 +39,18 @@ namespace {
 SampleDataStores sampleStores(const AppState *state)
 {
     return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
+}
+
+QString storeFailureText(Database::Failure failure)
+{
+    switch (failure) {
+    case Database::Failure::DiskFull: return MainWindow::tr("the disk is full.");
+    case Database::Failure::ReadOnly: return MainWindow::tr("the calendar database is read-only.");
+    case Database::Failure::Locked:
+        return MainWindow::tr("the calendar database is locked by another program.");
+    case Database::Failure::Io: return MainWindow::tr("the disk or the database file failed.");
+    default: return MainWindow::tr("the calendar database could not be written.");
+    }
 }
 
 } // namespace
@@ -212,21 +225,82 @@ void MainWindow::importIcsFromCommand(const QString &path)
         showStatus(tr("Import ignored: no calendars configured."), 4000);
         return;
     }
-    const IcsImport::Result result = IcsImport::importFile(m_state->events(), m_state->database(), path, calendarId);
-    if (!result.readable) {
-        QMessageBox::warning(this, tr("Import failed"), tr("Couldn't read \"%1\".").arg(QDir::toNativeSeparators(path)));
+    if (m_import) {
+        showStatus(tr("An import is already running."), 4000);
         return;
     }
     const QString name = QFileInfo(path).fileName();
+    m_import = new IcsImportJob(m_state->database()->database().databaseName(), path, calendarId, this);
+    // Window-modal: the window keeps drawing and answering while nothing
+    // else is written meanwhile; small files finish before it shows.
+    auto *progress = new QProgressDialog(tr("Importing %1…").arg(name), QString(), 0, 1000, this);
+    progress->setCancelButtonText(tr("Cancel"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(400);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    progress->setValue(0);
+    m_importProgress = progress;
+    connect(m_import, &IcsImportJob::progress, progress, &QProgressDialog::setValue);
+    connect(progress, &QProgressDialog::canceled, m_import, &IcsImportJob::cancel);
+    connect(m_import, &IcsImportJob::finished, this, [this](const IcsImport::Result &result) {
+        IcsImportJob *job = m_import;
+        m_import = nullptr;
+        delete m_importProgress;
+        job->deleteLater();
+        if (result.outcome == IcsImport::Outcome::Stored)
+            m_state->events()->scheduleChanged(job->calendarId());
+        reportImport(job->path(), result);
+        Q_EMIT importFinished();
+    });
+    m_import->start();
+}
+
+void MainWindow::reportImport(const QString &path, const IcsImport::Result &result)
+{
+    const QString name = QFileInfo(path).fileName();
+    switch (result.outcome) {
+    case IcsImport::Outcome::Unreadable:
+        QMessageBox::warning(this, tr("Import failed"), tr("Couldn't read \"%1\".").arg(QDir::toNativeSeparators(path)));
+        return;
+    case IcsImport::Outcome::Cancelled:
+        showStatus(tr("Import of %1 cancelled; nothing was imported.").arg(name), 6000);
+        return;
+    case IcsImport::Outcome::StoreFailed:
+        QMessageBox::warning(this, tr("Import failed"),
+                             tr("Nothing was imported from %1: %2").arg(name, storeFailureText(result.failure)));
+        return;
+    case IcsImport::Outcome::Stored: break;
+    }
     const int imported = result.added + result.updated;
-    if (imported == 0 && result.failed == 0)
-        showStatus(tr("No events found in %1").arg(name), 4000);
-    else if (result.failed == 0)
-        showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
-    else
-        showStatus(tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                       .arg(name, QString::number(result.failed)),
-                   6000);
+    const int skipped = result.skipped();
+    if (skipped == 0) {
+        if (imported == 0)
+            showStatus(tr("No events found in %1").arg(name), 4000);
+        else if (result.updated == 0)
+            showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
+        else
+            showStatus(tr("Imported %n event(s) from %1 (%2 updated)", nullptr, imported)
+                           .arg(name, QString::number(result.updated)),
+                       4000);
+        return;
+    }
+    QStringList lines{tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
+                          .arg(name, QString::number(skipped)),
+                      QString()};
+    const auto count = [&lines](const QString &text, int n) {
+        if (n > 0)
+            lines.append(text.arg(n));
+    };
+    count(tr("New events: %1"), result.added);
+    count(tr("Updated events: %1"), result.updated);
+    count(tr("Without END:VEVENT: %1"), result.unread.missingEnd);
+    count(tr("Cut off where the file ends: %1"), result.unread.cutShort);
+    count(tr("Without a readable start (DTSTART): %1"), result.withoutStart);
+    count(tr("Without a UID: %1"), result.unread.withoutUid);
+    count(tr("Refused by the calendar database: %1"), result.refused);
+    showStatus(lines.constFirst(), 6000);
+    QMessageBox::information(this, tr("Import finished"), lines.join(QLatin1Char('\n')));
 }
 
 void MainWindow::syncNow()

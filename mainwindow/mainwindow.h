@@ -9,11 +9,16 @@
 
 struct Event;
 class AppState;
+class IcsImportJob;
+class QProgressDialog;
 class NotificationService;
 class QAction;
 class QSystemTrayIcon;
 class SyncCoordinator;
 class WeekAgenda;
+namespace IcsImport {
+struct Result;
+}
 
 // The main window: menus through which every operation is reached, the
 // week's agenda and the status bar. Sync runs belong to one coordinator per
@@ -58,7 +63,10 @@ public Q_SLOTS:
     void openNewEventDialog();
     // Adds an event from a phrase; the outcome goes to the status bar.
     void quickAddFromCommand(const QString &text);
-    // Imports the events of an .ics file into the default calendar.
+    // Imports the events of an .ics file into the default calendar, on a
+    // thread of its own behind a progress dialog with Cancel; the summary
+    // goes to the status bar, and to a message box when events were left
+    // out or nothing could be stored. importFinished() follows it.
     void importIcsFromCommand(const QString &path);
     // A full sync of every enabled account.
     void syncNow();
@@ -74,6 +82,10 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+Q_SIGNALS:
+    // An import started by importIcsFromCommand has been reported.
+    void importFinished();
+
 private:
     void buildMenus();
     void openEventEditor(const Event &event, RecurringEditScope scope = RecurringEditScope::AllEvents);
@@ -85,6 +97,7 @@ private:
     void sendTestNotification();
     void showStatus(const QString &message, int timeoutMs);
     void reportAdded(const QString &eventId);
+    void reportImport(const QString &path, const IcsImport::Result &result);
 
 
     AppState *m_state;
@@ -93,6 +106,9 @@ private:
     WeekAgenda *m_agenda = nullptr;
     SyncCoordinator *m_calDavSync = nullptr;
     bool m_quitting = false;
+
+    QPointer<IcsImportJob> m_import;
+    QPointer<QProgressDialog> m_importProgress;
 
     QAction *m_quickAddAction = nullptr;
     QAction *m_importAction = nullptr;

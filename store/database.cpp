@@ -78,10 +78,15 @@ Database::~Database()
 
 bool Database::open(const QString &path)
 {
+    return open(path, QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+bool Database::open(const QString &path, const QString &connectionName)
+{
     m_statements.clear();
     m_handle = nullptr;
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                     QLatin1String(QSqlDatabase::defaultConnection));
+    m_lastFailureCode = 0;
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     m_db.setDatabaseName(path);
     if (!m_db.open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db.lastError().text();
@@ -106,6 +111,53 @@ bool Database::open(const QString &path)
     return true;
 }
 
+Database::Failure Database::failureOf(int sqliteResultCode)
+{
+    switch (sqliteResultCode & 0xff) {
+    case SQLITE_OK:
+    case SQLITE_DONE:
+    case SQLITE_ROW: return Failure::None;
+    case SQLITE_CONSTRAINT:
+    case SQLITE_MISMATCH:
+    case SQLITE_TOOBIG: return Failure::Refused;
+    case SQLITE_FULL: return Failure::DiskFull;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN: return Failure::ReadOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return Failure::Locked;
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_NOMEM: return Failure::Io;
+    default: return Failure::Other;
+    }
+}
+
+bool Database::beginWrite()
+{
+    return execRecordingFailure(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool Database::commitWrite()
+{
+    return execRecordingFailure(QStringLiteral("COMMIT"));
+}
+
+bool Database::execRecordingFailure(const QString &sql)
+{
+    if (!m_open)
+        return false;
+    QSqlQuery query(m_db);
+    if (query.exec(sql))
+        return true;
+    m_lastFailureCode = query.lastError().nativeErrorCode().toInt();
+    // An error without SQLite's code still is one.
+    if (m_lastFailureCode == SQLITE_OK)
+        m_lastFailureCode = SQLITE_ERROR;
+    return false;
+}
+
 bool Database::inTransaction() const
 {
     return m_handle && sqlite3_get_autocommit(m_handle) == 0;
@@ -119,6 +171,7 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
     if (!m_handle)
         return nullptr;
     auto prepared = std::make_shared<SqliteStatement>(m_handle, sql);
+    prepared->reportFailuresTo(&m_lastFailureCode);
     if (!prepared->isValid()) {
         qCWarning(lcStore).noquote() << "Cannot prepare a statement:" << prepared->errorText();
         return nullptr;

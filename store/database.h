@@ -15,9 +15,10 @@ struct sqlite3;
 // connection, and the runner of the numbered migrations compiled in as
 // resources. Every repository builds its queries on database().
 //
-// Only one Database may be open at a time (they share the default connection
-// name); destroying it closes and unregisters the connection, so another one
-// can be opened afterwards.
+// Only one Database may be open on the default connection name at a time
+// (another may open under a name of its own, for a worker thread);
+// destroying it closes and unregisters the connection, so another one can be
+// opened afterwards.
 class Database : public QObject
 {
     Q_OBJECT
@@ -25,8 +26,23 @@ public:
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 
+    // Why a write failed, from SQLite's result code.
+    enum class Failure {
+        None,
+        Refused,  // a constraint of the schema: the row, not the store
+        DiskFull,
+        ReadOnly,
+        Locked,   // another connection held the lock past the wait
+        Io,       // the disk or the file failed, or memory ran out
+        Other,
+    };
+
     // Opens the file (created when missing) in WAL mode with foreign keys on.
     bool open(const QString &path);
+    // The same as another connection named `connectionName`, so that a
+    // worker thread can have its own (a connection belongs to the thread
+    // that opens it). Only one Database per name may be open at a time.
+    bool open(const QString &path, const QString &connectionName);
     // Brings the schema to the newest version; false on the first failure, the
     // migrations before it staying applied.
     bool migrate();
@@ -48,8 +64,22 @@ public:
 
     // Numbers the connections of the process: a new one after every open().
     quint64 connectionId() const { return m_generation; }
+    // BEGIN IMMEDIATE: the write lock is taken at once, waiting for another
+    // connection's as long as for any lock, so that a transaction that reads
+    // before it writes cannot find its snapshot outdated at the first write.
+    // End it with commitWrite() or the QSqlDatabase's rollback().
+    bool beginWrite();
+    // COMMIT; a failure is kept for lastFailure() (a transaction's pages
+    // often reach the disk only now).
+    bool commitWrite();
     // A transaction (or savepoint) is open on the connection.
     bool inTransaction() const;
+
+    // The failure of the last write through statement() that failed since
+    // clearFailure(); None when none did.
+    Failure lastFailure() const { return failureOf(m_lastFailureCode); }
+    void clearFailure() { m_lastFailureCode = 0; }
+    static Failure failureOf(int sqliteResultCode);
 
     // The newest schema version this build knows.
     static int latestVersion();
@@ -59,9 +89,12 @@ Q_SIGNALS:
     void migrationError(int version, const QString &message);
 
 private:
+    bool execRecordingFailure(const QString &sql);
+
     QSqlDatabase m_db;
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
+    int m_lastFailureCode = 0;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

@@ -40,6 +40,8 @@ bool SqliteStatement::execute(const QVariantList &values)
         m_changes = sqlite3_changes(m_db);
     else
         m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!ok && m_failureSink)
+        *m_failureSink = bound ? sqlite3_extended_errcode(m_db) : SQLITE_MISUSE;
     // Resetting ends the statement, and with it a write's hold on the
     // transaction.
     sqlite3_reset(m_statement);

@@ -513,6 +513,85 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>An import is already running.</source>
+        <translation>Es läuft bereits ein Import.</translation>
+    </message>
+    <message>
+        <source>Importing %1…</source>
+        <translation>%1 wird importiert…</translation>
+    </message>
+    <message>
+        <source>Import of %1 cancelled; nothing was imported.</source>
+        <translation>Import von %1 abgebrochen; nichts wurde importiert.</translation>
+    </message>
+    <message>
+        <source>Nothing was imported from %1: %2</source>
+        <translation>Aus %1 wurde nichts importiert: %2</translation>
+    </message>
+    <message>
+        <source>the disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>the calendar database is read-only.</source>
+        <translation>Die Kalenderdatenbank ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>the calendar database is locked by another program.</source>
+        <translation>Die Kalenderdatenbank ist von einem anderen Programm gesperrt.</translation>
+    </message>
+    <message>
+        <source>the disk or the database file failed.</source>
+        <translation>Der Datenträger oder die Datenbankdatei hat versagt.</translation>
+    </message>
+    <message>
+        <source>the calendar database could not be written.</source>
+        <translation>Die Kalenderdatenbank konnte nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>New events: %1</source>
+        <translation>Neue Termine: %1</translation>
+    </message>
+    <message>
+        <source>Updated events: %1</source>
+        <translation>Aktualisierte Termine: %1</translation>
+    </message>
+    <message>
+        <source>Without END:VEVENT: %1</source>
+        <translation>Ohne END:VEVENT: %1</translation>
+    </message>
+    <message>
+        <source>Cut off where the file ends: %1</source>
+        <translation>Am Dateiende abgeschnitten: %1</translation>
+    </message>
+    <message>
+        <source>Without a readable start (DTSTART): %1</source>
+        <translation>Ohne lesbaren Beginn (DTSTART): %1</translation>
+    </message>
+    <message>
+        <source>Without a UID: %1</source>
+        <translation>Ohne UID: %1</translation>
+    </message>
+    <message>
+        <source>Refused by the calendar database: %1</source>
+        <translation>Von der Kalenderdatenbank abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Import finished</source>
+        <translation>Import abgeschlossen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n event(s) from %1 (%2 updated)</source>
+        <translation>
+            <numerusform>%n Termin aus %1 importiert (%2 aktualisiert)</numerusform>
+            <numerusform>%n Termine aus %1 importiert (%2 aktualisiert)</numerusform>
+        </translation>
+    </message>
+    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>

@@ -26,6 +26,13 @@
 <context>
     <name>MainWindow</name>
     <message numerus="yes">
+        <source>Imported %n event(s) from %1 (%2 updated)</source>
+        <translation>
+            <numerusform>Imported %n event from %1 (%2 updated)</numerusform>
+            <numerusform>Imported %n events from %1 (%2 updated)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <location filename="../../mainwindow/mainwindow.cpp" line="+224"/>
         <source>Imported %n event(s) from %1</source>
         <translation>

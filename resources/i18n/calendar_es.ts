@@ -513,6 +513,85 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>An import is already running.</source>
+        <translation>Ya hay una importación en curso.</translation>
+    </message>
+    <message>
+        <source>Importing %1…</source>
+        <translation>Importando %1…</translation>
+    </message>
+    <message>
+        <source>Import of %1 cancelled; nothing was imported.</source>
+        <translation>Importación de %1 cancelada; no se importó nada.</translation>
+    </message>
+    <message>
+        <source>Nothing was imported from %1: %2</source>
+        <translation>No se importó nada de %1: %2</translation>
+    </message>
+    <message>
+        <source>the disk is full.</source>
+        <translation>el disco está lleno.</translation>
+    </message>
+    <message>
+        <source>the calendar database is read-only.</source>
+        <translation>la base de datos del calendario es de solo lectura.</translation>
+    </message>
+    <message>
+        <source>the calendar database is locked by another program.</source>
+        <translation>otro programa tiene bloqueada la base de datos del calendario.</translation>
+    </message>
+    <message>
+        <source>the disk or the database file failed.</source>
+        <translation>ha fallado el disco o el archivo de la base de datos.</translation>
+    </message>
+    <message>
+        <source>the calendar database could not be written.</source>
+        <translation>no se pudo escribir en la base de datos del calendario.</translation>
+    </message>
+    <message>
+        <source>New events: %1</source>
+        <translation>Eventos nuevos: %1</translation>
+    </message>
+    <message>
+        <source>Updated events: %1</source>
+        <translation>Eventos actualizados: %1</translation>
+    </message>
+    <message>
+        <source>Without END:VEVENT: %1</source>
+        <translation>Sin END:VEVENT: %1</translation>
+    </message>
+    <message>
+        <source>Cut off where the file ends: %1</source>
+        <translation>Cortados donde termina el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Without a readable start (DTSTART): %1</source>
+        <translation>Sin un inicio legible (DTSTART): %1</translation>
+    </message>
+    <message>
+        <source>Without a UID: %1</source>
+        <translation>Sin UID: %1</translation>
+    </message>
+    <message>
+        <source>Refused by the calendar database: %1</source>
+        <translation>Rechazados por la base de datos del calendario: %1</translation>
+    </message>
+    <message>
+        <source>Import finished</source>
+        <translation>Importación terminada</translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n event(s) from %1 (%2 updated)</source>
+        <translation>
+            <numerusform>%n evento importado de %1 (%2 actualizados)</numerusform>
+            <numerusform>%n eventos importados de %1 (%2 actualizados)</numerusform>
+        </translation>
+    </message>
+    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>

@@ -513,6 +513,85 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>An import is already running.</source>
+        <translation>Une importation est déjà en cours.</translation>
+    </message>
+    <message>
+        <source>Importing %1…</source>
+        <translation>Importation de %1…</translation>
+    </message>
+    <message>
+        <source>Import of %1 cancelled; nothing was imported.</source>
+        <translation>Importation de %1 annulée ; rien n’a été importé.</translation>
+    </message>
+    <message>
+        <source>Nothing was imported from %1: %2</source>
+        <translation>Rien n’a été importé depuis %1 : %2</translation>
+    </message>
+    <message>
+        <source>the disk is full.</source>
+        <translation>le disque est plein.</translation>
+    </message>
+    <message>
+        <source>the calendar database is read-only.</source>
+        <translation>la base de données du calendrier est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>the calendar database is locked by another program.</source>
+        <translation>la base de données du calendrier est verrouillée par un autre programme.</translation>
+    </message>
+    <message>
+        <source>the disk or the database file failed.</source>
+        <translation>le disque ou le fichier de la base de données a échoué.</translation>
+    </message>
+    <message>
+        <source>the calendar database could not be written.</source>
+        <translation>la base de données du calendrier n’a pas pu être écrite.</translation>
+    </message>
+    <message>
+        <source>New events: %1</source>
+        <translation>Nouveaux événements : %1</translation>
+    </message>
+    <message>
+        <source>Updated events: %1</source>
+        <translation>Événements mis à jour : %1</translation>
+    </message>
+    <message>
+        <source>Without END:VEVENT: %1</source>
+        <translation>Sans END:VEVENT : %1</translation>
+    </message>
+    <message>
+        <source>Cut off where the file ends: %1</source>
+        <translation>Coupés à la fin du fichier : %1</translation>
+    </message>
+    <message>
+        <source>Without a readable start (DTSTART): %1</source>
+        <translation>Sans début lisible (DTSTART) : %1</translation>
+    </message>
+    <message>
+        <source>Without a UID: %1</source>
+        <translation>Sans UID : %1</translation>
+    </message>
+    <message>
+        <source>Refused by the calendar database: %1</source>
+        <translation>Refusés par la base de données du calendrier : %1</translation>
+    </message>
+    <message>
+        <source>Import finished</source>
+        <translation>Importation terminée</translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n event(s) from %1 (%2 updated)</source>
+        <translation>
+            <numerusform>%n événement importé depuis %1 (%2 mis à jour)</numerusform>
+            <numerusform>%n événements importés depuis %1 (%2 mis à jour)</numerusform>
+        </translation>
+    </message>
+    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>

@@ -511,6 +511,84 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>An import is already running.</source>
+        <translation>すでにインポートを実行中です。</translation>
+    </message>
+    <message>
+        <source>Importing %1…</source>
+        <translation>%1 をインポートしています…</translation>
+    </message>
+    <message>
+        <source>Import of %1 cancelled; nothing was imported.</source>
+        <translation>%1 のインポートを取り消しました。何もインポートされていません。</translation>
+    </message>
+    <message>
+        <source>Nothing was imported from %1: %2</source>
+        <translation>%1 からは何もインポートされませんでした: %2</translation>
+    </message>
+    <message>
+        <source>the disk is full.</source>
+        <translation>ディスクがいっぱいです。</translation>
+    </message>
+    <message>
+        <source>the calendar database is read-only.</source>
+        <translation>カレンダーのデータベースは読み取り専用です。</translation>
+    </message>
+    <message>
+        <source>the calendar database is locked by another program.</source>
+        <translation>カレンダーのデータベースが別のプログラムにロックされています。</translation>
+    </message>
+    <message>
+        <source>the disk or the database file failed.</source>
+        <translation>ディスクまたはデータベースファイルでエラーが発生しました。</translation>
+    </message>
+    <message>
+        <source>the calendar database could not be written.</source>
+        <translation>カレンダーのデータベースに書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>New events: %1</source>
+        <translation>新しい予定: %1</translation>
+    </message>
+    <message>
+        <source>Updated events: %1</source>
+        <translation>更新された予定: %1</translation>
+    </message>
+    <message>
+        <source>Without END:VEVENT: %1</source>
+        <translation>END:VEVENT なし: %1</translation>
+    </message>
+    <message>
+        <source>Cut off where the file ends: %1</source>
+        <translation>ファイルの終わりで途切れたもの: %1</translation>
+    </message>
+    <message>
+        <source>Without a readable start (DTSTART): %1</source>
+        <translation>読み取れる開始 (DTSTART) なし: %1</translation>
+    </message>
+    <message>
+        <source>Without a UID: %1</source>
+        <translation>UID なし: %1</translation>
+    </message>
+    <message>
+        <source>Refused by the calendar database: %1</source>
+        <translation>カレンダーのデータベースが拒否したもの: %1</translation>
+    </message>
+    <message>
+        <source>Import finished</source>
+        <translation>インポート完了</translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n event(s) from %1 (%2 updated)</source>
+        <translation>
+            <numerusform>%1 から %n 件の予定をインポートしました (%2 件を更新)</numerusform>
+        </translation>
+    </message>
+    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>

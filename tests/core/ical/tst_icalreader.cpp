@@ -195,6 +195,16 @@ private Q_SLOTS:
             << u"DESCRIPTION:Event\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\nTRIGGER:-PT5M\nEND:VALARM"_s
             << u"description"_s << u"\"Event\""_s;
 
+        // Control characters iCalendar does not allow in a content line
+        QTest::newRow("Controls: NUL, the other C0 controls and DEL leave the title")
+            << u"SUMMARY:a\u0000b\u0001c\u001bd\u007fe"_s << u"title"_s << u"\"abcde\""_s;
+        QTest::newRow("Controls: a tab stays")
+            << u"SUMMARY:a\tb"_s << u"title"_s << u"\"a\\tb\""_s;
+        QTest::newRow("Controls: an escaped line break stays")
+            << u"DESCRIPTION:a\\nb"_s << u"description"_s << u"\"a\\nb\""_s;
+        QTest::newRow("Controls: a lone CR ends the line")
+            << u"SUMMARY:a\rLOCATION:b"_s << u"location"_s << u"\"b\""_s;
+
         // People
         QTest::newRow("People: organizer address without mailto")
             << u"ORGANIZER;CN=\"Ann Lee\":MAILTO:ann@example.org"_s << u"organizer_email"_s
@@ -255,6 +265,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("uids");
         QTest::newRow("lower-case begin is not an item")
             << u"begin:vevent\nUID:a\nend:vevent"_s << QStringList();
+        QTest::newRow("lines ending in a lone CR")
+            << u"BEGIN:VEVENT\rUID:a\rEND:VEVENT\rBEGIN:VEVENT\rUID:b\rEND:VEVENT\r"_s
+            << QStringList{u"a"_s, u"b"_s};
         QTest::newRow("missing END at the end of the text")
             << u"BEGIN:VEVENT\nUID:a\nEND:VEVENT\nBEGIN:VEVENT\nUID:b"_s << QStringList{u"a"_s};
     }

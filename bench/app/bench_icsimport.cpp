@@ -1,0 +1,157 @@
+// The .ics import of a 50 MB file (160,000 events) as the main window runs
+// it: on its own thread and connection while the GUI thread's event loop
+// keeps turning. Reports the wall time, the peak resident memory of the
+// process during the import (VmHWM, reset before it starts) and the longest
+// gap between two turns of a 1 ms timer on the GUI thread.
+
+#include "database.h"
+#include "icalendarfilereader.h"
+#include "icsimportjob.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+constexpr int kEvents = 160000;
+
+// About 330 bytes an event, a third of them with an alarm, a tenth in a zone.
+bool writeCalendar(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\n");
+    QByteArray chunk;
+    for (int i = 0; i < kEvents; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        const QByteArray day = QByteArray::number(20240101 + (i % 28));
+        chunk += "BEGIN:VEVENT\r\nUID:bench-" + n + "@example.org\r\nDTSTAMP:20240101T000000Z\r\n"
+                 "SUMMARY:Generated event " + n + "\r\n";
+        chunk += i % 10 == 0 ? "DTSTART;TZID=Europe/Berlin:" + day + "T090000\r\n"
+                             : "DTSTART:" + day + "T090000Z\r\n";
+        chunk += "DTEND:" + day + "T100000Z\r\nLOCATION:Room " + QByteArray::number(i % 40)
+            + "\r\nDESCRIPTION:A description long enough to look like a real one\\, with an agenda\\, a room and "
+              "an escaped comma.\r\n";
+        if (i % 3 == 0)
+            chunk += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nEND:VALARM\r\n";
+        chunk += "END:VEVENT\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk + "END:VCALENDAR\r\n");
+    return file.error() == QFileDevice::NoError;
+}
+
+qint64 statusKilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+void BM_ImportLargeFile(benchmark::State &state)
+{
+    QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
+    const QString ics = dir.filePath(QStringLiteral("large.ics"));
+    const QString db = dir.filePath(QStringLiteral("calendar.db"));
+    if (!writeCalendar(ics)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    {
+        Database database;
+        database.open(db);
+        database.migrate();
+        QSqlQuery q(database.database());
+        q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'Bench', 'caldav')"));
+        q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('cal', 'acc', 'u', 'Cal')"));
+    }
+    IcsImport::Result result;
+    qint64 longestStallMs = 0;
+    qint64 peakKb = 0;
+    for (auto _ : state) {
+        // Writing 5 to clear_refs resets the peak to the present size.
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        if (clear.open(QIODevice::WriteOnly))
+            clear.write("5");
+        clear.close();
+
+        IcsImportJob job(db, ics, QStringLiteral("cal"));
+        QEventLoop loop;
+        QObject::connect(&job, &IcsImportJob::finished, &loop,
+                         [&loop, &result](const IcsImport::Result &r) {
+                             result = r;
+                             loop.quit();
+                         });
+        QElapsedTimer sinceTick;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&sinceTick, &longestStallMs] {
+            longestStallMs = std::max(longestStallMs, sinceTick.restart());
+        });
+        tick.start(1);
+        sinceTick.start();
+        job.start();
+        loop.exec();
+        peakKb = statusKilobytes("VmHWM:");
+    }
+    const qint64 fileBytes = QFile(ics).size();
+    state.counters["events"] = result.added + result.updated;
+    state.counters["file_MB"] = double(fileBytes) / (1 << 20);
+    state.counters["peak_RSS_MB"] = double(peakKb) / 1024;
+    state.counters["peak_per_file_size"] = double(peakKb) * 1024 / double(fileBytes);
+    state.counters["longest_GUI_stall_ms"] = double(longestStallMs);
+    if (result.outcome != IcsImport::Outcome::Stored)
+        state.SkipWithError("the import did not store the file");
+}
+// The reading alone, for the share of the import's time that is not the
+// store's.
+void BM_ReadLargeFile(benchmark::State &state)
+{
+    QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
+    const QString ics = dir.filePath(QStringLiteral("large.ics"));
+    if (!writeCalendar(ics)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    qint64 events = 0;
+    for (auto _ : state) {
+        QFile file(ics);
+        file.open(QIODevice::ReadOnly);
+        ICalendarFileReader reader(&file);
+        while (!reader.atEnd())
+            events += reader.next(500).size();
+    }
+    state.counters["events"] = double(events);
+}
+BENCHMARK(BM_ReadLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_ImportLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_LOGGING_RULES", "calendar.store.info=false");
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "event.h"
+
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringView>
+
+class QIODevice;
+
+// Reads the events of an iCalendar file a batch at a time, so that memory
+// follows a batch rather than the file. The encoding comes from the bytes:
+// UTF-8 or UTF-16 by a byte-order mark; without one UTF-8 when the whole
+// file is valid UTF-8, else Windows-1252 (of which Latin-1 is a part). Lines
+// may end in CR LF, LF or a lone CR. Each batch is read as ICalendar::
+// parseEvents reads a text, with the file's VTIMEZONEs seen so far beside it.
+class ICalendarFileReader
+{
+public:
+    // Items of the file that gave no event, by the reason.
+    struct Skipped
+    {
+        int missingEnd = 0; // another BEGIN:VEVENT or END:VCALENDAR before its END:VEVENT
+        int cutShort = 0;   // the file ends inside the event
+        int withoutUid = 0;
+    };
+
+    // `device` is open for reading and outlives the reader.
+    explicit ICalendarFileReader(QIODevice *device);
+
+    // The events of the next `batchSize` complete VEVENTs in file order
+    // (fewer at the end, and fewer when some have no UID); empty once the
+    // file is read.
+    QList<Event> next(int batchSize);
+    bool atEnd() const { return m_atEnd; }
+    // The device reported an error; what came before it was returned.
+    bool failed() const { return m_failed; }
+    // Bytes taken from the device so far, for progress.
+    qint64 bytesRead() const { return m_bytesRead; }
+    const Skipped &skipped() const { return m_skipped; }
+
+private:
+    enum class Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
+
+    void start();
+    Encoding sniff();
+    bool fill();
+    bool readLine(QStringView *line);
+
+    QIODevice *m_device;
+    Encoding m_encoding = Encoding::Utf8;
+    QStringDecoder m_decoder;
+    bool m_started = false;
+    bool m_deviceDone = false;
+    bool m_atEnd = false;
+    bool m_failed = false;
+    qint64 m_bytesRead = 0;
+    QString m_buffer;
+    qsizetype m_pos = 0;
+
+    bool m_inEvent = false;
+    bool m_inZone = false;
+    QString m_item;
+    QString m_zones;
+    Skipped m_skipped;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "icsimport.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class QThread;
+
+// One .ics import on a thread of its own, over its own connection to the
+// database file, so that the window keeps answering while a large file goes
+// in. Emits progress() now and then and finished() once, on the thread of
+// the job. Destroying the job cancels the import and waits for its thread.
+class IcsImportJob : public QObject
+{
+    Q_OBJECT
+public:
+    IcsImportJob(const QString &databaseFile, const QString &path, const QString &calendarId,
+                 QObject *parent = nullptr);
+    ~IcsImportJob() override;
+
+    const QString &path() const { return m_path; }
+    const QString &calendarId() const { return m_calendarId; }
+
+    void start();
+    // The import rolls back what it stored and finishes as cancelled.
+    void cancel();
+
+Q_SIGNALS:
+    void progress(int permille);
+    void finished(const IcsImport::Result &result);
+
+private:
+    void run();
+
+    QString m_databaseFile;
+    QString m_path;
+    QString m_calendarId;
+    QThread *m_thread = nullptr;
+    std::atomic<bool> m_cancel{false};
+};

@@ -1,0 +1,303 @@
+#include "appstatefixture.h"
+#include "eventrepository.h"
+#include "icsimport.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimeZone>
+#include <QTimer>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kPersonal = u"quillmarten-personal-default"_s;
+
+QString writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(content);
+    return path;
+}
+
+// `count` events of about `size` bytes each.
+QByteArray bulkCalendar(int count, int size)
+{
+    QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    const QByteArray filler(size, 'x');
+    for (int i = 0; i < count; ++i) {
+        file += "BEGIN:VEVENT\r\nUID:bulk-" + QByteArray::number(i)
+            + "\r\nSUMMARY:Bulk\r\nDTSTART:20240501T100000Z\r\nDESCRIPTION:" + filler
+            + "\r\nEND:VEVENT\r\n";
+    }
+    return file + "END:VCALENDAR\r\n";
+}
+
+// Counts the warnings logged while it lives.
+class WarningCounter
+{
+public:
+    WarningCounter()
+    {
+        s_count = 0;
+        m_previous = qInstallMessageHandler(&WarningCounter::handle);
+    }
+    ~WarningCounter() { qInstallMessageHandler(m_previous); }
+    int count() const { return s_count; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &, const QString &)
+    {
+        if (type == QtWarningMsg || type == QtCriticalMsg)
+            ++s_count;
+    }
+    static inline std::atomic<int> s_count{0};
+    QtMessageHandler m_previous;
+};
+
+// A tmpfs of `kilobytes` at `path`, unmounted on leaving; needs root.
+class TinyFilesystem
+{
+public:
+    TinyFilesystem(const QString &path, int kilobytes)
+        : m_path(QFile::encodeName(path))
+    {
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        m_mounted = QDir().mkpath(path) && geteuid() == 0
+            && ::mount("tmpfs", m_path.constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~TinyFilesystem()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+class TestIcsImport : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<AppStateFixture> m_fixture;
+    std::unique_ptr<MainWindow> m_window;
+    QTemporaryDir m_files;
+
+    AppState *state() const { return m_fixture->state(); }
+    QString status() const { return m_window->statusBar()->currentMessage(); }
+
+    void startWindow()
+    {
+        QVERIFY(m_fixture->start());
+        m_window = std::make_unique<MainWindow>(state());
+    }
+
+    // Imports through the window and waits for the report: the text of the
+    // message box when one came, else the status bar's.
+    QString importAndWait(const QString &path)
+    {
+        QString boxText;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&boxText] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxText = box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        m_window->importIcsFromCommand(path);
+        if (!finished.wait(60000))
+            return u"(no report)"_s;
+        return boxText.isEmpty() ? status() : boxText;
+    }
+
+    QStringList storedTitles() const
+    {
+        QStringList titles;
+        const QList<Event> events = state()->events()->getByCalendar(kPersonal);
+        for (const Event &event : events)
+            titles.append(event.title);
+        titles.sort();
+        return titles;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        qputenv("XDG_CONFIG_HOME", m_files.filePath(u"config"_s).toUtf8());
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_fixture.reset();
+    }
+
+    // Files as other programs and accidents leave them; beside each its
+    // report and, after "--", the titles stored.
+    void corpus_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QDir dir(QStringLiteral(CALENDAR_TEST_DATA_DIR "/import"));
+        const QStringList files = dir.entryList({u"*.ics"_s}, QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        for (const QString &file : files)
+            QTest::newRow(qPrintable(file)) << dir.filePath(file);
+    }
+    void corpus()
+    {
+        QFETCH(QString, file);
+        QFile expectedFile(file.chopped(4) + u".expected"_s);
+        QVERIFY(expectedFile.open(QIODevice::ReadOnly));
+        const QString expected = QString::fromUtf8(expectedFile.readAll());
+        const qsizetype separator = expected.indexOf(u"\n--\n"_s);
+        QVERIFY(separator > 0);
+        QStringList titles = expected.mid(separator + 4).split(u'\n', Qt::SkipEmptyParts);
+        titles.sort();
+
+        startWindow();
+        QCOMPARE(importAndWait(file), expected.left(separator));
+        QCOMPARE(storedTitles(), titles);
+        // What a push sends holds no control character either.
+        static const QRegularExpression control(u"[\\x00-\\x08\\x0b\\x0c\\x0e-\\x1f\\x7f]"_s);
+        const QList<Event> events = state()->events()->getByCalendar(kPersonal);
+        for (const Event &event : events)
+            QVERIFY2(!event.raw_icalendar.contains(control), qPrintable(event.uid));
+    }
+
+    void aRefusedEventIsLeftOutAndCounted()
+    {
+        startWindow();
+        QSqlQuery trigger(state()->database()->database());
+        QVERIFY(trigger.exec(u"CREATE TRIGGER refuse_first BEFORE INSERT ON events WHEN NEW.uid = 'a' "
+                             "BEGIN SELECT RAISE(ABORT, 'refused'); END"_s));
+        const QString path = QStringLiteral(CALENDAR_TEST_DATA_DIR "/import/utf8-crlf.ics");
+        QCOMPARE(importAndWait(path),
+                 u"Imported 1 event(s) from utf8-crlf.ics; 1 could not be stored\n\n"
+                 "New events: 1\nRefused by the calendar database: 1"_s);
+        QCOMPARE(storedTitles(), QStringList{u"日本 meeting"_s});
+    }
+
+    // A disk that fills up in the middle: nothing of the file stays, the
+    // user reads why once, and the log holds a line or two, not one per
+    // event left.
+    void aFullDiskKeepsNothing_data()
+    {
+        QTest::addColumn<bool>("tinyFilesystem");
+        QTest::newRow("data folder on a filesystem too small for the file") << true;
+        QTest::newRow("database at its page limit") << false;
+    }
+    void aFullDiskKeepsNothing()
+    {
+        QFETCH(bool, tinyFilesystem);
+        const QString path = writeFile(m_files.filePath(u"bulk.ics"_s), bulkCalendar(400, 3000));
+        std::unique_ptr<TinyFilesystem> disk;
+        if (tinyFilesystem) {
+            const QString data = m_files.filePath(u"tiny"_s);
+            disk = std::make_unique<TinyFilesystem>(data, 768);
+            if (!disk->isMounted())
+                QSKIP("Mounting a small tmpfs needs root; the page-limit row covers the logic");
+            qputenv("CALENDAR_DATA_DIR", QFile::encodeName(data));
+        }
+        startWindow();
+        QVERIFY(state()->events()->insert([] {
+            Event kept;
+            kept.id = u"kept"_s;
+            kept.uid = u"kept"_s;
+            kept.calendar_id = kPersonal;
+            kept.title = u"Kept"_s;
+            kept.start_time = QDateTime(QDate(2024, 5, 1), QTime(9, 0), QTimeZone::utc());
+            kept.raw_icalendar = u"BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n"_s;
+            kept.created = kept.last_modified = kept.start_time;
+            return kept;
+        }()));
+
+        WarningCounter warnings;
+        if (tinyFilesystem) {
+            QCOMPARE(importAndWait(path), u"Nothing was imported from bulk.ics: the disk is full."_s);
+            m_window.reset();
+        } else {
+            // The limit belongs to a connection: this one is the window's.
+            QSqlQuery pragma(state()->database()->database());
+            QVERIFY(pragma.exec(u"PRAGMA page_count"_s) && pragma.next());
+            QVERIFY(pragma.exec(u"PRAGMA max_page_count = %1"_s.arg(pragma.value(0).toInt() + 40)));
+            const IcsImport::Result result =
+                IcsImport::importFile(state()->events(), state()->database(), path, kPersonal);
+            QVERIFY(pragma.exec(u"PRAGMA max_page_count = 1073741823"_s));
+            QCOMPARE(result.outcome, IcsImport::Outcome::StoreFailed);
+            QCOMPARE(result.failure, Database::Failure::DiskFull);
+            QCOMPARE(result.added + result.updated, 0);
+        }
+        QVERIFY2(warnings.count() <= 4, qPrintable(QString::number(warnings.count())));
+        QCOMPARE(storedTitles(), QStringList{u"Kept"_s});
+    }
+
+    // Another program writing to the database past the wait for its lock.
+    void aLockHeldTooLongKeepsNothing()
+    {
+        startWindow();
+        Database other;
+        QVERIFY(other.open(m_fixture->databaseFile(), u"other-program"_s));
+        QVERIFY(other.beginWrite());
+        WarningCounter warnings;
+        QCOMPARE(importAndWait(QStringLiteral(CALENDAR_TEST_DATA_DIR "/import/utf8-crlf.ics")),
+                 u"Nothing was imported from utf8-crlf.ics: the calendar database is locked by another program."_s);
+        QVERIFY(other.database().rollback());
+        QVERIFY2(warnings.count() <= 2, qPrintable(QString::number(warnings.count())));
+        QCOMPARE(storedTitles(), QStringList());
+    }
+
+    void cancelKeepsNothing()
+    {
+        startWindow();
+        const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(20000, 200));
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        m_window->importIcsFromCommand(path);
+        auto *progress = m_window->findChild<QProgressDialog *>();
+        QVERIFY(progress);
+        auto *cancel = progress->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        cancel->click();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(status(), u"Import of big.ics cancelled; nothing was imported."_s);
+        QCOMPARE(storedTitles(), QStringList());
+    }
+
+    void aSecondImportWaitsForTheFirst()
+    {
+        startWindow();
+        const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(5000, 200));
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        m_window->importIcsFromCommand(path);
+        m_window->importIcsFromCommand(path);
+        QCOMPARE(status(), u"An import is already running."_s);
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(status(), u"Imported 5000 event(s) from big.ics"_s);
+    }
+};
+
+QTEST_MAIN(TestIcsImport)
+#include "tst_icsimport.moc"
