@@ -613,8 +613,8 @@ bool EventRepository::restore(const Event &event)
     copy.etag.clear();
     copy.href.clear();
     const bool ok = insert(copy);
-    qCInfo(lcStore).noquote() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title
-                              << "ok=" << ok;
+    // The title is the user's: not in a line above debug level.
+    qCInfo(lcStore).noquote() << "[Undo] re-inserted row" << copy.id << "ok=" << ok;
     return ok;
 }
 
