@@ -484,8 +484,12 @@ QTimeZone EventFormDialog::eventZone() const
 {
     // A timed event stays in its own zone, UTC included: moving a UTC series
     // into the system zone would shift it an hour at the next DST change.
-    if (m_event && !m_event->is_all_day && m_event->start_time.isValid())
-        return seriesZone(*m_event);
+    // A bare offset names no zone a server knows: those take the system zone.
+    if (m_event && !m_event->is_all_day && m_event->start_time.isValid()) {
+        const QTimeZone own = seriesZone(*m_event);
+        if (own == QTimeZone::utc() || !own.id().startsWith("UTC"))
+            return own;
+    }
     return QTimeZone::systemTimeZone();
 }
 
