@@ -315,8 +315,7 @@ const QSet<QString> &taskMappedNames()
 // The named zone of a task's timed value (not UTC), else none.
 QTimeZone taskZone(const std::optional<QDateTime> &dt, bool dateOnly)
 {
-    // Fixed offsets ("UTC+01:00") name no zone a TZID could carry.
-    if (!dt || dateOnly || dt->timeSpec() != Qt::TimeZone || dt->timeZone().id().startsWith("UTC"))
+    if (!dt || dateOnly || dt->timeSpec() != Qt::TimeZone || !TimeUtil::isNamedZone(dt->timeZone()))
         return QTimeZone();
     return dt->timeZone();
 }

@@ -125,6 +125,11 @@ QString zoneName(const QDateTime &dt, const QString &named)
     return id.isEmpty() ? utcName : QString::fromUtf8(id);
 }
 
+bool isNamedZone(const QTimeZone &zone)
+{
+    return zone.isValid() && !zone.id().startsWith("UTC");
+}
+
 bool isUtc(const QDateTime &dt)
 {
     return dt.timeSpec() == Qt::UTC

@@ -48,6 +48,10 @@ QDateTime toZone(const QDateTime &dt, const QTimeZone &zone);
 // system zone's for local time), else "UTC".
 QString zoneName(const QDateTime &dt, const QString &named);
 
+// A zone with a name of its own (an IANA id), not UTC or a bare offset
+// ("UTC+01:00"), which no TZID can carry.
+bool isNamedZone(const QTimeZone &zone);
+
 // UTC, or a fixed offset of zero.
 bool isUtc(const QDateTime &dt);
 

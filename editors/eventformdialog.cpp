@@ -487,7 +487,7 @@ QTimeZone EventFormDialog::eventZone() const
     // A bare offset names no zone a server knows: those take the system zone.
     if (m_event && !m_event->is_all_day && m_event->start_time.isValid()) {
         const QTimeZone own = seriesZone(*m_event);
-        if (own == QTimeZone::utc() || !own.id().startsWith("UTC"))
+        if (own == QTimeZone::utc() || TimeUtil::isNamedZone(own))
             return own;
     }
     return QTimeZone::systemTimeZone();

@@ -122,7 +122,7 @@ QDateTime startOfDay(const QDateTime &dt)
 // The zone the task's timed dates live in. The row keeps only their offset;
 // its stored text names the zone (DUE;TZID=...), and a floating value there
 // means the system zone. Invalid when neither says one.
-QTimeZone taskZone(const Task &task)
+QTimeZone storedTaskZone(const Task &task)
 {
     const QList<Task> parsed = ICalendar::parseTasks(task.raw_icalendar);
     if (parsed.isEmpty())
@@ -303,7 +303,7 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     Task task = *found;
     // In their own zone, so that a repeating task keeps its wall clock across
     // DST and its text keeps naming the zone.
-    const QTimeZone zone = taskZone(task);
+    const QTimeZone zone = storedTaskZone(task);
     moveToZone(task.due_date, task.due_is_date_only, zone);
     moveToZone(task.start_date, task.start_is_date_only, zone);
     const bool advanced = completed && task.status != QLatin1String("completed")
