@@ -57,6 +57,8 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
     event.created = QDateTime::currentDateTimeUtc();
     event.last_modified = event.created;
     event.sequence = 0;
+    // The parsed wall clock is the user's local time: an instant in the system zone.
+    keepZoned(event);
     event.raw_icalendar = ICalendar::serializeNewEvent(event);
     return event;
 }

@@ -1,5 +1,7 @@
 #include "event.h"
 
+#include "timeutil.h"
+
 bool operator==(const Event &a, const Event &b)
 {
     return a.id == b.id && a.calendar_id == b.calendar_id && a.uid == b.uid
@@ -16,4 +18,14 @@ bool operator==(const Event &a, const Event &b)
         && a.created == b.created && a.last_modified == b.last_modified
         && a.sync_status == b.sync_status && a.deleted_at == b.deleted_at
         && a.reminders == b.reminders && a.attendees == b.attendees;
+}
+
+void keepZoned(Event &event)
+{
+    if (event.is_all_day)
+        return;
+    event.timezone = TimeUtil::zoneName(event.start_time, event.timezone);
+    event.start_time = TimeUtil::zoned(event.start_time);
+    if (event.end_time)
+        event.end_time = TimeUtil::zoned(*event.end_time);
 }

@@ -56,4 +56,11 @@ struct Event
     friend bool operator!=(const Event &a, const Event &b) { return !(a == b); }
 };
 
+// The form every writer stores: a timed event's start and end as instants
+// (TimeUtil::zoned) and `timezone` naming the zone its wall clock lives in
+// (TimeUtil::zoneName), so that it reads back at the same instant under any
+// system zone and repeats at that wall clock across DST. All-day events are
+// dates and stay as they are.
+void keepZoned(Event &event);
+
 Q_DECLARE_METATYPE(Event)

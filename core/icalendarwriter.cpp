@@ -312,16 +312,35 @@ const QSet<QString> &taskMappedNames()
     return names;
 }
 
+// The named zone of a task's timed value (not UTC), else none.
+QTimeZone taskZone(const std::optional<QDateTime> &dt, bool dateOnly)
+{
+    if (!dt || dateOnly || dt->timeSpec() != Qt::TimeZone || !TimeUtil::isNamedZone(dt->timeZone()))
+        return QTimeZone();
+    return dt->timeZone();
+}
+
 void taskDate(Writer &w, QLatin1String name, const std::optional<QDateTime> &dt, bool dateOnly)
 {
     if (!dt)
         return;
-    w.text.append(name);
-    if (dateOnly)
-        w.text.append(QLatin1String(";VALUE=DATE:")).append(dateText(*dt));
-    else
-        w.text.append(QLatin1Char(':')).append(TimeUtil::toIcalUtc(*dt));
-    w.text.append(kCrlf);
+    if (!dateOnly) {
+        // A value in a zone keeps it (TZID), so a repeating task recurs at its
+        // wall clock there.
+        timedLine(w, name, *dt, taskZone(dt, false));
+        return;
+    }
+    w.text.append(name).append(QLatin1String(";VALUE=DATE:")).append(dateText(*dt)).append(kCrlf);
+}
+
+void taskTimezones(Writer &w, const Task &t)
+{
+    const QTimeZone due = taskZone(t.due_date, t.due_is_date_only);
+    const QTimeZone start = taskZone(t.start_date, t.start_is_date_only);
+    if (due.isValid())
+        w.text.append(vtimezone(due, t.due_date->toTimeZone(due).date().year()));
+    if (start.isValid() && start != due)
+        w.text.append(vtimezone(start, t.start_date->toTimeZone(start).date().year()));
 }
 
 } // namespace
@@ -352,6 +371,7 @@ QString serializeTask(const Task &t)
     const StoredItem item = findStoredItem(t.raw_icalendar, QLatin1String("VTODO"), t.uid, QString());
     Writer w;
     w.text.append(kCalendarHeader);
+    taskTimezones(w, t);
     w.raw(QLatin1String("BEGIN:VTODO"));
     w.line(QLatin1String("UID:"), escapeText(t.uid));
     stamps(w, t.created, t.last_modified);

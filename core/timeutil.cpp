@@ -96,6 +96,40 @@ QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
     }
 }
 
+QDateTime zoned(const QDateTime &dt)
+{
+    if (dt.timeSpec() != Qt::LocalTime || !dt.isValid())
+        return dt;
+    const QTimeZone system = QTimeZone::systemTimeZone();
+    // A system zone Qt cannot name still has an offset at that instant.
+    return system.isValid() ? dt.toTimeZone(system) : dt.toOffsetFromUtc(dt.offsetFromUtc());
+}
+
+QDateTime toZone(const QDateTime &dt, const QTimeZone &zone)
+{
+    if (!zone.isValid())
+        return zoned(dt);
+    return zone == QTimeZone::utc() ? dt.toUTC() : dt.toTimeZone(zone);
+}
+
+QString zoneName(const QDateTime &dt, const QString &named)
+{
+    const QString utcName = QStringLiteral("UTC");
+    if (!named.isEmpty() && named != utcName)
+        return named;
+    QByteArray id;
+    if (dt.timeSpec() == Qt::TimeZone)
+        id = dt.timeZone().id();
+    else if (dt.timeSpec() == Qt::LocalTime && QTimeZone::systemTimeZone().isValid())
+        id = QTimeZone::systemTimeZoneId();
+    return id.isEmpty() ? utcName : QString::fromUtf8(id);
+}
+
+bool isNamedZone(const QTimeZone &zone)
+{
+    return zone.isValid() && !zone.id().startsWith("UTC");
+}
+
 bool isUtc(const QDateTime &dt)
 {
     return dt.timeSpec() == Qt::UTC

@@ -35,6 +35,23 @@ QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone);
 // wall clocks are read as by inZone.
 QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like);
 
+// A timed value as it is stored: local time becomes the same instant in the
+// system zone, so that its text carries the offset and a reader under another
+// system zone finds the same instant; other representations stay.
+QDateTime zoned(const QDateTime &dt);
+
+// The same instant in `zone`: UTC as UTC, an invalid zone as zoned() does.
+QDateTime toZone(const QDateTime &dt, const QTimeZone &zone);
+
+// What the `timezone` column says for a timed value: `named` when it names a
+// zone (the writer's choice), else the IANA id of the value's own zone (the
+// system zone's for local time), else "UTC".
+QString zoneName(const QDateTime &dt, const QString &named);
+
+// A zone with a name of its own (an IANA id), not UTC or a bare offset
+// ("UTC+01:00"), which no TZID can carry.
+bool isNamedZone(const QTimeZone &zone);
+
 // UTC, or a fixed offset of zero.
 bool isUtc(const QDateTime &dt);
 

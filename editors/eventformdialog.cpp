@@ -99,6 +99,28 @@ void insertBefore(QVBoxLayout *layout, QWidget *button, QWidget *row)
     layout->insertWidget(index < 0 ? 0 : index, row);
 }
 
+// What the form edits, compared as the user sees it: the instants, not their
+// representation; reminders and attendees by content, not by row.
+bool sameContent(const Event &a, const Event &b)
+{
+    auto sameReminders = [](const QList<Reminder> &x, const QList<Reminder> &y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Reminder &r, const Reminder &s) {
+            return r.minutes_before == s.minutes_before && r.action == s.action;
+        });
+    };
+    auto sameAttendees = [](const QList<Attendee> &x, const QList<Attendee> &y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Attendee &p, const Attendee &q) {
+            return p.email == q.email && p.name == q.name && p.role == q.role && p.status == q.status
+                && p.type == q.type && p.rsvp == q.rsvp;
+        });
+    };
+    return a.calendar_id == b.calendar_id && a.title == b.title && a.description == b.description
+        && a.location == b.location && a.color == b.color && a.is_all_day == b.is_all_day
+        && a.start_time == b.start_time && a.end_time == b.end_time && a.timezone == b.timezone
+        && a.recurrence_rule == b.recurrence_rule && sameReminders(a.reminders, b.reminders)
+        && sameAttendees(a.attendees, b.attendees);
+}
+
 } // namespace
 
 EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *parent)
@@ -499,10 +521,13 @@ void EventFormDialog::updateRepeatLabel()
 
 QTimeZone EventFormDialog::eventZone() const
 {
-    if (m_event && !m_event->timezone.isEmpty() && m_event->timezone != u"UTC"_s) {
-        const QTimeZone named(m_event->timezone.toUtf8());
-        if (named.isValid())
-            return named;
+    // A timed event stays in its own zone, UTC included: moving a UTC series
+    // into the system zone would shift it an hour at the next DST change.
+    // A bare offset names no zone a server knows: those take the system zone.
+    if (m_event && !m_event->is_all_day && m_event->start_time.isValid()) {
+        const QTimeZone own = seriesZone(*m_event);
+        if (own == QTimeZone::utc() || TimeUtil::isNamedZone(own))
+            return own;
     }
     return QTimeZone::systemTimeZone();
 }
@@ -708,9 +733,8 @@ void EventFormDialog::save()
         // A timed event keeps the wall clock of its zone, named in the row
         // so that the stored text carries it (TZID) and repeats alike here
         // and on a server.
-        const bool system = zone == QTimeZone::systemTimeZone();
-        record.start_time = system ? m_start->dateTime() : m_start->dateTime().toTimeZone(zone);
-        record.end_time = system ? m_end->dateTime() : m_end->dateTime().toTimeZone(zone);
+        record.start_time = TimeUtil::toZone(m_start->dateTime(), zone);
+        record.end_time = TimeUtil::toZone(m_end->dateTime(), zone);
         const QString name = QString::fromUtf8(zone.id());
         record.timezone = QTimeZone(zone.id()).isValid() && !name.isEmpty() ? name : u"UTC"_s;
     }
@@ -734,6 +758,12 @@ void EventFormDialog::save()
     }
     if (record.timezone.isEmpty())
         record.timezone = u"UTC"_s;
+    // Save without a change writes nothing: the row, its text and the
+    // server's copy stay as they are.
+    if (m_event && !m_event->id.isEmpty() && sameContent(record, *m_event)) {
+        accept();
+        return;
+    }
     record.last_modified = now;
     record.sync_status = u"pending"_s;
 

@@ -4,11 +4,15 @@
 #include "timetext.h"
 #include "timeutil.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QScrollBar>
+#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +66,32 @@ DateTimePicker::DateTimePicker(Qt::DayOfWeek firstDayOfWeek, QWidget *parent)
     connect(m_timeCombo, &QComboBox::activated, this,
             [this](int index) { setTime(m_timeCombo->itemData(index).toTime()); });
     connect(m_timeCombo->lineEdit(), &QLineEdit::editingFinished, this, &DateTimePicker::takeTypedTime);
+}
+
+void DateTimePicker::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        fitTimeList();
+}
+
+void DateTimePicker::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitTimeList();
+}
+
+// The list opens as wide as the combo box, which the form may make narrower
+// than a time with the list's item padding: every entry would be elided.
+// Measured after the style sheet is applied, which sets that padding.
+void DateTimePicker::fitTimeList()
+{
+    QAbstractItemView *view = m_timeCombo->view();
+    int widest = 0;
+    for (int row = 0; row < m_timeCombo->count(); ++row)
+        widest = qMax(widest, view->sizeHintForIndex(m_timeCombo->model()->index(row, 0)).width());
+    view->setMinimumWidth(widest + 2 * view->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, view)
+                          + view->verticalScrollBar()->sizeHint().width());
 }
 
 QString DateTimePicker::timeText(const QTime &time)

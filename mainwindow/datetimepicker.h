@@ -43,7 +43,12 @@ public:
 Q_SIGNALS:
     void dateTimeChanged(const QDateTime &dateTime);
 
+protected:
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void fitTimeList();
     void showTime();
     void setTime(const QTime &time);
     void takeTypedTime();

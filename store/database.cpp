@@ -2,6 +2,7 @@
 
 #include "sqlitestatement.h"
 #include "storesql.h"
+#include "timeutil.h"
 
 #include <QFile>
 #include <QSqlDriver>
@@ -36,6 +37,7 @@ constexpr Migration kMigrations[] = {
     {8, "events_range_idx", ":/sql/sql/migrations/008_events_range_indexes.sql"},
     {9, "events_long_with_start", ":/sql/sql/migrations/009_events_long_with_start.sql"},
     {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
+    {11, "timed_values_as_instants", ":/sql/sql/migrations/011_timed_values_as_instants.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is
@@ -50,6 +52,19 @@ void appendStatement(QStringList &out, const QString &accumulated)
     statement = statement.trimmed();
     if (!statement.isEmpty())
         out.append(statement);
+}
+
+// A statement may name :system_zone, the IANA id of the system zone at the
+// time it runs (the one thing a migration cannot read in SQL).
+bool runMigrationStatement(QSqlQuery &query, const QString &statement)
+{
+    const QLatin1String zonePlaceholder(":system_zone");
+    if (!statement.contains(zonePlaceholder))
+        return query.exec(statement);
+    if (!query.prepare(statement))
+        return false;
+    query.bindValue(zonePlaceholder, TimeUtil::zoneName(QDateTime::currentDateTime(), QString()));
+    return query.exec();
 }
 
 } // namespace
@@ -228,7 +243,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
     const QStringList statements = splitStatements(sql);
     for (const QString &statement : statements) {
         QSqlQuery query(m_db);
-        if (!query.exec(statement)) {
+        if (!runMigrationStatement(query, statement)) {
             const QString message = query.lastError().text();
             qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message
                                           << "\nStatement:" << statement.left(200);

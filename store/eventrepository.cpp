@@ -515,7 +515,7 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
                   {pattern, pattern, pattern, std::max(limit, 1)});
 }
 
-bool EventRepository::write(const Event &e, bool isUpdate)
+bool EventRepository::write(const Event &event, bool isUpdate)
 {
     static const QString updateSql = QStringLiteral(
         "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
@@ -534,6 +534,10 @@ bool EventRepository::write(const Event &e, bool isUpdate)
         qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
         return false;
     }
+    // Whatever wrote the record, the row holds instants in their zone.
+    Event kept = event;
+    keepZoned(kept);
+    const Event &e = kept;
     QVariantList values;
     if (isUpdate) {
         values = contentValues(e);
@@ -609,8 +613,8 @@ bool EventRepository::restore(const Event &event)
     copy.etag.clear();
     copy.href.clear();
     const bool ok = insert(copy);
-    qCInfo(lcStore).noquote() << "[Undo] re-inserted row" << copy.id << "title=" << copy.title
-                              << "ok=" << ok;
+    // The title is the user's: not in a line above debug level.
+    qCInfo(lcStore).noquote() << "[Undo] re-inserted row" << copy.id << "ok=" << ok;
     return ok;
 }
 

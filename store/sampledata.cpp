@@ -120,6 +120,7 @@ void makeSampleEvent(EventRepository &events, const SampleEvent &sample, QDate t
     event.start_time = localAt(today, sample.startDay, sample.start);
     event.end_time = localAt(today, sample.endDay, sample.end);
     event.created = event.last_modified = QDateTime::currentDateTimeUtc();
+    keepZoned(event);
     event.raw_icalendar = ICalendar::serializeNewEvent(event);
     if (events.insert(event))
         ++counter;

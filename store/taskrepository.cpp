@@ -80,12 +80,20 @@ Task rowToTask(const QSqlQuery &q)
     return t;
 }
 
+// A due or start with a time of day is stored as an instant, one without
+// as the date it names.
+QVariant dateValue(const std::optional<QDateTime> &value, bool dateOnly)
+{
+    return time(value && !dateOnly ? std::optional(TimeUtil::zoned(*value)) : value);
+}
+
 // The columns from calendar_id to raw_icalendar, shared by insert and update.
 QVariantList contentValues(const Task &t)
 {
     return {text(t.calendar_id), text(t.uid), text(t.etag), text(t.href), text(t.title),
-            text(t.description), text(t.status), t.priority, t.percent_complete, time(t.due_date),
-            time(t.start_date), time(t.completed_date), serializeCategories(t.categories),
+            text(t.description), text(t.status), t.priority, t.percent_complete,
+            dateValue(t.due_date, t.due_is_date_only), dateValue(t.start_date, t.start_is_date_only),
+            time(t.completed_date), serializeCategories(t.categories),
             text(t.parent_task_uid), t.sort_order, text(t.color), text(t.recurrence_rule),
             t.sequence, text(t.raw_icalendar)};
 }
@@ -109,6 +117,31 @@ QDateTime startOfDay(const QDateTime &dt)
     QDateTime midnight = dt;
     midnight.setTime(QTime(0, 0));
     return midnight;
+}
+
+// The zone the task's timed dates live in. The row keeps only their offset;
+// its stored text names the zone (DUE;TZID=...), and a floating value there
+// means the system zone. Invalid when neither says one.
+QTimeZone storedTaskZone(const Task &task)
+{
+    const QList<Task> parsed = ICalendar::parseTasks(task.raw_icalendar);
+    if (parsed.isEmpty())
+        return QTimeZone();
+    const Task &stored = parsed.first();
+    const std::optional<QDateTime> &value = stored.due_date ? stored.due_date : stored.start_date;
+    if (!value || (stored.due_date ? stored.due_is_date_only : stored.start_is_date_only))
+        return QTimeZone();
+    if (value->timeSpec() == Qt::TimeZone)
+        return value->timeZone();
+    return value->timeSpec() == Qt::LocalTime ? QTimeZone::systemTimeZone() : QTimeZone();
+}
+
+// A timed value moved into `zone` (same instant); date-only values and an
+// invalid zone leave it as it is.
+void moveToZone(std::optional<QDateTime> &value, bool dateOnly, const QTimeZone &zone)
+{
+    if (value && !dateOnly && zone.isValid() && value->isValid())
+        value = value->toTimeZone(zone);
 }
 
 } // namespace
@@ -268,6 +301,11 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     if (!found)
         return false;
     Task task = *found;
+    // In their own zone, so that a repeating task keeps its wall clock across
+    // DST and its text keeps naming the zone.
+    const QTimeZone zone = storedTaskZone(task);
+    moveToZone(task.due_date, task.due_is_date_only, zone);
+    moveToZone(task.start_date, task.start_is_date_only, zone);
     const bool advanced = completed && task.status != QLatin1String("completed")
         && !task.recurrence_rule.isEmpty() && advanceRepeating(task);
     if (advanced || !completed) {
@@ -322,11 +360,8 @@ bool TaskRepository::advanceRepeating(Task &task) const
         task.due_date = task.due_is_date_only ? startOfDay(next) : next;
     } else if (task.start_date) {
         task.start_date = task.start_is_date_only ? startOfDay(next) : next;
-    } else {
-        // A task repeating from its completion with no date of its own gets
-        // the next occurrence as its due date, or it could never come due.
-        task.due_date = task.due_is_date_only ? startOfDay(next) : next;
     }
+    // A task with neither date keeps having none: it opens again.
     return true;
 }
 

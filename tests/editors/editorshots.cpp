@@ -7,6 +7,7 @@
 #include "appresources.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "datetimepicker.h"
 #include "eventformdialog.h"
 #include "eventrepository.h"
 #include "eventwrites.h"
@@ -20,7 +21,9 @@
 #include "thememanager.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -31,6 +34,7 @@ namespace {
 
 const QString kWork = u"shots-work"_s;
 
+// Shows the widget at its full height; writes it to `path` unless empty.
 bool save(QWidget *widget, const QString &path)
 {
     widget->show();
@@ -38,6 +42,8 @@ bool save(QWidget *widget, const QString &path)
     widget->resize(widget->width(), qMax(widget->height(), widget->sizeHint().height()));
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
+    if (path.isEmpty())
+        return true;
     const bool ok = widget->grab().save(path);
     qInfo("%s %s", ok ? "wrote" : "could not write", qPrintable(path));
     return ok;
@@ -107,6 +113,22 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         find<QToolButton>(&form, u"colorSwatch"_s)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ok = save(&form, out.filePath(u"new-event-%1.png"_s.arg(theme))) && ok;
+    }
+    {
+        // The start's time list, open, with the form as narrow as it goes.
+        EventFormDialog form(state);
+        save(&form, QString());
+        form.resize(form.minimumSizeHint().width(), form.height());
+        QApplication::processEvents();
+        QComboBox *times = find<DateTimePicker>(&form, u"start"_s)->timeCombo();
+        times->setCurrentIndex(54); // 13:30
+        times->showPopup();
+        QApplication::processEvents();
+        const QString path = out.filePath(u"time-list-%1.png"_s.arg(theme));
+        const bool saved = times->view()->window()->grab().save(path);
+        qInfo("%s %s", saved ? "wrote" : "could not write", qPrintable(path));
+        ok = saved && ok;
+        times->hidePopup();
     }
     {
         EventFormDialog form(state, allDaySeries(kWork));

@@ -4,6 +4,7 @@
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "formdriver.h"
+#include "thememanager.h"
 #include "icalendar.h"
 #include "recurrence.h"
 #include "recurrenceeditdialog.h"
@@ -12,6 +13,7 @@
 #include "testevents.h"
 #include "timeutil.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QMenu>
 #include <QDateEdit>
@@ -413,6 +415,92 @@ private Q_SLOTS:
         });
         QCOMPARE(e.recurrence_rule, QString());
         QCOMPARE(ICalendar::parseEvents(e.raw_icalendar).first().recurrence_rule, QString());
+    }
+
+    // A series from a server, opened and saved: without a change nothing is
+    // written; with one its times stay in the series' own zone (UTC stays
+    // UTC, never the system zone).
+    void savingKeepsTheSeriesZone_data()
+    {
+        QTest::addColumn<QString>("dtstart");
+        QTest::addColumn<QString>("title"); // typed; empty: no change
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("startLine");
+        const QString utc = u"DTSTART:20260302T140000Z"_s;
+        const QString berlin = u"DTSTART;TZID=Europe/Berlin:20260302T100000"_s;
+        QTest::newRow("UTC series, no change: row and text as they were") << utc << QString() << u"UTC"_s << utc;
+        QTest::newRow("Berlin series, no change: row and text as they were")
+            << berlin << QString() << u"Europe/Berlin"_s << berlin;
+        QTest::newRow("UTC series, new title: still UTC") << utc << u"Sync (moved room)"_s << u"UTC"_s << utc;
+        QTest::newRow("Berlin series, new title: still Berlin")
+            << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin;
+    }
+    void savingKeepsTheSeriesZone()
+    {
+        QFETCH(QString, dtstart);
+        QFETCH(QString, title);
+        QFETCH(QString, zone);
+        QFETCH(QString, startLine);
+        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\nBEGIN:VEVENT\r\n"
+                             "UID:weekly-sync\r\nSUMMARY:Sync\r\n%1\r\nDURATION:PT1H\r\n"
+                             "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart);
+        Event pulled = ICalendar::parseEvents(text).first();
+        pulled.id = u"series"_s;
+        pulled.calendar_id = kPersonal;
+        pulled.href = u"/cal/weekly-sync.ics"_s;
+        pulled.etag = u"etag-1"_s;
+        pulled.created = pulled.last_modified = QDateTime::currentDateTimeUtc();
+        QVERIFY(m_state->events()->insert(pulled));
+        const Event before = *m_state->events()->getById(pulled.id);
+        {
+            EventFormDialog form(m_state, before);
+            ModalScript script;
+            script.on(u"Edit Event"_s, [title](QWidget *w) {
+                if (!title.isEmpty())
+                    type(w, u"title"_s, title);
+                confirm(w);
+            });
+            QCOMPARE(form.exec(), int(QDialog::Accepted));
+        }
+        const Event after = *m_state->events()->getById(pulled.id);
+        if (title.isEmpty()) {
+            QCOMPARE(after, before);
+            return;
+        }
+        QCOMPARE(after.title, title);
+        QCOMPARE(after.timezone, zone);
+        QCOMPARE(after.start_time, before.start_time);
+        QCOMPARE(after.recurrence_rule, before.recurrence_rule);
+        QVERIFY2(after.raw_icalendar.contains(startLine + u"\r\n"_s), qPrintable(after.raw_icalendar));
+    }
+
+    // The time list of the start shows whole times ("13:30") in either
+    // theme, also with the form at its narrowest.
+    void timeListShowsWholeTimes_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::newRow("light theme") << u"light"_s;
+        QTest::newRow("dark theme") << u"dark"_s;
+    }
+    void timeListShowsWholeTimes()
+    {
+        QFETCH(QString, theme);
+        m_state->themeManager()->apply(theme);
+        EventFormDialog form(m_state);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.resize(form.minimumSizeHint().width(), form.height());
+        QComboBox *times = find<DateTimePicker>(&form, u"start"_s)->timeCombo();
+        times->showPopup();
+        QAbstractItemView *list = times->view();
+        QVERIFY(list->isVisible());
+        // Each entry fits the visible width it is drawn in.
+        for (int row = 0; row < times->count(); ++row) {
+            const QModelIndex index = times->model()->index(row, 0);
+            QVERIFY2(list->viewport()->width() >= list->sizeHintForIndex(index).width(),
+                     qPrintable(times->itemText(row)));
+        }
+        times->hidePopup();
     }
 
 private:

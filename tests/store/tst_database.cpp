@@ -1,6 +1,7 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "storefixture.h"
+#include "systemzone.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -8,6 +9,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -64,9 +67,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_version"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("timed_values_as_instants"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 10);
+        QCOMPARE(Database::latestVersion(), 11);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -88,7 +91,8 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
-                                "events_range_idx,events_long_with_start,events_version"));
+                                "events_range_idx,events_long_with_start,events_version,"
+                                "timed_values_as_instants"));
     }
 
     void olderDatabaseMigratesForward()
@@ -236,6 +240,80 @@ private Q_SLOTS:
         QCOMPARE(ids("SELECT event_id FROM attendees"), QStringList{survivor});
         QCOMPARE(ids("SELECT event_id FROM reminders"), QStringList{survivor});
         QCOMPARE(ids("SELECT event_id FROM attachments"), QStringList{survivor});
+    }
+
+    // Migration 011 on rows as the writers before it stored them: a timed
+    // value as a bare local wall clock becomes the instant it meant in the
+    // system zone (Berlin here), named in the row when the row named none;
+    // read under another system zone it is that instant.
+    void localWallClocksBecomeInstants_data()
+    {
+        QTest::addColumn<QString>("start"); // as stored before
+        QTest::addColumn<QString>("timezone");
+        QTest::addColumn<bool>("allDay");
+        QTest::addColumn<QString>("migratedStart");
+        QTest::addColumn<QString>("migratedZone");
+        QTest::newRow("form in the system zone, winter")
+            << u"2026-03-02T10:00:00"_s << u"Europe/Berlin"_s << false << u"2026-03-02T09:00:00Z"_s
+            << u"Europe/Berlin"_s;
+        QTest::newRow("quick add, summer: names the system zone")
+            << u"2026-07-06T10:00:00"_s << u"UTC"_s << false << u"2026-07-06T08:00:00Z"_s << u"Europe/Berlin"_s;
+        QTest::newRow("another zone's offset stays")
+            << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s << false
+            << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s;
+        QTest::newRow("UTC from a server stays")
+            << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << false << u"2026-03-02T09:00:00Z"_s << u"UTC"_s;
+        QTest::newRow("all-day date stays")
+            << u"2026-03-02T00:00:00"_s << u"UTC"_s << true << u"2026-03-02T00:00:00"_s << u"UTC"_s;
+    }
+    void localWallClocksBecomeInstants()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, timezone);
+        QFETCH(bool, allDay);
+        QFETCH(QString, migratedStart);
+        QFETCH(QString, migratedZone);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        createAtVersion(path, 10);
+        const SystemZone berlin("Europe/Berlin");
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery q(old.database());
+            QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'local')"_s));
+            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(q.prepare(u"INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, "
+                              "is_all_day, timezone, recurrence_rule, raw_icalendar) "
+                              "VALUES ('e', 'c', 'e', 't', ?, ?, ?, ?, 'FREQ=WEEKLY', 'x')"_s));
+            q.addBindValue(start);
+            q.addBindValue(start);
+            q.addBindValue(allDay ? 1 : 0);
+            q.addBindValue(timezone);
+            QVERIFY(q.exec());
+            QVERIFY(q.exec(u"INSERT INTO tasks (id, calendar_id, uid, title, due_date, due_is_date_only, "
+                           "start_date, start_is_date_only, raw_icalendar) VALUES ('t', 'c', 't', 't', "
+                           "'2026-03-02T10:00:00', 0, '2026-03-02T00:00:00', 1, 'x')"_s));
+        }
+        Database database;
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        QSqlQuery q(database.database());
+        QVERIFY(q.exec(u"SELECT start_time, end_time, timezone FROM events"_s) && q.next());
+        QCOMPARE(q.value(0).toString(), migratedStart);
+        QCOMPARE(q.value(1).toString(), migratedStart);
+        QCOMPARE(q.value(2).toString(), migratedZone);
+        QVERIFY(q.exec(u"SELECT due_date, start_date FROM tasks"_s) && q.next());
+        QCOMPARE(q.value(0).toString(), u"2026-03-02T09:00:00Z"_s);
+        QCOMPARE(q.value(1).toString(), u"2026-03-02T00:00:00"_s);
+
+        const QDateTime meant = TimeUtil::fromStorage(migratedStart);
+        const SystemZone elsewhere("Asia/Tokyo");
+        EventRepository events(&database);
+        const Event row = *events.getById(u"e"_s);
+        QCOMPARE(row.start_time, meant);
+        if (allDay)
+            QCOMPARE(row.start_time.date(), QDate(2026, 3, 2));
     }
 
     void unopenableFileFails()
