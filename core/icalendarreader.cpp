@@ -153,6 +153,14 @@ QString jsonStringArray(const QStringList &values)
     return json;
 }
 
+// SUMMARY is optional, but a record's title is text, never null: the store's
+// column refuses null, and every caller would have to remember that.
+void untitledIsEmpty(QString &title)
+{
+    if (title.isNull())
+        title = QLatin1String("");
+}
+
 DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
 {
     return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
@@ -333,6 +341,7 @@ public:
     {
         if (m_event.uid.isEmpty())
             return;
+        untitledIsEmpty(m_event.title);
         if (!m_sawEnd && m_duration >= 1 && m_event.start_time.isValid())
             m_event.end_time = m_event.start_time.addSecs(m_duration);
         if (!m_event.recurrence_id.isEmpty() && m_event.master_event_uid.isEmpty())
@@ -436,6 +445,7 @@ public:
     {
         if (m_task.uid.isEmpty())
             return;
+        untitledIsEmpty(m_task.title);
         m_task.raw_icalendar = raw;
         tasks.append(std::move(m_task));
     }

@@ -43,9 +43,6 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         }
         event.calendar_id = calendarId;
         event.sync_status = QStringLiteral("pending");
-        // SUMMARY is optional; the title column is not.
-        if (event.title.isNull())
-            event.title = QLatin1String("");
         if (!event.last_modified.isValid())
             event.last_modified = now;
 
