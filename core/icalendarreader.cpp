@@ -245,6 +245,8 @@ class EventBuilder
 public:
     QList<Event> events;
 
+    ZoneCache &zones() { return m_zones; }
+
     void reset()
     {
         m_event = Event();
@@ -348,9 +350,14 @@ public:
             m_event.master_event_uid = m_event.uid;
         m_event.exception_dates = jsonStringArray(m_exdates);
         m_event.recurrence_dates = jsonStringArray(m_rdates);
+        // A zone only this text defines goes along with the event: the
+        // expansion and the writers read its rules from there.
+        QString definition;
+        if (!m_event.timezone.isEmpty() && !m_event.is_all_day)
+            definition = m_zones.lookup(m_event.timezone).definition;
         QString wrapped;
-        wrapped.reserve(kCalendarHeader.size() + raw.size() + kCalendarFooter.size());
-        wrapped.append(kCalendarHeader).append(raw).append(kCalendarFooter);
+        wrapped.reserve(kCalendarHeader.size() + definition.size() + raw.size() + kCalendarFooter.size());
+        wrapped.append(kCalendarHeader).append(definition).append(raw).append(kCalendarFooter);
         m_event.raw_icalendar = std::move(wrapped);
         events.append(std::move(m_event));
     }
@@ -371,6 +378,8 @@ class TaskBuilder
 {
 public:
     QList<Task> tasks;
+
+    ZoneCache &zones() { return m_zones; }
 
     void reset() { m_task = Task(); }
 
@@ -460,6 +469,7 @@ private:
 QList<Event> parseEvents(const QString &text)
 {
     EventBuilder builder;
+    builder.zones().defineFrom(text);
     walkItems(text, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     return std::move(builder.events);
 }
@@ -467,6 +477,7 @@ QList<Event> parseEvents(const QString &text)
 QList<Task> parseTasks(const QString &text)
 {
     TaskBuilder builder;
+    builder.zones().defineFrom(text);
     walkItems(text, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
     return std::move(builder.tasks);
 }

@@ -43,6 +43,22 @@ Event overrideOf(const Event &master, const char *recurrenceId, const char *star
     return row;
 }
 
+// A zone of its own, as mail clients send it: -03:00, and -02:00 from the
+// second Sunday of March to the first Sunday of November (02:00 wall clock).
+const char *const kCustomZone =
+    "BEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+    "BEGIN:STANDARD\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0200\r\nTZOFFSETTO:-0300\r\n"
+    "RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=1SU;BYMONTH=11\r\nEND:STANDARD\r\n"
+    "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0300\r\nTZOFFSETTO:-0200\r\n"
+    "RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+// Its changes listed one by one: -05:00 from 2024-11-03, -04:00 from 2024-03-10.
+const char *const kListedZone =
+    "BEGIN:VTIMEZONE\r\nTZID:Island Time\r\n"
+    "BEGIN:STANDARD\r\nDTSTART:20231105T020000\r\nRDATE:20241103T020000\r\nTZOFFSETFROM:-0400\r\n"
+    "TZOFFSETTO:-0500\r\nEND:STANDARD\r\n"
+    "BEGIN:DAYLIGHT\r\nDTSTART:20240310T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+    "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+
 } // namespace
 
 class TestExpansion : public QObject
@@ -389,6 +405,75 @@ private Q_SLOTS:
                  strings({"Series@2024-10-26T00:30:00Z", "Moved@2024-10-28T09:00:00Z"}));
         QCOMPARE(Recurrence::expandEvent(rows[0], utcAt("2024-10-27T00:00:00Z"), utcAt("2024-10-27T02:00:00Z")),
                  QList<Event>());
+    }
+
+    // Series read from text, so that the written wall clock and zone rules
+    // are those the reader and the expansion see.
+    void seriesReadFromText_data()
+    {
+        QTest::addColumn<QString>("text"); // VTIMEZONEs and VEVENTs, CR LF
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("occurrences");
+        const auto event = [](const char *lines) {
+            return QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Series\r\n") + QString::fromLatin1(lines)
+                + QStringLiteral("END:VEVENT\r\n");
+        };
+
+        // A start in a DST gap
+        QTest::newRow("Gap: a weekly start skipped by the gap moves alone, later weeks keep 02:30")
+            << event("DTSTART;TZID=America/New_York:20240310T023000\r\nDTEND;TZID=America/New_York:20240310T043000\r\n"
+                     "RRULE:FREQ=WEEKLY;COUNT=3\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T06:30:00Z", "Series@2024-03-24T06:30:00Z"});
+        QTest::newRow("Gap: a daily series begun in the gap keeps 02:30 the next days")
+            << event("DTSTART;TZID=Europe/Berlin:20240331T023000\r\nDURATION:PT30M\r\nRRULE:FREQ=DAILY;COUNT=3\r\n")
+            << "2024-03-30T00:00:00Z" << "2024-04-05T00:00:00Z"
+            << strings({"Series@2024-03-31T01:30:00Z", "Series@2024-04-01T00:30:00Z", "Series@2024-04-02T00:30:00Z"});
+        QTest::newRow("Gap: UNTIL equal to a start in the gap, as a wall clock, keeps that start")
+            << event("DTSTART;TZID=America/New_York:20240310T023000\r\nRRULE:FREQ=DAILY;UNTIL=20240310T023000\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"});
+        QTest::newRow("Gap: UNTIL equal to a start in the gap, in UTC, keeps that start")
+            << event("DTSTART;TZID=America/New_York:20240310T023000\r\nRRULE:FREQ=DAILY;UNTIL=20240310T073000Z\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"});
+        QTest::newRow("Gap: a start written after the gap stays at its own wall clock")
+            << event("DTSTART;TZID=America/New_York:20240310T033000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"});
+
+        // Zones defined by the text
+        QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
+            << QString::fromLatin1(kCustomZone)
+                + event("DTSTART;TZID=\"Customized Time Zone\":20240305T090000\r\n"
+                        "DTEND;TZID=\"Customized Time Zone\":20240305T100000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\n"
+                        "EXDATE;TZID=\"Customized Time Zone\":20240319T090000\r\n")
+                + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\n"
+                                 "RECURRENCE-ID;TZID=\"Customized Time Zone\":20240312T090000\r\n"
+                                 "DTSTART;TZID=\"Customized Time Zone\":20240312T140000\r\nEND:VEVENT\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"});
+        QTest::newRow("Defined zone: changes listed by RDATE")
+            << QString::fromLatin1(kListedZone)
+                + event("DTSTART;TZID=Island Time:20241027T100000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n")
+            << "2024-10-01T00:00:00Z" << "2024-12-01T00:00:00Z"
+            << strings({"Series@2024-10-27T14:00:00Z", "Series@2024-11-03T15:00:00Z", "Series@2024-11-10T15:00:00Z"});
+        QTest::newRow("Defined zone: a start in its own gap moves alone")
+            << QString::fromLatin1(kCustomZone)
+                + event("DTSTART;TZID=Customized Time Zone:20240310T023000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"});
+    }
+    void seriesReadFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        if (!zoneOf(QStringLiteral("America/New_York")).isValid() || !zoneOf(QStringLiteral("Europe/Berlin")).isValid())
+            QSKIP("zone data missing");
+        const QList<Event> rows = ICalendar::parseEvents(QStringLiteral("BEGIN:VCALENDAR\r\n") + text
+                                                         + QStringLiteral("END:VCALENDAR\r\n"));
+        QVERIFY(!rows.isEmpty());
+        QTEST(titled(Recurrence::expandEvents(rows, utcAt(qPrintable(from)), utcAt(qPrintable(to)))), "occurrences");
     }
 };
 
