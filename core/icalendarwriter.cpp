@@ -93,6 +93,30 @@ void timedLine(Writer &w, QLatin1String name, const QDateTime &dt, const EventZo
         .append(kCrlf);
 }
 
+// A start written at a wall clock that a DST gap skipped (02:30 on the day
+// clocks go from 02:00 to 03:00) names the instant of the wall clock after
+// the gap, but a series repeats at the one written: the earlier line stays
+// while it names the same zone and instant.
+bool keptStart(Writer &w, const StoredItem &item, const Event &e, const EventZone &zone)
+{
+    if (!zone.isValid() || !e.start_time.isValid())
+        return false;
+    const QString id = zone.zone.isValid() ? QString::fromLatin1(zone.zone.id()) : zone.defined.id;
+    ZoneCache zones;
+    zones.defineFrom(zone.defined.definition);
+    for (const QString &old : item.lines) {
+        const PropertyView prop = splitLine(old);
+        if (!prop.is(QLatin1String("DTSTART")) || prop.param(QLatin1String("TZID")) != id)
+            continue;
+        const DateValue d = readDateValue(prop.value, id, &zones);
+        if (!d.isDate && d.dateTime.isValid() && d.dateTime == e.start_time) {
+            w.raw(old);
+            return true;
+        }
+    }
+    return false;
+}
+
 void dateListLines(Writer &w, QLatin1String name, const QString &json)
 {
     if (json.isEmpty())
@@ -195,7 +219,8 @@ void writeEvent(Writer &w, const Event &e)
         w.line(QLatin1String("DTEND;VALUE=DATE:"),
                TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
     } else {
-        timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
+        if (!keptStart(w, item, e, zone))
+            timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
         timedLine(w, QLatin1String("DTEND"), e.end_time ? *e.end_time : e.start_time, zone);
     }
     if (!e.recurrence_id.isEmpty()) {

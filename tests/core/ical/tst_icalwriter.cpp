@@ -131,6 +131,15 @@ private Q_SLOTS:
                            u"BEGIN:STANDARD"_s, u"TZOFFSETFROM:+0200"_s, u"TZOFFSETTO:+0100"_s,
                            u"DTSTART:19701025T030000"_s, u"RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU"_s};
 
+        Event gap = ICalendar::parseEvents(
+            u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:g\r\nDTSTART;TZID=America/New_York:20240310T023000\r\n"
+            "RRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s).value(0);
+        QTest::newRow("a start written in a DST gap stays as written, the series repeats at it")
+            << gap << QStringList{u"DTSTART;TZID=America/New_York:20240310T023000"_s};
+        gap.start_time = gap.start_time.addDays(7);
+        QTest::newRow("a start moved from a DST gap is written anew")
+            << gap << QStringList{u"DTSTART;TZID=America/New_York:20240317T033000"_s};
+
         Event people;
         people.uid = u"p"_s;
         people.start_time = utc(2024, 1, 1, 9);

@@ -140,6 +140,42 @@ class Series:
         return rrulestr(text, dtstart=self.start)
 
 
+class DefinedZoneSeries(Series):
+    """A series in a zone that only its own VTIMEZONE defines."""
+
+    def __init__(self, vtimezone, rule, start, duration):
+        tzid = next(line[5:] for line in vtimezone.split("\r\n") if line.startswith("TZID:"))
+        super().__init__(tzid, rule, start, duration)
+        self.vtimezone = vtimezone
+
+    def ics(self, uid, until=None):
+        head, rest = Series.ics(self, uid, until).split("BEGIN:VEVENT", 1)
+        return head + self.vtimezone + "BEGIN:VEVENT" + rest
+
+
+def vtimezone(tzid, *observances):
+    """VTIMEZONE text; each observance is (kind, dtstart, from, to, extra lines)."""
+    lines = ["BEGIN:VTIMEZONE", "TZID:" + tzid]
+    for kind, start, offset_from, offset_to, extra in observances:
+        lines += ["BEGIN:" + kind, "DTSTART:" + start, "TZOFFSETFROM:" + offset_from,
+                  "TZOFFSETTO:" + offset_to] + extra + ["END:" + kind]
+    return "\r\n".join(lines + ["END:VTIMEZONE"]) + "\r\n"
+
+
+# -03:00, and -02:00 from the second Sunday of March to the first Sunday of
+# November, as mail clients write a zone of their own (from 1601).
+CUSTOMIZED = vtimezone(
+    "Customized Time Zone",
+    ("STANDARD", "16010101T020000", "-0200", "-0300", ["RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=1SU;BYMONTH=11"]),
+    ("DAYLIGHT", "16010101T020000", "-0300", "-0200", ["RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=2SU;BYMONTH=3"]))
+# Southern rules over one year's changes listed by RDATE.
+LISTED = vtimezone(
+    "Island Time",
+    ("DAYLIGHT", "20231001T020000", "+0930", "+1030", ["RDATE:20241006T020000"]),
+    ("STANDARD", "20240407T030000", "+1030", "+0930", []))
+FIXED = vtimezone("Fixed +0530", ("STANDARD", "19700101T000000", "+0530", "+0530", []))
+
+
 def reference(text):
     """The reference's occurrences, or None when it cannot read the text."""
     calendar = icalendar.Calendar.from_ical(text)
@@ -500,6 +536,26 @@ def build(args):
     ]:
         series = Series(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(minutes=30))
         emit(series, ["skipped wall clock"])
+    # A start that a gap skips moves alone; the later ones keep its wall clock.
+    for zone, start, rule in [
+        ("Europe/Berlin", datetime(2024, 3, 31, 2, 30), "FREQ=DAILY;COUNT=4"),
+        ("America/New_York", datetime(2024, 3, 10, 2, 30), "FREQ=WEEKLY;COUNT=3"),
+        ("America/New_York", datetime(2024, 3, 10, 2, 30), "FREQ=DAILY;UNTIL=20240310T073000Z"),
+    ]:
+        # Its end lies after the gap, past the moved start.
+        series = Series(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(hours=2))
+        emit(series, ["start in a DST gap"])
+    # Zones only the object's own VTIMEZONE defines.
+    for zone, start, rule in [
+        (CUSTOMIZED, datetime(2024, 2, 27, 9, 0), "FREQ=WEEKLY;COUNT=6"),
+        (CUSTOMIZED, datetime(2024, 10, 1, 18, 30), "FREQ=WEEKLY;BYDAY=TU,FR;COUNT=12"),
+        (CUSTOMIZED, datetime(2024, 3, 10, 2, 30), "FREQ=WEEKLY;COUNT=3"),
+        (LISTED, datetime(2024, 3, 25, 8, 0), "FREQ=DAILY;COUNT=20"),
+        (LISTED, datetime(2024, 9, 25, 8, 0), "FREQ=WEEKLY;COUNT=4"),
+        (FIXED, datetime(2024, 3, 1, 10, 0), "FREQ=MONTHLY;COUNT=5"),
+    ]:
+        series = DefinedZoneSeries(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(hours=2))
+        emit(series, ["zone defined by its VTIMEZONE"])
     # Starts that the rule itself does not give.
     for zone, start, rule in [
         ("Europe/Berlin", datetime(2024, 3, 4, 10, 0), "FREQ=DAILY;BYDAY=SA,SU;COUNT=4"),
