@@ -52,6 +52,15 @@ QString firstInMay(const EventRepository &events)
                            : found.first().title + QLatin1Char('/') + QString::number(found.first().reminders.size());
 }
 
+// The starts (UTC) of the occurrences the window's rows expand to.
+QStringList startsIn(const EventRepository &events, const QDateTime &from, const QDateTime &to)
+{
+    QStringList starts;
+    for (const Event &occurrence : Recurrence::expandEvents(events.getInRange(from, to), from, to))
+        starts.append(occurrence.start_time.toUTC().toString(Qt::ISODate));
+    return starts;
+}
+
 } // namespace
 
 class TestEvents : public QObject
@@ -488,11 +497,7 @@ private Q_SLOTS:
         QVERIFY(events.insert(e));
         // A window read before keeps the rows of the next one honest.
         events.getInRange(localTime(2024, 1, 1), localTime(2024, 2, 1));
-        const QDateTime from = utcTime(2024, month, 1), to = utcTime(2024, month + 1, 1);
-        QStringList starts;
-        for (const Event &occurrence : Recurrence::expandEvents(events.getInRange(from, to), from, to))
-            starts.append(occurrence.start_time.toUTC().toString(Qt::ISODate));
-        QTEST(starts, "starts");
+        QTEST(startsIn(events, utcTime(2024, month, 1), utcTime(2024, month + 1, 1)), "starts");
     }
 
     // A zone only the invitation's own VTIMEZONE defines is kept with the
@@ -515,11 +520,7 @@ private Q_SLOTS:
         parsed[0].calendar_id = kCal;
         parsed[0].created = parsed[0].last_modified = utcTime(2024, 2, 1);
         QVERIFY(events.insert(parsed[0]));
-        const QDateTime from = utcTime(2024, 3, 1), to = utcTime(2024, 3, 20);
-        QStringList starts;
-        for (const Event &occurrence : Recurrence::expandEvents(events.getInRange(from, to), from, to))
-            starts.append(occurrence.start_time.toUTC().toString(Qt::ISODate));
-        QCOMPARE(starts, (QStringList{QStringLiteral("2024-03-05T12:00:00Z"), QStringLiteral("2024-03-12T11:00:00Z"),
+        QCOMPARE(startsIn(events, utcTime(2024, 3, 1), utcTime(2024, 3, 20)), (QStringList{QStringLiteral("2024-03-05T12:00:00Z"), QStringLiteral("2024-03-12T11:00:00Z"),
                                       QStringLiteral("2024-03-19T11:00:00Z")}));
     }
 
