@@ -72,7 +72,7 @@ EventZone eventZone(const Event &event)
     if (zone.isValid())
         return {zone != QTimeZone::utc() ? zone : QTimeZone(), {}};
     ZoneCache zones;
-    zones.defineFrom(vtimezoneBlock(event.raw_icalendar, event.timezone));
+    zones.defineFrom(event.raw_icalendar);
     return {QTimeZone(), zones.lookup(event.timezone)};
 }
 
