@@ -174,6 +174,14 @@ LISTED = vtimezone(
     ("DAYLIGHT", "20231001T020000", "+0930", "+1030", ["RDATE:20241006T020000"]),
     ("STANDARD", "20240407T030000", "+1030", "+0930", []))
 FIXED = vtimezone("Fixed +0530", ("STANDARD", "19700101T000000", "+0530", "+0530", []))
+# Rules that change: from 2024 daylight saving ends on the first Sunday of
+# October instead of November. (The reference refuses the UTC UNTIL that
+# RFC 5545 asks for here, so the old rule ends at a wall clock.)
+CHANGED = vtimezone(
+    "Changed Rules",
+    ("STANDARD", "19701101T020000", "-0400", "-0500", ["RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU;UNTIL=20231105T020000"]),
+    ("DAYLIGHT", "19700308T020000", "-0500", "-0400", ["RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU"]),
+    ("STANDARD", "20241006T020000", "-0400", "-0500", ["RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=1SU"]))
 
 
 def reference(text):
@@ -549,6 +557,7 @@ def build(args):
         (LISTED, datetime(2024, 3, 25, 8, 0), "FREQ=DAILY;COUNT=20"),
         (LISTED, datetime(2024, 9, 25, 8, 0), "FREQ=WEEKLY;COUNT=4"),
         (FIXED, datetime(2024, 3, 1, 10, 0), "FREQ=MONTHLY;COUNT=5"),
+        (CHANGED, datetime(2024, 9, 3, 9, 0), "FREQ=WEEKLY;COUNT=12"),
     ]:
         series = DefinedZoneSeries(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(hours=2))
         emit(series, ["zone defined by its VTIMEZONE"])

@@ -433,6 +433,18 @@ private Q_SLOTS:
                                  "DTSTART;TZID=\"Customized Time Zone\":20240312T140000\r\nEND:VEVENT\r\n")
             << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
             << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"});
+        QTest::newRow("Defined zone: a rule ended by its UTC UNTIL gives way to the next one")
+            << QStringLiteral("BEGIN:VTIMEZONE\r\nTZID:Changed Rules\r\n"
+                              "BEGIN:STANDARD\r\nDTSTART:19701101T020000\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\r\nEND:STANDARD\r\n"
+                              "BEGIN:DAYLIGHT\r\nDTSTART:19700308T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU;UNTIL=20230312T070000Z\r\nEND:DAYLIGHT\r\n"
+                              "BEGIN:DAYLIGHT\r\nDTSTART:20240331T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n")
+                + event("DTSTART;TZID=Changed Rules:20240305T090000\r\nRRULE:FREQ=WEEKLY;COUNT=5\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-10T00:00:00Z"
+            << strings({"Series@2024-03-05T14:00:00Z", "Series@2024-03-12T14:00:00Z", "Series@2024-03-19T14:00:00Z",
+                        "Series@2024-03-26T14:00:00Z", "Series@2024-04-02T13:00:00Z"});
         QTest::newRow("Defined zone: a start in its own gap moves alone")
             << QString::fromLatin1(kCustomZone)
                 + event("DTSTART;TZID=Customized Time Zone:20240310T023000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
