@@ -408,6 +408,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QStringList>("occurrences");
+        QTest::addColumn<QTime>("wallClock"); // of every occurrence in the event's zone, when given
         const auto event = [](const char *lines) {
             return QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Series\r\n") + QString::fromLatin1(lines)
                 + QStringLiteral("END:VEVENT\r\n");
@@ -416,11 +417,11 @@ private Q_SLOTS:
         // A start in a DST gap (the differential corpus holds more)
         QTest::newRow("Gap: UNTIL equal to a start in the gap, as a wall clock, keeps that start")
             << event("DTSTART;TZID=America/New_York:20240310T023000\r\nRRULE:FREQ=DAILY;UNTIL=20240310T023000\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"});
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"}) << QTime();
         QTest::newRow("Gap: a start written after the gap stays at its own wall clock")
             << event("DTSTART;TZID=America/New_York:20240310T033000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
             << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
-            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"});
+            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"}) << QTime();
 
         // Zones defined by the text
         QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
@@ -432,7 +433,8 @@ private Q_SLOTS:
                                  "RECURRENCE-ID;TZID=\"Customized Time Zone\":20240312T090000\r\n"
                                  "DTSTART;TZID=\"Customized Time Zone\":20240312T140000\r\nEND:VEVENT\r\n")
             << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
-            << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"});
+            << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"})
+            << QTime(9, 0);
         QTest::newRow("Defined zone: a rule ended by its UTC UNTIL gives way to the next one")
             << QStringLiteral("BEGIN:VTIMEZONE\r\nTZID:Changed Rules\r\n"
                               "BEGIN:STANDARD\r\nDTSTART:19701101T020000\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
@@ -444,12 +446,13 @@ private Q_SLOTS:
                 + event("DTSTART;TZID=Changed Rules:20240305T090000\r\nRRULE:FREQ=WEEKLY;COUNT=5\r\n")
             << "2024-03-01T00:00:00Z" << "2024-04-10T00:00:00Z"
             << strings({"Series@2024-03-05T14:00:00Z", "Series@2024-03-12T14:00:00Z", "Series@2024-03-19T14:00:00Z",
-                        "Series@2024-03-26T14:00:00Z", "Series@2024-04-02T13:00:00Z"});
+                        "Series@2024-03-26T14:00:00Z", "Series@2024-04-02T13:00:00Z"})
+            << QTime(9, 0);
         QTest::newRow("Defined zone: a start in its own gap moves alone")
             << QString::fromLatin1(kCustomZone)
                 + event("DTSTART;TZID=Customized Time Zone:20240310T023000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
             << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
-            << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"});
+            << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"}) << QTime();
     }
     void seriesReadFromText()
     {
@@ -461,7 +464,13 @@ private Q_SLOTS:
         const QList<Event> rows = ICalendar::parseEvents(QStringLiteral("BEGIN:VCALENDAR\r\n") + text
                                                          + QStringLiteral("END:VCALENDAR\r\n"));
         QVERIFY(!rows.isEmpty());
-        QTEST(titled(Recurrence::expandEvents(rows, utcAt(qPrintable(from)), utcAt(qPrintable(to)))), "occurrences");
+        const QList<Event> occurrences = Recurrence::expandEvents(rows, utcAt(qPrintable(from)), utcAt(qPrintable(to)));
+        QTEST(titled(occurrences), "occurrences");
+        QFETCH(QTime, wallClock);
+        for (const Event &e : occurrences) {
+            if (wallClock.isValid() && e.title == QLatin1String("Series"))
+                QCOMPARE(e.start_time.time(), wallClock);
+        }
     }
 };
 
