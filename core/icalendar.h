@@ -23,7 +23,10 @@ struct Property
 
 // Every VEVENT with a UID, in text order. Each event keeps its own lines,
 // nested components included, wrapped in this system's VCALENDAR header, as
-// `raw_icalendar`; a master and its overrides become separate records.
+// `raw_icalendar`; a master and its overrides become separate records. A TZID
+// no zone database knows is read by the text's VTIMEZONE of that name, which
+// then goes into `raw_icalendar` too, ahead of the event: the expansion and
+// the writers read the zone from there.
 QList<Event> parseEvents(const QString &text);
 
 // Every VTODO with a UID, in text order; `raw_icalendar` is the VTODO block.
@@ -39,7 +42,8 @@ QString unescapeText(const QString &text);
 // A DATE value (8 characters) gives midnight UTC of that day and sets
 // *isDate. A DATE-TIME ending in "Z" is UTC; otherwise the TZID parameter (an
 // IANA or Windows zone name, quoted or not) decides, and a missing or unknown
-// zone means local time. Null when the value cannot be read.
+// zone (there is no VTIMEZONE to define it here) means local time. Null when
+// the value cannot be read.
 QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params,
                         bool *isDate = nullptr);
 

@@ -12,6 +12,10 @@
 #include <QTimeZone>
 #include <QVarLengthArray>
 
+#include "zoneclock_p.h"
+
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace ICalendar::Detail {
@@ -71,7 +75,8 @@ PropertyView splitLine(QStringView line);
 QStringView unquote(QStringView value);
 
 // Resolves TZID texts to zones once per parse run: IANA ids first, then
-// Windows zone names (as Outlook writes them).
+// Windows zone names (as Outlook writes them), then the VTIMEZONE components
+// of the text being read, for names no zone database knows.
 class ZoneCache
 {
 public:
@@ -79,12 +84,31 @@ public:
     {
         QTimeZone zone; // invalid when unknown
         QString id;     // the IANA id when resolved, else the text as written
+        // A zone only the text defines: its rules and its VTIMEZONE block.
+        std::shared_ptr<const ZoneClock> rules;
+        QString definition;
+
+        bool isKnown() const { return zone.isValid() || rules; }
+        // The instant of a wall clock (gaps and repeated times as
+        // TimeUtil::inZone reads them): in the zone, or at its offset then.
+        QDateTime fromWallClock(QDate date, QTime time) const;
+        // `when` as the zone's wall clock (its date() and time()).
+        QDateTime wallClock(const QDateTime &when) const;
     };
+    // Learns the VTIMEZONE components of `text`; earlier lookups stay.
+    void defineFrom(QStringView text);
     const Entry &lookup(QStringView tzid);
 
 private:
     QHash<QString, Entry> m_zones;
+    QHash<QString, QString> m_definitions; // TZID -> VTIMEZONE block
 };
+
+// Hands every VTIMEZONE block of `text` (BEGIN to END, CR LF line ends,
+// unfolded) with its TZID to `visit`.
+void forEachVTimezone(QStringView text, const std::function<void(const QString &tzid, const QString &block)> &visit);
+// The VTIMEZONE block of `text` with that TZID; empty when there is none.
+QString vtimezoneBlock(QStringView text, QStringView tzid);
 
 struct DateValue
 {

@@ -153,6 +153,14 @@ QString jsonStringArray(const QStringList &values)
     return json;
 }
 
+// SUMMARY is optional, but a record's title is text, never null: the store's
+// column refuses null, and every caller would have to remember that.
+void untitledIsEmpty(QString &title)
+{
+    if (title.isNull())
+        title = QLatin1String("");
+}
+
 DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
 {
     return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
@@ -236,6 +244,8 @@ class EventBuilder
 {
 public:
     QList<Event> events;
+
+    ZoneCache &zones() { return m_zones; }
 
     void reset()
     {
@@ -333,15 +343,21 @@ public:
     {
         if (m_event.uid.isEmpty())
             return;
+        untitledIsEmpty(m_event.title);
         if (!m_sawEnd && m_duration >= 1 && m_event.start_time.isValid())
             m_event.end_time = m_event.start_time.addSecs(m_duration);
         if (!m_event.recurrence_id.isEmpty() && m_event.master_event_uid.isEmpty())
             m_event.master_event_uid = m_event.uid;
         m_event.exception_dates = jsonStringArray(m_exdates);
         m_event.recurrence_dates = jsonStringArray(m_rdates);
+        // A zone only this text defines goes along with the event: the
+        // expansion and the writers read its rules from there.
+        QString definition;
+        if (!m_event.timezone.isEmpty() && !m_event.is_all_day)
+            definition = m_zones.lookup(m_event.timezone).definition;
         QString wrapped;
-        wrapped.reserve(kCalendarHeader.size() + raw.size() + kCalendarFooter.size());
-        wrapped.append(kCalendarHeader).append(raw).append(kCalendarFooter);
+        wrapped.reserve(kCalendarHeader.size() + definition.size() + raw.size() + kCalendarFooter.size());
+        wrapped.append(kCalendarHeader).append(definition).append(raw).append(kCalendarFooter);
         m_event.raw_icalendar = std::move(wrapped);
         events.append(std::move(m_event));
     }
@@ -362,6 +378,8 @@ class TaskBuilder
 {
 public:
     QList<Task> tasks;
+
+    ZoneCache &zones() { return m_zones; }
 
     void reset() { m_task = Task(); }
 
@@ -436,6 +454,7 @@ public:
     {
         if (m_task.uid.isEmpty())
             return;
+        untitledIsEmpty(m_task.title);
         m_task.raw_icalendar = raw;
         tasks.append(std::move(m_task));
     }
@@ -450,14 +469,18 @@ private:
 QList<Event> parseEvents(const QString &text)
 {
     EventBuilder builder;
-    walkItems(withoutControls(text), QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    const QString clean = withoutControls(text);
+    builder.zones().defineFrom(clean);
+    walkItems(clean, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     return std::move(builder.events);
 }
 
 QList<Task> parseTasks(const QString &text)
 {
     TaskBuilder builder;
-    walkItems(withoutControls(text), QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
+    const QString clean = withoutControls(text);
+    builder.zones().defineFrom(clean);
+    walkItems(clean, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
     return std::move(builder.tasks);
 }
 

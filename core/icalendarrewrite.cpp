@@ -23,7 +23,7 @@ bool startsWithNoCase(QStringView line, QLatin1String prefix)
     return line.startsWith(prefix, Qt::CaseInsensitive);
 }
 
-// A timed line in a zone the system knows keeps its zone: rewriting a
+// A timed line in a zone the system knows, or the text defines, keeps its zone: rewriting a
 // repeating event's start as UTC would move every occurrence after the next
 // daylight-saving change by an hour in every client.
 QString zonedLine(QLatin1String name, const PropertyView &prop, const QDateTime &when,
@@ -33,13 +33,13 @@ QString zonedLine(QLatin1String name, const PropertyView &prop, const QDateTime 
     if (tzid.isEmpty())
         return QString();
     const ZoneCache::Entry &entry = zones.lookup(tzid);
-    if (!entry.zone.isValid())
+    if (!entry.isKnown())
         return QString();
     const bool quote = tzid.contains(QLatin1Char(';')) || tzid.contains(QLatin1Char(':'))
         || tzid.contains(QLatin1Char(','));
     const QString param = quote ? QLatin1Char('"') + tzid.toString() + QLatin1Char('"') : tzid.toString();
     return name + QLatin1String(";TZID=") + param + QLatin1Char(':')
-        + when.toTimeZone(entry.zone).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+        + entry.wallClock(when).toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
 }
 
 } // namespace
@@ -70,6 +70,7 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
     bool startWritten = false, endWritten = false, startIsDate = false;
     int depth = 0; // components nested in the event (VALARM ...)
     ZoneCache zones;
+    zones.defineFrom(text);
     const QDateTime endWhen = newEnd.isValid() ? newEnd : newStart;
     auto isContinuation = [](const QString &l) {
         return !l.isEmpty() && (l.front() == QLatin1Char(' ') || l.front() == QLatin1Char('\t'));

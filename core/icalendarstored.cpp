@@ -5,9 +5,9 @@ namespace ICalendar::Detail {
 
 namespace {
 
-QString normalizedRecurrenceId(const PropertyView &prop)
+QString normalizedRecurrenceId(const PropertyView &prop, ZoneCache &zones)
 {
-    const DateValue d = readDateValue(prop.value, prop.param(QLatin1String("TZID")), nullptr);
+    const DateValue d = readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
     return d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
 }
 
@@ -23,6 +23,8 @@ StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString
     bool matched = false;
     int depth = 0;
     QString blockUid, blockRid;
+    ZoneCache zones;
+    zones.defineFrom(text);
     LineReader reader(text);
     QStringView line;
     while (reader.next(&line)) {
@@ -56,7 +58,7 @@ StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString
             if (prop.is(QLatin1String("UID")))
                 blockUid = unescape(prop.value);
             else if (prop.is(QLatin1String("RECURRENCE-ID")))
-                blockRid = normalizedRecurrenceId(prop);
+                blockRid = normalizedRecurrenceId(prop, zones);
             current.lines.append(line.toString());
             continue;
         }

@@ -153,7 +153,38 @@ const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
         }
     }
     entry.zone = zone;
+    if (!zone.isValid()) {
+        const QString block = m_definitions.value(key);
+        if (const std::optional<ZoneRules> rules = ZoneRules::fromVTimezone(block)) {
+            entry.rules = std::make_shared<const ZoneClock>(ZoneClock::forRules(*rules));
+            entry.definition = block;
+        }
+    }
     return *m_zones.insert(key, entry);
+}
+
+void ZoneCache::defineFrom(QStringView text)
+{
+    forEachVTimezone(text, [this](const QString &tzid, const QString &block) {
+        if (!m_definitions.contains(tzid))
+            m_definitions.insert(tzid, block);
+    });
+}
+
+QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time) const
+{
+    if (!rules)
+        return TimeUtil::inZone(date, time, zone);
+    const qint64 wall = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+    const qint64 at = rules->toUtc(wall);
+    return QDateTime::fromSecsSinceEpoch(at, Qt::OffsetFromUTC, int(rules->toLocal(at) - at));
+}
+
+QDateTime ZoneCache::Entry::wallClock(const QDateTime &when) const
+{
+    if (!rules)
+        return when.toTimeZone(zone);
+    return QDateTime::fromSecsSinceEpoch(rules->toLocal(when.toSecsSinceEpoch()), Qt::UTC);
 }
 
 namespace {
@@ -210,8 +241,8 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
     if (!tzid.isEmpty()) {
         ZoneCache local;
         const ZoneCache::Entry &zone = (zones ? zones : &local)->lookup(tzid);
-        if (zone.zone.isValid()) {
-            out.dateTime = TimeUtil::inZone(date, time, zone.zone);
+        if (zone.isKnown()) {
+            out.dateTime = zone.fromWallClock(date, time);
             return out;
         }
     }

@@ -53,30 +53,68 @@ QString dateText(const QDateTime &dt)
     return TimeUtil::toIcalDate(dt.date());
 }
 
-// A real zone of an event's wall clock, or none (UTC).
-QTimeZone eventZone(const Event &event)
+// The zone of an event's wall clock: a real zone, one only the event's own
+// text defines (kept as the text wrote it), or none (UTC).
+struct EventZone
+{
+    QTimeZone zone;
+    ZoneCache::Entry defined;
+
+    bool isValid() const { return zone.isValid() || defined.rules; }
+};
+
+EventZone eventZone(const Event &event)
 {
     if (event.is_all_day || event.timezone.isEmpty()
         || event.timezone.compare(QLatin1String("UTC"), Qt::CaseInsensitive) == 0)
-        return QTimeZone();
+        return {};
     const QTimeZone zone(event.timezone.toUtf8());
-    return zone.isValid() && zone != QTimeZone::utc() ? zone : QTimeZone();
+    if (zone.isValid())
+        return {zone != QTimeZone::utc() ? zone : QTimeZone(), {}};
+    ZoneCache zones;
+    zones.defineFrom(event.raw_icalendar);
+    return {QTimeZone(), zones.lookup(event.timezone)};
 }
 
 // "DTSTART" + params + ":" + value for a timed value in `zone` (UTC when none).
-void timedLine(Writer &w, QLatin1String name, const QDateTime &dt, const QTimeZone &zone)
+void timedLine(Writer &w, QLatin1String name, const QDateTime &dt, const EventZone &zone)
 {
     if (!zone.isValid() || !dt.isValid()) {
         w.text.append(name).append(QLatin1Char(':')).append(TimeUtil::toIcalUtc(dt)).append(kCrlf);
         return;
     }
-    const QDateTime local = dt.toTimeZone(zone);
+    const QDateTime local = zone.zone.isValid() ? dt.toTimeZone(zone.zone) : zone.defined.wallClock(dt);
+    const QString id = zone.zone.isValid() ? QString::fromLatin1(zone.zone.id()) : zone.defined.id;
     w.text.append(name)
         .append(QLatin1String(";TZID="))
-        .append(paramValue(QString::fromLatin1(zone.id())))
+        .append(paramValue(id))
         .append(QLatin1Char(':'))
         .append(local.toString(QStringLiteral("yyyyMMdd'T'HHmmss")))
         .append(kCrlf);
+}
+
+// A start written at a wall clock that a DST gap skipped (02:30 on the day
+// clocks go from 02:00 to 03:00) names the instant of the wall clock after
+// the gap, but a series repeats at the one written: the earlier line stays
+// while it names the same zone and instant.
+bool keptStart(Writer &w, const StoredItem &item, const Event &e, const EventZone &zone)
+{
+    if (!zone.isValid() || !e.start_time.isValid())
+        return false;
+    const QString id = zone.zone.isValid() ? QString::fromLatin1(zone.zone.id()) : zone.defined.id;
+    ZoneCache zones;
+    zones.defineFrom(zone.defined.definition);
+    for (const QString &old : item.lines) {
+        const PropertyView prop = splitLine(old);
+        if (!prop.is(QLatin1String("DTSTART")) || prop.param(QLatin1String("TZID")) != id)
+            continue;
+        const DateValue d = readDateValue(prop.value, id, &zones);
+        if (!d.isDate && d.dateTime.isValid() && d.dateTime == e.start_time) {
+            w.raw(old);
+            return true;
+        }
+    }
+    return false;
 }
 
 void dateListLines(Writer &w, QLatin1String name, const QString &json)
@@ -170,7 +208,7 @@ void writeEvent(Writer &w, const Event &e)
 {
     const StoredItem item =
         findStoredItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
-    const QTimeZone zone = eventZone(e);
+    const EventZone zone = eventZone(e);
 
     w.raw(QLatin1String("BEGIN:VEVENT"));
     w.line(QLatin1String("UID:"), escapeText(e.uid));
@@ -181,7 +219,8 @@ void writeEvent(Writer &w, const Event &e)
         w.line(QLatin1String("DTEND;VALUE=DATE:"),
                TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
     } else {
-        timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
+        if (!keptStart(w, item, e, zone))
+            timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
         timedLine(w, QLatin1String("DTEND"), e.end_time ? *e.end_time : e.start_time, zone);
     }
     if (!e.recurrence_id.isEmpty()) {
@@ -288,13 +327,20 @@ void writeEvent(Writer &w, const Event &e)
 
 void writeTimezones(Writer &w, const QList<Event> &events)
 {
-    QSet<QByteArray> written;
+    QSet<QString> written;
     for (const Event &e : events) {
-        const QTimeZone zone = eventZone(e);
-        if (zone.isValid() && !written.contains(zone.id())) {
-            written.insert(zone.id());
+        const EventZone zone = eventZone(e);
+        if (zone.defined.rules && !written.contains(zone.defined.id)) {
+            // A zone the event's text defined goes back as it came.
+            written.insert(zone.defined.id);
+            w.text.append(zone.defined.definition);
+            continue;
+        }
+        const QString id = QString::fromLatin1(zone.zone.id());
+        if (zone.zone.isValid() && !written.contains(id)) {
+            written.insert(id);
             const QDateTime start = e.start_time.isValid() ? e.start_time : QDateTime::currentDateTimeUtc();
-            w.text.append(vtimezone(zone, start.toTimeZone(zone).date().year()));
+            w.text.append(vtimezone(zone.zone, start.toTimeZone(zone.zone).date().year()));
         }
     }
 }

@@ -51,6 +51,47 @@ void observance(QString &out, bool daylight, int offsetFrom, int offsetTo, const
 
 } // namespace
 
+void forEachVTimezone(QStringView text, const std::function<void(const QString &, const QString &)> &visit)
+{
+    // Large feeds hold thousands of events and a few zones: only the zones'
+    // stretches of the text are read line by line.
+    const QLatin1String begin("BEGIN:VTIMEZONE"), end("END:VTIMEZONE");
+    for (qsizetype from = text.indexOf(begin, 0, Qt::CaseInsensitive); from >= 0;
+         from = text.indexOf(begin, from + begin.size(), Qt::CaseInsensitive)) {
+        const qsizetype last = text.indexOf(end, from, Qt::CaseInsensitive);
+        if (last < 0)
+            return;
+        LineReader reader(text.mid(from, last + end.size() - from));
+        QStringView line;
+        QString block, tzid;
+        int depth = 0;
+        while (reader.next(&line)) {
+            const PropertyView prop = splitLine(line);
+            block.append(line).append(kCrlf);
+            if (prop.is(QLatin1String("BEGIN")))
+                ++depth;
+            else if (prop.is(QLatin1String("END")))
+                --depth;
+            else if (depth == 1 && prop.is(QLatin1String("TZID")))
+                tzid = unescape(prop.value);
+        }
+        if (!tzid.isEmpty())
+            visit(tzid, block);
+    }
+}
+
+QString vtimezoneBlock(QStringView text, QStringView tzid)
+{
+    QString found;
+    if (!text.contains(QLatin1String("VTIMEZONE"), Qt::CaseInsensitive))
+        return found;
+    forEachVTimezone(text, [&](const QString &id, const QString &block) {
+        if (found.isEmpty() && id == tzid)
+            found = block;
+    });
+    return found;
+}
+
 QString vtimezone(const QTimeZone &zone, int referenceYear)
 {
     QString out = QLatin1String("BEGIN:VTIMEZONE\r\nTZID:") + QString::fromLatin1(zone.id()) + kCrlf;

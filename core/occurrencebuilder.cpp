@@ -38,7 +38,7 @@ QString icalUtc(qint64 ms)
 
 } // namespace
 
-void OccurrenceBuilder::setMaster(const Event &master)
+void OccurrenceBuilder::setMaster(const Event &master, const ZoneClock *zone)
 {
     // Copied without the fields each occurrence replaces, which would only
     // be copied to be dropped.
@@ -49,14 +49,16 @@ void OccurrenceBuilder::setMaster(const Event &master)
     m_durationMs = SeriesExpander::durationOf(master);
     const Qt::TimeSpec spec = master.start_time.timeSpec();
     const int offset = spec == Qt::OffsetFromUTC ? master.start_time.offsetFromUtc() : 0;
-    const QTimeZone zone = spec == Qt::TimeZone ? master.start_time.timeZone() : QTimeZone();
+    const QTimeZone timeZone = spec == Qt::TimeZone ? master.start_time.timeZone() : QTimeZone();
+    const ZoneClock *offsets = spec == Qt::OffsetFromUTC && !master.is_all_day ? zone : nullptr;
     for (const auto &r : m_representations) {
-        if (r->spec == spec && r->offset == offset && r->zone == zone) {
+        if (r->spec == spec && r->offset == offset && r->zone == timeZone && r->offsets == offsets) {
             m_representation = r.get();
             return;
         }
     }
-    m_representations.push_back(std::make_unique<Representation>(Representation{spec, offset, zone, {}}));
+    m_representations.push_back(
+        std::make_unique<Representation>(Representation{spec, offset, timeZone, offsets, {}}));
     m_representation = m_representations.back().get();
 }
 
@@ -65,8 +67,13 @@ QDateTime OccurrenceBuilder::at(qint64 ms)
     Representation &r = *m_representation;
     switch (r.spec) {
     case Qt::UTC:
-    case Qt::OffsetFromUTC:
         return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset); // cheap: no zone lookup
+    case Qt::OffsetFromUTC:
+        if (r.offsets) {
+            const qint64 seconds = CivilDate::floorDiv(ms, 1000);
+            return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, int(r.offsets->toLocal(seconds) - seconds));
+        }
+        return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset);
     default:
         break;
     }

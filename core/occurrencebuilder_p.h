@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "zoneclock_p.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -22,8 +23,11 @@
 class OccurrenceBuilder
 {
 public:
-    // Makes `master` the series the following calls build for.
-    void setMaster(const Event &master);
+    // Makes `master` the series the following calls build for. A start held
+    // at an offset in a zone with changing offsets (one only the event's text
+    // defines) gives each occurrence the offset `zone` has at it; the clock
+    // must outlive the calls.
+    void setMaster(const Event &master, const ZoneClock *zone = nullptr);
 
     void appendTo(QList<Event> &list, qint64 startMs);
     QDateTime at(qint64 ms);
@@ -34,6 +38,7 @@ private:
         Qt::TimeSpec spec;
         int offset;
         QTimeZone zone;
+        const ZoneClock *offsets;
         QHash<qint64, QDateTime> made;
     };
 

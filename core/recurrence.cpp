@@ -43,7 +43,7 @@ QList<Event> expandEvent(const Event &event, const QDateTime &from, const QDateT
     SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
     const std::vector<qint64> starts = expander.starts(event);
     OccurrenceBuilder builder;
-    builder.setMaster(event);
+    builder.setMaster(event, &expander.clockFor(event));
     QList<Event> result;
     result.reserve(qsizetype(starts.size()));
     for (qint64 ms : starts)
@@ -111,7 +111,7 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
                                            << "→ 0 occurrences in range" << from.toString(Qt::ISODate) << "..."
                                            << to.toString(Qt::ISODate);
         }
-        builder.setMaster(*master);
+        builder.setMaster(*master, &expander.clockFor(*master));
         const auto series = overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));
         if (series == overridesBySeries.constEnd()) {
             for (qint64 ms : starts)

@@ -13,8 +13,11 @@
 // A row is an override when it names its series (`master_event_uid`) and the
 // start it replaces (`recurrence_id`); otherwise a master when it has a rule
 // or recurrence dates; otherwise a one-off. A series keeps the wall clock of
-// its own zone: the zone of `start_time`, or for a start held in UTC the IANA
-// zone named by `timezone` (all-day series excepted, which repeat on dates).
+// its own zone: the zone of `start_time`, or for a start held in UTC or at an
+// offset the IANA zone named by `timezone`, else the VTIMEZONE of that name in
+// `raw_icalendar` (all-day series excepted, which repeat on dates). A start
+// its text wrote at a wall clock a DST gap skips moves forward alone; the
+// series repeats at the wall clock written (RFC 5545 3.3.5, 3.3.10).
 namespace Recurrence {
 
 // Occurrences of all rows in [from, to): the one-off rows first, unchanged

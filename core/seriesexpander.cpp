@@ -1,6 +1,7 @@
 #include "seriesexpander_p.h"
 
 #include "civildate_p.h"
+#include "icalendar_p.h"
 #include "ruleiterator_p.h"
 
 #include <QJsonArray>
@@ -69,6 +70,47 @@ const ZoneClock *SeriesExpander::namedClock(const QByteArray &id)
     return it->second ? &*it->second : nullptr;
 }
 
+const ZoneClock *SeriesExpander::definedClock(const Event &event)
+{
+    const QString block = ICalendar::Detail::vtimezoneBlock(event.raw_icalendar, event.timezone);
+    if (block.isEmpty())
+        return nullptr;
+    auto it = m_defined.find(block);
+    if (it == m_defined.end()) {
+        const std::optional<ZoneRules> rules = ZoneRules::fromVTimezone(block);
+        it = m_defined.emplace(block, rules ? std::optional(ZoneClock::forRules(*rules)) : std::nullopt).first;
+    }
+    return it->second ? &*it->second : nullptr;
+}
+
+qint64 SeriesExpander::nominalStart(const Event &event, const ZoneClock &clock, qint64 startSeconds)
+{
+    const qint64 local = clock.toLocal(startSeconds);
+    if (event.is_all_day || !clock.followsGap(local))
+        return local;
+    // The event's DTSTART as written, when it names that instant.
+    using namespace ICalendar::Detail;
+    LineReader reader(event.raw_icalendar);
+    QStringView line;
+    bool inEvent = false;
+    while (reader.next(&line)) {
+        if (line.compare(QLatin1String("BEGIN:VEVENT"), Qt::CaseInsensitive) == 0)
+            inEvent = true;
+        if (!inEvent || !line.startsWith(QLatin1String("DTSTART"), Qt::CaseInsensitive))
+            continue;
+        const PropertyView prop = splitLine(line);
+        if (!prop.is(QLatin1String("DTSTART")) || prop.value.endsWith(QLatin1Char('Z')))
+            continue;
+        const std::optional<qint64> ms = readDateValue(prop.value, ZoneClock::fixedOffset(0));
+        if (!ms)
+            continue;
+        const qint64 wall = floorDiv(*ms, 1000);
+        if (wall != local && clock.toUtc(wall) == startSeconds)
+            return wall;
+    }
+    return local;
+}
+
 const ZoneClock &SeriesExpander::fixedClock(int offsetSeconds)
 {
     auto it = m_fixed.find(offsetSeconds);
@@ -94,6 +136,8 @@ const ZoneClock &SeriesExpander::clockFor(const Event &event)
         // wall clock of the zone the event was made in.
         if (!event.is_all_day && !event.timezone.isEmpty() && event.timezone != QLatin1String("UTC")) {
             if (const ZoneClock *clock = namedClock(event.timezone.toUtf8()))
+                return *clock;
+            if (const ZoneClock *clock = definedClock(event))
                 return *clock;
         }
         break;
@@ -254,7 +298,7 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
     const qint64 startMs = event.start_time.toMSecsSinceEpoch();
     const qint64 durationMs = durationOf(event);
     const int msRemainder = int(floorMod(startMs, 1000));
-    const qint64 dtstartLocal = clock.toLocal(floorDiv(startMs, 1000));
+    const qint64 dtstartLocal = nominalStart(event, clock, floorDiv(startMs, 1000));
 
     if (!event.recurrence_rule.isEmpty()) {
         ruleStarts(Recurrence::parseRule(event.recurrence_rule), clock, dtstartLocal, msRemainder, durationMs, out);

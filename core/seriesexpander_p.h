@@ -49,6 +49,12 @@ public:
 
 private:
     const ZoneClock *namedClock(const QByteArray &id);
+    // A zone only the event's own text defines (a VTIMEZONE in raw_icalendar).
+    const ZoneClock *definedClock(const Event &event);
+    // The wall clock a series repeats at: its start's, unless the start was
+    // written at a wall clock a DST gap skipped (RFC 5545 3.3.5), which the
+    // instant alone no longer tells.
+    static qint64 nominalStart(const Event &event, const ZoneClock &clock, qint64 startSeconds);
     const ZoneClock &fixedClock(int offsetSeconds);
 
     qint64 m_fromMs;
@@ -56,5 +62,6 @@ private:
     bool m_bounded;
     std::map<QByteArray, std::optional<ZoneClock>> m_named;
     std::map<int, ZoneClock> m_fixed;
+    std::map<QString, std::optional<ZoneClock>> m_defined; // by VTIMEZONE text
     std::optional<ZoneClock> m_local;
 };

@@ -34,6 +34,14 @@ ZoneClock ZoneClock::forZone(const QTimeZone &zone)
     return clock;
 }
 
+ZoneClock ZoneClock::forRules(const ZoneRules &rules)
+{
+    ZoneClock clock;
+    clock.m_rules = std::make_shared<const ZoneRules>(rules);
+    clock.m_fixed = false;
+    return clock;
+}
+
 ZoneClock ZoneClock::systemLocal()
 {
     return forZone(QTimeZone::systemTimeZone());
@@ -48,8 +56,18 @@ void ZoneClock::cover(qint64 fromUtc, qint64 toUtc) const
     m_covered = true;
     m_coveredFrom = lo;
     m_coveredTo = hi;
-    m_offsetBeforeFirst = m_zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(lo, Qt::UTC));
     m_transitions.clear();
+    if (m_rules) {
+        m_offsetBeforeFirst = m_rules->initialOffset();
+        for (const ZoneRules::Onset &onset : m_rules->onsetsUntil(hi)) {
+            if (onset.atUtc <= lo)
+                m_offsetBeforeFirst = onset.offsetAfter;
+            else
+                m_transitions.push_back({onset.atUtc, onset.offsetBefore, onset.offsetAfter});
+        }
+        return;
+    }
+    m_offsetBeforeFirst = m_zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(lo, Qt::UTC));
     const QTimeZone::OffsetDataList list = m_zone.transitions(QDateTime::fromSecsSinceEpoch(lo + 1, Qt::UTC),
                                                               QDateTime::fromSecsSinceEpoch(hi, Qt::UTC));
     int previous = m_offsetBeforeFirst;
@@ -100,4 +118,19 @@ qint64 ZoneClock::toUtc(qint64 localSeconds) const
     if (localSeconds - offset >= periodStart)
         return localSeconds - offset;
     return beforeGap.value_or(localSeconds - offset);
+}
+
+bool ZoneClock::followsGap(qint64 localSeconds) const
+{
+    if (m_fixed)
+        return false;
+    cover(localSeconds - 2 * kNear, localSeconds + 2 * kNear);
+    for (const Transition &t : m_transitions) {
+        const qint64 gapEnd = t.atUtc + t.offsetAfter; // the first wall clock after the gap
+        if (t.offsetAfter > t.offsetBefore && localSeconds >= gapEnd
+            && localSeconds < gapEnd + (t.offsetAfter - t.offsetBefore)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "zonerules.h"
+
 #include <QTimeZone>
 
+#include <memory>
 #include <vector>
 
 // Converts between UTC instants and the wall clock of one zone, in whole
@@ -17,11 +20,17 @@ class ZoneClock
 public:
     static ZoneClock fixedOffset(int offsetSeconds);
     static ZoneClock forZone(const QTimeZone &zone);
+    // A zone defined by its own VTIMEZONE rules.
+    static ZoneClock forRules(const ZoneRules &rules);
     // The system zone, which QDateTime's local time follows.
     static ZoneClock systemLocal();
 
     qint64 toUtc(qint64 localSeconds) const;
     qint64 toLocal(qint64 utcSeconds) const;
+    // Whether the wall clock lies less than a gap's length after a DST gap,
+    // where a wall clock the gap skipped lands when read: the same instant
+    // then has a second reading (02:30 and 03:30 for a one-hour gap).
+    bool followsGap(qint64 localSeconds) const;
 
 private:
     struct Transition
@@ -35,6 +44,7 @@ private:
     int offsetAt(qint64 utcSeconds) const;
 
     QTimeZone m_zone;
+    std::shared_ptr<const ZoneRules> m_rules; // instead of m_zone
     int m_fixedOffset = 0;
     bool m_fixed = true;
     // The fetched span and what it holds; extended on demand.

@@ -29,9 +29,6 @@ Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 {
     event.calendar_id = calendarId;
     event.sync_status = QStringLiteral("pending");
-    // SUMMARY is optional; the title column is not.
-    if (event.title.isNull())
-        event.title = QLatin1String("");
     if (!event.last_modified.isValid())
         event.last_modified = now;
     return event;

@@ -30,6 +30,7 @@ constexpr int kStartColumn = 10;
 constexpr int kEndColumn = 11;
 constexpr int kAllDayColumn = 12;
 constexpr int kRuleColumn = 14;
+constexpr int kDatesColumn = 15;
 constexpr int kRecurrenceIdColumn = 17;
 constexpr int kMasterUidColumn = 18;
 
@@ -80,7 +81,7 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     e.is_all_day = q.integer(kAllDayColumn) != 0;
     e.timezone = q.sharedText(13);
     e.recurrence_rule = q.text(kRuleColumn);
-    e.recurrence_dates = q.text(15);
+    e.recurrence_dates = q.text(kDatesColumn);
     e.exception_dates = q.text(16);
     e.recurrence_id = q.text(kRecurrenceIdColumn);
     e.master_event_uid = q.text(kMasterUidColumn);
@@ -140,11 +141,13 @@ QString statusOr(const QString &status, QLatin1String fallback)
     return status.isEmpty() ? QString(fallback) : status;
 }
 
-// Rows that every window from their start on returns (repeating masters and
-// rows without an end) and overrides, which every window returns. The same
-// terms as the statements that read them for the cache.
+// Rows that every window from their start on returns (repeating masters, by
+// a rule or by dates alone, and rows without an end) and overrides, which
+// every window returns. The same terms as the statements that read them for
+// the cache, and as the partial indexes those statements use.
 const QLatin1String kOpenEndedTerm(
     "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
+const QLatin1String kDatedTerm("recurrence_dates GLOB '*[0-9]*'");
 const QLatin1String kOverrideTerm("master_event_uid > '' AND recurrence_id > ''");
 
 bool isOverride(const SqliteStatement &q)
@@ -152,9 +155,16 @@ bool isOverride(const SqliteStatement &q)
     return !q.utf8(kMasterUidColumn).isEmpty() && !q.utf8(kRecurrenceIdColumn).isEmpty();
 }
 
+// "[]" and blanks hold no date, as the expansion reads them.
+bool hasDates(const SqliteStatement &q)
+{
+    const QUtf8StringView dates = q.utf8(kDatesColumn);
+    return std::any_of(dates.begin(), dates.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 bool isStanding(const SqliteStatement &q)
 {
-    return !q.utf8(kRuleColumn).isEmpty() || q.isNull(kEndColumn) || isOverride(q);
+    return !q.utf8(kRuleColumn).isEmpty() || q.isNull(kEndColumn) || isOverride(q) || hasDates(q);
 }
 
 // Whether one of the window's own rows (not standing: no rule, an end
@@ -347,9 +357,10 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
     };
     const char *operation = "EventRepository::getInRange";
     const QString live = QStringLiteral(" AND deleted_at IS NULL");
-    forEachRow(db, operation,
-               QStringLiteral("WHERE %1 AND start_time >= ? AND start_time < ?").arg(kOpenEndedTerm) + live,
-               {from, upper}, keep);
+    for (const QLatin1String &term : {kOpenEndedTerm, kDatedTerm}) {
+        forEachRow(db, operation, QStringLiteral("WHERE %1 AND start_time >= ? AND start_time < ?").arg(term) + live,
+                   {from, upper}, keep);
+    }
     if (!current)
         forEachRow(db, operation, QStringLiteral("WHERE %1").arg(kOverrideTerm) + live, {}, keep);
     EventChildRows::loadRemindersForEvents(db, added);

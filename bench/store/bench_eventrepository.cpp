@@ -178,15 +178,17 @@ void printQueryPlan(QSqlDatabase &db)
     if (printed)
         return;
     printed = true;
-    // The two window ranges, then the two statements that read the standing
-    // rows (repeating masters and rows without an end, overrides), which are
-    // kept until the database changes.
+    // The two window ranges, then the three statements that read the standing
+    // rows (repeating masters and rows without an end, masters repeating by
+    // dates alone, overrides), which are kept until the database changes.
     const char *const ranges[] = {
         "start_time >= '2024-01-06T00:00:00' AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
         "julianday(end_time) - julianday(start_time) > 1 AND end_time > '2024-01-07T00:00:00' AND "
         "start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
         "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL) AND start_time >= '' "
         "AND start_time < '2024-02-09T00:00:00' AND deleted_at IS NULL",
+        "recurrence_dates GLOB '*[0-9]*' AND start_time >= '' AND start_time < '2024-02-09T00:00:00' "
+        "AND deleted_at IS NULL",
         "master_event_uid > '' AND recurrence_id > '' AND deleted_at IS NULL",
     };
     const QString calendars = QStringLiteral("'") + kCalendars.join(QStringLiteral("', '")) + QStringLiteral("'");

@@ -88,9 +88,6 @@ protected:
     {
         item.calendar_id = m_calendarId;
         item.sync_status = QStringLiteral("synced");
-        // SUMMARY is optional; the title column is not.
-        if (item.title.isNull())
-            item.title = QLatin1String("");
         if (!item.created.isValid())
             item.created = now;
         if (!item.last_modified.isValid())

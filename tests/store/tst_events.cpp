@@ -1,4 +1,6 @@
 #include "eventrepository.h"
+#include "icalendar.h"
+#include "recurrence.h"
 #include "storefixture.h"
 
 #include <QElapsedTimer>
@@ -48,6 +50,15 @@ QString firstInMay(const EventRepository &events)
     const QList<Event> found = events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 8));
     return found.isEmpty() ? QStringLiteral("-")
                            : found.first().title + QLatin1Char('/') + QString::number(found.first().reminders.size());
+}
+
+// The starts (UTC) of the occurrences the window's rows expand to.
+QStringList startsIn(const EventRepository &events, const QDateTime &from, const QDateTime &to)
+{
+    QStringList starts;
+    for (const Event &occurrence : Recurrence::expandEvents(events.getInRange(from, to), from, to))
+        starts.append(occurrence.start_time.toUTC().toString(Qt::ISODate));
+    return starts;
 }
 
 } // namespace
@@ -455,6 +466,68 @@ private Q_SLOTS:
             QCOMPARE(store.cli(QStringLiteral("DELETE FROM events WHERE id = 'master'")), QString());
         }
         QCOMPARE(firstInMay(events), expected);
+    }
+
+    // A series of listed dates without a rule (RDATE alone) shows in every
+    // window that holds one of its dates, however far from its first span.
+    void seriesOfDatesAloneShowOnEachDate_data()
+    {
+        QTest::addColumn<bool>("allDay");
+        QTest::addColumn<QString>("dates");
+        QTest::addColumn<int>("month"); // the window: that month of 2024
+        QTest::addColumn<QStringList>("starts"); // the expanded starts, UTC
+        const QString timed = QStringLiteral("[\"20240315T090000Z\",\"20240620T120000Z\"]");
+        QTest::newRow("timed: the first span's window")
+            << false << timed << 1 << QStringList{QStringLiteral("2024-01-10T08:00:00Z")};
+        QTest::newRow("timed: a window holding a later date only")
+            << false << timed << 3 << QStringList{QStringLiteral("2024-03-15T09:00:00Z")};
+        QTest::newRow("timed: the last date's window")
+            << false << timed << 6 << QStringList{QStringLiteral("2024-06-20T12:00:00Z")};
+        QTest::newRow("timed: a window between the dates") << false << timed << 4 << QStringList();
+        QTest::newRow("timed: an empty list is no series") << false << QStringLiteral("[]") << 3 << QStringList();
+        QTest::newRow("all-day: a window holding a later date only")
+            << true << QStringLiteral("[\"20240501\"]") << 5 << QStringList{QStringLiteral("2024-05-01T00:00:00Z")};
+    }
+    void seriesOfDatesAloneShowOnEachDate()
+    {
+        QFETCH(bool, allDay);
+        QFETCH(QString, dates);
+        QFETCH(int, month);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event e = allDay ? makeEvent(QStringLiteral("dated"), kCal, utcTime(2024, 1, 10), utcTime(2024, 1, 11))
+                         : makeEvent(QStringLiteral("dated"), kCal, utcTime(2024, 1, 10, 8), utcTime(2024, 1, 10, 9));
+        e.is_all_day = allDay;
+        e.recurrence_dates = dates;
+        QVERIFY(events.insert(e));
+        // A window read before keeps the rows of the next one honest.
+        events.getInRange(localTime(2024, 1, 1), localTime(2024, 2, 1));
+        QTEST(startsIn(events, utcTime(2024, month, 1), utcTime(2024, month + 1, 1)), "starts");
+    }
+
+    // A zone only the invitation's own VTIMEZONE defines is kept with the
+    // row: its weekly 09:00 stays 09:00 there after the zone's DST change.
+    void aSeriesInADefinedZoneKeepsItsWallClock()
+    {
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        QList<Event> parsed = ICalendar::parseEvents(QStringLiteral(
+            "BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+            "BEGIN:STANDARD\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0200\r\nTZOFFSETTO:-0300\r\n"
+            "RRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=11\r\nEND:STANDARD\r\n"
+            "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0300\r\nTZOFFSETTO:-0200\r\n"
+            "RRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+            "BEGIN:VEVENT\r\nUID:w\r\nDTSTART;TZID=Customized Time Zone:20240305T090000\r\nDURATION:PT1H\r\n"
+            "RRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"));
+        QCOMPARE(parsed.size(), 1);
+        parsed[0].id = QStringLiteral("w");
+        parsed[0].calendar_id = kCal;
+        parsed[0].created = parsed[0].last_modified = utcTime(2024, 2, 1);
+        QVERIFY(events.insert(parsed[0]));
+        QCOMPARE(startsIn(events, utcTime(2024, 3, 1), utcTime(2024, 3, 20)), (QStringList{QStringLiteral("2024-03-05T12:00:00Z"), QStringLiteral("2024-03-12T11:00:00Z"),
+                                      QStringLiteral("2024-03-19T11:00:00Z")}));
     }
 
     // Series that begin after the windows read so far are picked up by a

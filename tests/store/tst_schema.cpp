@@ -192,6 +192,7 @@ private Q_SLOTS:
             idx_events_calendar_pending(calendar_id, sync_status) WHERE sync_status = 'pending'
             idx_events_calendar_provider(calendar_id, provider_event_id)
             idx_events_calendar_start(calendar_id, start_time)
+            idx_events_dated(start_time) WHERE recurrence_dates GLOB '*[0-9]*'
             idx_events_end_time(end_time)
             idx_events_long(end_time, start_time) WHERE julianday(end_time) - julianday(start_time) > 1
             idx_events_master_uid(master_event_uid)

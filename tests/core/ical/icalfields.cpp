@@ -21,6 +21,12 @@ QJsonValue when(const std::optional<QDateTime> &dt, bool dateOnly = false)
     return dt ? when(*dt, dateOnly) : QJsonValue(QJsonValue::Null);
 }
 
+// Null and empty texts differ: a null title is refused by the store.
+QJsonValue nullOr(const QString &text)
+{
+    return text.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(text);
+}
+
 QJsonValue sortedRule(const QJsonValue &rule)
 {
     QStringList parts = rule.toString().split(u';', Qt::SkipEmptyParts);
@@ -53,7 +59,7 @@ QJsonObject eventFields(const Event &e)
     }
     return QJsonObject{
         {QStringLiteral("uid"), e.uid},
-        {QStringLiteral("title"), e.title},
+        {QStringLiteral("title"), nullOr(e.title)},
         {QStringLiteral("description"), e.description},
         {QStringLiteral("location"), e.location},
         {QStringLiteral("start"), when(e.start_time, e.is_all_day)},
@@ -81,7 +87,7 @@ QJsonObject taskFields(const Task &t)
 {
     return QJsonObject{
         {QStringLiteral("uid"), t.uid},
-        {QStringLiteral("title"), t.title},
+        {QStringLiteral("title"), nullOr(t.title)},
         {QStringLiteral("description"), t.description},
         {QStringLiteral("status"), t.status},
         {QStringLiteral("priority"), t.priority},

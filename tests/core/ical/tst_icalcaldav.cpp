@@ -4,6 +4,7 @@
 #include "radicaleserver.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -130,6 +131,12 @@ private Q_SLOTS:
         moved.reminders.clear();
         QTest::newRow("series and override in one resource")
             << ICalendar::serializeEvents({master, moved}) << QList<Event>{master, moved} << QList<Task>();
+
+        QFile invitation(QStringLiteral(CALENDAR_TEST_DATA_DIR "/custom-zones.ics"));
+        QVERIFY(invitation.open(QIODevice::ReadOnly));
+        const QList<Event> defined = ICalendar::parseEvents(QString::fromUtf8(invitation.readAll())).mid(0, 2);
+        QTest::newRow("series and override in a zone only their VTIMEZONE defines")
+            << ICalendar::serializeEvents(defined) << defined << QList<Task>();
 
         Task task = richTask();
         QTest::newRow("task with every field") << ICalendar::serializeTask(task) << QList<Event>()

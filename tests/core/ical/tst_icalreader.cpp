@@ -191,6 +191,10 @@ private Q_SLOTS:
             << u"EXDATE:2024,20240101T090000Z,"_s << u"exception_dates"_s << u"[\"20240101T090000Z\"]"_s;
 
         // Text
+        QTest::newRow("Text: no SUMMARY gives an empty title, not a null one")
+            << u"DTSTART:20240101T090000Z"_s << u"title"_s << u"\"\""_s;
+        QTest::newRow("Text: an empty SUMMARY gives an empty title")
+            << u"SUMMARY:"_s << u"title"_s << u"\"\""_s;
         QTest::newRow("Text: VALARM description does not replace the event's")
             << u"DESCRIPTION:Event\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\nTRIGGER:-PT5M\nEND:VALARM"_s
             << u"description"_s << u"\"Event\""_s;
@@ -306,6 +310,8 @@ private Q_SLOTS:
             << u"RELATED-TO:p1"_s << u"parent_task_uid"_s << u"\"p1\""_s;
         QTest::newRow("RELATED-TO child is not the parent")
             << u"RELATED-TO;RELTYPE=CHILD:c1"_s << u"parent_task_uid"_s << u"\"\""_s;
+        QTest::newRow("no SUMMARY gives an empty title, not a null one")
+            << u"DUE:20240101T090000Z"_s << u"title"_s << u"\"\""_s;
         QTest::newRow("sort order negative is 0") << u"X-QUILLMARTEN-SORT-ORDER:-4"_s << u"sort_order"_s << u"0"_s;
         QTest::newRow("repeat mode is case-sensitive")
             << u"X-QUILLMARTEN-REPEAT-MODE:FromCompletionDate"_s << u"repeat_mode"_s << u"\"fromDueDate\""_s;

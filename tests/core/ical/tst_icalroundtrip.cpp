@@ -37,7 +37,7 @@ public:
         static const QStringList pieces = {u"Lunch"_s, u" "_s,  u","_s,  u";"_s, u":"_s,   u"\\"_s,  u"\n"_s,
                                            u"\""_s,    u"^"_s, u"'"_s, u"\t"_s, u"=x"_s, u"%1"_s, u"\\n"_s,
                                            u"Café"_s,  u"会議"_s, u"🎉"_s, u"mailto:"_s, u"END:VEVENT"_s};
-        QString out;
+        QString out = QLatin1String(""); // records hold empty texts, never null ones
         for (int n = maybeEmpty ? below(5) : 1 + below(4); n > 0; --n)
             out += pieces.at(below(int(pieces.size())));
         return out;

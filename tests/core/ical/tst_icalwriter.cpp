@@ -1,6 +1,8 @@
 #include "icalendar.h"
+#include "icalfields.h"
 #include "icalsamples.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimeZone>
@@ -128,6 +130,15 @@ private Q_SLOTS:
                            u"DTSTART:19700329T020000"_s, u"RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s,
                            u"BEGIN:STANDARD"_s, u"TZOFFSETFROM:+0200"_s, u"TZOFFSETTO:+0100"_s,
                            u"DTSTART:19701025T030000"_s, u"RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU"_s};
+
+        Event gap = ICalendar::parseEvents(
+            u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:g\r\nDTSTART;TZID=America/New_York:20240310T023000\r\n"
+            "RRULE:FREQ=WEEKLY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s).value(0);
+        QTest::newRow("a start written in a DST gap stays as written, the series repeats at it")
+            << gap << QStringList{u"DTSTART;TZID=America/New_York:20240310T023000"_s};
+        gap.start_time = gap.start_time.addDays(7);
+        QTest::newRow("a start moved from a DST gap is written anew")
+            << gap << QStringList{u"DTSTART;TZID=America/New_York:20240317T033000"_s};
 
         Event people;
         people.uid = u"p"_s;
@@ -328,6 +339,12 @@ private Q_SLOTS:
         QTest::newRow("an unknown zone becomes UTC")
             << head + u"DTSTART;TZID=Custom Zone 1:20240315T090000\r\nDTEND;TZID=Custom Zone 1:20240315T093000\r\n"_s + tail
             << s << e << head + u"DTSTART:20240315T090000Z\r\nDTEND:20240315T100000Z\r\n"_s + tail;
+        const QString defined = u"BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+                                "BEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nTZOFFSETFROM:-0300\r\nTZOFFSETTO:-0300\r\n"
+                                "END:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VEVENT\r\nUID:a\r\n"_s;
+        QTest::newRow("a zone the text defines keeps its zone and its VTIMEZONE")
+            << defined + u"DTSTART;TZID=Customized Time Zone:20240315T090000\r\n"_s + tail << s << e
+            << defined + u"DTSTART;TZID=Customized Time Zone:20240315T060000\r\nDTEND:20240315T100000Z\r\n"_s + tail;
         QTest::newRow("DURATION gives way to a DTEND before END:VEVENT")
             << head + u"dtstart:20240315T080000Z\r\nDURATION:PT30M\r\nSUMMARY:x\r\n"_s + tail << s << e
             << head + u"DTSTART:20240315T090000Z\r\nSUMMARY:x\r\nDTEND:20240315T100000Z\r\n"_s + tail;
@@ -351,6 +368,25 @@ private Q_SLOTS:
             << head + u"DTSTART;TZID=Europe/Ber\r\n lin:20240315T090000\r\nDTEND:20240315T090000Z\r\n"_s + tail
             << s << e << head + u"DTSTART;TZID=Europe/Berlin:20240315T100000\r\nDTEND:20240315T100000Z\r\n"_s + tail;
     }
+    // Invitations with a zone of their own ("Customized Time Zone"): written
+    // back in that zone with its VTIMEZONE, they read back the same.
+    void aDefinedZoneReadsBackTheSame()
+    {
+        QFile file(QStringLiteral(CALENDAR_TEST_DATA_DIR "/custom-zones.ics"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<Event> events = ICalendar::parseEvents(QString::fromUtf8(file.readAll()));
+        QCOMPARE(events.size(), 5);
+        for (const Event &event : events) {
+            const QString text = ICalendar::serializeEvent(event);
+            QVERIFY2(text.contains(u"BEGIN:VTIMEZONE\r\nTZID:"_s + event.timezone + u"\r\n"_s), qPrintable(text));
+            QVERIFY2(text.contains(u"DTSTART;TZID="_s), qPrintable(text));
+            const QList<Event> back = ICalendar::parseEvents(text);
+            QCOMPARE(back.size(), 1);
+            QCOMPARE(IcalFields::differences(IcalFields::eventFields(event), IcalFields::eventFields(back[0])),
+                     QStringList());
+        }
+    }
+
     void rewritingTimes()
     {
         QFETCH(QString, text);

@@ -140,6 +140,50 @@ class Series:
         return rrulestr(text, dtstart=self.start)
 
 
+class DefinedZoneSeries(Series):
+    """A series in a zone that only its own VTIMEZONE defines."""
+
+    def __init__(self, vtimezone, rule, start, duration):
+        tzid = next(line[5:] for line in vtimezone.split("\r\n") if line.startswith("TZID:"))
+        super().__init__(tzid, rule, start, duration)
+        self.vtimezone = vtimezone
+
+    def ics(self, uid, until=None):
+        head, rest = Series.ics(self, uid, until).split("BEGIN:VEVENT", 1)
+        return head + self.vtimezone + "BEGIN:VEVENT" + rest
+
+
+def vtimezone(tzid, *observances):
+    """VTIMEZONE text; each observance is (kind, dtstart, from, to, extra lines)."""
+    lines = ["BEGIN:VTIMEZONE", "TZID:" + tzid]
+    for kind, start, offset_from, offset_to, extra in observances:
+        lines += ["BEGIN:" + kind, "DTSTART:" + start, "TZOFFSETFROM:" + offset_from,
+                  "TZOFFSETTO:" + offset_to] + extra + ["END:" + kind]
+    return "\r\n".join(lines + ["END:VTIMEZONE"]) + "\r\n"
+
+
+# -03:00, and -02:00 from the second Sunday of March to the first Sunday of
+# November, as mail clients write a zone of their own (from 1601).
+CUSTOMIZED = vtimezone(
+    "Customized Time Zone",
+    ("STANDARD", "16010101T020000", "-0200", "-0300", ["RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=1SU;BYMONTH=11"]),
+    ("DAYLIGHT", "16010101T020000", "-0300", "-0200", ["RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=2SU;BYMONTH=3"]))
+# Southern rules over one year's changes listed by RDATE.
+LISTED = vtimezone(
+    "Island Time",
+    ("DAYLIGHT", "20231001T020000", "+0930", "+1030", ["RDATE:20241006T020000"]),
+    ("STANDARD", "20240407T030000", "+1030", "+0930", []))
+FIXED = vtimezone("Fixed +0530", ("STANDARD", "19700101T000000", "+0530", "+0530", []))
+# Rules that change: from 2024 daylight saving ends on the first Sunday of
+# October instead of November. (The reference refuses the UTC UNTIL that
+# RFC 5545 asks for here, so the old rule ends at a wall clock.)
+CHANGED = vtimezone(
+    "Changed Rules",
+    ("STANDARD", "19701101T020000", "-0400", "-0500", ["RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU;UNTIL=20231105T020000"]),
+    ("DAYLIGHT", "19700308T020000", "-0500", "-0400", ["RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU"]),
+    ("STANDARD", "20241006T020000", "-0400", "-0500", ["RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=1SU"]))
+
+
 def reference(text):
     """The reference's occurrences, or None when it cannot read the text."""
     calendar = icalendar.Calendar.from_ical(text)
@@ -497,9 +541,26 @@ def build(args):
         ("Europe/Berlin", datetime(2024, 3, 28, 2, 30), "FREQ=DAILY;COUNT=6"),
         ("America/New_York", datetime(2024, 3, 3, 2, 30), "FREQ=WEEKLY;COUNT=3"),
         ("Australia/Sydney", datetime(2024, 10, 5, 2, 15), "FREQ=DAILY;COUNT=3"),
+        # A start the gap skips moves alone; the later ones keep its wall clock.
+        ("Europe/Berlin", datetime(2024, 3, 31, 2, 30), "FREQ=DAILY;COUNT=4"),
+        ("America/New_York", datetime(2024, 3, 10, 2, 30), "FREQ=WEEKLY;COUNT=3"),
+        ("America/New_York", datetime(2024, 3, 10, 2, 30), "FREQ=DAILY;UNTIL=20240310T073000Z"),
     ]:
-        series = Series(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(minutes=30))
+        # Ending after the gap, past a start it moved.
+        series = Series(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(hours=2))
         emit(series, ["skipped wall clock"])
+    # Zones only the object's own VTIMEZONE defines.
+    for zone, start, rule in [
+        (CUSTOMIZED, datetime(2024, 2, 27, 9, 0), "FREQ=WEEKLY;COUNT=6"),
+        (CUSTOMIZED, datetime(2024, 10, 1, 18, 30), "FREQ=WEEKLY;BYDAY=TU,FR;COUNT=12"),
+        (CUSTOMIZED, datetime(2024, 3, 10, 2, 30), "FREQ=WEEKLY;COUNT=3"),
+        (LISTED, datetime(2024, 3, 25, 8, 0), "FREQ=DAILY;COUNT=20"),
+        (LISTED, datetime(2024, 9, 25, 8, 0), "FREQ=WEEKLY;COUNT=4"),
+        (FIXED, datetime(2024, 3, 1, 10, 0), "FREQ=MONTHLY;COUNT=5"),
+        (CHANGED, datetime(2024, 9, 3, 9, 0), "FREQ=WEEKLY;COUNT=12"),
+    ]:
+        series = DefinedZoneSeries(zone, [tuple(p.split("=")) for p in rule.split(";")], start, timedelta(hours=2))
+        emit(series, ["zone defined by its VTIMEZONE"])
     # Starts that the rule itself does not give.
     for zone, start, rule in [
         ("Europe/Berlin", datetime(2024, 3, 4, 10, 0), "FREQ=DAILY;BYDAY=SA,SU;COUNT=4"),

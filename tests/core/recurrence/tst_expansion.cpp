@@ -43,6 +43,15 @@ Event overrideOf(const Event &master, const char *recurrenceId, const char *star
     return row;
 }
 
+// A zone of its own, as mail clients send it: -03:00, and -02:00 from the
+// second Sunday of March to the first Sunday of November (02:00 wall clock).
+const char *const kCustomZone =
+    "BEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+    "BEGIN:STANDARD\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0200\r\nTZOFFSETTO:-0300\r\n"
+    "RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=1SU;BYMONTH=11\r\nEND:STANDARD\r\n"
+    "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0300\r\nTZOFFSETTO:-0200\r\n"
+    "RRULE:FREQ=YEARLY;INTERVAL=1;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+
 } // namespace
 
 class TestExpansion : public QObject
@@ -389,6 +398,79 @@ private Q_SLOTS:
                  strings({"Series@2024-10-26T00:30:00Z", "Moved@2024-10-28T09:00:00Z"}));
         QCOMPARE(Recurrence::expandEvent(rows[0], utcAt("2024-10-27T00:00:00Z"), utcAt("2024-10-27T02:00:00Z")),
                  QList<Event>());
+    }
+
+    // Series read from text, so that the written wall clock and zone rules
+    // are those the reader and the expansion see.
+    void seriesReadFromText_data()
+    {
+        QTest::addColumn<QString>("text"); // VTIMEZONEs and VEVENTs, CR LF
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("occurrences");
+        QTest::addColumn<QTime>("wallClock"); // of every occurrence in the event's zone, when given
+        const auto event = [](const char *lines) {
+            return QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Series\r\n") + QString::fromLatin1(lines)
+                + QStringLiteral("END:VEVENT\r\n");
+        };
+
+        // A start in a DST gap (the differential corpus holds more)
+        QTest::newRow("Gap: UNTIL equal to a start in the gap, as a wall clock, keeps that start")
+            << event("DTSTART;TZID=America/New_York:20240310T023000\r\nRRULE:FREQ=DAILY;UNTIL=20240310T023000\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"}) << QTime();
+        QTest::newRow("Gap: a start written after the gap stays at its own wall clock")
+            << event("DTSTART;TZID=America/New_York:20240310T033000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"}) << QTime();
+
+        // Zones defined by the text
+        QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
+            << QString::fromLatin1(kCustomZone)
+                + event("DTSTART;TZID=\"Customized Time Zone\":20240305T090000\r\n"
+                        "DTEND;TZID=\"Customized Time Zone\":20240305T100000\r\nRRULE:FREQ=WEEKLY;COUNT=4\r\n"
+                        "EXDATE;TZID=\"Customized Time Zone\":20240319T090000\r\n")
+                + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\n"
+                                 "RECURRENCE-ID;TZID=\"Customized Time Zone\":20240312T090000\r\n"
+                                 "DTSTART;TZID=\"Customized Time Zone\":20240312T140000\r\nEND:VEVENT\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"})
+            << QTime(9, 0);
+        QTest::newRow("Defined zone: a rule ended by its UTC UNTIL gives way to the next one")
+            << QStringLiteral("BEGIN:VTIMEZONE\r\nTZID:Changed Rules\r\n"
+                              "BEGIN:STANDARD\r\nDTSTART:19701101T020000\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\r\nEND:STANDARD\r\n"
+                              "BEGIN:DAYLIGHT\r\nDTSTART:19700308T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU;UNTIL=20230312T070000Z\r\nEND:DAYLIGHT\r\n"
+                              "BEGIN:DAYLIGHT\r\nDTSTART:20240331T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+                              "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n")
+                + event("DTSTART;TZID=Changed Rules:20240305T090000\r\nRRULE:FREQ=WEEKLY;COUNT=5\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-10T00:00:00Z"
+            << strings({"Series@2024-03-05T14:00:00Z", "Series@2024-03-12T14:00:00Z", "Series@2024-03-19T14:00:00Z",
+                        "Series@2024-03-26T14:00:00Z", "Series@2024-04-02T13:00:00Z"})
+            << QTime(9, 0);
+        QTest::newRow("Defined zone: a start in its own gap moves alone")
+            << QString::fromLatin1(kCustomZone)
+                + event("DTSTART;TZID=Customized Time Zone:20240310T023000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
+            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"}) << QTime();
+    }
+    void seriesReadFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        if (!zoneOf(QStringLiteral("America/New_York")).isValid() || !zoneOf(QStringLiteral("Europe/Berlin")).isValid())
+            QSKIP("zone data missing");
+        const QList<Event> rows = ICalendar::parseEvents(QStringLiteral("BEGIN:VCALENDAR\r\n") + text
+                                                         + QStringLiteral("END:VCALENDAR\r\n"));
+        QVERIFY(!rows.isEmpty());
+        const QList<Event> occurrences = Recurrence::expandEvents(rows, utcAt(qPrintable(from)), utcAt(qPrintable(to)));
+        QTEST(titled(occurrences), "occurrences");
+        QFETCH(QTime, wallClock);
+        for (const Event &e : occurrences) {
+            if (wallClock.isValid() && e.title == QLatin1String("Series"))
+                QCOMPARE(e.start_time.time(), wallClock);
+        }
     }
 };
 
