@@ -753,6 +753,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Synced %1 events; %2</source>
         <translation>%1 Termine synchronisiert; %2</translation>
     </message>
+    <message>
+        <source>No desktop keyring answered; passwords are kept in %1</source>
+        <translation>Kein Schlüsselbund des Desktops antwortet; Passwörter werden in %1 aufbewahrt</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -753,6 +753,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Synced %1 events; %2</source>
         <translation>%1 événements synchronisés ; %2</translation>
     </message>
+    <message>
+        <source>No desktop keyring answered; passwords are kept in %1</source>
+        <translation>Aucun trousseau du bureau n’a répondu ; les mots de passe sont conservés dans %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -746,6 +746,10 @@ Please check file permissions and try again.</source>
         <source>Synced %1 events; %2</source>
         <translation>%1件の予定を同期しました。%2</translation>
     </message>
+    <message>
+        <source>No desktop keyring answered; passwords are kept in %1</source>
+        <translation>デスクトップのキーリングが応答しません。パスワードは %1 に保存されます</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>
