@@ -70,6 +70,16 @@ QString KeyringTokenStore::indexKey()
     return u"stored-keys"_s;
 }
 
+QString KeyringTokenStore::probeKey()
+{
+    return u"keyring-check"_s;
+}
+
+bool KeyringTokenStore::isReserved(const QString &key)
+{
+    return key == indexKey() || key == probeKey();
+}
+
 std::optional<QString> KeyringTokenStore::load(const QString &key) const
 {
     const auto it = m_values.constFind(key);
@@ -80,7 +90,7 @@ std::optional<QString> KeyringTokenStore::load(const QString &key) const
 
 bool KeyringTokenStore::save(const QString &key, const QString &value)
 {
-    if (key == indexKey())
+    if (isReserved(key))
         return false;
     if (m_place == Place::File) {
         if (!m_file.save(key, value))
@@ -96,7 +106,7 @@ bool KeyringTokenStore::save(const QString &key, const QString &value)
 
 bool KeyringTokenStore::remove(const QString &key)
 {
-    if (key == indexKey())
+    if (isReserved(key))
         return false;
     m_values.remove(key);
     const bool fileClean = m_file.remove(key);
@@ -164,6 +174,17 @@ void KeyringTokenStore::readIndex()
 
 void KeyringTokenStore::onIndexRead(QKeychain::Job *job)
 {
+    if (job->error() == QKeychain::EntryNotFound && !m_probed) {
+        // A locked collection nobody unlocks answers "not found" as well;
+        // a write tells the two apart. It must not be the index itself: were
+        // the collection unlocked for this write, the index it holds would
+        // be lost.
+        auto *probe = new QKeychain::WritePasswordJob(m_service);
+        probe->setKey(probeKey());
+        probe->setTextData(QString());
+        start(probe, &KeyringTokenStore::onProbeWritten);
+        return;
+    }
     if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound) {
         fallBack(job->errorString());
         return;
@@ -172,7 +193,7 @@ void KeyringTokenStore::onIndexRead(QKeychain::Job *job)
         const QJsonArray listed =
             QJsonDocument::fromJson(static_cast<QKeychain::ReadPasswordJob *>(job)->textData().toUtf8()).array();
         for (const QJsonValue &key : listed) {
-            if (key.isString() && key.toString() != indexKey())
+            if (key.isString() && !isReserved(key.toString()))
                 m_toRead.append(key.toString());
         }
     }
@@ -180,6 +201,19 @@ void KeyringTokenStore::onIndexRead(QKeychain::Job *job)
     std::sort(m_indexPlanned.begin(), m_indexPlanned.end());
     qCDebug(lcTokenStore) << "keyring index of" << m_service << "lists" << m_toRead.size() << "key(s)";
     readNextListed();
+}
+
+void KeyringTokenStore::onProbeWritten(QKeychain::Job *job)
+{
+    if (job->error() != QKeychain::NoError) {
+        fallBack(job->errorString());
+        return;
+    }
+    // The collection takes writes, so it is open now: read the index again,
+    // and take the probe away once the store is under way.
+    m_probed = true;
+    m_changes.append({Change::Delete, probeKey(), {}});
+    readIndex();
 }
 
 void KeyringTokenStore::readNextListed()
@@ -257,7 +291,7 @@ void KeyringTokenStore::fallBack(const QString &reason)
             m_file.remove(change.key);
     }
     m_changes.clear();
-    qCWarning(lcTokenStore).noquote() << u"no desktop keyring answered (%1);"_s.arg(reason)
+    qCWarning(lcTokenStore).noquote() << u"desktop keyring unavailable (%1);"_s.arg(reason)
                                       << "secrets of" << m_service << "are kept in" << m_file.filePath();
     if (wasDeciding)
         Q_EMIT becameReady();

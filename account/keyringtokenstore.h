@@ -23,7 +23,9 @@ namespace TolmAccount {
 // value in memory and never waits for it:
 //   - at construction it reads the file at once and asks the keyring for its
 //     index entry (the list of keys it holds, no values) and then for each
-//     listed value; it is ready when that is done or the keyring failed;
+//     listed value; it is ready when that is done or the keyring failed.
+//     Without an index a test write decides, since a locked collection
+//     that nobody unlocks reads as empty;
 //   - load() answers from memory; save() and remove() change memory at once
 //     and hand the keyring one change after the other, in order;
 //   - a value found in the file is moved into the keyring once it answers;
@@ -51,6 +53,11 @@ public:
 
     // The keyring entry that lists the keys of the service.
     static QString indexKey();
+    // The entry written once, and removed again, to tell an empty keyring
+    // from a locked one.
+    static QString probeKey();
+    // The store's own keys, which callers cannot use.
+    static bool isReserved(const QString &key);
 
     Place place() const { return m_place; }
     // Ready, and every change handed in is confirmed by the keyring or
@@ -80,6 +87,7 @@ private:
 
     void readIndex();
     void onIndexRead(QKeychain::Job *job);
+    void onProbeWritten(QKeychain::Job *job);
     void readNextListed();
     void onValueRead(QKeychain::Job *job);
     void useKeyring();
@@ -106,6 +114,7 @@ private:
     QTimer m_answerTimer;
     int m_moved = 0; // file values still to be confirmed by the keyring
     bool m_clearedWhileDeciding = false;
+    bool m_probed = false;
 };
 
 } // namespace TolmAccount

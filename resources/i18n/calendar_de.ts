@@ -754,8 +754,8 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>%1 Termine synchronisiert; %2</translation>
     </message>
     <message>
-        <source>No desktop keyring answered; passwords are kept in %1</source>
-        <translation>Kein Schlüsselbund des Desktops antwortet; Passwörter werden in %1 aufbewahrt</translation>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
     </message>
 </context>
 <context>

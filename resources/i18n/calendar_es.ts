@@ -754,8 +754,8 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>%1 eventos sincronizados; %2</translation>
     </message>
     <message>
-        <source>No desktop keyring answered; passwords are kept in %1</source>
-        <translation>No respondió ningún llavero del escritorio; las contraseñas se guardan en %1</translation>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
     </message>
 </context>
 <context>

@@ -754,8 +754,8 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>%1 événements synchronisés ; %2</translation>
     </message>
     <message>
-        <source>No desktop keyring answered; passwords are kept in %1</source>
-        <translation>Aucun trousseau du bureau n’a répondu ; les mots de passe sont conservés dans %1</translation>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
     </message>
 </context>
 <context>

@@ -747,8 +747,8 @@ Please check file permissions and try again.</source>
         <translation>%1件の予定を同期しました。%2</translation>
     </message>
     <message>
-        <source>No desktop keyring answered; passwords are kept in %1</source>
-        <translation>デスクトップのキーリングが応答しません。パスワードは %1 に保存されます</translation>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
     </message>
 </context>
 <context>

@@ -74,9 +74,11 @@ void SyncCoordinator::start()
     // they are kept when no desktop keyring took them.
     m_secrets->whenReady(this, [this] {
         const QString file = m_secrets->fallbackFilePath();
-        if (!file.isEmpty())
-            Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "No desktop keyring answered; passwords are kept in %1")
-                                     .arg(QDir::toNativeSeparators(file)));
+        if (!file.isEmpty()) {
+            const QString text = QCoreApplication::translate(
+                "MainWindow", "Desktop keyring unavailable; passwords are kept in %1");
+            Q_EMIT statusMessage(text.arg(QDir::toNativeSeparators(file)));
+        }
         m_startTimer.start();
     });
 }

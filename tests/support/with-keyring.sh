@@ -2,17 +2,20 @@
 # Runs a command against a Secret Service of its own: a private session bus
 # (dbus-run-session) and gnome-keyring-daemon unlocked with a test password,
 # with HOME and the XDG folders in a temporary folder, so that nothing of the
-# user's own bus or keyring is reached. With --bus-only the bus has no Secret
-# Service at all (and starts none on demand).
+# user's own bus or keyring is reached.
 #
-#   with-keyring.sh [--bus-only] command [arguments...]
+#   with-keyring.sh [--bus-only | --locked] command [arguments...]
+#
+# --bus-only: the bus has no Secret Service at all (and starts none on demand).
+# --locked:   the daemon's login collection exists but stays locked, and no
+#             prompt can unlock it.
 set -eu
 
-keyring=yes
-if [ "${1:-}" = "--bus-only" ]; then
-    keyring=no
-    shift
-fi
+mode=unlocked
+case "${1:-}" in
+--bus-only) mode=bus-only; shift ;;
+--locked) mode=locked; shift ;;
+esac
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/calendar-keyring.XXXXXX")
 cleanup() {
@@ -28,7 +31,8 @@ export HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" 
     XDG_CACHE_HOME="$tmp/cache" XDG_RUNTIME_DIR="$tmp/run"
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The bus of the test alone: no service files, so nothing is started on demand.
+# The bus of the test alone: no service files, so nothing is started on
+# demand (no second daemon, no prompter).
 cat > "$tmp/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -44,16 +48,25 @@ cat > "$tmp/bus.conf" <<CONF
 </busconfig>
 CONF
 
-export CALENDAR_KEYRING_DIR="$tmp" CALENDAR_KEYRING="$keyring"
+export CALENDAR_KEYRING_DIR="$tmp" CALENDAR_KEYRING_MODE="$mode"
 # Inside the bus: start the daemon (its pid kept for the cleanup above, should
 # this shell be killed), wait up to 10 s for it to own the Secret Service
 # name, run the command, and stop the daemon before the bus goes.
 dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
     set -eu
-    if [ "$CALENDAR_KEYRING" = yes ]; then
-        printf %s test-password | gnome-keyring-daemon --foreground --unlock --components=secrets \
-            >"$CALENDAR_KEYRING_DIR/daemon.log" 2>&1 &
-        echo $! >"$CALENDAR_KEYRING_DIR/daemon.pid"
+    dir=$CALENDAR_KEYRING_DIR
+    mode=$CALENDAR_KEYRING_MODE
+    unset CALENDAR_KEYRING_DIR CALENDAR_KEYRING_MODE
+
+    # Starts the daemon with $1 as its standard input ("-" for none).
+    start_daemon() {
+        if [ "$1" = - ]; then
+            gnome-keyring-daemon --foreground --components=secrets </dev/null >"$dir/daemon.log" 2>&1 &
+        else
+            printf %s "$1" | gnome-keyring-daemon --foreground --unlock --components=secrets \
+                >"$dir/daemon.log" 2>&1 &
+        fi
+        echo $! >"$dir/daemon.pid"
         tries=0
         until dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
                 org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null \
@@ -61,21 +74,32 @@ dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
             tries=$((tries + 1))
             if [ "$tries" -ge 100 ]; then
                 echo "with-keyring: gnome-keyring-daemon did not start" >&2
-                cat "$CALENDAR_KEYRING_DIR/daemon.log" >&2
+                cat "$dir/daemon.log" >&2
                 exit 1
             fi
             sleep 0.1
         done
-    fi
-    dir=$CALENDAR_KEYRING_DIR
-    unset CALENDAR_KEYRING_DIR CALENDAR_KEYRING
+    }
+    stop_daemon() {
+        if [ -s "$dir/daemon.pid" ]; then
+            kill "$(cat "$dir/daemon.pid")" 2>/dev/null || true
+            wait "$(cat "$dir/daemon.pid")" 2>/dev/null || true
+            : >"$dir/daemon.pid"
+        fi
+    }
+
+    case "$mode" in
+    unlocked) start_daemon test-password ;;
+    locked)
+        # The first start creates the login collection; the second finds it locked.
+        start_daemon test-password
+        stop_daemon
+        start_daemon -
+        ;;
+    esac
     set +e
     "$@"
     status=$?
-    if [ -s "$dir/daemon.pid" ]; then
-        kill "$(cat "$dir/daemon.pid")" 2>/dev/null
-        wait
-        : >"$dir/daemon.pid"
-    fi
+    stop_daemon
     exit $status
 ' with-keyring "$@"

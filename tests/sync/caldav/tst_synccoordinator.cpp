@@ -171,7 +171,7 @@ private Q_SLOTS:
         const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
             + u"/Quillmarten/secrets/com.quillmarten.calendar.announce.json"_s;
         QCOMPARE(messages.first().first().toString(),
-                 u"No desktop keyring answered; passwords are kept in %1"_s.arg(QDir::toNativeSeparators(path)));
+                 u"Desktop keyring unavailable; passwords are kept in %1"_s.arg(QDir::toNativeSeparators(path)));
     }
 
     // A client that reports a calendar twice does not end another
