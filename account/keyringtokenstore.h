@@ -31,7 +31,7 @@ namespace TolmAccount {
 //   - a value found in the file is moved into the keyring once it answers;
 //     the file entry goes only after the keyring confirmed the write, so a
 //     move that stops halfway is taken up again at the next start;
-//   - when the keyring fails or does not answer within answerTimeoutMs, the
+//   - when the keyring fails or does not answer within kAnswerTimeoutMs, the
 //     store keeps to the file for the rest of its life (saying so once in the
 //     log), and the changes the keyring had not confirmed go to the file.
 // Changes still unconfirmed at destruction go to the file as well, to be
@@ -44,7 +44,8 @@ public:
     enum class Place { Deciding, Keyring, File };
     Q_ENUM(Place)
 
-    static constexpr int kAnswerTimeoutMs = 30000;
+    // Long enough for a user to type the keyring's password into its prompt.
+    static constexpr int kAnswerTimeoutMs = 60000;
 
     // `service` names the keyring entries and the file; the file lives in
     // `fallbackDirectory`.
@@ -58,6 +59,11 @@ public:
     static QString probeKey();
     // The store's own keys, which callers cannot use.
     static bool isReserved(const QString &key);
+
+    // How long one keyring request may go unanswered (an unlock prompt
+    // included) before the store keeps to the file; from now on, the
+    // request under way included.
+    void setAnswerTimeout(int msecs) { m_answerTimer.setInterval(msecs); }
 
     Place place() const { return m_place; }
     // Ready, and every change handed in is confirmed by the keyring or

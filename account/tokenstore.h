@@ -26,8 +26,10 @@ public:
     // The stored value, or nothing when the key holds none or the store
     // cannot be read.
     virtual std::optional<QString> load(const QString &key) const = 0;
-    // Stores `value` under `key`, replacing an earlier one. True once the
-    // value is durably stored.
+    // Stores `value` under `key`, replacing an earlier one; load() returns it
+    // from now on. True once the store has taken it: written, or (the
+    // keyring) held and handed on, kept in the file should the program end
+    // before the keyring confirms.
     virtual bool save(const QString &key, const QString &value) = 0;
     // Forgets `key`. True when the key holds nothing afterwards.
     virtual bool remove(const QString &key) = 0;

@@ -4,18 +4,22 @@
 # with HOME and the XDG folders in a temporary folder, so that nothing of the
 # user's own bus or keyring is reached.
 #
-#   with-keyring.sh [--bus-only | --locked] command [arguments...]
+#   with-keyring.sh [--bus-only | --locked | --silent] command [arguments...]
 #
 # --bus-only: the bus has no Secret Service at all (and starts none on demand).
 # --locked:   the daemon's login collection exists but stays locked, and no
 #             prompt can unlock it.
+# --silent:   the Secret Service's name is owned by a process that never
+#             answers (silent-secret-service.py beside this script).
 set -eu
 
 mode=unlocked
 case "${1:-}" in
 --bus-only) mode=bus-only; shift ;;
 --locked) mode=locked; shift ;;
+--silent) mode=silent; shift ;;
 esac
+here=$(cd "$(dirname "$0")" && pwd)
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/calendar-keyring.XXXXXX")
 cleanup() {
@@ -48,7 +52,7 @@ cat > "$tmp/bus.conf" <<CONF
 </busconfig>
 CONF
 
-export CALENDAR_KEYRING_DIR="$tmp" CALENDAR_KEYRING_MODE="$mode"
+export CALENDAR_KEYRING_DIR="$tmp" CALENDAR_KEYRING_MODE="$mode" CALENDAR_KEYRING_SUPPORT="$here"
 # Inside the bus: start the daemon (its pid kept for the cleanup above, should
 # this shell be killed), wait up to 10 s for it to own the Secret Service
 # name, run the command, and stop the daemon before the bus goes.
@@ -56,11 +60,15 @@ dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
     set -eu
     dir=$CALENDAR_KEYRING_DIR
     mode=$CALENDAR_KEYRING_MODE
-    unset CALENDAR_KEYRING_DIR CALENDAR_KEYRING_MODE
+    support=$CALENDAR_KEYRING_SUPPORT
+    unset CALENDAR_KEYRING_DIR CALENDAR_KEYRING_MODE CALENDAR_KEYRING_SUPPORT
 
-    # Starts the daemon with $1 as its standard input ("-" for none).
+    # Starts the daemon with $1 as its password ("-" for none, "silent" for
+    # the service that never answers).
     start_daemon() {
-        if [ "$1" = - ]; then
+        if [ "$1" = silent ]; then
+            /usr/bin/python3 "$support/silent-secret-service.py" </dev/null >"$dir/daemon.log" 2>&1 &
+        elif [ "$1" = - ]; then
             gnome-keyring-daemon --foreground --components=secrets </dev/null >"$dir/daemon.log" 2>&1 &
         else
             printf %s "$1" | gnome-keyring-daemon --foreground --unlock --components=secrets \
@@ -73,7 +81,7 @@ dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
                 | grep -q "boolean true"; do
             tries=$((tries + 1))
             if [ "$tries" -ge 100 ]; then
-                echo "with-keyring: gnome-keyring-daemon did not start" >&2
+                echo "with-keyring: the Secret Service did not start" >&2
                 cat "$dir/daemon.log" >&2
                 exit 1
             fi
@@ -96,6 +104,7 @@ dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
         stop_daemon
         start_daemon -
         ;;
+    silent) start_daemon silent ;;
     esac
     set +e
     "$@"
