@@ -1,45 +1,13 @@
 #include "filetokenstore.h"
 #include "keyringtokenstore.h"
+#include "logcapture.h"
 
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using TolmAccount::FileTokenStore;
 using TolmAccount::KeyringTokenStore;
-
-namespace {
-
-// Captures every log line while alive.
-class LogCapture
-{
-public:
-    LogCapture()
-    {
-        QMutexLocker lock(&s_mutex);
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&LogCapture::handler);
-    }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    static QStringList lines()
-    {
-        QMutexLocker lock(&s_mutex);
-        return s_lines;
-    }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &message)
-    {
-        QMutexLocker lock(&s_mutex);
-        s_lines.append(message);
-    }
-    static inline QMutex s_mutex;
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
-
-} // namespace
 
 // Where no keyring answers, the owner-only file keeps the secrets. Run once
 // without any session bus and once on a bus without a Secret Service

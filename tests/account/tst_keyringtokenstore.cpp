@@ -57,6 +57,17 @@ private:
         return fresh.load(key);
     }
 
+    // What an earlier run left in the keyring.
+    bool putInKeyring(const Values &values)
+    {
+        KeyringTokenStore earlier(service(), newFolder());
+        if (!waitReady(earlier))
+            return false;
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            earlier.save(it.key(), it.value());
+        return waitSettled(earlier) && earlier.place() == Place::Keyring;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -177,13 +188,7 @@ private Q_SLOTS:
         QFETCH(Values, inKeyring);
         QFETCH(Values, inFile);
         QFETCH(Values, expected);
-        {
-            KeyringTokenStore earlier(service(), newFolder());
-            QVERIFY(waitReady(earlier));
-            for (auto it = inKeyring.cbegin(); it != inKeyring.cend(); ++it)
-                QVERIFY(earlier.save(it.key(), it.value()));
-            QVERIFY(waitSettled(earlier));
-        }
+        QVERIFY(putInKeyring(inKeyring));
         const QString folder = newFolder();
         FileTokenStore file(folder, service());
         for (auto it = inFile.cbegin(); it != inFile.cend(); ++it)
@@ -260,14 +265,7 @@ private Q_SLOTS:
     // Changes made before the keyring answered are newer than what it holds.
     void changesWhileDecidingWin()
     {
-        {
-            KeyringTokenStore earlier(service(), newFolder());
-            QVERIFY(waitReady(earlier));
-            QVERIFY(earlier.save(u"replaced"_s, u"old"_s));
-            QVERIFY(earlier.save(u"removed"_s, u"gone soon"_s));
-            QVERIFY(earlier.save(u"untouched"_s, u"same"_s));
-            QVERIFY(waitSettled(earlier));
-        }
+        QVERIFY(putInKeyring({{u"replaced"_s, u"old"_s}, {u"removed"_s, u"gone soon"_s}, {u"untouched"_s, u"same"_s}}));
         KeyringTokenStore store(service(), newFolder());
         QVERIFY(!store.isReady());
         QVERIFY(store.save(u"replaced"_s, u"new"_s));
@@ -286,12 +284,7 @@ private Q_SLOTS:
     // user signed out in the meantime.
     void clientRestoresSignInOnceTheKeyringAnswers()
     {
-        {
-            KeyringTokenStore earlier(service(), newFolder());
-            QVERIFY(waitReady(earlier));
-            QVERIFY(earlier.save(TolmAccount::Client::accessTokenKey(), u"access"_s));
-            QVERIFY(waitSettled(earlier));
-        }
+        QVERIFY(putInKeyring({{TolmAccount::Client::accessTokenKey(), u"access"_s}}));
         TolmAccount::ClientConfig config;
         config.applicationIdentifier = service();
         config.accountApiBaseUrl = u"http://127.0.0.1:9/account/v1"_s;

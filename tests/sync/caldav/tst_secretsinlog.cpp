@@ -1,12 +1,12 @@
 #include "awaitresponse.h"
 #include "environment.h"
 #include "filetokenstore.h"
+#include "logcapture.h"
 #include "radicaleserver.h"
 #include "synccoordinator.h"
 #include "syncharness.h"
 
 #include <QLoggingCategory>
-#include <QMutex>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -20,29 +20,6 @@ const QString kPassword = u"caldav-pw-7Hq2x"_s;
 const QString kAccessToken = u"access-token-Zx81q"_s;
 const QString kRefreshToken = u"refresh-token-Kp55w"_s;
 const QString kAccountId = u"radicale-account"_s;
-
-// Every log line of every category and level, with its category, while alive.
-class LogCapture
-{
-public:
-    LogCapture() { m_previous = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    static QStringList lines()
-    {
-        QMutexLocker lock(&s_mutex);
-        return s_lines;
-    }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext &context, const QString &message)
-    {
-        QMutexLocker lock(&s_mutex);
-        s_lines.append(QString::fromUtf8(context.category ? context.category : "") + u": "_s + message);
-    }
-    static inline QMutex s_mutex;
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
 
 QByteArray eventText()
 {
