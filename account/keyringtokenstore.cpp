@@ -295,7 +295,6 @@ void KeyringTokenStore::fallBack(const QString &reason)
                                       << "secrets of" << m_service << "are kept in" << m_file.filePath();
     if (wasDeciding)
         Q_EMIT becameReady();
-    Q_EMIT settled();
 }
 
 // --- Changes, one after the other ---------------------------------------------
@@ -333,12 +332,8 @@ bool KeyringTokenStore::hasChangeFor(const QString &key) const
 
 void KeyringTokenStore::runNextChange()
 {
-    if (m_place != Place::Keyring || m_job)
+    if (m_place != Place::Keyring || m_job || m_changes.isEmpty())
         return;
-    if (m_changes.isEmpty()) {
-        Q_EMIT settled();
-        return;
-    }
     const Change &change = m_changes.first();
     if (change.kind == Change::Delete) {
         auto *job = new QKeychain::DeletePasswordJob(m_service);

@@ -80,8 +80,6 @@ public:
 
 Q_SIGNALS:
     void becameReady();
-    // Every change handed in so far has been confirmed or written to the file.
-    void settled();
 
 private:
     struct Change

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -53,8 +54,10 @@ std::unique_ptr<TokenStore> createTokenStore(const QString &service)
     if (service.isEmpty() || base.isEmpty())
         return nullptr;
     const QString directory = base + u"/Quillmarten/secrets"_s;
+    // The keyring answers through the application's event loop; elsewhere
+    // (no application object, another thread) the file serves alone.
     QCoreApplication *app = QCoreApplication::instance();
-    if (!app)
+    if (!app || QThread::currentThread() != app->thread())
         return std::make_unique<FileTokenStore>(directory, service);
 
     // A test or a second data location gives another folder: another store.
