@@ -21,6 +21,19 @@ case "${1:-}" in
 esac
 here=$(cd "$(dirname "$0")" && pwd)
 
+# Without the tools the test cannot run: exit code 77 marks it skipped.
+missing() {
+    echo "with-keyring: $1 is missing; skipped" >&2
+    exit 77
+}
+for tool in dbus-run-session dbus-send; do
+    command -v "$tool" >/dev/null 2>&1 || missing "$tool"
+done
+case "$mode" in
+unlocked | locked) command -v gnome-keyring-daemon >/dev/null 2>&1 || missing gnome-keyring-daemon ;;
+silent) /usr/bin/python3 -c "import dbus, gi" 2>/dev/null || missing "python3-dbus or python3-gi" ;;
+esac
+
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/calendar-keyring.XXXXXX")
 cleanup() {
     if [ -s "$tmp/daemon.pid" ]; then
@@ -97,7 +110,11 @@ dbus-run-session --config-file="$tmp/bus.conf" -- sh -c '
     }
 
     case "$mode" in
-    unlocked) start_daemon test-password ;;
+    unlocked)
+        start_daemon test-password
+        # Tells the test that this keyring is its own to fill.
+        export CALENDAR_PRIVATE_KEYRING=1
+        ;;
     locked)
         # The first start creates the login collection; the second finds it locked.
         start_daemon test-password
