@@ -70,8 +70,8 @@ void SyncCoordinator::start()
         m_startTimer.start();
         return;
     }
-    // The first sync waits for the passwords; the user hears once where
-    // they are kept when no desktop keyring took them.
+    // The first sync waits for the passwords; without a desktop keyring the
+    // status bar says where they are kept.
     m_secrets->whenReady(this, [this] {
         const QString file = m_secrets->fallbackFilePath();
         if (!file.isEmpty()) {
