@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QTimer>
 
 namespace QKeychain {
@@ -34,9 +33,11 @@ namespace TolmAccount {
 //   - when the keyring fails or does not answer within kAnswerTimeoutMs, the
 //     store keeps to the file for the rest of its life (saying so once in the
 //     log), and the changes the keyring had not confirmed go to the file.
-// Changes still unconfirmed at destruction go to the file as well, to be
-// moved at the next start. Reads of other processes' later writes to the
-// keyring are not seen: one process owns its service's secrets.
+// Writes still unconfirmed at destruction go to the file as well, to be
+// moved at the next start; a removal the keyring had not confirmed by then
+// is not kept, and the entry comes back at the next start. Other processes'
+// later writes to the keyring are not seen: one process owns its service's
+// secrets.
 class KeyringTokenStore : public QObject, public TokenStore
 {
     Q_OBJECT
