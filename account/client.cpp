@@ -42,6 +42,17 @@ QString Client::refreshTokenKey()
 
 void Client::initialize()
 {
+    if (m_store && !m_store->isReady()) {
+        // The keyring answers from the event loop; a store not ready yet
+        // would make a signed-in user look signed out.
+        m_store->whenReady(this, [this] { restore(); });
+        return;
+    }
+    restore();
+}
+
+void Client::restore()
+{
     m_accessToken = m_store ? m_store->load(accessTokenKey()).value_or(QString()) : QString();
     setState(m_accessToken.isEmpty() ? AuthState::SignedOut : AuthState::Authenticated);
 }

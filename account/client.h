@@ -41,7 +41,9 @@ public:
 
     // Restores the stored sign-in: Authenticated when an access token was
     // found, SignedOut otherwise (also without a store). authStateChanged
-    // reports a change before this returns.
+    // reports a change before this returns, or, while the store is not ready
+    // (TokenStore::isReady), from the event loop once it is; the state stays
+    // Unknown until then.
     void initialize();
 
     AuthState authState() const { return m_state; }
@@ -56,6 +58,7 @@ Q_SIGNALS:
     void authStateChanged(TolmAccount::AuthState state);
 
 private:
+    void restore();
     void setState(AuthState state);
 
     ClientConfig m_config;

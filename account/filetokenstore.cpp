@@ -77,6 +77,19 @@ bool FileTokenStore::write(const QJsonObject &values)
     return true;
 }
 
+QStringList FileTokenStore::keys() const
+{
+    QJsonObject values;
+    if (read(&values) != ReadStatus::Ok)
+        return {};
+    QStringList out;
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
+        if (it.value().isString())
+            out.append(it.key());
+    }
+    return out;
+}
+
 std::optional<QString> FileTokenStore::load(const QString &key) const
 {
     QJsonObject values;

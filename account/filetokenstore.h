@@ -3,6 +3,7 @@
 #include "tokenstore.h"
 
 #include <QJsonObject>
+#include <QStringList>
 
 namespace TolmAccount {
 
@@ -17,6 +18,8 @@ public:
     FileTokenStore(const QString &directory, const QString &service);
 
     QString filePath() const { return m_filePath; }
+    // Every key that holds a value; empty when the file is missing or unreadable.
+    QStringList keys() const;
 
     std::optional<QString> load(const QString &key) const override;
     bool save(const QString &key, const QString &value) override;

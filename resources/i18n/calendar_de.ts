@@ -832,6 +832,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Synced %1 events; %2</source>
         <translation>%1 Termine synchronisiert; %2</translation>
     </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

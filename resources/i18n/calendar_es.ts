@@ -832,6 +832,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Synced %1 events; %2</source>
         <translation>%1 eventos sincronizados; %2</translation>
     </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -832,6 +832,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Synced %1 events; %2</source>
         <translation>%1 événements synchronisés ; %2</translation>
     </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -824,6 +824,10 @@ Please check file permissions and try again.</source>
         <source>Synced %1 events; %2</source>
         <translation>%1件の予定を同期しました。%2</translation>
     </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

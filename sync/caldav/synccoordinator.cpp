@@ -13,6 +13,7 @@
 #include "tokenstore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -64,12 +65,35 @@ void SyncCoordinator::start()
             Qt::UniqueConnection);
     connect(m_appState->tasks(), &TaskRepository::tasksChanged, this, &SyncCoordinator::onLocalChange,
             Qt::UniqueConnection);
-    m_startTimer.start();
     m_tick.start();
+    if (!m_secrets) {
+        m_startTimer.start();
+        return;
+    }
+    // The first sync waits for the passwords; without a desktop keyring the
+    // status bar says where they are kept.
+    m_secrets->whenReady(this, [this] {
+        const QString file = m_secrets->fallbackFilePath();
+        if (!file.isEmpty()) {
+            const QString text = QCoreApplication::translate(
+                "MainWindow", "Desktop keyring unavailable; passwords are kept in %1");
+            Q_EMIT statusMessage(text.arg(QDir::toNativeSeparators(file)));
+        }
+        m_startTimer.start();
+    });
+}
+
+bool SyncCoordinator::secretsReady() const
+{
+    return !m_secrets || m_secrets->isReady();
 }
 
 void SyncCoordinator::syncNow()
 {
+    // Before the passwords are known every server would refuse the sync;
+    // the first one starts when they are.
+    if (!secretsReady())
+        return;
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts)
         syncAccount(account);
@@ -77,6 +101,8 @@ void SyncCoordinator::syncNow()
 
 void SyncCoordinator::syncDueAccounts()
 {
+    if (!secretsReady())
+        return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts) {
@@ -91,6 +117,8 @@ void SyncCoordinator::syncDueAccounts()
 
 void SyncCoordinator::pushPending()
 {
+    if (!secretsReady())
+        return;
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts) {
         QList<Calendar> pending;

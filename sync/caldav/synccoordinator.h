@@ -46,7 +46,8 @@ public:
                     QObject *parent = nullptr);
     ~SyncCoordinator() override;
 
-    // Starts the timers and follows local changes.
+    // Starts the timers and follows local changes; the first full sync comes
+    // kStartDelayMs after the secure store is ready. Until then nothing syncs.
     void start();
 
     void syncNow();
@@ -69,6 +70,7 @@ Q_SIGNALS:
 private:
     struct Batch;
 
+    bool secretsReady() const;
     QList<Account> syncingAccounts() const;
     QList<Calendar> syncingCalendars(const Account &account) const;
     QString passwordFor(const Account &account) const;

@@ -1,4 +1,5 @@
 #include "filetokenstore.h"
+#include "logcapture.h"
 #include "memorytokenstore.h"
 
 #include <QDir>
@@ -23,20 +24,6 @@ int mode(const QString &path)
 {
     return int(QFileInfo(path).permissions() & 0x7077);
 }
-
-// Captures every log line while alive.
-class LogCapture
-{
-public:
-    LogCapture() { s_lines.clear(); m_previous = qInstallMessageHandler(&LogCapture::handler); }
-    ~LogCapture() { qInstallMessageHandler(m_previous); }
-    static QString all() { return s_lines.join(u'\n'); }
-
-private:
-    static void handler(QtMsgType, const QMessageLogContext &, const QString &message) { s_lines.append(message); }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
 
 QString readAll(const QString &path)
 {

@@ -7,7 +7,9 @@
 #include "synccoordinator.h"
 #include "syncharness.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
 
@@ -156,6 +158,20 @@ private Q_SLOTS:
         QCOMPARE(m_state->lastSyncErrorMessage(), u"Server returned HTTP 401 during ctag check"_s);
         QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_error,
                  u"Server returned HTTP 401 during ctag check"_s);
+    }
+
+    // Without a desktop keyring (no session bus here) the status bar says
+    // where the passwords are, once, as the coordinator starts.
+    void passwordFileIsAnnounced()
+    {
+        SyncCoordinator coordinator(m_state, TolmAccount::createTokenStore(u"com.quillmarten.calendar.announce"_s));
+        QSignalSpy messages(&coordinator, &SyncCoordinator::statusMessage);
+        coordinator.start();
+        QTRY_COMPARE(messages.size(), 1);
+        const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + u"/Quillmarten/secrets/com.quillmarten.calendar.announce.json"_s;
+        QCOMPARE(messages.first().first().toString(),
+                 u"Desktop keyring unavailable; passwords are kept in %1"_s.arg(QDir::toNativeSeparators(path)));
     }
 
     // A client that reports a calendar twice does not end another
