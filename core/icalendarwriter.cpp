@@ -373,7 +373,7 @@ void taskDate(Writer &w, QLatin1String name, const std::optional<QDateTime> &dt,
     if (!dateOnly) {
         // A value in a zone keeps it (TZID), so a repeating task recurs at its
         // wall clock there.
-        timedLine(w, name, *dt, taskZone(dt, false));
+        timedLine(w, name, *dt, EventZone{taskZone(dt, false), {}});
         return;
     }
     w.text.append(name).append(QLatin1String(";VALUE=DATE:")).append(dateText(*dt)).append(kCrlf);
