@@ -59,12 +59,18 @@ void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
     // One read of the calendar: a query per unlisted href would walk the
     // calendar's rows once each (there is no index on href).
     QList<StoredRow> unlisted;
+    QSet<QString> gone;
     exec(u"SELECT id, sync_status, href FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
-         {m_calendarId}, [&unlisted, &listed](const QSqlQuery &q) {
-             if (!listed.contains(q.value(2).toString()))
+         {m_calendarId}, [&unlisted, &gone, &listed](const QSqlQuery &q) {
+             const QString href = q.value(2).toString();
+             if (!listed.contains(href)) {
                  unlisted.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1});
+                 gone.insert(href);
+             }
          });
     drop(unlisted);
+    if (!gone.isEmpty())
+        resourcesGone(gone.values());
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
@@ -113,6 +119,7 @@ void CalDavItemStore::dropResource(const QString &href)
     exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
          [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
     drop(rows);
+    resourcesGone({href});
 }
 
 void CalDavItemStore::drop(const QList<StoredRow> &rows)

@@ -78,6 +78,8 @@ protected:
     virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
     virtual void scheduleChanged() = 0;
+    // The server no longer holds these resources.
+    virtual void resourcesGone(const QStringList &hrefs) { Q_UNUSED(hrefs) }
 
     // The steps every kind shares: the object becomes this calendar's and
     // "synced"; a new one gets an id; a pending row only learns the server's

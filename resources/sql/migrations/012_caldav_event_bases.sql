@@ -1,0 +1,13 @@
+-- The text of each CalDAV event resource as both sides last agreed on it
+-- (pulled, or accepted by a PUT), and a newer server text that arrived while
+-- rows of the resource still waited to be pushed: the push merges the three,
+-- so that neither side's changes are lost.
+CREATE TABLE IF NOT EXISTS caldav_event_bases (
+    calendar_id  TEXT NOT NULL,
+    href         TEXT NOT NULL,
+    base_etag    TEXT,
+    base_text    TEXT,
+    server_etag  TEXT,
+    server_text  TEXT,
+    PRIMARY KEY (calendar_id, href)
+);
