@@ -1,5 +1,6 @@
 #include "awaitresponse.h"
 #include "caldavclient.h"
+#include "caldavparse.h"
 #include "conflictresolutionservice.h"
 #include "radicaleserver.h"
 #include "syncharness.h"
@@ -59,17 +60,20 @@ struct Series
     }
 };
 
-char *toString(const Series &s)
+QString describe(const Series &s)
 {
     QStringList alarms;
     for (int a : s.alarms)
         alarms.append(QString::number(a));
-    return qstrdup(u"exists=%1 summary=%2 start=%3 location=%4 exdates=[%5] alarms=[%6] overrides=[%7] %8"_s
-                       .arg(s.exists)
-                       .arg(s.summary, s.start, s.location, s.exdates.join(u','), alarms.join(u','),
-                            s.overrides.join(u','), s.duplicate)
-                       .toUtf8()
-                       .constData());
+    return u"exists=%1 summary=%2 start=%3 location=%4 exdates=[%5] alarms=[%6] overrides=[%7] %8"_s
+        .arg(s.exists)
+        .arg(s.summary, s.start, s.location, s.exdates.join(u','), alarms.join(u','), s.overrides.join(u','),
+             s.duplicate);
+}
+
+char *toString(const Series &s)
+{
+    return qstrdup(describe(s).toUtf8().constData());
 }
 
 QStringList jsonList(const QString &json)
@@ -208,6 +212,26 @@ private Q_SLOTS:
         QCOMPARE(m_state->events()->getPending(m_calendarId), QList<Event>());
     }
 
+    // The other device changes the series after this side looked: the write
+    // meets a 412, and the server's copy is merged in before it goes again.
+    void staleWriteMergesTheServerCopy()
+    {
+        const QString uid = u"stale-write@merge"_s;
+        QVERIFY(!runPeer(m_collection, kUser, kPassword, {peerOp(u"save"_s, {{u"ics"_s, seriesText(uid)}})}, kPeer)
+                     .isEmpty());
+        QCOMPARE(sync(), QString());
+        changeHere(uid, u"rename"_s, u"Here"_s, 0);
+        changeThere(uid, u"exdate"_s, u"There"_s, 0);
+        takeServerMarkers(); // the run sees no change and goes straight to the push
+        QCOMPARE(sync(), QString());
+
+        const Series local = localSeries(uid);
+        QCOMPARE(serverSeries(uid), local);
+        QCOMPARE(local.summary, u"Here"_s);
+        QCOMPARE(local.exdates, QStringList{u"20260323T090000Z"_s});
+        QVERIFY(!conflicted(uid));
+    }
+
     // Seeded rounds of changes on both sides; after each sync both hold the same.
     void randomRoundsEndEqual()
     {
@@ -219,14 +243,27 @@ private Q_SLOTS:
                                        u"revert"_s, u"alarm"_s, u"location"_s};
         QRandomGenerator random(20261207);
         for (int round = 1; round <= 8; ++round) {
-            const QString here = kinds.at(random.bounded(kinds.size()));
-            const QString there = kinds.at(random.bounded(kinds.size()));
-            changeHere(uid, here, u"Here %1"_s.arg(round), int(random.bounded(6)));
-            changeThere(uid, there, u"There %1"_s.arg(round), int(random.bounded(6)));
+            // Two changes on each side.
+            QStringList done;
+            QJsonArray there;
+            for (int change = 0; change < 2; ++change) {
+                const QString kind = kinds.at(random.bounded(kinds.size()));
+                changeHere(uid, kind, u"Here %1"_s.arg(round), int(random.bounded(6)));
+                done.append(kind + u" here"_s);
+            }
+            for (int change = 0; change < 2; ++change) {
+                const QString kind = kinds.at(random.bounded(kinds.size()));
+                there.append(thereOp(uid, kind, u"There %1"_s.arg(round), int(random.bounded(6))));
+                done.append(kind + u" there"_s);
+            }
+            QCOMPARE(runPeer(m_collection, kUser, kPassword, there, kPeer).size(), 2);
             QCOMPARE(sync(), QString());
             const Series local = localSeries(uid);
-            QVERIFY2(local.exists, qPrintable(here + u'/' + there));
-            QCOMPARE(serverSeries(uid), local);
+            const Series server = serverSeries(uid);
+            const QByteArray state = u"round %1 (%2): here %3, there %4"_s.arg(round)
+                                         .arg(done.join(u", "_s), describe(local), describe(server))
+                                         .toUtf8();
+            QVERIFY2(local.exists && local == server && local.duplicate.isEmpty(), state.constData());
         }
         QCOMPARE(m_state->events()->getPending(m_calendarId), QList<Event>());
     }
@@ -236,6 +273,21 @@ private:
     {
         const SyncOutcome outcome = syncOnce(m_state, m_calendarId, kUser, kPassword);
         return outcome.completed ? QString() : outcome.failure + u" (did not complete)"_s;
+    }
+
+    // The collection's change markers as the server has them now.
+    void takeServerMarkers()
+    {
+        CalDavClient client;
+        client.setCredentials(kUser, kPassword);
+        const CalDavClient::Response markers = awaitResponse([&](CalDavClient::Callback done) {
+            client.propfind(m_collection, CalDavXml::ctagPropfindBody(), 0, done);
+        });
+        QVERIFY(markers.isSuccess());
+        Calendar calendar = *m_state->calendars()->getById(m_calendarId);
+        calendar.ctag = CalDavParse::parseCtag(markers.body).value_or(QString());
+        calendar.sync_token = CalDavParse::parseSyncToken(markers.body).value_or(QString());
+        QVERIFY(m_state->calendars()->update(calendar));
     }
 
     // The occurrence `week` weeks after the first, at the series' first time.
@@ -318,13 +370,18 @@ private:
     // The same kinds of change made by the other device.
     void changeThere(const QString &uid, const QString &kind, const QString &text, int week)
     {
+        QCOMPARE(runPeer(m_collection, kUser, kPassword, {thereOp(uid, kind, text, week)}, kPeer).size(), 1);
+    }
+
+    static QJsonObject thereOp(const QString &uid, const QString &kind, const QString &text, int week)
+    {
         QJsonObject edit{{u"uid"_s, uid}, {u"change"_s, kind}};
         if (kind == "rename"_L1)
             edit.insert(u"value"_s, text);
         else if (kind == "location"_L1)
             edit.insert(u"value"_s, u"Room "_s + text.toLower());
         else if (kind == "start"_L1)
-            edit.insert(u"value"_s, week == 0 ? u"20260302T100000Z"_s : u"20260302T1%1000Z"_s.arg(week));
+            edit.insert(u"value"_s, week == 0 ? u"20260302T100000Z"_s : u"20260302T1%10000Z"_s.arg(week));
         else if (kind == "exdate"_L1)
             edit.insert(u"value"_s, week == 0 ? u"20260323T090000Z"_s : occurrence(week));
         else if (kind == "add"_L1)
@@ -333,7 +390,7 @@ private:
             edit.insert(u"value"_s, kMoved);
         else if (kind == "alarm"_L1)
             edit.insert(u"value"_s, 45 + week);
-        QCOMPARE(runPeer(m_collection, kUser, kPassword, {peerOp(u"edit"_s, edit)}, kPeer).size(), 1);
+        return peerOp(u"edit"_s, edit);
     }
 
     Series localSeries(const QString &uid) const
