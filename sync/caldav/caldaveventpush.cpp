@@ -240,7 +240,7 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
 
 bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag)
 {
-    const std::optional<CalDavEventStore::ResourceTexts> texts = m_store->texts(href);
+    const std::optional<CalDavItemStore::ResourceTexts> texts = m_store->texts(href);
     if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
         return false;
     const QList<Event> server = ICalendar::parseEvents(texts->server);

@@ -82,14 +82,8 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
     }
     for (const QString &id : std::as_const(stale))
         m_events->hardDelete(id);
-    if (keys.isEmpty())
-        return; // another kind of object: not ours to keep
-    // Rows still waiting to be pushed merge the server's text into theirs
-    // then; otherwise the text is what both sides now agree on.
-    if (pending)
-        keepServerText(resource.href, resource.etag, resource.calendarData);
-    else
-        keepBase(resource.href, resource.etag, resource.calendarData);
+    if (!keys.isEmpty())
+        keepText(resource, pending);
 }
 
 CalDavItemStore::Written CalDavEventStore::applyEvent(Event event, const QDateTime &now)
@@ -129,38 +123,6 @@ std::optional<Event> CalDavEventStore::find(const Event &event) const
     exec(u"SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? AND recurrence_id = ? LIMIT 1"_s,
          {m_calendarId, event.uid, event.recurrence_id}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
     return id.isEmpty() ? std::nullopt : m_events->getById(id);
-}
-
-std::optional<CalDavEventStore::ResourceTexts> CalDavEventStore::texts(const QString &href) const
-{
-    std::optional<ResourceTexts> found;
-    exec(u"SELECT base_etag, base_text, server_etag, server_text FROM caldav_event_bases "
-         "WHERE calendar_id = ? AND href = ?"_s,
-         {m_calendarId, href}, [&found](const QSqlQuery &q) {
-             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                   q.value(3).toString()};
-         });
-    return found;
-}
-
-void CalDavEventStore::keepBase(const QString &href, const QString &etag, const QString &text)
-{
-    exec(u"INSERT OR REPLACE INTO caldav_event_bases (calendar_id, href, base_etag, base_text) VALUES (?, ?, ?, ?)"_s,
-         {m_calendarId, href, etag, text});
-}
-
-void CalDavEventStore::keepServerText(const QString &href, const QString &etag, const QString &text)
-{
-    exec(u"INSERT INTO caldav_event_bases (calendar_id, href, server_etag, server_text) VALUES (?, ?, ?, ?) "
-         "ON CONFLICT (calendar_id, href) DO UPDATE SET server_etag = excluded.server_etag, "
-         "server_text = excluded.server_text"_s,
-         {m_calendarId, href, etag, text});
-}
-
-void CalDavEventStore::forgetTexts(const QStringList &hrefs)
-{
-    for (const QString &href : hrefs)
-        exec(u"DELETE FROM caldav_event_bases WHERE calendar_id = ? AND href = ?"_s, {m_calendarId, href});
 }
 
 bool CalDavEventStore::removeRow(const QString &id)

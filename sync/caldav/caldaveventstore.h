@@ -24,27 +24,10 @@ public:
     // The UID that names the resource of `event`: the series UID for an override.
     static QString seriesUid(const Event &event);
 
-    // What a three-way merge needs of one resource: the text both sides last
-    // agreed on, and the server's newer text when it met local changes.
-    struct ResourceTexts
-    {
-        QString baseEtag;
-        QString base;
-        QString serverEtag;
-        QString server;
-    };
-    std::optional<ResourceTexts> texts(const QString &href) const;
-    // `text` is what both sides now hold at `href`; no newer server text waits.
-    void keepBase(const QString &href, const QString &etag, const QString &text);
-    // The server holds `text` at `href` while rows there wait to be pushed.
-    void keepServerText(const QString &href, const QString &etag, const QString &text);
-    void forgetTexts(const QStringList &hrefs);
-
 protected:
     void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) override;
     bool removeRow(const QString &id) override;
     void scheduleChanged() override;
-    void resourcesGone(const QStringList &hrefs) override { forgetTexts(hrefs); }
 
 private:
     // One object from the server.

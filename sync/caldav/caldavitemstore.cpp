@@ -69,8 +69,7 @@ void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
              }
          });
     drop(unlisted);
-    if (!gone.isEmpty())
-        resourcesGone(gone.values());
+    forgetTexts(gone.values());
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
@@ -119,7 +118,7 @@ void CalDavItemStore::dropResource(const QString &href)
     exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
          [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
     drop(rows);
-    resourcesGone({href});
+    forgetTexts({href});
 }
 
 void CalDavItemStore::drop(const QList<StoredRow> &rows)
@@ -137,4 +136,44 @@ void CalDavItemStore::drop(const QList<StoredRow> &rows)
 void CalDavItemStore::forgetServerIdentity(const QString &id)
 {
     exec(u"UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?"_s.arg(m_table), {id});
+}
+
+std::optional<CalDavItemStore::ResourceTexts> CalDavItemStore::texts(const QString &href) const
+{
+    std::optional<ResourceTexts> found;
+    exec(u"SELECT base_etag, base_text, server_etag, server_text FROM caldav_resource_bases "
+         "WHERE calendar_id = ? AND href = ?"_s,
+         {m_calendarId, href}, [&found](const QSqlQuery &q) {
+             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                   q.value(3).toString()};
+         });
+    return found;
+}
+
+void CalDavItemStore::keepBase(const QString &href, const QString &etag, const QString &text)
+{
+    exec(u"INSERT OR REPLACE INTO caldav_resource_bases (calendar_id, href, base_etag, base_text) VALUES (?, ?, ?, ?)"_s,
+         {m_calendarId, href, etag, text});
+}
+
+void CalDavItemStore::keepServerText(const QString &href, const QString &etag, const QString &text)
+{
+    exec(u"INSERT INTO caldav_resource_bases (calendar_id, href, server_etag, server_text) VALUES (?, ?, ?, ?) "
+         "ON CONFLICT (calendar_id, href) DO UPDATE SET server_etag = excluded.server_etag, "
+         "server_text = excluded.server_text"_s,
+         {m_calendarId, href, etag, text});
+}
+
+void CalDavItemStore::forgetTexts(const QStringList &hrefs)
+{
+    for (const QString &href : hrefs)
+        exec(u"DELETE FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s, {m_calendarId, href});
+}
+
+void CalDavItemStore::keepText(const CalDavParse::Resource &resource, bool pending)
+{
+    if (pending)
+        keepServerText(resource.href, resource.etag, resource.calendarData);
+    else
+        keepBase(resource.href, resource.etag, resource.calendarData);
 }

@@ -59,6 +59,22 @@ public:
     // The row loses its href and ETag: the server has no copy of it.
     void forgetServerIdentity(const QString &id);
 
+    // What a three-way merge needs of one resource: the text both sides last
+    // agreed on, and the server's newer text when it met local changes.
+    struct ResourceTexts
+    {
+        QString baseEtag;
+        QString base;
+        QString serverEtag;
+        QString server;
+    };
+    std::optional<ResourceTexts> texts(const QString &href) const;
+    // `text` is what both sides now hold at `href`; no newer server text waits.
+    void keepBase(const QString &href, const QString &etag, const QString &text);
+    // The server holds `text` at `href` while rows there wait to be pushed.
+    void keepServerText(const QString &href, const QString &etag, const QString &text);
+    void forgetTexts(const QStringList &hrefs);
+
     QString calendarId() const { return m_calendarId; }
 
 protected:
@@ -78,8 +94,6 @@ protected:
     virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
     virtual void scheduleChanged() = 0;
-    // The server no longer holds these resources.
-    virtual void resourcesGone(const QStringList &hrefs) { Q_UNUSED(hrefs) }
 
     // The steps every kind shares: the object becomes this calendar's and
     // "synced"; a new one gets an id; a pending row only learns the server's
@@ -123,6 +137,10 @@ protected:
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.
     void drop(const QList<StoredRow> &rows);
+
+    // The server's text of one resource, applied: where rows there still
+    // wait to be pushed it is kept for their merge, else as the new base.
+    void keepText(const CalDavParse::Resource &resource, bool pending);
 
     // Runs a statement with `values` bound in order; `row` sees each result row.
     bool exec(const QString &sql, const QVariantList &values,

@@ -1,5 +1,7 @@
 #include "caldavseriesmerge.h"
 
+#include "propertymerge.h"
+
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,24 +29,6 @@ QString dateJson(const QStringList &dates)
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(dates)).toJson(QJsonDocument::Compact));
 }
 
-// Kept where both have it or one side added it; gone where one side removed it.
-QStringList mergeSets(const QStringList &base, const QStringList &local, const QStringList &server)
-{
-    const QSet<QString> b(base.cbegin(), base.cend());
-    const QSet<QString> s(server.cbegin(), server.cend());
-    QStringList merged;
-    for (const QString &date : local) {
-        if ((s.contains(date) || !b.contains(date)) && !merged.contains(date))
-            merged.append(date);
-    }
-    for (const QString &date : server) {
-        if (!b.contains(date) && !merged.contains(date))
-            merged.append(date);
-    }
-    std::sort(merged.begin(), merged.end());
-    return merged;
-}
-
 // What a reminder or attendee list says, without the local bookkeeping
 // (row ids, acknowledgement, trigger times).
 QStringList reminderKeys(const QList<Reminder> &reminders)
@@ -65,99 +49,45 @@ QStringList attendeeKeys(const QList<Attendee> &attendees)
     return keys;
 }
 
-// One object, property by property.
-class ObjectMerge
+// One object, property by property; `*conflict` when both sides changed
+// one property differently, `*serverChanges` counts what the server changed.
+Event mergeObject(const Event &base, const Event &local, const Event &server, bool *conflict,
+                  int *serverChanges = nullptr)
 {
-public:
-    ObjectMerge(const Event &base, const Event &local, const Event &server)
-        : m_base(base), m_server(server), m_merged(local), m_local(local)
-    {
-    }
-
-    // The merged object; `*conflict` when both sides changed one property differently.
-    Event run(bool *conflict)
-    {
-        field(&Event::title);
-        field(&Event::description);
-        field(&Event::location);
-        field(&Event::geo_location);
-        field(&Event::start_time);
-        field(&Event::end_time);
-        field(&Event::is_all_day);
-        field(&Event::timezone);
-        field(&Event::recurrence_rule);
-        field(&Event::status);
-        field(&Event::event_url);
-        field(&Event::conference_url);
-        field(&Event::organizer_email);
-        field(&Event::organizer_name);
-        dates(&Event::exception_dates);
-        dates(&Event::recurrence_dates);
-        list(&Event::reminders, reminderKeys);
-        list(&Event::attendees, attendeeKeys);
-        m_merged.sequence = std::max(m_local.sequence, m_server.sequence);
-        *conflict = m_conflict;
-        return m_merged;
-    }
-
-    // Properties in which the server differs from the base.
-    int serverChanges() const { return m_serverChanges; }
-
-private:
-    void dates(QString Event::*member)
-    {
-        const QStringList base = dateList(m_base.*member);
-        const QStringList local = dateList(m_local.*member);
-        const QStringList server = dateList(m_server.*member);
-        if (QSet<QString>(server.cbegin(), server.cend()) != QSet<QString>(base.cbegin(), base.cend()))
-            ++m_serverChanges;
-        const QStringList merged = mergeSets(base, local, server);
-        if (QSet<QString>(merged.cbegin(), merged.cend()) != QSet<QString>(local.cbegin(), local.cend()))
-            m_merged.*member = dateJson(merged);
-    }
-
-    template<typename T>
-    void field(T Event::*member)
-    {
-        take(m_local.*member == m_base.*member, m_server.*member == m_base.*member,
-             m_server.*member == m_local.*member, [&] { m_merged.*member = m_server.*member; });
-    }
-
-    template<typename T, typename Keys>
-    void list(QList<T> Event::*member, Keys keys)
-    {
-        const QStringList base = keys(m_base.*member);
-        const QStringList local = keys(m_local.*member);
-        const QStringList server = keys(m_server.*member);
-        take(local == base, server == base, server == local, [&] { m_merged.*member = m_server.*member; });
-    }
-
-    template<typename Take>
-    void take(bool localSame, bool serverSame, bool agree, Take takeServer)
-    {
-        if (!serverSame)
-            ++m_serverChanges;
-        if (localSame && !serverSame)
-            takeServer();
-        else if (!localSame && !serverSame && !agree)
-            m_conflict = true;
-    }
-
-    const Event &m_base;
-    const Event &m_server;
-    Event m_merged;
-    Event m_local;
-    bool m_conflict = false;
-    int m_serverChanges = 0;
-};
+    PropertyMerge<Event> merge(base, local, server);
+    merge.field(&Event::title);
+    merge.field(&Event::description);
+    merge.field(&Event::location);
+    merge.field(&Event::geo_location);
+    merge.field(&Event::start_time);
+    merge.field(&Event::end_time);
+    merge.field(&Event::is_all_day);
+    merge.field(&Event::timezone);
+    merge.field(&Event::recurrence_rule);
+    merge.field(&Event::status);
+    merge.field(&Event::event_url);
+    merge.field(&Event::conference_url);
+    merge.field(&Event::organizer_email);
+    merge.field(&Event::organizer_name);
+    merge.set(&Event::exception_dates, dateList, dateJson);
+    merge.set(&Event::recurrence_dates, dateList, dateJson);
+    merge.field(&Event::reminders, reminderKeys);
+    merge.field(&Event::attendees, attendeeKeys);
+    *conflict = merge.conflict();
+    if (serverChanges)
+        *serverChanges = merge.serverChanges();
+    Event merged = merge.merged();
+    merged.sequence = std::max(local.sequence, server.sequence);
+    return merged;
+}
 
 // Whether `b` says anything the merge would take over `a`.
 bool differs(const Event &a, const Event &b)
 {
     bool conflict = false;
-    ObjectMerge merge(a, a, b);
-    merge.run(&conflict);
-    return merge.serverChanges() > 0;
+    int changes = 0;
+    mergeObject(a, a, b, &conflict, &changes);
+    return changes > 0;
 }
 
 QHash<QString, Event> byRecurrenceId(const QList<Event> &events)
@@ -209,7 +139,7 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
         }
         bool conflict = false;
         // Made on both sides: nothing to tell who changed what, the local one stays.
-        const Event merged = before == b.cend() ? here : ObjectMerge(*before, here, *there).run(&conflict);
+        const Event merged = before == b.cend() ? here : mergeObject(*before, here, *there, &conflict);
         if (before == b.cend())
             conflict = differs(here, *there);
         if (conflict)

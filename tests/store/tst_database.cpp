@@ -63,7 +63,7 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("caldav_event_bases"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("caldav_resource_bases"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
         QCOMPARE(Database::latestVersion(), 12);
 
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
-                                "events_range_idx,events_long_with_start,events_version,caldav_event_bases"));
+                                "events_range_idx,events_long_with_start,events_version,caldav_resource_bases"));
     }
 
     void olderDatabaseMigratesForward()

@@ -106,7 +106,7 @@ private Q_SLOTS:
         QVERIFY(makeCalendar(client, m_collection, u"Merge"_s));
         QVERIFY(m_fixture.start());
         m_state = m_fixture.state();
-        m_calendarId = addCalDavCalendar(m_state, m_collection, kUser, u"[\"VEVENT\"]"_s).id;
+        m_calendarId = addCalDavCalendar(m_state, m_collection, kUser).id;
     }
 
     void concurrentChanges_data()
@@ -210,6 +210,62 @@ private Q_SLOTS:
         QFETCH(bool, conflict);
         QCOMPARE(conflicted(uid), conflict);
         QCOMPARE(m_state->events()->getPending(m_calendarId), QList<Event>());
+    }
+
+    void concurrentTaskChanges_data()
+    {
+        QTest::addColumn<QString>("title");     // set here, when not empty
+        QTest::addColumn<QString>("status");    // set here, when not empty
+        QTest::addColumn<QJsonObject>("there"); // properties set there
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<int>("priority");
+        QTest::addColumn<QString>("finalStatus");
+
+        QTest::newRow("renamed here, priority set there")
+            << u"Here"_s << QString() << QJsonObject{{u"PRIORITY"_s, 1}} << u"Here"_s << 1 << u"NEEDS-ACTION"_s;
+        QTest::newRow("completed here, renamed there")
+            << QString() << u"completed"_s << QJsonObject{{u"SUMMARY"_s, u"There"_s}} << u"There"_s << 5
+            << u"COMPLETED"_s;
+        QTest::newRow("renamed on both sides: the local name wins")
+            << u"Here"_s << QString() << QJsonObject{{u"SUMMARY"_s, u"There"_s}, {u"PRIORITY"_s, 1}} << u"Here"_s
+            << 1 << u"NEEDS-ACTION"_s;
+    }
+    void concurrentTaskChanges()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, status);
+        QFETCH(QJsonObject, there);
+        const QString uid = u"todo-%1@merge"_s.arg(++m_series);
+        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VTODO\r\nUID:%1\r\n"
+                             "DTSTAMP:20260301T090000Z\r\nSUMMARY:Report\r\nPRIORITY:5\r\nSTATUS:NEEDS-ACTION\r\n"
+                             "END:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(uid);
+        QVERIFY(!runPeer(m_collection, kUser, kPassword, {peerOp(u"save"_s, {{u"ics"_s, text}})}, kPeer).isEmpty());
+        QCOMPARE(sync(), QString());
+
+        std::optional<Task> task = m_state->tasks()->getByUid(uid, m_calendarId);
+        QVERIFY(task);
+        if (!title.isEmpty())
+            task->title = title;
+        if (!status.isEmpty())
+            task->status = status;
+        task->sync_status = u"pending"_s;
+        QVERIFY(m_state->tasks()->update(*task));
+        runPeer(m_collection, kUser, kPassword, {peerOp(u"todo"_s, {{u"uid"_s, uid}, {u"set"_s, there}})}, kPeer);
+        QCOMPARE(sync(), QString());
+
+        QFETCH(QString, summary);
+        QFETCH(int, priority);
+        QFETCH(QString, finalStatus);
+        const QJsonObject server =
+            runPeer(m_collection, kUser, kPassword, {peerOp(u"get_todo"_s, {{u"uid"_s, uid}})}, kPeer).at(0).toObject();
+        QCOMPARE(server[u"summary"_s].toString(), summary);
+        QCOMPARE(server[u"priority"_s].toInt(), priority);
+        QCOMPARE(server[u"status"_s].toString(), finalStatus);
+        const Task local = *m_state->tasks()->getByUid(uid, m_calendarId);
+        QCOMPARE(local.title, summary);
+        QCOMPARE(local.priority, priority);
+        QCOMPARE(local.status.toUpper(), finalStatus);
+        QCOMPARE(local.sync_status, u"synced"_s);
     }
 
     // The other device changes the series after this side looked: the write

@@ -16,6 +16,9 @@ and prints a JSON list with one result per operation:
       (an override at v, an hour later, summary "There override"), revert
       (the override at v removed), alarm (the alarms become one, v minutes
       before), location, delete (the resource goes)
+  {"op": "todo", "uid": u, "set": {property: value}}
+                                            -> sets properties of the to-do
+  {"op": "get_todo", "uid": u}              -> its summary, priority and status
 """
 import datetime
 import json
@@ -114,7 +117,9 @@ def edit(calendar, op):
 def run(calendar, op):
     kind = op["op"]
     if kind == "save":
-        return str(calendar.save_event(op["ics"]).url.path)
+        text = op["ics"]
+        saved = calendar.save_todo(text) if "BEGIN:VTODO" in text else calendar.save_event(text)
+        return str(saved.url.path)
     if kind == "get":
         found = []
         for obj in calendar.events():
@@ -124,6 +129,22 @@ def run(calendar, op):
         return found
     if kind == "edit":
         return edit(calendar, op)
+    if kind == "todo":
+        obj = calendar.object_by_uid(op["uid"])
+        cal = icalendar.Calendar.from_ical(obj.data)
+        todo = next(iter(cal.walk("VTODO")))
+        for name, value in op["set"].items():
+            if name in todo:
+                del todo[name]
+            todo.add(name, value)
+        todo["SEQUENCE"] = int(todo.get("SEQUENCE", 0)) + 1
+        obj.data = cal.to_ical().decode()
+        obj.save()
+        return True
+    if kind == "get_todo":
+        todo = next(iter(icalendar.Calendar.from_ical(calendar.object_by_uid(op["uid"]).data).walk("VTODO")))
+        return {"summary": str(todo.get("SUMMARY", "")), "priority": int(todo.get("PRIORITY", 0)),
+                "status": str(todo.get("STATUS", ""))}
     raise ValueError("unknown op " + kind)
 
 
