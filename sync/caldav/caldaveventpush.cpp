@@ -190,7 +190,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
             // What went out is what both sides now hold.
-            m_store->keepBase(target, newEtag.isEmpty() ? etag : newEtag, QString::fromUtf8(body));
+            m_store->keepBase(target, QString::fromUtf8(body));
             confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);
             next();
         } else {
@@ -285,7 +285,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                 recordConflict(local, remote, etag);
         }
         // Everything of the server's copy is in the local rows now.
-        m_store->keepBase(href, etag, texts->server);
+        m_store->keepBase(href, texts->server);
     });
     return true;
 }

@@ -141,19 +141,17 @@ void CalDavItemStore::forgetServerIdentity(const QString &id)
 std::optional<CalDavItemStore::ResourceTexts> CalDavItemStore::texts(const QString &href) const
 {
     std::optional<ResourceTexts> found;
-    exec(u"SELECT base_etag, base_text, server_etag, server_text FROM caldav_resource_bases "
-         "WHERE calendar_id = ? AND href = ?"_s,
+    exec(u"SELECT base_text, server_etag, server_text FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s,
          {m_calendarId, href}, [&found](const QSqlQuery &q) {
-             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                   q.value(3).toString()};
+             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
          });
     return found;
 }
 
-void CalDavItemStore::keepBase(const QString &href, const QString &etag, const QString &text)
+void CalDavItemStore::keepBase(const QString &href, const QString &text)
 {
-    exec(u"INSERT OR REPLACE INTO caldav_resource_bases (calendar_id, href, base_etag, base_text) VALUES (?, ?, ?, ?)"_s,
-         {m_calendarId, href, etag, text});
+    exec(u"INSERT OR REPLACE INTO caldav_resource_bases (calendar_id, href, base_text) VALUES (?, ?, ?)"_s,
+         {m_calendarId, href, text});
 }
 
 void CalDavItemStore::keepServerText(const QString &href, const QString &etag, const QString &text)
@@ -175,5 +173,5 @@ void CalDavItemStore::keepText(const CalDavParse::Resource &resource, bool pendi
     if (pending)
         keepServerText(resource.href, resource.etag, resource.calendarData);
     else
-        keepBase(resource.href, resource.etag, resource.calendarData);
+        keepBase(resource.href, resource.calendarData);
 }

@@ -83,7 +83,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         if (isDelete)
             m_store->forgetTexts({href});
         else
-            m_store->keepBase(href, etag, ICalendar::serializeTask(task));
+            m_store->keepBase(href, ICalendar::serializeTask(task));
         if (unchanged && isDelete) {
             m_tasks->hardDelete(task.id);
         } else if (unchanged) {
@@ -133,7 +133,7 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task)
             merged = result != task && m_tasks->update(result);
         }
         // Everything of the server's copy is in the local row now.
-        m_store->keepBase(task.href, task.etag, texts->server);
+        m_store->keepBase(task.href, texts->server);
     });
     return merged;
 }

@@ -344,7 +344,6 @@ private Q_SLOTS:
         QTest::newRow("caldav_resource_bases") << QStringLiteral("caldav_resource_bases") << lines(R"(
             calendar_id TEXT NOT NULL PRIMARY KEY
             href TEXT NOT NULL PRIMARY KEY
-            base_etag TEXT
             base_text TEXT
             server_etag TEXT
             server_text TEXT)")

@@ -5,7 +5,6 @@
 CREATE TABLE IF NOT EXISTS caldav_resource_bases (
     calendar_id  TEXT NOT NULL,
     href         TEXT NOT NULL,
-    base_etag    TEXT,
     base_text    TEXT,
     server_etag  TEXT,
     server_text  TEXT,

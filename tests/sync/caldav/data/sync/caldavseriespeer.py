@@ -21,11 +21,10 @@ and prints a JSON list with one result per operation:
   {"op": "get_todo", "uid": u}              -> its summary, priority and status
 """
 import datetime
-import json
-import sys
 
-import caldav
 import icalendar
+
+import caldavpeer
 
 
 def utc(text):
@@ -148,13 +147,5 @@ def run(calendar, op):
     raise ValueError("unknown op " + kind)
 
 
-def main():
-    request = json.load(sys.stdin)
-    client = caldav.DAVClient(url=request["url"], username=request.get("user") or None,
-                              password=request.get("password") or None)
-    calendar = caldav.Calendar(client=client, url=request["url"])
-    json.dump([run(calendar, op) for op in request["ops"]], sys.stdout)
-
-
 if __name__ == "__main__":
-    main()
+    caldavpeer.main(run)
