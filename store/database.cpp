@@ -39,6 +39,7 @@ constexpr Migration kMigrations[] = {
     {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
     {11, "timed_values_as_instants", ":/sql/sql/migrations/011_timed_values_as_instants.sql"},
     {14, "events_dated_idx", ":/sql/sql/migrations/014_events_dated_index.sql"},
+    {15, "caldav_resource_bases", ":/sql/sql/migrations/015_caldav_resource_bases.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is

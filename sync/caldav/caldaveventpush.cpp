@@ -3,6 +3,8 @@
 #include "caldaveventstore.h"
 #include "caldavhref.h"
 #include "caldavlog.h"
+#include "caldavseriesmerge.h"
+#include "conflictresolutionservice.h"
 #include "eventrepository.h"
 #include "icalendar.h"
 
@@ -10,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <QUuid>
 
 #include <algorithm>
 
@@ -45,8 +48,12 @@ QString withExceptions(const Event &master, const QList<Event> &deletedOverrides
 } // namespace
 
 CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                                 CalDavEventStore *store, EventRepository *events, QObject *parent)
-    : CalDavPush(client, collection, calendarName, store, parent), m_store(store), m_events(events)
+                                 CalDavEventStore *store, EventRepository *events,
+                                 Sync::ConflictResolutionService *conflicts, QObject *parent)
+    : CalDavPush(client, collection, calendarName, store, parent),
+      m_store(store),
+      m_events(events),
+      m_conflicts(conflicts)
 {
 }
 
@@ -72,7 +79,7 @@ QStringList CalDavEventPush::pendingKeys()
 
 void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
-    const QList<Event> rows = m_store->series(seriesUid);
+    QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
                                       [](const Event &e) { return e.sync_status == "pending"_L1; });
     if (pending == rows.cend()) {
@@ -87,9 +94,14 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
         : std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.href.isEmpty(); });
     const QString href = holder == rows.cend() ? QString() : holder->href;
     const QString etag = holder == rows.cend() ? QString() : holder->etag;
+    if (!href.isEmpty() && mergeServerCopy(rows, href, etag))
+        rows = m_store->series(seriesUid);
     const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
 
-    if ((master != rows.cend() && master->deleted_at) || !anyLive)
+    const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) {
+        return e.recurrence_id.isEmpty() && e.deleted_at;
+    });
+    if (masterDeleted || !anyLive)
         deleteSeries(seriesUid, href, etag, title, retried);
     else
         writeSeries(seriesUid, rows, href, etag, title, retried);
@@ -112,6 +124,8 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
             }
             if (!href.isEmpty() && !wholeSeries)
                 m_store->dropResource(href);
+            else if (!href.isEmpty())
+                m_store->forgetTexts({href});
         });
     };
     if (href.isEmpty()) {
@@ -175,6 +189,8 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
             fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
+            // What went out is what both sides now hold.
+            m_store->keepBase(target, QString::fromUtf8(body));
             confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);
             next();
         } else {
@@ -220,6 +236,70 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
                 qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << removed.title << "id=" << removed.id;
         }
     });
+}
+
+bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag)
+{
+    const std::optional<CalDavItemStore::ResourceTexts> texts = m_store->texts(href);
+    if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
+        return false;
+    const QList<Event> server = ICalendar::parseEvents(texts->server);
+    const auto master = std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return e.recurrence_id.isEmpty(); });
+    m_store->inTransaction([&] {
+        if (master != rows.cend() && master->deleted_at) {
+            // Deleted here: the deletion stands over what changed there.
+            const auto theirs = std::find_if(server.cbegin(), server.cend(),
+                                             [](const Event &e) { return e.recurrence_id.isEmpty(); });
+            if (theirs != server.cend() && texts->server != texts->base)
+                recordConflict(*master, *theirs, etag);
+        } else {
+            const CalDavSeriesMerge::Result merged =
+                CalDavSeriesMerge::merge(ICalendar::parseEvents(texts->base), rows, server);
+            qCInfo(lcCalDav) << "[CalDav] Merging the server's copy of" << href << ": changed"
+                             << merged.changed.size() << "added" << merged.added.size() << "removed"
+                             << merged.removedIds.size() << "conflicts" << merged.conflicts.size();
+            for (Event row : merged.changed) {
+                row.sync_status = u"pending"_s;
+                if (!m_events->update(row))
+                    qCWarning(lcCalDav) << "[CalDav] merged row not stored, id=" << row.id;
+            }
+            const QDateTime now = QDateTime::currentDateTimeUtc();
+            for (Event row : merged.added) {
+                row.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                row.calendar_id = m_store->calendarId();
+                row.href = href;
+                row.etag = etag;
+                row.sync_status = u"pending"_s;
+                if (row.title.isNull())
+                    row.title = ""_L1;
+                if (!row.created.isValid())
+                    row.created = now;
+                if (!row.last_modified.isValid())
+                    row.last_modified = row.created;
+                if (!m_events->insert(row))
+                    qCWarning(lcCalDav) << "[CalDav] merged occurrence not stored, uid=" << row.uid;
+            }
+            for (const QString &id : merged.removedIds)
+                m_events->hardDelete(id);
+            for (const auto &[local, remote] : merged.conflicts)
+                recordConflict(local, remote, etag);
+        }
+        // Everything of the server's copy is in the local rows now.
+        m_store->keepBase(href, texts->server);
+    });
+    return true;
+}
+
+void CalDavEventPush::recordConflict(const Event &local, Event remote, const QString &etag)
+{
+    qCInfo(lcCalDav) << "[CalDav] Both sides changed" << local.id << "- the local version stays";
+    if (!m_conflicts)
+        return;
+    remote.id = local.id;
+    remote.calendar_id = local.calendar_id;
+    remote.etag = etag;
+    remote.href = local.href;
+    m_conflicts->recordConflict(local, remote);
 }
 
 void CalDavEventPush::onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,

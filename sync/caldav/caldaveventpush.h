@@ -7,18 +7,25 @@
 
 class CalDavEventStore;
 class EventRepository;
+namespace Sync {
+class ConflictResolutionService;
+}
 
 // Pushes the pending events of one calendar. A series and its overrides are
 // one resource: whenever one of its rows is pending, the whole resource is
 // written (master and every live override, in one VCALENDAR); a deleted
 // override leaves the master with an EXDATE for its occurrence; a deleted
-// master deletes the resource.
+// master deletes the resource. When the server's copy changed since both
+// sides last agreed on it, its changes are merged into the local rows first
+// (see CalDavSeriesMerge), and what both sides changed is recorded as a
+// conflict; a 412 fetches the server's copy and merges once more.
 class CalDavEventPush : public CalDavPush
 {
     Q_OBJECT
 public:
     CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                    CalDavEventStore *store, EventRepository *events, QObject *parent);
+                    CalDavEventStore *store, EventRepository *events,
+                    Sync::ConflictResolutionService *conflicts, QObject *parent);
 
 protected:
     // Series UIDs, in the order of the pending list.
@@ -36,9 +43,14 @@ private:
     // the request was under way; the deleted overrides go.
     void confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
                       const QList<Event> &deletedOverrides, const QString &href, const QString &etag);
+    // Takes the server's newer copy of `href` (when the pull or a 412 left
+    // one at `etag`) into the series' rows; true when the rows changed.
+    bool mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag);
+    void recordConflict(const Event &local, Event remote, const QString &etag);
     void onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
                     bool retried, const char *kind);
 
     CalDavEventStore *m_store;
     EventRepository *m_events;
+    Sync::ConflictResolutionService *m_conflicts;
 };

@@ -65,6 +65,7 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
     // Overrides the server's copy no longer holds (an occurrence another
     // client reverted or dropped), looked up by UID.
     QStringList stale;
+    bool pending = false;
     for (const QString &uid : std::as_const(seriesUids)) {
         exec(u"SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
              "WHERE +calendar_id = ? AND href = ? AND (uid = ? OR master_event_uid = ?)"_s,
@@ -73,12 +74,16 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
                  row.uid = q.value(2).toString();
                  row.recurrence_id = q.value(3).toString();
                  row.master_event_uid = q.value(4).toString();
-                 if (q.value(1).toString() != "pending"_L1 && !keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
+                 if (q.value(1).toString() == "pending"_L1)
+                     pending = true;
+                 else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
                      stale.append(q.value(0).toString());
              });
     }
     for (const QString &id : std::as_const(stale))
         m_events->hardDelete(id);
+    if (!keys.isEmpty())
+        keepText(resource, pending);
 }
 
 CalDavItemStore::Written CalDavEventStore::applyEvent(Event event, const QDateTime &now)

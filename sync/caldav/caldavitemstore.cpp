@@ -59,12 +59,17 @@ void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
     // One read of the calendar: a query per unlisted href would walk the
     // calendar's rows once each (there is no index on href).
     QList<StoredRow> unlisted;
+    QSet<QString> gone;
     exec(u"SELECT id, sync_status, href FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
-         {m_calendarId}, [&unlisted, &listed](const QSqlQuery &q) {
-             if (!listed.contains(q.value(2).toString()))
+         {m_calendarId}, [&unlisted, &gone, &listed](const QSqlQuery &q) {
+             const QString href = q.value(2).toString();
+             if (!listed.contains(href)) {
                  unlisted.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1});
+                 gone.insert(href);
+             }
          });
     drop(unlisted);
+    forgetTexts(gone.values());
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
@@ -113,6 +118,7 @@ void CalDavItemStore::dropResource(const QString &href)
     exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
          [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
     drop(rows);
+    forgetTexts({href});
 }
 
 void CalDavItemStore::drop(const QList<StoredRow> &rows)
@@ -130,4 +136,42 @@ void CalDavItemStore::drop(const QList<StoredRow> &rows)
 void CalDavItemStore::forgetServerIdentity(const QString &id)
 {
     exec(u"UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?"_s.arg(m_table), {id});
+}
+
+std::optional<CalDavItemStore::ResourceTexts> CalDavItemStore::texts(const QString &href) const
+{
+    std::optional<ResourceTexts> found;
+    exec(u"SELECT base_text, server_etag, server_text FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s,
+         {m_calendarId, href}, [&found](const QSqlQuery &q) {
+             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
+         });
+    return found;
+}
+
+void CalDavItemStore::keepBase(const QString &href, const QString &text)
+{
+    exec(u"INSERT OR REPLACE INTO caldav_resource_bases (calendar_id, href, base_text) VALUES (?, ?, ?)"_s,
+         {m_calendarId, href, text});
+}
+
+void CalDavItemStore::keepServerText(const QString &href, const QString &etag, const QString &text)
+{
+    exec(u"INSERT INTO caldav_resource_bases (calendar_id, href, server_etag, server_text) VALUES (?, ?, ?, ?) "
+         "ON CONFLICT (calendar_id, href) DO UPDATE SET server_etag = excluded.server_etag, "
+         "server_text = excluded.server_text"_s,
+         {m_calendarId, href, etag, text});
+}
+
+void CalDavItemStore::forgetTexts(const QStringList &hrefs)
+{
+    for (const QString &href : hrefs)
+        exec(u"DELETE FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s, {m_calendarId, href});
+}
+
+void CalDavItemStore::keepText(const CalDavParse::Resource &resource, bool pending)
+{
+    if (pending)
+        keepServerText(resource.href, resource.etag, resource.calendarData);
+    else
+        keepBase(resource.href, resource.calendarData);
 }

@@ -18,8 +18,9 @@ class Database;
 // The local rows of one calendar for one kind of calendar object (events or
 // to-dos), as a sync run reads and writes them. Rows that wait to be pushed
 // ("pending") keep their content whatever the server says: they only learn
-// the server's href and ETag, so that the push that follows overwrites the
-// server's copy knowingly.
+// the server's href and ETag, and the server's text is kept beside the text
+// both sides last agreed on, so that the push that follows merges the two
+// sides' changes (see CalDavSeriesMerge, CalDavTaskMerge).
 class CalDavItemStore
 {
 public:
@@ -58,6 +59,21 @@ public:
 
     // The row loses its href and ETag: the server has no copy of it.
     void forgetServerIdentity(const QString &id);
+
+    // What a three-way merge needs of one resource: the text both sides last
+    // agreed on, and the server's newer text when it met local changes.
+    struct ResourceTexts
+    {
+        QString base;
+        QString serverEtag;
+        QString server;
+    };
+    std::optional<ResourceTexts> texts(const QString &href) const;
+    // `text` is what both sides now hold at `href`; no newer server text waits.
+    void keepBase(const QString &href, const QString &text);
+    // The server holds `text` at `href` while rows there wait to be pushed.
+    void keepServerText(const QString &href, const QString &etag, const QString &text);
+    void forgetTexts(const QStringList &hrefs);
 
     QString calendarId() const { return m_calendarId; }
 
@@ -118,6 +134,10 @@ protected:
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.
     void drop(const QList<StoredRow> &rows);
+
+    // The server's text of one resource, applied: where rows there still
+    // wait to be pushed it is kept for their merge, else as the new base.
+    void keepText(const CalDavParse::Resource &resource, bool pending);
 
     // Runs a statement with `values` bound in order; `row` sees each result row.
     bool exec(const QString &sql, const QVariantList &values,

@@ -14,8 +14,9 @@ class CalDavItemStore;
 // The push of one kind of calendar object: locally changed rows go to the
 // server one resource at a time, each request after the previous answer.
 // A 412 (someone else changed the resource) fetches the server's copy, lets
-// the store take its ETag (pending rows keep their content) and sends the
-// resource once more; a second 412 fails. Owned by its sync run.
+// the store take its ETag and keep its text (pending rows keep their
+// content), and sends the resource once more, merged with that copy; a
+// second 412 fails. Owned by its sync run.
 class CalDavPush : public QObject
 {
     Q_OBJECT

@@ -18,7 +18,7 @@ void CalDavSyncClient::syncCalendar(const Calendar &calendar, const QString &use
         return;
     }
     const CalDavSyncStores stores{m_appState->database(), m_appState->calendars(), m_appState->events(),
-                                  m_appState->tasks()};
+                                  m_appState->tasks(), m_appState->conflicts()};
     auto *run = new CalDavSyncRun(stores, calendar, userName, password, pinnedSha256, this);
     connect(run, &CalDavSyncRun::progress, this, &CalDavSyncClient::calendarSyncProgress);
     connect(run, &CalDavSyncRun::completed, this, &CalDavSyncClient::calendarSyncCompleted);

@@ -222,7 +222,8 @@ void CalDavSyncRun::saveCalendar(bool markersKnown)
 
 void CalDavSyncRun::runPush()
 {
-    auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events, this);
+    auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events,
+                                     m_stores.conflicts, this);
     push->start([this] { runTaskPush(); }, [this](const QString &reason) { fail(reason); });
 }
 

@@ -19,14 +19,19 @@ class CalendarRepository;
 class Database;
 class EventRepository;
 class TaskRepository;
+namespace Sync {
+class ConflictResolutionService;
+}
 
-// The repositories a sync run writes through.
+// The repositories a sync run writes through, and where it records the
+// changes of both sides to one property.
 struct CalDavSyncStores
 {
     Database *database = nullptr;
     CalendarRepository *calendars = nullptr;
     EventRepository *events = nullptr;
     TaskRepository *tasks = nullptr;
+    Sync::ConflictResolutionService *conflicts = nullptr;
 };
 
 // One calendar's sync run: the collection's change markers (ctag and

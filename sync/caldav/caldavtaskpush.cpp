@@ -2,6 +2,7 @@
 
 #include "caldavhref.h"
 #include "caldavlog.h"
+#include "caldavtaskmerge.h"
 #include "caldavtaskstore.h"
 #include "icalendar.h"
 #include "taskrepository.h"
@@ -38,6 +39,10 @@ void CalDavTaskPush::push(const QString &id, bool retried)
     const bool isCreate = !isDelete && task->href.isEmpty();
     qCInfo(lcCalDav) << "[CalDav] PUT task" << task->title << "status=" << task->status << "isCreate=" << isCreate
                      << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
+    if (!isDelete && !isCreate && mergeServerCopy(*task)) {
+        push(id, retried); // once more with the merged row
+        return;
+    }
     const Task sent = *task;
     if (isDelete && task->href.isEmpty()) {
         m_tasks->hardDelete(id); // the server never had it
@@ -75,6 +80,10 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         const QString etag = response.etag().isEmpty() ? task.etag : response.etag();
         const std::optional<Task> current = m_tasks->getById(task.id);
         const bool unchanged = current && *current == task;
+        if (isDelete)
+            m_store->forgetTexts({href});
+        else
+            m_store->keepBase(href, ICalendar::serializeTask(task));
         if (unchanged && isDelete) {
             m_tasks->hardDelete(task.id);
         } else if (unchanged) {
@@ -99,4 +108,32 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
     }
     qCInfo(lcCalDav) << "[CalDav] Task push 412 for" << task.title << "- fetching the server copy";
     refresh(href, reason, [this, id = task.id] { push(id, true); });
+}
+
+bool CalDavTaskPush::mergeServerCopy(const Task &task)
+{
+    const std::optional<CalDavItemStore::ResourceTexts> texts = m_store->texts(task.href);
+    if (!texts || texts->server.isEmpty() || texts->serverEtag != task.etag)
+        return false;
+    const auto sameUid = [&task](const QList<Task> &tasks) {
+        const auto found = std::find_if(tasks.cbegin(), tasks.cend(), [&task](const Task &t) { return t.uid == task.uid; });
+        return found == tasks.cend() ? std::optional<Task>() : std::optional<Task>(*found);
+    };
+    const std::optional<Task> server = sameUid(ICalendar::parseTasks(texts->server));
+    // Without the text both last agreed on, nothing tells who changed what: the local row stays.
+    const std::optional<Task> base = sameUid(ICalendar::parseTasks(texts->base));
+    bool merged = false;
+    m_store->inTransaction([&] {
+        if (server && base) {
+            bool conflict = false;
+            Task result = CalDavTaskMerge::merge(*base, task, *server, &conflict);
+            if (conflict)
+                qCInfo(lcCalDav) << "[CalDav] Both sides changed task" << task.id << "- the local version stays";
+            result.sync_status = u"pending"_s;
+            merged = result != task && m_tasks->update(result);
+        }
+        // Everything of the server's copy is in the local row now.
+        m_store->keepBase(task.href, texts->server);
+    });
+    return merged;
 }

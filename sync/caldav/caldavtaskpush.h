@@ -9,7 +9,9 @@ class CalDavTaskStore;
 class TaskRepository;
 
 // Pushes the pending to-dos of one calendar, one resource each: a tombstone
-// is deleted on the server (404 counts as done), any other row written whole.
+// is deleted on the server (404 counts as done), any other row written whole,
+// after the server's newer copy (if the pull or a 412 left one) was merged
+// into it (see CalDavTaskMerge).
 class CalDavTaskPush : public CalDavPush
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ protected:
     void push(const QString &id, bool retried) override;
 
 private:
+    // Takes the server's newer copy into `task`'s row; true when the row changed.
+    bool mergeServerCopy(const Task &task);
     void onReply(const Task &task, const QString &href, bool retried, const CalDavClient::Response &response);
 
     CalDavTaskStore *m_store;

@@ -14,11 +14,13 @@ CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, cons
 void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
 {
     const QList<Task> tasks = ICalendar::parseTasks(resource.calendarData);
+    bool pending = false;
     for (Task task : tasks) {
         task.href = resource.href;
         task.etag = resource.etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
+        pending = pending || (stored && stored->sync_status == "pending"_L1);
         Written result = Written::No;
         switch (meet(task, stored, now)) {
         case Outcome::Insert: result = written(m_tasks->insert(task)); break;
@@ -27,6 +29,8 @@ void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const
         }
         tally(applied, result);
     }
+    if (!tasks.isEmpty())
+        keepText(resource, pending);
 }
 
 bool CalDavTaskStore::removeRow(const QString &id)

@@ -342,6 +342,14 @@ private Q_SLOTS:
             type TEXT NOT NULL DEFAULT 'string')")
             << QStringList() << QStringList();
 
+        QTest::newRow("caldav_resource_bases") << QStringLiteral("caldav_resource_bases") << lines(R"(
+            calendar_id TEXT NOT NULL PRIMARY KEY
+            href TEXT NOT NULL PRIMARY KEY
+            base_text TEXT
+            server_etag TEXT
+            server_text TEXT)")
+            << QStringList() << QStringList();
+
         QTest::newRow("schema_version") << QStringLiteral("schema_version") << lines(R"(
             version INTEGER PRIMARY KEY
             name TEXT NOT NULL
@@ -366,7 +374,7 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral(
                      "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
                      "type = 'table' ORDER BY name)")),
-                 QStringLiteral("accounts attachments attendees calendar_views calendars "
+                 QStringLiteral("accounts attachments attendees caldav_resource_bases calendar_views calendars "
                                 "event_templates events events_version filter_rules reminders "
                                 "schema_version settings sync_queue tasks"));
     }

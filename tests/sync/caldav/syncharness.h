@@ -94,12 +94,13 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
 }
 
 // Debian's python3-caldav on the same collection; one result per operation.
+// `script` names the peer in the test data's "sync" folder.
 inline QJsonArray runPeer(const QUrl &collection, const QString &user, const QString &password,
-                          const QJsonArray &ops)
+                          const QJsonArray &ops, const QString &script = QStringLiteral("caldavpeer.py"))
 {
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync/caldavpeer.py")});
+                 {QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync/") + script});
     const QJsonObject request{{QStringLiteral("url"), collection.toString()},
                               {QStringLiteral("user"), user},
                               {QStringLiteral("password"), password},

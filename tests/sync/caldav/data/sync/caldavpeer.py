@@ -85,12 +85,12 @@ def run(calendar, op):
     raise ValueError("unknown op " + kind)
 
 
-def main():
+def main(run_op=run):
     request = json.load(sys.stdin)
     client = caldav.DAVClient(url=request["url"], username=request.get("user") or None,
                               password=request.get("password") or None)
     calendar = caldav.Calendar(client=client, url=request["url"])
-    json.dump([run(calendar, op) for op in request["ops"]], sys.stdout)
+    json.dump([run_op(calendar, op) for op in request["ops"]], sys.stdout)
 
 
 if __name__ == "__main__":
