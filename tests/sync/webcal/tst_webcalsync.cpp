@@ -1,6 +1,7 @@
 #include "webcalharness.h"
 
 #include "scriptedhttpserver.h"
+#include "subscriptionrefresh.h"
 #include "subscriptionurl.h"
 #include "synccoordinator.h"
 #include "testcertificate.h"
@@ -475,6 +476,39 @@ private Q_SLOTS:
         QCOMPARE(server.problems(), QStringList());
         QCOMPARE(eventLines(m_state, one.id).size(), 1);
         QCOMPARE(eventLines(m_state, two.id).size(), 2);
+    }
+
+    // A run's client lives until the last of its calendars has reported,
+    // however late that is, and goes then.
+    void clientOutlivesItsSlowestCalendar()
+    {
+        ScriptedHttpServer quick;
+        QVERIFY(quick.start());
+        for (int i = 0; i < 2; ++i)
+            quick.expect("GET", "/feed.ics").reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z")}));
+        RawFeedServer silent{RawFeedServer::Mode::Silent};
+        addSubscription(m_state, quick.url(u"/feed.ics"_s).toString());
+        addSubscription(m_state, silent.url());
+
+        Webcal::SubscriptionRefresh refresh(m_state);
+        refresh.setLimits(1500, 1024 * 1024);
+        QSignalSpy status(&refresh, &Webcal::SubscriptionRefresh::statusMessage);
+        refresh.refreshAll();
+        QCOMPARE(refresh.calendarsInFlight().size(), 2);
+        QVERIFY(QTest::qWaitFor([&] { return status.size() == 1; }, 5000));
+        QCOMPARE(status.first().first().toString(), u"Synced 1 events"_s);
+        QTest::qWait(50);
+        QCOMPARE(refresh.findChildren<Webcal::SyncClient *>().size(), 1);
+        QCOMPARE(m_state->syncBusyCount(), 1);
+        // A second refresh meanwhile does not start the slow one again.
+        refresh.refreshAll();
+        QVERIFY(QTest::qWaitFor([&] { return status.size() == 3; }, 5000));
+        QTest::qWait(50);
+        QCOMPARE(status.size(), 3);
+        QCOMPARE(status.last().first().toString(), u"Subscription did not answer within 1 seconds"_s);
+        QVERIFY(QTest::qWaitFor([&] { return refresh.findChildren<Webcal::SyncClient *>().isEmpty(); }, 1000));
+        QCOMPARE(m_state->syncBusyCount(), 0);
+        QCOMPARE(quick.problems(), QStringList());
     }
 };
 
