@@ -6,11 +6,10 @@
 #include "formdriver.h"
 #include "recurringeditscopedialog.h"
 #include "testevents.h"
-#include "webcalsyncclient.h"
+#include "webcalharness.h"
 
 #include <QLabel>
 #include <QTest>
-#include <QUuid>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -29,20 +28,8 @@ private:
     Event eventIn(const QString &kind)
     {
         QString calendarId = u"quillmarten-personal-default"_s;
-        if (kind == "subscription"_L1) {
-            const Account account = Webcal::SyncClient::ensureSubscriptionsAccount(m_state);
-            Calendar calendar;
-            calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            calendar.account_id = account.id;
-            calendar.url = u"webcal://127.0.0.1:9/feed.ics"_s;
-            calendar.name = u"Feed"_s;
-            calendar.is_read_only = true;
-            calendar.sync_enabled = true;
-            calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
-            if (!m_state->calendars()->insert(calendar))
-                qFatal("calendar not stored");
-            calendarId = calendar.id;
-        }
+        if (kind == "subscription"_L1)
+            calendarId = addSubscription(m_state, u"webcal://127.0.0.1:9/feed.ics"_s).id;
         const QDateTime start(QDate(2026, 3, 2), QTime(9, 0), Qt::LocalTime);
         Event event = testEvent(calendarId, u"Standup"_s, start, start.addSecs(900), u"FREQ=WEEKLY"_s);
         event.sync_status = u"synced"_s;
