@@ -6,6 +6,9 @@
 //   refresh/2000/3   the same feed again (nothing written)
 // Each figure is one refresh: decoding, parsing and the replace in one
 // transaction, as the sync client does it after the download.
+//
+// On the 8-core build machine (RelWithDebInfo, shared with other builds):
+// 87 ms, 20 ms, 64 ms and 13 ms; the target for each is under 100 ms.
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
