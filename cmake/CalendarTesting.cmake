@@ -6,11 +6,12 @@
 # with daylight saving unless ZONES says otherwise. LAUNCHER runs the test
 # through a command (a script that provides a display, for example).
 set(CALENDAR_DEFAULT_TEST_ZONES Europe/Berlin America/New_York)
-# A program started by a test must never look for the real release site, nor
-# reach the user's session bus (and through it the user's own keyring): tests
-# that need a keyring start their own (tests/support/with-keyring.sh).
+# A program started by a test must never look for the real release site or
+# the holiday calendars of the outside provider, nor reach the user's session
+# bus (and through it the user's own keyring): tests that need a keyring start
+# their own (tests/support/with-keyring.sh).
 set(CALENDAR_TEST_ISOLATION
-    "CALENDAR_UPDATE_BASE_URL=http://127.0.0.1:9/;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/calendar-test-bus")
+    "CALENDAR_UPDATE_BASE_URL=http://127.0.0.1:9/;CALENDAR_HOLIDAY_FEED_TEMPLATE=http://127.0.0.1:9/holidays/%1.ics;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/calendar-test-bus")
 
 function(calendar_add_test name)
     cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV;LAUNCHER" ${ARGN})

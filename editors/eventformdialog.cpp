@@ -5,10 +5,12 @@
 #include "calendarrepository.h"
 #include "database.h"
 #include "datetimepicker.h"
+#include "eventaccess.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "preferencesrepository.h"
+#include "readonlylock.h"
 #include "recurrenceeditdialog.h"
 #include "recurringedit.h"
 #include "rruleformat.h"
@@ -141,6 +143,8 @@ EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *p
     buildUi();
     fillCalendarCombo();
     populate();
+    if (const QString reason = EventAccess::readOnlyReason(state, m_event->calendar_id); !reason.isEmpty())
+        lockReadOnly(this, reason);
 }
 
 EventFormDialog::EventFormDialog(AppState *state, QWidget *parent)
@@ -352,7 +356,8 @@ void EventFormDialog::fillCalendarCombo()
         // The edited event's own calendar stays on offer even when hidden or
         // read-only: the event is edited where it lives.
         const bool own = m_event && calendar.id == m_event->calendar_id;
-        if ((calendar.is_visible && !calendar.is_read_only) || own)
+        if ((calendar.is_visible && !calendar.is_read_only && EventAccess::readOnlyReason(m_state, calendar.id).isEmpty())
+            || own)
             calendars.append(calendar);
     }
     QHash<QString, QString> accountNames;
@@ -690,6 +695,8 @@ void EventFormDialog::applyTemplate(const EventTemplate &eventTemplate)
 
 void EventFormDialog::save()
 {
+    if (m_event && !EventAccess::readOnlyReason(m_state, m_event->calendar_id).isEmpty())
+        return;
     if (m_title->text().trimmed().isEmpty()) {
         QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the event."));
         m_title->setFocus();

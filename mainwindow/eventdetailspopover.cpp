@@ -4,6 +4,7 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "eventaccess.h"
 #include "eventrepository.h"
 #include "eventundo.h"
 #include "occurrencedeletion.h"
@@ -68,6 +69,12 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
     if (QLabel *notes = addLine(event.description))
         notes->setMaximumHeight(notes->fontMetrics().lineSpacing() * 6);
 
+    // Events of a read-only calendar are shown, not offered for change.
+    if (const QString reason = EventAccess::readOnlyReason(state, event.calendar_id); !reason.isEmpty()) {
+        if (QLabel *line = addLine(reason, true))
+            line->setObjectName(u"readOnlyReason"_s);
+        return;
+    }
     auto *actions = new QHBoxLayout;
     actions->addStretch();
     QPushButton *edit = actionButton(tr("Edit"), u"edit"_s, this);

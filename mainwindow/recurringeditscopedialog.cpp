@@ -1,5 +1,9 @@
 #include "recurringeditscopedialog.h"
 
+#include "event.h"
+#include "eventaccess.h"
+#include "readonlylock.h"
+
 #include <QDialogButtonBox>
 #include <QIcon>
 #include <QLabel>
@@ -71,4 +75,11 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
     layout->addWidget(buttons);
 
     resize(400, sizeHint().height());
+}
+
+RecurringEditScopeDialog::RecurringEditScopeDialog(AppState *state, const Event &event, QWidget *parent)
+    : RecurringEditScopeDialog(event.title, parent)
+{
+    if (const QString reason = EventAccess::readOnlyReason(state, event.calendar_id); !reason.isEmpty())
+        lockReadOnly(this, reason);
 }

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class AppState;
+struct Event;
+
 // Asks how far a change to a repeating event reaches: three buttons, each
 // accepting the dialog with its scope, and Cancel. The scope stays None
 // until a scope button is pressed.
@@ -12,6 +15,9 @@ class RecurringEditScopeDialog : public QDialog
     Q_OBJECT
 public:
     explicit RecurringEditScopeDialog(const QString &eventTitle, QWidget *parent = nullptr);
+    // The prompt for `event`; for an event of a read-only calendar it offers
+    // no scope, only the reason and Close.
+    RecurringEditScopeDialog(AppState *state, const Event &event, QWidget *parent = nullptr);
 
     RecurringEditScope scope() const { return m_scope; }
 

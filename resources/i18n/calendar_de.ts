@@ -145,6 +145,13 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>EventAccess</name>
+    <message>
+        <source>Events of a subscribed calendar can&apos;t be changed.</source>
+        <translation>Termine eines abonnierten Kalenders können nicht geändert werden.</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1111,6 +1118,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>%1th-from-last</source>
         <translation>%1.-letzten</translation>
     </message>
+    <message>
+        <source>Calendar Subscriptions</source>
+        <translation>Kalenderabonnements</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyLock</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>RecurrenceEditDialog</name>
@@ -1585,6 +1603,45 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Gestern</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>Ungültige Abonnement-URL: %1</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>Das Abonnement hat nicht innerhalb von %1 Sekunden geantwortet</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>Das Abonnement ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Abruf des Abonnements fehlgeschlagen (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Abruf des Abonnements fehlgeschlagen: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>Das Abonnement hat eine leere Antwort geliefert</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>Das Abonnement hat keine Kalenderdaten geliefert</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>Die lokale Datenbank ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>Die Termine des Abonnements konnten nicht gespeichert werden</translation>
     </message>
 </context>
 <context>

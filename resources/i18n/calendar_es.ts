@@ -145,6 +145,13 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>EventAccess</name>
+    <message>
+        <source>Events of a subscribed calendar can&apos;t be changed.</source>
+        <translation>Los eventos de un calendario suscrito no se pueden cambiar.</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1111,6 +1118,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>%1th-from-last</source>
         <translation>%1.º desde el final</translation>
     </message>
+    <message>
+        <source>Calendar Subscriptions</source>
+        <translation>Suscripciones de calendario</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyLock</name>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
 </context>
 <context>
     <name>RecurrenceEditDialog</name>
@@ -1585,6 +1603,45 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Ayer</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>URL de suscripción no válida: %1</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>La suscripción no respondió en %1 segundos</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>La suscripción supera los %1 MB</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Error al obtener la suscripción (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Error al obtener la suscripción: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>La suscripción devolvió una respuesta vacía</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>La suscripción no devolvió datos de calendario</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>La base de datos local no está abierta.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>No se pudieron guardar los eventos de la suscripción</translation>
     </message>
 </context>
 <context>

@@ -145,6 +145,13 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>EventAccess</name>
+    <message>
+        <source>Events of a subscribed calendar can&apos;t be changed.</source>
+        <translation>Les événements d’un calendrier abonné ne peuvent pas être modifiés.</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1111,6 +1118,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>%1th-from-last</source>
         <translation>%1e à partir de la fin</translation>
     </message>
+    <message>
+        <source>Calendar Subscriptions</source>
+        <translation>Abonnements de calendrier</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyLock</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
 </context>
 <context>
     <name>RecurrenceEditDialog</name>
@@ -1585,6 +1603,45 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Hier</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>URL d’abonnement non valide : %1</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>L’abonnement n’a pas répondu en %1 secondes</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>L’abonnement dépasse %1 Mo</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Échec de la récupération de l’abonnement (%1) : %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Échec de la récupération de l’abonnement : HTTP %1</translation>
+    </message>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>L’abonnement a renvoyé une réponse vide</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>L’abonnement n’a pas renvoyé de données de calendrier</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>La base de données locale n’est pas ouverte.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>Les événements de l’abonnement n’ont pas pu être enregistrés</translation>
     </message>
 </context>
 <context>

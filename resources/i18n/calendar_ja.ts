@@ -143,6 +143,13 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>EventAccess</name>
+    <message>
+        <source>Events of a subscribed calendar can&apos;t be changed.</source>
+        <translation>購読中のカレンダーの予定は変更できません。</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1102,6 +1109,17 @@ Please check file permissions and try again.</source>
         <source>%1th-from-last</source>
         <translation>最後から%1番目の</translation>
     </message>
+    <message>
+        <source>Calendar Subscriptions</source>
+        <translation>カレンダーの購読</translation>
+    </message>
+</context>
+<context>
+    <name>ReadOnlyLock</name>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
 </context>
 <context>
     <name>RecurrenceEditDialog</name>
@@ -1576,6 +1594,45 @@ Please check file permissions and try again.</source>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>昨日</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>無効な購読URL: %1</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>購読が%1秒以内に応答しませんでした</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>購読のサイズが%1 MBを超えています</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>購読の取得に失敗しました (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>購読の取得に失敗しました: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>購読から空の応答が返されました</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>購読からカレンダーデータが返されませんでした</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>ローカルデータベースが開かれていません。</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>購読の予定を保存できませんでした</translation>
     </message>
 </context>
 <context>

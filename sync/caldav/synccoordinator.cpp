@@ -9,6 +9,7 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "subscriptionrefresh.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
 
@@ -41,7 +42,9 @@ struct SyncCoordinator::Batch
 SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets,
                                  QObject *parent)
     : QObject(parent), m_appState(appState), m_secrets(std::move(secrets))
+    , m_subscriptions(new Webcal::SubscriptionRefresh(appState, this))
 {
+    connect(m_subscriptions, &Webcal::SubscriptionRefresh::statusMessage, this, &SyncCoordinator::statusMessage);
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &SyncCoordinator::syncNow);
@@ -97,6 +100,7 @@ void SyncCoordinator::syncNow()
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts)
         syncAccount(account);
+    m_subscriptions->refreshAll();
 }
 
 void SyncCoordinator::syncDueAccounts()

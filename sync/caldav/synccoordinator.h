@@ -17,6 +17,9 @@ class CalDavSyncClient;
 namespace TolmAccount {
 class TokenStore;
 }
+namespace Webcal {
+class SubscriptionRefresh;
+}
 
 // The main window's side of every CalDAV sync run: which accounts and
 // calendars sync when, the password from the secure store, the busy count
@@ -28,6 +31,9 @@ class TokenStore;
 //     a full sync rediscovers the account's calendars first;
 //   - a push 300 ms after the last local change to a calendar that holds
 //     pending rows.
+//
+// The full sync also refreshes the subscription (webcal) calendars; the tick
+// leaves them alone, and they have nothing to push.
 //
 // A calendar already under way is not started twice; a change meanwhile
 // pushes again once it has reported. Each started calendar ends exactly one
@@ -91,4 +97,5 @@ private:
     QList<Batch *> m_batches;
     QSet<QString> m_inFlight;
     QSet<QString> m_changedInFlight;
+    Webcal::SubscriptionRefresh *m_subscriptions;
 };

@@ -1,0 +1,36 @@
+#include "eventaccess.h"
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "calendarrepository.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace EventAccess {
+
+QString readOnlyReason(const Calendar &calendar, const QString &accountType)
+{
+    Q_UNUSED(calendar);
+    // A feed is only ever read: a change made here would never reach it and
+    // would be gone at the next refresh.
+    if (accountType == "webcal"_L1)
+        return QCoreApplication::translate("EventAccess", "Events of a subscribed calendar can't be changed.");
+    return {};
+}
+
+QString readOnlyReason(const AppState *state, const QString &calendarId)
+{
+    if (!state || !state->calendars() || calendarId.isEmpty())
+        return {};
+    const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
+    if (!calendar)
+        return {};
+    std::optional<Account> account;
+    if (state->accounts())
+        account = state->accounts()->getById(calendar->account_id);
+    return readOnlyReason(*calendar, account ? account->type : QString());
+}
+
+} // namespace EventAccess

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "calendar.h"
+
+#include <QString>
+
+class AppState;
+
+// Whether the events of a calendar may be changed from this program: not
+// those of a subscription (a "webcal" feed, which is only ever read). The one
+// rule the event form, the scope prompt and the details card ask. (A calendar
+// marked read-only is only kept from being offered for new events.)
+namespace EventAccess {
+
+// Why the calendar's events can't be changed, as a sentence for the user;
+// empty when they can. An unknown calendar is no reason.
+QString readOnlyReason(const Calendar &calendar, const QString &accountType);
+QString readOnlyReason(const AppState *state, const QString &calendarId);
+
+} // namespace EventAccess

@@ -1,0 +1,119 @@
+#include "feedreplace.h"
+
+#include "database.h"
+#include "eventrepository.h"
+#include "webcallog.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QUuid>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace Webcal {
+
+namespace {
+
+using Key = std::pair<QString, QString>;
+
+Key keyOf(const Event &event)
+{
+    // A missing and an empty recurrence id are the same key, as in the index.
+    return {event.uid, event.recurrence_id.isNull() ? QString(""_L1) : event.recurrence_id};
+}
+
+} // namespace
+
+FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *events, const QString &calendarId,
+                                        const QList<Event> &feed, const QDateTime &now)
+{
+    FeedReplaceResult result;
+    if (!database || !events)
+        return result;
+
+    // The last component of each key, in feed order of first appearance.
+    QList<Event> incoming;
+    QHash<Key, qsizetype> position;
+    for (const Event &event : feed) {
+        if (event.uid.isEmpty())
+            continue;
+        const Key key = keyOf(event);
+        if (const auto at = position.constFind(key); at != position.constEnd()) {
+            incoming[*at] = event;
+        } else {
+            position.insert(key, incoming.size());
+            incoming.append(event);
+        }
+    }
+
+    QHash<Key, Event> stored;
+    const QList<Event> rows = events->getByCalendar(calendarId);
+    for (const Event &row : rows)
+        stored.insert(keyOf(row), row);
+
+    QSqlDatabase &db = database->database();
+    const bool ownTransaction = !database->inTransaction() && db.transaction();
+
+    for (Event event : std::as_const(incoming)) {
+        event.calendar_id = calendarId;
+        event.sync_status = u"synced"_s;
+        // SUMMARY is optional; the title column is not.
+        if (event.title.isNull())
+            event.title = ""_L1;
+        std::optional<Event> existing;
+        if (const auto it = stored.constFind(keyOf(event)); it != stored.constEnd())
+            existing = *it;
+        else // a tombstone holds the key too
+            existing = events->getByUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
+        if (existing && !existing->deleted_at && existing->raw_icalendar == event.raw_icalendar
+            && existing->sync_status == event.sync_status) {
+            ++result.unchanged;
+            continue;
+        }
+        if (!event.created.isValid())
+            event.created = existing ? existing->created : now;
+        if (!event.last_modified.isValid())
+            event.last_modified = event.created;
+        bool ok = false;
+        if (existing) {
+            event.id = existing->id;
+            event.color = existing->color;
+            ok = events->update(event);
+            result.updated += ok ? 1 : 0;
+        } else {
+            event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            ok = events->insert(event);
+            result.inserted += ok ? 1 : 0;
+        }
+        result.failed += ok ? 0 : 1;
+    }
+
+    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
+        if (position.contains(it.key()))
+            continue;
+        if (events->hardDelete(it->id))
+            ++result.deleted;
+        else
+            ++result.failed;
+    }
+
+    if (ownTransaction) {
+        result.committed = db.commit();
+        if (!result.committed) {
+            qCWarning(lcWebcal) << "subscription replace failed:" << db.lastError().text();
+            db.rollback();
+            result = FeedReplaceResult{};
+            result.failed = int(incoming.size());
+            return result;
+        }
+    } else {
+        result.committed = true;
+    }
+    if (result.changed())
+        events->scheduleChanged(calendarId);
+    return result;
+}
+
+} // namespace Webcal

@@ -1,0 +1,3 @@
+#include "webcallog.h"
+
+Q_LOGGING_CATEGORY(lcWebcal, "calendar.webcal")

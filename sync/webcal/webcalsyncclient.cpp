@@ -1,0 +1,134 @@
+#include "webcalsyncclient.h"
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "feedreplace.h"
+#include "feedtext.h"
+#include "icalendar.h"
+#include "subscriptionurl.h"
+#include "webcallog.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace Webcal {
+
+SyncClient::SyncClient(AppState *appState, QObject *parent)
+    : QObject(parent), m_appState(appState), m_network(new QNetworkAccessManager(this))
+{
+}
+
+void SyncClient::setLimits(int timeLimitMs, qint64 sizeLimitBytes)
+{
+    m_timeLimitMs = timeLimitMs;
+    m_sizeLimitBytes = sizeLimitBytes;
+}
+
+Account SyncClient::ensureSubscriptionsAccount(AppState *appState)
+{
+    if (const std::optional<Account> existing = appState->accounts()->getById(kAccountId))
+        return *existing;
+    Account account;
+    account.id = kAccountId;
+    account.name = QObject::tr("Calendar Subscriptions");
+    account.type = kAccountType;
+    account.color = u"#4285F4"_s;
+    account.enabled = true;
+    account.exclude_from_sync = false;
+    account.created_at = QDateTime::currentDateTimeUtc();
+    account.updated_at = account.created_at;
+    if (!appState->accounts()->insert(account))
+        qCWarning(lcWebcal) << "the subscriptions account was not stored";
+    return account;
+}
+
+void SyncClient::syncCalendar(const Calendar &calendar)
+{
+    Q_EMIT calendarSyncStarted(calendar.id);
+    const QUrl url = normalizeSubscriptionUrl(calendar.url);
+    if (calendar.url.trimmed().isEmpty() || !url.isValid() || url.host().isEmpty()
+        || (url.scheme() != "https"_L1 && url.scheme() != "http"_L1)) {
+        Q_EMIT calendarSyncFailed(calendar.id, tr("Invalid subscription URL: %1").arg(calendar.url));
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, u"QuillmartenCalendar/1.0 (+webcal)"_s);
+    request.setRawHeader("Accept", "text/calendar, text/plain, */*");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    QNetworkReply *reply = m_network->get(request);
+    qCDebug(lcWebcal) << "fetching subscription" << calendar.id;
+
+    // Why the fetch was cut short, when it was: the reply then only reports
+    // "operation canceled".
+    auto limitHit = std::make_shared<QString>();
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [this, reply, limitHit] {
+        *limitHit = tr("Subscription did not answer within %1 seconds").arg(m_timeLimitMs / 1000);
+        reply->abort();
+    });
+    deadline->start(m_timeLimitMs);
+    const qint64 sizeLimit = m_sizeLimitBytes;
+    connect(reply, &QNetworkReply::downloadProgress, reply,
+            [this, reply, limitHit, sizeLimit](qint64 received, qint64 total) {
+        if (limitHit->isEmpty() && (received > sizeLimit || total > sizeLimit)) {
+            *limitHit = tr("Subscription is larger than %1 MB").arg(sizeLimit / (1024 * 1024));
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, calendar, limitHit] { onFeedReply(reply, calendar, *limitHit); });
+}
+
+void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, const QString &limitHit)
+{
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!limitHit.isEmpty()) {
+        qCInfo(lcWebcal) << "subscription" << calendar.id << "cut short:" << limitHit;
+        Q_EMIT calendarSyncFailed(calendar.id, limitHit);
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        Q_EMIT calendarSyncFailed(calendar.id,
+                                  tr("Subscription fetch failed (%1): %2").arg(QString::number(status), reply->errorString()));
+        return;
+    }
+    if (status < 200 || status > 299) {
+        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription fetch failed: HTTP %1").arg(status));
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    if (body.isEmpty()) {
+        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription returned an empty body"));
+        return;
+    }
+    if (!holdsCalendarData(body)) {
+        qCInfo(lcWebcal) << "subscription" << calendar.id << "answered" << body.size() << "bytes without a calendar";
+        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription did not return calendar data"));
+        return;
+    }
+    if (!m_appState || !m_appState->database() || !m_appState->events()) {
+        Q_EMIT calendarSyncFailed(calendar.id, tr("The local database is not open."));
+        return;
+    }
+    const QList<Event> parsed = ICalendar::parseEvents(decodeFeed(body));
+    const FeedReplaceResult result = replaceCalendarEvents(m_appState->database(), m_appState->events(), calendar.id,
+                                                           parsed, QDateTime::currentDateTimeUtc());
+    qCDebug(lcWebcal) << "subscription" << calendar.id << "inserted" << result.inserted << "updated" << result.updated
+                      << "unchanged" << result.unchanged << "deleted" << result.deleted << "failed" << result.failed;
+    if (!result.committed) {
+        Q_EMIT calendarSyncFailed(calendar.id, tr("The subscription's events could not be stored"));
+        return;
+    }
+    Q_EMIT calendarSyncCompleted(calendar.id, result.held());
+}
+
+} // namespace Webcal

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "account.h"
+#include "calendar.h"
+
+#include <QObject>
+#include <QString>
+
+class AppState;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace Webcal {
+
+// Keeps read-only subscription calendars equal to their iCalendar feeds:
+// each sync downloads the whole feed and replaces the calendar's events in
+// one transaction. Nothing is ever sent back to a feed.
+//
+// Several calendars may be fetched at once; after calendarSyncStarted exactly
+// one of calendarSyncCompleted and calendarSyncFailed follows for that
+// calendar. A failed fetch leaves the calendar's events as they were. Every
+// fetch is bounded by a total time and a body size. The caller owns the
+// client and deletes it once its calendars have reported (a deferred delete
+// from a handler of the report is safe).
+class SyncClient : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kDefaultTimeLimitMs = 60000;
+    static constexpr qint64 kDefaultSizeLimitBytes = 20 * 1024 * 1024;
+    static constexpr int kMaxRedirects = 5;
+    static inline const QString kAccountId = QStringLiteral("webcal-subscriptions-account");
+    static inline const QString kAccountType = QStringLiteral("webcal");
+
+    SyncClient(AppState *appState, QObject *parent = nullptr);
+
+    // For the fetches started from now on.
+    void setLimits(int timeLimitMs, qint64 sizeLimitBytes);
+
+    // Starts the fetch of `calendar`'s feed and returns at once.
+    void syncCalendar(const Calendar &calendar);
+
+    // The shared account every subscription calendar belongs to, created
+    // when missing.
+    static Account ensureSubscriptionsAccount(AppState *appState);
+
+Q_SIGNALS:
+    void calendarSyncStarted(const QString &calendarId);
+    // `eventCount`: the feed's events the calendar holds now.
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+
+private:
+    void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const QString &limitHit);
+
+    AppState *m_appState;
+    QNetworkAccessManager *m_network;
+    int m_timeLimitMs = kDefaultTimeLimitMs;
+    qint64 m_sizeLimitBytes = kDefaultSizeLimitBytes;
+};
+
+} // namespace Webcal

@@ -1,0 +1,99 @@
+#pragma once
+
+// What the subscription tests share: a store behind a real AppState, a
+// subscription calendar made as the subscribe dialogs make one, and one
+// refresh awaited to its end.
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "appstatefixture.h"
+#include "calendarrepository.h"
+#include "eventrepository.h"
+#include "webcalsyncclient.h"
+
+#include <QSignalSpy>
+#include <QUuid>
+
+struct RefreshOutcome
+{
+    bool completed = false;
+    int count = -1;
+    QString failure;
+};
+
+// A calendar under the subscriptions account with `url` as its feed.
+inline Calendar addSubscription(AppState *state, const QString &url, const QString &name = QStringLiteral("Feed"))
+{
+    const Account account = Webcal::SyncClient::ensureSubscriptionsAccount(state);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    Calendar calendar;
+    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    calendar.account_id = account.id;
+    calendar.url = url;
+    calendar.name = name;
+    calendar.is_read_only = true;
+    calendar.sync_enabled = true;
+    calendar.created_at = now;
+    calendar.updated_at = now;
+    if (!state->calendars()->insert(calendar))
+        qFatal("calendar not stored");
+    return calendar;
+}
+
+// One fetch of the calendar as it is stored now, awaited to its end.
+inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, int timeLimitMs = 0,
+                                  qint64 sizeLimit = 0)
+{
+    RefreshOutcome outcome;
+    const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
+    if (!calendar)
+        qFatal("no such calendar");
+    Webcal::SyncClient client(state);
+    if (timeLimitMs > 0)
+        client.setLimits(timeLimitMs, sizeLimit);
+    QSignalSpy started(&client, &Webcal::SyncClient::calendarSyncStarted);
+    QSignalSpy completed(&client, &Webcal::SyncClient::calendarSyncCompleted);
+    QSignalSpy failed(&client, &Webcal::SyncClient::calendarSyncFailed);
+    client.syncCalendar(*calendar);
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
+        outcome.failure = QStringLiteral("the refresh did not end");
+        return outcome;
+    }
+    QTest::qWait(20); // a second report would show here
+    if (started.size() != 1 || completed.size() + failed.size() != 1)
+        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
+    else if (!completed.isEmpty())
+        outcome.completed = true;
+    if (!completed.isEmpty())
+        outcome.count = completed.first().at(1).toInt();
+    if (!failed.isEmpty())
+        outcome.failure = failed.first().at(1).toString();
+    return outcome;
+}
+
+// "uid | recurrence id | title | location | start | end" per live row, sorted.
+// Timed values as UTC instants, floating ones as the local wall clock, all-day
+// ones as dates.
+inline QStringList eventLines(AppState *state, const QString &calendarId)
+{
+    auto when = [](const Event &event, const QDateTime &value) {
+        if (!value.isValid())
+            return QStringLiteral("-");
+        if (event.is_all_day)
+            return value.date().toString(Qt::ISODate);
+        if (value.timeSpec() == Qt::LocalTime)
+            return value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QStringLiteral(" floating");
+        return value.toUTC().toString(Qt::ISODate);
+    };
+    QStringList lines;
+    const QList<Event> events = state->events()->getByCalendar(calendarId);
+    for (const Event &event : events) {
+        lines.append(QStringList{event.uid, event.recurrence_id.isEmpty() ? QStringLiteral("-") : event.recurrence_id,
+                                 event.title, event.location.isEmpty() ? QStringLiteral("-") : event.location,
+                                 when(event, event.start_time),
+                                 event.end_time ? when(event, *event.end_time) : QStringLiteral("-")}
+                         .join(QStringLiteral(" | ")));
+    }
+    lines.sort();
+    return lines;
+}
