@@ -37,6 +37,13 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>Le serveur n&apos;a pas répondu pendant %n secondes.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
+            <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -84,6 +91,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>Aucun calendrier trouvé dans le home-set détecté.</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>La recherche des calendriers a été annulée.</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,12 @@ Please check file permissions and try again.</source>
             <numerusform>サーバーが%n秒間応答しませんでした。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -83,6 +89,10 @@ Please check file permissions and try again.</source>
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>検出した home-set にカレンダーが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>カレンダーの検出が中止されました。</translation>
     </message>
 </context>
 <context>

@@ -36,8 +36,6 @@ private:
     // the request was under way; the deleted overrides go.
     void confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
                       const QList<Event> &deletedOverrides, const QString &href, const QString &etag);
-    void onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
-                    bool retried, const char *kind);
 
     CalDavEventStore *m_store;
     EventRepository *m_events;

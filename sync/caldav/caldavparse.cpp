@@ -2,7 +2,10 @@
 
 #include "caldavnamespaces_p.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace CalDavParse {
 
@@ -49,6 +52,41 @@ QString unquoteEtag(const QString &etag)
     if (etag.size() >= 2 && etag.startsWith(QLatin1Char('"')) && etag.endsWith(QLatin1Char('"')))
         return etag.mid(1, etag.size() - 2);
     return etag;
+}
+
+// Another client's text with a NUL or another control character in it,
+// passed on verbatim by the server, makes the whole answer ill-formed XML,
+// which would hide every other object of the listing: those characters go
+// before reading (the iCalendar reader has no use for them either).
+QByteArray withoutControlCharacters(const QByteArray &body)
+{
+    const auto forbidden = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
+    };
+    QByteArray out = body;
+    if (std::any_of(body.cbegin(), body.cend(), forbidden))
+        out.removeIf(forbidden);
+    if (out.contains("&#")) {
+        static const QRegularExpression reference(
+            u"&#(?:0*(?:[0-8]|1[1-2]|1[4-9]|2[0-9]|3[01])|[xX]0*(?:[0-8bBcCeEfF]|1[0-9a-fA-F]));"_s);
+        out = QString::fromUtf8(out).remove(reference).toUtf8();
+    }
+    return out;
+}
+
+// A listing the server cut short says so inside the multistatus, either as a
+// 507 status or as the DAV:number-of-matches-within-limits condition:
+//   <d:response><d:href>/cal/</d:href><d:status>HTTP/1.1 507 Insufficient Storage</d:status>
+//     <d:error><d:number-of-matches-within-limits/></d:error></d:response>
+bool marksTruncation(QXmlStreamReader &reader)
+{
+    if (isDav(reader, "number-of-matches-within-limits"_L1))
+        return true;
+    if (!isDav(reader, "status"_L1))
+        return false;
+    const QStringList words = reader.readElementText().simplified().split(QLatin1Char(' '));
+    return words.size() >= 2 && words.at(1) == "507"_L1;
 }
 
 // calendar-color often carries an alpha pair ("#FF0000FF"); only "#rrggbb" is kept.
@@ -219,12 +257,15 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     QList<Resource> resources;
     Resource current;
     bool inResponse = false;
+    bool truncated = false;
 
-    QXmlStreamReader reader(body);
+    QXmlStreamReader reader(withoutControlCharacters(body));
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
-            if (isDav(reader, "response"_L1)) {
+            if (marksTruncation(reader)) {
+                truncated = true;
+            } else if (isDav(reader, "response"_L1)) {
                 current = Resource();
                 inResponse = true;
             } else if (!inResponse) {
@@ -247,7 +288,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
         }
     }
     if (complete)
-        *complete = !reader.hasError();
+        *complete = !reader.hasError() && !truncated;
     return resources;
 }
 

@@ -23,7 +23,8 @@ protected:
     void push(const QString &id, bool retried) override;
 
 private:
-    void onReply(const Task &task, const QString &href, bool retried, const CalDavClient::Response &response);
+    void onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
+                 const CalDavClient::Response &response);
 
     CalDavTaskStore *m_store;
     TaskRepository *m_tasks;

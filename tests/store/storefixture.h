@@ -75,12 +75,13 @@ private:
 
 inline QString migrationText(int version)
 {
-    // The files are numbered from 001 in version order.
+    // Each file's name starts with its three-digit version.
     const QString folder = QStringLiteral(":/sql/sql/migrations/");
-    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
-    if (version < 1 || version > files.size())
+    const QStringList files = QDir(folder).entryList(
+        {QStringLiteral("%1_*.sql").arg(version, 3, 10, QLatin1Char('0'))}, QDir::Files, QDir::Name);
+    if (version < 1 || files.size() != 1)
         return QString();
-    QFile file(folder + files.at(version - 1));
+    QFile file(folder + files.first());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());

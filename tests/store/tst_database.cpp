@@ -21,12 +21,14 @@ QList<int> versions(QSqlDatabase &db)
     return out;
 }
 
-// first, first + 1, ..., the newest version.
+// first, first + 1, ..., the newest version; 11 and 12 are not taken.
 QList<int> versionsFrom(int first)
 {
     QList<int> list;
-    for (int v = first; v <= Database::latestVersion(); ++v)
-        list.append(v);
+    for (int v = first; v <= Database::latestVersion(); ++v) {
+        if (v != 11 && v != 12)
+            list.append(v);
+    }
     return list;
 }
 
@@ -64,9 +66,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_version"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("sync_item_problems"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 10);
+        QCOMPARE(Database::latestVersion(), 13);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -88,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ',') FROM schema_version")),
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
-                                "events_range_idx,events_long_with_start,events_version"));
+                                "events_range_idx,events_long_with_start,events_version,sync_item_problems"));
     }
 
     void olderDatabaseMigratesForward()
@@ -329,7 +331,7 @@ private Q_SLOTS:
 
     void everyMigrationTextSplitsIntoStatements()
     {
-        for (int v = 1; v <= Database::latestVersion(); ++v)
+        for (int v : versionsFrom(1))
             QVERIFY2(!Database::splitStatements(migrationText(v)).isEmpty(), qPrintable(QString::number(v)));
     }
 };
