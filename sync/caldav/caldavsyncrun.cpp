@@ -116,8 +116,11 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
                 continue;
             // Could not be read in this version; its next one is fetched.
             const auto bad = unreadable.constFind(unreadableKey(pull, resource.href));
-            if (!resource.etag.isEmpty() && bad != unreadable.cend() && *bad == resource.etag)
-                continue;
+            if (bad != unreadable.cend()) {
+                if (!resource.etag.isEmpty() && *bad == resource.etag)
+                    continue;
+                m_problems->forget(SyncItemProblems::Kind::Unreadable, bad.key());
+            }
             changed.append(resource.href);
         }
         qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size()
