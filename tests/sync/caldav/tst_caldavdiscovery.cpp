@@ -11,6 +11,7 @@
 #include "xandikosserver.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -265,6 +266,41 @@ private Q_SLOTS:
         const QUrl url = LoopbackPort::url(u"http"_s, closed.port(), u"/"_s);
         const QString failure = discover(client, url).failure;
         QVERIFY2(failure.startsWith(u"Could not reach the server: "_s), qPrintable(failure));
+    }
+
+    // Whichever of the two goes first, the run neither touches a deleted
+    // discovery nor ends without a word. The server takes the request and
+    // stays silent until the test closes it.
+    void endsOfARunUnderWay_data()
+    {
+        QTest::addColumn<bool>("deleteDiscovery");
+        QTest::newRow("discovery deleted first: a late answer is dropped") << true;
+        QTest::newRow("client deleted first: the run fails once") << false;
+    }
+
+    void endsOfARunUnderWay()
+    {
+        QFETCH(bool, deleteDiscovery);
+        auto silent = std::make_unique<QTcpServer>();
+        QVERIFY(silent->listen(QHostAddress::LocalHost));
+        auto client = std::make_unique<CalDavClient>();
+        auto discovery = std::make_unique<CalDavDiscovery>(client.get());
+        QSignalSpy completed(discovery.get(), &CalDavDiscovery::completed);
+        QSignalSpy failed(discovery.get(), &CalDavDiscovery::failed);
+        discovery->start(QUrl(u"http://127.0.0.1:%1/"_s.arg(silent->serverPort())));
+        QVERIFY(QTest::qWaitFor([&] { return silent->hasPendingConnections(); }, 5000));
+        if (deleteDiscovery) {
+            discovery.reset();
+            silent.reset(); // the answer fails now and reaches the callback
+            QTest::qWait(200);
+            return;
+        }
+        client.reset();
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 5000));
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(completed.size(), 0);
+        QCOMPARE(failed.first().first().toString(), u"The discovery was cancelled."_s);
     }
 
     void existingCalendars_data()
