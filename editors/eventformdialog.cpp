@@ -9,6 +9,7 @@
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "preferencesrepository.h"
+#include "readonlycalendar.h"
 #include "recurrenceeditdialog.h"
 #include "rruleformat.h"
 #include "ruleuntil.h"
@@ -209,6 +210,14 @@ void EventFormDialog::buildUi()
     subtitle->setWordWrap(true);
     subtitle->setProperty("muted", true);
     layout->addWidget(subtitle);
+    // An event of a read-only calendar is shown, not changed.
+    const QString readOnly = readOnlyReason();
+    if (!readOnly.isEmpty()) {
+        auto *notice = new QLabel(readOnly, this);
+        notice->setObjectName(u"readOnlyNotice"_s);
+        notice->setWordWrap(true);
+        layout->addWidget(notice);
+    }
     layout->addSpacing(8);
 
     auto *form = new QFormLayout;
@@ -310,6 +319,8 @@ void EventFormDialog::buildUi()
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
     for (QAbstractButton *button : buttons->buttons())
         button->setIcon(QIcon());
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(readOnly.isEmpty());
+    buttons->button(QDialogButtonBox::Ok)->setToolTip(readOnly);
     connect(buttons, &QDialogButtonBox::accepted, this, &EventFormDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -624,8 +635,15 @@ void EventFormDialog::applyTemplate(const EventTemplate &eventTemplate)
         addReminderRow(minutes);
 }
 
+QString EventFormDialog::readOnlyReason() const
+{
+    return m_event && !m_event->id.isEmpty() ? ReadOnlyCalendar::reason(m_state, m_event->calendar_id) : QString();
+}
+
 void EventFormDialog::save()
 {
+    if (!readOnlyReason().isEmpty())
+        return;
     if (m_title->text().trimmed().isEmpty()) {
         QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the event."));
         m_title->setFocus();

@@ -8,7 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
-RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QWidget *parent)
+RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QWidget *parent,
+                                                   const QString &readOnlyReason)
     : QDialog(parent)
 {
     setWindowTitle(tr("Edit Recurring Event"));
@@ -25,7 +26,9 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
     heading->setWordWrap(true);
     layout->addWidget(heading);
 
-    auto *prompt = new QLabel(tr("This event repeats. Apply your changes to:"), this);
+    auto *prompt = new QLabel(readOnlyReason.isEmpty() ? tr("This event repeats. Apply your changes to:")
+                                                       : readOnlyReason,
+                              this);
     prompt->setWordWrap(true);
     prompt->setProperty("muted", true);
     layout->addWidget(prompt);
@@ -53,6 +56,7 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
         button->setMinimumHeight(40);
         button->setToolTip(choice.tooltip);
         button->setAutoDefault(false);
+        button->setEnabled(readOnlyReason.isEmpty());
         const RecurringEditScope scope = choice.scope;
         connect(button, &QPushButton::clicked, this, [this, scope] {
             m_scope = scope;

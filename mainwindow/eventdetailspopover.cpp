@@ -6,6 +6,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "eventundo.h"
+#include "readonlycalendar.h"
 #include "seriesrows.h"
 #include "theme.h"
 #include "undostack.h"
@@ -72,6 +73,15 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
     QPushButton *remove = actionButton(tr("Delete"), u"delete"_s, this);
     actions->addWidget(edit);
     actions->addWidget(remove);
+    // A read-only calendar's event is shown, not changed.
+    const QString readOnly = ReadOnlyCalendar::reason(state, event.calendar_id);
+    if (!readOnly.isEmpty()) {
+        addLine(readOnly, true)->setObjectName(u"readOnlyNotice"_s);
+        for (QPushButton *button : {edit, remove}) {
+            button->setEnabled(false);
+            button->setToolTip(readOnly);
+        }
+    }
     content()->addSpacing(4);
     content()->addLayout(actions);
 

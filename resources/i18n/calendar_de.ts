@@ -1672,4 +1672,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
+<context>
+    <name>ReadOnlyCalendar</name>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>„%1“ ist schreibgeschützt: Seine Termine können hier nicht geändert werden.</translation>
+    </message>
+</context>
 </TS>

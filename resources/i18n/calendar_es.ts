@@ -1672,4 +1672,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>No se pudo guardar el evento</translation>
     </message>
 </context>
+<context>
+    <name>ReadOnlyCalendar</name>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>«%1» es de solo lectura: sus eventos no se pueden cambiar aquí.</translation>
+    </message>
+</context>
 </TS>

@@ -1672,4 +1672,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
     </message>
 </context>
+<context>
+    <name>ReadOnlyCalendar</name>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>« %1 » est en lecture seule : ses événements ne peuvent pas être modifiés ici.</translation>
+    </message>
+</context>
 </TS>

@@ -1663,4 +1663,11 @@ Please check file permissions and try again.</source>
         <translation>予定を保存できませんでした</translation>
     </message>
 </context>
+<context>
+    <name>ReadOnlyCalendar</name>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>「%1」は読み取り専用です。ここではその予定を変更できません。</translation>
+    </message>
+</context>
 </TS>

@@ -13,7 +13,7 @@ bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b)
 {
     return a.href == b.href && a.displayName == b.displayName && a.color == b.color
         && a.description == b.description && a.ctag == b.ctag && a.syncToken == b.syncToken
-        && a.components == b.components;
+        && a.components == b.components && a.readOnly == b.readOnly;
 }
 
 bool operator==(const Resource &a, const Resource &b)
@@ -87,6 +87,25 @@ bool marksTruncation(QXmlStreamReader &reader)
         return false;
     const QStringList words = reader.readElementText().simplified().split(QLatin1Char(' '));
     return words.size() >= 2 && words.at(1) == "507"_L1;
+}
+
+// Reads a current-user-privilege-set to its end:
+//   <d:current-user-privilege-set>
+//     <d:privilege><d:read/></d:privilege>
+//     <d:privilege><d:write-content/></d:privilege>
+//   </d:current-user-privilege-set>
+bool grantsWrite(QXmlStreamReader &reader)
+{
+    bool write = false;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement() && isDav(reader, "current-user-privilege-set"_L1))
+            break;
+        if (reader.isStartElement()
+            && (isDav(reader, "all"_L1) || isDav(reader, "write"_L1) || isDav(reader, "write-content"_L1)))
+            write = true;
+    }
+    return write;
 }
 
 // calendar-color often carries an alpha pair ("#FF0000FF"); only "#rrggbb" is kept.
@@ -209,6 +228,8 @@ QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &
                 current.syncToken = reader.readElementText();
             } else if (is(reader, CalDavNs::appleIcal, "calendar-color"_L1)) {
                 current.color = colorOf(reader.readElementText());
+            } else if (isDav(reader, "current-user-privilege-set"_L1)) {
+                current.readOnly = !grantsWrite(reader);
             } else if (isCalDav(reader, "supported-calendar-component-set"_L1)) {
                 while (!reader.atEnd()) {
                     reader.readNext();

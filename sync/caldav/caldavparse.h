@@ -24,6 +24,10 @@ struct DiscoveredCalendar
     QString ctag;
     QString syncToken;
     QStringList components; // supported components; ["VEVENT"] when not stated
+    // The server grants this user no write privilege on the collection
+    // (a current-user-privilege-set without all, write or write-content);
+    // false when the server does not say.
+    bool readOnly = false;
 
     friend bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b);
     friend bool operator!=(const DiscoveredCalendar &a, const DiscoveredCalendar &b) { return !(a == b); }

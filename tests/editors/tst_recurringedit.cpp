@@ -5,6 +5,7 @@
 #include "seriesfixture.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QSet>
@@ -101,6 +102,18 @@ private Q_SLOTS:
         QCOMPARE(prompt.exec(), int(QDialog::Rejected));
         QVERIFY(script.done());
         QCOMPARE(prompt.scope(), RecurringEditScope::None);
+    }
+
+    // A read-only calendar's series: the prompt says why and offers only Cancel.
+    void scopePromptOfAReadOnlyCalendar()
+    {
+        const QString reason = u"\"Feeds\" is read-only: its events cannot be changed here."_s;
+        RecurringEditScopeDialog prompt(u"Standup"_s, nullptr, reason);
+        QVERIFY(prompt.findChildren<QLabel *>().size() >= 2);
+        QCOMPARE(prompt.findChildren<QLabel *>().at(1)->text(), reason);
+        for (const QString &name : {u"thisEvent"_s, u"thisAndFollowing"_s, u"allEvents"_s})
+            QVERIFY2(!prompt.findChild<QPushButton *>(name)->isEnabled(), qPrintable(name));
+        QVERIFY(prompt.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->isEnabled());
     }
 
     void nothingWrittenWithoutScope()

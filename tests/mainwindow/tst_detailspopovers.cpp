@@ -1,4 +1,5 @@
 #include "appstatefixture.h"
+#include "calendarrepository.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "modalscript.h"
@@ -7,6 +8,7 @@
 #include "timeutil.h"
 #include "undostack.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -87,6 +89,25 @@ private Q_SLOTS:
 
     // Deleting a series takes its overrides along; undo brings them back,
     // still known to the server.
+    // A read-only calendar's event: the card says why, and neither Edit
+    // nor Delete can be pressed.
+    void readOnlyCalendarsEvent()
+    {
+        Calendar personal = *m_state->calendars()->getById(kPersonal);
+        personal.is_read_only = true;
+        QVERIFY(m_state->calendars()->update(personal));
+        auto *card = new EventDetailsPopover(m_state, insertEvent(QString()));
+        card->showNextTo(QRect(10, 10, 20, 20));
+        const QString reason = u"\"%1\" is read-only: its events cannot be changed here."_s.arg(personal.name);
+        QCOMPARE(card->findChild<QLabel *>(u"readOnlyNotice"_s)->text(), reason);
+        for (const QString &name : {u"edit"_s, u"delete"_s}) {
+            const QPushButton *button = card->findChild<QPushButton *>(name);
+            QVERIFY(!button->isEnabled());
+            QCOMPARE(button->toolTip(), reason);
+        }
+        card->close();
+    }
+
     void deleteAndUndo_data()
     {
         QTest::addColumn<int>("answer");

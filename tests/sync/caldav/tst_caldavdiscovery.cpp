@@ -346,6 +346,44 @@ private Q_SLOTS:
             QCOMPARE(after.supported_components, u"[\"VEVENT\",\"VTODO\"]"_s);
     }
 
+    // The server's privileges decide whether the events can be changed
+    // here, for new calendars and for syncing ones whose rights moved.
+    void writeAccessFollowsTheServer_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<bool>("wasReadOnly");
+        QTest::addColumn<bool>("serverReadOnly");
+        QTest::newRow("new, read-only there") << false << false << true;
+        QTest::newRow("new, writable there") << false << false << false;
+        QTest::newRow("syncing, write access taken away") << true << false << true;
+        QTest::newRow("syncing, write access granted") << true << true << false;
+    }
+
+    void writeAccessFollowsTheServer()
+    {
+        QFETCH(bool, known);
+        QFETCH(bool, wasReadOnly);
+        QFETCH(bool, serverReadOnly);
+        const QString url = u"https://dav.example.org/cal/shared/"_s;
+        if (known) {
+            Calendar existing;
+            existing.id = newId();
+            existing.account_id = m_account;
+            existing.url = url;
+            existing.name = u"Shared"_s;
+            existing.sync_enabled = true;
+            existing.is_read_only = wasReadOnly;
+            existing.created_at = existing.updated_at = QDateTime::currentDateTimeUtc();
+            QVERIFY(m_state->calendars()->insert(existing));
+        }
+        Discovered found = discovered(url, u"Shared"_s);
+        found.readOnly = serverReadOnly;
+        QCOMPARE(CalDavParse::mergeDiscoveredCalendars(m_state, m_account, {found}), known ? 0 : 1);
+        const QList<Calendar> calendars = m_state->calendars()->getByAccount(m_account);
+        QCOMPARE(calendars.size(), 1);
+        QCOMPARE(calendars.first().is_read_only, serverReadOnly);
+    }
+
     void newCalendars()
     {
         // An empty store: the first calendar ever becomes the default one.
