@@ -21,15 +21,6 @@ SyncItemProblems::SyncItemProblems(Database *database, const QString &calendarId
 {
 }
 
-std::optional<QString> SyncItemProblems::version(Kind kind, const QString &key) const
-{
-    return selectFirst<QString>(m_database->database(),
-                                QStringLiteral("SELECT version FROM sync_item_problems "
-                                               "WHERE calendar_id = ? AND kind = ? AND item_key = ?"),
-                                {m_calendarId, kindText(kind), key},
-                                [](const QSqlQuery &q) { return q.value(0).toString(); });
-}
-
 QHash<QString, QString> SyncItemProblems::all(Kind kind) const
 {
     QHash<QString, QString> out;

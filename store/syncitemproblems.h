@@ -3,8 +3,6 @@
 #include <QHash>
 #include <QString>
 
-#include <optional>
-
 class Database;
 
 // Items of one calendar that its sync leaves alone until they change
@@ -19,8 +17,6 @@ public:
 
     SyncItemProblems(Database *database, const QString &calendarId);
 
-    // The version stored for `key` of `kind`, if any.
-    std::optional<QString> version(Kind kind, const QString &key) const;
     // Every key of `kind` with its version.
     QHash<QString, QString> all(Kind kind) const;
     int count() const;

@@ -49,6 +49,8 @@ void CalDavPush::pushNext()
     if (!m_started) {
         m_started = true;
         m_queue = pendingKeys();
+        if (m_problems)
+            m_refused = m_problems->all(SyncItemProblems::Kind::Refused);
     }
     if (m_queue.isEmpty()) {
         finish();
@@ -95,10 +97,8 @@ void CalDavPush::refresh(const QString &href, const QString &reasonOnFailure, co
 
 bool CalDavPush::wasRefused(const QString &key, const QByteArray &body) const
 {
-    if (!m_problems)
-        return false;
-    const std::optional<QString> refused = m_problems->version(SyncItemProblems::Kind::Refused, key);
-    if (!refused || *refused != digestOf(body))
+    const auto refused = m_refused.constFind(key);
+    if (refused == m_refused.cend() || *refused != digestOf(body))
         return false;
     qCDebug(lcCalDav) << "[CalDav] not sending" << key << "again: the server refused it as it is";
     return true;
@@ -106,7 +106,7 @@ bool CalDavPush::wasRefused(const QString &key, const QByteArray &body) const
 
 void CalDavPush::accepted(const QString &key)
 {
-    if (m_problems)
+    if (m_problems && m_refused.remove(key) > 0)
         m_problems->forget(SyncItemProblems::Kind::Refused, key);
 }
 
@@ -117,7 +117,9 @@ void CalDavPush::rejected(const QString &key, const QByteArray &body, const QStr
     if (m_problems && result.isRefusal()) {
         qCWarning(lcCalDav) << "[CalDav] the server refused" << key << "with HTTP" << result.status
                             << "- going on with the others";
-        m_problems->record(SyncItemProblems::Kind::Refused, key, digestOf(body), result.describe());
+        const QString digest = digestOf(body);
+        m_problems->record(SyncItemProblems::Kind::Refused, key, digest, result.describe());
+        m_refused.insert(key, digest);
         next();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "caldavclient.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -72,6 +73,7 @@ private:
 
     CalDavItemStore *m_store;
     SyncItemProblems *m_problems = nullptr;
+    QHash<QString, QString> m_refused; // key -> digest of the refused text, read once
     Done m_done;
     Fail m_fail;
     QStringList m_queue;

@@ -1,10 +1,18 @@
 #pragma once
 
-// Answers of a scripted CalDAV server for the collection "/cal/".
+// Answers of a scripted CalDAV server for the collection "/cal/", and the
+// fixture of the tests that sync one calendar against it.
+
+#include "scriptedhttpserver.h"
+#include "syncharness.h"
+#include "timeutil.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -51,3 +59,77 @@ inline QString vevent(const QString &uid, const QString &summary, const QString 
            "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, summary, extra);
 }
 
+
+inline std::function<QString(const ScriptedHttpServer::Request &)> bodyLacks(const QByteArray &text)
+{
+    return [text](const ScriptedHttpServer::Request &request) {
+        return request.body.contains(text) ? u"body holds "_s + QString::fromUtf8(text) : QString();
+    };
+}
+
+// A store with one syncing calendar at "/cal/" (ctag "c1") of a scripted
+// server; a test class derives from it and calls startCalendar() in init()
+// and stop() in cleanup().
+class ScriptedCalDavTest : public QObject
+{
+protected:
+    bool startCalendar()
+    {
+        m_fixture = std::make_unique<AppStateFixture>();
+        if (!m_fixture->start())
+            return false;
+        m_state = m_fixture->state();
+        m_server = std::make_unique<ScriptedHttpServer>();
+        if (!m_server->start())
+            return false;
+        m_calendar = addCalDavCalendar(m_state, m_server->url(u"/cal/"_s), {}, u"[\"VEVENT\"]"_s);
+        m_calendar.ctag = u"c1"_s;
+        return m_state->calendars()->update(m_calendar);
+    }
+
+    void stop()
+    {
+        m_fixture.reset();
+        m_server.reset();
+    }
+
+    Event event(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
+    {
+        Event e;
+        e.id = newId();
+        e.uid = uid;
+        e.calendar_id = m_calendar.id;
+        e.title = title;
+        e.href = href;
+        e.etag = etag;
+        e.start_time = TimeUtil::utc(QDate(2026, 3, 2), QTime(10, 0));
+        e.end_time = e.start_time.addSecs(3600);
+        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
+        e.sync_status = pending ? u"pending"_s : u"synced"_s;
+        e.raw_icalendar = ICalendar::serializeNewEvent(e);
+        return e;
+    }
+
+    QString storeEvent(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
+    {
+        const Event e = event(uid, title, href, etag, pending);
+        if (!m_state->events()->insert(e))
+            qFatal("event not stored");
+        return e.id;
+    }
+
+    // A request the script did not expect, or one that broke its checks,
+    // fails the run as the test sees it.
+    SyncOutcome sync()
+    {
+        SyncOutcome outcome = syncOnce(m_state, m_calendar.id, {}, {});
+        if (!m_server->problems().isEmpty())
+            outcome.failure += u"\nthe server saw: "_s + m_server->problems().join(u'\n');
+        return outcome;
+    }
+
+    std::unique_ptr<AppStateFixture> m_fixture;
+    AppState *m_state = nullptr;
+    std::unique_ptr<ScriptedHttpServer> m_server;
+    Calendar m_calendar;
+};

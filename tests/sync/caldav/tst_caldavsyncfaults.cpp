@@ -24,27 +24,12 @@ QByteArray truncated(const QByteArray &listing, const QByteArray &how)
 // One calendar's run against a scripted server that misbehaves in one
 // item: weak ETags, a listing cut short, an object nobody can read, a write
 // refused, a control character in an answer. The other items sync.
-class TestCalDavSyncFaults : public QObject
+class TestCalDavSyncFaults : public ScriptedCalDavTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        m_fixture = std::make_unique<AppStateFixture>();
-        QVERIFY(m_fixture->start());
-        m_state = m_fixture->state();
-        m_server = std::make_unique<ScriptedHttpServer>();
-        QVERIFY(m_server->start());
-        m_calendar = addCalDavCalendar(m_state, m_server->url(u"/cal/"_s), {}, u"[\"VEVENT\"]"_s);
-        m_calendar.ctag = u"c1"_s;
-        QVERIFY(m_state->calendars()->update(m_calendar));
-    }
-
-    void cleanup()
-    {
-        m_fixture.reset();
-        m_server.reset();
-    }
+    void init() { QVERIFY(startCalendar()); }
+    void cleanup() { stop(); }
 
     // A weak tag is repeated in If-Match exactly as the server gave it, and
     // a listing with the same weak tag fetches nothing.
@@ -206,48 +191,7 @@ private Q_SLOTS:
     }
 
 private:
-    static std::function<QString(const ScriptedHttpServer::Request &)> bodyLacks(const QByteArray &text)
-    {
-        return [text](const ScriptedHttpServer::Request &request) {
-            return request.body.contains(text) ? u"body holds "_s + QString::fromUtf8(text) : QString();
-        };
-    }
-
     QString lastSyncError() const { return m_state->calendars()->getById(m_calendar.id)->last_sync_error; }
-
-    QString storeEvent(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
-    {
-        Event e;
-        e.id = newId();
-        e.uid = uid;
-        e.calendar_id = m_calendar.id;
-        e.title = title;
-        e.href = href;
-        e.etag = etag;
-        e.start_time = TimeUtil::utc(QDate(2026, 3, 2), QTime(10, 0));
-        e.end_time = e.start_time.addSecs(3600);
-        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
-        e.sync_status = pending ? u"pending"_s : u"synced"_s;
-        e.raw_icalendar = ICalendar::serializeNewEvent(e);
-        if (!m_state->events()->insert(e))
-            qFatal("event not stored");
-        return e.id;
-    }
-
-    // A request the script did not expect, or one that broke its checks,
-    // fails the run as the test sees it.
-    SyncOutcome sync()
-    {
-        SyncOutcome outcome = syncOnce(m_state, m_calendar.id, {}, {});
-        if (!m_server->problems().isEmpty())
-            outcome.failure += u"\nthe server saw: "_s + m_server->problems().join(u'\n');
-        return outcome;
-    }
-
-    std::unique_ptr<AppStateFixture> m_fixture;
-    AppState *m_state = nullptr;
-    std::unique_ptr<ScriptedHttpServer> m_server;
-    Calendar m_calendar;
 };
 
 QTEST_MAIN(TestCalDavSyncFaults)

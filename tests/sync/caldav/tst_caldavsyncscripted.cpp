@@ -16,39 +16,17 @@ QDateTime at(int day, int hour)
     return TimeUtil::utc(QDate(2026, 3, day), QTime(hour, 0));
 }
 
-std::function<QString(const ScriptedHttpServer::Request &)> bodyLacks(const QByteArray &text)
-{
-    return [text](const ScriptedHttpServer::Request &request) {
-        return request.body.contains(text) ? u"body holds "_s + QString::fromUtf8(text) : QString();
-    };
-}
-
 } // namespace
 
 // What real servers will not do on demand, against a scripted peer: 412,
 // 403 on the to-do query, 301, 207 to a write, a cut-off listing; and the
 // shape of every request a run sends.
-class TestCalDavSyncScripted : public QObject
+class TestCalDavSyncScripted : public ScriptedCalDavTest
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        m_fixture = std::make_unique<AppStateFixture>();
-        QVERIFY(m_fixture->start());
-        m_state = m_fixture->state();
-        m_server = std::make_unique<ScriptedHttpServer>();
-        QVERIFY(m_server->start());
-        m_calendar = addCalDavCalendar(m_state, m_server->url(u"/cal/"_s), {}, u"[\"VEVENT\"]"_s);
-        m_calendar.ctag = u"c1"_s;
-        QVERIFY(m_state->calendars()->update(m_calendar));
-    }
-
-    void cleanup()
-    {
-        m_fixture.reset();
-        m_server.reset();
-    }
+    void init() { QVERIFY(startCalendar()); }
+    void cleanup() { stop(); }
 
     // The server's copy changed since the stored ETag: it is fetched, and the
     // local version written once more against its ETag. A second conflict
@@ -419,31 +397,6 @@ private:
         QVERIFY(m_state->calendars()->update(m_calendar));
     }
 
-    Event event(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
-    {
-        Event e;
-        e.id = newId();
-        e.uid = uid;
-        e.calendar_id = m_calendar.id;
-        e.title = title;
-        e.href = href;
-        e.etag = etag;
-        e.start_time = at(2, 10);
-        e.end_time = at(2, 11);
-        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
-        e.sync_status = pending ? u"pending"_s : u"synced"_s;
-        e.raw_icalendar = ICalendar::serializeNewEvent(e);
-        return e;
-    }
-
-    QString storeEvent(const QString &uid, const QString &title, const QString &href, const QString &etag, bool pending)
-    {
-        const Event e = event(uid, title, href, etag, pending);
-        if (!m_state->events()->insert(e))
-            qFatal("event not stored");
-        return e.id;
-    }
-
     QString storeTask(const QString &uid, const QString &href, const QString &etag)
     {
         Task t;
@@ -461,20 +414,6 @@ private:
         return t.id;
     }
 
-    // A request the script did not expect, or one that broke its checks,
-    // fails the run as the test sees it.
-    SyncOutcome sync()
-    {
-        SyncOutcome outcome = syncOnce(m_state, m_calendar.id, {}, {});
-        if (!m_server->problems().isEmpty())
-            outcome.failure += u"\nthe server saw: "_s + m_server->problems().join(u'\n');
-        return outcome;
-    }
-
-    std::unique_ptr<AppStateFixture> m_fixture;
-    AppState *m_state = nullptr;
-    std::unique_ptr<ScriptedHttpServer> m_server;
-    Calendar m_calendar;
 };
 
 QTEST_MAIN(TestCalDavSyncScripted)
