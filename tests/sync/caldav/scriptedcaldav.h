@@ -118,6 +118,30 @@ protected:
         return e.id;
     }
 
+    void syncTasksToo(const QString &components)
+    {
+        m_calendar = *m_state->calendars()->getById(m_calendar.id);
+        m_calendar.supported_components = components;
+        QVERIFY(m_state->calendars()->update(m_calendar));
+    }
+
+    QString storeTask(const QString &uid, const QString &href, const QString &etag)
+    {
+        Task t;
+        t.id = newId();
+        t.uid = uid;
+        t.calendar_id = m_calendar.id;
+        t.title = uid + u" here"_s;
+        t.href = href;
+        t.etag = etag;
+        t.created = t.last_modified = QDateTime::currentDateTimeUtc();
+        t.sync_status = u"pending"_s;
+        t.raw_icalendar = u"BEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\nEND:VTODO\r\n"_s.arg(uid, t.title); // bare, as some clients store it
+        if (!m_state->tasks()->insert(t))
+            qFatal("task not stored");
+        return t.id;
+    }
+
     // A request the script did not expect, or one that broke its checks,
     // fails the run as the test sees it.
     SyncOutcome sync()

@@ -149,6 +149,25 @@ private Q_SLOTS:
         QCOMPARE(lastSyncError(), QString());
     }
 
+    // A to-do goes the same way: refused once, not sent again unchanged.
+    void refusedTaskIsNotSentAgain()
+    {
+        syncTasksToo(u"[\"VEVENT\",\"VTODO\"]"_s);
+        const QString task = storeTask(u"chore"_s, {}, {});
+        const QString event = storeEvent(u"meet"_s, u"Meeting"_s, {}, {}, true);
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
+        m_server->expect("PUT", "/cal/meet.ics").reply(201);
+        m_server->expect("PUT", "/cal/chore.ics").reply(403);
+        QCOMPARE(sync().failure, QString());
+        QCOMPARE(m_state->events()->getById(event)->sync_status, u"synced"_s);
+        QCOMPARE(m_state->tasks()->getById(task)->sync_status, u"pending"_s);
+        QCOMPARE(lastSyncError(), u"1 item(s) could not be synced"_s);
+
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
+        QCOMPARE(sync().failure, QString());
+        QCOMPARE(lastSyncError(), u"1 item(s) could not be synced"_s);
+    }
+
     // Not the item's fault: the run ends and the rest waits for the next.
     void serverFailureEndsTheRun_data()
     {
