@@ -117,7 +117,7 @@ void SyncCoordinator::syncNow()
 
 void SyncCoordinator::syncDueAccounts()
 {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = m_clock().toUTC();
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts) {
         if (account.sync_interval_minutes <= 0)
@@ -267,7 +267,7 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
     });
 
     const QString password = passwordFor(account);
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = m_clock().toUTC();
     for (const Calendar &calendar : calendars) {
         if (m_inFlight.contains(calendar.id)) {
             // Under way already: what changed meanwhile goes out when it reports.
@@ -292,7 +292,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
         return;
     m_inFlight.remove(calendarId);
     if (failed)
-        m_backoff.failed(calendarId, QDateTime::currentDateTimeUtc());
+        m_backoff.failed(calendarId, m_clock().toUTC());
     else
         m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar
@@ -333,7 +333,7 @@ void SyncCoordinator::finishBatch(Batch *batch)
     std::optional<Account> account = m_appState->accounts()->getById(batch->accountId);
     if (account && (batch->full || !batch->failure.isEmpty())) {
         if (batch->full)
-            account->last_sync_time = QDateTime::currentDateTimeUtc();
+            account->last_sync_time = m_clock().toUTC();
         account->last_sync_error = batch->failure;
         m_appState->accounts()->update(*account);
     }
@@ -350,7 +350,7 @@ void SyncCoordinator::onLocalChange(const QString &calendarId)
         return;
     }
     // A failed calendar waits for the tick or the user.
-    if (m_backoff.isPaused(calendarId, QDateTime::currentDateTimeUtc()))
+    if (m_backoff.isPaused(calendarId, m_clock().toUTC()))
         return;
     const std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId);
     if (!calendar || !calendar->sync_enabled)

@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "clock.h"
 #include "event.h"
 #include "syncbackoff.h"
 #include "task.h"
@@ -70,6 +71,8 @@ public:
     void pushPending();
     // For the requests of runs and rediscoveries started from now on.
     void setTimeouts(int transferMs, int deadlineMs);
+    // Where intervals and pauses read the time.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
@@ -116,4 +119,5 @@ private:
     QHash<QString, QHash<QString, Task>> m_seenTasks;
     int m_transferTimeoutMs;
     int m_requestDeadlineMs;
+    Clock m_clock = systemNow;
 };

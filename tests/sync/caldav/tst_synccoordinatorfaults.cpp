@@ -160,6 +160,52 @@ private Q_SLOTS:
         QCOMPARE(messages.last().first().toString(), failure);
     }
 
+    // A failed calendar is tried again by the first tick after its pause,
+    // and the pause grows with each failure in a row.
+    void tickRetriesAfterThePause()
+    {
+        const Calendar calendar = addCalendar();
+        storeEvent(calendar.id, u"a"_s, u"/cal/a.ics"_s, u"v1"_s);
+        QDateTime now = TimeUtil::utc(QDate(2026, 3, 1), QTime(12, 0));
+        m_coordinator->setClock([&now] { return now; });
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        const auto expectRun = [&](bool discovery) {
+            if (discovery)
+                expectDiscovery(*m_server);
+            m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
+            m_server->expect("PUT", "/cal/a.ics").reply(503);
+        };
+        const QDateTime start = now;
+        // A run started by the tick reports well within the wait.
+        const auto tickAt = [&](int secs, int reports) {
+            now = start.addSecs(secs);
+            m_coordinator->syncDueAccounts();
+            QTest::qWaitFor([&] { return messages.size() == reports; }, 10000);
+            QTest::qWait(300);
+        };
+        const auto problems = [this] { return m_server->problems().join(u'\n').toUtf8(); };
+
+        expectRun(true);
+        m_coordinator->syncNow();
+        QVERIFY(QTest::qWaitFor([&] { return messages.size() == 1; }, 10000));
+        tickAt(59, 1);
+        QVERIFY2(m_server->problems().isEmpty(), problems().constData());
+        QCOMPARE(messages.size(), 1);
+        expectRun(false);
+        tickAt(60, 2);
+        QVERIFY2(m_server->problems().isEmpty(), problems().constData());
+        QCOMPARE(messages.size(), 2);
+        // Two failures in a row: two minutes from the second.
+        tickAt(60 + 119, 2);
+        QVERIFY2(m_server->problems().isEmpty(), problems().constData());
+        QCOMPARE(messages.size(), 2);
+        expectRun(false);
+        tickAt(60 + 120, 3);
+        QVERIFY2(m_server->problems().isEmpty(), problems().constData());
+        QCOMPARE(messages.size(), 3);
+        QCOMPARE(messages.last().first().toString(), u"Server returned HTTP 503 pushing \"Here\""_s);
+    }
+
     void firstSyncFailureIsNoSuccess_data()
     {
         QTest::addColumn<bool>("silent");
