@@ -2,7 +2,6 @@
 
 #include "caldavnamespaces_p.h"
 
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -58,19 +57,31 @@ QString unquoteEtag(const QString &etag)
 // passed on verbatim by the server, makes the whole answer ill-formed XML,
 // which would hide every other object of the listing: those characters go
 // before reading (the iCalendar reader has no use for them either).
+bool isForbiddenInXml(uint code)
+{
+    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+}
+
 QByteArray withoutControlCharacters(const QByteArray &body)
 {
-    const auto forbidden = [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
-    };
+    const auto forbidden = [](char c) { return isForbiddenInXml(static_cast<unsigned char>(c)); };
     QByteArray out = body;
     if (std::any_of(body.cbegin(), body.cend(), forbidden))
         out.removeIf(forbidden);
-    if (out.contains("&#")) {
-        static const QRegularExpression reference(
-            u"&#(?:0*(?:[0-8]|1[1-2]|1[4-9]|2[0-9]|3[01])|[xX]0*(?:[0-8bBcCeEfF]|1[0-9a-fA-F]));"_s);
-        out = QString::fromUtf8(out).remove(reference).toUtf8();
+    // The same characters written as references ("&#0;", "&#x1B;").
+    qsizetype at = out.indexOf("&#");
+    while (at >= 0) {
+        const qsizetype end = out.indexOf(';', at);
+        const bool hex = at + 2 < out.size() && (out.at(at + 2) == 'x' || out.at(at + 2) == 'X');
+        const qsizetype digits = at + (hex ? 3 : 2);
+        bool ok = false;
+        const uint code = end > digits && end - at <= 12 ? out.mid(digits, end - digits).toUInt(&ok, hex ? 16 : 10) : 0;
+        if (ok && isForbiddenInXml(code)) {
+            out.remove(at, end - at + 1);
+            at = out.indexOf("&#", at);
+        } else {
+            at = out.indexOf("&#", at + 2);
+        }
     }
     return out;
 }
