@@ -5,9 +5,11 @@
 #include "synccoordinator.h"
 #include "syncharness.h"
 #include "syncresult.h"
+#include "testcertificate.h"
 #include "timeutil.h"
 
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -208,11 +210,12 @@ private Q_SLOTS:
 
     void firstSyncFailureIsNoSuccess_data()
     {
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("401 on discovery") << false << u"The server rejected the username or password."_s;
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("message"); // its start
+        QTest::newRow("401 on discovery") << u"401"_s << u"The server rejected the username or password."_s;
         QTest::newRow("a server that never answers")
-            << true << u"Could not reach the server: The server did not answer for 1 second(s)."_s;
+            << u"silent"_s << u"Could not reach the server: The server did not answer for 1 second(s)."_s;
+        QTest::newRow("a certificate nobody trusts") << u"tls"_s << u"Could not reach the server: "_s;
     }
 
     // The account has no calendar yet: the failure is the account's, shown
@@ -220,8 +223,16 @@ private Q_SLOTS:
     // second discovery.
     void firstSyncFailureIsNoSuccess()
     {
-        QFETCH(bool, silent);
+        QFETCH(QString, server);
         QFETCH(QString, message);
+        const bool silent = server == u"silent"_s;
+        QTemporaryDir dir;
+        if (server == u"tls"_s) {
+            const TestCertificate certificate(dir.path(), u"untrusted"_s);
+            QVERIFY2(certificate.isValid(), qPrintable(certificate.errorString()));
+            m_server = std::make_unique<ScriptedHttpServer>();
+            QVERIFY(m_server->startTls(certificate.certificate(), certificate.key()));
+        }
         QTcpServer quiet;
         QVERIFY(quiet.listen(QHostAddress::LocalHost));
         int connections = 0;
@@ -231,7 +242,7 @@ private Q_SLOTS:
         });
         const QUrl url = silent ? QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(quiet.serverPort())) : m_server->url(u"/cal/"_s);
         const QString accountId = addAccount(url);
-        if (!silent)
+        if (server == u"401"_s)
             m_server->expect("PROPFIND", "/cal/").reply(401);
         QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
         m_coordinator->syncNow();
@@ -239,9 +250,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 10000));
         QTest::qWait(300);
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.first().first().toString(), message);
+        const QString shown = messages.first().first().toString();
+        QVERIFY2(shown.startsWith(message), qPrintable(shown));
         const Account account = *m_state->accounts()->getById(accountId);
-        QCOMPARE(account.last_sync_error, message);
+        QCOMPARE(account.last_sync_error, shown);
         QVERIFY(!account.last_sync_time || !account.last_sync_time->isValid());
         QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(connections, silent ? 1 : 0);
