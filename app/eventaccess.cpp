@@ -12,11 +12,14 @@ namespace EventAccess {
 
 QString readOnlyReason(const Calendar &calendar, const QString &accountType)
 {
-    Q_UNUSED(calendar);
     // A feed is only ever read: a change made here would never reach it and
     // would be gone at the next refresh.
     if (accountType == "webcal"_L1)
         return QCoreApplication::translate("EventAccess", "Events of a subscribed calendar can't be changed.");
+    // The server refuses writes to it: a change made here would never leave.
+    if (calendar.is_read_only)
+        return QCoreApplication::translate("EventAccess", "\"%1\" is read-only: its events cannot be changed here.")
+            .arg(calendar.name);
     return {};
 }
 

@@ -7,9 +7,9 @@
 class AppState;
 
 // Whether the events of a calendar may be changed from this program: not
-// those of a subscription (a "webcal" feed, which is only ever read). The one
-// rule the event form, the scope prompt and the details card ask. (A calendar
-// marked read-only is only kept from being offered for new events.)
+// those of a subscription (a "webcal" feed, which is only ever read), nor
+// those of a collection the server lets this user only read. The one rule
+// the event form, the scope prompt and the details card ask.
 namespace EventAccess {
 
 // Why the calendar's events can't be changed, as a sentence for the user;

@@ -137,6 +137,9 @@ qsizetype indexOfUnescapedComma(QStringView text, qsizetype from);
 
 // TEXT value escaping: backslash, ";", ",", and every line break (CR LF, LF or
 // a lone CR) as "\n".
+// Removes what RFC 5545 TEXT never holds: the control characters other than
+// tab (line breaks of the content lines themselves stay).
+void stripControlCharacters(QString &text);
 QString escapeText(QStringView text);
 
 // A parameter value ready to write: RFC 6868 "^" escapes for quotes and line

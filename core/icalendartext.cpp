@@ -368,6 +368,16 @@ qsizetype indexOfUnescapedComma(QStringView text, qsizetype from)
     return -1;
 }
 
+void stripControlCharacters(QString &text)
+{
+    const auto forbidden = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n') || u == 0x7f;
+    };
+    if (std::any_of(text.cbegin(), text.cend(), forbidden))
+        text.removeIf(forbidden);
+}
+
 QString escapeText(QStringView text)
 {
     QString out;

@@ -399,6 +399,9 @@ QString serializeEvents(const QList<Event> &events)
     for (const Event &e : events)
         writeEvent(w, e);
     w.text.append(kCalendarFooter);
+    // Also lines carried over from an imported text: one control character
+    // makes the server's answers unreadable XML for every other client.
+    stripControlCharacters(w.text);
     return w.text;
 }
 
@@ -471,6 +474,7 @@ QString serializeTask(const Task &t)
         w.text.append(c.text);
     w.raw(QLatin1String("END:VTODO"));
     w.text.append(kCalendarFooter);
+    stripControlCharacters(w.text);
     return w.text;
 }
 

@@ -143,7 +143,7 @@ EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *p
     buildUi();
     fillCalendarCombo();
     populate();
-    if (const QString reason = EventAccess::readOnlyReason(state, m_event->calendar_id); !reason.isEmpty())
+    if (const QString reason = readOnlyReason(); !reason.isEmpty())
         lockReadOnly(this, reason);
 }
 
@@ -693,9 +693,14 @@ void EventFormDialog::applyTemplate(const EventTemplate &eventTemplate)
         addReminderRow(minutes);
 }
 
+QString EventFormDialog::readOnlyReason() const
+{
+    return m_event && !m_event->id.isEmpty() ? EventAccess::readOnlyReason(m_state, m_event->calendar_id) : QString();
+}
+
 void EventFormDialog::save()
 {
-    if (m_event && !EventAccess::readOnlyReason(m_state, m_event->calendar_id).isEmpty())
+    if (!readOnlyReason().isEmpty())
         return;
     if (m_title->text().trimmed().isEmpty()) {
         QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the event."));

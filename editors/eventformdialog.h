@@ -63,6 +63,8 @@ private:
     void showTemplatesMenu();
     void applyTemplate(const EventTemplate &eventTemplate);
     void setAllDay(bool allDay);
+    // Why the edited event cannot be saved (its calendar is read-only), or empty.
+    QString readOnlyReason() const;
     void save();
     bool write(Event record);
     QString selectedCalendarColor() const;

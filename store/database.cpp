@@ -38,6 +38,7 @@ constexpr Migration kMigrations[] = {
     {9, "events_long_with_start", ":/sql/sql/migrations/009_events_long_with_start.sql"},
     {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
     {11, "timed_values_as_instants", ":/sql/sql/migrations/011_timed_values_as_instants.sql"},
+    {13, "sync_item_problems", ":/sql/sql/migrations/013_sync_item_problems.sql"},
     {14, "events_dated_idx", ":/sql/sql/migrations/014_events_dated_index.sql"},
     {15, "caldav_resource_bases", ":/sql/sql/migrations/015_caldav_resource_bases.sql"},
 };

@@ -11,6 +11,9 @@
 //   unchangedRun/5000/1         the same after the stored ctag was lost: the
 //                               ETag listing alone, nothing fetched
 //   (rows_written counts the database changes of one run: 0 is the target)
+//   changedOnServerRun/5000/50  the same calendar after another device edited
+//                               50 of its objects: the listing, one multiget
+//                               of the 50, and their rows
 #include "appstate.h"
 #include "caldavclient.h"
 #include "caldavhref.h"
@@ -151,33 +154,44 @@ void dropUnlisted(benchmark::State &state)
 }
 BENCHMARK(dropUnlisted)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void unchangedRun(benchmark::State &state)
+// Radicale on loopback holding `count` events written straight into its
+// storage (5,000 PUTs would take minutes), and a store that pulled them all.
+struct SeededServer
 {
-    const int count = int(state.range(0));
-    const bool lostMarkers = state.range(1) != 0;
-    RadicaleServer radicale(RadicaleServer::Options{u"bench"_s, u"pw"_s, {}, {}});
-    if (!radicale.start())
-        qFatal("%s", qPrintable(radicale.errorString()));
-    const QUrl collection = radicale.url(u"/bench/big/"_s);
-    CalDavClient client;
-    client.setCredentials(u"bench"_s, u"pw"_s);
-    bool made = false;
-    client.mkcalendar(collection, CalDavXml::mkcalendarBody(u"Big"_s, {}, {}),
-                      [&made](const CalDavClient::Response &r) { made = r.isSuccess(); });
-    if (!QTest::qWaitFor([&made] { return made; }, 10000))
-        qFatal("no collection");
-    // Written straight into Radicale's storage: 5,000 PUTs would take minutes.
-    const QString folder = radicale.storagePath() + u"/collection-root/bench/big/"_s;
-    for (int i = 0; i < count; ++i) {
+    RadicaleServer radicale{RadicaleServer::Options{u"bench"_s, u"pw"_s, {}, {}}};
+    QString folder;
+    std::unique_ptr<Store> store;
+
+    explicit SeededServer(int count)
+    {
+        if (!radicale.start())
+            qFatal("%s", qPrintable(radicale.errorString()));
+        const QUrl collection = radicale.url(u"/bench/big/"_s);
+        CalDavClient client;
+        client.setCredentials(u"bench"_s, u"pw"_s);
+        bool made = false;
+        client.mkcalendar(collection, CalDavXml::mkcalendarBody(u"Big"_s, {}, {}),
+                          [&made](const CalDavClient::Response &r) { made = r.isSuccess(); });
+        if (!QTest::qWaitFor([&made] { return made; }, 10000))
+            qFatal("no collection");
+        folder = radicale.storagePath() + u"/collection-root/bench/big/"_s;
+        for (int i = 0; i < count; ++i)
+            write(i, u"Event"_s);
+        store = std::make_unique<Store>(collection);
+        runOnce(); // the first run pulls everything
+    }
+
+    void write(int i, const QString &summary)
+    {
         QFile file(folder + u"bench-%1.ics"_s.arg(i));
-        if (!file.open(QIODevice::WriteOnly) || file.write(eventText(i, u"Event"_s).toUtf8()) < 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(eventText(i, summary).toUtf8()) < 0)
             qFatal("cannot seed %s", qPrintable(file.fileName()));
     }
 
-    Store store(collection);
-    const auto runOnce = [&store] {
-        const Calendar calendar = *store.state->calendars()->getById(store.calendar.id);
-        CalDavSyncClient sync(store.state.get());
+    void runOnce()
+    {
+        const Calendar calendar = *store->state->calendars()->getById(store->calendar.id);
+        CalDavSyncClient sync(store->state.get());
         bool done = false;
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncCompleted, [&done] { done = true; });
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed,
@@ -185,8 +199,14 @@ void unchangedRun(benchmark::State &state)
         sync.syncCalendar(calendar, u"bench"_s, u"pw"_s, {});
         if (!QTest::qWaitFor([&done] { return done; }, 120000))
             qFatal("run did not end");
-    };
-    runOnce(); // the first run pulls everything
+    }
+};
+
+void unchangedRun(benchmark::State &state)
+{
+    const bool lostMarkers = state.range(1) != 0;
+    SeededServer server(int(state.range(0)));
+    Store &store = *server.store;
     int written = 0;
     for (auto _ : state) {
         if (lostMarkers) {
@@ -198,12 +218,35 @@ void unchangedRun(benchmark::State &state)
             state.ResumeTiming();
         }
         const int before = store.totalChanges();
-        runOnce();
+        server.runOnce();
         written = store.totalChanges() - before - (lostMarkers ? 1 : 0); // the markers written back
     }
     state.counters["rows_written"] = written;
 }
 BENCHMARK(unchangedRun)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void changedOnServerRun(benchmark::State &state)
+{
+    const int changed = int(state.range(1));
+    SeededServer server(int(state.range(0)));
+    int round = 0;
+    int stored = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Every 100th object, edited by another device.
+        ++round;
+        for (int i = 0; i < changed; ++i)
+            server.write(i * 100, u"Round %1"_s.arg(round));
+        state.ResumeTiming();
+        server.runOnce();
+        state.PauseTiming();
+        const Event event = *server.store->state->events()->getByUid(u"bench-0"_s, server.store->calendar.id);
+        stored = event.title == u"Round %1 0"_s.arg(round) ? changed : -1;
+        state.ResumeTiming();
+    }
+    state.counters["objects_stored"] = stored;
+}
+BENCHMARK(changedOnServerRun)->Args({5000, 50})->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

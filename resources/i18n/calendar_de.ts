@@ -37,6 +37,13 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
             <numerusform>Der Server hat %n Sekunden lang nicht geantwortet.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunde beendet.</numerusform>
+            <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunden beendet.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -84,6 +91,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>Im gefundenen Home-Set gibt es keine Kalender.</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>Die Suche nach Kalendern wurde abgebrochen.</translation>
     </message>
 </context>
 <context>
@@ -149,6 +160,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
         <translation>Termine eines abonnierten Kalenders können nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>„%1“ ist schreibgeschützt: Seine Termine können hier nicht geändert werden.</translation>
     </message>
 </context>
 <context>

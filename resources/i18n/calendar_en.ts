@@ -11,6 +11,13 @@
             <numerusform>The server did not answer for %n seconds.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>The server did not finish its answer within %n second.</numerusform>
+            <numerusform>The server did not finish its answer within %n seconds.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavSyncClient</name>

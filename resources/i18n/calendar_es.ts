@@ -37,6 +37,13 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
             <numerusform>El servidor no respondió durante %n segundos.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>El servidor no terminó su respuesta en %n segundo.</numerusform>
+            <numerusform>El servidor no terminó su respuesta en %n segundos.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -84,6 +91,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>No hay calendarios en el home-set encontrado.</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>La búsqueda de calendarios se canceló.</translation>
     </message>
 </context>
 <context>
@@ -149,6 +160,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
         <translation>Los eventos de un calendario suscrito no se pueden cambiar.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>«%1» es de solo lectura: sus eventos no se pueden cambiar aquí.</translation>
     </message>
 </context>
 <context>

@@ -37,6 +37,13 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
             <numerusform>Le serveur n&apos;a pas répondu pendant %n secondes.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
+            <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -84,6 +91,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>Aucun calendrier trouvé dans le home-set détecté.</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>La recherche des calendriers a été annulée.</translation>
     </message>
 </context>
 <context>
@@ -149,6 +160,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
         <translation>Les événements d’un calendrier abonné ne peuvent pas être modifiés.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>« %1 » est en lecture seule : ses événements ne peuvent pas être modifiés ici.</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,12 @@ Please check file permissions and try again.</source>
             <numerusform>サーバーが%n秒間応答しませんでした。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The server did not finish its answer within %n second(s).</source>
+        <translation>
+            <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CalDavDiscovery</name>
@@ -83,6 +89,10 @@ Please check file permissions and try again.</source>
         <location line="+5"/>
         <source>No calendars found at the discovered home set.</source>
         <translation>検出した home-set にカレンダーが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>カレンダーの検出が中止されました。</translation>
     </message>
 </context>
 <context>
@@ -147,6 +157,10 @@ Please check file permissions and try again.</source>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
         <translation>購読中のカレンダーの予定は変更できません。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only: its events cannot be changed here.</source>
+        <translation>「%1」は読み取り専用です。ここではその予定を変更できません。</translation>
     </message>
 </context>
 <context>

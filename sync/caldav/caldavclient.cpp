@@ -72,7 +72,10 @@ QByteArray CalDavClient::Response::header(const QByteArray &name) const
 
 QString CalDavClient::Response::etag() const
 {
-    return QString::fromUtf8(header(QByteArrayLiteral("ETag"))).remove(QLatin1Char('"'));
+    const QString tag = QString::fromUtf8(header(QByteArrayLiteral("ETag"))).trimmed();
+    if (tag.size() >= 2 && tag.startsWith(QLatin1Char('"')) && tag.endsWith(QLatin1Char('"')))
+        return tag.mid(1, tag.size() - 2);
+    return tag;
 }
 
 bool CalDavClient::Response::isSuccess() const
@@ -191,7 +194,7 @@ QString CalDavClient::formatFingerprint(const QString &fingerprint)
 
 QString CalDavClient::quoteEtag(const QString &etag)
 {
-    if (etag.isEmpty() || etag == "*"_L1)
+    if (etag.isEmpty() || etag == "*"_L1 || etag.startsWith("W/"_L1))
         return etag;
     if (etag.size() >= 2 && etag.startsWith(QLatin1Char('"')) && etag.endsWith(QLatin1Char('"')))
         return etag;
@@ -238,6 +241,14 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
             [this, reply](const QList<QSslError> &errors) { onSslErrors(reply, errors); });
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, callback = std::move(callback)] { onReplyFinished(reply, callback); });
+    if (m_requestDeadlineMs > 0) {
+        QTimer::singleShot(m_requestDeadlineMs, reply, [this, reply] {
+            if (reply->isFinished())
+                return;
+            m_overdue.insert(reply);
+            reply->abort();
+        });
+    }
 }
 
 void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callback)
@@ -249,8 +260,14 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
     for (const auto &[name, value] : pairs)
         response.headers.insert(name, value);
     const QNetworkReply::NetworkError code = reply->error();
-    if (code != QNetworkReply::NoError && (response.status == 0 || isTransportFailure(code))) {
-        // Nothing here aborts a reply but the transfer timeout, whose own
+    const bool overdue = m_overdue.remove(reply);
+    if (overdue) {
+        // Whatever came so far is incomplete.
+        response.body.clear();
+        response.error = tr("The server did not finish its answer within %n second(s).", nullptr,
+                            (m_requestDeadlineMs + 999) / 1000);
+    } else if (code != QNetworkReply::NoError && (response.status == 0 || isTransportFailure(code))) {
+        // Nothing else aborts a reply but the transfer timeout, whose own
         // text is a bare "Operation canceled".
         response.error = code == QNetworkReply::OperationCanceledError
             ? tr("The server did not answer for %n second(s).", nullptr, (reply->request().transferTimeout() + 999) / 1000)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -25,12 +26,15 @@ class QSslError;
 // first: replies die with it). Redirects are never followed: a 3xx comes back
 // as it is, so credentials never travel to a host the caller did not name.
 // A server that takes a request and then stays silent for the transfer
-// timeout fails it with status 0, so that no sync waits for ever.
+// timeout fails it with status 0, and so does one that is still answering
+// when the request deadline has passed (a byte now and then keeps the
+// transfer timeout at bay), so that no sync waits for ever.
 class CalDavClient : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kDefaultTransferTimeoutMs = 60000;
+    static constexpr int kDefaultRequestDeadlineMs = 300000;
 
     struct Response
     {
@@ -44,7 +48,9 @@ public:
 
         // Case-insensitive: over HTTP/2 every name arrives in lower case.
         QByteArray header(const QByteArray &name) const;
-        // The ETag header with every double quote removed; empty when absent.
+        // The ETag header as stored: a strong tag without its quotes, a weak
+        // one (W/"…") exactly as sent, since If-Match must repeat it so.
+        // Empty when absent.
         QString etag() const;
 
         // A complete 2xx answer.
@@ -69,6 +75,9 @@ public:
     // For requests sent from now on: how long a reply may go without a byte
     // before it fails; 0 waits without end.
     void setTransferTimeout(int msecs) { m_transferTimeoutMs = msecs; }
+    // For requests sent from now on: how long a whole request may take from
+    // sending to its last byte; 0 waits without end.
+    void setRequestDeadline(int msecs) { m_requestDeadlineMs = msecs; }
     // Keeps the letters and digits of `fingerprint` (a displayed "ab:cd:…"
     // works), upper-cased; an empty text unpins. Clears the pending certificate.
     void setTrustedCertificateSha256(const QString &fingerprint);
@@ -94,8 +103,8 @@ public:
 
     // "AB:CD:…" for display.
     static QString formatFingerprint(const QString &fingerprint);
-    // The If-Match value of a stored (unquoted) ETag; "*" and quoted tags
-    // stay as they are; empty for an empty ETag.
+    // The If-Match value of a stored (unquoted) ETag; "*", quoted and weak
+    // (W/"…") tags stay as they are; empty for an empty ETag.
     static QString quoteEtag(const QString &etag);
 
 Q_SIGNALS:
@@ -118,4 +127,6 @@ private:
     QString m_pin;
     std::optional<UntrustedCertInfo> m_pendingCert;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
+    int m_requestDeadlineMs = kDefaultRequestDeadlineMs;
+    QSet<QNetworkReply *> m_overdue; // aborted at the request deadline
 };

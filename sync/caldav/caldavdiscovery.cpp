@@ -20,10 +20,32 @@ bool isHttpUrl(const QUrl &url)
 
 CalDavDiscovery::CalDavDiscovery(CalDavClient *client, QObject *parent) : QObject(parent), m_client(client)
 {
+    // The client's replies die with it, and with them the callbacks that
+    // would have ended the run.
+    if (client) {
+        connect(client, &QObject::destroyed, this, [this] {
+            QTimer::singleShot(0, this, [this] { fail(tr("The discovery was cancelled.")); });
+        });
+    }
+}
+
+void CalDavDiscovery::propfind(const QUrl &url, const QByteArray &body, int depth,
+                               std::function<void(const CalDavClient::Response &)> handle)
+{
+    if (!m_client) {
+        QTimer::singleShot(0, this, [this] { fail(tr("The discovery was cancelled.")); });
+        return;
+    }
+    m_client->propfind(url, body, depth, [self = QPointer<CalDavDiscovery>(this), handle = std::move(handle)](
+                                             const CalDavClient::Response &response) {
+        if (self && !self->m_ended)
+            handle(response);
+    });
 }
 
 void CalDavDiscovery::start(const QUrl &url)
 {
+    m_ended = false;
     // "example.com" parses as a bare path and "example.com:8443" as a scheme:
     // only an http(s) URL with a host names a server.
     if (!isHttpUrl(url) || !m_client) {
@@ -36,7 +58,7 @@ void CalDavDiscovery::start(const QUrl &url)
     origin.setQuery(QString());
     origin.setFragment(QString());
 
-    m_client->propfind(url, CalDavXml::principalPropfindBody(), 0,
+    propfind(url, CalDavXml::principalPropfindBody(), 0,
                        [this, url, origin](const CalDavClient::Response &response) {
         if (!response.error.isEmpty()) {
             fail(tr("Could not reach the server: %1").arg(response.error));
@@ -53,9 +75,7 @@ void CalDavDiscovery::start(const QUrl &url)
 
 void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
 {
-    if (!m_client)
-        return;
-    m_client->propfind(url, CalDavXml::homeSetPropfindBody(), 0,
+    propfind(url, CalDavXml::homeSetPropfindBody(), 0,
                        [this, url, origin](const CalDavClient::Response &response) {
         if (!response.error.isEmpty()) {
             fail(tr("Lost connection during calendar-home-set discovery: %1").arg(response.error));
@@ -69,9 +89,7 @@ void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
 
 void CalDavDiscovery::requestCalendarList(const QUrl &url, const QUrl &origin)
 {
-    if (!m_client)
-        return;
-    m_client->propfind(url, CalDavXml::calendarListPropfindBody(), 1,
+    propfind(url, CalDavXml::calendarListPropfindBody(), 1,
                        [this, origin](const CalDavClient::Response &response) {
         if (!response.error.isEmpty()) {
             fail(tr("Lost connection during calendar enumeration: %1").arg(response.error));
@@ -84,14 +102,23 @@ void CalDavDiscovery::requestCalendarList(const QUrl &url, const QUrl &origin)
                 fail(tr("No calendars found at the discovered home set."));
             } else {
                 qCDebug(lcCalDav) << "[CalDAV discovery] found" << calendars.size() << "calendars";
-                Q_EMIT completed(calendars);
+                complete(calendars);
             }
         }
     });
 }
 
+void CalDavDiscovery::complete(const QList<CalDavParse::DiscoveredCalendar> &calendars)
+{
+    if (std::exchange(m_ended, true))
+        return;
+    Q_EMIT completed(calendars);
+}
+
 void CalDavDiscovery::fail(const QString &message)
 {
+    if (std::exchange(m_ended, true))
+        return;
     qCWarning(lcCalDav).noquote() << "[CalDAV discovery]" << message;
     Q_EMIT failed(message);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "caldavclient.h"
 #include "caldavparse.h"
 
 #include <QList>
@@ -8,7 +9,7 @@
 #include <QString>
 #include <QUrl>
 
-class CalDavClient;
+#include <functional>
 
 // Finds the calendar collections of a CalDAV account from the URL a user
 // typed: current-user-principal, then calendar-home-set, then the list of
@@ -16,8 +17,9 @@ class CalDavClient;
 // so the URL of a calendar home or of one calendar works as well.
 //
 // One run per start(); its outcome is exactly one of completed() or failed(),
-// always through the event loop. The client (credentials and pin set by the
-// caller) is not owned; a run ends quietly when the client is destroyed.
+// always through the event loop, also when the client (credentials and pin
+// set by the caller, not owned) is destroyed under way. Deleting the
+// discovery first is safe: answers that come later are dropped.
 class CalDavDiscovery : public QObject
 {
     Q_OBJECT
@@ -35,7 +37,13 @@ private:
     // URL without path, query and fragment.
     void requestHomeSet(const QUrl &url, const QUrl &origin);
     void requestCalendarList(const QUrl &url, const QUrl &origin);
+    // Sends one PROPFIND whose answer reaches `handle` only while this
+    // discovery lives.
+    void propfind(const QUrl &url, const QByteArray &body, int depth,
+                  std::function<void(const CalDavClient::Response &)> handle);
+    void complete(const QList<CalDavParse::DiscoveredCalendar> &calendars);
     void fail(const QString &message);
 
     QPointer<CalDavClient> m_client;
+    bool m_ended = true; // no run under way
 };

@@ -45,6 +45,12 @@ QString withExceptions(const Event &master, const QList<Event> &deletedOverrides
     return QString::fromUtf8(QJsonDocument(dates).toJson(QJsonDocument::Compact));
 }
 
+// What stands for the text of a DELETE when the server refuses it.
+QByteArray deleteMarker(const QString &href)
+{
+    return "DELETE " + href.toUtf8();
+}
+
 } // namespace
 
 CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
@@ -134,6 +140,10 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
         next();
         return;
     }
+    if (wasRefused(seriesUid, deleteMarker(href))) {
+        next();
+        return;
+    }
     m_client->deleteResource(CalDavHref::resourceUrl(m_collection, href),
                              [this, seriesUid, href, title, retried, removeLocally](const CalDavClient::Response &response) {
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
@@ -145,7 +155,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
             removeLocally();
             next();
         } else {
-            onConflict(seriesUid, href, response.status, title, retried, "(delete)");
+            rejected(seriesUid, deleteMarker(href), href, response, pushFailure(response.status, title), retried);
         }
     }, etag);
 }
@@ -192,11 +202,16 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
             // What went out is what both sides now hold.
             m_store->keepBase(target, QString::fromUtf8(body));
             confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);
+            accepted(seriesUid);
             next();
         } else {
-            onConflict(seriesUid, target, response.status, title, retried, kind);
+            rejected(seriesUid, body, target, response, pushFailure(response.status, title), retried);
         }
     };
+    if (wasRefused(seriesUid, body)) {
+        next();
+        return;
+    }
     if (create)
         m_client->putNew(url, body, kCalendarType, onReply);
     else
@@ -302,15 +317,3 @@ void CalDavEventPush::recordConflict(const Event &local, Event remote, const QSt
     m_conflicts->recordConflict(local, remote);
 }
 
-void CalDavEventPush::onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
-                                 bool retried, const char *kind)
-{
-    const QString reason = pushFailure(status, title);
-    if (status != 412 || retried) {
-        qCWarning(lcCalDav) << "[CalDav] Push HTTP" << status << "for" << title << kind;
-        fail(reason);
-        return;
-    }
-    qCInfo(lcCalDav) << "[CalDav] Push 412 for" << title << "- fetching the server copy";
-    refresh(href, reason, [this, seriesUid] { push(seriesUid, true); });
-}

@@ -47,8 +47,6 @@ private:
     // one at `etag`) into the series' rows; true when the rows changed.
     bool mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag);
     void recordConflict(const Event &local, Event remote, const QString &etag);
-    void onConflict(const QString &seriesUid, const QString &href, int status, const QString &title,
-                    bool retried, const char *kind);
 
     CalDavEventStore *m_store;
     EventRepository *m_events;

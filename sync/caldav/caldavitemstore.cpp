@@ -27,13 +27,14 @@ CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resourc
         // A resource of another kind (a to-do among the events, from a
         // server that lists every kind) is not ours to store. Data that is
         // not iCalendar, or holds an object of this kind that cannot be
-        // read, is missing: the run says so and the next fetches it again.
+        // read, is missing: the run says so, and leaves it until its ETag
+        // moves.
         const QString &data = resource.calendarData;
         const bool calendar = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
         if (calendar && !data.contains(u"BEGIN:"_s + component(), Qt::CaseInsensitive))
             continue;
         qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
-        ++applied.failed;
+        applied.unreadable.append({resource.href, resource.etag});
     }
     scheduleChanged();
     return applied;

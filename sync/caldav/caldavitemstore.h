@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QSet>
 #include <QSqlQuery>
 #include <QString>
@@ -28,7 +29,10 @@ public:
     {
         int parsed = 0;   // objects read from the server, pending rows included
         int written = 0;  // rows inserted or replaced
-        int failed = 0;   // objects the store refused, resources without one
+        int failed = 0;   // objects the store refused
+        // Resources whose data holds no object of this kind that can be
+        // read: href and ETag.
+        QList<QPair<QString, QString>> unreadable;
     };
 
     CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
@@ -39,7 +43,7 @@ public:
     // "VEVENT" or "VTODO".
     virtual QString component() const = 0;
     // Writes the objects of the server's resources (those without data are
-    // skipped; data with no object of this kind counts as failed).
+    // skipped; data with no readable object of this kind is unreadable).
     Applied apply(const QList<CalDavParse::Resource> &resources);
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;

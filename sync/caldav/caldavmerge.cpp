@@ -33,14 +33,21 @@ int mergeDiscoveredCalendars(AppState *appState, const QString &accountId, const
         if (known != byUrl.cend()) {
             Calendar calendar = known.value();
             const bool placeholder = !calendar.sync_enabled && calendar.is_read_only && !calendar.canonical_key.isEmpty();
-            if (!placeholder)
+            if (!placeholder) {
+                // The server may have granted or taken away the right to write.
+                if (calendar.sync_enabled && calendar.is_read_only != found.readOnly) {
+                    calendar.is_read_only = found.readOnly;
+                    calendar.updated_at = now;
+                    repository->update(calendar);
+                }
                 continue;
+            }
             calendar.name = found.displayName;
             calendar.description = found.description;
             if (!found.color.isEmpty())
                 calendar.color = found.color;
             calendar.supported_components = components;
-            calendar.is_read_only = false;
+            calendar.is_read_only = found.readOnly;
             calendar.sync_enabled = true;
             calendar.updated_at = now;
             if (repository->update(calendar))
@@ -57,7 +64,7 @@ int mergeDiscoveredCalendars(AppState *appState, const QString &accountId, const
         calendar.color = found.color.isEmpty() ? QStringLiteral("#4285F4") : found.color;
         calendar.timezone = QStringLiteral("UTC");
         calendar.is_visible = true;
-        calendar.is_read_only = false;
+        calendar.is_read_only = found.readOnly;
         calendar.is_default = repository->getAll().isEmpty();
         calendar.supported_components = components;
         calendar.sort_order = 0;

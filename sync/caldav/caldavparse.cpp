@@ -4,13 +4,15 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace CalDavParse {
 
 bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b)
 {
     return a.href == b.href && a.displayName == b.displayName && a.color == b.color
         && a.description == b.description && a.ctag == b.ctag && a.syncToken == b.syncToken
-        && a.components == b.components;
+        && a.components == b.components && a.readOnly == b.readOnly;
 }
 
 bool operator==(const Resource &a, const Resource &b)
@@ -49,6 +51,72 @@ QString unquoteEtag(const QString &etag)
     if (etag.size() >= 2 && etag.startsWith(QLatin1Char('"')) && etag.endsWith(QLatin1Char('"')))
         return etag.mid(1, etag.size() - 2);
     return etag;
+}
+
+// Another client's text with a NUL or another control character in it,
+// passed on verbatim by the server, makes the whole answer ill-formed XML,
+// which would hide every other object of the listing: those characters go
+// before reading (the iCalendar reader has no use for them either).
+bool isForbiddenInXml(uint code)
+{
+    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+}
+
+QByteArray withoutControlCharacters(const QByteArray &body)
+{
+    const auto forbidden = [](char c) { return isForbiddenInXml(static_cast<unsigned char>(c)); };
+    QByteArray out = body;
+    if (std::any_of(body.cbegin(), body.cend(), forbidden))
+        out.removeIf(forbidden);
+    // The same characters written as references ("&#0;", "&#x1B;").
+    qsizetype at = out.indexOf("&#");
+    while (at >= 0) {
+        const qsizetype end = out.indexOf(';', at);
+        const bool hex = at + 2 < out.size() && (out.at(at + 2) == 'x' || out.at(at + 2) == 'X');
+        const qsizetype digits = at + (hex ? 3 : 2);
+        bool ok = false;
+        const uint code = end > digits && end - at <= 12 ? out.mid(digits, end - digits).toUInt(&ok, hex ? 16 : 10) : 0;
+        if (ok && isForbiddenInXml(code)) {
+            out.remove(at, end - at + 1);
+            at = out.indexOf("&#", at);
+        } else {
+            at = out.indexOf("&#", at + 2);
+        }
+    }
+    return out;
+}
+
+// A listing the server cut short says so inside the multistatus, either as a
+// 507 status or as the DAV:number-of-matches-within-limits condition:
+//   <d:response><d:href>/cal/</d:href><d:status>HTTP/1.1 507 Insufficient Storage</d:status>
+//     <d:error><d:number-of-matches-within-limits/></d:error></d:response>
+bool marksTruncation(QXmlStreamReader &reader)
+{
+    if (isDav(reader, "number-of-matches-within-limits"_L1))
+        return true;
+    if (!isDav(reader, "status"_L1))
+        return false;
+    const QStringList words = reader.readElementText().simplified().split(QLatin1Char(' '));
+    return words.size() >= 2 && words.at(1) == "507"_L1;
+}
+
+// Reads a current-user-privilege-set to its end:
+//   <d:current-user-privilege-set>
+//     <d:privilege><d:read/></d:privilege>
+//     <d:privilege><d:write-content/></d:privilege>
+//   </d:current-user-privilege-set>
+bool grantsWrite(QXmlStreamReader &reader)
+{
+    bool write = false;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement() && isDav(reader, "current-user-privilege-set"_L1))
+            break;
+        if (reader.isStartElement()
+            && (isDav(reader, "all"_L1) || isDav(reader, "write"_L1) || isDav(reader, "write-content"_L1)))
+            write = true;
+    }
+    return write;
 }
 
 // calendar-color often carries an alpha pair ("#FF0000FF"); only "#rrggbb" is kept.
@@ -171,6 +239,8 @@ QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &
                 current.syncToken = reader.readElementText();
             } else if (is(reader, CalDavNs::appleIcal, "calendar-color"_L1)) {
                 current.color = colorOf(reader.readElementText());
+            } else if (isDav(reader, "current-user-privilege-set"_L1)) {
+                current.readOnly = !grantsWrite(reader);
             } else if (isCalDav(reader, "supported-calendar-component-set"_L1)) {
                 while (!reader.atEnd()) {
                     reader.readNext();
@@ -219,12 +289,15 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     QList<Resource> resources;
     Resource current;
     bool inResponse = false;
+    bool truncated = false;
 
-    QXmlStreamReader reader(body);
+    QXmlStreamReader reader(withoutControlCharacters(body));
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
-            if (isDav(reader, "response"_L1)) {
+            if (marksTruncation(reader)) {
+                truncated = true;
+            } else if (isDav(reader, "response"_L1)) {
                 current = Resource();
                 inResponse = true;
             } else if (!inResponse) {
@@ -247,7 +320,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
         }
     }
     if (complete)
-        *complete = !reader.hasError();
+        *complete = !reader.hasError() && !truncated;
     return resources;
 }
 

@@ -24,6 +24,10 @@ struct DiscoveredCalendar
     QString ctag;
     QString syncToken;
     QStringList components; // supported components; ["VEVENT"] when not stated
+    // The server grants this user no write privilege on the collection
+    // (a current-user-privilege-set without all, write or write-content);
+    // false when the server does not say.
+    bool readOnly = false;
 
     friend bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b);
     friend bool operator!=(const DiscoveredCalendar &a, const DiscoveredCalendar &b) { return !(a == b); }
@@ -48,7 +52,10 @@ std::optional<QString> parseSyncToken(const QByteArray &body);
 // The collection's own response (a path ending in "/") is left out. `complete`,
 // when given, tells whether the whole document was read: a cut-off or broken
 // body yields the resources before the break and false, so that a caller
-// never mistakes a partial listing for the whole collection.
+// never mistakes a partial listing for the whole collection; so does an
+// answer the server marks as cut short (a 507 inside, or
+// DAV:number-of-matches-within-limits). Control characters XML forbids are
+// dropped before reading, so one bad object does not hide the others.
 QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete = nullptr);
 
 } // namespace CalDavParse

@@ -3,8 +3,28 @@
 #include "caldavitemstore.h"
 #include "caldavlog.h"
 #include "caldavxml.h"
+#include "syncitemproblems.h"
+#include "syncresult.h"
+
+#include <QCryptographicHash>
 
 #include <QTimer>
+
+namespace {
+
+// The refused text's identity: DTSTAMP is the time of writing and changes
+// with every attempt, the rest only when the item does.
+QString digestOf(const QByteArray &body)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QByteArray &line : body.split('\n')) {
+        if (!line.startsWith("DTSTAMP"))
+            hash.addData(line);
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
 
 CalDavPush::CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                        CalDavItemStore *store, QObject *parent)
@@ -29,6 +49,8 @@ void CalDavPush::pushNext()
     if (!m_started) {
         m_started = true;
         m_queue = pendingKeys();
+        if (m_problems)
+            m_refused = m_problems->all(SyncItemProblems::Kind::Refused);
     }
     if (m_queue.isEmpty()) {
         finish();
@@ -71,4 +93,41 @@ void CalDavPush::refresh(const QString &href, const QString &reasonOnFailure, co
         });
         then();
     });
+}
+
+bool CalDavPush::wasRefused(const QString &key, const QByteArray &body) const
+{
+    const auto refused = m_refused.constFind(key);
+    if (refused == m_refused.cend() || *refused != digestOf(body))
+        return false;
+    qCDebug(lcCalDav) << "[CalDav] not sending" << key << "again: the server refused it as it is";
+    return true;
+}
+
+void CalDavPush::accepted(const QString &key)
+{
+    if (m_problems && m_refused.remove(key) > 0)
+        m_problems->forget(SyncItemProblems::Kind::Refused, key);
+}
+
+void CalDavPush::rejected(const QString &key, const QByteArray &body, const QString &href,
+                          const CalDavClient::Response &response, const QString &reason, bool retried)
+{
+    const SyncResult result = SyncResult::fromHttp(response.status, response.error, response.body);
+    if (m_problems && result.isRefusal()) {
+        qCWarning(lcCalDav) << "[CalDav] the server refused" << key << "with HTTP" << result.status
+                            << "- going on with the others";
+        const QString digest = digestOf(body);
+        m_problems->record(SyncItemProblems::Kind::Refused, key, digest, result.describe());
+        m_refused.insert(key, digest);
+        next();
+        return;
+    }
+    if (!result.hasConflict() || retried) {
+        qCWarning(lcCalDav) << "[CalDav] Push HTTP" << result.status << "for" << key;
+        fail(reason);
+        return;
+    }
+    qCInfo(lcCalDav) << "[CalDav] Push 412 for" << key << "- fetching the server copy";
+    refresh(href, reason, [this, key] { push(key, true); });
 }

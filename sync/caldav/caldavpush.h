@@ -2,6 +2,7 @@
 
 #include "caldavclient.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,13 +11,17 @@
 #include <functional>
 
 class CalDavItemStore;
+class SyncItemProblems;
 
 // The push of one kind of calendar object: locally changed rows go to the
 // server one resource at a time, each request after the previous answer.
 // A 412 (someone else changed the resource) fetches the server's copy, lets
 // the store take its ETag and keep its text (pending rows keep their
 // content), and sends the resource once more, merged with that copy; a
-// second 412 fails. Owned by its sync run.
+// second 412 fails. A write the server refuses for the item itself (see
+// SyncResult::isRefusal) marks the item with the server's answer and the
+// push goes on; the same text is not sent again until the item changes. Any
+// other failure ends the push. Owned by its sync run.
 class CalDavPush : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,8 @@ public:
     CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                CalDavItemStore *store, QObject *parent);
 
+    // Where refusals are kept; without it every refused item fails the push.
+    void setProblems(SyncItemProblems *problems) { m_problems = problems; }
     // Calls exactly one of `done` and `fail`, later.
     void start(Done done, Fail fail);
 
@@ -47,6 +54,15 @@ protected:
     // Continues with the next resource through the event loop, so that a
     // long run of local-only work never blocks it for long.
     void next();
+    // The server refused `body` for `key` before: it is not sent again.
+    bool wasRefused(const QString &key, const QByteArray &body) const;
+    // The write of `key` went through: an earlier refusal is void.
+    void accepted(const QString &key);
+    // A write of `key` to `href` that did not go through: a refusal marks
+    // the item and goes on with next(), a first 412 refreshes the item and
+    // pushes it once more, anything else fails with `reason`.
+    void rejected(const QString &key, const QByteArray &body, const QString &href,
+                  const CalDavClient::Response &response, const QString &reason, bool retried);
 
     CalDavClient *m_client;
     QUrl m_collection;
@@ -56,6 +72,8 @@ private:
     void pushNext();
 
     CalDavItemStore *m_store;
+    SyncItemProblems *m_problems = nullptr;
+    QHash<QString, QString> m_refused; // key -> digest of the refused text, read once
     Done m_done;
     Fail m_fail;
     QStringList m_queue;

@@ -4,8 +4,18 @@
 #include "caldavlog.h"
 #include "caldavsyncrun.h"
 
-CalDavSyncClient::CalDavSyncClient(AppState *appState, QObject *parent) : QObject(parent), m_appState(appState)
+CalDavSyncClient::CalDavSyncClient(AppState *appState, QObject *parent)
+    : QObject(parent),
+      m_appState(appState),
+      m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs),
+      m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
 {
+}
+
+void CalDavSyncClient::setTimeouts(int transferMs, int deadlineMs)
+{
+    m_transferTimeoutMs = transferMs;
+    m_requestDeadlineMs = deadlineMs;
 }
 
 void CalDavSyncClient::syncCalendar(const Calendar &calendar, const QString &userName, const QString &password,
@@ -20,6 +30,7 @@ void CalDavSyncClient::syncCalendar(const Calendar &calendar, const QString &use
     const CalDavSyncStores stores{m_appState->database(), m_appState->calendars(), m_appState->events(),
                                   m_appState->tasks(), m_appState->conflicts()};
     auto *run = new CalDavSyncRun(stores, calendar, userName, password, pinnedSha256, this);
+    run->setTimeouts(m_transferTimeoutMs, m_requestDeadlineMs);
     connect(run, &CalDavSyncRun::progress, this, &CalDavSyncClient::calendarSyncProgress);
     connect(run, &CalDavSyncRun::completed, this, &CalDavSyncClient::calendarSyncCompleted);
     connect(run, &CalDavSyncRun::failed, this, &CalDavSyncClient::calendarSyncFailed);

@@ -26,10 +26,13 @@ public:
     // `pinnedSha256` is the account's trusted certificate fingerprint.
     void syncCalendar(const Calendar &calendar, const QString &userName, const QString &password,
                       const QString &pinnedSha256);
+    // For the runs started from now on: how long a request may stay silent
+    // and how long it may take in all (see CalDavClient).
+    void setTimeouts(int transferMs, int deadlineMs);
 
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
-    // `eventCount`: events read from the server plus to-dos written.
+    // `eventCount`: events and to-dos written from the server's copies.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const QString &reason);
     // Every 25 events read in one run.
@@ -40,4 +43,6 @@ Q_SIGNALS:
 
 private:
     AppState *m_appState;
+    int m_transferTimeoutMs;
+    int m_requestDeadlineMs;
 };

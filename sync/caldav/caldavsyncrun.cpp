@@ -8,6 +8,8 @@
 #include "caldavtaskstore.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
+#include "syncitemproblems.h"
+#include "syncresult.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -23,7 +25,8 @@ CalDavSyncRun::CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &cal
       m_url(calendar.url, QUrl::TolerantMode),
       m_client(new CalDavClient(this)),
       m_eventStore(std::make_unique<CalDavEventStore>(stores.database, stores.events, calendar.id)),
-      m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id))
+      m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id)),
+      m_problems(std::make_unique<SyncItemProblems>(stores.database, calendar.id))
 {
     m_client->setCredentials(userName, password);
     if (!pinnedSha256.isEmpty())
@@ -35,6 +38,17 @@ CalDavSyncRun::CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &cal
 }
 
 CalDavSyncRun::~CalDavSyncRun() = default;
+
+void CalDavSyncRun::setTimeouts(int transferMs, int deadlineMs)
+{
+    m_client->setTransferTimeout(transferMs);
+    m_client->setRequestDeadline(deadlineMs);
+}
+
+QString CalDavSyncRun::unreadableKey(const Pull *pull, const QString &href)
+{
+    return pull->store->component() + QLatin1Char(' ') + href;
+}
 
 void CalDavSyncRun::start()
 {
@@ -89,6 +103,7 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
         bool whole = false;
         const QList<CalDavParse::Resource> listing = CalDavParse::parseResources(response.body, m_url, &whole);
         const QHash<QString, QSet<QString>> stored = pull->store->storedEtags();
+        const QHash<QString, QString> unreadable = m_problems->all(SyncItemProblems::Kind::Unreadable);
         QSet<QString> listed;
         QStringList changed;
         for (const CalDavParse::Resource &resource : listing) {
@@ -97,8 +112,16 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
             listed.insert(resource.href);
             // Same ETag: the object is as this side last saw it.
             const auto known = stored.constFind(resource.href);
-            if (resource.etag.isEmpty() || known == stored.cend() || *known != QSet<QString>{resource.etag})
-                changed.append(resource.href);
+            if (!resource.etag.isEmpty() && known != stored.cend() && *known == QSet<QString>{resource.etag})
+                continue;
+            // Could not be read in this version; its next one is fetched.
+            const auto bad = unreadable.constFind(unreadableKey(pull, resource.href));
+            if (bad != unreadable.cend()) {
+                if (!resource.etag.isEmpty() && *bad == resource.etag)
+                    continue;
+                m_problems->forget(SyncItemProblems::Kind::Unreadable, bad.key());
+            }
+            changed.append(resource.href);
         }
         qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size()
                           << "changed" << changed.size();
@@ -108,8 +131,15 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
         }
         fetchChanged(pull, changed, [this, pull, whole, listed, next] {
             // Only a whole listing tells what the server no longer has.
-            if (whole)
+            if (whole) {
                 pull->store->inTransaction([&] { pull->store->dropUnlisted(listed); });
+                const QString prefix = unreadableKey(pull, {});
+                const QList<QString> keys = m_problems->all(SyncItemProblems::Kind::Unreadable).keys();
+                for (const QString &key : keys) {
+                    if (key.startsWith(prefix) && !listed.contains(key.mid(prefix.size())))
+                        m_problems->forget(SyncItemProblems::Kind::Unreadable, key);
+                }
+            }
             next();
         });
     });
@@ -128,6 +158,13 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
         if (!response.isSuccess()) {
             qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
                                 << "status=" << response.status;
+            // The server or the way to it failed, not these objects.
+            if (SyncResult::fromHttp(response.status, response.error, {}).canRetryLater()) {
+                fail(response.error.isEmpty()
+                         ? QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(response.status)
+                         : QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
+                return;
+            }
             pull->complete = false;
             pull->unfetched += int(batch.size());
             fetchChanged(pull, hrefs, next);
@@ -161,6 +198,8 @@ void CalDavSyncRun::applyPulledResources(Pull *pull, const QList<CalDavParse::Re
         pull->applied.parsed += applied.parsed;
         pull->applied.written += applied.written;
         pull->applied.failed += applied.failed;
+        for (const auto &[href, etag] : applied.unreadable)
+            m_problems->record(SyncItemProblems::Kind::Unreadable, unreadableKey(pull, href), etag, {});
     });
     // The markers must not claim an object that is not here: the next run
     // lists the collection again and fetches it once more.
@@ -187,6 +226,10 @@ void CalDavSyncRun::runTaskPull()
             fail(QCoreApplication::translate("CalDavSyncClient", "Network error during task pull: %1").arg(listing.error));
             return;
         }
+        if (SyncResult::fromHttp(listing.status, {}, {}).canRetryLater()) {
+            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
+            return;
+        }
         // A calendar that holds no to-dos may refuse the query (403); that
         // is an answer, anything else leaves the to-dos unknown.
         qCInfo(lcCalDav) << "Task pull skipped (HTTP" << listing.status << ") for" << m_calendar.id;
@@ -210,26 +253,35 @@ void CalDavSyncRun::saveCalendar(bool markersKnown)
         updated.sync_token = *m_syncToken;
     // The run goes on and completes; what did not come in is fetched again
     // by the next one, and meanwhile the calendar says that it is missing.
-    const int missed = m_events.unfetched + m_events.applied.failed + m_tasks.unfetched + m_tasks.applied.failed;
-    if (missed > 0)
-        qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << missed << "objects could not be synced";
-    updated.last_sync_error = missed == 0
-        ? QString()
-        : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
+    updated.last_sync_error = problemText();
     if (updated != *stored)
         m_stores.calendars->update(updated);
+}
+
+QString CalDavSyncRun::problemText() const
+{
+    // Objects not brought in this time, and the items left alone until
+    // they change (unreadable there, refused here).
+    const int missed = m_events.unfetched + m_events.applied.failed + m_tasks.unfetched + m_tasks.applied.failed
+        + m_problems->count();
+    if (missed > 0)
+        qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << missed << "objects could not be synced";
+    return missed == 0 ? QString()
+                       : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
 }
 
 void CalDavSyncRun::runPush()
 {
     auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events,
                                      m_stores.conflicts, this);
+    push->setProblems(m_problems.get());
     push->start([this] { runTaskPush(); }, [this](const QString &reason) { fail(reason); });
 }
 
 void CalDavSyncRun::runTaskPush()
 {
     auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
+    push->setProblems(m_problems.get());
     push->start([this] { finish(); }, [this](const QString &reason) { fail(reason); });
 }
 
@@ -248,9 +300,17 @@ void CalDavSyncRun::finish()
     if (m_done)
         return;
     m_done = true;
-    const int count = m_events.applied.parsed + m_tasks.applied.written;
+    // The push may have met items the server refused.
+    if (std::optional<Calendar> stored = m_stores.calendars->getById(m_calendar.id)) {
+        const QString problems = problemText();
+        if (stored->last_sync_error != problems) {
+            stored->last_sync_error = problems;
+            m_stores.calendars->update(*stored);
+        }
+    }
+    const int count = m_events.applied.written + m_tasks.applied.written;
     qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed
-                      << "tasks=" << m_tasks.applied.written;
+                      << "written=" << count;
     Q_EMIT completed(m_calendar.id, count);
     deleteLater();
 }

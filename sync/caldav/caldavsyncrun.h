@@ -18,6 +18,7 @@ class CalDavTaskStore;
 class CalendarRepository;
 class Database;
 class EventRepository;
+class SyncItemProblems;
 class TaskRepository;
 namespace Sync {
 class ConflictResolutionService;
@@ -38,8 +39,11 @@ struct CalDavSyncStores
 // sync-token); when they moved, the events and then the to-dos are listed
 // with their ETags, the changed ones fetched by multiget and applied a batch
 // per transaction, and rows the server no longer lists dropped; then the
-// local changes are pushed, events first. Reports through exactly one of
-// completed() and failed(), then deletes itself (with its HTTP client).
+// local changes are pushed, events first. An object that cannot be read is
+// skipped and not fetched again while its ETag stays; a write the server
+// refuses marks its item (see CalDavPush). Reports through exactly one of
+// completed() (with the number of rows written) and failed(), then deletes
+// itself (with its HTTP client).
 class CalDavSyncRun : public QObject
 {
     Q_OBJECT
@@ -52,6 +56,8 @@ public:
                   const QString &password, const QString &pinnedSha256, QObject *parent);
     ~CalDavSyncRun() override;
 
+    // For the HTTP client's requests; see CalDavClient.
+    void setTimeouts(int transferMs, int deadlineMs);
     void start();
 
 Q_SIGNALS:
@@ -68,6 +74,8 @@ private:
         bool complete = true; // every changed object fetched and applied
         int unfetched = 0;    // changed objects the server did not send
     };
+    // The key of an unreadable object in the problems table.
+    static QString unreadableKey(const Pull *pull, const QString &href);
     using ListingFailed = std::function<void(const CalDavClient::Response &)>;
 
     void onMarkers(const CalDavClient::Response &response);
@@ -82,6 +90,8 @@ private:
     // Keeps the markers when `markersKnown`; the calendar's last sync error
     // names the objects this run could not bring in.
     void saveCalendar(bool markersKnown);
+    // "%n item(s) could not be synced", or empty.
+    QString problemText() const;
     void runPush();
     void runTaskPush();
     void fail(const QString &reason);
@@ -94,6 +104,7 @@ private:
     CalDavClient *m_client;
     std::unique_ptr<CalDavEventStore> m_eventStore;
     std::unique_ptr<CalDavTaskStore> m_taskStore;
+    std::unique_ptr<SyncItemProblems> m_problems;
     Pull m_events;
     Pull m_tasks;
     std::optional<QString> m_ctag;

@@ -52,14 +52,18 @@ void CalDavTaskPush::push(const QString &id, bool retried)
     const QUrl url = isCreate ? CalDavHref::newResourceUrl(m_collection, task->uid)
                               : CalDavHref::resourceUrl(m_collection, task->href);
     const QString href = isCreate ? CalDavHref::decodedPath(url) : task->href;
-    auto reply = [this, sent, href, retried](const CalDavClient::Response &response) {
-        onReply(sent, href, retried, response);
+    const QByteArray body = isDelete ? "DELETE " + href.toUtf8() : ICalendar::serializeTask(*task).toUtf8();
+    if (wasRefused(id, body)) {
+        next();
+        return;
+    }
+    auto reply = [this, sent, href, retried, body](const CalDavClient::Response &response) {
+        onReply(sent, href, retried, body, response);
     };
     if (isDelete) {
         m_client->deleteResource(url, reply, task->etag);
         return;
     }
-    const QByteArray body = ICalendar::serializeTask(*task).toUtf8();
     const QString type = u"text/calendar; charset=utf-8"_s;
     if (isCreate)
         m_client->putNew(url, body, type, reply);
@@ -67,7 +71,7 @@ void CalDavTaskPush::push(const QString &id, bool retried)
         m_client->put(url, body, type, reply, task->etag);
 }
 
-void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried,
+void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
                              const CalDavClient::Response &response)
 {
     qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
@@ -95,6 +99,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
             // Changed while the request was under way: that change goes out next time.
             m_store->takeServerIdentity(task.id, current->href, current->etag, href, etag);
         }
+        accepted(task.id);
         next();
         return;
     }
@@ -102,12 +107,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing task \"%2\"")
             .arg(response.status)
             .arg(task.title);
-    if (response.status != 412 || retried) {
-        fail(reason);
-        return;
-    }
-    qCInfo(lcCalDav) << "[CalDav] Task push 412 for" << task.title << "- fetching the server copy";
-    refresh(href, reason, [this, id = task.id] { push(id, true); });
+    rejected(task.id, body, href, response, reason, retried);
 }
 
 bool CalDavTaskPush::mergeServerCopy(const Task &task)

@@ -27,7 +27,8 @@ protected:
 private:
     // Takes the server's newer copy into `task`'s row; true when the row changed.
     bool mergeServerCopy(const Task &task);
-    void onReply(const Task &task, const QString &href, bool retried, const CalDavClient::Response &response);
+    void onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
+                 const CalDavClient::Response &response);
 
     CalDavTaskStore *m_store;
     TaskRepository *m_tasks;

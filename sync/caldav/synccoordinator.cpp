@@ -25,6 +25,36 @@ bool isCalDavType(const QString &type)
     return type == "caldav"_L1 || type == "icloud"_L1 || type == "zoho"_L1;
 }
 
+// A row as the user left it: what a run writes into it left out.
+template<typename Row>
+Row withoutSyncState(Row row)
+{
+    row.href.clear();
+    row.etag.clear();
+    row.sync_status.clear();
+    return row;
+}
+
+template<typename Row>
+bool differsFromSeen(const QList<Row> &pending, const QHash<QString, Row> &seen)
+{
+    for (const Row &row : pending) {
+        const auto it = seen.constFind(row.id);
+        if (it == seen.cend() || *it != withoutSyncState(row))
+            return true;
+    }
+    return false;
+}
+
+template<typename Row>
+QHash<QString, Row> keyed(const QList<Row> &rows)
+{
+    QHash<QString, Row> out;
+    for (const Row &row : rows)
+        out.insert(row.id, withoutSyncState(row));
+    return out;
+}
+
 } // namespace
 
 // The calendars one sync client runs, until each has reported.
@@ -41,8 +71,12 @@ struct SyncCoordinator::Batch
 
 SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets,
                                  QObject *parent)
-    : QObject(parent), m_appState(appState), m_secrets(std::move(secrets))
-    , m_subscriptions(new Webcal::SubscriptionRefresh(appState, this))
+    : QObject(parent),
+      m_appState(appState),
+      m_secrets(std::move(secrets)),
+      m_subscriptions(new Webcal::SubscriptionRefresh(appState, this)),
+      m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs),
+      m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
 {
     connect(m_subscriptions, &Webcal::SubscriptionRefresh::statusMessage, this, &SyncCoordinator::statusMessage);
     m_startTimer.setSingleShot(true);
@@ -91,6 +125,12 @@ bool SyncCoordinator::secretsReady() const
     return !m_secrets || m_secrets->isReady();
 }
 
+void SyncCoordinator::setTimeouts(int transferMs, int deadlineMs)
+{
+    m_transferTimeoutMs = transferMs;
+    m_requestDeadlineMs = deadlineMs;
+}
+
 void SyncCoordinator::syncNow()
 {
     // Before the passwords are known every server would refuse the sync;
@@ -99,7 +139,7 @@ void SyncCoordinator::syncNow()
         return;
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts)
-        syncAccount(account);
+        syncAccount(account, true);
     m_subscriptions->refreshAll();
 }
 
@@ -107,15 +147,25 @@ void SyncCoordinator::syncDueAccounts()
 {
     if (!secretsReady())
         return;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = m_clock().toUTC();
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts) {
         if (account.sync_interval_minutes <= 0)
             continue;
         const bool due = !account.last_sync_time || !account.last_sync_time->isValid()
             || account.last_sync_time->secsTo(now) >= qint64(account.sync_interval_minutes) * 60;
-        if (due)
-            syncAccount(account);
+        if (due) {
+            syncAccount(account, false);
+            continue;
+        }
+        QList<Calendar> retry;
+        const QList<Calendar> calendars = syncingCalendars(account);
+        for (const Calendar &calendar : calendars) {
+            if (m_backoff.isDue(calendar.id, now))
+                retry.append(calendar);
+        }
+        if (!retry.isEmpty() && !m_accountsUnderWay.contains(account.id))
+            syncCalendars(account, retry, false, false);
     }
 }
 
@@ -128,11 +178,11 @@ void SyncCoordinator::pushPending()
         QList<Calendar> pending;
         const QList<Calendar> calendars = syncingCalendars(account);
         for (const Calendar &calendar : calendars) {
-            if (hasPendingRows(calendar.id))
+            if (hasLocalChanges(calendar.id))
                 pending.append(calendar);
         }
         if (!pending.isEmpty())
-            syncCalendars(account, pending, false);
+            syncCalendars(account, pending, false, false);
     }
 }
 
@@ -167,9 +217,15 @@ QString SyncCoordinator::passwordFor(const Account &account) const
     return m_secrets->load(u"caldav-password-"_s + account.id).value_or(QString());
 }
 
-void SyncCoordinator::syncAccount(const Account &account)
+void SyncCoordinator::syncAccount(const Account &account, bool userAsked)
 {
+    // A tick or a second Sync Now while the last one is still going.
+    if (m_accountsUnderWay.contains(account.id))
+        return;
+    m_accountsUnderWay.insert(account.id);
     auto *client = new CalDavClient(this);
+    client->setTransferTimeout(m_transferTimeoutMs);
+    client->setRequestDeadline(m_requestDeadlineMs);
     client->setCredentials(account.username, passwordFor(account));
     client->setTrustedCertificateSha256(account.trusted_cert_sha256);
     auto *discovery = new CalDavDiscovery(client, client);
@@ -177,31 +233,55 @@ void SyncCoordinator::syncAccount(const Account &account)
     connect(client, &CalDavClient::untrustedCertEncountered, this,
             [this, accountId](const UntrustedCertInfo &info) { Q_EMIT untrustedCertEncountered(accountId, info); });
     connect(discovery, &CalDavDiscovery::completed, this,
-            [this, client, accountId](const QList<CalDavParse::DiscoveredCalendar> &calendars) {
+            [this, client, accountId, userAsked](const QList<CalDavParse::DiscoveredCalendar> &calendars) {
         client->deleteLater();
         const int added = CalDavParse::mergeDiscoveredCalendars(m_appState, accountId, calendars);
         if (added > 0)
             Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Discovered %n new calendar(s).", nullptr, added));
         if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
-            syncCalendars(*current, syncingCalendars(*current), true);
+            syncCalendars(*current, syncingCalendars(*current), true, userAsked);
+        else
+            m_accountsUnderWay.remove(accountId);
     });
-    connect(discovery, &CalDavDiscovery::failed, this, [this, client, accountId](const QString &message) {
+    connect(discovery, &CalDavDiscovery::failed, this, [this, client, accountId, userAsked](const QString &message) {
         client->deleteLater();
-        qCInfo(lcCalDav) << "[AutoSync] rediscovery failed for account" << accountId << "-" << message
-                         << "- syncing the known calendars";
-        if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
-            syncCalendars(*current, syncingCalendars(*current), true);
+        onDiscoveryFailed(accountId, message, userAsked);
     });
     discovery->start(QUrl(account.server_url, QUrl::TolerantMode));
 }
 
-void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full)
+void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const QString &message, bool userAsked)
+{
+    const std::optional<Account> current = m_appState->accounts()->getById(accountId);
+    if (!current) {
+        m_accountsUnderWay.remove(accountId);
+        return;
+    }
+    const QList<Calendar> known = syncingCalendars(*current);
+    if (!known.isEmpty()) {
+        qCInfo(lcCalDav) << "[AutoSync] rediscovery failed for account" << accountId << "-" << message
+                         << "- syncing the known calendars";
+        syncCalendars(*current, known, true, userAsked);
+        return;
+    }
+    // Nothing known to sync: the account has not synced, and says why.
+    qCWarning(lcCalDav) << "[AutoSync] discovery failed for account" << accountId << "-" << message;
+    m_accountsUnderWay.remove(accountId);
+    Account failed = *current;
+    failed.last_sync_error = message;
+    m_appState->accounts()->update(failed);
+    Q_EMIT statusMessage(message);
+}
+
+void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
+                                    bool userAsked)
 {
     auto *batch = new Batch;
     m_batches.append(batch);
     batch->accountId = account.id;
     batch->full = full;
     batch->client = new CalDavSyncClient(m_appState, this);
+    batch->client->setTimeouts(m_transferTimeoutMs, m_requestDeadlineMs);
     connect(batch->client, &CalDavSyncClient::calendarSyncStarted, this, [this, batch](const QString &id) {
         if (batch->open.contains(id))
             return;
@@ -219,12 +299,16 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
     });
 
     const QString password = passwordFor(account);
+    const QDateTime now = m_clock().toUTC();
     for (const Calendar &calendar : calendars) {
         if (m_inFlight.contains(calendar.id)) {
             // Under way already: what changed meanwhile goes out when it reports.
             m_changedInFlight.insert(calendar.id);
             continue;
         }
+        if (!userAsked && m_backoff.isPaused(calendar.id, now))
+            continue;
+        rememberPending(calendar.id);
         batch->client->syncCalendar(calendar, account.username, password, account.trusted_cert_sha256);
     }
     batch->starting = false;
@@ -239,6 +323,10 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
     if (!batch->open.remove(calendarId))
         return;
     m_inFlight.remove(calendarId);
+    if (failed)
+        m_backoff.failed(calendarId, m_clock().toUTC());
+    else
+        m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar
     // row names them.
     QString problem = reason;
@@ -260,7 +348,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
                                  : QCoreApplication::translate("MainWindow", "Synced %1 events; %2").arg(total, problem));
     }
     m_appState->endSync(failed || !problem.isEmpty());
-    if (m_changedInFlight.remove(calendarId) && hasPendingRows(calendarId))
+    if (m_changedInFlight.remove(calendarId) && !failed && hasLocalChanges(calendarId))
         m_pushTimer.start();
     if (batch->open.isEmpty() && !batch->starting)
         finishBatch(batch);
@@ -277,10 +365,12 @@ void SyncCoordinator::finishBatch(Batch *batch)
     std::optional<Account> account = m_appState->accounts()->getById(batch->accountId);
     if (account && (batch->full || !batch->failure.isEmpty())) {
         if (batch->full)
-            account->last_sync_time = QDateTime::currentDateTimeUtc();
+            account->last_sync_time = m_clock().toUTC();
         account->last_sync_error = batch->failure;
         m_appState->accounts()->update(*account);
     }
+    if (batch->full)
+        m_accountsUnderWay.remove(batch->accountId);
     m_batches.removeOne(batch);
     delete batch;
 }
@@ -291,16 +381,25 @@ void SyncCoordinator::onLocalChange(const QString &calendarId)
         m_changedInFlight.insert(calendarId);
         return;
     }
+    // A failed calendar waits for the tick or the user.
+    if (m_backoff.isPaused(calendarId, m_clock().toUTC()))
+        return;
     const std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId);
     if (!calendar || !calendar->sync_enabled)
         return;
     const std::optional<Account> account = m_appState->accounts()->getById(calendar->account_id);
-    if (account && account->enabled && isCalDavType(account->type) && hasPendingRows(calendarId))
+    if (account && account->enabled && isCalDavType(account->type) && hasLocalChanges(calendarId))
         m_pushTimer.start();
 }
 
-bool SyncCoordinator::hasPendingRows(const QString &calendarId) const
+bool SyncCoordinator::hasLocalChanges(const QString &calendarId) const
 {
-    return !m_appState->events()->getPending(calendarId).isEmpty()
-        || !m_appState->tasks()->getPending(calendarId).isEmpty();
+    return differsFromSeen(m_appState->events()->getPending(calendarId), m_seenEvents.value(calendarId))
+        || differsFromSeen(m_appState->tasks()->getPending(calendarId), m_seenTasks.value(calendarId));
+}
+
+void SyncCoordinator::rememberPending(const QString &calendarId)
+{
+    m_seenEvents.insert(calendarId, keyed(m_appState->events()->getPending(calendarId)));
+    m_seenTasks.insert(calendarId, keyed(m_appState->tasks()->getPending(calendarId)));
 }

@@ -2,8 +2,13 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "clock.h"
+#include "event.h"
+#include "syncbackoff.h"
+#include "task.h"
 #include "untrustedcertinfo.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -36,8 +41,16 @@ class SubscriptionRefresh;
 // leaves them alone, and they have nothing to push.
 //
 // A calendar already under way is not started twice; a change meanwhile
-// pushes again once it has reported. Each started calendar ends exactly one
-// AppState::beginSync with one AppState::endSync.
+// pushes again once it has reported. An account under way (rediscovery or
+// full sync) is not started twice either. Each started calendar ends exactly
+// one AppState::beginSync with one AppState::endSync.
+//
+// The rows a run writes itself are never local changes: a push follows only
+// pending rows that differ from those the calendar's last run started with.
+// A calendar whose run failed pauses (SyncBackoff): local changes and full
+// syncs leave it alone until the tick after its pause tries it again;
+// syncNow() tries it at once. A first sync whose discovery fails records the
+// failure on the account and leaves its last sync time unset.
 class SyncCoordinator : public QObject
 {
     Q_OBJECT
@@ -58,10 +71,15 @@ public:
 
     void syncNow();
     // The tick: accounts whose sync interval has elapsed since their last
-    // full sync (a push does not count).
+    // full sync (a push does not count), and failed calendars whose pause
+    // has passed.
     void syncDueAccounts();
-    // Calendars with rows waiting to be pushed.
+    // Calendars with local changes waiting to be pushed.
     void pushPending();
+    // For the requests of runs and rediscoveries started from now on.
+    void setTimeouts(int transferMs, int deadlineMs);
+    // Where intervals and pauses read the time.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
@@ -81,13 +99,17 @@ private:
     QList<Calendar> syncingCalendars(const Account &account) const;
     QString passwordFor(const Account &account) const;
     // Rediscovery and merge, then every syncing calendar of the account.
-    void syncAccount(const Account &account);
+    void syncAccount(const Account &account, bool userAsked);
+    void onDiscoveryFailed(const QString &accountId, const QString &message, bool userAsked);
     // `full`: the account's whole sync, which alone restarts its interval.
-    void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
+    // Paused calendars are left out unless `userAsked`.
+    void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
-    bool hasPendingRows(const QString &calendarId) const;
+    // Pending rows the calendar's last run did not start with as they are.
+    bool hasLocalChanges(const QString &calendarId) const;
+    void rememberPending(const QString &calendarId);
 
     AppState *m_appState;
     std::unique_ptr<TolmAccount::TokenStore> m_secrets;
@@ -98,4 +120,13 @@ private:
     QSet<QString> m_inFlight;
     QSet<QString> m_changedInFlight;
     Webcal::SubscriptionRefresh *m_subscriptions;
+    QSet<QString> m_accountsUnderWay;
+    SyncBackoff m_backoff;
+    // Per calendar, the pending rows its last run started with, keyed by
+    // id, without what a run writes into them (href, ETag, status).
+    QHash<QString, QHash<QString, Event>> m_seenEvents;
+    QHash<QString, QHash<QString, Task>> m_seenTasks;
+    int m_transferTimeoutMs;
+    int m_requestDeadlineMs;
+    Clock m_clock = systemNow;
 };

@@ -5,6 +5,7 @@
 #include "seriesfixture.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QSet>

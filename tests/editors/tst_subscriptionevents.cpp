@@ -30,6 +30,12 @@ private:
         QString calendarId = u"quillmarten-personal-default"_s;
         if (kind == "subscription"_L1)
             calendarId = addSubscription(m_state, u"webcal://127.0.0.1:9/feed.ics"_s).id;
+        if (kind == "read-only"_L1) {
+            Calendar calendar = *m_state->calendars()->getById(calendarId);
+            calendar.is_read_only = true;
+            if (!m_state->calendars()->update(calendar))
+                qFatal("calendar not stored");
+        }
         const QDateTime start(QDate(2026, 3, 2), QTime(9, 0), Qt::LocalTime);
         Event event = testEvent(calendarId, u"Standup"_s, start, start.addSecs(900), u"FREQ=WEEKLY"_s);
         event.sync_status = u"synced"_s;
@@ -42,8 +48,12 @@ private:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("editable");
-        QTest::newRow("an event of a subscription is only shown") << u"subscription"_s << false;
-        QTest::newRow("an event of the device calendar is offered for change") << u"device"_s << true;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("an event of a subscription is only shown")
+            << u"subscription"_s << false << u"Events of a subscribed calendar can't be changed."_s;
+        QTest::newRow("an event of a collection the server keeps read-only is only shown")
+            << u"read-only"_s << false << u"\"Personal\" is read-only: its events cannot be changed here."_s;
+        QTest::newRow("an event of the device calendar is offered for change") << u"device"_s << true << QString();
     }
 
 private Q_SLOTS:
@@ -70,8 +80,8 @@ private Q_SLOTS:
         QCOMPARE(find<QLineEdit>(&form, u"title"_s)->isReadOnly(), !editable);
         QCOMPARE(form.findChild<QLabel *>(u"readOnlyReason"_s) != nullptr, !editable);
         if (!editable) {
-            QCOMPARE(form.findChild<QLabel *>(u"readOnlyReason"_s)->text(),
-                     u"Events of a subscribed calendar can't be changed."_s);
+            QFETCH(QString, reason);
+            QCOMPARE(form.findChild<QLabel *>(u"readOnlyReason"_s)->text(), reason);
             // Return does not save through the hidden button either.
             QTest::keyClick(find<QLineEdit>(&form, u"title"_s), Qt::Key_Return);
             QCOMPARE(m_state->events()->getById(event.id)->title, u"Standup"_s);

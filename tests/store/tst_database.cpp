@@ -94,7 +94,7 @@ private Q_SLOTS:
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
                                 "events_range_idx,events_long_with_start,events_version,"
-                                "timed_values_as_instants,events_dated_idx,caldav_resource_bases"));
+                                "timed_values_as_instants,sync_item_problems,events_dated_idx,caldav_resource_bases"));
     }
 
     void olderDatabaseMigratesForward()

@@ -349,6 +349,14 @@ private Q_SLOTS:
             server_etag TEXT
             server_text TEXT)")
             << QStringList() << QStringList();
+        QTest::newRow("sync_item_problems") << QStringLiteral("sync_item_problems") << lines(R"(
+            calendar_id TEXT NOT NULL PRIMARY KEY
+            kind TEXT NOT NULL PRIMARY KEY
+            item_key TEXT NOT NULL PRIMARY KEY
+            version TEXT NOT NULL
+            detail TEXT)")
+            << QStringList()
+            << lines("calendar_id -> calendars(id) on update NO ACTION on delete CASCADE");
 
         QTest::newRow("schema_version") << QStringLiteral("schema_version") << lines(R"(
             version INTEGER PRIMARY KEY
@@ -376,7 +384,7 @@ private Q_SLOTS:
                      "type = 'table' ORDER BY name)")),
                  QStringLiteral("accounts attachments attendees caldav_resource_bases calendar_views calendars "
                                 "event_templates events events_version filter_rules reminders "
-                                "schema_version settings sync_queue tasks"));
+                                "schema_version settings sync_item_problems sync_queue tasks"));
     }
 
     void newDatabaseHoldsOnlyTheSeededGroup()

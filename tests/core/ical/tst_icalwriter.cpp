@@ -84,6 +84,40 @@ private Q_SLOTS:
         QCOMPARE(ICalendar::parseTasks(ICalendar::serializeTask(t)).value(0).title, lf);
     }
 
+    // TEXT holds no control character but tab: one in an imported title
+    // would make every server answer that carries it unreadable XML.
+    void controlCharactersNeverGoOut_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("NUL inside a word") << u"Lun\u0000ch"_s << u"Lunch"_s;
+        QTest::newRow("bell, escape and delete") << u"\u0007A\u001bB\u007f"_s << u"AB"_s;
+        QTest::newRow("tab stays") << u"A\tB"_s << u"A\tB"_s;
+    }
+
+    void controlCharactersNeverGoOut()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        Event e;
+        e.uid = u"ctl"_s;
+        e.title = value;
+        e.location = value;
+        e.start_time = utc(2024, 1, 1, 9);
+        // Also what an earlier text carried over, as an import would keep it.
+        e.raw_icalendar = u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:ctl\r\nX-NOTE:"_s + value
+            + u"\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s;
+        const QStringList lines = linesOf(ICalendar::serializeEvent(e));
+        QVERIFY2(lines.contains(u"SUMMARY:"_s + written), qPrintable(lines.join(u'\n')));
+        QVERIFY2(lines.contains(u"LOCATION:"_s + written), qPrintable(lines.join(u'\n')));
+        QVERIFY2(lines.contains(u"X-NOTE:"_s + written), qPrintable(lines.join(u'\n')));
+
+        Task t;
+        t.uid = u"ctl"_s;
+        t.title = value;
+        QVERIFY(linesOf(ICalendar::serializeTask(t)).contains(u"SUMMARY:"_s + written));
+    }
+
     void eventLines_data()
     {
         QTest::addColumn<Event>("event");

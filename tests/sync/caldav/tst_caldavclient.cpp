@@ -3,9 +3,12 @@
 #include "loopbackport.h"
 #include "scriptedhttpserver.h"
 
+#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using Response = CalDavClient::Response;
@@ -68,6 +71,9 @@ private Q_SLOTS:
             << QByteArrayList();
         QTest::newRow("If-Match: already quoted unchanged")
             << QByteArray("DELETE") << QString() << QString() << u"\"abc\""_s << Headers{{"If-Match", "\"abc\""}}
+            << QByteArrayList();
+        QTest::newRow("If-Match: a weak ETag exactly as the server gave it")
+            << QByteArray("PUT") << QString() << QString() << u"W/\"v1\""_s << Headers{{"If-Match", "W/\"v1\""}}
             << QByteArrayList();
         QTest::newRow("If-Match: none for an empty ETag") << QByteArray("DELETE") << QString() << QString()
                                                           << QString() << Headers() << QByteArrayList{"If-Match"};
@@ -195,6 +201,60 @@ private Q_SLOTS:
         QCOMPARE(response.status, 0);
         QCOMPARE(response.error, u"The server did not answer for 1 second(s)."_s);
         QVERIFY(!response.isSuccess());
+    }
+
+    // What a write's answer leaves to be stored and sent back in If-Match.
+    void etagsAsStored_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("strong: without its quotes") << QByteArray("\"v1\"") << u"v1"_s;
+        QTest::newRow("weak: as it is") << QByteArray("W/\"v1\"") << u"W/\"v1\""_s;
+        QTest::newRow("unquoted: as it is") << QByteArray("v1") << u"v1"_s;
+    }
+
+    void etagsAsStored()
+    {
+        QFETCH(QByteArray, header);
+        QFETCH(QString, stored);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        server.expect("PUT", "/r").reply(204, {}, {{"ETag", header}});
+        CalDavClient client;
+        const Response response = send(client, "PUT", server.url(u"/r"_s));
+        QCOMPARE(response.etag(), stored);
+    }
+
+    // A server that sends a byte now and then never trips the transfer
+    // timeout; the request deadline still ends the request.
+    void tricklingServerMeetsTheDeadline()
+    {
+        QTcpServer trickle;
+        QVERIFY(trickle.listen(QHostAddress::LocalHost));
+        QList<QTcpSocket *> sockets;
+        QTimer drip;
+        drip.setInterval(100);
+        connect(&drip, &QTimer::timeout, &trickle, [&sockets] {
+            for (QTcpSocket *socket : std::as_const(sockets))
+                socket->write("x");
+        });
+        connect(&trickle, &QTcpServer::newConnection, &trickle, [&] {
+            QTcpSocket *socket = trickle.nextPendingConnection();
+            socket->write("HTTP/1.1 207 Multi-Status\r\nContent-Length: 100000\r\n\r\n");
+            sockets.append(socket);
+        });
+        drip.start();
+        CalDavClient client;
+        client.setTransferTimeout(1000);
+        client.setRequestDeadline(700);
+        QElapsedTimer took;
+        took.start();
+        const Response response =
+            send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(trickle.serverPort())));
+        QCOMPARE(response.error, u"The server did not finish its answer within 1 second(s)."_s);
+        QVERIFY(!response.isSuccess());
+        QCOMPARE(response.body, QByteArray());
+        QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
     }
 
     // A listing that broke off must never pass for the whole collection.

@@ -11,6 +11,7 @@
 #include "xandikosserver.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -267,6 +268,41 @@ private Q_SLOTS:
         QVERIFY2(failure.startsWith(u"Could not reach the server: "_s), qPrintable(failure));
     }
 
+    // Whichever of the two goes first, the run neither touches a deleted
+    // discovery nor ends without a word. The server takes the request and
+    // stays silent until the test closes it.
+    void endsOfARunUnderWay_data()
+    {
+        QTest::addColumn<bool>("deleteDiscovery");
+        QTest::newRow("discovery deleted first: a late answer is dropped") << true;
+        QTest::newRow("client deleted first: the run fails once") << false;
+    }
+
+    void endsOfARunUnderWay()
+    {
+        QFETCH(bool, deleteDiscovery);
+        auto silent = std::make_unique<QTcpServer>();
+        QVERIFY(silent->listen(QHostAddress::LocalHost));
+        auto client = std::make_unique<CalDavClient>();
+        auto discovery = std::make_unique<CalDavDiscovery>(client.get());
+        QSignalSpy completed(discovery.get(), &CalDavDiscovery::completed);
+        QSignalSpy failed(discovery.get(), &CalDavDiscovery::failed);
+        discovery->start(QUrl(u"http://127.0.0.1:%1/"_s.arg(silent->serverPort())));
+        QVERIFY(QTest::qWaitFor([&] { return silent->hasPendingConnections(); }, 5000));
+        if (deleteDiscovery) {
+            discovery.reset();
+            silent.reset(); // the answer fails now and reaches the callback
+            QTest::qWait(200);
+            return;
+        }
+        client.reset();
+        QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 5000));
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(completed.size(), 0);
+        QCOMPARE(failed.first().first().toString(), u"The discovery was cancelled."_s);
+    }
+
     void existingCalendars_data()
     {
         QTest::addColumn<bool>("syncEnabled");
@@ -308,6 +344,44 @@ private Q_SLOTS:
         QCOMPARE(after.is_read_only, readOnly && !turnedOn);
         if (turnedOn)
             QCOMPARE(after.supported_components, u"[\"VEVENT\",\"VTODO\"]"_s);
+    }
+
+    // The server's privileges decide whether the events can be changed
+    // here, for new calendars and for syncing ones whose rights moved.
+    void writeAccessFollowsTheServer_data()
+    {
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<bool>("wasReadOnly");
+        QTest::addColumn<bool>("serverReadOnly");
+        QTest::newRow("new, read-only there") << false << false << true;
+        QTest::newRow("new, writable there") << false << false << false;
+        QTest::newRow("syncing, write access taken away") << true << false << true;
+        QTest::newRow("syncing, write access granted") << true << true << false;
+    }
+
+    void writeAccessFollowsTheServer()
+    {
+        QFETCH(bool, known);
+        QFETCH(bool, wasReadOnly);
+        QFETCH(bool, serverReadOnly);
+        const QString url = u"https://dav.example.org/cal/shared/"_s;
+        if (known) {
+            Calendar existing;
+            existing.id = newId();
+            existing.account_id = m_account;
+            existing.url = url;
+            existing.name = u"Shared"_s;
+            existing.sync_enabled = true;
+            existing.is_read_only = wasReadOnly;
+            existing.created_at = existing.updated_at = QDateTime::currentDateTimeUtc();
+            QVERIFY(m_state->calendars()->insert(existing));
+        }
+        Discovered found = discovered(url, u"Shared"_s);
+        found.readOnly = serverReadOnly;
+        QCOMPARE(CalDavParse::mergeDiscoveredCalendars(m_state, m_account, {found}), known ? 0 : 1);
+        const QList<Calendar> calendars = m_state->calendars()->getByAccount(m_account);
+        QCOMPARE(calendars.size(), 1);
+        QCOMPARE(calendars.first().is_read_only, serverReadOnly);
     }
 
     void newCalendars()

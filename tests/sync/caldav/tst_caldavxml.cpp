@@ -199,6 +199,25 @@ private Q_SLOTS:
             << oneCalendar(R"(<d:displayname>W</d:displayname>
                 <c:supported-calendar-component-set><c:comp name="VTODO"/><c:comp name=""/></c:supported-calendar-component-set>)")
             << base << mine(u"W"_s, {}, {u"VTODO"_s});
+        const auto readOnly = [&mine](bool readOnly) {
+            QList<DiscoveredCalendar> list = mine(u"W"_s, {}, {u"VEVENT"_s});
+            list.first().readOnly = readOnly;
+            return list;
+        };
+        QTest::newRow("Privileges: read alone -> read-only")
+            << oneCalendar("<d:displayname>W</d:displayname><d:current-user-privilege-set><d:privilege><d:read/>"
+                           "</d:privilege><d:privilege><c:read-free-busy/></d:privilege></d:current-user-privilege-set>")
+            << base << readOnly(true);
+        QTest::newRow("Privileges: write-content -> writable")
+            << oneCalendar("<d:displayname>W</d:displayname><d:current-user-privilege-set><d:privilege><d:read/>"
+                           "</d:privilege><d:privilege><d:write-content/></d:privilege></d:current-user-privilege-set>")
+            << base << readOnly(false);
+        QTest::newRow("Privileges: all -> writable")
+            << oneCalendar("<d:current-user-privilege-set><d:privilege><d:all/></d:privilege>"
+                           "</d:current-user-privilege-set><d:displayname>W</d:displayname>")
+            << base << readOnly(false);
+        QTest::newRow("Privileges not reported (404) -> writable")
+            << oneCalendar("<d:displayname>W</d:displayname>") << base << readOnly(false);
         QTest::newRow("Plain collection -> not a calendar")
             << oneCalendar("<d:displayname>W</d:displayname>", "<d:collection/>") << base
             << QList<DiscoveredCalendar>();
@@ -248,6 +267,38 @@ private Q_SLOTS:
         QTest::newRow("Empty body -> nothing, incomplete") << QByteArray() << work << QStringList() << false;
         QTest::newRow("HTML error page -> nothing, incomplete")
             << QByteArray("<html><body>Bad gateway<br></body></html>") << work << QStringList() << false;
+
+        const auto listing = [](const QByteArray &tail) {
+            return R"(<d:multistatus xmlns:d="DAV:"><d:response><d:href>/alice/work/a.ics</d:href><d:propstat><d:prop>)"
+                   R"(<d:getetag>"1"</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>)"
+                + tail + "</d:multistatus>";
+        };
+        const QStringList first{u"/alice/work/a.ics|1|-"_s};
+        QTest::newRow("Truncated: 507 for the collection -> what came, incomplete")
+            << listing("<d:response><d:href>/alice/work/</d:href><d:status>HTTP/1.1 507 Insufficient Storage</d:status>"
+                       "</d:response>")
+            << work << first << false;
+        QTest::newRow("Truncated: number-of-matches-within-limits -> what came, incomplete")
+            << listing("<d:response><d:href>/alice/work/</d:href><d:error><d:number-of-matches-within-limits/>"
+                       "</d:error></d:response>")
+            << work << first << false;
+        QTest::newRow("Another resource's 404 is no truncation")
+            << listing("<d:response><d:href>/alice/work/gone.ics</d:href><d:status>HTTP/1.1 404 Not Found</d:status>"
+                       "</d:response>")
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/gone.ics||-"_s} << true;
+        QTest::newRow("NUL and escape bytes in calendar data -> dropped, every resource, complete")
+            << listing("<d:response><d:href>/alice/work/b.ics</d:href><d:propstat><d:prop><d:getetag>2"
+                                  "</d:getetag><C:calendar-data xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
+                                  "BEGIN:VEVENT\nUID:b\nSUMMARY:x\0y\x1b\nEND:VEVENT\n</C:calendar-data></d:prop>"
+                                  "</d:propstat></d:response>"_ba
+                       + "<d:response><d:href>/alice/work/c.ics</d:href><d:propstat><d:prop><d:getetag>3</d:getetag>"
+                         "</d:prop></d:propstat></d:response>")
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|b"_s, u"/alice/work/c.ics|3|-"_s}
+            << true;
+        QTest::newRow("Control character as a reference -> dropped, complete")
+            << listing("<d:response><d:href>/alice/work/b&#1;.ics</d:href><d:propstat><d:prop><d:getetag>2&#x0;"
+                       "</d:getetag></d:prop></d:propstat></d:response>")
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|-"_s} << true;
     }
 
     void resources()
