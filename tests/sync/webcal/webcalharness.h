@@ -12,6 +12,7 @@
 #include "webcalsyncclient.h"
 
 #include <QSignalSpy>
+#include <QTimeZone>
 #include <QUuid>
 
 struct RefreshOutcome
@@ -76,13 +77,21 @@ inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, in
 // ones as dates.
 inline QStringList eventLines(AppState *state, const QString &calendarId)
 {
-    auto when = [](const Event &event, const QDateTime &value) {
+    // A floating value is kept as an instant in the zone of the machine that
+    // read it; its wall clock there is what the feed said.
+    auto floating = [](const Event &event) {
+        const qsizetype at = event.raw_icalendar.indexOf(QLatin1String("\nDTSTART"));
+        const QString line = event.raw_icalendar.mid(at + 1, event.raw_icalendar.indexOf(QLatin1Char('\n'), at + 1) - at - 1).trimmed();
+        return at >= 0 && !line.contains(QLatin1String("TZID=")) && !line.endsWith(QLatin1Char('Z'));
+    };
+    auto when = [&floating](const Event &event, const QDateTime &value) {
         if (!value.isValid())
             return QStringLiteral("-");
         if (event.is_all_day)
             return value.date().toString(Qt::ISODate);
-        if (value.timeSpec() == Qt::LocalTime)
-            return value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QStringLiteral(" floating");
+        if (floating(event))
+            return value.toTimeZone(QTimeZone(event.timezone.toUtf8())).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+                + QStringLiteral(" floating");
         return value.toUTC().toString(Qt::ISODate);
     };
     QStringList lines;
