@@ -82,6 +82,9 @@ public:
     };
 
 private:
+    // Keeps the text and kind of the failure just stepped into.
+    void noteFailure();
+
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
     QString m_error;
