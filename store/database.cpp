@@ -36,6 +36,7 @@ constexpr Migration kMigrations[] = {
     {8, "events_range_idx", ":/sql/sql/migrations/008_events_range_indexes.sql"},
     {9, "events_long_with_start", ":/sql/sql/migrations/009_events_long_with_start.sql"},
     {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
+    {12, "reminder_occurrence_acks", ":/sql/sql/migrations/012_reminder_occurrence_acks.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is

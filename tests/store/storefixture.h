@@ -73,14 +73,25 @@ private:
     std::unique_ptr<Database> m_database;
 };
 
+// The versions the compiled-in migration files carry ("012_name.sql" is 12),
+// ascending; numbers may be skipped.
+inline QList<int> migrationVersions()
+{
+    QList<int> versions;
+    const QStringList files = QDir(QStringLiteral(":/sql/sql/migrations/")).entryList(QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        versions.append(file.section(QLatin1Char('_'), 0, 0).toInt());
+    return versions;
+}
+
 inline QString migrationText(int version)
 {
-    // The files are numbered from 001 in version order.
     const QString folder = QStringLiteral(":/sql/sql/migrations/");
-    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
-    if (version < 1 || version > files.size())
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral("%1_*.sql").arg(version, 3, 10, QLatin1Char('0'))}, QDir::Files);
+    if (files.size() != 1)
         return QString();
-    QFile file(folder + files.at(version - 1));
+    QFile file(folder + files.first());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     return QString::fromUtf8(file.readAll());
@@ -95,8 +106,10 @@ inline void createAtVersion(const QString &path, int version)
     QVERIFY(query.exec(QStringLiteral(
         "CREATE TABLE schema_version (version INTEGER PRIMARY KEY, name TEXT NOT NULL, "
         "applied_at TEXT NOT NULL DEFAULT (datetime('now')))")));
-    for (int v = 1; v <= version; ++v)
-        QVERIFY(database.applyMigration(v, QStringLiteral("v%1").arg(v), migrationText(v)));
+    for (const int v : migrationVersions()) {
+        if (v <= version)
+            QVERIFY(database.applyMigration(v, QStringLiteral("v%1").arg(v), migrationText(v)));
+    }
 }
 
 inline QDateTime utcTime(int y, int m, int d, int h = 0, int min = 0)
