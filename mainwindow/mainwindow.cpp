@@ -14,6 +14,8 @@
 #include "quickadd.h"
 #include "recurrence.h"
 #include "sampledata.h"
+#include "storefailure.h"
+#include "storefailuretext.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 #include "undostack.h"
@@ -196,9 +198,11 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add ignored: no calendars configured."), 4000);
         return;
     }
+    StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        showStatus(tr("Quick-add couldn't parse: \"%1\"").arg(text), 4000);
+        const QString why = StoreFailureText::lastFailure();
+        showStatus(why.isEmpty() ? tr("Quick-add couldn't parse: \"%1\"").arg(text) : why, 4000);
         return;
     }
     reportAdded(id);
@@ -297,9 +301,11 @@ void MainWindow::openQuickAdd()
                                                QLineEdit::Normal, QString(), &ok);
     if (!ok || text.trimmed().isEmpty())
         return;
+    StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
+        const QString why = StoreFailureText::lastFailure();
+        QMessageBox::warning(this, tr("Quick Add"), why.isEmpty() ? tr("Couldn't save event") : why);
         return;
     }
     reportAdded(id);

@@ -4,6 +4,7 @@
 #include "storesql.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -53,6 +54,20 @@ void appendStatement(QStringList &out, const QString &accumulated)
         out.append(statement);
 }
 
+// The highest version recorded in the file; 0 for a new file or one without
+// the table. Reads only.
+int storedVersion(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))
+        || !query.next())
+        return 0;
+    query.finish();
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
 } // namespace
 
 Database::Database(QObject *parent)
@@ -84,8 +99,26 @@ bool Database::open(const QString &path)
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                      QLatin1String(QSqlDatabase::defaultConnection));
     m_db.setDatabaseName(path);
+    m_newerVersion = 0;
+    // Events, accounts and sync state are the user's own; the WAL and
+    // shared-memory files SQLite creates beside it take the file's mode.
+    if (!QFileInfo::exists(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
     if (!m_db.open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db.lastError().text();
+        return false;
+    }
+    // Checked before the pragmas below, which may write: a newer program's
+    // file stays exactly as that program left it.
+    const int stored = storedVersion(m_db);
+    if (stored > latestVersion()) {
+        qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than"
+                                      << latestVersion() << "; not opening it";
+        m_newerVersion = stored;
+        m_db.close();
         return false;
     }
     QSqlQuery pragma(m_db);
@@ -105,6 +138,11 @@ bool Database::open(const QString &path)
     m_generation = ++connections;
     m_open = true;
     return true;
+}
+
+bool Database::isReadOnly() const
+{
+    return m_handle && sqlite3_db_readonly(m_handle, "main") == 1;
 }
 
 bool Database::inTransaction() const

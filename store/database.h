@@ -25,8 +25,15 @@ public:
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 
-    // Opens the file (created when missing) in WAL mode with foreign keys on.
+    // Opens the file (created when missing, readable by its owner only) in
+    // WAL mode with foreign keys on. A file whose schema is newer than this
+    // build knows is refused before anything is written (isNewerSchema()).
     bool open(const QString &path);
+    // The last open() found a schema version above latestVersion().
+    bool isNewerSchema() const { return m_newerVersion > 0; }
+    int newerVersion() const { return m_newerVersion; }
+    // The file was opened read-only (no write permission on it or its folder).
+    bool isReadOnly() const;
     // Brings the schema to the newest version; false on the first failure, the
     // migrations before it staying applied.
     bool migrate();
@@ -63,5 +70,6 @@ private:
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
+    int m_newerVersion = 0;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

@@ -117,6 +117,50 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(titles().split(u'\n').contains(title), 10000);
         QCOMPARE(m_first.state(), QProcess::Running);
     }
+
+    // Last: it ends the first program.
+    void oneProgramPerDataFolder()
+    {
+        // Another instance name has a single-instance channel of its own, but
+        // the data folder is the first program's.
+        QProcessEnvironment env = environment();
+        env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-other"_s);
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
+        QVERIFY(second.waitForStarted());
+        // It says why and stops at its message box, before the database.
+        QString told;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                told += QString::fromLocal8Bit(second.readAllStandardError());
+                return told.contains(u"data folder in use by process %1"_s.arg(m_first.processId()));
+            },
+            10000));
+        QVERIFY(!told.contains(u"Opening database"_s));
+        second.kill();
+        second.waitForFinished();
+
+        // A lock left by a program that died is taken over.
+        m_first.kill();
+        QVERIFY(m_first.waitForFinished(5000));
+        QVERIFY(QFile::exists(m_dir.filePath(u"data/calendar.lock"_s)));
+        QProcess third;
+        third.setProcessEnvironment(env);
+        third.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        third.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
+        QVERIFY(third.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(sqliteCli(database(), u"SELECT COUNT(*) FROM events"_s) != QString(), 10000);
+        const auto lockOwner = [this] {
+            QFile lock(m_dir.filePath(u"data/calendar.lock"_s));
+            return lock.open(QIODevice::ReadOnly) ? lock.readLine().trimmed() : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), QByteArray::number(third.processId()), 10000);
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        if (!third.waitForFinished(5000))
+            third.kill();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLaunch)
