@@ -66,12 +66,17 @@ AppState::AppState(QObject *parent)
 
 bool AppState::isReadOnly() const
 {
-    if (m_database && m_database->isReadOnly())
-        return true;
     // SQLite reads a database in a read-only folder, but its next write needs
     // a journal beside it.
+    return (m_database && m_database->isReadOnly()) || !isFolderWritable();
+}
+
+bool AppState::isFolderWritable()
+{
+    // Tried rather than read from the mode bits, which say nothing of a
+    // read-only mount or of root.
     QTemporaryFile probe(dataDirectory() + u"/.write-test-XXXXXX"_s);
-    return !probe.open();
+    return probe.open();
 }
 
 bool AppState::initialize()
@@ -80,14 +85,15 @@ bool AppState::initialize()
     // "database is locked" at random; it is stopped here instead. Only a
     // lock whose process is gone is stale, never an old one: the holder
     // runs for days.
+    // In a folder that cannot be written no lock can be made or a stale one
+    // removed, and no program can write there either: the start goes on, and
+    // the user is told the calendar is read-only.
     m_folderLock = std::make_unique<QLockFile>(dataDirectory() + u"/calendar.lock"_s);
     m_folderLock->setStaleLockTime(0);
-    if (!m_folderLock->tryLock(0) && m_folderLock->error() != QLockFile::LockFailedError) {
-        // No lock can be made in a folder that cannot be written; the start
-        // goes on, and the user is told the calendar is read-only.
-        qWarning().noquote() << "[AppState] cannot create the data folder's lock file:" << dataDirectory();
+    if (!isFolderWritable()) {
+        qWarning().noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
         m_folderLock.reset();
-    } else if (!m_folderLock->isLocked()) {
+    } else if (!m_folderLock->tryLock(0)) {
         qint64 pid = 0;
         QString host;
         QString app;

@@ -208,6 +208,8 @@ private:
     void stepHistory(QList<ViewHistoryEntry> &from, QList<ViewHistoryEntry> &to);
 
     Database *m_database = nullptr;
+    static bool isFolderWritable();
+
     // Held for the life of the state: one program per data folder.
     std::unique_ptr<QLockFile> m_folderLock;
     StartFailure m_startFailure = StartFailure::None;

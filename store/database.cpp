@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -100,6 +101,17 @@ bool Database::open(const QString &path)
                                      QLatin1String(QSqlDatabase::defaultConnection));
     m_db.setDatabaseName(path);
     m_newerVersion = 0;
+    // In a folder this process cannot write, SQLite cannot make the WAL's
+    // shared-memory file a reader needs; a file closed cleanly (no WAL left)
+    // is then read as it stands, read-only.
+    const QFileInfo file(path);
+    if (file.exists() && !QFileInfo(file.absolutePath()).isWritable()
+        && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        QUrl uri = QUrl::fromLocalFile(file.absoluteFilePath());
+        uri.setQuery(QStringLiteral("immutable=1"));
+        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    }
     // Events, accounts and sync state are the user's own; the WAL and
     // shared-memory files SQLite creates beside it take the file's mode.
     if (!QFileInfo::exists(path)) {
@@ -173,6 +185,11 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
 bool Database::migrate()
 {
     QSqlQuery query(m_db);
+    // A current database is not written to at all, so that a read-only one
+    // still opens.
+    const int stored = storedVersion(m_db);
+    if (stored >= latestVersion())
+        return stored == latestVersion();
     if (!query.exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
             "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {
