@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSystemTrayIcon>
+#include <QHash>
 #include <QTimeZone>
 #include <QTimer>
 
@@ -57,12 +58,20 @@ struct NotificationService::Due
 
 struct NotificationService::SeriesTriggers
 {
+    // A master with its overrides, as read, and the triggers they gave.
+    struct Series
+    {
+        QList<Event> rows;
+        QList<Due> triggers;
+    };
+
     quint64 connection = 0;
     qint64 counter = -1;
     QByteArray zone;
     QDateTime from;
     QDateTime until;
     QList<Due> triggers; // by trigger
+    QHash<QString, Series> bySeries; // by master id
 };
 
 NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayIcon, QObject *parent)
@@ -251,23 +260,28 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
     const std::optional<qint64> counter = events ? events->changeCounter() : std::nullopt;
     const quint64 connection = m_state->database()->connectionId();
     const QByteArray zone = QTimeZone::systemTimeZoneId();
-    if (m_series && counter && m_series->counter == *counter && m_series->connection == connection
-        && m_series->zone == zone && m_series->from <= now && now < m_series->until)
+    const bool sameHorizon = m_series && m_series->connection == connection && m_series->zone == zone
+        && m_series->from <= now && now < m_series->until;
+    if (sameHorizon && counter && m_series->counter == *counter)
         return *m_series;
 
-    // Occurrences that may fire from now until the horizon: those starting
-    // after the late window's start and no later than the horizon plus a
-    // reminder's lead. All-day ones compare by their dates, a day either side.
+    // Occurrences that may fire from the horizon's start to its end: those
+    // starting after the late window before it and no later than its end
+    // plus a reminder's lead. All-day ones compare by their dates, a day
+    // either side. Within one horizon a series whose rows did not change
+    // keeps its triggers: an edit of one event expands one series again.
     auto fresh = std::make_unique<SeriesTriggers>();
     fresh->connection = connection;
     fresh->counter = counter.value_or(-1);
     fresh->zone = zone;
-    fresh->from = now;
-    fresh->until = now.addSecs(kSeriesHorizonSecs);
+    fresh->from = sameHorizon ? m_series->from : now;
+    fresh->until = sameHorizon ? m_series->until : now.addSecs(kSeriesHorizonSecs);
+    const QHash<QString, SeriesTriggers::Series> previous =
+        sameHorizon ? std::move(m_series->bySeries) : QHash<QString, SeriesTriggers::Series>();
     m_series = std::move(fresh);
     if (!events)
         return *m_series;
-    const QDateTime earliest = now.addSecs(-kLateStartSecs);
+    const QDateTime earliest = m_series->from.addSecs(-kLateStartSecs);
     const QDateTime from = earliest.addDays(-1);
     const QList<Event> rows = events->getInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
 
@@ -281,38 +295,55 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
     for (const Event &master : rows) {
         if (master.reminders.isEmpty() || !repeats(master) || !master.recurrence_id.isEmpty())
             continue;
-        int longestLead = 0;
-        for (const Reminder &reminder : master.reminders)
-            longestLead = std::max(longestLead, reminder.minutes_before);
-        QList<Event> series = overrides.value(master.calendar_id + QLatin1Char('\n') + master.uid);
-        series.prepend(master);
-        const QDateTime to = m_series->until.addSecs(60 * qint64(longestLead)).addDays(1);
-        for (const Event &occurrence : Recurrence::expandEvents(series, from, to)) {
-            if (occurrence.id != master.id)
-                continue;
-            const QDateTime start = reminderStart(occurrence.start_time, occurrence.is_all_day);
-            if (!(start > earliest))
-                continue;
-            for (const Reminder &reminder : master.reminders) {
-                Due due;
-                due.start = start;
-                due.trigger = start.addSecs(-60 * qint64(reminder.minutes_before));
-                if (due.trigger >= m_series->until)
-                    continue;
-                due.reminderId = reminder.id;
-                due.title = master.title;
-                due.location = master.location;
-                due.minutesBefore = reminder.minutes_before;
-                due.eventId = master.id;
-                due.allDay = occurrence.is_all_day;
-                due.occurrence = true;
-                m_series->triggers.append(due);
-            }
-        }
+        SeriesTriggers::Series series;
+        series.rows = overrides.value(master.calendar_id + QLatin1Char('\n') + master.uid);
+        series.rows.prepend(master);
+        const auto kept = previous.constFind(master.id);
+        if (kept != previous.constEnd() && kept->rows == series.rows)
+            series.triggers = kept->triggers;
+        else
+            series.triggers = expandTriggers(series.rows, earliest, m_series->until);
+        m_series->triggers += series.triggers;
+        m_series->bySeries.insert(master.id, std::move(series));
     }
     std::stable_sort(m_series->triggers.begin(), m_series->triggers.end(),
                      [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
     return *m_series;
+}
+
+QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series,
+                                                                   const QDateTime &earliest,
+                                                                   const QDateTime &until)
+{
+    const Event &master = series.first();
+    int longestLead = 0;
+    for (const Reminder &reminder : master.reminders)
+        longestLead = std::max(longestLead, reminder.minutes_before);
+    const QDateTime to = until.addSecs(60 * qint64(longestLead)).addDays(1);
+    QList<Due> triggers;
+    for (const Event &occurrence : Recurrence::expandEvents(series, earliest.addDays(-1), to)) {
+        if (occurrence.id != master.id)
+            continue;
+        const QDateTime start = reminderStart(occurrence.start_time, occurrence.is_all_day);
+        if (!(start > earliest))
+            continue;
+        for (const Reminder &reminder : master.reminders) {
+            Due due;
+            due.start = start;
+            due.trigger = start.addSecs(-60 * qint64(reminder.minutes_before));
+            if (due.trigger >= until)
+                continue;
+            due.reminderId = reminder.id;
+            due.title = master.title;
+            due.location = master.location;
+            due.minutesBefore = reminder.minutes_before;
+            due.eventId = master.id;
+            due.allDay = occurrence.is_all_day;
+            due.occurrence = true;
+            triggers.append(due);
+        }
+    }
+    return triggers;
 }
 
 QSet<QString> NotificationService::suppressedEventIds(const QStringList &eventIds) const

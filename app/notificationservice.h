@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock.h"
+#include "event.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -80,6 +81,10 @@ private:
     QList<Due> dueOneOffs(const QDateTime &now, const QDateTime &cutoff) const;
     QList<Due> dueOccurrences(const QDateTime &now, const QDateTime &cutoff);
     const SeriesTriggers &seriesTriggers(const QDateTime &now);
+    // The triggers of a series (master first, then its overrides) from
+    // occurrences starting after `earliest` that come before `until`.
+    static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest,
+                                     const QDateTime &until);
     void showBalloon(const QString &title, const QString &body);
     QSet<QString> suppressedEventIds(const QStringList &eventIds) const;
     void acknowledge(const QStringList &reminderIds);

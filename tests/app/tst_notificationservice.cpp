@@ -264,6 +264,28 @@ private Q_SLOTS:
         QCOMPARE(next.first().title, u"Weekly sync (renamed)"_s);
     }
 
+    void movedSeriesFiresAtItsNewTime()
+    {
+        const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
+                                                 .remind({15})
+                                                 .repeating(u"FREQ=WEEKLY"_s));
+        addEvent(m_state, EventDraft(u"Other series"_s, local(2024, 3, 4, 11, 0)).remind({15}).repeating(u"FREQ=DAILY"_s));
+        QDateTime now = local(2024, 3, 11, 8, 0);
+        auto notifications = service(now);
+        notifications->setClock([&now] { return now; });
+        QCOMPARE(notifications->poll().size(), 0);
+        std::optional<Event> series = m_state->events()->getById(id);
+        QVERIFY(series);
+        series->start_time = series->start_time.addSecs(-3600);
+        QVERIFY(m_state->events()->update(*series));
+        now = local(2024, 3, 11, 8, 45);
+        const QList<FiredReminder> fired = notifications->poll();
+        QCOMPARE(ids(fired), QStringList{id});
+        QCOMPARE(fired.first().body, u"In 15 minutes (9:00 AM)"_s);
+        now = local(2024, 3, 11, 9, 45);
+        QCOMPARE(notifications->poll().size(), 0);
+    }
+
     // --- All-day events: the user's day starts at local midnight ---
 
     void allDayFiresFromLocalMidnight_data()
