@@ -33,10 +33,11 @@ constexpr qint64 kSeriesHorizonSecs = 6 * 3600;
 // on a series' very first occurrence comes that much later.
 constexpr qint64 kSeriesLeadSecs = 28 * 24 * 3600;
 
+// A series by its rule, as the range query keeps its masters; a row that
+// repeats by recurrence dates alone reminds of its stored start.
 bool repeats(const Event &event)
 {
-    return !event.recurrence_rule.isEmpty()
-        || (!event.recurrence_dates.isEmpty() && event.recurrence_dates != QLatin1String("[]"));
+    return !event.recurrence_rule.isEmpty();
 }
 
 } // namespace
@@ -202,8 +203,7 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
         "       e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
         "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
         "AND r.acknowledged = 0 AND r.trigger_time <= ? "
-        "AND COALESCE(e.recurrence_rule, '') = '' "
-        "AND COALESCE(e.recurrence_dates, '') IN ('', '[]') ORDER BY r.trigger_time ASC"));
+        "AND COALESCE(e.recurrence_rule, '') = '' ORDER BY r.trigger_time ASC"));
     query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
     query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
     if (!query.exec()) {

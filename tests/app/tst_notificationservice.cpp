@@ -216,7 +216,7 @@ private Q_SLOTS:
             << local(2024, 10, 20, 8, 0) << u"FREQ=DAILY"_s << 1440
             << QList<QDateTime>{local(2024, 10, 27, 8, 31), local(2024, 11, 3, 8, 31), local(2024, 11, 3, 8, 32)}
             << QList<QDate>{QDate(2024, 10, 28), QDate(2024, 11, 4), QDate()};
-        QTest::newRow("an excluded day has no reminder")
+        QTest::newRow("after the last of COUNT=2 nothing fires")
             << local(2024, 3, 4, 10, 0) << u"FREQ=WEEKLY;COUNT=2"_s << 15
             << QList<QDateTime>{local(2024, 3, 11, 9, 45), local(2024, 3, 18, 9, 45)}
             << QList<QDate>{QDate(2024, 3, 11), QDate()};
