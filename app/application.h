@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QStringList>
 
-class AppState;
 class MainWindow;
 class NotificationService;
 class QTranslator;

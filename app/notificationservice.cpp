@@ -29,8 +29,8 @@ constexpr qint64 kLateStartSecs = 1800;
 // How far ahead the triggers of repeating events are expanded at a time.
 constexpr qint64 kSeriesHorizonSecs = 6 * 3600;
 // Series whose first occurrence lies further ahead than this (beyond the
-// horizon) are expanded once it comes closer: a reminder with a longer lead
-// on a series' very first occurrence comes that much later.
+// horizon) are expanded once it comes closer; until then a reminder with a
+// longer lead fires for that first occurrence from the series' own row.
 constexpr qint64 kSeriesLeadSecs = 28 * 24 * 3600;
 
 // A series by its rule, as the range query keeps its masters; a row that
@@ -138,8 +138,9 @@ QList<FiredReminder> NotificationService::poll()
 
     const QDateTime now = m_clock();
     const QDateTime cutoff = now.addSecs(-kLateStartSecs);
-    QList<Due> due = dueOneOffs(now, cutoff);
-    due += dueOccurrences(now, cutoff);
+    const SeriesTriggers &series = seriesTriggers(now);
+    QList<Due> due = dueOneOffs(now, cutoff, series);
+    due += dueOccurrences(now, cutoff, series);
     if (due.isEmpty())
         return {};
     // The texts sort by instant only while they share one offset.
@@ -156,9 +157,11 @@ QList<FiredReminder> NotificationService::poll()
     for (const Due &row : std::as_const(due)) {
         // A suppressed reminder is still acknowledged: its moment has passed
         // under the user's rule, and it must not pile up in every later poll.
-        if (row.occurrence)
-            handledOccurrences.append({row.reminderId, row.start});
-        else
+        // A row's own reminder is noted for its start too: a series whose
+        // first occurrence was reminded of from its row, before it was
+        // expanded, must not remind of it again.
+        handledOccurrences.append({row.reminderId, row.start});
+        if (!row.occurrence)
             handled.append(row.reminderId);
         if (suppressed.contains(row.eventId))
             continue;
@@ -187,8 +190,8 @@ QList<FiredReminder> NotificationService::poll()
     return fired;
 }
 
-QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime &now,
-                                                               const QDateTime &cutoff) const
+QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime &now, const QDateTime &cutoff,
+                                                               const SeriesTriggers &series) const
 {
     // Reminders that were never shown pile up with the years (synced in, or
     // due while the program was not running), and every poll used to read
@@ -196,14 +199,14 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
     // are few of them: the statement walks those by start and looks up their
     // reminders. Stored times carry "Z", an offset or no suffix, so the text
     // bounds are a day wider than the instants the loop below decides on.
-    // Repeating events fire per occurrence (dueOccurrences).
+    // The series expanded for this horizon fire per occurrence
+    // (dueOccurrences).
     QSqlQuery query(m_state->database()->database());
     query.prepare(QStringLiteral(
         "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
         "       e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
         "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
-        "AND r.acknowledged = 0 AND r.trigger_time <= ? "
-        "AND COALESCE(e.recurrence_rule, '') = '' ORDER BY r.trigger_time ASC"));
+        "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"));
     query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
     query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
     if (!query.exec()) {
@@ -225,19 +228,20 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
         row.trigger = row.start.addSecs(-60 * qint64(row.minutesBefore));
         if (row.trigger > now || !(row.start > cutoff))
             continue;
+        row.eventId = query.value(5).toString();
+        if (series.bySeries.contains(row.eventId))
+            continue;
         row.reminderId = query.value(0).toString();
         row.title = query.value(1).toString();
         row.location = query.value(3).toString();
-        row.eventId = query.value(5).toString();
         due.append(row);
     }
     return due;
 }
 
-QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateTime &now,
-                                                                   const QDateTime &cutoff)
+QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateTime &now, const QDateTime &cutoff,
+                                                                   const SeriesTriggers &series) const
 {
-    const SeriesTriggers &series = seriesTriggers(now);
     QList<Due> due;
     for (const Due &trigger : series.triggers) {
         if (trigger.trigger > now)

@@ -78,8 +78,8 @@ private:
     struct Due;
     struct SeriesTriggers;
 
-    QList<Due> dueOneOffs(const QDateTime &now, const QDateTime &cutoff) const;
-    QList<Due> dueOccurrences(const QDateTime &now, const QDateTime &cutoff);
+    QList<Due> dueOneOffs(const QDateTime &now, const QDateTime &cutoff, const SeriesTriggers &series) const;
+    QList<Due> dueOccurrences(const QDateTime &now, const QDateTime &cutoff, const SeriesTriggers &series) const;
     const SeriesTriggers &seriesTriggers(const QDateTime &now);
     // The triggers of a series (master first, then its overrides) from
     // occurrences starting after `earliest` that come before `until`.

@@ -246,6 +246,24 @@ private Q_SLOTS:
         QCOMPARE(days, fired);
     }
 
+    void longLeadOnAFarSeriesRemindsOfItsFirstOccurrenceOnce()
+    {
+        // Two months ahead the series is not expanded yet: its own row
+        // reminds of the first occurrence. Once expanded, the series must not
+        // remind of that occurrence again.
+        const QString id = addEvent(m_state, EventDraft(u"Kickoff"_s, local(2024, 6, 3, 10, 0))
+                                                 .remind({60 * 1440})
+                                                 .repeating(u"FREQ=WEEKLY"_s));
+        const QList<FiredReminder> early = service(local(2024, 4, 4, 10, 0))->poll();
+        QCOMPARE(ids(early), QStringList{id});
+        QCOMPARE(early.first().date, QDate(2024, 6, 3));
+        QList<QDate> later;
+        for (const FiredReminder &reminder : service(local(2024, 6, 3, 9, 50))->poll())
+            later.append(reminder.date);
+        QVERIFY(!later.isEmpty()); // the weeks after it, overdue
+        QVERIFY(!later.contains(QDate(2024, 6, 3)));
+    }
+
     void savingTheSeriesKeepsWhatWasShown()
     {
         const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
