@@ -125,15 +125,11 @@ int Application::run()
 {
     m_appState = new AppState(this);
     if (!m_appState->initialize()) {
+        const AppState::StartFailure failure = m_appState->startFailure();
         // Nothing of a state that did not start is usable; it goes at once.
         delete m_appState;
         m_appState = nullptr;
-        QMessageBox box(QMessageBox::Critical, tr("Database Error"),
-                        tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
-                           "permissions and try again.")
-                            .arg(dataDirectory()),
-                        QMessageBox::Ok);
-        box.exec();
+        showStartFailure(failure);
         return 1;
     }
 
@@ -144,12 +140,55 @@ int Application::run()
         m_mainWindow->show();
     connectSingleInstance(hidden);
     createTrayAndReminders();
+    if (m_appState->isReadOnly())
+        warnReadOnly();
     QTimer::singleShot(kUpdateCheckDelayMs, this, &Application::startUpdateCheck);
 
     const int code = exec();
     delete m_mainWindow;
     m_mainWindow = nullptr;
     return code;
+}
+
+void Application::showStartFailure(AppState::StartFailure failure)
+{
+    QString title = tr("Database Error");
+    QString text;
+    switch (failure) {
+    case AppState::StartFailure::NewerSchema:
+        text = tr("The calendar database was created by a newer version of this program and cannot be "
+                  "opened by this one. It has not been changed.\n\nData directory: %1\n\nPlease use the "
+                  "newer version.")
+                   .arg(dataDirectory());
+        break;
+    case AppState::StartFailure::FolderInUse:
+        title = tr("Calendar Already Running");
+        text = tr("The calendar data folder is in use by another running calendar program.\n\nData "
+                  "directory: %1\n\nThis one ends now.")
+                   .arg(dataDirectory());
+        break;
+    case AppState::StartFailure::None:
+    case AppState::StartFailure::DatabaseUnusable:
+        text = tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
+                  "permissions and try again.")
+                   .arg(dataDirectory());
+        break;
+    }
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    box.exec();
+}
+
+void Application::warnReadOnly()
+{
+    qWarning().noquote() << "[Startup] the calendar database or its folder is read-only:" << dataDirectory();
+    // Said once, without holding up the start.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Read-Only Calendar"),
+                                tr("The calendar database is read-only: changes cannot be saved.\n\nData "
+                                   "directory: %1")
+                                    .arg(dataDirectory()),
+                                QMessageBox::Ok, m_mainWindow);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 bool Application::startsHidden() const

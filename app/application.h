@@ -1,6 +1,7 @@
 #pragma once
 
 #include "artifact.h"
+#include "appstate.h"
 #include "config.h"
 
 #include <QApplication>
@@ -8,7 +9,6 @@
 #include <QLocale>
 #include <QStringList>
 
-class AppState;
 class MainWindow;
 class NotificationService;
 class QTranslator;
@@ -55,6 +55,9 @@ public:
 private:
     void installTranslators();
     bool startsHidden() const;
+    // The modal explanation of a start that cannot go on.
+    static void showStartFailure(AppState::StartFailure failure);
+    void warnReadOnly();
     void connectSingleInstance(bool startedHidden);
     // The tray icon and the reminder balloons, handed to the main window.
     void createTrayAndReminders();

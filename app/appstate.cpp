@@ -24,6 +24,7 @@
 #include "weatherservice.h"
 
 #include <QDebug>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -63,13 +64,54 @@ AppState::AppState(QObject *parent)
 {
 }
 
+bool AppState::isReadOnly() const
+{
+    // SQLite reads a database in a read-only folder, but its next write needs
+    // a journal beside it.
+    return (m_database && m_database->isReadOnly()) || !isFolderWritable();
+}
+
+bool AppState::isFolderWritable()
+{
+    // Tried rather than read from the mode bits, which say nothing of a
+    // read-only mount or of root.
+    QTemporaryFile probe(dataDirectory() + u"/.write-test-XXXXXX"_s);
+    return probe.open();
+}
+
 bool AppState::initialize()
 {
+    // A second program on the same files would fail its writes with
+    // "database is locked" at random; it is stopped here instead. Only a
+    // lock whose process is gone is stale, never an old one: the holder
+    // runs for days.
+    // In a folder that cannot be written no lock can be made or a stale one
+    // removed, and no program can write there either: the start goes on, and
+    // the user is told the calendar is read-only.
+    m_folderLock = std::make_unique<QLockFile>(dataDirectory() + u"/calendar.lock"_s);
+    m_folderLock->setStaleLockTime(0);
+    if (!isFolderWritable()) {
+        qWarning().noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
+        m_folderLock.reset();
+    } else if (!m_folderLock->tryLock(0)) {
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        m_folderLock->getLockInfo(&pid, &host, &app);
+        qWarning().noquote() << "[AppState] data folder in use by process" << pid << "on" << host << ":"
+                             << dataDirectory();
+        m_folderLock.reset();
+        m_startFailure = StartFailure::FolderInUse;
+        return false;
+    }
+
     m_database = new Database(this);
     const QString path = databasePath();
     qInfo().noquote() << "Opening database at:" << path;
-    if (!m_database->open(path) || !m_database->migrate())
+    if (!m_database->open(path) || !m_database->migrate()) {
+        m_startFailure = m_database->isNewerSchema() ? StartFailure::NewerSchema : StartFailure::DatabaseUnusable;
         return false;
+    }
 
     m_preferences = new PreferencesRepository(m_database, this);
     connect(m_preferences, &PreferencesRepository::changed, this, &AppState::onPreferenceChanged);

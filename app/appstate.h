@@ -3,11 +3,14 @@
 #include "authstate.h"
 
 #include <QDate>
+#include <QLockFile>
 #include <QList>
 #include <QLocale>
 #include <QObject>
 #include <QSet>
 #include <QString>
+
+#include <memory>
 
 class AccountRepository;
 class CalendarRepository;
@@ -76,8 +79,22 @@ public:
     // Opens and migrates databasePath(), builds every repository and service,
     // restores the sign-in, seeds the device calendar (when signed in: after
     // the cloud calendar list arrived), restores the view state and emits
-    // databaseReady(). False when the database cannot be opened or migrated.
+    // databaseReady(). False when the database cannot be opened or migrated,
+    // or when another process works on the same data folder; startFailure()
+    // says which.
     bool initialize();
+
+    enum class StartFailure {
+        None,
+        DatabaseUnusable,
+        // The file was written by a newer program; it was left untouched.
+        NewerSchema,
+        // Another running program holds the data folder's lock.
+        FolderInUse,
+    };
+    StartFailure startFailure() const { return m_startFailure; }
+    // The database or its folder cannot be written: changes will not save.
+    bool isReadOnly() const;
 
     Database *database() const { return m_database; }
     PreferencesRepository *preferences() const { return m_preferences; }
@@ -191,6 +208,11 @@ private:
     void stepHistory(QList<ViewHistoryEntry> &from, QList<ViewHistoryEntry> &to);
 
     Database *m_database = nullptr;
+    static bool isFolderWritable();
+
+    // Held for the life of the state: one program per data folder.
+    std::unique_ptr<QLockFile> m_folderLock;
+    StartFailure m_startFailure = StartFailure::None;
     PreferencesRepository *m_preferences = nullptr;
     AccountRepository *m_accounts = nullptr;
     CalendarRepository *m_calendars = nullptr;

@@ -5,12 +5,16 @@
 #include "eventrepository.h"
 #include "filterengine.h"
 #include "filterrulerepository.h"
+#include "occurrenceacks.h"
+#include "recurrence.h"
 #include "timeutil.h"
 #include "traytime.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSystemTrayIcon>
+#include <QHash>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,8 +26,25 @@ constexpr int kFirstPollMs = 2000;
 constexpr int kBalloonMs = 15000;
 // A reminder still shows for an event that began less than this long ago.
 constexpr qint64 kLateStartSecs = 1800;
+// How far ahead the triggers of repeating events are expanded at a time.
+constexpr qint64 kSeriesHorizonSecs = 6 * 3600;
+// Series whose first occurrence lies further ahead than this (beyond the
+// horizon) are expanded once it comes closer; until then a reminder with a
+// longer lead fires for that first occurrence from the series' own row.
+constexpr qint64 kSeriesLeadSecs = 28 * 24 * 3600;
 
-struct DueRow
+// A series by its rule, as the range query keeps its masters; a row that
+// repeats by recurrence dates alone reminds of its stored start.
+bool repeats(const Event &event)
+{
+    return !event.recurrence_rule.isEmpty();
+}
+
+} // namespace
+
+// A reminder due at this poll: of a one-off row (acknowledged by its flag)
+// or of one occurrence of a series (acknowledged by a note).
+struct NotificationService::Due
 {
     QString reminderId;
     QString title;
@@ -33,9 +54,26 @@ struct DueRow
     int minutesBefore = 0;
     QString eventId;
     bool allDay = false;
+    bool occurrence = false;
 };
 
-} // namespace
+struct NotificationService::SeriesTriggers
+{
+    // A master with its overrides, as read, and the triggers they gave.
+    struct Series
+    {
+        QList<Event> rows;
+        QList<Due> triggers;
+    };
+
+    quint64 connection = 0;
+    qint64 counter = -1;
+    QByteArray zone;
+    QDateTime from;
+    QDateTime until;
+    QList<Due> triggers; // by trigger
+    QHash<QString, Series> bySeries; // by master id
+};
 
 NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayIcon, QObject *parent)
     : QObject(parent)
@@ -51,9 +89,17 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
         connect(trayIcon, &QSystemTrayIcon::messageClicked, this, &NotificationService::onMessageClicked);
 }
 
+NotificationService::~NotificationService() = default;
+
 void NotificationService::setClock(Clock clock)
 {
     m_clock = clock ? std::move(clock) : Clock(systemNow);
+}
+
+QDateTime NotificationService::reminderStart(const QDateTime &start, bool allDay)
+{
+    // startOfDay: midnight itself may not exist on a day that changes zone.
+    return allDay ? start.date().startOfDay() : start;
 }
 
 QString NotificationService::reminderBody(int minutesBefore, const QDateTime &start, bool allDay,
@@ -92,59 +138,31 @@ QList<FiredReminder> NotificationService::poll()
 
     const QDateTime now = m_clock();
     const QDateTime cutoff = now.addSecs(-kLateStartSecs);
-
-    // Reminders that were never shown pile up with the years (synced in, or
-    // due while the program was not running), and every poll used to read
-    // them all. Only events starting after the cutoff can fire, and there
-    // are few of them: the statement walks those by start and looks up their
-    // reminders. Stored times carry "Z", an offset or no suffix, so the text
-    // bounds are a day wider than the instants the loop below decides on.
-    QSqlQuery query(m_state->database()->database());
-    query.prepare(QStringLiteral(
-        "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-        "       r.trigger_time, e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
-        "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
-        "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"));
-    query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
-    query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
-    if (!query.exec()) {
-        qWarning().noquote() << "NotificationService poll failed:" << query.lastError().text();
-        return {};
-    }
-
-    QList<DueRow> due;
-    QStringList dueEventIds;
-    while (query.next()) {
-        const QDateTime start = TimeUtil::fromStorage(query.value(2).toString());
-        const QDateTime trigger = TimeUtil::fromStorage(query.value(5).toString());
-        if (!trigger.isValid() || trigger > now || !start.isValid() || !(start > cutoff))
-            continue;
-        DueRow row;
-        row.reminderId = query.value(0).toString();
-        row.title = query.value(1).toString();
-        row.trigger = trigger;
-        row.start = start;
-        row.location = query.value(3).toString();
-        row.minutesBefore = query.value(4).toInt();
-        row.eventId = query.value(6).toString();
-        row.allDay = query.value(7).toInt() != 0;
-        due.append(row);
-        dueEventIds.append(row.eventId);
-    }
-    query.finish();
+    const SeriesTriggers &series = seriesTriggers(now);
+    QList<Due> due = dueOneOffs(now, cutoff, series);
+    due += dueOccurrences(now, cutoff, series);
     if (due.isEmpty())
         return {};
     // The texts sort by instant only while they share one offset.
     std::stable_sort(due.begin(), due.end(),
-                     [](const DueRow &a, const DueRow &b) { return a.trigger < b.trigger; });
+                     [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
 
+    QStringList dueEventIds;
+    for (const Due &row : std::as_const(due))
+        dueEventIds.append(row.eventId);
     const QSet<QString> suppressed = suppressedEventIds(dueEventIds);
     QList<FiredReminder> fired;
     QStringList handled;
-    for (const DueRow &row : std::as_const(due)) {
+    QList<OccurrenceAcks::Key> handledOccurrences;
+    for (const Due &row : std::as_const(due)) {
         // A suppressed reminder is still acknowledged: its moment has passed
         // under the user's rule, and it must not pile up in every later poll.
-        handled.append(row.reminderId);
+        // A row's own reminder is noted for its start too: a series whose
+        // first occurrence was reminded of from its row, before it was
+        // expanded, must not remind of it again.
+        handledOccurrences.append({row.reminderId, row.start});
+        if (!row.occurrence)
+            handled.append(row.reminderId);
         if (suppressed.contains(row.eventId))
             continue;
         FiredReminder reminder;
@@ -158,8 +176,178 @@ QList<FiredReminder> NotificationService::poll()
         showBalloon(reminder.title, reminder.body);
         fired.append(reminder);
     }
+    // The flags are part of what the events' change counter follows; setting
+    // them changes no occurrence, so the expanded series stay current.
+    const std::optional<qint64> before = m_state->events() ? m_state->events()->changeCounter() : std::nullopt;
     acknowledge(handled);
+    if (m_series && before && m_series->counter == *before && !handled.isEmpty())
+        m_series->counter = m_state->events()->changeCounter().value_or(-1);
+    if (!handledOccurrences.isEmpty()) {
+        OccurrenceAcks acks(m_state->database());
+        if (acks.acknowledge(handledOccurrences))
+            acks.prune(cutoff); // never read again
+    }
     return fired;
+}
+
+QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime &now, const QDateTime &cutoff,
+                                                               const SeriesTriggers &series) const
+{
+    // Reminders that were never shown pile up with the years (synced in, or
+    // due while the program was not running), and every poll used to read
+    // them all. Only events starting after the cutoff can fire, and there
+    // are few of them: the statement walks those by start and looks up their
+    // reminders. Stored times carry "Z", an offset or no suffix, so the text
+    // bounds are a day wider than the instants the loop below decides on.
+    // The series expanded for this horizon fire per occurrence
+    // (dueOccurrences).
+    QSqlQuery query(m_state->database()->database());
+    query.prepare(QStringLiteral(
+        "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
+        "       e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
+        "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
+        "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"));
+    query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
+    query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
+    if (!query.exec()) {
+        qWarning().noquote() << "NotificationService poll failed:" << query.lastError().text();
+        return {};
+    }
+
+    QList<Due> due;
+    while (query.next()) {
+        Due row;
+        row.allDay = query.value(6).toInt() != 0;
+        row.start = TimeUtil::fromStorage(query.value(2).toString());
+        row.minutesBefore = query.value(4).toInt();
+        if (!row.start.isValid())
+            continue;
+        // The stored trigger of an all-day event is taken from its date's
+        // midnight in UTC; the user's day begins at local midnight.
+        row.start = reminderStart(row.start, row.allDay);
+        row.trigger = row.start.addSecs(-60 * qint64(row.minutesBefore));
+        if (row.trigger > now || !(row.start > cutoff))
+            continue;
+        row.eventId = query.value(5).toString();
+        if (series.bySeries.contains(row.eventId))
+            continue;
+        row.reminderId = query.value(0).toString();
+        row.title = query.value(1).toString();
+        row.location = query.value(3).toString();
+        due.append(row);
+    }
+    return due;
+}
+
+QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateTime &now, const QDateTime &cutoff,
+                                                                   const SeriesTriggers &series) const
+{
+    QList<Due> due;
+    for (const Due &trigger : series.triggers) {
+        if (trigger.trigger > now)
+            break;
+        if (trigger.start > cutoff)
+            due.append(trigger);
+    }
+    if (due.isEmpty())
+        return due;
+    const QSet<QString> shown = OccurrenceAcks(m_state->database()).since(cutoff);
+    due.removeIf([&shown](const Due &row) {
+        return shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start));
+    });
+    return due;
+}
+
+const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(const QDateTime &now)
+{
+    EventRepository *events = m_state->events();
+    const std::optional<qint64> counter = events ? events->changeCounter() : std::nullopt;
+    const quint64 connection = m_state->database()->connectionId();
+    const QByteArray zone = QTimeZone::systemTimeZoneId();
+    const bool sameHorizon = m_series && m_series->connection == connection && m_series->zone == zone
+        && m_series->from <= now && now < m_series->until;
+    if (sameHorizon && counter && m_series->counter == *counter)
+        return *m_series;
+
+    // Occurrences that may fire from the horizon's start to its end: those
+    // starting after the late window before it and no later than its end
+    // plus a reminder's lead. All-day ones compare by their dates, a day
+    // either side. Within one horizon a series whose rows did not change
+    // keeps its triggers: an edit of one event expands one series again.
+    auto fresh = std::make_unique<SeriesTriggers>();
+    fresh->connection = connection;
+    fresh->counter = counter.value_or(-1);
+    fresh->zone = zone;
+    fresh->from = sameHorizon ? m_series->from : now;
+    fresh->until = sameHorizon ? m_series->until : now.addSecs(kSeriesHorizonSecs);
+    const QHash<QString, SeriesTriggers::Series> previous =
+        sameHorizon ? std::move(m_series->bySeries) : QHash<QString, SeriesTriggers::Series>();
+    m_series = std::move(fresh);
+    if (!events)
+        return *m_series;
+    const QDateTime earliest = m_series->from.addSecs(-kLateStartSecs);
+    const QDateTime from = earliest.addDays(-1);
+    const QList<Event> rows = events->getInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
+
+    // Overrides go with their series, so that an occurrence they replace is
+    // not reminded of twice (the override row carries reminders of its own).
+    QHash<QString, QList<Event>> overrides;
+    for (const Event &row : rows) {
+        if (!row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty())
+            overrides[row.calendar_id + QLatin1Char('\n') + row.master_event_uid].append(row);
+    }
+    for (const Event &master : rows) {
+        if (master.reminders.isEmpty() || !repeats(master) || !master.recurrence_id.isEmpty())
+            continue;
+        SeriesTriggers::Series series;
+        series.rows = overrides.value(master.calendar_id + QLatin1Char('\n') + master.uid);
+        series.rows.prepend(master);
+        const auto kept = previous.constFind(master.id);
+        if (kept != previous.constEnd() && kept->rows == series.rows)
+            series.triggers = kept->triggers;
+        else
+            series.triggers = expandTriggers(series.rows, earliest, m_series->until);
+        m_series->triggers += series.triggers;
+        m_series->bySeries.insert(master.id, std::move(series));
+    }
+    std::stable_sort(m_series->triggers.begin(), m_series->triggers.end(),
+                     [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+    return *m_series;
+}
+
+QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series,
+                                                                   const QDateTime &earliest,
+                                                                   const QDateTime &until)
+{
+    const Event &master = series.first();
+    int longestLead = 0;
+    for (const Reminder &reminder : master.reminders)
+        longestLead = std::max(longestLead, reminder.minutes_before);
+    const QDateTime to = until.addSecs(60 * qint64(longestLead)).addDays(1);
+    QList<Due> triggers;
+    for (const Event &occurrence : Recurrence::expandEvents(series, earliest.addDays(-1), to)) {
+        if (occurrence.id != master.id)
+            continue;
+        const QDateTime start = reminderStart(occurrence.start_time, occurrence.is_all_day);
+        if (!(start > earliest))
+            continue;
+        for (const Reminder &reminder : master.reminders) {
+            Due due;
+            due.start = start;
+            due.trigger = start.addSecs(-60 * qint64(reminder.minutes_before));
+            if (due.trigger >= until)
+                continue;
+            due.reminderId = reminder.id;
+            due.title = master.title;
+            due.location = master.location;
+            due.minutesBefore = reminder.minutes_before;
+            due.eventId = master.id;
+            due.allDay = occurrence.is_all_day;
+            due.occurrence = true;
+            triggers.append(due);
+        }
+    }
+    return triggers;
 }
 
 QSet<QString> NotificationService::suppressedEventIds(const QStringList &eventIds) const

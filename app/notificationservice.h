@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock.h"
+#include "event.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -10,6 +11,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class AppState;
 class QSystemTrayIcon;
@@ -31,11 +34,14 @@ struct FiredReminder
     }
 };
 
-// Desktop reminders: polls the `reminders` table every 30 s (the first time
-// 2 s after construction), shows a tray balloon for each reminder that has
-// come due for an event starting later or less than 30 minutes ago, and marks
-// it acknowledged so that it fires once. Reminders of events whose filter
-// rule suppresses reminders are acknowledged without a balloon.
+// Desktop reminders: polls every 30 s (the first time 2 s after
+// construction), shows a tray balloon for each reminder that has come due for
+// an occurrence starting later or less than 30 minutes ago, and marks it
+// acknowledged so that it fires once per occurrence: a one-off event's
+// reminder by its row's flag, a repeating event's by a note per occurrence.
+// An all-day occurrence starts at 00:00 local time of its date. Reminders of
+// events whose filter rule suppresses reminders are acknowledged without a
+// balloon.
 //
 // Neither the state nor the tray icon is owned; the icon may be null (no
 // system tray), and then reminders are acknowledged all the same.
@@ -44,12 +50,18 @@ class NotificationService : public QObject
     Q_OBJECT
 public:
     NotificationService(AppState *state, QSystemTrayIcon *trayIcon, QObject *parent = nullptr);
+    ~NotificationService() override;
 
     // Replaces the system clock for the due checks and the texts.
     void setClock(Clock clock);
 
     // The balloon text of a reminder `minutesBefore` an event starting at
     // `start`, seen at `now`.
+    // When an occurrence starting at `start` begins for its reminders: an
+    // all-day one at 00:00 local time of its date, whatever zone the date
+    // was stored in.
+    static QDateTime reminderStart(const QDateTime &start, bool allDay);
+
     static QString reminderBody(int minutesBefore, const QDateTime &start, bool allDay,
                                 const QString &location, const QDateTime &now);
 
@@ -63,6 +75,16 @@ Q_SIGNALS:
     void reminderClicked(const QString &eventId, const QDate &date);
 
 private:
+    struct Due;
+    struct SeriesTriggers;
+
+    QList<Due> dueOneOffs(const QDateTime &now, const QDateTime &cutoff, const SeriesTriggers &series) const;
+    QList<Due> dueOccurrences(const QDateTime &now, const QDateTime &cutoff, const SeriesTriggers &series) const;
+    const SeriesTriggers &seriesTriggers(const QDateTime &now);
+    // The triggers of a series (master first, then its overrides) from
+    // occurrences starting after `earliest` that come before `until`.
+    static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest,
+                                     const QDateTime &until);
     void showBalloon(const QString &title, const QString &body);
     QSet<QString> suppressedEventIds(const QStringList &eventIds) const;
     void acknowledge(const QStringList &reminderIds);
@@ -73,4 +95,7 @@ private:
     QString m_lastEventId;
     QDate m_lastDate;
     Clock m_clock = systemNow;
+    // The coming triggers of repeating events, expanded for some hours ahead
+    // and kept until the events change.
+    std::unique_ptr<SeriesTriggers> m_series;
 };

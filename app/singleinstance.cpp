@@ -1,13 +1,15 @@
 #include "singleinstance.h"
 
+#include "localuser.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +20,22 @@ QString absolutePath(const QString &path)
     return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
 
+// A real folder (no link to one elsewhere) of this user's, closed to others.
+bool isPrivateFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == LocalUser::id()
+        && !(info.permissions() & kOthers);
+}
+
+// A peer of another user is neither told nor listened to.
+bool isOwnUser(const QLocalSocket &socket)
+{
+    return LocalUser::peerId(socket.socketDescriptor()) == LocalUser::id();
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
@@ -25,10 +43,23 @@ SingleInstance::SingleInstance(QObject *parent)
 {
 }
 
+QString SingleInstance::runtimeDirectory()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() + u"/quillmarten-calendar-"_s + QString::number(LocalUser::id());
+    if (QDir().mkdir(own))
+        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return isPrivateFolder(own) ? own : QString();
+}
+
 QString SingleInstance::serverName()
 {
-    const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-    QString name = u"quillmarten-calendar-"_s + QDir(home).dirName();
+    const QString folder = runtimeDirectory();
+    if (folder.isEmpty())
+        return QString();
+    QString name = folder + u"/quillmarten-calendar"_s;
     const QString instance = QString::fromUtf8(qgetenv("CALENDAR_INSTANCE"));
     if (!instance.isEmpty())
         name += u'-' + instance;
@@ -66,10 +97,18 @@ QByteArray SingleInstance::buildCommand(const QStringList &arguments)
 
 bool SingleInstance::forward(const QByteArray &command)
 {
+    const QString name = serverName();
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(serverName(), QIODevice::ReadWrite);
+    socket.connectToServer(name, QIODevice::ReadWrite);
     if (!socket.waitForConnected(kTimeoutMs))
         return false;
+    if (!isOwnUser(socket)) {
+        qWarning().noquote() << u"[SingleInstance] the channel is held by another user; not sending"_s;
+        socket.abort();
+        return false;
+    }
     socket.write(command);
     socket.flush();
     socket.waitForBytesWritten(kTimeoutMs);
@@ -84,6 +123,10 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
         return true;
 
     const QString name = serverName();
+    if (name.isEmpty()) {
+        qWarning().noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
+        return false;
+    }
     m_server = new QLocalServer(this);
     // Commands can add events and import files: only this user may send them.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -115,6 +158,12 @@ bool SingleInstance::isListening() const
 void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        if (!isOwnUser(*socket)) {
+            qWarning().noquote() << u"[SingleInstance] refused a connection from another user"_s;
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readLines(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         if (socket->bytesAvailable() > 0)

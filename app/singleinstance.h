@@ -13,6 +13,10 @@ class QLocalSocket;
 // to the running instance over a local socket; when none answers, this
 // process becomes the one that listens, and every command that arrives (its
 // own included, through dispatchCommand) comes out as one of the signals.
+//
+// Commands add events and import files, so the socket lives in a folder only
+// this user can enter, and both ends check that the other runs as the same
+// user: a command is neither sent to nor taken from anyone else.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -26,9 +30,14 @@ public:
 
     explicit SingleInstance(QObject *parent = nullptr);
 
-    // "quillmarten-calendar-<home folder name>", plus "-<CALENDAR_INSTANCE>"
-    // when that is set.
+    // runtimeDirectory() + "/quillmarten-calendar", plus "-<CALENDAR_INSTANCE>"
+    // when that is set; empty when there is no private folder.
     static QString serverName();
+    // XDG_RUNTIME_DIR when it is a folder of this user's that nobody else may
+    // enter; else "quillmarten-calendar-<uid>" in the temporary folder,
+    // created with mode 0700; empty when neither is private (another user
+    // made the second one first).
+    static QString runtimeDirectory();
     // The command of a launch (the program path first), ending in "\n".
     // Paths of .ics files are made absolute against this process's working
     // directory, since the running instance has its own.

@@ -6,6 +6,8 @@
 #include "filterrulerepository.h"
 #include "nlparser.h"
 #include "quickadd.h"
+#include "storefailure.h"
+#include "storefailuretext.h"
 #include "theme.h"
 #include "traytime.h"
 #include "upcomingoccurrences.h"
@@ -507,8 +509,10 @@ void WinTrayPopover::commitQuickAdd()
         hide();
         return;
     }
+    StoreFailure::clear();
     if (QuickAdd::addFromText(m_state, text, QString(), m_clock()).isEmpty()) {
-        m_hintLabel->setText(tr("Couldn't save event"));
+        const QString why = StoreFailureText::lastFailure();
+        m_hintLabel->setText(why.isEmpty() ? tr("Couldn't save event") : why);
         return;
     }
     hide();

@@ -16,6 +16,8 @@
 #include "rruleformat.h"
 #include "ruleuntil.h"
 #include "seriesrows.h"
+#include "storefailure.h"
+#include "storefailuretext.h"
 #include "storesql.h"
 #include "templaterepository.h"
 #include "theme.h"
@@ -779,11 +781,13 @@ void EventFormDialog::save()
     record.last_modified = now;
     record.sync_status = u"pending"_s;
 
+    StoreFailure::clear();
     if (write(record)) {
         accept();
         return;
     }
-    QMessageBox::critical(this, tr("Database Error"), tr("Could not save the event."));
+    const QString why = StoreFailureText::lastFailure();
+    QMessageBox::critical(this, tr("Database Error"), why.isEmpty() ? tr("Could not save the event.") : why);
 }
 
 bool EventFormDialog::write(Event record)

@@ -1,4 +1,5 @@
 #include "icsimport.h"
+#include "storefailure.h"
 
 #include "eventrepository.h"
 
@@ -19,10 +20,10 @@ namespace {
 constexpr int kBatch = 500;
 
 // A failure that is not the event's own, named as the store's.
-Database::Failure storeFailure(Database::Failure failure)
+StoreFailure::Kind storeFailure(StoreFailure::Kind failure)
 {
-    const bool named = failure != Database::Failure::None && failure != Database::Failure::Refused;
-    return named ? failure : Database::Failure::Other;
+    const bool named = failure != StoreFailure::None && failure != StoreFailure::Refused;
+    return named ? failure : StoreFailure::Other;
 }
 
 Event prepared(Event event, const QString &calendarId, const QDateTime &now)
@@ -36,12 +37,12 @@ Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 
 // Writes one event; false with the reason in `*failure` when it is not stored.
 bool store(EventRepository *events, Database *database, Event event, const QDateTime &now,
-           bool *updated, Database::Failure *failure)
+           bool *updated, StoreFailure::Kind *failure)
 {
     const std::optional<Event> existing =
         events->getByUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
     *updated = existing.has_value();
-    database->clearFailure();
+    StoreFailure::clear();
     bool ok;
     if (existing) {
         // The server identity of the stored copy stays, so the push
@@ -58,10 +59,10 @@ bool store(EventRepository *events, Database *database, Event event, const QDate
             event.created = now;
         ok = events->insert(event);
     }
-    *failure = ok ? Database::Failure::None : database->lastFailure();
+    *failure = ok ? StoreFailure::None : StoreFailure::last();
     // A refusal leaves the transaction; a failure that costs it, or that
     // names no cause, is the store's.
-    if (!ok && (*failure != Database::Failure::Refused || !database->inTransaction()))
+    if (!ok && (*failure != StoreFailure::Refused || !database->inTransaction()))
         *failure = storeFailure(*failure);
     return ok;
 }
@@ -78,10 +79,10 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         return result;
     const qint64 size = std::max<qint64>(file.size(), 1);
     QSqlDatabase &db = database->database();
-    database->clearFailure();
+    StoreFailure::clear();
     if (!database->beginWrite()) {
         result.outcome = Outcome::StoreFailed;
-        result.failure = storeFailure(database->lastFailure());
+        result.failure = storeFailure(StoreFailure::last());
         return result;
     }
     // Nothing of the file stays unless all of it does.
@@ -107,10 +108,10 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
                 continue;
             }
             bool updated = false;
-            Database::Failure failure = Database::Failure::None;
+            StoreFailure::Kind failure = StoreFailure::None;
             if (store(events, database, prepared(parsed, calendarId, now), now, &updated, &failure)) {
                 ++(updated ? result.updated : result.added);
-            } else if (failure == Database::Failure::Refused) {
+            } else if (failure == StoreFailure::Refused) {
                 ++result.refused;
             } else {
                 // One line, however many events were left: the rest would
@@ -132,7 +133,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     if (cancel && cancel->load())
         return giveUp(Outcome::Cancelled);
     if (!database->commitWrite()) {
-        result.failure = storeFailure(database->lastFailure());
+        result.failure = storeFailure(StoreFailure::last());
         qCWarning(lcImport) << "Import rolled back: the commit failed" << int(result.failure);
         return giveUp(Outcome::StoreFailed);
     }

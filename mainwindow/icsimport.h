@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database.h"
+#include "storefailure.h"
 #include "icalendarfilereader.h"
 
 #include <QString>
@@ -23,7 +24,7 @@ enum class Outcome {
 struct Result
 {
     Outcome outcome = Outcome::Unreadable;
-    Database::Failure failure = Database::Failure::None;
+    StoreFailure::Kind failure = StoreFailure::None;
     int added = 0;
     int updated = 0; // events of the calendar with the same UID and recurrence id
     // Items of the file left out, by the reason.

@@ -1,4 +1,5 @@
 #include "icsimportjob.h"
+#include "storefailure.h"
 
 #include "eventrepository.h"
 
@@ -53,7 +54,7 @@ void IcsImportJob::run()
                                            });
         } else {
             result.outcome = IcsImport::Outcome::StoreFailed;
-            result.failure = Database::Failure::Other;
+            result.failure = StoreFailure::Other;
         }
     }
     QMetaObject::invokeMethod(

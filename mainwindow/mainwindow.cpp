@@ -14,6 +14,8 @@
 #include "quickadd.h"
 #include "recurrence.h"
 #include "sampledata.h"
+#include "storefailure.h"
+#include "storefailuretext.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 #include "undostack.h"
@@ -41,14 +43,14 @@ SampleDataStores sampleStores(const AppState *state)
     return {state->database(), state->accounts(), state->calendars(), state->events(), state->tasks()};
 }
 
-QString storeFailureText(Database::Failure failure)
+QString storeFailureText(StoreFailure::Kind failure)
 {
     switch (failure) {
-    case Database::Failure::DiskFull: return MainWindow::tr("the disk is full.");
-    case Database::Failure::ReadOnly: return MainWindow::tr("the calendar database is read-only.");
-    case Database::Failure::Locked:
+    case StoreFailure::DiskFull: return MainWindow::tr("the disk is full.");
+    case StoreFailure::ReadOnly: return MainWindow::tr("the calendar database is read-only.");
+    case StoreFailure::Locked:
         return MainWindow::tr("the calendar database is locked by another program.");
-    case Database::Failure::Io: return MainWindow::tr("the disk or the database file failed.");
+    case StoreFailure::Io: return MainWindow::tr("the disk or the database file failed.");
     default: return MainWindow::tr("the calendar database could not be written.");
     }
 }
@@ -210,9 +212,11 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add ignored: no calendars configured."), 4000);
         return;
     }
+    StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        showStatus(tr("Quick-add couldn't parse: \"%1\"").arg(text), 4000);
+        const QString why = StoreFailureText::lastFailure();
+        showStatus(why.isEmpty() ? tr("Quick-add couldn't parse: \"%1\"").arg(text) : why, 4000);
         return;
     }
     reportAdded(id);
@@ -372,9 +376,11 @@ void MainWindow::openQuickAdd()
                                                QLineEdit::Normal, QString(), &ok);
     if (!ok || text.trimmed().isEmpty())
         return;
+    StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
+        const QString why = StoreFailureText::lastFailure();
+        QMessageBox::warning(this, tr("Quick Add"), why.isEmpty() ? tr("Couldn't save event") : why);
         return;
     }
     reportAdded(id);

@@ -1,10 +1,13 @@
 #include "database.h"
 
 #include "sqlitestatement.h"
+#include "storefailure.h"
 #include "storesql.h"
 #include "timeutil.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -38,6 +41,7 @@ constexpr Migration kMigrations[] = {
     {9, "events_long_with_start", ":/sql/sql/migrations/009_events_long_with_start.sql"},
     {10, "events_version", ":/sql/sql/migrations/010_events_version.sql"},
     {11, "timed_values_as_instants", ":/sql/sql/migrations/011_timed_values_as_instants.sql"},
+    {12, "reminder_occurrence_acks", ":/sql/sql/migrations/012_reminder_occurrence_acks.sql"},
     {13, "sync_item_problems", ":/sql/sql/migrations/013_sync_item_problems.sql"},
     {14, "events_dated_idx", ":/sql/sql/migrations/014_events_dated_index.sql"},
     {15, "caldav_resource_bases", ":/sql/sql/migrations/015_caldav_resource_bases.sql"},
@@ -68,6 +72,20 @@ bool runMigrationStatement(QSqlQuery &query, const QString &statement)
         return false;
     query.bindValue(zonePlaceholder, TimeUtil::zoneName(QDateTime::currentDateTime(), QString()));
     return query.exec();
+}
+
+// The highest version recorded in the file; 0 for a new file or one without
+// the table. Reads only.
+int storedVersion(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))
+        || !query.next())
+        return 0;
+    query.finish();
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
+        return 0;
+    return query.value(0).toInt();
 }
 
 } // namespace
@@ -103,11 +121,39 @@ bool Database::open(const QString &path, const QString &connectionName)
 {
     m_statements.clear();
     m_handle = nullptr;
-    m_lastFailureCode = 0;
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     m_db.setDatabaseName(path);
+    m_newerVersion = 0;
+    // In a folder this process cannot write, SQLite cannot make the WAL's
+    // shared-memory file a reader needs; a file closed cleanly (no WAL left)
+    // is then read as it stands, read-only.
+    const QFileInfo file(path);
+    if (file.exists() && !QFileInfo(file.absolutePath()).isWritable()
+        && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        QUrl uri = QUrl::fromLocalFile(file.absoluteFilePath());
+        uri.setQuery(QStringLiteral("immutable=1"));
+        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    }
+    // Events, accounts and sync state are the user's own; the WAL and
+    // shared-memory files SQLite creates beside it take the file's mode.
+    if (!QFileInfo::exists(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
     if (!m_db.open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db.lastError().text();
+        return false;
+    }
+    // Checked before the pragmas below, which may write: a newer program's
+    // file stays exactly as that program left it.
+    const int stored = storedVersion(m_db);
+    if (stored > latestVersion()) {
+        qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than"
+                                      << latestVersion() << "; not opening it";
+        m_newerVersion = stored;
+        m_db.close();
         return false;
     }
     QSqlQuery pragma(m_db);
@@ -129,29 +175,6 @@ bool Database::open(const QString &path, const QString &connectionName)
     return true;
 }
 
-Database::Failure Database::failureOf(int sqliteResultCode)
-{
-    switch (sqliteResultCode & 0xff) {
-    case SQLITE_OK:
-    case SQLITE_DONE:
-    case SQLITE_ROW: return Failure::None;
-    case SQLITE_CONSTRAINT:
-    case SQLITE_MISMATCH:
-    case SQLITE_TOOBIG: return Failure::Refused;
-    case SQLITE_FULL: return Failure::DiskFull;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_CANTOPEN: return Failure::ReadOnly;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: return Failure::Locked;
-    case SQLITE_IOERR:
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_NOMEM: return Failure::Io;
-    default: return Failure::Other;
-    }
-}
-
 bool Database::beginWrite()
 {
     return execRecordingFailure(QStringLiteral("BEGIN IMMEDIATE"));
@@ -169,11 +192,15 @@ bool Database::execRecordingFailure(const QString &sql)
     QSqlQuery query(m_db);
     if (query.exec(sql))
         return true;
-    m_lastFailureCode = query.lastError().nativeErrorCode().toInt();
+    const StoreFailure::Kind kind = StoreFailure::fromError(query.lastError());
     // An error without SQLite's code still is one.
-    if (m_lastFailureCode == SQLITE_OK)
-        m_lastFailureCode = SQLITE_ERROR;
+    StoreFailure::note(kind == StoreFailure::None ? StoreFailure::Other : kind);
     return false;
+}
+
+bool Database::isReadOnly() const
+{
+    return m_handle && sqlite3_db_readonly(m_handle, "main") == 1;
 }
 
 bool Database::inTransaction() const
@@ -189,7 +216,6 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
     if (!m_handle)
         return nullptr;
     auto prepared = std::make_shared<SqliteStatement>(m_handle, sql);
-    prepared->reportFailuresTo(&m_lastFailureCode);
     if (!prepared->isValid()) {
         qCWarning(lcStore).noquote() << "Cannot prepare a statement:" << prepared->errorText();
         return nullptr;
@@ -205,6 +231,11 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
 bool Database::migrate()
 {
     QSqlQuery query(m_db);
+    // A current database is not written to at all, so that a read-only one
+    // still opens.
+    const int stored = storedVersion(m_db);
+    if (stored >= latestVersion())
+        return stored == latestVersion();
     if (!query.exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
             "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {

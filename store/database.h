@@ -26,23 +26,19 @@ public:
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 
-    // Why a write failed, from SQLite's result code.
-    enum class Failure {
-        None,
-        Refused,  // a constraint of the schema: the row, not the store
-        DiskFull,
-        ReadOnly,
-        Locked,   // another connection held the lock past the wait
-        Io,       // the disk or the file failed, or memory ran out
-        Other,
-    };
-
-    // Opens the file (created when missing) in WAL mode with foreign keys on.
+    // Opens the file (created when missing, readable by its owner only) in
+    // WAL mode with foreign keys on. A file whose schema is newer than this
+    // build knows is refused before anything is written (isNewerSchema()).
     bool open(const QString &path);
     // The same as another connection named `connectionName`, so that a
     // worker thread can have its own (a connection belongs to the thread
     // that opens it). Only one Database per name may be open at a time.
     bool open(const QString &path, const QString &connectionName);
+    // The last open() found a schema version above latestVersion().
+    bool isNewerSchema() const { return m_newerVersion > 0; }
+    int newerVersion() const { return m_newerVersion; }
+    // The file was opened read-only (no write permission on it or its folder).
+    bool isReadOnly() const;
     // Brings the schema to the newest version; false on the first failure, the
     // migrations before it staying applied.
     bool migrate();
@@ -69,17 +65,11 @@ public:
     // before it writes cannot find its snapshot outdated at the first write.
     // End it with commitWrite() or the QSqlDatabase's rollback().
     bool beginWrite();
-    // COMMIT; a failure is kept for lastFailure() (a transaction's pages
-    // often reach the disk only now).
+    // COMMIT; a failure is noted for StoreFailure::last() (a transaction's
+    // pages often reach the disk only now).
     bool commitWrite();
     // A transaction (or savepoint) is open on the connection.
     bool inTransaction() const;
-
-    // The failure of the last write through statement() that failed since
-    // clearFailure(); None when none did.
-    Failure lastFailure() const { return failureOf(m_lastFailureCode); }
-    void clearFailure() { m_lastFailureCode = 0; }
-    static Failure failureOf(int sqliteResultCode);
 
     // The newest schema version this build knows.
     static int latestVersion();
@@ -95,6 +85,6 @@ private:
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
-    int m_lastFailureCode = 0;
+    int m_newerVersion = 0;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

@@ -307,15 +307,23 @@ EventRepository::EventRepository(Database *database, QObject *parent)
 
 EventRepository::~EventRepository() = default;
 
+std::optional<qint64> EventRepository::changeCounter() const
+{
+    const auto counter = m_database->statement(QStringLiteral("SELECT version FROM events_version"));
+    if (!counter)
+        return std::nullopt;
+    const SqliteStatement::Run run(*counter);
+    if (!counter->start({}) || !counter->next("EventRepository::changeCounter"))
+        return std::nullopt;
+    return counter->integer64(0);
+}
+
 const EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
 {
     Database &db = *m_database;
     std::optional<StandingRows::Stamp> stamp;
-    if (const auto counter = db.statement(QStringLiteral("SELECT version FROM events_version"))) {
-        const SqliteStatement::Run run(*counter);
-        if (counter->start({}) && counter->next("EventRepository::getInRange"))
-            stamp = StandingRows::Stamp{db.connectionId(), counter->integer64(0)};
-    }
+    if (const std::optional<qint64> counter = changeCounter())
+        stamp = StandingRows::Stamp{db.connectionId(), *counter};
     StandingRows *rows = m_standing.get();
     const bool current = rows && stamp && rows->stamp == *stamp;
     if (current && upper <= rows->coveredUpper)

@@ -73,6 +73,9 @@ public:
     bool markSynced(const QString &id, const QString &href, const QString &etag);
     // For callers that wrote through their own SQL.
     void scheduleChanged(const QString &calendarId);
+    // The events' change counter: it moves with every write to an event, its
+    // reminders or attendees, by any connection. Empty when unreadable.
+    std::optional<qint64> changeCounter() const;
 
 Q_SIGNALS:
     void eventsChanged(const QString &calendarId);

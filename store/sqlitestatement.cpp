@@ -1,5 +1,6 @@
 #include "sqlitestatement.h"
 
+#include "storefailure.h"
 #include "storesql.h"
 
 #include <sqlite3.h>
@@ -39,9 +40,7 @@ bool SqliteStatement::execute(const QVariantList &values)
     if (ok)
         m_changes = sqlite3_changes(m_db);
     else
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-    if (!ok && m_failureSink)
-        *m_failureSink = bound ? sqlite3_extended_errcode(m_db) : SQLITE_MISUSE;
+        noteFailure();
     // Resetting ends the statement, and with it a write's hold on the
     // transaction.
     sqlite3_reset(m_statement);
@@ -52,6 +51,7 @@ bool SqliteStatement::start(const QVariantList &values)
 {
     reset();
     m_failed = false;
+    m_error = QString();
     sqlite3_clear_bindings(m_statement);
     for (int i = 0; i < values.size(); ++i) {
         const QVariant &value = values.at(i);
@@ -94,9 +94,17 @@ bool SqliteStatement::next(const char *operation)
     if (rc == SQLITE_ROW)
         return true;
     m_failed = rc != SQLITE_DONE;
-    if (m_failed)
+    if (m_failed) {
+        noteFailure();
         qCWarning(lcStore).noquote() << operation << "failed:" << errorText();
+    }
     return false;
+}
+
+void SqliteStatement::noteFailure()
+{
+    m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    StoreFailure::note(StoreFailure::fromSqliteCode(sqlite3_extended_errcode(m_db)));
 }
 
 void SqliteStatement::reset()

@@ -33,9 +33,6 @@ public:
     bool isValid() const { return m_statement != nullptr; }
     // SQLite's text of the last failure.
     QString errorText() const;
-    // execute() writes SQLite's extended result code of each failure to
-    // `*code`, which outlives the statement.
-    void reportFailuresTo(int *code) { m_failureSink = code; }
 
     // Resets the statement and binds `values` in order: a string as text (a
     // null one as NULL), an integer as an integer; parameters after them
@@ -85,11 +82,13 @@ public:
     };
 
 private:
+    // Keeps the text and kind of the failure just stepped into.
+    void noteFailure();
+
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
     QString m_error;
     int m_changes = 0;
-    int *m_failureSink = nullptr;
     bool m_failed = false;
     // Per column: the values handed out by sharedText, UTF-8 beside the
     // string.

@@ -1,5 +1,6 @@
 #include "storesql.h"
 
+#include "storefailure.h"
 #include "timeutil.h"
 
 #include <QSqlError>
@@ -81,11 +82,16 @@ QString placeholders(int count, QLatin1String separator)
 
 bool run(QSqlQuery &query, const QString &sql, const QVariantList &values)
 {
-    if (!query.prepare(sql))
+    if (!query.prepare(sql)) {
+        StoreFailure::note(StoreFailure::fromError(query.lastError()));
         return false;
+    }
     for (const QVariant &value : values)
         query.addBindValue(value);
-    return query.exec();
+    if (query.exec())
+        return true;
+    StoreFailure::note(StoreFailure::fromError(query.lastError()));
+    return false;
 }
 
 void logFailure(const char *operation, const QSqlQuery &query)
@@ -154,8 +160,10 @@ Savepoint::Savepoint(QSqlDatabase &db, QLatin1String name)
 {
     QSqlQuery query(m_db);
     m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
-    if (!m_active)
+    if (!m_active) {
         m_error = query.lastError().text();
+        StoreFailure::note(StoreFailure::fromError(query.lastError()));
+    }
 }
 
 Savepoint::~Savepoint()
@@ -171,6 +179,7 @@ bool Savepoint::release()
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name)) {
         m_error = query.lastError().text();
+        StoreFailure::note(StoreFailure::fromError(query.lastError()));
         rollback();
         return false;
     }

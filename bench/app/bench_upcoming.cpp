@@ -4,7 +4,8 @@
 // the filters anew, as the tray does on its timers. Also the reminder poll
 // that runs every 30 s over the same store, where every fifth event has a
 // reminder and those of the past year were never shown (synced in, or the
-// program was not running).
+// program was not running). And the poll over a store where 3,000 of the
+// 10,000 events repeat, each with a reminder that fires per occurrence.
 #include "appstate.h"
 #include "database.h"
 #include "eventrepository.h"
@@ -42,8 +43,9 @@ void exec(AppState *state, const QString &statement)
         qFatal("seeding failed: %s", qPrintable(statement));
 }
 
-// Every 50th event repeats: daily, weekly or monthly, from before the window.
-std::unique_ptr<SeededState> seed(int count)
+// Every 50th event repeats (`repeatingPerMille` 20), or as many per
+// thousand as asked: daily, weekly or monthly, from before the window.
+std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
 {
     auto seeded = std::make_unique<SeededState>();
     qputenv("CALENDAR_DATA_DIR", seeded->dir.filePath(u"data"_s).toUtf8());
@@ -74,7 +76,8 @@ std::unique_ptr<SeededState> seed(int count)
         const QTime time(6 + int(random.bounded(14)), 15 * int(random.bounded(4)));
         e.start_time = QDateTime(day, time);
         e.end_time = e.start_time.addSecs(60 * (30 + 30 * int(random.bounded(4))));
-        if (i % 50 == 0) {
+        const bool repeating = repeatingPerMille == 20 ? i % 50 == 0 : i % 1000 < repeatingPerMille;
+        if (repeating) {
             e.recurrence_rule = rules.at((i / 50) % rules.size());
             e.start_time = e.start_time.addDays(-400);
             e.end_time = e.end_time->addDays(-400);
@@ -83,7 +86,7 @@ std::unique_ptr<SeededState> seed(int count)
             e.start_time = QDateTime(day, QTime(0, 0), Qt::UTC);
             e.end_time = e.start_time.addDays(1);
         }
-        if (i % 5 == 0) {
+        if (i % 5 == 0 || (repeating && repeatingPerMille != 20)) {
             Reminder reminder;
             reminder.minutes_before = 15;
             e.reminders = {reminder};
@@ -98,14 +101,14 @@ std::unique_ptr<SeededState> seed(int count)
 }
 
 // One seeded store per size for the whole run (only one database may be open).
-AppState *seededState(int count)
+AppState *seededState(int count, int repeatingPerMille = 20)
 {
     static std::unique_ptr<SeededState> seeded;
-    static int seededCount = -1;
-    if (count != seededCount) {
+    static std::pair<int, int> seededAs{-1, -1};
+    if (seededAs != std::pair(count, repeatingPerMille)) {
         seeded.reset();
-        seeded = seed(count);
-        seededCount = count;
+        seeded = seed(count, repeatingPerMille);
+        seededAs = {count, repeatingPerMille};
     }
     return seeded->state.get();
 }
@@ -149,9 +152,35 @@ void reminderPoll(benchmark::State &benchState)
         benchmark::DoNotOptimize(service.poll());
 }
 
+// The poll over 10,000 events of which 3,000 repeat with a reminder each,
+// polled every 30 s of a working day: the steady cost, and the poll that
+// follows a change to an event, which expands the series again.
+void reminderPollSeries(benchmark::State &benchState)
+{
+    AppState *state = seededState(10000, 300);
+    const bool afterChange = benchState.range(0) != 0;
+    NotificationService service(state, nullptr);
+    QDateTime now = kNow;
+    service.setClock([&now] { return now; });
+    service.poll();
+    qsizetype shown = 0;
+    int step = 0;
+    for (auto _ : benchState) {
+        now = kNow.addSecs(30 * (++step % 960));
+        if (afterChange) {
+            benchState.PauseTiming();
+            exec(state, u"UPDATE events SET sequence = sequence + 1 WHERE id = 'ev-1'"_s);
+            benchState.ResumeTiming();
+        }
+        shown += service.poll().size();
+    }
+    benchState.counters["shown"] = double(shown);
+}
+
 BENCHMARK(upcoming)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(rangeQueryOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(reminderPoll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(reminderPollSeries)->ArgName("afterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
 {

@@ -21,6 +21,46 @@ Datenverzeichnis: %1
 
 Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
+
+Data directory: %1
+
+Please use the newer version.</source>
+        <translation>Die Kalenderdatenbank wurde von einer neueren Version dieses Programms erstellt und kann von dieser nicht geöffnet werden. Sie wurde nicht verändert.
+
+Datenverzeichnis: %1
+
+Bitte verwenden Sie die neuere Version.</translation>
+    </message>
+    <message>
+        <source>Calendar Already Running</source>
+        <translation>Kalender läuft bereits</translation>
+    </message>
+    <message>
+        <source>The calendar data folder is in use by another running calendar program.
+
+Data directory: %1
+
+This one ends now.</source>
+        <translation>Der Kalender-Datenordner wird von einem anderen laufenden Kalenderprogramm verwendet.
+
+Datenverzeichnis: %1
+
+Dieses Programm wird jetzt beendet.</translation>
+    </message>
+    <message>
+        <source>Read-Only Calendar</source>
+        <translation>Schreibgeschützter Kalender</translation>
+    </message>
+    <message>
+        <source>The calendar database is read-only: changes cannot be saved.
+
+Data directory: %1</source>
+        <translation>Die Kalenderdatenbank ist schreibgeschützt: Änderungen können nicht gespeichert werden.
+
+Datenverzeichnis: %1</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1455,6 +1495,21 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+1"/>
         <source>Sun</source>
         <translation>So</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFailureText</name>
+    <message>
+        <source>could not save: the disk is full</source>
+        <translation>Speichern nicht möglich: Der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is read-only</source>
+        <translation>Speichern nicht möglich: Die Kalenderdatenbank ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is locked by another program</source>
+        <translation>Speichern nicht möglich: Die Kalenderdatenbank ist von einem anderen Programm gesperrt</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,46 @@ Carpeta de datos: %1
 
 Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
+    <message>
+        <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
+
+Data directory: %1
+
+Please use the newer version.</source>
+        <translation>La base de datos del calendario fue creada por una versión más reciente de este programa y esta no puede abrirla. No se ha modificado.
+
+Directorio de datos: %1
+
+Utilice la versión más reciente.</translation>
+    </message>
+    <message>
+        <source>Calendar Already Running</source>
+        <translation>El calendario ya se está ejecutando</translation>
+    </message>
+    <message>
+        <source>The calendar data folder is in use by another running calendar program.
+
+Data directory: %1
+
+This one ends now.</source>
+        <translation>La carpeta de datos del calendario está en uso por otro programa de calendario en ejecución.
+
+Directorio de datos: %1
+
+Este se cierra ahora.</translation>
+    </message>
+    <message>
+        <source>Read-Only Calendar</source>
+        <translation>Calendario de solo lectura</translation>
+    </message>
+    <message>
+        <source>The calendar database is read-only: changes cannot be saved.
+
+Data directory: %1</source>
+        <translation>La base de datos del calendario es de solo lectura: no se pueden guardar los cambios.
+
+Directorio de datos: %1</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1455,6 +1495,21 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location line="+1"/>
         <source>Sun</source>
         <translation>dom</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFailureText</name>
+    <message>
+        <source>could not save: the disk is full</source>
+        <translation>no se pudo guardar: el disco está lleno</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is read-only</source>
+        <translation>no se pudo guardar: la base de datos del calendario es de solo lectura</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is locked by another program</source>
+        <translation>no se pudo guardar: otro programa ha bloqueado la base de datos del calendario</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,46 @@ Dossier des données&#xa0;: %1
 
 Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
+    <message>
+        <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
+
+Data directory: %1
+
+Please use the newer version.</source>
+        <translation>La base de données du calendrier a été créée par une version plus récente de ce programme et ne peut pas être ouverte par celle-ci. Elle n’a pas été modifiée.
+
+Dossier de données : %1
+
+Veuillez utiliser la version plus récente.</translation>
+    </message>
+    <message>
+        <source>Calendar Already Running</source>
+        <translation>Le calendrier est déjà en cours d’exécution</translation>
+    </message>
+    <message>
+        <source>The calendar data folder is in use by another running calendar program.
+
+Data directory: %1
+
+This one ends now.</source>
+        <translation>Le dossier de données du calendrier est utilisé par un autre programme de calendrier en cours d’exécution.
+
+Dossier de données : %1
+
+Celui-ci se ferme maintenant.</translation>
+    </message>
+    <message>
+        <source>Read-Only Calendar</source>
+        <translation>Calendrier en lecture seule</translation>
+    </message>
+    <message>
+        <source>The calendar database is read-only: changes cannot be saved.
+
+Data directory: %1</source>
+        <translation>La base de données du calendrier est en lecture seule : les modifications ne peuvent pas être enregistrées.
+
+Dossier de données : %1</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1455,6 +1495,21 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+1"/>
         <source>Sun</source>
         <translation>dim.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFailureText</name>
+    <message>
+        <source>could not save: the disk is full</source>
+        <translation>enregistrement impossible : le disque est plein</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is read-only</source>
+        <translation>enregistrement impossible : la base de données du calendrier est en lecture seule</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is locked by another program</source>
+        <translation>enregistrement impossible : la base de données du calendrier est verrouillée par un autre programme</translation>
     </message>
 </context>
 <context>

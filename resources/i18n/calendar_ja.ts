@@ -21,6 +21,46 @@ Please check file permissions and try again.</source>
 
 ファイルのアクセス権を確認して、もう一度お試しください。</translation>
     </message>
+    <message>
+        <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
+
+Data directory: %1
+
+Please use the newer version.</source>
+        <translation>カレンダーのデータベースはこのプログラムの新しいバージョンで作成されたため、このバージョンでは開けません。データベースは変更されていません。
+
+データディレクトリ: %1
+
+新しいバージョンを使用してください。</translation>
+    </message>
+    <message>
+        <source>Calendar Already Running</source>
+        <translation>カレンダーは既に実行中です</translation>
+    </message>
+    <message>
+        <source>The calendar data folder is in use by another running calendar program.
+
+Data directory: %1
+
+This one ends now.</source>
+        <translation>カレンダーのデータフォルダーは実行中の別のカレンダープログラムが使用しています。
+
+データディレクトリ: %1
+
+このプログラムは終了します。</translation>
+    </message>
+    <message>
+        <source>Read-Only Calendar</source>
+        <translation>読み取り専用のカレンダー</translation>
+    </message>
+    <message>
+        <source>The calendar database is read-only: changes cannot be saved.
+
+Data directory: %1</source>
+        <translation>カレンダーのデータベースは読み取り専用です: 変更を保存できません。
+
+データディレクトリ: %1</translation>
+    </message>
 </context>
 <context>
     <name>CalDavClient</name>
@@ -1445,6 +1485,21 @@ Please check file permissions and try again.</source>
         <location line="+1"/>
         <source>Sun</source>
         <translation>日</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFailureText</name>
+    <message>
+        <source>could not save: the disk is full</source>
+        <translation>保存できませんでした: ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is read-only</source>
+        <translation>保存できませんでした: カレンダーのデータベースは読み取り専用です</translation>
+    </message>
+    <message>
+        <source>could not save: the calendar database is locked by another program</source>
+        <translation>保存できませんでした: カレンダーのデータベースは別のプログラムによってロックされています</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QRegularExpression>
@@ -62,6 +63,22 @@ public:
 private:
     Application *m_app;
     QString m_root;
+
+    // Runs the application, which must refuse to start: the title and text
+    // of the message box it shows ("title\ntext"), answered.
+    QString runUntilRefused()
+    {
+        QString shown;
+        bool answered = false;
+        whenModal<QMessageBox>(
+            [&shown](QMessageBox *box) {
+                shown = box->windowTitle() + u"\n"_s + box->text();
+                box->accept();
+            },
+            &answered);
+        const int code = m_app->run();
+        return code == 1 && answered ? shown : u"<not refused>"_s;
+    }
 
 private Q_SLOTS:
     void updateCheck_data()
@@ -113,6 +130,47 @@ private Q_SLOTS:
         delete client;
     }
 
+    void refusedStartSaysWhyAndEnds_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("database of a newer version: refused, file unchanged")
+            << u"newer"_s << u"Database Error"_s << u"created by a newer version"_s;
+        QTest::newRow("data folder locked by a running program: ends")
+            << u"locked"_s << u"Calendar Already Running"_s << u"in use by another running calendar"_s;
+    }
+    void refusedStartSaysWhyAndEnds()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, title);
+        QFETCH(QString, says);
+        const QString dataDir = m_root + u"/refused-"_s + cause;
+        qputenv("CALENDAR_DATA_DIR", dataDir.toUtf8());
+        const QString path = databasePath();
+        {
+            Database newer;
+            QVERIFY(newer.open(path));
+            QVERIFY(newer.migrate());
+            if (cause == u"newer"_s)
+                QVERIFY(newer.applyMigration(Database::latestVersion() + 1, u"future"_s, u"-- later\n"_s));
+        }
+        QLockFile holder(dataDir + u"/calendar.lock"_s);
+        if (cause == u"locked"_s)
+            QVERIFY(holder.tryLock(0));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        const QString shown = runUntilRefused();
+        QVERIFY2(shown.startsWith(title + u"\n"_s) && shown.contains(says) && shown.contains(dataDir),
+                 qPrintable(shown));
+        QVERIFY(!m_app->mainWindow());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
     void databaseErrorShowsTheDirectoryAndEnds()
     {
         // A data directory below a plain file can never be created.
@@ -123,16 +181,7 @@ private Q_SLOTS:
         const QString dataDir = blocker + u"/data"_s;
         qputenv("CALENDAR_DATA_DIR", dataDir.toUtf8());
 
-        QString shown;
-        bool answered = false;
-        whenModal<QMessageBox>(
-            [&shown](QMessageBox *box) {
-                shown = box->windowTitle() + u"\n"_s + box->text();
-                box->accept();
-            },
-            &answered);
-        QCOMPARE(m_app->run(), 1);
-        QVERIFY(answered);
+        const QString shown = runUntilRefused();
         QVERIFY2(shown.startsWith(u"Database Error\n"_s) && shown.contains(dataDir), qPrintable(shown));
         QVERIFY(!m_app->mainWindow());
     }

@@ -179,28 +179,175 @@ private Q_SLOTS:
         QVERIFY(acknowledged(filtered));
     }
 
-    void repeatingEventFiresForItsStoredStartOnly()
+    // --- Repeating events: once per occurrence, across DST ---
+
+    void seriesFiresOncePerOccurrence_data()
     {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("minutes");
+        // Each poll, by a freshly started service as after a restart, and the
+        // day of the occurrence it must fire for (null: nothing).
+        QTest::addColumn<QList<QDateTime>>("polls");
+        QTest::addColumn<QList<QDate>>("fired");
+
+        // Spring forward: 10 March (New York) and 31 March (Berlin) 2024.
+        const QDateTime monday = local(2024, 3, 4, 10, 0);
+        QTest::newRow("weekly at 10:00 local, each week at 09:45 across spring forward")
+            << monday << u"FREQ=WEEKLY"_s << 15
+            << QList<QDateTime>{local(2024, 3, 4, 9, 45), local(2024, 3, 11, 9, 45), local(2024, 4, 1, 9, 45)}
+            << QList<QDate>{QDate(2024, 3, 4), QDate(2024, 3, 11), QDate(2024, 4, 1)};
+        QTest::newRow("a second poll of the same occurrence shows nothing")
+            << monday << u"FREQ=WEEKLY"_s << 15
+            << QList<QDateTime>{local(2024, 3, 11, 9, 45), local(2024, 3, 11, 9, 50)}
+            << QList<QDate>{QDate(2024, 3, 11), QDate()};
+        QTest::newRow("an hour early after the change is not yet due")
+            << monday << u"FREQ=WEEKLY"_s << 15
+            << QList<QDateTime>{local(2024, 4, 1, 8, 45), local(2024, 4, 1, 9, 44, 59)}
+            << QList<QDate>{QDate(), QDate()};
+        QTest::newRow("started 20 minutes into an occurrence: shown late")
+            << monday << u"FREQ=WEEKLY"_s << 15 << QList<QDateTime>{local(2024, 3, 18, 10, 20)}
+            << QList<QDate>{QDate(2024, 3, 18)};
+        QTest::newRow("started 30 minutes into an occurrence: not shown")
+            << monday << u"FREQ=WEEKLY"_s << 15 << QList<QDateTime>{local(2024, 3, 18, 10, 30)}
+            << QList<QDate>{QDate()};
+        // Fall back: 27 October (Berlin) and 3 November (New York) 2024.
+        QTest::newRow("daily at 08:00 local, a day ahead, across fall back")
+            << local(2024, 10, 20, 8, 0) << u"FREQ=DAILY"_s << 1440
+            << QList<QDateTime>{local(2024, 10, 27, 8, 31), local(2024, 11, 3, 8, 31), local(2024, 11, 3, 8, 32)}
+            << QList<QDate>{QDate(2024, 10, 28), QDate(2024, 11, 4), QDate()};
+        QTest::newRow("after the last of COUNT=2 nothing fires")
+            << local(2024, 3, 4, 10, 0) << u"FREQ=WEEKLY;COUNT=2"_s << 15
+            << QList<QDateTime>{local(2024, 3, 11, 9, 45), local(2024, 3, 18, 9, 45)}
+            << QList<QDate>{QDate(2024, 3, 11), QDate()};
+    }
+    void seriesFiresOncePerOccurrence()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, rule);
+        QFETCH(int, minutes);
+        QFETCH(QList<QDateTime>, polls);
+        QFETCH(QList<QDate>, fired);
         const QString id = addEvent(
-            m_state, EventDraft(u"Weekly sync"_s, local(2024, 5, 14, 10, 0)).remind({15}).repeating(u"FREQ=WEEKLY"_s));
-        QCOMPARE(service(local(2024, 5, 14, 9, 45))->poll().size(), 1);
-        QVERIFY(acknowledged(id));
-        QCOMPARE(service(local(2024, 5, 21, 9, 45))->poll().size(), 0);
+            m_state, EventDraft(u"Weekly sync"_s, start, start.addSecs(1800)).remind({minutes}).repeating(rule));
+        QVERIFY(!id.isEmpty());
+        QList<QDate> days;
+        for (const QDateTime &now : std::as_const(polls)) {
+            const QList<FiredReminder> shown = service(now)->poll();
+            QVERIFY(shown.size() <= 1);
+            days.append(shown.isEmpty() ? QDate() : shown.first().date);
+            if (!shown.isEmpty()) {
+                QCOMPARE(shown.first().eventId, id);
+                QCOMPARE(shown.first().body,
+                         NotificationService::reminderBody(minutes, QDateTime(days.last(), start.time()), false,
+                                                           QString(), now));
+            }
+        }
+        QCOMPARE(days, fired);
     }
 
-    void allDayReminderReportsTheStoredDate()
+    void longLeadOnAFarSeriesRemindsOfItsFirstOccurrenceOnce()
     {
-        // Midnight UTC is the evening before in New York: the click must still
-        // lead to the day the event is on.
-        const QDate day(2024, 5, 15);
-        addEvent(m_state, EventDraft(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1))).remind({0}).wholeDay());
-        auto notifications = service(utcDate(day).toLocalTime());
+        // Two months ahead the series is not expanded yet: its own row
+        // reminds of the first occurrence. Once expanded, the series must not
+        // remind of that occurrence again.
+        const QString id = addEvent(m_state, EventDraft(u"Kickoff"_s, local(2024, 6, 3, 10, 0))
+                                                 .remind({60 * 1440})
+                                                 .repeating(u"FREQ=WEEKLY"_s));
+        const QList<FiredReminder> early = service(local(2024, 4, 4, 10, 0))->poll();
+        QCOMPARE(ids(early), QStringList{id});
+        QCOMPARE(early.first().date, QDate(2024, 6, 3));
+        QList<QDate> later;
+        for (const FiredReminder &reminder : service(local(2024, 6, 3, 9, 50))->poll())
+            later.append(reminder.date);
+        QVERIFY(!later.isEmpty()); // the weeks after it, overdue
+        QVERIFY(!later.contains(QDate(2024, 6, 3)));
+    }
+
+    void savingTheSeriesKeepsWhatWasShown()
+    {
+        const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
+                                                 .remind({15})
+                                                 .repeating(u"FREQ=WEEKLY"_s));
+        auto notifications = service(local(2024, 3, 11, 9, 45));
+        QCOMPARE(notifications->poll().size(), 1);
+        std::optional<Event> series = m_state->events()->getById(id);
+        QVERIFY(series);
+        series->title = u"Weekly sync (renamed)"_s;
+        QVERIFY(m_state->events()->update(*series));
+        QCOMPARE(notifications->poll().size(), 0);
+        notifications->setClock([] { return local(2024, 3, 18, 9, 46); });
+        const QList<FiredReminder> next = notifications->poll();
+        QCOMPARE(next.size(), 1);
+        QCOMPARE(next.first().title, u"Weekly sync (renamed)"_s);
+    }
+
+    void movedSeriesFiresAtItsNewTime()
+    {
+        const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
+                                                 .remind({15})
+                                                 .repeating(u"FREQ=WEEKLY"_s));
+        addEvent(m_state, EventDraft(u"Other series"_s, local(2024, 3, 4, 11, 0)).remind({15}).repeating(u"FREQ=DAILY"_s));
+        QDateTime now = local(2024, 3, 11, 8, 0);
+        auto notifications = service(now);
+        notifications->setClock([&now] { return now; });
+        QCOMPARE(notifications->poll().size(), 0);
+        std::optional<Event> series = m_state->events()->getById(id);
+        QVERIFY(series);
+        series->start_time = series->start_time.addSecs(-3600);
+        QVERIFY(m_state->events()->update(*series));
+        now = local(2024, 3, 11, 8, 45);
+        const QList<FiredReminder> fired = notifications->poll();
+        QCOMPARE(ids(fired), QStringList{id});
+        QCOMPARE(fired.first().body, u"In 15 minutes (9:00 AM)"_s);
+        now = local(2024, 3, 11, 9, 45);
+        QCOMPARE(notifications->poll().size(), 0);
+    }
+
+    // --- All-day events: the user's day starts at local midnight ---
+
+    void allDayFiresFromLocalMidnight_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("body"); // empty: nothing fires
+        const QDate may1(2024, 5, 1);
+        QTest::newRow("at time of event: not at UTC midnight's local time the evening before")
+            << QString() << 0 << QDateTime(may1, QTime(0, 0), QTimeZone::utc()).toLocalTime().addSecs(-1)
+            << QString();
+        QTest::newRow("at time of event: at local midnight of its day")
+            << QString() << 0 << local(2024, 5, 1, 0, 0) << u"Today, all day"_s;
+        QTest::newRow("at time of event: a start-up 20 minutes later still shows it")
+            << QString() << 0 << local(2024, 5, 1, 0, 20) << u"Today, all day"_s;
+        QTest::newRow("at time of event: a start-up 30 minutes later does not")
+            << QString() << 0 << local(2024, 5, 1, 0, 30) << QString();
+        QTest::newRow("a day before: at local midnight the day before")
+            << QString() << 1440 << local(2024, 4, 30, 0, 0) << u"Tomorrow, all day"_s;
+        QTest::newRow("a day before: not a minute earlier")
+            << QString() << 1440 << local(2024, 4, 29, 23, 59) << QString();
+        QTest::newRow("yearly: this year's date at local midnight")
+            << u"FREQ=YEARLY"_s << 0 << local(2026, 5, 1, 0, 5) << u"Today, all day"_s;
+    }
+    void allDayFiresFromLocalMidnight()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, minutes);
+        QFETCH(QDateTime, now);
+        QFETCH(QString, body);
+        const QDate day(2024, 5, 1);
+        addEvent(m_state,
+                 EventDraft(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1))).remind({minutes}).wholeDay().repeating(rule));
+        auto notifications = service(now);
         QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
         const QList<FiredReminder> fired = notifications->poll();
-        QCOMPARE(fired.size(), 1);
-        QCOMPARE(fired.first().date, day);
+        QCOMPARE(fired.isEmpty() ? QString() : fired.first().body, body);
+        if (body.isEmpty())
+            return;
+        const QDate shownDay = rule.isEmpty() ? day : QDate(now.date().year(), 5, 1);
+        QCOMPARE(fired.first().date, shownDay);
         notifications->onMessageClicked();
-        QCOMPARE(clicked.first().at(1).toDate(), day);
+        QCOMPARE(clicked.first().at(1).toDate(), shownDay);
     }
 
     void firstPollRunsSoonAfterStart()

@@ -10,8 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -49,7 +54,42 @@ QString line(const char *json)
 
 QString socketPath()
 {
-    return QDir::tempPath() + u'/' + SingleInstance::serverName();
+    return SingleInstance::serverName();
+}
+
+// The account other local users stand for; the tests that need one run as
+// root and become it in a child process.
+constexpr uid_t kNobody = 65534;
+
+// Runs `work` in a child process that has become `nobody`; the child's exit
+// code, or -1. The parent keeps its event loop turning meanwhile.
+int asNobody(const std::function<int()> &work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(100);
+        ::_exit(work());
+    }
+    int status = 0;
+    if (child < 0
+        || !QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 15000))
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A listening socket at `path`, bound by the calling process.
+int listenAt(const QByteArray &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (fd < 0 || size_t(path.size()) >= sizeof(address.sun_path))
+        return -1;
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, 4) != 0)
+        return -1;
+    return fd;
 }
 
 } // namespace
@@ -242,6 +282,108 @@ private Q_SLOTS:
         QVERIFY(!restarted.forwardOrListen({u"calendar"_s}));
         QVERIFY(restarted.isListening());
 
+        SingleInstance later;
+        QVERIFY(later.forwardOrListen({u"calendar"_s, u"--show-today"_s}));
+        QVERIFY(recorder.waitFor(1));
+        QCOMPARE(recorder.seen, QStringList{u"show-today"_s});
+    }
+
+    // --- Other local users ---
+
+    void channelLivesInAPrivateFolder()
+    {
+        const QString name = SingleInstance::serverName();
+        const QFileInfo folder(QFileInfo(name).path());
+        QCOMPARE(folder.ownerId(), uint(::geteuid()));
+        QCOMPARE(folder.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
+                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup),
+                 QFile::Permissions());
+    }
+
+    void nameTakenByAnotherUserIsNotUsed()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to act as a second user");
+        // Another user's runtime folder named as ours, with the channel's
+        // name already listening in it: a launch must neither hand it a
+        // command nor give up its start for it.
+        QTemporaryDir shared;
+        const QString theirs = shared.filePath(u"theirs"_s);
+        QVERIFY(QDir().mkdir(theirs));
+        QCOMPARE(::chown(QFile::encodeName(theirs).constData(), kNobody, kNobody), 0);
+        QCOMPARE(::chmod(QFile::encodeName(shared.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(theirs).constData(), 0700), 0);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(theirs));
+        const QByteArray squatted =
+            QFile::encodeName(theirs + u"/quillmarten-calendar-"_s + qEnvironmentVariable("CALENDAR_INSTANCE"));
+
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t owner = ::fork();
+        if (owner == 0) {
+            // The other user: listens, and reports whether anyone came.
+            ::close(ready[0]);
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(100);
+            const int fd = listenAt(squatted);
+            if (fd < 0)
+                ::_exit(101);
+            (void)!::write(ready[1], "1", 1);
+            pollfd waiting{fd, POLLIN, 0};
+            ::_exit(::poll(&waiting, 1, 3000) > 0 ? 1 : 0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        ::close(ready[0]);
+
+        SingleInstance launch;
+        const bool forwarded = launch.forwardOrListen({u"calendar"_s, u"--quick-add"_s, u"Secret meeting"_s});
+        const QString used = SingleInstance::serverName();
+        int status = 0;
+        QVERIFY(QTest::qWaitFor([&] { return ::waitpid(owner, &status, WNOHANG) == owner; }, 10000));
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        QVERIFY(!forwarded);
+        QVERIFY(launch.isListening());
+        QVERIFY2(!used.startsWith(theirs), qPrintable(used));
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0); // nobody connected to the other user's socket
+    }
+
+    void peerOfAnotherUserIsRefused()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to act as a second user");
+        SingleInstance server;
+        Recorder recorder(&server);
+        QVERIFY(!server.forwardOrListen({u"calendar"_s}));
+        // A hole in the folder's and the socket's modes (a careless umask, a
+        // shared runtime folder): the credentials still keep others out.
+        const QByteArray path = QFile::encodeName(SingleInstance::serverName());
+        const QByteArray folder = QFile::encodeName(QFileInfo(SingleInstance::serverName()).path());
+        struct stat before{};
+        QCOMPARE(::stat(folder.constData(), &before), 0);
+        QCOMPARE(::chmod(folder.constData(), 0711), 0);
+        QCOMPARE(::chmod(path.constData(), 0777), 0);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"refused a connection from another user"_s));
+        const int sent = asNobody([&path] {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            memcpy(address.sun_path, path.constData(), size_t(path.size()));
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
+                return 2;
+            const char command[] = "{\"cmd\":\"quick-add\",\"text\":\"Injected\"}\n";
+            return ::write(fd, command, sizeof(command) - 1) > 0 ? 0 : 3;
+        });
+        QTest::qWait(300);
+        ::chmod(folder.constData(), before.st_mode & 07777);
+        QCOMPARE(sent, 0);
+        QCOMPARE(recorder.seen, QStringList());
+
+        // The owner is still served.
         SingleInstance later;
         QVERIFY(later.forwardOrListen({u"calendar"_s, u"--show-today"_s}));
         QVERIFY(recorder.waitFor(1));

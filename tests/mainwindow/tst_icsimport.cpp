@@ -1,4 +1,5 @@
 #include "appstatefixture.h"
+#include "storefailure.h"
 #include "eventrepository.h"
 #include "icsimport.h"
 #include "mainwindow.h"
@@ -248,7 +249,7 @@ private Q_SLOTS:
                 IcsImport::importFile(state()->events(), state()->database(), path, kPersonal);
             QVERIFY(pragma.exec(u"PRAGMA max_page_count = 1073741823"_s));
             QCOMPARE(result.outcome, IcsImport::Outcome::StoreFailed);
-            QCOMPARE(result.failure, Database::Failure::DiskFull);
+            QCOMPARE(result.failure, StoreFailure::DiskFull);
             QCOMPARE(result.added + result.updated, 0);
         }
         QVERIFY2(warnings.count() <= 4, qPrintable(QString::number(warnings.count())));

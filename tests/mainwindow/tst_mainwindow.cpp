@@ -1,11 +1,13 @@
 #include "appstatefixture.h"
 #include "accountrepository.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "mainwindow.h"
 #include "modalscript.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
+#include "quickadd.h"
 #include "thememanager.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -103,25 +105,54 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("withCalendars");
+        QTest::addColumn<QString>("store"); // a pragma that makes writes fail, or empty
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("added");
 
-        QTest::newRow("a phrase adds its event") << u"Dentist tomorrow 3pm"_s << true << u"Added: Dentist"_s << 1;
+        QTest::newRow("a phrase adds its event")
+            << u"Dentist tomorrow 3pm"_s << true << QString() << u"Added: Dentist"_s << 1;
         QTest::newRow("blank text is reported, nothing added")
-            << u"   "_s << true << u"Quick-add couldn't parse: \"   \""_s << 0;
+            << u"   "_s << true << QString() << u"Quick-add couldn't parse: \"   \""_s << 0;
         QTest::newRow("without calendars nothing is added")
-            << u"Dentist tomorrow 3pm"_s << false << u"Quick-add ignored: no calendars configured."_s << 0;
+            << u"Dentist tomorrow 3pm"_s << false << QString() << u"Quick-add ignored: no calendars configured."_s
+            << 0;
+        QTest::newRow("a phrase that parses, on a full disk: the disk is named")
+            << u"Dentist tomorrow 3pm"_s << true << u"max_page_count"_s << u"could not save: the disk is full"_s << 0;
+        QTest::newRow("a phrase that parses, on a read-only database: read-only is named")
+            << u"Dentist tomorrow 3pm"_s << true << u"query_only"_s
+            << u"could not save: the calendar database is read-only"_s << 0;
     }
     void quickAddFromCommand()
     {
         QFETCH(QString, text);
         QFETCH(bool, withCalendars);
+        QFETCH(QString, store);
         QFETCH(QString, message);
         QFETCH(int, added);
         if (!withCalendars)
             removeAllCalendars();
+        QSqlQuery pragma(state()->database()->database());
+        if (store == u"max_page_count"_s) {
+            QVERIFY(pragma.exec(u"PRAGMA page_count"_s) && pragma.next());
+            const int pages = pragma.value(0).toInt();
+            QVERIFY(pragma.exec(u"PRAGMA max_page_count = %1"_s.arg(pages)));
+            // Fill what room is left in the file's pages, down to rows a
+            // little longer than the phrase's.
+            int filler = 0;
+            for (const int size : {4000, 500, 60}) {
+                while (pragma.exec(u"INSERT INTO settings (key, value) VALUES ('filler-%1', '%2')"_s.arg(++filler).arg(
+                    QString(size, u'x'))))
+                    ;
+            }
+            while (!QuickAdd::addFromText(state(), u"Fillerxx tomorrow 3pm"_s, QString()).isEmpty())
+                ;
+        } else if (!store.isEmpty()) {
+            QVERIFY(pragma.exec(u"PRAGMA %1 = 1"_s.arg(store)));
+        }
         m_window->quickAddFromCommand(text);
         QCOMPARE(status(), message);
+        if (store == u"query_only"_s)
+            QVERIFY(pragma.exec(u"PRAGMA query_only = 0"_s));
         QCOMPARE(int(state()->events()->search(u"Dentist"_s, 10).size()), added);
     }
 

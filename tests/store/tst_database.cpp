@@ -94,7 +94,8 @@ private Q_SLOTS:
                  QStringLiteral("initial,event_sync,tasks_sync,accounts_sort_order,"
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
                                 "events_range_idx,events_long_with_start,events_version,"
-                                "timed_values_as_instants,sync_item_problems,events_dated_idx,caldav_resource_bases"));
+                                "timed_values_as_instants,reminder_occurrence_acks,sync_item_problems,events_dated_idx,"
+                                "caldav_resource_bases"));
     }
 
     void olderDatabaseMigratesForward()
@@ -397,6 +398,48 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         QFETCH(QStringList, statements);
         QCOMPARE(Database::splitStatements(sql), statements);
+    }
+
+    // --- Files this build must not touch or expose ---
+
+    void newerSchemaIsRefusedUntouched()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        {
+            Database newer;
+            QVERIFY(newer.open(path));
+            QVERIFY(newer.migrate());
+            QVERIFY(newer.applyMigration(Database::latestVersion() + 1, QStringLiteral("from the future"),
+                                         QStringLiteral("CREATE TABLE future_things (id TEXT)")));
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        Database database;
+        QSignalSpy applied(&database, &Database::migrationApplied);
+        QVERIFY(!database.open(path));
+        QVERIFY(database.isNewerSchema());
+        QCOMPARE(database.newerVersion(), Database::latestVersion() + 1);
+        QCOMPARE(applied.size(), 0);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+    }
+
+    void filesAreTheOwnersOnly()
+    {
+        StoreFixture store;
+        store.exec(QStringLiteral("INSERT INTO settings (key, value) VALUES ('k', 'v')"));
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            const QString file = store.path() + suffix;
+            QVERIFY2(QFile::exists(file), qPrintable(file));
+            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+            QCOMPARE(QFile::permissions(file) & others, QFile::Permissions());
+        }
     }
 
     void commentOnlyMigrationRecordsItsVersion()

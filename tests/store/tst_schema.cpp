@@ -236,6 +236,12 @@ private Q_SLOTS:
             << lines("idx_reminders_event(event_id)\nidx_reminders_trigger(trigger_time)")
             << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
 
+        QTest::newRow("reminder_occurrence_acks") << QStringLiteral("reminder_occurrence_acks") << lines(R"(
+            reminder_id TEXT NOT NULL PRIMARY KEY
+            occurrence_start TEXT NOT NULL PRIMARY KEY)")
+            << lines("idx_reminder_occurrence_acks_start(occurrence_start)")
+            << QStringList();
+
         QTest::newRow("tasks") << QStringLiteral("tasks") << lines(R"(
             id TEXT PRIMARY KEY
             calendar_id TEXT NOT NULL
@@ -383,7 +389,7 @@ private Q_SLOTS:
                      "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
                      "type = 'table' ORDER BY name)")),
                  QStringLiteral("accounts attachments attendees caldav_resource_bases calendar_views calendars "
-                                "event_templates events events_version filter_rules reminders "
+                                "event_templates events events_version filter_rules reminder_occurrence_acks reminders "
                                 "schema_version settings sync_item_problems sync_queue tasks"));
     }
 

@@ -1,0 +1,68 @@
+#include "occurrenceacks.h"
+
+#include "database.h"
+#include "storesql.h"
+
+using StoreSql::Savepoint;
+
+namespace {
+
+// UTC text, so that the notes sort and compare by instant whatever zone the
+// occurrence was expanded in.
+QString startText(const QDateTime &start)
+{
+    return start.toUTC().toString(Qt::ISODate);
+}
+
+} // namespace
+
+OccurrenceAcks::OccurrenceAcks(Database *database)
+    : m_database(database)
+{
+}
+
+QString OccurrenceAcks::keyOf(const QString &reminderId, const QDateTime &occurrenceStart)
+{
+    return reminderId + QLatin1Char('|') + startText(occurrenceStart);
+}
+
+QSet<QString> OccurrenceAcks::since(const QDateTime &since) const
+{
+    QSet<QString> keys;
+    QSqlQuery query(m_database->database());
+    query.setForwardOnly(true);
+    if (!StoreSql::run(query,
+                       QStringLiteral("SELECT reminder_id, occurrence_start FROM reminder_occurrence_acks "
+                                      "WHERE occurrence_start >= ?"),
+                       {startText(since)})) {
+        StoreSql::logFailure("OccurrenceAcks::since", query);
+        return keys;
+    }
+    while (query.next())
+        keys.insert(query.value(0).toString() + QLatin1Char('|') + query.value(1).toString());
+    return keys;
+}
+
+bool OccurrenceAcks::acknowledge(const QList<Key> &keys)
+{
+    if (keys.isEmpty())
+        return true;
+    Savepoint savepoint(m_database->database(), QLatin1String("occurrence_acks"));
+    if (!savepoint.isActive())
+        return false;
+    for (const Key &key : keys) {
+        if (!StoreSql::write(m_database->database(), "OccurrenceAcks::acknowledge",
+                             QStringLiteral("INSERT OR IGNORE INTO reminder_occurrence_acks "
+                                            "(reminder_id, occurrence_start) VALUES (?, ?)"),
+                             {key.reminderId, startText(key.occurrenceStart)}))
+            return false;
+    }
+    return savepoint.release();
+}
+
+bool OccurrenceAcks::prune(const QDateTime &before)
+{
+    return StoreSql::write(m_database->database(), "OccurrenceAcks::prune",
+                           QStringLiteral("DELETE FROM reminder_occurrence_acks WHERE occurrence_start < ?"),
+                           {startText(before)});
+}
