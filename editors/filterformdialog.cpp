@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QUuid>
 #include <QVBoxLayout>
@@ -83,6 +84,9 @@ QTimeEdit *timeEditor(const QString &objectName, QWidget *parent)
     edit->setObjectName(objectName);
     edit->setDisplayFormat(QStringLiteral("h:mm AP"));
     edit->setEnabled(false);
+    // The style sheet draws no step arrows for time editors; the keyboard
+    // and the wheel step them.
+    edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     return edit;
 }
 
@@ -388,6 +392,13 @@ void FilterFormDialog::remeasure()
     m_pages->updateGeometry();
     setMinimumHeight(0);
     adjustSize();
+    // A page shown for the first time takes the style sheet's padding only
+    // once it is polished: measure again then.
+    QTimer::singleShot(0, this, [this] {
+        m_pages->updateGeometry();
+        setMinimumHeight(0);
+        adjustSize();
+    });
 }
 
 void FilterFormDialog::updateSuppressVisibility()
