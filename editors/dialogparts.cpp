@@ -2,9 +2,15 @@
 
 #include "theme.h"
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace DialogParts {
 
@@ -33,6 +39,36 @@ QFrame *divider(QWidget *parent)
     line->setFrameShadow(QFrame::Plain);
     line->setStyleSheet(QStringLiteral("color: %1;").arg(Theme::border().name()));
     return line;
+}
+
+ManagerParts buildManager(QDialog *dialog, const QString &headingText, const QString &help, const QString &addText)
+{
+    ManagerParts parts;
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addWidget(heading(headingText, dialog));
+    layout->addWidget(mutedLabel(help, dialog));
+    parts.list = new QListWidget(dialog);
+    makeReorderable(parts.list);
+    layout->addWidget(parts.list, 1);
+
+    auto *row = new QHBoxLayout;
+    parts.add = new QPushButton(addText, dialog);
+    parts.add->setObjectName(QStringLiteral("addButton"));
+    parts.edit = new QPushButton(QCoreApplication::translate("DialogParts", "Edit…"), dialog);
+    parts.edit->setObjectName(QStringLiteral("editButton"));
+    parts.remove = new QPushButton(QCoreApplication::translate("DialogParts", "Delete"), dialog);
+    parts.remove->setObjectName(QStringLiteral("deleteButton"));
+    row->addWidget(parts.add);
+    row->addWidget(parts.edit);
+    row->addStretch(1);
+    row->addWidget(parts.remove);
+    layout->addLayout(row);
+    layout->addWidget(divider(dialog));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    return parts;
 }
 
 void makeReorderable(QListWidget *list)

@@ -6,14 +6,9 @@
 #include "appstate.h"
 #include "filterrulerepository.h"
 
-#include <QDialogButtonBox>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -47,36 +42,16 @@ ManageFiltersDialog::ManageFiltersDialog(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Manage Filters"));
     setModal(true);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
-    layout->addWidget(DialogParts::heading(tr("Filters"), this));
-    layout->addWidget(DialogParts::mutedLabel(
+    const DialogParts::ManagerParts parts = DialogParts::buildManager(this, tr("Filters"),
         tr("Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list "
            "applies first). Use Edit to change conditions or Delete to remove it."),
-        this));
-    m_list = new QListWidget(this);
+        tr("Add filter…"));
+    m_list = parts.list;
     m_list->setObjectName(QStringLiteral("filterList"));
-    DialogParts::makeReorderable(m_list);
-    layout->addWidget(m_list, 1);
+    m_edit = parts.edit;
+    m_delete = parts.remove;
 
-    auto *row = new QHBoxLayout;
-    auto *add = new QPushButton(tr("Add filter…"), this);
-    add->setObjectName(QStringLiteral("addButton"));
-    m_edit = new QPushButton(tr("Edit…"), this);
-    m_edit->setObjectName(QStringLiteral("editButton"));
-    m_delete = new QPushButton(tr("Delete"), this);
-    m_delete->setObjectName(QStringLiteral("deleteButton"));
-    row->addWidget(add);
-    row->addWidget(m_edit);
-    row->addStretch(1);
-    row->addWidget(m_delete);
-    layout->addLayout(row);
-    layout->addWidget(DialogParts::divider(this));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-
-    connect(add, &QPushButton::clicked, this, &ManageFiltersDialog::addRule);
+    connect(parts.add, &QPushButton::clicked, this, &ManageFiltersDialog::addRule);
     connect(m_edit, &QPushButton::clicked, this, &ManageFiltersDialog::editRule);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &ManageFiltersDialog::editRule);
     connect(m_delete, &QPushButton::clicked, this, &ManageFiltersDialog::deleteRule);

@@ -7,14 +7,9 @@
 #include "theme.h"
 #include "viewrepository.h"
 
-#include <QDialogButtonBox>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 ManageViewsDialog::ManageViewsDialog(AppState *state, QWidget *parent)
     : QDialog(parent)
@@ -22,36 +17,16 @@ ManageViewsDialog::ManageViewsDialog(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Manage Calendar Groups"));
     setModal(true);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 16, 16, 16);
-    layout->addWidget(DialogParts::heading(tr("Calendar Groups"), this));
-    layout->addWidget(DialogParts::mutedLabel(
+    const DialogParts::ManagerParts parts = DialogParts::buildManager(this, tr("Calendar Groups"),
         tr("Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a "
            "group includes, or Delete to remove a group."),
-        this));
-    m_list = new QListWidget(this);
+        tr("Add group…"));
+    m_list = parts.list;
     m_list->setObjectName(QStringLiteral("groupList"));
-    DialogParts::makeReorderable(m_list);
-    layout->addWidget(m_list, 1);
+    m_edit = parts.edit;
+    m_delete = parts.remove;
 
-    auto *row = new QHBoxLayout;
-    auto *add = new QPushButton(tr("Add group…"), this);
-    add->setObjectName(QStringLiteral("addButton"));
-    m_edit = new QPushButton(tr("Edit…"), this);
-    m_edit->setObjectName(QStringLiteral("editButton"));
-    m_delete = new QPushButton(tr("Delete"), this);
-    m_delete->setObjectName(QStringLiteral("deleteButton"));
-    row->addWidget(add);
-    row->addWidget(m_edit);
-    row->addStretch(1);
-    row->addWidget(m_delete);
-    layout->addLayout(row);
-    layout->addWidget(DialogParts::divider(this));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-
-    connect(add, &QPushButton::clicked, this, &ManageViewsDialog::addGroup);
+    connect(parts.add, &QPushButton::clicked, this, &ManageViewsDialog::addGroup);
     connect(m_edit, &QPushButton::clicked, this, &ManageViewsDialog::editGroup);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &ManageViewsDialog::editGroup);
     connect(m_delete, &QPushButton::clicked, this, &ManageViewsDialog::deleteGroup);

@@ -145,6 +145,17 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1071,14 +1082,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <translation>Filter hinzufügen…</translation>
     </message>
     <message>
-        <source>Edit…</source>
-        <translation>Bearbeiten…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
         <source>(no filters yet)</source>
         <translation>(noch keine Filter)</translation>
     </message>
@@ -1108,14 +1111,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     <message>
         <source>Add group…</source>
         <translation>Gruppe hinzufügen…</translation>
-    </message>
-    <message>
-        <source>Edit…</source>
-        <translation>Bearbeiten…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Löschen</translation>
     </message>
     <message>
         <source>(no groups yet)</source>

@@ -145,6 +145,17 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Editar…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1071,14 +1082,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <translation>Añadir filtro…</translation>
     </message>
     <message>
-        <source>Edit…</source>
-        <translation>Editar…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Eliminar</translation>
-    </message>
-    <message>
         <source>(no filters yet)</source>
         <translation>(aún no hay filtros)</translation>
     </message>
@@ -1108,14 +1111,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     <message>
         <source>Add group…</source>
         <translation>Añadir grupo…</translation>
-    </message>
-    <message>
-        <source>Edit…</source>
-        <translation>Editar…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Eliminar</translation>
     </message>
     <message>
         <source>(no groups yet)</source>

@@ -145,6 +145,17 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1071,14 +1082,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <translation>Ajouter un filtre…</translation>
     </message>
     <message>
-        <source>Edit…</source>
-        <translation>Modifier…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Supprimer</translation>
-    </message>
-    <message>
         <source>(no filters yet)</source>
         <translation>(aucun filtre pour l'instant)</translation>
     </message>
@@ -1108,14 +1111,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     <message>
         <source>Add group…</source>
         <translation>Ajouter un groupe…</translation>
-    </message>
-    <message>
-        <source>Edit…</source>
-        <translation>Modifier…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>Supprimer</translation>
     </message>
     <message>
         <source>(no groups yet)</source>

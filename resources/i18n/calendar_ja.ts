@@ -143,6 +143,17 @@ Please check file permissions and try again.</source>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>編集…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+</context>
+<context>
     <name>EventDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/eventdetailspopover.cpp" line="+48"/>
@@ -1064,14 +1075,6 @@ Please check file permissions and try again.</source>
         <translation>フィルターを追加…</translation>
     </message>
     <message>
-        <source>Edit…</source>
-        <translation>編集…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>削除</translation>
-    </message>
-    <message>
         <source>(no filters yet)</source>
         <translation>(フィルターはまだありません)</translation>
     </message>
@@ -1101,14 +1104,6 @@ Please check file permissions and try again.</source>
     <message>
         <source>Add group…</source>
         <translation>グループを追加…</translation>
-    </message>
-    <message>
-        <source>Edit…</source>
-        <translation>編集…</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>削除</translation>
     </message>
     <message>
         <source>(no groups yet)</source>
