@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -198,9 +199,7 @@ QMenu *WeekAgenda::contextMenuFor(QListWidgetItem *item)
 
 void WeekAgenda::showContextMenu(const QPoint &pos)
 {
-    QMenu *menu = contextMenuFor(m_list->itemAt(pos));
-    if (!menu)
-        return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(m_list->viewport()->mapToGlobal(pos));
+    const std::unique_ptr<QMenu> menu(contextMenuFor(m_list->itemAt(pos)));
+    if (menu)
+        menu->exec(m_list->viewport()->mapToGlobal(pos));
 }

@@ -11,6 +11,9 @@
 #include "weekagenda.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -174,6 +177,21 @@ private Q_SLOTS:
                  (QStringList{u"Edit filter \"Lunches\"…"_s, u"Create Filter from Event…"_s}));
         QCOMPARE(actionTexts(reviewMenu.get()), QStringList{u"Create Filter from Event…"_s});
         QVERIFY(!agenda.contextMenuFor(agenda.list()->item(0))); // the day's heading
+
+        // A right click on the row pops the same menu up.
+        agenda.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&agenda));
+        QStringList popped;
+        QTimer::singleShot(50, &agenda, [&popped] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                popped = actionTexts(menu);
+                menu->close();
+            }
+        });
+        const QPoint onRow = agenda.list()->visualItemRect(rowOf(agenda, m_lunch)).center();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, onRow, agenda.list()->viewport()->mapToGlobal(onRow));
+        QApplication::sendEvent(agenda.list()->viewport(), &rightClick);
+        QCOMPARE(popped, actionTexts(lunchMenu.get()));
 
         // Editing the matched rule from the menu: now it hides.
         ModalScript edit;
