@@ -7,6 +7,7 @@
 #include "eventformdialog.h"
 #include "environment.h"
 #include "eventrepository.h"
+#include "filtermenus.h"
 #include "icsimportjob.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
@@ -118,6 +119,8 @@ void MainWindow::buildMenus()
     QMenu *view = menuBar()->addMenu(tr("&View"));
     QAction *today = view->addAction(tr("&Today"), this, &MainWindow::showToday);
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    view->addSeparator();
+    FilterMenus::addMainWindowActions(view, m_state, this);
 
     QMenu *sync = menuBar()->addMenu(tr("&Sync"));
     QAction *syncNowAction = sync->addAction(tr("Sync &Now"), this, &MainWindow::syncNow);

@@ -6,6 +6,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "filterengine.h"
+#include "filtermenus.h"
 #include "filterrulerepository.h"
 #include "recurrence.h"
 #include "theme.h"
@@ -17,14 +18,17 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMap>
+#include <QMenu>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
 constexpr int kEventIdRole = Qt::UserRole;
 constexpr int kDayRole = Qt::UserRole + 1;
+constexpr int kOccurrenceRole = Qt::UserRole + 2;
 
 // The days an occurrence covers within the week. All-day rows keep their
 // stored dates (midnight UTC stands for the date, not for an instant).
@@ -78,6 +82,8 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     m_list->setUniformItemSizes(false);
 
     connect(m_list, &QListWidget::currentItemChanged, this, &WeekAgenda::onCurrentItemChanged);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &WeekAgenda::showContextMenu);
     connect(state, &AppState::currentDateChanged, this, &WeekAgenda::reload);
     connect(state, &AppState::firstDayOfWeekChanged, this, &WeekAgenda::reload);
     connect(state, &AppState::activeViewChanged, this, &WeekAgenda::reload);
@@ -137,6 +143,7 @@ void WeekAgenda::reload()
             item->setIcon(Theme::colorDotIcon(event.color.isEmpty() ? colours.value(event.calendar_id) : event.color));
             item->setData(kEventIdRole, event.id);
             item->setData(kDayRole, it.key());
+            item->setData(kOccurrenceRole, QVariant::fromValue(event));
             if (outcome.dimmedIds.contains(event.id))
                 item->setForeground(Theme::textMuted());
         }
@@ -179,4 +186,20 @@ void WeekAgenda::onCurrentItemChanged(QListWidgetItem *item)
     const QString id = item->data(kEventIdRole).toString();
     if (!id.isEmpty())
         m_state->setSelectedEventId(id);
+}
+
+QMenu *WeekAgenda::contextMenuFor(QListWidgetItem *item)
+{
+    if (!item || !item->data(kOccurrenceRole).canConvert<Event>())
+        return nullptr;
+    auto *menu = new QMenu(this);
+    FilterMenus::addEventActions(menu, m_state, item->data(kOccurrenceRole).value<Event>(), this);
+    return menu;
+}
+
+void WeekAgenda::showContextMenu(const QPoint &pos)
+{
+    const std::unique_ptr<QMenu> menu(contextMenuFor(m_list->itemAt(pos)));
+    if (menu)
+        menu->exec(m_list->viewport()->mapToGlobal(pos));
 }

@@ -7,11 +7,12 @@ class AppState;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 
 // The occurrences of the week around AppState's current date, day by day,
 // from the calendars of the active calendar group after the filter rules.
 // Rows carry the event id (Qt::UserRole) and the day they are listed under
-// (Qt::UserRole + 1); selecting one selects the event in AppState.
+// (Qt::UserRole + 1) and the occurrence itself (Qt::UserRole + 2); selecting one selects the event in AppState.
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
@@ -22,10 +23,14 @@ public:
     QListWidget *list() const { return m_list; }
 
     void reload();
+    // The context menu of an event row (filter actions); nullptr for other
+    // rows. The caller owns the menu.
+    QMenu *contextMenuFor(QListWidgetItem *item);
 
 private:
     void selectEvent(const QString &eventId);
     void onCurrentItemChanged(QListWidgetItem *item);
+    void showContextMenu(const QPoint &pos);
 
     AppState *m_state;
     QLabel *m_title;

@@ -196,6 +196,17 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+</context>
+<context>
     <name>EventAccess</name>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
@@ -573,6 +584,280 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
+    <name>FilterFormDialog</name>
+    <message>
+        <source>Pattern Match</source>
+        <translation>Textmuster</translation>
+    </message>
+    <message>
+        <source>Filter events matching text patterns</source>
+        <translation>Termine filtern, die Textmustern entsprechen</translation>
+    </message>
+    <message>
+        <source>Time-Based</source>
+        <translation>Zeitbasiert</translation>
+    </message>
+    <message>
+        <source>Filter events at specific times</source>
+        <translation>Termine zu bestimmten Zeiten filtern</translation>
+    </message>
+    <message>
+        <source>Specific Event</source>
+        <translation>Bestimmter Termin</translation>
+    </message>
+    <message>
+        <source>Filter a specific recurring event</source>
+        <translation>Einen bestimmten Serientermin filtern</translation>
+    </message>
+    <message>
+        <source>All-Day Events</source>
+        <translation>Ganztägige Termine</translation>
+    </message>
+    <message>
+        <source>Filter all-day events</source>
+        <translation>Ganztägige Termine filtern</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>So</translation>
+    </message>
+    <message>
+        <source>Add Filter</source>
+        <translation>Filter hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit Filter</source>
+        <translation>Filter bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit filter</source>
+        <translation>Filter bearbeiten</translation>
+    </message>
+    <message>
+        <source>New filter</source>
+        <translation>Neuer Filter</translation>
+    </message>
+    <message>
+        <source>Filters hide or dim events that match — they don't delete anything, and you can toggle the whole set off from the filters pill in the status bar.</source>
+        <translation>Filter blenden passende Termine aus oder schwächen sie ab – sie löschen nichts, und über das Filter-Symbol in der Statusleiste lassen sich alle auf einmal ausschalten.</translation>
+    </message>
+    <message>
+        <source>Hide standups, Dim birthdays…</source>
+        <translation>Standups ausblenden, Geburtstage abschwächen…</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>Hide completely</source>
+        <translation>Ganz ausblenden</translation>
+    </message>
+    <message>
+        <source>Dim (still visible, faded)</source>
+        <translation>Abschwächen (sichtbar, blass)</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>&amp;Aktion</translation>
+    </message>
+    <message>
+        <source>Suppress reminders for matched events</source>
+        <translation>Erinnerungen für passende Termine unterdrücken</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Aktiviert</translation>
+    </message>
+    <message>
+        <source>Apply to calendars</source>
+        <translation>Auf Kalender anwenden</translation>
+    </message>
+    <message>
+        <source>Leave empty to apply to every calendar.</source>
+        <translation>Leer lassen, um alle Kalender einzubeziehen.</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <source>Create filter</source>
+        <translation>Filter anlegen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Title contains</source>
+        <translation>Titel enthält</translation>
+    </message>
+    <message>
+        <source>e.g. standup, lunch, 1:1 — comma separated</source>
+        <translation>z. B. Standup, Mittagessen, 1:1 – durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Exact start time</source>
+        <translation>Genaue Startzeit</translation>
+    </message>
+    <message>
+        <source>Time range</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>Days of week (empty = every day)</source>
+        <translation>Wochentage (leer = jeden Tag)</translation>
+    </message>
+    <message>
+        <source>Recurring events only</source>
+        <translation>Nur Serientermine</translation>
+    </message>
+    <message>
+        <source>Filtering this specific event:</source>
+        <translation>Dieser Termin wird gefiltert:</translation>
+    </message>
+    <message>
+        <source>(Right-click an event and choose &quot;Create Filter from Event&quot; to create a specific-event filter.)</source>
+        <translation>(Klicken Sie mit der rechten Maustaste auf einen Termin und wählen Sie „Filter aus Termin erstellen“, um einen Filter für diesen Termin anzulegen.)</translation>
+    </message>
+    <message>
+        <source>Matches every all-day event in the selected calendars.</source>
+        <translation>Trifft auf alle ganztägigen Termine der gewählten Kalender zu.</translation>
+    </message>
+    <message>
+        <source>Only recurring all-day events</source>
+        <translation>Nur ganztägige Serientermine</translation>
+    </message>
+    <message>
+        <source>(Event no longer exists)</source>
+        <translation>(Termin existiert nicht mehr)</translation>
+    </message>
+    <message>
+        <source>(Untitled event)</source>
+        <translation>(Termin ohne Titel)</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Name erforderlich</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the filter.</source>
+        <translation>Bitte geben Sie einen Namen für den Filter ein.</translation>
+    </message>
+    <message>
+        <source>No patterns</source>
+        <translation>Keine Muster</translation>
+    </message>
+    <message>
+        <source>Add at least one phrase to &quot;Title contains&quot;.</source>
+        <translation>Fügen Sie bei „Titel enthält“ mindestens einen Ausdruck hinzu.</translation>
+    </message>
+    <message>
+        <source>No event selected</source>
+        <translation>Kein Termin ausgewählt</translation>
+    </message>
+    <message>
+        <source>Specific-event filters need to be created from an event's right-click menu — that's how the rule learns which event to match.</source>
+        <translation>Filter für einen bestimmten Termin werden über das Kontextmenü des Termins angelegt – so erfährt die Regel, welcher Termin gemeint ist.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Der Filter konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>No events in the next 30 days to preview against.</source>
+        <translation>Keine Termine in den nächsten 30 Tagen für eine Vorschau.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Ohne Titel)</translation>
+    </message>
+    <message>
+        <source>hide</source>
+        <translation>ausblenden</translation>
+    </message>
+    <message>
+        <source>dim</source>
+        <translation>abschwächen</translation>
+    </message>
+    <message>
+        <source>Would %1 %2 of %3 events in the next 30 days.</source>
+        <translation>Würde %2 von %3 Terminen der nächsten 30 Tage %1.</translation>
+    </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>z. B. %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterMenus</name>
+    <message>
+        <source>Edit filter &quot;%1&quot;…</source>
+        <translation>Filter „%1“ bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Create Filter from Event…</source>
+        <translation>Filter aus Termin erstellen…</translation>
+    </message>
+    <message>
+        <source>New &amp;Filter…</source>
+        <translation>Neuer &amp;Filter…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Filters…</source>
+        <translation>&amp;Filter verwalten…</translation>
+    </message>
+    <message>
+        <source>New Calendar &amp;Group…</source>
+        <translation>Neue Kalender&amp;gruppe…</translation>
+    </message>
+    <message>
+        <source>Manage Calendar &amp;Groups…</source>
+        <translation>Kalender&amp;gruppen verwalten…</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Cancel</source>
@@ -897,6 +1182,100 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
+    </message>
+</context>
+<context>
+    <name>ManageFiltersDialog</name>
+    <message>
+        <source>Pattern</source>
+        <translation>Muster</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Specific</source>
+        <translation>Bestimmt</translation>
+    </message>
+    <message>
+        <source>All-day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ausblenden</translation>
+    </message>
+    <message>
+        <source>Dim</source>
+        <translation>Abschwächen</translation>
+    </message>
+    <message>
+        <source>Manage Filters</source>
+        <translation>Filter verwalten</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list applies first). Use Edit to change conditions or Delete to remove it.</source>
+        <translation>Mit dem Kästchen schalten Sie einen Filter ein oder aus. Ziehen Sie eine Zeile, um die Reihenfolge zu ändern (oben gilt zuerst). Mit „Bearbeiten“ ändern Sie die Bedingungen, mit „Löschen“ entfernen Sie den Filter.</translation>
+    </message>
+    <message>
+        <source>Add filter…</source>
+        <translation>Filter hinzufügen…</translation>
+    </message>
+    <message>
+        <source>(no filters yet)</source>
+        <translation>(noch keine Filter)</translation>
+    </message>
+    <message>
+        <source>Delete filter?</source>
+        <translation>Filter löschen?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>„%1“ löschen? Sie können ihn später neu anlegen.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageViewsDialog</name>
+    <message>
+        <source>Manage Calendar Groups</source>
+        <translation>Kalendergruppen verwalten</translation>
+    </message>
+    <message>
+        <source>Calendar Groups</source>
+        <translation>Kalendergruppen</translation>
+    </message>
+    <message>
+        <source>Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a group includes, or Delete to remove a group.</source>
+        <translation>Ziehen Sie eine Zeile, um die Reihenfolge der Gruppen in der Auswahl zu ändern. Mit „Bearbeiten“ legen Sie fest, welche Kalender eine Gruppe umfasst, mit „Löschen“ entfernen Sie eine Gruppe.</translation>
+    </message>
+    <message>
+        <source>Add group…</source>
+        <translation>Gruppe hinzufügen…</translation>
+    </message>
+    <message>
+        <source>(no groups yet)</source>
+        <translation>(noch keine Gruppen)</translation>
+    </message>
+    <message>
+        <source>Built-in group</source>
+        <translation>Eingebaute Gruppe</translation>
+    </message>
+    <message>
+        <source>&quot;All Calendars&quot; is the fallback group. It can be renamed but not deleted.</source>
+        <translation>„Alle Kalender“ ist die Standardgruppe. Sie kann umbenannt, aber nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Delete group?</source>
+        <translation>Gruppe löschen?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>„%1“ löschen? Sie können sie später neu anlegen.</translation>
     </message>
 </context>
 <context>
@@ -1673,6 +2052,73 @@ Datenverzeichnis: %1</translation>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Gestern</translation>
+    </message>
+</context>
+<context>
+    <name>ViewFormDialog</name>
+    <message>
+        <source>Add Calendar Group</source>
+        <translation>Kalendergruppe hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit Calendar Group</source>
+        <translation>Kalendergruppe bearbeiten</translation>
+    </message>
+    <message>
+        <source>Calendar Groups are saved sets of calendars you switch between. Pick which calendars belong to this group, leave the list empty to include every visible calendar.</source>
+        <translation>Kalendergruppen sind gespeicherte Zusammenstellungen von Kalendern, zwischen denen Sie wechseln. Wählen Sie die Kalender dieser Gruppe; bleibt die Liste leer, gehören alle sichtbaren Kalender dazu.</translation>
+    </message>
+    <message>
+        <source>e.g. Work, Personal, Travel</source>
+        <translation>z. B. Arbeit, Privat, Reisen</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Accent:</source>
+        <translation>&amp;Akzent:</translation>
+    </message>
+    <message>
+        <source>Calendars:</source>
+        <translation>Kalender:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Create Group</source>
+        <translation>Gruppe anlegen</translation>
+    </message>
+    <message>
+        <source>“All Calendars” always covers every visible calendar — its membership can't be edited. Toggle individual calendars from their own menus instead.</source>
+        <translation>„Alle Kalender“ umfasst immer alle sichtbaren Kalender – die Zusammenstellung lässt sich nicht bearbeiten. Blenden Sie einzelne Kalender stattdessen über ihre eigenen Menüs ein oder aus.</translation>
+    </message>
+    <message>
+        <source>(no accent)</source>
+        <translation>(kein Akzent)</translation>
+    </message>
+    <message>
+        <source>Pick a group accent color</source>
+        <translation>Akzentfarbe der Gruppe wählen</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Name erforderlich</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the group.</source>
+        <translation>Bitte geben Sie einen Namen für die Gruppe ein.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the group.</source>
+        <translation>Die Gruppe konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 <context>

@@ -196,6 +196,17 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Editar…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+</context>
+<context>
     <name>EventAccess</name>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
@@ -573,6 +584,280 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
+    <name>FilterFormDialog</name>
+    <message>
+        <source>Pattern Match</source>
+        <translation>Coincidencia de texto</translation>
+    </message>
+    <message>
+        <source>Filter events matching text patterns</source>
+        <translation>Filtrar eventos que coincidan con patrones de texto</translation>
+    </message>
+    <message>
+        <source>Time-Based</source>
+        <translation>Por hora</translation>
+    </message>
+    <message>
+        <source>Filter events at specific times</source>
+        <translation>Filtrar eventos a horas concretas</translation>
+    </message>
+    <message>
+        <source>Specific Event</source>
+        <translation>Evento concreto</translation>
+    </message>
+    <message>
+        <source>Filter a specific recurring event</source>
+        <translation>Filtrar un evento periódico concreto</translation>
+    </message>
+    <message>
+        <source>All-Day Events</source>
+        <translation>Eventos de todo el día</translation>
+    </message>
+    <message>
+        <source>Filter all-day events</source>
+        <translation>Filtrar eventos de todo el día</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>lun</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>mar</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>mié</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>jue</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>vie</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>sáb</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>dom</translation>
+    </message>
+    <message>
+        <source>Add Filter</source>
+        <translation>Añadir filtro</translation>
+    </message>
+    <message>
+        <source>Edit Filter</source>
+        <translation>Editar filtro</translation>
+    </message>
+    <message>
+        <source>Edit filter</source>
+        <translation>Editar filtro</translation>
+    </message>
+    <message>
+        <source>New filter</source>
+        <translation>Nuevo filtro</translation>
+    </message>
+    <message>
+        <source>Filters hide or dim events that match — they don't delete anything, and you can toggle the whole set off from the filters pill in the status bar.</source>
+        <translation>Los filtros ocultan o atenúan los eventos que coinciden; no borran nada y puede desactivarlos todos desde la pastilla de filtros de la barra de estado.</translation>
+    </message>
+    <message>
+        <source>Hide standups, Dim birthdays…</source>
+        <translation>Ocultar reuniones diarias, atenuar cumpleaños…</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Nombre</translation>
+    </message>
+    <message>
+        <source>Hide completely</source>
+        <translation>Ocultar por completo</translation>
+    </message>
+    <message>
+        <source>Dim (still visible, faded)</source>
+        <translation>Atenuar (visible, difuminado)</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>&amp;Acción</translation>
+    </message>
+    <message>
+        <source>Suppress reminders for matched events</source>
+        <translation>Silenciar recordatorios de los eventos coincidentes</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Activado</translation>
+    </message>
+    <message>
+        <source>Apply to calendars</source>
+        <translation>Aplicar a calendarios</translation>
+    </message>
+    <message>
+        <source>Leave empty to apply to every calendar.</source>
+        <translation>Déjelo vacío para aplicarlo a todos los calendarios.</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Guardar cambios</translation>
+    </message>
+    <message>
+        <source>Create filter</source>
+        <translation>Crear filtro</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Title contains</source>
+        <translation>El título contiene</translation>
+    </message>
+    <message>
+        <source>e.g. standup, lunch, 1:1 — comma separated</source>
+        <translation>p. ej. reunión, comida, 1:1 — separados por comas</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>Distinguir mayúsculas</translation>
+    </message>
+    <message>
+        <source>Exact start time</source>
+        <translation>Hora de inicio exacta</translation>
+    </message>
+    <message>
+        <source>Time range</source>
+        <translation>Intervalo horario</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>Days of week (empty = every day)</source>
+        <translation>Días de la semana (vacío = todos)</translation>
+    </message>
+    <message>
+        <source>Recurring events only</source>
+        <translation>Solo eventos periódicos</translation>
+    </message>
+    <message>
+        <source>Filtering this specific event:</source>
+        <translation>Se filtra este evento:</translation>
+    </message>
+    <message>
+        <source>(Right-click an event and choose &quot;Create Filter from Event&quot; to create a specific-event filter.)</source>
+        <translation>(Haga clic derecho en un evento y elija «Crear filtro a partir del evento» para crear un filtro de evento concreto.)</translation>
+    </message>
+    <message>
+        <source>Matches every all-day event in the selected calendars.</source>
+        <translation>Coincide con todos los eventos de todo el día de los calendarios elegidos.</translation>
+    </message>
+    <message>
+        <source>Only recurring all-day events</source>
+        <translation>Solo eventos de todo el día periódicos</translation>
+    </message>
+    <message>
+        <source>(Event no longer exists)</source>
+        <translation>(El evento ya no existe)</translation>
+    </message>
+    <message>
+        <source>(Untitled event)</source>
+        <translation>(Evento sin título)</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nombre obligatorio</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the filter.</source>
+        <translation>Introduzca un nombre para el filtro.</translation>
+    </message>
+    <message>
+        <source>No patterns</source>
+        <translation>Sin patrones</translation>
+    </message>
+    <message>
+        <source>Add at least one phrase to &quot;Title contains&quot;.</source>
+        <translation>Añada al menos una frase en «El título contiene».</translation>
+    </message>
+    <message>
+        <source>No event selected</source>
+        <translation>Ningún evento seleccionado</translation>
+    </message>
+    <message>
+        <source>Specific-event filters need to be created from an event's right-click menu — that's how the rule learns which event to match.</source>
+        <translation>Los filtros de un evento concreto se crean desde el menú contextual del evento; así la regla sabe a qué evento corresponde.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>No se pudo guardar el filtro.</translation>
+    </message>
+    <message>
+        <source>No events in the next 30 days to preview against.</source>
+        <translation>No hay eventos en los próximos 30 días para la vista previa.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Sin título)</translation>
+    </message>
+    <message>
+        <source>hide</source>
+        <translation>ocultar</translation>
+    </message>
+    <message>
+        <source>dim</source>
+        <translation>atenuar</translation>
+    </message>
+    <message>
+        <source>Would %1 %2 of %3 events in the next 30 days.</source>
+        <translation>Esto va a %1 %2 de %3 eventos de los próximos 30 días.</translation>
+    </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>p. ej. %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterMenus</name>
+    <message>
+        <source>Edit filter &quot;%1&quot;…</source>
+        <translation>Editar filtro «%1»…</translation>
+    </message>
+    <message>
+        <source>Create Filter from Event…</source>
+        <translation>Crear filtro a partir del evento…</translation>
+    </message>
+    <message>
+        <source>New &amp;Filter…</source>
+        <translation>Nuevo &amp;filtro…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Filters…</source>
+        <translation>Gestionar &amp;filtros…</translation>
+    </message>
+    <message>
+        <source>New Calendar &amp;Group…</source>
+        <translation>Nuevo &amp;grupo de calendarios…</translation>
+    </message>
+    <message>
+        <source>Manage Calendar &amp;Groups…</source>
+        <translation>Gestionar &amp;grupos de calendarios…</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Cancel</source>
@@ -897,6 +1182,100 @@ Directorio de datos: %1</translation>
     <message>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
+    </message>
+</context>
+<context>
+    <name>ManageFiltersDialog</name>
+    <message>
+        <source>Pattern</source>
+        <translation>Patrón</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Specific</source>
+        <translation>Concreto</translation>
+    </message>
+    <message>
+        <source>All-day</source>
+        <translation>Todo el día</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+    <message>
+        <source>Dim</source>
+        <translation>Atenuar</translation>
+    </message>
+    <message>
+        <source>Manage Filters</source>
+        <translation>Gestionar filtros</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filtros</translation>
+    </message>
+    <message>
+        <source>Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list applies first). Use Edit to change conditions or Delete to remove it.</source>
+        <translation>Marque la casilla para activar o desactivar un filtro. Arrastre una fila para cambiar la prioridad (la primera de la lista se aplica antes). Use Editar para cambiar las condiciones o Eliminar para quitarlo.</translation>
+    </message>
+    <message>
+        <source>Add filter…</source>
+        <translation>Añadir filtro…</translation>
+    </message>
+    <message>
+        <source>(no filters yet)</source>
+        <translation>(aún no hay filtros)</translation>
+    </message>
+    <message>
+        <source>Delete filter?</source>
+        <translation>¿Eliminar el filtro?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageViewsDialog</name>
+    <message>
+        <source>Manage Calendar Groups</source>
+        <translation>Gestionar grupos de calendarios</translation>
+    </message>
+    <message>
+        <source>Calendar Groups</source>
+        <translation>Grupos de calendarios</translation>
+    </message>
+    <message>
+        <source>Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a group includes, or Delete to remove a group.</source>
+        <translation>Arrastre una fila para cambiar el orden de los grupos en el selector. Use Editar para cambiar los calendarios de un grupo o Eliminar para quitarlo.</translation>
+    </message>
+    <message>
+        <source>Add group…</source>
+        <translation>Añadir grupo…</translation>
+    </message>
+    <message>
+        <source>(no groups yet)</source>
+        <translation>(aún no hay grupos)</translation>
+    </message>
+    <message>
+        <source>Built-in group</source>
+        <translation>Grupo integrado</translation>
+    </message>
+    <message>
+        <source>&quot;All Calendars&quot; is the fallback group. It can be renamed but not deleted.</source>
+        <translation>«Todos los calendarios» es el grupo de reserva. Se puede renombrar, pero no eliminar.</translation>
+    </message>
+    <message>
+        <source>Delete group?</source>
+        <translation>¿Eliminar el grupo?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
     </message>
 </context>
 <context>
@@ -1673,6 +2052,73 @@ Directorio de datos: %1</translation>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Ayer</translation>
+    </message>
+</context>
+<context>
+    <name>ViewFormDialog</name>
+    <message>
+        <source>Add Calendar Group</source>
+        <translation>Añadir grupo de calendarios</translation>
+    </message>
+    <message>
+        <source>Edit Calendar Group</source>
+        <translation>Editar grupo de calendarios</translation>
+    </message>
+    <message>
+        <source>Calendar Groups are saved sets of calendars you switch between. Pick which calendars belong to this group, leave the list empty to include every visible calendar.</source>
+        <translation>Los grupos de calendarios son conjuntos guardados de calendarios entre los que puede cambiar. Elija qué calendarios pertenecen a este grupo; deje la lista vacía para incluir todos los calendarios visibles.</translation>
+    </message>
+    <message>
+        <source>e.g. Work, Personal, Travel</source>
+        <translation>p. ej. Trabajo, Personal, Viajes</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nombre:</translation>
+    </message>
+    <message>
+        <source>&amp;Accent:</source>
+        <translation>&amp;Color de acento:</translation>
+    </message>
+    <message>
+        <source>Calendars:</source>
+        <translation>Calendarios:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Create Group</source>
+        <translation>Crear grupo</translation>
+    </message>
+    <message>
+        <source>“All Calendars” always covers every visible calendar — its membership can't be edited. Toggle individual calendars from their own menus instead.</source>
+        <translation>«Todos los calendarios» siempre incluye todos los calendarios visibles; sus miembros no se pueden editar. Active o desactive cada calendario desde su propio menú.</translation>
+    </message>
+    <message>
+        <source>(no accent)</source>
+        <translation>(sin acento)</translation>
+    </message>
+    <message>
+        <source>Pick a group accent color</source>
+        <translation>Elija un color de acento para el grupo</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nombre obligatorio</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the group.</source>
+        <translation>Introduzca un nombre para el grupo.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the group.</source>
+        <translation>No se pudo guardar el grupo.</translation>
     </message>
 </context>
 <context>

@@ -196,6 +196,17 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+</context>
+<context>
     <name>EventAccess</name>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
@@ -573,6 +584,280 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
+    <name>FilterFormDialog</name>
+    <message>
+        <source>Pattern Match</source>
+        <translation>Correspondance de texte</translation>
+    </message>
+    <message>
+        <source>Filter events matching text patterns</source>
+        <translation>Filtrer les événements correspondant à des motifs de texte</translation>
+    </message>
+    <message>
+        <source>Time-Based</source>
+        <translation>Par horaire</translation>
+    </message>
+    <message>
+        <source>Filter events at specific times</source>
+        <translation>Filtrer les événements à des heures précises</translation>
+    </message>
+    <message>
+        <source>Specific Event</source>
+        <translation>Événement précis</translation>
+    </message>
+    <message>
+        <source>Filter a specific recurring event</source>
+        <translation>Filtrer un événement récurrent précis</translation>
+    </message>
+    <message>
+        <source>All-Day Events</source>
+        <translation>Événements sur la journée</translation>
+    </message>
+    <message>
+        <source>Filter all-day events</source>
+        <translation>Filtrer les événements sur la journée</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>lun</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>mar</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>mer</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>jeu</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>ven</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>sam</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>dim</translation>
+    </message>
+    <message>
+        <source>Add Filter</source>
+        <translation>Ajouter un filtre</translation>
+    </message>
+    <message>
+        <source>Edit Filter</source>
+        <translation>Modifier le filtre</translation>
+    </message>
+    <message>
+        <source>Edit filter</source>
+        <translation>Modifier le filtre</translation>
+    </message>
+    <message>
+        <source>New filter</source>
+        <translation>Nouveau filtre</translation>
+    </message>
+    <message>
+        <source>Filters hide or dim events that match — they don't delete anything, and you can toggle the whole set off from the filters pill in the status bar.</source>
+        <translation>Les filtres masquent ou estompent les événements correspondants — ils ne suppriment rien, et vous pouvez tous les désactiver depuis la pastille des filtres de la barre d'état.</translation>
+    </message>
+    <message>
+        <source>Hide standups, Dim birthdays…</source>
+        <translation>Masquer les points quotidiens, estomper les anniversaires…</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Nom</translation>
+    </message>
+    <message>
+        <source>Hide completely</source>
+        <translation>Masquer complètement</translation>
+    </message>
+    <message>
+        <source>Dim (still visible, faded)</source>
+        <translation>Estomper (visible, pâli)</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>&amp;Action</translation>
+    </message>
+    <message>
+        <source>Suppress reminders for matched events</source>
+        <translation>Supprimer les rappels des événements correspondants</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Activé</translation>
+    </message>
+    <message>
+        <source>Apply to calendars</source>
+        <translation>Appliquer aux calendriers</translation>
+    </message>
+    <message>
+        <source>Leave empty to apply to every calendar.</source>
+        <translation>Laissez vide pour l'appliquer à tous les calendriers.</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Enregistrer les modifications</translation>
+    </message>
+    <message>
+        <source>Create filter</source>
+        <translation>Créer le filtre</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Title contains</source>
+        <translation>Le titre contient</translation>
+    </message>
+    <message>
+        <source>e.g. standup, lunch, 1:1 — comma separated</source>
+        <translation>p. ex. point, déjeuner, 1:1 — séparés par des virgules</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>Respecter la casse</translation>
+    </message>
+    <message>
+        <source>Exact start time</source>
+        <translation>Heure de début exacte</translation>
+    </message>
+    <message>
+        <source>Time range</source>
+        <translation>Plage horaire</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>à</translation>
+    </message>
+    <message>
+        <source>Days of week (empty = every day)</source>
+        <translation>Jours de la semaine (vide = tous les jours)</translation>
+    </message>
+    <message>
+        <source>Recurring events only</source>
+        <translation>Événements récurrents uniquement</translation>
+    </message>
+    <message>
+        <source>Filtering this specific event:</source>
+        <translation>Événement filtré :</translation>
+    </message>
+    <message>
+        <source>(Right-click an event and choose &quot;Create Filter from Event&quot; to create a specific-event filter.)</source>
+        <translation>(Faites un clic droit sur un événement et choisissez « Créer un filtre à partir de l'événement » pour créer un filtre d'événement précis.)</translation>
+    </message>
+    <message>
+        <source>Matches every all-day event in the selected calendars.</source>
+        <translation>Correspond à tous les événements sur la journée des calendriers choisis.</translation>
+    </message>
+    <message>
+        <source>Only recurring all-day events</source>
+        <translation>Seulement les événements récurrents sur la journée</translation>
+    </message>
+    <message>
+        <source>(Event no longer exists)</source>
+        <translation>(L'événement n'existe plus)</translation>
+    </message>
+    <message>
+        <source>(Untitled event)</source>
+        <translation>(Événement sans titre)</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nom requis</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the filter.</source>
+        <translation>Veuillez saisir un nom pour le filtre.</translation>
+    </message>
+    <message>
+        <source>No patterns</source>
+        <translation>Aucun motif</translation>
+    </message>
+    <message>
+        <source>Add at least one phrase to &quot;Title contains&quot;.</source>
+        <translation>Ajoutez au moins une expression dans « Le titre contient ».</translation>
+    </message>
+    <message>
+        <source>No event selected</source>
+        <translation>Aucun événement sélectionné</translation>
+    </message>
+    <message>
+        <source>Specific-event filters need to be created from an event's right-click menu — that's how the rule learns which event to match.</source>
+        <translation>Les filtres d'événement précis se créent depuis le menu contextuel d'un événement — c'est ainsi que la règle sait quel événement viser.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Impossible d'enregistrer le filtre.</translation>
+    </message>
+    <message>
+        <source>No events in the next 30 days to preview against.</source>
+        <translation>Aucun événement dans les 30 prochains jours pour l'aperçu.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Sans titre)</translation>
+    </message>
+    <message>
+        <source>hide</source>
+        <translation>masquer</translation>
+    </message>
+    <message>
+        <source>dim</source>
+        <translation>estomper</translation>
+    </message>
+    <message>
+        <source>Would %1 %2 of %3 events in the next 30 days.</source>
+        <translation>Cela va %1 %2 événements sur %3 dans les 30 prochains jours.</translation>
+    </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>p. ex. %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterMenus</name>
+    <message>
+        <source>Edit filter &quot;%1&quot;…</source>
+        <translation>Modifier le filtre « %1 »…</translation>
+    </message>
+    <message>
+        <source>Create Filter from Event…</source>
+        <translation>Créer un filtre à partir de l'événement…</translation>
+    </message>
+    <message>
+        <source>New &amp;Filter…</source>
+        <translation>Nouveau &amp;filtre…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Filters…</source>
+        <translation>Gérer les &amp;filtres…</translation>
+    </message>
+    <message>
+        <source>New Calendar &amp;Group…</source>
+        <translation>Nouveau &amp;groupe de calendriers…</translation>
+    </message>
+    <message>
+        <source>Manage Calendar &amp;Groups…</source>
+        <translation>Gérer les &amp;groupes de calendriers…</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Cancel</source>
@@ -897,6 +1182,100 @@ Dossier de données : %1</translation>
     <message>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
+    </message>
+</context>
+<context>
+    <name>ManageFiltersDialog</name>
+    <message>
+        <source>Pattern</source>
+        <translation>Motif</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Horaire</translation>
+    </message>
+    <message>
+        <source>Specific</source>
+        <translation>Précis</translation>
+    </message>
+    <message>
+        <source>All-day</source>
+        <translation>Journée</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>Dim</source>
+        <translation>Estomper</translation>
+    </message>
+    <message>
+        <source>Manage Filters</source>
+        <translation>Gérer les filtres</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>Filtres</translation>
+    </message>
+    <message>
+        <source>Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list applies first). Use Edit to change conditions or Delete to remove it.</source>
+        <translation>Cochez la case pour activer ou désactiver un filtre. Faites glisser une ligne pour changer la priorité (le haut de la liste s'applique en premier). Utilisez Modifier pour changer les conditions ou Supprimer pour le retirer.</translation>
+    </message>
+    <message>
+        <source>Add filter…</source>
+        <translation>Ajouter un filtre…</translation>
+    </message>
+    <message>
+        <source>(no filters yet)</source>
+        <translation>(aucun filtre pour l'instant)</translation>
+    </message>
+    <message>
+        <source>Delete filter?</source>
+        <translation>Supprimer le filtre ?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageViewsDialog</name>
+    <message>
+        <source>Manage Calendar Groups</source>
+        <translation>Gérer les groupes de calendriers</translation>
+    </message>
+    <message>
+        <source>Calendar Groups</source>
+        <translation>Groupes de calendriers</translation>
+    </message>
+    <message>
+        <source>Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a group includes, or Delete to remove a group.</source>
+        <translation>Faites glisser une ligne pour changer l'ordre des groupes dans le sélecteur. Utilisez Modifier pour choisir les calendriers d'un groupe ou Supprimer pour le retirer.</translation>
+    </message>
+    <message>
+        <source>Add group…</source>
+        <translation>Ajouter un groupe…</translation>
+    </message>
+    <message>
+        <source>(no groups yet)</source>
+        <translation>(aucun groupe pour l'instant)</translation>
+    </message>
+    <message>
+        <source>Built-in group</source>
+        <translation>Groupe intégré</translation>
+    </message>
+    <message>
+        <source>&quot;All Calendars&quot; is the fallback group. It can be renamed but not deleted.</source>
+        <translation>« Tous les calendriers » est le groupe de repli. Il peut être renommé mais pas supprimé.</translation>
+    </message>
+    <message>
+        <source>Delete group?</source>
+        <translation>Supprimer le groupe ?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
     </message>
 </context>
 <context>
@@ -1673,6 +2052,73 @@ Dossier de données : %1</translation>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>Hier</translation>
+    </message>
+</context>
+<context>
+    <name>ViewFormDialog</name>
+    <message>
+        <source>Add Calendar Group</source>
+        <translation>Ajouter un groupe de calendriers</translation>
+    </message>
+    <message>
+        <source>Edit Calendar Group</source>
+        <translation>Modifier le groupe de calendriers</translation>
+    </message>
+    <message>
+        <source>Calendar Groups are saved sets of calendars you switch between. Pick which calendars belong to this group, leave the list empty to include every visible calendar.</source>
+        <translation>Les groupes de calendriers sont des ensembles enregistrés de calendriers entre lesquels vous basculez. Choisissez les calendriers de ce groupe ; laissez la liste vide pour inclure tous les calendriers visibles.</translation>
+    </message>
+    <message>
+        <source>e.g. Work, Personal, Travel</source>
+        <translation>p. ex. Travail, Personnel, Voyages</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nom :</translation>
+    </message>
+    <message>
+        <source>&amp;Accent:</source>
+        <translation>&amp;Accent :</translation>
+    </message>
+    <message>
+        <source>Calendars:</source>
+        <translation>Calendriers :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Create Group</source>
+        <translation>Créer le groupe</translation>
+    </message>
+    <message>
+        <source>“All Calendars” always covers every visible calendar — its membership can't be edited. Toggle individual calendars from their own menus instead.</source>
+        <translation>« Tous les calendriers » couvre toujours tous les calendriers visibles — sa composition ne peut pas être modifiée. Affichez ou masquez chaque calendrier depuis son propre menu.</translation>
+    </message>
+    <message>
+        <source>(no accent)</source>
+        <translation>(aucun accent)</translation>
+    </message>
+    <message>
+        <source>Pick a group accent color</source>
+        <translation>Choisir une couleur d'accent pour le groupe</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nom requis</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the group.</source>
+        <translation>Veuillez saisir un nom pour le groupe.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the group.</source>
+        <translation>Impossible d'enregistrer le groupe.</translation>
     </message>
 </context>
 <context>

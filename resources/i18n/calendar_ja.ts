@@ -193,6 +193,17 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
+    <name>DialogParts</name>
+    <message>
+        <source>Edit…</source>
+        <translation>編集…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+</context>
+<context>
     <name>EventAccess</name>
     <message>
         <source>Events of a subscribed calendar can&apos;t be changed.</source>
@@ -570,6 +581,280 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
+    <name>FilterFormDialog</name>
+    <message>
+        <source>Pattern Match</source>
+        <translation>パターン一致</translation>
+    </message>
+    <message>
+        <source>Filter events matching text patterns</source>
+        <translation>テキストパターンに一致する予定をフィルター</translation>
+    </message>
+    <message>
+        <source>Time-Based</source>
+        <translation>時間ベース</translation>
+    </message>
+    <message>
+        <source>Filter events at specific times</source>
+        <translation>特定の時刻の予定をフィルター</translation>
+    </message>
+    <message>
+        <source>Specific Event</source>
+        <translation>特定の予定</translation>
+    </message>
+    <message>
+        <source>Filter a specific recurring event</source>
+        <translation>特定の繰り返し予定をフィルター</translation>
+    </message>
+    <message>
+        <source>All-Day Events</source>
+        <translation>終日の予定</translation>
+    </message>
+    <message>
+        <source>Filter all-day events</source>
+        <translation>終日の予定をフィルター</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>火</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>水</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>木</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>金</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>土</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>日</translation>
+    </message>
+    <message>
+        <source>Add Filter</source>
+        <translation>フィルターを追加</translation>
+    </message>
+    <message>
+        <source>Edit Filter</source>
+        <translation>フィルターを編集</translation>
+    </message>
+    <message>
+        <source>Edit filter</source>
+        <translation>フィルターを編集</translation>
+    </message>
+    <message>
+        <source>New filter</source>
+        <translation>新しいフィルター</translation>
+    </message>
+    <message>
+        <source>Filters hide or dim events that match — they don't delete anything, and you can toggle the whole set off from the filters pill in the status bar.</source>
+        <translation>フィルターは一致する予定を非表示にするか淡色表示します。何も削除されず、ステータスバーのフィルター表示からまとめてオフにできます。</translation>
+    </message>
+    <message>
+        <source>Hide standups, Dim birthdays…</source>
+        <translation>朝会を非表示、誕生日を淡色…</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>名前(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Hide completely</source>
+        <translation>完全に非表示</translation>
+    </message>
+    <message>
+        <source>Dim (still visible, faded)</source>
+        <translation>淡色表示(表示されたまま薄く)</translation>
+    </message>
+    <message>
+        <source>&amp;Action</source>
+        <translation>動作(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Suppress reminders for matched events</source>
+        <translation>一致した予定の通知を止める</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>有効</translation>
+    </message>
+    <message>
+        <source>Apply to calendars</source>
+        <translation>適用するカレンダー</translation>
+    </message>
+    <message>
+        <source>Leave empty to apply to every calendar.</source>
+        <translation>空のままにするとすべてのカレンダーに適用されます。</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>変更を保存</translation>
+    </message>
+    <message>
+        <source>Create filter</source>
+        <translation>フィルターを作成</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Title contains</source>
+        <translation>タイトルに含む</translation>
+    </message>
+    <message>
+        <source>e.g. standup, lunch, 1:1 — comma separated</source>
+        <translation>例: 朝会, ランチ, 1:1 — カンマ区切り</translation>
+    </message>
+    <message>
+        <source>Case sensitive</source>
+        <translation>大文字と小文字を区別</translation>
+    </message>
+    <message>
+        <source>Exact start time</source>
+        <translation>開始時刻が一致</translation>
+    </message>
+    <message>
+        <source>Time range</source>
+        <translation>時間帯</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>〜</translation>
+    </message>
+    <message>
+        <source>Days of week (empty = every day)</source>
+        <translation>曜日(空 = 毎日)</translation>
+    </message>
+    <message>
+        <source>Recurring events only</source>
+        <translation>繰り返し予定のみ</translation>
+    </message>
+    <message>
+        <source>Filtering this specific event:</source>
+        <translation>この予定をフィルター:</translation>
+    </message>
+    <message>
+        <source>(Right-click an event and choose &quot;Create Filter from Event&quot; to create a specific-event filter.)</source>
+        <translation>(予定を右クリックして「予定からフィルターを作成」を選ぶと、特定の予定のフィルターを作成できます。)</translation>
+    </message>
+    <message>
+        <source>Matches every all-day event in the selected calendars.</source>
+        <translation>選択したカレンダーのすべての終日予定に一致します。</translation>
+    </message>
+    <message>
+        <source>Only recurring all-day events</source>
+        <translation>繰り返しの終日予定のみ</translation>
+    </message>
+    <message>
+        <source>(Event no longer exists)</source>
+        <translation>(予定は存在しません)</translation>
+    </message>
+    <message>
+        <source>(Untitled event)</source>
+        <translation>(無題の予定)</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>名前が必要です</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the filter.</source>
+        <translation>フィルターの名前を入力してください。</translation>
+    </message>
+    <message>
+        <source>No patterns</source>
+        <translation>パターンがありません</translation>
+    </message>
+    <message>
+        <source>Add at least one phrase to &quot;Title contains&quot;.</source>
+        <translation>「タイトルに含む」に少なくとも 1 つの語句を追加してください。</translation>
+    </message>
+    <message>
+        <source>No event selected</source>
+        <translation>予定が選択されていません</translation>
+    </message>
+    <message>
+        <source>Specific-event filters need to be created from an event's right-click menu — that's how the rule learns which event to match.</source>
+        <translation>特定の予定のフィルターは予定の右クリックメニューから作成してください。そうすることで、どの予定に一致させるかが決まります。</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>フィルターを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>No events in the next 30 days to preview against.</source>
+        <translation>今後 30 日間にプレビューできる予定がありません。</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(無題)</translation>
+    </message>
+    <message>
+        <source>hide</source>
+        <translation>非表示に</translation>
+    </message>
+    <message>
+        <source>dim</source>
+        <translation>淡色表示に</translation>
+    </message>
+    <message>
+        <source>Would %1 %2 of %3 events in the next 30 days.</source>
+        <translation>今後 30 日間の %3 件中 %2 件を%1します。</translation>
+    </message>
+    <message>
+        <source>e.g. %1</source>
+        <translation>例: %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterMenus</name>
+    <message>
+        <source>Edit filter &quot;%1&quot;…</source>
+        <translation>フィルター「%1」を編集…</translation>
+    </message>
+    <message>
+        <source>Create Filter from Event…</source>
+        <translation>予定からフィルターを作成…</translation>
+    </message>
+    <message>
+        <source>New &amp;Filter…</source>
+        <translation>新しいフィルター(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Filters…</source>
+        <translation>フィルターを管理(&amp;F)…</translation>
+    </message>
+    <message>
+        <source>New Calendar &amp;Group…</source>
+        <translation>新しいカレンダーグループ(&amp;G)…</translation>
+    </message>
+    <message>
+        <source>Manage Calendar &amp;Groups…</source>
+        <translation>カレンダーグループを管理(&amp;G)…</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Cancel</source>
@@ -888,6 +1173,100 @@ Data directory: %1</source>
     <message>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
+    </message>
+</context>
+<context>
+    <name>ManageFiltersDialog</name>
+    <message>
+        <source>Pattern</source>
+        <translation>パターン</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Specific</source>
+        <translation>特定</translation>
+    </message>
+    <message>
+        <source>All-day</source>
+        <translation>終日</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>非表示</translation>
+    </message>
+    <message>
+        <source>Dim</source>
+        <translation>淡色</translation>
+    </message>
+    <message>
+        <source>Manage Filters</source>
+        <translation>フィルターの管理</translation>
+    </message>
+    <message>
+        <source>Filters</source>
+        <translation>フィルター</translation>
+    </message>
+    <message>
+        <source>Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list applies first). Use Edit to change conditions or Delete to remove it.</source>
+        <translation>チェックボックスでフィルターを有効/無効にします。行をドラッグすると優先順位が変わります(上にあるものから適用)。条件を変えるには編集、取り除くには削除を使います。</translation>
+    </message>
+    <message>
+        <source>Add filter…</source>
+        <translation>フィルターを追加…</translation>
+    </message>
+    <message>
+        <source>(no filters yet)</source>
+        <translation>(フィルターはまだありません)</translation>
+    </message>
+    <message>
+        <source>Delete filter?</source>
+        <translation>フィルターを削除しますか?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>「%1」を削除しますか? 後で作り直せます。</translation>
+    </message>
+</context>
+<context>
+    <name>ManageViewsDialog</name>
+    <message>
+        <source>Manage Calendar Groups</source>
+        <translation>カレンダーグループの管理</translation>
+    </message>
+    <message>
+        <source>Calendar Groups</source>
+        <translation>カレンダーグループ</translation>
+    </message>
+    <message>
+        <source>Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a group includes, or Delete to remove a group.</source>
+        <translation>行をドラッグすると、選択メニューでのグループの順序が変わります。グループに含めるカレンダーを変えるには編集、グループを取り除くには削除を使います。</translation>
+    </message>
+    <message>
+        <source>Add group…</source>
+        <translation>グループを追加…</translation>
+    </message>
+    <message>
+        <source>(no groups yet)</source>
+        <translation>(グループはまだありません)</translation>
+    </message>
+    <message>
+        <source>Built-in group</source>
+        <translation>組み込みグループ</translation>
+    </message>
+    <message>
+        <source>&quot;All Calendars&quot; is the fallback group. It can be renamed but not deleted.</source>
+        <translation>「すべてのカレンダー」は既定のグループです。名前は変更できますが、削除はできません。</translation>
+    </message>
+    <message>
+        <source>Delete group?</source>
+        <translation>グループを削除しますか?</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;? You can recreate it later.</source>
+        <translation>「%1」を削除しますか? 後で作り直せます。</translation>
     </message>
 </context>
 <context>
@@ -1663,6 +2042,73 @@ Data directory: %1</source>
         <location line="+2"/>
         <source>Yesterday</source>
         <translation>昨日</translation>
+    </message>
+</context>
+<context>
+    <name>ViewFormDialog</name>
+    <message>
+        <source>Add Calendar Group</source>
+        <translation>カレンダーグループを追加</translation>
+    </message>
+    <message>
+        <source>Edit Calendar Group</source>
+        <translation>カレンダーグループを編集</translation>
+    </message>
+    <message>
+        <source>Calendar Groups are saved sets of calendars you switch between. Pick which calendars belong to this group, leave the list empty to include every visible calendar.</source>
+        <translation>カレンダーグループは、切り替えて使うカレンダーの組み合わせです。このグループに含めるカレンダーを選んでください。空のままにすると、表示中のすべてのカレンダーが含まれます。</translation>
+    </message>
+    <message>
+        <source>e.g. Work, Personal, Travel</source>
+        <translation>例: 仕事, 個人, 旅行</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>名前(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;Accent:</source>
+        <translation>アクセント(&amp;A):</translation>
+    </message>
+    <message>
+        <source>Calendars:</source>
+        <translation>カレンダー:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Create Group</source>
+        <translation>グループを作成</translation>
+    </message>
+    <message>
+        <source>“All Calendars” always covers every visible calendar — its membership can't be edited. Toggle individual calendars from their own menus instead.</source>
+        <translation>「すべてのカレンダー」は常に表示中のすべてのカレンダーを含み、構成は編集できません。個々のカレンダーはそれぞれのメニューから切り替えてください。</translation>
+    </message>
+    <message>
+        <source>(no accent)</source>
+        <translation>(アクセントなし)</translation>
+    </message>
+    <message>
+        <source>Pick a group accent color</source>
+        <translation>グループのアクセントカラーを選択</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>名前が必要です</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the group.</source>
+        <translation>グループの名前を入力してください。</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the group.</source>
+        <translation>グループを保存できませんでした。</translation>
     </message>
 </context>
 <context>
