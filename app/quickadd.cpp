@@ -2,6 +2,7 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "eventaccess.h"
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "nlparser.h"
@@ -17,19 +18,30 @@ QString resolveCalendarId(const AppState *state, const QString &preferredCalenda
     if (!state || !state->calendars())
         return {};
     CalendarRepository *calendars = state->calendars();
-    if (!preferredCalendarId.isEmpty() && calendars->getById(preferredCalendarId))
-        return preferredCalendarId;
+    // An event put into a feed or a collection the server keeps read-only
+    // would never reach it, and a feed's next refresh would drop it.
+    const auto takesEvents = [state](const Calendar &calendar) {
+        return EventAccess::readOnlyReason(state, calendar.id).isEmpty();
+    };
+    if (!preferredCalendarId.isEmpty()) {
+        if (const std::optional<Calendar> preferred = calendars->getById(preferredCalendarId);
+            preferred && takesEvents(*preferred))
+            return preferredCalendarId;
+    }
     const QList<Calendar> all = calendars->getAll();
     QString firstVisible;
+    QString first;
     for (const Calendar &calendar : all) {
+        if (!takesEvents(calendar))
+            continue;
         if (calendar.is_default)
             return calendar.id;
         if (calendar.is_visible && firstVisible.isEmpty())
             firstVisible = calendar.id;
+        if (first.isEmpty())
+            first = calendar.id;
     }
-    if (!firstVisible.isEmpty())
-        return firstVisible;
-    return all.isEmpty() ? QString() : all.first().id;
+    return firstVisible.isEmpty() ? first : firstVisible;
 }
 
 Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId)

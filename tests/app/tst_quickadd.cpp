@@ -74,13 +74,17 @@ private Q_SLOTS:
 
     void calendarChoice_data()
     {
-        QTest::addColumn<QString>("calendars"); // in listing order: id, then d (default) and/or h (hidden)
+        // In listing order: id, then d (default), h (hidden) and/or r (read-only).
+        QTest::addColumn<QString>("calendars");
         QTest::addColumn<QString>("preferred");
         QTest::addColumn<QString>("expected");
         QTest::newRow("the default wins wherever it stands") << u"a b c:d"_s << QString() << u"c"_s;
         QTest::newRow("no default: the first visible one") << u"a:h b c"_s << QString() << u"b"_s;
         QTest::newRow("an existing preferred calendar wins") << u"a:d b"_s << u"b"_s << u"b"_s;
         QTest::newRow("a preferred calendar that does not exist is ignored") << u"a b:d"_s << u"zz"_s << u"b"_s;
+        QTest::newRow("a read-only default is passed over") << u"a:h b:dr c"_s << QString() << u"c"_s;
+        QTest::newRow("a read-only preferred calendar is passed over") << u"a:r b"_s << u"a"_s << u"b"_s;
+        QTest::newRow("hidden before read-only") << u"a:r b:h"_s << QString() << u"b"_s;
     }
     void calendarChoice()
     {
@@ -94,10 +98,11 @@ private Q_SLOTS:
         for (const QString &entry : calendars.split(u' ')) {
             const QString id = entry.section(u':', 0, 0);
             const QString flags = entry.section(u':', 1);
-            statements.append(u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, sort_order) "
-                              "VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4)"_s.arg(id)
+            statements.append(u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, is_read_only, "
+                              "sort_order) VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4, %5)"_s.arg(id)
                                   .arg(flags.contains(u'd') ? 1 : 0)
                                   .arg(flags.contains(u'h') ? 0 : 1)
+                                  .arg(flags.contains(u'r') ? 1 : 0)
                                   .arg(order++));
         }
         fixture.prepare(statements);
