@@ -5,7 +5,9 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "nlparser.h"
+#include "timeutil.h"
 
+#include <QTimeZone>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -45,10 +47,23 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
         return event;
     const NLParser::ParseResult parsed = NLParser::parse(text, now);
     event.title = parsed.title.isEmpty() ? text.trimmed() : parsed.title;
-    event.start_time = parsed.start;
-    event.end_time = parsed.end;
     event.is_all_day = parsed.allDay;
-    event.timezone = u"UTC"_s;
+    if (parsed.allDay) {
+        // Dates, held at 00:00 UTC as the event form and pulled rows hold them.
+        event.start_time = parsed.start.isValid() ? TimeUtil::utc(parsed.start.date()) : QDateTime();
+        if (parsed.end)
+            event.end_time = TimeUtil::utc(parsed.end->date());
+        event.timezone = u"UTC"_s;
+    } else {
+        // The wall clock of the zone it was typed in, named in the row; a bare
+        // local time would be stored floating and move with the machine's zone.
+        const QTimeZone zone = parsed.start.isValid() ? TimeUtil::representation(parsed.start) : QTimeZone::utc();
+        event.start_time = parsed.start.isValid() ? parsed.start.toTimeZone(zone) : QDateTime();
+        if (parsed.end)
+            event.end_time = parsed.end->toTimeZone(zone);
+        const QString name = QString::fromUtf8(zone.id());
+        event.timezone = zone.isValid() && !name.isEmpty() ? name : u"UTC"_s;
+    }
     event.calendar_id = resolveCalendarId(state, preferredCalendarId);
     event.status = u"confirmed"_s;
     event.sync_status = u"pending"_s;

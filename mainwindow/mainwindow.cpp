@@ -8,12 +8,15 @@
 #include "environment.h"
 #include "eventrepository.h"
 #include "icsimport.h"
+#include "managetemplatesdialog.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
+#include "quickadddialog.h"
 #include "recurrence.h"
 #include "sampledata.h"
+#include "searchdialog.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 #include "undostack.h"
@@ -25,7 +28,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -80,7 +82,7 @@ void MainWindow::buildMenus()
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
     newEvent->setShortcut(QKeySequence::New);
-    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::openQuickAdd);
+    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::showQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);
     m_importAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -103,6 +105,11 @@ void MainWindow::buildMenus()
     QMenu *view = menuBar()->addMenu(tr("&View"));
     QAction *today = view->addAction(tr("&Today"), this, &MainWindow::showToday);
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    QMenu *tools = menuBar()->addMenu(tr("&Tools"));
+    m_searchAction = tools->addAction(tr("&Search…"), this, &MainWindow::openSearch);
+    m_searchAction->setShortcut(QKeySequence::Find);
+    tools->addAction(tr("Manage &Templates…"), this, &MainWindow::openTemplates);
 
     QMenu *sync = menuBar()->addMenu(tr("&Sync"));
     QAction *syncNowAction = sync->addAction(tr("Sync &Now"), this, &MainWindow::syncNow);
@@ -192,6 +199,10 @@ void MainWindow::openEventEditor(const Event &event)
 
 void MainWindow::quickAddFromCommand(const QString &text)
 {
+    if (text.trimmed().isEmpty()) {
+        showQuickAdd();
+        return;
+    }
     if (m_state->calendars()->getAll().isEmpty()) {
         showStatus(tr("Quick-add ignored: no calendars configured."), 4000);
         return;
@@ -290,19 +301,34 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 // --- Menu actions ---------------------------------------------------------------
 
-void MainWindow::openQuickAdd()
+void MainWindow::showQuickAdd()
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, tr("Quick Add"), tr("Describe the event, e.g. \"Lunch with Sam tomorrow 12:30\":"),
-                                               QLineEdit::Normal, QString(), &ok);
-    if (!ok || text.trimmed().isEmpty())
-        return;
-    const QString id = QuickAdd::addFromText(m_state, text, QString());
-    if (id.isEmpty()) {
-        QMessageBox::warning(this, tr("Quick Add"), tr("Couldn't save event"));
-        return;
+    if (!m_quickAdd) {
+        m_quickAdd = new QuickAddDialog(m_state, this);
+        connect(m_quickAdd, &QuickAddDialog::openMainWindow, this, &MainWindow::focusWindow);
     }
-    reportAdded(id);
+    m_quickAdd->show();
+    m_quickAdd->raise();
+    m_quickAdd->activateWindow();
+}
+
+void MainWindow::openTemplates()
+{
+    ManageTemplatesDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::openSearch()
+{
+    SearchDialog dialog(m_state, this);
+    QString chosen;
+    connect(&dialog, &SearchDialog::eventActivated, this, [&chosen](const QString &eventId) { chosen = eventId; });
+    dialog.exec();
+    // Once the dialog is gone, so that the details come up over the window.
+    if (chosen.isEmpty())
+        return;
+    const std::optional<Event> event = m_state->events()->getById(chosen);
+    focusOnEvent(chosen, event ? event->start_time.toLocalTime().date() : QDate());
 }
 
 void MainWindow::chooseIcsFile()

@@ -513,6 +513,18 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
+        <source>&amp;Tools</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>&amp;Suchen…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Templates…</source>
+        <translation>&amp;Vorlagen verwalten…</translation>
+    </message>
+    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
@@ -752,6 +764,45 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+1"/>
         <source>Synced %1 events; %2</source>
         <translation>%1 Termine synchronisiert; %2</translation>
+    </message>
+</context>
+<context>
+    <name>ManageTemplatesDialog</name>
+    <message>
+        <source>Event Templates</source>
+        <translation>Terminvorlagen</translation>
+    </message>
+    <message>
+        <source>Templates pre-fill the new-event form. Double-click to edit.</source>
+        <translation>Vorlagen füllen das Formular für neue Termine vor. Zum Bearbeiten doppelklicken.</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>Hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>Bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>(no title)</source>
+        <translation>(kein Titel)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Delete template?</source>
+        <translation>Vorlage löschen?</translation>
+    </message>
+    <message>
+        <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
+        <translation>Die Vorlage „%1“ löschen? Bereits daraus erstellte Termine bleiben unverändert.</translation>
     </message>
 </context>
 <context>
@@ -1027,6 +1078,25 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+2"/>
         <source>%1th-from-last</source>
         <translation>%1.-letzten</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddDialog</name>
+    <message>
+        <source>Quick Add</source>
+        <translation>Schnell hinzufügen</translation>
+    </message>
+    <message>
+        <source>Type an event in plain English.</source>
+        <translation>Beschreiben Sie einen Termin in einfachem Englisch.</translation>
+    </message>
+    <message>
+        <source>e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>z. B. „lunch Thursday 1pm“</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save event</source>
+        <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
 <context>
@@ -1342,6 +1412,80 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search events by title, location, or notes…</source>
+        <translation>Termine nach Titel, Ort oder Notizen suchen…</translation>
+    </message>
+    <message>
+        <source>Range:</source>
+        <translation>Zeitraum:</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>Gesamter Zeitraum</translation>
+    </message>
+    <message>
+        <source>Past 30 days</source>
+        <translation>Letzte 30 Tage</translation>
+    </message>
+    <message>
+        <source>Past 90 days</source>
+        <translation>Letzte 90 Tage</translation>
+    </message>
+    <message>
+        <source>Next 30 days</source>
+        <translation>Nächste 30 Tage</translation>
+    </message>
+    <message>
+        <source>Next 12 months</source>
+        <translation>Nächste 12 Monate</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Type to search.</source>
+        <translation>Tippen Sie, um zu suchen.</translation>
+    </message>
+    <message>
+        <source>%1 (all day)</source>
+        <translation>%1 (ganztägig)</translation>
+    </message>
+    <message>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Keep typing…</source>
+        <translation>Weiter tippen…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n Ergebnis.</numerusform>
+            <numerusform>%n Ergebnisse.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No matches in this range.</source>
+        <translation>Keine Treffer in diesem Zeitraum.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Ohne Titel)</translation>
+    </message>
+</context>
+<context>
     <name>TaskDetailsPopover</name>
     <message>
         <location filename="../../mainwindow/taskdetailspopover.cpp" line="+22"/>
@@ -1352,6 +1496,158 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+3"/>
         <source>Completed</source>
         <translation>Erledigt</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message>
+        <source>New Template</source>
+        <translation>Neue Vorlage</translation>
+    </message>
+    <message>
+        <source>Edit Template</source>
+        <translation>Vorlage bearbeiten</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>Zum Zeitpunkt des Termins</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n Minute vorher</numerusform>
+            <numerusform>%n Minuten vorher</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1 Stunde vorher</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n Tag vorher</numerusform>
+            <numerusform>%n Tage vorher</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n Stunde vorher</numerusform>
+            <numerusform>%n Stunden vorher</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Template name</source>
+        <translation>Vorlagenname</translation>
+    </message>
+    <message>
+        <source>e.g., Standup, Doctor visit</source>
+        <translation>z. B. Standup, Arztbesuch</translation>
+    </message>
+    <message>
+        <source>Event title</source>
+        <translation>Termintitel</translation>
+    </message>
+    <message>
+        <source>Event title shown on the calendar</source>
+        <translation>Im Kalender angezeigter Termintitel</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Optional location</source>
+        <translation>Optionaler Ort</translation>
+    </message>
+    <message>
+        <source>Use calendar color</source>
+        <translation>Kalenderfarbe verwenden</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>(use default)</source>
+        <translation>(Standard verwenden)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>All-day event</source>
+        <translation>Ganztägiger Termin</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation> Std.</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation> Min.</translation>
+    </message>
+    <message>
+        <source>Default duration</source>
+        <translation>Standarddauer</translation>
+    </message>
+    <message>
+        <source>Recurrence</source>
+        <translation>Wiederholung</translation>
+    </message>
+    <message>
+        <source>Reminders</source>
+        <translation>Erinnerungen</translation>
+    </message>
+    <message>
+        <source>+ Add reminder</source>
+        <translation>+ Erinnerung hinzufügen</translation>
+    </message>
+    <message>
+        <source>No reminders</source>
+        <translation>Keine Erinnerungen</translation>
+    </message>
+    <message>
+        <source>Remove reminder</source>
+        <translation>Erinnerung entfernen</translation>
+    </message>
+    <message>
+        <source>Inherits the calendar&apos;s color. Click to override.</source>
+        <translation>Übernimmt die Farbe des Kalenders. Zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <source>%1, click to change.</source>
+        <translation>%1, zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Keine Wiederholung</translation>
+    </message>
+    <message>
+        <source>Template color</source>
+        <translation>Vorlagenfarbe</translation>
+    </message>
+    <message>
+        <source>Missing name</source>
+        <translation>Name fehlt</translation>
+    </message>
+    <message>
+        <source>Give this template a name so you can pick it later.</source>
+        <translation>Geben Sie der Vorlage einen Namen, damit Sie sie später auswählen können.</translation>
+    </message>
+    <message>
+        <source>Missing event title</source>
+        <translation>Termintitel fehlt</translation>
+    </message>
+    <message>
+        <source>Set the event title. That&apos;s what events created from this template will be called.</source>
+        <translation>Legen Sie den Termintitel fest. So heißen die Termine, die aus dieser Vorlage erstellt werden.</translation>
     </message>
 </context>
 <context>
