@@ -218,12 +218,17 @@ QListWidgetItem *SearchDialog::resultItem(const Event &event) const
         text += u'\n' + name;
     auto *item = new QListWidgetItem(Theme::colorDotIcon(color), text);
     item->setData(kEventIdRole, event.id);
-    // An invalid hint would be dropped: the width of the longest line.
+    // An invalid hint would be dropped, and a row narrower than its text
+    // has its lines cut: the longest line with room for the icon and the
+    // style's padding. At 64 px three lines of a large font lose the
+    // calendar's name, so the row grows to fit them.
     const QFontMetrics metrics(m_results->font());
+    const QStringList lines = text.split(u'\n');
     int width = 0;
-    for (const QString &line : text.split(u'\n'))
+    for (const QString &line : lines)
         width = qMax(width, metrics.horizontalAdvance(line));
-    item->setSizeHint(QSize(width + m_results->iconSize().width() + 16, 64));
+    const int height = qMax(64, int(lines.size()) * metrics.lineSpacing() + 24);
+    item->setSizeHint(QSize(width + m_results->iconSize().width() + 48, height));
     return item;
 }
 

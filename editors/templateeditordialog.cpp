@@ -97,7 +97,10 @@ void TemplateEditorDialog::buildUi()
     m_useCalendarColor->setObjectName(u"useCalendarColor"_s);
     m_useCalendarColor->setFlat(true);
     m_useCalendarColor->setCursor(Qt::PointingHandCursor);
-    m_useCalendarColor->setStyleSheet(u"color: %1;"_s.arg(Theme::accent().name()));
+    // The application's style sheet frames every push button; a flat one
+    // must say it has no frame.
+    m_useCalendarColor->setStyleSheet(
+        u"QPushButton { color: %1; border: none; background: transparent; }"_s.arg(Theme::accent().name()));
     connect(m_useCalendarColor, &QPushButton::clicked, this, &TemplateEditorDialog::useCalendarColor);
     colorRow->addWidget(m_swatch);
     colorRow->addWidget(m_useCalendarColor);
@@ -156,7 +159,8 @@ void TemplateEditorDialog::buildUi()
     addReminder->setObjectName(u"addReminder"_s);
     addReminder->setFlat(true);
     addReminder->setCursor(Qt::PointingHandCursor);
-    addReminder->setStyleSheet(u"QPushButton { color: %1; text-align: left; }"_s.arg(Theme::accent().name()));
+    addReminder->setStyleSheet(u"QPushButton { color: %1; text-align: left; border: none; background: transparent; }"_s
+                                   .arg(Theme::accent().name()));
     connect(addReminder, &QPushButton::clicked, this, &TemplateEditorDialog::addReminder);
     groupLayout->addWidget(addReminder, 0, Qt::AlignLeft);
     layout->addWidget(group);
