@@ -90,12 +90,17 @@ void ManageTemplatesDialog::addTemplate()
     reload();
 }
 
-void ManageTemplatesDialog::editTemplate()
+std::optional<EventTemplate> ManageTemplatesDialog::currentTemplate() const
 {
     const QListWidgetItem *item = m_list->currentItem();
     if (!item)
-        return;
-    const std::optional<EventTemplate> stored = m_state->templates()->getById(item->data(kTemplateIdRole).toString());
+        return std::nullopt;
+    return m_state->templates()->getById(item->data(kTemplateIdRole).toString());
+}
+
+void ManageTemplatesDialog::editTemplate()
+{
+    const std::optional<EventTemplate> stored = currentTemplate();
     if (!stored)
         return;
     TemplateEditorDialog editor(m_state, *stored, this);
@@ -107,10 +112,7 @@ void ManageTemplatesDialog::editTemplate()
 
 void ManageTemplatesDialog::deleteTemplate()
 {
-    const QListWidgetItem *item = m_list->currentItem();
-    if (!item)
-        return;
-    const std::optional<EventTemplate> stored = m_state->templates()->getById(item->data(kTemplateIdRole).toString());
+    const std::optional<EventTemplate> stored = currentTemplate();
     if (!stored)
         return;
     const auto answer = QMessageBox::question(

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "eventtemplate.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class AppState;
 class QListWidget;
@@ -20,6 +24,8 @@ private:
     void addTemplate();
     void editTemplate();
     void deleteTemplate();
+    // The selected item's template, unless it is gone meanwhile.
+    std::optional<EventTemplate> currentTemplate() const;
 
     AppState *m_state;
     QListWidget *m_list = nullptr;

@@ -1,6 +1,6 @@
 // Pictures of the template list and editor, the quick-add window with its
 // preview and the search dialog with results, in the light and the dark
-// theme, for a look at their layout. Run by scripts/screenshots-dialogs.sh.
+// theme, for a look at their layout. Run by scripts/screenshots-editors.sh.
 //   dialogshots OUTPUT_DIR
 
 #include "appresources.h"
