@@ -1712,6 +1712,10 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>TrayManager</name>
     <message>
+        <source>&amp;Quick Add…</source>
+        <translation>&amp;Schnell hinzufügen…</translation>
+    </message>
+    <message>
         <location filename="../../app/traymanager.cpp" line="+57"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Kalender anzeigen</translation>

@@ -1712,6 +1712,10 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>TrayManager</name>
     <message>
+        <source>&amp;Quick Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
+    </message>
+    <message>
         <location filename="../../app/traymanager.cpp" line="+57"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Mostrar calendario</translation>

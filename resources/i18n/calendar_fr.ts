@@ -1712,6 +1712,10 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>TrayManager</name>
     <message>
+        <source>&amp;Quick Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
+    </message>
+    <message>
         <location filename="../../app/traymanager.cpp" line="+57"/>
         <source>&amp;Show Calendar</source>
         <translation>&amp;Afficher le calendrier</translation>

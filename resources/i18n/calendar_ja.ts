@@ -1700,6 +1700,10 @@ Please check file permissions and try again.</source>
 <context>
     <name>TrayManager</name>
     <message>
+        <source>&amp;Quick Add…</source>
+        <translation>クイック追加(&amp;Q)…</translation>
+    </message>
+    <message>
         <location filename="../../app/traymanager.cpp" line="+57"/>
         <source>&amp;Show Calendar</source>
         <translation>カレンダーを表示(&amp;S)</translation>
