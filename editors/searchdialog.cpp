@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventdetailspopover.h"
+#include "eventformdialog.h"
 #include "eventrepository.h"
 #include "theme.h"
 
@@ -240,6 +241,12 @@ void SearchDialog::showResultDetails(QListWidgetItem *item)
     if (!event)
         return;
     auto *details = new EventDetailsPopover(m_state, *event, this);
+    // Its Edit would do nothing unanswered: the form, then the list again.
+    connect(details, &EventDetailsPopover::editRequested, this, [this](const Event &chosen) {
+        EventFormDialog form(m_state, chosen, this);
+        form.exec();
+        runSearch();
+    });
     const QRect row = m_results->visualItemRect(item);
     const QPoint topRight = m_results->viewport()->mapToGlobal(row.topRight());
     details->showNextTo(QRect(topRight, QSize(1, row.height())));

@@ -2,6 +2,7 @@
 #include "calendarrepository.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
+#include "formdriver.h"
 #include "searchdialog.h"
 #include "testevents.h"
 #include "timeutil.h"
@@ -72,6 +73,7 @@ private Q_SLOTS:
     // exactly one runs, for the whole text.
     void typingRunsOneSearchPerPause()
     {
+        QCOMPARE(m_dialog->focusWidget(), searchEdit());
         QSignalSpy searches(results()->model(), &QAbstractItemModel::modelReset);
         QTest::keyClicks(searchEdit(), u"lun"_s);
         QCOMPARE(status()->text(), u"Type to search."_s);
@@ -213,6 +215,16 @@ private Q_SLOTS:
         QVERIFY(!m_dialog->findChild<EventDetailsPopover *>());
         QTRY_VERIFY(m_dialog->findChild<EventDetailsPopover *>());
         QVERIFY(m_dialog->isVisible());
+
+        // Its Edit opens the form; what was saved shows in the list.
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) {
+            FormDriver::type(w, u"title"_s, u"Lunch review, moved"_s);
+            FormDriver::confirm(w);
+        });
+        ModalScript::click(m_dialog->findChild<EventDetailsPopover *>()->findChild<QPushButton *>(u"edit"_s));
+        QTRY_VERIFY(script.done());
+        QTRY_COMPARE(titlesOf(results()), QStringList({u"Lunch review, moved"_s}));
     }
 
     void resultRow()
