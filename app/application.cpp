@@ -233,6 +233,7 @@ void Application::createTrayAndReminders()
     m_trayManager = new TrayManager(m_appState, window, this);
     connect(m_trayManager, &TrayManager::syncNowRequested, window, &MainWindow::syncNow);
     connect(m_trayManager, &TrayManager::showWindowRequested, window, &MainWindow::focusWindow);
+    connect(m_trayManager, &TrayManager::quickAddRequested, window, &MainWindow::showQuickAdd);
     connect(m_trayManager, &TrayManager::focusOnEventRequested, window, &MainWindow::focusOnEvent);
     connect(m_trayManager, &TrayManager::preferencesRequested, window, &MainWindow::openPreferences);
     connect(m_trayManager, &TrayManager::quitRequested, window, &MainWindow::quitApplication);

@@ -6,6 +6,7 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "nlparser.h"
+#include "timeutil.h"
 
 #include <QUuid>
 
@@ -57,10 +58,19 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
         return event;
     const NLParser::ParseResult parsed = NLParser::parse(text, now);
     event.title = parsed.title.isEmpty() ? text.trimmed() : parsed.title;
-    event.start_time = parsed.start;
-    event.end_time = parsed.end;
     event.is_all_day = parsed.allDay;
-    event.timezone = u"UTC"_s;
+    if (parsed.allDay) {
+        // Dates, held at 00:00 UTC as the event form and pulled rows hold them.
+        event.start_time = parsed.start.isValid() ? TimeUtil::utc(parsed.start.date()) : QDateTime();
+        if (parsed.end)
+            event.end_time = TimeUtil::utc(parsed.end->date());
+        event.timezone = u"UTC"_s;
+    } else {
+        // The parsed wall clock is the user's local time: keepZoned() below
+        // makes it an instant in the system zone, named in the row.
+        event.start_time = parsed.start;
+        event.end_time = parsed.end;
+    }
     event.calendar_id = resolveCalendarId(state, preferredCalendarId);
     event.status = u"confirmed"_s;
     event.sync_status = u"pending"_s;
@@ -69,7 +79,6 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
     event.created = QDateTime::currentDateTimeUtc();
     event.last_modified = event.created;
     event.sequence = 0;
-    // The parsed wall clock is the user's local time: an instant in the system zone.
     keepZoned(event);
     event.raw_icalendar = ICalendar::serializeNewEvent(event);
     return event;

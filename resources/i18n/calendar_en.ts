@@ -91,4 +91,38 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>SearchDialog</name>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n result.</numerusform>
+            <numerusform>%n results.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n minute before</numerusform>
+            <numerusform>%n minutes before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n day before</numerusform>
+            <numerusform>%n days before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n hour before</numerusform>
+            <numerusform>%n hours before</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1183,6 +1183,18 @@ Directorio de datos: %1</translation>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
     </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Herramientas</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>&amp;Buscar…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Templates…</source>
+        <translation>Gestionar &amp;plantillas…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1237,6 +1249,45 @@ Directorio de datos: %1</translation>
     <message>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageTemplatesDialog</name>
+    <message>
+        <source>Event Templates</source>
+        <translation>Plantillas de eventos</translation>
+    </message>
+    <message>
+        <source>Templates pre-fill the new-event form. Double-click to edit.</source>
+        <translation>Las plantillas rellenan el formulario de nuevo evento. Haga doble clic para editar.</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>Añadir…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>Editar…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>(no title)</source>
+        <translation>(sin título)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Delete template?</source>
+        <translation>¿Eliminar la plantilla?</translation>
+    </message>
+    <message>
+        <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
+        <translation>¿Eliminar la plantilla &quot;%1&quot;? Los eventos ya creados con ella no se ven afectados.</translation>
     </message>
 </context>
 <context>
@@ -1555,6 +1606,25 @@ Directorio de datos: %1</translation>
     <message>
         <source>Calendar Subscriptions</source>
         <translation>Suscripciones de calendario</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddDialog</name>
+    <message>
+        <source>Quick Add</source>
+        <translation>Añadido rápido</translation>
+    </message>
+    <message>
+        <source>Type an event in plain English.</source>
+        <translation>Escriba un evento en inglés sencillo.</translation>
+    </message>
+    <message>
+        <source>e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>p. ej., &quot;lunch Thursday 1pm&quot;</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save event</source>
+        <translation>No se pudo guardar el evento</translation>
     </message>
 </context>
 <context>
@@ -1877,6 +1947,80 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Search events by title, location, or notes…</source>
+        <translation>Buscar eventos por título, ubicación o notas…</translation>
+    </message>
+    <message>
+        <source>Range:</source>
+        <translation>Intervalo:</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>Todo el tiempo</translation>
+    </message>
+    <message>
+        <source>Past 30 days</source>
+        <translation>Últimos 30 días</translation>
+    </message>
+    <message>
+        <source>Past 90 days</source>
+        <translation>Últimos 90 días</translation>
+    </message>
+    <message>
+        <source>Next 30 days</source>
+        <translation>Próximos 30 días</translation>
+    </message>
+    <message>
+        <source>Next 12 months</source>
+        <translation>Próximos 12 meses</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>Calendarios</translation>
+    </message>
+    <message>
+        <source>Type to search.</source>
+        <translation>Escriba para buscar.</translation>
+    </message>
+    <message>
+        <source>%1 (all day)</source>
+        <translation>%1 (todo el día)</translation>
+    </message>
+    <message>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Keep typing…</source>
+        <translation>Siga escribiendo…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n resultado.</numerusform>
+            <numerusform>%n resultados.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No matches in this range.</source>
+        <translation>No hay coincidencias en este intervalo.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Sin título)</translation>
+    </message>
+</context>
+<context>
     <name>StoreFailureText</name>
     <message>
         <source>could not save: the disk is full</source>
@@ -1902,6 +2046,158 @@ Directorio de datos: %1</translation>
         <location line="+3"/>
         <source>Completed</source>
         <translation>Completada</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message>
+        <source>New Template</source>
+        <translation>Nueva plantilla</translation>
+    </message>
+    <message>
+        <source>Edit Template</source>
+        <translation>Editar plantilla</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>A la hora del evento</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n minuto antes</numerusform>
+            <numerusform>%n minutos antes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1 hora antes</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n día antes</numerusform>
+            <numerusform>%n días antes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n hora antes</numerusform>
+            <numerusform>%n horas antes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Template name</source>
+        <translation>Nombre de la plantilla</translation>
+    </message>
+    <message>
+        <source>e.g., Standup, Doctor visit</source>
+        <translation>p. ej., Reunión diaria, Visita al médico</translation>
+    </message>
+    <message>
+        <source>Event title</source>
+        <translation>Título del evento</translation>
+    </message>
+    <message>
+        <source>Event title shown on the calendar</source>
+        <translation>Título del evento mostrado en el calendario</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Descripción</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ubicación</translation>
+    </message>
+    <message>
+        <source>Optional location</source>
+        <translation>Ubicación opcional</translation>
+    </message>
+    <message>
+        <source>Use calendar color</source>
+        <translation>Usar el color del calendario</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>(use default)</source>
+        <translation>(usar predeterminado)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Calendario</translation>
+    </message>
+    <message>
+        <source>All-day event</source>
+        <translation>Evento de todo el día</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>Default duration</source>
+        <translation>Duración predeterminada</translation>
+    </message>
+    <message>
+        <source>Recurrence</source>
+        <translation>Repetición</translation>
+    </message>
+    <message>
+        <source>Reminders</source>
+        <translation>Recordatorios</translation>
+    </message>
+    <message>
+        <source>+ Add reminder</source>
+        <translation>+ Añadir recordatorio</translation>
+    </message>
+    <message>
+        <source>No reminders</source>
+        <translation>Sin recordatorios</translation>
+    </message>
+    <message>
+        <source>Remove reminder</source>
+        <translation>Quitar recordatorio</translation>
+    </message>
+    <message>
+        <source>Inherits the calendar&apos;s color. Click to override.</source>
+        <translation>Hereda el color del calendario. Haga clic para cambiarlo.</translation>
+    </message>
+    <message>
+        <source>%1, click to change.</source>
+        <translation>%1, haga clic para cambiarlo.</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>No se repite</translation>
+    </message>
+    <message>
+        <source>Template color</source>
+        <translation>Color de la plantilla</translation>
+    </message>
+    <message>
+        <source>Missing name</source>
+        <translation>Falta el nombre</translation>
+    </message>
+    <message>
+        <source>Give this template a name so you can pick it later.</source>
+        <translation>Dé un nombre a esta plantilla para poder elegirla más tarde.</translation>
+    </message>
+    <message>
+        <source>Missing event title</source>
+        <translation>Falta el título del evento</translation>
+    </message>
+    <message>
+        <source>Set the event title. That&apos;s what events created from this template will be called.</source>
+        <translation>Indique el título del evento. Así se llamarán los eventos creados con esta plantilla.</translation>
     </message>
 </context>
 <context>
@@ -2034,6 +2330,10 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>Quillmarten Calendar — Next: %1 %2</source>
         <translation>Quillmarten Calendar — Siguiente: %1 %2</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
     </message>
 </context>
 <context>

@@ -1183,6 +1183,18 @@ Dossier de données : %1</translation>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
     </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Outils</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>&amp;Rechercher…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Templates…</source>
+        <translation>Gérer les &amp;modèles…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1237,6 +1249,45 @@ Dossier de données : %1</translation>
     <message>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
+    </message>
+</context>
+<context>
+    <name>ManageTemplatesDialog</name>
+    <message>
+        <source>Event Templates</source>
+        <translation>Modèles d&apos;événements</translation>
+    </message>
+    <message>
+        <source>Templates pre-fill the new-event form. Double-click to edit.</source>
+        <translation>Les modèles préremplissent le formulaire de nouvel événement. Double-cliquez pour modifier.</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>Ajouter…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>Modifier…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>(no title)</source>
+        <translation>(sans titre)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>Delete template?</source>
+        <translation>Supprimer le modèle ?</translation>
+    </message>
+    <message>
+        <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
+        <translation>Supprimer le modèle « %1 » ? Les événements déjà créés à partir de lui ne sont pas modifiés.</translation>
     </message>
 </context>
 <context>
@@ -1555,6 +1606,25 @@ Dossier de données : %1</translation>
     <message>
         <source>Calendar Subscriptions</source>
         <translation>Abonnements de calendrier</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddDialog</name>
+    <message>
+        <source>Quick Add</source>
+        <translation>Ajout rapide</translation>
+    </message>
+    <message>
+        <source>Type an event in plain English.</source>
+        <translation>Saisissez un événement en anglais simple.</translation>
+    </message>
+    <message>
+        <source>e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>p. ex. « lunch Thursday 1pm »</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save event</source>
+        <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
     </message>
 </context>
 <context>
@@ -1877,6 +1947,80 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Search events by title, location, or notes…</source>
+        <translation>Rechercher des événements par titre, lieu ou notes…</translation>
+    </message>
+    <message>
+        <source>Range:</source>
+        <translation>Période :</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>Toute la période</translation>
+    </message>
+    <message>
+        <source>Past 30 days</source>
+        <translation>30 derniers jours</translation>
+    </message>
+    <message>
+        <source>Past 90 days</source>
+        <translation>90 derniers jours</translation>
+    </message>
+    <message>
+        <source>Next 30 days</source>
+        <translation>30 prochains jours</translation>
+    </message>
+    <message>
+        <source>Next 12 months</source>
+        <translation>12 prochains mois</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>Calendriers</translation>
+    </message>
+    <message>
+        <source>Type to search.</source>
+        <translation>Tapez pour rechercher.</translation>
+    </message>
+    <message>
+        <source>%1 (all day)</source>
+        <translation>%1 (toute la journée)</translation>
+    </message>
+    <message>
+        <source>%1, %2 – %3</source>
+        <translation>%1, %2 – %3</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Keep typing…</source>
+        <translation>Continuez à taper…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n résultat.</numerusform>
+            <numerusform>%n résultats.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No matches in this range.</source>
+        <translation>Aucun résultat sur cette période.</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(Sans titre)</translation>
+    </message>
+</context>
+<context>
     <name>StoreFailureText</name>
     <message>
         <source>could not save: the disk is full</source>
@@ -1902,6 +2046,158 @@ Dossier de données : %1</translation>
         <location line="+3"/>
         <source>Completed</source>
         <translation>Terminée</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message>
+        <source>New Template</source>
+        <translation>Nouveau modèle</translation>
+    </message>
+    <message>
+        <source>Edit Template</source>
+        <translation>Modifier le modèle</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>À l&apos;heure de l&apos;événement</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n minute avant</numerusform>
+            <numerusform>%n minutes avant</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1 heure avant</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n jour avant</numerusform>
+            <numerusform>%n jours avant</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n heure avant</numerusform>
+            <numerusform>%n heures avant</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Template name</source>
+        <translation>Nom du modèle</translation>
+    </message>
+    <message>
+        <source>e.g., Standup, Doctor visit</source>
+        <translation>p. ex. Point quotidien, Visite médicale</translation>
+    </message>
+    <message>
+        <source>Event title</source>
+        <translation>Titre de l&apos;événement</translation>
+    </message>
+    <message>
+        <source>Event title shown on the calendar</source>
+        <translation>Titre de l&apos;événement affiché dans le calendrier</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Lieu</translation>
+    </message>
+    <message>
+        <source>Optional location</source>
+        <translation>Lieu facultatif</translation>
+    </message>
+    <message>
+        <source>Use calendar color</source>
+        <translation>Utiliser la couleur du calendrier</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Couleur</translation>
+    </message>
+    <message>
+        <source>(use default)</source>
+        <translation>(utiliser la valeur par défaut)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>Calendrier</translation>
+    </message>
+    <message>
+        <source>All-day event</source>
+        <translation>Événement sur toute la journée</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>Default duration</source>
+        <translation>Durée par défaut</translation>
+    </message>
+    <message>
+        <source>Recurrence</source>
+        <translation>Récurrence</translation>
+    </message>
+    <message>
+        <source>Reminders</source>
+        <translation>Rappels</translation>
+    </message>
+    <message>
+        <source>+ Add reminder</source>
+        <translation>+ Ajouter un rappel</translation>
+    </message>
+    <message>
+        <source>No reminders</source>
+        <translation>Aucun rappel</translation>
+    </message>
+    <message>
+        <source>Remove reminder</source>
+        <translation>Supprimer le rappel</translation>
+    </message>
+    <message>
+        <source>Inherits the calendar&apos;s color. Click to override.</source>
+        <translation>Reprend la couleur du calendrier. Cliquez pour la remplacer.</translation>
+    </message>
+    <message>
+        <source>%1, click to change.</source>
+        <translation>%1, cliquez pour modifier.</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Ne se répète pas</translation>
+    </message>
+    <message>
+        <source>Template color</source>
+        <translation>Couleur du modèle</translation>
+    </message>
+    <message>
+        <source>Missing name</source>
+        <translation>Nom manquant</translation>
+    </message>
+    <message>
+        <source>Give this template a name so you can pick it later.</source>
+        <translation>Donnez un nom à ce modèle pour pouvoir le choisir plus tard.</translation>
+    </message>
+    <message>
+        <source>Missing event title</source>
+        <translation>Titre de l&apos;événement manquant</translation>
+    </message>
+    <message>
+        <source>Set the event title. That&apos;s what events created from this template will be called.</source>
+        <translation>Indiquez le titre de l&apos;événement. C&apos;est ainsi que s&apos;appelleront les événements créés à partir de ce modèle.</translation>
     </message>
 </context>
 <context>
@@ -2034,6 +2330,10 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>Quillmarten Calendar — Next: %1 %2</source>
         <translation>Quillmarten Calendar — Prochain&#xa0;: %1 %2</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
     </message>
 </context>
 <context>

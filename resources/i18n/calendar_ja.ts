@@ -1174,6 +1174,18 @@ Data directory: %1</source>
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
     </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>ツール(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>検索(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Templates…</source>
+        <translation>テンプレートの管理(&amp;T)…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1228,6 +1240,45 @@ Data directory: %1</source>
     <message>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>「%1」を削除しますか? 後で作り直せます。</translation>
+    </message>
+</context>
+<context>
+    <name>ManageTemplatesDialog</name>
+    <message>
+        <source>Event Templates</source>
+        <translation>予定テンプレート</translation>
+    </message>
+    <message>
+        <source>Templates pre-fill the new-event form. Double-click to edit.</source>
+        <translation>テンプレートは新規予定フォームに事前入力します。ダブルクリックで編集します。</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>追加…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>編集…</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>(no title)</source>
+        <translation>(タイトルなし)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Delete template?</source>
+        <translation>テンプレートを削除しますか?</translation>
+    </message>
+    <message>
+        <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
+        <translation>テンプレート「%1」を削除しますか? 作成済みの予定には影響しません。</translation>
     </message>
 </context>
 <context>
@@ -1545,6 +1596,25 @@ Data directory: %1</source>
     <message>
         <source>Calendar Subscriptions</source>
         <translation>カレンダーの購読</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddDialog</name>
+    <message>
+        <source>Quick Add</source>
+        <translation>クイック追加</translation>
+    </message>
+    <message>
+        <source>Type an event in plain English.</source>
+        <translation>予定を簡単な英語で入力してください。</translation>
+    </message>
+    <message>
+        <source>e.g. &quot;lunch Thursday 1pm&quot;</source>
+        <translation>例: &quot;lunch Thursday 1pm&quot;</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save event</source>
+        <translation>予定を保存できませんでした</translation>
     </message>
 </context>
 <context>
@@ -1867,6 +1937,79 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
+    <name>SearchDialog</name>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Search events by title, location, or notes…</source>
+        <translation>タイトル、場所、メモで予定を検索…</translation>
+    </message>
+    <message>
+        <source>Range:</source>
+        <translation>期間:</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>すべての期間</translation>
+    </message>
+    <message>
+        <source>Past 30 days</source>
+        <translation>過去30日間</translation>
+    </message>
+    <message>
+        <source>Past 90 days</source>
+        <translation>過去90日間</translation>
+    </message>
+    <message>
+        <source>Next 30 days</source>
+        <translation>今後30日間</translation>
+    </message>
+    <message>
+        <source>Next 12 months</source>
+        <translation>今後12か月</translation>
+    </message>
+    <message>
+        <source>Calendars</source>
+        <translation>カレンダー</translation>
+    </message>
+    <message>
+        <source>Type to search.</source>
+        <translation>入力すると検索します。</translation>
+    </message>
+    <message>
+        <source>%1 (all day)</source>
+        <translation>%1 (終日)</translation>
+    </message>
+    <message>
+        <source>%1, %2 – %3</source>
+        <translation>%1、%2～%3</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1、%2</translation>
+    </message>
+    <message>
+        <source>Keep typing…</source>
+        <translation>続けて入力してください…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n result(s).</source>
+        <translation>
+            <numerusform>%n件の結果。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No matches in this range.</source>
+        <translation>この期間に一致する予定はありません。</translation>
+    </message>
+    <message>
+        <source>(Untitled)</source>
+        <translation>(無題)</translation>
+    </message>
+</context>
+<context>
     <name>StoreFailureText</name>
     <message>
         <source>could not save: the disk is full</source>
@@ -1892,6 +2035,155 @@ Data directory: %1</source>
         <location line="+3"/>
         <source>Completed</source>
         <translation>完了</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateEditorDialog</name>
+    <message>
+        <source>New Template</source>
+        <translation>新しいテンプレート</translation>
+    </message>
+    <message>
+        <source>Edit Template</source>
+        <translation>テンプレートを編集</translation>
+    </message>
+    <message>
+        <source>At time of event</source>
+        <translation>予定の時刻</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n minute(s) before</source>
+        <translation>
+            <numerusform>%n分前</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 hour before</source>
+        <translation>1時間前</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s) before</source>
+        <translation>
+            <numerusform>%n日前</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n hour(s) before</source>
+        <translation>
+            <numerusform>%n時間前</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Template name</source>
+        <translation>テンプレート名</translation>
+    </message>
+    <message>
+        <source>e.g., Standup, Doctor visit</source>
+        <translation>例: 朝会、通院</translation>
+    </message>
+    <message>
+        <source>Event title</source>
+        <translation>予定のタイトル</translation>
+    </message>
+    <message>
+        <source>Event title shown on the calendar</source>
+        <translation>カレンダーに表示される予定のタイトル</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>説明</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>場所</translation>
+    </message>
+    <message>
+        <source>Optional location</source>
+        <translation>場所(任意)</translation>
+    </message>
+    <message>
+        <source>Use calendar color</source>
+        <translation>カレンダーの色を使う</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>色</translation>
+    </message>
+    <message>
+        <source>(use default)</source>
+        <translation>(既定を使用)</translation>
+    </message>
+    <message>
+        <source>Calendar</source>
+        <translation>カレンダー</translation>
+    </message>
+    <message>
+        <source>All-day event</source>
+        <translation>終日の予定</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>Default duration</source>
+        <translation>既定の長さ</translation>
+    </message>
+    <message>
+        <source>Recurrence</source>
+        <translation>繰り返し</translation>
+    </message>
+    <message>
+        <source>Reminders</source>
+        <translation>リマインダー</translation>
+    </message>
+    <message>
+        <source>+ Add reminder</source>
+        <translation>+ リマインダーを追加</translation>
+    </message>
+    <message>
+        <source>No reminders</source>
+        <translation>リマインダーなし</translation>
+    </message>
+    <message>
+        <source>Remove reminder</source>
+        <translation>リマインダーを削除</translation>
+    </message>
+    <message>
+        <source>Inherits the calendar&apos;s color. Click to override.</source>
+        <translation>カレンダーの色を使います。クリックして変更します。</translation>
+    </message>
+    <message>
+        <source>%1, click to change.</source>
+        <translation>%1、クリックして変更します。</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>繰り返さない</translation>
+    </message>
+    <message>
+        <source>Template color</source>
+        <translation>テンプレートの色</translation>
+    </message>
+    <message>
+        <source>Missing name</source>
+        <translation>名前がありません</translation>
+    </message>
+    <message>
+        <source>Give this template a name so you can pick it later.</source>
+        <translation>後で選べるように、このテンプレートに名前を付けてください。</translation>
+    </message>
+    <message>
+        <source>Missing event title</source>
+        <translation>予定のタイトルがありません</translation>
+    </message>
+    <message>
+        <source>Set the event title. That&apos;s what events created from this template will be called.</source>
+        <translation>予定のタイトルを設定してください。このテンプレートから作成される予定の名前になります。</translation>
     </message>
 </context>
 <context>
@@ -2024,6 +2316,10 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>Quillmarten Calendar — Next: %1 %2</source>
         <translation>Quillmarten Calendar — 次の予定: %1 %2</translation>
+    </message>
+    <message>
+        <source>&amp;Quick Add…</source>
+        <translation>クイック追加(&amp;Q)…</translation>
     </message>
 </context>
 <context>

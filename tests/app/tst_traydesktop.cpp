@@ -95,6 +95,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QByteArray>("signal");
         QTest::newRow("show calendar") << u"&Show Calendar"_s << QByteArray(SIGNAL(showWindowRequested()));
+        QTest::newRow("quick add") << u"&Quick Add…"_s << QByteArray(SIGNAL(quickAddRequested()));
         QTest::newRow("sync now") << u"Sync &Now"_s << QByteArray(SIGNAL(syncNowRequested()));
         QTest::newRow("quit") << u"&Quit"_s << QByteArray(SIGNAL(quitRequested()));
     }

@@ -75,7 +75,7 @@ private Q_SLOTS:
                                   u"ics import, TZID"_s,   u"ics import, floating"_s,
                                   u"caldav pull, floating"_s, u"sample data"_s,
                                   u"undo of a deletion"_s};
-        for (const QByteArray zone : {QByteArray("America/New_York"), QByteArray("Asia/Tokyo")}) {
+        for (const QByteArray &zone : {QByteArray("America/New_York"), QByteArray("Asia/Tokyo")}) {
             for (const QString &writer : writers) {
                 const bool weekly = writer != u"quick add"_s && writer != u"sample data"_s;
                 QTest::addRow("%s, read in %s", qPrintable(writer), zone.constData()) << writer << zone << weekly;

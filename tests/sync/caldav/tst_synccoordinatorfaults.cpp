@@ -182,7 +182,7 @@ private Q_SLOTS:
         const auto tickAt = [&](int secs, int reports) {
             now = start.addSecs(secs);
             m_coordinator->syncDueAccounts();
-            QTest::qWaitFor([&] { return messages.size() == reports; }, 10000);
+            QVERIFY(QTest::qWaitFor([&] { return messages.size() == reports; }, 10000));
             QTest::qWait(300);
         };
         const auto problems = [this] { return m_server->problems().join(u'\n').toUtf8(); };
