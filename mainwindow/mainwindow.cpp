@@ -5,6 +5,7 @@
 #include "calendarrepository.h"
 #include "eventdetailspopover.h"
 #include "eventformdialog.h"
+#include "taskformdialog.h"
 #include "environment.h"
 #include "eventrepository.h"
 #include "icsimport.h"
@@ -80,6 +81,7 @@ void MainWindow::buildMenus()
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
     newEvent->setShortcut(QKeySequence::New);
+    file->addAction(tr("New &Task…"), this, &MainWindow::openNewTaskDialog)->setObjectName(QStringLiteral("newTask"));
     m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::openQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);
@@ -181,6 +183,16 @@ void MainWindow::openNewEventDialog()
         return;
     }
     EventFormDialog dialog(m_state, this);
+    dialog.exec();
+}
+
+void MainWindow::openNewTaskDialog()
+{
+    if (m_state->calendars()->getAll().isEmpty()) {
+        QMessageBox::information(this, tr("No calendars"), tr("Create a calendar first."));
+        return;
+    }
+    TaskFormDialog dialog(m_state, this);
     dialog.exec();
 }
 

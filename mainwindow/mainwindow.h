@@ -54,6 +54,7 @@ public Q_SLOTS:
     // With no calendar there is nothing to add to: says so. Otherwise the
     // event editor for a new event.
     void openNewEventDialog();
+    void openNewTaskDialog();
     // Adds an event from a phrase; the outcome goes to the status bar.
     void quickAddFromCommand(const QString &text);
     // Imports the events of an .ics file into the default calendar.

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QWidget>
 
+class AgendaTaskList;
 class AppState;
 class QLabel;
 class QListWidget;
@@ -11,7 +12,8 @@ class QListWidgetItem;
 // The occurrences of the week around AppState's current date, day by day,
 // from the calendars of the active calendar group after the filter rules.
 // Rows carry the event id (Qt::UserRole) and the day they are listed under
-// (Qt::UserRole + 1); selecting one selects the event in AppState.
+// (Qt::UserRole + 1); selecting one selects the event in AppState. The tasks
+// due in the week follow in a list of their own.
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
@@ -20,6 +22,7 @@ public:
 
     QDate weekStart() const { return m_weekStart; }
     QListWidget *list() const { return m_list; }
+    AgendaTaskList *tasks() const { return m_tasks; }
 
     void reload();
 
@@ -30,6 +33,7 @@ private:
     AppState *m_state;
     QLabel *m_title;
     QListWidget *m_list;
+    AgendaTaskList *m_tasks;
     QDate m_weekStart;
     bool m_reloading = false;
 };
