@@ -93,6 +93,8 @@ void CalendarFormDialog::init(const QString &title)
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->button(QDialogButtonBox::Ok)->setText(m_mode == Mode::Edit ? tr("Save") : tr("Create"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    for (QAbstractButton *button : m_buttons->buttons())
+        button->setIcon(QIcon());
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CalendarFormDialog::save);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CalendarFormDialog::reject);
     layout->addWidget(m_buttons);

@@ -74,6 +74,9 @@ void AgendaTaskList::reload()
         if (done)
             item->setForeground(Theme::textMuted());
     }
+    // As tall as its rows, up to six, so that a short list needs no scrolling.
+    const int rows = qMin(count(), 6);
+    setFixedHeight(rows * qMax(sizeHintForRow(0), 1) + 2 * frameWidth());
     setVisible(count() > 0);
 }
 

@@ -76,8 +76,8 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     m_title->setObjectName(QStringLiteral("weekAgendaTitle"));
     layout->addWidget(m_title);
-    layout->addWidget(m_list, 3);
-    layout->addWidget(m_tasks, 1);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_tasks);
     m_list->setUniformItemSizes(false);
 
     connect(m_list, &QListWidget::currentItemChanged, this, &WeekAgenda::onCurrentItemChanged);
