@@ -181,6 +181,17 @@ QString CalendarFormDialog::loadCalDavPassword(const QString &accountId) const
     return store->load(u"caldav-password-"_s + accountId).value_or(QString());
 }
 
+QString CalendarFormDialog::passwordOrWarn(const QString &accountId)
+{
+    const QString password = loadCalDavPassword(accountId);
+    if (password.isEmpty()) {
+        QMessageBox::critical(this, tr("Missing password"),
+                              tr("No saved password for this account. Edit the account first to re-enter "
+                                 "your credentials."));
+    }
+    return password;
+}
+
 QUrl CalendarFormDialog::parentCollection(const QUrl &url)
 {
     QString path = url.path(QUrl::FullyDecoded);
@@ -297,13 +308,9 @@ void CalendarFormDialog::insertDeviceCalendar(const QString &name)
 
 void CalendarFormDialog::createOnServer(const QString &name)
 {
-    const QString password = loadCalDavPassword(m_account->id);
-    if (password.isEmpty()) {
-        QMessageBox::critical(this, tr("Missing password"),
-                              tr("No saved password for this account. Edit the account first to re-enter "
-                                 "your credentials."));
+    const QString password = passwordOrWarn(m_account->id);
+    if (password.isEmpty())
         return;
-    }
     const QUrl url = newCalendarUrl(*m_account);
     CalDavClient *client = makeClient(*m_account, password);
     setBusy(true, tr("Creating calendar on server…"));
@@ -372,13 +379,9 @@ void CalendarFormDialog::editOnServer(const QString &name)
         QMessageBox::critical(this, tr("Account missing"), tr("Could not find the parent account."));
         return;
     }
-    const QString password = loadCalDavPassword(account->id);
-    if (password.isEmpty()) {
-        QMessageBox::critical(this, tr("Missing password"),
-                              tr("No saved password for this account. Edit the account first to re-enter "
-                                 "your credentials."));
+    const QString password = passwordOrWarn(account->id);
+    if (password.isEmpty())
         return;
-    }
     CalDavClient *client = makeClient(*account, password);
     setBusy(true, tr("Saving changes to server…"));
     const QByteArray body = CalDavXml::proppatchCalendarBody(name != m_calendar->name ? name : QString(),

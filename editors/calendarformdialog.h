@@ -51,6 +51,8 @@ private:
     void setBusy(bool busy, const QString &message = QString());
     QString ensureLocalAccount();
     QString loadCalDavPassword(const QString &accountId) const;
+    // The password, or a message box saying it is missing (and empty).
+    QString passwordOrWarn(const QString &accountId);
     CalDavClient *makeClient(const Account &account, const QString &password);
     bool saveLocally(const QString &name);
     void insertDeviceCalendar(const QString &name);

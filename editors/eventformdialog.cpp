@@ -176,12 +176,6 @@ QDateTime EventFormDialog::defaultStart(const QDateTime &now)
     return start.addSecs(60 * 60);
 }
 
-QString EventFormDialog::calendarLabel(const Calendar &calendar, const QHash<QString, QString> &accountNames)
-{
-    const QString account = accountNames.value(calendar.account_id);
-    return account.isEmpty() ? calendar.name : u"%1 / %2"_s.arg(account, calendar.name);
-}
-
 void EventFormDialog::buildUi()
 {
     const bool editing = m_event.has_value();
@@ -342,7 +336,10 @@ void EventFormDialog::fillCalendarCombo()
         for (const Account &account : m_state->accounts()->getAll())
             accountNames.insert(account.id, account.name);
     }
-    auto label = [&accountNames](const Calendar &calendar) { return calendarLabel(calendar, accountNames); };
+    auto label = [&accountNames](const Calendar &calendar) {
+        const QString account = accountNames.value(calendar.account_id);
+        return account.isEmpty() ? calendar.name : u"%1 / %2"_s.arg(account, calendar.name);
+    };
     std::sort(calendars.begin(), calendars.end(), [&label](const Calendar &a, const Calendar &b) {
         return QString::localeAwareCompare(label(a), label(b)) < 0;
     });

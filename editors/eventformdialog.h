@@ -1,12 +1,10 @@
 #pragma once
 
 #include "attendee.h"
-#include "calendar.h"
 #include "event.h"
 #include "eventtemplate.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QList>
 #include <QTimeZone>
 
@@ -40,9 +38,6 @@ public:
     static QString participationStatusLabel(const QString &status);
     // `now` without its seconds, moved up to the next half hour.
     static QDateTime defaultStart(const QDateTime &now);
-    // "account / calendar", or the calendar's name alone when its account
-    // has no name in `accountNames` (account id -> name).
-    static QString calendarLabel(const Calendar &calendar, const QHash<QString, QString> &accountNames);
 
 private:
     void buildUi();

@@ -1,11 +1,9 @@
 #include "taskformdialog.h"
 
-#include "accountrepository.h"
 #include "appstate.h"
-#include "calendarrepository.h"
+#include "calendarchoice.h"
 #include "database.h"
 #include "datetimepicker.h"
-#include "eventformdialog.h"
 #include "eventwrites.h"
 #include "icalendar.h"
 #include "recurrenceeditdialog.h"
@@ -225,61 +223,24 @@ void TaskFormDialog::buildUi()
 
 void TaskFormDialog::fillCalendarCombo()
 {
-    if (!m_state || !m_state->calendars())
-        return;
-    QList<Calendar> calendars;
-    for (const Calendar &calendar : m_state->calendars()->getAll()) {
-        // The edited task's own calendar stays on offer even when hidden or
-        // read-only: the task is edited where it lives, never moved by the
-        // form's choice of a first item.
-        const bool own = m_task && calendar.id == m_task->calendar_id;
-        if ((calendar.is_visible && !calendar.is_read_only) || own)
-            calendars.append(calendar);
+    // The edited task's own calendar stays on offer even when hidden or
+    // read-only: the task is edited where it lives, never moved by the form's
+    // choice of a first item.
+    const QList<Calendar> calendars =
+        CalendarChoice::fill(m_calendar, m_state, m_task ? m_task->calendar_id : QString());
+    for (qsizetype i = 0; i < calendars.size(); ++i) {
+        if (calendars.at(i).is_default) {
+            m_calendar->setCurrentIndex(int(i));
+            break;
+        }
     }
-    QHash<QString, QString> accountNames;
-    if (m_state->accounts()) {
-        for (const Account &account : m_state->accounts()->getAll())
-            accountNames.insert(account.id, account.name);
-    }
-    QList<QPair<QString, Calendar>> labelled;
-    for (const Calendar &calendar : std::as_const(calendars))
-        labelled.append({EventFormDialog::calendarLabel(calendar, accountNames), calendar});
-    std::sort(labelled.begin(), labelled.end(), [](const auto &a, const auto &b) {
-        return QString::localeAwareCompare(a.first, b.first) < 0;
-    });
-    int selected = -1;
-    for (const auto &[label, calendar] : std::as_const(labelled)) {
-        if (selected < 0 && calendar.is_default)
-            selected = m_calendar->count();
-        m_calendar->addItem(Theme::colorDotIcon(calendar.color), label, calendar.id);
-    }
-    if (selected >= 0)
-        m_calendar->setCurrentIndex(selected);
-}
-
-void TaskFormDialog::addCalendarItem(const QString &calendarId)
-{
-    if (!m_state || !m_state->calendars())
-        return;
-    const std::optional<Calendar> calendar = m_state->calendars()->getById(calendarId);
-    if (!calendar)
-        return;
-    QHash<QString, QString> accountNames;
-    if (m_state->accounts()) {
-        if (const std::optional<Account> account = m_state->accounts()->getById(calendar->account_id))
-            accountNames.insert(account->id, account->name);
-    }
-    m_calendar->addItem(Theme::colorDotIcon(calendar->color),
-                        EventFormDialog::calendarLabel(*calendar, accountNames), calendar->id);
 }
 
 void TaskFormDialog::setCalendarId(const QString &calendarId)
 {
     int index = m_calendar->findData(calendarId);
-    if (index < 0 && !m_parentTaskUid.isEmpty()) {
-        addCalendarItem(calendarId);
-        index = m_calendar->findData(calendarId);
-    }
+    if (index < 0 && !m_parentTaskUid.isEmpty() && CalendarChoice::add(m_calendar, m_state, calendarId))
+        index = m_calendar->count() - 1;
     if (index >= 0)
         m_calendar->setCurrentIndex(index);
 }

@@ -36,7 +36,6 @@ public:
 private:
     void buildUi();
     void fillCalendarCombo();
-    void addCalendarItem(const QString &calendarId);
     void populate();
     void editRecurrence();
     void updateRepeatButton();

@@ -5,7 +5,6 @@
 //   taskshots OUTPUT_DIR
 
 #include "accountrepository.h"
-#include "appresources.h"
 #include "appstate.h"
 #include "calendarformdialog.h"
 #include "calendarrepository.h"
@@ -13,6 +12,7 @@
 #include "formdriver.h"
 #include "icalendar.h"
 #include "taskformdialog.h"
+#include "shotsupport.h"
 #include "taskrepository.h"
 #include "theme.h"
 #include "thememanager.h"
@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTcpServer>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -31,18 +30,6 @@ namespace {
 
 const QString kPersonal = u"quillmarten-personal-default"_s;
 const QDate kMonday(2026, 3, 2);
-
-bool save(QWidget *widget, const QString &path)
-{
-    widget->show();
-    QApplication::processEvents();
-    widget->resize(widget->width(), qMax(widget->height(), widget->sizeHint().height()));
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-    const bool ok = widget->grab().save(path);
-    qInfo("%s %s", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
-}
 
 Task task(const QString &title, const QDateTime &due, bool dateOnly, bool done = false)
 {
@@ -98,12 +85,12 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         setWhen(&form, u"due"_s, QDateTime(kMonday, QTime(16, 0)));
         choose(&form, u"priority"_s, 1);
         type(&form, u"categories"_s, u"Work, Q1"_s);
-        ok = save(&form, out.filePath(u"new-subtask-%1.png"_s.arg(theme))) && ok;
+        ok = ShotSupport::save(&form, out.filePath(u"new-subtask-%1.png"_s.arg(theme))) && ok;
     }
     {
         WeekAgenda agenda(state);
         agenda.resize(420, 360);
-        ok = save(&agenda, out.filePath(u"agenda-tasks-%1.png"_s.arg(theme))) && ok;
+        ok = ShotSupport::save(&agenda, out.filePath(u"agenda-tasks-%1.png"_s.arg(theme))) && ok;
     }
     {
         const std::optional<Account> account = state->accounts()->getById(u"shot-dav"_s);
@@ -113,7 +100,7 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         type(&form, u"name"_s, u"Team"_s);
         if (QPushButton *okButton = button(&form, QDialogButtonBox::Ok))
             okButton->click();
-        ok = save(&form, out.filePath(u"calendar-form-busy-%1.png"_s.arg(theme))) && ok;
+        ok = ShotSupport::save(&form, out.filePath(u"calendar-form-busy-%1.png"_s.arg(theme))) && ok;
         // The form stays until its request ends: a silent server never
         // answers, so the client goes with the form.
     }
@@ -132,20 +119,13 @@ int main(int argc, char **argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.exists() && !QDir().mkpath(out.path()))
         return 1;
-    const AppResources::LoadedFonts fonts = AppResources::loadFonts();
-    if (!fonts.iconFamily.isEmpty())
-        Theme::setIconFontFamily(fonts.iconFamily);
-    QApplication::setFont(QFont(Theme::sansFamily(), 11));
 
     // Takes connections and never answers, so the calendar form stays busy.
     QTcpServer silent;
     if (!silent.listen(QHostAddress::LocalHost))
         return 1;
 
-    QTemporaryDir home;
-    qputenv("CALENDAR_DATA_DIR", home.filePath(u"data"_s).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
-    qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
+    const ShotSupport::Home home;
     AppState state;
     if (!state.initialize())
         return 1;
