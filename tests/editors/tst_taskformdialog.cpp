@@ -1,7 +1,11 @@
 #include "appstatefixture.h"
+#include "awaitresponse.h"
+#include "caldavclient.h"
 #include "calendarrepository.h"
 #include "formdriver.h"
 #include "icalendar.h"
+#include "radicaleserver.h"
+#include "syncharness.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
 
@@ -118,6 +122,44 @@ private Q_SLOTS:
         QCOMPARE(task.sync_status, u"pending"_s);
         QCOMPARE(task.repeat_mode, u"fromDueDate"_s);
         QVERIFY(task.raw_icalendar.contains(u"SUMMARY:"_s + savedTitle));
+    }
+
+    // The rule comes from the recurrence editor, the mode from the combo box
+    // that the rule enables.
+    void repeatChosenInTheEditor_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("repeats from the due date") << u"fromDueDate"_s;
+        QTest::newRow("repeats from completion") << u"fromCompletionDate"_s;
+    }
+    void repeatChosenInTheEditor()
+    {
+        QFETCH(QString, mode);
+        TaskFormDialog form(m_state);
+        QVERIFY(!find<QComboBox>(&form, u"repeatFrom"_s)->isEnabled());
+        ModalScript script;
+        script.on(u"New Task"_s, [](QWidget *w) {
+            type(w, u"title"_s, u"Stand-up notes"_s);
+            tick(w, u"hasDue"_s, true);
+            setWhen(w, u"due"_s, local(2026, 3, 2, 10));
+            clickLater(w, u"repeat"_s);
+        });
+        script.on(u"Recurrence"_s, [](QWidget *w) {
+            click(w, u"weekday5"_s);
+            confirm(w);
+        });
+        script.on(u"New Task"_s, [mode](QWidget *w) {
+            QVERIFY(find<QComboBox>(w, u"repeatFrom"_s)->isEnabled());
+            QVERIFY(find<QPushButton>(w, u"repeat"_s)->text() != u"Does not repeat"_s);
+            choose(w, u"repeatFrom"_s, mode);
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        const Task task = m_state->tasks()->getByCalendar(kPersonal).value(0);
+        QVERIFY2(task.recurrence_rule.startsWith(u"FREQ=WEEKLY"_s), qPrintable(task.recurrence_rule));
+        QCOMPARE(task.repeat_mode, mode);
+        QVERIFY(task.raw_icalendar.contains(u"RRULE:"_s + task.recurrence_rule));
     }
 
     void blankTitleRefused()
@@ -386,6 +428,67 @@ private Q_SLOTS:
             QVERIFY(row.id != parent.id && row.id != child.id);
         }
         QCOMPARE(m_state->tasks()->getByUid(child.uid, u"work"_s)->parent_task_uid, parent.uid);
+    }
+
+    // Through Radicale: the moved task is created in the other collection
+    // with its own href and ETag and deleted from the old one.
+    void moveThroughRadicale()
+    {
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        const QString user = u"alice"_s;
+        const QString password = u"horse battery"_s;
+        RadicaleServer radicale({user, password, {}, {}});
+        QVERIFY2(radicale.start(), qPrintable(radicale.errorString()));
+        CalDavClient client;
+        client.setCredentials(user, password);
+        const QUrl homeUrl = radicale.url(u"/alice/home/"_s);
+        const QUrl workUrl = radicale.url(u"/alice/work/"_s);
+        QVERIFY(makeCalendar(client, homeUrl, u"Home"_s));
+        QVERIFY(makeCalendar(client, workUrl, u"Work"_s));
+        const QString home = addCalDavCalendar(m_state, homeUrl, user).id;
+        const QString work = addCalDavCalendar(m_state, workUrl, user).id;
+
+        {
+            TaskFormDialog form(m_state);
+            form.setCalendarId(home);
+            ModalScript script;
+            script.on(u"New Task"_s, [](QWidget *w) {
+                type(w, u"title"_s, u"File taxes"_s);
+                confirm(w);
+            });
+            QCOMPARE(form.exec(), int(QDialog::Accepted));
+        }
+        QVERIFY(syncOnce(m_state, home, user, password).completed);
+        const QList<Task> pushed = m_state->tasks()->getByCalendar(home);
+        QCOMPARE(pushed.size(), 1);
+        QVERIFY(!pushed.first().href.isEmpty());
+        const QUrl oldResource = radicale.url(pushed.first().href);
+        QCOMPARE(httpGet(oldResource, user, password).first, 200);
+
+        {
+            TaskFormDialog form(m_state, pushed.first());
+            ModalScript script;
+            script.on(u"Edit Task"_s, [&work](QWidget *w) {
+                choose(w, u"calendar"_s, work);
+                confirm(w);
+            });
+            QCOMPARE(form.exec(), int(QDialog::Accepted));
+        }
+        QVERIFY(syncOnce(m_state, home, user, password).completed);
+        QVERIFY(syncOnce(m_state, work, user, password).completed);
+
+        QCOMPARE(httpGet(oldResource, user, password).first, 404);
+        QVERIFY(m_state->tasks()->getByCalendar(home).isEmpty());
+        QVERIFY(m_state->tasks()->getPending(home).isEmpty());
+        const QList<Task> moved = m_state->tasks()->getByCalendar(work);
+        QCOMPARE(moved.size(), 1);
+        QVERIFY(moved.first().href.startsWith(u"/alice/work/"_s));
+        QVERIFY(!moved.first().etag.isEmpty());
+        QCOMPARE(moved.first().uid, pushed.first().uid);
+        const QPair<int, QByteArray> fetched = httpGet(radicale.url(moved.first().href), user, password);
+        QCOMPARE(fetched.first, 200);
+        QVERIFY(fetched.second.contains("SUMMARY:File taxes"));
     }
 
 private:
