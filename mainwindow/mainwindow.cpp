@@ -5,7 +5,6 @@
 #include "calendarrepository.h"
 #include "eventdetailspopover.h"
 #include "eventformdialog.h"
-#include "taskformdialog.h"
 #include "environment.h"
 #include "eventrepository.h"
 #include "icsimport.h"
@@ -16,6 +15,7 @@
 #include "recurrence.h"
 #include "sampledata.h"
 #include "synccoordinator.h"
+#include "taskformdialog.h"
 #include "tokenstore.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -186,16 +186,6 @@ void MainWindow::openNewEventDialog()
     dialog.exec();
 }
 
-void MainWindow::openNewTaskDialog()
-{
-    if (m_state->calendars()->getAll().isEmpty()) {
-        QMessageBox::information(this, tr("No calendars"), tr("Create a calendar first."));
-        return;
-    }
-    TaskFormDialog dialog(m_state, this);
-    dialog.exec();
-}
-
 void MainWindow::openEventEditor(const Event &event)
 {
     EventFormDialog dialog(m_state, event, this);
@@ -354,4 +344,14 @@ void MainWindow::sendTestNotification()
         return;
     m_notifications->showTestReminder();
     showStatus(tr("Test notification fired"), 3000);
+}
+
+void MainWindow::openNewTaskDialog()
+{
+    if (m_state->calendars()->getAll().isEmpty()) {
+        QMessageBox::information(this, tr("No calendars"), tr("Create a calendar first."));
+        return;
+    }
+    TaskFormDialog dialog(m_state, this);
+    dialog.exec();
 }

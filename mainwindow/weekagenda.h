@@ -12,8 +12,7 @@ class QListWidgetItem;
 // The occurrences of the week around AppState's current date, day by day,
 // from the calendars of the active calendar group after the filter rules.
 // Rows carry the event id (Qt::UserRole) and the day they are listed under
-// (Qt::UserRole + 1); selecting one selects the event in AppState. The tasks
-// due in the week follow in a list of their own.
+// (Qt::UserRole + 1); selecting one selects the event in AppState.
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
@@ -22,6 +21,7 @@ public:
 
     QDate weekStart() const { return m_weekStart; }
     QListWidget *list() const { return m_list; }
+    // The tasks due in the week, in a list of their own below the events.
     AgendaTaskList *tasks() const { return m_tasks; }
 
     void reload();
