@@ -80,8 +80,8 @@ void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
-    newEvent->setShortcut(QKeySequence::New);
     file->addAction(tr("New &Task…"), this, &MainWindow::openNewTaskDialog)->setObjectName(QStringLiteral("newTask"));
+    newEvent->setShortcut(QKeySequence::New);
     m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::openQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);

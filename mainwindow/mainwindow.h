@@ -51,10 +51,11 @@ public Q_SLOTS:
     void focusWindow();
     // Focuses the window on today's week.
     void showToday();
+    // The task form for a new task; with no calendar, says so instead.
+    void openNewTaskDialog();
     // With no calendar there is nothing to add to: says so. Otherwise the
     // event editor for a new event.
     void openNewEventDialog();
-    void openNewTaskDialog();
     // Adds an event from a phrase; the outcome goes to the status bar.
     void quickAddFromCommand(const QString &text);
     // Imports the events of an .ics file into the default calendar.
