@@ -800,14 +800,6 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
 <context>
     <name>MainWindow</name>
     <message>
-        <source>New &amp;Task…</source>
-        <translation>Neue &amp;Aufgabe…</translation>
-    </message>
-    <message>
-        <source>Create a calendar first.</source>
-        <translation>Legen Sie zuerst einen Kalender an.</translation>
-    </message>
-    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
@@ -831,6 +823,14 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Neuer &amp;Termin…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Neue &amp;Aufgabe…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Legen Sie zuerst einen Kalender an.</translation>
     </message>
     <message>
         <location line="+2"/>

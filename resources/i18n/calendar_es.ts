@@ -800,14 +800,6 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <source>New &amp;Task…</source>
-        <translation>Nueva &amp;tarea…</translation>
-    </message>
-    <message>
-        <source>Create a calendar first.</source>
-        <translation>Crea primero un calendario.</translation>
-    </message>
-    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
@@ -831,6 +823,14 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Nuevo &amp;evento…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Nueva &amp;tarea…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Crea primero un calendario.</translation>
     </message>
     <message>
         <location line="+2"/>

@@ -800,14 +800,6 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <source>New &amp;Task…</source>
-        <translation>Nouvelle &amp;tâche…</translation>
-    </message>
-    <message>
-        <source>Create a calendar first.</source>
-        <translation>Créez d&apos;abord un calendrier.</translation>
-    </message>
-    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
@@ -831,6 +823,14 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Nouvel &amp;événement…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Nouvelle &amp;tâche…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Créez d&apos;abord un calendrier.</translation>
     </message>
     <message>
         <location line="+2"/>

@@ -798,14 +798,6 @@ Please check file permissions and try again.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <source>New &amp;Task…</source>
-        <translation>新しいタスク(&amp;T)…</translation>
-    </message>
-    <message>
-        <source>Create a calendar first.</source>
-        <translation>先にカレンダーを作成してください。</translation>
-    </message>
-    <message>
         <location filename="../../mainwindow/mainwindow.cpp" line="+51"/>
         <source>Quillmarten Calendar</source>
         <translation>Quillmarten Calendar</translation>
@@ -829,6 +821,14 @@ Please check file permissions and try again.</source>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>新しい予定(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>新しいタスク(&amp;T)…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>先にカレンダーを作成してください。</translation>
     </message>
     <message>
         <location line="+2"/>
