@@ -299,6 +299,11 @@ bool TaskRepository::advanceRepeating(Task &task) const
         base = *task.start_date;
     if (!base.isValid())
         return false;
+    // A timed value read back from the store (or pulled in UTC) carries a
+    // fixed offset; the task repeats at its local wall clock, across DST.
+    const bool dateOnly = task.due_date ? task.due_is_date_only : task.start_is_date_only;
+    if (!dateOnly)
+        base = base.toLocalTime();
 
     // A zero-length series starting at the base; its first start after the
     // base is the next date.

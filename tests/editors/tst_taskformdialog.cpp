@@ -311,6 +311,37 @@ private Q_SLOTS:
         QCOMPARE(after.sync_status, u"pending"_s);
     }
 
+    // A list's check box completes the stored row as it is: a due date held
+    // in UTC or at a fixed offset (as a pull or an older write left it) still
+    // repeats at its local wall clock.
+    void completedAsStored_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QDateTime>("due");
+        QTest::addColumn<QDateTime>("nextDue");
+        QTest::newRow("weekly held in UTC across Berlin's spring forward")
+            << u"FREQ=WEEKLY"_s << local(2026, 3, 27, 9).toUTC() << local(2026, 4, 3, 9);
+        QTest::newRow("daily held in UTC across New York's spring forward")
+            << u"FREQ=DAILY"_s << local(2026, 3, 7, 9).toUTC() << local(2026, 3, 8, 9);
+        QTest::newRow("daily held at a fixed offset across Berlin's fall back")
+            << u"FREQ=DAILY"_s << local(2026, 10, 24, 18, 30).toOffsetFromUtc(7200) << local(2026, 10, 25, 18, 30);
+    }
+    void completedAsStored()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QDateTime, due);
+        QFETCH(QDateTime, nextDue);
+        Task task = storedTask(u"Backup"_s);
+        task.due_date = due;
+        task.due_is_date_only = false;
+        task.recurrence_rule = rule;
+        QVERIFY(insertTask(task));
+        QVERIFY(m_state->tasks()->setCompleted(task.id, true));
+        const Task after = *m_state->tasks()->getById(task.id);
+        QCOMPARE(after.status, u"needs-action"_s);
+        QCOMPARE(after.due_date->toLocalTime(), nextDue);
+    }
+
     void reopen_data()
     {
         QTest::addColumn<bool>("keepTicked");
