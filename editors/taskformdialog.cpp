@@ -63,12 +63,16 @@ void showDate(DateTimePicker *picker, QCheckBox *box, const std::optional<QDateT
     }
 }
 
-std::optional<QDateTime> pickedDate(const DateTimePicker *picker, const QCheckBox *box)
+// An unchanged timed value stays as it was stored, in its own zone.
+std::optional<QDateTime> pickedDate(const DateTimePicker *picker, const QCheckBox *box,
+                                    const std::optional<QDateTime> &stored)
 {
     if (!box->isChecked())
         return std::nullopt;
     if (picker->isDateOnly())
         return TimeUtil::inZone(picker->date(), QTime(0, 0), QTimeZone());
+    if (stored && picker->dateTime() == *stored)
+        return stored;
     return picker->dateTime();
 }
 
@@ -328,9 +332,9 @@ void TaskFormDialog::save()
     record.title = title;
     record.description = m_notes->toPlainText();
     record.priority = m_priority->currentData().toInt();
-    record.due_date = pickedDate(m_due, m_hasDue);
+    record.due_date = pickedDate(m_due, m_hasDue, m_task ? m_task->due_date : std::nullopt);
     record.due_is_date_only = m_due->isDateOnly();
-    record.start_date = pickedDate(m_start, m_hasStart);
+    record.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
     record.start_is_date_only = m_start->isDateOnly();
     record.recurrence_rule = m_rule;
     record.repeat_mode = m_repeatMode.isEmpty() ? kFromDueDate : m_repeatMode;
