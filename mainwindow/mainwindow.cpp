@@ -21,6 +21,7 @@
 #include "storefailure.h"
 #include "storefailuretext.h"
 #include "synccoordinator.h"
+#include "taskformdialog.h"
 #include "tokenstore.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -97,6 +98,7 @@ void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
+    file->addAction(tr("New &Task…"), this, &MainWindow::openNewTaskDialog)->setObjectName(QStringLiteral("newTask"));
     newEvent->setShortcut(QKeySequence::New);
     m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::showQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
@@ -450,4 +452,14 @@ void MainWindow::sendTestNotification()
         return;
     m_notifications->showTestReminder();
     showStatus(tr("Test notification fired"), 3000);
+}
+
+void MainWindow::openNewTaskDialog()
+{
+    if (m_state->calendars()->getAll().isEmpty()) {
+        QMessageBox::information(this, tr("No calendars"), tr("Create a calendar first."));
+        return;
+    }
+    TaskFormDialog dialog(m_state, this);
+    dialog.exec();
 }

@@ -61,6 +61,8 @@ public Q_SLOTS:
     void focusWindow();
     // Focuses the window on today's week.
     void showToday();
+    // The task form for a new task; with no calendar, says so instead.
+    void openNewTaskDialog();
     // With no calendar there is nothing to add to: says so. Otherwise the
     // event editor for a new event.
     void openNewEventDialog();

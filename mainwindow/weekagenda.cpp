@@ -2,6 +2,7 @@
 
 #include "timetext.h"
 
+#include "agendatasklist.h"
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -74,11 +75,13 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     , m_state(state)
     , m_title(new QLabel(this))
     , m_list(new QListWidget(this))
+    , m_tasks(new AgendaTaskList(state, this))
 {
     auto *layout = new QVBoxLayout(this);
     m_title->setObjectName(QStringLiteral("weekAgendaTitle"));
     layout->addWidget(m_title);
-    layout->addWidget(m_list);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_tasks);
     m_list->setUniformItemSizes(false);
 
     connect(m_list, &QListWidget::currentItemChanged, this, &WeekAgenda::onCurrentItemChanged);
@@ -155,6 +158,7 @@ void WeekAgenda::reload()
     }
     m_reloading = false;
     selectEvent(m_state->selectedEventId());
+    m_tasks->showWeek(m_weekStart);
 }
 
 void WeekAgenda::selectEvent(const QString &eventId)

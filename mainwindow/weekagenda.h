@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QWidget>
 
+class AgendaTaskList;
 class AppState;
 class QLabel;
 class QListWidget;
@@ -21,6 +22,8 @@ public:
 
     QDate weekStart() const { return m_weekStart; }
     QListWidget *list() const { return m_list; }
+    // The tasks due in the week, in a list of their own below the events.
+    AgendaTaskList *tasks() const { return m_tasks; }
 
     void reload();
     // The context menu of an event row (filter actions); nullptr for other
@@ -35,6 +38,7 @@ private:
     AppState *m_state;
     QLabel *m_title;
     QListWidget *m_list;
+    AgendaTaskList *m_tasks;
     QDate m_weekStart;
     bool m_reloading = false;
 };

@@ -337,6 +337,12 @@ bool TaskRepository::advanceRepeating(Task &task) const
         base = *task.start_date;
     if (!base.isValid())
         return false;
+    // A timed value held in UTC or at a fixed offset (pulled so, or read
+    // back so) names no zone: the task repeats at its local wall clock,
+    // across DST. A value in a named zone repeats in that zone.
+    const bool dateOnly = task.due_date ? task.due_is_date_only : task.start_is_date_only;
+    if (!dateOnly && (base.timeSpec() == Qt::UTC || base.timeSpec() == Qt::OffsetFromUTC))
+        base = base.toLocalTime();
 
     // A zero-length series starting at the base; its first start after the
     // base is the next date.

@@ -2,6 +2,293 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AgendaTaskList</name>
+    <message>
+        <source>All day</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Ohne Titel</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarFormDialog</name>
+    <message>
+        <source>Add Calendar</source>
+        <translation>Kalender hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Calendar to %1</source>
+        <translation>Kalender zu %1 hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit Calendar</source>
+        <translation>Kalender bearbeiten</translation>
+    </message>
+    <message>
+        <source>Create a new calendar on the CalDAV server. The server must allow MKCALENDAR for your user; if it refuses, the calendar will not be created.</source>
+        <translation>Einen neuen Kalender auf dem CalDAV-Server anlegen. Der Server muss Ihrem Benutzer MKCALENDAR erlauben; lehnt er ab, wird der Kalender nicht angelegt.</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Work, Family</source>
+        <translation>z. B. Privat, Arbeit, Familie</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Color:</source>
+        <translation>&amp;Farbe:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Anlegen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Pick a calendar color</source>
+        <translation>Kalenderfarbe wählen</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Name erforderlich</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the calendar.</source>
+        <translation>Bitte geben Sie einen Namen für den Kalender ein.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the calendar.</source>
+        <translation>Der Kalender konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Could not create the local account row.</source>
+        <translation>Das lokale Konto konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Missing password</source>
+        <translation>Passwort fehlt</translation>
+    </message>
+    <message>
+        <source>No saved password for this account. Edit the account first to re-enter your credentials.</source>
+        <translation>Für dieses Konto ist kein Passwort gespeichert. Bearbeiten Sie zuerst das Konto, um Ihre Zugangsdaten erneut einzugeben.</translation>
+    </message>
+    <message>
+        <source>Creating calendar on server…</source>
+        <translation>Kalender wird auf dem Server angelegt…</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Netzwerkfehler: %1</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). Your account may not have permission to create calendars on this server.</source>
+        <translation>Der Server hat abgelehnt (HTTP %1). Ihr Konto darf auf diesem Server möglicherweise keine Kalender anlegen.</translation>
+    </message>
+    <message>
+        <source>Server returned success but the new calendar isn&apos;t reachable. This server may not support MKCALENDAR.</source>
+        <translation>Der Server meldete Erfolg, aber der neue Kalender ist nicht erreichbar. Dieser Server unterstützt MKCALENDAR möglicherweise nicht.</translation>
+    </message>
+    <message>
+        <source>Created on server, but couldn&apos;t save locally. Run sync to recover.</source>
+        <translation>Auf dem Server angelegt, aber lokal nicht gespeichert. Synchronisieren Sie, um ihn zu übernehmen.</translation>
+    </message>
+    <message>
+        <source>Account missing</source>
+        <translation>Konto fehlt</translation>
+    </message>
+    <message>
+        <source>Could not find the parent account.</source>
+        <translation>Das zugehörige Konto wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Saving changes to server…</source>
+        <translation>Änderungen werden auf dem Server gespeichert…</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). You may not have permission to rename or recolour this calendar.</source>
+        <translation>Der Server hat abgelehnt (HTTP %1). Sie dürfen diesen Kalender möglicherweise nicht umbenennen oder umfärben.</translation>
+    </message>
+    <message>
+        <source>Saved on server, but couldn&apos;t update locally.</source>
+        <translation>Auf dem Server gespeichert, aber lokal nicht aktualisiert.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskFormDialog</name>
+    <message>
+        <source>Edit Task</source>
+        <translation>Aufgabe bearbeiten</translation>
+    </message>
+    <message>
+        <source>New Task</source>
+        <translation>Neue Aufgabe</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>Aufgabe bearbeiten</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Neue Aufgabe</translation>
+    </message>
+    <message>
+        <source>Update the task and save to apply.</source>
+        <translation>Aufgabe ändern und zum Übernehmen speichern.</translation>
+    </message>
+    <message>
+        <source>Drop a quick to-do; due date and priority are optional.</source>
+        <translation>Schnell eine Aufgabe notieren; Fälligkeit und Priorität sind optional.</translation>
+    </message>
+    <message>
+        <source>Buy birthday gift, prep Q1 report…</source>
+        <translation>Geburtstagsgeschenk kaufen, Q1-Bericht vorbereiten…</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Titel</translation>
+    </message>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Kalender</translation>
+    </message>
+    <message>
+        <source>Set start date</source>
+        <translation>Startdatum festlegen</translation>
+    </message>
+    <message>
+        <source>&amp;Starts</source>
+        <translation>&amp;Beginnt</translation>
+    </message>
+    <message>
+        <source>Set due date</source>
+        <translation>Fälligkeitsdatum festlegen</translation>
+    </message>
+    <message>
+        <source>&amp;Due</source>
+        <translation>&amp;Fällig</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Wiederholt sich nicht</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>Fälligkeitsdatum</translation>
+    </message>
+    <message>
+        <source>Completion date</source>
+        <translation>Erledigungsdatum</translation>
+    </message>
+    <message>
+        <source>Due date: next due = current due + interval.
+Completion date: next due = today + interval.</source>
+        <translation>Fälligkeitsdatum: nächste Fälligkeit = aktuelle Fälligkeit + Intervall.
+Erledigungsdatum: nächste Fälligkeit = heute + Intervall.</translation>
+    </message>
+    <message>
+        <source>Repeats &amp;from</source>
+        <translation>Wiederholung &amp;ab</translation>
+    </message>
+    <message>
+        <source>— None</source>
+        <translation>— Keine</translation>
+    </message>
+    <message>
+        <source>● High</source>
+        <translation>● Hoch</translation>
+    </message>
+    <message>
+        <source>● Medium</source>
+        <translation>● Mittel</translation>
+    </message>
+    <message>
+        <source>● Low</source>
+        <translation>● Niedrig</translation>
+    </message>
+    <message>
+        <source>&amp;Priority</source>
+        <translation>&amp;Priorität</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Health, Errands</source>
+        <translation>z. B. Privat, Gesundheit, Besorgungen</translation>
+    </message>
+    <message>
+        <source>&amp;Categories</source>
+        <translation>K&amp;ategorien</translation>
+    </message>
+    <message>
+        <source>Steps, links, context…</source>
+        <translation>Schritte, Links, Kontext…</translation>
+    </message>
+    <message>
+        <source>&amp;Notes</source>
+        <translation>&amp;Notizen</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Änderungen speichern</translation>
+    </message>
+    <message>
+        <source>Create task</source>
+        <translation>Aufgabe anlegen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Subtasks stay in their parent task&apos;s calendar.</source>
+        <translation>Unteraufgaben bleiben im Kalender ihrer übergeordneten Aufgabe.</translation>
+    </message>
+    <message>
+        <source>Title required</source>
+        <translation>Titel erforderlich</translation>
+    </message>
+    <message>
+        <source>Please enter a title for the task.</source>
+        <translation>Bitte geben Sie einen Titel für die Aufgabe ein.</translation>
+    </message>
+    <message>
+        <source>No calendars</source>
+        <translation>Keine Kalender</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Legen Sie zuerst einen Kalender an.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the task.</source>
+        <translation>Die Aufgabe konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
     <name>Application</name>
     <message>
         <location filename="../../app/application.cpp" line="+131"/>
@@ -962,6 +1249,14 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Neuer &amp;Termin…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Neue &amp;Aufgabe…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Legen Sie zuerst einen Kalender an.</translation>
     </message>
     <message>
         <location line="+2"/>

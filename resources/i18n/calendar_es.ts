@@ -2,6 +2,293 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>AgendaTaskList</name>
+    <message>
+        <source>All day</source>
+        <translation>Todo el día</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Sin título</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarFormDialog</name>
+    <message>
+        <source>Add Calendar</source>
+        <translation>Añadir calendario</translation>
+    </message>
+    <message>
+        <source>Add Calendar to %1</source>
+        <translation>Añadir calendario a %1</translation>
+    </message>
+    <message>
+        <source>Edit Calendar</source>
+        <translation>Editar calendario</translation>
+    </message>
+    <message>
+        <source>Create a new calendar on the CalDAV server. The server must allow MKCALENDAR for your user; if it refuses, the calendar will not be created.</source>
+        <translation>Crea un calendario nuevo en el servidor CalDAV. El servidor debe permitir MKCALENDAR a tu usuario; si lo rechaza, el calendario no se creará.</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Work, Family</source>
+        <translation>p. ej., Personal, Trabajo, Familia</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nombre:</translation>
+    </message>
+    <message>
+        <source>&amp;Color:</source>
+        <translation>&amp;Color:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Crear</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Pick a calendar color</source>
+        <translation>Elige un color para el calendario</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nombre obligatorio</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the calendar.</source>
+        <translation>Introduce un nombre para el calendario.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the calendar.</source>
+        <translation>No se pudo guardar el calendario.</translation>
+    </message>
+    <message>
+        <source>Could not create the local account row.</source>
+        <translation>No se pudo crear la cuenta local.</translation>
+    </message>
+    <message>
+        <source>Missing password</source>
+        <translation>Falta la contraseña</translation>
+    </message>
+    <message>
+        <source>No saved password for this account. Edit the account first to re-enter your credentials.</source>
+        <translation>No hay ninguna contraseña guardada para esta cuenta. Edita primero la cuenta para volver a introducir tus credenciales.</translation>
+    </message>
+    <message>
+        <source>Creating calendar on server…</source>
+        <translation>Creando el calendario en el servidor…</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Error de red: %1</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). Your account may not have permission to create calendars on this server.</source>
+        <translation>El servidor lo rechazó (HTTP %1). Puede que tu cuenta no tenga permiso para crear calendarios en este servidor.</translation>
+    </message>
+    <message>
+        <source>Server returned success but the new calendar isn&apos;t reachable. This server may not support MKCALENDAR.</source>
+        <translation>El servidor indicó éxito, pero el calendario nuevo no es accesible. Puede que este servidor no admita MKCALENDAR.</translation>
+    </message>
+    <message>
+        <source>Created on server, but couldn&apos;t save locally. Run sync to recover.</source>
+        <translation>Creado en el servidor, pero no se pudo guardar localmente. Sincroniza para recuperarlo.</translation>
+    </message>
+    <message>
+        <source>Account missing</source>
+        <translation>Falta la cuenta</translation>
+    </message>
+    <message>
+        <source>Could not find the parent account.</source>
+        <translation>No se encontró la cuenta a la que pertenece.</translation>
+    </message>
+    <message>
+        <source>Saving changes to server…</source>
+        <translation>Guardando los cambios en el servidor…</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). You may not have permission to rename or recolour this calendar.</source>
+        <translation>El servidor lo rechazó (HTTP %1). Puede que no tengas permiso para cambiar el nombre o el color de este calendario.</translation>
+    </message>
+    <message>
+        <source>Saved on server, but couldn&apos;t update locally.</source>
+        <translation>Guardado en el servidor, pero no se pudo actualizar localmente.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskFormDialog</name>
+    <message>
+        <source>Edit Task</source>
+        <translation>Editar tarea</translation>
+    </message>
+    <message>
+        <source>New Task</source>
+        <translation>Nueva tarea</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>Editar tarea</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Nueva tarea</translation>
+    </message>
+    <message>
+        <source>Update the task and save to apply.</source>
+        <translation>Actualiza la tarea y guarda para aplicar los cambios.</translation>
+    </message>
+    <message>
+        <source>Drop a quick to-do; due date and priority are optional.</source>
+        <translation>Anota una tarea rápida; la fecha de vencimiento y la prioridad son opcionales.</translation>
+    </message>
+    <message>
+        <source>Buy birthday gift, prep Q1 report…</source>
+        <translation>Comprar regalo de cumpleaños, preparar informe T1…</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Título</translation>
+    </message>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Calendario</translation>
+    </message>
+    <message>
+        <source>Set start date</source>
+        <translation>Fijar fecha de inicio</translation>
+    </message>
+    <message>
+        <source>&amp;Starts</source>
+        <translation>&amp;Empieza</translation>
+    </message>
+    <message>
+        <source>Set due date</source>
+        <translation>Fijar fecha de vencimiento</translation>
+    </message>
+    <message>
+        <source>&amp;Due</source>
+        <translation>&amp;Vence</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>No se repite</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat</source>
+        <translation>&amp;Repetir</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>Fecha de vencimiento</translation>
+    </message>
+    <message>
+        <source>Completion date</source>
+        <translation>Fecha de finalización</translation>
+    </message>
+    <message>
+        <source>Due date: next due = current due + interval.
+Completion date: next due = today + interval.</source>
+        <translation>Fecha de vencimiento: próximo vencimiento = vencimiento actual + intervalo.
+Fecha de finalización: próximo vencimiento = hoy + intervalo.</translation>
+    </message>
+    <message>
+        <source>Repeats &amp;from</source>
+        <translation>Repetir &amp;desde</translation>
+    </message>
+    <message>
+        <source>— None</source>
+        <translation>— Ninguna</translation>
+    </message>
+    <message>
+        <source>● High</source>
+        <translation>● Alta</translation>
+    </message>
+    <message>
+        <source>● Medium</source>
+        <translation>● Media</translation>
+    </message>
+    <message>
+        <source>● Low</source>
+        <translation>● Baja</translation>
+    </message>
+    <message>
+        <source>&amp;Priority</source>
+        <translation>&amp;Prioridad</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Completada</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Health, Errands</source>
+        <translation>p. ej., Personal, Salud, Recados</translation>
+    </message>
+    <message>
+        <source>&amp;Categories</source>
+        <translation>C&amp;ategorías</translation>
+    </message>
+    <message>
+        <source>Steps, links, context…</source>
+        <translation>Pasos, enlaces, contexto…</translation>
+    </message>
+    <message>
+        <source>&amp;Notes</source>
+        <translation>&amp;Notas</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Guardar cambios</translation>
+    </message>
+    <message>
+        <source>Create task</source>
+        <translation>Crear tarea</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Subtasks stay in their parent task&apos;s calendar.</source>
+        <translation>Las subtareas permanecen en el calendario de su tarea principal.</translation>
+    </message>
+    <message>
+        <source>Title required</source>
+        <translation>Título obligatorio</translation>
+    </message>
+    <message>
+        <source>Please enter a title for the task.</source>
+        <translation>Introduce un título para la tarea.</translation>
+    </message>
+    <message>
+        <source>No calendars</source>
+        <translation>No hay calendarios</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Crea primero un calendario.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the task.</source>
+        <translation>No se pudo guardar la tarea.</translation>
+    </message>
+</context>
+<context>
     <name>Application</name>
     <message>
         <location filename="../../app/application.cpp" line="+131"/>
@@ -962,6 +1249,14 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Nuevo &amp;evento…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Nueva &amp;tarea…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Crea primero un calendario.</translation>
     </message>
     <message>
         <location line="+2"/>

@@ -2,6 +2,293 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>AgendaTaskList</name>
+    <message>
+        <source>All day</source>
+        <translation>Toute la journée</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Sans titre</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarFormDialog</name>
+    <message>
+        <source>Add Calendar</source>
+        <translation>Ajouter un calendrier</translation>
+    </message>
+    <message>
+        <source>Add Calendar to %1</source>
+        <translation>Ajouter un calendrier à %1</translation>
+    </message>
+    <message>
+        <source>Edit Calendar</source>
+        <translation>Modifier le calendrier</translation>
+    </message>
+    <message>
+        <source>Create a new calendar on the CalDAV server. The server must allow MKCALENDAR for your user; if it refuses, the calendar will not be created.</source>
+        <translation>Créer un nouveau calendrier sur le serveur CalDAV. Le serveur doit autoriser MKCALENDAR pour votre utilisateur ; s&apos;il refuse, le calendrier ne sera pas créé.</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Work, Family</source>
+        <translation>p. ex. Personnel, Travail, Famille</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nom :</translation>
+    </message>
+    <message>
+        <source>&amp;Color:</source>
+        <translation>&amp;Couleur :</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Créer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Pick a calendar color</source>
+        <translation>Choisir une couleur de calendrier</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>Nom requis</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the calendar.</source>
+        <translation>Veuillez saisir un nom pour le calendrier.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the calendar.</source>
+        <translation>Impossible d&apos;enregistrer le calendrier.</translation>
+    </message>
+    <message>
+        <source>Could not create the local account row.</source>
+        <translation>Impossible de créer le compte local.</translation>
+    </message>
+    <message>
+        <source>Missing password</source>
+        <translation>Mot de passe manquant</translation>
+    </message>
+    <message>
+        <source>No saved password for this account. Edit the account first to re-enter your credentials.</source>
+        <translation>Aucun mot de passe enregistré pour ce compte. Modifiez d&apos;abord le compte pour saisir à nouveau vos identifiants.</translation>
+    </message>
+    <message>
+        <source>Creating calendar on server…</source>
+        <translation>Création du calendrier sur le serveur…</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Erreur réseau : %1</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). Your account may not have permission to create calendars on this server.</source>
+        <translation>Le serveur a refusé (HTTP %1). Votre compte n&apos;a peut-être pas le droit de créer des calendriers sur ce serveur.</translation>
+    </message>
+    <message>
+        <source>Server returned success but the new calendar isn&apos;t reachable. This server may not support MKCALENDAR.</source>
+        <translation>Le serveur a indiqué un succès, mais le nouveau calendrier est inaccessible. Ce serveur ne prend peut-être pas en charge MKCALENDAR.</translation>
+    </message>
+    <message>
+        <source>Created on server, but couldn&apos;t save locally. Run sync to recover.</source>
+        <translation>Créé sur le serveur, mais impossible de l&apos;enregistrer localement. Lancez une synchronisation pour le récupérer.</translation>
+    </message>
+    <message>
+        <source>Account missing</source>
+        <translation>Compte manquant</translation>
+    </message>
+    <message>
+        <source>Could not find the parent account.</source>
+        <translation>Impossible de trouver le compte parent.</translation>
+    </message>
+    <message>
+        <source>Saving changes to server…</source>
+        <translation>Enregistrement des modifications sur le serveur…</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). You may not have permission to rename or recolour this calendar.</source>
+        <translation>Le serveur a refusé (HTTP %1). Vous n&apos;avez peut-être pas le droit de renommer ce calendrier ou d&apos;en changer la couleur.</translation>
+    </message>
+    <message>
+        <source>Saved on server, but couldn&apos;t update locally.</source>
+        <translation>Enregistré sur le serveur, mais impossible de mettre à jour localement.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskFormDialog</name>
+    <message>
+        <source>Edit Task</source>
+        <translation>Modifier la tâche</translation>
+    </message>
+    <message>
+        <source>New Task</source>
+        <translation>Nouvelle tâche</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>Modifier la tâche</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>Nouvelle tâche</translation>
+    </message>
+    <message>
+        <source>Update the task and save to apply.</source>
+        <translation>Modifiez la tâche et enregistrez pour appliquer.</translation>
+    </message>
+    <message>
+        <source>Drop a quick to-do; due date and priority are optional.</source>
+        <translation>Notez une tâche rapide ; l&apos;échéance et la priorité sont facultatives.</translation>
+    </message>
+    <message>
+        <source>Buy birthday gift, prep Q1 report…</source>
+        <translation>Acheter un cadeau d&apos;anniversaire, préparer le rapport T1…</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Titre</translation>
+    </message>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Calendrier</translation>
+    </message>
+    <message>
+        <source>Set start date</source>
+        <translation>Définir une date de début</translation>
+    </message>
+    <message>
+        <source>&amp;Starts</source>
+        <translation>&amp;Début</translation>
+    </message>
+    <message>
+        <source>Set due date</source>
+        <translation>Définir une échéance</translation>
+    </message>
+    <message>
+        <source>&amp;Due</source>
+        <translation>É&amp;chéance</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>Ne se répète pas</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat</source>
+        <translation>&amp;Répéter</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>Échéance</translation>
+    </message>
+    <message>
+        <source>Completion date</source>
+        <translation>Date d&apos;achèvement</translation>
+    </message>
+    <message>
+        <source>Due date: next due = current due + interval.
+Completion date: next due = today + interval.</source>
+        <translation>Échéance : prochaine échéance = échéance actuelle + intervalle.
+Date d&apos;achèvement : prochaine échéance = aujourd&apos;hui + intervalle.</translation>
+    </message>
+    <message>
+        <source>Repeats &amp;from</source>
+        <translation>Répéter à &amp;partir de</translation>
+    </message>
+    <message>
+        <source>— None</source>
+        <translation>— Aucune</translation>
+    </message>
+    <message>
+        <source>● High</source>
+        <translation>● Haute</translation>
+    </message>
+    <message>
+        <source>● Medium</source>
+        <translation>● Moyenne</translation>
+    </message>
+    <message>
+        <source>● Low</source>
+        <translation>● Basse</translation>
+    </message>
+    <message>
+        <source>&amp;Priority</source>
+        <translation>&amp;Priorité</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>Terminée</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Health, Errands</source>
+        <translation>p. ex. Personnel, Santé, Courses</translation>
+    </message>
+    <message>
+        <source>&amp;Categories</source>
+        <translation>C&amp;atégories</translation>
+    </message>
+    <message>
+        <source>Steps, links, context…</source>
+        <translation>Étapes, liens, contexte…</translation>
+    </message>
+    <message>
+        <source>&amp;Notes</source>
+        <translation>&amp;Notes</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>Enregistrer les modifications</translation>
+    </message>
+    <message>
+        <source>Create task</source>
+        <translation>Créer la tâche</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Subtasks stay in their parent task&apos;s calendar.</source>
+        <translation>Les sous-tâches restent dans le calendrier de leur tâche parente.</translation>
+    </message>
+    <message>
+        <source>Title required</source>
+        <translation>Titre requis</translation>
+    </message>
+    <message>
+        <source>Please enter a title for the task.</source>
+        <translation>Veuillez saisir un titre pour la tâche.</translation>
+    </message>
+    <message>
+        <source>No calendars</source>
+        <translation>Aucun calendrier</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Créez d&apos;abord un calendrier.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the task.</source>
+        <translation>Impossible d&apos;enregistrer la tâche.</translation>
+    </message>
+</context>
+<context>
     <name>Application</name>
     <message>
         <location filename="../../app/application.cpp" line="+131"/>
@@ -962,6 +1249,14 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>Nouvel &amp;événement…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>Nouvelle &amp;tâche…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>Créez d&apos;abord un calendrier.</translation>
     </message>
     <message>
         <location line="+2"/>

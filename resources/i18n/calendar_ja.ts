@@ -2,6 +2,293 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AgendaTaskList</name>
+    <message>
+        <source>All day</source>
+        <translation>終日</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>無題</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarFormDialog</name>
+    <message>
+        <source>Add Calendar</source>
+        <translation>カレンダーを追加</translation>
+    </message>
+    <message>
+        <source>Add Calendar to %1</source>
+        <translation>%1 にカレンダーを追加</translation>
+    </message>
+    <message>
+        <source>Edit Calendar</source>
+        <translation>カレンダーを編集</translation>
+    </message>
+    <message>
+        <source>Create a new calendar on the CalDAV server. The server must allow MKCALENDAR for your user; if it refuses, the calendar will not be created.</source>
+        <translation>CalDAV サーバーに新しいカレンダーを作成します。サーバーがこのユーザーに MKCALENDAR を許可している必要があります。拒否された場合、カレンダーは作成されません。</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Work, Family</source>
+        <translation>例: 個人、仕事、家族</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>名前(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;Color:</source>
+        <translation>色(&amp;C):</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>作成</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Pick a calendar color</source>
+        <translation>カレンダーの色を選択</translation>
+    </message>
+    <message>
+        <source>Name required</source>
+        <translation>名前が必要です</translation>
+    </message>
+    <message>
+        <source>Please enter a name for the calendar.</source>
+        <translation>カレンダーの名前を入力してください。</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the calendar.</source>
+        <translation>カレンダーを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not create the local account row.</source>
+        <translation>ローカルアカウントを作成できませんでした。</translation>
+    </message>
+    <message>
+        <source>Missing password</source>
+        <translation>パスワードがありません</translation>
+    </message>
+    <message>
+        <source>No saved password for this account. Edit the account first to re-enter your credentials.</source>
+        <translation>このアカウントにはパスワードが保存されていません。先にアカウントを編集して資格情報を入力し直してください。</translation>
+    </message>
+    <message>
+        <source>Creating calendar on server…</source>
+        <translation>サーバーにカレンダーを作成しています…</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>ネットワークエラー: %1</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). Your account may not have permission to create calendars on this server.</source>
+        <translation>サーバーが拒否しました (HTTP %1)。このアカウントにはこのサーバーでカレンダーを作成する権限がない可能性があります。</translation>
+    </message>
+    <message>
+        <source>Server returned success but the new calendar isn&apos;t reachable. This server may not support MKCALENDAR.</source>
+        <translation>サーバーは成功を返しましたが、新しいカレンダーにアクセスできません。このサーバーは MKCALENDAR に対応していない可能性があります。</translation>
+    </message>
+    <message>
+        <source>Created on server, but couldn&apos;t save locally. Run sync to recover.</source>
+        <translation>サーバーには作成されましたが、ローカルに保存できませんでした。同期すると復旧します。</translation>
+    </message>
+    <message>
+        <source>Account missing</source>
+        <translation>アカウントがありません</translation>
+    </message>
+    <message>
+        <source>Could not find the parent account.</source>
+        <translation>親アカウントが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>Saving changes to server…</source>
+        <translation>変更をサーバーに保存しています…</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1). You may not have permission to rename or recolour this calendar.</source>
+        <translation>サーバーが拒否しました (HTTP %1)。このカレンダーの名前や色を変更する権限がない可能性があります。</translation>
+    </message>
+    <message>
+        <source>Saved on server, but couldn&apos;t update locally.</source>
+        <translation>サーバーには保存されましたが、ローカルで更新できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>TaskFormDialog</name>
+    <message>
+        <source>Edit Task</source>
+        <translation>タスクを編集</translation>
+    </message>
+    <message>
+        <source>New Task</source>
+        <translation>新しいタスク</translation>
+    </message>
+    <message>
+        <source>Edit task</source>
+        <translation>タスクを編集</translation>
+    </message>
+    <message>
+        <source>New task</source>
+        <translation>新しいタスク</translation>
+    </message>
+    <message>
+        <source>Update the task and save to apply.</source>
+        <translation>タスクを更新し、保存して適用します。</translation>
+    </message>
+    <message>
+        <source>Drop a quick to-do; due date and priority are optional.</source>
+        <translation>手早く ToDo を追加します。期限と優先度は任意です。</translation>
+    </message>
+    <message>
+        <source>Buy birthday gift, prep Q1 report…</source>
+        <translation>誕生日プレゼントを買う、Q1 レポートの準備…</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>タイトル(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>カレンダー(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Set start date</source>
+        <translation>開始日を設定</translation>
+    </message>
+    <message>
+        <source>&amp;Starts</source>
+        <translation>開始(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Set due date</source>
+        <translation>期限を設定</translation>
+    </message>
+    <message>
+        <source>&amp;Due</source>
+        <translation>期限(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Does not repeat</source>
+        <translation>繰り返さない</translation>
+    </message>
+    <message>
+        <source>&amp;Repeat</source>
+        <translation>繰り返し(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>期限日</translation>
+    </message>
+    <message>
+        <source>Completion date</source>
+        <translation>完了日</translation>
+    </message>
+    <message>
+        <source>Due date: next due = current due + interval.
+Completion date: next due = today + interval.</source>
+        <translation>期限日: 次の期限 = 現在の期限 + 間隔。
+完了日: 次の期限 = 今日 + 間隔。</translation>
+    </message>
+    <message>
+        <source>Repeats &amp;from</source>
+        <translation>繰り返しの基準(&amp;F)</translation>
+    </message>
+    <message>
+        <source>— None</source>
+        <translation>— なし</translation>
+    </message>
+    <message>
+        <source>● High</source>
+        <translation>● 高</translation>
+    </message>
+    <message>
+        <source>● Medium</source>
+        <translation>● 中</translation>
+    </message>
+    <message>
+        <source>● Low</source>
+        <translation>● 低</translation>
+    </message>
+    <message>
+        <source>&amp;Priority</source>
+        <translation>優先度(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Completed</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>e.g. Personal, Health, Errands</source>
+        <translation>例: 個人、健康、用事</translation>
+    </message>
+    <message>
+        <source>&amp;Categories</source>
+        <translation>カテゴリ(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Steps, links, context…</source>
+        <translation>手順、リンク、背景…</translation>
+    </message>
+    <message>
+        <source>&amp;Notes</source>
+        <translation>メモ(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Save changes</source>
+        <translation>変更を保存</translation>
+    </message>
+    <message>
+        <source>Create task</source>
+        <translation>タスクを作成</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Subtasks stay in their parent task&apos;s calendar.</source>
+        <translation>サブタスクは親タスクのカレンダーに置かれます。</translation>
+    </message>
+    <message>
+        <source>Title required</source>
+        <translation>タイトルが必要です</translation>
+    </message>
+    <message>
+        <source>Please enter a title for the task.</source>
+        <translation>タスクのタイトルを入力してください。</translation>
+    </message>
+    <message>
+        <source>No calendars</source>
+        <translation>カレンダーがありません</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>先にカレンダーを作成してください。</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the task.</source>
+        <translation>タスクを保存できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>Application</name>
     <message>
         <location filename="../../app/application.cpp" line="+131"/>
@@ -958,6 +1245,14 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>New &amp;Event…</source>
         <translation>新しい予定(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>New &amp;Task…</source>
+        <translation>新しいタスク(&amp;T)…</translation>
+    </message>
+    <message>
+        <source>Create a calendar first.</source>
+        <translation>先にカレンダーを作成してください。</translation>
     </message>
     <message>
         <location line="+2"/>

@@ -148,6 +148,11 @@ QUrl ScriptedHttpServer::url(const QString &path) const
     return LoopbackPort::url(m_tls ? u"https"_s : u"http"_s, serverPort(), path);
 }
 
+bool ScriptedHttpServer::Expectation::targets(const QByteArray &target) const
+{
+    return m_target.endsWith('*') ? target.startsWith(m_target.chopped(1)) : m_target == target;
+}
+
 ScriptedHttpServer::Expectation &ScriptedHttpServer::expect(const QByteArray &method, const QByteArray &target)
 {
     Expectation &expectation = m_expectations.emplace_back();
@@ -235,12 +240,12 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
     auto match = m_expectations.begin();
     if (m_anyOrder) {
         match = std::find_if(m_expectations.begin(), m_expectations.end(), [&request](const Expectation &e) {
-            return e.m_method == request.method && e.m_target == request.target;
+            return e.m_method == request.method && e.targets(request.target);
         });
     }
     if (m_expectations.empty() || (m_anyOrder && match == m_expectations.end())) {
         m_problems.append(u"unexpected request: %1"_s.arg(describe(request)));
-    } else if (match->m_method != request.method || match->m_target != request.target) {
+    } else if (match->m_method != request.method || !match->targets(request.target)) {
         m_problems.append(u"expected %1 %2, got %3"_s.arg(QString::fromLatin1(match->m_method),
                                                          QString::fromLatin1(match->m_target),
                                                          describe(request)));

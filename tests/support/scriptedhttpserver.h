@@ -57,6 +57,7 @@ public:
 
     private:
         friend class ScriptedHttpServer;
+        bool targets(const QByteArray &target) const;
         QByteArray m_method;
         QByteArray m_target;
         std::vector<std::function<QString(const Request &)>> m_checks;
@@ -81,7 +82,8 @@ public:
     QUrl url(const QString &path = QStringLiteral("/")) const;
 
     // Queues the next expected request; the reference stays valid until the
-    // request arrives.
+    // request arrives. A target ending in "*" takes any target it begins
+    // (for resources whose names the client makes up).
     Expectation &expect(const QByteArray &method, const QByteArray &target);
     // For clients that send concurrent requests, whose arrival order is not
     // fixed: each request takes the first queued expectation with its method

@@ -1,0 +1,436 @@
+#include "taskformdialog.h"
+
+#include "appstate.h"
+#include "calendarchoice.h"
+#include "database.h"
+#include "datetimepicker.h"
+#include "eventwrites.h"
+#include "icalendar.h"
+#include "recurrenceeditdialog.h"
+#include "rruleformat.h"
+#include "storesql.h"
+#include "taskdetailspopover.h"
+#include "taskrepository.h"
+#include "theme.h"
+#include "timeutil.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kFromDueDate = u"fromDueDate"_s;
+const QString kCompleted = u"completed"_s;
+
+// A check box and its picker, side by side; the box switches the picker.
+QWidget *dateRow(QCheckBox *box, DateTimePicker *picker, QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(box);
+    layout->addWidget(picker, 1);
+    picker->setEnabled(false);
+    QObject::connect(box, &QCheckBox::toggled, picker, &QWidget::setEnabled);
+    return row;
+}
+
+// A date-only value shows its own date, whatever zone it was stored in.
+void showDate(DateTimePicker *picker, QCheckBox *box, const std::optional<QDateTime> &value, bool dateOnly)
+{
+    if (!value)
+        return;
+    box->setChecked(true);
+    if (dateOnly) {
+        picker->setDateOnly(true);
+        picker->setDateTime(TimeUtil::inZone(value->date(), QTime(0, 0), QTimeZone()));
+    } else {
+        picker->setDateTime(*value);
+    }
+}
+
+// An unchanged timed value stays as it was stored, in its own zone.
+std::optional<QDateTime> pickedDate(const DateTimePicker *picker, const QCheckBox *box,
+                                    const std::optional<QDateTime> &stored)
+{
+    if (!box->isChecked())
+        return std::nullopt;
+    if (picker->isDateOnly())
+        return TimeUtil::inZone(picker->date(), QTime(0, 0), QTimeZone());
+    if (stored && picker->dateTime() == *stored)
+        return stored;
+    return picker->dateTime();
+}
+
+} // namespace
+
+TaskFormDialog::TaskFormDialog(AppState *state, const Task &task, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_task(task)
+{
+    TaskDetailsPopover::closeOpen();
+    setWindowTitle(tr("Edit Task"));
+    setModal(true);
+    buildUi();
+    fillCalendarCombo();
+    populate();
+}
+
+TaskFormDialog::TaskFormDialog(AppState *state, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+{
+    TaskDetailsPopover::closeOpen();
+    setWindowTitle(tr("New Task"));
+    setModal(true);
+    buildUi();
+    fillCalendarCombo();
+}
+
+int TaskFormDialog::priorityChoice(int priority)
+{
+    if (priority <= 0)
+        return 0;
+    if (priority <= 3)
+        return 1;
+    if (priority <= 6)
+        return 5;
+    return 9;
+}
+
+void TaskFormDialog::buildUi()
+{
+    const bool editing = m_task.has_value();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+
+    auto *heading = new QLabel(editing ? tr("Edit task") : tr("New task"), this);
+    heading->setObjectName(u"heading"_s);
+    QFont headingFont = heading->font();
+    headingFont.setWeight(QFont::Bold);
+    headingFont.setPointSize(16);
+    heading->setFont(headingFont);
+    layout->addWidget(heading);
+
+    auto *subtitle = new QLabel(editing ? tr("Update the task and save to apply.")
+                                        : tr("Drop a quick to-do; due date and priority are optional."),
+                                this);
+    subtitle->setWordWrap(true);
+    subtitle->setProperty("muted", true);
+    layout->addWidget(subtitle);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    layout->addLayout(form);
+
+    m_title = new QLineEdit(this);
+    m_title->setObjectName(u"title"_s);
+    m_title->setPlaceholderText(tr("Buy birthday gift, prep Q1 report…"));
+    form->addRow(tr("&Title"), m_title);
+
+    m_calendar = new QComboBox(this);
+    m_calendar->setObjectName(u"calendar"_s);
+    form->addRow(tr("&Calendar"), m_calendar);
+
+    const Qt::DayOfWeek firstDay = m_state ? m_state->firstDayOfWeek() : Qt::Monday;
+    const QDateTime now = QDateTime::currentDateTime();
+    m_hasStart = new QCheckBox(tr("Set start date"), this);
+    m_hasStart->setObjectName(u"hasStart"_s);
+    m_start = new DateTimePicker(firstDay, this);
+    m_start->setObjectName(u"start"_s);
+    m_start->setDateTime(now);
+    form->addRow(tr("&Starts"), dateRow(m_hasStart, m_start, this));
+
+    m_hasDue = new QCheckBox(tr("Set due date"), this);
+    m_hasDue->setObjectName(u"hasDue"_s);
+    m_due = new DateTimePicker(firstDay, this);
+    m_due->setObjectName(u"due"_s);
+    m_due->setDateTime(now);
+    form->addRow(tr("&Due"), dateRow(m_hasDue, m_due, this));
+
+    m_repeat = new QPushButton(tr("Does not repeat"), this);
+    m_repeat->setObjectName(u"repeat"_s);
+    m_repeat->setStyleSheet(u"text-align: left; padding-left: 8px;"_s);
+    connect(m_repeat, &QPushButton::clicked, this, &TaskFormDialog::editRecurrence);
+    form->addRow(tr("&Repeat"), m_repeat);
+
+    m_repeatFrom = new QComboBox(this);
+    m_repeatFrom->setObjectName(u"repeatFrom"_s);
+    m_repeatFrom->addItem(tr("Due date"), kFromDueDate);
+    m_repeatFrom->addItem(tr("Completion date"), u"fromCompletionDate"_s);
+    m_repeatFrom->setToolTip(
+        tr("Due date: next due = current due + interval.\nCompletion date: next due = today + interval."));
+    m_repeatFrom->setEnabled(false);
+    connect(m_repeatFrom, &QComboBox::currentIndexChanged, this,
+            [this] { m_repeatMode = m_repeatFrom->currentData().toString(); });
+    form->addRow(tr("Repeats &from"), m_repeatFrom);
+
+    m_priority = new QComboBox(this);
+    m_priority->setObjectName(u"priority"_s);
+    m_priority->addItem(tr("— None"), 0);
+    m_priority->addItem(tr("● High"), 1);
+    m_priority->addItem(tr("● Medium"), 5);
+    m_priority->addItem(tr("● Low"), 9);
+    form->addRow(tr("&Priority"), m_priority);
+
+    m_completed = new QCheckBox(tr("Completed"), this);
+    m_completed->setObjectName(u"completed"_s);
+    form->addRow(QString(), m_completed);
+
+    m_categories = new QLineEdit(this);
+    m_categories->setObjectName(u"categories"_s);
+    m_categories->setPlaceholderText(tr("e.g. Personal, Health, Errands"));
+    form->addRow(tr("&Categories"), m_categories);
+
+    m_notes = new QPlainTextEdit(this);
+    m_notes->setObjectName(u"notes"_s);
+    m_notes->setPlaceholderText(tr("Steps, links, context…"));
+    m_notes->setMinimumHeight(110);
+    m_notes->setMaximumHeight(160);
+    form->addRow(tr("&Notes"), m_notes);
+
+    auto *divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setStyleSheet(u"color: %1;"_s.arg(Theme::border().name()));
+    layout->addWidget(divider);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(editing ? tr("Save changes") : tr("Create task"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    for (QAbstractButton *button : buttons->buttons())
+        button->setIcon(QIcon());
+    connect(buttons, &QDialogButtonBox::accepted, this, &TaskFormDialog::save);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    resize(480, sizeHint().height());
+    m_title->setFocus();
+}
+
+void TaskFormDialog::fillCalendarCombo()
+{
+    // The edited task's own calendar stays on offer even when hidden or
+    // read-only: the task is edited where it lives, never moved by the form's
+    // choice of a first item.
+    const QList<Calendar> calendars =
+        CalendarChoice::fill(m_calendar, m_state, m_task ? m_task->calendar_id : QString());
+    for (qsizetype i = 0; i < calendars.size(); ++i) {
+        if (calendars.at(i).is_default) {
+            m_calendar->setCurrentIndex(int(i));
+            break;
+        }
+    }
+}
+
+void TaskFormDialog::setCalendarId(const QString &calendarId)
+{
+    int index = m_calendar->findData(calendarId);
+    if (index < 0 && !m_parentTaskUid.isEmpty() && CalendarChoice::add(m_calendar, m_state, calendarId))
+        index = m_calendar->count() - 1;
+    if (index >= 0)
+        m_calendar->setCurrentIndex(index);
+}
+
+void TaskFormDialog::setParentTaskUid(const QString &uid)
+{
+    m_parentTaskUid = uid;
+    m_calendar->setEnabled(uid.isEmpty());
+    m_calendar->setToolTip(uid.isEmpty() ? QString() : tr("Subtasks stay in their parent task's calendar."));
+}
+
+void TaskFormDialog::populate()
+{
+    if (!m_task)
+        return;
+    const Task &task = *m_task;
+    m_title->setText(task.title);
+    if (const int index = m_calendar->findData(task.calendar_id); index >= 0)
+        m_calendar->setCurrentIndex(index);
+    // Moving a subtask alone would part it from its parent.
+    if (!task.parent_task_uid.isEmpty()) {
+        m_calendar->setEnabled(false);
+        m_calendar->setToolTip(tr("Subtasks stay in their parent task's calendar."));
+    }
+    showDate(m_due, m_hasDue, task.due_date, task.due_is_date_only);
+    showDate(m_start, m_hasStart, task.start_date, task.start_is_date_only);
+    m_rule = task.recurrence_rule;
+    m_repeatMode = task.repeat_mode.isEmpty() ? kFromDueDate : task.repeat_mode;
+    updateRepeatButton();
+    m_categories->setText(task.categories.join(u", "_s));
+    m_priority->setCurrentIndex(m_priority->findData(priorityChoice(task.priority)));
+    m_completed->setChecked(task.status == kCompleted);
+    m_notes->setPlainText(task.description);
+}
+
+void TaskFormDialog::editRecurrence()
+{
+    QDate anchor = QDate::currentDate();
+    if (m_hasDue->isChecked())
+        anchor = m_due->date();
+    else if (m_hasStart->isChecked())
+        anchor = m_start->date();
+    RecurrenceEditDialog dialog(m_rule, anchor, m_state ? m_state->firstDayOfWeek() : Qt::Monday, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_rule = dialog.rrule();
+    updateRepeatButton();
+}
+
+void TaskFormDialog::updateRepeatButton()
+{
+    m_repeat->setText(m_rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(m_rule));
+    m_repeatFrom->setEnabled(!m_rule.isEmpty());
+    if (const int index = m_repeatFrom->findData(m_repeatMode); index >= 0)
+        m_repeatFrom->setCurrentIndex(index);
+}
+
+void TaskFormDialog::save()
+{
+    const QString title = m_title->text().trimmed();
+    if (title.isEmpty()) {
+        QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the task."));
+        m_title->setFocus();
+        return;
+    }
+    if (m_calendar->count() == 0) {
+        QMessageBox::warning(this, tr("No calendars"), tr("Create a calendar first."));
+        return;
+    }
+
+    Task record = m_task ? *m_task : Task();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const bool editing = m_task && !m_task->id.isEmpty();
+    if (editing) {
+        record.sequence += 1;
+    } else {
+        record.id = EventWrites::newId();
+        record.uid = record.id;
+        record.created = now;
+        record.sequence = 0;
+        if (!m_parentTaskUid.isEmpty())
+            record.parent_task_uid = m_parentTaskUid;
+    }
+    record.calendar_id = m_calendar->currentData().toString();
+    record.title = title;
+    record.description = m_notes->toPlainText();
+    record.priority = m_priority->currentData().toInt();
+    record.due_date = pickedDate(m_due, m_hasDue, m_task ? m_task->due_date : std::nullopt);
+    record.due_is_date_only = m_due->isDateOnly();
+    record.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
+    record.start_is_date_only = m_start->isDateOnly();
+    record.recurrence_rule = m_rule;
+    record.repeat_mode = m_repeatMode.isEmpty() ? kFromDueDate : m_repeatMode;
+    record.categories.clear();
+    for (const QString &item : m_categories->text().split(u',')) {
+        if (const QString category = item.trimmed(); !category.isEmpty())
+            record.categories.append(category);
+    }
+
+    // Ticking a repeating task done moves it on to its next occurrence, as
+    // the task lists' check boxes do; it is written open and then completed.
+    const bool wasCompleted = m_task && m_task->status == kCompleted;
+    const bool completeRepeating = m_completed->isChecked() && !wasCompleted && !record.recurrence_rule.isEmpty();
+    if (m_completed->isChecked() && !completeRepeating) {
+        record.status = kCompleted;
+        record.percent_complete = 100;
+        if (!record.completed_date)
+            record.completed_date = now;
+    } else {
+        record.status = u"needs-action"_s;
+        record.percent_complete = 0;
+        record.completed_date.reset();
+    }
+    record.last_modified = now;
+    record.sync_status = u"pending"_s;
+    record.raw_icalendar = ICalendar::serializeTask(record);
+
+    if (write(record, completeRepeating)) {
+        accept();
+        return;
+    }
+    QMessageBox::critical(this, tr("Database Error"), tr("Could not save the task."));
+}
+
+bool TaskFormDialog::write(const Task &record, bool completeRepeating)
+{
+    if (!m_state || !m_state->tasks() || !m_state->database())
+        return false;
+    TaskRepository *tasks = m_state->tasks();
+    const bool editing = m_task && !m_task->id.isEmpty();
+    QSqlDatabase &db = m_state->database()->database();
+    StoreSql::Savepoint savepoint(db, QLatin1String("task_form"));
+    if (!savepoint.isActive())
+        return false;
+    bool ok = false;
+    QString id = record.id;
+    if (!editing) {
+        ok = tasks->insert(record);
+    } else if (record.calendar_id == m_task->calendar_id) {
+        ok = tasks->update(record);
+    } else {
+        ok = moveToCalendar(record, &id);
+    }
+    if (ok && completeRepeating)
+        ok = tasks->setCompleted(id, true);
+    if (!ok) {
+        savepoint.rollback();
+        return false;
+    }
+    return savepoint.release();
+}
+
+// Another calendar is another collection on a server: the task (with its
+// subtasks) becomes new rows there, created by the next push, and the old
+// rows tombstones that the old calendar's push deletes. The uid stays, so
+// subtasks keep their parent.
+bool TaskFormDialog::moveToCalendar(const Task &record, QString *movedId)
+{
+    TaskRepository *tasks = m_state->tasks();
+    const QString from = m_task->calendar_id;
+    QList<Task> moving = {record};
+    const QList<Task> old = tasks->getByCalendar(from);
+    QStringList parents = {record.uid};
+    for (qsizetype i = 0; i < parents.size(); ++i) {
+        for (const Task &task : old) {
+            if (task.parent_task_uid == parents.at(i) && task.id != record.id) {
+                moving.append(task);
+                parents.append(task.uid);
+            }
+        }
+    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (Task row : std::as_const(moving)) {
+        const QString oldId = row.id;
+        row.id = EventWrites::newId();
+        row.calendar_id = record.calendar_id;
+        row.href.clear();
+        row.etag.clear();
+        row.deleted_at.reset();
+        row.last_modified = now;
+        row.sync_status = u"pending"_s;
+        row.raw_icalendar = ICalendar::serializeTask(row);
+        if (!tasks->remove(oldId) || !tasks->insert(row))
+            return false;
+        if (oldId == record.id)
+            *movedId = row.id;
+    }
+    return true;
+}

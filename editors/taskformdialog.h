@@ -1,0 +1,65 @@
+#pragma once
+
+#include "task.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class AppState;
+class DateTimePicker;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// Creates a new task or edits a stored one. Nothing is written before OK;
+// exec() returns Accepted only after the write succeeded. A task is edited in
+// the calendar it lives in, even a hidden or read-only one.
+class TaskFormDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    TaskFormDialog(AppState *state, const Task &task, QWidget *parent = nullptr);
+    TaskFormDialog(AppState *state, QWidget *parent = nullptr);
+
+    // Selects the calendar; a new subtask's calendar is offered even when it
+    // is hidden or read-only, so the subtask stays with its parent.
+    void setCalendarId(const QString &calendarId);
+    // A non-empty uid makes the new task a subtask and fixes its calendar.
+    void setParentTaskUid(const QString &uid);
+
+    // The priority item's code (0, 1, 5 or 9) a stored priority shows as.
+    static int priorityChoice(int priority);
+
+private:
+    void buildUi();
+    void fillCalendarCombo();
+    void populate();
+    void editRecurrence();
+    void updateRepeatButton();
+    void save();
+    bool write(const Task &record, bool completeRepeating);
+    // The new row's id goes to `movedId`.
+    bool moveToCalendar(const Task &record, QString *movedId);
+
+    AppState *m_state;
+    std::optional<Task> m_task;
+    QString m_rule;
+    QString m_repeatMode = QStringLiteral("fromDueDate");
+    QString m_parentTaskUid;
+
+    QLineEdit *m_title = nullptr;
+    QComboBox *m_calendar = nullptr;
+    QCheckBox *m_hasStart = nullptr;
+    DateTimePicker *m_start = nullptr;
+    QCheckBox *m_hasDue = nullptr;
+    DateTimePicker *m_due = nullptr;
+    QPushButton *m_repeat = nullptr;
+    QComboBox *m_repeatFrom = nullptr;
+    QComboBox *m_priority = nullptr;
+    QCheckBox *m_completed = nullptr;
+    QLineEdit *m_categories = nullptr;
+    QPlainTextEdit *m_notes = nullptr;
+};

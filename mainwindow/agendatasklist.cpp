@@ -1,0 +1,92 @@
+#include "agendatasklist.h"
+
+#include "appstate.h"
+#include "calendarrepository.h"
+#include "taskformdialog.h"
+#include "taskrepository.h"
+#include "theme.h"
+#include "timetext.h"
+#include "upcomingoccurrences.h"
+
+#include <QHash>
+#include <QLocale>
+
+namespace {
+
+// The day a task is due on: a date-only due date is its stored date, a timed
+// one the local day of its instant.
+QDate dueDay(const Task &task)
+{
+    return task.due_is_date_only ? task.due_date->date() : task.due_date->toLocalTime().date();
+}
+
+} // namespace
+
+AgendaTaskList::AgendaTaskList(AppState *state, QWidget *parent)
+    : QListWidget(parent)
+    , m_state(state)
+{
+    setObjectName(QStringLiteral("agendaTasks"));
+    connect(this, &QListWidget::itemActivated, this, &AgendaTaskList::openTask);
+    connect(state->tasks(), &TaskRepository::tasksChanged, this, &AgendaTaskList::reload);
+}
+
+void AgendaTaskList::showWeek(const QDate &weekStart)
+{
+    m_weekStart = weekStart;
+    reload();
+}
+
+void AgendaTaskList::reload()
+{
+    clear();
+    const QStringList calendarIds = upcomingCalendarIds(m_state);
+    if (!m_weekStart.isValid() || calendarIds.isEmpty()) { // an empty list would mean every calendar
+        setVisible(false);
+        return;
+    }
+    const QDate last = m_weekStart.addDays(6);
+    // A day around the week, so that date-only tasks stored at another
+    // zone's midnight are found; their dates decide below.
+    const QList<Task> found = m_state->tasks()->getInRange(m_weekStart.addDays(-1).startOfDay(),
+                                                           last.addDays(2).startOfDay(), calendarIds);
+    QHash<QString, QString> colours;
+    for (const Calendar &calendar : m_state->calendars()->getAll())
+        colours.insert(calendar.id, calendar.color);
+    const QLocale locale;
+    for (const Task &task : found) {
+        if (!task.due_date)
+            continue;
+        const QDate day = dueDay(task);
+        if (day < m_weekStart || day > last)
+            continue;
+        const QString when = task.due_is_date_only ? tr("All day")
+                                                   : TimeText::shortTime(task.due_date->toLocalTime().time());
+        const QString title = task.title.isEmpty() ? tr("Untitled") : task.title;
+        auto *item = new QListWidgetItem(
+            QStringLiteral("%1 %2   %3").arg(locale.toString(day, QStringLiteral("ddd")), when, title), this);
+        item->setIcon(Theme::colorDotIcon(task.color.isEmpty() ? colours.value(task.calendar_id) : task.color));
+        item->setData(kTaskIdRole, task.id);
+        // The done state is shown, not toggled here: the form changes it.
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        const bool done = task.status == QLatin1String("completed");
+        item->setCheckState(done ? Qt::Checked : Qt::Unchecked);
+        if (done)
+            item->setForeground(Theme::textMuted());
+    }
+    // As tall as its rows, up to six, so that a short list needs no scrolling.
+    const int rows = qMin(count(), 6);
+    setFixedHeight(rows * qMax(sizeHintForRow(0), 1) + 2 * frameWidth());
+    setVisible(count() > 0);
+}
+
+void AgendaTaskList::openTask(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    const std::optional<Task> task = m_state->tasks()->getById(item->data(kTaskIdRole).toString());
+    if (!task || task->deleted_at)
+        return;
+    TaskFormDialog dialog(m_state, *task, this);
+    dialog.exec();
+}

@@ -1,0 +1,135 @@
+// Pictures of the task and calendar forms for a look at their layout: "New
+// Task" as a subtask, the week agenda with its task rows and the calendar form
+// waiting for its server, in the light and the dark theme. Run by
+// scripts/screenshots-tasks.sh.
+//   taskshots OUTPUT_DIR
+
+#include "accountrepository.h"
+#include "appstate.h"
+#include "calendarformdialog.h"
+#include "calendarrepository.h"
+#include "environment.h"
+#include "formdriver.h"
+#include "icalendar.h"
+#include "taskformdialog.h"
+#include "shotsupport.h"
+#include "taskrepository.h"
+#include "theme.h"
+#include "thememanager.h"
+#include "tokenstore.h"
+#include "weekagenda.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTcpServer>
+
+using namespace Qt::StringLiterals;
+using namespace FormDriver;
+
+namespace {
+
+const QString kPersonal = u"quillmarten-personal-default"_s;
+const QDate kMonday(2026, 3, 2);
+
+Task task(const QString &title, const QDateTime &due, bool dateOnly, bool done = false)
+{
+    Task t;
+    t.id = t.uid = u"shot-"_s + title.toLower().replace(u' ', u'-');
+    t.calendar_id = kPersonal;
+    t.title = title;
+    t.due_date = due;
+    t.due_is_date_only = dateOnly;
+    if (done) {
+        t.status = u"completed"_s;
+        t.percent_complete = 100;
+        t.completed_date = QDateTime::currentDateTimeUtc();
+    }
+    t.created = t.last_modified = QDateTime::currentDateTimeUtc();
+    t.raw_icalendar = ICalendar::serializeTask(t);
+    return t;
+}
+
+void seed(AppState *state, const QUrl &silentServer)
+{
+    const QList<Task> tasks = {
+        task(u"Prep Q1 report"_s, QDateTime(kMonday.addDays(1), QTime(9, 30)), false),
+        task(u"Pay rent"_s, QDateTime(kMonday.addDays(2), QTime(0, 0)), true, true),
+        task(u"Buy birthday gift"_s, QDateTime(kMonday.addDays(4), QTime(17, 0)), false),
+    };
+    for (const Task &t : tasks)
+        state->tasks()->insert(t);
+    Account account;
+    account.id = u"shot-dav"_s;
+    account.name = u"Team server"_s;
+    account.type = u"caldav"_s;
+    account.server_url = silentServer.toString();
+    account.username = u"alice"_s;
+    account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+    state->accounts()->insert(account);
+    if (auto store = TolmAccount::createTokenStore(appIdentifier()))
+        store->save(u"caldav-password-shot-dav"_s, u"secret"_s);
+    state->setCurrentDate(kMonday.addDays(2));
+}
+
+bool shoot(AppState *state, const QString &theme, const QDir &out)
+{
+    state->themeManager()->apply(theme);
+    bool ok = true;
+    {
+        TaskFormDialog form(state);
+        form.setParentTaskUid(u"shot-prep-q1-report"_s);
+        form.setCalendarId(kPersonal);
+        form.show();
+        type(&form, u"title"_s, u"Collect sales figures"_s);
+        click(&form, u"hasDue"_s);
+        setWhen(&form, u"due"_s, QDateTime(kMonday, QTime(16, 0)));
+        choose(&form, u"priority"_s, 1);
+        type(&form, u"categories"_s, u"Work, Q1"_s);
+        ok = ShotSupport::save(&form, out.filePath(u"new-subtask-%1.png"_s.arg(theme))) && ok;
+    }
+    {
+        WeekAgenda agenda(state);
+        agenda.resize(420, 360);
+        ok = ShotSupport::save(&agenda, out.filePath(u"agenda-tasks-%1.png"_s.arg(theme))) && ok;
+    }
+    {
+        const std::optional<Account> account = state->accounts()->getById(u"shot-dav"_s);
+        CalendarFormDialog form(state, *account);
+        form.setChosenColor(u"#2e7d32"_s);
+        form.show();
+        type(&form, u"name"_s, u"Team"_s);
+        if (QPushButton *okButton = button(&form, QDialogButtonBox::Ok))
+            okButton->click();
+        ok = ShotSupport::save(&form, out.filePath(u"calendar-form-busy-%1.png"_s.arg(theme))) && ok;
+        // The form stays until its request ends: a silent server never
+        // answers, so the client goes with the form.
+    }
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        qCritical("usage: taskshots OUTPUT_DIR");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.exists() && !QDir().mkpath(out.path()))
+        return 1;
+
+    // Takes connections and never answers, so the calendar form stays busy.
+    QTcpServer silent;
+    if (!silent.listen(QHostAddress::LocalHost))
+        return 1;
+
+    const ShotSupport::Home home;
+    AppState state;
+    if (!state.initialize())
+        return 1;
+    seed(&state, QUrl(u"http://127.0.0.1:%1/dav/"_s.arg(silent.serverPort())));
+    const bool ok = shoot(&state, u"light"_s, out) && shoot(&state, u"dark"_s, out);
+    return ok ? 0 : 1;
+}
