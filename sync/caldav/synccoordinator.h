@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "providerconfig.h"
 #include "untrustedcertinfo.h"
 
 #include <QList>
@@ -14,6 +15,7 @@
 
 class AppState;
 class CalDavSyncClient;
+class QNetworkAccessManager;
 namespace TolmAccount {
 class TokenStore;
 }
@@ -56,6 +58,10 @@ public:
     // Calendars with rows waiting to be pushed.
     void pushPending();
 
+    // Where Google lives and this program's OAuth client; the environment's
+    // by default.
+    void setProviderConfig(const ProviderConfig &config) { m_providerConfig = config; }
+
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
@@ -76,6 +82,7 @@ private:
     void syncAccount(const Account &account);
     // `full`: the account's whole sync, which alone restarts its interval.
     void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
+    void syncGoogleCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
@@ -89,4 +96,6 @@ private:
     QList<Batch *> m_batches;
     QSet<QString> m_inFlight;
     QSet<QString> m_changedInFlight;
+    ProviderConfig m_providerConfig = ProviderConfig::fromEnvironment();
+    QNetworkAccessManager *m_network = nullptr;
 };

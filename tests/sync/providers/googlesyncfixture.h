@@ -105,6 +105,14 @@ public:
         return report;
     }
 
+    // A copy of the secure store's current tokens, for a coordinator.
+    std::unique_ptr<TolmAccount::TokenStore> tokenStoreCopy() const
+    {
+        auto copy = std::make_unique<TolmAccount::MemoryTokenStore>();
+        Google::AuthService::saveTokens(copy.get(), kAccount, tokens());
+        return copy;
+    }
+
     AppState *state() const { return m_state; }
     EventRepository *events() const { return m_state->events(); }
     FakeGoogle &fake() { return m_fake; }
