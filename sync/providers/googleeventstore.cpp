@@ -76,14 +76,19 @@ bool GoogleEventStore::addException(const QString &seriesProviderId, const QStri
                 {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
 }
 
-void GoogleEventStore::inTransaction(const std::function<void()> &work)
+bool GoogleEventStore::begin()
 {
     QSqlDatabase &db = m_database->database();
     // Without a transaction every row is its own commit: slower, still correct.
-    const bool began = db.transaction();
-    if (!began)
-        qCWarning(lcProviders) << "[Google] could not begin a transaction:" << db.lastError().text();
-    work();
-    if (began && !db.commit())
+    if (db.transaction())
+        return true;
+    qCWarning(lcProviders) << "[Google] could not begin a transaction:" << db.lastError().text();
+    return false;
+}
+
+void GoogleEventStore::commit()
+{
+    QSqlDatabase &db = m_database->database();
+    if (!db.commit())
         qCWarning(lcProviders) << "[Google] commit failed:" << db.lastError().text();
 }

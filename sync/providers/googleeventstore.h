@@ -29,8 +29,11 @@ public:
     // The series master's exception list (a JSON array of start keys) gains
     // `startKey`. False when the series has no local row.
     bool addException(const QString &seriesProviderId, const QString &startKey);
-    // Runs `work` in one transaction of the shared connection.
-    void inTransaction(const std::function<void()> &work);
+    // One transaction of the shared connection, which may stay open across
+    // turns of the event loop. begin() is false when none could be opened
+    // (another is open): the writes then go through without one.
+    bool begin();
+    void commit();
 
 private:
     bool exec(const QString &sql, const QVariantList &values, const std::function<void(QSqlQuery &)> &row = {}) const;

@@ -1,6 +1,7 @@
 #include "googlesyncclient.h"
 
 #include "accountrepository.h"
+#include "database.h"
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
@@ -10,6 +11,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -102,7 +104,6 @@ void SyncClient::runPull(const RunPtr &run)
             [this, client, run](const QString &, const CalendarClient::EventListPage &page) {
         client->deleteLater();
         applyPulledEvents(run, page);
-        runPush(run);
     });
     client->listEvents(run->calendar.url, run->calendar.sync_token, QDateTime(), QDateTime());
 }
@@ -126,74 +127,115 @@ void SyncClient::onSyncTokenExpired(const RunPtr &run)
     runPull(run);
 }
 
-void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page)
+// One pull being applied: the listed items, how far it got, what it counted.
+struct SyncClient::Apply
 {
-    EventRepository *events = m_appState->events();
-    GoogleEventStore store(m_appState->database(), run->calendar.id);
+    Apply(Database *database, const QString &calendarId) : store(database, calendarId) { }
+    ~Apply()
+    {
+        // A client deleted halfway still ends the transaction it opened.
+        if (began)
+            store.commit();
+    }
+
+    GoogleEventStore store;
+    QList<QJsonObject> items;
+    QString nextSyncToken;
+    qsizetype next = 0;
+    bool began = false;
     int upserted = 0;
     int tombstoned = 0;
     int failed = 0;
-    run->pulled = int(page.items.size());
     QList<QPair<QString, QString>> cancelledInstances; // series id, original start
+};
 
-    store.inTransaction([&] {
-        // The run's own writes are no local change: one notification at the end.
-        const bool wasBlocked = events->blockSignals(true);
-        for (const QJsonObject &item : page.items) {
-            const QString providerId = item.value("id"_L1).toString();
-            if (providerId.isEmpty())
-                continue;
-            const QString localId = store.rowFor(providerId);
-            if (item.value("status"_L1).toString() == "cancelled"_L1) {
-                const QString series = item.value("recurringEventId"_L1).toString();
-                const QString startKey = CalendarClient::originalStartKey(item);
-                if (!series.isEmpty() && !startKey.isEmpty())
-                    cancelledInstances.append({series, startKey});
-                if (!localId.isEmpty()) {
-                    events->hardDelete(localId);
-                    ++tombstoned;
-                }
-                continue;
+void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page)
+{
+    auto apply = std::make_shared<Apply>(m_appState->database(), run->calendar.id);
+    apply->items = page.items;
+    apply->nextSyncToken = page.nextSyncToken;
+    apply->began = apply->store.begin();
+    run->pulled = int(page.items.size());
+    applySlice(run, apply);
+}
+
+void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
+{
+    EventRepository *events = m_appState->events();
+    GoogleEventStore &store = apply->store;
+    // The run's own writes are no local change: one notification at the end.
+    const bool wasBlocked = events->blockSignals(true);
+    const qsizetype end = std::min(apply->items.size(), apply->next + kApplySlice);
+    for (; apply->next < end; ++apply->next) {
+        const QJsonObject &item = apply->items.at(apply->next);
+        const QString providerId = item.value("id"_L1).toString();
+        if (providerId.isEmpty())
+            continue;
+        const QString localId = store.rowFor(providerId);
+        if (item.value("status"_L1).toString() == "cancelled"_L1) {
+            const QString series = item.value("recurringEventId"_L1).toString();
+            const QString startKey = CalendarClient::originalStartKey(item);
+            if (!series.isEmpty() && !startKey.isEmpty())
+                apply->cancelledInstances.append({series, startKey});
+            if (!localId.isEmpty()) {
+                events->hardDelete(localId);
+                ++apply->tombstoned;
             }
-            Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
-            if (localId.isEmpty()) {
-                events->insert(mapped) ? ++upserted : ++failed;
-                continue;
-            }
-            const std::optional<Event> local = events->getById(localId);
-            if (!local) {
-                events->insert(mapped) ? ++upserted : ++failed;
-                continue;
-            }
-            if (local->etag == mapped.etag && !mapped.etag.isEmpty())
-                continue; // our own write coming back
-            if (local->sync_status == "pending"_L1) {
-                // The local change wins for now, but against the server's
-                // current version: else its push fails with 412 forever.
-                store.takeEtag(localId, mapped.etag);
-                continue;
-            }
-            mapped.id = localId;
-            mapped.created = local->created;
-            if (mapped.exception_dates.isEmpty())
-                mapped.exception_dates = local->exception_dates;
-            events->update(mapped) ? ++upserted : ++failed;
+            continue;
         }
-        // After the loop: the series row may have come in the same listing.
-        for (const auto &[series, startKey] : cancelledInstances) {
-            if (store.addException(series, startKey))
-                ++tombstoned;
+        Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
+        const std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
+        if (!local) {
+            events->insert(mapped) ? ++apply->upserted : ++apply->failed;
+            continue;
         }
-        events->blockSignals(wasBlocked);
-    });
-    if (upserted + tombstoned > 0)
+        if (local->etag == mapped.etag && !mapped.etag.isEmpty())
+            continue; // our own write coming back
+        if (local->sync_status == "pending"_L1) {
+            // The local change wins for now, but against the server's
+            // current version: else its push fails with 412 forever.
+            store.takeEtag(localId, mapped.etag);
+            continue;
+        }
+        mapped.id = localId;
+        mapped.created = local->created;
+        if (mapped.exception_dates.isEmpty())
+            mapped.exception_dates = local->exception_dates;
+        events->update(mapped) ? ++apply->upserted : ++apply->failed;
+    }
+    events->blockSignals(wasBlocked);
+    if (apply->next < apply->items.size()) {
+        QTimer::singleShot(0, this, [this, run, apply] { applySlice(run, apply); });
+        return;
+    }
+    finishApply(run, apply);
+}
+
+void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)
+{
+    EventRepository *events = m_appState->events();
+    // After every item: the series row may have come later in the listing.
+    for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
+        if (apply->store.addException(series, startKey))
+            ++apply->tombstoned;
+    }
+    apply->cancelledInstances.clear();
+    if (apply->began) {
+        apply->began = false;
+        apply->store.commit();
+        // Committing thousands of rows takes a while: the rest comes next turn.
+        QTimer::singleShot(0, this, [this, run, apply] { finishApply(run, apply); });
+        return;
+    }
+    if (apply->upserted + apply->tombstoned > 0)
         events->scheduleChanged(run->calendar.id);
-    if (failed == 0 && !page.nextSyncToken.isEmpty())
-        storeSyncToken(run, page.nextSyncToken);
-    qCInfo(lcProviders) << "[Google] sync" << run->calendar.id << "upserted" << upserted << "tombstoned"
-                        << tombstoned << "failed" << failed;
-    if (failed > 0)
-        run->saveFailure = tr("%n event(s) failed to save locally; will retry next sync.", nullptr, failed);
+    if (apply->failed == 0 && !apply->nextSyncToken.isEmpty())
+        storeSyncToken(run, apply->nextSyncToken);
+    qCInfo(lcProviders) << "[Google] sync" << run->calendar.id << "upserted" << apply->upserted << "tombstoned"
+                        << apply->tombstoned << "failed" << apply->failed;
+    if (apply->failed > 0)
+        run->saveFailure = tr("%n event(s) failed to save locally; will retry next sync.", nullptr, apply->failed);
+    runPush(run);
 }
 
 void SyncClient::storeSyncToken(const RunPtr &run, const QString &token)

@@ -41,11 +41,19 @@ Q_SIGNALS:
 private:
     struct Run;
     using RunPtr = std::shared_ptr<Run>;
+    struct Apply;
+    using ApplyPtr = std::shared_ptr<Apply>;
+
+    // Rows applied per turn of the event loop, so that a large first pull
+    // never holds the GUI thread for long; the transaction spans them all.
+    static constexpr int kApplySlice = 300;
 
     CalendarClient *newCalendarClient(const RunPtr &run);
     void runPull(const RunPtr &run);
     void onSyncTokenExpired(const RunPtr &run);
     void applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page);
+    void applySlice(const RunPtr &run, const ApplyPtr &apply);
+    void finishApply(const RunPtr &run, const ApplyPtr &apply);
     void storeSyncToken(const RunPtr &run, const QString &token);
     void runPush(const RunPtr &run);
     void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId,
