@@ -94,6 +94,7 @@ private Q_SLOTS:
     void failedSignIn_data();
     void failedSignIn();
     void cancelAfterOutcomeSaysNothing();
+    void endlessRequestHeadIsRefused();
     void refresh_data();
     void refresh();
     void withoutCredentialsNothingIsSent();
@@ -261,6 +262,29 @@ void TestProviderSignIn::cancelAfterOutcomeSaysNothing()
     QTRY_COMPARE_WITH_TIMEOUT(succeeded.size(), 1, 10000);
     service.cancelSignIn();
     QCOMPARE(failed.size(), 0);
+}
+
+// A peer that never ends its request line gets the failure page once the
+// head passes 16 KiB; the sign-in goes on waiting for the real redirect.
+void TestProviderSignIn::endlessRequestHeadIsRefused()
+{
+    m_browser.mode = Browser::Mode::Ignore;
+    Google::AuthService service(&m_network, config());
+    QSignalSpy succeeded(&service, &Google::AuthService::signInSucceeded);
+    QSignalSpy failed(&service, &Google::AuthService::signInFailed);
+    service.startSignIn();
+    const QUrl redirect(QUrlQuery(m_browser.opened).queryItemValue(u"redirect_uri"_s, QUrl::FullyDecoded));
+    QTcpSocket peer;
+    peer.connectToHost(u"127.0.0.1"_s, redirect.port());
+    QVERIFY(peer.waitForConnected(5000));
+    peer.write("GET /?" + QByteArray(17 * 1024, 'a'));
+    QByteArray answer;
+    QTRY_VERIFY_WITH_TIMEOUT((answer += peer.readAll()).startsWith("HTTP/1.1 400 Bad Request\r\n"), 10000);
+    QCOMPARE(succeeded.size() + failed.size(), 0);
+
+    m_browser.mode = Browser::Mode::Follow;
+    m_browser.open(m_browser.opened);
+    QTRY_COMPARE_WITH_TIMEOUT(succeeded.size(), 1, 10000);
 }
 
 void TestProviderSignIn::refresh_data()
