@@ -156,7 +156,8 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
     apply->nextSyncToken = page.nextSyncToken;
     apply->began = apply->store.begin();
     run->pulled = int(page.items.size());
-    applySlice(run, apply);
+    // Reading the last page took this turn already.
+    QTimer::singleShot(0, this, [this, run, apply] { applySlice(run, apply); });
 }
 
 void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
