@@ -2912,4 +2912,165 @@ Datenverzeichnis: %1</translation>
         <translation>Termin konnte nicht gespeichert werden</translation>
     </message>
 </context>
+<context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Kein Google-Zugriffstoken verfügbar.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Googles Kalenderliste endete nach %n Seite nicht.</numerusform>
+            <numerusform>Googles Kalenderliste endete nach %n Seiten nicht.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Kein Google-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google hat events.insert abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google hat events.update abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google hat events.delete abgelehnt: %1</translation>
+    </message>
+</context>
+<context>
+    <name>OAuthSignIn</name>
+    <message>
+        <source>Sign-in cancelled.</source>
+        <translation>Anmeldung abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Sign-in state mismatch. The redirect didn't match our request; please try again.</source>
+        <translation>Der Anmeldestatus stimmt nicht überein. Die Weiterleitung passte nicht zu unserer Anfrage; bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Tokenaustausch fehlgeschlagen (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>Google::AuthService</name>
+    <message>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>In diesem Build sind keine Google-OAuth-Zugangsdaten konfiguriert. Siehe .env.example.</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Für die Google-Anmelderückmeldung konnte kein lokaler Port belegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Der Systembrowser für die Google-Anmeldung konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google hat die Anmeldung abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google hat keinen Autorisierungscode zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Google did not return an access token.</source>
+        <translation>Google hat kein Zugriffstoken zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google hat kein Aktualisierungstoken zurückgegeben. Entfernen Sie die App aus den Berechtigungen Ihres Google-Kontos und melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>Die Antwort von Google enthielt kein access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>In diesem Build sind keine Microsoft-OAuth-Zugangsdaten konfiguriert. Siehe .env.example.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Für die Microsoft-Anmelderückmeldung konnte kein lokaler Port belegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Der Systembrowser für die Microsoft-Anmeldung konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft hat die Anmeldung abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft hat keinen Autorisierungscode zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft hat kein Zugriffstoken zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App konfigurierten Bereichen gehört.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>Die Antwort von Microsoft enthielt kein access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Übergeordnetes Konto fehlt</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Google-Zugangsdaten. Bitte melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Aktualisierung des Google-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

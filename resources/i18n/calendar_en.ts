@@ -31,6 +31,26 @@
     </message>
 </context>
 <context>
+    <name>Google::CalendarClient</name>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google's calendar list did not end after %n page.</numerusform>
+            <numerusform>Google's calendar list did not end after %n pages.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n event failed to save locally; will retry next sync.</numerusform>
+            <numerusform>%n events failed to save locally; will retry next sync.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message numerus="yes">
         <source>Imported %n event(s) from %1 (%2 updated)</source>

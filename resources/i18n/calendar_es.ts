@@ -2912,4 +2912,165 @@ Directorio de datos: %1</translation>
         <translation>No se pudo guardar el evento</translation>
     </message>
 </context>
+<context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>No hay ningún token de acceso de Google disponible.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La lista de calendarios de Google no terminó tras %n página.</numerusform>
+            <numerusform>La lista de calendarios de Google no terminó tras %n páginas.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google rechazó events.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>No hay token de acceso de Google.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google rechazó events.delete: %1</translation>
+    </message>
+</context>
+<context>
+    <name>OAuthSignIn</name>
+    <message>
+        <source>Sign-in cancelled.</source>
+        <translation>Inicio de sesión cancelado.</translation>
+    </message>
+    <message>
+        <source>Sign-in state mismatch. The redirect didn't match our request; please try again.</source>
+        <translation>El estado del inicio de sesión no coincide. La redirección no correspondía a nuestra solicitud; inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>Falló el intercambio de tokens (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Falló la renovación del token (HTTP %1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>Google::AuthService</name>
+    <message>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Las credenciales OAuth de Google no están configuradas en esta compilación. Consulte .env.example.</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Google no están configuradas.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Google: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Google.</translation>
+    </message>
+    <message>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google denegó el inicio de sesión: %1</translation>
+    </message>
+    <message>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google no devolvió ningún código de autorización.</translation>
+    </message>
+    <message>
+        <source>Google did not return an access token.</source>
+        <translation>Google no devolvió ningún token de acceso.</translation>
+    </message>
+    <message>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google no devolvió ningún token de actualización. Quite la aplicación de los permisos de su cuenta de Google e inicie sesión de nuevo.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>La respuesta de Google no contenía access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Las credenciales OAuth de Microsoft no están configuradas en esta compilación. Consulte .env.example.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Microsoft no están configuradas.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>No se pudo abrir un puerto local para la respuesta del inicio de sesión de Microsoft: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>No se pudo abrir el navegador del sistema para iniciar sesión en Microsoft.</translation>
+    </message>
+    <message>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft denegó el inicio de sesión: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft no devolvió ningún código de autorización.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft no devolvió ningún token de acceso.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access está entre los ámbitos configurados para esta aplicación.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>La respuesta de Microsoft no contenía access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Falta la cuenta principal</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>No hay credenciales de Google guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Falló la renovación del token de Google: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>No se pudo guardar localmente %n evento; se reintentará en la próxima sincronización.</numerusform>
+            <numerusform>No se pudieron guardar localmente %n eventos; se reintentará en la próxima sincronización.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -2912,4 +2912,165 @@ Dossier de données : %1</translation>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
     </message>
 </context>
+<context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Aucun jeton d'accès Google disponible.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La liste des agendas Google ne s'est pas terminée après %n page.</numerusform>
+            <numerusform>La liste des agendas Google ne s'est pas terminée après %n pages.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google a refusé events.list (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Aucun jeton d'accès Google.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google a refusé events.delete : %1</translation>
+    </message>
+</context>
+<context>
+    <name>OAuthSignIn</name>
+    <message>
+        <source>Sign-in cancelled.</source>
+        <translation>Connexion annulée.</translation>
+    </message>
+    <message>
+        <source>Sign-in state mismatch. The redirect didn't match our request; please try again.</source>
+        <translation>L'état de connexion ne correspond pas. La redirection ne correspondait pas à notre demande ; veuillez réessayer.</translation>
+    </message>
+    <message>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>L'échange de jetons a échoué (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Le renouvellement du jeton a échoué (HTTP %1) : %2</translation>
+    </message>
+</context>
+<context>
+    <name>Google::AuthService</name>
+    <message>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth Google ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth Google ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Impossible d'ouvrir un port local pour le retour de connexion Google : %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Google.</translation>
+    </message>
+    <message>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google a refusé la connexion : %1</translation>
+    </message>
+    <message>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google n'a renvoyé aucun code d'autorisation.</translation>
+    </message>
+    <message>
+        <source>Google did not return an access token.</source>
+        <translation>Google n'a renvoyé aucun jeton d'accès.</translation>
+    </message>
+    <message>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google n'a renvoyé aucun jeton d'actualisation. Retirez l'application des autorisations de votre compte Google et reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>La réponse de Google ne contenait pas d'access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>Les identifiants OAuth Microsoft ne sont pas configurés dans cette version. Voir .env.example.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth Microsoft ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Impossible d'ouvrir un port local pour le retour de connexion Microsoft : %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Impossible de lancer le navigateur du système pour la connexion Microsoft.</translation>
+    </message>
+    <message>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft a refusé la connexion : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft n'a renvoyé aucun code d'autorisation.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft n'a renvoyé aucun jeton d'accès.</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft n'a renvoyé aucun jeton d'actualisation. Vérifiez que offline_access fait partie des étendues configurées pour cette application.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>La réponse de Microsoft ne contenait pas d'access_token.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Compte parent introuvable</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Le renouvellement du jeton Google a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n événement n'a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+            <numerusform>%n événements n'ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

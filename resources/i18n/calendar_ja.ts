@@ -2898,4 +2898,163 @@ Data directory: %1</source>
         <translation>予定を保存できませんでした</translation>
     </message>
 </context>
+<context>
+    <name>Google::CalendarClient</name>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google のカレンダー一覧が %n ページを過ぎても終わりませんでした。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google が events.insert を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google が events.update を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google が events.delete を拒否しました: %1</translation>
+    </message>
+</context>
+<context>
+    <name>OAuthSignIn</name>
+    <message>
+        <source>Sign-in cancelled.</source>
+        <translation>サインインをキャンセルしました。</translation>
+    </message>
+    <message>
+        <source>Sign-in state mismatch. The redirect didn't match our request; please try again.</source>
+        <translation>サインインの状態が一致しません。リダイレクトが要求と一致しませんでした。もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Token exchange failed (HTTP %1): %2</source>
+        <translation>トークンの交換に失敗しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>Google::AuthService</name>
+    <message>
+        <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>このビルドには Google の OAuth 認証情報が設定されていません。.env.example を参照してください。</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google の OAuth 認証情報が設定されていません。</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Google sign-in callback: %1</source>
+        <translation>Google サインインのコールバック用のローカルポートを確保できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Google sign-in.</source>
+        <translation>Google サインイン用のシステムブラウザーを起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>Google denied the sign-in: %1</source>
+        <translation>Google がサインインを拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Google did not return an authorization code.</source>
+        <translation>Google から認可コードが返されませんでした。</translation>
+    </message>
+    <message>
+        <source>Google did not return an access token.</source>
+        <translation>Google からアクセストークンが返されませんでした。</translation>
+    </message>
+    <message>
+        <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
+        <translation>Google からリフレッシュトークンが返されませんでした。Google アカウントの権限からこのアプリを削除して、もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>Google の応答に access_token がありませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::AuthService</name>
+    <message>
+        <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
+        <translation>このビルドには Microsoft の OAuth 認証情報が設定されていません。.env.example を参照してください。</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft の OAuth 認証情報が設定されていません。</translation>
+    </message>
+    <message>
+        <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
+        <translation>Microsoft サインインのコールバック用のローカルポートを確保できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>Could not launch the system browser for Microsoft sign-in.</source>
+        <translation>Microsoft サインイン用のシステムブラウザーを起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>Microsoft denied the sign-in: %1</source>
+        <translation>Microsoft がサインインを拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an authorization code.</source>
+        <translation>Microsoft から認可コードが返されませんでした。</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return an access token.</source>
+        <translation>Microsoft からアクセストークンが返されませんでした。</translation>
+    </message>
+    <message>
+        <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
+        <translation>Microsoft からリフレッシュトークンが返されませんでした。このアプリに設定されたスコープに offline_access が含まれているか確認してください。</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>Microsoft の応答に access_token がありませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>Parent account missing</source>
+        <translation>親アカウントがありません</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Google トークンの更新に失敗しました: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n 件の予定をローカルに保存できませんでした。次回の同期で再試行します。</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -10,11 +10,13 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "subscriptionrefresh.h"
+#include "googlesyncclient.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QNetworkAccessManager>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +57,11 @@ QHash<QString, Row> keyed(const QList<Row> &rows)
     return out;
 }
 
+bool isGoogleType(const QString &type)
+{
+    return type == "google"_L1;
+}
+
 } // namespace
 
 // The calendars one sync client runs, until each has reported.
@@ -62,6 +69,7 @@ struct SyncCoordinator::Batch
 {
     QString accountId;
     CalDavSyncClient *client = nullptr;
+    QObject *provider = nullptr; // a Google account's client instead
     QSet<QString> open;     // started, not yet reported
     bool starting = true;   // syncCalendar calls still being made
     bool full = false;      // every calendar of the account, not a push
@@ -193,7 +201,7 @@ QList<Account> SyncCoordinator::syncingAccounts() const
         return out;
     const QList<Account> accounts = m_appState->accounts()->getAll();
     for (const Account &account : accounts) {
-        if (account.enabled && isCalDavType(account.type))
+        if (account.enabled && (isCalDavType(account.type) || isGoogleType(account.type)))
             out.append(account);
     }
     return out;
@@ -223,6 +231,10 @@ void SyncCoordinator::syncAccount(const Account &account, bool userAsked)
     if (m_accountsUnderWay.contains(account.id))
         return;
     m_accountsUnderWay.insert(account.id);
+    if (isGoogleType(account.type)) {
+        syncGoogleCalendars(account, syncingCalendars(account), true, userAsked);
+        return;
+    }
     auto *client = new CalDavClient(this);
     client->setTransferTimeout(m_transferTimeoutMs);
     client->setRequestDeadline(m_requestDeadlineMs);
@@ -276,6 +288,10 @@ void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const QString 
 void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
                                     bool userAsked)
 {
+    if (isGoogleType(account.type)) {
+        syncGoogleCalendars(account, calendars, full, userAsked);
+        return;
+    }
     auto *batch = new Batch;
     m_batches.append(batch);
     batch->accountId = account.id;
@@ -310,6 +326,45 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
             continue;
         rememberPending(calendar.id);
         batch->client->syncCalendar(calendar, account.username, password, account.trusted_cert_sha256);
+    }
+    batch->starting = false;
+    if (batch->open.isEmpty())
+        finishBatch(batch);
+}
+
+void SyncCoordinator::syncGoogleCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
+                                          bool userAsked)
+{
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    auto *batch = new Batch;
+    m_batches.append(batch);
+    batch->accountId = account.id;
+    batch->full = full;
+    auto *client = new Google::SyncClient(m_appState, m_network, m_providerConfig, m_secrets.get(), this);
+    batch->provider = client;
+    connect(client, &Google::SyncClient::calendarSyncStarted, this, [this, batch](const QString &id) {
+        if (batch->open.contains(id))
+            return;
+        batch->open.insert(id);
+        m_inFlight.insert(id);
+        m_appState->beginSync();
+    });
+    connect(client, &Google::SyncClient::calendarSyncCompleted, this,
+            [this, batch](const QString &id, int count) { onReported(batch, id, false, count, {}); });
+    connect(client, &Google::SyncClient::calendarSyncFailed, this,
+            [this, batch](const QString &id, const QString &reason) { onReported(batch, id, true, 0, reason); });
+    for (const Calendar &calendar : calendars) {
+        if (m_inFlight.contains(calendar.id)) {
+            m_changedInFlight.insert(calendar.id);
+            continue;
+        }
+        // The same pause after a failure, and the same rule that a run's own
+        // writes are no local change, as for CalDAV calendars.
+        if (!userAsked && m_backoff.isPaused(calendar.id, m_clock().toUTC()))
+            continue;
+        rememberPending(calendar.id);
+        client->syncCalendar(calendar);
     }
     batch->starting = false;
     if (batch->open.isEmpty())
@@ -357,8 +412,9 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
 void SyncCoordinator::finishBatch(Batch *batch)
 {
     // Anything the client still says is about calendars that have reported.
-    batch->client->disconnect(this);
-    batch->client->deleteLater();
+    QObject *client = batch->client ? static_cast<QObject *>(batch->client) : batch->provider;
+    client->disconnect(this);
+    client->deleteLater();
     // A push covers only the calendars with local changes: were it to
     // restart the interval, a user editing often would keep the account's
     // other calendars from ever being pulled by the tick.
@@ -388,7 +444,8 @@ void SyncCoordinator::onLocalChange(const QString &calendarId)
     if (!calendar || !calendar->sync_enabled)
         return;
     const std::optional<Account> account = m_appState->accounts()->getById(calendar->account_id);
-    if (account && account->enabled && isCalDavType(account->type) && hasLocalChanges(calendarId))
+    if (account && account->enabled && (isCalDavType(account->type) || isGoogleType(account->type))
+        && hasLocalChanges(calendarId))
         m_pushTimer.start();
 }
 

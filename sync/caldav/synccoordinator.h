@@ -6,6 +6,7 @@
 #include "event.h"
 #include "syncbackoff.h"
 #include "task.h"
+#include "providerconfig.h"
 #include "untrustedcertinfo.h"
 
 #include <QHash>
@@ -19,6 +20,7 @@
 
 class AppState;
 class CalDavSyncClient;
+class QNetworkAccessManager;
 namespace TolmAccount {
 class TokenStore;
 }
@@ -81,6 +83,10 @@ public:
     // Where intervals and pauses read the time.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
+    // Where Google lives and this program's OAuth client; the environment's
+    // by default.
+    void setProviderConfig(const ProviderConfig &config) { m_providerConfig = config; }
+
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
@@ -104,6 +110,7 @@ private:
     // `full`: the account's whole sync, which alone restarts its interval.
     // Paused calendars are left out unless `userAsked`.
     void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
+    void syncGoogleCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
@@ -129,4 +136,6 @@ private:
     int m_transferTimeoutMs;
     int m_requestDeadlineMs;
     Clock m_clock = systemNow;
+    ProviderConfig m_providerConfig = ProviderConfig::fromEnvironment();
+    QNetworkAccessManager *m_network = nullptr;
 };

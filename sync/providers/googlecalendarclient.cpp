@@ -1,0 +1,258 @@
+#include "googlecalendarclient.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace Google {
+
+namespace {
+
+// Calendar and event ids carry "@", "#" and "/": everything but the
+// unreserved characters is escaped.
+QString pathSegment(const QString &id)
+{
+    return QString::fromLatin1(id.toUtf8().toPercentEncoding());
+}
+
+QString isoUtc(const QDateTime &value)
+{
+    return value.toUTC().toString(Qt::ISODateWithMs);
+}
+
+} // namespace
+
+// One events listing: its parameters and the items of the pages so far.
+struct CalendarClient::Listing
+{
+    QString calendarId;
+    QString syncToken;
+    QDateTime timeMin;
+    QDateTime timeMax;
+    QList<QJsonObject> items;
+};
+
+CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent)
+    : QObject(parent), m_network(network), m_apiBase(apiBase)
+{
+}
+
+QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
+{
+    QString base = m_apiBase.toString();
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    QString url = base + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
+    if (!eventId.isEmpty())
+        url += u'/' + pathSegment(eventId);
+    return url;
+}
+
+QNetworkRequest CalendarClient::request(const QString &url, bool json) const
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setRawHeader("Authorization", "Bearer " + m_accessToken.toUtf8());
+    request.setRawHeader("Accept", "application/json");
+    if (json)
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    return request;
+}
+
+CalendarClient::Reply CalendarClient::take(QNetworkReply *reply)
+{
+    Reply out;
+    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    out.body = reply->readAll();
+    reply->deleteLater();
+    return out;
+}
+
+void CalendarClient::listCalendars()
+{
+    if (m_accessToken.isEmpty()) {
+        Q_EMIT requestFailed(tr("No Google access token available."));
+        return;
+    }
+    requestCalendarPage(QString(), {}, {});
+}
+
+void CalendarClient::requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found,
+                                         QStringList seenTokens)
+{
+    QString base = m_apiBase.toString();
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    QUrl url(base + u"/calendar/v3/users/me/calendarList"_s, QUrl::TolerantMode);
+    if (!pageToken.isEmpty())
+        url.setQuery(QUrlQuery{{u"pageToken"_s, QString::fromLatin1(QUrl::toPercentEncoding(pageToken))}});
+    QNetworkReply *reply = m_network->get(request(url.toString(), false));
+    connect(reply, &QNetworkReply::finished, this, [this, reply, found, seenTokens]() mutable {
+        const Reply answer = take(reply);
+        if (!answer.ok()) {
+            Q_EMIT requestFailed(tr("Google rejected calendarList.list (HTTP %1): %2")
+                                     .arg(answer.status)
+                                     .arg(QString::fromUtf8(answer.body)));
+            return;
+        }
+        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+        const QJsonArray items = page.value("items"_L1).toArray();
+        for (const QJsonValue &item : items)
+            found.append(calendarFromJson(item.toObject()));
+        const QString next = page.value("nextPageToken"_L1).toString();
+        if (next.isEmpty()) {
+            Q_EMIT calendarsListed(found);
+            return;
+        }
+        // A server that hands back a token it gave before would page forever.
+        if (seenTokens.contains(next) || seenTokens.size() + 1 >= kMaxCalendarListPages) {
+            Q_EMIT requestFailed(tr("Google's calendar list did not end after %n page(s).", nullptr,
+                                    int(seenTokens.size()) + 1));
+            return;
+        }
+        seenTokens.append(next);
+        requestCalendarPage(next, found, seenTokens);
+    });
+}
+
+void CalendarClient::listEvents(const QString &calendarId, const QString &syncToken, const QDateTime &timeMin,
+                                const QDateTime &timeMax)
+{
+    auto *listing = new Listing{calendarId, syncToken, timeMin, timeMax, {}};
+    requestEventsPage(listing, QString());
+}
+
+void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToken)
+{
+    if (m_accessToken.isEmpty()) {
+        delete listing;
+        Q_EMIT requestFailed(tr("No Google access token available."));
+        return;
+    }
+    QUrlQuery query;
+    const auto add = [&query](const QString &key, const QString &value) {
+        query.addQueryItem(key, QString::fromLatin1(QUrl::toPercentEncoding(value)));
+    };
+    if (listing->syncToken.isEmpty()) {
+        add(u"singleEvents"_s, u"false"_s);
+        add(u"showDeleted"_s, u"true"_s);
+        if (listing->timeMin.isValid())
+            add(u"timeMin"_s, isoUtc(listing->timeMin));
+        if (listing->timeMax.isValid())
+            add(u"timeMax"_s, isoUtc(listing->timeMax));
+    } else {
+        add(u"syncToken"_s, listing->syncToken);
+        add(u"showDeleted"_s, u"true"_s);
+    }
+    if (!pageToken.isEmpty())
+        add(u"pageToken"_s, pageToken);
+    add(u"maxResults"_s, QString::number(kPageSize));
+    QUrl url(eventsUrl(listing->calendarId), QUrl::TolerantMode);
+    url.setQuery(query);
+
+    QNetworkReply *reply = m_network->get(request(url.toString(), false));
+    // The listing dies with the client when the client goes first.
+    connect(this, &QObject::destroyed, reply, [listing] { delete listing; });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, listing] {
+        disconnect(this, &QObject::destroyed, reply, nullptr);
+        const Reply answer = take(reply);
+        if (answer.status == 410) {
+            const QString calendarId = listing->calendarId;
+            delete listing;
+            Q_EMIT syncTokenExpired(calendarId);
+            return;
+        }
+        if (!answer.ok()) {
+            delete listing;
+            Q_EMIT requestFailed(tr("Google rejected events.list (HTTP %1): %2")
+                                     .arg(answer.status)
+                                     .arg(QString::fromUtf8(answer.body)));
+            return;
+        }
+        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+        const QJsonArray items = page.value("items"_L1).toArray();
+        listing->items.reserve(listing->items.size() + items.size());
+        for (const QJsonValue &item : items)
+            listing->items.append(item.toObject());
+        const QString next = page.value("nextPageToken"_L1).toString();
+        if (!next.isEmpty()) {
+            requestEventsPage(listing, next);
+            return;
+        }
+        EventListPage result{std::move(listing->items), page.value("nextSyncToken"_L1).toString()};
+        const QString calendarId = listing->calendarId;
+        delete listing;
+        Q_EMIT eventsListed(calendarId, result);
+    });
+}
+
+void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
+{
+    if (m_accessToken.isEmpty()) {
+        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        return;
+    }
+    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
+                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, localId] { onWriteReply(reply, localId, "events.insert"); });
+}
+
+void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                                 const QJsonObject &event, const QString &etag)
+{
+    if (m_accessToken.isEmpty()) {
+        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        return;
+    }
+    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), true);
+    if (!etag.isEmpty())
+        req.setRawHeader("If-Match", etag.toUtf8());
+    QNetworkReply *reply = m_network->sendCustomRequest(req, QByteArrayLiteral("PATCH"),
+                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, localId] { onWriteReply(reply, localId, "events.update"); });
+}
+
+void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, const char *operation)
+{
+    const Reply answer = take(reply);
+    if (!answer.ok()) {
+        const QString reason = qstrcmp(operation, "events.insert") == 0 ? tr("Google rejected events.insert: %1")
+                                                                        : tr("Google rejected events.update: %1");
+        Q_EMIT eventWriteFailed(localId, reason.arg(QString::fromUtf8(answer.body)), answer.status);
+        return;
+    }
+    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
+    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value("etag"_L1).toString());
+}
+
+void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                                 const QString &etag)
+{
+    if (m_accessToken.isEmpty()) {
+        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        return;
+    }
+    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), false);
+    if (!etag.isEmpty())
+        req.setRawHeader("If-Match", etag.toUtf8());
+    QNetworkReply *reply = m_network->deleteResource(req);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
+        const Reply answer = take(reply);
+        // An event that is already gone counts as deleted.
+        if (answer.ok() || answer.status == 404 || answer.status == 410) {
+            Q_EMIT eventDeleted(localId);
+            return;
+        }
+        Q_EMIT eventWriteFailed(localId, tr("Google rejected events.delete: %1").arg(QString::fromUtf8(answer.body)),
+                                answer.status);
+    });
+}
+
+} // namespace Google

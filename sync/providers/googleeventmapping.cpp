@@ -1,0 +1,244 @@
+// Google event resource <-> Event record: the static half of
+// Google::CalendarClient, kept apart from the network half.
+#include "googlecalendarclient.h"
+
+#include "timeutil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimeZone>
+#include <QUuid>
+
+using namespace Qt::StringLiterals;
+
+namespace Google {
+
+namespace {
+
+QDateTime parseIso(const QString &text)
+{
+    QDateTime value = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!value.isValid())
+        value = QDateTime::fromString(text, Qt::ISODate);
+    return value;
+}
+
+QString attendeeStatus(const QString &responseStatus)
+{
+    const QString status = responseStatus.toLower();
+    if (status == "accepted"_L1 || status == "declined"_L1 || status == "tentative"_L1)
+        return status;
+    return u"needs-action"_s;
+}
+
+QList<Attendee> attendeesFromJson(const QJsonArray &array)
+{
+    QList<Attendee> out;
+    for (const QJsonValue &value : array) {
+        const QJsonObject entry = value.toObject();
+        const QString email = entry.value("email"_L1).toString();
+        if (email.isEmpty())
+            continue;
+        Attendee attendee;
+        attendee.email = email;
+        attendee.name = entry.value("displayName"_L1).toString();
+        attendee.role = entry.value("organizer"_L1).toBool() ? u"chair"_s
+            : entry.value("optional"_L1).toBool()            ? u"optional"_s
+                                                              : u"required"_s;
+        attendee.status = attendeeStatus(entry.value("responseStatus"_L1).toString());
+        attendee.rsvp = true;
+        out.append(attendee);
+    }
+    return out;
+}
+
+QList<Reminder> remindersFromJson(const QJsonArray &overrides)
+{
+    QList<Reminder> out;
+    for (const QJsonValue &value : overrides) {
+        const QJsonObject entry = value.toObject();
+        const QJsonValue minutes = entry.value("minutes"_L1);
+        const int before = minutes.isDouble() ? minutes.toInt(-1) : -1;
+        if (before < 0)
+            continue;
+        Reminder reminder;
+        reminder.minutes_before = before;
+        const QString method = entry.value("method"_L1).toString();
+        if (!method.isEmpty())
+            reminder.action = method;
+        out.append(reminder);
+    }
+    return out;
+}
+
+// A series that repeats in a named zone keeps its wall clock across DST only
+// when Google learns that zone; a UTC instant would drift by an hour.
+bool sendsOwnZone(const Event &event)
+{
+    if (event.is_all_day || event.recurrence_rule.isEmpty() || event.timezone.isEmpty()
+        || event.timezone == "UTC"_L1)
+        return false;
+    return QTimeZone(event.timezone.toUtf8()).isValid();
+}
+
+QJsonObject zonedDateTime(const QDateTime &value, const QString &zoneName)
+{
+    const QDateTime local = value.toTimeZone(QTimeZone(zoneName.toUtf8()));
+    return QJsonObject{{"dateTime"_L1, local.toString(u"yyyy-MM-ddTHH:mm:ss"_s)}, {"timeZone"_L1, zoneName}};
+}
+
+} // namespace
+
+JsonDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value)
+{
+    JsonDateTime out;
+    const QString dateTime = value.value("dateTime"_L1).toString();
+    if (!dateTime.isEmpty()) {
+        out.value = parseIso(dateTime);
+        out.timeZone = value.value("timeZone"_L1).toString();
+        return out;
+    }
+    const QString date = value.value("date"_L1).toString();
+    if (!date.isEmpty()) {
+        const QDate day = QDate::fromString(date, Qt::ISODate);
+        if (day.isValid())
+            out.value = TimeUtil::inZone(day, QTime(0, 0), QTimeZone());
+        out.allDay = true;
+    }
+    return out;
+}
+
+QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay, const QString &)
+{
+    if (allDay)
+        return QJsonObject{{"date"_L1, value.date().toString(Qt::ISODate)}};
+    return QJsonObject{{"dateTime"_L1, value.toUTC().toString(Qt::ISODateWithMs)}, {"timeZone"_L1, u"UTC"_s}};
+}
+
+QString CalendarClient::recurrenceFromJson(const QJsonObject &item)
+{
+    const QJsonArray lines = item.value("recurrence"_L1).toArray();
+    for (const QJsonValue &line : lines) {
+        const QString text = line.toString();
+        if (text.startsWith("RRULE:"_L1))
+            return text.mid(6);
+    }
+    return QString();
+}
+
+QString CalendarClient::statusFromJson(const QString &status)
+{
+    if (status == "confirmed"_L1 || status == "tentative"_L1 || status == "cancelled"_L1)
+        return status;
+    return u"confirmed"_s;
+}
+
+QString CalendarClient::originalStartKey(const QJsonObject &item)
+{
+    const JsonDateTime original = dateTimeFromJson(item.value("originalStartTime"_L1).toObject());
+    if (!original.value.isValid())
+        return QString();
+    return original.allDay ? TimeUtil::toIcalDate(original.value.date()) : TimeUtil::toIcalUtc(original.value);
+}
+
+Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &calendarId)
+{
+    Event event;
+    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    event.calendar_id = calendarId;
+    event.provider_event_id = item.value("id"_L1).toString();
+    event.uid = event.provider_event_id;
+    event.etag = item.value("etag"_L1).toString();
+    event.title = item.value("summary"_L1).toString();
+    if (event.title.isEmpty())
+        event.title = u"Untitled Event"_s;
+    event.description = item.value("description"_L1).toString();
+    event.location = item.value("location"_L1).toString();
+    event.event_url = item.value("htmlLink"_L1).toString();
+    event.conference_url = item.value("hangoutLink"_L1).toString();
+
+    const JsonDateTime start = dateTimeFromJson(item.value("start"_L1).toObject());
+    event.start_time = start.value;
+    event.is_all_day = start.allDay;
+    event.timezone = start.timeZone.isEmpty() ? u"UTC"_s : start.timeZone;
+    const JsonDateTime end = dateTimeFromJson(item.value("end"_L1).toObject());
+    if (end.value.isValid())
+        event.end_time = end.value;
+
+    event.recurrence_rule = recurrenceFromJson(item);
+    // An instance of a series replaces the occurrence that started at its
+    // original start: that start, not the series id, is the override key.
+    const QString series = item.value("recurringEventId"_L1).toString();
+    if (!series.isEmpty()) {
+        event.master_event_uid = series;
+        event.recurrence_id = originalStartKey(item);
+    }
+    event.status = statusFromJson(item.value("status"_L1).toString());
+    const QJsonObject organizer = item.value("organizer"_L1).toObject();
+    event.organizer_email = organizer.value("email"_L1).toString();
+    event.organizer_name = organizer.value("displayName"_L1).toString();
+    event.attendees = attendeesFromJson(item.value("attendees"_L1).toArray());
+    event.sequence = item.value("sequence"_L1).toInt(0);
+
+    const QString updated = item.value("updated"_L1).toString();
+    event.last_modified = updated.isEmpty() ? QDateTime::currentDateTimeUtc() : parseIso(updated);
+    event.created = event.last_modified;
+    event.reminders = remindersFromJson(item.value("reminders"_L1).toObject().value("overrides"_L1).toArray());
+    event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
+    event.sync_status = u"synced"_s;
+    return event;
+}
+
+QJsonObject CalendarClient::eventToJson(const Event &event)
+{
+    QJsonObject out;
+    out.insert("summary"_L1, event.title);
+    // Always sent: PATCH keeps what a body leaves out, so a cleared text
+    // must travel as "" to be cleared on the server too.
+    out.insert("description"_L1, event.description);
+    out.insert("location"_L1, event.location);
+
+    QDateTime end;
+    if (event.end_time && event.end_time->isValid())
+        end = *event.end_time;
+    else
+        end = event.is_all_day ? event.start_time.addDays(1) : event.start_time.addSecs(3600);
+    if (event.is_all_day && end.date() <= event.start_time.date())
+        end = TimeUtil::inZoneOf(event.start_time.date().addDays(1), QTime(0, 0), end);
+
+    if (sendsOwnZone(event)) {
+        out.insert("start"_L1, zonedDateTime(event.start_time, event.timezone));
+        out.insert("end"_L1, zonedDateTime(end, event.timezone));
+    } else {
+        out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day, event.timezone));
+        out.insert("end"_L1, dateTimeToJson(end, event.is_all_day, event.timezone));
+    }
+    if (!event.recurrence_rule.isEmpty())
+        out.insert("recurrence"_L1, QJsonArray{u"RRULE:"_s + event.recurrence_rule});
+    if (!event.status.isEmpty())
+        out.insert("status"_L1, event.status);
+    if (!event.reminders.isEmpty()) {
+        QJsonArray overrides;
+        for (const Reminder &reminder : event.reminders) {
+            const QString method = reminder.action.isEmpty() || reminder.action == "display"_L1 ? u"popup"_s
+                                                                                                : reminder.action;
+            overrides.append(QJsonObject{{"method"_L1, method}, {"minutes"_L1, reminder.minutes_before}});
+        }
+        out.insert("reminders"_L1, QJsonObject{{"useDefault"_L1, false}, {"overrides"_L1, overrides}});
+    }
+    return out;
+}
+
+DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
+{
+    DiscoveredCalendar calendar;
+    calendar.id = entry.value("id"_L1).toString();
+    calendar.summary = entry.value("summary"_L1).toString();
+    calendar.description = entry.value("description"_L1).toString();
+    calendar.backgroundColor = entry.value("backgroundColor"_L1).toString();
+    calendar.accessRole = entry.value("accessRole"_L1).toString();
+    calendar.primary = entry.value("primary"_L1).toBool(false);
+    return calendar;
+}
+
+} // namespace Google

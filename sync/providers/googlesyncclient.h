@@ -1,0 +1,72 @@
+#pragma once
+
+#include "calendar.h"
+#include "googlecalendarclient.h"
+#include "providerconfig.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class AppState;
+class QNetworkAccessManager;
+namespace TolmAccount {
+class TokenStore;
+}
+
+namespace Google {
+
+// Brings Google calendars up to date in both directions: a valid access
+// token first (refreshed when it ends within a minute), then the server's
+// changes since the calendar's sync token applied in one transaction, then
+// every pending row pushed with one request each. Calendars of one client run
+// side by side; each reports started once and then exactly one of completed
+// or failed. The network manager and the token store are the caller's and
+// must outlive the client.
+class SyncClient : public QObject
+{
+    Q_OBJECT
+public:
+    SyncClient(AppState *appState, QNetworkAccessManager *network, const ProviderConfig &config,
+               TolmAccount::TokenStore *tokens, QObject *parent = nullptr);
+
+    void syncCalendar(const Calendar &calendar);
+
+Q_SIGNALS:
+    void calendarSyncStarted(const QString &calendarId);
+    void calendarSyncCompleted(const QString &calendarId, int eventCount);
+    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+
+private:
+    struct Run;
+    using RunPtr = std::shared_ptr<Run>;
+    struct Apply;
+    using ApplyPtr = std::shared_ptr<Apply>;
+
+    // Rows applied per turn of the event loop, so that a large first pull
+    // never holds the GUI thread for long; the transaction spans them all.
+    static constexpr int kApplySlice = 300;
+
+    CalendarClient *newCalendarClient(const RunPtr &run);
+    void runPull(const RunPtr &run);
+    void onSyncTokenExpired(const RunPtr &run);
+    void applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page);
+    void applySlice(const RunPtr &run, const ApplyPtr &apply);
+    void finishApply(const RunPtr &run, const ApplyPtr &apply);
+    void storeSyncToken(const RunPtr &run, const QString &token);
+    void runPush(const RunPtr &run);
+    void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId,
+                        const QString &etag);
+    void onEventDeleted(const RunPtr &run, const QString &localId);
+    void onEventWriteFailed(const RunPtr &run, const QString &localId, const QString &reason, int statusCode);
+    void finishOne(const RunPtr &run);
+    void fail(const RunPtr &run, const QString &reason);
+
+    AppState *m_appState;
+    QNetworkAccessManager *m_network;
+    ProviderConfig m_config;
+    TolmAccount::TokenStore *m_tokens;
+};
+
+} // namespace Google

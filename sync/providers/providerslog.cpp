@@ -1,0 +1,3 @@
+#include "providerslog.h"
+
+Q_LOGGING_CATEGORY(lcProviders, "calendar.providers")

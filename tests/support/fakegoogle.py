@@ -1,0 +1,360 @@
+#!/usr/bin/python3
+"""A stand-in for Google's OAuth and Calendar v3 endpoints on 127.0.0.1.
+
+It behaves as the public documentation describes the parts the program uses:
+the authorization-code flow with PKCE (S256) and refresh (with or without
+rotation), the calendar list and event listings with pages and sync tokens
+(410 Gone for a token it no longer knows), inserts, PUT as a full replace and
+PATCH as a merge, both with If-Match (412 on a stale ETag), and deletions
+that leave the event listed as "cancelled". Microsoft's token endpoint shape
+is served too, for the sign-in tests.
+
+Tests steer it through /_control/...: seed data, change events behind the
+client's back, inject failures (status, delay, dropped connection) and read
+the request log. Prints the port it listens on, then serves until killed.
+"""
+import base64
+import hashlib
+import json
+import secrets
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+LOCK = threading.RLock()
+
+
+class State:
+    def __init__(self, client_id, client_secret):
+        self.client_id = client_id
+        self.client_secret = client_secret
+        self.reset()
+
+    def reset(self):
+        self.seq = 0
+        self.calendars = []          # calendar-list entries, in order
+        self.events = {}             # calendar id -> {event id -> resource}
+        self.changed = {}            # (calendar id, event id) -> seq of last change
+        self.sync_tokens = set()     # tokens still accepted
+        self.codes = {}              # code -> (challenge, redirect_uri, client_id)
+        self.access_tokens = set()
+        self.refresh_tokens = set()
+        self.rotate = False
+        self.deny = None             # an "error" for the authorization redirect
+        self.expires_in = 3600
+        self.calendar_page_size = 100
+        self.event_page_size = 2500
+        self.repeat_calendar_page_token = False
+        self.failures = []           # injected failures, consumed in order
+        self.log = []
+        self.email = "user@example.test"
+
+    def bump(self, calendar, event):
+        self.seq += 1
+        event["etag"] = '"%d"' % self.seq
+        event["updated"] = time.strftime("%Y-%m-%dT%H:%M:%S.000Z", time.gmtime())
+        self.changed[(calendar, event["id"])] = self.seq
+
+    def put_event(self, calendar, event):
+        event = dict(event)
+        event.setdefault("id", secrets.token_hex(8))
+        event.setdefault("status", "confirmed")
+        self.events.setdefault(calendar, {})[event["id"]] = event
+        self.bump(calendar, event)
+        return event
+
+    def new_access_token(self):
+        token = "at-" + secrets.token_hex(8)
+        self.access_tokens.add(token)
+        return token
+
+    def id_token(self):
+        def part(obj):
+            raw = json.dumps(obj).encode()
+            return base64.urlsafe_b64encode(raw).decode().rstrip("=")
+        return part({"alg": "none"}) + "." + part({"email": self.email, "name": "Test User",
+                                                   "preferred_username": self.email}) + ".sig"
+
+
+STATE = State("", "")
+
+
+def s256(verifier):
+    digest = hashlib.sha256(verifier.encode()).digest()
+    return base64.urlsafe_b64encode(digest).decode().rstrip("=")
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    # --- plumbing -------------------------------------------------------
+    def reply(self, status, body=None, headers=None):
+        data = b"" if body is None else (body if isinstance(body, bytes) else json.dumps(body).encode())
+        self.send_response(status)
+        for key, value in (headers or {}).items():
+            self.send_header(key, value)
+        if body is not None and not isinstance(body, bytes):
+            self.send_header("Content-Type", "application/json; charset=UTF-8")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    def error(self, status, message):
+        self.reply(status, {"error": {"code": status, "message": message}})
+
+    def body(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        return self.rfile.read(length) if length else b""
+
+    def handle_any(self):
+        url = urllib.parse.urlsplit(self.path)
+        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
+        self.url_path = url.path
+        raw = self.body()
+        if self.url_path.startswith("/_control/"):
+            with LOCK:
+                return self.control(self.url_path[len("/_control/"):], raw)
+        with LOCK:
+            STATE.log.append({"method": self.command, "path": url.path, "query": self.query,
+                              "ifMatch": self.headers.get("If-Match"),
+                              "body": raw.decode("utf-8", "replace")})
+            failure = next((f for f in STATE.failures if f["method"] in ("", self.command)
+                            and f["path"] in self.path), None)
+            if failure:
+                failure["count"] -= 1
+                if failure["count"] <= 0:
+                    STATE.failures.remove(failure)
+        if failure:
+            time.sleep(failure.get("delay", 0))
+            if failure.get("drop"):
+                self.close_connection = True
+                self.connection.shutdown(2)
+                return
+            if failure.get("status"):
+                return self.error(failure["status"], "injected")
+        with LOCK:
+            return self.route(raw)
+
+    do_GET = do_POST = do_PUT = do_PATCH = do_DELETE = handle_any
+
+    # --- the control API --------------------------------------------------
+    def control(self, what, raw):
+        data = json.loads(raw) if raw else {}
+        if what == "reset":
+            STATE.reset()
+        elif what == "settings":
+            for key in ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
+                        "repeat_calendar_page_token", "email"):
+                if key in data:
+                    setattr(STATE, key, data[key])
+        elif what == "calendars":
+            STATE.calendars = data["items"]
+            for entry in STATE.calendars:
+                STATE.events.setdefault(entry["id"], {})
+        elif what == "events":          # create or merge-change events, as another client would
+            out = []
+            for item in data["items"]:
+                events = STATE.events.setdefault(data["calendar"], {})
+                current = events.get(item.get("id"))
+                if current is None:
+                    out.append(STATE.put_event(data["calendar"], item))
+                else:
+                    current.update(item)
+                    STATE.bump(data["calendar"], current)
+                    out.append(current)
+            return self.reply(200, {"items": out})
+        elif what == "dump":
+            return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
+        elif what == "tokens":          # grant tokens without a browser
+            access = STATE.new_access_token()
+            refresh = "rt-" + secrets.token_hex(8)
+            STATE.refresh_tokens.add(refresh)
+            return self.reply(200, {"access_token": access, "refresh_token": refresh})
+        elif what == "expire-sync-tokens":
+            STATE.sync_tokens.clear()
+        elif what == "expire-access-tokens":
+            STATE.access_tokens.clear()
+        elif what == "fail":
+            data.setdefault("method", "")
+            data.setdefault("count", 1)
+            STATE.failures.append(data)
+        elif what == "log":
+            return self.reply(200, {"requests": STATE.log})
+        elif what == "clear-log":
+            STATE.log = []
+        else:
+            return self.error(404, "no such control")
+        return self.reply(200, {})
+
+    # --- OAuth -------------------------------------------------------------
+    def route(self, raw):
+        path = self.url_path
+        if path in ("/o/oauth2/v2/auth", "/common/oauth2/v2.0/authorize"):
+            return self.authorize()
+        if path in ("/token", "/common/oauth2/v2.0/token") and self.command == "POST":
+            return self.token(dict(urllib.parse.parse_qsl(raw.decode())))
+        if not path.startswith("/calendar/v3/"):
+            return self.error(404, "not found")
+        auth = self.headers.get("Authorization", "")
+        if not auth.startswith("Bearer ") or auth[7:] not in STATE.access_tokens:
+            return self.error(401, "Invalid Credentials")
+        parts = [urllib.parse.unquote(p) for p in path[len("/calendar/v3/"):].split("/")]
+        if parts == ["users", "me", "calendarList"] and self.command == "GET":
+            return self.calendar_list()
+        if len(parts) >= 3 and parts[0] == "calendars" and parts[2] == "events":
+            calendar = parts[1]
+            if calendar not in STATE.events:
+                return self.error(404, "Not Found")
+            if len(parts) == 3:
+                if self.command == "GET":
+                    return self.list_events(calendar)
+                if self.command == "POST":
+                    return self.reply(200, STATE.put_event(calendar, self.resource(raw, None)))
+            elif len(parts) == 4:
+                return self.one_event(calendar, parts[3], raw)
+        return self.error(405, "method not allowed")
+
+    def authorize(self):
+        q = self.query
+        redirect = q.get("redirect_uri", "")
+        if STATE.deny:
+            target = redirect + "?" + urllib.parse.urlencode({"error": STATE.deny, "error_description": "The user said no",
+                                                             "state": q.get("state", "")})
+        else:
+            if q.get("code_challenge_method") != "S256" or not q.get("code_challenge"):
+                return self.error(400, "PKCE required")
+            code = "code-" + secrets.token_hex(8)
+            STATE.codes[code] = (q["code_challenge"], redirect, q.get("client_id"))
+            target = redirect + "?" + urllib.parse.urlencode({"code": code, "state": q.get("state", "")})
+        self.reply(302, b"", {"Location": target})
+
+    def token(self, form):
+        def fail(status, error):
+            self.reply(status, {"error": error})
+        if form.get("client_id") != STATE.client_id:
+            return fail(401, "invalid_client")
+        microsoft = self.url_path.startswith("/common/")
+        if not microsoft and form.get("client_secret") != STATE.client_secret:
+            return fail(401, "invalid_client")
+        grant = form.get("grant_type")
+        if grant == "authorization_code":
+            entry = STATE.codes.pop(form.get("code", ""), None)
+            if entry is None:
+                return fail(400, "invalid_grant")
+            challenge, redirect, client = entry
+            if s256(form.get("code_verifier", "")) != challenge or form.get("redirect_uri") != redirect:
+                return fail(400, "invalid_grant")
+            refresh = "rt-" + secrets.token_hex(8)
+            STATE.refresh_tokens.add(refresh)
+            return self.reply(200, {"access_token": STATE.new_access_token(), "refresh_token": refresh,
+                                    "id_token": STATE.id_token(), "expires_in": STATE.expires_in,
+                                    "token_type": "Bearer"})
+        if grant == "refresh_token":
+            refresh = form.get("refresh_token", "")
+            if refresh not in STATE.refresh_tokens:
+                return fail(400, "invalid_grant")
+            out = {"access_token": STATE.new_access_token(), "expires_in": STATE.expires_in, "token_type": "Bearer"}
+            if STATE.rotate:
+                STATE.refresh_tokens.discard(refresh)
+                out["refresh_token"] = "rt-" + secrets.token_hex(8)
+                STATE.refresh_tokens.add(out["refresh_token"])
+            return self.reply(200, out)
+        return fail(400, "unsupported_grant_type")
+
+    # --- Calendar v3 -------------------------------------------------------
+    def calendar_list(self):
+        size = STATE.calendar_page_size
+        start = int(self.query.get("pageToken", "cl-0")[3:] or 0)
+        page = STATE.calendars[start:start + size]
+        out = {"kind": "calendar#calendarList", "items": page}
+        if start + size < len(STATE.calendars):
+            out["nextPageToken"] = "cl-%d" % (0 if STATE.repeat_calendar_page_token else start + size)
+        self.reply(200, out)
+
+    def list_events(self, calendar):
+        q = self.query
+        token = q.get("syncToken")
+        if token is not None and token not in STATE.sync_tokens:
+            return self.error(410, "Sync token is no longer valid, a full sync is required.")
+        since = int(token[3:]) if token else 0
+        # A page token fixes the listing's snapshot and position.
+        if "pageToken" in q:
+            _, offset, snapshot = q["pageToken"].split("-")
+            offset, snapshot = int(offset), int(snapshot)
+        else:
+            offset, snapshot = 0, STATE.seq
+        events = STATE.events[calendar].values()
+        chosen = [e for e in events if since < STATE.changed[(calendar, e["id"])] <= snapshot
+                  and (token or q.get("showDeleted") == "true" or e["status"] != "cancelled")]
+        chosen.sort(key=lambda e: STATE.changed[(calendar, e["id"])])
+        size = min(int(q.get("maxResults", 250)), 2500, STATE.event_page_size)
+        page = chosen[offset:offset + size]
+        out = {"kind": "calendar#events", "items": page}
+        if offset + size < len(chosen):
+            out["nextPageToken"] = "p-%d-%d" % (offset + size, snapshot)
+        else:
+            sync = "st-%d" % snapshot
+            STATE.sync_tokens.add(sync)
+            out["nextSyncToken"] = sync
+        self.reply(200, out)
+
+    def resource(self, raw, event_id):
+        try:
+            body = json.loads(raw)
+        except ValueError:
+            body = None
+        if not isinstance(body, dict):
+            return None
+        for key in ("etag", "updated", "kind"):
+            body.pop(key, None)
+        if event_id:
+            body["id"] = event_id
+        return body
+
+    def one_event(self, calendar, event_id, raw):
+        current = STATE.events[calendar].get(event_id)
+        if self.command == "GET":
+            return self.reply(200, current) if current else self.error(404, "Not Found")
+        if current is None:
+            return self.error(404, "Not Found")
+        if current["status"] == "cancelled":
+            return self.error(410, "Resource has been deleted")
+        match = self.headers.get("If-Match")
+        if match and match != current["etag"]:
+            return self.error(412, "Precondition Failed")
+        if self.command == "DELETE":
+            current["status"] = "cancelled"
+            STATE.bump(calendar, current)
+            return self.reply(204)
+        body = self.resource(raw, event_id)
+        if body is None:
+            return self.error(400, "Parse Error")
+        if self.command == "PUT":
+            body.setdefault("status", "confirmed")
+            current.clear()
+            current.update(body)
+        elif self.command == "PATCH":
+            current.update(body)
+        else:
+            return self.error(405, "method not allowed")
+        STATE.bump(calendar, current)
+        self.reply(200, current)
+
+
+def main():
+    args = dict(a.split("=", 1) for a in sys.argv[1:] if "=" in a)
+    global STATE
+    STATE = State(args.get("--client-id", "test-client"), args.get("--client-secret", "test-secret"))
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
