@@ -1,0 +1,40 @@
+#pragma once
+
+#include "event.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <QTimeZone>
+
+namespace Microsoft {
+
+// A parsed "start" or "end" object of a Graph event (a date-time-time-zone
+// pair).
+struct GraphDateTime
+{
+    QDateTime value; // invalid when there is no usable "dateTime"
+    bool allDay = false;
+    QString timeZone;
+};
+
+// The Graph calendar API of one account: event resource <-> record and
+// RRULE <-> Graph recurrence. No network, no state.
+class CalendarClient
+{
+public:
+    // Graph's "recurrence" object for an RRULE value; empty when Graph cannot
+    // take the rule's frequency. `start` gives the weekday, day and month a
+    // rule leaves open, and the zone its dates are read in.
+    static QJsonObject rruleToRecurrence(const QString &rule, const QDateTime &start);
+    // The RRULE value for Graph's "recurrence" object; empty when the pattern
+    // is missing or of an unknown type. An end date becomes the last second of
+    // that day in `seriesZone` as UTC; an invalid zone (an all-day series)
+    // keeps it a date.
+    static QString recurrenceToRrule(const QJsonObject &recurrence, const QTimeZone &seriesZone);
+    // The zone a series' dates are counted in: the range's own zone (Windows
+    // or IANA name), else `fallback`.
+    static QTimeZone recurrenceZone(const QJsonObject &recurrence, const QTimeZone &fallback);
+};
+
+} // namespace Microsoft
