@@ -23,6 +23,17 @@ struct GraphDateTime
 class CalendarClient
 {
 public:
+    // Event resource <-> record. A pulled row keeps the resource itself in
+    // `raw_icalendar` and its change key in `etag`.
+    static Event eventFromJson(const QJsonObject &item, const QString &calendarId);
+    static QJsonObject eventToJson(const Event &event);
+    static GraphDateTime dateTimeFromJson(const QJsonObject &value, bool allDay);
+    static QJsonObject dateTimeToJson(const QDateTime &value, bool allDay);
+    // An instance's start within its series ("originalStart") as the
+    // override key of the local store: UTC "yyyyMMddTHHmmssZ", or "yyyyMMdd"
+    // for an all-day series. Empty when the item has none.
+    static QString originalStartKey(const QJsonObject &item, bool allDay);
+
     // Graph's "recurrence" object for an RRULE value; empty when Graph cannot
     // take the rule's frequency. `start` gives the weekday, day and month a
     // rule leaves open, and the zone its dates are read in.
