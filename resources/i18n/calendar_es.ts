@@ -755,6 +755,54 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
+        <source>No Microsoft access token available.</source>
+        <translation>No hay ningún token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft rechazó /me/calendars (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft envió un enlace fuera de su API; se detuvo la consulta.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La lista de Microsoft no terminaba; se detuvo.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft rechazó la lista de eventos (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Microsoft access token.</source>
+        <translation>No hay token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft rechazó events.delete: %1</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

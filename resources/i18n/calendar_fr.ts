@@ -755,6 +755,54 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Aucun jeton d’accès Microsoft disponible.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft a refusé /me/calendars (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft a envoyé un lien hors de son API ; la liste a été interrompue.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La liste de Microsoft ne se terminait pas ; elle a été interrompue.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft a refusé la liste des événements (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Microsoft access token.</source>
+        <translation>Aucun jeton d’accès Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft a refusé events.delete : %1</translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
