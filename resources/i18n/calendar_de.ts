@@ -803,6 +803,32 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
     </message>
 </context>
 <context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Übergeordnetes Konto fehlt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Microsoft-Anmeldedaten. Bitte erneut anmelden.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

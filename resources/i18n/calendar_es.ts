@@ -803,6 +803,32 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Falta la cuenta principal</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Microsoft: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n evento no se pudo guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+            <numerusform>%n eventos no se pudieron guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

@@ -803,6 +803,32 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Compte parent introuvable</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n événement n’a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+            <numerusform>%n événements n’ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
