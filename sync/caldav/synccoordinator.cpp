@@ -9,10 +9,12 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "microsoftsyncclient.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
 
 #include <QCoreApplication>
+#include <QNetworkAccessManager>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +25,11 @@ bool isCalDavType(const QString &type)
     return type == "caldav"_L1 || type == "icloud"_L1 || type == "zoho"_L1;
 }
 
+bool isMicrosoftType(const QString &type)
+{
+    return type == "microsoft"_L1;
+}
+
 } // namespace
 
 // The calendars one sync client runs, until each has reported.
@@ -30,6 +37,7 @@ struct SyncCoordinator::Batch
 {
     QString accountId;
     CalDavSyncClient *client = nullptr;
+    QObject *provider = nullptr; // a Microsoft account's client instead
     QSet<QString> open;     // started, not yet reported
     bool starting = true;   // syncCalendar calls still being made
     bool full = false;      // every calendar of the account, not a push
@@ -111,7 +119,7 @@ QList<Account> SyncCoordinator::syncingAccounts() const
         return out;
     const QList<Account> accounts = m_appState->accounts()->getAll();
     for (const Account &account : accounts) {
-        if (account.enabled && isCalDavType(account.type))
+        if (account.enabled && (isCalDavType(account.type) || isMicrosoftType(account.type)))
             out.append(account);
     }
     return out;
@@ -137,6 +145,10 @@ QString SyncCoordinator::passwordFor(const Account &account) const
 
 void SyncCoordinator::syncAccount(const Account &account)
 {
+    if (isMicrosoftType(account.type)) {
+        syncMicrosoftCalendars(account, syncingCalendars(account), true);
+        return;
+    }
     auto *client = new CalDavClient(this);
     client->setCredentials(account.username, passwordFor(account));
     client->setTrustedCertificateSha256(account.trusted_cert_sha256);
@@ -165,6 +177,10 @@ void SyncCoordinator::syncAccount(const Account &account)
 
 void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full)
 {
+    if (isMicrosoftType(account.type)) {
+        syncMicrosoftCalendars(account, calendars, full);
+        return;
+    }
     auto *batch = new Batch;
     m_batches.append(batch);
     batch->accountId = account.id;
@@ -194,6 +210,39 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
             continue;
         }
         batch->client->syncCalendar(calendar, account.username, password, account.trusted_cert_sha256);
+    }
+    batch->starting = false;
+    if (batch->open.isEmpty())
+        finishBatch(batch);
+}
+
+void SyncCoordinator::syncMicrosoftCalendars(const Account &account, const QList<Calendar> &calendars, bool full)
+{
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    auto *batch = new Batch;
+    m_batches.append(batch);
+    batch->accountId = account.id;
+    batch->full = full;
+    auto *client = new Microsoft::SyncClient(m_appState, m_network, m_secrets.get(), m_providerConfig, m_graphBase, this);
+    batch->provider = client;
+    connect(client, &Microsoft::SyncClient::calendarSyncStarted, this, [this, batch](const QString &id) {
+        if (batch->open.contains(id))
+            return;
+        batch->open.insert(id);
+        m_inFlight.insert(id);
+        m_appState->beginSync();
+    });
+    connect(client, &Microsoft::SyncClient::calendarSyncCompleted, this,
+            [this, batch](const QString &id, int count) { onReported(batch, id, false, count, {}); });
+    connect(client, &Microsoft::SyncClient::calendarSyncFailed, this,
+            [this, batch](const QString &id, const QString &reason) { onReported(batch, id, true, 0, reason); });
+    for (const Calendar &calendar : calendars) {
+        if (m_inFlight.contains(calendar.id)) {
+            m_changedInFlight.insert(calendar.id);
+            continue;
+        }
+        client->syncCalendar(calendar);
     }
     batch->starting = false;
     if (batch->open.isEmpty())
@@ -237,8 +286,9 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
 void SyncCoordinator::finishBatch(Batch *batch)
 {
     // Anything the client still says is about calendars that have reported.
-    batch->client->disconnect(this);
-    batch->client->deleteLater();
+    QObject *client = batch->client ? static_cast<QObject *>(batch->client) : batch->provider;
+    client->disconnect(this);
+    client->deleteLater();
     // A push covers only the calendars with local changes: were it to
     // restart the interval, a user editing often would keep the account's
     // other calendars from ever being pulled by the tick.
@@ -263,7 +313,8 @@ void SyncCoordinator::onLocalChange(const QString &calendarId)
     if (!calendar || !calendar->sync_enabled)
         return;
     const std::optional<Account> account = m_appState->accounts()->getById(calendar->account_id);
-    if (account && account->enabled && isCalDavType(account->type) && hasPendingRows(calendarId))
+    if (account && account->enabled && (isCalDavType(account->type) || isMicrosoftType(account->type))
+        && hasPendingRows(calendarId))
         m_pushTimer.start();
 }
 

@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "providerconfig.h"
 #include "untrustedcertinfo.h"
 
 #include <QList>
@@ -14,14 +15,16 @@
 
 class AppState;
 class CalDavSyncClient;
+class QNetworkAccessManager;
 namespace TolmAccount {
 class TokenStore;
 }
 
 // The main window's side of every CalDAV sync run: which accounts and
 // calendars sync when, the password from the secure store, the busy count
-// and the status-bar texts. Accounts of the types "caldav", "icloud" and
-// "zoho" take part while enabled; their calendars while syncing is on.
+// and the status-bar texts. Accounts of the types "caldav", "icloud", "zoho"
+// and "microsoft" take part while enabled; their calendars while syncing is
+// on. A Microsoft account's tokens come from the same secure store.
 //
 //   - a full sync of every such account 3 s after start(), on syncNow(),
 //     and on the 60 s tick for accounts whose sync interval has elapsed;
@@ -56,6 +59,12 @@ public:
     // Calendars with rows waiting to be pushed.
     void pushPending();
 
+    // Where the providers live and this program's OAuth client; the
+    // environment's by default.
+    void setProviderConfig(const ProviderConfig &config) { m_providerConfig = config; }
+    // Microsoft Graph's base, "https://graph.microsoft.com/v1.0" by default.
+    void setGraphBase(const QUrl &base) { m_graphBase = base; }
+
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
@@ -76,6 +85,7 @@ private:
     void syncAccount(const Account &account);
     // `full`: the account's whole sync, which alone restarts its interval.
     void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
+    void syncMicrosoftCalendars(const Account &account, const QList<Calendar> &calendars, bool full);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
@@ -89,4 +99,7 @@ private:
     QList<Batch *> m_batches;
     QSet<QString> m_inFlight;
     QSet<QString> m_changedInFlight;
+    ProviderConfig m_providerConfig = ProviderConfig::fromEnvironment();
+    QUrl m_graphBase = QUrl(QStringLiteral("https://graph.microsoft.com/v1.0"));
+    QNetworkAccessManager *m_network = nullptr;
 };
