@@ -819,6 +819,11 @@ Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translat
         <source>Microsoft token refresh failed: %1</source>
         <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft hat das Delta-Token der Abfrage erneut abgelehnt.</translation>
+    </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n event(s) failed to save locally; will retry next sync.</source>

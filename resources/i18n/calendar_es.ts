@@ -819,6 +819,11 @@ Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
         <source>Microsoft token refresh failed: %1</source>
         <translation>No se pudo renovar el token de Microsoft: %1</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft volvió a rechazar el token delta de la consulta.</translation>
+    </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n event(s) failed to save locally; will retry next sync.</source>

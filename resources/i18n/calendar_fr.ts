@@ -819,6 +819,11 @@ Vérifiez les autorisations des fichiers et réessayez.</translation>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft a de nouveau refusé le jeton delta de la liste.</translation>
+    </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n event(s) failed to save locally; will retry next sync.</source>

@@ -812,6 +812,11 @@ Please check file permissions and try again.</source>
         <source>Microsoft token refresh failed: %1</source>
         <translation>Microsoft トークンの更新に失敗しました: %1</translation>
     </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft が一覧のデルタトークンを再び拒否しました。</translation>
+    </message>
     <message numerus="yes">
         <location line="+1"/>
         <source>%n event(s) failed to save locally; will retry next sync.</source>

@@ -23,6 +23,7 @@ struct SyncClient::Run
     QString accessToken;
     int pulled = 0;
     bool reported = false;
+    bool relisted = false; // a refused delta token costs one windowed listing, not a loop
     QList<Event> pending;
     QString pushFailure;
 };
@@ -91,6 +92,11 @@ void SyncClient::runPull(Run *run)
         // Only the cursor goes; the next listing is the windowed one.
         storeDeltaToken(run->calendar.id, QString());
         run->calendar.delta_sync_token.clear();
+        if (run->relisted) {
+            finish(run, tr("Microsoft refused the listing's delta token again."));
+            return;
+        }
+        run->relisted = true;
         runPull(run);
     });
     connect(client, &CalendarClient::requestFailed, this, [this, client, run](const QString &reason) {

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void firstPullIsWindowedThenDelta();
     void removalDeletesEvenPendingRows();
     void expiredDeltaTokenClearsOnlyThatToken();
+    void deltaRefusedAgainEndsTheRun();
     void pushesInsertUpdateAndDelete();
     void pendingRowTakesServerChangeKey();
     void editDuringPushStaysPending();
@@ -234,6 +235,17 @@ void TestMicrosoftSync::expiredDeltaTokenClearsOnlyThatToken()
     QVERIFY(!calendar.delta_sync_token.isEmpty());
     QVERIFY(calendar.delta_sync_token != oldToken);
     QCOMPARE(localTitles(), (QStringList{u"Alpha"_s, u"New"_s}));
+}
+
+void TestMicrosoftSync::deltaRefusedAgainEndsTheRun()
+{
+    QVERIFY(sync().completed);
+    m_fake.control(u"fail"_s, {{"path"_L1, u"/delta"_s}, {"status"_L1, 410}, {"count"_L1, 5}});
+    const Outcome outcome = sync();
+    QVERIFY(!outcome.completed);
+    QCOMPARE(outcome.reports, 1);
+    QVERIFY(outcome.failure.contains("again"_L1));
+    QVERIFY(m_state->calendars()->getById(m_calendarId)->delta_sync_token.isEmpty());
 }
 
 void TestMicrosoftSync::pushesInsertUpdateAndDelete()
