@@ -202,21 +202,16 @@ QJsonObject CalendarClient::rruleToRecurrence(const QString &rule, const QDateTi
         pattern.insert("daysOfWeek"_L1, weekdays);
         const QString weekStart = graphDay(parts.value(u"WKST"_s, u"MO"_s).toUpper());
         pattern.insert("firstDayOfWeek"_L1, weekStart.isEmpty() ? u"monday"_s : weekStart);
-    } else if (freq == "MONTHLY"_L1) {
-        if (relativeDays(days, setPos, &pattern)) {
-            pattern.insert("type"_L1, u"relativeMonthly"_s);
-        } else {
-            pattern.insert("type"_L1, u"absoluteMonthly"_s);
-            const int monthDay = firstNumber(parts.value(u"BYMONTHDAY"_s));
-            pattern.insert("dayOfMonth"_L1, monthDay > 0 ? monthDay : startDay.day());
+    } else if (freq == "MONTHLY"_L1 || freq == "YEARLY"_L1) {
+        const bool yearly = freq == "YEARLY"_L1;
+        if (yearly) {
+            const int month = firstNumber(parts.value(u"BYMONTH"_s));
+            pattern.insert("month"_L1, month >= 1 && month <= 12 ? month : startDay.month());
         }
-    } else if (freq == "YEARLY"_L1) {
-        const int month = firstNumber(parts.value(u"BYMONTH"_s));
-        pattern.insert("month"_L1, month >= 1 && month <= 12 ? month : startDay.month());
         if (relativeDays(days, setPos, &pattern)) {
-            pattern.insert("type"_L1, u"relativeYearly"_s);
+            pattern.insert("type"_L1, yearly ? u"relativeYearly"_s : u"relativeMonthly"_s);
         } else {
-            pattern.insert("type"_L1, u"absoluteYearly"_s);
+            pattern.insert("type"_L1, yearly ? u"absoluteYearly"_s : u"absoluteMonthly"_s);
             const int monthDay = firstNumber(parts.value(u"BYMONTHDAY"_s));
             pattern.insert("dayOfMonth"_L1, monthDay > 0 ? monthDay : startDay.day());
         }

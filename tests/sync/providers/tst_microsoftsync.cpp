@@ -73,6 +73,8 @@ private:
     Outcome sync(const Calendar &calendar);
     Outcome sync() { return sync(*m_state->calendars()->getById(m_calendarId)); }
     Event localEvent(const QString &title, const QDateTime &start);
+    // The row pulled for a Graph id, retitled here and left pending.
+    Event editPulled(const QString &providerId, const QString &title);
     QStringList localTitles() const;
     QStringList serverTitles();
 
@@ -156,6 +158,16 @@ Event TestMicrosoftSync::localEvent(const QString &title, const QDateTime &start
     return event;
 }
 
+Event TestMicrosoftSync::editPulled(const QString &providerId, const QString &title)
+{
+    Event row = *m_state->events()->getById(m_state->events()->getByUid(providerId, m_calendarId)->id);
+    row.title = title;
+    row.sync_status = u"pending"_s;
+    if (!m_state->events()->update(row))
+        qFatal("event not updated");
+    return row;
+}
+
 QStringList TestMicrosoftSync::localTitles() const
 {
     QStringList out;
@@ -206,10 +218,7 @@ void TestMicrosoftSync::removalDeletesEvenPendingRows()
 {
     m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(1))});
     QVERIFY(sync().completed);
-    Event row = *m_state->events()->getById(m_state->events()->getByUid(u"a"_s, m_calendarId)->id);
-    row.title = u"Edited here"_s;
-    row.sync_status = u"pending"_s;
-    QVERIFY(m_state->events()->update(row));
+    const Event row = editPulled(u"a"_s, u"Edited here"_s);
     m_fake.removeEvents(kRemote, {u"a"_s});
     QVERIFY(sync().completed);
     QVERIFY(!m_state->events()->getById(row.id));
@@ -274,10 +283,7 @@ void TestMicrosoftSync::pendingRowTakesServerChangeKey()
 {
     m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(1))});
     QVERIFY(sync().completed);
-    Event row = *m_state->events()->getById(m_state->events()->getByUid(u"a"_s, m_calendarId)->id);
-    row.title = u"Mine"_s;
-    row.sync_status = u"pending"_s;
-    QVERIFY(m_state->events()->update(row));
+    const Event row = editPulled(u"a"_s, u"Mine"_s);
     m_fake.changeEvents(kRemote, {QJsonObject{{"id"_L1, u"a"_s}, {"location"_L1, QJsonObject{{"displayName"_L1, u"Room 2"_s}}}}});
 
     const Outcome outcome = sync();
@@ -346,10 +352,7 @@ void TestMicrosoftSync::nothingLostAcrossAlternatingRounds()
         if (round % 2) {
             // Here: a new event and an edit of one that came from the server.
             localEvent(u"Local %1"_s.arg(round), soon(round));
-            Event row = *m_state->events()->getById(m_state->events()->getByUid(u"s0"_s, m_calendarId)->id);
-            row.title = u"Server 0 edited %1"_s.arg(round);
-            row.sync_status = u"pending"_s;
-            QVERIFY(m_state->events()->update(row));
+            editPulled(u"s0"_s, u"Server 0 edited %1"_s.arg(round));
         } else {
             // There: a new event and an edit of one made here.
             m_fake.changeEvents(kRemote, {timed(u"s%1"_s.arg(round), u"Server %1"_s.arg(round), soon(round))});
