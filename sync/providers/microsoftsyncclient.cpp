@@ -35,10 +35,18 @@ SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmA
 {
 }
 
+// Runs still under way report nothing more: their handlers die with this
+// object.
+SyncClient::~SyncClient()
+{
+    qDeleteAll(m_runs);
+}
+
 void SyncClient::syncCalendar(const Calendar &calendar)
 {
     auto *run = new Run;
     run->calendar = calendar;
+    m_runs.insert(run);
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState->accounts()->getById(calendar.account_id)) {
         finish(run, tr("Parent account missing"));
@@ -274,6 +282,7 @@ void SyncClient::finish(Run *run, const QString &failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
+    m_runs.remove(run);
     delete run;
     if (failure.isEmpty())
         Q_EMIT calendarSyncCompleted(calendarId, pulled);

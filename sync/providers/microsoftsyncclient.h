@@ -32,6 +32,7 @@ public:
 
     SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
                         const ProviderConfig &config, const QUrl &graphBase, QObject *parent = nullptr);
+    ~SyncClient() override;
 
     void syncCalendar(const Calendar &calendar);
 
@@ -68,6 +69,7 @@ private:
     TolmAccount::TokenStore *m_tokens;
     ProviderConfig m_config;
     QUrl m_graphBase;
+    QSet<Run *> m_runs; // not yet reported
 };
 
 } // namespace Microsoft
