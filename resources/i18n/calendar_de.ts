@@ -1625,6 +1625,85 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft hat /me/calendars abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft hat einen Link außerhalb seiner API gesendet; die Abfrage wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>Die Liste von Microsoft endete nicht; sie wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft hat die Terminliste abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Microsoft access token.</source>
+        <translation>Kein Microsoft-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft hat events.insert abgelehnt: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft hat events.update abgelehnt: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft hat events.delete abgelehnt: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Übergeordnetes Konto fehlt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Microsoft-Anmeldedaten. Bitte erneut anmelden.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft hat das Delta-Token der Abfrage erneut abgelehnt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

@@ -101,6 +101,17 @@
     </message>
 </context>
 <context>
+    <name>Microsoft::SyncClient</name>
+    <message numerus="yes">
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n event failed to save locally; will retry next sync.</numerusform>
+            <numerusform>%n events failed to save locally; will retry next sync.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message numerus="yes">
         <location filename="../../core/rruleformat.cpp" line="+127"/>

@@ -1625,6 +1625,85 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
+        <source>No Microsoft access token available.</source>
+        <translation>No hay ningún token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft rechazó /me/calendars (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft envió un enlace fuera de su API; se detuvo la consulta.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La lista de Microsoft no terminaba; se detuvo.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft rechazó la lista de eventos (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Microsoft access token.</source>
+        <translation>No hay token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft rechazó events.delete: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Falta la cuenta principal</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Microsoft: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft volvió a rechazar el token delta de la consulta.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n evento no se pudo guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+            <numerusform>%n eventos no se pudieron guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

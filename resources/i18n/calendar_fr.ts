@@ -1625,6 +1625,85 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
+        <source>No Microsoft access token available.</source>
+        <translation>Aucun jeton d’accès Microsoft disponible.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft a refusé /me/calendars (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft a envoyé un lien hors de son API ; la liste a été interrompue.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La liste de Microsoft ne se terminait pas ; elle a été interrompue.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft a refusé la liste des événements (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No Microsoft access token.</source>
+        <translation>Aucun jeton d’accès Microsoft.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft a refusé events.delete : %1</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
+        <source>Parent account missing</source>
+        <translation>Compte parent introuvable</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft a de nouveau refusé le jeton delta de la liste.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n événement n’a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+            <numerusform>%n événements n’ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>

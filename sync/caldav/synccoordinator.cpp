@@ -11,6 +11,7 @@
 #include "eventrepository.h"
 #include "subscriptionrefresh.h"
 #include "googlesyncclient.h"
+#include "microsoftsyncclient.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
 
@@ -62,6 +63,11 @@ bool isGoogleType(const QString &type)
     return type == "google"_L1;
 }
 
+bool isMicrosoftType(const QString &type)
+{
+    return type == "microsoft"_L1;
+}
+
 } // namespace
 
 // The calendars one sync client runs, until each has reported.
@@ -69,7 +75,7 @@ struct SyncCoordinator::Batch
 {
     QString accountId;
     CalDavSyncClient *client = nullptr;
-    QObject *provider = nullptr; // a Google account's client instead
+    QObject *provider = nullptr; // a Google or Microsoft account's client instead
     QSet<QString> open;     // started, not yet reported
     bool starting = true;   // syncCalendar calls still being made
     bool full = false;      // every calendar of the account, not a push
@@ -201,7 +207,7 @@ QList<Account> SyncCoordinator::syncingAccounts() const
         return out;
     const QList<Account> accounts = m_appState->accounts()->getAll();
     for (const Account &account : accounts) {
-        if (account.enabled && (isCalDavType(account.type) || isGoogleType(account.type)))
+        if (account.enabled && (isCalDavType(account.type) || isGoogleType(account.type) || isMicrosoftType(account.type)))
             out.append(account);
     }
     return out;
@@ -231,8 +237,8 @@ void SyncCoordinator::syncAccount(const Account &account, bool userAsked)
     if (m_accountsUnderWay.contains(account.id))
         return;
     m_accountsUnderWay.insert(account.id);
-    if (isGoogleType(account.type)) {
-        syncGoogleCalendars(account, syncingCalendars(account), true, userAsked);
+    if (isGoogleType(account.type) || isMicrosoftType(account.type)) {
+        syncProviderCalendars(account, syncingCalendars(account), true, userAsked);
         return;
     }
     auto *client = new CalDavClient(this);
@@ -288,8 +294,8 @@ void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const QString 
 void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
                                     bool userAsked)
 {
-    if (isGoogleType(account.type)) {
-        syncGoogleCalendars(account, calendars, full, userAsked);
+    if (isGoogleType(account.type) || isMicrosoftType(account.type)) {
+        syncProviderCalendars(account, calendars, full, userAsked);
         return;
     }
     auto *batch = new Batch;
@@ -332,27 +338,26 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
         finishBatch(batch);
 }
 
-void SyncCoordinator::syncGoogleCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
-                                          bool userAsked)
+// The two providers' clients share their signals, not a base class.
+template<typename Client>
+void SyncCoordinator::runProviderCalendars(Client *client, const Account &account, const QList<Calendar> &calendars,
+                                           bool full, bool userAsked)
 {
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
     auto *batch = new Batch;
     m_batches.append(batch);
     batch->accountId = account.id;
     batch->full = full;
-    auto *client = new Google::SyncClient(m_appState, m_network, m_providerConfig, m_secrets.get(), this);
     batch->provider = client;
-    connect(client, &Google::SyncClient::calendarSyncStarted, this, [this, batch](const QString &id) {
+    connect(client, &Client::calendarSyncStarted, this, [this, batch](const QString &id) {
         if (batch->open.contains(id))
             return;
         batch->open.insert(id);
         m_inFlight.insert(id);
         m_appState->beginSync();
     });
-    connect(client, &Google::SyncClient::calendarSyncCompleted, this,
+    connect(client, &Client::calendarSyncCompleted, this,
             [this, batch](const QString &id, int count) { onReported(batch, id, false, count, {}); });
-    connect(client, &Google::SyncClient::calendarSyncFailed, this,
+    connect(client, &Client::calendarSyncFailed, this,
             [this, batch](const QString &id, const QString &reason) { onReported(batch, id, true, 0, reason); });
     for (const Calendar &calendar : calendars) {
         if (m_inFlight.contains(calendar.id)) {
@@ -369,6 +374,21 @@ void SyncCoordinator::syncGoogleCalendars(const Account &account, const QList<Ca
     batch->starting = false;
     if (batch->open.isEmpty())
         finishBatch(batch);
+}
+
+void SyncCoordinator::syncProviderCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
+                                            bool userAsked)
+{
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    if (isGoogleType(account.type)) {
+        runProviderCalendars(new Google::SyncClient(m_appState, m_network, m_providerConfig, m_secrets.get(), this),
+                             account, calendars, full, userAsked);
+    } else {
+        runProviderCalendars(
+            new Microsoft::SyncClient(m_appState, m_network, m_secrets.get(), m_providerConfig, m_graphBase, this),
+            account, calendars, full, userAsked);
+    }
 }
 
 void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool failed, int count,
@@ -444,7 +464,8 @@ void SyncCoordinator::onLocalChange(const QString &calendarId)
     if (!calendar || !calendar->sync_enabled)
         return;
     const std::optional<Account> account = m_appState->accounts()->getById(calendar->account_id);
-    if (account && account->enabled && (isCalDavType(account->type) || isGoogleType(account->type))
+    if (account && account->enabled
+        && (isCalDavType(account->type) || isGoogleType(account->type) || isMicrosoftType(account->type))
         && hasLocalChanges(calendarId))
         m_pushTimer.start();
 }

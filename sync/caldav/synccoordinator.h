@@ -30,8 +30,9 @@ class SubscriptionRefresh;
 
 // The main window's side of every CalDAV sync run: which accounts and
 // calendars sync when, the password from the secure store, the busy count
-// and the status-bar texts. Accounts of the types "caldav", "icloud" and
-// "zoho" take part while enabled; their calendars while syncing is on.
+// and the status-bar texts. Accounts of the types "caldav", "icloud", "zoho"
+// and "microsoft" take part while enabled; their calendars while syncing is
+// on. A Microsoft account's tokens come from the same secure store.
 //
 //   - a full sync of every such account 3 s after start(), on syncNow(),
 //     and on the 60 s tick for accounts whose sync interval has elapsed;
@@ -83,9 +84,11 @@ public:
     // Where intervals and pauses read the time.
     void setClock(Clock clock) { m_clock = std::move(clock); }
 
-    // Where Google lives and this program's OAuth client; the environment's
-    // by default.
+    // Where the providers live and this program's OAuth client; the
+    // environment's by default.
     void setProviderConfig(const ProviderConfig &config) { m_providerConfig = config; }
+    // Microsoft Graph's base, "https://graph.microsoft.com/v1.0" by default.
+    void setGraphBase(const QUrl &base) { m_graphBase = base; }
 
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
@@ -110,7 +113,11 @@ private:
     // `full`: the account's whole sync, which alone restarts its interval.
     // Paused calendars are left out unless `userAsked`.
     void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
-    void syncGoogleCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
+    // The same for a Google or Microsoft account, through its provider's client.
+    void syncProviderCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
+    template<typename Client>
+    void runProviderCalendars(Client *client, const Account &account, const QList<Calendar> &calendars, bool full,
+                              bool userAsked);
     void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
@@ -137,5 +144,6 @@ private:
     int m_requestDeadlineMs;
     Clock m_clock = systemNow;
     ProviderConfig m_providerConfig = ProviderConfig::fromEnvironment();
+    QUrl m_graphBase = QUrl(QStringLiteral("https://graph.microsoft.com/v1.0"));
     QNetworkAccessManager *m_network = nullptr;
 };

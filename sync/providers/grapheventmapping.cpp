@@ -1,0 +1,246 @@
+// Graph event resource <-> Event record: the static half of
+// Microsoft::CalendarClient, kept apart from the network half.
+#include "microsoftcalendarclient.h"
+
+#include "timeutil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUuid>
+
+using namespace Qt::StringLiterals;
+
+namespace Microsoft {
+
+namespace {
+
+QDateTime parseIso(const QString &text)
+{
+    const QDateTime value = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return value.isValid() ? value : QDateTime::fromString(text, Qt::ISODate);
+}
+
+QString attendeeStatus(const QString &response)
+{
+    const QString status = response.toLower();
+    if (status == "accepted"_L1 || status == "organizer"_L1)
+        return u"accepted"_s;
+    if (status == "declined"_L1)
+        return u"declined"_s;
+    if (status == "tentativelyaccepted"_L1)
+        return u"tentative"_s;
+    return u"needs-action"_s;
+}
+
+QList<Attendee> attendeesFromJson(const QJsonArray &array)
+{
+    QList<Attendee> out;
+    for (const QJsonValue &value : array) {
+        const QJsonObject entry = value.toObject();
+        const QJsonObject address = entry.value("emailAddress"_L1).toObject();
+        const QString email = address.value("address"_L1).toString();
+        if (email.isEmpty())
+            continue;
+        Attendee attendee;
+        attendee.email = email;
+        attendee.name = address.value("name"_L1).toString();
+        attendee.role = entry.value("type"_L1).toString().toLower() == "optional"_L1 ? u"optional"_s
+                                                                                     : u"required"_s;
+        attendee.status = attendeeStatus(entry.value("status"_L1).toObject().value("response"_L1).toString());
+        attendee.rsvp = true;
+        out.append(attendee);
+    }
+    return out;
+}
+
+QString statusFromShowAs(const QString &showAs)
+{
+    return showAs == "free"_L1 || showAs == "tentative"_L1 ? u"tentative"_s : u"confirmed"_s;
+}
+
+// The body as the server last sent it, from the pulled resource kept in the
+// row; empty for a row that never came from Graph.
+QString pulledBody(const Event &event)
+{
+    if (event.raw_icalendar.isEmpty())
+        return QString();
+    const QJsonObject item = QJsonDocument::fromJson(event.raw_icalendar.toUtf8()).object();
+    return item.value("body"_L1).toObject().value("content"_L1).toString();
+}
+
+bool cameFromGraph(const Event &event)
+{
+    return !event.raw_icalendar.isEmpty() && event.raw_icalendar.startsWith(u'{');
+}
+
+} // namespace
+
+GraphDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value, bool allDay)
+{
+    GraphDateTime out;
+    out.timeZone = value.value("timeZone"_L1).toString();
+    QString text = value.value("dateTime"_L1).toString();
+    if (text.isEmpty())
+        return out;
+    // Graph writes seven fractional digits; Qt reads at most three.
+    const qsizetype dot = text.indexOf(u'.');
+    if (dot > 0 && text.size() > dot + 4)
+        text.truncate(dot + 4);
+    if (allDay) {
+        const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
+        if (day.isValid()) {
+            out.value = TimeUtil::inZone(day, QTime(0, 0), QTimeZone::systemTimeZone());
+            out.allDay = true;
+        }
+        return out;
+    }
+    out.value = parseIso(text);
+    if (out.value.isValid()
+        && (out.timeZone.compare("UTC"_L1, Qt::CaseInsensitive) == 0 || out.timeZone == "tzone://Microsoft/Utc"_L1))
+        out.value = TimeUtil::utc(out.value.date(), out.value.time());
+    return out;
+}
+
+QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay)
+{
+    if (allDay)
+        return QJsonObject{{"dateTime"_L1, u"%1T00:00:00"_s.arg(value.date().toString(Qt::ISODate))},
+                           {"timeZone"_L1, u"UTC"_s}};
+    return QJsonObject{{"dateTime"_L1, value.toUTC().toString(Qt::ISODateWithMs)}, {"timeZone"_L1, u"UTC"_s}};
+}
+
+QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
+{
+    const QString text = item.value("originalStart"_L1).toString();
+    if (text.isEmpty())
+        return QString();
+    QString trimmed = text;
+    const qsizetype dot = trimmed.indexOf(u'.');
+    if (dot > 0) {
+        // Keep the offset or "Z" after the fraction.
+        qsizetype end = dot + 1;
+        while (end < trimmed.size() && trimmed.at(end).isDigit())
+            ++end;
+        trimmed.remove(dot, end - dot);
+    }
+    QDateTime value = parseIso(trimmed);
+    if (!value.isValid())
+        return QString();
+    if (value.timeSpec() == Qt::LocalTime) // no offset: Graph means UTC
+        value = TimeUtil::utc(value.date(), value.time());
+    if (allDay) {
+        const QString zoneName = item.value("originalStartTimeZone"_L1).toString();
+        const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(zoneName.toUtf8());
+        const QTimeZone zone(iana.isEmpty() ? zoneName.toUtf8() : iana);
+        return TimeUtil::toIcalDate(zone.isValid() ? value.toTimeZone(zone).date() : value.toUTC().date());
+    }
+    return TimeUtil::toIcalUtc(value);
+}
+
+Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &calendarId)
+{
+    Event event;
+    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    event.calendar_id = calendarId;
+    event.provider_event_id = item.value("id"_L1).toString();
+    event.uid = event.provider_event_id;
+    event.etag = item.value("changeKey"_L1).toString();
+    event.title = item.value("subject"_L1).toString();
+    if (event.title.isEmpty())
+        event.title = u"Untitled Event"_s;
+    event.description = item.value("body"_L1).toObject().value("content"_L1).toString();
+    event.location = item.value("location"_L1).toObject().value("displayName"_L1).toString();
+    event.event_url = item.value("webLink"_L1).toString();
+    event.conference_url = item.value("onlineMeeting"_L1).toObject().value("joinUrl"_L1).toString();
+    event.is_all_day = item.value("isAllDay"_L1).toBool(false);
+
+    const GraphDateTime start = dateTimeFromJson(item.value("start"_L1).toObject(), event.is_all_day);
+    event.start_time = start.value;
+    event.timezone = start.timeZone.isEmpty() ? u"UTC"_s : start.timeZone;
+    const GraphDateTime end = dateTimeFromJson(item.value("end"_L1).toObject(), event.is_all_day);
+    if (end.value.isValid())
+        event.end_time = end.value;
+
+    const QJsonObject recurrence = item.value("recurrence"_L1).toObject();
+    if (!recurrence.isEmpty()) {
+        // Pulled in UTC, a series would drift by an hour across DST: it
+        // repeats on the wall clock of its own zone.
+        const QTimeZone zone = recurrenceZone(recurrence, QTimeZone::utc());
+        if (!event.is_all_day && zone != QTimeZone::utc())
+            event.timezone = QString::fromUtf8(zone.id());
+        event.recurrence_rule = recurrenceToRrule(recurrence, event.is_all_day ? QTimeZone() : zone);
+    }
+    // An occurrence or exception replaces the occurrence that started at its
+    // original start: that start, not the series id, is the override key.
+    const QString series = item.value("seriesMasterId"_L1).toString();
+    if (!series.isEmpty()) {
+        event.master_event_uid = series;
+        event.recurrence_id = originalStartKey(item, event.is_all_day);
+    }
+    event.status = statusFromShowAs(item.value("showAs"_L1).toString());
+    const QJsonObject organizer = item.value("organizer"_L1).toObject().value("emailAddress"_L1).toObject();
+    event.organizer_email = organizer.value("address"_L1).toString();
+    event.organizer_name = organizer.value("name"_L1).toString();
+    event.attendees = attendeesFromJson(item.value("attendees"_L1).toArray());
+
+    if (item.value("isReminderOn"_L1).toBool(false)) {
+        const QJsonValue minutes = item.value("reminderMinutesBeforeStart"_L1);
+        const int before = minutes.isDouble() ? minutes.toInt(-1) : -1;
+        if (before >= 0) {
+            Reminder reminder;
+            reminder.minutes_before = before;
+            event.reminders.append(reminder);
+        }
+    }
+
+    const QString modified = item.value("lastModifiedDateTime"_L1).toString();
+    event.last_modified = modified.isEmpty() ? QDateTime::currentDateTimeUtc() : parseIso(modified);
+    event.created = event.last_modified;
+    event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
+    event.sync_status = u"synced"_s;
+    return event;
+}
+
+QJsonObject CalendarClient::eventToJson(const Event &event)
+{
+    QJsonObject out;
+    out.insert("subject"_L1, event.title);
+    out.insert("isAllDay"_L1, event.is_all_day);
+    out.insert("showAs"_L1, event.status == "tentative"_L1   ? u"tentative"_s
+                            : event.status == "cancelled"_L1 ? u"free"_s
+                                                             : u"busy"_s);
+    // A body pulled as HTML and left alone stays on the server as it is:
+    // sent back it would turn into literal markup, and a meeting's join
+    // block would be lost with it.
+    const bool bodyUnchanged = cameFromGraph(event) && event.description == pulledBody(event);
+    if (!bodyUnchanged && (!event.description.isEmpty() || cameFromGraph(event)))
+        out.insert("body"_L1, QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, event.description}});
+    if (!event.location.isEmpty())
+        out.insert("location"_L1, QJsonObject{{"displayName"_L1, event.location}});
+
+    QDateTime end;
+    if (event.end_time && event.end_time->isValid())
+        end = *event.end_time;
+    else
+        end = event.is_all_day ? event.start_time.addDays(1) : event.start_time.addSecs(3600);
+    if (event.is_all_day && end.date() <= event.start_time.date())
+        end = TimeUtil::inZoneOf(event.start_time.date().addDays(1), QTime(0, 0), end);
+    out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day));
+    out.insert("end"_L1, dateTimeToJson(end, event.is_all_day));
+
+    if (!event.recurrence_rule.isEmpty()) {
+        // The pattern's days are the series' own, not those of the UTC start.
+        const QTimeZone zone(event.timezone.toUtf8());
+        const QDateTime seriesStart = zone.isValid() && !event.is_all_day ? event.start_time.toTimeZone(zone)
+                                                                          : event.start_time;
+        const QJsonObject recurrence = rruleToRecurrence(event.recurrence_rule, seriesStart);
+        if (!recurrence.isEmpty())
+            out.insert("recurrence"_L1, recurrence);
+    }
+    out.insert("isReminderOn"_L1, !event.reminders.isEmpty());
+    if (!event.reminders.isEmpty())
+        out.insert("reminderMinutesBeforeStart"_L1, event.reminders.first().minutes_before);
+    return out;
+}
+
+} // namespace Microsoft

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "event.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <QTimeZone>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+
+namespace Microsoft {
+
+// One calendar of the user.
+struct DiscoveredCalendar
+{
+    QString id;
+    QString name;
+    QString color;
+    bool canEdit = true;
+    bool isDefault = false;
+
+    friend bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b)
+    {
+        return a.id == b.id && a.name == b.name && a.color == b.color && a.canEdit == b.canEdit
+            && a.isDefault == b.isDefault;
+    }
+};
+
+// A parsed "start" or "end" object of a Graph event (a date-time-time-zone
+// pair).
+struct GraphDateTime
+{
+    QDateTime value; // invalid when there is no usable "dateTime"
+    bool allDay = false;
+    QString timeZone;
+};
+
+// The only code that talks to Microsoft Graph's calendars. It knows nothing
+// of the local store: identifiers, tokens and raw JSON go in, signals come
+// out. Every request carries its own context, so any number may be in
+// flight; a client destroyed meanwhile reports nothing more. The network
+// manager is the caller's and must outlive the client. Links that Graph
+// hands back are followed only on the configured Graph base, so the token
+// goes nowhere else.
+class CalendarClient : public QObject
+{
+    Q_OBJECT
+public:
+    // The result of one complete events listing: the items of every page in
+    // order ("@removed" entries included) and the final delta token.
+    struct EventListPage
+    {
+        QList<QJsonObject> items;
+        QString deltaToken;
+    };
+
+    static constexpr int kPageSize = 100;
+    // A listing longer than this many pages is taken as a server loop.
+    static constexpr int kMaxPages = 1000;
+    static constexpr int kMaxCalendarListPages = 50;
+
+    CalendarClient(QNetworkAccessManager *network, const QUrl &graphBase, QObject *parent = nullptr);
+
+    void setAccessToken(const QString &token) { m_accessToken = token; }
+
+    void listCalendars();
+    // With a delta token the changes since; without, the events in the
+    // window and then every event of the calendar once more through a fresh
+    // delta round, which yields the token for the next listing.
+    void requestEventsPage(const QString &calendarId, const QString &deltaToken, const QDateTime &timeMin,
+                           const QDateTime &timeMax);
+    void insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event);
+    // A PATCH: what the body does not carry stays as the server has it.
+    void updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                     const QJsonObject &event, const QString &etag);
+    void deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                     const QString &etag);
+
+    // The events collection of a calendar, or one event of it.
+    QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const;
+    static DiscoveredCalendar calendarFromJson(const QJsonObject &entry);
+
+    // Event resource <-> record. A pulled row keeps the resource itself in
+    // `raw_icalendar` and its change key in `etag`.
+    static Event eventFromJson(const QJsonObject &item, const QString &calendarId);
+    static QJsonObject eventToJson(const Event &event);
+    static GraphDateTime dateTimeFromJson(const QJsonObject &value, bool allDay);
+    static QJsonObject dateTimeToJson(const QDateTime &value, bool allDay);
+    // An instance's start within its series ("originalStart") as the
+    // override key of the local store: UTC "yyyyMMddTHHmmssZ", or "yyyyMMdd"
+    // for an all-day series. Empty when the item has none.
+    static QString originalStartKey(const QJsonObject &item, bool allDay);
+
+    // Graph's "recurrence" object for an RRULE value; empty when Graph cannot
+    // take the rule's frequency. `start` gives the weekday, day and month a
+    // rule leaves open, and the zone its dates are read in.
+    static QJsonObject rruleToRecurrence(const QString &rule, const QDateTime &start);
+    // The RRULE value for Graph's "recurrence" object; empty when the pattern
+    // is missing or of an unknown type. An end date becomes the last second of
+    // that day in `seriesZone` as UTC; an invalid zone (an all-day series)
+    // keeps it a date.
+    static QString recurrenceToRrule(const QJsonObject &recurrence, const QTimeZone &seriesZone);
+    // The zone a series' dates are counted in: the range's own zone (Windows
+    // or IANA name), else `fallback`.
+    static QTimeZone recurrenceZone(const QJsonObject &recurrence, const QTimeZone &fallback);
+
+Q_SIGNALS:
+    void calendarsListed(const QList<Microsoft::DiscoveredCalendar> &calendars);
+    void eventsListed(const QString &calendarId, const Microsoft::CalendarClient::EventListPage &page);
+    void deltaTokenExpired(const QString &calendarId);
+    void requestFailed(const QString &reason);
+    void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
+    void eventDeleted(const QString &localId);
+    void eventWriteFailed(const QString &localId, const QString &reason, int statusCode);
+
+private:
+    struct Listing;
+    struct Reply
+    {
+        int status = 0;
+        QByteArray body;
+        bool ok() const { return status >= 200 && status < 300; }
+    };
+
+    QString base() const;
+    bool onGraph(const QString &url) const;
+    QNetworkRequest request(const QString &url, bool json) const;
+    static Reply take(QNetworkReply *reply);
+    void fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages);
+    void fetchEventsPage(Listing *listing, const QString &url);
+    void onEventsPage(Listing *listing, const Reply &answer);
+    void onWriteReply(QNetworkReply *reply, const QString &localId, bool insert);
+
+    QNetworkAccessManager *m_network;
+    QUrl m_graphBase;
+    QString m_accessToken;
+};
+
+} // namespace Microsoft
+
+Q_DECLARE_METATYPE(Microsoft::DiscoveredCalendar)
+Q_DECLARE_METATYPE(Microsoft::CalendarClient::EventListPage)
