@@ -179,6 +179,35 @@ private Q_SLOTS:
         QVERIFY(acknowledged(filtered));
     }
 
+    // A rule on the day of the week judges each occurrence of a series by
+    // its own day, as the agenda does, not by the series' first one.
+    void filterRulesJudgeEachOccurrence_data()
+    {
+        QTest::addColumn<QString>("days");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<bool>("fires");
+        // A daily series from Monday 13 May 2024 at 12:00 local.
+        QTest::newRow("weekends hidden: Saturday's occurrence is silent")
+            << u"\"sat\",\"sun\""_s << local(2024, 5, 18, 11, 50) << false;
+        QTest::newRow("weekends hidden: Friday's occurrence fires")
+            << u"\"sat\",\"sun\""_s << local(2024, 5, 17, 11, 50) << true;
+        QTest::newRow("Mondays hidden: Tuesday's occurrence fires") << u"\"mon\""_s << local(2024, 5, 14, 11, 50) << true;
+        QTest::newRow("Mondays hidden: the next Monday's occurrence is silent")
+            << u"\"mon\""_s << local(2024, 5, 20, 11, 50) << false;
+    }
+    void filterRulesJudgeEachOccurrence()
+    {
+        QFETCH(QString, days);
+        QFETCH(QDateTime, now);
+        QFETCH(bool, fires);
+        QVERIFY(addRule(m_state, uR"({"runtimeType":"time","daysOfWeek":[%1]})"_s.arg(days), u"hide"_s, false));
+        const QDateTime monday = local(2024, 5, 13, 12, 0);
+        const QString id = addEvent(
+            m_state, EventDraft(u"Stand-up"_s, monday, monday.addSecs(900)).remind({15}).repeating(u"FREQ=DAILY"_s));
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(ids(service(now)->poll()), fires ? QStringList{id} : QStringList());
+    }
+
     // --- Repeating events: once per occurrence, across DST ---
 
     void seriesFiresOncePerOccurrence_data()
