@@ -311,6 +311,47 @@ private Q_SLOTS:
         QCOMPARE(next.first().title, u"Weekly sync (renamed)"_s);
     }
 
+    // The event form, a pull and a feed write an event's reminders anew,
+    // without their ids: one shown stays shown while its moment stays.
+    void rewrittenRemindersAreNotShownTwice_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("minutes");      // the lead written anew
+        QTest::addColumn<int>("moveMinutes");  // of the start
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("fires");
+        QTest::newRow("series written again, same reminder: not shown again")
+            << u"FREQ=WEEKLY"_s << 15 << 0 << local(2024, 3, 11, 9, 50) << 0;
+        QTest::newRow("series written again with a shorter lead: shown for it")
+            << u"FREQ=WEEKLY"_s << 5 << 0 << local(2024, 3, 11, 9, 56) << 1;
+        QTest::newRow("one-off written again, same reminder: not shown again")
+            << QString() << 15 << 0 << local(2024, 3, 11, 9, 50) << 0;
+        QTest::newRow("one-off moved half an hour later: shown before its new start")
+            << QString() << 15 << 30 << local(2024, 3, 11, 10, 16) << 1;
+    }
+    void rewrittenRemindersAreNotShownTwice()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, minutes);
+        QFETCH(int, moveMinutes);
+        QFETCH(QDateTime, now);
+        QFETCH(int, fires);
+        const QDateTime start = rule.isEmpty() ? local(2024, 3, 11, 10, 0) : local(2024, 3, 4, 10, 0);
+        const QString id = addEvent(m_state, EventDraft(u"Sync"_s, start, start.addSecs(1800)).remind({15}).repeating(rule));
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(service(local(2024, 3, 11, 9, 45))->poll().size(), 1);
+        Event event = *m_state->events()->getById(id);
+        event.location = u"Room 2"_s;
+        event.start_time = event.start_time.addSecs(60 * moveMinutes);
+        event.end_time = event.end_time->addSecs(60 * moveMinutes);
+        Reminder fresh;
+        fresh.minutes_before = minutes;
+        fresh.action = u"display"_s;
+        event.reminders = {fresh};
+        QVERIFY(m_state->events()->update(event));
+        QCOMPARE(service(now)->poll().size(), fires);
+    }
+
     void movedSeriesFiresAtItsNewTime()
     {
         const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
