@@ -147,14 +147,12 @@ QList<FiredReminder> NotificationService::poll()
     std::stable_sort(due.begin(), due.end(),
                      [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
 
-    QStringList dueEventIds;
-    for (const Due &row : std::as_const(due))
-        dueEventIds.append(row.eventId);
-    const QSet<QString> suppressed = suppressedEventIds(dueEventIds);
+    const QList<bool> suppressed = suppressedRows(due);
     QList<FiredReminder> fired;
     QStringList handled;
     QList<OccurrenceAcks::Key> handledOccurrences;
-    for (const Due &row : std::as_const(due)) {
+    for (qsizetype i = 0; i < due.size(); ++i) {
+        const Due &row = due.at(i);
         // A suppressed reminder is still acknowledged: its moment has passed
         // under the user's rule, and it must not pile up in every later poll.
         // A row's own reminder is noted for its start too: a series whose
@@ -163,7 +161,7 @@ QList<FiredReminder> NotificationService::poll()
         handledOccurrences.append({row.reminderId, row.start});
         if (!row.occurrence)
             handled.append(row.reminderId);
-        if (suppressed.contains(row.eventId))
+        if (suppressed.at(i))
             continue;
         FiredReminder reminder;
         reminder.reminderId = row.reminderId;
@@ -350,19 +348,39 @@ QList<NotificationService::Due> NotificationService::expandTriggers(const QList<
     return triggers;
 }
 
-QSet<QString> NotificationService::suppressedEventIds(const QStringList &eventIds) const
+QList<bool> NotificationService::suppressedRows(const QList<Due> &due) const
 {
+    QList<bool> suppressed(due.size(), false);
     if (!m_state->events() || !m_state->filterRules())
-        return {};
+        return suppressed;
     const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
     if (rules.isEmpty())
-        return {};
-    QList<Event> events;
-    for (const QString &id : eventIds) {
-        if (const std::optional<Event> event = m_state->events()->getById(id))
-            events.append(*event);
+        return suppressed;
+    QHash<QString, std::optional<Event>> rows;
+    for (qsizetype i = 0; i < due.size(); ++i) {
+        const Due &row = due.at(i);
+        auto it = rows.find(row.eventId);
+        if (it == rows.end())
+            it = rows.insert(row.eventId, m_state->events()->getById(row.eventId));
+        if (!*it)
+            continue;
+        // A rule on the day or the time judges the occurrence reminded of,
+        // as the agenda judges it, not the series' first one.
+        Event occurrence = **it;
+        if (row.occurrence && !occurrence.is_all_day && occurrence.start_time.isValid()) {
+            const QDateTime start = TimeUtil::toSameRepresentation(row.start, occurrence.start_time);
+            if (occurrence.end_time && occurrence.end_time->isValid())
+                occurrence.end_time = start.addSecs(occurrence.start_time.secsTo(*occurrence.end_time));
+            occurrence.start_time = start;
+        } else if (row.occurrence && occurrence.is_all_day && occurrence.start_time.isValid()) {
+            const qint64 days = occurrence.start_time.date().daysTo(row.start.date());
+            occurrence.start_time = occurrence.start_time.addDays(days);
+            if (occurrence.end_time && occurrence.end_time->isValid())
+                occurrence.end_time = occurrence.end_time->addDays(days);
+        }
+        suppressed[i] = !FilterEngine::apply({occurrence}, rules).suppressedReminderIds.isEmpty();
     }
-    return FilterEngine::apply(events, rules).suppressedReminderIds;
+    return suppressed;
 }
 
 void NotificationService::acknowledge(const QStringList &reminderIds)

@@ -86,7 +86,8 @@ private:
     static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest,
                                      const QDateTime &until);
     void showBalloon(const QString &title, const QString &body);
-    QSet<QString> suppressedEventIds(const QStringList &eventIds) const;
+    // Per due row: whether an enabled filter rule silences it.
+    QList<bool> suppressedRows(const QList<Due> &due) const;
     void acknowledge(const QStringList &reminderIds);
 
     AppState *m_state = nullptr;

@@ -49,8 +49,9 @@ QString SingleInstance::runtimeDirectory()
     if (!runtime.isEmpty() && isPrivateFolder(runtime))
         return runtime;
     const QString own = QDir::tempPath() + u"/quillmarten-calendar-"_s + QString::number(LocalUser::id());
-    if (QDir().mkdir(own))
-        QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Made closed at once: a program starting at the same moment must not
+    // find it open to others between its making and a change of its mode.
+    QDir().mkdir(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return isPrivateFolder(own) ? own : QString();
 }
 

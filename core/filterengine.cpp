@@ -108,8 +108,14 @@ private:
     const Local &local()
     {
         if (!m_local) {
-            const std::optional<qint64> wallClock =
-                m_clock ? m_clock->wallClock(event.start_time) : LocalClock::wallClockOnce(event.start_time);
+            // An all-day value is a date, not an instant: its own day at
+            // 00:00, wherever the machine is (its stored midnight UTC is
+            // the day before west of UTC).
+            constexpr qint64 msPerDay = 24 * 3600 * 1000;
+            const std::optional<qint64> wallClock = event.is_all_day && event.start_time.isValid()
+                ? std::optional<qint64>(QDate(1970, 1, 1).daysTo(event.start_time.date()) * msPerDay)
+                : m_clock ? m_clock->wallClock(event.start_time)
+                          : LocalClock::wallClockOnce(event.start_time);
             m_local = wallClock ? fromWallClock(*wallClock) : Local{};
         }
         return *m_local;

@@ -751,6 +751,12 @@ void EventFormDialog::save()
         record.end_time = TimeUtil::toZone(m_end->dateTime(), zone);
         const QString name = QString::fromUtf8(zone.id());
         record.timezone = QTimeZone(zone.id()).isValid() && !name.isEmpty() ? name : u"UTC"_s;
+        // A zone no zone database knows is one the event's own text defines
+        // (an invitation's "Customized Time Zone"): it stays the event's
+        // zone, and the text is written back in it, instants kept.
+        if (m_event && !m_event->is_all_day && !m_event->timezone.isEmpty() && m_event->timezone != u"UTC"_s
+            && !QTimeZone(m_event->timezone.toUtf8()).isValid())
+            record.timezone = m_event->timezone;
     }
     record.recurrence_rule = RuleUntil::withUntilForm(m_rule, record.is_all_day, zone);
 

@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QUuid>
 
+#include <algorithm>
+
 using namespace StoreSql;
 
 namespace EventChildRows {
@@ -178,9 +180,36 @@ void loadAttendees(Database &db, Event &event)
 
 bool writeReminderRows(Database &db, const Event &event, bool replacing)
 {
+    // A reminder written again without its id (by the event form, a pull, a
+    // feed) is the stored one of the same lead and action: it keeps that id,
+    // under which the occurrences it was shown for are noted, and, while its
+    // moment stays, that it was shown.
+    QList<Reminder> stored;
+    if (replacing) {
+        Event previous;
+        previous.id = event.id;
+        loadReminders(db, previous);
+        stored = previous.reminders;
+        stored.removeIf([&event](const Reminder &old) {
+            return std::any_of(event.reminders.cbegin(), event.reminders.cend(),
+                               [&old](const Reminder &r) { return r.id == old.id; });
+        });
+    }
     QList<QVariantList> rows;
     rows.reserve(event.reminders.size());
-    for (const Reminder &r : event.reminders) {
+    for (Reminder r : event.reminders) {
+        for (qsizetype i = 0; r.id.isEmpty() && i < stored.size(); ++i) {
+            const Reminder &old = stored.at(i);
+            if (old.minutes_before != r.minutes_before
+                || old.action.compare(orDefault(r.action, QLatin1String("display")), Qt::CaseInsensitive) != 0)
+                continue;
+            r.id = old.id;
+            if (!r.acknowledged && !r.trigger_time) {
+                r.acknowledged = old.acknowledged;
+                r.trigger_time = old.trigger_time;
+            }
+            stored.removeAt(i);
+        }
         const QDateTime due = event.start_time.addSecs(-qint64(r.minutes_before) * 60);
         QDateTime trigger = r.trigger_time.value_or(QDateTime());
         bool acknowledged = r.acknowledged;

@@ -85,12 +85,25 @@ void CalDavPush::refresh(const QString &href, const QString &reasonOnFailure, co
         resources.removeIf([&href](const CalDavParse::Resource &r) {
             return r.href != href || r.calendarData.isEmpty();
         });
+        CalDavItemStore::Applied applied;
         m_store->inTransaction([&] {
             if (resources.isEmpty())
                 m_store->dropResource(href);
             else
-                m_store->apply(resources);
+                applied = m_store->apply(resources);
         });
+        // A server copy nobody can read cannot be merged with, and writing
+        // against its old ETag only meets the same conflict: the item waits
+        // for its next version, counted, and the others go on.
+        if (!applied.unreadable.isEmpty()) {
+            for (const auto &[unreadable, etag] : std::as_const(applied.unreadable)) {
+                if (m_problems)
+                    m_problems->record(SyncItemProblems::Kind::Unreadable,
+                                       m_store->component() + QLatin1Char(' ') + unreadable, etag, {});
+            }
+            next();
+            return;
+        }
         then();
     });
 }

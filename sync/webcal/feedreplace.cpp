@@ -67,8 +67,11 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             existing = *it;
         else // a tombstone holds the key too
             existing = events->getByUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
+        // The same text can name other instants than it did: a floating time
+        // is read in the zone the machine is in now.
         if (existing && !existing->deleted_at && existing->raw_icalendar == event.raw_icalendar
-            && existing->sync_status == event.sync_status) {
+            && existing->sync_status == event.sync_status && existing->start_time == event.start_time
+            && existing->end_time == event.end_time) {
             ++result.unchanged;
             continue;
         }

@@ -179,6 +179,35 @@ private Q_SLOTS:
         QVERIFY(acknowledged(filtered));
     }
 
+    // A rule on the day of the week judges each occurrence of a series by
+    // its own day, as the agenda does, not by the series' first one.
+    void filterRulesJudgeEachOccurrence_data()
+    {
+        QTest::addColumn<QString>("days");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<bool>("fires");
+        // A daily series from Monday 13 May 2024 at 12:00 local.
+        QTest::newRow("weekends hidden: Saturday's occurrence is silent")
+            << u"\"sat\",\"sun\""_s << local(2024, 5, 18, 11, 50) << false;
+        QTest::newRow("weekends hidden: Friday's occurrence fires")
+            << u"\"sat\",\"sun\""_s << local(2024, 5, 17, 11, 50) << true;
+        QTest::newRow("Mondays hidden: Tuesday's occurrence fires") << u"\"mon\""_s << local(2024, 5, 14, 11, 50) << true;
+        QTest::newRow("Mondays hidden: the next Monday's occurrence is silent")
+            << u"\"mon\""_s << local(2024, 5, 20, 11, 50) << false;
+    }
+    void filterRulesJudgeEachOccurrence()
+    {
+        QFETCH(QString, days);
+        QFETCH(QDateTime, now);
+        QFETCH(bool, fires);
+        QVERIFY(addRule(m_state, uR"({"runtimeType":"time","daysOfWeek":[%1]})"_s.arg(days), u"hide"_s, false));
+        const QDateTime monday = local(2024, 5, 13, 12, 0);
+        const QString id = addEvent(
+            m_state, EventDraft(u"Stand-up"_s, monday, monday.addSecs(900)).remind({15}).repeating(u"FREQ=DAILY"_s));
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(ids(service(now)->poll()), fires ? QStringList{id} : QStringList());
+    }
+
     // --- Repeating events: once per occurrence, across DST ---
 
     void seriesFiresOncePerOccurrence_data()
@@ -280,6 +309,47 @@ private Q_SLOTS:
         const QList<FiredReminder> next = notifications->poll();
         QCOMPARE(next.size(), 1);
         QCOMPARE(next.first().title, u"Weekly sync (renamed)"_s);
+    }
+
+    // The event form, a pull and a feed write an event's reminders anew,
+    // without their ids: one shown stays shown while its moment stays.
+    void rewrittenRemindersAreNotShownTwice_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("minutes");      // the lead written anew
+        QTest::addColumn<int>("moveMinutes");  // of the start
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<int>("fires");
+        QTest::newRow("series written again, same reminder: not shown again")
+            << u"FREQ=WEEKLY"_s << 15 << 0 << local(2024, 3, 11, 9, 50) << 0;
+        QTest::newRow("series written again with a shorter lead: shown for it")
+            << u"FREQ=WEEKLY"_s << 5 << 0 << local(2024, 3, 11, 9, 56) << 1;
+        QTest::newRow("one-off written again, same reminder: not shown again")
+            << QString() << 15 << 0 << local(2024, 3, 11, 9, 50) << 0;
+        QTest::newRow("one-off moved half an hour later: shown before its new start")
+            << QString() << 15 << 30 << local(2024, 3, 11, 10, 16) << 1;
+    }
+    void rewrittenRemindersAreNotShownTwice()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, minutes);
+        QFETCH(int, moveMinutes);
+        QFETCH(QDateTime, now);
+        QFETCH(int, fires);
+        const QDateTime start = rule.isEmpty() ? local(2024, 3, 11, 10, 0) : local(2024, 3, 4, 10, 0);
+        const QString id = addEvent(m_state, EventDraft(u"Sync"_s, start, start.addSecs(1800)).remind({15}).repeating(rule));
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(service(local(2024, 3, 11, 9, 45))->poll().size(), 1);
+        Event event = *m_state->events()->getById(id);
+        event.location = u"Room 2"_s;
+        event.start_time = event.start_time.addSecs(60 * moveMinutes);
+        event.end_time = event.end_time->addSecs(60 * moveMinutes);
+        Reminder fresh;
+        fresh.minutes_before = minutes;
+        fresh.action = u"display"_s;
+        event.reminders = {fresh};
+        QVERIFY(m_state->events()->update(event));
+        QCOMPARE(service(now)->poll().size(), fires);
     }
 
     void movedSeriesFiresAtItsNewTime()

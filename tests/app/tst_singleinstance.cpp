@@ -10,7 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -298,6 +301,41 @@ private Q_SLOTS:
         QCOMPARE(folder.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
                                          | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup),
                  QFile::Permissions());
+    }
+
+    // Without XDG_RUNTIME_DIR, programs started at the same moment all find
+    // the private folder they make, none of them a half-made one.
+    void simultaneousStartsFindTheOwnFolder()
+    {
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray temp = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        QStringList failed;
+        for (int round = 0; round < 40 && failed.isEmpty(); ++round) {
+            QTemporaryDir fresh;
+            qputenv("TMPDIR", QFile::encodeName(fresh.path()));
+            std::atomic<bool> go{false};
+            std::vector<QString> found(8);
+            std::vector<std::thread> starts;
+            for (QString &folder : found) {
+                starts.emplace_back([&go, &folder] {
+                    while (!go.load())
+                        std::this_thread::yield();
+                    folder = SingleInstance::runtimeDirectory();
+                });
+            }
+            go.store(true);
+            for (std::thread &start : starts)
+                start.join();
+            for (const QString &folder : found) {
+                if (!folder.startsWith(fresh.path()))
+                    failed.append(folder.isEmpty() ? u"(none)"_s : folder);
+            }
+        }
+        qputenv("TMPDIR", temp);
+        if (!runtime.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        QCOMPARE(failed, QStringList());
     }
 
     void nameTakenByAnotherUserIsNotUsed()

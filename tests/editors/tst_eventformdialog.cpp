@@ -419,14 +419,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title"); // typed; empty: no change
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("startLine");
+        QTest::addColumn<QString>("zoneBlock");
         const QString utc = u"DTSTART:20260302T140000Z"_s;
         const QString berlin = u"DTSTART;TZID=Europe/Berlin:20260302T100000"_s;
-        QTest::newRow("UTC series, no change: row and text as they were") << utc << QString() << u"UTC"_s << utc;
+        // A zone only the invitation itself defines, as mail clients send it.
+        const QString custom = u"DTSTART;TZID=Customized Time Zone:20260302T100000"_s;
+        const QString customZone = u"BEGIN:VTIMEZONE\r\nTZID:Customized Time Zone\r\n"
+                                   "BEGIN:STANDARD\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0400\r\n"
+                                   "TZOFFSETTO:-0500\r\nRRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=11\r\nEND:STANDARD\r\n"
+                                   "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0500\r\n"
+                                   "TZOFFSETTO:-0400\r\nRRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\n"
+                                   "END:VTIMEZONE\r\n"_s;
+        QTest::newRow("UTC series, no change: row and text as they were") << utc << QString() << u"UTC"_s << utc << QString();
         QTest::newRow("Berlin series, no change: row and text as they were")
-            << berlin << QString() << u"Europe/Berlin"_s << berlin;
-        QTest::newRow("UTC series, new title: still UTC") << utc << u"Sync (moved room)"_s << u"UTC"_s << utc;
+            << berlin << QString() << u"Europe/Berlin"_s << berlin << QString();
+        QTest::newRow("UTC series, new title: still UTC") << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString();
         QTest::newRow("Berlin series, new title: still Berlin")
-            << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin;
+            << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin << QString();
+        QTest::newRow("series in a zone its invitation defines, no change: row and text as they were")
+            << custom << QString() << u"Customized Time Zone"_s << custom << customZone;
+        QTest::newRow("series in a zone its invitation defines, new title: still that zone")
+            << custom << u"Sync (moved room)"_s << u"Customized Time Zone"_s << custom << customZone;
     }
     void savingKeepsTheSeriesZone()
     {
@@ -434,9 +447,10 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, zone);
         QFETCH(QString, startLine);
-        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\nBEGIN:VEVENT\r\n"
+        QFETCH(QString, zoneBlock);
+        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\n%2BEGIN:VEVENT\r\n"
                              "UID:weekly-sync\r\nSUMMARY:Sync\r\n%1\r\nDURATION:PT1H\r\n"
-                             "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart);
+                             "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart, zoneBlock);
         Event pulled = ICalendar::parseEvents(text).first();
         pulled.id = u"series"_s;
         pulled.calendar_id = kPersonal;

@@ -250,6 +250,17 @@ private Q_SLOTS:
         QTest::newRow("recurring only skips a single event")
             << uR"({"runtimeType":"time","daysOfWeek":["mon"],"recurringOnly":true})"_s << at(QTime(9, 0))
             << false;
+        // Saturday 14 March 2026, all day, held at midnight UTC of its date.
+        Event saturday = occurrence(u"h"_s, u"Holiday"_s);
+        saturday.is_all_day = true;
+        saturday.start_time = QDateTime(QDate(2026, 3, 14), QTime(0, 0), Qt::UTC);
+        saturday.end_time = saturday.start_time.addDays(1);
+        QTest::newRow("an all-day event falls on its own day in any zone")
+            << uR"({"runtimeType":"time","daysOfWeek":["sat"]})"_s << saturday << true;
+        QTest::newRow("an all-day event is not on the day before it")
+            << uR"({"runtimeType":"time","daysOfWeek":["fri"]})"_s << saturday << false;
+        QTest::newRow("an all-day event starts at 00:00")
+            << uR"({"runtimeType":"time","timeRange":{"start":"00:00","end":"00:59"}})"_s << saturday << true;
         Event repeating = at(QTime(9, 0));
         repeating.recurrence_rule = u"FREQ=WEEKLY"_s;
         QTest::newRow("recurring only takes a repeating event")

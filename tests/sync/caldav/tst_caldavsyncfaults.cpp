@@ -108,6 +108,40 @@ private Q_SLOTS:
         QCOMPARE(lastSyncError(), QString());
     }
 
+    void unreadableServerCopyOfAnEditBlocksNoOther_data()
+    {
+        QTest::addColumn<bool>("listed"); // the pull met the new version first
+        QTest::newRow("met by the write's conflict") << false;
+        QTest::newRow("met by the pull, then by the write's conflict") << true;
+    }
+
+    // Another client left the server copy of an item edited here unreadable:
+    // the edit waits, counted, for a version that can be merged with, and
+    // the other items are written.
+    void unreadableServerCopyOfAnEditBlocksNoOther()
+    {
+        QFETCH(bool, listed);
+        m_server->setAnyOrder(true);
+        const QString edited = storeEvent(u"a"_s, u"Edited here"_s, u"/cal/a.ics"_s, u"e1"_s, true);
+        const QString added = storeEvent(u"z"_s, u"New here"_s, {}, {}, true);
+        const QString garbage = u"<html>Gateway</html>"_s;
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers(listed ? "c2" : "c1"));
+        if (listed) {
+            m_server->expect("REPORT", "/cal/").check(bodyLacks("multiget")).reply(207, objects({{"/cal/a.ics", "e2", {}}}));
+            m_server->expect("REPORT", "/cal/").bodyContains("multiget").reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
+        }
+        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"e1\"").reply(412);
+        m_server->expect("REPORT", "/cal/").bodyContains("multiget").reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
+        m_server->expect("PUT", "/cal/z.ics").reply(201, {}, {{"ETag", "\"z1\""}});
+        QCOMPARE(sync().failure, QString());
+        QCOMPARE(m_server->problems(), QStringList());
+        QCOMPARE(m_state->events()->getById(added)->sync_status, u"synced"_s);
+        const Event waiting = *m_state->events()->getById(edited);
+        QCOMPARE(waiting.title, u"Edited here"_s);
+        QCOMPARE(waiting.sync_status, u"pending"_s);
+        QCOMPARE(lastSyncError(), u"1 item(s) could not be synced"_s);
+    }
+
     void refusedWriteMarksOnlyThatItem_data()
     {
         QTest::addColumn<int>("status");

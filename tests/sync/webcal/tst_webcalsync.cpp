@@ -3,6 +3,7 @@
 #include "scriptedhttpserver.h"
 #include "subscriptionrefresh.h"
 #include "subscriptionurl.h"
+#include "systemzone.h"
 #include "synccoordinator.h"
 #include "testcertificate.h"
 
@@ -248,6 +249,37 @@ private Q_SLOTS:
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 3);
         QTest::qWait(400);
         QCOMPARE(changed.size(), 0);
+    }
+
+    // After the machine moves to another zone, a refresh reads every event
+    // of the feed in it, changed or not: a floating time is the same wall
+    // clock wherever the machine is, a fixed one the same instant.
+    void refreshAfterTheSystemZoneChanged_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QTime>("wallClock"); // in the new zone
+        QTest::newRow("floating 10:00: 10:00 in the new zone") << QByteArray("20260610T100000") << QTime(10, 0);
+        QTest::newRow("UTC 10:00: the same instant") << QByteArray("20260610T100000Z") << QTime(19, 0);
+    }
+    void refreshAfterTheSystemZoneChanged()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(QTime, wallClock);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        server.expect("GET", "/feed.ics")
+            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "Before", start)}), kCalendarType);
+        server.expect("GET", "/feed.ics")
+            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "After", start)}), kCalendarType);
+        const Calendar calendar = subscribe(server);
+        QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
+        const SystemZone tokyo("Asia/Tokyo");
+        QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
+        QCOMPARE(server.problems(), QStringList());
+        const QList<Event> events = m_state->events()->getByCalendar(calendar.id);
+        QCOMPARE(events.size(), 2);
+        for (const Event &event : events)
+            QCOMPARE(event.start_time.toLocalTime().time(), wallClock);
     }
 
     // A series and its moved occurrences are separate rows, as the store's
