@@ -390,6 +390,20 @@ void AppState::endSync(bool failed)
     Q_EMIT syncBusyChanged(false);
 }
 
+void AppState::beginImport()
+{
+    if (m_importCount++ == 0)
+        Q_EMIT importRunningChanged(true);
+}
+
+void AppState::endImport()
+{
+    if (m_importCount < 1)
+        return;
+    if (--m_importCount == 0)
+        Q_EMIT importRunningChanged(false);
+}
+
 void AppState::setLastSyncError(const QString &calendarId, const QString &message)
 {
     m_lastSyncErrorCalendarId = calendarId;

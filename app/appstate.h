@@ -170,6 +170,14 @@ public:
     void endSync(bool failed);
     void setLastSyncError(const QString &calendarId, const QString &message);
 
+    // A file import of this program holds the database's write lock on a
+    // connection of its own until it ends. Writers of the GUI thread wait
+    // for it rather than run into the lock for the busy timeout and fail.
+    // Nested imports count; an endImport without a beginImport is ignored.
+    void beginImport();
+    void endImport();
+    bool isImportRunning() const { return m_importCount > 0; }
+
     // Calendars of CalDAV (and its presets), Google and Microsoft accounts.
     QSet<QString> providerCalendars() const;
 
@@ -196,6 +204,7 @@ Q_SIGNALS:
     void syncNowRequested();
     void syncBusyChanged(bool busy);
     void lastSyncErroredChanged(bool errored);
+    void importRunningChanged(bool running);
 
 private:
     void onPreferenceChanged(const QString &key);
@@ -241,6 +250,7 @@ private:
     QList<ViewHistoryEntry> m_forwardStack;
     bool m_historySuppressed = false;
     int m_syncBusyCount = 0;
+    int m_importCount = 0;
     bool m_syncBatchFailed = false;
     bool m_lastSyncErrored = false;
     QString m_lastSyncErrorMessage;

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -87,6 +88,13 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
     QTimer::singleShot(kFirstPollMs, this, &NotificationService::poll);
     if (trayIcon)
         connect(trayIcon, &QSystemTrayIcon::messageClicked, this, &NotificationService::onMessageClicked);
+    if (state) {
+        // The poll held back by an import runs as soon as it has ended.
+        connect(state, &AppState::importRunningChanged, this, [this](bool running) {
+            if (!running && std::exchange(m_pollDeferred, false))
+                poll();
+        });
+    }
 }
 
 NotificationService::~NotificationService() = default;
@@ -135,6 +143,12 @@ QList<FiredReminder> NotificationService::poll()
 {
     if (!m_state || !m_state->database())
         return {};
+    // Acknowledging waits for the import's lock: nothing is shown that could
+    // not be marked, and so nothing twice.
+    if (m_state->isImportRunning()) {
+        m_pollDeferred = true;
+        return {};
+    }
 
     const QDateTime now = m_clock();
     const QDateTime cutoff = now.addSecs(-kLateStartSecs);

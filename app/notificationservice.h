@@ -43,6 +43,8 @@ struct FiredReminder
 // events whose filter rule suppresses reminders are acknowledged without a
 // balloon.
 //
+// While a file import runs a poll waits, and runs once when it has ended.
+//
 // Neither the state nor the tray icon is owned; the icon may be null (no
 // system tray), and then reminders are acknowledged all the same.
 class NotificationService : public QObject
@@ -66,7 +68,8 @@ public:
                                 const QString &location, const QDateTime &now);
 
 public Q_SLOTS:
-    // One poll; returns what it presented, in trigger order.
+    // One poll; returns what it presented, in trigger order. Nothing while
+    // an import runs.
     QList<FiredReminder> poll();
     void showTestReminder();
     void onMessageClicked();
@@ -95,6 +98,7 @@ private:
     QTimer *m_pollTimer = nullptr;
     QString m_lastEventId;
     QDate m_lastDate;
+    bool m_pollDeferred = false;
     Clock m_clock = systemNow;
     // The coming triggers of repeating events, expanded for some hours ahead
     // and kept until the events change.

@@ -1,5 +1,6 @@
 #include "storefailuretext.h"
 
+#include "appstate.h"
 #include "storefailure.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,14 @@ QString lastFailure()
         break;
     }
     return QString();
+}
+
+QString importRunning(const AppState *state)
+{
+    if (!state || !state->isImportRunning())
+        return QString();
+    return QCoreApplication::translate("StoreFailureText",
+                                       "could not save: an import is running; try again when it has finished");
 }
 
 } // namespace StoreFailureText

@@ -509,6 +509,10 @@ void WinTrayPopover::commitQuickAdd()
         hide();
         return;
     }
+    if (const QString busy = StoreFailureText::importRunning(m_state); !busy.isEmpty()) {
+        m_hintLabel->setText(busy);
+        return;
+    }
     StoreFailure::clear();
     if (QuickAdd::addFromText(m_state, text, QString(), m_clock()).isEmpty()) {
         const QString why = StoreFailureText::lastFailure();

@@ -80,6 +80,10 @@ void QuickAddDialog::onCommit()
         accept();
         return;
     }
+    if (const QString busy = StoreFailureText::importRunning(m_state); !busy.isEmpty()) {
+        m_preview->setText(busy);
+        return;
+    }
     StoreFailure::clear();
     if (QuickAdd::addFromText(m_state, text, QString()).isEmpty()) {
         // A full disk or a read-only database is named, so the user knows

@@ -86,6 +86,14 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
 
     connect(edit, &QPushButton::clicked, this, &EventDetailsPopover::editEvent);
     connect(remove, &QPushButton::clicked, this, &EventDetailsPopover::deleteEvent);
+    // They wait for a running import rather than run into its lock.
+    const auto waitForImport = [edit, remove](bool running) {
+        edit->setEnabled(!running);
+        remove->setEnabled(!running);
+    };
+    waitForImport(m_state && m_state->isImportRunning());
+    if (m_state)
+        connect(m_state, &AppState::importRunningChanged, this, waitForImport);
 }
 
 EventDetailsPopover::~EventDetailsPopover() = default;

@@ -92,7 +92,12 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     m_calDavSync->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The job, a child, cancels on its destruction and reports no more.
+    if (m_import)
+        m_state->endImport();
+}
 
 void MainWindow::buildMenus()
 {
@@ -228,6 +233,10 @@ void MainWindow::quickAddFromCommand(const QString &text)
         showStatus(tr("Quick-add ignored: no calendars configured."), 4000);
         return;
     }
+    if (const QString busy = StoreFailureText::importRunning(m_state); !busy.isEmpty()) {
+        showStatus(busy, 4000);
+        return;
+    }
     StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
@@ -268,11 +277,14 @@ void MainWindow::importIcsFromCommand(const QString &path)
         m_import = nullptr;
         delete m_importProgress;
         job->deleteLater();
+        m_state->endImport();
         if (result.outcome == IcsImport::Outcome::Stored)
             m_state->events()->scheduleChanged(job->calendarId());
         reportImport(job->path(), result);
         Q_EMIT importFinished();
     });
+    // From here until it reports, reminders and sync wait for the import.
+    m_state->beginImport();
     m_import->start();
 }
 
@@ -425,6 +437,10 @@ void MainWindow::chooseIcsFile()
 
 void MainWindow::undo()
 {
+    if (const QString busy = StoreFailureText::importRunning(m_state); !busy.isEmpty()) {
+        showStatus(busy, 4000);
+        return;
+    }
     if (m_state->undoStack()->canUndo())
         m_state->undoStack()->undo();
 }

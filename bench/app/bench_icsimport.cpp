@@ -3,20 +3,35 @@
 // keeps turning. Reports the wall time, the peak resident memory of the
 // process during the import (VmHWM, reset before it starts) and the longest
 // gap between two turns of a 1 ms timer on the GUI thread.
+// BM_ImportBesideBackgroundWriters runs the same import while a reminder is
+// due and the sync and reminder polls turn every 100 ms, with the program's
+// import state set as the window sets it (1) or not (0, the writers collide
+// with the import's lock).
 
+#include "account.h"
+#include "accountrepository.h"
+#include "appstate.h"
 #include "database.h"
+#include "eventrepository.h"
 #include "icalendarfilereader.h"
 #include "icsimportjob.h"
+#include "notificationservice.h"
+#include "synccoordinator.h"
+#include "tokenstore.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUuid>
 
 namespace {
 
@@ -144,12 +159,118 @@ BENCHMARK(BM_ReadLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMill
 
 BENCHMARK(BM_ImportLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// A one-off event in `calendarId` whose 15-minute reminder is due now.
+Event dueReminderEvent(const QString &calendarId)
+{
+    Event event;
+    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    event.uid = event.id + QStringLiteral("@bench");
+    event.calendar_id = calendarId;
+    event.title = QStringLiteral("Due");
+    event.start_time = QDateTime::currentDateTime().addSecs(10 * 60);
+    event.raw_icalendar = QStringLiteral("");
+    event.created = event.last_modified = QDateTime::currentDateTimeUtc();
+    Reminder reminder;
+    reminder.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    reminder.event_id = event.id;
+    reminder.minutes_before = 15;
+    event.reminders.append(reminder);
+    return event;
+}
+
+void BM_ImportBesideBackgroundWriters(benchmark::State &state)
+{
+    const bool waits = state.range(0) != 0;
+    QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
+    qputenv("CALENDAR_DATA_DIR", dir.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("xdg")).toUtf8());
+    qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
+    const QString ics = dir.filePath(QStringLiteral("large.ics"));
+    if (!writeCalendar(ics)) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    AppState app;
+    if (!app.initialize()) {
+        state.SkipWithError("cannot start the application state");
+        return;
+    }
+    const QString calendarId = QStringLiteral("quillmarten-personal-default");
+    app.events()->insert(dueReminderEvent(calendarId));
+    // A CalDAV server that hangs up: each sync fails and writes why.
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        while (QTcpSocket *socket = server.nextPendingConnection())
+            socket->disconnectFromHost();
+    });
+    Account account;
+    account.id = QStringLiteral("bench-account");
+    account.name = QStringLiteral("Bench");
+    account.type = QStringLiteral("caldav");
+    account.server_url = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    account.username = QStringLiteral("bench");
+    account.sync_interval_minutes = 1;
+    account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+    app.accounts()->insert(account);
+    NotificationService reminders(&app, nullptr);
+    SyncCoordinator sync(&app, nullptr);
+
+    IcsImport::Result result;
+    qint64 longestStallMs = 0;
+    qint64 importMs = 0;
+    for (auto _ : state) {
+        IcsImportJob job(app.database()->database().databaseName(), ics, calendarId);
+        QEventLoop loop;
+        QElapsedTimer sinceStart;
+        QObject::connect(&job, &IcsImportJob::finished, &loop, [&](const IcsImport::Result &r) {
+            result = r;
+            importMs = sinceStart.elapsed();
+            if (waits)
+                app.endImport();
+            // What was held back runs now; its stalls count too.
+            QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        });
+        QTimer background;
+        QObject::connect(&background, &QTimer::timeout, &loop, [&] {
+            reminders.poll();
+            sync.syncDueAccounts();
+        });
+        background.start(100);
+        QElapsedTimer sinceTick;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&sinceTick, &longestStallMs] {
+            longestStallMs = std::max(longestStallMs, sinceTick.restart());
+        });
+        tick.start(1);
+        sinceTick.start();
+        sinceStart.start();
+        if (waits)
+            app.beginImport();
+        job.start();
+        loop.exec();
+    }
+    QSqlQuery shown(app.database()->database());
+    shown.exec(QStringLiteral("SELECT COUNT(*) FROM reminders WHERE acknowledged = 1"));
+    state.counters["events"] = result.added + result.updated;
+    state.counters["import_ms"] = double(importMs);
+    state.counters["reminders_acknowledged"] = shown.next() ? shown.value(0).toDouble() : -1;
+    state.counters["longest_GUI_stall_ms"] = double(longestStallMs);
+    if (result.outcome != IcsImport::Outcome::Stored)
+        state.SkipWithError("the import did not store the file");
+}
+BENCHMARK(BM_ImportBesideBackgroundWriters)->Arg(1)->Arg(0)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_LOGGING_RULES", "calendar.store.info=false");
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The application state's theme reads the palette.
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

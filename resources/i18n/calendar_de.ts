@@ -2408,6 +2408,10 @@ Datenverzeichnis: %1</translation>
         <source>could not save: the calendar database is locked by another program</source>
         <translation>Speichern nicht möglich: Die Kalenderdatenbank ist von einem anderen Programm gesperrt</translation>
     </message>
+    <message>
+        <source>could not save: an import is running; try again when it has finished</source>
+        <translation>Speichern nicht möglich: Ein Import läuft; bitte versuchen Sie es nach dessen Ende erneut</translation>
+    </message>
 </context>
 <context>
     <name>TaskDetailsPopover</name>

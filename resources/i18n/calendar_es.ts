@@ -2408,6 +2408,10 @@ Directorio de datos: %1</translation>
         <source>could not save: the calendar database is locked by another program</source>
         <translation>no se pudo guardar: otro programa ha bloqueado la base de datos del calendario</translation>
     </message>
+    <message>
+        <source>could not save: an import is running; try again when it has finished</source>
+        <translation>no se pudo guardar: hay una importación en curso; inténtelo de nuevo cuando termine</translation>
+    </message>
 </context>
 <context>
     <name>TaskDetailsPopover</name>

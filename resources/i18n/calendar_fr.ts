@@ -2408,6 +2408,10 @@ Dossier de données : %1</translation>
         <source>could not save: the calendar database is locked by another program</source>
         <translation>enregistrement impossible : la base de données du calendrier est verrouillée par un autre programme</translation>
     </message>
+    <message>
+        <source>could not save: an import is running; try again when it has finished</source>
+        <translation>enregistrement impossible : une importation est en cours ; réessayez lorsqu’elle sera terminée</translation>
+    </message>
 </context>
 <context>
     <name>TaskDetailsPopover</name>

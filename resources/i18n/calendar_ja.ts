@@ -2396,6 +2396,10 @@ Data directory: %1</source>
         <source>could not save: the calendar database is locked by another program</source>
         <translation>保存できませんでした: カレンダーのデータベースは別のプログラムによってロックされています</translation>
     </message>
+    <message>
+        <source>could not save: an import is running; try again when it has finished</source>
+        <translation>保存できませんでした: インポート中です。完了してからもう一度お試しください</translation>
+    </message>
 </context>
 <context>
     <name>TaskDetailsPopover</name>

@@ -19,6 +19,9 @@
 #include <QDir>
 #include <QNetworkAccessManager>
 
+#include <algorithm>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -101,6 +104,8 @@ SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount
     m_pushTimer.setSingleShot(true);
     m_pushTimer.setInterval(kPushDelayMs);
     connect(&m_pushTimer, &QTimer::timeout, this, &SyncCoordinator::pushPending);
+    if (m_appState)
+        connect(m_appState, &AppState::importRunningChanged, this, &SyncCoordinator::onImportRunningChanged);
 }
 
 SyncCoordinator::~SyncCoordinator()
@@ -145,11 +150,35 @@ void SyncCoordinator::setTimeouts(int transferMs, int deadlineMs)
     m_requestDeadlineMs = deadlineMs;
 }
 
+bool SyncCoordinator::deferredForImport(Deferred what)
+{
+    if (!m_appState || !m_appState->isImportRunning())
+        return false;
+    m_deferred = std::max(m_deferred, what);
+    return true;
+}
+
+void SyncCoordinator::onImportRunningChanged(bool running)
+{
+    if (running)
+        return;
+    const Deferred deferred = std::exchange(m_deferred, Deferred::Nothing);
+    switch (deferred) {
+    case Deferred::Nothing: break;
+    case Deferred::Push: pushPending(); break;
+    case Deferred::DueAccounts:
+        syncDueAccounts();
+        pushPending();
+        break;
+    case Deferred::Everything: syncNow(); break;
+    }
+}
+
 void SyncCoordinator::syncNow()
 {
     // Before the passwords are known every server would refuse the sync;
     // the first one starts when they are.
-    if (!secretsReady())
+    if (!secretsReady() || deferredForImport(Deferred::Everything))
         return;
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts)
@@ -159,7 +188,7 @@ void SyncCoordinator::syncNow()
 
 void SyncCoordinator::syncDueAccounts()
 {
-    if (!secretsReady())
+    if (!secretsReady() || deferredForImport(Deferred::DueAccounts))
         return;
     const QDateTime now = m_clock().toUTC();
     const QList<Account> accounts = syncingAccounts();
@@ -185,7 +214,7 @@ void SyncCoordinator::syncDueAccounts()
 
 void SyncCoordinator::pushPending()
 {
-    if (!secretsReady())
+    if (!secretsReady() || deferredForImport(Deferred::Push))
         return;
     const QList<Account> accounts = syncingAccounts();
     for (const Account &account : accounts) {

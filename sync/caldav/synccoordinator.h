@@ -54,6 +54,10 @@ class SubscriptionRefresh;
 // syncs leave it alone until the tick after its pause tries it again;
 // syncNow() tries it at once. A first sync whose discovery fails records the
 // failure on the account and leaves its last sync time unset.
+//
+// While a file import of this program runs (AppState::isImportRunning) no
+// run starts: its writes would only wait for the import's lock and fail. What
+// was asked meanwhile runs once when the import has ended.
 class SyncCoordinator : public QObject
 {
     Q_OBJECT
@@ -103,6 +107,13 @@ Q_SIGNALS:
 private:
     struct Batch;
 
+    // What the import held back, the widest first.
+    enum class Deferred { Nothing, Push, DueAccounts, Everything };
+
+    // True, remembering `what`, while an import runs.
+    bool deferredForImport(Deferred what);
+    void onImportRunningChanged(bool running);
+
     bool secretsReady() const;
     QList<Account> syncingAccounts() const;
     QList<Calendar> syncingCalendars(const Account &account) const;
@@ -136,6 +147,7 @@ private:
     Webcal::SubscriptionRefresh *m_subscriptions;
     QSet<QString> m_accountsUnderWay;
     SyncBackoff m_backoff;
+    Deferred m_deferred = Deferred::Nothing;
     // Per calendar, the pending rows its last run started with, keyed by
     // id, without what a run writes into them (href, ETag, status).
     QHash<QString, QHash<QString, Event>> m_seenEvents;

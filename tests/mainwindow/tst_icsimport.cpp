@@ -1,8 +1,12 @@
+#include "accountrepository.h"
 #include "appstatefixture.h"
 #include "storefailure.h"
 #include "eventrepository.h"
 #include "icsimport.h"
 #include "mainwindow.h"
+#include "notificationservice.h"
+#include "synccoordinator.h"
+#include "trayfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +18,8 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QStatusBar>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimeZone>
 #include <QTimer>
@@ -133,6 +139,39 @@ private:
         if (!finished.wait(60000))
             return u"(no report)"_s;
         return boxText.isEmpty() ? status() : boxText;
+    }
+
+    // Starts an import of `events` events and returns once it stored its
+    // first batch: from then on it holds the database's write lock.
+    void startHoldingImport(int events)
+    {
+        const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(events, 200));
+        m_window->importIcsFromCommand(path);
+        auto *progress = m_window->findChild<QProgressDialog *>();
+        QVERIFY(progress);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 0, 20000);
+    }
+
+    bool acknowledged(const QString &eventId) const
+    {
+        QSqlQuery query(state()->database()->database());
+        query.prepare(u"SELECT MIN(acknowledged) FROM reminders WHERE event_id = ?"_s);
+        query.addBindValue(eventId);
+        return query.exec() && query.next() && query.value(0).toInt() == 1;
+    }
+
+    // A CalDAV account on `server`, never synced, so every sync finds it due.
+    void addAccountOn(const QTcpServer &server)
+    {
+        Account account;
+        account.id = u"peer-account"_s;
+        account.name = u"Peer"_s;
+        account.type = u"caldav"_s;
+        account.server_url = u"http://127.0.0.1:%1/"_s.arg(server.serverPort());
+        account.username = u"alice"_s;
+        account.sync_interval_minutes = 15;
+        account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+        QVERIFY(state()->accounts()->insert(account));
     }
 
     QStringList storedTitles() const
@@ -297,6 +336,82 @@ private Q_SLOTS:
         QCOMPARE(status(), u"An import is already running."_s);
         QVERIFY(finished.wait(60000));
         QCOMPARE(status(), u"Imported 5000 event(s) from big.ics"_s);
+    }
+
+    // While the import holds the database, the program's own background
+    // writers wait for it instead of running into its lock, and do what was
+    // asked meanwhile once it has ended.
+    void backgroundWritersWaitForTheImport_data()
+    {
+        QTest::addColumn<bool>("userAsked");
+        QTest::newRow("sync asked for by the user") << true;
+        QTest::newRow("sync due on the interval tick") << false;
+    }
+    void backgroundWritersWaitForTheImport()
+    {
+        QFETCH(bool, userAsked);
+        startWindow();
+        // A server that hangs up on every request: each sync fails its
+        // discovery and writes the failure to the account.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        int connections = 0;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            while (QTcpSocket *socket = server.nextPendingConnection()) {
+                ++connections;
+                socket->disconnectFromHost();
+            }
+        });
+        addAccountOn(server);
+        SyncCoordinator sync(state(), nullptr);
+        QSignalSpy syncMessages(&sync, &SyncCoordinator::statusMessage);
+        const QString meeting =
+            TrayFixture::addEvent(state(), TrayFixture::EventDraft(u"Meeting"_s, TrayFixture::local(2024, 5, 14, 10, 0)).remind({15}));
+        QVERIFY(!meeting.isEmpty());
+        NotificationService reminders(state(), nullptr);
+        reminders.setClock([] { return TrayFixture::local(2024, 5, 14, 9, 50); });
+        QSignalSpy clicked(&reminders, &NotificationService::reminderClicked);
+
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        startHoldingImport(20000);
+        QCOMPARE(reminders.poll(), QList<FiredReminder>());
+        if (userAsked)
+            sync.syncNow();
+        else
+            sync.syncDueAccounts();
+        QTest::qWait(300);
+        QVERIFY2(finished.isEmpty(), "the import must still run here for the test to tell anything");
+        QCOMPARE(connections, 0);
+        QVERIFY(!acknowledged(meeting));
+
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(status(), u"Imported 20000 event(s) from big.ics"_s);
+        // The reminder held back was shown after the import, and once.
+        QVERIFY(acknowledged(meeting));
+        reminders.onMessageClicked();
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().first().toString(), meeting);
+        QCOMPARE(reminders.poll(), QList<FiredReminder>());
+        // The sync held back ran after the import, once, and its failure was
+        // written rather than lost to a lock.
+        QVERIFY(QTest::qWaitFor([&] { return !syncMessages.isEmpty(); }, 15000));
+        QTest::qWait(300);
+        QCOMPARE(syncMessages.size(), 1);
+        QVERIFY(connections > 0);
+        QVERIFY(!state()->accounts()->getById(u"peer-account"_s)->last_sync_error.isEmpty());
+    }
+
+    // The user's own writes outside the window's reach say why they wait.
+    void quickAddDuringAnImportSaysSo()
+    {
+        startWindow();
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        startHoldingImport(20000);
+        m_window->quickAddFromCommand(u"Lunch tomorrow 12:00"_s);
+        QVERIFY(finished.isEmpty());
+        QCOMPARE(status(), u"could not save: an import is running; try again when it has finished"_s);
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!storedTitles().contains(u"Lunch"_s));
     }
 };
 
