@@ -285,7 +285,17 @@ void MainWindow::importIcsFromCommand(const QString &path)
     });
     // From here until it reports, reminders and sync wait for the import.
     m_state->beginImport();
-    m_import->start();
+    if (m_state->syncBusyCount() == 0) {
+        m_import->start();
+        return;
+    }
+    // A run under way writes when it reports: the import takes the database
+    // after it, or at once when cancelled, and then stores nothing.
+    connect(m_state, &AppState::syncBusyChanged, m_import, [job = m_import.data()](bool busy) {
+        if (!busy)
+            job->start();
+    });
+    connect(progress, &QProgressDialog::canceled, m_import, &IcsImportJob::start);
 }
 
 void MainWindow::reportImport(const QString &path, const IcsImport::Result &result)

@@ -79,7 +79,9 @@ public Q_SLOTS:
     // Imports the events of an .ics file into the default calendar, on a
     // thread of its own behind a progress dialog with Cancel; the summary
     // goes to the status bar, and to a message box when events were left
-    // out or nothing could be stored. importFinished() follows it.
+    // out or nothing could be stored. importFinished() follows it. It starts
+    // once the sync runs under way have reported, and the program's own
+    // writers wait for it (AppState::isImportRunning) until it has.
     void importIcsFromCommand(const QString &path);
     // A full sync of every enabled account.
     void syncNow();

@@ -401,6 +401,37 @@ private Q_SLOTS:
         QVERIFY(!state()->accounts()->getById(u"peer-account"_s)->last_sync_error.isEmpty());
     }
 
+    // A sync run under way writes when it reports; the import takes the
+    // database only after it, and Cancel meanwhile still stores nothing.
+    void anImportWaitsForARunUnderWay_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("the run reports: the import goes in") << false;
+        QTest::newRow("cancelled while waiting: nothing stored") << true;
+    }
+    void anImportWaitsForARunUnderWay()
+    {
+        QFETCH(bool, cancelled);
+        startWindow();
+        state()->beginSync();
+        const QString path = writeFile(m_files.filePath(u"small.ics"_s), bulkCalendar(600, 20));
+        QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
+        m_window->importIcsFromCommand(path);
+        auto *progress = m_window->findChild<QProgressDialog *>();
+        QVERIFY(progress);
+        QTest::qWait(300);
+        QCOMPARE(progress->value(), 0);
+        QVERIFY(finished.isEmpty());
+        if (cancelled)
+            progress->findChild<QPushButton *>()->click();
+        else
+            state()->endSync(false);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(storedTitles().size(), cancelled ? 0 : 600);
+        QCOMPARE(status(), cancelled ? u"Import of small.ics cancelled; nothing was imported."_s
+                                     : u"Imported 600 event(s) from small.ics"_s);
+    }
+
     // The user's own writes outside the window's reach say why they wait.
     void quickAddDuringAnImportSaysSo()
     {
