@@ -80,6 +80,27 @@ qint64 statusKilobytes(const char *field)
     return -1;
 }
 
+// The longest gap between two turns of a 1 ms timer on this thread's event
+// loop while it lives.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        m_tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_tick, &QTimer::timeout, &m_tick,
+                         [this] { m_longestMs = std::max(m_longestMs, m_sinceTick.restart()); });
+        m_tick.start(1);
+        m_sinceTick.start();
+    }
+    qint64 longestMs() const { return m_longestMs; }
+
+private:
+    QTimer m_tick;
+    QElapsedTimer m_sinceTick;
+    qint64 m_longestMs = 0;
+};
+
 void BM_ImportLargeFile(benchmark::State &state)
 {
     QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
@@ -114,16 +135,10 @@ void BM_ImportLargeFile(benchmark::State &state)
                              result = r;
                              loop.quit();
                          });
-        QElapsedTimer sinceTick;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&sinceTick, &longestStallMs] {
-            longestStallMs = std::max(longestStallMs, sinceTick.restart());
-        });
-        tick.start(1);
-        sinceTick.start();
+        StallMeter stalls;
         job.start();
         loop.exec();
+        longestStallMs = stalls.longestMs();
         peakKb = statusKilobytes("VmHWM:");
     }
     const qint64 fileBytes = QFile(ics).size();
@@ -237,19 +252,13 @@ void BM_ImportBesideBackgroundWriters(benchmark::State &state)
             sync.syncDueAccounts();
         });
         background.start(100);
-        QElapsedTimer sinceTick;
-        QTimer tick;
-        tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&sinceTick, &longestStallMs] {
-            longestStallMs = std::max(longestStallMs, sinceTick.restart());
-        });
-        tick.start(1);
-        sinceTick.start();
+        StallMeter stalls;
         sinceStart.start();
         if (waits)
             app.beginImport();
         job.start();
         loop.exec();
+        longestStallMs = stalls.longestMs();
     }
     QSqlQuery shown(app.database()->database());
     shown.exec(QStringLiteral("SELECT COUNT(*) FROM reminders WHERE acknowledged = 1"));
