@@ -263,6 +263,24 @@ private Q_SLOTS:
         QCOMPARE(state->lastSyncErrorMessage(), QString());
     }
 
+    void nestedImportsMakeOneImportPeriod()
+    {
+        AppStateFixture fixture;
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        QSignalSpy running(state, &AppState::importRunningChanged);
+        state->endImport(); // without a begin: ignored
+        state->beginImport();
+        state->beginImport();
+        state->endImport();
+        QVERIFY(state->isImportRunning());
+        state->endImport();
+        QVERIFY(!state->isImportRunning());
+        QCOMPARE(running.count(), 2);
+        QCOMPARE(running.at(0).first().toBool(), true);
+        QCOMPARE(running.at(1).first().toBool(), false);
+    }
+
     // --- First day of the week ---
 
     void firstDayOfWeek_data()

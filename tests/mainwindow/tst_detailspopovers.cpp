@@ -90,6 +90,32 @@ private Q_SLOTS:
         QTRY_VERIFY(!taskCard);
     }
 
+    // A card open or opened while an import runs offers no change until it
+    // has ended: the write would only wait for the import's lock.
+    void changesWaitForAnImport_data()
+    {
+        QTest::addColumn<bool>("openedDuringImport");
+        QTest::newRow("card open when the import starts") << false;
+        QTest::newRow("card opened during the import") << true;
+    }
+    void changesWaitForAnImport()
+    {
+        QFETCH(bool, openedDuringImport);
+        const Event event = insertEvent(QString());
+        if (openedDuringImport)
+            m_state->beginImport();
+        QPointer<EventDetailsPopover> card = new EventDetailsPopover(m_state, event);
+        if (!openedDuringImport)
+            m_state->beginImport();
+        for (const QString &button : {u"edit"_s, u"delete"_s})
+            QVERIFY2(!card->findChild<QPushButton *>(button)->isEnabled(), qPrintable(button));
+        m_state->endImport();
+        for (const QString &button : {u"edit"_s, u"delete"_s})
+            QVERIFY2(card->findChild<QPushButton *>(button)->isEnabled(), qPrintable(button));
+        EventDetailsPopover::closeOpen();
+        QTRY_VERIFY(!card);
+    }
+
     // Delete on an occurrence of a repeating event asks how far it reaches
     // and removes that much; undo brings every row back, still known to the
     // server. The series runs daily at 09:00 from Monday 16 March; Tuesday's
