@@ -23,17 +23,20 @@ QString readOnlyReason(const Calendar &calendar, const QString &accountType)
     return {};
 }
 
+QString readOnlyReason(const AppState *state, const Calendar &calendar)
+{
+    std::optional<Account> account;
+    if (state && state->accounts())
+        account = state->accounts()->getById(calendar.account_id);
+    return readOnlyReason(calendar, account ? account->type : QString());
+}
+
 QString readOnlyReason(const AppState *state, const QString &calendarId)
 {
     if (!state || !state->calendars() || calendarId.isEmpty())
         return {};
     const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
-    if (!calendar)
-        return {};
-    std::optional<Account> account;
-    if (state->accounts())
-        account = state->accounts()->getById(calendar->account_id);
-    return readOnlyReason(*calendar, account ? account->type : QString());
+    return calendar ? readOnlyReason(state, *calendar) : QString();
 }
 
 } // namespace EventAccess

@@ -15,6 +15,7 @@ namespace EventAccess {
 // Why the calendar's events can't be changed, as a sentence for the user;
 // empty when they can. An unknown calendar is no reason.
 QString readOnlyReason(const Calendar &calendar, const QString &accountType);
+QString readOnlyReason(const AppState *state, const Calendar &calendar);
 QString readOnlyReason(const AppState *state, const QString &calendarId);
 
 } // namespace EventAccess

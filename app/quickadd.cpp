@@ -22,7 +22,7 @@ QString resolveCalendarId(const AppState *state, const QString &preferredCalenda
     // An event put into a feed or a collection the server keeps read-only
     // would never reach it, and a feed's next refresh would drop it.
     const auto takesEvents = [state](const Calendar &calendar) {
-        return EventAccess::readOnlyReason(state, calendar.id).isEmpty();
+        return EventAccess::readOnlyReason(state, calendar).isEmpty();
     };
     if (!preferredCalendarId.isEmpty()) {
         if (const std::optional<Calendar> preferred = calendars->getById(preferredCalendarId);

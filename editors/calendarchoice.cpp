@@ -3,6 +3,7 @@
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "eventaccess.h"
 #include "theme.h"
 
 #include <QComboBox>
@@ -40,7 +41,8 @@ QList<Calendar> fill(QComboBox *combo, const AppState *state, const QString &own
         return {};
     QList<Calendar> calendars;
     for (const Calendar &calendar : state->calendars()->getAll()) {
-        if ((calendar.is_visible && !calendar.is_read_only) || calendar.id == ownCalendarId)
+        if ((calendar.is_visible && EventAccess::readOnlyReason(state, calendar).isEmpty())
+            || calendar.id == ownCalendarId)
             calendars.append(calendar);
     }
     const QHash<QString, QString> names = accountNames(state);

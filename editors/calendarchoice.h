@@ -11,7 +11,8 @@ class QComboBox;
 // The calendar combo box of the item forms.
 namespace CalendarChoice {
 
-// Adds the calendars new items may go to (visible, writable), and
+// Adds the calendars new items may go to (visible, and open to change by
+// EventAccess), and
 // `ownCalendarId` whatever it is, so that an item is edited where it lives.
 // Sorted by label; each item's data is the calendar id. Returns the calendars
 // in the order added.

@@ -1,10 +1,10 @@
 #include "eventformdialog.h"
 
-#include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "database.h"
 #include "datetimepicker.h"
+#include "calendarchoice.h"
 #include "eventaccess.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
@@ -353,29 +353,10 @@ void EventFormDialog::fillCalendarCombo()
 {
     if (!m_state || !m_state->calendars())
         return;
-    QList<Calendar> calendars;
-    for (const Calendar &calendar : m_state->calendars()->getAll()) {
-        // The edited event's own calendar stays on offer even when hidden or
-        // read-only: the event is edited where it lives.
-        const bool own = m_event && calendar.id == m_event->calendar_id;
-        if ((calendar.is_visible && !calendar.is_read_only && EventAccess::readOnlyReason(m_state, calendar.id).isEmpty())
-            || own)
-            calendars.append(calendar);
-    }
-    QHash<QString, QString> accountNames;
-    if (m_state->accounts()) {
-        for (const Account &account : m_state->accounts()->getAll())
-            accountNames.insert(account.id, account.name);
-    }
-    auto label = [&accountNames](const Calendar &calendar) {
-        const QString account = accountNames.value(calendar.account_id);
-        return account.isEmpty() ? calendar.name : u"%1 / %2"_s.arg(account, calendar.name);
-    };
-    std::sort(calendars.begin(), calendars.end(), [&label](const Calendar &a, const Calendar &b) {
-        return QString::localeAwareCompare(label(a), label(b)) < 0;
-    });
-    for (const Calendar &calendar : std::as_const(calendars))
-        m_calendar->addItem(Theme::colorDotIcon(calendar.color), label(calendar), calendar.id);
+    // The edited event's own calendar stays on offer even when hidden or
+    // read-only: the event is edited where it lives.
+    const QList<Calendar> calendars =
+        CalendarChoice::fill(m_calendar, m_state, m_event ? m_event->calendar_id : QString());
 
     int selected = -1;
     if (m_state->preferences()) {
