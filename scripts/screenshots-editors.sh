@@ -8,17 +8,4 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-out="${1:-$build/screenshots/editors}"
-mkdir -p "$out"
-cmake --build "$build" --target editorshots dialogshots >/dev/null
-export QT_LOGGING_RULES="*.info=false;*.debug=false"
-for shots in editorshots dialogshots; do
-  exe="$build/tests/editors/$shots"
-  if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$out"
-  else
-    QT_QPA_PLATFORM=offscreen "$exe" "$out"
-  fi
-done
-echo "Screenshots in $out:"
-ls "$out"
+exec "$root/scripts/run-shots.sh" "${1:-$build/screenshots/editors}" tests/editors/editorshots tests/editors/dialogshots

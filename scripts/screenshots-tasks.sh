@@ -7,15 +7,4 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-out="${1:-$build/screenshots/tasks}"
-mkdir -p "$out"
-cmake --build "$build" --target taskshots >/dev/null
-exe="$build/tests/mainwindow/taskshots"
-export QT_LOGGING_RULES="*.info=false;*.debug=false"
-if command -v xvfb-run >/dev/null; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$out"
-else
-  QT_QPA_PLATFORM=offscreen "$exe" "$out"
-fi
-echo "Screenshots in $out:"
-ls "$out"
+exec "$root/scripts/run-shots.sh" "${1:-$build/screenshots/tasks}" tests/mainwindow/taskshots

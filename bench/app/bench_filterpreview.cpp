@@ -10,6 +10,7 @@
 #include "eventrepository.h"
 #include "filterformdialog.h"
 #include "icalendar.h"
+#include "seededstate.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,31 +32,10 @@ namespace {
 
 constexpr int kCalendars = 5;
 
-struct SeededState
-{
-    QTemporaryDir dir;
-    std::unique_ptr<AppState> state;
-};
-
-void exec(AppState *state, const QString &statement)
-{
-    QSqlQuery query(state->database()->database());
-    if (!query.exec(statement))
-        qFatal("seeding failed: %s", qPrintable(statement));
-}
-
 std::unique_ptr<SeededState> seed(int count)
 {
-    auto seeded = std::make_unique<SeededState>();
-    qputenv("CALENDAR_DATA_DIR", seeded->dir.filePath(u"data"_s).toUtf8());
-    qputenv("XDG_DATA_HOME", seeded->dir.filePath(u"xdg"_s).toUtf8());
-    seeded->state = std::make_unique<AppState>();
+    auto seeded = startSeededState(kCalendars);
     AppState *state = seeded->state.get();
-    if (!state->initialize())
-        qFatal("cannot open the database");
-    exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
-    for (int c = 0; c < kCalendars; ++c)
-        exec(state, u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
 
     static const QStringList words = {u"Lunch"_s, u"Review"_s, u"Call"_s, u"Standup"_s, u"Gym"_s, u"Dentist"_s};
     const QDate today = QDate::currentDate();

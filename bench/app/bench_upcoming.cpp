@@ -11,6 +11,7 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "notificationservice.h"
+#include "seededstate.h"
 #include "upcomingoccurrences.h"
 
 #include <QApplication>
@@ -30,34 +31,12 @@ namespace {
 const QDateTime kNow(QDate(2024, 6, 12), QTime(9, 30));
 constexpr int kCalendars = 5;
 
-struct SeededState
-{
-    QTemporaryDir dir;
-    std::unique_ptr<AppState> state;
-};
-
-void exec(AppState *state, const QString &statement)
-{
-    QSqlQuery query(state->database()->database());
-    if (!query.exec(statement))
-        qFatal("seeding failed: %s", qPrintable(statement));
-}
-
 // Every 50th event repeats (`repeatingPerMille` 20), or as many per
 // thousand as asked: daily, weekly or monthly, from before the window.
 std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
 {
-    auto seeded = std::make_unique<SeededState>();
-    qputenv("CALENDAR_DATA_DIR", seeded->dir.filePath(u"data"_s).toUtf8());
-    qputenv("XDG_DATA_HOME", seeded->dir.filePath(u"xdg"_s).toUtf8());
-    seeded->state = std::make_unique<AppState>();
+    auto seeded = startSeededState(kCalendars);
     AppState *state = seeded->state.get();
-    if (!state->initialize())
-        qFatal("cannot open the database");
-
-    exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
-    for (int c = 0; c < kCalendars; ++c)
-        exec(state, u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
     exec(state, u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
                 "('r1', 'Lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', 'hide'),"
                 "('r2', 'Early', 'time', '{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"06:00\",\"end\":\"07:00\"}}', 'dim'),"

@@ -66,6 +66,14 @@ public:
             m_state.reset();
         return m_state.get();
     }
+    // A test's init(): a new fixture (the previous one's directory dropped
+    // after) with its state started; the test fails when it does not start.
+    static void startFresh(std::unique_ptr<AppStateFixture> &fixture, AppState *&state)
+    {
+        fixture = std::make_unique<AppStateFixture>();
+        state = fixture->start();
+        QVERIFY(state);
+    }
     // Runs between construction and initialize(), for signal spies.
     void onCreated(std::function<void(AppState *)> hook) { m_onCreated = std::move(hook); }
     void stop() { m_state.reset(); }

@@ -16,6 +16,7 @@
 #include "recurrenceeditdialog.h"
 #include "recurringedit.h"
 #include "recurringeditscopedialog.h"
+#include "shotsupport.h"
 #include "testevents.h"
 #include "theme.h"
 #include "thememanager.h"
@@ -156,22 +157,10 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        qCritical("usage: editorshots OUTPUT_DIR");
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.exists() && !QDir().mkpath(out.path()))
-        return 1;
-    const AppResources::LoadedFonts fonts = AppResources::loadFonts();
-    if (!fonts.iconFamily.isEmpty())
-        Theme::setIconFontFamily(fonts.iconFamily);
-    QApplication::setFont(QFont(Theme::sansFamily(), 11));
-
-    QTemporaryDir home;
-    qputenv("CALENDAR_DATA_DIR", home.filePath(u"data"_s).toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
-    qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
+    QDir out;
+    if (const int failed = ShotSupport::outputDir(argc, argv, "editorshots", &out))
+        return failed;
+    const ShotSupport::Home home;
     AppState state;
     if (!state.initialize())
         return 1;

@@ -1,12 +1,13 @@
 #pragma once
 
-// For the screenshot programs: the application's fonts, a data
-// directory of their own and the grab of one widget at its full height.
+// For the screenshot programs: their output folder, the application's fonts,
+// a data directory of their own and the grab of one widget at its full height.
 
 #include "appresources.h"
 #include "theme.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -31,6 +32,21 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The folder named as the program's one argument, made if missing. Returns
+// the exit code when there is none: 2 for a missing argument, 1 when the
+// folder cannot be made; 0 otherwise.
+inline int outputDir(int argc, char **argv, const char *program, QDir *out)
+{
+    if (argc < 2) {
+        qCritical("usage: %s OUTPUT_DIR", program);
+        return 2;
+    }
+    *out = QDir(QString::fromLocal8Bit(argv[1]));
+    if (!out->exists() && !QDir().mkpath(out->path()))
+        return 1;
+    return 0;
+}
 
 inline bool save(QWidget *widget, const QString &path)
 {

@@ -61,12 +61,7 @@ class TestEventFormDialog : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        m_fixture = std::make_unique<AppStateFixture>();
-        m_state = m_fixture->start();
-        QVERIFY(m_state);
-    }
+    void init() { AppStateFixture::startFresh(m_fixture, m_state); }
     void cleanup()
     {
         m_fixture.reset();

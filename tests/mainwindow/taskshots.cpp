@@ -112,13 +112,9 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        qCritical("usage: taskshots OUTPUT_DIR");
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.exists() && !QDir().mkpath(out.path()))
-        return 1;
+    QDir out;
+    if (const int failed = ShotSupport::outputDir(argc, argv, "taskshots", &out))
+        return failed;
 
     // Takes connections and never answers, so the calendar form stays busy.
     QTcpServer silent;

@@ -11,6 +11,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "syncrunreport.h"
 #include "taskrepository.h"
 
 #include <QJsonArray>
@@ -74,19 +75,8 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     QSignalSpy failed(&client, &CalDavSyncClient::calendarSyncFailed);
     QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
     client.syncCalendar(*calendar, user, password, pin);
-    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
-        outcome.failure = QStringLiteral("the run did not end");
+    if (!SyncRunReport::read(started, completed, failed, QStringLiteral("the run did not end"), outcome))
         return outcome;
-    }
-    QTest::qWait(20); // a second report would show here
-    if (started.size() != 1 || completed.size() + failed.size() != 1)
-        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
-    else if (!completed.isEmpty())
-        outcome.completed = true;
-    if (!completed.isEmpty())
-        outcome.count = completed.first().at(1).toInt();
-    if (!failed.isEmpty())
-        outcome.failure = failed.first().at(1).toString();
     outcome.untrusted = untrusted.size();
     if (!untrusted.isEmpty())
         outcome.untrustedSha256 = untrusted.first().at(1).value<UntrustedCertInfo>().sha256;

@@ -119,12 +119,7 @@ private Q_SLOTS:
         QSslConfiguration::setDefaultConfiguration(configuration);
     }
 
-    void init()
-    {
-        m_fixture = std::make_unique<AppStateFixture>();
-        m_state = m_fixture->start();
-        QVERIFY(m_state);
-    }
+    void init() { AppStateFixture::startFresh(m_fixture, m_state); }
 
     void cleanup()
     {

@@ -9,6 +9,7 @@
 #include "appstatefixture.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "syncrunreport.h"
 #include "webcalsyncclient.h"
 
 #include <QSignalSpy>
@@ -56,19 +57,8 @@ inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, in
     QSignalSpy completed(&client, &Webcal::SyncClient::calendarSyncCompleted);
     QSignalSpy failed(&client, &Webcal::SyncClient::calendarSyncFailed);
     client.syncCalendar(*calendar);
-    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
-        outcome.failure = QStringLiteral("the refresh did not end");
+    if (!SyncRunReport::read(started, completed, failed, QStringLiteral("the refresh did not end"), outcome))
         return outcome;
-    }
-    QTest::qWait(20); // a second report would show here
-    if (started.size() != 1 || completed.size() + failed.size() != 1)
-        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
-    else if (!completed.isEmpty())
-        outcome.completed = true;
-    if (!completed.isEmpty())
-        outcome.count = completed.first().at(1).toInt();
-    if (!failed.isEmpty())
-        outcome.failure = failed.first().at(1).toString();
     return outcome;
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+// How the sync harnesses read one run of a client from spies on its
+// started, completed and failed signals (the calendar first, then the count
+// or the message).
+
+#include <QSignalSpy>
+#include <QString>
+#include <QTest>
+
+namespace SyncRunReport {
+
+// Waits for the run to end and fills `outcome`'s completed, count and
+// failure: exactly one start and one end make a clean run. Returns false
+// (with `notEnded` as the failure) when no end came.
+template<typename Outcome>
+bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalSpy &failed, const QString &notEnded,
+          Outcome &outcome)
+{
+    if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
+        outcome.failure = notEnded;
+        return false;
+    }
+    QTest::qWait(20); // a second report would show here
+    if (started.size() != 1 || completed.size() + failed.size() != 1)
+        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
+    else if (!completed.isEmpty())
+        outcome.completed = true;
+    if (!completed.isEmpty())
+        outcome.count = completed.first().at(1).toInt();
+    if (!failed.isEmpty())
+        outcome.failure = failed.first().at(1).toString();
+    return true;
+}
+
+} // namespace SyncRunReport
