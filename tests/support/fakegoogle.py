@@ -105,20 +105,13 @@ class Handler(BaseHTTPRequestHandler):
     def error(self, status, message):
         self.reply(status, {"error": {"code": status, "message": message}})
 
-    def body(self):
-        length = int(self.headers.get("Content-Length") or 0)
-        return self.rfile.read(length) if length else b""
-
     def handle_any(self):
-        url = urllib.parse.urlsplit(self.path)
-        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        self.url_path = url.path
-        raw = self.body()
+        raw = fakeprovider.read_request(self)
         if self.url_path.startswith("/_control/"):
             with LOCK:
                 return self.control(self.url_path[len("/_control/"):], raw)
         with LOCK:
-            STATE.log.append({"method": self.command, "path": url.path, "query": self.query,
+            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
                               "ifMatch": self.headers.get("If-Match"),
                               "body": raw.decode("utf-8", "replace")})
             failure = fakeprovider.take_failure(STATE, self.command, self.path)
@@ -148,11 +141,6 @@ class Handler(BaseHTTPRequestHandler):
                     setattr(STATE, key, data[key])
         elif what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
-        elif what == "tokens":          # grant tokens without a browser
-            access = STATE.new_access_token()
-            refresh = "rt-" + secrets.token_hex(8)
-            STATE.refresh_tokens.add(refresh)
-            return self.reply(200, {"access_token": access, "refresh_token": refresh})
         elif what == "expire-sync-tokens":
             STATE.sync_tokens.clear()
         elif what == "expire-access-tokens":

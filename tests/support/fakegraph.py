@@ -109,16 +109,12 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": code, "message": message or code}})
 
     def handle_any(self):
-        url = urllib.parse.urlsplit(self.path)
-        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        self.url_path = url.path
-        length = int(self.headers.get("Content-Length") or 0)
-        raw = self.rfile.read(length) if length else b""
+        raw = fakeprovider.read_request(self)
         if self.url_path.startswith("/_control/"):
             with LOCK:
                 return self.control(self.url_path[len("/_control/"):], raw)
         with LOCK:
-            STATE.log.append({"method": self.command, "path": url.path, "query": self.query,
+            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
                               "ifMatch": self.headers.get("If-Match"), "prefer": self.headers.get("Prefer"),
                               "authorization": self.headers.get("Authorization"),
                               "body": raw.decode("utf-8", "replace")})
@@ -147,10 +143,6 @@ class Handler(BaseHTTPRequestHandler):
                 STATE.remove_event(data["calendar"], event_id)
         elif what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(data.get("calendar"), {}).values())})
-        elif what == "tokens":
-            refresh = "rt-" + secrets.token_hex(8)
-            STATE.refresh_tokens.add(refresh)
-            return self.reply(200, {"access_token": STATE.new_access_token(), "refresh_token": refresh})
         elif what == "expire-delta-tokens":
             STATE.delta_tokens.clear()
         else:

@@ -2,15 +2,27 @@
 injected failures and the parts of the control API both speak.
 
 The state object is the fake's own; it brings `calendars`, `events`,
-`failures`, `log`, `reset()`, `put_event()` and `bump()`.
+`failures`, `log`, `refresh_tokens`, `reset()`, `put_event()`, `bump()`
+and `new_access_token()`.
 """
 import base64
 import hashlib
+import secrets
+import urllib.parse
 
 
 def s256(verifier):
     digest = hashlib.sha256(verifier.encode()).digest()
     return base64.urlsafe_b64encode(digest).decode().rstrip("=")
+
+
+def read_request(handler):
+    """Sets the handler's `query` and `url_path`; the request body."""
+    url = urllib.parse.urlsplit(handler.path)
+    handler.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
+    handler.url_path = url.path
+    length = int(handler.headers.get("Content-Length") or 0)
+    return handler.rfile.read(length) if length else b""
 
 
 def take_failure(state, method, path):
@@ -43,6 +55,11 @@ def control(state, what, data):
                 state.bump(data["calendar"], current)
                 out.append(current)
         return {"items": out}
+    elif what == "tokens":          # grant tokens without a browser
+        access = state.new_access_token()
+        refresh = "rt-" + secrets.token_hex(8)
+        state.refresh_tokens.add(refresh)
+        return {"access_token": access, "refresh_token": refresh}
     elif what == "fail":
         data.setdefault("method", "")
         data.setdefault("count", 1)
