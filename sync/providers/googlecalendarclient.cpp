@@ -210,8 +210,7 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
     QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
     connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
         const Reply answer = take(reply);
-        // An event that is already gone counts as deleted.
-        if (answer.ok() || answer.status == 404 || answer.status == 410) {
+        if (answer.deleted()) {
             Q_EMIT eventDeleted(localId);
             return;
         }

@@ -16,6 +16,8 @@ struct Reply
     int status = 0;
     QByteArray body;
     bool ok() const { return status >= 200 && status < 300; }
+    // A delete succeeded, or the resource was gone already: both count as deleted.
+    bool deleted() const { return ok() || status == 404 || status == 410; }
 };
 
 // The status and body of a finished reply, which is then let go.
