@@ -1,5 +1,7 @@
 #include "googlecalendarclient.h"
 
+#include "providerhttp.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,21 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace Google {
 
-namespace {
-
-// Calendar and event ids carry "@", "#" and "/": everything but the
-// unreserved characters is escaped.
-QString pathSegment(const QString &id)
-{
-    return QString::fromLatin1(id.toUtf8().toPercentEncoding());
-}
-
-QString isoUtc(const QDateTime &value)
-{
-    return value.toUTC().toString(Qt::ISODateWithMs);
-}
-
-} // namespace
+using ProviderHttp::isoUtc;
+using ProviderHttp::pathSegment;
+using ProviderHttp::Reply;
+using ProviderHttp::take;
 
 // One events listing: its parameters and the items of the pages so far.
 struct CalendarClient::Listing
@@ -45,32 +36,15 @@ CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBa
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString base = m_apiBase.toString();
-    while (base.endsWith(u'/'))
-        base.chop(1);
-    QString url = base + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
+    QString url = ProviderHttp::baseWithoutSlash(m_apiBase) + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
     if (!eventId.isEmpty())
         url += u'/' + pathSegment(eventId);
     return url;
 }
 
-QNetworkRequest CalendarClient::request(const QString &url, bool json) const
+QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setRawHeader("Authorization", "Bearer " + m_accessToken.toUtf8());
-    request.setRawHeader("Accept", "application/json");
-    if (json)
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    return request;
-}
-
-CalendarClient::Reply CalendarClient::take(QNetworkReply *reply)
-{
-    Reply out;
-    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
-    reply->deleteLater();
-    return out;
+    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
 }
 
 void CalendarClient::listCalendars()
@@ -85,10 +59,7 @@ void CalendarClient::listCalendars()
 void CalendarClient::requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found,
                                          QStringList seenTokens)
 {
-    QString base = m_apiBase.toString();
-    while (base.endsWith(u'/'))
-        base.chop(1);
-    QUrl url(base + u"/calendar/v3/users/me/calendarList"_s, QUrl::TolerantMode);
+    QUrl url(ProviderHttp::baseWithoutSlash(m_apiBase) + u"/calendar/v3/users/me/calendarList"_s, QUrl::TolerantMode);
     if (!pageToken.isEmpty())
         url.setQuery(QUrlQuery{{u"pageToken"_s, QString::fromLatin1(QUrl::toPercentEncoding(pageToken))}});
     QNetworkReply *reply = m_network->get(request(url.toString(), false));
@@ -210,10 +181,7 @@ void CalendarClient::updateEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
         return;
     }
-    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), true);
-    if (!etag.isEmpty())
-        req.setRawHeader("If-Match", etag.toUtf8());
-    QNetworkReply *reply = m_network->sendCustomRequest(req, QByteArrayLiteral("PATCH"),
+    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
                                                         QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, localId] { onWriteReply(reply, localId, "events.update"); });
@@ -239,14 +207,10 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
         return;
     }
-    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), false);
-    if (!etag.isEmpty())
-        req.setRawHeader("If-Match", etag.toUtf8());
-    QNetworkReply *reply = m_network->deleteResource(req);
+    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
     connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
         const Reply answer = take(reply);
-        // An event that is already gone counts as deleted.
-        if (answer.ok() || answer.status == 404 || answer.status == 410) {
+        if (answer.deleted()) {
             Q_EMIT eventDeleted(localId);
             return;
         }

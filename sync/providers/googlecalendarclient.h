@@ -104,15 +104,7 @@ Q_SIGNALS:
 
 private:
     struct Listing;
-    struct Reply
-    {
-        int status = 0;
-        QByteArray body;
-        bool ok() const { return status >= 200 && status < 300; }
-    };
-
-    QNetworkRequest request(const QString &url, bool json) const;
-    static Reply take(QNetworkReply *reply);
+    QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
     void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found, QStringList seenTokens);
     void requestEventsPage(Listing *listing, const QString &pageToken);
     void onWriteReply(QNetworkReply *reply, const QString &localId, const char *operation);

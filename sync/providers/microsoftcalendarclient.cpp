@@ -1,5 +1,7 @@
 #include "microsoftcalendarclient.h"
 
+#include "providerhttp.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
@@ -15,18 +17,6 @@ namespace Microsoft {
 namespace {
 
 constexpr QByteArrayView kPreferUtc = R"(outlook.timezone="UTC")";
-
-// Everything but the unreserved characters is escaped ("=" of base64 ids
-// included).
-QString pathSegment(const QString &id)
-{
-    return QString::fromLatin1(id.toUtf8().toPercentEncoding());
-}
-
-QString isoUtc(const QDateTime &value)
-{
-    return value.toUTC().toString(Qt::ISODateWithMs);
-}
 
 struct ColorName
 {
@@ -63,6 +53,11 @@ QString deltaTokenOf(const QString &link)
 
 } // namespace
 
+using ProviderHttp::isoUtc;
+using ProviderHttp::pathSegment;
+using ProviderHttp::Reply;
+using ProviderHttp::take;
+
 // One events listing: its calendar, what kind of round it is in and the
 // items of the pages so far.
 struct CalendarClient::Listing
@@ -82,10 +77,7 @@ CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &graph
 
 QString CalendarClient::base() const
 {
-    QString text = m_graphBase.toString();
-    while (text.endsWith(u'/'))
-        text.chop(1);
-    return text;
+    return ProviderHttp::baseWithoutSlash(m_graphBase);
 }
 
 bool CalendarClient::onGraph(const QString &url) const
@@ -105,23 +97,9 @@ QString CalendarClient::eventsUrl(const QString &calendarId, const QString &even
     return url;
 }
 
-QNetworkRequest CalendarClient::request(const QString &url, bool json) const
+QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setRawHeader("Authorization", "Bearer " + m_accessToken.toUtf8());
-    request.setRawHeader("Accept", "application/json");
-    if (json)
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    return request;
-}
-
-CalendarClient::Reply CalendarClient::take(QNetworkReply *reply)
-{
-    Reply out;
-    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
-    reply->deleteLater();
-    return out;
+    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
 }
 
 DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
@@ -322,10 +300,7 @@ void CalendarClient::updateEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, tr("No Microsoft access token."), 0);
         return;
     }
-    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), true);
-    if (!etag.isEmpty())
-        req.setRawHeader("If-Match", etag.toUtf8());
-    QNetworkReply *reply = m_network->sendCustomRequest(req, QByteArrayLiteral("PATCH"),
+    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
                                                         QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, false); });
 }
@@ -350,14 +325,10 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, tr("No Microsoft access token."), 0);
         return;
     }
-    QNetworkRequest req = request(eventsUrl(calendarId, providerEventId), false);
-    if (!etag.isEmpty())
-        req.setRawHeader("If-Match", etag.toUtf8());
-    QNetworkReply *reply = m_network->deleteResource(req);
+    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
     connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
         const Reply answer = take(reply);
-        // An event that is already gone counts as deleted.
-        if (answer.ok() || answer.status == 404 || answer.status == 410) {
+        if (answer.deleted()) {
             Q_EMIT eventDeleted(localId);
             return;
         }

@@ -15,6 +15,10 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
 
+namespace ProviderHttp {
+struct Reply;
+}
+
 namespace Microsoft {
 
 // One calendar of the user.
@@ -122,20 +126,12 @@ Q_SIGNALS:
 
 private:
     struct Listing;
-    struct Reply
-    {
-        int status = 0;
-        QByteArray body;
-        bool ok() const { return status >= 200 && status < 300; }
-    };
-
     QString base() const;
     bool onGraph(const QString &url) const;
-    QNetworkRequest request(const QString &url, bool json) const;
-    static Reply take(QNetworkReply *reply);
+    QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
     void fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages);
     void fetchEventsPage(Listing *listing, const QString &url);
-    void onEventsPage(Listing *listing, const Reply &answer);
+    void onEventsPage(Listing *listing, const ProviderHttp::Reply &answer);
     void onWriteReply(QNetworkReply *reply, const QString &localId, bool insert);
 
     QNetworkAccessManager *m_network;

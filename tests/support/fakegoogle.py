@@ -14,7 +14,6 @@ client's back, inject failures (status, delay, dropped connection) and read
 the request log. Prints the port it listens on, then serves until killed.
 """
 import base64
-import hashlib
 import json
 import secrets
 import sys
@@ -22,6 +21,9 @@ import threading
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+import fakeprovider
+from fakeprovider import s256
 
 LOCK = threading.RLock()
 
@@ -81,10 +83,6 @@ class State:
 STATE = State("", "")
 
 
-def s256(verifier):
-    digest = hashlib.sha256(verifier.encode()).digest()
-    return base64.urlsafe_b64encode(digest).decode().rstrip("=")
-
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
@@ -107,28 +105,16 @@ class Handler(BaseHTTPRequestHandler):
     def error(self, status, message):
         self.reply(status, {"error": {"code": status, "message": message}})
 
-    def body(self):
-        length = int(self.headers.get("Content-Length") or 0)
-        return self.rfile.read(length) if length else b""
-
     def handle_any(self):
-        url = urllib.parse.urlsplit(self.path)
-        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        self.url_path = url.path
-        raw = self.body()
+        raw = fakeprovider.read_request(self)
         if self.url_path.startswith("/_control/"):
             with LOCK:
                 return self.control(self.url_path[len("/_control/"):], raw)
         with LOCK:
-            STATE.log.append({"method": self.command, "path": url.path, "query": self.query,
+            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
                               "ifMatch": self.headers.get("If-Match"),
                               "body": raw.decode("utf-8", "replace")})
-            failure = next((f for f in STATE.failures if f["method"] in ("", self.command)
-                            and f["path"] in self.path), None)
-            if failure:
-                failure["count"] -= 1
-                if failure["count"] <= 0:
-                    STATE.failures.remove(failure)
+            failure = fakeprovider.take_failure(STATE, self.command, self.path)
         if failure:
             time.sleep(failure.get("delay", 0))
             if failure.get("drop"):
@@ -145,48 +131,20 @@ class Handler(BaseHTTPRequestHandler):
     # --- the control API --------------------------------------------------
     def control(self, what, raw):
         data = json.loads(raw) if raw else {}
-        if what == "reset":
-            STATE.reset()
-        elif what == "settings":
+        answer = fakeprovider.control(STATE, what, data)
+        if answer is not None:
+            return self.reply(200, answer)
+        if what == "settings":
             for key in ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
                         "repeat_calendar_page_token", "email"):
                 if key in data:
                     setattr(STATE, key, data[key])
-        elif what == "calendars":
-            STATE.calendars = data["items"]
-            for entry in STATE.calendars:
-                STATE.events.setdefault(entry["id"], {})
-        elif what == "events":          # create or merge-change events, as another client would
-            out = []
-            for item in data["items"]:
-                events = STATE.events.setdefault(data["calendar"], {})
-                current = events.get(item.get("id"))
-                if current is None:
-                    out.append(STATE.put_event(data["calendar"], item))
-                else:
-                    current.update(item)
-                    STATE.bump(data["calendar"], current)
-                    out.append(current)
-            return self.reply(200, {"items": out})
         elif what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
-        elif what == "tokens":          # grant tokens without a browser
-            access = STATE.new_access_token()
-            refresh = "rt-" + secrets.token_hex(8)
-            STATE.refresh_tokens.add(refresh)
-            return self.reply(200, {"access_token": access, "refresh_token": refresh})
         elif what == "expire-sync-tokens":
             STATE.sync_tokens.clear()
         elif what == "expire-access-tokens":
             STATE.access_tokens.clear()
-        elif what == "fail":
-            data.setdefault("method", "")
-            data.setdefault("count", 1)
-            STATE.failures.append(data)
-        elif what == "log":
-            return self.reply(200, {"requests": STATE.log})
-        elif what == "clear-log":
-            STATE.log = []
         else:
             return self.error(404, "no such control")
         return self.reply(200, {})

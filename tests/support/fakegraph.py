@@ -16,8 +16,6 @@ remove events behind the client's back, expire delta tokens, inject
 failures and read the request log. Prints the port it listens on, then
 serves until killed.
 """
-import base64
-import hashlib
 import json
 import re
 import secrets
@@ -26,6 +24,9 @@ import threading
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+import fakeprovider
+from fakeprovider import s256
 
 LOCK = threading.RLock()
 PREFIX = "/v1.0"
@@ -81,10 +82,6 @@ class State:
 STATE = State("")
 
 
-def s256(verifier):
-    digest = hashlib.sha256(verifier.encode()).digest()
-    return base64.urlsafe_b64encode(digest).decode().rstrip("=")
-
 
 def utc_text(value):
     """A Graph date-time text cut to seconds, for comparisons."""
@@ -112,25 +109,16 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": code, "message": message or code}})
 
     def handle_any(self):
-        url = urllib.parse.urlsplit(self.path)
-        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        self.url_path = url.path
-        length = int(self.headers.get("Content-Length") or 0)
-        raw = self.rfile.read(length) if length else b""
+        raw = fakeprovider.read_request(self)
         if self.url_path.startswith("/_control/"):
             with LOCK:
                 return self.control(self.url_path[len("/_control/"):], raw)
         with LOCK:
-            STATE.log.append({"method": self.command, "path": url.path, "query": self.query,
+            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
                               "ifMatch": self.headers.get("If-Match"), "prefer": self.headers.get("Prefer"),
                               "authorization": self.headers.get("Authorization"),
                               "body": raw.decode("utf-8", "replace")})
-            failure = next((f for f in STATE.failures if f["method"] in ("", self.command)
-                            and f["path"] in self.path), None)
-            if failure:
-                failure["count"] -= 1
-                if failure["count"] <= 0:
-                    STATE.failures.remove(failure)
+            failure = fakeprovider.take_failure(STATE, self.command, self.path)
         if failure:
             time.sleep(failure.get("delay", 0))
             if failure.get("status"):
@@ -143,47 +131,20 @@ class Handler(BaseHTTPRequestHandler):
     # --- the control API --------------------------------------------------
     def control(self, what, raw):
         data = json.loads(raw) if raw else {}
-        if what == "reset":
-            STATE.reset()
-        elif what == "settings":
+        answer = fakeprovider.control(STATE, what, data)
+        if answer is not None:
+            return self.reply(200, answer)
+        if what == "settings":
             for key in ("calendar_page_size", "event_page_size", "link_host"):
                 if key in data:
                     setattr(STATE, key, data[key])
-        elif what == "calendars":
-            STATE.calendars = data["items"]
-            for entry in STATE.calendars:
-                STATE.events.setdefault(entry["id"], {})
-        elif what == "events":          # create or merge-change events, as another client would
-            out = []
-            events = STATE.events.setdefault(data["calendar"], {})
-            for item in data["items"]:
-                current = events.get(item.get("id"))
-                if current is None:
-                    out.append(STATE.put_event(data["calendar"], item))
-                else:
-                    current.update(item)
-                    STATE.bump(data["calendar"], current)
-                    out.append(current)
-            return self.reply(200, {"items": out})
         elif what == "remove":
             for event_id in data["ids"]:
                 STATE.remove_event(data["calendar"], event_id)
         elif what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(data.get("calendar"), {}).values())})
-        elif what == "tokens":
-            refresh = "rt-" + secrets.token_hex(8)
-            STATE.refresh_tokens.add(refresh)
-            return self.reply(200, {"access_token": STATE.new_access_token(), "refresh_token": refresh})
         elif what == "expire-delta-tokens":
             STATE.delta_tokens.clear()
-        elif what == "fail":
-            data.setdefault("method", "")
-            data.setdefault("count", 1)
-            STATE.failures.append(data)
-        elif what == "log":
-            return self.reply(200, {"requests": STATE.log})
-        elif what == "clear-log":
-            STATE.log = []
         else:
             return self.error(404, "noSuchControl")
         return self.reply(200, {})

@@ -1,0 +1,54 @@
+#include "providerhttp.h"
+
+#include <QDateTime>
+#include <QNetworkReply>
+#include <QUrl>
+
+namespace ProviderHttp {
+
+Reply take(QNetworkReply *reply)
+{
+    Reply out;
+    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    out.body = reply->readAll();
+    reply->deleteLater();
+    return out;
+}
+
+QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    request.setRawHeader("Accept", "application/json");
+    if (json)
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+    return request;
+}
+
+QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json, const QString &etag)
+{
+    QNetworkRequest request = bearerRequest(url, accessToken, json);
+    if (!etag.isEmpty())
+        request.setRawHeader("If-Match", etag.toUtf8());
+    return request;
+}
+
+QString pathSegment(const QString &id)
+{
+    return QString::fromLatin1(id.toUtf8().toPercentEncoding());
+}
+
+QString isoUtc(const QDateTime &value)
+{
+    return value.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QString baseWithoutSlash(const QUrl &base)
+{
+    QString text = base.toString();
+    while (text.endsWith(u'/'))
+        text.chop(1);
+    return text;
+}
+
+} // namespace ProviderHttp

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkRequest>
+#include <QString>
+
+class QDateTime;
+class QNetworkReply;
+class QUrl;
+
+// The request and reply plumbing both calendar REST clients share.
+namespace ProviderHttp {
+
+struct Reply
+{
+    int status = 0;
+    QByteArray body;
+    bool ok() const { return status >= 200 && status < 300; }
+    // A delete succeeded, or the resource was gone already: both count as deleted.
+    bool deleted() const { return ok() || status == 404 || status == 410; }
+};
+
+// The status and body of a finished reply, which is then let go.
+Reply take(QNetworkReply *reply);
+
+// A JSON request carrying the bearer token; `json` marks a JSON body.
+QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json);
+
+// The same, guarded by an entity tag when there is one.
+QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json, const QString &etag);
+
+// Calendar and event ids carry "@", "#", "/" and "=": everything but the
+// unreserved characters is escaped.
+QString pathSegment(const QString &id);
+
+QString isoUtc(const QDateTime &value);
+
+// The API base without trailing slashes, ready for a path to be appended.
+QString baseWithoutSlash(const QUrl &base);
+
+} // namespace ProviderHttp

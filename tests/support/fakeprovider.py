@@ -1,0 +1,73 @@
+"""What the fake Google and the fake Graph share: the PKCE check, the
+injected failures and the parts of the control API both speak.
+
+The state object is the fake's own; it brings `calendars`, `events`,
+`failures`, `log`, `refresh_tokens`, `reset()`, `put_event()`, `bump()`
+and `new_access_token()`.
+"""
+import base64
+import hashlib
+import secrets
+import urllib.parse
+
+
+def s256(verifier):
+    digest = hashlib.sha256(verifier.encode()).digest()
+    return base64.urlsafe_b64encode(digest).decode().rstrip("=")
+
+
+def read_request(handler):
+    """Sets the handler's `query` and `url_path`; the request body."""
+    url = urllib.parse.urlsplit(handler.path)
+    handler.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
+    handler.url_path = url.path
+    length = int(handler.headers.get("Content-Length") or 0)
+    return handler.rfile.read(length) if length else b""
+
+
+def take_failure(state, method, path):
+    """The first injected failure for this request, counted down; None if none."""
+    failure = next((f for f in state.failures if f["method"] in ("", method) and f["path"] in path), None)
+    if failure:
+        failure["count"] -= 1
+        if failure["count"] <= 0:
+            state.failures.remove(failure)
+    return failure
+
+
+def control(state, what, data):
+    """The answer to a control call both fakes know; None for any other."""
+    if what == "reset":
+        state.reset()
+    elif what == "calendars":
+        state.calendars = data["items"]
+        for entry in state.calendars:
+            state.events.setdefault(entry["id"], {})
+    elif what == "events":          # create or merge-change events, as another client would
+        out = []
+        events = state.events.setdefault(data["calendar"], {})
+        for item in data["items"]:
+            current = events.get(item.get("id"))
+            if current is None:
+                out.append(state.put_event(data["calendar"], item))
+            else:
+                current.update(item)
+                state.bump(data["calendar"], current)
+                out.append(current)
+        return {"items": out}
+    elif what == "tokens":          # grant tokens without a browser
+        access = state.new_access_token()
+        refresh = "rt-" + secrets.token_hex(8)
+        state.refresh_tokens.add(refresh)
+        return {"access_token": access, "refresh_token": refresh}
+    elif what == "fail":
+        data.setdefault("method", "")
+        data.setdefault("count", 1)
+        state.failures.append(data)
+    elif what == "log":
+        return {"requests": state.log}
+    elif what == "clear-log":
+        state.log = []
+    else:
+        return None
+    return {}
