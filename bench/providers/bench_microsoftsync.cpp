@@ -9,7 +9,7 @@
 #include "calendarrepository.h"
 #include "microsoftsyncclient.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
@@ -120,7 +120,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "calendar.*=false;*.info=false");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

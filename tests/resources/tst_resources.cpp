@@ -1,5 +1,4 @@
 #include "appresources.h"
-#include "updatedialog.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -72,37 +71,6 @@ class TestResources : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void translationsLoadAndTranslate_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("English is the source text") << u"en"_s << u"Update available"_s;
-        QTest::newRow("Spanish") << u"es"_s << u"Actualización disponible"_s;
-        QTest::newRow("German") << u"de"_s << u"Aktualisierung verfügbar"_s;
-        QTest::newRow("French") << u"fr"_s << u"Mise à jour disponible"_s;
-        QTest::newRow("Japanese") << u"ja"_s << u"アップデートがあります"_s;
-    }
-
-    void translationsLoadAndTranslate()
-    {
-        QFETCH(QString, language);
-        QFETCH(QString, title);
-
-        QTranslator translator;
-        QVERIFY2(translator.load(AppResources::translationPath(language)),
-                 qPrintable(AppResources::translationPath(language)));
-        // English carries plural forms only; while it has none the translator
-        // is empty and Qt declines to install it, which changes nothing.
-        if (!translator.isEmpty())
-            QVERIFY(QCoreApplication::installTranslator(&translator));
-        else
-            QCOMPARE(language, u"en"_s);
-        // Through the real dialog, so a context that drifted from its class shows.
-        TolmUpdate::UpdateDialog dialog(TolmUpdate::Artifact(), u"1.3.0"_s, u"Calendar"_s);
-        QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(dialog.windowTitle(), title);
-    }
-
     void translationsKeepPlaceholdersAndAccelerators_data()
     {
         QTest::addColumn<QString>("file");

@@ -432,5 +432,5 @@ private:
     QString m_account;
 };
 
-QTEST_MAIN(TestCalDavDiscovery)
+QTEST_GUILESS_MAIN(TestCalDavDiscovery)
 #include "tst_caldavdiscovery.moc"

@@ -521,5 +521,5 @@ private:
     int m_series = 0;
 };
 
-QTEST_MAIN(TestCalDavMerge)
+QTEST_GUILESS_MAIN(TestCalDavMerge)
 #include "tst_caldavmerge.moc"

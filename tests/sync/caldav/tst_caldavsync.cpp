@@ -316,5 +316,5 @@ private:
     QString m_calendarId;
 };
 
-QTEST_MAIN(TestCalDavSync)
+QTEST_GUILESS_MAIN(TestCalDavSync)
 #include "tst_caldavsync.moc"

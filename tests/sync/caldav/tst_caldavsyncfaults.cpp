@@ -247,5 +247,5 @@ private:
     QString lastSyncError() const { return m_state->calendars()->getById(m_calendar.id)->last_sync_error; }
 };
 
-QTEST_MAIN(TestCalDavSyncFaults)
+QTEST_GUILESS_MAIN(TestCalDavSyncFaults)
 #include "tst_caldavsyncfaults.moc"

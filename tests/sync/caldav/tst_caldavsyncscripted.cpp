@@ -391,5 +391,5 @@ private Q_SLOTS:
 
 };
 
-QTEST_MAIN(TestCalDavSyncScripted)
+QTEST_GUILESS_MAIN(TestCalDavSyncScripted)
 #include "tst_caldavsyncscripted.moc"

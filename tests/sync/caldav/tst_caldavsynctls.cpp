@@ -136,5 +136,5 @@ private:
     AppState *m_state = nullptr;
 };
 
-QTEST_MAIN(TestCalDavSyncTls)
+QTEST_GUILESS_MAIN(TestCalDavSyncTls)
 #include "tst_caldavsynctls.moc"

@@ -98,5 +98,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestSecretsInLog)
+QTEST_GUILESS_MAIN(TestSecretsInLog)
 #include "tst_secretsinlog.moc"

@@ -266,5 +266,5 @@ private:
     std::unique_ptr<SyncCoordinator> m_coordinator;
 };
 
-QTEST_MAIN(TestSyncCoordinator)
+QTEST_GUILESS_MAIN(TestSyncCoordinator)
 #include "tst_synccoordinator.moc"

@@ -318,5 +318,5 @@ private:
     std::unique_ptr<SyncCoordinator> m_coordinator;
 };
 
-QTEST_MAIN(TestSyncCoordinatorFaults)
+QTEST_GUILESS_MAIN(TestSyncCoordinatorFaults)
 #include "tst_synccoordinatorfaults.moc"

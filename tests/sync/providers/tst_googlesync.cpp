@@ -355,5 +355,5 @@ void TestGoogleSync::nothingLostOverTenRounds()
     QVERIFY(local.contains(u"R2 remote 10"_s));
 }
 
-QTEST_MAIN(TestGoogleSync)
+QTEST_GUILESS_MAIN(TestGoogleSync)
 #include "tst_googlesync.moc"

@@ -372,5 +372,5 @@ void TestMicrosoftSync::nothingLostAcrossAlternatingRounds()
         QCOMPARE(event.sync_status, u"synced"_s);
 }
 
-QTEST_MAIN(TestMicrosoftSync)
+QTEST_GUILESS_MAIN(TestMicrosoftSync)
 #include "tst_microsoftsync.moc"

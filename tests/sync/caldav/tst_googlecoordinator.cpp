@@ -1,0 +1,69 @@
+#include "googlesyncfixture.h"
+#include "synccoordinator.h"
+#include "testevents.h"
+#include "timeutil.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using F = GoogleSyncFixture;
+
+// The coordinator runs Google accounts beside the CalDAV ones: the same
+// timers, busy count and status texts.
+class TestGoogleCoordinator : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY2(m_f.startServer(), qPrintable(m_f.serverError())); }
+    void init() { m_f.reset(); }
+
+    void syncNowPullsEveryCalendarOfTheAccount();
+    void localChangeIsPushed();
+
+private:
+    std::unique_ptr<SyncCoordinator> coordinator()
+    {
+        auto c = std::make_unique<SyncCoordinator>(m_f.state(), m_f.tokenStoreCopy());
+        c->setProviderConfig(m_f.config());
+        return c;
+    }
+
+    GoogleSyncFixture m_f;
+};
+
+void TestGoogleCoordinator::syncNowPullsEveryCalendarOfTheAccount()
+{
+    const QJsonObject item{{"id"_L1, u"w"_s}, {"summary"_L1, u"Work item"_s},
+                           {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T09:00:00Z"_s}}}};
+    m_f.fake().changeEvents(F::kWorkRemote, {item});
+    QJsonObject home = item;
+    home.insert("id"_L1, u"h"_s);
+    m_f.fake().changeEvents(F::kHomeRemote, {home});
+    auto c = coordinator();
+    QSignalSpy messages(c.get(), &SyncCoordinator::statusMessage);
+    c->syncNow();
+    QTRY_COMPARE_WITH_TIMEOUT(messages.size(), 2, 10000);
+    QCOMPARE(messages.last().first().toString(), u"Synced 2 events"_s);
+    QVERIFY(c->calendarsInFlight().isEmpty());
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 1);
+    QCOMPARE(m_f.events()->getByCalendar(F::kHome).size(), 1);
+    QVERIFY(m_f.state()->accounts()->getById(F::kAccount)->last_sync_time.has_value());
+}
+
+void TestGoogleCoordinator::localChangeIsPushed()
+{
+    auto c = coordinator();
+    c->start();
+    Event e = testEvent(F::kWork, u"Made here"_s, TimeUtil::utc(QDate(2025, 3, 4), QTime(10, 0)),
+                        TimeUtil::utc(QDate(2025, 3, 4), QTime(11, 0)));
+    e.sync_status = u"pending"_s;
+    QVERIFY(m_f.events()->insert(e));
+    QTRY_COMPARE_WITH_TIMEOUT(m_f.events()->getById(e.id)->sync_status, u"synced"_s, 10000);
+    const QList<QJsonObject> server = m_f.fake().events(F::kWorkRemote);
+    QCOMPARE(server.size(), 1);
+    QCOMPARE(server.first().value("summary"_L1).toString(), u"Made here"_s);
+}
+
+QTEST_GUILESS_MAIN(TestGoogleCoordinator)
+#include "tst_googlecoordinator.moc"
