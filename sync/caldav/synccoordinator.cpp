@@ -384,9 +384,8 @@ void SyncCoordinator::runProviderCalendars(Client *client, const Account &accoun
     });
     connect(client, &Client::calendarSyncCompleted, this,
             [this, batch](const QString &id, int count) { onReported(batch, id, count, std::nullopt); });
-    connect(client, &Client::calendarSyncFailed, this, [this, batch](const QString &id, const QString &reason) {
-        onReported(batch, id, 0, SyncResult::described(reason));
-    });
+    connect(client, &Client::calendarSyncFailed, this,
+            [this, batch](const QString &id, const SyncResult &result) { onReported(batch, id, 0, result); });
     for (const Calendar &calendar : calendars) {
         if (m_inFlight.contains(calendar.id)) {
             m_changedInFlight.insert(calendar.id);
