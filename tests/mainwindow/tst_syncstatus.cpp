@@ -1,9 +1,7 @@
-#include "accountrepository.h"
-#include "appstatefixture.h"
-#include "calendarrepository.h"
 #include "loopbackport.h"
 #include "mainwindow.h"
 #include "scriptedhttpserver.h"
+#include "syncharness.h"
 #include "syncresult.h"
 #include "syncstatustext.h"
 #include "testcertificate.h"
@@ -202,26 +200,11 @@ private Q_SLOTS:
         } else {
             QVERIFY(http.start());
             base = http.url();
-            http.expect("PROPFIND", "/dav/").reply(server.toInt());
+            // The rediscovery, then the calendar's ctag check.
+            http.expect("PROPFIND", "/dav/home/").reply(server.toInt());
             http.expect("PROPFIND", "/dav/home/").reply(server.toInt());
         }
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        Account account;
-        account.id = u"dav"_s;
-        account.name = u"Server"_s;
-        account.type = u"caldav"_s;
-        account.server_url = base.resolved(QUrl(u"/dav/"_s)).toString();
-        account.username = u"alice"_s;
-        account.created_at = account.updated_at = now;
-        QVERIFY(state->accounts()->insert(account));
-        Calendar calendar;
-        calendar.id = u"dav-home"_s;
-        calendar.account_id = account.id;
-        calendar.url = base.resolved(QUrl(u"/dav/home/"_s)).toString();
-        calendar.name = u"Home"_s;
-        calendar.sync_enabled = true;
-        calendar.created_at = calendar.updated_at = now;
-        QVERIFY(state->calendars()->insert(calendar));
+        const Calendar calendar = addCalDavCalendar(state, base.resolved(QUrl(u"/dav/home/"_s)), u"alice"_s);
 
         MainWindow window(state);
         QCoreApplication::processEvents();
@@ -233,7 +216,7 @@ private Q_SLOTS:
         if (!sentence.endsWith(u' '))
             QCOMPARE(shown, sentence);
         QCOMPARE(state->lastSyncErrorMessage(), shown);
-        QCOMPARE(state->accounts()->getById(account.id)->last_sync_error, shown);
+        QCOMPARE(state->accounts()->getById(calendar.account_id)->last_sync_error, shown);
         if (server != u"refused"_s && server != u"tls"_s)
             QCOMPARE(http.problems(), QStringList());
     }

@@ -10,6 +10,20 @@
 #include <QString>
 #include <QTest>
 
+// So that QCOMPARE prints the results it compares.
+inline char *toString(const SyncResult &result)
+{
+    return QTest::toString(QStringLiteral("kind %1, step %2, status %3, network error %4 \"%5\", server \"%6\", "
+                                          "subject \"%7\", limit %8, store %9")
+                               .arg(int(result.kind))
+                               .arg(int(result.step))
+                               .arg(result.status)
+                               .arg(int(result.networkError))
+                               .arg(result.networkErrorText, result.serverText, result.subject)
+                               .arg(result.limit)
+                               .arg(int(result.storeFailure)));
+}
+
 namespace SyncRunReport {
 
 // Waits for the run to end and fills `outcome`'s completed, count, result
