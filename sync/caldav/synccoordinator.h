@@ -32,9 +32,10 @@ class SubscriptionRefresh;
 
 // The main window's side of every CalDAV sync run: which accounts and
 // calendars sync when, the password from the secure store, the busy count
-// and the reports the status bar puts into words. Accounts of the types "caldav", "icloud", "zoho"
-// and "microsoft" take part while enabled; their calendars while syncing is
-// on. A Microsoft account's tokens come from the same secure store.
+// and the reports the status bar puts into words. Accounts of the types
+// "caldav", "icloud", "zoho" and "microsoft" take part while enabled; their
+// calendars while syncing is on. A Microsoft account's tokens come from the
+// same secure store.
 //
 //   - a full sync of every such account 3 s after start(), on syncNow(),
 //     and on the 60 s tick for accounts whose sync interval has elapsed;
@@ -99,9 +100,10 @@ public:
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
-    // How a failure is worded where it is recorded: the account's and the
-    // calendar's last sync error. SyncResult::describe() until the window
-    // that shows the texts hands in its own words.
+    // How a failure is worded where it is recorded: the account's last sync
+    // error and the application state's, which the tray shows.
+    // SyncResult::describe() until the window that shows the texts hands in
+    // its own words.
     using FailureText = std::function<QString(const SyncResult &)>;
     void setFailureText(FailureText text) { m_failureText = std::move(text); }
 
