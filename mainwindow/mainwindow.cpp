@@ -21,6 +21,7 @@
 #include "storefailure.h"
 #include "storefailuretext.h"
 #include "synccoordinator.h"
+#include "syncstatustext.h"
 #include "taskformdialog.h"
 #include "tokenstore.h"
 #include "undostack.h"
@@ -80,8 +81,20 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
 
     // The CalDAV accounts: a full sync 3 s from now, the interval tick and
     // the push after local changes.
-    connect(m_calDavSync, &SyncCoordinator::statusMessage, this,
-            [this](const QString &text) { showStatus(text, 4000); });
+    m_calDavSync->setFailureText(&SyncStatusText::failure);
+    const auto showFailure = [this](const QString &, const SyncResult &result) {
+        showStatus(SyncStatusText::failure(result), 4000);
+    };
+    connect(m_calDavSync, &SyncCoordinator::calendarSyncFailed, this, showFailure);
+    connect(m_calDavSync, &SyncCoordinator::accountSyncFailed, this, showFailure);
+    connect(m_calDavSync, &SyncCoordinator::calendarSynced, this,
+            [this](const QString &, int eventCount, const QString &problem) {
+                showStatus(SyncStatusText::synced(eventCount, problem), 4000);
+            });
+    connect(m_calDavSync, &SyncCoordinator::calendarsDiscovered, this,
+            [this](const QString &, int added) { showStatus(SyncStatusText::discovered(added), 4000); });
+    connect(m_calDavSync, &SyncCoordinator::passwordsKeptInFile, this,
+            [this](const QString &path) { showStatus(SyncStatusText::passwordsKeptInFile(path), 4000); });
     connect(m_calDavSync, &SyncCoordinator::untrustedCertEncountered, this,
             [this](const QString &, const UntrustedCertInfo &info) {
                 showStatus(tr("%1 presented a certificate that is not trusted; its calendars were not synced.")

@@ -194,8 +194,8 @@ struct SeededServer
         CalDavSyncClient sync(store->state.get());
         bool done = false;
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncCompleted, [&done] { done = true; });
-        QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed,
-                         [](const QString &, const QString &reason) { qFatal("%s", qPrintable(reason)); });
+        QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed, &sync,
+                         [](const QString &, const SyncResult &result) { qFatal("%s", qPrintable(result.describe())); });
         sync.syncCalendar(calendar, u"bench"_s, u"pw"_s, {});
         if (!QTest::qWaitFor([&done] { return done; }, 120000))
             qFatal("run did not end");

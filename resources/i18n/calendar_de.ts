@@ -128,6 +128,136 @@
     </message>
 </context>
 <context>
+    <name>SyncStatusText</name>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>Das Abonnement hat eine leere Antwort geliefert</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>Das Abonnement hat keine Kalenderdaten geliefert</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>Die Termine des Abonnements konnten nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>Die lokale Datenbank ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>Das Abonnement hat nicht innerhalb von %1 Sekunden geantwortet</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>Das Abonnement ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>Ungültige Abonnement-URL: %1</translation>
+    </message>
+    <message>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>Geben Sie eine CalDAV-URL ein, die mit http:// oder https:// beginnt</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>Die Suche nach Kalendern wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>Im gefundenen Home-Set gibt es keine Kalender.</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Netzwerkfehler: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>Der Server hat bei der ctag-Prüfung HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <source>Network error during task pull: %1</source>
+        <translation>Netzwerkfehler beim Abrufen der Aufgaben: %1</translation>
+    </message>
+    <message>
+        <source>Push error: %1</source>
+        <translation>Fehler beim Hochladen: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>Der Server hat beim Hochladen von „%2“ HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <source>Task push error: %1</source>
+        <translation>Fehler beim Hochladen der Aufgabe: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>Der Server hat beim Hochladen der Aufgabe „%2“ HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <source>Could not reach the server: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>The server rejected the username or password.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort abgelehnt.</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>Der Server hat bei der Principal-Suche HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>Verbindung bei der Suche nach dem Calendar-Home-Set verloren: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>Der Server hat bei der Suche nach dem Home-Set HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>Verbindung beim Auflisten der Kalender verloren: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>Der Server hat beim Auflisten der Kalender HTTP %1 zurückgegeben.</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Abruf des Abonnements fehlgeschlagen (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Abruf des Abonnements fehlgeschlagen: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1</source>
+        <translation>Der Server hat HTTP %1 zurückgegeben</translation>
+    </message>
+    <message>
+        <source>Synced %1 events</source>
+        <translation>%1 Termine synchronisiert</translation>
+    </message>
+    <message>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 Termine synchronisiert; %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>%n neuer Kalender gefunden.</numerusform>
+            <numerusform>%n neue Kalender gefunden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
+    </message>
+</context>
+<context>
     <name>TaskFormDialog</name>
     <message>
         <source>Edit Task</source>
@@ -373,96 +503,7 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
-    <name>CalDavDiscovery</name>
-    <message>
-        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
-        <source>Enter a CalDAV URL starting with http:// or https://</source>
-        <translation>Geben Sie eine CalDAV-URL ein, die mit http:// oder https:// beginnt</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Could not reach the server: %1</source>
-        <translation>Der Server ist nicht erreichbar: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The server rejected the username or password.</source>
-        <translation>Der Server hat den Benutzernamen oder das Passwort abgelehnt.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during principal discovery.</source>
-        <translation>Der Server hat bei der Principal-Suche HTTP %1 zurückgegeben.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Lost connection during calendar-home-set discovery: %1</source>
-        <translation>Verbindung bei der Suche nach dem Calendar-Home-Set verloren: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during home-set discovery.</source>
-        <translation>Der Server hat bei der Suche nach dem Home-Set HTTP %1 zurückgegeben.</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Lost connection during calendar enumeration: %1</source>
-        <translation>Verbindung beim Auflisten der Kalender verloren: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during calendar enumeration.</source>
-        <translation>Der Server hat beim Auflisten der Kalender HTTP %1 zurückgegeben.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No calendars found at the discovered home set.</source>
-        <translation>Im gefundenen Home-Set gibt es keine Kalender.</translation>
-    </message>
-    <message>
-        <source>The discovery was cancelled.</source>
-        <translation>Die Suche nach Kalendern wurde abgebrochen.</translation>
-    </message>
-</context>
-<context>
     <name>CalDavSyncClient</name>
-    <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
-        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
-        <translation>Der Server hat beim Hochladen von „%2“ HTTP %1 zurückgegeben</translation>
-    </message>
-    <message>
-        <location line="+105"/>
-        <location line="+46"/>
-        <source>Push error: %1</source>
-        <translation>Fehler beim Hochladen: %1</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
-        <source>The local database is not open.</source>
-        <translation>Die lokale Datenbank ist nicht geöffnet.</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
-        <location line="+26"/>
-        <source>Network error: %1</source>
-        <translation>Netzwerkfehler: %1</translation>
-    </message>
-    <message>
-        <location line="-22"/>
-        <source>Server returned HTTP %1 during ctag check</source>
-        <translation>Der Server hat bei der ctag-Prüfung HTTP %1 zurückgegeben</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>Server returned HTTP %1</source>
-        <translation>Der Server hat HTTP %1 zurückgegeben</translation>
-    </message>
-    <message>
-        <location line="+111"/>
-        <source>Network error during task pull: %1</source>
-        <translation>Netzwerkfehler beim Abrufen der Aufgaben: %1</translation>
-    </message>
     <message numerus="yes">
         <location line="+31"/>
         <source>%n item(s) could not be synced</source>
@@ -470,16 +511,6 @@ Datenverzeichnis: %1</translation>
             <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
             <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
-        <source>Task push error: %1</source>
-        <translation>Fehler beim Hochladen der Aufgabe: %1</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
-        <translation>Der Server hat beim Hochladen der Aufgabe „%2“ HTTP %1 zurückgegeben</translation>
     </message>
 </context>
 <context>
@@ -1455,28 +1486,6 @@ Datenverzeichnis: %1</translation>
         <location line="+8"/>
         <source>Test notification fired</source>
         <translation>Testbenachrichtigung gesendet</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
-        <source>Discovered %n new calendar(s).</source>
-        <translation>
-            <numerusform>%n neuer Kalender gefunden.</numerusform>
-            <numerusform>%n neue Kalender gefunden.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Synced %1 events</source>
-        <translation>%1 Termine synchronisiert</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Synced %1 events; %2</source>
-        <translation>%1 Termine synchronisiert; %2</translation>
-    </message>
-    <message>
-        <source>Desktop keyring unavailable; passwords are kept in %1</source>
-        <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
@@ -2797,45 +2806,6 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Could not save the group.</source>
         <translation>Die Gruppe konnte nicht gespeichert werden.</translation>
-    </message>
-</context>
-<context>
-    <name>Webcal::SyncClient</name>
-    <message>
-        <source>Invalid subscription URL: %1</source>
-        <translation>Ungültige Abonnement-URL: %1</translation>
-    </message>
-    <message>
-        <source>Subscription did not answer within %1 seconds</source>
-        <translation>Das Abonnement hat nicht innerhalb von %1 Sekunden geantwortet</translation>
-    </message>
-    <message>
-        <source>Subscription is larger than %1 MB</source>
-        <translation>Das Abonnement ist größer als %1 MB</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed (%1): %2</source>
-        <translation>Abruf des Abonnements fehlgeschlagen (%1): %2</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed: HTTP %1</source>
-        <translation>Abruf des Abonnements fehlgeschlagen: HTTP %1</translation>
-    </message>
-    <message>
-        <source>Subscription returned an empty body</source>
-        <translation>Das Abonnement hat eine leere Antwort geliefert</translation>
-    </message>
-    <message>
-        <source>Subscription did not return calendar data</source>
-        <translation>Das Abonnement hat keine Kalenderdaten geliefert</translation>
-    </message>
-    <message>
-        <source>The local database is not open.</source>
-        <translation>Die lokale Datenbank ist nicht geöffnet.</translation>
-    </message>
-    <message>
-        <source>The subscription&apos;s events could not be stored</source>
-        <translation>Die Termine des Abonnements konnten nicht gespeichert werden</translation>
     </message>
 </context>
 <context>

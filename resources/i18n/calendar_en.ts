@@ -91,14 +91,6 @@
             <numerusform>Removed %n sample rows.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
-        <source>Discovered %n new calendar(s).</source>
-        <translation>
-            <numerusform>Discovered %n new calendar.</numerusform>
-            <numerusform>Discovered %n new calendars.</numerusform>
-        </translation>
-    </message>
 </context>
 <context>
     <name>Microsoft::SyncClient</name>
@@ -129,6 +121,16 @@
         <translation>
             <numerusform>%n result.</numerusform>
             <numerusform>%n results.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SyncStatusText</name>
+    <message numerus="yes">
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>Discovered %n new calendar.</numerusform>
+            <numerusform>Discovered %n new calendars.</numerusform>
         </translation>
     </message>
 </context>

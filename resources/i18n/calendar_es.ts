@@ -128,6 +128,136 @@
     </message>
 </context>
 <context>
+    <name>SyncStatusText</name>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>La suscripción devolvió una respuesta vacía</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>La suscripción no devolvió datos de calendario</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>No se pudieron guardar los eventos de la suscripción</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>La base de datos local no está abierta.</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>La suscripción no respondió en %1 segundos</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>La suscripción supera los %1 MB</translation>
+    </message>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>URL de suscripción no válida: %1</translation>
+    </message>
+    <message>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>Introduzca una URL de CalDAV que empiece por http:// o https://</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>La búsqueda de calendarios se canceló.</translation>
+    </message>
+    <message>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>No hay calendarios en el home-set encontrado.</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Error de red: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>El servidor devolvió HTTP %1 al comprobar el ctag</translation>
+    </message>
+    <message>
+        <source>Network error during task pull: %1</source>
+        <translation>Error de red al descargar las tareas: %1</translation>
+    </message>
+    <message>
+        <source>Push error: %1</source>
+        <translation>Error al enviar: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>El servidor devolvió HTTP %1 al enviar «%2»</translation>
+    </message>
+    <message>
+        <source>Task push error: %1</source>
+        <translation>Error al enviar la tarea: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>El servidor devolvió HTTP %1 al enviar la tarea «%2»</translation>
+    </message>
+    <message>
+        <source>Could not reach the server: %1</source>
+        <translation>No se pudo conectar con el servidor: %1</translation>
+    </message>
+    <message>
+        <source>The server rejected the username or password.</source>
+        <translation>El servidor rechazó el nombre de usuario o la contraseña.</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>El servidor devolvió HTTP %1 al buscar el principal.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>Se perdió la conexión al buscar el calendar-home-set: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>El servidor devolvió HTTP %1 al buscar el home-set.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>Se perdió la conexión al enumerar los calendarios: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>El servidor devolvió HTTP %1 al enumerar los calendarios.</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Error al obtener la suscripción (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Error al obtener la suscripción: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1</source>
+        <translation>El servidor devolvió HTTP %1</translation>
+    </message>
+    <message>
+        <source>Synced %1 events</source>
+        <translation>%1 eventos sincronizados</translation>
+    </message>
+    <message>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 eventos sincronizados; %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>Se encontró %n calendario nuevo.</numerusform>
+            <numerusform>Se encontraron %n calendarios nuevos.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
+    </message>
+</context>
+<context>
     <name>TaskFormDialog</name>
     <message>
         <source>Edit Task</source>
@@ -373,96 +503,7 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
-    <name>CalDavDiscovery</name>
-    <message>
-        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
-        <source>Enter a CalDAV URL starting with http:// or https://</source>
-        <translation>Introduzca una URL de CalDAV que empiece por http:// o https://</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Could not reach the server: %1</source>
-        <translation>No se pudo conectar con el servidor: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The server rejected the username or password.</source>
-        <translation>El servidor rechazó el nombre de usuario o la contraseña.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during principal discovery.</source>
-        <translation>El servidor devolvió HTTP %1 al buscar el principal.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Lost connection during calendar-home-set discovery: %1</source>
-        <translation>Se perdió la conexión al buscar el calendar-home-set: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during home-set discovery.</source>
-        <translation>El servidor devolvió HTTP %1 al buscar el home-set.</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Lost connection during calendar enumeration: %1</source>
-        <translation>Se perdió la conexión al enumerar los calendarios: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during calendar enumeration.</source>
-        <translation>El servidor devolvió HTTP %1 al enumerar los calendarios.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No calendars found at the discovered home set.</source>
-        <translation>No hay calendarios en el home-set encontrado.</translation>
-    </message>
-    <message>
-        <source>The discovery was cancelled.</source>
-        <translation>La búsqueda de calendarios se canceló.</translation>
-    </message>
-</context>
-<context>
     <name>CalDavSyncClient</name>
-    <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
-        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
-        <translation>El servidor devolvió HTTP %1 al enviar «%2»</translation>
-    </message>
-    <message>
-        <location line="+105"/>
-        <location line="+46"/>
-        <source>Push error: %1</source>
-        <translation>Error al enviar: %1</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
-        <source>The local database is not open.</source>
-        <translation>La base de datos local no está abierta.</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
-        <location line="+26"/>
-        <source>Network error: %1</source>
-        <translation>Error de red: %1</translation>
-    </message>
-    <message>
-        <location line="-22"/>
-        <source>Server returned HTTP %1 during ctag check</source>
-        <translation>El servidor devolvió HTTP %1 al comprobar el ctag</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>Server returned HTTP %1</source>
-        <translation>El servidor devolvió HTTP %1</translation>
-    </message>
-    <message>
-        <location line="+111"/>
-        <source>Network error during task pull: %1</source>
-        <translation>Error de red al descargar las tareas: %1</translation>
-    </message>
     <message numerus="yes">
         <location line="+31"/>
         <source>%n item(s) could not be synced</source>
@@ -470,16 +511,6 @@ Directorio de datos: %1</translation>
             <numerusform>No se pudo sincronizar %n elemento</numerusform>
             <numerusform>No se pudieron sincronizar %n elementos</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
-        <source>Task push error: %1</source>
-        <translation>Error al enviar la tarea: %1</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
-        <translation>El servidor devolvió HTTP %1 al enviar la tarea «%2»</translation>
     </message>
 </context>
 <context>
@@ -1455,28 +1486,6 @@ Directorio de datos: %1</translation>
         <location line="+8"/>
         <source>Test notification fired</source>
         <translation>Notificación de prueba enviada</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
-        <source>Discovered %n new calendar(s).</source>
-        <translation>
-            <numerusform>Se encontró %n calendario nuevo.</numerusform>
-            <numerusform>Se encontraron %n calendarios nuevos.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Synced %1 events</source>
-        <translation>%1 eventos sincronizados</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Synced %1 events; %2</source>
-        <translation>%1 eventos sincronizados; %2</translation>
-    </message>
-    <message>
-        <source>Desktop keyring unavailable; passwords are kept in %1</source>
-        <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
@@ -2797,45 +2806,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Could not save the group.</source>
         <translation>No se pudo guardar el grupo.</translation>
-    </message>
-</context>
-<context>
-    <name>Webcal::SyncClient</name>
-    <message>
-        <source>Invalid subscription URL: %1</source>
-        <translation>URL de suscripción no válida: %1</translation>
-    </message>
-    <message>
-        <source>Subscription did not answer within %1 seconds</source>
-        <translation>La suscripción no respondió en %1 segundos</translation>
-    </message>
-    <message>
-        <source>Subscription is larger than %1 MB</source>
-        <translation>La suscripción supera los %1 MB</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed (%1): %2</source>
-        <translation>Error al obtener la suscripción (%1): %2</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed: HTTP %1</source>
-        <translation>Error al obtener la suscripción: HTTP %1</translation>
-    </message>
-    <message>
-        <source>Subscription returned an empty body</source>
-        <translation>La suscripción devolvió una respuesta vacía</translation>
-    </message>
-    <message>
-        <source>Subscription did not return calendar data</source>
-        <translation>La suscripción no devolvió datos de calendario</translation>
-    </message>
-    <message>
-        <source>The local database is not open.</source>
-        <translation>La base de datos local no está abierta.</translation>
-    </message>
-    <message>
-        <source>The subscription&apos;s events could not be stored</source>
-        <translation>No se pudieron guardar los eventos de la suscripción</translation>
     </message>
 </context>
 <context>

@@ -128,6 +128,136 @@
     </message>
 </context>
 <context>
+    <name>SyncStatusText</name>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>L’abonnement a renvoyé une réponse vide</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>L’abonnement n’a pas renvoyé de données de calendrier</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>Les événements de l’abonnement n’ont pas pu être enregistrés</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>La base de données locale n&apos;est pas ouverte.</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>L’abonnement n’a pas répondu en %1 secondes</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>L’abonnement dépasse %1 Mo</translation>
+    </message>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>URL d’abonnement non valide : %1</translation>
+    </message>
+    <message>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>Saisissez une URL CalDAV commençant par http:// ou https://</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>La recherche des calendriers a été annulée.</translation>
+    </message>
+    <message>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>Aucun calendrier trouvé dans le home-set détecté.</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>Erreur réseau&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de la vérification du ctag</translation>
+    </message>
+    <message>
+        <source>Network error during task pull: %1</source>
+        <translation>Erreur réseau lors de la récupération des tâches&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Push error: %1</source>
+        <translation>Erreur d&apos;envoi&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;envoi de «&#xa0;%2&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Task push error: %1</source>
+        <translation>Erreur d&apos;envoi de la tâche&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;envoi de la tâche «&#xa0;%2&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Could not reach the server: %1</source>
+        <translation>Impossible de joindre le serveur&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The server rejected the username or password.</source>
+        <translation>Le serveur a refusé le nom d&apos;utilisateur ou le mot de passe.</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de la recherche du principal.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>Connexion perdue lors de la recherche du calendar-home-set&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de la recherche du home-set.</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>Connexion perdue lors de l&apos;énumération des calendriers&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;énumération des calendriers.</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>Échec de la récupération de l’abonnement (%1) : %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>Échec de la récupération de l’abonnement : HTTP %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1</source>
+        <translation>Le serveur a renvoyé HTTP %1</translation>
+    </message>
+    <message>
+        <source>Synced %1 events</source>
+        <translation>%1 événements synchronisés</translation>
+    </message>
+    <message>
+        <source>Synced %1 events; %2</source>
+        <translation>%1 événements synchronisés ; %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>%n nouveau calendrier découvert.</numerusform>
+            <numerusform>%n nouveaux calendriers découverts.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
+    </message>
+</context>
+<context>
     <name>TaskFormDialog</name>
     <message>
         <source>Edit Task</source>
@@ -373,96 +503,7 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
-    <name>CalDavDiscovery</name>
-    <message>
-        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
-        <source>Enter a CalDAV URL starting with http:// or https://</source>
-        <translation>Saisissez une URL CalDAV commençant par http:// ou https://</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Could not reach the server: %1</source>
-        <translation>Impossible de joindre le serveur&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The server rejected the username or password.</source>
-        <translation>Le serveur a refusé le nom d&apos;utilisateur ou le mot de passe.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during principal discovery.</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de la recherche du principal.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Lost connection during calendar-home-set discovery: %1</source>
-        <translation>Connexion perdue lors de la recherche du calendar-home-set&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during home-set discovery.</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de la recherche du home-set.</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Lost connection during calendar enumeration: %1</source>
-        <translation>Connexion perdue lors de l&apos;énumération des calendriers&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during calendar enumeration.</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;énumération des calendriers.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No calendars found at the discovered home set.</source>
-        <translation>Aucun calendrier trouvé dans le home-set détecté.</translation>
-    </message>
-    <message>
-        <source>The discovery was cancelled.</source>
-        <translation>La recherche des calendriers a été annulée.</translation>
-    </message>
-</context>
-<context>
     <name>CalDavSyncClient</name>
-    <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
-        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;envoi de «&#xa0;%2&#xa0;»</translation>
-    </message>
-    <message>
-        <location line="+105"/>
-        <location line="+46"/>
-        <source>Push error: %1</source>
-        <translation>Erreur d&apos;envoi&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
-        <source>The local database is not open.</source>
-        <translation>La base de données locale n&apos;est pas ouverte.</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
-        <location line="+26"/>
-        <source>Network error: %1</source>
-        <translation>Erreur réseau&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location line="-22"/>
-        <source>Server returned HTTP %1 during ctag check</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de la vérification du ctag</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>Server returned HTTP %1</source>
-        <translation>Le serveur a renvoyé HTTP %1</translation>
-    </message>
-    <message>
-        <location line="+111"/>
-        <source>Network error during task pull: %1</source>
-        <translation>Erreur réseau lors de la récupération des tâches&#xa0;: %1</translation>
-    </message>
     <message numerus="yes">
         <location line="+31"/>
         <source>%n item(s) could not be synced</source>
@@ -470,16 +511,6 @@ Dossier de données : %1</translation>
             <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
             <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
-        <source>Task push error: %1</source>
-        <translation>Erreur d&apos;envoi de la tâche&#xa0;: %1</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
-        <translation>Le serveur a renvoyé HTTP %1 lors de l&apos;envoi de la tâche «&#xa0;%2&#xa0;»</translation>
     </message>
 </context>
 <context>
@@ -1455,28 +1486,6 @@ Dossier de données : %1</translation>
         <location line="+8"/>
         <source>Test notification fired</source>
         <translation>Notification de test envoyée</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
-        <source>Discovered %n new calendar(s).</source>
-        <translation>
-            <numerusform>%n nouveau calendrier découvert.</numerusform>
-            <numerusform>%n nouveaux calendriers découverts.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Synced %1 events</source>
-        <translation>%1 événements synchronisés</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Synced %1 events; %2</source>
-        <translation>%1 événements synchronisés ; %2</translation>
-    </message>
-    <message>
-        <source>Desktop keyring unavailable; passwords are kept in %1</source>
-        <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
@@ -2797,45 +2806,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Could not save the group.</source>
         <translation>Impossible d'enregistrer le groupe.</translation>
-    </message>
-</context>
-<context>
-    <name>Webcal::SyncClient</name>
-    <message>
-        <source>Invalid subscription URL: %1</source>
-        <translation>URL d’abonnement non valide : %1</translation>
-    </message>
-    <message>
-        <source>Subscription did not answer within %1 seconds</source>
-        <translation>L’abonnement n’a pas répondu en %1 secondes</translation>
-    </message>
-    <message>
-        <source>Subscription is larger than %1 MB</source>
-        <translation>L’abonnement dépasse %1 Mo</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed (%1): %2</source>
-        <translation>Échec de la récupération de l’abonnement (%1) : %2</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed: HTTP %1</source>
-        <translation>Échec de la récupération de l’abonnement : HTTP %1</translation>
-    </message>
-    <message>
-        <source>Subscription returned an empty body</source>
-        <translation>L’abonnement a renvoyé une réponse vide</translation>
-    </message>
-    <message>
-        <source>Subscription did not return calendar data</source>
-        <translation>L’abonnement n’a pas renvoyé de données de calendrier</translation>
-    </message>
-    <message>
-        <source>The local database is not open.</source>
-        <translation>La base de données locale n’est pas ouverte.</translation>
-    </message>
-    <message>
-        <source>The subscription&apos;s events could not be stored</source>
-        <translation>Les événements de l’abonnement n’ont pas pu être enregistrés</translation>
     </message>
 </context>
 <context>

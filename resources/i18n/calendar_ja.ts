@@ -128,6 +128,135 @@
     </message>
 </context>
 <context>
+    <name>SyncStatusText</name>
+    <message>
+        <source>Subscription returned an empty body</source>
+        <translation>購読から空の応答が返されました</translation>
+    </message>
+    <message>
+        <source>Subscription did not return calendar data</source>
+        <translation>購読からカレンダーデータが返されませんでした</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored</source>
+        <translation>購読の予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>The local database is not open.</source>
+        <translation>ローカルデータベースが開かれていません。</translation>
+    </message>
+    <message>
+        <source>Subscription did not answer within %1 seconds</source>
+        <translation>購読が%1秒以内に応答しませんでした</translation>
+    </message>
+    <message>
+        <source>Subscription is larger than %1 MB</source>
+        <translation>購読のサイズが%1 MBを超えています</translation>
+    </message>
+    <message>
+        <source>Invalid subscription URL: %1</source>
+        <translation>無効な購読URL: %1</translation>
+    </message>
+    <message>
+        <source>Enter a CalDAV URL starting with http:// or https://</source>
+        <translation>http:// または https:// で始まる CalDAV の URL を入力してください</translation>
+    </message>
+    <message>
+        <source>The discovery was cancelled.</source>
+        <translation>カレンダーの検出が中止されました。</translation>
+    </message>
+    <message>
+        <source>No calendars found at the discovered home set.</source>
+        <translation>検出した home-set にカレンダーが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>Network error: %1</source>
+        <translation>ネットワークエラー: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during ctag check</source>
+        <translation>ctag の確認中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <source>Network error during task pull: %1</source>
+        <translation>タスクの取得中にネットワークエラーが発生しました: %1</translation>
+    </message>
+    <message>
+        <source>Push error: %1</source>
+        <translation>送信エラー: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
+        <translation>「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <source>Task push error: %1</source>
+        <translation>タスクの送信エラー: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
+        <translation>タスク「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <source>Could not reach the server: %1</source>
+        <translation>サーバーに接続できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The server rejected the username or password.</source>
+        <translation>サーバーがユーザー名またはパスワードを拒否しました。</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during principal discovery.</source>
+        <translation>プリンシパルの検出中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar-home-set discovery: %1</source>
+        <translation>calendar-home-set の検出中に接続が切れました: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during home-set discovery.</source>
+        <translation>home-set の検出中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <source>Lost connection during calendar enumeration: %1</source>
+        <translation>カレンダーの一覧を取得中に接続が切れました: %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1 during calendar enumeration.</source>
+        <translation>カレンダーの一覧を取得中にサーバーが HTTP %1 を返しました。</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed (%1): %2</source>
+        <translation>購読の取得に失敗しました (%1): %2</translation>
+    </message>
+    <message>
+        <source>Subscription fetch failed: HTTP %1</source>
+        <translation>購読の取得に失敗しました: HTTP %1</translation>
+    </message>
+    <message>
+        <source>Server returned HTTP %1</source>
+        <translation>サーバーが HTTP %1 を返しました</translation>
+    </message>
+    <message>
+        <source>Synced %1 events</source>
+        <translation>%1件の予定を同期しました</translation>
+    </message>
+    <message>
+        <source>Synced %1 events; %2</source>
+        <translation>%1件の予定を同期しました。%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Discovered %n new calendar(s).</source>
+        <translation>
+            <numerusform>新しいカレンダーが%n件見つかりました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Desktop keyring unavailable; passwords are kept in %1</source>
+        <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
+    </message>
+</context>
+<context>
     <name>TaskFormDialog</name>
     <message>
         <source>Edit Task</source>
@@ -371,112 +500,13 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
-    <name>CalDavDiscovery</name>
-    <message>
-        <location filename="../../sync/caldav/caldavdiscovery.cpp" line="+30"/>
-        <source>Enter a CalDAV URL starting with http:// or https://</source>
-        <translation>http:// または https:// で始まる CalDAV の URL を入力してください</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Could not reach the server: %1</source>
-        <translation>サーバーに接続できませんでした: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>The server rejected the username or password.</source>
-        <translation>サーバーがユーザー名またはパスワードを拒否しました。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during principal discovery.</source>
-        <translation>プリンシパルの検出中にサーバーが HTTP %1 を返しました。</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Lost connection during calendar-home-set discovery: %1</source>
-        <translation>calendar-home-set の検出中に接続が切れました: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during home-set discovery.</source>
-        <translation>home-set の検出中にサーバーが HTTP %1 を返しました。</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Lost connection during calendar enumeration: %1</source>
-        <translation>カレンダーの一覧を取得中に接続が切れました: %1</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Server returned HTTP %1 during calendar enumeration.</source>
-        <translation>カレンダーの一覧を取得中にサーバーが HTTP %1 を返しました。</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>No calendars found at the discovered home set.</source>
-        <translation>検出した home-set にカレンダーが見つかりませんでした。</translation>
-    </message>
-    <message>
-        <source>The discovery was cancelled.</source>
-        <translation>カレンダーの検出が中止されました。</translation>
-    </message>
-</context>
-<context>
     <name>CalDavSyncClient</name>
-    <message>
-        <location filename="../../sync/caldav/caldaveventpush.cpp" line="+24"/>
-        <source>Server returned HTTP %1 pushing &quot;%2&quot;</source>
-        <translation>「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
-    </message>
-    <message>
-        <location line="+105"/>
-        <location line="+46"/>
-        <source>Push error: %1</source>
-        <translation>送信エラー: %1</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncclient.cpp" line="+17"/>
-        <source>The local database is not open.</source>
-        <translation>ローカルデータベースが開かれていません。</translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavsyncrun.cpp" line="+48"/>
-        <location line="+26"/>
-        <source>Network error: %1</source>
-        <translation>ネットワークエラー: %1</translation>
-    </message>
-    <message>
-        <location line="-22"/>
-        <source>Server returned HTTP %1 during ctag check</source>
-        <translation>ctag の確認中にサーバーが HTTP %1 を返しました</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>Server returned HTTP %1</source>
-        <translation>サーバーが HTTP %1 を返しました</translation>
-    </message>
-    <message>
-        <location line="+111"/>
-        <source>Network error during task pull: %1</source>
-        <translation>タスクの取得中にネットワークエラーが発生しました: %1</translation>
-    </message>
     <message numerus="yes">
         <location line="+31"/>
         <source>%n item(s) could not be synced</source>
         <translation>
             <numerusform>%n件の項目を同期できませんでした</numerusform>
         </translation>
-    </message>
-    <message>
-        <location filename="../../sync/caldav/caldavtaskpush.cpp" line="+71"/>
-        <source>Task push error: %1</source>
-        <translation>タスクの送信エラー: %1</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>Server returned HTTP %1 pushing task &quot;%2&quot;</source>
-        <translation>タスク「%2」の送信中にサーバーが HTTP %1 を返しました</translation>
     </message>
 </context>
 <context>
@@ -1447,27 +1477,6 @@ Data directory: %1</source>
         <location line="+8"/>
         <source>Test notification fired</source>
         <translation>テスト通知を送信しました</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../sync/caldav/synccoordinator.cpp" line="+152"/>
-        <source>Discovered %n new calendar(s).</source>
-        <translation>
-            <numerusform>新しいカレンダーが%n件見つかりました。</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+75"/>
-        <source>Synced %1 events</source>
-        <translation>%1件の予定を同期しました</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Synced %1 events; %2</source>
-        <translation>%1件の予定を同期しました。%2</translation>
-    </message>
-    <message>
-        <source>Desktop keyring unavailable; passwords are kept in %1</source>
-        <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
@@ -2782,45 +2791,6 @@ Data directory: %1</source>
     <message>
         <source>Could not save the group.</source>
         <translation>グループを保存できませんでした。</translation>
-    </message>
-</context>
-<context>
-    <name>Webcal::SyncClient</name>
-    <message>
-        <source>Invalid subscription URL: %1</source>
-        <translation>無効な購読URL: %1</translation>
-    </message>
-    <message>
-        <source>Subscription did not answer within %1 seconds</source>
-        <translation>購読が%1秒以内に応答しませんでした</translation>
-    </message>
-    <message>
-        <source>Subscription is larger than %1 MB</source>
-        <translation>購読のサイズが%1 MBを超えています</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed (%1): %2</source>
-        <translation>購読の取得に失敗しました (%1): %2</translation>
-    </message>
-    <message>
-        <source>Subscription fetch failed: HTTP %1</source>
-        <translation>購読の取得に失敗しました: HTTP %1</translation>
-    </message>
-    <message>
-        <source>Subscription returned an empty body</source>
-        <translation>購読から空の応答が返されました</translation>
-    </message>
-    <message>
-        <source>Subscription did not return calendar data</source>
-        <translation>購読からカレンダーデータが返されませんでした</translation>
-    </message>
-    <message>
-        <source>The local database is not open.</source>
-        <translation>ローカルデータベースが開かれていません。</translation>
-    </message>
-    <message>
-        <source>The subscription&apos;s events could not be stored</source>
-        <translation>購読の予定を保存できませんでした</translation>
     </message>
 </context>
 <context>

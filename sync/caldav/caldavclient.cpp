@@ -93,6 +93,11 @@ bool CalDavClient::Response::hasConflict() const
     return error.isEmpty() && status == 412;
 }
 
+SyncResult CalDavClient::Response::result(SyncResult::Step step) const
+{
+    return SyncResult::fromReply(step, status, networkError, error, body);
+}
+
 CalDavClient::CalDavClient(QObject *parent)
     : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_ownsManager(true)
 {
@@ -273,6 +278,8 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
             ? tr("The server did not answer for %n second(s).", nullptr, (reply->request().transferTimeout() + 999) / 1000)
             : reply->errorString();
     }
+    if (!response.error.isEmpty())
+        response.networkError = overdue ? QNetworkReply::TimeoutError : code;
     reply->deleteLater();
     callback(response);
 }

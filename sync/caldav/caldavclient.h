@@ -1,5 +1,6 @@
 #pragma once
 
+#include "syncresult.h"
 #include "untrustedcertinfo.h"
 
 #include <QByteArray>
@@ -15,7 +16,6 @@
 #include <optional>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 class QSslError;
 
 // The HTTP layer of CalDAV: WebDAV and CalDAV verbs with Basic authentication
@@ -45,6 +45,7 @@ public:
         // at all (status 0), or one cut off after its status line. Empty for
         // every complete answer, 4xx and 5xx included.
         QString error;
+        QNetworkReply::NetworkError networkError = QNetworkReply::NoError; // set with `error`
 
         // Case-insensitive: over HTTP/2 every name arrives in lower case.
         QByteArray header(const QByteArray &name) const;
@@ -60,6 +61,8 @@ public:
         bool isWriteSuccess() const;
         // 412: the If-Match ETag is stale, someone else changed the resource.
         bool hasConflict() const;
+        // This answer, or its absence, as the result of `step`.
+        SyncResult result(SyncResult::Step step) const;
     };
     using Callback = std::function<void(const Response &)>;
 

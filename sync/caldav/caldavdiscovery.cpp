@@ -24,7 +24,7 @@ CalDavDiscovery::CalDavDiscovery(CalDavClient *client, QObject *parent) : QObjec
     // would have ended the run.
     if (client) {
         connect(client, &QObject::destroyed, this, [this] {
-            QTimer::singleShot(0, this, [this] { fail(tr("The discovery was cancelled.")); });
+            QTimer::singleShot(0, this, [this] { fail(SyncResult::failure(SyncResult::Kind::Cancelled)); });
         });
     }
 }
@@ -33,7 +33,7 @@ void CalDavDiscovery::propfind(const QUrl &url, const QByteArray &body, int dept
                                std::function<void(const CalDavClient::Response &)> handle)
 {
     if (!m_client) {
-        QTimer::singleShot(0, this, [this] { fail(tr("The discovery was cancelled.")); });
+        QTimer::singleShot(0, this, [this] { fail(SyncResult::failure(SyncResult::Kind::Cancelled)); });
         return;
     }
     m_client->propfind(url, body, depth, [self = QPointer<CalDavDiscovery>(this), handle = std::move(handle)](
@@ -49,8 +49,9 @@ void CalDavDiscovery::start(const QUrl &url)
     // "example.com" parses as a bare path and "example.com:8443" as a scheme:
     // only an http(s) URL with a host names a server.
     if (!isHttpUrl(url) || !m_client) {
-        const QString message = tr("Enter a CalDAV URL starting with http:// or https://");
-        QTimer::singleShot(0, this, [this, message] { fail(message); });
+        SyncResult badAddress = SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Principal);
+        badAddress.subject = url.toString();
+        QTimer::singleShot(0, this, [this, badAddress] { fail(badAddress); });
         return;
     }
     QUrl origin = url;
@@ -60,12 +61,11 @@ void CalDavDiscovery::start(const QUrl &url)
 
     propfind(url, CalDavXml::principalPropfindBody(), 0,
                        [this, url, origin](const CalDavClient::Response &response) {
-        if (!response.error.isEmpty()) {
-            fail(tr("Could not reach the server: %1").arg(response.error));
-        } else if (response.status == 401) {
-            fail(tr("The server rejected the username or password."));
-        } else if (!response.isSuccess()) {
-            fail(tr("Server returned HTTP %1 during principal discovery.").arg(response.status));
+        if (!response.isSuccess()) {
+            SyncResult result = response.result(SyncResult::Step::Principal);
+            if (result.kind == SyncResult::Kind::Answer && result.status == 401)
+                result.kind = SyncResult::Kind::SignInNeeded;
+            fail(result);
         } else {
             const QUrl principal = CalDavParse::parseCurrentUserPrincipal(response.body, origin).value_or(url);
             requestHomeSet(principal, origin);
@@ -77,10 +77,8 @@ void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
 {
     propfind(url, CalDavXml::homeSetPropfindBody(), 0,
                        [this, url, origin](const CalDavClient::Response &response) {
-        if (!response.error.isEmpty()) {
-            fail(tr("Lost connection during calendar-home-set discovery: %1").arg(response.error));
-        } else if (!response.isSuccess()) {
-            fail(tr("Server returned HTTP %1 during home-set discovery.").arg(response.status));
+        if (!response.isSuccess()) {
+            fail(response.result(SyncResult::Step::HomeSet));
         } else {
             requestCalendarList(CalDavParse::parseCalendarHomeSet(response.body, origin).value_or(url), origin);
         }
@@ -91,15 +89,13 @@ void CalDavDiscovery::requestCalendarList(const QUrl &url, const QUrl &origin)
 {
     propfind(url, CalDavXml::calendarListPropfindBody(), 1,
                        [this, origin](const CalDavClient::Response &response) {
-        if (!response.error.isEmpty()) {
-            fail(tr("Lost connection during calendar enumeration: %1").arg(response.error));
-        } else if (!response.isSuccess()) {
-            fail(tr("Server returned HTTP %1 during calendar enumeration.").arg(response.status));
+        if (!response.isSuccess()) {
+            fail(response.result(SyncResult::Step::CalendarList));
         } else {
             const QList<CalDavParse::DiscoveredCalendar> calendars =
                 CalDavParse::parseCalendarList(response.body, origin);
             if (calendars.isEmpty()) {
-                fail(tr("No calendars found at the discovered home set."));
+                fail(SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList));
             } else {
                 qCDebug(lcCalDav) << "[CalDAV discovery] found" << calendars.size() << "calendars";
                 complete(calendars);
@@ -115,10 +111,11 @@ void CalDavDiscovery::complete(const QList<CalDavParse::DiscoveredCalendar> &cal
     Q_EMIT completed(calendars);
 }
 
-void CalDavDiscovery::fail(const QString &message)
+void CalDavDiscovery::fail(const SyncResult &result)
 {
     if (std::exchange(m_ended, true))
         return;
-    qCWarning(lcCalDav).noquote() << "[CalDAV discovery]" << message;
-    Q_EMIT failed(message);
+    qCWarning(lcCalDav).noquote() << "[CalDAV discovery] failed at step" << int(result.step) << "-"
+                                  << result.describe();
+    Q_EMIT failed(result);
 }

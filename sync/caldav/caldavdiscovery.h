@@ -30,7 +30,7 @@ public:
 
 Q_SIGNALS:
     void completed(const QList<CalDavParse::DiscoveredCalendar> &calendars);
-    void failed(const QString &message);
+    void failed(const SyncResult &result);
 
 private:
     // Every href of every step is resolved against the origin: the typed
@@ -42,7 +42,7 @@ private:
     void propfind(const QUrl &url, const QByteArray &body, int depth,
                   std::function<void(const CalDavClient::Response &)> handle);
     void complete(const QList<CalDavParse::DiscoveredCalendar> &calendars);
-    void fail(const QString &message);
+    void fail(const SyncResult &result);
 
     QPointer<CalDavClient> m_client;
     bool m_ended = true; // no run under way

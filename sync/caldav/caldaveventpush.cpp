@@ -8,7 +8,6 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
@@ -21,13 +20,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kCalendarType = u"text/calendar; charset=utf-8"_s;
-
-QString pushFailure(int status, const QString &title)
-{
-    return QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing \"%2\"")
-        .arg(status)
-        .arg(title);
-}
 
 // The master's EXDATE list with the occurrences of deleted overrides added,
 // as the JSON text the record keeps: dates for an all-day series, UTC times
@@ -150,12 +142,13 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
                           << "err=" << response.error << "(delete)";
         if (!response.error.isEmpty()) {
             qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
-            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
+            fail(writeResult(response, SyncResult::Step::EventPush, title));
         } else if (response.isWriteSuccess() || response.status == 404) {
             removeLocally();
             next();
         } else {
-            rejected(seriesUid, deleteMarker(href), href, response, pushFailure(response.status, title), retried);
+            rejected(seriesUid, deleteMarker(href), href, writeResult(response, SyncResult::Step::EventPush, title),
+                     retried);
         }
     }, etag);
 }
@@ -196,7 +189,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
                           << "err=" << response.error << kind;
         if (!response.error.isEmpty()) {
             qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
-            fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
+            fail(writeResult(response, SyncResult::Step::EventPush, title));
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
             // What went out is what both sides now hold.
@@ -205,7 +198,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
             accepted(seriesUid);
             next();
         } else {
-            rejected(seriesUid, body, target, response, pushFailure(response.status, title), retried);
+            rejected(seriesUid, body, target, writeResult(response, SyncResult::Step::EventPush, title), retried);
         }
     };
     if (wasRefused(seriesUid, body)) {

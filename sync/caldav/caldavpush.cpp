@@ -65,20 +65,28 @@ void CalDavPush::finish()
         std::exchange(m_done, {})();
 }
 
-void CalDavPush::fail(const QString &reason)
+void CalDavPush::fail(const SyncResult &result)
 {
     if (m_fail)
-        std::exchange(m_fail, {})(reason);
+        std::exchange(m_fail, {})(result);
 }
 
-void CalDavPush::refresh(const QString &href, const QString &reasonOnFailure, const std::function<void()> &then)
+SyncResult CalDavPush::writeResult(const CalDavClient::Response &response, SyncResult::Step step,
+                                   const QString &title)
+{
+    SyncResult result = response.result(step);
+    result.subject = title;
+    return result;
+}
+
+void CalDavPush::refresh(const QString &href, const SyncResult &failure, const std::function<void()> &then)
 {
     m_client->report(m_collection, CalDavXml::multigetBody({href}), 1,
-                     [this, href, reasonOnFailure, then](const CalDavClient::Response &response) {
+                     [this, href, failure, then](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
             qCWarning(lcCalDav) << "[CalDav] could not fetch the server copy of" << href << "status="
                                 << response.status << response.error;
-            fail(reasonOnFailure);
+            fail(failure);
             return;
         }
         QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_collection);
@@ -123,10 +131,9 @@ void CalDavPush::accepted(const QString &key)
         m_problems->forget(SyncItemProblems::Kind::Refused, key);
 }
 
-void CalDavPush::rejected(const QString &key, const QByteArray &body, const QString &href,
-                          const CalDavClient::Response &response, const QString &reason, bool retried)
+void CalDavPush::rejected(const QString &key, const QByteArray &body, const QString &href, const SyncResult &result,
+                          bool retried)
 {
-    const SyncResult result = SyncResult::fromHttp(response.status, response.error, response.body);
     if (m_problems && result.isRefusal()) {
         qCWarning(lcCalDav) << "[CalDav] the server refused" << key << "with HTTP" << result.status
                             << "- going on with the others";
@@ -138,9 +145,9 @@ void CalDavPush::rejected(const QString &key, const QByteArray &body, const QStr
     }
     if (!result.hasConflict() || retried) {
         qCWarning(lcCalDav) << "[CalDav] Push HTTP" << result.status << "for" << key;
-        fail(reason);
+        fail(result);
         return;
     }
     qCInfo(lcCalDav) << "[CalDav] Push 412 for" << key << "- fetching the server copy";
-    refresh(href, reason, [this, key] { push(key, true); });
+    refresh(href, result, [this, key] { push(key, true); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldavclient.h"
+#include "syncresult.h"
 
 #include <QHash>
 #include <QObject>
@@ -27,7 +28,7 @@ class CalDavPush : public QObject
     Q_OBJECT
 public:
     using Done = std::function<void()>;
-    using Fail = std::function<void(const QString &reason)>;
+    using Fail = std::function<void(const SyncResult &result)>;
 
     CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                CalDavItemStore *store, QObject *parent);
@@ -46,11 +47,14 @@ protected:
     virtual void push(const QString &key, bool retried) = 0;
 
     void finish();
-    void fail(const QString &reason);
+    void fail(const SyncResult &result);
+    // The answer to the write of the item the user calls `title`, at `step`.
+    static SyncResult writeResult(const CalDavClient::Response &response, SyncResult::Step step,
+                                  const QString &title);
     // Multiget of `href` and apply of what the server holds there (or drop
     // when nothing); `then` runs when that went through, else the push fails
-    // with `reasonOnFailure`.
-    void refresh(const QString &href, const QString &reasonOnFailure, const std::function<void()> &then);
+    // with `failure`.
+    void refresh(const QString &href, const SyncResult &failure, const std::function<void()> &then);
     // Continues with the next resource through the event loop, so that a
     // long run of local-only work never blocks it for long.
     void next();
@@ -60,9 +64,9 @@ protected:
     void accepted(const QString &key);
     // A write of `key` to `href` that did not go through: a refusal marks
     // the item and goes on with next(), a first 412 refreshes the item and
-    // pushes it once more, anything else fails with `reason`.
-    void rejected(const QString &key, const QByteArray &body, const QString &href,
-                  const CalDavClient::Response &response, const QString &reason, bool retried);
+    // pushes it once more, anything else fails with `result`.
+    void rejected(const QString &key, const QByteArray &body, const QString &href, const SyncResult &result,
+                  bool retried);
 
     CalDavClient *m_client;
     QUrl m_collection;

@@ -24,7 +24,7 @@ void CalDavSyncClient::syncCalendar(const Calendar &calendar, const QString &use
     qCDebug(lcCalDav) << "[CalDav] syncCalendar started for" << calendar.name;
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState || !m_appState->database()) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("The local database is not open."));
+        Q_EMIT calendarSyncFailed(calendar.id, SyncResult::failure(SyncResult::Kind::LocalStore));
         return;
     }
     const CalDavSyncStores stores{m_appState->database(), m_appState->calendars(), m_appState->events(),

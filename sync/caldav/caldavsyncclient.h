@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar.h"
+#include "syncresult.h"
 #include "untrustedcertinfo.h"
 
 #include <QObject>
@@ -34,7 +35,7 @@ Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     // `eventCount`: events and to-dos written from the server's copies.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
     // Every 25 events read in one run.
     void calendarSyncProgress(const QString &calendarId, int count);
     // The server's certificate did not verify and is not the pinned one; the

@@ -58,13 +58,8 @@ void CalDavSyncRun::start()
 
 void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
 {
-    if (!response.error.isEmpty()) {
-        fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
-        return;
-    }
     if (!response.isSuccess()) {
-        fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 during ctag check")
-                 .arg(response.status));
+        fail(response.result(SyncResult::Step::Markers));
         return;
     }
     m_ctag = CalDavParse::parseCtag(response.body);
@@ -84,10 +79,7 @@ void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
 void CalDavSyncRun::runPull()
 {
     listCollection(&m_events, [this](const CalDavClient::Response &listing) {
-        if (!listing.error.isEmpty())
-            fail(QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(listing.error));
-        else
-            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
+        fail(listing.result(SyncResult::Step::EventListing));
     }, [this] { runTaskPull(); });
 }
 
@@ -159,10 +151,9 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
                                 << "status=" << response.status;
             // The server or the way to it failed, not these objects.
-            if (SyncResult::fromHttp(response.status, response.error, {}).canRetryLater()) {
-                fail(response.error.isEmpty()
-                         ? QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(response.status)
-                         : QCoreApplication::translate("CalDavSyncClient", "Network error: %1").arg(response.error));
+            const SyncResult result = response.result(SyncResult::Step::Fetch);
+            if (result.canRetryLater()) {
+                fail(result);
                 return;
             }
             pull->complete = false;
@@ -222,12 +213,9 @@ void CalDavSyncRun::runTaskPull()
         return;
     }
     listCollection(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
-        if (!listing.error.isEmpty()) {
-            fail(QCoreApplication::translate("CalDavSyncClient", "Network error during task pull: %1").arg(listing.error));
-            return;
-        }
-        if (SyncResult::fromHttp(listing.status, {}, {}).canRetryLater()) {
-            fail(QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1").arg(listing.status));
+        const SyncResult result = listing.result(SyncResult::Step::TaskListing);
+        if (result.canRetryLater()) {
+            fail(result);
             return;
         }
         // A calendar that holds no to-dos may refuse the query (403); that
@@ -275,23 +263,24 @@ void CalDavSyncRun::runPush()
     auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events,
                                      m_stores.conflicts, this);
     push->setProblems(m_problems.get());
-    push->start([this] { runTaskPush(); }, [this](const QString &reason) { fail(reason); });
+    push->start([this] { runTaskPush(); }, [this](const SyncResult &result) { fail(result); });
 }
 
 void CalDavSyncRun::runTaskPush()
 {
     auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
     push->setProblems(m_problems.get());
-    push->start([this] { finish(); }, [this](const QString &reason) { fail(reason); });
+    push->start([this] { finish(); }, [this](const SyncResult &result) { fail(result); });
 }
 
-void CalDavSyncRun::fail(const QString &reason)
+void CalDavSyncRun::fail(const SyncResult &result)
 {
     if (m_done)
         return;
     m_done = true;
-    qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "sync failed:" << reason;
-    Q_EMIT failed(m_calendar.id, reason);
+    qCWarning(lcCalDav) << "[CalDav]" << m_calendar.id << "sync failed at step" << int(result.step) << "-"
+                        << result.describe();
+    Q_EMIT failed(m_calendar.id, result);
     deleteLater();
 }
 

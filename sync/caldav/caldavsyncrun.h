@@ -63,7 +63,7 @@ public:
 Q_SIGNALS:
     void progress(const QString &calendarId, int count);
     void completed(const QString &calendarId, int count);
-    void failed(const QString &calendarId, const QString &reason);
+    void failed(const QString &calendarId, const SyncResult &result);
     void untrustedCertEncountered(const QString &calendarId, const UntrustedCertInfo &info);
 
 private:
@@ -94,7 +94,7 @@ private:
     QString problemText() const;
     void runPush();
     void runTaskPush();
-    void fail(const QString &reason);
+    void fail(const SyncResult &result);
     void finish();
     bool holdsTasks() const;
 

@@ -7,7 +7,6 @@
 #include "icalendar.h"
 #include "taskrepository.h"
 
-#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +76,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
     qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
     const bool isDelete = task.deleted_at.has_value();
     if (!response.error.isEmpty()) {
-        fail(QCoreApplication::translate("CalDavSyncClient", "Task push error: %1").arg(response.error));
+        fail(writeResult(response, SyncResult::Step::TaskPush, task.title));
         return;
     }
     if (response.isWriteSuccess() || (isDelete && response.status == 404)) {
@@ -103,11 +102,7 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
         next();
         return;
     }
-    const QString reason =
-        QCoreApplication::translate("CalDavSyncClient", "Server returned HTTP %1 pushing task \"%2\"")
-            .arg(response.status)
-            .arg(task.title);
-    rejected(task.id, body, href, response, reason, retried);
+    rejected(task.id, body, href, writeResult(response, SyncResult::Step::TaskPush, task.title), retried);
 }
 
 bool CalDavTaskPush::mergeServerCopy(const Task &task)

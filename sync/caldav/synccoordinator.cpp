@@ -15,8 +15,6 @@
 #include "taskrepository.h"
 #include "tokenstore.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QNetworkAccessManager>
 
 #include <algorithm>
@@ -95,7 +93,10 @@ SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount
       m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs),
       m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
 {
-    connect(m_subscriptions, &Webcal::SubscriptionRefresh::statusMessage, this, &SyncCoordinator::statusMessage);
+    connect(m_subscriptions, &Webcal::SubscriptionRefresh::calendarRefreshFailed, this,
+            &SyncCoordinator::onSubscriptionFailed);
+    connect(m_subscriptions, &Webcal::SubscriptionRefresh::calendarRefreshed, this,
+            [this](const QString &calendarId, int count) { Q_EMIT calendarSynced(calendarId, count, QString()); });
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &SyncCoordinator::syncNow);
@@ -130,11 +131,8 @@ void SyncCoordinator::start()
     // status bar says where they are kept.
     m_secrets->whenReady(this, [this] {
         const QString file = m_secrets->fallbackFilePath();
-        if (!file.isEmpty()) {
-            const QString text = QCoreApplication::translate(
-                "MainWindow", "Desktop keyring unavailable; passwords are kept in %1");
-            Q_EMIT statusMessage(text.arg(QDir::toNativeSeparators(file)));
-        }
+        if (!file.isEmpty())
+            Q_EMIT passwordsKeptInFile(file);
         m_startTimer.start();
     });
 }
@@ -284,20 +282,20 @@ void SyncCoordinator::syncAccount(const Account &account, bool userAsked)
         client->deleteLater();
         const int added = CalDavParse::mergeDiscoveredCalendars(m_appState, accountId, calendars);
         if (added > 0)
-            Q_EMIT statusMessage(QCoreApplication::translate("MainWindow", "Discovered %n new calendar(s).", nullptr, added));
+            Q_EMIT calendarsDiscovered(accountId, added);
         if (const std::optional<Account> current = m_appState->accounts()->getById(accountId))
             syncCalendars(*current, syncingCalendars(*current), true, userAsked);
         else
             m_accountsUnderWay.remove(accountId);
     });
-    connect(discovery, &CalDavDiscovery::failed, this, [this, client, accountId, userAsked](const QString &message) {
+    connect(discovery, &CalDavDiscovery::failed, this, [this, client, accountId, userAsked](const SyncResult &result) {
         client->deleteLater();
-        onDiscoveryFailed(accountId, message, userAsked);
+        onDiscoveryFailed(accountId, result, userAsked);
     });
     discovery->start(QUrl(account.server_url, QUrl::TolerantMode));
 }
 
-void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const QString &message, bool userAsked)
+void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const SyncResult &result, bool userAsked)
 {
     const std::optional<Account> current = m_appState->accounts()->getById(accountId);
     if (!current) {
@@ -306,18 +304,18 @@ void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const QString 
     }
     const QList<Calendar> known = syncingCalendars(*current);
     if (!known.isEmpty()) {
-        qCInfo(lcCalDav) << "[AutoSync] rediscovery failed for account" << accountId << "-" << message
+        qCInfo(lcCalDav) << "[AutoSync] rediscovery failed for account" << accountId << "-" << result.describe()
                          << "- syncing the known calendars";
         syncCalendars(*current, known, true, userAsked);
         return;
     }
     // Nothing known to sync: the account has not synced, and says why.
-    qCWarning(lcCalDav) << "[AutoSync] discovery failed for account" << accountId << "-" << message;
+    qCWarning(lcCalDav) << "[AutoSync] discovery failed for account" << accountId << "-" << result.describe();
     m_accountsUnderWay.remove(accountId);
     Account failed = *current;
-    failed.last_sync_error = message;
+    failed.last_sync_error = m_failureText(result);
     m_appState->accounts()->update(failed);
-    Q_EMIT statusMessage(message);
+    Q_EMIT accountSyncFailed(accountId, result);
 }
 
 void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
@@ -341,9 +339,9 @@ void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar
         m_appState->beginSync();
     });
     connect(batch->client, &CalDavSyncClient::calendarSyncCompleted, this,
-            [this, batch](const QString &id, int count) { onReported(batch, id, false, count, {}); });
+            [this, batch](const QString &id, int count) { onReported(batch, id, count, std::nullopt); });
     connect(batch->client, &CalDavSyncClient::calendarSyncFailed, this,
-            [this, batch](const QString &id, const QString &reason) { onReported(batch, id, true, 0, reason); });
+            [this, batch](const QString &id, const SyncResult &result) { onReported(batch, id, 0, result); });
     connect(batch->client, &CalDavSyncClient::untrustedCertEncountered, this,
             [this, accountId = account.id](const QString &, const UntrustedCertInfo &info) {
         Q_EMIT untrustedCertEncountered(accountId, info);
@@ -385,9 +383,9 @@ void SyncCoordinator::runProviderCalendars(Client *client, const Account &accoun
         m_appState->beginSync();
     });
     connect(client, &Client::calendarSyncCompleted, this,
-            [this, batch](const QString &id, int count) { onReported(batch, id, false, count, {}); });
+            [this, batch](const QString &id, int count) { onReported(batch, id, count, std::nullopt); });
     connect(client, &Client::calendarSyncFailed, this,
-            [this, batch](const QString &id, const QString &reason) { onReported(batch, id, true, 0, reason); });
+            [this, batch](const QString &id, const SyncResult &result) { onReported(batch, id, 0, result); });
     for (const Calendar &calendar : calendars) {
         if (m_inFlight.contains(calendar.id)) {
             m_changedInFlight.insert(calendar.id);
@@ -420,20 +418,21 @@ void SyncCoordinator::syncProviderCalendars(const Account &account, const QList<
     }
 }
 
-void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool failed, int count,
-                                 const QString &reason)
+void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, int count,
+                                 const std::optional<SyncResult> &result)
 {
     // A second report of the same calendar must not end another one's busy slot.
     if (!batch->open.remove(calendarId))
         return;
     m_inFlight.remove(calendarId);
+    const bool failed = result.has_value();
     if (failed)
         m_backoff.failed(calendarId, m_clock().toUTC());
     else
         m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar
     // row names them.
-    QString problem = reason;
+    QString problem = failed ? m_failureText(*result) : QString();
     if (!failed) {
         if (const std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId))
             problem = calendar->last_sync_error;
@@ -443,19 +442,22 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, bool f
         m_appState->setLastSyncError(calendarId, problem);
     }
     if (failed) {
-        Q_EMIT statusMessage(reason);
+        Q_EMIT calendarSyncFailed(calendarId, *result);
     } else {
         batch->total += count;
-        const QString total = QString::number(batch->total);
-        Q_EMIT statusMessage(problem.isEmpty()
-                                 ? QCoreApplication::translate("MainWindow", "Synced %1 events").arg(total)
-                                 : QCoreApplication::translate("MainWindow", "Synced %1 events; %2").arg(total, problem));
+        Q_EMIT calendarSynced(calendarId, batch->total, problem);
     }
     m_appState->endSync(failed || !problem.isEmpty());
     if (m_changedInFlight.remove(calendarId) && !failed && hasLocalChanges(calendarId))
         m_pushTimer.start();
     if (batch->open.isEmpty() && !batch->starting)
         finishBatch(batch);
+}
+
+void SyncCoordinator::onSubscriptionFailed(const QString &calendarId, const SyncResult &result)
+{
+    m_appState->setLastSyncError(calendarId, m_failureText(result));
+    Q_EMIT calendarSyncFailed(calendarId, result);
 }
 
 void SyncCoordinator::finishBatch(Batch *batch)

@@ -7,6 +7,7 @@
 #include "syncbackoff.h"
 #include "task.h"
 #include "providerconfig.h"
+#include "syncresult.h"
 #include "untrustedcertinfo.h"
 
 #include <QHash>
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class AppState;
@@ -30,9 +32,10 @@ class SubscriptionRefresh;
 
 // The main window's side of every CalDAV sync run: which accounts and
 // calendars sync when, the password from the secure store, the busy count
-// and the status-bar texts. Accounts of the types "caldav", "icloud", "zoho"
-// and "microsoft" take part while enabled; their calendars while syncing is
-// on. A Microsoft account's tokens come from the same secure store.
+// and the reports the status bar puts into words. Accounts of the types
+// "caldav", "icloud", "zoho" and "microsoft" take part while enabled; their
+// calendars while syncing is on. A Microsoft account's tokens come from the
+// same secure store.
 //
 //   - a full sync of every such account 3 s after start(), on syncNow(),
 //     and on the 60 s tick for accounts whose sync interval has elapsed;
@@ -97,9 +100,24 @@ public:
     // Calendars with a run under way.
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
+    // How a failure is worded where it is recorded: the account's last sync
+    // error and the application state's, which the tray shows.
+    // SyncResult::describe() until the window that shows the texts hands in
+    // its own words.
+    using FailureText = std::function<QString(const SyncResult &)>;
+    void setFailureText(FailureText text) { m_failureText = std::move(text); }
+
 Q_SIGNALS:
-    // A progress or result line for the status bar.
-    void statusMessage(const QString &text);
+    // A calendar's run (or subscription refresh) failed.
+    void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
+    // An account's first discovery failed: none of its calendars synced.
+    void accountSyncFailed(const QString &accountId, const SyncResult &result);
+    // A calendar's run completed: `eventCount` rows so far in the run of its
+    // account, `problem` what the calendar recorded of objects left out.
+    void calendarSynced(const QString &calendarId, int eventCount, const QString &problem);
+    void calendarsDiscovered(const QString &accountId, int added);
+    // No desktop keyring: the passwords are kept in this file instead.
+    void passwordsKeptInFile(const QString &path);
     // A server's certificate did not verify and is not the account's pinned
     // one; the account's calendars failed to sync.
     void untrustedCertEncountered(const QString &accountId, const UntrustedCertInfo &info);
@@ -120,7 +138,7 @@ private:
     QString passwordFor(const Account &account) const;
     // Rediscovery and merge, then every syncing calendar of the account.
     void syncAccount(const Account &account, bool userAsked);
-    void onDiscoveryFailed(const QString &accountId, const QString &message, bool userAsked);
+    void onDiscoveryFailed(const QString &accountId, const SyncResult &result, bool userAsked);
     // `full`: the account's whole sync, which alone restarts its interval.
     // Paused calendars are left out unless `userAsked`.
     void syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked);
@@ -129,7 +147,9 @@ private:
     template<typename Client>
     void runProviderCalendars(Client *client, const Account &account, const QList<Calendar> &calendars, bool full,
                               bool userAsked);
-    void onReported(Batch *batch, const QString &calendarId, bool failed, int count, const QString &reason);
+    // `result` is set for a failed run.
+    void onReported(Batch *batch, const QString &calendarId, int count, const std::optional<SyncResult> &result);
+    void onSubscriptionFailed(const QString &calendarId, const SyncResult &result);
     void finishBatch(Batch *batch);
     void onLocalChange(const QString &calendarId);
     // Pending rows the calendar's last run did not start with as they are.
@@ -158,4 +178,5 @@ private:
     ProviderConfig m_providerConfig = ProviderConfig::fromEnvironment();
     QUrl m_graphBase = QUrl(QStringLiteral("https://graph.microsoft.com/v1.0"));
     QNetworkAccessManager *m_network = nullptr;
+    FailureText m_failureText = &SyncResult::describe;
 };

@@ -42,7 +42,7 @@ void SyncClient::fail(const RunPtr &run, const QString &reason)
     if (run->reported)
         return;
     run->reported = true;
-    Q_EMIT calendarSyncFailed(run->calendar.id, reason);
+    Q_EMIT calendarSyncFailed(run->calendar.id, SyncResult::described(reason));
 }
 
 void SyncClient::syncCalendar(const Calendar &calendar)

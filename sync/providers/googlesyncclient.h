@@ -3,6 +3,7 @@
 #include "calendar.h"
 #include "googlecalendarclient.h"
 #include "providerconfig.h"
+#include "syncresult.h"
 
 #include <QObject>
 #include <QString>
@@ -36,7 +37,8 @@ public:
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    // Google's failures come worded by this client (SyncResult::Kind::Described).
+    void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
     struct Run;

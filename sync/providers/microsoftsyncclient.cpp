@@ -287,7 +287,7 @@ void SyncClient::finish(Run *run, const QString &failure)
     if (failure.isEmpty())
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
     else
-        Q_EMIT calendarSyncFailed(calendarId, failure);
+        Q_EMIT calendarSyncFailed(calendarId, SyncResult::described(failure));
 }
 
 } // namespace Microsoft

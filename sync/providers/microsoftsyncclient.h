@@ -3,6 +3,7 @@
 #include "calendar.h"
 #include "microsoftcalendarclient.h"
 #include "providerconfig.h"
+#include "syncresult.h"
 
 #include <QHash>
 #include <QObject>
@@ -51,7 +52,8 @@ public:
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    // Microsoft's failures come worded by this client (SyncResult::Kind::Described).
+    void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
     struct Run;

@@ -364,7 +364,7 @@ private Q_SLOTS:
         });
         addAccountOn(server);
         SyncCoordinator sync(state(), nullptr);
-        QSignalSpy syncMessages(&sync, &SyncCoordinator::statusMessage);
+        QSignalSpy syncMessages(&sync, &SyncCoordinator::accountSyncFailed);
         const QString meeting =
             TrayFixture::addEvent(state(), TrayFixture::EventDraft(u"Meeting"_s, TrayFixture::local(2024, 5, 14, 10, 0)).remind({15}));
         QVERIFY(!meeting.isEmpty());

@@ -2,16 +2,32 @@
 
 // How the sync harnesses read one run of a client from spies on its
 // started, completed and failed signals (the calendar first, then the count
-// or the message).
+// or the SyncResult).
+
+#include "syncresult.h"
 
 #include <QSignalSpy>
 #include <QString>
 #include <QTest>
 
+// So that QCOMPARE prints the results it compares.
+inline char *toString(const SyncResult &result)
+{
+    return QTest::toString(QStringLiteral("kind %1, step %2, status %3, network error %4 \"%5\", server \"%6\", "
+                                          "subject \"%7\", limit %8, store %9")
+                               .arg(int(result.kind))
+                               .arg(int(result.step))
+                               .arg(result.status)
+                               .arg(int(result.networkError))
+                               .arg(result.networkErrorText, result.serverText, result.subject)
+                               .arg(result.limit)
+                               .arg(int(result.storeFailure)));
+}
+
 namespace SyncRunReport {
 
-// Waits for the run to end and fills `outcome`'s completed, count and
-// failure: exactly one start and one end make a clean run. Returns false
+// Waits for the run to end and fills `outcome`'s completed, count, result
+// and failure (the result's description): exactly one start and one end make a clean run. Returns false
 // (with `notEnded` as the failure) when no end came.
 template<typename Outcome>
 bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalSpy &failed, const QString &notEnded,
@@ -28,8 +44,10 @@ bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalS
         outcome.completed = true;
     if (!completed.isEmpty())
         outcome.count = completed.first().at(1).toInt();
-    if (!failed.isEmpty())
-        outcome.failure = failed.first().at(1).toString();
+    if (!failed.isEmpty()) {
+        outcome.result = failed.first().at(1).value<SyncResult>();
+        outcome.failure = outcome.result.describe();
+    }
     return true;
 }
 

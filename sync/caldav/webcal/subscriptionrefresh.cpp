@@ -5,7 +5,6 @@
 #include "calendarrepository.h"
 #include "webcalsyncclient.h"
 
-#include <QCoreApplication>
 
 namespace Webcal {
 
@@ -63,9 +62,9 @@ void SubscriptionRefresh::refreshAll()
         m_appState->beginSync();
     });
     connect(run->client, &SyncClient::calendarSyncCompleted, this,
-            [this, run](const QString &id, int count) { onReported(run, id, false, count, {}); });
+            [this, run](const QString &id, int count) { onReported(run, id, count, std::nullopt); });
     connect(run->client, &SyncClient::calendarSyncFailed, this,
-            [this, run](const QString &id, const QString &reason) { onReported(run, id, true, 0, reason); });
+            [this, run](const QString &id, const SyncResult &result) { onReported(run, id, 0, result); });
     for (const Calendar &calendar : std::as_const(due))
         run->client->syncCalendar(calendar);
     run->starting = false;
@@ -73,20 +72,17 @@ void SubscriptionRefresh::refreshAll()
         finishRun(run);
 }
 
-void SubscriptionRefresh::onReported(Run *run, const QString &calendarId, bool failed, int count,
-                                     const QString &reason)
+void SubscriptionRefresh::onReported(Run *run, const QString &calendarId, int count,
+                                     const std::optional<SyncResult> &result)
 {
     if (!run->open.remove(calendarId))
         return;
     m_inFlight.remove(calendarId);
-    if (failed) {
-        m_appState->setLastSyncError(calendarId, reason);
-        Q_EMIT statusMessage(reason);
-    } else {
-        Q_EMIT statusMessage(
-            QCoreApplication::translate("MainWindow", "Synced %1 events").arg(QString::number(count)));
-    }
-    m_appState->endSync(failed);
+    if (result)
+        Q_EMIT calendarRefreshFailed(calendarId, *result);
+    else
+        Q_EMIT calendarRefreshed(calendarId, count);
+    m_appState->endSync(result.has_value());
     // Deleted only now: the client's calendars have all reported.
     if (run->open.isEmpty() && !run->starting)
         finishRun(run);

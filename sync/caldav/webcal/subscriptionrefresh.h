@@ -1,8 +1,12 @@
 #pragma once
 
+#include "syncresult.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
+
+#include <optional>
 
 class AppState;
 
@@ -14,7 +18,7 @@ class SyncClient;
 // enabled "webcal" account whose syncing is on is fetched by refreshAll(),
 // which the full sync calls beside the CalDAV accounts. A calendar under way
 // is not started twice. Each started calendar ends one AppState::beginSync
-// with one AppState::endSync and reports one status line; each run's client
+// with one AppState::endSync and reports once; each run's client
 // is deleted once all of its calendars have reported.
 class SubscriptionRefresh : public QObject
 {
@@ -31,12 +35,15 @@ public:
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
 Q_SIGNALS:
-    // A result line for the status bar.
-    void statusMessage(const QString &text);
+    // `eventCount`: the feed's events the calendar holds now.
+    void calendarRefreshed(const QString &calendarId, int eventCount);
+    // The calendar's events stay as they were.
+    void calendarRefreshFailed(const QString &calendarId, const SyncResult &result);
 
 private:
     struct Run;
-    void onReported(Run *run, const QString &calendarId, bool failed, int count, const QString &reason);
+    // `result` is set for a failed refresh.
+    void onReported(Run *run, const QString &calendarId, int count, const std::optional<SyncResult> &result);
     void finishRun(Run *run);
 
     AppState *m_appState;

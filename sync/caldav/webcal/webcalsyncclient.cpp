@@ -54,7 +54,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     const QUrl url = normalizeSubscriptionUrl(calendar.url);
     if (calendar.url.trimmed().isEmpty() || !url.isValid() || url.host().isEmpty()
         || (url.scheme() != "https"_L1 && url.scheme() != "http"_L1)) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("Invalid subscription URL: %1").arg(calendar.url));
+        SyncResult badAddress = SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Feed);
+        badAddress.subject = calendar.url;
+        Q_EMIT calendarSyncFailed(calendar.id, badAddress);
         return;
     }
     QNetworkRequest request(url);
@@ -67,19 +69,23 @@ void SyncClient::syncCalendar(const Calendar &calendar)
 
     // Why the fetch was cut short, when it was: the reply then only reports
     // "operation canceled".
-    auto limitHit = std::make_shared<QString>();
+    auto limitHit = std::make_shared<std::optional<SyncResult>>();
     auto *deadline = new QTimer(reply);
     deadline->setSingleShot(true);
     connect(deadline, &QTimer::timeout, reply, [this, reply, limitHit] {
-        *limitHit = tr("Subscription did not answer within %1 seconds").arg(m_timeLimitMs / 1000);
+        SyncResult timedOut = SyncResult::failure(SyncResult::Kind::TimedOut, SyncResult::Step::Feed);
+        timedOut.limit = m_timeLimitMs / 1000;
+        *limitHit = timedOut;
         reply->abort();
     });
     deadline->start(m_timeLimitMs);
     const qint64 sizeLimit = m_sizeLimitBytes;
     connect(reply, &QNetworkReply::downloadProgress, reply,
             [this, reply, limitHit, sizeLimit](qint64 received, qint64 total) {
-        if (limitHit->isEmpty() && (received > sizeLimit || total > sizeLimit)) {
-            *limitHit = tr("Subscription is larger than %1 MB").arg(sizeLimit / (1024 * 1024));
+        if (!*limitHit && (received > sizeLimit || total > sizeLimit)) {
+            SyncResult tooLarge = SyncResult::failure(SyncResult::Kind::TooLarge, SyncResult::Step::Feed);
+            tooLarge.limit = sizeLimit;
+            *limitHit = tooLarge;
             reply->abort();
         }
     });
@@ -87,45 +93,53 @@ void SyncClient::syncCalendar(const Calendar &calendar)
             [this, reply, calendar, limitHit] { onFeedReply(reply, calendar, *limitHit); });
 }
 
-void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, const QString &limitHit)
+void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit)
 {
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (!limitHit.isEmpty()) {
-        qCInfo(lcWebcal) << "subscription" << calendar.id << "cut short:" << limitHit;
-        Q_EMIT calendarSyncFailed(calendar.id, limitHit);
+    if (limitHit) {
+        qCInfo(lcWebcal) << "subscription" << calendar.id << "cut short:" << limitHit->describe();
+        Q_EMIT calendarSyncFailed(calendar.id, *limitHit);
         return;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        Q_EMIT calendarSyncFailed(calendar.id,
-                                  tr("Subscription fetch failed (%1): %2").arg(QString::number(status), reply->errorString()));
-        return;
-    }
-    if (status < 200 || status > 299) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription fetch failed: HTTP %1").arg(status));
+        Q_EMIT calendarSyncFailed(calendar.id, SyncResult::fromReply(SyncResult::Step::Feed, status, reply->error(),
+                                                                     reply->errorString()));
         return;
     }
     const QByteArray body = reply->readAll();
+    if (status < 200 || status > 299) {
+        Q_EMIT calendarSyncFailed(calendar.id,
+                                  SyncResult::fromReply(SyncResult::Step::Feed, status, QNetworkReply::NoError, {}, body));
+        return;
+    }
     if (body.isEmpty()) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription returned an empty body"));
+        SyncResult empty = SyncResult::failure(SyncResult::Kind::EmptyAnswer, SyncResult::Step::Feed);
+        empty.status = status;
+        Q_EMIT calendarSyncFailed(calendar.id, empty);
         return;
     }
     if (!holdsCalendarData(body)) {
         qCInfo(lcWebcal) << "subscription" << calendar.id << "answered" << body.size() << "bytes without a calendar";
-        Q_EMIT calendarSyncFailed(calendar.id, tr("Subscription did not return calendar data"));
+        SyncResult unreadable = SyncResult::failure(SyncResult::Kind::Unreadable, SyncResult::Step::Feed);
+        unreadable.status = status;
+        Q_EMIT calendarSyncFailed(calendar.id, unreadable);
         return;
     }
     if (!m_appState || !m_appState->database() || !m_appState->events()) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("The local database is not open."));
+        Q_EMIT calendarSyncFailed(calendar.id, SyncResult::failure(SyncResult::Kind::LocalStore));
         return;
     }
+    StoreFailure::clear();
     const QList<Event> parsed = ICalendar::parseEvents(decodeFeed(body));
     const FeedReplaceResult result = replaceCalendarEvents(m_appState->database(), m_appState->events(), calendar.id,
                                                            parsed, QDateTime::currentDateTimeUtc());
     qCDebug(lcWebcal) << "subscription" << calendar.id << "inserted" << result.inserted << "updated" << result.updated
                       << "unchanged" << result.unchanged << "deleted" << result.deleted << "failed" << result.failed;
     if (!result.committed) {
-        Q_EMIT calendarSyncFailed(calendar.id, tr("The subscription's events could not be stored"));
+        SyncResult notStored = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::Feed);
+        notStored.storeFailure = StoreFailure::last();
+        Q_EMIT calendarSyncFailed(calendar.id, notStored);
         return;
     }
     Q_EMIT calendarSyncCompleted(calendar.id, result.held());

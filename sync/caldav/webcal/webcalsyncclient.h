@@ -2,9 +2,12 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "syncresult.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class AppState;
 class QNetworkAccessManager;
@@ -48,10 +51,10 @@ Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     // `eventCount`: the feed's events the calendar holds now.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    void calendarSyncFailed(const QString &calendarId, const QString &reason);
+    void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
-    void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const QString &limitHit);
+    void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

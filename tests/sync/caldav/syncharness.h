@@ -27,7 +27,8 @@ struct SyncOutcome
 {
     bool completed = false;
     int count = -1;
-    QString failure;
+    SyncResult result;
+    QString failure; // the result described
     int untrusted = 0;
     QString untrustedSha256;
 };

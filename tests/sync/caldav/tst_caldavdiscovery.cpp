@@ -54,8 +54,17 @@ QByteArray calendarAnswer(const QByteArray &href, const QByteArray &name)
 struct Outcome
 {
     Calendars calendars;
-    QString failure;
+    SyncResult failure; // as it is when none came
+    QString repeated;   // set when the discovery reported more than once
 };
+
+// What a discovery that failed at `step` reports.
+SyncResult failedAt(SyncResult::Step step, int status, SyncResult::Kind kind = SyncResult::Kind::Answer)
+{
+    SyncResult result = SyncResult::failure(kind, step);
+    result.status = status;
+    return result;
+}
 
 Outcome discover(CalDavClient &client, const QUrl &url)
 {
@@ -70,9 +79,9 @@ Outcome discover(CalDavClient &client, const QUrl &url)
     if (!completed.isEmpty())
         outcome.calendars = completed.first().first().value<Calendars>();
     if (!failed.isEmpty())
-        outcome.failure = failed.first().first().toString();
+        outcome.failure = failed.first().first().value<SyncResult>();
     if (completed.size() + failed.size() != 1)
-        outcome.failure += u" (reported more than once)"_s;
+        outcome.repeated = u"reported more than once"_s;
     return outcome;
 }
 
@@ -145,7 +154,7 @@ private Q_SLOTS:
         CalDavClient client;
         client.setCredentials(user, u"s3cret"_s);
         const Outcome outcome = discover(client, root);
-        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(outcome.failure, SyncResult());
         QCOMPARE(hrefs(outcome.calendars), expected);
         for (const CalDavParse::DiscoveredCalendar &calendar : outcome.calendars)
             QVERIFY(!calendar.ctag.isEmpty() || !calendar.syncToken.isEmpty());
@@ -168,8 +177,10 @@ private Q_SLOTS:
     {
         CalDavClient client;
         client.setCredentials(u"alice"_s, u"guess"_s);
-        QCOMPARE(discover(client, m_radicale.baseUrl()).failure,
-                 u"The server rejected the username or password."_s);
+        const SyncResult failure = discover(client, m_radicale.baseUrl()).failure;
+        QCOMPARE(failure.kind, SyncResult::Kind::SignInNeeded);
+        QCOMPARE(failure.step, SyncResult::Step::Principal);
+        QCOMPARE(failure.status, 401);
     }
 
     void unusableUrls_data()
@@ -187,7 +198,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         QVERIFY(server.start());
         CalDavClient client;
-        QCOMPARE(discover(client, QUrl(typed)).failure, u"Enter a CalDAV URL starting with http:// or https://"_s);
+        QCOMPARE(discover(client, QUrl(typed)).failure.kind, SyncResult::Kind::BadAddress);
         QCOMPARE(server.requests().size(), 0);
     }
 
@@ -197,7 +208,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typedPath");
         QTest::addColumn<QList<QByteArrayList>>("script"); // target, status, body
-        QTest::addColumn<QString>("failure");
+        QTest::addColumn<SyncResult>("failure");
         QTest::addColumn<QStringList>("found");
 
         const QByteArray cal = calendarAnswer("/dav/home/work/", "Work");
@@ -206,40 +217,40 @@ private Q_SLOTS:
             << QList<QByteArrayList>{{"/dav/start/here", "207", principalAnswer("/p/alice/")},
                                      {"/p/alice/", "207", homeAnswer("/p/alice/", "/dav/home/")},
                                      {"/dav/home/", "207", cal}}
-            << QString() << QStringList{u"/dav/home/work/"_s};
+            << SyncResult() << QStringList{u"/dav/home/work/"_s};
         QTest::newRow("no principal, no home set: the list is read at the typed URL")
             << u"/dav/home/work/"_s
             << QList<QByteArrayList>{{"/dav/home/work/", "207", multistatus({})},
                                      {"/dav/home/work/", "207", multistatus({})},
                                      {"/dav/home/work/", "207", cal}}
-            << QString() << QStringList{u"/dav/home/work/"_s};
+            << SyncResult() << QStringList{u"/dav/home/work/"_s};
         QTest::newRow("401 at the principal step names the credentials")
             << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "401", {}}}
-            << u"The server rejected the username or password."_s << QStringList();
+            << failedAt(SyncResult::Step::Principal, 401, SyncResult::Kind::SignInNeeded) << QStringList();
         QTest::newRow("401 at the home-set step gives its status")
             << u"/dav/"_s
             << QList<QByteArrayList>{{"/dav/", "207", principalAnswer("/p/")}, {"/p/", "401", {}}}
-            << u"Server returned HTTP 401 during home-set discovery."_s << QStringList();
+            << failedAt(SyncResult::Step::HomeSet, 401) << QStringList();
         QTest::newRow("a redirect is not followed and fails visibly")
             << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "301", {}}}
-            << u"Server returned HTTP 301 during principal discovery."_s << QStringList();
+            << failedAt(SyncResult::Step::Principal, 301) << QStringList();
         QTest::newRow("500 while listing")
             << u"/dav/"_s
             << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
                                      {"/dav/", "500", {}}}
-            << u"Server returned HTTP 500 during calendar enumeration."_s << QStringList();
+            << failedAt(SyncResult::Step::CalendarList, 500) << QStringList();
         QTest::newRow("a home without calendars")
             << u"/dav/"_s
             << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
                                      {"/dav/", "207", multistatus(propResponse("/dav/", "<d:resourcetype><d:collection/></d:resourcetype>"))}}
-            << u"No calendars found at the discovered home set."_s << QStringList();
+            << SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList) << QStringList();
     }
 
     void steps()
     {
         QFETCH(QString, typedPath);
         QFETCH(QList<QByteArrayList>, script);
-        QFETCH(QString, failure);
+        QFETCH(SyncResult, failure);
         QFETCH(QStringList, found);
 
         ScriptedHttpServer server;
@@ -250,6 +261,7 @@ private Q_SLOTS:
         const Outcome outcome = discover(client, server.url(typedPath));
         QCOMPARE(server.problems(), QStringList());
         QCOMPARE(outcome.failure, failure);
+        QCOMPARE(outcome.repeated, QString());
         QStringList expected;
         for (const QString &path : found)
             expected.append(server.url(path).toString());
@@ -264,8 +276,11 @@ private Q_SLOTS:
         CalDavClient client;
         const LoopbackPort::ClosedPort closed;
         const QUrl url = LoopbackPort::url(u"http"_s, closed.port(), u"/"_s);
-        const QString failure = discover(client, url).failure;
-        QVERIFY2(failure.startsWith(u"Could not reach the server: "_s), qPrintable(failure));
+        const SyncResult failure = discover(client, url).failure;
+        QCOMPARE(failure.kind, SyncResult::Kind::Network);
+        QCOMPARE(failure.step, SyncResult::Step::Principal);
+        QCOMPARE(failure.networkError, QNetworkReply::ConnectionRefusedError);
+        QVERIFY(!failure.networkErrorText.isEmpty());
     }
 
     // Whichever of the two goes first, the run neither touches a deleted
@@ -300,7 +315,7 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(failed.size(), 1);
         QCOMPARE(completed.size(), 0);
-        QCOMPARE(failed.first().first().toString(), u"The discovery was cancelled."_s);
+        QCOMPARE(failed.first().first().value<SyncResult>().kind, SyncResult::Kind::Cancelled);
     }
 
     void existingCalendars_data()

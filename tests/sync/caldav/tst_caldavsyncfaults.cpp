@@ -217,7 +217,11 @@ private Q_SLOTS:
         const QString id = storeEvent(u"a"_s, u"A"_s, {}, {}, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", "/cal/a.ics").reply(status);
-        QCOMPARE(sync().failure, u"Server returned HTTP %1 pushing \"A\""_s.arg(status));
+        const SyncResult result = sync().result;
+        QCOMPARE(result.kind, SyncResult::Kind::Answer);
+        QCOMPARE(result.step, SyncResult::Step::EventPush);
+        QCOMPARE(result.status, status);
+        QCOMPARE(result.subject, u"A"_s);
         QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
     }
 

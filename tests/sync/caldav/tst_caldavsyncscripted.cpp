@@ -16,6 +16,28 @@ QDateTime at(int day, int hour)
     return TimeUtil::utc(QDate(2026, 3, day), QTime(hour, 0));
 }
 
+// What a run that failed at `step` with the server's `status` reports, the
+// server's words aside.
+SyncResult failedAt(SyncResult::Step step, int status, const QString &subject = {})
+{
+    SyncResult result = SyncResult::failure(SyncResult::Kind::Answer, step);
+    result.status = status;
+    result.subject = subject;
+    return result;
+}
+
+// The run's failure without the server's words: a default result when it
+// completed, and one that says so when the server saw requests it did not
+// expect.
+SyncResult reported(const SyncOutcome &outcome)
+{
+    if (outcome.failure.contains(u"the server saw"_s))
+        return SyncResult::described(outcome.failure);
+    SyncResult result = outcome.completed ? SyncResult() : outcome.result;
+    result.serverText.clear();
+    return result;
+}
+
 } // namespace
 
 // What real servers will not do on demand, against a scripted peer: 412,
@@ -34,17 +56,17 @@ private Q_SLOTS:
     void conflictOnUpdateFetchesTheServerCopy_data()
     {
         QTest::addColumn<int>("secondAnswer");
-        QTest::addColumn<QString>("failure");
+        QTest::addColumn<SyncResult>("failure"); // a default one: none
         QTest::addColumn<QString>("status");
-        QTest::newRow("written over the server copy") << 204 << QString() << u"synced"_s;
+        QTest::newRow("written over the server copy") << 204 << SyncResult() << u"synced"_s;
         QTest::newRow("a second conflict fails")
-            << 412 << u"Server returned HTTP 412 pushing \"Local title\""_s << u"pending"_s;
+            << 412 << failedAt(SyncResult::Step::EventPush, 412, u"Local title"_s) << u"pending"_s;
     }
 
     void conflictOnUpdateFetchesTheServerCopy()
     {
         QFETCH(int, secondAnswer);
-        QFETCH(QString, failure);
+        QFETCH(SyncResult, failure);
         QFETCH(QString, status);
         const QString id = storeEvent(u"a"_s, u"Local title"_s, u"/cal/a.ics"_s, u"v1"_s, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
@@ -53,7 +75,7 @@ private Q_SLOTS:
             .reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"Server title"_s)}}));
         m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").bodyContains("SUMMARY:Local title")
             .reply(secondAnswer, {}, {{"ETag", "\"v3\""}});
-        QCOMPARE(sync().failure, failure);
+        QCOMPARE(reported(sync()), failure);
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.title, u"Local title"_s);
         QCOMPARE(row.sync_status, status);
@@ -76,19 +98,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("method");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("failure");
+        QTest::addColumn<SyncResult>("failure");
         QTest::newRow("301 on the ctag check is not followed")
-            << QByteArray("PROPFIND") << 301 << u"Server returned HTTP 301 during ctag check"_s;
+            << QByteArray("PROPFIND") << 301 << failedAt(SyncResult::Step::Markers, 301);
         QTest::newRow("207 to a PUT is a failure inside")
-            << QByteArray("PUT") << 207 << u"Server returned HTTP 207 pushing \"Made here\""_s;
-        QTest::newRow("500 on the listing") << QByteArray("REPORT") << 500 << u"Server returned HTTP 500"_s;
+            << QByteArray("PUT") << 207 << failedAt(SyncResult::Step::EventPush, 207, u"Made here"_s);
+        QTest::newRow("500 on the listing") << QByteArray("REPORT") << 500 << failedAt(SyncResult::Step::EventListing, 500);
     }
 
     void failuresOfOneRequest()
     {
         QFETCH(QByteArray, method);
         QFETCH(int, status);
-        QFETCH(QString, failure);
+        QFETCH(SyncResult, failure);
         ScriptedHttpServer elsewhere;
         QVERIFY(elsewhere.start());
         const Headers location{{"Location", elsewhere.url(u"/cal/"_s).toEncoded()}};
@@ -98,7 +120,7 @@ private Q_SLOTS:
             m_server->expect("REPORT", "/cal/").reply(status);
         if (method == "PUT")
             m_server->expect("PUT", "/cal/new.ics").reply(status, "<d:multistatus xmlns:d=\"DAV:\"/>", location);
-        QCOMPARE(sync().failure, failure);
+        QCOMPARE(reported(sync()), failure);
         QCOMPARE(elsewhere.requests().size(), 0);
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.sync_status, u"pending"_s);

@@ -70,7 +70,9 @@ private Q_SLOTS:
     {
         const QString id = addCalDavCalendar(m_state, m_radicale->url(u"/alice/secure/"_s), kUser).id;
         SyncOutcome outcome = syncOnce(m_state, id, kUser, kPassword);
-        QVERIFY2(outcome.failure.startsWith(u"Network error: "_s), qPrintable(outcome.failure));
+        QCOMPARE(outcome.result.kind, SyncResult::Kind::UntrustedCertificate);
+        QCOMPARE(outcome.result.step, SyncResult::Step::Markers);
+        QVERIFY(!outcome.result.networkErrorText.isEmpty());
         QCOMPARE(outcome.untrusted, 1);
         QCOMPARE(outcome.untrustedSha256, m_serverCert->sha256());
         QCOMPARE(m_state->events()->getByCalendar(id).size(), 0);
@@ -85,7 +87,9 @@ private Q_SLOTS:
         behindProxy.url = m_radicaleProxy.url(u"/alice/secure/"_s).toString();
         QVERIFY(m_state->calendars()->update(behindProxy));
         outcome = syncOnce(m_state, id, kUser, kPassword, m_serverCert->sha256());
-        QVERIFY2(outcome.failure.startsWith(u"Network error: "_s), qPrintable(outcome.failure));
+        QCOMPARE(outcome.result.kind, SyncResult::Kind::UntrustedCertificate);
+        QCOMPARE(outcome.result.step, SyncResult::Step::Markers);
+        QVERIFY(!outcome.result.networkErrorText.isEmpty());
         QCOMPARE(outcome.untrusted, 1);
         QCOMPARE(outcome.untrustedSha256, m_proxyCert->sha256());
         QCOMPARE(syncOnce(m_state, id, kUser, kPassword, m_proxyCert->sha256()).failure, QString());

@@ -41,10 +41,11 @@ void TestGoogleCoordinator::syncNowPullsEveryCalendarOfTheAccount()
     home.insert("id"_L1, u"h"_s);
     m_f.fake().changeEvents(F::kHomeRemote, {home});
     auto c = coordinator();
-    QSignalSpy messages(c.get(), &SyncCoordinator::statusMessage);
+    QSignalSpy messages(c.get(), &SyncCoordinator::calendarSynced);
     c->syncNow();
     QTRY_COMPARE_WITH_TIMEOUT(messages.size(), 2, 10000);
-    QCOMPARE(messages.last().first().toString(), u"Synced 2 events"_s);
+    QCOMPARE(messages.last().at(1).toInt(), 2);
+    QCOMPARE(messages.last().at(2).toString(), QString());
     QVERIFY(c->calendarsInFlight().isEmpty());
     QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 1);
     QCOMPARE(m_f.events()->getByCalendar(F::kHome).size(), 1);

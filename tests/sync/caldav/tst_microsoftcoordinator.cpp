@@ -69,10 +69,11 @@ void TestMicrosoftCoordinator::initTestCase()
 
 void TestMicrosoftCoordinator::syncNowPullsMicrosoftCalendars()
 {
-    QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+    QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::calendarSynced);
     m_coordinator->syncNow();
     QVERIFY(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 15000));
-    QCOMPARE(messages.last().first().toString(), u"Synced 1 events"_s);
+    QCOMPARE(messages.last().at(1).toInt(), 1);
+    QCOMPARE(messages.last().at(2).toString(), QString());
     QCOMPARE(m_state->events()->getByCalendar(u"ms-team"_s).size(), 1);
     QVERIFY(m_state->accounts()->getById(u"ms"_s)->last_sync_time.has_value());
 }

@@ -70,7 +70,8 @@ private Q_SLOTS:
     // calendars are discovered, merged and pulled.
     void firstFullSyncAfterStart()
     {
-        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy discovered(m_coordinator.get(), &SyncCoordinator::calendarsDiscovered);
+        QSignalSpy synced(m_coordinator.get(), &SyncCoordinator::calendarSynced);
         QSignalSpy busy(m_state, &AppState::syncBusyChanged);
         // When the run began, taken as it happens: a loaded machine may run
         // the event loop late, but never early.
@@ -88,8 +89,11 @@ private Q_SLOTS:
         QVERIFY2(busyAfterMs >= SyncCoordinator::kStartDelayMs * 95 / 100, qPrintable(QString::number(busyAfterMs)));
         QCOMPARE(busy.at(0).at(0).toBool(), true);
         QCOMPARE(busy.at(1).at(0).toBool(), false);
-        QCOMPARE(messages.first().first().toString(), u"Discovered 2 new calendar(s)."_s);
-        QCOMPARE(messages.last().first().toString(), u"Synced 2 events"_s);
+        QCOMPARE(discovered.size(), 1);
+        QCOMPARE(discovered.first().at(0).toString(), u"radicale-account"_s);
+        QCOMPARE(discovered.first().at(1).toInt(), 2);
+        QCOMPARE(synced.last().at(1).toInt(), 2);
+        QCOMPARE(synced.last().at(2).toString(), QString());
         QVERIFY(!m_state->lastSyncErrored());
         const QList<Calendar> calendars = m_state->calendars()->getByAccount(u"radicale-account"_s);
         QCOMPARE(calendars.size(), 2);
@@ -148,16 +152,20 @@ private Q_SLOTS:
     void wrongPasswordShowsTheFailure()
     {
         m_secrets->save(u"caldav-password-radicale-account"_s, u"guess"_s);
-        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        // The records take the words of whoever shows them.
+        m_coordinator->setFailureText([](const SyncResult &result) { return u"words for %1"_s.arg(result.status); });
+        QSignalSpy failed(m_coordinator.get(), &SyncCoordinator::calendarSyncFailed);
         QSignalSpy busy(m_state, &AppState::syncBusyChanged);
         m_coordinator->syncNow();
         QVERIFY(QTest::qWaitFor([&] { return busy.size() == 2; }, 10000));
         m_secrets->save(u"caldav-password-radicale-account"_s, kPassword);
-        QCOMPARE(messages.last().first().toString(), u"Server returned HTTP 401 during ctag check"_s);
+        const SyncResult result = failed.last().at(1).value<SyncResult>();
+        QCOMPARE(result.kind, SyncResult::Kind::Answer);
+        QCOMPARE(result.step, SyncResult::Step::Markers);
+        QCOMPARE(result.status, 401);
         QVERIFY(m_state->lastSyncErrored());
-        QCOMPARE(m_state->lastSyncErrorMessage(), u"Server returned HTTP 401 during ctag check"_s);
-        QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_error,
-                 u"Server returned HTTP 401 during ctag check"_s);
+        QCOMPARE(m_state->lastSyncErrorMessage(), u"words for 401"_s);
+        QCOMPARE(m_state->accounts()->getById(u"radicale-account"_s)->last_sync_error, u"words for 401"_s);
     }
 
     // Without a desktop keyring (no session bus here) the status bar says
@@ -165,13 +173,12 @@ private Q_SLOTS:
     void passwordFileIsAnnounced()
     {
         SyncCoordinator coordinator(m_state, TolmAccount::createTokenStore(u"com.quillmarten.calendar.announce"_s));
-        QSignalSpy messages(&coordinator, &SyncCoordinator::statusMessage);
+        QSignalSpy messages(&coordinator, &SyncCoordinator::passwordsKeptInFile);
         coordinator.start();
         QTRY_COMPARE(messages.size(), 1);
         const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
             + u"/Quillmarten/secrets/com.quillmarten.calendar.announce.json"_s;
-        QCOMPARE(messages.first().first().toString(),
-                 u"Desktop keyring unavailable; passwords are kept in %1"_s.arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(messages.first().first().toString(), path);
     }
 
     // A client that reports a calendar twice does not end another

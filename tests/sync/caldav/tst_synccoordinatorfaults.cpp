@@ -122,7 +122,7 @@ private Q_SLOTS:
         QFETCH(int, status);
         const Calendar calendar = addCalendar();
         const QString id = storeEvent(calendar.id, u"a"_s, u"/cal/a.ics"_s, u"v1"_s);
-        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::calendarSyncFailed);
         const auto expectRun = [&] {
             expectDiscovery(*m_server);
             m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
@@ -132,7 +132,14 @@ private Q_SLOTS:
                 m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").reply(status);
             }
         };
-        const QString failure = u"Server returned HTTP %1 pushing \"Here\""_s.arg(status);
+        SyncResult failure = SyncResult::failure(SyncResult::Kind::Answer, SyncResult::Step::EventPush);
+        failure.status = status;
+        failure.subject = u"Here"_s;
+        const auto reported = [](const QList<QVariant> &report) {
+            SyncResult result = report.at(1).value<SyncResult>();
+            result.serverText.clear();
+            return result;
+        };
 
         QTest::qWait(400); // the insert's change signal has gone by
         expectRun();
@@ -141,7 +148,7 @@ private Q_SLOTS:
         QTest::qWait(1000); // a loop would have run again by now
         QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.first().first().toString(), failure);
+        QCOMPARE(reported(messages.first()), failure);
         QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
 
         Event edited = *m_state->events()->getById(id);
@@ -159,7 +166,7 @@ private Q_SLOTS:
         QTest::qWait(800);
         QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(messages.size(), 2);
-        QCOMPARE(messages.last().first().toString(), failure);
+        QCOMPARE(reported(messages.last()), failure);
     }
 
     // A failed calendar is tried again by the first tick after its pause,
@@ -170,7 +177,7 @@ private Q_SLOTS:
         storeEvent(calendar.id, u"a"_s, u"/cal/a.ics"_s, u"v1"_s);
         QDateTime now = TimeUtil::utc(QDate(2026, 3, 1), QTime(12, 0));
         m_coordinator->setClock([&now] { return now; });
-        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::calendarSyncFailed);
         const auto expectRun = [&](bool discovery) {
             if (discovery)
                 expectDiscovery(*m_server);
@@ -205,17 +212,22 @@ private Q_SLOTS:
         tickAt(60 + 120, 3);
         QVERIFY2(m_server->problems().isEmpty(), problems().constData());
         QCOMPARE(messages.size(), 3);
-        QCOMPARE(messages.last().first().toString(), u"Server returned HTTP 503 pushing \"Here\""_s);
+        const SyncResult last = messages.last().at(1).value<SyncResult>();
+        QCOMPARE(last.step, SyncResult::Step::EventPush);
+        QCOMPARE(last.status, 503);
+        QCOMPARE(last.subject, u"Here"_s);
     }
 
     void firstSyncFailureIsNoSuccess_data()
     {
         QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("message"); // its start
-        QTest::newRow("401 on discovery") << u"401"_s << u"The server rejected the username or password."_s;
+        QTest::addColumn<SyncResult::Kind>("kind");
+        QTest::addColumn<QNetworkReply::NetworkError>("networkError");
+        QTest::newRow("401 on discovery") << u"401"_s << SyncResult::Kind::SignInNeeded << QNetworkReply::NoError;
         QTest::newRow("a server that never answers")
-            << u"silent"_s << u"Could not reach the server: The server did not answer for 1 second(s)."_s;
-        QTest::newRow("a certificate nobody trusts") << u"tls"_s << u"Could not reach the server: "_s;
+            << u"silent"_s << SyncResult::Kind::Network << QNetworkReply::OperationCanceledError;
+        QTest::newRow("a certificate nobody trusts")
+            << u"tls"_s << SyncResult::Kind::UntrustedCertificate << QNetworkReply::SslHandshakeFailedError;
     }
 
     // The account has no calendar yet: the failure is the account's, shown
@@ -224,7 +236,8 @@ private Q_SLOTS:
     void firstSyncFailureIsNoSuccess()
     {
         QFETCH(QString, server);
-        QFETCH(QString, message);
+        QFETCH(SyncResult::Kind, kind);
+        QFETCH(QNetworkReply::NetworkError, networkError);
         const bool silent = server == u"silent"_s;
         QTemporaryDir dir;
         if (server == u"tls"_s) {
@@ -244,16 +257,19 @@ private Q_SLOTS:
         const QString accountId = addAccount(url);
         if (server == u"401"_s)
             m_server->expect("PROPFIND", "/cal/").reply(401);
-        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::statusMessage);
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::accountSyncFailed);
         m_coordinator->syncNow();
         m_coordinator->syncDueAccounts();
         QVERIFY(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 10000));
         QTest::qWait(300);
         QCOMPARE(messages.size(), 1);
-        const QString shown = messages.first().first().toString();
-        QVERIFY2(shown.startsWith(message), qPrintable(shown));
+        QCOMPARE(messages.first().at(0).toString(), accountId);
+        const SyncResult result = messages.first().at(1).value<SyncResult>();
+        QCOMPARE(result.kind, kind);
+        QCOMPARE(result.step, SyncResult::Step::Principal);
+        QCOMPARE(result.networkError, networkError);
         const Account account = *m_state->accounts()->getById(accountId);
-        QCOMPARE(account.last_sync_error, shown);
+        QCOMPARE(account.last_sync_error, result.describe());
         QVERIFY(!account.last_sync_time || !account.last_sync_time->isValid());
         QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
         QCOMPARE(connections, silent ? 1 : 0);

@@ -192,7 +192,8 @@ private Q_SLOTS:
         QFETCH(QString, url);
         const Calendar calendar = addSubscription(m_state, url);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
-        QCOMPARE(outcome.failure, u"Invalid subscription URL: %1"_s.arg(url));
+        QCOMPARE(outcome.result.kind, SyncResult::Kind::BadAddress);
+        QCOMPARE(outcome.result.subject, url);
     }
 
     // --- A second version of the feed ---------------------------------------
@@ -315,22 +316,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("failure");
-        QTest::newRow("200 with an empty body") << 200 << QByteArray() << u"Subscription returned an empty body"_s;
+        QTest::addColumn<SyncResult::Kind>("kind");
+        QTest::newRow("200 with an empty body") << 200 << QByteArray() << SyncResult::Kind::EmptyAnswer;
         QTest::newRow("200 with a captive portal's page")
-            << 200 << QByteArray("<html><body>Please sign in to the network</body></html>")
-            << u"Subscription did not return calendar data"_s;
+            << 200 << QByteArray("<html><body>Please sign in to the network</body></html>") << SyncResult::Kind::Unreadable;
         QTest::newRow("200 with plain text") << 200 << QByteArray("Service moved, see our homepage")
-                                             << u"Subscription did not return calendar data"_s;
-        QTest::newRow("404") << 404 << QByteArray("not here") << u"Subscription fetch failed (404): "_s;
-        QTest::newRow("500") << 500 << QByteArray("oops") << u"Subscription fetch failed (500): "_s;
-        QTest::newRow("204 without error") << 204 << QByteArray() << u"Subscription returned an empty body"_s;
+                                             << SyncResult::Kind::Unreadable;
+        QTest::newRow("404") << 404 << QByteArray("not here") << SyncResult::Kind::Network;
+        QTest::newRow("500") << 500 << QByteArray("oops") << SyncResult::Kind::Network;
+        QTest::newRow("204 without error") << 204 << QByteArray() << SyncResult::Kind::EmptyAnswer;
     }
     void failuresTouchNothing()
     {
         QFETCH(int, status);
         QFETCH(QByteArray, body);
-        QFETCH(QString, failure);
+        QFETCH(SyncResult::Kind, kind);
         ScriptedHttpServer server;
         QVERIFY(server.start());
         server.expect("GET", "/feed.ics").reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z")}));
@@ -339,7 +339,10 @@ private Q_SLOTS:
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 1);
         const QStringList before = eventLines(m_state, calendar.id);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
-        QVERIFY2(outcome.failure.startsWith(failure), qPrintable(outcome.failure));
+        QVERIFY(!outcome.completed);
+        QCOMPARE(outcome.result.kind, kind);
+        QCOMPARE(outcome.result.step, SyncResult::Step::Feed);
+        QCOMPARE(outcome.result.status, status);
         QCOMPARE(eventLines(m_state, calendar.id), before);
         QCOMPARE(server.problems(), QStringList());
     }
@@ -374,18 +377,20 @@ private Q_SLOTS:
     void boundedFetches_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("failure");
-        QTest::newRow("a server that never answers") << int(RawFeedServer::Mode::Silent)
-                                                     << u"Subscription did not answer within 1 seconds"_s;
+        QTest::addColumn<SyncResult::Kind>("kind");
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("a server that never answers") << int(RawFeedServer::Mode::Silent) << SyncResult::Kind::TimedOut
+                                                     << qint64(1);
         QTest::newRow("a server that trickles its answer") << int(RawFeedServer::Mode::Trickle)
-                                                           << u"Subscription did not answer within 1 seconds"_s;
-        QTest::newRow("50 MB without a length") << int(RawFeedServer::Mode::Stream)
-                                                << u"Subscription is larger than 2 MB"_s;
+                                                           << SyncResult::Kind::TimedOut << qint64(1);
+        QTest::newRow("50 MB without a length") << int(RawFeedServer::Mode::Stream) << SyncResult::Kind::TooLarge
+                                                << qint64(2 * 1024 * 1024);
     }
     void boundedFetches()
     {
         QFETCH(int, mode);
-        QFETCH(QString, failure);
+        QFETCH(SyncResult::Kind, kind);
+        QFETCH(qint64, limit);
         ScriptedHttpServer seed;
         QVERIFY(seed.start());
         seed.expect("GET", "/feed.ics").reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z")}));
@@ -400,7 +405,8 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id, 1000, 2 * 1024 * 1024);
-        QCOMPARE(outcome.failure, failure);
+        QCOMPARE(outcome.result.kind, kind);
+        QCOMPARE(outcome.result.limit, limit);
         QVERIFY(clock.elapsed() < 10000);
         QVERIFY(server.sent() < 50LL * 1024 * 1024);
         QCOMPARE(eventLines(m_state, calendar.id), before);
@@ -414,23 +420,25 @@ private Q_SLOTS:
         server.expect("GET", "/feed.ics").reply(200, QByteArray(50 * 1024 * 1024, 'X'), kCalendarType);
         const Calendar calendar = subscribe(server);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
-        QCOMPARE(outcome.failure, u"Subscription is larger than 20 MB"_s);
+        QCOMPARE(outcome.result.kind, SyncResult::Kind::TooLarge);
+        QCOMPARE(outcome.result.limit, Webcal::SyncClient::kDefaultSizeLimitBytes);
         QCOMPARE(eventLines(m_state, calendar.id), QStringList());
     }
 
     void redirects_data()
     {
         QTest::addColumn<QByteArray>("location"); // "{tls}" / "{plain}" name the two servers
-        QTest::addColumn<QString>("failure");
-        QTest::newRow("to another path of the same server is followed") << QByteArray("{tls}/moved.ics") << QString();
-        QTest::newRow("from https to http is refused") << QByteArray("{plain}/moved.ics")
-                                                        << u"Subscription fetch failed (301): "_s;
-        QTest::newRow("in a circle ends") << QByteArray("{tls}/feed.ics") << u"Subscription fetch failed ("_s;
+        QTest::addColumn<bool>("followed");
+        QTest::addColumn<int>("status"); // of the failure; -1: any
+        QTest::newRow("to another path of the same server is followed") << QByteArray("{tls}/moved.ics") << true << 0;
+        QTest::newRow("from https to http is refused") << QByteArray("{plain}/moved.ics") << false << 301;
+        QTest::newRow("in a circle ends") << QByteArray("{tls}/feed.ics") << false << -1;
     }
     void redirects()
     {
         QFETCH(QByteArray, location);
-        QFETCH(QString, failure);
+        QFETCH(bool, followed);
+        QFETCH(int, status);
         ScriptedHttpServer tls;
         QVERIFY(tls.startTls(m_certificate->certificate(), m_certificate->key()));
         ScriptedHttpServer plain;
@@ -442,15 +450,17 @@ private Q_SLOTS:
         const int hops = circle ? Webcal::SyncClient::kMaxRedirects + 1 : 1;
         for (int i = 0; i < hops; ++i)
             tls.expect("GET", "/feed.ics").reply(301, {}, {{"Location", location}});
-        if (failure.isEmpty())
+        if (followed)
             tls.expect("GET", "/moved.ics").reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z")}));
         const Calendar calendar = subscribe(tls, u"webcals"_s);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
-        if (failure.isEmpty()) {
+        if (followed) {
             QCOMPARE(outcome.failure, QString());
             QCOMPARE(outcome.count, 1);
         } else {
-            QVERIFY2(outcome.failure.startsWith(failure), qPrintable(outcome.failure));
+            QCOMPARE(outcome.result.kind, SyncResult::Kind::Network);
+            if (status >= 0)
+                QCOMPARE(outcome.result.status, status);
             QCOMPARE(eventLines(m_state, calendar.id), QStringList());
         }
         QCOMPARE(plain.requests().size(), 0);
@@ -488,7 +498,7 @@ private Q_SLOTS:
         const Calendar two = addSubscription(m_state, server.url(u"/two.ics"_s).toString());
 
         SyncCoordinator coordinator(m_state, nullptr);
-        QSignalSpy status(&coordinator, &SyncCoordinator::statusMessage);
+        QSignalSpy status(&coordinator, &SyncCoordinator::calendarSynced);
         QSignalSpy busy(m_state, &AppState::syncBusyChanged);
         coordinator.syncDueAccounts();
         QTest::qWait(200);
@@ -519,20 +529,23 @@ private Q_SLOTS:
 
         Webcal::SubscriptionRefresh refresh(m_state);
         refresh.setLimits(1500, 1024 * 1024);
-        QSignalSpy status(&refresh, &Webcal::SubscriptionRefresh::statusMessage);
+        QSignalSpy status(&refresh, &Webcal::SubscriptionRefresh::calendarRefreshed);
+        QSignalSpy failed(&refresh, &Webcal::SubscriptionRefresh::calendarRefreshFailed);
         refresh.refreshAll();
         QCOMPARE(refresh.calendarsInFlight().size(), 2);
         QVERIFY(QTest::qWaitFor([&] { return status.size() == 1; }, 5000));
-        QCOMPARE(status.first().first().toString(), u"Synced 1 events"_s);
+        QCOMPARE(status.first().at(1).toInt(), 1);
         QTest::qWait(50);
         QCOMPARE(refresh.findChildren<Webcal::SyncClient *>().size(), 1);
         QCOMPARE(m_state->syncBusyCount(), 1);
         // A second refresh meanwhile does not start the slow one again.
         refresh.refreshAll();
-        QVERIFY(QTest::qWaitFor([&] { return status.size() == 3; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return status.size() + failed.size() == 3; }, 5000));
         QTest::qWait(50);
-        QCOMPARE(status.size(), 3);
-        QCOMPARE(status.last().first().toString(), u"Subscription did not answer within 1 seconds"_s);
+        QCOMPARE(status.size(), 2);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.last().at(1).value<SyncResult>().kind, SyncResult::Kind::TimedOut);
+        QCOMPARE(failed.last().at(1).value<SyncResult>().limit, 1);
         QVERIFY(QTest::qWaitFor([&] { return refresh.findChildren<Webcal::SyncClient *>().isEmpty(); }, 1000));
         QCOMPARE(m_state->syncBusyCount(), 0);
         QCOMPARE(quick.problems(), QStringList());

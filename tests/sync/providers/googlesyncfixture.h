@@ -98,7 +98,7 @@ public:
             report.completed << args.first().toString();
         for (const auto &args : failed) {
             report.failed << args.first().toString();
-            report.reasons << args.at(1).toString();
+            report.reasons << args.at(1).value<SyncResult>().describe();
         }
         if (!done)
             report.reasons << QStringLiteral("(no report)");

@@ -137,7 +137,7 @@ Outcome TestMicrosoftSync::sync(const Calendar &calendar)
     out.completed = !completed.isEmpty();
     out.reports = int(completed.size() + failed.size());
     if (!failed.isEmpty())
-        out.failure = failed.first().at(1).toString();
+        out.failure = failed.first().at(1).value<SyncResult>().describe();
     return out;
 }
 

@@ -20,7 +20,8 @@ struct RefreshOutcome
 {
     bool completed = false;
     int count = -1;
-    QString failure;
+    SyncResult result;
+    QString failure; // the result described
 };
 
 // A calendar under the subscriptions account with `url` as its feed.

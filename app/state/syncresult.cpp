@@ -1,0 +1,121 @@
+#include "syncresult.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Enough of an error body to recognise it in the log or a tooltip.
+constexpr int kServerTextLength = 200;
+
+bool hasAnswer(const SyncResult &result)
+{
+    return result.kind == SyncResult::Kind::Answer;
+}
+
+} // namespace
+
+SyncResult SyncResult::fromHttp(int status, const QString &networkErrorText, const QByteArray &body)
+{
+    return fromReply(Step::None, status, QNetworkReply::NoError, networkErrorText, body);
+}
+
+SyncResult SyncResult::fromReply(Step step, int status, QNetworkReply::NetworkError networkError,
+                                 const QString &networkErrorText, const QByteArray &body)
+{
+    SyncResult result;
+    result.step = step;
+    result.status = status;
+    result.networkError = networkError;
+    result.networkErrorText = networkErrorText;
+    if (!networkErrorText.isEmpty()) {
+        result.kind = networkError == QNetworkReply::SslHandshakeFailedError ? Kind::UntrustedCertificate
+                                                                              : Kind::Network;
+    }
+    // Error bodies are often XML or HTML: the tags go, the words stay.
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    result.serverText = QString::fromUtf8(body.left(4 * kServerTextLength)).remove(tag).simplified().left(kServerTextLength);
+    return result;
+}
+
+SyncResult SyncResult::failure(Kind kind, Step step)
+{
+    SyncResult result;
+    result.kind = kind;
+    result.step = step;
+    return result;
+}
+
+SyncResult SyncResult::described(const QString &text)
+{
+    SyncResult result = failure(Kind::Described);
+    result.serverText = text;
+    return result;
+}
+
+bool SyncResult::isSuccess() const
+{
+    return hasAnswer(*this) && status >= 200 && status <= 299;
+}
+
+bool SyncResult::hasConflict() const
+{
+    return hasAnswer(*this) && status == 412;
+}
+
+bool SyncResult::isRefusal() const
+{
+    return hasAnswer(*this) && (status == 400 || status == 403 || status == 413 || status == 415);
+}
+
+bool SyncResult::canRetryLater() const
+{
+    switch (kind) {
+    case Kind::Answer:
+        return status == 0 || status == 401 || status == 408 || status == 429 || status >= 500;
+    case Kind::Network:
+    case Kind::UntrustedCertificate:
+    case Kind::SignInNeeded:
+    case Kind::TimedOut:
+    case Kind::LocalStore:
+    case Kind::Described:
+        return true;
+    case Kind::EmptyAnswer:
+    case Kind::Unreadable:
+    case Kind::TooLarge:
+    case Kind::BadAddress:
+    case Kind::Cancelled:
+    case Kind::NothingFound:
+        break;
+    }
+    return false;
+}
+
+QString SyncResult::describe() const
+{
+    switch (kind) {
+    case Kind::Answer: {
+        const QString head = QStringLiteral("HTTP %1").arg(status);
+        return serverText.isEmpty() ? head : head + QStringLiteral(": ") + serverText;
+    }
+    case Kind::Network:
+    case Kind::UntrustedCertificate: return networkErrorText;
+    case Kind::SignInNeeded: return QStringLiteral("sign-in needed");
+    case Kind::EmptyAnswer: return QStringLiteral("empty answer");
+    case Kind::Unreadable: return QStringLiteral("unreadable answer");
+    case Kind::LocalStore: return QStringLiteral("local store failed (%1)").arg(int(storeFailure));
+    case Kind::TimedOut: return QStringLiteral("no answer within %1 s").arg(limit);
+    case Kind::TooLarge: return QStringLiteral("answer larger than %1 bytes").arg(limit);
+    case Kind::BadAddress: return QStringLiteral("bad address");
+    case Kind::Cancelled: return QStringLiteral("cancelled");
+    case Kind::NothingFound: return QStringLiteral("nothing found");
+    case Kind::Described: return serverText;
+    }
+    return QString();
+}
+
+bool operator==(const SyncResult &a, const SyncResult &b)
+{
+    return a.kind == b.kind && a.step == b.step && a.status == b.status && a.networkError == b.networkError
+        && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText && a.subject == b.subject
+        && a.limit == b.limit && a.storeFailure == b.storeFailure;
+}

@@ -1,0 +1,93 @@
+#include "syncstatustext.h"
+
+#include "syncresult.h"
+
+#include <QDir>
+
+namespace {
+
+using Kind = SyncResult::Kind;
+using Step = SyncResult::Step;
+
+bool isNetwork(const SyncResult &result)
+{
+    return result.kind == Kind::Network || result.kind == Kind::UntrustedCertificate;
+}
+
+} // namespace
+
+QString SyncStatusText::failure(const SyncResult &result)
+{
+    const QString status = QString::number(result.status);
+    const QString network = result.networkErrorText;
+    switch (result.kind) {
+    case Kind::Answer:
+    case Kind::Network:
+    case Kind::UntrustedCertificate:
+    case Kind::SignInNeeded: break;
+    case Kind::EmptyAnswer: return tr("Subscription returned an empty body");
+    case Kind::Unreadable: return tr("Subscription did not return calendar data");
+    case Kind::LocalStore:
+        return result.step == Step::Feed ? tr("The subscription's events could not be stored")
+                                         : tr("The local database is not open.");
+    case Kind::TimedOut: return tr("Subscription did not answer within %1 seconds").arg(result.limit);
+    case Kind::TooLarge: return tr("Subscription is larger than %1 MB").arg(result.limit / (1024 * 1024));
+    case Kind::BadAddress:
+        return result.step == Step::Feed ? tr("Invalid subscription URL: %1").arg(result.subject)
+                                         : tr("Enter a CalDAV URL starting with http:// or https://");
+    case Kind::Cancelled: return tr("The discovery was cancelled.");
+    case Kind::NothingFound: return tr("No calendars found at the discovered home set.");
+    case Kind::Described: return result.serverText;
+    }
+    // What the server answered, or that it did not, at the step it was asked.
+    switch (result.step) {
+    case Step::Markers:
+        return isNetwork(result) ? tr("Network error: %1").arg(network)
+                                 : tr("Server returned HTTP %1 during ctag check").arg(status);
+    case Step::TaskListing:
+        if (isNetwork(result))
+            return tr("Network error during task pull: %1").arg(network);
+        break;
+    case Step::EventPush:
+        return isNetwork(result) ? tr("Push error: %1").arg(network)
+                                 : tr("Server returned HTTP %1 pushing \"%2\"").arg(status, result.subject);
+    case Step::TaskPush:
+        return isNetwork(result) ? tr("Task push error: %1").arg(network)
+                                 : tr("Server returned HTTP %1 pushing task \"%2\"").arg(status, result.subject);
+    case Step::Principal:
+        if (isNetwork(result))
+            return tr("Could not reach the server: %1").arg(network);
+        if (result.kind == Kind::SignInNeeded)
+            return tr("The server rejected the username or password.");
+        return tr("Server returned HTTP %1 during principal discovery.").arg(status);
+    case Step::HomeSet:
+        return isNetwork(result) ? tr("Lost connection during calendar-home-set discovery: %1").arg(network)
+                                 : tr("Server returned HTTP %1 during home-set discovery.").arg(status);
+    case Step::CalendarList:
+        return isNetwork(result) ? tr("Lost connection during calendar enumeration: %1").arg(network)
+                                 : tr("Server returned HTTP %1 during calendar enumeration.").arg(status);
+    case Step::Feed:
+        return isNetwork(result) ? tr("Subscription fetch failed (%1): %2").arg(status, network)
+                                 : tr("Subscription fetch failed: HTTP %1").arg(status);
+    case Step::None:
+    case Step::EventListing:
+    case Step::Fetch: break;
+    }
+    return isNetwork(result) ? tr("Network error: %1").arg(network) : tr("Server returned HTTP %1").arg(status);
+}
+
+QString SyncStatusText::synced(int eventCount, const QString &problem)
+{
+    const QString total = QString::number(eventCount);
+    return problem.isEmpty() ? tr("Synced %1 events").arg(total) : tr("Synced %1 events; %2").arg(total, problem);
+}
+
+QString SyncStatusText::discovered(int added)
+{
+    return tr("Discovered %n new calendar(s).", nullptr, added);
+}
+
+QString SyncStatusText::passwordsKeptInFile(const QString &path)
+{
+    return tr("Desktop keyring unavailable; passwords are kept in %1").arg(QDir::toNativeSeparators(path));
+}

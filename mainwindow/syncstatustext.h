@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+struct SyncResult;
+
+// The status bar's words for what the sync runs report: the sentence a
+// failure is told as, by its kind and the step it met it at, and the lines
+// of a sync that went through.
+class SyncStatusText
+{
+    Q_DECLARE_TR_FUNCTIONS(SyncStatusText)
+public:
+    static QString failure(const SyncResult &result);
+    // `problem`: what the calendar recorded of objects it left out.
+    static QString synced(int eventCount, const QString &problem);
+    static QString discovered(int added);
+    static QString passwordsKeptInFile(const QString &path);
+};

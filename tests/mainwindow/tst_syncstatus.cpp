@@ -1,0 +1,226 @@
+#include "loopbackport.h"
+#include "mainwindow.h"
+#include "scriptedhttpserver.h"
+#include "syncharness.h"
+#include "syncresult.h"
+#include "syncstatustext.h"
+#include "testcertificate.h"
+
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using Kind = SyncResult::Kind;
+using Step = SyncResult::Step;
+
+namespace {
+
+SyncResult answered(Step step, int status)
+{
+    SyncResult result = SyncResult::failure(Kind::Answer, step);
+    result.status = status;
+    return result;
+}
+
+SyncResult unanswered(Step step, const QString &text, Kind kind = Kind::Network)
+{
+    SyncResult result = SyncResult::failure(kind, step);
+    result.networkError = QNetworkReply::ConnectionRefusedError;
+    result.networkErrorText = text;
+    return result;
+}
+
+SyncResult about(SyncResult result, const QString &subject)
+{
+    result.subject = subject;
+    return result;
+}
+
+SyncResult limited(Kind kind, qint64 limit)
+{
+    SyncResult result = SyncResult::failure(kind, Step::Feed);
+    result.limit = limit;
+    return result;
+}
+
+} // namespace
+
+// What the status bar says for each failure a sync can meet, and the line a
+// real failure on 127.0.0.1 leaves in the main window.
+class TestSyncStatus : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void failureSentences_data()
+    {
+        QTest::addColumn<SyncResult>("result");
+        QTest::addColumn<QString>("sentence");
+
+        // A calendar's run.
+        QTest::newRow("run: no answer at the ctag check")
+            << unanswered(Step::Markers, u"Connection refused"_s) << u"Network error: Connection refused"_s;
+        QTest::newRow("run: an untrusted certificate at the ctag check")
+            << unanswered(Step::Markers, u"SSL handshake failed"_s, Kind::UntrustedCertificate)
+            << u"Network error: SSL handshake failed"_s;
+        QTest::newRow("run: an answer at the ctag check") << answered(Step::Markers, 401)
+                                                        << u"Server returned HTTP 401 during ctag check"_s;
+        QTest::newRow("run: an answer to the event listing") << answered(Step::EventListing, 500)
+                                                           << u"Server returned HTTP 500"_s;
+        QTest::newRow("run: no answer to the event listing")
+            << unanswered(Step::EventListing, u"Host unreachable"_s) << u"Network error: Host unreachable"_s;
+        QTest::newRow("run: no answer to a multiget")
+            << unanswered(Step::Fetch, u"Connection closed"_s) << u"Network error: Connection closed"_s;
+        QTest::newRow("run: an answer to a multiget") << answered(Step::Fetch, 503) << u"Server returned HTTP 503"_s;
+        QTest::newRow("run: no answer to the to-do listing")
+            << unanswered(Step::TaskListing, u"Connection closed"_s)
+            << u"Network error during task pull: Connection closed"_s;
+        QTest::newRow("run: an answer to the to-do listing") << answered(Step::TaskListing, 429)
+                                                           << u"Server returned HTTP 429"_s;
+        QTest::newRow("run: an event's write refused")
+            << about(answered(Step::EventPush, 412), u"Dentist"_s) << u"Server returned HTTP 412 pushing \"Dentist\""_s;
+        QTest::newRow("run: no answer to an event's write")
+            << about(unanswered(Step::EventPush, u"Connection closed"_s), u"Dentist"_s)
+            << u"Push error: Connection closed"_s;
+        QTest::newRow("run: a to-do's write refused") << about(answered(Step::TaskPush, 500), u"Buy milk"_s)
+                                                    << u"Server returned HTTP 500 pushing task \"Buy milk\""_s;
+        QTest::newRow("run: no answer to a to-do's write")
+            << about(unanswered(Step::TaskPush, u"Connection closed"_s), u"Buy milk"_s)
+            << u"Task push error: Connection closed"_s;
+        QTest::newRow("run: the local database is closed")
+            << SyncResult::failure(Kind::LocalStore) << u"The local database is not open."_s;
+
+        // Discovery of an account's calendars.
+        QTest::newRow("discovery: an address that names no server")
+            << about(SyncResult::failure(Kind::BadAddress, Step::Principal), u"example.com"_s)
+            << u"Enter a CalDAV URL starting with http:// or https://"_s;
+        QTest::newRow("discovery: no answer at the principal")
+            << unanswered(Step::Principal, u"Connection refused"_s) << u"Could not reach the server: Connection refused"_s;
+        QTest::newRow("discovery: an untrusted certificate at the principal")
+            << unanswered(Step::Principal, u"SSL handshake failed"_s, Kind::UntrustedCertificate)
+            << u"Could not reach the server: SSL handshake failed"_s;
+        QTest::newRow("discovery: the credentials refused")
+            << [] { SyncResult r = answered(Step::Principal, 401); r.kind = Kind::SignInNeeded; return r; }()
+            << u"The server rejected the username or password."_s;
+        QTest::newRow("discovery: another answer at the principal")
+            << answered(Step::Principal, 301) << u"Server returned HTTP 301 during principal discovery."_s;
+        QTest::newRow("discovery: no answer at the home set")
+            << unanswered(Step::HomeSet, u"Connection closed"_s)
+            << u"Lost connection during calendar-home-set discovery: Connection closed"_s;
+        QTest::newRow("discovery: an answer at the home set")
+            << answered(Step::HomeSet, 401) << u"Server returned HTTP 401 during home-set discovery."_s;
+        QTest::newRow("discovery: no answer to the calendar list")
+            << unanswered(Step::CalendarList, u"Connection closed"_s)
+            << u"Lost connection during calendar enumeration: Connection closed"_s;
+        QTest::newRow("discovery: an answer to the calendar list")
+            << answered(Step::CalendarList, 500) << u"Server returned HTTP 500 during calendar enumeration."_s;
+        QTest::newRow("discovery: a home without calendars")
+            << SyncResult::failure(Kind::NothingFound, Step::CalendarList)
+            << u"No calendars found at the discovered home set."_s;
+        QTest::newRow("discovery: cancelled") << SyncResult::failure(Kind::Cancelled)
+                                              << u"The discovery was cancelled."_s;
+
+        // A subscription's feed.
+        QTest::newRow("feed: an address that is no feed")
+            << about(SyncResult::failure(Kind::BadAddress, Step::Feed), u"webcal:///feed.ics"_s)
+            << u"Invalid subscription URL: webcal:///feed.ics"_s;
+        QTest::newRow("feed: no answer in time") << limited(Kind::TimedOut, 60)
+                                                 << u"Subscription did not answer within 60 seconds"_s;
+        QTest::newRow("feed: too large") << limited(Kind::TooLarge, 20 * 1024 * 1024)
+                                         << u"Subscription is larger than 20 MB"_s;
+        QTest::newRow("feed: a failed transfer")
+            << [] { SyncResult r = unanswered(Step::Feed, u"Not Found"_s); r.status = 404; return r; }()
+            << u"Subscription fetch failed (404): Not Found"_s;
+        QTest::newRow("feed: an answer that is no success") << answered(Step::Feed, 302)
+                                                           << u"Subscription fetch failed: HTTP 302"_s;
+        QTest::newRow("feed: an empty answer") << SyncResult::failure(Kind::EmptyAnswer, Step::Feed)
+                                               << u"Subscription returned an empty body"_s;
+        QTest::newRow("feed: an answer without calendar data") << SyncResult::failure(Kind::Unreadable, Step::Feed)
+                                                               << u"Subscription did not return calendar data"_s;
+        QTest::newRow("feed: the store refused the events")
+            << [] { SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed); r.storeFailure = StoreFailure::DiskFull; return r; }()
+            << u"The subscription's events could not be stored"_s;
+
+        // Google and Microsoft still word their own failures.
+        QTest::newRow("provider: its own words") << SyncResult::described(u"No saved Google credentials. Sign in again."_s)
+                                                 << u"No saved Google credentials. Sign in again."_s;
+    }
+    void failureSentences()
+    {
+        QFETCH(SyncResult, result);
+        QFETCH(QString, sentence);
+        QCOMPARE(SyncStatusText::failure(result), sentence);
+    }
+
+    void reportLines()
+    {
+        QCOMPARE(SyncStatusText::synced(2, QString()), u"Synced 2 events"_s);
+        QCOMPARE(SyncStatusText::synced(5, u"1 item(s) could not be synced"_s),
+                 u"Synced 5 events; 1 item(s) could not be synced"_s);
+        QCOMPARE(SyncStatusText::discovered(3), u"Discovered 3 new calendar(s)."_s);
+        QCOMPARE(SyncStatusText::passwordsKeptInFile(u"/home/a/secrets.json"_s),
+                 u"Desktop keyring unavailable; passwords are kept in /home/a/secrets.json"_s);
+    }
+
+    // A known calendar whose server fails: the rediscovery fails first and
+    // the calendar is synced as it is known; the status bar, the tray's
+    // record and the account row all carry the window's sentence.
+    void mainWindowShowsTheFailure_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("sentence"); // its start
+        QTest::newRow("503 at every request") << u"503"_s << u"Server returned HTTP 503 during ctag check"_s;
+        QTest::newRow("401 at every request") << u"401"_s << u"Server returned HTTP 401 during ctag check"_s;
+        QTest::newRow("a refused connection") << u"refused"_s << u"Network error: Connection refused"_s;
+        QTest::newRow("a certificate nobody trusts") << u"tls"_s << u"Network error: "_s;
+    }
+    void mainWindowShowsTheFailure()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, sentence);
+        QTemporaryDir files;
+        qputenv("XDG_CONFIG_HOME", files.filePath(u"config"_s).toUtf8());
+        AppStateFixture fixture;
+        QVERIFY(fixture.start());
+        AppState *state = fixture.state();
+
+        ScriptedHttpServer http;
+        const LoopbackPort::ClosedPort closed;
+        QUrl base;
+        if (server == u"refused"_s) {
+            base = LoopbackPort::url(u"http"_s, closed.port(), u"/"_s);
+        } else if (server == u"tls"_s) {
+            const TestCertificate certificate(files.path(), u"untrusted"_s);
+            QVERIFY2(certificate.isValid(), qPrintable(certificate.errorString()));
+            QVERIFY(http.startTls(certificate.certificate(), certificate.key()));
+            base = http.url();
+        } else {
+            QVERIFY(http.start());
+            base = http.url();
+            // The rediscovery, then the calendar's ctag check.
+            http.expect("PROPFIND", "/dav/home/").reply(server.toInt());
+            http.expect("PROPFIND", "/dav/home/").reply(server.toInt());
+        }
+        const Calendar calendar = addCalDavCalendar(state, base.resolved(QUrl(u"/dav/home/"_s)), u"alice"_s);
+
+        MainWindow window(state);
+        QCoreApplication::processEvents();
+        QSignalSpy busy(state, &AppState::syncBusyChanged);
+        window.syncNow();
+        QTRY_COMPARE_WITH_TIMEOUT(busy.size(), 2, 15000);
+        const QString shown = window.statusBar()->currentMessage();
+        QVERIFY2(shown.startsWith(sentence), qPrintable(shown));
+        if (!sentence.endsWith(u' '))
+            QCOMPARE(shown, sentence);
+        QCOMPARE(state->lastSyncErrorMessage(), shown);
+        QCOMPARE(state->accounts()->getById(calendar.account_id)->last_sync_error, shown);
+        if (server != u"refused"_s && server != u"tls"_s)
+            QCOMPARE(http.problems(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestSyncStatus)
+#include "tst_syncstatus.moc"
