@@ -167,7 +167,6 @@ RecurrenceRule RecurrenceRule::fromText(const QString &text)
 {
     RecurrenceRule rule;
     rule.m_text = text;
-    QList<bool> unread;
     for (QStringView piece : QStringView(text).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         Part part;
         part.text = piece.toString();
@@ -176,18 +175,12 @@ RecurrenceRule RecurrenceRule::fromText(const QString &text)
             part.name = piece.left(eq).trimmed().toString().toUpper();
             part.value = piece.mid(eq + 1).trimmed().toString();
         }
-        unread.append(rankOf(part.name) >= 0 && !readPart(part.name, part.value, rule));
+        part.unread = rankOf(part.name) >= 0 && !readPart(part.name, part.value, rule);
         rule.m_parts.append(part);
     }
-    for (qsizetype i = 0; i < rule.m_parts.size(); ++i) {
-        Part &part = rule.m_parts[i];
-        if (rankOf(part.name) < 0)
-            continue;
-        part.readAs = rule.writtenValue(part.name);
-        // Marks a part that was not read, so that it is kept as written
-        // until its field is given a value of its own.
-        if (unread.at(i))
-            part.readAs.prepend(QLatin1Char('\0'));
+    for (Part &part : rule.m_parts) {
+        if (rankOf(part.name) >= 0)
+            part.readAs = rule.writtenValue(part.name);
     }
     return rule;
 }
@@ -224,14 +217,9 @@ QString RecurrenceRule::writtenValue(QStringView name) const
 QString RecurrenceRule::toText() const
 {
     // A part counts as changed when its field now writes a value other than
-    // the one it was read as; a part not read stays until its field gets a
-    // value.
-    const auto changed = [this](const Part &part) {
-        const QString now = writtenValue(part.name);
-        if (part.readAs.startsWith(QLatin1Char('\0')))
-            return !now.isEmpty() && now != part.readAs.mid(1);
-        return now != part.readAs;
-    };
+    // the one it was read as. A part that could not be read was read as
+    // nothing, so it stays until its field gets a value.
+    const auto changed = [this](const Part &part) { return writtenValue(part.name) != part.readAs; };
     bool edited = false;
     for (const Part &part : m_parts)
         edited = edited || (rankOf(part.name) >= 0 && changed(part));
@@ -305,7 +293,7 @@ QStringList RecurrenceRule::unreadParts() const
 {
     QStringList out;
     for (const Part &part : m_parts) {
-        if (part.readAs.startsWith(QLatin1Char('\0')))
+        if (part.unread)
             out.append(part.text);
     }
     return out;

@@ -81,6 +81,7 @@ private:
         QString value;  // trimmed
         QString text;   // the part as written
         QString readAs; // the field's value as written anew right after reading
+        bool unread = false; // a known name whose value was not (wholly) read
     };
     QString writtenValue(QStringView name) const;
 
