@@ -301,8 +301,8 @@ void RecurrenceEditDialog::loadRrule()
     if (freq == u"WEEKLY"_s && !byDay.isEmpty()) {
         for (QToolButton *toggle : std::as_const(m_weekdays))
             toggle->setChecked(false);
-        for (const QString &item : byDay.split(u',', Qt::SkipEmptyParts)) {
-            if (const int day = weekdayFromCode(item.trimmed().toUpper()))
+        for (const QString &item : parts.byDay) {
+            if (const int day = weekdayFromCode(item))
                 m_weekdays.at(day - 1)->setChecked(true);
         }
     }
@@ -313,20 +313,17 @@ void RecurrenceEditDialog::loadRrule()
             if (const auto day = wholeNumber(byMonthDay); day && *day >= 1 && *day <= 31)
                 m_monthDay->setValue(*day);
             m_monthMode->button(DayOfMonth)->setChecked(true);
-        } else if (!byDay.isEmpty()) {
-            const QStringList items = byDay.split(u',', Qt::SkipEmptyParts);
-            if (!items.isEmpty()) {
-                const QString first = items.first().trimmed().toUpper();
-                const int weekday = weekdayFromCode(first.right(2));
-                if (weekday >= 1)
-                    m_monthWeekday->setCurrentIndex(weekday - 1);
-                if (const auto ordinal = wholeNumber(first.left(first.size() - 2))) {
-                    const int index = m_ordinal->findData(*ordinal);
-                    if (index >= 0)
-                        m_ordinal->setCurrentIndex(index);
-                }
-                m_monthMode->button(NthWeekday)->setChecked(true);
+        } else if (!parts.byDay.isEmpty()) {
+            const QString &first = parts.byDay.first();
+            const int weekday = weekdayFromCode(first.right(2));
+            if (weekday >= 1)
+                m_monthWeekday->setCurrentIndex(weekday - 1);
+            if (const auto ordinal = wholeNumber(first.left(first.size() - 2))) {
+                const int index = m_ordinal->findData(*ordinal);
+                if (index >= 0)
+                    m_ordinal->setCurrentIndex(index);
             }
+            m_monthMode->button(NthWeekday)->setChecked(true);
         }
     }
 
