@@ -14,10 +14,14 @@ namespace {
 // The parts this value reads, in the order new parts are written: the
 // recurrence editor's FREQ, INTERVAL, BYDAY or BYMONTHDAY, COUNT or UNTIL,
 // with the other BYxxx parts in RFC 5545's order.
+enum PartName { Freq, Interval, BySecond, ByMinute, ByHour, ByDay, ByMonthDay, ByYearDay, ByWeekNo, ByMonth,
+                BySetPos, WeekStart, Count, Until };
+
 constexpr QStringView kPartOrder[] = {
     u"FREQ",     u"INTERVAL", u"BYSECOND", u"BYMINUTE", u"BYHOUR", u"BYDAY", u"BYMONTHDAY",
     u"BYYEARDAY", u"BYWEEKNO", u"BYMONTH",  u"BYSETPOS", u"WKST",   u"COUNT", u"UNTIL",
 };
+static_assert(std::size(kPartOrder) == Until + 1);
 
 constexpr const char kWeekdayCodes[7][3] = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
 
@@ -188,20 +192,20 @@ RecurrenceRule RecurrenceRule::fromText(const QString &text)
 QString RecurrenceRule::writtenValue(QStringView name) const
 {
     switch (rankOf(name)) {
-    case 0: return freq;
-    case 1: return interval > 1 ? QString::number(interval) : QString();
-    case 2: return joined(bySecond);
-    case 3: return joined(byMinute);
-    case 4: return joined(byHour);
-    case 5: return byDay.join(QLatin1Char(','));
-    case 6: return joined(byMonthDay);
-    case 7: return joined(byYearDay);
-    case 8: return joined(byWeekNo);
-    case 9: return joined(byMonth);
-    case 10: return joined(bySetPos);
-    case 11: return weekStart >= 2 && weekStart <= 7 ? QLatin1String(kWeekdayCodes[weekStart - 1]) : QString();
-    case 12: return count > 0 ? QString::number(count) : QString();
-    case 13:
+    case Freq: return freq;
+    case Interval: return interval > 1 ? QString::number(interval) : QString();
+    case BySecond: return joined(bySecond);
+    case ByMinute: return joined(byMinute);
+    case ByHour: return joined(byHour);
+    case ByDay: return byDay.join(QLatin1Char(','));
+    case ByMonthDay: return joined(byMonthDay);
+    case ByYearDay: return joined(byYearDay);
+    case ByWeekNo: return joined(byWeekNo);
+    case ByMonth: return joined(byMonth);
+    case BySetPos: return joined(bySetPos);
+    case WeekStart: return weekStart >= 2 && weekStart <= 7 ? QLatin1String(kWeekdayCodes[weekStart - 1]) : QString();
+    case Count: return count > 0 ? QString::number(count) : QString();
+    case Until:
         if (!until.isValid())
             return QString();
         switch (untilForm) {
