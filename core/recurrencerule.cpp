@@ -256,13 +256,9 @@ QString RecurrenceRule::toText() const
         const QString value = writtenValue(kPartOrder[rank]);
         if (contains(kPartOrder[rank]) || value.isEmpty())
             continue;
-        // After the last part that comes before it, else before the first
-        // that comes after it, else at the end.
+        // Before the first part that comes after it, else at the end, after
+        // whatever unknown parts close the rule.
         qsizetype at = -1;
-        for (qsizetype i = 0; i < out.size(); ++i) {
-            if (out.at(i).rank >= 0 && out.at(i).rank < rank)
-                at = i + 1;
-        }
         for (qsizetype i = 0; i < out.size() && at < 0; ++i) {
             if (out.at(i).rank > rank)
                 at = i;

@@ -14,8 +14,9 @@
 // an edited one keeps every part whose field was not changed as written, in
 // its place (names it does not know, X- parts, values it could not read). A
 // changed part is written anew, upper-case, where its first occurrence
-// stood; a part that was not there goes in the order FREQ, INTERVAL, the
-// BYxxx parts, WKST, COUNT, UNTIL.
+// stood; a part that was not there goes before the first part that comes
+// after it in the order FREQ, INTERVAL, the BYxxx parts, WKST, COUNT, UNTIL,
+// else at the end.
 struct RecurrenceRule
 {
     // How UNTIL was written, which decides what it is compared with.
@@ -91,6 +92,7 @@ private:
 
 namespace Recurrence {
 
+// RecurrenceRule::fromText under the name the expansion uses.
 RecurrenceRule parseRule(const QString &text);
 
 // "MO" ... "SU" give 1 ... 7, compared exactly; anything else gives 0.

@@ -169,8 +169,10 @@ private Q_SLOTS:
                                                 << u"FREQ=DAILY;BYDAY=MO"_s;
         QTest::newRow("Added: after the parts that come before it")
             << u"FREQ=WEEKLY;BYDAY=MO;X-A=1;COUNT=2"_s << interval2 << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO;X-A=1;COUNT=2"_s;
-        QTest::newRow("Added: after the last part that comes before it, whatever their order")
+        QTest::newRow("Added: at the end when nothing comes after it, whatever the order before")
             << u"X-A=1;BYDAY=MO;FREQ=WEEKLY"_s << untilDate << u"X-A=1;BYDAY=MO;FREQ=WEEKLY;UNTIL=20260316"_s;
+        QTest::newRow("Added: UNTIL after the unknown parts that close the rule")
+            << u"FREQ=DAILY;X-A=1"_s << untilDate << u"FREQ=DAILY;X-A=1;UNTIL=20260316"_s;
         QTest::newRow("Added: before the first part that comes after it")
             << u"X-A=1;COUNT=2"_s << interval2 << u"X-A=1;INTERVAL=2;COUNT=2"_s;
         QTest::newRow("Added: UNTIL goes last") << u"FREQ=DAILY;INTERVAL=2"_s << untilInstant
