@@ -71,6 +71,11 @@ private Q_SLOTS:
             << u"freq=daily;count=3"_s << false << u"freq=daily;UNTIL=20260316T085959Z"_s;
         QTest::newRow("all-day series end on a date") << u"FREQ=DAILY;COUNT=9"_s << true
                                                       << u"FREQ=DAILY;UNTIL=20260316"_s;
+        QTest::newRow("without UNTIL: appended after every other part")
+            << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a"_s << false
+            << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a;UNTIL=20260316T085959Z"_s;
+        QTest::newRow("an empty rule becomes the UNTIL part alone") << QString() << false
+                                                                    << u"UNTIL=20260316T085959Z"_s;
     }
     void endSeriesBefore()
     {
