@@ -167,7 +167,7 @@ private Q_SLOTS:
             << u"freq=daily;count=3;x-a=1"_s << noCount << u"freq=daily;x-a=1"_s;
         QTest::newRow("Removed: UNTIL cleared") << u"FREQ=DAILY;UNTIL=20260316;BYDAY=MO"_s << noUntil
                                                 << u"FREQ=DAILY;BYDAY=MO"_s;
-        QTest::newRow("Added: after the parts that come before it")
+        QTest::newRow("Added: between the parts around it in order")
             << u"FREQ=WEEKLY;BYDAY=MO;X-A=1;COUNT=2"_s << interval2 << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO;X-A=1;COUNT=2"_s;
         QTest::newRow("Added: at the end when nothing comes after it, whatever the order before")
             << u"X-A=1;BYDAY=MO;FREQ=WEEKLY"_s << untilDate << u"X-A=1;BYDAY=MO;FREQ=WEEKLY;UNTIL=20260316"_s;
