@@ -1,8 +1,9 @@
 #include "rruleformat.h"
 
+#include "recurrencerule.h"
+
 #include <QCoreApplication>
 #include <QDate>
-#include <QHash>
 #include <QLocale>
 #include <QObject>
 #include <QStringList>
@@ -14,22 +15,6 @@ const QList<int> reminderChoiceMinutes = {0, 5, 10, 15, 30, 60, 120, 1440};
 namespace {
 
 const QString separator = u" \u00B7 "_s;
-
-// Rule parts by upper-cased key with their values as written; a later part
-// with the same key overwrites an earlier one.
-using RuleParts = QHash<QString, QString>;
-
-RuleParts parseRule(const QString &rule)
-{
-    RuleParts r;
-    const QStringList parts = rule.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString &part : parts) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq >= 0)
-            r.insert(part.left(eq).toUpper(), part.mid(eq + 1));
-    }
-    return r;
-}
 
 QStringList listValues(const QString &value)
 {
@@ -50,27 +35,19 @@ QString frequencyText(const QString &freq, int interval)
 }
 
 // BYMONTH as English month abbreviations, like the dates of UNTIL.
-QString monthsText(const QString &byMonth)
+QString monthsText(const QList<int> &months)
 {
     QStringList names;
-    const QStringList values = listValues(byMonth);
-    for (const QString &v : values) {
-        const int month = v.trimmed().toInt();
-        if (month >= 1 && month <= 12)
-            names.append(QLocale::c().monthName(month, QLocale::ShortFormat));
-    }
+    for (int month : months)
+        names.append(QLocale::c().monthName(month, QLocale::ShortFormat));
     return names.join(", "_L1);
 }
 
-QString setPositionsText(const QString &bySetPos)
+QString setPositionsText(const QList<int> &positions)
 {
     QStringList words;
-    const QStringList values = listValues(bySetPos);
-    for (const QString &v : values) {
-        const int pos = v.trimmed().toInt();
-        if (pos != 0)
-            words.append(RruleFormat::positionWord(pos));
-    }
+    for (int pos : positions)
+        words.append(RruleFormat::positionWord(pos));
     return words.join(", "_L1);
 }
 
@@ -89,7 +66,7 @@ QString weekdayList(const QStringList &tokens)
 
 // The day part of a rule whose days lie within a month: a monthly rule, or a
 // yearly one that names its months.
-QString dayOfMonthText(const RuleParts &r)
+QString dayOfMonthText(const RecurrenceRule &r)
 {
     const QStringList tokens = listValues(r.value(u"BYDAY"_s));
     if (!tokens.isEmpty()) {
@@ -104,7 +81,7 @@ QString dayOfMonthText(const RuleParts &r)
         }
         // ...except under BYSETPOS, where the position picks among all of
         // them ("the last of Mon to Fri" is the last weekday of the month).
-        const QString positions = setPositionsText(r.value(u"BYSETPOS"_s));
+        const QString positions = setPositionsText(r.bySetPos);
         if (!positions.isEmpty())
             return QObject::tr("on the %1 %2").arg(positions, weekdayList(tokens));
         return RruleFormat::weekdayName(first.weekday);
@@ -119,23 +96,17 @@ QString dayOfMonthText(const RuleParts &r)
     return QString();
 }
 
-QString endText(const RuleParts &r)
+QString endText(const RecurrenceRule &r)
 {
     const QString countText = r.value(u"COUNT"_s);
     if (!countText.isEmpty()) {
         const int count = countText.toInt();
         return count >= 1 ? QObject::tr("%n time(s)", "", count) : QString();
     }
-    QString dateText = r.value(u"UNTIL"_s);
-    if (dateText.isEmpty())
-        return QString();
-    const qsizetype t = dateText.indexOf(QLatin1Char('T'));
-    if (t > 0)
-        dateText.truncate(t);
     // Taken as written: no zone conversion of a UTC UNTIL.
-    const QDate date = QDate::fromString(dateText, u"yyyyMMdd"_s);
-    if (!date.isValid())
+    if (!r.until.isValid())
         return QString();
+    const QDate date = r.until.date();
     return QObject::tr("until %1").arg(QLocale::c().toString(date, u"MMM d, yyyy"_s));
 }
 
@@ -147,12 +118,12 @@ QString describe(const QString &rule)
 {
     if (rule.isEmpty())
         return QString();
-    const RuleParts r = parseRule(rule);
-    const QString freq = r.value(u"FREQ"_s).toUpper();
+    const RecurrenceRule r = RecurrenceRule::fromText(rule);
+    const QString &freq = r.freq;
     const int interval = r.contains(u"INTERVAL"_s) ? r.value(u"INTERVAL"_s).toInt() : 1;
 
     QString text = frequencyText(freq, interval);
-    const QString months = monthsText(r.value(u"BYMONTH"_s));
+    const QString months = monthsText(r.byMonth);
     const bool withinMonth = freq == "MONTHLY"_L1 || (freq == "YEARLY"_L1 && !months.isEmpty());
     const QString days = withinMonth ? dayOfMonthText(r) : weekdayList(listValues(r.value(u"BYDAY"_s)));
     for (const QString &part : {months, days, endText(r)}) {

@@ -82,16 +82,9 @@ int RecurrenceEditDialog::weekdayFromCode(const QString &text)
     return 0;
 }
 
-QMap<QString, QString> RecurrenceEditDialog::splitRrule(const QString &rule)
+RecurrenceRule RecurrenceEditDialog::splitRrule(const QString &rule)
 {
-    QMap<QString, QString> parts;
-    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq <= 0)
-            continue;
-        parts.insert(part.left(eq).trimmed().toUpper(), part.mid(eq + 1).trimmed());
-    }
-    return parts;
+    return RecurrenceRule::fromText(rule);
 }
 
 void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
@@ -294,7 +287,7 @@ void RecurrenceEditDialog::loadRrule()
         m_weekdays.at(m_anchor.dayOfWeek() - 1)->setChecked(true);
     if (m_rule.isEmpty())
         return;
-    const QMap<QString, QString> parts = splitRrule(m_rule);
+    const RecurrenceRule parts = splitRrule(m_rule);
 
     const QString freq = parts.value(u"FREQ"_s);
     const int frequency = m_frequency->findData(freq);
@@ -308,8 +301,8 @@ void RecurrenceEditDialog::loadRrule()
     if (freq == u"WEEKLY"_s && !byDay.isEmpty()) {
         for (QToolButton *toggle : std::as_const(m_weekdays))
             toggle->setChecked(false);
-        for (const QString &item : byDay.split(u',', Qt::SkipEmptyParts)) {
-            if (const int day = weekdayFromCode(item.trimmed().toUpper()))
+        for (const QString &item : parts.byDay) {
+            if (const int day = weekdayFromCode(item))
                 m_weekdays.at(day - 1)->setChecked(true);
         }
     }
@@ -320,27 +313,24 @@ void RecurrenceEditDialog::loadRrule()
             if (const auto day = wholeNumber(byMonthDay); day && *day >= 1 && *day <= 31)
                 m_monthDay->setValue(*day);
             m_monthMode->button(DayOfMonth)->setChecked(true);
-        } else if (!byDay.isEmpty()) {
-            const QStringList items = byDay.split(u',', Qt::SkipEmptyParts);
-            if (!items.isEmpty()) {
-                const QString first = items.first().trimmed().toUpper();
-                const int weekday = weekdayFromCode(first.right(2));
-                if (weekday >= 1)
-                    m_monthWeekday->setCurrentIndex(weekday - 1);
-                if (const auto ordinal = wholeNumber(first.left(first.size() - 2))) {
-                    const int index = m_ordinal->findData(*ordinal);
-                    if (index >= 0)
-                        m_ordinal->setCurrentIndex(index);
-                }
-                m_monthMode->button(NthWeekday)->setChecked(true);
+        } else if (!parts.byDay.isEmpty()) {
+            const QString &first = parts.byDay.first();
+            const int weekday = weekdayFromCode(first.right(2));
+            if (weekday >= 1)
+                m_monthWeekday->setCurrentIndex(weekday - 1);
+            if (const auto ordinal = wholeNumber(first.left(first.size() - 2))) {
+                const int index = m_ordinal->findData(*ordinal);
+                if (index >= 0)
+                    m_ordinal->setCurrentIndex(index);
             }
+            m_monthMode->button(NthWeekday)->setChecked(true);
         }
     }
 
     loadEnd(parts);
 }
 
-void RecurrenceEditDialog::loadEnd(const QMap<QString, QString> &parts)
+void RecurrenceEditDialog::loadEnd(const RecurrenceRule &parts)
 {
     if (parts.contains(u"COUNT"_s)) {
         if (const auto count = wholeNumber(parts.value(u"COUNT"_s)); count && *count >= 1) {
@@ -352,7 +342,7 @@ void RecurrenceEditDialog::loadEnd(const QMap<QString, QString> &parts)
     if (parts.contains(u"UNTIL"_s)) {
         const QDate until = RuleUntil::day(parts.value(u"UNTIL"_s), m_seriesZone);
         if (until.isValid()) {
-            m_givenUntil = parts.value(u"UNTIL"_s);
+            m_givenEnd = parts;
             m_givenUntilDay = until;
             m_until->setDate(until);
             m_endMode->button(On)->setChecked(true);
@@ -383,34 +373,34 @@ QString RecurrenceEditDialog::rrule() const
     const int frequency = m_frequency->currentIndex();
     if (frequency == NoRepeat)
         return QString();
-    QStringList parts{u"FREQ="_s + m_frequency->currentData().toString()};
-    if (m_interval->value() >= 2)
-        parts.append(u"INTERVAL="_s + QString::number(m_interval->value()));
+    RecurrenceRule rule;
+    rule.freq = m_frequency->currentData().toString();
+    rule.interval = m_interval->value();
     if (frequency == Weekly) {
-        QStringList codes;
         for (int day = 1; day <= 7; ++day) {
             if (m_weekdays.at(day - 1)->isChecked())
-                codes.append(weekdayCode(day));
+                rule.byDay.append(weekdayCode(day));
         }
-        if (!codes.isEmpty())
-            parts.append(u"BYDAY="_s + codes.join(u','));
     } else if (frequency == Monthly) {
         if (m_monthMode->checkedId() == NthWeekday)
-            parts.append(u"BYDAY="_s + QString::number(m_ordinal->currentData().toInt())
-                         + weekdayCode(m_monthWeekday->currentData().toInt()));
+            rule.byDay = {QString::number(m_ordinal->currentData().toInt())
+                          + weekdayCode(m_monthWeekday->currentData().toInt())};
         else
-            parts.append(u"BYMONTHDAY="_s + QString::number(m_monthDay->value()));
+            rule.byMonthDay = {m_monthDay->value()};
     }
     switch (m_endMode->checkedId()) {
-    case After: parts.append(u"COUNT="_s + QString::number(m_count->value())); break;
-    case On: {
+    case After: rule.count = m_count->value(); break;
+    case On:
         // Written anew, the end would be the last second of its day and could
         // let one more occurrence in than the given end did.
-        const bool untouched = !m_givenUntil.isEmpty() && m_until->date() == m_givenUntilDay;
-        parts.append(u"UNTIL="_s + (untouched ? m_givenUntil : RuleUntil::value(m_until->date(), m_seriesZone)));
+        if (m_givenUntilDay.isValid() && m_until->date() == m_givenUntilDay && m_givenEnd.until.isValid()) {
+            rule.until = m_givenEnd.until;
+            rule.untilForm = m_givenEnd.untilForm;
+        } else {
+            RuleUntil::setDay(rule, m_until->date(), m_seriesZone);
+        }
         break;
-    }
     default: break;
     }
-    return parts.join(u';');
+    return rule.toText();
 }

@@ -3,9 +3,10 @@
 #include <QDate>
 #include <QDialog>
 #include <QList>
-#include <QMap>
 #include <QString>
 #include <QTimeZone>
+
+#include "recurrencerule.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -43,12 +44,12 @@ public:
     static QString weekdayCode(int isoWeekday);
     // 1..7 for the first code the text ends with (exact case), else 0.
     static int weekdayFromCode(const QString &text);
-    static QMap<QString, QString> splitRrule(const QString &rule);
+    static RecurrenceRule splitRrule(const QString &rule);
 
 private:
     void buildUi(int firstDayOfWeek);
     void loadRrule();
-    void loadEnd(const QMap<QString, QString> &parts);
+    void loadEnd(const RecurrenceRule &parts);
     void updateIntervalUnit();
     void updateSummary();
     void frequencyChanged(int index);
@@ -56,9 +57,9 @@ private:
     QDate m_anchor;
     QString m_rule;
     QTimeZone m_seriesZone;
-    // The end as the rule gave it, and the day shown for it: an end the user
+    // The rule that gave the end, and the day shown for it: an end the user
     // leaves alone is written back unchanged.
-    QString m_givenUntil;
+    RecurrenceRule m_givenEnd;
     QDate m_givenUntilDay;
 
     QComboBox *m_frequency = nullptr;

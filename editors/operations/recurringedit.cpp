@@ -3,6 +3,7 @@
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "recurrence.h"
+#include "recurrencerule.h"
 #include "seriesrows.h"
 #include "storesql.h"
 #include "timeutil.h"
@@ -11,7 +12,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace EventWrites;
@@ -96,80 +96,12 @@ private:
     QDateTime m_to;
 };
 
-// The ordinal of `date`'s weekday in its month: from the start (1 = first)
-// or, for `fromEnd`, from the end (-1 = last).
-int weekdayOrdinal(const QDate &date, bool fromEnd)
+// `rule` repeating on the day the shift moves the series to.
+QString shiftedRule(const QString &rule, const SeriesShift &shift)
 {
-    return fromEnd ? -((date.daysInMonth() - date.day()) / 7 + 1) : (date.day() - 1) / 7 + 1;
-}
-
-// `date`'s day of the month, counted from the end when `fromEnd` (-1 = last).
-int monthDay(const QDate &date, bool fromEnd)
-{
-    return fromEnd ? date.day() - date.daysInMonth() - 1 : date.day();
-}
-
-// `rule` of a series moved from the day `from` to the day `to`, so that it
-// keeps repeating on the day it was moved to. A weekday of the month, day of
-// the month or month that named `from` ("2TU", "-1FR", "31", "-1", "11")
-// names `to` the same way ("3TH", "-1MO", "1", "-3", "12"); other weekdays
-// and days move by the days.
-QString shiftRuleDays(const QString &rule, const QDate &from, const QDate &to)
-{
-    const int days = int(from.daysTo(to));
-    if (days == 0 || !from.isValid() || !to.isValid())
-        return rule;
-    static const QStringList codes = {u"MO"_s, u"TU"_s, u"WE"_s, u"TH"_s, u"FR"_s, u"SA"_s, u"SU"_s};
-    QStringList parts = rule.split(u';', Qt::SkipEmptyParts);
-    // Numbered weekdays count within the month only in these rules (a
-    // yearly rule without months counts them within the year).
-    const QString upper = u';' + rule.toUpper().remove(u' ') + u';';
-    const bool monthOrdinals = upper.contains(u";FREQ=MONTHLY;"_s)
-        || (upper.contains(u";FREQ=YEARLY;"_s) && upper.contains(u";BYMONTH="_s));
-    for (QString &part : parts) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq <= 0)
-            continue;
-        const QString key = part.left(eq).trimmed().toUpper();
-        QStringList items = part.mid(eq + 1).split(u',', Qt::SkipEmptyParts);
-        if (key == u"BYDAY"_s) {
-            for (QString &item : items) {
-                const QString trimmed = item.trimmed().toUpper();
-                const qsizetype index = codes.indexOf(trimmed.right(2));
-                if (index < 0)
-                    continue;
-                bool numbered = false;
-                const int ordinal = trimmed.chopped(2).toInt(&numbered);
-                const bool namesFrom = numbered && monthOrdinals && index + 1 == from.dayOfWeek()
-                    && ordinal == weekdayOrdinal(from, ordinal < 0);
-                if (namesFrom)
-                    item = QString::number(weekdayOrdinal(to, ordinal < 0)) + codes.at(to.dayOfWeek() - 1);
-                else
-                    item = trimmed.chopped(2) + codes.at(((index + days) % 7 + 7) % 7);
-            }
-        } else if (key == u"BYMONTHDAY"_s) {
-            for (QString &item : items) {
-                bool ok = false;
-                const int day = item.trimmed().toInt(&ok);
-                if (!ok || day == 0)
-                    continue;
-                const bool fromEnd = day < 0;
-                if (day == monthDay(from, fromEnd))
-                    item = QString::number(monthDay(to, fromEnd));
-                else if (std::abs(day + days) >= 1 && std::abs(day + days) <= 31 && (day + days < 0) == fromEnd)
-                    item = QString::number(day + days);
-            }
-        } else if (key == u"BYMONTH"_s && from.month() != to.month()) {
-            for (QString &item : items) {
-                if (item.trimmed() == QString::number(from.month()))
-                    item = QString::number(to.month());
-            }
-        } else {
-            continue;
-        }
-        part = part.left(eq + 1) + items.join(u',');
-    }
-    return parts.join(u';');
+    RecurrenceRule shifted = RecurrenceRule::fromText(rule);
+    shifted.shiftDays(shift.fromDate(), shift.toDate());
+    return shifted.toText();
 }
 
 // Values before `at` and from `at` on.
@@ -216,58 +148,19 @@ void markChanged(Event &row, const QDateTime &now)
     row.deleted_at.reset();
 }
 
-struct RuleEnd
+// The last instant the rule's UNTIL lets an occurrence start at.
+QDateTime untilInstant(const RecurrenceRule &rule, const QTimeZone &zone, bool allDay)
 {
-    std::optional<int> count;
-    QString until; // as written
-};
-
-RuleEnd ruleEnd(const QString &rule)
-{
-    RuleEnd end;
-    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq <= 0)
-            continue;
-        const QString key = part.left(eq).trimmed().toUpper();
-        const QString value = part.mid(eq + 1).trimmed();
-        if (key == u"COUNT"_s) {
-            bool ok = false;
-            const int count = value.toInt(&ok);
-            if (ok)
-                end.count = count;
-        } else if (key == u"UNTIL"_s) {
-            end.until = value;
-        }
+    const QDateTime &wall = rule.until;
+    switch (rule.untilForm) {
+    case RecurrenceRule::UntilForm::Date:
+        return allDay ? allDayTime(wall.date()) : TimeUtil::inZone(wall.date(), QTime(23, 59, 59), zone);
+    case RecurrenceRule::UntilForm::Floating:
+        return TimeUtil::inZone(wall.date(), wall.time(), zone);
+    case RecurrenceRule::UntilForm::Utc:
+        break;
     }
-    return end;
-}
-
-// The last instant an UNTIL value lets an occurrence start at.
-QDateTime untilInstant(const QString &until, const QTimeZone &zone, bool allDay)
-{
-    if (until.trimmed().size() == 8) {
-        const QDate day = QDate::fromString(until.trimmed(), u"yyyyMMdd"_s);
-        return allDay ? allDayTime(day) : TimeUtil::inZone(day, QTime(23, 59, 59), zone);
-    }
-    return instantOf(until, zone);
-}
-
-// `rule` with COUNT and UNTIL set to the given values, in place.
-QString withEnd(const QString &rule, const std::optional<int> &count, const QString &until)
-{
-    QStringList parts = rule.split(u';', Qt::SkipEmptyParts);
-    for (QString &part : parts) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq <= 0)
-            continue;
-        const QString key = part.left(eq).trimmed().toUpper();
-        if (key == u"COUNT"_s && count)
-            part = u"COUNT="_s + QString::number(*count);
-        else if (key == u"UNTIL"_s && !until.isEmpty())
-            part = u"UNTIL="_s + until;
-    }
-    return parts.join(u';');
+    return wall;
 }
 
 // Rule-generated starts of the series before `at` (COUNT counts them all,
@@ -411,15 +304,13 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     const QTimeZone &zone = shift.zone();
 
     // What of the series remained from the occurrence on.
-    const RuleEnd end = ruleEnd(series.recurrence_rule);
-    std::optional<int> remainingCount;
+    RecurrenceRule rule = RecurrenceRule::fromText(series.recurrence_rule);
     bool remains = true;
-    if (end.count) {
-        remainingCount = *end.count - startsBefore(series, occurrence);
-        remains = *remainingCount > 0;
-    } else if (!end.until.isEmpty()) {
-        const QDateTime until = untilInstant(end.until, zone, series.is_all_day);
-        remains = until.isValid() && occurrence <= until;
+    if (rule.count > 0) {
+        rule.count -= startsBefore(series, occurrence);
+        remains = rule.count > 0;
+    } else if (rule.until.isValid()) {
+        remains = occurrence <= untilInstant(rule, zone, series.is_all_day);
     }
 
     const auto exdates = splitDates(dateValues(series.exception_dates), occurrence, zone);
@@ -451,10 +342,10 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     // The series' end stays: its UNTIL, or the COUNT that was left. An UNTIL
     // that the moved start would already pass goes along with it, so the
     // occurrence the user moved is not lost.
-    QString until = end.until;
-    if (!until.isEmpty() && start > untilInstant(until, zone, series.is_all_day))
-        until = inFormOf(until, shift.apply(untilInstant(until, zone, series.is_all_day)), zone);
-    next.recurrence_rule = shiftRuleDays(withEnd(series.recurrence_rule, remainingCount, until), shift.fromDate(), shift.toDate());
+    if (rule.until.isValid() && start > untilInstant(rule, zone, series.is_all_day))
+        rule.moveUntil(shift.apply(untilInstant(rule, zone, series.is_all_day)), zone);
+    rule.shiftDays(shift.fromDate(), shift.toDate());
+    next.recurrence_rule = rule.toText();
     if (content && content->recurrence_rule != series.recurrence_rule)
         next.recurrence_rule = content->recurrence_rule;
     next.exception_dates = storedDates(shift.apply(exdates.second));
@@ -528,7 +419,7 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     const SeriesShift shift(series, allDayIfSo(series, occurrenceStart), allDayIfSo(series, newStart));
 
     Event row = series;
-    row.recurrence_rule = shiftRuleDays(series.recurrence_rule, shift.fromDate(), shift.toDate());
+    row.recurrence_rule = shiftedRule(series.recurrence_rule, shift);
     row.start_time = allDayIfSo(series, shift.apply(series.start_time));
     if (series.end_time) {
         // A move keeps the duration; a resize takes the occurrence's new one.
@@ -572,7 +463,7 @@ Event followingStart(const Event &stored, Event edited)
         return edited;
     // What the user left as it was follows the start; what they changed stays.
     if (edited.recurrence_rule == stored.recurrence_rule)
-        edited.recurrence_rule = shiftRuleDays(stored.recurrence_rule, shift->fromDate(), shift->toDate());
+        edited.recurrence_rule = shiftedRule(stored.recurrence_rule, *shift);
     if (edited.exception_dates == stored.exception_dates)
         edited.exception_dates = storedDates(shift->apply(dateValues(stored.exception_dates)));
     if (edited.recurrence_dates == stored.recurrence_dates)

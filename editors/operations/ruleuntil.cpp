@@ -1,8 +1,7 @@
 #include "ruleuntil.h"
 
+#include "recurrencerule.h"
 #include "timeutil.h"
-
-#include <QStringList>
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +12,14 @@ QString value(const QDate &day, const QTimeZone &zone)
     if (!zone.isValid())
         return TimeUtil::toIcalDate(day);
     return TimeUtil::toIcalUtc(TimeUtil::inZone(day, QTime(23, 59, 59), zone));
+}
+
+void setDay(RecurrenceRule &rule, const QDate &day, const QTimeZone &zone)
+{
+    if (zone.isValid())
+        rule.setUntilInstant(TimeUtil::inZone(day, QTime(23, 59, 59), zone));
+    else
+        rule.setUntilDate(day);
 }
 
 QDate day(const QString &value, const QTimeZone &zone)
@@ -28,23 +35,15 @@ QDate day(const QString &value, const QTimeZone &zone)
 
 QString withUntilForm(const QString &rule, bool dateForm, const QTimeZone &zone)
 {
-    QStringList parts = rule.split(u';', Qt::SkipEmptyParts);
-    bool changed = false;
-    for (QString &part : parts) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq <= 0 || part.left(eq).trimmed().toUpper() != u"UNTIL"_s)
-            continue;
-        const QString current = part.mid(eq + 1).trimmed();
-        const bool isDate = current.size() == 8;
-        if (isDate == dateForm)
-            continue;
-        const QDate until = day(current, zone);
-        if (!until.isValid())
-            continue;
-        part = u"UNTIL="_s + value(until, dateForm ? QTimeZone() : zone);
-        changed = true;
-    }
-    return changed ? parts.join(u';') : rule;
+    RecurrenceRule parsed = RecurrenceRule::fromText(rule);
+    const QString current = parsed.value(u"UNTIL");
+    if (current.isEmpty() || (current.size() == 8) == dateForm)
+        return rule;
+    const QDate until = day(current, zone);
+    if (!until.isValid())
+        return rule;
+    setDay(parsed, until, dateForm ? QTimeZone() : zone);
+    return parsed.toText();
 }
 
 } // namespace RuleUntil

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimeZone>
 
+struct RecurrenceRule;
+
 // The UNTIL part of the rules the editors write. RFC 5545 wants UNTIL of the
 // same type as DTSTART: a date for all-day series, a UTC date-time for timed
 // ones, where a bare date would be read by other clients as midnight and
@@ -14,6 +16,9 @@ namespace RuleUntil {
 // "yyyyMMdd" without a zone, else the last second of `day` in `zone`, in UTC
 // ("yyyyMMddTHHmmssZ").
 QString value(const QDate &day, const QTimeZone &zone);
+
+// Sets `rule`'s UNTIL to the form value() writes.
+void setDay(RecurrenceRule &rule, const QDate &day, const QTimeZone &zone);
 
 // The day an UNTIL value ends on: a UTC date-time read in `zone` (its first
 // eight characters without one), a date or floating date-time as written.

@@ -1,6 +1,7 @@
 #include "seriesrows.h"
 
 #include "eventrepository.h"
+#include "recurrencerule.h"
 #include "timeutil.h"
 
 #include <QDebug>
@@ -78,27 +79,11 @@ QDateTime instantOf(const QString &value, const QTimeZone &zone)
 
 QString endSeriesBefore(const QString &rule, const QDateTime &cutoff, bool allDay)
 {
-    const QString until = allDay ? TimeUtil::toIcalDate(cutoff.date()) : TimeUtil::toIcalUtc(cutoff);
-    QStringList parts;
-    bool replaced = false;
-    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = part.indexOf(u'=');
-        if (eq < 0) {
-            parts.append(part);
-            continue;
-        }
-        const QString key = part.left(eq).toUpper();
-        if (key == u"COUNT"_s)
-            continue;
-        if (key == u"UNTIL"_s) {
-            parts.append(u"UNTIL="_s + until);
-            replaced = true;
-            continue;
-        }
-        parts.append(part);
-    }
-    if (!replaced)
-        parts.append(u"UNTIL="_s + until);
-    return parts.join(u';');
+    RecurrenceRule ended = RecurrenceRule::fromText(rule);
+    ended.count = 0;
+    if (allDay)
+        ended.setUntilDate(cutoff.date());
+    else
+        ended.setUntilInstant(cutoff);
+    return ended.toText();
 }
-

@@ -2,9 +2,9 @@
 // Microsoft::CalendarClient that only converts repetition.
 #include "microsoftcalendarclient.h"
 
+#include "recurrencerule.h"
 #include "timeutil.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QStringList>
 
@@ -71,18 +71,6 @@ int ordinalOfGraphIndex(const QString &name)
             return index.ordinal;
     }
     return 0;
-}
-
-QHash<QString, QString> ruleParts(const QString &rule)
-{
-    QHash<QString, QString> parts;
-    for (const QString &piece : rule.split(u';', Qt::SkipEmptyParts)) {
-        const qsizetype eq = piece.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        parts.insert(piece.left(eq).toUpper(), piece.mid(eq + 1));
-    }
-    return parts;
 }
 
 // One BYDAY entry split into its ordinal (0 when none) and weekday code.
@@ -180,7 +168,7 @@ QString dayList(const QJsonArray &names, int ordinal)
 
 QJsonObject CalendarClient::rruleToRecurrence(const QString &rule, const QDateTime &start)
 {
-    const QHash<QString, QString> parts = ruleParts(rule);
+    const RecurrenceRule parts = RecurrenceRule::fromText(rule);
     const QString freq = parts.value(u"FREQ"_s);
     const QDate startDay = start.date();
     const QList<ByDay> days = byDays(parts.value(u"BYDAY"_s));
@@ -189,7 +177,7 @@ QJsonObject CalendarClient::rruleToRecurrence(const QString &rule, const QDateTi
     QJsonObject pattern;
     // Graph refuses an interval below one, and the event would never leave
     // the pending state.
-    pattern.insert("interval"_L1, qMax(1, parts.value(u"INTERVAL"_s, u"1"_s).toInt()));
+    pattern.insert("interval"_L1, parts.interval);
     if (freq == "DAILY"_L1) {
         pattern.insert("type"_L1, u"daily"_s);
     } else if (freq == "WEEKLY"_L1) {
@@ -200,7 +188,7 @@ QJsonObject CalendarClient::rruleToRecurrence(const QString &rule, const QDateTi
         if (weekdays.isEmpty())
             weekdays.append(QString(kDays[startDay.dayOfWeek() % 7].graph));
         pattern.insert("daysOfWeek"_L1, weekdays);
-        const QString weekStart = graphDay(parts.value(u"WKST"_s, u"MO"_s).toUpper());
+        const QString weekStart = graphDay(parts.value(u"WKST"_s).toUpper());
         pattern.insert("firstDayOfWeek"_L1, weekStart.isEmpty() ? u"monday"_s : weekStart);
     } else if (freq == "MONTHLY"_L1 || freq == "YEARLY"_L1) {
         const bool yearly = freq == "YEARLY"_L1;

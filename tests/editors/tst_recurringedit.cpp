@@ -71,6 +71,11 @@ private Q_SLOTS:
             << u"freq=daily;count=3"_s << false << u"freq=daily;UNTIL=20260316T085959Z"_s;
         QTest::newRow("all-day series end on a date") << u"FREQ=DAILY;COUNT=9"_s << true
                                                       << u"FREQ=DAILY;UNTIL=20260316"_s;
+        QTest::newRow("without UNTIL: appended after every other part")
+            << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a"_s << false
+            << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a;UNTIL=20260316T085959Z"_s;
+        QTest::newRow("an empty rule becomes the UNTIL part alone") << QString() << false
+                                                                    << u"UNTIL=20260316T085959Z"_s;
     }
     void endSeriesBefore()
     {
@@ -179,6 +184,11 @@ private Q_SLOTS:
             << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s << local(2026, 3, 16, 9)
             << u"FREQ=WEEKLY;UNTIL="_s + cutoff + u";BYDAY=MO"_s << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s
             << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s};
+        QTest::newRow("unreadable UNTIL: no end, as the series showed, so nothing is lost")
+            << u"FREQ=WEEKLY;BYDAY=MO;UNTIL=soon"_s << local(2026, 3, 16, 9)
+            << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff << u"FREQ=WEEKLY;BYDAY=MO;UNTIL=soon"_s
+            << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s,
+                                   u"2026-04-06 10:00"_s};
         QTest::newRow("nothing remained: no new series")
             << u"FREQ=WEEKLY;BYDAY=MO;COUNT=2"_s << local(2026, 3, 16, 9)
             << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff << QString() << early;
