@@ -4,7 +4,7 @@
 #include "accountrepository.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
-#include "client.h"
+#include "account/client.h"
 #include "apiclient.h"
 #include "configsyncservice.h"
 #include "conflictresolutionservice.h"

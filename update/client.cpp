@@ -1,4 +1,4 @@
-#include "client.h"
+#include "update/client.h"
 #include "manifest_p.h"
 #include "version.h"
 

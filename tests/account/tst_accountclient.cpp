@@ -1,5 +1,5 @@
 #include "apiclient.h"
-#include "client.h"
+#include "account/client.h"
 #include "filetokenstore.h"
 #include "memorytokenstore.h"
 #include "scriptedhttpserver.h"

@@ -1,4 +1,4 @@
-#include "client.h"
+#include "account/client.h"
 #include "filetokenstore.h"
 #include "keyringtokenstore.h"
 

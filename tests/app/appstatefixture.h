@@ -6,7 +6,7 @@
 // prepared before the start and read independently through sqlite3.
 
 #include "appstate.h"
-#include "client.h"
+#include "account/client.h"
 #include "database.h"
 #include "environment.h"
 #include "sqlitecli.h"

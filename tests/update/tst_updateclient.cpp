@@ -1,4 +1,4 @@
-#include "client.h"
+#include "update/client.h"
 #include "manifestserver.h"
 #include "version.h"
 
