@@ -14,6 +14,7 @@
 #include "filterrulerepository.h"
 #include "invitationsservice.h"
 #include "preferencesrepository.h"
+#include "recordnames.h"
 #include "syncclient.h"
 #include "syncqueuerepository.h"
 #include "taskrepository.h"
@@ -44,7 +45,7 @@ const auto kCompact = u"compact"_s;
 
 const auto kLocalAccountId = u"personal-local-account"_s;
 const auto kPersonalCalendarId = u"quillmarten-personal-default"_s;
-const auto kCloudType = u"quillmarten"_s;
+const auto kCloudType = AccountType::Quillmarten;
 
 QString storedMode(const QString &mode)
 {
@@ -415,8 +416,8 @@ QSet<QString> AppState::providerCalendars() const
     QSet<QString> result;
     if (!m_accounts || !m_calendars)
         return result;
-    static const QSet<QString> providerTypes = {u"caldav"_s, u"icloud"_s, u"zoho"_s, u"google"_s,
-                                                u"microsoft"_s};
+    static const QSet<QString> providerTypes = {AccountType::CalDav, AccountType::ICloud, AccountType::Zoho,
+                                                AccountType::Google, AccountType::Microsoft};
     QSet<QString> providerAccounts;
     for (const Account &account : m_accounts->getAll()) {
         if (providerTypes.contains(account.type))

@@ -4,6 +4,7 @@
 #include "apiclient.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
+#include "recordnames.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -109,7 +110,7 @@ void SyncClient::pullCalendarList()
                 Account account;
                 account.id = cloudAccountId();
                 account.name = u"Quillmarten"_s;
-                account.type = u"quillmarten"_s;
+                account.type = AccountType::Quillmarten;
                 account.sync_interval_minutes = 0;
                 account.created_at = account.updated_at = now;
                 if (!accounts->insert(account)) {
@@ -125,7 +126,7 @@ void SyncClient::pullCalendarList()
             static const QRegularExpression hexColor(u"^#[0-9A-Fa-f]{6}$"_s);
             if (hexColor.match(entry.color).hasMatch())
                 calendar.color = entry.color;
-            calendar.canonical_key = canonicalCalendarKey(u"quillmarten"_s, url).value_or(QString());
+            calendar.canonical_key = canonicalCalendarKey(AccountType::Quillmarten, url).value_or(QString());
             calendar.sync_enabled = true;
             calendar.created_at = calendar.updated_at = now;
             if (calendars->insert(calendar)) {

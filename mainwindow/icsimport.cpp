@@ -1,4 +1,5 @@
 #include "icsimport.h"
+#include "recordnames.h"
 #include "storefailure.h"
 
 #include "eventrepository.h"
@@ -29,7 +30,7 @@ StoreFailure::Kind storeFailure(StoreFailure::Kind failure)
 Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 {
     event.calendar_id = calendarId;
-    event.sync_status = QStringLiteral("pending");
+    event.sync_status = SyncStatus::Pending;
     if (!event.last_modified.isValid())
         event.last_modified = now;
     return event;

@@ -7,6 +7,7 @@
 #include "conflictresolutionservice.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "recordnames.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -87,7 +88,7 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
     QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
-                                      [](const Event &e) { return e.sync_status == "pending"_L1; });
+                                      [](const Event &e) { return e.sync_status == SyncStatus::Pending; });
     if (pending == rows.cend()) {
         next(); // pushed with an earlier resource, or gone meanwhile
         return;
@@ -237,7 +238,7 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
                 current->exception_dates = masterExceptions;
                 current->href = href;
                 current->etag = etag;
-                current->sync_status = u"synced"_s;
+                current->sync_status = SyncStatus::Synced;
                 ok = m_events->update(*current);
             } else {
                 ok = m_events->markSynced(row.id, href, etag);
@@ -274,7 +275,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                              << merged.changed.size() << "added" << merged.added.size() << "removed"
                              << merged.removedIds.size() << "conflicts" << merged.conflicts.size();
             for (Event row : merged.changed) {
-                row.sync_status = u"pending"_s;
+                row.sync_status = SyncStatus::Pending;
                 if (!m_events->update(row))
                     qCWarning(lcCalDav) << "[CalDav] merged row not stored, id=" << row.id;
             }
@@ -284,7 +285,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                 row.calendar_id = m_store->calendarId();
                 row.href = href;
                 row.etag = etag;
-                row.sync_status = u"pending"_s;
+                row.sync_status = SyncStatus::Pending;
                 if (row.title.isNull())
                     row.title = ""_L1;
                 if (!row.created.isValid())

@@ -5,6 +5,7 @@
 #include "caldavtaskmerge.h"
 #include "caldavtaskstore.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "taskrepository.h"
 
 #include <QCoreApplication>
@@ -31,7 +32,7 @@ QStringList CalDavTaskPush::pendingKeys()
 void CalDavTaskPush::push(const QString &id, bool retried)
 {
     const std::optional<Task> task = m_tasks->getById(id);
-    if (!task || task->sync_status != "pending"_L1) {
+    if (!task || task->sync_status != SyncStatus::Pending) {
         next();
         return;
     }
@@ -129,7 +130,7 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task)
             Task result = CalDavTaskMerge::merge(*base, task, *server, &conflict);
             if (conflict)
                 qCInfo(lcCalDav) << "[CalDav] Both sides changed task" << task.id << "- the local version stays";
-            result.sync_status = u"pending"_s;
+            result.sync_status = SyncStatus::Pending;
             merged = result != task && m_tasks->update(result);
         }
         // Everything of the server's copy is in the local row now.

@@ -6,6 +6,7 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
+#include "recordnames.h"
 
 #include <QLoggingCategory>
 #include <QSqlDatabase>
@@ -147,7 +148,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
         bool ok = true;
         if (!stored) {
             ok = events->insert(event);
-        } else if (stored->sync_status == "pending"_L1) {
+        } else if (stored->sync_status == SyncStatus::Pending) {
             // The local edit wins the next push; with the server's change key
             // that push is not refused as stale forever.
             std::optional<Event> full = events->getById(stored->id);
@@ -237,7 +238,7 @@ void SyncClient::pushNext(Run *run)
             // stored times are whole seconds, so the content decides as well.
             const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
                 && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed);
-            now->sync_status = unchanged ? u"synced"_s : u"pending"_s;
+            now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
             m_appState->events()->update(*now);
         }
         pushNext(run);
@@ -259,7 +260,7 @@ void SyncClient::pushNext(Run *run)
                                         << "for retry as insert";
                 now->provider_event_id.clear();
                 now->etag.clear();
-                now->sync_status = u"pending"_s;
+                now->sync_status = SyncStatus::Pending;
                 m_appState->events()->update(*now);
             }
         }
