@@ -3,14 +3,12 @@
 #include "storefailure.h"
 
 #include "eventrepository.h"
+#include "mainwindowlog.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QUuid>
-
-Q_LOGGING_CATEGORY(lcImport, "calendar.import")
 
 namespace IcsImport {
 
@@ -117,8 +115,8 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
             } else {
                 // One line, however many events were left: the rest would
                 // only fail the same way.
-                qCWarning(lcImport) << "Import rolled back after" << result.added + result.updated
-                                    << "events: the database failed" << int(failure);
+                qCWarning(lcMainWindow) << "Import rolled back after" << result.added + result.updated
+                                        << "events: the database failed" << int(failure);
                 result.failure = failure;
                 return giveUp(Outcome::StoreFailed);
             }
@@ -135,7 +133,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         return giveUp(Outcome::Cancelled);
     if (!database->commitWrite()) {
         result.failure = storeFailure(StoreFailure::last());
-        qCWarning(lcImport) << "Import rolled back: the commit failed" << int(result.failure);
+        qCWarning(lcMainWindow) << "Import rolled back: the commit failed" << int(result.failure);
         return giveUp(Outcome::StoreFailed);
     }
     result.outcome = Outcome::Stored;
