@@ -127,7 +127,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
             const bool wholeSeries = master != current.cend() && master->deleted_at;
             for (const Event &row : current) {
                 if ((wholeSeries || row.deleted_at) && !m_events->hardDelete(row.id))
-                    qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << row.title << "id=" << row.id;
+                    qCWarning(lcCalDav) << "[CalDav] hardDelete failed for id=" << row.id;
             }
             if (!href.isEmpty() && !wholeSeries)
                 m_store->dropResource(href);
@@ -150,7 +150,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
                           << "err=" << response.error << "(delete)";
         if (!response.error.isEmpty()) {
-            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            qCWarning(lcCalDav) << "[CalDav] Push network error for uid=" << seriesUid << ":" << response.error;
             fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
         } else if (response.isWriteSuccess() || response.status == 404) {
             removeLocally();
@@ -196,7 +196,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
                           << "err=" << response.error << kind;
         if (!response.error.isEmpty()) {
-            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            qCWarning(lcCalDav) << "[CalDav] Push network error for uid=" << seriesUid << ":" << response.error;
             fail(QCoreApplication::translate("CalDavSyncClient", "Push error: %1").arg(response.error));
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
@@ -244,12 +244,12 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
                 ok = m_events->markSynced(row.id, href, etag);
             }
             if (!ok)
-                qCWarning(lcCalDav) << "[CalDav] markSynced failed for" << row.title << "id=" << row.id;
+                qCWarning(lcCalDav) << "[CalDav] markSynced failed for id=" << row.id;
         }
         for (const Event &removed : deletedOverrides) {
             const std::optional<Event> current = m_events->getById(removed.id);
             if (current && current->deleted_at && !m_events->hardDelete(removed.id))
-                qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << removed.title << "id=" << removed.id;
+                qCWarning(lcCalDav) << "[CalDav] hardDelete failed for id=" << removed.id;
         }
     });
 }

@@ -22,7 +22,7 @@ QStringList CalDavTaskPush::pendingKeys()
 {
     const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
     if (!pending.isEmpty())
-        qCInfo(lcCalDav) << "[CalDav] Task push for" << m_calendarName << "pending=" << pending.size();
+        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_store->calendarId() << "pending=" << pending.size();
     QStringList ids;
     for (const Task &task : pending)
         ids.append(task.id);
@@ -38,7 +38,7 @@ void CalDavTaskPush::push(const QString &id, bool retried)
     }
     const bool isDelete = task->deleted_at.has_value();
     const bool isCreate = !isDelete && task->href.isEmpty();
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->title << "status=" << task->status << "isCreate=" << isCreate
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
                      << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     if (!isDelete && !isCreate && mergeServerCopy(*task)) {
         push(id, retried); // once more with the merged row
@@ -75,7 +75,7 @@ void CalDavTaskPush::push(const QString &id, bool retried)
 void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
                              const CalDavClient::Response &response)
 {
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task.id << "→ HTTP" << response.status << response.error;
     const bool isDelete = task.deleted_at.has_value();
     if (!response.error.isEmpty()) {
         fail(QCoreApplication::translate("CalDavSyncClient", "Task push error: %1").arg(response.error));
