@@ -1,15 +1,14 @@
 #include "apiclient.h"
 
+#include "accountlog.h"
+
 #include <QJsonParseError>
-#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcAccountApi, "tolmaccount.api", QtWarningMsg)
 
 namespace TolmAccount {
 
@@ -54,7 +53,7 @@ void ApiClient::send(const QByteArray &verb, const QString &path, const QByteArr
         request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
 
     QNetworkReply *reply = m_network->sendCustomRequest(request, verb, body);
-    qCDebug(lcAccountApi) << verb << url.path();
+    qCDebug(lcAccount) << verb << url.path();
     // Deleted whether or not anyone still listens for the answer.
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
     connect(reply, &QNetworkReply::finished, context ? context : this, [reply, done = std::move(done), verb, url] {
@@ -71,7 +70,7 @@ void ApiClient::send(const QByteArray &verb, const QString &path, const QByteArr
             if (parseError.error != QJsonParseError::NoError)
                 response.error = u"answer of %1 bytes is not JSON"_s.arg(bytes.size());
         }
-        qCDebug(lcAccountApi) << verb << url.path() << "->" << response.status << bytes.size() << "bytes";
+        qCDebug(lcAccount) << verb << url.path() << "->" << response.status << bytes.size() << "bytes";
         done(response);
     });
 }

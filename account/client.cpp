@@ -1,4 +1,4 @@
-#include "client.h"
+#include "account/client.h"
 #include "apiclient.h"
 #include "tokenstore.h"
 

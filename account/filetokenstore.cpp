@@ -1,5 +1,7 @@
 #include "filetokenstore.h"
 
+#include "accountlog.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -38,14 +40,14 @@ FileTokenStore::ReadStatus FileTokenStore::read(QJsonObject *values) const
     if (!file.exists())
         return ReadStatus::Missing;
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning().noquote() << "[TokenStore] cannot read" << m_filePath << file.errorString();
+        qCWarning(lcAccount).noquote() << "[TokenStore] cannot read" << m_filePath << file.errorString();
         return ReadStatus::Unreadable;
     }
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
     if (!doc.isObject()) {
         // The offset only: the text around it may be a secret.
-        qWarning().noquote() << "[TokenStore] damaged store" << m_filePath << "at offset" << error.offset;
+        qCWarning(lcAccount).noquote() << "[TokenStore] damaged store" << m_filePath << "at offset" << error.offset;
         return ReadStatus::Unreadable;
     }
     *values = doc.object();
@@ -57,7 +59,7 @@ bool FileTokenStore::write(const QJsonObject &values)
     if (!QFileInfo::exists(m_directory)) {
         const QFileInfo info(m_directory);
         if (!QDir().mkpath(info.absolutePath()) || !QDir().mkdir(m_directory, kOwnerOnlyDir)) {
-            qWarning().noquote() << "[TokenStore] cannot create" << m_directory;
+            qCWarning(lcAccount).noquote() << "[TokenStore] cannot create" << m_directory;
             return false;
         }
     }
@@ -65,13 +67,13 @@ bool FileTokenStore::write(const QJsonObject &values)
     // The permissions go on the temporary file before any secret is written
     // to it; the rename in commit() keeps them.
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(kOwnerOnlyFile)) {
-        qWarning().noquote() << "[TokenStore] cannot write" << m_filePath << file.errorString();
+        qCWarning(lcAccount).noquote() << "[TokenStore] cannot write" << m_filePath << file.errorString();
         file.cancelWriting();
         return false;
     }
     file.write(QJsonDocument(values).toJson(QJsonDocument::Compact));
     if (!file.commit()) {
-        qWarning().noquote() << "[TokenStore] cannot write" << m_filePath << file.errorString();
+        qCWarning(lcAccount).noquote() << "[TokenStore] cannot write" << m_filePath << file.errorString();
         return false;
     }
     return true;
@@ -107,7 +109,7 @@ bool FileTokenStore::save(const QString &key, const QString &value)
     // A damaged file cannot be repaired; starting afresh lets the user sign
     // in again instead of failing on every save.
     if (read(&values) == ReadStatus::Unreadable)
-        qWarning().noquote() << "[TokenStore] replacing unreadable store" << m_filePath;
+        qCWarning(lcAccount).noquote() << "[TokenStore] replacing unreadable store" << m_filePath;
     values.insert(key, value);
     return write(values);
 }

@@ -1,17 +1,16 @@
 #include "keyringtokenstore.h"
 
+#include "accountlog.h"
+
 #include <QDBusConnection>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 
 #include <qt6keychain/keychain.h>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcTokenStore, "tolmaccount.tokenstore", QtInfoMsg)
 
 namespace TolmAccount {
 
@@ -61,8 +60,8 @@ KeyringTokenStore::~KeyringTokenStore()
             ++kept;
     }
     if (kept > 0)
-        qCInfo(lcTokenStore).noquote() << "kept" << kept << "unconfirmed secret(s) in" << m_file.filePath()
-                             << "until the keyring takes them";
+        qCInfo(lcAccount).noquote() << "kept" << kept << "unconfirmed secret(s) in" << m_file.filePath()
+                          << "until the keyring takes them";
 }
 
 QString KeyringTokenStore::indexKey()
@@ -199,7 +198,7 @@ void KeyringTokenStore::onIndexRead(QKeychain::Job *job)
     }
     m_indexPlanned = m_toRead;
     std::sort(m_indexPlanned.begin(), m_indexPlanned.end());
-    qCDebug(lcTokenStore) << "keyring index of" << m_service << "lists" << m_toRead.size() << "key(s)";
+    qCDebug(lcAccount) << "keyring index of" << m_service << "lists" << m_toRead.size() << "key(s)";
     readNextListed();
 }
 
@@ -265,10 +264,10 @@ void KeyringTokenStore::useKeyring()
     m_moved = int(fileKeys.size());
     m_changes = head + m_changes;
     if (m_moved > 0)
-        qCInfo(lcTokenStore).noquote() << "secrets of" << m_service << "are kept in the desktop keyring;" << m_moved
-                                       << "to move there from" << m_file.filePath();
+        qCInfo(lcAccount).noquote() << "secrets of" << m_service << "are kept in the desktop keyring;" << m_moved
+                                    << "to move there from" << m_file.filePath();
     else
-        qCInfo(lcTokenStore).noquote() << "secrets of" << m_service << "are kept in the desktop keyring";
+        qCInfo(lcAccount).noquote() << "secrets of" << m_service << "are kept in the desktop keyring";
     Q_EMIT becameReady();
     runNextChange();
 }
@@ -291,8 +290,8 @@ void KeyringTokenStore::fallBack(const QString &reason)
             m_file.remove(change.key);
     }
     m_changes.clear();
-    qCWarning(lcTokenStore).noquote() << u"desktop keyring unavailable (%1);"_s.arg(reason)
-                                      << "secrets of" << m_service << "are kept in" << m_file.filePath();
+    qCWarning(lcAccount).noquote() << u"desktop keyring unavailable (%1);"_s.arg(reason)
+                                   << "secrets of" << m_service << "are kept in" << m_file.filePath();
     if (wasDeciding)
         Q_EMIT becameReady();
 }
@@ -356,14 +355,14 @@ void KeyringTokenStore::onChangeDone(QKeychain::Job *job)
         return;
     }
     m_changes.removeFirst();
-    qCDebug(lcTokenStore) << "keyring confirmed" << (change.kind == Change::Delete ? "removal of" : "write of")
-                          << change.key;
+    qCDebug(lcAccount) << "keyring confirmed" << (change.kind == Change::Delete ? "removal of" : "write of")
+                       << change.key;
     if (change.kind == Change::Write) {
         // Only now may the file forget it: the keyring holds this value or a newer one.
         m_file.remove(change.key);
         if (m_moved > 0 && --m_moved == 0)
-            qCInfo(lcTokenStore).noquote() << "moved the secrets of" << m_service << "from" << m_file.filePath()
-                                           << "into the desktop keyring";
+            qCInfo(lcAccount).noquote() << "moved the secrets of" << m_service << "from" << m_file.filePath()
+                                        << "into the desktop keyring";
     }
     runNextChange();
 }

@@ -1,5 +1,7 @@
 #include "canonicalcalendarkey.h"
 
+#include "recordnames.h"
+
 #include <QCryptographicHash>
 #include <QStringList>
 #include <QUrl>
@@ -11,9 +13,10 @@ namespace {
 std::optional<QString> familyOf(const QString &accountType)
 {
     const QString type = accountType.trimmed().toLower();
-    if (type == "caldav"_L1 || type == "icloud"_L1 || type == "zoho"_L1)
-        return u"caldav"_s;
-    if (type == "google"_L1 || type == "microsoft"_L1 || type == "quillmarten"_L1 || type == "webcal"_L1)
+    if (type == AccountType::CalDav || type == AccountType::ICloud || type == AccountType::Zoho)
+        return AccountType::CalDav;
+    if (type == AccountType::Google || type == AccountType::Microsoft || type == AccountType::Quillmarten
+        || type == AccountType::Webcal)
         return type;
     return std::nullopt;
 }
@@ -80,9 +83,9 @@ std::optional<QString> canonicalCalendarKey(const QString &accountType, const QS
         return std::nullopt;
 
     QString normalised;
-    if (*family == "caldav"_L1 || *family == "webcal"_L1)
-        normalised = normalisedWebUrl(text, *family == "caldav"_L1);
-    else if (*family == "google"_L1)
+    if (*family == AccountType::CalDav || *family == AccountType::Webcal)
+        normalised = normalisedWebUrl(text, *family == AccountType::CalDav);
+    else if (*family == AccountType::Google)
         normalised = text.toLower();
     else
         normalised = text;

@@ -1,13 +1,11 @@
 #include "configsyncservice.h"
 
 #include "apiclient.h"
+#include "cloudlog.h"
 
 #include <QJsonArray>
-#include <QLoggingCategory>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcConfigSync, "calendar.configsync")
 
 namespace Quillmarten {
 

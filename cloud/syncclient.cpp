@@ -4,6 +4,8 @@
 #include "apiclient.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
+#include "cloudlog.h"
+#include "recordnames.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -75,7 +77,7 @@ void SyncClient::reportLater(int count)
 void SyncClient::pullCalendarList()
 {
     if (!m_api) {
-        qWarning() << "[CloudSync] no sync API client; calendar list not pulled";
+        qCWarning(lcConfigSync) << "[CloudSync] no sync API client; calendar list not pulled";
         reportLater(0);
         return;
     }
@@ -83,15 +85,15 @@ void SyncClient::pullCalendarList()
         const std::optional<QList<ListedCalendar>> listed =
             response.ok() ? parseCalendarList(response.body) : std::nullopt;
         if (!listed) {
-            qWarning() << "[CloudSync] calendar list failed:"
-                       << (response.ok() ? u"unexpected answer"_s : response.error);
+            qCWarning(lcConfigSync) << "[CloudSync] calendar list failed:"
+                                    << (response.ok() ? u"unexpected answer"_s : response.error);
             Q_EMIT calendarListPulled(0);
             return;
         }
         auto *accounts = m_appState ? m_appState->findChild<AccountRepository *>() : nullptr;
         auto *calendars = m_appState ? m_appState->findChild<CalendarRepository *>() : nullptr;
         if (!accounts || !calendars) {
-            qWarning() << "[CloudSync] no calendar store; calendar list dropped";
+            qCWarning(lcConfigSync) << "[CloudSync] no calendar store; calendar list dropped";
             Q_EMIT calendarListPulled(0);
             return;
         }
@@ -109,11 +111,11 @@ void SyncClient::pullCalendarList()
                 Account account;
                 account.id = cloudAccountId();
                 account.name = u"Quillmarten"_s;
-                account.type = u"quillmarten"_s;
+                account.type = AccountType::Quillmarten;
                 account.sync_interval_minutes = 0;
                 account.created_at = account.updated_at = now;
                 if (!accounts->insert(account)) {
-                    qWarning() << "[CloudSync] could not create the cloud account";
+                    qCWarning(lcConfigSync) << "[CloudSync] could not create the cloud account";
                     break;
                 }
             }
@@ -125,7 +127,7 @@ void SyncClient::pullCalendarList()
             static const QRegularExpression hexColor(u"^#[0-9A-Fa-f]{6}$"_s);
             if (hexColor.match(entry.color).hasMatch())
                 calendar.color = entry.color;
-            calendar.canonical_key = canonicalCalendarKey(u"quillmarten"_s, url).value_or(QString());
+            calendar.canonical_key = canonicalCalendarKey(AccountType::Quillmarten, url).value_or(QString());
             calendar.sync_enabled = true;
             calendar.created_at = calendar.updated_at = now;
             if (calendars->insert(calendar)) {
@@ -133,7 +135,7 @@ void SyncClient::pullCalendarList()
                 ++added;
             }
         }
-        qInfo() << "[CloudSync] calendar list:" << listed->size() << "listed," << added << "added";
+        qCInfo(lcConfigSync) << "[CloudSync] calendar list:" << listed->size() << "listed," << added << "added";
         Q_EMIT calendarListPulled(int(listed->size()));
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordnames.h"
+
 #include <QMetaType>
 #include <QString>
 
@@ -10,8 +12,8 @@ struct Attendee
     QString event_id;
     QString email;
     QString name;
-    QString role = QStringLiteral("required");
-    QString status = QStringLiteral("needs-action");
+    QString role = AttendeeRole::Required;
+    QString status = ParticipationStatus::NeedsAction;
     QString type;
     bool rsvp = false;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordnames.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -16,7 +18,7 @@ struct CalendarView
     QString calendar_ids = QStringLiteral("[]");
     bool is_default = false;
     int sort_order = 0;
-    QString sync_status = QStringLiteral("pending");
+    QString sync_status = SyncStatus::Pending;
     QDateTime created_at;
     QDateTime updated_at;
     std::optional<QDateTime> deleted_at;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "attendee.h"
+#include "recordnames.h"
 #include "reminder.h"
 
 #include <QDateTime>
@@ -34,7 +35,7 @@ struct Event
     QString exception_dates;
     QString recurrence_id;
     QString master_event_uid;
-    QString status = QStringLiteral("confirmed");
+    QString status = EventStatus::Confirmed;
     QString event_url;
     QString conference_url;
     QString organizer_email;
@@ -44,7 +45,7 @@ struct Event
     QString color;
     QDateTime created;
     QDateTime last_modified;
-    QString sync_status = QStringLiteral("synced");
+    QString sync_status = SyncStatus::Synced;
     std::optional<QDateTime> deleted_at;
     QList<Reminder> reminders;
     QList<Attendee> attendees;

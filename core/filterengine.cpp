@@ -2,6 +2,7 @@
 
 #include "filterpatterns_p.h"
 #include "localclock_p.h"
+#include "recordnames.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -313,8 +314,8 @@ FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
     RuleSet ruleSet(rules);
     FilterOutcome out;
     out.events.reserve(occurrences.size());
-    const QString hide = u"hide"_s;
-    const QString dim = u"dim"_s;
+    const QString hide = FilterAction::Hide;
+    const QString dim = FilterAction::Dim;
     for (const Event &event : occurrences) {
         const CompiledFilterRule *rule = ruleSet.decide(event);
         if (rule && rule->rule.action == hide) {
@@ -349,7 +350,7 @@ std::optional<FilterCondition> parseConditions(const QString &conditions)
         return std::nullopt;
     const QJsonObject o = doc.object();
     const QString kind = o.value("runtimeType"_L1).toString();
-    if (kind == "pattern"_L1) {
+    if (kind == FilterType::Pattern) {
         PatternCondition c;
         c.titleContains = stringList(o.value("titleContains"_L1));
         c.titleExact = stringList(o.value("titleExact"_L1));
@@ -358,7 +359,7 @@ std::optional<FilterCondition> parseConditions(const QString &conditions)
         c.caseSensitive = boolValue(o.value("caseSensitive"_L1));
         return c;
     }
-    if (kind == "time"_L1) {
+    if (kind == FilterType::Time) {
         TimeCondition c;
         c.timeExact = o.value("timeExact"_L1).toString();
         const QJsonValue range = o.value("timeRange"_L1);
@@ -371,7 +372,7 @@ std::optional<FilterCondition> parseConditions(const QString &conditions)
         c.recurringOnly = boolValue(o.value("recurringOnly"_L1));
         return c;
     }
-    if (kind == "specific"_L1)
+    if (kind == FilterType::Specific)
         return SpecificCondition{};
     if (kind == "allDay"_L1) {
         AllDayCondition c;

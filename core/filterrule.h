@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordnames.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -16,12 +18,12 @@ struct FilterRule
     bool enabled = true;
     QString calendar_ids = QStringLiteral("[]");
     QString conditions;
-    QString action = QStringLiteral("hide");
+    QString action = FilterAction::Hide;
     int priority = 100;
     QString event_uid;
     QString event_calendar_id;
     bool suppress_reminders = false;
-    QString sync_status = QStringLiteral("pending");
+    QString sync_status = SyncStatus::Pending;
     QDateTime created_at;
     QDateTime updated_at;
     std::optional<QDateTime> deleted_at;

@@ -1,5 +1,6 @@
 #include "icalendar.h"
 #include "icalendar_p.h"
+#include "recordnames.h"
 #include "timeutil.h"
 
 namespace ICalendar {
@@ -169,9 +170,9 @@ DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
 QString lowerRole(QStringView role)
 {
     if (role.compare(QLatin1String("REQ-PARTICIPANT"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("required");
+        return AttendeeRole::Required;
     if (role.compare(QLatin1String("OPT-PARTICIPANT"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("optional");
+        return AttendeeRole::Optional;
     return role.toString().toLower();
 }
 
@@ -432,8 +433,8 @@ public:
         case Prop::Created: m_task.created = dateOf(prop, m_zones).dateTime; break;
         case Prop::LastModified: m_task.last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::RepeatMode:
-            if (prop.value.trimmed() == QLatin1String("fromCompletionDate"))
-                m_task.repeat_mode = QStringLiteral("fromCompletionDate");
+            if (prop.value.trimmed() == RepeatMode::FromCompletionDate)
+                m_task.repeat_mode = RepeatMode::FromCompletionDate;
             break;
         case Prop::SortOrder: {
             bool ok = false;

@@ -1,4 +1,5 @@
 #include "icalendarstored_p.h"
+#include "recordnames.h"
 #include "timeutil.h"
 
 namespace ICalendar::Detail {
@@ -66,7 +67,7 @@ StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString
         if (depth == 1) {
             if (isBegin) {
                 component.isAlarm = prop.value.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
-                component.action = QStringLiteral("display");
+                component.action = ReminderAction::Display;
             } else if (component.isAlarm && prop.is(QLatin1String("ACTION"))) {
                 component.action = prop.value.trimmed().toString().toLower();
             } else if (component.isAlarm && prop.is(QLatin1String("TRIGGER"))) {

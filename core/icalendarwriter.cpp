@@ -1,5 +1,6 @@
 #include "icalendar.h"
 #include "icalendar_p.h"
+#include "recordnames.h"
 #include "timeutil.h"
 
 #include "icalendarstored_p.h"
@@ -144,9 +145,9 @@ void dateListLines(Writer &w, QLatin1String name, const QString &json)
 
 QString roleText(const QString &role)
 {
-    if (role == QLatin1String("required"))
+    if (role == AttendeeRole::Required)
         return QStringLiteral("REQ-PARTICIPANT");
-    if (role == QLatin1String("optional"))
+    if (role == AttendeeRole::Optional)
         return QStringLiteral("OPT-PARTICIPANT");
     return role.toUpper();
 }
@@ -309,7 +310,7 @@ void writeEvent(Writer &w, const Event &e)
         for (qsizetype i = 0; i < item.components.size() && !reused; ++i) {
             const StoredItem::Component &c = item.components.at(i);
             if (!used[i] && c.isReminder && c.minutesBefore == r.minutes_before
-                && c.action == (r.action.isEmpty() ? QStringLiteral("display") : r.action.toLower())) {
+                && c.action == (r.action.isEmpty() ? ReminderAction::Display : r.action.toLower())) {
                 used[i] = true;
                 reused = true;
                 w.text.append(c.text);
@@ -447,7 +448,7 @@ QString serializeTask(const Task &t)
     }
     if (!t.parent_task_uid.isEmpty())
         w.line(QLatin1String("RELATED-TO;RELTYPE=PARENT:"), escapeText(t.parent_task_uid));
-    if (t.repeat_mode == QLatin1String("fromCompletionDate"))
+    if (t.repeat_mode == RepeatMode::FromCompletionDate)
         w.raw(QLatin1String("X-QUILLMARTEN-REPEAT-MODE:fromCompletionDate"));
     if (t.sort_order > 0)
         w.line(QLatin1String("X-QUILLMARTEN-SORT-ORDER:"), QString::number(t.sort_order));

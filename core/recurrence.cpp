@@ -1,15 +1,13 @@
 #include "recurrence.h"
 
 #include "civildate_p.h"
+#include "corelog.h"
 #include "occurrencebuilder_p.h"
 #include "seriesexpander_p.h"
 
 #include <QHash>
-#include <QLoggingCategory>
 
 #include <limits>
-
-Q_LOGGING_CATEGORY(lcExpansion, "calendar.expansion", QtWarningMsg)
 
 namespace {
 

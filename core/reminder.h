@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordnames.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -12,7 +14,7 @@ struct Reminder
     QString id;
     QString event_id;
     int minutes_before = 0;
-    QString action = QStringLiteral("display");
+    QString action = ReminderAction::Display;
     bool acknowledged = false;
     std::optional<QDateTime> trigger_time;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordnames.h"
+
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
@@ -18,7 +20,7 @@ struct Task
     QString href;
     QString title;
     QString description;
-    QString status = QStringLiteral("needs-action");
+    QString status = TaskStatus::NeedsAction;
     int priority = 0;
     int percent_complete = 0;
     std::optional<QDateTime> due_date;
@@ -31,12 +33,12 @@ struct Task
     int sort_order = 0;
     QString color;
     QString recurrence_rule;
-    QString repeat_mode = QStringLiteral("fromDueDate");
+    QString repeat_mode = RepeatMode::FromDueDate;
     int sequence = 0;
     QString raw_icalendar;
     QDateTime created;
     QDateTime last_modified;
-    QString sync_status = QStringLiteral("synced");
+    QString sync_status = SyncStatus::Synced;
     std::optional<QDateTime> deleted_at;
 
     friend bool operator==(const Task &a, const Task &b);

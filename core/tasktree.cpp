@@ -1,5 +1,7 @@
 #include "tasktree.h"
 
+#include "recordnames.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -116,7 +118,7 @@ std::vector<Placement> walk(const QList<Task> &tasks, const ChildIndex &children
 
 bool isTaskCompleted(const Task &task)
 {
-    return task.status == "completed"_L1;
+    return task.status == TaskStatus::Completed;
 }
 
 namespace TaskTree {

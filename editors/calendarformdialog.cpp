@@ -9,6 +9,7 @@
 #include "canonicalcalendarkey.h"
 #include "environment.h"
 #include "eventwrites.h"
+#include "recordnames.h"
 #include "tokenstore.h"
 
 #include <QCloseEvent>
@@ -165,7 +166,7 @@ QString CalendarFormDialog::ensureLocalAccount()
     Account account;
     account.id = kLocalAccountId;
     account.name = u"On This Device"_s;
-    account.type = u"quillmarten"_s;
+    account.type = AccountType::Quillmarten;
     account.sync_interval_minutes = 15;
     account.enabled = true;
     account.color = kFallbackColor;
@@ -256,7 +257,7 @@ void CalendarFormDialog::save()
     case Mode::Edit: {
         const std::optional<Account> account = m_state->accounts()->getById(m_calendar->account_id);
         const bool changed = name != m_calendar->name || m_color != m_calendar->color;
-        if (account && account->type == u"caldav"_s && changed) {
+        if (account && account->type == AccountType::CalDav && changed) {
             editOnServer(name);
             return;
         }
@@ -298,7 +299,7 @@ void CalendarFormDialog::insertDeviceCalendar(const QString &name)
     calendar.is_visible = true;
     calendar.is_default = isFirstCalendar();
     calendar.sync_enabled = false;
-    calendar.canonical_key = canonicalCalendarKey(u"quillmarten"_s, calendar.url).value_or(QString());
+    calendar.canonical_key = canonicalCalendarKey(AccountType::Quillmarten, calendar.url).value_or(QString());
     calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
     if (m_state->calendars()->insert(calendar))
         accept();

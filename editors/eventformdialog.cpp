@@ -11,6 +11,7 @@
 #include "eventwrites.h"
 #include "preferencesrepository.h"
 #include "readonlylock.h"
+#include "recordnames.h"
 #include "recurrenceeditdialog.h"
 #include "recurringedit.h"
 #include "rruleformat.h"
@@ -184,13 +185,13 @@ QString EventFormDialog::reminderLabel(int minutes)
 
 QString EventFormDialog::participationStatusLabel(const QString &status)
 {
-    if (status == u"accepted"_s)
+    if (status == ParticipationStatus::Accepted)
         return tr("Going");
-    if (status == u"declined"_s)
+    if (status == ParticipationStatus::Declined)
         return tr("Declined");
-    if (status == u"tentative"_s)
+    if (status == ParticipationStatus::Tentative)
         return tr("Maybe");
-    if (status == u"delegated"_s)
+    if (status == ParticipationStatus::Delegated)
         return tr("Delegated");
     return tr("No response");
 }
@@ -569,8 +570,8 @@ void EventFormDialog::clearReminderRows()
 void EventFormDialog::addAttendee()
 {
     Attendee attendee;
-    attendee.role = u"required"_s;
-    attendee.status = u"needs-action"_s;
+    attendee.role = AttendeeRole::Required;
+    attendee.status = ParticipationStatus::NeedsAction;
     attendee.rsvp = true;
     m_attendees.append(attendee);
     rebuildAttendeeRows();
@@ -607,9 +608,11 @@ void EventFormDialog::rebuildAttendeeRows()
         status->setStyleSheet(u"color: %1;"_s.arg(Theme::textMuted().name()));
         // As wide as the widest status, so that the rows line up.
         int statusWidth = 0;
-        for (const char *known : {"accepted", "declined", "tentative", "delegated", "needs-action"})
-            statusWidth = qMax(statusWidth, status->fontMetrics().horizontalAdvance(
-                                                participationStatusLabel(QLatin1String(known))));
+        for (const QString &known : {ParticipationStatus::Accepted, ParticipationStatus::Declined,
+                                     ParticipationStatus::Tentative, ParticipationStatus::Delegated,
+                                     ParticipationStatus::NeedsAction})
+            statusWidth = qMax(statusWidth,
+                               status->fontMetrics().horizontalAdvance(participationStatusLabel(known)));
         status->setMinimumWidth(statusWidth);
         line->addWidget(status);
         QToolButton *remove = removeButton(row);
@@ -709,7 +712,7 @@ void EventFormDialog::save()
         record.uid = record.id;
         record.created = now;
         record.sequence = 0;
-        record.status = u"confirmed"_s;
+        record.status = EventStatus::Confirmed;
     }
     record.calendar_id = m_calendar->currentData().toString();
     record.title = m_title->text().trimmed();
@@ -749,7 +752,7 @@ void EventFormDialog::save()
             continue;
         Reminder reminder;
         reminder.minutes_before = choice->currentData().toInt();
-        reminder.action = u"display"_s;
+        reminder.action = ReminderAction::Display;
         record.reminders.append(reminder);
     }
     record.attendees.clear();
@@ -766,7 +769,7 @@ void EventFormDialog::save()
         return;
     }
     record.last_modified = now;
-    record.sync_status = u"pending"_s;
+    record.sync_status = SyncStatus::Pending;
 
     StoreFailure::clear();
     if (write(record)) {
@@ -814,7 +817,7 @@ bool EventFormDialog::write(Event record)
         row.href.clear();
         row.created = now;
         row.last_modified = now;
-        row.sync_status = u"pending"_s;
+        row.sync_status = SyncStatus::Pending;
         row.deleted_at.reset();
         detachChildren(row);
     };

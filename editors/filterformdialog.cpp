@@ -2,6 +2,7 @@
 
 #include "calendarchecklist.h"
 #include "dialogparts.h"
+#include "recordnames.h"
 
 #include "appstate.h"
 #include "event.h"
@@ -44,13 +45,13 @@ struct TypeInfo
 
 QList<TypeInfo> types()
 {
-    return {{QStringLiteral("pattern"), FilterFormDialog::tr("Pattern Match"),
+    return {{FilterType::Pattern, FilterFormDialog::tr("Pattern Match"),
              FilterFormDialog::tr("Filter events matching text patterns")},
-            {QStringLiteral("time"), FilterFormDialog::tr("Time-Based"),
+            {FilterType::Time, FilterFormDialog::tr("Time-Based"),
              FilterFormDialog::tr("Filter events at specific times")},
-            {QStringLiteral("specific"), FilterFormDialog::tr("Specific Event"),
+            {FilterType::Specific, FilterFormDialog::tr("Specific Event"),
              FilterFormDialog::tr("Filter a specific recurring event")},
-            {QStringLiteral("all_day"), FilterFormDialog::tr("All-Day Events"),
+            {FilterType::AllDay, FilterFormDialog::tr("All-Day Events"),
              FilterFormDialog::tr("Filter all-day events")}};
 }
 
@@ -113,7 +114,7 @@ FilterFormDialog::FilterFormDialog(AppState *state, QWidget *parent)
     setWindowTitle(tr("Add Filter"));
     setModal(true);
     buildUi();
-    setType(QStringLiteral("pattern"));
+    setType(FilterType::Pattern);
 }
 
 FilterFormDialog::FilterFormDialog(AppState *state, const FilterRule &rule, QWidget *parent)
@@ -162,8 +163,8 @@ void FilterFormDialog::buildUi()
     auto *actionForm = formLayout();
     m_action = new QComboBox(this);
     m_action->setObjectName(QStringLiteral("actionCombo"));
-    m_action->addItem(tr("Hide completely"), QStringLiteral("hide"));
-    m_action->addItem(tr("Dim (still visible, faded)"), QStringLiteral("dim"));
+    m_action->addItem(tr("Hide completely"), FilterAction::Hide);
+    m_action->addItem(tr("Dim (still visible, faded)"), FilterAction::Dim);
     actionForm->addRow(tr("&Action"), m_action);
     m_suppress = new QCheckBox(tr("Suppress reminders for matched events"), this);
     m_suppress->setObjectName(QStringLiteral("suppressCheck"));
@@ -271,10 +272,10 @@ QWidget *FilterFormDialog::buildTypeSelector()
 
 void FilterFormDialog::buildTypePages()
 {
-    m_pageIndex.insert(QStringLiteral("pattern"), m_pages->addWidget(buildPatternPage()));
-    m_pageIndex.insert(QStringLiteral("time"), m_pages->addWidget(buildTimePage()));
-    m_pageIndex.insert(QStringLiteral("specific"), m_pages->addWidget(buildSpecificPage()));
-    m_pageIndex.insert(QStringLiteral("all_day"), m_pages->addWidget(buildAllDayPage()));
+    m_pageIndex.insert(FilterType::Pattern, m_pages->addWidget(buildPatternPage()));
+    m_pageIndex.insert(FilterType::Time, m_pages->addWidget(buildTimePage()));
+    m_pageIndex.insert(FilterType::Specific, m_pages->addWidget(buildSpecificPage()));
+    m_pageIndex.insert(FilterType::AllDay, m_pages->addWidget(buildAllDayPage()));
 }
 
 QWidget *FilterFormDialog::buildPatternPage()
@@ -378,7 +379,7 @@ void FilterFormDialog::setType(const QString &key)
             m_typeDescription->setText(type.description);
     }
     m_pages->setCurrentIndex(m_pageIndex.value(key, 0));
-    m_calendarSection->setVisible(key != QLatin1String("specific"));
+    m_calendarSection->setVisible(key != FilterType::Specific);
     remeasure();
     updatePreview();
 }
@@ -403,7 +404,7 @@ void FilterFormDialog::remeasure()
 
 void FilterFormDialog::updateSuppressVisibility()
 {
-    m_suppress->setVisible(m_action->currentData().toString() == QLatin1String("dim"));
+    m_suppress->setVisible(m_action->currentData().toString() == FilterAction::Dim);
 }
 
 void FilterFormDialog::load()
@@ -413,7 +414,7 @@ void FilterFormDialog::load()
 
     const QJsonDocument doc = QJsonDocument::fromJson(m_rule.conditions.toUtf8());
     const QJsonObject c = doc.isObject() ? doc.object() : QJsonObject();
-    if (m_rule.type == QLatin1String("pattern")) {
+    if (m_rule.type == FilterType::Pattern) {
         QStringList list;
         const QJsonArray titles = c.value(QLatin1String("titleContains")).toArray();
         for (const QJsonValue &value : titles) {
@@ -422,7 +423,7 @@ void FilterFormDialog::load()
         }
         m_phrases->setText(list.join(QStringLiteral(", ")));
         m_caseSensitive->setChecked(c.value(QLatin1String("caseSensitive")).toBool(false));
-    } else if (m_rule.type == QLatin1String("time")) {
+    } else if (m_rule.type == FilterType::Time) {
         const QTime exact = QTime::fromString(c.value(QLatin1String("timeExact")).toString(), kTimeFormat);
         if (exact.isValid()) {
             m_exactCheck->setChecked(true);
@@ -442,18 +443,18 @@ void FilterFormDialog::load()
                 button->setChecked(true);
         }
         m_timeRecurringOnly->setChecked(c.value(QLatin1String("recurringOnly")).toBool(false));
-    } else if (m_rule.type == QLatin1String("specific")) {
+    } else if (m_rule.type == FilterType::Specific) {
         m_eventUid = m_rule.event_uid;
         m_eventCalendarId = m_rule.event_calendar_id;
         std::optional<Event> event;
         if (!m_eventUid.isEmpty() && !m_eventCalendarId.isEmpty())
             event = m_state->events()->getByUid(m_eventUid, m_eventCalendarId);
         m_eventLabel->setText(event && !event->title.isEmpty() ? event->title : tr("(Event no longer exists)"));
-    } else if (m_rule.type == QLatin1String("all_day")) {
+    } else if (m_rule.type == FilterType::AllDay) {
         m_allDayRecurringOnly->setChecked(c.value(QLatin1String("recurringOnly")).toBool(false));
     }
 
-    m_action->setCurrentIndex(m_rule.action == QLatin1String("dim") ? 1 : 0);
+    m_action->setCurrentIndex(m_rule.action == FilterAction::Dim ? 1 : 0);
     m_suppress->setChecked(m_rule.suppress_reminders);
     updateSuppressVisibility();
     m_enabled->setChecked(m_rule.enabled);
@@ -467,7 +468,7 @@ void FilterFormDialog::setSpecificEvent(const Event &event)
         return;
     m_eventUid = event.uid;
     m_eventCalendarId = event.calendar_id;
-    setType(QStringLiteral("specific"));
+    setType(FilterType::Specific);
     m_eventLabel->setText(event.title.isEmpty() ? tr("(Untitled event)") : event.title);
     if (m_name->text().isEmpty() && !event.title.isEmpty())
         m_name->setText(event.title);
@@ -488,15 +489,15 @@ QStringList FilterFormDialog::phrases() const
 QString FilterFormDialog::conditionsJson() const
 {
     QJsonObject c;
-    if (m_type == QLatin1String("pattern")) {
-        c.insert(QStringLiteral("runtimeType"), QStringLiteral("pattern"));
+    if (m_type == FilterType::Pattern) {
+        c.insert(QStringLiteral("runtimeType"), FilterType::Pattern);
         c.insert(QStringLiteral("titleContains"), QJsonArray::fromStringList(phrases()));
         c.insert(QStringLiteral("titleExact"), QJsonArray());
         c.insert(QStringLiteral("descriptionContains"), QJsonArray());
         c.insert(QStringLiteral("locationContains"), QJsonArray());
         c.insert(QStringLiteral("caseSensitive"), m_caseSensitive->isChecked());
-    } else if (m_type == QLatin1String("time")) {
-        c.insert(QStringLiteral("runtimeType"), QStringLiteral("time"));
+    } else if (m_type == FilterType::Time) {
+        c.insert(QStringLiteral("runtimeType"), FilterType::Time);
         if (m_exactCheck->isChecked())
             c.insert(QStringLiteral("timeExact"), m_exactTime->time().toString(kTimeFormat));
         if (m_rangeCheck->isChecked()) {
@@ -511,8 +512,8 @@ QString FilterFormDialog::conditionsJson() const
         }
         c.insert(QStringLiteral("daysOfWeek"), QJsonArray::fromStringList(checkedDays));
         c.insert(QStringLiteral("recurringOnly"), m_timeRecurringOnly->isChecked());
-    } else if (m_type == QLatin1String("specific")) {
-        c.insert(QStringLiteral("runtimeType"), QStringLiteral("specific"));
+    } else if (m_type == FilterType::Specific) {
+        c.insert(QStringLiteral("runtimeType"), FilterType::Specific);
     } else {
         c.insert(QStringLiteral("runtimeType"), QStringLiteral("allDay"));
         c.insert(QStringLiteral("recurringOnly"), m_allDayRecurringOnly->isChecked());
@@ -522,7 +523,7 @@ QString FilterFormDialog::conditionsJson() const
 
 QString FilterFormDialog::calendarIdsJson() const
 {
-    return m_type == QLatin1String("specific") ? QStringLiteral("[]") : m_calendars->checkedIdsJson();
+    return m_type == FilterType::Specific ? QStringLiteral("[]") : m_calendars->checkedIdsJson();
 }
 
 FilterRule FilterFormDialog::buildConditions() const
@@ -534,7 +535,7 @@ FilterRule FilterFormDialog::buildConditions() const
     rule.type = m_type;
     rule.action = m_action->currentData().toString();
     rule.conditions = conditionsJson();
-    if (m_type == QLatin1String("specific")) {
+    if (m_type == FilterType::Specific) {
         rule.event_uid = m_eventUid;
         rule.event_calendar_id = m_eventCalendarId;
     }
@@ -550,8 +551,8 @@ void FilterFormDialog::save()
         m_name->setFocus();
         return;
     }
-    const bool specific = m_type == QLatin1String("specific");
-    if (m_type == QLatin1String("pattern") && phrases().isEmpty()) {
+    const bool specific = m_type == FilterType::Specific;
+    if (m_type == FilterType::Pattern && phrases().isEmpty()) {
         QMessageBox::warning(this, tr("No patterns"), tr("Add at least one phrase to \"Title contains\"."));
         m_phrases->setFocus();
         return;
@@ -578,10 +579,10 @@ void FilterFormDialog::save()
     record.calendar_ids = calendarIdsJson();
     record.action = m_action->currentData().toString();
     record.enabled = m_enabled->isChecked();
-    record.suppress_reminders = record.action == QLatin1String("dim") && m_suppress->isChecked();
+    record.suppress_reminders = record.action == FilterAction::Dim && m_suppress->isChecked();
     record.event_uid = specific ? m_eventUid : QString();
     record.event_calendar_id = specific ? m_eventCalendarId : QString();
-    record.sync_status = QStringLiteral("pending");
+    record.sync_status = SyncStatus::Pending;
     record.updated_at = now;
 
     const bool ok = m_editing ? m_state->filterRules()->update(record) : m_state->filterRules()->insert(record);
@@ -622,7 +623,7 @@ void FilterFormDialog::updatePreview()
         if (outcome.dimmedIds.contains(event.id) || !kept.contains(event.id))
             samples.append(event.title.isEmpty() ? tr("(Untitled)") : event.title);
     }
-    const QString verb = rule.action == QLatin1String("hide") ? tr("hide") : tr("dim");
+    const QString verb = rule.action == FilterAction::Hide ? tr("hide") : tr("dim");
     QString text = tr("Would %1 %2 of %3 events in the next 30 days.").arg(verb).arg(matched).arg(occurrences.size());
     if (!samples.isEmpty())
         text += QStringLiteral("  ") + tr("e.g. %1").arg(samples.join(QStringLiteral(", ")));

@@ -2,6 +2,7 @@
 
 #include "dialogparts.h"
 #include "filterformdialog.h"
+#include "recordnames.h"
 
 #include "appstate.h"
 #include "filterrulerepository.h"
@@ -14,22 +15,22 @@ namespace {
 
 QString typeLabel(const QString &type)
 {
-    if (type == QLatin1String("pattern"))
+    if (type == FilterType::Pattern)
         return ManageFiltersDialog::tr("Pattern");
-    if (type == QLatin1String("time"))
+    if (type == FilterType::Time)
         return ManageFiltersDialog::tr("Time");
-    if (type == QLatin1String("specific"))
+    if (type == FilterType::Specific)
         return ManageFiltersDialog::tr("Specific");
-    if (type == QLatin1String("all_day"))
+    if (type == FilterType::AllDay)
         return ManageFiltersDialog::tr("All-day");
     return type;
 }
 
 QString actionLabel(const QString &action)
 {
-    if (action == QLatin1String("hide"))
+    if (action == FilterAction::Hide)
         return ManageFiltersDialog::tr("Hide");
-    if (action == QLatin1String("dim"))
+    if (action == FilterAction::Dim)
         return ManageFiltersDialog::tr("Dim");
     return action;
 }

@@ -6,6 +6,7 @@
 #include "datetimepicker.h"
 #include "eventwrites.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "recurrenceeditdialog.h"
 #include "rruleformat.h"
 #include "storesql.h"
@@ -32,9 +33,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kFromDueDate = u"fromDueDate"_s;
-const QString kCompleted = u"completed"_s;
 
 // A check box and its picker, side by side; the box switches the picker.
 QWidget *dateRow(QCheckBox *box, DateTimePicker *picker, QWidget *parent)
@@ -173,8 +171,8 @@ void TaskFormDialog::buildUi()
 
     m_repeatFrom = new QComboBox(this);
     m_repeatFrom->setObjectName(u"repeatFrom"_s);
-    m_repeatFrom->addItem(tr("Due date"), kFromDueDate);
-    m_repeatFrom->addItem(tr("Completion date"), u"fromCompletionDate"_s);
+    m_repeatFrom->addItem(tr("Due date"), RepeatMode::FromDueDate);
+    m_repeatFrom->addItem(tr("Completion date"), RepeatMode::FromCompletionDate);
     m_repeatFrom->setToolTip(
         tr("Due date: next due = current due + interval.\nCompletion date: next due = today + interval."));
     m_repeatFrom->setEnabled(false);
@@ -272,11 +270,11 @@ void TaskFormDialog::populate()
     showDate(m_due, m_hasDue, task.due_date, task.due_is_date_only);
     showDate(m_start, m_hasStart, task.start_date, task.start_is_date_only);
     m_rule = task.recurrence_rule;
-    m_repeatMode = task.repeat_mode.isEmpty() ? kFromDueDate : task.repeat_mode;
+    m_repeatMode = task.repeat_mode.isEmpty() ? RepeatMode::FromDueDate : task.repeat_mode;
     updateRepeatButton();
     m_categories->setText(task.categories.join(u", "_s));
     m_priority->setCurrentIndex(m_priority->findData(priorityChoice(task.priority)));
-    m_completed->setChecked(task.status == kCompleted);
+    m_completed->setChecked(task.status == TaskStatus::Completed);
     m_notes->setPlainText(task.description);
 }
 
@@ -337,7 +335,7 @@ void TaskFormDialog::save()
     record.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
     record.start_is_date_only = m_start->isDateOnly();
     record.recurrence_rule = m_rule;
-    record.repeat_mode = m_repeatMode.isEmpty() ? kFromDueDate : m_repeatMode;
+    record.repeat_mode = m_repeatMode.isEmpty() ? RepeatMode::FromDueDate : m_repeatMode;
     record.categories.clear();
     for (const QString &item : m_categories->text().split(u',')) {
         if (const QString category = item.trimmed(); !category.isEmpty())
@@ -346,20 +344,20 @@ void TaskFormDialog::save()
 
     // Ticking a repeating task done moves it on to its next occurrence, as
     // the task lists' check boxes do; it is written open and then completed.
-    const bool wasCompleted = m_task && m_task->status == kCompleted;
+    const bool wasCompleted = m_task && m_task->status == TaskStatus::Completed;
     const bool completeRepeating = m_completed->isChecked() && !wasCompleted && !record.recurrence_rule.isEmpty();
     if (m_completed->isChecked() && !completeRepeating) {
-        record.status = kCompleted;
+        record.status = TaskStatus::Completed;
         record.percent_complete = 100;
         if (!record.completed_date)
             record.completed_date = now;
     } else {
-        record.status = u"needs-action"_s;
+        record.status = TaskStatus::NeedsAction;
         record.percent_complete = 0;
         record.completed_date.reset();
     }
     record.last_modified = now;
-    record.sync_status = u"pending"_s;
+    record.sync_status = SyncStatus::Pending;
     record.raw_icalendar = ICalendar::serializeTask(record);
 
     if (write(record, completeRepeating)) {
@@ -425,7 +423,7 @@ bool TaskFormDialog::moveToCalendar(const Task &record, QString *movedId)
         row.etag.clear();
         row.deleted_at.reset();
         row.last_modified = now;
-        row.sync_status = u"pending"_s;
+        row.sync_status = SyncStatus::Pending;
         row.raw_icalendar = ICalendar::serializeTask(row);
         if (!tasks->remove(oldId) || !tasks->insert(row))
             return false;

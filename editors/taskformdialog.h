@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordnames.h"
 #include "task.h"
 
 #include <QDialog>
@@ -47,7 +48,7 @@ private:
     AppState *m_state;
     std::optional<Task> m_task;
     QString m_rule;
-    QString m_repeatMode = QStringLiteral("fromDueDate");
+    QString m_repeatMode = RepeatMode::FromDueDate;
     QString m_parentTaskUid;
 
     QLineEdit *m_title = nullptr;

@@ -1,6 +1,7 @@
 #include "viewformdialog.h"
 
 #include "calendarchecklist.h"
+#include "recordnames.h"
 
 #include "appstate.h"
 #include "viewrepository.h"
@@ -140,7 +141,7 @@ void ViewFormDialog::save()
     record.name = name;
     record.color = m_accent;
     record.calendar_ids = m_calendars->checkedIdsJson();
-    record.sync_status = QStringLiteral("pending");
+    record.sync_status = SyncStatus::Pending;
     record.updated_at = now;
     const bool ok = m_editing ? m_state->views()->update(record) : m_state->views()->insert(record);
     if (!ok) {

@@ -2,6 +2,7 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "recordnames.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
 #include "theme.h"
@@ -69,7 +70,7 @@ void AgendaTaskList::reload()
         item->setData(kTaskIdRole, task.id);
         // The done state is shown, not toggled here: the form changes it.
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        const bool done = task.status == QLatin1String("completed");
+        const bool done = task.status == TaskStatus::Completed;
         item->setCheckState(done ? Qt::Checked : Qt::Unchecked);
         if (done)
             item->setForeground(Theme::textMuted());

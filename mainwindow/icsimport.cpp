@@ -1,15 +1,14 @@
 #include "icsimport.h"
+#include "recordnames.h"
 #include "storefailure.h"
 
 #include "eventrepository.h"
+#include "mainwindowlog.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QUuid>
-
-Q_LOGGING_CATEGORY(lcImport, "calendar.import")
 
 namespace IcsImport {
 
@@ -29,7 +28,7 @@ StoreFailure::Kind storeFailure(StoreFailure::Kind failure)
 Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 {
     event.calendar_id = calendarId;
-    event.sync_status = QStringLiteral("pending");
+    event.sync_status = SyncStatus::Pending;
     if (!event.last_modified.isValid())
         event.last_modified = now;
     return event;
@@ -116,8 +115,8 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
             } else {
                 // One line, however many events were left: the rest would
                 // only fail the same way.
-                qCWarning(lcImport) << "Import rolled back after" << result.added + result.updated
-                                    << "events: the database failed" << int(failure);
+                qCWarning(lcMainWindow) << "Import rolled back after" << result.added + result.updated
+                                        << "events: the database failed" << int(failure);
                 result.failure = failure;
                 return giveUp(Outcome::StoreFailed);
             }
@@ -134,7 +133,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         return giveUp(Outcome::Cancelled);
     if (!database->commitWrite()) {
         result.failure = storeFailure(StoreFailure::last());
-        qCWarning(lcImport) << "Import rolled back: the commit failed" << int(result.failure);
+        qCWarning(lcMainWindow) << "Import rolled back: the commit failed" << int(result.failure);
         return giveUp(Outcome::StoreFailed);
     }
     result.outcome = Outcome::Stored;

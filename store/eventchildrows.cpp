@@ -1,6 +1,7 @@
 #include "eventchildrows.h"
 
 #include "database.h"
+#include "recordnames.h"
 #include "sqlitestatement.h"
 #include "storesql.h"
 
@@ -105,9 +106,9 @@ QString idOrNew(const QString &id)
     return id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : id;
 }
 
-QString orDefault(const QString &value, QLatin1String fallback)
+QString orDefault(const QString &value, const QString &fallback)
 {
-    return value.isEmpty() ? QString(fallback) : value;
+    return value.isEmpty() ? fallback : value;
 }
 
 // Stored times carry whole seconds, so a trigger read back equals start minus
@@ -201,7 +202,7 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
         for (qsizetype i = 0; r.id.isEmpty() && i < stored.size(); ++i) {
             const Reminder &old = stored.at(i);
             if (old.minutes_before != r.minutes_before
-                || old.action.compare(orDefault(r.action, QLatin1String("display")), Qt::CaseInsensitive) != 0)
+                || old.action.compare(orDefault(r.action, ReminderAction::Display), Qt::CaseInsensitive) != 0)
                 continue;
             r.id = old.id;
             if (!r.acknowledged && !r.trigger_time) {
@@ -219,7 +220,7 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
             trigger = due;
         }
         rows.append({idOrNew(r.id), event.id, r.minutes_before,
-                     orDefault(r.action, QLatin1String("display")), flag(acknowledged),
+                     orDefault(r.action, ReminderAction::Display), flag(acknowledged),
                      time(trigger)});
     }
     return replaceRows(db, "writeReminderRows", event, replacing,
@@ -235,8 +236,8 @@ bool writeAttendeeRows(Database &db, const Event &event, bool replacing)
     rows.reserve(event.attendees.size());
     for (const Attendee &a : event.attendees) {
         rows.append({idOrNew(a.id), event.id, text(a.email), text(a.name),
-                     orDefault(a.role, QLatin1String("required")),
-                     orDefault(a.status, QLatin1String("needs-action")), text(a.type),
+                     orDefault(a.role, AttendeeRole::Required),
+                     orDefault(a.status, ParticipationStatus::NeedsAction), text(a.type),
                      flag(a.rsvp)});
     }
     return replaceRows(db, "writeAttendeeRows", event, replacing,

@@ -4,6 +4,7 @@
 #include "changecoalescer.h"
 #include "database.h"
 #include "eventchildrows.h"
+#include "recordnames.h"
 #include "sqlitestatement.h"
 #include "storesql.h"
 #include "timeutil.h"
@@ -136,9 +137,9 @@ QVariantList contentValues(const Event &e)
             text(e.organizer_name), e.sequence, text(e.raw_icalendar), text(e.color)};
 }
 
-QString statusOr(const QString &status, QLatin1String fallback)
+QString statusOr(const QString &status, const QString &fallback)
 {
-    return status.isEmpty() ? QString(fallback) : status;
+    return status.isEmpty() ? fallback : status;
 }
 
 // Rows that every window from their start on returns (repeating masters, by
@@ -516,9 +517,9 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
 {
-    return select("EventRepository::getPending",
-                  QStringLiteral("WHERE calendar_id = ? AND sync_status = 'pending' ORDER BY start_time"),
-                  {calendarId});
+    static const QString where =
+        QStringLiteral("WHERE calendar_id = ? AND sync_status = '%1' ORDER BY start_time").arg(SyncStatus::Pending);
+    return select("EventRepository::getPending", where, {calendarId});
 }
 
 QList<Event> EventRepository::search(const QString &text, int limit) const
@@ -563,13 +564,13 @@ bool EventRepository::write(const Event &event, bool isUpdate)
     QVariantList values;
     if (isUpdate) {
         values = contentValues(e);
-        values += {nowText(), statusOr(e.sync_status, QLatin1String("pending")), time(e.deleted_at),
+        values += {nowText(), statusOr(e.sync_status, SyncStatus::Pending), time(e.deleted_at),
                    text(e.id)};
     } else {
         values = {text(e.id)};
         values += contentValues(e);
         values += {time(e.created), time(e.last_modified),
-                   statusOr(e.sync_status, QLatin1String("synced")), time(e.deleted_at)};
+                   statusOr(e.sync_status, SyncStatus::Synced), time(e.deleted_at)};
     }
     // Prepared once per connection: a sync pull writes thousands of rows,
     // and compiling the statement each time was a third of the cost.
@@ -609,10 +610,10 @@ bool EventRepository::remove(const QString &id)
     const QString calendarId = calendarIdOf(db, QLatin1String("events"), id);
     const QString now = nowText();
     QSqlQuery query(db);
-    if (!run(query,
-             QStringLiteral("UPDATE events SET deleted_at = ?, sync_status = 'pending', "
-                            "last_modified = ? WHERE id = ?"),
-             {now, now, id})) {
+    static const QString sql =
+        QStringLiteral("UPDATE events SET deleted_at = ?, sync_status = '%1', last_modified = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    if (!run(query, sql, {now, now, id})) {
         logFailure("EventRepository::remove", query);
         return false;
     }
@@ -624,7 +625,7 @@ bool EventRepository::restore(const Event &event)
 {
     Event copy = event;
     copy.deleted_at.reset();
-    copy.sync_status = QStringLiteral("pending");
+    copy.sync_status = SyncStatus::Pending;
     if (getById(copy.id)) {
         const bool ok = update(copy);
         qCInfo(lcStore).noquote() << "[Undo] cleared tombstone on existing row" << copy.id
@@ -665,8 +666,9 @@ bool EventRepository::markSynced(const QString &id, const QString &href, const Q
     QSqlDatabase &db = m_database->database();
     const QString calendarId = calendarIdOf(db, QLatin1String("events"), id);
     QSqlQuery query(db);
-    if (!run(query, QStringLiteral("UPDATE events SET href = ?, etag = ?, sync_status = 'synced' WHERE id = ?"),
-             {text(href), text(etag), id}))
+    static const QString sql =
+        QStringLiteral("UPDATE events SET href = ?, etag = ?, sync_status = '%1' WHERE id = ?").arg(SyncStatus::Synced);
+    if (!run(query, sql, {text(href), text(etag), id}))
         return false;
     m_changes->schedule(calendarId);
     return true;

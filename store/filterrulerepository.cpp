@@ -1,6 +1,7 @@
 #include "filterrulerepository.h"
 
 #include "database.h"
+#include "recordnames.h"
 #include "storesql.h"
 
 using namespace StoreSql;
@@ -118,10 +119,10 @@ bool FilterRuleRepository::remove(const QString &id)
 {
     const QString now = nowText();
     QSqlQuery query(m_database->database());
-    return changed(run(query,
-                       QStringLiteral("UPDATE filter_rules SET deleted_at = ?, sync_status = "
-                                      "'pending', updated_at = ? WHERE id = ?"),
-                       {now, now, id}));
+    static const QString sql =
+        QStringLiteral("UPDATE filter_rules SET deleted_at = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(run(query, sql, {now, now, id}));
 }
 
 bool FilterRuleRepository::hardDelete(const QString &id)
@@ -134,17 +135,17 @@ bool FilterRuleRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    return changed(StoreSql::reorder(m_database->database(),
-                                     QStringLiteral("UPDATE filter_rules SET priority = ?, "
-                                                    "sync_status = 'pending', updated_at = ? WHERE id = ?"),
-                                     ids));
+    static const QString sql =
+        QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(StoreSql::reorder(m_database->database(), sql, ids));
 }
 
 bool FilterRuleRepository::setEnabled(const QString &id, bool enabled)
 {
     QSqlQuery query(m_database->database());
-    return changed(run(query,
-                       QStringLiteral("UPDATE filter_rules SET enabled = ?, sync_status = 'pending', "
-                                      "updated_at = ? WHERE id = ?"),
-                       {flag(enabled), nowText(), id}));
+    static const QString sql =
+        QStringLiteral("UPDATE filter_rules SET enabled = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(run(query, sql, {flag(enabled), nowText(), id}));
 }

@@ -5,6 +5,7 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "storesql.h"
 #include "taskrepository.h"
 
@@ -77,7 +78,7 @@ bool ensureSampleAccount(AccountRepository &accounts)
     Account account;
     account.id = kAccountId;
     account.name = QStringLiteral("Sample Data");
-    account.type = QStringLiteral("quillmarten");
+    account.type = AccountType::Quillmarten;
     account.color = QStringLiteral("#9E9E9E");
     account.sync_interval_minutes = 0;
     account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
@@ -141,7 +142,7 @@ void makeSampleTask(TaskRepository &tasks, const SampleTask &sample, QDate today
         task.due_is_date_only = false;
     }
     if (sample.completed) {
-        task.status = QStringLiteral("completed");
+        task.status = TaskStatus::Completed;
         task.percent_complete = 100;
         task.completed_date = QDateTime::currentDateTimeUtc();
     }

@@ -5,6 +5,7 @@
 #include "database.h"
 #include "event.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "recurrence.h"
 #include "storesql.h"
 #include "timeutil.h"
@@ -26,8 +27,6 @@ const QLatin1String kColumns(
     "due_is_date_only, start_is_date_only, repeat_mode");
 constexpr int kDueColumn = 10;
 constexpr int kStartColumn = 11;
-
-const QLatin1String kFromDueDate("fromDueDate");
 
 QStringList parseCategories(const QString &text)
 {
@@ -76,7 +75,7 @@ Task rowToTask(const QSqlQuery &q)
     t.due_is_date_only = q.value(24).toInt() != 0;
     t.start_is_date_only = q.value(25).toInt() != 0;
     const QString mode = readText(q.value(26));
-    t.repeat_mode = mode.isEmpty() ? QString(kFromDueDate) : mode;
+    t.repeat_mode = mode.isEmpty() ? RepeatMode::FromDueDate : mode;
     return t;
 }
 
@@ -98,9 +97,9 @@ QVariantList contentValues(const Task &t)
             t.sequence, text(t.raw_icalendar)};
 }
 
-QString orDefault(const QString &value, QLatin1String fallback)
+QString orDefault(const QString &value, const QString &fallback)
 {
-    return value.isEmpty() ? QString(fallback) : value;
+    return value.isEmpty() ? fallback : value;
 }
 
 bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, bool dateOnly,
@@ -218,20 +217,19 @@ QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &t
 
 QList<Task> TaskRepository::getPending(const QString &calendarId) const
 {
-    return selectRows(m_database->database(),
-                      QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND sync_status = "
-                                     "'pending' ORDER BY last_modified")
-                          .arg(kColumns),
-                      {calendarId}, rowToTask);
+    static const QString sql =
+        QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND sync_status = '%2' ORDER BY last_modified")
+            .arg(kColumns, SyncStatus::Pending);
+    return selectRows(m_database->database(), sql, {calendarId}, rowToTask);
 }
 
 bool TaskRepository::insert(const Task &t)
 {
     QVariantList values{text(t.id)};
     values += contentValues(t);
-    values += {time(t.created), time(t.last_modified), orDefault(t.sync_status, QLatin1String("synced")),
+    values += {time(t.created), time(t.last_modified), orDefault(t.sync_status, SyncStatus::Synced),
                time(t.deleted_at), flag(t.due_is_date_only), flag(t.start_is_date_only),
-               orDefault(t.repeat_mode, kFromDueDate)};
+               orDefault(t.repeat_mode, RepeatMode::FromDueDate)};
     if (!write(m_database->database(), "TaskRepository::insert",
                QStringLiteral("INSERT INTO tasks (%1) VALUES (%2)").arg(kColumns, placeholders(27)), values))
         return false;
@@ -242,9 +240,9 @@ bool TaskRepository::insert(const Task &t)
 bool TaskRepository::update(const Task &t)
 {
     QVariantList values = contentValues(t);
-    values += {nowText(), orDefault(t.sync_status, QLatin1String("pending")), time(t.deleted_at),
+    values += {nowText(), orDefault(t.sync_status, SyncStatus::Pending), time(t.deleted_at),
                flag(t.due_is_date_only), flag(t.start_is_date_only),
-               orDefault(t.repeat_mode, kFromDueDate), text(t.id)};
+               orDefault(t.repeat_mode, RepeatMode::FromDueDate), text(t.id)};
     QSqlQuery query(m_database->database());
     if (!run(query,
              QStringLiteral(
@@ -269,10 +267,10 @@ bool TaskRepository::remove(const QString &id)
     QSqlDatabase &db = m_database->database();
     const QString calendarId = calendarIdOf(db, QLatin1String("tasks"), id);
     const QString now = nowText();
-    if (!write(db, "TaskRepository::remove",
-               QStringLiteral("UPDATE tasks SET deleted_at = ?, sync_status = 'pending', "
-                              "last_modified = ? WHERE id = ?"),
-               {now, now, id}))
+    static const QString sql =
+        QStringLiteral("UPDATE tasks SET deleted_at = ?, sync_status = '%1', last_modified = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    if (!write(db, "TaskRepository::remove", sql, {now, now, id}))
         return false;
     m_changes->schedule(calendarId);
     return true;
@@ -291,8 +289,9 @@ bool TaskRepository::hardDelete(const QString &id)
 bool TaskRepository::markSynced(const QString &id, const QString &href, const QString &etag)
 {
     QSqlQuery query(m_database->database());
-    return run(query, QStringLiteral("UPDATE tasks SET href = ?, etag = ?, sync_status = 'synced' WHERE id = ?"),
-               {text(href), text(etag), id});
+    static const QString sql =
+        QStringLiteral("UPDATE tasks SET href = ?, etag = ?, sync_status = '%1' WHERE id = ?").arg(SyncStatus::Synced);
+    return run(query, sql, {text(href), text(etag), id});
 }
 
 bool TaskRepository::setCompleted(const QString &id, bool completed)
@@ -306,19 +305,19 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     const QTimeZone zone = storedTaskZone(task);
     moveToZone(task.due_date, task.due_is_date_only, zone);
     moveToZone(task.start_date, task.start_is_date_only, zone);
-    const bool advanced = completed && task.status != QLatin1String("completed")
+    const bool advanced = completed && task.status != TaskStatus::Completed
         && !task.recurrence_rule.isEmpty() && advanceRepeating(task);
     if (advanced || !completed) {
-        task.status = QStringLiteral("needs-action");
+        task.status = TaskStatus::NeedsAction;
         task.completed_date.reset();
         task.percent_complete = 0;
     } else {
-        task.status = QStringLiteral("completed");
+        task.status = TaskStatus::Completed;
         task.completed_date = QDateTime::currentDateTimeUtc();
         task.percent_complete = 100;
     }
     task.sequence += 1;
-    task.sync_status = QStringLiteral("pending");
+    task.sync_status = SyncStatus::Pending;
     task.raw_icalendar = ICalendar::serializeTask(task);
     return update(task);
 }
@@ -327,7 +326,7 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
 // series is over or there is nothing to count from.
 bool TaskRepository::advanceRepeating(Task &task) const
 {
-    const bool fromCompletion = task.repeat_mode == QLatin1String("fromCompletionDate");
+    const bool fromCompletion = task.repeat_mode == RepeatMode::FromCompletionDate;
     QDateTime base;
     if (fromCompletion)
         base = QDateTime::currentDateTime();

@@ -1,6 +1,7 @@
 #include "templaterepository.h"
 
 #include "database.h"
+#include "recordnames.h"
 #include "storesql.h"
 
 #include <QJsonArray>
@@ -110,36 +111,36 @@ bool TemplateRepository::insert(const EventTemplate &t)
     QVariantList values{id};
     values += contentValues(t);
     values += {t.created_at.isValid() ? time(t.created_at) : QVariant(now), now};
-    return changed(write(m_database->database(), "TemplateRepository::insert",
-                         QStringLiteral("INSERT INTO event_templates (id, name, title, description, "
-                                        "location, color, is_all_day, duration_minutes, "
-                                        "recurrence_rule, calendar_id, reminders, sort_order, "
-                                        "sync_status, created_at, updated_at) VALUES (?, ?, ?, ?, "
-                                        "?, ?, ?, ?, ?, ?, ?, ?, 'pending', ?, ?)"),
-                         values));
+    static const QString sql = QStringLiteral("INSERT INTO event_templates (id, name, title, description, "
+                                              "location, color, is_all_day, duration_minutes, "
+                                              "recurrence_rule, calendar_id, reminders, sort_order, "
+                                              "sync_status, created_at, updated_at) VALUES (?, ?, ?, ?, "
+                                              "?, ?, ?, ?, ?, ?, ?, ?, '%1', ?, ?)")
+                                   .arg(SyncStatus::Pending);
+    return changed(write(m_database->database(), "TemplateRepository::insert", sql, values));
 }
 
 bool TemplateRepository::update(const EventTemplate &t)
 {
     QVariantList values = contentValues(t);
     values += {nowText(), text(t.id)};
-    return changed(write(m_database->database(), "TemplateRepository::update",
-                         QStringLiteral("UPDATE event_templates SET name = ?, title = ?, "
-                                        "description = ?, location = ?, color = ?, is_all_day = ?, "
-                                        "duration_minutes = ?, recurrence_rule = ?, calendar_id = ?, "
-                                        "reminders = ?, sort_order = ?, sync_status = 'pending', "
-                                        "updated_at = ? WHERE id = ?"),
-                         values));
+    static const QString sql = QStringLiteral("UPDATE event_templates SET name = ?, title = ?, "
+                                              "description = ?, location = ?, color = ?, is_all_day = ?, "
+                                              "duration_minutes = ?, recurrence_rule = ?, calendar_id = ?, "
+                                              "reminders = ?, sort_order = ?, sync_status = '%1', "
+                                              "updated_at = ? WHERE id = ?")
+                                   .arg(SyncStatus::Pending);
+    return changed(write(m_database->database(), "TemplateRepository::update", sql, values));
 }
 
 bool TemplateRepository::remove(const QString &id)
 {
     const QString now = nowText();
     QSqlQuery query(m_database->database());
-    return changed(run(query,
-                       QStringLiteral("UPDATE event_templates SET deleted_at = ?, sync_status = "
-                                      "'pending', updated_at = ? WHERE id = ?"),
-                       {now, now, id}));
+    static const QString sql =
+        QStringLiteral("UPDATE event_templates SET deleted_at = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(run(query, sql, {now, now, id}));
 }
 
 bool TemplateRepository::hardDelete(const QString &id)

@@ -1,6 +1,7 @@
 #include "viewrepository.h"
 
 #include "database.h"
+#include "recordnames.h"
 #include "storesql.h"
 
 using namespace StoreSql;
@@ -92,10 +93,10 @@ bool ViewRepository::remove(const QString &id)
 {
     const QString now = nowText();
     QSqlQuery query(m_database->database());
-    return changed(run(query,
-                       QStringLiteral("UPDATE calendar_views SET deleted_at = ?, sync_status = "
-                                      "'pending', updated_at = ? WHERE id = ?"),
-                       {now, now, id}));
+    static const QString sql =
+        QStringLiteral("UPDATE calendar_views SET deleted_at = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(run(query, sql, {now, now, id}));
 }
 
 bool ViewRepository::hardDelete(const QString &id)
@@ -108,8 +109,8 @@ bool ViewRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    return changed(StoreSql::reorder(m_database->database(),
-                                     QStringLiteral("UPDATE calendar_views SET sort_order = ?, "
-                                                    "sync_status = 'pending', updated_at = ? WHERE id = ?"),
-                                     ids));
+    static const QString sql =
+        QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
+            .arg(SyncStatus::Pending);
+    return changed(StoreSql::reorder(m_database->database(), sql, ids));
 }

@@ -1,8 +1,8 @@
-#include "client.h"
+#include "update/client.h"
 #include "manifest_p.h"
+#include "updatelog.h"
 #include "version.h"
 
-#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -12,8 +12,6 @@
 #include <utility>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcUpdateClient, "tolmupdate.client")
 
 namespace TolmUpdate {
 

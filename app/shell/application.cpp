@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "applog.h"
 #include "appresources.h"
 #include "appstate.h"
 #include "update/client.h"
@@ -44,8 +45,8 @@ Application::Application(int &argc, char **argv)
 
     const AppResources::LoadedFonts fonts = AppResources::loadFonts();
     if (fonts.iconFamily.isEmpty())
-        qWarning().noquote()
-            << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
+        qCWarning(lcApp).noquote()
+                  << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
     else
         Theme::setIconFontFamily(fonts.iconFamily);
     setFont(QFont(Theme::sansFamily(), 11));
@@ -180,7 +181,7 @@ void Application::showStartFailure(AppState::StartFailure failure)
 
 void Application::warnReadOnly()
 {
-    qWarning().noquote() << "[Startup] the calendar database or its folder is read-only:" << dataDirectory();
+    qCWarning(lcApp).noquote() << "[Startup] the calendar database or its folder is read-only:" << dataDirectory();
     // Said once, without holding up the start.
     auto *box = new QMessageBox(QMessageBox::Warning, tr("Read-Only Calendar"),
                                 tr("The calendar database is read-only: changes cannot be saved.\n\nData "
@@ -254,7 +255,7 @@ void Application::startUpdateCheck()
     connect(client, &TolmUpdate::Client::updateAvailable, dialogContext,
             [this](const TolmUpdate::Artifact &artifact) { showUpdateDialog(artifact); });
     connect(client, &TolmUpdate::Client::checkFailed, this,
-            [](const QString &message) { qWarning().noquote() << u"update check failed:"_s << message; });
+            [](const QString &message) { qCWarning(lcApp).noquote() << u"update check failed:"_s << message; });
     client->checkForUpdates();
 }
 

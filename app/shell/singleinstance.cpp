@@ -1,5 +1,6 @@
 #include "singleinstance.h"
 
+#include "applog.h"
 #include "localuser.h"
 
 #include <QDir>
@@ -106,7 +107,7 @@ bool SingleInstance::forward(const QByteArray &command)
     if (!socket.waitForConnected(kTimeoutMs))
         return false;
     if (!isOwnUser(socket)) {
-        qWarning().noquote() << u"[SingleInstance] the channel is held by another user; not sending"_s;
+        qCWarning(lcApp).noquote() << u"[SingleInstance] the channel is held by another user; not sending"_s;
         socket.abort();
         return false;
     }
@@ -125,7 +126,7 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
 
     const QString name = serverName();
     if (name.isEmpty()) {
-        qWarning().noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
+        qCWarning(lcApp).noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
         return false;
     }
     m_server = new QLocalServer(this);
@@ -147,7 +148,7 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
         if (m_server->listen(name))
             return false;
     }
-    qWarning().noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
+    qCWarning(lcApp).noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
     return false;
 }
 
@@ -160,7 +161,7 @@ void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         if (!isOwnUser(*socket)) {
-            qWarning().noquote() << u"[SingleInstance] refused a connection from another user"_s;
+            qCWarning(lcApp).noquote() << u"[SingleInstance] refused a connection from another user"_s;
             socket->abort();
             socket->deleteLater();
             continue;
@@ -175,7 +176,7 @@ void SingleInstance::onNewConnection()
 void SingleInstance::readLines(QLocalSocket *socket)
 {
     const auto cutOff = [socket] {
-        qWarning().noquote() << u"[SingleInstance] dropped a command longer than %1 bytes"_s.arg(kMaxLineBytes);
+        qCWarning(lcApp).noquote() << u"[SingleInstance] dropped a command longer than %1 bytes"_s.arg(kMaxLineBytes);
         socket->abort();
     };
     while (socket->canReadLine()) {
@@ -195,7 +196,7 @@ void SingleInstance::dispatchCommand(const QByteArray &line)
     const QJsonDocument document = QJsonDocument::fromJson(line.trimmed(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         const QString reason = error.error != QJsonParseError::NoError ? error.errorString() : u"not an object"_s;
-        qWarning().noquote() << u"[SingleInstance] bad command:"_s << reason;
+        qCWarning(lcApp).noquote() << u"[SingleInstance] bad command:"_s << reason;
         Q_EMIT focusRequested();
         return;
     }

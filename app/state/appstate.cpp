@@ -2,6 +2,7 @@
 
 #include "accountconfig.h"
 #include "accountrepository.h"
+#include "applog.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
 #include "account/client.h"
@@ -14,6 +15,7 @@
 #include "filterrulerepository.h"
 #include "invitationsservice.h"
 #include "preferencesrepository.h"
+#include "recordnames.h"
 #include "syncclient.h"
 #include "syncqueuerepository.h"
 #include "taskrepository.h"
@@ -43,7 +45,7 @@ const auto kCompact = u"compact"_s;
 
 const auto kLocalAccountId = u"personal-local-account"_s;
 const auto kPersonalCalendarId = u"quillmarten-personal-default"_s;
-const auto kCloudType = u"quillmarten"_s;
+const auto kCloudType = AccountType::Quillmarten;
 
 QString storedMode(const QString &mode)
 {
@@ -97,15 +99,15 @@ bool AppState::initialize()
     m_folderLock = std::make_unique<QLockFile>(dataDirectory() + u"/calendar.lock"_s);
     m_folderLock->setStaleLockTime(0);
     if (!isFolderWritable()) {
-        qWarning().noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
+        qCWarning(lcApp).noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
         m_folderLock.reset();
     } else if (!m_folderLock->tryLock(0)) {
         qint64 pid = 0;
         QString host;
         QString app;
         m_folderLock->getLockInfo(&pid, &host, &app);
-        qWarning().noquote() << "[AppState] data folder in use by process" << pid << "on" << host << ":"
-                             << dataDirectory();
+        qCWarning(lcApp).noquote() << "[AppState] data folder in use by process" << pid << "on" << host << ":"
+                                   << dataDirectory();
         m_folderLock.reset();
         m_startFailure = StartFailure::FolderInUse;
         return false;
@@ -113,7 +115,7 @@ bool AppState::initialize()
 
     m_database = new Database(this);
     const QString path = databasePath();
-    qInfo().noquote() << "Opening database at:" << path;
+    qCInfo(lcApp).noquote() << "Opening database at:" << path;
     if (!m_database->open(path) || !m_database->migrate()) {
         m_startFailure = m_database->isNewerSchema() ? StartFailure::NewerSchema : StartFailure::DatabaseUnusable;
         return false;
@@ -148,7 +150,7 @@ bool AppState::initialize()
     // A restored sign-in is already reported through authStateChanged;
     // onAuthenticated runs once for it either way.
     m_accountClient->initialize();
-    qInfo() << "[AppState] post-initialize isAuthenticated=" << m_accountClient->isAuthenticated();
+    qCInfo(lcApp) << "[AppState] post-initialize isAuthenticated=" << m_accountClient->isAuthenticated();
     if (m_accountClient->isAuthenticated())
         onAuthenticated();
     else
@@ -421,8 +423,8 @@ QSet<QString> AppState::providerCalendars() const
     QSet<QString> result;
     if (!m_accounts || !m_calendars)
         return result;
-    static const QSet<QString> providerTypes = {u"caldav"_s, u"icloud"_s, u"zoho"_s, u"google"_s,
-                                                u"microsoft"_s};
+    static const QSet<QString> providerTypes = {AccountType::CalDav, AccountType::ICloud, AccountType::Zoho,
+                                                AccountType::Google, AccountType::Microsoft};
     QSet<QString> providerAccounts;
     for (const Account &account : m_accounts->getAll()) {
         if (providerTypes.contains(account.type))
@@ -439,7 +441,7 @@ QSet<QString> AppState::providerCalendars() const
 
 void AppState::onAuthStateChanged(TolmAccount::AuthState state)
 {
-    qInfo() << "[AppState] authStateChanged →" << int(state);
+    qCInfo(lcApp) << "[AppState] authStateChanged →" << int(state);
     if (state == TolmAccount::AuthState::Authenticated) {
         onAuthenticated();
         return;
@@ -454,7 +456,7 @@ void AppState::onAuthenticated()
     if (m_signInHandled || !m_configSync || !m_accountClient)
         return;
     m_signInHandled = true;
-    qInfo() << "[AppState] onAuthenticated firing — kicking ConfigSync";
+    qCInfo(lcApp) << "[AppState] onAuthenticated firing — kicking ConfigSync";
     m_configSync->startAutoSync();
     m_configSync->syncNow();
 
@@ -503,7 +505,7 @@ void AppState::seedLocalAccount()
         account.color = u"#4CAF50"_s;
         account.created_at = account.updated_at = now;
         if (!m_accounts->insert(account)) {
-            qWarning() << "Failed to seed local account";
+            qCWarning(lcApp) << "Failed to seed local account";
             return;
         }
     }
@@ -521,6 +523,6 @@ void AppState::seedLocalAccount()
         calendar.canonical_key = canonicalCalendarKey(kCloudType, calendar.url).value_or(QString());
         calendar.created_at = calendar.updated_at = now;
         if (!m_calendars->insert(calendar))
-            qWarning() << "Failed to seed Personal calendar";
+            qCWarning(lcApp) << "Failed to seed Personal calendar";
     }
 }

@@ -3,6 +3,7 @@
 // claiming text/calendar under $XDG_DATA_HOME/applications.
 #include "desktopintegration.h"
 
+#include "applog.h"
 #include "desktopentry.h"
 #include "environment.h"
 
@@ -56,17 +57,17 @@ bool writeFile(const QString &path, const QString &text)
             return true;
     }
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        qWarning().noquote() << "[Desktop] cannot create the folder of" << path;
+        qCWarning(lcApp).noquote() << "[Desktop] cannot create the folder of" << path;
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        qWarning().noquote() << "[Desktop] cannot write" << path << file.errorString();
+        qCWarning(lcApp).noquote() << "[Desktop] cannot write" << path << file.errorString();
         return false;
     }
     file.write(bytes);
     if (!file.commit()) {
-        qWarning().noquote() << "[Desktop] cannot write" << path << file.errorString();
+        qCWarning(lcApp).noquote() << "[Desktop] cannot write" << path << file.errorString();
         return false;
     }
     return true;
@@ -88,7 +89,7 @@ bool setAutostartEnabled(bool on)
     if (!on) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
-            qWarning().noquote() << "[Desktop] cannot remove" << path << file.errorString();
+            qCWarning(lcApp).noquote() << "[Desktop] cannot remove" << path << file.errorString();
             return false;
         }
         return true;

@@ -3,6 +3,7 @@
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "recordnames.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +15,7 @@ QString readOnlyReason(const Calendar &calendar, const QString &accountType)
 {
     // A feed is only ever read: a change made here would never reach it and
     // would be gone at the next refresh.
-    if (accountType == "webcal"_L1)
+    if (accountType == AccountType::Webcal)
         return QCoreApplication::translate("EventAccess", "Events of a subscribed calendar can't be changed.");
     // The server refuses writes to it: a change made here would never leave.
     if (calendar.is_read_only)

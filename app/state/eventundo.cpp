@@ -1,6 +1,7 @@
 #include "eventundo.h"
 
 #include "eventrepository.h"
+#include "recordnames.h"
 
 namespace EventUndo {
 
@@ -16,7 +17,7 @@ bool restore(EventRepository *events, const Event &before)
     row.href = current->href;
     row.provider_event_id = current->provider_event_id;
     row.deleted_at.reset();
-    row.sync_status = QStringLiteral("pending");
+    row.sync_status = SyncStatus::Pending;
     return events->update(row);
 }
 

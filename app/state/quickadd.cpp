@@ -6,6 +6,7 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "nlparser.h"
+#include "recordnames.h"
 #include "timeutil.h"
 
 #include <QUuid>
@@ -72,8 +73,8 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
         event.end_time = parsed.end;
     }
     event.calendar_id = resolveCalendarId(state, preferredCalendarId);
-    event.status = u"confirmed"_s;
-    event.sync_status = u"pending"_s;
+    event.status = EventStatus::Confirmed;
+    event.sync_status = SyncStatus::Pending;
     event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     event.uid = event.id;
     event.created = QDateTime::currentDateTimeUtc();

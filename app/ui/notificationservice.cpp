@@ -1,5 +1,6 @@
 #include "notificationservice.h"
 
+#include "applog.h"
 #include "appstate.h"
 #include "database.h"
 #include "eventrepository.h"
@@ -222,7 +223,7 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
     query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
     query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
     if (!query.exec()) {
-        qWarning().noquote() << "NotificationService poll failed:" << query.lastError().text();
+        qCWarning(lcApp).noquote() << "NotificationService poll failed:" << query.lastError().text();
         return {};
     }
 
@@ -414,7 +415,7 @@ void NotificationService::acknowledge(const QStringList &reminderIds)
         for (qsizetype i = 0; i < batch.size(); ++i)
             update.bindValue(int(i), batch.at(i));
         if (!update.exec()) {
-            qWarning().noquote() << "NotificationService ack failed:" << update.lastError().text();
+            qCWarning(lcApp).noquote() << "NotificationService ack failed:" << update.lastError().text();
             return;
         }
     }

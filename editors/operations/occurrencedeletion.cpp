@@ -2,6 +2,7 @@
 
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "seriesrows.h"
 #include "storesql.h"
 #include "timeutil.h"
@@ -54,7 +55,7 @@ bool updateSeries(EventRepository *events, Event series)
 {
     series.sequence += 1;
     series.last_modified = QDateTime::currentDateTimeUtc();
-    series.sync_status = u"pending"_s;
+    series.sync_status = SyncStatus::Pending;
     // Provider rows hold the provider's JSON, pushed from the fields.
     if (series.raw_icalendar.trimmed().isEmpty() || series.raw_icalendar.trimmed().startsWith(u"BEGIN:"_s))
         series.raw_icalendar = ICalendar::serializeEvent(series);

@@ -2,6 +2,7 @@
 
 #include "eventrepository.h"
 #include "eventwrites.h"
+#include "recordnames.h"
 #include "recurrence.h"
 #include "recurrencerule.h"
 #include "seriesrows.h"
@@ -20,8 +21,6 @@ using SeriesRows::instantOf;
 using SeriesRows::storedDates;
 
 namespace {
-
-const QString kPending = u"pending"_s;
 
 // The row as stored (with its reminders and attendees) rather than whatever
 // copy the caller holds.
@@ -144,7 +143,7 @@ void copyContent(const Event &series, Event &row)
 void markChanged(Event &row, const QDateTime &now)
 {
     row.last_modified = now;
-    row.sync_status = kPending;
+    row.sync_status = SyncStatus::Pending;
     row.deleted_at.reset();
 }
 

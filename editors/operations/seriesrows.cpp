@@ -1,5 +1,6 @@
 #include "seriesrows.h"
 
+#include "applog.h"
 #include "eventrepository.h"
 #include "recurrencerule.h"
 #include "timeutil.h"
@@ -28,7 +29,7 @@ QList<Event> liveOverrides(EventRepository *events, const Event &series)
     query.addBindValue(series.uid);
     query.addBindValue(series.id);
     if (!query.exec()) {
-        qWarning().noquote() << "SeriesRows::liveOverrides failed:" << query.lastError().text();
+        qCWarning(lcApp).noquote() << "SeriesRows::liveOverrides failed:" << query.lastError().text();
         return result;
     }
     QStringList ids;

@@ -1,5 +1,6 @@
 #include "taskdetailspopover.h"
 
+#include "recordnames.h"
 #include "timetext.h"
 
 #include <QLocale>
@@ -21,7 +22,7 @@ TaskDetailsPopover::TaskDetailsPopover(AppState *state, const Task &task, QWidge
                 + TimeText::shortTime(task.due_date->toLocalTime().time());
         addLine(tr("Due %1").arg(due), true);
     }
-    if (task.status == QLatin1String("completed"))
+    if (task.status == TaskStatus::Completed)
         addLine(tr("Completed"), true);
     addLine(task.description);
 }

@@ -7,6 +7,7 @@
 #include "conflictresolutionservice.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "recordnames.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -79,7 +80,7 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
     QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
-                                      [](const Event &e) { return e.sync_status == "pending"_L1; });
+                                      [](const Event &e) { return e.sync_status == SyncStatus::Pending; });
     if (pending == rows.cend()) {
         next(); // pushed with an earlier resource, or gone meanwhile
         return;
@@ -118,7 +119,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
             const bool wholeSeries = master != current.cend() && master->deleted_at;
             for (const Event &row : current) {
                 if ((wholeSeries || row.deleted_at) && !m_events->hardDelete(row.id))
-                    qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << row.title << "id=" << row.id;
+                    qCWarning(lcCalDav) << "[CalDav] hardDelete failed for id=" << row.id;
             }
             if (!href.isEmpty() && !wholeSeries)
                 m_store->dropResource(href);
@@ -141,7 +142,7 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
                           << "err=" << response.error << "(delete)";
         if (!response.error.isEmpty()) {
-            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            qCWarning(lcCalDav) << "[CalDav] Push network error for uid=" << seriesUid << ":" << response.error;
             fail(writeResult(response, SyncResult::Step::EventPush, title));
         } else if (response.isWriteSuccess() || response.status == 404) {
             removeLocally();
@@ -188,7 +189,7 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
                           << "err=" << response.error << kind;
         if (!response.error.isEmpty()) {
-            qCWarning(lcCalDav) << "[CalDav] Push network error for" << title << ":" << response.error;
+            qCWarning(lcCalDav) << "[CalDav] Push network error for uid=" << seriesUid << ":" << response.error;
             fail(writeResult(response, SyncResult::Step::EventPush, title));
         } else if (response.isWriteSuccess()) {
             const QString newEtag = response.etag();
@@ -230,18 +231,18 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
                 current->exception_dates = masterExceptions;
                 current->href = href;
                 current->etag = etag;
-                current->sync_status = u"synced"_s;
+                current->sync_status = SyncStatus::Synced;
                 ok = m_events->update(*current);
             } else {
                 ok = m_events->markSynced(row.id, href, etag);
             }
             if (!ok)
-                qCWarning(lcCalDav) << "[CalDav] markSynced failed for" << row.title << "id=" << row.id;
+                qCWarning(lcCalDav) << "[CalDav] markSynced failed for id=" << row.id;
         }
         for (const Event &removed : deletedOverrides) {
             const std::optional<Event> current = m_events->getById(removed.id);
             if (current && current->deleted_at && !m_events->hardDelete(removed.id))
-                qCWarning(lcCalDav) << "[CalDav] hardDelete failed for" << removed.title << "id=" << removed.id;
+                qCWarning(lcCalDav) << "[CalDav] hardDelete failed for id=" << removed.id;
         }
     });
 }
@@ -267,7 +268,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                              << merged.changed.size() << "added" << merged.added.size() << "removed"
                              << merged.removedIds.size() << "conflicts" << merged.conflicts.size();
             for (Event row : merged.changed) {
-                row.sync_status = u"pending"_s;
+                row.sync_status = SyncStatus::Pending;
                 if (!m_events->update(row))
                     qCWarning(lcCalDav) << "[CalDav] merged row not stored, id=" << row.id;
             }
@@ -277,7 +278,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                 row.calendar_id = m_store->calendarId();
                 row.href = href;
                 row.etag = etag;
-                row.sync_status = u"pending"_s;
+                row.sync_status = SyncStatus::Pending;
                 if (row.title.isNull())
                     row.title = ""_L1;
                 if (!row.created.isValid())

@@ -3,6 +3,7 @@
 #include "caldavlog.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "recordnames.h"
 
 
 #include <algorithm>
@@ -74,7 +75,7 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
                  row.uid = q.value(2).toString();
                  row.recurrence_id = q.value(3).toString();
                  row.master_event_uid = q.value(4).toString();
-                 if (q.value(1).toString() == "pending"_L1)
+                 if (q.value(1).toString() == SyncStatus::Pending)
                      pending = true;
                  else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
                      stale.append(q.value(0).toString());

@@ -2,6 +2,7 @@
 
 #include "caldavlog.h"
 #include "database.h"
+#include "recordnames.h"
 
 #include <QSqlError>
 #include <QUuid>
@@ -65,7 +66,7 @@ void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
          {m_calendarId}, [&unlisted, &gone, &listed](const QSqlQuery &q) {
              const QString href = q.value(2).toString();
              if (!listed.contains(href)) {
-                 unlisted.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1});
+                 unlisted.append({q.value(0).toString(), q.value(1).toString() == SyncStatus::Pending});
                  gone.insert(href);
              }
          });
@@ -117,7 +118,9 @@ void CalDavItemStore::dropResource(const QString &href)
 {
     QList<StoredRow> rows;
     exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
-         [&rows](const QSqlQuery &q) { rows.append({q.value(0).toString(), q.value(1).toString() == "pending"_L1}); });
+         [&rows](const QSqlQuery &q) {
+             rows.append({q.value(0).toString(), q.value(1).toString() == SyncStatus::Pending});
+         });
     drop(rows);
     forgetTexts({href});
 }

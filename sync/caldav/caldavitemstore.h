@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldavparse.h"
+#include "recordnames.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -107,7 +108,7 @@ protected:
     Outcome meet(Item &item, const std::optional<Item> &stored, const QDateTime &now)
     {
         item.calendar_id = m_calendarId;
-        item.sync_status = QStringLiteral("synced");
+        item.sync_status = SyncStatus::Synced;
         if (!item.created.isValid())
             item.created = now;
         if (!item.last_modified.isValid())
@@ -116,7 +117,7 @@ protected:
             item.id = newRowId();
             return Outcome::Insert;
         }
-        if (stored->sync_status == QLatin1String("pending")) {
+        if (stored->sync_status == SyncStatus::Pending) {
             takeServerIdentity(stored->id, stored->href, stored->etag, item.href, item.etag);
             return Outcome::Keep;
         }

@@ -118,7 +118,7 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
         qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size()
                           << "changed" << changed.size();
         if (!whole) {
-            qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "listing broke off; nothing is removed";
+            qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "listing broke off; nothing is removed";
             pull->complete = false;
         }
         fetchChanged(pull, changed, [this, pull, whole, listed, next] {
@@ -148,7 +148,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
     m_client->report(m_url, CalDavXml::multigetBody(batch), 1,
                      [this, pull, batch, hrefs, next](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
-            qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget failed:" << response.error
+            qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "multiget failed:" << response.error
                                 << "status=" << response.status;
             // The server or the way to it failed, not these objects.
             const SyncResult result = response.result(SyncResult::Step::Fetch);
@@ -171,7 +171,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
                           << batch.size() << "resources";
         for (const QString &href : batch) {
             if (!filled.contains(href)) {
-                qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << "still missing body for href" << href;
+                qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "still missing body for href" << href;
                 pull->complete = false;
                 ++pull->unfetched;
             }
@@ -253,7 +253,7 @@ QString CalDavSyncRun::problemText() const
     const int missed = m_events.unfetched + m_events.applied.failed + m_tasks.unfetched + m_tasks.applied.failed
         + m_problems->count();
     if (missed > 0)
-        qCWarning(lcCalDav) << "[CalDav]" << m_calendar.name << missed << "objects could not be synced";
+        qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << missed << "objects could not be synced";
     return missed == 0 ? QString()
                        : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
 }
@@ -278,8 +278,11 @@ void CalDavSyncRun::fail(const SyncResult &result)
     if (m_done)
         return;
     m_done = true;
-    qCWarning(lcCalDav) << "[CalDav]" << m_calendar.id << "sync failed at step" << int(result.step) << "-"
-                        << result.describe();
+    // The server's words may quote an item: only the calendar's id, the step
+    // and the status go out above debug.
+    qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "sync failed at step" << int(result.step)
+                        << "status=" << result.status;
+    qCDebug(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "failure:" << result.describe();
     Q_EMIT failed(m_calendar.id, result);
     deleteLater();
 }

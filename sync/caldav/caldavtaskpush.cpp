@@ -5,6 +5,7 @@
 #include "caldavtaskmerge.h"
 #include "caldavtaskstore.h"
 #include "icalendar.h"
+#include "recordnames.h"
 #include "taskrepository.h"
 
 
@@ -20,7 +21,7 @@ QStringList CalDavTaskPush::pendingKeys()
 {
     const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
     if (!pending.isEmpty())
-        qCInfo(lcCalDav) << "[CalDav] Task push for" << m_calendarName << "pending=" << pending.size();
+        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_store->calendarId() << "pending=" << pending.size();
     QStringList ids;
     for (const Task &task : pending)
         ids.append(task.id);
@@ -30,13 +31,13 @@ QStringList CalDavTaskPush::pendingKeys()
 void CalDavTaskPush::push(const QString &id, bool retried)
 {
     const std::optional<Task> task = m_tasks->getById(id);
-    if (!task || task->sync_status != "pending"_L1) {
+    if (!task || task->sync_status != SyncStatus::Pending) {
         next();
         return;
     }
     const bool isDelete = task->deleted_at.has_value();
     const bool isCreate = !isDelete && task->href.isEmpty();
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->title << "status=" << task->status << "isCreate=" << isCreate
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
                      << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     if (!isDelete && !isCreate && mergeServerCopy(*task)) {
         push(id, retried); // once more with the merged row
@@ -73,7 +74,7 @@ void CalDavTaskPush::push(const QString &id, bool retried)
 void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
                              const CalDavClient::Response &response)
 {
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task.title << "→ HTTP" << response.status << response.error;
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task.id << "→ HTTP" << response.status << response.error;
     const bool isDelete = task.deleted_at.has_value();
     if (!response.error.isEmpty()) {
         fail(writeResult(response, SyncResult::Step::TaskPush, task.title));
@@ -124,7 +125,7 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task)
             Task result = CalDavTaskMerge::merge(*base, task, *server, &conflict);
             if (conflict)
                 qCInfo(lcCalDav) << "[CalDav] Both sides changed task" << task.id << "- the local version stays";
-            result.sync_status = u"pending"_s;
+            result.sync_status = SyncStatus::Pending;
             merged = result != task && m_tasks->update(result);
         }
         // Everything of the server's copy is in the local row now.

@@ -1,6 +1,7 @@
 #include "caldavtaskstore.h"
 
 #include "icalendar.h"
+#include "recordnames.h"
 #include "taskrepository.h"
 
 
@@ -20,7 +21,7 @@ void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const
         task.etag = resource.etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
-        pending = pending || (stored && stored->sync_status == "pending"_L1);
+        pending = pending || (stored && stored->sync_status == SyncStatus::Pending);
         Written result = Written::No;
         switch (meet(task, stored, now)) {
         case Outcome::Insert: result = written(m_tasks->insert(task)); break;

@@ -9,6 +9,7 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "recordnames.h"
 #include "subscriptionrefresh.h"
 #include "googlesyncclient.h"
 #include "microsoftsyncclient.h"
@@ -26,7 +27,7 @@ namespace {
 
 bool isCalDavType(const QString &type)
 {
-    return type == "caldav"_L1 || type == "icloud"_L1 || type == "zoho"_L1;
+    return type == AccountType::CalDav || type == AccountType::ICloud || type == AccountType::Zoho;
 }
 
 // A row as the user left it: what a run writes into it left out.
@@ -61,12 +62,12 @@ QHash<QString, Row> keyed(const QList<Row> &rows)
 
 bool isGoogleType(const QString &type)
 {
-    return type == "google"_L1;
+    return type == AccountType::Google;
 }
 
 bool isMicrosoftType(const QString &type)
 {
-    return type == "microsoft"_L1;
+    return type == AccountType::Microsoft;
 }
 
 } // namespace

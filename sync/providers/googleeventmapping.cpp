@@ -1,6 +1,7 @@
 // Google event resource <-> Event record: the static half of
 // Google::CalendarClient, kept apart from the network half.
 #include "googlecalendarclient.h"
+#include "recordnames.h"
 
 #include "timeutil.h"
 
@@ -26,9 +27,10 @@ QDateTime parseIso(const QString &text)
 QString attendeeStatus(const QString &responseStatus)
 {
     const QString status = responseStatus.toLower();
-    if (status == "accepted"_L1 || status == "declined"_L1 || status == "tentative"_L1)
+    if (status == ParticipationStatus::Accepted || status == ParticipationStatus::Declined
+        || status == ParticipationStatus::Tentative)
         return status;
-    return u"needs-action"_s;
+    return ParticipationStatus::NeedsAction;
 }
 
 QList<Attendee> attendeesFromJson(const QJsonArray &array)
@@ -42,9 +44,9 @@ QList<Attendee> attendeesFromJson(const QJsonArray &array)
         Attendee attendee;
         attendee.email = email;
         attendee.name = entry.value("displayName"_L1).toString();
-        attendee.role = entry.value("organizer"_L1).toBool() ? u"chair"_s
-            : entry.value("optional"_L1).toBool()            ? u"optional"_s
-                                                              : u"required"_s;
+        attendee.role = entry.value("organizer"_L1).toBool() ? AttendeeRole::Chair
+            : entry.value("optional"_L1).toBool()            ? AttendeeRole::Optional
+                                                              : AttendeeRole::Required;
         attendee.status = attendeeStatus(entry.value("responseStatus"_L1).toString());
         attendee.rsvp = true;
         out.append(attendee);
@@ -128,9 +130,9 @@ QString CalendarClient::recurrenceFromJson(const QJsonObject &item)
 
 QString CalendarClient::statusFromJson(const QString &status)
 {
-    if (status == "confirmed"_L1 || status == "tentative"_L1 || status == "cancelled"_L1)
+    if (status == EventStatus::Confirmed || status == EventStatus::Tentative || status == EventStatus::Cancelled)
         return status;
-    return u"confirmed"_s;
+    return EventStatus::Confirmed;
 }
 
 QString CalendarClient::originalStartKey(const QJsonObject &item)
@@ -185,7 +187,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     event.created = event.last_modified;
     event.reminders = remindersFromJson(item.value("reminders"_L1).toObject().value("overrides"_L1).toArray());
     event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-    event.sync_status = u"synced"_s;
+    event.sync_status = SyncStatus::Synced;
     return event;
 }
 
@@ -220,7 +222,7 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     if (!event.reminders.isEmpty()) {
         QJsonArray overrides;
         for (const Reminder &reminder : event.reminders) {
-            const QString method = reminder.action.isEmpty() || reminder.action == "display"_L1 ? u"popup"_s
+            const QString method = reminder.action.isEmpty() || reminder.action == ReminderAction::Display ? u"popup"_s
                                                                                                 : reminder.action;
             overrides.append(QJsonObject{{"method"_L1, method}, {"minutes"_L1, reminder.minutes_before}});
         }

@@ -8,6 +8,7 @@
 #include "googleauthservice.h"
 #include "googleeventstore.h"
 #include "providerslog.h"
+#include "recordnames.h"
 
 #include <QHash>
 #include <QPointer>
@@ -173,7 +174,7 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
         if (providerId.isEmpty())
             continue;
         const QString localId = store.rowFor(providerId);
-        if (item.value("status"_L1).toString() == "cancelled"_L1) {
+        if (item.value("status"_L1).toString() == EventStatus::Cancelled) {
             const QString series = item.value("recurringEventId"_L1).toString();
             const QString startKey = CalendarClient::originalStartKey(item);
             if (!series.isEmpty() && !startKey.isEmpty())
@@ -192,7 +193,7 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
         }
         if (local->etag == mapped.etag && !mapped.etag.isEmpty())
             continue; // our own write coming back
-        if (local->sync_status == "pending"_L1) {
+        if (local->sync_status == SyncStatus::Pending) {
             // The local change wins for now, but against the server's
             // current version: else its push fails with 412 forever.
             store.takeEtag(localId, mapped.etag);
@@ -310,7 +311,7 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
     } else {
         current->provider_event_id = providerEventId;
         current->etag = etag;
-        current->sync_status = u"synced"_s;
+        current->sync_status = SyncStatus::Synced;
         const bool wasBlocked = events->blockSignals(true);
         events->update(*current);
         events->blockSignals(wasBlocked);

@@ -1,6 +1,7 @@
 // Graph event resource <-> Event record: the static half of
 // Microsoft::CalendarClient, kept apart from the network half.
 #include "microsoftcalendarclient.h"
+#include "recordnames.h"
 
 #include "timeutil.h"
 
@@ -23,13 +24,13 @@ QDateTime parseIso(const QString &text)
 QString attendeeStatus(const QString &response)
 {
     const QString status = response.toLower();
-    if (status == "accepted"_L1 || status == "organizer"_L1)
-        return u"accepted"_s;
-    if (status == "declined"_L1)
-        return u"declined"_s;
+    if (status == ParticipationStatus::Accepted || status == "organizer"_L1)
+        return ParticipationStatus::Accepted;
+    if (status == ParticipationStatus::Declined)
+        return ParticipationStatus::Declined;
     if (status == "tentativelyaccepted"_L1)
-        return u"tentative"_s;
-    return u"needs-action"_s;
+        return ParticipationStatus::Tentative;
+    return ParticipationStatus::NeedsAction;
 }
 
 QList<Attendee> attendeesFromJson(const QJsonArray &array)
@@ -44,8 +45,8 @@ QList<Attendee> attendeesFromJson(const QJsonArray &array)
         Attendee attendee;
         attendee.email = email;
         attendee.name = address.value("name"_L1).toString();
-        attendee.role = entry.value("type"_L1).toString().toLower() == "optional"_L1 ? u"optional"_s
-                                                                                     : u"required"_s;
+        attendee.role = entry.value("type"_L1).toString().toLower() == "optional"_L1 ? AttendeeRole::Optional
+                                                                                     : AttendeeRole::Required;
         attendee.status = attendeeStatus(entry.value("status"_L1).toObject().value("response"_L1).toString());
         attendee.rsvp = true;
         out.append(attendee);
@@ -55,7 +56,7 @@ QList<Attendee> attendeesFromJson(const QJsonArray &array)
 
 QString statusFromShowAs(const QString &showAs)
 {
-    return showAs == "free"_L1 || showAs == "tentative"_L1 ? u"tentative"_s : u"confirmed"_s;
+    return showAs == "free"_L1 || showAs == "tentative"_L1 ? EventStatus::Tentative : EventStatus::Confirmed;
 }
 
 // The body as the server last sent it, from the pulled resource kept in the
@@ -197,7 +198,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     event.last_modified = modified.isEmpty() ? QDateTime::currentDateTimeUtc() : parseIso(modified);
     event.created = event.last_modified;
     event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-    event.sync_status = u"synced"_s;
+    event.sync_status = SyncStatus::Synced;
     return event;
 }
 
@@ -206,9 +207,9 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     QJsonObject out;
     out.insert("subject"_L1, event.title);
     out.insert("isAllDay"_L1, event.is_all_day);
-    out.insert("showAs"_L1, event.status == "tentative"_L1   ? u"tentative"_s
-                            : event.status == "cancelled"_L1 ? u"free"_s
-                                                             : u"busy"_s);
+    out.insert("showAs"_L1, event.status == EventStatus::Tentative   ? u"tentative"_s
+                            : event.status == EventStatus::Cancelled ? u"free"_s
+                                                                     : u"busy"_s);
     // A body pulled as HTML and left alone stays on the server as it is:
     // sent back it would turn into literal markup, and a meeting's join
     // block would be lost with it.

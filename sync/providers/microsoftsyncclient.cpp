@@ -6,13 +6,12 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
+#include "providerslog.h"
+#include "recordnames.h"
 
-#include <QLoggingCategory>
 #include <QSqlDatabase>
 
 using namespace Qt::StringLiterals;
-
-Q_LOGGING_CATEGORY(lcMicrosoftSync, "calendar.sync.microsoft")
 
 namespace Microsoft {
 
@@ -147,7 +146,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
         bool ok = true;
         if (!stored) {
             ok = events->insert(event);
-        } else if (stored->sync_status == "pending"_L1) {
+        } else if (stored->sync_status == SyncStatus::Pending) {
             // The local edit wins the next push; with the server's change key
             // that push is not refused as stale forever.
             std::optional<Event> full = events->getById(stored->id);
@@ -174,8 +173,8 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
     const Applied applied = applyItems(m_appState, run->calendar.id, page.items);
     run->pulled = int(page.items.size());
-    qCInfo(lcMicrosoftSync) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted
-                            << "tombstoned" << applied.tombstoned << "failed" << applied.failed;
+    qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted
+                        << "tombstoned" << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
         finish(run, tr("%n event(s) failed to save locally; will retry next sync.", nullptr, applied.failed));
         return;
@@ -226,9 +225,9 @@ void SyncClient::pushNext(Run *run)
         client->deleteLater();
         std::optional<Event> now = m_appState->events()->getById(pushed.id);
         if (!now) {
-            qCInfo(lcMicrosoftSync) << "[Microsoft] push success but local row gone:" << pushed.id;
+            qCInfo(lcProviders) << "[Microsoft] push success but local row gone:" << pushed.id;
         } else {
-            qCDebug(lcMicrosoftSync) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << providerId;
+            qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << providerId;
             // The Graph id names the row from now on, as for pulled rows.
             now->uid = providerId;
             now->provider_event_id = providerId;
@@ -237,29 +236,29 @@ void SyncClient::pushNext(Run *run)
             // stored times are whole seconds, so the content decides as well.
             const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
                 && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed);
-            now->sync_status = unchanged ? u"synced"_s : u"pending"_s;
+            now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
             m_appState->events()->update(*now);
         }
         pushNext(run);
     });
     connect(client, &CalendarClient::eventDeleted, this, [this, client, run](const QString &localId) {
         client->deleteLater();
-        qCDebug(lcMicrosoftSync) << "[Microsoft] pushed delete" << localId;
+        qCDebug(lcProviders) << "[Microsoft] pushed delete" << localId;
         m_appState->events()->hardDelete(localId);
         pushNext(run);
     });
     connect(client, &CalendarClient::eventWriteFailed, this,
             [this, client, run, pushed](const QString &, const QString &reason, int status) {
         client->deleteLater();
-        qCInfo(lcMicrosoftSync) << "[Microsoft] push failed for" << pushed.id << "status" << status;
-        qCDebug(lcMicrosoftSync) << "reason" << reason;
+        qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << status;
+        qCDebug(lcProviders) << "reason" << reason;
         if (status == 404 && !pushed.deleted_at) {
             if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
-                qCInfo(lcMicrosoftSync) << "[Microsoft] cleared stale providerEventId on" << pushed.id
-                                        << "for retry as insert";
+                qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id
+                                    << "for retry as insert";
                 now->provider_event_id.clear();
                 now->etag.clear();
-                now->sync_status = u"pending"_s;
+                now->sync_status = SyncStatus::Pending;
                 m_appState->events()->update(*now);
             }
         }

@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "eventrepository.h"
+#include "recordnames.h"
 #include "webcallog.h"
 
 #include <QHash>
@@ -58,7 +59,7 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
 
     for (Event event : std::as_const(incoming)) {
         event.calendar_id = calendarId;
-        event.sync_status = u"synced"_s;
+        event.sync_status = SyncStatus::Synced;
         // SUMMARY is optional; the title column is not.
         if (event.title.isNull())
             event.title = ""_L1;

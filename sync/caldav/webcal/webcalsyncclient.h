@@ -3,6 +3,7 @@
 #include "account.h"
 #include "calendar.h"
 #include "syncresult.h"
+#include "recordnames.h"
 
 #include <QObject>
 #include <QString>
@@ -33,7 +34,7 @@ public:
     static constexpr qint64 kDefaultSizeLimitBytes = 20 * 1024 * 1024;
     static constexpr int kMaxRedirects = 5;
     static inline const QString kAccountId = QStringLiteral("webcal-subscriptions-account");
-    static inline const QString kAccountType = QStringLiteral("webcal");
+    static inline const QString kAccountType = AccountType::Webcal;
 
     SyncClient(AppState *appState, QObject *parent = nullptr);
 

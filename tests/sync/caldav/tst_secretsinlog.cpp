@@ -90,7 +90,7 @@ private Q_SLOTS:
 
         const QStringList lines = LogCapture::lines();
         // Debug lines of the store itself are there: the capture saw everything.
-        QVERIFY(!lines.filter(u"tolmaccount.tokenstore: keyring confirmed"_s).isEmpty());
+        QVERIFY(!lines.filter(u"tolmaccount: keyring confirmed"_s).isEmpty());
         const QString basic = QString::fromLatin1((kUser + u':' + kPassword).toUtf8().toBase64());
         for (const QString &secret : {kPassword, kAccessToken, kRefreshToken, basic})
             QCOMPARE(lines.filter(secret), QStringList());

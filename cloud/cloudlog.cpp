@@ -1,0 +1,3 @@
+#include "cloudlog.h"
+
+Q_LOGGING_CATEGORY(lcConfigSync, "calendar.configsync")
