@@ -44,7 +44,7 @@ using ProgressFunction = std::function<void(int permille)>;
 // Reads `path` (UTF-8, UTF-16 or Windows-1252 iCalendar text) a batch of
 // events at a time and stores its events in `calendarId`. Importing the same
 // file again updates what the first import added instead of doubling it; a
-// deleted copy comes back. Every stored row is "pending", so the next sync
+// deleted copy comes back. Every stored row is SyncStatus::Pending, so the next sync
 // pushes it to the calendar's server.
 // All or nothing: the file goes in as one transaction on `database`, the
 // connection of `events`, and a failure of the database (a full disk, an I/O

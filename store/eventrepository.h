@@ -55,7 +55,7 @@ public:
     // stored as "synced"; created and last_modified come from the record.
     bool insert(const Event &event);
     // Rewrites every column but created, last_modified = now and an empty
-    // sync_status stored as "pending", and REPLACES the event's reminder and
+    // sync_status stored as SyncStatus::Pending, and REPLACES the event's reminder and
     // attendee rows with the record's lists. Pass a record whose lists are
     // complete: getByUid, getByUidAndRecurrenceId, getPending and search
     // return records without them, and updating such a record as it is
@@ -65,7 +65,7 @@ public:
     // Makes the row a tombstone; its child rows stay.
     bool remove(const QString &id);
     // Undo of a deletion: clears the tombstone of the row when it still exists,
-    // else inserts the snapshot again without its server identity; "pending".
+    // else inserts the snapshot again without its server identity; SyncStatus::Pending.
     bool restore(const Event &event);
     // Deletes the row and its attendee, attachment and reminder rows.
     bool hardDelete(const QString &id);

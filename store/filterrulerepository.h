@@ -32,7 +32,7 @@ public:
     bool update(const FilterRule &rule);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
-    // priority 10, 20, 30, ... in list order, "pending", one transaction.
+    // priority 10, 20, 30, ... in list order, SyncStatus::Pending, one transaction.
     bool reorder(const QStringList &ids);
     bool setEnabled(const QString &id, bool enabled);
 

@@ -40,7 +40,7 @@ public:
     // "fromDueDate"; created and last_modified come from the record.
     bool insert(const Task &task);
     // Rewrites every column but created; last_modified = now, an empty
-    // sync_status stored as "pending". deleted_at comes from the record, so
+    // sync_status stored as SyncStatus::Pending. deleted_at comes from the record, so
     // updating a record without it clears a tombstone. Fails when no row has
     // the id.
     bool update(const Task &task);

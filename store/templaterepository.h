@@ -9,7 +9,7 @@
 
 class Database;
 
-// Event presets in `event_templates`. Every write marks the row "pending" for
+// Event presets in `event_templates`. Every write marks the row SyncStatus::Pending for
 // configuration sync (the record has no sync status); remove() leaves a
 // tombstone. Every successful write emits templatesChanged() at once.
 class TemplateRepository : public QObject

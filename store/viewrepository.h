@@ -30,7 +30,7 @@ public:
     bool update(const CalendarView &view);
     bool remove(const QString &id);
     bool hardDelete(const QString &id);
-    // sort_order 10, 20, 30, ... in list order, "pending", one transaction.
+    // sort_order 10, 20, 30, ... in list order, SyncStatus::Pending, one transaction.
     bool reorder(const QStringList &ids);
 
 Q_SIGNALS:

@@ -12,7 +12,7 @@ class EventRepository;
 // every place that pushes such an entry.
 namespace EventUndo {
 
-// Puts `before` back as its row: the old content, marked "pending" so the
+// Puts `before` back as its row: the old content, marked SyncStatus::Pending so the
 // next push sends it, with the row's current server identity (ETag, href,
 // provider id) so that the push overwrites the server's copy instead of
 // failing on a stale ETag and being reverted by the next pull. A row that is

@@ -19,7 +19,7 @@ class Database;
 
 // The local rows of one calendar for one kind of calendar object (events or
 // to-dos), as a sync run reads and writes them. Rows that wait to be pushed
-// ("pending") keep their content whatever the server says: they only learn
+// (SyncStatus::Pending) keep their content whatever the server says: they only learn
 // the server's href and ETag, and the server's text is kept beside the text
 // both sides last agreed on, so that the push that follows merges the two
 // sides' changes (see CalDavSeriesMerge, CalDavTaskMerge).
