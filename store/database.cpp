@@ -1,8 +1,8 @@
 #include "database.h"
 
 #include "sqlitestatement.h"
-#include "storefailure.h"
 #include "storesql.h"
+#include "storetransaction.h"
 #include "timeutil.h"
 
 #include <QFile>
@@ -175,29 +175,6 @@ bool Database::open(const QString &path, const QString &connectionName)
     return true;
 }
 
-bool Database::beginWrite()
-{
-    return execRecordingFailure(QStringLiteral("BEGIN IMMEDIATE"));
-}
-
-bool Database::commitWrite()
-{
-    return execRecordingFailure(QStringLiteral("COMMIT"));
-}
-
-bool Database::execRecordingFailure(const QString &sql)
-{
-    if (!m_open)
-        return false;
-    QSqlQuery query(m_db);
-    if (query.exec(sql))
-        return true;
-    const StoreFailure::Kind kind = StoreFailure::fromError(query.lastError());
-    // An error without SQLite's code still is one.
-    StoreFailure::note(kind == StoreFailure::None ? StoreFailure::Other : kind);
-    return false;
-}
-
 bool Database::isReadOnly() const
 {
     return m_handle && sqlite3_db_readonly(m_handle, "main") == 1;
@@ -268,8 +245,9 @@ bool Database::migrate()
 
 bool Database::applyMigration(int version, const QString &name, const QString &sql)
 {
-    if (!m_db.transaction()) {
-        const QString message = m_db.lastError().text();
+    StoreTransaction transaction(this);
+    if (!transaction.isActive()) {
+        const QString message = transaction.errorText();
         qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
         Q_EMIT migrationError(version, message);
         return false;
@@ -282,7 +260,7 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
             qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message
                                           << "\nStatement:" << statement.left(200);
             query.finish();
-            m_db.rollback();
+            transaction.discard();
             Q_EMIT migrationError(version, message);
             return false;
         }
@@ -293,14 +271,14 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
     record.addBindValue(name);
     if (!record.exec()) {
         const QString message = record.lastError().text();
-        m_db.rollback();
+        record.finish();
+        transaction.discard();
         Q_EMIT migrationError(version, message);
         return false;
     }
-    if (!m_db.commit()) {
-        const QString message = m_db.lastError().text();
+    if (!transaction.keep()) {
+        const QString message = transaction.errorText();
         qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
-        m_db.rollback();
         Q_EMIT migrationError(version, message);
         return false;
     }
@@ -333,6 +311,11 @@ QStringList Database::splitStatements(const QString &sql)
     }
     appendStatement(statements, accumulated);
     return statements;
+}
+
+QString Database::fileName() const
+{
+    return m_db.databaseName();
 }
 
 QSqlDatabase &Database::database()

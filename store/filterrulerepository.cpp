@@ -134,7 +134,7 @@ bool FilterRuleRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    return changed(StoreSql::reorder(m_database->database(),
+    return changed(StoreSql::reorder(m_database,
                                      QStringLiteral("UPDATE filter_rules SET priority = ?, "
                                                     "sync_status = 'pending', updated_at = ? WHERE id = ?"),
                                      ids));

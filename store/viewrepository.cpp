@@ -108,7 +108,7 @@ bool ViewRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    return changed(StoreSql::reorder(m_database->database(),
+    return changed(StoreSql::reorder(m_database,
                                      QStringLiteral("UPDATE calendar_views SET sort_order = ?, "
                                                     "sync_status = 'pending', updated_at = ? WHERE id = ?"),
                                      ids));

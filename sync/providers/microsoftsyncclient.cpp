@@ -6,9 +6,9 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
+#include "storetransaction.h"
 
 #include <QLoggingCategory>
-#include <QSqlDatabase>
 
 using namespace Qt::StringLiterals;
 
@@ -127,8 +127,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
 {
     Applied applied;
     EventRepository *events = appState->events();
-    QSqlDatabase db = appState->database()->database();
-    const bool began = db.transaction();
+    StoreTransaction transaction(appState->database());
     for (const QJsonObject &item : items) {
         const QString providerId = item.value("id"_L1).toString();
         if (providerId.isEmpty())
@@ -164,7 +163,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
         else
             ++applied.failed;
     }
-    if (began && !db.commit())
+    if (transaction.isActive() && !transaction.keep())
         applied.failed = qMax(applied.failed, 1);
     events->scheduleChanged(calendarId);
     return applied;
