@@ -95,20 +95,17 @@ QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QS
 QString CalDavRowRepository::overrideId(const QString &calendarId, const QString &masterUid,
                                         const QString &recurrenceId) const
 {
-    QString id;
-    eachRow(m_database->database(), "CalDavRowRepository::overrideId",
-            QStringLiteral("SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? "
-                           "AND recurrence_id = ? LIMIT 1"),
-            {calendarId, masterUid, recurrenceId}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
-    return id;
+    return firstColumn(m_database->database(), "CalDavRowRepository::overrideId",
+                       QStringLiteral("SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? "
+                                      "AND recurrence_id = ? LIMIT 1"),
+                       {calendarId, masterUid, recurrenceId})
+        .value(0);
 }
 
 QStringList CalDavRowRepository::seriesIds(const QString &calendarId, const QString &seriesUid) const
 {
-    QStringList ids;
-    eachRow(m_database->database(), "CalDavRowRepository::seriesIds",
-            QStringLiteral("SELECT id FROM events WHERE +calendar_id = ? AND (uid = ? OR master_event_uid = ?) "
-                           "ORDER BY COALESCE(recurrence_id, '')"),
-            {calendarId, seriesUid, seriesUid}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
-    return ids;
+    return firstColumn(m_database->database(), "CalDavRowRepository::seriesIds",
+                       QStringLiteral("SELECT id FROM events WHERE +calendar_id = ? "
+                                      "AND (uid = ? OR master_event_uid = ?) ORDER BY COALESCE(recurrence_id, '')"),
+                       {calendarId, seriesUid, seriesUid});
 }

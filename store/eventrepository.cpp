@@ -518,12 +518,10 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
 QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QString &masterUid,
                                              const QString &exceptId) const
 {
-    QStringList ids;
-    eachRow(m_database->database(), "EventRepository::liveOverrideIds",
-            QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND master_event_uid = ? "
-                           "AND COALESCE(recurrence_id, '') <> '' AND deleted_at IS NULL AND id <> ?"),
-            {calendarId, masterUid, exceptId}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
-    return ids;
+    return firstColumn(m_database->database(), "EventRepository::liveOverrideIds",
+                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND master_event_uid = ? "
+                                      "AND COALESCE(recurrence_id, '') <> '' AND deleted_at IS NULL AND id <> ?"),
+                       {calendarId, masterUid, exceptId});
 }
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const

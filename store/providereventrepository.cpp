@@ -15,11 +15,10 @@ ProviderEventRepository::ProviderEventRepository(Database *database)
 
 QString ProviderEventRepository::rowFor(const QString &calendarId, const QString &providerEventId) const
 {
-    QString id;
-    eachRow(m_database->database(), "ProviderEventRepository::rowFor",
-            QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND provider_event_id = ? LIMIT 1"),
-            {calendarId, providerEventId}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
-    return id;
+    return firstColumn(m_database->database(), "ProviderEventRepository::rowFor",
+                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND provider_event_id = ? LIMIT 1"),
+                       {calendarId, providerEventId})
+        .value(0);
 }
 
 bool ProviderEventRepository::setEtag(const QString &id, const QString &etag)

@@ -124,6 +124,13 @@ bool eachRow(QSqlDatabase &db, const char *operation, const QString &sql, const 
     return true;
 }
 
+QStringList firstColumn(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values)
+{
+    QStringList column;
+    eachRow(db, operation, sql, values, [&column](const QSqlQuery &q) { column.append(q.value(0).toString()); });
+    return column;
+}
+
 bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id)
 {
     return matchedRow(query.numRowsAffected(), operation, id);

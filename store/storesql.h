@@ -60,6 +60,10 @@ bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QV
 bool eachRow(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values,
              const std::function<void(const QSqlQuery &)> &row);
 
+// The first column of every row of a SELECT as text; empty (logged as
+// `operation`) on a failure.
+QStringList firstColumn(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values);
+
 // Whether the UPDATE just run by `query` changed a row; when its WHERE matched
 // none (the row `id` is gone), logs "<operation> failed: no row <id>".
 bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id);
