@@ -6,7 +6,6 @@
 #include "storetransaction.h"
 #include "timeutil.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace OccurrenceDeletion {
