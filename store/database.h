@@ -2,12 +2,12 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
+class QSqlDatabase;
 class SqliteStatement;
 struct sqlite3;
 
@@ -78,7 +78,8 @@ Q_SIGNALS:
     void migrationError(int version, const QString &message);
 
 private:
-    QSqlDatabase m_db;
+    // Behind a pointer so that QtSql stays the store's own dependency.
+    std::unique_ptr<QSqlDatabase> m_db;
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
