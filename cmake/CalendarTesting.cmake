@@ -16,7 +16,7 @@ set(CALENDAR_TEST_ISOLATION
 function(calendar_add_test name)
     cmake_parse_arguments(T "RUN_SERIAL" "TIMEOUT" "SOURCES;LIBS;ZONES;ENV;LAUNCHER" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Sql ${T_LIBS})
     target_compile_definitions(${name} PRIVATE
         CALENDAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         CALENDAR_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")

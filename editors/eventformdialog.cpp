@@ -19,7 +19,7 @@
 #include "seriesrows.h"
 #include "storefailure.h"
 #include "storefailuretext.h"
-#include "storesql.h"
+#include "storetransaction.h"
 #include "templaterepository.h"
 #include "theme.h"
 #include "timeutil.h"
@@ -832,9 +832,8 @@ bool EventFormDialog::write(Event record)
     }
     copy.raw_icalendar = storedText(copy);
 
-    QSqlDatabase &db = m_state->database()->database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("event_move"));
-    bool ok = savepoint.isActive() && events->remove(m_event->id) && events->insert(copy);
+    StoreTransaction transaction(m_state->database());
+    bool ok = transaction.isActive() && events->remove(m_event->id) && events->insert(copy);
     if (ok && !m_event->recurrence_rule.isEmpty()) {
         for (Event override : SeriesRows::liveOverrides(events, *m_event)) {
             const QString oldId = override.id;
@@ -850,9 +849,5 @@ bool EventFormDialog::write(Event record)
             }
         }
     }
-    if (!ok) {
-        savepoint.rollback();
-        return false;
-    }
-    return savepoint.release();
+    return ok && transaction.keep();
 }

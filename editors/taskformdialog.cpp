@@ -9,7 +9,7 @@
 #include "recordnames.h"
 #include "recurrenceeditdialog.h"
 #include "rruleformat.h"
-#include "storesql.h"
+#include "storetransaction.h"
 #include "taskdetailspopover.h"
 #include "taskrepository.h"
 #include "theme.h"
@@ -373,9 +373,8 @@ bool TaskFormDialog::write(const Task &record, bool completeRepeating)
         return false;
     TaskRepository *tasks = m_state->tasks();
     const bool editing = m_task && !m_task->id.isEmpty();
-    QSqlDatabase &db = m_state->database()->database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("task_form"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(m_state->database());
+    if (!transaction.isActive())
         return false;
     bool ok = false;
     QString id = record.id;
@@ -388,11 +387,7 @@ bool TaskFormDialog::write(const Task &record, bool completeRepeating)
     }
     if (ok && completeRepeating)
         ok = tasks->setCompleted(id, true);
-    if (!ok) {
-        savepoint.rollback();
-        return false;
-    }
-    return savepoint.release();
+    return ok && transaction.keep();
 }
 
 // Another calendar is another collection on a server: the task (with its

@@ -4,6 +4,7 @@
 
 #include "eventrepository.h"
 #include "mainwindowlog.h"
+#include "storetransaction.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -77,9 +78,9 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return result;
     const qint64 size = std::max<qint64>(file.size(), 1);
-    QSqlDatabase &db = database->database();
     StoreFailure::clear();
-    if (!database->beginWrite()) {
+    StoreTransaction transaction(database, StoreTransaction::Lock::Immediate);
+    if (!transaction.isActive()) {
         result.outcome = Outcome::StoreFailed;
         result.failure = storeFailure(StoreFailure::last());
         return result;
@@ -88,8 +89,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     ICalendarFileReader reader(&file);
     const auto giveUp = [&](Outcome outcome) {
         result.unread = reader.skipped();
-        if (database->inTransaction())
-            db.rollback();
+        transaction.discard();
         result.outcome = outcome;
         result.added = result.updated = 0;
         return result;
@@ -131,7 +131,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         return giveUp(Outcome::Unreadable);
     if (cancel && cancel->load())
         return giveUp(Outcome::Cancelled);
-    if (!database->commitWrite()) {
+    if (!transaction.keep()) {
         result.failure = storeFailure(StoreFailure::last());
         qCWarning(lcMainWindow) << "Import rolled back: the commit failed" << int(result.failure);
         return giveUp(Outcome::StoreFailed);

@@ -272,7 +272,7 @@ void MainWindow::importIcsFromCommand(const QString &path)
         return;
     }
     const QString name = QFileInfo(path).fileName();
-    m_import = new IcsImportJob(m_state->database()->database().databaseName(), path, calendarId, this);
+    m_import = new IcsImportJob(m_state->database()->fileName(), path, calendarId, this);
     // Window-modal: the window keeps drawing and answering while nothing
     // else is written meanwhile; small files finish before it shows.
     auto *progress = new QProgressDialog(tr("Importing %1…").arg(name), QString(), 0, 1000, this);

@@ -109,7 +109,7 @@ bool AccountRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    if (!StoreSql::reorder(m_database->database(),
+    if (!StoreSql::reorder(m_database,
                            QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"),
                            ids))
         return false;

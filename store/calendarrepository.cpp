@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "storesql.h"
+#include "storetransaction.h"
 
 using namespace StoreSql;
 
@@ -126,7 +127,8 @@ bool CalendarRepository::setDefault(const QString &id)
 {
     QSqlDatabase &db = m_database->database();
     const QString now = nowText();
-    if (!db.transaction())
+    StoreTransaction transaction(m_database);
+    if (!transaction.isActive())
         return false;
     if (!write(db, "CalendarRepository::setDefault clear",
                QStringLiteral("UPDATE calendars SET is_default = 0, updated_at = ? WHERE "
@@ -134,14 +136,9 @@ bool CalendarRepository::setDefault(const QString &id)
                {now, id})
         || !write(db, "CalendarRepository::setDefault set",
                   QStringLiteral("UPDATE calendars SET is_default = 1, updated_at = ? WHERE id = ?"),
-                  {now, id})) {
-        db.rollback();
+                  {now, id})
+        || !transaction.keep())
         return false;
-    }
-    if (!db.commit()) {
-        db.rollback();
-        return false;
-    }
     Q_EMIT calendarsChanged();
     return true;
 }

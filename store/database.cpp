@@ -1,8 +1,8 @@
 #include "database.h"
 
 #include "sqlitestatement.h"
-#include "storefailure.h"
 #include "storesql.h"
+#include "storetransaction.h"
 #include "timeutil.h"
 
 #include <QFile>
@@ -92,6 +92,7 @@ int storedVersion(QSqlDatabase &db)
 
 Database::Database(QObject *parent)
     : QObject(parent)
+    , m_db(std::make_unique<QSqlDatabase>())
 {
 }
 
@@ -101,14 +102,14 @@ Database::~Database()
     m_statements.clear();
     m_handle = nullptr;
     if (m_open) {
-        m_db.close();
+        m_db->close();
         m_open = false;
     }
-    if (!m_db.isValid())
+    if (!m_db->isValid())
         return;
     // Unregistering while a handle is alive makes Qt warn; drop ours first.
-    const QString name = m_db.connectionName();
-    m_db = QSqlDatabase();
+    const QString name = m_db->connectionName();
+    *m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
 }
 
@@ -121,8 +122,8 @@ bool Database::open(const QString &path, const QString &connectionName)
 {
     m_statements.clear();
     m_handle = nullptr;
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    m_db.setDatabaseName(path);
+    *m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    m_db->setDatabaseName(path);
     m_newerVersion = 0;
     // In a folder this process cannot write, SQLite cannot make the WAL's
     // shared-memory file a reader needs; a file closed cleanly (no WAL left)
@@ -132,8 +133,8 @@ bool Database::open(const QString &path, const QString &connectionName)
         && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
         QUrl uri = QUrl::fromLocalFile(file.absoluteFilePath());
         uri.setQuery(QStringLiteral("immutable=1"));
-        m_db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        m_db->setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        m_db->setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
     }
     // Events, accounts and sync state are the user's own; the WAL and
     // shared-memory files SQLite creates beside it take the file's mode.
@@ -142,21 +143,21 @@ bool Database::open(const QString &path, const QString &connectionName)
         if (file.open(QIODevice::WriteOnly))
             file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
-    if (!m_db.open()) {
-        qCCritical(lcStore).noquote() << "Failed to open database:" << m_db.lastError().text();
+    if (!m_db->open()) {
+        qCCritical(lcStore).noquote() << "Failed to open database:" << m_db->lastError().text();
         return false;
     }
     // Checked before the pragmas below, which may write: a newer program's
     // file stays exactly as that program left it.
-    const int stored = storedVersion(m_db);
+    const int stored = storedVersion(*m_db);
     if (stored > latestVersion()) {
         qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than"
                                       << latestVersion() << "; not opening it";
         m_newerVersion = stored;
-        m_db.close();
+        m_db->close();
         return false;
     }
-    QSqlQuery pragma(m_db);
+    QSqlQuery pragma(*m_db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     pragma.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
     // SQLite's default page cache is 2 MiB. A month over a large store reads
@@ -165,7 +166,7 @@ bool Database::open(const QString &path, const QString &connectionName)
     // The cache grows only as pages are read.
     pragma.exec(QStringLiteral("PRAGMA cache_size=-65536"));
     pragma.exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
-    const QVariant handle = m_db.driver()->handle();
+    const QVariant handle = m_db->driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3 *const *>(handle.constData());
     // Numbered across the process, so no two connections share a stamp.
@@ -173,29 +174,6 @@ bool Database::open(const QString &path, const QString &connectionName)
     m_generation = ++connections;
     m_open = true;
     return true;
-}
-
-bool Database::beginWrite()
-{
-    return execRecordingFailure(QStringLiteral("BEGIN IMMEDIATE"));
-}
-
-bool Database::commitWrite()
-{
-    return execRecordingFailure(QStringLiteral("COMMIT"));
-}
-
-bool Database::execRecordingFailure(const QString &sql)
-{
-    if (!m_open)
-        return false;
-    QSqlQuery query(m_db);
-    if (query.exec(sql))
-        return true;
-    const StoreFailure::Kind kind = StoreFailure::fromError(query.lastError());
-    // An error without SQLite's code still is one.
-    StoreFailure::note(kind == StoreFailure::None ? StoreFailure::Other : kind);
-    return false;
 }
 
 bool Database::isReadOnly() const
@@ -230,10 +208,10 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
 
 bool Database::migrate()
 {
-    QSqlQuery query(m_db);
+    QSqlQuery query(*m_db);
     // A current database is not written to at all, so that a read-only one
     // still opens.
-    const int stored = storedVersion(m_db);
+    const int stored = storedVersion(*m_db);
     if (stored >= latestVersion())
         return stored == latestVersion();
     if (!query.exec(QStringLiteral(
@@ -268,39 +246,40 @@ bool Database::migrate()
 
 bool Database::applyMigration(int version, const QString &name, const QString &sql)
 {
-    if (!m_db.transaction()) {
-        const QString message = m_db.lastError().text();
+    StoreTransaction transaction(this);
+    if (!transaction.isActive()) {
+        const QString message = transaction.errorText();
         qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
         Q_EMIT migrationError(version, message);
         return false;
     }
     const QStringList statements = splitStatements(sql);
     for (const QString &statement : statements) {
-        QSqlQuery query(m_db);
+        QSqlQuery query(*m_db);
         if (!runMigrationStatement(query, statement)) {
             const QString message = query.lastError().text();
             qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message
                                           << "\nStatement:" << statement.left(200);
             query.finish();
-            m_db.rollback();
+            transaction.discard();
             Q_EMIT migrationError(version, message);
             return false;
         }
     }
-    QSqlQuery record(m_db);
+    QSqlQuery record(*m_db);
     record.prepare(QStringLiteral("INSERT INTO schema_version (version, name) VALUES (?, ?)"));
     record.addBindValue(version);
     record.addBindValue(name);
     if (!record.exec()) {
         const QString message = record.lastError().text();
-        m_db.rollback();
+        record.finish();
+        transaction.discard();
         Q_EMIT migrationError(version, message);
         return false;
     }
-    if (!m_db.commit()) {
-        const QString message = m_db.lastError().text();
+    if (!transaction.keep()) {
+        const QString message = transaction.errorText();
         qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message;
-        m_db.rollback();
         Q_EMIT migrationError(version, message);
         return false;
     }
@@ -335,9 +314,14 @@ QStringList Database::splitStatements(const QString &sql)
     return statements;
 }
 
+QString Database::fileName() const
+{
+    return m_db->databaseName();
+}
+
 QSqlDatabase &Database::database()
 {
-    return m_db;
+    return *m_db;
 }
 
 int Database::latestVersion()

@@ -2,12 +2,12 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
+class QSqlDatabase;
 class SqliteStatement;
 struct sqlite3;
 
@@ -50,6 +50,13 @@ public:
     // and the word BEGIN outside trigger bodies.
     static QStringList splitStatements(const QString &sql);
 
+    // What open() was given (a file: URI for a file opened read-only), for
+    // another connection to the same file.
+    QString fileName() const;
+
+    // The connection, for the repositories (and tests that look at rows
+    // directly). Code above the store goes through the repositories and
+    // StoreTransaction.
     QSqlDatabase &database();
 
     // A statement of the hot paths (range reads, event writes), prepared once
@@ -60,14 +67,6 @@ public:
 
     // Numbers the connections of the process: a new one after every open().
     quint64 connectionId() const { return m_generation; }
-    // BEGIN IMMEDIATE: the write lock is taken at once, waiting for another
-    // connection's as long as for any lock, so that a transaction that reads
-    // before it writes cannot find its snapshot outdated at the first write.
-    // End it with commitWrite() or the QSqlDatabase's rollback().
-    bool beginWrite();
-    // COMMIT; a failure is noted for StoreFailure::last() (a transaction's
-    // pages often reach the disk only now).
-    bool commitWrite();
     // A transaction (or savepoint) is open on the connection.
     bool inTransaction() const;
 
@@ -79,9 +78,8 @@ Q_SIGNALS:
     void migrationError(int version, const QString &message);
 
 private:
-    bool execRecordingFailure(const QString &sql);
-
-    QSqlDatabase m_db;
+    // Behind a pointer so that QtSql stays the store's own dependency.
+    std::unique_ptr<QSqlDatabase> m_db;
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;

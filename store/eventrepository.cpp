@@ -7,6 +7,7 @@
 #include "recordnames.h"
 #include "sqlitestatement.h"
 #include "storesql.h"
+#include "storetransaction.h"
 #include "timeutil.h"
 #include "timewindow.h"
 
@@ -393,13 +394,13 @@ QList<Event> EventRepository::select(const char *operation, const QString &where
 QList<Event> EventRepository::getByCalendar(const QString &calendarId) const
 {
     // One read transaction for the rows and their children.
-    Savepoint snapshot(m_database->database(), QLatin1String("calendar_read"));
+    StoreTransaction snapshot(m_database);
     QList<Event> events = select("EventRepository::getByCalendar",
                                  QStringLiteral("WHERE calendar_id = ? AND deleted_at IS NULL ORDER BY start_time"),
                                  {calendarId});
     EventChildRows::loadRemindersForEvents(*m_database, events);
     EventChildRows::loadAttendeesForEvents(*m_database, events);
-    snapshot.release();
+    snapshot.keep();
     return events;
 }
 
@@ -490,7 +491,7 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     // (the rows and a chunked statement per child table and hundred rows):
     // beginning one takes the WAL read lock, and one snapshot keeps the
     // children consistent with their rows.
-    Savepoint snapshot(db.database(), QLatin1String("range_read"));
+    StoreTransaction snapshot(&db);
     forEachRow(db, operation, QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
                QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
     forEachRow(db, operation,
@@ -509,10 +510,19 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
         if (standing.inWindow(window, i) && calendars.includes(standing.events.at(i).calendar_id))
             picked.append({standing.keys.at(i).sortMs, i});
     }
-    snapshot.release();
+    snapshot.keep();
     QList<Event> merged = mergeByStart(events, startKeys, standing.events, picked);
     m_scratchStanding.reset();
     return merged;
+}
+
+QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QString &masterUid,
+                                             const QString &exceptId) const
+{
+    return firstColumn(m_database->database(), "EventRepository::liveOverrideIds",
+                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND master_event_uid = ? "
+                                      "AND COALESCE(recurrence_id, '') <> '' AND deleted_at IS NULL AND id <> ?"),
+                       {calendarId, masterUid, exceptId});
 }
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
@@ -552,9 +562,9 @@ bool EventRepository::write(const Event &event, bool isUpdate)
     static const QString insertSql =
         QStringLiteral("INSERT INTO events (%1) VALUES (%2)").arg(kColumns, placeholders(31));
     const char *operation = isUpdate ? "EventRepository::update" : "EventRepository::insert";
-    Savepoint savepoint(m_database->database(), QLatin1String("event_write"));
-    if (!savepoint.isActive()) {
-        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
+    StoreTransaction transaction(m_database);
+    if (!transaction.isActive()) {
+        qCWarning(lcStore).noquote() << operation << "failed:" << transaction.errorText();
         return false;
     }
     // Whatever wrote the record, the row holds instants in their zone.
@@ -586,8 +596,8 @@ bool EventRepository::write(const Event &event, bool isUpdate)
     if (!EventChildRows::writeReminderRows(*m_database, e, isUpdate)
         || !EventChildRows::writeAttendeeRows(*m_database, e, isUpdate))
         return false;
-    if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << operation << "failed:" << savepoint.errorText();
+    if (!transaction.keep()) {
+        qCWarning(lcStore).noquote() << operation << "failed:" << transaction.errorText();
         return false;
     }
     m_changes->schedule(e.calendar_id);
@@ -645,7 +655,7 @@ bool EventRepository::hardDelete(const QString &id)
 {
     QSqlDatabase &db = m_database->database();
     const QString calendarId = calendarIdOf(db, QLatin1String("events"), id);
-    Savepoint savepoint(db, QLatin1String("event_delete"));
+    StoreTransaction transaction(m_database);
     for (const char *table : {"attendees", "attachments", "reminders"})
         EventChildRows::deleteEventChildRows(db, QLatin1String(table), id);
     QSqlQuery query(db);
@@ -653,8 +663,8 @@ bool EventRepository::hardDelete(const QString &id)
         logFailure("EventRepository::hardDelete", query);
         return false;
     }
-    if (!savepoint.release()) {
-        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << savepoint.errorText();
+    if (!transaction.keep()) {
+        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << transaction.errorText();
         return false;
     }
     m_changes->schedule(calendarId);

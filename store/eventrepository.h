@@ -49,6 +49,10 @@ public:
     // Title, location or description containing `text` literally (ASCII case
     // folded); at most max(limit, 1) rows by start.
     QList<Event> search(const QString &text, int limit) const;
+    // The live override rows (those with a recurrence id) of the series
+    // `masterUid` in `calendarId`, but for the row `exceptId`.
+    QStringList liveOverrideIds(const QString &calendarId, const QString &masterUid,
+                                const QString &exceptId) const;
 
     // The event row and its child rows are written atomically (a savepoint,
     // which nests inside a caller's transaction). An empty sync_status is
@@ -76,6 +80,9 @@ public:
     // The events' change counter: it moves with every write to an event, its
     // reminders or attendees, by any connection. Empty when unreadable.
     std::optional<qint64> changeCounter() const;
+    // The connection the rows live on: several writes that stand or fall
+    // together run in one StoreTransaction on it.
+    Database *database() const { return m_database; }
 
 Q_SIGNALS:
     void eventsChanged(const QString &calendarId);

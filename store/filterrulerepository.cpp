@@ -138,7 +138,7 @@ bool FilterRuleRepository::reorder(const QStringList &ids)
     static const QString sql =
         QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
             .arg(SyncStatus::Pending);
-    return changed(StoreSql::reorder(m_database->database(), sql, ids));
+    return changed(StoreSql::reorder(m_database, sql, ids));
 }
 
 bool FilterRuleRepository::setEnabled(const QString &id, bool enabled)

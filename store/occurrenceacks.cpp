@@ -2,8 +2,8 @@
 
 #include "database.h"
 #include "storesql.h"
+#include "storetransaction.h"
 
-using StoreSql::Savepoint;
 
 namespace {
 
@@ -47,8 +47,8 @@ bool OccurrenceAcks::acknowledge(const QList<Key> &keys)
 {
     if (keys.isEmpty())
         return true;
-    Savepoint savepoint(m_database->database(), QLatin1String("occurrence_acks"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(m_database);
+    if (!transaction.isActive())
         return false;
     for (const Key &key : keys) {
         if (!StoreSql::write(m_database->database(), "OccurrenceAcks::acknowledge",
@@ -57,7 +57,7 @@ bool OccurrenceAcks::acknowledge(const QList<Key> &keys)
                              {key.reminderId, startText(key.occurrenceStart)}))
             return false;
     }
-    return savepoint.release();
+    return transaction.keep();
 }
 
 bool OccurrenceAcks::prune(const QDateTime &before)

@@ -1,6 +1,8 @@
 #include "storesql.h"
 
+#include "database.h"
 #include "storefailure.h"
+#include "storetransaction.h"
 #include "timeutil.h"
 
 #include <QSqlError>
@@ -108,6 +110,27 @@ bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QV
     return false;
 }
 
+bool eachRow(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values,
+             const std::function<void(const QSqlQuery &)> &row)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!run(query, sql, values)) {
+        logFailure(operation, query);
+        return false;
+    }
+    while (query.next())
+        row(query);
+    return true;
+}
+
+QStringList firstColumn(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values)
+{
+    QStringList column;
+    eachRow(db, operation, sql, values, [&column](const QSqlQuery &q) { column.append(q.value(0).toString()); });
+    return column;
+}
+
 bool matchedRow(const QSqlQuery &query, const char *operation, const QString &id)
 {
     return matchedRow(query.numRowsAffected(), operation, id);
@@ -130,73 +153,22 @@ QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id)
     return query.value(0).toString();
 }
 
-bool reorder(QSqlDatabase &db, const QString &sql, const QStringList &ids)
+bool reorder(Database *database, const QString &sql, const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    if (!db.transaction())
+    StoreTransaction transaction(database);
+    if (!transaction.isActive())
         return false;
     const QString now = nowText();
     int order = 10;
     for (const QString &id : ids) {
-        QSqlQuery query(db);
-        if (!run(query, sql, {order, now, id})) {
-            query.finish();
-            db.rollback();
+        QSqlQuery query(database->database());
+        if (!run(query, sql, {order, now, id}))
             return false;
-        }
         order += 10;
     }
-    if (!db.commit()) {
-        db.rollback();
-        return false;
-    }
-    return true;
-}
-
-Savepoint::Savepoint(QSqlDatabase &db, QLatin1String name)
-    : m_db(db)
-    , m_name(name)
-{
-    QSqlQuery query(m_db);
-    m_active = query.exec(QStringLiteral("SAVEPOINT ") + m_name);
-    if (!m_active) {
-        m_error = query.lastError().text();
-        StoreFailure::note(StoreFailure::fromError(query.lastError()));
-    }
-}
-
-Savepoint::~Savepoint()
-{
-    if (m_active)
-        rollback();
-}
-
-bool Savepoint::release()
-{
-    if (!m_active)
-        return false;
-    QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name)) {
-        m_error = query.lastError().text();
-        StoreFailure::note(StoreFailure::fromError(query.lastError()));
-        rollback();
-        return false;
-    }
-    m_active = false;
-    return true;
-}
-
-void Savepoint::rollback()
-{
-    if (!m_active)
-        return;
-    // ROLLBACK TO keeps the savepoint open; the RELEASE that follows closes
-    // it (and ends the transaction it began, if it began one).
-    QSqlQuery query(m_db);
-    query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_name);
-    query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_name);
-    m_active = false;
+    return transaction.keep();
 }
 
 } // namespace StoreSql

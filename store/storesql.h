@@ -1,8 +1,8 @@
 #pragma once
 
 // Helpers shared by the repositories: binding and reading the stored forms of
-// values, the failure log line, savepoints and chunked IN lists. Internal to
-// the store library.
+// values, the failure log line and chunked IN lists. Internal to the store
+// library.
 
 #include <QDateTime>
 #include <QList>
@@ -15,7 +15,10 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <optional>
+
+class Database;
 
 Q_DECLARE_LOGGING_CATEGORY(lcStore)
 
@@ -51,6 +54,15 @@ void logFailure(const char *operation, const QSqlQuery &query);
 
 // run() on a fresh query of `db`; a failure is logged as `operation`.
 bool write(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values);
+
+// Runs a SELECT and hands each row to `row`; a failure is logged as
+// `operation` and returns false.
+bool eachRow(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values,
+             const std::function<void(const QSqlQuery &)> &row);
+
+// The first column of every row of a SELECT as text; empty (logged as
+// `operation`) on a failure.
+QStringList firstColumn(QSqlDatabase &db, const char *operation, const QString &sql, const QVariantList &values);
 
 // Whether the UPDATE just run by `query` changed a row; when its WHERE matched
 // none (the row `id` is gone), logs "<operation> failed: no row <id>".
@@ -89,34 +101,10 @@ QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id);
 
 // Rewrites the order column of `ids` to 10, 20, 30, ... in one transaction.
 // `sql` takes the order value, the shared updated time and the id.
-bool reorder(QSqlDatabase &db, const QString &sql, const QStringList &ids);
+bool reorder(Database *database, const QString &sql, const QStringList &ids);
 
 // Largest IN list a batch statement carries, far below SQLite's host
 // parameter limit.
 constexpr int kInListChunk = 100;
-
-// A SAVEPOINT: a transaction of its own outside one, a nested one inside a
-// caller's transaction (Qt's nested transaction() would fail). Rolled back on
-// destruction unless released.
-class Savepoint
-{
-public:
-    Savepoint(QSqlDatabase &db, QLatin1String name);
-    ~Savepoint();
-    Savepoint(const Savepoint &) = delete;
-    Savepoint &operator=(const Savepoint &) = delete;
-
-    bool isActive() const { return m_active; }
-    // The driver's text of the last statement that failed.
-    QString errorText() const { return m_error; }
-    bool release();
-    void rollback();
-
-private:
-    QSqlDatabase &m_db;
-    QString m_name;
-    QString m_error;
-    bool m_active = false;
-};
 
 } // namespace StoreSql

@@ -112,5 +112,5 @@ bool ViewRepository::reorder(const QStringList &ids)
     static const QString sql =
         QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
             .arg(SyncStatus::Pending);
-    return changed(StoreSql::reorder(m_database->database(), sql, ids));
+    return changed(StoreSql::reorder(m_database, sql, ids));
 }

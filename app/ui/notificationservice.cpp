@@ -8,11 +8,10 @@
 #include "filterrulerepository.h"
 #include "occurrenceacks.h"
 #include "recurrence.h"
+#include "reminderrepository.h"
 #include "timeutil.h"
 #include "traytime.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSystemTrayIcon>
 #include <QHash>
 #include <QTimeZone>
@@ -206,33 +205,17 @@ QList<FiredReminder> NotificationService::poll()
 QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime &now, const QDateTime &cutoff,
                                                                const SeriesTriggers &series) const
 {
-    // Reminders that were never shown pile up with the years (synced in, or
-    // due while the program was not running), and every poll used to read
-    // them all. Only events starting after the cutoff can fire, and there
-    // are few of them: the statement walks those by start and looks up their
-    // reminders. Stored times carry "Z", an offset or no suffix, so the text
-    // bounds are a day wider than the instants the loop below decides on.
+    // The rows are a day wider than the instants the loop below decides on.
     // The series expanded for this horizon fire per occurrence
     // (dueOccurrences).
-    QSqlQuery query(m_state->database()->database());
-    query.prepare(QStringLiteral(
-        "SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-        "       e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
-        "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
-        "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"));
-    query.addBindValue(cutoff.toUTC().addDays(-1).toString(Qt::ISODate));
-    query.addBindValue(now.toUTC().addDays(1).toString(Qt::ISODate));
-    if (!query.exec()) {
-        qCWarning(lcApp).noquote() << "NotificationService poll failed:" << query.lastError().text();
-        return {};
-    }
-
+    const QList<ReminderRepository::Unacknowledged> rows =
+        ReminderRepository(m_state->database()).unacknowledged(cutoff, now);
     QList<Due> due;
-    while (query.next()) {
+    for (const ReminderRepository::Unacknowledged &stored : rows) {
         Due row;
-        row.allDay = query.value(6).toInt() != 0;
-        row.start = TimeUtil::fromStorage(query.value(2).toString());
-        row.minutesBefore = query.value(4).toInt();
+        row.allDay = stored.allDay;
+        row.start = stored.start;
+        row.minutesBefore = stored.minutesBefore;
         if (!row.start.isValid())
             continue;
         // The stored trigger of an all-day event is taken from its date's
@@ -241,12 +224,12 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
         row.trigger = row.start.addSecs(-60 * qint64(row.minutesBefore));
         if (row.trigger > now || !(row.start > cutoff))
             continue;
-        row.eventId = query.value(5).toString();
+        row.eventId = stored.eventId;
         if (series.bySeries.contains(row.eventId))
             continue;
-        row.reminderId = query.value(0).toString();
-        row.title = query.value(1).toString();
-        row.location = query.value(3).toString();
+        row.reminderId = stored.reminderId;
+        row.title = stored.title;
+        row.location = stored.location;
         due.append(row);
     }
     return due;
@@ -400,25 +383,7 @@ QList<bool> NotificationService::suppressedRows(const QList<Due> &due) const
 
 void NotificationService::acknowledge(const QStringList &reminderIds)
 {
-    // SQLite caps the number of bound values per statement; a first start
-    // after a long break can find thousands due at once.
-    constexpr qsizetype kBatch = 500;
-    for (qsizetype first = 0; first < reminderIds.size(); first += kBatch) {
-        const QStringList batch = reminderIds.mid(first, kBatch);
-        QStringList marks;
-        marks.reserve(batch.size());
-        for (qsizetype i = 0; i < batch.size(); ++i)
-            marks.append(QStringLiteral("?"));
-        QSqlQuery update(m_state->database()->database());
-        update.prepare(QStringLiteral("UPDATE reminders SET acknowledged = 1 WHERE id IN (%1)")
-                           .arg(marks.join(QLatin1Char(','))));
-        for (qsizetype i = 0; i < batch.size(); ++i)
-            update.bindValue(int(i), batch.at(i));
-        if (!update.exec()) {
-            qCWarning(lcApp).noquote() << "NotificationService ack failed:" << update.lastError().text();
-            return;
-        }
-    }
+    ReminderRepository(m_state->database()).acknowledge(reminderIds);
 }
 
 void NotificationService::showTestReminder()

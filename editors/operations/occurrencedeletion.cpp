@@ -4,10 +4,8 @@
 #include "icalendar.h"
 #include "recordnames.h"
 #include "seriesrows.h"
-#include "storesql.h"
+#include "storetransaction.h"
 #include "timeutil.h"
-
-#include <QSqlDatabase>
 
 using namespace Qt::StringLiterals;
 
@@ -124,9 +122,8 @@ std::optional<QList<Event>> remove(EventRepository *events, const Event &occurre
     if (!target)
         return std::nullopt;
 
-    QSqlDatabase db = QSqlDatabase::database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("occurrence_delete"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(events->database());
+    if (!transaction.isActive())
         return std::nullopt;
     QList<Event> before;
     bool ok = false;
@@ -143,11 +140,7 @@ std::optional<QList<Event>> remove(EventRepository *events, const Event &occurre
         before = QList<Event>{target->series} + SeriesRows::liveOverrides(events, target->series);
         ok = removeAll(events, before);
     }
-    if (!ok) {
-        savepoint.rollback();
-        return std::nullopt;
-    }
-    if (!savepoint.release())
+    if (!ok || !transaction.keep())
         return std::nullopt;
     return before;
 }

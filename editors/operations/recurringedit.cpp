@@ -6,10 +6,9 @@
 #include "recurrence.h"
 #include "recurrencerule.h"
 #include "seriesrows.h"
-#include "storesql.h"
+#include "storetransaction.h"
 #include "timeutil.h"
 
-#include <QSqlDatabase>
 #include <QStringList>
 
 #include <algorithm>
@@ -210,15 +209,6 @@ std::optional<Event> liveOverrideOf(EventRepository *events, const Event &series
     return std::nullopt;
 }
 
-bool commit(StoreSql::Savepoint &savepoint, bool ok)
-{
-    if (!ok) {
-        savepoint.rollback();
-        return false;
-    }
-    return savepoint.release();
-}
-
 } // namespace
 
 bool applyRecurringEdit(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
@@ -315,9 +305,8 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     const auto exdates = splitDates(dateValues(series.exception_dates), occurrence, zone);
     const auto rdates = splitDates(dateValues(series.recurrence_dates), occurrence, zone);
 
-    QSqlDatabase db = QSqlDatabase::database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("series_split"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(events->database());
+    if (!transaction.isActive())
         return false;
 
     Event old = series;
@@ -328,9 +317,9 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     markChanged(old, now);
     old.raw_icalendar = storedText(old);
     if (!events->update(old))
-        return commit(savepoint, false);
+        return false;
     if (!remains)
-        return commit(savepoint, true);
+        return transaction.keep();
 
     Event next;
     next.id = newId();
@@ -354,7 +343,7 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     markChanged(next, now);
     next.raw_icalendar = storedText(next);
     if (!events->insert(next))
-        return commit(savepoint, false);
+        return false;
 
     // Overrides of occurrences from the split on belong to the new series.
     for (const Event &override : SeriesRows::liveOverrides(events, series)) {
@@ -374,9 +363,9 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
         markChanged(moved, now);
         moved.raw_icalendar = storedText(moved);
         if (!events->insert(moved) || !events->remove(override.id))
-            return commit(savepoint, false);
+            return false;
     }
-    return commit(savepoint, true);
+    return transaction.keep();
 }
 
 } // namespace
@@ -432,12 +421,11 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     markChanged(row, now);
     row.raw_icalendar = storedText(row);
 
-    QSqlDatabase db = QSqlDatabase::database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("series_shift"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(events->database());
+    if (!transaction.isActive())
         return false;
     const bool ok = events->update(row) && rekeyOverrides(events, SeriesRows::liveOverrides(events, series), shift, row, now);
-    return commit(savepoint, ok);
+    return ok && transaction.keep();
 }
 
 namespace {
@@ -487,12 +475,11 @@ bool updateEdited(EventRepository *events, const Event &stored, Event edited)
     if (!shift)
         return events->update(edited);
 
-    QSqlDatabase db = QSqlDatabase::database();
-    StoreSql::Savepoint savepoint(db, QLatin1String("series_edit"));
-    if (!savepoint.isActive())
+    StoreTransaction transaction(events->database());
+    if (!transaction.isActive())
         return false;
     const bool ok = events->update(edited)
         && rekeyOverrides(events, SeriesRows::liveOverrides(events, stored), *shift, edited,
                           QDateTime::currentDateTimeUtc());
-    return commit(savepoint, ok);
+    return ok && transaction.keep();
 }

@@ -35,10 +35,6 @@ void keepAcknowledged(QList<Reminder> &fresh, const QList<Reminder> &stored)
 
 } // namespace
 
-// "+calendar_id" keeps SQLite from walking the calendar's part of the unique
-// index when a UID index finds the few rows at once: without statistics it
-// prefers the calendar, which makes a big pull quadratic.
-
 CalDavEventStore::CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId)
     : CalDavItemStore(database, calendarId, u"events"_s), m_events(events)
 {
@@ -68,18 +64,17 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
     QStringList stale;
     bool pending = false;
     for (const QString &uid : std::as_const(seriesUids)) {
-        exec(u"SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
-             "WHERE +calendar_id = ? AND href = ? AND (uid = ? OR master_event_uid = ?)"_s,
-             {m_calendarId, resource.href, uid, uid}, [&](const QSqlQuery &q) {
-                 Event row;
-                 row.uid = q.value(2).toString();
-                 row.recurrence_id = q.value(3).toString();
-                 row.master_event_uid = q.value(4).toString();
-                 if (q.value(1).toString() == SyncStatus::Pending)
-                     pending = true;
-                 else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
-                     stale.append(q.value(0).toString());
-             });
+        const QList<CalDavRowRepository::SeriesRow> rows = m_rows.seriesRowsAt(m_calendarId, resource.href, uid);
+        for (const CalDavRowRepository::SeriesRow &stored : rows) {
+            Event row;
+            row.uid = stored.uid;
+            row.recurrence_id = stored.recurrenceId;
+            row.master_event_uid = stored.masterUid;
+            if (stored.pending)
+                pending = true;
+            else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
+                stale.append(stored.id);
+        }
     }
     for (const QString &id : std::as_const(stale))
         m_events->hardDelete(id);
@@ -120,9 +115,7 @@ std::optional<Event> CalDavEventStore::find(const Event &event) const
     if (stored || event.recurrence_id.isEmpty())
         return stored;
     // An override made here carries a UID of its own and the series UID as master.
-    QString id;
-    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND master_event_uid = ? AND recurrence_id = ? LIMIT 1"_s,
-         {m_calendarId, event.uid, event.recurrence_id}, [&id](const QSqlQuery &q) { id = q.value(0).toString(); });
+    const QString id = m_rows.overrideId(m_calendarId, event.uid, event.recurrence_id);
     return id.isEmpty() ? std::nullopt : m_events->getById(id);
 }
 
@@ -138,10 +131,7 @@ void CalDavEventStore::scheduleChanged()
 
 QList<Event> CalDavEventStore::series(const QString &seriesUid) const
 {
-    QStringList ids;
-    exec(u"SELECT id FROM events WHERE +calendar_id = ? AND (uid = ? OR master_event_uid = ?) "
-         "ORDER BY COALESCE(recurrence_id, '')"_s,
-         {m_calendarId, seriesUid, seriesUid}, [&ids](const QSqlQuery &q) { ids.append(q.value(0).toString()); });
+    const QStringList ids = m_rows.seriesIds(m_calendarId, seriesUid);
     QList<Event> rows;
     for (const QString &id : std::as_const(ids)) {
         if (const std::optional<Event> event = m_events->getById(id))

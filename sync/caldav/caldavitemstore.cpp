@@ -3,14 +3,14 @@
 #include "caldavlog.h"
 #include "database.h"
 #include "recordnames.h"
+#include "storetransaction.h"
 
-#include <QSqlError>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
 
 CalDavItemStore::CalDavItemStore(Database *database, const QString &calendarId, const QString &table)
-    : m_database(database), m_calendarId(calendarId), m_table(table)
+    : m_database(database), m_calendarId(calendarId), m_rows(database, table), m_bases(database)
 {
 }
 
@@ -48,60 +48,35 @@ QString CalDavItemStore::newRowId()
 
 QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const
 {
-    QHash<QString, QSet<QString>> etags;
-    exec(u"SELECT href, etag FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
-         {m_calendarId}, [&etags](const QSqlQuery &q) {
-             etags[q.value(0).toString()].insert(q.value(1).toString());
-         });
-    return etags;
+    return m_rows.etagsByHref(m_calendarId);
 }
 
 void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
 {
     // One read of the calendar: a query per unlisted href would walk the
     // calendar's rows once each (there is no index on href).
-    QList<StoredRow> unlisted;
+    QList<CalDavRowRepository::Row> unlisted;
     QSet<QString> gone;
-    exec(u"SELECT id, sync_status, href FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''"_s.arg(m_table),
-         {m_calendarId}, [&unlisted, &gone, &listed](const QSqlQuery &q) {
-             const QString href = q.value(2).toString();
-             if (!listed.contains(href)) {
-                 unlisted.append({q.value(0).toString(), q.value(1).toString() == SyncStatus::Pending});
-                 gone.insert(href);
-             }
-         });
+    const QList<CalDavRowRepository::Row> rows = m_rows.rowsWithHref(m_calendarId);
+    for (const CalDavRowRepository::Row &row : rows) {
+        if (!listed.contains(row.href)) {
+            unlisted.append(row);
+            gone.insert(row.href);
+        }
+    }
     drop(unlisted);
     forgetTexts(gone.values());
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
 {
-    QSqlDatabase &db = m_database->database();
+    StoreTransaction transaction(m_database);
     // Without a transaction every row is its own commit: slower, still correct.
-    const bool began = db.transaction();
-    if (!began)
-        qCWarning(lcCalDav) << "[CalDav] could not begin a transaction:" << db.lastError().text();
+    if (!transaction.isActive())
+        qCWarning(lcCalDav) << "[CalDav] could not begin a transaction:" << transaction.errorText();
     work();
-    if (began && !db.commit())
-        qCWarning(lcCalDav) << "[CalDav] commit failed:" << db.lastError().text();
-}
-
-bool CalDavItemStore::exec(const QString &sql, const QVariantList &values,
-                           const std::function<void(const QSqlQuery &)> &row) const
-{
-    QSqlQuery query(m_database->database());
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok) {
-        qCWarning(lcCalDav) << "[CalDav] store query failed:" << query.lastError().text();
-        return false;
-    }
-    while (row && query.next())
-        row(query);
-    return true;
+    if (transaction.isActive() && !transaction.keep())
+        qCWarning(lcCalDav) << "[CalDav] commit failed:" << transaction.errorText();
 }
 
 void CalDavItemStore::takeServerIdentity(const QString &id, const QString &storedHref, const QString &storedEtag,
@@ -110,24 +85,18 @@ void CalDavItemStore::takeServerIdentity(const QString &id, const QString &store
     const QString newHref = href.isEmpty() ? storedHref : href;
     if (newHref == storedHref && etag == storedEtag)
         return;
-    exec(u"UPDATE %1 SET href = ?, etag = ? WHERE id = ?"_s.arg(m_table),
-         {newHref.isEmpty() ? QVariant() : QVariant(newHref), etag.isEmpty() ? QVariant() : QVariant(etag), id});
+    m_rows.setServerIdentity(id, newHref, etag);
 }
 
 void CalDavItemStore::dropResource(const QString &href)
 {
-    QList<StoredRow> rows;
-    exec(u"SELECT id, sync_status FROM %1 WHERE calendar_id = ? AND href = ?"_s.arg(m_table), {m_calendarId, href},
-         [&rows](const QSqlQuery &q) {
-             rows.append({q.value(0).toString(), q.value(1).toString() == SyncStatus::Pending});
-         });
-    drop(rows);
+    drop(m_rows.rowsAt(m_calendarId, href));
     forgetTexts({href});
 }
 
-void CalDavItemStore::drop(const QList<StoredRow> &rows)
+void CalDavItemStore::drop(const QList<CalDavRowRepository::Row> &rows)
 {
-    for (const StoredRow &row : rows) {
+    for (const CalDavRowRepository::Row &row : rows) {
         if (row.pending)
             forgetServerIdentity(row.id);
         else
@@ -139,37 +108,27 @@ void CalDavItemStore::drop(const QList<StoredRow> &rows)
 
 void CalDavItemStore::forgetServerIdentity(const QString &id)
 {
-    exec(u"UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?"_s.arg(m_table), {id});
+    m_rows.forgetServerIdentity(id);
 }
 
 std::optional<CalDavItemStore::ResourceTexts> CalDavItemStore::texts(const QString &href) const
 {
-    std::optional<ResourceTexts> found;
-    exec(u"SELECT base_text, server_etag, server_text FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s,
-         {m_calendarId, href}, [&found](const QSqlQuery &q) {
-             found = ResourceTexts{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
-         });
-    return found;
+    return m_bases.texts(m_calendarId, href);
 }
 
 void CalDavItemStore::keepBase(const QString &href, const QString &text)
 {
-    exec(u"INSERT OR REPLACE INTO caldav_resource_bases (calendar_id, href, base_text) VALUES (?, ?, ?)"_s,
-         {m_calendarId, href, text});
+    m_bases.keepBase(m_calendarId, href, text);
 }
 
 void CalDavItemStore::keepServerText(const QString &href, const QString &etag, const QString &text)
 {
-    exec(u"INSERT INTO caldav_resource_bases (calendar_id, href, server_etag, server_text) VALUES (?, ?, ?, ?) "
-         "ON CONFLICT (calendar_id, href) DO UPDATE SET server_etag = excluded.server_etag, "
-         "server_text = excluded.server_text"_s,
-         {m_calendarId, href, etag, text});
+    m_bases.keepServerText(m_calendarId, href, etag, text);
 }
 
 void CalDavItemStore::forgetTexts(const QStringList &hrefs)
 {
-    for (const QString &href : hrefs)
-        exec(u"DELETE FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"_s, {m_calendarId, href});
+    m_bases.forget(m_calendarId, hrefs);
 }
 
 void CalDavItemStore::keepText(const CalDavParse::Resource &resource, bool pending)

@@ -2,15 +2,15 @@
 
 #include "caldavparse.h"
 #include "recordnames.h"
+#include "caldavrowrepository.h"
+#include "resourcebaserepository.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QPair>
 #include <QSet>
-#include <QSqlQuery>
 #include <QString>
-#include <QVariantList>
 
 #include <functional>
 #include <optional>
@@ -67,12 +67,7 @@ public:
 
     // What a three-way merge needs of one resource: the text both sides last
     // agreed on, and the server's newer text when it met local changes.
-    struct ResourceTexts
-    {
-        QString base;
-        QString serverEtag;
-        QString server;
-    };
+    using ResourceTexts = ResourceBaseRepository::Texts;
     std::optional<ResourceTexts> texts(const QString &href) const;
     // `text` is what both sides now hold at `href`; no newer server text waits.
     void keepBase(const QString &href, const QString &text);
@@ -131,24 +126,16 @@ protected:
     }
     static QString newRowId();
 
-    struct StoredRow
-    {
-        QString id;
-        bool pending = false;
-    };
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.
-    void drop(const QList<StoredRow> &rows);
+    void drop(const QList<CalDavRowRepository::Row> &rows);
 
     // The server's text of one resource, applied: where rows there still
     // wait to be pushed it is kept for their merge, else as the new base.
     void keepText(const CalDavParse::Resource &resource, bool pending);
 
-    // Runs a statement with `values` bound in order; `row` sees each result row.
-    bool exec(const QString &sql, const QVariantList &values,
-              const std::function<void(const QSqlQuery &)> &row = {}) const;
-
     Database *m_database;
     QString m_calendarId;
-    QString m_table;
+    CalDavRowRepository m_rows;
+    ResourceBaseRepository m_bases;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QString>
-#include <QVariantList>
+#include "providereventrepository.h"
+#include "storetransaction.h"
 
-#include <functional>
+#include <QString>
+
+#include <optional>
 
 class Database;
-class QSqlQuery;
 
 // The few column-level writes of a Google sync that must not go through a
 // whole-row update: those would stamp last_modified, rewrite child rows and
@@ -30,14 +31,14 @@ public:
     // `startKey`. False when the series has no local row.
     bool addException(const QString &seriesProviderId, const QString &startKey);
     // One transaction of the shared connection, which may stay open across
-    // turns of the event loop. begin() is false when none could be opened
+    // turns of the event loop, from begin() to finish(). begin() is false when none could be opened
     // (another is open): the writes then go through without one.
     bool begin();
-    void commit();
+    void finish();
 
 private:
-    bool exec(const QString &sql, const QVariantList &values, const std::function<void(QSqlQuery &)> &row = {}) const;
-
     Database *m_database;
     QString m_calendarId;
+    ProviderEventRepository m_rows;
+    std::optional<StoreTransaction> m_transaction;
 };

@@ -136,7 +136,7 @@ struct SyncClient::Apply
     {
         // A client deleted halfway still ends the transaction it opened.
         if (began)
-            store.commit();
+            store.finish();
     }
 
     GoogleEventStore store;
@@ -224,7 +224,7 @@ void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)
     apply->cancelledInstances.clear();
     if (apply->began) {
         apply->began = false;
-        apply->store.commit();
+        apply->store.finish();
         // Committing thousands of rows takes a while: the rest comes next turn.
         QTimer::singleShot(0, this, [this, run, apply] { finishApply(run, apply); });
         return;

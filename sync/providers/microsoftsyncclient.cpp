@@ -8,8 +8,7 @@
 #include "microsoftauthservice.h"
 #include "providerslog.h"
 #include "recordnames.h"
-
-#include <QSqlDatabase>
+#include "storetransaction.h"
 
 using namespace Qt::StringLiterals;
 
@@ -126,8 +125,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
 {
     Applied applied;
     EventRepository *events = appState->events();
-    QSqlDatabase db = appState->database()->database();
-    const bool began = db.transaction();
+    StoreTransaction transaction(appState->database());
     for (const QJsonObject &item : items) {
         const QString providerId = item.value("id"_L1).toString();
         if (providerId.isEmpty())
@@ -163,7 +161,7 @@ SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &ca
         else
             ++applied.failed;
     }
-    if (began && !db.commit())
+    if (transaction.isActive() && !transaction.keep())
         applied.failed = qMax(applied.failed, 1);
     events->scheduleChanged(calendarId);
     return applied;

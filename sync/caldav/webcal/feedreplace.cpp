@@ -3,10 +3,10 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "recordnames.h"
+#include "storetransaction.h"
 #include "webcallog.h"
 
 #include <QHash>
-#include <QSqlError>
 #include <QUuid>
 
 #include <utility>
@@ -54,8 +54,7 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     for (const Event &row : rows)
         stored.insert(keyOf(row), row);
 
-    QSqlDatabase &db = database->database();
-    const bool ownTransaction = !database->inTransaction() && db.transaction();
+    StoreTransaction transaction(database);
 
     for (Event event : std::as_const(incoming)) {
         event.calendar_id = calendarId;
@@ -103,11 +102,10 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             ++result.failed;
     }
 
-    if (ownTransaction) {
-        result.committed = db.commit();
+    if (transaction.isActive()) {
+        result.committed = transaction.keep();
         if (!result.committed) {
-            qCWarning(lcWebcal) << "subscription replace failed:" << db.lastError().text();
-            db.rollback();
+            qCWarning(lcWebcal) << "subscription replace failed:" << transaction.errorText();
             result = FeedReplaceResult{};
             result.failed = int(incoming.size());
             return result;

@@ -1,0 +1,66 @@
+#include "providereventrepository.h"
+
+#include "database.h"
+#include "storesql.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+using namespace StoreSql;
+
+ProviderEventRepository::ProviderEventRepository(Database *database)
+    : m_database(database)
+{
+}
+
+QString ProviderEventRepository::rowFor(const QString &calendarId, const QString &providerEventId) const
+{
+    return firstColumn(m_database->database(), "ProviderEventRepository::rowFor",
+                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND provider_event_id = ? LIMIT 1"),
+                       {calendarId, providerEventId})
+        .value(0);
+}
+
+bool ProviderEventRepository::setEtag(const QString &id, const QString &etag)
+{
+    return write(m_database->database(), "ProviderEventRepository::setEtag",
+                 QStringLiteral("UPDATE events SET etag = ? WHERE id = ?"), {etag, id});
+}
+
+bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId,
+                                                const QString &etag)
+{
+    return write(m_database->database(), "ProviderEventRepository::setServerIdentity",
+                 QStringLiteral("UPDATE events SET provider_event_id = ?, etag = ? WHERE id = ?"),
+                 {providerEventId, etag, id});
+}
+
+bool ProviderEventRepository::forgetServerIdentity(const QString &id)
+{
+    return write(m_database->database(), "ProviderEventRepository::forgetServerIdentity",
+                 QStringLiteral("UPDATE events SET provider_event_id = NULL, etag = NULL, href = NULL WHERE id = ?"),
+                 {id});
+}
+
+bool ProviderEventRepository::addException(const QString &calendarId, const QString &seriesProviderId,
+                                           const QString &startKey)
+{
+    QString id;
+    QString exceptions;
+    eachRow(m_database->database(), "ProviderEventRepository::addException",
+            QStringLiteral("SELECT id, exception_dates FROM events WHERE calendar_id = ? AND provider_event_id = ? "
+                           "AND (master_event_uid IS NULL OR master_event_uid = '') LIMIT 1"),
+            {calendarId, seriesProviderId}, [&](const QSqlQuery &q) {
+                id = q.value(0).toString();
+                exceptions = q.value(1).toString();
+            });
+    if (id.isEmpty())
+        return false;
+    QJsonArray keys = QJsonDocument::fromJson(exceptions.toUtf8()).array();
+    if (keys.contains(startKey))
+        return true;
+    keys.append(startKey);
+    return write(m_database->database(), "ProviderEventRepository::addException",
+                 QStringLiteral("UPDATE events SET exception_dates = ? WHERE id = ?"),
+                 {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
+}
