@@ -1,5 +1,6 @@
 #include "eventformdialog.h"
 
+#include "calendarmove.h"
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "database.h"
@@ -19,7 +20,6 @@
 #include "seriesrows.h"
 #include "storefailure.h"
 #include "storefailuretext.h"
-#include "storetransaction.h"
 #include "templaterepository.h"
 #include "theme.h"
 #include "timeutil.h"
@@ -806,48 +806,5 @@ bool EventFormDialog::write(Event record)
         return events->insert(record);
     }
 
-    // Another calendar: the event (a series with its overrides) becomes new
-    // rows there and the stored rows tombstones, in one transaction, so that
-    // the old calendar's next push deletes it there.
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    auto asNewRow = [&now](Event &row) {
-        row.id = newId();
-        row.provider_event_id.clear();
-        row.etag.clear();
-        row.href.clear();
-        row.created = now;
-        row.last_modified = now;
-        row.sync_status = SyncStatus::Pending;
-        row.deleted_at.reset();
-        detachChildren(row);
-    };
-    // A start moved on the way takes the series' dates and overrides along.
-    Event copy = followingStart(*m_event, record);
-    asNewRow(copy);
-    copy.uid = copy.id;
-    copy.sequence = 0;
-    if (copy.isOverride()) {
-        copy.master_event_uid.clear();
-        copy.recurrence_id.clear();
-    }
-    copy.raw_icalendar = storedText(copy);
-
-    StoreTransaction transaction(m_state->database());
-    bool ok = transaction.isActive() && events->remove(m_event->id) && events->insert(copy);
-    if (ok && !m_event->recurrence_rule.isEmpty()) {
-        for (Event override : SeriesRows::liveOverrides(events, *m_event)) {
-            const QString oldId = override.id;
-            asNewRow(override);
-            override.calendar_id = copy.calendar_id;
-            override.uid = copy.uid;
-            override.master_event_uid = copy.uid;
-            override.recurrence_id = followingRecurrenceId(*m_event, record, override.recurrence_id);
-            override.raw_icalendar = storedText(override);
-            if (!events->remove(oldId) || !events->insert(override)) {
-                ok = false;
-                break;
-            }
-        }
-    }
-    return ok && transaction.keep();
+    return CalendarMove::moveEvent(m_state->database(), events, *m_event, record);
 }

@@ -1,5 +1,6 @@
 #include "taskformdialog.h"
 
+#include "calendarmove.h"
 #include "appstate.h"
 #include "calendarchoice.h"
 #include "database.h"
@@ -383,47 +384,10 @@ bool TaskFormDialog::write(const Task &record, bool completeRepeating)
     } else if (record.calendar_id == m_task->calendar_id) {
         ok = tasks->update(record);
     } else {
-        ok = moveToCalendar(record, &id);
+        ok = CalendarMove::moveTask(tasks, *m_task, record, &id);
     }
     if (ok && completeRepeating)
         ok = tasks->setCompleted(id, true);
     return ok && transaction.keep();
 }
 
-// Another calendar is another collection on a server: the task (with its
-// subtasks) becomes new rows there, created by the next push, and the old
-// rows tombstones that the old calendar's push deletes. The uid stays, so
-// subtasks keep their parent.
-bool TaskFormDialog::moveToCalendar(const Task &record, QString *movedId)
-{
-    TaskRepository *tasks = m_state->tasks();
-    const QString from = m_task->calendar_id;
-    QList<Task> moving = {record};
-    const QList<Task> old = tasks->getByCalendar(from);
-    QStringList parents = {record.uid};
-    for (qsizetype i = 0; i < parents.size(); ++i) {
-        for (const Task &task : old) {
-            if (task.parent_task_uid == parents.at(i) && task.id != record.id) {
-                moving.append(task);
-                parents.append(task.uid);
-            }
-        }
-    }
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (Task row : std::as_const(moving)) {
-        const QString oldId = row.id;
-        row.id = EventWrites::newId();
-        row.calendar_id = record.calendar_id;
-        row.href.clear();
-        row.etag.clear();
-        row.deleted_at.reset();
-        row.last_modified = now;
-        row.sync_status = SyncStatus::Pending;
-        row.raw_icalendar = ICalendar::serializeTask(row);
-        if (!tasks->remove(oldId) || !tasks->insert(row))
-            return false;
-        if (oldId == record.id)
-            *movedId = row.id;
-    }
-    return true;
-}

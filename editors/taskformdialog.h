@@ -42,8 +42,6 @@ private:
     void updateRepeatButton();
     void save();
     bool write(const Task &record, bool completeRepeating);
-    // The new row's id goes to `movedId`.
-    bool moveToCalendar(const Task &record, QString *movedId);
 
     AppState *m_state;
     std::optional<Task> m_task;
