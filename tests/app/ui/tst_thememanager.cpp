@@ -1,3 +1,4 @@
+#include "appstatefixture.h"
 #include "calendarproxystyle.h"
 #include "colorscheme.h"
 #include "database.h"
@@ -85,6 +86,19 @@ private Q_SLOTS:
         QCOMPARE(Theme::isDark(), dark);
         QCOMPARE(Theme::accentName(), accent);
         QCOMPARE(Theme::accent(), effective);
+    }
+
+    // The state knows no widgets: a program that draws with the theme gets
+    // the manager the state makes, with the stored mode applied at start.
+    void startedStateAppliesTheStoredTheme()
+    {
+        AppStateFixture fixture;
+        fixture.prepare({u"INSERT OR REPLACE INTO settings (key, value) VALUES ('ui/theme', 'dark')"_s});
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        QVERIFY(state->themeManager());
+        QCOMPARE(state->themeManager()->mode(), u"dark"_s);
+        QVERIFY(Theme::isDark());
     }
 
     void changesAreStored()
