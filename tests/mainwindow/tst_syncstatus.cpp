@@ -47,6 +47,22 @@ SyncResult limited(Kind kind, qint64 limit)
     return result;
 }
 
+constexpr auto Google = SyncResult::Provider::Google;
+constexpr auto Microsoft = SyncResult::Provider::Microsoft;
+
+SyncResult provider(SyncResult::Provider which, Kind kind, Step step = Step::None)
+{
+    return SyncResult::ofProvider(which, kind, step);
+}
+
+SyncResult providerAnswer(SyncResult::Provider which, Step step, int status, const QString &serverText)
+{
+    SyncResult result = provider(which, Kind::Answer, step);
+    result.status = status;
+    result.serverText = serverText;
+    return result;
+}
+
 } // namespace
 
 // What the status bar says for each failure a sync can meet, and the line a
@@ -144,9 +160,64 @@ private Q_SLOTS:
             << [] { SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed); r.storeFailure = StoreFailure::DiskFull; return r; }()
             << u"The subscription's events could not be stored"_s;
 
-        // Google and Microsoft still word their own failures.
-        QTest::newRow("provider: its own words") << SyncResult::described(u"No saved Google credentials. Sign in again."_s)
-                                                 << u"No saved Google credentials. Sign in again."_s;
+        // Google and Microsoft: the API call that failed, by its provider.
+        QTest::newRow("google: no saved credentials") << provider(Google, Kind::SignInNeeded)
+                                                      << u"No saved Google credentials. Sign in again."_s;
+        QTest::newRow("microsoft: no saved credentials") << provider(Microsoft, Kind::SignInNeeded)
+                                                         << u"No saved Microsoft credentials. Sign in again."_s;
+        QTest::newRow("google: the account row gone") << provider(Google, Kind::AccountMissing)
+                                                      << u"Parent account missing"_s;
+        QTest::newRow("google: the refresh refused with 400")
+            << providerAnswer(Google, Step::TokenRefresh, 400, u"{ \"error\": \"invalid_grant\" }"_s)
+            << u"Google token refresh failed: Token refresh failed (HTTP 400): { \"error\": \"invalid_grant\" }"_s;
+        QTest::newRow("microsoft: a refresh without credentials in this build")
+            << provider(Microsoft, Kind::NotConfigured, Step::TokenRefresh)
+            << u"Microsoft token refresh failed: Microsoft OAuth credentials are not configured."_s;
+        QTest::newRow("google: a refresh answer without an access token")
+            << provider(Google, Kind::Unreadable, Step::TokenRefresh)
+            << u"Google token refresh failed: Google's response had no access_token."_s;
+        QTest::newRow("google: the events listing answered 503")
+            << providerAnswer(Google, Step::EventListing, 503, u"backend error"_s)
+            << u"Google rejected events.list (HTTP 503): backend error"_s;
+        QTest::newRow("google: the events listing unreachable")
+            << [] { SyncResult r = unanswered(Step::EventListing, u"Connection refused"_s); r.provider = Google; return r; }()
+            << u"Google rejected events.list (HTTP 0): "_s;
+        QTest::newRow("microsoft: the events listing answered 429")
+            << providerAnswer(Microsoft, Step::EventListing, 429, u"throttled"_s)
+            << u"Microsoft rejected events list (HTTP 429): throttled"_s;
+        QTest::newRow("google: the calendar list answered 403")
+            << providerAnswer(Google, Step::CalendarList, 403, u"forbidden"_s)
+            << u"Google rejected calendarList.list (HTTP 403): forbidden"_s;
+        QTest::newRow("microsoft: the calendar list answered 401")
+            << providerAnswer(Microsoft, Step::CalendarList, 401, QString())
+            << u"Microsoft rejected /me/calendars (HTTP 401): "_s;
+        QTest::newRow("google: a calendar list without end")
+            << [] { SyncResult r = provider(Google, Kind::EndlessListing, Step::CalendarList); r.limit = 50; return r; }()
+            << u"Google's calendar list did not end after 50 page(s)."_s;
+        QTest::newRow("microsoft: a listing without end") << provider(Microsoft, Kind::EndlessListing, Step::EventListing)
+                                                          << u"Microsoft's listing did not end; it was stopped."_s;
+        QTest::newRow("microsoft: a link off the API") << provider(Microsoft, Kind::BadAddress, Step::EventListing)
+                                                       << u"Microsoft sent a link outside its API; the listing was stopped."_s;
+        QTest::newRow("google: the sync token refused twice")
+            << provider(Google, Kind::SyncTokenRefused, Step::EventListing)
+            << u"Google refused the full event listing (HTTP 410)."_s;
+        QTest::newRow("microsoft: the delta token refused twice")
+            << provider(Microsoft, Kind::SyncTokenRefused, Step::EventListing)
+            << u"Microsoft refused the listing's delta token again."_s;
+        QTest::newRow("google: rows the store would not take")
+            << [] { SyncResult r = provider(Google, Kind::LocalStore, Step::EventListing); r.limit = 2; return r; }()
+            << u"2 event(s) failed to save locally; will retry next sync."_s;
+        QTest::newRow("microsoft: an insert refused") << providerAnswer(Microsoft, Step::EventInsert, 400, u"bad"_s)
+                                                      << u"Microsoft rejected events.insert: bad"_s;
+        QTest::newRow("google: an update refused") << providerAnswer(Google, Step::EventUpdate, 412, u"stale"_s)
+                                                   << u"Google rejected events.update: stale"_s;
+        QTest::newRow("google: a delete refused") << providerAnswer(Google, Step::EventDelete, 403, u"no"_s)
+                                                  << u"Google rejected events.delete: no"_s;
+        QTest::newRow("google: an update without a token") << provider(Google, Kind::SignInNeeded, Step::EventUpdate)
+                                                           << u"No Google access token."_s;
+        QTest::newRow("microsoft: a listing without a token")
+            << provider(Microsoft, Kind::SignInNeeded, Step::EventListing)
+            << u"No Microsoft access token available."_s;
     }
     void failureSentences()
     {
