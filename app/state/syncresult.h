@@ -27,7 +27,8 @@ struct SyncResult
         LocalStore,           // the local store could not take the write: `storeFailure`
         TimedOut,             // cut short after `limit` seconds
         TooLarge,             // cut short past `limit` bytes
-        BadAddress,           // `subject` is no address a request can go to
+        BadAddress,           // `subject` is no address a request can go to, or a provider's
+                              // next link leaves its API
         Cancelled,
         NothingFound,         // the server holds no calendars there
         AccountMissing,       // the calendar's account row is gone
@@ -39,14 +40,14 @@ struct SyncResult
     enum class Step {
         None,
         Markers,      // the collection's ctag and sync-token
-        EventListing, // the ETags of the collection's events
+        EventListing, // the ETags of the collection's events; a provider's events listing
         TaskListing,  // the ETags of its to-dos
         Fetch,        // a multiget of changed objects
         EventPush,
         TaskPush,
         Principal,    // discovery: the principal
         HomeSet,      // discovery: the calendar home set
-        CalendarList, // discovery: the calendars of the home set
+        CalendarList, // discovery: the calendars of the home set; a provider's calendar list
         Feed,         // a subscription's feed
         TokenRefresh, // a provider's OAuth token refresh
         EventInsert,  // a provider's event writes, one request each

@@ -352,23 +352,14 @@ private Q_SLOTS:
     }
 
 private:
+    // A calendar set up as a CalDAV one, its account then made a Google one.
     static Calendar addGoogleCalendar(AppState *state)
     {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        Account account;
-        account.id = u"acc-google"_s;
-        account.name = u"user@example.test"_s;
-        account.type = AccountType::Google;
-        account.created_at = account.updated_at = now;
-        [&] { QVERIFY(state->accounts()->insert(account)); }();
-        Calendar calendar;
-        calendar.id = u"cal-work"_s;
-        calendar.account_id = account.id;
-        calendar.url = u"work@group.example"_s;
-        calendar.name = u"Work"_s;
-        calendar.sync_enabled = true;
-        calendar.created_at = calendar.updated_at = now;
-        [&] { QVERIFY(state->calendars()->insert(calendar)); }();
+        const Calendar calendar = addCalDavCalendar(state, QUrl(u"work@group.example"_s), QString());
+        std::optional<Account> account = state->accounts()->getById(calendar.account_id);
+        account->type = AccountType::Google;
+        account->server_url.clear();
+        [&] { QVERIFY(state->accounts()->update(*account)); }();
         return calendar;
     }
 };
