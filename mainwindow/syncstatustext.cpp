@@ -18,6 +18,8 @@ bool isNetwork(const SyncResult &result)
 
 QString SyncStatusText::failure(const SyncResult &result)
 {
+    if (result.provider != SyncResult::Provider::None)
+        return providerFailure(result);
     const QString status = QString::number(result.status);
     const QString network = result.networkErrorText;
     switch (result.kind) {
@@ -37,7 +39,10 @@ QString SyncStatusText::failure(const SyncResult &result)
                                          : tr("Enter a CalDAV URL starting with http:// or https://");
     case Kind::Cancelled: return tr("The discovery was cancelled.");
     case Kind::NothingFound: return tr("No calendars found at the discovered home set.");
-    case Kind::Described: return result.serverText;
+    case Kind::AccountMissing:
+    case Kind::NotConfigured:
+    case Kind::SyncTokenRefused:
+    case Kind::EndlessListing: break;
     }
     // What the server answered, or that it did not, at the step it was asked.
     switch (result.step) {
@@ -74,6 +79,63 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Step::Fetch: break;
     }
     return isNetwork(result) ? tr("Network error: %1").arg(network) : tr("Server returned HTTP %1").arg(status);
+}
+
+// Google's and Microsoft's requests name the API call that failed; a network
+// failure reads as the HTTP 0 it was always told as.
+QString SyncStatusText::providerFailure(const SyncResult &result)
+{
+    const bool google = result.provider == SyncResult::Provider::Google;
+    const QString status = QString::number(result.status);
+    const QString body = result.serverText;
+    if (result.step == Step::TokenRefresh) {
+        QString reason;
+        if (result.kind == Kind::NotConfigured)
+            reason = google ? tr("Google OAuth credentials are not configured.")
+                            : tr("Microsoft OAuth credentials are not configured.");
+        else if (result.kind == Kind::Unreadable)
+            reason = google ? tr("Google's response had no access_token.") : tr("Microsoft's response had no access_token.");
+        else
+            reason = tr("Token refresh failed (HTTP %1): %2").arg(status, body);
+        return (google ? tr("Google token refresh failed: %1") : tr("Microsoft token refresh failed: %1")).arg(reason);
+    }
+    const bool write = result.step == Step::EventInsert || result.step == Step::EventUpdate
+        || result.step == Step::EventDelete;
+    switch (result.kind) {
+    case Kind::AccountMissing: return tr("Parent account missing");
+    case Kind::LocalStore:
+        return tr("%n event(s) failed to save locally; will retry next sync.", nullptr, int(result.limit));
+    case Kind::SyncTokenRefused:
+        return google ? tr("Google refused the full event listing (HTTP 410).")
+                      : tr("Microsoft refused the listing's delta token again.");
+    case Kind::EndlessListing:
+        return google ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
+                      : tr("Microsoft's listing did not end; it was stopped.");
+    case Kind::BadAddress: return tr("Microsoft sent a link outside its API; the listing was stopped.");
+    case Kind::SignInNeeded:
+        if (result.step == Step::None)
+            return google ? tr("No saved Google credentials. Sign in again.")
+                          : tr("No saved Microsoft credentials. Sign in again.");
+        if (write)
+            return google ? tr("No Google access token.") : tr("No Microsoft access token.");
+        return google ? tr("No Google access token available.") : tr("No Microsoft access token available.");
+    default: break;
+    }
+    switch (result.step) {
+    case Step::CalendarList:
+        return (google ? tr("Google rejected calendarList.list (HTTP %1): %2")
+                       : tr("Microsoft rejected /me/calendars (HTTP %1): %2"))
+            .arg(status, body);
+    case Step::EventInsert:
+        return (google ? tr("Google rejected events.insert: %1") : tr("Microsoft rejected events.insert: %1")).arg(body);
+    case Step::EventUpdate:
+        return (google ? tr("Google rejected events.update: %1") : tr("Microsoft rejected events.update: %1")).arg(body);
+    case Step::EventDelete:
+        return (google ? tr("Google rejected events.delete: %1") : tr("Microsoft rejected events.delete: %1")).arg(body);
+    default: break;
+    }
+    return (google ? tr("Google rejected events.list (HTTP %1): %2") : tr("Microsoft rejected events list (HTTP %1): %2"))
+        .arg(status, body);
 }
 
 QString SyncStatusText::synced(int eventCount, const QString &problem)

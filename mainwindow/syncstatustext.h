@@ -6,7 +6,8 @@
 struct SyncResult;
 
 // The status bar's words for what the sync runs report: the sentence a
-// failure is told as, by its kind and the step it met it at, and the lines
+// failure is told as, by its kind, the step it met it at and the provider
+// whose API it was, and the lines
 // of a sync that went through.
 class SyncStatusText
 {
@@ -17,4 +18,7 @@ public:
     static QString synced(int eventCount, const QString &problem);
     static QString discovered(int added);
     static QString passwordsKeptInFile(const QString &path);
+
+private:
+    static QString providerFailure(const SyncResult &result);
 };

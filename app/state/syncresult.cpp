@@ -45,10 +45,10 @@ SyncResult SyncResult::failure(Kind kind, Step step)
     return result;
 }
 
-SyncResult SyncResult::described(const QString &text)
+SyncResult SyncResult::ofProvider(Provider provider, Kind kind, Step step)
 {
-    SyncResult result = failure(Kind::Described);
-    result.serverText = text;
+    SyncResult result = failure(kind, step);
+    result.provider = provider;
     return result;
 }
 
@@ -77,7 +77,8 @@ bool SyncResult::canRetryLater() const
     case Kind::SignInNeeded:
     case Kind::TimedOut:
     case Kind::LocalStore:
-    case Kind::Described:
+    case Kind::SyncTokenRefused:
+    case Kind::EndlessListing:
         return true;
     case Kind::EmptyAnswer:
     case Kind::Unreadable:
@@ -85,6 +86,8 @@ bool SyncResult::canRetryLater() const
     case Kind::BadAddress:
     case Kind::Cancelled:
     case Kind::NothingFound:
+    case Kind::AccountMissing:
+    case Kind::NotConfigured:
         break;
     }
     return false;
@@ -108,14 +111,17 @@ QString SyncResult::describe() const
     case Kind::BadAddress: return QStringLiteral("bad address");
     case Kind::Cancelled: return QStringLiteral("cancelled");
     case Kind::NothingFound: return QStringLiteral("nothing found");
-    case Kind::Described: return serverText;
+    case Kind::AccountMissing: return QStringLiteral("account missing");
+    case Kind::NotConfigured: return QStringLiteral("no OAuth credentials in this build");
+    case Kind::SyncTokenRefused: return QStringLiteral("sync token refused again");
+    case Kind::EndlessListing: return QStringLiteral("listing did not end");
     }
     return QString();
 }
 
 bool operator==(const SyncResult &a, const SyncResult &b)
 {
-    return a.kind == b.kind && a.step == b.step && a.status == b.status && a.networkError == b.networkError
+    return a.kind == b.kind && a.step == b.step && a.provider == b.provider && a.status == b.status && a.networkError == b.networkError
         && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText && a.subject == b.subject
         && a.limit == b.limit && a.storeFailure == b.storeFailure;
 }

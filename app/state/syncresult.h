@@ -27,28 +27,43 @@ struct SyncResult
         LocalStore,           // the local store could not take the write: `storeFailure`
         TimedOut,             // cut short after `limit` seconds
         TooLarge,             // cut short past `limit` bytes
-        BadAddress,           // `subject` is no address a request can go to
+        BadAddress,           // `subject` is no address a request can go to, or a provider's
+                              // next link leaves its API
         Cancelled,
         NothingFound,         // the server holds no calendars there
-        Described,            // a Google or Microsoft client's own words, in `serverText`
+        AccountMissing,       // the calendar's account row is gone
+        NotConfigured,        // this build carries no OAuth credentials for the provider
+        SyncTokenRefused,     // the listing's sync or delta token refused once more
+        EndlessListing,       // paging did not end; `limit`: the pages read, when counted
     };
     // Which request of the run it was.
     enum class Step {
         None,
         Markers,      // the collection's ctag and sync-token
-        EventListing, // the ETags of the collection's events
+        EventListing, // the ETags of the collection's events; a provider's events listing
         TaskListing,  // the ETags of its to-dos
         Fetch,        // a multiget of changed objects
         EventPush,
         TaskPush,
         Principal,    // discovery: the principal
         HomeSet,      // discovery: the calendar home set
-        CalendarList, // discovery: the calendars of the home set
+        CalendarList, // discovery: the calendars of the home set; a provider's calendar list
         Feed,         // a subscription's feed
+        TokenRefresh, // a provider's OAuth token refresh
+        EventInsert,  // a provider's event writes, one request each
+        EventUpdate,
+        EventDelete,
+    };
+    // Whose API a request went to; None for CalDAV and subscriptions.
+    enum class Provider {
+        None,
+        Google,
+        Microsoft,
     };
 
     Kind kind = Kind::Answer;
     Step step = Step::None;
+    Provider provider = Provider::None;
     int status = 0; // 0: no HTTP answer
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     QString networkErrorText; // set when there was no usable answer
@@ -56,7 +71,7 @@ struct SyncResult
     // The item or address the failure is about, as the user named it: user
     // content, never logged above debug level.
     QString subject;
-    qint64 limit = 0; // TimedOut: seconds; TooLarge: bytes
+    qint64 limit = 0; // TimedOut: seconds; TooLarge: bytes; LocalStore: rows not stored
     StoreFailure::Kind storeFailure = StoreFailure::None;
 
     static SyncResult fromHttp(int status, const QString &networkErrorText, const QByteArray &body);
@@ -66,8 +81,9 @@ struct SyncResult
     static SyncResult fromReply(Step step, int status, QNetworkReply::NetworkError networkError,
                                 const QString &networkErrorText, const QByteArray &body = {});
     static SyncResult failure(Kind kind, Step step = Step::None);
-    // A failure its client already put into words.
-    static SyncResult described(const QString &text);
+    // A provider's request at `step`, refused by `kind` before or after it
+    // went out.
+    static SyncResult ofProvider(Provider provider, Kind kind, Step step = Step::None);
 
     bool isSuccess() const;
     // 412: the item changed on the server since it was last read.

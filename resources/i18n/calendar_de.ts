@@ -256,6 +256,132 @@
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Schlüsselbund des Desktops nicht verfügbar; Passwörter werden in %1 aufbewahrt</translation>
     </message>
+    <message>
+        <source>No Microsoft access token available.</source>
+        <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft hat /me/calendars abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft hat einen Link außerhalb seiner API gesendet; die Abfrage wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>Die Liste von Microsoft endete nicht; sie wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft hat die Terminliste abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Microsoft access token.</source>
+        <translation>Kein Microsoft-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft hat events.insert abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft hat events.update abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft hat events.delete abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Übergeordnetes Konto fehlt</translation>
+    </message>
+    <message>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Microsoft-Anmeldedaten. Bitte erneut anmelden.</translation>
+    </message>
+    <message>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft hat das Delta-Token der Abfrage erneut abgelehnt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Kein Google-Zugriffstoken verfügbar.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Googles Kalenderliste endete nach %n Seite nicht.</numerusform>
+            <numerusform>Googles Kalenderliste endete nach %n Seiten nicht.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Kein Google-Zugriffstoken.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google hat events.insert abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google hat events.update abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google hat events.delete abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>Die Antwort von Google enthielt kein access_token.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>Die Antwort von Microsoft enthielt kein access_token.</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Keine gespeicherten Google-Zugangsdaten. Bitte melden Sie sich erneut an.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Aktualisierung des Google-Tokens fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -1634,85 +1760,6 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
-    <name>Microsoft::CalendarClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
-        <source>No Microsoft access token available.</source>
-        <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft hat /me/calendars abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
-        <translation>Microsoft hat einen Link außerhalb seiner API gesendet; die Abfrage wurde abgebrochen.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft's listing did not end; it was stopped.</source>
-        <translation>Die Liste von Microsoft endete nicht; sie wurde abgebrochen.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft hat die Terminliste abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No Microsoft access token.</source>
-        <translation>Kein Microsoft-Zugriffstoken.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft hat events.insert abgelehnt: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft hat events.update abgelehnt: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft hat events.delete abgelehnt: %1</translation>
-    </message>
-</context>
-<context>
-    <name>Microsoft::SyncClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
-        <source>Parent account missing</source>
-        <translation>Übergeordnetes Konto fehlt</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No saved Microsoft credentials. Sign in again.</source>
-        <translation>Keine gespeicherten Microsoft-Anmeldedaten. Bitte erneut anmelden.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft token refresh failed: %1</source>
-        <translation>Erneuern des Microsoft-Tokens fehlgeschlagen: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft refused the listing's delta token again.</source>
-        <translation>Microsoft hat das Delta-Token der Abfrage erneut abgelehnt.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+1"/>
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
-            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
@@ -2966,44 +3013,6 @@ Datenverzeichnis: %1</translation>
     </message>
 </context>
 <context>
-    <name>Google::CalendarClient</name>
-    <message>
-        <source>No Google access token available.</source>
-        <translation>Kein Google-Zugriffstoken verfügbar.</translation>
-    </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>Google's calendar list did not end after %n page(s).</source>
-        <translation>
-            <numerusform>Googles Kalenderliste endete nach %n Seite nicht.</numerusform>
-            <numerusform>Googles Kalenderliste endete nach %n Seiten nicht.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <source>No Google access token.</source>
-        <translation>Kein Google-Zugriffstoken.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google hat events.insert abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google hat events.update abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google hat events.delete abgelehnt: %1</translation>
-    </message>
-</context>
-<context>
     <name>OAuthSignIn</name>
     <message>
         <source>Sign-in cancelled.</source>
@@ -3017,20 +3026,12 @@ Datenverzeichnis: %1</translation>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Tokenaustausch fehlgeschlagen (HTTP %1): %2</translation>
     </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
-    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
     <message>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>In diesem Build sind keine Google-OAuth-Zugangsdaten konfiguriert. Siehe .env.example.</translation>
-    </message>
-    <message>
-        <source>Google OAuth credentials are not configured.</source>
-        <translation>Google-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
@@ -3056,20 +3057,12 @@ Datenverzeichnis: %1</translation>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google hat kein Aktualisierungstoken zurückgegeben. Entfernen Sie die App aus den Berechtigungen Ihres Google-Kontos und melden Sie sich erneut an.</translation>
     </message>
-    <message>
-        <source>Google's response had no access_token.</source>
-        <translation>Die Antwort von Google enthielt kein access_token.</translation>
-    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>In diesem Build sind keine Microsoft-OAuth-Zugangsdaten konfiguriert. Siehe .env.example.</translation>
-    </message>
-    <message>
-        <source>Microsoft OAuth credentials are not configured.</source>
-        <translation>Microsoft-OAuth-Zugangsdaten sind nicht konfiguriert.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
@@ -3094,36 +3087,6 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App konfigurierten Bereichen gehört.</translation>
-    </message>
-    <message>
-        <source>Microsoft's response had no access_token.</source>
-        <translation>Die Antwort von Microsoft enthielt kein access_token.</translation>
-    </message>
-</context>
-<context>
-    <name>Google::SyncClient</name>
-    <message>
-        <source>Parent account missing</source>
-        <translation>Übergeordnetes Konto fehlt</translation>
-    </message>
-    <message>
-        <source>No saved Google credentials. Sign in again.</source>
-        <translation>Keine gespeicherten Google-Zugangsdaten. Bitte melden Sie sich erneut an.</translation>
-    </message>
-    <message>
-        <source>Google token refresh failed: %1</source>
-        <translation>Aktualisierung des Google-Tokens fehlgeschlagen: %1</translation>
-    </message>
-    <message>
-        <source>Google refused the full event listing (HTTP 410).</source>
-        <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n Termin konnte nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
-            <numerusform>%n Termine konnten nicht lokal gespeichert werden; nächste Synchronisierung versucht es erneut.</numerusform>
-        </translation>
     </message>
 </context>
 </TS>

@@ -31,26 +31,6 @@
     </message>
 </context>
 <context>
-    <name>Google::CalendarClient</name>
-    <message numerus="yes">
-        <source>Google's calendar list did not end after %n page(s).</source>
-        <translation>
-            <numerusform>Google's calendar list did not end after %n page.</numerusform>
-            <numerusform>Google's calendar list did not end after %n pages.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>Google::SyncClient</name>
-    <message numerus="yes">
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n event failed to save locally; will retry next sync.</numerusform>
-            <numerusform>%n events failed to save locally; will retry next sync.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>MainWindow</name>
     <message numerus="yes">
         <source>Imported %n event(s) from %1 (%2 updated)</source>
@@ -93,17 +73,6 @@
     </message>
 </context>
 <context>
-    <name>Microsoft::SyncClient</name>
-    <message numerus="yes">
-        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n event failed to save locally; will retry next sync.</numerusform>
-            <numerusform>%n events failed to save locally; will retry next sync.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message numerus="yes">
         <location filename="../../core/rruleformat.cpp" line="+127"/>
@@ -131,6 +100,20 @@
         <translation>
             <numerusform>Discovered %n new calendar.</numerusform>
             <numerusform>Discovered %n new calendars.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google's calendar list did not end after %n page.</numerusform>
+            <numerusform>Google's calendar list did not end after %n pages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n event failed to save locally; will retry next sync.</numerusform>
+            <numerusform>%n events failed to save locally; will retry next sync.</numerusform>
         </translation>
     </message>
 </context>

@@ -256,6 +256,132 @@
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Llavero del escritorio no disponible; las contraseñas se guardan en %1</translation>
     </message>
+    <message>
+        <source>No Microsoft access token available.</source>
+        <translation>No hay ningún token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft rechazó /me/calendars (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft envió un enlace fuera de su API; se detuvo la consulta.</translation>
+    </message>
+    <message>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La lista de Microsoft no terminaba; se detuvo.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft rechazó la lista de eventos (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Microsoft access token.</source>
+        <translation>No hay token de acceso de Microsoft.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft rechazó events.delete: %1</translation>
+    </message>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Falta la cuenta principal</translation>
+    </message>
+    <message>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>No se pudo renovar el token de Microsoft: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft volvió a rechazar el token delta de la consulta.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n evento no se pudo guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+            <numerusform>%n eventos no se pudieron guardar localmente; se reintentará en la próxima sincronización.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>No hay ningún token de acceso de Google disponible.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La lista de calendarios de Google no terminó tras %n página.</numerusform>
+            <numerusform>La lista de calendarios de Google no terminó tras %n páginas.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google rechazó events.list (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>No hay token de acceso de Google.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google rechazó events.insert: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google rechazó events.update: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google rechazó events.delete: %1</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Falló la renovación del token (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Google no están configuradas.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>La respuesta de Google no contenía access_token.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Las credenciales OAuth de Microsoft no están configuradas.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>La respuesta de Microsoft no contenía access_token.</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>No hay credenciales de Google guardadas. Vuelva a iniciar sesión.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Falló la renovación del token de Google: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -1634,85 +1760,6 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
-    <name>Microsoft::CalendarClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
-        <source>No Microsoft access token available.</source>
-        <translation>No hay ningún token de acceso de Microsoft.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft rechazó /me/calendars (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
-        <translation>Microsoft envió un enlace fuera de su API; se detuvo la consulta.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft's listing did not end; it was stopped.</source>
-        <translation>La lista de Microsoft no terminaba; se detuvo.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft rechazó la lista de eventos (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No Microsoft access token.</source>
-        <translation>No hay token de acceso de Microsoft.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft rechazó events.insert: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft rechazó events.update: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft rechazó events.delete: %1</translation>
-    </message>
-</context>
-<context>
-    <name>Microsoft::SyncClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
-        <source>Parent account missing</source>
-        <translation>Falta la cuenta principal</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No saved Microsoft credentials. Sign in again.</source>
-        <translation>No hay credenciales de Microsoft guardadas. Vuelva a iniciar sesión.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft token refresh failed: %1</source>
-        <translation>No se pudo renovar el token de Microsoft: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft refused the listing's delta token again.</source>
-        <translation>Microsoft volvió a rechazar el token delta de la consulta.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+1"/>
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n evento no se pudo guardar localmente; se reintentará en la próxima sincronización.</numerusform>
-            <numerusform>%n eventos no se pudieron guardar localmente; se reintentará en la próxima sincronización.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
@@ -2966,44 +3013,6 @@ Directorio de datos: %1</translation>
     </message>
 </context>
 <context>
-    <name>Google::CalendarClient</name>
-    <message>
-        <source>No Google access token available.</source>
-        <translation>No hay ningún token de acceso de Google disponible.</translation>
-    </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>Google's calendar list did not end after %n page(s).</source>
-        <translation>
-            <numerusform>La lista de calendarios de Google no terminó tras %n página.</numerusform>
-            <numerusform>La lista de calendarios de Google no terminó tras %n páginas.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google rechazó events.list (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <source>No Google access token.</source>
-        <translation>No hay token de acceso de Google.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google rechazó events.insert: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google rechazó events.update: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google rechazó events.delete: %1</translation>
-    </message>
-</context>
-<context>
     <name>OAuthSignIn</name>
     <message>
         <source>Sign-in cancelled.</source>
@@ -3017,20 +3026,12 @@ Directorio de datos: %1</translation>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>Falló el intercambio de tokens (HTTP %1): %2</translation>
     </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Falló la renovación del token (HTTP %1): %2</translation>
-    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
     <message>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Las credenciales OAuth de Google no están configuradas en esta compilación. Consulte .env.example.</translation>
-    </message>
-    <message>
-        <source>Google OAuth credentials are not configured.</source>
-        <translation>Las credenciales OAuth de Google no están configuradas.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
@@ -3056,20 +3057,12 @@ Directorio de datos: %1</translation>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google no devolvió ningún token de actualización. Quite la aplicación de los permisos de su cuenta de Google e inicie sesión de nuevo.</translation>
     </message>
-    <message>
-        <source>Google's response had no access_token.</source>
-        <translation>La respuesta de Google no contenía access_token.</translation>
-    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Las credenciales OAuth de Microsoft no están configuradas en esta compilación. Consulte .env.example.</translation>
-    </message>
-    <message>
-        <source>Microsoft OAuth credentials are not configured.</source>
-        <translation>Las credenciales OAuth de Microsoft no están configuradas.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
@@ -3094,36 +3087,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access está entre los ámbitos configurados para esta aplicación.</translation>
-    </message>
-    <message>
-        <source>Microsoft's response had no access_token.</source>
-        <translation>La respuesta de Microsoft no contenía access_token.</translation>
-    </message>
-</context>
-<context>
-    <name>Google::SyncClient</name>
-    <message>
-        <source>Parent account missing</source>
-        <translation>Falta la cuenta principal</translation>
-    </message>
-    <message>
-        <source>No saved Google credentials. Sign in again.</source>
-        <translation>No hay credenciales de Google guardadas. Vuelva a iniciar sesión.</translation>
-    </message>
-    <message>
-        <source>Google token refresh failed: %1</source>
-        <translation>Falló la renovación del token de Google: %1</translation>
-    </message>
-    <message>
-        <source>Google refused the full event listing (HTTP 410).</source>
-        <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>No se pudo guardar localmente %n evento; se reintentará en la próxima sincronización.</numerusform>
-            <numerusform>No se pudieron guardar localmente %n eventos; se reintentará en la próxima sincronización.</numerusform>
-        </translation>
     </message>
 </context>
 </TS>

@@ -256,6 +256,132 @@
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>Trousseau du bureau indisponible ; les mots de passe sont conservés dans %1</translation>
     </message>
+    <message>
+        <source>No Microsoft access token available.</source>
+        <translation>Aucun jeton d’accès Microsoft disponible.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft a refusé /me/calendars (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft a envoyé un lien hors de son API ; la liste a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>La liste de Microsoft ne se terminait pas ; elle a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft a refusé la liste des événements (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>No Microsoft access token.</source>
+        <translation>Aucun jeton d’accès Microsoft.</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft a refusé events.delete : %1</translation>
+    </message>
+    <message>
+        <source>Parent account missing</source>
+        <translation>Compte parent introuvable</translation>
+    </message>
+    <message>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft a de nouveau refusé le jeton delta de la liste.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n événement n’a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+            <numerusform>%n événements n’ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Aucun jeton d'accès Google disponible.</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La liste des agendas Google ne s'est pas terminée après %n page.</numerusform>
+            <numerusform>La liste des agendas Google ne s'est pas terminée après %n pages.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google a refusé events.list (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Aucun jeton d'accès Google.</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google a refusé events.insert : %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google a refusé events.update : %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google a refusé events.delete : %1</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>Le renouvellement du jeton a échoué (HTTP %1) : %2</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth Google ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>La réponse de Google ne contenait pas d'access_token.</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Les identifiants OAuth Microsoft ne sont pas configurés.</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>La réponse de Microsoft ne contenait pas d'access_token.</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Le renouvellement du jeton Google a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -1634,85 +1760,6 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
-    <name>Microsoft::CalendarClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
-        <source>No Microsoft access token available.</source>
-        <translation>Aucun jeton d’accès Microsoft disponible.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft a refusé /me/calendars (HTTP %1) : %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
-        <translation>Microsoft a envoyé un lien hors de son API ; la liste a été interrompue.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft's listing did not end; it was stopped.</source>
-        <translation>La liste de Microsoft ne se terminait pas ; elle a été interrompue.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft a refusé la liste des événements (HTTP %1) : %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No Microsoft access token.</source>
-        <translation>Aucun jeton d’accès Microsoft.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft a refusé events.insert : %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft a refusé events.update : %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft a refusé events.delete : %1</translation>
-    </message>
-</context>
-<context>
-    <name>Microsoft::SyncClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
-        <source>Parent account missing</source>
-        <translation>Compte parent introuvable</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No saved Microsoft credentials. Sign in again.</source>
-        <translation>Aucun identifiant Microsoft enregistré. Reconnectez-vous.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft token refresh failed: %1</source>
-        <translation>Échec du renouvellement du jeton Microsoft : %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft refused the listing's delta token again.</source>
-        <translation>Microsoft a de nouveau refusé le jeton delta de la liste.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+1"/>
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n événement n’a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
-            <numerusform>%n événements n’ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
@@ -2966,44 +3013,6 @@ Dossier de données : %1</translation>
     </message>
 </context>
 <context>
-    <name>Google::CalendarClient</name>
-    <message>
-        <source>No Google access token available.</source>
-        <translation>Aucun jeton d'accès Google disponible.</translation>
-    </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>Google's calendar list did not end after %n page(s).</source>
-        <translation>
-            <numerusform>La liste des agendas Google ne s'est pas terminée après %n page.</numerusform>
-            <numerusform>La liste des agendas Google ne s'est pas terminée après %n pages.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google a refusé events.list (HTTP %1) : %2</translation>
-    </message>
-    <message>
-        <source>No Google access token.</source>
-        <translation>Aucun jeton d'accès Google.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google a refusé events.insert : %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google a refusé events.update : %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google a refusé events.delete : %1</translation>
-    </message>
-</context>
-<context>
     <name>OAuthSignIn</name>
     <message>
         <source>Sign-in cancelled.</source>
@@ -3017,20 +3026,12 @@ Dossier de données : %1</translation>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>L'échange de jetons a échoué (HTTP %1) : %2</translation>
     </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Le renouvellement du jeton a échoué (HTTP %1) : %2</translation>
-    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
     <message>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Les identifiants OAuth Google ne sont pas configurés dans cette version. Voir .env.example.</translation>
-    </message>
-    <message>
-        <source>Google OAuth credentials are not configured.</source>
-        <translation>Les identifiants OAuth Google ne sont pas configurés.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
@@ -3056,20 +3057,12 @@ Dossier de données : %1</translation>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google n'a renvoyé aucun jeton d'actualisation. Retirez l'application des autorisations de votre compte Google et reconnectez-vous.</translation>
     </message>
-    <message>
-        <source>Google's response had no access_token.</source>
-        <translation>La réponse de Google ne contenait pas d'access_token.</translation>
-    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>Les identifiants OAuth Microsoft ne sont pas configurés dans cette version. Voir .env.example.</translation>
-    </message>
-    <message>
-        <source>Microsoft OAuth credentials are not configured.</source>
-        <translation>Les identifiants OAuth Microsoft ne sont pas configurés.</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
@@ -3094,36 +3087,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft n'a renvoyé aucun jeton d'actualisation. Vérifiez que offline_access fait partie des étendues configurées pour cette application.</translation>
-    </message>
-    <message>
-        <source>Microsoft's response had no access_token.</source>
-        <translation>La réponse de Microsoft ne contenait pas d'access_token.</translation>
-    </message>
-</context>
-<context>
-    <name>Google::SyncClient</name>
-    <message>
-        <source>Parent account missing</source>
-        <translation>Compte parent introuvable</translation>
-    </message>
-    <message>
-        <source>No saved Google credentials. Sign in again.</source>
-        <translation>Aucun identifiant Google enregistré. Reconnectez-vous.</translation>
-    </message>
-    <message>
-        <source>Google token refresh failed: %1</source>
-        <translation>Le renouvellement du jeton Google a échoué : %1</translation>
-    </message>
-    <message>
-        <source>Google refused the full event listing (HTTP 410).</source>
-        <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n événement n'a pas pu être enregistré localement ; nouvel essai à la prochaine synchronisation.</numerusform>
-            <numerusform>%n événements n'ont pas pu être enregistrés localement ; nouvel essai à la prochaine synchronisation.</numerusform>
-        </translation>
     </message>
 </context>
 </TS>

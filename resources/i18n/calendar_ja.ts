@@ -255,6 +255,130 @@
         <source>Desktop keyring unavailable; passwords are kept in %1</source>
         <translation>デスクトップのキーリングを利用できません。パスワードは %1 に保存されます</translation>
     </message>
+    <message>
+        <source>No Microsoft access token available.</source>
+        <translation>Microsoft のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
+        <translation>Microsoft が /me/calendars を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
+        <translation>Microsoft が API 外へのリンクを返したため、一覧の取得を中止しました。</translation>
+    </message>
+    <message>
+        <source>Microsoft's listing did not end; it was stopped.</source>
+        <translation>Microsoft の一覧が終わらないため、取得を中止しました。</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events list (HTTP %1): %2</source>
+        <translation>Microsoft が予定の一覧を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Microsoft access token.</source>
+        <translation>Microsoft のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.insert: %1</source>
+        <translation>Microsoft が events.insert を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.update: %1</source>
+        <translation>Microsoft が events.update を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft rejected events.delete: %1</source>
+        <translation>Microsoft が events.delete を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Parent account missing</source>
+        <translation>親アカウントがありません</translation>
+    </message>
+    <message>
+        <source>No saved Microsoft credentials. Sign in again.</source>
+        <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <source>Microsoft token refresh failed: %1</source>
+        <translation>Microsoft トークンの更新に失敗しました: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft refused the listing's delta token again.</source>
+        <translation>Microsoft が一覧のデルタトークンを再び拒否しました。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n event(s) failed to save locally; will retry next sync.</source>
+        <translation>
+            <numerusform>%n 件の予定をローカルに保存できませんでした。次回の同期で再試行します。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No Google access token available.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Google rejected calendarList.list (HTTP %1): %2</source>
+        <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Google's calendar list did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google のカレンダー一覧が %n ページを過ぎても終わりませんでした。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Google rejected events.list (HTTP %1): %2</source>
+        <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>No Google access token.</source>
+        <translation>Google のアクセストークンがありません。</translation>
+    </message>
+    <message>
+        <source>Google rejected events.insert: %1</source>
+        <translation>Google が events.insert を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.update: %1</source>
+        <translation>Google が events.update を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Google rejected events.delete: %1</source>
+        <translation>Google が events.delete を拒否しました: %1</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1): %2</source>
+        <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>Google OAuth credentials are not configured.</source>
+        <translation>Google の OAuth 認証情報が設定されていません。</translation>
+    </message>
+    <message>
+        <source>Google's response had no access_token.</source>
+        <translation>Google の応答に access_token がありませんでした。</translation>
+    </message>
+    <message>
+        <source>Microsoft OAuth credentials are not configured.</source>
+        <translation>Microsoft の OAuth 認証情報が設定されていません。</translation>
+    </message>
+    <message>
+        <source>Microsoft's response had no access_token.</source>
+        <translation>Microsoft の応答に access_token がありませんでした。</translation>
+    </message>
+    <message>
+        <source>No saved Google credentials. Sign in again.</source>
+        <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <source>Google token refresh failed: %1</source>
+        <translation>Google トークンの更新に失敗しました: %1</translation>
+    </message>
+    <message>
+        <source>Google refused the full event listing (HTTP 410).</source>
+        <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -1625,84 +1749,6 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
-    <name>Microsoft::CalendarClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftcalendarclient.cpp" line="+1"/>
-        <source>No Microsoft access token available.</source>
-        <translation>Microsoft のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft が /me/calendars を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft sent a link outside its API; the listing was stopped.</source>
-        <translation>Microsoft が API 外へのリンクを返したため、一覧の取得を中止しました。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft's listing did not end; it was stopped.</source>
-        <translation>Microsoft の一覧が終わらないため、取得を中止しました。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft が予定の一覧を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No Microsoft access token.</source>
-        <translation>Microsoft のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft が events.insert を拒否しました: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft が events.update を拒否しました: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft が events.delete を拒否しました: %1</translation>
-    </message>
-</context>
-<context>
-    <name>Microsoft::SyncClient</name>
-    <message>
-        <location filename="../../sync/providers/microsoftsyncclient.cpp" line="+1"/>
-        <source>Parent account missing</source>
-        <translation>親アカウントがありません</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>No saved Microsoft credentials. Sign in again.</source>
-        <translation>保存された Microsoft の資格情報がありません。もう一度サインインしてください。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft token refresh failed: %1</source>
-        <translation>Microsoft トークンの更新に失敗しました: %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Microsoft refused the listing's delta token again.</source>
-        <translation>Microsoft が一覧のデルタトークンを再び拒否しました。</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+1"/>
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n 件の予定をローカルに保存できませんでした。次回の同期で再試行します。</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>NotificationService</name>
     <message>
         <location filename="../../app/notificationservice.cpp" line="+69"/>
@@ -2951,43 +2997,6 @@ Data directory: %1</source>
     </message>
 </context>
 <context>
-    <name>Google::CalendarClient</name>
-    <message>
-        <source>No Google access token available.</source>
-        <translation>Google のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>Google's calendar list did not end after %n page(s).</source>
-        <translation>
-            <numerusform>Google のカレンダー一覧が %n ページを過ぎても終わりませんでした。</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
-        <source>No Google access token.</source>
-        <translation>Google のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google が events.insert を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google が events.update を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google が events.delete を拒否しました: %1</translation>
-    </message>
-</context>
-<context>
     <name>OAuthSignIn</name>
     <message>
         <source>Sign-in cancelled.</source>
@@ -3001,20 +3010,12 @@ Data directory: %1</source>
         <source>Token exchange failed (HTTP %1): %2</source>
         <translation>トークンの交換に失敗しました (HTTP %1): %2</translation>
     </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
-    </message>
 </context>
 <context>
     <name>Google::AuthService</name>
     <message>
         <source>Google OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>このビルドには Google の OAuth 認証情報が設定されていません。.env.example を参照してください。</translation>
-    </message>
-    <message>
-        <source>Google OAuth credentials are not configured.</source>
-        <translation>Google の OAuth 認証情報が設定されていません。</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Google sign-in callback: %1</source>
@@ -3040,20 +3041,12 @@ Data directory: %1</source>
         <source>Google did not return a refresh token. Try removing the app from your Google Account permissions and signing in again.</source>
         <translation>Google からリフレッシュトークンが返されませんでした。Google アカウントの権限からこのアプリを削除して、もう一度サインインしてください。</translation>
     </message>
-    <message>
-        <source>Google's response had no access_token.</source>
-        <translation>Google の応答に access_token がありませんでした。</translation>
-    </message>
 </context>
 <context>
     <name>Microsoft::AuthService</name>
     <message>
         <source>Microsoft OAuth credentials are not configured in this build. See .env.example.</source>
         <translation>このビルドには Microsoft の OAuth 認証情報が設定されていません。.env.example を参照してください。</translation>
-    </message>
-    <message>
-        <source>Microsoft OAuth credentials are not configured.</source>
-        <translation>Microsoft の OAuth 認証情報が設定されていません。</translation>
     </message>
     <message>
         <source>Could not bind a local port for the Microsoft sign-in callback: %1</source>
@@ -3078,35 +3071,6 @@ Data directory: %1</source>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft からリフレッシュトークンが返されませんでした。このアプリに設定されたスコープに offline_access が含まれているか確認してください。</translation>
-    </message>
-    <message>
-        <source>Microsoft's response had no access_token.</source>
-        <translation>Microsoft の応答に access_token がありませんでした。</translation>
-    </message>
-</context>
-<context>
-    <name>Google::SyncClient</name>
-    <message>
-        <source>Parent account missing</source>
-        <translation>親アカウントがありません</translation>
-    </message>
-    <message>
-        <source>No saved Google credentials. Sign in again.</source>
-        <translation>保存された Google の認証情報がありません。もう一度サインインしてください。</translation>
-    </message>
-    <message>
-        <source>Google token refresh failed: %1</source>
-        <translation>Google トークンの更新に失敗しました: %1</translation>
-    </message>
-    <message>
-        <source>Google refused the full event listing (HTTP 410).</source>
-        <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n event(s) failed to save locally; will retry next sync.</source>
-        <translation>
-            <numerusform>%n 件の予定をローカルに保存できませんでした。次回の同期で再試行します。</numerusform>
-        </translation>
     </message>
 </context>
 </TS>

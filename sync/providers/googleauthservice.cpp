@@ -28,6 +28,7 @@ bool AuthService::hasOAuthCredentials(const ProviderConfig &config)
 OAuthProvider AuthService::provider(const ProviderConfig &config) const
 {
     OAuthProvider p;
+    p.id = SyncResult::Provider::Google;
     p.hasCredentials = hasOAuthCredentials(config);
     p.authorizationEndpoint = config.googleAuthorizationEndpoint;
     p.tokenEndpoint = config.googleTokenEndpoint;
@@ -54,7 +55,6 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
     p.emailFromClaims = [](const QJsonObject &claims) { return claims.value("email"_L1).toString(); };
     p.denialDetail = [](const QUrlQuery &query) { return query.queryItemValue(u"error"_s, QUrl::FullyDecoded); };
     p.notConfigured = tr("Google OAuth credentials are not configured in this build. See .env.example.");
-    p.refreshNotConfigured = tr("Google OAuth credentials are not configured.");
     p.cannotBind = tr("Could not bind a local port for the Google sign-in callback: %1");
     p.cannotLaunch = tr("Could not launch the system browser for Google sign-in.");
     p.denied = tr("Google denied the sign-in: %1");
@@ -62,7 +62,6 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
     p.noAccessToken = tr("Google did not return an access token.");
     p.noRefreshToken = tr("Google did not return a refresh token. Try removing the app from your Google Account "
                           "permissions and signing in again.");
-    p.refreshNoAccessToken = tr("Google's response had no access_token.");
     return p;
 }
 

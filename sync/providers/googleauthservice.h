@@ -41,7 +41,7 @@ Q_SIGNALS:
     void signInFailed(const QString &reason);
     void refreshSucceeded(const QString &accessToken, const QDateTime &expiresAt,
                           const QString &maybeRotatedRefreshToken);
-    void refreshFailed(const QString &reason);
+    void refreshFailed(const SyncResult &result);
 
 private:
     OAuthProvider provider(const ProviderConfig &config) const;

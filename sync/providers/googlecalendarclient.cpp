@@ -18,6 +18,16 @@ using ProviderHttp::isoUtc;
 using ProviderHttp::pathSegment;
 using ProviderHttp::Reply;
 using ProviderHttp::take;
+using Step = SyncResult::Step;
+
+namespace {
+
+SyncResult failure(SyncResult::Kind kind, Step step)
+{
+    return SyncResult::ofProvider(SyncResult::Provider::Google, kind, step);
+}
+
+} // namespace
 
 // One events listing: its parameters and the items of the pages so far.
 struct CalendarClient::Listing
@@ -50,7 +60,7 @@ QNetworkRequest CalendarClient::request(const QString &url, bool json, const QSt
 void CalendarClient::listCalendars()
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT requestFailed(tr("No Google access token available."));
+        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
         return;
     }
     requestCalendarPage(QString(), {}, {});
@@ -66,9 +76,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
     connect(reply, &QNetworkReply::finished, this, [this, reply, found, seenTokens]() mutable {
         const Reply answer = take(reply);
         if (!answer.ok()) {
-            Q_EMIT requestFailed(tr("Google rejected calendarList.list (HTTP %1): %2")
-                                     .arg(answer.status)
-                                     .arg(QString::fromUtf8(answer.body)));
+            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::CalendarList));
             return;
         }
         const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -82,8 +90,9 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
         }
         // A server that hands back a token it gave before would page forever.
         if (seenTokens.contains(next) || seenTokens.size() + 1 >= kMaxCalendarListPages) {
-            Q_EMIT requestFailed(tr("Google's calendar list did not end after %n page(s).", nullptr,
-                                    int(seenTokens.size()) + 1));
+            SyncResult endless = failure(SyncResult::Kind::EndlessListing, Step::CalendarList);
+            endless.limit = seenTokens.size() + 1;
+            Q_EMIT requestFailed(endless);
             return;
         }
         seenTokens.append(next);
@@ -102,7 +111,7 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
 {
     if (m_accessToken.isEmpty()) {
         delete listing;
-        Q_EMIT requestFailed(tr("No Google access token available."));
+        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     QUrlQuery query;
@@ -140,9 +149,7 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
         }
         if (!answer.ok()) {
             delete listing;
-            Q_EMIT requestFailed(tr("Google rejected events.list (HTTP %1): %2")
-                                     .arg(answer.status)
-                                     .arg(QString::fromUtf8(answer.body)));
+            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::EventListing));
             return;
         }
         const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -165,35 +172,33 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
 void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
         return;
     }
     QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
                                            QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, "events.insert"); });
+            [this, reply, localId] { onWriteReply(reply, localId, Step::EventInsert); });
 }
 
 void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
                                  const QJsonObject &event, const QString &etag)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
         return;
     }
     QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
                                                         QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, "events.update"); });
+            [this, reply, localId] { onWriteReply(reply, localId, Step::EventUpdate); });
 }
 
-void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, const char *operation)
+void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, Step step)
 {
     const Reply answer = take(reply);
     if (!answer.ok()) {
-        const QString reason = qstrcmp(operation, "events.insert") == 0 ? tr("Google rejected events.insert: %1")
-                                                                        : tr("Google rejected events.update: %1");
-        Q_EMIT eventWriteFailed(localId, reason.arg(QString::fromUtf8(answer.body)), answer.status);
+        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, step));
         return;
     }
     const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
@@ -204,7 +209,7 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
                                  const QString &etag)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Google access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
         return;
     }
     QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
@@ -214,8 +219,7 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
             Q_EMIT eventDeleted(localId);
             return;
         }
-        Q_EMIT eventWriteFailed(localId, tr("Google rejected events.delete: %1").arg(QString::fromUtf8(answer.body)),
-                                answer.status);
+        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, Step::EventDelete));
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "syncresult.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -97,17 +98,17 @@ Q_SIGNALS:
     void calendarsListed(const QList<Google::DiscoveredCalendar> &calendars);
     void eventsListed(const QString &calendarId, const Google::CalendarClient::EventListPage &page);
     void syncTokenExpired(const QString &calendarId);
-    void requestFailed(const QString &reason);
+    void requestFailed(const SyncResult &result);
     void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
     void eventDeleted(const QString &localId);
-    void eventWriteFailed(const QString &localId, const QString &reason, int statusCode);
+    void eventWriteFailed(const QString &localId, const SyncResult &result);
 
 private:
     struct Listing;
     QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
     void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found, QStringList seenTokens);
     void requestEventsPage(Listing *listing, const QString &pageToken);
-    void onWriteReply(QNetworkReply *reply, const QString &localId, const char *operation);
+    void onWriteReply(QNetworkReply *reply, const QString &localId, SyncResult::Step step);
 
     QNetworkAccessManager *m_network;
     QUrl m_apiBase;

@@ -25,7 +25,7 @@ struct SyncClient::Run
     QString accessToken;
     int pulled = 0;
     bool repulled = false;          // a full listing after a refused sync token
-    QString saveFailure;            // rows the pull could not store
+    int unsaved = 0;                // rows the pull could not store
     int outstanding = 0;            // push requests not yet answered
     QHash<QString, Event> sent;     // each pushed row as it was sent
     QPointer<CalendarClient> pushClient;
@@ -38,12 +38,13 @@ SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, const
 {
 }
 
-void SyncClient::fail(const RunPtr &run, const QString &reason)
+void SyncClient::fail(const RunPtr &run, SyncResult result)
 {
     if (run->reported)
         return;
     run->reported = true;
-    Q_EMIT calendarSyncFailed(run->calendar.id, SyncResult::described(reason));
+    result.provider = SyncResult::Provider::Google;
+    Q_EMIT calendarSyncFailed(run->calendar.id, result);
 }
 
 void SyncClient::syncCalendar(const Calendar &calendar)
@@ -53,12 +54,12 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     Q_EMIT calendarSyncStarted(calendar.id);
 
     if (!m_appState->accounts()->getById(calendar.account_id)) {
-        fail(run, tr("Parent account missing"));
+        fail(run, SyncResult::failure(SyncResult::Kind::AccountMissing));
         return;
     }
     const StoredTokens tokens = AuthService::loadTokens(m_tokens, calendar.account_id);
     if (tokens.refreshToken.isEmpty()) {
-        fail(run, tr("No saved Google credentials. Sign in again."));
+        fail(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
     const QDateTime soon = QDateTime::currentDateTimeUtc().addSecs(60);
@@ -76,9 +77,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         run->accessToken = access;
         runPull(run);
     });
-    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const QString &reason) {
+    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const SyncResult &result) {
         auth->deleteLater();
-        fail(run, tr("Google token refresh failed: %1").arg(reason));
+        fail(run, result);
     });
     auth->refresh(tokens.refreshToken);
 }
@@ -93,9 +94,9 @@ CalendarClient *SyncClient::newCalendarClient(const RunPtr &run)
 void SyncClient::runPull(const RunPtr &run)
 {
     CalendarClient *client = newCalendarClient(run);
-    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const QString &reason) {
+    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
         client->deleteLater();
-        fail(run, reason);
+        fail(run, result);
     });
     connect(client, &CalendarClient::syncTokenExpired, this, [this, client, run] {
         client->deleteLater();
@@ -114,7 +115,9 @@ void SyncClient::onSyncTokenExpired(const RunPtr &run)
     // Only a stored token can expire; a full listing refused with 410 (or a
     // second refusal in one run) is a server fault, not a reason to loop.
     if (run->calendar.sync_token.isEmpty() || run->repulled) {
-        fail(run, tr("Google refused the full event listing (HTTP 410)."));
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::SyncTokenRefused, SyncResult::Step::EventListing);
+        refused.status = 410;
+        fail(run, refused);
         return;
     }
     run->repulled = true;
@@ -235,8 +238,7 @@ void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)
         storeSyncToken(run, apply->nextSyncToken);
     qCInfo(lcProviders) << "[Google] sync" << run->calendar.id << "upserted" << apply->upserted << "tombstoned"
                         << apply->tombstoned << "failed" << apply->failed;
-    if (apply->failed > 0)
-        run->saveFailure = tr("%n event(s) failed to save locally; will retry next sync.", nullptr, apply->failed);
+    run->unsaved = apply->failed;
     runPush(run);
 }
 
@@ -270,8 +272,8 @@ void SyncClient::runPush(const RunPtr &run)
         onEventWritten(run, id, providerId, etag);
     });
     connect(client, &CalendarClient::eventDeleted, this, [this, run](const QString &id) { onEventDeleted(run, id); });
-    connect(client, &CalendarClient::eventWriteFailed, this, [this, run](const QString &id, const QString &reason, int status) {
-        onEventWriteFailed(run, id, reason, status);
+    connect(client, &CalendarClient::eventWriteFailed, this, [this, run](const QString &id, const SyncResult &result) {
+        onEventWriteFailed(run, id, result);
     });
     const QString calendarUrl = run->calendar.url;
     for (const Event &row : pending) {
@@ -335,10 +337,11 @@ void SyncClient::onEventDeleted(const RunPtr &run, const QString &localId)
     finishOne(run);
 }
 
-void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, const QString &reason, int statusCode)
+void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result)
 {
-    qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << statusCode << "reason" << reason;
-    if (statusCode == 404) {
+    qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
+    qCDebug(lcProviders) << "reason" << result.describe();
+    if (result.status == 404) {
         const std::optional<Event> current = m_appState->events()->getById(localId);
         if (current && !current->provider_event_id.isEmpty()) {
             GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
@@ -356,8 +359,10 @@ void SyncClient::finishOne(const RunPtr &run)
         run->pushClient->deleteLater();
     // One report per run: rows the pull could not store fail the calendar
     // even though the push went out.
-    if (!run->saveFailure.isEmpty()) {
-        fail(run, run->saveFailure);
+    if (run->unsaved > 0) {
+        SyncResult unsaved = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        unsaved.limit = run->unsaved;
+        fail(run, unsaved);
         return;
     }
     if (run->reported)

@@ -37,7 +37,6 @@ public:
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    // Google's failures come worded by this client (SyncResult::Kind::Described).
     void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
@@ -61,9 +60,9 @@ private:
     void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId,
                         const QString &etag);
     void onEventDeleted(const RunPtr &run, const QString &localId);
-    void onEventWriteFailed(const RunPtr &run, const QString &localId, const QString &reason, int statusCode);
+    void onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result);
     void finishOne(const RunPtr &run);
-    void fail(const RunPtr &run, const QString &reason);
+    void fail(const RunPtr &run, SyncResult result);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

@@ -28,6 +28,7 @@ bool AuthService::hasOAuthCredentials(const ProviderConfig &config)
 OAuthProvider AuthService::provider(const ProviderConfig &config) const
 {
     OAuthProvider p;
+    p.id = SyncResult::Provider::Microsoft;
     p.hasCredentials = hasOAuthCredentials(config);
     p.authorizationEndpoint = config.microsoftAuthorizationEndpoint();
     p.tokenEndpoint = config.microsoftTokenEndpoint();
@@ -59,7 +60,6 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
         return description.isEmpty() ? query.queryItemValue(u"error"_s, QUrl::FullyDecoded) : description;
     };
     p.notConfigured = tr("Microsoft OAuth credentials are not configured in this build. See .env.example.");
-    p.refreshNotConfigured = tr("Microsoft OAuth credentials are not configured.");
     p.cannotBind = tr("Could not bind a local port for the Microsoft sign-in callback: %1");
     p.cannotLaunch = tr("Could not launch the system browser for Microsoft sign-in.");
     p.denied = tr("Microsoft denied the sign-in: %1");
@@ -67,7 +67,6 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
     p.noAccessToken = tr("Microsoft did not return an access token.");
     p.noRefreshToken = tr("Microsoft did not return a refresh token. Verify offline_access is in the scopes "
                           "configured for this app.");
-    p.refreshNoAccessToken = tr("Microsoft's response had no access_token.");
     return p;
 }
 

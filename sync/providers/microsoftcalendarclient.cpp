@@ -57,6 +57,16 @@ using ProviderHttp::isoUtc;
 using ProviderHttp::pathSegment;
 using ProviderHttp::Reply;
 using ProviderHttp::take;
+using Step = SyncResult::Step;
+
+namespace {
+
+SyncResult failure(SyncResult::Kind kind, Step step)
+{
+    return SyncResult::ofProvider(SyncResult::Provider::Microsoft, kind, step);
+}
+
+} // namespace
 
 // One events listing: its calendar, what kind of round it is in and the
 // items of the pages so far.
@@ -117,7 +127,7 @@ DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
 void CalendarClient::listCalendars()
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT requestFailed(tr("No Microsoft access token available."));
+        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
         return;
     }
     fetchCalendarPage(base() + u"/me/calendars"_s, {}, 1);
@@ -129,9 +139,7 @@ void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalen
     connect(reply, &QNetworkReply::finished, this, [this, reply, found, pages]() mutable {
         const Reply answer = take(reply);
         if (!answer.ok()) {
-            Q_EMIT requestFailed(tr("Microsoft rejected /me/calendars (HTTP %1): %2")
-                                     .arg(answer.status)
-                                     .arg(QString::fromUtf8(answer.body)));
+            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::CalendarList));
             return;
         }
         const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -143,11 +151,11 @@ void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalen
             return;
         }
         if (!onGraph(next)) {
-            Q_EMIT requestFailed(tr("Microsoft sent a link outside its API; the listing was stopped."));
+            Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::CalendarList));
             return;
         }
         if (pages >= kMaxCalendarListPages) {
-            Q_EMIT requestFailed(tr("Microsoft's listing did not end; it was stopped."));
+            Q_EMIT requestFailed(failure(SyncResult::Kind::EndlessListing, Step::CalendarList));
             return;
         }
         fetchCalendarPage(next, found, pages + 1);
@@ -186,12 +194,12 @@ void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
 {
     if (m_accessToken.isEmpty()) {
         delete listing;
-        Q_EMIT requestFailed(tr("No Microsoft access token available."));
+        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     if (++listing->pages > kMaxPages) {
         delete listing;
-        Q_EMIT requestFailed(tr("Microsoft's listing did not end; it was stopped."));
+        Q_EMIT requestFailed(failure(SyncResult::Kind::EndlessListing, Step::EventListing));
         return;
     }
     QNetworkRequest req = request(url, false);
@@ -244,9 +252,7 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
             return;
         }
         delete listing;
-        Q_EMIT requestFailed(tr("Microsoft rejected events list (HTTP %1): %2")
-                                 .arg(answer.status)
-                                 .arg(QString::fromUtf8(answer.body)));
+        Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::EventListing));
         return;
     }
     const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -259,7 +265,7 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
     if (!next.isEmpty()) {
         if (!onGraph(next)) {
             delete listing;
-            Q_EMIT requestFailed(tr("Microsoft sent a link outside its API; the listing was stopped."));
+            Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::EventListing));
             return;
         }
         fetchEventsPage(listing, next);
@@ -285,7 +291,7 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
 void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Microsoft access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
         return;
     }
     QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
@@ -297,7 +303,7 @@ void CalendarClient::updateEvent(const QString &localId, const QString &calendar
                                  const QJsonObject &event, const QString &etag)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Microsoft access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
         return;
     }
     QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
@@ -309,9 +315,8 @@ void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, 
 {
     const Reply answer = take(reply);
     if (!answer.ok()) {
-        const QString reason =
-            insert ? tr("Microsoft rejected events.insert: %1") : tr("Microsoft rejected events.update: %1");
-        Q_EMIT eventWriteFailed(localId, reason.arg(QString::fromUtf8(answer.body)), answer.status);
+        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Microsoft,
+                                                        insert ? Step::EventInsert : Step::EventUpdate));
         return;
     }
     const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
@@ -322,7 +327,7 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
                                  const QString &etag)
 {
     if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, tr("No Microsoft access token."), 0);
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
         return;
     }
     QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
@@ -332,9 +337,7 @@ void CalendarClient::deleteEvent(const QString &localId, const QString &calendar
             Q_EMIT eventDeleted(localId);
             return;
         }
-        Q_EMIT eventWriteFailed(localId,
-                                tr("Microsoft rejected events.delete: %1").arg(QString::fromUtf8(answer.body)),
-                                answer.status);
+        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Microsoft, Step::EventDelete));
     });
 }
 

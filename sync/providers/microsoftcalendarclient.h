@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "syncresult.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -119,10 +120,10 @@ Q_SIGNALS:
     void calendarsListed(const QList<Microsoft::DiscoveredCalendar> &calendars);
     void eventsListed(const QString &calendarId, const Microsoft::CalendarClient::EventListPage &page);
     void deltaTokenExpired(const QString &calendarId);
-    void requestFailed(const QString &reason);
+    void requestFailed(const SyncResult &result);
     void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
     void eventDeleted(const QString &localId);
-    void eventWriteFailed(const QString &localId, const QString &reason, int statusCode);
+    void eventWriteFailed(const QString &localId, const SyncResult &result);
 
 private:
     struct Listing;

@@ -23,7 +23,7 @@ struct SyncClient::Run
     bool reported = false;
     bool relisted = false; // a refused delta token costs one windowed listing, not a loop
     QList<Event> pending;
-    QString pushFailure;
+    std::optional<SyncResult> pushFailure;
 };
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
@@ -47,12 +47,12 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     m_runs.insert(run);
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState->accounts()->getById(calendar.account_id)) {
-        finish(run, tr("Parent account missing"));
+        finish(run, SyncResult::failure(SyncResult::Kind::AccountMissing));
         return;
     }
     const StoredTokens stored = AuthService::loadTokens(m_tokens, calendar.account_id);
     if (stored.refreshToken.isEmpty() && stored.accessToken.isEmpty()) {
-        finish(run, tr("No saved Microsoft credentials. Sign in again."));
+        finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
     const bool fresh = stored.expiresAt.isValid()
@@ -63,7 +63,7 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         return;
     }
     if (stored.refreshToken.isEmpty()) {
-        finish(run, tr("No saved Microsoft credentials. Sign in again."));
+        finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
     auto *auth = new AuthService(m_network, m_config, this);
@@ -77,9 +77,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         run->accessToken = access;
         runPull(run);
     });
-    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const QString &reason) {
+    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const SyncResult &result) {
         auth->deleteLater();
-        finish(run, tr("Microsoft token refresh failed: %1").arg(reason));
+        finish(run, result);
     });
     auth->refresh(stored.refreshToken);
 }
@@ -99,15 +99,15 @@ void SyncClient::runPull(Run *run)
         storeDeltaToken(run->calendar.id, QString());
         run->calendar.delta_sync_token.clear();
         if (run->relisted) {
-            finish(run, tr("Microsoft refused the listing's delta token again."));
+            finish(run, SyncResult::failure(SyncResult::Kind::SyncTokenRefused, SyncResult::Step::EventListing));
             return;
         }
         run->relisted = true;
         runPull(run);
     });
-    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const QString &reason) {
+    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
         client->deleteLater();
-        finish(run, reason);
+        finish(run, result);
     });
     const QString token = run->calendar.delta_sync_token;
     QDateTime from;
@@ -174,7 +174,9 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted
                         << "tombstoned" << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
-        finish(run, tr("%n event(s) failed to save locally; will retry next sync.", nullptr, applied.failed));
+        SyncResult unsaved = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        unsaved.limit = applied.failed;
+        finish(run, unsaved);
         return;
     }
     if (!page.deltaToken.isEmpty())
@@ -246,11 +248,11 @@ void SyncClient::pushNext(Run *run)
         pushNext(run);
     });
     connect(client, &CalendarClient::eventWriteFailed, this,
-            [this, client, run, pushed](const QString &, const QString &reason, int status) {
+            [this, client, run, pushed](const QString &, const SyncResult &result) {
         client->deleteLater();
-        qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << status;
-        qCDebug(lcProviders) << "reason" << reason;
-        if (status == 404 && !pushed.deleted_at) {
+        qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
+        qCDebug(lcProviders) << "reason" << result.describe();
+        if (result.status == 404 && !pushed.deleted_at) {
             if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
                 qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id
                                     << "for retry as insert";
@@ -260,7 +262,7 @@ void SyncClient::pushNext(Run *run)
                 m_appState->events()->update(*now);
             }
         }
-        run->pushFailure = reason;
+        run->pushFailure = result;
         pushNext(run);
     });
     if (pushed.deleted_at)
@@ -272,7 +274,7 @@ void SyncClient::pushNext(Run *run)
                             CalendarClient::eventToJson(pushed), pushed.etag);
 }
 
-void SyncClient::finish(Run *run, const QString &failure)
+void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
 {
     if (run->reported)
         return;
@@ -281,10 +283,12 @@ void SyncClient::finish(Run *run, const QString &failure)
     const int pulled = run->pulled;
     m_runs.remove(run);
     delete run;
-    if (failure.isEmpty())
+    if (!failure) {
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
-    else
-        Q_EMIT calendarSyncFailed(calendarId, SyncResult::described(failure));
+        return;
+    }
+    failure->provider = SyncResult::Provider::Microsoft;
+    Q_EMIT calendarSyncFailed(calendarId, *failure);
 }
 
 } // namespace Microsoft

@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QUrl>
 
+#include <optional>
+
 class AppState;
 class QNetworkAccessManager;
 namespace TolmAccount {
@@ -52,7 +54,6 @@ public:
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
-    // Microsoft's failures come worded by this client (SyncResult::Kind::Described).
     void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
@@ -62,7 +63,8 @@ private:
     void onListed(Run *run, const CalendarClient::EventListPage &page);
     void runPush(Run *run);
     void pushNext(Run *run);
-    void finish(Run *run, const QString &failure);
+    // Completed without `failure`.
+    void finish(Run *run, std::optional<SyncResult> failure);
     // Only the token columns of the calendar row as it is now.
     void storeDeltaToken(const QString &calendarId, const QString &token);
 

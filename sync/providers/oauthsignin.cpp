@@ -1,4 +1,5 @@
 #include "oauthsignin.h"
+#include "providerhttp.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -42,10 +43,8 @@ QByteArray formBody(const OAuthProvider::Fields &fields)
     return body;
 }
 
-struct TokenReply
+struct TokenReply : ProviderHttp::Reply
 {
-    int status = 0;
-    QByteArray body;
     QJsonObject json;
     QDateTime expiresAt;
 };
@@ -53,9 +52,7 @@ struct TokenReply
 TokenReply readTokenReply(QNetworkReply *reply)
 {
     TokenReply out;
-    out.body = reply->readAll();
-    out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    reply->deleteLater();
+    static_cast<ProviderHttp::Reply &>(out) = ProviderHttp::take(reply);
     out.json = QJsonDocument::fromJson(out.body).object();
     const int expiresIn = out.json.value("expires_in"_L1).toInt(3600);
     out.expiresAt = QDateTime::currentDateTimeUtc().addSecs(expiresIn);
@@ -266,7 +263,8 @@ void OAuthSignIn::onTokenExchangeReply(QNetworkReply *reply)
 void OAuthSignIn::refresh(const QString &refreshToken)
 {
     if (!m_provider.hasCredentials) {
-        Q_EMIT refreshFailed(m_provider.refreshNotConfigured);
+        Q_EMIT refreshFailed(SyncResult::ofProvider(m_provider.id, SyncResult::Kind::NotConfigured,
+                                                     SyncResult::Step::TokenRefresh));
         return;
     }
     QNetworkReply *reply = postForm(m_provider.refreshForm(refreshToken));
@@ -277,14 +275,13 @@ void OAuthSignIn::onRefreshReply(QNetworkReply *reply)
 {
     const TokenReply answer = readTokenReply(reply);
     if (answer.status < 200 || answer.status > 299) {
-        Q_EMIT refreshFailed(QCoreApplication::translate("OAuthSignIn", "Token refresh failed (HTTP %1): %2")
-                                 .arg(answer.status)
-                                 .arg(QString::fromUtf8(answer.body)));
+        Q_EMIT refreshFailed(answer.failure(m_provider.id, SyncResult::Step::TokenRefresh));
         return;
     }
     const QString access = answer.json.value("access_token"_L1).toString();
     if (access.isEmpty()) {
-        Q_EMIT refreshFailed(m_provider.refreshNoAccessToken);
+        Q_EMIT refreshFailed(SyncResult::ofProvider(m_provider.id, SyncResult::Kind::Unreadable,
+                                                     SyncResult::Step::TokenRefresh));
         return;
     }
     Q_EMIT refreshSucceeded(access, answer.expiresAt, answer.json.value("refresh_token"_L1).toString());

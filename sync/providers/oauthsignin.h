@@ -1,5 +1,7 @@
 #pragma once
 
+#include "syncresult.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QList>
@@ -34,6 +36,7 @@ struct OAuthProvider
 {
     using Fields = QList<QPair<QString, QString>>;
 
+    SyncResult::Provider id = SyncResult::Provider::None;
     bool hasCredentials = false;
     QUrl authorizationEndpoint;
     QUrl tokenEndpoint;
@@ -48,21 +51,20 @@ struct OAuthProvider
     std::function<QString(const QUrlQuery &)> denialDetail;
 
     QString notConfigured;        // sign-in without credentials
-    QString refreshNotConfigured; // refresh without credentials
     QString cannotBind;           // %1: the server's error
     QString cannotLaunch;
     QString denied;               // %1: denialDetail
     QString noCode;
     QString noAccessToken;        // exchange reply without access token
     QString noRefreshToken;
-    QString refreshNoAccessToken;
 };
 
 // The authorization-code flow with PKCE (S256) and a one-shot listener on
 // 127.0.0.1 for the redirect, plus the refresh of an access token; the
 // provider's spelling comes in as an OAuthProvider. One object carries one
 // sign-in: it reports exactly one outcome, and nothing after a cancel.
-// Every refresh call reports once on its own.
+// Every refresh call reports once on its own; a failed one as a value that
+// the sync status puts into words.
 class OAuthSignIn : public QObject
 {
     Q_OBJECT
@@ -85,7 +87,7 @@ Q_SIGNALS:
     void signInFailed(const QString &reason);
     void refreshSucceeded(const QString &accessToken, const QDateTime &expiresAt,
                           const QString &maybeRotatedRefreshToken);
-    void refreshFailed(const QString &reason);
+    void refreshFailed(const SyncResult &result);
 
 private:
     void onConnection();

@@ -11,8 +11,19 @@ Reply take(QNetworkReply *reply)
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     out.body = reply->readAll();
+    if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
+        out.networkError = reply->error();
+        out.networkErrorText = reply->errorString();
+    }
     reply->deleteLater();
     return out;
+}
+
+SyncResult Reply::failure(SyncResult::Provider provider, SyncResult::Step step) const
+{
+    SyncResult result = SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    result.provider = provider;
+    return result;
 }
 
 QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "syncresult.h"
+
 #include <QByteArray>
+#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QString>
 
 class QDateTime;
-class QNetworkReply;
 class QUrl;
 
 // The request and reply plumbing both calendar REST clients share.
@@ -15,9 +17,14 @@ struct Reply
 {
     int status = 0;
     QByteArray body;
+    // Set only when no HTTP answer came.
+    QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
+    QString networkErrorText;
     bool ok() const { return status >= 200 && status < 300; }
     // A delete succeeded, or the resource was gone already: both count as deleted.
     bool deleted() const { return ok() || status == 404 || status == 410; }
+    // This reply as the failure of `provider`'s request at `step`.
+    SyncResult failure(SyncResult::Provider provider, SyncResult::Step step) const;
 };
 
 // The status and body of a finished reply, which is then let go.

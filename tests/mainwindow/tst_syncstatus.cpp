@@ -1,5 +1,10 @@
+#include "fakegoogle.h"
+#include "googleauthservice.h"
 #include "loopbackport.h"
 #include "mainwindow.h"
+#include "recordnames.h"
+#include "synccoordinator.h"
+#include "tokenstore.h"
 #include "scriptedhttpserver.h"
 #include "syncharness.h"
 #include "syncresult.h"
@@ -44,6 +49,22 @@ SyncResult limited(Kind kind, qint64 limit)
 {
     SyncResult result = SyncResult::failure(kind, Step::Feed);
     result.limit = limit;
+    return result;
+}
+
+constexpr auto OfGoogle = SyncResult::Provider::Google;
+constexpr auto OfMicrosoft = SyncResult::Provider::Microsoft;
+
+SyncResult provider(SyncResult::Provider which, Kind kind, Step step = Step::None)
+{
+    return SyncResult::ofProvider(which, kind, step);
+}
+
+SyncResult providerAnswer(SyncResult::Provider which, Step step, int status, const QString &serverText)
+{
+    SyncResult result = provider(which, Kind::Answer, step);
+    result.status = status;
+    result.serverText = serverText;
     return result;
 }
 
@@ -144,9 +165,64 @@ private Q_SLOTS:
             << [] { SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed); r.storeFailure = StoreFailure::DiskFull; return r; }()
             << u"The subscription's events could not be stored"_s;
 
-        // Google and Microsoft still word their own failures.
-        QTest::newRow("provider: its own words") << SyncResult::described(u"No saved Google credentials. Sign in again."_s)
-                                                 << u"No saved Google credentials. Sign in again."_s;
+        // Google and Microsoft: the API call that failed, by its provider.
+        QTest::newRow("google: no saved credentials") << provider(OfGoogle, Kind::SignInNeeded)
+                                                      << u"No saved Google credentials. Sign in again."_s;
+        QTest::newRow("microsoft: no saved credentials") << provider(OfMicrosoft, Kind::SignInNeeded)
+                                                         << u"No saved Microsoft credentials. Sign in again."_s;
+        QTest::newRow("google: the account row gone") << provider(OfGoogle, Kind::AccountMissing)
+                                                      << u"Parent account missing"_s;
+        QTest::newRow("google: the refresh refused with 400")
+            << providerAnswer(OfGoogle, Step::TokenRefresh, 400, u"{ \"error\": \"invalid_grant\" }"_s)
+            << u"Google token refresh failed: Token refresh failed (HTTP 400): { \"error\": \"invalid_grant\" }"_s;
+        QTest::newRow("microsoft: a refresh without credentials in this build")
+            << provider(OfMicrosoft, Kind::NotConfigured, Step::TokenRefresh)
+            << u"Microsoft token refresh failed: Microsoft OAuth credentials are not configured."_s;
+        QTest::newRow("google: a refresh answer without an access token")
+            << provider(OfGoogle, Kind::Unreadable, Step::TokenRefresh)
+            << u"Google token refresh failed: Google's response had no access_token."_s;
+        QTest::newRow("google: the events listing answered 503")
+            << providerAnswer(OfGoogle, Step::EventListing, 503, u"backend error"_s)
+            << u"Google rejected events.list (HTTP 503): backend error"_s;
+        QTest::newRow("google: the events listing unreachable")
+            << [] { SyncResult r = unanswered(Step::EventListing, u"Connection refused"_s); r.provider = OfGoogle; return r; }()
+            << u"Google rejected events.list (HTTP 0): "_s;
+        QTest::newRow("microsoft: the events listing answered 429")
+            << providerAnswer(OfMicrosoft, Step::EventListing, 429, u"throttled"_s)
+            << u"Microsoft rejected events list (HTTP 429): throttled"_s;
+        QTest::newRow("google: the calendar list answered 403")
+            << providerAnswer(OfGoogle, Step::CalendarList, 403, u"forbidden"_s)
+            << u"Google rejected calendarList.list (HTTP 403): forbidden"_s;
+        QTest::newRow("microsoft: the calendar list answered 401")
+            << providerAnswer(OfMicrosoft, Step::CalendarList, 401, QString())
+            << u"Microsoft rejected /me/calendars (HTTP 401): "_s;
+        QTest::newRow("google: a calendar list without end")
+            << [] { SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::CalendarList); r.limit = 50; return r; }()
+            << u"Google's calendar list did not end after 50 page(s)."_s;
+        QTest::newRow("microsoft: a listing without end") << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
+                                                          << u"Microsoft's listing did not end; it was stopped."_s;
+        QTest::newRow("microsoft: a link off the API") << provider(OfMicrosoft, Kind::BadAddress, Step::EventListing)
+                                                       << u"Microsoft sent a link outside its API; the listing was stopped."_s;
+        QTest::newRow("google: the sync token refused twice")
+            << provider(OfGoogle, Kind::SyncTokenRefused, Step::EventListing)
+            << u"Google refused the full event listing (HTTP 410)."_s;
+        QTest::newRow("microsoft: the delta token refused twice")
+            << provider(OfMicrosoft, Kind::SyncTokenRefused, Step::EventListing)
+            << u"Microsoft refused the listing's delta token again."_s;
+        QTest::newRow("google: rows the store would not take")
+            << [] { SyncResult r = provider(OfGoogle, Kind::LocalStore, Step::EventListing); r.limit = 2; return r; }()
+            << u"2 event(s) failed to save locally; will retry next sync."_s;
+        QTest::newRow("microsoft: an insert refused") << providerAnswer(OfMicrosoft, Step::EventInsert, 400, u"bad"_s)
+                                                      << u"Microsoft rejected events.insert: bad"_s;
+        QTest::newRow("google: an update refused") << providerAnswer(OfGoogle, Step::EventUpdate, 412, u"stale"_s)
+                                                   << u"Google rejected events.update: stale"_s;
+        QTest::newRow("google: a delete refused") << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s)
+                                                  << u"Google rejected events.delete: no"_s;
+        QTest::newRow("google: an update without a token") << provider(OfGoogle, Kind::SignInNeeded, Step::EventUpdate)
+                                                           << u"No Google access token."_s;
+        QTest::newRow("microsoft: a listing without a token")
+            << provider(OfMicrosoft, Kind::SignInNeeded, Step::EventListing)
+            << u"No Microsoft access token available."_s;
     }
     void failureSentences()
     {
@@ -219,6 +295,72 @@ private Q_SLOTS:
         QCOMPARE(state->accounts()->getById(calendar.account_id)->last_sync_error, shown);
         if (server != u"refused"_s && server != u"tls"_s)
             QCOMPARE(http.problems(), QStringList());
+    }
+
+    // A Google calendar whose API refuses the events listing, or whose
+    // token refresh is refused: the window words the provider's failure.
+    void mainWindowShowsAProviderFailure_data()
+    {
+        QTest::addColumn<int>("status"); // of the events listing; 0: the refresh is refused
+        QTest::addColumn<QString>("sentence"); // its start
+        QTest::newRow("503 to the listing") << 503 << u"Google rejected events.list (HTTP 503): "_s;
+        QTest::newRow("401 to the listing") << 401 << u"Google rejected events.list (HTTP 401): "_s;
+        QTest::newRow("403 to the listing") << 403 << u"Google rejected events.list (HTTP 403): "_s;
+        QTest::newRow("429 to the listing") << 429 << u"Google rejected events.list (HTTP 429): "_s;
+        QTest::newRow("an unknown refresh token")
+            << 0 << u"Google token refresh failed: Token refresh failed (HTTP 400): "_s;
+    }
+    void mainWindowShowsAProviderFailure()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, sentence);
+        QTemporaryDir files;
+        qputenv("XDG_CONFIG_HOME", files.filePath(u"config"_s).toUtf8());
+        FakeGoogle google;
+        QVERIFY2(google.start(), qPrintable(google.errorString()));
+        AppStateFixture fixture;
+        QVERIFY(fixture.start());
+        AppState *state = fixture.state();
+        const Calendar calendar = addGoogleCalendar(state);
+        const auto granted = google.grantTokens();
+        const QString refreshToken = status ? granted.second : u"rt-unknown"_s;
+        // An expired access token sends the run to the refresh first.
+        const QDateTime expiry = QDateTime::currentDateTimeUtc().addSecs(status ? 3600 : -60);
+        {
+            auto store = TolmAccount::createTokenStore(appIdentifier());
+            QVERIFY(store);
+            QVERIFY(Google::AuthService::saveTokens(store.get(), calendar.account_id,
+                                                    {granted.first, refreshToken, expiry}));
+        }
+        if (status)
+            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}});
+
+        MainWindow window(state);
+        ProviderConfig config;
+        config.googleTokenEndpoint = QUrl(google.baseUrl().toString() + u"/token"_s);
+        config.googleApiBase = google.baseUrl();
+        config.googleClientId = QLatin1StringView(FakeGoogle::kClientId);
+        config.googleClientSecret = QLatin1StringView(FakeGoogle::kClientSecret);
+        window.calDavSync()->setProviderConfig(config);
+        QCoreApplication::processEvents();
+        QSignalSpy busy(state, &AppState::syncBusyChanged);
+        window.syncNow();
+        QTRY_COMPARE_WITH_TIMEOUT(busy.size(), 2, 15000);
+        const QString shown = window.statusBar()->currentMessage();
+        QVERIFY2(shown.startsWith(sentence), qPrintable(shown));
+        QCOMPARE(state->lastSyncErrorMessage(), shown);
+    }
+
+private:
+    // A calendar set up as a CalDAV one, its account then made a Google one.
+    static Calendar addGoogleCalendar(AppState *state)
+    {
+        const Calendar calendar = addCalDavCalendar(state, QUrl(u"work@group.example"_s), QString());
+        std::optional<Account> account = state->accounts()->getById(calendar.account_id);
+        account->type = AccountType::Google;
+        account->server_url.clear();
+        [&] { QVERIFY(state->accounts()->update(*account)); }();
+        return calendar;
     }
 };
 

@@ -31,8 +31,11 @@ SyncResult failedAt(SyncResult::Step step, int status, const QString &subject = 
 // expect.
 SyncResult reported(const SyncOutcome &outcome)
 {
-    if (outcome.failure.contains(u"the server saw"_s))
-        return SyncResult::described(outcome.failure);
+    if (outcome.failure.contains(u"the server saw"_s)) {
+        SyncResult unexpected = SyncResult::failure(SyncResult::Kind::Unreadable);
+        unexpected.serverText = outcome.failure; // no expected row carries it
+        return unexpected;
+    }
     SyncResult result = outcome.completed ? SyncResult() : outcome.result;
     result.serverText.clear();
     return result;

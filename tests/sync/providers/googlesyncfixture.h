@@ -78,6 +78,7 @@ public:
         QStringList completed; // calendar ids, in order
         QStringList failed;
         QStringList reasons;
+        QList<SyncResult> results; // of the failed, in order
     };
 
     // Runs the calendars on one client until each has reported; then waits
@@ -98,7 +99,8 @@ public:
             report.completed << args.first().toString();
         for (const auto &args : failed) {
             report.failed << args.first().toString();
-            report.reasons << args.at(1).value<SyncResult>().describe();
+            report.results << args.at(1).value<SyncResult>();
+            report.reasons << report.results.last().describe();
         }
         if (!done)
             report.reasons << QStringLiteral("(no report)");

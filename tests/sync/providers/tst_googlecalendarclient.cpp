@@ -84,7 +84,7 @@ QList<QVariant> TestGoogleCalendarClient::await(CalendarClient *c, Signal signal
     if (!QTest::qWaitFor([&] { return done.size() + failed.size() + writeFailed.size() > 0; }, 10000))
         return {};
     if (!failed.isEmpty())
-        qWarning() << "requestFailed:" << failed.first().first().toString();
+        qWarning() << "requestFailed:" << failed.first().first().value<SyncResult>().describe();
     return done.isEmpty() ? QList<QVariant>{} : done.first();
 }
 
@@ -179,23 +179,30 @@ void TestGoogleCalendarClient::expiredSyncTokenReportsOnlyExpiry()
 void TestGoogleCalendarClient::rejectedListingReportsStatus_data()
 {
     QTest::addColumn<QJsonObject>("failure");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("server error")
-        << QJsonObject{{"path"_L1, u"/events"_s}, {"status"_L1, 503}} << u"Google rejected events.list (HTTP 503)"_s;
-    QTest::newRow("dropped connection counts as HTTP 0")
-        << QJsonObject{{"path"_L1, u"/events"_s}, {"drop"_L1, true}, {"count"_L1, 5}} << u"Google rejected events.list (HTTP 0)"_s;
+    QTest::addColumn<int>("status");
+    QTest::addColumn<SyncResult::Kind>("kind");
+    QTest::newRow("server error") << QJsonObject{{"path"_L1, u"/events"_s}, {"status"_L1, 503}} << 503
+                                  << SyncResult::Kind::Answer;
+    QTest::newRow("dropped connection: no HTTP answer")
+        << QJsonObject{{"path"_L1, u"/events"_s}, {"drop"_L1, true}, {"count"_L1, 5}} << 0
+        << SyncResult::Kind::Network;
 }
 
 void TestGoogleCalendarClient::rejectedListingReportsStatus()
 {
     QFETCH(QJsonObject, failure);
-    QFETCH(QString, reason);
+    QFETCH(int, status);
+    QFETCH(SyncResult::Kind, kind);
     m_fake.control(u"fail"_s, failure);
     CalendarClient *c = client();
     QSignalSpy failed(c, &CalendarClient::requestFailed);
     c->listEvents(kCalendar, QString(), QDateTime(), QDateTime());
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
-    QVERIFY2(failed.first().first().toString().startsWith(reason), qPrintable(failed.first().first().toString()));
+    const SyncResult result = failed.first().first().value<SyncResult>();
+    QVERIFY2(result.kind == kind, qPrintable(result.describe()));
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.step, SyncResult::Step::EventListing);
+    QCOMPARE(result.provider, SyncResult::Provider::Google);
 }
 
 void TestGoogleCalendarClient::updateMergesAndKeepsWhatBodyLacks()
@@ -234,7 +241,7 @@ void TestGoogleCalendarClient::staleEtagIsRefused()
     QSignalSpy failed(c, &CalendarClient::eventWriteFailed);
     c->updateEvent(u"row"_s, kCalendar, u"s1"_s, timed(u"s1"_s, u"Mine"_s), u"\"1\""_s);
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
-    QCOMPARE(failed.first().at(2).toInt(), 412);
+    QCOMPARE(failed.first().at(1).value<SyncResult>().status, 412);
     QCOMPARE(m_fake.events(kCalendar).first().value("summary"_L1).toString(), u"Changed elsewhere"_s);
 }
 
@@ -259,7 +266,9 @@ void TestGoogleCalendarClient::writeWithoutTokenFailsAtOnce()
     QSignalSpy failed(&c, &CalendarClient::eventWriteFailed);
     c.insertEvent(u"x"_s, kCalendar, timed(u"x"_s, u"X"_s));
     QCOMPARE(failed.size(), 1);
-    QCOMPARE(failed.first().at(2).toInt(), 0);
+    QCOMPARE(failed.first().at(1).value<SyncResult>(),
+             SyncResult::ofProvider(SyncResult::Provider::Google, SyncResult::Kind::SignInNeeded,
+                                    SyncResult::Step::EventInsert));
 }
 
 void TestGoogleCalendarClient::idsArePercentEncoded()

@@ -181,7 +181,10 @@ void TestGoogleSync::rowsThatCannotBeStoredFailTheRunOnce()
     const F::Report report = m_f.sync();
     QCOMPARE(report.completed, QStringList());
     QCOMPARE(report.failed, QStringList{F::kWork});
-    QCOMPARE(report.reasons, QStringList{u"1 event(s) failed to save locally; will retry next sync."_s});
+    SyncResult unsaved = SyncResult::ofProvider(SyncResult::Provider::Google, SyncResult::Kind::LocalStore,
+                                                SyncResult::Step::EventListing);
+    unsaved.limit = 1;
+    QCOMPARE(report.results, QList<SyncResult>{unsaved});
     QVERIFY(row(u"ok"_s));
     QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
     QCOMPARE(m_f.events()->getById(local)->sync_status, u"synced"_s); // the push still ran

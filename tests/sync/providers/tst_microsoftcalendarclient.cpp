@@ -230,7 +230,9 @@ void TestMicrosoftCalendarClient::linksToAnotherHostAreNotFollowed()
     else
         c->requestEventsPage(kCalendar, token, {}, {});
     QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
-    QVERIFY(failed.first().first().toString().contains("outside"_L1));
+    QCOMPARE(failed.first().first().value<SyncResult>(),
+             SyncResult::ofProvider(SyncResult::Provider::Microsoft, SyncResult::Kind::BadAddress,
+                                    calendars ? SyncResult::Step::CalendarList : SyncResult::Step::EventListing));
     QCOMPARE(m_fake.requests().size(), 1);
 }
 
@@ -262,7 +264,7 @@ void TestMicrosoftCalendarClient::staleChangeKeyIsRefused()
     QSignalSpy failed(c, &CalendarClient::eventWriteFailed);
     c->updateEvent(u"local-1"_s, kCalendar, u"a"_s, {{"subject"_L1, u"Mine"_s}}, u"ck-stale"_s);
     QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
-    QCOMPARE(failed.first().at(2).toInt(), 412);
+    QCOMPARE(failed.first().at(1).value<SyncResult>().status, 412);
     QCOMPARE(m_fake.events(kCalendar).first().value("subject"_L1).toString(), u"A"_s);
     Q_UNUSED(stored);
 }

@@ -308,7 +308,11 @@ void TestProviderSignIn::refresh()
     service.refresh(refreshToken);
     QTRY_COMPARE_WITH_TIMEOUT(succeeded.size() + failed.size(), 1, 10000);
     if (!known) {
-        QVERIFY(failed.first().first().toString().startsWith(u"Token refresh failed (HTTP 400): "_s));
+        const SyncResult refused = failed.first().first().value<SyncResult>();
+        QCOMPARE(refused.step, SyncResult::Step::TokenRefresh);
+        QCOMPARE(refused.provider, SyncResult::Provider::Google);
+        QCOMPARE(refused.kind, SyncResult::Kind::Answer);
+        QCOMPARE(refused.status, 400);
         return;
     }
     const QList<QVariant> args = succeeded.first();
@@ -327,7 +331,9 @@ void TestProviderSignIn::withoutCredentialsNothingIsSent()
     QSignalSpy refreshFailed(&google, &Google::AuthService::refreshFailed);
     google.refresh(u"rt"_s);
     QCOMPARE(refreshFailed.size(), 1);
-    QCOMPARE(refreshFailed.first().first().toString(), u"Google OAuth credentials are not configured."_s);
+    QCOMPARE(refreshFailed.first().first().value<SyncResult>(),
+             SyncResult::ofProvider(SyncResult::Provider::Google, SyncResult::Kind::NotConfigured,
+                                    SyncResult::Step::TokenRefresh));
     Microsoft::AuthService microsoft(&m_network, unconfigured);
     QSignalSpy signInFailed(&microsoft, &Microsoft::AuthService::signInFailed);
     microsoft.startSignIn();
