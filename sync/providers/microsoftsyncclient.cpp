@@ -282,12 +282,14 @@ void SyncClient::finish(Run *run, const QString &failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
+    // The failure may be the run's own push failure, gone with the run.
+    const QString reason = failure;
     m_runs.remove(run);
     delete run;
-    if (failure.isEmpty())
+    if (reason.isEmpty())
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
     else
-        Q_EMIT calendarSyncFailed(calendarId, failure);
+        Q_EMIT calendarSyncFailed(calendarId, reason);
 }
 
 } // namespace Microsoft
