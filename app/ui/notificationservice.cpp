@@ -257,7 +257,9 @@ QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateT
 const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(const QDateTime &now)
 {
     EventRepository *events = m_state->events();
-    const std::optional<qint64> counter = events ? events->changeCounter() : std::nullopt;
+    std::optional<qint64> counter;
+    if (events)
+        counter = events->changeCounter();
     const quint64 connection = m_state->database()->connectionId();
     const QByteArray zone = QTimeZone::systemTimeZoneId();
     const bool sameHorizon = m_series && m_series->connection == connection && m_series->zone == zone

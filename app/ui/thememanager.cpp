@@ -63,7 +63,10 @@ void ThemeManager::apply(const QString &mode)
         scheme->setApplicationPalette(palette);
     else
         QApplication::setPalette(palette);
-    qApp->setStyleSheet(Theme::stylesheet());
+    // Only a widget application has a style sheet: a state started under a
+    // plain QGuiApplication (the sync benchmarks) keeps the palette alone.
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        app->setStyleSheet(Theme::stylesheet());
 }
 
 void ThemeManager::setMode(const QString &mode)

@@ -67,10 +67,15 @@ std::unique_ptr<SeededState> seed(int count)
     return seeded;
 }
 
+// Seeded once for the whole run; main() closes it while the application
+// still exists.
+std::unique_ptr<SeededState> runSeed;
+
 AppState *seededState()
 {
-    static std::unique_ptr<SeededState> seeded = seed(50000);
-    return seeded->state.get();
+    if (!runSeed)
+        runSeed = seed(50000);
+    return runSeed->state.get();
 }
 
 // A change of a check box: the cheapest edit, so the preview is all there is.
@@ -118,5 +123,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    runSeed.reset();
     return 0;
 }

@@ -79,17 +79,19 @@ std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
     return seeded;
 }
 
-// One seeded store per size for the whole run (only one database may be open).
+// One seeded store per size for the whole run (only one database may be
+// open); main() closes it while the application still exists.
+std::unique_ptr<SeededState> runSeed;
+
 AppState *seededState(int count, int repeatingPerMille = 20)
 {
-    static std::unique_ptr<SeededState> seeded;
     static std::pair<int, int> seededAs{-1, -1};
     if (seededAs != std::pair(count, repeatingPerMille)) {
-        seeded.reset();
-        seeded = seed(count, repeatingPerMille);
+        runSeed.reset();
+        runSeed = seed(count, repeatingPerMille);
         seededAs = {count, repeatingPerMille};
     }
-    return seeded->state.get();
+    return runSeed->state.get();
 }
 
 void upcoming(benchmark::State &benchState)
@@ -177,5 +179,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    runSeed.reset();
     return 0;
 }

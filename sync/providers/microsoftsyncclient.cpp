@@ -281,6 +281,8 @@ void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
+    // `failure` is a copy: it may have been the run's own push failure, gone
+    // with the run.
     m_runs.remove(run);
     delete run;
     if (!failure) {

@@ -65,6 +65,8 @@ private Q_SLOTS:
     void pushesInsertUpdateAndDelete();
     void pendingRowTakesServerChangeKey();
     void editDuringPushStaysPending();
+    void refusedPushFailsTheRun_data();
+    void refusedPushFailsTheRun();
     void tokenWriteBackKeepsOtherColumns();
     void expiredAccessTokenIsRefreshed();
     void nothingLostAcrossAlternatingRounds();
@@ -314,6 +316,33 @@ void TestMicrosoftSync::editDuringPushStaysPending()
     QVERIFY(sync().completed);
     QCOMPARE(serverTitles(), QStringList{u"Second"_s});
     QCOMPARE(m_state->events()->getById(event.id)->sync_status, u"synced"_s);
+}
+
+void TestMicrosoftSync::refusedPushFailsTheRun_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::newRow("a new event the server refuses") << u"POST"_s;
+    QTest::newRow("an edit the server refuses") << u"PATCH"_s;
+}
+
+void TestMicrosoftSync::refusedPushFailsTheRun()
+{
+    QFETCH(QString, method);
+    Event event = localEvent(u"Made here"_s, soon(6));
+    if (method == "PATCH"_L1) {
+        QVERIFY(sync().completed);
+        event = *m_state->events()->getById(event.id);
+        event.title = u"Renamed here"_s;
+        event.sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(event));
+    }
+    m_fake.control(u"fail"_s, {{"method"_L1, method}, {"path"_L1, u"/events"_s}, {"status"_L1, 500}});
+
+    const Outcome outcome = sync();
+    QVERIFY(!outcome.completed);
+    QCOMPARE(outcome.reports, 1);
+    QVERIFY2(outcome.failure.contains("injected"_L1), qPrintable(outcome.failure));
+    QCOMPARE(m_state->events()->getById(event.id)->sync_status, u"pending"_s);
 }
 
 void TestMicrosoftSync::tokenWriteBackKeepsOtherColumns()
