@@ -76,7 +76,12 @@ QString SyncStatusText::failure(const SyncResult &result)
                                  : tr("Subscription fetch failed: HTTP %1").arg(status);
     case Step::None:
     case Step::EventListing:
-    case Step::Fetch: break;
+    case Step::Fetch:
+    // The providers' own steps are worded by providerFailure().
+    case Step::TokenRefresh:
+    case Step::EventInsert:
+    case Step::EventUpdate:
+    case Step::EventDelete: break;
     }
     return isNetwork(result) ? tr("Network error: %1").arg(network) : tr("Server returned HTTP %1").arg(status);
 }
