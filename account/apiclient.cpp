@@ -39,8 +39,8 @@ void ApiClient::post(const QString &path, const QJsonObject &body, QObject *cont
     send("POST", path, QJsonDocument(body).toJson(QJsonDocument::Compact), context, std::move(done));
 }
 
-void ApiClient::send(const QByteArray &verb, const QString &path, const QByteArray &body,
-                     QObject *context, Callback done)
+void ApiClient::send(const QByteArray &verb, const QString &path, const QByteArray &body, QObject *context,
+                     Callback done)
 {
     const QUrl url = endpoint(path);
     QNetworkRequest request(url);

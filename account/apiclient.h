@@ -19,7 +19,7 @@ struct ApiResponse
 {
     int status = 0;
     QJsonDocument body; // null when the answer was empty
-    QString error;      // empty on success
+    QString error; // empty on success
 
     bool ok() const { return error.isEmpty(); }
     // Worth trying again later: no answer, or the server was busy or broken.
@@ -55,8 +55,7 @@ public:
     void setTransferTimeout(int msecs) { m_transferTimeoutMs = msecs; }
 
 private:
-    void send(const QByteArray &verb, const QString &path, const QByteArray &body, QObject *context,
-              Callback done);
+    void send(const QByteArray &verb, const QString &path, const QByteArray &body, QObject *context, Callback done);
 
     QNetworkAccessManager *m_network;
     TokenProvider m_token;

@@ -14,8 +14,8 @@ Client::Client(const ClientConfig &config, QObject *parent)
 {
 }
 
-Client::Client(const ClientConfig &config, std::unique_ptr<TokenStore> store,
-               QNetworkAccessManager *network, QObject *parent)
+Client::Client(const ClientConfig &config, std::unique_ptr<TokenStore> store, QNetworkAccessManager *network,
+               QObject *parent)
     : QObject(parent)
     , m_config(config)
     , m_store(std::move(store))

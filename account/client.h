@@ -30,8 +30,8 @@ public:
     explicit Client(const ClientConfig &config, QObject *parent = nullptr);
     // A given store (owned; null means none) and network (not owned and kept
     // alive by the caller; null means one of its own).
-    Client(const ClientConfig &config, std::unique_ptr<TokenStore> store,
-           QNetworkAccessManager *network, QObject *parent = nullptr);
+    Client(const ClientConfig &config, std::unique_ptr<TokenStore> store, QNetworkAccessManager *network,
+           QObject *parent = nullptr);
     ~Client() override;
 
     static QString accessTokenKey();

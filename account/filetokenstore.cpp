@@ -118,12 +118,9 @@ bool FileTokenStore::remove(const QString &key)
 {
     QJsonObject values;
     switch (read(&values)) {
-    case ReadStatus::Missing:
-        return true;
-    case ReadStatus::Unreadable:
-        return false;
-    case ReadStatus::Ok:
-        break;
+    case ReadStatus::Missing: return true;
+    case ReadStatus::Unreadable: return false;
+    case ReadStatus::Ok: break;
     }
     if (!values.contains(key))
         return true;

@@ -61,7 +61,7 @@ KeyringTokenStore::~KeyringTokenStore()
     }
     if (kept > 0)
         qCInfo(lcAccount).noquote() << "kept" << kept << "unconfirmed secret(s) in" << m_file.filePath()
-                          << "until the keyring takes them";
+                                    << "until the keyring takes them";
 }
 
 QString KeyringTokenStore::indexKey()
@@ -135,8 +135,9 @@ void KeyringTokenStore::whenReady(QObject *context, std::function<void()> ready)
         ready();
         return;
     }
-    connect(this, &KeyringTokenStore::becameReady, context, [ready = std::move(ready)] { ready(); },
-            Qt::SingleShotConnection);
+    connect(
+        this, &KeyringTokenStore::becameReady, context, [ready = std::move(ready)] { ready(); },
+        Qt::SingleShotConnection);
 }
 
 QString KeyringTokenStore::fallbackFilePath() const
@@ -290,8 +291,8 @@ void KeyringTokenStore::fallBack(const QString &reason)
             m_file.remove(change.key);
     }
     m_changes.clear();
-    qCWarning(lcAccount).noquote() << u"desktop keyring unavailable (%1);"_s.arg(reason)
-                                   << "secrets of" << m_service << "are kept in" << m_file.filePath();
+    qCWarning(lcAccount).noquote() << u"desktop keyring unavailable (%1);"_s.arg(reason) << "secrets of" << m_service
+                                   << "are kept in" << m_file.filePath();
     if (wasDeciding)
         Q_EMIT becameReady();
 }

@@ -18,7 +18,10 @@ namespace {
 class SharedKeyringStore : public TokenStore
 {
 public:
-    explicit SharedKeyringStore(KeyringTokenStore *store) : m_store(store) {}
+    explicit SharedKeyringStore(KeyringTokenStore *store)
+        : m_store(store)
+    {
+    }
 
     std::optional<QString> load(const QString &key) const override
     {

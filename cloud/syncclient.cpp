@@ -82,8 +82,8 @@ void SyncClient::pullCalendarList()
         return;
     }
     m_api->get(u"/calendars"_s, this, [this](const TolmAccount::ApiResponse &response) {
-        const std::optional<QList<ListedCalendar>> listed =
-            response.ok() ? parseCalendarList(response.body) : std::nullopt;
+        const std::optional<QList<ListedCalendar>> listed = response.ok() ? parseCalendarList(response.body)
+                                                                          : std::nullopt;
         if (!listed) {
             qCWarning(lcConfigSync) << "[CloudSync] calendar list failed:"
                                     << (response.ok() ? u"unexpected answer"_s : response.error);

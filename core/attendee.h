@@ -19,8 +19,8 @@ struct Attendee
 
     friend bool operator==(const Attendee &a, const Attendee &b)
     {
-        return a.id == b.id && a.event_id == b.event_id && a.email == b.email && a.name == b.name
-            && a.role == b.role && a.status == b.status && a.type == b.type && a.rsvp == b.rsvp;
+        return a.id == b.id && a.event_id == b.event_id && a.email == b.email && a.name == b.name && a.role == b.role
+            && a.status == b.status && a.type == b.type && a.rsvp == b.rsvp;
     }
     friend bool operator!=(const Attendee &a, const Attendee &b) { return !(a == b); }
 };

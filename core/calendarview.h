@@ -25,11 +25,9 @@ struct CalendarView
 
     friend bool operator==(const CalendarView &a, const CalendarView &b)
     {
-        return a.id == b.id && a.name == b.name && a.color == b.color
-            && a.calendar_ids == b.calendar_ids && a.is_default == b.is_default
-            && a.sort_order == b.sort_order && a.sync_status == b.sync_status
-            && a.created_at == b.created_at && a.updated_at == b.updated_at
-            && a.deleted_at == b.deleted_at;
+        return a.id == b.id && a.name == b.name && a.color == b.color && a.calendar_ids == b.calendar_ids
+            && a.is_default == b.is_default && a.sort_order == b.sort_order && a.sync_status == b.sync_status
+            && a.created_at == b.created_at && a.updated_at == b.updated_at && a.deleted_at == b.deleted_at;
     }
     friend bool operator!=(const CalendarView &a, const CalendarView &b) { return !(a == b); }
 };

@@ -29,13 +29,11 @@ struct EventTemplate
 
     friend bool operator==(const EventTemplate &a, const EventTemplate &b)
     {
-        return a.id == b.id && a.name == b.name && a.title == b.title
-            && a.description == b.description && a.location == b.location && a.color == b.color
-            && a.is_all_day == b.is_all_day && a.duration_minutes == b.duration_minutes
-            && a.recurrence_rule == b.recurrence_rule && a.calendar_id == b.calendar_id
-            && a.reminders == b.reminders && a.sort_order == b.sort_order
-            && a.created_at == b.created_at && a.updated_at == b.updated_at
-            && a.deleted_at == b.deleted_at;
+        return a.id == b.id && a.name == b.name && a.title == b.title && a.description == b.description
+            && a.location == b.location && a.color == b.color && a.is_all_day == b.is_all_day
+            && a.duration_minutes == b.duration_minutes && a.recurrence_rule == b.recurrence_rule
+            && a.calendar_id == b.calendar_id && a.reminders == b.reminders && a.sort_order == b.sort_order
+            && a.created_at == b.created_at && a.updated_at == b.updated_at && a.deleted_at == b.deleted_at;
     }
     friend bool operator!=(const EventTemplate &a, const EventTemplate &b) { return !(a == b); }
 };

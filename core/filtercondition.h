@@ -29,8 +29,7 @@ struct TimeCondition
 
 // The event is named by the rule's event_uid and event_calendar_id.
 struct SpecificCondition
-{
-};
+{ };
 
 struct AllDayCondition
 {

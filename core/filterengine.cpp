@@ -61,14 +61,10 @@ using CompiledCondition = std::variant<CompiledPattern, CompiledTime, SpecificCo
 CompiledCondition compileCondition(const FilterCondition &condition)
 {
     switch (condition.index()) {
-    case 0:
-        return CompiledPattern(std::get<PatternCondition>(condition));
-    case 1:
-        return CompiledTime(std::get<TimeCondition>(condition));
-    case 2:
-        return std::get<SpecificCondition>(condition);
-    default:
-        return std::get<AllDayCondition>(condition);
+    case 0: return CompiledPattern(std::get<PatternCondition>(condition));
+    case 1: return CompiledTime(std::get<TimeCondition>(condition));
+    case 2: return std::get<SpecificCondition>(condition);
+    default: return std::get<AllDayCondition>(condition);
     }
 }
 
@@ -186,14 +182,10 @@ bool matchCompiled(OccurrenceFacts &facts, const FilterRule &rule, const Compile
                    int patternSlot = -1)
 {
     switch (condition.index()) {
-    case 0:
-        return facts.patternHit(std::get<CompiledPattern>(condition), patternSlot);
-    case 1:
-        return matchCompiledTime(facts, std::get<CompiledTime>(condition));
-    case 2:
-        return matchSpecific(facts.event, rule);
-    default:
-        return matchAllDay(facts.event, std::get<AllDayCondition>(condition));
+    case 0: return facts.patternHit(std::get<CompiledPattern>(condition), patternSlot);
+    case 1: return matchCompiledTime(facts, std::get<CompiledTime>(condition));
+    case 2: return matchSpecific(facts.event, rule);
+    default: return matchAllDay(facts.event, std::get<AllDayCondition>(condition));
     }
 }
 
@@ -219,10 +211,9 @@ QList<CompiledFilterRule> compileRules(const QList<FilterRule> &rules)
                                            FilterEngine::parseCalendarIds(rule.calendar_ids), -1});
     }
     // Equal priorities keep the caller's order (the repository sorts them by name).
-    std::stable_sort(compiled.begin(), compiled.end(),
-                     [](const CompiledFilterRule &a, const CompiledFilterRule &b) {
-                         return a.rule.priority < b.rule.priority;
-                     });
+    std::stable_sort(compiled.begin(), compiled.end(), [](const CompiledFilterRule &a, const CompiledFilterRule &b) {
+        return a.rule.priority < b.rule.priority;
+    });
     return compiled;
 }
 
@@ -419,8 +410,7 @@ bool matchTime(const Event &event, const TimeCondition &condition)
 
 int weekdayFromName(const QString &name)
 {
-    static const QLatin1String names[] = {"mon"_L1, "tue"_L1, "wed"_L1, "thu"_L1,
-                                          "fri"_L1, "sat"_L1, "sun"_L1};
+    static const QLatin1String names[] = {"mon"_L1, "tue"_L1, "wed"_L1, "thu"_L1, "fri"_L1, "sat"_L1, "sun"_L1};
     const QString lower = name.toLower();
     for (int i = 0; i < 7; ++i) {
         if (lower == names[i])

@@ -48,9 +48,9 @@ FilterPhrases::FilterPhrases(const QStringList &phrases)
 
 bool FilterPhrases::inside(const QString &text) const
 {
-    return m_hasEmpty
-        || std::any_of(m_matchers.cbegin(), m_matchers.cend(),
-                       [&](const QStringMatcher &m) { return m.indexIn(text) >= 0; });
+    return m_hasEmpty || std::any_of(m_matchers.cbegin(), m_matchers.cend(), [&](const QStringMatcher &m) {
+               return m.indexIn(text) >= 0;
+           });
 }
 
 CompiledPattern::CompiledPattern(const PatternCondition &c)
@@ -65,12 +65,9 @@ CompiledPattern::CompiledPattern(const PatternCondition &c)
 bool CompiledPattern::hits(Field field, const QString &text) const
 {
     switch (field) {
-    case Field::Title:
-        return titleExact.contains(text) || titleContains.inside(text);
-    case Field::Description:
-        return descriptionContains.inside(text);
-    case Field::Location:
-        return locationContains.inside(text);
+    case Field::Title: return titleExact.contains(text) || titleContains.inside(text);
+    case Field::Description: return descriptionContains.inside(text);
+    case Field::Location: return locationContains.inside(text);
     }
     return false;
 }
@@ -78,8 +75,7 @@ bool CompiledPattern::hits(Field field, const QString &text) const
 bool CompiledPattern::matches(const Event &e) const
 {
     const auto as = [this](const QString &text) { return caseSensitive ? text : caseFolded(text); };
-    return hits(Field::Title, as(e.title))
-        || (!e.description.isEmpty() && hits(Field::Description, as(e.description)))
+    return hits(Field::Title, as(e.title)) || (!e.description.isEmpty() && hits(Field::Description, as(e.description)))
         || (!e.location.isEmpty() && hits(Field::Location, as(e.location)));
 }
 

@@ -16,9 +16,9 @@ namespace ICalendar {
 // One content line once split.
 struct Property
 {
-    QString name;                   // upper-cased
+    QString name; // upper-cased
     QHash<QString, QString> params; // upper-cased key -> value as written (quotes included)
-    QString value;                  // as written, not trimmed
+    QString value; // as written, not trimmed
 };
 
 // Every VEVENT with a UID, in text order. Each event keeps its own lines,
@@ -44,8 +44,7 @@ QString unescapeText(const QString &text);
 // IANA or Windows zone name, quoted or not) decides, and a missing or unknown
 // zone (there is no VTIMEZONE to define it here) means local time. Null when
 // the value cannot be read.
-QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params,
-                        bool *isDate = nullptr);
+QDateTime parseDateTime(const QString &value, const QHash<QString, QString> &params, bool *isDate = nullptr);
 
 // A complete VCALENDAR with one VEVENT holding every field of the record.
 // When the event carries earlier text in `raw_icalendar`, the properties and
@@ -69,7 +68,6 @@ QString serializeTask(const Task &task);
 // UTC, all-day values as dates) and drops its DURATION; every other line,
 // nested components included, is kept. Empty text, an invalid start or text
 // without a VEVENT is returned unchanged. An invalid end means none.
-QString rewriteEventTimes(const QString &text, const QDateTime &newStart,
-                          const QDateTime &newEnd);
+QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const QDateTime &newEnd);
 
 } // namespace ICalendar

@@ -20,8 +20,8 @@
 
 namespace ICalendar::Detail {
 
-inline const QLatin1String kCalendarHeader(
-    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n");
+inline const QLatin1String
+    kCalendarHeader("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n");
 inline const QLatin1String kCalendarFooter("END:VCALENDAR\r\n");
 inline const QLatin1String kCrlf("\r\n");
 
@@ -30,7 +30,10 @@ inline const QLatin1String kCrlf("\r\n");
 class LineReader
 {
 public:
-    explicit LineReader(QStringView text) : m_text(text) {}
+    explicit LineReader(QStringView text)
+        : m_text(text)
+    {
+    }
     // The view stays valid until the next call.
     bool next(QStringView *line);
 
@@ -61,8 +64,7 @@ struct PropertyView
 
     bool is(QLatin1String upperName) const
     {
-        return name.size() == upperName.size()
-            && name.compare(upperName, Qt::CaseInsensitive) == 0;
+        return name.size() == upperName.size() && name.compare(upperName, Qt::CaseInsensitive) == 0;
     }
     bool hasParam(QLatin1String upperKey) const;
     // The last parameter of that name, one pair of surrounding quotes removed.
@@ -83,7 +85,7 @@ public:
     struct Entry
     {
         QTimeZone zone; // invalid when unknown
-        QString id;     // the IANA id when resolved, else the text as written
+        QString id; // the IANA id when resolved, else the text as written
         // A zone only the text defines: its rules and its VTIMEZONE block.
         std::shared_ptr<const ZoneClock> rules;
         QString definition;

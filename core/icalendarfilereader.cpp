@@ -14,10 +14,9 @@ constexpr qint64 kChunk = 256 * 1024;
 // Windows-1252 at 0x80-0x9F; the rest of the byte range is Latin-1. The five
 // unassigned bytes keep their Latin-1 meaning.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 void appendWindows1252(QString &out, QByteArrayView bytes)
@@ -135,8 +134,7 @@ bool ICalendarFileReader::readLine(QStringView *line)
         *line = QStringView(m_buffer).mid(m_pos, end - m_pos);
         qsizetype next = end;
         if (next < m_buffer.size())
-            next += m_buffer.at(next) == u'\r' && next + 1 < m_buffer.size()
-                    && m_buffer.at(next + 1) == u'\n' ? 2 : 1;
+            next += m_buffer.at(next) == u'\r' && next + 1 < m_buffer.size() && m_buffer.at(next + 1) == u'\n' ? 2 : 1;
         m_pos = next;
         return true;
     }
@@ -151,8 +149,7 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     QStringView line;
     bool more = true;
     while (items < batchSize && (more = readLine(&line))) {
-        const bool continuation =
-            !line.isEmpty() && (line.front() == u' ' || line.front() == u'\t');
+        const bool continuation = !line.isEmpty() && (line.front() == u' ' || line.front() == u'\t');
         if (!continuation && line == QLatin1String("BEGIN:VEVENT")) {
             if (m_inEvent)
                 ++m_skipped.missingEnd;

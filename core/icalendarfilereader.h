@@ -22,7 +22,7 @@ public:
     struct Skipped
     {
         int missingEnd = 0; // another BEGIN:VEVENT or END:VCALENDAR before its END:VEVENT
-        int cutShort = 0;   // the file ends inside the event
+        int cutShort = 0; // the file ends inside the event
         int withoutUid = 0;
     };
 

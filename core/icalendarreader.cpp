@@ -188,8 +188,7 @@ Attendee readAttendee(const PropertyView &prop)
     if (!partstat.isEmpty())
         a.status = partstat.toString().toLower();
     a.type = prop.param(QLatin1String("CUTYPE")).toString().toLower();
-    a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive)
-        == 0;
+    a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
     return a;
 }
 
@@ -287,8 +286,7 @@ public:
         case Prop::RRule: m_event.recurrence_rule = prop.value.toString(); break;
         case Prop::RecurrenceId: {
             const DateValue d = dateOf(prop, m_zones);
-            m_event.recurrence_id =
-                d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
+            m_event.recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
             break;
         }
         case Prop::Status: m_event.status = prop.value.toString().toLower(); break;
@@ -447,9 +445,9 @@ public:
         }
     }
 
-    void beginComponent(QStringView) {}
-    void componentProperty(const PropertyView &, Prop) {}
-    void endComponent() {}
+    void beginComponent(QStringView) { }
+    void componentProperty(const PropertyView &, Prop) { }
+    void endComponent() { }
 
     void finish(const QString &raw)
     {

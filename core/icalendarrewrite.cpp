@@ -26,8 +26,7 @@ bool startsWithNoCase(QStringView line, QLatin1String prefix)
 // A timed line in a zone the system knows, or the text defines, keeps its zone: rewriting a
 // repeating event's start as UTC would move every occurrence after the next
 // daylight-saving change by an hour in every client.
-QString zonedLine(QLatin1String name, const PropertyView &prop, const QDateTime &when,
-                  ZoneCache &zones)
+QString zonedLine(QLatin1String name, const PropertyView &prop, const QDateTime &when, ZoneCache &zones)
 {
     const QStringView tzid = prop.param(QLatin1String("TZID"));
     if (tzid.isEmpty())
@@ -55,8 +54,7 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
     const QString endDate = TimeUtil::toIcalDate(
         allDayEndDate(newStart, newEnd.isValid() ? std::optional<QDateTime>(newEnd) : std::nullopt));
     auto startLine = [&](bool date) {
-        return date ? QLatin1String("DTSTART;VALUE=DATE:") + startDate
-                    : QLatin1String("DTSTART:") + startUtc;
+        return date ? QLatin1String("DTSTART;VALUE=DATE:") + startDate : QLatin1String("DTSTART:") + startUtc;
     };
     auto endLine = [&](bool date) {
         return date ? QLatin1String("DTEND;VALUE=DATE:") + endDate : QLatin1String("DTEND:") + endUtc;
@@ -109,17 +107,15 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
             // A second DTSTART would make the text invalid: only the first is rewritten.
             if (!startWritten) {
                 startIsDate = isDateLine(prop);
-                const QString zoned = startIsDate
-                    ? QString()
-                    : zonedLine(QLatin1String("DTSTART"), prop, newStart, zones);
+                const QString zoned = startIsDate ? QString()
+                                                  : zonedLine(QLatin1String("DTSTART"), prop, newStart, zones);
                 out.append(zoned.isEmpty() ? startLine(startIsDate) : zoned);
                 startWritten = true;
             }
         } else if (prop.is(QLatin1String("DTEND"))) {
             if (!endWritten) {
                 const bool date = isDateLine(prop);
-                const QString zoned =
-                    date ? QString() : zonedLine(QLatin1String("DTEND"), prop, endWhen, zones);
+                const QString zoned = date ? QString() : zonedLine(QLatin1String("DTEND"), prop, endWhen, zones);
                 out.append(zoned.isEmpty() ? endLine(date) : zoned);
                 endWritten = true;
             }

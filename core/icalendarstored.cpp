@@ -14,8 +14,7 @@ QString normalizedRecurrenceId(const PropertyView &prop, ZoneCache &zones)
 
 } // namespace
 
-StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString &uid,
-                          const QString &recurrenceId)
+StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString &uid, const QString &recurrenceId)
 {
     QList<StoredItem> blocks;
     StoredItem current;

@@ -29,8 +29,7 @@ struct StoredItem
 // The block of `kind` ("VEVENT", "VTODO") in `text` with this UID and
 // RECURRENCE-ID (UTC text, empty for none); the only block when none matches;
 // nothing when several blocks match none.
-StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString &uid,
-                          const QString &recurrenceId);
+StoredItem findStoredItem(const QString &text, QLatin1String kind, const QString &uid, const QString &recurrenceId);
 
 // The upper-cased property name of a content line.
 QString propertyName(const QString &line);

@@ -24,9 +24,7 @@ QStringView LineReader::piece()
 
 QString withoutControls(const QString &text)
 {
-    const auto forbidden = [](char16_t c) {
-        return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f;
-    };
+    const auto forbidden = [](char16_t c) { return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0x7f; };
     const qsizetype size = text.size();
     const QChar *data = text.constData();
     qsizetype first = 0;
@@ -58,8 +56,7 @@ bool LineReader::next(QStringView *line)
         return false;
     QStringView current = piece();
     bool folded = false;
-    while (m_pos < m_text.size()
-           && (m_text.at(m_pos) == QLatin1Char(' ') || m_text.at(m_pos) == QLatin1Char('\t'))) {
+    while (m_pos < m_text.size() && (m_text.at(m_pos) == QLatin1Char(' ') || m_text.at(m_pos) == QLatin1Char('\t'))) {
         if (!folded) {
             m_folded = current.toString();
             folded = true;
@@ -82,8 +79,7 @@ bool PropertyView::hasParam(QLatin1String upperKey) const
 QStringView PropertyView::param(QLatin1String upperKey) const
 {
     for (auto it = params.crbegin(); it != params.crend(); ++it) {
-        if (it->name.size() == upperKey.size()
-            && it->name.compare(upperKey, Qt::CaseInsensitive) == 0)
+        if (it->name.size() == upperKey.size() && it->name.compare(upperKey, Qt::CaseInsensitive) == 0)
             return unquote(it->value);
     }
     return {};
@@ -256,8 +252,7 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
 std::optional<qint64> readDuration(QStringView value, bool allowSign)
 {
     qint64 sign = 1;
-    if (allowSign && !value.isEmpty()
-        && (value.front() == QLatin1Char('-') || value.front() == QLatin1Char('+'))) {
+    if (allowSign && !value.isEmpty() && (value.front() == QLatin1Char('-') || value.front() == QLatin1Char('+'))) {
         sign = value.front() == QLatin1Char('-') ? -1 : 1;
         value = value.mid(1);
     }

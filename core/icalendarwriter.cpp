@@ -177,12 +177,12 @@ void alarm(Writer &w, const Reminder &r, const QString &title)
 const QSet<QString> &eventMappedNames()
 {
     static const QSet<QString> names = {
-        QStringLiteral("UID"),          QStringLiteral("DTSTAMP"),       QStringLiteral("CREATED"),
-        QStringLiteral("LAST-MODIFIED"), QStringLiteral("SUMMARY"),      QStringLiteral("DTSTART"),
-        QStringLiteral("DTEND"),        QStringLiteral("DURATION"),      QStringLiteral("RECURRENCE-ID"),
-        QStringLiteral("RRULE"),        QStringLiteral("RDATE"),         QStringLiteral("EXDATE"),
-        QStringLiteral("STATUS"),       QStringLiteral("SEQUENCE"),      QStringLiteral("DESCRIPTION"),
-        QStringLiteral("LOCATION"),     QStringLiteral("URL"),           QStringLiteral("ORGANIZER"),
+        QStringLiteral("UID"),           QStringLiteral("DTSTAMP"),  QStringLiteral("CREATED"),
+        QStringLiteral("LAST-MODIFIED"), QStringLiteral("SUMMARY"),  QStringLiteral("DTSTART"),
+        QStringLiteral("DTEND"),         QStringLiteral("DURATION"), QStringLiteral("RECURRENCE-ID"),
+        QStringLiteral("RRULE"),         QStringLiteral("RDATE"),    QStringLiteral("EXDATE"),
+        QStringLiteral("STATUS"),        QStringLiteral("SEQUENCE"), QStringLiteral("DESCRIPTION"),
+        QStringLiteral("LOCATION"),      QStringLiteral("URL"),      QStringLiteral("ORGANIZER"),
         QStringLiteral("ATTENDEE"),
     };
     return names;
@@ -207,8 +207,7 @@ void carriedOver(Writer &w, const StoredItem &item, const QSet<QString> &mapped)
 
 void writeEvent(Writer &w, const Event &e)
 {
-    const StoredItem item =
-        findStoredItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
+    const StoredItem item = findStoredItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
     const EventZone zone = eventZone(e);
 
     w.raw(QLatin1String("BEGIN:VEVENT"));
@@ -217,8 +216,7 @@ void writeEvent(Writer &w, const Event &e)
     w.line(QLatin1String("SUMMARY:"), escapeText(e.title));
     if (e.is_all_day) {
         w.line(QLatin1String("DTSTART;VALUE=DATE:"), dateText(e.start_time));
-        w.line(QLatin1String("DTEND;VALUE=DATE:"),
-               TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
+        w.line(QLatin1String("DTEND;VALUE=DATE:"), TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
     } else {
         if (!keptStart(w, item, e, zone))
             timedLine(w, QLatin1String("DTSTART"), e.start_time, zone);
@@ -270,8 +268,11 @@ void writeEvent(Writer &w, const Event &e)
             if (sameAddress(old, e.organizer_email))
                 params += extraParams(old, {QStringLiteral("CN")});
         }
-        w.text.append(QLatin1String("ORGANIZER")).append(params).append(QLatin1Char(':'))
-            .append(calAddress(e.organizer_email)).append(kCrlf);
+        w.text.append(QLatin1String("ORGANIZER"))
+            .append(params)
+            .append(QLatin1Char(':'))
+            .append(calAddress(e.organizer_email))
+            .append(kCrlf);
     }
     static const QSet<QString> attendeeParams = {QStringLiteral("CN"), QStringLiteral("ROLE"),
                                                  QStringLiteral("PARTSTAT"), QStringLiteral("CUTYPE"),
@@ -296,8 +297,11 @@ void writeEvent(Writer &w, const Event &e)
                 break;
             }
         }
-        w.text.append(QLatin1String("ATTENDEE")).append(params).append(QLatin1Char(':'))
-            .append(calAddress(a.email)).append(kCrlf);
+        w.text.append(QLatin1String("ATTENDEE"))
+            .append(params)
+            .append(QLatin1Char(':'))
+            .append(calAddress(a.email))
+            .append(kCrlf);
     }
 
     carriedOver(w, item, eventMappedNames());
@@ -349,12 +353,23 @@ void writeTimezones(Writer &w, const QList<Event> &events)
 const QSet<QString> &taskMappedNames()
 {
     static const QSet<QString> names = {
-        QStringLiteral("UID"),         QStringLiteral("DTSTAMP"),    QStringLiteral("CREATED"),
-        QStringLiteral("LAST-MODIFIED"), QStringLiteral("SUMMARY"),  QStringLiteral("STATUS"),
-        QStringLiteral("SEQUENCE"),    QStringLiteral("PRIORITY"),   QStringLiteral("PERCENT-COMPLETE"),
-        QStringLiteral("DTSTART"),     QStringLiteral("DUE"),        QStringLiteral("COMPLETED"),
-        QStringLiteral("RRULE"),       QStringLiteral("CATEGORIES"), QStringLiteral("DESCRIPTION"),
-        QStringLiteral("X-QUILLMARTEN-REPEAT-MODE"), QStringLiteral("X-QUILLMARTEN-SORT-ORDER"),
+        QStringLiteral("UID"),
+        QStringLiteral("DTSTAMP"),
+        QStringLiteral("CREATED"),
+        QStringLiteral("LAST-MODIFIED"),
+        QStringLiteral("SUMMARY"),
+        QStringLiteral("STATUS"),
+        QStringLiteral("SEQUENCE"),
+        QStringLiteral("PRIORITY"),
+        QStringLiteral("PERCENT-COMPLETE"),
+        QStringLiteral("DTSTART"),
+        QStringLiteral("DUE"),
+        QStringLiteral("COMPLETED"),
+        QStringLiteral("RRULE"),
+        QStringLiteral("CATEGORIES"),
+        QStringLiteral("DESCRIPTION"),
+        QStringLiteral("X-QUILLMARTEN-REPEAT-MODE"),
+        QStringLiteral("X-QUILLMARTEN-SORT-ORDER"),
     };
     return names;
 }
@@ -426,8 +441,7 @@ QString serializeTask(const Task &t)
     w.line(QLatin1String("UID:"), escapeText(t.uid));
     stamps(w, t.created, t.last_modified);
     w.line(QLatin1String("SUMMARY:"), escapeText(t.title));
-    w.line(QLatin1String("STATUS:"),
-           t.status.isEmpty() ? QStringLiteral("NEEDS-ACTION") : t.status.toUpper());
+    w.line(QLatin1String("STATUS:"), t.status.isEmpty() ? QStringLiteral("NEEDS-ACTION") : t.status.toUpper());
     if (t.sequence > 0)
         w.line(QLatin1String("SEQUENCE:"), QString::number(t.sequence));
     if (t.priority > 0)

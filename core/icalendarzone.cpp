@@ -13,9 +13,10 @@ QString offsetText(int seconds)
 {
     const QChar sign = seconds < 0 ? QLatin1Char('-') : QLatin1Char('+');
     seconds = std::abs(seconds);
-    QString out = sign + QStringLiteral("%1%2")
-                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                             .arg((seconds % 3600) / 60, 2, 10, QLatin1Char('0'));
+    QString out = sign
+        + QStringLiteral("%1%2")
+              .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+              .arg((seconds % 3600) / 60, 2, 10, QLatin1Char('0'));
     if (seconds % 60)
         out += QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return out;
@@ -34,8 +35,8 @@ QDate nthWeekday(int year, int month, int weekday, int ordinal)
 
 const char *const kDayCodes[] = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
 
-void observance(QString &out, bool daylight, int offsetFrom, int offsetTo, const QString &name,
-                const QString &dtstart, const QString &rrule)
+void observance(QString &out, bool daylight, int offsetFrom, int offsetTo, const QString &name, const QString &dtstart,
+                const QString &rrule)
 {
     const QLatin1String kind = daylight ? QLatin1String("DAYLIGHT") : QLatin1String("STANDARD");
     out += QLatin1String("BEGIN:") + kind + kCrlf;
@@ -107,21 +108,18 @@ QString vtimezone(const QTimeZone &zone, int referenceYear)
             const QDate day = wall.date();
             const int ordinal = day.day() + 7 > day.daysInMonth() ? -1 : (day.day() - 1) / 7 + 1;
             const QDate start1970 = nthWeekday(1970, day.month(), day.dayOfWeek(), ordinal);
-            const QString dtstart =
-                start1970.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T')
+            const QString dtstart = start1970.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('T')
                 + wall.time().toString(QStringLiteral("HHmmss"));
             const QString rrule = QStringLiteral("FREQ=YEARLY;BYMONTH=%1;BYDAY=%2%3")
                                       .arg(day.month())
                                       .arg(ordinal)
                                       .arg(QLatin1String(kDayCodes[day.dayOfWeek() - 1]));
-            observance(out, t.daylightTimeOffset > 0, before, t.offsetFromUtc, t.abbreviation,
-                       dtstart, rrule);
+            observance(out, t.daylightTimeOffset > 0, before, t.offsetFromUtc, t.abbreviation, dtstart, rrule);
         }
     } else {
         const QDateTime mid = TimeUtil::utc(QDate(referenceYear, 7, 1));
         const int offset = zone.offsetFromUtc(mid);
-        observance(out, false, offset, offset,
-                   zone.abbreviation(TimeUtil::utc(QDate(referenceYear, 1, 1))),
+        observance(out, false, offset, offset, zone.abbreviation(TimeUtil::utc(QDate(referenceYear, 1, 1))),
                    QStringLiteral("19700101T000000"), QString());
     }
     out += QLatin1String("END:VTIMEZONE\r\n");

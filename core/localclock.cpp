@@ -15,8 +15,8 @@ std::optional<qint64> LocalClock::wallClock(const QDateTime &dt)
     if (!m_zone.isValid())
         return wallClockOnce(dt);
     const qint64 ms = dt.toMSecsSinceEpoch();
-    const auto found =
-        std::find_if(m_spans.cbegin(), m_spans.cend(), [ms](const Span &s) { return ms >= s.from && ms < s.to; });
+    const auto found = std::find_if(m_spans.cbegin(), m_spans.cend(),
+                                    [ms](const Span &s) { return ms >= s.from && ms < s.to; });
     const int offset = found != m_spans.cend() ? found->offset : learn(ms);
     return ms + qint64(offset) * 1000;
 }

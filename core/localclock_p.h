@@ -27,8 +27,8 @@ private:
     struct Span
     {
         qint64 from; // the latest transition at or before the instants
-        qint64 to;   // the next transition after them
-        int offset;  // seconds
+        qint64 to; // the next transition after them
+        int offset; // seconds
     };
 
     int learn(qint64 ms);

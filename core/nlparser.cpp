@@ -91,9 +91,7 @@ namespace NLParser {
 
 std::optional<DateMatch> matchDate(const QString &text, QDate today)
 {
-    const auto found = [](QDate date, const QRegularExpressionMatch &m) {
-        return DateMatch{date, {wholeMatch(m)}};
-    };
+    const auto found = [](QDate date, const QRegularExpressionMatch &m) { return DateMatch{date, {wholeMatch(m)}}; };
     QRegularExpressionMatch m = pattern(RelativeDay).match(text);
     if (m.hasMatch()) {
         const QString word = m.captured(1).toLower();
@@ -169,7 +167,7 @@ std::optional<DurationMatch> matchDuration(const QString &text)
         minutes *= 60;
     // Cut toward zero; a huge number is held at the largest int rather than overflowing.
     const int whole = minutes < double(std::numeric_limits<int>::max()) ? int(minutes)
-                                                                         : std::numeric_limits<int>::max();
+                                                                        : std::numeric_limits<int>::max();
     return DurationMatch{whole, {wholeMatch(m)}};
 }
 
@@ -202,8 +200,7 @@ QString cleanTitle(const QString &text, QList<Span> spans)
 
 int weekdayFromPrefix(const QString &word)
 {
-    static const QLatin1String prefixes[] = {"mon"_L1, "tue"_L1, "wed"_L1, "thu"_L1,
-                                             "fri"_L1, "sat"_L1, "sun"_L1};
+    static const QLatin1String prefixes[] = {"mon"_L1, "tue"_L1, "wed"_L1, "thu"_L1, "fri"_L1, "sat"_L1, "sun"_L1};
     return prefixIndex(word, prefixes, 7);
 }
 

@@ -57,8 +57,7 @@ void OccurrenceBuilder::setMaster(const Event &master, const ZoneClock *zone)
             return;
         }
     }
-    m_representations.push_back(
-        std::make_unique<Representation>(Representation{spec, offset, timeZone, offsets, {}}));
+    m_representations.push_back(std::make_unique<Representation>(Representation{spec, offset, timeZone, offsets, {}}));
     m_representation = m_representations.back().get();
 }
 
@@ -66,21 +65,20 @@ QDateTime OccurrenceBuilder::at(qint64 ms)
 {
     Representation &r = *m_representation;
     switch (r.spec) {
-    case Qt::UTC:
-        return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset); // cheap: no zone lookup
+    case Qt::UTC: return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset); // cheap: no zone lookup
     case Qt::OffsetFromUTC:
         if (r.offsets) {
             const qint64 seconds = CivilDate::floorDiv(ms, 1000);
             return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, int(r.offsets->toLocal(seconds) - seconds));
         }
         return QDateTime::fromMSecsSinceEpoch(ms, r.spec, r.offset);
-    default:
-        break;
+    default: break;
     }
     auto it = r.made.constFind(ms);
     if (it == r.made.constEnd()) {
-        it = r.made.insert(ms, r.spec == Qt::TimeZone ? QDateTime::fromMSecsSinceEpoch(ms, r.zone)
-                                                      : QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime));
+        it = r.made.insert(ms,
+                           r.spec == Qt::TimeZone ? QDateTime::fromMSecsSinceEpoch(ms, r.zone)
+                                                  : QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime));
     }
     return *it;
 }

@@ -103,11 +103,10 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
         const Event *master = masters[m];
         const std::vector<qint64> &starts = startsOf[size_t(m)];
         if (starts.empty()) {
-            qCDebug(lcExpansion).noquote() << "master uid=" << master->uid << "title=" << master->title
-                                           << "rrule=" << master->recurrence_rule
-                                           << "dtstart=" << master->start_time.toString(Qt::ISODate)
-                                           << "→ 0 occurrences in range" << from.toString(Qt::ISODate) << "..."
-                                           << to.toString(Qt::ISODate);
+            qCDebug(lcExpansion).noquote()
+                << "master uid=" << master->uid << "title=" << master->title << "rrule=" << master->recurrence_rule
+                << "dtstart=" << master->start_time.toString(Qt::ISODate) << "→ 0 occurrences in range"
+                << from.toString(Qt::ISODate) << "..." << to.toString(Qt::ISODate);
         }
         builder.setMaster(*master, &expander.clockFor(*master));
         const auto series = overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));

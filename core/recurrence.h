@@ -37,8 +37,7 @@ QList<Event> expandEvent(const Event &event, const QDateTime &from, const QDateT
 // The instants (ms since the epoch) of a JSON array of "yyyyMMddTHHmmssZ",
 // floating "yyyyMMddTHHmmss" (read in `floatingZone`) and "yyyyMMdd" (00:00
 // UTC) values; a plain comma list is read too. Unreadable values are skipped.
-QSet<qint64> parseExceptionDates(const QString &text,
-                                 const QTimeZone &floatingZone = QTimeZone::systemTimeZone());
+QSet<qint64> parseExceptionDates(const QString &text, const QTimeZone &floatingZone = QTimeZone::systemTimeZone());
 
 // The rule's starts from `dtstart` (which sets the wall clock and zone) up to
 // `windowEnd` exclusive, ascending; at most 10,000.

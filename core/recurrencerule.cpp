@@ -14,11 +14,25 @@ namespace {
 // The parts this value reads, in the order new parts are written: the
 // recurrence editor's FREQ, INTERVAL, BYDAY or BYMONTHDAY, COUNT or UNTIL,
 // with the other BYxxx parts in RFC 5545's order.
-enum PartName { Freq, Interval, BySecond, ByMinute, ByHour, ByDay, ByMonthDay, ByYearDay, ByWeekNo, ByMonth,
-                BySetPos, WeekStart, Count, Until };
+enum PartName {
+    Freq,
+    Interval,
+    BySecond,
+    ByMinute,
+    ByHour,
+    ByDay,
+    ByMonthDay,
+    ByYearDay,
+    ByWeekNo,
+    ByMonth,
+    BySetPos,
+    WeekStart,
+    Count,
+    Until
+};
 
 constexpr QStringView kPartOrder[] = {
-    u"FREQ",     u"INTERVAL", u"BYSECOND", u"BYMINUTE", u"BYHOUR", u"BYDAY", u"BYMONTHDAY",
+    u"FREQ",      u"INTERVAL", u"BYSECOND", u"BYMINUTE", u"BYHOUR", u"BYDAY", u"BYMONTHDAY",
     u"BYYEARDAY", u"BYWEEKNO", u"BYMONTH",  u"BYSETPOS", u"WKST",   u"COUNT", u"UNTIL",
 };
 static_assert(std::size(kPartOrder) == Until + 1);

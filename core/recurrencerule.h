@@ -21,12 +21,12 @@ struct RecurrenceRule
 {
     // How UNTIL was written, which decides what it is compared with.
     enum class UntilForm {
-        Utc,      // "yyyyMMddTHHmmssZ": an instant
+        Utc, // "yyyyMMddTHHmmssZ": an instant
         Floating, // "yyyyMMddTHHmmss": a wall clock in the series' own zone
-        Date,     // "yyyyMMdd": every start on that date, in the series' own zone, counts
+        Date, // "yyyyMMdd": every start on that date, in the series' own zone, counts
     };
 
-    QString freq;  // upper-cased; empty when the rule has none
+    QString freq; // upper-cased; empty when the rule has none
     int interval = 1;
     int count = 0; // 0: no limit
     // The wall clock as written, taken as UTC (a date alone: 00:00:00 of it);
@@ -78,9 +78,9 @@ struct RecurrenceRule
 private:
     struct Part
     {
-        QString name;   // trimmed and upper-cased; empty when the part has no "="
-        QString value;  // trimmed
-        QString text;   // the part as written
+        QString name; // trimmed and upper-cased; empty when the part has no "="
+        QString value; // trimmed
+        QString text; // the part as written
         QString readAs; // the field's value as written anew right after reading
         bool unread = false; // a known name whose value was not (wholly) read
     };

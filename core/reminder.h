@@ -20,9 +20,8 @@ struct Reminder
 
     friend bool operator==(const Reminder &a, const Reminder &b)
     {
-        return a.id == b.id && a.event_id == b.event_id && a.minutes_before == b.minutes_before
-            && a.action == b.action && a.acknowledged == b.acknowledged
-            && a.trigger_time == b.trigger_time;
+        return a.id == b.id && a.event_id == b.event_id && a.minutes_before == b.minutes_before && a.action == b.action
+            && a.acknowledged == b.acknowledged && a.trigger_time == b.trigger_time;
     }
     friend bool operator!=(const Reminder &a, const Reminder &b) { return !(a == b); }
 };

@@ -169,38 +169,25 @@ QString ordinalNumber(int n)
     if (n == 11 || n == 12 || n == 13)
         return QObject::tr("%1th").arg(n);
     switch (n % 10) {
-    case 1:
-        return QObject::tr("%1st").arg(n);
-    case 2:
-        return QObject::tr("%1nd").arg(n);
-    case 3:
-        return QObject::tr("%1rd").arg(n);
-    default:
-        return QObject::tr("%1th").arg(n);
+    case 1: return QObject::tr("%1st").arg(n);
+    case 2: return QObject::tr("%1nd").arg(n);
+    case 3: return QObject::tr("%1rd").arg(n);
+    default: return QObject::tr("%1th").arg(n);
     }
 }
 
 QString positionWord(int n)
 {
     switch (n) {
-    case 0:
-        return QString();
-    case 1:
-        return QObject::tr("first");
-    case 2:
-        return QObject::tr("second");
-    case 3:
-        return QObject::tr("third");
-    case 4:
-        return QObject::tr("fourth");
-    case 5:
-        return QObject::tr("fifth");
-    case -1:
-        return QObject::tr("last");
-    case -2:
-        return QObject::tr("second-to-last");
-    default:
-        return n < 0 ? QObject::tr("%1th-from-last").arg(-qint64(n)) : ordinalNumber(n);
+    case 0: return QString();
+    case 1: return QObject::tr("first");
+    case 2: return QObject::tr("second");
+    case 3: return QObject::tr("third");
+    case 4: return QObject::tr("fourth");
+    case 5: return QObject::tr("fifth");
+    case -1: return QObject::tr("last");
+    case -2: return QObject::tr("second-to-last");
+    default: return n < 0 ? QObject::tr("%1th-from-last").arg(-qint64(n)) : ordinalNumber(n);
     }
 }
 

@@ -15,8 +15,8 @@ namespace RruleFormat {
 
 struct ByDayToken
 {
-    int ordinal = 0;  // signed position before the weekday code, 0 for none
-    QString weekday;  // upper-cased
+    int ordinal = 0; // signed position before the weekday code, 0 for none
+    QString weekday; // upper-cased
 };
 
 // Takes the RRULE value without the property name; empty for an empty rule.

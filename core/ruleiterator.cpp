@@ -77,8 +77,8 @@ std::optional<RuleIterator::Frequency> RuleIterator::frequencyOf(const QString &
         const char *name;
         Frequency frequency;
     } names[] = {
-        {"DAILY", Frequency::Daily},       {"WEEKLY", Frequency::Weekly},     {"MONTHLY", Frequency::Monthly},
-        {"YEARLY", Frequency::Yearly},     {"HOURLY", Frequency::Hourly},     {"MINUTELY", Frequency::Minutely},
+        {"DAILY", Frequency::Daily},       {"WEEKLY", Frequency::Weekly}, {"MONTHLY", Frequency::Monthly},
+        {"YEARLY", Frequency::Yearly},     {"HOURLY", Frequency::Hourly}, {"MINUTELY", Frequency::Minutely},
         {"SECONDLY", Frequency::Secondly},
     };
     for (const auto &n : names) {
@@ -139,8 +139,8 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
         } else if (frequency == Frequency::Weekly) {
             m_filter.weekdays = quint8(1u << weekday(day0));
         }
-    } else if (frequency == Frequency::Yearly && !rule.byWeekNo.isEmpty() && !byDayGiven
-               && rule.byYearDay.isEmpty() && rule.byMonthDay.isEmpty()) {
+    } else if (frequency == Frequency::Yearly && !rule.byWeekNo.isEmpty() && !byDayGiven && rule.byYearDay.isEmpty()
+               && rule.byMonthDay.isEmpty()) {
         m_filter.weekdays = quint8(1u << weekday(day0));
     }
 
@@ -225,19 +225,14 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
 qint64 RuleIterator::periodStart(qint64 index) const
 {
     switch (m_frequency) {
-    case Frequency::Yearly:
-        return daysFromCivil(int(index), 1, 1) * secondsPerDay;
+    case Frequency::Yearly: return daysFromCivil(int(index), 1, 1) * secondsPerDay;
     case Frequency::Monthly:
         return daysFromCivil(int(floorDiv(index, 12)), int(floorMod(index, 12)) + 1, 1) * secondsPerDay;
     case Frequency::Weekly:
-    case Frequency::Daily:
-        return index * secondsPerDay;
-    case Frequency::Hourly:
-        return index * 3600;
-    case Frequency::Minutely:
-        return index * 60;
-    case Frequency::Secondly:
-        return index;
+    case Frequency::Daily: return index * secondsPerDay;
+    case Frequency::Hourly: return index * 3600;
+    case Frequency::Minutely: return index * 60;
+    case Frequency::Secondly: return index;
     }
     return index;
 }
@@ -246,22 +241,16 @@ qint64 RuleIterator::indexOf(qint64 localSeconds) const
 {
     const qint64 day = floorDiv(localSeconds, secondsPerDay);
     switch (m_frequency) {
-    case Frequency::Yearly:
-        return civilFromDays(day).year;
+    case Frequency::Yearly: return civilFromDays(day).year;
     case Frequency::Monthly: {
         const Ymd ymd = civilFromDays(day);
         return qint64(ymd.year) * 12 + ymd.month - 1;
     }
-    case Frequency::Weekly:
-        return weekStartOf(day, m_filter.weekStart);
-    case Frequency::Daily:
-        return day;
-    case Frequency::Hourly:
-        return floorDiv(localSeconds, 3600);
-    case Frequency::Minutely:
-        return floorDiv(localSeconds, 60);
-    case Frequency::Secondly:
-        return localSeconds;
+    case Frequency::Weekly: return weekStartOf(day, m_filter.weekStart);
+    case Frequency::Daily: return day;
+    case Frequency::Hourly: return floorDiv(localSeconds, 3600);
+    case Frequency::Minutely: return floorDiv(localSeconds, 60);
+    case Frequency::Secondly: return localSeconds;
     }
     return day;
 }
@@ -382,8 +371,7 @@ void RuleIterator::collectDays(qint64 index, std::vector<qint64> &days) const
         if (m_filter.matches(index))
             days.push_back(index);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -444,9 +432,10 @@ void RuleIterator::collectStarts(std::vector<qint64> &starts) const
     const qint64 perDay = qint64(m_dayTimes.size());
     if (!m_setPos.empty()) {
         // Picked by position, without building a set of possibly millions.
-        pickSetPos(qint64(m_days.size()) * perDay,
-                   [&](qint64 i) { return m_days[size_t(i / perDay)] * secondsPerDay + m_dayTimes[size_t(i % perDay)]; },
-                   starts);
+        pickSetPos(
+            qint64(m_days.size()) * perDay,
+            [&](qint64 i) { return m_days[size_t(i / perDay)] * secondsPerDay + m_dayTimes[size_t(i % perDay)]; },
+            starts);
         return;
     }
     const qint64 lastDay = floorDiv(m_limit, secondsPerDay);
@@ -483,7 +472,8 @@ bool RuleIterator::nextPeriod(std::vector<qint64> &starts)
             continue;
         } else if (!m_setPos.empty() && !starts.empty()) {
             m_set.swap(starts);
-            pickSetPos(qint64(m_set.size()), [this](qint64 i) { return m_set[size_t(i)]; }, starts);
+            pickSetPos(
+                qint64(m_set.size()), [this](qint64 i) { return m_set[size_t(i)]; }, starts);
         }
         if (!starts.empty())
             return true;

@@ -37,8 +37,8 @@ private:
     {
         quint16 months = 0;
         quint32 monthDaysFromStart = 0; // bit d: day d
-        quint32 monthDaysFromEnd = 0;   // bit n: day -n
-        quint8 weekdays = 0;            // bit d: ISO weekday d, every one
+        quint32 monthDaysFromEnd = 0; // bit n: day -n
+        quint8 weekdays = 0; // bit d: ISO weekday d, every one
         std::vector<std::pair<int, int>> nthWeekdays; // (ordinal, weekday)
         std::vector<int> yearDays;
         std::vector<int> weekNumbers;
@@ -47,10 +47,7 @@ private:
         int weekStart = 1;
 
         bool hasWeekdays() const { return weekdays != 0 || !nthWeekdays.empty(); }
-        bool onlyMonthDays() const
-        {
-            return !hasWeekdays() && yearDays.empty() && weekNumbers.empty();
-        }
+        bool onlyMonthDays() const { return !hasWeekdays() && yearDays.empty() && weekNumbers.empty(); }
         bool matches(qint64 day) const;
         bool weekNumberMatches(qint64 day) const;
     };
@@ -76,15 +73,15 @@ private:
     qint64 m_periodsVisited = 0;
     DayFilter m_filter;
     bool m_matchesNothing = false;
-    std::vector<int> m_dayTimes;   // seconds of the day, DAILY and longer periods
-    std::vector<int> m_hourTimes;  // seconds of the hour, HOURLY
+    std::vector<int> m_dayTimes; // seconds of the day, DAILY and longer periods
+    std::vector<int> m_hourTimes; // seconds of the hour, HOURLY
     std::vector<int> m_minuteTimes; // seconds of the minute, MINUTELY
     quint32 m_hours = 0;
     quint64 m_minutes = 0;
     quint64 m_seconds = 0;
     std::vector<int> m_setPos;
     std::vector<qint64> m_days; // scratch
-    std::vector<qint64> m_set;  // scratch
+    std::vector<qint64> m_set; // scratch
     qint64 m_cachedDay = 0;
     bool m_cachedDayValid = false;
     bool m_cachedDayMatches = false;

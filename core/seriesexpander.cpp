@@ -222,9 +222,7 @@ void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clo
         case RecurrenceRule::UntilForm::Date:
             untilLocal = (floorDiv(wall, secondsPerDay) + 1) * secondsPerDay - 1;
             break;
-        case RecurrenceRule::UntilForm::Floating:
-            untilLocal = wall;
-            break;
+        case RecurrenceRule::UntilForm::Floating: untilLocal = wall; break;
         case RecurrenceRule::UntilForm::Utc:
             untilMs = wall * 1000;
             untilExactFrom = clock.toLocal(wall) - secondsPerDay;
@@ -324,11 +322,10 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
         std::vector<qint64> exceptions;
         readDateList(event.exception_dates, clock, exceptions);
         std::sort(exceptions.begin(), exceptions.end());
-        out.erase(std::remove_if(out.begin(), out.end(),
-                                 [&](qint64 ms) {
-                                     return std::binary_search(exceptions.begin(), exceptions.end(), ms);
-                                 }),
-                  out.end());
+        out.erase(
+            std::remove_if(out.begin(), out.end(),
+                           [&](qint64 ms) { return std::binary_search(exceptions.begin(), exceptions.end(), ms); }),
+            out.end());
     }
     return out;
 }

@@ -32,15 +32,11 @@ namespace TimeUtil {
 QTimeZone representation(const QDateTime &dt)
 {
     switch (dt.timeSpec()) {
-    case Qt::UTC:
-        return QTimeZone::utc();
-    case Qt::OffsetFromUTC:
-        return QTimeZone(dt.offsetFromUtc());
-    case Qt::TimeZone:
-        return dt.timeZone();
+    case Qt::UTC: return QTimeZone::utc();
+    case Qt::OffsetFromUTC: return QTimeZone(dt.offsetFromUtc());
+    case Qt::TimeZone: return dt.timeZone();
     case Qt::LocalTime:
-    default:
-        return QTimeZone::systemTimeZone();
+    default: return QTimeZone::systemTimeZone();
     }
 }
 
@@ -64,15 +60,11 @@ QDateTime utc(QDate date, QTime time)
 QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like)
 {
     switch (like.timeSpec()) {
-    case Qt::UTC:
-        return dt.toUTC();
-    case Qt::OffsetFromUTC:
-        return dt.toOffsetFromUtc(like.offsetFromUtc());
-    case Qt::TimeZone:
-        return dt.toTimeZone(like.timeZone());
+    case Qt::UTC: return dt.toUTC();
+    case Qt::OffsetFromUTC: return dt.toOffsetFromUtc(like.offsetFromUtc());
+    case Qt::TimeZone: return dt.toTimeZone(like.timeZone());
     case Qt::LocalTime:
-    default:
-        return dt.toLocalTime();
+    default: return dt.toLocalTime();
     }
 }
 
@@ -84,15 +76,11 @@ QDateTime withWallClockIn(const QDateTime &dt, const QTimeZone &zone)
 QDateTime inZoneOf(QDate date, QTime time, const QDateTime &like)
 {
     switch (like.timeSpec()) {
-    case Qt::UTC:
-        return QDateTime(date, time, Qt::UTC);
-    case Qt::OffsetFromUTC:
-        return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
-    case Qt::TimeZone:
-        return inZone(date, time, like.timeZone());
+    case Qt::UTC: return QDateTime(date, time, Qt::UTC);
+    case Qt::OffsetFromUTC: return QDateTime(date, time, Qt::OffsetFromUTC, like.offsetFromUtc());
+    case Qt::TimeZone: return inZone(date, time, like.timeZone());
     case Qt::LocalTime:
-    default:
-        return inZone(date, time, QTimeZone());
+    default: return inZone(date, time, QTimeZone());
     }
 }
 
@@ -132,8 +120,7 @@ bool isNamedZone(const QTimeZone &zone)
 
 bool isUtc(const QDateTime &dt)
 {
-    return dt.timeSpec() == Qt::UTC
-        || (dt.timeSpec() == Qt::OffsetFromUTC && dt.offsetFromUtc() == 0);
+    return dt.timeSpec() == Qt::UTC || (dt.timeSpec() == Qt::OffsetFromUTC && dt.offsetFromUtc() == 0);
 }
 
 QString toIcalUtc(const QDateTime &dt)
@@ -233,8 +220,7 @@ QDateTime storedForm(View text)
     const int hour = digitsAt(text, 11, 2);
     const int minute = digitsAt(text, 14, 2);
     const int second = digitsAt(text, 17, 2);
-    if (!date.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
-        || second > 59)
+    if (!date.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return QDateTime();
     // SQLite's datetime('now') writes UTC; read straight as UTC, never
     // through local time, which would move a value in a local DST gap.

@@ -16,7 +16,8 @@ namespace {
 std::optional<int> readOffset(QStringView text)
 {
     text = text.trimmed();
-    if ((text.size() != 5 && text.size() != 7) || (text.front() != QLatin1Char('+') && text.front() != QLatin1Char('-')))
+    if ((text.size() != 5 && text.size() != 7)
+        || (text.front() != QLatin1Char('+') && text.front() != QLatin1Char('-')))
         return std::nullopt;
     int parts[3] = {0, 0, 0};
     for (qsizetype i = 1; i < text.size(); ++i) {
@@ -101,8 +102,8 @@ std::optional<ZoneRules> ZoneRules::fromVTimezone(QStringView block)
     // Before its first onset a zone keeps the offset that onset leaves.
     const auto first = std::min_element(rules.m_observances.begin(), rules.m_observances.end(),
                                         [](const Observance &a, const Observance &b) {
-                                            return a.startLocal - a.offsetFrom < b.startLocal - b.offsetFrom;
-                                        });
+        return a.startLocal - a.offsetFrom < b.startLocal - b.offsetFrom;
+    });
     rules.m_initialOffset = first->offsetFrom;
     return rules;
 }
@@ -112,7 +113,7 @@ std::vector<ZoneRules::Onset> ZoneRules::onsetsUntil(qint64 toUtc) const
     // (instant, offset after), from every observance.
     std::vector<std::pair<qint64, int>> all;
     const qint64 toMs = toUtc >= std::numeric_limits<qint64>::max() / 1000 ? std::numeric_limits<qint64>::max()
-                                                                            : toUtc * 1000 + 1;
+                                                                           : toUtc * 1000 + 1;
     for (const Observance &o : m_observances) {
         const auto add = [&](qint64 local) {
             const qint64 at = local - o.offsetFrom;

@@ -57,9 +57,8 @@ CalendarChecklist::CalendarChecklist(AppState *state, Calendars which, QWidget *
         return a.calendar.name.compare(b.calendar.name, Qt::CaseInsensitive) < 0;
     });
     for (const Row &row : std::as_const(rows)) {
-        const QString text = row.account.isEmpty()
-            ? row.calendar.name
-            : QStringLiteral("%1 / %2").arg(row.account, row.calendar.name);
+        const QString text = row.account.isEmpty() ? row.calendar.name
+                                                   : QStringLiteral("%1 / %2").arg(row.account, row.calendar.name);
         auto *item = new QListWidgetItem(Theme::colorDotIcon(row.calendar.color), text, this);
         item->setData(Qt::UserRole, row.calendar.id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

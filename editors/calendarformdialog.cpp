@@ -251,9 +251,7 @@ void CalendarFormDialog::save()
         return;
     }
     switch (m_mode) {
-    case Mode::Server:
-        createOnServer(name);
-        return;
+    case Mode::Server: createOnServer(name); return;
     case Mode::Edit: {
         const std::optional<Account> account = m_state->accounts()->getById(m_calendar->account_id);
         const bool changed = name != m_calendar->name || m_color != m_calendar->color;
@@ -267,9 +265,7 @@ void CalendarFormDialog::save()
             QMessageBox::critical(this, tr("Database Error"), tr("Could not save the calendar."));
         return;
     }
-    case Mode::Device:
-        insertDeviceCalendar(name);
-        return;
+    case Mode::Device: insertDeviceCalendar(name); return;
     }
 }
 
@@ -315,17 +311,18 @@ void CalendarFormDialog::createOnServer(const QString &name)
     const QUrl url = newCalendarUrl(*m_account);
     CalDavClient *client = makeClient(*m_account, password);
     setBusy(true, tr("Creating calendar on server…"));
-    client->mkcalendar(url, CalDavXml::mkcalendarBody(name, m_color, QString()), [this, client, url, name](
-                                                                                    const CalDavClient::Response &r) {
+    client->mkcalendar(url, CalDavXml::mkcalendarBody(name, m_color, QString()),
+                       [this, client, url, name](const CalDavClient::Response &r) {
         if (!r.error.isEmpty()) {
             setBusy(false, tr("Network error: %1").arg(r.error));
             client->deleteLater();
         } else if (r.status == 201 || r.status == 207) {
             checkCreated(client, url, name);
         } else {
-            setBusy(false, tr("Server refused (HTTP %1). Your account may not have permission to create calendars "
-                              "on this server.")
-                               .arg(r.status));
+            setBusy(false,
+                    tr("Server refused (HTTP %1). Your account may not have permission to create calendars "
+                       "on this server.")
+                        .arg(r.status));
             client->deleteLater();
         }
     });
@@ -333,12 +330,13 @@ void CalendarFormDialog::createOnServer(const QString &name)
 
 void CalendarFormDialog::checkCreated(CalDavClient *client, const QUrl &url, const QString &name)
 {
-    client->propfind(url, CalDavXml::calendarListPropfindBody(), 0, [this, client, url, name](
-                                                                         const CalDavClient::Response &r) {
+    client->propfind(url, CalDavXml::calendarListPropfindBody(), 0,
+                     [this, client, url, name](const CalDavClient::Response &r) {
         client->deleteLater();
         if (r.status != 207 && r.status != 200) {
-            setBusy(false, tr("Server returned success but the new calendar isn't reachable. This server may not "
-                              "support MKCALENDAR."));
+            setBusy(false,
+                    tr("Server returned success but the new calendar isn't reachable. This server may not "
+                       "support MKCALENDAR."));
             return;
         }
         const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -401,9 +399,10 @@ void CalendarFormDialog::editOnServer(const QString &name)
         else if (r.status != 200)
             refused = r.status;
         if (refused != 0) {
-            setBusy(false, tr("Server refused (HTTP %1). You may not have permission to rename or recolour this "
-                              "calendar.")
-                               .arg(refused));
+            setBusy(false,
+                    tr("Server refused (HTTP %1). You may not have permission to rename or recolour this "
+                       "calendar.")
+                        .arg(refused));
             return;
         }
         if (!saveLocally(name)) {

@@ -1,11 +1,11 @@
 #include "eventformdialog.h"
 
-#include "calendarmove.h"
 #include "appstate.h"
+#include "calendarchoice.h"
+#include "calendarmove.h"
 #include "calendarrepository.h"
 #include "database.h"
 #include "datetimepicker.h"
-#include "calendarchoice.h"
 #include "eventaccess.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
@@ -356,8 +356,8 @@ void EventFormDialog::fillCalendarCombo()
         return;
     // The edited event's own calendar stays on offer even when hidden or
     // read-only: the event is edited where it lives.
-    const QList<Calendar> calendars =
-        CalendarChoice::fill(m_calendar, m_state, m_event ? m_event->calendar_id : QString());
+    const QList<Calendar> calendars = CalendarChoice::fill(m_calendar, m_state,
+                                                           m_event ? m_event->calendar_id : QString());
 
     int selected = -1;
     if (m_state->preferences()) {
@@ -477,8 +477,9 @@ QString EventFormDialog::selectedCalendarColor() const
 void EventFormDialog::updateColorButton()
 {
     const QString shown = m_customColor.isEmpty() ? selectedCalendarColor() : m_customColor;
-    m_colorSwatch->setStyleSheet(u"QToolButton { background: %1; border: 1px solid %2; border-radius: 14px; }"_s.arg(
-        shown, Theme::border().name()));
+    m_colorSwatch->setStyleSheet(
+        u"QToolButton { background: %1; border: 1px solid %2; border-radius: 14px; }"_s.arg(shown,
+                                                                                            Theme::border().name()));
     m_colorSwatch->setToolTip(m_customColor.isEmpty()
                                   ? tr("Inheriting calendar color (%1). Click to override.").arg(shown)
                                   : tr("Custom color (%1). Click to change.").arg(m_customColor));
@@ -608,11 +609,10 @@ void EventFormDialog::rebuildAttendeeRows()
         status->setStyleSheet(u"color: %1;"_s.arg(Theme::textMuted().name()));
         // As wide as the widest status, so that the rows line up.
         int statusWidth = 0;
-        for (const QString &known : {ParticipationStatus::Accepted, ParticipationStatus::Declined,
-                                     ParticipationStatus::Tentative, ParticipationStatus::Delegated,
-                                     ParticipationStatus::NeedsAction})
-            statusWidth = qMax(statusWidth,
-                               status->fontMetrics().horizontalAdvance(participationStatusLabel(known)));
+        for (const QString &known :
+             {ParticipationStatus::Accepted, ParticipationStatus::Declined, ParticipationStatus::Tentative,
+              ParticipationStatus::Delegated, ParticipationStatus::NeedsAction})
+            statusWidth = qMax(statusWidth, status->fontMetrics().horizontalAdvance(participationStatusLabel(known)));
         status->setMinimumWidth(statusWidth);
         line->addWidget(status);
         QToolButton *remove = removeButton(row);
@@ -628,8 +628,8 @@ void EventFormDialog::rebuildAttendeeRows()
 
 void EventFormDialog::showTemplatesMenu()
 {
-    const QList<EventTemplate> templates =
-        m_state && m_state->templates() ? m_state->templates()->getAll() : QList<EventTemplate>();
+    const QList<EventTemplate> templates = m_state && m_state->templates() ? m_state->templates()->getAll()
+                                                                           : QList<EventTemplate>();
     if (templates.isEmpty()) {
         QMessageBox::information(this, tr("No templates"),
                                  tr("You haven't created any event templates yet. Open Tools → Manage "

@@ -16,11 +16,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -183,7 +183,8 @@ void FilterFormDialog::buildUi()
     bold.setBold(true);
     calendarsLabel->setFont(bold);
     calendarLayout->addWidget(calendarsLabel);
-    calendarLayout->addWidget(DialogParts::mutedLabel(tr("Leave empty to apply to every calendar."), m_calendarSection));
+    calendarLayout->addWidget(
+        DialogParts::mutedLabel(tr("Leave empty to apply to every calendar."), m_calendarSection));
     m_calendars = new CalendarChecklist(m_state, CalendarChecklist::Calendars::VisibleOnly, m_calendarSection);
     m_calendars->setMinimumHeight(72);
     m_calendars->setMaximumHeight(160);

@@ -43,7 +43,8 @@ ManageFiltersDialog::ManageFiltersDialog(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Manage Filters"));
     setModal(true);
-    const DialogParts::ManagerParts parts = DialogParts::buildManager(this, tr("Filters"),
+    const DialogParts::ManagerParts parts = DialogParts::buildManager(
+        this, tr("Filters"),
         tr("Toggle the checkbox to enable / disable a filter. Drag a row to change priority (top of the list "
            "applies first). Use Edit to change conditions or Delete to remove it."),
         tr("Add filter…"));

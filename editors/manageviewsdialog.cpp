@@ -17,7 +17,8 @@ ManageViewsDialog::ManageViewsDialog(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Manage Calendar Groups"));
     setModal(true);
-    const DialogParts::ManagerParts parts = DialogParts::buildManager(this, tr("Calendar Groups"),
+    const DialogParts::ManagerParts parts = DialogParts::buildManager(
+        this, tr("Calendar Groups"),
         tr("Drag a row to change the order groups appear in the picker. Use Edit to change which calendars a "
            "group includes, or Delete to remove a group."),
         tr("Add group…"));

@@ -1,7 +1,7 @@
 #include "recurrenceeditdialog.h"
 
-#include "ruleuntil.h"
 #include "rruleformat.h"
+#include "ruleuntil.h"
 #include "theme.h"
 
 #include <QButtonGroup>
@@ -130,15 +130,13 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
     auto *weekLine = new QHBoxLayout(weekly);
     weekLine->setContentsMargins(0, 0, 0, 0);
     weekLine->setSpacing(6);
-    const QString toggleStyle =
-        u"QToolButton { border: 1px solid %1; border-radius: 17px; padding: 0px; }"
-        u"QToolButton:checked { background: %2; color: white; border-color: %2; }"_s.arg(
-            Theme::border().name(), Theme::accent().name());
+    const QString toggleStyle = u"QToolButton { border: 1px solid %1; border-radius: 17px; padding: 0px; }"
+                                u"QToolButton:checked { background: %2; color: white; border-color: %2; }"_s.arg(
+                                    Theme::border().name(), Theme::accent().name());
     // The day's name as disambiguation: "T" and "S" stand for two days each in
     // English, not in every language.
-    const QString letters[] = {tr("M", "Monday"),   tr("T", "Tuesday"), tr("W", "Wednesday"),
-                               tr("T", "Thursday"), tr("F", "Friday"),  tr("S", "Saturday"),
-                               tr("S", "Sunday")};
+    const QString letters[] = {tr("M", "Monday"), tr("T", "Tuesday"),  tr("W", "Wednesday"), tr("T", "Thursday"),
+                               tr("F", "Friday"), tr("S", "Saturday"), tr("S", "Sunday")};
     for (int day = 1; day <= 7; ++day) {
         auto *toggle = new QToolButton(weekly);
         toggle->setObjectName(u"weekday%1"_s.arg(day));
@@ -179,7 +177,7 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
     weekdayLine->addWidget(m_ordinal);
     m_monthWeekday = new QComboBox(monthly);
     m_monthWeekday->setObjectName(u"monthWeekday"_s);
-    const QString dayNames[] = {tr("Monday"), tr("Tuesday"), tr("Wednesday"), tr("Thursday"),
+    const QString dayNames[] = {tr("Monday"), tr("Tuesday"),  tr("Wednesday"), tr("Thursday"),
                                 tr("Friday"), tr("Saturday"), tr("Sunday")};
     for (int day = 1; day <= 7; ++day)
         m_monthWeekday->addItem(dayNames[day - 1], day);
@@ -262,7 +260,8 @@ void RecurrenceEditDialog::frequencyChanged(int index)
     m_pages->setCurrentIndex(index);
     // The stack is as high as the page shown, not as its highest page.
     for (int i = 0; i < m_pages->count(); ++i)
-        m_pages->widget(i)->setSizePolicy(QSizePolicy::Preferred, i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+        m_pages->widget(i)->setSizePolicy(QSizePolicy::Preferred,
+                                          i == index ? QSizePolicy::Preferred : QSizePolicy::Ignored);
     m_pages->adjustSize();
     if (isVisible() && layout()) {
         layout()->activate();

@@ -29,8 +29,7 @@ public:
     // Frequency combo box indexes; the page stack has one page for each.
     enum Frequency { Daily = 0, Weekly = 1, Monthly = 2, Yearly = 3, NoRepeat = 4 };
 
-    RecurrenceEditDialog(const QString &rule, const QDate &anchor, int firstDayOfWeek,
-                         QWidget *parent = nullptr);
+    RecurrenceEditDialog(const QString &rule, const QDate &anchor, int firstDayOfWeek, QWidget *parent = nullptr);
 
     // The zone of a timed series: its "On" end is then written as the last
     // second of that day in the zone, in UTC, and a UTC end is read back as

@@ -153,16 +153,11 @@ SearchDialog::SearchDialog(AppState *state, QWidget *parent)
 QPair<QDateTime, QDateTime> SearchDialog::rangeBounds(int range, const QDateTime &now)
 {
     switch (range) {
-    case Past30Days:
-        return {now.addDays(-30), now.addDays(7)};
-    case Past90Days:
-        return {now.addDays(-90), now.addDays(7)};
-    case Next30Days:
-        return {now, now.addDays(30)};
-    case Next12Months:
-        return {now, now.addDays(365)};
-    default:
-        return {now.addDays(-3650), now.addDays(3650)};
+    case Past30Days: return {now.addDays(-30), now.addDays(7)};
+    case Past90Days: return {now.addDays(-90), now.addDays(7)};
+    case Next30Days: return {now, now.addDays(30)};
+    case Next12Months: return {now, now.addDays(365)};
+    default: return {now.addDays(-3650), now.addDays(3650)};
     }
 }
 

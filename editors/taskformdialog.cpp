@@ -1,8 +1,8 @@
 #include "taskformdialog.h"
 
-#include "calendarmove.h"
 #include "appstate.h"
 #include "calendarchoice.h"
+#include "calendarmove.h"
 #include "database.h"
 #include "datetimepicker.h"
 #include "eventwrites.h"
@@ -229,8 +229,8 @@ void TaskFormDialog::fillCalendarCombo()
     // The edited task's own calendar stays on offer even when hidden or
     // read-only: the task is edited where it lives, never moved by the form's
     // choice of a first item.
-    const QList<Calendar> calendars =
-        CalendarChoice::fill(m_calendar, m_state, m_task ? m_task->calendar_id : QString());
+    const QList<Calendar> calendars = CalendarChoice::fill(m_calendar, m_state,
+                                                           m_task ? m_task->calendar_id : QString());
     for (qsizetype i = 0; i < calendars.size(); ++i) {
         if (calendars.at(i).is_default) {
             m_calendar->setCurrentIndex(int(i));
@@ -390,4 +390,3 @@ bool TaskFormDialog::write(const Task &record, bool completeRepeating)
         ok = tasks->setCompleted(id, true);
     return ok && transaction.keep();
 }
-

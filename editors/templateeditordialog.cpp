@@ -159,8 +159,9 @@ void TemplateEditorDialog::buildUi()
     addReminder->setObjectName(u"addReminder"_s);
     addReminder->setFlat(true);
     addReminder->setCursor(Qt::PointingHandCursor);
-    addReminder->setStyleSheet(u"QPushButton { color: %1; text-align: left; border: none; background: transparent; }"_s
-                                   .arg(Theme::accent().name()));
+    addReminder->setStyleSheet(
+        u"QPushButton { color: %1; text-align: left; border: none; background: transparent; }"_s.arg(
+            Theme::accent().name()));
     connect(addReminder, &QPushButton::clicked, this, &TemplateEditorDialog::addReminder);
     groupLayout->addWidget(addReminder, 0, Qt::AlignLeft);
     layout->addWidget(group);
@@ -215,11 +216,14 @@ void TemplateEditorDialog::rebuildReminders()
         remove->setCursor(Qt::PointingHandCursor);
         remove->setToolTip(tr("Remove reminder"));
         // Queued: the button is deleted by the rebuild it starts.
-        connect(remove, &QToolButton::clicked, this, [this, position] {
+        connect(
+            remove, &QToolButton::clicked, this,
+            [this, position] {
             if (position < m_template.reminders.size())
                 m_template.reminders.removeAt(position);
             rebuildReminders();
-        }, Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
         line->addWidget(choice, 1);
         line->addWidget(remove);
         m_reminders->addWidget(row);

@@ -19,15 +19,17 @@ namespace FilterMenus {
 void addEventActions(QMenu *menu, AppState *state, const Event &occurrence, QWidget *parent)
 {
     const QPointer<QWidget> owner(parent);
-    if (const std::optional<FilterRule> rule =
-            FilterEngine::matchingRule(occurrence, state->filterRules()->getEnabled())) {
+    if (const std::optional<FilterRule> rule = FilterEngine::matchingRule(occurrence,
+                                                                          state->filterRules()->getEnabled())) {
         const FilterRule matched = *rule;
-        menu->addAction(QCoreApplication::translate("FilterMenus", "Edit filter \"%1\"…").arg(matched.name), menu, [state, matched, owner] {
+        menu->addAction(QCoreApplication::translate("FilterMenus", "Edit filter \"%1\"…").arg(matched.name), menu,
+                        [state, matched, owner] {
             FilterFormDialog form(state, matched, owner);
             form.exec();
         });
     }
-    menu->addAction(QCoreApplication::translate("FilterMenus", "Create Filter from Event…"), menu, [state, occurrence, owner] {
+    menu->addAction(QCoreApplication::translate("FilterMenus", "Create Filter from Event…"), menu,
+                    [state, occurrence, owner] {
         FilterFormDialog form(state, owner);
         form.setSpecificEvent(occurrence);
         form.exec();

@@ -36,11 +36,11 @@ Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 }
 
 // Writes one event; false with the reason in `*failure` when it is not stored.
-bool store(EventRepository *events, Database *database, Event event, const QDateTime &now,
-           bool *updated, StoreFailure::Kind *failure)
+bool store(EventRepository *events, Database *database, Event event, const QDateTime &now, bool *updated,
+           StoreFailure::Kind *failure)
 {
-    const std::optional<Event> existing =
-        events->getByUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+    const std::optional<Event> existing = events->getByUidAndRecurrenceId(event.uid, event.calendar_id,
+                                                                          event.recurrence_id);
     *updated = existing.has_value();
     StoreFailure::clear();
     bool ok;
@@ -69,9 +69,8 @@ bool store(EventRepository *events, Database *database, Event event, const QDate
 
 } // namespace
 
-Result importFile(EventRepository *events, Database *database, const QString &path,
-                  const QString &calendarId, const std::atomic<bool> *cancel,
-                  const ProgressFunction &progress)
+Result importFile(EventRepository *events, Database *database, const QString &path, const QString &calendarId,
+                  const std::atomic<bool> *cancel, const ProgressFunction &progress)
 {
     Result result;
     QFile file(path);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "database.h"
-#include "storefailure.h"
 #include "icalendarfilereader.h"
+#include "storefailure.h"
 
 #include <QString>
 
@@ -15,9 +15,9 @@ class EventRepository;
 namespace IcsImport {
 
 enum class Outcome {
-    Stored,     // the file was read to its end and the events committed
+    Stored, // the file was read to its end and the events committed
     Unreadable, // the file could not be opened or read; nothing stored
-    Cancelled,  // nothing stored
+    Cancelled, // nothing stored
     StoreFailed // the database failed (see `failure`); nothing stored
 };
 
@@ -30,12 +30,9 @@ struct Result
     // Items of the file left out, by the reason.
     ICalendarFileReader::Skipped unread;
     int withoutStart = 0; // no DTSTART, or one that cannot be read
-    int refused = 0;      // the store's constraints turned the event down
+    int refused = 0; // the store's constraints turned the event down
 
-    int skipped() const
-    {
-        return unread.missingEnd + unread.cutShort + unread.withoutUid + withoutStart + refused;
-    }
+    int skipped() const { return unread.missingEnd + unread.cutShort + unread.withoutUid + withoutStart + refused; }
 };
 
 // Called now and then with the share of the file read, 0 to 1000.
@@ -50,8 +47,7 @@ using ProgressFunction = std::function<void(int permille)>;
 // connection of `events`, and a failure of the database (a full disk, an I/O
 // error, a lock held too long) or `*cancel` becoming true rolls all of it
 // back. Only an event the store refuses on its own is left out and counted.
-Result importFile(EventRepository *events, Database *database, const QString &path,
-                  const QString &calendarId, const std::atomic<bool> *cancel = nullptr,
-                  const ProgressFunction &progress = {});
+Result importFile(EventRepository *events, Database *database, const QString &path, const QString &calendarId,
+                  const std::atomic<bool> *cancel = nullptr, const ProgressFunction &progress = {});
 
 } // namespace IcsImport

@@ -5,8 +5,7 @@
 
 #include <QThread>
 
-IcsImportJob::IcsImportJob(const QString &databaseFile, const QString &path,
-                           const QString &calendarId, QObject *parent)
+IcsImportJob::IcsImportJob(const QString &databaseFile, const QString &path, const QString &calendarId, QObject *parent)
     : QObject(parent)
     , m_databaseFile(databaseFile)
     , m_path(path)
@@ -41,17 +40,14 @@ void IcsImportJob::run()
     IcsImport::Result result;
     {
         // The connection belongs to this thread; its name is the job's own.
-        const QString connection =
-            QStringLiteral("ics-import-%1").arg(quintptr(this), 0, 16);
+        const QString connection = QStringLiteral("ics-import-%1").arg(quintptr(this), 0, 16);
         Database database;
         if (database.open(m_databaseFile, connection)) {
             EventRepository events(&database);
-            result = IcsImport::importFile(&events, &database, m_path, m_calendarId, &m_cancel,
-                                           [this](int permille) {
-                                               QMetaObject::invokeMethod(
-                                                   this, [this, permille] { Q_EMIT progress(permille); },
-                                                   Qt::QueuedConnection);
-                                           });
+            result = IcsImport::importFile(&events, &database, m_path, m_calendarId, &m_cancel, [this](int permille) {
+                QMetaObject::invokeMethod(
+                    this, [this, permille] { Q_EMIT progress(permille); }, Qt::QueuedConnection);
+            });
         } else {
             result.outcome = IcsImport::Outcome::StoreFailed;
             result.failure = StoreFailure::Other;

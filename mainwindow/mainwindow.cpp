@@ -3,9 +3,9 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "environment.h"
 #include "eventdetailspopover.h"
 #include "eventformdialog.h"
-#include "environment.h"
 #include "eventrepository.h"
 #include "filtermenus.h"
 #include "icsimportjob.h"
@@ -53,8 +53,7 @@ QString storeFailureText(StoreFailure::Kind failure)
     switch (failure) {
     case StoreFailure::DiskFull: return MainWindow::tr("the disk is full.");
     case StoreFailure::ReadOnly: return MainWindow::tr("the calendar database is read-only.");
-    case StoreFailure::Locked:
-        return MainWindow::tr("the calendar database is locked by another program.");
+    case StoreFailure::Locked: return MainWindow::tr("the calendar database is locked by another program.");
     case StoreFailure::Io: return MainWindow::tr("the disk or the database file failed.");
     default: return MainWindow::tr("the calendar database could not be written.");
     }
@@ -89,18 +88,17 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
     connect(m_calDavSync, &SyncCoordinator::accountSyncFailed, this, showFailure);
     connect(m_calDavSync, &SyncCoordinator::calendarSynced, this,
             [this](const QString &, int eventCount, const QString &problem) {
-                showStatus(SyncStatusText::synced(eventCount, problem), 4000);
-            });
+        showStatus(SyncStatusText::synced(eventCount, problem), 4000);
+    });
     connect(m_calDavSync, &SyncCoordinator::calendarsDiscovered, this,
             [this](const QString &, int added) { showStatus(SyncStatusText::discovered(added), 4000); });
     connect(m_calDavSync, &SyncCoordinator::passwordsKeptInFile, this,
             [this](const QString &path) { showStatus(SyncStatusText::passwordsKeptInFile(path), 4000); });
     connect(m_calDavSync, &SyncCoordinator::untrustedCertEncountered, this,
             [this](const QString &, const UntrustedCertInfo &info) {
-                showStatus(tr("%1 presented a certificate that is not trusted; its calendars were not synced.")
-                               .arg(info.host),
-                           8000);
-            });
+        showStatus(tr("%1 presented a certificate that is not trusted; its calendars were not synced.").arg(info.host),
+                   8000);
+    });
     connect(state, &AppState::syncNowRequested, this, &MainWindow::syncNow);
     m_calDavSync->start();
 }
@@ -154,7 +152,8 @@ void MainWindow::buildMenus()
     syncNowAction->setShortcut(QKeySequence::Refresh);
 
     m_testNotificationAction = new QAction(tr("Send Test &Notification"), this);
-    m_testNotificationAction->setStatusTip(tr("Fire a sample reminder toast to verify your desktop notification setup."));
+    m_testNotificationAction->setStatusTip(
+        tr("Fire a sample reminder toast to verify your desktop notification setup."));
     m_testNotificationAction->setEnabled(false);
     connect(m_testNotificationAction, &QAction::triggered, this, &MainWindow::sendTestNotification);
 
@@ -221,8 +220,7 @@ void MainWindow::showToday()
 void MainWindow::openNewEventDialog()
 {
     if (m_state->calendars()->getAll().isEmpty()) {
-        QMessageBox::information(this, tr("No calendars"),
-                                 tr("There is no calendar to add an event to."));
+        QMessageBox::information(this, tr("No calendars"), tr("There is no calendar to add an event to."));
         return;
     }
     EventFormDialog dialog(m_state, this);
@@ -316,7 +314,8 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     const QString name = QFileInfo(path).fileName();
     switch (result.outcome) {
     case IcsImport::Outcome::Unreadable:
-        QMessageBox::warning(this, tr("Import failed"), tr("Couldn't read \"%1\".").arg(QDir::toNativeSeparators(path)));
+        QMessageBox::warning(this, tr("Import failed"),
+                             tr("Couldn't read \"%1\".").arg(QDir::toNativeSeparators(path)));
         return;
     case IcsImport::Outcome::Cancelled:
         showStatus(tr("Import of %1 cancelled; nothing was imported.").arg(name), 6000);
@@ -379,8 +378,8 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     if (!event->recurrence_rule.isEmpty() && date.isValid()) {
         const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
-        const QList<Event> day =
-            Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}), from, to);
+        const QList<Event> day = Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}),
+                                                          from, to);
         for (const Event &occurrence : day) {
             if (occurrence.id == event->id || (occurrence.isOverride() && occurrence.master_event_uid == event->uid)) {
                 event = occurrence;
@@ -476,9 +475,10 @@ void MainWindow::loadSampleData()
 
 void MainWindow::clearSampleData()
 {
-    const auto answer = QMessageBox::question(this, tr("Clear sample data?"),
-                                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer =
+        QMessageBox::question(this, tr("Clear sample data?"),
+                              tr("Remove the sample calendars, events, and tasks? Your real data is untouched."),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     const int removed = removeSampleData(sampleStores(m_state));

@@ -113,7 +113,6 @@ private:
     void reportAdded(const QString &eventId);
     void reportImport(const QString &path, const IcsImport::Result &result);
 
-
     AppState *m_state;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QPointer<NotificationService> m_notifications;

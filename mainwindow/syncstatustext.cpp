@@ -99,7 +99,8 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
             reason = google ? tr("Google OAuth credentials are not configured.")
                             : tr("Microsoft OAuth credentials are not configured.");
         else if (result.kind == Kind::Unreadable)
-            reason = google ? tr("Google's response had no access_token.") : tr("Microsoft's response had no access_token.");
+            reason = google ? tr("Google's response had no access_token.")
+                            : tr("Microsoft's response had no access_token.");
         else
             reason = tr("Token refresh failed (HTTP %1): %2").arg(status, body);
         return (google ? tr("Google token refresh failed: %1") : tr("Microsoft token refresh failed: %1")).arg(reason);
@@ -132,14 +133,18 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
                        : tr("Microsoft rejected /me/calendars (HTTP %1): %2"))
             .arg(status, body);
     case Step::EventInsert:
-        return (google ? tr("Google rejected events.insert: %1") : tr("Microsoft rejected events.insert: %1")).arg(body);
+        return (google ? tr("Google rejected events.insert: %1") : tr("Microsoft rejected events.insert: %1"))
+            .arg(body);
     case Step::EventUpdate:
-        return (google ? tr("Google rejected events.update: %1") : tr("Microsoft rejected events.update: %1")).arg(body);
+        return (google ? tr("Google rejected events.update: %1") : tr("Microsoft rejected events.update: %1"))
+            .arg(body);
     case Step::EventDelete:
-        return (google ? tr("Google rejected events.delete: %1") : tr("Microsoft rejected events.delete: %1")).arg(body);
+        return (google ? tr("Google rejected events.delete: %1") : tr("Microsoft rejected events.delete: %1"))
+            .arg(body);
     default: break;
     }
-    return (google ? tr("Google rejected events.list (HTTP %1): %2") : tr("Microsoft rejected events list (HTTP %1): %2"))
+    return (google ? tr("Google rejected events.list (HTTP %1): %2")
+                   : tr("Microsoft rejected events list (HTTP %1): %2"))
         .arg(status, body);
 }
 

@@ -8,8 +8,8 @@ namespace AppResources {
 
 QStringList fontPaths()
 {
-    return {u":/fonts/IBMPlexSans.ttf"_s, u":/fonts/IBMPlexSans-Italic.ttf"_s,
-            u":/fonts/IBMPlexMono-Medium.ttf"_s, u":/fonts/MaterialIcons-Regular.otf"_s};
+    return {u":/fonts/IBMPlexSans.ttf"_s, u":/fonts/IBMPlexSans-Italic.ttf"_s, u":/fonts/IBMPlexMono-Medium.ttf"_s,
+            u":/fonts/MaterialIcons-Regular.otf"_s};
 }
 
 LoadedFonts loadFonts()

@@ -15,10 +15,10 @@ QStringList fontPaths();
 
 struct LoadedFonts
 {
-    QString sansFamily;     // IBM Plex Sans, or empty when it did not load
+    QString sansFamily; // IBM Plex Sans, or empty when it did not load
     QString monoFamily;
-    QString iconFamily;     // Material Icons
-    QStringList failed;     // resource paths that are missing or not fonts
+    QString iconFamily; // Material Icons
+    QStringList failed; // resource paths that are missing or not fonts
 };
 
 // Registers the resource fonts with QFontDatabase (needs a QGuiApplication).

@@ -7,10 +7,10 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, name, type, server_url, username, calendar_home_set, principal_url, "
-    "sync_interval_minutes, last_sync_time, last_sync_error, enabled, color, exclude_from_sync, "
-    "trusted_cert_sha256, pending_cert_sha256, created_at, updated_at");
+const QLatin1String
+    kColumns("id, name, type, server_url, username, calendar_home_set, principal_url, "
+             "sync_interval_minutes, last_sync_time, last_sync_error, enabled, color, exclude_from_sync, "
+             "trusted_cert_sha256, pending_cert_sha256, created_at, updated_at");
 
 Account rowToAccount(const QSqlQuery &q)
 {
@@ -38,10 +38,20 @@ Account rowToAccount(const QSqlQuery &q)
 // Every column from name to pending_cert_sha256, in column order.
 QVariantList contentValues(const Account &a)
 {
-    return {text(a.name), text(a.type), text(a.server_url), text(a.username),
-            text(a.calendar_home_set), text(a.principal_url), a.sync_interval_minutes,
-            time(a.last_sync_time), text(a.last_sync_error), flag(a.enabled), text(a.color),
-            flag(a.exclude_from_sync), text(a.trusted_cert_sha256), text(a.pending_cert_sha256)};
+    return {text(a.name),
+            text(a.type),
+            text(a.server_url),
+            text(a.username),
+            text(a.calendar_home_set),
+            text(a.principal_url),
+            a.sync_interval_minutes,
+            time(a.last_sync_time),
+            text(a.last_sync_error),
+            flag(a.enabled),
+            text(a.color),
+            flag(a.exclude_from_sync),
+            text(a.trusted_cert_sha256),
+            text(a.pending_cert_sha256)};
 }
 
 } // namespace
@@ -55,15 +65,14 @@ AccountRepository::AccountRepository(Database *database, QObject *parent)
 QList<Account> AccountRepository::getAll() const
 {
     return selectRows(m_database->database(),
-                      QStringLiteral("SELECT %1 FROM accounts ORDER BY sort_order, name").arg(kColumns),
-                      {}, rowToAccount);
+                      QStringLiteral("SELECT %1 FROM accounts ORDER BY sort_order, name").arg(kColumns), {},
+                      rowToAccount);
 }
 
 std::optional<Account> AccountRepository::getById(const QString &id) const
 {
-    return selectFirst(m_database->database(),
-                       QStringLiteral("SELECT %1 FROM accounts WHERE id = ?").arg(kColumns), {id},
-                       rowToAccount);
+    return selectFirst(m_database->database(), QStringLiteral("SELECT %1 FROM accounts WHERE id = ?").arg(kColumns),
+                       {id}, rowToAccount);
 }
 
 bool AccountRepository::insert(const Account &a)
@@ -72,8 +81,7 @@ bool AccountRepository::insert(const Account &a)
     values += contentValues(a);
     values += {time(a.created_at), time(a.updated_at)};
     if (!write(m_database->database(), "AccountRepository::insert",
-               QStringLiteral("INSERT INTO accounts (%1) VALUES (%2)").arg(kColumns, placeholders(17)),
-               values))
+               QStringLiteral("INSERT INTO accounts (%1) VALUES (%2)").arg(kColumns, placeholders(17)), values))
         return false;
     Q_EMIT accountsChanged();
     return true;
@@ -84,12 +92,11 @@ bool AccountRepository::update(const Account &a)
     QVariantList values = contentValues(a);
     values += {nowText(), text(a.id)};
     if (!write(m_database->database(), "AccountRepository::update",
-               QStringLiteral(
-                   "UPDATE accounts SET name = ?, type = ?, server_url = ?, username = ?, "
-                   "calendar_home_set = ?, principal_url = ?, sync_interval_minutes = ?, "
-                   "last_sync_time = ?, last_sync_error = ?, enabled = ?, color = ?, "
-                   "exclude_from_sync = ?, trusted_cert_sha256 = ?, pending_cert_sha256 = ?, "
-                   "updated_at = ? WHERE id = ?"),
+               QStringLiteral("UPDATE accounts SET name = ?, type = ?, server_url = ?, username = ?, "
+                              "calendar_home_set = ?, principal_url = ?, sync_interval_minutes = ?, "
+                              "last_sync_time = ?, last_sync_error = ?, enabled = ?, color = ?, "
+                              "exclude_from_sync = ?, trusted_cert_sha256 = ?, pending_cert_sha256 = ?, "
+                              "updated_at = ? WHERE id = ?"),
                values))
         return false;
     Q_EMIT accountsChanged();
@@ -98,8 +105,8 @@ bool AccountRepository::update(const Account &a)
 
 bool AccountRepository::remove(const QString &id)
 {
-    if (!write(m_database->database(), "AccountRepository::remove",
-               QStringLiteral("DELETE FROM accounts WHERE id = ?"), {id}))
+    if (!write(m_database->database(), "AccountRepository::remove", QStringLiteral("DELETE FROM accounts WHERE id = ?"),
+               {id}))
         return false;
     Q_EMIT accountsChanged();
     return true;
@@ -110,8 +117,7 @@ bool AccountRepository::reorder(const QStringList &ids)
     if (ids.isEmpty())
         return true;
     if (!StoreSql::reorder(m_database,
-                           QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"),
-                           ids))
+                           QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"), ids))
         return false;
     Q_EMIT accountsChanged();
     return true;

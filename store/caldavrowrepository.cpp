@@ -37,8 +37,7 @@ QHash<QString, QSet<QString>> CalDavRowRepository::etagsByHref(const QString &ca
     eachRow(m_database->database(), "CalDavRowRepository::etagsByHref",
             QStringLiteral("SELECT href, etag FROM %1 WHERE calendar_id = ? AND href IS NOT NULL AND href <> ''")
                 .arg(m_table),
-            {calendarId},
-            [&etags](const QSqlQuery &q) { etags[q.value(0).toString()].insert(q.value(1).toString()); });
+            {calendarId}, [&etags](const QSqlQuery &q) { etags[q.value(0).toString()].insert(q.value(1).toString()); });
     return etags;
 }
 
@@ -49,8 +48,8 @@ QList<CalDavRowRepository::Row> CalDavRowRepository::rows(const char *operation,
     eachRow(m_database->database(), operation,
             QStringLiteral("SELECT id, sync_status, href FROM %1 WHERE ").arg(m_table) + where, values,
             [&rows](const QSqlQuery &q) {
-                rows.append({q.value(0).toString(), q.value(2).toString(), isPending(q.value(1))});
-            });
+        rows.append({q.value(0).toString(), q.value(2).toString(), isPending(q.value(1))});
+    });
     return rows;
 }
 
@@ -78,8 +77,7 @@ bool CalDavRowRepository::forgetServerIdentity(const QString &id)
                  QStringLiteral("UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?").arg(m_table), {id});
 }
 
-QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QString &calendarId,
-                                                                        const QString &href,
+QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QString &calendarId, const QString &href,
                                                                         const QString &uid) const
 {
     QList<SeriesRow> rows;
@@ -87,8 +85,8 @@ QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QS
             QStringLiteral("SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
                            "WHERE +calendar_id = ? AND href = ? AND (uid = ? OR master_event_uid = ?)"),
             {calendarId, href, uid, uid}, [&rows](const QSqlQuery &q) {
-                rows.append({q.value(0).toString(), isPending(q.value(1)), q.value(2).toString(),
-                             q.value(3).toString(), q.value(4).toString()});
+                rows.append({q.value(0).toString(), isPending(q.value(1)), q.value(2).toString(), q.value(3).toString(),
+                             q.value(4).toString()});
             });
     return rows;
 }

@@ -19,7 +19,7 @@ public:
     {
         QString id;
         QString href;
-        bool pending = false;  // waits to be pushed
+        bool pending = false; // waits to be pushed
     };
     // A row of a series at one href, as the events table holds it.
     struct SeriesRow

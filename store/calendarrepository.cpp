@@ -8,11 +8,10 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, account_id, url, name, description, color, timezone, is_visible, is_read_only, "
-    "is_default, ctag, sync_token, delta_sync_token, supported_components, sort_order, "
-    "canonical_key, sync_enabled, is_shared, shared_with_me, last_sync_error, created_at, "
-    "updated_at");
+const QLatin1String kColumns("id, account_id, url, name, description, color, timezone, is_visible, is_read_only, "
+                             "is_default, ctag, sync_token, delta_sync_token, supported_components, sort_order, "
+                             "canonical_key, sync_enabled, is_shared, shared_with_me, last_sync_error, created_at, "
+                             "updated_at");
 
 Calendar rowToCalendar(const QSqlQuery &q)
 {
@@ -45,11 +44,24 @@ Calendar rowToCalendar(const QSqlQuery &q)
 // Every column but id and the two times, in column order.
 QVariantList contentValues(const Calendar &c)
 {
-    return {text(c.account_id), text(c.url), text(c.name), text(c.description), text(c.color),
-            text(c.timezone), flag(c.is_visible), flag(c.is_read_only), flag(c.is_default),
-            text(c.ctag), text(c.sync_token), text(c.delta_sync_token),
-            text(c.supported_components), c.sort_order, text(c.canonical_key),
-            flag(c.sync_enabled), flag(c.is_shared), flag(c.shared_with_me),
+    return {text(c.account_id),
+            text(c.url),
+            text(c.name),
+            text(c.description),
+            text(c.color),
+            text(c.timezone),
+            flag(c.is_visible),
+            flag(c.is_read_only),
+            flag(c.is_default),
+            text(c.ctag),
+            text(c.sync_token),
+            text(c.delta_sync_token),
+            text(c.supported_components),
+            c.sort_order,
+            text(c.canonical_key),
+            flag(c.sync_enabled),
+            flag(c.is_shared),
+            flag(c.shared_with_me),
             text(c.last_sync_error)};
 }
 
@@ -64,8 +76,8 @@ CalendarRepository::CalendarRepository(Database *database, QObject *parent)
 QList<Calendar> CalendarRepository::getAll() const
 {
     return selectRows(m_database->database(),
-                      QStringLiteral("SELECT %1 FROM calendars ORDER BY sort_order, name").arg(kColumns),
-                      {}, rowToCalendar);
+                      QStringLiteral("SELECT %1 FROM calendars ORDER BY sort_order, name").arg(kColumns), {},
+                      rowToCalendar);
 }
 
 QList<Calendar> CalendarRepository::getByAccount(const QString &accountId) const
@@ -79,9 +91,8 @@ QList<Calendar> CalendarRepository::getByAccount(const QString &accountId) const
 
 std::optional<Calendar> CalendarRepository::getById(const QString &id) const
 {
-    return selectFirst(m_database->database(),
-                       QStringLiteral("SELECT %1 FROM calendars WHERE id = ?").arg(kColumns), {id},
-                       rowToCalendar);
+    return selectFirst(m_database->database(), QStringLiteral("SELECT %1 FROM calendars WHERE id = ?").arg(kColumns),
+                       {id}, rowToCalendar);
 }
 
 bool CalendarRepository::insert(const Calendar &c)
@@ -90,8 +101,7 @@ bool CalendarRepository::insert(const Calendar &c)
     values += contentValues(c);
     values += {time(c.created_at), time(c.updated_at)};
     if (!write(m_database->database(), "CalendarRepository::insert",
-               QStringLiteral("INSERT INTO calendars (%1) VALUES (%2)").arg(kColumns, placeholders(22)),
-               values))
+               QStringLiteral("INSERT INTO calendars (%1) VALUES (%2)").arg(kColumns, placeholders(22)), values))
         return false;
     Q_EMIT calendarsChanged();
     return true;
@@ -102,12 +112,11 @@ bool CalendarRepository::update(const Calendar &c)
     QVariantList values = contentValues(c);
     values += {nowText(), text(c.id)};
     if (!write(m_database->database(), "CalendarRepository::update",
-               QStringLiteral(
-                   "UPDATE calendars SET account_id = ?, url = ?, name = ?, description = ?, "
-                   "color = ?, timezone = ?, is_visible = ?, is_read_only = ?, is_default = ?, "
-                   "ctag = ?, sync_token = ?, delta_sync_token = ?, supported_components = ?, "
-                   "sort_order = ?, canonical_key = ?, sync_enabled = ?, is_shared = ?, "
-                   "shared_with_me = ?, last_sync_error = ?, updated_at = ? WHERE id = ?"),
+               QStringLiteral("UPDATE calendars SET account_id = ?, url = ?, name = ?, description = ?, "
+                              "color = ?, timezone = ?, is_visible = ?, is_read_only = ?, is_default = ?, "
+                              "ctag = ?, sync_token = ?, delta_sync_token = ?, supported_components = ?, "
+                              "sort_order = ?, canonical_key = ?, sync_enabled = ?, is_shared = ?, "
+                              "shared_with_me = ?, last_sync_error = ?, updated_at = ? WHERE id = ?"),
                values))
         return false;
     Q_EMIT calendarsChanged();
@@ -135,8 +144,7 @@ bool CalendarRepository::setDefault(const QString &id)
                               "is_default = 1 AND id != ?"),
                {now, id})
         || !write(db, "CalendarRepository::setDefault set",
-                  QStringLiteral("UPDATE calendars SET is_default = 1, updated_at = ? WHERE id = ?"),
-                  {now, id})
+                  QStringLiteral("UPDATE calendars SET is_default = 1, updated_at = ? WHERE id = ?"), {now, id})
         || !transaction.keep())
         return false;
     Q_EMIT calendarsChanged();

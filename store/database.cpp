@@ -7,10 +7,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 #include <atomic>
 #include <iterator>
@@ -151,8 +151,8 @@ bool Database::open(const QString &path, const QString &connectionName)
     // file stays exactly as that program left it.
     const int stored = storedVersion(*m_db);
     if (stored > latestVersion()) {
-        qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than"
-                                      << latestVersion() << "; not opening it";
+        qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than" << latestVersion()
+                                      << "; not opening it";
         m_newerVersion = stored;
         m_db->close();
         return false;
@@ -214,11 +214,10 @@ bool Database::migrate()
     const int stored = storedVersion(*m_db);
     if (stored >= latestVersion())
         return stored == latestVersion();
-    if (!query.exec(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
-            "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {
-        qCCritical(lcStore).noquote()
-            << "Failed to create schema_version table:" << query.lastError().text();
+    if (!query.exec(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
+                           "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {
+        qCCritical(lcStore).noquote() << "Failed to create schema_version table:" << query.lastError().text();
         return false;
     }
     int current = 0;
@@ -258,8 +257,8 @@ bool Database::applyMigration(int version, const QString &name, const QString &s
         QSqlQuery query(*m_db);
         if (!runMigrationStatement(query, statement)) {
             const QString message = query.lastError().text();
-            qCCritical(lcStore).noquote() << "Migration" << version << "failed:" << message
-                                          << "\nStatement:" << statement.left(200);
+            qCCritical(lcStore).noquote()
+                << "Migration" << version << "failed:" << message << "\nStatement:" << statement.left(200);
             query.finish();
             transaction.discard();
             Q_EMIT migrationError(version, message);

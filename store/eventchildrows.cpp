@@ -43,8 +43,8 @@ Attendee readAttendee(const SqliteStatement &q, int first)
 // every row to `read`; column 0 is the child's id, column 1 its event's.
 // Rows keep the statement's order within each event.
 template<typename Child, typename Read>
-void loadForEvents(Database &db, QList<Event> &events, const QString &sql, Read read,
-                   QList<Child> Event::*list, const char *operation)
+void loadForEvents(Database &db, QList<Event> &events, const QString &sql, Read read, QList<Child> Event::*list,
+                   const char *operation)
 {
     if (events.isEmpty())
         return;
@@ -86,8 +86,8 @@ void loadForEvents(Database &db, QList<Event> &events, const QString &sql, Read 
 }
 
 template<typename Child, typename Read>
-void loadForEvent(Database &db, Event &event, const QString &sql, Read read,
-                  QList<Child> Event::*list, const char *operation)
+void loadForEvent(Database &db, Event &event, const QString &sql, Read read, QList<Child> Event::*list,
+                  const char *operation)
 {
     const auto statement = db.statement(sql);
     if (!statement || !statement->start({event.id}))
@@ -126,16 +126,16 @@ bool executeEach(Database &db, const char *operation, const char *step, const QS
     const auto statement = db.statement(sql);
     for (const QVariantList &row : rows) {
         if (!statement || !statement->execute(row)) {
-            qCWarning(lcStore).noquote() << operation << step << "failed:"
-                                         << (statement ? statement->errorText() : QString());
+            qCWarning(lcStore).noquote() << operation << step
+                                         << "failed:" << (statement ? statement->errorText() : QString());
             return false;
         }
     }
     return true;
 }
 
-bool replaceRows(Database &db, const char *operation, const Event &event, bool replacing,
-                 const QString &deleteSql, const QString &insertSql, const QList<QVariantList> &rows)
+bool replaceRows(Database &db, const char *operation, const Event &event, bool replacing, const QString &deleteSql,
+                 const QString &insertSql, const QList<QVariantList> &rows)
 {
     if (replacing && !executeEach(db, operation, "delete", deleteSql, {{event.id}}))
         return false;
@@ -146,20 +146,18 @@ bool replaceRows(Database &db, const char *operation, const Event &event, bool r
 
 void loadRemindersForEvents(Database &db, QList<Event> &events)
 {
-    loadForEvents<Reminder>(
-        db, events,
-        QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
-                       "FROM reminders WHERE event_id IN (%1) ORDER BY minutes_before ASC"),
-        readReminder, &Event::reminders, "loadRemindersForEvents");
+    loadForEvents<Reminder>(db, events,
+                            QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
+                                           "FROM reminders WHERE event_id IN (%1) ORDER BY minutes_before ASC"),
+                            readReminder, &Event::reminders, "loadRemindersForEvents");
 }
 
 void loadAttendeesForEvents(Database &db, QList<Event> &events)
 {
-    loadForEvents<Attendee>(
-        db, events,
-        QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM attendees "
-                       "WHERE event_id IN (%1) ORDER BY name, email"),
-        readAttendee, &Event::attendees, "loadAttendeesForEvents");
+    loadForEvents<Attendee>(db, events,
+                            QStringLiteral("SELECT id, event_id, email, name, role, status, type, rsvp FROM attendees "
+                                           "WHERE event_id IN (%1) ORDER BY name, email"),
+                            readAttendee, &Event::attendees, "loadAttendeesForEvents");
 }
 
 void loadReminders(Database &db, Event &event)
@@ -219,9 +217,8 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
                 acknowledged = false;
             trigger = due;
         }
-        rows.append({idOrNew(r.id), event.id, r.minutes_before,
-                     orDefault(r.action, ReminderAction::Display), flag(acknowledged),
-                     time(trigger)});
+        rows.append({idOrNew(r.id), event.id, r.minutes_before, orDefault(r.action, ReminderAction::Display),
+                     flag(acknowledged), time(trigger)});
     }
     return replaceRows(db, "writeReminderRows", event, replacing,
                        QStringLiteral("DELETE FROM reminders WHERE event_id = ?"),
@@ -235,10 +232,8 @@ bool writeAttendeeRows(Database &db, const Event &event, bool replacing)
     QList<QVariantList> rows;
     rows.reserve(event.attendees.size());
     for (const Attendee &a : event.attendees) {
-        rows.append({idOrNew(a.id), event.id, text(a.email), text(a.name),
-                     orDefault(a.role, AttendeeRole::Required),
-                     orDefault(a.status, ParticipationStatus::NeedsAction), text(a.type),
-                     flag(a.rsvp)});
+        rows.append({idOrNew(a.id), event.id, text(a.email), text(a.name), orDefault(a.role, AttendeeRole::Required),
+                     orDefault(a.status, ParticipationStatus::NeedsAction), text(a.type), flag(a.rsvp)});
     }
     return replaceRows(db, "writeAttendeeRows", event, replacing,
                        QStringLiteral("DELETE FROM attendees WHERE event_id = ?"),
@@ -252,11 +247,9 @@ bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &
     QSqlQuery query(db);
     if (run(query, QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table), {eventId}))
         return true;
-    qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table
-                                 << ":" << query.lastError().text();
+    qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
+                                 << query.lastError().text();
     return false;
 }
 
 } // namespace EventChildRows
-
-

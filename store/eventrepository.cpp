@@ -22,12 +22,12 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, calendar_id, uid, provider_event_id, etag, href, title, description, location, "
-    "geo_location, start_time, end_time, is_all_day, timezone, recurrence_rule, "
-    "recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, event_url, "
-    "conference_url, organizer_email, organizer_name, sequence, raw_icalendar, color, created, "
-    "last_modified, sync_status, deleted_at");
+const QLatin1String
+    kColumns("id, calendar_id, uid, provider_event_id, etag, href, title, description, location, "
+             "geo_location, start_time, end_time, is_all_day, timezone, recurrence_rule, "
+             "recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, event_url, "
+             "conference_url, organizer_email, organizer_name, sequence, raw_icalendar, color, created, "
+             "last_modified, sync_status, deleted_at");
 constexpr int kStartColumn = 10;
 constexpr int kEndColumn = 11;
 constexpr int kAllDayColumn = 12;
@@ -115,8 +115,8 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
 // Runs a SELECT of the event columns and hands each row to `visit`; a failure
 // is logged as `operation`.
 template<typename Visit>
-void forEachRow(Database &db, const char *operation, const QString &whereAndOrder,
-                const QVariantList &values, Visit visit)
+void forEachRow(Database &db, const char *operation, const QString &whereAndOrder, const QVariantList &values,
+                Visit visit)
 {
     const auto statement = db.statement(QStringLiteral("SELECT %1 FROM events ").arg(kColumns) + whereAndOrder);
     if (!statement || !statement->start(values))
@@ -129,13 +129,32 @@ void forEachRow(Database &db, const char *operation, const QString &whereAndOrde
 // The columns from calendar_id to color, shared by insert and update.
 QVariantList contentValues(const Event &e)
 {
-    return {text(e.calendar_id), text(e.uid), text(e.provider_event_id), text(e.etag),
-            text(e.href), text(e.title), text(e.description), text(e.location),
-            text(e.geo_location), time(e.start_time), time(e.end_time), flag(e.is_all_day),
-            text(e.timezone), text(e.recurrence_rule), text(e.recurrence_dates),
-            text(e.exception_dates), text(e.recurrence_id), text(e.master_event_uid),
-            text(e.status), text(e.event_url), text(e.conference_url), text(e.organizer_email),
-            text(e.organizer_name), e.sequence, text(e.raw_icalendar), text(e.color)};
+    return {text(e.calendar_id),
+            text(e.uid),
+            text(e.provider_event_id),
+            text(e.etag),
+            text(e.href),
+            text(e.title),
+            text(e.description),
+            text(e.location),
+            text(e.geo_location),
+            time(e.start_time),
+            time(e.end_time),
+            flag(e.is_all_day),
+            text(e.timezone),
+            text(e.recurrence_rule),
+            text(e.recurrence_dates),
+            text(e.exception_dates),
+            text(e.recurrence_id),
+            text(e.master_event_uid),
+            text(e.status),
+            text(e.event_url),
+            text(e.conference_url),
+            text(e.organizer_email),
+            text(e.organizer_name),
+            e.sequence,
+            text(e.raw_icalendar),
+            text(e.color)};
 }
 
 QString statusOr(const QString &status, const QString &fallback)
@@ -147,8 +166,7 @@ QString statusOr(const QString &status, const QString &fallback)
 // a rule or by dates alone, and rows without an end) and overrides, which
 // every window returns. The same terms as the statements that read them for
 // the cache, and as the partial indexes those statements use.
-const QLatin1String kOpenEndedTerm(
-    "((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
+const QLatin1String kOpenEndedTerm("((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
 const QLatin1String kDatedTerm("recurrence_dates GLOB '*[0-9]*'");
 const QLatin1String kOverrideTerm("master_event_uid > '' AND recurrence_id > ''");
 
@@ -264,10 +282,7 @@ struct EventRepository::StandingRows
     {
         quint64 connection = 0;
         qint64 version = 0;
-        bool operator==(const Stamp &other) const
-        {
-            return connection == other.connection && version == other.version;
-        }
+        bool operator==(const Stamp &other) const { return connection == other.connection && version == other.version; }
     };
 
     struct Key
@@ -417,23 +432,21 @@ std::optional<Event> EventRepository::getById(const QString &id) const
 
 std::optional<Event> EventRepository::getByUid(const QString &uid, const QString &calendarId) const
 {
-    const QList<Event> found =
-        select("EventRepository::getByUid", QStringLiteral("WHERE uid = ? AND calendar_id = ? LIMIT 1"),
-               {uid, calendarId});
+    const QList<Event> found = select("EventRepository::getByUid",
+                                      QStringLiteral("WHERE uid = ? AND calendar_id = ? LIMIT 1"), {uid, calendarId});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
 }
 
-std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid,
-                                                              const QString &calendarId,
+std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid, const QString &calendarId,
                                                               const QString &recurrenceId) const
 {
-    const QList<Event> found = select(
-        "EventRepository::getByUidAndRecurrenceId",
-        QStringLiteral("WHERE uid = ? AND calendar_id = ? AND COALESCE(recurrence_id, '') = "
-                       "COALESCE(?, '')"),
-        {uid, calendarId, text(recurrenceId)});
+    const QList<Event> found = select("EventRepository::getByUidAndRecurrenceId",
+                                      QStringLiteral(
+                                          "WHERE uid = ? AND calendar_id = ? AND COALESCE(recurrence_id, '') = "
+                                          "COALESCE(?, '')"),
+                                      {uid, calendarId, text(recurrenceId)});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
@@ -574,20 +587,18 @@ bool EventRepository::write(const Event &event, bool isUpdate)
     QVariantList values;
     if (isUpdate) {
         values = contentValues(e);
-        values += {nowText(), statusOr(e.sync_status, SyncStatus::Pending), time(e.deleted_at),
-                   text(e.id)};
+        values += {nowText(), statusOr(e.sync_status, SyncStatus::Pending), time(e.deleted_at), text(e.id)};
     } else {
         values = {text(e.id)};
         values += contentValues(e);
-        values += {time(e.created), time(e.last_modified),
-                   statusOr(e.sync_status, SyncStatus::Synced), time(e.deleted_at)};
+        values += {time(e.created), time(e.last_modified), statusOr(e.sync_status, SyncStatus::Synced),
+                   time(e.deleted_at)};
     }
     // Prepared once per connection: a sync pull writes thousands of rows,
     // and compiling the statement each time was a third of the cost.
     const auto statement = m_database->statement(isUpdate ? updateSql : insertSql);
     if (!statement || !statement->execute(values)) {
-        qCWarning(lcStore).noquote() << operation << "failed:"
-                                     << (statement ? statement->errorText() : QString());
+        qCWarning(lcStore).noquote() << operation << "failed:" << (statement ? statement->errorText() : QString());
         return false;
     }
     // An update of a row deleted meanwhile (by a pull) must not pass for a save.
@@ -638,8 +649,7 @@ bool EventRepository::restore(const Event &event)
     copy.sync_status = SyncStatus::Pending;
     if (getById(copy.id)) {
         const bool ok = update(copy);
-        qCInfo(lcStore).noquote() << "[Undo] cleared tombstone on existing row" << copy.id
-                                  << "ok=" << ok;
+        qCInfo(lcStore).noquote() << "[Undo] cleared tombstone on existing row" << copy.id << "ok=" << ok;
         return ok;
     }
     copy.provider_event_id.clear();

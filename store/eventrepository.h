@@ -43,16 +43,14 @@ public:
     // `to`, and every override row whatever its own times, so that expansion
     // can put a moved occurrence in its place. All-day rows compare by their
     // dates. Ordered by start, then id; with children.
-    QList<Event> getInRange(const QDateTime &from, const QDateTime &to,
-                            const QStringList &calendarIds = {}) const;
+    QList<Event> getInRange(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally (ASCII case
     // folded); at most max(limit, 1) rows by start.
     QList<Event> search(const QString &text, int limit) const;
     // The live override rows (those with a recurrence id) of the series
     // `masterUid` in `calendarId`, but for the row `exceptId`.
-    QStringList liveOverrideIds(const QString &calendarId, const QString &masterUid,
-                                const QString &exceptId) const;
+    QStringList liveOverrideIds(const QString &calendarId, const QString &masterUid, const QString &exceptId) const;
 
     // The event row and its child rows are written atomically (a savepoint,
     // which nests inside a caller's transaction). An empty sync_status is
@@ -90,8 +88,7 @@ Q_SIGNALS:
 private:
     struct StandingRows;
     const StandingRows &standingRows(const QString &upper, bool mayKeep) const;
-    QList<Event> select(const char *operation, const QString &whereAndOrder,
-                        const QVariantList &values) const;
+    QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 
     Database *m_database;

@@ -8,9 +8,8 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, name, type, enabled, calendar_ids, conditions, action, priority, event_uid, "
-    "event_calendar_id, suppress_reminders, sync_status, created_at, updated_at, deleted_at");
+const QLatin1String kColumns("id, name, type, enabled, calendar_ids, conditions, action, priority, event_uid, "
+                             "event_calendar_id, suppress_reminders, sync_status, created_at, updated_at, deleted_at");
 
 FilterRule rowToFilterRule(const QSqlQuery &q)
 {
@@ -36,9 +35,9 @@ FilterRule rowToFilterRule(const QSqlQuery &q)
 // The columns from name to sync_status, shared by insert and update.
 QVariantList contentValues(const FilterRule &r)
 {
-    return {text(r.name), text(r.type), flag(r.enabled), text(r.calendar_ids), text(r.conditions),
-            text(r.action), r.priority, text(r.event_uid), text(r.event_calendar_id),
-            flag(r.suppress_reminders), text(r.sync_status)};
+    return {text(r.name),       text(r.type), flag(r.enabled),   text(r.calendar_ids),      text(r.conditions),
+            text(r.action),     r.priority,   text(r.event_uid), text(r.event_calendar_id), flag(r.suppress_reminders),
+            text(r.sync_status)};
 }
 
 } // namespace
@@ -68,15 +67,14 @@ QList<FilterRule> FilterRuleRepository::getAll() const
 QList<FilterRule> FilterRuleRepository::getAllIncludingDeleted() const
 {
     return selectRows(m_database->database(),
-                      QStringLiteral("SELECT %1 FROM filter_rules ORDER BY priority, name").arg(kColumns),
-                      {}, rowToFilterRule);
+                      QStringLiteral("SELECT %1 FROM filter_rules ORDER BY priority, name").arg(kColumns), {},
+                      rowToFilterRule);
 }
 
 std::optional<FilterRule> FilterRuleRepository::getById(const QString &id) const
 {
-    return selectFirst(m_database->database(),
-                       QStringLiteral("SELECT %1 FROM filter_rules WHERE id = ?").arg(kColumns), {id},
-                       rowToFilterRule);
+    return selectFirst(m_database->database(), QStringLiteral("SELECT %1 FROM filter_rules WHERE id = ?").arg(kColumns),
+                       {id}, rowToFilterRule);
 }
 
 QList<FilterRule> FilterRuleRepository::getEnabled() const

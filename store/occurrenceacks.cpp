@@ -4,7 +4,6 @@
 #include "storesql.h"
 #include "storetransaction.h"
 
-
 namespace {
 
 // UTC text, so that the notes sort and compare by instant whatever zone the

@@ -11,9 +11,9 @@ PreferencesRepository::PreferencesRepository(Database *database, QObject *parent
 
 std::optional<QString> PreferencesRepository::get(const QString &key) const
 {
-    return StoreSql::selectFirst<QString>(
-        m_database->database(), QStringLiteral("SELECT value FROM settings WHERE key = ?"), {key},
-        [](const QSqlQuery &q) { return q.value(0).toString(); });
+    return StoreSql::selectFirst<QString>(m_database->database(),
+                                          QStringLiteral("SELECT value FROM settings WHERE key = ?"), {key},
+                                          [](const QSqlQuery &q) { return q.value(0).toString(); });
 }
 
 QString PreferencesRepository::getString(const QString &key, const QString &defaultValue) const

@@ -27,8 +27,7 @@ bool ProviderEventRepository::setEtag(const QString &id, const QString &etag)
                  QStringLiteral("UPDATE events SET etag = ? WHERE id = ?"), {etag, id});
 }
 
-bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId,
-                                                const QString &etag)
+bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return write(m_database->database(), "ProviderEventRepository::setServerIdentity",
                  QStringLiteral("UPDATE events SET provider_event_id = ?, etag = ? WHERE id = ?"),

@@ -26,16 +26,16 @@ QList<ReminderRepository::Unacknowledged> ReminderRepository::unacknowledged(con
             {startsAfter.toUTC().addDays(-1).toString(Qt::ISODate),
              triggeredBy.toUTC().addDays(1).toString(Qt::ISODate)},
             [&rows](const QSqlQuery &q) {
-                Unacknowledged row;
-                row.reminderId = q.value(0).toString();
-                row.title = q.value(1).toString();
-                row.start = readTime(q.value(2));
-                row.location = q.value(3).toString();
-                row.minutesBefore = q.value(4).toInt();
-                row.eventId = q.value(5).toString();
-                row.allDay = q.value(6).toInt() != 0;
-                rows.append(row);
-            });
+        Unacknowledged row;
+        row.reminderId = q.value(0).toString();
+        row.title = q.value(1).toString();
+        row.start = readTime(q.value(2));
+        row.location = q.value(3).toString();
+        row.minutesBefore = q.value(4).toInt();
+        row.eventId = q.value(5).toString();
+        row.allDay = q.value(6).toInt() != 0;
+        rows.append(row);
+    });
     return rows;
 }
 

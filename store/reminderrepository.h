@@ -18,7 +18,7 @@ public:
         QString eventId;
         QString title;
         QString location;
-        QDateTime start;  // the event's, as stored
+        QDateTime start; // the event's, as stored
         int minutesBefore = 0;
         bool allDay = false;
     };

@@ -26,8 +26,7 @@ public:
     // `text` is what both sides now hold at `href`; no newer server text waits.
     bool keepBase(const QString &calendarId, const QString &href, const QString &text);
     // The server holds `text` at `href`; the base stays.
-    bool keepServerText(const QString &calendarId, const QString &href, const QString &etag,
-                        const QString &text);
+    bool keepServerText(const QString &calendarId, const QString &href, const QString &etag, const QString &text);
     bool forget(const QString &calendarId, const QStringList &hrefs);
 
 private:

@@ -10,8 +10,7 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
 {
     const QByteArray utf8 = sql.toUtf8();
     // Kept for the connection's lifetime: SQLite allocates it accordingly.
-    if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
-                           &m_statement, nullptr)
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_statement, nullptr)
         != SQLITE_OK) {
         sqlite3_finalize(m_statement);
         m_statement = nullptr;
@@ -59,12 +58,8 @@ bool SqliteStatement::start(const QVariantList &values)
         switch (value.metaType().id()) {
         case QMetaType::Int:
         case QMetaType::LongLong:
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int64(m_statement, i + 1, value.toLongLong());
-            break;
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(m_statement, i + 1, value.toDouble());
-            break;
+        case QMetaType::Bool: rc = sqlite3_bind_int64(m_statement, i + 1, value.toLongLong()); break;
+        case QMetaType::Double: rc = sqlite3_bind_double(m_statement, i + 1, value.toDouble()); break;
         default:
             if (!bind(i, value.toString()))
                 return false;
@@ -83,9 +78,7 @@ bool SqliteStatement::bind(int index, const QString &value)
     // UTF-8, the database's encoding: SQLite's own conversion from UTF-16
     // is far slower than Qt's.
     const QByteArray utf8 = value.toUtf8();
-    return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()),
-                             SQLITE_TRANSIENT)
-        == SQLITE_OK;
+    return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 bool SqliteStatement::next(const char *operation)

@@ -15,28 +15,21 @@ StoreFailure::Kind StoreFailure::fromSqliteCode(int code)
     switch (code & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:
-    case SQLITE_DONE:
-        return None;
+    case SQLITE_DONE: return None;
     case SQLITE_CONSTRAINT:
     case SQLITE_MISMATCH:
-    case SQLITE_TOOBIG:
-        return Refused;
-    case SQLITE_FULL:
-        return DiskFull;
+    case SQLITE_TOOBIG: return Refused;
+    case SQLITE_FULL: return DiskFull;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-        return ReadOnly;
+    case SQLITE_CANTOPEN: return ReadOnly;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return Locked;
+    case SQLITE_LOCKED: return Locked;
     case SQLITE_IOERR:
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-    case SQLITE_NOMEM:
-        return Io;
-    default:
-        return Other;
+    case SQLITE_NOMEM: return Io;
+    default: return Other;
     }
 }
 

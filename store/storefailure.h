@@ -12,11 +12,11 @@ class StoreFailure
 public:
     enum Kind {
         None,
-        Refused,  // a constraint of the schema: the row, not the store
+        Refused, // a constraint of the schema: the row, not the store
         DiskFull,
         ReadOnly,
-        Locked,   // another connection held the lock past the wait
-        Io,       // the disk or the file failed, or memory ran out
+        Locked, // another connection held the lock past the wait
+        Io, // the disk or the file failed, or memory ran out
         Other,
     };
 

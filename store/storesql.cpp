@@ -147,8 +147,7 @@ bool matchedRow(int changedRows, const char *operation, const QString &id)
 QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id)
 {
     QSqlQuery query(db);
-    if (!run(query, QStringLiteral("SELECT calendar_id FROM %1 WHERE id = ?").arg(table), {id})
-        || !query.next())
+    if (!run(query, QStringLiteral("SELECT calendar_id FROM %1 WHERE id = ?").arg(table), {id}) || !query.next())
         return QString();
     return query.value(0).toString();
 }

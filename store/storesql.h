@@ -71,8 +71,7 @@ bool matchedRow(int changedRows, const char *operation, const QString &id);
 
 // Every row of a SELECT, mapped; empty when the statement fails.
 template<typename Row>
-QList<Row> selectRows(QSqlDatabase &db, const QString &sql, const QVariantList &values,
-                      Row (*map)(const QSqlQuery &))
+QList<Row> selectRows(QSqlDatabase &db, const QString &sql, const QVariantList &values, Row (*map)(const QSqlQuery &))
 {
     QList<Row> rows;
     QSqlQuery query(db);

@@ -17,7 +17,8 @@ QString kindText(SyncItemProblems::Kind kind)
 } // namespace
 
 SyncItemProblems::SyncItemProblems(Database *database, const QString &calendarId)
-    : m_database(database), m_calendarId(calendarId)
+    : m_database(database)
+    , m_calendarId(calendarId)
 {
 }
 
@@ -26,7 +27,8 @@ QHash<QString, QString> SyncItemProblems::all(Kind kind) const
     QHash<QString, QString> out;
     QSqlQuery query(m_database->database());
     query.setForwardOnly(true);
-    if (!run(query, QStringLiteral("SELECT item_key, version FROM sync_item_problems WHERE calendar_id = ? AND kind = ?"),
+    if (!run(query,
+             QStringLiteral("SELECT item_key, version FROM sync_item_problems WHERE calendar_id = ? AND kind = ?"),
              {m_calendarId, kindText(kind)}))
         return out;
     while (query.next())

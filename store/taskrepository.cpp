@@ -20,11 +20,11 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, calendar_id, uid, etag, href, title, description, status, priority, percent_complete, "
-    "due_date, start_date, completed_date, categories, parent_task_uid, sort_order, color, "
-    "recurrence_rule, sequence, raw_icalendar, created, last_modified, sync_status, deleted_at, "
-    "due_is_date_only, start_is_date_only, repeat_mode");
+const QLatin1String
+    kColumns("id, calendar_id, uid, etag, href, title, description, status, priority, percent_complete, "
+             "due_date, start_date, completed_date, categories, parent_task_uid, sort_order, color, "
+             "recurrence_rule, sequence, raw_icalendar, created, last_modified, sync_status, deleted_at, "
+             "due_is_date_only, start_is_date_only, repeat_mode");
 constexpr int kDueColumn = 10;
 constexpr int kStartColumn = 11;
 
@@ -89,12 +89,25 @@ QVariant dateValue(const std::optional<QDateTime> &value, bool dateOnly)
 // The columns from calendar_id to raw_icalendar, shared by insert and update.
 QVariantList contentValues(const Task &t)
 {
-    return {text(t.calendar_id), text(t.uid), text(t.etag), text(t.href), text(t.title),
-            text(t.description), text(t.status), t.priority, t.percent_complete,
-            dateValue(t.due_date, t.due_is_date_only), dateValue(t.start_date, t.start_is_date_only),
-            time(t.completed_date), serializeCategories(t.categories),
-            text(t.parent_task_uid), t.sort_order, text(t.color), text(t.recurrence_rule),
-            t.sequence, text(t.raw_icalendar)};
+    return {text(t.calendar_id),
+            text(t.uid),
+            text(t.etag),
+            text(t.href),
+            text(t.title),
+            text(t.description),
+            text(t.status),
+            t.priority,
+            t.percent_complete,
+            dateValue(t.due_date, t.due_is_date_only),
+            dateValue(t.start_date, t.start_is_date_only),
+            time(t.completed_date),
+            serializeCategories(t.categories),
+            text(t.parent_task_uid),
+            t.sort_order,
+            text(t.color),
+            text(t.recurrence_rule),
+            t.sequence,
+            text(t.raw_icalendar)};
 }
 
 QString orDefault(const QString &value, const QString &fallback)
@@ -102,8 +115,7 @@ QString orDefault(const QString &value, const QString &fallback)
     return value.isEmpty() ? fallback : value;
 }
 
-bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, bool dateOnly,
-              const QString &stored)
+bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, bool dateOnly, const QString &stored)
 {
     if (!value)
         return false;
@@ -164,8 +176,8 @@ QList<Task> TaskRepository::getByCalendar(const QString &calendarId) const
 
 std::optional<Task> TaskRepository::getById(const QString &id) const
 {
-    return selectFirst(m_database->database(),
-                       QStringLiteral("SELECT %1 FROM tasks WHERE id = ?").arg(kColumns), {id}, rowToTask);
+    return selectFirst(m_database->database(), QStringLiteral("SELECT %1 FROM tasks WHERE id = ?").arg(kColumns), {id},
+                       rowToTask);
 }
 
 std::optional<Task> TaskRepository::getByUid(const QString &uid, const QString &calendarId) const
@@ -175,8 +187,7 @@ std::optional<Task> TaskRepository::getByUid(const QString &uid, const QString &
                        {uid, calendarId}, rowToTask);
 }
 
-QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &to,
-                                       const QStringList &calendarIds) const
+QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds) const
 {
     const TimeWindow window(from, to);
     if (!window.isValid())
@@ -184,10 +195,9 @@ QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &t
     const CalendarFilter calendars(calendarIds);
     const QString lower = window.lowerBoundText();
     const QString upper = window.upperBoundText();
-    const QString sql = QStringLiteral(
-                            "SELECT %1 FROM tasks WHERE deleted_at IS NULL AND ((due_date IS NOT NULL "
-                            "AND due_date >= ? AND due_date < ?) OR (start_date IS NOT NULL AND "
-                            "start_date >= ? AND start_date < ?))")
+    const QString sql = QStringLiteral("SELECT %1 FROM tasks WHERE deleted_at IS NULL AND ((due_date IS NOT NULL "
+                                       "AND due_date >= ? AND due_date < ?) OR (start_date IS NOT NULL AND "
+                                       "start_date >= ? AND start_date < ?))")
                             .arg(kColumns)
         + calendars.sqlClause() + QStringLiteral(" ORDER BY due_date, sort_order");
 
@@ -227,8 +237,12 @@ bool TaskRepository::insert(const Task &t)
 {
     QVariantList values{text(t.id)};
     values += contentValues(t);
-    values += {time(t.created), time(t.last_modified), orDefault(t.sync_status, SyncStatus::Synced),
-               time(t.deleted_at), flag(t.due_is_date_only), flag(t.start_is_date_only),
+    values += {time(t.created),
+               time(t.last_modified),
+               orDefault(t.sync_status, SyncStatus::Synced),
+               time(t.deleted_at),
+               flag(t.due_is_date_only),
+               flag(t.start_is_date_only),
                orDefault(t.repeat_mode, RepeatMode::FromDueDate)};
     if (!write(m_database->database(), "TaskRepository::insert",
                QStringLiteral("INSERT INTO tasks (%1) VALUES (%2)").arg(kColumns, placeholders(27)), values))
@@ -240,18 +254,21 @@ bool TaskRepository::insert(const Task &t)
 bool TaskRepository::update(const Task &t)
 {
     QVariantList values = contentValues(t);
-    values += {nowText(), orDefault(t.sync_status, SyncStatus::Pending), time(t.deleted_at),
-               flag(t.due_is_date_only), flag(t.start_is_date_only),
-               orDefault(t.repeat_mode, RepeatMode::FromDueDate), text(t.id)};
+    values += {nowText(),
+               orDefault(t.sync_status, SyncStatus::Pending),
+               time(t.deleted_at),
+               flag(t.due_is_date_only),
+               flag(t.start_is_date_only),
+               orDefault(t.repeat_mode, RepeatMode::FromDueDate),
+               text(t.id)};
     QSqlQuery query(m_database->database());
     if (!run(query,
-             QStringLiteral(
-                 "UPDATE tasks SET calendar_id = ?, uid = ?, etag = ?, href = ?, title = ?, "
-                 "description = ?, status = ?, priority = ?, percent_complete = ?, due_date = ?, "
-                 "start_date = ?, completed_date = ?, categories = ?, parent_task_uid = ?, "
-                 "sort_order = ?, color = ?, recurrence_rule = ?, sequence = ?, raw_icalendar = ?, "
-                 "last_modified = ?, sync_status = ?, deleted_at = ?, due_is_date_only = ?, "
-                 "start_is_date_only = ?, repeat_mode = ? WHERE id = ?"),
+             QStringLiteral("UPDATE tasks SET calendar_id = ?, uid = ?, etag = ?, href = ?, title = ?, "
+                            "description = ?, status = ?, priority = ?, percent_complete = ?, due_date = ?, "
+                            "start_date = ?, completed_date = ?, categories = ?, parent_task_uid = ?, "
+                            "sort_order = ?, color = ?, recurrence_rule = ?, sequence = ?, raw_icalendar = ?, "
+                            "last_modified = ?, sync_status = ?, deleted_at = ?, due_is_date_only = ?, "
+                            "start_is_date_only = ?, repeat_mode = ? WHERE id = ?"),
              values)) {
         logFailure("TaskRepository::update", query);
         return false;
@@ -305,8 +322,8 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     const QTimeZone zone = storedTaskZone(task);
     moveToZone(task.due_date, task.due_is_date_only, zone);
     moveToZone(task.start_date, task.start_is_date_only, zone);
-    const bool advanced = completed && task.status != TaskStatus::Completed
-        && !task.recurrence_rule.isEmpty() && advanceRepeating(task);
+    const bool advanced = completed && task.status != TaskStatus::Completed && !task.recurrence_rule.isEmpty()
+        && advanceRepeating(task);
     if (advanced || !completed) {
         task.status = TaskStatus::NeedsAction;
         task.completed_date.reset();

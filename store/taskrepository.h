@@ -31,8 +31,7 @@ public:
     // Live tasks of the calendars (every calendar for an empty list) due or
     // starting in [from, to); date-only values compare by their dates.
     // Undated-due tasks first, then by due date and sort order.
-    QList<Task> getInRange(const QDateTime &from, const QDateTime &to,
-                           const QStringList &calendarIds = {}) const;
+    QList<Task> getInRange(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds = {}) const;
     // Rows still to push, tombstones included, oldest change first.
     QList<Task> getPending(const QString &calendarId) const;
 

@@ -12,10 +12,9 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kSelect(
-    "SELECT id, name, title, description, location, color, is_all_day, duration_minutes, "
-    "recurrence_rule, calendar_id, reminders, sort_order, created_at, updated_at, deleted_at "
-    "FROM event_templates");
+const QLatin1String kSelect("SELECT id, name, title, description, location, color, is_all_day, duration_minutes, "
+                            "recurrence_rule, calendar_id, reminders, sort_order, created_at, updated_at, deleted_at "
+                            "FROM event_templates");
 
 // A JSON array of whole minutes; anything but numbers is skipped.
 QList<int> parseReminderMinutes(const QString &text)
@@ -64,9 +63,12 @@ EventTemplate rowToEventTemplate(const QSqlQuery &q)
 // The columns from name to sort_order, shared by insert and update.
 QVariantList contentValues(const EventTemplate &t)
 {
-    return {text(t.name), text(t.title), text(t.description), text(t.location), text(t.color),
-            flag(t.is_all_day), t.duration_minutes, text(t.recurrence_rule), text(t.calendar_id),
-            serializeReminderMinutes(t.reminders), t.sort_order};
+    return {text(t.name),        text(t.title),
+            text(t.description), text(t.location),
+            text(t.color),       flag(t.is_all_day),
+            t.duration_minutes,  text(t.recurrence_rule),
+            text(t.calendar_id), serializeReminderMinutes(t.reminders),
+            t.sort_order};
 }
 
 } // namespace
@@ -93,14 +95,13 @@ QList<EventTemplate> TemplateRepository::getAll() const
 
 QList<EventTemplate> TemplateRepository::getAllIncludingDeleted() const
 {
-    return selectRows(m_database->database(), kSelect + QLatin1String(" ORDER BY sort_order, name"),
-                      {}, rowToEventTemplate);
+    return selectRows(m_database->database(), kSelect + QLatin1String(" ORDER BY sort_order, name"), {},
+                      rowToEventTemplate);
 }
 
 std::optional<EventTemplate> TemplateRepository::getById(const QString &id) const
 {
-    return selectFirst(m_database->database(),
-                       kSelect + QLatin1String(" WHERE deleted_at IS NULL AND id = ?"), {id},
+    return selectFirst(m_database->database(), kSelect + QLatin1String(" WHERE deleted_at IS NULL AND id = ?"), {id},
                        rowToEventTemplate);
 }
 

@@ -8,9 +8,9 @@ using namespace StoreSql;
 
 namespace {
 
-const QLatin1String kColumns(
-    "id, name, color, calendar_ids, is_default, sort_order, sync_status, created_at, updated_at, "
-    "deleted_at");
+const QLatin1String
+    kColumns("id, name, color, calendar_ids, is_default, sort_order, sync_status, created_at, updated_at, "
+             "deleted_at");
 
 CalendarView rowToCalendarView(const QSqlQuery &q)
 {
@@ -74,9 +74,8 @@ bool ViewRepository::insert(const CalendarView &v)
                          QStringLiteral("INSERT INTO calendar_views (id, name, color, calendar_ids, "
                                         "is_default, sort_order, sync_status, created_at, "
                                         "updated_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                         {text(v.id), text(v.name), text(v.color), text(v.calendar_ids),
-                          flag(v.is_default), v.sort_order, text(v.sync_status),
-                          time(v.created_at), time(v.updated_at)}));
+                         {text(v.id), text(v.name), text(v.color), text(v.calendar_ids), flag(v.is_default),
+                          v.sort_order, text(v.sync_status), time(v.created_at), time(v.updated_at)}));
 }
 
 bool ViewRepository::update(const CalendarView &v)
@@ -85,8 +84,8 @@ bool ViewRepository::update(const CalendarView &v)
                          QStringLiteral("UPDATE calendar_views SET name = ?, color = ?, "
                                         "calendar_ids = ?, is_default = ?, sort_order = ?, "
                                         "sync_status = ?, updated_at = ? WHERE id = ?"),
-                         {text(v.name), text(v.color), text(v.calendar_ids), flag(v.is_default),
-                          v.sort_order, text(v.sync_status), nowText(), text(v.id)}));
+                         {text(v.name), text(v.color), text(v.calendar_ids), flag(v.is_default), v.sort_order,
+                          text(v.sync_status), nowText(), text(v.id)}));
 }
 
 bool ViewRepository::remove(const QString &id)

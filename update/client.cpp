@@ -92,8 +92,7 @@ void Client::checkForUpdates()
         return;
     }
     const QUrl url = manifestUrl();
-    if (!url.isValid() || url.host().isEmpty()
-        || (url.scheme() != "https"_L1 && url.scheme() != "http"_L1)) {
+    if (!url.isValid() || url.host().isEmpty() || (url.scheme() != "https"_L1 && url.scheme() != "http"_L1)) {
         failLater(u"manifest URL \"%1\" is not an http(s) URL"_s.arg(describe(url)));
         return;
     }
@@ -101,8 +100,7 @@ void Client::checkForUpdates()
     QNetworkRequest request(url);
     request.setTransferTimeout(m_transferTimeoutMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setHeader(QNetworkRequest::UserAgentHeader,
-                      u"%1/%2"_s.arg(m_config.product, m_config.currentVersion));
+    request.setHeader(QNetworkRequest::UserAgentHeader, u"%1/%2"_s.arg(m_config.product, m_config.currentVersion));
     qCDebug(lcUpdateClient) << "requesting" << describe(url) << "for" << platformKey();
 
     m_body.clear();
@@ -155,18 +153,15 @@ void Client::onFinished(QNetworkReply *reply)
         qCInfo(lcUpdateClient) << "manifest lists no release for" << platform << "- up to date";
         Q_EMIT upToDate();
         return;
-    case Manifest::Result::Kind::Entry:
-        break;
+    case Manifest::Result::Kind::Entry: break;
     }
 
     const Artifact &artifact = manifest.artifact;
     if (compareVersions(artifact.version, m_config.currentVersion).value_or(0) > 0) {
-        qCInfo(lcUpdateClient) << "version" << artifact.version << "available, running"
-                               << m_config.currentVersion;
+        qCInfo(lcUpdateClient) << "version" << artifact.version << "available, running" << m_config.currentVersion;
         Q_EMIT updateAvailable(artifact);
     } else {
-        qCInfo(lcUpdateClient) << "up to date: latest" << artifact.version << "running"
-                               << m_config.currentVersion;
+        qCInfo(lcUpdateClient) << "up to date: latest" << artifact.version << "running" << m_config.currentVersion;
         Q_EMIT upToDate();
     }
 }

@@ -24,8 +24,7 @@ Result invalid(const QString &error)
 // anything but a web address (file:, custom schemes) is refused.
 bool isWebUrl(const QUrl &url)
 {
-    return url.isValid() && !url.host().isEmpty()
-        && (url.scheme() == "https"_L1 || url.scheme() == "http"_L1);
+    return url.isValid() && !url.host().isEmpty() && (url.scheme() == "https"_L1 || url.scheme() == "http"_L1);
 }
 
 bool readText(const QJsonObject &o, QLatin1String key, QString *out, QString *error)
@@ -115,8 +114,8 @@ Result parse(const QByteArray &json, const Config &config, const QString &platfo
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return invalid(u"manifest is not valid JSON: %1 at offset %2"_s.arg(parseError.errorString())
-                           .arg(parseError.offset));
+        return invalid(
+            u"manifest is not valid JSON: %1 at offset %2"_s.arg(parseError.errorString()).arg(parseError.offset));
     if (!doc.isObject())
         return invalid(u"manifest is not a JSON object"_s);
     const QJsonObject root = doc.object();

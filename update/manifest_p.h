@@ -12,8 +12,8 @@ struct Result
 {
     enum class Kind { Entry, NoEntryForPlatform, Invalid };
     Kind kind = Kind::Invalid;
-    Artifact artifact;   // set for Entry
-    QString error;       // set for Invalid: what is wrong, without the payload
+    Artifact artifact; // set for Entry
+    QString error; // set for Invalid: what is wrong, without the payload
 };
 
 // Reads "latest.json" (format in MANIFEST.md) and picks the entry of platform.

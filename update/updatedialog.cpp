@@ -24,8 +24,8 @@ QLabel *namedLabel(const QString &text, const QString &objectName, QWidget *pare
 
 } // namespace
 
-UpdateDialog::UpdateDialog(const Artifact &artifact, const QString &currentVersion,
-                           const QString &displayName, QWidget *parent)
+UpdateDialog::UpdateDialog(const Artifact &artifact, const QString &currentVersion, const QString &displayName,
+                           QWidget *parent)
     : QDialog(parent)
     , m_artifact(artifact)
 {
@@ -35,15 +35,13 @@ UpdateDialog::UpdateDialog(const Artifact &artifact, const QString &currentVersi
 
     auto *layout = new QVBoxLayout(this);
 
-    auto *heading = namedLabel(tr("%1 %2 is available.").arg(displayName, artifact.version),
-                               u"headingLabel"_s, this);
+    auto *heading = namedLabel(tr("%1 %2 is available.").arg(displayName, artifact.version), u"headingLabel"_s, this);
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.25);
     heading->setFont(headingFont);
     layout->addWidget(heading);
-    layout->addWidget(namedLabel(tr("You have version %1.").arg(currentVersion),
-                                 u"currentVersionLabel"_s, this));
+    layout->addWidget(namedLabel(tr("You have version %1.").arg(currentVersion), u"currentVersionLabel"_s, this));
 
     if (artifact.mandatory)
         layout->addWidget(namedLabel(tr("This update is required."), u"mandatoryLabel"_s, this));
@@ -67,8 +65,7 @@ UpdateDialog::UpdateDialog(const Artifact &artifact, const QString &currentVersi
         notes->setObjectName(u"releaseNotesLabel"_s);
         notes->setTextFormat(Qt::RichText);
         notes->setToolTip(artifact.releaseNotesUrl.toDisplayString());
-        connect(notes, &QLabel::linkActivated, this,
-                [this] { QDesktopServices::openUrl(m_artifact.releaseNotesUrl); });
+        connect(notes, &QLabel::linkActivated, this, [this] { QDesktopServices::openUrl(m_artifact.releaseNotesUrl); });
         layout->addWidget(notes);
     }
 

@@ -3,7 +3,6 @@
 #include "applog.h"
 #include "appresources.h"
 #include "appstate.h"
-#include "update/client.h"
 #include "desktopintegration.h"
 #include "environment.h"
 #include "mainwindow.h"
@@ -12,6 +11,7 @@
 #include "singleinstance.h"
 #include "theme.h"
 #include "traymanager.h"
+#include "update/client.h"
 #include "updatedialog.h"
 
 #include <QDebug>
@@ -46,7 +46,7 @@ Application::Application(int &argc, char **argv)
     const AppResources::LoadedFonts fonts = AppResources::loadFonts();
     if (fonts.iconFamily.isEmpty())
         qCWarning(lcApp).noquote()
-                  << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
+            << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
     else
         Theme::setIconFontFamily(fonts.iconFamily);
     setFont(QFont(Theme::sansFamily(), 11));
@@ -194,8 +194,7 @@ void Application::warnReadOnly()
 
 bool Application::startsHidden() const
 {
-    return m_appState->preferences()->getBool(u"ui/startMinimized"_s, false)
-        || arguments().contains(u"--background"_s);
+    return m_appState->preferences()->getBool(u"ui/startMinimized"_s, false) || arguments().contains(u"--background"_s);
 }
 
 void Application::connectSingleInstance(bool startedHidden)
@@ -209,14 +208,12 @@ void Application::connectSingleInstance(bool startedHidden)
     connect(
         single, &SingleInstance::newEventRequested, window,
         [window] {
-            window->focusWindow();
-            window->openNewEventDialog();
+        window->focusWindow();
+        window->openNewEventDialog();
         },
         Qt::QueuedConnection);
-    connect(single, &SingleInstance::quickAddRequested, window, &MainWindow::quickAddFromCommand,
-            Qt::QueuedConnection);
-    connect(single, &SingleInstance::openIcsRequested, window, &MainWindow::importIcsFromCommand,
-            Qt::QueuedConnection);
+    connect(single, &SingleInstance::quickAddRequested, window, &MainWindow::quickAddFromCommand, Qt::QueuedConnection);
+    connect(single, &SingleInstance::openIcsRequested, window, &MainWindow::importIcsFromCommand, Qt::QueuedConnection);
 
     // A plain launch asks for focus; a start in the tray (at login, or by
     // preference) must not show the window for it. Any other command of the

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "artifact.h"
 #include "appstate.h"
+#include "artifact.h"
 #include "config.h"
 
 #include <QApplication>

@@ -25,10 +25,9 @@ QString absolutePath(const QString &path)
 bool isPrivateFolder(const QString &path)
 {
     const QFileInfo info(path);
-    constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-    return info.isDir() && !info.isSymLink() && info.ownerId() == LocalUser::id()
-        && !(info.permissions() & kOthers);
+    constexpr QFile::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == LocalUser::id() && !(info.permissions() & kOthers);
 }
 
 // A peer of another user is neither told nor listened to.

@@ -70,11 +70,10 @@ void TrayManager::setup()
         if (m_window)
             Q_EMIT showWindowRequested();
     });
-    connect(m_popover, &WinTrayPopover::requestFocusOnEvent, this,
-            [this](const QString &eventId, const QDate &date) {
-                if (m_window)
-                    Q_EMIT focusOnEventRequested(eventId, date);
-            });
+    connect(m_popover, &WinTrayPopover::requestFocusOnEvent, this, [this](const QString &eventId, const QDate &date) {
+        if (m_window)
+            Q_EMIT focusOnEventRequested(eventId, date);
+    });
     connect(m_popover, &WinTrayPopover::openSettings, this, [this] {
         if (m_window)
             Q_EMIT preferencesRequested();

@@ -196,11 +196,9 @@ WinTrayPopover::WinTrayPopover(AppState *state, QWidget *parent)
         if (m_state->events())
             connect(m_state->events(), &EventRepository::eventsChanged, this, &WinTrayPopover::refresh);
         if (m_state->calendars())
-            connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this,
-                    &WinTrayPopover::refresh);
+            connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this, &WinTrayPopover::refresh);
         if (m_state->filterRules())
-            connect(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged, this,
-                    &WinTrayPopover::refresh);
+            connect(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &WinTrayPopover::refresh);
         const auto regroup = [this] {
             populateGroups();
             refresh();
@@ -255,8 +253,8 @@ void WinTrayPopover::refresh()
     const QDate today = now.toLocalTime().date();
     m_list->clear();
 
-    const QList<Calendar> calendars =
-        m_state && m_state->calendars() ? m_state->calendars()->getAll() : QList<Calendar>();
+    const QList<Calendar> calendars = m_state && m_state->calendars() ? m_state->calendars()->getAll()
+                                                                      : QList<Calendar>();
     if (calendars.isEmpty()) {
         m_nextEvent.reset();
         m_nextCard->hide();
@@ -330,8 +328,7 @@ void WinTrayPopover::fitListToRows()
 void WinTrayPopover::setNextEvent(const Event &occurrence, const QHash<QString, QString> &calendarColors)
 {
     m_nextEvent = occurrence;
-    m_dotLabel->setPixmap(
-        dotPixmap(14, QRectF(0, 0, 14, 14), colorOrDefault(eventColor(occurrence, calendarColors))));
+    m_dotLabel->setPixmap(dotPixmap(14, QRectF(0, 0, 14, 14), colorOrDefault(eventColor(occurrence, calendarColors))));
     m_titleLabel->setText(occurrence.title.isEmpty() ? tr("Untitled") : occurrence.title);
     if (occurrence.location.isEmpty()) {
         m_locationLabel->clear();
@@ -362,8 +359,8 @@ void WinTrayPopover::addPlaceholder(const QString &text)
     m_list->addItem(item);
 }
 
-void WinTrayPopover::addEventItem(const Event &occurrence,
-                                  const QHash<QString, QString> &calendarColors, const QDate &today)
+void WinTrayPopover::addEventItem(const Event &occurrence, const QHash<QString, QString> &calendarColors,
+                                  const QDate &today)
 {
     const QDate day = TrayTime::occurrenceDay(occurrence.start_time, occurrence.is_all_day);
     QString time;
@@ -371,14 +368,12 @@ void WinTrayPopover::addEventItem(const Event &occurrence,
         time = tr("All-day");
     else if (day < today)
         // Still running since an earlier day: a bare time would read as today's.
-        time = tr("%1 %2").arg(TrayTime::dayLabel(day, today),
-                               TrayTime::clockText(occurrence.start_time));
+        time = tr("%1 %2").arg(TrayTime::dayLabel(day, today), TrayTime::clockText(occurrence.start_time));
     else
         time = TrayTime::clockText(occurrence.start_time);
 
     auto *item = new QListWidgetItem(tr("%1  %2").arg(time, occurrence.title));
-    item->setIcon(QIcon(dotPixmap(12, QRectF(1, 1, 10, 10),
-                                  colorOrDefault(eventColor(occurrence, calendarColors)))));
+    item->setIcon(QIcon(dotPixmap(12, QRectF(1, 1, 10, 10), colorOrDefault(eventColor(occurrence, calendarColors)))));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     item->setData(DateRole, day);
     item->setData(EventIdRole, occurrence.id);
@@ -487,8 +482,8 @@ void WinTrayPopover::updateQuickAddPreview(const QString &text)
     }
     QString preview;
     if (parsed.allDay) {
-        preview = parsed.start.toLocalTime().toString(QStringLiteral("ddd, MMM d"))
-            + QStringLiteral("  \u2012  ") + tr("All-day");
+        preview = parsed.start.toLocalTime().toString(QStringLiteral("ddd, MMM d")) + QStringLiteral("  \u2012  ")
+            + tr("All-day");
     } else {
         preview = parsed.start.toLocalTime().toString(QStringLiteral("ddd, MMM d  h:mm AP"));
         if (parsed.end)
@@ -524,8 +519,7 @@ void WinTrayPopover::commitQuickAdd()
 
 bool WinTrayPopover::event(QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
         hide();
         return true;
     }

@@ -35,9 +35,9 @@ class WinTrayPopover : public QFrame
 public:
     // Item data of the list, relative to Qt::UserRole.
     enum Role {
-        DateRole = Qt::UserRole + 1,          // event rows: the day the occurrence starts
+        DateRole = Qt::UserRole + 1, // event rows: the day the occurrence starts
         SectionHeaderRole = Qt::UserRole + 2, // section headers: true
-        EventIdRole = Qt::UserRole + 3,       // event rows: the event id
+        EventIdRole = Qt::UserRole + 3, // event rows: the event id
     };
 
     WinTrayPopover(AppState *state, QWidget *parent = nullptr);
@@ -80,8 +80,7 @@ private:
     void updateQuickAddPreview(const QString &text);
     void addSectionHeader(const QString &text);
     void addPlaceholder(const QString &text);
-    void addEventItem(const Event &occurrence, const QHash<QString, QString> &calendarColors,
-                      const QDate &today);
+    void addEventItem(const Event &occurrence, const QHash<QString, QString> &calendarColors, const QDate &today);
     void fitListToRows();
     void setNextEvent(const Event &occurrence, const QHash<QString, QString> &calendarColors);
 

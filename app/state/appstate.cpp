@@ -1,12 +1,12 @@
 #include "appstate.h"
 
+#include "account/client.h"
 #include "accountconfig.h"
 #include "accountrepository.h"
+#include "apiclient.h"
 #include "applog.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
-#include "account/client.h"
-#include "apiclient.h"
 #include "configsyncservice.h"
 #include "conflictresolutionservice.h"
 #include "database.h"
@@ -174,8 +174,7 @@ void AppState::restoreViewState()
     m_activeViewId = activeId;
     m_currentDate = QDate::currentDate();
     m_viewMode = storedMode(m_preferences->getString(kViewModeKey, u"week"_s));
-    m_hourHeight = std::clamp(m_preferences->getInt(kHourHeightKey, kMinHourHeight), kMinHourHeight,
-                              kMaxHourHeight);
+    m_hourHeight = std::clamp(m_preferences->getInt(kHourHeightKey, kMinHourHeight), kMinHourHeight, kMaxHourHeight);
     m_weekHorizon = std::clamp(m_preferences->getInt(kWeekHorizonKey, 7), kMinWeekHorizon, kMaxWeekHorizon);
 }
 
@@ -350,16 +349,48 @@ Qt::DayOfWeek AppState::defaultFirstDayOfWeek()
 
 Qt::DayOfWeek AppState::defaultFirstDayOfWeek(QLocale::Territory territory)
 {
-    static const QSet<QLocale::Territory> sundayFirst = {
-        QLocale::Algeria, QLocale::Australia, QLocale::Bahrain, QLocale::Bangladesh, QLocale::Belize,
-        QLocale::Brazil, QLocale::Canada, QLocale::China, QLocale::Colombia, QLocale::DominicanRepublic,
-        QLocale::Egypt, QLocale::ElSalvador, QLocale::Guatemala, QLocale::Honduras, QLocale::HongKong,
-        QLocale::India, QLocale::Iraq, QLocale::Israel, QLocale::Japan, QLocale::Jordan, QLocale::Kuwait,
-        QLocale::Libya, QLocale::Macao, QLocale::Mexico, QLocale::NewZealand, QLocale::Nicaragua,
-        QLocale::Oman, QLocale::Pakistan, QLocale::Panama, QLocale::Peru, QLocale::Philippines,
-        QLocale::Qatar, QLocale::SaudiArabia, QLocale::SouthAfrica, QLocale::SouthKorea, QLocale::Syria,
-        QLocale::Taiwan, QLocale::Thailand, QLocale::UnitedArabEmirates, QLocale::UnitedStates,
-        QLocale::Venezuela, QLocale::Yemen};
+    static const QSet<QLocale::Territory> sundayFirst = {QLocale::Algeria,
+                                                         QLocale::Australia,
+                                                         QLocale::Bahrain,
+                                                         QLocale::Bangladesh,
+                                                         QLocale::Belize,
+                                                         QLocale::Brazil,
+                                                         QLocale::Canada,
+                                                         QLocale::China,
+                                                         QLocale::Colombia,
+                                                         QLocale::DominicanRepublic,
+                                                         QLocale::Egypt,
+                                                         QLocale::ElSalvador,
+                                                         QLocale::Guatemala,
+                                                         QLocale::Honduras,
+                                                         QLocale::HongKong,
+                                                         QLocale::India,
+                                                         QLocale::Iraq,
+                                                         QLocale::Israel,
+                                                         QLocale::Japan,
+                                                         QLocale::Jordan,
+                                                         QLocale::Kuwait,
+                                                         QLocale::Libya,
+                                                         QLocale::Macao,
+                                                         QLocale::Mexico,
+                                                         QLocale::NewZealand,
+                                                         QLocale::Nicaragua,
+                                                         QLocale::Oman,
+                                                         QLocale::Pakistan,
+                                                         QLocale::Panama,
+                                                         QLocale::Peru,
+                                                         QLocale::Philippines,
+                                                         QLocale::Qatar,
+                                                         QLocale::SaudiArabia,
+                                                         QLocale::SouthAfrica,
+                                                         QLocale::SouthKorea,
+                                                         QLocale::Syria,
+                                                         QLocale::Taiwan,
+                                                         QLocale::Thailand,
+                                                         QLocale::UnitedArabEmirates,
+                                                         QLocale::UnitedStates,
+                                                         QLocale::Venezuela,
+                                                         QLocale::Yemen};
     return sundayFirst.contains(territory) ? Qt::Sunday : Qt::Monday;
 }
 

@@ -3,9 +3,9 @@
 #include "authstate.h"
 
 #include <QDate>
-#include <QLockFile>
 #include <QList>
 #include <QLocale>
+#include <QLockFile>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -30,7 +30,7 @@ class Service;
 namespace Quillmarten {
 class ConfigSyncService;
 class SyncClient;
-}
+} // namespace Quillmarten
 namespace Sync {
 class ConflictResolutionService;
 }

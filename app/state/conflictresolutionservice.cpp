@@ -17,8 +17,8 @@ void ConflictResolutionService::recordConflict(const Event &local, const Event &
                                    [&local](const SyncConflict &c) { return c.local.id == local.id; });
     if (known)
         return;
-    m_conflicts.append({QUuid::createUuid().toString(QUuid::WithoutBraces), local, remote,
-                        QDateTime::currentDateTimeUtc()});
+    m_conflicts.append(
+        {QUuid::createUuid().toString(QUuid::WithoutBraces), local, remote, QDateTime::currentDateTimeUtc()});
     Q_EMIT conflictsChanged();
 }
 

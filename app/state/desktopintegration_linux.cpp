@@ -10,8 +10,8 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -21,8 +21,8 @@ namespace {
 
 QString autostartFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + u"/autostart/"_s + autostartValueName() + u".desktop"_s;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/autostart/"_s
+        + autostartValueName() + u".desktop"_s;
 }
 
 // One entry for every instance, like the file type's one handler: the

@@ -51,8 +51,7 @@ Event buildEvent(const AppState *state, const QString &text, const QString &pref
     return buildEvent(state, text, preferredCalendarId, QDateTime::currentDateTime());
 }
 
-Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId,
-                 const QDateTime &now)
+Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId, const QDateTime &now)
 {
     Event event;
     if (text.trimmed().isEmpty())

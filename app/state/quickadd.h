@@ -20,8 +20,7 @@ QString addFromText(const AppState *state, const QString &text, const QString &p
 
 // The filled event, not stored; a default Event for blank text.
 Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId);
-Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId,
-                 const QDateTime &now);
+Event buildEvent(const AppState *state, const QString &text, const QString &preferredCalendarId, const QDateTime &now);
 
 // The preferred calendar when it exists; else the first default calendar,
 // else the first visible one, else the first one; empty without calendars.

@@ -20,8 +20,7 @@ QString lastFailure()
     case StoreFailure::None:
     case StoreFailure::Refused:
     case StoreFailure::Io:
-    case StoreFailure::Other:
-        break;
+    case StoreFailure::Other: break;
     }
     return QString();
 }

@@ -29,11 +29,12 @@ SyncResult SyncResult::fromReply(Step step, int status, QNetworkReply::NetworkEr
     result.networkErrorText = networkErrorText;
     if (!networkErrorText.isEmpty()) {
         result.kind = networkError == QNetworkReply::SslHandshakeFailedError ? Kind::UntrustedCertificate
-                                                                              : Kind::Network;
+                                                                             : Kind::Network;
     }
     // Error bodies are often XML or HTML: the tags go, the words stay.
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    result.serverText = QString::fromUtf8(body.left(4 * kServerTextLength)).remove(tag).simplified().left(kServerTextLength);
+    result.serverText =
+        QString::fromUtf8(body.left(4 * kServerTextLength)).remove(tag).simplified().left(kServerTextLength);
     return result;
 }
 
@@ -70,16 +71,14 @@ bool SyncResult::isRefusal() const
 bool SyncResult::canRetryLater() const
 {
     switch (kind) {
-    case Kind::Answer:
-        return status == 0 || status == 401 || status == 408 || status == 429 || status >= 500;
+    case Kind::Answer: return status == 0 || status == 401 || status == 408 || status == 429 || status >= 500;
     case Kind::Network:
     case Kind::UntrustedCertificate:
     case Kind::SignInNeeded:
     case Kind::TimedOut:
     case Kind::LocalStore:
     case Kind::SyncTokenRefused:
-    case Kind::EndlessListing:
-        return true;
+    case Kind::EndlessListing: return true;
     case Kind::EmptyAnswer:
     case Kind::Unreadable:
     case Kind::TooLarge:
@@ -87,8 +86,7 @@ bool SyncResult::canRetryLater() const
     case Kind::Cancelled:
     case Kind::NothingFound:
     case Kind::AccountMissing:
-    case Kind::NotConfigured:
-        break;
+    case Kind::NotConfigured: break;
     }
     return false;
 }
@@ -121,7 +119,7 @@ QString SyncResult::describe() const
 
 bool operator==(const SyncResult &a, const SyncResult &b)
 {
-    return a.kind == b.kind && a.step == b.step && a.provider == b.provider && a.status == b.status && a.networkError == b.networkError
-        && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText && a.subject == b.subject
-        && a.limit == b.limit && a.storeFailure == b.storeFailure;
+    return a.kind == b.kind && a.step == b.step && a.provider == b.provider && a.status == b.status
+        && a.networkError == b.networkError && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText
+        && a.subject == b.subject && a.limit == b.limit && a.storeFailure == b.storeFailure;
 }

@@ -18,39 +18,39 @@ struct SyncResult
 {
     // What kind of failure it was, as far as it changes what the user is told.
     enum class Kind {
-        Answer,               // the server answered; `status` says how
-        Network,              // no usable answer: `networkError`, `networkErrorText`
+        Answer, // the server answered; `status` says how
+        Network, // no usable answer: `networkError`, `networkErrorText`
         UntrustedCertificate, // the server's certificate did not verify
-        SignInNeeded,         // the server or the provider refused the credentials
-        EmptyAnswer,          // an answer without a body
-        Unreadable,           // an answer that is not what was asked for
-        LocalStore,           // the local store could not take the write: `storeFailure`
-        TimedOut,             // cut short after `limit` seconds
-        TooLarge,             // cut short past `limit` bytes
-        BadAddress,           // `subject` is no address a request can go to, or a provider's
-                              // next link leaves its API
+        SignInNeeded, // the server or the provider refused the credentials
+        EmptyAnswer, // an answer without a body
+        Unreadable, // an answer that is not what was asked for
+        LocalStore, // the local store could not take the write: `storeFailure`
+        TimedOut, // cut short after `limit` seconds
+        TooLarge, // cut short past `limit` bytes
+        BadAddress, // `subject` is no address a request can go to, or a provider's
+                    // next link leaves its API
         Cancelled,
-        NothingFound,         // the server holds no calendars there
-        AccountMissing,       // the calendar's account row is gone
-        NotConfigured,        // this build carries no OAuth credentials for the provider
-        SyncTokenRefused,     // the listing's sync or delta token refused once more
-        EndlessListing,       // paging did not end; `limit`: the pages read, when counted
+        NothingFound, // the server holds no calendars there
+        AccountMissing, // the calendar's account row is gone
+        NotConfigured, // this build carries no OAuth credentials for the provider
+        SyncTokenRefused, // the listing's sync or delta token refused once more
+        EndlessListing, // paging did not end; `limit`: the pages read, when counted
     };
     // Which request of the run it was.
     enum class Step {
         None,
-        Markers,      // the collection's ctag and sync-token
+        Markers, // the collection's ctag and sync-token
         EventListing, // the ETags of the collection's events; a provider's events listing
-        TaskListing,  // the ETags of its to-dos
-        Fetch,        // a multiget of changed objects
+        TaskListing, // the ETags of its to-dos
+        Fetch, // a multiget of changed objects
         EventPush,
         TaskPush,
-        Principal,    // discovery: the principal
-        HomeSet,      // discovery: the calendar home set
+        Principal, // discovery: the principal
+        HomeSet, // discovery: the calendar home set
         CalendarList, // discovery: the calendars of the home set; a provider's calendar list
-        Feed,         // a subscription's feed
+        Feed, // a subscription's feed
         TokenRefresh, // a provider's OAuth token refresh
-        EventInsert,  // a provider's event writes, one request each
+        EventInsert, // a provider's event writes, one request each
         EventUpdate,
         EventDelete,
     };
@@ -67,7 +67,7 @@ struct SyncResult
     int status = 0; // 0: no HTTP answer
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     QString networkErrorText; // set when there was no usable answer
-    QString serverText;       // the start of the answer's body, on one line
+    QString serverText; // the start of the answer's body, on one line
     // The item or address the failure is about, as the user named it: user
     // content, never logged above debug level.
     QString subject;

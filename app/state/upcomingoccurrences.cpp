@@ -18,8 +18,8 @@ QStringList upcomingCalendarIds(const AppState *state)
     QStringList ids;
     if (!state || !state->calendars())
         return ids;
-    const std::optional<CalendarView> group =
-        state->views() ? state->views()->getById(state->activeViewId()) : std::nullopt;
+    const std::optional<CalendarView> group = state->views() ? state->views()->getById(state->activeViewId())
+                                                             : std::nullopt;
     if (group) {
         const QJsonDocument listed = QJsonDocument::fromJson(group->calendar_ids.toUtf8());
         if (listed.isArray()) {
@@ -68,8 +68,7 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
             kept.append(occurrence);
         }
     }
-    std::sort(kept.begin(), kept.end(),
-              [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    std::sort(kept.begin(), kept.end(), [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
     return kept;
 }
 

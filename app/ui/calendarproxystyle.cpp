@@ -60,36 +60,28 @@ CalendarProxyStyle::CalendarProxyStyle()
 
 CalendarProxyStyle::~CalendarProxyStyle() = default;
 
-void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
-                                       QPainter *painter, const QWidget *widget) const
+void CalendarProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                                       const QWidget *widget) const
 {
     if (option && painter) {
         switch (element) {
         case PE_IndicatorItemViewItemCheck:
-        case PE_IndicatorCheckBox:
-            drawCheckIndicator(painter, option->rect, option->state);
-            return;
-        case PE_IndicatorRadioButton:
-            drawRadioIndicator(painter, option->rect, option->state);
-            return;
-        default:
-            break;
+        case PE_IndicatorCheckBox: drawCheckIndicator(painter, option->rect, option->state); return;
+        case PE_IndicatorRadioButton: drawRadioIndicator(painter, option->rect, option->state); return;
+        default: break;
         }
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
-                                    const QWidget *widget) const
+int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
 {
     switch (metric) {
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
     case PM_ExclusiveIndicatorWidth:
-    case PM_ExclusiveIndicatorHeight:
-        return kIndicatorSize;
-    default:
-        return QProxyStyle::pixelMetric(metric, option, widget);
+    case PM_ExclusiveIndicatorHeight: return kIndicatorSize;
+    default: return QProxyStyle::pixelMetric(metric, option, widget);
     }
 }
 

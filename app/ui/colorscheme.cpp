@@ -36,8 +36,7 @@ void ColorScheme::setApplicationPalette(const QPalette &palette)
 
 bool ColorScheme::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange
-        && !m_installingOwnPalette) {
+    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange && !m_installingOwnPalette) {
         const Scheme scheme = fromPalette(QGuiApplication::palette());
         if (scheme != m_scheme) {
             m_scheme = scheme;

@@ -12,8 +12,8 @@
 #include "timeutil.h"
 #include "traytime.h"
 
-#include <QSystemTrayIcon>
 #include <QHash>
+#include <QSystemTrayIcon>
 #include <QTimeZone>
 #include <QTimer>
 
@@ -158,8 +158,7 @@ QList<FiredReminder> NotificationService::poll()
     if (due.isEmpty())
         return {};
     // The texts sort by instant only while they share one offset.
-    std::stable_sort(due.begin(), due.end(),
-                     [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+    std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
 
     const QList<bool> suppressed = suppressedRows(due);
     QList<FiredReminder> fired;
@@ -203,7 +202,7 @@ QList<FiredReminder> NotificationService::poll()
 }
 
 QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime &now, const QDateTime &cutoff,
-                                                               const SeriesTriggers &series) const
+                                                                const SeriesTriggers &series) const
 {
     // The rows are a day wider than the instants the loop below decides on.
     // The series expanded for this horizon fire per occurrence
@@ -236,7 +235,7 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
 }
 
 QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateTime &now, const QDateTime &cutoff,
-                                                                   const SeriesTriggers &series) const
+                                                                    const SeriesTriggers &series) const
 {
     QList<Due> due;
     for (const Due &trigger : series.triggers) {
@@ -248,9 +247,7 @@ QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateT
     if (due.isEmpty())
         return due;
     const QSet<QString> shown = OccurrenceAcks(m_state->database()).since(cutoff);
-    due.removeIf([&shown](const Due &row) {
-        return shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start));
-    });
+    due.removeIf([&shown](const Due &row) { return shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start)); });
     return due;
 }
 
@@ -278,8 +275,8 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
     fresh->zone = zone;
     fresh->from = sameHorizon ? m_series->from : now;
     fresh->until = sameHorizon ? m_series->until : now.addSecs(kSeriesHorizonSecs);
-    const QHash<QString, SeriesTriggers::Series> previous =
-        sameHorizon ? std::move(m_series->bySeries) : QHash<QString, SeriesTriggers::Series>();
+    const QHash<QString, SeriesTriggers::Series> previous = sameHorizon ? std::move(m_series->bySeries)
+                                                                        : QHash<QString, SeriesTriggers::Series>();
     m_series = std::move(fresh);
     if (!events)
         return *m_series;
@@ -314,8 +311,7 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
 }
 
 QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series,
-                                                                   const QDateTime &earliest,
-                                                                   const QDateTime &until)
+                                                                    const QDateTime &earliest, const QDateTime &until)
 {
     const Event &master = series.first();
     int longestLead = 0;

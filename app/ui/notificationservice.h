@@ -29,8 +29,8 @@ struct FiredReminder
 
     friend bool operator==(const FiredReminder &a, const FiredReminder &b)
     {
-        return a.reminderId == b.reminderId && a.eventId == b.eventId && a.title == b.title
-            && a.body == b.body && a.date == b.date;
+        return a.reminderId == b.reminderId && a.eventId == b.eventId && a.title == b.title && a.body == b.body
+            && a.date == b.date;
     }
 };
 
@@ -64,8 +64,8 @@ public:
     // was stored in.
     static QDateTime reminderStart(const QDateTime &start, bool allDay);
 
-    static QString reminderBody(int minutesBefore, const QDateTime &start, bool allDay,
-                                const QString &location, const QDateTime &now);
+    static QString reminderBody(int minutesBefore, const QDateTime &start, bool allDay, const QString &location,
+                                const QDateTime &now);
 
 public Q_SLOTS:
     // One poll; returns what it presented, in trigger order. Nothing while
@@ -86,8 +86,7 @@ private:
     const SeriesTriggers &seriesTriggers(const QDateTime &now);
     // The triggers of a series (master first, then its overrides) from
     // occurrences starting after `earliest` that come before `until`.
-    static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest,
-                                     const QDateTime &until);
+    static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest, const QDateTime &until);
     void showBalloon(const QString &title, const QString &body);
     // Per due row: whether an enabled filter rule silences it.
     QList<bool> suppressedRows(const QList<Due> &due) const;

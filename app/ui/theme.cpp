@@ -2,8 +2,8 @@
 
 #include "thememanager.h"
 
-#include <QCoreApplication>
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QGuiApplication>
@@ -55,15 +55,42 @@ std::optional<QColor> userAccent()
 
 } // namespace
 
-QColor canvas() { return pick(0xfff6f7f9, 0xff14161b); }
-QColor surface() { return pick(0xffffffff, 0xff1b1e24); }
-QColor surfaceMuted() { return pick(0xfff0f1f4, 0xff23272f); }
-QColor border() { return pick(0xffe3e5ea, 0xff2c313a); }
-QColor borderStrong() { return pick(0xffc9cdd4, 0xff3a404b); }
-QColor textPrimary() { return pick(0xff181b22, 0xffe7e9ee); }
-QColor textMuted() { return pick(0xff6b707a, 0xff9aa0ab); }
-QColor textDisabled() { return pick(0xffa8adb6, 0xff5c626d); }
-QColor danger() { return pick(0xffdc3545, 0xffe74c3c); }
+QColor canvas()
+{
+    return pick(0xfff6f7f9, 0xff14161b);
+}
+QColor surface()
+{
+    return pick(0xffffffff, 0xff1b1e24);
+}
+QColor surfaceMuted()
+{
+    return pick(0xfff0f1f4, 0xff23272f);
+}
+QColor border()
+{
+    return pick(0xffe3e5ea, 0xff2c313a);
+}
+QColor borderStrong()
+{
+    return pick(0xffc9cdd4, 0xff3a404b);
+}
+QColor textPrimary()
+{
+    return pick(0xff181b22, 0xffe7e9ee);
+}
+QColor textMuted()
+{
+    return pick(0xff6b707a, 0xff9aa0ab);
+}
+QColor textDisabled()
+{
+    return pick(0xffa8adb6, 0xff5c626d);
+}
+QColor danger()
+{
+    return pick(0xffdc3545, 0xffe74c3c);
+}
 
 QColor accent()
 {
@@ -79,18 +106,33 @@ QColor accentMuted()
     return color;
 }
 
-void setMode(int dark) { state().dark = dark; }
-bool isDark() { return state().dark == 1; }
+void setMode(int dark)
+{
+    state().dark = dark;
+}
+bool isDark()
+{
+    return state().dark == 1;
+}
 
-QString accentName() { return state().accent; }
+QString accentName()
+{
+    return state().accent;
+}
 
 void setAccent(const QString &accent)
 {
     state().accent = accent;
 }
 
-QString sansFamily() { return u"IBM Plex Sans"_s; }
-QString iconFontFamily() { return state().iconFontFamily; }
+QString sansFamily()
+{
+    return u"IBM Plex Sans"_s;
+}
+QString iconFontFamily()
+{
+    return state().iconFontFamily;
+}
 
 void setIconFontFamily(const QString &family)
 {
@@ -191,9 +233,8 @@ QString stylesheet()
         {u"@sansFamily"_s, sansFamily()},
     };
     // Longest first, so @accent never eats the front of @accentMuted.
-    std::stable_sort(tokens.begin(), tokens.end(), [](const auto &a, const auto &b) {
-        return a.first.size() > b.first.size();
-    });
+    std::stable_sort(tokens.begin(), tokens.end(),
+                     [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
     for (const auto &[name, value] : tokens)
         sheet.replace(name, value, Qt::CaseSensitive);
     return sheet;

@@ -1,8 +1,8 @@
 #include "thememanager.h"
 
+#include "appstate.h"
 #include "calendarproxystyle.h"
 #include "colorscheme.h"
-#include "appstate.h"
 #include "preferencesrepository.h"
 #include "theme.h"
 

@@ -48,10 +48,11 @@ bool writeCalendar(const QString &path)
     for (int i = 0; i < kEvents; ++i) {
         const QByteArray n = QByteArray::number(i);
         const QByteArray day = QByteArray::number(20240101 + (i % 28));
-        chunk += "BEGIN:VEVENT\r\nUID:bench-" + n + "@example.org\r\nDTSTAMP:20240101T000000Z\r\n"
-                 "SUMMARY:Generated event " + n + "\r\n";
-        chunk += i % 10 == 0 ? "DTSTART;TZID=Europe/Berlin:" + day + "T090000\r\n"
-                             : "DTSTART:" + day + "T090000Z\r\n";
+        chunk += "BEGIN:VEVENT\r\nUID:bench-" + n
+            + "@example.org\r\nDTSTAMP:20240101T000000Z\r\n"
+              "SUMMARY:Generated event "
+            + n + "\r\n";
+        chunk += i % 10 == 0 ? "DTSTART;TZID=Europe/Berlin:" + day + "T090000\r\n" : "DTSTART:" + day + "T090000Z\r\n";
         chunk += "DTEND:" + day + "T100000Z\r\nLOCATION:Room " + QByteArray::number(i % 40)
             + "\r\nDESCRIPTION:A description long enough to look like a real one\\, with an agenda\\, a room and "
               "an escaped comma.\r\n";
@@ -130,11 +131,10 @@ void BM_ImportLargeFile(benchmark::State &state)
 
         IcsImportJob job(db, ics, QStringLiteral("cal"));
         QEventLoop loop;
-        QObject::connect(&job, &IcsImportJob::finished, &loop,
-                         [&loop, &result](const IcsImport::Result &r) {
-                             result = r;
-                             loop.quit();
-                         });
+        QObject::connect(&job, &IcsImportJob::finished, &loop, [&loop, &result](const IcsImport::Result &r) {
+            result = r;
+            loop.quit();
+        });
         StallMeter stalls;
         job.start();
         loop.exec();
@@ -269,7 +269,12 @@ void BM_ImportBesideBackgroundWriters(benchmark::State &state)
     if (result.outcome != IcsImport::Outcome::Stored)
         state.SkipWithError("the import did not store the file");
 }
-BENCHMARK(BM_ImportBesideBackgroundWriters)->Arg(1)->Arg(0)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportBesideBackgroundWriters)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

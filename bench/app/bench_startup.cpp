@@ -40,7 +40,8 @@ void seed(AppState *state, int count)
 {
     exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
     for (int c = 0; c < kCalendars; ++c)
-        exec(state, u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
+        exec(state,
+             u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
     static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
     const QDate today = QDate::currentDate();
     QRandomGenerator random(7);

@@ -37,10 +37,12 @@ std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
 {
     auto seeded = startSeededState(kCalendars);
     AppState *state = seeded->state.get();
-    exec(state, u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
-                "('r1', 'Lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', 'hide'),"
-                "('r2', 'Early', 'time', '{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"06:00\",\"end\":\"07:00\"}}', 'dim'),"
-                "('r3', 'All day', 'all_day', '{\"runtimeType\":\"allDay\",\"recurringOnly\":true}', 'hide')"_s);
+    exec(
+        state,
+        u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
+        "('r1', 'Lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', 'hide'),"
+        "('r2', 'Early', 'time', '{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"06:00\",\"end\":\"07:00\"}}', 'dim'),"
+        "('r3', 'All day', 'all_day', '{\"runtimeType\":\"allDay\",\"recurringOnly\":true}', 'hide')"_s);
 
     static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
     static const QStringList words = {u"Lunch"_s, u"Review"_s, u"Call"_s, u"Standup"_s, u"Gym"_s, u"Dentist"_s};

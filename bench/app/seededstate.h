@@ -36,6 +36,8 @@ inline std::unique_ptr<SeededState> startSeededState(int calendars)
         qFatal("cannot open the database");
     exec(state, QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"));
     for (int c = 0; c < calendars; ++c)
-        exec(state, QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')").arg(c));
+        exec(state,
+             QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')")
+                 .arg(c));
     return seeded;
 }

@@ -14,15 +14,15 @@
 //   changedOnServerRun/5000/50  the same calendar after another device edited
 //                               50 of its objects: the listing, one multiget
 //                               of the 50, and their rows
+#include "accountrepository.h"
 #include "appstate.h"
 #include "caldavclient.h"
-#include "caldavhref.h"
 #include "caldaveventstore.h"
+#include "caldavhref.h"
 #include "caldavparse.h"
 #include "caldavsyncclient.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
-#include "accountrepository.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "radicaleserver.h"
@@ -48,7 +48,8 @@ QString eventText(int i, const QString &summary)
 {
     return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//EN\r\nBEGIN:VEVENT\r\nUID:bench-%1\r\n"
            "DTSTAMP:20260301T090000Z\r\nDTSTART:20260302T100000Z\r\nDTEND:20260302T110000Z\r\n"
-           "SUMMARY:%2 %1\r\nLOCATION:Room %1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(i).arg(summary);
+           "SUMMARY:%2 %1\r\nLOCATION:Room %1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(i)
+               .arg(summary);
 }
 
 QByteArray multistatus(int count, const QString &etagPrefix, const QString &summary)
@@ -56,8 +57,10 @@ QByteArray multistatus(int count, const QString &etagPrefix, const QString &summ
     QByteArray out = "<?xml version=\"1.0\"?>\n<d:multistatus xmlns:d=\"DAV:\" "
                      "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">";
     for (int i = 0; i < count; ++i) {
-        out += "<d:response><d:href>/cal/bench-" + QByteArray::number(i) + ".ics</d:href><d:propstat><d:prop>"
-               "<d:getetag>\"" + etagPrefix.toUtf8() + QByteArray::number(i) + "\"</d:getetag><c:calendar-data>"
+        out += "<d:response><d:href>/cal/bench-" + QByteArray::number(i)
+            + ".ics</d:href><d:propstat><d:prop>"
+              "<d:getetag>\""
+            + etagPrefix.toUtf8() + QByteArray::number(i) + "\"</d:getetag><c:calendar-data>"
             + eventText(i, summary).toUtf8()
             + "</c:calendar-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
     }
@@ -143,8 +146,8 @@ void dropUnlisted(benchmark::State &state)
     const int count = int(state.range(0));
     Store store(QUrl(u"http://127.0.0.1/cal/"_s));
     CalDavEventStore events(store.state->database(), store.state->events(), store.calendar.id);
-    const QList<CalDavParse::Resource> resources =
-        CalDavParse::parseResources(multistatus(count, u"e"_s, u"Event"_s), QUrl(u"http://127.0.0.1/cal/"_s));
+    const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(multistatus(count, u"e"_s, u"Event"_s),
+                                                                               QUrl(u"http://127.0.0.1/cal/"_s));
     for (auto _ : state) {
         state.PauseTiming();
         events.inTransaction([&] { events.apply(resources); });
@@ -195,7 +198,9 @@ struct SeededServer
         bool done = false;
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncCompleted, [&done] { done = true; });
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed, &sync,
-                         [](const QString &, const SyncResult &result) { qFatal("%s", qPrintable(result.describe())); });
+                         [](const QString &, const SyncResult &result) {
+            qFatal("%s", qPrintable(result.describe()));
+        });
         sync.syncCalendar(calendar, u"bench"_s, u"pw"_s, {});
         if (!QTest::qWaitFor([&done] { return done; }, 120000))
             qFatal("run did not end");

@@ -72,7 +72,8 @@ void expand(benchmark::State &state, const QList<Event> &events)
     }
     state.counters["rows"] = double(events.size());
     state.counters["occurrences"] = double(occurrences);
-    state.counters["occurrences/s"] = benchmark::Counter(double(occurrences), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["occurrences/s"] = benchmark::Counter(double(occurrences),
+                                                         benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Every row of the calendar, one-off events included.
@@ -101,8 +102,10 @@ void expandHostileRules(benchmark::State &state)
     };
     const QString everySecond = QStringLiteral("FREQ=YEARLY;BYDAY=MO,TU,WE,TH,FR,SA,SU;BYHOUR=") + list(23)
         + QStringLiteral(";BYMINUTE=") + list(59) + QStringLiteral(";BYSECOND=") + list(59);
-    const QStringList rules = {everySecond, everySecond + QStringLiteral(";BYSETPOS=-1"),
-                               QStringLiteral("FREQ=SECONDLY;BYSETPOS=2"), QStringLiteral("FREQ=MINUTELY;BYSETPOS=-3"),
+    const QStringList rules = {everySecond,
+                               everySecond + QStringLiteral(";BYSETPOS=-1"),
+                               QStringLiteral("FREQ=SECONDLY;BYSETPOS=2"),
+                               QStringLiteral("FREQ=MINUTELY;BYSETPOS=-3"),
                                QStringLiteral("FREQ=SECONDLY;COUNT=2147483647"),
                                QStringLiteral("FREQ=SECONDLY;INTERVAL=2147483647"),
                                QStringLiteral("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30")};

@@ -51,7 +51,8 @@ void iterateRules(benchmark::State &state)
         if (!rrule)
             continue;
         const icalrecurrencetype recur = icalproperty_get_rrule(rrule);
-        series.push_back({icalcomponent_get_dtstart(event), icalrecurrencetype_as_string(const_cast<icalrecurrencetype *>(&recur))});
+        series.push_back(
+            {icalcomponent_get_dtstart(event), icalrecurrencetype_as_string(const_cast<icalrecurrencetype *>(&recur))});
     }
     const icaltimetype from = utcTime(BenchCalendar::windowStart());
     const icaltimetype to = utcTime(BenchCalendar::windowEnd());
@@ -66,7 +67,9 @@ void iterateRules(benchmark::State &state)
                 continue;
             // The best libical offers: jump to the window when there is no COUNT.
             if (recur.count == 0)
-                icalrecur_iterator_set_start(it, icaltime_convert_to_zone(from, const_cast<icaltimezone *>(s.dtstart.zone)));
+                icalrecur_iterator_set_start(it,
+                                             icaltime_convert_to_zone(from,
+                                                                      const_cast<icaltimezone *>(s.dtstart.zone)));
             for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next);
                  next = icalrecur_iterator_next(it)) {
                 if (icaltime_compare(next, to) >= 0)
@@ -80,7 +83,8 @@ void iterateRules(benchmark::State &state)
     icalcomponent_free(calendar);
     state.counters["series"] = double(series.size());
     state.counters["occurrences"] = double(occurrences);
-    state.counters["occurrences/s"] = benchmark::Counter(double(occurrences), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["occurrences/s"] = benchmark::Counter(double(occurrences),
+                                                         benchmark::Counter::kIsIterationInvariantRate);
 }
 
 } // namespace

@@ -38,12 +38,12 @@ const char *const kTimeZones = "BEGIN:VTIMEZONE\r\n"
 
 const char *const kZones[] = {"Europe/Berlin", "Europe/Berlin", "America/New_York", "Asia/Tokyo"};
 
-const char *const kWords[] = {"agenda", "review", "budget", "quarterly", "roadmap", "customer", "design",
-                              "notes", "dial-in", "follow-up", "draft", "numbers", "launch", "sync",
-                              "Zürich", "office", "team", "planning", "questions", "slides"};
+const char *const kWords[] = {"agenda", "review",  "budget",    "quarterly", "roadmap",   "customer", "design",
+                              "notes",  "dial-in", "follow-up", "draft",     "numbers",   "launch",   "sync",
+                              "Zürich", "office",  "team",      "planning",  "questions", "slides"};
 
-const char *const kPeople[] = {"Ann Lee", "Bob Stone", "Chen Wei", "Dana Ruiz", "Eli Cohen", "Fay Moss",
-                               "Gus Park", "Hana Sato"};
+const char *const kPeople[] = {"Ann Lee",   "Bob Stone", "Chen Wei", "Dana Ruiz",
+                               "Eli Cohen", "Fay Moss",  "Gus Park", "Hana Sato"};
 
 // Line folding at 75 characters, continuation lines starting with a space.
 void appendFolded(QByteArray &out, const QString &line)
@@ -114,10 +114,12 @@ QByteArray make(int events)
                                     QString::fromUtf8(kWords[pick(20)]), QString::fromUtf8(kWords[pick(20)]));
         }
         appendFolded(out, description);
-        appendFolded(out, QStringLiteral("LOCATION:Room %1\\, Building %2").arg(100 + pick(400)).arg(QChar(u'A' + pick(6))));
+        appendFolded(out,
+                     QStringLiteral("LOCATION:Room %1\\, Building %2").arg(100 + pick(400)).arg(QChar(u'A' + pick(6))));
         if (allDay) {
             appendFolded(out, QStringLiteral("DTSTART;VALUE=DATE:%1").arg(day.toString(QStringLiteral("yyyyMMdd"))));
-            appendFolded(out, QStringLiteral("DTEND;VALUE=DATE:%1").arg(day.addDays(1).toString(QStringLiteral("yyyyMMdd"))));
+            appendFolded(
+                out, QStringLiteral("DTEND;VALUE=DATE:%1").arg(day.addDays(1).toString(QStringLiteral("yyyyMMdd"))));
         } else {
             appendFolded(out, QStringLiteral("DTSTART;TZID=%1:%2").arg(QLatin1String(zone), stamp(start)));
             appendFolded(out, QStringLiteral("DTEND;TZID=%1:%2").arg(QLatin1String(zone), stamp(end)));
@@ -125,16 +127,19 @@ QByteArray make(int events)
         out.append(pick(8) == 0 ? "STATUS:TENTATIVE\r\n" : "STATUS:CONFIRMED\r\n");
         appendFolded(out, QStringLiteral("SEQUENCE:%1").arg(pick(4)));
         const int organizer = pick(8);
-        appendFolded(out, QStringLiteral("ORGANIZER;CN=\"%1\":mailto:%2@example.org")
-                              .arg(QString::fromUtf8(kPeople[organizer]), QString::number(organizer)));
+        appendFolded(out,
+                     QStringLiteral("ORGANIZER;CN=\"%1\":mailto:%2@example.org")
+                         .arg(QString::fromUtf8(kPeople[organizer]), QString::number(organizer)));
         const int attendees = 2 + pick(4);
         for (int a = 0; a < attendees; ++a) {
             const int who = pick(8);
-            appendFolded(out, QStringLiteral("ATTENDEE;CUTYPE=INDIVIDUAL;ROLE=%1;PARTSTAT=%2;RSVP=TRUE;CN=\"%3\":mailto:p%4@example.org")
-                                  .arg(QLatin1String(pick(4) == 0 ? "OPT-PARTICIPANT" : "REQ-PARTICIPANT"),
-                                       QLatin1String(pick(3) == 0 ? "NEEDS-ACTION" : "ACCEPTED"),
-                                       QString::fromUtf8(kPeople[who]))
-                                  .arg(who));
+            appendFolded(
+                out,
+                QStringLiteral(
+                    "ATTENDEE;CUTYPE=INDIVIDUAL;ROLE=%1;PARTSTAT=%2;RSVP=TRUE;CN=\"%3\":mailto:p%4@example.org")
+                    .arg(QLatin1String(pick(4) == 0 ? "OPT-PARTICIPANT" : "REQ-PARTICIPANT"),
+                         QLatin1String(pick(3) == 0 ? "NEEDS-ACTION" : "ACCEPTED"), QString::fromUtf8(kPeople[who]))
+                    .arg(who));
         }
         if (repeats) {
             static const char *const rules[] = {
@@ -153,7 +158,8 @@ QByteArray make(int events)
             };
             appendFolded(out, QLatin1String("RRULE:") + QLatin1String(rules[pick(12)]));
             if (pick(4) == 0 && !allDay) {
-                appendFolded(out, QStringLiteral("EXDATE;TZID=%1:%2").arg(QLatin1String(zone), stamp(start.addDays(7))));
+                appendFolded(out,
+                             QStringLiteral("EXDATE;TZID=%1:%2").arg(QLatin1String(zone), stamp(start.addDays(7))));
             }
         }
         if (pick(4) != 0) {

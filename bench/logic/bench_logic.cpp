@@ -10,9 +10,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList titles = {u"Team standup"_s,  u"1:1 with Ann"_s,    u"Lunch"_s,          u"Dentist"_s,
+const QStringList titles = {u"Team standup"_s,    u"1:1 with Ann"_s,  u"Lunch"_s,          u"Dentist"_s,
                             u"Sprint planning"_s, u"Gym"_s,           u"Release review"_s, u"Customer call"_s,
-                            u"Focus time"_s,    u"Board meeting"_s,   u"Yoga"_s,           u"Coffee with Bo"_s};
+                            u"Focus time"_s,      u"Board meeting"_s, u"Yoga"_s,           u"Coffee with Bo"_s};
 
 // A month of occurrences as the expansion hands them over: 1,500 events over
 // eight calendars (a fifth all-day, a third repeating, some with descriptions
@@ -87,16 +87,16 @@ QList<FilterRule> rules()
                         i % 3 ? u"[]"_s : u"[\"cal-1\",\"cal-2\",\"cal-3\"]"_s));
     }
     for (int i = 0; i < 8; ++i) {
-        out.append(rule(out.size(),
-                        uR"({"runtimeType":"time","timeRange":{"start":"%1:00","end":"%1:30"},"daysOfWeek":["sat","sun"],"recurringOnly":%2})"_s
-                            .arg(6 + i, 2, 10, QLatin1Char('0'))
-                            .arg(i % 2 ? u"true"_s : u"false"_s)));
+        out.append(rule(
+            out.size(),
+            uR"({"runtimeType":"time","timeRange":{"start":"%1:00","end":"%1:30"},"daysOfWeek":["sat","sun"],"recurringOnly":%2})"_s
+                .arg(6 + i, 2, 10, QLatin1Char('0'))
+                .arg(i % 2 ? u"true"_s : u"false"_s)));
     }
     for (int i = 0; i < 7; ++i)
         out.append(rule(out.size(), uR"({"runtimeType":"specific"})"_s));
     for (int i = 0; i < 5; ++i) {
-        out.append(rule(out.size(), uR"({"runtimeType":"allDay","recurringOnly":true})"_s,
-                        u"[\"cal-%1\"]"_s.arg(i)));
+        out.append(rule(out.size(), uR"({"runtimeType":"allDay","recurringOnly":true})"_s, u"[\"cal-%1\"]"_s.arg(i)));
     }
     return out;
 }

@@ -32,14 +32,16 @@ const QString kAccount = u"acc"_s;
 
 QJsonObject item(int i)
 {
-    const QString day = u"2026-%1-%2"_s.arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0'));
+    const QString day =
+        u"2026-%1-%2"_s.arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0'));
     return {{"id"_L1, u"evt%1"_s.arg(i)},
             {"summary"_L1, u"Event %1"_s.arg(i)},
             {"location"_L1, u"Room %1"_s.arg(i % 40)},
             {"start"_L1, QJsonObject{{"dateTime"_L1, day + u"T09:00:00Z"_s}}},
             {"end"_L1, QJsonObject{{"dateTime"_L1, day + u"T10:00:00Z"_s}}},
-            {"reminders"_L1, QJsonObject{{"useDefault"_L1, false},
-                                         {"overrides"_L1, QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 10}}}}}}};
+            {"reminders"_L1,
+             QJsonObject{{"useDefault"_L1, false},
+                         {"overrides"_L1, QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 10}}}}}}};
 }
 
 void firstPull(benchmark::State &state)
@@ -95,9 +97,8 @@ void firstPull(benchmark::State &state)
         QElapsedTimer sinceTick;
         QTimer tick;
         tick.setInterval(5);
-        QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
-            maxStall = std::max(maxStall, double(sinceTick.restart()));
-        });
+        QObject::connect(&tick, &QTimer::timeout, &tick,
+                         [&] { maxStall = std::max(maxStall, double(sinceTick.restart())); });
         state.ResumeTiming();
 
         sinceTick.start();

@@ -53,7 +53,8 @@ QList<QJsonObject> removals(int count)
     QList<QJsonObject> out;
     out.reserve(count);
     for (int i = 0; i < count; ++i)
-        out.append(QJsonObject{{"id"_L1, u"AAMk-%1"_s.arg(i)}, {"@removed"_L1, QJsonObject{{"reason"_L1, u"deleted"_s}}}});
+        out.append(
+            QJsonObject{{"id"_L1, u"AAMk-%1"_s.arg(i)}, {"@removed"_L1, QJsonObject{{"reason"_L1, u"deleted"_s}}}});
     return out;
 }
 

@@ -99,7 +99,8 @@ void seedCalendars(QSqlDatabase &db)
     QSqlQuery q(db);
     q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'Bench', 'caldav')"));
     for (const QString &id : kCalendars)
-        q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')").arg(id));
+        q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')")
+                   .arg(id));
 }
 
 // One database of `count` events over `years`, opened; only one at a time,
@@ -198,9 +199,10 @@ void printQueryPlan(QSqlDatabase &db)
     for (int i = 0; i < 2; ++i) {
         // The first range may narrow by calendar through its index; the
         // second keeps the calendars off the indexes.
-        statements.append(statements.at(i) + (i == 0 ? QStringLiteral(" AND calendar_id IN (%1)")
-                                                      : QStringLiteral(" AND +calendar_id IN (%1)"))
-                                                 .arg(calendars));
+        statements.append(
+            statements.at(i)
+            + (i == 0 ? QStringLiteral(" AND calendar_id IN (%1)") : QStringLiteral(" AND +calendar_id IN (%1)"))
+                  .arg(calendars));
     }
     statements.append(QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
                                      "FROM reminders WHERE event_id IN ('a','b') ORDER BY minutes_before ASC"));
@@ -284,12 +286,11 @@ void insertStatementByStatement(QSqlDatabase &db, const Event &e)
     q.prepare(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, "
                              "timezone, recurrence_rule, raw_icalendar, created, last_modified) VALUES "
                              "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QVariant &v : {QVariant(e.id), QVariant(e.calendar_id), QVariant(e.uid), QVariant(e.title),
-                              QVariant(e.start_time.toString(Qt::ISODate)),
-                              QVariant(e.end_time->toString(Qt::ISODate)), QVariant(e.timezone),
-                              QVariant(e.recurrence_rule), QVariant(e.raw_icalendar),
-                              QVariant(e.created.toString(Qt::ISODate)),
-                              QVariant(e.last_modified.toString(Qt::ISODate))})
+    for (const QVariant &v :
+         {QVariant(e.id), QVariant(e.calendar_id), QVariant(e.uid), QVariant(e.title),
+          QVariant(e.start_time.toString(Qt::ISODate)), QVariant(e.end_time->toString(Qt::ISODate)),
+          QVariant(e.timezone), QVariant(e.recurrence_rule), QVariant(e.raw_icalendar),
+          QVariant(e.created.toString(Qt::ISODate)), QVariant(e.last_modified.toString(Qt::ISODate))})
         q.addBindValue(v);
     q.exec();
     QSqlQuery child(db);
@@ -300,7 +301,8 @@ void insertStatementByStatement(QSqlDatabase &db, const Event &e)
     child.addBindValue(e.id);
     child.exec();
     for (const Reminder &r : e.reminders) {
-        child.prepare(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, trigger_time) VALUES (?, ?, ?, ?)"));
+        child.prepare(
+            QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, trigger_time) VALUES (?, ?, ?, ?)"));
         child.addBindValue(e.id + QStringLiteral("-r"));
         child.addBindValue(e.id);
         child.addBindValue(r.minutes_before);

@@ -23,11 +23,18 @@ constexpr int kEvents = 50000;
 constexpr int kLimit = 300;
 const QStringList kCalendars = {QStringLiteral("cal-0"), QStringLiteral("cal-1"), QStringLiteral("cal-2")};
 // Titles as people write them; a few share each common prefix.
-const QStringList kTitles = {
-    QStringLiteral("Lunch with Ann"), QStringLiteral("Team standup"), QStringLiteral("Dentist"),
-    QStringLiteral("Project review"), QStringLiteral("Gym"), QStringLiteral("Call with the bank"),
-    QStringLiteral("Planning"), QStringLiteral("Lunch and learn"), QStringLiteral("1:1 with Sam"),
-    QStringLiteral("Flight to Lisbon"), QStringLiteral("Yoga"), QStringLiteral("Budget meeting")};
+const QStringList kTitles = {QStringLiteral("Lunch with Ann"),
+                             QStringLiteral("Team standup"),
+                             QStringLiteral("Dentist"),
+                             QStringLiteral("Project review"),
+                             QStringLiteral("Gym"),
+                             QStringLiteral("Call with the bank"),
+                             QStringLiteral("Planning"),
+                             QStringLiteral("Lunch and learn"),
+                             QStringLiteral("1:1 with Sam"),
+                             QStringLiteral("Flight to Lisbon"),
+                             QStringLiteral("Yoga"),
+                             QStringLiteral("Budget meeting")};
 
 class Dataset
 {
@@ -51,8 +58,9 @@ private:
         QSqlQuery q(db);
         q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'Bench', 'caldav')"));
         for (const QString &id : kCalendars)
-            q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')")
-                       .arg(id));
+            q.exec(
+                QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('%1', 'acc', 'u-%1', '%1')")
+                    .arg(id));
         // Five years around now, written in one transaction as a pull writes.
         QRandomGenerator random(kEvents);
         const QDateTime from = QDateTime::currentDateTimeUtc().addYears(-4);

@@ -39,8 +39,10 @@ QByteArray feed(int first, int count, int changedFrom = 0, int changedTo = 0)
     for (int i = first; i < first + count; ++i) {
         const QByteArray n = QByteArray::number(i);
         const QByteArray day = QByteArray::number(1 + i % 28).rightJustified(2, '0');
-        out += "BEGIN:VEVENT\r\nUID:holiday-" + n + "@bench\r\nDTSTAMP:20260101T000000Z\r\n"
-               "DTSTART;VALUE=DATE:202603" + day + "\r\nDTEND;VALUE=DATE:202603" + day
+        out += "BEGIN:VEVENT\r\nUID:holiday-" + n
+            + "@bench\r\nDTSTAMP:20260101T000000Z\r\n"
+              "DTSTART;VALUE=DATE:202603"
+            + day + "\r\nDTEND;VALUE=DATE:202603" + day
             + "\r\nSUMMARY:" + (i >= changedFrom && i < changedTo ? "Moved day " : "Day ") + n
             + "\r\nDESCRIPTION:Public holiday number " + n + "\r\nTRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
     }
@@ -106,8 +108,13 @@ void refresh(benchmark::State &state)
     state.counters["deleted"] = last.deleted;
     state.counters["unchanged"] = last.unchanged;
 }
-BENCHMARK(refresh)->Args({2000, 0})->Args({2000, 1})->Args({2000, 2})->Args({2000, 3})
-    ->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(refresh)
+    ->Args({2000, 0})
+    ->Args({2000, 1})
+    ->Args({2000, 2})
+    ->Args({2000, 3})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace
 

@@ -50,12 +50,9 @@ QTimeZone seriesZone(const Event &event)
 {
     const QDateTime &start = event.start_time;
     switch (start.timeSpec()) {
-    case Qt::TimeZone:
-        return start.timeZone();
-    case Qt::LocalTime:
-        return QTimeZone::systemTimeZone();
-    default:
-        break;
+    case Qt::TimeZone: return start.timeZone();
+    case Qt::LocalTime: return QTimeZone::systemTimeZone();
+    default: break;
     }
     if (!event.is_all_day && !event.timezone.isEmpty() && event.timezone != u"UTC"_s) {
         const QTimeZone named(event.timezone.toUtf8());
@@ -67,16 +64,14 @@ QTimeZone seriesZone(const Event &event)
     return QTimeZone::utc();
 }
 
-QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const QDateTime &to,
-                         const QTimeZone &zone)
+QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const QDateTime &to, const QTimeZone &zone)
 {
     const QDateTime f = from.toTimeZone(zone);
     const QDateTime t = to.toTimeZone(zone);
     const QDateTime i = instant.toTimeZone(zone);
     // Wall-clock arithmetic, free of any zone's transitions.
-    const QDateTime wall = TimeUtil::utc(i.date(), i.time())
-                               .addDays(f.date().daysTo(t.date()))
-                               .addSecs(f.time().secsTo(t.time()));
+    const QDateTime wall =
+        TimeUtil::utc(i.date(), i.time()).addDays(f.date().daysTo(t.date())).addSecs(f.time().secsTo(t.time()));
     return TimeUtil::toSameRepresentation(TimeUtil::inZone(wall.date(), wall.time(), zone), instant);
 }
 

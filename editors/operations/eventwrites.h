@@ -41,7 +41,6 @@ QTimeZone seriesZone(const Event &event);
 // same number of days and the same change of the time of day in `zone`, so
 // that an occurrence across a DST change keeps its place in the series.
 // Returned in the representation of `instant`.
-QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const QDateTime &to,
-                         const QTimeZone &zone);
+QDateTime shiftWallClock(const QDateTime &instant, const QDateTime &from, const QDateTime &to, const QTimeZone &zone);
 
 } // namespace EventWrites

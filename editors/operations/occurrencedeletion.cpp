@@ -16,7 +16,7 @@ namespace {
 struct Target
 {
     Event series;
-    QDateTime slot;                // the start the occurrence has in its series
+    QDateTime slot; // the start the occurrence has in its series
     std::optional<Event> override; // the row that replaces it, if any
 };
 

@@ -153,10 +153,8 @@ QDateTime untilInstant(const RecurrenceRule &rule, const QTimeZone &zone, bool a
     switch (rule.untilForm) {
     case RecurrenceRule::UntilForm::Date:
         return allDay ? allDayTime(wall.date()) : TimeUtil::inZone(wall.date(), QTime(23, 59, 59), zone);
-    case RecurrenceRule::UntilForm::Floating:
-        return TimeUtil::inZone(wall.date(), wall.time(), zone);
-    case RecurrenceRule::UntilForm::Utc:
-        break;
+    case RecurrenceRule::UntilForm::Floating: return TimeUtil::inZone(wall.date(), wall.time(), zone);
+    case RecurrenceRule::UntilForm::Utc: break;
     }
     return wall;
 }
@@ -174,8 +172,8 @@ int startsBefore(const Event &series, const QDateTime &at)
 // Gives the series' overrides the recurrence ids of their shifted
 // occurrences. Later ones first when moving later, so that no two rows ever
 // name the same occurrence.
-bool rekeyOverrides(EventRepository *events, QList<Event> overrides, const SeriesShift &shift,
-                    const Event &series, const QDateTime &now)
+bool rekeyOverrides(EventRepository *events, QList<Event> overrides, const SeriesShift &shift, const Event &series,
+                    const QDateTime &now)
 {
     if (shift.isNull())
         return true;
@@ -212,20 +210,15 @@ std::optional<Event> liveOverrideOf(EventRepository *events, const Event &series
 } // namespace
 
 bool applyRecurringEdit(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
-                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd,
-                        RecurringEditScope scope)
+                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd, RecurringEditScope scope)
 {
     if (!events)
         return false;
     switch (scope) {
-    case RecurringEditScope::None:
-        return true;
-    case RecurringEditScope::ThisEvent:
-        return overrideOccurrence(events, series, occurrenceStart, newStart, newEnd);
-    case RecurringEditScope::ThisAndFollowing:
-        return splitSeries(events, series, occurrenceStart, newStart, newEnd);
-    case RecurringEditScope::AllEvents:
-        return applyToAllOccurrences(events, series, occurrenceStart, newStart, newEnd);
+    case RecurringEditScope::None: return true;
+    case RecurringEditScope::ThisEvent: return overrideOccurrence(events, series, occurrenceStart, newStart, newEnd);
+    case RecurringEditScope::ThisAndFollowing: return splitSeries(events, series, occurrenceStart, newStart, newEnd);
+    case RecurringEditScope::AllEvents: return applyToAllOccurrences(events, series, occurrenceStart, newStart, newEnd);
     }
     return false;
 }
@@ -247,8 +240,9 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
     // uid, since older rows have one) keeps its content and identity, a
     // deleted one gives its id back to the occurrence.
     const std::optional<Event> live = liveOverrideOf(events, series, allDayIfSo(series, occurrenceStart));
-    const std::optional<Event> held =
-        live ? live : events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
+    const std::optional<Event> held = live
+        ? live
+        : events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
 
     Event row;
     if (live) {
@@ -382,8 +376,8 @@ bool splitSeries(EventRepository *events, const Event &series, const QDateTime &
     return writeSplit(events, series, occurrenceStart, newStart, newEnd, nullptr);
 }
 
-bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
-                    const Event &edited, RecurringEditScope scope)
+bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart, const Event &edited,
+                    RecurringEditScope scope)
 {
     if (!events)
         return false;
@@ -392,8 +386,7 @@ bool editOccurrence(EventRepository *events, const Event &series, const QDateTim
         return writeOverride(events, series, occurrenceStart, edited.start_time, edited.end_time, &edited);
     case RecurringEditScope::ThisAndFollowing:
         return writeSplit(events, series, occurrenceStart, edited.start_time, edited.end_time, &edited);
-    default:
-        return updateEdited(events, series, edited);
+    default: return updateEdited(events, series, edited);
     }
 }
 
@@ -424,7 +417,8 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     StoreTransaction transaction(events->database());
     if (!transaction.isActive())
         return false;
-    const bool ok = events->update(row) && rekeyOverrides(events, SeriesRows::liveOverrides(events, series), shift, row, now);
+    const bool ok = events->update(row)
+        && rekeyOverrides(events, SeriesRows::liveOverrides(events, series), shift, row, now);
     return ok && transaction.keep();
 }
 

@@ -17,8 +17,7 @@ class EventRepository;
 // iCalendar text in step with its fields. True when written; true for None,
 // which writes nothing; false without a repository or for an unknown scope.
 bool applyRecurringEdit(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
-                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd,
-                        RecurringEditScope scope);
+                        const QDateTime &newStart, const std::optional<QDateTime> &newEnd, RecurringEditScope scope);
 
 // An override of the one occurrence: a row with the series' uid, its
 // occurrence's start as recurrence id and the series' content, reminders and
@@ -61,5 +60,5 @@ QString followingRecurrenceId(const Event &stored, const Event &edited, const QS
 // occurrence's override with that content; ThisAndFollowing splits the series
 // there and the new series takes it (and the form's rule when changed there);
 // any other scope is updateEdited of the series.
-bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart,
-                    const Event &edited, RecurringEditScope scope);
+bool editOccurrence(EventRepository *events, const Event &series, const QDateTime &occurrenceStart, const Event &edited,
+                    RecurringEditScope scope);

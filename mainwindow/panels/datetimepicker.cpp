@@ -6,8 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QEvent>
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>

@@ -122,8 +122,7 @@ QString EventDetailsPopover::whenText(const Event &event)
     const QString startTime = TimeText::shortTime(start.time());
     if (end.date() == start.date()) {
         return tr("%1 · %2 – %3")
-            .arg(locale.toString(start.date(), dateFormat), startTime,
-                 TimeText::shortTime(end.time()));
+            .arg(locale.toString(start.date(), dateFormat), startTime, TimeText::shortTime(end.time()));
     }
     return tr("%1 %2 – %3 %4")
         .arg(locale.toString(start.date(), dateFormat), startTime, locale.toString(end.date(), dateFormat),
@@ -189,11 +188,11 @@ void EventDetailsPopover::deleteEvent()
     } else {
         // The question box is modal; the pop-up must not close under it.
         hide();
-        const auto answer = QMessageBox::question(
-            parentWidget(), tr("Delete event?"),
-            tr("Delete \"%1\"? You can undo with %2.")
-                .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer =
+            QMessageBox::question(parentWidget(), tr("Delete event?"),
+                                  tr("Delete \"%1\"? You can undo with %2.")
+                                      .arg(title, QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes)
             scope = RecurringEditScope::AllEvents;
     }

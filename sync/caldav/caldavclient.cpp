@@ -99,12 +99,16 @@ SyncResult CalDavClient::Response::result(SyncResult::Step step) const
 }
 
 CalDavClient::CalDavClient(QObject *parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_ownsManager(true)
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+    , m_ownsManager(true)
 {
 }
 
 CalDavClient::CalDavClient(QNetworkAccessManager *manager, QObject *parent)
-    : QObject(parent), m_manager(manager), m_ownsManager(false)
+    : QObject(parent)
+    , m_manager(manager)
+    , m_ownsManager(false)
 {
     Q_ASSERT(manager);
 }
@@ -275,7 +279,8 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
         // Nothing else aborts a reply but the transfer timeout, whose own
         // text is a bare "Operation canceled".
         response.error = code == QNetworkReply::OperationCanceledError
-            ? tr("The server did not answer for %n second(s).", nullptr, (reply->request().transferTimeout() + 999) / 1000)
+            ? tr("The server did not answer for %n second(s).", nullptr,
+                 (reply->request().transferTimeout() + 999) / 1000)
             : reply->errorString();
     }
     if (!response.error.isEmpty())

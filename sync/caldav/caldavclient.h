@@ -38,9 +38,9 @@ public:
 
     struct Response
     {
-        int status = 0;                         // 0: no HTTP answer at all
+        int status = 0; // 0: no HTTP answer at all
         QByteArray body;
-        QHash<QByteArray, QByteArray> headers;  // names as the server sent them
+        QHash<QByteArray, QByteArray> headers; // names as the server sent them
         // The network layer's text when there was no usable answer: nothing
         // at all (status 0), or one cut off after its status line. Empty for
         // every complete answer, 4xx and 5xx included.
@@ -118,8 +118,8 @@ Q_SIGNALS:
 private:
     using Headers = QList<QPair<QByteArray, QByteArray>>;
 
-    void sendRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body,
-                     const Headers &extraHeaders, Callback callback);
+    void sendRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &extraHeaders,
+                     Callback callback);
     void onReplyFinished(QNetworkReply *reply, const Callback &callback);
     void onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
 

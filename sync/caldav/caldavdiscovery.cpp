@@ -18,7 +18,9 @@ bool isHttpUrl(const QUrl &url)
 
 } // namespace
 
-CalDavDiscovery::CalDavDiscovery(CalDavClient *client, QObject *parent) : QObject(parent), m_client(client)
+CalDavDiscovery::CalDavDiscovery(CalDavClient *client, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
 {
     // The client's replies die with it, and with them the callbacks that
     // would have ended the run.
@@ -36,8 +38,9 @@ void CalDavDiscovery::propfind(const QUrl &url, const QByteArray &body, int dept
         QTimer::singleShot(0, this, [this] { fail(SyncResult::failure(SyncResult::Kind::Cancelled)); });
         return;
     }
-    m_client->propfind(url, body, depth, [self = QPointer<CalDavDiscovery>(this), handle = std::move(handle)](
-                                             const CalDavClient::Response &response) {
+    m_client->propfind(url, body, depth,
+                       [self = QPointer<CalDavDiscovery>(this),
+                        handle = std::move(handle)](const CalDavClient::Response &response) {
         if (self && !self->m_ended)
             handle(response);
     });
@@ -59,8 +62,7 @@ void CalDavDiscovery::start(const QUrl &url)
     origin.setQuery(QString());
     origin.setFragment(QString());
 
-    propfind(url, CalDavXml::principalPropfindBody(), 0,
-                       [this, url, origin](const CalDavClient::Response &response) {
+    propfind(url, CalDavXml::principalPropfindBody(), 0, [this, url, origin](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
             SyncResult result = response.result(SyncResult::Step::Principal);
             if (result.kind == SyncResult::Kind::Answer && result.status == 401)
@@ -75,8 +77,7 @@ void CalDavDiscovery::start(const QUrl &url)
 
 void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
 {
-    propfind(url, CalDavXml::homeSetPropfindBody(), 0,
-                       [this, url, origin](const CalDavClient::Response &response) {
+    propfind(url, CalDavXml::homeSetPropfindBody(), 0, [this, url, origin](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
             fail(response.result(SyncResult::Step::HomeSet));
         } else {
@@ -87,13 +88,12 @@ void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
 
 void CalDavDiscovery::requestCalendarList(const QUrl &url, const QUrl &origin)
 {
-    propfind(url, CalDavXml::calendarListPropfindBody(), 1,
-                       [this, origin](const CalDavClient::Response &response) {
+    propfind(url, CalDavXml::calendarListPropfindBody(), 1, [this, origin](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
             fail(response.result(SyncResult::Step::CalendarList));
         } else {
-            const QList<CalDavParse::DiscoveredCalendar> calendars =
-                CalDavParse::parseCalendarList(response.body, origin);
+            const QList<CalDavParse::DiscoveredCalendar> calendars = CalDavParse::parseCalendarList(response.body,
+                                                                                                    origin);
             if (calendars.isEmpty()) {
                 fail(SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList));
             } else {

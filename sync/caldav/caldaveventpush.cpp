@@ -49,10 +49,10 @@ QByteArray deleteMarker(const QString &href)
 CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                                  CalDavEventStore *store, EventRepository *events,
                                  Sync::ConflictResolutionService *conflicts, QObject *parent)
-    : CalDavPush(client, collection, calendarName, store, parent),
-      m_store(store),
-      m_events(events),
-      m_conflicts(conflicts)
+    : CalDavPush(client, collection, calendarName, store, parent)
+    , m_store(store)
+    , m_events(events)
+    , m_conflicts(conflicts)
 {
 }
 
@@ -86,7 +86,8 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
         return;
     }
     const QString title = pending->title;
-    const auto master = std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return e.recurrence_id.isEmpty(); });
+    const auto master = std::find_if(rows.cbegin(), rows.cend(),
+                                     [](const Event &e) { return e.recurrence_id.isEmpty(); });
     // The master's href names the resource; an override-only resource has its own.
     auto holder = master != rows.cend() && !master->href.isEmpty()
         ? master
@@ -97,9 +98,8 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
         rows = m_store->series(seriesUid);
     const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
 
-    const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) {
-        return e.recurrence_id.isEmpty() && e.deleted_at;
-    });
+    const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(),
+                                           [](const Event &e) { return e.recurrence_id.isEmpty() && e.deleted_at; });
     if (masterDeleted || !anyLive)
         deleteSeries(seriesUid, href, etag, title, retried);
     else
@@ -137,8 +137,9 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
         next();
         return;
     }
-    m_client->deleteResource(CalDavHref::resourceUrl(m_collection, href),
-                             [this, seriesUid, href, title, retried, removeLocally](const CalDavClient::Response &response) {
+    m_client->deleteResource(
+        CalDavHref::resourceUrl(m_collection, href),
+        [this, seriesUid, href, title, retried, removeLocally](const CalDavClient::Response &response) {
         qCDebug(lcCalDav) << "[CalDav] Push response for" << title << "→ HTTP" << response.status
                           << "err=" << response.error << "(delete)";
         if (!response.error.isEmpty()) {
@@ -151,7 +152,8 @@ void CalDavEventPush::deleteSeries(const QString &seriesUid, const QString &href
             rejected(seriesUid, deleteMarker(href), href, writeResult(response, SyncResult::Step::EventPush, title),
                      retried);
         }
-    }, etag);
+        },
+        etag);
 }
 
 void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href,
@@ -253,7 +255,8 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
     if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
         return false;
     const QList<Event> server = ICalendar::parseEvents(texts->server);
-    const auto master = std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return e.recurrence_id.isEmpty(); });
+    const auto master = std::find_if(rows.cbegin(), rows.cend(),
+                                     [](const Event &e) { return e.recurrence_id.isEmpty(); });
     m_store->inTransaction([&] {
         if (master != rows.cend() && master->deleted_at) {
             // Deleted here: the deletion stands over what changed there.
@@ -262,11 +265,11 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
             if (theirs != server.cend() && texts->server != texts->base)
                 recordConflict(*master, *theirs, etag);
         } else {
-            const CalDavSeriesMerge::Result merged =
-                CalDavSeriesMerge::merge(ICalendar::parseEvents(texts->base), rows, server);
-            qCInfo(lcCalDav) << "[CalDav] Merging the server's copy of" << href << ": changed"
-                             << merged.changed.size() << "added" << merged.added.size() << "removed"
-                             << merged.removedIds.size() << "conflicts" << merged.conflicts.size();
+            const CalDavSeriesMerge::Result merged = CalDavSeriesMerge::merge(ICalendar::parseEvents(texts->base), rows,
+                                                                              server);
+            qCInfo(lcCalDav) << "[CalDav] Merging the server's copy of" << href << ": changed" << merged.changed.size()
+                             << "added" << merged.added.size() << "removed" << merged.removedIds.size() << "conflicts"
+                             << merged.conflicts.size();
             for (Event row : merged.changed) {
                 row.sync_status = SyncStatus::Pending;
                 if (!m_events->update(row))
@@ -310,4 +313,3 @@ void CalDavEventPush::recordConflict(const Event &local, Event remote, const QSt
     remote.href = local.href;
     m_conflicts->recordConflict(local, remote);
 }
-

@@ -23,9 +23,8 @@ class CalDavEventPush : public CalDavPush
 {
     Q_OBJECT
 public:
-    CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                    CalDavEventStore *store, EventRepository *events,
-                    Sync::ConflictResolutionService *conflicts, QObject *parent);
+    CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavEventStore *store,
+                    EventRepository *events, Sync::ConflictResolutionService *conflicts, QObject *parent);
 
 protected:
     // Series UIDs, in the order of the pending list.
@@ -36,13 +35,13 @@ protected:
 private:
     void deleteSeries(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
                       bool retried);
-    void writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href,
-                     const QString &etag, const QString &title, bool retried);
+    void writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href, const QString &etag,
+                     const QString &title, bool retried);
     // After the server confirmed a write: the rows sent become "synced" (the
     // master with the EXDATEs it went out with) unless they changed while
     // the request was under way; the deleted overrides go.
-    void confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
-                      const QList<Event> &deletedOverrides, const QString &href, const QString &etag);
+    void confirmWrite(const QList<Event> &sent, const QString &masterExceptions, const QList<Event> &deletedOverrides,
+                      const QString &href, const QString &etag);
     // Takes the server's newer copy of `href` (when the pull or a 412 left
     // one at `etag`) into the series' rows; true when the rows changed.
     bool mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag);

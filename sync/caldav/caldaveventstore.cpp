@@ -5,7 +5,6 @@
 #include "icalendar.h"
 #include "recordnames.h"
 
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -36,14 +35,14 @@ void keepAcknowledged(QList<Reminder> &fresh, const QList<Reminder> &stored)
 } // namespace
 
 CalDavEventStore::CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId)
-    : CalDavItemStore(database, calendarId, u"events"_s), m_events(events)
+    : CalDavItemStore(database, calendarId, u"events"_s)
+    , m_events(events)
 {
 }
 
 QString CalDavEventStore::seriesUid(const Event &event)
 {
-    return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid
-                                                                                : event.uid;
+    return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid : event.uid;
 }
 
 void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
@@ -85,17 +84,13 @@ void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, cons
 CalDavItemStore::Written CalDavEventStore::applyEvent(Event event, const QDateTime &now)
 {
     const std::optional<Event> stored = find(event);
-    qCDebug(lcCalDav) << "[CalDav] pull row" << event.title << "uid=" << event.uid << "recurrenceId="
-                      << (event.recurrence_id.isEmpty() ? u"(empty)"_s : event.recurrence_id)
-                      << "existing=" << stored.has_value() << "serverStart="
-                      << event.start_time.toString(Qt::ISODate);
+    qCDebug(lcCalDav) << "[CalDav] pull row" << event.title << "uid=" << event.uid
+                      << "recurrenceId=" << (event.recurrence_id.isEmpty() ? u"(empty)"_s : event.recurrence_id)
+                      << "existing=" << stored.has_value() << "serverStart=" << event.start_time.toString(Qt::ISODate);
     switch (meet(event, stored, now)) {
-    case Outcome::Keep:
-        return Written::No;
-    case Outcome::Insert:
-        return written(m_events->insert(event));
-    case Outcome::Replace:
-        break;
+    case Outcome::Keep: return Written::No;
+    case Outcome::Insert: return written(m_events->insert(event));
+    case Outcome::Replace: break;
     }
     // Servers and clients that drop alarms or attendees must not erase them here.
     if (const std::optional<Event> full = m_events->getById(stored->id)) {

@@ -18,9 +18,8 @@ QUrl newResourceUrl(const QUrl &collection, const QString &uid)
         path += QLatin1Char('/');
     const bool fileSafe = !uid.isEmpty() && !uid.contains(QLatin1Char('/')) && !uid.contains(QLatin1Char('\\'))
         && uid != QLatin1String(".") && uid != QLatin1String("..");
-    const QByteArray name = fileSafe
-        ? QUrl::toPercentEncoding(uid) // "?", "#", "%" and blanks stay inside the segment
-        : QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex();
+    const QByteArray name = fileSafe ? QUrl::toPercentEncoding(uid) // "?", "#", "%" and blanks stay inside the segment
+                                     : QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex();
     path += QString::fromLatin1(name) + QLatin1String(".ics");
     QUrl url = collection;
     url.setPath(path, QUrl::StrictMode);

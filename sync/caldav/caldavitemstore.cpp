@@ -10,7 +10,10 @@
 using namespace Qt::StringLiterals;
 
 CalDavItemStore::CalDavItemStore(Database *database, const QString &calendarId, const QString &table)
-    : m_database(database), m_calendarId(calendarId), m_rows(database, table), m_bases(database)
+    : m_database(database)
+    , m_calendarId(calendarId)
+    , m_rows(database, table)
+    , m_bases(database)
 {
 }
 

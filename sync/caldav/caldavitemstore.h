@@ -1,8 +1,8 @@
 #pragma once
 
 #include "caldavparse.h"
-#include "recordnames.h"
 #include "caldavrowrepository.h"
+#include "recordnames.h"
 #include "resourcebaserepository.h"
 
 #include <QDateTime>
@@ -28,9 +28,9 @@ class CalDavItemStore
 public:
     struct Applied
     {
-        int parsed = 0;   // objects read from the server, pending rows included
-        int written = 0;  // rows inserted or replaced
-        int failed = 0;   // objects the store refused
+        int parsed = 0; // objects read from the server, pending rows included
+        int written = 0; // rows inserted or replaced
+        int failed = 0; // objects the store refused
         // Resources whose data holds no object of this kind that can be
         // read: href and ETag.
         QList<QPair<QString, QString>> unreadable;

@@ -32,7 +32,8 @@ int mergeDiscoveredCalendars(AppState *appState, const QString &accountId, const
         const auto known = byUrl.constFind(found.href);
         if (known != byUrl.cend()) {
             Calendar calendar = known.value();
-            const bool placeholder = !calendar.sync_enabled && calendar.is_read_only && !calendar.canonical_key.isEmpty();
+            const bool placeholder = !calendar.sync_enabled && calendar.is_read_only
+                && !calendar.canonical_key.isEmpty();
             if (!placeholder) {
                 // The server may have granted or taken away the right to write.
                 if (calendar.sync_enabled && calendar.is_read_only != found.readOnly) {

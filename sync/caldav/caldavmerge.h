@@ -15,7 +15,6 @@ namespace CalDavParse {
 // syncing, read-only, with a canonical key) at the same URL is turned on.
 // Other calendars at a known URL, and local calendars the server no longer
 // lists, are left alone. Returns the number of calendars added.
-int mergeDiscoveredCalendars(AppState *appState, const QString &accountId,
-                             const QList<DiscoveredCalendar> &calendars);
+int mergeDiscoveredCalendars(AppState *appState, const QString &accountId, const QList<DiscoveredCalendar> &calendars);
 
 } // namespace CalDavParse

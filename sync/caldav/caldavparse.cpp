@@ -10,9 +10,8 @@ namespace CalDavParse {
 
 bool operator==(const DiscoveredCalendar &a, const DiscoveredCalendar &b)
 {
-    return a.href == b.href && a.displayName == b.displayName && a.color == b.color
-        && a.description == b.description && a.ctag == b.ctag && a.syncToken == b.syncToken
-        && a.components == b.components && a.readOnly == b.readOnly;
+    return a.href == b.href && a.displayName == b.displayName && a.color == b.color && a.description == b.description
+        && a.ctag == b.ctag && a.syncToken == b.syncToken && a.components == b.components && a.readOnly == b.readOnly;
 }
 
 bool operator==(const Resource &a, const Resource &b)

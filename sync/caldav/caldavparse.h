@@ -17,9 +17,9 @@ namespace CalDavParse {
 // One calendar collection found on a server.
 struct DiscoveredCalendar
 {
-    QString href;          // absolute URL of the collection, resolved against the base
-    QString displayName;   // d:displayname, else the decoded path of href
-    QString color;         // "#rrggbb" taken from calendar-color, else empty
+    QString href; // absolute URL of the collection, resolved against the base
+    QString displayName; // d:displayname, else the decoded path of href
+    QString color; // "#rrggbb" taken from calendar-color, else empty
     QString description;
     QString ctag;
     QString syncToken;
@@ -36,8 +36,8 @@ struct DiscoveredCalendar
 // One calendar object resource of a calendar-query or multiget answer.
 struct Resource
 {
-    QString href;         // fully decoded path, no scheme, host or query
-    QString etag;         // without its surrounding quotes
+    QString href; // fully decoded path, no scheme, host or query
+    QString etag; // without its surrounding quotes
     QString calendarData; // empty when the server sent none
 
     friend bool operator==(const Resource &a, const Resource &b);

@@ -28,7 +28,11 @@ QString digestOf(const QByteArray &body)
 
 CalDavPush::CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                        CalDavItemStore *store, QObject *parent)
-    : QObject(parent), m_client(client), m_collection(collection), m_calendarName(calendarName), m_store(store)
+    : QObject(parent)
+    , m_client(client)
+    , m_collection(collection)
+    , m_calendarName(calendarName)
+    , m_store(store)
 {
 }
 
@@ -71,8 +75,7 @@ void CalDavPush::fail(const SyncResult &result)
         std::exchange(m_fail, {})(result);
 }
 
-SyncResult CalDavPush::writeResult(const CalDavClient::Response &response, SyncResult::Step step,
-                                   const QString &title)
+SyncResult CalDavPush::writeResult(const CalDavClient::Response &response, SyncResult::Step step, const QString &title)
 {
     SyncResult result = response.result(step);
     result.subject = title;
@@ -84,15 +87,14 @@ void CalDavPush::refresh(const QString &href, const SyncResult &failure, const s
     m_client->report(m_collection, CalDavXml::multigetBody({href}), 1,
                      [this, href, failure, then](const CalDavClient::Response &response) {
         if (!response.isSuccess()) {
-            qCWarning(lcCalDav) << "[CalDav] could not fetch the server copy of" << href << "status="
-                                << response.status << response.error;
+            qCWarning(lcCalDav) << "[CalDav] could not fetch the server copy of" << href << "status=" << response.status
+                                << response.error;
             fail(failure);
             return;
         }
         QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_collection);
-        resources.removeIf([&href](const CalDavParse::Resource &r) {
-            return r.href != href || r.calendarData.isEmpty();
-        });
+        resources.removeIf(
+            [&href](const CalDavParse::Resource &r) { return r.href != href || r.calendarData.isEmpty(); });
         CalDavItemStore::Applied applied;
         m_store->inTransaction([&] {
             if (resources.isEmpty())

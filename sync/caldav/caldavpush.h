@@ -30,8 +30,8 @@ public:
     using Done = std::function<void()>;
     using Fail = std::function<void(const SyncResult &result)>;
 
-    CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-               CalDavItemStore *store, QObject *parent);
+    CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavItemStore *store,
+               QObject *parent);
 
     // Where refusals are kept; without it every refused item fails the push.
     void setProblems(SyncItemProblems *problems) { m_problems = problems; }
@@ -49,8 +49,7 @@ protected:
     void finish();
     void fail(const SyncResult &result);
     // The answer to the write of the item the user calls `title`, at `step`.
-    static SyncResult writeResult(const CalDavClient::Response &response, SyncResult::Step step,
-                                  const QString &title);
+    static SyncResult writeResult(const CalDavClient::Response &response, SyncResult::Step step, const QString &title);
     // Multiget of `href` and apply of what the server holds there (or drop
     // when nothing); `then` runs when that went through, else the push fails
     // with `failure`.

@@ -157,9 +157,8 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
         if (before != b.cend() || removedHere.contains(rid)) {
             // Removed here: it stays away; a change made there meanwhile is overruled.
             if (before != b.cend() && differs(*before, *it)) {
-                const auto tombstone = std::find_if(local.cbegin(), local.cend(), [&rid](const Event &row) {
-                    return row.recurrence_id == rid;
-                });
+                const auto tombstone = std::find_if(local.cbegin(), local.cend(),
+                                                    [&rid](const Event &row) { return row.recurrence_id == rid; });
                 if (tombstone != local.cend())
                     result.conflicts.append({*tombstone, *it});
             }

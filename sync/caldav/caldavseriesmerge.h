@@ -19,9 +19,9 @@ class CalDavSeriesMerge
 public:
     struct Result
     {
-        QList<Event> changed;      // local rows with the server's changes taken in
-        QList<Event> added;        // objects of the server new here (no id yet)
-        QStringList removedIds;    // local rows whose override the server dropped
+        QList<Event> changed; // local rows with the server's changes taken in
+        QList<Event> added; // objects of the server new here (no id yet)
+        QStringList removedIds; // local rows whose override the server dropped
         QList<QPair<Event, Event>> conflicts; // local row, server object
     };
 

@@ -5,10 +5,10 @@
 #include "caldavsyncrun.h"
 
 CalDavSyncClient::CalDavSyncClient(AppState *appState, QObject *parent)
-    : QObject(parent),
-      m_appState(appState),
-      m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs),
-      m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
+    : QObject(parent)
+    , m_appState(appState)
+    , m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs)
+    , m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
 {
 }
 

@@ -19,14 +19,14 @@ using namespace Qt::StringLiterals;
 
 CalDavSyncRun::CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
                              const QString &password, const QString &pinnedSha256, QObject *parent)
-    : QObject(parent),
-      m_stores(stores),
-      m_calendar(calendar),
-      m_url(calendar.url, QUrl::TolerantMode),
-      m_client(new CalDavClient(this)),
-      m_eventStore(std::make_unique<CalDavEventStore>(stores.database, stores.events, calendar.id)),
-      m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id)),
-      m_problems(std::make_unique<SyncItemProblems>(stores.database, calendar.id))
+    : QObject(parent)
+    , m_stores(stores)
+    , m_calendar(calendar)
+    , m_url(calendar.url, QUrl::TolerantMode)
+    , m_client(new CalDavClient(this))
+    , m_eventStore(std::make_unique<CalDavEventStore>(stores.database, stores.events, calendar.id))
+    , m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id))
+    , m_problems(std::make_unique<SyncItemProblems>(stores.database, calendar.id))
 {
     m_client->setCredentials(userName, password);
     if (!pinnedSha256.isEmpty())
@@ -78,9 +78,10 @@ void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
 
 void CalDavSyncRun::runPull()
 {
-    listCollection(&m_events, [this](const CalDavClient::Response &listing) {
-        fail(listing.result(SyncResult::Step::EventListing));
-    }, [this] { runTaskPull(); });
+    listCollection(
+        &m_events,
+        [this](const CalDavClient::Response &listing) { fail(listing.result(SyncResult::Step::EventListing)); },
+        [this] { runTaskPull(); });
 }
 
 void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next)
@@ -115,8 +116,8 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
             }
             changed.append(resource.href);
         }
-        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size()
-                          << "changed" << changed.size();
+        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size() << "changed"
+                          << changed.size();
         if (!whole) {
             qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "listing broke off; nothing is removed";
             pull->complete = false;
@@ -167,8 +168,8 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             if (!resource.calendarData.isEmpty())
                 filled.insert(resource.href);
         }
-        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of"
-                          << batch.size() << "resources";
+        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of" << batch.size()
+                          << "resources";
         for (const QString &href : batch) {
             if (!filled.contains(href)) {
                 qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "still missing body for href" << href;
@@ -212,7 +213,9 @@ void CalDavSyncRun::runTaskPull()
         goOn();
         return;
     }
-    listCollection(&m_tasks, [this, goOn](const CalDavClient::Response &listing) {
+    listCollection(
+        &m_tasks,
+        [this, goOn](const CalDavClient::Response &listing) {
         const SyncResult result = listing.result(SyncResult::Step::TaskListing);
         if (result.canRetryLater()) {
             fail(result);
@@ -223,7 +226,8 @@ void CalDavSyncRun::runTaskPull()
         qCInfo(lcCalDav) << "Task pull skipped (HTTP" << listing.status << ") for" << m_calendar.id;
         m_tasks.complete = listing.status == 403;
         goOn();
-    }, goOn);
+        },
+        goOn);
 }
 
 void CalDavSyncRun::saveCalendar(bool markersKnown)
@@ -254,8 +258,9 @@ QString CalDavSyncRun::problemText() const
         + m_problems->count();
     if (missed > 0)
         qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << missed << "objects could not be synced";
-    return missed == 0 ? QString()
-                       : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
+    return missed == 0
+        ? QString()
+        : QCoreApplication::translate("CalDavSyncClient", "%n item(s) could not be synced", nullptr, missed);
 }
 
 void CalDavSyncRun::runPush()
@@ -301,8 +306,7 @@ void CalDavSyncRun::finish()
         }
     }
     const int count = m_events.applied.written + m_tasks.applied.written;
-    qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed
-                      << "written=" << count;
+    qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed << "written=" << count;
     Q_EMIT completed(m_calendar.id, count);
     deleteLater();
 }

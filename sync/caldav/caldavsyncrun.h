@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calendar.h"
 #include "caldavclient.h"
 #include "caldavitemstore.h"
 #include "caldavparse.h"
+#include "calendar.h"
 
 #include <QObject>
 #include <QSet>
@@ -72,7 +72,7 @@ private:
         CalDavItemStore *store = nullptr;
         CalDavItemStore::Applied applied;
         bool complete = true; // every changed object fetched and applied
-        int unfetched = 0;    // changed objects the server did not send
+        int unfetched = 0; // changed objects the server did not send
     };
     // The key of an unreadable object in the problems table.
     static QString unreadableKey(const Pull *pull, const QString &href);

@@ -8,12 +8,13 @@
 #include "recordnames.h"
 #include "taskrepository.h"
 
-
 using namespace Qt::StringLiterals;
 
 CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
                                CalDavTaskStore *store, TaskRepository *tasks, QObject *parent)
-    : CalDavPush(client, collection, calendarName, store, parent), m_store(store), m_tasks(tasks)
+    : CalDavPush(client, collection, calendarName, store, parent)
+    , m_store(store)
+    , m_tasks(tasks)
 {
 }
 
@@ -112,7 +113,8 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task)
     if (!texts || texts->server.isEmpty() || texts->serverEtag != task.etag)
         return false;
     const auto sameUid = [&task](const QList<Task> &tasks) {
-        const auto found = std::find_if(tasks.cbegin(), tasks.cend(), [&task](const Task &t) { return t.uid == task.uid; });
+        const auto found = std::find_if(tasks.cbegin(), tasks.cend(),
+                                        [&task](const Task &t) { return t.uid == task.uid; });
         return found == tasks.cend() ? std::optional<Task>() : std::optional<Task>(*found);
     };
     const std::optional<Task> server = sameUid(ICalendar::parseTasks(texts->server));

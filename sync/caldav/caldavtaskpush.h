@@ -16,8 +16,8 @@ class CalDavTaskPush : public CalDavPush
 {
     Q_OBJECT
 public:
-    CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                   CalDavTaskStore *store, TaskRepository *tasks, QObject *parent);
+    CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavTaskStore *store,
+                   TaskRepository *tasks, QObject *parent);
 
 protected:
     // Ids of the pending rows, oldest change first.

@@ -4,11 +4,11 @@
 #include "recordnames.h"
 #include "taskrepository.h"
 
-
 using namespace Qt::StringLiterals;
 
 CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, const QString &calendarId)
-    : CalDavItemStore(database, calendarId, u"tasks"_s), m_tasks(tasks)
+    : CalDavItemStore(database, calendarId, u"tasks"_s)
+    , m_tasks(tasks)
 {
 }
 

@@ -22,7 +22,10 @@ const QByteArray bindIc = binding("ic", CalDavNs::appleIcal);
 class Body
 {
 public:
-    Body() : m_out("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") {}
+    Body()
+        : m_out("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n")
+    {
+    }
 
     Body &open(const char *tag, const QByteArray &attributes = {})
     {
@@ -125,9 +128,7 @@ QByteArray calendarQueryBody(const QDateTime &start, const QDateTime &end, const
 {
     Body body;
     body.open("c:calendar-query", bindD + bindC);
-    getetagAndData(body)
-        .open("c:filter")
-        .open("c:comp-filter", attribute("name", QStringLiteral("VCALENDAR")));
+    getetagAndData(body).open("c:filter").open("c:comp-filter", attribute("name", QStringLiteral("VCALENDAR")));
     const QByteArray name = attribute("name", component);
     if (start.isValid() || end.isValid()) {
         QByteArray range;

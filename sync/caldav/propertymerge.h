@@ -15,15 +15,18 @@ class PropertyMerge
 {
 public:
     PropertyMerge(const Record &base, const Record &local, const Record &server)
-        : m_base(base), m_local(local), m_server(server), m_merged(local)
+        : m_base(base)
+        , m_local(local)
+        , m_server(server)
+        , m_merged(local)
     {
     }
 
     template<typename T>
     void field(T Record::*member)
     {
-        take(m_local.*member == m_base.*member, m_server.*member == m_base.*member,
-             m_server.*member == m_local.*member, [&] { m_merged.*member = m_server.*member; });
+        take(m_local.*member == m_base.*member, m_server.*member == m_base.*member, m_server.*member == m_local.*member,
+             [&] { m_merged.*member = m_server.*member; });
     }
 
     // A property compared through `keys` (what a list says, without local bookkeeping).

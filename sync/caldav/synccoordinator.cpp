@@ -9,10 +9,10 @@
 #include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
-#include "recordnames.h"
-#include "subscriptionrefresh.h"
 #include "googlesyncclient.h"
 #include "microsoftsyncclient.h"
+#include "recordnames.h"
+#include "subscriptionrefresh.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
 
@@ -78,21 +78,20 @@ struct SyncCoordinator::Batch
     QString accountId;
     CalDavSyncClient *client = nullptr;
     QObject *provider = nullptr; // a Google or Microsoft account's client instead
-    QSet<QString> open;     // started, not yet reported
-    bool starting = true;   // syncCalendar calls still being made
-    bool full = false;      // every calendar of the account, not a push
-    QString failure;        // the last failure's text
-    int total = 0;          // events brought in, for "Synced %1 events"
+    QSet<QString> open; // started, not yet reported
+    bool starting = true; // syncCalendar calls still being made
+    bool full = false; // every calendar of the account, not a push
+    QString failure; // the last failure's text
+    int total = 0; // events brought in, for "Synced %1 events"
 };
 
-SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets,
-                                 QObject *parent)
-    : QObject(parent),
-      m_appState(appState),
-      m_secrets(std::move(secrets)),
-      m_subscriptions(new Webcal::SubscriptionRefresh(appState, this)),
-      m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs),
-      m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
+SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets, QObject *parent)
+    : QObject(parent)
+    , m_appState(appState)
+    , m_secrets(std::move(secrets))
+    , m_subscriptions(new Webcal::SubscriptionRefresh(appState, this))
+    , m_transferTimeoutMs(CalDavClient::kDefaultTransferTimeoutMs)
+    , m_requestDeadlineMs(CalDavClient::kDefaultRequestDeadlineMs)
 {
     connect(m_subscriptions, &Webcal::SubscriptionRefresh::calendarRefreshFailed, this,
             &SyncCoordinator::onSubscriptionFailed);
@@ -235,7 +234,8 @@ QList<Account> SyncCoordinator::syncingAccounts() const
         return out;
     const QList<Account> accounts = m_appState->accounts()->getAll();
     for (const Account &account : accounts) {
-        if (account.enabled && (isCalDavType(account.type) || isGoogleType(account.type) || isMicrosoftType(account.type)))
+        if (account.enabled
+            && (isCalDavType(account.type) || isGoogleType(account.type) || isMicrosoftType(account.type)))
             out.append(account);
     }
     return out;
@@ -319,8 +319,7 @@ void SyncCoordinator::onDiscoveryFailed(const QString &accountId, const SyncResu
     Q_EMIT accountSyncFailed(accountId, result);
 }
 
-void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full,
-                                    bool userAsked)
+void SyncCoordinator::syncCalendars(const Account &account, const QList<Calendar> &calendars, bool full, bool userAsked)
 {
     if (isGoogleType(account.type) || isMicrosoftType(account.type)) {
         syncProviderCalendars(account, calendars, full, userAsked);
@@ -413,9 +412,9 @@ void SyncCoordinator::syncProviderCalendars(const Account &account, const QList<
         runProviderCalendars(new Google::SyncClient(m_appState, m_network, m_providerConfig, m_secrets.get(), this),
                              account, calendars, full, userAsked);
     } else {
-        runProviderCalendars(
-            new Microsoft::SyncClient(m_appState, m_network, m_secrets.get(), m_providerConfig, m_graphBase, this),
-            account, calendars, full, userAsked);
+        runProviderCalendars(new Microsoft::SyncClient(m_appState, m_network, m_secrets.get(), m_providerConfig,
+                                                       m_graphBase, this),
+                             account, calendars, full, userAsked);
     }
 }
 

@@ -4,10 +4,10 @@
 #include "calendar.h"
 #include "clock.h"
 #include "event.h"
-#include "syncbackoff.h"
-#include "task.h"
 #include "providerconfig.h"
+#include "syncbackoff.h"
 #include "syncresult.h"
+#include "task.h"
 #include "untrustedcertinfo.h"
 
 #include <QHash>
@@ -71,8 +71,7 @@ public:
 
     // `secrets` holds the passwords under "caldav-password-" plus the account
     // id; null means none are known.
-    SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets,
-                    QObject *parent = nullptr);
+    SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount::TokenStore> secrets, QObject *parent = nullptr);
     ~SyncCoordinator() override;
 
     // Starts the timers and follows local changes; the first full sync comes

@@ -11,12 +11,12 @@ struct UntrustedCertInfo
 {
     QString host;
     int port = 0;
-    QString subject;       // common names joined by ", ", else the display name
+    QString subject; // common names joined by ", ", else the display name
     QString issuer;
     QDateTime effectiveDate;
     QDateTime expiryDate;
-    QString sha256;        // 64 upper-case hex digits of the DER certificate
-    QStringList errors;    // TLS error texts in the order reported
+    QString sha256; // 64 upper-case hex digits of the DER certificate
+    QStringList errors; // TLS error texts in the order reported
 
     friend bool operator==(const UntrustedCertInfo &a, const UntrustedCertInfo &b);
     friend bool operator!=(const UntrustedCertInfo &a, const UntrustedCertInfo &b) { return !(a == b); }

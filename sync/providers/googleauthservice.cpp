@@ -12,7 +12,8 @@ const QString kScope = u"openid email profile https://www.googleapis.com/auth/ca
 } // namespace
 
 AuthService::AuthService(QNetworkAccessManager *network, const ProviderConfig &config, QObject *parent)
-    : QObject(parent), m_flow(new OAuthSignIn(network, provider(config), this))
+    : QObject(parent)
+    , m_flow(new OAuthSignIn(network, provider(config), this))
 {
     connect(m_flow, &OAuthSignIn::signInSucceeded, this, &AuthService::signInSucceeded);
     connect(m_flow, &OAuthSignIn::signInFailed, this, &AuthService::signInFailed);
@@ -35,16 +36,15 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
     const QString id = config.googleClientId;
     const QString secret = config.googleClientSecret;
     p.authorizationQuery = [id](const QString &challenge, const QString &state, const QString &redirect) {
-        return OAuthProvider::Fields{{u"client_id"_s, id},          {u"redirect_uri"_s, redirect},
-                                     {u"response_type"_s, u"code"_s}, {u"scope"_s, kScope},
-                                     {u"code_challenge"_s, challenge}, {u"code_challenge_method"_s, u"S256"_s},
-                                     {u"state"_s, state},              {u"access_type"_s, u"offline"_s},
-                                     {u"prompt"_s, u"consent"_s}};
+        return OAuthProvider::Fields{
+            {u"client_id"_s, id}, {u"redirect_uri"_s, redirect},    {u"response_type"_s, u"code"_s},
+            {u"scope"_s, kScope}, {u"code_challenge"_s, challenge}, {u"code_challenge_method"_s, u"S256"_s},
+            {u"state"_s, state},  {u"access_type"_s, u"offline"_s}, {u"prompt"_s, u"consent"_s}};
     };
     p.exchangeForm = [id, secret](const QString &code, const QString &verifier, const QString &redirect) {
-        return OAuthProvider::Fields{{u"client_id"_s, id},          {u"client_secret"_s, secret},
-                                     {u"code"_s, code},             {u"code_verifier"_s, verifier},
-                                     {u"redirect_uri"_s, redirect}, {u"grant_type"_s, u"authorization_code"_s}};
+        return OAuthProvider::Fields{
+            {u"client_id"_s, id},           {u"client_secret"_s, secret},  {u"code"_s, code},
+            {u"code_verifier"_s, verifier}, {u"redirect_uri"_s, redirect}, {u"grant_type"_s, u"authorization_code"_s}};
     };
     p.refreshForm = [id, secret](const QString &refreshToken) {
         return OAuthProvider::Fields{{u"client_id"_s, id},

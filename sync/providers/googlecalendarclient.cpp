@@ -40,13 +40,16 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent)
-    : QObject(parent), m_network(network), m_apiBase(apiBase)
+    : QObject(parent)
+    , m_network(network)
+    , m_apiBase(apiBase)
 {
 }
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString url = ProviderHttp::baseWithoutSlash(m_apiBase) + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
+    QString url = ProviderHttp::baseWithoutSlash(m_apiBase)
+        + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
     if (!eventId.isEmpty())
         url += u'/' + pathSegment(eventId);
     return url;
@@ -188,7 +191,8 @@ void CalendarClient::updateEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
         return;
     }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
+    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
+                                                        QByteArrayLiteral("PATCH"),
                                                         QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this,
             [this, reply, localId] { onWriteReply(reply, localId, Step::EventUpdate); });

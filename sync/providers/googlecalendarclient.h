@@ -37,9 +37,9 @@ struct DiscoveredCalendar
 // A parsed "start" or "end" object of an event resource.
 struct JsonDateTime
 {
-    QDateTime value;        // invalid when the object holds neither form
+    QDateTime value; // invalid when the object holds neither form
     bool allDay = false;
-    QString timeZone;       // Google's "timeZone", empty for dates
+    QString timeZone; // Google's "timeZone", empty for dates
 };
 
 // The only code that talks to the Google Calendar API v3. It knows nothing of

@@ -46,7 +46,7 @@ QList<Attendee> attendeesFromJson(const QJsonArray &array)
         attendee.name = entry.value("displayName"_L1).toString();
         attendee.role = entry.value("organizer"_L1).toBool() ? AttendeeRole::Chair
             : entry.value("optional"_L1).toBool()            ? AttendeeRole::Optional
-                                                              : AttendeeRole::Required;
+                                                             : AttendeeRole::Required;
         attendee.status = attendeeStatus(entry.value("responseStatus"_L1).toString());
         attendee.rsvp = true;
         out.append(attendee);
@@ -77,8 +77,7 @@ QList<Reminder> remindersFromJson(const QJsonArray &overrides)
 // when Google learns that zone; a UTC instant would drift by an hour.
 bool sendsOwnZone(const Event &event)
 {
-    if (event.is_all_day || event.recurrence_rule.isEmpty() || event.timezone.isEmpty()
-        || event.timezone == "UTC"_L1)
+    if (event.is_all_day || event.recurrence_rule.isEmpty() || event.timezone.isEmpty() || event.timezone == "UTC"_L1)
         return false;
     return QTimeZone(event.timezone.toUtf8()).isValid();
 }
@@ -222,8 +221,9 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     if (!event.reminders.isEmpty()) {
         QJsonArray overrides;
         for (const Reminder &reminder : event.reminders) {
-            const QString method = reminder.action.isEmpty() || reminder.action == ReminderAction::Display ? u"popup"_s
-                                                                                                : reminder.action;
+            const QString method = reminder.action.isEmpty() || reminder.action == ReminderAction::Display
+                ? u"popup"_s
+                : reminder.action;
             overrides.append(QJsonObject{{"method"_L1, method}, {"minutes"_L1, reminder.minutes_before}});
         }
         out.insert("reminders"_L1, QJsonObject{{"useDefault"_L1, false}, {"overrides"_L1, overrides}});

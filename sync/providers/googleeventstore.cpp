@@ -4,7 +4,9 @@
 #include "providerslog.h"
 
 GoogleEventStore::GoogleEventStore(Database *database, const QString &calendarId)
-    : m_database(database), m_calendarId(calendarId), m_rows(database)
+    : m_database(database)
+    , m_calendarId(calendarId)
+    , m_rows(database)
 {
 }
 

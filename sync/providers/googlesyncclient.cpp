@@ -1,9 +1,9 @@
 #include "googlesyncclient.h"
 
 #include "accountrepository.h"
-#include "database.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "googleauthservice.h"
 #include "googleeventstore.h"
@@ -24,17 +24,21 @@ struct SyncClient::Run
     Calendar calendar;
     QString accessToken;
     int pulled = 0;
-    bool repulled = false;          // a full listing after a refused sync token
-    int unsaved = 0;                // rows the pull could not store
-    int outstanding = 0;            // push requests not yet answered
-    QHash<QString, Event> sent;     // each pushed row as it was sent
+    bool repulled = false; // a full listing after a refused sync token
+    int unsaved = 0; // rows the pull could not store
+    int outstanding = 0; // push requests not yet answered
+    QHash<QString, Event> sent; // each pushed row as it was sent
     QPointer<CalendarClient> pushClient;
     bool reported = false;
 };
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, const ProviderConfig &config,
                        TolmAccount::TokenStore *tokens, QObject *parent)
-    : QObject(parent), m_appState(appState), m_network(network), m_config(config), m_tokens(tokens)
+    : QObject(parent)
+    , m_appState(appState)
+    , m_network(network)
+    , m_config(config)
+    , m_tokens(tokens)
 {
 }
 
@@ -134,7 +138,10 @@ void SyncClient::onSyncTokenExpired(const RunPtr &run)
 // One pull being applied: the listed items, how far it got, what it counted.
 struct SyncClient::Apply
 {
-    Apply(Database *database, const QString &calendarId) : store(database, calendarId) { }
+    Apply(Database *database, const QString &calendarId)
+        : store(database, calendarId)
+    {
+    }
     ~Apply()
     {
         // A client deleted halfway still ends the transaction it opened.
@@ -272,9 +279,8 @@ void SyncClient::runPush(const RunPtr &run)
         onEventWritten(run, id, providerId, etag);
     });
     connect(client, &CalendarClient::eventDeleted, this, [this, run](const QString &id) { onEventDeleted(run, id); });
-    connect(client, &CalendarClient::eventWriteFailed, this, [this, run](const QString &id, const SyncResult &result) {
-        onEventWriteFailed(run, id, result);
-    });
+    connect(client, &CalendarClient::eventWriteFailed, this,
+            [this, run](const QString &id, const SyncResult &result) { onEventWriteFailed(run, id, result); });
     const QString calendarUrl = run->calendar.url;
     for (const Event &row : pending) {
         // With children: the snapshot must compare equal to a later read.
@@ -317,7 +323,8 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
         const bool wasBlocked = events->blockSignals(true);
         events->update(*current);
         events->blockSignals(wasBlocked);
-        qCInfo(lcProviders) << "[Google] pushed" << localId << "→ providerEventId=" << providerEventId.left(16) + u"..."_s;
+        qCInfo(lcProviders) << "[Google] pushed" << localId
+                            << "→ providerEventId=" << providerEventId.left(16) + u"..."_s;
     }
     finishOne(run);
 }

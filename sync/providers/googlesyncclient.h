@@ -57,8 +57,7 @@ private:
     void finishApply(const RunPtr &run, const ApplyPtr &apply);
     void storeSyncToken(const RunPtr &run, const QString &token);
     void runPush(const RunPtr &run);
-    void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId,
-                        const QString &etag);
+    void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId, const QString &etag);
     void onEventDeleted(const RunPtr &run, const QString &localId);
     void onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result);
     void finishOne(const RunPtr &run);

@@ -207,9 +207,10 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     QJsonObject out;
     out.insert("subject"_L1, event.title);
     out.insert("isAllDay"_L1, event.is_all_day);
-    out.insert("showAs"_L1, event.status == EventStatus::Tentative   ? u"tentative"_s
-                            : event.status == EventStatus::Cancelled ? u"free"_s
-                                                                     : u"busy"_s);
+    out.insert("showAs"_L1,
+               event.status == EventStatus::Tentative       ? u"tentative"_s
+                   : event.status == EventStatus::Cancelled ? u"free"_s
+                                                            : u"busy"_s);
     // A body pulled as HTML and left alone stays on the server as it is:
     // sent back it would turn into literal markup, and a meeting's join
     // block would be lost with it.

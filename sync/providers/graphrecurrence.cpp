@@ -248,8 +248,8 @@ QString CalendarClient::recurrenceToRrule(const QJsonObject &recurrence, const Q
     } else if (type == "weekly"_L1) {
         parts.append(u"FREQ=WEEKLY"_s);
         addDays(dayList(names, 0));
-    } else if (type == "absoluteMonthly"_L1 || type == "relativeMonthly"_L1
-               || type == "absoluteYearly"_L1 || type == "relativeYearly"_L1) {
+    } else if (type == "absoluteMonthly"_L1 || type == "relativeMonthly"_L1 || type == "absoluteYearly"_L1
+               || type == "relativeYearly"_L1) {
         const bool yearly = type.endsWith("Yearly"_L1);
         parts.append(yearly ? u"FREQ=YEARLY"_s : u"FREQ=MONTHLY"_s);
         if (yearly && month >= 1 && month <= 12)

@@ -12,7 +12,8 @@ const QString kScope = u"openid profile email offline_access User.Read Calendars
 } // namespace
 
 AuthService::AuthService(QNetworkAccessManager *network, const ProviderConfig &config, QObject *parent)
-    : QObject(parent), m_flow(new OAuthSignIn(network, provider(config), this))
+    : QObject(parent)
+    , m_flow(new OAuthSignIn(network, provider(config), this))
 {
     connect(m_flow, &OAuthSignIn::signInSucceeded, this, &AuthService::signInSucceeded);
     connect(m_flow, &OAuthSignIn::signInFailed, this, &AuthService::signInFailed);
@@ -34,16 +35,18 @@ OAuthProvider AuthService::provider(const ProviderConfig &config) const
     p.tokenEndpoint = config.microsoftTokenEndpoint();
     const QString id = config.microsoftClientId;
     p.authorizationQuery = [id](const QString &challenge, const QString &state, const QString &redirect) {
-        return OAuthProvider::Fields{{u"client_id"_s, id},          {u"response_type"_s, u"code"_s},
-                                     {u"redirect_uri"_s, redirect},  {u"scope"_s, kScope},
-                                     {u"code_challenge"_s, challenge}, {u"code_challenge_method"_s, u"S256"_s},
-                                     {u"state"_s, state},              {u"response_mode"_s, u"query"_s},
-                                     {u"prompt"_s, u"select_account"_s}};
+        return OAuthProvider::Fields{
+            {u"client_id"_s, id}, {u"response_type"_s, u"code"_s},  {u"redirect_uri"_s, redirect},
+            {u"scope"_s, kScope}, {u"code_challenge"_s, challenge}, {u"code_challenge_method"_s, u"S256"_s},
+            {u"state"_s, state},  {u"response_mode"_s, u"query"_s}, {u"prompt"_s, u"select_account"_s}};
     };
     p.exchangeForm = [id](const QString &code, const QString &verifier, const QString &redirect) {
-        return OAuthProvider::Fields{{u"client_id"_s, id},          {u"scope"_s, kScope},
-                                     {u"code"_s, code},             {u"redirect_uri"_s, redirect},
-                                     {u"grant_type"_s, u"authorization_code"_s}, {u"code_verifier"_s, verifier}};
+        return OAuthProvider::Fields{{u"client_id"_s, id},
+                                     {u"scope"_s, kScope},
+                                     {u"code"_s, code},
+                                     {u"redirect_uri"_s, redirect},
+                                     {u"grant_type"_s, u"authorization_code"_s},
+                                     {u"code_verifier"_s, verifier}};
     };
     p.refreshForm = [id](const QString &refreshToken) {
         return OAuthProvider::Fields{{u"client_id"_s, id},

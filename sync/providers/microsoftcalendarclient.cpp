@@ -25,10 +25,10 @@ struct ColorName
 };
 
 constexpr ColorName kColors[] = {
-    {"lightBlue"_L1, "#5BA3E0"_L1},   {"lightGreen"_L1, "#7FBA00"_L1}, {"lightOrange"_L1, "#FFA500"_L1},
-    {"lightGray"_L1, "#999999"_L1},   {"lightYellow"_L1, "#FFC107"_L1}, {"lightTeal"_L1, "#1FAA8E"_L1},
-    {"lightPink"_L1, "#E81123"_L1},   {"lightBrown"_L1, "#8E562E"_L1}, {"lightRed"_L1, "#D13438"_L1},
-    {"maxColor"_L1, "#4285F4"_L1},    {"auto"_L1, "#0078D4"_L1},
+    {"lightBlue"_L1, "#5BA3E0"_L1}, {"lightGreen"_L1, "#7FBA00"_L1},  {"lightOrange"_L1, "#FFA500"_L1},
+    {"lightGray"_L1, "#999999"_L1}, {"lightYellow"_L1, "#FFC107"_L1}, {"lightTeal"_L1, "#1FAA8E"_L1},
+    {"lightPink"_L1, "#E81123"_L1}, {"lightBrown"_L1, "#8E562E"_L1},  {"lightRed"_L1, "#D13438"_L1},
+    {"maxColor"_L1, "#4285F4"_L1},  {"auto"_L1, "#0078D4"_L1},
 };
 
 QString colorOfName(const QString &name)
@@ -73,7 +73,7 @@ SyncResult failure(SyncResult::Kind kind, Step step)
 struct CalendarClient::Listing
 {
     QString calendarId;
-    bool fromDelta = false;    // started from a delta token
+    bool fromDelta = false; // started from a delta token
     bool bootstrapping = false; // the delta round after a windowed listing
     qsizetype windowedItems = 0;
     int pages = 0;
@@ -81,7 +81,9 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &graphBase, QObject *parent)
-    : QObject(parent), m_network(network), m_graphBase(graphBase)
+    : QObject(parent)
+    , m_network(network)
+    , m_graphBase(graphBase)
 {
 }
 
@@ -95,8 +97,7 @@ bool CalendarClient::onGraph(const QString &url) const
     const QUrl link(url, QUrl::TolerantMode);
     const QString basePath = QUrl(base()).path();
     return link.isValid() && link.scheme() == m_graphBase.scheme() && link.host() == m_graphBase.host()
-        && link.port() == m_graphBase.port() && link.userInfo().isEmpty()
-        && link.path().startsWith(basePath + u'/');
+        && link.port() == m_graphBase.port() && link.userInfo().isEmpty() && link.path().startsWith(basePath + u'/');
 }
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
@@ -162,8 +163,8 @@ void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalen
     });
 }
 
-void CalendarClient::requestEventsPage(const QString &calendarId, const QString &deltaToken,
-                                       const QDateTime &timeMin, const QDateTime &timeMax)
+void CalendarClient::requestEventsPage(const QString &calendarId, const QString &deltaToken, const QDateTime &timeMin,
+                                       const QDateTime &timeMax)
 {
     auto *listing = new Listing;
     listing->calendarId = calendarId;
@@ -182,8 +183,7 @@ void CalendarClient::requestEventsPage(const QString &calendarId, const QString 
         add(u"$orderby"_s, u"start/dateTime"_s);
         if (timeMin.isValid()) {
             const QDateTime end = timeMax.isValid() ? timeMax : timeMin.addYears(5);
-            add(u"$filter"_s,
-                u"start/dateTime ge '%1' and end/dateTime le '%2'"_s.arg(isoUtc(timeMin), isoUtc(end)));
+            add(u"$filter"_s, u"start/dateTime ge '%1' and end/dateTime le '%2'"_s.arg(isoUtc(timeMin), isoUtc(end)));
         }
     }
     url.setQuery(query);
@@ -306,7 +306,8 @@ void CalendarClient::updateEvent(const QString &localId, const QString &calendar
         Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
         return;
     }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag), QByteArrayLiteral("PATCH"),
+    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
+                                                        QByteArrayLiteral("PATCH"),
                                                         QJsonDocument(event).toJson(QJsonDocument::Compact));
     connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, false); });
 }
@@ -315,8 +316,9 @@ void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, 
 {
     const Reply answer = take(reply);
     if (!answer.ok()) {
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Microsoft,
-                                                        insert ? Step::EventInsert : Step::EventUpdate));
+        Q_EMIT eventWriteFailed(localId,
+                                answer.failure(SyncResult::Provider::Microsoft,
+                                               insert ? Step::EventInsert : Step::EventUpdate));
         return;
     }
     const QJsonObject written = QJsonDocument::fromJson(answer.body).object();

@@ -28,8 +28,12 @@ struct SyncClient::Run
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
                        const ProviderConfig &config, const QUrl &graphBase, QObject *parent)
-    : QObject(parent), m_appState(appState), m_network(network), m_tokens(tokens), m_config(config),
-      m_graphBase(graphBase)
+    : QObject(parent)
+    , m_appState(appState)
+    , m_network(network)
+    , m_tokens(tokens)
+    , m_config(config)
+    , m_graphBase(graphBase)
 {
 }
 
@@ -55,8 +59,8 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
-    const bool fresh = stored.expiresAt.isValid()
-        && QDateTime::currentDateTimeUtc().secsTo(stored.expiresAt) >= 60 && !stored.accessToken.isEmpty();
+    const bool fresh = stored.expiresAt.isValid() && QDateTime::currentDateTimeUtc().secsTo(stored.expiresAt) >= 60
+        && !stored.accessToken.isEmpty();
     if (fresh) {
         run->accessToken = stored.accessToken;
         runPull(run);
@@ -171,8 +175,8 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
     const Applied applied = applyItems(m_appState, run->calendar.id, page.items);
     run->pulled = int(page.items.size());
-    qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted
-                        << "tombstoned" << applied.tombstoned << "failed" << applied.failed;
+    qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
+                        << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
         SyncResult unsaved = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
         unsaved.limit = applied.failed;
@@ -270,8 +274,8 @@ void SyncClient::pushNext(Run *run)
     else if (pushed.provider_event_id.isEmpty())
         client->insertEvent(pushed.id, run->calendar.url, CalendarClient::eventToJson(pushed));
     else
-        client->updateEvent(pushed.id, run->calendar.url, pushed.provider_event_id,
-                            CalendarClient::eventToJson(pushed), pushed.etag);
+        client->updateEvent(pushed.id, run->calendar.url, pushed.provider_event_id, CalendarClient::eventToJson(pushed),
+                            pushed.etag);
 }
 
 void SyncClient::finish(Run *run, std::optional<SyncResult> failure)

@@ -34,7 +34,7 @@ public:
     static constexpr int kWindowMonthsAhead = 24;
 
     SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
-                        const ProviderConfig &config, const QUrl &graphBase, QObject *parent = nullptr);
+               const ProviderConfig &config, const QUrl &graphBase, QObject *parent = nullptr);
     ~SyncClient() override;
 
     void syncCalendar(const Calendar &calendar);

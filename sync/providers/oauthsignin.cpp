@@ -62,7 +62,9 @@ TokenReply readTokenReply(QNetworkReply *reply)
 } // namespace
 
 OAuthSignIn::OAuthSignIn(QNetworkAccessManager *network, OAuthProvider provider, QObject *parent)
-    : QObject(parent), m_network(network), m_provider(std::move(provider))
+    : QObject(parent)
+    , m_network(network)
+    , m_provider(std::move(provider))
 {
 }
 
@@ -131,7 +133,8 @@ void OAuthSignIn::startSignIn()
     m_state = randomUrlSafe(16);
 
     QUrlQuery query;
-    const OAuthProvider::Fields fields = m_provider.authorizationQuery(codeChallenge(m_verifier), m_state, m_redirectUri);
+    const OAuthProvider::Fields fields = m_provider.authorizationQuery(codeChallenge(m_verifier), m_state,
+                                                                       m_redirectUri);
     for (const auto &[key, value] : fields)
         query.addQueryItem(key, QString::fromLatin1(QUrl::toPercentEncoding(value)));
     QUrl url = m_provider.authorizationEndpoint;
@@ -197,9 +200,7 @@ void OAuthSignIn::handleLoopbackRequest(QTcpSocket *socket, const QByteArray &he
     QString target = QString::fromLatin1(head.mid(first + 1, second - first - 1));
     target.replace(u'+', "%20"_L1);
     const QUrlQuery query(QUrl(u"http://127.0.0.1"_s + target, QUrl::TolerantMode));
-    const auto value = [&query](const QString &key) {
-        return query.queryItemValue(key, QUrl::FullyDecoded);
-    };
+    const auto value = [&query](const QString &key) { return query.queryItemValue(key, QUrl::FullyDecoded); };
     if (!value(u"error"_s).isEmpty()) {
         answer(socket, false);
         fail(m_provider.denied.arg(m_provider.denialDetail(query)));
@@ -263,8 +264,8 @@ void OAuthSignIn::onTokenExchangeReply(QNetworkReply *reply)
 void OAuthSignIn::refresh(const QString &refreshToken)
 {
     if (!m_provider.hasCredentials) {
-        Q_EMIT refreshFailed(SyncResult::ofProvider(m_provider.id, SyncResult::Kind::NotConfigured,
-                                                     SyncResult::Step::TokenRefresh));
+        Q_EMIT refreshFailed(
+            SyncResult::ofProvider(m_provider.id, SyncResult::Kind::NotConfigured, SyncResult::Step::TokenRefresh));
         return;
     }
     QNetworkReply *reply = postForm(m_provider.refreshForm(refreshToken));
@@ -280,8 +281,8 @@ void OAuthSignIn::onRefreshReply(QNetworkReply *reply)
     }
     const QString access = answer.json.value("access_token"_L1).toString();
     if (access.isEmpty()) {
-        Q_EMIT refreshFailed(SyncResult::ofProvider(m_provider.id, SyncResult::Kind::Unreadable,
-                                                     SyncResult::Step::TokenRefresh));
+        Q_EMIT refreshFailed(
+            SyncResult::ofProvider(m_provider.id, SyncResult::Kind::Unreadable, SyncResult::Step::TokenRefresh));
         return;
     }
     Q_EMIT refreshSucceeded(access, answer.expiresAt, answer.json.value("refresh_token"_L1).toString());

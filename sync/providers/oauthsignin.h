@@ -50,12 +50,12 @@ struct OAuthProvider
     // The redirect's query of a denial -> the text for "denied".
     std::function<QString(const QUrlQuery &)> denialDetail;
 
-    QString notConfigured;        // sign-in without credentials
-    QString cannotBind;           // %1: the server's error
+    QString notConfigured; // sign-in without credentials
+    QString cannotBind; // %1: the server's error
     QString cannotLaunch;
-    QString denied;               // %1: denialDetail
+    QString denied; // %1: denialDetail
     QString noCode;
-    QString noAccessToken;        // exchange reply without access token
+    QString noAccessToken; // exchange reply without access token
     QString noRefreshToken;
 };
 

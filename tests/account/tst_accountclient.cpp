@@ -1,5 +1,5 @@
-#include "apiclient.h"
 #include "account/client.h"
+#include "apiclient.h"
 #include "filetokenstore.h"
 #include "memorytokenstore.h"
 #include "scriptedhttpserver.h"
@@ -72,8 +72,7 @@ private Q_SLOTS:
             << TokenMap{{refresh, u"r"_s}} << true << AuthState::SignedOut;
         QTest::newRow("empty access token -> signed out")
             << TokenMap{{access, QString()}} << true << AuthState::SignedOut;
-        QTest::newRow("no secure store on this machine -> signed out")
-            << TokenMap{} << false << AuthState::SignedOut;
+        QTest::newRow("no secure store on this machine -> signed out") << TokenMap{} << false << AuthState::SignedOut;
     }
     void initializeRestoresSignIn()
     {
@@ -126,8 +125,8 @@ private Q_SLOTS:
         QTest::newRow("trailing slash of the base is not doubled")
             << u"https://api.quillmarten.example/calendar/v1/"_s << u"/sync/push"_s
             << u"https://api.quillmarten.example/calendar/v1/sync/push"_s;
-        QTest::newRow("path without leading slash") << u"http://127.0.0.1:8080"_s << u"calendars"_s
-                                                    << u"http://127.0.0.1:8080/calendars"_s;
+        QTest::newRow("path without leading slash")
+            << u"http://127.0.0.1:8080"_s << u"calendars"_s << u"http://127.0.0.1:8080/calendars"_s;
     }
     void endpointJoinsBasePathAndPath()
     {
@@ -180,8 +179,8 @@ private Q_SLOTS:
         Client client(testConfig(), storeWith({}), nullptr);
         client.initialize();
         client.syncApiClient()->setBaseUrl(server.url(u"/"_s));
-        const ApiResponse response =
-            await([&](ApiClient::Callback done) { client.syncApiClient()->get(u"/calendars"_s, this, done); });
+        const ApiResponse response = await(
+            [&](ApiClient::Callback done) { client.syncApiClient()->get(u"/calendars"_s, this, done); });
         QVERIFY(response.ok());
         QCOMPARE(server.problems(), QStringList());
     }

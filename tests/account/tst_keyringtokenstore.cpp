@@ -177,7 +177,8 @@ private Q_SLOTS:
         QTest::newRow("tokens and passwords beside keyring entries")
             << Values{{u"caldav-password-b"_s, u"kept"_s}}
             << Values{{u"google-tokens-g"_s, u"{\"r\":1}"_s}, {u"account-access-token"_s, u"t"_s}}
-            << Values{{u"caldav-password-b"_s, u"kept"_s}, {u"google-tokens-g"_s, u"{\"r\":1}"_s},
+            << Values{{u"caldav-password-b"_s, u"kept"_s},
+                      {u"google-tokens-g"_s, u"{\"r\":1}"_s},
                       {u"account-access-token"_s, u"t"_s}};
         QTest::newRow("file written without a keyring is newer than the keyring")
             << Values{{u"caldav-password-a"_s, u"old"_s}} << Values{{u"caldav-password-a"_s, u"new"_s}}
@@ -220,7 +221,8 @@ private Q_SLOTS:
     void interruptedMove()
     {
         QFETCH(int, confirmedBeforeStop);
-        const Values values{{u"caldav-password-1"_s, u"one"_s}, {u"caldav-password-2"_s, u"two"_s},
+        const Values values{{u"caldav-password-1"_s, u"one"_s},
+                            {u"caldav-password-2"_s, u"two"_s},
                             {u"google-tokens-3"_s, u"three"_s}};
         const QString folder = newFolder();
         FileTokenStore file(folder, service());

@@ -96,7 +96,8 @@ private Q_SLOTS:
         QVERIFY(store.save(u"k"_s, u"v"_s));
         QCOMPARE(mode(store.filePath()), 0x6000); // 0600
         QCOMPARE(mode(dir), 0x7000); // 0700
-        QVERIFY(QFile::setPermissions(store.filePath(), kOwnerReadWrite | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(store.filePath(), kOwnerReadWrite | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         QVERIFY(store.save(u"k"_s, u"w"_s));
         QCOMPARE(mode(store.filePath()), 0x6000);
     }

@@ -76,11 +76,12 @@ private Q_SLOTS:
 
         api.server.expect("GET", "/calendar/v1/calendars")
             .header("Authorization", "Bearer token-1")
-            .reply(200, R"({"calendars":[)"
-                        R"({"id":"srv-known","name":"Renamed on the server"},)"
-                        R"({"id":"srv-family","name":"Family","color":"#E67C73"},)"
-                        R"({"id":"srv-odd","name":"Odd colour","color":"red; drop table"},)"
-                        R"({"name":"no id"}, {"id":""}, 42]})");
+            .reply(200,
+                   R"({"calendars":[)"
+                   R"({"id":"srv-known","name":"Renamed on the server"},)"
+                   R"({"id":"srv-family","name":"Family","color":"#E67C73"},)"
+                   R"({"id":"srv-odd","name":"Odd colour","color":"red; drop table"},)"
+                   R"({"name":"no id"}, {"id":""}, 42]})");
         SyncClient client(&store.state, &api.api);
         QSignalSpy pulled(&client, &SyncClient::calendarListPulled);
         client.pullCalendarList();

@@ -74,8 +74,8 @@ void seed(AppState *state)
     state->templates()->insert(preset(u"Focus block"_s, QStringLiteral(""), u"#EF6C00"_s, {}));
 
     const QDate today = QDate::currentDate();
-    const auto add = [state](const QString &calendar, const QString &title, const QDate &day, int hour,
-                             const QString &location) {
+    const auto add =
+        [state](const QString &calendar, const QString &title, const QDate &day, int hour, const QString &location) {
         Event e = testEvent(calendar, title, QDateTime(day, QTime(hour, 0)), QDateTime(day, QTime(hour + 1, 0)));
         e.location = location;
         state->events()->insert(e);
@@ -103,7 +103,8 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
     {
         QuickAddDialog quickAdd(state);
         quickAdd.show();
-        QTest::keyClicks(quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s), u"Dinner with Sam friday from 7pm to 9pm"_s);
+        QTest::keyClicks(quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s),
+                         u"Dinner with Sam friday from 7pm to 9pm"_s);
         ok = save(&quickAdd, out.filePath(u"quick-add-%1.png"_s.arg(theme))) && ok;
     }
     {

@@ -21,8 +21,8 @@
 #include "theme.h"
 #include "thememanager.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>

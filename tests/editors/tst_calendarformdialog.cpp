@@ -39,12 +39,13 @@ QString readBack(const QUrl &url, const QString &user, const QString &password)
 {
     QProcess python;
     python.start(u"/usr/bin/python3"_s,
-                 {u"-c"_s, u"import sys, caldav\n"
-                           "from caldav.elements import dav, ical\n"
-                           "c = caldav.DAVClient(url=sys.argv[1], username=sys.argv[2], password=sys.argv[3])\n"
-                           "cal = caldav.Calendar(client=c, url=sys.argv[1])\n"
-                           "p = cal.get_properties([dav.DisplayName(), ical.CalendarColor()])\n"
-                           "print('%s|%s' % (p.get(dav.DisplayName.tag), (p.get(ical.CalendarColor.tag) or '')[:7]))\n"_s,
+                 {u"-c"_s,
+                  u"import sys, caldav\n"
+                  "from caldav.elements import dav, ical\n"
+                  "c = caldav.DAVClient(url=sys.argv[1], username=sys.argv[2], password=sys.argv[3])\n"
+                  "cal = caldav.Calendar(client=c, url=sys.argv[1])\n"
+                  "p = cal.get_properties([dav.DisplayName(), ical.CalendarColor()])\n"
+                  "print('%s|%s' % (p.get(dav.DisplayName.tag), (p.get(ical.CalendarColor.tag) or '')[:7]))\n"_s,
                   url.toString(), user, password});
     if (!python.waitForFinished(30000))
         return u"(python did not finish)"_s;
@@ -80,8 +81,9 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         QVERIFY(server.start());
         const Account account = addAccount(u"caldav"_s, server.url(u"/dav/alice/"_s).toString());
-        server.expect("MKCALENDAR", "/dav/alice/*").bodyContains("<d:displayname>Team</d:displayname>").reply(
-            mkcalendar);
+        server.expect("MKCALENDAR", "/dav/alice/*")
+            .bodyContains("<d:displayname>Team</d:displayname>")
+            .reply(mkcalendar);
         if (propfind)
             server.expect("PROPFIND", "/dav/alice/*").header("Depth", "0").reply(propfind);
 

@@ -123,8 +123,8 @@ private Q_SLOTS:
         // Stored as dropped; the built-in group is listed first all the same.
         QCOMPARE(m_state->views()->getById(u"g-c"_s)->sort_order, 10);
         QCOMPARE(m_state->views()->getById(kAll)->sort_order, 20);
-        QCOMPARE(stored(), (QStringList{u"All Calendars 20 pending"_s, u"Charlie 10 pending"_s,
-                                        u"Bravo 30 pending"_s}));
+        QCOMPARE(stored(),
+                 (QStringList{u"All Calendars 20 pending"_s, u"Charlie 10 pending"_s, u"Bravo 30 pending"_s}));
         QTRY_COMPARE(rowTexts(dialog), (QStringList{u"All Calendars"_s, u"Charlie"_s, u"Bravo"_s}));
     }
 

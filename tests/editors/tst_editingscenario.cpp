@@ -16,8 +16,8 @@
 
 #include <QColorDialog>
 #include <QProcess>
-#include <QSqlQuery>
 #include <QSpinBox>
+#include <QSqlQuery>
 
 #include <functional>
 
@@ -48,16 +48,16 @@ QStringList timedAt(const QString &time, const QStringList &days)
 
 // An occurrence as any client shows it: its start (the date of an all-day
 // one, else the instant in UTC), title, notes, alarms and attendees.
-QString fingerprint(const QString &start, bool allDay, const QString &title, const QString &notes,
-                    QList<int> alarms, QStringList attendees)
+QString fingerprint(const QString &start, bool allDay, const QString &title, const QString &notes, QList<int> alarms,
+                    QStringList attendees)
 {
     std::sort(alarms.begin(), alarms.end());
     attendees.sort();
     QStringList alarmTexts;
     for (int minutes : alarms)
         alarmTexts.append(QString::number(minutes));
-    return QStringList{start, allDay ? u"all-day"_s : u"timed"_s, title, notes, alarmTexts.join(u','),
-                       attendees.join(u',')}
+    return QStringList{
+        start, allDay ? u"all-day"_s : u"timed"_s, title, notes, alarmTexts.join(u','), attendees.join(u',')}
         .join(u" | "_s);
 }
 
@@ -232,10 +232,10 @@ private:
         bool accepted = false;
         connect(card, &EventDetailsPopover::editRequested, this,
                 [this, &accepted](const Event &event, RecurringEditScope scope) {
-                    EventFormDialog form(m_state, event);
-                    form.setScope(scope);
-                    accepted = form.exec() == QDialog::Accepted;
-                });
+            EventFormDialog form(m_state, event);
+            form.setScope(scope);
+            accepted = form.exec() == QDialog::Accepted;
+        });
         ModalScript script;
         script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) { clickLater(w, scopeButton); });
         script.on(u"Edit Event"_s, [change](QWidget *w) {
@@ -325,7 +325,8 @@ private:
     std::optional<Event> occurrenceOn(const QString &day) const
     {
         for (const Event &o : occurrences()) {
-            if (o.start_time.toLocalTime().toString(u"MM-dd"_s) == day || (o.is_all_day && o.start_time.date().toString(u"MM-dd"_s) == day))
+            if (o.start_time.toLocalTime().toString(u"MM-dd"_s) == day
+                || (o.is_all_day && o.start_time.date().toString(u"MM-dd"_s) == day))
                 return o;
         }
         return std::nullopt;
@@ -375,7 +376,8 @@ private:
         // As if the server had changed everything: the pull reads every
         // resource back into the rows.
         QSqlQuery forget(m_state->database()->database());
-        QVERIFY(forget.exec(u"UPDATE calendars SET ctag = NULL, sync_token = NULL WHERE id = '%1'"_s.arg(m_calendarId)));
+        QVERIFY(
+            forget.exec(u"UPDATE calendars SET ctag = NULL, sync_token = NULL WHERE id = '%1'"_s.arg(m_calendarId)));
         QVERIFY(forget.exec(u"UPDATE events SET etag = 'stale' WHERE calendar_id = '%1'"_s.arg(m_calendarId)));
         const SyncOutcome pull = syncOnce(m_state, m_calendarId, kUser, kPassword);
         QVERIFY2(pull.completed, qPrintable(step + u": "_s + pull.failure));

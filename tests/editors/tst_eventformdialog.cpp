@@ -4,13 +4,13 @@
 #include "eventrepository.h"
 #include "eventwrites.h"
 #include "formdriver.h"
-#include "thememanager.h"
 #include "icalendar.h"
 #include "recurrence.h"
 #include "recurrenceeditdialog.h"
 #include "ruleuntil.h"
 #include "templaterepository.h"
 #include "testevents.h"
+#include "thememanager.h"
 #include "timeutil.h"
 
 #include <QAbstractItemView>
@@ -62,10 +62,7 @@ class TestEventFormDialog : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init() { AppStateFixture::startFresh(m_fixture, m_state); }
-    void cleanup()
-    {
-        m_fixture.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     void defaultStart_data()
     {
@@ -106,8 +103,9 @@ private Q_SLOTS:
         });
         QCOMPARE(form.exec(), int(QDialog::Accepted));
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
-        QCOMPARE(script.messageTexts(), QStringList({u"Please enter a title for the event."_s,
-                                                     u"The end time is earlier than the start time."_s}));
+        QCOMPARE(script.messageTexts(),
+                 QStringList(
+                     {u"Please enter a title for the event."_s, u"The end time is earlier than the start time."_s}));
         const QList<Event> rows = m_state->events()->getByCalendar(kPersonal);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().end_time, local(2026, 3, 2, 9));
@@ -234,7 +232,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("daysLater");
         QTest::addColumn<QStringList>("starts");
         QTest::newRow("same start") << 0 << QStringList({u"03-02 09:00"_s, u"03-10 09:00"_s, u"03-16 09:00"_s});
-        QTest::newRow("a day later: the moved occurrence shows once") << 1 << QStringList({u"03-03 09:00"_s, u"03-10 09:00"_s});
+        QTest::newRow("a day later: the moved occurrence shows once")
+            << 1 << QStringList({u"03-03 09:00"_s, u"03-10 09:00"_s});
     }
     void movesToAnotherCalendar()
     {
@@ -304,7 +303,8 @@ private Q_SLOTS:
         QCOMPARE(ICalendar::parseEvents(copy.raw_icalendar).first().uid, copy.uid);
         QCOMPARE(copiedOverride.master_event_uid, copy.uid);
         QCOMPARE(copiedOverride.uid, copy.uid);
-        const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(local(2026, 3, 1), local(2026, 3, 17)),
+        const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(local(2026, 3, 1),
+                                                                                          local(2026, 3, 17)),
                                                             local(2026, 3, 1), local(2026, 3, 17));
         QStringList shownStarts;
         for (const Event &o : shown)
@@ -425,10 +425,12 @@ private Q_SLOTS:
                                    "BEGIN:DAYLIGHT\r\nDTSTART:16010101T020000\r\nTZOFFSETFROM:-0500\r\n"
                                    "TZOFFSETTO:-0400\r\nRRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\n"
                                    "END:VTIMEZONE\r\n"_s;
-        QTest::newRow("UTC series, no change: row and text as they were") << utc << QString() << u"UTC"_s << utc << QString();
+        QTest::newRow("UTC series, no change: row and text as they were")
+            << utc << QString() << u"UTC"_s << utc << QString();
         QTest::newRow("Berlin series, no change: row and text as they were")
             << berlin << QString() << u"Europe/Berlin"_s << berlin << QString();
-        QTest::newRow("UTC series, new title: still UTC") << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString();
+        QTest::newRow("UTC series, new title: still UTC")
+            << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString();
         QTest::newRow("Berlin series, new title: still Berlin")
             << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin << QString();
         QTest::newRow("series in a zone its invitation defines, no change: row and text as they were")
@@ -443,9 +445,10 @@ private Q_SLOTS:
         QFETCH(QString, zone);
         QFETCH(QString, startLine);
         QFETCH(QString, zoneBlock);
-        const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\n%2BEGIN:VEVENT\r\n"
-                             "UID:weekly-sync\r\nSUMMARY:Sync\r\n%1\r\nDURATION:PT1H\r\n"
-                             "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart, zoneBlock);
+        const QString text =
+            u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\n%2BEGIN:VEVENT\r\n"
+            "UID:weekly-sync\r\nSUMMARY:Sync\r\n%1\r\nDURATION:PT1H\r\n"
+            "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart, zoneBlock);
         Event pulled = ICalendar::parseEvents(text).first();
         pulled.id = u"series"_s;
         pulled.calendar_id = kPersonal;

@@ -379,24 +379,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("calendar");
         QTest::addColumn<QString>("preview");
-        QTest::newRow("nothing in the next 30 days")
-            << false << u"pattern"_s << u"standup"_s << u"hide"_s << QString()
-            << u"No events in the next 30 days to preview against."_s;
+        QTest::newRow("nothing in the next 30 days") << false << u"pattern"_s << u"standup"_s << u"hide"_s << QString()
+                                                     << u"No events in the next 30 days to preview against."_s;
         QTest::newRow("hiding a series counts each occurrence")
             << true << u"pattern"_s << u"standup"_s << u"hide"_s << QString()
             << u"Would hide 5 of 7 events in the next 30 days.  e.g. Standup, Standup, Standup"_s;
         QTest::newRow("dimming a series counts it once")
             << true << u"pattern"_s << u"standup"_s << u"dim"_s << QString()
             << u"Would dim 1 of 7 events in the next 30 days.  e.g. Standup, Standup, Standup"_s;
-        QTest::newRow("all-day events")
-            << true << u"all_day"_s << QString() << u"hide"_s << QString()
-            << u"Would hide 1 of 7 events in the next 30 days.  e.g. Birthday"_s;
-        QTest::newRow("no match: no examples")
-            << true << u"pattern"_s << u"dentist"_s << u"hide"_s << QString()
-            << u"Would hide 0 of 7 events in the next 30 days."_s;
-        QTest::newRow("scoped to a calendar without them")
-            << true << u"pattern"_s << u"standup"_s << u"hide"_s << kWork
-            << u"Would hide 0 of 7 events in the next 30 days."_s;
+        QTest::newRow("all-day events") << true << u"all_day"_s << QString() << u"hide"_s << QString()
+                                        << u"Would hide 1 of 7 events in the next 30 days.  e.g. Birthday"_s;
+        QTest::newRow("no match: no examples") << true << u"pattern"_s << u"dentist"_s << u"hide"_s << QString()
+                                               << u"Would hide 0 of 7 events in the next 30 days."_s;
+        QTest::newRow("scoped to a calendar without them") << true << u"pattern"_s << u"standup"_s << u"hide"_s << kWork
+                                                           << u"Would hide 0 of 7 events in the next 30 days."_s;
     }
     void previewNamesWhatTheRuleWouldDo()
     {
@@ -407,8 +403,9 @@ private Q_SLOTS:
         QFETCH(QString, calendar);
         QFETCH(QString, preview);
         if (seed) {
-            QVERIFY(!addEvent(m_state, EventDraft(u"Standup"_s, daysFromToday(1, 9), daysFromToday(1, 10))
-                                           .repeating(u"FREQ=WEEKLY"_s))
+            QVERIFY(!addEvent(m_state,
+                              EventDraft(u"Standup"_s, daysFromToday(1, 9), daysFromToday(1, 10))
+                                  .repeating(u"FREQ=WEEKLY"_s))
                          .isEmpty());
             QVERIFY(!addEvent(m_state, EventDraft(u"Lunch with Ann"_s, daysFromToday(2, 12), daysFromToday(2, 13)))
                          .isEmpty());

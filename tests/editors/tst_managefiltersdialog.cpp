@@ -113,8 +113,8 @@ private Q_SLOTS:
         ManageFiltersDialog dialog(m_state);
         QSignalSpy writes(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged);
         dialog.list()->item(1)->setCheckState(Qt::Unchecked);
-        QCOMPARE(stored(), (QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 off pending"_s,
-                                        u"Charlie 100 on synced"_s}));
+        QCOMPARE(stored(),
+                 (QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 off pending"_s, u"Charlie 100 on synced"_s}));
         // The queued refill writes nothing more.
         QTRY_COMPARE(dialog.list()->item(1)->checkState(), Qt::Unchecked);
         QTest::qWait(20);
@@ -128,8 +128,8 @@ private Q_SLOTS:
         QSignalSpy writes(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged);
         // What an internal-move drop does to the list's model.
         QVERIFY(dialog.list()->model()->moveRow(QModelIndex(), 2, QModelIndex(), 0));
-        QCOMPARE(stored(), (QStringList{u"Charlie 10 on pending"_s, u"Alpha 20 on pending"_s,
-                                        u"Bravo 30 on pending"_s}));
+        QCOMPARE(stored(),
+                 (QStringList{u"Charlie 10 on pending"_s, u"Alpha 20 on pending"_s, u"Bravo 30 on pending"_s}));
         QCOMPARE(writes.size(), 1);
         QTRY_COMPARE(rowTexts(dialog).first(), ManageFiltersDialog::rowText(u"Charlie"_s, u"pattern"_s, u"hide"_s));
     }
@@ -138,8 +138,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("yes: a tombstone") << QMessageBox::Yes
-                                          << QStringList{u"Alpha 100 on synced"_s, u"Charlie 100 on synced"_s};
+        QTest::newRow("yes: a tombstone")
+            << QMessageBox::Yes << QStringList{u"Alpha 100 on synced"_s, u"Charlie 100 on synced"_s};
         QTest::newRow("no: kept") << QMessageBox::No
                                   << QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 on synced"_s,
                                                  u"Charlie 100 on synced"_s};

@@ -4,8 +4,8 @@
 #include "quickadddialog.h"
 
 #include <QLabel>
-#include <QRegularExpression>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;

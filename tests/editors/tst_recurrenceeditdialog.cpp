@@ -38,24 +38,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("empty rule: weekly on the anchor's day") << QString() << u"FREQ=WEEKLY;BYDAY=WE"_s;
-        QTest::newRow("interval and count") << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s
-                                            << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s;
-        QTest::newRow("weekly days come back Monday first") << u"FREQ=WEEKLY;BYDAY=SU,TU"_s
-                                                            << u"FREQ=WEEKLY;BYDAY=TU,SU"_s;
+        QTest::newRow("interval and count")
+            << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s;
+        QTest::newRow("weekly days come back Monday first")
+            << u"FREQ=WEEKLY;BYDAY=SU,TU"_s << u"FREQ=WEEKLY;BYDAY=TU,SU"_s;
         QTest::newRow("weekly ordinals are dropped") << u"FREQ=WEEKLY;BYDAY=2MO"_s << u"FREQ=WEEKLY;BYDAY=MO"_s;
         QTest::newRow("monthly fifth Monday keeps the first ordinal")
             << u"FREQ=MONTHLY;BYDAY=5MO"_s << u"FREQ=MONTHLY;BYDAY=1MO"_s;
         QTest::newRow("monthly: only the first weekday counts")
             << u"FREQ=MONTHLY;BYDAY=2TU,3TH"_s << u"FREQ=MONTHLY;BYDAY=2TU"_s;
-        QTest::newRow("monthly without day: the anchor's")
-            << u"FREQ=MONTHLY"_s << u"FREQ=MONTHLY;BYMONTHDAY=18"_s;
-        QTest::newRow("COUNT wins over UNTIL") << u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s
-                                               << u"FREQ=WEEKLY;BYDAY=WE;COUNT=5"_s;
+        QTest::newRow("monthly without day: the anchor's") << u"FREQ=MONTHLY"_s << u"FREQ=MONTHLY;BYMONTHDAY=18"_s;
+        QTest::newRow("COUNT wins over UNTIL")
+            << u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s << u"FREQ=WEEKLY;BYDAY=WE;COUNT=5"_s;
         QTest::newRow("an end left alone comes back as it was given")
             << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s;
         QTest::newRow("lower-case keys are read") << u"freq=DAILY;count=3"_s << u"FREQ=DAILY;COUNT=3"_s;
-        QTest::newRow("interval beyond the range is clamped") << u"FREQ=DAILY;INTERVAL=5000"_s
-                                                              << u"FREQ=DAILY;INTERVAL=999"_s;
+        QTest::newRow("interval beyond the range is clamped")
+            << u"FREQ=DAILY;INTERVAL=5000"_s << u"FREQ=DAILY;INTERVAL=999"_s;
         QTest::newRow("unreadable count leaves Never") << u"FREQ=DAILY;COUNT=x"_s << u"FREQ=DAILY"_s;
     }
     void roundTrip()

@@ -69,13 +69,13 @@ private Q_SLOTS:
             << u"FREQ=MONTHLY;UNTIL=20260316T085959Z;BYMONTHDAY=5"_s;
         QTest::newRow("lower-case COUNT dropped, other parts keep their case")
             << u"freq=daily;count=3"_s << false << u"freq=daily;UNTIL=20260316T085959Z"_s;
-        QTest::newRow("all-day series end on a date") << u"FREQ=DAILY;COUNT=9"_s << true
-                                                      << u"FREQ=DAILY;UNTIL=20260316"_s;
+        QTest::newRow("all-day series end on a date")
+            << u"FREQ=DAILY;COUNT=9"_s << true << u"FREQ=DAILY;UNTIL=20260316"_s;
         QTest::newRow("without UNTIL: appended after every other part")
             << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a"_s << false
             << u"FREQ=WEEKLY;X-MARK=1;BYDAY=MO;X-NOTE=a;UNTIL=20260316T085959Z"_s;
-        QTest::newRow("an empty rule becomes the UNTIL part alone") << QString() << false
-                                                                    << u"UNTIL=20260316T085959Z"_s;
+        QTest::newRow("an empty rule becomes the UNTIL part alone")
+            << QString() << false << u"UNTIL=20260316T085959Z"_s;
     }
     void endSeriesBefore()
     {
@@ -113,12 +113,12 @@ private Q_SLOTS:
     {
         SeriesFixture store;
         const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO"_s, local(2026, 3, 2, 9));
-        QVERIFY(applyRecurringEdit(store.events, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10),
-                                   std::nullopt, RecurringEditScope::None));
-        QVERIFY(!applyRecurringEdit(store.events, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10),
-                                    std::nullopt, RecurringEditScope(7)));
-        QVERIFY(!applyRecurringEdit(nullptr, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10),
-                                    std::nullopt, RecurringEditScope::ThisEvent));
+        QVERIFY(applyRecurringEdit(store.events, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10), std::nullopt,
+                                   RecurringEditScope::None));
+        QVERIFY(!applyRecurringEdit(store.events, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10), std::nullopt,
+                                    RecurringEditScope(7)));
+        QVERIFY(!applyRecurringEdit(nullptr, series, local(2026, 3, 9, 9), local(2026, 3, 9, 10), std::nullopt,
+                                    RecurringEditScope::ThisEvent));
         QCOMPARE(*store.events->getById(series.id), series);
         QCOMPARE(store.rows().size(), 1);
     }
@@ -132,9 +132,9 @@ private Q_SLOTS:
         QVERIFY(applyRecurringEdit(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 17, 11),
                                    local(2026, 3, 17, 12), RecurringEditScope::ThisEvent));
 
-        QCOMPARE(store.starts(kFrom, kTo), QStringList({u"2026-03-02 09:00"_s, u"2026-03-09 09:00"_s,
-                                                        u"2026-03-17 11:00"_s, u"2026-03-23 09:00"_s,
-                                                        u"2026-03-30 09:00"_s, u"2026-04-06 09:00"_s}));
+        QCOMPARE(store.starts(kFrom, kTo),
+                 QStringList({u"2026-03-02 09:00"_s, u"2026-03-09 09:00"_s, u"2026-03-17 11:00"_s,
+                              u"2026-03-23 09:00"_s, u"2026-03-30 09:00"_s, u"2026-04-06 09:00"_s}));
         const QList<Event> rows = store.rows();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(*store.events->getById(series.id), series);
@@ -173,25 +173,27 @@ private Q_SLOTS:
         QTest::newRow("no end: the new series has none either")
             << u"FREQ=WEEKLY;BYDAY=MO"_s << local(2026, 3, 16, 9) << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff
             << u"FREQ=WEEKLY;BYDAY=MO"_s
-            << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s,
-                                   u"2026-04-06 10:00"_s};
+            << early
+                + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s,
+                              u"2026-04-06 10:00"_s};
         QTest::newRow("COUNT: the new series gets what remained")
-            << u"FREQ=WEEKLY;BYDAY=MO;COUNT=4"_s << local(2026, 3, 16, 9)
-            << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff << u"FREQ=WEEKLY;BYDAY=MO;COUNT=2"_s
-            << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s};
+            << u"FREQ=WEEKLY;BYDAY=MO;COUNT=4"_s << local(2026, 3, 16, 9) << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff
+            << u"FREQ=WEEKLY;BYDAY=MO;COUNT=2"_s << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s};
         const QString until = RuleUntil::value(QDate(2026, 3, 30), QTimeZone::systemTimeZone());
-        QTest::newRow("UNTIL stays")
-            << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s << local(2026, 3, 16, 9)
-            << u"FREQ=WEEKLY;UNTIL="_s + cutoff + u";BYDAY=MO"_s << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s
-            << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s};
+        QTest::newRow("UNTIL stays") << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s << local(2026, 3, 16, 9)
+                                     << u"FREQ=WEEKLY;UNTIL="_s + cutoff + u";BYDAY=MO"_s
+                                     << u"FREQ=WEEKLY;UNTIL="_s + until + u";BYDAY=MO"_s
+                                     << early
+                + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s};
         QTest::newRow("unreadable UNTIL: no end, as the series showed, so nothing is lost")
             << u"FREQ=WEEKLY;BYDAY=MO;UNTIL=soon"_s << local(2026, 3, 16, 9)
             << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff << u"FREQ=WEEKLY;BYDAY=MO;UNTIL=soon"_s
-            << early + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s,
-                                   u"2026-04-06 10:00"_s};
+            << early
+                + QStringList{u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s,
+                              u"2026-04-06 10:00"_s};
         QTest::newRow("nothing remained: no new series")
-            << u"FREQ=WEEKLY;BYDAY=MO;COUNT=2"_s << local(2026, 3, 16, 9)
-            << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff << QString() << early;
+            << u"FREQ=WEEKLY;BYDAY=MO;COUNT=2"_s << local(2026, 3, 16, 9) << u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + cutoff
+            << QString() << early;
         QTest::newRow("at the first occurrence: the whole series")
             << u"FREQ=WEEKLY;BYDAY=MO;COUNT=3"_s << local(2026, 3, 2, 9) << u"FREQ=WEEKLY;BYDAY=MO;COUNT=3"_s
             << QString() << QStringList{u"2026-03-02 10:00"_s, u"2026-03-09 10:00"_s, u"2026-03-16 10:00"_s};
@@ -205,8 +207,8 @@ private Q_SLOTS:
         QFETCH(QStringList, starts);
         SeriesFixture store;
         const Event series = store.insertSeries(rule, local(2026, 3, 2, 9));
-        QVERIFY(applyRecurringEdit(store.events, series, occurrence, occurrence.addSecs(3600),
-                                   occurrence.addSecs(7200), RecurringEditScope::ThisAndFollowing));
+        QVERIFY(applyRecurringEdit(store.events, series, occurrence, occurrence.addSecs(3600), occurrence.addSecs(7200),
+                                   RecurringEditScope::ThisAndFollowing));
 
         QCOMPARE(store.starts(kFrom, kTo), starts);
         const Event old = *store.events->getById(series.id);
@@ -244,11 +246,11 @@ private Q_SLOTS:
         QVERIFY(overrideOccurrence(store.events, series, local(2026, 3, 2, 9), local(2026, 3, 3, 12),
                                    local(2026, 3, 3, 13)));
 
-        QVERIFY(splitSeries(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 16, 10),
-                            local(2026, 3, 16, 11)));
+        QVERIFY(
+            splitSeries(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 16, 10), local(2026, 3, 16, 11)));
         QCOMPARE(store.starts(kFrom, kTo),
-                 QStringList({u"2026-03-03 12:00"_s, u"2026-03-16 10:00"_s, u"2026-03-24 12:00"_s,
-                              u"2026-03-30 10:00"_s}));
+                 QStringList(
+                     {u"2026-03-03 12:00"_s, u"2026-03-16 10:00"_s, u"2026-03-24 12:00"_s, u"2026-03-30 10:00"_s}));
         const QList<Event> rows = store.rows();
         QCOMPARE(rows.size(), 4);
         for (const Event &row : rows) {
@@ -296,8 +298,7 @@ private Q_SLOTS:
         SeriesFixture store;
         const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO"_s, local(2026, 3, 2), 0, true);
         const QDateTime monday16 = EventWrites::allDayTime(QDate(2026, 3, 16));
-        QVERIFY(overrideOccurrence(store.events, series, monday16, monday16.addDays(2),
-                                   monday16.addDays(3)));
+        QVERIFY(overrideOccurrence(store.events, series, monday16, monday16.addDays(2), monday16.addDays(3)));
         const Event override = *rowOtherThan(store.rows(), series.id);
         QCOMPARE(override.recurrence_id, u"20260316T000000Z"_s);
         QVERIFY(override.raw_icalendar.contains(u"RECURRENCE-ID;VALUE=DATE:20260316"_s));
@@ -316,8 +317,8 @@ private Q_SLOTS:
         }
         QVERIFY(found);
         QCOMPARE(store.starts(kFrom, kTo),
-                 QStringList({u"2026-03-02"_s, u"2026-03-09"_s, u"2026-03-18"_s, u"2026-03-24"_s,
-                              u"2026-03-31"_s, u"2026-04-07"_s}));
+                 QStringList({u"2026-03-02"_s, u"2026-03-09"_s, u"2026-03-18"_s, u"2026-03-24"_s, u"2026-03-31"_s,
+                              u"2026-04-07"_s}));
     }
 
     // A second "This event only" on the same occurrence updates the row that
@@ -408,8 +409,8 @@ private Q_SLOTS:
             << u"FREQ=MONTHLY;BYDAY=2TU"_s << QDate(2026, 3, 10) << QDate(2026, 3, 19) << u"FREQ=MONTHLY;BYDAY=3TH"_s
             << QStringList{u"2026-03-19"_s, u"2026-04-16"_s, u"2026-05-21"_s};
         QTest::newRow("last Friday to last Monday")
-            << u"FREQ=MONTHLY;BYDAY=-1FR"_s << QDate(2026, 3, 27) << QDate(2026, 3, 30)
-            << u"FREQ=MONTHLY;BYDAY=-1MO"_s << QStringList{u"2026-03-30"_s, u"2026-04-27"_s, u"2026-05-25"_s};
+            << u"FREQ=MONTHLY;BYDAY=-1FR"_s << QDate(2026, 3, 27) << QDate(2026, 3, 30) << u"FREQ=MONTHLY;BYDAY=-1MO"_s
+            << QStringList{u"2026-03-30"_s, u"2026-04-27"_s, u"2026-05-25"_s};
         QTest::newRow("the 31st to the 1st of the next month")
             << u"FREQ=MONTHLY;BYMONTHDAY=31"_s << QDate(2026, 1, 31) << QDate(2026, 2, 1)
             << u"FREQ=MONTHLY;BYMONTHDAY=1"_s << QStringList{u"2026-02-01"_s, u"2026-03-01"_s, u"2026-04-01"_s};
@@ -488,8 +489,8 @@ private Q_SLOTS:
         const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO;COUNT=8"_s, local(2026, 3, 2, 9));
         store.failWrites(u"INSERT"_s);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"EventRepository::insert failed"_s));
-        QVERIFY(!splitSeries(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 16, 10),
-                             local(2026, 3, 16, 11)));
+        QVERIFY(
+            !splitSeries(store.events, series, local(2026, 3, 16, 9), local(2026, 3, 16, 10), local(2026, 3, 16, 11)));
         QCOMPARE(*store.events->getById(series.id), series);
         QCOMPARE(store.rows().size(), 1);
     }

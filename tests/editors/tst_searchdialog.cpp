@@ -152,10 +152,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("untick");
         QTest::addColumn<QStringList>("titles");
-        QTest::newRow("both ticked")
-            << QStringList() << QStringList({u"Lunch long ago"_s, u"Lunch with Ann"_s, u"Lunch review"_s, u"Team lunch"_s});
-        QTest::newRow("work unticked") << QStringList({kWork}) << QStringList({u"Lunch long ago"_s, u"Lunch with Ann"_s});
-        QTest::newRow("personal unticked") << QStringList({kPersonal}) << QStringList({u"Lunch review"_s, u"Team lunch"_s});
+        QTest::newRow("both ticked") << QStringList()
+                                     << QStringList({u"Lunch long ago"_s, u"Lunch with Ann"_s, u"Lunch review"_s,
+                                                     u"Team lunch"_s});
+        QTest::newRow("work unticked") << QStringList({kWork})
+                                       << QStringList({u"Lunch long ago"_s, u"Lunch with Ann"_s});
+        QTest::newRow("personal unticked")
+            << QStringList({kPersonal}) << QStringList({u"Lunch review"_s, u"Team lunch"_s});
         QTest::newRow("none ticked") << QStringList({kPersonal, kWork}) << QStringList();
     }
     void calendarFilter()
@@ -246,7 +249,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("timed with an end") << false << true << u"Mon, Mar 16, 2026, 9:00 AM – 10:30 AM"_s;
         QTest::newRow("timed without an end") << false << false << u"Mon, Mar 16, 2026, 9:00 AM"_s;
-        QTest::newRow("all day: the stored date, whatever the zone") << true << true << u"Mon, Mar 16, 2026 (all day)"_s;
+        QTest::newRow("all day: the stored date, whatever the zone")
+            << true << true << u"Mon, Mar 16, 2026 (all day)"_s;
     }
     void whenText()
     {
@@ -268,7 +272,8 @@ private Q_SLOTS:
 private:
     void add(const QString &calendarId, const QString &title, int days)
     {
-        QVERIFY(m_state->events()->insert(testEvent(calendarId, title, daysFromNow(days), daysFromNow(days).addSecs(3600))));
+        QVERIFY(m_state->events()->insert(
+            testEvent(calendarId, title, daysFromNow(days), daysFromNow(days).addSecs(3600))));
     }
     QLineEdit *searchEdit() const { return m_dialog->findChild<QLineEdit *>(u"searchInput"_s); }
     QListWidget *results() const { return m_dialog->findChild<QListWidget *>(u"searchResults"_s); }

@@ -77,8 +77,7 @@ private Q_SLOTS:
             << u"Prep report"_s << u" Work ,, Q1 ,"_s << 1 << QDateTime() << u"Prep report"_s
             << QStringList({u"Work"_s, u"Q1"_s});
         QTest::newRow("timed due date keeps its wall clock, low priority")
-            << u"Call"_s << u"Errands"_s << 9 << local(2026, 3, 29, 9, 30) << u"Call"_s
-            << QStringList({u"Errands"_s});
+            << u"Call"_s << u"Errands"_s << 9 << local(2026, 3, 29, 9, 30) << u"Call"_s << QStringList({u"Errands"_s});
     }
     void newTask()
     {
@@ -250,8 +249,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QDateTime>("nextDue");
         QTest::newRow("one-off task is completed")
-            << QString() << u"fromDueDate"_s << local(2026, 3, 6, 9) << false << u"completed"_s
-            << local(2026, 3, 6, 9);
+            << QString() << u"fromDueDate"_s << local(2026, 3, 6, 9) << false << u"completed"_s << local(2026, 3, 6, 9);
         QTest::newRow("weekly across Berlin's spring forward keeps 09:00")
             << u"FREQ=WEEKLY"_s << u"fromDueDate"_s << local(2026, 3, 27, 9) << false << u"needs-action"_s
             << local(2026, 4, 3, 9);
@@ -261,9 +259,8 @@ private Q_SLOTS:
         QTest::newRow("daily across Berlin's fall back keeps 18:30")
             << u"FREQ=DAILY"_s << u"fromDueDate"_s << local(2026, 10, 24, 18, 30) << false << u"needs-action"_s
             << local(2026, 10, 25, 18, 30);
-        QTest::newRow("date-only daily moves a day")
-            << u"FREQ=DAILY"_s << u"fromDueDate"_s << local(2026, 3, 28) << true << u"needs-action"_s
-            << local(2026, 3, 29);
+        QTest::newRow("date-only daily moves a day") << u"FREQ=DAILY"_s << u"fromDueDate"_s << local(2026, 3, 28)
+                                                     << true << u"needs-action"_s << local(2026, 3, 29);
         QTest::newRow("from completion: tomorrow")
             << u"FREQ=DAILY"_s << u"fromCompletionDate"_s << local(2026, 1, 5) << true << u"needs-action"_s
             << QDateTime(QDate::currentDate().addDays(1), QTime(0, 0));

@@ -114,11 +114,12 @@ QString seed(AppState *state)
     addEvent(state, EventDraft(u"Daily standup"_s, at(1, 9), at(1, 9).addSecs(900)).repeating(u"FREQ=DAILY"_s));
     const QString lunch = addEvent(state, EventDraft(u"Team lunch"_s, at(0, 12), at(0, 13)));
     addEvent(state, EventDraft(u"Dentist"_s, at(2, 15), at(2, 16)));
-    addEvent(state, EventDraft(u"Ann's birthday"_s, utcDate(QDate::currentDate().addDays(3)),
-                               utcDate(QDate::currentDate().addDays(4)))
-                        .wholeDay());
-    state->filterRules()->insert(rule(u"Standups"_s, u"pattern"_s,
-                                      uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s, u"hide"_s));
+    addEvent(state,
+             EventDraft(u"Ann's birthday"_s, utcDate(QDate::currentDate().addDays(3)),
+                        utcDate(QDate::currentDate().addDays(4)))
+                 .wholeDay());
+    state->filterRules()->insert(
+        rule(u"Standups"_s, u"pattern"_s, uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s, u"hide"_s));
     state->filterRules()->insert(
         rule(u"Lunches"_s, u"pattern"_s, uR"({"runtimeType":"pattern","titleContains":["lunch"]})"_s, u"dim"_s));
     state->filterRules()->insert(

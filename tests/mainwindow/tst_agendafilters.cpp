@@ -12,15 +12,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QTimer>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <memory>
 
@@ -123,12 +123,14 @@ private Q_SLOTS:
         m_state = m_fixture->start();
         QVERIFY(m_state);
         m_state->setCurrentDate(kWednesday);
-        m_lunch = addEvent(m_state, EventDraft(u"Team lunch"_s, QDateTime(kWednesday, QTime(12, 0)),
-                                               QDateTime(kWednesday, QTime(13, 0)))
-                                        .remind({15}));
-        m_review = addEvent(m_state, EventDraft(u"Review"_s, QDateTime(kWednesday, QTime(14, 0)),
-                                                QDateTime(kWednesday, QTime(14, 30)))
-                                         .remind({130}));
+        m_lunch = addEvent(m_state,
+                           EventDraft(u"Team lunch"_s, QDateTime(kWednesday, QTime(12, 0)),
+                                      QDateTime(kWednesday, QTime(13, 0)))
+                               .remind({15}));
+        m_review = addEvent(m_state,
+                            EventDraft(u"Review"_s, QDateTime(kWednesday, QTime(14, 0)),
+                                       QDateTime(kWednesday, QTime(14, 30)))
+                                .remind({130}));
         QVERIFY(!m_lunch.isEmpty() && !m_review.isEmpty());
     }
     void cleanup() { m_fixture.reset(); }
@@ -230,8 +232,8 @@ private Q_SLOTS:
                 view = menu->menu();
         }
         QVERIFY(view);
-        for (const QString &entry : {u"New &Filter…"_s, u"Manage &Filters…"_s, u"New Calendar &Group…"_s,
-                                     u"Manage Calendar &Groups…"_s})
+        for (const QString &entry :
+             {u"New &Filter…"_s, u"Manage &Filters…"_s, u"New Calendar &Group…"_s, u"Manage Calendar &Groups…"_s})
             QVERIFY2(actionNamed(view, entry), qPrintable(entry));
 
         // A new group becomes the active one.

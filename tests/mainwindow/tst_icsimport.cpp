@@ -1,11 +1,11 @@
 #include "accountrepository.h"
 #include "appstatefixture.h"
-#include "storefailure.h"
-#include "storetransaction.h"
 #include "eventrepository.h"
 #include "icsimport.h"
 #include "mainwindow.h"
 #include "notificationservice.h"
+#include "storefailure.h"
+#include "storetransaction.h"
 #include "synccoordinator.h"
 #include "trayfixture.h"
 
@@ -52,8 +52,7 @@ QByteArray bulkCalendar(int count, int size)
     const QByteArray filler(size, 'x');
     for (int i = 0; i < count; ++i) {
         file += "BEGIN:VEVENT\r\nUID:bulk-" + QByteArray::number(i)
-            + "\r\nSUMMARY:Bulk\r\nDTSTART:20240501T100000Z\r\nDESCRIPTION:" + filler
-            + "\r\nEND:VEVENT\r\n";
+            + "\r\nSUMMARY:Bulk\r\nDTSTART:20240501T100000Z\r\nDESCRIPTION:" + filler + "\r\nEND:VEVENT\r\n";
     }
     return file + "END:VCALENDAR\r\n";
 }
@@ -285,8 +284,8 @@ private Q_SLOTS:
             QSqlQuery pragma(state()->database()->database());
             QVERIFY(pragma.exec(u"PRAGMA page_count"_s) && pragma.next());
             QVERIFY(pragma.exec(u"PRAGMA max_page_count = %1"_s.arg(pragma.value(0).toInt() + 40)));
-            const IcsImport::Result result =
-                IcsImport::importFile(state()->events(), state()->database(), path, kPersonal);
+            const IcsImport::Result result = IcsImport::importFile(state()->events(), state()->database(), path,
+                                                                   kPersonal);
             QVERIFY(pragma.exec(u"PRAGMA max_page_count = 1073741823"_s));
             QCOMPARE(result.outcome, IcsImport::Outcome::StoreFailed);
             QCOMPARE(result.failure, StoreFailure::DiskFull);
@@ -368,8 +367,8 @@ private Q_SLOTS:
         addAccountOn(server);
         SyncCoordinator sync(state(), nullptr);
         QSignalSpy syncMessages(&sync, &SyncCoordinator::accountSyncFailed);
-        const QString meeting =
-            TrayFixture::addEvent(state(), TrayFixture::EventDraft(u"Meeting"_s, TrayFixture::local(2024, 5, 14, 10, 0)).remind({15}));
+        const QString meeting = TrayFixture::addEvent(
+            state(), TrayFixture::EventDraft(u"Meeting"_s, TrayFixture::local(2024, 5, 14, 10, 0)).remind({15}));
         QVERIFY(!meeting.isEmpty());
         NotificationService reminders(state(), nullptr);
         reminders.setClock([] { return TrayFixture::local(2024, 5, 14, 9, 50); });
@@ -431,8 +430,9 @@ private Q_SLOTS:
             state()->endSync(false);
         QVERIFY(finished.wait(20000));
         QCOMPARE(storedTitles().size(), cancelled ? 0 : 600);
-        QCOMPARE(status(), cancelled ? u"Import of small.ics cancelled; nothing was imported."_s
-                                     : u"Imported 600 event(s) from small.ics"_s);
+        QCOMPARE(status(),
+                 cancelled ? u"Import of small.ics cancelled; nothing was imported."_s
+                           : u"Imported 600 event(s) from small.ics"_s);
     }
 
     // The user's own writes outside the window's reach say why they wait.

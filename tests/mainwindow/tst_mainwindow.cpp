@@ -1,5 +1,5 @@
-#include "appstatefixture.h"
 #include "accountrepository.h"
+#include "appstatefixture.h"
 #include "calendarrepository.h"
 #include "database.h"
 #include "eventrepository.h"
@@ -23,11 +23,11 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-#include <QRegularExpression>
-#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -118,8 +118,7 @@ private Q_SLOTS:
         QTest::newRow("blank text opens the quick-add window, nothing added")
             << u"   "_s << true << QString() << QString() << 0;
         QTest::newRow("without calendars nothing is added")
-            << u"Dentist tomorrow 3pm"_s << false << QString() << u"Quick-add ignored: no calendars configured."_s
-            << 0;
+            << u"Dentist tomorrow 3pm"_s << false << QString() << u"Quick-add ignored: no calendars configured."_s << 0;
         QTest::newRow("a phrase that parses, on a full disk: the disk is named")
             << u"Dentist tomorrow 3pm"_s << true << u"max_page_count"_s << u"could not save: the disk is full"_s << 0;
         QTest::newRow("a phrase that parses, on a read-only database: read-only is named")
@@ -224,9 +223,9 @@ private Q_SLOTS:
         bool answered = false;
         whenModal<QFileDialog>(
             [path](QFileDialog *dialog) {
-                // selectFile() leaves the name field alone once it has focus.
-                dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
-                static_cast<QDialog *>(dialog)->accept();
+            // selectFile() leaves the name field alone once it has focus.
+            dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
+            static_cast<QDialog *>(dialog)->accept();
             },
             &answered);
         QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
@@ -260,8 +259,8 @@ private Q_SLOTS:
         if (message.isEmpty()) {
             whenModal<QMessageBox>(
                 [&boxText](QMessageBox *box) {
-                    boxText = box->windowTitle() + u": "_s + box->text();
-                    box->accept();
+                boxText = box->windowTitle() + u": "_s + box->text();
+                box->accept();
                 },
                 &answered);
         }

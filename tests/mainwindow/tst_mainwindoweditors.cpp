@@ -62,8 +62,7 @@ private Q_SLOTS:
         const QString renamed = u"Daily standup"_s;
         QTest::newRow("all events: the series is renamed")
             << u"allEvents"_s << QStringList{renamed, renamed, renamed, renamed, renamed};
-        QTest::newRow("this event only: that day alone")
-            << u"thisEvent"_s << QStringList{old, old, renamed, old, old};
+        QTest::newRow("this event only: that day alone") << u"thisEvent"_s << QStringList{old, old, renamed, old, old};
         QTest::newRow("this and following: from that day on")
             << u"thisAndFollowing"_s << QStringList{old, old, renamed, renamed, renamed};
         QTest::newRow("cancel: nothing changes") << QString() << QStringList{old, old, old, old, old};

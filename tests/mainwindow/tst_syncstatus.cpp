@@ -3,13 +3,13 @@
 #include "loopbackport.h"
 #include "mainwindow.h"
 #include "recordnames.h"
-#include "synccoordinator.h"
-#include "tokenstore.h"
 #include "scriptedhttpserver.h"
+#include "synccoordinator.h"
 #include "syncharness.h"
 #include "syncresult.h"
 #include "syncstatustext.h"
 #include "testcertificate.h"
+#include "tokenstore.h"
 
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -87,27 +87,26 @@ private Q_SLOTS:
         QTest::newRow("run: an untrusted certificate at the ctag check")
             << unanswered(Step::Markers, u"SSL handshake failed"_s, Kind::UntrustedCertificate)
             << u"Network error: SSL handshake failed"_s;
-        QTest::newRow("run: an answer at the ctag check") << answered(Step::Markers, 401)
-                                                        << u"Server returned HTTP 401 during ctag check"_s;
-        QTest::newRow("run: an answer to the event listing") << answered(Step::EventListing, 500)
-                                                           << u"Server returned HTTP 500"_s;
+        QTest::newRow("run: an answer at the ctag check")
+            << answered(Step::Markers, 401) << u"Server returned HTTP 401 during ctag check"_s;
+        QTest::newRow("run: an answer to the event listing")
+            << answered(Step::EventListing, 500) << u"Server returned HTTP 500"_s;
         QTest::newRow("run: no answer to the event listing")
             << unanswered(Step::EventListing, u"Host unreachable"_s) << u"Network error: Host unreachable"_s;
         QTest::newRow("run: no answer to a multiget")
             << unanswered(Step::Fetch, u"Connection closed"_s) << u"Network error: Connection closed"_s;
         QTest::newRow("run: an answer to a multiget") << answered(Step::Fetch, 503) << u"Server returned HTTP 503"_s;
-        QTest::newRow("run: no answer to the to-do listing")
-            << unanswered(Step::TaskListing, u"Connection closed"_s)
-            << u"Network error during task pull: Connection closed"_s;
-        QTest::newRow("run: an answer to the to-do listing") << answered(Step::TaskListing, 429)
-                                                           << u"Server returned HTTP 429"_s;
+        QTest::newRow("run: no answer to the to-do listing") << unanswered(Step::TaskListing, u"Connection closed"_s)
+                                                             << u"Network error during task pull: Connection closed"_s;
+        QTest::newRow("run: an answer to the to-do listing")
+            << answered(Step::TaskListing, 429) << u"Server returned HTTP 429"_s;
         QTest::newRow("run: an event's write refused")
             << about(answered(Step::EventPush, 412), u"Dentist"_s) << u"Server returned HTTP 412 pushing \"Dentist\""_s;
         QTest::newRow("run: no answer to an event's write")
             << about(unanswered(Step::EventPush, u"Connection closed"_s), u"Dentist"_s)
             << u"Push error: Connection closed"_s;
         QTest::newRow("run: a to-do's write refused") << about(answered(Step::TaskPush, 500), u"Buy milk"_s)
-                                                    << u"Server returned HTTP 500 pushing task \"Buy milk\""_s;
+                                                      << u"Server returned HTTP 500 pushing task \"Buy milk\""_s;
         QTest::newRow("run: no answer to a to-do's write")
             << about(unanswered(Step::TaskPush, u"Connection closed"_s), u"Buy milk"_s)
             << u"Task push error: Connection closed"_s;
@@ -118,14 +117,16 @@ private Q_SLOTS:
         QTest::newRow("discovery: an address that names no server")
             << about(SyncResult::failure(Kind::BadAddress, Step::Principal), u"example.com"_s)
             << u"Enter a CalDAV URL starting with http:// or https://"_s;
-        QTest::newRow("discovery: no answer at the principal")
-            << unanswered(Step::Principal, u"Connection refused"_s) << u"Could not reach the server: Connection refused"_s;
+        QTest::newRow("discovery: no answer at the principal") << unanswered(Step::Principal, u"Connection refused"_s)
+                                                               << u"Could not reach the server: Connection refused"_s;
         QTest::newRow("discovery: an untrusted certificate at the principal")
             << unanswered(Step::Principal, u"SSL handshake failed"_s, Kind::UntrustedCertificate)
             << u"Could not reach the server: SSL handshake failed"_s;
-        QTest::newRow("discovery: the credentials refused")
-            << [] { SyncResult r = answered(Step::Principal, 401); r.kind = Kind::SignInNeeded; return r; }()
-            << u"The server rejected the username or password."_s;
+        QTest::newRow("discovery: the credentials refused") << [] {
+            SyncResult r = answered(Step::Principal, 401);
+            r.kind = Kind::SignInNeeded;
+            return r;
+        }() << u"The server rejected the username or password."_s;
         QTest::newRow("discovery: another answer at the principal")
             << answered(Step::Principal, 301) << u"Server returned HTTP 301 during principal discovery."_s;
         QTest::newRow("discovery: no answer at the home set")
@@ -141,37 +142,41 @@ private Q_SLOTS:
         QTest::newRow("discovery: a home without calendars")
             << SyncResult::failure(Kind::NothingFound, Step::CalendarList)
             << u"No calendars found at the discovered home set."_s;
-        QTest::newRow("discovery: cancelled") << SyncResult::failure(Kind::Cancelled)
-                                              << u"The discovery was cancelled."_s;
+        QTest::newRow("discovery: cancelled")
+            << SyncResult::failure(Kind::Cancelled) << u"The discovery was cancelled."_s;
 
         // A subscription's feed.
         QTest::newRow("feed: an address that is no feed")
             << about(SyncResult::failure(Kind::BadAddress, Step::Feed), u"webcal:///feed.ics"_s)
             << u"Invalid subscription URL: webcal:///feed.ics"_s;
-        QTest::newRow("feed: no answer in time") << limited(Kind::TimedOut, 60)
-                                                 << u"Subscription did not answer within 60 seconds"_s;
+        QTest::newRow("feed: no answer in time")
+            << limited(Kind::TimedOut, 60) << u"Subscription did not answer within 60 seconds"_s;
         QTest::newRow("feed: too large") << limited(Kind::TooLarge, 20 * 1024 * 1024)
                                          << u"Subscription is larger than 20 MB"_s;
-        QTest::newRow("feed: a failed transfer")
-            << [] { SyncResult r = unanswered(Step::Feed, u"Not Found"_s); r.status = 404; return r; }()
-            << u"Subscription fetch failed (404): Not Found"_s;
-        QTest::newRow("feed: an answer that is no success") << answered(Step::Feed, 302)
-                                                           << u"Subscription fetch failed: HTTP 302"_s;
-        QTest::newRow("feed: an empty answer") << SyncResult::failure(Kind::EmptyAnswer, Step::Feed)
-                                               << u"Subscription returned an empty body"_s;
-        QTest::newRow("feed: an answer without calendar data") << SyncResult::failure(Kind::Unreadable, Step::Feed)
-                                                               << u"Subscription did not return calendar data"_s;
-        QTest::newRow("feed: the store refused the events")
-            << [] { SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed); r.storeFailure = StoreFailure::DiskFull; return r; }()
-            << u"The subscription's events could not be stored"_s;
+        QTest::newRow("feed: a failed transfer") << [] {
+            SyncResult r = unanswered(Step::Feed, u"Not Found"_s);
+            r.status = 404;
+            return r;
+        }() << u"Subscription fetch failed (404): Not Found"_s;
+        QTest::newRow("feed: an answer that is no success")
+            << answered(Step::Feed, 302) << u"Subscription fetch failed: HTTP 302"_s;
+        QTest::newRow("feed: an empty answer")
+            << SyncResult::failure(Kind::EmptyAnswer, Step::Feed) << u"Subscription returned an empty body"_s;
+        QTest::newRow("feed: an answer without calendar data")
+            << SyncResult::failure(Kind::Unreadable, Step::Feed) << u"Subscription did not return calendar data"_s;
+        QTest::newRow("feed: the store refused the events") << [] {
+            SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed);
+            r.storeFailure = StoreFailure::DiskFull;
+            return r;
+        }() << u"The subscription's events could not be stored"_s;
 
         // Google and Microsoft: the API call that failed, by its provider.
-        QTest::newRow("google: no saved credentials") << provider(OfGoogle, Kind::SignInNeeded)
-                                                      << u"No saved Google credentials. Sign in again."_s;
-        QTest::newRow("microsoft: no saved credentials") << provider(OfMicrosoft, Kind::SignInNeeded)
-                                                         << u"No saved Microsoft credentials. Sign in again."_s;
-        QTest::newRow("google: the account row gone") << provider(OfGoogle, Kind::AccountMissing)
-                                                      << u"Parent account missing"_s;
+        QTest::newRow("google: no saved credentials")
+            << provider(OfGoogle, Kind::SignInNeeded) << u"No saved Google credentials. Sign in again."_s;
+        QTest::newRow("microsoft: no saved credentials")
+            << provider(OfMicrosoft, Kind::SignInNeeded) << u"No saved Microsoft credentials. Sign in again."_s;
+        QTest::newRow("google: the account row gone")
+            << provider(OfGoogle, Kind::AccountMissing) << u"Parent account missing"_s;
         QTest::newRow("google: the refresh refused with 400")
             << providerAnswer(OfGoogle, Step::TokenRefresh, 400, u"{ \"error\": \"invalid_grant\" }"_s)
             << u"Google token refresh failed: Token refresh failed (HTTP 400): { \"error\": \"invalid_grant\" }"_s;
@@ -184,9 +189,11 @@ private Q_SLOTS:
         QTest::newRow("google: the events listing answered 503")
             << providerAnswer(OfGoogle, Step::EventListing, 503, u"backend error"_s)
             << u"Google rejected events.list (HTTP 503): backend error"_s;
-        QTest::newRow("google: the events listing unreachable")
-            << [] { SyncResult r = unanswered(Step::EventListing, u"Connection refused"_s); r.provider = OfGoogle; return r; }()
-            << u"Google rejected events.list (HTTP 0): "_s;
+        QTest::newRow("google: the events listing unreachable") << [] {
+            SyncResult r = unanswered(Step::EventListing, u"Connection refused"_s);
+            r.provider = OfGoogle;
+            return r;
+        }() << u"Google rejected events.list (HTTP 0): "_s;
         QTest::newRow("microsoft: the events listing answered 429")
             << providerAnswer(OfMicrosoft, Step::EventListing, 429, u"throttled"_s)
             << u"Microsoft rejected events list (HTTP 429): throttled"_s;
@@ -196,30 +203,36 @@ private Q_SLOTS:
         QTest::newRow("microsoft: the calendar list answered 401")
             << providerAnswer(OfMicrosoft, Step::CalendarList, 401, QString())
             << u"Microsoft rejected /me/calendars (HTTP 401): "_s;
-        QTest::newRow("google: a calendar list without end")
-            << [] { SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::CalendarList); r.limit = 50; return r; }()
-            << u"Google's calendar list did not end after 50 page(s)."_s;
-        QTest::newRow("microsoft: a listing without end") << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
-                                                          << u"Microsoft's listing did not end; it was stopped."_s;
-        QTest::newRow("microsoft: a link off the API") << provider(OfMicrosoft, Kind::BadAddress, Step::EventListing)
-                                                       << u"Microsoft sent a link outside its API; the listing was stopped."_s;
+        QTest::newRow("google: a calendar list without end") << [] {
+            SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::CalendarList);
+            r.limit = 50;
+            return r;
+        }() << u"Google's calendar list did not end after 50 page(s)."_s;
+        QTest::newRow("microsoft: a listing without end")
+            << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
+            << u"Microsoft's listing did not end; it was stopped."_s;
+        QTest::newRow("microsoft: a link off the API")
+            << provider(OfMicrosoft, Kind::BadAddress, Step::EventListing)
+            << u"Microsoft sent a link outside its API; the listing was stopped."_s;
         QTest::newRow("google: the sync token refused twice")
             << provider(OfGoogle, Kind::SyncTokenRefused, Step::EventListing)
             << u"Google refused the full event listing (HTTP 410)."_s;
         QTest::newRow("microsoft: the delta token refused twice")
             << provider(OfMicrosoft, Kind::SyncTokenRefused, Step::EventListing)
             << u"Microsoft refused the listing's delta token again."_s;
-        QTest::newRow("google: rows the store would not take")
-            << [] { SyncResult r = provider(OfGoogle, Kind::LocalStore, Step::EventListing); r.limit = 2; return r; }()
-            << u"2 event(s) failed to save locally; will retry next sync."_s;
+        QTest::newRow("google: rows the store would not take") << [] {
+            SyncResult r = provider(OfGoogle, Kind::LocalStore, Step::EventListing);
+            r.limit = 2;
+            return r;
+        }() << u"2 event(s) failed to save locally; will retry next sync."_s;
         QTest::newRow("microsoft: an insert refused") << providerAnswer(OfMicrosoft, Step::EventInsert, 400, u"bad"_s)
                                                       << u"Microsoft rejected events.insert: bad"_s;
         QTest::newRow("google: an update refused") << providerAnswer(OfGoogle, Step::EventUpdate, 412, u"stale"_s)
                                                    << u"Google rejected events.update: stale"_s;
-        QTest::newRow("google: a delete refused") << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s)
-                                                  << u"Google rejected events.delete: no"_s;
-        QTest::newRow("google: an update without a token") << provider(OfGoogle, Kind::SignInNeeded, Step::EventUpdate)
-                                                           << u"No Google access token."_s;
+        QTest::newRow("google: a delete refused")
+            << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s) << u"Google rejected events.delete: no"_s;
+        QTest::newRow("google: an update without a token")
+            << provider(OfGoogle, Kind::SignInNeeded, Step::EventUpdate) << u"No Google access token."_s;
         QTest::newRow("microsoft: a listing without a token")
             << provider(OfMicrosoft, Kind::SignInNeeded, Step::EventListing)
             << u"No Microsoft access token available."_s;

@@ -93,9 +93,8 @@ private Q_SLOTS:
         QTest::newRow("three-day all-day event on each of its days")
             << QList<Event>{makeEvent(u"Conference"_s, utcMidnight(9), utcMidnight(12), true)}
             << QStringList{u"2030-01-09 Conference"_s, u"2030-01-10 Conference"_s, u"2030-01-11 Conference"_s};
-        QTest::newRow("overnight event on both days")
-            << QList<Event>{makeEvent(u"Flight"_s, local(8, 22), local(9, 1))}
-            << QStringList{u"2030-01-08 Flight"_s, u"2030-01-09 Flight"_s};
+        QTest::newRow("overnight event on both days") << QList<Event>{makeEvent(u"Flight"_s, local(8, 22), local(9, 1))}
+                                                      << QStringList{u"2030-01-08 Flight"_s, u"2030-01-09 Flight"_s};
         QTest::newRow("event ending at midnight stays on its day")
             << QList<Event>{makeEvent(u"Late show"_s, local(8, 23), local(9, 0))}
             << QStringList{u"2030-01-08 Late show"_s};
@@ -127,8 +126,9 @@ private Q_SLOTS:
         standup.raw_icalendar = ICalendar::serializeEvent(standup);
         QVERIFY(state()->events()->insert(standup));
         WeekAgenda agenda(state());
-        QCOMPARE(rows(agenda), (QStringList{u"2030-01-07 Standup"_s, u"2030-01-08 Standup"_s, u"2030-01-09 Standup"_s,
-                                            u"2030-01-10 Standup"_s, u"2030-01-11 Standup"_s}));
+        QCOMPARE(rows(agenda),
+                 (QStringList{u"2030-01-07 Standup"_s, u"2030-01-08 Standup"_s, u"2030-01-09 Standup"_s,
+                              u"2030-01-10 Standup"_s, u"2030-01-11 Standup"_s}));
     }
 
     void filterRulesHideAndDim()

@@ -42,8 +42,7 @@ QString calendarText(const QString &start, const QString &uid)
 QSet<QTime> berlinWallClocks(const Event &row)
 {
     QSet<QTime> times;
-    const QList<Event> occurrences =
-        Recurrence::expandEvent(row, berlin(2026, 3, 1, 0), berlin(2026, 11, 30, 0));
+    const QList<Event> occurrences = Recurrence::expandEvent(row, berlin(2026, 3, 1, 0), berlin(2026, 11, 30, 0));
     for (const Event &occurrence : occurrences)
         times.insert(occurrence.start_time.toTimeZone(QTimeZone(kBerlin)).time());
     return times;
@@ -66,9 +65,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("writer");
         QTest::addColumn<QByteArray>("readerZone");
         QTest::addColumn<bool>("weekly");
-        const QStringList writers{u"event form"_s,         u"quick add"_s,
-                                  u"ics import, TZID"_s,   u"ics import, floating"_s,
-                                  u"caldav pull, floating"_s, u"sample data"_s,
+        const QStringList writers{u"event form"_s,
+                                  u"quick add"_s,
+                                  u"ics import, TZID"_s,
+                                  u"ics import, floating"_s,
+                                  u"caldav pull, floating"_s,
+                                  u"sample data"_s,
                                   u"undo of a deletion"_s};
         for (const QByteArray &zone : {QByteArray("America/New_York"), QByteArray("Asia/Tokyo")}) {
             for (const QString &writer : writers) {
@@ -162,7 +164,7 @@ private:
             const QString path = m_fixture->databaseFile() + u".ics"_s;
             QFile file(path);
             const QString dtstart = writer.endsWith(u"TZID"_s) ? u";TZID=Europe/Berlin:20260302T100000"_s
-                                                                : u":20260302T100000"_s;
+                                                               : u":20260302T100000"_s;
             if (!file.open(QIODevice::WriteOnly) || file.write(calendarText(dtstart, u"imported"_s).toUtf8()) < 0)
                 return {};
             file.close();

@@ -16,8 +16,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The fonts this build fetched at configure time (may be none when offline).
-const QStringList BundledFonts =
-    QString::fromLatin1(CALENDAR_BUNDLED_FONTS).split(u',', Qt::SkipEmptyParts);
+const QStringList BundledFonts = QString::fromLatin1(CALENDAR_BUNDLED_FONTS).split(u',', Qt::SkipEmptyParts);
 
 const QString I18nDir = QStringLiteral(CALENDAR_SOURCE_DIR "/resources/i18n");
 

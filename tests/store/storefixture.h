@@ -87,8 +87,8 @@ inline QString migrationText(int version)
 {
     // The files are named by their version: "001_initial.sql".
     const QString folder = QStringLiteral(":/sql/sql/migrations/");
-    const QStringList files = QDir(folder).entryList(
-        {QStringLiteral("%1_*.sql").arg(version, 3, 10, QLatin1Char('0'))}, QDir::Files, QDir::Name);
+    const QStringList files = QDir(folder).entryList({QStringLiteral("%1_*.sql").arg(version, 3, 10, QLatin1Char('0'))},
+                                                     QDir::Files, QDir::Name);
     if (files.size() != 1)
         return QString();
     QFile file(folder + files.first());
@@ -103,9 +103,8 @@ inline void createAtVersion(const QString &path, int version)
     Database database;
     QVERIFY(database.open(path));
     QSqlQuery query(database.database());
-    QVERIFY(query.exec(QStringLiteral(
-        "CREATE TABLE schema_version (version INTEGER PRIMARY KEY, name TEXT NOT NULL, "
-        "applied_at TEXT NOT NULL DEFAULT (datetime('now')))")));
+    QVERIFY(query.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER PRIMARY KEY, name TEXT NOT NULL, "
+                                      "applied_at TEXT NOT NULL DEFAULT (datetime('now')))")));
     for (int v : migrationVersions()) {
         if (v <= version)
             QVERIFY(database.applyMigration(v, QStringLiteral("v%1").arg(v), migrationText(v)));

@@ -45,7 +45,8 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         StoreFixture store;
         store.exec(QStringLiteral("INSERT INTO accounts (id, name, type, last_sync_time) VALUES "
-                                  "('a', 'A', 'caldav', %1)").arg(stored));
+                                  "('a', 'A', 'caldav', %1)")
+                       .arg(stored));
         AccountRepository accounts(store.db());
         const std::optional<Account> a = accounts.getById(QStringLiteral("a"));
         QVERIFY(a);
@@ -84,7 +85,8 @@ private Q_SLOTS:
         QSignalSpy changed(&accounts, &AccountRepository::accountsChanged);
         Account invalid = makeAccount(QStringLiteral("acc"));
         invalid.created_at = QDateTime(); // NOT NULL column
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^AccountRepository::insert failed: .*NOT NULL")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^AccountRepository::insert failed: .*NOT NULL")));
         QVERIFY(!accounts.insert(invalid));
         QCOMPARE(changed.count(), 0);
     }
@@ -143,7 +145,8 @@ private Q_SLOTS:
         QVERIFY(accounts.insert(makeAccount(QStringLiteral("a"))));
         QVERIFY(calendars.insert(makeCalendar(QStringLiteral("c"), QStringLiteral("a"))));
         QSignalSpy changed(&accounts, &AccountRepository::accountsChanged);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^AccountRepository::remove failed: .*FOREIGN KEY")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^AccountRepository::remove failed: .*FOREIGN KEY")));
         QVERIFY(!accounts.remove(QStringLiteral("a")));
         QCOMPARE(changed.count(), 0);
         QVERIFY(calendars.remove(QStringLiteral("c")));
@@ -204,7 +207,8 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(ids(calendars.getAll()), (QStringList{QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}));
-        QCOMPARE(ids(calendars.getByAccount(QStringLiteral("a"))), (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
+        QCOMPARE(ids(calendars.getByAccount(QStringLiteral("a"))),
+                 (QStringList{QStringLiteral("2"), QStringLiteral("1")}));
         QVERIFY(calendars.getByAccount(QStringLiteral("none")).isEmpty());
     }
 
@@ -224,7 +228,8 @@ private Q_SLOTS:
 
         QVERIFY(calendars.setDefault(QStringLiteral("new")));
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(store.cli(QStringLiteral("SELECT id, is_default, updated_at > '2024-01-02' FROM calendars ORDER BY id")),
+        QCOMPARE(store.cli(
+                     QStringLiteral("SELECT id, is_default, updated_at > '2024-01-02' FROM calendars ORDER BY id")),
                  QStringLiteral("new|1|1\nold|0|1\nother|0|0"));
 
         // An unknown id clears every flag and still succeeds.
@@ -241,9 +246,11 @@ private Q_SLOTS:
         EventRepository events(store.db());
         QVERIFY(accounts.insert(makeAccount(QStringLiteral("a"))));
         QVERIFY(calendars.insert(makeCalendar(QStringLiteral("c"), QStringLiteral("a"))));
-        QVERIFY(events.insert(makeEvent(QStringLiteral("e"), QStringLiteral("c"), utcTime(2024, 5, 1, 10), std::nullopt)));
+        QVERIFY(
+            events.insert(makeEvent(QStringLiteral("e"), QStringLiteral("c"), utcTime(2024, 5, 1, 10), std::nullopt)));
         QSignalSpy changed(&calendars, &CalendarRepository::calendarsChanged);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^CalendarRepository::remove failed: .*FOREIGN KEY")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^CalendarRepository::remove failed: .*FOREIGN KEY")));
         QVERIFY(!calendars.remove(QStringLiteral("c")));
         QCOMPARE(changed.count(), 0);
         QVERIFY(events.hardDelete(QStringLiteral("e")));

@@ -75,8 +75,9 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 3);
         QCOMPARE(views.getById(work.id), std::optional<CalendarView>(work));
         // The seeded default group first, then by sort order and name.
-        QCOMPARE(namesOf(views.getAll()), (QStringList{QStringLiteral("All Calendars"), QStringLiteral("First"),
-                                                       QStringLiteral("Home"), QStringLiteral("Work")}));
+        QCOMPARE(namesOf(views.getAll()),
+                 (QStringList{QStringLiteral("All Calendars"), QStringLiteral("First"), QStringLiteral("Home"),
+                              QStringLiteral("Work")}));
 
         work.name = QStringLiteral("Job");
         work.sync_status = QStringLiteral("synced");
@@ -115,7 +116,8 @@ private Q_SLOTS:
         StoreFixture store;
         ViewRepository views(store.db());
         QSignalSpy changed(&views, &ViewRepository::viewsChanged);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^ViewRepository::insert failed: .*NOT NULL")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^ViewRepository::insert failed: .*NOT NULL")));
         QVERIFY(!views.insert(makeView(QStringLiteral("x"), QString())));
         QCOMPARE(changed.count(), 0);
     }
@@ -151,9 +153,10 @@ private Q_SLOTS:
         QSignalSpy viewsChanged(&views, &ViewRepository::viewsChanged);
         QSignalSpy rulesChanged(&rules, &FilterRuleRepository::filterRulesChanged);
         auto reorder = [&](const QStringList &ids) { return groups ? views.reorder(ids) : rules.reorder(ids); };
-        const QString probe = QStringLiteral("SELECT group_concat(id || '=' || %1) || ' ' || count(DISTINCT updated_at) "
-                                             "|| ' ' || group_concat(DISTINCT sync_status) FROM (SELECT * FROM %2 "
-                                             "WHERE id IN ('x','y','z') ORDER BY %1)")
+        const QString probe = QStringLiteral(
+                                  "SELECT group_concat(id || '=' || %1) || ' ' || count(DISTINCT updated_at) "
+                                  "|| ' ' || group_concat(DISTINCT sync_status) FROM (SELECT * FROM %2 "
+                                  "WHERE id IN ('x','y','z') ORDER BY %1)")
                                   .arg(column, table);
 
         QVERIFY(reorder({QStringLiteral("z"), QStringLiteral("x"), QStringLiteral("y")}));
@@ -165,7 +168,8 @@ private Q_SLOTS:
 
         // One refused row rolls the whole batch back.
         store.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON %1 WHEN NEW.id = 'y' BEGIN "
-                                  "SELECT RAISE(ABORT, 'injected'); END").arg(table));
+                                  "SELECT RAISE(ABORT, 'injected'); END")
+                       .arg(table));
         QVERIFY(!reorder({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}));
         QCOMPARE(store.cli(probe), QStringLiteral("z=10,x=20,y=30 1 pending"));
         QCOMPARE(viewsChanged.count() + rulesChanged.count(), 1);
@@ -185,8 +189,9 @@ private Q_SLOTS:
         QVERIFY(rules.remove(QStringLiteral("5")));
         QCOMPARE(namesOf(rules.getEnabled()),
                  (QStringList{QStringLiteral("first"), QStringLiteral("alpha"), QStringLiteral("beta")}));
-        QCOMPARE(namesOf(rules.getAll()), (QStringList{QStringLiteral("off"), QStringLiteral("first"),
-                                                       QStringLiteral("alpha"), QStringLiteral("beta")}));
+        QCOMPARE(namesOf(rules.getAll()),
+                 (QStringList{QStringLiteral("off"), QStringLiteral("first"), QStringLiteral("alpha"),
+                              QStringLiteral("beta")}));
         QCOMPARE(rules.getAllIncludingDeleted().size(), 5);
         QVERIFY(rules.getById(QStringLiteral("5"))->deleted_at);
     }
@@ -246,7 +251,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QList<int>>("minutes");
         QTest::newRow("empty array") << QStringLiteral("[]") << QList<int>();
-        QTest::newRow("numbers and strings keep the numbers") << QStringLiteral("[5,\"x\",10,null]") << QList<int>{5, 10};
+        QTest::newRow("numbers and strings keep the numbers")
+            << QStringLiteral("[5,\"x\",10,null]") << QList<int>{5, 10};
         QTest::newRow("not an array") << QStringLiteral("15") << QList<int>();
         QTest::newRow("empty text") << QString() << QList<int>();
     }
@@ -255,8 +261,9 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QList<int>, minutes);
         StoreFixture store;
-        store.exec(QStringLiteral("INSERT INTO event_templates (id, name, title, reminders) VALUES ('t', 'T', 'T', '%1')")
-                       .arg(stored));
+        store.exec(
+            QStringLiteral("INSERT INTO event_templates (id, name, title, reminders) VALUES ('t', 'T', 'T', '%1')")
+                .arg(stored));
         TemplateRepository templates(store.db());
         QCOMPARE(templates.getById(QStringLiteral("t"))->reminders, minutes);
     }

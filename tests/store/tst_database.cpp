@@ -80,8 +80,7 @@ private Q_SLOTS:
         QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
 
         // applied_at is SQLite's UTC text; read as UTC it is within a minute of now.
-        QVERIFY(query.exec(QStringLiteral("SELECT applied_at FROM schema_version WHERE version = 8"))
-                && query.next());
+        QVERIFY(query.exec(QStringLiteral("SELECT applied_at FROM schema_version WHERE version = 8")) && query.next());
         const QDateTime appliedAt = TimeUtil::fromStorage(query.value(0).toString());
         QVERIFY(qAbs(appliedAt.secsTo(QDateTime::currentDateTimeUtc())) < 60);
     }
@@ -107,8 +106,7 @@ private Q_SLOTS:
             Database old;
             QVERIFY(old.open(path));
             QSqlQuery query(old.database());
-            QVERIFY(query.exec(QStringLiteral(
-                "INSERT INTO accounts (id, name, type) VALUES ('a', 'Old', 'caldav')")));
+            QVERIFY(query.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'Old', 'caldav')")));
         }
 
         Database database;
@@ -147,12 +145,14 @@ private Q_SLOTS:
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
             QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            QVERIFY(q.exec(
+                QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
             QVERIFY(q.exec(QStringLiteral(
                 "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) VALUES "
                 "('e1', 'c', 'dup', 'First', '2024-01-01T10:00:00Z', 'x', '2024-01-01 00:00:00'), "
                 "('e2', 'c', 'dup', 'Second', '2024-01-01T10:00:00Z', 'x', '2024-01-02 00:00:00')")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at', 'e2', 'x@example.org')")));
+            QVERIFY(q.exec(
+                QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at', 'e2', 'x@example.org')")));
             QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON attendees BEGIN "
                                           "SELECT RAISE(ABORT, 'injected failure'); END")));
         }
@@ -161,8 +161,9 @@ private Q_SLOTS:
             QSignalSpy applied(&database, &Database::migrationApplied);
             QSignalSpy failed(&database, &Database::migrationError);
             QVERIFY(database.open(path));
-            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral(
-                "^Migration 6 failed: injected failure.*\nStatement: DELETE FROM attendees")));
+            QTest::ignoreMessage(QtCriticalMsg,
+                                 QRegularExpression(QStringLiteral(
+                                     "^Migration 6 failed: injected failure.*\nStatement: DELETE FROM attendees")));
             QVERIFY(!database.migrate());
             QCOMPARE(signalVersions(applied), QList<int>());
             QCOMPARE(signalVersions(failed), QList<int>{6});
@@ -171,9 +172,10 @@ private Q_SLOTS:
         }
         QProcess cli;
         cli.start(QStringLiteral("sqlite3"),
-                  {path, QStringLiteral("SELECT count(*) FROM events; SELECT count(*) FROM "
-                                        "sqlite_master WHERE name = 'idx_events_uid_unique'; "
-                                        "DROP TRIGGER refuse;")});
+                  {path,
+                   QStringLiteral("SELECT count(*) FROM events; SELECT count(*) FROM "
+                                  "sqlite_master WHERE name = 'idx_events_uid_unique'; "
+                                  "DROP TRIGGER refuse;")});
         QVERIFY(cli.waitForFinished(10000));
         QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).trimmed(), QStringLiteral("2\n0"));
 
@@ -214,15 +216,23 @@ private Q_SLOTS:
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
             QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            QVERIFY(q.exec(
+                QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
             for (const QString &row : rows) {
                 const QStringList parts = row.split(QLatin1Char('|'));
-                QVERIFY(q.exec(QStringLiteral(
-                    "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) "
-                    "VALUES ('%1', 'c', 'dup', 't', '2024-01-01T10:00:00Z', 'x', '%2')").arg(parts[0], parts[1])));
-                QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at-%1', '%1', 'x')").arg(parts[0])));
-                QVERIFY(q.exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r-%1', '%1', 5)").arg(parts[0])));
-                QVERIFY(q.exec(QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES ('f-%1', '%1', 'f')").arg(parts[0])));
+                QVERIFY(
+                    q.exec(QStringLiteral(
+                               "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) "
+                               "VALUES ('%1', 'c', 'dup', 't', '2024-01-01T10:00:00Z', 'x', '%2')")
+                               .arg(parts[0], parts[1])));
+                QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at-%1', '%1', 'x')")
+                                   .arg(parts[0])));
+                QVERIFY(q.exec(
+                    QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r-%1', '%1', 5)")
+                        .arg(parts[0])));
+                QVERIFY(
+                    q.exec(QStringLiteral("INSERT INTO attachments (id, event_id, filename) VALUES ('f-%1', '%1', 'f')")
+                               .arg(parts[0])));
             }
             // Another key in the same calendar is left alone.
             QVERIFY(q.exec(QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, "
@@ -256,14 +266,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("migratedStart");
         QTest::addColumn<QString>("migratedZone");
-        QTest::newRow("form in the system zone, winter")
-            << u"2026-03-02T10:00:00"_s << u"Europe/Berlin"_s << false << u"2026-03-02T09:00:00Z"_s
-            << u"Europe/Berlin"_s;
+        QTest::newRow("form in the system zone, winter") << u"2026-03-02T10:00:00"_s << u"Europe/Berlin"_s << false
+                                                         << u"2026-03-02T09:00:00Z"_s << u"Europe/Berlin"_s;
         QTest::newRow("quick add, summer: names the system zone")
             << u"2026-07-06T10:00:00"_s << u"UTC"_s << false << u"2026-07-06T08:00:00Z"_s << u"Europe/Berlin"_s;
-        QTest::newRow("another zone's offset stays")
-            << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s << false
-            << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s;
+        QTest::newRow("another zone's offset stays") << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s << false
+                                                     << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s;
         QTest::newRow("UTC from a server stays")
             << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << false << u"2026-03-02T09:00:00Z"_s << u"UTC"_s;
         QTest::newRow("all-day date stays")
@@ -347,10 +355,11 @@ private Q_SLOTS:
             QVERIFY(database.open(path));
             QVERIFY(database.migrate());
             EventRepository events(&database);
-            QSqlQuery(database.database()).exec(QStringLiteral(
-                "INSERT INTO accounts (id, name, type) VALUES ('acc', 'Account', 'caldav')"));
-            QSqlQuery(database.database()).exec(QStringLiteral(
-                "INSERT INTO calendars (id, account_id, url, name) VALUES ('cal', 'acc', 'u', 'n')"));
+            QSqlQuery(database.database())
+                .exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('acc', 'Account', 'caldav')"));
+            QSqlQuery(database.database())
+                .exec(QStringLiteral(
+                    "INSERT INTO calendars (id, account_id, url, name) VALUES ('cal', 'acc', 'u', 'n')"));
             Event e = makeEvent(QStringLiteral("e1"), QStringLiteral("cal"), localTime(2024, 5, 1, 9),
                                 localTime(2024, 5, 1, 10));
             Reminder r;
@@ -384,8 +393,7 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("CREATE TRIGGER t AFTER INSERT ON a\nBEGIN\n  UPDATE b SET y = 1;\n  "
                                           "DELETE FROM c;\nEND"),
                            QStringLiteral("SELECT 1")};
-        QTest::newRow("only comments and blank lines") << QStringLiteral("-- one\n\n   -- two\n")
-                                                       << QStringList();
+        QTest::newRow("only comments and blank lines") << QStringLiteral("-- one\n\n   -- two\n") << QStringList();
         QTest::newRow("statement over several lines")
             << QStringLiteral("CREATE TABLE a (\n    x TEXT,\n    y TEXT\n);")
             << QStringList{QStringLiteral("CREATE TABLE a (\n    x TEXT,\n    y TEXT\n)")};
@@ -436,8 +444,8 @@ private Q_SLOTS:
         for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
             const QString file = store.path() + suffix;
             QVERIFY2(QFile::exists(file), qPrintable(file));
-            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                | QFile::WriteOther | QFile::ExeOther;
             QCOMPARE(QFile::permissions(file) & others, QFile::Permissions());
         }
     }

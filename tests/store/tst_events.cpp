@@ -146,7 +146,8 @@ private Q_SLOTS:
         QVERIFY(!found[0].description.isNull());
         QVERIFY(found[0].location.isNull());
         QVERIFY(events.update(found[0]));
-        QCOMPARE(store.cli(QStringLiteral("SELECT quote(description), quote(location), quote(color), quote(href) FROM events")),
+        QCOMPARE(store.cli(QStringLiteral(
+                     "SELECT quote(description), quote(location), quote(color), quote(href) FROM events")),
                  QStringLiteral("''|NULL|''|NULL"));
     }
 
@@ -169,9 +170,11 @@ private Q_SLOTS:
         QFETCH(Qt::TimeSpec, spec);
         StoreFixture store;
         seedCalendars(store, {kCal});
-        store.exec(QStringLiteral(
-            "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, timezone, raw_icalendar) "
-            "VALUES ('e', 'cal', 'u', 't', '2024-07-01T08:00:00Z', '2024-07-01T09:00:00Z', '%1', 'x')").arg(zone));
+        store.exec(
+            QStringLiteral(
+                "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, timezone, raw_icalendar) "
+                "VALUES ('e', 'cal', 'u', 't', '2024-07-01T08:00:00Z', '2024-07-01T09:00:00Z', '%1', 'x')")
+                .arg(zone));
         EventRepository events(store.db());
         const Event e = *events.getById(QStringLiteral("e"));
         QCOMPARE(e.start_time, utcTime(2024, 7, 1, 8));
@@ -244,8 +247,10 @@ private Q_SLOTS:
         QVERIFY(events.insert(master));
         QVERIFY(events.insert(moved));
         QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, QString())->id, QStringLiteral("m"));
-        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, QStringLiteral(""))->id, QStringLiteral("m"));
-        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, moved.recurrence_id)->id, QStringLiteral("o"));
+        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, QStringLiteral(""))->id,
+                 QStringLiteral("m"));
+        QCOMPARE(events.getByUidAndRecurrenceId(QStringLiteral("series"), kCal, moved.recurrence_id)->id,
+                 QStringLiteral("o"));
         QVERIFY(!events.getByUidAndRecurrenceId(QStringLiteral("series"), QStringLiteral("other"), QString()));
         QVERIFY(events.getByUid(QStringLiteral("series"), kCal));
         QVERIFY(events.getByUid(QStringLiteral("series"), kCal)->reminders.isEmpty());
@@ -253,7 +258,8 @@ private Q_SLOTS:
         // A second master with the same key is refused by the unique index.
         Event duplicate = master;
         duplicate.id = QStringLiteral("m2");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^EventRepository::insert failed: .*UNIQUE")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^EventRepository::insert failed: .*UNIQUE")));
         QVERIFY(!events.insert(duplicate));
     }
 
@@ -298,20 +304,21 @@ private Q_SLOTS:
         QTest::newRow("UTC text: just after local midnight")
             << local(1, 0, 30).toUTC() << local(1, 1).toUTC() << false << QString() << true;
         QTest::newRow("UTC text: just before local midnight")
-            << localTime(2024, 4, 30, 23).toUTC() << localTime(2024, 4, 30, 23, 30).toUTC() << false << QString() << false;
+            << localTime(2024, 4, 30, 23).toUTC() << localTime(2024, 4, 30, 23, 30).toUTC() << false << QString()
+            << false;
         QTest::newRow("UTC text: late on the day")
             << local(1, 23).toUTC() << local(1, 23, 59).toUTC() << false << QString() << true;
         QTest::newRow("UTC text: just after the range")
             << local(2, 0, 1).toUTC() << local(2, 1).toUTC() << false << QString() << false;
         QTest::newRow("offset +14:00 text: late on the day")
-            << local(1, 23).toOffsetFromUtc(14 * 3600) << local(1, 23, 30).toOffsetFromUtc(14 * 3600)
-            << false << QString() << true;
+            << local(1, 23).toOffsetFromUtc(14 * 3600) << local(1, 23, 30).toOffsetFromUtc(14 * 3600) << false
+            << QString() << true;
         QTest::newRow("offset -10:00 text: just after the range")
-            << local(2, 0, 30).toOffsetFromUtc(-10 * 3600) << local(2, 1).toOffsetFromUtc(-10 * 3600)
-            << false << QString() << false;
+            << local(2, 0, 30).toOffsetFromUtc(-10 * 3600) << local(2, 1).toOffsetFromUtc(-10 * 3600) << false
+            << QString() << false;
         QTest::newRow("offset -10:00 text: early on the day")
-            << local(1, 0, 30).toOffsetFromUtc(-10 * 3600) << local(1, 1).toOffsetFromUtc(-10 * 3600)
-            << false << QString() << true;
+            << local(1, 0, 30).toOffsetFromUtc(-10 * 3600) << local(1, 1).toOffsetFromUtc(-10 * 3600) << false
+            << QString() << true;
 
         QTest::newRow("all-day at UTC midnight: the day")
             << utcTime(2024, 5, 1) << utcTime(2024, 5, 2) << true << QString() << true;
@@ -323,7 +330,8 @@ private Q_SLOTS:
             << utcTime(2024, 4, 29) << utcTime(2024, 5, 2) << true << QString() << true;
         QTest::newRow("all-day at UTC midnight: end equal to start")
             << utcTime(2024, 5, 1) << utcTime(2024, 5, 1) << true << QString() << true;
-        QTest::newRow("all-day at UTC midnight: no end") << utcTime(2024, 5, 1) << QDateTime() << true << QString() << true;
+        QTest::newRow("all-day at UTC midnight: no end")
+            << utcTime(2024, 5, 1) << QDateTime() << true << QString() << true;
         QTest::newRow("all-day at local midnight: the day") << local(1, 0) << local(2, 0) << true << QString() << true;
         QTest::newRow("all-day at local midnight: the day before")
             << localTime(2024, 4, 30) << local(1, 0) << true << QString() << false;
@@ -356,7 +364,8 @@ private Q_SLOTS:
         EventRepository events(store.db());
         const QDateTime nine = localTime(2024, 5, 1, 9);
         // Text order of these three differs from their order in time.
-        QVERIFY(events.insert(makeEvent(QStringLiteral("b-offset"), kCal, nine.addSecs(3600).toOffsetFromUtc(-12 * 3600), std::nullopt)));
+        QVERIFY(events.insert(
+            makeEvent(QStringLiteral("b-offset"), kCal, nine.addSecs(3600).toOffsetFromUtc(-12 * 3600), std::nullopt)));
         QVERIFY(events.insert(makeEvent(QStringLiteral("a-local"), kCal, nine, std::nullopt)));
         QVERIFY(events.insert(makeEvent(QStringLiteral("c-utc"), kCal, nine.addSecs(7200).toUTC(), std::nullopt)));
         QVERIFY(events.insert(makeEvent(QStringLiteral("d-other"), QStringLiteral("other"), nine, std::nullopt)));
@@ -416,7 +425,8 @@ private Q_SLOTS:
         gone.recurrence_id = QStringLiteral("20240508T070000Z");
         QVERIFY(events.insert(gone));
         QVERIFY(events.remove(gone.id));
-        QVERIFY(events.insert(override(QStringLiteral("elsewhere"), QStringLiteral("other"), localTime(2024, 5, 1, 9))));
+        QVERIFY(
+            events.insert(override(QStringLiteral("elsewhere"), QStringLiteral("other"), localTime(2024, 5, 1, 9))));
 
         QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2), {kCal})),
                  (QStringList{QStringLiteral("master"), QStringLiteral("moved-far")}));
@@ -432,9 +442,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // the master's title and reminder count, or "-"
         QTest::newRow("updated through the repository") << QStringLiteral("update") << QStringLiteral("Moved/1");
         QTest::newRow("deleted through the repository") << QStringLiteral("remove") << QStringLiteral("-");
-        QTest::newRow("retitled by this connection's own SQL") << QStringLiteral("own-sql") << QStringLiteral("Moved/0");
+        QTest::newRow("retitled by this connection's own SQL")
+            << QStringLiteral("own-sql") << QStringLiteral("Moved/0");
         QTest::newRow("retitled by another process") << QStringLiteral("other-title") << QStringLiteral("Moved/0");
-        QTest::newRow("a reminder added by another process") << QStringLiteral("other-reminder") << QStringLiteral("Event master/1");
+        QTest::newRow("a reminder added by another process")
+            << QStringLiteral("other-reminder") << QStringLiteral("Event master/1");
         QTest::newRow("deleted by another process") << QStringLiteral("other-delete") << QStringLiteral("-");
     }
     void standingRowsFollowEveryChange()
@@ -460,7 +472,8 @@ private Q_SLOTS:
         } else if (path == QLatin1String("other-title")) {
             QCOMPARE(store.cli(retitle), QString());
         } else if (path == QLatin1String("other-reminder")) {
-            QCOMPARE(store.cli(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r', 'master', 5)")),
+            QCOMPARE(store.cli(QStringLiteral(
+                         "INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r', 'master', 5)")),
                      QString());
         } else {
             QCOMPARE(store.cli(QStringLiteral("DELETE FROM events WHERE id = 'master'")), QString());
@@ -526,8 +539,9 @@ private Q_SLOTS:
         parsed[0].calendar_id = kCal;
         parsed[0].created = parsed[0].last_modified = utcTime(2024, 2, 1);
         QVERIFY(events.insert(parsed[0]));
-        QCOMPARE(startsIn(events, utcTime(2024, 3, 1), utcTime(2024, 3, 20)), (QStringList{QStringLiteral("2024-03-05T12:00:00Z"), QStringLiteral("2024-03-12T11:00:00Z"),
-                                      QStringLiteral("2024-03-19T11:00:00Z")}));
+        QCOMPARE(startsIn(events, utcTime(2024, 3, 1), utcTime(2024, 3, 20)),
+                 (QStringList{QStringLiteral("2024-03-05T12:00:00Z"), QStringLiteral("2024-03-12T11:00:00Z"),
+                              QStringLiteral("2024-03-19T11:00:00Z")}));
     }
 
     // Series that begin after the windows read so far are picked up by a
@@ -610,8 +624,8 @@ private Q_SLOTS:
             QVERIFY(events.insert(e));
         }
         QVERIFY(store.sql().commit());
-        for (const QList<Event> &list : {events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)),
-                                         events.getByCalendar(kCal)}) {
+        for (const QList<Event> &list :
+             {events.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)), events.getByCalendar(kCal)}) {
             QCOMPARE(list.size(), count);
             int withChildren = 0;
             for (const Event &e : list)
@@ -626,8 +640,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("message");
-        QTest::newRow("reminder insert refused") << QStringLiteral("reminders") << QStringLiteral("writeReminderRows insert failed:");
-        QTest::newRow("attendee insert refused") << QStringLiteral("attendees") << QStringLiteral("writeAttendeeRows insert failed:");
+        QTest::newRow("reminder insert refused")
+            << QStringLiteral("reminders") << QStringLiteral("writeReminderRows insert failed:");
+        QTest::newRow("attendee insert refused")
+            << QStringLiteral("attendees") << QStringLiteral("writeAttendeeRows insert failed:");
     }
     void failedChildWriteLeavesNothing()
     {
@@ -655,7 +671,8 @@ private Q_SLOTS:
         QVERIFY(!events.insert(fresh));
 
         QCOMPARE(store.cli(QStringLiteral("SELECT id, title FROM events")), QStringLiteral("e|Before"));
-        QCOMPARE(store.cli(QStringLiteral("SELECT (SELECT count(*) FROM reminders) + (SELECT count(*) FROM attendees)")),
+        QCOMPARE(store.cli(
+                     QStringLiteral("SELECT (SELECT count(*) FROM reminders) + (SELECT count(*) FROM attendees)")),
                  QStringLiteral("0"));
         QTest::qWait(250);
         QCOMPARE(changed.count(), 1);
@@ -724,12 +741,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("moveMinutes");
         QTest::addColumn<QDateTime>("trigger");
         QTest::addColumn<bool>("acknowledged");
-        QTest::newRow("start unchanged: trigger and acknowledgement kept")
-            << 0 << localTime(2024, 5, 1, 9, 45) << true;
+        QTest::newRow("start unchanged: trigger and acknowledgement kept") << 0 << localTime(2024, 5, 1, 9, 45) << true;
         QTest::newRow("start moved two hours later: new trigger, fires again")
             << 120 << localTime(2024, 5, 1, 11, 45) << false;
-        QTest::newRow("start moved earlier: new trigger, fires again")
-            << -30 << localTime(2024, 5, 1, 9, 15) << false;
+        QTest::newRow("start moved earlier: new trigger, fires again") << -30 << localTime(2024, 5, 1, 9, 15) << false;
     }
     void reminderTriggerFollowsTheStart()
     {
@@ -742,7 +757,8 @@ private Q_SLOTS:
         Event e = makeEvent(QStringLiteral("e"), kCal, localTime(2024, 5, 1, 10), localTime(2024, 5, 1, 11));
         e.reminders = {reminder(15)};
         QVERIFY(events.insert(e));
-        QCOMPARE(events.getById(e.id)->reminders.at(0).trigger_time, std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
+        QCOMPARE(events.getById(e.id)->reminders.at(0).trigger_time,
+                 std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
         // The reminder service fires it.
         store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
 
@@ -762,13 +778,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("plain word, any ASCII case") << QStringLiteral("REVIEW") << QStringList{QStringLiteral("review")};
+        QTest::newRow("plain word, any ASCII case")
+            << QStringLiteral("REVIEW") << QStringList{QStringLiteral("review")};
         QTest::newRow("in the location") << QStringLiteral("room") << QStringList{QStringLiteral("review")};
         QTest::newRow("in the description") << QStringLiteral("agenda") << QStringList{QStringLiteral("review")};
-        QTest::newRow("percent is a character, not a wildcard") << QStringLiteral("50%") << QStringList{QStringLiteral("sale")};
-        QTest::newRow("underscore is a character, not a wildcard") << QStringLiteral("a_c") << QStringList{QStringLiteral("under")};
+        QTest::newRow("percent is a character, not a wildcard")
+            << QStringLiteral("50%") << QStringList{QStringLiteral("sale")};
+        QTest::newRow("underscore is a character, not a wildcard")
+            << QStringLiteral("a_c") << QStringList{QStringLiteral("under")};
         QTest::newRow("backslash is a character") << QStringLiteral("C:\\tmp") << QStringList{QStringLiteral("path")};
-        QTest::newRow("surrounding blanks are trimmed") << QStringLiteral("  sale ") << QStringList{QStringLiteral("sale")};
+        QTest::newRow("surrounding blanks are trimmed")
+            << QStringLiteral("  sale ") << QStringList{QStringLiteral("sale")};
         QTest::newRow("blanks only find nothing") << QStringLiteral("   ") << QStringList();
     }
     void searchMatchesTextLiterally()
@@ -802,7 +822,8 @@ private Q_SLOTS:
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
         for (int i = 0; i < 3; ++i)
-            QVERIFY(events.insert(makeEvent(QStringLiteral("e%1").arg(i), kCal, utcTime(2024, 5, 1, 9 + i), std::nullopt)));
+            QVERIFY(
+                events.insert(makeEvent(QStringLiteral("e%1").arg(i), kCal, utcTime(2024, 5, 1, 9 + i), std::nullopt)));
         QCOMPARE(idsOf(events.search(QStringLiteral("Event"), 0)), QStringList{QStringLiteral("e0")});
         QCOMPARE(events.search(QStringLiteral("Event"), 2).size(), 2);
     }
@@ -815,7 +836,8 @@ private Q_SLOTS:
         seedCalendars(store, {QStringLiteral("A"), QStringLiteral("B")});
         EventRepository events(store.db());
         QSignalSpy changed(&events, &EventRepository::eventsChanged);
-        QVERIFY(events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QVERIFY(
+            events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
         // The second write comes 100 ms later, inside the 150 ms window. No
         // event loop runs meanwhile: a busy machine pausing the test must not
         // let the window close early.
@@ -824,7 +846,8 @@ private Q_SLOTS:
         // than the timer's few milliseconds of coarse slack.
         QElapsedTimer sinceLastWrite;
         sinceLastWrite.start();
-        QVERIFY(events.insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QVERIFY(
+            events.insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt)));
         QVERIFY(changed.wait(5000)); // no event loop ran since the writes: the signal is still to come
         QVERIFY(sinceLastWrite.elapsed() >= 140);
         QCOMPARE(changed.count(), 1);
@@ -869,9 +892,11 @@ private Q_SLOTS:
         connect(&events, &EventRepository::eventsChanged, this, [&](const QString &calendarId) {
             seen.append(calendarId);
             if (seen.size() == 1)
-                events.insert(makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt));
+                events.insert(
+                    makeEvent(QStringLiteral("b"), QStringLiteral("B"), utcTime(2024, 5, 1, 9), std::nullopt));
         });
-        QVERIFY(events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
+        QVERIFY(
+            events.insert(makeEvent(QStringLiteral("a"), QStringLiteral("A"), utcTime(2024, 5, 1, 9), std::nullopt)));
         QTRY_COMPARE(seen.size(), 2);
         QCOMPARE(seen, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     }

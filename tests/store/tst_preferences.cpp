@@ -11,8 +11,8 @@ private Q_SLOTS:
     void readsWithDefaults_data()
     {
         QTest::addColumn<QString>("stored"); // null: no row
-        QTest::addColumn<bool>("asBool");    // default true
-        QTest::addColumn<int>("asInt");      // default 42
+        QTest::addColumn<bool>("asBool"); // default true
+        QTest::addColumn<int>("asInt"); // default 42
         QTest::addColumn<QString>("asString"); // default "all"
         QTest::newRow("no row: the caller's defaults") << QString() << true << 42 << QStringLiteral("all");
         QTest::newRow("1") << QStringLiteral("1") << true << 1 << QStringLiteral("1");
@@ -82,9 +82,8 @@ private Q_SLOTS:
         StoreFixture store;
         PreferencesRepository prefs(store.db());
         int seen = 0;
-        connect(&prefs, &PreferencesRepository::changed, this, [&](const QString &key) {
-            seen = prefs.getInt(key, 0);
-        });
+        connect(&prefs, &PreferencesRepository::changed, this,
+                [&](const QString &key) { seen = prefs.getInt(key, 0); });
         prefs.setInt(QStringLiteral("ui/weekStartDay"), 3);
         QCOMPARE(seen, 3);
     }

@@ -33,11 +33,10 @@ struct Stores
 
 QString sampleRowCount(StoreFixture &store)
 {
-    return store.cli(QStringLiteral(
-        "SELECT (SELECT count(*) FROM accounts WHERE id LIKE 'sample-%') || ' ' || "
-        "(SELECT count(*) FROM calendars WHERE id LIKE 'sample-%') || ' ' || "
-        "(SELECT count(*) FROM events WHERE id LIKE 'sample-%') || ' ' || "
-        "(SELECT count(*) FROM tasks WHERE id LIKE 'sample-%')"));
+    return store.cli(QStringLiteral("SELECT (SELECT count(*) FROM accounts WHERE id LIKE 'sample-%') || ' ' || "
+                                    "(SELECT count(*) FROM calendars WHERE id LIKE 'sample-%') || ' ' || "
+                                    "(SELECT count(*) FROM events WHERE id LIKE 'sample-%') || ' ' || "
+                                    "(SELECT count(*) FROM tasks WHERE id LIKE 'sample-%')"));
 }
 
 } // namespace
@@ -108,7 +107,8 @@ private Q_SLOTS:
         StoreFixture store;
         Stores stores(store);
         store.failWritesTo(QStringLiteral("accounts"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^AccountRepository::insert failed: injected failure")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^AccountRepository::insert failed: injected failure")));
         QCOMPARE(loadSampleData(stores.all), 0);
         QCOMPARE(sampleRowCount(store), QStringLiteral("0 0 0 0"));
     }

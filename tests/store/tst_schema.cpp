@@ -67,8 +67,8 @@ QStringList foreignKeysOf(QSqlDatabase &db, const QString &table)
     q.exec(QStringLiteral("PRAGMA foreign_key_list(%1)").arg(table));
     while (q.next()) {
         out.append(QStringLiteral("%1 -> %2(%3) on update %4 on delete %5")
-                       .arg(q.value(3).toString(), q.value(2).toString(), q.value(4).toString(),
-                            q.value(5).toString(), q.value(6).toString()));
+                       .arg(q.value(3).toString(), q.value(2).toString(), q.value(4).toString(), q.value(5).toString(),
+                            q.value(6).toString()));
     }
     return out;
 }
@@ -127,7 +127,7 @@ private Q_SLOTS:
             created_at TEXT NOT NULL DEFAULT datetime('now')
             updated_at TEXT NOT NULL DEFAULT datetime('now')
             sort_order INTEGER NOT NULL DEFAULT 0)")
-            << QStringList() << QStringList();
+                                  << QStringList() << QStringList();
 
         QTest::newRow("calendars") << QStringLiteral("calendars") << lines(R"(
             id TEXT PRIMARY KEY
@@ -152,8 +152,8 @@ private Q_SLOTS:
             last_sync_error TEXT
             created_at TEXT NOT NULL DEFAULT datetime('now')
             updated_at TEXT NOT NULL DEFAULT datetime('now'))")
-            << lines("idx_calendars_account(account_id)")
-            << lines("account_id -> accounts(id) on update NO ACTION on delete NO ACTION");
+                                   << lines("idx_calendars_account(account_id)")
+                                   << lines("account_id -> accounts(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("events") << QStringLiteral("events") << lines(R"(
             id TEXT PRIMARY KEY
@@ -186,8 +186,7 @@ private Q_SLOTS:
             created TEXT NOT NULL DEFAULT datetime('now')
             last_modified TEXT NOT NULL DEFAULT datetime('now')
             sync_status TEXT NOT NULL DEFAULT 'synced'
-            deleted_at TEXT)")
-            << lines(R"(
+            deleted_at TEXT)") << lines(R"(
             idx_events_calendar(calendar_id)
             idx_events_calendar_pending(calendar_id, sync_status) WHERE sync_status = 'pending'
             idx_events_calendar_provider(calendar_id, provider_event_id)
@@ -201,7 +200,7 @@ private Q_SLOTS:
             idx_events_sync_status(sync_status)
             idx_events_uid_calendar(uid, calendar_id)
             idx_events_uid_unique(calendar_id, uid, <expr>) UNIQUE)")
-            << lines("calendar_id -> calendars(id) on update NO ACTION on delete NO ACTION");
+                                << lines("calendar_id -> calendars(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("attendees") << QStringLiteral("attendees") << lines(R"(
             id TEXT PRIMARY KEY
@@ -212,8 +211,8 @@ private Q_SLOTS:
             status TEXT NOT NULL DEFAULT 'needs-action'
             type TEXT
             rsvp INTEGER NOT NULL DEFAULT 0)")
-            << lines("idx_attendees_event(event_id)")
-            << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
+                                   << lines("idx_attendees_event(event_id)")
+                                   << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("attachments") << QStringLiteral("attachments") << lines(R"(
             id TEXT PRIMARY KEY
@@ -222,9 +221,8 @@ private Q_SLOTS:
             url TEXT
             mime_type TEXT
             size INTEGER
-            provider_file_id TEXT)")
-            << lines("idx_attachments_event(event_id)")
-            << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
+            provider_file_id TEXT)") << lines("idx_attachments_event(event_id)")
+                                     << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("reminders") << QStringLiteral("reminders") << lines(R"(
             id TEXT PRIMARY KEY
@@ -232,15 +230,14 @@ private Q_SLOTS:
             minutes_before INTEGER NOT NULL
             action TEXT NOT NULL DEFAULT 'display'
             acknowledged INTEGER NOT NULL DEFAULT 0
-            trigger_time TEXT)")
-            << lines("idx_reminders_event(event_id)\nidx_reminders_trigger(trigger_time)")
-            << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
+            trigger_time TEXT)") << lines("idx_reminders_event(event_id)\nidx_reminders_trigger(trigger_time)")
+                                   << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
 
-        QTest::newRow("reminder_occurrence_acks") << QStringLiteral("reminder_occurrence_acks") << lines(R"(
+        QTest::newRow("reminder_occurrence_acks")
+            << QStringLiteral("reminder_occurrence_acks") << lines(R"(
             reminder_id TEXT NOT NULL PRIMARY KEY
             occurrence_start TEXT NOT NULL PRIMARY KEY)")
-            << lines("idx_reminder_occurrence_acks_start(occurrence_start)")
-            << QStringList();
+            << lines("idx_reminder_occurrence_acks_start(occurrence_start)") << QStringList();
 
         QTest::newRow("tasks") << QStringLiteral("tasks") << lines(R"(
             id TEXT PRIMARY KEY
@@ -270,14 +267,14 @@ private Q_SLOTS:
             due_is_date_only INTEGER NOT NULL DEFAULT 1
             start_is_date_only INTEGER NOT NULL DEFAULT 1
             repeat_mode TEXT NOT NULL DEFAULT 'fromDueDate')")
-            << lines(R"(
+                               << lines(R"(
             idx_tasks_calendar(calendar_id)
             idx_tasks_calendar_pending(calendar_id, sync_status) WHERE sync_status = 'pending'
             idx_tasks_due_date(due_date)
             idx_tasks_status(status)
             idx_tasks_sync_status(sync_status)
             idx_tasks_uid_calendar(uid, calendar_id))")
-            << lines("calendar_id -> calendars(id) on update NO ACTION on delete NO ACTION");
+                               << lines("calendar_id -> calendars(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("filter_rules") << QStringLiteral("filter_rules") << lines(R"(
             id TEXT PRIMARY KEY
@@ -294,8 +291,8 @@ private Q_SLOTS:
             sync_status TEXT NOT NULL DEFAULT 'pending'
             created_at TEXT NOT NULL DEFAULT datetime('now')
             updated_at TEXT NOT NULL DEFAULT datetime('now')
-            deleted_at TEXT)")
-            << QStringList() << QStringList();
+            deleted_at TEXT)") << QStringList()
+                                      << QStringList();
 
         QTest::newRow("calendar_views") << QStringLiteral("calendar_views") << lines(R"(
             id TEXT PRIMARY KEY
@@ -307,8 +304,8 @@ private Q_SLOTS:
             sync_status TEXT NOT NULL DEFAULT 'pending'
             created_at TEXT NOT NULL DEFAULT datetime('now')
             updated_at TEXT NOT NULL DEFAULT datetime('now')
-            deleted_at TEXT)")
-            << QStringList() << QStringList();
+            deleted_at TEXT)") << QStringList()
+                                        << QStringList();
 
         QTest::newRow("event_templates") << QStringLiteral("event_templates") << lines(R"(
             id TEXT PRIMARY KEY
@@ -326,8 +323,8 @@ private Q_SLOTS:
             sync_status TEXT NOT NULL DEFAULT 'pending'
             created_at TEXT NOT NULL DEFAULT datetime('now')
             updated_at TEXT NOT NULL DEFAULT datetime('now')
-            deleted_at TEXT)")
-            << QStringList() << QStringList();
+            deleted_at TEXT)") << QStringList()
+                                         << QStringList();
 
         QTest::newRow("sync_queue") << QStringLiteral("sync_queue") << lines(R"(
             id TEXT PRIMARY KEY
@@ -339,36 +336,36 @@ private Q_SLOTS:
             attempts INTEGER NOT NULL DEFAULT 0
             last_error TEXT
             created_at TEXT NOT NULL DEFAULT datetime('now')
-            last_attempt_at TEXT)")
-            << QStringList() << QStringList();
+            last_attempt_at TEXT)") << QStringList()
+                                    << QStringList();
 
         QTest::newRow("settings") << QStringLiteral("settings") << lines(R"(
             key TEXT PRIMARY KEY
             value TEXT NOT NULL
             type TEXT NOT NULL DEFAULT 'string')")
-            << QStringList() << QStringList();
+                                  << QStringList() << QStringList();
 
         QTest::newRow("caldav_resource_bases") << QStringLiteral("caldav_resource_bases") << lines(R"(
             calendar_id TEXT NOT NULL PRIMARY KEY
             href TEXT NOT NULL PRIMARY KEY
             base_text TEXT
             server_etag TEXT
-            server_text TEXT)")
-            << QStringList() << QStringList();
-        QTest::newRow("sync_item_problems") << QStringLiteral("sync_item_problems") << lines(R"(
+            server_text TEXT)") << QStringList()
+                                               << QStringList();
+        QTest::newRow("sync_item_problems")
+            << QStringLiteral("sync_item_problems") << lines(R"(
             calendar_id TEXT NOT NULL PRIMARY KEY
             kind TEXT NOT NULL PRIMARY KEY
             item_key TEXT NOT NULL PRIMARY KEY
             version TEXT NOT NULL
             detail TEXT)")
-            << QStringList()
-            << lines("calendar_id -> calendars(id) on update NO ACTION on delete CASCADE");
+            << QStringList() << lines("calendar_id -> calendars(id) on update NO ACTION on delete CASCADE");
 
         QTest::newRow("schema_version") << QStringLiteral("schema_version") << lines(R"(
             version INTEGER PRIMARY KEY
             name TEXT NOT NULL
             applied_at TEXT NOT NULL DEFAULT datetime('now'))")
-            << QStringList() << QStringList();
+                                        << QStringList() << QStringList();
     }
     void tables()
     {
@@ -385,9 +382,8 @@ private Q_SLOTS:
     void noOtherTables()
     {
         StoreFixture store;
-        QCOMPARE(store.cli(QStringLiteral(
-                     "SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
-                     "type = 'table' ORDER BY name)")),
+        QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
+                                          "type = 'table' ORDER BY name)")),
                  QStringLiteral("accounts attachments attendees caldav_resource_bases calendar_views calendars "
                                 "event_templates events events_version filter_rules reminder_occurrence_acks reminders "
                                 "schema_version settings sync_item_problems sync_queue tasks"));
@@ -399,9 +395,8 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT id, name, calendar_ids, is_default, sync_status "
                                           "FROM calendar_views")),
                  QStringLiteral("all-calendars|All Calendars|[]|1|synced"));
-        for (const char *table : {"accounts", "calendars", "events", "attendees", "attachments",
-                                  "reminders", "tasks", "filter_rules", "event_templates",
-                                  "sync_queue", "settings"}) {
+        for (const char *table : {"accounts", "calendars", "events", "attendees", "attachments", "reminders", "tasks",
+                                  "filter_rules", "event_templates", "sync_queue", "settings"}) {
             QCOMPARE(count(store.sql(), QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))), 0);
         }
     }
@@ -418,8 +413,8 @@ private Q_SLOTS:
             << QStringLiteral("NULL") << QStringLiteral("''") << false;
         QTest::newRow("different recurrence ids")
             << QStringLiteral("'20240101T100000Z'") << QStringLiteral("'20240108T100000Z'") << true;
-        QTest::newRow("master and one override") << QStringLiteral("NULL")
-                                                 << QStringLiteral("'20240108T100000Z'") << true;
+        QTest::newRow("master and one override")
+            << QStringLiteral("NULL") << QStringLiteral("'20240108T100000Z'") << true;
     }
     void oneEventPerCalendarUidAndRecurrenceId()
     {
@@ -456,13 +451,13 @@ private Q_SLOTS:
         store.exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r', 'e', 15)"));
         store.exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, raw_icalendar) "
                                   "VALUES ('t', 'c2', 'u', 't', 'x')"));
-        const QString before = store.cli(QStringLiteral(
-            "SELECT (SELECT count(*) FROM accounts) || (SELECT count(*) FROM calendars) || "
-            "(SELECT count(*) FROM events) || (SELECT count(*) FROM reminders)"));
+        const QString before = store.cli(
+            QStringLiteral("SELECT (SELECT count(*) FROM accounts) || (SELECT count(*) FROM calendars) || "
+                           "(SELECT count(*) FROM events) || (SELECT count(*) FROM reminders)"));
         QVERIFY(!tryExec(store.sql(), statement));
-        QCOMPARE(store.cli(QStringLiteral(
-                     "SELECT (SELECT count(*) FROM accounts) || (SELECT count(*) FROM calendars) || "
-                     "(SELECT count(*) FROM events) || (SELECT count(*) FROM reminders)")),
+        QCOMPARE(store.cli(
+                     QStringLiteral("SELECT (SELECT count(*) FROM accounts) || (SELECT count(*) FROM calendars) || "
+                                    "(SELECT count(*) FROM events) || (SELECT count(*) FROM reminders)")),
                  before);
     }
 };

@@ -94,16 +94,12 @@ void TestStoreFailure::writeFailureNamesItsCause()
         store.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(count.value(0).toInt()));
         break;
     }
-    case Condition::QueryOnly:
-        store.exec(QStringLiteral("PRAGMA query_only = 1"));
-        break;
+    case Condition::QueryOnly: store.exec(QStringLiteral("PRAGMA query_only = 1")); break;
     case Condition::Locked:
         store.exec(QStringLiteral("PRAGMA busy_timeout = 50"));
         holder = std::make_unique<LockHolder>(store.path());
         break;
-    case Condition::Constraint:
-        event.calendar_id = QStringLiteral("no-such-calendar");
-        break;
+    case Condition::Constraint: event.calendar_id = QStringLiteral("no-such-calendar"); break;
     }
 
     StoreFailure::clear();

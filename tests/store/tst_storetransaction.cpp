@@ -35,16 +35,10 @@ enum class End { Keep, Discard, LeaveScope, Throw };
 void finish(StoreTransaction &transaction, End end)
 {
     switch (end) {
-    case End::Keep:
-        QVERIFY(transaction.keep());
-        break;
-    case End::Discard:
-        transaction.discard();
-        break;
-    case End::LeaveScope:
-        break;
-    case End::Throw:
-        throw std::runtime_error("write abandoned");
+    case End::Keep: QVERIFY(transaction.keep()); break;
+    case End::Discard: transaction.discard(); break;
+    case End::LeaveScope: break;
+    case End::Throw: throw std::runtime_error("write abandoned");
     }
 }
 
@@ -89,8 +83,7 @@ void TestStoreTransaction::nestedWorkStays_data()
 
     // The inner scope is a savepoint of the outer transaction.
     QTest::newRow("inner kept, outer kept: everything stays") << End::Keep << End::Keep << all;
-    QTest::newRow("inner discarded, outer kept: the outer work stays")
-        << End::Discard << End::Keep << outerOnly;
+    QTest::newRow("inner discarded, outer kept: the outer work stays") << End::Discard << End::Keep << outerOnly;
     QTest::newRow("inner left its scope unkept, outer kept: the outer work stays")
         << End::LeaveScope << End::Keep << outerOnly;
 

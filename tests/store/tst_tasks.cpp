@@ -72,8 +72,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expectedMode");
         QTest::newRow("empty texts") << QStringLiteral("''") << QStringLiteral("''") << QStringList()
                                      << QStringLiteral("fromDueDate");
-        QTest::newRow("categories not an array") << QStringLiteral("'{\"a\":1}'") << QStringLiteral("'fromCompletionDate'")
-                                                 << QStringList() << QStringLiteral("fromCompletionDate");
+        QTest::newRow("categories not an array")
+            << QStringLiteral("'{\"a\":1}'") << QStringLiteral("'fromCompletionDate'") << QStringList()
+            << QStringLiteral("fromCompletionDate");
         QTest::newRow("a non-string category stays as an empty one")
             << QStringLiteral("'[\"x\", 5, \"y\"]'") << QStringLiteral("'fromDueDate'")
             << QStringList{QStringLiteral("x"), QString(), QStringLiteral("y")} << QStringLiteral("fromDueDate");
@@ -209,8 +210,8 @@ private Q_SLOTS:
         const Opt march1 = utcTime(2024, 3, 1);
 
         QTest::newRow("weekly from the due date: next week, reopened")
-            << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << none << open << true
-            << open << Opt(utcTime(2024, 3, 8)) << none;
+            << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << none << open << true << open
+            << Opt(utcTime(2024, 3, 8)) << none;
         QTest::newRow("daily with a timed due: the next day at the same time")
             << QStringLiteral("FREQ=DAILY") << QStringLiteral("fromDueDate") << Opt(localTime(2024, 3, 1, 17)) << none
             << open << true << open << Opt(localTime(2024, 3, 2, 17)) << none;
@@ -218,8 +219,8 @@ private Q_SLOTS:
             << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << Opt(utcTime(2024, 2, 20))
             << open << true << open << Opt(utcTime(2024, 3, 8)) << Opt(utcTime(2024, 2, 20));
         QTest::newRow("start date moves when there is no due date")
-            << QStringLiteral("FREQ=MONTHLY") << QStringLiteral("fromDueDate") << none << march1
-            << open << true << open << none << Opt(utcTime(2024, 4, 1));
+            << QStringLiteral("FREQ=MONTHLY") << QStringLiteral("fromDueDate") << none << march1 << open << true << open
+            << none << Opt(utcTime(2024, 4, 1));
         QTest::newRow("COUNT=1: the series is over, completed")
             << QStringLiteral("FREQ=DAILY;COUNT=1") << QStringLiteral("fromDueDate") << march1 << none << open << true
             << done << march1 << none;
@@ -227,23 +228,23 @@ private Q_SLOTS:
             << QStringLiteral("FREQ=WEEKLY;UNTIL=20240305T000000Z") << QStringLiteral("fromDueDate") << march1 << none
             << open << true << done << march1 << none;
         QTest::newRow("next occurrence five years on: completed")
-            << QStringLiteral("FREQ=YEARLY;INTERVAL=5") << QStringLiteral("fromDueDate") << march1 << none << open << true
-            << done << march1 << none;
-        QTest::newRow("no rule: completed") << QString() << QStringLiteral("fromDueDate") << march1 << none << open
-                                            << true << done << march1 << none;
+            << QStringLiteral("FREQ=YEARLY;INTERVAL=5") << QStringLiteral("fromDueDate") << march1 << none << open
+            << true << done << march1 << none;
+        QTest::newRow("no rule: completed")
+            << QString() << QStringLiteral("fromDueDate") << march1 << none << open << true << done << march1 << none;
         QTest::newRow("already completed: completed again")
-            << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << none << done << true
-            << done << march1 << none;
+            << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << none << done << true << done
+            << march1 << none;
         QTest::newRow("from the due date without dates: completed")
-            << QStringLiteral("FREQ=DAILY") << QStringLiteral("fromDueDate") << none << none << open << true
-            << done << none << none;
+            << QStringLiteral("FREQ=DAILY") << QStringLiteral("fromDueDate") << none << none << open << true << done
+            << none << none;
         QTest::newRow("reopening") << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromDueDate") << march1 << none
                                    << done << false << open << march1 << none;
 
         const QDate today = QDate::currentDate();
         QTest::newRow("from completion, every 3 days: due 3 days after today")
-            << QStringLiteral("FREQ=DAILY;INTERVAL=3") << QStringLiteral("fromCompletionDate") << march1 << none
-            << open << true << open << Opt(QDateTime(today.addDays(3), QTime(0, 0), Qt::LocalTime)) << none;
+            << QStringLiteral("FREQ=DAILY;INTERVAL=3") << QStringLiteral("fromCompletionDate") << march1 << none << open
+            << true << open << Opt(QDateTime(today.addDays(3), QTime(0, 0), Qt::LocalTime)) << none;
         QTest::newRow("from completion without dates: reopens, still without dates")
             << QStringLiteral("FREQ=WEEKLY") << QStringLiteral("fromCompletionDate") << none << none << open << true
             << open << none << none;
@@ -363,7 +364,9 @@ private Q_SLOTS:
             store.failWritesTo(QStringLiteral("tasks"), QLatin1String(sqlOperation));
 
         QSignalSpy changed(&tasks, &TaskRepository::tasksChanged);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^TaskRepository::%1 failed: injected failure").arg(operation)));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(
+                                 QStringLiteral("^TaskRepository::%1 failed: injected failure").arg(operation)));
         bool ok = true;
         if (operation == QLatin1String("insert"))
             ok = tasks.insert(makeTask(QStringLiteral("new"), kCal));

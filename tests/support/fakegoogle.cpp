@@ -12,8 +12,8 @@ FakeGoogle::FakeGoogle()
 
 QList<QJsonObject> FakeGoogle::events(const QString &calendarId)
 {
-    return objects(control(u"dump?calendar="_s + QString::fromLatin1(QUrl::toPercentEncoding(calendarId)))
-                       .value("items"_L1));
+    return objects(
+        control(u"dump?calendar="_s + QString::fromLatin1(QUrl::toPercentEncoding(calendarId))).value("items"_L1));
 }
 
 QPair<QString, QString> FakeGoogle::grantTokens()

@@ -9,7 +9,9 @@
 using namespace Qt::StringLiterals;
 
 FakeProviderServer::FakeProviderServer(QString script, QStringList arguments, QString name)
-    : m_script(std::move(script)), m_arguments(std::move(arguments)), m_name(std::move(name))
+    : m_script(std::move(script))
+    , m_arguments(std::move(arguments))
+    , m_name(std::move(name))
 {
 }
 
@@ -22,13 +24,13 @@ bool FakeProviderServer::start()
 {
     ServerProcess::endWithParent(m_process);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(u"/usr/bin/python3"_s, QStringList{QStringLiteral(CALENDAR_SUPPORT_DIR "/") + m_script} + m_arguments);
+    m_process.start(u"/usr/bin/python3"_s,
+                    QStringList{QStringLiteral(CALENDAR_SUPPORT_DIR "/") + m_script} + m_arguments);
     if (!m_process.waitForStarted(10000)) {
         m_error = m_process.errorString();
         return false;
     }
-    if (!QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() != QProcess::Running; },
-                         20000)
+    if (!QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() != QProcess::Running; }, 20000)
         || !m_process.canReadLine()) {
         m_error = QString::fromUtf8(m_process.readAllStandardError());
         return false;

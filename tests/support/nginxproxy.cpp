@@ -53,15 +53,15 @@ http {
     }
 }
 )"_s.arg(dir, QString::number(port), certificatePath, keyPath,
-                                     upstream.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment));
+         upstream.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment));
         QFile file(m_dir.filePath(u"nginx.conf"_s));
         if (!file.open(QIODevice::WriteOnly) || file.write(config.toUtf8()) < 0) {
             writeError = u"cannot write the nginx configuration"_s;
             return false;
         }
         file.close();
-        m_process.start(u"/usr/sbin/nginx"_s, {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s,
-                                               file.fileName()});
+        m_process.start(u"/usr/sbin/nginx"_s,
+                        {u"-p"_s, dir, u"-e"_s, m_dir.filePath(u"early.log"_s), u"-c"_s, file.fileName()});
         return true;
     });
     if (m_port != 0)

@@ -117,7 +117,10 @@ ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::cutOffAfter(in
     return *this;
 }
 
-ScriptedHttpServer::ScriptedHttpServer(QObject *parent) : QTcpServer(parent) {}
+ScriptedHttpServer::ScriptedHttpServer(QObject *parent)
+    : QTcpServer(parent)
+{
+}
 
 ScriptedHttpServer::~ScriptedHttpServer() = default;
 
@@ -247,8 +250,7 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
         m_problems.append(u"unexpected request: %1"_s.arg(describe(request)));
     } else if (match->m_method != request.method || !match->targets(request.target)) {
         m_problems.append(u"expected %1 %2, got %3"_s.arg(QString::fromLatin1(match->m_method),
-                                                         QString::fromLatin1(match->m_target),
-                                                         describe(request)));
+                                                          QString::fromLatin1(match->m_target), describe(request)));
     } else {
         const Expectation expectation = std::move(*match);
         m_expectations.erase(match);

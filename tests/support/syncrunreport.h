@@ -39,7 +39,8 @@ bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalS
     }
     QTest::qWait(20); // a second report would show here
     if (started.size() != 1 || completed.size() + failed.size() != 1)
-        outcome.failure = QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
+        outcome.failure =
+            QStringLiteral("reported %1 starts, %2 ends").arg(started.size()).arg(completed.size() + failed.size());
     else if (!completed.isEmpty())
         outcome.completed = true;
     if (!completed.isEmpty())

@@ -17,7 +17,8 @@ QByteArray readAll(const QString &path)
 } // namespace
 
 TestCertificate::TestCertificate(const QString &dir, const QString &name, const QString &commonName)
-    : m_certificatePath(dir + u'/' + name + u".crt"_s), m_keyPath(dir + u'/' + name + u".key"_s)
+    : m_certificatePath(dir + u'/' + name + u".crt"_s)
+    , m_keyPath(dir + u'/' + name + u".key"_s)
 {
     // An EC key: generated in milliseconds, unlike RSA.
     QProcess openssl;

@@ -10,8 +10,8 @@
 #include <QTimeZone>
 #include <QUuid>
 
-inline Event testEvent(const QString &calendarId, const QString &title, const QDateTime &start,
-                       const QDateTime &end, const QString &rule = QString())
+inline Event testEvent(const QString &calendarId, const QString &title, const QDateTime &start, const QDateTime &end,
+                       const QString &rule = QString())
 {
     Event e;
     e.id = QUuid::createUuid().toString(QUuid::WithoutBraces);

@@ -23,8 +23,9 @@ bool XandikosServer::start()
     m_process.setStandardOutputFile(log);
     ServerProcess::endWithParent(m_process);
     m_port = LoopbackPort::startOnFreePort(m_process, [this](int port) {
-        m_process.start(u"/usr/bin/xandikos"_s, {u"--defaults"_s, u"-d"_s, m_dir.filePath(u"data"_s), u"-l"_s,
-                                                 u"127.0.0.1"_s, u"-p"_s, QString::number(port)});
+        m_process.start(u"/usr/bin/xandikos"_s,
+                        {u"--defaults"_s, u"-d"_s, m_dir.filePath(u"data"_s), u"-l"_s, u"127.0.0.1"_s, u"-p"_s,
+                         QString::number(port)});
         return true;
     });
     if (m_port != 0)

@@ -36,9 +36,13 @@ void ManifestServer::serve(QTcpSocket *socket)
     m_paths.append(QString::fromLatin1(requestLine.value(1)));
 
     const QByteArray reason = m_status == 200 ? "OK" : "Error";
-    socket->write("HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reason + "\r\n"
-                  "Content-Type: application/json\r\n"
-                  "Content-Length: " + QByteArray::number(m_body.size()) + "\r\n"
-                  "Connection: close\r\n\r\n" + m_body);
+    socket->write("HTTP/1.1 " + QByteArray::number(m_status) + ' ' + reason
+                  + "\r\n"
+                    "Content-Type: application/json\r\n"
+                    "Content-Length: "
+                  + QByteArray::number(m_body.size())
+                  + "\r\n"
+                    "Connection: close\r\n\r\n"
+                  + m_body);
     socket->disconnectFromHost();
 }

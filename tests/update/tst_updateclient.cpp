@@ -1,5 +1,5 @@
-#include "update/client.h"
 #include "manifestserver.h"
+#include "update/client.h"
 #include "version.h"
 
 #include <QJsonDocument>
@@ -64,7 +64,7 @@ Config config(const QUrl &base, const QString &currentVersion = u"1.3.0"_s)
 
 struct Outcome
 {
-    QString kind;   // "update", "up to date", "failed", or "none"
+    QString kind; // "update", "up to date", "failed", or "none"
     Artifact artifact;
     QString message;
     int signals = 0;
@@ -136,9 +136,7 @@ private Q_SLOTS:
             return *r > 0 ? u"newer"_s : *r < 0 ? u"older"_s : u"same"_s;
         };
         QCOMPARE(toText(TolmUpdate::compareVersions(a, b)), expected);
-        const QString mirrored = expected == "newer"_L1 ? u"older"_s
-            : expected == "older"_L1                    ? u"newer"_s
-                                                        : expected;
+        const QString mirrored = expected == "newer"_L1 ? u"older"_s : expected == "older"_L1 ? u"newer"_s : expected;
         QCOMPARE(toText(TolmUpdate::compareVersions(b, a)), mirrored);
     }
 
@@ -194,12 +192,11 @@ private Q_SLOTS:
             << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"product"_s, u"mail"_s)) << u"failed"_s
             << u"product"_s;
         QTest::newRow("Payload: no platforms -> failed")
-            << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"platforms"_s, QJsonValue::Undefined))
-            << u"failed"_s << u"platforms"_s;
+            << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"platforms"_s, QJsonValue::Undefined)) << u"failed"_s
+            << u"platforms"_s;
         QTest::newRow("Payload: entry not an object -> failed")
-            << u"1.3.0"_s << 200
-            << json(with(manifest(minimal), u"platforms"_s, QJsonObject{{Platform, u"1.4.0"_s}})) << u"failed"_s
-            << u"not an object"_s;
+            << u"1.3.0"_s << 200 << json(with(manifest(minimal), u"platforms"_s, QJsonObject{{Platform, u"1.4.0"_s}}))
+            << u"failed"_s << u"not an object"_s;
 
         QTest::newRow("Entry: version with suffix -> failed")
             << u"1.3.0"_s << 200 << entry(u"version"_s, u"1.4.0-rc1"_s) << u"failed"_s << u"version"_s;
@@ -258,7 +255,7 @@ private Q_SLOTS:
         Client client(config(QUrl(u"file:///etc/"_s)));
         QSignalSpy failed(&client, &Client::checkFailed);
         client.checkForUpdates();
-        QCOMPARE(failed.count(), 0);   // callers may connect right after the call
+        QCOMPARE(failed.count(), 0); // callers may connect right after the call
         const Outcome o = run(client, false);
         QCOMPARE(o.kind, u"failed"_s);
     }
@@ -297,7 +294,7 @@ private Q_SLOTS:
 
         client.checkForUpdates();
         QVERIFY(client.isChecking());
-        const Outcome o = run(client);   // calls checkForUpdates again
+        const Outcome o = run(client); // calls checkForUpdates again
         QCOMPARE(o.kind, u"update"_s);
         QCOMPARE(o.signals, 1);
         QCOMPARE(server.requestedPaths().size(), 1);
@@ -318,7 +315,7 @@ private Q_SLOTS:
         client->checkForUpdates();
         QTRY_VERIFY(!server.findChildren<QTcpSocket *>().isEmpty());
         delete client;
-        QTest::qWait(50);   // a reply finishing into the dead client would crash here
+        QTest::qWait(50); // a reply finishing into the dead client would crash here
     }
 };
 

@@ -17,7 +17,7 @@ struct FeedReplaceResult
     int updated = 0;
     int unchanged = 0; // stored exactly as the feed has them: not written
     int deleted = 0;
-    int failed = 0;    // writes the store refused
+    int failed = 0; // writes the store refused
     bool committed = false;
 
     // Events of the feed that the calendar holds after the replace.

@@ -5,18 +5,18 @@
 #include "calendarrepository.h"
 #include "webcalsyncclient.h"
 
-
 namespace Webcal {
 
 struct SubscriptionRefresh::Run
 {
     SyncClient *client = nullptr;
-    QSet<QString> open;   // started, not yet reported
+    QSet<QString> open; // started, not yet reported
     bool starting = true; // syncCalendar calls still being made
 };
 
 SubscriptionRefresh::SubscriptionRefresh(AppState *appState, QObject *parent)
-    : QObject(parent), m_appState(appState)
+    : QObject(parent)
+    , m_appState(appState)
 {
 }
 

@@ -20,7 +20,9 @@ using namespace Qt::StringLiterals;
 namespace Webcal {
 
 SyncClient::SyncClient(AppState *appState, QObject *parent)
-    : QObject(parent), m_appState(appState), m_network(new QNetworkAccessManager(this))
+    : QObject(parent)
+    , m_appState(appState)
+    , m_network(new QNetworkAccessManager(this))
 {
 }
 
@@ -103,14 +105,16 @@ void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, con
         return;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        Q_EMIT calendarSyncFailed(calendar.id, SyncResult::fromReply(SyncResult::Step::Feed, status, reply->error(),
-                                                                     reply->errorString()));
+        Q_EMIT calendarSyncFailed(calendar.id,
+                                  SyncResult::fromReply(SyncResult::Step::Feed, status, reply->error(),
+                                                        reply->errorString()));
         return;
     }
     const QByteArray body = reply->readAll();
     if (status < 200 || status > 299) {
         Q_EMIT calendarSyncFailed(calendar.id,
-                                  SyncResult::fromReply(SyncResult::Step::Feed, status, QNetworkReply::NoError, {}, body));
+                                  SyncResult::fromReply(SyncResult::Step::Feed, status, QNetworkReply::NoError, {},
+                                                        body));
         return;
     }
     if (body.isEmpty()) {

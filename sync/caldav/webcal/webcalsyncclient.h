@@ -2,8 +2,8 @@
 
 #include "account.h"
 #include "calendar.h"
-#include "syncresult.h"
 #include "recordnames.h"
+#include "syncresult.h"
 
 #include <QObject>
 #include <QString>

@@ -72,8 +72,8 @@ private:
         bool answered = false;
         whenModal<QMessageBox>(
             [&shown](QMessageBox *box) {
-                shown = box->windowTitle() + u"\n"_s + box->text();
-                box->accept();
+            shown = box->windowTitle() + u"\n"_s + box->text();
+            box->accept();
             },
             &answered);
         const int code = m_app->run();

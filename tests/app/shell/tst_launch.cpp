@@ -19,7 +19,7 @@ QByteArray icsWithEvent(const QString &uid, const QString &title)
 {
     return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\nSUMMARY:%2\r\n"
            "DTSTART:20300105T090000Z\r\nDTEND:20300105T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, title)
-        .toUtf8();
+               .toUtf8();
 }
 
 } // namespace
@@ -78,9 +78,9 @@ private Q_SLOTS:
         // Ready once its single-instance channel answers.
         QVERIFY(QTest::qWaitFor(
             [] {
-                QLocalSocket probe;
-                probe.connectToServer(SingleInstance::serverName());
-                return probe.waitForConnected(100);
+            QLocalSocket probe;
+            probe.connectToServer(SingleInstance::serverName());
+            return probe.waitForConnected(100);
             },
             10000));
         QCOMPARE(m_first.state(), QProcess::Running);
@@ -137,10 +137,11 @@ private Q_SLOTS:
             QVERIFY(database.migrate());
         }
         QVERIFY(!QFile::exists(data + u"/calendar.db-wal"_s));
-        QVERIFY(QFile::setPermissions(data + u"/calendar.db"_s, QFile::ReadOwner | QFile::WriteOwner
-                                          | QFile::ReadGroup | QFile::ReadOther));
-        QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                          | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(data + u"/calendar.db"_s,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(root.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::ExeOther));
         QVERIFY(QFile::setPermissions(home, QFile::Permissions(0x7777)));
         QFile file(data + u"/calendar.db"_s);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -166,8 +167,8 @@ private Q_SLOTS:
         QString log;
         QVERIFY(QTest::qWaitFor(
             [&] {
-                log += QString::fromLocal8Bit(program.readAllStandardError());
-                return log.contains(said) || program.state() != QProcess::Running;
+            log += QString::fromLocal8Bit(program.readAllStandardError());
+            return log.contains(said) || program.state() != QProcess::Running;
             },
             10000));
         QTest::qWait(1000);
@@ -195,8 +196,8 @@ private Q_SLOTS:
         QString told;
         QVERIFY(QTest::qWaitFor(
             [&] {
-                told += QString::fromLocal8Bit(second.readAllStandardError());
-                return told.contains(u"data folder in use by process %1"_s.arg(m_first.processId()));
+            told += QString::fromLocal8Bit(second.readAllStandardError());
+            return told.contains(u"data folder in use by process %1"_s.arg(m_first.processId()));
             },
             10000));
         QVERIFY(!told.contains(u"Opening database"_s));

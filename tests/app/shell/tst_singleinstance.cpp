@@ -75,8 +75,7 @@ int asNobody(const std::function<int()> &work)
         ::_exit(work());
     }
     int status = 0;
-    if (child < 0
-        || !QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 15000))
+    if (child < 0 || !QTest::qWaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 15000))
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -137,14 +136,15 @@ private Q_SLOTS:
         QTest::newRow("no arguments -> focus") << QStringList{} << line(R"({"cmd":"focus"})");
         QTest::newRow("--show-today") << QStringList{u"--show-today"_s} << line(R"({"cmd":"show-today"})");
 
-        QTest::newRow("--quick-add with a phrase")
-            << QStringList{u"--quick-add"_s, u"Dentist tomorrow 3pm"_s}
-            << line(R"({"cmd":"quick-add","text":"Dentist tomorrow 3pm"})");
+        QTest::newRow("--quick-add with a phrase") << QStringList{u"--quick-add"_s, u"Dentist tomorrow 3pm"_s}
+                                                   << line(R"({"cmd":"quick-add","text":"Dentist tomorrow 3pm"})");
         QTest::newRow("--quick-add consumes an option-like phrase")
             << QStringList{u"--quick-add"_s, u"--show-today"_s} << line(R"({"cmd":"quick-add","text":"--show-today"})");
-        QTest::newRow("lone trailing --quick-add -> focus") << QStringList{u"--quick-add"_s} << line(R"({"cmd":"focus"})");
+        QTest::newRow("lone trailing --quick-add -> focus")
+            << QStringList{u"--quick-add"_s} << line(R"({"cmd":"focus"})");
         QTest::newRow("later option wins, earlier text stays")
-            << QStringList{u"--quick-add"_s, u"Gym"_s, u"--show-today"_s} << line(R"({"cmd":"show-today","text":"Gym"})");
+            << QStringList{u"--quick-add"_s, u"Gym"_s, u"--show-today"_s}
+            << line(R"({"cmd":"show-today","text":"Gym"})");
 
         QTest::newRow("--ics relative path made absolute")
             << QStringList{u"--ics"_s, u"invite.ics"_s} << line(R"({"cmd":"open-ics","path":"%1/invite.ics"})");
@@ -175,8 +175,8 @@ private Q_SLOTS:
         QTest::newRow("focus") << QByteArray("{\"cmd\":\"focus\"}\n") << u"focus"_s << false;
         QTest::newRow("quick-add with text")
             << QByteArray(R"({"cmd":"quick-add","text":"Café at 9"})") << u"quick-add:Café at 9"_s << false;
-        QTest::newRow("open-ics") << QByteArray(R"({"cmd":"open-ics","path":"/tmp/a.ics"})")
-                                  << u"open-ics:/tmp/a.ics"_s << false;
+        QTest::newRow("open-ics") << QByteArray(R"({"cmd":"open-ics","path":"/tmp/a.ics"})") << u"open-ics:/tmp/a.ics"_s
+                                  << false;
 
         QTest::newRow("unknown word -> focus") << QByteArray(R"({"cmd":"explode"})") << u"focus"_s << false;
         QTest::newRow("not JSON -> focus, logged") << QByteArray("hello\n") << u"focus"_s << true;
@@ -202,8 +202,8 @@ private Q_SLOTS:
         QVERIFY(!first.forwardOrListen({u"calendar"_s}));
         QVERIFY(first.isListening());
         // Only the owner may connect.
-        const QFileDevice::Permissions other = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions other = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
         QCOMPARE(QFileInfo(socketPath()).permissions() & other, QFileDevice::Permissions());
 
         SingleInstance second;
@@ -213,8 +213,8 @@ private Q_SLOTS:
         QVERIFY(third.forwardOrListen({u"calendar"_s, u"--ics"_s, u"invite.ics"_s}));
 
         QVERIFY(recorder.waitFor(2));
-        QCOMPARE(recorder.seen, (QStringList{u"quick-add:Dentist tomorrow 3pm"_s,
-                                             u"open-ics:"_s + m_dir.filePath(u"invite.ics"_s)}));
+        QCOMPARE(recorder.seen,
+                 (QStringList{u"quick-add:Dentist tomorrow 3pm"_s, u"open-ics:"_s + m_dir.filePath(u"invite.ics"_s)}));
     }
 
     void linesAreSplitAtNewlinesOnly()
@@ -298,8 +298,9 @@ private Q_SLOTS:
         const QString name = SingleInstance::serverName();
         const QFileInfo folder(QFileInfo(name).path());
         QCOMPARE(folder.ownerId(), uint(::geteuid()));
-        QCOMPARE(folder.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
-                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup),
+        QCOMPARE(folder.permissions()
+                     & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::WriteGroup
+                        | QFile::ExeGroup),
                  QFile::Permissions());
     }
 
@@ -353,8 +354,8 @@ private Q_SLOTS:
         QCOMPARE(::chmod(QFile::encodeName(theirs).constData(), 0700), 0);
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(theirs));
-        const QByteArray squatted =
-            QFile::encodeName(theirs + u"/quillmarten-calendar-"_s + qEnvironmentVariable("CALENDAR_INSTANCE"));
+        const QByteArray squatted = QFile::encodeName(theirs + u"/quillmarten-calendar-"_s
+                                                      + qEnvironmentVariable("CALENDAR_INSTANCE"));
 
         int ready[2];
         QCOMPARE(::pipe(ready), 0);
@@ -400,7 +401,8 @@ private Q_SLOTS:
         // shared runtime folder): the credentials still keep others out.
         const QByteArray path = QFile::encodeName(SingleInstance::serverName());
         const QByteArray folder = QFile::encodeName(QFileInfo(SingleInstance::serverName()).path());
-        struct stat before{};
+        struct stat before
+        { };
         QCOMPARE(::stat(folder.constData(), &before), 0);
         QCOMPARE(::chmod(folder.constData(), 0711), 0);
         QCOMPARE(::chmod(path.constData(), 0777), 0);

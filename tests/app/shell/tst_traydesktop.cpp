@@ -25,8 +25,9 @@ namespace {
 
 bool xdotoolClick(const QPoint &global)
 {
-    return QProcess::execute(u"xdotool"_s, {u"mousemove"_s, QString::number(global.x()),
-                                             QString::number(global.y()), u"click"_s, u"1"_s})
+    return QProcess::execute(u"xdotool"_s,
+                             {u"mousemove"_s, QString::number(global.x()), QString::number(global.y()), u"click"_s,
+                              u"1"_s})
         == 0;
 }
 

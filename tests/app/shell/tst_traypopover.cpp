@@ -95,8 +95,8 @@ private Q_SLOTS:
                                         << QStringList({today, noMoreToday, tomorrow, nothingTomorrow});
         QTest::newRow("today and tomorrow, sorted by start")
             << QList<EventDraft>({{u"Dinner"_s, local(2024, 5, 15, 19, 30), {}},
-                                 {u"Lunch"_s, local(2024, 5, 14, 12, 0), {}},
-                                 {u"Call"_s, local(2024, 5, 15, 9, 15), {}}})
+                                  {u"Lunch"_s, local(2024, 5, 14, 12, 0), {}},
+                                  {u"Call"_s, local(2024, 5, 15, 9, 15), {}}})
             << QStringList({today, u"12:00 PM  Lunch"_s, tomorrow, u"9:15 AM  Call"_s, u"7:30 PM  Dinner"_s});
         QTest::newRow("an event that ended earlier today is gone")
             << QList<EventDraft>({{u"Run"_s, local(2024, 5, 14, 6, 0), local(2024, 5, 14, 7, 0)}})

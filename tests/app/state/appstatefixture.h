@@ -5,8 +5,8 @@
 // API at a closed port unless a test gives a server. The file can be
 // prepared before the start and read independently through sqlite3.
 
-#include "appstate.h"
 #include "account/client.h"
+#include "appstate.h"
 #include "database.h"
 #include "environment.h"
 #include "sqlitecli.h"

@@ -105,8 +105,7 @@ inline QString addEvent(AppState *state, const EventDraft &draft)
     return state->events()->insert(e) ? e.id : QString();
 }
 
-inline bool addRule(AppState *state, const QString &conditions, const QString &action,
-                    bool suppressReminders)
+inline bool addRule(AppState *state, const QString &conditions, const QString &action, bool suppressReminders)
 {
     FilterRule rule;
     rule.id = QUuid::createUuid().toString(QUuid::WithoutBraces);

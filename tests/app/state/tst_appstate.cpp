@@ -70,8 +70,9 @@ private Q_SLOTS:
             << QStringList{device} << u"personal-local-account:My laptop"_s
             << u"quillmarten-personal-default:personal-local-account"_s;
         QTest::newRow("a calendar of a cloud account -> nothing seeded")
-            << QStringList{cloud, u"INSERT INTO calendars (id, account_id, url, name) VALUES "
-                                  "('c1', 'cloud', 'quillmarten://c1', 'Shared')"_s}
+            << QStringList{cloud,
+                           u"INSERT INTO calendars (id, account_id, url, name) VALUES "
+                           "('c1', 'cloud', 'quillmarten://c1', 'Shared')"_s}
             << u"cloud:Cloud"_s << u"c1:cloud"_s;
         QTest::newRow("a cloud account without calendars -> seeded")
             << QStringList{cloud} << u"cloud:Cloud\npersonal-local-account:On This Device"_s
@@ -116,8 +117,8 @@ private Q_SLOTS:
 
         const QString all = u"all-calendars"_s;
         QTest::newRow("nothing stored -> defaults") << QStringList() << all << u"week"_s << 56 << 7;
-        QTest::newRow("month kept") << QStringList{setting(u"ui/viewMode"_s, u"month"_s)} << all << u"month"_s
-                                    << 56 << 7;
+        QTest::newRow("month kept") << QStringList{setting(u"ui/viewMode"_s, u"month"_s)} << all << u"month"_s << 56
+                                    << 7;
         QTest::newRow("hour height 300 -> 200")
             << QStringList{setting(u"ui/timelineHourHeight"_s, u"300"_s)} << all << u"week"_s << 200 << 7;
         QTest::newRow("hour height not a number -> default")
@@ -330,7 +331,7 @@ private Q_SLOTS:
         AppStateFixture fixture;
         QStringList statements;
         for (const QString &type : QStringList{u"caldav"_s, u"icloud"_s, u"zoho"_s, u"google"_s, u"microsoft"_s,
-                                   u"webcal"_s, u"quillmarten"_s}) {
+                                               u"webcal"_s, u"quillmarten"_s}) {
             statements.append(u"INSERT INTO accounts (id, name, type) VALUES ('a-%1', '%1', '%1')"_s.arg(type));
             statements.append(u"INSERT INTO calendars (id, account_id, url, name) VALUES "
                               "('c-%1', 'a-%1', 'u-%1', '%1')"_s.arg(type));
@@ -389,9 +390,8 @@ private Q_SLOTS:
         qputenv("SYNC_API_URL", server.url(u"/calendar/v1"_s).toString().toUtf8());
 
         std::unique_ptr<QSignalSpy> syncRequested;
-        fixture.onCreated([&](AppState *state) {
-            syncRequested = std::make_unique<QSignalSpy>(state, &AppState::syncNowRequested);
-        });
+        fixture.onCreated(
+            [&](AppState *state) { syncRequested = std::make_unique<QSignalSpy>(state, &AppState::syncNowRequested); });
         AppState *state = fixture.start();
         QVERIFY(state);
         QVERIFY(state->configSync()->isAutoSyncActive());

@@ -98,12 +98,13 @@ private Q_SLOTS:
         for (const QString &entry : calendars.split(u' ')) {
             const QString id = entry.section(u':', 0, 0);
             const QString flags = entry.section(u':', 1);
-            statements.append(u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, is_read_only, "
-                              "sort_order) VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4, %5)"_s.arg(id)
-                                  .arg(flags.contains(u'd') ? 1 : 0)
-                                  .arg(flags.contains(u'h') ? 0 : 1)
-                                  .arg(flags.contains(u'r') ? 1 : 0)
-                                  .arg(order++));
+            statements.append(
+                u"INSERT INTO calendars (id, account_id, url, name, is_default, is_visible, is_read_only, "
+                "sort_order) VALUES ('%1', 'cloud', 'quillmarten://%1', '%1', %2, %3, %4, %5)"_s.arg(id)
+                    .arg(flags.contains(u'd') ? 1 : 0)
+                    .arg(flags.contains(u'h') ? 0 : 1)
+                    .arg(flags.contains(u'r') ? 1 : 0)
+                    .arg(order++));
         }
         fixture.prepare(statements);
         AppState *state = fixture.start();

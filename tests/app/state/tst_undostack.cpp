@@ -34,14 +34,16 @@ private Q_SLOTS:
         UndoStack stack;
         QStringList events;
         connect(&stack, &UndoStack::changed, this, [&events] { events.append(u"changed"_s); });
-        connect(&stack, &UndoStack::undone, this, [&events](const QString &label) { events.append(u"undone "_s + label); });
+        connect(&stack, &UndoStack::undone, this,
+                [&events](const QString &label) { events.append(u"undone "_s + label); });
         stack.push({u"A"_s, [&events] { events.append(u"restore A"_s); }});
         stack.push({u"B"_s, [&events] { events.append(u"restore B"_s); }});
         events.clear();
         stack.undo();
         stack.undo();
-        QCOMPARE(events, (QStringList{u"restore B"_s, u"changed"_s, u"undone B"_s,
-                                      u"restore A"_s, u"changed"_s, u"undone A"_s}));
+        QCOMPARE(events,
+                 (QStringList{u"restore B"_s, u"changed"_s, u"undone B"_s, u"restore A"_s, u"changed"_s,
+                              u"undone A"_s}));
         QVERIFY(!stack.canUndo());
     }
 

@@ -120,8 +120,8 @@ private Q_SLOTS:
         series.exception_dates = u"[\"%1\"]"_s.arg(TimeUtil::toIcalUtc(local(today, 1, QTime(18, 0))));
         QVERIFY(state->events()->insert(series));
         QVERIFY(state->events()->insert(timedEvent(u"Dinner"_s, local(today, 1, QTime(19, 0)), std::nullopt)));
-        QVERIFY(state->events()->insert(timedEvent(u"Standup"_s, local(today, 0, QTime(10, 0)),
-                                                   local(today, 0, QTime(10, 15)))));
+        QVERIFY(state->events()->insert(
+            timedEvent(u"Standup"_s, local(today, 0, QTime(10, 0)), local(today, 0, QTime(10, 15)))));
         QVERIFY(state->events()->insert(allDayEvent(u"Trip"_s, today.addDays(1), today.addDays(1))));
 
         const QList<Event> upcoming = upcomingOccurrences(state, now);
@@ -139,14 +139,15 @@ private Q_SLOTS:
         QVERIFY(state);
         const QDate today = kTodays.first();
         for (const QString &title : {u"Lunch"_s, u"Standup"_s, u"Review"_s})
-            QVERIFY(state->events()->insert(timedEvent(title, local(today, 0, QTime(12, 0)),
-                                                       local(today, 0, QTime(13, 0)))));
-        exec(state, u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
-                    "('r1', 'No lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', "
-                    "'hide'), ('r2', 'Quiet standups', 'pattern', "
-                    "'{\"runtimeType\":\"pattern\",\"titleContains\":[\"standup\"]}', 'dim'), "
-                    "('r3', 'Disabled', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"review\"]}', "
-                    "'hide')"_s);
+            QVERIFY(state->events()->insert(
+                timedEvent(title, local(today, 0, QTime(12, 0)), local(today, 0, QTime(13, 0)))));
+        exec(state,
+             u"INSERT INTO filter_rules (id, name, type, conditions, action) VALUES "
+             "('r1', 'No lunch', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"lunch\"]}', "
+             "'hide'), ('r2', 'Quiet standups', 'pattern', "
+             "'{\"runtimeType\":\"pattern\",\"titleContains\":[\"standup\"]}', 'dim'), "
+             "('r3', 'Disabled', 'pattern', '{\"runtimeType\":\"pattern\",\"titleContains\":[\"review\"]}', "
+             "'hide')"_s);
         exec(state, u"UPDATE filter_rules SET enabled = 0 WHERE id = 'r3'"_s);
         QStringList listed = titles(upcomingOccurrences(state, QDateTime(today, QTime(9, 30))));
         listed.sort();

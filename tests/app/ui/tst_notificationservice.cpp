@@ -60,7 +60,8 @@ private Q_SLOTS:
         const QDateTime baker(QDate(2024, 5, 14), QTime(10, 0), QTimeZone(-12 * 3600));
         QTest::newRow("stored at +14:00, started 20 minutes ago: fires late")
             << kiribati << 15 << kiribati.addSecs(20 * 60).toLocalTime() << true;
-        QTest::newRow("stored at -12:00, at the trigger: fires") << baker << 15 << baker.addSecs(-15 * 60).toLocalTime() << true;
+        QTest::newRow("stored at -12:00, at the trigger: fires")
+            << baker << 15 << baker.addSecs(-15 * 60).toLocalTime() << true;
         QTest::newRow("stored at -12:00, started 40 minutes ago: never")
             << baker << 15 << baker.addSecs(40 * 60).toLocalTime() << false;
         QTest::newRow("a week ahead, at the trigger: fires") << ten << 7 * 24 * 60 << ten.addDays(-7) << true;
@@ -109,9 +110,8 @@ private Q_SLOTS:
         QTest::newRow("all-day tomorrow, stored at midnight UTC")
             << 0 << utcDate(QDate(2024, 5, 15)) << true << QString() << local(2024, 5, 14, 18, 0)
             << u"Tomorrow, all day"_s;
-        QTest::newRow("all-day today, a day ahead")
-            << 1440 << utcDate(QDate(2024, 5, 14)) << true << u"Park"_s << local(2024, 5, 14, 0, 0)
-            << u"Today, all day \u00b7 Park"_s;
+        QTest::newRow("all-day today, a day ahead") << 1440 << utcDate(QDate(2024, 5, 14)) << true << u"Park"_s
+                                                    << local(2024, 5, 14, 0, 0) << u"Today, all day \u00b7 Park"_s;
     }
     void bodies()
     {
@@ -186,7 +186,8 @@ private Q_SLOTS:
             << u"\"sat\",\"sun\""_s << local(2024, 5, 18, 11, 50) << false;
         QTest::newRow("weekends hidden: Friday's occurrence fires")
             << u"\"sat\",\"sun\""_s << local(2024, 5, 17, 11, 50) << true;
-        QTest::newRow("Mondays hidden: Tuesday's occurrence fires") << u"\"mon\""_s << local(2024, 5, 14, 11, 50) << true;
+        QTest::newRow("Mondays hidden: Tuesday's occurrence fires")
+            << u"\"mon\""_s << local(2024, 5, 14, 11, 50) << true;
         QTest::newRow("Mondays hidden: the next Monday's occurrence is silent")
             << u"\"mon\""_s << local(2024, 5, 20, 11, 50) << false;
     }
@@ -275,9 +276,9 @@ private Q_SLOTS:
         // Two months ahead the series is not expanded yet: its own row
         // reminds of the first occurrence. Once expanded, the series must not
         // remind of that occurrence again.
-        const QString id = addEvent(m_state, EventDraft(u"Kickoff"_s, local(2024, 6, 3, 10, 0))
-                                                 .remind({60 * 1440})
-                                                 .repeating(u"FREQ=WEEKLY"_s));
+        const QString id = addEvent(
+            m_state,
+            EventDraft(u"Kickoff"_s, local(2024, 6, 3, 10, 0)).remind({60 * 1440}).repeating(u"FREQ=WEEKLY"_s));
         const QList<FiredReminder> early = service(local(2024, 4, 4, 10, 0))->poll();
         QCOMPARE(ids(early), QStringList{id});
         QCOMPARE(early.first().date, QDate(2024, 6, 3));
@@ -290,9 +291,8 @@ private Q_SLOTS:
 
     void savingTheSeriesKeepsWhatWasShown()
     {
-        const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
-                                                 .remind({15})
-                                                 .repeating(u"FREQ=WEEKLY"_s));
+        const QString id = addEvent(
+            m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0)).remind({15}).repeating(u"FREQ=WEEKLY"_s));
         auto notifications = service(local(2024, 3, 11, 9, 45));
         QCOMPARE(notifications->poll().size(), 1);
         std::optional<Event> series = m_state->events()->getById(id);
@@ -311,8 +311,8 @@ private Q_SLOTS:
     void rewrittenRemindersAreNotShownTwice_data()
     {
         QTest::addColumn<QString>("rule");
-        QTest::addColumn<int>("minutes");      // the lead written anew
-        QTest::addColumn<int>("moveMinutes");  // of the start
+        QTest::addColumn<int>("minutes"); // the lead written anew
+        QTest::addColumn<int>("moveMinutes"); // of the start
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<int>("fires");
         QTest::newRow("series written again, same reminder: not shown again")
@@ -332,7 +332,8 @@ private Q_SLOTS:
         QFETCH(QDateTime, now);
         QFETCH(int, fires);
         const QDateTime start = rule.isEmpty() ? local(2024, 3, 11, 10, 0) : local(2024, 3, 4, 10, 0);
-        const QString id = addEvent(m_state, EventDraft(u"Sync"_s, start, start.addSecs(1800)).remind({15}).repeating(rule));
+        const QString id = addEvent(m_state,
+                                    EventDraft(u"Sync"_s, start, start.addSecs(1800)).remind({15}).repeating(rule));
         QVERIFY(!id.isEmpty());
         QCOMPARE(service(local(2024, 3, 11, 9, 45))->poll().size(), 1);
         Event event = *m_state->events()->getById(id);
@@ -349,10 +350,10 @@ private Q_SLOTS:
 
     void movedSeriesFiresAtItsNewTime()
     {
-        const QString id = addEvent(m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0))
-                                                 .remind({15})
-                                                 .repeating(u"FREQ=WEEKLY"_s));
-        addEvent(m_state, EventDraft(u"Other series"_s, local(2024, 3, 4, 11, 0)).remind({15}).repeating(u"FREQ=DAILY"_s));
+        const QString id = addEvent(
+            m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0)).remind({15}).repeating(u"FREQ=WEEKLY"_s));
+        addEvent(m_state,
+                 EventDraft(u"Other series"_s, local(2024, 3, 4, 11, 0)).remind({15}).repeating(u"FREQ=DAILY"_s));
         QDateTime now = local(2024, 3, 11, 8, 0);
         auto notifications = service(now);
         notifications->setClock([&now] { return now; });
@@ -379,8 +380,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("body"); // empty: nothing fires
         const QDate may1(2024, 5, 1);
         QTest::newRow("at time of event: not at UTC midnight's local time the evening before")
-            << QString() << 0 << QDateTime(may1, QTime(0, 0), QTimeZone::utc()).toLocalTime().addSecs(-1)
-            << QString();
+            << QString() << 0 << QDateTime(may1, QTime(0, 0), QTimeZone::utc()).toLocalTime().addSecs(-1) << QString();
         QTest::newRow("at time of event: at local midnight of its day")
             << QString() << 0 << local(2024, 5, 1, 0, 0) << u"Today, all day"_s;
         QTest::newRow("at time of event: a start-up 20 minutes later still shows it")
@@ -402,7 +402,10 @@ private Q_SLOTS:
         QFETCH(QString, body);
         const QDate day(2024, 5, 1);
         addEvent(m_state,
-                 EventDraft(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1))).remind({minutes}).wholeDay().repeating(rule));
+                 EventDraft(u"Holiday"_s, utcDate(day), utcDate(day.addDays(1)))
+                     .remind({minutes})
+                     .wholeDay()
+                     .repeating(rule));
         auto notifications = service(now);
         QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
         const QList<FiredReminder> fired = notifications->poll();
@@ -419,7 +422,8 @@ private Q_SLOTS:
     {
         // In UTC: a local wall clock in the hour repeated when daylight saving
         // ends would read back an hour early, its start long past.
-        const QString id = addEvent(m_state, EventDraft(u"Soon"_s, QDateTime::currentDateTimeUtc().addSecs(600)).remind({15}));
+        const QString id = addEvent(m_state,
+                                    EventDraft(u"Soon"_s, QDateTime::currentDateTimeUtc().addSecs(600)).remind({15}));
         NotificationService notifications(m_state, nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(acknowledged(id), 5000);
     }

@@ -32,14 +32,12 @@ QImage render(const QStyle &style, QStyle::PrimitiveElement element, QStyle::Sta
 bool near(const QColor &actual, const QColor &expected)
 {
     const int tolerance = 10;
-    return qAbs(actual.red() - expected.red()) <= tolerance
-        && qAbs(actual.green() - expected.green()) <= tolerance
-        && qAbs(actual.blue() - expected.blue()) <= tolerance
-        && qAbs(actual.alpha() - expected.alpha()) <= tolerance;
+    return qAbs(actual.red() - expected.red()) <= tolerance && qAbs(actual.green() - expected.green()) <= tolerance
+        && qAbs(actual.blue() - expected.blue()) <= tolerance && qAbs(actual.alpha() - expected.alpha()) <= tolerance;
 }
 
-#define COMPARE_COLOR(actual, expected)                                                           \
-    QVERIFY2(near(actual, expected),                                                              \
+#define COMPARE_COLOR(actual, expected)                                                                                \
+    QVERIFY2(near(actual, expected),                                                                                   \
              qPrintable(u"%1 != %2"_s.arg((actual).name(QColor::HexArgb), (expected).name(QColor::HexArgb))))
 
 // Sample points of an 18x18 indicator: the outline on the left edge, the fill
@@ -59,7 +57,11 @@ private:
     CalendarProxyStyle m_style;
 
 private Q_SLOTS:
-    void cleanup() { Theme::setMode(0); Theme::setAccent(QString()); }
+    void cleanup()
+    {
+        Theme::setMode(0);
+        Theme::setAccent(QString());
+    }
 
     void checkBoxStates_data()
     {
@@ -77,17 +79,15 @@ private Q_SLOTS:
         QTest::newRow("unchecked: primary outline on muted surface")
             << check << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
         QTest::newRow("checked: accent with a white tick") << check << 0 << on << u"#4285f4"_s << u"#4285f4"_s << true;
-        QTest::newRow("hovered: accent outline, no tick") << check << 0 << hovered << u"#4285f4"_s << u"#f0f1f4"_s
-                                                          << false;
+        QTest::newRow("hovered: accent outline, no tick")
+            << check << 0 << hovered << u"#4285f4"_s << u"#f0f1f4"_s << false;
         QTest::newRow("disabled and checked: the tick stays white")
             << check << 0 << int(QStyle::State_On) << u"#a8adb6"_s << u"#ffffff"_s << true;
         QTest::newRow("hovered and checked: on wins")
             << check << 0 << (on | QStyle::State_MouseOver) << u"#4285f4"_s << u"#4285f4"_s << true;
         QTest::newRow("dark, checked") << check << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
-        QTest::newRow("item view check, unchecked")
-            << item << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
-        QTest::newRow("item view check, dark, checked")
-            << item << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
+        QTest::newRow("item view check, unchecked") << item << 0 << off << u"#181b22"_s << u"#f0f1f4"_s << false;
+        QTest::newRow("item view check, dark, checked") << item << 1 << on << u"#6ba1f7"_s << u"#6ba1f7"_s << true;
     }
     void checkBoxStates()
     {

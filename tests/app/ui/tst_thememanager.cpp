@@ -60,8 +60,8 @@ private Q_SLOTS:
 
     void loadReadsThePreferences_data()
     {
-        QTest::addColumn<QString>("theme");   // empty: no row
-        QTest::addColumn<QString>("accent");  // empty: no row
+        QTest::addColumn<QString>("theme"); // empty: no row
+        QTest::addColumn<QString>("accent"); // empty: no row
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("dark");
         QTest::addColumn<QColor>("effective");

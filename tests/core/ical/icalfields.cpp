@@ -54,8 +54,8 @@ QJsonObject eventFields(const Event &e)
     }
     QJsonArray reminders;
     for (const Reminder &r : e.reminders) {
-        reminders.append(QJsonObject{{QStringLiteral("minutes_before"), r.minutes_before},
-                                     {QStringLiteral("action"), r.action}});
+        reminders.append(
+            QJsonObject{{QStringLiteral("minutes_before"), r.minutes_before}, {QStringLiteral("action"), r.action}});
     }
     return QJsonObject{
         {QStringLiteral("uid"), e.uid},
@@ -111,16 +111,13 @@ QStringList differences(const QJsonObject &expected, const QJsonObject &actual)
     QStringList out;
     for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
         const QJsonValue got = actual.value(it.key());
-        const bool same = it.key() == QLatin1String("recurrence_rule")
-            ? sortedRule(got) == sortedRule(it.value())
-            : got == it.value();
+        const bool same = it.key() == QLatin1String("recurrence_rule") ? sortedRule(got) == sortedRule(it.value())
+                                                                       : got == it.value();
         if (!same) {
             auto show = [](const QJsonValue &v) {
-                return QString::fromUtf8(
-                    QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
+                return QString::fromUtf8(QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact));
             };
-            out.append(QStringLiteral("%1: expected %2, got %3")
-                           .arg(it.key(), show(it.value()), show(got)));
+            out.append(QStringLiteral("%1: expected %2, got %3").arg(it.key(), show(it.value()), show(got)));
         }
     }
     return out;

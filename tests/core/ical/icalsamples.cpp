@@ -16,8 +16,8 @@ QDateTime utc(int y, int m, int d, int h, int min)
     return TimeUtil::utc(QDate(y, m, d), QTime(h, min));
 }
 
-Attendee attendee(const QString &email, const QString &name, const QString &role,
-                  const QString &status, const QString &type, bool rsvp)
+Attendee attendee(const QString &email, const QString &name, const QString &role, const QString &status,
+                  const QString &type, bool rsvp)
 {
     Attendee a;
     a.email = email;
@@ -58,10 +58,8 @@ Event richEvent()
     e.created = utc(2024, 1, 2, 3, 4);
     e.last_modified = utc(2024, 2, 3, 4, 5);
     e.reminders = {reminder(15), reminder(1440, u"email"_s)};
-    e.attendees = {attendee(u"bo@example.org"_s, u"Bo: the boss"_s, u"chair"_s, u"accepted"_s,
-                            u"individual"_s, false),
-                   attendee(u"cy@example.org"_s, QString(), u"optional"_s, u"tentative"_s,
-                            QString(), true)};
+    e.attendees = {attendee(u"bo@example.org"_s, u"Bo: the boss"_s, u"chair"_s, u"accepted"_s, u"individual"_s, false),
+                   attendee(u"cy@example.org"_s, QString(), u"optional"_s, u"tentative"_s, QString(), true)};
     return e;
 }
 
@@ -78,8 +76,7 @@ Event allDaySeries()
     return e;
 }
 
-Event overrideOf(const Event &master, const QString &recurrenceId, const QDateTime &start,
-                 const QDateTime &end)
+Event overrideOf(const Event &master, const QString &recurrenceId, const QDateTime &start, const QDateTime &end)
 {
     Event e = master;
     e.recurrence_rule.clear();

@@ -76,8 +76,7 @@ private:
         file.write(text);
         file.close();
         QProcess py;
-        py.start(u"/usr/bin/python3"_s,
-                 {QStringLiteral(CALENDAR_SOURCE_DIR "/tests/core/ical/ics_to_json.py"), path});
+        py.start(u"/usr/bin/python3"_s, {QStringLiteral(CALENDAR_SOURCE_DIR "/tests/core/ical/ics_to_json.py"), path});
         if (!py.waitForFinished(30000) || py.exitCode() != 0) {
             qWarning() << py.readAllStandardError();
             return {};
@@ -123,8 +122,7 @@ private Q_SLOTS:
 
         Event master = rich;
         master.uid = u"series-1@test"_s; // one UID per resource in a collection
-        Event moved = overrideOf(master, u"20240418T073000Z"_s,
-                                 zoned("America/New_York", 2024, 4, 19, 8),
+        Event moved = overrideOf(master, u"20240418T073000Z"_s, zoned("America/New_York", 2024, 4, 19, 8),
                                  zoned("America/New_York", 2024, 4, 19, 9));
         moved.title = u"Review (moved)"_s;
         moved.timezone = u"America/New_York"_s;
@@ -139,8 +137,7 @@ private Q_SLOTS:
             << ICalendar::serializeEvents(defined) << defined << QList<Task>();
 
         Task task = richTask();
-        QTest::newRow("task with every field") << ICalendar::serializeTask(task) << QList<Event>()
-                                               << QList<Task>{task};
+        QTest::newRow("task with every field") << ICalendar::serializeTask(task) << QList<Event>() << QList<Task>{task};
         Task dateOnly;
         dateOnly.uid = u"task-2@test"_s;
         dateOnly.title = u"Buy milk"_s;
@@ -158,8 +155,7 @@ private Q_SLOTS:
         QFETCH(QList<Task>, tasks);
         const QString path = u"/alice/calendar/item-%1.ics"_s.arg(++m_resources);
 
-        const HttpResult put = request("PUT", path, text.toUtf8(),
-                                       {{"Content-Type", "text/calendar; charset=utf-8"}});
+        const HttpResult put = request("PUT", path, text.toUtf8(), {{"Content-Type", "text/calendar; charset=utf-8"}});
         QVERIFY2(put.status == 201 || put.status == 204,
                  qPrintable(u"%1 %2 %3"_s.arg(put.status).arg(put.error, QString::fromUtf8(put.body))
                             + m_server.output()));

@@ -44,14 +44,13 @@ private Q_SLOTS:
         QVERIFY(m_generated.isValid());
         QProcess probe;
         probe.start(python(), {u"-c"_s, u"import icalendar, pytz"_s});
-        if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit
-            || probe.exitCode() != 0) {
+        if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0) {
             m_skipReason = u"/usr/bin/python3 cannot import icalendar and pytz"_s;
             return;
         }
         QProcess gen;
-        gen.start(python(), {QStringLiteral(CALENDAR_SOURCE_DIR "/tests/core/ical/make_fixtures.py"),
-                             m_generated.path()});
+        gen.start(python(),
+                  {QStringLiteral(CALENDAR_SOURCE_DIR "/tests/core/ical/make_fixtures.py"), m_generated.path()});
         QVERIFY(gen.waitForFinished(60000));
         QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
     }

@@ -18,8 +18,8 @@ QString vevent(const QString &body)
     QString lines = body;
     if (!lines.contains("UID"_L1))
         lines.prepend("UID:u1\n"_L1);
-    return "BEGIN:VCALENDAR\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"_L1
-        + QString(lines).replace("\n"_L1, "\r\n"_L1) + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_L1;
+    return "BEGIN:VCALENDAR\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\n"_L1 + QString(lines).replace("\n"_L1, "\r\n"_L1)
+        + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_L1;
 }
 
 QString vtodo(const QString &body)
@@ -52,8 +52,7 @@ private Q_SLOTS:
             << u"A:1\r\nB:2\nC:3\r\n"_s << QStringList{u"A:1"_s, u"B:2"_s, u"C:3"_s, QString()};
         QTest::newRow("space and tab continuations lose one character")
             << u"D:ab\r\n  cd\r\n\tef\r\nE:x"_s << QStringList{u"D:ab cdef"_s, u"E:x"_s};
-        QTest::newRow("a lone CR is not a line break")
-            << u"S:a\rb\nT:c"_s << QStringList{u"S:a\rb"_s, u"T:c"_s};
+        QTest::newRow("a lone CR is not a line break") << u"S:a\rb\nT:c"_s << QStringList{u"S:a\rb"_s, u"T:c"_s};
         QTest::newRow("a first line starting with a space stays a line")
             << u" X:1\nY:2"_s << QStringList{u" X:1"_s, u"Y:2"_s};
     }
@@ -71,12 +70,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("params");
         QTest::addColumn<QString>("value");
         QTest::newRow("a semicolon inside quotes stays in the parameter")
-            << u"ATTENDEE;CN=\"Lee; Ann\";ROLE=CHAIR:mailto:a@x"_s << u"ATTENDEE"_s
-            << u"CN=\"Lee; Ann\"|ROLE=CHAIR"_s << u"mailto:a@x"_s;
+            << u"ATTENDEE;CN=\"Lee; Ann\";ROLE=CHAIR:mailto:a@x"_s << u"ATTENDEE"_s << u"CN=\"Lee; Ann\"|ROLE=CHAIR"_s
+            << u"mailto:a@x"_s;
         QTest::newRow("later parameter of the same name wins; pieces without = ignored")
             << u"X;a=1;junk;A=2:v"_s << u"X"_s << u"A=2"_s << u"v"_s;
-        QTest::newRow("no colon: whole line is the name")
-            << u"end"_s << u"END"_s << QString() << QString();
+        QTest::newRow("no colon: whole line is the name") << u"end"_s << u"END"_s << QString() << QString();
     }
     void splitting()
     {
@@ -144,8 +142,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, tzid);
         const QList<Event> events = ICalendar::parseEvents(
-            vevent(tzid.isEmpty() ? u"DTSTART:20240315T090000"_s
-                                  : u"DTSTART;TZID=%1:20240315T090000"_s.arg(tzid)));
+            vevent(tzid.isEmpty() ? u"DTSTART:20240315T090000"_s : u"DTSTART;TZID=%1:20240315T090000"_s.arg(tzid)));
         QCOMPARE(events.size(), 1);
         QCOMPARE(events[0].start_time, QDateTime(QDate(2024, 3, 15), QTime(9, 0), Qt::LocalTime));
         QCOMPARE(events[0].timezone, tzid.isEmpty() ? u"UTC"_s : tzid);
@@ -160,8 +157,7 @@ private Q_SLOTS:
         // Times
         QTest::newRow("Times: a date-time never clears all-day")
             << u"DTSTART:20240315\nDTSTART:20240315T090000Z"_s << u"is_all_day"_s << u"true"_s;
-        QTest::newRow("Times: unreadable start is null")
-            << u"DTSTART:20240315T0900"_s << u"start"_s << u"null"_s;
+        QTest::newRow("Times: unreadable start is null") << u"DTSTART:20240315T0900"_s << u"start"_s << u"null"_s;
         QTest::newRow("Times: DURATION gives the end")
             << u"DTSTART:20240315T090000Z\nDURATION:PT1H30M"_s << u"end"_s << u"\"20240315T103000Z\""_s;
         QTest::newRow("Times: a month of DURATION is 30 days")
@@ -172,18 +168,15 @@ private Q_SLOTS:
             << u"DTSTART:20240101T090000Z\nDURATION:PT2H\nDTEND:20240101T093000Z"_s << u"end"_s
             << u"\"20240101T093000Z\""_s;
         QTest::newRow("Times: unreadable DTEND lets DURATION apply")
-            << u"DTSTART:20240101T090000Z\nDTEND:garbage\nDURATION:PT2H"_s << u"end"_s
-            << u"\"20240101T110000Z\""_s;
+            << u"DTSTART:20240101T090000Z\nDTEND:garbage\nDURATION:PT2H"_s << u"end"_s << u"\"20240101T110000Z\""_s;
         QTest::newRow("Times: DURATION across Berlin's DST change keeps elapsed time")
-            << u"DTSTART;TZID=Europe/Berlin:20240330T120000\nDURATION:PT24H"_s << u"end"_s
-            << u"\"20240331T110000Z\""_s;
+            << u"DTSTART;TZID=Europe/Berlin:20240330T120000\nDURATION:PT24H"_s << u"end"_s << u"\"20240331T110000Z\""_s;
 
         // Series
         QTest::newRow("Series: unreadable RECURRENCE-ID kept as written")
             << u"RECURRENCE-ID:soon"_s << u"recurrence_id"_s << u"\"soon\""_s;
         QTest::newRow("Series: EXDATE lines and comma lists add up")
-            << u"EXDATE:20240101T090000Z,20240108T090000Z\nEXDATE:20240115T090000Z"_s
-            << u"exception_dates"_s
+            << u"EXDATE:20240101T090000Z,20240108T090000Z\nEXDATE:20240115T090000Z"_s << u"exception_dates"_s
             << u"[\"20240101T090000Z\",\"20240108T090000Z\",\"20240115T090000Z\"]"_s;
         QTest::newRow("Series: floating EXDATE stays floating")
             << u"EXDATE:20240101T090000"_s << u"exception_dates"_s << u"[\"20240101T090000\"]"_s;
@@ -193,8 +186,7 @@ private Q_SLOTS:
         // Text
         QTest::newRow("Text: no SUMMARY gives an empty title, not a null one")
             << u"DTSTART:20240101T090000Z"_s << u"title"_s << u"\"\""_s;
-        QTest::newRow("Text: an empty SUMMARY gives an empty title")
-            << u"SUMMARY:"_s << u"title"_s << u"\"\""_s;
+        QTest::newRow("Text: an empty SUMMARY gives an empty title") << u"SUMMARY:"_s << u"title"_s << u"\"\""_s;
         QTest::newRow("Text: VALARM description does not replace the event's")
             << u"DESCRIPTION:Event\nBEGIN:VALARM\nACTION:DISPLAY\nDESCRIPTION:Alarm\nTRIGGER:-PT5M\nEND:VALARM"_s
             << u"description"_s << u"\"Event\""_s;
@@ -202,17 +194,14 @@ private Q_SLOTS:
         // Control characters iCalendar does not allow in a content line
         QTest::newRow("Controls: NUL, the other C0 controls and DEL leave the title")
             << u"SUMMARY:a\u0000b\u0001c\u001bd\u007fe"_s << u"title"_s << u"\"abcde\""_s;
-        QTest::newRow("Controls: a tab stays")
-            << u"SUMMARY:a\tb"_s << u"title"_s << u"\"a\\tb\""_s;
+        QTest::newRow("Controls: a tab stays") << u"SUMMARY:a\tb"_s << u"title"_s << u"\"a\\tb\""_s;
         QTest::newRow("Controls: an escaped line break stays")
             << u"DESCRIPTION:a\\nb"_s << u"description"_s << u"\"a\\nb\""_s;
-        QTest::newRow("Controls: a lone CR ends the line")
-            << u"SUMMARY:a\rLOCATION:b"_s << u"location"_s << u"\"b\""_s;
+        QTest::newRow("Controls: a lone CR ends the line") << u"SUMMARY:a\rLOCATION:b"_s << u"location"_s << u"\"b\""_s;
 
         // People
         QTest::newRow("People: organizer address without mailto")
-            << u"ORGANIZER;CN=\"Ann Lee\":MAILTO:ann@example.org"_s << u"organizer_email"_s
-            << u"\"ann@example.org\""_s;
+            << u"ORGANIZER;CN=\"Ann Lee\":MAILTO:ann@example.org"_s << u"organizer_email"_s << u"\"ann@example.org\""_s;
         QTest::newRow("People: attendee without parameters keeps the defaults")
             << u"ATTENDEE:mailto:c@example.org\nATTENDEE;ROLE=CHAIR;CN=C^'s ^^ room:mailto:d@example.org"_s
             << u"attendees"_s
@@ -251,9 +240,9 @@ private Q_SLOTS:
     void hugeDurationsAreHeldNotWrapped()
     {
         const QString huge = u"999999999999W"_s.repeated(20000);
-        const QList<Event> events = ICalendar::parseEvents(vevent(
-            u"DTSTART:20240101T090000Z\nDURATION:P"_s + huge + u"\nBEGIN:VALARM\nTRIGGER:-P"_s + huge
-            + u"\nEND:VALARM\nBEGIN:VALARM\nTRIGGER:P"_s + huge + u"\nEND:VALARM"_s));
+        const QList<Event> events = ICalendar::parseEvents(
+            vevent(u"DTSTART:20240101T090000Z\nDURATION:P"_s + huge + u"\nBEGIN:VALARM\nTRIGGER:-P"_s + huge
+                   + u"\nEND:VALARM\nBEGIN:VALARM\nTRIGGER:P"_s + huge + u"\nEND:VALARM"_s));
         QCOMPARE(events.size(), 1);
         QVERIFY(events[0].end_time.has_value());
         QVERIFY(events[0].end_time->isValid());
@@ -267,11 +256,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("uids");
-        QTest::newRow("lower-case begin is not an item")
-            << u"begin:vevent\nUID:a\nend:vevent"_s << QStringList();
+        QTest::newRow("lower-case begin is not an item") << u"begin:vevent\nUID:a\nend:vevent"_s << QStringList();
         QTest::newRow("lines ending in a lone CR")
-            << u"BEGIN:VEVENT\rUID:a\rEND:VEVENT\rBEGIN:VEVENT\rUID:b\rEND:VEVENT\r"_s
-            << QStringList{u"a"_s, u"b"_s};
+            << u"BEGIN:VEVENT\rUID:a\rEND:VEVENT\rBEGIN:VEVENT\rUID:b\rEND:VEVENT\r"_s << QStringList{u"a"_s, u"b"_s};
         QTest::newRow("missing END at the end of the text")
             << u"BEGIN:VEVENT\nUID:a\nEND:VEVENT\nBEGIN:VEVENT\nUID:b"_s << QStringList{u"a"_s};
     }
@@ -304,8 +291,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("expected");
         QTest::newRow("categories trimmed, empty ones dropped, escaped comma kept")
-            << u"CATEGORIES:Home, Garden,,Work\\,Play"_s << u"categories"_s
-            << u"[\"Home\",\"Garden\",\"Work,Play\"]"_s;
+            << u"CATEGORIES:Home, Garden,,Work\\,Play"_s << u"categories"_s << u"[\"Home\",\"Garden\",\"Work,Play\"]"_s;
         QTest::newRow("RELATED-TO without RELTYPE is the parent")
             << u"RELATED-TO:p1"_s << u"parent_task_uid"_s << u"\"p1\""_s;
         QTest::newRow("RELATED-TO child is not the parent")

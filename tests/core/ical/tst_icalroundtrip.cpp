@@ -20,7 +20,10 @@ constexpr int kCasesPerKind = 150;
 class Generator
 {
 public:
-    explicit Generator(quint32 seed) : m_random(seed) {}
+    explicit Generator(quint32 seed)
+        : m_random(seed)
+    {
+    }
 
     int below(int n) { return int(m_random.bounded(quint32(n))); }
     bool chance(int percent) { return below(100) < percent; }
@@ -34,9 +37,10 @@ public:
     // the writers turn into a line feed on purpose.
     QString text(bool maybeEmpty = true)
     {
-        static const QStringList pieces = {u"Lunch"_s, u" "_s,  u","_s,  u";"_s, u":"_s,   u"\\"_s,  u"\n"_s,
-                                           u"\""_s,    u"^"_s, u"'"_s, u"\t"_s, u"=x"_s, u"%1"_s, u"\\n"_s,
-                                           u"Café"_s,  u"会議"_s, u"🎉"_s, u"mailto:"_s, u"END:VEVENT"_s};
+        static const QStringList pieces = {u"Lunch"_s, u" "_s,  u","_s,       u";"_s,         u":"_s,
+                                           u"\\"_s,    u"\n"_s, u"\""_s,      u"^"_s,         u"'"_s,
+                                           u"\t"_s,    u"=x"_s, u"%1"_s,      u"\\n"_s,       u"Café"_s,
+                                           u"会議"_s,  u"🎉"_s,  u"mailto:"_s, u"END:VEVENT"_s};
         QString out = QLatin1String(""); // records hold empty texts, never null ones
         for (int n = maybeEmpty ? below(5) : 1 + below(4); n > 0; --n)
             out += pieces.at(below(int(pieces.size())));
@@ -82,15 +86,14 @@ public:
             e.start_time = TimeUtil::utc(date());
             e.end_time = e.start_time.addDays(1 + below(5));
         } else {
-            const QTimeZone zone = kind == "utc"_L1 ? QTimeZone()
-                                                    : QTimeZone(oneOf({"Europe/Berlin", "America/New_York",
-                                                                       "Australia/Sydney", "Asia/Kolkata"})
-                                                                    .toUtf8());
+            const QTimeZone zone = kind == "utc"_L1
+                ? QTimeZone()
+                : QTimeZone(oneOf({"Europe/Berlin", "America/New_York", "Australia/Sydney", "Asia/Kolkata"}).toUtf8());
             e.start_time = wallClock(zone);
             const QDateTime endWall = e.start_time.addSecs(60 * oneOf({0, 1, 30, 90, 1500}));
-            e.end_time = zone.isValid() ? TimeUtil::inZone(endWall.toTimeZone(zone).date(),
-                                                           endWall.toTimeZone(zone).time(), zone)
-                                        : endWall;
+            e.end_time = zone.isValid()
+                ? TimeUtil::inZone(endWall.toTimeZone(zone).date(), endWall.toTimeZone(zone).time(), zone)
+                : endWall;
             if (zone.isValid())
                 e.timezone = QString::fromLatin1(zone.id());
         }
@@ -113,14 +116,14 @@ public:
             e.organizer_name = text();
         }
         for (int n = below(4); n > 0; --n) {
-            e.attendees.append(IcalSamples::attendee(
-                u"p%1@example.org"_s.arg(n), text(), oneOf({"required", "optional", "chair", "non-participant"}),
-                oneOf({"needs-action", "accepted", "declined", "tentative"}), oneOf({"", "individual", "room"}),
-                chance(50)));
+            e.attendees.append(IcalSamples::attendee(u"p%1@example.org"_s.arg(n), text(),
+                                                     oneOf({"required", "optional", "chair", "non-participant"}),
+                                                     oneOf({"needs-action", "accepted", "declined", "tentative"}),
+                                                     oneOf({"", "individual", "room"}), chance(50)));
         }
         for (int n = below(4); n > 0; --n)
-            e.reminders.append(IcalSamples::reminder(oneOf({0, 5, 15, 60, 1440, -10, 10080}),
-                                                     oneOf({"display", "email", "audio"})));
+            e.reminders.append(
+                IcalSamples::reminder(oneOf({0, 5, 15, 60, 1440, -10, 10080}), oneOf({"display", "email", "audio"})));
         e.created = utcOrNone();
         e.last_modified = utcOrNone();
         return e;
@@ -232,8 +235,8 @@ private Q_SLOTS:
             const Event record = generate.event(kind);
             const QString written = ICalendar::serializeEvent(record);
             const QStringList foreign = {kForeignProperty, kForeignEventProperty, kForeignAlarm};
-            const QList<Event> read =
-                ICalendar::parseEvents(withForeignLines(written, "END:VEVENT"_L1, foreign.join(QString())));
+            const QList<Event> read = ICalendar::parseEvents(
+                withForeignLines(written, "END:VEVENT"_L1, foreign.join(QString())));
             QCOMPARE(read.size(), 1);
             QString diff = differences(fieldsOf(record), fieldsOf(read[0]), written);
             QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -261,8 +264,8 @@ private Q_SLOTS:
             const Task record = generate.task();
             const QString written = ICalendar::serializeTask(record);
             const QStringList foreign = {kForeignProperty, kForeignAlarm};
-            const QList<Task> read =
-                ICalendar::parseTasks(withForeignLines(written, "END:VTODO"_L1, foreign.join(QString())));
+            const QList<Task> read = ICalendar::parseTasks(
+                withForeignLines(written, "END:VTODO"_L1, foreign.join(QString())));
             QCOMPARE(read.size(), 1);
             QString diff = differences(IcalFields::taskFields(record), IcalFields::taskFields(read[0]), written);
             QVERIFY2(diff.isEmpty(), qPrintable(diff));

@@ -84,8 +84,7 @@ private Q_SLOTS:
         Event allDay = occurrence(u"d"_s, u"Holiday"_s);
         allDay.is_all_day = true;
         QTest::newRow("the type field's spelling all_day is no runtimeType; allDay is")
-            << QList<Event>{allDay}
-            << QList<FilterRule>{rule(u"r1"_s, uR"({"runtimeType":"all_day"})"_s, u"dim"_s)}
+            << QList<Event>{allDay} << QList<FilterRule>{rule(u"r1"_s, uR"({"runtimeType":"all_day"})"_s, u"dim"_s)}
             << QStringList{u"d"_s} << QStringList() << 0 << QStringList();
         QTest::newRow("allDay rule hides an all-day occurrence")
             << QList<Event>{allDay, occurrence(u"b"_s, u"Lunch"_s)}
@@ -126,8 +125,8 @@ private Q_SLOTS:
         otherCalendar.calendar_ids = uR"(["work"])"_s;
         QTest::newRow("rule for other calendars is skipped and the next one tried")
             << standupAndLunch
-            << QList<FilterRule>{otherCalendar, rule(u"dim"_s, titleContains(u"Standup"_s), u"dim"_s, 2)}
-            << both << QStringList{u"a"_s} << 0 << QStringList();
+            << QList<FilterRule>{otherCalendar, rule(u"dim"_s, titleContains(u"Standup"_s), u"dim"_s, 2)} << both
+            << QStringList{u"a"_s} << 0 << QStringList();
         FilterRule thisCalendar = otherCalendar;
         thisCalendar.calendar_ids = uR"(["work", "cal"])"_s;
         QTest::newRow("rule for this calendar applies")
@@ -146,8 +145,8 @@ private Q_SLOTS:
         QTest::newRow("three hidden occurrences of one series count three times, one id")
             << QList<Event>{occurrence(u"s"_s, u"Standup"_s), occurrence(u"b"_s, u"Lunch"_s),
                             occurrence(u"s"_s, u"Standup"_s), occurrence(u"s"_s, u"Standup"_s)}
-            << QList<FilterRule>{rule(u"h"_s, titleContains(u"standup"_s))} << QStringList{u"b"_s}
-            << QStringList() << 3 << QStringList{u"s"_s};
+            << QList<FilterRule>{rule(u"h"_s, titleContains(u"standup"_s))} << QStringList{u"b"_s} << QStringList() << 3
+            << QStringList{u"s"_s};
 
         QTest::newRow("unparseable conditions are ignored")
             << standupAndLunch
@@ -191,9 +190,8 @@ private Q_SLOTS:
         const QString pattern = uR"({"runtimeType":"pattern",%1})"_s;
         QTest::newRow("contains ignores case by default")
             << pattern.arg(uR"("titleContains":["STAND"])"_s) << u"Daily standup"_s << QString() << QString() << true;
-        QTest::newRow("case-sensitive contains")
-            << pattern.arg(uR"("titleContains":["STAND"],"caseSensitive":true)"_s) << u"Daily standup"_s
-            << QString() << QString() << false;
+        QTest::newRow("case-sensitive contains") << pattern.arg(uR"("titleContains":["STAND"],"caseSensitive":true)"_s)
+                                                 << u"Daily standup"_s << QString() << QString() << false;
         QTest::newRow("ignoring case works beyond ASCII")
             << pattern.arg(uR"("titleContains":["ÜBUNG"])"_s) << u"Chorübung"_s << QString() << QString() << true;
         QTest::newRow("exact title must be the whole title")
@@ -202,10 +200,10 @@ private Q_SLOTS:
             << pattern.arg(uR"("titleContains":[""])"_s) << u"Anything"_s << QString() << QString() << true;
         QTest::newRow("empty description phrase needs a description")
             << pattern.arg(uR"("descriptionContains":[""])"_s) << u"A"_s << QString() << QString() << false;
-        QTest::newRow("location phrase")
-            << pattern.arg(uR"("locationContains":["room 4"])"_s) << u"A"_s << QString() << u"Room 42"_s << true;
-        QTest::newRow("no phrases never match") << pattern.arg(uR"("caseSensitive":false)"_s) << u"A"_s
-                                                << u"d"_s << u"l"_s << false;
+        QTest::newRow("location phrase") << pattern.arg(uR"("locationContains":["room 4"])"_s) << u"A"_s << QString()
+                                         << u"Room 42"_s << true;
+        QTest::newRow("no phrases never match")
+            << pattern.arg(uR"("caseSensitive":false)"_s) << u"A"_s << u"d"_s << u"l"_s << false;
         QTest::newRow("a non-string element is an empty phrase")
             << pattern.arg(uR"("titleContains":[42])"_s) << u"A"_s << QString() << QString() << true;
     }
@@ -236,20 +234,17 @@ private Q_SLOTS:
         QTest::newRow("range end is inclusive") << range << at(QTime(17, 0)) << true;
         QTest::newRow("one minute past the range") << range << at(QTime(17, 1)) << false;
         QTest::newRow("a range never wraps past midnight")
-            << uR"({"runtimeType":"time","timeRange":{"start":"22:00","end":"06:00"}})"_s << at(QTime(23, 0))
-            << false;
+            << uR"({"runtimeType":"time","timeRange":{"start":"22:00","end":"06:00"}})"_s << at(QTime(23, 0)) << false;
         QTest::newRow("exact time compares the local start (stored in UTC)")
             << uR"({"runtimeType":"time","timeExact":"09:00"})"_s << at(QTime(9, 0)) << true;
         QTest::newRow("local time on a day after a DST change")
-            << uR"({"runtimeType":"time","timeExact":"08:30"})"_s << at(QTime(8, 30), QDate(2026, 11, 2))
-            << true;
+            << uR"({"runtimeType":"time","timeExact":"08:30"})"_s << at(QTime(8, 30), QDate(2026, 11, 2)) << true;
         QTest::newRow("three-letter day name in any case")
             << uR"({"runtimeType":"time","daysOfWeek":["Mon"]})"_s << at(QTime(9, 0)) << true;
         QTest::newRow("full day names are unknown but still constrain")
             << uR"({"runtimeType":"time","daysOfWeek":["monday"]})"_s << at(QTime(9, 0)) << false;
         QTest::newRow("recurring only skips a single event")
-            << uR"({"runtimeType":"time","daysOfWeek":["mon"],"recurringOnly":true})"_s << at(QTime(9, 0))
-            << false;
+            << uR"({"runtimeType":"time","daysOfWeek":["mon"],"recurringOnly":true})"_s << at(QTime(9, 0)) << false;
         // Saturday 14 March 2026, all day, held at midnight UTC of its date.
         Event saturday = occurrence(u"h"_s, u"Holiday"_s);
         saturday.is_all_day = true;
@@ -309,8 +304,9 @@ private Q_SLOTS:
                 else
                     occurrences.append(e);
                 const QDateTime local = e.start_time.toLocalTime();
-                FilterRule r = rule(id, uR"({"runtimeType":"time","timeExact":"%1","daysOfWeek":["%2"]})"_s
-                                            .arg(local.toString(u"HH:mm"_s), QLatin1String(days[local.date().dayOfWeek()])),
+                FilterRule r = rule(id,
+                                    uR"({"runtimeType":"time","timeExact":"%1","daysOfWeek":["%2"]})"_s.arg(
+                                        local.toString(u"HH:mm"_s), QLatin1String(days[local.date().dayOfWeek()])),
                                     u"dim"_s);
                 r.calendar_ids = uR"(["cal-%1"])"_s.arg(id);
                 rules.append(r);

@@ -49,7 +49,7 @@ private Q_SLOTS:
         QTest::newRow("invitation without a conference link: join line becomes the link")
             << teamsInvitation() << QString()
             << u"Quarterly review, agenda in the doc https://example.org/agenda.\n\n<a href=\""_s + joinUrl
-                   + u"\">Join Microsoft Teams Meeting</a>\n\nMeeting ID: 123 456 789"_s;
+                + u"\">Join Microsoft Teams Meeting</a>\n\nMeeting ID: 123 456 789"_s;
         QTest::newRow("invitation with a conference link: no join link at all")
             << teamsInvitation() << joinUrl
             << u"Quarterly review, agenda in the doc https://example.org/agenda.\n\nMeeting ID: 123 456 789"_s;
@@ -79,10 +79,9 @@ private Q_SLOTS:
         QTest::newRow("existing anchor left alone")
             << u"<a href=\"https://x.example\">https://x.example</a>"_s << u"#000000"_s
             << u"<a href=\"https://x.example\">https://x.example</a>"_s;
-        QTest::newRow("two addresses and text between")
-            << u"a http://1.example b https://2.example; c"_s << QString()
-            << u"a <a href=\"http://1.example\">http://1.example</a> b "
-               "<a href=\"https://2.example\">https://2.example</a>; c"_s;
+        QTest::newRow("two addresses and text between") << u"a http://1.example b https://2.example; c"_s << QString()
+                                                        << u"a <a href=\"http://1.example\">http://1.example</a> b "
+                                                           "<a href=\"https://2.example\">https://2.example</a>; c"_s;
         QTest::newRow("no address") << u"nothing here"_s << QString() << u"nothing here"_s;
     }
 

@@ -110,8 +110,7 @@ private Q_SLOTS:
         if (spring == changes.cend())
             QSKIP("the system zone has no daylight saving");
         const QDate day = spring->atUtc.toLocalTime().date();
-        const NLParser::ParseResult r =
-            NLParser::parse(u"Call at 2:30 for 30 min"_s, QDateTime(day, QTime(0, 10)));
+        const NLParser::ParseResult r = NLParser::parse(u"Call at 2:30 for 30 min"_s, QDateTime(day, QTime(0, 10)));
         QCOMPARE(r.start, QDateTime(day, QTime(3, 30)));
         QVERIFY(r.end.has_value());
         QCOMPARE(*r.end, QDateTime(day, QTime(4, 0)));

@@ -78,9 +78,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("input");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("depth first, children in input order")
-            << QStringList{u"C1<P"_s, u"P"_s, u"G<C1"_s, u"C2<P"_s}
-            << QStringList{u"P 0"_s, u"C1 1"_s, u"G 2"_s, u"C2 1"_s};
+        QTest::newRow("depth first, children in input order") << QStringList{u"C1<P"_s, u"P"_s, u"G<C1"_s, u"C2<P"_s}
+                                                              << QStringList{u"P 0"_s, u"C1 1"_s, u"G 2"_s, u"C2 1"_s};
         QTest::newRow("parent missing from the list: top level with its own children")
             << QStringList{u"A<gone"_s, u"B<A"_s} << QStringList{u"A 0"_s, u"B 1"_s};
         // Cycles no root reaches follow the roots, broken at their first member.
@@ -131,8 +130,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("input");
         QTest::addColumn<QStringList>("kept");
 
-        QTest::newRow("completed parent of an open child")
-            << QStringList{u"P*"_s, u"C<P"_s} << QStringList{u"P"_s};
+        QTest::newRow("completed parent of an open child") << QStringList{u"P*"_s, u"C<P"_s} << QStringList{u"P"_s};
         QTest::newRow("an entirely completed tree contributes nothing")
             << QStringList{u"P*"_s, u"C*<P"_s, u"Q"_s} << QStringList();
         QTest::newRow("completed child and grandchild of an open parent")

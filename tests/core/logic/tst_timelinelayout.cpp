@@ -41,8 +41,8 @@ private Q_SLOTS:
             << QStringList{u"A 09:00-10:00"_s, u"B 09:30-11:00"_s, u"C 10:30-12:00"_s}
             << QStringList{u"A 0/2"_s, u"B 1/2"_s, u"C 0/2"_s};
         QTest::newRow("the whole cluster shares the widest count")
-            << QStringList{u"A 09:00-10:00"_s, u"B 09:00-10:00"_s, u"C 09:00-10:00"_s, u"D 09:45-13:00"_s,
-                           u"E 12:00-12:30"_s, u"F 13:00-14:00"_s}
+            << QStringList{u"A 09:00-10:00"_s, u"B 09:00-10:00"_s, u"C 09:00-10:00"_s,
+                           u"D 09:45-13:00"_s, u"E 12:00-12:30"_s, u"F 13:00-14:00"_s}
             << QStringList{u"A 0/4"_s, u"B 1/4"_s, u"C 2/4"_s, u"D 3/4"_s, u"E 0/4"_s, u"F 0/1"_s};
         QTest::newRow("equal start and end keep the input order")
             << QStringList{u"Z 09:00-10:00"_s, u"Y 09:00-10:00"_s, u"X 09:00-10:00"_s}

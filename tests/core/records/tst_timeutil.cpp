@@ -120,16 +120,20 @@ private Q_SLOTS:
                                    QStringLiteral("2024-03-10"), QStringLiteral("2024-10-27"),
                                    QStringLiteral("2024-11-03"), QStringLiteral("1969-12-31"),
                                    QStringLiteral("0000-06-15"), QStringLiteral("2024-04-31")};
-        const QStringList times = {QStringLiteral("00:00:00"), QStringLiteral("01:30:00"),
-                                   QStringLiteral("02:30:00"), QStringLiteral("23:59:59"),
-                                   QStringLiteral("24:00:00"), QStringLiteral("12:60:00"),
+        const QStringList times = {QStringLiteral("00:00:00"), QStringLiteral("01:30:00"), QStringLiteral("02:30:00"),
+                                   QStringLiteral("23:59:59"), QStringLiteral("24:00:00"), QStringLiteral("12:60:00"),
                                    QStringLiteral("12:00:60"), QStringLiteral("1a:00:00")};
-        const QStringList fractions = {QString(), QStringLiteral(".000"), QStringLiteral(".5"),
-                                       QStringLiteral(".999"), QStringLiteral(".12a")};
-        const QStringList suffixes = {QString(), QStringLiteral("Z"), QStringLiteral("+01:00"),
-                                      QStringLiteral("-09:30"), QStringLiteral("+00:00"),
-                                      QStringLiteral("+14:00"), QStringLiteral("+1:00"),
-                                      QStringLiteral("+01:60"), QStringLiteral("Z+01:00")};
+        const QStringList fractions = {QString(), QStringLiteral(".000"), QStringLiteral(".5"), QStringLiteral(".999"),
+                                       QStringLiteral(".12a")};
+        const QStringList suffixes = {QString(),
+                                      QStringLiteral("Z"),
+                                      QStringLiteral("+01:00"),
+                                      QStringLiteral("-09:30"),
+                                      QStringLiteral("+00:00"),
+                                      QStringLiteral("+14:00"),
+                                      QStringLiteral("+1:00"),
+                                      QStringLiteral("+01:60"),
+                                      QStringLiteral("Z+01:00")};
         const QStringList separators = {QStringLiteral("T"), QStringLiteral(" ")};
         int compared = 0;
         for (const QString &date : dates) {
@@ -183,11 +187,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QDateTime>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("UTC writes Z")
-            << TimeUtil::utc(QDate(2024, 5, 1), QTime(10, 0)) << QStringLiteral("2024-05-01T10:00:00Z");
+        QTest::newRow("UTC writes Z") << TimeUtil::utc(QDate(2024, 5, 1), QTime(10, 0))
+                                      << QStringLiteral("2024-05-01T10:00:00Z");
         QTest::newRow("local midnight writes no suffix")
-            << QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::LocalTime)
-            << QStringLiteral("2024-05-01T00:00:00");
+            << QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::LocalTime) << QStringLiteral("2024-05-01T00:00:00");
         QTest::newRow("fixed offset writes the offset")
             << QDateTime(QDate(2024, 5, 1), QTime(10, 0), Qt::OffsetFromUTC, 7200)
             << QStringLiteral("2024-05-01T10:00:00+02:00");
@@ -210,8 +213,8 @@ private Q_SLOTS:
     void localWallClocksAroundTheSystemZonesChanges()
     {
         const QTimeZone zone = QTimeZone::systemTimeZone();
-        const QTimeZone::OffsetDataList changes =
-            zone.transitions(TimeUtil::utc(QDate(2024, 1, 1)), TimeUtil::utc(QDate(2025, 1, 1)));
+        const QTimeZone::OffsetDataList changes = zone.transitions(TimeUtil::utc(QDate(2024, 1, 1)),
+                                                                   TimeUtil::utc(QDate(2025, 1, 1)));
         if (changes.size() != 2)
             QSKIP("the system zone has no daylight saving");
         for (const QTimeZone::OffsetData &change : changes) {
@@ -226,8 +229,8 @@ private Q_SLOTS:
             QCOMPARE(stored.toUTC(), expected);
 
             bool isDate = true;
-            const QDateTime floating =
-                ICalendar::parseDateTime(wall.toString(QStringLiteral("yyyyMMddTHHmmss")), {}, &isDate);
+            const QDateTime floating = ICalendar::parseDateTime(wall.toString(QStringLiteral("yyyyMMddTHHmmss")), {},
+                                                                &isDate);
             QVERIFY(!isDate);
             QCOMPARE(floating.timeSpec(), Qt::LocalTime);
             QCOMPARE(floating.toUTC(), expected);

@@ -76,11 +76,11 @@ private Q_SLOTS:
         orphanId.recurrence_id = QStringLiteral("20240601T090000Z");
 
         const QList<Event> result = Recurrence::expandEvents({daily, lastYear, weekly, orphanId},
-                                                             utcAt("2024-06-04T00:00:00Z"), utcAt("2024-06-06T00:00:00Z"));
-        QCOMPARE(titled(result), strings({"Old one-off@2023-01-01T09:00:00Z",
-                                          "Instance without series name@2023-01-01T09:00:00Z",
-                                          "Daily@2024-06-04T09:00:00Z", "Daily@2024-06-05T09:00:00Z",
-                                          "Weekly@2024-06-05T12:00:00Z"}));
+                                                             utcAt("2024-06-04T00:00:00Z"),
+                                                             utcAt("2024-06-06T00:00:00Z"));
+        QCOMPARE(titled(result),
+                 strings({"Old one-off@2023-01-01T09:00:00Z", "Instance without series name@2023-01-01T09:00:00Z",
+                          "Daily@2024-06-04T09:00:00Z", "Daily@2024-06-05T09:00:00Z", "Weekly@2024-06-05T12:00:00Z"}));
         const Event &occurrence = result.at(2);
         QCOMPARE(occurrence.id, daily.id);
         QCOMPARE(occurrence.recurrence_id, QStringLiteral("20240604T090000Z"));
@@ -95,9 +95,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<int>("expected");
         // Daily at 09:00 UTC, lasting `minutes`; the window ends 2024-06-03T09:00Z.
-        QTest::newRow("an occurrence ending exactly at the window start is outside") << 60 << "2024-06-01T10:00:00Z" << 1;
+        QTest::newRow("an occurrence ending exactly at the window start is outside")
+            << 60 << "2024-06-01T10:00:00Z" << 1;
         QTest::newRow("an occurrence running into the window is inside") << 60 << "2024-06-01T09:59:00Z" << 2;
-        QTest::newRow("an occurrence starting exactly at the window end is outside") << 60 << "2024-06-02T09:00:00Z" << 1;
+        QTest::newRow("an occurrence starting exactly at the window end is outside")
+            << 60 << "2024-06-02T09:00:00Z" << 1;
         QTest::newRow("a zero-length occurrence at the window start is outside") << 0 << "2024-06-02T09:00:00Z" << 0;
     }
     void windowEdges()
@@ -105,8 +107,10 @@ private Q_SLOTS:
         QFETCH(int, minutes);
         QFETCH(QString, from);
         QFETCH(int, expected);
-        const Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"), minutes);
-        QCOMPARE(Recurrence::expandEvent(daily, QDateTime::fromString(from, Qt::ISODate), utcAt("2024-06-03T09:00:00Z")).size(),
+        const Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"),
+                                   QStringLiteral("FREQ=DAILY"), minutes);
+        QCOMPARE(Recurrence::expandEvent(daily, QDateTime::fromString(from, Qt::ISODate), utcAt("2024-06-03T09:00:00Z"))
+                     .size(),
                  expected);
     }
 
@@ -114,7 +118,8 @@ private Q_SLOTS:
     {
         Event daily = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
         daily.end_time.reset();
-        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-06-02T09:30:00Z"), utcAt("2024-06-03T00:00:00Z"));
+        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-06-02T09:30:00Z"),
+                                                            utcAt("2024-06-03T00:00:00Z"));
         QCOMPARE(titled(result), strings({"Series@2024-06-02T09:00:00Z"}));
         QCOMPARE(result.at(0).end_time, std::optional(utcAt("2024-06-02T10:00:00Z")));
     }
@@ -161,11 +166,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("exceptions");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("a plain comma list and a period are read as well")
-            << "FREQ=WEEKLY;COUNT=1" << "20240603T150000Z/PT1H, 20240604T150000Z" << QString()
+            << "FREQ=WEEKLY;COUNT=1"
+            << "20240603T150000Z/PT1H, 20240604T150000Z" << QString()
             << strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-03T15:00:00Z", "Series@2024-06-04T15:00:00Z"});
         QTest::newRow("exception dates remove extra dates too")
-            << "FREQ=WEEKLY;COUNT=1" << R"(["20240603T150000Z"])" << R"(["20240603T150000Z"])"
-            << strings({"Series@2024-06-01T09:00:00Z"});
+            << "FREQ=WEEKLY;COUNT=1"
+            << R"(["20240603T150000Z"])"
+            << R"(["20240603T150000Z"])" << strings({"Series@2024-06-01T09:00:00Z"});
         QTest::newRow("extra dates without a rule add to the first start")
             << QString() << R"(["20240605T090000Z"])" << QString()
             << strings({"Series@2024-06-01T09:00:00Z", "Series@2024-06-05T09:00:00Z"});
@@ -179,7 +186,8 @@ private Q_SLOTS:
         Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), rule);
         master.recurrence_dates = dates;
         master.exception_dates = exceptions;
-        const QList<Event> result = Recurrence::expandEvents({master}, utcAt("2024-05-01T00:00:00Z"), utcAt("2024-07-01T00:00:00Z"));
+        const QList<Event> result = Recurrence::expandEvents({master}, utcAt("2024-05-01T00:00:00Z"),
+                                                             utcAt("2024-07-01T00:00:00Z"));
         QCOMPARE(titled(result), expected);
         for (const Event &e : result)
             QCOMPARE(e.recurrence_id, e.start_time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
@@ -193,23 +201,30 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expected");
         // Daily at 09:00 Berlin (07:00 UTC); the window holds 3, 4 and 5 June.
         QTest::newRow("an override in the window takes its occurrence's place")
-            << "20240604T070000Z" << "2024-06-04T11:00:00Z" << QString()
+            << "20240604T070000Z"
+            << "2024-06-04T11:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
         QTest::newRow("an override moved out of the window takes its occurrence along")
-            << "20240604T070000Z" << "2024-06-20T07:00:00Z" << QString()
+            << "20240604T070000Z"
+            << "2024-06-20T07:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-05T07:00:00Z"});
         QTest::newRow("an override moved in from a start outside the window is returned")
-            << "20240610T070000Z" << "2024-06-05T15:00:00Z" << QString()
+            << "20240610T070000Z"
+            << "2024-06-05T15:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-04T07:00:00Z", "Series@2024-06-05T07:00:00Z",
                         "Moved@2024-06-05T15:00:00Z"});
         QTest::newRow("an override of an excluded start still shows")
-            << "20240604T070000Z" << "2024-06-04T12:00:00Z" << R"(["20240604T070000Z"])"
+            << "20240604T070000Z"
+            << "2024-06-04T12:00:00Z"
+            << R"(["20240604T070000Z"])"
             << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-05T07:00:00Z", "Moved@2024-06-04T12:00:00Z"});
         QTest::newRow("a floating recurrence id is a wall clock of the series' zone")
-            << "20240604T090000" << "2024-06-04T11:00:00Z" << QString()
+            << "20240604T090000"
+            << "2024-06-04T11:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
         QTest::newRow("an override of no start of the series, outside the window, is left out")
-            << "20240604T080000Z" << "2024-07-01T08:00:00Z" << QString()
+            << "20240604T080000Z"
+            << "2024-07-01T08:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-04T07:00:00Z", "Series@2024-06-05T07:00:00Z"});
     }
     void overrides()
@@ -218,39 +233,47 @@ private Q_SLOTS:
         QFETCH(QString, movedTo);
         QFETCH(QString, exceptions);
         QFETCH(QStringList, expected);
-        Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("Europe/Berlin"), QStringLiteral("FREQ=DAILY"));
+        Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("Europe/Berlin"),
+                              QStringLiteral("FREQ=DAILY"));
         master.exception_dates = exceptions;
         const Event moved = overrideOf(master, recurrenceId.toLatin1().constData(), movedTo.toLatin1().constData());
-        QCOMPARE(titled(Recurrence::expandEvents({moved, master}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-06T00:00:00Z"))),
+        QCOMPARE(titled(Recurrence::expandEvents({moved, master}, utcAt("2024-06-03T00:00:00Z"),
+                                                 utcAt("2024-06-06T00:00:00Z"))),
                  expected);
     }
 
     void anOverrideBelongsToItsOwnCalendar()
     {
-        const Event inA = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        const Event inA = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"),
+                                 QStringLiteral("FREQ=DAILY"));
         Event inB = inA;
         inB.calendar_id = QStringLiteral("other");
         inB.title = QStringLiteral("Copy");
         const Event moved = overrideOf(inA, "20240603T090000Z", "2024-06-03T10:00:00Z");
-        QCOMPARE(titled(Recurrence::expandEvents({inA, inB, moved}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+        QCOMPARE(titled(Recurrence::expandEvents({inA, inB, moved}, utcAt("2024-06-03T00:00:00Z"),
+                                                 utcAt("2024-06-04T00:00:00Z"))),
                  strings({"Moved@2024-06-03T10:00:00Z", "Copy@2024-06-03T09:00:00Z"}));
     }
 
     void aLaterOverrideRowForTheSameStartWins()
     {
-        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"),
+                                    QStringLiteral("FREQ=DAILY"));
         const Event first = overrideOf(master, "20240603T090000Z", "2024-06-03T10:00:00Z", "First");
         const Event second = overrideOf(master, "20240603T090000Z", "2024-06-03T11:00:00Z", "Second");
-        QCOMPARE(titled(Recurrence::expandEvents({first, master, second}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+        QCOMPARE(titled(Recurrence::expandEvents({first, master, second}, utcAt("2024-06-03T00:00:00Z"),
+                                                 utcAt("2024-06-04T00:00:00Z"))),
                  strings({"Second@2024-06-03T11:00:00Z"}));
     }
 
     void anInstanceWithoutItsSeriesShowsWithinItsSpan()
     {
-        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=DAILY"));
+        const Event master = series(QStringLiteral("2024-06-01T09:00"), QStringLiteral("UTC"),
+                                    QStringLiteral("FREQ=DAILY"));
         const Event invited = overrideOf(master, "20240603T090000Z", "2024-06-03T10:00:00Z", "Invited");
         const Event elsewhere = overrideOf(master, "20240610T090000Z", "2024-06-10T10:00:00Z", "Elsewhere");
-        QCOMPARE(titled(Recurrence::expandEvents({invited, elsewhere}, utcAt("2024-06-03T00:00:00Z"), utcAt("2024-06-04T00:00:00Z"))),
+        QCOMPARE(titled(Recurrence::expandEvents({invited, elsewhere}, utcAt("2024-06-03T00:00:00Z"),
+                                                 utcAt("2024-06-04T00:00:00Z"))),
                  strings({"Invited@2024-06-03T10:00:00Z"}));
     }
 
@@ -258,12 +281,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("daily since 1990") << "FREQ=DAILY"
+        QTest::newRow("daily since 1990")
+            << "FREQ=DAILY"
             << strings({"2025-06-02T09:00:00+02:00", "2025-06-03T09:00:00+02:00", "2025-06-04T09:00:00+02:00"});
-        QTest::newRow("every third week keeps its rhythm") << "FREQ=WEEKLY;INTERVAL=3;BYDAY=MO,WE"
+        QTest::newRow("every third week keeps its rhythm")
+            << "FREQ=WEEKLY;INTERVAL=3;BYDAY=MO,WE"
             << strings({"2025-06-02T09:00:00+02:00", "2025-06-04T09:00:00+02:00"});
         QTest::newRow("hourly within a window") << "FREQ=HOURLY;INTERVAL=7;BYHOUR=9,16"
-            << strings({"2025-06-02T09:00:00+02:00", "2025-06-02T16:00:00+02:00"});
+                                                << strings({"2025-06-02T09:00:00+02:00", "2025-06-02T16:00:00+02:00"});
         QTest::newRow("a COUNT still counts from the first start") << "FREQ=DAILY;COUNT=10000" << QStringList();
     }
     void aSeriesBegunDecadesAgoStillShows()
@@ -279,13 +304,19 @@ private Q_SLOTS:
 
     void everySeriesIsBoundedPerCall()
     {
-        const Event minutely = series(QStringLiteral("2024-01-01T00:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=MINUTELY"));
-        QCOMPARE(Recurrence::expandEvent(minutely, utcAt("2024-01-01T00:00:00Z"), utcAt("2025-01-01T00:00:00Z")).size(), 10000);
+        const Event minutely = series(QStringLiteral("2024-01-01T00:00"), QStringLiteral("UTC"),
+                                      QStringLiteral("FREQ=MINUTELY"));
+        QCOMPARE(Recurrence::expandEvent(minutely, utcAt("2024-01-01T00:00:00Z"), utcAt("2025-01-01T00:00:00Z")).size(),
+                 10000);
         const Event never = series(QStringLiteral("2001-01-30T00:00"), QStringLiteral("UTC"),
                                    QStringLiteral("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"));
-        QCOMPARE(Recurrence::expandEvent(never, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(), 0);
-        const Event invalidStart = series(QStringLiteral("junk"), QStringLiteral("UTC"), QStringLiteral("FREQ=SECONDLY"));
-        QCOMPARE(Recurrence::expandEvent(invalidStart, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(), 0);
+        QCOMPARE(Recurrence::expandEvent(never, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(),
+                 0);
+        const Event invalidStart = series(QStringLiteral("junk"), QStringLiteral("UTC"),
+                                          QStringLiteral("FREQ=SECONDLY"));
+        QCOMPARE(
+            Recurrence::expandEvent(invalidStart, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(),
+            0);
     }
 
     // Rules no client writes, but a feed may hold: each gives the right
@@ -309,31 +340,44 @@ private Q_SLOTS:
             + QStringLiteral(";BYMINUTE=") + list(0, 59) + QStringLiteral(";BYSECOND=") + list(0, 59);
         QTest::newRow("every second of a year, BYSETPOS=-1: each year's last second")
             << "1970-01-01T00:00" << everySecond + QStringLiteral(";BYSETPOS=-1") << utcAt("1970-01-01T00:00:00Z")
-            << utcAt("2100-01-01T00:00:00Z") << 130 << "1970-12-31T23:59:59Z" << "2099-12-31T23:59:59Z";
+            << utcAt("2100-01-01T00:00:00Z") << 130 << "1970-12-31T23:59:59Z"
+            << "2099-12-31T23:59:59Z";
         QTest::newRow("every second of a year: a window in July begins at its first second")
-            << "2024-01-01T00:00" << everySecond << utcAt("2024-07-01T00:00:00Z") << utcAt("2024-07-01T00:00:10Z")
-            << 10 << "2024-07-01T00:00:00Z" << "2024-07-01T00:00:09Z";
+            << "2024-01-01T00:00" << everySecond << utcAt("2024-07-01T00:00:00Z") << utcAt("2024-07-01T00:00:10Z") << 10
+            << "2024-07-01T00:00:00Z"
+            << "2024-07-01T00:00:09Z";
         QTest::newRow("BYSETPOS=2 of one start a second never occurs")
-            << "2024-01-01T00:00" << "FREQ=SECONDLY;BYSETPOS=2" << utcAt("2024-01-01T00:00:00Z")
-            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+            << "2024-01-01T00:00"
+            << "FREQ=SECONDLY;BYSETPOS=2" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z") << 0
+            << QString() << QString();
         QTest::newRow("BYSETPOS=3 of two starts a day never occurs")
-            << "2024-01-01T00:00" << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=3,-3" << utcAt("2024-01-01T00:00:00Z")
-            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+            << "2024-01-01T00:00"
+            << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=3,-3" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z")
+            << 0 << QString() << QString();
         QTest::newRow("BYSETPOS=-2 of two starts a day: the morning one")
-            << "2024-01-01T09:00" << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=-2" << utcAt("2024-01-01T00:00:00Z")
-            << utcAt("2024-01-03T00:00:00Z") << 2 << "2024-01-01T09:00:00Z" << "2024-01-02T09:00:00Z";
+            << "2024-01-01T09:00"
+            << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=-2" << utcAt("2024-01-01T00:00:00Z") << utcAt("2024-01-03T00:00:00Z")
+            << 2 << "2024-01-01T09:00:00Z"
+            << "2024-01-02T09:00:00Z";
         QTest::newRow("SECONDLY;INTERVAL=2147483647: a start every 68 years")
-            << "2024-01-01T00:00" << "FREQ=SECONDLY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z")
-            << utcAt("2124-01-01T00:00:00Z") << 2 << "2024-01-01T00:00:00Z" << "2092-01-19T03:14:07Z";
+            << "2024-01-01T00:00"
+            << "FREQ=SECONDLY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z")
+            << 2 << "2024-01-01T00:00:00Z"
+            << "2092-01-19T03:14:07Z";
         QTest::newRow("DAILY;INTERVAL=2147483647: the first start alone")
-            << "2024-01-01T00:00" << "FREQ=DAILY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z")
-            << utcAt("2124-01-01T00:00:00Z") << 1 << "2024-01-01T00:00:00Z" << "2024-01-01T00:00:00Z";
+            << "2024-01-01T00:00"
+            << "FREQ=DAILY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z") << 1
+            << "2024-01-01T00:00:00Z"
+            << "2024-01-01T00:00:00Z";
         QTest::newRow("UNTIL before the start: nothing")
-            << "2024-01-01T00:00" << "FREQ=DAILY;UNTIL=20000101T000000Z" << utcAt("1990-01-01T00:00:00Z")
-            << utcAt("2124-01-01T00:00:00Z") << 0 << QString() << QString();
+            << "2024-01-01T00:00"
+            << "FREQ=DAILY;UNTIL=20000101T000000Z" << utcAt("1990-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z")
+            << 0 << QString() << QString();
         QTest::newRow("COUNT=2147483647 begun decades ago reaches the window")
-            << "1990-01-01T09:00" << "FREQ=DAILY;COUNT=2147483647" << utcAt("2024-06-01T00:00:00Z")
-            << utcAt("2024-06-03T00:00:00Z") << 2 << "2024-06-01T09:00:00Z" << "2024-06-02T09:00:00Z";
+            << "1990-01-01T09:00"
+            << "FREQ=DAILY;COUNT=2147483647" << utcAt("2024-06-01T00:00:00Z") << utcAt("2024-06-03T00:00:00Z") << 2
+            << "2024-06-01T09:00:00Z"
+            << "2024-06-02T09:00:00Z";
     }
     void hostileRules()
     {
@@ -356,22 +400,27 @@ private Q_SLOTS:
 
     void aStartKeptInUtcRepeatsOnItsZonesWallClock()
     {
-        Event weekly = series(QStringLiteral("2024-03-23T08:00"), QStringLiteral("UTC"), QStringLiteral("FREQ=WEEKLY;COUNT=3"));
+        Event weekly = series(QStringLiteral("2024-03-23T08:00"), QStringLiteral("UTC"),
+                              QStringLiteral("FREQ=WEEKLY;COUNT=3"));
         weekly.timezone = QStringLiteral("Europe/Berlin");
         QCOMPARE(titled(Recurrence::expandEvent(weekly, utcAt("2024-03-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"))),
-                 strings({"Series@2024-03-23T08:00:00Z", "Series@2024-03-30T08:00:00Z", "Series@2024-04-06T07:00:00Z"}));
+                 strings(
+                     {"Series@2024-03-23T08:00:00Z", "Series@2024-03-30T08:00:00Z", "Series@2024-04-06T07:00:00Z"}));
         weekly.is_all_day = true;
         weekly.start_time = utcAt("2024-03-23T00:00:00Z");
         weekly.end_time = utcAt("2024-03-24T00:00:00Z");
         QCOMPARE(titled(Recurrence::expandEvent(weekly, utcAt("2024-03-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"))),
-                 strings({"Series@2024-03-23T00:00:00Z", "Series@2024-03-30T00:00:00Z", "Series@2024-04-06T00:00:00Z"}));
+                 strings(
+                     {"Series@2024-03-23T00:00:00Z", "Series@2024-03-30T00:00:00Z", "Series@2024-04-06T00:00:00Z"}));
     }
 
     // Both test zones change their clocks in March.
     void aLocalTimeSeriesKeepsItsLocalWallClock()
     {
-        const Event daily = series(QStringLiteral("2024-03-01T09:00"), QString(), QStringLiteral("FREQ=DAILY;COUNT=40"));
-        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-02-01T00:00:00Z"), utcAt("2024-05-01T00:00:00Z"));
+        const Event daily = series(QStringLiteral("2024-03-01T09:00"), QString(),
+                                   QStringLiteral("FREQ=DAILY;COUNT=40"));
+        const QList<Event> result = Recurrence::expandEvent(daily, utcAt("2024-02-01T00:00:00Z"),
+                                                            utcAt("2024-05-01T00:00:00Z"));
         QCOMPARE(result.size(), 40);
         for (const Event &e : result) {
             QCOMPARE(e.start_time.timeSpec(), Qt::LocalTime);
@@ -417,11 +466,13 @@ private Q_SLOTS:
         // A start in a DST gap (the differential corpus holds more)
         QTest::newRow("Gap: UNTIL equal to a start in the gap, as a wall clock, keeps that start")
             << event("DTSTART;TZID=America/New_York:20240310T023000\r\nRRULE:FREQ=DAILY;UNTIL=20240310T023000\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"}) << QTime();
+            << "2024-03-01T00:00:00Z"
+            << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z"}) << QTime();
         QTest::newRow("Gap: a start written after the gap stays at its own wall clock")
             << event("DTSTART;TZID=America/New_York:20240310T033000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
-            << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"}) << QTime();
+            << "2024-03-01T00:00:00Z"
+            << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"})
+            << QTime();
 
         // Zones defined by the text
         QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
@@ -432,7 +483,8 @@ private Q_SLOTS:
                 + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\n"
                                  "RECURRENCE-ID;TZID=\"Customized Time Zone\":20240312T090000\r\n"
                                  "DTSTART;TZID=\"Customized Time Zone\":20240312T140000\r\nEND:VEVENT\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
+            << "2024-03-01T00:00:00Z"
+            << "2024-04-01T00:00:00Z"
             << strings({"Series@2024-03-05T12:00:00Z", "Moved@2024-03-12T16:00:00Z", "Series@2024-03-26T11:00:00Z"})
             << QTime(9, 0);
         QTest::newRow("Defined zone: a rule ended by its UTC UNTIL gives way to the next one")
@@ -444,15 +496,17 @@ private Q_SLOTS:
                               "BEGIN:DAYLIGHT\r\nDTSTART:20240331T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
                               "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n")
                 + event("DTSTART;TZID=Changed Rules:20240305T090000\r\nRRULE:FREQ=WEEKLY;COUNT=5\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-10T00:00:00Z"
+            << "2024-03-01T00:00:00Z"
+            << "2024-04-10T00:00:00Z"
             << strings({"Series@2024-03-05T14:00:00Z", "Series@2024-03-12T14:00:00Z", "Series@2024-03-19T14:00:00Z",
                         "Series@2024-03-26T14:00:00Z", "Series@2024-04-02T13:00:00Z"})
             << QTime(9, 0);
         QTest::newRow("Defined zone: a start in its own gap moves alone")
             << QString::fromLatin1(kCustomZone)
                 + event("DTSTART;TZID=Customized Time Zone:20240310T023000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
-            << "2024-03-01T00:00:00Z" << "2024-04-01T00:00:00Z"
-            << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"}) << QTime();
+            << "2024-03-01T00:00:00Z"
+            << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T05:30:00Z", "Series@2024-03-17T04:30:00Z"})
+            << QTime();
     }
     void seriesReadFromText()
     {

@@ -97,22 +97,23 @@ private Q_SLOTS:
 
         using Form = RecurrenceRule::UntilForm;
         QTest::newRow("UNTIL: a UTC date-time is an instant")
-            << u"FREQ=DAILY;UNTIL=20260316T085959Z"_s << u"DAILY"_s << 1 << 0 << utc(2026, 3, 16, 8, 59, 59) << Form::Utc
-            << QStringList() << QStringList();
+            << u"FREQ=DAILY;UNTIL=20260316T085959Z"_s << u"DAILY"_s << 1 << 0 << utc(2026, 3, 16, 8, 59, 59)
+            << Form::Utc << QStringList() << QStringList();
         QTest::newRow("UNTIL: a floating date-time keeps its form")
             << u"FREQ=DAILY;UNTIL=20260316T085959"_s << u"DAILY"_s << 1 << 0 << utc(2026, 3, 16, 8, 59, 59)
             << Form::Floating << QStringList() << QStringList();
-        QTest::newRow("UNTIL: a date")
-            << u"FREQ=DAILY;UNTIL=20260316"_s << u"DAILY"_s << 1 << 0 << utc(2026, 3, 16) << Form::Date << QStringList()
-            << QStringList();
+        QTest::newRow("UNTIL: a date") << u"FREQ=DAILY;UNTIL=20260316"_s << u"DAILY"_s << 1 << 0 << utc(2026, 3, 16)
+                                       << Form::Date << QStringList() << QStringList();
         QTest::newRow("Case and spaces: names and values in any case, trimmed")
             << u" freq = weekly ;Interval= 2; byday=mo , we ;until=20260316t085959z"_s << u"WEEKLY"_s << 2 << 0
             << utc(2026, 3, 16, 8, 59, 59) << Form::Utc << QStringList{u"MO"_s, u"WE"_s} << QStringList();
-        QTest::newRow("Repeated names: the last one counts") << u"FREQ=DAILY;COUNT=2;COUNT=5"_s << u"DAILY"_s << 1 << 5
-                                                             << QDateTime() << Form::Utc << QStringList() << QStringList();
+        QTest::newRow("Repeated names: the last one counts")
+            << u"FREQ=DAILY;COUNT=2;COUNT=5"_s << u"DAILY"_s << 1 << 5 << QDateTime() << Form::Utc << QStringList()
+            << QStringList();
         QTest::newRow("Rejected: values that do not read keep their defaults")
-            << u"FREQ=DAILY;INTERVAL=x;COUNT=ten;UNTIL=soon;WKST=XX"_s << u"DAILY"_s << 1 << 0 << QDateTime() << Form::Utc
-            << QStringList() << QStringList{u"INTERVAL=x"_s, u"COUNT=ten"_s, u"UNTIL=soon"_s, u"WKST=XX"_s};
+            << u"FREQ=DAILY;INTERVAL=x;COUNT=ten;UNTIL=soon;WKST=XX"_s << u"DAILY"_s << 1 << 0 << QDateTime()
+            << Form::Utc << QStringList()
+            << QStringList{u"INTERVAL=x"_s, u"COUNT=ten"_s, u"UNTIL=soon"_s, u"WKST=XX"_s};
         QTest::newRow("Rejected: out of range and impossible dates")
             << u"FREQ=SOMETIMES;INTERVAL=0;COUNT=-1;UNTIL=20260230;BYMONTH=2,13"_s << u"SOMETIMES"_s << 1 << 0
             << QDateTime() << Form::Utc << QStringList()
@@ -165,24 +166,25 @@ private Q_SLOTS:
             << u"FREQ=DAILY;;COUNT=3;"_s << count5 << u"FREQ=DAILY;COUNT=5"_s;
         QTest::newRow("Removed: a value set to its default")
             << u"freq=daily;count=3;x-a=1"_s << noCount << u"freq=daily;x-a=1"_s;
-        QTest::newRow("Removed: UNTIL cleared") << u"FREQ=DAILY;UNTIL=20260316;BYDAY=MO"_s << noUntil
-                                                << u"FREQ=DAILY;BYDAY=MO"_s;
+        QTest::newRow("Removed: UNTIL cleared")
+            << u"FREQ=DAILY;UNTIL=20260316;BYDAY=MO"_s << noUntil << u"FREQ=DAILY;BYDAY=MO"_s;
         QTest::newRow("Added: between the parts around it in order")
-            << u"FREQ=WEEKLY;BYDAY=MO;X-A=1;COUNT=2"_s << interval2 << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO;X-A=1;COUNT=2"_s;
+            << u"FREQ=WEEKLY;BYDAY=MO;X-A=1;COUNT=2"_s << interval2
+            << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO;X-A=1;COUNT=2"_s;
         QTest::newRow("Added: at the end when nothing comes after it, whatever the order before")
             << u"X-A=1;BYDAY=MO;FREQ=WEEKLY"_s << untilDate << u"X-A=1;BYDAY=MO;FREQ=WEEKLY;UNTIL=20260316"_s;
         QTest::newRow("Added: UNTIL after the unknown parts that close the rule")
             << u"FREQ=DAILY;X-A=1"_s << untilDate << u"FREQ=DAILY;X-A=1;UNTIL=20260316"_s;
         QTest::newRow("Added: before the first part that comes after it")
             << u"X-A=1;COUNT=2"_s << interval2 << u"X-A=1;INTERVAL=2;COUNT=2"_s;
-        QTest::newRow("Added: UNTIL goes last") << u"FREQ=DAILY;INTERVAL=2"_s << untilInstant
-                                                << u"FREQ=DAILY;INTERVAL=2;UNTIL=20260316T085959Z"_s;
+        QTest::newRow("Added: UNTIL goes last")
+            << u"FREQ=DAILY;INTERVAL=2"_s << untilInstant << u"FREQ=DAILY;INTERVAL=2;UNTIL=20260316T085959Z"_s;
         QTest::newRow("Added: a rule of unknown parts only gets it at the end")
             << u"X-A=1"_s << count5 << u"X-A=1;COUNT=5"_s;
-        QTest::newRow("Added: an empty rule gets the part alone") << QString() << untilInstant
-                                                                  << u"UNTIL=20260316T085959Z"_s;
-        QTest::newRow("Ended: COUNT gives way to UNTIL")
-            << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << endBefore << u"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20260316T085959Z"_s;
+        QTest::newRow("Added: an empty rule gets the part alone")
+            << QString() << untilInstant << u"UNTIL=20260316T085959Z"_s;
+        QTest::newRow("Ended: COUNT gives way to UNTIL") << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << endBefore
+                                                         << u"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20260316T085959Z"_s;
         QTest::newRow("Unread: replaced once its field gets a value")
             << u"FREQ=DAILY;UNTIL=soon;X-A=1"_s << untilDate << u"FREQ=DAILY;UNTIL=20260316;X-A=1"_s;
         QTest::newRow("Unread: kept as written while its field stays empty")
@@ -251,9 +253,11 @@ private Q_SLOTS:
         QTest::newRow("Weekday of the year: numbered but not within a month")
             << u"FREQ=YEARLY;BYDAY=2TU"_s << QDate(2026, 3, 10) << QDate(2026, 3, 11) << u"FREQ=YEARLY;BYDAY=2WE"_s;
         QTest::newRow("Day of the month: the 31st of January becomes the 1st")
-            << u"FREQ=MONTHLY;BYMONTHDAY=31"_s << QDate(2026, 1, 31) << QDate(2026, 2, 1) << u"FREQ=MONTHLY;BYMONTHDAY=1"_s;
+            << u"FREQ=MONTHLY;BYMONTHDAY=31"_s << QDate(2026, 1, 31) << QDate(2026, 2, 1)
+            << u"FREQ=MONTHLY;BYMONTHDAY=1"_s;
         QTest::newRow("Day of the month: the last day stays counted from the end")
-            << u"FREQ=MONTHLY;BYMONTHDAY=-1"_s << QDate(2026, 1, 31) << QDate(2026, 1, 29) << u"FREQ=MONTHLY;BYMONTHDAY=-3"_s;
+            << u"FREQ=MONTHLY;BYMONTHDAY=-1"_s << QDate(2026, 1, 31) << QDate(2026, 1, 29)
+            << u"FREQ=MONTHLY;BYMONTHDAY=-3"_s;
         QTest::newRow("Day of the month: other days move by the days")
             << u"FREQ=MONTHLY;BYMONTHDAY=1,15"_s << QDate(2026, 3, 15) << QDate(2026, 3, 17)
             << u"FREQ=MONTHLY;BYMONTHDAY=3,17"_s;

@@ -12,8 +12,8 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QSignalSpy>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -34,8 +34,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QRect>("anchor");
         QTest::addColumn<QPoint>("topLeft");
-        QTest::newRow("room on the right: 8 px right, centred beside")
-            << QRect(100, 300, 50, 40) << QPoint(158, 220);
+        QTest::newRow("room on the right: 8 px right, centred beside") << QRect(100, 300, 50, 40) << QPoint(158, 220);
         QTest::newRow("no room on the right: left of it") << QRect(800, 300, 150, 40) << QPoint(492, 220);
         QTest::newRow("neither side: centred below") << QRect(100, 100, 800, 40) << QPoint(350, 148);
         QTest::newRow("nor below: above") << QRect(100, 700, 800, 60) << QPoint(350, 492);

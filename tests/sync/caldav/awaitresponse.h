@@ -21,16 +21,18 @@ CalDavClient::Response awaitResponse(Send send)
 // Test setup on a real server: a calendar collection (VEVENT and VTODO).
 inline bool makeCalendar(CalDavClient &client, const QUrl &url, const QString &name, const QString &color = {})
 {
-    return awaitResponse([&](CalDavClient::Callback done) {
-               client.mkcalendar(url, CalDavXml::mkcalendarBody(name, color, {}), done);
-           }).isSuccess();
+    return awaitResponse(
+               [&](CalDavClient::Callback done) {
+        client.mkcalendar(url, CalDavXml::mkcalendarBody(name, color, {}), done);
+    }).isSuccess();
 }
 
 // Test setup: an object stored under the name `name` + ".ics".
 inline bool putObject(CalDavClient &client, const QUrl &collection, const QString &name, const QByteArray &ics)
 {
-    return awaitResponse([&](CalDavClient::Callback done) {
-               client.put(CalDavHref::newResourceUrl(collection, name), ics,
-                          QStringLiteral("text/calendar; charset=utf-8"), done);
-           }).isWriteSuccess();
+    return awaitResponse(
+               [&](CalDavClient::Callback done) {
+        client.put(CalDavHref::newResourceUrl(collection, name), ics, QStringLiteral("text/calendar; charset=utf-8"),
+                   done);
+    }).isWriteSuccess();
 }

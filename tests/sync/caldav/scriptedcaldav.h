@@ -43,8 +43,8 @@ inline QByteArray objects(const QList<Object> &list)
     for (const Object &o : list) {
         // A weak tag goes as it is, a strong one in quotes.
         const QByteArray etag = o.etag.startsWith("W/") ? o.etag : "\"" + o.etag + "\"";
-        out += "<d:response><d:href>" + o.href + "</d:href><d:propstat><d:prop><d:getetag>" + QString::fromUtf8(etag).toHtmlEscaped().toUtf8()
-            + "</d:getetag>";
+        out += "<d:response><d:href>" + o.href + "</d:href><d:propstat><d:prop><d:getetag>"
+            + QString::fromUtf8(etag).toHtmlEscaped().toUtf8() + "</d:getetag>";
         if (!o.ics.isEmpty())
             out += "<c:calendar-data>" + o.ics.toHtmlEscaped().toUtf8() + "</c:calendar-data>";
         out += "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
@@ -58,7 +58,6 @@ inline QString vevent(const QString &uid, const QString &summary, const QString 
            "DTSTAMP:20260301T090000Z\r\nDTSTART:20260302T100000Z\r\nDTEND:20260302T110000Z\r\nSUMMARY:%2\r\n%3"
            "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, summary, extra);
 }
-
 
 inline std::function<QString(const ScriptedHttpServer::Request &)> bodyLacks(const QByteArray &text)
 {
@@ -136,7 +135,8 @@ protected:
         t.etag = etag;
         t.created = t.last_modified = QDateTime::currentDateTimeUtc();
         t.sync_status = u"pending"_s;
-        t.raw_icalendar = u"BEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\nEND:VTODO\r\n"_s.arg(uid, t.title); // bare, as some clients store it
+        t.raw_icalendar = u"BEGIN:VTODO\r\nUID:%1\r\nSUMMARY:%2\r\nEND:VTODO\r\n"_s.arg(
+            uid, t.title); // bare, as some clients store it
         if (!m_state->tasks()->insert(t))
             qFatal("task not stored");
         return t.id;

@@ -63,8 +63,8 @@ inline Calendar addCalDavCalendar(AppState *state, const QUrl &collection, const
 }
 
 // One run of the calendar as it is stored now, awaited to its end.
-inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QString &user,
-                            const QString &password, const QString &pin = {})
+inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QString &user, const QString &password,
+                            const QString &pin = {})
 {
     SyncOutcome outcome;
     const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
@@ -86,12 +86,11 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
 
 // Debian's python3-caldav on the same collection; one result per operation.
 // `script` names the peer in the test data's "sync" folder.
-inline QJsonArray runPeer(const QUrl &collection, const QString &user, const QString &password,
-                          const QJsonArray &ops, const QString &script = QStringLiteral("caldavpeer.py"))
+inline QJsonArray runPeer(const QUrl &collection, const QString &user, const QString &password, const QJsonArray &ops,
+                          const QString &script = QStringLiteral("caldavpeer.py"))
 {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync/") + script});
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(CALENDAR_TEST_DATA_DIR "/sync/") + script});
     const QJsonObject request{{QStringLiteral("url"), collection.toString()},
                               {QStringLiteral("user"), user},
                               {QStringLiteral("password"), password},

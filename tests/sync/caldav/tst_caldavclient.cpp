@@ -16,7 +16,8 @@ using Headers = ScriptedHttpServer::Headers;
 
 namespace {
 
-const QByteArray xmlBody = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<d:propfind xmlns:d=\"DAV:\">Café</d:propfind>\n";
+const QByteArray xmlBody =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<d:propfind xmlns:d=\"DAV:\">Café</d:propfind>\n";
 const QString calendarType = u"text/calendar; charset=utf-8"_s;
 
 // One request by its method: PROPFIND and REPORT with the XML body ("PROPFIND-"
@@ -75,8 +76,8 @@ private Q_SLOTS:
         QTest::newRow("If-Match: a weak ETag exactly as the server gave it")
             << QByteArray("PUT") << QString() << QString() << u"W/\"v1\""_s << Headers{{"If-Match", "W/\"v1\""}}
             << QByteArrayList();
-        QTest::newRow("If-Match: none for an empty ETag") << QByteArray("DELETE") << QString() << QString()
-                                                          << QString() << Headers() << QByteArrayList{"If-Match"};
+        QTest::newRow("If-Match: none for an empty ETag")
+            << QByteArray("DELETE") << QString() << QString() << QString() << Headers() << QByteArrayList{"If-Match"};
     }
 
     void requestHeaders()
@@ -116,10 +117,10 @@ private Q_SLOTS:
             << QByteArray("PROPFIND") << 207 << QByteArray() << true << false << false;
         QTest::newRow("207 to PUT reports a failure inside")
             << QByteArray("PUT") << 207 << QByteArray("<d:multistatus/>") << true << false << false;
-        QTest::newRow("401: status, no error text") << QByteArray("PROPFIND") << 401 << QByteArray("denied") << false
-                                                    << false << false;
-        QTest::newRow("412: stale If-Match is a conflict") << QByteArray("PUT") << 412 << QByteArray() << false
-                                                           << false << true;
+        QTest::newRow("401: status, no error text")
+            << QByteArray("PROPFIND") << 401 << QByteArray("denied") << false << false << false;
+        QTest::newRow("412: stale If-Match is a conflict")
+            << QByteArray("PUT") << 412 << QByteArray() << false << false << true;
     }
 
     void statuses()
@@ -196,8 +197,7 @@ private Q_SLOTS:
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         CalDavClient client;
         client.setTransferTimeout(300);
-        const Response response =
-            send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(silent.serverPort())));
+        const Response response = send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(silent.serverPort())));
         QCOMPARE(response.status, 0);
         QCOMPARE(response.error, u"The server did not answer for 1 second(s)."_s);
         QVERIFY(!response.isSuccess());
@@ -249,8 +249,7 @@ private Q_SLOTS:
         client.setRequestDeadline(700);
         QElapsedTimer took;
         took.start();
-        const Response response =
-            send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(trickle.serverPort())));
+        const Response response = send(client, "REPORT", QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(trickle.serverPort())));
         QCOMPARE(response.error, u"The server did not finish its answer within 1 second(s)."_s);
         QVERIFY(!response.isSuccess());
         QCOMPARE(response.body, QByteArray());
@@ -298,9 +297,8 @@ private Q_SLOTS:
         CalDavClient client;
         QList<int> statuses;
         client.propfind(server.url(u"/a"_s), {}, 0, [&statuses](const Response &r) { statuses.append(r.status); });
-        client.put(QUrl(u"file:///tmp/x"_s), "x", calendarType, [&statuses](const Response &r) {
-            statuses.append(r.status);
-        });
+        client.put(QUrl(u"file:///tmp/x"_s), "x", calendarType,
+                   [&statuses](const Response &r) { statuses.append(r.status); });
         QCOMPARE(statuses, QList<int>());
         QTRY_COMPARE(statuses.size(), 2);
         QTRY_COMPARE(client.findChildren<QNetworkReply *>().size(), 0);
@@ -309,7 +307,6 @@ private Q_SLOTS:
         QVERIFY(statuses.contains(207));
         QCOMPARE(server.problems(), QStringList());
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestCalDavClient)

@@ -34,8 +34,8 @@ QByteArray propResponse(const QByteArray &href, const QByteArray &prop)
 
 QByteArray principalAnswer(const QByteArray &principal)
 {
-    return multistatus(propResponse(
-        "/", "<d:current-user-principal><d:href>" + principal + "</d:href></d:current-user-principal>"));
+    return multistatus(
+        propResponse("/", "<d:current-user-principal><d:href>" + principal + "</d:href></d:current-user-principal>"));
 }
 
 QByteArray homeAnswer(const QByteArray &principal, const QByteArray &home)
@@ -46,8 +46,10 @@ QByteArray homeAnswer(const QByteArray &principal, const QByteArray &home)
 
 QByteArray calendarAnswer(const QByteArray &href, const QByteArray &name)
 {
-    return multistatus(propResponse(href, "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
-                                          "<d:displayname>" + name + "</d:displayname>"));
+    return multistatus(propResponse(href,
+                                    "<d:resourcetype><d:collection/><c:calendar/></d:resourcetype>"
+                                    "<d:displayname>"
+                                        + name + "</d:displayname>"));
 }
 
 // The outcome of one discovery run: the calendars, or the failure message.
@@ -55,7 +57,7 @@ struct Outcome
 {
     Calendars calendars;
     SyncResult failure; // as it is when none came
-    QString repeated;   // set when the discovery reported more than once
+    QString repeated; // set when the discovery reported more than once
 };
 
 // What a discovery that failed at `step` reports.
@@ -142,8 +144,7 @@ private Q_SLOTS:
         QTest::newRow("Radicale with htpasswd")
             << m_radicale.baseUrl() << u"alice"_s
             << QStringList{m_radicale.url(u"/alice/to do/"_s).toString(), m_radicale.url(u"/alice/work/"_s).toString()};
-        QTest::newRow("Xandikos") << m_xandikos.url() << QString()
-                                  << QStringList{m_xandikos.calendarUrl().toString()};
+        QTest::newRow("Xandikos") << m_xandikos.url() << QString() << QStringList{m_xandikos.calendarUrl().toString()};
     }
 
     void realServersFromTheRoot()
@@ -228,21 +229,23 @@ private Q_SLOTS:
             << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "401", {}}}
             << failedAt(SyncResult::Step::Principal, 401, SyncResult::Kind::SignInNeeded) << QStringList();
         QTest::newRow("401 at the home-set step gives its status")
-            << u"/dav/"_s
-            << QList<QByteArrayList>{{"/dav/", "207", principalAnswer("/p/")}, {"/p/", "401", {}}}
+            << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "207", principalAnswer("/p/")}, {"/p/", "401", {}}}
             << failedAt(SyncResult::Step::HomeSet, 401) << QStringList();
         QTest::newRow("a redirect is not followed and fails visibly")
-            << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "301", {}}}
-            << failedAt(SyncResult::Step::Principal, 301) << QStringList();
-        QTest::newRow("500 while listing")
-            << u"/dav/"_s
-            << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
-                                     {"/dav/", "500", {}}}
-            << failedAt(SyncResult::Step::CalendarList, 500) << QStringList();
+            << u"/dav/"_s << QList<QByteArrayList>{{"/dav/", "301", {}}} << failedAt(SyncResult::Step::Principal, 301)
+            << QStringList();
+        QTest::newRow("500 while listing") << u"/dav/"_s
+                                           << QList<QByteArrayList>{{"/dav/", "207", multistatus({})},
+                                                                    {"/dav/", "207", multistatus({})},
+                                                                    {"/dav/", "500", {}}}
+                                           << failedAt(SyncResult::Step::CalendarList, 500) << QStringList();
         QTest::newRow("a home without calendars")
             << u"/dav/"_s
-            << QList<QByteArrayList>{{"/dav/", "207", multistatus({})}, {"/dav/", "207", multistatus({})},
-                                     {"/dav/", "207", multistatus(propResponse("/dav/", "<d:resourcetype><d:collection/></d:resourcetype>"))}}
+            << QList<QByteArrayList>{{"/dav/", "207", multistatus({})},
+                                     {"/dav/", "207", multistatus({})},
+                                     {"/dav/", "207",
+                                      multistatus(
+                                          propResponse("/dav/", "<d:resourcetype><d:collection/></d:resourcetype>"))}}
             << SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList) << QStringList();
     }
 
@@ -348,8 +351,8 @@ private Q_SLOTS:
         existing.created_at = existing.updated_at = QDateTime::currentDateTimeUtc();
         QVERIFY(m_state->calendars()->insert(existing));
 
-        const int added = CalDavParse::mergeDiscoveredCalendars(
-            m_state, m_account, {discovered(existing.url, u"Work"_s, u"#ff0000"_s)});
+        const int added = CalDavParse::mergeDiscoveredCalendars(m_state, m_account,
+                                                                {discovered(existing.url, u"Work"_s, u"#ff0000"_s)});
         QCOMPARE(added, 0);
         QCOMPARE(m_state->calendars()->getByAccount(m_account).size(), 1);
         const Calendar after = *m_state->calendars()->getById(existing.id);
@@ -404,7 +407,8 @@ private Q_SLOTS:
         // An empty store: the first calendar ever becomes the default one.
         for (const Calendar &calendar : m_state->calendars()->getAll())
             QVERIFY(m_state->calendars()->remove(calendar.id));
-        const QList<Discovered> list{discovered(u"https://h/a/"_s, u"A"_s), discovered(u"https://h/b/"_s, u"B"_s, u"#00ff00"_s),
+        const QList<Discovered> list{discovered(u"https://h/a/"_s, u"A"_s),
+                                     discovered(u"https://h/b/"_s, u"B"_s, u"#00ff00"_s),
                                      discovered(u"https://h/a/"_s, u"A again"_s)};
         QCOMPARE(CalDavParse::mergeDiscoveredCalendars(m_state, m_account, list), 2);
         const QList<Calendar> stored = m_state->calendars()->getByAccount(m_account);

@@ -43,7 +43,7 @@ struct Series
     QStringList exdates;
     QList<int> alarms;
     QStringList overrides; // recurrence id = summary, sorted
-    QString duplicate;     // an object held twice
+    QString duplicate; // an object held twice
 
     QStringList overrideIds() const
     {
@@ -65,10 +65,8 @@ QString describe(const Series &s)
     QStringList alarms;
     for (int a : s.alarms)
         alarms.append(QString::number(a));
-    return u"exists=%1 summary=%2 start=%3 location=%4 exdates=[%5] alarms=[%6] overrides=[%7] %8"_s
-        .arg(s.exists)
-        .arg(s.summary, s.start, s.location, s.exdates.join(u','), alarms.join(u','), s.overrides.join(u','),
-             s.duplicate);
+    return u"exists=%1 summary=%2 start=%3 location=%4 exdates=[%5] alarms=[%6] overrides=[%7] %8"_s.arg(s.exists).arg(
+        s.summary, s.start, s.location, s.exdates.join(u','), alarms.join(u','), s.overrides.join(u','), s.duplicate);
 }
 
 char *toString(const Series &s)
@@ -138,13 +136,13 @@ private Q_SLOTS:
         row("renamed on both sides: the local name wins", "rename", "rename")
             << u"Here"_s << nine << room << quarter << none << moved << true;
         row("moved here, occurrence changed there", "start", "add")
-            << standup << u"20260302T080000Z"_s << room << quarter << none
-            << QStringList{kMoved, u"20260330T090000Z"_s} << false;
+            << standup << u"20260302T080000Z"_s << room << quarter << none << QStringList{kMoved, u"20260330T090000Z"_s}
+            << false;
         row("moved on both sides: the local time wins", "start", "start")
             << standup << u"20260302T080000Z"_s << room << quarter << none << moved << true;
         row("cancelled on both sides", "exdate", "exdate")
-            << standup << nine << room << quarter << QStringList{u"20260316T090000Z"_s, u"20260323T090000Z"_s}
-            << moved << false;
+            << standup << nine << room << quarter << QStringList{u"20260316T090000Z"_s, u"20260323T090000Z"_s} << moved
+            << false;
         row("occurrence changed here, moved occurrence reverted there", "add", "revert")
             << standup << nine << room << quarter << none << QStringList{u"20260406T090000Z"_s} << false;
         row("moved occurrence deleted here, renamed there", "revert", "rename")
@@ -214,8 +212,8 @@ private Q_SLOTS:
 
     void concurrentTaskChanges_data()
     {
-        QTest::addColumn<QString>("title");     // set here, when not empty
-        QTest::addColumn<QString>("status");    // set here, when not empty
+        QTest::addColumn<QString>("title"); // set here, when not empty
+        QTest::addColumn<QString>("status"); // set here, when not empty
         QTest::addColumn<QJsonObject>("there"); // properties set there
         QTest::addColumn<QString>("summary");
         QTest::addColumn<int>("priority");
@@ -227,8 +225,8 @@ private Q_SLOTS:
             << QString() << u"completed"_s << QJsonObject{{u"SUMMARY"_s, u"There"_s}} << u"There"_s << 5
             << u"COMPLETED"_s;
         QTest::newRow("renamed on both sides: the local name wins")
-            << u"Here"_s << QString() << QJsonObject{{u"SUMMARY"_s, u"There"_s}, {u"PRIORITY"_s, 1}} << u"Here"_s
-            << 1 << u"NEEDS-ACTION"_s;
+            << u"Here"_s << QString() << QJsonObject{{u"SUMMARY"_s, u"There"_s}, {u"PRIORITY"_s, 1}} << u"Here"_s << 1
+            << u"NEEDS-ACTION"_s;
     }
     void concurrentTaskChanges()
     {
@@ -295,7 +293,7 @@ private Q_SLOTS:
         QVERIFY(!runPeer(m_collection, kUser, kPassword, {peerOp(u"save"_s, {{u"ics"_s, seriesText(uid)}})}, kPeer)
                      .isEmpty());
         QCOMPARE(sync(), QString());
-        static const QStringList kinds{u"rename"_s, u"start"_s, u"exdate"_s, u"add"_s,
+        static const QStringList kinds{u"rename"_s, u"start"_s, u"exdate"_s,  u"add"_s,
                                        u"revert"_s, u"alarm"_s, u"location"_s};
         QRandomGenerator random(20261207);
         for (int round = 1; round <= 8; ++round) {

@@ -128,8 +128,9 @@ private Q_SLOTS:
         QFETCH(QString, local);
         QFETCH(QString, server);
         const QList<Event> here = side(u"local"_s, local);
-        const CalDavSeriesMerge::Result result = CalDavSeriesMerge::merge(
-            base.isNull() ? QList<Event>() : side(u"base"_s, base), here, side(u"server"_s, server));
+        const CalDavSeriesMerge::Result result = CalDavSeriesMerge::merge(base.isNull() ? QList<Event>()
+                                                                                        : side(u"base"_s, base),
+                                                                          here, side(u"server"_s, server));
         QTEST(written(here, result), "merged");
         QTEST(int(result.conflicts.size()), "conflicts");
         for (const auto &[mine, theirs] : result.conflicts)

@@ -39,9 +39,8 @@ public:
     }
     Response put(const QUrl &url, const QByteArray &body, const QString &etag = {})
     {
-        return awaitResponse([&](auto callback) {
-            m_client.put(url, body, u"text/calendar; charset=utf-8"_s, callback, etag);
-        });
+        return awaitResponse(
+            [&](auto callback) { m_client.put(url, body, u"text/calendar; charset=utf-8"_s, callback, etag); });
     }
     Response remove(const QUrl &url, const QString &etag)
     {
@@ -65,7 +64,7 @@ QByteArray eventBody(const QString &uid, const QString &summary)
     return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\nBEGIN:VEVENT\r\n"
            "UID:%1\r\nDTSTAMP:20260301T090000Z\r\nDTSTART:20260302T100000Z\r\nDTEND:20260302T110000Z\r\n"
            "SUMMARY:%2\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, summary)
-        .toUtf8();
+               .toUtf8();
 }
 
 QUrl child(const QUrl &collection, const QString &decodedName)
@@ -116,9 +115,9 @@ private Q_SLOTS:
         QVERIFY2(made.isSuccess(), qPrintable(QString::number(made.status) + made.error));
         m_servers.append({u"Radicale"_s, alice});
 
-        m_servers.append({u"Xandikos"_s,
-                          Server{origin, {}, {}, origin.resolved(QUrl(u"/user/calendars/"_s)),
-                                 m_xandikos.calendarUrl(), false}});
+        m_servers.append(
+            {u"Xandikos"_s,
+             Server{origin, {}, {}, origin.resolved(QUrl(u"/user/calendars/"_s)), m_xandikos.calendarUrl(), false}});
     }
 
     // Create, list, fetch, conflict, update, delete: what a sync run does.
@@ -184,8 +183,9 @@ private Q_SLOTS:
         Requests requests(server);
         const QUrl url = child(server.home, u"made here/"_s);
 
-        Response response = requests.mkcalendar(url, CalDavXml::mkcalendarBody(u"Made & here"_s, u"#00ff00"_s,
-                                                                                 u"Team <dates>"_s));
+        Response response = requests.mkcalendar(url,
+                                                CalDavXml::mkcalendarBody(u"Made & here"_s, u"#00ff00"_s,
+                                                                          u"Team <dates>"_s));
         QVERIFY2(response.isSuccess(), qPrintable(QString::number(response.status) + response.error));
         response = requests.propfind(url, CalDavXml::calendarListPropfindBody(), 0);
         auto calendar = find(CalDavParse::parseCalendarList(response.body, server.origin), url);

@@ -211,7 +211,9 @@ private Q_SLOTS:
         QVERIFY(summaries.contains(u"standup-series@peer|20260330T090000"_s)); // the other override stays
         QCOMPARE(summaries.value(u"local-task|"_s), u"Local to-do"_s);
         const QString series = runPeer(m_collection, kUser, kPassword,
-                                       {peerOp(u"raw"_s, {{u"uid"_s, u"standup-series@peer"_s}})}).at(0).toString();
+                                       {peerOp(u"raw"_s, {{u"uid"_s, u"standup-series@peer"_s}})})
+                                   .at(0)
+                                   .toString();
         QVERIFY2(series.contains(u"EXDATE"_s) && series.contains(u"20260309T"_s), qPrintable(series));
         // The deleted occurrence stays away here too.
         QVERIFY(event(u"standup-series@peer"_s)->exception_dates.contains(u"20260309T080000Z"_s));
@@ -226,9 +228,10 @@ private Q_SLOTS:
         runPeer(m_collection, kUser, kPassword,
                 {peerOp(u"save"_s, {{u"ics"_s, QString::fromUtf8(lunch)}}),
                  peerOp(u"summary"_s, {{u"uid"_s, u"standup-series@peer"_s}, {u"summary"_s, u"Daily standup"_s}}),
-                 peerOp(u"summary"_s, {{u"uid"_s, u"standup-series@peer"_s},
-                                       {u"recurrence_id"_s, u"20260330T090000"_s},
-                                       {u"summary"_s, u"Standup, peer edit"_s}}),
+                 peerOp(u"summary"_s,
+                        {{u"uid"_s, u"standup-series@peer"_s},
+                         {u"recurrence_id"_s, u"20260330T090000"_s},
+                         {u"summary"_s, u"Standup, peer edit"_s}}),
                  peerOp(u"delete"_s, {{u"uid"_s, u"design-review@peer"_s}}),
                  peerOp(u"delete"_s, {{u"uid"_s, u"todo-sub@peer"_s}})});
 
@@ -259,13 +262,15 @@ private Q_SLOTS:
             QCOMPARE(sync().failure, QString());
 
             // There: a new event, a rename of the override, and the previous round's event deleted.
-            QJsonArray ops{
-                peerOp(u"save"_s, {{u"ics"_s, u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VEVENT\r\n"
-                                              "UID:%1\r\nDTSTAMP:20260301T090000Z\r\nDTSTART:20260601T090000Z\r\n"
-                                              "SUMMARY:%1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(theirs)}}),
-                peerOp(u"summary"_s, {{u"uid"_s, u"standup-series@peer"_s},
-                                      {u"recurrence_id"_s, u"20260330T090000"_s},
-                                      {u"summary"_s, u"Override, round %1 there"_s.arg(round)}})};
+            QJsonArray ops{peerOp(u"save"_s,
+                                  {{u"ics"_s,
+                                    u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VEVENT\r\n"
+                                    "UID:%1\r\nDTSTAMP:20260301T090000Z\r\nDTSTART:20260601T090000Z\r\n"
+                                    "SUMMARY:%1\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(theirs)}}),
+                           peerOp(u"summary"_s,
+                                  {{u"uid"_s, u"standup-series@peer"_s},
+                                   {u"recurrence_id"_s, u"20260330T090000"_s},
+                                   {u"summary"_s, u"Override, round %1 there"_s.arg(round)}})};
             if (round > 1)
                 ops.append(peerOp(u"delete"_s, {{u"uid"_s, u"local-round-%1"_s.arg(round - 1)}}));
             runPeer(m_collection, kUser, kPassword, ops);

@@ -43,9 +43,10 @@ private Q_SLOTS:
         QCOMPARE(m_state->events()->getById(id)->sync_status, u"synced"_s);
 
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "W/\"v2\"", {}},
-                                                                {"/cal/b.ics", "W/\"w1\"", {}}}));
-        m_server->expect("REPORT", "/cal/").check(bodyLacks("a.ics"))
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/a.ics", "W/\"v2\"", {}}, {"/cal/b.ics", "W/\"w1\"", {}}}));
+        m_server->expect("REPORT", "/cal/")
+            .check(bodyLacks("a.ics"))
             .reply(207, objects({{"/cal/b.ics", "W/\"w1\"", vevent(u"b"_s, u"Edited there"_s)}}));
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_state->events()->getByUid(u"b"_s, m_calendar.id)->etag, u"W/\"w1\""_s);
@@ -73,7 +74,8 @@ private Q_SLOTS:
         const QString beyond = storeEvent(u"beyond"_s, u"Beyond the limit"_s, u"/cal/beyond.ics"_s, u"b1"_s, false);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
         m_server->expect("REPORT", "/cal/").reply(207, truncated(objects({{"/cal/first.ics", "f1", {}}}), mark));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/first.ics", "f1", vevent(u"first"_s, u"First"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/first.ics", "f1", vevent(u"first"_s, u"First"_s)}}));
         QCOMPARE(sync().failure, QString());
         QVERIFY(m_state->events()->getById(beyond));
         QVERIFY(m_state->events()->getByUid(u"first"_s, m_calendar.id));
@@ -87,8 +89,10 @@ private Q_SLOTS:
         const QByteArray listing = objects({{"/cal/a.ics", "e1", {}}, {"/cal/bad.ics", "e1", {}}});
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
         m_server->expect("REPORT", "/cal/").reply(207, listing);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
-                                                                {"/cal/bad.ics", "e1", u"<html>Gateway</html>"_s}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207,
+                   objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
+                            {"/cal/bad.ics", "e1", u"<html>Gateway</html>"_s}}));
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_state->events()->getByUid(u"a"_s, m_calendar.id)->title, u"Fine"_s);
         QCOMPARE(lastSyncError(), u"1 item(s) could not be synced"_s);
@@ -101,7 +105,8 @@ private Q_SLOTS:
 
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c4"));
         m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/bad.ics", "e2", {}}}));
-        m_server->expect("REPORT", "/cal/").check(bodyLacks("a.ics"))
+        m_server->expect("REPORT", "/cal/")
+            .check(bodyLacks("a.ics"))
             .reply(207, objects({{"/cal/bad.ics", "e2", vevent(u"bad"_s, u"Mended"_s)}}));
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_state->events()->getByUid(u"bad"_s, m_calendar.id)->title, u"Mended"_s);
@@ -127,11 +132,17 @@ private Q_SLOTS:
         const QString garbage = u"<html>Gateway</html>"_s;
         m_server->expect("PROPFIND", "/cal/").reply(207, markers(listed ? "c2" : "c1"));
         if (listed) {
-            m_server->expect("REPORT", "/cal/").check(bodyLacks("multiget")).reply(207, objects({{"/cal/a.ics", "e2", {}}}));
-            m_server->expect("REPORT", "/cal/").bodyContains("multiget").reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
+            m_server->expect("REPORT", "/cal/")
+                .check(bodyLacks("multiget"))
+                .reply(207, objects({{"/cal/a.ics", "e2", {}}}));
+            m_server->expect("REPORT", "/cal/")
+                .bodyContains("multiget")
+                .reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
         }
         m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"e1\"").reply(412);
-        m_server->expect("REPORT", "/cal/").bodyContains("multiget").reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("multiget")
+            .reply(207, objects({{"/cal/a.ics", "e2", garbage}}));
         m_server->expect("PUT", "/cal/z.ics").reply(201, {}, {{"ETag", "\"z1\""}});
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_server->problems(), QStringList());
@@ -161,7 +172,8 @@ private Q_SLOTS:
         const QString last = storeEvent(u"last"_s, u"Last"_s, {}, {}, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", "/cal/first.ics").reply(201, {}, {{"ETag", "\"f1\""}});
-        m_server->expect("PUT", "/cal/refused.ics").reply(status, "<d:error xmlns:d=\"DAV:\"><d:need-privileges/></d:error>");
+        m_server->expect("PUT", "/cal/refused.ics")
+            .reply(status, "<d:error xmlns:d=\"DAV:\"><d:need-privileges/></d:error>");
         m_server->expect("PUT", "/cal/last.ics").reply(201, {}, {{"ETag", "\"l1\""}});
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_state->events()->getById(first)->sync_status, u"synced"_s);
@@ -235,8 +247,8 @@ private Q_SLOTS:
         answer.replace("Bad\x01title", QByteArray("Bad\0title", 9));
         QVERIFY(answer.contains('\0'));
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/nul.ics", "e1", {}},
-                                                                {"/cal/z.ics", "e1", {}}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/a.ics", "e1", {}}, {"/cal/nul.ics", "e1", {}}, {"/cal/z.ics", "e1", {}}}));
         m_server->expect("REPORT", "/cal/").reply(207, answer);
         const SyncOutcome outcome = sync();
         QCOMPARE(outcome.failure, QString());

@@ -74,9 +74,13 @@ private Q_SLOTS:
         const QString id = storeEvent(u"a"_s, u"Local title"_s, u"/cal/a.ics"_s, u"v1"_s, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v1\"").reply(412);
-        m_server->expect("REPORT", "/cal/").bodyContains("calendar-multiget").bodyContains("/cal/a.ics")
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("calendar-multiget")
+            .bodyContains("/cal/a.ics")
             .reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"Server title"_s)}}));
-        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").bodyContains("SUMMARY:Local title")
+        m_server->expect("PUT", "/cal/a.ics")
+            .header("If-Match", "\"v2\"")
+            .bodyContains("SUMMARY:Local title")
             .reply(secondAnswer, {}, {{"ETag", "\"v3\""}});
         QCOMPARE(reported(sync()), failure);
         const Event row = *m_state->events()->getById(id);
@@ -90,7 +94,8 @@ private Q_SLOTS:
         const QString id = storeEvent(u"new"_s, u"Made here"_s, {}, {}, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
         m_server->expect("PUT", "/cal/new.ics").header("If-None-Match", "*").noHeader("If-Match").reply(412);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/new.ics", "s1", vevent(u"new"_s, u"Made here"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/new.ics", "s1", vevent(u"new"_s, u"Made here"_s)}}));
         m_server->expect("PUT", "/cal/new.ics").header("If-Match", "\"s1\"").reply(201, {}, {{"etag", "\"s2\""}});
         QCOMPARE(sync().failure, QString());
         QCOMPARE(m_state->events()->getById(id)->etag, u"s2"_s);
@@ -106,7 +111,8 @@ private Q_SLOTS:
             << QByteArray("PROPFIND") << 301 << failedAt(SyncResult::Step::Markers, 301);
         QTest::newRow("207 to a PUT is a failure inside")
             << QByteArray("PUT") << 207 << failedAt(SyncResult::Step::EventPush, 207, u"Made here"_s);
-        QTest::newRow("500 on the listing") << QByteArray("REPORT") << 500 << failedAt(SyncResult::Step::EventListing, 500);
+        QTest::newRow("500 on the listing")
+            << QByteArray("REPORT") << 500 << failedAt(SyncResult::Step::EventListing, 500);
     }
 
     void failuresOfOneRequest()
@@ -118,7 +124,8 @@ private Q_SLOTS:
         QVERIFY(elsewhere.start());
         const Headers location{{"Location", elsewhere.url(u"/cal/"_s).toEncoded()}};
         const QString id = storeEvent(u"new"_s, u"Made here"_s, {}, {}, true);
-        m_server->expect("PROPFIND", "/cal/").reply(method == "PROPFIND" ? status : 207, markers(method == "REPORT" ? "c2" : "c1"), location);
+        m_server->expect("PROPFIND", "/cal/")
+            .reply(method == "PROPFIND" ? status : 207, markers(method == "REPORT" ? "c2" : "c1"), location);
         if (method == "REPORT")
             m_server->expect("REPORT", "/cal/").reply(status);
         if (method == "PUT")
@@ -136,12 +143,19 @@ private Q_SLOTS:
         storeEvent(u"same"_s, u"Same"_s, u"/cal/same.ics"_s, u"e1"_s, false);
         const QString changed = storeEvent(u"old"_s, u"Old"_s, u"/cal/old.ics"_s, u"e1"_s, false);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
-        m_server->expect("REPORT", "/cal/").bodyContains("calendar-query").check(bodyLacks("calendar-data"))
-            .reply(207, objects({{"/cal/same.ics", "e1", {}}, {"/cal/old.ics", "e2", {}}, {"/cal/new%20one.ics", "e3", {}}}));
-        m_server->expect("REPORT", "/cal/").bodyContains("<d:href>/cal/old.ics</d:href>")
-            .bodyContains("<d:href>/cal/new%20one.ics</d:href>").check(bodyLacks("same.ics"))
-            .reply(207, objects({{"/cal/old.ics", "e2", vevent(u"old"_s, u"Renamed there"_s)},
-                                 {"/cal/new%20one.ics", "e3", vevent(u"fresh"_s, u"Fresh"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("calendar-query")
+            .check(bodyLacks("calendar-data"))
+            .reply(207,
+                   objects(
+                       {{"/cal/same.ics", "e1", {}}, {"/cal/old.ics", "e2", {}}, {"/cal/new%20one.ics", "e3", {}}}));
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("<d:href>/cal/old.ics</d:href>")
+            .bodyContains("<d:href>/cal/new%20one.ics</d:href>")
+            .check(bodyLacks("same.ics"))
+            .reply(207,
+                   objects({{"/cal/old.ics", "e2", vevent(u"old"_s, u"Renamed there"_s)},
+                            {"/cal/new%20one.ics", "e3", vevent(u"fresh"_s, u"Fresh"_s)}}));
         const SyncOutcome outcome = sync();
         QCOMPARE(outcome.failure, QString());
         QCOMPARE(outcome.count, 2);
@@ -170,7 +184,8 @@ private Q_SLOTS:
             listing.chop(int(qstrlen("</d:multistatus>")));
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
         m_server->expect("REPORT", "/cal/").reply(207, listing);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/kept.ics", "k1", vevent(u"kept"_s, u"Kept"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/kept.ics", "k1", vevent(u"kept"_s, u"Kept"_s)}}));
         if (whole) // the edit goes out as a new resource
             m_server->expect("PUT", "/cal/edited.ics").header("If-None-Match", "*").reply(201);
         else
@@ -194,7 +209,8 @@ private Q_SLOTS:
         QVERIFY(m_state->events()->insert(row));
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
         m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/meet.ics", "m2", {}}}));
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/meet.ics", "m2", vevent(u"meet"_s, u"Meeting, moved"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/meet.ics", "m2", vevent(u"meet"_s, u"Meeting, moved"_s)}}));
         QCOMPARE(sync().failure, QString());
         const Event pulled = *m_state->events()->getById(row.id);
         QCOMPARE(pulled.title, u"Meeting, moved"_s);
@@ -225,9 +241,12 @@ private Q_SLOTS:
         QVERIFY(m_state->events()->insert(madeHere));
 
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
-        m_server->expect("PUT", "/cal/s.ics").header("If-Match", "\"w1\"")
-            .bodyContains("EXDATE:20260309T100000Z").bodyContains("RECURRENCE-ID:20260316T100000Z")
-            .bodyContains("SUMMARY:Third moved here").check(bodyLacks("SUMMARY:Second"))
+        m_server->expect("PUT", "/cal/s.ics")
+            .header("If-Match", "\"w1\"")
+            .bodyContains("EXDATE:20260309T100000Z")
+            .bodyContains("RECURRENCE-ID:20260316T100000Z")
+            .bodyContains("SUMMARY:Third moved here")
+            .check(bodyLacks("SUMMARY:Second"))
             .check([](const ScriptedHttpServer::Request &request) {
                 const QList<Event> objects = ICalendar::parseEvents(QString::fromUtf8(request.body));
                 for (const Event &object : objects) {
@@ -292,11 +311,13 @@ private Q_SLOTS:
     {
         const QString id = storeEvent(u"a"_s, u"First"_s, u"/cal/a.ics"_s, u"v1"_s, true);
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
-        m_server->expect("PUT", "/cal/a.ics").check([this, id](const ScriptedHttpServer::Request &) {
-            Event row = *m_state->events()->getById(id);
-            row.title = u"Second"_s;
-            return m_state->events()->update(row) ? QString() : u"update failed"_s;
-        }).reply(204, {}, {{"ETag", "\"v2\""}});
+        m_server->expect("PUT", "/cal/a.ics")
+            .check([this, id](const ScriptedHttpServer::Request &) {
+                Event row = *m_state->events()->getById(id);
+                row.title = u"Second"_s;
+                return m_state->events()->update(row) ? QString() : u"update failed"_s;
+            })
+            .reply(204, {}, {{"ETag", "\"v2\""}});
         QCOMPARE(sync().failure, QString());
         const Event row = *m_state->events()->getById(id);
         QCOMPARE(row.title, u"Second"_s);
@@ -317,10 +338,17 @@ private Q_SLOTS:
         m_server->expect("REPORT", "/cal/").bodyContains("name=\"VTODO\"").reply(403);
         m_server->expect("DELETE", "/cal/gone.ics").reply(404);
         m_server->expect("PUT", "/cal/edited.ics").header("If-Match", "\"t1\"").reply(412);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/edited.ics", "t2",
-            u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\nUID:edited\r\nSUMMARY:There\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s}}));
-        m_server->expect("PUT", "/cal/edited.ics").header("If-Match", "\"t2\"").bodyContains("BEGIN:VCALENDAR")
-            .bodyContains("SUMMARY:edited here").reply(204, {}, {{"ETag", "\"t3\""}});
+        m_server->expect("REPORT", "/cal/")
+            .reply(
+                207,
+                objects(
+                    {{"/cal/edited.ics", "t2",
+                      u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\nUID:edited\r\nSUMMARY:There\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s}}));
+        m_server->expect("PUT", "/cal/edited.ics")
+            .header("If-Match", "\"t2\"")
+            .bodyContains("BEGIN:VCALENDAR")
+            .bodyContains("SUMMARY:edited here")
+            .reply(204, {}, {{"ETag", "\"t3\""}});
         const SyncOutcome outcome = sync();
         QCOMPARE(outcome.failure, QString());
         QCOMPARE(outcome.count, 0);
@@ -372,13 +400,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("writtenLater");
         QTest::newRow("an object the store refuses (no start)")
             << 207 << objects({a, {"/cal/b.ics", "e1", startless}}) << u"1 item(s) could not be synced"_s << 1;
-        QTest::newRow("a body the multiget leaves out") << 207 << objects({a}) << u"1 item(s) could not be synced"_s << 1;
-        QTest::newRow("a multiget the server refuses") << 403 << QByteArray() << u"2 item(s) could not be synced"_s << 2;
+        QTest::newRow("a body the multiget leaves out")
+            << 207 << objects({a}) << u"1 item(s) could not be synced"_s << 1;
+        QTest::newRow("a multiget the server refuses")
+            << 403 << QByteArray() << u"2 item(s) could not be synced"_s << 2;
         // A server that lists every kind: a to-do among the events is not missing.
         QTest::newRow("a to-do among the events")
             << 207
-            << objects({a, {"/cal/b.ics", "e1", u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\n"
-                                                    "UID:chore\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s}})
+            << objects({a,
+                        {"/cal/b.ics", "e1",
+                         u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VTODO\r\n"
+                         "UID:chore\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s}})
             << QString() << 0;
     }
 
@@ -403,8 +435,10 @@ private Q_SLOTS:
 
         m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
         m_server->expect("REPORT", "/cal/").reply(207, listing);
-        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
-                                                                {"/cal/b.ics", "e1", vevent(u"b"_s, u"Mended"_s)}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207,
+                   objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"Fine"_s)},
+                            {"/cal/b.ics", "e1", vevent(u"b"_s, u"Mended"_s)}}));
         outcome = sync();
         QCOMPARE(outcome.failure, QString());
         QCOMPARE(outcome.count, writtenLater); // what came in the first time is not written again
@@ -413,7 +447,6 @@ private Q_SLOTS:
         QCOMPARE(stored.ctag, u"c2"_s);
         QCOMPARE(m_state->events()->getByUid(u"b"_s, m_calendar.id)->title, u"Mended"_s);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestCalDavSyncScripted)

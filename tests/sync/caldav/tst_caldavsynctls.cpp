@@ -23,7 +23,8 @@ QByteArray eventText(const QString &uid, const QString &summary)
 {
     return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
            "DTSTAMP:20260301T090000Z\r\nDTSTART:20260305T090000Z\r\nDTEND:20260305T100000Z\r\nSUMMARY:%2\r\n"
-           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, summary).toUtf8();
+           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, summary)
+               .toUtf8();
 }
 
 } // namespace
@@ -45,8 +46,8 @@ private Q_SLOTS:
         m_serverCert = std::make_unique<TestCertificate>(m_dir.path(), u"radicale"_s);
         m_proxyCert = std::make_unique<TestCertificate>(m_dir.path(), u"proxy"_s);
         QVERIFY2(m_serverCert->isValid() && m_proxyCert->isValid(), qPrintable(m_serverCert->errorString()));
-        m_radicale = std::make_unique<RadicaleServer>(RadicaleServer::Options{
-            kUser, kPassword, m_serverCert->certificatePath(), m_serverCert->keyPath()});
+        m_radicale = std::make_unique<RadicaleServer>(
+            RadicaleServer::Options{kUser, kPassword, m_serverCert->certificatePath(), m_serverCert->keyPath()});
         QVERIFY2(m_radicale->start(), qPrintable(m_radicale->errorString()));
         QVERIFY2(m_radicaleProxy.start(m_radicale->baseUrl(), m_proxyCert->certificatePath(), m_proxyCert->keyPath()),
                  qPrintable(m_radicaleProxy.errorString()));
@@ -120,9 +121,8 @@ private Q_SLOTS:
         QVERIFY(pushed.etag != pulledEtag);
 
         // The ETag taken from the write is the server's: nothing to fetch.
-        const auto listing = awaitResponse([&](auto done) {
-            client.report(collection, CalDavXml::etagQueryBody(u"VEVENT"_s), 1, done);
-        });
+        const auto listing = awaitResponse(
+            [&](auto done) { client.report(collection, CalDavXml::etagQueryBody(u"VEVENT"_s), 1, done); });
         const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(listing.body, collection);
         QCOMPARE(resources.size(), 1);
         QCOMPARE(resources.first().etag, pushed.etag);

@@ -66,12 +66,12 @@ QByteArray data(const QString &name)
 }
 
 // One calendar response at /cal/my%20work/ with the given properties.
-QByteArray oneCalendar(const QByteArray &properties,
-                       const QByteArray &resourceType = "<d:collection/><c:calendar/>")
+QByteArray oneCalendar(const QByteArray &properties, const QByteArray &resourceType = "<d:collection/><c:calendar/>")
 {
     return R"(<d:multistatus xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav" xmlns:ic="http://apple.com/ns/ical/">
 <d:response><d:href>/cal/my%20work/</d:href><d:propstat><d:prop>
-<d:resourcetype>)" + resourceType + "</d:resourcetype>" + properties + R"(
+<d:resourcetype>)"
+        + resourceType + "</d:resourcetype>" + properties + R"(
 </d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response></d:multistatus>)";
 }
 
@@ -110,35 +110,29 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QStringList>("expected");
 
-        const QStringList queryHead{C + "calendar-query"_L1, "  "_L1 + D + "prop"_L1, "    "_L1 + D + "getetag"_L1,
-                                    "    "_L1 + C + "calendar-data"_L1, "  "_L1 + C + "filter"_L1,
-                                    "    "_L1 + C + "comp-filter name=VCALENDAR"_L1};
+        const QStringList queryHead{C + "calendar-query"_L1,      "  "_L1 + D + "prop"_L1,
+                                    "    "_L1 + D + "getetag"_L1, "    "_L1 + C + "calendar-data"_L1,
+                                    "  "_L1 + C + "filter"_L1,    "    "_L1 + C + "comp-filter name=VCALENDAR"_L1};
         QTest::newRow("calendar-query with both, in UTC")
             << CalDavXml::calendarQueryBody(berlin(1), berlin(13), u"VEVENT"_s)
             << queryHead
-                   + QStringList{"      "_L1 + C + "comp-filter name=VEVENT"_L1,
-                                 "        "_L1 + C + "time-range start=20260301T000000Z end=20260301T120000Z"_L1};
+                + QStringList{"      "_L1 + C + "comp-filter name=VEVENT"_L1,
+                              "        "_L1 + C + "time-range start=20260301T000000Z end=20260301T120000Z"_L1};
 
         QTest::newRow("multiget: hrefs in order, re-encoded, markup characters kept as text")
             << CalDavXml::multigetBody({u"/cal/a b.ics"_s, u"/cal/R&D's <1>.ics"_s, u"/cal/50%#1.ics"_s})
-            << QStringList{C + "calendar-multiget"_L1,
-                           "  "_L1 + D + "prop"_L1,
-                           "    "_L1 + D + "getetag"_L1,
-                           "    "_L1 + C + "calendar-data"_L1,
-                           "  "_L1 + D + "href"_L1,
-                           "    = /cal/a%20b.ics"_L1,
-                           "  "_L1 + D + "href"_L1,
-                           "    = /cal/R&D's%20%3C1%3E.ics"_L1,
-                           "  "_L1 + D + "href"_L1,
-                           "    = /cal/50%25%231.ics"_L1};
+            << QStringList{C + "calendar-multiget"_L1,   "  "_L1 + D + "prop"_L1,
+                           "    "_L1 + D + "getetag"_L1, "    "_L1 + C + "calendar-data"_L1,
+                           "  "_L1 + D + "href"_L1,      "    = /cal/a%20b.ics"_L1,
+                           "  "_L1 + D + "href"_L1,      "    = /cal/R&D's%20%3C1%3E.ics"_L1,
+                           "  "_L1 + D + "href"_L1,      "    = /cal/50%25%231.ics"_L1};
 
         const QStringList update{D + "propertyupdate"_L1, "  "_L1 + D + "set"_L1, "    "_L1 + D + "prop"_L1};
         QTest::newRow("PROPPATCH with all three, colour normalised")
             << CalDavXml::proppatchCalendarBody(u"Work & Play"_s, u"#4285f4"_s, u"<Team>"_s)
-            << update
-                   + QStringList{"      "_L1 + D + "displayname"_L1, "        = Work & Play"_L1,
-                                 "      "_L1 + IC + "calendar-color"_L1, "        = #4285F4FF"_L1,
-                                 "      "_L1 + C + "calendar-description"_L1, "        = <Team>"_L1};
+            << update + QStringList{"      "_L1 + D + "displayname"_L1,          "        = Work & Play"_L1,
+                                    "      "_L1 + IC + "calendar-color"_L1,      "        = #4285F4FF"_L1,
+                                    "      "_L1 + C + "calendar-description"_L1, "        = <Team>"_L1};
         QTest::newRow("PROPPATCH with an empty name: the server's name stays")
             << CalDavXml::proppatchCalendarBody({}, u"#4285F480"_s, {})
             << update + QStringList{"      "_L1 + IC + "calendar-color"_L1, "        = #4285F480"_L1};
@@ -160,54 +154,76 @@ private Q_SLOTS:
         QTest::addColumn<QUrl>("base");
         QTest::addColumn<QList<DiscoveredCalendar>>("expected");
 
-        const DiscoveredCalendar todo{radicaleTodo,     u"alice/to do"_s,  {}, {}, radicaleTodoCtag,
-                                      radicaleTodoToken, {u"VTODO"_s}};
+        const DiscoveredCalendar todo{radicaleTodo,     u"alice/to do"_s,  {},          {},
+                                      radicaleTodoCtag, radicaleTodoToken, {u"VTODO"_s}};
         QTest::newRow("Radicale: principal dropped, unnamed collection named by its path, alpha pair cut")
             << data(u"radicale/calendarlist.xml"_s) << radicale
             << QList<DiscoveredCalendar>{
-                   todo, DiscoveredCalendar{
-                             u"http://127.0.0.1:5232/alice/work/"_s, u"Work & Play"_s, u"#FF8800"_s, u"Team dates"_s,
-                             u"\"5a353a2d6382f9c9f4915b79d14cc2ce6be8cb039d95d9d6b9df0fb75b416816\""_s,
-                             u"http://radicale.org/ns/sync/641090a4a58c410726aa5f68cebadced885626d56ed265cf9f868bf070dce627"_s,
-                             {u"VEVENT"_s, u"VTODO"_s}}};
+                   todo,
+                   DiscoveredCalendar{
+                       u"http://127.0.0.1:5232/alice/work/"_s,
+                       u"Work & Play"_s,
+                       u"#FF8800"_s,
+                       u"Team dates"_s,
+                       u"\"5a353a2d6382f9c9f4915b79d14cc2ce6be8cb039d95d9d6b9df0fb75b416816\""_s,
+                       u"http://radicale.org/ns/sync/641090a4a58c410726aa5f68cebadced885626d56ed265cf9f868bf070dce627"_s,
+                       {u"VEVENT"_s, u"VTODO"_s}}};
         QTest::newRow("Cut off inside the last response -> the calendars before it")
             << data(u"radicale/calendarlist.xml"_s).left(2200) << radicale << QList<DiscoveredCalendar>{todo};
         QTest::newRow("iCloud-like: blanks around href, other host kept, inbox and outbox dropped")
             << data(u"handwritten/icloud-like-calendarlist.xml"_s) << QUrl(u"https://caldav.icloud.example"_s)
-            << QList<DiscoveredCalendar>{
-                   {u"https://caldav.icloud.example/1234567/calendars/home/"_s, u"Home"_s, u"#FF2968"_s, {},
-                    u"HwoQEgwAAGTVdCXHlQ=="_s, u"HwoQEgwAAGTVdCXHlQAAAAAA"_s, {u"VEVENT"_s}},
-                   {u"https://p42-caldav.icloud.example:443/1234567/calendars/tasks/"_s, u"Reminders \u23F0"_s, {},
-                    {}, u"FT=-@RU=ab"_s, {}, {u"VTODO"_s}}};
+            << QList<DiscoveredCalendar>{{u"https://caldav.icloud.example/1234567/calendars/home/"_s,
+                                          u"Home"_s,
+                                          u"#FF2968"_s,
+                                          {},
+                                          u"HwoQEgwAAGTVdCXHlQ=="_s,
+                                          u"HwoQEgwAAGTVdCXHlQAAAAAA"_s,
+                                          {u"VEVENT"_s}},
+                                         {u"https://p42-caldav.icloud.example:443/1234567/calendars/tasks/"_s,
+                                          u"Reminders \u23F0"_s,
+                                          {},
+                                          {},
+                                          u"FT=-@RU=ab"_s,
+                                          {},
+                                          {u"VTODO"_s}}};
         QTest::newRow("Google-like: encoded address in path, no displayname, duplicate components kept")
             << data(u"handwritten/google-like-calendarlist.xml"_s) << QUrl(u"https://apidata.google.example"_s)
             << QList<DiscoveredCalendar>{
                    {u"https://apidata.google.example/caldav/v2/alice%40mail.example/events/"_s,
-                    u"/caldav/v2/alice@mail.example/events/"_s, u"#9fc6e7"_s, {}, u"63880307201"_s, {},
+                    u"/caldav/v2/alice@mail.example/events/"_s,
+                    u"#9fc6e7"_s,
+                    {},
+                    u"63880307201"_s,
+                    {},
                     {u"VEVENT"_s, u"VEVENT"_s}},
                    {u"https://apidata.google.example/caldav/v2/en.holiday%23group%40v.calendar.example/events/"_s,
-                    u"Holidays"_s, u"#16a765"_s, u"Public holidays"_s, u"63880000000"_s, {}, {u"VEVENT"_s}}};
+                    u"Holidays"_s,
+                    u"#16a765"_s,
+                    u"Public holidays"_s,
+                    u"63880000000"_s,
+                    {},
+                    {u"VEVENT"_s}}};
 
         const QUrl base(u"https://dav.example"_s);
         const auto mine = [](const QString &name, const QString &color, const QStringList &components) {
-            return QList<DiscoveredCalendar>{{u"https://dav.example/cal/my work/"_s, name, color, {}, {}, {}, components}};
+            return QList<DiscoveredCalendar>{
+                {u"https://dav.example/cal/my work/"_s, name, color, {}, {}, {}, components}};
         };
         QTest::newRow("Colour in blanks -> trimmed, case kept")
-            << oneCalendar("<ic:calendar-color> #00ff00 </ic:calendar-color><d:displayname>W</d:displayname>")
-            << base << mine(u"W"_s, u"#00ff00"_s, {u"VEVENT"_s});
-        QTest::newRow("Only VTODO supported, an empty comp ignored")
-            << oneCalendar(R"(<d:displayname>W</d:displayname>
+            << oneCalendar("<ic:calendar-color> #00ff00 </ic:calendar-color><d:displayname>W</d:displayname>") << base
+            << mine(u"W"_s, u"#00ff00"_s, {u"VEVENT"_s});
+        QTest::newRow("Only VTODO supported, an empty comp ignored") << oneCalendar(R"(<d:displayname>W</d:displayname>
                 <c:supported-calendar-component-set><c:comp name="VTODO"/><c:comp name=""/></c:supported-calendar-component-set>)")
-            << base << mine(u"W"_s, {}, {u"VTODO"_s});
+                                                                     << base << mine(u"W"_s, {}, {u"VTODO"_s});
         const auto readOnly = [&mine](bool readOnly) {
             QList<DiscoveredCalendar> list = mine(u"W"_s, {}, {u"VEVENT"_s});
             list.first().readOnly = readOnly;
             return list;
         };
-        QTest::newRow("Privileges: read alone -> read-only")
-            << oneCalendar("<d:displayname>W</d:displayname><d:current-user-privilege-set><d:privilege><d:read/>"
-                           "</d:privilege><d:privilege><c:read-free-busy/></d:privilege></d:current-user-privilege-set>")
-            << base << readOnly(true);
+        QTest::newRow("Privileges: read alone -> read-only") << oneCalendar(
+            "<d:displayname>W</d:displayname><d:current-user-privilege-set><d:privilege><d:read/>"
+            "</d:privilege><d:privilege><c:read-free-busy/></d:privilege></d:current-user-privilege-set>")
+                                                             << base << readOnly(true);
         QTest::newRow("Privileges: write-content -> writable")
             << oneCalendar("<d:displayname>W</d:displayname><d:current-user-privilege-set><d:privilege><d:read/>"
                            "</d:privilege><d:privilege><d:write-content/></d:privilege></d:current-user-privilege-set>")
@@ -288,9 +304,9 @@ private Q_SLOTS:
             << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/gone.ics||-"_s} << true;
         QTest::newRow("NUL and escape bytes in calendar data -> dropped, every resource, complete")
             << listing("<d:response><d:href>/alice/work/b.ics</d:href><d:propstat><d:prop><d:getetag>2"
-                                  "</d:getetag><C:calendar-data xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
-                                  "BEGIN:VEVENT\nUID:b\nSUMMARY:x\0y\x1b\nEND:VEVENT\n</C:calendar-data></d:prop>"
-                                  "</d:propstat></d:response>"_ba
+                       "</d:getetag><C:calendar-data xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
+                       "BEGIN:VEVENT\nUID:b\nSUMMARY:x\0y\x1b\nEND:VEVENT\n</C:calendar-data></d:prop>"
+                       "</d:propstat></d:response>"_ba
                        + "<d:response><d:href>/alice/work/c.ics</d:href><d:propstat><d:prop><d:getetag>3</d:getetag>"
                          "</d:prop></d:propstat></d:response>")
             << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|b"_s, u"/alice/work/c.ics|3|-"_s}

@@ -14,9 +14,9 @@ namespace {
 const QString kMarker = u"Hemlock"_s;
 
 enum class Scenario {
-    EventWrite,  // a new event is sent
+    EventWrite, // a new event is sent
     EventDelete, // a deleted event's resource is removed
-    TaskWrite,   // a new to-do is sent
+    TaskWrite, // a new to-do is sent
     ServerObject // the server lists an object nobody can read
 };
 
@@ -108,7 +108,8 @@ private Q_SLOTS:
             const QString broken = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nSUMMARY:%1\r\n"_s.arg(title);
             m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
             m_server->expect("REPORT", "/cal/").reply(status, objects({{"/cal/note.ics", "n1", {}}}));
-            m_server->expect("REPORT", "/cal/").bodyContains("multiget")
+            m_server->expect("REPORT", "/cal/")
+                .bodyContains("multiget")
                 .reply(status, objects({{"/cal/note.ics", "n1", broken}}));
             break;
         }

@@ -34,7 +34,8 @@ private:
 
 void TestGoogleCoordinator::syncNowPullsEveryCalendarOfTheAccount()
 {
-    const QJsonObject item{{"id"_L1, u"w"_s}, {"summary"_L1, u"Work item"_s},
+    const QJsonObject item{{"id"_L1, u"w"_s},
+                           {"summary"_L1, u"Work item"_s},
                            {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T09:00:00Z"_s}}}};
     m_f.fake().changeEvents(F::kWorkRemote, {item});
     QJsonObject home = item;

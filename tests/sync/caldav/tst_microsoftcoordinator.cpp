@@ -39,10 +39,12 @@ void TestMicrosoftCoordinator::initTestCase()
     m_state = m_fixture.start();
     QVERIFY(m_state);
     m_fake.setCalendars({QJsonObject{{"id"_L1, u"AAMkTeam"_s}, {"name"_L1, u"Team"_s}}});
-    m_fake.changeEvents(u"AAMkTeam"_s,
-                        {QJsonObject{{"id"_L1, u"a"_s}, {"subject"_L1, u"Planning"_s},
-                                     {"start"_L1, QJsonObject{{"dateTime"_L1, u"2026-12-10T09:00:00"_s}, {"timeZone"_L1, u"UTC"_s}}},
-                                     {"end"_L1, QJsonObject{{"dateTime"_L1, u"2026-12-10T10:00:00"_s}, {"timeZone"_L1, u"UTC"_s}}}}});
+    m_fake.changeEvents(
+        u"AAMkTeam"_s,
+        {QJsonObject{{"id"_L1, u"a"_s},
+                     {"subject"_L1, u"Planning"_s},
+                     {"start"_L1, QJsonObject{{"dateTime"_L1, u"2026-12-10T09:00:00"_s}, {"timeZone"_L1, u"UTC"_s}}},
+                     {"end"_L1, QJsonObject{{"dateTime"_L1, u"2026-12-10T10:00:00"_s}, {"timeZone"_L1, u"UTC"_s}}}}});
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
     Account account;
@@ -93,8 +95,8 @@ void TestMicrosoftCoordinator::localChangeIsPushed()
     event.raw_icalendar = ICalendar::serializeNewEvent(event);
     QVERIFY(m_state->events()->insert(event));
     QVERIFY(QTest::qWaitFor([this] { return m_fake.events(u"AAMkTeam"_s).size() == 2; }, 15000));
-    QVERIFY(QTest::qWaitFor([this] { return m_state->events()->getById(u"local-1"_s)->sync_status == "synced"_L1; },
-                            5000));
+    QVERIFY(
+        QTest::qWaitFor([this] { return m_state->events()->getById(u"local-1"_s)->sync_status == "synced"_L1; }, 5000));
 }
 
 QTEST_GUILESS_MAIN(TestMicrosoftCoordinator)

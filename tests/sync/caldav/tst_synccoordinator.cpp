@@ -24,7 +24,8 @@ QByteArray eventText(const QString &uid)
 {
     return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
            "DTSTAMP:20260301T090000Z\r\nDTSTART:20260305T090000Z\r\nDTEND:20260305T100000Z\r\nSUMMARY:%1\r\n"
-           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid).toUtf8();
+           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid)
+               .toUtf8();
 }
 
 } // namespace

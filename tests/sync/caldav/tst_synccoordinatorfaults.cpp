@@ -20,10 +20,12 @@ void expectDiscovery(ScriptedHttpServer &server)
 {
     server.expect("PROPFIND", "/cal/").bodyContains("current-user-principal").reply(207, multistatus({}));
     server.expect("PROPFIND", "/cal/").bodyContains("calendar-home-set").reply(207, multistatus({}));
-    server.expect("PROPFIND", "/cal/").header("Depth", "1").reply(
-        207, multistatus("<d:response><d:href>/cal/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
-                         "<c:calendar/></d:resourcetype></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
-                         "</d:response>"));
+    server.expect("PROPFIND", "/cal/")
+        .header("Depth", "1")
+        .reply(207,
+               multistatus("<d:response><d:href>/cal/</d:href><d:propstat><d:prop><d:resourcetype><d:collection/>"
+                           "<c:calendar/></d:resourcetype></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
+                           "</d:response>"));
 }
 
 } // namespace
@@ -101,7 +103,8 @@ private Q_SLOTS:
         QFETCH(QString, error);
         QFETCH(bool, refusal);
         QFETCH(bool, retryLater);
-        const SyncResult result = SyncResult::fromHttp(status, error, "<d:error><d:need-privileges/></d:error> read-only");
+        const SyncResult result = SyncResult::fromHttp(status, error,
+                                                       "<d:error><d:need-privileges/></d:error> read-only");
         QCOMPARE(result.isRefusal(), refusal);
         QCOMPARE(result.canRetryLater(), retryLater);
         QCOMPARE(result.describe(), error.isEmpty() ? u"HTTP %1: read-only"_s.arg(status) : error);
@@ -128,7 +131,8 @@ private Q_SLOTS:
             m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
             m_server->expect("PUT", "/cal/a.ics").reply(status);
             if (status == 412) {
-                m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"There"_s)}}));
+                m_server->expect("REPORT", "/cal/")
+                    .reply(207, objects({{"/cal/a.ics", "v2", vevent(u"a"_s, u"There"_s)}}));
                 m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").reply(status);
             }
         };
@@ -253,7 +257,8 @@ private Q_SLOTS:
             while (quiet.nextPendingConnection())
                 ++connections;
         });
-        const QUrl url = silent ? QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(quiet.serverPort())) : m_server->url(u"/cal/"_s);
+        const QUrl url = silent ? QUrl(u"http://127.0.0.1:%1/cal/"_s.arg(quiet.serverPort()))
+                                : m_server->url(u"/cal/"_s);
         const QString accountId = addAccount(url);
         if (server == u"401"_s)
             m_server->expect("PROPFIND", "/cal/").reply(401);

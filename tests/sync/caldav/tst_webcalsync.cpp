@@ -3,10 +3,11 @@
 #include "scriptedhttpserver.h"
 #include "subscriptionrefresh.h"
 #include "subscriptionurl.h"
-#include "systemzone.h"
 #include "synccoordinator.h"
+#include "systemzone.h"
 #include "testcertificate.h"
 
+#include <QElapsedTimer>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
 #include <QTcpServer>
@@ -14,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QElapsedTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -43,7 +43,11 @@ class RawFeedServer : public QTcpServer
 {
 public:
     enum class Mode { Silent, Trickle, Stream };
-    explicit RawFeedServer(Mode mode) : m_mode(mode) { listen(QHostAddress::LocalHost); }
+    explicit RawFeedServer(Mode mode)
+        : m_mode(mode)
+    {
+        listen(QHostAddress::LocalHost);
+    }
     QString url() const { return u"http://127.0.0.1:%1/feed.ics"_s.arg(serverPort()); }
     qint64 sent() const { return m_sent; }
 
@@ -133,10 +137,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("fetched");
-        QTest::newRow("webcal reads as https") << u"webcal://example.org/cal/feed.ics?x=1"_s
-                                               << u"https://example.org/cal/feed.ics?x=1"_s;
-        QTest::newRow("WEBCALS in capitals reads as https") << u"WEBCALS://example.org/a.ics"_s
-                                                            << u"https://example.org/a.ics"_s;
+        QTest::newRow("webcal reads as https")
+            << u"webcal://example.org/cal/feed.ics?x=1"_s << u"https://example.org/cal/feed.ics?x=1"_s;
+        QTest::newRow("WEBCALS in capitals reads as https")
+            << u"WEBCALS://example.org/a.ics"_s << u"https://example.org/a.ics"_s;
         QTest::newRow("http stays http") << u"http://example.org/a.ics"_s << u"http://example.org/a.ics"_s;
         QTest::newRow("https stays https") << u"https://example.org/a.ics"_s << u"https://example.org/a.ics"_s;
     }
@@ -168,7 +172,8 @@ private Q_SLOTS:
             .header("Accept", "text/calendar, text/plain, */*")
             .noHeader("Authorization")
             .noHeader("If-None-Match")
-            .reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z"), vevent("b@feed", "Beta", "20260311T090000Z")}),
+            .reply(200,
+                   feed({vevent("a@feed", "Alpha", "20260310T090000Z"), vevent("b@feed", "Beta", "20260311T090000Z")}),
                    kCalendarType);
         const Calendar calendar = subscribe(server, scheme);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
@@ -206,11 +211,17 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         QVERIFY(server.startTls(m_certificate->certificate(), m_certificate->key()));
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("keep@feed", "Kept", "20260310T090000Z"), vevent("edit@feed", "Before", "20260311T090000Z"),
-                              vevent("drop@feed", "Dropped", "20260312T090000Z")}), kCalendarType);
+            .reply(200,
+                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
+                         vevent("edit@feed", "Before", "20260311T090000Z"),
+                         vevent("drop@feed", "Dropped", "20260312T090000Z")}),
+                   kCalendarType);
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("keep@feed", "Kept", "20260310T090000Z"), vevent("edit@feed", "After", "20260311T100000Z"),
-                              vevent("new@feed", "Added", "20260313T090000Z")}), kCalendarType);
+            .reply(200,
+                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
+                         vevent("edit@feed", "After", "20260311T100000Z"),
+                         vevent("new@feed", "Added", "20260313T090000Z")}),
+                   kCalendarType);
         const Calendar calendar = subscribe(server, u"webcals"_s);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 3);
         const QHash<QString, QString> before = idsByUid(calendar.id);
@@ -239,8 +250,11 @@ private Q_SLOTS:
 
         // The same feed again writes nothing and signals nothing.
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("keep@feed", "Kept", "20260310T090000Z"), vevent("edit@feed", "After", "20260311T100000Z"),
-                              vevent("new@feed", "Added", "20260313T090000Z")}), kCalendarType);
+            .reply(200,
+                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
+                         vevent("edit@feed", "After", "20260311T100000Z"),
+                         vevent("new@feed", "Added", "20260313T090000Z")}),
+                   kCalendarType);
         changed.clear();
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 3);
         QTest::qWait(400);
@@ -264,9 +278,11 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         QVERIFY(server.start());
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "Before", start)}), kCalendarType);
+            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "Before", start)}),
+                   kCalendarType);
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "After", start)}), kCalendarType);
+            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "After", start)}),
+                   kCalendarType);
         const Calendar calendar = subscribe(server);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
         const SystemZone tokyo("Asia/Tokyo");
@@ -285,14 +301,16 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         QVERIFY(server.start());
         server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("s@feed", "Weekly", "20260302T090000Z", "RRULE:FREQ=WEEKLY;COUNT=4\r\n"),
-                              vevent("s@feed", "Moved", "20260309T110000Z", "RECURRENCE-ID:20260309T090000Z\r\n")}),
+            .reply(200,
+                   feed({vevent("s@feed", "Weekly", "20260302T090000Z", "RRULE:FREQ=WEEKLY;COUNT=4\r\n"),
+                         vevent("s@feed", "Moved", "20260309T110000Z", "RECURRENCE-ID:20260309T090000Z\r\n")}),
                    kCalendarType);
         const Calendar calendar = subscribe(server);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
-        QCOMPARE(eventLines(m_state, calendar.id),
-                 (QStringList{u"s@feed | - | Weekly | - | 2026-03-02T09:00:00Z | 2026-03-02T10:00:00Z"_s,
-                              u"s@feed | 20260309T090000Z | Moved | - | 2026-03-09T11:00:00Z | 2026-03-09T12:00:00Z"_s}));
+        QCOMPARE(
+            eventLines(m_state, calendar.id),
+            (QStringList{u"s@feed | - | Weekly | - | 2026-03-02T09:00:00Z | 2026-03-02T10:00:00Z"_s,
+                         u"s@feed | 20260309T090000Z | Moved | - | 2026-03-09T11:00:00Z | 2026-03-09T12:00:00Z"_s}));
         QCOMPARE(server.problems(), QStringList());
     }
 
@@ -319,9 +337,10 @@ private Q_SLOTS:
         QTest::addColumn<SyncResult::Kind>("kind");
         QTest::newRow("200 with an empty body") << 200 << QByteArray() << SyncResult::Kind::EmptyAnswer;
         QTest::newRow("200 with a captive portal's page")
-            << 200 << QByteArray("<html><body>Please sign in to the network</body></html>") << SyncResult::Kind::Unreadable;
-        QTest::newRow("200 with plain text") << 200 << QByteArray("Service moved, see our homepage")
-                                             << SyncResult::Kind::Unreadable;
+            << 200 << QByteArray("<html><body>Please sign in to the network</body></html>")
+            << SyncResult::Kind::Unreadable;
+        QTest::newRow("200 with plain text")
+            << 200 << QByteArray("Service moved, see our homepage") << SyncResult::Kind::Unreadable;
         QTest::newRow("404") << 404 << QByteArray("not here") << SyncResult::Kind::Network;
         QTest::newRow("500") << 500 << QByteArray("oops") << SyncResult::Kind::Network;
         QTest::newRow("204 without error") << 204 << QByteArray() << SyncResult::Kind::EmptyAnswer;
@@ -379,12 +398,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<SyncResult::Kind>("kind");
         QTest::addColumn<qint64>("limit");
-        QTest::newRow("a server that never answers") << int(RawFeedServer::Mode::Silent) << SyncResult::Kind::TimedOut
-                                                     << qint64(1);
-        QTest::newRow("a server that trickles its answer") << int(RawFeedServer::Mode::Trickle)
-                                                           << SyncResult::Kind::TimedOut << qint64(1);
-        QTest::newRow("50 MB without a length") << int(RawFeedServer::Mode::Stream) << SyncResult::Kind::TooLarge
-                                                << qint64(2 * 1024 * 1024);
+        QTest::newRow("a server that never answers")
+            << int(RawFeedServer::Mode::Silent) << SyncResult::Kind::TimedOut << qint64(1);
+        QTest::newRow("a server that trickles its answer")
+            << int(RawFeedServer::Mode::Trickle) << SyncResult::Kind::TimedOut << qint64(1);
+        QTest::newRow("50 MB without a length")
+            << int(RawFeedServer::Mode::Stream) << SyncResult::Kind::TooLarge << qint64(2 * 1024 * 1024);
     }
     void boundedFetches()
     {
@@ -492,8 +511,9 @@ private Q_SLOTS:
         QVERIFY(server.start());
         server.setAnyOrder(true);
         server.expect("GET", "/one.ics").reply(200, feed({vevent("a@one", "One", "20260310T090000Z")}));
-        server.expect("GET", "/two.ics").reply(200, feed({vevent("a@two", "Two", "20260310T090000Z"),
-                                                          vevent("b@two", "Two b", "20260311T090000Z")}));
+        server.expect("GET", "/two.ics")
+            .reply(200,
+                   feed({vevent("a@two", "Two", "20260310T090000Z"), vevent("b@two", "Two b", "20260311T090000Z")}));
         const Calendar one = addSubscription(m_state, server.url(u"/one.ics"_s).toString());
         const Calendar two = addSubscription(m_state, server.url(u"/two.ics"_s).toString());
 

@@ -31,7 +31,8 @@ public:
     void reset()
     {
         m_fake.control(QStringLiteral("reset"));
-        m_fake.setCalendars({QJsonObject{{QStringLiteral("id"), kWorkRemote}}, QJsonObject{{QStringLiteral("id"), kHomeRemote}}});
+        m_fake.setCalendars(
+            {QJsonObject{{QStringLiteral("id"), kWorkRemote}}, QJsonObject{{QStringLiteral("id"), kHomeRemote}}});
         m_app = std::make_unique<AppStateFixture>();
         m_state = m_app->start();
         QVERIFY(m_state);
@@ -92,7 +93,8 @@ public:
             client.syncCalendar(*m_state->calendars()->getById(id));
         if (meanwhile)
             meanwhile();
-        const bool done = QTest::qWaitFor([&] { return completed.size() + failed.size() >= calendarIds.size(); }, 20000);
+        const bool done = QTest::qWaitFor([&] { return completed.size() + failed.size() >= calendarIds.size(); },
+                                          20000);
         QTest::qWait(200);
         Report report;
         for (const auto &args : completed)

@@ -133,8 +133,9 @@ void TestGoogleCalendarClient::firstListingAsksForEverything()
     const QList<QJsonObject> log = m_fake.requests();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().value("path"_L1).toString(), u"/calendar/v3/calendars/team%231%40group.example/events"_s);
-    QCOMPARE(log.first().value("query"_L1).toObject(),
-             (QJsonObject{{"singleEvents"_L1, u"false"_s}, {"showDeleted"_L1, u"true"_s}, {"maxResults"_L1, u"2500"_s}}));
+    QCOMPARE(
+        log.first().value("query"_L1).toObject(),
+        (QJsonObject{{"singleEvents"_L1, u"false"_s}, {"showDeleted"_L1, u"true"_s}, {"maxResults"_L1, u"2500"_s}}));
 }
 
 void TestGoogleCalendarClient::listingGathersEveryPage()
@@ -184,8 +185,7 @@ void TestGoogleCalendarClient::rejectedListingReportsStatus_data()
     QTest::newRow("server error") << QJsonObject{{"path"_L1, u"/events"_s}, {"status"_L1, 503}} << 503
                                   << SyncResult::Kind::Answer;
     QTest::newRow("dropped connection: no HTTP answer")
-        << QJsonObject{{"path"_L1, u"/events"_s}, {"drop"_L1, true}, {"count"_L1, 5}} << 0
-        << SyncResult::Kind::Network;
+        << QJsonObject{{"path"_L1, u"/events"_s}, {"drop"_L1, true}, {"count"_L1, 5}} << 0 << SyncResult::Kind::Network;
 }
 
 void TestGoogleCalendarClient::rejectedListingReportsStatus()
@@ -254,8 +254,8 @@ void TestGoogleCalendarClient::deleteOfGoneEventCountsAsDeleted()
     c->deleteEvent(u"r1"_s, kCalendar, u"d1"_s, QString());
     QTRY_COMPARE_WITH_TIMEOUT(deleted.size(), 1, 10000);
     QCOMPARE(m_fake.events(kCalendar).first().value("status"_L1).toString(), u"cancelled"_s);
-    c->deleteEvent(u"r1"_s, kCalendar, u"d1"_s, QString());     // 410 now
-    c->deleteEvent(u"r2"_s, kCalendar, u"never"_s, QString());  // 404
+    c->deleteEvent(u"r1"_s, kCalendar, u"d1"_s, QString()); // 410 now
+    c->deleteEvent(u"r2"_s, kCalendar, u"never"_s, QString()); // 404
     QTRY_COMPARE_WITH_TIMEOUT(deleted.size(), 3, 10000);
     QCOMPARE(failed.size(), 0);
 }

@@ -31,17 +31,26 @@ QJsonObject rendered(const Event &event)
     QJsonArray reminders;
     for (const Reminder &r : event.reminders)
         reminders.append(u"%1|%2"_s.arg(r.minutes_before).arg(r.action));
-    return QJsonObject{
-        {"provider_event_id"_L1, event.provider_event_id}, {"uid"_L1, event.uid}, {"etag"_L1, event.etag},
-        {"title"_L1, event.title}, {"status"_L1, event.status},
-        {"start_time"_L1, timeText(event.start_time, event.is_all_day)},
-        {"end_time"_L1, event.end_time ? timeText(*event.end_time, event.is_all_day) : QJsonValue(QJsonValue::Null)},
-        {"is_all_day"_L1, event.is_all_day}, {"timezone"_L1, event.timezone},
-        {"event_url"_L1, event.event_url}, {"conference_url"_L1, event.conference_url},
-        {"organizer"_L1, event.organizer_email + u'|' + event.organizer_name}, {"sequence"_L1, event.sequence},
-        {"last_modified"_L1, timeText(event.last_modified, false)}, {"attendees"_L1, attendees},
-        {"reminders"_L1, reminders}, {"recurrence_rule"_L1, event.recurrence_rule},
-        {"recurrence_id"_L1, event.recurrence_id}, {"master_event_uid"_L1, event.master_event_uid}};
+    return QJsonObject{{"provider_event_id"_L1, event.provider_event_id},
+                       {"uid"_L1, event.uid},
+                       {"etag"_L1, event.etag},
+                       {"title"_L1, event.title},
+                       {"status"_L1, event.status},
+                       {"start_time"_L1, timeText(event.start_time, event.is_all_day)},
+                       {"end_time"_L1,
+                        event.end_time ? timeText(*event.end_time, event.is_all_day) : QJsonValue(QJsonValue::Null)},
+                       {"is_all_day"_L1, event.is_all_day},
+                       {"timezone"_L1, event.timezone},
+                       {"event_url"_L1, event.event_url},
+                       {"conference_url"_L1, event.conference_url},
+                       {"organizer"_L1, event.organizer_email + u'|' + event.organizer_name},
+                       {"sequence"_L1, event.sequence},
+                       {"last_modified"_L1, timeText(event.last_modified, false)},
+                       {"attendees"_L1, attendees},
+                       {"reminders"_L1, reminders},
+                       {"recurrence_rule"_L1, event.recurrence_rule},
+                       {"recurrence_id"_L1, event.recurrence_id},
+                       {"master_event_uid"_L1, event.master_event_uid}};
 }
 
 Event timedEvent(const QDateTime &start)
@@ -86,8 +95,8 @@ void TestGoogleEventJson::pulledItemBecomesRow_data()
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonObject fixture = QJsonDocument::fromJson(file.readAll()).object();
         QVERIFY2(!fixture.isEmpty(), qPrintable(name));
-        QTest::newRow(qPrintable(name.chopped(5))) << fixture.value("item"_L1).toObject()
-                                                   << fixture.value("expect"_L1).toObject();
+        QTest::newRow(qPrintable(name.chopped(5)))
+            << fixture.value("item"_L1).toObject() << fixture.value("expect"_L1).toObject();
     }
 }
 
@@ -120,24 +129,30 @@ void TestGoogleEventJson::rowBecomesBody_data()
     QTest::newRow("timed row without end lasts an hour, in UTC")
         << untitled
         << QJsonObject{{"summary"_L1, u"Untitled Event"_s},
-                       {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-01T14:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}},
-                       {"end"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-01T15:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}},
-                       {"recurrence"_L1, QJsonValue::Null}, {"reminders"_L1, QJsonValue::Null}};
+                       {"start"_L1,
+                        QJsonObject{{"dateTime"_L1, u"2025-03-01T14:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}},
+                       {"end"_L1,
+                        QJsonObject{{"dateTime"_L1, u"2025-03-01T15:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}},
+                       {"recurrence"_L1, QJsonValue::Null},
+                       {"reminders"_L1, QJsonValue::Null}};
 
     Event weekly = timedEvent(berlin(3, 3, 9));
     weekly.timezone = u"Europe/Berlin"_s;
     weekly.recurrence_rule = u"FREQ=WEEKLY;COUNT=6"_s;
     QTest::newRow("repeating row in a named zone keeps its wall clock and zone")
         << weekly
-        << QJsonObject{{"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T09:00:00"_s}, {"timeZone"_L1, u"Europe/Berlin"_s}}},
-                       {"end"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T09:30:00"_s}, {"timeZone"_L1, u"Europe/Berlin"_s}}},
+        << QJsonObject{{"start"_L1,
+                        QJsonObject{{"dateTime"_L1, u"2025-03-03T09:00:00"_s}, {"timeZone"_L1, u"Europe/Berlin"_s}}},
+                       {"end"_L1,
+                        QJsonObject{{"dateTime"_L1, u"2025-03-03T09:30:00"_s}, {"timeZone"_L1, u"Europe/Berlin"_s}}},
                        {"recurrence"_L1, QJsonArray{u"RRULE:FREQ=WEEKLY;COUNT=6"_s}}};
 
     Event single = timedEvent(berlin(3, 3, 9));
     single.timezone = u"Europe/Berlin"_s;
     QTest::newRow("single row in a named zone goes as a UTC instant")
         << single
-        << QJsonObject{{"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T08:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}}};
+        << QJsonObject{
+               {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T08:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}}};
 
     Event reminded = timedEvent(start);
     Reminder popup;
@@ -150,8 +165,9 @@ void TestGoogleEventJson::rowBecomesBody_data()
         << reminded
         << QJsonObject{{"reminders"_L1,
                         QJsonObject{{"useDefault"_L1, false},
-                                    {"overrides"_L1, QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 10}},
-                                                                QJsonObject{{"method"_L1, u"email"_s}, {"minutes"_L1, 60}}}}}}};
+                                    {"overrides"_L1,
+                                     QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 10}},
+                                                QJsonObject{{"method"_L1, u"email"_s}, {"minutes"_L1, 60}}}}}}};
 
     Event allDaySameEnd;
     allDaySameEnd.title = u"Trip"_s;
@@ -179,7 +195,8 @@ void TestGoogleEventJson::rowBecomesBody()
 
 void TestGoogleEventJson::allDayRoundTripKeepsDates()
 {
-    const QJsonObject item{{"id"_L1, u"d"_s}, {"start"_L1, QJsonObject{{"date"_L1, u"2025-03-30"_s}}},
+    const QJsonObject item{{"id"_L1, u"d"_s},
+                           {"start"_L1, QJsonObject{{"date"_L1, u"2025-03-30"_s}}},
                            {"end"_L1, QJsonObject{{"date"_L1, u"2025-03-31"_s}}}};
     const QJsonObject body = CalendarClient::eventToJson(CalendarClient::eventFromJson(item, u"c"_s));
     QCOMPARE(body.value("start"_L1).toObject(), item.value("start"_L1).toObject());

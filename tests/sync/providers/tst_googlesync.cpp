@@ -13,7 +13,8 @@ namespace {
 
 QJsonObject timed(const QString &id, const QString &summary, int day = 3, int hour = 9)
 {
-    const QString start = u"2025-03-%1T%2:00:00Z"_s.arg(day, 2, 10, QLatin1Char('0')).arg(hour, 2, 10, QLatin1Char('0'));
+    const QString start =
+        u"2025-03-%1T%2:00:00Z"_s.arg(day, 2, 10, QLatin1Char('0')).arg(hour, 2, 10, QLatin1Char('0'));
     const QString end = u"2025-03-%1T%2:30:00Z"_s.arg(day, 2, 10, QLatin1Char('0')).arg(hour, 2, 10, QLatin1Char('0'));
     return {{"id"_L1, id},
             {"summary"_L1, summary},
@@ -35,7 +36,8 @@ int listings(FakeGoogle &fake)
     int n = 0;
     const QList<QJsonObject> log = fake.requests();
     for (const QJsonObject &request : log)
-        n += request.value("method"_L1).toString() == "GET"_L1 && request.value("path"_L1).toString().endsWith("/events"_L1);
+        n += request.value("method"_L1).toString() == "GET"_L1
+            && request.value("path"_L1).toString().endsWith("/events"_L1);
     return n;
 }
 
@@ -110,8 +112,9 @@ void TestGoogleSync::firstPullThenIncremental()
     const QString token = m_f.state()->calendars()->getById(F::kWork)->sync_token;
     QVERIFY(!token.isEmpty());
 
-    m_f.fake().changeEvents(F::kWorkRemote, {QJsonObject{{"id"_L1, u"a"_s}, {"summary"_L1, u"Alpha 2"_s}},
-                                             QJsonObject{{"id"_L1, u"b"_s}, {"status"_L1, u"cancelled"_s}}});
+    m_f.fake().changeEvents(F::kWorkRemote,
+                            {QJsonObject{{"id"_L1, u"a"_s}, {"summary"_L1, u"Alpha 2"_s}},
+                             QJsonObject{{"id"_L1, u"b"_s}, {"status"_L1, u"cancelled"_s}}});
     m_f.fake().control(u"clear-log"_s);
     report = m_f.sync();
     QCOMPARE(report.completed, QStringList{F::kWork});
@@ -127,14 +130,15 @@ void TestGoogleSync::seriesInstancesTakeTheirOccurrencesPlace()
     QJsonObject moved = timed(u"s_20250304T090000Z"_s, u"Standup (late)"_s, 4, 15);
     moved.insert("recurringEventId"_L1, u"s"_s);
     moved.insert("originalStartTime"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-04T09:00:00Z"_s}});
-    QJsonObject dropped{{"id"_L1, u"s_20250305T090000Z"_s}, {"status"_L1, u"cancelled"_s},
+    QJsonObject dropped{{"id"_L1, u"s_20250305T090000Z"_s},
+                        {"status"_L1, u"cancelled"_s},
                         {"recurringEventId"_L1, u"s"_s},
                         {"originalStartTime"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-05T09:00:00Z"_s}}}};
     m_f.fake().changeEvents(F::kWorkRemote, {series, moved, dropped});
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
 
-    const QList<Event> shown = m_f.events()->getInRange(TimeUtil::utc(QDate(2025, 3, 1)), TimeUtil::utc(QDate(2025, 3, 10)),
-                                                        {F::kWork});
+    const QList<Event> shown = m_f.events()->getInRange(TimeUtil::utc(QDate(2025, 3, 1)),
+                                                        TimeUtil::utc(QDate(2025, 3, 10)), {F::kWork});
     QCOMPARE(row(u"s_20250304T090000Z"_s)->recurrence_id, u"20250304T090000Z"_s);
     QCOMPARE(row(u"s"_s)->exception_dates, u"[\"20250305T090000Z\"]"_s);
     // The stored rows: the master, and the moved instance as its override.
@@ -162,8 +166,8 @@ void TestGoogleSync::expiredSyncTokenGivesOneFullPull()
     if (withToken)
         QCOMPARE(m_f.sync().completed.size(), 1);
     m_f.fake().control(u"clear-log"_s);
-    m_f.fake().control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"method"_L1, u"GET"_s}, {"status"_L1, 410},
-                                   {"count"_L1, refusals}});
+    m_f.fake().control(
+        u"fail"_s, {{"path"_L1, u"/events"_s}, {"method"_L1, u"GET"_s}, {"status"_L1, 410}, {"count"_L1, refusals}});
     const F::Report report = m_f.sync();
     QCOMPARE(report.completed.size() + report.failed.size(), 1);
     QCOMPARE(report.completed.size(), completes ? 1 : 0);
@@ -300,7 +304,7 @@ void TestGoogleSync::twoCalendarsReportOnceEach()
 
 void TestGoogleSync::credentials_data()
 {
-    QTest::addColumn<int>("expiresIn");     // seconds from now; 0: unreadable
+    QTest::addColumn<int>("expiresIn"); // seconds from now; 0: unreadable
     QTest::addColumn<bool>("rotate");
     QTest::addColumn<bool>("refreshed");
     QTest::newRow("61 s ahead: no refresh") << 61 << false << false;
@@ -334,8 +338,9 @@ void TestGoogleSync::nothingLostOverTenRounds()
             edit(row(u"r1"_s)->id, u"R1 local %1"_s.arg(round));
             mine << newLocalEvent(u"Local %1"_s.arg(round));
         } else {
-            m_f.fake().changeEvents(F::kWorkRemote, {QJsonObject{{"id"_L1, u"r2"_s}, {"summary"_L1, u"R2 remote %1"_s.arg(round)}},
-                                                     timed(u"remote%1"_s.arg(round), u"Remote %1"_s.arg(round))});
+            m_f.fake().changeEvents(F::kWorkRemote,
+                                    {QJsonObject{{"id"_L1, u"r2"_s}, {"summary"_L1, u"R2 remote %1"_s.arg(round)}},
+                                     timed(u"remote%1"_s.arg(round), u"Remote %1"_s.arg(round))});
         }
         const F::Report report = m_f.sync();
         QCOMPARE(report.completed, QStringList{F::kWork});

@@ -71,22 +71,35 @@ void TestGraphEventJson::pull_data()
         }
         return lines;
     };
-    const QStringList plain{u"title=Review"_s, u"start=2025-03-01T09:30:00Z"_s, u"end=2025-03-01T10:00:00Z"_s,
-                            u"allDay=no"_s, u"timezone=UTC"_s, u"status=confirmed"_s, u"rule="_s,
-                            u"override=@"_s, u"attendees="_s, u"reminders="_s};
+    const QStringList plain{u"title=Review"_s,
+                            u"start=2025-03-01T09:30:00Z"_s,
+                            u"end=2025-03-01T10:00:00Z"_s,
+                            u"allDay=no"_s,
+                            u"timezone=UTC"_s,
+                            u"status=confirmed"_s,
+                            u"rule="_s,
+                            u"override=@"_s,
+                            u"attendees="_s,
+                            u"reminders="_s};
 
     QTest::newRow("seven fractional digits in UTC") << uR"({"subject":"Review",%1})"_s.arg(timed) << plain;
     QTest::newRow("zone name in lower case is still UTC")
         << uR"({"subject":"Review","start":{"dateTime":"2025-03-01T09:30:00.0000000","timeZone":"utc"},
                 "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"tzone://Microsoft/Utc"}})"_s
         << with(plain, u"timezone"_s, u"utc"_s);
-    QTest::newRow("all-day keeps the exclusive end at local midnight")
-        << uR"({"subject":"Holiday","isAllDay":true,
+    QTest::newRow("all-day keeps the exclusive end at local midnight") << uR"({"subject":"Holiday","isAllDay":true,
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00.0000000","timeZone":"UTC"}})"_s
-        << QStringList{u"title=Holiday"_s, u"start=2025-03-01 local"_s, u"end=2025-03-02 local"_s, u"allDay=yes"_s,
-                       u"timezone=UTC"_s, u"status=confirmed"_s, u"rule="_s, u"override=@"_s, u"attendees="_s,
-                       u"reminders="_s};
+                                                                       << QStringList{u"title=Holiday"_s,
+                                                                                      u"start=2025-03-01 local"_s,
+                                                                                      u"end=2025-03-02 local"_s,
+                                                                                      u"allDay=yes"_s,
+                                                                                      u"timezone=UTC"_s,
+                                                                                      u"status=confirmed"_s,
+                                                                                      u"rule="_s,
+                                                                                      u"override=@"_s,
+                                                                                      u"attendees="_s,
+                                                                                      u"reminders="_s};
     QTest::newRow("no subject, free time, reminder at the start")
         << uR"({"showAs":"free","isReminderOn":true,"reminderMinutesBeforeStart":0,%1})"_s.arg(timed)
         << with(with(with(plain, u"title"_s, u"Untitled Event"_s), u"status"_s, u"tentative"_s), u"reminders"_s,
@@ -153,11 +166,10 @@ void TestGraphEventJson::push_data()
         << uR"({"subject":"Review","isAllDay":false,"showAs":"tentative",
                 "start":{"dateTime":"2025-03-01T09:30:00.000Z","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-01T10:00:00.000Z","timeZone":"UTC"},"isReminderOn":false})"_s;
-    QTest::newRow("all-day without a length lasts one day")
-        << uR"({"subject":"Holiday","isAllDay":true,
+    QTest::newRow("all-day without a length lasts one day") << uR"({"subject":"Holiday","isAllDay":true,
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"}})"_s
-        << uR"({"subject":"Holiday","isAllDay":true,"showAs":"busy",
+                                                            << uR"({"subject":"Holiday","isAllDay":true,"showAs":"busy",
                 "start":{"dateTime":"2025-03-01T00:00:00","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
     QTest::newRow("reminder and weekly series in its own zone")
@@ -190,16 +202,14 @@ void TestGraphEventJson::bodyTravelsOnlyWhenChanged_data()
     QTest::addColumn<QJsonValue>("body");
 
     const QString html = u"<html><body><p>Agenda</p><div>Join the meeting: https://join/1</div></body></html>"_s;
-    QTest::newRow("pulled HTML moved in time only is not sent")
-        << true << html << QJsonValue(QJsonValue::Undefined);
+    QTest::newRow("pulled HTML moved in time only is not sent") << true << html << QJsonValue(QJsonValue::Undefined);
     QTest::newRow("pulled body edited is sent as text")
         << true << u"Agenda, moved"_s
         << QJsonValue(QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, u"Agenda, moved"_s}});
     QTest::newRow("pulled body cleared is cleared on the server")
         << true << QString() << QJsonValue(QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, u""_s}});
     QTest::newRow("new event with notes sends them")
-        << false << u"Notes"_s
-        << QJsonValue(QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, u"Notes"_s}});
+        << false << u"Notes"_s << QJsonValue(QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, u"Notes"_s}});
     QTest::newRow("new event without notes sends no body") << false << QString() << QJsonValue(QJsonValue::Undefined);
 }
 

@@ -57,10 +57,11 @@ void TestGraphRecurrence::sameOccurrencesBothWays_data()
     QTest::addColumn<QString>("rule");
     QTest::addColumn<QJsonObject>("graph");
 
-    QTest::newRow("daily without end") << at("Europe/Berlin", 2025, 3, 3, 9) << u"FREQ=DAILY"_s
+    QTest::newRow("daily without end")
+        << at("Europe/Berlin", 2025, 3, 3, 9) << u"FREQ=DAILY"_s
         << json(R"({"pattern":{"type":"daily","interval":1},"range":{"type":"noEnd","startDate":"2025-03-03"}})");
-    QTest::newRow("every third day, ten times") << at("Europe/Berlin", 2025, 3, 3, 9)
-        << u"FREQ=DAILY;INTERVAL=3;COUNT=10"_s
+    QTest::newRow("every third day, ten times")
+        << at("Europe/Berlin", 2025, 3, 3, 9) << u"FREQ=DAILY;INTERVAL=3;COUNT=10"_s
         << json(R"({"pattern":{"type":"daily","interval":3},
                     "range":{"type":"numbered","startDate":"2025-03-03","numberOfOccurrences":10}})");
     QTest::newRow("late evening daily up to an end day keeps that day")
@@ -76,28 +77,28 @@ void TestGraphRecurrence::sameOccurrencesBothWays_data()
         << at("America/New_York", 2025, 3, 7, 20) << u"FREQ=WEEKLY;BYDAY=FR;UNTIL=20250701T035959Z"_s
         << json(R"({"pattern":{"type":"weekly","interval":1,"daysOfWeek":["friday"]},
                     "range":{"type":"endDate","startDate":"2025-03-07","endDate":"2025-06-30"}})");
-    QTest::newRow("monthly on the 15th") << at("Europe/Berlin", 2025, 1, 15, 12)
-        << u"FREQ=MONTHLY;BYMONTHDAY=15"_s
-        << json(R"({"pattern":{"type":"absoluteMonthly","interval":1,"dayOfMonth":15},
+    QTest::newRow("monthly on the 15th") << at("Europe/Berlin", 2025, 1, 15, 12) << u"FREQ=MONTHLY;BYMONTHDAY=15"_s
+                                         << json(R"({"pattern":{"type":"absoluteMonthly","interval":1,"dayOfMonth":15},
                     "range":{"type":"noEnd","startDate":"2025-01-15"}})");
-    QTest::newRow("first Monday of every month") << at("Europe/Berlin", 2025, 3, 3, 9) << u"FREQ=MONTHLY;BYDAY=1MO"_s
+    QTest::newRow("first Monday of every month")
+        << at("Europe/Berlin", 2025, 3, 3, 9) << u"FREQ=MONTHLY;BYDAY=1MO"_s
         << json(R"({"pattern":{"type":"relativeMonthly","interval":1,"daysOfWeek":["monday"],"index":"first"},
                     "range":{"type":"noEnd","startDate":"2025-03-03"}})");
-    QTest::newRow("last Friday of every other month, six times") << at("Europe/Berlin", 2025, 1, 31, 16)
-        << u"FREQ=MONTHLY;BYDAY=-1FR;INTERVAL=2;COUNT=6"_s
+    QTest::newRow("last Friday of every other month, six times")
+        << at("Europe/Berlin", 2025, 1, 31, 16) << u"FREQ=MONTHLY;BYDAY=-1FR;INTERVAL=2;COUNT=6"_s
         << json(R"({"pattern":{"type":"relativeMonthly","interval":2,"daysOfWeek":["friday"],"index":"last"},
                     "range":{"type":"numbered","startDate":"2025-01-31","numberOfOccurrences":6}})");
-    QTest::newRow("last weekday of the month") << at("Europe/Berlin", 2025, 1, 31, 16)
-        << u"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"_s
+    QTest::newRow("last weekday of the month")
+        << at("Europe/Berlin", 2025, 1, 31, 16) << u"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"_s
         << json(R"({"pattern":{"type":"relativeMonthly","interval":1,
                                "daysOfWeek":["monday","tuesday","wednesday","thursday","friday"],"index":"last"},
                     "range":{"type":"noEnd","startDate":"2025-01-31"}})");
-    QTest::newRow("yearly on 15 June") << at("Europe/Berlin", 2025, 6, 15, 10)
-        << u"FREQ=YEARLY;BYMONTH=6;BYMONTHDAY=15"_s
+    QTest::newRow("yearly on 15 June")
+        << at("Europe/Berlin", 2025, 6, 15, 10) << u"FREQ=YEARLY;BYMONTH=6;BYMONTHDAY=15"_s
         << json(R"({"pattern":{"type":"absoluteYearly","interval":1,"month":6,"dayOfMonth":15},
                     "range":{"type":"noEnd","startDate":"2025-06-15"}})");
-    QTest::newRow("fourth Thursday of November, until 2026") << at("America/New_York", 2025, 11, 27, 15)
-        << u"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH;UNTIL=20261231T235959Z"_s
+    QTest::newRow("fourth Thursday of November, until 2026")
+        << at("America/New_York", 2025, 11, 27, 15) << u"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH;UNTIL=20261231T235959Z"_s
         << json(R"({"pattern":{"type":"relativeYearly","interval":1,"month":11,"daysOfWeek":["thursday"],
                                "index":"fourth"},
                     "range":{"type":"endDate","startDate":"2025-11-27","endDate":"2026-12-31"}})");
@@ -127,26 +128,30 @@ void TestGraphRecurrence::rulesGraphWouldRefuse_data()
     QTest::addColumn<QString>("range");
 
     // Start: Wednesday 5 March 2025.
-    QTest::newRow("weekly without days repeats on the start's weekday") << u"FREQ=WEEKLY;COUNT=4"_s
+    QTest::newRow("weekly without days repeats on the start's weekday")
+        << u"FREQ=WEEKLY;COUNT=4"_s
         << uR"({"type":"weekly","interval":1,"daysOfWeek":["wednesday"],"firstDayOfWeek":"monday"})"_s
         << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":4})"_s;
-    QTest::newRow("weekly with only ordinal days repeats on the start's weekday") << u"FREQ=WEEKLY;BYDAY=-1FR"_s
+    QTest::newRow("weekly with only ordinal days repeats on the start's weekday")
+        << u"FREQ=WEEKLY;BYDAY=-1FR"_s
         << uR"({"type":"weekly","interval":1,"daysOfWeek":["wednesday"],"firstDayOfWeek":"monday"})"_s
         << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("interval zero becomes one") << u"FREQ=DAILY;INTERVAL=0"_s
-        << uR"({"type":"daily","interval":1})"_s << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("unreadable interval becomes one") << u"FREQ=DAILY;INTERVAL=x"_s
-        << uR"({"type":"daily","interval":1})"_s << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("too short UNTIL is no end, COUNT still counts") << u"FREQ=DAILY;UNTIL=2025;COUNT=3"_s
-        << uR"({"type":"daily","interval":1})"_s
+    QTest::newRow("interval zero becomes one") << u"FREQ=DAILY;INTERVAL=0"_s << uR"({"type":"daily","interval":1})"_s
+                                               << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
+    QTest::newRow("unreadable interval becomes one")
+        << u"FREQ=DAILY;INTERVAL=x"_s << uR"({"type":"daily","interval":1})"_s
+        << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
+    QTest::newRow("too short UNTIL is no end, COUNT still counts")
+        << u"FREQ=DAILY;UNTIL=2025;COUNT=3"_s << uR"({"type":"daily","interval":1})"_s
         << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":3})"_s;
-    QTest::newRow("too short UNTIL alone gives no end") << u"FREQ=DAILY;UNTIL=202503"_s
-        << uR"({"type":"daily","interval":1})"_s << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("lower-case part names are read") << u"freq=DAILY;count=2"_s
-        << uR"({"type":"daily","interval":1})"_s
+    QTest::newRow("too short UNTIL alone gives no end")
+        << u"FREQ=DAILY;UNTIL=202503"_s << uR"({"type":"daily","interval":1})"_s
+        << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
+    QTest::newRow("lower-case part names are read")
+        << u"freq=DAILY;count=2"_s << uR"({"type":"daily","interval":1})"_s
         << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":2})"_s;
-    QTest::newRow("yearly without months takes the start's day") << u"FREQ=YEARLY"_s
-        << uR"({"type":"absoluteYearly","interval":1,"month":3,"dayOfMonth":5})"_s
+    QTest::newRow("yearly without months takes the start's day")
+        << u"FREQ=YEARLY"_s << uR"({"type":"absoluteYearly","interval":1,"month":3,"dayOfMonth":5})"_s
         << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
 }
 
@@ -168,8 +173,8 @@ void TestGraphRecurrence::untilAsEndDate_data()
     QTest::addColumn<QString>("endDate");
 
     QTest::newRow("a date is that day") << at("Europe/Berlin", 2025, 3, 3, 9) << u"20250331"_s << u"2025-03-31"_s;
-    QTest::newRow("UTC end of day in Berlin") << at("Europe/Berlin", 2025, 3, 3, 9) << u"20250331T215959Z"_s
-                                              << u"2025-03-31"_s;
+    QTest::newRow("UTC end of day in Berlin")
+        << at("Europe/Berlin", 2025, 3, 3, 9) << u"20250331T215959Z"_s << u"2025-03-31"_s;
     QTest::newRow("UTC end of day in New York falls on the next UTC day")
         << at("America/New_York", 2025, 3, 3, 9) << u"20250401T035959Z"_s << u"2025-03-31"_s;
 }

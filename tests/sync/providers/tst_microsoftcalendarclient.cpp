@@ -94,8 +94,7 @@ QList<QVariant> TestMicrosoftCalendarClient::await(CalendarClient *c, Signal sig
     QSignalSpy failed(c, &CalendarClient::requestFailed);
     QSignalSpy writeFailed(c, &CalendarClient::eventWriteFailed);
     QSignalSpy expired(c, &CalendarClient::deltaTokenExpired);
-    if (!QTest::qWaitFor([&] { return done.size() + failed.size() + writeFailed.size() + expired.size() > 0; },
-                         10000))
+    if (!QTest::qWaitFor([&] { return done.size() + failed.size() + writeFailed.size() + expired.size() > 0; }, 10000))
         return {};
     return done.isEmpty() ? QList<QVariant>{} : done.first();
 }
@@ -133,8 +132,8 @@ void TestMicrosoftCalendarClient::calendarColors_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("color");
     QTest::addColumn<bool>("canEdit");
-    QTest::newRow("hex colour wins over the name") << uR"({"hexColor":"#4285F4","color":"lightRed","canEdit":true})"_s
-                                                   << u"#4285F4"_s << true;
+    QTest::newRow("hex colour wins over the name")
+        << uR"({"hexColor":"#4285F4","color":"lightRed","canEdit":true})"_s << u"#4285F4"_s << true;
     QTest::newRow("named colour without hex") << uR"({"hexColor":"","color":"lightRed"})"_s << u"#D13438"_s << false;
     QTest::newRow("no colour at all") << uR"({})"_s << u"#0078D4"_s << false;
     QTest::newRow("name in another case is unknown") << uR"({"color":"LightRed"})"_s << u"#0078D4"_s << false;
@@ -154,10 +153,12 @@ void TestMicrosoftCalendarClient::windowedListingEndsWithDeltaToken()
 {
     m_fake.control(u"settings"_s, {{"event_page_size"_L1, 2}});
     QJsonObject series = timed(u"old-series"_s, u"Standup"_s, u"2020-01-06"_s);
-    series.insert("recurrence"_L1, QJsonObject{{"pattern"_L1, QJsonObject{{"type"_L1, u"daily"_s}, {"interval"_L1, 1}}},
-                                               {"range"_L1, QJsonObject{{"type"_L1, u"noEnd"_s}}}});
-    m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s, u"2025-03-01"_s), timed(u"b"_s, u"B"_s, u"2025-03-02"_s),
-                                    timed(u"c"_s, u"C"_s, u"2025-03-03"_s), series});
+    series.insert("recurrence"_L1,
+                  QJsonObject{{"pattern"_L1, QJsonObject{{"type"_L1, u"daily"_s}, {"interval"_L1, 1}}},
+                              {"range"_L1, QJsonObject{{"type"_L1, u"noEnd"_s}}}});
+    m_fake.changeEvents(kCalendar,
+                        {timed(u"a"_s, u"A"_s, u"2025-03-01"_s), timed(u"b"_s, u"B"_s, u"2025-03-02"_s),
+                         timed(u"c"_s, u"C"_s, u"2025-03-03"_s), series});
     const auto page = list(QString(), QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()),
                            QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
     // Each event once; the series from before the window comes with the delta round.
@@ -180,8 +181,9 @@ void TestMicrosoftCalendarClient::deltaListingReportsChangesAndRemovals()
     const QString token = list(QString(), QDateTime::currentDateTimeUtc().addYears(-10)).deltaToken;
     QVERIFY(!token.isEmpty());
     m_fake.control(u"settings"_s, {{"event_page_size"_L1, 1}});
-    m_fake.changeEvents(kCalendar, {QJsonObject{{"id"_L1, u"a"_s}, {"subject"_L1, u"A2"_s}},
-                                    timed(u"n"_s, u"New"_s, u"2025-04-01"_s)});
+    m_fake.changeEvents(kCalendar,
+                        {QJsonObject{{"id"_L1, u"a"_s}, {"subject"_L1, u"A2"_s}},
+                         timed(u"n"_s, u"New"_s, u"2025-04-01"_s)});
     m_fake.removeEvents(kCalendar, {u"b"_s});
     const auto page = list(token);
     QCOMPARE(ids(page.items), (QStringList{u"a"_s, u"b removed"_s, u"n"_s}));
@@ -219,8 +221,10 @@ void TestMicrosoftCalendarClient::linksToAnotherHostAreNotFollowed()
     const QString token = delta ? list(QString()).deltaToken : QString();
     m_fake.setCalendars({QJsonObject{{"id"_L1, kCalendar}}, QJsonObject{{"id"_L1, u"other"_s}}});
     m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s, u"2025-03-01"_s), timed(u"b"_s, u"B"_s, u"2025-03-02"_s)});
-    m_fake.control(u"settings"_s, {{"calendar_page_size"_L1, 1}, {"event_page_size"_L1, 1},
-                                   {"link_host"_L1, u"graph.example.invalid"_s}});
+    m_fake.control(u"settings"_s,
+                   {{"calendar_page_size"_L1, 1},
+                    {"event_page_size"_L1, 1},
+                    {"link_host"_L1, u"graph.example.invalid"_s}});
     m_fake.control(u"clear-log"_s);
 
     CalendarClient *c = client();

@@ -111,8 +111,9 @@ void TestMicrosoftSync::init()
     m_fake.control(u"reset"_s);
     m_fake.setCalendars({QJsonObject{{"id"_L1, kRemote}, {"name"_L1, u"Team"_s}}});
     const QString access = m_fake.grantAccessToken();
-    QVERIFY(Microsoft::AuthService::saveTokens(
-        &m_tokens, kAccount, {access, u"rt-unknown"_s, QDateTime::currentDateTimeUtc().addSecs(3600)}));
+    QVERIFY(
+        Microsoft::AuthService::saveTokens(&m_tokens, kAccount,
+                                           {access, u"rt-unknown"_s, QDateTime::currentDateTimeUtc().addSecs(3600)}));
     // A fresh calendar row for every test.
     const QDateTime now = QDateTime::currentDateTimeUtc();
     Calendar calendar;
@@ -286,7 +287,9 @@ void TestMicrosoftSync::pendingRowTakesServerChangeKey()
     m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(1))});
     QVERIFY(sync().completed);
     const Event row = editPulled(u"a"_s, u"Mine"_s);
-    m_fake.changeEvents(kRemote, {QJsonObject{{"id"_L1, u"a"_s}, {"location"_L1, QJsonObject{{"displayName"_L1, u"Room 2"_s}}}}});
+    m_fake.changeEvents(kRemote,
+                        {QJsonObject{{"id"_L1, u"a"_s},
+                                     {"location"_L1, QJsonObject{{"displayName"_L1, u"Room 2"_s}}}}});
 
     const Outcome outcome = sync();
     QVERIFY2(outcome.completed, qPrintable(outcome.failure));
@@ -362,8 +365,9 @@ void TestMicrosoftSync::tokenWriteBackKeepsOtherColumns()
 void TestMicrosoftSync::expiredAccessTokenIsRefreshed()
 {
     const QString refresh = m_fake.control(u"tokens"_s).value("refresh_token"_L1).toString();
-    QVERIFY(Microsoft::AuthService::saveTokens(&m_tokens, kAccount,
-                                               {u"at-expired"_s, refresh, QDateTime::currentDateTimeUtc().addSecs(10)}));
+    QVERIFY(
+        Microsoft::AuthService::saveTokens(&m_tokens, kAccount,
+                                           {u"at-expired"_s, refresh, QDateTime::currentDateTimeUtc().addSecs(10)}));
     m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(1))});
     const Outcome outcome = sync();
     QVERIFY2(outcome.completed, qPrintable(outcome.failure));
@@ -387,8 +391,10 @@ void TestMicrosoftSync::nothingLostAcrossAlternatingRounds()
             m_fake.changeEvents(kRemote, {timed(u"s%1"_s.arg(round), u"Server %1"_s.arg(round), soon(round))});
             const QString made = m_state->events()->getByCalendar(m_calendarId).first().provider_event_id;
             QVERIFY(!made.isEmpty());
-            m_fake.changeEvents(kRemote, {QJsonObject{{"id"_L1, made}, {"location"_L1,
-                                                      QJsonObject{{"displayName"_L1, u"Room %1"_s.arg(round)}}}}});
+            m_fake.changeEvents(kRemote,
+                                {QJsonObject{{"id"_L1, made},
+                                             {"location"_L1,
+                                              QJsonObject{{"displayName"_L1, u"Room %1"_s.arg(round)}}}}});
         }
         const Outcome outcome = sync();
         QVERIFY2(outcome.completed, qPrintable(u"round %1: %2"_s.arg(round).arg(outcome.failure)));

@@ -31,14 +31,10 @@ public Q_SLOTS:
         opened = url;
         const QString redirect = QUrlQuery(url).queryItemValue(u"redirect_uri"_s, QUrl::FullyDecoded);
         switch (mode) {
-        case Mode::Ignore:
-            return;
-        case Mode::Follow:
-            return curl({u"-s"_s, u"-L"_s, url.toString(QUrl::FullyEncoded)});
-        case Mode::WrongState:
-            return curl({u"-s"_s, redirect + u"/?code=abc&state=forged"_s});
-        case Mode::RequestLineInPieces:
-            return inPieces(url, redirect);
+        case Mode::Ignore: return;
+        case Mode::Follow: return curl({u"-s"_s, u"-L"_s, url.toString(QUrl::FullyEncoded)});
+        case Mode::WrongState: return curl({u"-s"_s, redirect + u"/?code=abc&state=forged"_s});
+        case Mode::RequestLineInPieces: return inPieces(url, redirect);
         }
     }
 
@@ -59,8 +55,9 @@ private:
     void inPieces(const QUrl &url, const QString &redirect)
     {
         QProcess location;
-        location.start(u"curl"_s, {u"-s"_s, u"-o"_s, u"/dev/null"_s, u"-w"_s, u"%{redirect_url}"_s,
-                                   url.toString(QUrl::FullyEncoded)});
+        location.start(u"curl"_s,
+                       {u"-s"_s, u"-o"_s, u"/dev/null"_s, u"-w"_s, u"%{redirect_url}"_s,
+                        url.toString(QUrl::FullyEncoded)});
         location.waitForFinished(10000);
         const QUrl target(QString::fromUtf8(location.readAllStandardOutput()));
         const QByteArray line = "GET /?" + target.query(QUrl::FullyEncoded).toLatin1() + " HTTP/1.1\r\nHost: x\r\n\r\n";
@@ -73,7 +70,8 @@ private:
         socket->connectToHost(u"127.0.0.1"_s, QUrl(redirect).port());
         socket->waitForConnected(5000);
         for (int i = 0; i < 3; ++i) {
-            socket->write(line.mid(i * line.size() / 3, (i == 2 ? line.size() : (i + 1) * line.size() / 3) - i * line.size() / 3));
+            socket->write(line.mid(i * line.size() / 3,
+                                   (i == 2 ? line.size() : (i + 1) * line.size() / 3) - i * line.size() / 3));
             socket->flush();
             QTest::qWait(50);
         }
@@ -232,11 +230,11 @@ void TestProviderSignIn::failedSignIn_data()
     QTest::newRow("microsoft denial names the description")
         << false << u"access_denied"_s << int(Browser::Mode::Follow)
         << u"Microsoft denied the sign-in: The user said no"_s << failedPage;
-    QTest::newRow("forged state") << true << QString() << int(Browser::Mode::WrongState)
-                                  << u"Sign-in state mismatch. The redirect didn't match our request; please try again."_s
-                                  << failedPage;
-    QTest::newRow("cancel while waiting") << true << QString() << int(Browser::Mode::Ignore)
-                                          << u"Sign-in cancelled."_s << QString();
+    QTest::newRow("forged state")
+        << true << QString() << int(Browser::Mode::WrongState)
+        << u"Sign-in state mismatch. The redirect didn't match our request; please try again."_s << failedPage;
+    QTest::newRow("cancel while waiting")
+        << true << QString() << int(Browser::Mode::Ignore) << u"Sign-in cancelled."_s << QString();
 }
 
 void TestProviderSignIn::failedSignIn()

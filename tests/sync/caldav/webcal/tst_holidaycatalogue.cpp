@@ -45,16 +45,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("region");
         QTest::addColumn<QStringList>("countries");
         QTest::newRow("Americas") << u"Americas"_s
-                                  << QStringList{u"United States"_s, u"Canada"_s, u"Mexico"_s, u"Brazil"_s, u"Argentina"_s};
+                                  << QStringList{u"United States"_s, u"Canada"_s, u"Mexico"_s, u"Brazil"_s,
+                                                 u"Argentina"_s};
         QTest::newRow("Europe, United Kingdom to Poland")
-            << u"Europe"_s
-            << QStringList{u"United Kingdom"_s, u"Germany"_s, u"France"_s, u"Spain"_s, u"Italy"_s,
-                           u"Netherlands"_s, u"Sweden"_s, u"Poland"_s};
+            << u"Europe"_s << QStringList{u"United Kingdom"_s, u"Germany"_s,     u"France"_s, u"Spain"_s,
+                                          u"Italy"_s,          u"Netherlands"_s, u"Sweden"_s, u"Poland"_s};
         QTest::newRow("Asia Pacific") << u"Asia Pacific"_s
-                                      << QStringList{u"Japan"_s, u"Australia"_s, u"India"_s, u"South Korea"_s,
-                                                     u"China"_s, u"New Zealand"_s};
-        QTest::newRow("Middle East & Africa") << u"Middle East & Africa"_s
-                                              << QStringList{u"Israel"_s, u"South Africa"_s};
+                                      << QStringList{u"Japan"_s,       u"Australia"_s, u"India"_s,
+                                                     u"South Korea"_s, u"China"_s,     u"New Zealand"_s};
+        QTest::newRow("Middle East & Africa")
+            << u"Middle East & Africa"_s << QStringList{u"Israel"_s, u"South Africa"_s};
         QTest::newRow("the case of a region counts") << u"europe"_s << QStringList();
         QTest::newRow("an unknown region has none") << u"Antarctica"_s << QStringList();
     }
@@ -115,12 +115,14 @@ private Q_SLOTS:
         QVERIFY(!Webcal::isSubscribed(germany, state->calendars()->getAll()));
         const Calendar calendar = addSubscription(state, germany.url, germany.name);
         QVERIFY(Webcal::isSubscribed(germany, state->calendars()->getAll()));
-        QVERIFY(!Webcal::isSubscribed(Webcal::holidayFeedsInRegion(u"Europe"_s).value(2), state->calendars()->getAll()));
+        QVERIFY(
+            !Webcal::isSubscribed(Webcal::holidayFeedsInRegion(u"Europe"_s).value(2), state->calendars()->getAll()));
 
         m_mirror.expect("GET", "/ical/en.german%23holiday/public/basic.ics")
-            .reply(200, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:unity@holidays\r\n"
-                        "DTSTART;VALUE=DATE:20261003\r\nDTEND;VALUE=DATE:20261004\r\nSUMMARY:Day of Unity\r\n"
-                        "END:VEVENT\r\nEND:VCALENDAR\r\n");
+            .reply(200,
+                   "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:unity@holidays\r\n"
+                   "DTSTART;VALUE=DATE:20261003\r\nDTEND;VALUE=DATE:20261004\r\nSUMMARY:Day of Unity\r\n"
+                   "END:VEVENT\r\nEND:VCALENDAR\r\n");
         const RefreshOutcome outcome = refreshOnce(state, calendar.id);
         QCOMPARE(outcome.failure, QString());
         QCOMPARE(m_mirror.problems(), QStringList());

@@ -53,9 +53,9 @@ private Q_SLOTS:
         QVERIFY(!body.isEmpty());
         QVERIFY(Webcal::holdsCalendarData(body));
         const QList<Event> parsed = ICalendar::parseEvents(Webcal::decodeFeed(body));
-        const Webcal::FeedReplaceResult first =
-            Webcal::replaceCalendarEvents(m_state->database(), m_state->events(), calendar.id, parsed,
-                                          QDateTime::currentDateTimeUtc());
+        const Webcal::FeedReplaceResult first = Webcal::replaceCalendarEvents(m_state->database(), m_state->events(),
+                                                                              calendar.id, parsed,
+                                                                              QDateTime::currentDateTimeUtc());
         QVERIFY(first.committed);
         QCOMPARE(first.failed, 0);
 
@@ -65,9 +65,9 @@ private Q_SLOTS:
         expected.sort();
         QCOMPARE(eventLines(m_state, calendar.id), expected);
 
-        const Webcal::FeedReplaceResult second =
-            Webcal::replaceCalendarEvents(m_state->database(), m_state->events(), calendar.id, parsed,
-                                          QDateTime::currentDateTimeUtc());
+        const Webcal::FeedReplaceResult second = Webcal::replaceCalendarEvents(m_state->database(), m_state->events(),
+                                                                               calendar.id, parsed,
+                                                                               QDateTime::currentDateTimeUtc());
         QCOMPARE(second.inserted + second.updated + second.deleted, 0);
         QCOMPARE(second.unchanged, expected.size());
     }

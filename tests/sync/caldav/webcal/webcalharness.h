@@ -44,8 +44,7 @@ inline Calendar addSubscription(AppState *state, const QString &url, const QStri
 }
 
 // One fetch of the calendar as it is stored now, awaited to its end.
-inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, int timeLimitMs = 0,
-                                  qint64 sizeLimit = 0)
+inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, int timeLimitMs = 0, qint64 sizeLimit = 0)
 {
     RefreshOutcome outcome;
     const std::optional<Calendar> calendar = state->calendars()->getById(calendarId);
@@ -72,7 +71,8 @@ inline QStringList eventLines(AppState *state, const QString &calendarId)
     // read it; its wall clock there is what the feed said.
     auto floating = [](const Event &event) {
         const qsizetype at = event.raw_icalendar.indexOf(QLatin1String("\nDTSTART"));
-        const QString line = event.raw_icalendar.mid(at + 1, event.raw_icalendar.indexOf(QLatin1Char('\n'), at + 1) - at - 1).trimmed();
+        const QString line =
+            event.raw_icalendar.mid(at + 1, event.raw_icalendar.indexOf(QLatin1Char('\n'), at + 1) - at - 1).trimmed();
         return at >= 0 && !line.contains(QLatin1String("TZID=")) && !line.endsWith(QLatin1Char('Z'));
     };
     auto when = [&floating](const Event &event, const QDateTime &value) {
