@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +31,15 @@ QLabel *mutedLabel(const QString &text, QWidget *parent)
     label->setWordWrap(true);
     label->setProperty("muted", true);
     return label;
+}
+
+QFormLayout *formLayout()
+{
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(12);
+    return form;
 }
 
 QFrame *divider(QWidget *parent)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFormLayout;
 class QFrame;
 class QLabel;
 class QDialog;
@@ -20,6 +21,8 @@ QLabel *heading(const QString &text, QWidget *parent);
 QLabel *mutedLabel(const QString &text, QWidget *parent);
 // A plain horizontal line in the theme's border colour.
 QFrame *divider(QWidget *parent);
+// The forms' field grid: labels right-aligned, 12 px between rows and columns.
+QFormLayout *formLayout();
 // The widgets of a dialog that manages a list of records.
 struct ManagerParts
 {

@@ -6,6 +6,7 @@
 #include "calendarrepository.h"
 #include "database.h"
 #include "datetimepicker.h"
+#include "dialogparts.h"
 #include "eventaccess.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
@@ -215,12 +216,8 @@ void EventFormDialog::buildUi()
     layout->setSpacing(12);
 
     auto *header = new QHBoxLayout;
-    auto *heading = new QLabel(editing ? tr("Edit event") : tr("New event"), this);
+    auto *heading = DialogParts::heading(editing ? tr("Edit event") : tr("New event"), this);
     heading->setObjectName(u"heading"_s);
-    QFont headingFont = heading->font();
-    headingFont.setWeight(QFont::Bold);
-    headingFont.setPointSize(16);
-    heading->setFont(headingFont);
     header->addWidget(heading);
     header->addStretch();
     if (!editing) {
@@ -234,18 +231,12 @@ void EventFormDialog::buildUi()
     }
     layout->addLayout(header);
 
-    auto *subtitle = new QLabel(editing ? tr("Update the details below and save to apply.")
-                                        : tr("Fill in the basics. Start time and calendar are required."),
-                                this);
-    subtitle->setWordWrap(true);
-    subtitle->setProperty("muted", true);
+    auto *subtitle = DialogParts::mutedLabel(editing ? tr("Update the details below and save to apply.")
+                                        : tr("Fill in the basics. Start time and calendar are required."), this);
     layout->addWidget(subtitle);
     layout->addSpacing(8);
 
-    auto *form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(12);
-    form->setVerticalSpacing(12);
+    auto *form = DialogParts::formLayout();
     layout->addLayout(form);
 
     m_title = new QLineEdit(this);
@@ -304,7 +295,8 @@ void EventFormDialog::buildUi()
     m_reminders->setContentsMargins(0, 0, 0, 0);
     m_reminders->setSpacing(8);
     m_addReminder = addRowButton(tr("+ Add reminder"), u"addReminder"_s, reminders);
-    connect(m_addReminder, &QPushButton::clicked, this, [this] { addReminderRow(15); });
+    connect(m_addReminder, &QPushButton::clicked, this, [this] {
+        addReminderRow(15); });
     m_reminders->addWidget(m_addReminder);
     form->addRow(tr("Re&minders"), reminders);
 

@@ -91,15 +91,6 @@ QTimeEdit *timeEditor(const QString &objectName, QWidget *parent)
     return edit;
 }
 
-QFormLayout *formLayout()
-{
-    auto *form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(12);
-    form->setVerticalSpacing(12);
-    return form;
-}
-
 QString compact(const QJsonObject &object)
 {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -147,7 +138,7 @@ void FilterFormDialog::buildUi()
     inner->setSpacing(12);
     layout->addLayout(inner);
 
-    auto *nameForm = formLayout();
+    auto *nameForm = DialogParts::formLayout();
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("nameEdit"));
     m_name->setPlaceholderText(tr("Hide standups, Dim birthdays…"));
@@ -160,7 +151,7 @@ void FilterFormDialog::buildUi()
     buildTypePages();
     inner->addWidget(m_pages);
 
-    auto *actionForm = formLayout();
+    auto *actionForm = DialogParts::formLayout();
     m_action = new QComboBox(this);
     m_action->setObjectName(QStringLiteral("actionCombo"));
     m_action->addItem(tr("Hide completely"), FilterAction::Hide);

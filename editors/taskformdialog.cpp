@@ -5,6 +5,7 @@
 #include "calendarmove.h"
 #include "database.h"
 #include "datetimepicker.h"
+#include "dialogparts.h"
 #include "eventwrites.h"
 #include "icalendar.h"
 #include "recordnames.h"
@@ -118,25 +119,15 @@ void TaskFormDialog::buildUi()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
 
-    auto *heading = new QLabel(editing ? tr("Edit task") : tr("New task"), this);
+    auto *heading = DialogParts::heading(editing ? tr("Edit task") : tr("New task"), this);
     heading->setObjectName(u"heading"_s);
-    QFont headingFont = heading->font();
-    headingFont.setWeight(QFont::Bold);
-    headingFont.setPointSize(16);
-    heading->setFont(headingFont);
     layout->addWidget(heading);
 
-    auto *subtitle = new QLabel(editing ? tr("Update the task and save to apply.")
-                                        : tr("Drop a quick to-do; due date and priority are optional."),
-                                this);
-    subtitle->setWordWrap(true);
-    subtitle->setProperty("muted", true);
+    auto *subtitle = DialogParts::mutedLabel(editing ? tr("Update the task and save to apply.")
+                                        : tr("Drop a quick to-do; due date and priority are optional."), this);
     layout->addWidget(subtitle);
 
-    auto *form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setHorizontalSpacing(12);
-    form->setVerticalSpacing(12);
+    auto *form = DialogParts::formLayout();
     layout->addLayout(form);
 
     m_title = new QLineEdit(this);
@@ -178,7 +169,8 @@ void TaskFormDialog::buildUi()
         tr("Due date: next due = current due + interval.\nCompletion date: next due = today + interval."));
     m_repeatFrom->setEnabled(false);
     connect(m_repeatFrom, &QComboBox::currentIndexChanged, this,
-            [this] { m_repeatMode = m_repeatFrom->currentData().toString(); });
+            [this] {
+        m_repeatMode = m_repeatFrom->currentData().toString(); });
     form->addRow(tr("Repeats &from"), m_repeatFrom);
 
     m_priority = new QComboBox(this);
