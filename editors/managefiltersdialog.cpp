@@ -98,12 +98,17 @@ void ManageFiltersDialog::addRule()
     form.exec();
 }
 
-void ManageFiltersDialog::editRule()
+std::optional<FilterRule> ManageFiltersDialog::currentRule() const
 {
     const QString id = DialogParts::currentRowId(m_list);
     if (id.isEmpty())
-        return;
-    const std::optional<FilterRule> rule = m_state->filterRules()->getById(id);
+        return std::nullopt;
+    return m_state->filterRules()->getById(id);
+}
+
+void ManageFiltersDialog::editRule()
+{
+    const std::optional<FilterRule> rule = currentRule();
     if (!rule)
         return;
     FilterFormDialog form(m_state, *rule, this);
@@ -112,17 +117,14 @@ void ManageFiltersDialog::editRule()
 
 void ManageFiltersDialog::deleteRule()
 {
-    const QString id = DialogParts::currentRowId(m_list);
-    if (id.isEmpty())
-        return;
-    const std::optional<FilterRule> rule = m_state->filterRules()->getById(id);
+    const std::optional<FilterRule> rule = currentRule();
     if (!rule)
         return;
     const auto answer = QMessageBox::question(this, tr("Delete filter?"),
                                               tr("Delete \"%1\"? You can recreate it later.").arg(rule->name),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
-        m_state->filterRules()->remove(id);
+        m_state->filterRules()->remove(rule->id);
 }
 
 void ManageFiltersDialog::setRuleEnabled(QListWidgetItem *item)

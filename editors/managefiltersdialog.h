@@ -1,6 +1,10 @@
 #pragma once
 
+#include "filterrule.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class AppState;
 class QListWidget;
@@ -24,6 +28,8 @@ public:
     static QString rowText(const QString &name, const QString &type, const QString &action);
 
 private:
+    // The rule of the current row, as stored.
+    std::optional<FilterRule> currentRule() const;
     void addRule();
     void editRule();
     void deleteRule();
