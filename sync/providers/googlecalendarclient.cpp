@@ -20,15 +20,6 @@ using ProviderHttp::Reply;
 using ProviderHttp::take;
 using Step = SyncResult::Step;
 
-namespace {
-
-SyncResult failure(SyncResult::Kind kind, Step step)
-{
-    return SyncResult::ofProvider(SyncResult::Provider::Google, kind, step);
-}
-
-} // namespace
-
 // One events listing: its parameters and the items of the pages so far.
 struct CalendarClient::Listing
 {
@@ -40,8 +31,7 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent)
-    : QObject(parent)
-    , m_network(network)
+    : ProviderCalendarClient(network, SyncResult::Provider::Google, "etag"_L1, parent)
     , m_apiBase(apiBase)
 {
 }
@@ -55,14 +45,9 @@ QString CalendarClient::eventsUrl(const QString &calendarId, const QString &even
     return url;
 }
 
-QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
-{
-    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
-}
-
 void CalendarClient::listCalendars()
 {
-    if (m_accessToken.isEmpty()) {
+    if (!hasAccessToken()) {
         Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
         return;
     }
@@ -112,7 +97,7 @@ void CalendarClient::listEvents(const QString &calendarId, const QString &syncTo
 
 void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToken)
 {
-    if (m_accessToken.isEmpty()) {
+    if (!hasAccessToken()) {
         delete listing;
         Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
@@ -169,61 +154,6 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
         const QString calendarId = listing->calendarId;
         delete listing;
         Q_EMIT eventsListed(calendarId, result);
-    });
-}
-
-void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
-        return;
-    }
-    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
-                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventInsert); });
-}
-
-void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QJsonObject &event, const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
-        return;
-    }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
-                                                        QByteArrayLiteral("PATCH"),
-                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventUpdate); });
-}
-
-void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, Step step)
-{
-    const Reply answer = take(reply);
-    if (!answer.ok()) {
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, step));
-        return;
-    }
-    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
-    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value("etag"_L1).toString());
-}
-
-void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
-        return;
-    }
-    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
-        const Reply answer = take(reply);
-        if (answer.deleted()) {
-            Q_EMIT eventDeleted(localId);
-            return;
-        }
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, Step::EventDelete));
     });
 }
 

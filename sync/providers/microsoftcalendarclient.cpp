@@ -59,15 +59,6 @@ using ProviderHttp::Reply;
 using ProviderHttp::take;
 using Step = SyncResult::Step;
 
-namespace {
-
-SyncResult failure(SyncResult::Kind kind, Step step)
-{
-    return SyncResult::ofProvider(SyncResult::Provider::Microsoft, kind, step);
-}
-
-} // namespace
-
 // One events listing: its calendar, what kind of round it is in and the
 // items of the pages so far.
 struct CalendarClient::Listing
@@ -81,8 +72,7 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &graphBase, QObject *parent)
-    : QObject(parent)
-    , m_network(network)
+    : ProviderCalendarClient(network, SyncResult::Provider::Microsoft, "changeKey"_L1, parent)
     , m_graphBase(graphBase)
 {
 }
@@ -108,11 +98,6 @@ QString CalendarClient::eventsUrl(const QString &calendarId, const QString &even
     return url;
 }
 
-QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
-{
-    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
-}
-
 DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
 {
     DiscoveredCalendar calendar;
@@ -127,7 +112,7 @@ DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
 
 void CalendarClient::listCalendars()
 {
-    if (m_accessToken.isEmpty()) {
+    if (!hasAccessToken()) {
         Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
         return;
     }
@@ -192,7 +177,7 @@ void CalendarClient::requestEventsPage(const QString &calendarId, const QString 
 
 void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
 {
-    if (m_accessToken.isEmpty()) {
+    if (!hasAccessToken()) {
         delete listing;
         Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
@@ -286,61 +271,6 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
     listing->bootstrapping = true;
     listing->windowedItems = listing->items.size();
     fetchEventsPage(listing, eventsUrl(calendarId) + u"/delta"_s);
-}
-
-void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
-        return;
-    }
-    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
-                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, true); });
-}
-
-void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QJsonObject &event, const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
-        return;
-    }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
-                                                        QByteArrayLiteral("PATCH"),
-                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, false); });
-}
-
-void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, bool insert)
-{
-    const Reply answer = take(reply);
-    if (!answer.ok()) {
-        Q_EMIT eventWriteFailed(localId,
-                                answer.failure(SyncResult::Provider::Microsoft,
-                                               insert ? Step::EventInsert : Step::EventUpdate));
-        return;
-    }
-    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
-    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value("changeKey"_L1).toString());
-}
-
-void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
-        return;
-    }
-    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
-        const Reply answer = take(reply);
-        if (answer.deleted()) {
-            Q_EMIT eventDeleted(localId);
-            return;
-        }
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Microsoft, Step::EventDelete));
-    });
 }
 
 } // namespace Microsoft

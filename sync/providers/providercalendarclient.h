@@ -1,0 +1,58 @@
+#pragma once
+
+#include "syncresult.h"
+
+#include <QJsonObject>
+#include <QLatin1StringView>
+#include <QObject>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+
+// What the calendar REST clients share: the bearer token, the requests that
+// carry it, and the insert, update and delete of one event with the signals
+// that report them. A provider names its events collection and the field in
+// which a written event comes back with its new version.
+class ProviderCalendarClient : public QObject
+{
+    Q_OBJECT
+public:
+    void setAccessToken(const QString &token) { m_accessToken = token; }
+
+    void insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event);
+    // A PATCH: what the body does not carry (attendees, conference data...)
+    // stays as the server has it.
+    void updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                     const QJsonObject &event, const QString &etag);
+    void deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
+                     const QString &etag);
+
+    // The events collection of a calendar, or one event of it.
+    virtual QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const = 0;
+
+Q_SIGNALS:
+    void requestFailed(const SyncResult &result);
+    void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
+    void eventDeleted(const QString &localId);
+    void eventWriteFailed(const QString &localId, const SyncResult &result);
+
+protected:
+    ProviderCalendarClient(QNetworkAccessManager *network, SyncResult::Provider provider,
+                           QLatin1StringView versionField, QObject *parent);
+
+    QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
+    // This provider's failure of `step`, with no HTTP answer behind it.
+    SyncResult failure(SyncResult::Kind kind, SyncResult::Step step) const;
+    bool hasAccessToken() const { return !m_accessToken.isEmpty(); }
+
+    QNetworkAccessManager *m_network;
+    const SyncResult::Provider m_provider;
+
+private:
+    void onWriteReply(QNetworkReply *reply, const QString &localId, SyncResult::Step step);
+
+    const QLatin1StringView m_versionField;
+    QString m_accessToken;
+};
