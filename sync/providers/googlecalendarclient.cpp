@@ -64,7 +64,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
     connect(reply, &QNetworkReply::finished, this, [this, reply, found, seenTokens]() mutable {
         const Reply answer = take(reply);
         if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::CalendarList));
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::CalendarList));
             return;
         }
         const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -137,14 +137,10 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
         }
         if (!answer.ok()) {
             delete listing;
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::EventListing));
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
             return;
         }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
-        const QJsonArray items = page.value("items"_L1).toArray();
-        listing->items.reserve(listing->items.size() + items.size());
-        for (const QJsonValue &item : items)
-            listing->items.append(item.toObject());
+        const QJsonObject page = readPage(answer.body, "items"_L1, listing->items);
         const QString next = page.value("nextPageToken"_L1).toString();
         if (!next.isEmpty()) {
             requestEventsPage(listing, next);

@@ -125,7 +125,7 @@ void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalen
     connect(reply, &QNetworkReply::finished, this, [this, reply, found, pages]() mutable {
         const Reply answer = take(reply);
         if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::CalendarList));
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::CalendarList));
             return;
         }
         const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
@@ -237,14 +237,10 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
             return;
         }
         delete listing;
-        Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::EventListing));
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
         return;
     }
-    const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
-    const QJsonArray values = page.value("value"_L1).toArray();
-    listing->items.reserve(listing->items.size() + values.size());
-    for (const QJsonValue &value : values)
-        listing->items.append(value.toObject());
+    const QJsonObject page = readPage(answer.body, "value"_L1, listing->items);
 
     const QString next = page.value("@odata.nextLink"_L1).toString();
     if (!next.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "providerhttp.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -30,6 +31,17 @@ QNetworkRequest ProviderCalendarClient::request(const QString &url, bool json, c
 SyncResult ProviderCalendarClient::failure(SyncResult::Kind kind, Step step) const
 {
     return SyncResult::ofProvider(m_provider, kind, step);
+}
+
+QJsonObject ProviderCalendarClient::readPage(const QByteArray &body, QLatin1StringView arrayKey,
+                                             QList<QJsonObject> &entries)
+{
+    const QJsonObject page = QJsonDocument::fromJson(body).object();
+    const QJsonArray array = page.value(arrayKey).toArray();
+    entries.reserve(entries.size() + array.size());
+    for (const QJsonValue &entry : array)
+        entries.append(entry.toObject());
+    return page;
 }
 
 void ProviderCalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)

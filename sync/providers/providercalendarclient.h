@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QLatin1StringView>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -46,6 +47,9 @@ protected:
     // This provider's failure of `step`, with no HTTP answer behind it.
     SyncResult failure(SyncResult::Kind kind, SyncResult::Step step) const;
     bool hasAccessToken() const { return !m_accessToken.isEmpty(); }
+    // The JSON object of one listing page, whose `arrayKey` entries are
+    // appended to `entries`.
+    static QJsonObject readPage(const QByteArray &body, QLatin1StringView arrayKey, QList<QJsonObject> &entries);
 
     QNetworkAccessManager *m_network;
     const SyncResult::Provider m_provider;
