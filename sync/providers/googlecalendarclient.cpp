@@ -38,19 +38,15 @@ CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBa
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString url = ProviderHttp::baseWithoutSlash(m_apiBase)
-        + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
-    if (!eventId.isEmpty())
-        url += u'/' + pathSegment(eventId);
-    return url;
+    return itemUrl(ProviderHttp::baseWithoutSlash(m_apiBase)
+                       + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId)),
+                   eventId);
 }
 
 void CalendarClient::listCalendars()
 {
-    if (!hasAccessToken()) {
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
+    if (!signedIn(Step::CalendarList))
         return;
-    }
     requestCalendarPage(QString(), {}, {});
 }
 
@@ -97,9 +93,8 @@ void CalendarClient::listEvents(const QString &calendarId, const QString &syncTo
 
 void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToken)
 {
-    if (!hasAccessToken()) {
+    if (!signedIn(Step::EventListing)) {
         delete listing;
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     QUrlQuery query;

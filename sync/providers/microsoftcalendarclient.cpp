@@ -92,10 +92,7 @@ bool CalendarClient::onGraph(const QString &url) const
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString url = base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId));
-    if (!eventId.isEmpty())
-        url += u'/' + pathSegment(eventId);
-    return url;
+    return itemUrl(base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId)), eventId);
 }
 
 DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
@@ -112,10 +109,8 @@ DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
 
 void CalendarClient::listCalendars()
 {
-    if (!hasAccessToken()) {
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
+    if (!signedIn(Step::CalendarList))
         return;
-    }
     fetchCalendarPage(base() + u"/me/calendars"_s, {}, 1);
 }
 
@@ -177,9 +172,8 @@ void CalendarClient::requestEventsPage(const QString &calendarId, const QString 
 
 void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
 {
-    if (!hasAccessToken()) {
+    if (!signedIn(Step::EventListing)) {
         delete listing;
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     if (++listing->pages > kMaxPages) {

@@ -33,6 +33,19 @@ SyncResult ProviderCalendarClient::failure(SyncResult::Kind kind, Step step) con
     return SyncResult::ofProvider(m_provider, kind, step);
 }
 
+bool ProviderCalendarClient::signedIn(Step step)
+{
+    if (hasAccessToken())
+        return true;
+    Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, step));
+    return false;
+}
+
+QString ProviderCalendarClient::itemUrl(const QString &collection, const QString &id)
+{
+    return id.isEmpty() ? collection : collection + u'/' + ProviderHttp::pathSegment(id);
+}
+
 QJsonObject ProviderCalendarClient::readPage(const QByteArray &body, QLatin1StringView arrayKey,
                                              QList<QJsonObject> &entries)
 {

@@ -47,6 +47,11 @@ protected:
     // This provider's failure of `step`, with no HTTP answer behind it.
     SyncResult failure(SyncResult::Kind kind, SyncResult::Step step) const;
     bool hasAccessToken() const { return !m_accessToken.isEmpty(); }
+    // Without a token, a listing at `step` fails at once: false after
+    // requestFailed has reported that a sign-in is needed.
+    bool signedIn(SyncResult::Step step);
+    // The URL of a collection, or of its item `id` when there is one.
+    static QString itemUrl(const QString &collection, const QString &id);
     // The JSON object of one listing page, whose `arrayKey` entries are
     // appended to `entries`.
     static QJsonObject readPage(const QByteArray &body, QLatin1StringView arrayKey, QList<QJsonObject> &entries);
