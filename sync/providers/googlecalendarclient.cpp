@@ -56,14 +56,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
     QUrl url(ProviderHttp::baseWithoutSlash(m_apiBase) + u"/calendar/v3/users/me/calendarList"_s, QUrl::TolerantMode);
     if (!pageToken.isEmpty())
         url.setQuery(QUrlQuery{{u"pageToken"_s, QString::fromLatin1(QUrl::toPercentEncoding(pageToken))}});
-    QNetworkReply *reply = m_network->get(request(url.toString(), false));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, found, seenTokens]() mutable {
-        const Reply answer = take(reply);
-        if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(m_provider, Step::CalendarList));
-            return;
-        }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+    getPage(url.toString(), Step::CalendarList, [this, found, seenTokens](const QJsonObject &page) mutable {
         const QJsonArray items = page.value("items"_L1).toArray();
         for (const QJsonValue &item : items)
             found.append(calendarFromJson(item.toObject()));

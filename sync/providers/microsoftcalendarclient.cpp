@@ -116,14 +116,7 @@ void CalendarClient::listCalendars()
 
 void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages)
 {
-    QNetworkReply *reply = m_network->get(request(url, false));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, found, pages]() mutable {
-        const Reply answer = take(reply);
-        if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(m_provider, Step::CalendarList));
-            return;
-        }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+    getPage(url, Step::CalendarList, [this, found, pages](const QJsonObject &page) mutable {
         for (const QJsonValue &entry : page.value("value"_L1).toArray())
             found.append(calendarFromJson(entry.toObject()));
         const QString next = page.value("@odata.nextLink"_L1).toString();

@@ -46,6 +46,19 @@ QString ProviderCalendarClient::itemUrl(const QString &collection, const QString
     return id.isEmpty() ? collection : collection + u'/' + ProviderHttp::pathSegment(id);
 }
 
+void ProviderCalendarClient::getPage(const QString &url, Step step, std::function<void(const QJsonObject &page)> onPage)
+{
+    QNetworkReply *reply = m_network->get(request(url, false));
+    connect(reply, &QNetworkReply::finished, this, [this, reply, step, onPage = std::move(onPage)] {
+        const Reply answer = take(reply);
+        if (!answer.ok()) {
+            Q_EMIT requestFailed(answer.failure(m_provider, step));
+            return;
+        }
+        onPage(QJsonDocument::fromJson(answer.body).object());
+    });
+}
+
 QJsonObject ProviderCalendarClient::readPage(const QByteArray &body, QLatin1StringView arrayKey,
                                              QList<QJsonObject> &entries)
 {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
@@ -52,6 +54,9 @@ protected:
     bool signedIn(SyncResult::Step step);
     // The URL of a collection, or of its item `id` when there is one.
     static QString itemUrl(const QString &collection, const QString &id);
+    // GETs one page of a listing at `step`: a failed answer is reported
+    // through requestFailed, a good one goes to `onPage`.
+    void getPage(const QString &url, SyncResult::Step step, std::function<void(const QJsonObject &page)> onPage);
     // The JSON object of one listing page, whose `arrayKey` entries are
     // appended to `entries`.
     static QJsonObject readPage(const QByteArray &body, QLatin1StringView arrayKey, QList<QJsonObject> &entries);
