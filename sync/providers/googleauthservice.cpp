@@ -12,13 +12,8 @@ const QString kScope = u"openid email profile https://www.googleapis.com/auth/ca
 } // namespace
 
 AuthService::AuthService(QNetworkAccessManager *network, const ProviderConfig &config, QObject *parent)
-    : QObject(parent)
-    , m_flow(new OAuthSignIn(network, provider(config), this))
+    : OAuthSignIn(network, provider(config), parent)
 {
-    connect(m_flow, &OAuthSignIn::signInSucceeded, this, &AuthService::signInSucceeded);
-    connect(m_flow, &OAuthSignIn::signInFailed, this, &AuthService::signInFailed);
-    connect(m_flow, &OAuthSignIn::refreshSucceeded, this, &AuthService::refreshSucceeded);
-    connect(m_flow, &OAuthSignIn::refreshFailed, this, &AuthService::refreshFailed);
 }
 
 bool AuthService::hasOAuthCredentials(const ProviderConfig &config)
@@ -26,7 +21,7 @@ bool AuthService::hasOAuthCredentials(const ProviderConfig &config)
     return config.hasGoogleCredentials();
 }
 
-OAuthProvider AuthService::provider(const ProviderConfig &config) const
+OAuthProvider AuthService::provider(const ProviderConfig &config)
 {
     OAuthProvider p;
     p.id = SyncResult::Provider::Google;

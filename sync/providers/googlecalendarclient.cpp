@@ -20,15 +20,6 @@ using ProviderHttp::Reply;
 using ProviderHttp::take;
 using Step = SyncResult::Step;
 
-namespace {
-
-SyncResult failure(SyncResult::Kind kind, Step step)
-{
-    return SyncResult::ofProvider(SyncResult::Provider::Google, kind, step);
-}
-
-} // namespace
-
 // One events listing: its parameters and the items of the pages so far.
 struct CalendarClient::Listing
 {
@@ -40,32 +31,22 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent)
-    : QObject(parent)
-    , m_network(network)
+    : ProviderCalendarClient(network, SyncResult::Provider::Google, "etag"_L1, parent)
     , m_apiBase(apiBase)
 {
 }
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString url = ProviderHttp::baseWithoutSlash(m_apiBase)
-        + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId));
-    if (!eventId.isEmpty())
-        url += u'/' + pathSegment(eventId);
-    return url;
-}
-
-QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
-{
-    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
+    return itemUrl(ProviderHttp::baseWithoutSlash(m_apiBase)
+                       + u"/calendar/v3/calendars/%1/events"_s.arg(pathSegment(calendarId)),
+                   eventId);
 }
 
 void CalendarClient::listCalendars()
 {
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
+    if (!signedIn(Step::CalendarList))
         return;
-    }
     requestCalendarPage(QString(), {}, {});
 }
 
@@ -75,14 +56,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
     QUrl url(ProviderHttp::baseWithoutSlash(m_apiBase) + u"/calendar/v3/users/me/calendarList"_s, QUrl::TolerantMode);
     if (!pageToken.isEmpty())
         url.setQuery(QUrlQuery{{u"pageToken"_s, QString::fromLatin1(QUrl::toPercentEncoding(pageToken))}});
-    QNetworkReply *reply = m_network->get(request(url.toString(), false));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, found, seenTokens]() mutable {
-        const Reply answer = take(reply);
-        if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::CalendarList));
-            return;
-        }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+    getPage(url.toString(), Step::CalendarList, [this, found, seenTokens](const QJsonObject &page) mutable {
         const QJsonArray items = page.value("items"_L1).toArray();
         for (const QJsonValue &item : items)
             found.append(calendarFromJson(item.toObject()));
@@ -112,9 +86,8 @@ void CalendarClient::listEvents(const QString &calendarId, const QString &syncTo
 
 void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToken)
 {
-    if (m_accessToken.isEmpty()) {
+    if (!signedIn(Step::EventListing)) {
         delete listing;
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     QUrlQuery query;
@@ -152,14 +125,10 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
         }
         if (!answer.ok()) {
             delete listing;
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Google, Step::EventListing));
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
             return;
         }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
-        const QJsonArray items = page.value("items"_L1).toArray();
-        listing->items.reserve(listing->items.size() + items.size());
-        for (const QJsonValue &item : items)
-            listing->items.append(item.toObject());
+        const QJsonObject page = readPage(answer.body, "items"_L1, listing->items);
         const QString next = page.value("nextPageToken"_L1).toString();
         if (!next.isEmpty()) {
             requestEventsPage(listing, next);
@@ -169,61 +138,6 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
         const QString calendarId = listing->calendarId;
         delete listing;
         Q_EMIT eventsListed(calendarId, result);
-    });
-}
-
-void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
-        return;
-    }
-    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
-                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventInsert); });
-}
-
-void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QJsonObject &event, const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
-        return;
-    }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
-                                                        QByteArrayLiteral("PATCH"),
-                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventUpdate); });
-}
-
-void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, Step step)
-{
-    const Reply answer = take(reply);
-    if (!answer.ok()) {
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, step));
-        return;
-    }
-    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
-    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value("etag"_L1).toString());
-}
-
-void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
-        return;
-    }
-    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
-        const Reply answer = take(reply);
-        if (answer.deleted()) {
-            Q_EMIT eventDeleted(localId);
-            return;
-        }
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Google, Step::EventDelete));
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "providercalendarclient.h"
 #include "syncresult.h"
 
 #include <QDateTime>
@@ -47,7 +48,7 @@ struct JsonDateTime
 // Every request carries its own context, so any number may be in flight; a
 // client destroyed meanwhile reports nothing more. The network manager is
 // the caller's and must outlive the client.
-class CalendarClient : public QObject
+class CalendarClient : public ProviderCalendarClient
 {
     Q_OBJECT
 public:
@@ -65,21 +66,10 @@ public:
 
     CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent = nullptr);
 
-    void setAccessToken(const QString &token) { m_accessToken = token; }
-
     void listCalendars();
     void listEvents(const QString &calendarId, const QString &syncToken, const QDateTime &timeMin,
                     const QDateTime &timeMax);
-    void insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event);
-    // A PATCH: what the body does not carry (attendees, conference data...)
-    // stays as the server has it.
-    void updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                     const QJsonObject &event, const QString &etag);
-    void deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                     const QString &etag);
-
-    // The events collection of a calendar, or one event of it.
-    QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const;
+    QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const override;
     static DiscoveredCalendar calendarFromJson(const QJsonObject &entry);
 
     // Event resource <-> record. No network, no state.
@@ -98,21 +88,13 @@ Q_SIGNALS:
     void calendarsListed(const QList<Google::DiscoveredCalendar> &calendars);
     void eventsListed(const QString &calendarId, const Google::CalendarClient::EventListPage &page);
     void syncTokenExpired(const QString &calendarId);
-    void requestFailed(const SyncResult &result);
-    void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
-    void eventDeleted(const QString &localId);
-    void eventWriteFailed(const QString &localId, const SyncResult &result);
 
 private:
     struct Listing;
-    QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
     void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found, QStringList seenTokens);
     void requestEventsPage(Listing *listing, const QString &pageToken);
-    void onWriteReply(QNetworkReply *reply, const QString &localId, SyncResult::Step step);
 
-    QNetworkAccessManager *m_network;
     QUrl m_apiBase;
-    QString m_accessToken;
 };
 
 } // namespace Google

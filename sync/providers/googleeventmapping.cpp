@@ -1,28 +1,22 @@
 // Google event resource <-> Event record: the static half of
 // Google::CalendarClient, kept apart from the network half.
 #include "googlecalendarclient.h"
+#include "providerevents.h"
+#include "providerhttp.h"
 #include "recordnames.h"
 
 #include "timeutil.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QTimeZone>
-#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
 namespace Google {
 
-namespace {
+using ProviderHttp::parseIso;
 
-QDateTime parseIso(const QString &text)
-{
-    QDateTime value = QDateTime::fromString(text, Qt::ISODateWithMs);
-    if (!value.isValid())
-        value = QDateTime::fromString(text, Qt::ISODate);
-    return value;
-}
+namespace {
 
 QString attendeeStatus(const QString &responseStatus)
 {
@@ -59,8 +53,7 @@ QList<Reminder> remindersFromJson(const QJsonArray &overrides)
     QList<Reminder> out;
     for (const QJsonValue &value : overrides) {
         const QJsonObject entry = value.toObject();
-        const QJsonValue minutes = entry.value("minutes"_L1);
-        const int before = minutes.isDouble() ? minutes.toInt(-1) : -1;
+        const int before = ProviderEvents::minutesBefore(entry.value("minutes"_L1));
         if (before < 0)
             continue;
         Reminder reminder;
@@ -144,15 +137,8 @@ QString CalendarClient::originalStartKey(const QJsonObject &item)
 
 Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &calendarId)
 {
-    Event event;
-    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    event.calendar_id = calendarId;
-    event.provider_event_id = item.value("id"_L1).toString();
-    event.uid = event.provider_event_id;
-    event.etag = item.value("etag"_L1).toString();
-    event.title = item.value("summary"_L1).toString();
-    if (event.title.isEmpty())
-        event.title = u"Untitled Event"_s;
+    Event event = ProviderEvents::pulled(calendarId, item.value("id"_L1).toString(), item.value("etag"_L1).toString(),
+                                         item.value("summary"_L1).toString());
     event.description = item.value("description"_L1).toString();
     event.location = item.value("location"_L1).toString();
     event.event_url = item.value("htmlLink"_L1).toString();
@@ -181,12 +167,8 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     event.attendees = attendeesFromJson(item.value("attendees"_L1).toArray());
     event.sequence = item.value("sequence"_L1).toInt(0);
 
-    const QString updated = item.value("updated"_L1).toString();
-    event.last_modified = updated.isEmpty() ? QDateTime::currentDateTimeUtc() : parseIso(updated);
-    event.created = event.last_modified;
     event.reminders = remindersFromJson(item.value("reminders"_L1).toObject().value("overrides"_L1).toArray());
-    event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-    event.sync_status = SyncStatus::Synced;
+    ProviderEvents::finishPulled(event, item, item.value("updated"_L1).toString());
     return event;
 }
 
@@ -199,13 +181,7 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     out.insert("description"_L1, event.description);
     out.insert("location"_L1, event.location);
 
-    QDateTime end;
-    if (event.end_time && event.end_time->isValid())
-        end = *event.end_time;
-    else
-        end = event.is_all_day ? event.start_time.addDays(1) : event.start_time.addSecs(3600);
-    if (event.is_all_day && end.date() <= event.start_time.date())
-        end = TimeUtil::inZoneOf(event.start_time.date().addDays(1), QTime(0, 0), end);
+    const QDateTime end = ProviderEvents::endToSend(event);
 
     if (sendsOwnZone(event)) {
         out.insert("start"_L1, zonedDateTime(event.start_time, event.timezone));

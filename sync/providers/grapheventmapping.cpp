@@ -1,25 +1,22 @@
 // Graph event resource <-> Event record: the static half of
 // Microsoft::CalendarClient, kept apart from the network half.
 #include "microsoftcalendarclient.h"
+#include "providerevents.h"
+#include "providerhttp.h"
 #include "recordnames.h"
 
 #include "timeutil.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
 namespace Microsoft {
 
-namespace {
+using ProviderHttp::parseIso;
 
-QDateTime parseIso(const QString &text)
-{
-    const QDateTime value = QDateTime::fromString(text, Qt::ISODateWithMs);
-    return value.isValid() ? value : QDateTime::fromString(text, Qt::ISODate);
-}
+namespace {
 
 QString attendeeStatus(const QString &response)
 {
@@ -140,15 +137,8 @@ QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
 
 Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &calendarId)
 {
-    Event event;
-    event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    event.calendar_id = calendarId;
-    event.provider_event_id = item.value("id"_L1).toString();
-    event.uid = event.provider_event_id;
-    event.etag = item.value("changeKey"_L1).toString();
-    event.title = item.value("subject"_L1).toString();
-    if (event.title.isEmpty())
-        event.title = u"Untitled Event"_s;
+    Event event = ProviderEvents::pulled(calendarId, item.value("id"_L1).toString(),
+                                         item.value("changeKey"_L1).toString(), item.value("subject"_L1).toString());
     event.description = item.value("body"_L1).toObject().value("content"_L1).toString();
     event.location = item.value("location"_L1).toObject().value("displayName"_L1).toString();
     event.event_url = item.value("webLink"_L1).toString();
@@ -185,8 +175,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     event.attendees = attendeesFromJson(item.value("attendees"_L1).toArray());
 
     if (item.value("isReminderOn"_L1).toBool(false)) {
-        const QJsonValue minutes = item.value("reminderMinutesBeforeStart"_L1);
-        const int before = minutes.isDouble() ? minutes.toInt(-1) : -1;
+        const int before = ProviderEvents::minutesBefore(item.value("reminderMinutesBeforeStart"_L1));
         if (before >= 0) {
             Reminder reminder;
             reminder.minutes_before = before;
@@ -194,11 +183,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
         }
     }
 
-    const QString modified = item.value("lastModifiedDateTime"_L1).toString();
-    event.last_modified = modified.isEmpty() ? QDateTime::currentDateTimeUtc() : parseIso(modified);
-    event.created = event.last_modified;
-    event.raw_icalendar = QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-    event.sync_status = SyncStatus::Synced;
+    ProviderEvents::finishPulled(event, item, item.value("lastModifiedDateTime"_L1).toString());
     return event;
 }
 
@@ -220,13 +205,7 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     if (!event.location.isEmpty())
         out.insert("location"_L1, QJsonObject{{"displayName"_L1, event.location}});
 
-    QDateTime end;
-    if (event.end_time && event.end_time->isValid())
-        end = *event.end_time;
-    else
-        end = event.is_all_day ? event.start_time.addDays(1) : event.start_time.addSecs(3600);
-    if (event.is_all_day && end.date() <= event.start_time.date())
-        end = TimeUtil::inZoneOf(event.start_time.date().addDays(1), QTime(0, 0), end);
+    const QDateTime end = ProviderEvents::endToSend(event);
     out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day));
     out.insert("end"_L1, dateTimeToJson(end, event.is_all_day));
 

@@ -19,7 +19,7 @@ using StoredTokens = ::StoredTokens;
 // Sign-in to a Microsoft account (browser, PKCE, loopback redirect) and the
 // refresh of its access token. One object carries one sign-in; create one
 // per sign-in or refresh and delete it once it has reported.
-class AuthService : public QObject
+class AuthService : public OAuthSignIn
 {
     Q_OBJECT
 public:
@@ -27,26 +27,13 @@ public:
 
     static bool hasOAuthCredentials(const ProviderConfig &config);
 
-    void startSignIn() { m_flow->startSignIn(); }
-    void cancelSignIn() { m_flow->cancelSignIn(); }
-    void refresh(const QString &refreshToken) { m_flow->refresh(refreshToken); }
-
     // The account's entry in the secure store ("microsoft-tokens-" + id).
     static QString tokenKey(const QString &accountId);
     static StoredTokens loadTokens(const TolmAccount::TokenStore *store, const QString &accountId);
     static bool saveTokens(TolmAccount::TokenStore *store, const QString &accountId, const StoredTokens &tokens);
 
-Q_SIGNALS:
-    void signInSucceeded(const Microsoft::SignInResult &result);
-    void signInFailed(const QString &reason);
-    void refreshSucceeded(const QString &accessToken, const QDateTime &expiresAt,
-                          const QString &maybeRotatedRefreshToken);
-    void refreshFailed(const SyncResult &result);
-
 private:
-    OAuthProvider provider(const ProviderConfig &config) const;
-
-    OAuthSignIn *m_flow;
+    static OAuthProvider provider(const ProviderConfig &config);
 };
 
 } // namespace Microsoft

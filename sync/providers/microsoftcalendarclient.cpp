@@ -59,15 +59,6 @@ using ProviderHttp::Reply;
 using ProviderHttp::take;
 using Step = SyncResult::Step;
 
-namespace {
-
-SyncResult failure(SyncResult::Kind kind, Step step)
-{
-    return SyncResult::ofProvider(SyncResult::Provider::Microsoft, kind, step);
-}
-
-} // namespace
-
 // One events listing: its calendar, what kind of round it is in and the
 // items of the pages so far.
 struct CalendarClient::Listing
@@ -81,8 +72,7 @@ struct CalendarClient::Listing
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &graphBase, QObject *parent)
-    : QObject(parent)
-    , m_network(network)
+    : ProviderCalendarClient(network, SyncResult::Provider::Microsoft, "changeKey"_L1, parent)
     , m_graphBase(graphBase)
 {
 }
@@ -102,15 +92,7 @@ bool CalendarClient::onGraph(const QString &url) const
 
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
-    QString url = base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId));
-    if (!eventId.isEmpty())
-        url += u'/' + pathSegment(eventId);
-    return url;
-}
-
-QNetworkRequest CalendarClient::request(const QString &url, bool json, const QString &etag) const
-{
-    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
+    return itemUrl(base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId)), eventId);
 }
 
 DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
@@ -127,23 +109,14 @@ DiscoveredCalendar CalendarClient::calendarFromJson(const QJsonObject &entry)
 
 void CalendarClient::listCalendars()
 {
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::CalendarList));
+    if (!signedIn(Step::CalendarList))
         return;
-    }
     fetchCalendarPage(base() + u"/me/calendars"_s, {}, 1);
 }
 
 void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages)
 {
-    QNetworkReply *reply = m_network->get(request(url, false));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, found, pages]() mutable {
-        const Reply answer = take(reply);
-        if (!answer.ok()) {
-            Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::CalendarList));
-            return;
-        }
-        const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
+    getPage(url, Step::CalendarList, [this, found, pages](const QJsonObject &page) mutable {
         for (const QJsonValue &entry : page.value("value"_L1).toArray())
             found.append(calendarFromJson(entry.toObject()));
         const QString next = page.value("@odata.nextLink"_L1).toString();
@@ -192,9 +165,8 @@ void CalendarClient::requestEventsPage(const QString &calendarId, const QString 
 
 void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
 {
-    if (m_accessToken.isEmpty()) {
+    if (!signedIn(Step::EventListing)) {
         delete listing;
-        Q_EMIT requestFailed(failure(SyncResult::Kind::SignInNeeded, Step::EventListing));
         return;
     }
     if (++listing->pages > kMaxPages) {
@@ -252,14 +224,10 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
             return;
         }
         delete listing;
-        Q_EMIT requestFailed(answer.failure(SyncResult::Provider::Microsoft, Step::EventListing));
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
         return;
     }
-    const QJsonObject page = QJsonDocument::fromJson(answer.body).object();
-    const QJsonArray values = page.value("value"_L1).toArray();
-    listing->items.reserve(listing->items.size() + values.size());
-    for (const QJsonValue &value : values)
-        listing->items.append(value.toObject());
+    const QJsonObject page = readPage(answer.body, "value"_L1, listing->items);
 
     const QString next = page.value("@odata.nextLink"_L1).toString();
     if (!next.isEmpty()) {
@@ -286,61 +254,6 @@ void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
     listing->bootstrapping = true;
     listing->windowedItems = listing->items.size();
     fetchEventsPage(listing, eventsUrl(calendarId) + u"/delta"_s);
-}
-
-void CalendarClient::insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
-        return;
-    }
-    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
-                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, true); });
-}
-
-void CalendarClient::updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QJsonObject &event, const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
-        return;
-    }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
-                                                        QByteArrayLiteral("PATCH"),
-                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] { onWriteReply(reply, localId, false); });
-}
-
-void CalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, bool insert)
-{
-    const Reply answer = take(reply);
-    if (!answer.ok()) {
-        Q_EMIT eventWriteFailed(localId,
-                                answer.failure(SyncResult::Provider::Microsoft,
-                                               insert ? Step::EventInsert : Step::EventUpdate));
-        return;
-    }
-    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
-    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value("changeKey"_L1).toString());
-}
-
-void CalendarClient::deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                                 const QString &etag)
-{
-    if (m_accessToken.isEmpty()) {
-        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
-        return;
-    }
-    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
-        const Reply answer = take(reply);
-        if (answer.deleted()) {
-            Q_EMIT eventDeleted(localId);
-            return;
-        }
-        Q_EMIT eventWriteFailed(localId, answer.failure(SyncResult::Provider::Microsoft, Step::EventDelete));
-    });
 }
 
 } // namespace Microsoft

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "providercalendarclient.h"
 #include "syncresult.h"
 
 #include <QDateTime>
@@ -54,7 +55,7 @@ struct GraphDateTime
 // manager is the caller's and must outlive the client. Links that Graph
 // hands back are followed only on the configured Graph base, so the token
 // goes nowhere else.
-class CalendarClient : public QObject
+class CalendarClient : public ProviderCalendarClient
 {
     Q_OBJECT
 public:
@@ -73,23 +74,13 @@ public:
 
     CalendarClient(QNetworkAccessManager *network, const QUrl &graphBase, QObject *parent = nullptr);
 
-    void setAccessToken(const QString &token) { m_accessToken = token; }
-
     void listCalendars();
     // With a delta token the changes since; without, the events in the
     // window and then every event of the calendar once more through a fresh
     // delta round, which yields the token for the next listing.
     void requestEventsPage(const QString &calendarId, const QString &deltaToken, const QDateTime &timeMin,
                            const QDateTime &timeMax);
-    void insertEvent(const QString &localId, const QString &calendarId, const QJsonObject &event);
-    // A PATCH: what the body does not carry stays as the server has it.
-    void updateEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                     const QJsonObject &event, const QString &etag);
-    void deleteEvent(const QString &localId, const QString &calendarId, const QString &providerEventId,
-                     const QString &etag);
-
-    // The events collection of a calendar, or one event of it.
-    QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const;
+    QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const override;
     static DiscoveredCalendar calendarFromJson(const QJsonObject &entry);
 
     // Event resource <-> record. A pulled row keeps the resource itself in
@@ -120,24 +111,16 @@ Q_SIGNALS:
     void calendarsListed(const QList<Microsoft::DiscoveredCalendar> &calendars);
     void eventsListed(const QString &calendarId, const Microsoft::CalendarClient::EventListPage &page);
     void deltaTokenExpired(const QString &calendarId);
-    void requestFailed(const SyncResult &result);
-    void eventWritten(const QString &localId, const QString &providerEventId, const QString &etag);
-    void eventDeleted(const QString &localId);
-    void eventWriteFailed(const QString &localId, const SyncResult &result);
 
 private:
     struct Listing;
     QString base() const;
     bool onGraph(const QString &url) const;
-    QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
     void fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages);
     void fetchEventsPage(Listing *listing, const QString &url);
     void onEventsPage(Listing *listing, const ProviderHttp::Reply &answer);
-    void onWriteReply(QNetworkReply *reply, const QString &localId, bool insert);
 
-    QNetworkAccessManager *m_network;
     QUrl m_graphBase;
-    QString m_accessToken;
 };
 
 } // namespace Microsoft

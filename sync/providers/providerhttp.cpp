@@ -54,6 +54,12 @@ QString isoUtc(const QDateTime &value)
     return value.toUTC().toString(Qt::ISODateWithMs);
 }
 
+QDateTime parseIso(const QString &text)
+{
+    const QDateTime value = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return value.isValid() ? value : QDateTime::fromString(text, Qt::ISODate);
+}
+
 QString baseWithoutSlash(const QUrl &base)
 {
     QString text = base.toString();

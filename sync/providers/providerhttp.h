@@ -41,6 +41,9 @@ QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bo
 QString pathSegment(const QString &id);
 
 QString isoUtc(const QDateTime &value);
+// A provider's ISO 8601 time, with or without milliseconds; invalid when
+// it is neither.
+QDateTime parseIso(const QString &text);
 
 // The API base without trailing slashes, ready for a path to be appended.
 QString baseWithoutSlash(const QUrl &base);

@@ -1,5 +1,6 @@
 #include "providertokens.h"
 
+#include "providerhttp.h"
 #include "tokenstore.h"
 
 #include <QJsonDocument>
@@ -20,10 +21,7 @@ StoredTokens load(const TolmAccount::TokenStore *store, const QString &key)
     const QJsonObject object = QJsonDocument::fromJson(value.toUtf8()).object();
     tokens.accessToken = object.value("access_token"_L1).toString();
     tokens.refreshToken = object.value("refresh_token"_L1).toString();
-    const QString expires = object.value("expires_at"_L1).toString();
-    tokens.expiresAt = QDateTime::fromString(expires, Qt::ISODateWithMs);
-    if (!tokens.expiresAt.isValid())
-        tokens.expiresAt = QDateTime::fromString(expires, Qt::ISODate);
+    tokens.expiresAt = ProviderHttp::parseIso(object.value("expires_at"_L1).toString());
     return tokens;
 }
 
