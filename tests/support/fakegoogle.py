@@ -106,25 +106,7 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": status, "message": message}})
 
     def handle_any(self):
-        raw = fakeprovider.read_request(self)
-        if self.url_path.startswith("/_control/"):
-            with LOCK:
-                return self.control(self.url_path[len("/_control/"):], raw)
-        with LOCK:
-            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
-                              "ifMatch": self.headers.get("If-Match"),
-                              "body": raw.decode("utf-8", "replace")})
-            failure = fakeprovider.take_failure(STATE, self.command, self.path)
-        if failure:
-            time.sleep(failure.get("delay", 0))
-            if failure.get("drop"):
-                self.close_connection = True
-                self.connection.shutdown(2)
-                return
-            if failure.get("status"):
-                return self.error(failure["status"], "injected")
-        with LOCK:
-            return self.route(raw)
+        return fakeprovider.handle(self, STATE, LOCK, [("ifMatch", "If-Match")])
 
     do_GET = do_POST = do_PUT = do_PATCH = do_DELETE = handle_any
 

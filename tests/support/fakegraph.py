@@ -109,22 +109,8 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": code, "message": message or code}})
 
     def handle_any(self):
-        raw = fakeprovider.read_request(self)
-        if self.url_path.startswith("/_control/"):
-            with LOCK:
-                return self.control(self.url_path[len("/_control/"):], raw)
-        with LOCK:
-            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
-                              "ifMatch": self.headers.get("If-Match"), "prefer": self.headers.get("Prefer"),
-                              "authorization": self.headers.get("Authorization"),
-                              "body": raw.decode("utf-8", "replace")})
-            failure = fakeprovider.take_failure(STATE, self.command, self.path)
-        if failure:
-            time.sleep(failure.get("delay", 0))
-            if failure.get("status"):
-                return self.error(failure["status"], "injected")
-        with LOCK:
-            return self.route(raw)
+        return fakeprovider.handle(self, STATE, LOCK, [("ifMatch", "If-Match"), ("prefer", "Prefer"),
+                                                       ("authorization", "Authorization")])
 
     do_GET = do_POST = do_PATCH = do_DELETE = handle_any
 
