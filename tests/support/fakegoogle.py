@@ -29,6 +29,9 @@ LOCK = threading.RLock()
 
 
 class State:
+    settings = ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
+                "repeat_calendar_page_token", "email")
+
     def __init__(self, client_id, client_secret):
         self.client_id = client_id
         self.client_secret = client_secret
@@ -116,12 +119,7 @@ class Handler(BaseHTTPRequestHandler):
         answer = fakeprovider.control(STATE, what, data)
         if answer is not None:
             return self.reply(200, answer)
-        if what == "settings":
-            for key in ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
-                        "repeat_calendar_page_token", "email"):
-                if key in data:
-                    setattr(STATE, key, data[key])
-        elif what == "dump":
+        if what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
         elif what == "expire-sync-tokens":
             STATE.sync_tokens.clear()

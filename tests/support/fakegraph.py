@@ -33,6 +33,8 @@ PREFIX = "/v1.0"
 
 
 class State:
+    settings = ("calendar_page_size", "event_page_size", "link_host")
+
     def __init__(self, client_id):
         self.client_id = client_id
         self.reset()
@@ -120,11 +122,7 @@ class Handler(BaseHTTPRequestHandler):
         answer = fakeprovider.control(STATE, what, data)
         if answer is not None:
             return self.reply(200, answer)
-        if what == "settings":
-            for key in ("calendar_page_size", "event_page_size", "link_host"):
-                if key in data:
-                    setattr(STATE, key, data[key])
-        elif what == "remove":
+        if what == "remove":
             for event_id in data["ids"]:
                 STATE.remove_event(data["calendar"], event_id)
         elif what == "dump":

@@ -2,8 +2,8 @@
 injected failures and the parts of the control API both speak.
 
 The state object is the fake's own; it brings `calendars`, `events`,
-`failures`, `log`, `refresh_tokens`, `reset()`, `put_event()`, `bump()`
-and `new_access_token()`.
+`failures`, `log`, `refresh_tokens`, `settings`, `reset()`, `put_event()`,
+`bump()` and `new_access_token()`.
 """
 import base64
 import hashlib
@@ -92,6 +92,10 @@ def control(state, what, data):
         data.setdefault("method", "")
         data.setdefault("count", 1)
         state.failures.append(data)
+    elif what == "settings":        # the knobs the fake's state names in its `settings`
+        for key in state.settings:
+            if key in data:
+                setattr(state, key, data[key])
     elif what == "log":
         return {"requests": state.log}
     elif what == "clear-log":
