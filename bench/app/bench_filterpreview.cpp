@@ -6,6 +6,7 @@
 // weekly series that started before the window. Target: under 50 ms per
 // change.
 #include "appstate.h"
+#include "benchrunner.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "filterformdialog.h"
@@ -23,7 +24,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -37,18 +37,12 @@ std::unique_ptr<SeededState> seed(int count)
     auto seeded = startSeededState(kCalendars);
     AppState *state = seeded->state.get();
 
-    static const QStringList words = {u"Lunch"_s, u"Review"_s, u"Call"_s, u"Standup"_s, u"Gym"_s, u"Dentist"_s};
     const QDate today = QDate::currentDate();
     QRandomGenerator random(42);
     state->database()->database().transaction();
     for (int i = 0; i < count; ++i) {
-        Event e;
-        e.id = e.uid = u"ev-%1"_s.arg(i);
-        e.calendar_id = u"cal%1"_s.arg(i % kCalendars);
-        e.title = words.at(i % words.size()) + u' ' + QString::number(i);
         const QDate day = today.addDays(int(random.bounded(1461)) - 730);
-        e.start_time = QDateTime(day, QTime(6 + int(random.bounded(14)), 15 * int(random.bounded(4))));
-        e.end_time = e.start_time.addSecs(60 * (30 + 30 * int(random.bounded(4))));
+        Event e = seededEvent(i, kCalendars, day, random);
         if (i % 250 == 0) {
             e.recurrence_rule = u"FREQ=WEEKLY"_s;
             e.start_time = QDateTime(today.addDays(-400 - int(random.bounded(300))), e.start_time.time());
@@ -58,10 +52,7 @@ std::unique_ptr<SeededState> seed(int count)
             e.start_time = QDateTime(day, QTime(0, 0), Qt::UTC);
             e.end_time = e.start_time.addDays(1);
         }
-        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
-        e.raw_icalendar = ICalendar::serializeEvent(e);
-        if (!state->events()->insert(e))
-            qFatal("insert failed");
+        insertSeeded(state, e, QDateTime::currentDateTimeUtc());
     }
     state->database()->database().commit();
     return seeded;
@@ -107,22 +98,11 @@ void previewPerKindSwitch(benchmark::State &benchState)
 BENCHMARK(previewPerChange)->Unit(benchmark::kMillisecond);
 BENCHMARK(previewPerKindSwitch)->Unit(benchmark::kMillisecond);
 
-void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtInfoMsg && type != QtDebugMsg)
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietInfo);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    runSeed.reset();
-    return 0;
+    qInstallMessageHandler(BenchRunner::quietInfo);
+    return BenchRunner::run<QApplication>(argc, argv, [] { runSeed.reset(); });
 }

@@ -11,6 +11,7 @@
 #include "account.h"
 #include "accountrepository.h"
 #include "appstate.h"
+#include "benchrunner.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "icalendarfilereader.h"
@@ -284,9 +285,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The application state's theme reads the palette.
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRunner::run<QApplication>(argc, argv);
 }

@@ -6,10 +6,12 @@
 // today (2% repeating) in five calendars, so the shown week lists about a
 // hundred occurrences.
 #include "appstate.h"
+#include "benchrunner.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "mainwindow.h"
+#include "seededstate.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -19,7 +21,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -29,19 +30,9 @@ namespace {
 
 constexpr int kCalendars = 5;
 
-void exec(AppState *state, const QString &statement)
-{
-    QSqlQuery query(state->database()->database());
-    if (!query.exec(statement))
-        qFatal("seeding failed: %s", qPrintable(statement));
-}
-
 void seed(AppState *state, int count)
 {
-    exec(state, u"INSERT INTO accounts (id, name, type) VALUES ('dav', 'Work', 'caldav')"_s);
-    for (int c = 0; c < kCalendars; ++c)
-        exec(state,
-             u"INSERT INTO calendars (id, account_id, url, name) VALUES ('cal%1', 'dav', 'u%1', 'C%1')"_s.arg(c));
+    seedCalendars(state, kCalendars);
     static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
     const QDate today = QDate::currentDate();
     QRandomGenerator random(7);
@@ -56,10 +47,7 @@ void seed(AppState *state, int count)
         e.end_time = e.start_time.addSecs(3600);
         if (i % 50 == 0)
             e.recurrence_rule = rules.at((i / 50) % rules.size());
-        e.created = e.last_modified = QDateTime::currentDateTimeUtc();
-        e.raw_icalendar = ICalendar::serializeEvent(e);
-        if (!state->events()->insert(e))
-            qFatal("insert failed");
+        insertSeeded(state, e, QDateTime::currentDateTimeUtc());
     }
     state->database()->database().commit();
 }
@@ -101,25 +89,15 @@ void startUp(benchmark::State &benchState)
 
 BENCHMARK(startUp)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtInfoMsg && type != QtDebugMsg)
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietInfo);
+    qInstallMessageHandler(BenchRunner::quietInfo);
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.filePath(u"xdg"_s).toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath(u"config"_s).toUtf8());
     qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRunner::run<QApplication>(argc, argv);
 }

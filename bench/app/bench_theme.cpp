@@ -1,5 +1,6 @@
 // A full theme apply: proxy style check, palette and style sheet, then Qt
 // restyling every widget. Run with the offscreen platform, no display needed.
+#include "benchrunner.h"
 #include "thememanager.h"
 
 #include <QApplication>
@@ -67,9 +68,5 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietPlatform);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRunner::run<QApplication>(argc, argv);
 }

@@ -7,6 +7,7 @@
 // program was not running). And the poll over a store where 3,000 of the
 // 10,000 events repeat, each with a reminder that fires per occurrence.
 #include "appstate.h"
+#include "benchrunner.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "icalendar.h"
@@ -21,7 +22,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -45,18 +45,11 @@ std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
         "('r3', 'All day', 'all_day', '{\"runtimeType\":\"allDay\",\"recurringOnly\":true}', 'hide')"_s);
 
     static const QStringList rules = {u"FREQ=DAILY"_s, u"FREQ=WEEKLY;BYDAY=MO,WE,FR"_s, u"FREQ=MONTHLY"_s};
-    static const QStringList words = {u"Lunch"_s, u"Review"_s, u"Call"_s, u"Standup"_s, u"Gym"_s, u"Dentist"_s};
     QRandomGenerator random(42);
     state->database()->database().transaction();
     for (int i = 0; i < count; ++i) {
-        Event e;
-        e.id = e.uid = u"ev-%1"_s.arg(i);
-        e.calendar_id = u"cal%1"_s.arg(i % kCalendars);
-        e.title = words.at(i % words.size()) + u' ' + QString::number(i);
         const QDate day = kNow.date().addDays(int(random.bounded(730)) - 365);
-        const QTime time(6 + int(random.bounded(14)), 15 * int(random.bounded(4)));
-        e.start_time = QDateTime(day, time);
-        e.end_time = e.start_time.addSecs(60 * (30 + 30 * int(random.bounded(4))));
+        Event e = seededEvent(i, kCalendars, day, random);
         const bool repeating = repeatingPerMille == 20 ? i % 50 == 0 : i % 1000 < repeatingPerMille;
         if (repeating) {
             e.recurrence_rule = rules.at((i / 50) % rules.size());
@@ -72,10 +65,7 @@ std::unique_ptr<SeededState> seed(int count, int repeatingPerMille)
             reminder.minutes_before = 15;
             e.reminders = {reminder};
         }
-        e.created = e.last_modified = kNow.toUTC();
-        e.raw_icalendar = ICalendar::serializeEvent(e);
-        if (!state->events()->insert(e))
-            qFatal("insert failed");
+        insertSeeded(state, e, kNow.toUTC());
     }
     state->database()->database().commit();
     return seeded;
@@ -165,22 +155,12 @@ BENCHMARK(rangeQueryOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(reminderPoll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(reminderPollSeries)->ArgName("afterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void quietInfo(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtInfoMsg && type != QtDebugMsg)
-        fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietInfo);
-    QApplication app(argc, argv); // the state applies the theme
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    runSeed.reset();
-    return 0;
+    qInstallMessageHandler(BenchRunner::quietInfo);
+    // The state applies the theme, which needs a widget application.
+    return BenchRunner::run<QApplication>(argc, argv, [] { runSeed.reset(); });
 }

@@ -16,6 +16,7 @@
 //                               of the 50, and their rows
 #include "accountrepository.h"
 #include "appstate.h"
+#include "benchrunner.h"
 #include "caldavclient.h"
 #include "caldaveventstore.h"
 #include "caldavhref.h"
@@ -26,6 +27,7 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "radicaleserver.h"
+#include "tempappstate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,20 +70,12 @@ QByteArray multistatus(int count, const QString &etagPrefix, const QString &summ
 }
 
 // An AppState over a temporary data directory, with one CalDAV calendar.
-struct Store
+struct Store : TempAppState
 {
-    QTemporaryDir dir;
-    std::unique_ptr<AppState> state;
     Calendar calendar;
 
     explicit Store(const QUrl &collection)
     {
-        qputenv("CALENDAR_DATA_DIR", dir.filePath(u"data"_s).toUtf8());
-        qputenv("XDG_DATA_HOME", dir.filePath(u"xdg"_s).toUtf8());
-        qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
-        state = std::make_unique<AppState>();
-        if (!state->initialize())
-            qFatal("no store");
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Account account;
         account.id = u"bench-account"_s;
@@ -257,11 +251,6 @@ BENCHMARK(changedOnServerRun)->Args({5000, 50})->Unit(benchmark::kMillisecond)->
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_LOGGING_RULES", "calendar.*=false;*.info=false");
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchRunner::quietSync();
+    return BenchRunner::run<QCoreApplication>(argc, argv);
 }

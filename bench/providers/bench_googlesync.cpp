@@ -6,6 +6,7 @@
 //                     is the longest the event loop went without turning
 #include "accountrepository.h"
 #include "appstate.h"
+#include "benchrunner.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "fakegoogle.h"
@@ -124,9 +125,5 @@ BENCHMARK(firstPull)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchRunner::run<QGuiApplication>(argc, argv);
 }

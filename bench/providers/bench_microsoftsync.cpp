@@ -6,8 +6,10 @@
 //   applyDelta/5000/2    a delta removing all 5,000
 #include "accountrepository.h"
 #include "appstate.h"
+#include "benchrunner.h"
 #include "calendarrepository.h"
 #include "microsoftsyncclient.h"
+#include "tempappstate.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -59,20 +61,12 @@ QList<QJsonObject> removals(int count)
 }
 
 // An AppState over a temporary data directory, with one Microsoft calendar.
-struct Store
+struct Store : TempAppState
 {
-    QTemporaryDir dir;
-    std::unique_ptr<AppState> state;
     QString calendarId = u"ms-calendar"_s;
 
     Store()
     {
-        qputenv("CALENDAR_DATA_DIR", dir.filePath(u"data"_s).toUtf8());
-        qputenv("XDG_DATA_HOME", dir.filePath(u"xdg"_s).toUtf8());
-        qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
-        state = std::make_unique<AppState>();
-        if (!state->initialize())
-            qFatal("no store");
         const QDateTime now = QDateTime::currentDateTimeUtc();
         Account account;
         account.id = u"ms-account"_s;
@@ -119,11 +113,6 @@ BENCHMARK(applyDelta)->Args({5000, 0})->Args({5000, 1})->Args({5000, 2})->Unit(b
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_LOGGING_RULES", "calendar.*=false;*.info=false");
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchRunner::quietSync();
+    return BenchRunner::run<QCoreApplication>(argc, argv);
 }

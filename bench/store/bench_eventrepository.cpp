@@ -4,6 +4,7 @@
 // one commit per event and one commit per statement. Figures and the query
 // plan are kept in NOTES.md beside this file.
 
+#include "benchrunner.h"
 #include "database.h"
 #include "eventrepository.h"
 
@@ -369,10 +370,5 @@ int main(int argc, char **argv)
 {
     qputenv("QT_LOGGING_RULES", "calendar.store.info=false");
     // The repository's change timer needs an application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    Dataset::release();
-    return 0;
+    return BenchRunner::run<QCoreApplication>(argc, argv, Dataset::release);
 }

@@ -32,13 +32,8 @@ CalendarView makeGroup(const QString &id, const QString &name, int sortOrder, co
 
 Calendar makeCalendar(const QString &id, const QString &name, bool visible)
 {
-    Calendar calendar;
-    calendar.id = id;
-    calendar.account_id = u"personal-local-account"_s;
-    calendar.url = u"local://calendar/"_s + id;
-    calendar.name = name;
+    Calendar calendar = AppStateFixture::localCalendar(id, name);
     calendar.is_visible = visible;
-    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
     return calendar;
 }
 

@@ -43,18 +43,6 @@ QList<int> minutesOf(const QList<Reminder> &reminders)
     return list;
 }
 
-Calendar makeCalendar(const QString &id, const QString &name, const QString &color)
-{
-    Calendar calendar;
-    calendar.id = id;
-    calendar.account_id = u"personal-local-account"_s;
-    calendar.url = u"local://calendar/"_s + id;
-    calendar.name = name;
-    calendar.color = color;
-    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
-    return calendar;
-}
-
 } // namespace
 
 class TestEventFormDialog : public QObject
@@ -205,7 +193,7 @@ private Q_SLOTS:
     // A hidden calendar's event stays where it is.
     void editsInItsOwnCalendar()
     {
-        Calendar other = makeCalendar(u"other"_s, u"Feeds"_s, u"#0b8043"_s);
+        Calendar other = AppStateFixture::localCalendar(u"other"_s, u"Feeds"_s, u"#0b8043"_s);
         other.is_visible = false;
         QVERIFY(m_state->calendars()->insert(other));
         Event e = createTimed(u"Holiday"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10), QString(), other.id);
@@ -239,7 +227,7 @@ private Q_SLOTS:
     {
         QFETCH(int, daysLater);
         QFETCH(QStringList, starts);
-        QVERIFY(m_state->calendars()->insert(makeCalendar(u"work"_s, u"Work"_s, u"#d50000"_s)));
+        QVERIFY(m_state->calendars()->insert(AppStateFixture::localCalendar(u"work"_s, u"Work"_s, u"#d50000"_s)));
         Event series = createTimed(u"Sync"_s, local(2026, 3, 2, 9), local(2026, 3, 2, 10), u"FREQ=WEEKLY;BYDAY=MO"_s);
         series.etag = u"etag-1"_s;
         series.href = u"/cal/sync.ics"_s;

@@ -25,14 +25,8 @@ const QString kHidden = u"cal-hidden"_s;
 
 Calendar makeCalendar(const QString &id, const QString &name, bool visible)
 {
-    Calendar calendar;
-    calendar.id = id;
-    calendar.account_id = u"personal-local-account"_s;
-    calendar.url = u"local://calendar/"_s + id;
-    calendar.name = name;
-    calendar.color = u"#1565C0"_s;
+    Calendar calendar = AppStateFixture::localCalendar(id, name, u"#1565C0"_s);
     calendar.is_visible = visible;
-    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
     return calendar;
 }
 

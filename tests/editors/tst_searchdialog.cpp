@@ -45,15 +45,7 @@ private Q_SLOTS:
         m_fixture = std::make_unique<AppStateFixture>();
         m_state = m_fixture->start();
         QVERIFY(m_state);
-        Calendar work;
-        work.id = kWork;
-        work.account_id = u"personal-local-account"_s;
-        work.url = u"local://calendar/work"_s;
-        work.name = u"Work"_s;
-        work.color = u"#aa3300"_s;
-        work.is_visible = true;
-        work.created_at = work.updated_at = QDateTime::currentDateTimeUtc();
-        QVERIFY(m_state->calendars()->insert(work));
+        QVERIFY(m_state->calendars()->insert(AppStateFixture::localCalendar(kWork, u"Work"_s, u"#aa3300"_s)));
         add(kPersonal, u"Lunch long ago"_s, -200);
         add(kPersonal, u"Lunch with Ann"_s, -10);
         add(kWork, u"Lunch review"_s, 20);

@@ -42,15 +42,9 @@ Task storedTask(const QString &title)
 
 Calendar extraCalendar(const QString &id, bool visible, bool readOnly)
 {
-    Calendar calendar;
-    calendar.id = id;
-    calendar.account_id = u"personal-local-account"_s;
-    calendar.url = u"local://calendar/"_s + id;
-    calendar.name = id;
-    calendar.color = u"#33aa55"_s;
+    Calendar calendar = AppStateFixture::localCalendar(id, id, u"#33aa55"_s);
     calendar.is_visible = visible;
     calendar.is_read_only = readOnly;
-    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
     return calendar;
 }
 

@@ -29,6 +29,9 @@ LOCK = threading.RLock()
 
 
 class State:
+    settings = ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
+                "repeat_calendar_page_token", "email")
+
     def __init__(self, client_id, client_secret):
         self.client_id = client_id
         self.client_secret = client_secret
@@ -106,25 +109,7 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": status, "message": message}})
 
     def handle_any(self):
-        raw = fakeprovider.read_request(self)
-        if self.url_path.startswith("/_control/"):
-            with LOCK:
-                return self.control(self.url_path[len("/_control/"):], raw)
-        with LOCK:
-            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
-                              "ifMatch": self.headers.get("If-Match"),
-                              "body": raw.decode("utf-8", "replace")})
-            failure = fakeprovider.take_failure(STATE, self.command, self.path)
-        if failure:
-            time.sleep(failure.get("delay", 0))
-            if failure.get("drop"):
-                self.close_connection = True
-                self.connection.shutdown(2)
-                return
-            if failure.get("status"):
-                return self.error(failure["status"], "injected")
-        with LOCK:
-            return self.route(raw)
+        return fakeprovider.handle(self, STATE, LOCK, [("ifMatch", "If-Match")])
 
     do_GET = do_POST = do_PUT = do_PATCH = do_DELETE = handle_any
 
@@ -134,12 +119,7 @@ class Handler(BaseHTTPRequestHandler):
         answer = fakeprovider.control(STATE, what, data)
         if answer is not None:
             return self.reply(200, answer)
-        if what == "settings":
-            for key in ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
-                        "repeat_calendar_page_token", "email"):
-                if key in data:
-                    setattr(STATE, key, data[key])
-        elif what == "dump":
+        if what == "dump":
             return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
         elif what == "expire-sync-tokens":
             STATE.sync_tokens.clear()

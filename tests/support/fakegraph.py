@@ -33,6 +33,8 @@ PREFIX = "/v1.0"
 
 
 class State:
+    settings = ("calendar_page_size", "event_page_size", "link_host")
+
     def __init__(self, client_id):
         self.client_id = client_id
         self.reset()
@@ -109,22 +111,8 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(status, {"error": {"code": code, "message": message or code}})
 
     def handle_any(self):
-        raw = fakeprovider.read_request(self)
-        if self.url_path.startswith("/_control/"):
-            with LOCK:
-                return self.control(self.url_path[len("/_control/"):], raw)
-        with LOCK:
-            STATE.log.append({"method": self.command, "path": self.url_path, "query": self.query,
-                              "ifMatch": self.headers.get("If-Match"), "prefer": self.headers.get("Prefer"),
-                              "authorization": self.headers.get("Authorization"),
-                              "body": raw.decode("utf-8", "replace")})
-            failure = fakeprovider.take_failure(STATE, self.command, self.path)
-        if failure:
-            time.sleep(failure.get("delay", 0))
-            if failure.get("status"):
-                return self.error(failure["status"], "injected")
-        with LOCK:
-            return self.route(raw)
+        return fakeprovider.handle(self, STATE, LOCK, [("ifMatch", "If-Match"), ("prefer", "Prefer"),
+                                                       ("authorization", "Authorization")])
 
     do_GET = do_POST = do_PATCH = do_DELETE = handle_any
 
@@ -134,11 +122,7 @@ class Handler(BaseHTTPRequestHandler):
         answer = fakeprovider.control(STATE, what, data)
         if answer is not None:
             return self.reply(200, answer)
-        if what == "settings":
-            for key in ("calendar_page_size", "event_page_size", "link_host"):
-                if key in data:
-                    setattr(STATE, key, data[key])
-        elif what == "remove":
+        if what == "remove":
             for event_id in data["ids"]:
                 STATE.remove_event(data["calendar"], event_id)
         elif what == "dump":

@@ -2,12 +2,13 @@
 injected failures and the parts of the control API both speak.
 
 The state object is the fake's own; it brings `calendars`, `events`,
-`failures`, `log`, `refresh_tokens`, `reset()`, `put_event()`, `bump()`
-and `new_access_token()`.
+`failures`, `log`, `refresh_tokens`, `settings`, `reset()`, `put_event()`,
+`bump()` and `new_access_token()`.
 """
 import base64
 import hashlib
 import secrets
+import time
 import urllib.parse
 
 
@@ -33,6 +34,33 @@ def take_failure(state, method, path):
         if failure["count"] <= 0:
             state.failures.remove(failure)
     return failure
+
+
+def handle(handler, state, lock, logged_headers):
+    """One request: a control call, or an API call that is logged (with the
+    named headers, as (log key, header) pairs) and that an injected failure
+    may delay, drop or answer; else the handler's `route` answers it."""
+    raw = read_request(handler)
+    if handler.url_path.startswith("/_control/"):
+        with lock:
+            return handler.control(handler.url_path[len("/_control/"):], raw)
+    with lock:
+        entry = {"method": handler.command, "path": handler.url_path, "query": handler.query}
+        for key, header in logged_headers:
+            entry[key] = handler.headers.get(header)
+        entry["body"] = raw.decode("utf-8", "replace")
+        state.log.append(entry)
+        failure = take_failure(state, handler.command, handler.path)
+    if failure:
+        time.sleep(failure.get("delay", 0))
+        if failure.get("drop"):
+            handler.close_connection = True
+            handler.connection.shutdown(2)
+            return None
+        if failure.get("status"):
+            return handler.error(failure["status"], "injected")
+    with lock:
+        return handler.route(raw)
 
 
 def control(state, what, data):
@@ -64,6 +92,10 @@ def control(state, what, data):
         data.setdefault("method", "")
         data.setdefault("count", 1)
         state.failures.append(data)
+    elif what == "settings":        # the knobs the fake's state names in its `settings`
+        for key in state.settings:
+            if key in data:
+                setattr(state, key, data[key])
     elif what == "log":
         return {"requests": state.log}
     elif what == "clear-log":

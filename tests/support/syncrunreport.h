@@ -24,14 +24,22 @@ inline char *toString(const SyncResult &result)
                                .arg(int(result.storeFailure)));
 }
 
+// What one run of a sync client came to.
+struct RunOutcome
+{
+    bool completed = false;
+    int count = -1;
+    SyncResult result;
+    QString failure; // the result described
+};
+
 namespace SyncRunReport {
 
 // Waits for the run to end and fills `outcome`'s completed, count, result
 // and failure (the result's description): exactly one start and one end make a clean run. Returns false
 // (with `notEnded` as the failure) when no end came.
-template<typename Outcome>
-bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalSpy &failed, const QString &notEnded,
-          Outcome &outcome)
+inline bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalSpy &failed,
+                 const QString &notEnded, RunOutcome &outcome)
 {
     if (!QTest::qWaitFor([&] { return completed.size() + failed.size() > 0; }, 20000)) {
         outcome.failure = notEnded;
@@ -51,5 +59,27 @@ bool read(const QSignalSpy &started, const QSignalSpy &completed, const QSignalS
     }
     return true;
 }
+
+// The spies on a client's started, completed and failed signals, made before
+// the run starts.
+template<typename Client>
+struct Spies
+{
+    QSignalSpy started;
+    QSignalSpy completed;
+    QSignalSpy failed;
+
+    explicit Spies(Client *client)
+        : started(client, &Client::calendarSyncStarted)
+        , completed(client, &Client::calendarSyncCompleted)
+        , failed(client, &Client::calendarSyncFailed)
+    {
+    }
+
+    bool read(const QString &notEnded, RunOutcome &outcome) const
+    {
+        return SyncRunReport::read(started, completed, failed, notEnded, outcome);
+    }
+};
 
 } // namespace SyncRunReport

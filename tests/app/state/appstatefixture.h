@@ -7,6 +7,8 @@
 
 #include "account/client.h"
 #include "appstate.h"
+#include "calendar.h"
+#include "calendarrepository.h"
 #include "database.h"
 #include "environment.h"
 #include "sqlitecli.h"
@@ -16,6 +18,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 
 #include <functional>
 #include <memory>
@@ -73,6 +76,31 @@ public:
         fixture = std::make_unique<AppStateFixture>();
         state = fixture->start();
         QVERIFY(state);
+    }
+    // A calendar row, not yet stored, under the local account every started
+    // state has.
+    static Calendar localCalendar(const QString &id, const QString &name, const QString &color = Calendar().color)
+    {
+        Calendar calendar;
+        calendar.id = id;
+        calendar.account_id = QStringLiteral("personal-local-account");
+        calendar.url = QStringLiteral("local://calendar/") + id;
+        calendar.name = name;
+        calendar.color = color;
+        calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
+        return calendar;
+    }
+    // Stores `calendar` as a new syncing calendar of the account: a fresh id,
+    // created now. Returns the stored row.
+    static Calendar addSyncingCalendar(AppState *state, const QString &accountId, Calendar calendar)
+    {
+        calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        calendar.account_id = accountId;
+        calendar.sync_enabled = true;
+        calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
+        if (!state->calendars()->insert(calendar))
+            qFatal("calendar not stored");
+        return calendar;
     }
     // Runs between construction and initialize(), for signal spies.
     void onCreated(std::function<void(AppState *)> hook) { m_onCreated = std::move(hook); }

@@ -14,6 +14,12 @@ namespace {
 // 12:30" is on the far side of the change.
 const QDateTime kNow(QDate(2024, 3, 30), QTime(9, 10));
 
+// The event quick add makes of `text`, as read back from the store.
+std::optional<Event> added(AppState *state, const QString &text)
+{
+    return state->events()->getById(QuickAdd::addFromText(state, text, {}, kNow));
+}
+
 } // namespace
 
 class TestQuickAdd : public QObject
@@ -25,9 +31,7 @@ private Q_SLOTS:
         AppStateFixture fixture;
         AppState *state = fixture.start();
         QVERIFY(state);
-        const QString id = QuickAdd::addFromText(state, u"Lunch with Sam tomorrow at 12:30 for 90 min"_s, {}, kNow);
-
-        const std::optional<Event> stored = state->events()->getById(id);
+        const std::optional<Event> stored = added(state, u"Lunch with Sam tomorrow at 12:30 for 90 min"_s);
         QVERIFY(stored);
         QCOMPARE(stored->title, u"Lunch with Sam"_s);
         QCOMPARE(stored->start_time, QDateTime(QDate(2024, 3, 31), QTime(12, 30)));
@@ -43,8 +47,7 @@ private Q_SLOTS:
         AppStateFixture fixture;
         AppState *state = fixture.start();
         QVERIFY(state);
-        const QString id = QuickAdd::addFromText(state, u"tomorrow"_s, {}, kNow);
-        const std::optional<Event> stored = state->events()->getById(id);
+        const std::optional<Event> stored = added(state, u"tomorrow"_s);
         QVERIFY(stored);
         QCOMPARE(stored->title, u"tomorrow"_s);
         QVERIFY(stored->is_all_day);

@@ -23,12 +23,8 @@
 #include <QSignalSpy>
 #include <QUuid>
 
-struct SyncOutcome
+struct SyncOutcome : RunOutcome
 {
-    bool completed = false;
-    int count = -1;
-    SyncResult result;
-    QString failure; // the result described
     int untrusted = 0;
     QString untrustedSha256;
 };
@@ -49,17 +45,10 @@ inline Calendar addCalDavCalendar(AppState *state, const QUrl &collection, const
     if (!state->accounts()->insert(account))
         qFatal("account not stored");
     Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = account.id;
     calendar.url = collection.toString();
     calendar.name = collection.path();
     calendar.supported_components = components;
-    calendar.sync_enabled = true;
-    calendar.created_at = now;
-    calendar.updated_at = now;
-    if (!state->calendars()->insert(calendar))
-        qFatal("calendar not stored");
-    return calendar;
+    return AppStateFixture::addSyncingCalendar(state, account.id, calendar);
 }
 
 // One run of the calendar as it is stored now, awaited to its end.
@@ -71,12 +60,10 @@ inline SyncOutcome syncOnce(AppState *state, const QString &calendarId, const QS
     if (!calendar)
         qFatal("no such calendar");
     CalDavSyncClient client(state);
-    QSignalSpy started(&client, &CalDavSyncClient::calendarSyncStarted);
-    QSignalSpy completed(&client, &CalDavSyncClient::calendarSyncCompleted);
-    QSignalSpy failed(&client, &CalDavSyncClient::calendarSyncFailed);
+    const SyncRunReport::Spies spies(&client);
     QSignalSpy untrusted(&client, &CalDavSyncClient::untrustedCertEncountered);
     client.syncCalendar(*calendar, user, password, pin);
-    if (!SyncRunReport::read(started, completed, failed, QStringLiteral("the run did not end"), outcome))
+    if (!spies.read(QStringLiteral("the run did not end"), outcome))
         return outcome;
     outcome.untrusted = untrusted.size();
     if (!untrusted.isEmpty())

@@ -37,6 +37,12 @@ QByteArray feed(const QList<QByteArray> &events)
 
 const ScriptedHttpServer::Headers kCalendarType{{"Content-Type", "text/calendar; charset=utf-8"}};
 
+// The answer, as a calendar, to the next GET of the feed.
+void serveFeed(ScriptedHttpServer &server, const QList<QByteArray> &events)
+{
+    server.expect("GET", "/feed.ics").reply(200, feed(events), kCalendarType);
+}
+
 // A peer the scripted server cannot play: one that never answers, trickles
 // its answer, or streams a body without announcing its length.
 class RawFeedServer : public QTcpServer
@@ -210,18 +216,13 @@ private Q_SLOTS:
     {
         ScriptedHttpServer server;
         QVERIFY(server.startTls(m_certificate->certificate(), m_certificate->key()));
-        server.expect("GET", "/feed.ics")
-            .reply(200,
-                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
-                         vevent("edit@feed", "Before", "20260311T090000Z"),
-                         vevent("drop@feed", "Dropped", "20260312T090000Z")}),
-                   kCalendarType);
-        server.expect("GET", "/feed.ics")
-            .reply(200,
-                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
-                         vevent("edit@feed", "After", "20260311T100000Z"),
-                         vevent("new@feed", "Added", "20260313T090000Z")}),
-                   kCalendarType);
+        const QList<QByteArray> secondFeed = {vevent("keep@feed", "Kept", "20260310T090000Z"),
+                                              vevent("edit@feed", "After", "20260311T100000Z"),
+                                              vevent("new@feed", "Added", "20260313T090000Z")};
+        serveFeed(server,
+                  {vevent("keep@feed", "Kept", "20260310T090000Z"), vevent("edit@feed", "Before", "20260311T090000Z"),
+                   vevent("drop@feed", "Dropped", "20260312T090000Z")});
+        serveFeed(server, secondFeed);
         const Calendar calendar = subscribe(server, u"webcals"_s);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 3);
         const QHash<QString, QString> before = idsByUid(calendar.id);
@@ -249,12 +250,7 @@ private Q_SLOTS:
                               u"new@feed | - | Added | - | 2026-03-13T09:00:00Z | 2026-03-13T10:00:00Z"_s}));
 
         // The same feed again writes nothing and signals nothing.
-        server.expect("GET", "/feed.ics")
-            .reply(200,
-                   feed({vevent("keep@feed", "Kept", "20260310T090000Z"),
-                         vevent("edit@feed", "After", "20260311T100000Z"),
-                         vevent("new@feed", "Added", "20260313T090000Z")}),
-                   kCalendarType);
+        serveFeed(server, secondFeed);
         changed.clear();
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 3);
         QTest::qWait(400);
@@ -277,12 +273,8 @@ private Q_SLOTS:
         QFETCH(QTime, wallClock);
         ScriptedHttpServer server;
         QVERIFY(server.start());
-        server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "Before", start)}),
-                   kCalendarType);
-        server.expect("GET", "/feed.ics")
-            .reply(200, feed({vevent("kept@feed", "Kept", start), vevent("edited@feed", "After", start)}),
-                   kCalendarType);
+        serveFeed(server, {vevent("kept@feed", "Kept", start), vevent("edited@feed", "Before", start)});
+        serveFeed(server, {vevent("kept@feed", "Kept", start), vevent("edited@feed", "After", start)});
         const Calendar calendar = subscribe(server);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
         const SystemZone tokyo("Asia/Tokyo");
@@ -300,11 +292,9 @@ private Q_SLOTS:
     {
         ScriptedHttpServer server;
         QVERIFY(server.start());
-        server.expect("GET", "/feed.ics")
-            .reply(200,
-                   feed({vevent("s@feed", "Weekly", "20260302T090000Z", "RRULE:FREQ=WEEKLY;COUNT=4\r\n"),
-                         vevent("s@feed", "Moved", "20260309T110000Z", "RECURRENCE-ID:20260309T090000Z\r\n")}),
-                   kCalendarType);
+        serveFeed(server,
+                  {vevent("s@feed", "Weekly", "20260302T090000Z", "RRULE:FREQ=WEEKLY;COUNT=4\r\n"),
+                   vevent("s@feed", "Moved", "20260309T110000Z", "RECURRENCE-ID:20260309T090000Z\r\n")});
         const Calendar calendar = subscribe(server);
         QCOMPARE(refreshOnce(m_state, calendar.id).count, 2);
         QCOMPARE(

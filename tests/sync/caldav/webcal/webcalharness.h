@@ -14,33 +14,18 @@
 
 #include <QSignalSpy>
 #include <QTimeZone>
-#include <QUuid>
 
-struct RefreshOutcome
-{
-    bool completed = false;
-    int count = -1;
-    SyncResult result;
-    QString failure; // the result described
-};
+using RefreshOutcome = RunOutcome;
 
 // A calendar under the subscriptions account with `url` as its feed.
 inline Calendar addSubscription(AppState *state, const QString &url, const QString &name = QStringLiteral("Feed"))
 {
     const Account account = Webcal::SyncClient::ensureSubscriptionsAccount(state);
-    const QDateTime now = QDateTime::currentDateTimeUtc();
     Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = account.id;
     calendar.url = url;
     calendar.name = name;
     calendar.is_read_only = true;
-    calendar.sync_enabled = true;
-    calendar.created_at = now;
-    calendar.updated_at = now;
-    if (!state->calendars()->insert(calendar))
-        qFatal("calendar not stored");
-    return calendar;
+    return AppStateFixture::addSyncingCalendar(state, account.id, calendar);
 }
 
 // One fetch of the calendar as it is stored now, awaited to its end.
@@ -53,12 +38,9 @@ inline RefreshOutcome refreshOnce(AppState *state, const QString &calendarId, in
     Webcal::SyncClient client(state);
     if (timeLimitMs > 0)
         client.setLimits(timeLimitMs, sizeLimit);
-    QSignalSpy started(&client, &Webcal::SyncClient::calendarSyncStarted);
-    QSignalSpy completed(&client, &Webcal::SyncClient::calendarSyncCompleted);
-    QSignalSpy failed(&client, &Webcal::SyncClient::calendarSyncFailed);
+    const SyncRunReport::Spies spies(&client);
     client.syncCalendar(*calendar);
-    if (!SyncRunReport::read(started, completed, failed, QStringLiteral("the refresh did not end"), outcome))
-        return outcome;
+    spies.read(QStringLiteral("the refresh did not end"), outcome);
     return outcome;
 }
 
