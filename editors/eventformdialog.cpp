@@ -232,7 +232,8 @@ void EventFormDialog::buildUi()
     layout->addLayout(header);
 
     auto *subtitle = DialogParts::mutedLabel(editing ? tr("Update the details below and save to apply.")
-                                        : tr("Fill in the basics. Start time and calendar are required."), this);
+                                                     : tr("Fill in the basics. Start time and calendar are required."),
+                                             this);
     layout->addWidget(subtitle);
     layout->addSpacing(8);
 
@@ -295,8 +296,7 @@ void EventFormDialog::buildUi()
     m_reminders->setContentsMargins(0, 0, 0, 0);
     m_reminders->setSpacing(8);
     m_addReminder = addRowButton(tr("+ Add reminder"), u"addReminder"_s, reminders);
-    connect(m_addReminder, &QPushButton::clicked, this, [this] {
-        addReminderRow(15); });
+    connect(m_addReminder, &QPushButton::clicked, this, [this] { addReminderRow(15); });
     m_reminders->addWidget(m_addReminder);
     form->addRow(tr("Re&minders"), reminders);
 

@@ -124,7 +124,8 @@ void TaskFormDialog::buildUi()
     layout->addWidget(heading);
 
     auto *subtitle = DialogParts::mutedLabel(editing ? tr("Update the task and save to apply.")
-                                        : tr("Drop a quick to-do; due date and priority are optional."), this);
+                                                     : tr("Drop a quick to-do; due date and priority are optional."),
+                                             this);
     layout->addWidget(subtitle);
 
     auto *form = DialogParts::formLayout();
@@ -169,8 +170,7 @@ void TaskFormDialog::buildUi()
         tr("Due date: next due = current due + interval.\nCompletion date: next due = today + interval."));
     m_repeatFrom->setEnabled(false);
     connect(m_repeatFrom, &QComboBox::currentIndexChanged, this,
-            [this] {
-        m_repeatMode = m_repeatFrom->currentData().toString(); });
+            [this] { m_repeatMode = m_repeatFrom->currentData().toString(); });
     form->addRow(tr("Repeats &from"), m_repeatFrom);
 
     m_priority = new QComboBox(this);
