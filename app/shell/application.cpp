@@ -1,6 +1,5 @@
 #include "application.h"
 
-#include "applog.h"
 #include "appresources.h"
 #include "appstate.h"
 #include "desktopintegration.h"
@@ -8,6 +7,7 @@
 #include "mainwindow.h"
 #include "notificationservice.h"
 #include "preferencesrepository.h"
+#include "shelllog.h"
 #include "singleinstance.h"
 #include "theme.h"
 #include "traymanager.h"
@@ -45,7 +45,7 @@ Application::Application(int &argc, char **argv)
 
     const AppResources::LoadedFonts fonts = AppResources::loadFonts();
     if (fonts.iconFamily.isEmpty())
-        qCWarning(lcApp).noquote()
+        qCWarning(lcShell).noquote()
             << u"[Fonts] Failed to load Material Icons font — indicators will fall back to a missing-glyph box."_s;
     else
         Theme::setIconFontFamily(fonts.iconFamily);
@@ -181,7 +181,7 @@ void Application::showStartFailure(AppState::StartFailure failure)
 
 void Application::warnReadOnly()
 {
-    qCWarning(lcApp).noquote() << "[Startup] the calendar database or its folder is read-only:" << dataDirectory();
+    qCWarning(lcShell).noquote() << "[Startup] the calendar database or its folder is read-only:" << dataDirectory();
     // Said once, without holding up the start.
     auto *box = new QMessageBox(QMessageBox::Warning, tr("Read-Only Calendar"),
                                 tr("The calendar database is read-only: changes cannot be saved.\n\nData "
@@ -252,7 +252,7 @@ void Application::startUpdateCheck()
     connect(client, &TolmUpdate::Client::updateAvailable, dialogContext,
             [this](const TolmUpdate::Artifact &artifact) { showUpdateDialog(artifact); });
     connect(client, &TolmUpdate::Client::checkFailed, this,
-            [](const QString &message) { qCWarning(lcApp).noquote() << u"update check failed:"_s << message; });
+            [](const QString &message) { qCWarning(lcShell).noquote() << u"update check failed:"_s << message; });
     client->checkForUpdates();
 }
 

@@ -1,7 +1,7 @@
 #include "singleinstance.h"
 
-#include "applog.h"
 #include "localuser.h"
+#include "shelllog.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,7 +106,7 @@ bool SingleInstance::forward(const QByteArray &command)
     if (!socket.waitForConnected(kTimeoutMs))
         return false;
     if (!isOwnUser(socket)) {
-        qCWarning(lcApp).noquote() << u"[SingleInstance] the channel is held by another user; not sending"_s;
+        qCWarning(lcShell).noquote() << u"[SingleInstance] the channel is held by another user; not sending"_s;
         socket.abort();
         return false;
     }
@@ -125,7 +125,7 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
 
     const QString name = serverName();
     if (name.isEmpty()) {
-        qCWarning(lcApp).noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
+        qCWarning(lcShell).noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
         return false;
     }
     m_server = new QLocalServer(this);
@@ -147,7 +147,7 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
         if (m_server->listen(name))
             return false;
     }
-    qCWarning(lcApp).noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
+    qCWarning(lcShell).noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
     return false;
 }
 
@@ -160,7 +160,7 @@ void SingleInstance::onNewConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         if (!isOwnUser(*socket)) {
-            qCWarning(lcApp).noquote() << u"[SingleInstance] refused a connection from another user"_s;
+            qCWarning(lcShell).noquote() << u"[SingleInstance] refused a connection from another user"_s;
             socket->abort();
             socket->deleteLater();
             continue;
@@ -175,7 +175,7 @@ void SingleInstance::onNewConnection()
 void SingleInstance::readLines(QLocalSocket *socket)
 {
     const auto cutOff = [socket] {
-        qCWarning(lcApp).noquote() << u"[SingleInstance] dropped a command longer than %1 bytes"_s.arg(kMaxLineBytes);
+        qCWarning(lcShell).noquote() << u"[SingleInstance] dropped a command longer than %1 bytes"_s.arg(kMaxLineBytes);
         socket->abort();
     };
     while (socket->canReadLine()) {
@@ -195,7 +195,7 @@ void SingleInstance::dispatchCommand(const QByteArray &line)
     const QJsonDocument document = QJsonDocument::fromJson(line.trimmed(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         const QString reason = error.error != QJsonParseError::NoError ? error.errorString() : u"not an object"_s;
-        qCWarning(lcApp).noquote() << u"[SingleInstance] bad command:"_s << reason;
+        qCWarning(lcShell).noquote() << u"[SingleInstance] bad command:"_s << reason;
         Q_EMIT focusRequested();
         return;
     }

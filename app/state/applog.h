@@ -2,6 +2,6 @@
 
 #include <QLoggingCategory>
 
-// The application's own output: start-up, the data folder, the single-instance
-// channel, desktop integration and notifications.
+// The application state's output: the data folder, the database it opens,
+// the account and desktop integration.
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
