@@ -77,7 +77,7 @@ bool moveTask(TaskRepository *tasks, const Task &stored, const Task &record, QSt
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (Task row : std::as_const(moving)) {
         const QString oldId = row.id;
-        row.id = EventWrites::newId();
+        row.id = newId();
         row.calendar_id = record.calendar_id;
         row.href.clear();
         row.etag.clear();

@@ -30,15 +30,6 @@ class TestAppState : public QObject
 private Q_SLOTS:
     // --- Start-up ---
 
-    // Headless, the state makes no theme: nothing here links a widget.
-    void headlessStateHasNoTheme()
-    {
-        AppStateFixture fixture;
-        AppState *state = fixture.start();
-        QVERIFY(state);
-        QVERIFY(!state->themeManager());
-    }
-
     void secondStartAddsNothing()
     {
         AppStateFixture fixture;
