@@ -40,11 +40,33 @@ private:
     void populate();
     void editRecurrence();
     void updateRepeatButton();
+    // What the form shows, to tell which fields the user changed.
+    struct Shown
+    {
+        QString title;
+        QString calendarId;
+        bool hasStart = false;
+        QDateTime start;
+        bool hasDue = false;
+        QDateTime due;
+        QString rule;
+        QString repeatMode;
+        int priority = 0;
+        bool completed = false;
+        QString categories;
+        QString notes;
+    };
+    Shown shown() const;
+    // Writes into `row` what the user changed (everything for a new task);
+    // true when that ticks a repeating task done, which moves it on.
+    bool applyChanges(Task &row, const QString &title) const;
     void save();
-    bool write(const Task &record, bool completeRepeating);
+    bool write(const QString &title);
+    QString readOnlySubtaskCalendar() const;
 
     AppState *m_state;
     std::optional<Task> m_task;
+    Shown m_shown;
     QString m_rule;
     QString m_repeatMode = RepeatMode::FromDueDate;
     QString m_parentTaskUid;

@@ -3,10 +3,12 @@
 #include "calendarrepository.h"
 #include "manageviewsdialog.h"
 #include "modalscript.h"
+#include "storedrow.h"
 #include "viewformdialog.h"
 #include "viewrepository.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -207,8 +209,8 @@ private Q_SLOTS:
         QCOMPARE(saved->calendar_ids, u"[]"_s);
     }
 
-    // A group of calendars that are gone from the list stays that group; an
-    // empty list would mean every calendar.
+    // A group keeps its hidden calendars (an empty list would mean every
+    // calendar); a calendar that no longer exists is dropped.
     void editingKeepsUnlistedCalendars()
     {
         CalendarView group = makeGroup(u"g-b"_s, u"Bravo"_s, 1);
@@ -219,7 +221,7 @@ private Q_SLOTS:
         QCOMPARE(form.windowTitle(), u"Edit Calendar Group"_s);
         pressOk(&form);
         const std::optional<CalendarView> saved = m_state->views()->getById(u"g-b"_s);
-        QCOMPARE(saved->calendar_ids, uR"(["cal-archive","cal-gone"])"_s);
+        QCOMPARE(saved->calendar_ids, uR"(["cal-archive"])"_s);
         QCOMPARE(saved->sort_order, 1);
     }
 
@@ -260,6 +262,94 @@ private Q_SLOTS:
             QCOMPARE(view->sync_status, u"pending"_s);
         if (deleted)
             QTRY_COMPARE(rowTexts(dialog), QStringList{u"All Calendars"_s});
+    }
+
+    // Save writes only what the user changed, on the row as it is then.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind");
+        QTest::addColumn<QString>("savedIds"); // empty: as stored
+        QTest::addColumn<bool>("goneNotice");
+        const QString set = u"UPDATE calendar_views SET %1 WHERE id = 'g-b'"_s;
+        QTest::newRow("a name with blanks, ids written with blanks")
+            << set.arg(uR"(name = ' Bravo ', calendar_ids = '[ "cal-work" ]')"_s) << QString() << QString() << false;
+        QTest::newRow("a hidden calendar")
+            << set.arg(uR"(calendar_ids = '["cal-archive"]')"_s) << QString() << QString() << false;
+        QTest::newRow("reordered and recoloured by another device while open")
+            << QString() << set.arg(u"sort_order = 40, color = '#00897B'"_s) << QString() << false;
+        QTest::newRow("one calendar gone: dropped")
+            << set.arg(uR"(calendar_ids = '["cal-work","cal-gone"]')"_s) << QString() << uR"(["cal-work"])"_s << false;
+        QTest::newRow("every calendar gone: said so")
+            << set.arg(uR"(calendar_ids = '["cal-gone"]')"_s) << QString() << u"[]"_s << true;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(QString, savedIds);
+        QFETCH(bool, goneNotice);
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
+        changeBehind(*m_fixture, stored);
+        QStringList bookkeeping{u"updated_at"_s, u"sync_status"_s};
+        if (!savedIds.isEmpty())
+            bookkeeping.append(u"calendar_ids"_s);
+        ManageViewsDialog dialog(m_state);
+        dialog.show();
+        dialog.list()->setCurrentRow(1);
+        QString before;
+        ModalScript script;
+        script.on(u"Edit Calendar Group"_s, [&](QWidget *form) {
+            QCOMPARE(form->findChild<QLabel *>(u"goneCalendarsNotice"_s)->isVisibleTo(form), goneNotice);
+            changeBehind(*m_fixture, behind);
+            before = storedRow(*m_fixture, u"calendar_views"_s, u"g-b"_s, bookkeeping);
+            ModalScript::click(form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
+        });
+        button(&dialog, u"editButton"_s)->click();
+        QVERIFY(script.done());
+        QCOMPARE(storedRow(*m_fixture, u"calendar_views"_s, u"g-b"_s, bookkeeping), before);
+        if (!savedIds.isEmpty())
+            QCOMPARE(m_state->views()->getById(u"g-b"_s)->calendar_ids, savedIds);
+    }
+
+    // The views never go on showing a deleted group, nor after a restart.
+    void deletingTheActiveGroup()
+    {
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
+        m_state->setActiveViewId(u"g-b"_s);
+        {
+            ManageViewsDialog dialog(m_state);
+            dialog.show();
+            dialog.list()->setCurrentRow(1);
+            ModalScript script;
+            script.answer(u"Delete group?"_s, QMessageBox::Yes);
+            button(&dialog, u"deleteButton"_s)->click();
+            QVERIFY(script.done());
+        }
+        QCOMPARE(m_state->activeViewId(), kAll);
+        m_state = m_fixture->start();
+        QVERIFY(m_state);
+        QCOMPARE(m_state->activeViewId(), kAll);
+    }
+
+    void newGroupAfterTheLast_data()
+    {
+        QTest::addColumn<QList<int>>("orders");
+        QTest::addColumn<int>("saved");
+        QTest::newRow("never reordered") << QList<int>{0, 0} << 3;
+        QTest::newRow("reordered in tens") << QList<int>{10, 20, 30} << 31;
+    }
+    void newGroupAfterTheLast()
+    {
+        QFETCH(QList<int>, orders);
+        for (int i = 0; i < orders.size(); ++i)
+            QVERIFY(m_state->views()->insert(makeGroup(u"g-%1"_s.arg(i), u"G%1"_s.arg(i), orders.at(i))));
+        ViewFormDialog form(m_state);
+        form.show();
+        form.findChild<QLineEdit *>(u"nameEdit"_s)->setText(u"Zulu"_s);
+        pressOk(&form);
+        QTEST(m_state->views()->getById(form.savedViewId())->sort_order, "saved");
+        QCOMPARE(m_state->views()->getAll().last().name, u"Zulu"_s);
     }
 
     void addAndEditFromTheList()

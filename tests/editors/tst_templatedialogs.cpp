@@ -2,6 +2,7 @@
 #include "eventformdialog.h"
 #include "formdriver.h"
 #include "managetemplatesdialog.h"
+#include "storedrow.h"
 #include "templateeditordialog.h"
 #include "templaterepository.h"
 
@@ -109,7 +110,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("minutes");
         QTest::newRow("95 minutes") << 95 << 1 << 35;
         QTest::newRow("none stored: 0 h 0 m") << 0 << 0 << 0;
-        QTest::newRow("two days: the hours clamp at 24") << 2880 << 24 << 0;
+        QTest::newRow("two days: 48 hours") << 2880 << 48 << 0;
     }
     void storedDurationShows()
     {
@@ -289,6 +290,63 @@ private Q_SLOTS:
         QTEST(int(m_state->templates()->getAll().size()), "left");
         QCOMPARE(rowsOf(&list).size(), m_state->templates()->getAll().size());
         QCOMPARE(m_state->templates()->getAllIncludingDeleted().size(), 1);
+    }
+
+    // Edit and OK through the list writes only what the user changed, on the
+    // row as it is at that moment.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind");
+        QTest::addColumn<QString>("typedLocation");
+        const QString set = u"UPDATE event_templates SET %1 WHERE id = 'tpl-1'"_s;
+        QTest::newRow("two days long") << set.arg(u"duration_minutes = 2880"_s) << QString() << QString();
+        QTest::newRow("longer than the form's minutes reach")
+            << set.arg(u"duration_minutes = 100000"_s) << QString() << QString();
+        QTest::newRow("shorter than a new template may be")
+            << set.arg(u"duration_minutes = 5"_s) << QString() << QString();
+        QTest::newRow("blanks around its texts")
+            << set.arg(u"name = ' Standup ', title = 'Daily ', description = 'Agenda\n\n', location = ' Room 2'"_s)
+            << QString() << QString();
+        QTest::newRow("a calendar no longer there")
+            << set.arg(u"calendar_id = 'cal-gone', color = '#ABCDEF'"_s) << QString() << QString();
+        QTest::newRow("retitled by another device while open")
+            << QString() << set.arg(u"title = 'Synced title', reminders = '[5,10]'"_s) << QString();
+        QTest::newRow("a new location on the row as it is now")
+            << QString() << set.arg(u"title = 'Synced title'"_s) << u"Room 4"_s;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(QString, typedLocation);
+        EventTemplate t = standup();
+        t.id = u"tpl-1"_s;
+        QVERIFY(m_state->templates()->insert(t));
+        changeBehind(*m_fixture, stored);
+        QStringList bookkeeping{u"updated_at"_s, u"sync_status"_s};
+        if (!typedLocation.isEmpty())
+            bookkeeping.append(u"location"_s);
+        QString before;
+        ManageTemplatesDialog list(m_state);
+        ModalScript script;
+        script.on(u"Event Templates"_s, [](QWidget *w) {
+            w->findChild<QListWidget *>(u"templateList"_s)->setCurrentRow(0);
+            clickLater(w, u"editTemplate"_s);
+        });
+        script.on(u"Edit Template"_s, [&](QWidget *w) {
+            changeBehind(*m_fixture, behind);
+            before = storedRow(*m_fixture, u"event_templates"_s, t.id, bookkeeping);
+            if (!typedLocation.isEmpty())
+                type(w, u"templateLocation"_s, typedLocation);
+            confirm(w);
+        });
+        script.on(u"Event Templates"_s, [](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+        list.exec();
+        QVERIFY(script.done());
+        QCOMPARE(storedRow(*m_fixture, u"event_templates"_s, t.id, bookkeeping), before);
+        if (!typedLocation.isEmpty())
+            QCOMPARE(m_state->templates()->getById(t.id)->location, typedLocation);
     }
 
 private:
