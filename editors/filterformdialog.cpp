@@ -528,7 +528,7 @@ void FilterFormDialog::load()
     updateSuppressVisibility();
     m_enabled->setChecked(m_rule.enabled);
     m_calendars->setCheckedIds(m_rule.calendar_ids);
-    m_goneNotice->setVisible(m_calendars->everyCalendarGone());
+    m_goneNotice->setVisible(knownType() && m_calendars->everyCalendarGone());
     m_shown = shown();
     updatePreview();
 }
