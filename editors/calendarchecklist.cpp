@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 
 #include <algorithm>
 
@@ -102,4 +103,13 @@ QStringList CalendarChecklist::checkedIds() const
 QString CalendarChecklist::checkedIdsJson() const
 {
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(checkedIds())).toJson(QJsonDocument::Compact));
+}
+
+QLabel *CalendarChecklist::goneNotice(const QString &text, QWidget *parent)
+{
+    auto *notice = new QLabel(text, parent);
+    notice->setObjectName(QStringLiteral("goneCalendarsNotice"));
+    notice->setWordWrap(true);
+    notice->hide();
+    return notice;
 }

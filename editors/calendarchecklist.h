@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class AppState;
+class QLabel;
 
 // The calendars a rule or a group applies to, as checkable rows sorted by
 // account name, then calendar name. Ids given to setCheckedIds() whose
@@ -31,6 +32,8 @@ public:
     // The list named calendars and every one of them is gone: it now covers
     // none, and once saved without them, every calendar.
     bool everyCalendarGone() const { return m_everyGone; }
+    // The form's word for that case, hidden until the form shows it.
+    static QLabel *goneNotice(const QString &text, QWidget *parent);
 
 private:
     QSet<QString> m_existingIds;

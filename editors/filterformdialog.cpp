@@ -217,13 +217,11 @@ void FilterFormDialog::buildUi()
     m_calendars->setMinimumHeight(72);
     m_calendars->setMaximumHeight(160);
     calendarLayout->addWidget(m_calendars);
-    m_goneNotice = new QLabel(tr("Every calendar this filter applied to has been deleted, so it matches nothing. "
-                                 "Check the calendars it should apply to; saved without any, it applies to every "
-                                 "calendar."),
-                              m_calendarSection);
-    m_goneNotice->setObjectName(QStringLiteral("goneCalendarsNotice"));
-    m_goneNotice->setWordWrap(true);
-    m_goneNotice->hide();
+    m_goneNotice = CalendarChecklist::goneNotice(
+        tr("Every calendar this filter applied to has been deleted, so it matches nothing. "
+           "Check the calendars it should apply to; saved without any, it applies to every "
+           "calendar."),
+        m_calendarSection);
     calendarLayout->addWidget(m_goneNotice);
     inner->addWidget(m_calendarSection);
 

@@ -73,13 +73,11 @@ void ViewFormDialog::buildUi()
     m_calendars = new CalendarChecklist(m_state, CalendarChecklist::Calendars::All, this);
     m_calendars->setMinimumHeight(280);
     form->addRow(tr("Calendars:"), m_calendars);
-    m_goneNotice = new QLabel(tr("Every calendar of this group has been deleted, so it shows nothing. Check the "
-                                 "calendars it should include; saved without any, it includes every visible "
-                                 "calendar."),
-                              this);
-    m_goneNotice->setObjectName(QStringLiteral("goneCalendarsNotice"));
-    m_goneNotice->setWordWrap(true);
-    m_goneNotice->hide();
+    m_goneNotice = CalendarChecklist::goneNotice(
+        tr("Every calendar of this group has been deleted, so it shows nothing. Check the "
+           "calendars it should include; saved without any, it includes every visible "
+           "calendar."),
+        this);
     form->addRow(QString(), m_goneNotice);
     layout->addLayout(form);
 
