@@ -26,7 +26,8 @@ public:
     TaskFormDialog(AppState *state, QWidget *parent = nullptr);
 
     // Selects the calendar; a new subtask's calendar is offered even when it
-    // is hidden or read-only, so the subtask stays with its parent.
+    // is hidden or read-only, so the subtask stays with its parent (saving
+    // one into a read-only calendar is refused with the reason).
     void setCalendarId(const QString &calendarId);
     // A non-empty uid makes the new task a subtask and fixes its calendar.
     void setParentTaskUid(const QString &uid);

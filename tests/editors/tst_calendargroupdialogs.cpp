@@ -129,15 +129,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("checkWork");
         QTest::addColumn<QString>("calendarIds");
-        QTest::newRow("no calendar checked: every visible calendar") << false << u"[]"_s;
-        QTest::newRow("one calendar") << true << uR"(["cal-work"])"_s;
+        QTest::addColumn<int>("step"); // between the stored groups' orders
+        QTest::addColumn<int>("sortOrder");
+        QTest::newRow("no calendar checked: every visible calendar") << false << u"[]"_s << 1 << 3;
+        QTest::newRow("one calendar") << true << uR"(["cal-work"])"_s << 1 << 3;
+        QTest::newRow("after groups reordered in tens") << false << u"[]"_s << 10 << 21;
     }
     void newGroupGoesLastWithItsCalendars()
     {
         QFETCH(bool, checkWork);
         QFETCH(QString, calendarIds);
-        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        QVERIFY(m_state->views()->insert(makeGroup(u"g-c"_s, u"Charlie"_s, 2)));
+        QFETCH(int, step);
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, step)));
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-c"_s, u"Charlie"_s, 2 * step)));
         ViewFormDialog form(m_state);
         form.show();
         QCOMPARE(form.windowTitle(), u"Add Calendar Group"_s);
@@ -153,7 +157,8 @@ private Q_SLOTS:
         const std::optional<CalendarView> saved = m_state->views()->getById(form.savedViewId());
         QVERIFY(saved);
         QCOMPARE(saved->name, u"Trips"_s);
-        QCOMPARE(saved->sort_order, 3);
+        QTEST(saved->sort_order, "sortOrder");
+        QCOMPARE(m_state->views()->getAll().last().id, saved->id);
         QCOMPARE(saved->calendar_ids, calendarIds);
         QVERIFY(!saved->is_default);
         QCOMPARE(saved->sync_status, u"pending"_s);
@@ -248,6 +253,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, deleted);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
+        m_state->setActiveViewId(u"g-b"_s);
         ManageViewsDialog dialog(m_state);
         dialog.show();
         dialog.list()->setCurrentRow(id == kAll ? 0 : 1);
@@ -255,6 +261,10 @@ private Q_SLOTS:
         script.answer(title, answer);
         button(&dialog, u"deleteButton"_s)->click();
         QVERIFY(script.done());
+        // The views never go on showing a deleted group, nor after a restart.
+        const QString active = deleted ? kAll : u"g-b"_s;
+        QCOMPARE(m_state->activeViewId(), active);
+        QCOMPARE(m_fixture->cli(u"SELECT value FROM settings WHERE key = 'ui/activeViewId'"_s), active);
         QCOMPARE(script.messageTexts(), QStringList{text});
         const std::optional<CalendarView> view = m_state->views()->getById(id);
         QCOMPARE(view->deleted_at.has_value(), deleted);
@@ -264,92 +274,43 @@ private Q_SLOTS:
             QTRY_COMPARE(rowTexts(dialog), QStringList{u"All Calendars"_s});
     }
 
-    // Save writes only what the user changed, on the row as it is then.
+    // Save writes only what the user changed, on the row as it is then;
+    // ids of calendars that are gone are dropped.
     void untouchedValuesStayAsStored_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("behind");
-        QTest::addColumn<QString>("savedIds"); // empty: as stored
+        QTest::addColumn<QString>("behind"); // while the form is open
+        QTest::addColumn<QString>("savedIds");
         QTest::addColumn<bool>("goneNotice");
-        const QString set = u"UPDATE calendar_views SET %1 WHERE id = 'g-b'"_s;
-        QTest::newRow("a name with blanks, ids written with blanks")
-            << set.arg(uR"(name = ' Bravo ', calendar_ids = '[ "cal-work" ]')"_s) << QString() << QString() << false;
-        QTest::newRow("a hidden calendar")
-            << set.arg(uR"(calendar_ids = '["cal-archive"]')"_s) << QString() << QString() << false;
-        QTest::newRow("reordered and recoloured by another device while open")
-            << QString() << set.arg(u"sort_order = 40, color = '#00897B'"_s) << QString() << false;
-        QTest::newRow("one calendar gone: dropped")
-            << set.arg(uR"(calendar_ids = '["cal-work","cal-gone"]')"_s) << QString() << uR"(["cal-work"])"_s << false;
+        QTest::newRow("blanks in the name and the ids") << uR"(name = ' Bravo ', calendar_ids = '[ "cal-work" ]')"_s
+                                                        << QString() << uR"([ "cal-work" ])"_s << false;
+        QTest::newRow("a hidden calendar, reordered and recoloured elsewhere")
+            << uR"(calendar_ids = '["cal-archive"]')"_s << u"sort_order = 40, color = '#00897B'"_s
+            << uR"(["cal-archive"])"_s << false;
+        QTest::newRow("one calendar gone")
+            << uR"(calendar_ids = '["cal-work","cal-gone"]')"_s << QString() << uR"(["cal-work"])"_s << false;
         QTest::newRow("every calendar gone: said so")
-            << set.arg(uR"(calendar_ids = '["cal-gone"]')"_s) << QString() << u"[]"_s << true;
+            << uR"(calendar_ids = '["cal-gone"]')"_s << QString() << u"[]"_s << true;
     }
     void untouchedValuesStayAsStored()
     {
         QFETCH(QString, stored);
         QFETCH(QString, behind);
-        QFETCH(QString, savedIds);
         QFETCH(bool, goneNotice);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        changeBehind(*m_fixture, stored);
-        QStringList bookkeeping{u"updated_at"_s, u"sync_status"_s};
-        if (!savedIds.isEmpty())
-            bookkeeping.append(u"calendar_ids"_s);
-        ManageViewsDialog dialog(m_state);
-        dialog.show();
-        dialog.list()->setCurrentRow(1);
-        QString before;
-        ModalScript script;
-        script.on(u"Edit Calendar Group"_s, [&](QWidget *form) {
-            QCOMPARE(form->findChild<QLabel *>(u"goneCalendarsNotice"_s)->isVisibleTo(form), goneNotice);
-            changeBehind(*m_fixture, behind);
-            before = storedRow(*m_fixture, u"calendar_views"_s, u"g-b"_s, bookkeeping);
-            ModalScript::click(form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
-        });
-        button(&dialog, u"editButton"_s)->click();
-        QVERIFY(script.done());
-        QCOMPARE(storedRow(*m_fixture, u"calendar_views"_s, u"g-b"_s, bookkeeping), before);
-        if (!savedIds.isEmpty())
-            QCOMPARE(m_state->views()->getById(u"g-b"_s)->calendar_ids, savedIds);
-    }
-
-    // The views never go on showing a deleted group, nor after a restart.
-    void deletingTheActiveGroup()
-    {
-        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        m_state->setActiveViewId(u"g-b"_s);
-        {
-            ManageViewsDialog dialog(m_state);
-            dialog.show();
-            dialog.list()->setCurrentRow(1);
-            ModalScript script;
-            script.answer(u"Delete group?"_s, QMessageBox::Yes);
-            button(&dialog, u"deleteButton"_s)->click();
-            QVERIFY(script.done());
-        }
-        QCOMPARE(m_state->activeViewId(), kAll);
-        m_state = m_fixture->start();
-        QVERIFY(m_state);
-        QCOMPARE(m_state->activeViewId(), kAll);
-    }
-
-    void newGroupAfterTheLast_data()
-    {
-        QTest::addColumn<QList<int>>("orders");
-        QTest::addColumn<int>("saved");
-        QTest::newRow("never reordered") << QList<int>{0, 0} << 3;
-        QTest::newRow("reordered in tens") << QList<int>{10, 20, 30} << 31;
-    }
-    void newGroupAfterTheLast()
-    {
-        QFETCH(QList<int>, orders);
-        for (int i = 0; i < orders.size(); ++i)
-            QVERIFY(m_state->views()->insert(makeGroup(u"g-%1"_s.arg(i), u"G%1"_s.arg(i), orders.at(i))));
-        ViewFormDialog form(m_state);
+        const StoredRow row{*m_fixture,
+                            u"calendar_views"_s,
+                            u"g-b"_s,
+                            {u"updated_at"_s, u"sync_status"_s, u"calendar_ids"_s}};
+        row.set(stored);
+        ViewFormDialog form(m_state, *m_state->views()->getById(u"g-b"_s));
         form.show();
-        form.findChild<QLineEdit *>(u"nameEdit"_s)->setText(u"Zulu"_s);
+        QCOMPARE(form.findChild<QLabel *>(u"goneCalendarsNotice"_s)->isVisible(), goneNotice);
+        row.set(behind);
+        const QString before = row.text();
         pressOk(&form);
-        QTEST(m_state->views()->getById(form.savedViewId())->sort_order, "saved");
-        QCOMPARE(m_state->views()->getAll().last().name, u"Zulu"_s);
+        QCOMPARE(row.text(), before);
+        QTEST(m_state->views()->getById(u"g-b"_s)->calendar_ids, "savedIds");
     }
 
     void addAndEditFromTheList()

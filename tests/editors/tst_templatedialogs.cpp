@@ -292,41 +292,30 @@ private Q_SLOTS:
         QCOMPARE(m_state->templates()->getAllIncludingDeleted().size(), 1);
     }
 
-    // Edit and OK through the list writes only what the user changed, on the
-    // row as it is at that moment.
+    // Edit and OK through the list write only what the user changed, on the
+    // row as it is then.
     void untouchedValuesStayAsStored_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("behind");
-        QTest::addColumn<QString>("typedLocation");
-        const QString set = u"UPDATE event_templates SET %1 WHERE id = 'tpl-1'"_s;
-        QTest::newRow("two days long") << set.arg(u"duration_minutes = 2880"_s) << QString() << QString();
-        QTest::newRow("longer than the form's minutes reach")
-            << set.arg(u"duration_minutes = 100000"_s) << QString() << QString();
-        QTest::newRow("shorter than a new template may be")
-            << set.arg(u"duration_minutes = 5"_s) << QString() << QString();
-        QTest::newRow("blanks around its texts")
-            << set.arg(u"name = ' Standup ', title = 'Daily ', description = 'Agenda\n\n', location = ' Room 2'"_s)
-            << QString() << QString();
-        QTest::newRow("a calendar no longer there")
-            << set.arg(u"calendar_id = 'cal-gone', color = '#ABCDEF'"_s) << QString() << QString();
-        QTest::newRow("retitled by another device while open")
-            << QString() << set.arg(u"title = 'Synced title', reminders = '[5,10]'"_s) << QString();
-        QTest::newRow("a new location on the row as it is now")
-            << QString() << set.arg(u"title = 'Synced title'"_s) << u"Room 4"_s;
+        QTest::addColumn<QString>("behind"); // while the editor is open
+        QTest::addColumn<QString>("location"); // typed; empty: left alone
+        QTest::newRow("two days long") << u"duration_minutes = 2880"_s << QString() << QString();
+        QTest::newRow("shorter than a new one may be") << u"duration_minutes = 5"_s << QString() << QString();
+        QTest::newRow("blanks around texts, a calendar gone")
+            << u"name = ' Standup ', description = 'Agenda\n\n', calendar_id = 'cal-gone'"_s << QString() << QString();
+        QTest::newRow("retitled elsewhere, a new location")
+            << QString() << u"title = 'Synced', reminders = '[5,10]'"_s << u"Room 4"_s;
     }
     void untouchedValuesStayAsStored()
     {
         QFETCH(QString, stored);
         QFETCH(QString, behind);
-        QFETCH(QString, typedLocation);
+        QFETCH(QString, location);
         EventTemplate t = standup();
         t.id = u"tpl-1"_s;
         QVERIFY(m_state->templates()->insert(t));
-        changeBehind(*m_fixture, stored);
-        QStringList bookkeeping{u"updated_at"_s, u"sync_status"_s};
-        if (!typedLocation.isEmpty())
-            bookkeeping.append(u"location"_s);
+        const StoredRow row{*m_fixture, u"event_templates"_s, t.id, {u"updated_at"_s, u"sync_status"_s, u"location"_s}};
+        row.set(stored);
         QString before;
         ManageTemplatesDialog list(m_state);
         ModalScript script;
@@ -335,18 +324,17 @@ private Q_SLOTS:
             clickLater(w, u"editTemplate"_s);
         });
         script.on(u"Edit Template"_s, [&](QWidget *w) {
-            changeBehind(*m_fixture, behind);
-            before = storedRow(*m_fixture, u"event_templates"_s, t.id, bookkeeping);
-            if (!typedLocation.isEmpty())
-                type(w, u"templateLocation"_s, typedLocation);
+            row.set(behind);
+            before = row.text();
+            if (!location.isEmpty())
+                type(w, u"templateLocation"_s, location);
             confirm(w);
         });
         script.on(u"Event Templates"_s, [](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
         list.exec();
         QVERIFY(script.done());
-        QCOMPARE(storedRow(*m_fixture, u"event_templates"_s, t.id, bookkeeping), before);
-        if (!typedLocation.isEmpty())
-            QCOMPARE(m_state->templates()->getById(t.id)->location, typedLocation);
+        QCOMPARE(row.text(), before);
+        QCOMPARE(m_state->templates()->getById(t.id)->location, location.isEmpty() ? t.location : location);
     }
 
 private:
