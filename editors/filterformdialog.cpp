@@ -469,6 +469,7 @@ void FilterFormDialog::showUnknownType()
         field->setEnabled(false);
     m_ok->setEnabled(false);
     m_preview->clear();
+    remeasure();
 }
 
 void FilterFormDialog::load()
