@@ -70,39 +70,10 @@ void FaultProxy::incomingConnection(qintptr socketDescriptor)
     });
 }
 
-bool FaultProxy::takeRequest(QByteArray &buffer, Request &request)
-{
-    const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
-    if (headEnd < 0)
-        return false;
-    const QList<QByteArray> lines = buffer.left(headEnd).split('\n');
-    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    request = Request();
-    request.method = requestLine.value(0);
-    request.target = requestLine.value(1);
-    qsizetype length = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const qsizetype colon = lines[i].indexOf(':');
-        if (colon <= 0)
-            continue;
-        const QByteArray name = lines[i].left(colon).trimmed();
-        const QByteArray value = lines[i].mid(colon + 1).trimmed();
-        if (name.compare("Content-Length", Qt::CaseInsensitive) == 0)
-            length = value.toLongLong();
-        request.headers.append({name, value});
-    }
-    const qsizetype bodyStart = headEnd + 4;
-    if (buffer.size() < bodyStart + length)
-        return false;
-    request.body = buffer.mid(bodyStart, length);
-    buffer.remove(0, bodyStart + length);
-    return true;
-}
-
 void FaultProxy::serve(QTcpSocket *socket)
 {
-    Request request;
-    if (m_busy.value(socket) || !takeRequest(m_buffers[socket], request))
+    ScriptedHttpServer::Request request;
+    if (m_busy.value(socket) || !ScriptedHttpServer::takeRequest(m_buffers[socket], request))
         return;
     const Rule *rule = nullptr;
     for (const Rule &candidate : std::as_const(m_rules)) {
@@ -127,7 +98,7 @@ void FaultProxy::serve(QTcpSocket *socket)
     }
 }
 
-void FaultProxy::forward(QTcpSocket *socket, const Request &request, const Rule *rule)
+void FaultProxy::forward(QTcpSocket *socket, const ScriptedHttpServer::Request &request, const Rule *rule)
 {
     // The target as it came, percent-encoding and query included.
     const QUrl target = m_upstream.resolved(QUrl::fromEncoded(request.target));

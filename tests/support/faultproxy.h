@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scriptedhttpserver.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -50,17 +52,8 @@ private:
         Fault fault;
         int keep;
     };
-    struct Request
-    {
-        QByteArray method;
-        QByteArray target;
-        QList<QPair<QByteArray, QByteArray>> headers;
-        QByteArray body;
-    };
-
-    static bool takeRequest(QByteArray &buffer, Request &request);
     void serve(QTcpSocket *socket);
-    void forward(QTcpSocket *socket, const Request &request, const Rule *rule);
+    void forward(QTcpSocket *socket, const ScriptedHttpServer::Request &request, const Rule *rule);
     void stream(QTcpSocket *socket, const QByteArray &head);
     static QByteArray cutListing(const QByteArray &body, int keep);
 
