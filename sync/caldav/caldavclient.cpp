@@ -273,14 +273,16 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
 {
     Response response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    response.body = reply->readAll();
+    // A reply cut off is closed: there is nothing to read.
+    const std::optional<SyncResult> cut = ReplySizeGuard::verdict(reply);
+    if (!cut)
+        response.body = reply->readAll();
     const auto pairs = reply->rawHeaderPairs();
     for (const auto &[name, value] : pairs)
         response.headers.insert(name, value);
     const QNetworkReply::NetworkError code = reply->error();
     const bool overdue = m_overdue.remove(reply);
-    if (const std::optional<SyncResult> cut = ReplySizeGuard::verdict(reply)) {
-        response.body.clear();
+    if (cut) {
         response.cutOffAt = cut->limit;
         response.error =
             tr("The server's answer was larger than %1 MB and was cut off.").arg(cut->limit / ReplySizeGuard::kMiB);

@@ -12,8 +12,8 @@ Reply take(QNetworkReply *reply)
 {
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
     out.cutOff = ReplySizeGuard::verdict(reply);
+    out.body = out.cutOff ? QByteArray() : reply->readAll();
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
         out.networkError = reply->error();
         out.networkErrorText = reply->errorString();
