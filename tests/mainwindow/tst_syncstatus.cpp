@@ -148,9 +148,6 @@ private Q_SLOTS:
         QTest::newRow("caldav: the events listing cut short by the server")
             << SyncResult::failure(Kind::IncompleteListing, Step::EventListing)
             << u"The server listed only part of the calendar; no events were removed here."_s;
-        QTest::newRow("caldav: the to-do listing cut short by the server")
-            << SyncResult::failure(Kind::IncompleteListing, Step::TaskListing)
-            << u"The server listed only part of the calendar's tasks; none were removed here."_s;
         QTest::newRow("caldav: a multiget past its bound") << [] {
             SyncResult r = limited(Kind::TooLarge, 64 * 1024 * 1024);
             r.step = Step::Fetch;
@@ -228,11 +225,6 @@ private Q_SLOTS:
             r.limit = 32 * 1024 * 1024;
             return r;
         }() << u"Google's answer was larger than 32 MB and was cut off."_s;
-        QTest::newRow("microsoft: a page past its bound") << [] {
-            SyncResult r = provider(OfMicrosoft, Kind::TooLarge, Step::EventListing);
-            r.limit = 32 * 1024 * 1024;
-            return r;
-        }() << u"Microsoft's answer was larger than 32 MB and was cut off."_s;
         QTest::newRow("microsoft: a link off the API")
             << provider(OfMicrosoft, Kind::BadAddress, Step::EventListing)
             << u"Microsoft sent a link outside its API; the listing was stopped."_s;

@@ -49,9 +49,6 @@ private Q_SLOTS:
         QTest::newRow("google: an events page never ends")
             << true << Call::ListEvents << QByteArray("GET") << QByteArray("/events") << Fault::Endless
             << Step::EventListing;
-        QTest::newRow("google: an events page announces a terabyte")
-            << true << Call::ListEvents << QByteArray("GET") << QByteArray("/events") << Fault::AnnouncedHuge
-            << Step::EventListing;
         QTest::newRow("google: the answer to an insert never ends")
             << true << Call::InsertEvent << QByteArray("POST") << QByteArray("/events") << Fault::Endless
             << Step::EventInsert;
