@@ -29,6 +29,7 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "faultproxy.h"
+#include "peakmemory.h"
 #include "radicaleserver.h"
 #include "tempappstate.h"
 
@@ -250,19 +251,6 @@ void changedOnServerRun(benchmark::State &state)
 }
 BENCHMARK(changedOnServerRun)->Args({5000, 50})->Unit(benchmark::kMillisecond)->Iterations(3);
 
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // A run whose event listing never ends (Radicale behind a proxy that
 // streams it): the time until the run fails at the multistatus bound, the
 // process's peak memory during it (VmHWM, reset first) and what was sent.
@@ -285,10 +273,7 @@ void endlessListing(benchmark::State &state)
     Store store(proxy.url(u"/bench/endless/"_s));
     qint64 peakKb = 0;
     for (auto _ : state) {
-        QFile clear(u"/proc/self/clear_refs"_s);
-        if (clear.open(QIODevice::WriteOnly))
-            clear.write("5"); // the peak starts again from the present size
-        clear.close();
+        PeakMemory::reset();
         CalDavSyncClient sync(store.state.get());
         std::optional<SyncResult> failed;
         QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed, &sync,
@@ -297,7 +282,7 @@ void endlessListing(benchmark::State &state)
         if (!QTest::qWaitFor([&failed] { return failed.has_value(); }, 120000)
             || failed->kind != SyncResult::Kind::TooLarge)
             qFatal("the run was not cut off");
-        peakKb = statusKilobytes("VmHWM:");
+        peakKb = PeakMemory::statusKilobytes("VmHWM:");
     }
     state.counters["peak_RSS_MB"] = double(peakKb) / 1024;
     state.counters["streamed_MB"] = double(proxy.streamed()) / double(state.iterations()) / (1024 * 1024);

@@ -21,10 +21,11 @@ class SyncItemProblems;
 // the store take its ETag and keep its text (pending rows keep their
 // content), and sends the resource once more, merged with that copy; after
 // a second 412 the item stays pending for the next run, conflict() keeps
-// that answer, and the push goes on with the others. A write the server refuses for the item itself (see
-// SyncResult::isRefusal) marks the item with the server's answer and the
-// push goes on; the same text is not sent again until the item changes. Any
-// other failure ends the push. Owned by its sync run.
+// that answer, and the push goes on with the others. A write the server
+// refuses for the item itself (see SyncResult::isRefusal) marks the item
+// with the server's answer and the push goes on; the same text is not sent
+// again until the item changes. Any other failure ends the push. Owned by
+// its sync run.
 class CalDavPush : public QObject
 {
     Q_OBJECT
