@@ -382,6 +382,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Der Server hat nur einen Teil der Aufgaben des Kalenders aufgelistet; hier wurden keine entfernt.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Der Server hat nur einen Teil des Kalenders aufgelistet; hier wurden keine Termine entfernt.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Google war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Microsoft war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +654,10 @@ Datenverzeichnis: %1</translation>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunde beendet.</numerusform>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunden beendet.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
     </message>
 </context>
 <context>

@@ -382,6 +382,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>El servidor solo enumeró parte de las tareas del calendario; no se eliminó ninguna aquí.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>El servidor solo enumeró parte del calendario; no se eliminó ningún evento aquí.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Google superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Microsoft superaba los %1 MB y se cortó.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +654,10 @@ Directorio de datos: %1</translation>
             <numerusform>El servidor no terminó su respuesta en %n segundo.</numerusform>
             <numerusform>El servidor no terminó su respuesta en %n segundos.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
     </message>
 </context>
 <context>

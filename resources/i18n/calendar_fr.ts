@@ -382,6 +382,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie des tâches du calendrier ; aucune n’a été supprimée ici.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie du calendrier ; aucun événement n’a été supprimé ici.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Google dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Microsoft dépassait %1 Mo et a été interrompue.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +654,10 @@ Dossier de données : %1</translation>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
     </message>
 </context>
 <context>

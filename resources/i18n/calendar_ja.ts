@@ -379,6 +379,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>サーバーはカレンダーのタスクの一部しか返しませんでした。ここでは何も削除していません。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>サーバーはカレンダーの一部しか返しませんでした。ここではイベントを削除していません。</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Googleの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Microsoftの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -629,6 +649,10 @@ Data directory: %1</source>
         <translation>
             <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
     </message>
 </context>
 <context>
