@@ -1625,6 +1625,17 @@ Datenverzeichnis: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>&amp;Vorlagen verwalten…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n Aufgabe nicht importiert</numerusform>
+            <numerusform>%1; %n Aufgaben nicht importiert</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Aufgaben (VTODO), nicht importiert: %1</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1773,16 +1784,6 @@ Datenverzeichnis: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>In %1 Minuten (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>In %1 Std. (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
@@ -1805,6 +1806,27 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, funktionieren Ihre Desktop-Benachrichtigungen. Echte Erinnerungen sehen genauso aus.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n Minute (%1)</numerusform>
+            <numerusform>In %n Minuten (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>In %n Std. (%1)</numerusform>
+            <numerusform>In %n Std. (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Hat vor %n Minute begonnen (%1)</numerusform>
+            <numerusform>Hat vor %n Minuten begonnen (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2055,6 +2077,14 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Dieses Datum gibt es nicht: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Diese Uhrzeit gibt es nicht: %1</translation>
     </message>
 </context>
 <context>
@@ -3000,11 +3030,6 @@ Datenverzeichnis: %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Unbenannt)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Dieses Datum gibt es nicht</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -1625,6 +1625,17 @@ Directorio de datos: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gestionar &amp;plantillas…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n tarea no importada</numerusform>
+            <numerusform>%1; %n tareas no importadas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tareas (VTODO), no importadas: %1</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1773,16 +1784,6 @@ Directorio de datos: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>En %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
@@ -1805,6 +1806,27 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tienen este mismo aspecto.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>En %n h (%1)</numerusform>
+            <numerusform>En %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Empezó hace %n minuto (%1)</numerusform>
+            <numerusform>Empezó hace %n minutos (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2055,6 +2077,14 @@ Directorio de datos: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Esa fecha no existe: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Esa hora no existe: %1</translation>
     </message>
 </context>
 <context>
@@ -3000,11 +3030,6 @@ Directorio de datos: %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sin nombre)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Esa fecha no existe</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -1625,6 +1625,17 @@ Dossier de données : %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gérer les &amp;modèles…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1 ; %n tâche non importée</numerusform>
+            <numerusform>%1 ; %n tâches non importées</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tâches (VTODO), non importées : %1</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1773,16 +1784,6 @@ Dossier de données : %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>Dans %1 minutes (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>Dans %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
@@ -1805,6 +1806,27 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ceci, les notifications du bureau fonctionnent correctement. Les vrais rappels ont exactement cet aspect.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>Dans %n minute (%1)</numerusform>
+            <numerusform>Dans %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>Dans %n h (%1)</numerusform>
+            <numerusform>Dans %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>A commencé il y a %n minute (%1)</numerusform>
+            <numerusform>A commencé il y a %n minutes (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2055,6 +2077,14 @@ Dossier de données : %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Cette date n&apos;existe pas : %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Cette heure n&apos;existe pas : %1</translation>
     </message>
 </context>
 <context>
@@ -3000,11 +3030,6 @@ Dossier de données : %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sans nom)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Cette date n&apos;existe pas</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -1614,6 +1614,16 @@ Data directory: %1</source>
         <source>Manage &amp;Templates…</source>
         <translation>テンプレートの管理(&amp;T)…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; タスク%n件はインポートされませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>タスク (VTODO)、インポートされず: %1</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1762,16 +1772,6 @@ Data directory: %1</source>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>%1分後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>%1時間後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
@@ -1794,6 +1794,24 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>%n分後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>%n時間後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>%n分前に開始 (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2043,6 +2061,14 @@ Data directory: %1</source>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>その日付は存在しません: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>その時刻は存在しません: %1</translation>
     </message>
 </context>
 <context>
@@ -2984,11 +3010,6 @@ Data directory: %1</source>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(名前なし)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>その日付は存在しません</translation>
     </message>
     <message>
         <location line="+28"/>
