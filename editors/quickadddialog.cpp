@@ -57,6 +57,10 @@ void QuickAddDialog::onTextChanged(const QString &text)
         return;
     }
     const NLParser::ParseResult parsed = NLParser::parse(text, QDateTime::currentDateTime());
+    if (const QString problem = problemText(parsed); !problem.isEmpty()) {
+        m_preview->setText(problem);
+        return;
+    }
     QString line;
     if (parsed.allDay) {
         line = parsed.start.toLocalTime().toString(u"ddd, MMM d"_s) + u"  \u2012  All-day"_s;
@@ -68,6 +72,15 @@ void QuickAddDialog::onTextChanged(const QString &text)
     if (!parsed.title.isEmpty())
         line += u"  \u00b7  "_s + parsed.title;
     m_preview->setText(line);
+}
+
+QString QuickAddDialog::problemText(const NLParser::ParseResult &parsed)
+{
+    if (!parsed.invalidDate.isEmpty())
+        return tr("No such date: %1").arg(parsed.invalidDate);
+    if (!parsed.invalidTime.isEmpty())
+        return tr("No such time: %1").arg(parsed.invalidTime);
+    return QString();
 }
 
 void QuickAddDialog::onCommit()

@@ -5,6 +5,9 @@
 
 class AppState;
 class QLabel;
+namespace NLParser {
+struct ParseResult;
+}
 class QLineEdit;
 
 // A small window in which one typed line becomes an event: the preview
@@ -16,6 +19,10 @@ class QuickAddDialog : public QDialog
 public:
     // `state` is not owned.
     QuickAddDialog(AppState *state, QWidget *parent = nullptr);
+
+    // What a preview says instead of a date when the line names a date or
+    // time that does not exist ("feb 30"); empty when there is none.
+    static QString problemText(const NLParser::ParseResult &parsed);
 
 public Q_SLOTS:
     void onTextChanged(const QString &text);

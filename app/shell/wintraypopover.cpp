@@ -6,6 +6,7 @@
 #include "filterrulerepository.h"
 #include "nlparser.h"
 #include "quickadd.h"
+#include "quickadddialog.h"
 #include "storefailure.h"
 #include "storefailuretext.h"
 #include "theme.h"
@@ -475,9 +476,9 @@ void WinTrayPopover::updateQuickAddPreview(const QString &text)
         return;
     }
     const NLParser::ParseResult parsed = NLParser::parse(text, m_clock());
-    if (!parsed.start.isValid()) {
+    if (const QString problem = QuickAddDialog::problemText(parsed); !problem.isEmpty()) {
         // "feb 30": nothing could be saved, so say why instead of a blank date.
-        m_hintLabel->setText(tr("No such date"));
+        m_hintLabel->setText(problem);
         return;
     }
     QString preview;

@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::newRow("timed, with the parsed title")
             << u"lunch tomorrow 1pm"_s << u"Wed, May 15  1:00 PM \u2013 2:00 PM  \u00b7  lunch"_s;
         QTest::newRow("all-day") << u"Holiday tomorrow"_s << u"Wed, May 15  \u2012  All-day  \u00b7  Holiday"_s;
-        QTest::newRow("a day that does not exist") << u"party feb 30"_s << u"No such date"_s;
+        QTest::newRow("a day that does not exist") << u"party feb 30"_s << u"No such date: feb 30"_s;
         QTest::newRow("blank clears") << u"   "_s << QString();
     }
     void preview()
