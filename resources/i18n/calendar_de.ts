@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Auf dem Server gespeichert, aber lokal nicht aktualisiert.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Der Server hat abgelehnt (HTTP 409): Der Ordner, der den neuen Kalender aufnehmen soll, existiert auf dem Server nicht.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Der Server hat abgelehnt (HTTP 507): Auf dem Server ist kein Speicherplatz für einen neuen Kalender mehr frei.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Der Server hat abgelehnt (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>

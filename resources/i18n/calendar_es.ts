@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Guardado en el servidor, pero no se pudo actualizar localmente.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>El servidor lo rechazó (HTTP 409): la carpeta que debe contener el nuevo calendario no existe en el servidor.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>El servidor lo rechazó (HTTP 507): el servidor no tiene espacio para un nuevo calendario.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>El servidor lo rechazó (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>

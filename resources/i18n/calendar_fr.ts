@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Enregistré sur le serveur, mais impossible de mettre à jour localement.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Le serveur a refusé (HTTP 409) : le dossier qui doit contenir le nouveau calendrier n&apos;existe pas sur le serveur.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Le serveur a refusé (HTTP 507) : le serveur n&apos;a plus d&apos;espace pour un nouveau calendrier.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Le serveur a refusé (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>

@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>サーバーには保存されましたが、ローカルで更新できませんでした。</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>サーバーが拒否しました (HTTP 409): 新しいカレンダーを入れるフォルダーがサーバーに存在しません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>サーバーが拒否しました (HTTP 507): サーバーに新しいカレンダーを保存する空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>サーバーが拒否しました (HTTP %1)。</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
