@@ -282,6 +282,21 @@ private Q_SLOTS:
         QCOMPARE(m_state->activeViewId(), u"work-group"_s);
     }
 
+    // Grown while shown, the popover is placed again beside its tray icon
+    // instead of growing off the bottom of the screen.
+    void growingWhileShownStaysOnTheScreen()
+    {
+        const QRect avail = m_popover->screen()->availableGeometry();
+        const QPoint anchor(avail.right() - 20, avail.bottom());
+        m_popover->positionNear(anchor);
+        const int before = m_popover->height();
+        for (int hour = 9; hour < 15; ++hour)
+            QVERIFY(!addEvent(m_state, EventDraft(u"Meeting %1"_s.arg(hour), local(2024, 5, 15, hour, 0))).isEmpty());
+        QTRY_VERIFY(m_popover->height() > before);
+        QCOMPARE(m_popover->pos(), WinTrayPopover::placement(anchor, m_popover->size(), avail));
+        QVERIFY(avail.contains(m_popover->frameGeometry()));
+    }
+
     void escapeHidesAndStopsTheClock()
     {
         m_popover->positionNear(QPoint(400, 300));
