@@ -116,7 +116,7 @@ void MainWindow::buildMenus()
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
     file->addAction(tr("New &Task…"), this, &MainWindow::openNewTaskDialog)->setObjectName(QStringLiteral("newTask"));
     newEvent->setShortcut(QKeySequence::New);
-    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::showQuickAdd);
+    m_quickAddAction = file->addAction(tr("Quick &Add…"), this, &MainWindow::showQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);
     m_importAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));

@@ -1301,16 +1301,16 @@ Datenverzeichnis: %1</translation>
         <translation>Neuer &amp;Filter…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>&amp;Filter verwalten…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Neue Kalender&amp;gruppe…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Kalender&amp;gruppen verwalten…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Filter &amp;verwalten…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>&amp;Kalendergruppen verwalten…</translation>
     </message>
 </context>
 <context>
@@ -1426,11 +1426,6 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Legen Sie zuerst einen Kalender an.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>&amp;Schnelleingabe…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1647,6 +1642,10 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Tasks (VTODO), not imported: %1</source>
         <translation>Aufgaben (VTODO), nicht importiert: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>&amp;Schnelleingabe…</translation>
     </message>
 </context>
 <context>

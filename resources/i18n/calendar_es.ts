@@ -1301,16 +1301,16 @@ Directorio de datos: %1</translation>
         <translation>Nuevo &amp;filtro…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gestionar &amp;filtros…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nuevo &amp;grupo de calendarios…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gestionar &amp;grupos de calendarios…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gestionar filt&amp;ros…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gestionar grupos de &amp;calendarios…</translation>
     </message>
 </context>
 <context>
@@ -1426,11 +1426,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Crea primero un calendario.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Añadido &amp;rápido…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1647,6 +1642,10 @@ Directorio de datos: %1</translation>
     <message>
         <source>Tasks (VTODO), not imported: %1</source>
         <translation>Tareas (VTODO), no importadas: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
     </message>
 </context>
 <context>

@@ -1301,16 +1301,16 @@ Dossier de données : %1</translation>
         <translation>Nouveau &amp;filtre…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gérer les &amp;filtres…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nouveau &amp;groupe de calendriers…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gérer les &amp;groupes de calendriers…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gérer les filt&amp;res…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gérer les groupes de &amp;calendriers…</translation>
     </message>
 </context>
 <context>
@@ -1426,11 +1426,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Créez d&apos;abord un calendrier.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Ajout &amp;rapide…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1647,6 +1642,10 @@ Dossier de données : %1</translation>
     <message>
         <source>Tasks (VTODO), not imported: %1</source>
         <translation>Tâches (VTODO), non importées : %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
     </message>
 </context>
 <context>

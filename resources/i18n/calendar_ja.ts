@@ -1295,16 +1295,16 @@ Data directory: %1</source>
         <translation>新しいフィルター(&amp;F)…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>フィルターを管理(&amp;F)…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>新しいカレンダーグループ(&amp;G)…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>カレンダーグループを管理(&amp;G)…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>フィルターを管理(&amp;M)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>カレンダーグループを管理(&amp;C)…</translation>
     </message>
 </context>
 <context>
@@ -1419,11 +1419,6 @@ Data directory: %1</source>
     <message>
         <source>Create a calendar first.</source>
         <translation>先にカレンダーを作成してください。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>クイック追加(&amp;Q)…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1635,6 +1630,10 @@ Data directory: %1</source>
     <message>
         <source>Tasks (VTODO), not imported: %1</source>
         <translation>タスク (VTODO)、インポートされず: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>クイック追加(&amp;A)…</translation>
     </message>
 </context>
 <context>
