@@ -11,6 +11,7 @@
 #include "environment.h"
 #include "eventwrites.h"
 #include "recordnames.h"
+#include "theme.h"
 #include "tokenstore.h"
 
 #include <QColorDialog>
@@ -141,7 +142,7 @@ void CalendarFormDialog::updateColorButton()
     m_colorButton->setText(name.toUpper());
     m_colorButton->setStyleSheet(
         u"QPushButton { background: %1; color: %2; border: 1px solid #888; padding: 6px 12px; border-radius: 4px; }"_s
-            .arg(name, color.lightness() < 129 ? u"#fff"_s : u"#000"_s));
+            .arg(name, Theme::textOn(color) == Qt::white ? u"#fff"_s : u"#000"_s));
 }
 
 void CalendarFormDialog::pickColor()

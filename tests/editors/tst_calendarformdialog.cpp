@@ -322,6 +322,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ink");
         QTest::newRow("dark colour, white text") << u"#202040"_s << u"#202040"_s << u"#fff"_s;
         QTest::newRow("light colour, black text") << u"#f0e68c"_s << u"#F0E68C"_s << u"#000"_s;
+        QTest::newRow("yellow, black text") << u"#ffff00"_s << u"#FFFF00"_s << u"#000"_s;
+        QTest::newRow("bright green, black text") << u"#00c000"_s << u"#00C000"_s << u"#000"_s;
+        QTest::newRow("violet, white text") << u"#8000ff"_s << u"#8000FF"_s << u"#fff"_s;
         QTest::newRow("unreadable colour paints the fallback") << u"nonsense"_s << u"#4285F4"_s << u"#000"_s;
     }
     void colorButton()
