@@ -8,6 +8,7 @@
 #include "caldavxml.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
+#include "dialogparts.h"
 #include "environment.h"
 #include "eventwrites.h"
 #include "recordnames.h"
@@ -161,16 +162,7 @@ void CalendarFormDialog::setBusy(bool busy, const QString &message)
     m_colorButton->setEnabled(!busy);
     m_status->setText(message);
     m_status->setVisible(!message.isEmpty());
-    fitHeight();
-}
-
-// A wrapped status line of several lines must not be cut off.
-void CalendarFormDialog::fitHeight()
-{
-    layout()->activate();
-    const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height();
-    if (height > this->height())
-        resize(width(), height);
+    DialogParts::fitHeight(this);
 }
 
 // Cancel, Escape and the window's close button end a wait for a server that

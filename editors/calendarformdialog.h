@@ -63,7 +63,6 @@ private:
     void checkCreated(CalDavClient *client, const QUrl &url, const QString &name);
     void editOnServer(const QString &name);
     bool isFirstCalendar() const;
-    void fitHeight();
 
     AppState *m_state;
     Mode m_mode;

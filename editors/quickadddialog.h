@@ -36,6 +36,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The preview line; the window grows to show all of it.
+    void showPreview(const QString &text);
+
     AppState *m_state;
     QLineEdit *m_input = nullptr;
     QLabel *m_preview = nullptr;

@@ -69,6 +69,24 @@ private Q_SLOTS:
         QVERIFY(allEvents(m_state).isEmpty());
     }
 
+    // However many lines the preview wraps to, the window shows all of them.
+    void previewOfSeveralLinesShowsWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one line") << u"Call tomorrow at 3pm"_s;
+        QTest::newRow("three lines")
+            << u"Lunch with Ana and the whole product design team about the spring offsite and its budget "
+               "and the venue friday 12:30"_s;
+    }
+    void previewOfSeveralLinesShowsWhole()
+    {
+        QFETCH(QString, text);
+        input()->setText(text);
+        QLabel *preview = previewLabel();
+        QTRY_VERIFY(preview->height() >= preview->heightForWidth(preview->width()));
+        QVERIFY(preview->geometry().bottom() < m_dialog->height());
+    }
+
     void returnStoresOneEventAndHides()
     {
         const int before = allEvents(m_state).size();
