@@ -398,6 +398,14 @@
 <context>
     <name>TaskFormDialog</name>
     <message>
+        <source>Read-only calendar</source>
+        <translation>Schreibgeschützter Kalender</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>„%1“ ist schreibgeschützt, daher kann der Aufgabe keine Unteraufgabe hinzugefügt werden: Eine Unteraufgabe bleibt im Kalender ihrer übergeordneten Aufgabe.</translation>
+    </message>
+    <message>
         <source>Edit Task</source>
         <translation>Aufgabe bearbeiten</translation>
     </message>
@@ -1041,6 +1049,14 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>FilterFormDialog</name>
+    <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Alle Kalender, für die dieser Filter galt, wurden gelöscht, daher trifft er auf nichts zu. Wählen Sie die Kalender, für die er gelten soll; ohne Auswahl gespeichert, gilt er für alle Kalender.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Diese Art von Filter kennt diese Version nicht („%1“). Er wird schreibgeschützt angezeigt und bleibt unverändert.</translation>
+    </message>
     <message>
         <source>Pattern Match</source>
         <translation>Textmuster</translation>
@@ -2831,6 +2847,10 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>ViewFormDialog</name>
+    <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Alle Kalender dieser Gruppe wurden gelöscht, daher zeigt sie nichts an. Wählen Sie die Kalender, die dazugehören sollen; ohne Auswahl gespeichert, umfasst sie alle sichtbaren Kalender.</translation>
+    </message>
     <message>
         <source>Add Calendar Group</source>
         <translation>Kalendergruppe hinzufügen</translation>
