@@ -255,16 +255,24 @@ qint64 sortKey(const QDateTime &start)
     return start.isValid() ? start.toMSecsSinceEpoch() : kNoStart;
 }
 
-QString escapeLike(const QString &text)
+// The rows expansion repeats (a rule or dates), and overrides, in terms that
+// hold for NULL columns too, so that their negation does.
+const QLatin1String
+    kRepeatsTerm("(COALESCE(recurrence_rule, '') != '' OR COALESCE(recurrence_dates, '') GLOB '*[0-9]*')");
+const QLatin1String kIsOverrideTerm("(COALESCE(master_event_uid, '') > '' AND COALESCE(recurrence_id, '') > '')");
+const QLatin1String kTextTerm("text_contains(?, title, location, description)");
+
+// A one-off row the search lists for the window: as a range query would,
+// but a row without an end is a moment at its start (or its one day).
+bool inSearchWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan &span)
 {
-    QString escaped;
-    escaped.reserve(text.size() + 4);
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            escaped += QLatin1Char('\\');
-        escaped += c;
+    if (!q.isNull(kEndColumn))
+        return inWindow(window, q, span);
+    if (q.integer(kAllDayColumn) != 0) {
+        const QDate start = TimeUtil::storedDate(q.utf8(kStartColumn));
+        return start.isValid() && window.overlapsDays(start, start.addDays(1));
     }
-    return escaped;
+    return span.start.isValid() && window.contains(span.start);
 }
 
 } // namespace
@@ -550,15 +558,77 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    const QString pattern = QLatin1Char('%') + escapeLike(trimmed) + QLatin1Char('%');
     // "+start_time" keeps SQLite off the start index: walked in order it
     // visits every row through the index when little matches (over 60 ms at
     // 50k events); one table pass with a top-N sort stays under 20 ms.
     return select("EventRepository::search",
-                  QStringLiteral("WHERE deleted_at IS NULL AND (title LIKE ? ESCAPE '\\' OR "
-                                 "location LIKE ? ESCAPE '\\' OR description LIKE ? ESCAPE '\\') "
-                                 "ORDER BY +start_time ASC LIMIT ?"),
-                  {pattern, pattern, pattern, std::max(limit, 1)});
+                  QStringLiteral("WHERE deleted_at IS NULL AND %1 ORDER BY +start_time ASC LIMIT ?").arg(kTextTerm),
+                  {trimmed, std::max(limit, 1)});
+}
+
+QList<Event> EventRepository::searchInRange(const QString &text, const QDateTime &from, const QDateTime &to,
+                                            const QStringList &calendarIds, const QDateTime &near, int limit) const
+{
+    const QString trimmed = text.trimmed();
+    const TimeWindow window(from, to);
+    if (trimmed.isEmpty() || !window.isValid() || !near.isValid())
+        return {};
+    const CalendarFilter calendars(calendarIds);
+    const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
+    const QVariantList calendarValues = calendars.values();
+    const QString upper = window.upperBoundText();
+    const QString lower = window.lowerBoundText();
+    Database &db = *m_database;
+    const char *operation = "EventRepository::searchInRange";
+    ZoneCache zones;
+    QList<Event> events;
+    StoreTransaction snapshot(&db);
+
+    // The window's one-off rows, nearest first, so that the limit keeps the
+    // nearest; the bounds of the statement are a day wide, the exact test
+    // is on the rows.
+    const QString oneOffs = QStringLiteral("SELECT %1 FROM events WHERE %2 AND NOT %3 AND NOT %4 AND start_time < ? "
+                                           "AND (end_time > ? OR (end_time IS NULL AND start_time >= ?))")
+                                .arg(kColumns, kTextTerm, kRepeatsTerm, kIsOverrideTerm)
+        + live + QStringLiteral(" ORDER BY abs(julianday(start_time) - julianday(?)), start_time, id");
+    if (const auto statement = db.statement(oneOffs); statement
+        && statement->start(QVariantList{trimmed, upper, lower, lower} + calendarValues
+                            + QVariantList{near.toUTC().toString(Qt::ISODateWithMs)})) {
+        const SqliteStatement::Run run(*statement);
+        const qsizetype wanted = std::max(limit, 1);
+        while (events.size() < wanted && statement->next(operation)) {
+            RowSpan span = readSpan(*statement);
+            if (!inSearchWindow(window, *statement, span))
+                continue;
+            Event event = rowToEvent(*statement, zones, statement->text(0), std::move(span));
+            if (calendars.accepts(event.calendar_id))
+                events.append(std::move(event));
+        }
+    }
+    const auto keep = [&](const SqliteStatement &q) {
+        Event event = rowToEvent(q, zones, q.text(0), readSpan(q));
+        if (calendars.accepts(event.calendar_id))
+            events.append(std::move(event));
+    };
+    // Every matching series that starts before the window ends: whether one
+    // of its occurrences falls in it is the expansion's to tell.
+    forEachRow(
+        db, operation,
+        QStringLiteral("WHERE %1 AND %2 AND NOT %3 AND start_time < ?").arg(kTextTerm, kRepeatsTerm, kIsOverrideTerm)
+            + live,
+        QVariantList{trimmed, upper} + calendarValues, keep);
+    // Overrides that match, and those of matching series, which move or
+    // replace their occurrences.
+    forEachRow(db, operation,
+               QStringLiteral("WHERE %1 AND (%2 OR master_event_uid IN (SELECT uid FROM events WHERE "
+                              "deleted_at IS NULL AND %3 AND %2))")
+                       .arg(kIsOverrideTerm, kTextTerm, kRepeatsTerm)
+                   + live,
+               QVariantList{trimmed, trimmed} + calendarValues, keep);
+    EventChildRows::loadRemindersForEvents(db, events);
+    EventChildRows::loadAttendeesForEvents(db, events);
+    snapshot.keep();
+    return events;
 }
 
 bool EventRepository::write(const Event &event, bool isUpdate)
