@@ -1,12 +1,18 @@
 #include "textsearch.h"
 
 #include "recurrence.h"
+#include "seriesexpander_p.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
+
+// The first window a series is expanded over; each next one is eight times
+// as long.
+constexpr qint64 kFirstWindowDays = 32;
 
 char asciiFolded(char c)
 {
@@ -34,14 +40,14 @@ bool asciiContains(QUtf8StringView haystack, const QByteArray &needle)
     return false;
 }
 
-// An occurrence of a series answers for its series; a one-off for itself.
-QString seriesKey(const Event &occurrence)
+// A series with its overrides, an override without its series, a one-off.
+QString groupKey(const Event &row)
 {
-    if (occurrence.isOverride())
-        return occurrence.calendar_id + QLatin1Char('|') + occurrence.master_event_uid;
-    if (!occurrence.recurrence_id.isEmpty())
-        return occurrence.calendar_id + QLatin1Char('|') + occurrence.uid;
-    return QLatin1Char('#') + occurrence.id;
+    if (row.isOverride())
+        return row.calendar_id + QLatin1Char('|') + row.master_event_uid;
+    if (SeriesExpander::repeats(row))
+        return row.calendar_id + QLatin1Char('|') + row.uid;
+    return QLatin1Char('#') + row.id;
 }
 
 } // namespace
@@ -76,9 +82,15 @@ bool matches(const Event &event, const Needle &needle)
     return contains(event.title, needle) || contains(event.location, needle) || contains(event.description, needle);
 }
 
-QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const QDateTime &from, const QDateTime &to,
-                         const QDateTime &near, int limit)
+QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const QDateTime &fromTime,
+                         const QDateTime &toTime, const QDateTime &nearTime, int limit)
 {
+    if (!fromTime.isValid() || !toTime.isValid() || !nearTime.isValid() || fromTime >= toTime)
+        return {};
+    // In UTC: a local time asks the C library for its offset at every use.
+    const QDateTime from = fromTime.toUTC();
+    const QDateTime to = toTime.toUTC();
+    const QDateTime near = nearTime.toUTC();
     const qint64 nearMs = near.toMSecsSinceEpoch();
     // Upcoming before past; the sooner upcoming, the later past one.
     const auto better = [nearMs](const Event &a, const Event &b) {
@@ -88,19 +100,59 @@ QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const Q
             return am >= nearMs;
         return am >= nearMs ? am < bm : am > bm;
     };
-    QList<Event> picked;
-    QHash<QString, qsizetype> bySeries;
-    for (Event &occurrence : Recurrence::expandEvents(rows, from, to)) {
-        if (!occurrence.start_time.isValid() || !matches(occurrence, needle))
-            continue;
-        const QString key = seriesKey(occurrence);
-        const auto it = bySeries.constFind(key);
-        if (it == bySeries.constEnd()) {
-            bySeries.insert(key, picked.size());
-            picked.append(std::move(occurrence));
-        } else if (better(occurrence, picked.at(*it))) {
-            picked[*it] = std::move(occurrence);
+    // The occurrences of a row share its text (an override has a row, and
+    // an id, of its own): each row is read once.
+    QHash<QString, bool> matchingRows;
+    const auto rowMatches = [&](const Event &occurrence) {
+        auto it = matchingRows.constFind(occurrence.id);
+        if (it == matchingRows.constEnd())
+            it = matchingRows.insert(occurrence.id, matches(occurrence, needle));
+        return *it;
+    };
+
+    // A series with the overrides of its occurrences; a one-off alone.
+    QList<QList<Event>> groups;
+    QHash<QString, qsizetype> groupOf;
+    for (const Event &row : rows) {
+        const QString key = groupKey(row);
+        const auto it = groupOf.constFind(key);
+        if (it != groupOf.constEnd()) {
+            groups[*it].append(row);
+        } else {
+            groupOf.insert(key, groups.size());
+            groups.append({row});
         }
+    }
+
+    // A series is expanded in windows growing away from `near`, forward
+    // first, until its pick is certain: a daily series of ten years is
+    // otherwise thousands of copies for one entry.
+    const QDateTime pivot = std::clamp(near, from, to);
+    QList<Event> picked;
+    for (const QList<Event> &group : std::as_const(groups)) {
+        std::optional<Event> best;
+        const auto consider = [&](const QDateTime &a, const QDateTime &b) {
+            for (Event &occurrence : Recurrence::expandEvents(group, a, b)) {
+                if (occurrence.start_time.isValid() && rowMatches(occurrence) && (!best || better(occurrence, *best)))
+                    best = std::move(occurrence);
+            }
+        };
+        qint64 days = kFirstWindowDays;
+        for (QDateTime a = pivot; a < to && !(best && best->start_time >= near); days *= 8) {
+            const QDateTime b = std::min(to, a.addDays(days));
+            consider(a, b);
+            a = b;
+        }
+        days = kFirstWindowDays;
+        // Back in time, an occurrence that started in a later window is later
+        // than any that starts in an earlier one.
+        for (QDateTime b = pivot; from < b && !(best && best->start_time >= b); days *= 8) {
+            const QDateTime a = std::max(from, b.addDays(-days));
+            consider(a, b);
+            b = a;
+        }
+        if (best)
+            picked.append(std::move(*best));
     }
     // The limit keeps the nearest; the list runs by start.
     const qsizetype wanted = std::max(limit, 1);
