@@ -158,8 +158,8 @@ private Q_SLOTS:
 
         const TextSearch::Needle needle(text);
         const auto search = [&](int limit) {
-            return TextSearch::occurrences(m_events->searchInRange(text, from, to, {}, kNear, limit), needle, from, to,
-                                           kNear, limit);
+            return TextSearch::occurrences(m_events->searchInRange(text, from, to, kCalendars, kNear, limit), needle,
+                                           from, to, kNear, limit);
         };
         QCOMPARE(listed(search(100000)), listed(expected));
 
@@ -169,15 +169,6 @@ private Q_SLOTS:
                   [&](const Event &a, const Event &b) { return distance(a) < distance(b); });
         expected = expected.mid(0, 300);
         QCOMPARE(listed(search(300)), listed(expected));
-    }
-
-    void calendarsNarrowTheSearch()
-    {
-        const QList<Event> rows = m_events->searchInRange(QStringLiteral("review"), kNear.addDays(-3650),
-                                                          kNear.addDays(3650), {kCalendars.at(1)}, kNear, 300);
-        QVERIFY(!rows.isEmpty());
-        for (const Event &e : rows)
-            QCOMPARE(e.calendar_id, kCalendars.at(1));
     }
 
 private:
