@@ -106,19 +106,23 @@ void AgendaTaskList::toggleDone(QListWidgetItem *item)
     if (!before || before->deleted_at)
         return;
     const bool done = item->checkState() == Qt::Checked;
-    if (done == (before->status == TaskStatus::Completed) || !tasks->setCompleted(before->id, done)) {
-        // Nothing changed: the row shows the stored state again.
-        reload();
+    // Already so (changed elsewhere meanwhile): the row shows what is stored.
+    if (done == (before->status == TaskStatus::Completed))
+        return;
+    if (!tasks->setCompleted(before->id, done)) {
+        m_reloading = true;
+        item->setCheckState(done ? Qt::Unchecked : Qt::Checked);
+        m_reloading = false;
         return;
     }
-    const QString title = before->title;
-    m_state->undoStack()->push({done ? tr("Completed \"%1\"").arg(title) : tr("Reopened \"%1\"").arg(title),
-                                [tasks, before = *before] {
+    UndoEntry entry;
+    entry.label = done ? tr("Completed \"%1\"").arg(before->title) : tr("Reopened \"%1\"").arg(before->title);
+    entry.restore = [tasks, before = *before] {
         const std::optional<Task> now = tasks->getById(before.id);
         if (!now || now->deleted_at)
             return;
-        // The earlier content, under the row's current server identity,
-        // so that the next push sends it over the server's copy.
+        // The earlier content, under the row's current server identity, so
+        // that the next push sends it over the server's copy.
         Task back = before;
         back.etag = now->etag;
         back.href = now->href;
@@ -126,5 +130,6 @@ void AgendaTaskList::toggleDone(QListWidgetItem *item)
         back.sync_status = SyncStatus::Pending;
         back.raw_icalendar = ICalendar::serializeTask(back);
         tasks->update(back);
-                                }});
+    };
+    m_state->undoStack()->push(std::move(entry));
 }
