@@ -130,6 +130,12 @@ QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const Q
     const QDateTime pivot = std::clamp(near, from, to);
     QList<Event> picked;
     for (const QList<Event> &group : std::as_const(groups)) {
+        // A one-off the range query chose is its own entry.
+        if (group.size() == 1 && !group.first().isOverride() && !SeriesExpander::repeats(group.first())) {
+            if (group.first().start_time.isValid() && matches(group.first(), needle))
+                picked.append(group.first());
+            continue;
+        }
         std::optional<Event> best;
         const auto consider = [&](const QDateTime &a, const QDateTime &b) {
             for (Event &occurrence : Recurrence::expandEvents(group, a, b)) {
