@@ -69,6 +69,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Quillmarten Calendar"));
     setCentralWidget(m_agenda);
+    connect(m_agenda, &WeekAgenda::editRequested, this, &MainWindow::openEventEditor);
     statusBar();
     buildMenus();
     resize(900, 640);
@@ -450,8 +451,7 @@ void MainWindow::openSearch()
     // Once the dialog is gone, so that the details come up over the window.
     if (chosen.isEmpty())
         return;
-    const std::optional<Event> event = m_state->events()->getById(chosen);
-    focusOnEvent(chosen, event ? event->start_time.toLocalTime().date() : QDate());
+    focusOnEvent(chosen, dialog.activatedDay());
 }
 
 void MainWindow::chooseIcsFile()

@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>„%1“ erledigt</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>„%1“ wieder geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -2417,6 +2425,30 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>Der Serientermin wird verschoben; alle Termine – vergangene und künftige – folgen ihm.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Serientermin löschen</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>„%1“ löschen</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Dieser Termin wiederholt sich. Löschen:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Nur dieser Termin wird gelöscht; der Rest der Serie bleibt.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Dieser und alle späteren Termine werden gelöscht. Frühere Termine bleiben.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Alle Termine – vergangene und künftige – werden gelöscht.</translation>
     </message>
 </context>
 <context>

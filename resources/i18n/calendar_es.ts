@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>Finalización de «%1»</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>Reapertura de «%1»</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -2417,6 +2425,30 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>Cambia el evento original; todas las repeticiones, pasadas y futuras, se mueven con él.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Eliminar evento periódico</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>Eliminar «%1»</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Este evento se repite. Eliminar:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Solo se elimina esta repetición; el resto de la serie se mantiene.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Se eliminan esta repetición y todas las posteriores. Las anteriores se mantienen.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Se eliminan todas las repeticiones, pasadas y futuras.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>Achèvement de «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>Réouverture de «&#xa0;%1&#xa0;»</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -2417,6 +2425,30 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>L&apos;événement principal est décalé&#xa0;; toutes les occurrences — passées et futures — suivent.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Supprimer un événement périodique</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>Supprimer «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Cet événement se répète. Supprimer&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Seule cette occurrence est supprimée&#xa0;; le reste de la série est conservé.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Cette occurrence et toutes les suivantes sont supprimées. Les occurrences passées sont conservées.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Toutes les occurrences — passées et futures — sont supprimées.</translation>
     </message>
 </context>
 <context>

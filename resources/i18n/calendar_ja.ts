@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>「%1」の完了</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>「%1」の再開</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -2401,6 +2409,30 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>元の予定が移動し、過去と今後のすべての回も一緒に移動します。</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>繰り返しの予定を削除</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>「%1」を削除</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>この予定は繰り返し予定です。削除の対象:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>この回だけを削除します。シリーズの他の回はそのままです。</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>この回と以降のすべての回を削除します。過去の回は残ります。</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>過去と今後のすべての回を削除します。</translation>
     </message>
 </context>
 <context>

@@ -83,6 +83,12 @@ void seed(AppState *state)
     add(kWork, u"Lunch with the design team"_s, today.addDays(-12), 12, u"Canteen"_s);
     add(u"quillmarten-personal-default"_s, u"Lunch with Ann"_s, today.addDays(2), 13, u"Café Lumen"_s);
     add(kWork, u"Lunch and learn: accessibility"_s, today.addDays(9), 12, QString());
+    // A series that began long ago is listed at its next occurrence.
+    const QDate began = today.addDays(-60);
+    Event walk = testEvent(kWork, u"Lunch walk"_s, QDateTime(began, QTime(12, 30)), QDateTime(began, QTime(13, 0)),
+                           u"FREQ=WEEKLY;BYDAY=TU,TH"_s);
+    walk.location = u"Riverside"_s;
+    state->events()->insert(walk);
 }
 
 bool shoot(AppState *state, const QString &theme, const QDir &out)
