@@ -6,24 +6,67 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
+#include "microsofteventstore.h"
 #include "providerslog.h"
 #include "recordnames.h"
-#include "storetransaction.h"
+#include "syncitemproblems.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 
 namespace Microsoft {
 
-// One calendar's run: its row, the token, and the rows still to push.
+namespace {
+
+// The stored cursor: the window of the round and the delta link that goes
+// on with it, "<from>|<to>|<link>".
+struct Cursor
+{
+    QDateTime from;
+    QDateTime to;
+    QString link;
+
+    static Cursor read(const QString &stored)
+    {
+        const QStringList parts = stored.split(u'|');
+        if (parts.size() != 3)
+            return {};
+        Cursor cursor{QDateTime::fromString(parts.at(0), Qt::ISODate), QDateTime::fromString(parts.at(1), Qt::ISODate),
+                      parts.at(2)};
+        return cursor.from.isValid() && cursor.to.isValid() ? cursor : Cursor();
+    }
+    QString text() const
+    {
+        return from.toUTC().toString(Qt::ISODate) + u'|' + to.toUTC().toString(Qt::ISODate) + u'|' + link;
+    }
+};
+
+QString digestOf(const QByteArray &text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
+}
+
+} // namespace
+
+// One calendar's run: its row, the token, the round's window and the rows
+// still to push.
 struct SyncClient::Run
 {
     Calendar calendar;
     QString accessToken;
     int pulled = 0;
     bool reported = false;
-    bool relisted = false; // a refused delta token costs one windowed listing, not a loop
+    bool relisted = false; // a refused delta link costs one new round, not a loop
+    Cursor cursor;
+    bool newRound = false;
+    CalendarClient::EventListPage page;
     QList<Event> pending;
     std::optional<SyncResult> pushFailure;
+    std::unique_ptr<SyncItemProblems> problems;
+    QHash<QString, QString> refused; // row id -> digest of what was refused
 };
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
@@ -48,6 +91,7 @@ void SyncClient::syncCalendar(const Calendar &calendar)
 {
     auto *run = new Run;
     run->calendar = calendar;
+    run->problems = std::make_unique<SyncItemProblems>(m_appState->database(), calendar.id);
     m_runs.insert(run);
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState->accounts()->getById(calendar.account_id)) {
@@ -88,10 +132,20 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     auth->refresh(stored.refreshToken);
 }
 
-void SyncClient::runPull(Run *run)
+CalendarClient *SyncClient::clientFor(Run *run)
 {
     auto *client = new CalendarClient(m_network, m_graphBase, this);
     client->setAccessToken(run->accessToken);
+    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
+        client->deleteLater();
+        finish(run, result);
+    });
+    return client;
+}
+
+void SyncClient::runPull(Run *run)
+{
+    CalendarClient *client = clientFor(run);
     connect(client, &CalendarClient::eventsListed, this,
             [this, client, run](const QString &, const CalendarClient::EventListPage &page) {
         client->deleteLater();
@@ -99,7 +153,7 @@ void SyncClient::runPull(Run *run)
     });
     connect(client, &CalendarClient::deltaTokenExpired, this, [this, client, run](const QString &) {
         client->deleteLater();
-        // Only the cursor goes; the next listing is the windowed one.
+        // Only the cursor goes; the next listing is a new round.
         storeDeltaToken(run->calendar.id, QString());
         run->calendar.delta_sync_token.clear();
         if (run->relisted) {
@@ -109,72 +163,43 @@ void SyncClient::runPull(Run *run)
         run->relisted = true;
         runPull(run);
     });
-    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
-        client->deleteLater();
-        finish(run, result);
-    });
-    const QString token = run->calendar.delta_sync_token;
-    QDateTime from;
-    QDateTime to;
-    if (token.isEmpty()) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        from = now.addMonths(-kWindowMonthsBack);
-        to = now.addMonths(kWindowMonthsAhead);
-    }
-    client->requestEventsPage(run->calendar.url, token, from, to);
-}
-
-SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &calendarId,
-                                           const QList<QJsonObject> &items)
-{
-    Applied applied;
-    EventRepository *events = appState->events();
-    StoreTransaction transaction(appState->database());
-    for (const QJsonObject &item : items) {
-        const QString providerId = item.value("id"_L1).toString();
-        if (providerId.isEmpty())
-            continue;
-        const std::optional<Event> stored = events->getByUid(providerId, calendarId);
-        if (item.contains("@removed"_L1)) {
-            if (!stored)
-                continue;
-            if (events->hardDelete(stored->id))
-                ++applied.tombstoned;
-            else
-                ++applied.failed;
-            continue;
-        }
-        Event event = CalendarClient::eventFromJson(item, calendarId);
-        bool ok = true;
-        if (!stored) {
-            ok = events->insert(event);
-        } else if (stored->sync_status == SyncStatus::Pending) {
-            // The local edit wins the next push; with the server's change key
-            // that push is not refused as stale forever.
-            std::optional<Event> full = events->getById(stored->id);
-            if (full && full->etag != event.etag) {
-                full->etag = event.etag;
-                ok = events->update(*full);
-            }
-        } else {
-            event.id = stored->id;
-            ok = events->update(event);
-        }
-        if (ok)
-            ++applied.upserted;
-        else
-            ++applied.failed;
-    }
-    if (transaction.isActive() && !transaction.keep())
-        applied.failed = qMax(applied.failed, 1);
-    events->scheduleChanged(calendarId);
-    return applied;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime from = now.addMonths(-kWindowMonthsBack);
+    run->cursor = Cursor::read(run->calendar.delta_sync_token);
+    // A round keeps its window; once the window has moved on by a month, a
+    // new round over the current one begins. What it lists unchanged is
+    // not written again.
+    run->newRound = run->cursor.link.isEmpty() || qAbs(run->cursor.from.daysTo(from)) > kReanchorDays;
+    if (run->newRound)
+        run->cursor = Cursor{from, now.addMonths(kWindowMonthsAhead), QString()};
+    client->requestEventsPage(run->calendar.url, run->cursor.link, run->cursor.from, run->cursor.to);
 }
 
 void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
-    const Applied applied = applyItems(m_appState, run->calendar.id, page.items);
-    run->pulled = int(page.items.size());
+    run->page = page;
+    EventStore store(m_appState, run->calendar.id);
+    const QStringList series = store.seriesToRead(page.items);
+    if (series.isEmpty()) {
+        applyRound(run, {}, {});
+        return;
+    }
+    CalendarClient *client = clientFor(run);
+    connect(client, &CalendarClient::eventsRead, this,
+            [this, client, run](const QString &, const QList<QJsonObject> &found, const QStringList &gone) {
+        client->deleteLater();
+        applyRound(run, found, gone);
+    });
+    client->readEvents(run->calendar.url, series);
+}
+
+void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone)
+{
+    EventStore store(m_appState, run->calendar.id);
+    const EventStore::Applied applied = run->newRound
+        ? store.apply(run->page.items, masters, gone, run->cursor.from, run->cursor.to)
+        : store.apply(run->page.items, masters, gone);
+    run->pulled = int(run->page.items.size());
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
@@ -183,8 +208,8 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
         finish(run, unsaved);
         return;
     }
-    if (!page.deltaToken.isEmpty())
-        storeDeltaToken(run->calendar.id, page.deltaToken);
+    run->cursor.link = run->page.deltaToken;
+    storeDeltaToken(run->calendar.id, run->cursor.text());
     runPush(run);
 }
 
@@ -201,6 +226,7 @@ void SyncClient::storeDeltaToken(const QString &calendarId, const QString &token
 void SyncClient::runPush(Run *run)
 {
     run->pending = m_appState->events()->getPending(run->calendar.id);
+    run->refused = run->problems->all(SyncItemProblems::Kind::Refused);
     pushNext(run);
 }
 
@@ -221,61 +247,206 @@ void SyncClient::pushNext(Run *run)
         pushNext(run);
         return;
     }
+    if (row->deleted_at) {
+        send(run, *row, Write::Delete, row->provider_event_id, {});
+        return;
+    }
+    QString problem;
+    const std::optional<Event> series = row->isOverride()
+        ? events->getByUidAndRecurrenceId(row->master_event_uid, run->calendar.id, QString())
+        : std::nullopt;
+    const QJsonObject body = row->provider_event_id.isEmpty() && !row->isOverride()
+        ? CalendarClient::eventToJson(*row, &problem)
+        : EventStore::changes(*row, series ? &*series : nullptr, &problem);
+    // What was refused, or cannot go as it is, waits until it changes.
+    const QString digest = digestOf(QJsonDocument(body).toJson(QJsonDocument::Compact) + problem.toUtf8());
+    if (!problem.isEmpty() || run->refused.value(row->id) == digest) {
+        if (!problem.isEmpty())
+            run->problems->record(SyncItemProblems::Kind::Refused, row->id, digest, problem);
+        pushNext(run);
+        return;
+    }
+    if (row->isOverride()) {
+        // One occurrence changes by its own id there.
+        if (!row->provider_event_id.isEmpty()) {
+            send(run, *row, Write::Update, row->provider_event_id, body);
+            return;
+        }
+        const QString known = series ? EventStore::knownInstance(*series, row->recurrence_id) : QString();
+        withInstance(run, *row, row->master_event_uid, row->recurrence_id, known,
+                     [this, run, row = *row, body](const QString &instanceId) {
+            if (instanceId.isEmpty()) {
+                // No such occurrence there: nothing to change it into.
+                run->problems->record(SyncItemProblems::Kind::Refused, row.id, QString(),
+                                      QCoreApplication::translate("Microsoft::SyncClient",
+                                                                  "The occurrence is not on the server."));
+                pushNext(run);
+                return;
+            }
+            send(run, row, Write::Update, instanceId, body);
+        });
+        return;
+    }
+    if (row->provider_event_id.isEmpty()) {
+        send(run, *row, Write::Insert, QString(), body);
+        return;
+    }
+    pushExclusions(run, *row, body);
+}
+
+void SyncClient::pushExclusions(Run *run, const Event &master, const QJsonObject &body)
+{
+    // Occurrences deleted here go as deletes of those occurrences; the
+    // series itself changes only where its own properties did.
+    const QStringList keys = EventStore::newExclusions(master);
+    if (keys.isEmpty()) {
+        if (body.isEmpty())
+            markSynced(run, master, {}, master.provider_event_id, master.etag);
+        else
+            send(run, master, Write::Update, master.provider_event_id, body);
+        return;
+    }
+    const QString key = keys.first();
+    withInstance(run, master, master.uid, key, EventStore::knownInstance(master, key),
+                 [this, run, master, body, key](const QString &instanceId) {
+        const auto done = [this, run, master, body, key] {
+            std::optional<Event> now = m_appState->events()->getById(master.id);
+            if (!now) {
+                pushNext(run);
+                return;
+            }
+            EventStore::excluded(*now, key);
+            m_appState->events()->update(*now);
+            pushExclusions(run, *now, body);
+        };
+        if (instanceId.isEmpty()) {
+            done();
+            return;
+        }
+        CalendarClient *client = clientFor(run);
+        disconnect(client, &CalendarClient::requestFailed, this, nullptr);
+        connect(client, &CalendarClient::eventDeleted, this, [client, done](const QString &) {
+            client->deleteLater();
+            done();
+        });
+        connect(client, &CalendarClient::eventWriteFailed, this,
+                [this, client, run, master](const QString &, const SyncResult &result) {
+            client->deleteLater();
+            failed(run, master, QString(), result);
+        });
+        client->deleteEvent(master.id, run->calendar.url, instanceId, QString());
+    });
+}
+
+void SyncClient::withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key,
+                              const QString &known, const std::function<void(const QString &)> &then)
+{
+    if (!known.isEmpty()) {
+        then(known);
+        return;
+    }
+    CalendarClient *client = clientFor(run);
+    connect(client, &CalendarClient::instanceFound, this,
+            [client, then](const QString &, const QString &, const QString &instanceId) {
+        client->deleteLater();
+        then(instanceId);
+    });
+    client->findInstance(run->calendar.url, seriesId, key, row.is_all_day);
+}
+
+void SyncClient::send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body)
+{
+    if (write == Write::Update && body.isEmpty()) {
+        markSynced(run, pushed, body, providerId, pushed.etag);
+        return;
+    }
     auto *client = new CalendarClient(m_network, m_graphBase, this);
     client->setAccessToken(run->accessToken);
-    const Event pushed = *row;
+    const QString digest = digestOf(QJsonDocument(body).toJson(QJsonDocument::Compact));
     connect(client, &CalendarClient::eventWritten, this,
-            [this, client, run, pushed](const QString &, const QString &providerId, const QString &changeKey) {
+            [this, client, run, pushed, body, digest](const QString &, const QString &id, const QString &changeKey) {
         client->deleteLater();
-        std::optional<Event> now = m_appState->events()->getById(pushed.id);
-        if (!now) {
-            qCInfo(lcProviders) << "[Microsoft] push success but local row gone:" << pushed.id;
-        } else {
-            qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << providerId;
-            // The Graph id names the row from now on, as for pulled rows.
-            now->uid = providerId;
-            now->provider_event_id = providerId;
-            now->etag = changeKey;
-            // An edit made while the request was out goes with the next push;
-            // stored times are whole seconds, so the content decides as well.
-            const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
-                && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed);
-            now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
-            m_appState->events()->update(*now);
+        if (id.isEmpty()) {
+            // No id, no row that names the event: the next pull brings it.
+            failed(run, pushed, digest,
+                   SyncResult::ofProvider(SyncResult::Provider::Microsoft, SyncResult::Kind::Unreadable,
+                                          pushed.provider_event_id.isEmpty() ? SyncResult::Step::EventInsert
+                                                                             : SyncResult::Step::EventUpdate));
+            return;
         }
-        pushNext(run);
+        qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << id;
+        markSynced(run, pushed, body, id, changeKey);
     });
     connect(client, &CalendarClient::eventDeleted, this, [this, client, run](const QString &localId) {
         client->deleteLater();
         qCDebug(lcProviders) << "[Microsoft] pushed delete" << localId;
         m_appState->events()->hardDelete(localId);
+        run->problems->forget(SyncItemProblems::Kind::Refused, localId);
         pushNext(run);
     });
     connect(client, &CalendarClient::eventWriteFailed, this,
-            [this, client, run, pushed](const QString &, const SyncResult &result) {
+            [this, client, run, pushed, digest](const QString &, const SyncResult &result) {
         client->deleteLater();
-        qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
-        qCDebug(lcProviders) << "reason" << result.describe();
-        if (result.status == 404 && !pushed.deleted_at) {
-            if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
-                qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id
-                                    << "for retry as insert";
-                now->provider_event_id.clear();
-                now->etag.clear();
-                now->sync_status = SyncStatus::Pending;
-                m_appState->events()->update(*now);
-            }
-        }
-        run->pushFailure = result;
-        pushNext(run);
+        failed(run, pushed, digest, result);
     });
-    if (pushed.deleted_at)
-        client->deleteEvent(pushed.id, run->calendar.url, pushed.provider_event_id, pushed.etag);
-    else if (pushed.provider_event_id.isEmpty())
-        client->insertEvent(pushed.id, run->calendar.url, CalendarClient::eventToJson(pushed));
+    const QString etag = pushed.provider_event_id == providerId ? pushed.etag : QString();
+    if (write == Write::Delete)
+        client->deleteEvent(pushed.id, run->calendar.url, providerId, etag);
+    else if (write == Write::Insert)
+        client->insertEvent(pushed.id, run->calendar.url, body);
     else
-        client->updateEvent(pushed.id, run->calendar.url, pushed.provider_event_id, CalendarClient::eventToJson(pushed),
-                            pushed.etag);
+        client->updateEvent(pushed.id, run->calendar.url, providerId, body, etag);
+}
+
+void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &sent, const QString &providerId,
+                            const QString &changeKey)
+{
+    std::optional<Event> now = m_appState->events()->getById(pushed.id);
+    if (!now) {
+        qCInfo(lcProviders) << "[Microsoft] push success but local row gone:" << pushed.id;
+        pushNext(run);
+        return;
+    }
+    // The Graph id names the row from now on, as for pulled rows; an
+    // occurrence keeps its series' uid.
+    if (!now->isOverride())
+        now->uid = providerId;
+    now->provider_event_id = providerId;
+    now->etag = changeKey;
+    // An edit made while the request was out goes with the next push;
+    // stored times are whole seconds, so the content decides as well.
+    const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
+        && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed)
+        && now->exception_dates == pushed.exception_dates;
+    now->raw_icalendar = EventStore::written(pushed, sent, providerId, changeKey);
+    now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
+    m_appState->events()->update(*now);
+    run->problems->forget(SyncItemProblems::Kind::Refused, pushed.id);
+    pushNext(run);
+}
+
+void SyncClient::failed(Run *run, const Event &pushed, const QString &digest, const SyncResult &result)
+{
+    qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
+    qCDebug(lcProviders) << "reason" << result.describe();
+    // A write refused for good is this item's problem; the others go on.
+    if (result.isRefusal()) {
+        run->problems->record(SyncItemProblems::Kind::Refused, pushed.id, digest, result.describe());
+        pushNext(run);
+        return;
+    }
+    if (result.status == 404 && !pushed.deleted_at && !pushed.isOverride()) {
+        if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
+            qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id << "for retry as insert";
+            now->provider_event_id.clear();
+            now->etag.clear();
+            now->raw_icalendar.clear();
+            now->sync_status = SyncStatus::Pending;
+            m_appState->events()->update(*now);
+        }
+    }
+    run->pushFailure = result;
+    pushNext(run);
 }
 
 void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
@@ -285,11 +456,23 @@ void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
+    const int problems = run->problems ? run->problems->count() : 0;
     // `failure` is a copy: it may have been the run's own push failure, gone
     // with the run.
     m_runs.remove(run);
     delete run;
     if (!failure) {
+        // Items left behind are named on the calendar, as for CalDAV.
+        if (std::optional<Calendar> stored = m_appState->calendars()->getById(calendarId)) {
+            const QString text = problems == 0
+                ? QString()
+                : QCoreApplication::translate("Microsoft::SyncClient", "%n item(s) could not be synced", nullptr,
+                                              problems);
+            if (stored->last_sync_error != text) {
+                stored->last_sync_error = text;
+                m_appState->calendars()->update(*stored);
+            }
+        }
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
         return;
     }
