@@ -63,3 +63,18 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
                  QStringLiteral("UPDATE events SET exception_dates = ? WHERE id = ?"),
                  {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
 }
+
+QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId,
+                                                                 const QSet<QString> &listed) const
+{
+    QHash<QString, QString> out;
+    eachRow(m_database->database(), "ProviderEventRepository::syncedRowsNotIn",
+            QStringLiteral("SELECT id, provider_event_id FROM events WHERE calendar_id = ? AND sync_status = 'synced' "
+                           "AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
+            {calendarId}, [&](const QSqlQuery &q) {
+                const QString providerId = q.value(1).toString();
+                if (!listed.contains(providerId))
+                    out.insert(q.value(0).toString(), providerId);
+            });
+    return out;
+}

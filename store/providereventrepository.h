@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 class Database;
@@ -25,6 +27,10 @@ public:
     // holding `seriesProviderId` gains `startKey`. False when the series has
     // no row.
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
+
+    // Synced rows of `calendarId` that hold a provider id outside `listed`:
+    // row id -> provider id. Pending rows and rows never pushed are not among them.
+    QHash<QString, QString> syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed) const;
 
 private:
     Database *m_database;

@@ -427,7 +427,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, int co
     m_inFlight.remove(calendarId);
     const bool failed = result.has_value();
     if (failed)
-        m_backoff.failed(calendarId, m_clock().toUTC());
+        m_backoff.failed(calendarId, m_clock().toUTC(), result->retryAfterSecs);
     else
         m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar

@@ -1,0 +1,149 @@
+#include "providerrows.h"
+
+#include "appstate.h"
+#include "conflictresolutionservice.h"
+#include "eventmerge.h"
+#include "eventrepository.h"
+#include "providerslog.h"
+#include "recordnames.h"
+
+#include <QJsonDocument>
+
+namespace {
+
+QString compact(const QJsonObject &item)
+{
+    return QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
+}
+
+// The row's exception dates that the base did not have (occurrences it
+// excluded apart from the rule, or here) joined to the server's.
+QString keptExceptions(const Event &local, const std::optional<Event> &base, const Event &server)
+{
+    QStringList dates = EventMerge::dateList(server.exception_dates);
+    const QStringList before = base ? EventMerge::dateList(base->exception_dates) : QStringList();
+    for (const QString &date : EventMerge::dateList(local.exception_dates)) {
+        if (!before.contains(date) && !dates.contains(date))
+            dates.append(date);
+    }
+    return EventMerge::dateJson(dates);
+}
+
+} // namespace
+
+ProviderRows::ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson)
+    : m_appState(appState)
+    , m_calendarId(calendarId)
+    , m_fromJson(std::move(fromJson))
+    , m_toJson(std::move(toJson))
+    , m_bases(appState->database())
+    , m_rows(appState->database())
+{
+}
+
+std::optional<Event> ProviderRows::baseOf(const QString &providerEventId, QString *etag, QJsonObject *json) const
+{
+    const std::optional<ResourceBaseRepository::Texts> texts = m_bases.texts(m_calendarId, providerEventId);
+    if (!texts)
+        return std::nullopt;
+    // A newer server copy, once merged in, is what the next write goes against.
+    const bool ahead = !texts->server.isEmpty();
+    const QString text = ahead ? texts->server : texts->base;
+    const QJsonObject item = QJsonDocument::fromJson(text.toUtf8()).object();
+    if (item.isEmpty())
+        return std::nullopt;
+    if (etag && ahead)
+        *etag = texts->serverEtag;
+    if (json)
+        *json = item;
+    return m_fromJson(item);
+}
+
+bool ProviderRows::insert(const Event &server, const QJsonObject &item)
+{
+    if (!m_appState->events()->insert(server))
+        return false;
+    m_bases.keepBase(m_calendarId, server.provider_event_id, compact(item));
+    return true;
+}
+
+bool ProviderRows::take(const Event &local, Event server, const QJsonObject &item)
+{
+    EventRepository *events = m_appState->events();
+    const std::optional<Event> base = baseOf(local.provider_event_id);
+    if (local.sync_status != SyncStatus::Pending) {
+        server.id = local.id;
+        server.created = local.created;
+        server.exception_dates = keptExceptions(local, base, server);
+        if (!events->update(server))
+            return false;
+        m_bases.keepBase(m_calendarId, server.provider_event_id, compact(item));
+        return true;
+    }
+    if (local.deleted_at) {
+        // Deleted here: the deletion goes out against the version it saw.
+        m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, compact(item));
+        return true;
+    }
+    bool conflict = false;
+    // Without a base nothing tells who changed what: the local row stays as it is.
+    Event merged = base ? EventMerge::merge(*base, local, server, &conflict) : local;
+    if (!base)
+        conflict = EventMerge::differs(local, server);
+    if (conflict && m_appState->conflicts()) {
+        qCInfo(lcProviders) << "both sides changed" << local.id << "- the local version stays";
+        Event remote = server;
+        remote.id = local.id;
+        m_appState->conflicts()->recordConflict(local, remote);
+    }
+    if (merged != local && !events->update(merged))
+        return false;
+    m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, compact(item));
+    return true;
+}
+
+ProviderRows::Update ProviderRows::update(const Event &row) const
+{
+    Update out;
+    out.etag = row.etag;
+    const std::optional<Event> reference = baseOf(row.provider_event_id, &out.etag);
+    out.body = reference ? changes(m_toJson(*reference), m_toJson(row)) : m_toJson(row);
+    return out;
+}
+
+void ProviderRows::written(const QString &providerEventId, const QJsonObject &resource)
+{
+    m_bases.keepBase(m_calendarId, providerEventId, compact(resource));
+}
+
+void ProviderRows::gone(const QString &providerEventId)
+{
+    m_bases.forget(m_calendarId, {providerEventId});
+}
+
+int ProviderRows::pruneUnlisted(const QSet<QString> &listed)
+{
+    const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed);
+    int removed = 0;
+    for (auto it = stale.cbegin(); it != stale.cend(); ++it) {
+        if (m_appState->events()->hardDelete(it.key())) {
+            gone(it.value());
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+QJsonObject ProviderRows::changes(const QJsonObject &reference, const QJsonObject &local)
+{
+    QJsonObject out;
+    for (auto it = local.constBegin(); it != local.constEnd(); ++it) {
+        if (reference.value(it.key()) != it.value())
+            out.insert(it.key(), it.value());
+    }
+    for (auto it = reference.constBegin(); it != reference.constEnd(); ++it) {
+        if (!local.contains(it.key()))
+            out.insert(it.key(), QJsonValue::Null);
+    }
+    return out;
+}
