@@ -188,6 +188,10 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
         event.master_event_uid = series;
         event.recurrence_id = originalStartKey(item, event.is_all_day);
     }
+    // A master read for a calendar view carries the occurrences gone from it.
+    const QJsonArray gone = item.value("@exdates"_L1).toArray();
+    if (!gone.isEmpty())
+        event.exception_dates = QString::fromUtf8(QJsonDocument(gone).toJson(QJsonDocument::Compact));
     event.status = statusFromShowAs(item.value("showAs"_L1).toString());
     const QJsonObject organizer = item.value("organizer"_L1).toObject().value("emailAddress"_L1).toObject();
     event.organizer_email = organizer.value("address"_L1).toString();

@@ -135,16 +135,14 @@ QString CalendarClient::calendarViewDeltaUrl(const QString &calendarId, const QD
     return url.toString(QUrl::FullyEncoded);
 }
 
-QNetworkReply *CalendarClient::getJson(const QString &url, bool paged)
+void CalendarClient::getJson(const QString &url, bool paged, Answer answer)
 {
-    QNetworkRequest req = request(url, false);
     QByteArray prefer = kPreferUtc.toByteArray();
     // Delta rounds page by the server's choice unless asked; one item a page
     // would cost a round trip per event.
     if (paged)
         prefer += ", odata.maxpagesize=" + QByteArray::number(kPageSize);
-    req.setRawHeader("Prefer", prefer);
-    return m_network->get(req);
+    send("GET", url, {}, {}, std::move(answer), {{"Prefer", prefer}});
 }
 
 void CalendarClient::requestEventsPage(const QString &calendarId, const QString &deltaToken, const QDateTime &timeMin,
@@ -179,68 +177,46 @@ void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
         Q_EMIT requestFailed(failure(SyncResult::Kind::EndlessListing, Step::EventListing));
         return;
     }
-    QNetworkReply *reply = getJson(url, true);
     // The listing dies with the client when the client goes first.
-    connect(this, &QObject::destroyed, reply, [listing] { delete listing; });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, listing] {
-        disconnect(this, &QObject::destroyed, reply, nullptr);
-        onEventsPage(listing, take(reply));
-    });
+    std::shared_ptr<Listing> owned(listing);
+    getJson(url, true, [this, owned](const Reply &answer) { onEventsPage(owned, answer); });
 }
 
-void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
+void CalendarClient::onEventsPage(const std::shared_ptr<Listing> &listing, const Reply &answer)
 {
     const QString calendarId = listing->calendarId;
-    const auto fail = [this, listing](const SyncResult &result) {
-        delete listing;
-        Q_EMIT requestFailed(result);
-    };
     // Graph's "syncStateNotFound" and "resyncRequired": the round must
     // start again.
     if (answer.status == 410) {
-        delete listing;
         Q_EMIT deltaTokenExpired(calendarId);
         return;
     }
     if (!answer.ok()) {
-        fail(answer.failure(m_provider, Step::EventListing));
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
         return;
     }
     // Only a page that reads as one counts: anything else would end the
     // round with part of it, or none, taken for all of it.
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(answer.body, &error);
-    const QJsonObject page = document.object();
-    if (error.error != QJsonParseError::NoError || !page.value("value"_L1).isArray()) {
-        fail(failure(SyncResult::Kind::Unreadable, Step::EventListing));
+    const std::optional<QJsonObject> page = listingPage(answer.body, "value"_L1, listing->items);
+    const QString next = page ? page->value("@odata.nextLink"_L1).toString() : QString();
+    const QString deltaLink = page ? page->value("@odata.deltaLink"_L1).toString() : QString();
+    if (!page || !page->value("value"_L1).isArray() || (next.isEmpty() && deltaLink.isEmpty())) {
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
         return;
     }
-    readPage(answer.body, "value"_L1, listing->items);
-
-    const QString next = page.value("@odata.nextLink"_L1).toString();
-    const QString deltaLink = page.value("@odata.deltaLink"_L1).toString();
-    const QString link = next.isEmpty() ? deltaLink : next;
-    if (link.isEmpty()) {
-        fail(failure(SyncResult::Kind::Unreadable, Step::EventListing));
-        return;
-    }
-    if (!onGraph(link)) {
-        fail(failure(SyncResult::Kind::BadAddress, Step::EventListing));
+    if (!onGraph(next.isEmpty() ? deltaLink : next)) {
+        Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::EventListing));
         return;
     }
     if (next.isEmpty()) {
-        EventListPage done{std::move(listing->items), deltaLink};
-        delete listing;
-        Q_EMIT eventsListed(calendarId, done);
+        Q_EMIT eventsListed(calendarId, EventListPage{std::move(listing->items), deltaLink});
         return;
     }
     // A page that leads back to one already read would go round for ever.
-    if (listing->links.contains(next)) {
-        fail(failure(SyncResult::Kind::EndlessListing, Step::EventListing));
+    if (!pageIsNew(listing->links, next, Step::EventListing))
         return;
-    }
-    listing->links.insert(next);
-    fetchEventsPage(listing, next);
+    auto *again = new Listing(std::move(*listing));
+    fetchEventsPage(again, next);
 }
 
 void CalendarClient::readEvents(const QString &calendarId, const QStringList &eventIds)
@@ -257,18 +233,17 @@ void CalendarClient::readNext(const QString &calendarId, QStringList ids, QList<
         return;
     }
     const QString id = ids.takeFirst();
-    QNetworkReply *reply = getJson(eventsUrl(calendarId, id), false);
-    connect(reply, &QNetworkReply::finished, this, [=, this]() mutable {
-        const Reply answer = take(reply);
+    getJson(eventsUrl(calendarId, id), false, [=, this](const Reply &answer) mutable {
         if (answer.status == 404 || answer.status == 410) {
             gone.append(id);
         } else if (!answer.ok()) {
             Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
             return;
         } else {
-            const QJsonObject item = QJsonDocument::fromJson(answer.body).object();
+            const QJsonObject item = ProviderHttp::jsonObject(answer.body).value_or(QJsonObject());
             if (item.value("id"_L1).toString() != id) {
-                Q_EMIT requestFailed(failure(SyncResult::Kind::Unreadable, Step::EventListing));
+                Q_EMIT requestFailed(
+                    answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
                 return;
             }
             found.append(item);
@@ -301,9 +276,7 @@ void CalendarClient::findInstance(const QString &calendarId, const QString &seri
 void CalendarClient::findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay,
                                 int pages)
 {
-    QNetworkReply *reply = getJson(url, true);
-    connect(reply, &QNetworkReply::finished, this, [=, this] {
-        const Reply answer = take(reply);
+    getJson(url, true, [=, this](const Reply &answer) {
         if (answer.status == 404) {
             Q_EMIT instanceFound(seriesId, originalStart, QString());
             return;

@@ -13,6 +13,8 @@
 #include <QTimeZone>
 #include <QUrl>
 
+#include <memory>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
@@ -131,10 +133,10 @@ private:
     QString base() const;
     bool onGraph(const QString &url) const;
     // A GET of Graph's JSON with every time in UTC.
-    QNetworkReply *getJson(const QString &url, bool paged);
+    void getJson(const QString &url, bool paged, Answer answer);
     void fetchCalendarPage(const QString &url, QList<DiscoveredCalendar> found, int pages);
     void fetchEventsPage(Listing *listing, const QString &url);
-    void onEventsPage(Listing *listing, const ProviderHttp::Reply &answer);
+    void onEventsPage(const std::shared_ptr<Listing> &listing, const ProviderHttp::Reply &answer);
     void readNext(const QString &calendarId, QStringList ids, QList<QJsonObject> found, QStringList gone);
     void findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay, int pages);
 

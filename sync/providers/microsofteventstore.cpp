@@ -6,6 +6,7 @@
 #include "eventrepository.h"
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
+#include "providerrows.h"
 #include "providerslog.h"
 #include "storetransaction.h"
 #include "timeutil.h"
@@ -29,11 +30,6 @@ QJsonObject rawOf(const Event &row)
     return QJsonDocument::fromJson(row.raw_icalendar.toUtf8()).object();
 }
 
-bool cameFromGraph(const Event &row)
-{
-    return row.raw_icalendar.startsWith(u'{');
-}
-
 QString compact(const QJsonObject &object)
 {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -47,13 +43,6 @@ QStringList datesOf(const QString &stored)
     return out;
 }
 
-QString storedDates(const QStringList &values)
-{
-    return values.isEmpty()
-        ? QString()
-        : QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(values)).toJson(QJsonDocument::Compact));
-}
-
 QStringList stringsOf(const QJsonValue &value)
 {
     QStringList out;
@@ -65,47 +54,6 @@ QStringList stringsOf(const QJsonValue &value)
 QString overrideKey(const QString &seriesUid, const QString &recurrenceId)
 {
     return seriesUid + u'\n' + recurrenceId;
-}
-
-QList<int> minutesOf(const Event &event)
-{
-    QList<int> out;
-    for (const Reminder &reminder : event.reminders)
-        out.append(reminder.minutes_before);
-    return out;
-}
-
-// Takes into `local` what the server changed since `base` where the user
-// here did not; true when both changed the same property.
-bool mergeInto(Event &local, const Event &base, const Event &theirs)
-{
-    bool conflict = false;
-    const auto take = [&](auto member) {
-        if (local.*member == base.*member)
-            local.*member = theirs.*member;
-        else if (theirs.*member != base.*member)
-            conflict = true;
-    };
-    take(&Event::title);
-    take(&Event::description);
-    take(&Event::location);
-    take(&Event::start_time);
-    take(&Event::end_time);
-    take(&Event::is_all_day);
-    take(&Event::timezone);
-    take(&Event::recurrence_rule);
-    take(&Event::status);
-    if (minutesOf(local) == minutesOf(base))
-        local.reminders = theirs.reminders;
-    else if (minutesOf(theirs) != minutesOf(base))
-        conflict = true;
-    // Not written from here: always as the server has them.
-    local.attendees = theirs.attendees;
-    local.organizer_email = theirs.organizer_email;
-    local.organizer_name = theirs.organizer_name;
-    local.event_url = theirs.event_url;
-    local.conference_url = theirs.conference_url;
-    return conflict;
 }
 
 // The rows of one calendar, found the ways a round names them.
@@ -136,12 +84,11 @@ struct Index
 // One series while a round is applied to it.
 struct Series
 {
-    Event master;
+    QJsonObject item; // the master as read
+    std::optional<Event> stored;
     QJsonObject instances;
-    QStringList exdates; // the row's
-    QStringList serverExdates; // those the server has
+    QStringList exdates; // the occurrences the server no longer has
     bool ruleChanged = false;
-    bool touched = false;
 };
 
 } // namespace
@@ -149,6 +96,10 @@ struct Series
 EventStore::EventStore(AppState *appState, const QString &calendarId)
     : m_appState(appState)
     , m_calendarId(calendarId)
+    , m_rows(
+          appState, calendarId,
+          [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
+          [](const Event &event) { return CalendarClient::eventToJson(event); })
 {
 }
 
@@ -187,6 +138,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     const auto count = [&applied](bool ok) { ok ? ++applied.upserted : ++applied.failed; };
     const auto drop = [&](const Event &row) {
         index.byProvider.remove(row.provider_event_id);
+        m_rows.gone(row.provider_event_id);
         if (events->hardDelete(row.id))
             ++applied.tombstoned;
         else
@@ -200,36 +152,16 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (index.masters.contains(uid))
             drop(index.masters.take(uid));
     };
-    // A pending row whose server copy changed: the other side's changes
-    // come in, the local ones stay to be sent.
-    const auto mergePending = [&](Event row, const Event &theirs) {
-        if (row.etag == theirs.etag)
-            return true;
-        if (cameFromGraph(row)) {
-            const Event base = CalendarClient::eventFromJson(rawOf(row), m_calendarId);
-            const Event local = row;
-            if (mergeInto(row, base, theirs))
-                m_appState->conflicts()->recordConflict(local, theirs);
-        }
-        QJsonObject raw = rawOf(theirs);
-        const QJsonObject old = rawOf(row);
-        for (const QLatin1StringView key : {kInstances, kExdates}) {
-            if (old.contains(key))
-                raw.insert(key, old.value(key));
-        }
-        row.raw_icalendar = compact(raw);
-        row.etag = theirs.etag;
-        return events->update(row);
-    };
-    const auto upsert = [&](Event event, const std::optional<Event> &stored) {
+    // What is listed unchanged is not written again; a pending row takes
+    // what the other side changed and the user here did not.
+    const auto upsert = [&](const QJsonObject &item, const std::optional<Event> &stored) {
+        const Event event = CalendarClient::eventFromJson(item, m_calendarId);
         if (!stored)
-            return events->insert(event);
-        if (stored->sync_status == SyncStatus::Pending)
-            return mergePending(*events->getById(stored->id), event);
+            return m_rows.insert(event, item);
         if (stored->etag == event.etag)
             return true;
-        event.id = stored->id;
-        return events->update(event);
+        const std::optional<Event> full = events->getById(stored->id);
+        return full && m_rows.take(*full, event, item);
     };
 
     QSet<QString> listedIds;
@@ -251,39 +183,28 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     for (const QString &uid : gone)
         dropSeries(uid);
     for (const QJsonObject &item : masters) {
-        Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
-        std::optional<Event> stored = index.masters.contains(mapped.uid)
+        const Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
+        Series series;
+        series.item = item;
+        series.stored = index.masters.contains(mapped.uid)
             ? std::optional<Event>(index.masters.value(mapped.uid))
             : events->getByUidAndRecurrenceId(mapped.uid, m_calendarId, QString());
-        Series series;
-        const QJsonObject old = stored ? rawOf(*stored) : QJsonObject();
+        const QJsonObject old = series.stored ? rawOf(*series.stored) : QJsonObject();
         series.instances = old.value(kInstances).toObject();
-        series.exdates = stored ? datesOf(stored->exception_dates) : QStringList();
-        series.serverExdates = stringsOf(old.value(kExdates));
+        series.exdates = stringsOf(old.value(kExdates));
         // Graph drops a series' exceptions when its pattern or times change,
         // and lists every instance anew.
+        const std::optional<Event> &stored = series.stored;
         series.ruleChanged = stored && stored->sync_status != SyncStatus::Pending
             && (stored->recurrence_rule != mapped.recurrence_rule || stored->start_time != mapped.start_time);
         if (series.ruleChanged) {
             series.instances = {};
             series.exdates.clear();
-            series.serverExdates.clear();
             for (const Event &row : index.overrides) {
                 if (row.master_event_uid == mapped.uid && row.sync_status != SyncStatus::Pending)
                     drop(row);
             }
         }
-        if (!stored) {
-            count(events->insert(mapped));
-            series.master = mapped;
-        } else if (stored->sync_status == SyncStatus::Pending) {
-            count(mergePending(*events->getById(stored->id), mapped));
-            series.master = *events->getById(stored->id);
-        } else {
-            mapped.id = stored->id;
-            series.master = mapped;
-        }
-        series.touched = true;
         touched.insert(mapped.uid, series);
     }
 
@@ -293,8 +214,6 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         Series &series = touched[uid];
         if (!series.exdates.contains(key))
             series.exdates.append(key);
-        if (!series.serverExdates.contains(key))
-            series.serverExdates.append(key);
     };
     for (const QJsonObject &item : items) {
         if (!item.contains("@removed"_L1))
@@ -333,7 +252,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             const std::optional<Event> stored = index.byProvider.contains(id)
                 ? std::optional<Event>(index.byProvider.value(id))
                 : events->getByUid(id, m_calendarId);
-            count(upsert(CalendarClient::eventFromJson(item, m_calendarId), stored));
+            count(upsert(item, stored));
             continue;
         }
         if (!touched.contains(uid))
@@ -343,33 +262,30 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const QString key = CalendarClient::originalStartKey(item, allDay);
         series.instances.insert(id, key);
         series.exdates.removeAll(key);
-        series.serverExdates.removeAll(key);
         const std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
             ? std::optional<Event>(index.overrides.value(overrideKey(uid, key)))
             : events->getByUidAndRecurrenceId(uid, m_calendarId, key);
         if (item.value("type"_L1).toString() == "exception"_L1) {
-            count(upsert(CalendarClient::eventFromJson(item, m_calendarId), stored));
+            count(upsert(item, stored));
         } else if (stored && stored->sync_status != SyncStatus::Pending && stored->provider_event_id == id) {
             // An exception that went back to being a plain occurrence.
             drop(*stored);
         }
     }
 
-    for (Series &series : touched) {
-        Event master = series.master;
-        if (master.sync_status == SyncStatus::Pending) {
-            // The user's exclusions stay; the server's come in.
-            for (const QString &key : series.serverExdates) {
-                if (!series.exdates.contains(key))
-                    series.exdates.append(key);
-            }
+    // The master keeps, with the server's copy, the instances the view
+    // showed and the occurrences gone from it.
+    for (const Series &series : std::as_const(touched)) {
+        QJsonObject item = series.item;
+        item.insert(kInstances, series.instances);
+        item.insert(kExdates, QJsonArray::fromStringList(series.exdates));
+        const Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
+        if (!series.stored) {
+            count(m_rows.insert(mapped, item));
+            continue;
         }
-        QJsonObject raw = rawOf(master);
-        raw.insert(kInstances, series.instances);
-        raw.insert(kExdates, QJsonArray::fromStringList(series.serverExdates));
-        master.raw_icalendar = compact(raw);
-        master.exception_dates = storedDates(series.exdates);
-        count(events->update(master));
+        const std::optional<Event> full = events->getById(series.stored->id);
+        count(full && m_rows.take(*full, mapped, item));
     }
 
     if (from.isValid())
@@ -404,71 +320,59 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
         if (!stale)
             continue;
         for (const Event &other : events->getByCalendar(m_calendarId)) {
-            if (other.isOverride() && other.master_event_uid == row.uid && other.sync_status != SyncStatus::Pending)
-                events->hardDelete(other.id);
+            if (other.isOverride() && other.master_event_uid == row.uid && other.sync_status != SyncStatus::Pending
+                && events->hardDelete(other.id))
+                m_rows.gone(other.provider_event_id);
         }
-        if (events->hardDelete(row.id))
+        if (events->hardDelete(row.id)) {
+            m_rows.gone(row.provider_event_id);
             ++dropped;
+        }
     }
     return dropped;
 }
 
-QJsonObject EventStore::changes(const Event &row, const Event *series, QString *problem)
+ProviderRows::Update EventStore::changes(const Event &row, const Event *series, QString *problem) const
 {
+    ProviderRows::Update out;
     const QJsonObject mine = CalendarClient::eventToJson(row, problem);
     if (problem && !problem->isEmpty())
-        return {};
-    Event base;
-    if (cameFromGraph(row)) {
-        base = CalendarClient::eventFromJson(rawOf(row), row.calendar_id);
-    } else if (row.isOverride() && series) {
-        // An occurrence not yet changed there is what its series says at its
-        // original start.
-        base = cameFromGraph(*series) ? CalendarClient::eventFromJson(rawOf(*series), row.calendar_id) : *series;
-        base.raw_icalendar.clear();
-        base.recurrence_rule.clear();
-        const QDateTime original = row.recurrence_id.size() == 8
-            ? TimeUtil::inZone(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s), QTime(0, 0),
-                               QTimeZone::systemTimeZone())
-            : TimeUtil::fromIcalUtc(row.recurrence_id);
-        if (base.end_time)
-            base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));
-        base.start_time = original;
-    } else {
-        return mine;
-    }
-    const QJsonObject theirs = CalendarClient::eventToJson(base);
-    QJsonObject out;
-    for (auto it = mine.begin(); it != mine.end(); ++it) {
-        if (theirs.value(it.key()) != it.value())
-            out.insert(it.key(), it.value());
-    }
-    // A rule removed here ends the series there.
-    if (theirs.contains("recurrence"_L1) && !mine.contains("recurrence"_L1) && !row.isOverride())
-        out.insert("recurrence"_L1, QJsonValue::Null);
+        return out;
+    if (!row.provider_event_id.isEmpty())
+        return m_rows.update(row);
+    if (!row.isOverride() || !series)
+        return {mine, QString()};
+    // An occurrence not yet changed there is what its series says at its
+    // original start.
+    Event base = *series;
+    base.recurrence_rule.clear();
+    base.exception_dates.clear();
+    const QDateTime original = row.recurrence_id.size() == 8
+        ? TimeUtil::inZone(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s), QTime(0, 0),
+                           QTimeZone::systemTimeZone())
+        : TimeUtil::fromIcalUtc(row.recurrence_id);
+    if (base.end_time)
+        base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));
+    base.start_time = original;
+    Event local = row;
+    local.raw_icalendar = base.raw_icalendar;
+    out.body = ProviderRows::changes(CalendarClient::eventToJson(base), CalendarClient::eventToJson(local));
+    out.body.remove("recurrence"_L1);
     return out;
 }
 
-QString EventStore::written(const Event &row, const QJsonObject &sent, const QString &id, const QString &changeKey)
+void EventStore::written(Event &row, const QJsonObject &resource)
 {
-    QJsonObject raw = cameFromGraph(row) ? rawOf(row) : CalendarClient::eventToJson(row);
-    for (auto it = sent.begin(); it != sent.end(); ++it) {
-        if (it.value().isNull())
-            raw.remove(it.key());
-        else
-            raw.insert(it.key(), it.value());
+    // The row's resource is the server's answer, with what the master
+    // keeps of its view.
+    QJsonObject raw = resource;
+    const QJsonObject old = rawOf(row);
+    for (const QLatin1StringView key : {kInstances, kExdates}) {
+        if (old.contains(key))
+            raw.insert(key, old.value(key));
     }
-    raw.insert("id"_L1, id);
-    raw.insert("changeKey"_L1, changeKey);
-    if (row.isOverride() && !raw.contains("seriesMasterId"_L1)) {
-        raw.insert("seriesMasterId"_L1, row.master_event_uid);
-        raw.insert("type"_L1, u"exception"_s);
-        const QString original = row.recurrence_id.size() == 8
-            ? QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s).toString(Qt::ISODate)
-            : TimeUtil::fromIcalUtc(row.recurrence_id).toString(Qt::ISODate);
-        raw.insert("originalStart"_L1, original);
-    }
-    return compact(raw);
+    row.raw_icalendar = compact(raw);
+    m_rows.written(row.provider_event_id, raw);
 }
 
 QStringList EventStore::newExclusions(const Event &master)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "providerrows.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -49,12 +50,15 @@ public:
     Applied apply(const QList<QJsonObject> &items, const QList<QJsonObject> &masters, const QStringList &gone,
                   const QDateTime &from = {}, const QDateTime &to = {});
 
-    // The properties of `row` that differ from the server copy it was read
-    // from: a PATCH body, empty when there is nothing to send. `problem`
-    // says why the row cannot go to Graph as it is.
-    static QJsonObject changes(const Event &row, const Event *series, QString *problem);
-    // The server copy after a write of `sent` to the event `id`.
-    static QString written(const Event &row, const QJsonObject &sent, const QString &id, const QString &changeKey);
+    // What the push sends for `row`: the properties that differ from the
+    // server's copy (all of them for a new event), and the version written
+    // against. A changed occurrence without an id of its own yet is compared
+    // with its series. `problem` says why the row cannot go as it is.
+    ProviderRows::Update changes(const Event &row, const Event *series, QString *problem) const;
+    // The server took `row` (which has its id now) as `resource`.
+    void written(Event &row, const QJsonObject &resource);
+    // The server's event `providerEventId` is gone.
+    void gone(const QString &providerEventId) { m_rows.gone(providerEventId); }
     // Exclusions made here that the server does not have yet.
     static QStringList newExclusions(const Event &master);
     // The instance id the master's view knows for `originalStart`; empty
@@ -70,6 +74,7 @@ private:
 
     AppState *m_appState;
     QString m_calendarId;
+    ProviderRows m_rows;
 };
 
 } // namespace Microsoft

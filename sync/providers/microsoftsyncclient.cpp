@@ -9,10 +9,10 @@
 #include "microsofteventstore.h"
 #include "providerslog.h"
 #include "recordnames.h"
-#include "syncitemproblems.h"
+#include "provideraccess.h"
+#include "providerproblems.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
@@ -44,11 +44,6 @@ struct Cursor
     }
 };
 
-QString digestOf(const QByteArray &text)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex());
-}
-
 } // namespace
 
 // One calendar's run: its row, the token, the round's window and the rows
@@ -65,8 +60,8 @@ struct SyncClient::Run
     CalendarClient::EventListPage page;
     QList<Event> pending;
     std::optional<SyncResult> pushFailure;
-    std::unique_ptr<SyncItemProblems> problems;
-    QHash<QString, QString> refused; // row id -> digest of what was refused
+    std::unique_ptr<ProviderProblems> problems;
+    int left = 0; // rows this run could not send, besides those recorded
 };
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
@@ -91,51 +86,50 @@ void SyncClient::syncCalendar(const Calendar &calendar)
 {
     auto *run = new Run;
     run->calendar = calendar;
-    run->problems = std::make_unique<SyncItemProblems>(m_appState->database(), calendar.id);
+    run->problems = std::make_unique<ProviderProblems>(m_appState, calendar.id);
     m_runs.insert(run);
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState->accounts()->getById(calendar.account_id)) {
         finish(run, SyncResult::failure(SyncResult::Kind::AccountMissing));
         return;
     }
-    const StoredTokens stored = AuthService::loadTokens(m_tokens, calendar.account_id);
-    if (stored.refreshToken.isEmpty() && stored.accessToken.isEmpty()) {
+    if (AuthService::loadTokens(m_tokens, calendar.account_id).refreshToken.isEmpty()) {
         finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
-    const bool fresh = stored.expiresAt.isValid() && QDateTime::currentDateTimeUtc().secsTo(stored.expiresAt) >= 60
-        && !stored.accessToken.isEmpty();
-    if (fresh) {
-        run->accessToken = stored.accessToken;
-        runPull(run);
-        return;
-    }
-    if (stored.refreshToken.isEmpty()) {
-        finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
-        return;
-    }
-    auto *auth = new AuthService(m_network, m_config, this);
-    const QString accountId = calendar.account_id;
-    connect(auth, &AuthService::refreshSucceeded, this,
-            [this, auth, run, accountId, stored](const QString &access, const QDateTime &expiresAt,
-                                                 const QString &rotated) {
-        auth->deleteLater();
-        StoredTokens tokens{access, rotated.isEmpty() ? stored.refreshToken : rotated, expiresAt};
-        AuthService::saveTokens(m_tokens, accountId, tokens);
+    accessFor(calendar.account_id)
+        ->token(
+            this,
+            [this, run](const QString &access) {
         run->accessToken = access;
         runPull(run);
-    });
-    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const SyncResult &result) {
-        auth->deleteLater();
-        finish(run, result);
-    });
-    auth->refresh(stored.refreshToken);
+            },
+            [this, run](const SyncResult &result) { finish(run, result); });
+}
+
+ProviderAccess *SyncClient::accessFor(const QString &accountId)
+{
+    // One per account: its calendars share each refreshed token.
+    QPointer<ProviderAccess> &access = m_access[accountId];
+    if (!access) {
+        access = new ProviderAccess(
+            m_tokens, AuthService::tokenKey(accountId),
+            [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
+    }
+    return access;
+}
+
+CalendarClient *SyncClient::newClient(Run *run)
+{
+    auto *client = new CalendarClient(m_network, m_graphBase, this);
+    client->setAccessToken(run->accessToken);
+    client->setAccess(accessFor(run->calendar.account_id));
+    return client;
 }
 
 CalendarClient *SyncClient::clientFor(Run *run)
 {
-    auto *client = new CalendarClient(m_network, m_graphBase, this);
-    client->setAccessToken(run->accessToken);
+    CalendarClient *client = newClient(run);
     connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
         client->deleteLater();
         finish(run, result);
@@ -226,7 +220,6 @@ void SyncClient::storeDeltaToken(const QString &calendarId, const QString &token
 void SyncClient::runPush(Run *run)
 {
     run->pending = m_appState->events()->getPending(run->calendar.id);
-    run->refused = run->problems->all(SyncItemProblems::Kind::Refused);
     pushNext(run);
 }
 
@@ -248,28 +241,31 @@ void SyncClient::pushNext(Run *run)
         return;
     }
     if (row->deleted_at) {
-        send(run, *row, Write::Delete, row->provider_event_id, {});
+        send(run, *row, Write::Delete, row->provider_event_id, {}, row->etag);
         return;
     }
     QString problem;
     const std::optional<Event> series = row->isOverride()
         ? events->getByUidAndRecurrenceId(row->master_event_uid, run->calendar.id, QString())
         : std::nullopt;
-    const QJsonObject body = row->provider_event_id.isEmpty() && !row->isOverride()
-        ? CalendarClient::eventToJson(*row, &problem)
-        : EventStore::changes(*row, series ? &*series : nullptr, &problem);
+    const ProviderRows::Update update =
+        EventStore(m_appState, run->calendar.id).changes(*row, series ? &*series : nullptr, &problem);
     // What was refused, or cannot go as it is, waits until it changes.
-    const QString digest = digestOf(QJsonDocument(body).toJson(QJsonDocument::Compact) + problem.toUtf8());
-    if (!problem.isEmpty() || run->refused.value(row->id) == digest) {
-        if (!problem.isEmpty())
-            run->problems->record(SyncItemProblems::Kind::Refused, row->id, digest, problem);
+    const QByteArray sent = QJsonDocument(update.body).toJson(QJsonDocument::Compact) + problem.toUtf8();
+    if (!problem.isEmpty()) {
+        run->problems->refuse(row->id, sent, problem);
         pushNext(run);
         return;
     }
+    if (run->problems->wasRefused(row->id, sent)) {
+        pushNext(run);
+        return;
+    }
+    const QJsonObject body = update.body;
     if (row->isOverride()) {
         // One occurrence changes by its own id there.
         if (!row->provider_event_id.isEmpty()) {
-            send(run, *row, Write::Update, row->provider_event_id, body);
+            send(run, *row, Write::Update, row->provider_event_id, body, update.etag);
             return;
         }
         const QString known = series ? EventStore::knownInstance(*series, row->recurrence_id) : QString();
@@ -277,39 +273,36 @@ void SyncClient::pushNext(Run *run)
                      [this, run, row = *row, body](const QString &instanceId) {
             if (instanceId.isEmpty()) {
                 // No such occurrence there: nothing to change it into.
-                run->problems->record(SyncItemProblems::Kind::Refused, row.id, QString(),
+                run->problems->refuse(row.id, {},
                                       QCoreApplication::translate("Microsoft::SyncClient",
                                                                   "The occurrence is not on the server."));
                 pushNext(run);
                 return;
             }
-            send(run, row, Write::Update, instanceId, body);
+            send(run, row, Write::Update, instanceId, body, QString());
         });
         return;
     }
     if (row->provider_event_id.isEmpty()) {
-        send(run, *row, Write::Insert, QString(), body);
+        send(run, *row, Write::Insert, QString(), body, QString());
         return;
     }
-    pushExclusions(run, *row, body);
+    pushExclusions(run, *row, update);
 }
 
-void SyncClient::pushExclusions(Run *run, const Event &master, const QJsonObject &body)
+void SyncClient::pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update)
 {
     // Occurrences deleted here go as deletes of those occurrences; the
     // series itself changes only where its own properties did.
     const QStringList keys = EventStore::newExclusions(master);
     if (keys.isEmpty()) {
-        if (body.isEmpty())
-            markSynced(run, master, {}, master.provider_event_id, master.etag);
-        else
-            send(run, master, Write::Update, master.provider_event_id, body);
+        send(run, master, Write::Update, master.provider_event_id, update.body, update.etag);
         return;
     }
     const QString key = keys.first();
     withInstance(run, master, master.uid, key, EventStore::knownInstance(master, key),
-                 [this, run, master, body, key](const QString &instanceId) {
-        const auto done = [this, run, master, body, key] {
+                 [this, run, master, update, key](const QString &instanceId) {
+        const auto done = [this, run, master, update, key] {
             std::optional<Event> now = m_appState->events()->getById(master.id);
             if (!now) {
                 pushNext(run);
@@ -317,7 +310,7 @@ void SyncClient::pushExclusions(Run *run, const Event &master, const QJsonObject
             }
             EventStore::excluded(*now, key);
             m_appState->events()->update(*now);
-            pushExclusions(run, *now, body);
+            pushExclusions(run, *now, update);
         };
         if (instanceId.isEmpty()) {
             done();
@@ -332,7 +325,7 @@ void SyncClient::pushExclusions(Run *run, const Event &master, const QJsonObject
         connect(client, &CalendarClient::eventWriteFailed, this,
                 [this, client, run, master](const QString &, const SyncResult &result) {
             client->deleteLater();
-            failed(run, master, QString(), result);
+            failed(run, master, {}, result);
         });
         client->deleteEvent(master.id, run->calendar.url, instanceId, QString());
     });
@@ -354,51 +347,47 @@ void SyncClient::withInstance(Run *run, const Event &row, const QString &seriesI
     client->findInstance(run->calendar.url, seriesId, key, row.is_all_day);
 }
 
-void SyncClient::send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body)
+void SyncClient::send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,
+                      const QString &etag)
 {
+    // Nothing changed that Graph holds: no request at all.
     if (write == Write::Update && body.isEmpty()) {
-        markSynced(run, pushed, body, providerId, pushed.etag);
+        markSynced(run, pushed, {}, providerId, pushed.etag);
         return;
     }
-    auto *client = new CalendarClient(m_network, m_graphBase, this);
-    client->setAccessToken(run->accessToken);
-    const QString digest = digestOf(QJsonDocument(body).toJson(QJsonDocument::Compact));
+    CalendarClient *client = newClient(run);
+    const QByteArray sent = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    auto resource = std::make_shared<QJsonObject>();
+    connect(client, &CalendarClient::eventResource, this,
+            [resource](const QString &, const QJsonObject &answer) { *resource = answer; });
     connect(client, &CalendarClient::eventWritten, this,
-            [this, client, run, pushed, body, digest](const QString &, const QString &id, const QString &changeKey) {
+            [this, client, run, pushed, resource](const QString &, const QString &id, const QString &changeKey) {
         client->deleteLater();
-        if (id.isEmpty()) {
-            // No id, no row that names the event: the next pull brings it.
-            failed(run, pushed, digest,
-                   SyncResult::ofProvider(SyncResult::Provider::Microsoft, SyncResult::Kind::Unreadable,
-                                          pushed.provider_event_id.isEmpty() ? SyncResult::Step::EventInsert
-                                                                             : SyncResult::Step::EventUpdate));
-            return;
-        }
         qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << id;
-        markSynced(run, pushed, body, id, changeKey);
+        markSynced(run, pushed, *resource, id, changeKey);
     });
-    connect(client, &CalendarClient::eventDeleted, this, [this, client, run](const QString &localId) {
+    connect(client, &CalendarClient::eventDeleted, this, [this, client, run, providerId](const QString &localId) {
         client->deleteLater();
         qCDebug(lcProviders) << "[Microsoft] pushed delete" << localId;
         m_appState->events()->hardDelete(localId);
-        run->problems->forget(SyncItemProblems::Kind::Refused, localId);
+        EventStore(m_appState, run->calendar.id).gone(providerId);
+        run->problems->accepted(localId);
         pushNext(run);
     });
     connect(client, &CalendarClient::eventWriteFailed, this,
-            [this, client, run, pushed, digest](const QString &, const SyncResult &result) {
+            [this, client, run, pushed, sent](const QString &, const SyncResult &result) {
         client->deleteLater();
-        failed(run, pushed, digest, result);
+        failed(run, pushed, sent, result);
     });
-    const QString etag = pushed.provider_event_id == providerId ? pushed.etag : QString();
     if (write == Write::Delete)
-        client->deleteEvent(pushed.id, run->calendar.url, providerId, etag);
+        client->deleteEvent(pushed.id, run->calendar.url, providerId, pushed.etag);
     else if (write == Write::Insert)
         client->insertEvent(pushed.id, run->calendar.url, body);
     else
         client->updateEvent(pushed.id, run->calendar.url, providerId, body, etag);
 }
 
-void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &sent, const QString &providerId,
+void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &resource, const QString &providerId,
                             const QString &changeKey)
 {
     std::optional<Event> now = m_appState->events()->getById(pushed.id);
@@ -418,20 +407,28 @@ void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &se
     const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
         && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed)
         && now->exception_dates == pushed.exception_dates;
-    now->raw_icalendar = EventStore::written(pushed, sent, providerId, changeKey);
+    if (!resource.isEmpty())
+        EventStore(m_appState, run->calendar.id).written(*now, resource);
     now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
     m_appState->events()->update(*now);
-    run->problems->forget(SyncItemProblems::Kind::Refused, pushed.id);
+    run->problems->accepted(pushed.id);
     pushNext(run);
 }
 
-void SyncClient::failed(Run *run, const Event &pushed, const QString &digest, const SyncResult &result)
+void SyncClient::failed(Run *run, const Event &pushed, const QByteArray &sent, const SyncResult &result)
 {
     qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     // A write refused for good is this item's problem; the others go on.
     if (result.isRefusal()) {
-        run->problems->record(SyncItemProblems::Kind::Refused, pushed.id, digest, result.describe());
+        run->problems->refuse(pushed.id, sent, result.describe());
+        pushNext(run);
+        return;
+    }
+    // Met a newer version, or an answer without the event: the row stays
+    // pending for the next run, which pulls first.
+    if (!result.canRetryLater() && (result.hasConflict() || result.kind == SyncResult::Kind::Unreadable)) {
+        ++run->left;
         pushNext(run);
         return;
     }
@@ -456,23 +453,16 @@ void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
-    const int problems = run->problems ? run->problems->count() : 0;
+    std::unique_ptr<ProviderProblems> problems = std::move(run->problems);
+    const int left = run->left;
     // `failure` is a copy: it may have been the run's own push failure, gone
     // with the run.
     m_runs.remove(run);
     delete run;
     if (!failure) {
         // Items left behind are named on the calendar, as for CalDAV.
-        if (std::optional<Calendar> stored = m_appState->calendars()->getById(calendarId)) {
-            const QString text = problems == 0
-                ? QString()
-                : QCoreApplication::translate("Microsoft::SyncClient", "%n item(s) could not be synced", nullptr,
-                                              problems);
-            if (stored->last_sync_error != text) {
-                stored->last_sync_error = text;
-                m_appState->calendars()->update(*stored);
-            }
-        }
+        if (problems)
+            problems->publish(left);
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
         return;
     }

@@ -3,10 +3,12 @@
 #include "calendar.h"
 #include "microsoftcalendarclient.h"
 #include "providerconfig.h"
+#include "providerrows.h"
 #include "syncresult.h"
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QUrl>
 
@@ -14,6 +16,7 @@
 #include <optional>
 
 class AppState;
+class ProviderAccess;
 class QNetworkAccessManager;
 namespace TolmAccount {
 class TokenStore;
@@ -51,6 +54,8 @@ private:
     struct Run;
     enum class Write { Insert, Update, Delete };
 
+    ProviderAccess *accessFor(const QString &accountId);
+    CalendarClient *newClient(Run *run);
     // A calendar client for one request of `run`, whose failure ends it.
     CalendarClient *clientFor(Run *run);
     void runPull(Run *run);
@@ -58,15 +63,16 @@ private:
     void applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone);
     void runPush(Run *run);
     void pushNext(Run *run);
-    void pushExclusions(Run *run, const Event &master, const QJsonObject &body);
+    void pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update);
     // `then` gets the instance id of the occurrence `key` of `seriesId`:
     // `known`, else the one Graph lists there (empty when none).
     void withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key, const QString &known,
                       const std::function<void(const QString &)> &then);
-    void send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body);
-    void markSynced(Run *run, const Event &pushed, const QJsonObject &sent, const QString &providerId,
+    void send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,
+              const QString &etag);
+    void markSynced(Run *run, const Event &pushed, const QJsonObject &resource, const QString &providerId,
                     const QString &changeKey);
-    void failed(Run *run, const Event &pushed, const QString &digest, const SyncResult &result);
+    void failed(Run *run, const Event &pushed, const QByteArray &sent, const SyncResult &result);
     // Completed without `failure`.
     void finish(Run *run, std::optional<SyncResult> failure);
     // Only the token columns of the calendar row as it is now.
@@ -78,6 +84,7 @@ private:
     ProviderConfig m_config;
     QUrl m_graphBase;
     QSet<Run *> m_runs; // not yet reported
+    QHash<QString, QPointer<ProviderAccess>> m_access; // by account id
 };
 
 } // namespace Microsoft
