@@ -7,10 +7,10 @@
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
 #include "microsofteventstore.h"
-#include "providerslog.h"
-#include "recordnames.h"
 #include "provideraccess.h"
 #include "providerproblems.h"
+#include "providerslog.h"
+#include "recordnames.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

@@ -190,8 +190,7 @@ void TestMicrosoftCalendarClient::unusablePagesFailTheListing_data()
     QTest::addColumn<int>("retryAfter");
 
     QTest::newRow("cut-short 2xx body") << u"garble"_s << QJsonObject{{"path"_L1, u"/delta"_s}} << 200 << 0;
-    QTest::newRow("refused")
-        << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 400}} << 400 << 0;
+    QTest::newRow("refused") << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 400}} << 400 << 0;
     QTest::newRow("throttled with Retry-After")
         << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 429}} << 429 << 7;
 }
