@@ -8,6 +8,8 @@
 #include "microsoftcalendarclient.h"
 #include "providerrows.h"
 #include "providerslog.h"
+#include "recurrence.h"
+#include "recurrencerule.h"
 #include "storetransaction.h"
 #include "timeutil.h"
 
@@ -54,6 +56,22 @@ QStringList stringsOf(const QJsonValue &value)
 QString overrideKey(const QString &seriesUid, const QString &recurrenceId)
 {
     return seriesUid + u'\n' + recurrenceId;
+}
+
+// Whether the series `master` as it is now has an occurrence at `key`: one
+// that left the view because the series moved is no cancelled occurrence.
+bool onRule(const Event &master, const QString &key)
+{
+    const bool day = key.size() == 8;
+    const QDateTime at = day ? TimeUtil::utc(QDate::fromString(key, u"yyyyMMdd"_s)) : TimeUtil::fromIcalUtc(key);
+    if (!at.isValid() || master.recurrence_rule.isEmpty())
+        return false;
+    const QTimeZone zone = GraphZones::zoneOf(master.timezone);
+    const QDateTime start =
+        zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone) : master.start_time;
+    const QList<QDateTime> starts = Recurrence::occurrenceStarts(RecurrenceRule::fromText(master.recurrence_rule),
+                                                                 start, at.addDays(day ? 1 : 0).addSecs(1));
+    return !starts.isEmpty() && (day ? starts.last().date() == at.date() : starts.last() == at);
 }
 
 // The rows of one calendar, found the ways a round names them.
@@ -209,7 +227,8 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     }
 
     const auto exclude = [&](const QString &uid, const QString &key) {
-        if (!touched.contains(uid) || touched[uid].ruleChanged || liveKeys.contains(overrideKey(uid, key)))
+        if (!touched.contains(uid) || touched[uid].ruleChanged || liveKeys.contains(overrideKey(uid, key))
+            || !onRule(CalendarClient::eventFromJson(touched[uid].item, m_calendarId), key))
             return;
         Series &series = touched[uid];
         if (!series.exdates.contains(key))

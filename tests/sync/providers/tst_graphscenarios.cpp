@@ -261,7 +261,7 @@ void TestGraphScenarios::seriesEdits_data()
     QTest::newRow("an occurrence deleted here") << u"delete here"_s << 0 << 1;
     QTest::newRow("an occurrence moved there") << u"move there"_s << 1 << 0;
     QTest::newRow("an occurrence deleted there") << u"delete there"_s << 0 << 1;
-    QTest::newRow("the series retitled here keeps its zone") << u"retitle here"_s << 0 << 0;
+    QTest::newRow("the series moved an hour later here keeps its zone") << u"move series here"_s << 0 << 0;
     QTest::newRow("the series deleted there") << u"delete series there"_s << -1 << -1;
 }
 
@@ -301,8 +301,9 @@ void TestGraphScenarios::seriesEdits()
         master.exception_dates = QString::fromUtf8(QJsonDocument(QJsonArray{key}).toJson(QJsonDocument::Compact));
         master.sync_status = SyncStatus::Pending;
         QVERIFY(m_state->events()->update(master));
-    } else if (edit == "retitle here"_L1) {
-        master.title = u"Weekly, retitled"_s;
+    } else if (edit == "move series here"_L1) {
+        master.start_time = master.start_time.addSecs(3600);
+        master.end_time = master.end_time->addSecs(3600);
         master.sync_status = SyncStatus::Pending;
         QVERIFY(m_state->events()->update(master));
     } else if (edit == "move there"_L1) {
@@ -320,7 +321,7 @@ void TestGraphScenarios::seriesEdits()
 
     for (const QJsonObject &request : m_fake.requests()) {
         // One occurrence changes by its own id, never by the series.
-        if (edit != "retitle here"_L1 && request["path"_L1].toString().endsWith(eventsPath(u"s"_s)))
+        if (edit != "move series here"_L1 && request["path"_L1].toString().endsWith(eventsPath(u"s"_s)))
             QVERIFY(request["method"_L1].toString() == "GET"_L1);
         QVERIFY(request["method"_L1].toString() != "POST"_L1);
     }
@@ -332,7 +333,20 @@ void TestGraphScenarios::seriesEdits()
     QCOMPARE(stored.size(), 1);
     // The series keeps its Berlin wall clock, whoever wrote it last.
     QCOMPARE(stored.first()["start"_L1].toObject().value("timeZone"_L1).toString(), u"W. Europe Standard Time"_s);
-    QVERIFY(stored.first()["start"_L1].toObject().value("dateTime"_L1).toString().contains("T09:00:00"_L1));
+    const int hour = edit == "move series here"_L1 ? 10 : 9;
+    QVERIFY(stored.first()["start"_L1].toObject().value("dateTime"_L1).toString().contains(u"T%1:00:00"_s.arg(hour, 2, 10, QChar(u'0'))));
+    // Every occurrence of the coming year, in summer and winter time alike.
+    QUrlQuery year;
+    year.addQueryItem(u"startDateTime"_s, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    year.addQueryItem(u"endDateTime"_s, QDateTime::currentDateTimeUtc().addYears(1).toString(Qt::ISODate));
+    for (const QJsonValue &item :
+         other("GET", eventsPath(u"s"_s) + u"/instances?"_s + year.toString(QUrl::FullyEncoded))["value"_L1].toArray()) {
+        const QJsonObject start = item["start"_L1].toObject();
+        const QDateTime at = TimeUtil::utc(QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).date(),
+                                           QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).time());
+        if (item["type"_L1].toString() == "occurrence"_L1)
+            QCOMPARE(at.toTimeZone(QTimeZone("Europe/Berlin")).time(), QTime(hour, 0));
+    }
     QCOMPARE(row(u"s"_s).title, stored.first().value("subject"_L1).toString());
     QCOMPARE(rows(false).size(), 1);
     QCOMPARE(rows(true).size(), overrides);
