@@ -6,6 +6,7 @@
 #include "eventrepository.h"
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
+#include "providerproblems.h"
 #include "providerrows.h"
 #include "providerslog.h"
 #include "recurrence.h"
@@ -13,6 +14,7 @@
 #include "storetransaction.h"
 #include "timeutil.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -72,6 +74,23 @@ bool onRule(const Event &master, const QString &key)
     const QList<QDateTime> starts = Recurrence::occurrenceStarts(RecurrenceRule::fromText(master.recurrence_rule),
                                                                  start, at.addDays(day ? 1 : 0).addSecs(1));
     return !starts.isEmpty() && (day ? starts.last().date() == at.date() : starts.last() == at);
+}
+
+// The override keys of the starts `master` has in [from, to).
+QStringList startKeys(const Event &master, const QDateTime &from, const QDateTime &to)
+{
+    QStringList out;
+    if (master.recurrence_rule.isEmpty())
+        return out;
+    const QTimeZone zone = GraphZones::zoneOf(master.timezone);
+    const QDateTime start =
+        zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone) : master.start_time;
+    for (const QDateTime &at :
+         Recurrence::occurrenceStarts(RecurrenceRule::fromText(master.recurrence_rule), start, to)) {
+        if (at >= from)
+            out.append(master.is_all_day ? TimeUtil::toIcalDate(at.date()) : TimeUtil::toIcalUtc(at));
+    }
+    return out;
 }
 
 // The rows of one calendar, found the ways a round names them.
@@ -147,7 +166,8 @@ QStringList EventStore::seriesToRead(const QList<QJsonObject> &items) const
 }
 
 EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QList<QJsonObject> &masters,
-                                      const QStringList &gone, const QDateTime &from, const QDateTime &to)
+                                      const QStringList &gone, ProviderProblems *problems, const QDateTime &from,
+                                      const QDateTime &to)
 {
     Applied applied;
     EventRepository *events = m_appState->events();
@@ -172,14 +192,36 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     };
     // What is listed unchanged is not written again; a pending row takes
     // what the other side changed and the user here did not.
-    const auto upsert = [&](const QJsonObject &item, const std::optional<Event> &stored) {
+    const auto write = [&](const QJsonObject &item, const std::optional<Event> &stored) {
         const Event event = CalendarClient::eventFromJson(item, m_calendarId);
+        if (!event.start_time.isValid())
+            return false;
         if (!stored)
             return m_rows.insert(event, item);
         if (stored->etag == event.etag)
             return true;
         const std::optional<Event> full = events->getById(stored->id);
         return full && m_rows.take(*full, event, item);
+    };
+    // An item that cannot be stored is recorded and waits for its next
+    // version; it neither fails every run nor holds up the others.
+    const QHash<QString, QString> unreadable = problems ? problems->unreadableItems() : QHash<QString, QString>();
+    const auto upsert = [&](const QJsonObject &item, const std::optional<Event> &stored) {
+        const QString id = item.value("id"_L1).toString();
+        const QString version = item.value("changeKey"_L1).toString();
+        if (problems && unreadable.contains(id) && unreadable.value(id) == version)
+            return;
+        if (write(item, stored)) {
+            ++applied.upserted;
+            if (problems && unreadable.contains(id))
+                problems->readable(id);
+        } else if (problems) {
+            problems->unreadable(id, version,
+                                 QCoreApplication::translate("Microsoft::EventStore",
+                                                             "The event could not be stored here."));
+        } else {
+            ++applied.failed;
+        }
     };
 
     QSet<QString> listedIds;
@@ -271,7 +313,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             const std::optional<Event> stored = index.byProvider.contains(id)
                 ? std::optional<Event>(index.byProvider.value(id))
                 : events->getByUid(id, m_calendarId);
-            count(upsert(item, stored));
+            upsert(item, stored);
             continue;
         }
         if (!touched.contains(uid))
@@ -285,10 +327,36 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             ? std::optional<Event>(index.overrides.value(overrideKey(uid, key)))
             : events->getByUidAndRecurrenceId(uid, m_calendarId, key);
         if (item.value("type"_L1).toString() == "exception"_L1) {
-            count(upsert(item, stored));
+            upsert(item, stored);
         } else if (stored && stored->sync_status != SyncStatus::Pending && stored->provider_event_id == id) {
             // An exception that went back to being a plain occurrence.
             drop(*stored);
+        }
+    }
+
+    // A complete round lists every instance in its window: one the rule has
+    // there and the round does not list was cancelled meanwhile. Only when
+    // the round's instances fall on the rule as read here at all.
+    if (from.isValid()) {
+        for (auto it = touched.begin(); it != touched.end(); ++it) {
+            const Event master = CalendarClient::eventFromJson(it->item, m_calendarId);
+            QStringList missing;
+            bool agrees = false;
+            for (const QString &key : startKeys(master, from, to)) {
+                const bool listed = liveKeys.contains(overrideKey(it.key(), key));
+                agrees = agrees || listed;
+                if (!listed)
+                    missing.append(key);
+            }
+            if (!agrees)
+                continue;
+            for (const QString &key : std::as_const(missing)) {
+                if (!it->exdates.contains(key))
+                    it->exdates.append(key);
+                const Event row = index.overrides.value(overrideKey(it.key(), key));
+                if (!row.id.isEmpty() && row.sync_status != SyncStatus::Pending)
+                    drop(row);
+            }
         }
     }
 
@@ -300,14 +368,14 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         item.insert(kExdates, QJsonArray::fromStringList(series.exdates));
         const Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
         if (!series.stored) {
-            count(m_rows.insert(mapped, item));
+            count(mapped.start_time.isValid() && m_rows.insert(mapped, item));
             continue;
         }
         const std::optional<Event> full = events->getById(series.stored->id);
         count(full && m_rows.take(*full, mapped, item));
     }
 
-    if (from.isValid())
+    if (from.isValid() && applied.failed == 0)
         applied.tombstoned += prune(listedIds, listedSeries, from, to);
 
     if (transaction.isActive() && !transaction.keep())
@@ -325,7 +393,8 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
     EventRepository *events = m_appState->events();
     int dropped = 0;
     const auto inWindow = [&](const QDateTime &start) { return start.isValid() && start >= from && start < to; };
-    for (const Event &row : events->getByCalendar(m_calendarId)) {
+    const QList<Event> rows = events->getByCalendar(m_calendarId);
+    for (const Event &row : rows) {
         if (row.sync_status == SyncStatus::Pending || row.provider_event_id.isEmpty() || row.isOverride())
             continue;
         bool stale = false;
@@ -338,7 +407,7 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
         }
         if (!stale)
             continue;
-        for (const Event &other : events->getByCalendar(m_calendarId)) {
+        for (const Event &other : rows) {
             if (other.isOverride() && other.master_event_uid == row.uid && other.sync_status != SyncStatus::Pending
                 && events->hardDelete(other.id))
                 m_rows.gone(other.provider_event_id);

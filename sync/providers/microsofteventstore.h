@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class AppState;
+class ProviderProblems;
 
 namespace Microsoft {
 
@@ -41,14 +42,16 @@ public:
     QStringList seriesToRead(const QList<QJsonObject> &items) const;
 
     // Writes one round into the rows in one transaction. `masters` are the
-    // series masters read for it, `gone` those the server no longer has. A
+    // series masters read for it, `gone` those the server no longer has. An
+    // item that cannot be stored goes to `problems` when given, else counts
+    // as failed. A
     // pending row whose server copy changed takes what the other side changed
     // and the user here did not; where both changed a property the local
     // value stays and the conflict is recorded. A valid `from` marks a
     // complete round over [from, to): the synced rows in it that the round
     // no longer lists go.
     Applied apply(const QList<QJsonObject> &items, const QList<QJsonObject> &masters, const QStringList &gone,
-                  const QDateTime &from = {}, const QDateTime &to = {});
+                  ProviderProblems *problems = nullptr, const QDateTime &from = {}, const QDateTime &to = {});
 
     // What the push sends for `row`: the properties that differ from the
     // server's copy (all of them for a new event), and the version written

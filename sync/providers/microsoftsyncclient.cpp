@@ -191,8 +191,8 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
 {
     EventStore store(m_appState, run->calendar.id);
     const EventStore::Applied applied = run->newRound
-        ? store.apply(run->page.items, masters, gone, run->cursor.from, run->cursor.to)
-        : store.apply(run->page.items, masters, gone);
+        ? store.apply(run->page.items, masters, gone, run->problems.get(), run->cursor.from, run->cursor.to)
+        : store.apply(run->page.items, masters, gone, run->problems.get());
     run->pulled = int(run->page.items.size());
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;

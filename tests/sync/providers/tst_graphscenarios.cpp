@@ -261,6 +261,7 @@ void TestGraphScenarios::seriesEdits_data()
     QTest::newRow("an occurrence deleted here") << u"delete here"_s << 0 << 1;
     QTest::newRow("an occurrence moved there") << u"move there"_s << 1 << 0;
     QTest::newRow("an occurrence deleted there") << u"delete there"_s << 0 << 1;
+    QTest::newRow("an occurrence deleted there while the link expired") << u"delete there, expire"_s << 0 << 1;
     QTest::newRow("the series moved an hour later here keeps its zone") << u"move series here"_s << 0 << 0;
     QTest::newRow("the series deleted there") << u"delete series there"_s << -1 << -1;
 }
@@ -309,8 +310,10 @@ void TestGraphScenarios::seriesEdits()
     } else if (edit == "move there"_L1) {
         other("PATCH", eventsPath(target["id"_L1].toString()),
               {{"start"_L1, berlinTime(moved)}, {"end"_L1, berlinTime(moved.addSecs(3600))}});
-    } else if (edit == "delete there"_L1) {
+    } else if (edit.startsWith("delete there"_L1)) {
         other("DELETE", eventsPath(target["id"_L1].toString()));
+        if (edit.endsWith("expire"_L1))
+            m_fake.control(u"expire-delta-tokens"_s);
     } else {
         other("DELETE", eventsPath(u"s"_s));
     }
@@ -381,6 +384,8 @@ void TestGraphScenarios::runOutcomes_data()
         << u"refuse"_s << true << 1 << QStringList{gone, kept, made} << QStringList{gone, u"Kept here"_s, made};
     QTest::newRow("a rule Graph cannot hold stays here")
         << u"hourly"_s << true << 1 << QStringList{gone, kept, made} << QStringList{gone, u"Hourly"_s, kept, made};
+    QTest::newRow("a window moved on starts a new round")
+        << u"reanchor"_s << true << 0 << QStringList{gone, kept, made} << QStringList{gone, kept, made};
     QTest::newRow("a cut-short page fails and keeps the cursor")
         << u"garble"_s << false << 1 << QStringList{gone, kept} << QStringList{gone, kept, made};
 }
@@ -429,13 +434,22 @@ void TestGraphScenarios::runOutcomes()
         edited.sync_status = SyncStatus::Pending;
         QVERIFY(m_state->events()->update(edited));
         m_fake.control(u"fail"_s, {{"method"_L1, u"PATCH"_s}, {"path"_L1, u"/events/k"_s}, {"status"_L1, 403}});
+    } else if (trouble == "reanchor"_L1) {
+        Calendar calendar = *m_state->calendars()->getById(m_calendarId);
+        const QDateTime earlier = QDateTime::currentDateTimeUtc().addMonths(-8);
+        calendar.delta_sync_token = earlier.toString(Qt::ISODate) + calendar.delta_sync_token.mid(20);
+        QVERIFY(m_state->calendars()->update(calendar));
     } else if (trouble == "hourly"_L1) {
         QVERIFY(m_state->events()->insert(hourly));
     } else {
         m_fake.control(u"garble"_s, {{"path"_L1, u"/delta"_s}});
     }
 
+    m_fake.control(u"clear-log"_s);
     QCOMPARE(sync(), completes);
+    if (trouble == "reanchor"_L1) {
+        QVERIFY(m_fake.requests().first()["query"_L1].toObject().contains("startDateTime"_L1));
+    }
     QStringList server;
     for (const QJsonObject &item : m_fake.events(kRemote))
         server.append(item.value("subject"_L1).toString());
