@@ -241,7 +241,9 @@ void SyncClient::pushNext(Run *run)
         return;
     }
     if (row->deleted_at) {
-        send(run, *row, Write::Delete, row->provider_event_id, {}, row->etag);
+        // Against the newest version met: a deletion here wins.
+        send(run, *row, Write::Delete, row->provider_event_id, {},
+             EventStore(m_appState, run->calendar.id).changes(*row, nullptr, nullptr).etag);
         return;
     }
     QString problem;
@@ -352,7 +354,7 @@ void SyncClient::send(Run *run, const Event &pushed, Write write, const QString 
 {
     // Nothing changed that Graph holds: no request at all.
     if (write == Write::Update && body.isEmpty()) {
-        markSynced(run, pushed, {}, providerId, pushed.etag);
+        markSynced(run, pushed, {}, providerId, etag.isEmpty() ? pushed.etag : etag);
         return;
     }
     CalendarClient *client = newClient(run);
@@ -380,7 +382,7 @@ void SyncClient::send(Run *run, const Event &pushed, Write write, const QString 
         failed(run, pushed, sent, result);
     });
     if (write == Write::Delete)
-        client->deleteEvent(pushed.id, run->calendar.url, providerId, pushed.etag);
+        client->deleteEvent(pushed.id, run->calendar.url, providerId, etag);
     else if (write == Write::Insert)
         client->insertEvent(pushed.id, run->calendar.url, body);
     else
