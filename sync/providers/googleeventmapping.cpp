@@ -130,9 +130,11 @@ JsonDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value)
         out.value = parseIso(dateTime);
         out.timeZone = value.value("timeZone"_L1).toString();
         // Without an offset the wall clock is in the named zone, not this machine's.
-        const QTimeZone zone(out.timeZone.toUtf8());
-        if (out.value.isValid() && out.value.timeSpec() == Qt::LocalTime && zone.isValid())
-            out.value = TimeUtil::inZone(out.value.date(), out.value.time(), zone);
+        if (out.value.isValid() && out.value.timeSpec() == Qt::LocalTime && !out.timeZone.isEmpty()) {
+            const QTimeZone zone(out.timeZone.toUtf8());
+            if (zone.isValid())
+                out.value = TimeUtil::inZone(out.value.date(), out.value.time(), zone);
+        }
         return out;
     }
     const QString date = value.value("date"_L1).toString();

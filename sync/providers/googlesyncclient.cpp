@@ -270,11 +270,11 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
             local = matchOccurrence(store, mapped, local);
         bool stored = true;
         if (!local) {
-            stored = mapped.start_time.isValid() && apply->rows.insert(mapped, item);
+            stored = mapped.start_time.isValid() && apply->rows.insert(mapped);
         } else if (local->etag == mapped.etag && !mapped.etag.isEmpty()) {
             continue; // our own write coming back
         } else {
-            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped, item);
+            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped);
         }
         if (stored) {
             ++apply->upserted;
