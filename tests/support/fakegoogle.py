@@ -40,7 +40,7 @@ LOCK = threading.RLock()
 
 class State:
     settings = ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
-                "repeat_calendar_page_token", "email")
+                "repeat_calendar_page_token", "repeat_event_page_token", "email")
 
     def __init__(self, client_id, client_secret):
         self.client_id = client_id
@@ -62,6 +62,7 @@ class State:
         self.calendar_page_size = 100
         self.event_page_size = 2500
         self.repeat_calendar_page_token = False
+        self.repeat_event_page_token = False  # a broken server: the first page token over and over
         self.failures = []           # injected failures, consumed in order
         self.log = []
         self.email = "user@example.test"
@@ -253,7 +254,7 @@ class Handler(BaseHTTPRequestHandler):
         page = chosen[offset:offset + size]
         out = {"kind": "calendar#events", "items": page}
         if offset + size < len(chosen):
-            out["nextPageToken"] = "p-%d-%d" % (offset + size, snapshot)
+            out["nextPageToken"] = "p-%d-%d" % (size if STATE.repeat_event_page_token else offset + size, snapshot)
         else:
             sync = "st-%d" % snapshot
             STATE.sync_tokens.add(sync)
