@@ -21,12 +21,6 @@ QString ProviderEventRepository::rowFor(const QString &calendarId, const QString
         .value(0);
 }
 
-bool ProviderEventRepository::setEtag(const QString &id, const QString &etag)
-{
-    return write(m_database->database(), "ProviderEventRepository::setEtag",
-                 QStringLiteral("UPDATE events SET etag = ? WHERE id = ?"), {etag, id});
-}
-
 bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return write(m_database->database(), "ProviderEventRepository::setServerIdentity",

@@ -18,8 +18,6 @@ public:
     // The row of `calendarId` holding the provider's event
     // `providerEventId`, tombstones included; empty when none.
     QString rowFor(const QString &calendarId, const QString &providerEventId) const;
-    // The row learns the provider's current version; content and status stay.
-    bool setEtag(const QString &id, const QString &etag);
     bool setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The provider has no copy: its id, ETag and href go.
     bool forgetServerIdentity(const QString &id);

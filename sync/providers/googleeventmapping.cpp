@@ -129,6 +129,12 @@ JsonDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value)
     if (!dateTime.isEmpty()) {
         out.value = parseIso(dateTime);
         out.timeZone = value.value("timeZone"_L1).toString();
+        // Without an offset the wall clock is in the named zone, not this machine's.
+        if (out.value.isValid() && out.value.timeSpec() == Qt::LocalTime && !out.timeZone.isEmpty()) {
+            const QTimeZone zone(out.timeZone.toUtf8());
+            if (zone.isValid())
+                out.value = TimeUtil::inZone(out.value.date(), out.value.time(), zone);
+        }
         return out;
     }
     const QString date = value.value("date"_L1).toString();

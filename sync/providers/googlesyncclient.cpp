@@ -198,6 +198,28 @@ struct SyncClient::Apply
     QList<QPair<QString, QString>> cancelledInstances; // series id, original start
 };
 
+std::optional<Event> SyncClient::matchOccurrence(GoogleEventStore &store, Event &mapped,
+                                                 std::optional<Event> local) const
+{
+    // The series row names its occurrences by its own uid, which for a
+    // series made here is not Google's id.
+    const QString masterId = store.rowFor(mapped.master_event_uid);
+    const std::optional<Event> master = masterId.isEmpty() ? std::nullopt : m_appState->events()->getById(masterId);
+    if (!master)
+        return local;
+    mapped.master_event_uid = master->uid;
+    if (local)
+        return local;
+    // An occurrence changed here before the server knew it as an instance
+    // is that instance: one row, not two.
+    const std::optional<Event> made = m_appState->events()->getByUidAndRecurrenceId(master->uid, mapped.calendar_id,
+                                                                                    mapped.recurrence_id);
+    if (!made || !made->provider_event_id.isEmpty())
+        return std::nullopt;
+    store.takeServerIdentity(made->id, mapped.provider_event_id, made->etag);
+    return m_appState->events()->getById(made->id);
+}
+
 void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page)
 {
     auto apply = std::make_shared<Apply>(m_appState, run->calendar.id);
@@ -242,15 +264,17 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
         // Met before in this version and not storable then: it waits for its next one.
         if (unreadable.contains(providerId) && unreadable.value(providerId) == etag)
             continue;
-        const Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
-        const std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
+        Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
+        std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
+        if (!mapped.master_event_uid.isEmpty())
+            local = matchOccurrence(store, mapped, local);
         bool stored = true;
         if (!local) {
-            stored = mapped.start_time.isValid() && apply->rows.insert(mapped, item);
+            stored = mapped.start_time.isValid() && apply->rows.insert(mapped);
         } else if (local->etag == mapped.etag && !mapped.etag.isEmpty()) {
             continue; // our own write coming back
         } else {
-            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped, item);
+            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped);
         }
         if (stored) {
             ++apply->upserted;
@@ -380,7 +404,7 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
     }
     std::optional<Event> series;
     if (row.provider_event_id.isEmpty() && isOccurrence(row)) {
-        series = m_appState->events()->getByUid(row.master_event_uid, run->calendar.id);
+        series = m_appState->events()->getByUidAndRecurrenceId(row.master_event_uid, run->calendar.id, QString());
         if (!series || series->provider_event_id.isEmpty()) {
             // Its series is not on the server yet: the next run writes it.
             ++run->left;
@@ -461,7 +485,8 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     const Event &sent = run->sending;
-    if (result.status == 404 && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
+    const bool goneThere = result.status == 404 || result.status == 410;
+    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
         // Deleted there, changed here: the change brings it back as a new event.
         GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
         rowsOf(m_appState, run->calendar.id).gone(sent.provider_event_id);

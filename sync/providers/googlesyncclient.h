@@ -14,6 +14,7 @@
 #include <memory>
 
 class AppState;
+class GoogleEventStore;
 class ProviderAccess;
 class QNetworkAccessManager;
 namespace TolmAccount {
@@ -65,6 +66,9 @@ private:
     void onSyncTokenExpired(const RunPtr &run);
     void applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page);
     void applySlice(const RunPtr &run, const ApplyPtr &apply);
+    // The local row of the pulled occurrence `mapped`, whose series id
+    // becomes the series row's uid.
+    std::optional<Event> matchOccurrence(GoogleEventStore &store, Event &mapped, std::optional<Event> local) const;
     void finishApply(const RunPtr &run, const ApplyPtr &apply);
     void storeSyncToken(const RunPtr &run, const QString &token);
     void runPush(const RunPtr &run);

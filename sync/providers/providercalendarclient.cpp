@@ -115,10 +115,13 @@ std::optional<QJsonObject> ProviderCalendarClient::listingPage(const QByteArray 
     const std::optional<QJsonObject> page = ProviderHttp::jsonObject(body);
     if (!page)
         return std::nullopt;
-    const QJsonValue array = page->value(arrayKey);
-    if (!array.isUndefined() && !array.isArray())
+    const QJsonValue value = page->value(arrayKey);
+    if (!value.isUndefined() && !value.isArray())
         return std::nullopt;
-    readPage(body, arrayKey, entries);
+    const QJsonArray array = value.toArray();
+    entries.reserve(entries.size() + array.size());
+    for (const QJsonValue &entry : array)
+        entries.append(entry.toObject());
     return page;
 }
 

@@ -9,12 +9,9 @@
 
 #include <QJsonDocument>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString compact(const QJsonObject &item)
-{
-    return QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
-}
+namespace {
 
 // The row's exception dates that the base did not have (occurrences it
 // excluded apart from the rule, or here) joined to the server's.
@@ -41,48 +38,48 @@ ProviderRows::ProviderRows(AppState *appState, const QString &calendarId, FromJs
 {
 }
 
-std::optional<Event> ProviderRows::baseOf(const QString &providerEventId, QString *etag, QJsonObject *json) const
+std::optional<Event> ProviderRows::baseOf(const Event &row, QString *etag) const
 {
-    const std::optional<ResourceBaseRepository::Texts> texts = m_bases.texts(m_calendarId, providerEventId);
-    if (!texts)
-        return std::nullopt;
-    // A newer server copy, once merged in, is what the next write goes against.
-    const bool ahead = !texts->server.isEmpty();
-    const QString text = ahead ? texts->server : texts->base;
+    const std::optional<ResourceBaseRepository::Texts> texts = m_bases.texts(m_calendarId, row.provider_event_id);
+    QString text;
+    if (texts) {
+        // A newer server copy, once merged in, is what the next write goes against.
+        const bool ahead = !texts->server.isEmpty();
+        text = ahead ? texts->server : texts->base;
+        if (etag && ahead)
+            *etag = texts->serverEtag;
+    } else {
+        // A row pulled and not written since holds the server's copy itself.
+        text = row.raw_icalendar;
+    }
     const QJsonObject item = QJsonDocument::fromJson(text.toUtf8()).object();
-    if (item.isEmpty())
+    if (item.value("id"_L1).toString() != row.provider_event_id)
         return std::nullopt;
-    if (etag && ahead)
-        *etag = texts->serverEtag;
-    if (json)
-        *json = item;
     return m_fromJson(item);
 }
 
-bool ProviderRows::insert(const Event &server, const QJsonObject &item)
+bool ProviderRows::insert(const Event &server)
 {
-    if (!m_appState->events()->insert(server))
-        return false;
-    m_bases.keepBase(m_calendarId, server.provider_event_id, compact(item));
-    return true;
+    // Its text is its base: nothing kept apart, which a large first pull would pay for.
+    return m_appState->events()->insert(server);
 }
 
-bool ProviderRows::take(const Event &local, Event server, const QJsonObject &item)
+bool ProviderRows::take(const Event &local, Event server)
 {
     EventRepository *events = m_appState->events();
-    const std::optional<Event> base = baseOf(local.provider_event_id);
+    const std::optional<Event> base = baseOf(local);
     if (local.sync_status != SyncStatus::Pending) {
         server.id = local.id;
         server.created = local.created;
         server.exception_dates = keptExceptions(local, base, server);
         if (!events->update(server))
             return false;
-        m_bases.keepBase(m_calendarId, server.provider_event_id, compact(item));
+        gone(server.provider_event_id); // the row's text is its base again
         return true;
     }
     if (local.deleted_at) {
         // Deleted here: the deletion goes out against the version it saw.
-        m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, compact(item));
+        m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar);
         return true;
     }
     bool conflict = false;
@@ -98,7 +95,7 @@ bool ProviderRows::take(const Event &local, Event server, const QJsonObject &ite
     }
     if (merged != local && !events->update(merged))
         return false;
-    m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, compact(item));
+    m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar);
     return true;
 }
 
@@ -106,14 +103,15 @@ ProviderRows::Update ProviderRows::update(const Event &row) const
 {
     Update out;
     out.etag = row.etag;
-    const std::optional<Event> reference = baseOf(row.provider_event_id, &out.etag);
+    const std::optional<Event> reference = baseOf(row, &out.etag);
     out.body = reference ? changes(m_toJson(*reference), m_toJson(row)) : m_toJson(row);
     return out;
 }
 
 void ProviderRows::written(const QString &providerEventId, const QJsonObject &resource)
 {
-    m_bases.keepBase(m_calendarId, providerEventId, compact(resource));
+    m_bases.keepBase(m_calendarId, providerEventId,
+                     QString::fromUtf8(QJsonDocument(resource).toJson(QJsonDocument::Compact)));
 }
 
 void ProviderRows::gone(const QString &providerEventId)

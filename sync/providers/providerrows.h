@@ -39,14 +39,15 @@ public:
 
     ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson);
 
-    // Pull: `server` (the mapping of `item`) is new here and goes in as a
-    // synced row. False when it could not be stored.
-    bool insert(const Event &server, const QJsonObject &item);
-    // Pull: the server's copy `item` (mapped as `server`) of the stored row
-    // `local`: taken over a synced row, merged into a pending one. Exception
+    // Pull: `server` (the mapping of `item`, which it holds as its text) is
+    // new here and goes in as a synced row. False when it could not be stored.
+    bool insert(const Event &server);
+    // Pull: the server's copy `server` (mapped, with the resource as its
+    // text) of the stored row `local`: taken over a synced row, merged into a
+    // pending one. Exception
     // dates the row holds beyond the base (cancelled occurrences, which the
     // server lists apart) stay. False when the row could not be written.
-    bool take(const Event &local, Event server, const QJsonObject &item);
+    bool take(const Event &local, Event server);
 
     // Push: the update of the pending row `row`, which has a provider id.
     Update update(const Event &row) const;
@@ -65,8 +66,9 @@ public:
     static QJsonObject changes(const QJsonObject &reference, const QJsonObject &local);
 
 private:
-    std::optional<Event> baseOf(const QString &providerEventId, QString *etag = nullptr,
-                                QJsonObject *json = nullptr) const;
+    // The server's copy `row` was last agreed on, or merged with: kept apart,
+    // else the pulled text the row holds.
+    std::optional<Event> baseOf(const Event &row, QString *etag = nullptr) const;
 
     AppState *m_appState;
     QString m_calendarId;
