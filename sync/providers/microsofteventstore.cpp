@@ -197,11 +197,11 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (!event.start_time.isValid())
             return false;
         if (!stored)
-            return m_rows.insert(event, item);
+            return m_rows.insert(event);
         if (stored->etag == event.etag)
             return true;
         const std::optional<Event> full = events->getById(stored->id);
-        return full && m_rows.take(*full, event, item);
+        return full && m_rows.take(*full, event);
     };
     // An item that cannot be stored is recorded and waits for its next
     // version; it neither fails every run nor holds up the others.
@@ -368,11 +368,11 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         item.insert(kExdates, QJsonArray::fromStringList(series.exdates));
         const Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
         if (!series.stored) {
-            count(mapped.start_time.isValid() && m_rows.insert(mapped, item));
+            count(mapped.start_time.isValid() && m_rows.insert(mapped));
             continue;
         }
         const std::optional<Event> full = events->getById(series.stored->id);
-        count(full && m_rows.take(*full, mapped, item));
+        count(full && m_rows.take(*full, mapped));
     }
 
     if (from.isValid() && applied.failed == 0)
