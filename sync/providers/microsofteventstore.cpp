@@ -69,8 +69,8 @@ bool onRule(const Event &master, const QString &key)
     if (!at.isValid() || master.recurrence_rule.isEmpty())
         return false;
     const QTimeZone zone = GraphZones::zoneOf(master.timezone);
-    const QDateTime start =
-        zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone) : master.start_time;
+    const QDateTime start = zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone)
+                                                                 : master.start_time;
     const QList<QDateTime> starts = Recurrence::occurrenceStarts(RecurrenceRule::fromText(master.recurrence_rule),
                                                                  start, at.addDays(day ? 1 : 0).addSecs(1));
     return !starts.isEmpty() && (day ? starts.last().date() == at.date() : starts.last() == at);
@@ -83,8 +83,8 @@ QStringList startKeys(const Event &master, const QDateTime &from, const QDateTim
     if (master.recurrence_rule.isEmpty())
         return out;
     const QTimeZone zone = GraphZones::zoneOf(master.timezone);
-    const QDateTime start =
-        zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone) : master.start_time;
+    const QDateTime start = zone.isValid() && !master.is_all_day ? master.start_time.toTimeZone(zone)
+                                                                 : master.start_time;
     for (const QDateTime &at :
          Recurrence::occurrenceStarts(RecurrenceRule::fromText(master.recurrence_rule), start, to)) {
         if (at >= from)

@@ -3,7 +3,7 @@
 #include "calendarrepository.h"
 #include "conflictresolutionservice.h"
 #include "eventrepository.h"
-#include "fakegraph.h"
+#include "graphsyncfixture.h"
 #include "icalendar.h"
 #include "memorytokenstore.h"
 #include "microsoftauthservice.h"
@@ -23,7 +23,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kRemote = u"AAMkShared"_s;
-const QString kAccount = u"ms-account"_s;
 
 // A Monday nine o'clock in Berlin, a few weeks back.
 QDateTime seriesStart(int weeksBack)
@@ -63,7 +62,7 @@ QJsonObject weeklySeries(const QString &id, const QDateTime &start)
 
 // One Graph calendar edited from two devices: this program, and a second
 // client that talks to the stand-in over Graph's own API.
-class TestGraphScenarios : public QObject
+class TestGraphScenarios : public QObject, protected GraphSyncFixture
 {
     Q_OBJECT
 
@@ -87,49 +86,18 @@ private:
     QList<QJsonObject> rows(bool overrides) const;
     Event row(const QString &providerId) const;
 
-    FakeGraph m_fake;
-    AppStateFixture m_fixture;
-    AppState *m_state = nullptr;
-    TolmAccount::MemoryTokenStore m_tokens;
-    QNetworkAccessManager m_network;
-    ProviderConfig m_config;
-    QString m_calendarId;
     QString m_otherToken;
 };
 
 void TestGraphScenarios::initTestCase()
 {
-    QVERIFY2(m_fake.start(), qPrintable(m_fake.errorString()));
-    m_state = m_fixture.start();
-    QVERIFY(m_state);
-    m_config.microsoftAuthority = m_fake.baseUrl();
-    m_config.microsoftTenant = u"common"_s;
-    m_config.microsoftClientId = QString::fromLatin1(FakeGraph::kClientId);
-    Account account;
-    account.id = kAccount;
-    account.name = u"Work"_s;
-    account.type = u"microsoft"_s;
-    account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
-    QVERIFY(m_state->accounts()->insert(account));
+    QVERIFY2(startAll(), qPrintable(m_fake.errorString()));
 }
 
 void TestGraphScenarios::init()
 {
-    m_fake.control(u"reset"_s);
-    m_fake.setCalendars({QJsonObject{{"id"_L1, kRemote}, {"name"_L1, u"Shared"_s}}});
-    QVERIFY(Microsoft::AuthService::saveTokens(&m_tokens, kAccount,
-                                               {m_fake.grantAccessToken(), u"rt-unknown"_s,
-                                                QDateTime::currentDateTimeUtc().addSecs(3600)}));
+    QVERIFY(freshCalendar(kRemote, u"Shared"_s));
     m_otherToken = m_fake.grantAccessToken();
-    Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = kAccount;
-    calendar.url = kRemote;
-    calendar.name = u"Shared"_s;
-    calendar.sync_enabled = true;
-    calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
-    QVERIFY(m_state->calendars()->insert(calendar));
-    m_calendarId = calendar.id;
 }
 
 bool TestGraphScenarios::sync(QString *failure)
@@ -337,16 +305,22 @@ void TestGraphScenarios::seriesEdits()
     // The series keeps its Berlin wall clock, whoever wrote it last.
     QCOMPARE(stored.first()["start"_L1].toObject().value("timeZone"_L1).toString(), u"W. Europe Standard Time"_s);
     const int hour = edit == "move series here"_L1 ? 10 : 9;
-    QVERIFY(stored.first()["start"_L1].toObject().value("dateTime"_L1).toString().contains(u"T%1:00:00"_s.arg(hour, 2, 10, QChar(u'0'))));
+    QVERIFY(stored.first()["start"_L1]
+                .toObject()
+                .value("dateTime"_L1)
+                .toString()
+                .contains(u"T%1:00:00"_s.arg(hour, 2, 10, QChar(u'0'))));
     // Every occurrence of the coming year, in summer and winter time alike.
     QUrlQuery year;
     year.addQueryItem(u"startDateTime"_s, QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
     year.addQueryItem(u"endDateTime"_s, QDateTime::currentDateTimeUtc().addYears(1).toString(Qt::ISODate));
     for (const QJsonValue &item :
-         other("GET", eventsPath(u"s"_s) + u"/instances?"_s + year.toString(QUrl::FullyEncoded))["value"_L1].toArray()) {
+         other("GET", eventsPath(u"s"_s) + u"/instances?"_s + year.toString(QUrl::FullyEncoded))["value"_L1]
+             .toArray()) {
         const QJsonObject start = item["start"_L1].toObject();
-        const QDateTime at = TimeUtil::utc(QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).date(),
-                                           QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).time());
+        const QDateTime at =
+            TimeUtil::utc(QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).date(),
+                          QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).time());
         if (item["type"_L1].toString() == "occurrence"_L1)
             QCOMPARE(at.toTimeZone(QTimeZone("Europe/Berlin")).time(), QTime(hour, 0));
     }

@@ -2,7 +2,7 @@
 #include "appstatefixture.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
-#include "fakegraph.h"
+#include "graphsyncfixture.h"
 #include "icalendar.h"
 #include "memorytokenstore.h"
 #include "microsoftauthservice.h"
@@ -18,7 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kRemote = u"AAMkTeam=="_s;
-const QString kAccount = u"ms-account"_s;
 
 QJsonObject timed(const QString &id, const QString &subject, const QDateTime &start)
 {
@@ -50,7 +49,7 @@ struct Outcome
 // A Microsoft calendar synced against the fake Graph: the first windowed
 // pull, later delta pulls, the push of local changes and what survives
 // changes on both sides.
-class TestMicrosoftSync : public QObject
+class TestMicrosoftSync : public QObject, protected GraphSyncFixture
 {
     Q_OBJECT
 
@@ -79,52 +78,16 @@ private:
     Event editPulled(const QString &providerId, const QString &title);
     QStringList localTitles() const;
     QStringList serverTitles();
-
-    FakeGraph m_fake;
-    AppStateFixture m_fixture;
-    AppState *m_state = nullptr;
-    TolmAccount::MemoryTokenStore m_tokens;
-    QNetworkAccessManager m_network;
-    ProviderConfig m_config;
-    QString m_calendarId;
 };
 
 void TestMicrosoftSync::initTestCase()
 {
-    QVERIFY2(m_fake.start(), qPrintable(m_fake.errorString()));
-    m_state = m_fixture.start();
-    QVERIFY(m_state);
-    m_config.microsoftAuthority = m_fake.baseUrl();
-    m_config.microsoftTenant = u"common"_s;
-    m_config.microsoftClientId = QString::fromLatin1(FakeGraph::kClientId);
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    Account account;
-    account.id = kAccount;
-    account.name = u"Work"_s;
-    account.type = u"microsoft"_s;
-    account.created_at = account.updated_at = now;
-    QVERIFY(m_state->accounts()->insert(account));
+    QVERIFY2(startAll(), qPrintable(m_fake.errorString()));
 }
 
 void TestMicrosoftSync::init()
 {
-    m_fake.control(u"reset"_s);
-    m_fake.setCalendars({QJsonObject{{"id"_L1, kRemote}, {"name"_L1, u"Team"_s}}});
-    const QString access = m_fake.grantAccessToken();
-    QVERIFY(
-        Microsoft::AuthService::saveTokens(&m_tokens, kAccount,
-                                           {access, u"rt-unknown"_s, QDateTime::currentDateTimeUtc().addSecs(3600)}));
-    // A fresh calendar row for every test.
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    Calendar calendar;
-    calendar.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    calendar.account_id = kAccount;
-    calendar.url = kRemote;
-    calendar.name = u"Team"_s;
-    calendar.sync_enabled = true;
-    calendar.created_at = calendar.updated_at = now;
-    QVERIFY(m_state->calendars()->insert(calendar));
-    m_calendarId = calendar.id;
+    QVERIFY(freshCalendar(kRemote, u"Team"_s));
 }
 
 Outcome TestMicrosoftSync::sync(const Calendar &calendar)
