@@ -131,7 +131,8 @@ QString dayList(const QJsonArray &names, int ordinal)
 
 namespace {
 
-QString tr(const char *text)
+// The reason a rule cannot go to Graph, in the user's language.
+QString why(const char *text)
 {
     return QCoreApplication::translate("Microsoft::CalendarClient", text);
 }
@@ -155,18 +156,24 @@ QString relativeDays(const RecurrenceRule &rule, const QList<ByDay> &days, QJson
     int ordinal = days.first().ordinal;
     for (const ByDay &day : days) {
         if (day.ordinal != ordinal)
-            return tr("Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.");
+            return why(QT_TRANSLATE_NOOP(
+                "Microsoft::CalendarClient",
+                "Microsoft calendars cannot repeat on weekdays of different weeks of the month at once."));
     }
     if (ordinal == 0) {
         if (rule.bySetPos.size() != 1)
-            return tr("Microsoft calendars cannot repeat on every such weekday of the month.");
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat on every such weekday of the month."));
         ordinal = rule.bySetPos.first();
     } else if (!rule.bySetPos.isEmpty()) {
-        return tr("Microsoft calendars cannot hold this choice among the weekdays of the month.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot hold this choice among the weekdays of the month."));
     }
     const QString index = graphIndex(ordinal);
     if (index.isEmpty())
-        return tr("Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.");
+        return why(QT_TRANSLATE_NOOP(
+            "Microsoft::CalendarClient",
+            "Microsoft calendars can only repeat on the first to fourth or the last weekday of the month."));
     pattern->insert("daysOfWeek"_L1, weekdayNames(days));
     pattern->insert("index"_L1, index);
     return QString();
@@ -176,10 +183,12 @@ QString relativeDays(const RecurrenceRule &rule, const QList<ByDay> &days, QJson
 QString monthDay(const RecurrenceRule &rule, const QDate &startDay, QJsonObject *pattern)
 {
     if (rule.byMonthDay.size() > 1)
-        return tr("Microsoft calendars cannot repeat on several days of the month.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat on several days of the month."));
     const int day = rule.byMonthDay.isEmpty() ? startDay.day() : rule.byMonthDay.first();
     if (day < 1)
-        return tr("Microsoft calendars cannot repeat on a day counted from the end of the month.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat on a day counted from the end of the month."));
     pattern->insert("dayOfMonth"_L1, day);
     return QString();
 }
@@ -188,7 +197,9 @@ QString monthDay(const RecurrenceRule &rule, const QDate &startDay, QJsonObject 
 QString dailyOrWeekly(const RecurrenceRule &rule, const QList<ByDay> &days, const QDate &startDay, QJsonObject *pattern)
 {
     if (!rule.byMonthDay.isEmpty() || !rule.byMonth.isEmpty() || !rule.bySetPos.isEmpty())
-        return tr("Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.");
+        return why(QT_TRANSLATE_NOOP(
+            "Microsoft::CalendarClient",
+            "Microsoft calendars cannot limit a daily or weekly series to some days of the month or year."));
     const bool daily = rule.freq == "DAILY"_L1;
     if (daily && days.isEmpty()) {
         pattern->insert("type"_L1, u"daily"_s);
@@ -196,10 +207,12 @@ QString dailyOrWeekly(const RecurrenceRule &rule, const QList<ByDay> &days, cons
     }
     // Daily on some weekdays is weekly on them, but only day by day.
     if (daily && rule.interval > 1)
-        return tr("Microsoft calendars cannot repeat every few days on some weekdays only.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat every few days on some weekdays only."));
     for (const ByDay &day : days) {
         if (day.ordinal != 0)
-            return tr("Microsoft calendars cannot repeat weekly on a numbered weekday.");
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat weekly on a numbered weekday."));
     }
     QJsonArray names = weekdayNames(days);
     // Graph wants the days of a weekly pattern: the start's own weekday is
@@ -219,21 +232,27 @@ QString monthlyOrYearly(const RecurrenceRule &rule, const QList<ByDay> &days, co
     const bool yearly = rule.freq == "YEARLY"_L1;
     if (yearly) {
         if (rule.byMonth.size() > 1)
-            return tr("Microsoft calendars cannot repeat yearly in several months.");
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat yearly in several months."));
         if (rule.byMonth.isEmpty() && (!rule.byMonthDay.isEmpty() || !days.isEmpty()))
-            return tr("Microsoft calendars cannot repeat yearly on a day without its month.");
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat yearly on a day without its month."));
         pattern->insert("month"_L1, rule.byMonth.isEmpty() ? startDay.month() : rule.byMonth.first());
     } else if (!rule.byMonth.isEmpty()) {
-        return tr("Microsoft calendars cannot limit a monthly series to some months.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot limit a monthly series to some months."));
     }
     if (!days.isEmpty()) {
         if (!rule.byMonthDay.isEmpty())
-            return tr("Microsoft calendars cannot repeat on a weekday and a day of the month at once.");
+            return why(
+                QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                  "Microsoft calendars cannot repeat on a weekday and a day of the month at once."));
         pattern->insert("type"_L1, yearly ? u"relativeYearly"_s : u"relativeMonthly"_s);
         return relativeDays(rule, days, pattern);
     }
     if (!rule.bySetPos.isEmpty())
-        return tr("Microsoft calendars cannot hold this choice among the days of the month.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot hold this choice among the days of the month."));
     pattern->insert("type"_L1, yearly ? u"absoluteYearly"_s : u"absoluteMonthly"_s);
     return monthDay(rule, startDay, pattern);
 }
@@ -243,24 +262,27 @@ QString monthlyOrYearly(const RecurrenceRule &rule, const QList<ByDay> &days, co
 QString patternOf(const RecurrenceRule &rule, const QDate &startDay, QJsonObject *pattern)
 {
     if (!rule.unreadParts().isEmpty())
-        return tr("The repeat rule has parts that cannot be read: %1").arg(rule.unreadParts().join(u", "_s));
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The repeat rule has parts that cannot be read: %1"))
+            .arg(rule.unreadParts().join(u", "_s));
     for (const QString &name : {u"BYYEARDAY"_s, u"BYWEEKNO"_s, u"BYHOUR"_s, u"BYMINUTE"_s, u"BYSECOND"_s}) {
         if (rule.contains(name))
-            return tr("Microsoft calendars cannot repeat by %1.").arg(name);
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "Microsoft calendars cannot repeat by %1."))
+                .arg(name);
     }
     const QList<ByDay> days = byDays(rule.byDay.join(u','));
     if (days.size() != rule.byDay.size())
-        return tr("The weekdays of the repeat rule cannot be read.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The weekdays of the repeat rule cannot be read."));
     // Graph refuses an interval below one.
     pattern->insert("interval"_L1, qMax(1, rule.interval));
     const QString &freq = rule.freq;
     if (freq == "SECONDLY"_L1 || freq == "MINUTELY"_L1 || freq == "HOURLY"_L1)
-        return tr("Microsoft calendars cannot repeat an event more often than daily.");
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat an event more often than daily."));
     if (freq == "DAILY"_L1 || freq == "WEEKLY"_L1)
         return dailyOrWeekly(rule, days, startDay, pattern);
     if (freq == "MONTHLY"_L1 || freq == "YEARLY"_L1)
         return monthlyOrYearly(rule, days, startDay, pattern);
-    return tr("The repeat rule has no frequency that can be read.");
+    return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The repeat rule has no frequency that can be read."));
 }
 
 } // namespace
@@ -270,16 +292,16 @@ QJsonObject CalendarClient::rruleToRecurrence(const QString &text, const QDateTi
     const RecurrenceRule rule = RecurrenceRule::fromText(text);
     const QDate startDay = start.date();
     QJsonObject pattern;
-    QString why = patternOf(rule, startDay, &pattern);
+    QString reason = patternOf(rule, startDay, &pattern);
 
     QJsonObject range{{"startDate"_L1, startDay.toString(Qt::ISODate)}};
     const QString untilText = rule.value(u"UNTIL"_s);
     const QDate until = untilDay(untilText, start);
-    if (why.isEmpty() && !untilText.isEmpty() && !until.isValid())
-        why = tr("The end of the repeat rule cannot be read.");
-    if (!why.isEmpty()) {
+    if (reason.isEmpty() && !untilText.isEmpty() && !until.isValid())
+        reason = why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The end of the repeat rule cannot be read."));
+    if (!reason.isEmpty()) {
         if (problem)
-            *problem = why;
+            *problem = reason;
         return QJsonObject();
     }
     if (until.isValid()) {
