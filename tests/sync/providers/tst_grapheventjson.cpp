@@ -188,6 +188,13 @@ void TestGraphEventJson::push_data()
                 "location":{"displayName":""},
                 "start":{"dateTime":"2025-03-01T00:00:00","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
+    // Qt's table knows this zone by its older IANA name only.
+    QTest::newRow("a renamed IANA zone by its Windows name")
+        << uR"({"subject":"Standup","start":{"dateTime":"2025-03-01T09:30:00","timeZone":"Asia/Kolkata"},
+                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"Asia/Kolkata"}})"_s
+        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
+                "start":{"dateTime":"2025-03-01T09:30:00","timeZone":"India Standard Time"},
+                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"India Standard Time"},"isReminderOn":false})"_s;
     QTest::newRow("reminder and weekly series in its own zone")
         << uR"({"subject":"Review","isReminderOn":true,"reminderMinutesBeforeStart":10,%1,"recurrence":{
                 "pattern":{"type":"weekly","interval":1,"daysOfWeek":["saturday"]},
