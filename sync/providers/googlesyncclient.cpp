@@ -38,6 +38,20 @@ QByteArray compact(const QJsonObject &body)
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
 }
 
+// The id a new event asks Google for (base32hex: a-v and 0-9): the local id
+// without its dashes. An insert whose answer is lost then still names the
+// event the server made, and is not made twice.
+QString clientEventId(const Event &row)
+{
+    QString id = row.id.toLower();
+    id.remove(u'-');
+    for (const QChar c : std::as_const(id)) {
+        if (!(c.isDigit() || (c >= u'a' && c <= u'v')))
+            return QString();
+    }
+    return id.size() >= 5 ? id : QString();
+}
+
 // An occurrence of a series: it is written to that instance on the server.
 bool isOccurrence(const Event &row)
 {
@@ -425,6 +439,8 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
     if (series) {
         client->writeInstance(row.id, calendarUrl, series->provider_event_id, row.recurrence_id, body);
     } else if (row.provider_event_id.isEmpty()) {
+        if (const QString id = clientEventId(row); !id.isEmpty())
+            body.insert("id"_L1, id);
         client->insertEvent(row.id, calendarUrl, body);
     } else if (body.isEmpty()) {
         // Nothing the server does not have already: no request.
@@ -485,6 +501,16 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     const Event &sent = run->sending;
+    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !isOccurrence(sent);
+    const QString askedId = inserted ? clientEventId(sent) : QString();
+    if (!askedId.isEmpty() && (result.status == 409 || result.kind == SyncResult::Kind::Unreadable)) {
+        // The event may be there under the id it asked for: the next run
+        // writes to that one (or inserts anew after a 404).
+        GoogleEventStore(m_appState->database(), run->calendar.id).takeServerIdentity(localId, askedId, QString());
+        ++run->left;
+        QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+        return;
+    }
     const bool goneThere = result.status == 404 || result.status == 410;
     if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
         // Deleted there, changed here: the change brings it back as a new event.

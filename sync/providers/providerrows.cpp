@@ -85,8 +85,8 @@ bool ProviderRows::take(const Event &local, Event server)
     bool conflict = false;
     // Without a base nothing tells who changed what: the local row stays as it is.
     Event merged = base ? EventMerge::merge(*base, local, server, &conflict) : local;
-    if (!base)
-        conflict = EventMerge::differs(local, server);
+    if (!base) // as far as the provider's copy says anything
+        conflict = m_toJson(local) != m_toJson(server);
     if (conflict && m_appState->conflicts()) {
         qCInfo(lcProviders) << "both sides changed" << local.id << "- the local version stays";
         Event remote = server;
