@@ -211,6 +211,8 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(!instances.contains(u"2025-03-17T08:00:00Z"_s));
         QVERIFY(!instances.contains(u"2025-03-24T08:00:00Z"_s));
         QCOMPARE(instances.size(), 4);
+        // The instance was cancelled: the series itself was left as it was.
+        QCOMPARE(t->there().get(ids[0])["recurrence"_L1].toArray(), QJsonArray{u"RRULE:FREQ=WEEKLY;COUNT=6"_s});
         const QString excluded = t->row(ids[0])->exception_dates;
         QVERIFY(excluded.contains(u"20250317T080000Z"_s) && excluded.contains(u"20250324T080000Z"_s));
     }};
