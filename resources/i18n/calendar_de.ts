@@ -3186,4 +3186,32 @@ Datenverzeichnis: %1</translation>
         <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App konfigurierten Bereichen gehört.</translation>
     </message>
 </context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>Das Ereignis konnte hier nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Der Dienst kann ein Ereignis nicht öfter als täglich wiederholen.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>Das Ende der Wiederholung ist nicht lesbar.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
+            <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -3186,4 +3186,32 @@ Directorio de datos: %1</translation>
         <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access está entre los ámbitos configurados para esta aplicación.</translation>
     </message>
 </context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>El evento no se pudo guardar aquí.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>El servicio no puede repetir un evento con más frecuencia que a diario.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>No se puede leer el final de la repetición.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>No se pudo sincronizar %n elemento</numerusform>
+            <numerusform>No se pudieron sincronizar %n elementos</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -3186,4 +3186,32 @@ Dossier de données : %1</translation>
         <translation>Microsoft n'a renvoyé aucun jeton d'actualisation. Vérifiez que offline_access fait partie des étendues configurées pour cette application.</translation>
     </message>
 </context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>L&apos;événement n&apos;a pas pu être enregistré ici.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Le service ne peut pas répéter un événement plus d&apos;une fois par jour.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>La fin de la répétition est illisible.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
+            <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

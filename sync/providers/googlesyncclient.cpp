@@ -19,6 +19,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace Google {
@@ -36,6 +38,20 @@ ProviderRows rowsOf(AppState *appState, const QString &calendarId)
 QByteArray compact(const QJsonObject &body)
 {
     return QJsonDocument(body).toJson(QJsonDocument::Compact);
+}
+
+// The id a new event asks Google for (base32hex: a-v and 0-9): the local id
+// without its dashes. An insert whose answer is lost then still names the
+// event the server made, and is not made twice.
+QString clientEventId(const Event &row)
+{
+    QString id = row.id.toLower();
+    id.remove(u'-');
+    for (const QChar c : std::as_const(id)) {
+        if (!(c.isDigit() || (c >= u'a' && c <= u'v')))
+            return QString();
+    }
+    return id.size() >= 5 ? id : QString();
 }
 
 // An occurrence of a series: it is written to that instance on the server.
@@ -60,6 +76,8 @@ struct SyncClient::Run
     Event sending; // the row under way, as it was sent
     QByteArray sentBody;
     QJsonObject written; // the server's answer to the last write
+    QStringList cancelling; // occurrences of the series under way still to cancel
+    std::function<void()> afterCancelling; // then the series' own update
     QPointer<CalendarClient> pushClient;
     std::unique_ptr<ProviderProblems> problems;
     bool reported = false;
@@ -386,6 +404,8 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
     const QString calendarUrl = run->calendar.url;
     run->sending = row;
     run->written = QJsonObject();
+    run->cancelling.clear();
+    run->afterCancelling = {};
     CalendarClient *client = run->pushClient;
     if (row.deleted_at) {
         // Against the server's version the pull saw last, if newer: the deletion stands.
@@ -416,15 +436,29 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
         const ProviderRows::Update update = rowsOf(m_appState, run->calendar.id).update(row);
         body = update.body;
         etag = update.etag;
+        run->cancelling = update.cancelled;
     }
     run->sentBody = compact(body);
     if (run->problems->wasRefused(row.id, run->sentBody)) {
         QTimer::singleShot(0, this, [this, run] { pushNext(run); });
         return;
     }
-    if (series) {
+    if (!run->cancelling.isEmpty()) {
+        // Each occurrence excluded here is that instance cancelled there; the
+        // series' own changes follow.
+        run->afterCancelling = [this, run, body, etag] {
+            const Event &series = run->sending;
+            if (body.isEmpty())
+                onEventWritten(run, series.id, series.provider_event_id, etag);
+            else
+                run->pushClient->updateEvent(series.id, run->calendar.url, series.provider_event_id, body, etag);
+        };
+        client->writeInstance(row.id, calendarUrl, row.provider_event_id, run->cancelling.takeFirst(), std::nullopt);
+    } else if (series) {
         client->writeInstance(row.id, calendarUrl, series->provider_event_id, row.recurrence_id, body);
     } else if (row.provider_event_id.isEmpty()) {
+        if (const QString id = clientEventId(row); !id.isEmpty())
+            body.insert("id"_L1, id);
         client->insertEvent(row.id, calendarUrl, body);
     } else if (body.isEmpty()) {
         // Nothing the server does not have already: no request.
@@ -462,8 +496,23 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
     QTimer::singleShot(0, this, [this, run] { pushNext(run); });
 }
 
+bool SyncClient::cancelNext(const RunPtr &run)
+{
+    if (!run->afterCancelling)
+        return false;
+    if (run->cancelling.isEmpty()) {
+        std::exchange(run->afterCancelling, {})();
+        return true;
+    }
+    run->pushClient->writeInstance(run->sending.id, run->calendar.url, run->sending.provider_event_id,
+                                   run->cancelling.takeFirst(), std::nullopt);
+    return true;
+}
+
 void SyncClient::onEventDeleted(const RunPtr &run, const QString &localId)
 {
+    if (cancelNext(run))
+        return;
     EventRepository *events = m_appState->events();
     const std::optional<Event> current = events->getById(localId);
     run->problems->accepted(localId);
@@ -482,9 +531,23 @@ void SyncClient::onEventDeleted(const RunPtr &run, const QString &localId)
 
 void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result)
 {
+    // An excluded date that is no occurrence there has nothing to cancel.
+    if (run->afterCancelling && result.status == 404 && cancelNext(run))
+        return;
+    run->afterCancelling = {};
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     const Event &sent = run->sending;
+    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !isOccurrence(sent);
+    const QString askedId = inserted ? clientEventId(sent) : QString();
+    if (!askedId.isEmpty() && (result.status == 409 || result.kind == SyncResult::Kind::Unreadable)) {
+        // The event may be there under the id it asked for: the next run
+        // writes to that one (or inserts anew after a 404).
+        GoogleEventStore(m_appState->database(), run->calendar.id).takeServerIdentity(localId, askedId, QString());
+        ++run->left;
+        QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+        return;
+    }
     const bool goneThere = result.status == 404 || result.status == 410;
     if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
         // Deleted there, changed here: the change brings it back as a new event.

@@ -75,6 +75,9 @@ private:
     void pushNext(const RunPtr &run);
     void pushRow(const RunPtr &run, const Event &row);
     void onEventWritten(const RunPtr &run, const QString &localId, const QString &providerEventId, const QString &etag);
+    // The next occurrence of the series under way to cancel, or its own
+    // update once none is left; false when no series is under way.
+    bool cancelNext(const RunPtr &run);
     void onEventDeleted(const RunPtr &run, const QString &localId);
     void onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result);
     void finishPush(const RunPtr &run);

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <memory>
+
 namespace {
 
 struct Waiter
@@ -83,18 +85,28 @@ void ProviderAccess::refresh(QObject *context, Granted granted, Refused refused)
         settle([](const Waiter &w) { w.refused(SyncResult::failure(SyncResult::Kind::SignInNeeded)); });
         return;
     }
+    // The refresher dies with this object: a store that goes with its owner
+    // is never written afterwards, and whoever still waits hears of it.
     OAuthSignIn *auth = m_makeAuth();
+    auth->setParent(this);
+    auto settled = std::make_shared<bool>(false);
+    connect(auth, &QObject::destroyed, [settled, settle] {
+        if (!*settled)
+            settle([](const Waiter &w) { w.refused(SyncResult::failure(SyncResult::Kind::Cancelled)); });
+    });
     TolmAccount::TokenStore *store = m_store;
     const QString key = m_key;
     connect(auth, &OAuthSignIn::refreshSucceeded, auth,
-            [auth, store, key, stored, settle](const QString &access, const QDateTime &expiresAt,
-                                               const QString &rotated) {
+            [auth, store, key, stored, settle, settled](const QString &access, const QDateTime &expiresAt,
+                                                        const QString &rotated) {
+        *settled = true;
         auth->deleteLater();
         if (!ProviderTokens::save(store, key, {access, rotated.isEmpty() ? stored.refreshToken : rotated, expiresAt}))
             qCWarning(lcProviders) << "the refreshed tokens could not be stored";
         settle([&access](const Waiter &w) { w.granted(access); });
     });
-    connect(auth, &OAuthSignIn::refreshFailed, auth, [auth, settle](const SyncResult &result) {
+    connect(auth, &OAuthSignIn::refreshFailed, auth, [auth, settle, settled](const SyncResult &result) {
+        *settled = true;
         auth->deleteLater();
         settle([&result](const Waiter &w) { w.refused(result); });
     });

@@ -27,8 +27,8 @@ class ProviderAccess : public QObject
 public:
     using Granted = std::function<void(const QString &accessToken)>;
     using Refused = std::function<void(const SyncResult &result)>;
-    // A refresher of the account's provider, parented to nothing; it is
-    // deleted once it has reported.
+    // A refresher of the account's provider; this object takes it and
+    // deletes it once it has reported.
     using MakeAuth = std::function<OAuthSignIn *()>;
 
     // `tokenKey`: the account's entry in the store.

@@ -85,8 +85,8 @@ bool ProviderRows::take(const Event &local, Event server)
     bool conflict = false;
     // Without a base nothing tells who changed what: the local row stays as it is.
     Event merged = base ? EventMerge::merge(*base, local, server, &conflict) : local;
-    if (!base)
-        conflict = EventMerge::differs(local, server);
+    if (!base) // as far as the provider's copy says anything
+        conflict = m_toJson(local) != m_toJson(server);
     if (conflict && m_appState->conflicts()) {
         qCInfo(lcProviders) << "both sides changed" << local.id << "- the local version stays";
         Event remote = server;
@@ -104,7 +104,20 @@ ProviderRows::Update ProviderRows::update(const Event &row) const
     Update out;
     out.etag = row.etag;
     const std::optional<Event> reference = baseOf(row, &out.etag);
-    out.body = reference ? changes(m_toJson(*reference), m_toJson(row)) : m_toJson(row);
+    if (!reference) {
+        out.body = m_toJson(row);
+        return out;
+    }
+    // Occurrences excluded here go to their instances, not into the series.
+    Event sent = row;
+    if (!row.recurrence_rule.isEmpty()) {
+        const QStringList before = EventMerge::dateList(reference->exception_dates);
+        QStringList kept;
+        for (const QString &date : EventMerge::dateList(row.exception_dates))
+            (before.contains(date) ? kept : out.cancelled).append(date);
+        sent.exception_dates = EventMerge::dateJson(kept);
+    }
+    out.body = changes(m_toJson(*reference), m_toJson(sent));
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,6 +36,9 @@ public:
     {
         QJsonObject body; // the properties that changed; empty: nothing to send
         QString etag; // the version written against
+        // Occurrences of a series excluded since that version (override
+        // keys): cancelled one by one on the server, not sent in the body.
+        QStringList cancelled;
     };
 
     ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson);

@@ -7,7 +7,8 @@ rotation: a rotated refresh token is refused the second time), the calendar
 list and event listings with pages and sync tokens (410 "fullSyncRequired"
 for a token it no longer knows), inserts, PUT as a full replace and PATCH as
 a merge, both with If-Match (412 on a stale ETag), and deletions that leave
-the event listed as "cancelled". A recurring event keeps its `recurrence`
+the event listed as "cancelled". An insert may name the event's id (409 when
+it is taken). A recurring event keeps its `recurrence`
 lines (RRULE, EXDATE, RDATE) as written; its instances (events.instances,
 with `originalStart`) are expanded from them, and an instance changed or
 cancelled becomes an exception of its own, listed with `recurringEventId`
@@ -107,6 +108,9 @@ class Handler(BaseHTTPRequestHandler):
     # --- plumbing -------------------------------------------------------
     def reply(self, status, body=None, headers=None):
         data = b"" if body is None else (body if isinstance(body, bytes) else json.dumps(body).encode())
+        if getattr(self, "garble", False):
+            self.garble = False
+            data = data[:len(data) // 2]
         self.send_response(status)
         for key, value in (headers or {}).items():
             self.send_header(key, value)
@@ -167,7 +171,12 @@ class Handler(BaseHTTPRequestHandler):
                 if self.command == "GET":
                     return self.list_events(calendar)
                 if self.command == "POST":
-                    return self.reply(200, STATE.put_event(calendar, self.resource(raw, None)))
+                    body = self.resource(raw, None)
+                    if body is None:
+                        return self.error(400, "Parse Error")
+                    if body.get("id") in STATE.events[calendar]:   # a client-chosen id must be new
+                        return self.error(409, "The requested identifier already exists.")
+                    return self.reply(200, STATE.put_event(calendar, body))
             elif len(parts) == 4:
                 return self.one_event(calendar, parts[3], raw)
             elif len(parts) == 5 and parts[4] == "instances" and self.command == "GET":

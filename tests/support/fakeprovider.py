@@ -53,6 +53,10 @@ def handle(handler, state, lock, logged_headers):
         failure = take_failure(state, handler.command, handler.path)
     if failure:
         time.sleep(failure.get("delay", 0))
+        if failure.get("garble"):              # done, but the answer is cut short
+            handler.garble = True
+            with lock:
+                return handler.route(raw)
         if failure.get("drop"):
             handler.close_connection = True
             handler.connection.shutdown(2)

@@ -211,6 +211,8 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(!instances.contains(u"2025-03-17T08:00:00Z"_s));
         QVERIFY(!instances.contains(u"2025-03-24T08:00:00Z"_s));
         QCOMPARE(instances.size(), 4);
+        // The instance was cancelled: the series itself was left as it was.
+        QCOMPARE(t->there().get(ids[0])["recurrence"_L1].toArray(), QJsonArray{u"RRULE:FREQ=WEEKLY;COUNT=6"_s});
         const QString excluded = t->row(ids[0])->exception_dates;
         QVERIFY(excluded.contains(u"20250317T080000Z"_s) && excluded.contains(u"20250324T080000Z"_s));
     }};
@@ -307,6 +309,20 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(!t->f().state()->calendars()->getById(F::kWork)->last_sync_error.isEmpty());
            }};
 
+    QTest::newRow("an insert whose answer is cut short is not made twice") << Scenario{{},
+                                                                                       [](T *t, const QStringList &) {
+        Event mine = testEvent(F::kWork, u"Made here"_s, TimeUtil::utc(QDate(2025, 3, 5), QTime(9, 0)),
+                               TimeUtil::utc(QDate(2025, 3, 5), QTime(10, 0)));
+        mine.sync_status = u"pending"_s;
+        QVERIFY(t->f().events()->insert(mine));
+        t->f().fake().control(u"fail"_s, {{"method"_L1, u"POST"_s}, {"path"_L1, u"/events"_s}, {"garble"_L1, true}});
+                                                                                       },
+                                                                                       [](T *t, const QStringList &) {
+        QCOMPARE(t->f().fake().events(F::kWorkRemote).size(), 1);
+        QCOMPARE(t->f().events()->getByCalendar(F::kWork).size(), 1);
+        QVERIFY(!t->f().state()->calendars()->getById(F::kWork)->last_sync_error.isEmpty());
+    }};
+
     QTest::newRow("a garbled 2xx listing fails the run and keeps the token") << Scenario{{single(u"Plan"_s)},
                                                                                          [](T *t, const QStringList &) {
         t->f().fake().control(u"fail"_s,
@@ -350,10 +366,14 @@ void TestGoogleTwoDevices::bothDevicesEdit()
     scenario.check(this, ids);
     if (QTest::currentTestFailed() || !scenario.completes)
         return;
-    // A further round changes nothing on either side.
+    // Further rounds leave one copy of everything on either side, and settle.
+    const qsizetype rows = m_f.events()->getByCalendar(F::kWork).size();
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     const QList<QJsonObject> server = m_f.fake().events(F::kWorkRemote);
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     QCOMPARE(m_f.fake().events(F::kWorkRemote), server);
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), rows);
+    QVERIFY(m_f.state()->conflicts()->conflicts().size() <= 1);
 }
 
 void TestGoogleTwoDevices::rotatedRefreshTokenServesTwoCalendars()
