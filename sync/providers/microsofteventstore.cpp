@@ -429,7 +429,7 @@ ProviderRows::Update EventStore::changes(const Event &row, const Event *series, 
     if (!row.provider_event_id.isEmpty())
         return m_rows.update(row);
     if (!row.isOverride() || !series)
-        return {mine, QString()};
+        return {mine, QString(), {}};
     // An occurrence not yet changed there is what its series says at its
     // original start.
     Event base = *series;
