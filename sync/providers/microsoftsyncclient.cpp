@@ -31,11 +31,12 @@ struct Cursor
 
     static Cursor read(const QString &stored)
     {
+        // A cursor of older versions (a bare delta token) reads as none.
         const QStringList parts = stored.split(u'|');
-        if (parts.size() != 3)
+        if (parts.size() < 3)
             return {};
         Cursor cursor{QDateTime::fromString(parts.at(0), Qt::ISODate), QDateTime::fromString(parts.at(1), Qt::ISODate),
-                      parts.at(2)};
+                      stored.section(u'|', 2)};
         return cursor.from.isValid() && cursor.to.isValid() ? cursor : Cursor();
     }
     QString text() const
