@@ -4,10 +4,7 @@
 #include "timeutil.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSet>
 #include <QUrlQuery>
 
@@ -46,7 +43,6 @@ QString colorOfName(const QString &name)
 using ProviderHttp::isoUtc;
 using ProviderHttp::pathSegment;
 using ProviderHttp::Reply;
-using ProviderHttp::take;
 using Step = SyncResult::Step;
 
 // One listing of changes: its calendar, the pages so far with their items,
