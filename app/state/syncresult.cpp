@@ -124,5 +124,6 @@ bool operator==(const SyncResult &a, const SyncResult &b)
 {
     return a.kind == b.kind && a.step == b.step && a.provider == b.provider && a.status == b.status
         && a.networkError == b.networkError && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText
-        && a.subject == b.subject && a.limit == b.limit && a.storeFailure == b.storeFailure;
+        && a.subject == b.subject && a.limit == b.limit && a.storeFailure == b.storeFailure
+        && a.retryAfterSecs == b.retryAfterSecs;
 }

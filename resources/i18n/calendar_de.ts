@@ -148,6 +148,103 @@
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Microsoft-Kalender können nicht zugleich an Wochentagen verschiedener Wochen des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Microsoft-Kalender können nicht an jedem solchen Wochentag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Microsoft-Kalender können diese Auswahl unter den Wochentagen des Monats nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Microsoft-Kalender können nur am ersten bis vierten oder letzten Wochentag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Microsoft-Kalender können nicht an mehreren Tagen des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Microsoft-Kalender können nicht an einem vom Monatsende gezählten Tag wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Microsoft-Kalender können eine tägliche oder wöchentliche Serie nicht auf einige Tage des Monats oder Jahres beschränken.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Microsoft-Kalender können nicht alle paar Tage nur an einigen Wochentagen wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Microsoft-Kalender können nicht wöchentlich an einem nummerierten Wochentag wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Microsoft-Kalender können nicht jährlich in mehreren Monaten wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Microsoft-Kalender können nicht jährlich an einem Tag ohne dessen Monat wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Microsoft-Kalender können eine monatliche Serie nicht auf einige Monate beschränken.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Microsoft-Kalender können nicht zugleich an einem Wochentag und einem Tag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Microsoft-Kalender können diese Auswahl unter den Tagen des Monats nicht speichern.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>Die Wiederholungsregel hat Teile, die nicht gelesen werden können: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Microsoft-Kalender können nicht nach %1 wiederholen.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>Die Wochentage der Wiederholungsregel können nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Microsoft-Kalender können einen Termin nicht öfter als täglich wiederholen.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>Die Wiederholungsregel hat keine lesbare Häufigkeit.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>Das Ende der Wiederholungsregel kann nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>Der Termin konnte hier nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>Das Vorkommen ist nicht auf dem Server.</translation>
+    </message>
+</context>
+<context>
     <name>SyncStatusText</name>
     <message>
         <source>Subscription returned an empty body</source>
@@ -3199,6 +3296,34 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App konfigurierten Bereichen gehört.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>Das Ereignis konnte hier nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Der Dienst kann ein Ereignis nicht öfter als täglich wiederholen.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>Das Ende der Wiederholung ist nicht lesbar.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
+            <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -172,4 +172,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n item could not be synced</numerusform>
+            <numerusform>%n items could not be synced</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -148,6 +148,103 @@
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir a la vez en días de la semana de distintas semanas del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en cada uno de esos días de la semana del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Los calendarios de Microsoft no admiten esta selección entre los días de la semana del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Los calendarios de Microsoft solo pueden repetir del primer al cuarto día de la semana del mes o en el último.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en varios días del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en un día contado desde el final del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Los calendarios de Microsoft no pueden limitar una serie diaria o semanal a algunos días del mes o del año.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir cada pocos días solo en algunos días de la semana.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir semanalmente en un día de la semana numerado.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir anualmente en varios meses.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir anualmente en un día sin su mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Los calendarios de Microsoft no pueden limitar una serie mensual a algunos meses.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir a la vez en un día de la semana y en un día del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Los calendarios de Microsoft no admiten esta selección entre los días del mes.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>La regla de repetición tiene partes que no se pueden leer: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir según %1.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>No se pueden leer los días de la semana de la regla de repetición.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir un evento más de una vez al día.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>La regla de repetición no tiene una frecuencia legible.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>No se puede leer el final de la regla de repetición.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>No se pudo guardar el evento aquí.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>La repetición no está en el servidor.</translation>
+    </message>
+</context>
+<context>
     <name>SyncStatusText</name>
     <message>
         <source>Subscription returned an empty body</source>
@@ -3199,6 +3296,34 @@ Directorio de datos: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access está entre los ámbitos configurados para esta aplicación.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>El evento no se pudo guardar aquí.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>El servicio no puede repetir un evento con más frecuencia que a diario.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>No se puede leer el final de la repetición.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>No se pudo sincronizar %n elemento</numerusform>
+            <numerusform>No se pudieron sincronizar %n elementos</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -148,6 +148,103 @@
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter à la fois sur des jours de semaines différentes du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque jour de ce type dans le mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas conserver ce choix parmi les jours de la semaine du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent répéter que du premier au quatrième jour de la semaine du mois, ou le dernier.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter sur plusieurs jours du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter un jour compté à partir de la fin du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas limiter une série quotidienne ou hebdomadaire à certains jours du mois ou de l’année.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter tous les quelques jours sur certains jours de la semaine seulement.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque semaine un jour de la semaine numéroté.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque année sur plusieurs mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque année un jour sans son mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas limiter une série mensuelle à certains mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter à la fois un jour de la semaine et un jour du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas conserver ce choix parmi les jours du mois.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>La règle de répétition contient des parties illisibles : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter selon %1.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>Les jours de la semaine de la règle de répétition sont illisibles.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter un événement plus d’une fois par jour.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>La règle de répétition n’a pas de fréquence lisible.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>La fin de la règle de répétition est illisible.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>L’événement n’a pas pu être enregistré ici.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>L’occurrence n’est pas sur le serveur.</translation>
+    </message>
+</context>
+<context>
     <name>SyncStatusText</name>
     <message>
         <source>Subscription returned an empty body</source>
@@ -3199,6 +3296,34 @@ Dossier de données : %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft n'a renvoyé aucun jeton d'actualisation. Vérifiez que offline_access fait partie des étendues configurées pour cette application.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>L&apos;événement n&apos;a pas pu être enregistré ici.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Le service ne peut pas répéter un événement plus d&apos;une fois par jour.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>La fin de la répétition est illisible.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
+            <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -148,6 +148,103 @@
     </message>
 </context>
 <context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Microsoft のカレンダーでは、月の異なる週の曜日を同時に指定して繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Microsoft のカレンダーでは、月のその曜日すべてに繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の曜日のこの選び方を保存できません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Microsoft のカレンダーで繰り返せるのは、月の第 1 から第 4、または最後の曜日だけです。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の複数の日に繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Microsoft のカレンダーでは、月末から数えた日に繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Microsoft のカレンダーでは、毎日または毎週の繰り返しを月や年の一部の日に限ることはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Microsoft のカレンダーでは、数日おきに一部の曜日だけ繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Microsoft のカレンダーでは、番号付きの曜日で毎週繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Microsoft のカレンダーでは、複数の月で毎年繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Microsoft のカレンダーでは、月を指定せずに日で毎年繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Microsoft のカレンダーでは、毎月の繰り返しを一部の月に限ることはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Microsoft のカレンダーでは、曜日と月の日を同時に指定して繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の日のこの選び方を保存できません。</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>繰り返しの規則に読み取れない部分があります: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Microsoft のカレンダーでは、%1 で繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>繰り返しの規則の曜日を読み取れません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Microsoft のカレンダーでは、1 日より短い間隔で予定を繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>繰り返しの規則に読み取れる頻度がありません。</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>繰り返しの規則の終了を読み取れません。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>この予定をここに保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>この回はサーバーにありません。</translation>
+    </message>
+</context>
+<context>
     <name>SyncStatusText</name>
     <message>
         <source>Subscription returned an empty body</source>
@@ -3179,6 +3276,33 @@ Data directory: %1</source>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft からリフレッシュトークンが返されませんでした。このアプリに設定されたスコープに offline_access が含まれているか確認してください。</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>この予定をここに保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>このサービスでは予定を1日より短い間隔で繰り返せません。</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>繰り返しの終了を読み取れません。</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n件の項目を同期できませんでした</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

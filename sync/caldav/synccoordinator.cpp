@@ -428,7 +428,7 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, int co
     const bool failed = result.has_value();
     // A run that synced all the server listed leaves nothing to pause for.
     if (failed && result->kind != SyncResult::Kind::IncompleteListing)
-        m_backoff.failed(calendarId, m_clock().toUTC());
+        m_backoff.failed(calendarId, m_clock().toUTC(), result->retryAfterSecs);
     else
         m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar

@@ -357,8 +357,9 @@ private Q_SLOTS:
             QVERIFY(Google::AuthService::saveTokens(store.get(), calendar.account_id,
                                                     {granted.first, refreshToken, expiry}));
         }
+        // Twice: a 401 is answered by one refresh and one retry.
         if (status)
-            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}});
+            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}, {"count"_L1, 2}});
 
         MainWindow window(state);
         ProviderConfig config;
