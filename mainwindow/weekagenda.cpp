@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QMap>
 #include <QMenu>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -30,6 +31,14 @@ namespace {
 constexpr int kEventIdRole = Qt::UserRole;
 constexpr int kDayRole = Qt::UserRole + 1;
 constexpr int kOccurrenceRole = Qt::UserRole + 2;
+// More rows than anyone reads in a day's list; the rest are counted.
+constexpr int kMaxRowsPerDay = 200;
+
+struct MoreRows
+{
+    qint64 count = 0;
+    bool atLeast = false; // counting stopped
+};
 
 // The days an occurrence covers within the week. All-day rows keep their
 // stored dates (midnight UTC stands for the date, not for an instant).
@@ -107,25 +116,45 @@ void WeekAgenda::reload()
     m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));
 
     const QStringList calendarIds = upcomingCalendarIds(m_state);
-    FilterOutcome outcome;
+    QMap<QDate, QList<Event>> byDay;
+    QMap<QDate, MoreRows> moreByDay;
+    QSet<QString> dimmedIds;
     if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
-        const QDateTime from = m_weekStart.startOfDay();
-        const QDateTime to = last.addDays(1).startOfDay();
-        const QList<Event> rows = m_state->events()->getInRange(from, to, calendarIds);
-        outcome = FilterEngine::apply(Recurrence::expandEvents(rows, from, to), m_state->filterRules()->getEnabled());
+        const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
+        const QList<Event> rows = m_state->events()->getInRange(m_weekStart.startOfDay(), last.addDays(1).startOfDay(),
+                                                                calendarIds);
+        // One-offs once for the week; series a day at a time, so that a
+        // series of every second costs what a day shows, on every day.
+        QList<Event> oneOffs;
+        QList<Event> series;
+        for (const Event &row : rows)
+            (Recurrence::isSeriesRow(row) ? series : oneOffs).append(row);
+        FilterOutcome outcome = FilterEngine::apply(oneOffs, rules);
+        dimmedIds.unite(outcome.dimmedIds);
+        for (const Event &event : std::as_const(outcome.events)) {
+            const QList<QDate> days = daysOf(event, m_weekStart, last);
+            for (const QDate &day : days)
+                byDay[day].append(event);
+        }
+        for (QDate day = m_weekStart; !series.isEmpty() && day <= last; day = day.addDays(1)) {
+            const Recurrence::BoundedExpansion expanded = Recurrence::expandEventsBounded(series, day.startOfDay(),
+                                                                                          day.addDays(1).startOfDay(),
+                                                                                          kMaxRowsPerDay);
+            outcome = FilterEngine::apply(expanded.occurrences, rules);
+            dimmedIds.unite(outcome.dimmedIds);
+            // A timed occurrence the day's window holds is the day's; an
+            // all-day one keeps its stored dates.
+            for (const Event &event : std::as_const(outcome.events)) {
+                if (!event.is_all_day || !daysOf(event, day, day).isEmpty())
+                    byDay[day].append(event);
+            }
+            moreByDay[day] = {expanded.more, expanded.moreIsLowerBound};
+        }
     }
     QHash<QString, QString> colours;
     const QList<Calendar> calendars = m_state->calendars()->getAll();
     for (const Calendar &calendar : calendars)
         colours.insert(calendar.id, calendar.color);
-
-    // All-day rows first on each day, then by start.
-    QMap<QDate, QList<Event>> byDay;
-    for (const Event &event : std::as_const(outcome.events)) {
-        const QList<QDate> days = daysOf(event, m_weekStart, last);
-        for (const QDate &day : days)
-            byDay[day].append(event);
-    }
 
     m_reloading = true;
     m_list->clear();
@@ -140,6 +169,11 @@ void WeekAgenda::reload()
         QFont bold = header->font();
         bold.setBold(true);
         header->setFont(bold);
+        MoreRows more = moreByDay.value(it.key());
+        if (it->size() > kMaxRowsPerDay) {
+            more.count += it->size() - kMaxRowsPerDay;
+            it->resize(kMaxRowsPerDay);
+        }
         for (const Event &event : std::as_const(*it)) {
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
             auto *item = new QListWidgetItem(timeText(event) + QStringLiteral("   ") + title, m_list);
@@ -147,8 +181,15 @@ void WeekAgenda::reload()
             item->setData(kEventIdRole, event.id);
             item->setData(kDayRole, it.key());
             item->setData(kOccurrenceRole, QVariant::fromValue(event));
-            if (outcome.dimmedIds.contains(event.id))
+            if (dimmedIds.contains(event.id))
                 item->setForeground(Theme::textMuted());
+        }
+        if (more.count > 0) {
+            const QString text = more.atLeast ? tr("At least %n more on this day", nullptr, int(more.count))
+                                              : tr("%n more on this day", nullptr, int(more.count));
+            auto *moreItem = new QListWidgetItem(text, m_list);
+            moreItem->setFlags(Qt::ItemIsEnabled);
+            moreItem->setForeground(Theme::textMuted());
         }
     }
     if (m_list->count() == 0) {
