@@ -328,7 +328,7 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     }
     const int imported = result.added + result.updated;
     const int skipped = result.skipped();
-    if (skipped == 0) {
+    if (skipped == 0 && result.repairedValues == 0 && !result.cutShort) {
         if (imported == 0)
             showStatus(tr("No events found in %1").arg(name), 4000);
         else if (result.updated == 0)
@@ -339,8 +339,9 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
                        4000);
         return;
     }
-    QStringList lines{tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                          .arg(name, QString::number(skipped)),
+    QStringList lines{skipped > 0 ? tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
+                                        .arg(name, QString::number(skipped))
+                                  : tr("Imported %n event(s) from %1", nullptr, imported).arg(name),
                       QString()};
     const auto count = [&lines](const QString &text, int n) {
         if (n > 0)
@@ -353,6 +354,11 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     count(tr("Without a readable start (DTSTART): %1"), result.withoutStart);
     count(tr("Without a UID: %1"), result.unread.withoutUid);
     count(tr("Refused by the calendar database: %1"), result.refused);
+    if (result.repairedValues > 0)
+        lines.append(
+            tr("%n value(s) were not valid UTF-8 and were read as Windows-1252", nullptr, result.repairedValues));
+    if (result.cutShort)
+        lines.append(tr("The file was cut short (it has no END:VCALENDAR); the events before the cut were imported."));
     showStatus(lines.constFirst(), 6000);
     QMessageBox::information(this, tr("Import finished"), lines.join(QLatin1Char('\n')));
 }
