@@ -17,6 +17,7 @@
 #include "icalendarfilereader.h"
 #include "icsimportjob.h"
 #include "notificationservice.h"
+#include "stallmeter.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 
@@ -69,40 +70,6 @@ bool writeCalendar(const QString &path)
     return file.error() == QFileDevice::NoError;
 }
 
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// The longest gap between two turns of a 1 ms timer on this thread's event
-// loop while it lives.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_tick, &QTimer::timeout, &m_tick,
-                         [this] { m_longestMs = std::max(m_longestMs, m_sinceTick.restart()); });
-        m_tick.start(1);
-        m_sinceTick.start();
-    }
-    qint64 longestMs() const { return m_longestMs; }
-
-private:
-    QTimer m_tick;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longestMs = 0;
-};
-
 void BM_ImportLargeFile(benchmark::State &state)
 {
     QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
@@ -124,11 +91,7 @@ void BM_ImportLargeFile(benchmark::State &state)
     qint64 longestStallMs = 0;
     qint64 peakKb = 0;
     for (auto _ : state) {
-        // Writing 5 to clear_refs resets the peak to the present size.
-        QFile clear(QStringLiteral("/proc/self/clear_refs"));
-        if (clear.open(QIODevice::WriteOnly))
-            clear.write("5");
-        clear.close();
+        ProcessMemory::resetPeak();
 
         IcsImportJob job(db, ics, QStringLiteral("cal"));
         QEventLoop loop;
@@ -140,7 +103,7 @@ void BM_ImportLargeFile(benchmark::State &state)
         job.start();
         loop.exec();
         longestStallMs = stalls.longestMs();
-        peakKb = statusKilobytes("VmHWM:");
+        peakKb = ProcessMemory::statusKilobytes("VmHWM:");
     }
     const qint64 fileBytes = QFile(ics).size();
     state.counters["events"] = result.added + result.updated;
