@@ -178,10 +178,23 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
     return (utc ? wall : floating.toUtc(wall)) * 1000;
 }
 
-void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out)
+void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
+                                  const QString &fromDay, const QString &toDay)
 {
+    const bool daysGiven = fromDay.size() == 8 && toDay.size() == 8;
     const auto readPieces = [&](QStringView list) {
-        for (QStringView piece : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        for (qsizetype start = 0; start < list.size();) {
+            qsizetype comma = list.indexOf(QLatin1Char(','), start);
+            if (comma < 0)
+                comma = list.size();
+            const QStringView piece = list.mid(start, comma - start);
+            start = comma + 1;
+            if (piece.isEmpty())
+                continue;
+            // Digits compare as text; anything else is read to be judged.
+            const QStringView day = piece.trimmed().left(8);
+            if (daysGiven && day.size() == 8 && (day < fromDay || day > toDay))
+                continue;
             if (const auto ms = readDateValue(piece, floating))
                 out.push_back(*ms);
         }
@@ -374,7 +387,13 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
 
     if (!event.exception_dates.isEmpty() && !out.empty()) {
         std::vector<qint64> exceptions;
-        readDateList(event.exception_dates, clock, exceptions);
+        // Written in UTC, floating or as a date: within two days of the
+        // instants whichever it is.
+        const auto day = [](qint64 ms) {
+            return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).date().toString(QStringLiteral("yyyyMMdd"));
+        };
+        readDateList(event.exception_dates, clock, exceptions, day(out.front() - 2 * secondsPerDay * 1000),
+                     day(out.back() + 2 * secondsPerDay * 1000));
         std::sort(exceptions.begin(), exceptions.end());
         out.erase(
             std::remove_if(out.begin(), out.end(),

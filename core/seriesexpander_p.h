@@ -51,8 +51,11 @@ public:
 
     bool overlaps(qint64 startMs, qint64 durationMs) const;
 
-    // Reads a date list (JSON array or comma list) into instants.
-    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out);
+    // Reads a date list (JSON array or comma list) into instants. With
+    // `fromDay` and `toDay` ("yyyyMMdd"), values written on other days are
+    // passed over unread: a series with 100,000 EXDATEs reads a window's few.
+    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
+                             const QString &fromDay = {}, const QString &toDay = {});
     static std::optional<qint64> readDateValue(QStringView text, const ZoneClock &floating);
 
 private:

@@ -203,7 +203,7 @@ void hostile(benchmark::State &state)
     const int index = int(state.range(0));
     state.SetLabel(kNames[index]);
     const QByteArray bytes = kFiles[index]();
-    Step import, pull, week;
+    Step importing, pulling, week;
     int rows = 0;
     for (auto _ : state) {
         TempAppState app;
@@ -216,42 +216,42 @@ void hostile(benchmark::State &state)
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write the file");
         file.close();
-        import = measured([&] {
+        importing = measured([&] {
             IcsImportJob job(app.state->database()->fileName(), path, kPersonal);
-        QEventLoop loop;
-        QObject::connect(&job, &IcsImportJob::finished, &loop, [&loop] { loop.quit(); });
-        job.start();
-        loop.exec();
-        app.state->events()->scheduleChanged(kPersonal);
-    });
+            QEventLoop loop;
+            QObject::connect(&job, &IcsImportJob::finished, &loop, [&loop] { loop.quit(); });
+            job.start();
+            loop.exec();
+            app.state->events()->scheduleChanged(kPersonal);
+        });
 
-    FeedServer server(bytes);
-    const Account account = Webcal::SyncClient::ensureSubscriptionsAccount(app.state.get());
-    const Calendar feed = addCalendar(app.state.get(), account.id, server.url());
-    pull = measured([&] {
-        Webcal::SyncClient client(app.state.get());
-        QEventLoop loop;
-        QObject::connect(&client, &Webcal::SyncClient::calendarSyncCompleted, &loop, &QEventLoop::quit);
-        QObject::connect(&client, &Webcal::SyncClient::calendarSyncFailed, &loop, &QEventLoop::quit);
-        client.syncCalendar(feed);
-        loop.exec();
-    });
+        FeedServer server(bytes);
+        const Account account = Webcal::SyncClient::ensureSubscriptionsAccount(app.state.get());
+        const Calendar feed = addCalendar(app.state.get(), account.id, server.url());
+        pulling = measured([&] {
+            Webcal::SyncClient client(app.state.get());
+            QEventLoop loop;
+            QObject::connect(&client, &Webcal::SyncClient::calendarSyncCompleted, &loop, &QEventLoop::quit);
+            QObject::connect(&client, &Webcal::SyncClient::calendarSyncFailed, &loop, &QEventLoop::quit);
+            client.syncCalendar(feed);
+            loop.exec();
+        });
 
-    week = measured([&] {
         WeekAgenda agenda(app.state.get());
-        app.state->setCurrentDate(kWeekDay);
-        rows = agenda.list()->count();
-    });
+        week = measured([&] {
+            app.state->setCurrentDate(kWeekDay);
+            rows = agenda.list()->count();
+        });
+    }
+    state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
+    state.counters["import_peak_MB"] = double(importing.peakKb) / 1024;
+    state.counters["import_stall_ms"] = double(importing.stallMs);
+    state.counters["pull_peak_MB"] = double(pulling.peakKb) / 1024;
+    state.counters["pull_stall_ms"] = double(pulling.stallMs);
+    state.counters["week_peak_MB"] = double(week.peakKb) / 1024;
+    state.counters["week_stall_ms"] = double(week.stallMs);
+    state.counters["week_rows"] = rows;
 }
-state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
-state.counters["import_peak_MB"] = double(import.peakKb) / 1024;
-state.counters["import_stall_ms"] = double(import.stallMs);
-state.counters["pull_peak_MB"] = double(pull.peakKb) / 1024;
-state.counters["pull_stall_ms"] = double(pull.stallMs);
-state.counters["week_peak_MB"] = double(week.peakKb) / 1024;
-state.counters["week_stall_ms"] = double(week.stallMs);
-state.counters["week_rows"] = rows;
-} // namespace
 BENCHMARK(hostile)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
