@@ -55,7 +55,7 @@ namespace {
 
 // Starts past a view's bound counted per series, at most this many times the
 // bound: enough to tell a busy day, cheap for a series of every second.
-constexpr qint64 kCountedPerShown = 5;
+constexpr qint64 kCountedPerShown = 20;
 
 QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
                         const QDateTime &to);

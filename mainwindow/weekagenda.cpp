@@ -213,8 +213,8 @@ void WeekAgenda::reload()
                 item->setForeground(Theme::textMuted());
         }
         if (more.count > 0) {
-            const QString text = more.atLeast ? tr("At least %n more on this day", nullptr, int(more.count))
-                                              : tr("%n more on this day", nullptr, int(more.count));
+            const QString text = more.atLeast ? tr("At least %Ln more on this day", nullptr, int(more.count))
+                                              : tr("%Ln more on this day", nullptr, int(more.count));
             auto *moreItem = new QListWidgetItem(text, m_list);
             moreItem->setFlags(Qt::ItemIsEnabled);
             moreItem->setForeground(Theme::textMuted());
