@@ -244,8 +244,10 @@ void CalendarFormDialog::save()
 {
     if (m_busy)
         return;
-    const QString name = m_name->text().trimmed();
-    if (name.isEmpty()) {
+    // A name left as it was keeps its stored form, blanks and all.
+    const bool nameKept = m_calendar && m_name->text() == m_calendar->name;
+    const QString name = nameKept ? m_calendar->name : m_name->text().trimmed();
+    if (name.trimmed().isEmpty()) {
         QMessageBox::warning(this, tr("Name required"), tr("Please enter a name for the calendar."));
         m_name->setFocus();
         return;
@@ -271,11 +273,7 @@ void CalendarFormDialog::save()
 
 bool CalendarFormDialog::saveLocally(const QString &name)
 {
-    Calendar calendar = *m_calendar;
-    calendar.name = name;
-    calendar.color = m_color;
-    calendar.updated_at = QDateTime::currentDateTimeUtc();
-    return m_state->calendars()->update(calendar);
+    return m_state->calendars()->setNameAndColor(m_calendar->id, name, m_color);
 }
 
 void CalendarFormDialog::insertDeviceCalendar(const QString &name)

@@ -33,6 +33,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "icsimportjob.h"
+#include "peakmemory.h"
 #include "stallmeter.h"
 #include "tempappstate.h"
 #include "webcalsyncclient.h"
@@ -181,7 +182,7 @@ struct Step
 template<typename Run>
 Step measured(Run run)
 {
-    ProcessMemory::resetPeak();
+    PeakMemory::reset();
     Step step;
     {
         StallMeter stalls;
@@ -190,7 +191,7 @@ Step measured(Run run)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         step.stallMs = stalls.longestMs();
     }
-    step.peakKb = ProcessMemory::statusKilobytes("VmHWM:");
+    step.peakKb = PeakMemory::statusKilobytes("VmHWM:");
     return step;
 }
 

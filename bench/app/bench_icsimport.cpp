@@ -17,6 +17,7 @@
 #include "icalendarfilereader.h"
 #include "icsimportjob.h"
 #include "notificationservice.h"
+#include "peakmemory.h"
 #include "stallmeter.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
@@ -91,7 +92,7 @@ void BM_ImportLargeFile(benchmark::State &state)
     qint64 longestStallMs = 0;
     qint64 peakKb = 0;
     for (auto _ : state) {
-        ProcessMemory::resetPeak();
+        PeakMemory::reset();
 
         IcsImportJob job(db, ics, QStringLiteral("cal"));
         QEventLoop loop;
@@ -103,7 +104,7 @@ void BM_ImportLargeFile(benchmark::State &state)
         job.start();
         loop.exec();
         longestStallMs = stalls.longestMs();
-        peakKb = ProcessMemory::statusKilobytes("VmHWM:");
+        peakKb = PeakMemory::statusKilobytes("VmHWM:");
     }
     const qint64 fileBytes = QFile(ics).size();
     state.counters["events"] = result.added + result.updated;

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QList>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,29 +25,3 @@ private:
     QElapsedTimer m_sinceTick;
     qint64 m_longestMs = 0;
 };
-
-namespace ProcessMemory {
-
-// A field of /proc/self/status in kB ("VmHWM:" is the peak resident size).
-inline qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// Writing 5 to clear_refs resets the peak to the present size.
-inline void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-} // namespace ProcessMemory

@@ -382,9 +382,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Der Server hat nur einen Teil der Aufgaben des Kalenders aufgelistet; hier wurden keine entfernt.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Der Server hat nur einen Teil des Kalenders aufgelistet; hier wurden keine Termine entfernt.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Google war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Microsoft war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>Schreibgeschützter Kalender</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>„%1“ ist schreibgeschützt, daher kann der Aufgabe keine Unteraufgabe hinzugefügt werden: Eine Unteraufgabe bleibt im Kalender ihrer übergeordneten Aufgabe.</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>Aufgabe bearbeiten</translation>
@@ -626,6 +654,10 @@ Datenverzeichnis: %1</translation>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunde beendet.</numerusform>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunden beendet.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
     </message>
 </context>
 <context>
@@ -1029,6 +1061,14 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>FilterFormDialog</name>
+    <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Alle Kalender, für die dieser Filter galt, wurden gelöscht, daher trifft er auf nichts zu. Wählen Sie die Kalender, für die er gelten soll; ohne Auswahl gespeichert, gilt er für alle Kalender.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Diese Art von Filter kennt diese Version nicht („%1“). Er wird schreibgeschützt angezeigt und bleibt unverändert.</translation>
+    </message>
     <message>
         <source>Pattern Match</source>
         <translation>Textmuster</translation>
@@ -2801,6 +2841,10 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>ViewFormDialog</name>
+    <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Alle Kalender dieser Gruppe wurden gelöscht, daher zeigt sie nichts an. Wählen Sie die Kalender, die dazugehören sollen; ohne Auswahl gespeichert, umfasst sie alle sichtbaren Kalender.</translation>
+    </message>
     <message>
         <source>Add Calendar Group</source>
         <translation>Kalendergruppe hinzufügen</translation>

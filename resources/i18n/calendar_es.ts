@@ -382,9 +382,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>El servidor solo enumeró parte de las tareas del calendario; no se eliminó ninguna aquí.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>El servidor solo enumeró parte del calendario; no se eliminó ningún evento aquí.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Google superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Microsoft superaba los %1 MB y se cortó.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>Calendario de solo lectura</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>«%1» es de solo lectura, así que no se puede añadir una subtarea a su tarea: una subtarea permanece en el calendario de su tarea principal.</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>Editar tarea</translation>
@@ -626,6 +654,10 @@ Directorio de datos: %1</translation>
             <numerusform>El servidor no terminó su respuesta en %n segundo.</numerusform>
             <numerusform>El servidor no terminó su respuesta en %n segundos.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
     </message>
 </context>
 <context>
@@ -1029,6 +1061,14 @@ Directorio de datos: %1</translation>
 </context>
 <context>
     <name>FilterFormDialog</name>
+    <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Todos los calendarios a los que se aplicaba este filtro se han eliminado, así que no coincide con nada. Marque los calendarios a los que debe aplicarse; si se guarda sin ninguno, se aplica a todos los calendarios.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Esta versión no conoce este tipo de filtro («%1»). Se muestra en modo de solo lectura y se conserva tal cual.</translation>
+    </message>
     <message>
         <source>Pattern Match</source>
         <translation>Coincidencia de texto</translation>
@@ -2801,6 +2841,10 @@ Directorio de datos: %1</translation>
 </context>
 <context>
     <name>ViewFormDialog</name>
+    <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Todos los calendarios de este grupo se han eliminado, así que no muestra nada. Marque los calendarios que debe incluir; si se guarda sin ninguno, incluye todos los calendarios visibles.</translation>
+    </message>
     <message>
         <source>Add Calendar Group</source>
         <translation>Añadir grupo de calendarios</translation>

@@ -382,9 +382,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie des tâches du calendrier ; aucune n’a été supprimée ici.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie du calendrier ; aucun événement n’a été supprimé ici.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Google dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Microsoft dépassait %1 Mo et a été interrompue.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>Calendrier en lecture seule</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>« %1 » est en lecture seule : impossible d&apos;ajouter une sous-tâche à sa tâche, car une sous-tâche reste dans le calendrier de sa tâche parente.</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>Modifier la tâche</translation>
@@ -626,6 +654,10 @@ Dossier de données : %1</translation>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
     </message>
 </context>
 <context>
@@ -1029,6 +1061,14 @@ Dossier de données : %1</translation>
 </context>
 <context>
     <name>FilterFormDialog</name>
+    <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Tous les calendriers auxquels ce filtre s&apos;appliquait ont été supprimés : il ne correspond donc à rien. Cochez les calendriers auxquels il doit s&apos;appliquer ; enregistré sans aucun, il s&apos;applique à tous les calendriers.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Cette version ne connaît pas ce type de filtre (« %1 »). Il est affiché en lecture seule et conservé tel quel.</translation>
+    </message>
     <message>
         <source>Pattern Match</source>
         <translation>Correspondance de texte</translation>
@@ -2801,6 +2841,10 @@ Dossier de données : %1</translation>
 </context>
 <context>
     <name>ViewFormDialog</name>
+    <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Tous les calendriers de ce groupe ont été supprimés : il n&apos;affiche donc rien. Cochez les calendriers qu&apos;il doit inclure ; enregistré sans aucun, il inclut tous les calendriers visibles.</translation>
+    </message>
     <message>
         <source>Add Calendar Group</source>
         <translation>Ajouter un groupe de calendriers</translation>

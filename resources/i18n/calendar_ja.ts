@@ -379,9 +379,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>サーバーはカレンダーのタスクの一部しか返しませんでした。ここでは何も削除していません。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>サーバーはカレンダーの一部しか返しませんでした。ここではイベントを削除していません。</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Googleの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Microsoftの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>読み取り専用のカレンダー</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>「%1」は読み取り専用のため、このタスクにサブタスクを追加できません。サブタスクは親タスクのカレンダーに置かれます。</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>タスクを編集</translation>
@@ -621,6 +649,10 @@ Data directory: %1</source>
         <translation>
             <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
     </message>
 </context>
 <context>
@@ -1023,6 +1055,14 @@ Data directory: %1</source>
 </context>
 <context>
     <name>FilterFormDialog</name>
+    <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>このフィルターの対象だったカレンダーはすべて削除されたため、何にも一致しません。適用するカレンダーを選んでください。何も選ばずに保存すると、すべてのカレンダーに適用されます。</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>この種類のフィルター（「%1」）はこのバージョンでは扱えません。読み取り専用で表示し、そのまま保持します。</translation>
+    </message>
     <message>
         <source>Pattern Match</source>
         <translation>パターン一致</translation>
@@ -2784,6 +2824,10 @@ Data directory: %1</source>
 </context>
 <context>
     <name>ViewFormDialog</name>
+    <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>このグループのカレンダーはすべて削除されたため、何も表示されません。含めるカレンダーを選んでください。何も選ばずに保存すると、表示中のすべてのカレンダーが含まれます。</translation>
+    </message>
     <message>
         <source>Add Calendar Group</source>
         <translation>カレンダーグループを追加</translation>

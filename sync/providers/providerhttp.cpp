@@ -1,5 +1,7 @@
 #include "providerhttp.h"
 
+#include "replysizeguard.h"
+
 #include <QDateTime>
 #include <QNetworkReply>
 #include <QUrl>
@@ -10,7 +12,8 @@ Reply take(QNetworkReply *reply)
 {
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
+    out.cutOff = ReplySizeGuard::verdict(reply);
+    out.body = out.cutOff ? QByteArray() : reply->readAll();
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
         out.networkError = reply->error();
         out.networkErrorText = reply->errorString();
@@ -21,7 +24,8 @@ Reply take(QNetworkReply *reply)
 
 SyncResult Reply::failure(SyncResult::Provider provider, SyncResult::Step step) const
 {
-    SyncResult result = SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    SyncResult result = cutOff ? *cutOff : SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    result.step = step;
     result.provider = provider;
     return result;
 }

@@ -7,6 +7,8 @@
 #include <QNetworkRequest>
 #include <QString>
 
+#include <optional>
+
 class QDateTime;
 class QUrl;
 
@@ -20,7 +22,8 @@ struct Reply
     // Set only when no HTTP answer came.
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     QString networkErrorText;
-    bool ok() const { return status >= 200 && status < 300; }
+    std::optional<SyncResult> cutOff; // the answer passed its ReplySizeGuard bound
+    bool ok() const { return !cutOff && status >= 200 && status < 300; }
     // A delete succeeded, or the resource was gone already: both count as deleted.
     bool deleted() const { return ok() || status == 404 || status == 410; }
     // This reply as the failure of `provider`'s request at `step`.

@@ -6,6 +6,7 @@
 #include "formdriver.h"
 #include "radicaleserver.h"
 #include "scriptedhttpserver.h"
+#include "storedrow.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -221,6 +222,43 @@ private Q_SLOTS:
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(m_state->calendars()->getById(calendar.id)->name, name);
         QVERIFY(server.requests().isEmpty());
+    }
+
+    // Save writes the name and colour on the row as it is then: what a sync
+    // stored while the form was open stays.
+    void syncStateSurvivesAnEdit_data()
+    {
+        QTest::addColumn<QString>("accountType");
+        QTest::addColumn<QString>("storedName");
+        QTest::addColumn<QString>("typedName"); // empty: left alone
+        QTest::newRow("a name with blanks, left alone") << u"caldav"_s << u" Work "_s << QString();
+        QTest::newRow("device calendar, renamed") << u"quillmarten"_s << u"Work"_s << u"Office"_s;
+        QTest::newRow("server calendar, renamed there") << u"caldav"_s << u"Work"_s << u"Office"_s;
+    }
+    void syncStateSurvivesAnEdit()
+    {
+        QFETCH(QString, accountType);
+        QFETCH(QString, storedName);
+        QFETCH(QString, typedName);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        addAccount(accountType, server.url(u"/dav/"_s).toString());
+        const Calendar calendar = addCalendar(server.url(u"/dav/alice/work/"_s).toString());
+        if (accountType == u"caldav"_s && !typedName.isEmpty())
+            server.expect("PROPPATCH", "/dav/alice/work/").bodyContains("Office").reply(200, QByteArray());
+        const StoredRow row{*m_fixture, u"calendars"_s, calendar.id, {u"updated_at"_s, u"name"_s}};
+        row.set(u"name = '%1', ctag = 'ctag-1'"_s.arg(storedName));
+        CalendarFormDialog form(m_state, *m_state->calendars()->getById(calendar.id));
+        form.show();
+        row.set(u"ctag = 'ctag-2', sync_token = 'tok-2', last_sync_error = 'Timed out'"_s);
+        const QString before = row.text();
+        if (!typedName.isEmpty())
+            type(&form, u"name"_s, typedName);
+        QTest::mouseClick(button(&form, QDialogButtonBox::Ok), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(form.result(), int(QDialog::Accepted), kAnswerMs);
+        QCOMPARE(row.text(), before);
+        QCOMPARE(m_state->calendars()->getById(calendar.id)->name, typedName.isEmpty() ? storedName : typedName);
+        QVERIFY2(server.problems().isEmpty(), qPrintable(server.problems().join(u"; "_s)));
     }
 
     void refusedBeforeAnyRequest_data()

@@ -208,7 +208,6 @@ void ScriptedHttpServer::onReadyRead(QSslSocket *socket)
     }
 }
 
-// Takes one complete request (head and Content-Length body) off `buffer`.
 bool ScriptedHttpServer::takeRequest(QByteArray &buffer, Request &request)
 {
     const qsizetype headEnd = buffer.indexOf("\r\n\r\n");

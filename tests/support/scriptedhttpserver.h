@@ -91,6 +91,9 @@ public:
     void setAnyOrder(bool anyOrder) { m_anyOrder = anyOrder; }
 
     QList<Request> requests() const { return m_requests; }
+    // Takes one complete request (head and Content-Length body) off the
+    // bytes a connection has sent; false while it is incomplete.
+    static bool takeRequest(QByteArray &buffer, Request &request);
     // Mismatches, failed checks and expectations never consumed.
     QStringList problems() const;
 
@@ -99,7 +102,6 @@ protected:
 
 private:
     void onReadyRead(QSslSocket *socket);
-    bool takeRequest(QByteArray &buffer, Request &request);
     void answer(QSslSocket *socket, const Request &request);
 
     bool m_tls = false;

@@ -4,6 +4,7 @@
 #include "calendar.h"
 #include "feedreplace.h"
 #include "recordnames.h"
+#include "replysizeguard.h"
 #include "storefailure.h"
 #include "syncresult.h"
 
@@ -34,7 +35,7 @@ class SyncClient : public QObject
     Q_OBJECT
 public:
     static constexpr int kDefaultTimeLimitMs = 60000;
-    static constexpr qint64 kDefaultSizeLimitBytes = 20 * 1024 * 1024;
+    static constexpr qint64 kDefaultSizeLimitBytes = ReplySizeGuard::kFeedBytes;
     static constexpr int kMaxRedirects = 5;
     static inline const QString kAccountId = QStringLiteral("webcal-subscriptions-account");
     static inline const QString kAccountType = AccountType::Webcal;
