@@ -440,8 +440,6 @@ private Q_SLOTS:
         QTest::newRow("every hour past a bound of 10: the rest counted")
             << "FREQ=HOURLY" << 10 << 10 << qint64(14) << false;
         QTest::newRow("every second: counting stops") << "FREQ=SECONDLY" << 100 << 100 << qint64(2000) << true;
-        QTest::newRow("BYSETPOS of an always empty set")
-            << "FREQ=MINUTELY;BYSETPOS=2" << 100 << 0 << qint64(0) << false;
     }
     void boundedPerSeries()
     {

