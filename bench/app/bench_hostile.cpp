@@ -7,8 +7,9 @@
 // next occurrence is measured as well.
 //
 // Run one file at a time for a peak of its own, offscreen:
-//   QT_QPA_PLATFORM=offscreen ./bench_hostile --benchmark_filter='hostile/exdates'
+//   QT_QPA_PLATFORM=offscreen ./bench_hostile --benchmark_filter='hostile/0/'
 //
+// 0 to 7, in this order:
 //   exdates     one daily series with 100,000 EXDATE values on one line
 //   count       FREQ=SECONDLY;COUNT=1000000000, begun a year before the week
 //   secondly    20 series FREQ=SECONDLY without an end
