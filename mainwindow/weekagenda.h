@@ -14,6 +14,8 @@ class QMenu;
 // from the calendars of the active calendar group after the filter rules.
 // Rows carry the event id (Qt::UserRole) and the day they are listed under
 // (Qt::UserRole + 1) and the occurrence itself (Qt::UserRole + 2); selecting one selects the event in AppState.
+// A day lists its first 100 occurrences and then a row that says how many
+// more there are (a series of every second has 86,400 a day).
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
