@@ -128,6 +128,8 @@ QList<Event> ICalendarFileReader::next(int batchSize)
                 m_calendarOpen = line.startsWith(QLatin1String("BEGIN"));
             if (!continuation && line == QLatin1String("BEGIN:VTIMEZONE"))
                 m_inZone = true;
+            else if (!continuation && !m_inZone && line == QLatin1String("BEGIN:VTODO"))
+                ++m_tasks;
             if (m_inZone) {
                 m_zones.append(line).append(kCrlf);
                 m_inZone = continuation || line != QLatin1String("END:VTIMEZONE");

@@ -47,6 +47,8 @@ public:
     // Once at the end: the file began a VCALENDAR it never ended, as a file
     // cut short does (the events before the cut are still read).
     bool endMissing() const { return m_atEnd && m_calendarOpen; }
+    // The VTODOs met so far: tasks are not read from a file.
+    int tasks() const { return m_tasks; }
 
 private:
     void start();
@@ -73,4 +75,5 @@ private:
     QString m_item;
     QString m_zones;
     Skipped m_skipped;
+    int m_tasks = 0;
 };

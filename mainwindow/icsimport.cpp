@@ -88,6 +88,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     ICalendarFileReader reader(&file);
     const auto giveUp = [&](Outcome outcome) {
         result.unread = reader.skipped();
+        result.tasks = reader.tasks();
         transaction.discard();
         result.outcome = outcome;
         result.added = result.updated = 0;
@@ -139,6 +140,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     result.unread = reader.skipped();
     result.repairedValues = reader.repairedLines();
     result.cutShort = reader.endMissing() && result.unread.cutShort == 0;
+    result.tasks = reader.tasks();
     return result;
 }
 

@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Auf dem Server gespeichert, aber lokal nicht aktualisiert.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Der Server hat abgelehnt (HTTP 409): Der Ordner, der den neuen Kalender aufnehmen soll, existiert auf dem Server nicht.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Der Server hat abgelehnt (HTTP 507): Auf dem Server ist kein Speicherplatz für einen neuen Kalender mehr frei.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Der Server hat abgelehnt (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -1329,16 +1341,16 @@ Datenverzeichnis: %1</translation>
         <translation>Neuer &amp;Filter…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>&amp;Filter verwalten…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Neue Kalender&amp;gruppe…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Kalender&amp;gruppen verwalten…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Filter &amp;verwalten…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>&amp;Kalendergruppen verwalten…</translation>
     </message>
 </context>
 <context>
@@ -1465,11 +1477,6 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Legen Sie zuerst einen Kalender an.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>&amp;Schnelleingabe…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1676,6 +1683,21 @@ Datenverzeichnis: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>&amp;Vorlagen verwalten…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n Aufgabe nicht importiert</numerusform>
+            <numerusform>%1; %n Aufgaben nicht importiert</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Aufgaben (VTODO), nicht importiert: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>&amp;Schnelleingabe…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1824,16 +1846,6 @@ Datenverzeichnis: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>In %1 Minuten (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>In %1 Std. (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
@@ -1856,6 +1868,27 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, funktionieren Ihre Desktop-Benachrichtigungen. Echte Erinnerungen sehen genauso aus.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n Minute (%1)</numerusform>
+            <numerusform>In %n Minuten (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>In %n Std. (%1)</numerusform>
+            <numerusform>In %n Std. (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Hat vor %n Minute begonnen (%1)</numerusform>
+            <numerusform>Hat vor %n Minuten begonnen (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2106,6 +2139,14 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Dieses Datum gibt es nicht: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Diese Uhrzeit gibt es nicht: %1</translation>
     </message>
 </context>
 <context>
@@ -3069,11 +3110,6 @@ Datenverzeichnis: %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Unbenannt)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Dieses Datum gibt es nicht</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Guardado en el servidor, pero no se pudo actualizar localmente.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>El servidor lo rechazó (HTTP 409): la carpeta que debe contener el nuevo calendario no existe en el servidor.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>El servidor lo rechazó (HTTP 507): el servidor no tiene espacio para un nuevo calendario.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>El servidor lo rechazó (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -1329,16 +1341,16 @@ Directorio de datos: %1</translation>
         <translation>Nuevo &amp;filtro…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gestionar &amp;filtros…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nuevo &amp;grupo de calendarios…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gestionar &amp;grupos de calendarios…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gestionar filt&amp;ros…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gestionar grupos de &amp;calendarios…</translation>
     </message>
 </context>
 <context>
@@ -1465,11 +1477,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Crea primero un calendario.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Añadido &amp;rápido…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1676,6 +1683,21 @@ Directorio de datos: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gestionar &amp;plantillas…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n tarea no importada</numerusform>
+            <numerusform>%1; %n tareas no importadas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tareas (VTODO), no importadas: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1824,16 +1846,6 @@ Directorio de datos: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>En %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
@@ -1856,6 +1868,27 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tienen este mismo aspecto.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>En %n h (%1)</numerusform>
+            <numerusform>En %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Empezó hace %n minuto (%1)</numerusform>
+            <numerusform>Empezó hace %n minutos (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2106,6 +2139,14 @@ Directorio de datos: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Esa fecha no existe: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Esa hora no existe: %1</translation>
     </message>
 </context>
 <context>
@@ -3069,11 +3110,6 @@ Directorio de datos: %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sin nombre)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Esa fecha no existe</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Enregistré sur le serveur, mais impossible de mettre à jour localement.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Le serveur a refusé (HTTP 409) : le dossier qui doit contenir le nouveau calendrier n&apos;existe pas sur le serveur.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Le serveur a refusé (HTTP 507) : le serveur n&apos;a plus d&apos;espace pour un nouveau calendrier.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Le serveur a refusé (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -1329,16 +1341,16 @@ Dossier de données : %1</translation>
         <translation>Nouveau &amp;filtre…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gérer les &amp;filtres…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nouveau &amp;groupe de calendriers…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gérer les &amp;groupes de calendriers…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gérer les filt&amp;res…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gérer les groupes de &amp;calendriers…</translation>
     </message>
 </context>
 <context>
@@ -1465,11 +1477,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Créez d&apos;abord un calendrier.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Ajout &amp;rapide…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1676,6 +1683,21 @@ Dossier de données : %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gérer les &amp;modèles…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1 ; %n tâche non importée</numerusform>
+            <numerusform>%1 ; %n tâches non importées</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tâches (VTODO), non importées : %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1824,16 +1846,6 @@ Dossier de données : %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>Dans %1 minutes (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>Dans %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
@@ -1856,6 +1868,27 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ceci, les notifications du bureau fonctionnent correctement. Les vrais rappels ont exactement cet aspect.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>Dans %n minute (%1)</numerusform>
+            <numerusform>Dans %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>Dans %n h (%1)</numerusform>
+            <numerusform>Dans %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>A commencé il y a %n minute (%1)</numerusform>
+            <numerusform>A commencé il y a %n minutes (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2106,6 +2139,14 @@ Dossier de données : %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Cette date n&apos;existe pas : %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Cette heure n&apos;existe pas : %1</translation>
     </message>
 </context>
 <context>
@@ -3069,11 +3110,6 @@ Dossier de données : %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sans nom)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Cette date n&apos;existe pas</translation>
     </message>
     <message>
         <location line="+28"/>

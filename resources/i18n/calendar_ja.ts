@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>サーバーには保存されましたが、ローカルで更新できませんでした。</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>サーバーが拒否しました (HTTP 409): 新しいカレンダーを入れるフォルダーがサーバーに存在しません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>サーバーが拒否しました (HTTP 507): サーバーに新しいカレンダーを保存する空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>サーバーが拒否しました (HTTP %1)。</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -1323,16 +1335,16 @@ Data directory: %1</source>
         <translation>新しいフィルター(&amp;F)…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>フィルターを管理(&amp;F)…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>新しいカレンダーグループ(&amp;G)…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>カレンダーグループを管理(&amp;G)…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>フィルターを管理(&amp;M)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>カレンダーグループを管理(&amp;C)…</translation>
     </message>
 </context>
 <context>
@@ -1457,11 +1469,6 @@ Data directory: %1</source>
     <message>
         <source>Create a calendar first.</source>
         <translation>先にカレンダーを作成してください。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>クイック追加(&amp;Q)…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1664,6 +1671,20 @@ Data directory: %1</source>
         <source>Manage &amp;Templates…</source>
         <translation>テンプレートの管理(&amp;T)…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; タスク%n件はインポートされませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>タスク (VTODO)、インポートされず: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>クイック追加(&amp;A)…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1812,16 +1833,6 @@ Data directory: %1</source>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>%1分後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>%1時間後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
@@ -1844,6 +1855,24 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>%n分後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>%n時間後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>%n分前に開始 (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2093,6 +2122,14 @@ Data directory: %1</source>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>その日付は存在しません: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>その時刻は存在しません: %1</translation>
     </message>
 </context>
 <context>
@@ -3050,11 +3087,6 @@ Data directory: %1</source>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(名前なし)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>その日付は存在しません</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -54,6 +54,8 @@ public:
         // Announces the whole body's length but closes the connection after
         // `bytes` of it, as a server that dies mid-answer does.
         Expectation &cutOffAfter(int bytes);
+        // Takes the request and never answers it, as a server that hangs.
+        Expectation &silent();
 
     private:
         friend class ScriptedHttpServer;
@@ -65,6 +67,7 @@ public:
         Headers m_replyHeaders;
         QByteArray m_replyBody;
         int m_cutOffAfter = -1;
+        bool m_silent = false;
     };
 
     explicit ScriptedHttpServer(QObject *parent = nullptr);
