@@ -20,17 +20,17 @@
 //   large       a legitimate feed of 130,000 events (about 18 MB)
 //
 // On the 8-core build machine under a load of about 20 (RelWithDebInfo),
-// longest GUI stall in ms for import / pull / week, and the highest peak
-// (the tray's next occurrence of the 40 series of every second: 41 ms and
-// 41 MB, before 1,242 ms and 567 MB):
-//   exdates    7 /  6 /  16    68 MB   (before: pull 13,675 ms)
-//   count      1 /  1 /  16    38 MB   (before: the week showed nothing)
-//   secondly   2 /  5 /  79    72 MB   (before: week 70,964 ms, 3.1 GB, 400,001 rows)
-//   emptyset   3 /  1 /  33    32 MB
-//   longline   4 /  8 / 108   195 MB   (before: pull 247 ms; the week reads 40 MB of text)
-//   nesting    1 /  2 /  34    62 MB   (before: pull 57 ms)
-//   tzrdates   4 /  1 /   6    37 MB
-//   large     10 / 42 / 114   407 MB   (before: pull 7,177 ms)
+// longest GUI stall in ms for import / pull / tray / week, and the highest
+// peak of the four:
+//   exdates    6 /  5 / 42 /  18    68 MB   (before: pull 13,675 ms)
+//   count      1 /  1 /  1 /  33    39 MB   (before: the week showed nothing)
+//   secondly   3 /  1 / 30 / 128    65 MB   (before: tray 1,242 ms and 567 MB;
+//                                            week 70,964 ms, 3.1 GB, 400,001 rows)
+//   emptyset   1 /  1 /  4 /  21    32 MB
+//   longline   3 /  7 / 59 /  79   205 MB   (before: pull 247 ms)
+//   nesting    4 / 11 /  5 /  13    62 MB   (before: pull 57 ms)
+//   tzrdates   1 /  1 / 11 /  27    37 MB
+//   large     10 / 19 /  0 /  85   409 MB   (before: pull 7,177 ms)
 
 #include "appstate.h"
 #include "benchrunner.h"
