@@ -35,6 +35,7 @@ struct SyncResult
         NotConfigured, // this build carries no OAuth credentials for the provider
         SyncTokenRefused, // the listing's sync or delta token refused once more
         EndlessListing, // paging did not end; `limit`: the pages read, when counted
+        IncompleteListing, // the server cut its listing short: what it did list was synced
     };
     // Which request of the run it was.
     enum class Step {

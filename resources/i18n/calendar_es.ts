@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Guardado en el servidor, pero no se pudo actualizar localmente.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>El servidor lo rechazó (HTTP 409): la carpeta que debe contener el nuevo calendario no existe en el servidor.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>El servidor lo rechazó (HTTP 507): el servidor no tiene espacio para un nuevo calendario.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>El servidor lo rechazó (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -382,9 +394,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>El servidor solo enumeró parte de las tareas del calendario; no se eliminó ninguna aquí.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>El servidor solo enumeró parte del calendario; no se eliminó ningún evento aquí.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Google superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Microsoft superaba los %1 MB y se cortó.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>Calendario de solo lectura</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>«%1» es de solo lectura, así que no se puede añadir una subtarea a su tarea: una subtarea permanece en el calendario de su tarea principal.</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>Editar tarea</translation>
@@ -626,6 +666,10 @@ Directorio de datos: %1</translation>
             <numerusform>El servidor no terminó su respuesta en %n segundo.</numerusform>
             <numerusform>El servidor no terminó su respuesta en %n segundos.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
     </message>
 </context>
 <context>
@@ -1030,6 +1074,14 @@ Directorio de datos: %1</translation>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Todos los calendarios a los que se aplicaba este filtro se han eliminado, así que no coincide con nada. Marque los calendarios a los que debe aplicarse; si se guarda sin ninguno, se aplica a todos los calendarios.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Esta versión no conoce este tipo de filtro («%1»). Se muestra en modo de solo lectura y se conserva tal cual.</translation>
+    </message>
+    <message>
         <source>Pattern Match</source>
         <translation>Coincidencia de texto</translation>
     </message>
@@ -1289,16 +1341,16 @@ Directorio de datos: %1</translation>
         <translation>Nuevo &amp;filtro…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gestionar &amp;filtros…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nuevo &amp;grupo de calendarios…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gestionar &amp;grupos de calendarios…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gestionar filt&amp;ros…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gestionar grupos de &amp;calendarios…</translation>
     </message>
 </context>
 <context>
@@ -1414,11 +1466,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Crea primero un calendario.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Añadido &amp;rápido…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1625,6 +1672,21 @@ Directorio de datos: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gestionar &amp;plantillas…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n tarea no importada</numerusform>
+            <numerusform>%1; %n tareas no importadas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tareas (VTODO), no importadas: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1773,16 +1835,6 @@ Directorio de datos: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>En %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
@@ -1805,6 +1857,27 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tienen este mismo aspecto.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>En %n h (%1)</numerusform>
+            <numerusform>En %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Empezó hace %n minuto (%1)</numerusform>
+            <numerusform>Empezó hace %n minutos (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2055,6 +2128,14 @@ Directorio de datos: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Esa fecha no existe: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Esa hora no existe: %1</translation>
     </message>
 </context>
 <context>
@@ -2791,6 +2872,10 @@ Directorio de datos: %1</translation>
 <context>
     <name>ViewFormDialog</name>
     <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Todos los calendarios de este grupo se han eliminado, así que no muestra nada. Marque los calendarios que debe incluir; si se guarda sin ninguno, incluye todos los calendarios visibles.</translation>
+    </message>
+    <message>
         <source>Add Calendar Group</source>
         <translation>Añadir grupo de calendarios</translation>
     </message>
@@ -3000,11 +3085,6 @@ Directorio de datos: %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sin nombre)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Esa fecha no existe</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Enregistré sur le serveur, mais impossible de mettre à jour localement.</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Le serveur a refusé (HTTP 409) : le dossier qui doit contenir le nouveau calendrier n&apos;existe pas sur le serveur.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Le serveur a refusé (HTTP 507) : le serveur n&apos;a plus d&apos;espace pour un nouveau calendrier.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Le serveur a refusé (HTTP %1).</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -382,9 +394,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie des tâches du calendrier ; aucune n’a été supprimée ici.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie du calendrier ; aucun événement n’a été supprimé ici.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Google dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Microsoft dépassait %1 Mo et a été interrompue.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>Calendrier en lecture seule</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>« %1 » est en lecture seule : impossible d&apos;ajouter une sous-tâche à sa tâche, car une sous-tâche reste dans le calendrier de sa tâche parente.</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>Modifier la tâche</translation>
@@ -626,6 +666,10 @@ Dossier de données : %1</translation>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
     </message>
 </context>
 <context>
@@ -1030,6 +1074,14 @@ Dossier de données : %1</translation>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>Tous les calendriers auxquels ce filtre s&apos;appliquait ont été supprimés : il ne correspond donc à rien. Cochez les calendriers auxquels il doit s&apos;appliquer ; enregistré sans aucun, il s&apos;applique à tous les calendriers.</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>Cette version ne connaît pas ce type de filtre (« %1 »). Il est affiché en lecture seule et conservé tel quel.</translation>
+    </message>
+    <message>
         <source>Pattern Match</source>
         <translation>Correspondance de texte</translation>
     </message>
@@ -1289,16 +1341,16 @@ Dossier de données : %1</translation>
         <translation>Nouveau &amp;filtre…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gérer les &amp;filtres…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nouveau &amp;groupe de calendriers…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gérer les &amp;groupes de calendriers…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gérer les filt&amp;res…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gérer les groupes de &amp;calendriers…</translation>
     </message>
 </context>
 <context>
@@ -1414,11 +1466,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Créez d&apos;abord un calendrier.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Ajout &amp;rapide…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1625,6 +1672,21 @@ Dossier de données : %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gérer les &amp;modèles…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1 ; %n tâche non importée</numerusform>
+            <numerusform>%1 ; %n tâches non importées</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tâches (VTODO), non importées : %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1773,16 +1835,6 @@ Dossier de données : %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>Dans %1 minutes (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>Dans %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
@@ -1805,6 +1857,27 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ceci, les notifications du bureau fonctionnent correctement. Les vrais rappels ont exactement cet aspect.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>Dans %n minute (%1)</numerusform>
+            <numerusform>Dans %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>Dans %n h (%1)</numerusform>
+            <numerusform>Dans %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>A commencé il y a %n minute (%1)</numerusform>
+            <numerusform>A commencé il y a %n minutes (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2055,6 +2128,14 @@ Dossier de données : %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Cette date n&apos;existe pas : %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Cette heure n&apos;existe pas : %1</translation>
     </message>
 </context>
 <context>
@@ -2791,6 +2872,10 @@ Dossier de données : %1</translation>
 <context>
     <name>ViewFormDialog</name>
     <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>Tous les calendriers de ce groupe ont été supprimés : il n&apos;affiche donc rien. Cochez les calendriers qu&apos;il doit inclure ; enregistré sans aucun, il inclut tous les calendriers visibles.</translation>
+    </message>
+    <message>
         <source>Add Calendar Group</source>
         <translation>Ajouter un groupe de calendriers</translation>
     </message>
@@ -3000,11 +3085,6 @@ Dossier de données : %1</translation>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(Sans nom)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Cette date n&apos;existe pas</translation>
     </message>
     <message>
         <location line="+28"/>

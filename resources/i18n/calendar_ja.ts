@@ -126,6 +126,18 @@
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>サーバーには保存されましたが、ローカルで更新できませんでした。</translation>
     </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>サーバーが拒否しました (HTTP 409): 新しいカレンダーを入れるフォルダーがサーバーに存在しません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>サーバーが拒否しました (HTTP 507): サーバーに新しいカレンダーを保存する空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>サーバーが拒否しました (HTTP %1)。</translation>
+    </message>
 </context>
 <context>
     <name>SyncStatusText</name>
@@ -379,9 +391,37 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>サーバーはカレンダーのタスクの一部しか返しませんでした。ここでは何も削除していません。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>サーバーはカレンダーの一部しか返しませんでした。ここではイベントを削除していません。</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Googleの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Microsoftの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
+    <message>
+        <source>Read-only calendar</source>
+        <translation>読み取り専用のカレンダー</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only, so a subtask can&apos;t be added to its task: a subtask stays in its parent task&apos;s calendar.</source>
+        <translation>「%1」は読み取り専用のため、このタスクにサブタスクを追加できません。サブタスクは親タスクのカレンダーに置かれます。</translation>
+    </message>
     <message>
         <source>Edit Task</source>
         <translation>タスクを編集</translation>
@@ -621,6 +661,10 @@ Data directory: %1</source>
         <translation>
             <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
     </message>
 </context>
 <context>
@@ -1024,6 +1068,14 @@ Data directory: %1</source>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
+        <translation>このフィルターの対象だったカレンダーはすべて削除されたため、何にも一致しません。適用するカレンダーを選んでください。何も選ばずに保存すると、すべてのカレンダーに適用されます。</translation>
+    </message>
+    <message>
+        <source>This filter is of a kind this version does not know (&quot;%1&quot;). It is shown read-only and kept as it is.</source>
+        <translation>この種類のフィルター（「%1」）はこのバージョンでは扱えません。読み取り専用で表示し、そのまま保持します。</translation>
+    </message>
+    <message>
         <source>Pattern Match</source>
         <translation>パターン一致</translation>
     </message>
@@ -1283,16 +1335,16 @@ Data directory: %1</source>
         <translation>新しいフィルター(&amp;F)…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>フィルターを管理(&amp;F)…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>新しいカレンダーグループ(&amp;G)…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>カレンダーグループを管理(&amp;G)…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>フィルターを管理(&amp;M)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>カレンダーグループを管理(&amp;C)…</translation>
     </message>
 </context>
 <context>
@@ -1407,11 +1459,6 @@ Data directory: %1</source>
     <message>
         <source>Create a calendar first.</source>
         <translation>先にカレンダーを作成してください。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>クイック追加(&amp;Q)…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1614,6 +1661,20 @@ Data directory: %1</source>
         <source>Manage &amp;Templates…</source>
         <translation>テンプレートの管理(&amp;T)…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; タスク%n件はインポートされませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>タスク (VTODO)、インポートされず: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>クイック追加(&amp;A)…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1762,16 +1823,6 @@ Data directory: %1</source>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>%1分後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>%1時間後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
@@ -1794,6 +1845,24 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>%n分後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>%n時間後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>%n分前に開始 (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2043,6 +2112,14 @@ Data directory: %1</source>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>その日付は存在しません: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>その時刻は存在しません: %1</translation>
     </message>
 </context>
 <context>
@@ -2775,6 +2852,10 @@ Data directory: %1</source>
 <context>
     <name>ViewFormDialog</name>
     <message>
+        <source>Every calendar of this group has been deleted, so it shows nothing. Check the calendars it should include; saved without any, it includes every visible calendar.</source>
+        <translation>このグループのカレンダーはすべて削除されたため、何も表示されません。含めるカレンダーを選んでください。何も選ばずに保存すると、表示中のすべてのカレンダーが含まれます。</translation>
+    </message>
+    <message>
         <source>Add Calendar Group</source>
         <translation>カレンダーグループを追加</translation>
     </message>
@@ -2984,11 +3065,6 @@ Data directory: %1</source>
         <location line="+9"/>
         <source>(Unnamed)</source>
         <translation>(名前なし)</translation>
-    </message>
-    <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>その日付は存在しません</translation>
     </message>
     <message>
         <location line="+28"/>

@@ -1,5 +1,7 @@
 #include "providerhttp.h"
 
+#include "replysizeguard.h"
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QLocale>
@@ -15,7 +17,8 @@ Reply take(QNetworkReply *reply)
 {
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
+    out.cutOff = ReplySizeGuard::verdict(reply);
+    out.body = out.cutOff ? QByteArray() : reply->readAll();
     if (out.status == 429 || out.status == 503)
         out.retryAfterSecs = retryAfterSecs(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc());
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
@@ -28,7 +31,8 @@ Reply take(QNetworkReply *reply)
 
 SyncResult Reply::failure(SyncResult::Provider provider, SyncResult::Step step) const
 {
-    SyncResult result = SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    SyncResult result = cutOff ? *cutOff : SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    result.step = step;
     result.provider = provider;
     result.retryAfterSecs = retryAfterSecs;
     return result;

@@ -24,7 +24,8 @@ struct Reply
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     QString networkErrorText;
     qint64 retryAfterSecs = 0; // a 429's or 503's Retry-After, in seconds
-    bool ok() const { return status >= 200 && status < 300; }
+    std::optional<SyncResult> cutOff; // the answer passed its ReplySizeGuard bound
+    bool ok() const { return !cutOff && status >= 200 && status < 300; }
     // A delete succeeded, or the resource was gone already: both count as deleted.
     bool deleted() const { return ok() || status == 404 || status == 410; }
     // This reply as the failure of `provider`'s request at `step`.

@@ -106,6 +106,11 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         QTest::keyClicks(quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s),
                          u"Dinner with Sam friday from 7pm to 9pm"_s);
         ok = save(&quickAdd, out.filePath(u"quick-add-%1.png"_s.arg(theme))) && ok;
+        // A preview of several lines: the window grows to show all of them.
+        QLineEdit *input = quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s);
+        input->clear();
+        QTest::keyClicks(input, u"Lunch with Ana and the product design team about the spring offsite friday 12:30"_s);
+        ok = save(&quickAdd, out.filePath(u"quick-add-long-%1.png"_s.arg(theme))) && ok;
     }
     {
         SearchDialog search(state);

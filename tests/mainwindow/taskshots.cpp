@@ -1,6 +1,7 @@
 // Pictures of the task and calendar forms for a look at their layout: "New
 // Task" as a subtask, the week agenda with its task rows and the calendar form
-// waiting for its server, in the light and the dark theme. Run by
+// waiting for its server and after a refusal, in the light and the dark
+// theme. Run by
 // scripts/screenshots-tasks.sh.
 //   taskshots OUTPUT_DIR
 
@@ -11,6 +12,7 @@
 #include "environment.h"
 #include "formdriver.h"
 #include "icalendar.h"
+#include "scriptedhttpserver.h"
 #include "shotsupport.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
@@ -103,6 +105,22 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         ok = ShotSupport::save(&form, out.filePath(u"calendar-form-busy-%1.png"_s.arg(theme))) && ok;
         // The form stays until its request ends: a silent server never
         // answers, so the client goes with the form.
+    }
+    {
+        // A refusal's cause takes two lines: the form grows to show them.
+        ScriptedHttpServer refusing;
+        refusing.start();
+        refusing.expect("MKCALENDAR", "/dav/*").reply(409);
+        Account account = *state->accounts()->getById(u"shot-dav"_s);
+        account.server_url = refusing.url(u"/dav/"_s).toString();
+        CalendarFormDialog form(state, account);
+        form.setChosenColor(u"#fdd835"_s);
+        form.show();
+        type(&form, u"name"_s, u"Team"_s);
+        if (QPushButton *okButton = button(&form, QDialogButtonBox::Ok))
+            okButton->click();
+        ok = QTest::qWaitFor([&form] { return !form.isBusy(); }, 20000) && ok;
+        ok = ShotSupport::save(&form, out.filePath(u"calendar-form-refused-%1.png"_s.arg(theme))) && ok;
     }
     return ok;
 }
