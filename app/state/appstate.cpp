@@ -117,7 +117,13 @@ bool AppState::initialize()
     const QString path = databasePath();
     qCInfo(lcApp).noquote() << "Opening database at:" << path;
     if (!m_database->open(path) || !m_database->migrate()) {
-        m_startFailure = m_database->isNewerSchema() ? StartFailure::NewerSchema : StartFailure::DatabaseUnusable;
+        switch (m_database->openFailure()) {
+        case Database::OpenFailure::NewerSchema: m_startFailure = StartFailure::NewerSchema; break;
+        case Database::OpenFailure::Locked: m_startFailure = StartFailure::DatabaseLocked; break;
+        case Database::OpenFailure::Damaged: m_startFailure = StartFailure::DatabaseDamaged; break;
+        case Database::OpenFailure::None:
+        case Database::OpenFailure::Unusable: m_startFailure = StartFailure::DatabaseUnusable; break;
+        }
         return false;
     }
 
