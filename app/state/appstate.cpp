@@ -25,6 +25,7 @@
 #include "weatherservice.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -96,7 +97,7 @@ bool AppState::initialize()
     // In a folder that cannot be written no lock can be made or a stale one
     // removed, and no program can write there either: the start goes on, and
     // the user is told the calendar is read-only.
-    m_folderLock = std::make_unique<QLockFile>(dataDirectory() + u"/calendar.lock"_s);
+    m_folderLock = std::make_unique<QLockFile>(dataLockPath());
     m_folderLock->setStaleLockTime(0);
     if (!isFolderWritable()) {
         qCWarning(lcApp).noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
@@ -111,6 +112,9 @@ bool AppState::initialize()
         m_folderLock.reset();
         m_startFailure = StartFailure::FolderInUse;
         return false;
+    } else {
+        // Made with the umask's mode; it names this process and host.
+        QFile::setPermissions(dataLockPath(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
     m_database = new Database(this);
