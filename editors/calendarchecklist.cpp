@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 
 #include <algorithm>
 
@@ -46,6 +47,7 @@ CalendarChecklist::CalendarChecklist(AppState *state, Calendars which, QWidget *
     QList<Row> rows;
     const QList<Calendar> calendars = state->calendars()->getAll();
     for (const Calendar &calendar : calendars) {
+        m_existingIds.insert(calendar.id);
         if (which == Calendars::VisibleOnly && !calendar.is_visible)
             continue;
         rows.append({accountNames.value(calendar.account_id), calendar});
@@ -77,10 +79,15 @@ void CalendarChecklist::setCheckedIds(const QString &calendarIdsJson)
         row->setCheckState(ids.contains(id) ? Qt::Checked : Qt::Unchecked);
     }
     m_unlistedIds.clear();
+    m_droppedGone = false;
     for (const QString &id : ids) {
-        if (!listed.contains(id) && !m_unlistedIds.contains(id))
+        if (!m_existingIds.contains(id))
+            m_droppedGone = true;
+        else if (!listed.contains(id) && !m_unlistedIds.contains(id))
             m_unlistedIds.append(id);
     }
+    m_everyGone = !ids.isEmpty()
+        && std::none_of(ids.cbegin(), ids.cend(), [this](const QString &id) { return m_existingIds.contains(id); });
 }
 
 QStringList CalendarChecklist::checkedIds() const
@@ -96,4 +103,13 @@ QStringList CalendarChecklist::checkedIds() const
 QString CalendarChecklist::checkedIdsJson() const
 {
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(checkedIds())).toJson(QJsonDocument::Compact));
+}
+
+QLabel *CalendarChecklist::goneNotice(const QString &text, QWidget *parent)
+{
+    auto *notice = new QLabel(text, parent);
+    notice->setObjectName(QStringLiteral("goneCalendarsNotice"));
+    notice->setWordWrap(true);
+    notice->hide();
+    return notice;
 }

@@ -10,6 +10,7 @@
 #include "filterengine.h"
 #include "filterrulerepository.h"
 #include "recurrence.h"
+#include "storedrowedit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -96,6 +97,42 @@ QString compact(const QJsonObject &object)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+QJsonObject parsedObject(const QString &json)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
+    return doc.isObject() ? doc.object() : QJsonObject();
+}
+
+// The condition keys each type's page shows. Any other key (the pattern
+// keys this form has no field for, keys of newer versions) belongs to the
+// rule and is kept when it is saved.
+QStringList shownKeys(const QString &type)
+{
+    const QString runtimeType = QStringLiteral("runtimeType");
+    if (type == FilterType::Pattern)
+        return {runtimeType, QStringLiteral("titleContains"), QStringLiteral("caseSensitive")};
+    if (type == FilterType::Time)
+        return {runtimeType, QStringLiteral("timeExact"), QStringLiteral("timeRange"), QStringLiteral("daysOfWeek"),
+                QStringLiteral("recurringOnly")};
+    if (type == FilterType::AllDay)
+        return {runtimeType, QStringLiteral("recurringOnly")};
+    return {runtimeType};
+}
+
+// A pattern rule matches by any of its phrase lists, not only the one shown.
+bool hasPhrase(const QString &conditions)
+{
+    const QJsonObject object = parsedObject(conditions);
+    for (const char *key : {"titleContains", "titleExact", "descriptionContains", "locationContains"}) {
+        const QJsonArray phrases = object.value(QLatin1String(key)).toArray();
+        for (const QJsonValue &phrase : phrases) {
+            if (!phrase.toString().trimmed().isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 FilterFormDialog::FilterFormDialog(AppState *state, QWidget *parent)
@@ -180,6 +217,12 @@ void FilterFormDialog::buildUi()
     m_calendars->setMinimumHeight(72);
     m_calendars->setMaximumHeight(160);
     calendarLayout->addWidget(m_calendars);
+    m_goneNotice = CalendarChecklist::goneNotice(
+        tr("Every calendar this filter applied to has been deleted, so it matches nothing. "
+           "Check the calendars it should apply to; saved without any, it applies to every "
+           "calendar."),
+        m_calendarSection);
+    calendarLayout->addWidget(m_goneNotice);
     inner->addWidget(m_calendarSection);
 
     m_preview = DialogParts::mutedLabel(QString(), this);
@@ -190,6 +233,7 @@ void FilterFormDialog::buildUi()
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(m_editing ? tr("Save changes") : tr("Create filter"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &FilterFormDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -385,12 +429,14 @@ void FilterFormDialog::remeasure()
     m_pages->updateGeometry();
     setMinimumHeight(0);
     adjustSize();
+    DialogParts::fitHeight(this);
     // A page shown for the first time takes the style sheet's padding only
     // once it is polished: measure again then.
     QTimer::singleShot(0, this, [this] {
         m_pages->updateGeometry();
         setMinimumHeight(0);
         adjustSize();
+        DialogParts::fitHeight(this);
     });
 }
 
@@ -399,13 +445,45 @@ void FilterFormDialog::updateSuppressVisibility()
     m_suppress->setVisible(m_action->currentData().toString() == FilterAction::Dim);
 }
 
+bool FilterFormDialog::knownType() const
+{
+    return m_pageIndex.contains(m_type);
+}
+
+// A rule of a type this version does not know (made by a newer one on
+// another device) is shown, never rewritten as one of the types it knows.
+void FilterFormDialog::showUnknownType()
+{
+    m_type = m_rule.type;
+    m_typeGroup->setExclusive(false);
+    for (QToolButton *button : std::as_const(m_typeButtons)) {
+        button->setChecked(false);
+        button->setEnabled(false);
+    }
+    m_typeGroup->setExclusive(true);
+    m_typeDescription->setText(tr("This filter is of a kind this version does not know (\"%1\"). It is shown "
+                                  "read-only and kept as it is.")
+                                   .arg(m_rule.type));
+    m_pages->hide();
+    for (QWidget *field :
+         {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_action), static_cast<QWidget *>(m_suppress),
+          static_cast<QWidget *>(m_enabled), static_cast<QWidget *>(m_calendars)})
+        field->setEnabled(false);
+    m_ok->setEnabled(false);
+    m_preview->clear();
+    remeasure();
+}
+
 void FilterFormDialog::load()
 {
     m_name->setText(m_rule.name);
-    setType(m_rule.type);
+    m_type = m_rule.type;
+    if (knownType())
+        setType(m_rule.type);
+    else
+        showUnknownType();
 
-    const QJsonDocument doc = QJsonDocument::fromJson(m_rule.conditions.toUtf8());
-    const QJsonObject c = doc.isObject() ? doc.object() : QJsonObject();
+    const QJsonObject c = parsedObject(m_rule.conditions);
     if (m_rule.type == FilterType::Pattern) {
         QStringList list;
         const QJsonArray titles = c.value(QLatin1String("titleContains")).toArray();
@@ -451,7 +529,19 @@ void FilterFormDialog::load()
     updateSuppressVisibility();
     m_enabled->setChecked(m_rule.enabled);
     m_calendars->setCheckedIds(m_rule.calendar_ids);
+    m_goneNotice->setVisible(knownType() && m_calendars->everyCalendarGone());
+    m_shown = shown();
     updatePreview();
+}
+
+FilterFormDialog::Shown FilterFormDialog::shown() const
+{
+    return {m_name->text(),
+            conditionsJson(),
+            m_calendars->checkedIdsJson(),
+            m_action->currentData().toString(),
+            m_enabled->isChecked(),
+            m_suppress->isChecked()};
 }
 
 void FilterFormDialog::setSpecificEvent(const Event &event)
@@ -543,8 +633,10 @@ void FilterFormDialog::save()
         m_name->setFocus();
         return;
     }
+    if (!knownType())
+        return;
     const bool specific = m_type == FilterType::Specific;
-    if (m_type == FilterType::Pattern && phrases().isEmpty()) {
+    if (m_type == FilterType::Pattern && !hasPhrase(conditionsFor(m_rule))) {
         QMessageBox::warning(this, tr("No patterns"), tr("Add at least one phrase to \"Title contains\"."));
         m_phrases->setFocus();
         return;
@@ -556,33 +648,80 @@ void FilterFormDialog::save()
         return;
     }
 
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    FilterRule record;
+    bool ok = false;
     if (m_editing) {
-        record = m_rule;
+        ok = StoredRowEdit::apply(m_state->database(), m_state->filterRules(), m_rule.id,
+                                  [this](FilterRule &row) { applyChanges(row); });
     } else {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        FilterRule record;
         record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         record.priority = 100;
         record.created_at = now;
+        record.name = name;
+        record.type = m_type;
+        record.conditions = conditionsJson();
+        record.calendar_ids = calendarIdsJson();
+        record.action = m_action->currentData().toString();
+        record.enabled = m_enabled->isChecked();
+        record.suppress_reminders = record.action == FilterAction::Dim && m_suppress->isChecked();
+        record.event_uid = specific ? m_eventUid : QString();
+        record.event_calendar_id = specific ? m_eventCalendarId : QString();
+        record.sync_status = SyncStatus::Pending;
+        record.updated_at = now;
+        ok = m_state->filterRules()->insert(record);
     }
-    record.name = name;
-    record.type = m_type;
-    record.conditions = conditionsJson();
-    record.calendar_ids = calendarIdsJson();
-    record.action = m_action->currentData().toString();
-    record.enabled = m_enabled->isChecked();
-    record.suppress_reminders = record.action == FilterAction::Dim && m_suppress->isChecked();
-    record.event_uid = specific ? m_eventUid : QString();
-    record.event_calendar_id = specific ? m_eventCalendarId : QString();
-    record.sync_status = SyncStatus::Pending;
-    record.updated_at = now;
-
-    const bool ok = m_editing ? m_state->filterRules()->update(record) : m_state->filterRules()->insert(record);
     if (!ok) {
         QMessageBox::critical(this, tr("Database Error"), tr("Could not save the filter."));
         return;
     }
     accept();
+}
+
+QString FilterFormDialog::conditionsFor(const FilterRule &row) const
+{
+    const QString form = conditionsJson();
+    if (!m_editing || row.type != m_type)
+        return form;
+    if (form == m_shown.conditions)
+        return row.conditions;
+    const QStringList keys = shownKeys(m_type);
+    QJsonObject merged = parsedObject(row.conditions);
+    for (const QString &key : keys)
+        merged.remove(key);
+    const QJsonObject shown = parsedObject(form);
+    for (auto it = shown.begin(); it != shown.end(); ++it) {
+        if (keys.contains(it.key()))
+            merged.insert(it.key(), it.value());
+    }
+    return compact(merged);
+}
+
+void FilterFormDialog::applyChanges(FilterRule &row) const
+{
+    const Shown now = shown();
+    // A name left as it was keeps its stored form.
+    if (now.name != m_shown.name)
+        row.name = now.name.trimmed();
+    const bool typeChanged = m_type != m_rule.type;
+    if (typeChanged || now.conditions != m_shown.conditions) {
+        row.conditions = conditionsFor(row);
+        row.type = m_type;
+    }
+    if (typeChanged) {
+        const bool specific = m_type == FilterType::Specific;
+        row.event_uid = specific ? m_eventUid : QString();
+        row.event_calendar_id = specific ? m_eventCalendarId : QString();
+    }
+    if (typeChanged || now.calendarIds != m_shown.calendarIds || m_calendars->droppedGoneIds())
+        row.calendar_ids = calendarIdsJson();
+    if (now.action != m_shown.action)
+        row.action = now.action;
+    if (now.enabled != m_shown.enabled)
+        row.enabled = now.enabled;
+    if (now.action != m_shown.action || now.suppress != m_shown.suppress)
+        row.suppress_reminders = now.action == FilterAction::Dim && now.suppress;
+    row.sync_status = SyncStatus::Pending;
 }
 
 QString FilterFormDialog::previewText() const
@@ -592,7 +731,7 @@ QString FilterFormDialog::previewText() const
 
 void FilterFormDialog::updatePreview()
 {
-    if (!m_built)
+    if (!m_built || (m_editing && !knownType()))
         return;
     const QDateTime from = QDate::currentDate().startOfDay();
     const QDateTime to = from.addDays(30);

@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QStackedWidget;
 class QTimeEdit;
 class QToolButton;
@@ -55,6 +56,13 @@ private:
     QString calendarIdsJson() const;
     void save();
     void updatePreview();
+    bool knownType() const;
+    void showUnknownType();
+    // The conditions to store: for an edit of the same type, the stored
+    // object with only the keys this form shows replaced.
+    QString conditionsFor(const FilterRule &row) const;
+    // What the user changed, written into the rule as it is stored now.
+    void applyChanges(FilterRule &row) const;
 
     AppState *m_state;
     bool m_editing = false;
@@ -86,5 +94,20 @@ private:
     QWidget *m_calendarSection = nullptr;
     CalendarChecklist *m_calendars = nullptr;
     QLabel *m_preview = nullptr;
+    QLabel *m_goneNotice = nullptr;
+    QPushButton *m_ok = nullptr;
     bool m_built = false;
+
+    // What the form showed once loaded, to tell what the user changed.
+    struct Shown
+    {
+        QString name;
+        QString conditions;
+        QString calendarIds;
+        QString action;
+        bool enabled = true;
+        bool suppress = false;
+    };
+    Shown shown() const;
+    Shown m_shown;
 };

@@ -1,6 +1,7 @@
 #include "managetemplatesdialog.h"
 
 #include "appstate.h"
+#include "storedrowedit.h"
 #include "templateeditordialog.h"
 #include "templaterepository.h"
 #include "theme.h"
@@ -106,7 +107,8 @@ void ManageTemplatesDialog::editTemplate()
     TemplateEditorDialog editor(m_state, *stored, this);
     if (editor.exec() != QDialog::Accepted)
         return;
-    m_state->templates()->update(editor.result());
+    StoredRowEdit::apply(m_state->database(), m_state->templates(), stored->id,
+                         [&editor](EventTemplate &row) { editor.applyChanges(row); });
     reload();
 }
 

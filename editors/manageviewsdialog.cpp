@@ -95,8 +95,12 @@ void ManageViewsDialog::deleteGroup()
     const auto answer = QMessageBox::question(this, tr("Delete group?"),
                                               tr("Delete \"%1\"? You can recreate it later.").arg(view->name),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        m_state->views()->remove(id);
+    if (answer != QMessageBox::Yes || !m_state->views()->remove(id))
+        return;
+    // The views must not go on showing a group that is gone; the choice is
+    // stored, so a restart opens on the fallback group as well.
+    if (m_state->activeViewId() == id)
+        m_state->setActiveViewId(ViewFormDialog::allCalendarsId());
 }
 
 void ManageViewsDialog::saveOrder()

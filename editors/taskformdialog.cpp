@@ -3,9 +3,11 @@
 #include "appstate.h"
 #include "calendarchoice.h"
 #include "calendarmove.h"
+#include "calendarrepository.h"
 #include "database.h"
 #include "datetimepicker.h"
 #include "dialogparts.h"
+#include "eventaccess.h"
 #include "eventwrites.h"
 #include "icalendar.h"
 #include "recordnames.h"
@@ -89,6 +91,7 @@ TaskFormDialog::TaskFormDialog(AppState *state, const Task &task, QWidget *paren
     buildUi();
     fillCalendarCombo();
     populate();
+    m_shown = shown();
 }
 
 TaskFormDialog::TaskFormDialog(AppState *state, QWidget *parent)
@@ -293,10 +296,95 @@ void TaskFormDialog::updateRepeatButton()
         m_repeatFrom->setCurrentIndex(index);
 }
 
+TaskFormDialog::Shown TaskFormDialog::shown() const
+{
+    Shown now;
+    now.title = m_title->text();
+    now.calendarId = m_calendar->currentData().toString();
+    now.hasStart = m_hasStart->isChecked();
+    now.start = m_start->dateTime();
+    now.hasDue = m_hasDue->isChecked();
+    now.due = m_due->dateTime();
+    now.rule = m_rule;
+    now.repeatMode = m_repeatMode;
+    now.priority = m_priority->currentData().toInt();
+    now.completed = m_completed->isChecked();
+    now.categories = m_categories->text();
+    now.notes = m_notes->toPlainText();
+    return now;
+}
+
+bool TaskFormDialog::applyChanges(Task &row, const QString &title) const
+{
+    const bool all = !m_task || m_task->id.isEmpty();
+    const Shown now = shown();
+    const Shown &was = m_shown;
+    if (all || now.title != was.title)
+        row.title = title;
+    if (all || now.calendarId != was.calendarId)
+        row.calendar_id = now.calendarId;
+    if (all || now.notes != was.notes)
+        row.description = now.notes;
+    if (all || now.priority != was.priority)
+        row.priority = now.priority;
+    if (all || now.hasDue != was.hasDue || now.due != was.due) {
+        row.due_date = pickedDate(m_due, m_hasDue, m_task ? m_task->due_date : std::nullopt);
+        row.due_is_date_only = m_due->isDateOnly();
+    }
+    if (all || now.hasStart != was.hasStart || now.start != was.start) {
+        row.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
+        row.start_is_date_only = m_start->isDateOnly();
+    }
+    if (all || now.rule != was.rule)
+        row.recurrence_rule = now.rule;
+    if (all || now.repeatMode != was.repeatMode)
+        row.repeat_mode = now.repeatMode.isEmpty() ? RepeatMode::FromDueDate : now.repeatMode;
+    if (all || now.categories != was.categories) {
+        row.categories.clear();
+        for (const QString &item : now.categories.split(u',')) {
+            if (const QString category = item.trimmed(); !category.isEmpty())
+                row.categories.append(category);
+        }
+    }
+    // Status and percentage are the task's own ("in-process", "cancelled",
+    // 40 %) until "Completed" is changed.
+    if (!all && now.completed == was.completed)
+        return false;
+    // Ticking a repeating task done moves it on to its next occurrence, as
+    // the task lists' check boxes do; it is written open and then completed.
+    const bool completeRepeating = now.completed && row.status != TaskStatus::Completed
+        && !row.recurrence_rule.isEmpty();
+    if (now.completed && !completeRepeating) {
+        row.status = TaskStatus::Completed;
+        row.percent_complete = 100;
+        if (!row.completed_date)
+            row.completed_date = QDateTime::currentDateTimeUtc();
+    } else {
+        row.status = TaskStatus::NeedsAction;
+        row.percent_complete = 0;
+        row.completed_date.reset();
+    }
+    return completeRepeating;
+}
+
+// The name of the read-only calendar a new subtask would go to: its parent's
+// calendar, where a push could only fail. Empty when it can be kept.
+QString TaskFormDialog::readOnlySubtaskCalendar() const
+{
+    if (m_task || m_parentTaskUid.isEmpty() || !m_state || !m_state->calendars())
+        return {};
+    const std::optional<Calendar> calendar = m_state->calendars()->getById(m_calendar->currentData().toString());
+    if (!calendar || EventAccess::readOnlyReason(m_state, *calendar).isEmpty())
+        return {};
+    return calendar->name;
+}
+
 void TaskFormDialog::save()
 {
-    const QString title = m_title->text().trimmed();
-    if (title.isEmpty()) {
+    const bool editing = m_task && !m_task->id.isEmpty();
+    // A title left as it was keeps its stored form.
+    const QString title = editing && m_title->text() == m_shown.title ? m_task->title : m_title->text().trimmed();
+    if (title.trimmed().isEmpty()) {
         QMessageBox::warning(this, tr("Title required"), tr("Please enter a title for the task."));
         m_title->setFocus();
         return;
@@ -305,11 +393,39 @@ void TaskFormDialog::save()
         QMessageBox::warning(this, tr("No calendars"), tr("Create a calendar first."));
         return;
     }
+    if (const QString readOnly = readOnlySubtaskCalendar(); !readOnly.isEmpty()) {
+        QMessageBox::warning(this, tr("Read-only calendar"),
+                             tr("\"%1\" is read-only, so a subtask can't be added to its task: a subtask stays "
+                                "in its parent task's calendar.")
+                                 .arg(readOnly));
+        return;
+    }
+    if (write(title)) {
+        accept();
+        return;
+    }
+    QMessageBox::critical(this, tr("Database Error"), tr("Could not save the task."));
+}
 
+// An edit is applied to the row as it is now, not to the copy the form
+// opened with: a sync may have stored a new etag or href meanwhile.
+bool TaskFormDialog::write(const QString &title)
+{
+    if (!m_state || !m_state->tasks() || !m_state->database())
+        return false;
+    TaskRepository *tasks = m_state->tasks();
+    const bool editing = m_task && !m_task->id.isEmpty();
+    StoreTransaction transaction(m_state->database(), StoreTransaction::Lock::Immediate);
+    if (!transaction.isActive())
+        return false;
+    std::optional<Task> stored;
     Task record = m_task ? *m_task : Task();
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const bool editing = m_task && !m_task->id.isEmpty();
     if (editing) {
+        stored = tasks->getById(m_task->id);
+        if (!stored || stored->deleted_at)
+            return false;
+        record = *stored;
         record.sequence += 1;
     } else {
         record.id = EventWrites::newId();
@@ -319,65 +435,19 @@ void TaskFormDialog::save()
         if (!m_parentTaskUid.isEmpty())
             record.parent_task_uid = m_parentTaskUid;
     }
-    record.calendar_id = m_calendar->currentData().toString();
-    record.title = title;
-    record.description = m_notes->toPlainText();
-    record.priority = m_priority->currentData().toInt();
-    record.due_date = pickedDate(m_due, m_hasDue, m_task ? m_task->due_date : std::nullopt);
-    record.due_is_date_only = m_due->isDateOnly();
-    record.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
-    record.start_is_date_only = m_start->isDateOnly();
-    record.recurrence_rule = m_rule;
-    record.repeat_mode = m_repeatMode.isEmpty() ? RepeatMode::FromDueDate : m_repeatMode;
-    record.categories.clear();
-    for (const QString &item : m_categories->text().split(u',')) {
-        if (const QString category = item.trimmed(); !category.isEmpty())
-            record.categories.append(category);
-    }
-
-    // Ticking a repeating task done moves it on to its next occurrence, as
-    // the task lists' check boxes do; it is written open and then completed.
-    const bool wasCompleted = m_task && m_task->status == TaskStatus::Completed;
-    const bool completeRepeating = m_completed->isChecked() && !wasCompleted && !record.recurrence_rule.isEmpty();
-    if (m_completed->isChecked() && !completeRepeating) {
-        record.status = TaskStatus::Completed;
-        record.percent_complete = 100;
-        if (!record.completed_date)
-            record.completed_date = now;
-    } else {
-        record.status = TaskStatus::NeedsAction;
-        record.percent_complete = 0;
-        record.completed_date.reset();
-    }
+    const bool completeRepeating = applyChanges(record, title);
     record.last_modified = now;
     record.sync_status = SyncStatus::Pending;
     record.raw_icalendar = ICalendar::serializeTask(record);
 
-    if (write(record, completeRepeating)) {
-        accept();
-        return;
-    }
-    QMessageBox::critical(this, tr("Database Error"), tr("Could not save the task."));
-}
-
-bool TaskFormDialog::write(const Task &record, bool completeRepeating)
-{
-    if (!m_state || !m_state->tasks() || !m_state->database())
-        return false;
-    TaskRepository *tasks = m_state->tasks();
-    const bool editing = m_task && !m_task->id.isEmpty();
-    StoreTransaction transaction(m_state->database());
-    if (!transaction.isActive())
-        return false;
     bool ok = false;
     QString id = record.id;
-    if (!editing) {
+    if (!editing)
         ok = tasks->insert(record);
-    } else if (record.calendar_id == m_task->calendar_id) {
+    else if (record.calendar_id == stored->calendar_id)
         ok = tasks->update(record);
-    } else {
-        ok = CalendarMove::moveTask(tasks, *m_task, record, &id);
-    }
+    else
+        ok = CalendarMove::moveTask(tasks, *stored, record, &id);
     if (ok && completeRepeating)
         ok = tasks->setCompleted(id, true);
     return ok && transaction.keep();

@@ -26,7 +26,8 @@ public:
     TaskFormDialog(AppState *state, QWidget *parent = nullptr);
 
     // Selects the calendar; a new subtask's calendar is offered even when it
-    // is hidden or read-only, so the subtask stays with its parent.
+    // is hidden or read-only, so the subtask stays with its parent (saving
+    // one into a read-only calendar is refused with the reason).
     void setCalendarId(const QString &calendarId);
     // A non-empty uid makes the new task a subtask and fixes its calendar.
     void setParentTaskUid(const QString &uid);
@@ -40,11 +41,33 @@ private:
     void populate();
     void editRecurrence();
     void updateRepeatButton();
+    // What the form shows, to tell which fields the user changed.
+    struct Shown
+    {
+        QString title;
+        QString calendarId;
+        bool hasStart = false;
+        QDateTime start;
+        bool hasDue = false;
+        QDateTime due;
+        QString rule;
+        QString repeatMode;
+        int priority = 0;
+        bool completed = false;
+        QString categories;
+        QString notes;
+    };
+    Shown shown() const;
+    // Writes into `row` what the user changed (everything for a new task);
+    // true when that ticks a repeating task done, which moves it on.
+    bool applyChanges(Task &row, const QString &title) const;
     void save();
-    bool write(const Task &record, bool completeRepeating);
+    bool write(const QString &title);
+    QString readOnlySubtaskCalendar() const;
 
     AppState *m_state;
     std::optional<Task> m_task;
+    Shown m_shown;
     QString m_rule;
     QString m_repeatMode = RepeatMode::FromDueDate;
     QString m_parentTaskUid;

@@ -23,24 +23,31 @@
 #include <QUuid>
 #include <QVBoxLayout>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kReminderChoices[] = {0, 5, 10, 15, 30, 60, 120, 1440};
 constexpr int kMinimumDuration = 15;
+// Every whole number of minutes a template can hold, shown as hours and
+// minutes.
+constexpr int kMaximumHours = std::numeric_limits<int>::max() / 60 - 1;
 
 } // namespace
 
 TemplateEditorDialog::TemplateEditorDialog(AppState *state, const EventTemplate &eventTemplate, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
+    , m_original(eventTemplate)
     , m_template(eventTemplate)
 {
     setWindowTitle(m_template.id.isEmpty() ? tr("New Template") : tr("Edit Template"));
     setModal(true);
     resize(560, 620);
     buildUi();
+    m_shown = shown();
 }
 
 QString TemplateEditorDialog::reminderLabel(int minutes)
@@ -126,7 +133,7 @@ void TemplateEditorDialog::buildUi()
     durationRow->setSpacing(8);
     m_hours = new QSpinBox(this);
     m_hours->setObjectName(u"templateHours"_s);
-    m_hours->setRange(0, 24);
+    m_hours->setRange(0, kMaximumHours);
     m_hours->setSuffix(tr("h"));
     m_minutes = new QSpinBox(this);
     m_minutes->setObjectName(u"templateMinutes"_s);
@@ -290,13 +297,9 @@ void TemplateEditorDialog::validate()
         m_title->setFocus();
         return;
     }
-    m_template.name = m_name->text().trimmed();
-    m_template.title = m_title->text().trimmed();
-    m_template.description = m_description->toPlainText().trimmed();
-    m_template.location = m_location->text().trimmed();
-    m_template.calendar_id = m_calendar->currentData().toString();
-    m_template.is_all_day = m_allDay->isChecked();
-    m_template.duration_minutes = qMax(kMinimumDuration, m_hours->value() * 60 + m_minutes->value());
+    EventTemplate edited = m_original;
+    applyChanges(edited);
+    m_template = edited;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (m_template.id.isEmpty()) {
         m_template.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -304,4 +307,43 @@ void TemplateEditorDialog::validate()
     }
     m_template.updated_at = now;
     accept();
+}
+
+TemplateEditorDialog::Shown TemplateEditorDialog::shown() const
+{
+    return {m_name->text(),
+            m_title->text(),
+            m_description->toPlainText(),
+            m_location->text(),
+            m_calendar->currentIndex(),
+            m_allDay->isChecked(),
+            m_hours->value(),
+            m_minutes->value()};
+}
+
+void TemplateEditorDialog::applyChanges(EventTemplate &row) const
+{
+    const Shown now = shown();
+    if (now.name != m_shown.name)
+        row.name = now.name.trimmed();
+    if (now.title != m_shown.title)
+        row.title = now.title.trimmed();
+    if (now.description != m_shown.description)
+        row.description = now.description.trimmed();
+    if (now.location != m_shown.location)
+        row.location = now.location.trimmed();
+    // A calendar not on offer (read-only, or gone) stays the template's
+    // choice until another is picked.
+    if (now.calendarIndex != m_shown.calendarIndex)
+        row.calendar_id = m_calendar->currentData().toString();
+    if (now.allDay != m_shown.allDay)
+        row.is_all_day = now.allDay;
+    if (now.hours != m_shown.hours || now.minutes != m_shown.minutes)
+        row.duration_minutes = qMax(kMinimumDuration, now.hours * 60 + now.minutes);
+    if (m_template.color != m_original.color)
+        row.color = m_template.color;
+    if (m_template.recurrence_rule != m_original.recurrence_rule)
+        row.recurrence_rule = m_template.recurrence_rule;
+    if (m_template.reminders != m_original.reminders)
+        row.reminders = m_template.reminders;
 }

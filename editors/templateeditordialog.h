@@ -26,6 +26,9 @@ public:
 
     // The edited copy; meaningful after exec() returned Accepted.
     EventTemplate result() const { return m_template; }
+    // Writes into `row` only what the user changed in the form, so that a
+    // stored row keeps every value left alone exactly as it is stored.
+    void applyChanges(EventTemplate &row) const;
 
     // "At time of event", "%n minute(s) before", "1 hour before",
     // "%n hour(s) before", "%n day(s) before".
@@ -42,8 +45,25 @@ private:
     void editRecurrence();
     void validate();
 
+    // What the form's own fields show, to tell which ones the user changed.
+    struct Shown
+    {
+        QString name;
+        QString title;
+        QString description;
+        QString location;
+        int calendarIndex = 0;
+        bool allDay = false;
+        int hours = 0;
+        int minutes = 0;
+    };
+    Shown shown() const;
+
     AppState *m_state;
+    // As given; m_template is the working copy its controls edit.
+    const EventTemplate m_original;
     EventTemplate m_template;
+    Shown m_shown;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_title = nullptr;
     QPlainTextEdit *m_description = nullptr;

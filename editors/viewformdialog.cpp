@@ -4,6 +4,8 @@
 #include "recordnames.h"
 
 #include "appstate.h"
+#include "storedrowedit.h"
+#include "theme.h"
 #include "viewrepository.h"
 
 #include <QColorDialog>
@@ -72,6 +74,12 @@ void ViewFormDialog::buildUi()
     m_calendars = new CalendarChecklist(m_state, CalendarChecklist::Calendars::All, this);
     m_calendars->setMinimumHeight(280);
     form->addRow(tr("Calendars:"), m_calendars);
+    m_goneNotice = CalendarChecklist::goneNotice(
+        tr("Every calendar of this group has been deleted, so it shows nothing. Check the "
+           "calendars it should include; saved without any, it includes every visible "
+           "calendar."),
+        this);
+    form->addRow(QString(), m_goneNotice);
     layout->addLayout(form);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -93,6 +101,8 @@ void ViewFormDialog::load()
                                    "be edited. Toggle individual calendars from their own menus instead."));
     }
     m_calendars->setCheckedIds(m_view.calendar_ids);
+    m_shownCalendarIds = m_calendars->checkedIdsJson();
+    m_goneNotice->setVisible(m_calendars->everyCalendarGone());
 }
 
 void ViewFormDialog::updateAccentButton()
@@ -103,7 +113,7 @@ void ViewFormDialog::updateAccentButton()
         m_accentButton->setText(tr("(no accent)"));
         return;
     }
-    const QString text = color.lightness() <= 128 ? QStringLiteral("#fff") : QStringLiteral("#000");
+    const QString text = Theme::textOn(color) == Qt::white ? QStringLiteral("#fff") : QStringLiteral("#000");
     m_accentButton->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid #888; "
                                                  "padding: 6px 12px; border-radius: 4px; }")
                                       .arg(color.name(), text));
@@ -130,24 +140,45 @@ void ViewFormDialog::save()
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     CalendarView record;
+    bool ok = false;
     if (m_editing) {
         record = m_view;
+        ok = StoredRowEdit::apply(m_state->database(), m_state->views(), m_view.id,
+                                  [this](CalendarView &row) { applyChanges(row); });
     } else {
         record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         record.is_default = false;
-        record.sort_order = int(m_state->views()->getAll().size());
+        // After the last group, also when a drag left gaps in the order.
+        const QList<CalendarView> groups = m_state->views()->getAll();
+        int last = -1;
+        for (const CalendarView &group : groups)
+            last = qMax(last, group.sort_order);
+        record.sort_order = qMax(int(groups.size()), last + 1);
         record.created_at = now;
+        record.name = name;
+        record.color = m_accent;
+        record.calendar_ids = m_calendars->checkedIdsJson();
+        record.sync_status = SyncStatus::Pending;
+        record.updated_at = now;
+        ok = m_state->views()->insert(record);
     }
-    record.name = name;
-    record.color = m_accent;
-    record.calendar_ids = m_calendars->checkedIdsJson();
-    record.sync_status = SyncStatus::Pending;
-    record.updated_at = now;
-    const bool ok = m_editing ? m_state->views()->update(record) : m_state->views()->insert(record);
     if (!ok) {
         QMessageBox::critical(this, tr("Database Error"), tr("Could not save the group."));
         return;
     }
     m_savedId = record.id;
     accept();
+}
+
+void ViewFormDialog::applyChanges(CalendarView &row) const
+{
+    // A name left as it was keeps its stored form.
+    if (m_name->text() != m_view.name)
+        row.name = m_name->text().trimmed();
+    if (m_accent != m_view.color)
+        row.color = m_accent;
+    const QString ids = m_calendars->checkedIdsJson();
+    if (ids != m_shownCalendarIds || m_calendars->droppedGoneIds())
+        row.calendar_ids = ids;
+    row.sync_status = SyncStatus::Pending;
 }

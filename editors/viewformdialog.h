@@ -6,6 +6,7 @@
 
 class AppState;
 class CalendarChecklist;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -33,6 +34,8 @@ private:
     void updateAccentButton();
     void pickAccent();
     void save();
+    // What the user changed, written into the group as it is stored now.
+    void applyChanges(CalendarView &row) const;
 
     AppState *m_state;
     bool m_editing = false;
@@ -42,4 +45,7 @@ private:
     QLineEdit *m_name = nullptr;
     QPushButton *m_accentButton = nullptr;
     CalendarChecklist *m_calendars = nullptr;
+    QLabel *m_goneNotice = nullptr;
+    // The calendar list as loaded, to tell whether the user changed it.
+    QString m_shownCalendarIds;
 };

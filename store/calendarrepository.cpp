@@ -123,6 +123,16 @@ bool CalendarRepository::update(const Calendar &c)
     return true;
 }
 
+bool CalendarRepository::setNameAndColor(const QString &id, const QString &name, const QString &color)
+{
+    if (!write(m_database->database(), "CalendarRepository::setNameAndColor",
+               QStringLiteral("UPDATE calendars SET name = ?, color = ?, updated_at = ? WHERE id = ?"),
+               {text(name), text(color), nowText(), text(id)}))
+        return false;
+    Q_EMIT calendarsChanged();
+    return true;
+}
+
 bool CalendarRepository::remove(const QString &id)
 {
     if (!write(m_database->database(), "CalendarRepository::remove",

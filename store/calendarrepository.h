@@ -26,6 +26,9 @@ public:
     bool insert(const Calendar &calendar);
     // updated_at becomes now; created_at stays.
     bool update(const Calendar &calendar);
+    // Only the two columns the calendar form edits, and updated_at: what a
+    // sync stored in the others while the form was open stays.
+    bool setNameAndColor(const QString &id, const QString &name, const QString &color);
     bool remove(const QString &id);
     // Makes `id` the one default calendar across all accounts, in one
     // transaction. An unknown id clears every default flag.

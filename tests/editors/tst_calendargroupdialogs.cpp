@@ -3,10 +3,12 @@
 #include "calendarrepository.h"
 #include "manageviewsdialog.h"
 #include "modalscript.h"
+#include "storedrow.h"
 #include "viewformdialog.h"
 #include "viewrepository.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -127,15 +129,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("checkWork");
         QTest::addColumn<QString>("calendarIds");
-        QTest::newRow("no calendar checked: every visible calendar") << false << u"[]"_s;
-        QTest::newRow("one calendar") << true << uR"(["cal-work"])"_s;
+        QTest::addColumn<int>("step"); // between the stored groups' orders
+        QTest::addColumn<int>("sortOrder");
+        QTest::newRow("no calendar checked: every visible calendar") << false << u"[]"_s << 1 << 3;
+        QTest::newRow("one calendar") << true << uR"(["cal-work"])"_s << 1 << 3;
+        QTest::newRow("after groups reordered in tens") << false << u"[]"_s << 10 << 21;
     }
     void newGroupGoesLastWithItsCalendars()
     {
         QFETCH(bool, checkWork);
         QFETCH(QString, calendarIds);
-        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        QVERIFY(m_state->views()->insert(makeGroup(u"g-c"_s, u"Charlie"_s, 2)));
+        QFETCH(int, step);
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, step)));
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-c"_s, u"Charlie"_s, 2 * step)));
         ViewFormDialog form(m_state);
         form.show();
         QCOMPARE(form.windowTitle(), u"Add Calendar Group"_s);
@@ -151,7 +157,8 @@ private Q_SLOTS:
         const std::optional<CalendarView> saved = m_state->views()->getById(form.savedViewId());
         QVERIFY(saved);
         QCOMPARE(saved->name, u"Trips"_s);
-        QCOMPARE(saved->sort_order, 3);
+        QTEST(saved->sort_order, "sortOrder");
+        QCOMPARE(m_state->views()->getAll().last().id, saved->id);
         QCOMPARE(saved->calendar_ids, calendarIds);
         QVERIFY(!saved->is_default);
         QCOMPARE(saved->sync_status, u"pending"_s);
@@ -177,6 +184,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("textColor");
         QTest::newRow("white: black text") << u"#ffffff"_s << u"#FFFFFF"_s << u"#000"_s;
         QTest::newRow("black: white text") << u"#000000"_s << u"#000000"_s << u"#fff"_s;
+        QTest::newRow("yellow: black text") << u"#ffff00"_s << u"#FFFF00"_s << u"#000"_s;
         QTest::newRow("none") << QString() << u"(no accent)"_s << QString();
     }
     void accentButton()
@@ -207,8 +215,8 @@ private Q_SLOTS:
         QCOMPARE(saved->calendar_ids, u"[]"_s);
     }
 
-    // A group of calendars that are gone from the list stays that group; an
-    // empty list would mean every calendar.
+    // A group keeps its hidden calendars (an empty list would mean every
+    // calendar); a calendar that no longer exists is dropped.
     void editingKeepsUnlistedCalendars()
     {
         CalendarView group = makeGroup(u"g-b"_s, u"Bravo"_s, 1);
@@ -219,7 +227,7 @@ private Q_SLOTS:
         QCOMPARE(form.windowTitle(), u"Edit Calendar Group"_s);
         pressOk(&form);
         const std::optional<CalendarView> saved = m_state->views()->getById(u"g-b"_s);
-        QCOMPARE(saved->calendar_ids, uR"(["cal-archive","cal-gone"])"_s);
+        QCOMPARE(saved->calendar_ids, uR"(["cal-archive"])"_s);
         QCOMPARE(saved->sort_order, 1);
     }
 
@@ -246,6 +254,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, deleted);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
+        m_state->setActiveViewId(u"g-b"_s);
         ManageViewsDialog dialog(m_state);
         dialog.show();
         dialog.list()->setCurrentRow(id == kAll ? 0 : 1);
@@ -253,6 +262,10 @@ private Q_SLOTS:
         script.answer(title, answer);
         button(&dialog, u"deleteButton"_s)->click();
         QVERIFY(script.done());
+        // The views never go on showing a deleted group, nor after a restart.
+        const QString active = deleted ? kAll : u"g-b"_s;
+        QCOMPARE(m_state->activeViewId(), active);
+        QCOMPARE(m_fixture->cli(u"SELECT value FROM settings WHERE key = 'ui/activeViewId'"_s), active);
         QCOMPARE(script.messageTexts(), QStringList{text});
         const std::optional<CalendarView> view = m_state->views()->getById(id);
         QCOMPARE(view->deleted_at.has_value(), deleted);
@@ -260,6 +273,45 @@ private Q_SLOTS:
             QCOMPARE(view->sync_status, u"pending"_s);
         if (deleted)
             QTRY_COMPARE(rowTexts(dialog), QStringList{u"All Calendars"_s});
+    }
+
+    // Save writes only what the user changed, on the row as it is then;
+    // ids of calendars that are gone are dropped.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind"); // while the form is open
+        QTest::addColumn<QString>("savedIds");
+        QTest::addColumn<bool>("goneNotice");
+        QTest::newRow("blanks in the name and the ids") << uR"(name = ' Bravo ', calendar_ids = '[ "cal-work" ]')"_s
+                                                        << QString() << uR"([ "cal-work" ])"_s << false;
+        QTest::newRow("a hidden calendar, reordered and recoloured elsewhere")
+            << uR"(calendar_ids = '["cal-archive"]')"_s << u"sort_order = 40, color = '#00897B'"_s
+            << uR"(["cal-archive"])"_s << false;
+        QTest::newRow("one calendar gone")
+            << uR"(calendar_ids = '["cal-work","cal-gone"]')"_s << QString() << uR"(["cal-work"])"_s << false;
+        QTest::newRow("every calendar gone: said so")
+            << uR"(calendar_ids = '["cal-gone"]')"_s << QString() << u"[]"_s << true;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(bool, goneNotice);
+        QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
+        const StoredRow row{*m_fixture,
+                            u"calendar_views"_s,
+                            u"g-b"_s,
+                            {u"updated_at"_s, u"sync_status"_s, u"calendar_ids"_s}};
+        row.set(stored);
+        ViewFormDialog form(m_state, *m_state->views()->getById(u"g-b"_s));
+        form.show();
+        QCOMPARE(form.findChild<QLabel *>(u"goneCalendarsNotice"_s)->isVisible(), goneNotice);
+        row.set(behind);
+        const QString before = row.text();
+        pressOk(&form);
+        QCOMPARE(row.text(), before);
+        QTEST(m_state->views()->getById(u"g-b"_s)->calendar_ids, "savedIds");
     }
 
     void addAndEditFromTheList()

@@ -4,6 +4,7 @@
 #include "filterformdialog.h"
 #include "filterrulerepository.h"
 #include "modalscript.h"
+#include "storedrow.h"
 #include "trayfixture.h"
 
 #include <QCheckBox>
@@ -312,8 +313,8 @@ private Q_SLOTS:
         QCOMPARE(after.created_at, rule.created_at);
         QCOMPARE(after.sync_status, u"pending"_s);
         QCOMPARE(after.calendar_ids, saved);
-        // Keys the form does not show are cleared.
-        QVERIFY(after.conditions.contains(u"\"titleExact\":[]"_s));
+        // Keys the form does not show are kept.
+        QCOMPARE(after.conditions, rule.conditions);
     }
 
     void specificEventLabel_data()
@@ -418,6 +419,67 @@ private Q_SLOTS:
             checkCalendar(&form, calendar, true);
         QCOMPARE(form.previewText(), preview);
         QCOMPARE(child<QLabel>(&form, u"previewLabel"_s)->text(), preview);
+    }
+
+    // OK writes only what the user changed, on the row as it is then: keys
+    // without a field stay, and a rule of an unknown type is shown read-only.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind"); // while the form is open
+        QTest::addColumn<QString>("phrases"); // typed; empty: left alone
+        QTest::addColumn<QString>("conditions"); // then saved
+        const QString manyKeys = uR"({"caseSensitive":false,"descriptionContains":["agenda"],)"
+                                 uR"("locationContains":["room"],"runtimeType":"pattern","titleContains":)"
+                                 uR"(["standup"%1],"titleExact":["Standup"],"x-next":1})"_s;
+        const QString set = u"conditions = '%1'"_s;
+        QTest::newRow("pattern keys without a field")
+            << set.arg(manyKeys.arg(QString())) << QString() << QString() << manyKeys.arg(QString());
+        QTest::newRow("a new phrase keeps them")
+            << set.arg(manyKeys.arg(QString())) << QString() << u"standup, sync"_s << manyKeys.arg(uR"(,"sync")"_s);
+        QTest::newRow("only an exact title")
+            << set.arg(uR"({"runtimeType":"pattern","titleExact":["Sync"]})"_s) << QString() << QString()
+            << uR"({"runtimeType":"pattern","titleExact":["Sync"]})"_s;
+        QTest::newRow("time conditions with blanks, hide with suppressed reminders, a hidden calendar")
+            << uR"(type = 'time', conditions = '{ "daysOfWeek": ["mon"] }', action = 'hide', suppress_reminders = 1, )"
+               uR"(name = ' Standups ', calendar_ids = '["cal-hidden"]')"_s
+            << QString() << QString() << uR"({ "daysOfWeek": ["mon"] })"_s;
+        QTest::newRow("changed elsewhere while open")
+            << QString() << u"priority = 70, enabled = 0, action = 'hide'"_s << QString()
+            << uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s;
+        QTest::newRow("an unknown type: read-only")
+            << uR"(type = 'distance', conditions = '{"km":5}')"_s << QString() << QString() << uR"({"km":5})"_s;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(QString, phrases);
+        FilterRule rule;
+        rule.id = u"rule-k"_s;
+        rule.name = u"Standups"_s;
+        rule.type = u"pattern"_s;
+        rule.action = u"dim"_s;
+        rule.conditions = uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s;
+        rule.created_at = rule.updated_at = QDateTime::currentDateTimeUtc();
+        QVERIFY(m_state->filterRules()->insert(rule));
+        const StoredRow row{*m_fixture,
+                            u"filter_rules"_s,
+                            rule.id,
+                            {u"updated_at"_s, u"sync_status"_s, u"conditions"_s}};
+        row.set(stored);
+        FilterFormDialog form(m_state, *m_state->filterRules()->getById(rule.id));
+        form.show();
+        row.set(behind);
+        const QString before = row.text();
+        const bool known = !stored.contains(u"distance"_s);
+        if (!phrases.isEmpty())
+            type(&form, u"phraseEdit"_s, phrases);
+        QCOMPARE(form.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), known);
+        pressOk(&form);
+        QCOMPARE(form.result(), int(known ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(row.text(), before);
+        QTEST(onlyRule().conditions, "conditions");
     }
 };
 

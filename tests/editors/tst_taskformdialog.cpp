@@ -1,3 +1,4 @@
+#include "accountrepository.h"
 #include "appstatefixture.h"
 #include "awaitresponse.h"
 #include "caldavclient.h"
@@ -5,6 +6,7 @@
 #include "formdriver.h"
 #include "icalendar.h"
 #include "radicaleserver.h"
+#include "storedrow.h"
 #include "syncharness.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
@@ -171,9 +173,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("saved");
         QTest::newRow("0 is none") << 0 << u"— None"_s << 0;
-        QTest::newRow("2 shows high, saved as 1") << 2 << u"● High"_s << 1;
+        QTest::newRow("2 shows high, kept when untouched") << 2 << u"● High"_s << 2;
         QTest::newRow("5 stays medium") << 5 << u"● Medium"_s << 5;
-        QTest::newRow("8 shows low, saved as 9") << 8 << u"● Low"_s << 9;
+        QTest::newRow("8 shows low, kept when untouched") << 8 << u"● Low"_s << 8;
     }
     void priorityRoundTrip()
     {
@@ -370,6 +372,7 @@ private Q_SLOTS:
         QTest::newRow("edit in a read-only calendar") << true << true << false;
         QTest::newRow("new subtask in a hidden calendar") << false << false << true;
         QTest::newRow("new subtask in a visible calendar") << true << false << true;
+        QTest::newRow("new subtask in a read-only calendar: refused") << true << true << true;
     }
     void ownCalendarKept()
     {
@@ -391,14 +394,21 @@ private Q_SLOTS:
             form = std::make_unique<TaskFormDialog>(m_state, parent);
         }
         const QString title = subtask ? u"New Task"_s : u"Edit Task"_s;
+        // A subtask stays with its parent, where a push of it could only fail.
+        const bool refused = subtask && readOnly;
         ModalScript script;
         script.on(title, [](QWidget *w) {
             type(w, u"title"_s, u"Pack"_s);
             confirm(w);
         });
-        QCOMPARE(form->exec(), int(QDialog::Accepted));
+        if (refused) {
+            script.answer(u"Read-only calendar"_s);
+            script.on(title, [](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+        }
+        QCOMPARE(form->exec(), int(refused ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(script.messageTexts().size(), refused ? 1 : 0);
         const QList<Task> rows = m_state->tasks()->getByCalendar(u"aside"_s);
-        QCOMPARE(rows.size(), subtask ? 2 : 1);
+        QCOMPARE(rows.size(), subtask && !refused ? 2 : 1);
         QVERIFY(m_state->tasks()->getByCalendar(kPersonal).isEmpty());
         for (const Task &row : rows) {
             if (row.id != parent.id)
@@ -506,6 +516,54 @@ private Q_SLOTS:
         const QPair<int, QByteArray> fetched = httpGet(radicale.url(moved.first().href), user, password);
         QCOMPARE(fetched.first, 200);
         QVERIFY(fetched.second.contains("SUMMARY:File taxes"));
+    }
+
+    // OK on a stored task writes only what the user changed, on the row as
+    // it is then; status and percentage stay unless "Completed" changed.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind"); // while the form is open
+        QTest::addColumn<QString>("title"); // typed; empty: left alone
+        QTest::newRow("in process at 40 %")
+            << u"status = 'in-process', percent_complete = 40"_s << QString() << QString();
+        QTest::newRow("cancelled, retitled")
+            << u"status = 'cancelled', percent_complete = 10"_s << QString() << u"Renamed"_s;
+        QTest::newRow("completed on its date")
+            << u"status = 'completed', percent_complete = 100, completed_date = '2026-02-01T10:00:00Z'"_s << QString()
+            << QString();
+        QTest::newRow("priority 2, blanks in texts, repeating from completion")
+            << u"priority = 2, title = ' Call mum ', categories = '[\"b\",\" a\"]', recurrence_rule = 'FREQ=WEEKLY', "
+               u"repeat_mode = 'fromCompletionDate', due_date = '2026-03-06T09:00:00Z'"_s
+            << QString() << QString();
+        QTest::newRow("a sync stored a new etag and href")
+            << QString() << u"etag = 'e-2', href = '/cal/t.ics'"_s << u"Renamed"_s;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(QString, title);
+        Task task = storedTask(u"Kept"_s);
+        QVERIFY(insertTask(task));
+        const QStringList stamps{u"sequence"_s, u"last_modified"_s, u"sync_status"_s, u"raw_icalendar"_s};
+        const StoredRow row{*m_fixture, u"tasks"_s, task.id,
+                            title.isEmpty() ? stamps : stamps + QStringList{u"title"_s}};
+        row.set(stored);
+        TaskFormDialog form(m_state, *m_state->tasks()->getById(task.id));
+        QString before;
+        ModalScript script;
+        script.on(u"Edit Task"_s, [&](QWidget *w) {
+            row.set(behind);
+            before = row.text();
+            if (!title.isEmpty())
+                type(w, u"title"_s, title);
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QCOMPARE(row.text(), before);
+        if (!title.isEmpty())
+            QCOMPARE(m_state->tasks()->getById(task.id)->title, title);
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "eventformdialog.h"
 #include "formdriver.h"
 #include "managetemplatesdialog.h"
+#include "storedrow.h"
 #include "templateeditordialog.h"
 #include "templaterepository.h"
 
@@ -109,7 +110,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("minutes");
         QTest::newRow("95 minutes") << 95 << 1 << 35;
         QTest::newRow("none stored: 0 h 0 m") << 0 << 0 << 0;
-        QTest::newRow("two days: the hours clamp at 24") << 2880 << 24 << 0;
+        QTest::newRow("two days: 48 hours") << 2880 << 48 << 0;
     }
     void storedDurationShows()
     {
@@ -289,6 +290,51 @@ private Q_SLOTS:
         QTEST(int(m_state->templates()->getAll().size()), "left");
         QCOMPARE(rowsOf(&list).size(), m_state->templates()->getAll().size());
         QCOMPARE(m_state->templates()->getAllIncludingDeleted().size(), 1);
+    }
+
+    // Edit and OK through the list write only what the user changed, on the
+    // row as it is then.
+    void untouchedValuesStayAsStored_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("behind"); // while the editor is open
+        QTest::addColumn<QString>("location"); // typed; empty: left alone
+        QTest::newRow("two days long") << u"duration_minutes = 2880"_s << QString() << QString();
+        QTest::newRow("shorter than a new one may be") << u"duration_minutes = 5"_s << QString() << QString();
+        QTest::newRow("blanks around texts, a calendar gone")
+            << u"name = ' Standup ', description = 'Agenda\n\n', calendar_id = 'cal-gone'"_s << QString() << QString();
+        QTest::newRow("retitled elsewhere, a new location")
+            << QString() << u"title = 'Synced', reminders = '[5,10]'"_s << u"Room 4"_s;
+    }
+    void untouchedValuesStayAsStored()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, behind);
+        QFETCH(QString, location);
+        EventTemplate t = standup();
+        t.id = u"tpl-1"_s;
+        QVERIFY(m_state->templates()->insert(t));
+        const StoredRow row{*m_fixture, u"event_templates"_s, t.id, {u"updated_at"_s, u"sync_status"_s, u"location"_s}};
+        row.set(stored);
+        QString before;
+        ManageTemplatesDialog list(m_state);
+        ModalScript script;
+        script.on(u"Event Templates"_s, [](QWidget *w) {
+            w->findChild<QListWidget *>(u"templateList"_s)->setCurrentRow(0);
+            clickLater(w, u"editTemplate"_s);
+        });
+        script.on(u"Edit Template"_s, [&](QWidget *w) {
+            row.set(behind);
+            before = row.text();
+            if (!location.isEmpty())
+                type(w, u"templateLocation"_s, location);
+            confirm(w);
+        });
+        script.on(u"Event Templates"_s, [](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+        list.exec();
+        QVERIFY(script.done());
+        QCOMPARE(row.text(), before);
+        QCOMPARE(m_state->templates()->getById(t.id)->location, location.isEmpty() ? t.location : location);
     }
 
 private:

@@ -176,6 +176,18 @@ bool shoot(AppState *state, const QString &lunch, const QString &theme, const QD
         ok = save(&form, file(u"filter-allday"_s)) && ok;
     }
     {
+        // A rule made elsewhere: a kind this version does not know, over
+        // calendars deleted since.
+        FilterRule rule;
+        rule.id = u"shot-unknown"_s;
+        rule.name = u"Far away"_s;
+        rule.type = u"distance"_s;
+        rule.conditions = uR"({"km":50,"runtimeType":"distance"})"_s;
+        rule.calendar_ids = uR"(["cal-deleted"])"_s;
+        FilterFormDialog form(state, rule);
+        ok = save(&form, file(u"filter-unknown-gone"_s)) && ok;
+    }
+    {
         ManageFiltersDialog dialog(state);
         dialog.list()->setCurrentRow(1);
         ok = save(&dialog, file(u"manage-filters"_s)) && ok;
@@ -192,6 +204,12 @@ bool shoot(AppState *state, const QString &lunch, const QString &theme, const QD
     {
         ViewFormDialog form(state);
         ok = save(&form, file(u"group-form-new"_s)) && ok;
+    }
+    {
+        CalendarView group = *state->views()->getById(u"g-work"_s);
+        group.calendar_ids = uR"(["cal-deleted"])"_s;
+        ViewFormDialog form(state, group);
+        ok = save(&form, file(u"group-form-gone"_s)) && ok;
     }
     {
         WeekAgenda agenda(state);
