@@ -105,7 +105,9 @@ private:
     {
         const QString copy = m_reachable.filePath(u"calendar"_s);
         if (!QFile::exists(copy)) {
-            if (!QFile::copy(QStringLiteral(CALENDAR_EXECUTABLE), copy))
+            // A second name for the same file where one will do: no space taken.
+            if (::link(CALENDAR_EXECUTABLE, QFile::encodeName(copy).constData()) != 0
+                && !QFile::copy(QStringLiteral(CALENDAR_EXECUTABLE), copy))
                 return QString();
             QFile::setPermissions(m_reachable.path(), QFile::Permissions(0x7755));
             QFile::setPermissions(copy, QFile::Permissions(0x7755));
