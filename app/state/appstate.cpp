@@ -112,10 +112,10 @@ bool AppState::initialize()
         m_folderLock.reset();
         m_startFailure = StartFailure::FolderInUse;
         return false;
-    } else {
-        // Made with the umask's mode; it names this process and host.
-        QFile::setPermissions(dataLockPath(), QFile::ReadOwner | QFile::WriteOwner);
     }
+    // Made with the umask's mode; it names this process and host.
+    if (m_folderLock)
+        QFile::setPermissions(dataLockPath(), QFile::ReadOwner | QFile::WriteOwner);
 
     m_database = new Database(this);
     const QString path = databasePath();

@@ -140,12 +140,7 @@ private Q_SLOTS:
         QCOMPARE(m_first.state(), QProcess::Running);
     }
 
-    void cleanupTestCase()
-    {
-        m_first.terminate();
-        if (!m_first.waitForFinished(5000))
-            m_first.kill();
-    }
+    void cleanupTestCase() { stop(m_first); }
 
     void secondLaunchImportsIcsFiles_data()
     {
@@ -372,9 +367,7 @@ private Q_SLOTS:
         };
         QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), QByteArray::number(third.processId()), 10000);
         QCOMPARE(third.state(), QProcess::Running);
-        third.terminate();
-        if (!third.waitForFinished(5000))
-            third.kill();
+        stop(third);
     }
 };
 
