@@ -1,8 +1,29 @@
 #include "application.h"
+#include "environment.h"
 #include "singleinstance.h"
 
+#include <QCoreApplication>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+// Another program holds the data folder (a peek: a free lock is let go).
+bool dataFolderInUse()
+{
+    QLockFile lock(dataLockPath());
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return false;
+    }
+    return lock.error() == QLockFile::LockFailedError;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -10,11 +31,29 @@ int main(int argc, char **argv)
     if (qgetenv("CALENDAR_INSTANCE") != "dev" && qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
 
-    Application app(argc, argv);
-    auto *singleInstance = new SingleInstance(&app);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Before the application object, which needs a display: a launch from a
+    // shell without one still reaches the running program.
+    if (SingleInstance::handOver(arguments))
+        return 0;
+    if (SingleInstance::serverName().isEmpty() && dataFolderInUse()) {
+        // The channel's folder was made (or linked) by someone else, so the
+        // running program never listened: this launch's command cannot reach
+        // it, and a second program on the same data must not start.
+        const QString said =
+            QCoreApplication::translate("main",
+                                        "The calendar is already running, but its command channel cannot be used: "
+                                        "%1 is not a private folder of this user (another user may have made it). "
+                                        "This launch's command was not handed over.")
+                .arg(SingleInstance::fallbackDirectory());
+        std::fprintf(stderr, "%s\n", said.toLocal8Bit().constData());
+        return 2;
+    }
+
+    Application app(argc, argv);
+    auto *singleInstance = new SingleInstance(&app);
     if (singleInstance->forwardOrListen(arguments))
         return 0;
     app.setSingleInstance(singleInstance, SingleInstance::buildCommand(arguments));

@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <iterator>
+#include <optional>
 
 #include <sqlite3.h>
 
@@ -75,17 +76,36 @@ bool runMigrationStatement(QSqlQuery &query, const QString &statement)
     return query.exec();
 }
 
+// What a failed statement says of the file, from SQLite's primary code.
+Database::OpenFailure failureOf(const QSqlError &error)
+{
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return Database::OpenFailure::Locked;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return Database::OpenFailure::Damaged;
+    default: return Database::OpenFailure::Unusable;
+    }
+}
+
 // The highest version recorded in the file; 0 for a new file or one without
-// the table. Reads only.
-int storedVersion(QSqlDatabase &db)
+// the table; empty when the file cannot be read (`error` says why). Reads
+// only.
+std::optional<int> storedVersion(QSqlDatabase &db, QSqlError *error = nullptr)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))
-        || !query.next())
+    const auto failed = [&query, error] {
+        if (error)
+            *error = query.lastError();
+        return std::nullopt;
+    };
+    if (!query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")))
+        return failed();
+    if (!query.next())
         return 0;
     query.finish();
     if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
-        return 0;
+        return failed();
     return query.value(0).toInt();
 }
 
@@ -116,47 +136,87 @@ Database::~Database()
 
 bool Database::open(const QString &path)
 {
-    return open(path, QLatin1String(QSqlDatabase::defaultConnection));
+    return openConnection(path, QLatin1String(QSqlDatabase::defaultConnection), true);
 }
 
 bool Database::open(const QString &path, const QString &connectionName)
+{
+    return openConnection(path, connectionName, false);
+}
+
+bool Database::refuse(OpenFailure failure, const QString &why)
+{
+    qCCritical(lcStore).noquote() << "Not opening the database:" << why;
+    m_failure = failure;
+    m_db->close();
+    return false;
+}
+
+bool Database::openConnection(const QString &path, const QString &connectionName, bool atStart)
 {
     m_statements.clear();
     m_handle = nullptr;
     *m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     m_db->setDatabaseName(path);
     m_newerVersion = 0;
+    m_failure = OpenFailure::None;
     // In a folder this process cannot write, SQLite cannot make the WAL's
     // shared-memory file a reader needs; a file closed cleanly (no WAL left)
     // is then read as it stands, read-only.
     const QFileInfo file(path);
-    if (file.exists() && !QFileInfo(file.absolutePath()).isWritable()
-        && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
+    const bool immutable = file.exists() && !QFileInfo(file.absolutePath()).isWritable()
+        && !QFileInfo::exists(path + QStringLiteral("-wal"));
+    if (immutable) {
         QUrl uri = QUrl::fromLocalFile(file.absoluteFilePath());
         uri.setQuery(QStringLiteral("immutable=1"));
         m_db->setDatabaseName(uri.toString(QUrl::FullyEncoded));
         m_db->setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
     }
-    // Events, accounts and sync state are the user's own; the WAL and
-    // shared-memory files SQLite creates beside it take the file's mode.
+    // Events, accounts and sync state are the user's own, whatever the
+    // umask; the WAL and shared-memory files SQLite creates beside it take
+    // the file's mode.
     if (!QFileInfo::exists(path)) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        QFile created(path);
+        if (created.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner))
+            created.close();
     }
     if (!m_db->open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db->lastError().text();
+        m_failure = failureOf(m_db->lastError());
         return false;
     }
     // Checked before the pragmas below, which may write: a newer program's
-    // file stays exactly as that program left it.
-    const int stored = storedVersion(*m_db);
-    if (stored > latestVersion()) {
-        qCCritical(lcStore).noquote() << "Database schema version" << stored << "is newer than" << latestVersion()
-                                      << "; not opening it";
-        m_newerVersion = stored;
-        m_db->close();
-        return false;
+    // file, a locked or a damaged one stays exactly as it was. A lock is
+    // waited for as long as the driver's busy time-out.
+    QSqlError error;
+    const std::optional<int> stored = storedVersion(*m_db, &error);
+    if (!stored)
+        return refuse(failureOf(error), error.text());
+    if (*stored > latestVersion()) {
+        m_newerVersion = *stored;
+        return refuse(OpenFailure::NewerSchema,
+                      QStringLiteral("its schema version %1 is newer than %2").arg(*stored).arg(latestVersion()));
+    }
+    if (atStart) {
+        // The cheap check (no index contents): damaged pages are told at
+        // start instead of reading as missing rows.
+        QSqlQuery check(*m_db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check(1)")))
+            return refuse(failureOf(check.lastError()), check.lastError().text());
+        const QString verdict = check.next() ? check.value(0).toString() : QString();
+        if (verdict != QLatin1String("ok"))
+            return refuse(OpenFailure::Damaged, verdict.left(200));
+    }
+    if (atStart && !immutable) {
+        // Readers may share the file, but a program holding its write lock
+        // would fail every change here: said at start, not at the first save.
+        QSqlQuery probe(*m_db);
+        if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            if (failureOf(probe.lastError()) == OpenFailure::Locked)
+                return refuse(OpenFailure::Locked, probe.lastError().text());
+        } else {
+            probe.exec(QStringLiteral("ROLLBACK"));
+        }
     }
     QSqlQuery pragma(*m_db);
     pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -214,9 +274,15 @@ bool Database::migrate()
     QSqlQuery query(*m_db);
     // A current database is not written to at all, so that a read-only one
     // still opens.
-    const int stored = storedVersion(*m_db);
-    if (stored >= latestVersion())
-        return stored == latestVersion();
+    QSqlError error;
+    const std::optional<int> stored = storedVersion(*m_db, &error);
+    if (!stored) {
+        qCCritical(lcStore).noquote() << "Cannot read the schema version:" << error.text();
+        m_failure = failureOf(error);
+        return false;
+    }
+    if (*stored >= latestVersion())
+        return *stored == latestVersion();
     if (!query.exec(
             QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
                            "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {

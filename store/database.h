@@ -26,16 +26,29 @@ public:
     explicit Database(QObject *parent = nullptr);
     ~Database() override;
 
+    // Why the last open() refused the file.
+    enum class OpenFailure {
+        None,
+        Unusable, // cannot be opened or read, for another reason
+        NewerSchema, // written by a newer build (newerVersion())
+        Locked, // another program holds it locked past the wait
+        Damaged, // not a database, or its pages fail the check
+    };
+
     // Opens the file (created when missing, readable by its owner only) in
     // WAL mode with foreign keys on. A file whose schema is newer than this
-    // build knows is refused before anything is written (isNewerSchema()).
+    // build knows, that another program holds locked, or whose pages are
+    // damaged is refused before anything is written (openFailure()).
     bool open(const QString &path);
     // The same as another connection named `connectionName`, so that a
     // worker thread can have its own (a connection belongs to the thread
-    // that opens it). Only one Database per name may be open at a time.
+    // that opens it). Only one Database per name may be open at a time. The
+    // program's own open() checked the pages and the lock; this one reads
+    // only the schema version, and its caller meets a lock as it comes.
     bool open(const QString &path, const QString &connectionName);
+    OpenFailure openFailure() const { return m_failure; }
     // The last open() found a schema version above latestVersion().
-    bool isNewerSchema() const { return m_newerVersion > 0; }
+    bool isNewerSchema() const { return m_failure == OpenFailure::NewerSchema; }
     int newerVersion() const { return m_newerVersion; }
     // The file was opened read-only (no write permission on it or its folder).
     bool isReadOnly() const;
@@ -78,11 +91,16 @@ Q_SIGNALS:
     void migrationError(int version, const QString &message);
 
 private:
+    bool openConnection(const QString &path, const QString &connectionName, bool atStart);
+    // Refuses the open with `failure`: logged, closed, false.
+    bool refuse(OpenFailure failure, const QString &why);
+
     // Behind a pointer so that QtSql stays the store's own dependency.
     std::unique_ptr<QSqlDatabase> m_db;
     bool m_open = false;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
     int m_newerVersion = 0;
+    OpenFailure m_failure = OpenFailure::None;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

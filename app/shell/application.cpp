@@ -168,6 +168,17 @@ void Application::showStartFailure(AppState::StartFailure failure)
                   "directory: %1\n\nThis one ends now.")
                    .arg(dataDirectory());
         break;
+    case AppState::StartFailure::DatabaseLocked:
+        text = tr("The calendar database is locked by another program.\n\nData directory: %1\n\nClose the "
+                  "program that has it open and start again.")
+                   .arg(dataDirectory());
+        break;
+    case AppState::StartFailure::DatabaseDamaged:
+        text = tr("The calendar database is damaged and cannot be opened. It has not been changed.\n\nData "
+                  "directory: %1\n\nRestore a copy of calendar.db, or move it away to start with an empty "
+                  "calendar.")
+                   .arg(dataDirectory());
+        break;
     case AppState::StartFailure::None:
     case AppState::StartFailure::DatabaseUnusable:
         text = tr("Failed to initialize the database.\n\nData directory: %1\n\nPlease check file "
@@ -175,6 +186,8 @@ void Application::showStartFailure(AppState::StartFailure failure)
                    .arg(dataDirectory());
         break;
     }
+    // Also said where a start without a screen or from a shell shows it.
+    qCCritical(lcShell).noquote() << text;
     QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
     box.exec();
 }

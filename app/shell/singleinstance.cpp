@@ -48,11 +48,16 @@ QString SingleInstance::runtimeDirectory()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && isPrivateFolder(runtime))
         return runtime;
-    const QString own = QDir::tempPath() + u"/quillmarten-calendar-"_s + QString::number(LocalUser::id());
+    const QString own = fallbackDirectory();
     // Made closed at once: a program starting at the same moment must not
     // find it open to others between its making and a change of its mode.
     QDir().mkdir(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return isPrivateFolder(own) ? own : QString();
+}
+
+QString SingleInstance::fallbackDirectory()
+{
+    return QDir::tempPath() + u"/quillmarten-calendar-"_s + QString::number(LocalUser::id());
 }
 
 QString SingleInstance::serverName()
@@ -115,6 +120,11 @@ bool SingleInstance::forward(const QByteArray &command)
     socket.waitForBytesWritten(kTimeoutMs);
     socket.disconnectFromServer();
     return true;
+}
+
+bool SingleInstance::handOver(const QStringList &arguments)
+{
+    return forward(buildCommand(arguments));
 }
 
 bool SingleInstance::forwardOrListen(const QStringList &arguments)

@@ -38,11 +38,17 @@ public:
     // created with mode 0700; empty when neither is private (another user
     // made the second one first).
     static QString runtimeDirectory();
+    // The folder runtimeDirectory() falls back to, private or not.
+    static QString fallbackDirectory();
     // The command of a launch (the program path first), ending in "\n".
     // Paths of .ics files are made absolute against this process's working
     // directory, since the running instance has its own.
     static QByteArray buildCommand(const QStringList &arguments);
 
+    // Offers the launch's command to a running instance; true when it took
+    // it. Needs no application object, so a launch hands over before
+    // anything needs a display.
+    static bool handOver(const QStringList &arguments);
     // True when a running instance took the command: the caller exits. False
     // when this process now listens (or could not, which is logged).
     bool forwardOrListen(const QStringList &arguments);

@@ -25,6 +25,7 @@
 #include "weatherservice.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -96,7 +97,7 @@ bool AppState::initialize()
     // In a folder that cannot be written no lock can be made or a stale one
     // removed, and no program can write there either: the start goes on, and
     // the user is told the calendar is read-only.
-    m_folderLock = std::make_unique<QLockFile>(dataDirectory() + u"/calendar.lock"_s);
+    m_folderLock = std::make_unique<QLockFile>(dataLockPath());
     m_folderLock->setStaleLockTime(0);
     if (!isFolderWritable()) {
         qCWarning(lcApp).noquote() << "[AppState] the data folder cannot be written:" << dataDirectory();
@@ -112,12 +113,21 @@ bool AppState::initialize()
         m_startFailure = StartFailure::FolderInUse;
         return false;
     }
+    // Made with the umask's mode; it names this process and host.
+    if (m_folderLock)
+        QFile::setPermissions(dataLockPath(), QFile::ReadOwner | QFile::WriteOwner);
 
     m_database = new Database(this);
     const QString path = databasePath();
     qCInfo(lcApp).noquote() << "Opening database at:" << path;
     if (!m_database->open(path) || !m_database->migrate()) {
-        m_startFailure = m_database->isNewerSchema() ? StartFailure::NewerSchema : StartFailure::DatabaseUnusable;
+        switch (m_database->openFailure()) {
+        case Database::OpenFailure::NewerSchema: m_startFailure = StartFailure::NewerSchema; break;
+        case Database::OpenFailure::Locked: m_startFailure = StartFailure::DatabaseLocked; break;
+        case Database::OpenFailure::Damaged: m_startFailure = StartFailure::DatabaseDamaged; break;
+        case Database::OpenFailure::None:
+        case Database::OpenFailure::Unusable: m_startFailure = StartFailure::DatabaseUnusable; break;
+        }
         return false;
     }
 

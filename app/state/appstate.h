@@ -91,6 +91,10 @@ public:
         NewerSchema,
         // Another running program holds the data folder's lock.
         FolderInUse,
+        // Another program holds the database file locked.
+        DatabaseLocked,
+        // The file is no database or its pages are damaged; left untouched.
+        DatabaseDamaged,
     };
     // The theme belongs to the widgets, a layer above the state: a program
     // with windows installs how its ThemeManager is made (ThemeManager does

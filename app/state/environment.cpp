@@ -1,6 +1,7 @@
 #include "environment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -20,13 +21,22 @@ QString dataDirectory()
     const QString dir = !overridden.isEmpty()
         ? overridden
         : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Quillmarten/Calendar"_s;
-    QDir().mkpath(dir);
+    // Events, accounts and sync state: the folder is the user's alone.
+    if (!QFileInfo::exists(dir)) {
+        QDir().mkpath(QFileInfo(QDir::cleanPath(dir)).absolutePath());
+        QDir().mkdir(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     return dir;
 }
 
 QString databasePath()
 {
     return dataDirectory() + u"/calendar.db"_s;
+}
+
+QString dataLockPath()
+{
+    return dataDirectory() + u"/calendar.lock"_s;
 }
 
 bool isDevInstance()

@@ -710,6 +710,30 @@ Datenverzeichnis: %1
 Bitte prüfen Sie die Dateiberechtigungen und versuchen Sie es erneut.</translation>
     </message>
     <message>
+        <source>The calendar database is locked by another program.
+
+Data directory: %1
+
+Close the program that has it open and start again.</source>
+        <translation>Die Kalenderdatenbank ist von einem anderen Programm gesperrt.
+
+Datenverzeichnis: %1
+
+Schließen Sie das Programm, das sie geöffnet hat, und starten Sie erneut.</translation>
+    </message>
+    <message>
+        <source>The calendar database is damaged and cannot be opened. It has not been changed.
+
+Data directory: %1
+
+Restore a copy of calendar.db, or move it away to start with an empty calendar.</source>
+        <translation>Die Kalenderdatenbank ist beschädigt und kann nicht geöffnet werden. Sie wurde nicht verändert.
+
+Datenverzeichnis: %1
+
+Stellen Sie eine Kopie von calendar.db wieder her oder verschieben Sie die Datei, um mit einem leeren Kalender zu beginnen.</translation>
+    </message>
+    <message>
         <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
 
 Data directory: %1

@@ -710,6 +710,30 @@ Carpeta de datos: %1
 Compruebe los permisos de los archivos e inténtelo de nuevo.</translation>
     </message>
     <message>
+        <source>The calendar database is locked by another program.
+
+Data directory: %1
+
+Close the program that has it open and start again.</source>
+        <translation>La base de datos del calendario está bloqueada por otro programa.
+
+Carpeta de datos: %1
+
+Cierre el programa que la tiene abierta y vuelva a iniciar.</translation>
+    </message>
+    <message>
+        <source>The calendar database is damaged and cannot be opened. It has not been changed.
+
+Data directory: %1
+
+Restore a copy of calendar.db, or move it away to start with an empty calendar.</source>
+        <translation>La base de datos del calendario está dañada y no se puede abrir. No se ha modificado.
+
+Carpeta de datos: %1
+
+Restaure una copia de calendar.db o muévala a otro lugar para empezar con un calendario vacío.</translation>
+    </message>
+    <message>
         <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
 
 Data directory: %1

@@ -710,6 +710,30 @@ Dossier des données&#xa0;: %1
 Vérifiez les autorisations des fichiers et réessayez.</translation>
     </message>
     <message>
+        <source>The calendar database is locked by another program.
+
+Data directory: %1
+
+Close the program that has it open and start again.</source>
+        <translation>La base de données du calendrier est verrouillée par un autre programme.
+
+Dossier des données&#xa0;: %1
+
+Fermez le programme qui l&apos;a ouverte et redémarrez.</translation>
+    </message>
+    <message>
+        <source>The calendar database is damaged and cannot be opened. It has not been changed.
+
+Data directory: %1
+
+Restore a copy of calendar.db, or move it away to start with an empty calendar.</source>
+        <translation>La base de données du calendrier est endommagée et ne peut pas être ouverte. Elle n&apos;a pas été modifiée.
+
+Dossier des données&#xa0;: %1
+
+Restaurez une copie de calendar.db, ou déplacez-la pour commencer avec un calendrier vide.</translation>
+    </message>
+    <message>
         <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
 
 Data directory: %1

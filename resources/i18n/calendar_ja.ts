@@ -707,6 +707,30 @@ Please check file permissions and try again.</source>
 ファイルのアクセス権を確認して、もう一度お試しください。</translation>
     </message>
     <message>
+        <source>The calendar database is locked by another program.
+
+Data directory: %1
+
+Close the program that has it open and start again.</source>
+        <translation>カレンダーのデータベースは別のプログラムによってロックされています。
+
+データフォルダー: %1
+
+それを開いているプログラムを閉じてから、もう一度起動してください。</translation>
+    </message>
+    <message>
+        <source>The calendar database is damaged and cannot be opened. It has not been changed.
+
+Data directory: %1
+
+Restore a copy of calendar.db, or move it away to start with an empty calendar.</source>
+        <translation>カレンダーのデータベースは破損しているため開けません。変更はされていません。
+
+データフォルダー: %1
+
+calendar.db のコピーを復元するか、ファイルを移動して空のカレンダーで始めてください。</translation>
+    </message>
+    <message>
         <source>The calendar database was created by a newer version of this program and cannot be opened by this one. It has not been changed.
 
 Data directory: %1

@@ -1,5 +1,6 @@
 #include "oauthsignin.h"
 #include "providerhttp.h"
+#include "providerslog.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -11,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <memory>
 
@@ -112,8 +114,19 @@ void OAuthSignIn::succeed(const OAuthSignInResult &result)
 
 void OAuthSignIn::closeServer()
 {
+    // Connections already open (the browser's spare one) still get their
+    // failure page, until their idle time is up.
     if (m_server)
         m_server->close();
+}
+
+void OAuthSignIn::dropConnection(QTcpSocket *socket)
+{
+    if (!socket)
+        return;
+    m_connections.removeAll(socket);
+    socket->abort();
+    socket->deleteLater();
 }
 
 void OAuthSignIn::startSignIn()
@@ -151,6 +164,13 @@ void OAuthSignIn::cancelSignIn()
 void OAuthSignIn::onConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        m_connections.removeAll(nullptr);
+        while (m_connections.size() >= kMaxConnections)
+            dropConnection(m_connections.constFirst());
+        m_connections.append(socket);
+        // A browser opens spare connections and leaves them idle; they, and
+        // peers that never finish a request, are closed after a while.
+        QTimer::singleShot(kIdleTimeoutMs, socket, [this, socket] { dropConnection(socket); });
         // The request line may come in several pieces; it is handled once
         // whole, and a head that never ends is refused rather than buffered.
         struct Head
@@ -176,6 +196,7 @@ void OAuthSignIn::onConnection()
 
 void OAuthSignIn::answer(QTcpSocket *socket, bool success)
 {
+    m_connections.removeAll(socket);
     QByteArray response = success ? QByteArrayLiteral("HTTP/1.1 200 OK\r\n")
                                   : QByteArrayLiteral("HTTP/1.1 400 Bad Request\r\n");
     response += "Content-Type: text/html; charset=utf-8\r\nConnection: close\r\n\r\n";
@@ -188,11 +209,7 @@ void OAuthSignIn::handleLoopbackRequest(QTcpSocket *socket, const QByteArray &he
 {
     const qsizetype first = head.indexOf(' ');
     const qsizetype second = first < 0 ? -1 : head.indexOf(' ', first + 1);
-    if (first < 0 || second < 0) {
-        answer(socket, false);
-        return;
-    }
-    if (m_finished) {
+    if (first < 0 || second < 0 || m_finished || m_redirectTaken) {
         answer(socket, false);
         return;
     }
@@ -201,17 +218,20 @@ void OAuthSignIn::handleLoopbackRequest(QTcpSocket *socket, const QByteArray &he
     target.replace(u'+', "%20"_L1);
     const QUrlQuery query(QUrl(u"http://127.0.0.1"_s + target, QUrl::TolerantMode));
     const auto value = [&query](const QString &key) { return query.queryItemValue(key, QUrl::FullyDecoded); };
-    if (!value(u"error"_s).isEmpty()) {
+    // Without this sign-in's state the request is not the provider's
+    // redirect (the browser's favicon, another program, a guess), denial or
+    // not: it neither ends the sign-in nor puts its words before the user.
+    if (value(u"state"_s) != m_state) {
+        qCDebug(lcProviders) << "sign-in listener refused a request without the sign-in's state";
+        answer(socket, false);
+    } else if (!value(u"error"_s).isEmpty()) {
         answer(socket, false);
         fail(m_provider.denied.arg(m_provider.denialDetail(query)));
-    } else if (value(u"state"_s) != m_state) {
-        answer(socket, false);
-        fail(QCoreApplication::translate(
-            "OAuthSignIn", "Sign-in state mismatch. The redirect didn't match our request; please try again."));
     } else if (value(u"code"_s).isEmpty()) {
         answer(socket, false);
         fail(m_provider.noCode);
     } else {
+        m_redirectTaken = true;
         answer(socket, true);
         closeServer();
         exchangeCode(value(u"code"_s));

@@ -63,6 +63,9 @@ struct OAuthProvider
 // 127.0.0.1 for the redirect, plus the refresh of an access token; the
 // provider's spelling comes in as an OAuthProvider. One object carries one
 // sign-in: it reports exactly one outcome, and nothing after a cancel.
+// Any local program can reach the listener: only a request carrying this
+// sign-in's state can end it, and the first such redirect's code is the one
+// exchanged; anything else is answered 400 and the listener keeps waiting.
 // Every refresh call reports once on its own; a failed one as a value that
 // the sync status puts into words.
 class OAuthSignIn : public QObject
@@ -71,6 +74,11 @@ class OAuthSignIn : public QObject
 public:
     // The longest request head the listener reads before giving up on it.
     static constexpr qsizetype kMaxRequestHead = 16 * 1024;
+    // A connection that has not sent its request line by then is closed.
+    static constexpr int kIdleTimeoutMs = 5000;
+    // Connections held open at once; a new one beyond closes the oldest, so
+    // a flood neither uses up descriptors nor keeps the redirect out.
+    static constexpr qsizetype kMaxConnections = 16;
 
     OAuthSignIn(QNetworkAccessManager *network, OAuthProvider provider, QObject *parent = nullptr);
 
@@ -100,14 +108,19 @@ private:
     void fail(const QString &reason);
     void succeed(const OAuthSignInResult &result);
     void closeServer();
+    void dropConnection(QTcpSocket *socket);
 
     QNetworkAccessManager *m_network;
     OAuthProvider m_provider;
     QPointer<QTcpServer> m_server;
+    // Accepted and not yet answered, oldest first.
+    QList<QPointer<QTcpSocket>> m_connections;
     QString m_verifier;
     QString m_state;
     QString m_redirectUri;
     bool m_finished = false;
+    // A redirect with the right state was taken; its code is being exchanged.
+    bool m_redirectTaken = false;
 };
 
 Q_DECLARE_METATYPE(OAuthSignInResult)

@@ -4,6 +4,7 @@
 #include "systemzone.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -34,6 +35,22 @@ QList<int> versionsFrom(int first)
     }
     return list;
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another program with the file open: runs `statement` and holds on until
+// its stdin closes.
+const QString kHolder = QStringLiteral(R"(
+import sqlite3, sys
+c = sqlite3.connect(sys.argv[1], isolation_level=None)
+c.execute(sys.argv[2])
+print("held", flush=True)
+sys.stdin.read()
+)");
 
 QList<int> signalVersions(const QSignalSpy &spy)
 {
@@ -435,6 +452,73 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
         QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+    }
+
+    void refusedFileStaysUntouched_data()
+    {
+        QTest::addColumn<bool>("newer");
+        QTest::addColumn<QString>("journal"); // the file's journal mode
+        QTest::addColumn<QString>("held"); // what another program holds, if any
+        QTest::addColumn<QString>("damage"); // "garbage" file, a "page" overwritten, "cut" in half
+        QTest::addColumn<Database::OpenFailure>("failure");
+        using F = Database::OpenFailure;
+        QTest::newRow("held exclusively by another program")
+            << false << u"DELETE"_s << u"BEGIN EXCLUSIVE"_s << QString() << F::Locked;
+        QTest::newRow("write lock held by another program")
+            << false << u"WAL"_s << u"BEGIN IMMEDIATE"_s << QString() << F::Locked;
+        QTest::newRow("newer schema locked at the first look")
+            << true << u"DELETE"_s << u"BEGIN EXCLUSIVE"_s << QString() << F::Locked;
+        QTest::newRow("not a database") << false << u"DELETE"_s << QString() << u"garbage"_s << F::Damaged;
+        QTest::newRow("a damaged page") << false << u"DELETE"_s << QString() << u"page"_s << F::Damaged;
+        QTest::newRow("cut short") << false << u"DELETE"_s << QString() << u"cut"_s << F::Damaged;
+    }
+    // A file this program cannot use as it stands is refused with the
+    // reason and left exactly as it was.
+    void refusedFileStaysUntouched()
+    {
+        QFETCH(bool, newer);
+        QFETCH(QString, journal);
+        QFETCH(QString, held);
+        QFETCH(QString, damage);
+        QFETCH(Database::OpenFailure, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"calendar.db"_s);
+        {
+            Database written;
+            QVERIFY(written.open(path));
+            QVERIFY(written.migrate());
+            // Rows over many pages, so that damage lands in a table.
+            QVERIFY(QSqlQuery(written.database())
+                        .exec(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                              "INSERT INTO settings (key, value) SELECT 'k' || i, printf('%.200c', 'v') FROM n"_s));
+            if (newer)
+                QVERIFY(written.applyMigration(Database::latestVersion() + 1, u"future"_s, u"CREATE TABLE f (x)"_s));
+            QSqlQuery(written.database()).exec(u"PRAGMA journal_mode="_s + journal);
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        constexpr qint64 kPage = 4096;
+        if (damage == u"garbage"_s)
+            QVERIFY(file.resize(0) && file.write(QByteArray(300, 'x')) == 300);
+        else if (damage == u"page"_s)
+            QVERIFY(file.seek(file.size() * 3 / 4 / kPage * kPage) && file.write(QByteArray(kPage, '\xa5')) == kPage);
+        else if (damage == u"cut"_s)
+            QVERIFY(file.resize(file.size() / 2));
+        file.close();
+        const QByteArray before = contents(path);
+        QProcess holder;
+        if (!held.isEmpty()) {
+            holder.start(u"/usr/bin/python3"_s, {u"-c"_s, kHolder, path, held});
+            QTRY_VERIFY_WITH_TIMEOUT(holder.canReadLine(), 10000);
+            QCOMPARE(holder.readLine(), QByteArray("held\n"));
+        }
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(u"^Not opening the database"_s));
+        Database database;
+        QVERIFY(!database.open(path));
+        QCOMPARE(database.openFailure(), failure);
+        holder.closeWriteChannel();
+        QVERIFY(held.isEmpty() || holder.waitForFinished(10000));
+        QCOMPARE(contents(path), before);
     }
 
     void filesAreTheOwnersOnly()

@@ -17,8 +17,10 @@
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,7 +77,7 @@ private:
             shown = box->windowTitle() + u"\n"_s + box->text();
             box->accept();
             },
-            &answered);
+            &answered, 30000); // a locked file is waited for before the box
         const int code = m_app->run();
         return code == 1 && answered ? shown : u"<not refused>"_s;
     }
@@ -139,6 +141,10 @@ private Q_SLOTS:
             << u"newer"_s << u"Database Error"_s << u"created by a newer version"_s;
         QTest::newRow("data folder locked by a running program: ends")
             << u"locked"_s << u"Calendar Already Running"_s << u"in use by another running calendar"_s;
+        QTest::newRow("database held by another program: locked, not a permission")
+            << u"held"_s << u"Database Error"_s << u"locked by another program"_s;
+        QTest::newRow("damaged database: refused, file unchanged")
+            << u"damaged"_s << u"Database Error"_s << u"database is damaged"_s;
     }
     void refusedStartSaysWhyAndEnds()
     {
@@ -154,6 +160,21 @@ private Q_SLOTS:
             QVERIFY(newer.migrate());
             if (cause == u"newer"_s)
                 QVERIFY(newer.applyMigration(Database::latestVersion() + 1, u"future"_s, u"-- later\n"_s));
+            QSqlQuery(newer.database()).exec(u"PRAGMA journal_mode=DELETE"_s);
+        }
+        if (cause == u"damaged"_s) {
+            QFile damaged(path);
+            QVERIFY(damaged.open(QIODevice::ReadWrite) && damaged.seek(0) && damaged.write("not SQLite") == 10);
+        }
+        // Another program with the file open and locked until stdin closes.
+        QProcess other;
+        if (cause == u"held"_s) {
+            other.start(u"/usr/bin/python3"_s,
+                        {u"-c"_s,
+                         u"import sqlite3, sys\nc = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+                         "c.execute('BEGIN EXCLUSIVE')\nprint('held', flush=True)\nsys.stdin.read()"_s,
+                         path});
+            QTRY_VERIFY_WITH_TIMEOUT(other.canReadLine(), 10000);
         }
         QLockFile holder(dataDir + u"/calendar.lock"_s);
         if (cause == u"locked"_s)
@@ -167,6 +188,8 @@ private Q_SLOTS:
         QVERIFY2(shown.startsWith(title + u"\n"_s) && shown.contains(says) && shown.contains(dataDir),
                  qPrintable(shown));
         QVERIFY(!m_app->mainWindow());
+        other.closeWriteChannel();
+        other.waitForFinished();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
     }

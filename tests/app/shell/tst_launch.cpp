@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -32,6 +33,7 @@ class TestLaunch : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_reachable{QStringLiteral("/tmp/tst_launch-program-XXXXXX")};
     QProcess m_first;
 
     QProcessEnvironment environment() const
@@ -49,17 +51,68 @@ private:
 
     QString database() const { return m_dir.filePath(u"data/calendar.db"_s); }
 
-    // Runs a second launch to its end.
-    void launch(const QStringList &arguments)
+    // Runs a second launch to its end; what it said on stderr.
+    QString launch(const QStringList &arguments, const QProcessEnvironment &env, int code = 0)
     {
         QProcess second;
-        second.setProcessEnvironment(environment());
+        second.setProcessEnvironment(env);
         second.setWorkingDirectory(m_dir.path());
         second.start(QStringLiteral(CALENDAR_EXECUTABLE), arguments);
         // Generous: under the sanitizers a start alone takes seconds.
-        QVERIFY(second.waitForFinished(30000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
+        [&] {
+            QVERIFY(second.waitForFinished(30000));
+            QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(second.exitCode(), code);
+            }();
+        if (second.state() != QProcess::NotRunning) {
+            second.kill();
+            second.waitForFinished();
+        }
+        return QString::fromLocal8Bit(second.readAllStandardError());
+    }
+    void launch(const QStringList &arguments) { launch(arguments, environment()); }
+
+    // Starts the program in the background on `data`; true once it holds the
+    // folder's lock and has made its database.
+    static bool startOn(QProcess &program, const QProcessEnvironment &env, const QString &data)
+    {
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
+        if (!program.waitForStarted())
+            return false;
+        return QTest::qWaitFor(
+                   [&] {
+            QFile lock(data + u"/calendar.lock"_s);
+            return (lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed().toLongLong() == program.processId()
+                    && QFile::exists(data + u"/calendar.db"_s))
+                || program.state() != QProcess::Running;
+                   },
+                   30000)
+            && program.state() == QProcess::Running;
+    }
+
+    static void stop(QProcess &program)
+    {
+        program.terminate();
+        if (!program.waitForFinished(5000))
+            program.kill();
+        program.waitForFinished();
+    }
+
+    // The program where another user can run it: a test's own build may lie
+    // in a folder only its owner can enter.
+    QString reachableProgram()
+    {
+        const QString copy = m_reachable.filePath(u"calendar"_s);
+        if (!QFile::exists(copy)) {
+            // A second name for the same file where one will do: no space taken.
+            if (::link(CALENDAR_EXECUTABLE, QFile::encodeName(copy).constData()) != 0
+                && !QFile::copy(QStringLiteral(CALENDAR_EXECUTABLE), copy))
+                return QString();
+            QFile::setPermissions(m_reachable.path(), QFile::Permissions(0x7755));
+            QFile::setPermissions(copy, QFile::Permissions(0x7755));
+        }
+        return copy;
     }
 
     QString titles() const
@@ -87,29 +140,28 @@ private Q_SLOTS:
         QCOMPARE(m_first.state(), QProcess::Running);
     }
 
-    void cleanupTestCase()
-    {
-        m_first.terminate();
-        if (!m_first.waitForFinished(5000))
-            m_first.kill();
-    }
+    void cleanupTestCase() { stop(m_first); }
 
     void secondLaunchImportsIcsFiles_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("arguments"); // %1 is the folder of the file
         QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("display");
 
         QTest::newRow("--ics with a path relative to the launch")
-            << u"relative.ics"_s << QStringList{u"--ics"_s, u"relative.ics"_s} << u"Relative import"_s;
+            << u"relative.ics"_s << QStringList{u"--ics"_s, u"relative.ics"_s} << u"Relative import"_s << true;
         QTest::newRow("bare path of an .ics file")
-            << u"bare.ics"_s << QStringList{u"%1/bare.ics"_s} << u"Bare import"_s;
+            << u"bare.ics"_s << QStringList{u"%1/bare.ics"_s} << u"Bare import"_s << true;
+        QTest::newRow("from a shell without a display")
+            << u"shell.ics"_s << QStringList{u"--ics"_s, u"shell.ics"_s} << u"Shell import"_s << false;
     }
     void secondLaunchImportsIcsFiles()
     {
         QFETCH(QString, file);
         QFETCH(QStringList, arguments);
         QFETCH(QString, title);
+        QFETCH(bool, display);
         QFile ics(m_dir.filePath(file));
         QVERIFY(ics.open(QIODevice::WriteOnly));
         ics.write(icsWithEvent(file, title));
@@ -117,7 +169,14 @@ private Q_SLOTS:
         for (QString &a : arguments)
             a.replace(u"%1"_s, m_dir.path());
 
-        launch(arguments);
+        QProcessEnvironment env = environment();
+        if (!display) {
+            // A platform that needs a display, and none to be had.
+            env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+            env.remove(u"DISPLAY"_s);
+            env.remove(u"WAYLAND_DISPLAY"_s);
+        }
+        launch(arguments, env);
         QTRY_VERIFY_WITH_TIMEOUT(titles().split(u'\n').contains(title), 10000);
         QCOMPARE(m_first.state(), QProcess::Running);
     }
@@ -162,7 +221,10 @@ private Q_SLOTS:
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(100);
         });
-        program.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
+        program.setWorkingDirectory(home);
+        const QString executable = reachableProgram();
+        QVERIFY(!executable.isEmpty());
+        program.start(executable, {u"--background"_s});
         QVERIFY(program.waitForStarted());
         const QString said = u"the calendar database or its folder is read-only"_s;
         QString log;
@@ -180,6 +242,90 @@ private Q_SLOTS:
         program.waitForFinished();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+    }
+
+    void dataFolderIsOwnerOnlyWhateverTheUmask_data()
+    {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 000") << 0;
+        QTest::newRow("umask 002") << 02;
+        QTest::newRow("umask 022") << 022;
+    }
+    void dataFolderIsOwnerOnlyWhateverTheUmask()
+    {
+        QFETCH(int, mask);
+        QTemporaryDir root;
+        const QString data = root.filePath(u"data"_s);
+        QProcessEnvironment env = environment();
+        env.insert(u"CALENDAR_DATA_DIR"_s, data);
+        env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-umask"_s);
+        QProcess program;
+        program.setChildProcessModifier([mask] { ::umask(mode_t(mask)); });
+        QVERIFY(startOn(program, env, data));
+        // A write, so that every file SQLite keeps beside the database is there.
+        launch({u"--quick-add"_s, u"Standup tomorrow 9am"_s}, env);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sqliteCli(data + u"/calendar.db"_s, u"SELECT title FROM events"_s).contains(u"Standup"_s), 10000);
+        QStringList open;
+        struct stat folder
+        { };
+        QCOMPARE(::stat(QFile::encodeName(data).constData(), &folder), 0);
+        if ((folder.st_mode & 07777) != 0700)
+            open << u"data folder %1"_s.arg(folder.st_mode & 07777, 0, 8);
+        const QStringList files = QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString &name : files) {
+            struct stat file
+            { };
+            if (::stat(QFile::encodeName(data + u'/' + name).constData(), &file) == 0 && (file.st_mode & 077) != 0)
+                open << u"%1 %2"_s.arg(name).arg(file.st_mode & 07777, 0, 8);
+        }
+        stop(program);
+        QVERIFY(files.contains(u"calendar.lock"_s) && files.contains(u"calendar.db-wal"_s));
+        QCOMPARE(open, QStringList());
+    }
+
+    void channelFolderMadeByAnotherUser_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::newRow("folder made by another user") << false;
+        QTest::newRow("link made by another user to a folder of ours") << true;
+    }
+    // The running program never listened there, so a second launch cannot
+    // hand its command over: it says so and ends with an error instead of
+    // losing the command or starting a second program on the same data.
+    void channelFolderMadeByAnotherUser()
+    {
+        QFETCH(bool, link);
+        if (::geteuid() != 0)
+            QSKIP("needs root to act as a second user");
+        QTemporaryDir temp;
+        QVERIFY(QFile::setPermissions(temp.path(), QFile::Permissions(0x7777)));
+        const QString channel = temp.filePath(u"quillmarten-calendar-0"_s);
+        const QString ours = m_dir.filePath(u"ours-%1"_s.arg(link));
+        const QByteArray path = QFile::encodeName(channel);
+        if (link) {
+            QVERIFY(QDir().mkdir(ours, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QCOMPARE(::symlink(QFile::encodeName(ours).constData(), path.constData()), 0);
+        } else {
+            QVERIFY(QDir().mkdir(channel, QFile::Permissions(0x7777)));
+        }
+        QCOMPARE(::lchown(path.constData(), 65534, 65534), 0);
+        QTemporaryDir root;
+        const QString data = root.filePath(u"data"_s);
+        QProcessEnvironment env = environment();
+        env.insert(u"CALENDAR_DATA_DIR"_s, data);
+        env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-channel"_s);
+        env.insert(u"TMPDIR"_s, temp.path());
+        env.remove(u"XDG_RUNTIME_DIR"_s);
+        QProcess first;
+        QVERIFY(startOn(first, env, data));
+
+        const QString told = launch({u"--quick-add"_s, u"Secret meeting"_s}, env, 2);
+        QVERIFY2(told.contains(u"is not a private folder of this user"_s), qPrintable(told));
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(QDir(link ? ours : channel).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList());
+        stop(first);
     }
 
     // Last: it ends the first program.
@@ -221,9 +367,7 @@ private Q_SLOTS:
         };
         QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), QByteArray::number(third.processId()), 10000);
         QCOMPARE(third.state(), QProcess::Running);
-        third.terminate();
-        if (!third.waitForFinished(5000))
-            third.kill();
+        stop(third);
     }
 };
 

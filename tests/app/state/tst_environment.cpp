@@ -34,6 +34,7 @@ private Q_SLOTS:
         const QString dir = m_dir.filePath(expected);
         QCOMPARE(dataDirectory(), dir);
         QVERIFY(QFileInfo(dir).isDir());
+        QCOMPARE(QFileInfo(dir).permissions() & QFile::Permissions(0x0077), QFile::Permissions()); // owner only
         QCOMPARE(databasePath(), dir + u"/calendar.db"_s);
     }
 

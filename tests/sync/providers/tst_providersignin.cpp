@@ -4,14 +4,51 @@
 #include "microsoftauthservice.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Another local program at the loopback listener: holds `idle` connections
+// that say nothing, opens one connection per request target, prints "open",
+// and on a line from stdin sends the requests and prints each answer's
+// status line ("closed" when there was none).
+const QString kPeer = uR"(
+import resource, socket, sys
+soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
+port, idle, targets = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3:]
+connect = lambda: socket.create_connection(("127.0.0.1", port), timeout=60)
+held = [connect() for _ in range(idle)]
+conns = [connect() for _ in targets]
+print("open", flush=True)
+sys.stdin.readline()
+for c, t in zip(conns, targets):
+    reply = b""
+    try:
+        c.sendall(b"GET " + t.encode() + b" HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n")
+        while chunk := c.recv(65536):
+            reply += chunk
+    except OSError:
+        pass
+    print(reply.split(b"\r\n")[0].decode() or "closed", flush=True)
+sys.stdin.read()
+)"_s;
+
+constexpr uid_t kNobody = 65534;
+
+} // namespace
 
 // Plays the user's browser: opens the authorization URL with curl, which
 // follows the provider's redirect to the program's loopback listener.
@@ -19,7 +56,7 @@ class Browser : public QObject
 {
     Q_OBJECT
 public:
-    enum class Mode { Follow, WrongState, Ignore, RequestLineInPieces };
+    enum class Mode { Follow, Ignore, RequestLineInPieces };
     Mode mode = Mode::Follow;
     QUrl opened;
     QByteArray page;
@@ -33,7 +70,6 @@ public Q_SLOTS:
         switch (mode) {
         case Mode::Ignore: return;
         case Mode::Follow: return curl({u"-s"_s, u"-L"_s, url.toString(QUrl::FullyEncoded)});
-        case Mode::WrongState: return curl({u"-s"_s, redirect + u"/?code=abc&state=forged"_s});
         case Mode::RequestLineInPieces: return inPieces(url, redirect);
         }
     }
@@ -93,6 +129,9 @@ private Q_SLOTS:
     void failedSignIn();
     void cancelAfterOutcomeSaysNothing();
     void endlessRequestHeadIsRefused();
+    void hostileRequestsLeaveTheSignInWaiting_data();
+    void hostileRequestsLeaveTheSignInWaiting();
+    void idleConnectionIsClosed();
     void refresh_data();
     void refresh();
     void withoutCredentialsNothingIsSent();
@@ -230,9 +269,6 @@ void TestProviderSignIn::failedSignIn_data()
     QTest::newRow("microsoft denial names the description")
         << false << u"access_denied"_s << int(Browser::Mode::Follow)
         << u"Microsoft denied the sign-in: The user said no"_s << failedPage;
-    QTest::newRow("forged state")
-        << true << QString() << int(Browser::Mode::WrongState)
-        << u"Sign-in state mismatch. The redirect didn't match our request; please try again."_s << failedPage;
     QTest::newRow("cancel while waiting")
         << true << QString() << int(Browser::Mode::Ignore) << u"Sign-in cancelled."_s << QString();
 }
@@ -283,6 +319,117 @@ void TestProviderSignIn::endlessRequestHeadIsRefused()
     m_browser.mode = Browser::Mode::Follow;
     m_browser.open(m_browser.opened);
     QTRY_COMPARE_WITH_TIMEOUT(succeeded.size(), 1, 10000);
+}
+
+void TestProviderSignIn::hostileRequestsLeaveTheSignInWaiting_data()
+{
+    QTest::addColumn<QStringList>("targets"); // %state is the sign-in's own state
+    QTest::addColumn<bool>("afterRedirect"); // on connections opened before it
+    QTest::addColumn<int>("idle");
+    QTest::addColumn<bool>("otherUser");
+    QTest::newRow("browser's favicon") << QStringList{u"/favicon.ico"_s} << false << 0 << false;
+    QTest::newRow("code with a forged state") << QStringList{u"/?code=abc&state=forged"_s} << false << 0 << false;
+    QTest::newRow("code without state") << QStringList{u"/?code=abc"_s} << false << 0 << false;
+    QTest::newRow("denial without state")
+        << QStringList{u"/?error=access_denied&error_description=Call+the+helpdesk+now"_s} << false << 0 << false;
+    QTest::newRow("another local user guessing") << QStringList{u"/?code=abc&state=guess"_s} << false << 0 << true;
+    QTest::newRow("favicon on the browser's spare connection after the redirect")
+        << QStringList{u"/favicon.ico"_s} << true << 0 << false;
+    QTest::newRow("second redirect with the right state")
+        << QStringList{u"/?code=another&state=%state"_s, u"/?error=access_denied&state=%state"_s} << true << 0 << false;
+    QTest::newRow("flood of idle connections within a small descriptor limit")
+        << QStringList{u"/favicon.ico"_s} << false << 300 << false;
+}
+
+// Only the provider's redirect ends the sign-in, and its code is exchanged
+// once; everything else gets the failure page and the sign-in goes on.
+void TestProviderSignIn::hostileRequestsLeaveTheSignInWaiting()
+{
+    QFETCH(QStringList, targets);
+    QFETCH(bool, afterRedirect);
+    QFETCH(int, idle);
+    QFETCH(bool, otherUser);
+    if (otherUser && ::geteuid() != 0)
+        QSKIP("needs root to act as a second user");
+    m_browser.mode = Browser::Mode::Ignore;
+    Google::AuthService service(&m_network, config());
+    QSignalSpy succeeded(&service, &Google::AuthService::signInSucceeded);
+    QSignalSpy failed(&service, &Google::AuthService::signInFailed);
+    service.startSignIn();
+    const QUrlQuery authorization(m_browser.opened);
+    const QUrl redirect(authorization.queryItemValue(u"redirect_uri"_s, QUrl::FullyDecoded));
+    for (QString &target : targets)
+        target.replace(u"%state"_s, authorization.queryItemValue(u"state"_s, QUrl::FullyDecoded));
+
+    // Without the cap a flood takes every descriptor left, and the listener
+    // stops accepting for good.
+    rlimit before{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const auto restore = qScopeGuard([&before] { ::setrlimit(RLIMIT_NOFILE, &before); });
+    if (idle > 0) {
+        rlimit small = before;
+        small.rlim_cur = rlim_t(
+            QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size() + 64);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &small), 0);
+    }
+    QProcess peer;
+    peer.setWorkingDirectory(u"/"_s);
+    if (otherUser) {
+        peer.setChildProcessModifier([] {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(100);
+        });
+    }
+    peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    peer.start(u"/usr/bin/python3"_s,
+               QStringList{u"-c"_s, kPeer, QString::number(redirect.port()), QString::number(idle)} + targets);
+    QByteArray said;
+    const auto saidLines = [&](qsizetype count) {
+        return QTest::qWaitFor(
+            [&] {
+            said += peer.readAllStandardOutput();
+            return said.count('\n') >= count || peer.state() == QProcess::NotRunning;
+            },
+            30000);
+    };
+    const auto realRedirect = [&] {
+        m_browser.mode = Browser::Mode::Follow;
+        m_browser.open(m_browser.opened);
+        QTRY_VERIFY_WITH_TIMEOUT(m_browser.done, 30000);
+    };
+    QVERIFY(saidLines(1));
+    if (afterRedirect)
+        realRedirect();
+    peer.write("\n");
+    QVERIFY(saidLines(1 + targets.size()));
+    const QByteArrayList answers = said.trimmed().split('\n');
+    QCOMPARE(answers, QByteArrayList{"open"} + QByteArrayList(targets.size(), "HTTP/1.1 400 Bad Request"));
+    if (!afterRedirect) {
+        QCOMPARE(succeeded.size() + failed.size(), 0);
+        realRedirect();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(succeeded.size(), 1, 30000);
+    QTest::qWait(50);
+    QCOMPARE(failed.size(), 0);
+    peer.closeWriteChannel();
+    QVERIFY(peer.waitForFinished(10000));
+    qsizetype exchanges = 0;
+    for (const QJsonObject &request : m_fake.requests())
+        exchanges += request.value("body"_L1).toString().contains("grant_type=authorization_code"_L1);
+    QCOMPARE(exchanges, 1);
+}
+
+// A connection that never says anything is not kept for the sign-in's life.
+void TestProviderSignIn::idleConnectionIsClosed()
+{
+    m_browser.mode = Browser::Mode::Ignore;
+    Google::AuthService service(&m_network, config());
+    service.startSignIn();
+    const QUrl redirect(QUrlQuery(m_browser.opened).queryItemValue(u"redirect_uri"_s, QUrl::FullyDecoded));
+    QTcpSocket peer;
+    peer.connectToHost(u"127.0.0.1"_s, redirect.port());
+    QVERIFY(peer.waitForConnected(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QAbstractSocket::UnconnectedState, 60000);
 }
 
 void TestProviderSignIn::refresh_data()
