@@ -40,6 +40,16 @@ bool asciiContains(QUtf8StringView haystack, const QByteArray &needle)
     return false;
 }
 
+// Unicode case folding with what the simple one leaves apart: "ß" and "SS",
+// "İ" and "i", and a letter typed whole or as a base with an accent.
+QString folded(const QString &text)
+{
+    QString out = text.normalized(QString::NormalizationForm_C).toCaseFolded();
+    out.replace(QChar(0x00DF), QLatin1String("ss"));
+    out.replace(QChar(0x0130), QLatin1Char('i'));
+    return out;
+}
+
 // A series with its overrides, an override without its series, a one-off.
 QString groupKey(const Event &row)
 {
@@ -55,7 +65,7 @@ QString groupKey(const Event &row)
 namespace TextSearch {
 
 Needle::Needle(const QString &text)
-    : folded(text.toCaseFolded())
+    : folded(::folded(text))
 {
     const QByteArray utf8 = folded.toUtf8();
     isAscii = ::isAscii(QUtf8StringView(utf8));
@@ -69,12 +79,12 @@ bool contains(QUtf8StringView haystack, const Needle &needle)
     // non-ASCII needle.
     if (isAscii(haystack))
         return needle.isAscii && asciiContains(haystack, needle.ascii);
-    return QString::fromUtf8(haystack).toCaseFolded().contains(needle.folded);
+    return ::folded(QString::fromUtf8(haystack)).contains(needle.folded);
 }
 
 bool contains(const QString &haystack, const Needle &needle)
 {
-    return haystack.toCaseFolded().contains(needle.folded);
+    return ::folded(haystack).contains(needle.folded);
 }
 
 bool matches(const Event &event, const Needle &needle)

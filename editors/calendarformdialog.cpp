@@ -280,7 +280,7 @@ void CalendarFormDialog::save()
             editOnServer(name);
             return;
         }
-        if (saveLocally(name))
+        if (!changed || saveLocally(name))
             accept();
         else
             QMessageBox::critical(this, tr("Database Error"), tr("Could not save the calendar."));
@@ -292,7 +292,12 @@ void CalendarFormDialog::save()
 
 bool CalendarFormDialog::saveLocally(const QString &name)
 {
-    return m_state->calendars()->setNameAndColor(m_calendar->id, name, m_color);
+    // What the user left alone stays as a sync may have stored it meanwhile.
+    const std::optional<Calendar> now = m_state->calendars()->getById(m_calendar->id);
+    if (!now)
+        return false;
+    return m_state->calendars()->setNameAndColor(m_calendar->id, name == m_calendar->name ? now->name : name,
+                                                 m_color == m_calendar->color ? now->color : m_color);
 }
 
 void CalendarFormDialog::insertDeviceCalendar(const QString &name)

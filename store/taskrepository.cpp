@@ -127,6 +127,9 @@ bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, b
 const QLatin1String kSeriesStartProperty("X-QUILLMARTEN-SERIES-START");
 const QString kWallClockText = QStringLiteral("yyyyMMdd'T'HHmmss");
 const QString kDateText = QStringLiteral("yyyyMMdd");
+// How many occurrences of a series counted from the completion are done:
+// each completion starts the rule anew, so only this count lets COUNT end it.
+const QLatin1String kSeriesDoneProperty("X-QUILLMARTEN-SERIES-DONE");
 
 // The series' first date in the representation of `base`; invalid when the
 // text keeps none.
@@ -346,8 +349,9 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     moveToZone(task.due_date, task.due_is_date_only, zone);
     moveToZone(task.start_date, task.start_is_date_only, zone);
     QString seriesFirst;
+    QString seriesDone;
     const bool advanced = completed && task.status != TaskStatus::Completed && !task.recurrence_rule.isEmpty()
-        && advanceRepeating(task, seriesFirst);
+        && advanceRepeating(task, seriesFirst, seriesDone);
     if (advanced || !completed) {
         task.status = TaskStatus::NeedsAction;
         task.completed_date.reset();
@@ -362,12 +366,14 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     task.raw_icalendar = ICalendar::serializeTask(task);
     if (!seriesFirst.isEmpty())
         task.raw_icalendar = ICalendar::withTaskProperty(task.raw_icalendar, kSeriesStartProperty, seriesFirst);
+    if (!seriesDone.isEmpty())
+        task.raw_icalendar = ICalendar::withTaskProperty(task.raw_icalendar, kSeriesDoneProperty, seriesDone);
     return update(task);
 }
 
 // Moves the task's date to the next occurrence of its rule; false when the
 // series is over or there is nothing to count from.
-bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst) const
+bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst, QString &done) const
 {
     const bool fromCompletion = task.repeat_mode == RepeatMode::FromCompletionDate;
     QDateTime base;
@@ -390,6 +396,12 @@ bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst) const
     // a DST gap moved does not move the ones after it; a completion date
     // starts a series of its own.
     const RecurrenceRule rule = Recurrence::parseRule(task.recurrence_rule);
+    if (fromCompletion && rule.count > 0) {
+        const int doneBefore = qMax(0, ICalendar::taskProperty(task.raw_icalendar, kSeriesDoneProperty).toInt());
+        if (doneBefore + 1 >= rule.count)
+            return false;
+        done = QString::number(doneBefore + 1);
+    }
     const QDateTime windowEnd = base.addYears(5);
     QDateTime first = fromCompletion ? QDateTime() : seriesStart(task, base, dateOnly);
     QList<QDateTime> starts;

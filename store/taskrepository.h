@@ -59,8 +59,9 @@ Q_SIGNALS:
 
 private:
     // `seriesFirst` receives the series' first date as its stored text keeps
-    // it (empty for a series counted from the completion).
-    bool advanceRepeating(Task &task, QString &seriesFirst) const;
+    // it (empty for a series counted from the completion); `done`, for one
+    // counted from the completion, how many occurrences are done.
+    bool advanceRepeating(Task &task, QString &seriesFirst, QString &done) const;
 
     Database *m_database;
     ChangeCoalescer *m_changes;

@@ -106,6 +106,28 @@ private Q_SLOTS:
         m_store.reset();
     }
 
+    void caseIsIgnoredBeyondAscii_data()
+    {
+        QTest::addColumn<QString>("needle");
+        QTest::addColumn<QString>("haystack");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("umlaut") << QStringLiteral("ärger") << QStringLiteral("Ärger im Büro") << true;
+        QTest::newRow("sharp s for SS") << QStringLiteral("straße") << QStringLiteral("STRASSE 4") << true;
+        QTest::newRow("ss for sharp s") << QStringLiteral("STRASSE") << QStringLiteral("Hauptstraße") << true;
+        QTest::newRow("dotted capital I") << QStringLiteral("izmir") << QStringLiteral("Flug nach İzmir") << true;
+        QTest::newRow("accent typed apart")
+            << QStringLiteral("ÉTÉ") << QStringLiteral("Fête d'e\u0301te\u0301") << true;
+        QTest::newRow("accent still counts") << QStringLiteral("ete") << QStringLiteral("Fête d'été") << false;
+    }
+    void caseIsIgnoredBeyondAscii()
+    {
+        QFETCH(QString, needle);
+        QFETCH(QString, haystack);
+        const TextSearch::Needle folded(needle);
+        QTEST(TextSearch::contains(QUtf8StringView(haystack.toUtf8()), folded), "found");
+        QTEST(TextSearch::contains(haystack, folded), "found");
+    }
+
     void presetsListWhatTheExpansionHolds_data()
     {
         QTest::addColumn<QString>("text");

@@ -303,21 +303,26 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("zone");
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QString>("due"); // local wall clock
-        QTest::addColumn<QStringList>("walk"); // the due after each completion, or "done"
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("walk"); // the due after each completion ("open" from completion), or "done"
         const QString done = QStringLiteral("done");
         for (const QByteArray &zone : {QByteArray("Europe/Berlin"), QByteArray("America/New_York")}) {
             const bool berlin = zone == "Europe/Berlin";
             const auto row = [&](const char *name) { return &QTest::newRow(zone + ": " + name); };
-            *row("COUNT=2: two occurrences, then done")
+            const QString fromDue = QStringLiteral("fromDueDate");
+            *row("COUNT=2 from completion: two occurrences, then done")
                 << zone << QStringLiteral("FREQ=DAILY;COUNT=2") << QStringLiteral("2026-05-04 09:00")
+                << QStringLiteral("fromCompletionDate") << QStringList{QStringLiteral("open"), done};
+            *row("COUNT=2: two occurrences, then done")
+                << zone << QStringLiteral("FREQ=DAILY;COUNT=2") << QStringLiteral("2026-05-04 09:00") << fromDue
                 << QStringList{QStringLiteral("2026-05-05 09:00"), done};
             *row("COUNT=3 weekly") << zone << QStringLiteral("FREQ=WEEKLY;COUNT=3")
-                                   << QStringLiteral("2026-05-04 09:00")
+                                   << QStringLiteral("2026-05-04 09:00") << fromDue
                                    << QStringList{QStringLiteral("2026-05-11 09:00"),
                                                   QStringLiteral("2026-05-18 09:00"), done};
             *row("UNTIL: its last day, then done")
                 << zone << QStringLiteral("FREQ=DAILY;UNTIL=20260506T235959Z") << QStringLiteral("2026-05-04 09:00")
-                << QStringList{QStringLiteral("2026-05-05 09:00"), QStringLiteral("2026-05-06 09:00"), done};
+                << fromDue << QStringList{QStringLiteral("2026-05-05 09:00"), QStringLiteral("2026-05-06 09:00"), done};
             // The day whose 02:30 does not exist, and the day 02:30 comes twice
             // (Berlin) or once after 01:00–02:00 came twice (New York).
             const QStringList spring = berlin ? QStringList{QStringLiteral("2026-03-27"), QStringLiteral("2026-03-28"),
@@ -329,10 +334,10 @@ private Q_SLOTS:
                 : QStringList{QStringLiteral("2026-10-31"), QStringLiteral("2026-11-01"), QStringLiteral("2026-11-02")};
             const auto at = [](const QString &day, const char *time) { return day + u' ' + QLatin1String(time); };
             *row("02:30 daily across the spring change")
-                << zone << QStringLiteral("FREQ=DAILY") << at(spring.at(0), "02:30")
+                << zone << QStringLiteral("FREQ=DAILY") << at(spring.at(0), "02:30") << fromDue
                 << QStringList{at(spring.at(1), "02:30"), at(spring.at(2), "03:30"), at(spring.at(3), "02:30")};
             *row("02:30 daily across the autumn change")
-                << zone << QStringLiteral("FREQ=DAILY") << at(autumn.at(0), "02:30")
+                << zone << QStringLiteral("FREQ=DAILY") << at(autumn.at(0), "02:30") << fromDue
                 << QStringList{at(autumn.at(1), "02:30"), at(autumn.at(2), "02:30")};
         }
     }
@@ -341,6 +346,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, zone);
         QFETCH(QString, rule);
         QFETCH(QString, due);
+        QFETCH(QString, mode);
         QFETCH(QStringList, walk);
         const SystemZone inZone(zone);
         StoreFixture store;
@@ -349,13 +355,17 @@ private Q_SLOTS:
         const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
         Task t = dueTask(QStringLiteral("t"), QDateTime::fromString(due, format));
         t.recurrence_rule = rule;
+        t.repeat_mode = mode;
         QVERIFY(tasks.insert(t));
         QStringList walked;
         for (qsizetype i = 0; i < walk.size(); ++i) {
             QVERIFY(tasks.setCompleted(t.id, true));
             const Task back = *tasks.getById(t.id);
-            walked.append(back.status == QLatin1String("completed") ? QStringLiteral("done")
-                                                                    : back.due_date->toLocalTime().toString(format));
+            if (back.status == QLatin1String("completed"))
+                walked.append(QStringLiteral("done"));
+            else
+                walked.append(mode == QLatin1String("fromDueDate") ? back.due_date->toLocalTime().toString(format)
+                                                                   : QStringLiteral("open"));
         }
         QCOMPARE(walked, walk);
     }
