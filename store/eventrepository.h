@@ -44,6 +44,13 @@ public:
     // can put a moved occurrence in its place. All-day rows compare by their
     // dates. Ordered by start, then id; with children.
     QList<Event> getInRange(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds = {}) const;
+    // The rows of getInRange, in its order, as a view draws, filters and
+    // expands them: id, calendar, uid, provider event id, title,
+    // description, location, times, all-day flag, zone, the recurrence
+    // columns, status and colour; the other columns empty and no children.
+    // Read from one covering index; getById gives a row's whole record.
+    QList<Event> getViewRowsInRange(const QDateTime &from, const QDateTime &to,
+                                    const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally (ASCII case
     // folded); at most max(limit, 1) rows by start.
@@ -88,6 +95,11 @@ Q_SIGNALS:
 private:
     struct StandingRows;
     const StandingRows &standingRows(const QString &upper, bool mayKeep) const;
+    // Brings kept rows up to `version` by the events' change log; false when
+    // they must be read anew.
+    bool readChanged(StandingRows &rows, qint64 version) const;
+    QList<Event> rangeRows(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds,
+                           bool viewOnly) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 
