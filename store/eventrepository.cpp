@@ -121,7 +121,8 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     return e;
 }
 
-// The fields of kViewColumns of `e`.
+// The fields of kViewColumns of a standing row `e`, and its raw text, where
+// expansion finds the zone a series defines and the start it wrote.
 Event viewFields(const Event &e)
 {
     Event view;
@@ -143,6 +144,7 @@ Event viewFields(const Event &e)
     view.master_event_uid = e.master_event_uid;
     view.status = e.status;
     view.color = e.color;
+    view.raw_icalendar = e.raw_icalendar;
     return view;
 }
 

@@ -47,8 +47,10 @@ public:
     // The rows of getInRange, in its order, as a view draws, filters and
     // expands them: id, calendar, uid, provider event id, title,
     // description, location, times, all-day flag, zone, the recurrence
-    // columns, status and colour; the other columns empty and no children.
-    // Read from one covering index; getById gives a row's whole record.
+    // columns, status and colour, and the raw text of repeating rows and
+    // overrides (expansion reads zones from it); the other columns empty and
+    // no children. The window's own rows come from one covering index;
+    // getById gives a row's whole record.
     QList<Event> getViewRowsInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;

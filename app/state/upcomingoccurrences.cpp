@@ -53,7 +53,8 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
     const QDateTime from = today.startOfDay();
     const QDateTime to(tomorrow, QTime(23, 59, 59));
 
-    const QList<Event> rows = state->events()->getInRange(from, to, ids);
+    // What the tray draws needs only the light rows.
+    const QList<Event> rows = state->events()->getViewRowsInRange(from, to, ids);
     QList<Event> occurrences = Recurrence::expandEvents(rows, from, to);
     if (state->filterRules())
         occurrences = FilterEngine::apply(occurrences, state->filterRules()->getEnabled()).events;

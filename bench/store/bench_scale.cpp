@@ -48,13 +48,14 @@ void touchEvent(GeneratedStore::Store &data)
 }
 
 // events, write (1: an event is written before each read, as after a save or
-// a pull; 0: warm).
+// a pull; 0: warm), view (1: the light rows a view reads; 0: full records).
 void BM_Month(benchmark::State &state)
 {
     GeneratedStore::Store &data = store(int(state.range(0)));
     const QDateTime from = firstMonday().startOfDay();
     const QDateTime to = from.addMonths(1);
     const bool afterWrite = state.range(1) != 0;
+    const bool view = state.range(2) != 0;
     qsizetype rows = 0;
     data.events().getInRange(from, to);
     for (auto _ : state) {
@@ -63,7 +64,8 @@ void BM_Month(benchmark::State &state)
             touchEvent(data);
             state.ResumeTiming();
         }
-        const QList<Event> events = data.events().getInRange(from, to);
+        const QList<Event> events = view ? data.events().getViewRowsInRange(from, to)
+                                         : data.events().getInRange(from, to);
         rows = events.size();
         benchmark::DoNotOptimize(events.constData());
     }
@@ -71,13 +73,15 @@ void BM_Month(benchmark::State &state)
     BenchRunner::target(state, 5);
 }
 BENCHMARK(BM_Month)
-    ->ArgNames({"events", "write"})
-    ->Args({10000, 0})
-    ->Args({10000, 1})
-    ->Args({200000, 0})
-    ->Args({200000, 1})
-    ->Args({1000000, 0})
-    ->Args({1000000, 1})
+    ->ArgNames({"events", "write", "view"})
+    ->Apply([](benchmark::internal::Benchmark *b) {
+        for (const int events : {10000, 200000, 1000000}) {
+            for (const int view : {0, 1}) {
+                b->Args({events, 0, view});
+                b->Args({events, 1, view});
+            }
+        }
+    })
     ->Unit(benchmark::kMillisecond);
 
 // What the week view loads: the range read over its calendars, the

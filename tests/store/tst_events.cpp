@@ -3,6 +3,7 @@
 #include "recurrence.h"
 #include "reminderrepository.h"
 #include "storefixture.h"
+#include "storesql.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -556,8 +557,10 @@ private Q_SLOTS:
         QVERIFY(!full.isEmpty());
         for (qsizetype i = 0; i < full.size(); ++i) {
             QCOMPARE(viewFieldsOf(light.at(i)), viewFieldsOf(full.at(i)));
-            QVERIFY(light.at(i).raw_icalendar.isEmpty() && light.at(i).reminders.isEmpty()
-                    && light.at(i).attendees.isEmpty());
+            // Expansion reads a series' zone from its raw text.
+            const bool repeats = !full.at(i).recurrence_rule.isEmpty() || !full.at(i).recurrence_id.isEmpty();
+            QCOMPARE(light.at(i).raw_icalendar, repeats ? full.at(i).raw_icalendar : QString());
+            QVERIFY(light.at(i).reminders.isEmpty() && light.at(i).attendees.isEmpty());
         }
     }
 
@@ -790,6 +793,28 @@ private Q_SLOTS:
                 withChildren += e.reminders.size() == 1 && e.attendees.size() == 1;
             QCOMPARE(withChildren, count);
         }
+    }
+
+    // Stored times are written without Qt's formatter, to the same text.
+    void storedTimeTextIsQtsIsoText_data()
+    {
+        QTest::addColumn<QDateTime>("value");
+        const QDateTime instant(QDate(2024, 3, 31), QTime(0, 59, 59, 999), Qt::UTC);
+        QTest::newRow("UTC") << instant;
+        QTest::newRow("Berlin, the hour of the spring step") << instant.toTimeZone(QTimeZone("Europe/Berlin"));
+        QTest::newRow("New York, winter") << QDateTime(QDate(2024, 1, 5), QTime(23, 30), QTimeZone("America/New_York"));
+        QTest::newRow("Kathmandu, +05:45") << instant.toTimeZone(QTimeZone("Asia/Kathmandu"));
+        QTest::newRow("a fixed negative offset")
+            << QDateTime(QDate(1969, 12, 31), QTime(23, 0), Qt::OffsetFromUTC, -9000);
+        QTest::newRow("UTC zone, not spec") << QDateTime(QDate(2030, 7, 1), QTime(12, 0), QTimeZone::utc());
+        QTest::newRow("before 1970") << QDateTime(QDate(1901, 2, 3), QTime(4, 5, 6), Qt::UTC);
+        QTest::newRow("local wall clock") << QDateTime(QDate(2024, 10, 27), QTime(2, 30), Qt::LocalTime);
+        QTest::newRow("year 10000") << QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+    }
+    void storedTimeTextIsQtsIsoText()
+    {
+        QFETCH(QDateTime, value);
+        QCOMPARE(StoreSql::storageText(value), value.toString(Qt::ISODate));
     }
 
     // The poll's due reminders come from a bounded range of the unshown
