@@ -588,18 +588,25 @@ std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid
 QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime &to,
                                          const QStringList &calendarIds) const
 {
-    return rangeRows(from, to, calendarIds, false);
+    return rangeRows(from, to, calendarIds, RangeRows::Full);
 }
 
 QList<Event> EventRepository::getViewRowsInRange(const QDateTime &from, const QDateTime &to,
                                                  const QStringList &calendarIds) const
 {
-    return rangeRows(from, to, calendarIds, true);
+    return rangeRows(from, to, calendarIds, RangeRows::View);
+}
+
+QList<Event> EventRepository::getStandingInRange(const QDateTime &from, const QDateTime &to,
+                                                 const QStringList &calendarIds) const
+{
+    return rangeRows(from, to, calendarIds, RangeRows::Standing);
 }
 
 QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds,
-                                        bool viewOnly) const
+                                        RangeRows kind) const
 {
+    const bool viewOnly = kind == RangeRows::View;
     const TimeWindow window(from, to);
     if (!window.isValid())
         return {};
@@ -653,16 +660,18 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // A view's rows come from the covering index alone, whatever the
     // calendar list would have SQLite prefer.
     const QLatin1String columns = viewOnly ? kViewColumns : kColumns;
-    forEachRowOf(db, columns, operation,
-                 (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
-                     + QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
-                 QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
-    forEachRowOf(db, columns, operation,
-                 QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
-                                "AND start_time < ?")
-                     + liveOffIndex,
-                 QVariantList{lower, upper} + calendarValues, keep);
-    if (!viewOnly) {
+    if (kind != RangeRows::Standing) {
+        forEachRowOf(db, columns, operation,
+                     (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
+                         + QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
+                     QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
+        forEachRowOf(db, columns, operation,
+                     QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
+                                    "AND start_time < ?")
+                         + liveOffIndex,
+                     QVariantList{lower, upper} + calendarValues, keep);
+    }
+    if (kind == RangeRows::Full) {
         EventChildRows::loadRemindersForEvents(db, events);
         EventChildRows::loadAttendeesForEvents(db, events);
     }

@@ -53,6 +53,11 @@ public:
     // getById gives a row's whole record.
     QList<Event> getViewRowsInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
+    // The rows of getInRange that repeat (by a rule or by dates), have no
+    // end, or override an occurrence, in its order, with children: what
+    // reminds per occurrence, without the window's single events.
+    QList<Event> getStandingInRange(const QDateTime &from, const QDateTime &to,
+                                    const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally (ASCII case
     // folded); at most max(limit, 1) rows by start.
@@ -100,8 +105,9 @@ private:
     // Brings kept rows up to `version` by the events' change log; false when
     // they must be read anew.
     bool readChanged(StandingRows &rows, qint64 version) const;
+    enum class RangeRows { Full, View, Standing };
     QList<Event> rangeRows(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds,
-                           bool viewOnly) const;
+                           RangeRows kind) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 
