@@ -70,4 +70,12 @@ QString serializeTask(const Task &task);
 // without a VEVENT is returned unchanged. An invalid end means none.
 QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const QDateTime &newEnd);
 
+// The value of the first `name` line (unfolded, without parameters) of the
+// first VTODO in stored text; empty when there is none.
+QString taskProperty(const QString &text, QLatin1String name);
+// Stored text whose first VTODO has one `name:value` line instead of its
+// `name` lines (none for an empty value). Text without a VTODO is returned
+// unchanged.
+QString withTaskProperty(const QString &text, QLatin1String name, const QString &value);
+
 } // namespace ICalendar

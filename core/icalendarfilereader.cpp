@@ -158,6 +158,8 @@ QList<Event> ICalendarFileReader::next(int batchSize)
         } else if (!m_inEvent) {
             if (!continuation && line == QLatin1String("BEGIN:VTIMEZONE"))
                 m_inZone = true;
+            else if (!continuation && !m_inZone && line == QLatin1String("BEGIN:VTODO"))
+                ++m_tasks;
             if (m_inZone) {
                 m_zones.append(line).append(kCrlf);
                 m_inZone = continuation || line != QLatin1String("END:VTIMEZONE");

@@ -39,6 +39,8 @@ public:
     // Bytes taken from the device so far, for progress.
     qint64 bytesRead() const { return m_bytesRead; }
     const Skipped &skipped() const { return m_skipped; }
+    // The VTODOs met so far: tasks are not read from a file.
+    int tasks() const { return m_tasks; }
 
 private:
     enum class Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
@@ -64,4 +66,5 @@ private:
     QString m_item;
     QString m_zones;
     Skipped m_skipped;
+    int m_tasks = 0;
 };

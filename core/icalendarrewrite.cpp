@@ -128,3 +128,56 @@ QString rewriteEventTimes(const QString &text, const QDateTime &newStart, const 
 }
 
 } // namespace ICalendar
+
+namespace ICalendar {
+
+namespace {
+
+bool isPropertyLine(const QString &line, QLatin1String name)
+{
+    return line.size() > name.size() && line.startsWith(name, Qt::CaseInsensitive)
+        && (line.at(name.size()) == QLatin1Char(':') || line.at(name.size()) == QLatin1Char(';'));
+}
+
+} // namespace
+
+QString taskProperty(const QString &text, QLatin1String name)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
+    bool inside = false;
+    for (const QString &line : text.split(lineBreak)) {
+        if (line.compare(QLatin1String("BEGIN:VTODO"), Qt::CaseInsensitive) == 0)
+            inside = true;
+        else if (line.compare(QLatin1String("END:VTODO"), Qt::CaseInsensitive) == 0)
+            return {};
+        else if (inside && isPropertyLine(line, name))
+            return line.mid(line.indexOf(QLatin1Char(':')) + 1).trimmed();
+    }
+    return {};
+}
+
+QString withTaskProperty(const QString &text, QLatin1String name, const QString &value)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
+    const QStringList lines = text.split(lineBreak);
+    QStringList out;
+    out.reserve(lines.size() + 1);
+    bool inside = false;
+    bool done = false;
+    for (const QString &line : lines) {
+        if (!done && line.compare(QLatin1String("BEGIN:VTODO"), Qt::CaseInsensitive) == 0) {
+            inside = true;
+        } else if (inside && line.compare(QLatin1String("END:VTODO"), Qt::CaseInsensitive) == 0) {
+            if (!value.isEmpty())
+                out.append(name + QLatin1Char(':') + value);
+            inside = false;
+            done = true;
+        } else if (inside && isPropertyLine(line, name)) {
+            continue;
+        }
+        out.append(line);
+    }
+    return done ? out.join(QLatin1String("\r\n")) : text;
+}
+
+} // namespace ICalendar

@@ -23,6 +23,7 @@ enum Pattern {
     AtTime,
     AtFourDigits,
     MeridiemTime,
+    BareClock,
     Duration,
     DanglingWord,
     PatternCount
@@ -49,6 +50,7 @@ const QRegularExpression &pattern(Pattern which)
             u"\\bat\\s+"_s + clock + u"(am|pm)?\\b"_s,
             u"\\bat\\s+(\\d{4})\\b"_s,
             u"\\b"_s + clock + u"(am|pm)\\b"_s,
+            u"\\s+(\\d{1,2}):(\\d{2})\\b"_s,
             u"\\bfor\\s+(\\d+(?:\\.\\d+)?)\\s*(min|mins|minute|minutes|h|hr|hrs|hour|hours)\\b"_s,
             u"^(?:on|at|for)\\s+|\\s+(?:on|at|for)$"_s,
         };
@@ -73,6 +75,26 @@ int daysUntil(int today, int target, int minimum)
     if (d < minimum)
         d += 7;
     return d;
+}
+
+// "friday 12:30": a 24-hour time just after the date phrase that ends at
+// `dateEnd`. Only there, and only with its colon, is a bare number a time.
+std::optional<NLParser::TimeMatch> bareClockAfter(const QString &text, int dateEnd)
+{
+    const QRegularExpressionMatch m = pattern(BareClock).match(text, dateEnd, QRegularExpression::NormalMatch,
+                                                               QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime time(m.captured(1).toInt(), m.captured(2).toInt());
+    if (!time.isValid())
+        return std::nullopt;
+    return NLParser::TimeMatch{time, std::nullopt, {wholeMatch(m)}};
+}
+
+// A recognised phrase as the user typed it, without a leading "on" or "at".
+QString phrase(const QString &text, const NLParser::Span &span)
+{
+    return text.mid(span.first, span.second).remove(pattern(DanglingWord)).simplified();
 }
 
 int prefixIndex(const QString &word, const QLatin1String *prefixes, int count)
@@ -237,14 +259,21 @@ ParseResult parse(const QString &text, const QDateTime &now)
     if (dateMatch) {
         date = dateMatch->date;
         spans += dateMatch->spans;
+        if (!date.isValid())
+            result.invalidDate = phrase(text, dateMatch->spans.constFirst());
     }
 
     std::optional<QTime> endTime;
-    if (const std::optional<TimeMatch> timeMatch = matchTime(text)) {
+    std::optional<TimeMatch> timeMatch = matchTime(text);
+    if (!timeMatch && dateMatch)
+        timeMatch = bareClockAfter(text, dateMatch->spans.constFirst().first + dateMatch->spans.constFirst().second);
+    if (timeMatch) {
         time = timeMatch->start;
         endTime = timeMatch->end;
         spans += timeMatch->spans;
         result.hasTime = true;
+        if (!time.isValid() || (endTime && !endTime->isValid()))
+            result.invalidTime = phrase(text, timeMatch->spans.constFirst());
     } else if (dateMatch) {
         result.allDay = true;
         time = QTime(0, 0);

@@ -22,6 +22,10 @@ struct ParseResult
     std::optional<QDateTime> end;
     bool allDay = false;
     bool hasTime = false;
+    // The phrase, as typed, of a date or time that does not exist ("feb 30",
+    // "at 25"); empty when the start and end are real.
+    QString invalidDate;
+    QString invalidTime;
 };
 
 // Offset and length, in UTF-16 units of the text as passed, of one
@@ -48,7 +52,8 @@ struct DurationMatch
 };
 
 // Never fails: text without a recognised phrase becomes the title of a
-// 60-minute event at `now` rounded up to the half hour. Dates and times are
+// 60-minute event at `now` rounded up to the half hour. A bare 24-hour time
+// right after a date phrase ("friday 12:30") is its time. Dates and times are
 // taken in `now`'s zone; a time that has passed today stays today. A date or
 // time that does not exist ("feb 30", "at 25") gives an invalid start.
 ParseResult parse(const QString &text, const QDateTime &now);

@@ -3,16 +3,18 @@
 #include "accountrepository.h"
 #include "appstate.h"
 #include "caldavclient.h"
+#include "caldavparse.h"
 #include "caldavpropstat.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
 #include "canonicalcalendarkey.h"
+#include "dialogparts.h"
 #include "environment.h"
 #include "eventwrites.h"
 #include "recordnames.h"
+#include "theme.h"
 #include "tokenstore.h"
 
-#include <QCloseEvent>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -22,12 +24,33 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kFallbackColor = u"#4285F4"_s;
 const QString kLocalAccountId = u"personal-local-account"_s;
+
+QString withoutTrailingSlash(QString path)
+{
+    if (path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+// A multistatus answer to the PROPFIND of `url` that lists it as a calendar
+// collection. A server may answer 207 for a collection that is missing (its
+// response carries a 404) or that is not a calendar.
+bool listsCalendar(const QByteArray &body, const QUrl &url)
+{
+    const QString path = withoutTrailingSlash(url.path(QUrl::FullyDecoded));
+    const QList<CalDavParse::DiscoveredCalendar> listed = CalDavParse::parseCalendarList(body, url);
+    return std::any_of(listed.cbegin(), listed.cend(), [&path](const CalDavParse::DiscoveredCalendar &calendar) {
+        return withoutTrailingSlash(QUrl(calendar.href).path(QUrl::FullyDecoded)) == path;
+    });
+}
 
 } // namespace
 
@@ -120,7 +143,7 @@ void CalendarFormDialog::updateColorButton()
     m_colorButton->setText(name.toUpper());
     m_colorButton->setStyleSheet(
         u"QPushButton { background: %1; color: %2; border: 1px solid #888; padding: 6px 12px; border-radius: 4px; }"_s
-            .arg(name, color.lightness() < 129 ? u"#fff"_s : u"#000"_s));
+            .arg(name, Theme::textOn(color) == Qt::white ? u"#fff"_s : u"#000"_s));
 }
 
 void CalendarFormDialog::pickColor()
@@ -135,27 +158,22 @@ void CalendarFormDialog::setBusy(bool busy, const QString &message)
 {
     m_busy = busy;
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!busy);
-    m_buttons->button(QDialogButtonBox::Cancel)->setEnabled(!busy);
     m_name->setEnabled(!busy);
     m_colorButton->setEnabled(!busy);
     m_status->setText(message);
     m_status->setVisible(!message.isEmpty());
+    DialogParts::fitHeight(this);
 }
 
-// A request's answer comes back to this dialog: it must not go away first.
+// Cancel, Escape and the window's close button end a wait for a server that
+// does not answer: the client and its request go with it.
 void CalendarFormDialog::reject()
 {
-    if (!m_busy)
-        QDialog::reject();
-}
-
-void CalendarFormDialog::closeEvent(QCloseEvent *event)
-{
     if (m_busy) {
-        event->ignore();
-        return;
+        delete m_client;
+        setBusy(false);
     }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }
 
 QString CalendarFormDialog::ensureLocalAccount()
@@ -234,6 +252,7 @@ bool CalendarFormDialog::isFirstCalendar() const
 CalDavClient *CalendarFormDialog::makeClient(const Account &account, const QString &password)
 {
     auto *client = new CalDavClient(this);
+    m_client = client;
     client->setCredentials(account.username, password);
     if (!account.trusted_cert_sha256.isEmpty())
         client->setTrustedCertificateSha256(account.trusted_cert_sha256);
@@ -317,13 +336,27 @@ void CalendarFormDialog::createOnServer(const QString &name)
         } else if (r.status == 201 || r.status == 207) {
             checkCreated(client, url, name);
         } else {
-            setBusy(false,
-                    tr("Server refused (HTTP %1). Your account may not have permission to create calendars "
-                       "on this server.")
-                        .arg(r.status));
+            setBusy(false, createRefusedText(r.status));
             client->deleteLater();
         }
     });
+}
+
+QString CalendarFormDialog::createRefusedText(int status)
+{
+    switch (status) {
+    case 401:
+    case 403:
+    case 405:
+        return tr("Server refused (HTTP %1). Your account may not have permission to create calendars on this "
+                  "server.")
+            .arg(status);
+    case 409:
+        return tr("Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the "
+                  "server.");
+    case 507: return tr("Server refused (HTTP 507): the server has no storage left for a new calendar.");
+    default: return tr("Server refused (HTTP %1).").arg(status);
+    }
 }
 
 void CalendarFormDialog::checkCreated(CalDavClient *client, const QUrl &url, const QString &name)
@@ -331,7 +364,7 @@ void CalendarFormDialog::checkCreated(CalDavClient *client, const QUrl &url, con
     client->propfind(url, CalDavXml::calendarListPropfindBody(), 0,
                      [this, client, url, name](const CalDavClient::Response &r) {
         client->deleteLater();
-        if (r.status != 207 && r.status != 200) {
+        if (r.status != 200 && !(r.status == 207 && listsCalendar(r.body, url))) {
             setBusy(false,
                     tr("Server returned success but the new calendar isn't reachable. This server may not "
                        "support MKCALENDAR."));

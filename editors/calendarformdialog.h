@@ -4,6 +4,7 @@
 #include "calendar.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <optional>
 
@@ -17,7 +18,8 @@ class QPushButton;
 // Creates a calendar on this device or on a CalDAV server, or renames and
 // recolours one. Server changes are made there first; nothing is written
 // locally before the server answered with success. While a request runs the
-// form can be neither edited nor closed.
+// form cannot be edited; Cancel, Escape or closing it abandons the request
+// (a server that already acted keeps what it did; the next sync finds it).
 class CalendarFormDialog : public QDialog
 {
     Q_OBJECT
@@ -38,10 +40,11 @@ public:
     // The parent collection of a collection URL ("/a/b/" -> "/a/").
     static QUrl parentCollection(const QUrl &url);
 
-    void reject() override;
+    // What the status line says when a server turns MKCALENDAR down with
+    // `status`.
+    static QString createRefusedText(int status);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
 
 private:
     void init(const QString &title);
@@ -67,6 +70,7 @@ private:
     std::optional<Calendar> m_calendar;
     QString m_color = QStringLiteral("#4285F4");
     bool m_busy = false;
+    QPointer<CalDavClient> m_client; // of the request under way
 
     QLineEdit *m_name = nullptr;
     QPushButton *m_colorButton = nullptr;

@@ -11,7 +11,32 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// How much taller the height-for-width items of `layout` are at their width
+// than the minimum the layout counts for them. Rows side by side are added up
+// too, which errs on the tall side.
+int wrapShortfall(const QLayout *layout)
+{
+    int shortfall = 0;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (const QLayout *inner = item->layout()) {
+            shortfall += wrapShortfall(inner);
+        } else if (const QWidget *widget = item->widget();
+                   widget && !widget->isHidden() && widget->hasHeightForWidth()) {
+            shortfall += std::max(0, widget->heightForWidth(widget->width()) - item->minimumSize().height());
+        }
+    }
+    return shortfall;
+}
+
+} // namespace
 
 namespace DialogParts {
 
@@ -96,6 +121,24 @@ void addPlaceholderRow(QListWidget *list, const QString &text)
 {
     auto *row = new QListWidgetItem(text, list);
     row->setFlags(Qt::NoItemFlags);
+}
+
+void fitHeight(QWidget *window)
+{
+    QLayout *layout = window->layout();
+    if (!layout)
+        return;
+    layout->activate();
+    // The layout's minimum counts a word-wrapped label as one line, but laid
+    // out at this width it takes its height for the width, and the shortfall
+    // squeezes its neighbours (a time editor cut in half). Kept within the
+    // screen, so the buttons stay reachable.
+    int minimum = layout->totalMinimumSize().height() + wrapShortfall(layout);
+    if (const QScreen *screen = window->screen())
+        minimum = std::min(minimum, screen->availableGeometry().height());
+    window->setMinimumHeight(minimum);
+    if (window->height() < minimum)
+        window->resize(window->width(), minimum);
 }
 
 QString currentRowId(const QListWidget *list)

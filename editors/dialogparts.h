@@ -41,6 +41,10 @@ ManagerParts buildManager(QDialog *dialog, const QString &heading, const QString
 void makeReorderable(QListWidget *list);
 // A row that cannot be selected, checked or dragged.
 void addPlaceholderRow(QListWidget *list, const QString &text);
+// Makes the least height of `window` the one its layout needs at its present
+// width (no more than the screen's) and grows it to that, so that a status
+// or preview line that appeared or wrapped cuts nothing off.
+void fitHeight(QWidget *window);
 // The current row's id (Qt::UserRole); empty without a current row.
 QString currentRowId(const QListWidget *list);
 // The rows' ids from top to bottom, rows without one skipped.

@@ -429,12 +429,14 @@ void FilterFormDialog::remeasure()
     m_pages->updateGeometry();
     setMinimumHeight(0);
     adjustSize();
+    DialogParts::fitHeight(this);
     // A page shown for the first time takes the style sheet's padding only
     // once it is polished: measure again then.
     QTimer::singleShot(0, this, [this] {
         m_pages->updateGeometry();
         setMinimumHeight(0);
         adjustSize();
+        DialogParts::fitHeight(this);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "dialogparts.h"
 #include "nlparser.h"
 #include "quickadd.h"
 #include "storefailure.h"
@@ -53,10 +54,14 @@ QuickAddDialog::QuickAddDialog(AppState *state, QWidget *parent)
 void QuickAddDialog::onTextChanged(const QString &text)
 {
     if (text.trimmed().isEmpty()) {
-        m_preview->setText(QString());
+        showPreview(QString());
         return;
     }
     const NLParser::ParseResult parsed = NLParser::parse(text, QDateTime::currentDateTime());
+    if (const QString problem = problemText(parsed); !problem.isEmpty()) {
+        showPreview(problem);
+        return;
+    }
     QString line;
     if (parsed.allDay) {
         line = parsed.start.toLocalTime().toString(u"ddd, MMM d"_s) + u"  \u2012  All-day"_s;
@@ -67,7 +72,16 @@ void QuickAddDialog::onTextChanged(const QString &text)
     }
     if (!parsed.title.isEmpty())
         line += u"  \u00b7  "_s + parsed.title;
-    m_preview->setText(line);
+    showPreview(line);
+}
+
+QString QuickAddDialog::problemText(const NLParser::ParseResult &parsed)
+{
+    if (!parsed.invalidDate.isEmpty())
+        return tr("No such date: %1").arg(parsed.invalidDate);
+    if (!parsed.invalidTime.isEmpty())
+        return tr("No such time: %1").arg(parsed.invalidTime);
+    return QString();
 }
 
 void QuickAddDialog::onCommit()
@@ -81,7 +95,7 @@ void QuickAddDialog::onCommit()
         return;
     }
     if (const QString busy = StoreFailureText::importRunning(m_state); !busy.isEmpty()) {
-        m_preview->setText(busy);
+        showPreview(busy);
         return;
     }
     StoreFailure::clear();
@@ -89,10 +103,17 @@ void QuickAddDialog::onCommit()
         // A full disk or a read-only database is named, so the user knows
         // what to do about it.
         const QString why = StoreFailureText::lastFailure();
-        m_preview->setText(why.isEmpty() ? tr("Couldn't save event") : why);
+        showPreview(why.isEmpty() ? tr("Couldn't save event") : why);
         return;
     }
     accept();
+}
+
+void QuickAddDialog::showPreview(const QString &text)
+{
+    m_preview->setText(text);
+    if (isVisible())
+        DialogParts::fitHeight(this);
 }
 
 void QuickAddDialog::showEvent(QShowEvent *event)

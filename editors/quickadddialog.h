@@ -5,6 +5,9 @@
 
 class AppState;
 class QLabel;
+namespace NLParser {
+struct ParseResult;
+}
 class QLineEdit;
 
 // A small window in which one typed line becomes an event: the preview
@@ -16,6 +19,10 @@ class QuickAddDialog : public QDialog
 public:
     // `state` is not owned.
     QuickAddDialog(AppState *state, QWidget *parent = nullptr);
+
+    // What a preview says instead of a date when the line names a date or
+    // time that does not exist ("feb 30"); empty when there is none.
+    static QString problemText(const NLParser::ParseResult &parsed);
 
 public Q_SLOTS:
     void onTextChanged(const QString &text);
@@ -29,6 +36,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The preview line; the window grows to show all of it.
+    void showPreview(const QString &text);
+
     AppState *m_state;
     QLineEdit *m_input = nullptr;
     QLabel *m_preview = nullptr;

@@ -5,6 +5,7 @@
 #include "eventdetailspopover.h"
 #include "eventformdialog.h"
 #include "eventrepository.h"
+#include "textsearch.h"
 #include "theme.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ namespace {
 constexpr int kDebounceMs = 200;
 constexpr int kSearchLimit = 300;
 constexpr int kEventIdRole = Qt::UserRole;
+constexpr int kOccurrenceRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -40,6 +42,9 @@ SearchDialog::SearchDialog(AppState *state, QWidget *parent)
     m_debounce->setSingleShot(true);
     m_debounce->setInterval(kDebounceMs);
     connect(m_debounce, &QTimer::timeout, this, &SearchDialog::runSearch);
+    // What a details card deleted or a sync changed leaves the list.
+    if (m_state && m_state->events())
+        connect(m_state->events(), &EventRepository::eventsChanged, m_debounce, qOverload<>(&QTimer::start));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
@@ -187,13 +192,18 @@ void SearchDialog::runSearch()
         m_status->setText(tr("Keep typing…"));
         return;
     }
-    const QList<Event> found = m_state->events()->search(text, kSearchLimit);
-    const auto [from, to] = rangeBounds(m_range->currentData().toInt(), QDateTime::currentDateTime());
-    for (const Event &event : found) {
-        if (event.start_time < from || event.start_time > to || !m_selectedCalendars.contains(event.calendar_id))
-            continue;
-        m_results->addItem(resultItem(event));
+    // Ranges are inclusive; the queries take half-open windows.
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto [from, inclusiveTo] = rangeBounds(m_range->currentData().toInt(), now);
+    const QDateTime to = inclusiveTo.addMSecs(1);
+    QList<Event> found;
+    if (!m_selectedCalendars.isEmpty()) { // an empty list would mean every calendar
+        const QStringList calendarIds(m_selectedCalendars.cbegin(), m_selectedCalendars.cend());
+        const QList<Event> rows = m_state->events()->searchInRange(text, from, to, calendarIds, now, kSearchLimit);
+        found = TextSearch::occurrences(rows, TextSearch::Needle(text), from, to, now, kSearchLimit);
     }
+    for (const Event &event : std::as_const(found))
+        m_results->addItem(resultItem(event));
     const int count = m_results->count();
     m_status->setText(count > 0 ? tr("%n result(s).", nullptr, count) : tr("No matches in this range."));
 }
@@ -214,6 +224,7 @@ QListWidgetItem *SearchDialog::resultItem(const Event &event) const
         text += u'\n' + name;
     auto *item = new QListWidgetItem(Theme::colorDotIcon(color), text);
     item->setData(kEventIdRole, event.id);
+    item->setData(kOccurrenceRole, QVariant::fromValue(event));
     // An invalid hint would be dropped, and a row narrower than its text
     // has its lines cut: the longest line with room for the icon and the
     // style's padding. At 64 px three lines of a large font lose the
@@ -232,19 +243,21 @@ void SearchDialog::showResultDetails(QListWidgetItem *item)
 {
     if (!item)
         return;
-    const std::optional<Event> event = m_state->events()->getById(item->data(kEventIdRole).toString());
-    if (!event)
+    const std::optional<Event> row = m_state->events()->getById(item->data(kEventIdRole).toString());
+    if (!row)
         return;
-    auto *details = new EventDetailsPopover(m_state, *event, this);
+    // The occurrence listed, so that a scope chosen on the card reaches it.
+    auto *details = new EventDetailsPopover(m_state, item->data(kOccurrenceRole).value<Event>(), this);
     // Its Edit would do nothing unanswered: the form, then the list again.
-    connect(details, &EventDetailsPopover::editRequested, this, [this](const Event &chosen) {
+    connect(details, &EventDetailsPopover::editRequested, this, [this](const Event &chosen, RecurringEditScope scope) {
         EventFormDialog form(m_state, chosen, this);
+        form.setScope(scope);
         form.exec();
         runSearch();
     });
-    const QRect row = m_results->visualItemRect(item);
-    const QPoint topRight = m_results->viewport()->mapToGlobal(row.topRight());
-    details->showNextTo(QRect(topRight, QSize(1, row.height())));
+    const QRect rect = m_results->visualItemRect(item);
+    const QPoint topRight = m_results->viewport()->mapToGlobal(rect.topRight());
+    details->showNextTo(QRect(topRight, QSize(1, rect.height())));
 }
 
 void SearchDialog::detailsSoon(QListWidgetItem *item)
@@ -259,6 +272,8 @@ void SearchDialog::activate(QListWidgetItem *item)
     const QString id = item ? item->data(kEventIdRole).toString() : QString();
     if (id.isEmpty())
         return;
+    const Event occurrence = item->data(kOccurrenceRole).value<Event>();
+    m_activatedDay = occurrence.is_all_day ? occurrence.start_time.date() : occurrence.start_time.toLocalTime().date();
     Q_EMIT eventActivated(id);
     accept();
 }

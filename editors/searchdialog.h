@@ -15,8 +15,11 @@ class QListWidget;
 class QListWidgetItem;
 class QTimer;
 
-// Finds events by text in their title, location or notes, within a date range
-// preset and a chosen set of calendars, as the user types. A search runs
+// Finds events by text in their title, location or notes, letter case aside,
+// within a date range preset and a chosen set of calendars, as the user
+// types. A repeating event is listed once, at its first occurrence from now
+// on within the range (else its last one before), and that occurrence is
+// what its details, Edit and Delete act on. A search runs
 // 200 ms after the last change, so that a burst of typing costs one query.
 // A click on a result shows its details once no second click follows (the
 // pop-over would take the second click of a double-click for itself);
@@ -34,6 +37,8 @@ public:
     // Both bounds are inclusive; an unknown preset is AllTime.
     static QPair<QDateTime, QDateTime> rangeBounds(int range, const QDateTime &now);
     static QString whenText(const Event &event);
+    // The local day of the occurrence last activated; invalid before.
+    QDate activatedDay() const { return m_activatedDay; }
 
 Q_SIGNALS:
     void eventActivated(const QString &eventId);
@@ -55,4 +60,5 @@ private:
     QTimer *m_detailsDelay = nullptr;
     QString m_clickedEventId;
     QSet<QString> m_selectedCalendars;
+    QDate m_activatedDay;
 };

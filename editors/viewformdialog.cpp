@@ -5,6 +5,7 @@
 
 #include "appstate.h"
 #include "storedrowedit.h"
+#include "theme.h"
 #include "viewrepository.h"
 
 #include <QColorDialog>
@@ -112,7 +113,7 @@ void ViewFormDialog::updateAccentButton()
         m_accentButton->setText(tr("(no accent)"));
         return;
     }
-    const QString text = color.lightness() <= 128 ? QStringLiteral("#fff") : QStringLiteral("#000");
+    const QString text = Theme::textOn(color) == Qt::white ? QStringLiteral("#fff") : QStringLiteral("#000");
     m_accentButton->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid #888; "
                                                  "padding: 6px 12px; border-radius: 4px; }")
                                       .arg(color.name(), text));

@@ -2,11 +2,13 @@
 
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "icalendar.h"
 #include "recordnames.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
 #include "theme.h"
 #include "timetext.h"
+#include "undostack.h"
 #include "upcomingoccurrences.h"
 
 #include <QHash>
@@ -29,6 +31,7 @@ AgendaTaskList::AgendaTaskList(AppState *state, QWidget *parent)
 {
     setObjectName(QStringLiteral("agendaTasks"));
     connect(this, &QListWidget::itemActivated, this, &AgendaTaskList::openTask);
+    connect(this, &QListWidget::itemChanged, this, &AgendaTaskList::toggleDone);
     connect(state->tasks(), &TaskRepository::tasksChanged, this, &AgendaTaskList::reload);
 }
 
@@ -40,10 +43,12 @@ void AgendaTaskList::showWeek(const QDate &weekStart)
 
 void AgendaTaskList::reload()
 {
+    m_reloading = true;
     clear();
     const QStringList calendarIds = upcomingCalendarIds(m_state);
     if (!m_weekStart.isValid() || calendarIds.isEmpty()) { // an empty list would mean every calendar
         setVisible(false);
+        m_reloading = false;
         return;
     }
     const QDate last = m_weekStart.addDays(6);
@@ -68,8 +73,7 @@ void AgendaTaskList::reload()
             QStringLiteral("%1 %2   %3").arg(locale.toString(day, QStringLiteral("ddd")), when, title), this);
         item->setIcon(Theme::colorDotIcon(task.color.isEmpty() ? colours.value(task.calendar_id) : task.color));
         item->setData(kTaskIdRole, task.id);
-        // The done state is shown, not toggled here: the form changes it.
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         const bool done = task.status == TaskStatus::Completed;
         item->setCheckState(done ? Qt::Checked : Qt::Unchecked);
         if (done)
@@ -79,6 +83,7 @@ void AgendaTaskList::reload()
     const int rows = qMin(count(), 6);
     setFixedHeight(rows * qMax(sizeHintForRow(0), 1) + 2 * frameWidth());
     setVisible(count() > 0);
+    m_reloading = false;
 }
 
 void AgendaTaskList::openTask(QListWidgetItem *item)
@@ -90,4 +95,41 @@ void AgendaTaskList::openTask(QListWidgetItem *item)
         return;
     TaskFormDialog dialog(m_state, *task, this);
     dialog.exec();
+}
+
+void AgendaTaskList::toggleDone(QListWidgetItem *item)
+{
+    if (m_reloading || !item)
+        return;
+    TaskRepository *tasks = m_state->tasks();
+    const std::optional<Task> before = tasks->getById(item->data(kTaskIdRole).toString());
+    if (!before || before->deleted_at)
+        return;
+    const bool done = item->checkState() == Qt::Checked;
+    // Already so (changed elsewhere meanwhile): the row shows what is stored.
+    if (done == (before->status == TaskStatus::Completed))
+        return;
+    if (!tasks->setCompleted(before->id, done)) {
+        m_reloading = true;
+        item->setCheckState(done ? Qt::Unchecked : Qt::Checked);
+        m_reloading = false;
+        return;
+    }
+    UndoEntry entry;
+    entry.label = done ? tr("Completed \"%1\"").arg(before->title) : tr("Reopened \"%1\"").arg(before->title);
+    entry.restore = [tasks, before = *before] {
+        const std::optional<Task> now = tasks->getById(before.id);
+        if (!now || now->deleted_at)
+            return;
+        // The earlier content, under the row's current server identity, so
+        // that the next push sends it over the server's copy.
+        Task back = before;
+        back.etag = now->etag;
+        back.href = now->href;
+        back.sequence = now->sequence + 1;
+        back.sync_status = SyncStatus::Pending;
+        back.raw_icalendar = ICalendar::serializeTask(back);
+        tasks->update(back);
+    };
+    m_state->undoStack()->push(std::move(entry));
 }

@@ -8,7 +8,8 @@ class AppState;
 // The tasks due in one week, from the calendars the agenda shows: one row per
 // task with its title, due time (or "All day") and done state, ordered by
 // due date. Rows carry the task id (Qt::UserRole); activating one opens the
-// task form.
+// task form, and its tick completes or reopens the task (a repeating one
+// moves on to its next date), which Undo takes back.
 class AgendaTaskList : public QListWidget
 {
     Q_OBJECT
@@ -23,7 +24,9 @@ public:
 
 private:
     void openTask(QListWidgetItem *item);
+    void toggleDone(QListWidgetItem *item);
 
     AppState *m_state;
     QDate m_weekStart;
+    bool m_reloading = false;
 };

@@ -38,11 +38,13 @@ void addEventActions(QMenu *menu, AppState *state, const Event &occurrence, QWid
 
 void addMainWindowActions(QMenu *menu, AppState *state, QWidget *parent)
 {
+    // Each entry has a mnemonic of its own in its menu (the View menu's
+    // "&Today" among them), so one key press reaches it.
     menu->addAction(QCoreApplication::translate("FilterMenus", "New &Filter…"), parent, [state, parent] {
         FilterFormDialog form(state, parent);
         form.exec();
     });
-    menu->addAction(QCoreApplication::translate("FilterMenus", "Manage &Filters…"), parent, [state, parent] {
+    menu->addAction(QCoreApplication::translate("FilterMenus", "&Manage Filters…"), parent, [state, parent] {
         ManageFiltersDialog dialog(state, parent);
         dialog.exec();
     });
@@ -51,7 +53,7 @@ void addMainWindowActions(QMenu *menu, AppState *state, QWidget *parent)
         if (form.exec() == QDialog::Accepted && !form.savedViewId().isEmpty())
             state->setActiveViewId(form.savedViewId());
     });
-    menu->addAction(QCoreApplication::translate("FilterMenus", "Manage Calendar &Groups…"), parent, [state, parent] {
+    menu->addAction(QCoreApplication::translate("FilterMenus", "Manage &Calendar Groups…"), parent, [state, parent] {
         ManageViewsDialog dialog(state, parent);
         dialog.exec();
     });

@@ -88,6 +88,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     ICalendarFileReader reader(&file);
     const auto giveUp = [&](Outcome outcome) {
         result.unread = reader.skipped();
+        result.tasks = reader.tasks();
         transaction.discard();
         result.outcome = outcome;
         result.added = result.updated = 0;
@@ -137,6 +138,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     }
     result.outcome = Outcome::Stored;
     result.unread = reader.skipped();
+    result.tasks = reader.tasks();
     return result;
 }
 

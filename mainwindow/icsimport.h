@@ -31,6 +31,7 @@ struct Result
     ICalendarFileReader::Skipped unread;
     int withoutStart = 0; // no DTSTART, or one that cannot be read
     int refused = 0; // the store's constraints turned the event down
+    int tasks = 0; // VTODOs of the file: only events are imported
 
     int skipped() const { return unread.missingEnd + unread.cutShort + unread.withoutUid + withoutStart + refused; }
 };

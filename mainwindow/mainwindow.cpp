@@ -69,6 +69,7 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
 {
     setWindowTitle(tr("Quillmarten Calendar"));
     setCentralWidget(m_agenda);
+    connect(m_agenda, &WeekAgenda::editRequested, this, &MainWindow::openEventEditor);
     statusBar();
     buildMenus();
     resize(900, 640);
@@ -116,7 +117,7 @@ void MainWindow::buildMenus()
     QAction *newEvent = file->addAction(tr("New &Event…"), this, &MainWindow::openNewEventDialog);
     file->addAction(tr("New &Task…"), this, &MainWindow::openNewTaskDialog)->setObjectName(QStringLiteral("newTask"));
     newEvent->setShortcut(QKeySequence::New);
-    m_quickAddAction = file->addAction(tr("&Quick Add…"), this, &MainWindow::showQuickAdd);
+    m_quickAddAction = file->addAction(tr("Quick &Add…"), this, &MainWindow::showQuickAdd);
     m_quickAddAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     m_importAction = file->addAction(tr("&Import .ics…"), this, &MainWindow::chooseIcsFile);
     m_importAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -328,14 +329,18 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     }
     const int imported = result.added + result.updated;
     const int skipped = result.skipped();
+    // Tasks are not taken from a file; the user learns how many were left.
+    const auto withTasks = [&result](const QString &line) {
+        return result.tasks == 0 ? line : tr("%1; %n task(s) not imported", nullptr, result.tasks).arg(line);
+    };
     if (skipped == 0) {
         if (imported == 0)
-            showStatus(tr("No events found in %1").arg(name), 4000);
+            showStatus(withTasks(tr("No events found in %1").arg(name)), 4000);
         else if (result.updated == 0)
-            showStatus(tr("Imported %n event(s) from %1", nullptr, imported).arg(name), 4000);
+            showStatus(withTasks(tr("Imported %n event(s) from %1", nullptr, imported).arg(name)), 4000);
         else
-            showStatus(tr("Imported %n event(s) from %1 (%2 updated)", nullptr, imported)
-                           .arg(name, QString::number(result.updated)),
+            showStatus(withTasks(tr("Imported %n event(s) from %1 (%2 updated)", nullptr, imported)
+                                     .arg(name, QString::number(result.updated))),
                        4000);
         return;
     }
@@ -353,6 +358,7 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     count(tr("Without a readable start (DTSTART): %1"), result.withoutStart);
     count(tr("Without a UID: %1"), result.unread.withoutUid);
     count(tr("Refused by the calendar database: %1"), result.refused);
+    count(tr("Tasks (VTODO), not imported: %1"), result.tasks);
     showStatus(lines.constFirst(), 6000);
     QMessageBox::information(this, tr("Import finished"), lines.join(QLatin1Char('\n')));
 }
@@ -445,8 +451,7 @@ void MainWindow::openSearch()
     // Once the dialog is gone, so that the details come up over the window.
     if (chosen.isEmpty())
         return;
-    const std::optional<Event> event = m_state->events()->getById(chosen);
-    focusOnEvent(chosen, event ? event->start_time.toLocalTime().date() : QDate());
+    focusOnEvent(chosen, dialog.activatedDay());
 }
 
 void MainWindow::chooseIcsFile()

@@ -33,7 +33,10 @@ QString SyncStatusText::failure(const SyncResult &result)
         return result.step == Step::Feed ? tr("The subscription's events could not be stored")
                                          : tr("The local database is not open.");
     case Kind::TimedOut: return tr("Subscription did not answer within %1 seconds").arg(result.limit);
-    case Kind::TooLarge: return tr("Subscription is larger than %1 MB").arg(result.limit / (1024 * 1024));
+    case Kind::TooLarge:
+        return result.step == Step::Feed
+            ? tr("Subscription is larger than %1 MB").arg(result.limit / (1024 * 1024))
+            : tr("The server's answer was larger than %1 MB and was cut off.").arg(result.limit / (1024 * 1024));
     case Kind::BadAddress:
         return result.step == Step::Feed ? tr("Invalid subscription URL: %1").arg(result.subject)
                                          : tr("Enter a CalDAV URL starting with http:// or https://");
@@ -43,6 +46,10 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Kind::NotConfigured:
     case Kind::SyncTokenRefused:
     case Kind::EndlessListing: break;
+    case Kind::IncompleteListing:
+        return result.step == Step::TaskListing
+            ? tr("The server listed only part of the calendar's tasks; none were removed here.")
+            : tr("The server listed only part of the calendar; no events were removed here.");
     }
     // What the server answered, or that it did not, at the step it was asked.
     switch (result.step) {
@@ -118,6 +125,10 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         return google ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
                       : tr("Microsoft's listing did not end; it was stopped.");
     case Kind::BadAddress: return tr("Microsoft sent a link outside its API; the listing was stopped.");
+    case Kind::TooLarge:
+        return (google ? tr("Google's answer was larger than %1 MB and was cut off.")
+                       : tr("Microsoft's answer was larger than %1 MB and was cut off."))
+            .arg(result.limit / (1024 * 1024));
     case Kind::SignInNeeded:
         if (result.step == Step::None)
             return google ? tr("No saved Google credentials. Sign in again.")

@@ -5,6 +5,7 @@
 #include "agendatasklist.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "filterengine.h"
 #include "filtermenus.h"
@@ -85,6 +86,8 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     m_list->setUniformItemSizes(false);
 
     connect(m_list, &QListWidget::currentItemChanged, this, &WeekAgenda::onCurrentItemChanged);
+    connect(m_list, &QListWidget::itemClicked, this, &WeekAgenda::showDetails);
+    connect(m_list, &QListWidget::itemActivated, this, &WeekAgenda::showDetails);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_list, &QWidget::customContextMenuRequested, this, &WeekAgenda::showContextMenu);
     connect(state, &AppState::currentDateChanged, this, &WeekAgenda::reload);
@@ -190,6 +193,16 @@ void WeekAgenda::onCurrentItemChanged(QListWidgetItem *item)
     const QString id = item->data(kEventIdRole).toString();
     if (!id.isEmpty())
         m_state->setSelectedEventId(id);
+}
+
+void WeekAgenda::showDetails(QListWidgetItem *item)
+{
+    if (!item || !item->data(kOccurrenceRole).canConvert<Event>())
+        return;
+    auto *details = new EventDetailsPopover(m_state, item->data(kOccurrenceRole).value<Event>(), this);
+    connect(details, &EventDetailsPopover::editRequested, this, &WeekAgenda::editRequested);
+    const QRect row = m_list->visualItemRect(item);
+    details->showNextTo(QRect(m_list->viewport()->mapToGlobal(row.topRight()), QSize(1, row.height())));
 }
 
 QMenu *WeekAgenda::contextMenuFor(QListWidgetItem *item)

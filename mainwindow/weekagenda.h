@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recurringeditscope.h"
+
 #include <QDate>
 #include <QWidget>
 
@@ -9,11 +11,14 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
+struct Event;
 
 // The occurrences of the week around AppState's current date, day by day,
 // from the calendars of the active calendar group after the filter rules.
 // Rows carry the event id (Qt::UserRole) and the day they are listed under
 // (Qt::UserRole + 1) and the occurrence itself (Qt::UserRole + 2); selecting one selects the event in AppState.
+// A click (or Enter) on a row opens that occurrence's details beside it,
+// whose Edit is handed on through editRequested and whose Delete acts itself.
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
@@ -30,7 +35,12 @@ public:
     // rows. The caller owns the menu.
     QMenu *contextMenuFor(QListWidgetItem *item);
 
+Q_SIGNALS:
+    // From a row's details: `occurrence` is the one shown.
+    void editRequested(const Event &occurrence, RecurringEditScope scope);
+
 private:
+    void showDetails(QListWidgetItem *item);
     void selectEvent(const QString &eventId);
     void onCurrentItemChanged(QListWidgetItem *item);
     void showContextMenu(const QPoint &pos);

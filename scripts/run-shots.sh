@@ -16,7 +16,7 @@ export QT_LOGGING_RULES="*.info=false;*.debug=false"
 for program in "$@"; do
   exe="$build/$program"
   if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$out"
+    xvfb-run -a -s "-screen 0 1280x800x24" "$exe" "$out"
   else
     QT_QPA_PLATFORM=offscreen "$exe" "$out"
   fi

@@ -3,6 +3,7 @@
 #include "sqlitestatement.h"
 #include "storesql.h"
 #include "storetransaction.h"
+#include "textsearchfunction.h"
 #include "timeutil.h"
 
 #include <QFile>
@@ -172,6 +173,8 @@ bool Database::open(const QString &path, const QString &connectionName)
     const QVariant handle = m_db->driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!registerTextSearchFunction(m_handle))
+        qCWarning(lcStore) << "Cannot register the text search function";
     // Numbered across the process, so no two connections share a stamp.
     static std::atomic<quint64> connections{0};
     m_generation = ++connections;

@@ -12,6 +12,8 @@
 #include "timewindow.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QTimeZone>
 
@@ -302,16 +304,38 @@ qint64 sortKey(const QDateTime &start)
     return start.isValid() ? start.toMSecsSinceEpoch() : kNoStart;
 }
 
-QString escapeLike(const QString &text)
+// The rows expansion repeats (a rule or dates), and overrides, in terms that
+// hold for NULL columns too, so that their negation does.
+const QLatin1String
+    kRepeatsTerm("(COALESCE(recurrence_rule, '') != '' OR COALESCE(recurrence_dates, '') GLOB '*[0-9]*')");
+const QLatin1String kIsOverrideTerm("(COALESCE(master_event_uid, '') > '' AND COALESCE(recurrence_id, '') > '')");
+const QLatin1String kTextTerm("text_contains(?, title, location, description)");
+// A search of a longer window reads the whole table rather than an index.
+constexpr qint64 kIndexedSearchDays = 400;
+
+// A list bound as one value, read in SQL through json_each.
+QString jsonList(const QStringList &values)
 {
-    QString escaped;
-    escaped.reserve(text.size() + 4);
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            escaped += QLatin1Char('\\');
-        escaped += c;
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(values)).toJson(QJsonDocument::Compact));
+}
+
+// A one-off row the search lists for the window, from its stored times: as
+// a range query would, but a row without an end is a moment at its start
+// (or its one day).
+bool inSearchWindow(const TimeWindow &window, bool allDay, QUtf8StringView start, QUtf8StringView end)
+{
+    if (allDay) {
+        const QDate first = TimeUtil::storedDate(start);
+        const QDate last = end.isEmpty() ? QDate() : TimeUtil::storedDate(end);
+        return first.isValid() && window.overlapsDays(first, std::max(last, first.addDays(1)));
     }
-    return escaped;
+    const QDateTime startTime = readTime(start);
+    if (!startTime.isValid())
+        return false;
+    if (end.isEmpty())
+        return window.contains(startTime);
+    const QDateTime endTime = readTime(end);
+    return window.overlaps(startTime, endTime.isValid() ? endTime : startTime);
 }
 
 } // namespace
@@ -711,15 +735,105 @@ QList<Event> EventRepository::search(const QString &text, int limit) const
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    const QString pattern = QLatin1Char('%') + escapeLike(trimmed) + QLatin1Char('%');
     // "+start_time" keeps SQLite off the start index: walked in order it
     // visits every row through the index when little matches (over 60 ms at
     // 50k events); one table pass with a top-N sort stays under 20 ms.
     return select("EventRepository::search",
-                  QStringLiteral("WHERE deleted_at IS NULL AND (title LIKE ? ESCAPE '\\' OR "
-                                 "location LIKE ? ESCAPE '\\' OR description LIKE ? ESCAPE '\\') "
-                                 "ORDER BY +start_time ASC LIMIT ?"),
-                  {pattern, pattern, pattern, std::max(limit, 1)});
+                  QStringLiteral("WHERE deleted_at IS NULL AND %1 ORDER BY +start_time ASC LIMIT ?").arg(kTextTerm),
+                  {trimmed, std::max(limit, 1)});
+}
+
+QList<Event> EventRepository::searchInRange(const QString &text, const QDateTime &from, const QDateTime &to,
+                                            const QStringList &calendarIds, const QDateTime &near, int limit) const
+{
+    const QString trimmed = text.trimmed();
+    const TimeWindow window(from, to);
+    if (trimmed.isEmpty() || !window.isValid() || !near.isValid())
+        return {};
+    const CalendarFilter calendars(calendarIds);
+    // The calendars' index would read every row of the calendars.
+    const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause(CalendarFilter::Index::Avoid);
+    const QVariantList calendarValues = calendars.values();
+    const QString upper = window.upperBoundText();
+    const QString lower = window.lowerBoundText();
+    Database &db = *m_database;
+    const char *operation = "EventRepository::searchInRange";
+    ZoneCache zones;
+    QList<Event> events;
+    StoreTransaction snapshot(&db);
+
+    // The window's one-off rows, nearest first, so that the limit keeps the
+    // nearest: as a range query finds them, rows starting within a day of
+    // the window and longer rows still running at its start (each by its
+    // index), the text last, as it is the dearest test. The exact window
+    // test is on the rows. Sorted by their times alone, and only the rows
+    // kept are read whole: sorting whole rows copies megabytes.
+    // Over years the start index would lead to most rows one by one: one
+    // pass over the table is faster then.
+    const bool wide = from.daysTo(to) > kIndexedSearchDays;
+    const QLatin1String noIndex(wide ? "+" : "");
+    const QString nearest =
+        QStringLiteral("SELECT id, calendar_id, start_time, end_time, is_all_day FROM events WHERE "
+                       "((%3start_time >= ? AND %3start_time < ?) OR (julianday(end_time) - julianday(start_time) > 1 "
+                       "AND %3end_time > ? AND %3start_time < ?)) AND NOT %1 AND NOT %2")
+            .arg(kRepeatsTerm, kIsOverrideTerm, noIndex)
+        + live
+        + QStringLiteral(" AND %1 ORDER BY abs(julianday(start_time) - julianday(?)), start_time, id").arg(kTextTerm);
+    QStringList kept;
+    if (const auto statement = db.statement(nearest); statement
+        && statement->start(QVariantList{window.lowerBoundText(2), upper, lower, upper} + calendarValues
+                            + QVariantList{trimmed, near.toUTC().toString(Qt::ISODateWithMs)})) {
+        const SqliteStatement::Run run(*statement);
+        const qsizetype wanted = std::max(limit, 1);
+        while (kept.size() < wanted && statement->next(operation)) {
+            if (calendars.accepts(statement->text(1))
+                && inSearchWindow(window, statement->integer(4) != 0, statement->utf8(2), statement->utf8(3)))
+                kept.append(statement->text(0));
+        }
+    }
+    QHash<QString, qsizetype> nearness;
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        nearness.insert(kept.at(i), i);
+    forEachRow(db, operation, QStringLiteral("WHERE id IN (SELECT value FROM json_each(?))"), {jsonList(kept)},
+               [&](const SqliteStatement &q) { events.append(rowToEvent(q, zones, q.text(0), readSpan(q))); });
+    std::sort(events.begin(), events.end(),
+              [&](const Event &a, const Event &b) { return nearness.value(a.id) < nearness.value(b.id); });
+
+    QSet<QString> seen;
+    const auto keep = [&](const SqliteStatement &q) {
+        QString id = q.text(0);
+        if (seen.contains(id))
+            return;
+        Event event = rowToEvent(q, zones, std::move(id), readSpan(q));
+        if (!calendars.accepts(event.calendar_id))
+            return;
+        seen.insert(event.id);
+        events.append(std::move(event));
+    };
+    // Every matching series that starts before the window ends, through the
+    // partial indexes of the standing rows: whether one of its occurrences
+    // falls in the window is the expansion's to tell.
+    const qsizetype firstMaster = events.size();
+    for (const QLatin1String &term : {kOpenEndedTerm, kDatedTerm}) {
+        forEachRow(
+            db, operation,
+            QStringLiteral("WHERE %1 AND start_time < ? AND %2 AND NOT %3").arg(term, kRepeatsTerm, kIsOverrideTerm)
+                + live + QStringLiteral(" AND ") + kTextTerm,
+            QVariantList{upper} + calendarValues + QVariantList{trimmed}, keep);
+    }
+    QStringList masterUids;
+    for (qsizetype i = firstMaster; i < events.size(); ++i)
+        masterUids.append(events.at(i).uid);
+    // Overrides that match, and those of matching series, which move or
+    // replace their occurrences.
+    forEachRow(db, operation,
+               QStringLiteral("WHERE %1").arg(kOverrideTerm) + live
+                   + QStringLiteral(" AND (master_event_uid IN (SELECT value FROM json_each(?)) OR %1)").arg(kTextTerm),
+               calendarValues + QVariantList{jsonList(masterUids), trimmed}, keep);
+    EventChildRows::loadRemindersForEvents(db, events);
+    EventChildRows::loadAttendeesForEvents(db, events);
+    snapshot.keep();
+    return events;
 }
 
 bool EventRepository::write(const Event &event, bool isUpdate)

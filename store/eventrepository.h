@@ -59,9 +59,17 @@ public:
     QList<Event> getStandingInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;
-    // Title, location or description containing `text` literally (ASCII case
-    // folded); at most max(limit, 1) rows by start.
+    // Title, location or description containing `text` literally, letter
+    // case aside in any script; at most max(limit, 1) rows by start.
     QList<Event> search(const QString &text, int limit) const;
+    // The rows a search of [from, to) expands (with children): live rows of
+    // the calendars (every calendar for an empty list) containing `text` as
+    // search() does; of the one-off rows those in the window (a row without
+    // an end: its start), at most max(limit, 1), nearest to `near` first;
+    // every repeating master starting before `to`; the overrides that match
+    // or belong to a matching master.
+    QList<Event> searchInRange(const QString &text, const QDateTime &from, const QDateTime &to,
+                               const QStringList &calendarIds, const QDateTime &near, int limit) const;
     // The live override rows (those with a recurrence id) of the series
     // `masterUid` in `calendarId`, but for the row `exceptId`.
     QStringList liveOverrideIds(const QString &calendarId, const QString &masterUid, const QString &exceptId) const;

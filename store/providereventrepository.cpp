@@ -21,12 +21,6 @@ QString ProviderEventRepository::rowFor(const QString &calendarId, const QString
         .value(0);
 }
 
-bool ProviderEventRepository::setEtag(const QString &id, const QString &etag)
-{
-    return write(m_database->database(), "ProviderEventRepository::setEtag",
-                 QStringLiteral("UPDATE events SET etag = ? WHERE id = ?"), {etag, id});
-}
-
 bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return write(m_database->database(), "ProviderEventRepository::setServerIdentity",
@@ -62,4 +56,19 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
     return write(m_database->database(), "ProviderEventRepository::addException",
                  QStringLiteral("UPDATE events SET exception_dates = ? WHERE id = ?"),
                  {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
+}
+
+QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId,
+                                                                 const QSet<QString> &listed) const
+{
+    QHash<QString, QString> out;
+    eachRow(m_database->database(), "ProviderEventRepository::syncedRowsNotIn",
+            QStringLiteral("SELECT id, provider_event_id FROM events WHERE calendar_id = ? AND sync_status = 'synced' "
+                           "AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
+            {calendarId}, [&](const QSqlQuery &q) {
+                const QString providerId = q.value(1).toString();
+                if (!listed.contains(providerId))
+                    out.insert(q.value(0).toString(), providerId);
+            });
+    return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 
 class Database;
@@ -16,8 +18,6 @@ public:
     // The row of `calendarId` holding the provider's event
     // `providerEventId`, tombstones included; empty when none.
     QString rowFor(const QString &calendarId, const QString &providerEventId) const;
-    // The row learns the provider's current version; content and status stay.
-    bool setEtag(const QString &id, const QString &etag);
     bool setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The provider has no copy: its id, ETag and href go.
     bool forgetServerIdentity(const QString &id);
@@ -25,6 +25,10 @@ public:
     // holding `seriesProviderId` gains `startKey`. False when the series has
     // no row.
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
+
+    // Synced rows of `calendarId` that hold a provider id outside `listed`:
+    // row id -> provider id. Pending rows and rows never pushed are not among them.
+    QHash<QString, QString> syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed) const;
 
 private:
     Database *m_database;

@@ -7,9 +7,10 @@
 
 class Database;
 
-// The texts a CalDAV sync keeps per resource of a calendar for its
-// three-way merges: the text both sides last agreed on, and the server's
-// newer text while local changes wait to be pushed.
+// The texts a sync keeps per resource of a calendar for its three-way
+// merges: the text both sides last agreed on, and the server's newer text
+// while local changes wait to be pushed. A CalDAV resource is keyed by its
+// href, a provider's event by the provider's event id (as JSON).
 class ResourceBaseRepository
 {
 public:

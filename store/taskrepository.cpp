@@ -122,6 +122,29 @@ bool inWindow(const TimeWindow &window, const std::optional<QDateTime> &value, b
     return dateOnly ? window.containsDay(TimeUtil::storedDate(stored)) : window.contains(*value);
 }
 
+// The first date of a repeating task's series, kept in its stored text as
+// the wall clock (or date) of the zone its dates repeat in.
+const QLatin1String kSeriesStartProperty("X-QUILLMARTEN-SERIES-START");
+const QString kWallClockText = QStringLiteral("yyyyMMdd'T'HHmmss");
+const QString kDateText = QStringLiteral("yyyyMMdd");
+
+// The series' first date in the representation of `base`; invalid when the
+// text keeps none.
+QDateTime seriesStart(const Task &task, const QDateTime &base, bool dateOnly)
+{
+    const QString kept = ICalendar::taskProperty(task.raw_icalendar, kSeriesStartProperty);
+    if (kept.isEmpty())
+        return {};
+    const QDateTime wall = dateOnly ? QDateTime(QDate::fromString(kept, kDateText), QTime(0, 0))
+                                    : QDateTime::fromString(kept, kWallClockText);
+    if (!wall.isValid())
+        return {};
+    QDateTime first = base;
+    first.setDate(wall.date());
+    first.setTime(dateOnly ? base.time() : wall.time());
+    return first;
+}
+
 // Midnight of the value's own date in its own representation.
 QDateTime startOfDay(const QDateTime &dt)
 {
@@ -322,8 +345,9 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     const QTimeZone zone = storedTaskZone(task);
     moveToZone(task.due_date, task.due_is_date_only, zone);
     moveToZone(task.start_date, task.start_is_date_only, zone);
+    QString seriesFirst;
     const bool advanced = completed && task.status != TaskStatus::Completed && !task.recurrence_rule.isEmpty()
-        && advanceRepeating(task);
+        && advanceRepeating(task, seriesFirst);
     if (advanced || !completed) {
         task.status = TaskStatus::NeedsAction;
         task.completed_date.reset();
@@ -336,12 +360,14 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     task.sequence += 1;
     task.sync_status = SyncStatus::Pending;
     task.raw_icalendar = ICalendar::serializeTask(task);
+    if (!seriesFirst.isEmpty())
+        task.raw_icalendar = ICalendar::withTaskProperty(task.raw_icalendar, kSeriesStartProperty, seriesFirst);
     return update(task);
 }
 
 // Moves the task's date to the next occurrence of its rule; false when the
 // series is over or there is nothing to count from.
-bool TaskRepository::advanceRepeating(Task &task) const
+bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst) const
 {
     const bool fromCompletion = task.repeat_mode == RepeatMode::FromCompletionDate;
     QDateTime base;
@@ -360,23 +386,26 @@ bool TaskRepository::advanceRepeating(Task &task) const
     if (!dateOnly && (base.timeSpec() == Qt::UTC || base.timeSpec() == Qt::OffsetFromUTC))
         base = base.toLocalTime();
 
-    // A zero-length series starting at the base; its first start after the
-    // base is the next date.
-    Event series;
-    series.start_time = base;
-    series.end_time = base;
-    series.recurrence_rule = task.recurrence_rule;
-    const QDateTime windowStart = base.addSecs(1);
+    // Counted from the series' first date, so that COUNT ends it and a date
+    // a DST gap moved does not move the ones after it; a completion date
+    // starts a series of its own.
+    const RecurrenceRule rule = Recurrence::parseRule(task.recurrence_rule);
     const QDateTime windowEnd = base.addYears(5);
-    QDateTime next;
-    const QList<Event> occurrences = Recurrence::expandEvent(series, windowStart, windowEnd);
-    for (const Event &occurrence : occurrences) {
-        const QDateTime start = occurrence.start_time;
-        if (start >= windowStart && start < windowEnd && (!next.isValid() || start < next))
-            next = start;
+    QDateTime first = fromCompletion ? QDateTime() : seriesStart(task, base, dateOnly);
+    QList<QDateTime> starts;
+    if (first.isValid())
+        starts = Recurrence::occurrenceStarts(rule, first, windowEnd);
+    if (!starts.contains(base)) {
+        // Not on the remembered series (its rule or date changed since, or
+        // none is kept): a series starts here.
+        first = base;
+        starts = Recurrence::occurrenceStarts(rule, first, windowEnd);
     }
-    if (!next.isValid())
+    const auto after = std::find_if(starts.cbegin(), starts.cend(), [&](const QDateTime &s) { return s > base; });
+    // The series is over (COUNT, UNTIL, or nothing within five years).
+    if (after == starts.cend())
         return false;
+    const QDateTime next = *after;
 
     if (task.due_date) {
         task.due_date = task.due_is_date_only ? startOfDay(next) : next;
@@ -384,6 +413,8 @@ bool TaskRepository::advanceRepeating(Task &task) const
         task.start_date = task.start_is_date_only ? startOfDay(next) : next;
     }
     // A task with neither date keeps having none: it opens again.
+    if (!fromCompletion)
+        seriesFirst = first.toString(dateOnly ? kDateText : kWallClockText);
     return true;
 }
 

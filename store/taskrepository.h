@@ -47,8 +47,10 @@ public:
     bool hardDelete(const QString &id);
     bool markSynced(const QString &id, const QString &href, const QString &etag);
     // Completes or reopens the task. Completing a repeating task moves it to
-    // the next occurrence of its rule and reopens it instead; only when the
-    // series is over is it stored as completed. False for an unknown id.
+    // the next occurrence of its rule, counted from the series' first date
+    // (kept in its stored text) at that date's wall clock, and reopens it
+    // instead; only when the series is over (COUNT, UNTIL) is it stored as
+    // completed. False for an unknown id.
     bool setCompleted(const QString &id, bool completed);
     void scheduleChanged(const QString &calendarId);
 
@@ -56,7 +58,9 @@ Q_SIGNALS:
     void tasksChanged(const QString &calendarId);
 
 private:
-    bool advanceRepeating(Task &task) const;
+    // `seriesFirst` receives the series' first date as its stored text keeps
+    // it (empty for a series counted from the completion).
+    bool advanceRepeating(Task &task, QString &seriesFirst) const;
 
     Database *m_database;
     ChangeCoalescer *m_changes;

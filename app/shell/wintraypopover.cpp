@@ -6,6 +6,7 @@
 #include "filterrulerepository.h"
 #include "nlparser.h"
 #include "quickadd.h"
+#include "quickadddialog.h"
 #include "storefailure.h"
 #include "storefailuretext.h"
 #include "theme.h"
@@ -221,17 +222,23 @@ void WinTrayPopover::positionNear(const QPoint &anchor)
     m_quickAddEdit->clear();
     m_hintLabel->clear();
     adjustSize();
-
-    QScreen *screen = QGuiApplication::screenAt(anchor);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect();
-
-    move(placement(anchor, size(), avail));
+    m_anchor = anchor;
+    placeNearAnchor();
     show();
     raise();
     activateWindow();
     m_quickAddEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void WinTrayPopover::placeNearAnchor()
+{
+    if (!m_anchor)
+        return;
+    QScreen *screen = QGuiApplication::screenAt(*m_anchor);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect();
+    move(placement(*m_anchor, size(), avail));
 }
 
 QPoint WinTrayPopover::placement(const QPoint &anchor, const QSize &size, const QRect &avail)
@@ -475,9 +482,9 @@ void WinTrayPopover::updateQuickAddPreview(const QString &text)
         return;
     }
     const NLParser::ParseResult parsed = NLParser::parse(text, m_clock());
-    if (!parsed.start.isValid()) {
+    if (const QString problem = QuickAddDialog::problemText(parsed); !problem.isEmpty()) {
         // "feb 30": nothing could be saved, so say why instead of a blank date.
-        m_hintLabel->setText(tr("No such date"));
+        m_hintLabel->setText(problem);
         return;
     }
     QString preview;
@@ -536,4 +543,13 @@ void WinTrayPopover::hideEvent(QHideEvent *event)
 {
     QFrame::hideEvent(event);
     m_refreshTimer->stop();
+}
+
+// A group switch, new events or the quick-add hint make the popover taller
+// while it is shown; it grows toward the tray and would slide off the screen.
+void WinTrayPopover::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    if (isVisible())
+        placeNearAnchor();
 }

@@ -72,6 +72,7 @@ protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void onItemClicked(QListWidgetItem *item);
@@ -82,6 +83,7 @@ private:
     void addPlaceholder(const QString &text);
     void addEventItem(const Event &occurrence, const QHash<QString, QString> &calendarColors, const QDate &today);
     void fitListToRows();
+    void placeNearAnchor();
     void setNextEvent(const Event &occurrence, const QHash<QString, QString> &calendarColors);
 
     AppState *m_state = nullptr;
@@ -98,5 +100,8 @@ private:
     QToolButton *m_settingsButton = nullptr;
     QTimer *m_refreshTimer = nullptr;
     std::optional<Event> m_nextEvent;
+    // Where positionNear last placed the popover from: it is placed again
+    // from there whenever it changes size while shown.
+    std::optional<QPoint> m_anchor;
     Clock m_clock = systemNow;
 };

@@ -78,10 +78,12 @@ bool SyncResult::canRetryLater() const
     case Kind::TimedOut:
     case Kind::LocalStore:
     case Kind::SyncTokenRefused:
-    case Kind::EndlessListing: return true;
+    case Kind::EndlessListing:
+    case Kind::IncompleteListing:
+    // An answer cut off at its bound says nothing about the items in it.
+    case Kind::TooLarge: return true;
     case Kind::EmptyAnswer:
     case Kind::Unreadable:
-    case Kind::TooLarge:
     case Kind::BadAddress:
     case Kind::Cancelled:
     case Kind::NothingFound:
@@ -113,6 +115,7 @@ QString SyncResult::describe() const
     case Kind::NotConfigured: return QStringLiteral("no OAuth credentials in this build");
     case Kind::SyncTokenRefused: return QStringLiteral("sync token refused again");
     case Kind::EndlessListing: return QStringLiteral("listing did not end");
+    case Kind::IncompleteListing: return QStringLiteral("listing cut short by the server");
     }
     return QString();
 }
@@ -121,5 +124,6 @@ bool operator==(const SyncResult &a, const SyncResult &b)
 {
     return a.kind == b.kind && a.step == b.step && a.provider == b.provider && a.status == b.status
         && a.networkError == b.networkError && a.networkErrorText == b.networkErrorText && a.serverText == b.serverText
-        && a.subject == b.subject && a.limit == b.limit && a.storeFailure == b.storeFailure;
+        && a.subject == b.subject && a.limit == b.limit && a.storeFailure == b.storeFailure
+        && a.retryAfterSecs == b.retryAfterSecs;
 }

@@ -35,6 +35,7 @@ struct SyncResult
         NotConfigured, // this build carries no OAuth credentials for the provider
         SyncTokenRefused, // the listing's sync or delta token refused once more
         EndlessListing, // paging did not end; `limit`: the pages read, when counted
+        IncompleteListing, // the server cut its listing short: what it did list was synced
     };
     // Which request of the run it was.
     enum class Step {
@@ -73,6 +74,8 @@ struct SyncResult
     QString subject;
     qint64 limit = 0; // TimedOut: seconds; TooLarge: bytes; LocalStore: rows not stored
     StoreFailure::Kind storeFailure = StoreFailure::None;
+    // The server's Retry-After (429, 503) in seconds; 0 when it named none.
+    qint64 retryAfterSecs = 0;
 
     static SyncResult fromHttp(int status, const QString &networkErrorText, const QByteArray &body);
     // An answer, or its absence, at `step`: a Network (or, for a failed
@@ -84,6 +87,14 @@ struct SyncResult
     // A provider's request at `step`, refused by `kind` before or after it
     // went out.
     static SyncResult ofProvider(Provider provider, Kind kind, Step step = Step::None);
+
+    // The same result as another kind (a 2xx answer that is unreadable).
+    SyncResult withKind(Kind other) const
+    {
+        SyncResult out = *this;
+        out.kind = other;
+        return out;
+    }
 
     bool isSuccess() const;
     // 412: the item changed on the server since it was last read.

@@ -85,6 +85,14 @@ int CalendarProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption *opti
     }
 }
 
+int CalendarProxyStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                                  QStyleHintReturn *returnData) const
+{
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
 void CalendarProxyStyle::drawCheckIndicator(QPainter *painter, const QRect &rect, QStyle::State state)
 {
     const QRectF r = QRectF(rect).adjusted(1, 1, -1, -1);

@@ -4,8 +4,9 @@
 
 // The application style: Fusion, with check boxes, item-view check marks and
 // radio buttons painted in the theme's colours (read at every paint) and 18 px
-// indicators. Owns its Fusion base style; QApplication owns the proxy once
-// installed.
+// indicators, and dialog buttons without icons (the base style's are drawn
+// for a light background and vanish on the dark theme's buttons). Owns its Fusion base style; QApplication owns the
+// proxy once installed.
 class CalendarProxyStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -17,6 +18,8 @@ public:
                        const QWidget *widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
+    int styleHint(StyleHint hint, const QStyleOption *option = nullptr, const QWidget *widget = nullptr,
+                  QStyleHintReturn *returnData = nullptr) const override;
 
     // A partially checked box (State_NoChange) is drawn unchecked.
     static void drawCheckIndicator(QPainter *painter, const QRect &rect, QStyle::State state);

@@ -52,7 +52,6 @@ struct NotificationService::Due
     QDateTime trigger;
     QDateTime start;
     QString location;
-    int minutesBefore = 0;
     QString eventId;
     bool allDay = false;
     bool occurrence = false;
@@ -110,28 +109,33 @@ QDateTime NotificationService::reminderStart(const QDateTime &start, bool allDay
     return allDay ? start.date().startOfDay() : start;
 }
 
-QString NotificationService::reminderBody(int minutesBefore, const QDateTime &start, bool allDay,
-                                          const QString &location, const QDateTime &now)
+QString NotificationService::reminderBody(const QDateTime &start, bool allDay, const QString &location,
+                                          const QDateTime &now)
 {
     const QDate today = now.toLocalTime().date();
     const QDate day = TrayTime::occurrenceDay(start, allDay);
     const QString time = TrayTime::clockText(start);
+    // The time left when the balloon shows, to the nearest minute: a
+    // reminder shown late (the program was not running, the machine slept)
+    // or with a lead longer than what is left must not promise its lead.
+    const qint64 secondsLeft = now.secsTo(start);
+    const int minutesLeft = int((secondsLeft + (secondsLeft < 0 ? -30 : 30)) / 60);
     QString body;
     if (allDay) {
         // An all-day start has no time of day worth naming: midnight in one
         // zone is the evening before in another.
         body = tr("%1, all day").arg(TrayTime::dayLabel(day, today));
-    } else if (minutesBefore == 0) {
+    } else if (minutesLeft == 0) {
         body = tr("Starting now (%1)").arg(time);
-    } else if (minutesBefore < 60) {
-        body = tr("In %1 minutes (%2)").arg(minutesBefore).arg(time);
-    } else if (minutesBefore < 1440) {
-        body = tr("In %1h (%2)").arg(minutesBefore / 60).arg(time);
+    } else if (minutesLeft < 0) {
+        body = tr("Started %n minute(s) ago (%1)", nullptr, -minutesLeft).arg(time);
+    } else if (minutesLeft < 60) {
+        body = tr("In %n minute(s) (%1)", nullptr, minutesLeft).arg(time);
+    } else if (minutesLeft < 1440) {
+        body = tr("In %nh (%1)", nullptr, minutesLeft / 60).arg(time);
     } else if (day == today.addDays(1)) {
         body = tr("Tomorrow at %1").arg(time);
     } else {
-        // A reminder days ahead, or one shown late, names the real day rather
-        // than "tomorrow".
         body = tr("%1 at %2").arg(TrayTime::dayLabel(day, today), time);
     }
     if (!location.isEmpty())
@@ -180,7 +184,7 @@ QList<FiredReminder> NotificationService::poll()
         reminder.reminderId = row.reminderId;
         reminder.eventId = row.eventId;
         reminder.title = row.title.isEmpty() ? tr("Reminder") : row.title;
-        reminder.body = reminderBody(row.minutesBefore, row.start, row.allDay, row.location, now);
+        reminder.body = reminderBody(row.start, row.allDay, row.location, now);
         reminder.date = TrayTime::occurrenceDay(row.start, row.allDay);
         m_lastEventId = reminder.eventId;
         m_lastDate = reminder.date;
@@ -214,13 +218,12 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
         Due row;
         row.allDay = stored.allDay;
         row.start = stored.start;
-        row.minutesBefore = stored.minutesBefore;
         if (!row.start.isValid())
             continue;
         // The stored trigger of an all-day event is taken from its date's
         // midnight in UTC; the user's day begins at local midnight.
         row.start = reminderStart(row.start, row.allDay);
-        row.trigger = row.start.addSecs(-60 * qint64(row.minutesBefore));
+        row.trigger = row.start.addSecs(-60 * qint64(stored.minutesBefore));
         if (row.trigger > now || !(row.start > cutoff))
             continue;
         row.eventId = stored.eventId;
@@ -336,7 +339,6 @@ QList<NotificationService::Due> NotificationService::expandTriggers(const QList<
             due.reminderId = reminder.id;
             due.title = master.title;
             due.location = master.location;
-            due.minutesBefore = reminder.minutes_before;
             due.eventId = master.id;
             due.allDay = occurrence.is_all_day;
             due.occurrence = true;

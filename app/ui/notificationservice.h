@@ -57,15 +57,14 @@ public:
     // Replaces the system clock for the due checks and the texts.
     void setClock(Clock clock);
 
-    // The balloon text of a reminder `minutesBefore` an event starting at
-    // `start`, seen at `now`.
     // When an occurrence starting at `start` begins for its reminders: an
     // all-day one at 00:00 local time of its date, whatever zone the date
     // was stored in.
     static QDateTime reminderStart(const QDateTime &start, bool allDay);
 
-    static QString reminderBody(int minutesBefore, const QDateTime &start, bool allDay, const QString &location,
-                                const QDateTime &now);
+    // The balloon text of a reminder of an event starting at `start`, seen
+    // at `now`: it names the time left then, whatever the reminder's lead.
+    static QString reminderBody(const QDateTime &start, bool allDay, const QString &location, const QDateTime &now);
 
 public Q_SLOTS:
     // One poll; returns what it presented, in trigger order. Nothing while

@@ -140,6 +140,19 @@ void setIconFontFamily(const QString &family)
         state().iconFontFamily = family;
 }
 
+QColor textOn(const QColor &background)
+{
+    // Relative luminance of sRGB; black wins above the point where both
+    // contrast ratios, (L + 0.05) / 0.05 and 1.05 / (L + 0.05), are equal.
+    const auto linear = [](float channel) {
+        return channel <= 0.04045f ? channel / 12.92f : std::pow((channel + 0.055f) / 1.055f, 2.4f);
+    };
+    const QColor rgb = background.toRgb();
+    const float luminance = 0.2126f * linear(rgb.redF()) + 0.7152f * linear(rgb.greenF())
+        + 0.0722f * linear(rgb.blueF());
+    return luminance > std::sqrt(1.05f * 0.05f) - 0.05f ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 QString cssColor(const QColor &color)
 {
     if (color.alpha() == 255)

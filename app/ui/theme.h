@@ -38,6 +38,10 @@ QString iconFontFamily();
 // An empty family is ignored.
 void setIconFontFamily(const QString &family);
 
+// Black or white, whichever contrasts more with `background` by its relative
+// luminance: black on yellow, white on navy.
+QColor textOn(const QColor &background);
+
 // "#rrggbb" for opaque colours, else "rgba(r, g, b, a.aaa)".
 QString cssColor(const QColor &color);
 

@@ -17,6 +17,7 @@
 #include "icalendarfilereader.h"
 #include "icsimportjob.h"
 #include "notificationservice.h"
+#include "peakmemory.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 
@@ -69,18 +70,7 @@ bool writeCalendar(const QString &path)
     return file.error() == QFileDevice::NoError;
 }
 
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
+using PeakMemory::statusKilobytes;
 
 // The longest gap between two turns of a 1 ms timer on this thread's event
 // loop while it lives.

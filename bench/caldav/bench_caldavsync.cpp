@@ -14,6 +14,8 @@
 //   changedOnServerRun/5000/50  the same calendar after another device edited
 //                               50 of its objects: the listing, one multiget
 //                               of the 50, and their rows
+//   endlessListing              a listing that never ends, cut off at its
+//                               bound: peak_RSS_MB of the process during it
 #include "accountrepository.h"
 #include "appstate.h"
 #include "benchrunner.h"
@@ -26,6 +28,8 @@
 #include "calendarrepository.h"
 #include "database.h"
 #include "eventrepository.h"
+#include "faultproxy.h"
+#include "peakmemory.h"
 #include "radicaleserver.h"
 #include "tempappstate.h"
 
@@ -246,6 +250,44 @@ void changedOnServerRun(benchmark::State &state)
     state.counters["objects_stored"] = stored;
 }
 BENCHMARK(changedOnServerRun)->Args({5000, 50})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A run whose event listing never ends (Radicale behind a proxy that
+// streams it): the time until the run fails at the multistatus bound, the
+// process's peak memory during it (VmHWM, reset first) and what was sent.
+void endlessListing(benchmark::State &state)
+{
+    RadicaleServer radicale{RadicaleServer::Options{u"bench"_s, u"pw"_s, {}, {}}};
+    if (!radicale.start())
+        qFatal("%s", qPrintable(radicale.errorString()));
+    FaultProxy proxy(radicale.baseUrl());
+    if (!proxy.start())
+        qFatal("no proxy");
+    proxy.addRule("REPORT", {}, "calendar-query", FaultProxy::Fault::Endless);
+    CalDavClient client;
+    client.setCredentials(u"bench"_s, u"pw"_s);
+    bool made = false;
+    client.mkcalendar(radicale.url(u"/bench/endless/"_s), CalDavXml::mkcalendarBody(u"Endless"_s, {}, {}),
+                      [&made](const CalDavClient::Response &r) { made = r.isSuccess(); });
+    if (!QTest::qWaitFor([&made] { return made; }, 10000))
+        qFatal("no collection");
+    Store store(proxy.url(u"/bench/endless/"_s));
+    qint64 peakKb = 0;
+    for (auto _ : state) {
+        PeakMemory::reset();
+        CalDavSyncClient sync(store.state.get());
+        std::optional<SyncResult> failed;
+        QObject::connect(&sync, &CalDavSyncClient::calendarSyncFailed, &sync,
+                         [&failed](const QString &, const SyncResult &result) { failed = result; });
+        sync.syncCalendar(store.calendar, u"bench"_s, u"pw"_s, {});
+        if (!QTest::qWaitFor([&failed] { return failed.has_value(); }, 120000)
+            || failed->kind != SyncResult::Kind::TooLarge)
+            qFatal("the run was not cut off");
+        peakKb = PeakMemory::statusKilobytes("VmHWM:");
+    }
+    state.counters["peak_RSS_MB"] = double(peakKb) / 1024;
+    state.counters["streamed_MB"] = double(proxy.streamed()) / double(state.iterations()) / (1024 * 1024);
+}
+BENCHMARK(endlessListing)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

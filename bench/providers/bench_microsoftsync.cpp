@@ -4,16 +4,22 @@
 //                        calendar, one transaction
 //   applyDelta/5000/1    a delta changing every one of those 5,000 events
 //   applyDelta/5000/2    a delta removing all 5,000
+//   applyCalendarView/200
+//                        a first round over a calendar view of two years
+//                        holding 200 weekly series (about 21,000 occurrences),
+//                        their masters read, one transaction
 #include "accountrepository.h"
 #include "appstate.h"
 #include "benchrunner.h"
 #include "calendarrepository.h"
-#include "microsoftsyncclient.h"
+#include "microsofteventstore.h"
 #include "tempappstate.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <benchmark/benchmark.h>
 
@@ -97,10 +103,10 @@ void applyDelta(benchmark::State &state)
         state.PauseTiming();
         auto store = std::make_unique<Store>();
         if (kind > 0)
-            Microsoft::SyncClient::applyItems(store->state.get(), store->calendarId, fresh);
+            Microsoft::EventStore(store->state.get(), store->calendarId).apply(fresh, {}, {});
         state.ResumeTiming();
         const QList<QJsonObject> &items = kind == 0 ? fresh : kind == 1 ? changed : gone;
-        failed += Microsoft::SyncClient::applyItems(store->state.get(), store->calendarId, items).failed;
+        failed += Microsoft::EventStore(store->state.get(), store->calendarId).apply(items, {}, {}).failed;
         state.PauseTiming();
         store.reset();
         state.ResumeTiming();
@@ -108,6 +114,78 @@ void applyDelta(benchmark::State &state)
     state.counters["failed"] = failed;
 }
 BENCHMARK(applyDelta)->Args({5000, 0})->Args({5000, 1})->Args({5000, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Weekly series begun a year before the window, and each one's occurrences
+// over the two years of the view, as Graph lists them.
+struct CalendarView
+{
+    QList<QJsonObject> masters;
+    QList<QJsonObject> instances;
+};
+
+CalendarView calendarView(int series)
+{
+    CalendarView out;
+    const QDateTime windowStart(QDate(2026, 1, 5), QTime(0, 0), QTimeZone::utc());
+    const auto at = [](const QDateTime &t) {
+        return QJsonObject{{"dateTime"_L1, t.toString(u"yyyy-MM-ddTHH:mm:ss.0000000"_s)}, {"timeZone"_L1, u"UTC"_s}};
+    };
+    for (int s = 0; s < series; ++s) {
+        const QString id = u"AAMk-series-%1"_s.arg(s);
+        const QDateTime first = windowStart.addDays(-364 + s % 7).addSecs(3600 * (7 + s % 10));
+        QJsonObject master = graphEvent(s, u"Weekly"_s);
+        master.insert("id"_L1, id);
+        master.insert("type"_L1, u"seriesMaster"_s);
+        master.insert("start"_L1, at(first));
+        master.insert("end"_L1, at(first.addSecs(1800)));
+        master.insert("originalStartTimeZone"_L1, u"W. Europe Standard Time"_s);
+        master.insert("recurrence"_L1,
+                      QJsonObject{{"pattern"_L1,
+                                   QJsonObject{{"type"_L1, u"weekly"_s},
+                                               {"interval"_L1, 1},
+                                               {"daysOfWeek"_L1, QJsonArray{u"monday"_s}}}},
+                                  {"range"_L1,
+                                   QJsonObject{{"type"_L1, u"noEnd"_s},
+                                               {"startDate"_L1, first.date().toString(Qt::ISODate)},
+                                               {"recurrenceTimeZone"_L1, u"UTC"_s}}}});
+        out.masters.append(master);
+        for (QDateTime start = first; start < windowStart.addYears(2); start = start.addDays(7)) {
+            if (start < windowStart)
+                continue;
+            QJsonObject occurrence = master;
+            occurrence.remove("recurrence"_L1);
+            occurrence.insert("id"_L1, u"%1-%2"_s.arg(id, start.toString(u"yyyyMMdd"_s)));
+            occurrence.insert("type"_L1, u"occurrence"_s);
+            occurrence.insert("seriesMasterId"_L1, id);
+            occurrence.insert("originalStart"_L1, start.toString(u"yyyy-MM-ddTHH:mm:ssZ"_s));
+            occurrence.insert("start"_L1, at(start));
+            occurrence.insert("end"_L1, at(start.addSecs(1800)));
+            out.instances.append(occurrence);
+        }
+    }
+    return out;
+}
+
+void applyCalendarView(benchmark::State &state)
+{
+    const CalendarView view = calendarView(int(state.range(0)));
+    int failed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto store = std::make_unique<Store>();
+        state.ResumeTiming();
+        Microsoft::EventStore events(store->state.get(), store->calendarId);
+        if (events.seriesToRead(view.instances).size() != view.masters.size())
+            ++failed;
+        failed += events.apply(view.instances, view.masters, {}).failed;
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
+    }
+    state.counters["failed"] = failed;
+    state.counters["instances"] = double(view.instances.size());
+}
+BENCHMARK(applyCalendarView)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

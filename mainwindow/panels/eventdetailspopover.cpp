@@ -139,11 +139,13 @@ bool EventDetailsPopover::isRepeating() const
     return row && (!row->recurrence_rule.isEmpty() || !row->recurrence_dates.isEmpty());
 }
 
-RecurringEditScope EventDetailsPopover::askScope()
+RecurringEditScope EventDetailsPopover::askScope(bool deleting)
 {
     // The prompt is modal; the pop-up must not close under it.
     hide();
-    RecurringEditScopeDialog prompt(m_event.title, parentWidget());
+    RecurringEditScopeDialog prompt(m_event.title, parentWidget(),
+                                    deleting ? RecurringEditScopeDialog::Purpose::Delete
+                                             : RecurringEditScopeDialog::Purpose::Edit);
     return prompt.exec() == QDialog::Accepted ? prompt.scope() : RecurringEditScope::None;
 }
 
@@ -155,7 +157,7 @@ void EventDetailsPopover::editEvent()
         // Its event loop may close this card for good; then nobody is left
         // to hear the request.
         const QPointer<EventDetailsPopover> self(this);
-        scope = askScope();
+        scope = askScope(false);
         if (!self)
             return;
     }
@@ -184,7 +186,7 @@ void EventDetailsPopover::deleteEvent()
     RecurringEditScope scope = RecurringEditScope::None;
     if (isRepeating()) {
         // How far is the question; Cancel keeps everything.
-        scope = askScope();
+        scope = askScope(true);
     } else {
         // The question box is modal; the pop-up must not close under it.
         hide();

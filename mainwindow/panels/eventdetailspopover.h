@@ -35,8 +35,9 @@ Q_SIGNALS:
 
 private:
     bool isRepeating() const;
-    // Hides the card while asking; None when cancelled.
-    RecurringEditScope askScope();
+    // Hides the card while asking, in the words of an edit or a deletion;
+    // None when cancelled.
+    RecurringEditScope askScope(bool deleting);
     void editEvent();
     void deleteEvent();
 

@@ -12,16 +12,17 @@
 
 using namespace Qt::StringLiterals;
 
-RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QWidget *parent)
+RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QWidget *parent, Purpose purpose)
     : QDialog(parent)
 {
-    setWindowTitle(tr("Edit Recurring Event"));
+    const bool deleting = purpose == Purpose::Delete;
+    setWindowTitle(deleting ? tr("Delete Recurring Event") : tr("Edit Recurring Event"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
 
-    auto *heading = new QLabel(tr("Edit \"%1\"").arg(eventTitle), this);
+    auto *heading = new QLabel((deleting ? tr("Delete \"%1\"") : tr("Edit \"%1\"")).arg(eventTitle), this);
     QFont font = heading->font();
     font.setWeight(QFont::Bold);
     font.setPointSize(16);
@@ -29,7 +30,9 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
     heading->setWordWrap(true);
     layout->addWidget(heading);
 
-    auto *prompt = new QLabel(tr("This event repeats. Apply your changes to:"), this);
+    auto *prompt = new QLabel(deleting ? tr("This event repeats. Delete:")
+                                       : tr("This event repeats. Apply your changes to:"),
+                              this);
     prompt->setWordWrap(true);
     prompt->setProperty("muted", true);
     layout->addWidget(prompt);
@@ -43,13 +46,18 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
         const char *name;
     } choices[] = {
         {RecurringEditScope::ThisEvent, tr("This event only"),
-         tr("Only this occurrence is changed; the rest of the series stays as it was."), "thisEvent"},
+         deleting ? tr("Only this occurrence is deleted; the rest of the series stays.")
+                  : tr("Only this occurrence is changed; the rest of the series stays as it was."),
+         "thisEvent"},
         {RecurringEditScope::ThisAndFollowing, tr("This and following events"),
-         tr("This occurrence and every later one inherit the change. Past occurrences keep their "
-            "original times."),
+         deleting ? tr("This occurrence and every later one are deleted. Past occurrences stay.")
+                  : tr("This occurrence and every later one inherit the change. Past occurrences keep their "
+                       "original times."),
          "thisAndFollowing"},
         {RecurringEditScope::AllEvents, tr("All events in the series"),
-         tr("The master event shifts; every occurrence — past and future — moves with it."), "allEvents"},
+         deleting ? tr("Every occurrence — past and future — is deleted.")
+                  : tr("The master event shifts; every occurrence — past and future — moves with it."),
+         "allEvents"},
     };
     for (const auto &choice : choices) {
         auto *button = new QPushButton(choice.text, this);

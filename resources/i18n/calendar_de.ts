@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Ohne Titel</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>„%1“ erledigt</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>„%1“ wieder geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -125,6 +133,115 @@
     <message>
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Auf dem Server gespeichert, aber lokal nicht aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Der Server hat abgelehnt (HTTP 409): Der Ordner, der den neuen Kalender aufnehmen soll, existiert auf dem Server nicht.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Der Server hat abgelehnt (HTTP 507): Auf dem Server ist kein Speicherplatz für einen neuen Kalender mehr frei.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Der Server hat abgelehnt (HTTP %1).</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Microsoft-Kalender können nicht zugleich an Wochentagen verschiedener Wochen des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Microsoft-Kalender können nicht an jedem solchen Wochentag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Microsoft-Kalender können diese Auswahl unter den Wochentagen des Monats nicht speichern.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Microsoft-Kalender können nur am ersten bis vierten oder letzten Wochentag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Microsoft-Kalender können nicht an mehreren Tagen des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Microsoft-Kalender können nicht an einem vom Monatsende gezählten Tag wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Microsoft-Kalender können eine tägliche oder wöchentliche Serie nicht auf einige Tage des Monats oder Jahres beschränken.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Microsoft-Kalender können nicht alle paar Tage nur an einigen Wochentagen wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Microsoft-Kalender können nicht wöchentlich an einem nummerierten Wochentag wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Microsoft-Kalender können nicht jährlich in mehreren Monaten wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Microsoft-Kalender können nicht jährlich an einem Tag ohne dessen Monat wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Microsoft-Kalender können eine monatliche Serie nicht auf einige Monate beschränken.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Microsoft-Kalender können nicht zugleich an einem Wochentag und einem Tag des Monats wiederholen.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Microsoft-Kalender können diese Auswahl unter den Tagen des Monats nicht speichern.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>Die Wiederholungsregel hat Teile, die nicht gelesen werden können: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Microsoft-Kalender können nicht nach %1 wiederholen.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>Die Wochentage der Wiederholungsregel können nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Microsoft-Kalender können einen Termin nicht öfter als täglich wiederholen.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>Die Wiederholungsregel hat keine lesbare Häufigkeit.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>Das Ende der Wiederholungsregel kann nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>Der Termin konnte hier nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>Das Vorkommen ist nicht auf dem Server.</translation>
     </message>
 </context>
 <context>
@@ -382,6 +499,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google hat die vollständige Terminliste abgelehnt (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Der Server hat nur einen Teil der Aufgaben des Kalenders aufgelistet; hier wurden keine entfernt.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Der Server hat nur einen Teil des Kalenders aufgelistet; hier wurden keine Termine entfernt.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Google war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort von Microsoft war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +771,10 @@ Datenverzeichnis: %1</translation>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunde beendet.</numerusform>
             <numerusform>Der Server hat seine Antwort nicht innerhalb von %n Sekunden beendet.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
     </message>
 </context>
 <context>
@@ -1305,16 +1446,16 @@ Datenverzeichnis: %1</translation>
         <translation>Neuer &amp;Filter…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>&amp;Filter verwalten…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Neue Kalender&amp;gruppe…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Kalender&amp;gruppen verwalten…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Filter &amp;verwalten…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>&amp;Kalendergruppen verwalten…</translation>
     </message>
 </context>
 <context>
@@ -1430,11 +1571,6 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Legen Sie zuerst einen Kalender an.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>&amp;Schnelleingabe…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1641,6 +1777,21 @@ Datenverzeichnis: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>&amp;Vorlagen verwalten…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n Aufgabe nicht importiert</numerusform>
+            <numerusform>%1; %n Aufgaben nicht importiert</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Aufgaben (VTODO), nicht importiert: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>&amp;Schnelleingabe…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1789,16 +1940,6 @@ Datenverzeichnis: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>In %1 Minuten (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>In %1 Std. (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Morgen um %1</translation>
     </message>
@@ -1821,6 +1962,27 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Wenn Sie dies sehen, funktionieren Ihre Desktop-Benachrichtigungen. Echte Erinnerungen sehen genauso aus.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n Minute (%1)</numerusform>
+            <numerusform>In %n Minuten (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>In %n Std. (%1)</numerusform>
+            <numerusform>In %n Std. (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Hat vor %n Minute begonnen (%1)</numerusform>
+            <numerusform>Hat vor %n Minuten begonnen (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2071,6 +2233,14 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Dieses Datum gibt es nicht: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Diese Uhrzeit gibt es nicht: %1</translation>
     </message>
 </context>
 <context>
@@ -2352,6 +2522,30 @@ Datenverzeichnis: %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>Der Serientermin wird verschoben; alle Termine – vergangene und künftige – folgen ihm.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Serientermin löschen</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>„%1“ löschen</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Dieser Termin wiederholt sich. Löschen:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Nur dieser Termin wird gelöscht; der Rest der Serie bleibt.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Dieser und alle späteren Termine werden gelöscht. Frühere Termine bleiben.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Alle Termine – vergangene und künftige – werden gelöscht.</translation>
     </message>
 </context>
 <context>
@@ -3022,11 +3216,6 @@ Datenverzeichnis: %1</translation>
         <translation>(Unbenannt)</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Dieses Datum gibt es nicht</translation>
-    </message>
-    <message>
         <location line="+28"/>
         <source>Couldn&apos;t save event</source>
         <translation>Termin konnte nicht gespeichert werden</translation>
@@ -3107,6 +3296,34 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft hat kein Aktualisierungstoken zurückgegeben. Prüfen Sie, ob offline_access zu den für diese App konfigurierten Bereichen gehört.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>Das Ereignis konnte hier nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Der Dienst kann ein Ereignis nicht öfter als täglich wiederholen.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>Das Ende der Wiederholung ist nicht lesbar.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
+            <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -71,6 +71,37 @@
             <numerusform>Removed %n sample rows.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n task not imported</numerusform>
+            <numerusform>%1; %n tasks not imported</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>NotificationService</name>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>In %n minute (%1)</numerusform>
+            <numerusform>In %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>In %nh (%1)</numerusform>
+            <numerusform>In %nh (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Started %n minute ago (%1)</numerusform>
+            <numerusform>Started %n minutes ago (%1)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -138,6 +169,16 @@
         <translation>
             <numerusform>%n hour before</numerusform>
             <numerusform>%n hours before</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n item could not be synced</numerusform>
+            <numerusform>%n items could not be synced</numerusform>
         </translation>
     </message>
 </context>

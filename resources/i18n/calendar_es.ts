@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Sin título</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>Finalización de «%1»</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>Reapertura de «%1»</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -125,6 +133,115 @@
     <message>
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Guardado en el servidor, pero no se pudo actualizar localmente.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>El servidor lo rechazó (HTTP 409): la carpeta que debe contener el nuevo calendario no existe en el servidor.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>El servidor lo rechazó (HTTP 507): el servidor no tiene espacio para un nuevo calendario.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>El servidor lo rechazó (HTTP %1).</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir a la vez en días de la semana de distintas semanas del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en cada uno de esos días de la semana del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Los calendarios de Microsoft no admiten esta selección entre los días de la semana del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Los calendarios de Microsoft solo pueden repetir del primer al cuarto día de la semana del mes o en el último.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en varios días del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir en un día contado desde el final del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Los calendarios de Microsoft no pueden limitar una serie diaria o semanal a algunos días del mes o del año.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir cada pocos días solo en algunos días de la semana.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir semanalmente en un día de la semana numerado.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir anualmente en varios meses.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir anualmente en un día sin su mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Los calendarios de Microsoft no pueden limitar una serie mensual a algunos meses.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir a la vez en un día de la semana y en un día del mes.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Los calendarios de Microsoft no admiten esta selección entre los días del mes.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>La regla de repetición tiene partes que no se pueden leer: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir según %1.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>No se pueden leer los días de la semana de la regla de repetición.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Los calendarios de Microsoft no pueden repetir un evento más de una vez al día.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>La regla de repetición no tiene una frecuencia legible.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>No se puede leer el final de la regla de repetición.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>No se pudo guardar el evento aquí.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>La repetición no está en el servidor.</translation>
     </message>
 </context>
 <context>
@@ -382,6 +499,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google rechazó la lista completa de eventos (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>El servidor solo enumeró parte de las tareas del calendario; no se eliminó ninguna aquí.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>El servidor solo enumeró parte del calendario; no se eliminó ningún evento aquí.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Google superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta de Microsoft superaba los %1 MB y se cortó.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +771,10 @@ Directorio de datos: %1</translation>
             <numerusform>El servidor no terminó su respuesta en %n segundo.</numerusform>
             <numerusform>El servidor no terminó su respuesta en %n segundos.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
     </message>
 </context>
 <context>
@@ -1305,16 +1446,16 @@ Directorio de datos: %1</translation>
         <translation>Nuevo &amp;filtro…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gestionar &amp;filtros…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nuevo &amp;grupo de calendarios…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gestionar &amp;grupos de calendarios…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gestionar filt&amp;ros…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gestionar grupos de &amp;calendarios…</translation>
     </message>
 </context>
 <context>
@@ -1430,11 +1571,6 @@ Directorio de datos: %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Crea primero un calendario.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Añadido &amp;rápido…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1641,6 +1777,21 @@ Directorio de datos: %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gestionar &amp;plantillas…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; %n tarea no importada</numerusform>
+            <numerusform>%1; %n tareas no importadas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tareas (VTODO), no importadas: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Añadido &amp;rápido…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1789,16 +1940,6 @@ Directorio de datos: %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>En %1 minutos (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>En %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Mañana a las %1</translation>
     </message>
@@ -1821,6 +1962,27 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si ve este mensaje, las notificaciones del escritorio funcionan correctamente. Los recordatorios reales tienen este mismo aspecto.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>En %n minuto (%1)</numerusform>
+            <numerusform>En %n minutos (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>En %n h (%1)</numerusform>
+            <numerusform>En %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>Empezó hace %n minuto (%1)</numerusform>
+            <numerusform>Empezó hace %n minutos (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2071,6 +2233,14 @@ Directorio de datos: %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Esa fecha no existe: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Esa hora no existe: %1</translation>
     </message>
 </context>
 <context>
@@ -2352,6 +2522,30 @@ Directorio de datos: %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>Cambia el evento original; todas las repeticiones, pasadas y futuras, se mueven con él.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Eliminar evento periódico</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>Eliminar «%1»</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Este evento se repite. Eliminar:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Solo se elimina esta repetición; el resto de la serie se mantiene.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Se eliminan esta repetición y todas las posteriores. Las anteriores se mantienen.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Se eliminan todas las repeticiones, pasadas y futuras.</translation>
     </message>
 </context>
 <context>
@@ -3022,11 +3216,6 @@ Directorio de datos: %1</translation>
         <translation>(Sin nombre)</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Esa fecha no existe</translation>
-    </message>
-    <message>
         <location line="+28"/>
         <source>Couldn&apos;t save event</source>
         <translation>No se pudo guardar el evento</translation>
@@ -3107,6 +3296,34 @@ Directorio de datos: %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft no devolvió ningún token de actualización. Compruebe que offline_access está entre los ámbitos configurados para esta aplicación.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>El evento no se pudo guardar aquí.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>El servicio no puede repetir un evento con más frecuencia que a diario.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>No se puede leer el final de la repetición.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>No se pudo sincronizar %n elemento</numerusform>
+            <numerusform>No se pudieron sincronizar %n elementos</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

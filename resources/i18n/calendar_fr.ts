@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>Sans titre</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>Achèvement de «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>Réouverture de «&#xa0;%1&#xa0;»</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -125,6 +133,115 @@
     <message>
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>Enregistré sur le serveur, mais impossible de mettre à jour localement.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>Le serveur a refusé (HTTP 409) : le dossier qui doit contenir le nouveau calendrier n&apos;existe pas sur le serveur.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>Le serveur a refusé (HTTP 507) : le serveur n&apos;a plus d&apos;espace pour un nouveau calendrier.</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>Le serveur a refusé (HTTP %1).</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter à la fois sur des jours de semaines différentes du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque jour de ce type dans le mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas conserver ce choix parmi les jours de la semaine du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent répéter que du premier au quatrième jour de la semaine du mois, ou le dernier.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter sur plusieurs jours du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter un jour compté à partir de la fin du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas limiter une série quotidienne ou hebdomadaire à certains jours du mois ou de l’année.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter tous les quelques jours sur certains jours de la semaine seulement.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque semaine un jour de la semaine numéroté.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque année sur plusieurs mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter chaque année un jour sans son mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas limiter une série mensuelle à certains mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter à la fois un jour de la semaine et un jour du mois.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas conserver ce choix parmi les jours du mois.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>La règle de répétition contient des parties illisibles : %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter selon %1.</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>Les jours de la semaine de la règle de répétition sont illisibles.</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Les calendriers Microsoft ne peuvent pas répéter un événement plus d’une fois par jour.</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>La règle de répétition n’a pas de fréquence lisible.</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>La fin de la règle de répétition est illisible.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>L’événement n’a pas pu être enregistré ici.</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>L’occurrence n’est pas sur le serveur.</translation>
     </message>
 </context>
 <context>
@@ -382,6 +499,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google a refusé la liste complète des événements (HTTP 410).</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie des tâches du calendrier ; aucune n’a été supprimée ici.</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>Le serveur n’a listé qu’une partie du calendrier ; aucun événement n’a été supprimé ici.</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Google dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse de Microsoft dépassait %1 Mo et a été interrompue.</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -634,6 +771,10 @@ Dossier de données : %1</translation>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n seconde.</numerusform>
             <numerusform>Le serveur n&apos;a pas terminé sa réponse en %n secondes.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
     </message>
 </context>
 <context>
@@ -1305,16 +1446,16 @@ Dossier de données : %1</translation>
         <translation>Nouveau &amp;filtre…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>Gérer les &amp;filtres…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>Nouveau &amp;groupe de calendriers…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>Gérer les &amp;groupes de calendriers…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>Gérer les filt&amp;res…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>Gérer les groupes de &amp;calendriers…</translation>
     </message>
 </context>
 <context>
@@ -1430,11 +1571,6 @@ Dossier de données : %1</translation>
     <message>
         <source>Create a calendar first.</source>
         <translation>Créez d&apos;abord un calendrier.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>Ajout &amp;rapide…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1641,6 +1777,21 @@ Dossier de données : %1</translation>
         <source>Manage &amp;Templates…</source>
         <translation>Gérer les &amp;modèles…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1 ; %n tâche non importée</numerusform>
+            <numerusform>%1 ; %n tâches non importées</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>Tâches (VTODO), non importées : %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>Ajout &amp;rapide…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1789,16 +1940,6 @@ Dossier de données : %1</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>Dans %1 minutes (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>Dans %1 h (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>Demain à %1</translation>
     </message>
@@ -1821,6 +1962,27 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>Si vous voyez ceci, les notifications du bureau fonctionnent correctement. Les vrais rappels ont exactement cet aspect.</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>Dans %n minute (%1)</numerusform>
+            <numerusform>Dans %n minutes (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>Dans %n h (%1)</numerusform>
+            <numerusform>Dans %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>A commencé il y a %n minute (%1)</numerusform>
+            <numerusform>A commencé il y a %n minutes (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2071,6 +2233,14 @@ Dossier de données : %1</translation>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>Cette date n&apos;existe pas : %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>Cette heure n&apos;existe pas : %1</translation>
     </message>
 </context>
 <context>
@@ -2352,6 +2522,30 @@ Dossier de données : %1</translation>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>L&apos;événement principal est décalé&#xa0;; toutes les occurrences — passées et futures — suivent.</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>Supprimer un événement périodique</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>Supprimer «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>Cet événement se répète. Supprimer&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>Seule cette occurrence est supprimée&#xa0;; le reste de la série est conservé.</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>Cette occurrence et toutes les suivantes sont supprimées. Les occurrences passées sont conservées.</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>Toutes les occurrences — passées et futures — sont supprimées.</translation>
     </message>
 </context>
 <context>
@@ -3022,11 +3216,6 @@ Dossier de données : %1</translation>
         <translation>(Sans nom)</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>Cette date n&apos;existe pas</translation>
-    </message>
-    <message>
         <location line="+28"/>
         <source>Couldn&apos;t save event</source>
         <translation>Impossible d&apos;enregistrer l&apos;événement</translation>
@@ -3107,6 +3296,34 @@ Dossier de données : %1</translation>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft n'a renvoyé aucun jeton d'actualisation. Vérifiez que offline_access fait partie des étendues configurées pour cette application.</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>L&apos;événement n&apos;a pas pu être enregistré ici.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>Le service ne peut pas répéter un événement plus d&apos;une fois par jour.</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>La fin de la répétition est illisible.</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
+            <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,14 @@
         <source>Untitled</source>
         <translation>無題</translation>
     </message>
+    <message>
+        <source>Completed &quot;%1&quot;</source>
+        <translation>「%1」の完了</translation>
+    </message>
+    <message>
+        <source>Reopened &quot;%1&quot;</source>
+        <translation>「%1」の再開</translation>
+    </message>
 </context>
 <context>
     <name>CalendarFormDialog</name>
@@ -125,6 +133,115 @@
     <message>
         <source>Saved on server, but couldn&apos;t update locally.</source>
         <translation>サーバーには保存されましたが、ローカルで更新できませんでした。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the server.</source>
+        <translation>サーバーが拒否しました (HTTP 409): 新しいカレンダーを入れるフォルダーがサーバーに存在しません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP 507): the server has no storage left for a new calendar.</source>
+        <translation>サーバーが拒否しました (HTTP 507): サーバーに新しいカレンダーを保存する空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Server refused (HTTP %1).</source>
+        <translation>サーバーが拒否しました (HTTP %1)。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::CalendarClient</name>
+    <message>
+        <source>Microsoft calendars cannot repeat on weekdays of different weeks of the month at once.</source>
+        <translation>Microsoft のカレンダーでは、月の異なる週の曜日を同時に指定して繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on every such weekday of the month.</source>
+        <translation>Microsoft のカレンダーでは、月のその曜日すべてに繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the weekdays of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の曜日のこの選び方を保存できません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars can only repeat on the first to fourth or the last weekday of the month.</source>
+        <translation>Microsoft のカレンダーで繰り返せるのは、月の第 1 から第 4、または最後の曜日だけです。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on several days of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の複数の日に繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a day counted from the end of the month.</source>
+        <translation>Microsoft のカレンダーでは、月末から数えた日に繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a daily or weekly series to some days of the month or year.</source>
+        <translation>Microsoft のカレンダーでは、毎日または毎週の繰り返しを月や年の一部の日に限ることはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat every few days on some weekdays only.</source>
+        <translation>Microsoft のカレンダーでは、数日おきに一部の曜日だけ繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat weekly on a numbered weekday.</source>
+        <translation>Microsoft のカレンダーでは、番号付きの曜日で毎週繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly in several months.</source>
+        <translation>Microsoft のカレンダーでは、複数の月で毎年繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat yearly on a day without its month.</source>
+        <translation>Microsoft のカレンダーでは、月を指定せずに日で毎年繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot limit a monthly series to some months.</source>
+        <translation>Microsoft のカレンダーでは、毎月の繰り返しを一部の月に限ることはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat on a weekday and a day of the month at once.</source>
+        <translation>Microsoft のカレンダーでは、曜日と月の日を同時に指定して繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot hold this choice among the days of the month.</source>
+        <translation>Microsoft のカレンダーでは、月の日のこの選び方を保存できません。</translation>
+    </message>
+    <message>
+        <source>The repeat rule has parts that cannot be read: %1</source>
+        <translation>繰り返しの規則に読み取れない部分があります: %1</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat by %1.</source>
+        <translation>Microsoft のカレンダーでは、%1 で繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>The weekdays of the repeat rule cannot be read.</source>
+        <translation>繰り返しの規則の曜日を読み取れません。</translation>
+    </message>
+    <message>
+        <source>Microsoft calendars cannot repeat an event more often than daily.</source>
+        <translation>Microsoft のカレンダーでは、1 日より短い間隔で予定を繰り返すことはできません。</translation>
+    </message>
+    <message>
+        <source>The repeat rule has no frequency that can be read.</source>
+        <translation>繰り返しの規則に読み取れる頻度がありません。</translation>
+    </message>
+    <message>
+        <source>The end of the repeat rule cannot be read.</source>
+        <translation>繰り返しの規則の終了を読み取れません。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::EventStore</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>この予定をここに保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>Microsoft::SyncClient</name>
+    <message>
+        <source>The occurrence is not on the server.</source>
+        <translation>この回はサーバーにありません。</translation>
     </message>
 </context>
 <context>
@@ -379,6 +496,26 @@
         <source>Google refused the full event listing (HTTP 410).</source>
         <translation>Google が予定の完全な一覧を拒否しました (HTTP 410)。</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar&apos;s tasks; none were removed here.</source>
+        <translation>サーバーはカレンダーのタスクの一部しか返しませんでした。ここでは何も削除していません。</translation>
+    </message>
+    <message>
+        <source>The server listed only part of the calendar; no events were removed here.</source>
+        <translation>サーバーはカレンダーの一部しか返しませんでした。ここではイベントを削除していません。</translation>
+    </message>
+    <message>
+        <source>Google&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Googleの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>Microsoftの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
 </context>
 <context>
     <name>TaskFormDialog</name>
@@ -629,6 +766,10 @@ Data directory: %1</source>
         <translation>
             <numerusform>サーバーが%n秒以内に応答を終えませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
+        <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
     </message>
 </context>
 <context>
@@ -1299,16 +1440,16 @@ Data directory: %1</source>
         <translation>新しいフィルター(&amp;F)…</translation>
     </message>
     <message>
-        <source>Manage &amp;Filters…</source>
-        <translation>フィルターを管理(&amp;F)…</translation>
-    </message>
-    <message>
         <source>New Calendar &amp;Group…</source>
         <translation>新しいカレンダーグループ(&amp;G)…</translation>
     </message>
     <message>
-        <source>Manage Calendar &amp;Groups…</source>
-        <translation>カレンダーグループを管理(&amp;G)…</translation>
+        <source>&amp;Manage Filters…</source>
+        <translation>フィルターを管理(&amp;M)…</translation>
+    </message>
+    <message>
+        <source>Manage &amp;Calendar Groups…</source>
+        <translation>カレンダーグループを管理(&amp;C)…</translation>
     </message>
 </context>
 <context>
@@ -1423,11 +1564,6 @@ Data directory: %1</source>
     <message>
         <source>Create a calendar first.</source>
         <translation>先にカレンダーを作成してください。</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>&amp;Quick Add…</source>
-        <translation>クイック追加(&amp;Q)…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1630,6 +1766,20 @@ Data directory: %1</source>
         <source>Manage &amp;Templates…</source>
         <translation>テンプレートの管理(&amp;T)…</translation>
     </message>
+    <message numerus="yes">
+        <source>%1; %n task(s) not imported</source>
+        <translation>
+            <numerusform>%1; タスク%n件はインポートされませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tasks (VTODO), not imported: %1</source>
+        <translation>タスク (VTODO)、インポートされず: %1</translation>
+    </message>
+    <message>
+        <source>Quick &amp;Add…</source>
+        <translation>クイック追加(&amp;A)…</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -1778,16 +1928,6 @@ Data directory: %1</source>
     </message>
     <message>
         <location line="+2"/>
-        <source>In %1 minutes (%2)</source>
-        <translation>%1分後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>In %1h (%2)</source>
-        <translation>%1時間後 (%2)</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Tomorrow at %1</source>
         <translation>明日 %1</translation>
     </message>
@@ -1810,6 +1950,24 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>If you can see this, your desktop notifications are wired up correctly. Real reminders look just like this one.</source>
         <translation>この通知が表示されていれば、デスクトップ通知は正しく設定されています。実際のリマインダーもこのように表示されます。</translation>
+    </message>
+    <message numerus="yes">
+        <source>In %n minute(s) (%1)</source>
+        <translation>
+            <numerusform>%n分後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh (%1)</source>
+        <translation>
+            <numerusform>%n時間後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Started %n minute(s) ago (%1)</source>
+        <translation>
+            <numerusform>%n分前に開始 (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2059,6 +2217,14 @@ Data directory: %1</source>
     <message>
         <source>Couldn&apos;t save event</source>
         <translation>予定を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>No such date: %1</source>
+        <translation>その日付は存在しません: %1</translation>
+    </message>
+    <message>
+        <source>No such time: %1</source>
+        <translation>その時刻は存在しません: %1</translation>
     </message>
 </context>
 <context>
@@ -2340,6 +2506,30 @@ Data directory: %1</source>
         <location line="+1"/>
         <source>The master event shifts; every occurrence — past and future — moves with it.</source>
         <translation>元の予定が移動し、過去と今後のすべての回も一緒に移動します。</translation>
+    </message>
+    <message>
+        <source>Delete Recurring Event</source>
+        <translation>繰り返しの予定を削除</translation>
+    </message>
+    <message>
+        <source>Delete &quot;%1&quot;</source>
+        <translation>「%1」を削除</translation>
+    </message>
+    <message>
+        <source>This event repeats. Delete:</source>
+        <translation>この予定は繰り返し予定です。削除の対象:</translation>
+    </message>
+    <message>
+        <source>Only this occurrence is deleted; the rest of the series stays.</source>
+        <translation>この回だけを削除します。シリーズの他の回はそのままです。</translation>
+    </message>
+    <message>
+        <source>This occurrence and every later one are deleted. Past occurrences stay.</source>
+        <translation>この回と以降のすべての回を削除します。過去の回は残ります。</translation>
+    </message>
+    <message>
+        <source>Every occurrence — past and future — is deleted.</source>
+        <translation>過去と今後のすべての回を削除します。</translation>
     </message>
 </context>
 <context>
@@ -3006,11 +3196,6 @@ Data directory: %1</source>
         <translation>(名前なし)</translation>
     </message>
     <message>
-        <location line="+41"/>
-        <source>No such date</source>
-        <translation>その日付は存在しません</translation>
-    </message>
-    <message>
         <location line="+28"/>
         <source>Couldn&apos;t save event</source>
         <translation>予定を保存できませんでした</translation>
@@ -3091,6 +3276,33 @@ Data directory: %1</source>
     <message>
         <source>Microsoft did not return a refresh token. Verify offline_access is in the scopes configured for this app.</source>
         <translation>Microsoft からリフレッシュトークンが返されませんでした。このアプリに設定されたスコープに offline_access が含まれているか確認してください。</translation>
+    </message>
+</context>
+<context>
+    <name>Google::SyncClient</name>
+    <message>
+        <source>The event could not be stored here.</source>
+        <translation>この予定をここに保存できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderEvents</name>
+    <message>
+        <source>The service cannot repeat an event more often than daily.</source>
+        <translation>このサービスでは予定を1日より短い間隔で繰り返せません。</translation>
+    </message>
+    <message>
+        <source>The end of the repetition cannot be read.</source>
+        <translation>繰り返しの終了を読み取れません。</translation>
+    </message>
+</context>
+<context>
+    <name>ProviderProblems</name>
+    <message numerus="yes">
+        <source>%n item(s) could not be synced</source>
+        <translation>
+            <numerusform>%n件の項目を同期できませんでした</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

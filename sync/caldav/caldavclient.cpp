@@ -1,5 +1,7 @@
 #include "caldavclient.h"
 
+#include "replysizeguard.h"
+
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -95,6 +97,11 @@ bool CalDavClient::Response::hasConflict() const
 
 SyncResult CalDavClient::Response::result(SyncResult::Step step) const
 {
+    if (cutOffAt > 0) {
+        SyncResult tooLarge = SyncResult::failure(SyncResult::Kind::TooLarge, step);
+        tooLarge.limit = cutOffAt;
+        return tooLarge;
+    }
     return SyncResult::fromReply(step, status, networkError, error, body);
 }
 
@@ -246,6 +253,8 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
                                           : m_manager->sendCustomRequest(request, verb, body);
     // Replies die with the client, also on a manager that outlives it.
     reply->setParent(this);
+    const bool multistatus = verb == "PROPFIND" || verb == "REPORT";
+    ReplySizeGuard::watch(reply, multistatus ? ReplySizeGuard::kMultistatusBytes : ReplySizeGuard::kObjectBytes);
     connect(reply, &QNetworkReply::sslErrors, this,
             [this, reply](const QList<QSslError> &errors) { onSslErrors(reply, errors); });
     connect(reply, &QNetworkReply::finished, this,
@@ -264,13 +273,20 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
 {
     Response response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    response.body = reply->readAll();
+    // A reply cut off is closed: there is nothing to read.
+    const std::optional<SyncResult> cut = ReplySizeGuard::verdict(reply);
+    if (!cut)
+        response.body = reply->readAll();
     const auto pairs = reply->rawHeaderPairs();
     for (const auto &[name, value] : pairs)
         response.headers.insert(name, value);
     const QNetworkReply::NetworkError code = reply->error();
     const bool overdue = m_overdue.remove(reply);
-    if (overdue) {
+    if (cut) {
+        response.cutOffAt = cut->limit;
+        response.error =
+            tr("The server's answer was larger than %1 MB and was cut off.").arg(cut->limit / ReplySizeGuard::kMiB);
+    } else if (overdue) {
         // Whatever came so far is incomplete.
         response.body.clear();
         response.error = tr("The server did not finish its answer within %n second(s).", nullptr,

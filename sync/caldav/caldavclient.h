@@ -28,7 +28,9 @@ class QSslError;
 // A server that takes a request and then stays silent for the transfer
 // timeout fails it with status 0, and so does one that is still answering
 // when the request deadline has passed (a byte now and then keeps the
-// transfer timeout at bay), so that no sync waits for ever.
+// transfer timeout at bay), so that no sync waits for ever. An answer larger
+// than its bound (ReplySizeGuard: a multistatus for PROPFIND and REPORT, one
+// object for the other verbs) is cut off there and fails with status 0.
 class CalDavClient : public QObject
 {
     Q_OBJECT
@@ -46,6 +48,9 @@ public:
         // every complete answer, 4xx and 5xx included.
         QString error;
         QNetworkReply::NetworkError networkError = QNetworkReply::NoError; // set with `error`
+        // The bound in bytes the answer was cut off at (with `error` set and
+        // no body); 0 when it was not.
+        qint64 cutOffAt = 0;
 
         // Case-insensitive: over HTTP/2 every name arrives in lower case.
         QByteArray header(const QByteArray &name) const;

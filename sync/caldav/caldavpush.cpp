@@ -145,7 +145,17 @@ void CalDavPush::rejected(const QString &key, const QByteArray &body, const QStr
         next();
         return;
     }
-    if (!result.hasConflict() || retried) {
+    if (result.hasConflict() && retried) {
+        // The server's copy moved once more, or the server will not take
+        // this item against any ETag: the item keeps its merged rows and
+        // waits, pending, for the next run, and holds back no other.
+        qCWarning(lcCalDav) << "[CalDav] Push 412 again for" << key << "- left pending for the next run";
+        if (!m_conflict)
+            m_conflict = result;
+        next();
+        return;
+    }
+    if (!result.hasConflict()) {
         qCWarning(lcCalDav) << "[CalDav] Push HTTP" << result.status << "for" << key;
         fail(result);
         return;

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 class CalDavItemStore;
 class SyncItemProblems;
@@ -18,11 +19,13 @@ class SyncItemProblems;
 // server one resource at a time, each request after the previous answer.
 // A 412 (someone else changed the resource) fetches the server's copy, lets
 // the store take its ETag and keep its text (pending rows keep their
-// content), and sends the resource once more, merged with that copy; a
-// second 412 fails. A write the server refuses for the item itself (see
-// SyncResult::isRefusal) marks the item with the server's answer and the
-// push goes on; the same text is not sent again until the item changes. Any
-// other failure ends the push. Owned by its sync run.
+// content), and sends the resource once more, merged with that copy; after
+// a second 412 the item stays pending for the next run, conflict() keeps
+// that answer, and the push goes on with the others. A write the server
+// refuses for the item itself (see SyncResult::isRefusal) marks the item
+// with the server's answer and the push goes on; the same text is not sent
+// again until the item changes. Any other failure ends the push. Owned by
+// its sync run.
 class CalDavPush : public QObject
 {
     Q_OBJECT
@@ -37,6 +40,8 @@ public:
     void setProblems(SyncItemProblems *problems) { m_problems = problems; }
     // Calls exactly one of `done` and `fail`, later.
     void start(Done done, Fail fail);
+    // The answer of the first item left pending after a second 412.
+    std::optional<SyncResult> conflict() const { return m_conflict; }
 
 protected:
     // What waits to be pushed, one key per resource in sending order; asked
@@ -63,7 +68,8 @@ protected:
     void accepted(const QString &key);
     // A write of `key` to `href` that did not go through: a refusal marks
     // the item and goes on with next(), a first 412 refreshes the item and
-    // pushes it once more, anything else fails with `result`.
+    // pushes it once more, a second one leaves it and goes on, anything else
+    // fails with `result`.
     void rejected(const QString &key, const QByteArray &body, const QString &href, const SyncResult &result,
                   bool retried);
 
@@ -81,4 +87,5 @@ private:
     Fail m_fail;
     QStringList m_queue;
     bool m_started = false;
+    std::optional<SyncResult> m_conflict;
 };

@@ -1,10 +1,8 @@
 #include "caldavseriesmerge.h"
 
-#include "propertymerge.h"
+#include "eventmerge.h"
 
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSet>
 
 #include <algorithm>
@@ -13,82 +11,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QStringList dateList(const QString &json)
-{
-    QStringList dates;
-    const QJsonArray array = QJsonDocument::fromJson(json.toUtf8()).array();
-    for (const QJsonValue &value : array)
-        dates.append(value.toString());
-    return dates;
-}
-
-QString dateJson(const QStringList &dates)
-{
-    if (dates.isEmpty())
-        return QString();
-    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(dates)).toJson(QJsonDocument::Compact));
-}
-
-// What a reminder or attendee list says, without the local bookkeeping
-// (row ids, acknowledgement, trigger times).
-QStringList reminderKeys(const QList<Reminder> &reminders)
-{
-    QStringList keys;
-    for (const Reminder &r : reminders)
-        keys.append(QString::number(r.minutes_before) + u'|' + r.action.toLower());
-    keys.sort();
-    return keys;
-}
-
-QStringList attendeeKeys(const QList<Attendee> &attendees)
-{
-    QStringList keys;
-    for (const Attendee &a : attendees)
-        keys.append(a.email.toLower() + u'|' + a.status.toLower() + u'|' + a.role.toLower() + u'|' + a.name);
-    keys.sort();
-    return keys;
-}
-
-// One object, property by property; `*conflict` when both sides changed
-// one property differently, `*serverChanges` counts what the server changed.
-Event mergeObject(const Event &base, const Event &local, const Event &server, bool *conflict,
-                  int *serverChanges = nullptr)
-{
-    PropertyMerge<Event> merge(base, local, server);
-    merge.field(&Event::title);
-    merge.field(&Event::description);
-    merge.field(&Event::location);
-    merge.field(&Event::geo_location);
-    merge.field(&Event::start_time);
-    merge.field(&Event::end_time);
-    merge.field(&Event::is_all_day);
-    merge.field(&Event::timezone);
-    merge.field(&Event::recurrence_rule);
-    merge.field(&Event::status);
-    merge.field(&Event::event_url);
-    merge.field(&Event::conference_url);
-    merge.field(&Event::organizer_email);
-    merge.field(&Event::organizer_name);
-    merge.set(&Event::exception_dates, dateList, dateJson);
-    merge.set(&Event::recurrence_dates, dateList, dateJson);
-    merge.field(&Event::reminders, reminderKeys);
-    merge.field(&Event::attendees, attendeeKeys);
-    *conflict = merge.conflict();
-    if (serverChanges)
-        *serverChanges = merge.serverChanges();
-    Event merged = merge.merged();
-    merged.sequence = std::max(local.sequence, server.sequence);
-    return merged;
-}
-
-// Whether `b` says anything the merge would take over `a`.
-bool differs(const Event &a, const Event &b)
-{
-    bool conflict = false;
-    int changes = 0;
-    mergeObject(a, a, b, &conflict, &changes);
-    return changes > 0;
-}
+using EventMerge::dateJson;
+using EventMerge::dateList;
+using EventMerge::differs;
 
 QHash<QString, Event> byRecurrenceId(const QList<Event> &events)
 {
@@ -139,7 +64,7 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
         }
         bool conflict = false;
         // Made on both sides: nothing to tell who changed what, the local one stays.
-        const Event merged = before == b.cend() ? here : mergeObject(*before, here, *there, &conflict);
+        const Event merged = before == b.cend() ? here : EventMerge::merge(*before, here, *there, &conflict);
         if (before == b.cend())
             conflict = differs(here, *there);
         if (conflict)

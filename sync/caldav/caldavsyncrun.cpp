@@ -121,6 +121,7 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
         if (!whole) {
             qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "listing broke off; nothing is removed";
             pull->complete = false;
+            pull->cutShort = true;
         }
         fetchChanged(pull, changed, [this, pull, whole, listed, next] {
             // Only a whole listing tells what the server no longer has.
@@ -268,14 +269,25 @@ void CalDavSyncRun::runPush()
     auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events,
                                      m_stores.conflicts, this);
     push->setProblems(m_problems.get());
-    push->start([this] { runTaskPush(); }, [this](const SyncResult &result) { fail(result); });
+    push->start(
+        [this, push] {
+        m_conflict = push->conflict();
+        runTaskPush();
+        },
+        [this](const SyncResult &result) { fail(result); });
 }
 
 void CalDavSyncRun::runTaskPush()
 {
     auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
     push->setProblems(m_problems.get());
-    push->start([this] { finish(); }, [this](const SyncResult &result) { fail(result); });
+    push->start(
+        [this, push] {
+        if (!m_conflict)
+            m_conflict = push->conflict();
+        finish();
+        },
+        [this](const SyncResult &result) { fail(result); });
 }
 
 void CalDavSyncRun::fail(const SyncResult &result)
@@ -307,7 +319,19 @@ void CalDavSyncRun::finish()
     }
     const int count = m_events.applied.written + m_tasks.applied.written;
     qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed << "written=" << count;
-    Q_EMIT completed(m_calendar.id, count);
+    // Everything else is synced; what waits for the next run is told, the
+    // user's own change first.
+    std::optional<SyncResult> unfinished = m_conflict;
+    if (!unfinished && (m_events.cutShort || m_tasks.cutShort)) {
+        qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "synced from a listing cut short";
+        unfinished = SyncResult::failure(SyncResult::Kind::IncompleteListing,
+                                         m_events.cutShort ? SyncResult::Step::EventListing
+                                                           : SyncResult::Step::TaskListing);
+    }
+    if (unfinished)
+        Q_EMIT failed(m_calendar.id, *unfinished);
+    else
+        Q_EMIT completed(m_calendar.id, count);
     deleteLater();
 }
 

@@ -43,7 +43,10 @@ struct CalDavSyncStores
 // skipped and not fetched again while its ETag stays; a write the server
 // refuses marks its item (see CalDavPush). Reports through exactly one of
 // completed() (with the number of rows written) and failed(), then deletes
-// itself (with its HTTP client).
+// itself (with its HTTP client). An item the server answers 412 twice, and a
+// listing the server cut short, hold back nothing else: the run syncs the
+// rest and then fails with that 412 (see CalDavPush), or else with
+// Kind::IncompleteListing.
 class CalDavSyncRun : public QObject
 {
     Q_OBJECT
@@ -72,6 +75,7 @@ private:
         CalDavItemStore *store = nullptr;
         CalDavItemStore::Applied applied;
         bool complete = true; // every changed object fetched and applied
+        bool cutShort = false; // the server's listing said it left objects out
         int unfetched = 0; // changed objects the server did not send
     };
     // The key of an unreadable object in the problems table.
@@ -109,5 +113,6 @@ private:
     Pull m_tasks;
     std::optional<QString> m_ctag;
     std::optional<QString> m_syncToken;
+    std::optional<SyncResult> m_conflict; // the first item left pending after a second 412
     bool m_done = false;
 };

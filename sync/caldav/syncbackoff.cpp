@@ -11,11 +11,11 @@ qint64 SyncBackoff::pauseSecs(int failures)
     return qint64(std::min(kFirstPauseMinutes << doublings, kLongestPauseMinutes)) * 60;
 }
 
-void SyncBackoff::failed(const QString &key, const QDateTime &now)
+void SyncBackoff::failed(const QString &key, const QDateTime &now, qint64 atLeastSecs)
 {
     State &state = m_states[key];
     ++state.failures;
-    state.retryAt = now.addSecs(pauseSecs(state.failures));
+    state.retryAt = now.addSecs(std::max(pauseSecs(state.failures), atLeastSecs));
 }
 
 void SyncBackoff::succeeded(const QString &key)

@@ -17,7 +17,9 @@ public:
     // The pause after `failures` failures in a row (none: 0).
     static qint64 pauseSecs(int failures);
 
-    void failed(const QString &key, const QDateTime &now);
+    // `atLeastSecs`: the pause the server asked for (Retry-After), when
+    // longer than the usual one.
+    void failed(const QString &key, const QDateTime &now, qint64 atLeastSecs = 0);
     void succeeded(const QString &key);
     int failures(const QString &key) const;
     // Failed last time and its pause has not yet passed.

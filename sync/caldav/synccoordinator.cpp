@@ -2,6 +2,7 @@
 
 #include "accountrepository.h"
 #include "appstate.h"
+#include "boundednetworkaccessmanager.h"
 #include "caldavclient.h"
 #include "caldavdiscovery.h"
 #include "caldavlog.h"
@@ -12,11 +13,10 @@
 #include "googlesyncclient.h"
 #include "microsoftsyncclient.h"
 #include "recordnames.h"
+#include "replysizeguard.h"
 #include "subscriptionrefresh.h"
 #include "taskrepository.h"
 #include "tokenstore.h"
-
-#include <QNetworkAccessManager>
 
 #include <algorithm>
 #include <utility>
@@ -407,7 +407,7 @@ void SyncCoordinator::syncProviderCalendars(const Account &account, const QList<
                                             bool userAsked)
 {
     if (!m_network)
-        m_network = new QNetworkAccessManager(this);
+        m_network = new BoundedNetworkAccessManager(ReplySizeGuard::kJsonPageBytes, this);
     if (isGoogleType(account.type)) {
         runProviderCalendars(new Google::SyncClient(m_appState, m_network, m_providerConfig, m_secrets.get(), this),
                              account, calendars, full, userAsked);
@@ -426,8 +426,9 @@ void SyncCoordinator::onReported(Batch *batch, const QString &calendarId, int co
         return;
     m_inFlight.remove(calendarId);
     const bool failed = result.has_value();
-    if (failed)
-        m_backoff.failed(calendarId, m_clock().toUTC());
+    // A run that synced all the server listed leaves nothing to pause for.
+    if (failed && result->kind != SyncResult::Kind::IncompleteListing)
+        m_backoff.failed(calendarId, m_clock().toUTC(), result->retryAfterSecs);
     else
         m_backoff.succeeded(calendarId);
     // A run that completed may still have left objects behind; its calendar

@@ -28,6 +28,7 @@ struct CalendarClient::Listing
     QDateTime timeMin;
     QDateTime timeMax;
     QList<QJsonObject> items;
+    QSet<QString> pageTokens; // handed out so far: one coming back would page forever
 };
 
 CalendarClient::CalendarClient(QNetworkAccessManager *network, const QUrl &apiBase, QObject *parent)
@@ -80,7 +81,7 @@ void CalendarClient::requestCalendarPage(const QString &pageToken, QList<Discove
 void CalendarClient::listEvents(const QString &calendarId, const QString &syncToken, const QDateTime &timeMin,
                                 const QDateTime &timeMax)
 {
-    auto *listing = new Listing{calendarId, syncToken, timeMin, timeMax, {}};
+    auto *listing = new Listing{calendarId, syncToken, timeMin, timeMax, {}, {}};
     requestEventsPage(listing, QString());
 }
 
@@ -111,33 +112,100 @@ void CalendarClient::requestEventsPage(Listing *listing, const QString &pageToke
     QUrl url(eventsUrl(listing->calendarId), QUrl::TolerantMode);
     url.setQuery(query);
 
-    QNetworkReply *reply = m_network->get(request(url.toString(), false));
     // The listing dies with the client when the client goes first.
-    connect(this, &QObject::destroyed, reply, [listing] { delete listing; });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, listing] {
-        disconnect(this, &QObject::destroyed, reply, nullptr);
-        const Reply answer = take(reply);
-        if (answer.status == 410) {
-            const QString calendarId = listing->calendarId;
-            delete listing;
-            Q_EMIT syncTokenExpired(calendarId);
-            return;
-        }
-        if (!answer.ok()) {
-            delete listing;
-            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
-            return;
-        }
-        const QJsonObject page = readPage(answer.body, "items"_L1, listing->items);
-        const QString next = page.value("nextPageToken"_L1).toString();
-        if (!next.isEmpty()) {
-            requestEventsPage(listing, next);
-            return;
-        }
-        EventListPage result{std::move(listing->items), page.value("nextSyncToken"_L1).toString()};
-        const QString calendarId = listing->calendarId;
+    QObject *keeper = new QObject(this);
+    connect(keeper, &QObject::destroyed, [listing] { delete listing; });
+    send("GET", url.toString(), {}, {}, [this, listing, keeper](const Reply &answer) {
+        keeper->disconnect();
+        delete keeper;
+        onEventsPage(listing, answer);
+    });
+}
+
+void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
+{
+    const QString calendarId = listing->calendarId;
+    // Google's fullSyncRequired: the stored sync token is no longer valid.
+    if (answer.status == 410) {
         delete listing;
-        Q_EMIT eventsListed(calendarId, result);
+        Q_EMIT syncTokenExpired(calendarId);
+        return;
+    }
+    if (!answer.ok()) {
+        delete listing;
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
+        return;
+    }
+    const std::optional<QJsonObject> page = listingPage(answer.body, "items"_L1, listing->items);
+    if (!page) {
+        delete listing;
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
+        return;
+    }
+    const QString next = page->value("nextPageToken"_L1).toString();
+    if (!next.isEmpty()) {
+        if (!pageIsNew(listing->pageTokens, next, Step::EventListing)) {
+            delete listing;
+            return;
+        }
+        requestEventsPage(listing, next);
+        return;
+    }
+    // The last page names the token for next time; a listing that ends
+    // without one cannot be taken as complete.
+    const QString syncToken = page->value("nextSyncToken"_L1).toString();
+    if (syncToken.isEmpty()) {
+        delete listing;
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
+        return;
+    }
+    EventListPage result{std::move(listing->items), syncToken};
+    delete listing;
+    Q_EMIT eventsListed(calendarId, result);
+}
+
+void CalendarClient::writeInstance(const QString &localId, const QString &calendarId, const QString &seriesId,
+                                   const QString &startKey, const std::optional<QJsonObject> &event)
+{
+    const Step step = event ? Step::EventUpdate : Step::EventDelete;
+    if (!hasAccessToken()) {
+        Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, step));
+        return;
+    }
+    QUrl url(eventsUrl(calendarId, seriesId) + u"/instances"_s, QUrl::TolerantMode);
+    QUrlQuery query;
+    query.addQueryItem(u"originalStart"_s, QString::fromLatin1(QUrl::toPercentEncoding(originalStartOf(startKey))));
+    query.addQueryItem(u"showDeleted"_s, u"true"_s);
+    url.setQuery(query);
+    send("GET", url.toString(), {}, {}, [this, localId, calendarId, event, step](const Reply &answer) {
+        if (!answer.ok()) {
+            Q_EMIT eventWriteFailed(localId, answer.failure(m_provider, step));
+            return;
+        }
+        QList<QJsonObject> found;
+        if (!listingPage(answer.body, "items"_L1, found)) {
+            Q_EMIT eventWriteFailed(localId, answer.failure(m_provider, step).withKind(SyncResult::Kind::Unreadable));
+            return;
+        }
+        const QString id = found.isEmpty() ? QString() : found.first().value("id"_L1).toString();
+        if (id.isEmpty()) {
+            SyncResult missing = answer.failure(m_provider, step);
+            missing.status = 404;
+            Q_EMIT eventWriteFailed(localId, missing);
+            return;
+        }
+        const QString etag = found.first().value("etag"_L1).toString();
+        if (event) {
+            send("PATCH", eventsUrl(calendarId, id), QJsonDocument(*event).toJson(QJsonDocument::Compact), etag,
+                 [this, localId](const Reply &written) { onWriteReply(written, localId, Step::EventUpdate); });
+            return;
+        }
+        send("DELETE", eventsUrl(calendarId, id), {}, etag, [this, localId](const Reply &deleted) {
+            if (deleted.deleted())
+                Q_EMIT eventDeleted(localId);
+            else
+                Q_EMIT eventWriteFailed(localId, deleted.failure(m_provider, Step::EventDelete));
+        });
     });
 }
 

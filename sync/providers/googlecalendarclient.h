@@ -12,6 +12,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
@@ -70,6 +72,12 @@ public:
     void listEvents(const QString &calendarId, const QString &syncToken, const QDateTime &timeMin,
                     const QDateTime &timeMax);
     QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const override;
+    // One occurrence of the series `seriesId`, found by the start it has in
+    // the series (`originalStartKey`'s form), changed by a PATCH with `event`
+    // or, without one, cancelled. Reported as the writes are; an occurrence
+    // the server does not know fails with 404.
+    void writeInstance(const QString &localId, const QString &calendarId, const QString &seriesId,
+                       const QString &startKey, const std::optional<QJsonObject> &event);
     static DiscoveredCalendar calendarFromJson(const QJsonObject &entry);
 
     // Event resource <-> record. No network, no state.
@@ -83,6 +91,9 @@ public:
     // override key of the local store: UTC "yyyyMMddTHHmmssZ", or
     // "yyyyMMdd" for an all-day series. Empty when the item has none.
     static QString originalStartKey(const QJsonObject &item);
+    // An override key as the RFC 3339 time (or date) Google names an
+    // occurrence's original start by.
+    static QString originalStartOf(const QString &startKey);
 
 Q_SIGNALS:
     void calendarsListed(const QList<Google::DiscoveredCalendar> &calendars);
@@ -91,6 +102,7 @@ Q_SIGNALS:
 
 private:
     struct Listing;
+    void onEventsPage(Listing *listing, const ProviderHttp::Reply &answer);
     void requestCalendarPage(const QString &pageToken, QList<DiscoveredCalendar> found, QStringList seenTokens);
     void requestEventsPage(Listing *listing, const QString &pageToken);
 

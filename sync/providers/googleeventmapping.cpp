@@ -1,6 +1,8 @@
 // Google event resource <-> Event record: the static half of
 // Google::CalendarClient, kept apart from the network half.
+#include "eventmerge.h"
 #include "googlecalendarclient.h"
+#include "icalendar.h"
 #include "providerevents.h"
 #include "providerhttp.h"
 #include "recordnames.h"
@@ -66,13 +68,50 @@ QList<Reminder> remindersFromJson(const QJsonArray &overrides)
     return out;
 }
 
-// A series that repeats in a named zone keeps its wall clock across DST only
-// when Google learns that zone; a UTC instant would drift by an hour.
+// A timed event goes in its own zone: a series keeps its wall clock across
+// DST only when Google knows the zone, and an edit must not move any event
+// to UTC for every other device.
 bool sendsOwnZone(const Event &event)
 {
-    if (event.is_all_day || event.recurrence_rule.isEmpty() || event.timezone.isEmpty() || event.timezone == "UTC"_L1)
+    if (event.is_all_day || event.timezone.isEmpty() || event.timezone == "UTC"_L1)
         return false;
     return QTimeZone(event.timezone.toUtf8()).isValid();
+}
+
+// The dates of the EXDATE or RDATE lines (`name`) of a recurrence array as
+// the store keeps them: UTC "yyyyMMddTHHmmssZ", or "yyyyMMdd" for dates. A
+// value without zone is in the event's own `zone`.
+QString datesFromLines(const QJsonArray &lines, const QString &name, const QString &zone)
+{
+    QStringList keys;
+    for (const QJsonValue &line : lines) {
+        ICalendar::Property property = ICalendar::splitProperty(line.toString());
+        if (property.name != name)
+            continue;
+        if (!property.params.contains(u"TZID"_s) && !zone.isEmpty())
+            property.params.insert(u"TZID"_s, zone);
+        for (const QString &value : property.value.split(u',', Qt::SkipEmptyParts)) {
+            bool isDate = false;
+            const QDateTime instant = ICalendar::parseDateTime(value.trimmed(), property.params, &isDate);
+            if (!instant.isValid())
+                continue;
+            const QString key = isDate ? TimeUtil::toIcalDate(instant.date()) : TimeUtil::toIcalUtc(instant);
+            if (!keys.contains(key))
+                keys.append(key);
+        }
+    }
+    return EventMerge::dateJson(keys);
+}
+
+// One EXDATE or RDATE line per stored date: dates as DATE values, instants in UTC.
+void appendDateLines(QJsonArray &lines, const QString &name, const QString &stored)
+{
+    for (const QString &key : EventMerge::dateList(stored)) {
+        if (key.size() == 8)
+            lines.append(name + u";VALUE=DATE:"_s + key);
+        else
+            lines.append(name + u':' + key);
+    }
 }
 
 QJsonObject zonedDateTime(const QDateTime &value, const QString &zoneName)
@@ -90,6 +129,12 @@ JsonDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value)
     if (!dateTime.isEmpty()) {
         out.value = parseIso(dateTime);
         out.timeZone = value.value("timeZone"_L1).toString();
+        // Without an offset the wall clock is in the named zone, not this machine's.
+        if (out.value.isValid() && out.value.timeSpec() == Qt::LocalTime && !out.timeZone.isEmpty()) {
+            const QTimeZone zone(out.timeZone.toUtf8());
+            if (zone.isValid())
+                out.value = TimeUtil::inZone(out.value.date(), out.value.time(), zone);
+        }
         return out;
     }
     const QString date = value.value("date"_L1).toString();
@@ -135,6 +180,13 @@ QString CalendarClient::originalStartKey(const QJsonObject &item)
     return original.allDay ? TimeUtil::toIcalDate(original.value.date()) : TimeUtil::toIcalUtc(original.value);
 }
 
+QString CalendarClient::originalStartOf(const QString &startKey)
+{
+    if (startKey.size() == 8)
+        return QDate::fromString(startKey, u"yyyyMMdd"_s).toString(Qt::ISODate);
+    return TimeUtil::fromIcalUtc(startKey).toUTC().toString(Qt::ISODate);
+}
+
 Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &calendarId)
 {
     Event event = ProviderEvents::pulled(calendarId, item.value("id"_L1).toString(), item.value("etag"_L1).toString(),
@@ -153,6 +205,9 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
         event.end_time = end.value;
 
     event.recurrence_rule = recurrenceFromJson(item);
+    const QJsonArray recurrence = item.value("recurrence"_L1).toArray();
+    event.exception_dates = datesFromLines(recurrence, u"EXDATE"_s, start.timeZone);
+    event.recurrence_dates = datesFromLines(recurrence, u"RDATE"_s, start.timeZone);
     // An instance of a series replaces the occurrence that started at its
     // original start: that start, not the series id, is the override key.
     const QString series = item.value("recurringEventId"_L1).toString();
@@ -190,8 +245,12 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
         out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day, event.timezone));
         out.insert("end"_L1, dateTimeToJson(end, event.is_all_day, event.timezone));
     }
-    if (!event.recurrence_rule.isEmpty())
-        out.insert("recurrence"_L1, QJsonArray{u"RRULE:"_s + event.recurrence_rule});
+    if (!event.recurrence_rule.isEmpty()) {
+        QJsonArray lines{u"RRULE:"_s + event.recurrence_rule};
+        appendDateLines(lines, u"EXDATE"_s, event.exception_dates);
+        appendDateLines(lines, u"RDATE"_s, event.recurrence_dates);
+        out.insert("recurrence"_L1, lines);
+    }
     if (!event.status.isEmpty())
         out.insert("status"_L1, event.status);
     if (!event.reminders.isEmpty()) {

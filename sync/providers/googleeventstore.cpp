@@ -15,11 +15,6 @@ QString GoogleEventStore::rowFor(const QString &providerEventId) const
     return m_rows.rowFor(m_calendarId, providerEventId);
 }
 
-bool GoogleEventStore::takeEtag(const QString &id, const QString &etag)
-{
-    return m_rows.setEtag(id, etag);
-}
-
 bool GoogleEventStore::takeServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return m_rows.setServerIdentity(id, providerEventId, etag);

@@ -20,9 +20,6 @@ public:
     // The local row holding the Google event `providerEventId`, tombstones
     // included; empty when none.
     QString rowFor(const QString &providerEventId) const;
-    // A row that waits to be pushed learns the server's current version; its
-    // content and status stay.
-    bool takeEtag(const QString &id, const QString &etag);
     // The push of the row was accepted as `providerEventId` in version `etag`.
     bool takeServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The server has no copy: the next push creates the row anew.

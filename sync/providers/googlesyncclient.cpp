@@ -7,16 +7,60 @@
 #include "eventrepository.h"
 #include "googleauthservice.h"
 #include "googleeventstore.h"
+#include "provideraccess.h"
+#include "providerevents.h"
+#include "providerproblems.h"
+#include "providerrows.h"
 #include "providerslog.h"
 #include "recordnames.h"
 
 #include <QHash>
+#include <QJsonDocument>
 #include <QPointer>
 #include <QTimer>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
 namespace Google {
+
+namespace {
+
+ProviderRows rowsOf(AppState *appState, const QString &calendarId)
+{
+    return ProviderRows(
+        appState, calendarId,
+        [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
+        &CalendarClient::eventToJson);
+}
+
+QByteArray compact(const QJsonObject &body)
+{
+    return QJsonDocument(body).toJson(QJsonDocument::Compact);
+}
+
+// The id a new event asks Google for (base32hex: a-v and 0-9): the local id
+// without its dashes. An insert whose answer is lost then still names the
+// event the server made, and is not made twice.
+QString clientEventId(const Event &row)
+{
+    QString id = row.id.toLower();
+    id.remove(u'-');
+    for (const QChar c : std::as_const(id)) {
+        if (!(c.isDigit() || (c >= u'a' && c <= u'v')))
+            return QString();
+    }
+    return id.size() >= 5 ? id : QString();
+}
+
+// An occurrence of a series: it is written to that instance on the server.
+bool isOccurrence(const Event &row)
+{
+    return !row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty();
+}
+
+} // namespace
 
 // One calendar's run; it travels with the handlers.
 struct SyncClient::Run
@@ -26,9 +70,16 @@ struct SyncClient::Run
     int pulled = 0;
     bool repulled = false; // a full listing after a refused sync token
     int unsaved = 0; // rows the pull could not store
-    int outstanding = 0; // push requests not yet answered
-    QHash<QString, Event> sent; // each pushed row as it was sent
+    int left = 0; // rows the push left pending this time, for now
+    std::optional<SyncResult> pushFailure; // the first failure that ends the run
+    QList<Event> pending; // still to push, in order
+    Event sending; // the row under way, as it was sent
+    QByteArray sentBody;
+    QJsonObject written; // the server's answer to the last write
+    QStringList cancelling; // occurrences of the series under way still to cancel
+    std::function<void()> afterCancelling; // then the series' own update
     QPointer<CalendarClient> pushClient;
+    std::unique_ptr<ProviderProblems> problems;
     bool reported = false;
 };
 
@@ -47,8 +98,21 @@ void SyncClient::fail(const RunPtr &run, SyncResult result)
     if (run->reported)
         return;
     run->reported = true;
+    if (run->pushClient)
+        run->pushClient->deleteLater();
     result.provider = SyncResult::Provider::Google;
     Q_EMIT calendarSyncFailed(run->calendar.id, result);
+}
+
+ProviderAccess *SyncClient::accessFor(const QString &accountId)
+{
+    QPointer<ProviderAccess> &access = m_access[accountId];
+    if (!access) {
+        access = new ProviderAccess(
+            m_tokens, AuthService::tokenKey(accountId),
+            [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
+    }
+    return access;
 }
 
 void SyncClient::syncCalendar(const Calendar &calendar)
@@ -61,37 +125,25 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         fail(run, SyncResult::failure(SyncResult::Kind::AccountMissing));
         return;
     }
-    const StoredTokens tokens = AuthService::loadTokens(m_tokens, calendar.account_id);
-    if (tokens.refreshToken.isEmpty()) {
+    if (AuthService::loadTokens(m_tokens, calendar.account_id).refreshToken.isEmpty()) {
         fail(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
-    const QDateTime soon = QDateTime::currentDateTimeUtc().addSecs(60);
-    if (tokens.expiresAt.isValid() && tokens.expiresAt >= soon) {
-        run->accessToken = tokens.accessToken;
-        runPull(run);
-        return;
-    }
-    auto *auth = new AuthService(m_network, m_config, this);
-    connect(auth, &AuthService::refreshSucceeded, this,
-            [this, auth, run, tokens](const QString &access, const QDateTime &expiresAt, const QString &rotated) {
-        auth->deleteLater();
-        AuthService::saveTokens(m_tokens, run->calendar.account_id,
-                                {access, rotated.isEmpty() ? tokens.refreshToken : rotated, expiresAt});
+    accessFor(calendar.account_id)
+        ->token(
+            this,
+            [this, run](const QString &access) {
         run->accessToken = access;
         runPull(run);
-    });
-    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const SyncResult &result) {
-        auth->deleteLater();
-        fail(run, result);
-    });
-    auth->refresh(tokens.refreshToken);
+            },
+            [this, run](const SyncResult &result) { fail(run, result); });
 }
 
 CalendarClient *SyncClient::newCalendarClient(const RunPtr &run)
 {
     auto *client = new CalendarClient(m_network, m_config.googleApiBase, this);
     client->setAccessToken(run->accessToken);
+    client->setAccess(accessFor(run->calendar.account_id));
     return client;
 }
 
@@ -138,8 +190,9 @@ void SyncClient::onSyncTokenExpired(const RunPtr &run)
 // One pull being applied: the listed items, how far it got, what it counted.
 struct SyncClient::Apply
 {
-    Apply(Database *database, const QString &calendarId)
-        : store(database, calendarId)
+    Apply(AppState *appState, const QString &calendarId)
+        : store(appState->database(), calendarId)
+        , rows(rowsOf(appState, calendarId))
     {
     }
     ~Apply()
@@ -150,8 +203,11 @@ struct SyncClient::Apply
     }
 
     GoogleEventStore store;
+    ProviderRows rows;
     QList<QJsonObject> items;
     QString nextSyncToken;
+    bool complete = false; // a full listing: what it does not name is gone
+    QSet<QString> listed;
     qsizetype next = 0;
     bool began = false;
     int upserted = 0;
@@ -160,13 +216,37 @@ struct SyncClient::Apply
     QList<QPair<QString, QString>> cancelledInstances; // series id, original start
 };
 
+std::optional<Event> SyncClient::matchOccurrence(GoogleEventStore &store, Event &mapped,
+                                                 std::optional<Event> local) const
+{
+    // The series row names its occurrences by its own uid, which for a
+    // series made here is not Google's id.
+    const QString masterId = store.rowFor(mapped.master_event_uid);
+    const std::optional<Event> master = masterId.isEmpty() ? std::nullopt : m_appState->events()->getById(masterId);
+    if (!master)
+        return local;
+    mapped.master_event_uid = master->uid;
+    if (local)
+        return local;
+    // An occurrence changed here before the server knew it as an instance
+    // is that instance: one row, not two.
+    const std::optional<Event> made = m_appState->events()->getByUidAndRecurrenceId(master->uid, mapped.calendar_id,
+                                                                                    mapped.recurrence_id);
+    if (!made || !made->provider_event_id.isEmpty())
+        return std::nullopt;
+    store.takeServerIdentity(made->id, mapped.provider_event_id, made->etag);
+    return m_appState->events()->getById(made->id);
+}
+
 void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page)
 {
-    auto apply = std::make_shared<Apply>(m_appState->database(), run->calendar.id);
+    auto apply = std::make_shared<Apply>(m_appState, run->calendar.id);
     apply->items = page.items;
     apply->nextSyncToken = page.nextSyncToken;
+    apply->complete = run->calendar.sync_token.isEmpty();
     apply->began = apply->store.begin();
     run->pulled = int(page.items.size());
+    run->problems = std::make_unique<ProviderProblems>(m_appState, run->calendar.id);
     // Reading the last page took this turn already.
     QTimer::singleShot(0, this, [this, run, apply] { applySlice(run, apply); });
 }
@@ -175,6 +255,7 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
 {
     EventRepository *events = m_appState->events();
     GoogleEventStore &store = apply->store;
+    const QHash<QString, QString> unreadable = run->problems->unreadableItems();
     // The run's own writes are no local change: one notification at the end.
     const bool wasBlocked = events->blockSignals(true);
     const qsizetype end = std::min(apply->items.size(), apply->next + kApplySlice);
@@ -183,6 +264,7 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
         const QString providerId = item.value("id"_L1).toString();
         if (providerId.isEmpty())
             continue;
+        apply->listed.insert(providerId);
         const QString localId = store.rowFor(providerId);
         if (item.value("status"_L1).toString() == EventStatus::Cancelled) {
             const QString series = item.value("recurringEventId"_L1).toString();
@@ -191,29 +273,35 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
                 apply->cancelledInstances.append({series, startKey});
             if (!localId.isEmpty()) {
                 events->hardDelete(localId);
+                apply->rows.gone(providerId);
                 ++apply->tombstoned;
             }
             continue;
         }
+        const QString etag = item.value("etag"_L1).toString();
+        // Met before in this version and not storable then: it waits for its next one.
+        if (unreadable.contains(providerId) && unreadable.value(providerId) == etag)
+            continue;
         Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
-        const std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
+        std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
+        if (!mapped.master_event_uid.isEmpty())
+            local = matchOccurrence(store, mapped, local);
+        bool stored = true;
         if (!local) {
-            events->insert(mapped) ? ++apply->upserted : ++apply->failed;
-            continue;
-        }
-        if (local->etag == mapped.etag && !mapped.etag.isEmpty())
+            stored = mapped.start_time.isValid() && apply->rows.insert(mapped);
+        } else if (local->etag == mapped.etag && !mapped.etag.isEmpty()) {
             continue; // our own write coming back
-        if (local->sync_status == SyncStatus::Pending) {
-            // The local change wins for now, but against the server's
-            // current version: else its push fails with 412 forever.
-            store.takeEtag(localId, mapped.etag);
-            continue;
+        } else {
+            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped);
         }
-        mapped.id = localId;
-        mapped.created = local->created;
-        if (mapped.exception_dates.isEmpty())
-            mapped.exception_dates = local->exception_dates;
-        events->update(mapped) ? ++apply->upserted : ++apply->failed;
+        if (stored) {
+            ++apply->upserted;
+            if (unreadable.contains(providerId))
+                run->problems->readable(providerId);
+        } else {
+            ++apply->failed;
+            run->problems->unreadable(providerId, etag, tr("The event could not be stored here."));
+        }
     }
     events->blockSignals(wasBlocked);
     if (apply->next < apply->items.size()) {
@@ -226,18 +314,29 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
 void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)
 {
     EventRepository *events = m_appState->events();
-    // After every item: the series row may have come later in the listing.
-    for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
-        if (apply->store.addException(series, startKey))
-            ++apply->tombstoned;
-    }
-    apply->cancelledInstances.clear();
     if (apply->began) {
+        // After every item: the series row may have come later in the listing.
+        for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
+            if (apply->store.addException(series, startKey))
+                ++apply->tombstoned;
+        }
+        apply->cancelledInstances.clear();
+        // A complete listing names every event there is: synced rows it
+        // does not name were deleted while the sync token had expired.
+        if (apply->complete && apply->failed == 0) {
+            const bool wasBlocked = events->blockSignals(true);
+            apply->tombstoned += apply->rows.pruneUnlisted(apply->listed);
+            events->blockSignals(wasBlocked);
+        }
         apply->began = false;
         apply->store.finish();
         // Committing thousands of rows takes a while: the rest comes next turn.
         QTimer::singleShot(0, this, [this, run, apply] { finishApply(run, apply); });
         return;
+    }
+    for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
+        if (apply->store.addException(series, startKey))
+            ++apply->tombstoned;
     }
     if (apply->upserted + apply->tombstoned > 0)
         events->scheduleChanged(run->calendar.id);
@@ -264,16 +363,14 @@ void SyncClient::storeSyncToken(const RunPtr &run, const QString &token)
 
 void SyncClient::runPush(const RunPtr &run)
 {
-    EventRepository *events = m_appState->events();
-    const QList<Event> pending = events->getPending(run->calendar.id);
-    if (pending.isEmpty()) {
-        run->outstanding = 1;
-        finishOne(run);
-        return;
-    }
+    QList<Event> pending = m_appState->events()->getPending(run->calendar.id);
+    // A series goes before its occurrences: they are written to its instances.
+    std::stable_partition(pending.begin(), pending.end(), [](const Event &row) { return !isOccurrence(row); });
+    run->pending = pending;
     CalendarClient *client = newCalendarClient(run);
     run->pushClient = client;
-    run->outstanding = int(pending.size());
+    connect(client, &CalendarClient::eventResource, this,
+            [run](const QString &, const QJsonObject &resource) { run->written = resource; });
     connect(client, &CalendarClient::eventWritten, this,
             [this, run](const QString &id, const QString &providerId, const QString &etag) {
         onEventWritten(run, id, providerId, etag);
@@ -281,26 +378,93 @@ void SyncClient::runPush(const RunPtr &run)
     connect(client, &CalendarClient::eventDeleted, this, [this, run](const QString &id) { onEventDeleted(run, id); });
     connect(client, &CalendarClient::eventWriteFailed, this,
             [this, run](const QString &id, const SyncResult &result) { onEventWriteFailed(run, id, result); });
-    const QString calendarUrl = run->calendar.url;
-    for (const Event &row : pending) {
+    pushNext(run);
+}
+
+void SyncClient::pushNext(const RunPtr &run)
+{
+    while (!run->pending.isEmpty() && !run->reported) {
         // With children: the snapshot must compare equal to a later read.
-        const std::optional<Event> full = events->getById(row.id);
-        if (!full) {
-            finishOne(run);
+        const std::optional<Event> full = m_appState->events()->getById(run->pending.takeFirst().id);
+        if (!full || full->sync_status != SyncStatus::Pending)
+            continue;
+        if (full->deleted_at && full->provider_event_id.isEmpty()) {
+            m_appState->events()->hardDelete(full->id); // the server never had it
+            run->problems->accepted(full->id);
             continue;
         }
-        run->sent.insert(row.id, *full);
-        if (full->deleted_at && full->provider_event_id.isEmpty()) {
-            events->hardDelete(full->id); // the server never had it
-            finishOne(run);
-        } else if (full->deleted_at) {
-            client->deleteEvent(full->id, calendarUrl, full->provider_event_id, full->etag);
-        } else if (full->provider_event_id.isEmpty()) {
-            client->insertEvent(full->id, calendarUrl, CalendarClient::eventToJson(*full));
-        } else {
-            client->updateEvent(full->id, calendarUrl, full->provider_event_id, CalendarClient::eventToJson(*full),
-                                full->etag);
+        pushRow(run, *full);
+        return;
+    }
+    finishPush(run);
+}
+
+void SyncClient::pushRow(const RunPtr &run, const Event &row)
+{
+    const QString calendarUrl = run->calendar.url;
+    run->sending = row;
+    run->written = QJsonObject();
+    run->cancelling.clear();
+    run->afterCancelling = {};
+    CalendarClient *client = run->pushClient;
+    if (row.deleted_at) {
+        // Against the server's version the pull saw last, if newer: the deletion stands.
+        client->deleteEvent(row.id, calendarUrl, row.provider_event_id,
+                            rowsOf(m_appState, run->calendar.id).update(row).etag);
+        return;
+    }
+    // A rule Google cannot hold is not replaced by another one: the row waits.
+    const QString ruleProblem = ProviderEvents::ruleProblem(row.recurrence_rule);
+    QJsonObject body = CalendarClient::eventToJson(row);
+    QString etag = row.etag;
+    if (!ruleProblem.isEmpty()) {
+        run->problems->refuse(row.id, compact(body), ruleProblem);
+        QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+        return;
+    }
+    std::optional<Event> series;
+    if (row.provider_event_id.isEmpty() && isOccurrence(row)) {
+        series = m_appState->events()->getByUidAndRecurrenceId(row.master_event_uid, run->calendar.id, QString());
+        if (!series || series->provider_event_id.isEmpty()) {
+            // Its series is not on the server yet: the next run writes it.
+            ++run->left;
+            QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+            return;
         }
+        body.remove("recurrence"_L1);
+    } else if (!row.provider_event_id.isEmpty()) {
+        const ProviderRows::Update update = rowsOf(m_appState, run->calendar.id).update(row);
+        body = update.body;
+        etag = update.etag;
+        run->cancelling = update.cancelled;
+    }
+    run->sentBody = compact(body);
+    if (run->problems->wasRefused(row.id, run->sentBody)) {
+        QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+        return;
+    }
+    if (!run->cancelling.isEmpty()) {
+        // Each occurrence excluded here is that instance cancelled there; the
+        // series' own changes follow.
+        run->afterCancelling = [this, run, body, etag] {
+            const Event &series = run->sending;
+            if (body.isEmpty())
+                onEventWritten(run, series.id, series.provider_event_id, etag);
+            else
+                run->pushClient->updateEvent(series.id, run->calendar.url, series.provider_event_id, body, etag);
+        };
+        client->writeInstance(row.id, calendarUrl, row.provider_event_id, run->cancelling.takeFirst(), std::nullopt);
+    } else if (series) {
+        client->writeInstance(row.id, calendarUrl, series->provider_event_id, row.recurrence_id, body);
+    } else if (row.provider_event_id.isEmpty()) {
+        if (const QString id = clientEventId(row); !id.isEmpty())
+            body.insert("id"_L1, id);
+        client->insertEvent(row.id, calendarUrl, body);
+    } else if (body.isEmpty()) {
+        // Nothing the server does not have already: no request.
+        onEventWritten(run, row.id, row.provider_event_id, etag);
+    } else {
+        client->updateEvent(row.id, calendarUrl, row.provider_event_id, body, etag);
     }
 }
 
@@ -309,10 +473,13 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
 {
     EventRepository *events = m_appState->events();
     GoogleEventStore store(m_appState->database(), run->calendar.id);
+    if (!run->written.isEmpty())
+        rowsOf(m_appState, run->calendar.id).written(providerEventId, run->written);
+    run->problems->accepted(localId);
     std::optional<Event> current = events->getById(localId);
     if (!current) {
         qCWarning(lcProviders) << "[Google] push success but local row gone:" << localId;
-    } else if (*current != run->sent.value(localId)) {
+    } else if (*current != run->sending) {
         // Edited or deleted while the request was under way: that change
         // still has to go out, against the version just written.
         store.takeServerIdentity(localId, providerEventId, etag);
@@ -326,13 +493,31 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
         qCInfo(lcProviders) << "[Google] pushed" << localId
                             << "→ providerEventId=" << providerEventId.left(16) + u"..."_s;
     }
-    finishOne(run);
+    QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+}
+
+bool SyncClient::cancelNext(const RunPtr &run)
+{
+    if (!run->afterCancelling)
+        return false;
+    if (run->cancelling.isEmpty()) {
+        std::exchange(run->afterCancelling, {})();
+        return true;
+    }
+    run->pushClient->writeInstance(run->sending.id, run->calendar.url, run->sending.provider_event_id,
+                                   run->cancelling.takeFirst(), std::nullopt);
+    return true;
 }
 
 void SyncClient::onEventDeleted(const RunPtr &run, const QString &localId)
 {
+    if (cancelNext(run))
+        return;
     EventRepository *events = m_appState->events();
     const std::optional<Event> current = events->getById(localId);
+    run->problems->accepted(localId);
+    if (!run->sending.provider_event_id.isEmpty())
+        rowsOf(m_appState, run->calendar.id).gone(run->sending.provider_event_id);
     if (current && !current->deleted_at) {
         // Restored while the delete was under way: the server copy is gone,
         // so the row goes out again as a new event.
@@ -341,39 +526,70 @@ void SyncClient::onEventDeleted(const RunPtr &run, const QString &localId)
         events->hardDelete(localId);
         qCInfo(lcProviders) << "[Google] pushed delete" << localId;
     }
-    finishOne(run);
+    QTimer::singleShot(0, this, [this, run] { pushNext(run); });
 }
 
 void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result)
 {
+    // An excluded date that is no occurrence there has nothing to cancel.
+    if (run->afterCancelling && result.status == 404 && cancelNext(run))
+        return;
+    run->afterCancelling = {};
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
-    if (result.status == 404) {
-        const std::optional<Event> current = m_appState->events()->getById(localId);
-        if (current && !current->provider_event_id.isEmpty()) {
-            GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
-            qCInfo(lcProviders) << "[Google] cleared stale providerEventId on" << localId << "for retry as insert";
-        }
+    const Event &sent = run->sending;
+    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !isOccurrence(sent);
+    const QString askedId = inserted ? clientEventId(sent) : QString();
+    if (!askedId.isEmpty() && (result.status == 409 || result.kind == SyncResult::Kind::Unreadable)) {
+        // The event may be there under the id it asked for: the next run
+        // writes to that one (or inserts anew after a 404).
+        GoogleEventStore(m_appState->database(), run->calendar.id).takeServerIdentity(localId, askedId, QString());
+        ++run->left;
+        QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+        return;
     }
-    finishOne(run);
+    const bool goneThere = result.status == 404 || result.status == 410;
+    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
+        // Deleted there, changed here: the change brings it back as a new event.
+        GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
+        rowsOf(m_appState, run->calendar.id).gone(sent.provider_event_id);
+        qCInfo(lcProviders) << "[Google] cleared stale providerEventId on" << localId << "for retry as insert";
+        ++run->left;
+    } else if (result.isRefusal() || result.status == 404) {
+        // Refused for good as it is: this item waits, the others go on.
+        run->problems->refuse(localId, run->sentBody, result.describe());
+    } else if (result.hasConflict() || result.kind == SyncResult::Kind::Unreadable) {
+        // Changed there meanwhile (the next pull merges it), or a write that
+        // came back without an id: this item waits for the next run.
+        ++run->left;
+    } else if (!run->pushFailure) {
+        run->pushFailure = result;
+    }
+    // The server or the way to it failing ends the push; the rows stay pending.
+    if (run->pushFailure)
+        run->pending.clear();
+    QTimer::singleShot(0, this, [this, run] { pushNext(run); });
 }
 
-void SyncClient::finishOne(const RunPtr &run)
+void SyncClient::finishPush(const RunPtr &run)
 {
-    if (--run->outstanding > 0)
+    if (run->reported)
         return;
     if (run->pushClient)
         run->pushClient->deleteLater();
+    if (run->pushFailure) {
+        fail(run, *run->pushFailure);
+        return;
+    }
     // One report per run: rows the pull could not store fail the calendar
-    // even though the push went out.
+    // once even though the push went out; the next run passes them by.
     if (run->unsaved > 0) {
         SyncResult unsaved = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
         unsaved.limit = run->unsaved;
         fail(run, unsaved);
         return;
     }
-    if (run->reported)
-        return;
+    run->problems->publish(run->left);
     run->reported = true;
     Q_EMIT calendarSyncCompleted(run->calendar.id, run->pulled);
 }

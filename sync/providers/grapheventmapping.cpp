@@ -1,5 +1,6 @@
 // Graph event resource <-> Event record: the static half of
 // Microsoft::CalendarClient, kept apart from the network half.
+#include "graphzones.h"
 #include "microsoftcalendarclient.h"
 #include "providerevents.h"
 #include "providerhttp.h"
@@ -93,18 +94,28 @@ GraphDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value, bool al
         return out;
     }
     out.value = parseIso(text);
-    if (out.value.isValid()
-        && (out.timeZone.compare("UTC"_L1, Qt::CaseInsensitive) == 0 || out.timeZone == "tzone://Microsoft/Utc"_L1))
-        out.value = TimeUtil::utc(out.value.date(), out.value.time());
+    // A wall clock without offset is read in the zone the answer names
+    // (a Windows name as often as an IANA id), never in the machine's.
+    const QTimeZone zone = GraphZones::zoneOf(out.timeZone);
+    if (out.value.isValid() && out.value.timeSpec() == Qt::LocalTime && zone.isValid())
+        out.value = zone == QTimeZone::utc() ? TimeUtil::utc(out.value.date(), out.value.time())
+                                             : TimeUtil::inZone(out.value.date(), out.value.time(), zone);
     return out;
 }
 
-QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay)
+QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay, const QString &zoneName)
 {
     if (allDay)
         return QJsonObject{{"dateTime"_L1, u"%1T00:00:00"_s.arg(value.date().toString(Qt::ISODate))},
                            {"timeZone"_L1, u"UTC"_s}};
-    return QJsonObject{{"dateTime"_L1, value.toUTC().toString(Qt::ISODateWithMs)}, {"timeZone"_L1, u"UTC"_s}};
+    // The wall clock of the event's own zone, so that a series keeps its
+    // hour across DST for everyone who sees it.
+    const QTimeZone zone = GraphZones::zoneOf(zoneName);
+    if (zone.isValid() && zone != QTimeZone::utc()) {
+        return QJsonObject{{"dateTime"_L1, value.toTimeZone(zone).toString(u"yyyy-MM-ddTHH:mm:ss"_s)},
+                           {"timeZone"_L1, GraphZones::windowsName(zone.id())}};
+    }
+    return QJsonObject{{"dateTime"_L1, value.toUTC().toString(u"yyyy-MM-ddTHH:mm:ss"_s)}, {"timeZone"_L1, u"UTC"_s}};
 }
 
 QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
@@ -127,9 +138,7 @@ QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
     if (value.timeSpec() == Qt::LocalTime) // no offset: Graph means UTC
         value = TimeUtil::utc(value.date(), value.time());
     if (allDay) {
-        const QString zoneName = item.value("originalStartTimeZone"_L1).toString();
-        const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(zoneName.toUtf8());
-        const QTimeZone zone(iana.isEmpty() ? zoneName.toUtf8() : iana);
+        const QTimeZone zone = GraphZones::zoneOf(item.value("originalStartTimeZone"_L1).toString());
         return TimeUtil::toIcalDate(zone.isValid() ? value.toTimeZone(zone).date() : value.toUTC().date());
     }
     return TimeUtil::toIcalUtc(value);
@@ -147,7 +156,16 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
 
     const GraphDateTime start = dateTimeFromJson(item.value("start"_L1).toObject(), event.is_all_day);
     event.start_time = start.value;
-    event.timezone = start.timeZone.isEmpty() ? u"UTC"_s : start.timeZone;
+    event.timezone = u"UTC"_s;
+    // Listings come in UTC; the zone the event lives in is the one it was
+    // written in, which its edits must keep.
+    for (const QString &name : {start.timeZone, item.value("originalStartTimeZone"_L1).toString()}) {
+        const QTimeZone zone = GraphZones::zoneOf(name);
+        if (zone.isValid() && zone != QTimeZone::utc() && TimeUtil::isNamedZone(zone)) {
+            event.timezone = QString::fromUtf8(zone.id());
+            break;
+        }
+    }
     const GraphDateTime end = dateTimeFromJson(item.value("end"_L1).toObject(), event.is_all_day);
     if (end.value.isValid())
         event.end_time = end.value;
@@ -156,18 +174,24 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     if (!recurrence.isEmpty()) {
         // Pulled in UTC, a series would drift by an hour across DST: it
         // repeats on the wall clock of its own zone.
-        const QTimeZone zone = recurrenceZone(recurrence, QTimeZone::utc());
+        const QTimeZone zone = recurrenceZone(recurrence, GraphZones::zoneOf(event.timezone));
         if (!event.is_all_day && zone != QTimeZone::utc())
             event.timezone = QString::fromUtf8(zone.id());
         event.recurrence_rule = recurrenceToRrule(recurrence, event.is_all_day ? QTimeZone() : zone);
     }
     // An occurrence or exception replaces the occurrence that started at its
     // original start: that start, not the series id, is the override key.
+    // It shares the series' uid, as an override written here does.
     const QString series = item.value("seriesMasterId"_L1).toString();
     if (!series.isEmpty()) {
+        event.uid = series;
         event.master_event_uid = series;
         event.recurrence_id = originalStartKey(item, event.is_all_day);
     }
+    // A master read for a calendar view carries the occurrences gone from it.
+    const QJsonArray gone = item.value("@exdates"_L1).toArray();
+    if (!gone.isEmpty())
+        event.exception_dates = QString::fromUtf8(QJsonDocument(gone).toJson(QJsonDocument::Compact));
     event.status = statusFromShowAs(item.value("showAs"_L1).toString());
     const QJsonObject organizer = item.value("organizer"_L1).toObject().value("emailAddress"_L1).toObject();
     event.organizer_email = organizer.value("address"_L1).toString();
@@ -187,7 +211,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     return event;
 }
 
-QJsonObject CalendarClient::eventToJson(const Event &event)
+QJsonObject CalendarClient::eventToJson(const Event &event, QString *problem)
 {
     QJsonObject out;
     out.insert("subject"_L1, event.title);
@@ -202,21 +226,26 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     const bool bodyUnchanged = cameFromGraph(event) && event.description == pulledBody(event);
     if (!bodyUnchanged && (!event.description.isEmpty() || cameFromGraph(event)))
         out.insert("body"_L1, QJsonObject{{"contentType"_L1, u"text"_s}, {"content"_L1, event.description}});
-    if (!event.location.isEmpty())
+    // Written even when empty, so that a location cleared here is cleared
+    // there too.
+    if (!event.location.isEmpty() || cameFromGraph(event))
         out.insert("location"_L1, QJsonObject{{"displayName"_L1, event.location}});
 
     const QDateTime end = ProviderEvents::endToSend(event);
-    out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day));
-    out.insert("end"_L1, dateTimeToJson(end, event.is_all_day));
+    out.insert("start"_L1, dateTimeToJson(event.start_time, event.is_all_day, event.timezone));
+    out.insert("end"_L1, dateTimeToJson(end, event.is_all_day, event.timezone));
 
     if (!event.recurrence_rule.isEmpty()) {
         // The pattern's days are the series' own, not those of the UTC start.
-        const QTimeZone zone(event.timezone.toUtf8());
+        const QTimeZone zone = GraphZones::zoneOf(event.timezone);
         const QDateTime seriesStart = zone.isValid() && !event.is_all_day ? event.start_time.toTimeZone(zone)
                                                                           : event.start_time;
-        const QJsonObject recurrence = rruleToRecurrence(event.recurrence_rule, seriesStart);
+        QString why;
+        const QJsonObject recurrence = rruleToRecurrence(event.recurrence_rule, seriesStart, &why);
         if (!recurrence.isEmpty())
             out.insert("recurrence"_L1, recurrence);
+        else if (problem)
+            *problem = why;
     }
     out.insert("isReminderOn"_L1, !event.reminders.isEmpty());
     if (!event.reminders.isEmpty())

@@ -1,10 +1,12 @@
 // RRULE text <-> Graph "recurrence" object: the part of
 // Microsoft::CalendarClient that only converts repetition.
+#include "graphzones.h"
 #include "microsoftcalendarclient.h"
 
 #include "recurrencerule.h"
 #include "timeutil.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QStringList>
 
@@ -99,45 +101,6 @@ QList<ByDay> byDays(const QString &value)
     return out;
 }
 
-int firstNumber(const QString &list)
-{
-    return list.section(u',', 0, 0).toInt();
-}
-
-// Weekday names for the days that carry no ordinal (weekly rules).
-QJsonArray plainDays(const QList<ByDay> &days)
-{
-    QJsonArray out;
-    for (const ByDay &day : days) {
-        if (day.ordinal == 0)
-            out.append(graphDay(day.code));
-    }
-    return out;
-}
-
-// "first Monday", "last weekday"...: BYDAY with one ordinal, or plain days
-// picked by one BYSETPOS. False when the rule says nothing Graph can hold.
-bool relativeDays(const QList<ByDay> &days, const QString &setPos, QJsonObject *pattern)
-{
-    if (days.isEmpty())
-        return false;
-    int ordinal = days.first().ordinal;
-    if (ordinal == 0)
-        ordinal = setPos.contains(u',') ? 0 : setPos.toInt();
-    const QString index = graphIndex(ordinal);
-    if (index.isEmpty())
-        return false;
-    QJsonArray names;
-    for (const ByDay &day : days) {
-        if (day.ordinal != days.first().ordinal)
-            return false;
-        names.append(graphDay(day.code));
-    }
-    pattern->insert("daysOfWeek"_L1, names);
-    pattern->insert("index"_L1, index);
-    return true;
-}
-
 // The day an UNTIL value ends on in the series' zone; invalid when it is no
 // date (fewer than eight digits or unreadable).
 QDate untilDay(const QString &value, const QDateTime &start)
@@ -166,57 +129,187 @@ QString dayList(const QJsonArray &names, int ordinal)
 
 } // namespace
 
-QJsonObject CalendarClient::rruleToRecurrence(const QString &rule, const QDateTime &start)
-{
-    const RecurrenceRule parts = RecurrenceRule::fromText(rule);
-    const QString freq = parts.value(u"FREQ"_s);
-    const QDate startDay = start.date();
-    const QList<ByDay> days = byDays(parts.value(u"BYDAY"_s));
-    const QString setPos = parts.value(u"BYSETPOS"_s);
+namespace {
 
-    QJsonObject pattern;
-    // Graph refuses an interval below one, and the event would never leave
-    // the pending state.
-    pattern.insert("interval"_L1, parts.interval);
-    if (freq == "DAILY"_L1) {
-        pattern.insert("type"_L1, u"daily"_s);
-    } else if (freq == "WEEKLY"_L1) {
-        pattern.insert("type"_L1, u"weekly"_s);
-        QJsonArray weekdays = plainDays(days);
-        // Graph wants the days of a weekly pattern: the start's own weekday is
-        // what a rule without them repeats on.
-        if (weekdays.isEmpty())
-            weekdays.append(QString(kDays[startDay.dayOfWeek() % 7].graph));
-        pattern.insert("daysOfWeek"_L1, weekdays);
-        const QString weekStart = graphDay(parts.value(u"WKST"_s).toUpper());
-        pattern.insert("firstDayOfWeek"_L1, weekStart.isEmpty() ? u"monday"_s : weekStart);
-    } else if (freq == "MONTHLY"_L1 || freq == "YEARLY"_L1) {
-        const bool yearly = freq == "YEARLY"_L1;
-        if (yearly) {
-            const int month = firstNumber(parts.value(u"BYMONTH"_s));
-            pattern.insert("month"_L1, month >= 1 && month <= 12 ? month : startDay.month());
-        }
-        if (relativeDays(days, setPos, &pattern)) {
-            pattern.insert("type"_L1, yearly ? u"relativeYearly"_s : u"relativeMonthly"_s);
-        } else {
-            pattern.insert("type"_L1, yearly ? u"absoluteYearly"_s : u"absoluteMonthly"_s);
-            const int monthDay = firstNumber(parts.value(u"BYMONTHDAY"_s));
-            pattern.insert("dayOfMonth"_L1, monthDay > 0 ? monthDay : startDay.day());
-        }
-    } else {
-        return QJsonObject();
+// The reason a rule cannot go to Graph, in the user's language.
+QString why(const char *text)
+{
+    return QCoreApplication::translate("Microsoft::CalendarClient", text);
+}
+
+// The weekdays a pattern names, each once.
+QJsonArray weekdayNames(const QList<ByDay> &days)
+{
+    QJsonArray names;
+    for (const ByDay &day : days) {
+        const QString name = graphDay(day.code);
+        if (!names.contains(name))
+            names.append(name);
     }
+    return names;
+}
+
+// "first Monday", "last weekday"...: BYDAY whose days share one ordinal, or
+// plain days picked by one BYSETPOS. Empty when it fits, else why not.
+QString relativeDays(const RecurrenceRule &rule, const QList<ByDay> &days, QJsonObject *pattern)
+{
+    int ordinal = days.first().ordinal;
+    for (const ByDay &day : days) {
+        if (day.ordinal != ordinal)
+            return why(QT_TRANSLATE_NOOP(
+                "Microsoft::CalendarClient",
+                "Microsoft calendars cannot repeat on weekdays of different weeks of the month at once."));
+    }
+    if (ordinal == 0) {
+        if (rule.bySetPos.size() != 1)
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat on every such weekday of the month."));
+        ordinal = rule.bySetPos.first();
+    } else if (!rule.bySetPos.isEmpty()) {
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot hold this choice among the weekdays of the month."));
+    }
+    const QString index = graphIndex(ordinal);
+    if (index.isEmpty())
+        return why(QT_TRANSLATE_NOOP(
+            "Microsoft::CalendarClient",
+            "Microsoft calendars can only repeat on the first to fourth or the last weekday of the month."));
+    pattern->insert("daysOfWeek"_L1, weekdayNames(days));
+    pattern->insert("index"_L1, index);
+    return QString();
+}
+
+// The day of the month of an absolute pattern; empty when it fits.
+QString monthDay(const RecurrenceRule &rule, const QDate &startDay, QJsonObject *pattern)
+{
+    if (rule.byMonthDay.size() > 1)
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat on several days of the month."));
+    const int day = rule.byMonthDay.isEmpty() ? startDay.day() : rule.byMonthDay.first();
+    if (day < 1)
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat on a day counted from the end of the month."));
+    pattern->insert("dayOfMonth"_L1, day);
+    return QString();
+}
+
+// A daily or weekly pattern; empty when it fits.
+QString dailyOrWeekly(const RecurrenceRule &rule, const QList<ByDay> &days, const QDate &startDay, QJsonObject *pattern)
+{
+    if (!rule.byMonthDay.isEmpty() || !rule.byMonth.isEmpty() || !rule.bySetPos.isEmpty())
+        return why(QT_TRANSLATE_NOOP(
+            "Microsoft::CalendarClient",
+            "Microsoft calendars cannot limit a daily or weekly series to some days of the month or year."));
+    const bool daily = rule.freq == "DAILY"_L1;
+    if (daily && days.isEmpty()) {
+        pattern->insert("type"_L1, u"daily"_s);
+        return QString();
+    }
+    // Daily on some weekdays is weekly on them, but only day by day.
+    if (daily && rule.interval > 1)
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat every few days on some weekdays only."));
+    for (const ByDay &day : days) {
+        if (day.ordinal != 0)
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat weekly on a numbered weekday."));
+    }
+    QJsonArray names = weekdayNames(days);
+    // Graph wants the days of a weekly pattern: the start's own weekday is
+    // what a rule without them repeats on.
+    if (names.isEmpty())
+        names.append(QString(kDays[startDay.dayOfWeek() % 7].graph));
+    pattern->insert("type"_L1, u"weekly"_s);
+    pattern->insert("daysOfWeek"_L1, names);
+    pattern->insert("firstDayOfWeek"_L1, QString(kDays[rule.weekStart % 7].graph));
+    return QString();
+}
+
+// A monthly or yearly pattern; empty when it fits.
+QString monthlyOrYearly(const RecurrenceRule &rule, const QList<ByDay> &days, const QDate &startDay,
+                        QJsonObject *pattern)
+{
+    const bool yearly = rule.freq == "YEARLY"_L1;
+    if (yearly) {
+        if (rule.byMonth.size() > 1)
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat yearly in several months."));
+        if (rule.byMonth.isEmpty() && (!rule.byMonthDay.isEmpty() || !days.isEmpty()))
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                         "Microsoft calendars cannot repeat yearly on a day without its month."));
+        pattern->insert("month"_L1, rule.byMonth.isEmpty() ? startDay.month() : rule.byMonth.first());
+    } else if (!rule.byMonth.isEmpty()) {
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot limit a monthly series to some months."));
+    }
+    if (!days.isEmpty()) {
+        if (!rule.byMonthDay.isEmpty())
+            return why(
+                QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                  "Microsoft calendars cannot repeat on a weekday and a day of the month at once."));
+        pattern->insert("type"_L1, yearly ? u"relativeYearly"_s : u"relativeMonthly"_s);
+        return relativeDays(rule, days, pattern);
+    }
+    if (!rule.bySetPos.isEmpty())
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot hold this choice among the days of the month."));
+    pattern->insert("type"_L1, yearly ? u"absoluteYearly"_s : u"absoluteMonthly"_s);
+    return monthDay(rule, startDay, pattern);
+}
+
+// Why Graph cannot hold `rule` as it stands; empty when it can, and then
+// `pattern` is filled.
+QString patternOf(const RecurrenceRule &rule, const QDate &startDay, QJsonObject *pattern)
+{
+    if (!rule.unreadParts().isEmpty())
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The repeat rule has parts that cannot be read: %1"))
+            .arg(rule.unreadParts().join(u", "_s));
+    for (const QString &name : {u"BYYEARDAY"_s, u"BYWEEKNO"_s, u"BYHOUR"_s, u"BYMINUTE"_s, u"BYSECOND"_s}) {
+        if (rule.contains(name))
+            return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "Microsoft calendars cannot repeat by %1."))
+                .arg(name);
+    }
+    const QList<ByDay> days = byDays(rule.byDay.join(u','));
+    if (days.size() != rule.byDay.size())
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The weekdays of the repeat rule cannot be read."));
+    // Graph refuses an interval below one.
+    pattern->insert("interval"_L1, qMax(1, rule.interval));
+    const QString &freq = rule.freq;
+    if (freq == "SECONDLY"_L1 || freq == "MINUTELY"_L1 || freq == "HOURLY"_L1)
+        return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient",
+                                     "Microsoft calendars cannot repeat an event more often than daily."));
+    if (freq == "DAILY"_L1 || freq == "WEEKLY"_L1)
+        return dailyOrWeekly(rule, days, startDay, pattern);
+    if (freq == "MONTHLY"_L1 || freq == "YEARLY"_L1)
+        return monthlyOrYearly(rule, days, startDay, pattern);
+    return why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The repeat rule has no frequency that can be read."));
+}
+
+} // namespace
+
+QJsonObject CalendarClient::rruleToRecurrence(const QString &text, const QDateTime &start, QString *problem)
+{
+    const RecurrenceRule rule = RecurrenceRule::fromText(text);
+    const QDate startDay = start.date();
+    QJsonObject pattern;
+    QString reason = patternOf(rule, startDay, &pattern);
 
     QJsonObject range{{"startDate"_L1, startDay.toString(Qt::ISODate)}};
-    // An unreadable UNTIL is no end at all, not a range Graph rejects.
-    const QDate until = untilDay(parts.value(u"UNTIL"_s), start);
-    const int count = parts.value(u"COUNT"_s).toInt();
+    const QString untilText = rule.value(u"UNTIL"_s);
+    const QDate until = untilDay(untilText, start);
+    if (reason.isEmpty() && !untilText.isEmpty() && !until.isValid())
+        reason = why(QT_TRANSLATE_NOOP("Microsoft::CalendarClient", "The end of the repeat rule cannot be read."));
+    if (!reason.isEmpty()) {
+        if (problem)
+            *problem = reason;
+        return QJsonObject();
+    }
     if (until.isValid()) {
         range.insert("type"_L1, u"endDate"_s);
         range.insert("endDate"_L1, until.toString(Qt::ISODate));
-    } else if (count > 0) {
+    } else if (rule.count > 0) {
         range.insert("type"_L1, u"numbered"_s);
-        range.insert("numberOfOccurrences"_L1, count);
+        range.insert("numberOfOccurrences"_L1, rule.count);
     } else {
         range.insert("type"_L1, u"noEnd"_s);
     }
@@ -297,11 +390,8 @@ QString CalendarClient::recurrenceToRrule(const QJsonObject &recurrence, const Q
 
 QTimeZone CalendarClient::recurrenceZone(const QJsonObject &recurrence, const QTimeZone &fallback)
 {
-    const QByteArray name = recurrence.value("range"_L1).toObject().value("recurrenceTimeZone"_L1).toString().toUtf8();
-    if (name.isEmpty())
-        return fallback;
-    const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(name);
-    const QTimeZone zone(iana.isEmpty() ? name : iana);
+    const QTimeZone zone = GraphZones::zoneOf(
+        recurrence.value("range"_L1).toObject().value("recurrenceTimeZone"_L1).toString());
     return zone.isValid() ? zone : fallback;
 }
 

@@ -1,12 +1,10 @@
 #include "microsoftcalendarclient.h"
 
 #include "providerhttp.h"
+#include "timeutil.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSet>
 #include <QUrlQuery>
 
@@ -40,34 +38,20 @@ QString colorOfName(const QString &name)
     return u"#0078D4"_s;
 }
 
-// The "$deltatoken" of a delta link, whether or not its "$" came escaped.
-QString deltaTokenOf(const QString &link)
-{
-    const QUrlQuery query(QUrl(link, QUrl::TolerantMode));
-    for (const auto &[key, value] : query.queryItems(QUrl::FullyDecoded)) {
-        if (key == "$deltatoken"_L1)
-            return value;
-    }
-    return QString();
-}
-
 } // namespace
 
 using ProviderHttp::isoUtc;
 using ProviderHttp::pathSegment;
 using ProviderHttp::Reply;
-using ProviderHttp::take;
 using Step = SyncResult::Step;
 
-// One events listing: its calendar, what kind of round it is in and the
-// items of the pages so far.
+// One listing of changes: its calendar, the pages so far with their items,
+// and the links already followed.
 struct CalendarClient::Listing
 {
     QString calendarId;
-    bool fromDelta = false; // started from a delta token
-    bool bootstrapping = false; // the delta round after a windowed listing
-    qsizetype windowedItems = 0;
     int pages = 0;
+    QSet<QString> links;
     QList<QJsonObject> items;
 };
 
@@ -136,31 +120,46 @@ void CalendarClient::fetchCalendarPage(const QString &url, QList<DiscoveredCalen
     });
 }
 
+QString CalendarClient::calendarViewDeltaUrl(const QString &calendarId, const QDateTime &from,
+                                             const QDateTime &to) const
+{
+    QUrl url(base() + u"/me/calendars/%1/calendarView/delta"_s.arg(pathSegment(calendarId)), QUrl::TolerantMode);
+    QUrlQuery query;
+    query.addQueryItem(u"startDateTime"_s, isoUtc(from));
+    query.addQueryItem(u"endDateTime"_s, isoUtc(to));
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+void CalendarClient::getJson(const QString &url, bool paged, Answer answer)
+{
+    QByteArray prefer = kPreferUtc.toByteArray();
+    // Delta rounds page by the server's choice unless asked; one item a page
+    // would cost a round trip per event.
+    if (paged)
+        prefer += ", odata.maxpagesize=" + QByteArray::number(kPageSize);
+    send("GET", url, {}, {}, std::move(answer), {{"Prefer", prefer}});
+}
+
 void CalendarClient::requestEventsPage(const QString &calendarId, const QString &deltaToken, const QDateTime &timeMin,
                                        const QDateTime &timeMax)
 {
     auto *listing = new Listing;
     listing->calendarId = calendarId;
-    listing->fromDelta = !deltaToken.isEmpty();
-    QUrlQuery query;
-    const auto add = [&query](const QString &key, const QString &value) {
-        query.addQueryItem(key, QString::fromLatin1(QUrl::toPercentEncoding(value)));
-    };
-    QUrl url;
-    if (listing->fromDelta) {
-        url = QUrl(eventsUrl(calendarId) + u"/delta"_s, QUrl::TolerantMode);
-        add(u"$deltatoken"_s, deltaToken);
-    } else {
-        url = QUrl(eventsUrl(calendarId), QUrl::TolerantMode);
-        add(u"$top"_s, QString::number(kPageSize));
-        add(u"$orderby"_s, u"start/dateTime"_s);
-        if (timeMin.isValid()) {
-            const QDateTime end = timeMax.isValid() ? timeMax : timeMin.addYears(5);
-            add(u"$filter"_s, u"start/dateTime ge '%1' and end/dateTime le '%2'"_s.arg(isoUtc(timeMin), isoUtc(end)));
+    if (!deltaToken.isEmpty()) {
+        // A link from an earlier round goes out only as Graph gave it, and
+        // only to Graph.
+        if (!onGraph(deltaToken)) {
+            delete listing;
+            Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::EventListing));
+            return;
         }
+        fetchEventsPage(listing, deltaToken);
+        return;
     }
-    url.setQuery(query);
-    fetchEventsPage(listing, url.toString());
+    const QDateTime from = timeMin.isValid() ? timeMin : QDateTime::currentDateTimeUtc();
+    const QDateTime to = timeMax.isValid() ? timeMax : from.addYears(5);
+    fetchEventsPage(listing, calendarViewDeltaUrl(calendarId, from, to));
 }
 
 void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
@@ -174,86 +173,129 @@ void CalendarClient::fetchEventsPage(Listing *listing, const QString &url)
         Q_EMIT requestFailed(failure(SyncResult::Kind::EndlessListing, Step::EventListing));
         return;
     }
-    QNetworkRequest req = request(url, false);
-    QByteArray prefer = kPreferUtc.toByteArray();
-    // Delta rounds page by the server's choice unless asked; one item a page
-    // would cost a round trip per event.
-    if (listing->fromDelta || listing->bootstrapping)
-        prefer += ", odata.maxpagesize=" + QByteArray::number(kPageSize);
-    req.setRawHeader("Prefer", prefer);
-    QNetworkReply *reply = m_network->get(req);
     // The listing dies with the client when the client goes first.
-    connect(this, &QObject::destroyed, reply, [listing] { delete listing; });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, listing] {
-        disconnect(this, &QObject::destroyed, reply, nullptr);
-        onEventsPage(listing, take(reply));
-    });
+    std::shared_ptr<Listing> owned(listing);
+    getJson(url, true, [this, owned](const Reply &answer) { onEventsPage(owned, answer); });
 }
 
-void CalendarClient::onEventsPage(Listing *listing, const Reply &answer)
+void CalendarClient::onEventsPage(const std::shared_ptr<Listing> &listing, const Reply &answer)
 {
     const QString calendarId = listing->calendarId;
-    const auto finish = [this, listing, calendarId](const QString &deltaToken) {
-        EventListPage page{std::move(listing->items), deltaToken};
-        if (listing->bootstrapping) {
-            // The delta round lists the window's events again: they count once,
-            // as the delta round has them.
-            QSet<QString> again;
-            for (qsizetype i = listing->windowedItems; i < page.items.size(); ++i)
-                again.insert(page.items.at(i).value("id"_L1).toString());
-            QList<QJsonObject> kept;
-            kept.reserve(page.items.size());
-            for (qsizetype i = 0; i < page.items.size(); ++i) {
-                if (i >= listing->windowedItems || !again.contains(page.items.at(i).value("id"_L1).toString()))
-                    kept.append(page.items.at(i));
-            }
-            page.items = std::move(kept);
-        }
-        delete listing;
-        Q_EMIT eventsListed(calendarId, page);
-    };
+    // Graph's "syncStateNotFound" and "resyncRequired": the round must
+    // start again.
     if (answer.status == 410) {
-        delete listing;
         Q_EMIT deltaTokenExpired(calendarId);
         return;
     }
     if (!answer.ok()) {
-        if (listing->bootstrapping) {
-            listing->items.resize(listing->windowedItems);
-            finish(QString());
-            return;
-        }
-        delete listing;
         Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
         return;
     }
-    const QJsonObject page = readPage(answer.body, "value"_L1, listing->items);
+    // Only a page that reads as one counts: anything else would end the
+    // round with part of it, or none, taken for all of it.
+    const std::optional<QJsonObject> page = listingPage(answer.body, "value"_L1, listing->items);
+    const QString next = page ? page->value("@odata.nextLink"_L1).toString() : QString();
+    const QString deltaLink = page ? page->value("@odata.deltaLink"_L1).toString() : QString();
+    if (!page || !page->value("value"_L1).isArray() || (next.isEmpty() && deltaLink.isEmpty())) {
+        Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
+        return;
+    }
+    if (!onGraph(next.isEmpty() ? deltaLink : next)) {
+        Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::EventListing));
+        return;
+    }
+    if (next.isEmpty()) {
+        Q_EMIT eventsListed(calendarId, EventListPage{std::move(listing->items), deltaLink});
+        return;
+    }
+    // A page that leads back to one already read would go round for ever.
+    if (!pageIsNew(listing->links, next, Step::EventListing))
+        return;
+    auto *again = new Listing(std::move(*listing));
+    fetchEventsPage(again, next);
+}
 
-    const QString next = page.value("@odata.nextLink"_L1).toString();
-    if (!next.isEmpty()) {
-        if (!onGraph(next)) {
-            delete listing;
-            Q_EMIT requestFailed(failure(SyncResult::Kind::BadAddress, Step::EventListing));
+void CalendarClient::readEvents(const QString &calendarId, const QStringList &eventIds)
+{
+    if (!signedIn(Step::EventListing))
+        return;
+    readNext(calendarId, eventIds, {}, {});
+}
+
+void CalendarClient::readNext(const QString &calendarId, QStringList ids, QList<QJsonObject> found, QStringList gone)
+{
+    if (ids.isEmpty()) {
+        Q_EMIT eventsRead(calendarId, found, gone);
+        return;
+    }
+    const QString id = ids.takeFirst();
+    getJson(eventsUrl(calendarId, id), false, [=, this](const Reply &answer) mutable {
+        if (answer.status == 404 || answer.status == 410) {
+            gone.append(id);
+        } else if (!answer.ok()) {
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventListing));
+            return;
+        } else {
+            const QJsonObject item = ProviderHttp::jsonObject(answer.body).value_or(QJsonObject());
+            if (item.value("id"_L1).toString() != id) {
+                Q_EMIT requestFailed(
+                    answer.failure(m_provider, Step::EventListing).withKind(SyncResult::Kind::Unreadable));
+                return;
+            }
+            found.append(item);
+        }
+        readNext(calendarId, ids, found, gone);
+    });
+}
+
+void CalendarClient::findInstance(const QString &calendarId, const QString &seriesId, const QString &originalStart,
+                                  bool allDay)
+{
+    if (!signedIn(Step::EventUpdate))
+        return;
+    const QDateTime at = originalStart.size() == 8 ? TimeUtil::utc(QDate::fromString(originalStart, u"yyyyMMdd"_s))
+                                                   : TimeUtil::fromIcalUtc(originalStart);
+    if (!at.isValid()) {
+        Q_EMIT instanceFound(seriesId, originalStart, QString());
+        return;
+    }
+    // A day either side finds the instance whatever zone an all-day one is
+    // counted in; the original start picks it among them.
+    QUrl url(eventsUrl(calendarId, seriesId) + u"/instances"_s, QUrl::TolerantMode);
+    QUrlQuery query;
+    query.addQueryItem(u"startDateTime"_s, isoUtc(at.addDays(-1)));
+    query.addQueryItem(u"endDateTime"_s, isoUtc(at.addDays(2)));
+    url.setQuery(query);
+    findInPage(url.toString(QUrl::FullyEncoded), seriesId, originalStart, allDay, 1);
+}
+
+void CalendarClient::findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay,
+                                int pages)
+{
+    getJson(url, true, [=, this](const Reply &answer) {
+        if (answer.status == 404) {
+            Q_EMIT instanceFound(seriesId, originalStart, QString());
             return;
         }
-        fetchEventsPage(listing, next);
-        return;
-    }
-    const QString deltaLink = page.value("@odata.deltaLink"_L1).toString();
-    if (!deltaLink.isEmpty()) {
-        finish(deltaTokenOf(deltaLink));
-        return;
-    }
-    if (listing->fromDelta || listing->bootstrapping) {
-        finish(QString());
-        return;
-    }
-    // The end of the window: a delta round from nothing brings the token for
-    // next time, the deletions it will report, and series that began before
-    // the window.
-    listing->bootstrapping = true;
-    listing->windowedItems = listing->items.size();
-    fetchEventsPage(listing, eventsUrl(calendarId) + u"/delta"_s);
+        if (!answer.ok()) {
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventUpdate));
+            return;
+        }
+        QList<QJsonObject> items;
+        const QJsonObject page = readPage(answer.body, "value"_L1, items);
+        for (const QJsonObject &item : items) {
+            if (originalStartKey(item, allDay) == originalStart) {
+                Q_EMIT instanceFound(seriesId, originalStart, item.value("id"_L1).toString());
+                return;
+            }
+        }
+        const QString next = page.value("@odata.nextLink"_L1).toString();
+        if (next.isEmpty() || !onGraph(next) || pages >= kMaxCalendarListPages) {
+            Q_EMIT instanceFound(seriesId, originalStart, QString());
+            return;
+        }
+        findInPage(next, seriesId, originalStart, allDay, pages + 1);
+    });
 }
 
 } // namespace Microsoft

@@ -6,24 +6,63 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
+#include "microsofteventstore.h"
+#include "provideraccess.h"
+#include "providerproblems.h"
 #include "providerslog.h"
 #include "recordnames.h"
-#include "storetransaction.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 
 namespace Microsoft {
 
-// One calendar's run: its row, the token, and the rows still to push.
+namespace {
+
+// The stored cursor: the window of the round and the delta link that goes
+// on with it, "<from>|<to>|<link>".
+struct Cursor
+{
+    QDateTime from;
+    QDateTime to;
+    QString link;
+
+    static Cursor read(const QString &stored)
+    {
+        // A cursor of older versions (a bare delta token) reads as none.
+        const QStringList parts = stored.split(u'|');
+        if (parts.size() < 3)
+            return {};
+        Cursor cursor{QDateTime::fromString(parts.at(0), Qt::ISODate), QDateTime::fromString(parts.at(1), Qt::ISODate),
+                      stored.section(u'|', 2)};
+        return cursor.from.isValid() && cursor.to.isValid() ? cursor : Cursor();
+    }
+    QString text() const
+    {
+        return from.toUTC().toString(Qt::ISODate) + u'|' + to.toUTC().toString(Qt::ISODate) + u'|' + link;
+    }
+};
+
+} // namespace
+
+// One calendar's run: its row, the token, the round's window and the rows
+// still to push.
 struct SyncClient::Run
 {
     Calendar calendar;
     QString accessToken;
     int pulled = 0;
     bool reported = false;
-    bool relisted = false; // a refused delta token costs one windowed listing, not a loop
+    bool relisted = false; // a refused delta link costs one new round, not a loop
+    Cursor cursor;
+    bool newRound = false;
+    CalendarClient::EventListPage page;
     QList<Event> pending;
     std::optional<SyncResult> pushFailure;
+    std::unique_ptr<ProviderProblems> problems;
+    int left = 0; // rows this run could not send, besides those recorded
 };
 
 SyncClient::SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
@@ -48,50 +87,60 @@ void SyncClient::syncCalendar(const Calendar &calendar)
 {
     auto *run = new Run;
     run->calendar = calendar;
+    run->problems = std::make_unique<ProviderProblems>(m_appState, calendar.id);
     m_runs.insert(run);
     Q_EMIT calendarSyncStarted(calendar.id);
     if (!m_appState->accounts()->getById(calendar.account_id)) {
         finish(run, SyncResult::failure(SyncResult::Kind::AccountMissing));
         return;
     }
-    const StoredTokens stored = AuthService::loadTokens(m_tokens, calendar.account_id);
-    if (stored.refreshToken.isEmpty() && stored.accessToken.isEmpty()) {
+    if (AuthService::loadTokens(m_tokens, calendar.account_id).refreshToken.isEmpty()) {
         finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
         return;
     }
-    const bool fresh = stored.expiresAt.isValid() && QDateTime::currentDateTimeUtc().secsTo(stored.expiresAt) >= 60
-        && !stored.accessToken.isEmpty();
-    if (fresh) {
-        run->accessToken = stored.accessToken;
-        runPull(run);
-        return;
-    }
-    if (stored.refreshToken.isEmpty()) {
-        finish(run, SyncResult::failure(SyncResult::Kind::SignInNeeded));
-        return;
-    }
-    auto *auth = new AuthService(m_network, m_config, this);
-    const QString accountId = calendar.account_id;
-    connect(auth, &AuthService::refreshSucceeded, this,
-            [this, auth, run, accountId, stored](const QString &access, const QDateTime &expiresAt,
-                                                 const QString &rotated) {
-        auth->deleteLater();
-        StoredTokens tokens{access, rotated.isEmpty() ? stored.refreshToken : rotated, expiresAt};
-        AuthService::saveTokens(m_tokens, accountId, tokens);
+    accessFor(calendar.account_id)
+        ->token(
+            this,
+            [this, run](const QString &access) {
         run->accessToken = access;
         runPull(run);
-    });
-    connect(auth, &AuthService::refreshFailed, this, [this, auth, run](const SyncResult &result) {
-        auth->deleteLater();
+            },
+            [this, run](const SyncResult &result) { finish(run, result); });
+}
+
+ProviderAccess *SyncClient::accessFor(const QString &accountId)
+{
+    // One per account: its calendars share each refreshed token.
+    QPointer<ProviderAccess> &access = m_access[accountId];
+    if (!access) {
+        access = new ProviderAccess(
+            m_tokens, AuthService::tokenKey(accountId),
+            [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
+    }
+    return access;
+}
+
+CalendarClient *SyncClient::newClient(Run *run)
+{
+    auto *client = new CalendarClient(m_network, m_graphBase, this);
+    client->setAccessToken(run->accessToken);
+    client->setAccess(accessFor(run->calendar.account_id));
+    return client;
+}
+
+CalendarClient *SyncClient::clientFor(Run *run)
+{
+    CalendarClient *client = newClient(run);
+    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
+        client->deleteLater();
         finish(run, result);
     });
-    auth->refresh(stored.refreshToken);
+    return client;
 }
 
 void SyncClient::runPull(Run *run)
 {
-    auto *client = new CalendarClient(m_network, m_graphBase, this);
-    client->setAccessToken(run->accessToken);
+    CalendarClient *client = clientFor(run);
     connect(client, &CalendarClient::eventsListed, this,
             [this, client, run](const QString &, const CalendarClient::EventListPage &page) {
         client->deleteLater();
@@ -99,7 +148,7 @@ void SyncClient::runPull(Run *run)
     });
     connect(client, &CalendarClient::deltaTokenExpired, this, [this, client, run](const QString &) {
         client->deleteLater();
-        // Only the cursor goes; the next listing is the windowed one.
+        // Only the cursor goes; the next listing is a new round.
         storeDeltaToken(run->calendar.id, QString());
         run->calendar.delta_sync_token.clear();
         if (run->relisted) {
@@ -109,72 +158,43 @@ void SyncClient::runPull(Run *run)
         run->relisted = true;
         runPull(run);
     });
-    connect(client, &CalendarClient::requestFailed, this, [this, client, run](const SyncResult &result) {
-        client->deleteLater();
-        finish(run, result);
-    });
-    const QString token = run->calendar.delta_sync_token;
-    QDateTime from;
-    QDateTime to;
-    if (token.isEmpty()) {
-        const QDateTime now = QDateTime::currentDateTimeUtc();
-        from = now.addMonths(-kWindowMonthsBack);
-        to = now.addMonths(kWindowMonthsAhead);
-    }
-    client->requestEventsPage(run->calendar.url, token, from, to);
-}
-
-SyncClient::Applied SyncClient::applyItems(AppState *appState, const QString &calendarId,
-                                           const QList<QJsonObject> &items)
-{
-    Applied applied;
-    EventRepository *events = appState->events();
-    StoreTransaction transaction(appState->database());
-    for (const QJsonObject &item : items) {
-        const QString providerId = item.value("id"_L1).toString();
-        if (providerId.isEmpty())
-            continue;
-        const std::optional<Event> stored = events->getByUid(providerId, calendarId);
-        if (item.contains("@removed"_L1)) {
-            if (!stored)
-                continue;
-            if (events->hardDelete(stored->id))
-                ++applied.tombstoned;
-            else
-                ++applied.failed;
-            continue;
-        }
-        Event event = CalendarClient::eventFromJson(item, calendarId);
-        bool ok = true;
-        if (!stored) {
-            ok = events->insert(event);
-        } else if (stored->sync_status == SyncStatus::Pending) {
-            // The local edit wins the next push; with the server's change key
-            // that push is not refused as stale forever.
-            std::optional<Event> full = events->getById(stored->id);
-            if (full && full->etag != event.etag) {
-                full->etag = event.etag;
-                ok = events->update(*full);
-            }
-        } else {
-            event.id = stored->id;
-            ok = events->update(event);
-        }
-        if (ok)
-            ++applied.upserted;
-        else
-            ++applied.failed;
-    }
-    if (transaction.isActive() && !transaction.keep())
-        applied.failed = qMax(applied.failed, 1);
-    events->scheduleChanged(calendarId);
-    return applied;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime from = now.addMonths(-kWindowMonthsBack);
+    run->cursor = Cursor::read(run->calendar.delta_sync_token);
+    // A round keeps its window; once the window has moved on by a month, a
+    // new round over the current one begins. What it lists unchanged is
+    // not written again.
+    run->newRound = run->cursor.link.isEmpty() || qAbs(run->cursor.from.daysTo(from)) > kReanchorDays;
+    if (run->newRound)
+        run->cursor = Cursor{from, now.addMonths(kWindowMonthsAhead), QString()};
+    client->requestEventsPage(run->calendar.url, run->cursor.link, run->cursor.from, run->cursor.to);
 }
 
 void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
-    const Applied applied = applyItems(m_appState, run->calendar.id, page.items);
-    run->pulled = int(page.items.size());
+    run->page = page;
+    EventStore store(m_appState, run->calendar.id);
+    const QStringList series = store.seriesToRead(page.items);
+    if (series.isEmpty()) {
+        applyRound(run, {}, {});
+        return;
+    }
+    CalendarClient *client = clientFor(run);
+    connect(client, &CalendarClient::eventsRead, this,
+            [this, client, run](const QString &, const QList<QJsonObject> &found, const QStringList &gone) {
+        client->deleteLater();
+        applyRound(run, found, gone);
+    });
+    client->readEvents(run->calendar.url, series);
+}
+
+void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone)
+{
+    EventStore store(m_appState, run->calendar.id);
+    const EventStore::Applied applied = run->newRound
+        ? store.apply(run->page.items, masters, gone, run->problems.get(), run->cursor.from, run->cursor.to)
+        : store.apply(run->page.items, masters, gone, run->problems.get());
+    run->pulled = int(run->page.items.size());
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
@@ -183,8 +203,8 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
         finish(run, unsaved);
         return;
     }
-    if (!page.deltaToken.isEmpty())
-        storeDeltaToken(run->calendar.id, page.deltaToken);
+    run->cursor.link = run->page.deltaToken;
+    storeDeltaToken(run->calendar.id, run->cursor.text());
     runPush(run);
 }
 
@@ -221,61 +241,212 @@ void SyncClient::pushNext(Run *run)
         pushNext(run);
         return;
     }
-    auto *client = new CalendarClient(m_network, m_graphBase, this);
-    client->setAccessToken(run->accessToken);
-    const Event pushed = *row;
-    connect(client, &CalendarClient::eventWritten, this,
-            [this, client, run, pushed](const QString &, const QString &providerId, const QString &changeKey) {
-        client->deleteLater();
-        std::optional<Event> now = m_appState->events()->getById(pushed.id);
-        if (!now) {
-            qCInfo(lcProviders) << "[Microsoft] push success but local row gone:" << pushed.id;
-        } else {
-            qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << providerId;
-            // The Graph id names the row from now on, as for pulled rows.
-            now->uid = providerId;
-            now->provider_event_id = providerId;
-            now->etag = changeKey;
-            // An edit made while the request was out goes with the next push;
-            // stored times are whole seconds, so the content decides as well.
-            const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
-                && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed);
-            now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
-            m_appState->events()->update(*now);
-        }
+    if (row->deleted_at) {
+        // Against the newest version met: a deletion here wins.
+        send(run, *row, Write::Delete, row->provider_event_id, {},
+             EventStore(m_appState, run->calendar.id).changes(*row, nullptr, nullptr).etag);
+        return;
+    }
+    QString problem;
+    const std::optional<Event> series = row->isOverride()
+        ? events->getByUidAndRecurrenceId(row->master_event_uid, run->calendar.id, QString())
+        : std::nullopt;
+    const ProviderRows::Update update =
+        EventStore(m_appState, run->calendar.id).changes(*row, series ? &*series : nullptr, &problem);
+    // What was refused, or cannot go as it is, waits until it changes.
+    const QByteArray sent = QJsonDocument(update.body).toJson(QJsonDocument::Compact) + problem.toUtf8();
+    if (!problem.isEmpty()) {
+        run->problems->refuse(row->id, sent, problem);
         pushNext(run);
+        return;
+    }
+    if (run->problems->wasRefused(row->id, sent)) {
+        pushNext(run);
+        return;
+    }
+    const QJsonObject body = update.body;
+    if (row->isOverride()) {
+        // One occurrence changes by its own id there.
+        if (!row->provider_event_id.isEmpty()) {
+            send(run, *row, Write::Update, row->provider_event_id, body, update.etag);
+            return;
+        }
+        const QString known = series ? EventStore::knownInstance(*series, row->recurrence_id) : QString();
+        withInstance(run, *row, row->master_event_uid, row->recurrence_id, known,
+                     [this, run, row = *row, body](const QString &instanceId) {
+            if (instanceId.isEmpty()) {
+                // No such occurrence there: nothing to change it into.
+                run->problems->refuse(row.id, {},
+                                      QCoreApplication::translate("Microsoft::SyncClient",
+                                                                  "The occurrence is not on the server."));
+                pushNext(run);
+                return;
+            }
+            send(run, row, Write::Update, instanceId, body, QString());
+        });
+        return;
+    }
+    if (row->provider_event_id.isEmpty()) {
+        send(run, *row, Write::Insert, QString(), body, QString());
+        return;
+    }
+    pushExclusions(run, *row, update);
+}
+
+void SyncClient::pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update)
+{
+    // Occurrences deleted here go as deletes of those occurrences; the
+    // series itself changes only where its own properties did.
+    const QStringList keys = EventStore::newExclusions(master);
+    if (keys.isEmpty()) {
+        send(run, master, Write::Update, master.provider_event_id, update.body, update.etag);
+        return;
+    }
+    const QString key = keys.first();
+    withInstance(run, master, master.uid, key, EventStore::knownInstance(master, key),
+                 [this, run, master, update, key](const QString &instanceId) {
+        const auto done = [this, run, master, update, key] {
+            std::optional<Event> now = m_appState->events()->getById(master.id);
+            if (!now) {
+                pushNext(run);
+                return;
+            }
+            EventStore::excluded(*now, key);
+            m_appState->events()->update(*now);
+            pushExclusions(run, *now, update);
+        };
+        if (instanceId.isEmpty()) {
+            done();
+            return;
+        }
+        CalendarClient *client = clientFor(run);
+        disconnect(client, &CalendarClient::requestFailed, this, nullptr);
+        connect(client, &CalendarClient::eventDeleted, this, [client, done](const QString &) {
+            client->deleteLater();
+            done();
+        });
+        connect(client, &CalendarClient::eventWriteFailed, this,
+                [this, client, run, master](const QString &, const SyncResult &result) {
+            client->deleteLater();
+            failed(run, master, {}, result);
+        });
+        client->deleteEvent(master.id, run->calendar.url, instanceId, QString());
     });
-    connect(client, &CalendarClient::eventDeleted, this, [this, client, run](const QString &localId) {
+}
+
+void SyncClient::withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key,
+                              const QString &known, const std::function<void(const QString &)> &then)
+{
+    if (!known.isEmpty()) {
+        then(known);
+        return;
+    }
+    CalendarClient *client = clientFor(run);
+    connect(client, &CalendarClient::instanceFound, this,
+            [client, then](const QString &, const QString &, const QString &instanceId) {
+        client->deleteLater();
+        then(instanceId);
+    });
+    client->findInstance(run->calendar.url, seriesId, key, row.is_all_day);
+}
+
+void SyncClient::send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,
+                      const QString &etag)
+{
+    // Nothing changed that Graph holds: no request at all.
+    if (write == Write::Update && body.isEmpty()) {
+        markSynced(run, pushed, {}, providerId, etag.isEmpty() ? pushed.etag : etag);
+        return;
+    }
+    CalendarClient *client = newClient(run);
+    const QByteArray sent = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    auto resource = std::make_shared<QJsonObject>();
+    connect(client, &CalendarClient::eventResource, this,
+            [resource](const QString &, const QJsonObject &answer) { *resource = answer; });
+    connect(client, &CalendarClient::eventWritten, this,
+            [this, client, run, pushed, resource](const QString &, const QString &id, const QString &changeKey) {
+        client->deleteLater();
+        qCDebug(lcProviders) << "[Microsoft] pushed" << pushed.id << "→ providerEventId=" << id;
+        markSynced(run, pushed, *resource, id, changeKey);
+    });
+    connect(client, &CalendarClient::eventDeleted, this, [this, client, run, providerId](const QString &localId) {
         client->deleteLater();
         qCDebug(lcProviders) << "[Microsoft] pushed delete" << localId;
         m_appState->events()->hardDelete(localId);
+        EventStore(m_appState, run->calendar.id).gone(providerId);
+        run->problems->accepted(localId);
         pushNext(run);
     });
     connect(client, &CalendarClient::eventWriteFailed, this,
-            [this, client, run, pushed](const QString &, const SyncResult &result) {
+            [this, client, run, pushed, sent](const QString &, const SyncResult &result) {
         client->deleteLater();
-        qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
-        qCDebug(lcProviders) << "reason" << result.describe();
-        if (result.status == 404 && !pushed.deleted_at) {
-            if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
-                qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id
-                                    << "for retry as insert";
-                now->provider_event_id.clear();
-                now->etag.clear();
-                now->sync_status = SyncStatus::Pending;
-                m_appState->events()->update(*now);
-            }
-        }
-        run->pushFailure = result;
-        pushNext(run);
+        failed(run, pushed, sent, result);
     });
-    if (pushed.deleted_at)
-        client->deleteEvent(pushed.id, run->calendar.url, pushed.provider_event_id, pushed.etag);
-    else if (pushed.provider_event_id.isEmpty())
-        client->insertEvent(pushed.id, run->calendar.url, CalendarClient::eventToJson(pushed));
+    if (write == Write::Delete)
+        client->deleteEvent(pushed.id, run->calendar.url, providerId, etag);
+    else if (write == Write::Insert)
+        client->insertEvent(pushed.id, run->calendar.url, body);
     else
-        client->updateEvent(pushed.id, run->calendar.url, pushed.provider_event_id, CalendarClient::eventToJson(pushed),
-                            pushed.etag);
+        client->updateEvent(pushed.id, run->calendar.url, providerId, body, etag);
+}
+
+void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &resource, const QString &providerId,
+                            const QString &changeKey)
+{
+    std::optional<Event> now = m_appState->events()->getById(pushed.id);
+    if (!now) {
+        qCInfo(lcProviders) << "[Microsoft] push success but local row gone:" << pushed.id;
+        pushNext(run);
+        return;
+    }
+    // The Graph id names the row from now on, as for pulled rows; an
+    // occurrence keeps its series' uid.
+    if (!now->isOverride())
+        now->uid = providerId;
+    now->provider_event_id = providerId;
+    now->etag = changeKey;
+    // An edit made while the request was out goes with the next push;
+    // stored times are whole seconds, so the content decides as well.
+    const bool unchanged = now->last_modified == pushed.last_modified && !now->deleted_at
+        && CalendarClient::eventToJson(*now) == CalendarClient::eventToJson(pushed)
+        && now->exception_dates == pushed.exception_dates;
+    if (!resource.isEmpty())
+        EventStore(m_appState, run->calendar.id).written(*now, resource);
+    now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
+    m_appState->events()->update(*now);
+    run->problems->accepted(pushed.id);
+    pushNext(run);
+}
+
+void SyncClient::failed(Run *run, const Event &pushed, const QByteArray &sent, const SyncResult &result)
+{
+    qCInfo(lcProviders) << "[Microsoft] push failed for" << pushed.id << "status" << result.status;
+    qCDebug(lcProviders) << "reason" << result.describe();
+    // A write refused for good is this item's problem; the others go on.
+    if (result.isRefusal()) {
+        run->problems->refuse(pushed.id, sent, result.describe());
+        pushNext(run);
+        return;
+    }
+    // Met a newer version, or an answer without the event: the row stays
+    // pending for the next run, which pulls first.
+    if (!result.canRetryLater() && (result.hasConflict() || result.kind == SyncResult::Kind::Unreadable)) {
+        ++run->left;
+        pushNext(run);
+        return;
+    }
+    if (result.status == 404 && !pushed.deleted_at && !pushed.isOverride()) {
+        if (std::optional<Event> now = m_appState->events()->getById(pushed.id)) {
+            qCInfo(lcProviders) << "[Microsoft] cleared stale providerEventId on" << pushed.id << "for retry as insert";
+            now->provider_event_id.clear();
+            now->etag.clear();
+            now->raw_icalendar.clear();
+            now->sync_status = SyncStatus::Pending;
+            m_appState->events()->update(*now);
+        }
+    }
+    run->pushFailure = result;
+    pushNext(run);
 }
 
 void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
@@ -285,11 +456,16 @@ void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
     run->reported = true;
     const QString calendarId = run->calendar.id;
     const int pulled = run->pulled;
+    std::unique_ptr<ProviderProblems> problems = std::move(run->problems);
+    const int left = run->left;
     // `failure` is a copy: it may have been the run's own push failure, gone
     // with the run.
     m_runs.remove(run);
     delete run;
     if (!failure) {
+        // Items left behind are named on the calendar, as for CalDAV.
+        if (problems)
+            problems->publish(left);
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
         return;
     }

@@ -3,16 +3,20 @@
 #include "calendar.h"
 #include "microsoftcalendarclient.h"
 #include "providerconfig.h"
+#include "providerrows.h"
 #include "syncresult.h"
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 class AppState;
+class ProviderAccess;
 class QNetworkAccessManager;
 namespace TolmAccount {
 class TokenStore;
@@ -29,27 +33,17 @@ class SyncClient : public QObject
 {
     Q_OBJECT
 public:
-    // How far a listing without a delta token reaches.
+    // The calendar view a round of changes covers.
     static constexpr int kWindowMonthsBack = 6;
     static constexpr int kWindowMonthsAhead = 24;
+    // How far the window may lag behind before a new round begins.
+    static constexpr int kReanchorDays = 31;
 
     SyncClient(AppState *appState, QNetworkAccessManager *network, TolmAccount::TokenStore *tokens,
                const ProviderConfig &config, const QUrl &graphBase, QObject *parent = nullptr);
     ~SyncClient() override;
 
     void syncCalendar(const Calendar &calendar);
-
-    // The outcome of applying one listing to the store.
-    struct Applied
-    {
-        int upserted = 0;
-        int tombstoned = 0;
-        int failed = 0;
-    };
-    // Writes the listed items into the calendar's rows in one transaction:
-    // "@removed" deletes the row even when it is pending; a pending row keeps
-    // its content and takes the server's change key; others are replaced.
-    static Applied applyItems(AppState *appState, const QString &calendarId, const QList<QJsonObject> &items);
 
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
@@ -58,11 +52,27 @@ Q_SIGNALS:
 
 private:
     struct Run;
+    enum class Write { Insert, Update, Delete };
 
+    ProviderAccess *accessFor(const QString &accountId);
+    CalendarClient *newClient(Run *run);
+    // A calendar client for one request of `run`, whose failure ends it.
+    CalendarClient *clientFor(Run *run);
     void runPull(Run *run);
     void onListed(Run *run, const CalendarClient::EventListPage &page);
+    void applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone);
     void runPush(Run *run);
     void pushNext(Run *run);
+    void pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update);
+    // `then` gets the instance id of the occurrence `key` of `seriesId`:
+    // `known`, else the one Graph lists there (empty when none).
+    void withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key, const QString &known,
+                      const std::function<void(const QString &)> &then);
+    void send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,
+              const QString &etag);
+    void markSynced(Run *run, const Event &pushed, const QJsonObject &resource, const QString &providerId,
+                    const QString &changeKey);
+    void failed(Run *run, const Event &pushed, const QByteArray &sent, const SyncResult &result);
     // Completed without `failure`.
     void finish(Run *run, std::optional<SyncResult> failure);
     // Only the token columns of the calendar row as it is now.
@@ -74,6 +84,7 @@ private:
     ProviderConfig m_config;
     QUrl m_graphBase;
     QSet<Run *> m_runs; // not yet reported
+    QHash<QString, QPointer<ProviderAccess>> m_access; // by account id
 };
 
 } // namespace Microsoft

@@ -1,5 +1,6 @@
 #include "providercalendarclient.h"
 
+#include "provideraccess.h"
 #include "providerhttp.h"
 
 #include <QJsonArray>
@@ -48,15 +49,80 @@ QString ProviderCalendarClient::itemUrl(const QString &collection, const QString
 
 void ProviderCalendarClient::getPage(const QString &url, Step step, std::function<void(const QJsonObject &page)> onPage)
 {
-    QNetworkReply *reply = m_network->get(request(url, false));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, step, onPage = std::move(onPage)] {
-        const Reply answer = take(reply);
+    send("GET", url, {}, {}, [this, step, onPage = std::move(onPage)](const Reply &answer) {
         if (!answer.ok()) {
             Q_EMIT requestFailed(answer.failure(m_provider, step));
             return;
         }
-        onPage(QJsonDocument::fromJson(answer.body).object());
+        const std::optional<QJsonObject> page = ProviderHttp::jsonObject(answer.body);
+        if (!page) {
+            Q_EMIT requestFailed(answer.failure(m_provider, step).withKind(SyncResult::Kind::Unreadable));
+            return;
+        }
+        onPage(*page);
     });
+}
+
+void ProviderCalendarClient::send(const QByteArray &verb, const QString &url, const QByteArray &body,
+                                  const QString &etag, Answer answer, const Headers &headers)
+{
+    sendOnce(verb, url, body, etag, std::move(answer), headers, false);
+}
+
+void ProviderCalendarClient::sendOnce(const QByteArray &verb, const QString &url, const QByteArray &body,
+                                      const QString &etag, Answer answer, const Headers &headers, bool retried)
+{
+    QNetworkRequest req = request(url, !body.isEmpty(), etag);
+    for (const auto &[name, value] : headers)
+        req.setRawHeader(name, value);
+    const QString token = m_accessToken;
+    QNetworkReply *reply = body.isEmpty() && verb != "POST" && verb != "PATCH"
+        ? m_network->sendCustomRequest(req, verb)
+        : m_network->sendCustomRequest(req, verb, body);
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, verb, url, body, etag, answer = std::move(answer), headers, retried, token] {
+        Reply taken = take(reply);
+        if (taken.status != 401 || retried || !m_access) {
+            answer(taken);
+            return;
+        }
+        // A token the server no longer takes, whatever its stored expiry.
+        m_access->renew(
+            token, this,
+            [this, verb, url, body, etag, answer, headers](const QString &renewed) {
+            m_accessToken = renewed;
+            sendOnce(verb, url, body, etag, answer, headers, true);
+            },
+            [answer, taken](const SyncResult &) { answer(taken); });
+    });
+}
+
+bool ProviderCalendarClient::pageIsNew(QSet<QString> &seen, const QString &next, Step step)
+{
+    if (!seen.contains(next)) {
+        seen.insert(next);
+        return true;
+    }
+    SyncResult endless = failure(SyncResult::Kind::EndlessListing, step);
+    endless.limit = seen.size();
+    Q_EMIT requestFailed(endless);
+    return false;
+}
+
+std::optional<QJsonObject> ProviderCalendarClient::listingPage(const QByteArray &body, QLatin1StringView arrayKey,
+                                                               QList<QJsonObject> &entries)
+{
+    const std::optional<QJsonObject> page = ProviderHttp::jsonObject(body);
+    if (!page)
+        return std::nullopt;
+    const QJsonValue value = page->value(arrayKey);
+    if (!value.isUndefined() && !value.isArray())
+        return std::nullopt;
+    const QJsonArray array = value.toArray();
+    entries.reserve(entries.size() + array.size());
+    for (const QJsonValue &entry : array)
+        entries.append(entry.toObject());
+    return page;
 }
 
 QJsonObject ProviderCalendarClient::readPage(const QByteArray &body, QLatin1StringView arrayKey,
@@ -76,10 +142,8 @@ void ProviderCalendarClient::insertEvent(const QString &localId, const QString &
         Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventInsert));
         return;
     }
-    QNetworkReply *reply = m_network->post(request(eventsUrl(calendarId), true),
-                                           QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventInsert); });
+    send("POST", eventsUrl(calendarId), QJsonDocument(event).toJson(QJsonDocument::Compact), {},
+         [this, localId](const Reply &answer) { onWriteReply(answer, localId, Step::EventInsert); });
 }
 
 void ProviderCalendarClient::updateEvent(const QString &localId, const QString &calendarId,
@@ -89,22 +153,26 @@ void ProviderCalendarClient::updateEvent(const QString &localId, const QString &
         Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventUpdate));
         return;
     }
-    QNetworkReply *reply = m_network->sendCustomRequest(request(eventsUrl(calendarId, providerEventId), true, etag),
-                                                        QByteArrayLiteral("PATCH"),
-                                                        QJsonDocument(event).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, localId] { onWriteReply(reply, localId, Step::EventUpdate); });
+    send("PATCH", eventsUrl(calendarId, providerEventId), QJsonDocument(event).toJson(QJsonDocument::Compact), etag,
+         [this, localId](const Reply &answer) { onWriteReply(answer, localId, Step::EventUpdate); });
 }
 
-void ProviderCalendarClient::onWriteReply(QNetworkReply *reply, const QString &localId, Step step)
+void ProviderCalendarClient::onWriteReply(const Reply &answer, const QString &localId, Step step)
 {
-    const Reply answer = take(reply);
     if (!answer.ok()) {
         Q_EMIT eventWriteFailed(localId, answer.failure(m_provider, step));
         return;
     }
-    const QJsonObject written = QJsonDocument::fromJson(answer.body).object();
-    Q_EMIT eventWritten(localId, written.value("id"_L1).toString(), written.value(m_versionField).toString());
+    // No synced row without a server id: the next pull would list it again
+    // as a second copy.
+    const std::optional<QJsonObject> written = ProviderHttp::jsonObject(answer.body);
+    const QString id = written ? written->value("id"_L1).toString() : QString();
+    if (id.isEmpty()) {
+        Q_EMIT eventWriteFailed(localId, answer.failure(m_provider, step).withKind(SyncResult::Kind::Unreadable));
+        return;
+    }
+    Q_EMIT eventResource(localId, *written);
+    Q_EMIT eventWritten(localId, id, written->value(m_versionField).toString());
 }
 
 void ProviderCalendarClient::deleteEvent(const QString &localId, const QString &calendarId,
@@ -114,9 +182,7 @@ void ProviderCalendarClient::deleteEvent(const QString &localId, const QString &
         Q_EMIT eventWriteFailed(localId, failure(SyncResult::Kind::SignInNeeded, Step::EventDelete));
         return;
     }
-    QNetworkReply *reply = m_network->deleteResource(request(eventsUrl(calendarId, providerEventId), false, etag));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, localId] {
-        const Reply answer = take(reply);
+    send("DELETE", eventsUrl(calendarId, providerEventId), {}, etag, [this, localId](const Reply &answer) {
         if (answer.deleted()) {
             Q_EMIT eventDeleted(localId);
             return;

@@ -4,6 +4,7 @@
 #include "recordnames.h"
 #include "timeutil.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QUuid>
 
@@ -46,6 +47,26 @@ QDateTime endToSend(const Event &event)
     if (event.is_all_day && end.date() <= event.start_time.date())
         end = TimeUtil::inZoneOf(event.start_time.date().addDays(1), QTime(0, 0), end);
     return end;
+}
+
+QString ruleProblem(const QString &rule)
+{
+    for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {
+        const QString name = part.section(u'=', 0, 0).trimmed().toUpper();
+        const QString value = part.section(u'=', 1).trimmed().toUpper();
+        if (name == "FREQ"_L1 && (value == "HOURLY"_L1 || value == "MINUTELY"_L1 || value == "SECONDLY"_L1))
+            return QCoreApplication::translate("ProviderEvents",
+                                               "The service cannot repeat an event more often "
+                                               "than daily.");
+        if (name == "UNTIL"_L1) {
+            const bool date = value.size() == 8 && QDate::fromString(value, u"yyyyMMdd"_s).isValid();
+            const bool instant = TimeUtil::fromIcalUtc(value).isValid()
+                || (value.size() == 15 && QDateTime::fromString(value, u"yyyyMMdd'T'HHmmss"_s).isValid());
+            if (!date && !instant)
+                return QCoreApplication::translate("ProviderEvents", "The end of the repetition cannot be read.");
+        }
+    }
+    return QString();
 }
 
 } // namespace ProviderEvents

@@ -27,4 +27,9 @@ int minutesBefore(const QJsonValue &minutes);
 // start; an all-day event always ends at least a day after it starts.
 QDateTime endToSend(const Event &event);
 
+// Why a service that repeats at most daily cannot hold `rule` as it is
+// (a frequency finer than daily, an UNTIL that cannot be read); empty when
+// it can. Nothing is converted to something else in its place.
+QString ruleProblem(const QString &rule);
+
 } // namespace ProviderEvents

@@ -1,8 +1,15 @@
 #include "providerhttp.h"
 
+#include "replysizeguard.h"
+
 #include <QDateTime>
+#include <QJsonDocument>
+#include <QLocale>
 #include <QNetworkReply>
+#include <QTimeZone>
 #include <QUrl>
+
+using namespace Qt::StringLiterals;
 
 namespace ProviderHttp {
 
@@ -10,7 +17,10 @@ Reply take(QNetworkReply *reply)
 {
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
+    out.cutOff = ReplySizeGuard::verdict(reply);
+    out.body = out.cutOff ? QByteArray() : reply->readAll();
+    if (out.status == 429 || out.status == 503)
+        out.retryAfterSecs = retryAfterSecs(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc());
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
         out.networkError = reply->error();
         out.networkErrorText = reply->errorString();
@@ -21,9 +31,38 @@ Reply take(QNetworkReply *reply)
 
 SyncResult Reply::failure(SyncResult::Provider provider, SyncResult::Step step) const
 {
-    SyncResult result = SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    SyncResult result = cutOff ? *cutOff : SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    result.step = step;
     result.provider = provider;
+    result.retryAfterSecs = retryAfterSecs;
     return result;
+}
+
+qint64 retryAfterSecs(const QByteArray &value, const QDateTime &now)
+{
+    const QByteArray text = value.trimmed();
+    if (text.isEmpty())
+        return 0;
+    bool number = false;
+    const qint64 secs = text.toLongLong(&number);
+    if (number)
+        return std::max<qint64>(secs, 0);
+    // An HTTP date: "Wed, 21 Oct 2015 07:28:00 GMT".
+    QDateTime at = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
+    if (!at.isValid()) {
+        at = QLocale::c().toDateTime(QString::fromLatin1(text), u"ddd, dd MMM yyyy HH:mm:ss 'GMT'"_s);
+        at.setTimeZone(QTimeZone::utc());
+    }
+    return at.isValid() ? std::max<qint64>(now.secsTo(at), 0) : 0;
+}
+
+std::optional<QJsonObject> jsonObject(const QByteArray &body)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
 }
 
 QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json)

@@ -3,9 +3,12 @@
 #include "syncresult.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QString>
+
+#include <optional>
 
 class QDateTime;
 class QUrl;
@@ -20,7 +23,9 @@ struct Reply
     // Set only when no HTTP answer came.
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     QString networkErrorText;
-    bool ok() const { return status >= 200 && status < 300; }
+    std::optional<SyncResult> cutOff; // the answer passed its ReplySizeGuard bound
+    qint64 retryAfterSecs = 0;        // a 429's or 503's Retry-After, in seconds
+    bool ok() const { return !cutOff && status >= 200 && status < 300; }
     // A delete succeeded, or the resource was gone already: both count as deleted.
     bool deleted() const { return ok() || status == 404 || status == 410; }
     // This reply as the failure of `provider`'s request at `step`.
@@ -29,6 +34,14 @@ struct Reply
 
 // The status and body of a finished reply, which is then let go.
 Reply take(QNetworkReply *reply);
+
+// A Retry-After value (seconds, or an HTTP date after `now`) in seconds; 0
+// when it says neither.
+qint64 retryAfterSecs(const QByteArray &value, const QDateTime &now);
+
+// The JSON object a 2xx body must be; nothing when it is anything else, cut
+// short included.
+std::optional<QJsonObject> jsonObject(const QByteArray &body);
 
 // A JSON request carrying the bearer token; `json` marks a JSON body.
 QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bool json);

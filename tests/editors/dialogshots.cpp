@@ -83,6 +83,12 @@ void seed(AppState *state)
     add(kWork, u"Lunch with the design team"_s, today.addDays(-12), 12, u"Canteen"_s);
     add(u"quillmarten-personal-default"_s, u"Lunch with Ann"_s, today.addDays(2), 13, u"Café Lumen"_s);
     add(kWork, u"Lunch and learn: accessibility"_s, today.addDays(9), 12, QString());
+    // A series that began long ago is listed at its next occurrence.
+    const QDate began = today.addDays(-60);
+    Event walk = testEvent(kWork, u"Lunch walk"_s, QDateTime(began, QTime(12, 30)), QDateTime(began, QTime(13, 0)),
+                           u"FREQ=WEEKLY;BYDAY=TU,TH"_s);
+    walk.location = u"Riverside"_s;
+    state->events()->insert(walk);
 }
 
 bool shoot(AppState *state, const QString &theme, const QDir &out)
@@ -106,6 +112,11 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         QTest::keyClicks(quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s),
                          u"Dinner with Sam friday from 7pm to 9pm"_s);
         ok = save(&quickAdd, out.filePath(u"quick-add-%1.png"_s.arg(theme))) && ok;
+        // A preview of several lines: the window grows to show all of them.
+        QLineEdit *input = quickAdd.findChild<QLineEdit *>(u"quickAddInput"_s);
+        input->clear();
+        QTest::keyClicks(input, u"Lunch with Ana and the product design team about the spring offsite friday 12:30"_s);
+        ok = save(&quickAdd, out.filePath(u"quick-add-long-%1.png"_s.arg(theme))) && ok;
     }
     {
         SearchDialog search(state);

@@ -1,7 +1,7 @@
 // Pictures of the event editors for a look at their layout: "New Event"
 // filled in, "Edit Event" of an all-day repeating event, the recurrence
-// editor's weekly and monthly pages and the recurring-edit scope prompt, in
-// the light and the dark theme. Run by scripts/screenshots-editors.sh.
+// editor's weekly and monthly pages and the recurring-edit scope prompt (of
+// an edit and of a deletion), in the light and the dark theme. Run by scripts/screenshots-editors.sh.
 //   editorshots OUTPUT_DIR
 
 #include "appresources.h"
@@ -148,6 +148,10 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
     {
         RecurringEditScopeDialog prompt(u"Weekly design review"_s);
         ok = save(&prompt, out.filePath(u"scope-prompt-%1.png"_s.arg(theme))) && ok;
+    }
+    {
+        RecurringEditScopeDialog prompt(u"Weekly design review"_s, nullptr, RecurringEditScopeDialog::Purpose::Delete);
+        ok = save(&prompt, out.filePath(u"scope-prompt-delete-%1.png"_s.arg(theme))) && ok;
     }
     return ok;
 }

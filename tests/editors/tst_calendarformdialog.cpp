@@ -54,6 +54,16 @@ QString readBack(const QUrl &url, const QString &user, const QString &password)
         + QString::fromUtf8(python.readAllStandardError()).trimmed();
 }
 
+// The answer to the Depth 0 PROPFIND of the new collection; "./" is the
+// collection itself, whatever name the form gave it.
+QByteArray collectionAnswer(const QByteArray &resourceType, int status = 200)
+{
+    return "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+           "<d:response><d:href>./</d:href><d:propstat><d:prop><d:resourcetype>"
+        + resourceType + "</d:resourcetype></d:prop><d:status>HTTP/1.1 " + QByteArray::number(status)
+        + " X</d:status></d:propstat></d:response></d:multistatus>";
+}
+
 } // namespace
 
 // A loaded machine (the sanitizers, a parallel run) can take longer than
@@ -71,17 +81,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("mkcalendar");
         QTest::addColumn<int>("propfind"); // 0: not asked
+        QTest::addColumn<QByteArray>("propfindBody");
         QTest::addColumn<QString>("message"); // empty: created
-        QTest::newRow("MKCALENDAR forbidden") << 403 << 0 << kCreateRefused.arg(403);
-        QTest::newRow("MKCALENDAR not allowed") << 405 << 0 << kCreateRefused.arg(405);
-        QTest::newRow("created but not found after") << 201 << 404 << kUnreachable;
-        QTest::newRow("created, found by multistatus") << 201 << 207 << QString();
-        QTest::newRow("multistatus to MKCALENDAR, found") << 207 << 200 << QString();
+        const QByteArray calendar = collectionAnswer("<d:collection/><c:calendar/>");
+        QTest::newRow("MKCALENDAR forbidden") << 403 << 0 << QByteArray() << kCreateRefused.arg(403);
+        QTest::newRow("MKCALENDAR not allowed") << 405 << 0 << QByteArray() << kCreateRefused.arg(405);
+        QTest::newRow("parent collection missing")
+            << 409 << 0 << QByteArray()
+            << u"Server refused (HTTP 409): the folder that should hold the new calendar does not exist on the "
+               "server."_s;
+        QTest::newRow("storage full") << 507 << 0 << QByteArray()
+                                      << u"Server refused (HTTP 507): the server has no storage left for a new "
+                                         "calendar."_s;
+        QTest::newRow("server error: no guess at the cause")
+            << 500 << 0 << QByteArray() << u"Server refused (HTTP 500)."_s;
+        QTest::newRow("created but not found after") << 201 << 404 << QByteArray() << kUnreachable;
+        QTest::newRow("created, multistatus says not found")
+            << 201 << 207 << collectionAnswer(QByteArray(), 404) << kUnreachable;
+        QTest::newRow("created, multistatus names no calendar")
+            << 201 << 207 << collectionAnswer("<d:collection/>") << kUnreachable;
+        QTest::newRow("created, multistatus empty") << 201 << 207 << QByteArray() << kUnreachable;
+        QTest::newRow("created, found by multistatus") << 201 << 207 << calendar << QString();
+        QTest::newRow("multistatus to MKCALENDAR, found") << 207 << 200 << QByteArray() << QString();
     }
     void serverCreate()
     {
         QFETCH(int, mkcalendar);
         QFETCH(int, propfind);
+        QFETCH(QByteArray, propfindBody);
         QFETCH(QString, message);
         ScriptedHttpServer server;
         QVERIFY(server.start());
@@ -90,7 +117,7 @@ private Q_SLOTS:
             .bodyContains("<d:displayname>Team</d:displayname>")
             .reply(mkcalendar);
         if (propfind)
-            server.expect("PROPFIND", "/dav/alice/*").header("Depth", "0").reply(propfind);
+            server.expect("PROPFIND", "/dav/alice/*").header("Depth", "0").reply(propfind, propfindBody);
 
         CalendarFormDialog form(m_state, account);
         form.setChosenColor(u"#112233"_s);
@@ -135,25 +162,40 @@ private Q_SLOTS:
         QVERIFY(m_state->calendars()->getByAccount(kAccount).isEmpty());
     }
 
-    // The answer comes back to the dialog: it stays until then.
-    void closingWhileBusyIsRefused()
+    // A server that takes the request and never answers: Cancel, Escape and
+    // the window's close button end the wait, and nothing is stored.
+    void abandoningASilentServer_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << u"cancel"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+        QTest::newRow("close button") << u"close"_s;
+    }
+    void abandoningASilentServer()
+    {
+        QFETCH(QString, how);
         ScriptedHttpServer server;
         QVERIFY(server.start());
         const Account account = addAccount(u"caldav"_s, server.url(u"/dav/"_s).toString());
-        server.expect("MKCALENDAR", "/dav/*").reply(403);
+        server.expect("MKCALENDAR", "/dav/*").silent();
         CalendarFormDialog form(m_state, account);
+        form.show();
         submit(&form, u"Team"_s);
         QVERIFY(form.isBusy());
         QCOMPARE(statusText(&form), u"Creating calendar on server…"_s);
-        QVERIFY(!button(&form, QDialogButtonBox::Cancel)->isEnabled());
-        form.close();
-        QTest::keyClick(&form, Qt::Key_Escape);
-        QVERIFY(form.isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isBusy(), kAnswerMs);
-        QCOMPARE(statusText(&form), kCreateRefused.arg(403));
-        form.close();
+        QTRY_COMPARE_WITH_TIMEOUT(server.requests().size(), 1, kAnswerMs);
+        QVERIFY(!button(&form, QDialogButtonBox::Ok)->isEnabled());
+        if (how == u"cancel"_s)
+            button(&form, QDialogButtonBox::Cancel)->click();
+        else if (how == u"escape"_s)
+            QTest::keyClick(&form, Qt::Key_Escape);
+        else
+            form.close();
+        QVERIFY(!form.isBusy());
         QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(m_state->calendars()->getByAccount(kAccount).isEmpty());
+        QCOMPARE(server.problems(), QStringList());
     }
 
     void serverEdit_data()
@@ -318,6 +360,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ink");
         QTest::newRow("dark colour, white text") << u"#202040"_s << u"#202040"_s << u"#fff"_s;
         QTest::newRow("light colour, black text") << u"#f0e68c"_s << u"#F0E68C"_s << u"#000"_s;
+        QTest::newRow("yellow, black text") << u"#ffff00"_s << u"#FFFF00"_s << u"#000"_s;
+        QTest::newRow("bright green, black text") << u"#00c000"_s << u"#00C000"_s << u"#000"_s;
+        QTest::newRow("violet, white text") << u"#8000ff"_s << u"#8000FF"_s << u"#fff"_s;
         QTest::newRow("unreadable colour paints the fallback") << u"nonsense"_s << u"#4285F4"_s << u"#000"_s;
     }
     void colorButton()

@@ -184,6 +184,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("textColor");
         QTest::newRow("white: black text") << u"#ffffff"_s << u"#FFFFFF"_s << u"#000"_s;
         QTest::newRow("black: white text") << u"#000000"_s << u"#000000"_s << u"#fff"_s;
+        QTest::newRow("yellow: black text") << u"#ffff00"_s << u"#FFFF00"_s << u"#000"_s;
         QTest::newRow("none") << QString() << u"(no accent)"_s << QString();
     }
     void accentButton()

@@ -218,7 +218,7 @@ private:
         EventDetailsPopover *card = cardOn(day);
         QVERIFY(card);
         ModalScript script;
-        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) { clickLater(w, scopeButton); });
+        script.on(u"Delete Recurring Event"_s, [scopeButton](QWidget *w) { clickLater(w, scopeButton); });
         QTest::mouseClick(card->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
     }

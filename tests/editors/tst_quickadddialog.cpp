@@ -56,8 +56,10 @@ private Q_SLOTS:
             << u"Call tomorrow at 3pm"_s << day(1) + u"  3:00 PM \u2013 4:00 PM  \u00b7  Call"_s;
         QTest::newRow("start and end: both times joined, then the title")
             << u"Dinner tomorrow from 6pm to 8pm"_s << day(1) + u"  6:00 PM \u2013 8:00 PM  \u00b7  Dinner"_s;
-        QTest::newRow("a clock without at reads as part of an all-day title")
-            << u"Lunch with Sam tomorrow 12:30"_s << day(1) + u"  \u2012  All-day  \u00b7  Lunch with Sam 12:30"_s;
+        QTest::newRow("a 24-hour clock after the day is its time")
+            << u"Lunch with Sam tomorrow 12:30"_s << day(1) + u"  12:30 PM \u2013 1:30 PM  \u00b7  Lunch with Sam"_s;
+        QTest::newRow("a date that does not exist is named") << u"Party feb 30"_s << u"No such date: feb 30"_s;
+        QTest::newRow("a time that does not exist is named") << u"Call today at 25"_s << u"No such time: 25"_s;
     }
     void preview()
     {
@@ -65,6 +67,24 @@ private Q_SLOTS:
         QTest::keyClicks(input(), text);
         QTEST(previewLabel()->text(), "preview");
         QVERIFY(allEvents(m_state).isEmpty());
+    }
+
+    // However many lines the preview wraps to, the window shows all of them.
+    void previewOfSeveralLinesShowsWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one line") << u"Call tomorrow at 3pm"_s;
+        QTest::newRow("three lines")
+            << u"Lunch with Ana and the whole product design team about the spring offsite and its budget "
+               "and the venue friday 12:30"_s;
+    }
+    void previewOfSeveralLinesShowsWhole()
+    {
+        QFETCH(QString, text);
+        input()->setText(text);
+        QLabel *preview = previewLabel();
+        QTRY_VERIFY(preview->height() >= preview->heightForWidth(preview->width()));
+        QVERIFY(preview->geometry().bottom() < m_dialog->height());
     }
 
     void returnStoresOneEventAndHides()

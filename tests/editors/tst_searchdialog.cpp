@@ -3,6 +3,7 @@
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "formdriver.h"
+#include "recurrence.h"
 #include "searchdialog.h"
 #include "testevents.h"
 #include "timeutil.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -220,6 +222,62 @@ private Q_SLOTS:
         ModalScript::click(m_dialog->findChild<EventDetailsPopover *>()->findChild<QPushButton *>(u"edit"_s));
         QTRY_VERIFY(script.done());
         QTRY_COMPARE(titlesOf(results()), QStringList({u"Lunch review, moved"_s}));
+    }
+
+    // A series that began long ago is listed at its next occurrence in the
+    // range; the card's Edit and Delete act on that occurrence with the
+    // scope chosen, and say which they are about.
+    void seriesCardActsOnTheOccurrenceShown_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("scopeButton");
+        QTest::addColumn<QStringList>("titles"); // of the occurrences of the next three days
+        const QString standup = u"Weekday standup"_s;
+        const QString moved = u"Standup, moved"_s;
+        QTest::newRow("edit this event only") << u"edit"_s << u"thisEvent"_s << QStringList{moved, standup, standup};
+        QTest::newRow("edit all events") << u"edit"_s << u"allEvents"_s << QStringList{moved, moved, moved};
+        QTest::newRow("delete this event only") << u"delete"_s << u"thisEvent"_s << QStringList{standup, standup};
+        QTest::newRow("delete this and following") << u"delete"_s << u"thisAndFollowing"_s << QStringList();
+    }
+    void seriesCardActsOnTheOccurrenceShown()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, scopeButton);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime start = now.addDays(-60).addSecs(7200);
+        const Event series = testEvent(kWork, u"Weekday standup"_s, start, start.addSecs(900), u"FREQ=DAILY"_s);
+        QVERIFY(m_state->events()->insert(series));
+        const Event next = Recurrence::expandEvent(series, now, now.addDays(30)).value(0);
+
+        auto *box = m_dialog->findChild<QComboBox *>(u"searchRange"_s);
+        box->setCurrentIndex(box->findData(int(SearchDialog::Next30Days)));
+        QTest::keyClicks(searchEdit(), u"standup"_s);
+        QTRY_COMPARE(results()->count(), 1);
+        QCOMPARE(results()->item(0)->text().section(u'\n', 1, 1), SearchDialog::whenText(next));
+
+        const QRect row = results()->visualItemRect(results()->item(0));
+        QTest::mouseClick(results()->viewport(), Qt::LeftButton, {}, row.center());
+        QTRY_VERIFY(m_dialog->findChild<EventDetailsPopover *>());
+        ModalScript script;
+        script.on(action == u"edit"_s ? u"Edit Recurring Event"_s : u"Delete Recurring Event"_s,
+                  [scopeButton](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(scopeButton)); });
+        if (action == u"edit"_s) {
+            script.on(u"Edit Event"_s, [](QWidget *w) {
+                FormDriver::type(w, u"title"_s, u"Standup, moved"_s);
+                FormDriver::confirm(w);
+            });
+        }
+        ModalScript::click(m_dialog->findChild<EventDetailsPopover *>()->findChild<QPushButton *>(action));
+        QTRY_VERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+
+        const QDateTime from = next.start_time.addSecs(-60);
+        QStringList titles;
+        const QList<Event> after = Recurrence::expandEvents(m_state->events()->getInRange(from, from.addDays(3),
+                                                                                          {kWork}),
+                                                            from, from.addDays(3));
+        for (const Event &occurrence : after)
+            titles.append(occurrence.title);
+        QTEST(titles, "titles");
     }
 
     void resultRow()

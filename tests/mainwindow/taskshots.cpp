@@ -1,6 +1,7 @@
 // Pictures of the task and calendar forms for a look at their layout: "New
-// Task" as a subtask, the week agenda with its task rows and the calendar form
-// waiting for its server, in the light and the dark theme. Run by
+// Task" as a subtask, the week agenda with its task rows and a series, the
+// details a row opens, and the calendar form waiting for its server and after
+// a refusal, in the light and the dark theme. Run by
 // scripts/screenshots-tasks.sh.
 //   taskshots OUTPUT_DIR
 
@@ -9,8 +10,11 @@
 #include "calendarformdialog.h"
 #include "calendarrepository.h"
 #include "environment.h"
+#include "eventdetailspopover.h"
+#include "eventrepository.h"
 #include "formdriver.h"
 #include "icalendar.h"
+#include "scriptedhttpserver.h"
 #include "shotsupport.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
@@ -21,7 +25,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QTcpServer>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -58,6 +64,16 @@ void seed(AppState *state, const QUrl &silentServer)
     };
     for (const Task &t : tasks)
         state->tasks()->insert(t);
+    Event standup;
+    standup.id = standup.uid = u"shot-standup"_s;
+    standup.calendar_id = kPersonal;
+    standup.title = u"Standup"_s;
+    standup.start_time = QDateTime(kMonday.addDays(-60), QTime(9, 0));
+    standup.end_time = standup.start_time.addSecs(900);
+    standup.recurrence_rule = u"FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR"_s;
+    standup.created = standup.last_modified = QDateTime::currentDateTimeUtc();
+    standup.raw_icalendar = ICalendar::serializeEvent(standup);
+    state->events()->insert(standup);
     Account account;
     account.id = u"shot-dav"_s;
     account.name = u"Team server"_s;
@@ -91,6 +107,15 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         WeekAgenda agenda(state);
         agenda.resize(420, 360);
         ok = ShotSupport::save(&agenda, out.filePath(u"agenda-tasks-%1.png"_s.arg(theme))) && ok;
+        // A row opens its own occurrence's details: Thursday's.
+        const QList<QListWidgetItem *> rows = agenda.list()->findItems(u"Standup"_s, Qt::MatchContains);
+        if (rows.size() > 3) {
+            QTest::mouseClick(agenda.list()->viewport(), Qt::LeftButton, {},
+                              agenda.list()->visualItemRect(rows.at(3)).center());
+            if (auto *card = agenda.findChild<EventDetailsPopover *>())
+                ok = ShotSupport::save(card, out.filePath(u"agenda-details-%1.png"_s.arg(theme))) && ok;
+            EventDetailsPopover::closeOpen();
+        }
     }
     {
         const std::optional<Account> account = state->accounts()->getById(u"shot-dav"_s);
@@ -103,6 +128,22 @@ bool shoot(AppState *state, const QString &theme, const QDir &out)
         ok = ShotSupport::save(&form, out.filePath(u"calendar-form-busy-%1.png"_s.arg(theme))) && ok;
         // The form stays until its request ends: a silent server never
         // answers, so the client goes with the form.
+    }
+    {
+        // A refusal's cause takes two lines: the form grows to show them.
+        ScriptedHttpServer refusing;
+        refusing.start();
+        refusing.expect("MKCALENDAR", "/dav/*").reply(409);
+        Account account = *state->accounts()->getById(u"shot-dav"_s);
+        account.server_url = refusing.url(u"/dav/"_s).toString();
+        CalendarFormDialog form(state, account);
+        form.setChosenColor(u"#fdd835"_s);
+        form.show();
+        type(&form, u"name"_s, u"Team"_s);
+        if (QPushButton *okButton = button(&form, QDialogButtonBox::Ok))
+            okButton->click();
+        ok = QTest::qWaitFor([&form] { return !form.isBusy(); }, 20000) && ok;
+        ok = ShotSupport::save(&form, out.filePath(u"calendar-form-refused-%1.png"_s.arg(theme))) && ok;
     }
     return ok;
 }

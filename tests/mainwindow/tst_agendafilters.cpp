@@ -233,7 +233,7 @@ private Q_SLOTS:
         }
         QVERIFY(view);
         for (const QString &entry :
-             {u"New &Filter…"_s, u"Manage &Filters…"_s, u"New Calendar &Group…"_s, u"Manage Calendar &Groups…"_s})
+             {u"New &Filter…"_s, u"&Manage Filters…"_s, u"New Calendar &Group…"_s, u"Manage &Calendar Groups…"_s})
             QVERIFY2(actionNamed(view, entry), qPrintable(entry));
 
         // A new group becomes the active one.
@@ -250,7 +250,7 @@ private Q_SLOTS:
 
         ModalScript manage;
         manage.on(u"Manage Filters"_s, [](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
-        actionNamed(view, u"Manage &Filters…"_s)->trigger();
+        actionNamed(view, u"&Manage Filters…"_s)->trigger();
         QVERIFY(manage.done());
     }
 };

@@ -6,6 +6,7 @@
 #include "taskformdialog.h"
 #include "taskrepository.h"
 #include "timeutil.h"
+#include "undostack.h"
 #include "weekagenda.h"
 
 #include <QDialogButtonBox>
@@ -125,6 +126,39 @@ private Q_SLOTS:
         QTest::keyClick(list, Qt::Key_Return);
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
         QTRY_COMPARE(rows(list), QStringList{u"Call back | 14:30 | open"_s});
+    }
+
+    // The tick completes or reopens the task, and Undo takes it back; a
+    // repeating task moves on to its next date instead.
+    void tickTogglesCompletion_data()
+    {
+        QTest::addColumn<Task>("task");
+        QTest::addColumn<QStringList>("ticked");
+        Task repeating = makeTask(u"Gym"_s, local(9, 7), false);
+        repeating.recurrence_rule = u"FREQ=WEEKLY"_s;
+        QTest::newRow("completing") << makeTask(u"Call"_s, local(9, 14, 30), false)
+                                    << QStringList{u"Call | 14:30 | done"_s};
+        QTest::newRow("reopening") << makeTask(u"Gym"_s, local(9, 7), false, true)
+                                   << QStringList{u"Gym | 07:00 | open"_s};
+        QTest::newRow("a repeating task moves to next week") << repeating << QStringList{};
+    }
+    void tickTogglesCompletion()
+    {
+        QFETCH(Task, task);
+        QFETCH(QStringList, ticked);
+        QVERIFY(state()->tasks()->insert(task));
+        WeekAgenda agenda(state());
+        AgendaTaskList *list = agenda.tasks();
+        const QStringList before = rows(list);
+        QCOMPARE(before.size(), 1);
+        QListWidgetItem *row = list->item(0);
+        QVERIFY(row->flags() & Qt::ItemIsUserCheckable);
+        row->setCheckState(row->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        QTRY_COMPARE(rows(list), ticked);
+        QVERIFY(state()->undoStack()->canUndo());
+        state()->undoStack()->undo();
+        QTRY_COMPARE(rows(list), before);
+        QCOMPARE(state()->tasks()->getById(task.id)->sync_status, u"pending"_s);
     }
 
     void newTaskFromTheMainWindow()

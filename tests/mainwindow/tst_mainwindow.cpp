@@ -21,6 +21,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -103,6 +105,38 @@ private Q_SLOTS:
     {
         m_window.reset();
         m_fixture.reset();
+    }
+
+    // Alt and one letter reach each entry of a menu: every entry has a
+    // mnemonic, and no two share one.
+    void menuEntriesHaveMnemonicsOfTheirOwn_data()
+    {
+        QTest::addColumn<QString>("menu");
+        for (const QString &menu : {u"&File"_s, u"&Edit"_s, u"&View"_s, u"&Tools"_s, u"&Sync"_s, u"&Help"_s})
+            QTest::newRow(qPrintable(menu)) << menu;
+    }
+    void menuEntriesHaveMnemonicsOfTheirOwn()
+    {
+        QFETCH(QString, menu);
+        QMenu *entries = nullptr;
+        const QList<QAction *> menus = m_window->menuBar()->actions();
+        for (QAction *action : menus) {
+            if (action->text() == menu)
+                entries = action->menu();
+        }
+        QVERIFY(entries);
+        static const QRegularExpression mnemonic(u"&([^&])"_s);
+        QStringList keys;
+        const QList<QAction *> actions = entries->actions();
+        for (QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QRegularExpressionMatch match = mnemonic.match(QString(action->text()).remove(u"&&"_s));
+            QVERIFY2(match.hasMatch(), qPrintable(action->text()));
+            const QString key = match.captured(1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(action->text()));
+            keys.append(key);
+        }
     }
 
     void quickAddFromCommand_data()

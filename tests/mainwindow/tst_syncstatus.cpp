@@ -145,6 +145,15 @@ private Q_SLOTS:
         QTest::newRow("discovery: cancelled")
             << SyncResult::failure(Kind::Cancelled) << u"The discovery was cancelled."_s;
 
+        QTest::newRow("caldav: the events listing cut short by the server")
+            << SyncResult::failure(Kind::IncompleteListing, Step::EventListing)
+            << u"The server listed only part of the calendar; no events were removed here."_s;
+        QTest::newRow("caldav: a multiget past its bound") << [] {
+            SyncResult r = limited(Kind::TooLarge, 64 * 1024 * 1024);
+            r.step = Step::Fetch;
+            return r;
+        }() << u"The server's answer was larger than 64 MB and was cut off."_s;
+
         // A subscription's feed.
         QTest::newRow("feed: an address that is no feed")
             << about(SyncResult::failure(Kind::BadAddress, Step::Feed), u"webcal:///feed.ics"_s)
@@ -211,6 +220,11 @@ private Q_SLOTS:
         QTest::newRow("microsoft: a listing without end")
             << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
             << u"Microsoft's listing did not end; it was stopped."_s;
+        QTest::newRow("google: a page past its bound") << [] {
+            SyncResult r = provider(OfGoogle, Kind::TooLarge, Step::EventListing);
+            r.limit = 32 * 1024 * 1024;
+            return r;
+        }() << u"Google's answer was larger than 32 MB and was cut off."_s;
         QTest::newRow("microsoft: a link off the API")
             << provider(OfMicrosoft, Kind::BadAddress, Step::EventListing)
             << u"Microsoft sent a link outside its API; the listing was stopped."_s;
@@ -343,8 +357,9 @@ private Q_SLOTS:
             QVERIFY(Google::AuthService::saveTokens(store.get(), calendar.account_id,
                                                     {granted.first, refreshToken, expiry}));
         }
+        // Twice: a 401 is answered by one refresh and one retry.
         if (status)
-            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}});
+            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}, {"count"_L1, 2}});
 
         MainWindow window(state);
         ProviderConfig config;

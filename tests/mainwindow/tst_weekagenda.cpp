@@ -1,13 +1,19 @@
 #include "appstatefixture.h"
 #include "calendarrepository.h"
+#include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "icalendar.h"
+#include "mainwindow.h"
+#include "modalscript.h"
 #include "theme.h"
 #include "timeutil.h"
 #include "trayfixture.h"
 #include "weekagenda.h"
 
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -158,6 +164,57 @@ private Q_SLOTS:
         // The agenda follows the current date to its week.
         state()->setCurrentDate(QDate(2030, 2, 14));
         QCOMPARE(agenda.weekStart(), QDate(2030, 2, 11));
+    }
+
+    // A row opens its own occurrence's details, whose Edit and Delete reach
+    // that occurrence (not the series' first) in the scope chosen.
+    void rowOpensItsOccurrence_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("scopeButton");
+        QTest::addColumn<QStringList>("expected");
+        const QString mon = u"2030-01-07 Standup"_s, tue = u"2030-01-08 Standup"_s, wed = u"2030-01-09 Standup"_s,
+                      thu = u"2030-01-10 Standup"_s, fri = u"2030-01-11 Standup"_s;
+        QTest::newRow("delete Thursday only") << u"delete"_s << u"thisEvent"_s << QStringList{mon, tue, wed, fri};
+        QTest::newRow("delete Thursday and the following")
+            << u"delete"_s << u"thisAndFollowing"_s << QStringList{mon, tue, wed};
+        QTest::newRow("edit Thursday only")
+            << u"edit"_s << u"thisEvent"_s << QStringList{mon, tue, wed, u"2030-01-10 Retro"_s, fri};
+    }
+    void rowOpensItsOccurrence()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, scopeButton);
+        QFETCH(QStringList, expected);
+        Event standup = makeEvent(u"Standup"_s, local(1, 9), local(1, 9, 15));
+        standup.recurrence_rule = u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s;
+        standup.raw_icalendar = ICalendar::serializeEvent(standup);
+        QVERIFY(state()->events()->insert(standup));
+        MainWindow window(state());
+        window.show();
+        WeekAgenda &agenda = *window.agenda();
+        const QList<QListWidgetItem *> thursday = agenda.list()->findItems(u"Standup"_s, Qt::MatchContains);
+        QCOMPARE(thursday.size(), 5);
+        QListWidgetItem *row = thursday.at(3);
+        QTest::mouseClick(agenda.list()->viewport(), Qt::LeftButton, {}, agenda.list()->visualItemRect(row).center());
+        auto *card = window.findChild<EventDetailsPopover *>();
+        QVERIFY(card);
+        QVERIFY(card->isVisible());
+
+        ModalScript script;
+        script.on(action == u"edit"_s ? u"Edit Recurring Event"_s : u"Delete Recurring Event"_s,
+                  [scopeButton](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(scopeButton)); });
+        if (action == u"edit"_s) {
+            script.on(u"Edit Event"_s, [](QWidget *w) {
+                auto *title = w->findChild<QLineEdit *>(u"title"_s);
+                title->selectAll();
+                QTest::keyClicks(title, u"Retro"_s);
+                ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
+            });
+        }
+        ModalScript::click(card->findChild<QPushButton *>(action));
+        QTRY_VERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QTRY_COMPARE(rows(agenda), expected);
     }
 
     void timesInTheLocalesShortForm_data()

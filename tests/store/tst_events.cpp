@@ -1019,6 +1019,12 @@ private Q_SLOTS:
         QTest::newRow("surrounding blanks are trimmed")
             << QStringLiteral("  sale ") << QStringList{QStringLiteral("sale")};
         QTest::newRow("blanks only find nothing") << QStringLiteral("   ") << QStringList();
+        QTest::newRow("letters beyond ASCII, any case")
+            << QStringLiteral("ärger") << QStringList{QStringLiteral("umlaut")};
+        QTest::newRow("beyond ASCII in capitals") << QStringLiteral("BÜRO") << QStringList{QStringLiteral("umlaut")};
+        QTest::newRow("accents and cedillas")
+            << QStringLiteral("ÉTÉ À LA FAÇADE") << QStringList{QStringLiteral("accent")};
+        QTest::newRow("a letter without its accent is another letter") << QStringLiteral("arger") << QStringList();
     }
     void searchMatchesTextLiterally()
     {
@@ -1042,6 +1048,8 @@ private Q_SLOTS:
         QVERIFY(events.insert(add("abc", "abc", 13)));
         QVERIFY(events.insert(add("path", "Clean C:\\tmp", 14)));
         QVERIFY(events.insert(add("nopath", "C:tmp", 15)));
+        QVERIFY(events.insert(add("umlaut", "Ärger im Büro", 16)));
+        QVERIFY(events.insert(add("accent", "Fête: été à la façade", 17)));
         QCOMPARE(idsOf(events.search(text, 300)), found);
     }
 

@@ -1,4 +1,5 @@
 #include "storefixture.h"
+#include "systemzone.h"
 #include "taskrepository.h"
 
 #include <QRegularExpression>
@@ -292,6 +293,71 @@ private Q_SLOTS:
             QVERIFY(qAbs(back.completed_date->secsTo(QDateTime::currentDateTimeUtc())) < 60);
         QVERIFY(back.raw_icalendar.contains(QStringLiteral("STATUS:") + expectedStatus.toUpper()));
         QVERIFY(back.raw_icalendar.contains(QStringLiteral("SEQUENCE:5")));
+    }
+
+    // Completing one occurrence after another walks the series from its
+    // first date: COUNT and UNTIL end it, and the wall clock stays through
+    // both DST changes (a 02:30 the spring change skips is 03:30 that day).
+    void completingWalksTheSeries_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("due"); // local wall clock
+        QTest::addColumn<QStringList>("walk"); // the due after each completion, or "done"
+        const QString done = QStringLiteral("done");
+        for (const QByteArray &zone : {QByteArray("Europe/Berlin"), QByteArray("America/New_York")}) {
+            const bool berlin = zone == "Europe/Berlin";
+            const auto row = [&](const char *name) { return &QTest::newRow(zone + ": " + name); };
+            *row("COUNT=2: two occurrences, then done")
+                << zone << QStringLiteral("FREQ=DAILY;COUNT=2") << QStringLiteral("2026-05-04 09:00")
+                << QStringList{QStringLiteral("2026-05-05 09:00"), done};
+            *row("COUNT=3 weekly") << zone << QStringLiteral("FREQ=WEEKLY;COUNT=3")
+                                   << QStringLiteral("2026-05-04 09:00")
+                                   << QStringList{QStringLiteral("2026-05-11 09:00"),
+                                                  QStringLiteral("2026-05-18 09:00"), done};
+            *row("UNTIL: its last day, then done")
+                << zone << QStringLiteral("FREQ=DAILY;UNTIL=20260506T235959Z") << QStringLiteral("2026-05-04 09:00")
+                << QStringList{QStringLiteral("2026-05-05 09:00"), QStringLiteral("2026-05-06 09:00"), done};
+            // The day whose 02:30 does not exist, and the day 02:30 comes twice
+            // (Berlin) or once after 01:00–02:00 came twice (New York).
+            const QStringList spring = berlin ? QStringList{QStringLiteral("2026-03-27"), QStringLiteral("2026-03-28"),
+                                                            QStringLiteral("2026-03-29"), QStringLiteral("2026-03-30")}
+                                              : QStringList{QStringLiteral("2026-03-06"), QStringLiteral("2026-03-07"),
+                                                            QStringLiteral("2026-03-08"), QStringLiteral("2026-03-09")};
+            const QStringList autumn = berlin
+                ? QStringList{QStringLiteral("2026-10-24"), QStringLiteral("2026-10-25"), QStringLiteral("2026-10-26")}
+                : QStringList{QStringLiteral("2026-10-31"), QStringLiteral("2026-11-01"), QStringLiteral("2026-11-02")};
+            const auto at = [](const QString &day, const char *time) { return day + u' ' + QLatin1String(time); };
+            *row("02:30 daily across the spring change")
+                << zone << QStringLiteral("FREQ=DAILY") << at(spring.at(0), "02:30")
+                << QStringList{at(spring.at(1), "02:30"), at(spring.at(2), "03:30"), at(spring.at(3), "02:30")};
+            *row("02:30 daily across the autumn change")
+                << zone << QStringLiteral("FREQ=DAILY") << at(autumn.at(0), "02:30")
+                << QStringList{at(autumn.at(1), "02:30"), at(autumn.at(2), "02:30")};
+        }
+    }
+    void completingWalksTheSeries()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, rule);
+        QFETCH(QString, due);
+        QFETCH(QStringList, walk);
+        const SystemZone inZone(zone);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        TaskRepository tasks(store.db());
+        const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
+        Task t = dueTask(QStringLiteral("t"), QDateTime::fromString(due, format));
+        t.recurrence_rule = rule;
+        QVERIFY(tasks.insert(t));
+        QStringList walked;
+        for (qsizetype i = 0; i < walk.size(); ++i) {
+            QVERIFY(tasks.setCompleted(t.id, true));
+            const Task back = *tasks.getById(t.id);
+            walked.append(back.status == QLatin1String("completed") ? QStringLiteral("done")
+                                                                    : back.due_date->toLocalTime().toString(format));
+        }
+        QCOMPARE(walked, walk);
     }
 
     void completingAnUnknownTaskFails()

@@ -3,24 +3,35 @@
 
 It behaves as the public documentation describes the parts the program uses:
 the authorization-code flow with PKCE (S256) and refresh (with or without
-rotation), the calendar list and event listings with pages and sync tokens
-(410 Gone for a token it no longer knows), inserts, PUT as a full replace and
-PATCH as a merge, both with If-Match (412 on a stale ETag), and deletions
-that leave the event listed as "cancelled". Microsoft's token endpoint shape
-is served too, for the sign-in tests.
+rotation: a rotated refresh token is refused the second time), the calendar
+list and event listings with pages and sync tokens (410 "fullSyncRequired"
+for a token it no longer knows), inserts, PUT as a full replace and PATCH as
+a merge, both with If-Match (412 on a stale ETag), and deletions that leave
+the event listed as "cancelled". An insert may name the event's id (409 when
+it is taken). A recurring event keeps its `recurrence`
+lines (RRULE, EXDATE, RDATE) as written; its instances (events.instances,
+with `originalStart`) are expanded from them, and an instance changed or
+cancelled becomes an exception of its own, listed with `recurringEventId`
+and `originalStartTime`. Injected failures may carry headers (429 with
+Retry-After) or a raw 2xx body. Microsoft's token endpoint shape is served
+too, for the sign-in tests.
 
 Tests steer it through /_control/...: seed data, change events behind the
 client's back, inject failures (status, delay, dropped connection) and read
 the request log. Prints the port it listens on, then serves until killed.
 """
 import base64
+import datetime
 import json
 import secrets
 import sys
 import threading
 import time
 import urllib.parse
+import zoneinfo
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+from dateutil import rrule
 
 import fakeprovider
 from fakeprovider import s256
@@ -30,7 +41,7 @@ LOCK = threading.RLock()
 
 class State:
     settings = ("rotate", "deny", "expires_in", "calendar_page_size", "event_page_size",
-                "repeat_calendar_page_token", "email")
+                "repeat_calendar_page_token", "repeat_event_page_token", "email")
 
     def __init__(self, client_id, client_secret):
         self.client_id = client_id
@@ -52,6 +63,7 @@ class State:
         self.calendar_page_size = 100
         self.event_page_size = 2500
         self.repeat_calendar_page_token = False
+        self.repeat_event_page_token = False  # a broken server: the first page token over and over
         self.failures = []           # injected failures, consumed in order
         self.log = []
         self.email = "user@example.test"
@@ -96,6 +108,9 @@ class Handler(BaseHTTPRequestHandler):
     # --- plumbing -------------------------------------------------------
     def reply(self, status, body=None, headers=None):
         data = b"" if body is None else (body if isinstance(body, bytes) else json.dumps(body).encode())
+        if getattr(self, "garble", False):
+            self.garble = False
+            data = data[:len(data) // 2]
         self.send_response(status)
         for key, value in (headers or {}).items():
             self.send_header(key, value)
@@ -123,6 +138,10 @@ class Handler(BaseHTTPRequestHandler):
             return self.reply(200, {"items": list(STATE.events.get(self.query.get("calendar"), {}).values())})
         elif what == "expire-sync-tokens":
             STATE.sync_tokens.clear()
+            if data.get("purge"):           # deleted events are no longer listed after a while
+                for events in STATE.events.values():
+                    for key in [k for k, e in events.items() if e["status"] == "cancelled"]:
+                        del events[key]
         elif what == "expire-access-tokens":
             STATE.access_tokens.clear()
         else:
@@ -152,9 +171,16 @@ class Handler(BaseHTTPRequestHandler):
                 if self.command == "GET":
                     return self.list_events(calendar)
                 if self.command == "POST":
-                    return self.reply(200, STATE.put_event(calendar, self.resource(raw, None)))
+                    body = self.resource(raw, None)
+                    if body is None:
+                        return self.error(400, "Parse Error")
+                    if body.get("id") in STATE.events[calendar]:   # a client-chosen id must be new
+                        return self.error(409, "The requested identifier already exists.")
+                    return self.reply(200, STATE.put_event(calendar, body))
             elif len(parts) == 4:
                 return self.one_event(calendar, parts[3], raw)
+            elif len(parts) == 5 and parts[4] == "instances" and self.command == "GET":
+                return self.instances(calendar, parts[3])
         return self.error(405, "method not allowed")
 
     def authorize(self):
@@ -218,7 +244,10 @@ class Handler(BaseHTTPRequestHandler):
         q = self.query
         token = q.get("syncToken")
         if token is not None and token not in STATE.sync_tokens:
-            return self.error(410, "Sync token is no longer valid, a full sync is required.")
+            message = "Sync token is no longer valid, a full sync is required."
+            return self.reply(410, {"error": {"errors": [{"domain": "calendar", "reason": "fullSyncRequired",
+                                                          "message": message}],
+                                              "code": 410, "message": message}})
         since = int(token[3:]) if token else 0
         # A page token fixes the listing's snapshot and position.
         if "pageToken" in q:
@@ -234,7 +263,7 @@ class Handler(BaseHTTPRequestHandler):
         page = chosen[offset:offset + size]
         out = {"kind": "calendar#events", "items": page}
         if offset + size < len(chosen):
-            out["nextPageToken"] = "p-%d-%d" % (offset + size, snapshot)
+            out["nextPageToken"] = "p-%d-%d" % (size if STATE.repeat_event_page_token else offset + size, snapshot)
         else:
             sync = "st-%d" % snapshot
             STATE.sync_tokens.add(sync)
@@ -254,8 +283,22 @@ class Handler(BaseHTTPRequestHandler):
             body["id"] = event_id
         return body
 
+    def instances(self, calendar, series_id):
+        series = STATE.events[calendar].get(series_id)
+        if series is None or "recurrence" not in series:
+            return self.error(404, "Not Found")
+        found = expand(calendar, series)
+        wanted = self.query.get("originalStart")
+        if wanted:
+            found = [i for i in found if same_start(i["originalStartTime"], wanted)]
+        if self.query.get("showDeleted") != "true":
+            found = [i for i in found if i["status"] != "cancelled"]
+        self.reply(200, {"kind": "calendar#events", "items": found})
+
     def one_event(self, calendar, event_id, raw):
         current = STATE.events[calendar].get(event_id)
+        if current is None and self.command in ("PATCH", "PUT", "DELETE"):
+            current = materialize(calendar, event_id)
         if self.command == "GET":
             return self.reply(200, current) if current else self.error(404, "Not Found")
         if current is None:
@@ -266,6 +309,9 @@ class Handler(BaseHTTPRequestHandler):
         if match and match != current["etag"]:
             return self.error(412, "Precondition Failed")
         if self.command == "DELETE":
+            if current.get("recurringEventId"):     # a cancelled instance says only which one it was
+                for key in [k for k in current if k not in ("id", "recurringEventId", "originalStartTime")]:
+                    del current[key]
             current["status"] = "cancelled"
             STATE.bump(calendar, current)
             return self.reply(204)
@@ -282,6 +328,92 @@ class Handler(BaseHTTPRequestHandler):
             return self.error(405, "method not allowed")
         STATE.bump(calendar, current)
         self.reply(200, current)
+
+
+def parse_start(value):
+    """A start or end object as an aware datetime, or a date."""
+    if "date" in value:
+        return datetime.date.fromisoformat(value["date"])
+    text = value["dateTime"].replace("Z", "+00:00")
+    moment = datetime.datetime.fromisoformat(text)
+    if moment.tzinfo is None:
+        moment = moment.replace(tzinfo=zoneinfo.ZoneInfo(value.get("timeZone") or "UTC"))
+    return moment
+
+
+def start_object(moment, zone):
+    if isinstance(moment, datetime.datetime):
+        return {"dateTime": moment.astimezone(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ"),
+                "timeZone": zone or "UTC"}
+    return {"date": moment.isoformat()}
+
+
+def instance_key(moment):
+    if isinstance(moment, datetime.datetime):
+        return moment.astimezone(datetime.timezone.utc).strftime("%Y%m%dT%H%M%SZ")
+    return moment.strftime("%Y%m%d")
+
+
+def same_start(original, wanted):
+    if "date" in original:
+        return original["date"] == wanted[:10]
+    return parse_start(original) == parse_start({"dateTime": wanted})
+
+
+def occurrence_starts(series, limit=800):
+    """The starts the series' recurrence lines give, in the series' zone."""
+    start = parse_start(series["start"])
+    zone = series["start"].get("timeZone") or "UTC"
+    all_day = not isinstance(start, datetime.datetime)
+    dtstart = (datetime.datetime.combine(start, datetime.time()) if all_day
+               else start.astimezone(zoneinfo.ZoneInfo(zone)))
+    lines = "\n".join(series.get("recurrence", []))
+    rules = rrule.rrulestr(lines, dtstart=dtstart, forceset=True, unfold=True, ignoretz=False,
+                           tzinfos=lambda name, offset: zoneinfo.ZoneInfo(name) if name else None)
+    out = []
+    for moment in rules:
+        if len(out) >= limit:
+            break
+        out.append(moment.date() if all_day else moment.astimezone(zoneinfo.ZoneInfo(zone)))
+    return out
+
+
+def virtual_instance(series, moment):
+    start = parse_start(series["start"])
+    end = parse_start(series["end"])
+    zone = series["start"].get("timeZone")
+    item = {k: v for k, v in series.items() if k not in ("recurrence", "id", "updated")}
+    item["id"] = series["id"] + "_" + instance_key(moment)
+    item["recurringEventId"] = series["id"]
+    item["originalStartTime"] = start_object(moment, zone)
+    item["start"] = start_object(moment, zone)
+    item["end"] = start_object(moment + (end - start), zone)
+    return item
+
+
+def expand(calendar, series):
+    """The instances of a series: stored exceptions where there are any."""
+    exceptions = {e["id"]: e for e in STATE.events[calendar].values() if e.get("recurringEventId") == series["id"]}
+    out = []
+    for moment in occurrence_starts(series):
+        item = virtual_instance(series, moment)
+        out.append(exceptions.pop(item["id"], item))
+    return out + [e for e in exceptions.values() if e["status"] == "cancelled"]
+
+
+def materialize(calendar, event_id):
+    """An instance written for the first time becomes an exception of its series."""
+    series_id, _, key = event_id.rpartition("_")
+    series = STATE.events[calendar].get(series_id)
+    if not series or "recurrence" not in series:
+        return None
+    for moment in occurrence_starts(series):
+        if instance_key(moment) == key:
+            item = virtual_instance(series, moment)     # keeps the version it was listed with
+            STATE.events[calendar][item["id"]] = item
+            STATE.changed[(calendar, item["id"])] = STATE.changed[(calendar, series_id)]
+            return item
+    return None
 
 
 def main():

@@ -53,10 +53,19 @@ def handle(handler, state, lock, logged_headers):
         failure = take_failure(state, handler.command, handler.path)
     if failure:
         time.sleep(failure.get("delay", 0))
+        if failure.get("garble"):              # done, but the answer is cut short
+            handler.garble = True
+            with lock:
+                return handler.route(raw)
         if failure.get("drop"):
             handler.close_connection = True
             handler.connection.shutdown(2)
             return None
+        if failure.get("raw") is not None:     # a body that is not what was asked for, or cut short
+            return handler.reply(failure.get("status", 200), failure["raw"].encode(), failure.get("headers"))
+        if failure.get("headers"):             # e.g. 429 or 503 with Retry-After
+            return handler.reply(failure["status"], {"error": {"code": failure["status"], "message": "injected"}},
+                                 failure["headers"])
         if failure.get("status"):
             return handler.error(failure["status"], "injected")
     with lock:

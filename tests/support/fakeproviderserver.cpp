@@ -86,3 +86,26 @@ QList<QJsonObject> FakeProviderServer::requests()
 {
     return objects(control(u"log"_s)["requests"_L1]);
 }
+
+FakeProviderServer::Answer FakeProviderServer::api(const QByteArray &verb, const QString &path,
+                                                   const QString &accessToken, const QJsonObject &body,
+                                                   const QString &etag)
+{
+    QNetworkRequest request(QUrl(baseUrl().toString() + path, QUrl::TolerantMode));
+    request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    if (!etag.isEmpty())
+        request.setRawHeader("If-Match", etag.toUtf8());
+    QNetworkReply *reply;
+    if (body.isEmpty()) {
+        reply = m_network.sendCustomRequest(request, verb);
+    } else {
+        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+        reply = m_network.sendCustomRequest(request, verb, QJsonDocument(body).toJson(QJsonDocument::Compact));
+    }
+    if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, 10000))
+        qFatal("the fake %s did not answer an API request", qPrintable(m_name));
+    Answer answer{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                  QJsonDocument::fromJson(reply->readAll()).object()};
+    delete reply;
+    return answer;
+}

@@ -31,6 +31,16 @@ public:
     // The requests to the provider's endpoints so far.
     QList<QJsonObject> requests();
 
+    // One request to the provider's API as another device would send it,
+    // with `accessToken`; the status and the answer's object.
+    struct Answer
+    {
+        int status = 0;
+        QJsonObject body;
+    };
+    Answer api(const QByteArray &verb, const QString &path, const QString &accessToken, const QJsonObject &body = {},
+               const QString &etag = {});
+
 protected:
     // `script`: the file name in tests/support; `name`: how failures name it.
     FakeProviderServer(QString script, QStringList arguments, QString name);

@@ -117,6 +117,12 @@ ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::cutOffAfter(in
     return *this;
 }
 
+ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::silent()
+{
+    m_silent = true;
+    return *this;
+}
+
 ScriptedHttpServer::ScriptedHttpServer(QObject *parent)
     : QTcpServer(parent)
 {
@@ -208,7 +214,6 @@ void ScriptedHttpServer::onReadyRead(QSslSocket *socket)
     }
 }
 
-// Takes one complete request (head and Content-Length body) off `buffer`.
 bool ScriptedHttpServer::takeRequest(QByteArray &buffer, Request &request)
 {
     const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
@@ -263,6 +268,8 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
         headers = expectation.m_replyHeaders;
         body = expectation.m_replyBody;
         cutOffAfter = expectation.m_cutOffAfter;
+        if (expectation.m_silent)
+            return;
     }
 
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";

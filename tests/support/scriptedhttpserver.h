@@ -54,6 +54,8 @@ public:
         // Announces the whole body's length but closes the connection after
         // `bytes` of it, as a server that dies mid-answer does.
         Expectation &cutOffAfter(int bytes);
+        // Takes the request and never answers it, as a server that hangs.
+        Expectation &silent();
 
     private:
         friend class ScriptedHttpServer;
@@ -65,6 +67,7 @@ public:
         Headers m_replyHeaders;
         QByteArray m_replyBody;
         int m_cutOffAfter = -1;
+        bool m_silent = false;
     };
 
     explicit ScriptedHttpServer(QObject *parent = nullptr);
@@ -91,6 +94,9 @@ public:
     void setAnyOrder(bool anyOrder) { m_anyOrder = anyOrder; }
 
     QList<Request> requests() const { return m_requests; }
+    // Takes one complete request (head and Content-Length body) off the
+    // bytes a connection has sent; false while it is incomplete.
+    static bool takeRequest(QByteArray &buffer, Request &request);
     // Mismatches, failed checks and expectations never consumed.
     QStringList problems() const;
 
@@ -99,7 +105,6 @@ protected:
 
 private:
     void onReadyRead(QSslSocket *socket);
-    bool takeRequest(QByteArray &buffer, Request &request);
     void answer(QSslSocket *socket, const Request &request);
 
     bool m_tls = false;

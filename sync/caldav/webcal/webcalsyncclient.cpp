@@ -5,6 +5,7 @@
 #include "feedreplace.h"
 #include "feedtext.h"
 #include "icalendar.h"
+#include "replysizeguard.h"
 #include "subscriptionurl.h"
 #include "webcallog.h"
 
@@ -81,18 +82,14 @@ void SyncClient::syncCalendar(const Calendar &calendar)
         reply->abort();
     });
     deadline->start(m_timeLimitMs);
-    const qint64 sizeLimit = m_sizeLimitBytes;
-    connect(reply, &QNetworkReply::downloadProgress, reply,
-            [this, reply, limitHit, sizeLimit](qint64 received, qint64 total) {
-        if (!*limitHit && (received > sizeLimit || total > sizeLimit)) {
-            SyncResult tooLarge = SyncResult::failure(SyncResult::Kind::TooLarge, SyncResult::Step::Feed);
-            tooLarge.limit = sizeLimit;
+    ReplySizeGuard::watch(reply, m_sizeLimitBytes);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, calendar, limitHit] {
+        if (std::optional<SyncResult> tooLarge = ReplySizeGuard::verdict(reply)) {
+            tooLarge->step = SyncResult::Step::Feed;
             *limitHit = tooLarge;
-            reply->abort();
         }
+        onFeedReply(reply, calendar, *limitHit);
     });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, calendar, limitHit] { onFeedReply(reply, calendar, *limitHit); });
 }
 
 void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit)

@@ -3,6 +3,7 @@
 #include "account.h"
 #include "calendar.h"
 #include "recordnames.h"
+#include "replysizeguard.h"
 #include "syncresult.h"
 
 #include <QObject>
@@ -31,7 +32,7 @@ class SyncClient : public QObject
     Q_OBJECT
 public:
     static constexpr int kDefaultTimeLimitMs = 60000;
-    static constexpr qint64 kDefaultSizeLimitBytes = 20 * 1024 * 1024;
+    static constexpr qint64 kDefaultSizeLimitBytes = ReplySizeGuard::kFeedBytes;
     static constexpr int kMaxRedirects = 5;
     static inline const QString kAccountId = QStringLiteral("webcal-subscriptions-account");
     static inline const QString kAccountType = AccountType::Webcal;

@@ -220,7 +220,7 @@ private Q_SLOTS:
         QTest::newRow("timed, with the parsed title")
             << u"lunch tomorrow 1pm"_s << u"Wed, May 15  1:00 PM \u2013 2:00 PM  \u00b7  lunch"_s;
         QTest::newRow("all-day") << u"Holiday tomorrow"_s << u"Wed, May 15  \u2012  All-day  \u00b7  Holiday"_s;
-        QTest::newRow("a day that does not exist") << u"party feb 30"_s << u"No such date"_s;
+        QTest::newRow("a day that does not exist") << u"party feb 30"_s << u"No such date: feb 30"_s;
         QTest::newRow("blank clears") << u"   "_s << QString();
     }
     void preview()
@@ -280,6 +280,21 @@ private Q_SLOTS:
         Q_EMIT combo->activated(unnamed);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(m_state->activeViewId(), u"work-group"_s);
+    }
+
+    // Grown while shown, the popover is placed again beside its tray icon
+    // instead of growing off the bottom of the screen.
+    void growingWhileShownStaysOnTheScreen()
+    {
+        const QRect avail = m_popover->screen()->availableGeometry();
+        const QPoint anchor(avail.right() - 20, avail.bottom());
+        m_popover->positionNear(anchor);
+        const int before = m_popover->height();
+        for (int hour = 9; hour < 15; ++hour)
+            QVERIFY(!addEvent(m_state, EventDraft(u"Meeting %1"_s.arg(hour), local(2024, 5, 15, hour, 0))).isEmpty());
+        QTRY_VERIFY(m_popover->height() > before);
+        QCOMPARE(m_popover->pos(), WinTrayPopover::placement(anchor, m_popover->size(), avail));
+        QVERIFY(avail.contains(m_popover->frameGeometry()));
     }
 
     void escapeHidesAndStopsTheClock()

@@ -33,11 +33,12 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("end");
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<bool>("hasTime");
+        QTest::addColumn<QString>("invalid"); // the phrase named for what does not exist
 
         const auto row = [](const char *text, const char *title, const QDateTime &start, const QDateTime &end,
-                            bool allDay, bool hasTime) {
+                            bool allDay, bool hasTime, const char *invalid = "") {
             QTest::newRow(text) << QString::fromUtf8(text) << QString::fromUtf8(title) << start << end << allDay
-                                << hasTime;
+                                << hasTime << QString::fromUtf8(invalid);
         };
         // Dates
         row("Team sync tomorrow at 3pm", "Team sync", at(10, 22, 15), at(10, 22, 16), false, true);
@@ -47,7 +48,8 @@ private Q_SLOTS:
         row("Lunch on friday at 1pm", "Lunch", at(10, 23, 13), at(10, 23, 14), false, true);
         row("Review in 2 weeks", "Review", at(11, 4, 0), at(11, 5, 0), true, false);
         row("Party jan 5", "Party", at(1, 5, 0, 0, 2027), at(1, 6, 0, 0, 2027), true, false);
-        row("Party feb 30", "Party", QDateTime(), QDateTime(), true, false);
+        row("Party feb 30", "Party", QDateTime(), QDateTime(), true, false, "date feb 30");
+        row("Party on Feb 30 at 8pm", "Party", QDateTime(), QDateTime(), false, true, "date Feb 30");
         row("Plan today or tomorrow", "Plan or tomorrow", at(10, 21, 0), at(10, 22, 0), true, false);
         // Times: a time that has passed stays today
         row("Backup at 12am", "Backup", at(10, 21, 0), at(10, 21, 1), false, true);
@@ -59,8 +61,14 @@ private Q_SLOTS:
         row("Shift from 10pm to 2am", "Shift", at(10, 21, 22), at(10, 22, 2), false, true);
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
-        row("Call at 25", "Call", QDateTime(), QDateTime(), false, true);
-        row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true);
+        row("Call at 25", "Call", QDateTime(), QDateTime(), false, true, "time 25");
+        row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true, "time from 9 to 25");
+        // A bare 24-hour time counts right after a date phrase only
+        row("Lunch with Ana friday 12:30", "Lunch with Ana", at(10, 23, 12, 30), at(10, 23, 13, 30), false, true);
+        row("Standup tomorrow 9:05 for 15 min", "Standup", at(10, 22, 9, 5), at(10, 22, 9, 20), false, true);
+        row("Dinner jan 5 19:45", "Dinner", at(1, 5, 19, 45, 2027), at(1, 5, 20, 45, 2027), false, true);
+        row("Read 3:16 friday", "Read 3:16", at(10, 23, 0), at(10, 24, 0), true, false);
+        row("Gym friday 24:00", "Gym 24:00", at(10, 23, 0), at(10, 24, 0), true, false);
         // Durations
         row("Workshop tomorrow for 2 hours", "Workshop", at(10, 22, 0), at(10, 23, 0), true, false);
         row("Focus for 1.5h", "Focus", at(10, 21, 10, 30), at(10, 21, 12), false, false);
@@ -79,6 +87,12 @@ private Q_SLOTS:
         QTEST(*r.end, "end");
         QTEST(r.allDay, "allDay");
         QTEST(r.hasTime, "hasTime");
+        QString invalid;
+        if (!r.invalidDate.isEmpty())
+            invalid = u"date "_s + r.invalidDate;
+        if (!r.invalidTime.isEmpty())
+            invalid = u"time "_s + r.invalidTime;
+        QTEST(invalid, "invalid");
     }
 
     void blankTextHasNoEnd()

@@ -154,7 +154,7 @@ private Q_SLOTS:
         auto *details = new EventDetailsPopover(m_state, *occurrence);
         details->showNextTo(QRect(10, 10, 20, 20));
         ModalScript script;
-        script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) {
+        script.on(u"Delete Recurring Event"_s, [scopeButton](QWidget *w) {
             if (scopeButton.isEmpty())
                 ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
             else
@@ -196,7 +196,7 @@ private Q_SLOTS:
         auto *details = new EventDetailsPopover(m_state, occurrences().at(1));
         details->showNextTo(QRect(10, 10, 20, 20));
         ModalScript script;
-        script.on(u"Edit Recurring Event"_s,
+        script.on(u"Delete Recurring Event"_s,
                   [](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(u"thisAndFollowing"_s)); });
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"failed"_s));
         QTest::mouseClick(details->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);

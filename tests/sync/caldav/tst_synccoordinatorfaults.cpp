@@ -222,6 +222,39 @@ private Q_SLOTS:
         QCOMPARE(last.subject, u"Here"_s);
     }
 
+    // A run that synced all the server listed, though the listing was cut
+    // short, says so and pauses nothing: an edit right after goes out.
+    void cutShortListingPausesNothing()
+    {
+        const Calendar calendar = addCalendar();
+        const QString id = storeEvent(calendar.id, u"a"_s, u"/cal/a.ics"_s, u"v1"_s);
+        QSignalSpy messages(m_coordinator.get(), &SyncCoordinator::calendarSyncFailed);
+        expectDiscovery(*m_server);
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207,
+                   multistatus("<d:response><d:href>/cal/</d:href>"
+                               "<d:status>HTTP/1.1 507 Insufficient Storage</d:status></d:response>"));
+        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v1\"").reply(204, {}, {{"ETag", "\"v2\""}});
+        QTest::qWait(400); // the insert's change signal has gone by
+        m_coordinator->start(); // the start-up sync; local changes followed from now on
+        QVERIFY(QTest::qWaitFor([&] { return !messages.isEmpty(); }, 10000));
+        QCOMPARE(messages.first().at(1).value<SyncResult>(),
+                 SyncResult::failure(SyncResult::Kind::IncompleteListing, SyncResult::Step::EventListing));
+        QCOMPARE(m_state->events()->getById(id)->sync_status, u"synced"_s);
+
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "v2", {}}}));
+        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"v2\"").reply(204, {}, {{"ETag", "\"v3\""}});
+        Event edited = *m_state->events()->getById(id);
+        edited.title = u"Edited"_s;
+        edited.sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(edited));
+        QVERIFY(QTest::qWaitFor([&] { return m_state->events()->getById(id)->etag == u"v3"_s; }, 10000));
+        QVERIFY2(m_server->problems().isEmpty(), qPrintable(m_server->problems().join(u'\n')));
+        QCOMPARE(messages.size(), 1);
+    }
+
     void firstSyncFailureIsNoSuccess_data()
     {
         QTest::addColumn<QString>("server");

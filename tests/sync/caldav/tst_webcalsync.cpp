@@ -421,12 +421,13 @@ private Q_SLOTS:
         QCOMPARE(eventLines(m_state, calendar.id), before);
     }
 
-    // A 50 MB answer that says so up front ends at its headers.
+    // An answer over the bound that says so up front ends at its headers.
     void announcedSizeOverLimit()
     {
         ScriptedHttpServer server;
         QVERIFY(server.start());
-        server.expect("GET", "/feed.ics").reply(200, QByteArray(50 * 1024 * 1024, 'X'), kCalendarType);
+        server.expect("GET", "/feed.ics")
+            .reply(200, QByteArray(Webcal::SyncClient::kDefaultSizeLimitBytes + 1, 'X'), kCalendarType);
         const Calendar calendar = subscribe(server);
         const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
         QCOMPARE(outcome.result.kind, SyncResult::Kind::TooLarge);

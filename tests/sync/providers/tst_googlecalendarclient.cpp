@@ -38,6 +38,8 @@ private Q_SLOTS:
     void expiredSyncTokenReportsOnlyExpiry();
     void rejectedListingReportsStatus_data();
     void rejectedListingReportsStatus();
+    void unusableListingFails_data();
+    void unusableListingFails();
 
     // Writes
     void updateMergesAndKeepsWhatBodyLacks();
@@ -203,6 +205,39 @@ void TestGoogleCalendarClient::rejectedListingReportsStatus()
     QCOMPARE(result.status, status);
     QCOMPARE(result.step, SyncResult::Step::EventListing);
     QCOMPARE(result.provider, SyncResult::Provider::Google);
+}
+
+void TestGoogleCalendarClient::unusableListingFails_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QJsonObject>("body");
+    QTest::addColumn<SyncResult::Kind>("kind");
+    QTest::newRow("2xx body cut short") << u"fail"_s
+                                        << QJsonObject{{"path"_L1, u"/events"_s},
+                                                       {"raw"_L1, u"{\"items\": [{\"id\": \"a"_s}}
+                                        << SyncResult::Kind::Unreadable;
+    QTest::newRow("2xx body of another shape")
+        << u"fail"_s << QJsonObject{{"path"_L1, u"/events"_s}, {"raw"_L1, u"{\"items\": {}}"_s}}
+        << SyncResult::Kind::Unreadable;
+    QTest::newRow("a page token handed out again")
+        << u"settings"_s << QJsonObject{{"event_page_size"_L1, 1}, {"repeat_event_page_token"_L1, true}}
+        << SyncResult::Kind::EndlessListing;
+}
+
+void TestGoogleCalendarClient::unusableListingFails()
+{
+    QFETCH(QString, control);
+    QFETCH(QJsonObject, body);
+    QFETCH(SyncResult::Kind, kind);
+    m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s), timed(u"b"_s, u"B"_s), timed(u"c"_s, u"C"_s)});
+    m_fake.control(control, body);
+    CalendarClient *c = client();
+    QSignalSpy listed(c, &CalendarClient::eventsListed);
+    QSignalSpy failed(c, &CalendarClient::requestFailed);
+    c->listEvents(kCalendar, QString(), QDateTime(), QDateTime());
+    QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+    QCOMPARE(failed.first().first().value<SyncResult>().kind, kind);
+    QCOMPARE(listed.size(), 0);
 }
 
 void TestGoogleCalendarClient::updateMergesAndKeepsWhatBodyLacks()

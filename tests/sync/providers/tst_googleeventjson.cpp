@@ -149,10 +149,10 @@ void TestGoogleEventJson::rowBecomesBody_data()
 
     Event single = timedEvent(berlin(3, 3, 9));
     single.timezone = u"Europe/Berlin"_s;
-    QTest::newRow("single row in a named zone goes as a UTC instant")
+    QTest::newRow("single row in a named zone keeps its zone too")
         << single
-        << QJsonObject{
-               {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-03T08:00:00.000Z"_s}, {"timeZone"_L1, u"UTC"_s}}}};
+        << QJsonObject{{"start"_L1,
+                        QJsonObject{{"dateTime"_L1, u"2025-03-03T09:00:00"_s}, {"timeZone"_L1, u"Europe/Berlin"_s}}}};
 
     Event reminded = timedEvent(start);
     Reminder popup;

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void untilAsEndDate_data();
     void untilAsEndDate();
     void endDateOfAllDaySeriesStaysADate();
+    void rulesGraphCannotHold_data();
+    void rulesGraphCannotHold();
     void unknownPatternsGiveNothing_data();
     void unknownPatternsGiveNothing();
 };
@@ -132,24 +134,16 @@ void TestGraphRecurrence::rulesGraphWouldRefuse_data()
         << u"FREQ=WEEKLY;COUNT=4"_s
         << uR"({"type":"weekly","interval":1,"daysOfWeek":["wednesday"],"firstDayOfWeek":"monday"})"_s
         << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":4})"_s;
-    QTest::newRow("weekly with only ordinal days repeats on the start's weekday")
-        << u"FREQ=WEEKLY;BYDAY=-1FR"_s
-        << uR"({"type":"weekly","interval":1,"daysOfWeek":["wednesday"],"firstDayOfWeek":"monday"})"_s
-        << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("interval zero becomes one") << u"FREQ=DAILY;INTERVAL=0"_s << uR"({"type":"daily","interval":1})"_s
-                                               << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("unreadable interval becomes one")
-        << u"FREQ=DAILY;INTERVAL=x"_s << uR"({"type":"daily","interval":1})"_s
-        << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
-    QTest::newRow("too short UNTIL is no end, COUNT still counts")
-        << u"FREQ=DAILY;UNTIL=2025;COUNT=3"_s << uR"({"type":"daily","interval":1})"_s
-        << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":3})"_s;
-    QTest::newRow("too short UNTIL alone gives no end")
-        << u"FREQ=DAILY;UNTIL=202503"_s << uR"({"type":"daily","interval":1})"_s
-        << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
     QTest::newRow("lower-case part names are read")
         << u"freq=DAILY;count=2"_s << uR"({"type":"daily","interval":1})"_s
         << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":2})"_s;
+    QTest::newRow("lower-case frequency is read") << u"FREQ=daily"_s << uR"({"type":"daily","interval":1})"_s
+                                                  << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
+    QTest::newRow("daily on weekdays is weekly on them")
+        << u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR;COUNT=10"_s
+        << uR"({"type":"weekly","interval":1,"daysOfWeek":["monday","tuesday","wednesday","thursday","friday"],
+                "firstDayOfWeek":"monday"})"_s
+        << uR"({"type":"numbered","startDate":"2025-03-05","numberOfOccurrences":10})"_s;
     QTest::newRow("yearly without months takes the start's day")
         << u"FREQ=YEARLY"_s << uR"({"type":"absoluteYearly","interval":1,"month":3,"dayOfMonth":5})"_s
         << uR"({"type":"noEnd","startDate":"2025-03-05"})"_s;
@@ -200,11 +194,40 @@ void TestGraphRecurrence::endDateOfAllDaySeriesStaysADate()
              u"FREQ=DAILY;UNTIL=20250331T215959Z"_s);
 }
 
+void TestGraphRecurrence::rulesGraphCannotHold_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("reason");
+
+    // Start: Wednesday 5 March 2025. Each would be another series there.
+    QTest::newRow("hourly") << u"FREQ=HOURLY;INTERVAL=2"_s << u"daily"_s;
+    QTest::newRow("last day of the month") << u"FREQ=MONTHLY;BYMONTHDAY=-1"_s << u"end of the month"_s;
+    QTest::newRow("several days of the month") << u"FREQ=MONTHLY;BYMONTHDAY=1,15"_s << u"several days"_s;
+    QTest::newRow("mixed ordinals") << u"FREQ=MONTHLY;BYDAY=1MO,3WE"_s << u"different weeks"_s;
+    QTest::newRow("fifth weekday") << u"FREQ=MONTHLY;BYDAY=5FR"_s << u"fourth"_s;
+    QTest::newRow("weekly on a numbered weekday") << u"FREQ=WEEKLY;BYDAY=-1FR"_s << u"numbered weekday"_s;
+    QTest::newRow("every other day on weekdays") << u"FREQ=DAILY;INTERVAL=2;BYDAY=MO,FR"_s << u"every few days"_s;
+    QTest::newRow("by hour") << u"FREQ=DAILY;BYHOUR=9,17"_s << u"BYHOUR"_s;
+    QTest::newRow("interval zero") << u"FREQ=DAILY;INTERVAL=0"_s << u"INTERVAL=0"_s;
+    QTest::newRow("unreadable interval") << u"FREQ=DAILY;INTERVAL=x"_s << u"INTERVAL=x"_s;
+    QTest::newRow("too short UNTIL with COUNT") << u"FREQ=DAILY;UNTIL=2025;COUNT=3"_s << u"UNTIL"_s;
+    QTest::newRow("too short UNTIL") << u"FREQ=DAILY;UNTIL=202503"_s << u"UNTIL"_s;
+}
+
+void TestGraphRecurrence::rulesGraphCannotHold()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, reason);
+
+    QString problem;
+    QVERIFY(CalendarClient::rruleToRecurrence(rule, at("Europe/Berlin", 2025, 3, 5, 9), &problem).isEmpty());
+    QVERIFY2(problem.contains(reason), qPrintable(problem));
+}
+
 void TestGraphRecurrence::unknownPatternsGiveNothing_data()
 {
     QTest::addColumn<QString>("rule");
     QTest::newRow("hourly") << u"FREQ=HOURLY"_s;
-    QTest::newRow("lower-case frequency") << u"FREQ=daily"_s;
     QTest::newRow("prefix still in front") << u"RRULE:FREQ=DAILY"_s;
     QTest::newRow("no frequency") << u"COUNT=3"_s;
 }

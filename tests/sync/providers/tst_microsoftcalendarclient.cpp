@@ -45,6 +45,8 @@ private Q_SLOTS:
     void calendarColors_data();
     void calendarColors();
     void windowedListingEndsWithDeltaToken();
+    void unusablePagesFailTheListing_data();
+    void unusablePagesFailTheListing();
     void deltaListingReportsChangesAndRemovals();
     void expiredDeltaTokenReportsOnlyExpiry();
     void linksToAnotherHostAreNotFollowed_data();
@@ -155,30 +157,70 @@ void TestMicrosoftCalendarClient::windowedListingEndsWithDeltaToken()
     QJsonObject series = timed(u"old-series"_s, u"Standup"_s, u"2020-01-06"_s);
     series.insert("recurrence"_L1,
                   QJsonObject{{"pattern"_L1, QJsonObject{{"type"_L1, u"daily"_s}, {"interval"_L1, 1}}},
-                              {"range"_L1, QJsonObject{{"type"_L1, u"noEnd"_s}}}});
+                              {"range"_L1, QJsonObject{{"type"_L1, u"noEnd"_s}, {"startDate"_L1, u"2020-01-06"_s}}}});
     m_fake.changeEvents(kCalendar,
                         {timed(u"a"_s, u"A"_s, u"2025-03-01"_s), timed(u"b"_s, u"B"_s, u"2025-03-02"_s),
                          timed(u"c"_s, u"C"_s, u"2025-03-03"_s), series});
-    const auto page = list(QString(), QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()),
-                           QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
-    // Each event once; the series from before the window comes with the delta round.
-    QCOMPARE(ids(page.items), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"old-series"_s}));
-    QVERIFY(!page.deltaToken.isEmpty());
+    const auto page = list(QString(), QDateTime(QDate(2025, 3, 1), QTime(0, 0), QTimeZone::utc()),
+                           QDateTime(QDate(2025, 3, 3), QTime(0, 0), QTimeZone::utc()));
+    // Each event once; the series from before the window by its occurrences in it.
+    QCOMPARE(ids(page.items),
+             (QStringList{u"a"_s, u"b"_s, u"old-series_20250301T100000Z"_s, u"old-series_20250302T100000Z"_s}));
+    for (const QJsonObject &item : page.items) {
+        if (item.value("id"_L1).toString().startsWith("old-series"_L1))
+            QCOMPARE(item.value("seriesMasterId"_L1).toString(), u"old-series"_s);
+    }
+    QVERIFY(m_fake.graphUrl().isParentOf(QUrl(page.deltaToken)));
 
     const QList<QJsonObject> log = m_fake.requests();
-    QCOMPARE(log.first().value("query"_L1).toObject().value("$filter"_L1).toString(),
-             u"start/dateTime ge '2025-01-01T00:00:00.000Z' and end/dateTime le '2026-01-01T00:00:00.000Z'"_s);
+    QCOMPARE(log.first().value("path"_L1).toString(), u"/v1.0/me/calendars/AAMkCal%3D%3D/calendarView/delta"_s);
+    QCOMPARE(log.first().value("query"_L1).toObject().value("startDateTime"_L1).toString(),
+             u"2025-03-01T00:00:00.000Z"_s);
     for (const QJsonObject &entry : log) {
         QVERIFY(entry.value("prefer"_L1).toString().startsWith(uR"(outlook.timezone="UTC")"_s));
-        if (entry.value("path"_L1).toString().endsWith("/delta"_L1))
-            QVERIFY(entry.value("prefer"_L1).toString().contains("odata.maxpagesize=100"_L1));
+        QVERIFY(entry.value("prefer"_L1).toString().contains("odata.maxpagesize=100"_L1));
     }
+}
+
+void TestMicrosoftCalendarClient::unusablePagesFailTheListing_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QJsonObject>("body");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("retryAfter");
+
+    QTest::newRow("cut-short 2xx body") << u"garble"_s << QJsonObject{{"path"_L1, u"/delta"_s}} << 200 << 0;
+    QTest::newRow("refused") << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 400}} << 400 << 0;
+    QTest::newRow("throttled with Retry-After")
+        << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 429}} << 429 << 7;
+}
+
+void TestMicrosoftCalendarClient::unusablePagesFailTheListing()
+{
+    QFETCH(QString, control);
+    QFETCH(QJsonObject, body);
+    QFETCH(int, status);
+    QFETCH(int, retryAfter);
+
+    m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s, u"2025-03-01"_s)});
+    m_fake.control(control, body);
+    CalendarClient *c = client();
+    QSignalSpy listed(c, &CalendarClient::eventsListed);
+    QSignalSpy failed(c, &CalendarClient::requestFailed);
+    c->requestEventsPage(kCalendar, QString(), QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()),
+                         QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
+    QVERIFY(listed.isEmpty());
+    const SyncResult result = failed.first().first().value<SyncResult>();
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.retryAfterSecs, retryAfter);
 }
 
 void TestMicrosoftCalendarClient::deltaListingReportsChangesAndRemovals()
 {
     m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s, u"2025-03-01"_s), timed(u"b"_s, u"B"_s, u"2025-03-02"_s)});
-    const QString token = list(QString(), QDateTime::currentDateTimeUtc().addYears(-10)).deltaToken;
+    const QString token =
+        list(QString(), QDateTime::currentDateTimeUtc().addYears(-10), QDateTime::currentDateTimeUtc()).deltaToken;
     QVERIFY(!token.isEmpty());
     m_fake.control(u"settings"_s, {{"event_page_size"_L1, 1}});
     m_fake.changeEvents(kCalendar,
@@ -187,6 +229,10 @@ void TestMicrosoftCalendarClient::deltaListingReportsChangesAndRemovals()
     m_fake.removeEvents(kCalendar, {u"b"_s});
     const auto page = list(token);
     QCOMPARE(ids(page.items), (QStringList{u"a"_s, u"b removed"_s, u"n"_s}));
+    for (const QJsonObject &item : page.items) {
+        if (item.contains("@removed"_L1))
+            QCOMPARE(item.keys(), (QStringList{u"@removed"_s, u"id"_s}));
+    }
     QVERIFY(!page.deltaToken.isEmpty());
     QVERIFY(page.deltaToken != token);
     QCOMPARE(list(page.deltaToken).items.size(), 0);
@@ -286,7 +332,7 @@ void TestMicrosoftCalendarClient::weeklyRuleWithoutDaysIsAccepted()
     event.title = u"Weekly"_s;
     event.start_time = QDateTime(QDate(2025, 3, 5), QTime(9, 0), QTimeZone::utc());
     event.end_time = event.start_time.addSecs(1800);
-    event.recurrence_rule = u"FREQ=WEEKLY;INTERVAL=0"_s;
+    event.recurrence_rule = u"FREQ=WEEKLY"_s;
     CalendarClient *c = client();
     c->insertEvent(u"local-1"_s, kCalendar, CalendarClient::eventToJson(event));
     QVERIFY(!await(c, &CalendarClient::eventWritten).isEmpty());

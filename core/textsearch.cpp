@@ -1,0 +1,177 @@
+#include "textsearch.h"
+
+#include "recurrence.h"
+#include "seriesexpander_p.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The first window a series is expanded over; each next one is eight times
+// as long.
+constexpr qint64 kFirstWindowDays = 32;
+
+char asciiFolded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool isAscii(QUtf8StringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return (uchar(c) & 0x80) == 0; });
+}
+
+bool asciiContains(QUtf8StringView haystack, const QByteArray &needle)
+{
+    const qsizetype n = needle.size();
+    if (n == 0)
+        return true;
+    const char *data = haystack.data();
+    for (qsizetype i = 0; i + n <= haystack.size(); ++i) {
+        qsizetype j = 0;
+        while (j < n && asciiFolded(data[i + j]) == needle.at(j))
+            ++j;
+        if (j == n)
+            return true;
+    }
+    return false;
+}
+
+// A series with its overrides, an override without its series, a one-off.
+QString groupKey(const Event &row)
+{
+    if (row.isOverride())
+        return row.calendar_id + QLatin1Char('|') + row.master_event_uid;
+    if (SeriesExpander::repeats(row))
+        return row.calendar_id + QLatin1Char('|') + row.uid;
+    return QLatin1Char('#') + row.id;
+}
+
+} // namespace
+
+namespace TextSearch {
+
+Needle::Needle(const QString &text)
+    : folded(text.toCaseFolded())
+{
+    const QByteArray utf8 = folded.toUtf8();
+    isAscii = ::isAscii(QUtf8StringView(utf8));
+    if (isAscii)
+        ascii = utf8;
+}
+
+bool contains(QUtf8StringView haystack, const Needle &needle)
+{
+    // Folding keeps ASCII in ASCII, so an ASCII text holds no folded
+    // non-ASCII needle.
+    if (isAscii(haystack))
+        return needle.isAscii && asciiContains(haystack, needle.ascii);
+    return QString::fromUtf8(haystack).toCaseFolded().contains(needle.folded);
+}
+
+bool contains(const QString &haystack, const Needle &needle)
+{
+    return haystack.toCaseFolded().contains(needle.folded);
+}
+
+bool matches(const Event &event, const Needle &needle)
+{
+    return contains(event.title, needle) || contains(event.location, needle) || contains(event.description, needle);
+}
+
+QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const QDateTime &fromTime,
+                         const QDateTime &toTime, const QDateTime &nearTime, int limit)
+{
+    if (!fromTime.isValid() || !toTime.isValid() || !nearTime.isValid() || fromTime >= toTime)
+        return {};
+    // In UTC: a local time asks the C library for its offset at every use.
+    const QDateTime from = fromTime.toUTC();
+    const QDateTime to = toTime.toUTC();
+    const QDateTime near = nearTime.toUTC();
+    const qint64 nearMs = near.toMSecsSinceEpoch();
+    // Upcoming before past; the sooner upcoming, the later past one.
+    const auto better = [nearMs](const Event &a, const Event &b) {
+        const qint64 am = a.start_time.toMSecsSinceEpoch();
+        const qint64 bm = b.start_time.toMSecsSinceEpoch();
+        if ((am >= nearMs) != (bm >= nearMs))
+            return am >= nearMs;
+        return am >= nearMs ? am < bm : am > bm;
+    };
+    // The occurrences of a row share its text (an override has a row, and
+    // an id, of its own): each row is read once.
+    QHash<QString, bool> matchingRows;
+    const auto rowMatches = [&](const Event &occurrence) {
+        auto it = matchingRows.constFind(occurrence.id);
+        if (it == matchingRows.constEnd())
+            it = matchingRows.insert(occurrence.id, matches(occurrence, needle));
+        return *it;
+    };
+
+    // A series with the overrides of its occurrences; a one-off alone.
+    QList<QList<Event>> groups;
+    QHash<QString, qsizetype> groupOf;
+    for (const Event &row : rows) {
+        const QString key = groupKey(row);
+        const auto it = groupOf.constFind(key);
+        if (it != groupOf.constEnd()) {
+            groups[*it].append(row);
+        } else {
+            groupOf.insert(key, groups.size());
+            groups.append({row});
+        }
+    }
+
+    // A series is expanded in windows growing away from `near`, forward
+    // first, until its pick is certain: a daily series of ten years is
+    // otherwise thousands of copies for one entry.
+    const QDateTime pivot = std::clamp(near, from, to);
+    QList<Event> picked;
+    for (const QList<Event> &group : std::as_const(groups)) {
+        // A one-off the range query chose is its own entry.
+        if (group.size() == 1 && !group.first().isOverride() && !SeriesExpander::repeats(group.first())) {
+            if (group.first().start_time.isValid() && matches(group.first(), needle))
+                picked.append(group.first());
+            continue;
+        }
+        std::optional<Event> best;
+        const auto consider = [&](const QDateTime &a, const QDateTime &b) {
+            for (Event &occurrence : Recurrence::expandEvents(group, a, b)) {
+                if (occurrence.start_time.isValid() && rowMatches(occurrence) && (!best || better(occurrence, *best)))
+                    best = std::move(occurrence);
+            }
+        };
+        qint64 days = kFirstWindowDays;
+        for (QDateTime a = pivot; a < to && !(best && best->start_time >= near); days *= 8) {
+            const QDateTime b = std::min(to, a.addDays(days));
+            consider(a, b);
+            a = b;
+        }
+        days = kFirstWindowDays;
+        // Back in time, an occurrence that started in a later window is later
+        // than any that starts in an earlier one.
+        for (QDateTime b = pivot; from < b && !(best && best->start_time >= b); days *= 8) {
+            const QDateTime a = std::max(from, b.addDays(-days));
+            consider(a, b);
+            b = a;
+        }
+        if (best)
+            picked.append(std::move(*best));
+    }
+    // The limit keeps the nearest; the list runs by start.
+    const qsizetype wanted = std::max(limit, 1);
+    if (picked.size() > wanted) {
+        const auto distance = [nearMs](const Event &e) { return qAbs(e.start_time.toMSecsSinceEpoch() - nearMs); };
+        std::stable_sort(picked.begin(), picked.end(),
+                         [&](const Event &a, const Event &b) { return distance(a) < distance(b); });
+        picked.resize(wanted);
+    }
+    std::stable_sort(picked.begin(), picked.end(), [](const Event &a, const Event &b) {
+        return a.start_time != b.start_time ? a.start_time < b.start_time : a.id < b.id;
+    });
+    return picked;
+}
+
+} // namespace TextSearch

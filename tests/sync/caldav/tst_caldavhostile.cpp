@@ -1,0 +1,236 @@
+#include "awaitresponse.h"
+#include "caldavparse.h"
+#include "faultproxy.h"
+#include "radicaleserver.h"
+#include "replysizeguard.h"
+#include "syncharness.h"
+#include "timeutil.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Fault = FaultProxy::Fault;
+using Kind = SyncResult::Kind;
+using Step = SyncResult::Step;
+
+// Radicale without authentication takes the user from the Basic header.
+const QString kUser = u"alice"_s;
+
+QString uidAt(int index)
+{
+    return u"hostile-%1@test"_s.arg(index, 2, 10, QLatin1Char('0'));
+}
+
+QByteArray objectText(const QString &uid, const QString &title)
+{
+    return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Peer//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
+           "DTSTAMP:20260301T080000Z\r\nDTSTART:20260310T090000Z\r\nDTEND:20260310T100000Z\r\nSUMMARY:%2\r\n"
+           "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, title)
+               .toUtf8();
+}
+
+} // namespace
+
+// A calendar on Radicale behind a proxy that misbehaves as servers do: one
+// resource answers 412 to every write, a listing is cut short at the
+// server's limit, an answer never ends or announces more than any bound.
+// What the server did answer is synced, and the run says what it did not.
+class TestCalDavHostile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!RadicaleServer::isAvailable())
+            QSKIP("Debian's python3-radicale is not installed");
+        QVERIFY2(m_radicale.start(), qPrintable(m_radicale.errorString()));
+        QVERIFY(m_fixture.start());
+        m_state = m_fixture.state();
+        m_direct.setCredentials(kUser, {});
+    }
+
+    void init()
+    {
+        m_proxy = std::make_unique<FaultProxy>(m_radicale.baseUrl());
+        QVERIFY(m_proxy->start());
+        const QString path = u"/alice/hostile-%1/"_s.arg(++m_collections);
+        QVERIFY(makeCalendar(m_direct, m_radicale.url(path), path));
+        m_collection = m_radicale.url(path);
+        m_calendarId = addCalDavCalendar(m_state, m_proxy->url(path), kUser).id;
+    }
+
+    void cleanup() { m_proxy.reset(); }
+
+    void stuckConflictHoldsBackNoOther_data()
+    {
+        QTest::addColumn<int>("stuck");
+        QTest::addColumn<bool>("edited"); // an update of a synced event, else a new one
+        QTest::newRow("the first new event") << 0 << false;
+        QTest::newRow("a new event in the middle") << 4 << false;
+        QTest::newRow("the last new event") << 19 << false;
+        QTest::newRow("an edited event in the middle") << 4 << true;
+    }
+
+    // One resource the server answers 412 whatever is sent: the other 19 go
+    // out in the same run, the stuck one stays pending with its text, and
+    // the run reports that one 412.
+    void stuckConflictHoldsBackNoOther()
+    {
+        QFETCH(int, stuck);
+        QFETCH(bool, edited);
+        QStringList ids;
+        for (int i = 0; i < 20; ++i) {
+            const QDateTime start = TimeUtil::utc(QDate(2026, 3, 2), QTime(8, 0)).addSecs(3600 * i);
+            ids.append(
+                insertNewEvent(m_state, m_calendarId, uidAt(i), u"New %1"_s.arg(i), start, start.addSecs(1800)).id);
+        }
+        QString want = u"New"_s;
+        if (edited) {
+            QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+            for (const QString &id : std::as_const(ids)) {
+                Event event = *m_state->events()->getById(id);
+                event.title.replace(u"New"_s, u"Edited"_s);
+                event.sync_status = u"pending"_s;
+                QVERIFY(m_state->events()->update(event));
+            }
+            want = u"Edited"_s;
+        }
+        // The name before the "@", which the resource's URL may escape.
+        m_proxy->addRule("PUT", uidAt(stuck).section(u'@', 0, 0).toUtf8(), {}, Fault::PreconditionFailed);
+
+        const SyncOutcome outcome = syncOnce(m_state, m_calendarId, kUser, {});
+        QCOMPARE(outcome.result.kind, Kind::Answer);
+        QCOMPARE(outcome.result.step, Step::EventPush);
+        QCOMPARE(outcome.result.status, 412);
+        QCOMPARE(outcome.result.subject, u"%1 %2"_s.arg(want).arg(stuck));
+        QCOMPARE(m_proxy->faultsServed(), 2); // sent once more after the server copy was read
+        QStringList expected;
+        for (int i = 0; i < 20; ++i) {
+            const Event event = *m_state->events()->getById(ids.at(i));
+            QCOMPARE(event.sync_status, i == stuck ? u"pending"_s : u"synced"_s);
+            QCOMPARE(event.title, u"%1 %2"_s.arg(want).arg(i));
+            if (i != stuck)
+                expected.append(event.title);
+            else if (edited)
+                expected.append(u"New %1"_s.arg(i));
+        }
+        expected.sort();
+        QCOMPARE(serverTitles(), expected);
+    }
+
+    void cutListingIsTold_data()
+    {
+        QTest::addColumn<QByteArray>("component");
+        QTest::addColumn<int>("keep");
+        QTest::addColumn<Step>("step");
+        QTest::newRow("events: two of five, then the server's limit")
+            << QByteArray("VEVENT") << 2 << Step::EventListing;
+        QTest::newRow("events: none at all, only the limit") << QByteArray("VEVENT") << 0 << Step::EventListing;
+        QTest::newRow("to-dos: the limit before any") << QByteArray("VTODO") << 0 << Step::TaskListing;
+    }
+
+    // Every row stays, the local change still goes out, the markers are not
+    // taken, and the run ends saying the listing was incomplete.
+    void cutListingIsTold()
+    {
+        QFETCH(QByteArray, component);
+        QFETCH(int, keep);
+        QFETCH(Step, step);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(putObject(m_direct, m_collection, uidAt(i), objectText(uidAt(i), u"There %1"_s.arg(i))));
+        QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+        QCOMPARE(m_state->events()->getByCalendar(m_calendarId).size(), 5);
+        const QString ctag = m_state->calendars()->getById(m_calendarId)->ctag;
+
+        const QDateTime start = TimeUtil::utc(QDate(2026, 3, 20), QTime(9, 0));
+        const QString added =
+            insertNewEvent(m_state, m_calendarId, u"added@here"_s, u"Added here"_s, start, start.addSecs(3600)).id;
+        QVERIFY(putObject(m_direct, m_collection, uidAt(5), objectText(uidAt(5), u"There 5"_s)));
+        m_proxy->addRule("REPORT", {}, "name=\"" + component + "\"", Fault::CutListing, keep);
+
+        const SyncOutcome outcome = syncOnce(m_state, m_calendarId, kUser, {});
+        QCOMPARE(outcome.result, SyncResult::failure(Kind::IncompleteListing, step));
+        QCOMPARE(m_proxy->faultsServed(), 1);
+        QVERIFY(m_state->events()->getByCalendar(m_calendarId).size() >= 6);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(m_state->events()->getByUid(uidAt(i), m_calendarId), qPrintable(uidAt(i)));
+        QCOMPARE(m_state->events()->getById(added)->sync_status, u"synced"_s);
+        QCOMPARE(m_state->calendars()->getById(m_calendarId)->ctag, ctag);
+    }
+
+    void endlessAnswerIsCutOff_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("body"); // a piece of the request body the fault waits for
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<qint64>("bound");
+        const qint64 multistatus = ReplySizeGuard::kMultistatusBytes;
+        QTest::newRow("the markers never end")
+            << QByteArray("PROPFIND") << QByteArray("getctag") << Fault::Endless << Step::Markers << multistatus;
+        QTest::newRow("the listing never ends") << QByteArray("REPORT") << QByteArray("calendar-query")
+                                                << Fault::Endless << Step::EventListing << multistatus;
+        QTest::newRow("the multiget never ends")
+            << QByteArray("REPORT") << QByteArray("calendar-multiget") << Fault::Endless << Step::Fetch << multistatus;
+        QTest::newRow("the answer to a PUT never ends")
+            << QByteArray("PUT") << QByteArray() << Fault::Endless << Step::EventPush << ReplySizeGuard::kObjectBytes;
+        QTest::newRow("the listing announces a terabyte") << QByteArray("REPORT") << QByteArray("calendar-query")
+                                                          << Fault::AnnouncedHuge << Step::EventListing << multistatus;
+    }
+
+    // The run fails at the bound of the answer's kind, having read little
+    // more than the bound, and what is stored stays as it was.
+    void endlessAnswerIsCutOff()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, body);
+        QFETCH(Fault, fault);
+        QFETCH(Step, step);
+        QFETCH(qint64, bound);
+        QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"There"_s)));
+        const QDateTime start = TimeUtil::utc(QDate(2026, 3, 20), QTime(9, 0));
+        const QString added =
+            insertNewEvent(m_state, m_calendarId, u"added@here"_s, u"Added here"_s, start, start.addSecs(3600)).id;
+        m_proxy->addRule(method, {}, body, fault);
+
+        const SyncOutcome outcome = syncOnce(m_state, m_calendarId, kUser, {});
+        QCOMPARE(outcome.result.kind, Kind::TooLarge);
+        QCOMPARE(outcome.result.step, step);
+        QCOMPARE(outcome.result.limit, bound);
+        QVERIFY2(m_proxy->streamed() < 2 * bound, qPrintable(QString::number(m_proxy->streamed())));
+        QCOMPARE(m_state->events()->getById(added)->sync_status, u"pending"_s);
+    }
+
+private:
+    // The titles of the events the collection holds, read past the proxy.
+    QStringList serverTitles()
+    {
+        const CalDavClient::Response response = awaitResponse([&](CalDavClient::Callback done) {
+            m_direct.report(m_collection, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s), 1, done);
+        });
+        QStringList titles;
+        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_collection);
+        for (const CalDavParse::Resource &resource : resources) {
+            const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
+            for (const Event &event : events)
+                titles.append(event.title);
+        }
+        titles.sort();
+        return titles;
+    }
+
+    RadicaleServer m_radicale;
+    AppStateFixture m_fixture;
+    AppState *m_state = nullptr;
+    CalDavClient m_direct;
+    std::unique_ptr<FaultProxy> m_proxy;
+    QUrl m_collection;
+    QString m_calendarId;
+    int m_collections = 0;
+};
+
+QTEST_MAIN(TestCalDavHostile)
+#include "tst_caldavhostile.moc"
