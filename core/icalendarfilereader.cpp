@@ -11,23 +11,10 @@ using namespace ICalendar::Detail;
 
 constexpr qint64 kChunk = 256 * 1024;
 
-// Windows-1252 at 0x80-0x9F; the rest of the byte range is Latin-1. The five
-// unassigned bytes keep their Latin-1 meaning.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void appendWindows1252(QString &out, QByteArrayView bytes)
+// The byte after a line break at `at` (CR LF, LF or a lone CR).
+qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
 {
-    const qsizetype from = out.size();
-    out.resize(from + bytes.size());
-    char16_t *dst = reinterpret_cast<char16_t *>(out.data()) + from;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *dst++ = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b);
-    }
+    return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
 }
 
 } // namespace
@@ -37,53 +24,18 @@ ICalendarFileReader::ICalendarFileReader(QIODevice *device)
 {
 }
 
-ICalendarFileReader::Encoding ICalendarFileReader::sniff()
+void ICalendarFileReader::start()
 {
+    m_started = true;
     const QByteArray head = m_device->peek(3);
     if (head.startsWith("\xEF\xBB\xBF")) {
         m_device->skip(3);
         m_bytesRead = 3;
-        return Encoding::Utf8;
-    }
-    if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) {
+    } else if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) {
         m_device->skip(2);
         m_bytesRead = 2;
-        return head.at(0) == '\xFF' ? Encoding::Utf16LE : Encoding::Utf16BE;
-    }
-    // Without a mark: one pass to see whether every sequence is UTF-8, since
-    // a Windows-1252 file may hold its first accented letter anywhere.
-    if (m_device->isSequential())
-        return Encoding::Utf8;
-    QStringDecoder check(QStringConverter::Utf8);
-    QString scratch;
-    bool valid = true;
-    while (valid) {
-        const QByteArray chunk = m_device->read(kChunk);
-        if (chunk.isEmpty())
-            break;
-        scratch.resize(check.requiredSpace(chunk.size()));
-        check.appendToBuffer(scratch.data(), chunk);
-        valid = !check.hasError();
-    }
-    // A sequence cut off by the end of the file counts as invalid, too.
-    if (valid) {
-        scratch.resize(check.requiredSpace(0));
-        check.appendToBuffer(scratch.data(), QByteArrayView());
-        valid = !check.hasError();
-    }
-    m_device->seek(0);
-    return valid ? Encoding::Utf8 : Encoding::Windows1252;
-}
-
-void ICalendarFileReader::start()
-{
-    m_started = true;
-    m_encoding = sniff();
-    switch (m_encoding) {
-    case Encoding::Utf8: m_decoder = QStringDecoder(QStringConverter::Utf8); break;
-    case Encoding::Utf16LE: m_decoder = QStringDecoder(QStringConverter::Utf16LE); break;
-    case Encoding::Utf16BE: m_decoder = QStringDecoder(QStringConverter::Utf16BE); break;
-    case Encoding::Windows1252: break;
+        m_utf16 = true;
+        m_decoder = QStringDecoder(head.at(0) == '\xFF' ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
     }
 }
 
@@ -99,14 +51,14 @@ bool ICalendarFileReader::fill()
         return false;
     }
     m_bytesRead += chunk.size();
-    // Drop what the lines handed out so far have used; they are views into
-    // the buffer only until the next call.
-    m_buffer.remove(0, m_pos);
+    // Drop what the lines handed out so far have used.
+    m_bytes.remove(0, m_pos);
     m_pos = 0;
-    if (m_encoding == Encoding::Windows1252)
-        appendWindows1252(m_buffer, chunk);
+    // UTF-16 goes on as UTF-8, so that lines are found in bytes alike.
+    if (m_utf16)
+        m_bytes.append(QString(m_decoder.decode(chunk)).toUtf8());
     else
-        m_buffer.append(m_decoder.decode(chunk));
+        m_bytes.append(chunk);
     return true;
 }
 
@@ -116,26 +68,42 @@ bool ICalendarFileReader::readLine(QStringView *line)
     // long line is not searched again from its start with every chunk.
     qsizetype end = m_pos;
     for (;;) {
-        const qsizetype size = m_buffer.size();
-        const QChar *data = m_buffer.constData();
-        while (end < size && data[end] != u'\n' && data[end] != u'\r')
+        const qsizetype size = m_bytes.size();
+        const char *data = m_bytes.constData();
+        while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
-        // A CR last in the buffer may be the first half of a CR LF.
-        const bool complete = end < size && (data[end] == u'\n' || end + 1 < size);
-        if (!complete) {
+        // The byte after the break tells whether the next line continues
+        // this one; a CR last in the buffer may be the first half of CR LF.
+        const qsizetype next = end < size ? afterBreak(data, size, end) : end;
+        if ((next >= size || (data[end] == '\r' && end + 1 >= size)) && !m_deviceDone) {
             const qsizetype consumed = m_pos;
             if (fill()) {
                 end -= consumed; // fill() dropped what came before m_pos
                 continue;
             }
-            if (m_pos >= m_buffer.size())
-                return false;
         }
-        *line = QStringView(m_buffer).mid(m_pos, end - m_pos);
-        qsizetype next = end;
-        if (next < m_buffer.size())
-            next += m_buffer.at(next) == u'\r' && next + 1 < m_buffer.size() && m_buffer.at(next + 1) == u'\n' ? 2 : 1;
-        m_pos = next;
+        if (m_pos >= size)
+            return false;
+        if (next < size && (data[next] == ' ' || data[next] == '\t')) {
+            end = next + 1;
+            continue;
+        }
+        QByteArrayView bytes(data + m_pos, end - m_pos);
+        if (bytes.contains('\n') || bytes.contains('\r')) {
+            // Unfolded in bytes: a fold may split a multi-byte character.
+            m_joined.clear();
+            for (qsizetype i = 0; i < bytes.size(); ++i) {
+                if (bytes[i] == '\r' || bytes[i] == '\n')
+                    i = afterBreak(bytes.data(), bytes.size(), i); // at the space or tab
+                else
+                    m_joined.append(bytes[i]);
+            }
+            bytes = m_joined;
+        }
+        m_line.clear();
+        m_tally.add(ICalendar::appendContentLine(m_line, bytes));
+        *line = m_line;
+        m_pos = std::min(next, size);
         return true;
     }
 }
@@ -156,6 +124,8 @@ QList<Event> ICalendarFileReader::next(int batchSize)
             m_inEvent = true;
             m_item.clear();
         } else if (!m_inEvent) {
+            if (!continuation && (line == QLatin1String("BEGIN:VCALENDAR") || line == QLatin1String("END:VCALENDAR")))
+                m_calendarOpen = line.startsWith(QLatin1String("BEGIN"));
             if (!continuation && line == QLatin1String("BEGIN:VTIMEZONE"))
                 m_inZone = true;
             else if (!continuation && !m_inZone && line == QLatin1String("BEGIN:VTODO"))
@@ -168,6 +138,7 @@ QList<Event> ICalendarFileReader::next(int batchSize)
         } else if (!continuation && line == QLatin1String("END:VCALENDAR")) {
             ++m_skipped.missingEnd;
             m_inEvent = false;
+            m_calendarOpen = false;
             continue;
         }
         m_item.append(line).append(kCrlf);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "icalendarbytes.h"
 
 #include <QList>
 #include <QString>
@@ -11,10 +12,11 @@ class QIODevice;
 
 // Reads the events of an iCalendar file a batch at a time, so that memory
 // follows a batch rather than the file. The encoding comes from the bytes:
-// UTF-8 or UTF-16 by a byte-order mark; without one UTF-8 when the whole
-// file is valid UTF-8, else Windows-1252 (of which Latin-1 is a part). Lines
-// may end in CR LF, LF or a lone CR. Each batch is read as ICalendar::
-// parseEvents reads a text, with the file's VTIMEZONEs seen so far beside it.
+// UTF-8 or UTF-16 by a byte-order mark; without one each unfolded line is
+// UTF-8 when it is valid UTF-8, else Windows-1252 (of which Latin-1 is a
+// part), so one stray byte costs its line only. Lines may end in CR LF, LF
+// or a lone CR. Each batch is read as ICalendar::parseEvents reads a text,
+// with the file's VTIMEZONEs seen so far beside it.
 class ICalendarFileReader
 {
 public:
@@ -39,26 +41,33 @@ public:
     // Bytes taken from the device so far, for progress.
     qint64 bytesRead() const { return m_bytesRead; }
     const Skipped &skipped() const { return m_skipped; }
+    // Lines read so far that were not UTF-8 and were read as Windows-1252,
+    // in a file with UTF-8 elsewhere (see ICalendar::LineTally).
+    int repairedLines() const { return m_tally.repaired(); }
+    // Once at the end: the file began a VCALENDAR it never ended, as a file
+    // cut short does (the events before the cut are still read).
+    bool endMissing() const { return m_atEnd && m_calendarOpen; }
     // The VTODOs met so far: tasks are not read from a file.
     int tasks() const { return m_tasks; }
 
 private:
-    enum class Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
-
     void start();
-    Encoding sniff();
     bool fill();
     bool readLine(QStringView *line);
 
     QIODevice *m_device;
-    Encoding m_encoding = Encoding::Utf8;
-    QStringDecoder m_decoder;
+    bool m_utf16 = false;
+    QStringDecoder m_decoder; // UTF-16 files only
+    QByteArray m_bytes;
+    QByteArray m_joined; // scratch: a folded line's bytes unfolded
+    QString m_line;
+    ICalendar::LineTally m_tally;
+    bool m_calendarOpen = false;
     bool m_started = false;
     bool m_deviceDone = false;
     bool m_atEnd = false;
     bool m_failed = false;
     qint64 m_bytesRead = 0;
-    QString m_buffer;
     qsizetype m_pos = 0;
 
     bool m_inEvent = false;

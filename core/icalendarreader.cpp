@@ -3,6 +3,8 @@
 #include "recordnames.h"
 #include "timeutil.h"
 
+#include <QSet>
+
 namespace ICalendar {
 
 using namespace Detail;
@@ -105,8 +107,9 @@ QString stripMailto(QStringView value)
 
 // EXDATE/RDATE values in the forms the recurrence expansion reads: dates
 // "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
-// zone, or one the system lacks) as "yyyyMMddTHHmmss".
-void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out)
+// zone, or one the system lacks) as "yyyyMMddTHHmmss". `seen` holds what
+// `out` holds, so that 100,000 values are not compared with each other.
+void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out, QSet<QString> *seen)
 {
     const QStringView tzid = prop.param(QLatin1String("TZID"));
     const QStringView value = prop.value;
@@ -132,8 +135,10 @@ void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out)
             text = piece.toString();
         else
             text = TimeUtil::toIcalUtc(d.dateTime);
-        if (!out->contains(text))
+        if (!seen->contains(text)) {
+            seen->insert(text);
             out->append(text);
+        }
     }
 }
 
@@ -254,6 +259,8 @@ public:
         m_duration = 0;
         m_exdates.clear();
         m_rdates.clear();
+        m_exdateSet.clear();
+        m_rdateSet.clear();
     }
 
     void property(const PropertyView &prop, Prop id)
@@ -299,8 +306,8 @@ public:
             break;
         case Prop::Created: m_event.created = dateOf(prop, m_zones).dateTime; break;
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
-        case Prop::ExDate: collectDates(prop, m_zones, &m_exdates); break;
-        case Prop::RDate: collectDates(prop, m_zones, &m_rdates); break;
+        case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
+        case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
         case Prop::Attendee: m_event.attendees.append(readAttendee(prop)); break;
         default: break;
         }
@@ -368,6 +375,8 @@ private:
     qint64 m_duration = 0;
     QStringList m_exdates;
     QStringList m_rdates;
+    QSet<QString> m_exdateSet;
+    QSet<QString> m_rdateSet;
     bool m_inAlarm = false;
     QString m_alarmAction;
     std::optional<int> m_alarmMinutes;

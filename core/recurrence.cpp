@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <limits>
 
 namespace {
@@ -49,7 +51,48 @@ QList<Event> expandEvent(const Event &event, const QDateTime &from, const QDateT
     return result;
 }
 
+namespace {
+
+// Starts past a view's bound counted per series, at most this many times the
+// bound: enough to tell a busy day, cheap for a series of every second.
+constexpr qint64 kCountedPerShown = 20;
+
+QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
+                        const QDateTime &to);
+
+} // namespace
+
+bool isSeriesRow(const Event &event)
+{
+    return event.isOverride() || SeriesExpander::repeats(event);
+}
+
 QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, const QDateTime &to)
+{
+    if (!from.isValid() || !to.isValid()) {
+        SeriesExpander none(0, 0);
+        return expandWith(none, events, from, to);
+    }
+    SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
+    return expandWith(expander, events, from, to);
+}
+
+BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                                     int maxPerSeries)
+{
+    SeriesExpander expander(from.isValid() ? from.toMSecsSinceEpoch() : 0, to.isValid() ? to.toMSecsSinceEpoch() : 0);
+    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
+    BoundedExpansion result;
+    result.occurrences = expandWith(expander, events, from, to);
+    result.more = expander.beyond();
+    result.moreIsLowerBound = expander.beyondIsLowerBound();
+    return result;
+}
+
+namespace {
+
+QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
+                        const QDateTime &to)
 {
     QList<const Event *> oneOffs;
     QList<const Event *> masters;
@@ -81,7 +124,6 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
     }
 
     // Every master's starts first, so that the result is allocated once.
-    SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
     std::vector<std::vector<qint64>> startsOf(size_t(masters.size()));
     qsizetype total = oneOffs.size() + overrides.size();
     for (qsizetype m = 0; m < masters.size(); ++m) {
@@ -150,6 +192,8 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
     }
     return result;
 }
+
+} // namespace
 
 QSet<qint64> parseExceptionDates(const QString &text, const QTimeZone &floatingZone)
 {

@@ -29,6 +29,24 @@ namespace Recurrence {
 // and one whose series is not among the rows comes last.
 QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, const QDateTime &to);
 
+// Whether expandEvents treats the row as part of a series (a master or an
+// override) rather than as a one-off it passes through unchanged.
+bool isSeriesRow(const Event &event);
+
+struct BoundedExpansion
+{
+    QList<Event> occurrences;
+    qint64 more = 0; // occurrences in the window left out
+    bool moreIsLowerBound = false; // `more` stopped counting
+};
+
+// As expandEvents with at most `maxPerSeries` occurrences of each master (the
+// earliest), for a view that shows a bounded number: the others in the
+// window are counted into `more`, up to a bound that keeps the cost in
+// proportion to `maxPerSeries`.
+BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                                     int maxPerSeries);
+
 // One row's occurrences in [from, to), ascending, without override handling.
 // A row that does not repeat is returned as it is when it overlaps the window
 // (one without an end when it starts before `to`).

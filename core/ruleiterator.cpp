@@ -263,6 +263,24 @@ void RuleIterator::skipTo(qint64 localSeconds)
         m_index += floorDiv(target - m_index, m_step) * m_step;
 }
 
+qint64 RuleIterator::skipWholePeriodsBefore(qint64 localSeconds)
+{
+    // The period before the one holding `localSeconds` ends before it.
+    const qint64 target = indexOf(localSeconds) - 1;
+    if (target <= m_index)
+        return 0;
+    const qint64 periods = floorDiv(target - m_index, m_step);
+    m_index += periods * m_step;
+    return periods;
+}
+
+bool RuleIterator::oneStartPerPeriod(const RecurrenceRule &rule, Frequency frequency)
+{
+    return frequency <= Frequency::Weekly && rule.byMonth.isEmpty() && rule.byMonthDay.isEmpty() && rule.byDay.isEmpty()
+        && rule.byYearDay.isEmpty() && rule.byWeekNo.isEmpty() && rule.byHour.isEmpty() && rule.byMinute.isEmpty()
+        && rule.bySecond.isEmpty() && rule.bySetPos.isEmpty();
+}
+
 void RuleIterator::advanceTo(qint64 localSeconds)
 {
     const qint64 target = indexOf(localSeconds);

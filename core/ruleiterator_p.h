@@ -25,6 +25,14 @@ public:
     // rule's rhythm before it) and leaves out the days before it; never moves
     // back. Only for a rule without COUNT, whose earlier starts do not count.
     void skipTo(qint64 localSeconds);
+    // Jumps over the periods whose every start lies before `localSeconds`
+    // and returns how many it passed; the days it lands on are kept. For a
+    // rule whose every period holds exactly one start (see oneStartPerPeriod),
+    // so that COUNT can be counted without walking.
+    qint64 skipWholePeriodsBefore(qint64 localSeconds);
+    // Every period holds exactly one start, DTSTART's time in it: no BYxxx
+    // part, and a frequency of a week or shorter.
+    static bool oneStartPerPeriod(const RecurrenceRule &rule, Frequency frequency);
     // Periods that start after `localSeconds` are never produced.
     void setLimit(qint64 localSeconds) { m_limit = localSeconds; }
 

@@ -25,6 +25,14 @@ public:
     // else from the series' first start, up to `toMs` exclusive.
     SeriesExpander(qint64 fromMs, qint64 toMs, bool bounded = true);
 
+    // At most `max` starts per series from now on; the overlapping starts
+    // past it are counted into beyond(), at most `countLimit` per series (then
+    // beyondIsLowerBound()), so that a sub-daily series costs in proportion
+    // to what is shown.
+    void setLimit(int max, qint64 countLimit);
+    qint64 beyond() const { return m_beyond; }
+    bool beyondIsLowerBound() const { return m_beyondIsLowerBound; }
+
     static qint64 durationOf(const Event &event);
     static bool repeats(const Event &event);
 
@@ -39,12 +47,15 @@ public:
     // The rule's starts from the wall clock `dtstartLocal` (seconds) on, each
     // with the start's milliseconds `msRemainder`, for a span of `durationMs`.
     void ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal, int msRemainder,
-                    qint64 durationMs, std::vector<qint64> &out) const;
+                    qint64 durationMs, std::vector<qint64> &out);
 
     bool overlaps(qint64 startMs, qint64 durationMs) const;
 
-    // Reads a date list (JSON array or comma list) into instants.
-    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out);
+    // Reads a date list (JSON array or comma list) into instants. With
+    // `fromDay` and `toDay` ("yyyyMMdd"), values written on other days are
+    // passed over unread: a series with 100,000 EXDATEs reads a window's few.
+    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
+                             const QString &fromDay = {}, const QString &toDay = {});
     static std::optional<qint64> readDateValue(QStringView text, const ZoneClock &floating);
 
 private:
@@ -60,6 +71,10 @@ private:
     qint64 m_fromMs;
     qint64 m_toMs;
     bool m_bounded;
+    int m_maxStarts = maxStarts;
+    qint64 m_countLimit = 0;
+    qint64 m_beyond = 0;
+    bool m_beyondIsLowerBound = false;
     std::map<QByteArray, std::optional<ZoneClock>> m_named;
     std::map<int, ZoneClock> m_fixed;
     std::map<QString, std::optional<ZoneClock>> m_defined; // by VTIMEZONE text

@@ -138,6 +138,8 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     }
     result.outcome = Outcome::Stored;
     result.unread = reader.skipped();
+    result.repairedValues = reader.repairedLines();
+    result.cutShort = reader.endMissing() && result.unread.cutShort == 0;
     result.tasks = reader.tasks();
     return result;
 }

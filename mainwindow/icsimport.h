@@ -32,6 +32,11 @@ struct Result
     int withoutStart = 0; // no DTSTART, or one that cannot be read
     int refused = 0; // the store's constraints turned the event down
     int tasks = 0; // VTODOs of the file: only events are imported
+    // Said beside the counts; nothing was left out for them.
+    int repairedValues = 0; // lines that were not UTF-8, read as Windows-1252
+    // The file ends without END:VCALENDAR between two events; a cut inside
+    // one is counted in `unread.cutShort`.
+    bool cutShort = false;
 
     int skipped() const { return unread.missingEnd + unread.cutShort + unread.withoutUid + withoutStart + refused; }
 };

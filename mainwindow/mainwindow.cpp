@@ -333,7 +333,7 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     const auto withTasks = [&result](const QString &line) {
         return result.tasks == 0 ? line : tr("%1; %n task(s) not imported", nullptr, result.tasks).arg(line);
     };
-    if (skipped == 0) {
+    if (skipped == 0 && result.repairedValues == 0 && !result.cutShort) {
         if (imported == 0)
             showStatus(withTasks(tr("No events found in %1").arg(name)), 4000);
         else if (result.updated == 0)
@@ -344,8 +344,9 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
                        4000);
         return;
     }
-    QStringList lines{tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
-                          .arg(name, QString::number(skipped)),
+    QStringList lines{skipped > 0 ? tr("Imported %n event(s) from %1; %2 could not be stored", nullptr, imported)
+                                        .arg(name, QString::number(skipped))
+                                  : tr("Imported %n event(s) from %1", nullptr, imported).arg(name),
                       QString()};
     const auto count = [&lines](const QString &text, int n) {
         if (n > 0)
@@ -359,6 +360,11 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     count(tr("Without a UID: %1"), result.unread.withoutUid);
     count(tr("Refused by the calendar database: %1"), result.refused);
     count(tr("Tasks (VTODO), not imported: %1"), result.tasks);
+    if (result.repairedValues > 0)
+        lines.append(
+            tr("%n value(s) were not valid UTF-8 and were read as Windows-1252", nullptr, result.repairedValues));
+    if (result.cutShort)
+        lines.append(tr("The file was cut short (it has no END:VCALENDAR); the events before the cut were imported."));
     showStatus(lines.constFirst(), 6000);
     QMessageBox::information(this, tr("Import finished"), lines.join(QLatin1Char('\n')));
 }

@@ -21,16 +21,30 @@
 #include <QLocale>
 #include <QMap>
 #include <QMenu>
+#include <QSet>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 namespace {
 
 constexpr int kEventIdRole = Qt::UserRole;
 constexpr int kDayRole = Qt::UserRole + 1;
 constexpr int kOccurrenceRole = Qt::UserRole + 2;
+// More rows than anyone reads in a day's list; the rest are counted.
+constexpr int kMaxRowsPerDay = 100;
+const QLatin1String kSubDaily[] = {QLatin1String("FREQ=HOURLY"), QLatin1String("FREQ=MINUTELY"),
+                                   QLatin1String("FREQ=SECONDLY")};
+
+struct MoreRows
+{
+    qint64 count = 0;
+    bool atLeast = false; // counting stopped
+};
 
 // The days an occurrence covers within the week. All-day rows keep their
 // stored dates (midnight UTC stands for the date, not for an instant).
@@ -110,48 +124,103 @@ void WeekAgenda::reload()
     m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));
 
     const QStringList calendarIds = upcomingCalendarIds(m_state);
-    FilterOutcome outcome;
+    QMap<QDate, QList<Event>> byDay;
+    QMap<QDate, MoreRows> moreByDay;
+    QSet<QString> dimmedIds;
     if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
+        const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
         const QDateTime from = m_weekStart.startOfDay();
         const QDateTime to = last.addDays(1).startOfDay();
         const QList<Event> rows = m_state->events()->getInRange(from, to, calendarIds);
-        outcome = FilterEngine::apply(Recurrence::expandEvents(rows, from, to), m_state->filterRules()->getEnabled());
+        const auto place = [&](const QList<Event> &occurrences, const QDate &first, const QDate &lastDay) {
+            FilterOutcome outcome = FilterEngine::apply(occurrences, rules);
+            dimmedIds.unite(outcome.dimmedIds);
+            for (Event &event : outcome.events) {
+                // The day's window holds a timed occurrence of a day's
+                // expansion; all-day ones keep their stored dates.
+                if (first == lastDay && !event.is_all_day) {
+                    byDay[first].append(std::move(event));
+                    continue;
+                }
+                const QList<QDate> days = daysOf(event, first, lastDay);
+                for (const QDate &day : days)
+                    byDay[day].append(event);
+            }
+        };
+        // The week at once, each series bounded by what seven days show,
+        // unless a series repeats within the day and will pass that bound.
+        const bool subDaily = std::any_of(rows.cbegin(), rows.cend(), [](const Event &row) {
+            return std::any_of(std::begin(kSubDaily), std::end(kSubDaily), [&row](QLatin1String freq) {
+                return row.recurrence_rule.contains(freq, Qt::CaseInsensitive);
+            });
+        });
+        Recurrence::BoundedExpansion week;
+        if (!subDaily)
+            week = Recurrence::expandEventsBounded(rows, from, to, 7 * kMaxRowsPerDay);
+        if (!subDaily && week.more == 0) {
+            place(week.occurrences, m_weekStart, last);
+        } else {
+            // A series past that bound (one of every minute or second) is
+            // taken a day at a time, so that each day shows its first rows
+            // rather than the first day all of them.
+            QList<Event> oneOffs;
+            QList<Event> series;
+            for (const Event &row : rows)
+                (Recurrence::isSeriesRow(row) ? series : oneOffs).append(row);
+            place(oneOffs, m_weekStart, last);
+            for (QDate day = m_weekStart; day <= last; day = day.addDays(1)) {
+                const Recurrence::BoundedExpansion expanded = Recurrence::expandEventsBounded(
+                    series, day.startOfDay(), day.addDays(1).startOfDay(), kMaxRowsPerDay);
+                place(expanded.occurrences, day, day);
+                moreByDay[day] = {expanded.more, expanded.moreIsLowerBound};
+            }
+        }
     }
     QHash<QString, QString> colours;
     const QList<Calendar> calendars = m_state->calendars()->getAll();
     for (const Calendar &calendar : calendars)
         colours.insert(calendar.id, calendar.color);
 
-    // All-day rows first on each day, then by start.
-    QMap<QDate, QList<Event>> byDay;
-    for (const Event &event : std::as_const(outcome.events)) {
-        const QList<QDate> days = daysOf(event, m_weekStart, last);
-        for (const QDate &day : days)
-            byDay[day].append(event);
-    }
-
     m_reloading = true;
     m_list->clear();
     for (auto it = byDay.begin(); it != byDay.end(); ++it) {
-        std::stable_sort(it->begin(), it->end(), [](const Event &a, const Event &b) {
-            if (a.is_all_day != b.is_all_day)
-                return a.is_all_day;
-            return a.start_time < b.start_time;
-        });
+        // Sorted by key and position: moving thousands of whole events to
+        // show the first 200 would cost more than the list itself.
+        std::vector<std::tuple<bool, qint64, qsizetype>> order;
+        order.reserve(size_t(it->size()));
+        for (qsizetype i = 0; i < it->size(); ++i) {
+            const QDateTime &start = it->at(i).start_time;
+            order.emplace_back(!it->at(i).is_all_day,
+                               start.isValid() ? start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), i);
+        }
+        std::sort(order.begin(), order.end());
         auto *header = new QListWidgetItem(locale.toString(it.key(), QLocale::LongFormat), m_list);
         header->setFlags(Qt::ItemIsEnabled);
         QFont bold = header->font();
         bold.setBold(true);
         header->setFont(bold);
-        for (const Event &event : std::as_const(*it)) {
+        MoreRows more = moreByDay.value(it.key());
+        if (order.size() > size_t(kMaxRowsPerDay)) {
+            more.count += qint64(order.size()) - kMaxRowsPerDay;
+            order.resize(size_t(kMaxRowsPerDay));
+        }
+        for (const auto &[notAllDay, startMs, index] : order) {
+            const Event &event = it->at(index);
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
             auto *item = new QListWidgetItem(timeText(event) + QStringLiteral("   ") + title, m_list);
             item->setIcon(Theme::colorDotIcon(event.color.isEmpty() ? colours.value(event.calendar_id) : event.color));
             item->setData(kEventIdRole, event.id);
             item->setData(kDayRole, it.key());
             item->setData(kOccurrenceRole, QVariant::fromValue(event));
-            if (outcome.dimmedIds.contains(event.id))
+            if (dimmedIds.contains(event.id))
                 item->setForeground(Theme::textMuted());
+        }
+        if (more.count > 0) {
+            const QString text = more.atLeast ? tr("At least %Ln more on this day", nullptr, int(more.count))
+                                              : tr("%Ln more on this day", nullptr, int(more.count));
+            auto *moreItem = new QListWidgetItem(text, m_list);
+            moreItem->setFlags(Qt::ItemIsEnabled);
+            moreItem->setForeground(Theme::textMuted());
         }
     }
     if (m_list->count() == 0) {

@@ -19,6 +19,8 @@ struct Event;
 // (Qt::UserRole + 1) and the occurrence itself (Qt::UserRole + 2); selecting one selects the event in AppState.
 // A click (or Enter) on a row opens that occurrence's details beside it,
 // whose Edit is handed on through editRequested and whose Delete acts itself.
+// A day lists its first 100 occurrences and then a row that says how many
+// more there are (a series of every second has 86,400 a day).
 class WeekAgenda : public QWidget
 {
     Q_OBJECT

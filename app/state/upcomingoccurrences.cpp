@@ -13,6 +13,13 @@
 
 #include <algorithm>
 
+namespace {
+
+// More of one series than the tray could list.
+constexpr int kPerSeries = 100;
+
+} // namespace
+
 QStringList upcomingCalendarIds(const AppState *state)
 {
     QStringList ids;
@@ -55,7 +62,18 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
 
     // What the tray draws needs only the light rows.
     const QList<Event> rows = state->events()->getViewRowsInRange(from, to, ids);
-    QList<Event> occurrences = Recurrence::expandEvents(rows, from, to);
+    // Timed occurrences from now on, all-day ones from today's start, each
+    // series bounded: one of every second would otherwise give hundreds of
+    // thousands, all from the night before.
+    QList<Event> occurrences;
+    for (const Event &occurrence : Recurrence::expandEventsBounded(rows, now, to, kPerSeries).occurrences) {
+        if (!occurrence.is_all_day)
+            occurrences.append(occurrence);
+    }
+    for (const Event &occurrence : Recurrence::expandEventsBounded(rows, from, to, kPerSeries).occurrences) {
+        if (occurrence.is_all_day)
+            occurrences.append(occurrence);
+    }
     if (state->filterRules())
         occurrences = FilterEngine::apply(occurrences, state->filterRules()->getEnabled()).events;
 

@@ -20,7 +20,8 @@ QStringList upcomingCalendarIds(const AppState *state);
 // The occurrences from today 00:00 to tomorrow 23:59:59 (local time) after
 // the enabled filter rules, sorted by start (equal starts in no set order):
 // all-day ones whose start date (in the start's own representation) is today
-// or tomorrow, and timed ones that have not ended by `now`.
+// or tomorrow, and timed ones that have not ended by `now`; of a series the
+// first 100 of each kind.
 QList<Event> upcomingOccurrences(const AppState *state);
 QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now);
 

@@ -18,6 +18,7 @@
 #include "icsimportjob.h"
 #include "notificationservice.h"
 #include "peakmemory.h"
+#include "stallmeter.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
 
@@ -70,29 +71,6 @@ bool writeCalendar(const QString &path)
     return file.error() == QFileDevice::NoError;
 }
 
-using PeakMemory::statusKilobytes;
-
-// The longest gap between two turns of a 1 ms timer on this thread's event
-// loop while it lives.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_tick.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_tick, &QTimer::timeout, &m_tick,
-                         [this] { m_longestMs = std::max(m_longestMs, m_sinceTick.restart()); });
-        m_tick.start(1);
-        m_sinceTick.start();
-    }
-    qint64 longestMs() const { return m_longestMs; }
-
-private:
-    QTimer m_tick;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longestMs = 0;
-};
-
 void BM_ImportLargeFile(benchmark::State &state)
 {
     QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
@@ -114,11 +92,7 @@ void BM_ImportLargeFile(benchmark::State &state)
     qint64 longestStallMs = 0;
     qint64 peakKb = 0;
     for (auto _ : state) {
-        // Writing 5 to clear_refs resets the peak to the present size.
-        QFile clear(QStringLiteral("/proc/self/clear_refs"));
-        if (clear.open(QIODevice::WriteOnly))
-            clear.write("5");
-        clear.close();
+        PeakMemory::reset();
 
         IcsImportJob job(db, ics, QStringLiteral("cal"));
         QEventLoop loop;
@@ -130,7 +104,7 @@ void BM_ImportLargeFile(benchmark::State &state)
         job.start();
         loop.exec();
         longestStallMs = stalls.longestMs();
-        peakKb = statusKilobytes("VmHWM:");
+        peakKb = PeakMemory::statusKilobytes("VmHWM:");
     }
     const qint64 fileBytes = QFile(ics).size();
     state.counters["events"] = result.added + result.updated;

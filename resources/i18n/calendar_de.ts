@@ -1460,6 +1460,17 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n value(s) were not valid UTF-8 and were read as Windows-1252</source>
+        <translation>
+            <numerusform>%n Wert war kein gültiges UTF-8 und wurde als Windows-1252 gelesen</numerusform>
+            <numerusform>%n Werte waren kein gültiges UTF-8 und wurden als Windows-1252 gelesen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file was cut short (it has no END:VCALENDAR); the events before the cut were imported.</source>
+        <translation>Die Datei endet vorzeitig (ohne END:VCALENDAR); die Termine vor dem Abbruch wurden importiert.</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
@@ -3071,6 +3082,20 @@ Datenverzeichnis: %1</translation>
 </context>
 <context>
     <name>WeekAgenda</name>
+    <message numerus="yes">
+        <source>At least %Ln more on this day</source>
+        <translation>
+            <numerusform>Mindestens %Ln weiterer an diesem Tag</numerusform>
+            <numerusform>Mindestens %Ln weitere an diesem Tag</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln more on this day</source>
+        <translation>
+            <numerusform>%Ln weiterer an diesem Tag</numerusform>
+            <numerusform>%Ln weitere an diesem Tag</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>

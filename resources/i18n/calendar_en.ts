@@ -33,6 +33,13 @@
 <context>
     <name>MainWindow</name>
     <message numerus="yes">
+        <source>%n value(s) were not valid UTF-8 and were read as Windows-1252</source>
+        <translation>
+            <numerusform>%n value was not valid UTF-8 and was read as Windows-1252</numerusform>
+            <numerusform>%n values were not valid UTF-8 and were read as Windows-1252</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Imported %n event(s) from %1 (%2 updated)</source>
         <translation>
             <numerusform>Imported %n event from %1 (%2 updated)</numerusform>
@@ -179,6 +186,23 @@
         <translation>
             <numerusform>%n item could not be synced</numerusform>
             <numerusform>%n items could not be synced</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>WeekAgenda</name>
+    <message numerus="yes">
+        <source>At least %Ln more on this day</source>
+        <translation>
+            <numerusform>At least %Ln more on this day</numerusform>
+            <numerusform>At least %Ln more on this day</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln more on this day</source>
+        <translation>
+            <numerusform>%Ln more on this day</numerusform>
+            <numerusform>%Ln more on this day</numerusform>
         </translation>
     </message>
 </context>

@@ -1460,6 +1460,17 @@ Directorio de datos: %1</translation>
 </context>
 <context>
     <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n value(s) were not valid UTF-8 and were read as Windows-1252</source>
+        <translation>
+            <numerusform>%n valor no era UTF-8 válido y se leyó como Windows-1252</numerusform>
+            <numerusform>%n valores no eran UTF-8 válido y se leyeron como Windows-1252</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file was cut short (it has no END:VCALENDAR); the events before the cut were imported.</source>
+        <translation>El archivo está cortado (no tiene END:VCALENDAR); se importaron los eventos anteriores al corte.</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
@@ -3071,6 +3082,20 @@ Directorio de datos: %1</translation>
 </context>
 <context>
     <name>WeekAgenda</name>
+    <message numerus="yes">
+        <source>At least %Ln more on this day</source>
+        <translation>
+            <numerusform>Al menos %Ln más este día</numerusform>
+            <numerusform>Al menos %Ln más este día</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln more on this day</source>
+        <translation>
+            <numerusform>%Ln más este día</numerusform>
+            <numerusform>%Ln más este día</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>

@@ -1460,6 +1460,17 @@ Dossier de données : %1</translation>
 </context>
 <context>
     <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n value(s) were not valid UTF-8 and were read as Windows-1252</source>
+        <translation>
+            <numerusform>%n valeur n'était pas en UTF-8 valide et a été lue en Windows-1252</numerusform>
+            <numerusform>%n valeurs n'étaient pas en UTF-8 valide et ont été lues en Windows-1252</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file was cut short (it has no END:VCALENDAR); the events before the cut were imported.</source>
+        <translation>Le fichier est tronqué (il n'a pas de END:VCALENDAR) ; les événements avant la coupure ont été importés.</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
@@ -3071,6 +3082,20 @@ Dossier de données : %1</translation>
 </context>
 <context>
     <name>WeekAgenda</name>
+    <message numerus="yes">
+        <source>At least %Ln more on this day</source>
+        <translation>
+            <numerusform>Au moins %Ln de plus ce jour-là</numerusform>
+            <numerusform>Au moins %Ln de plus ce jour-là</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln more on this day</source>
+        <translation>
+            <numerusform>%Ln de plus ce jour-là</numerusform>
+            <numerusform>%Ln de plus ce jour-là</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>

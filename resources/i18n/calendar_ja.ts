@@ -1454,6 +1454,16 @@ Data directory: %1</source>
 </context>
 <context>
     <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n value(s) were not valid UTF-8 and were read as Windows-1252</source>
+        <translation>
+            <numerusform>%n 件の値が有効な UTF-8 ではなかったため、Windows-1252 として読み込みました</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file was cut short (it has no END:VCALENDAR); the events before the cut were imported.</source>
+        <translation>ファイルが途中で切れています（END:VCALENDAR がありません）。切れる前の予定はインポートしました。</translation>
+    </message>
     <message>
         <source>Cancel</source>
         <translation>キャンセル</translation>
@@ -3051,6 +3061,18 @@ Data directory: %1</source>
 </context>
 <context>
     <name>WeekAgenda</name>
+    <message numerus="yes">
+        <source>At least %Ln more on this day</source>
+        <translation>
+            <numerusform>この日はほかに少なくとも %Ln 件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln more on this day</source>
+        <translation>
+            <numerusform>この日はほかに %Ln 件</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../mainwindow/weekagenda.cpp" line="+61"/>
         <source>All day</source>

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "modalscript.h"
 #include "theme.h"
+#include "timetext.h"
 #include "timeutil.h"
 #include "trayfixture.h"
 #include "weekagenda.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QLocale>
 #include <QTest>
 
 #include <memory>
@@ -135,6 +137,55 @@ private Q_SLOTS:
         QCOMPARE(rows(agenda),
                  (QStringList{u"2030-01-07 Standup"_s, u"2030-01-08 Standup"_s, u"2030-01-09 Standup"_s,
                               u"2030-01-10 Standup"_s, u"2030-01-11 Standup"_s}));
+    }
+
+    // A day shows at most 100 rows, the earliest, and says how many more.
+    void busyDaysAreBounded_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("series");
+        QTest::addColumn<int>("rowsPerDay");
+        QTest::addColumn<QString>("moreText"); // %1 the count, in the locale's digits
+        QTest::addColumn<int>("more");
+        QTest::newRow("every hour: all 24 rows") << u"FREQ=HOURLY"_s << 2 << 48 << QString() << 0;
+        QTest::newRow("every minute: 100 rows and the rest counted")
+            << u"FREQ=MINUTELY"_s << 1 << 100 << u"%1 more on this day"_s << 1340;
+        QTest::newRow("20 series of every second: 100 rows, counting stops")
+            << u"FREQ=SECONDLY"_s << 20 << 100 << u"At least %1 more on this day"_s << 41900;
+        QTest::newRow("10 series every 10 minutes: the earliest rows of all")
+            << u"FREQ=MINUTELY;INTERVAL=10"_s << 10 << 100 << u"%1 more on this day"_s << 1340;
+    }
+    void busyDaysAreBounded()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, series);
+        QFETCH(int, rowsPerDay);
+        QFETCH(QString, moreText);
+        QFETCH(int, more);
+        for (int i = 0; i < series; ++i) {
+            Event busy = makeEvent(u"Busy "_s + QString::number(i), local(1, 0), local(1, 0).addSecs(1));
+            busy.recurrence_rule = rule;
+            busy.raw_icalendar = ICalendar::serializeEvent(busy);
+            QVERIFY(state()->events()->insert(busy));
+        }
+        WeekAgenda agenda(state());
+        QHash<QDate, int> perDay;
+        QStringList moreLines;
+        for (int i = 0; i < agenda.list()->count(); ++i) {
+            const QListWidgetItem *item = agenda.list()->item(i);
+            if (!item->data(Qt::UserRole).toString().isEmpty())
+                ++perDay[item->data(Qt::UserRole + 1).toDate()];
+            else if (item->text().contains(u"more"_s))
+                moreLines.append(item->text());
+        }
+        for (QDate day(2030, 1, 7); day <= QDate(2030, 1, 13); day = day.addDays(1))
+            QCOMPARE(perDay.value(day), rowsPerDay);
+        QCOMPARE(moreLines, more == 0 ? QStringList() : QStringList(7, moreText.arg(QLocale().toString(more))));
+        // The first row of a day is its first occurrence.
+        const QStringList listed = rows(agenda);
+        QVERIFY(!listed.isEmpty());
+        QCOMPARE(agenda.list()->item(1)->text().section(u"   "_s, 0, 0).section(u" – "_s, 0, 0),
+                 TimeText::shortTime(QTime(0, 0)));
     }
 
     void filterRulesHideAndDim()

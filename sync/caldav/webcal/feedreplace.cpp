@@ -25,6 +25,56 @@ Key keyOf(const Event &event)
     return {event.uid, event.recurrence_id.isNull() ? QString(""_L1) : event.recurrence_id};
 }
 
+// The lines of a stored text but its DTSTAMPs, which many feeds set to the
+// time of the download: an event whose only change is its stamp is the same.
+class UnstampedLines
+{
+public:
+    explicit UnstampedLines(QStringView text)
+        : m_text(text)
+    {
+    }
+    bool next(QStringView *line)
+    {
+        while (m_pos <= m_text.size()) {
+            qsizetype end = m_text.indexOf(u'\n', m_pos);
+            if (end < 0)
+                end = m_text.size();
+            *line = m_text.mid(m_pos, end - m_pos);
+            m_pos = end + 1;
+            const bool stamp = line->size() > 7 && line->startsWith(u"DTSTAMP"_s, Qt::CaseInsensitive)
+                && (line->at(7) == u':' || line->at(7) == u';');
+            if (!stamp)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+bool sameButStamp(const QString &stored, const QString &incoming)
+{
+    if (stored == incoming)
+        return true;
+    UnstampedLines a(stored);
+    UnstampedLines b(incoming);
+    QStringView lineA;
+    QStringView lineB;
+    for (;;) {
+        const bool moreA = a.next(&lineA);
+        const bool moreB = b.next(&lineB);
+        if (moreA != moreB)
+            return false;
+        if (!moreA)
+            return true;
+        if (lineA != lineB)
+            return false;
+    }
+}
+
 } // namespace
 
 FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *events, const QString &calendarId,
@@ -49,12 +99,18 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
         }
     }
 
+    // Taken at once: the rows read below are then the ones written over,
+    // whatever another connection of the program writes meanwhile.
+    StoreTransaction transaction(database, StoreTransaction::Lock::Immediate);
+    if (!transaction.isActive()) {
+        result.failed = int(incoming.size());
+        return result;
+    }
+
     QHash<Key, Event> stored;
     const QList<Event> rows = events->getByCalendar(calendarId);
     for (const Event &row : rows)
         stored.insert(keyOf(row), row);
-
-    StoreTransaction transaction(database);
 
     for (Event event : std::as_const(incoming)) {
         event.calendar_id = calendarId;
@@ -69,7 +125,7 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             existing = events->getByUidAndRecurrenceId(event.uid, calendarId, event.recurrence_id);
         // The same text can name other instants than it did: a floating time
         // is read in the zone the machine is in now.
-        if (existing && !existing->deleted_at && existing->raw_icalendar == event.raw_icalendar
+        if (existing && !existing->deleted_at && sameButStamp(existing->raw_icalendar, event.raw_icalendar)
             && existing->sync_status == event.sync_status && existing->start_time == event.start_time
             && existing->end_time == event.end_time) {
             ++result.unchanged;

@@ -29,8 +29,9 @@ struct FeedReplaceResult
 // (joining a caller's). An event is keyed by its UID and recurrence id, as
 // the store's unique index keys it, so a series and its overridden
 // occurrences are separate rows; of two components with the same key the
-// later one wins. A row whose stored text equals the feed's keeps its id and
-// is not written. Events without a UID are left out. When anything was
+// later one wins. A row whose stored text equals the feed's, DTSTAMP lines
+// aside (feeds restamp every event on every download), keeps its id and is
+// not written. Events without a UID are left out. When anything was
 // written, one coalesced change signal follows for the calendar.
 FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *events, const QString &calendarId,
                                         const QList<Event> &feed, const QDateTime &now);

@@ -1,5 +1,9 @@
 #include "feedtext.h"
 
+#include "icalendarbytes.h"
+
+#include <QList>
+
 namespace Webcal {
 
 bool holdsCalendarData(const QByteArray &body)
@@ -7,28 +11,26 @@ bool holdsCalendarData(const QByteArray &body)
     return body.contains("BEGIN:VCALENDAR") || body.toUpper().contains("BEGIN:VCALENDAR");
 }
 
-QString decodeFeed(const QByteArray &body)
+QString decodeFeed(const QByteArray &body, const QByteArray &charset)
 {
-    QByteArrayView bytes(body);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    QByteArray joined;
-    joined.reserve(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
-        // A line break followed by a space or tab continues the line.
-        if (c == '\r' && i + 2 < bytes.size() && bytes.at(i + 1) == '\n'
-            && (bytes.at(i + 2) == ' ' || bytes.at(i + 2) == '\t')) {
-            i += 2;
+    return ICalendar::decodeText(body, charset).text;
+}
+
+QByteArray charsetOf(const QByteArray &contentType)
+{
+    // text/calendar; charset="windows-1252"; method=PUBLISH
+    const QList<QByteArray> parts = contentType.split(';');
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QByteArray part = parts.at(i).trimmed();
+        const qsizetype equals = part.indexOf('=');
+        if (equals < 0 || part.left(equals).trimmed().toLower() != "charset")
             continue;
-        }
-        if (c == '\n' && i + 1 < bytes.size() && (bytes.at(i + 1) == ' ' || bytes.at(i + 1) == '\t')) {
-            i += 1;
-            continue;
-        }
-        joined.append(c);
+        QByteArray value = part.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+            value = value.mid(1, value.size() - 2);
+        return value;
     }
-    return QString::fromUtf8(joined);
+    return {};
 }
 
 } // namespace Webcal

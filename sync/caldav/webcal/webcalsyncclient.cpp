@@ -2,9 +2,10 @@
 
 #include "accountrepository.h"
 #include "appstate.h"
-#include "feedreplace.h"
+#include "database.h"
+#include "eventrepository.h"
+#include "feedapplyjob.h"
 #include "feedtext.h"
-#include "icalendar.h"
 #include "replysizeguard.h"
 #include "subscriptionurl.h"
 #include "webcallog.h"
@@ -131,19 +132,33 @@ void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, con
         Q_EMIT calendarSyncFailed(calendar.id, SyncResult::failure(SyncResult::Kind::LocalStore));
         return;
     }
-    StoreFailure::clear();
-    const QList<Event> parsed = ICalendar::parseEvents(decodeFeed(body));
-    const FeedReplaceResult result = replaceCalendarEvents(m_appState->database(), m_appState->events(), calendar.id,
-                                                           parsed, QDateTime::currentDateTimeUtc());
-    qCDebug(lcWebcal) << "subscription" << calendar.id << "inserted" << result.inserted << "updated" << result.updated
+    // Reading and writing a feed of 100,000 events takes seconds: off the
+    // GUI thread, as the file import does.
+    auto *job = new FeedApplyJob(m_appState->database()->fileName(), calendar.id, body,
+                                 charsetOf(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()), this);
+    connect(job, &FeedApplyJob::finished, this,
+            [this, job, calendarId = calendar.id](const FeedReplaceResult &result, StoreFailure::Kind failure) {
+        job->deleteLater();
+        onFeedApplied(calendarId, result, failure);
+    });
+    job->start();
+}
+
+void SyncClient::onFeedApplied(const QString &calendarId, const FeedReplaceResult &result, StoreFailure::Kind failure)
+{
+    qCDebug(lcWebcal) << "subscription" << calendarId << "inserted" << result.inserted << "updated" << result.updated
                       << "unchanged" << result.unchanged << "deleted" << result.deleted << "failed" << result.failed;
     if (!result.committed) {
         SyncResult notStored = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::Feed);
-        notStored.storeFailure = StoreFailure::last();
-        Q_EMIT calendarSyncFailed(calendar.id, notStored);
+        notStored.storeFailure = failure;
+        Q_EMIT calendarSyncFailed(calendarId, notStored);
         return;
     }
-    Q_EMIT calendarSyncCompleted(calendar.id, result.held());
+    // The job wrote over a connection of its own; the program's views
+    // listen to this one.
+    if (result.changed() && m_appState->events())
+        m_appState->events()->scheduleChanged(calendarId);
+    Q_EMIT calendarSyncCompleted(calendarId, result.held());
 }
 
 } // namespace Webcal

@@ -2,8 +2,10 @@
 
 #include "account.h"
 #include "calendar.h"
+#include "feedreplace.h"
 #include "recordnames.h"
 #include "replysizeguard.h"
+#include "storefailure.h"
 #include "syncresult.h"
 
 #include <QObject>
@@ -19,7 +21,8 @@ namespace Webcal {
 
 // Keeps read-only subscription calendars equal to their iCalendar feeds:
 // each sync downloads the whole feed and replaces the calendar's events in
-// one transaction. Nothing is ever sent back to a feed.
+// one transaction, on a thread of its own (destroying the client waits for
+// it). Nothing is ever sent back to a feed.
 //
 // Several calendars may be fetched at once; after calendarSyncStarted exactly
 // one of calendarSyncCompleted and calendarSyncFailed follows for that
@@ -57,6 +60,7 @@ Q_SIGNALS:
 
 private:
     void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit);
+    void onFeedApplied(const QString &calendarId, const FeedReplaceResult &result, StoreFailure::Kind failure);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

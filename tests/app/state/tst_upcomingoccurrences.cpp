@@ -132,6 +132,23 @@ private Q_SLOTS:
                  (QStringList{u"Trip"_s, u"Dinner"_s}));
     }
 
+    // One of every second since midnight: the next one is the one at hand,
+    // and a series gives no more than a list can show.
+    void aSeriesOfEverySecondGivesTheNextOne()
+    {
+        AppStateFixture fixture;
+        AppState *state = fixture.start();
+        QVERIFY(state);
+        const QDate today = kTodays.first();
+        Event busy = timedEvent(u"Busy"_s, local(today, 0, QTime(0, 0)), local(today, 0, QTime(0, 0, 1)));
+        busy.recurrence_rule = u"FREQ=SECONDLY"_s;
+        QVERIFY(state->events()->insert(busy));
+        const QDateTime now(today, QTime(9, 30));
+        const QList<Event> upcoming = upcomingOccurrences(state, now);
+        QCOMPARE(upcoming.size(), 100);
+        QCOMPARE(upcoming.first().start_time, now);
+    }
+
     void filterRulesHideButDimmedStay()
     {
         AppStateFixture fixture;

@@ -271,6 +271,34 @@ private Q_SLOTS:
         QTEST(uids, "uids");
     }
 
+    // Texts made to cost: each is read whole, in time proportional to it.
+    void hostileEvents_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("exceptions");
+        QTest::addColumn<int>("descriptionSize");
+        QStringList days;
+        for (QDate day(2026, 1, 1); days.size() < 50000; day = day.addDays(1))
+            days.append(day.toString(u"yyyyMMdd"_s) + u"T090000Z"_s);
+        const QString exdates = u"\nEXDATE:"_s + days.join(u',');
+        QTest::newRow("100,000 EXDATE values, each day twice, kept once each")
+            << u"DTSTART:20260101T090000Z\nRRULE:FREQ=DAILY"_s + exdates + exdates << 50000 << 0;
+        QTest::newRow("a DESCRIPTION of 10 MB kept whole")
+            << u"DTSTART:20260101T090000Z\nDESCRIPTION:"_s + QString(10 << 20, u'x') << 0 << (10 << 20);
+        QTest::newRow("100,000 nested components around a DESCRIPTION") << u"DTSTART:20260101T090000Z\n"_s
+                + u"BEGIN:X-NEST\n"_s.repeated(100000) + u"END:X-NEST\n"_s.repeated(100000)
+                + u"DESCRIPTION:abc"_s << 0 << 3;
+    }
+    void hostileEvents()
+    {
+        QFETCH(QString, body);
+        const QList<Event> events = ICalendar::parseEvents(vevent(body));
+        QCOMPARE(events.size(), 1);
+        QFETCH(int, exceptions);
+        QCOMPARE(QJsonDocument::fromJson(events[0].exception_dates.toUtf8()).array().size(), exceptions);
+        QTEST(int(events[0].description.size()), "descriptionSize");
+    }
+
     void eventRawTextIsItsOwnBlock()
     {
         const QString text = u"BEGIN:VCALENDAR\nPRODID:-//Other//EN\nMETHOD:PUBLISH\n"

@@ -146,6 +146,12 @@ private Q_SLOTS:
         QTest::newRow("broken JSON removes nothing")
             << "2024-06-01T09:00" << berlin << R"(["20240602T070000Z")"
             << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-02T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+        QStringList many; // a value for each day of 270 years, the window's among them
+        for (QDate day(2024, 6, 2); many.size() < 100000; day = day.addDays(1))
+            many.append(u'"' + day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("T070000Z\""));
+        QTest::newRow("100,000 values remove the window's own")
+            << "2024-06-01T09:00" << berlin << u'[' + many.join(u',') + u']'
+            << strings({"Series@2024-06-01T07:00:00Z"});
     }
     void exceptionDates()
     {
@@ -378,6 +384,30 @@ private Q_SLOTS:
             << "FREQ=DAILY;COUNT=2147483647" << utcAt("2024-06-01T00:00:00Z") << utcAt("2024-06-03T00:00:00Z") << 2
             << "2024-06-01T09:00:00Z"
             << "2024-06-02T09:00:00Z";
+        QTest::newRow("SECONDLY;COUNT=1000000000 begun a year ago reaches the window")
+            << "2023-06-01T00:00"
+            << "FREQ=SECONDLY;COUNT=1000000000" << utcAt("2024-06-01T00:00:00Z") << utcAt("2024-06-01T00:00:10Z") << 10
+            << "2024-06-01T00:00:00Z"
+            << "2024-06-01T00:00:09Z";
+        QTest::newRow("HOURLY;COUNT=30 begun the day before ends in the window")
+            << "2024-06-01T00:00"
+            << "FREQ=HOURLY;COUNT=30" << utcAt("2024-06-02T00:00:00Z") << utcAt("2024-06-03T00:00:00Z") << 6
+            << "2024-06-02T00:00:00Z"
+            << "2024-06-02T05:00:00Z";
+        QTest::newRow("MINUTELY;COUNT=3 begun the day before is over")
+            << "2024-06-01T00:00"
+            << "FREQ=MINUTELY;COUNT=3" << utcAt("2024-06-02T00:00:00Z") << utcAt("2024-06-03T00:00:00Z") << 0
+            << QString() << QString();
+        QTest::newRow("WEEKLY;INTERVAL=2;COUNT=5 counts the weeks it skips")
+            << "2024-01-01T09:00"
+            << "FREQ=WEEKLY;INTERVAL=2;COUNT=5" << utcAt("2024-02-01T00:00:00Z") << utcAt("2024-04-01T00:00:00Z") << 2
+            << "2024-02-12T09:00:00Z"
+            << "2024-02-26T09:00:00Z";
+        QTest::newRow("DAILY;INTERVAL=3;COUNT=10 counts the days it skips")
+            << "2024-01-01T09:00"
+            << "FREQ=DAILY;INTERVAL=3;COUNT=10" << utcAt("2024-01-20T00:00:00Z") << utcAt("2024-03-01T00:00:00Z") << 3
+            << "2024-01-22T09:00:00Z"
+            << "2024-01-28T09:00:00Z";
     }
     void hostileRules()
     {
@@ -396,6 +426,41 @@ private Q_SLOTS:
             QCOMPARE(starts.first(), first);
             QCOMPARE(starts.last(), last);
         }
+    }
+
+    // A view that shows a bounded number gets the earliest and how many more.
+    void boundedPerSeries_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("bound");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<qint64>("more");
+        QTest::addColumn<bool>("atLeast");
+        QTest::newRow("every hour within the bound") << "FREQ=HOURLY" << 100 << 24 << qint64(0) << false;
+        QTest::newRow("every hour past a bound of 10: the rest counted")
+            << "FREQ=HOURLY" << 10 << 10 << qint64(14) << false;
+        QTest::newRow("every second: counting stops") << "FREQ=SECONDLY" << 100 << 100 << qint64(2000) << true;
+    }
+    void boundedPerSeries()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, bound);
+        QFETCH(int, shown);
+        QFETCH(qint64, more);
+        QFETCH(bool, atLeast);
+        Event master = series(QStringLiteral("2024-06-01T00:00"), QStringLiteral("UTC"), rule);
+        master.end_time = master.start_time.addSecs(1);
+        Event second = master;
+        second.uid = QStringLiteral("uid-2");
+        const Recurrence::BoundedExpansion expanded = Recurrence::expandEventsBounded({master, second},
+                                                                                      utcAt("2024-06-02T00:00:00Z"),
+                                                                                      utcAt("2024-06-03T00:00:00Z"),
+                                                                                      bound);
+        QCOMPARE(expanded.occurrences.size(), 2 * shown);
+        QCOMPARE(expanded.more, 2 * more);
+        QCOMPARE(expanded.moreIsLowerBound, atLeast);
+        if (shown > 0)
+            QCOMPARE(expanded.occurrences.first().start_time, utcAt("2024-06-02T00:00:00Z"));
     }
 
     void aStartKeptInUtcRepeatsOnItsZonesWallClock()

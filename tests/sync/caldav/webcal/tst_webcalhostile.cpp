@@ -1,0 +1,155 @@
+#include "webcalharness.h"
+
+#include "scriptedhttpserver.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray vevent(const QByteArray &uid, const QByteArray &summary, const QByteArray &extra = {},
+                  const QByteArray &stamp = "20260101T000000Z")
+{
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:" + stamp
+        + "\r\nDTSTART:20260302T090000Z\r\nDURATION:PT30M\r\nSUMMARY:" + summary + "\r\n" + extra + "END:VEVENT\r\n";
+}
+
+QByteArray feed(const QByteArray &events, bool ended = true)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//feed//EN\r\n" + events
+        + (ended ? "END:VCALENDAR\r\n" : "");
+}
+
+QStringList titles(AppState *state, const QString &calendarId)
+{
+    QStringList out;
+    const QList<Event> events = state->events()->getByCalendar(calendarId);
+    for (const Event &event : events)
+        out.append(event.title);
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+// Feeds in odd encodings and feeds made to cost, from a loopback peer into
+// a real store: each keeps what it holds and leaves the program cheap.
+class TestWebcalHostile : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<AppStateFixture> m_fixture;
+    AppState *m_state = nullptr;
+
+    // One refresh of a new subscription whose peer answers with `body`.
+    RefreshOutcome refreshWith(ScriptedHttpServer &server, const QByteArray &body, const QByteArray &contentType,
+                               QString *calendarId)
+    {
+        server.expect("GET", "/feed.ics").reply(200, body, {{"Content-Type", contentType}});
+        if (calendarId->isEmpty())
+            *calendarId = addSubscription(m_state, server.url(u"/feed.ics"_s).toString()).id;
+        return refreshOnce(m_state, *calendarId);
+    }
+
+private Q_SLOTS:
+    void init() { AppStateFixture::startFresh(m_fixture, m_state); }
+    void cleanup()
+    {
+        m_state = nullptr;
+        m_fixture.reset();
+    }
+
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("events");
+        QTest::addColumn<QStringList>("expected");
+        const QByteArray cp1252 = vevent("a", "Caf\xe9 M\xfcller");
+        const QByteArray utf8 = vevent("b",
+                                       "Z\xc3\xbcrich Stra\xc3\x9f"
+                                       "e");
+        QTest::newRow("charset windows-1252 keeps Café Müller")
+            << QByteArray("text/calendar; charset=windows-1252") << cp1252 << QStringList{u"Café Müller"_s};
+        QTest::newRow("a quoted ISO-8859-1 reads as Windows-1252")
+            << QByteArray("text/calendar; method=PUBLISH; charset=\"ISO-8859-1\"") << cp1252
+            << QStringList{u"Café Müller"_s};
+        QTest::newRow("without a charset, UTF-8 with one stray byte keeps its good lines")
+            << QByteArray("text/calendar") << utf8 + cp1252 << QStringList{u"Café Müller"_s, u"Zürich Straße"_s};
+        QTest::newRow("charset utf-8 with one stray byte repairs that line only")
+            << QByteArray("text/calendar; charset=utf-8") << cp1252 + utf8
+            << QStringList{u"Café Müller"_s, u"Zürich Straße"_s};
+    }
+    void encodings()
+    {
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, events);
+        QFETCH(QStringList, expected);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        QString calendarId;
+        const RefreshOutcome outcome = refreshWith(server, feed(events), contentType, &calendarId);
+        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(titles(m_state, calendarId), expected);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+    // Every event the feed holds is stored.
+    void hostileFeeds_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("events");
+        QByteArray exdates = "EXDATE:20260303T090000Z";
+        for (QDate day(2026, 3, 4); day < QDate(2026, 3, 4).addDays(100000); day = day.addDays(1))
+            exdates += ',' + day.toString(u"yyyyMMdd"_s).toLatin1() + "T090000Z";
+        QByteArray secondly;
+        for (int i = 0; i < 20; ++i)
+            secondly += vevent("s" + QByteArray::number(i), "Every second", "RRULE:FREQ=SECONDLY\r\n");
+        QTest::newRow("100,000 EXDATEs") << feed(vevent("x", "Daily", "RRULE:FREQ=DAILY\r\n" + exdates + "\r\n")) << 1;
+        QTest::newRow("20 series of every second") << feed(secondly) << 20;
+        QTest::newRow("cut between events, no END:VCALENDAR")
+            << feed(vevent("a", "First") + vevent("b", "Second") + "BEGIN:VEV", false) << 2;
+    }
+    void hostileFeeds()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, events);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        QString calendarId;
+        const RefreshOutcome outcome = refreshWith(server, body, "text/calendar", &calendarId);
+        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(outcome.count, events);
+        const QList<Event> rows = m_state->events()->getByCalendar(calendarId);
+        QCOMPARE(rows.size(), events);
+    }
+
+    // Feeds restamp every event on every download; that alone writes nothing.
+    void aChangedStampAloneIsNoChange_data()
+    {
+        QTest::addColumn<QByteArray>("summary");
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("only DTSTAMP changed") << QByteArray("Same") << false;
+        QTest::newRow("DTSTAMP and SUMMARY changed") << QByteArray("Other") << true;
+    }
+    void aChangedStampAloneIsNoChange()
+    {
+        QFETCH(QByteArray, summary);
+        QFETCH(bool, rewritten);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        QString calendarId;
+        QCOMPARE(refreshWith(server, feed(vevent("e", "Same")), "text/calendar", &calendarId).failure, QString());
+        const Event before = m_state->events()->getByCalendar(calendarId).value(0);
+        const QByteArray later = feed(vevent("e", summary, {}, "20260505T050505Z"));
+        QCOMPARE(refreshWith(server, later, "text/calendar", &calendarId).failure, QString());
+        const Event after = m_state->events()->getByCalendar(calendarId).value(0);
+        QCOMPARE(after.id, before.id);
+        QCOMPARE(after.raw_icalendar.contains(u"DTSTAMP:20260505T050505Z"_s), rewritten);
+        QCOMPARE(after.title, QString::fromLatin1(summary));
+        QCOMPARE(server.problems(), QStringList());
+    }
+};
+
+QTEST_MAIN(TestWebcalHostile)
+#include "tst_webcalhostile.moc"
