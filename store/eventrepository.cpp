@@ -938,14 +938,26 @@ bool EventRepository::restore(const Event &event)
 
 bool EventRepository::hardDelete(const QString &id)
 {
-    QSqlDatabase &db = m_database->database();
-    const QString calendarId = calendarIdOf(db, QLatin1String("events"), id);
+    // A pull's removals come thousands at a time, row by row: the statements
+    // are prepared once per connection rather than compiled for each.
+    Database &db = *m_database;
+    QString calendarId;
+    if (const auto find = db.statement(QStringLiteral("SELECT calendar_id FROM events WHERE id = ?"))) {
+        const SqliteStatement::Run run(*find);
+        if (find->start({id}) && find->next("EventRepository::hardDelete"))
+            calendarId = find->text(0);
+    }
     StoreTransaction transaction(m_database);
-    for (const char *table : {"attendees", "attachments", "reminders"})
-        EventChildRows::deleteEventChildRows(db, QLatin1String(table), id);
-    QSqlQuery query(db);
-    if (!run(query, QStringLiteral("DELETE FROM events WHERE id = ?"), {id})) {
-        logFailure("EventRepository::hardDelete", query);
+    for (const char *table : {"attendees", "attachments", "reminders"}) {
+        const auto children = db.statement(
+            QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(QLatin1String(table)));
+        if (!children || !children->execute({id}))
+            qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
+                                         << (children ? children->errorText() : QString());
+    }
+    const auto row = db.statement(QStringLiteral("DELETE FROM events WHERE id = ?"));
+    if (!row || !row->execute({id})) {
+        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << (row ? row->errorText() : QString());
         return false;
     }
     if (!transaction.keep()) {
