@@ -242,14 +242,4 @@ bool writeAttendeeRows(Database &db, const Event &event, bool replacing)
                        rows);
 }
 
-bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &eventId)
-{
-    QSqlQuery query(db);
-    if (run(query, QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(table), {eventId}))
-        return true;
-    qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
-                                 << query.lastError().text();
-    return false;
-}
-
 } // namespace EventChildRows

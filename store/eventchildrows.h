@@ -30,7 +30,4 @@ void loadAttendees(Database &db, Event &event);
 bool writeReminderRows(Database &db, const Event &event, bool replacing = true);
 bool writeAttendeeRows(Database &db, const Event &event, bool replacing = true);
 
-// "DELETE FROM <table> WHERE event_id = ?"; logged on failure.
-bool deleteEventChildRows(QSqlDatabase &db, QLatin1String table, const QString &eventId);
-
 } // namespace EventChildRows

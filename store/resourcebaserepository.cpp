@@ -1,6 +1,7 @@
 #include "resourcebaserepository.h"
 
 #include "database.h"
+#include "sqlitestatement.h"
 #include "storesql.h"
 
 using namespace StoreSql;
@@ -43,12 +44,18 @@ bool ResourceBaseRepository::keepServerText(const QString &calendarId, const QSt
 
 bool ResourceBaseRepository::forget(const QString &calendarId, const QStringList &hrefs)
 {
+    // A pull forgets its removed items one by one: prepared once per
+    // connection rather than compiled for each.
+    const auto statement = m_database->statement(
+        QStringLiteral("DELETE FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"));
+    if (!statement)
+        return false;
     bool ok = true;
     for (const QString &href : hrefs) {
-        ok = write(m_database->database(), "ResourceBaseRepository::forget",
-                   QStringLiteral("DELETE FROM caldav_resource_bases WHERE calendar_id = ? AND href = ?"),
-                   {calendarId, href})
-            && ok;
+        if (!statement->execute({calendarId, href})) {
+            qCWarning(lcStore).noquote() << "ResourceBaseRepository::forget failed:" << statement->errorText();
+            ok = false;
+        }
     }
     return ok;
 }
