@@ -46,6 +46,9 @@ constexpr Migration kMigrations[] = {
     {13, "sync_item_problems", ":/sql/sql/migrations/013_sync_item_problems.sql"},
     {14, "events_dated_idx", ":/sql/sql/migrations/014_events_dated_index.sql"},
     {15, "caldav_resource_bases", ":/sql/sql/migrations/015_caldav_resource_bases.sql"},
+    {16, "events_change_log", ":/sql/sql/migrations/016_events_change_log.sql"},
+    {17, "reminders_due_idx", ":/sql/sql/migrations/017_reminders_due_index.sql"},
+    {18, "events_view_idx", ":/sql/sql/migrations/018_events_view_index.sql"},
 };
 
 // A statement is complete at a ";" line end outside a trigger body; what is

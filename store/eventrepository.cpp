@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 using namespace StoreSql;
 
@@ -30,6 +31,14 @@ const QLatin1String
              "recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, event_url, "
              "conference_url, organizer_email, organizer_name, sequence, raw_icalendar, color, created, "
              "last_modified, sync_status, deleted_at");
+// The columns a view draws, filters test and expansion needs, at the same
+// places as in kColumns (the others NULL), all in idx_events_view: the
+// window's rows are read from that index alone.
+const QLatin1String
+    kViewColumns("id, calendar_id, uid, provider_event_id, NULL, NULL, title, description, location, NULL, "
+                 "start_time, end_time, is_all_day, timezone, recurrence_rule, recurrence_dates, exception_dates, "
+                 "recurrence_id, master_event_uid, status, NULL, NULL, NULL, NULL, NULL, NULL, color, NULL, NULL, "
+                 "NULL, NULL");
 constexpr int kStartColumn = 10;
 constexpr int kEndColumn = 11;
 constexpr int kAllDayColumn = 12;
@@ -114,18 +123,54 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     return e;
 }
 
+// The fields of kViewColumns of a standing row `e`, and its raw text, where
+// expansion finds the zone a series defines and the start it wrote.
+Event viewFields(const Event &e)
+{
+    Event view;
+    view.id = e.id;
+    view.calendar_id = e.calendar_id;
+    view.uid = e.uid;
+    view.provider_event_id = e.provider_event_id;
+    view.title = e.title;
+    view.description = e.description;
+    view.location = e.location;
+    view.start_time = e.start_time;
+    view.end_time = e.end_time;
+    view.is_all_day = e.is_all_day;
+    view.timezone = e.timezone;
+    view.recurrence_rule = e.recurrence_rule;
+    view.recurrence_dates = e.recurrence_dates;
+    view.exception_dates = e.exception_dates;
+    view.recurrence_id = e.recurrence_id;
+    view.master_event_uid = e.master_event_uid;
+    view.status = e.status;
+    view.color = e.color;
+    view.raw_icalendar = e.raw_icalendar;
+    return view;
+}
+
+// Runs a SELECT of `columns` (kColumns or kViewColumns) and hands each row to
+// `visit`; a failure is logged as `operation`.
+template<typename Visit>
+void forEachRowOf(Database &db, QLatin1String columns, const char *operation, const QString &from,
+                  const QVariantList &values, Visit visit)
+{
+    const auto statement = db.statement(QStringLiteral("SELECT %1 FROM events ").arg(columns) + from);
+    if (!statement || !statement->start(values))
+        return;
+    const SqliteStatement::Run run(*statement);
+    while (statement->next(operation))
+        visit(*statement);
+}
+
 // Runs a SELECT of the event columns and hands each row to `visit`; a failure
 // is logged as `operation`.
 template<typename Visit>
 void forEachRow(Database &db, const char *operation, const QString &whereAndOrder, const QVariantList &values,
                 Visit visit)
 {
-    const auto statement = db.statement(QStringLiteral("SELECT %1 FROM events ").arg(kColumns) + whereAndOrder);
-    if (!statement || !statement->start(values))
-        return;
-    const SqliteStatement::Run run(*statement);
-    while (statement->next(operation))
-        visit(*statement);
+    forEachRowOf(db, kColumns, operation, whereAndOrder, values, visit);
 }
 
 // The columns from calendar_id to color, shared by insert and update.
@@ -221,7 +266,7 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
 // The result is built once: a month over a large store is megabytes of
 // records.
 QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
-                          const QList<std::pair<qint64, qsizetype>> &standingPicked)
+                          const QList<std::pair<qint64, qsizetype>> &standingPicked, bool viewOnly)
 {
     QList<std::pair<qint64, qsizetype>> keys;
     keys.reserve(own.size() + standingPicked.size());
@@ -243,6 +288,8 @@ QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const
     for (const auto &key : std::as_const(keys)) {
         if (key.second < own.size())
             merged.append(std::move(own[key.second]));
+        else if (viewOnly)
+            merged.append(viewFields(standing.at(key.second - own.size())));
         else
             merged.append(standing.at(key.second - own.size()));
     }
@@ -325,6 +372,45 @@ struct EventRepository::StandingRows
     QList<Key> keys;
     QSet<QString> ids;
 
+    // Reads the standing row `q` unless it is kept already: the record into
+    // `added`, its window key into `addedKeys` (children are loaded for the
+    // batch before it joins the kept rows).
+    void take(const SqliteStatement &q, ZoneCache &zones, QList<Event> &added, QList<Key> &addedKeys)
+    {
+        QString id = q.text(0);
+        if (ids.contains(id))
+            return;
+        ids.insert(id);
+        Key key;
+        key.always = isOverride(q);
+        key.allDay = q.integer(kAllDayColumn) != 0;
+        RowSpan span = readSpan(q);
+        key.sortMs = sortKey(span.start);
+        if (key.allDay)
+            key.startDay = TimeUtil::storedDate(q.utf8(kStartColumn));
+        added.append(rowToEvent(q, zones, std::move(id), std::move(span)));
+        addedKeys.append(key);
+    }
+
+    // Lets go of the rows of `gone`.
+    void drop(const QSet<QString> &gone)
+    {
+        QList<Event> keptEvents;
+        QList<Key> keptKeys;
+        keptEvents.reserve(events.size());
+        keptKeys.reserve(keys.size());
+        for (qsizetype i = 0; i < events.size(); ++i) {
+            if (gone.contains(events.at(i).id)) {
+                ids.remove(events.at(i).id);
+                continue;
+            }
+            keptEvents.append(std::move(events[i]));
+            keptKeys.append(keys.at(i));
+        }
+        events = std::move(keptEvents);
+        keys = std::move(keptKeys);
+    }
+
     // Overrides belong to every window, the others to every window that
     // ends after they start.
     bool inWindow(const TimeWindow &window, qsizetype i) const
@@ -350,7 +436,7 @@ EventRepository::~EventRepository() = default;
 
 std::optional<qint64> EventRepository::changeCounter() const
 {
-    const auto counter = m_database->statement(QStringLiteral("SELECT version FROM events_version"));
+    const auto counter = m_database->statement(QStringLiteral("SELECT COALESCE(MAX(version), 0) FROM events_changes"));
     if (!counter)
         return std::nullopt;
     const SqliteStatement::Run run(*counter);
@@ -366,6 +452,11 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
     if (const std::optional<qint64> counter = changeCounter())
         stamp = StandingRows::Stamp{db.connectionId(), *counter};
     StandingRows *rows = m_standing.get();
+    // Kept rows that only some events changed since: those few are read
+    // again rather than every repeating series with its children.
+    if (rows && stamp && mayKeep && !(rows->stamp == *stamp) && rows->stamp.connection == stamp->connection
+        && readChanged(*rows, stamp->version))
+        rows->stamp = *stamp;
     const bool current = rows && stamp && rows->stamp == *stamp;
     if (current && upper <= rows->coveredUpper)
         return *rows;
@@ -389,21 +480,7 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
     QList<Event> added;
     QList<StandingRows::Key> keys;
     ZoneCache zones;
-    const auto keep = [&](const SqliteStatement &q) {
-        QString id = q.text(0);
-        if (rows->ids.contains(id))
-            return;
-        rows->ids.insert(id);
-        StandingRows::Key key;
-        key.always = isOverride(q);
-        key.allDay = q.integer(kAllDayColumn) != 0;
-        RowSpan span = readSpan(q);
-        key.sortMs = sortKey(span.start);
-        if (key.allDay)
-            key.startDay = TimeUtil::storedDate(q.utf8(kStartColumn));
-        added.append(rowToEvent(q, zones, std::move(id), std::move(span)));
-        keys.append(key);
-    };
+    const auto keep = [&](const SqliteStatement &q) { rows->take(q, zones, added, keys); };
     const char *operation = "EventRepository::getInRange";
     const QString live = QStringLiteral(" AND deleted_at IS NULL");
     for (const QLatin1String &term : {kOpenEndedTerm, kDatedTerm}) {
@@ -418,6 +495,62 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
     rows->keys += keys;
     rows->coveredUpper = upper;
     return *rows;
+}
+
+bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
+{
+    // Beyond this many changes (an import, a first pull) reading every
+    // standing row is as quick.
+    constexpr qint64 kMostChanges = 4096;
+    const qint64 since = rows.stamp.version;
+    if (version < since || version - since > kMostChanges)
+        return false;
+    Database &db = *m_database;
+    const char *operation = "EventRepository::getInRange";
+    const auto log = db.statement(
+        QStringLiteral("SELECT event_id FROM events_changes WHERE version > ? AND version <= ?"));
+    if (!log || !log->start({since, version}))
+        return false;
+    QSet<QString> changed;
+    qint64 entries = 0;
+    {
+        const SqliteStatement::Run run(*log);
+        while (log->next(operation)) {
+            changed.insert(log->text(0));
+            ++entries;
+        }
+        if (log->failed())
+            return false;
+    }
+    // One entry per step of the counter; fewer means the log was pruned
+    // past the kept value.
+    if (entries != version - since)
+        return false;
+    rows.drop(changed);
+    QList<Event> added;
+    QList<StandingRows::Key> keys;
+    ZoneCache zones;
+    const QByteArray upperText = rows.coveredUpper.toUtf8();
+    const std::string_view upper(upperText.constData(), size_t(upperText.size()));
+    // The same rows the statements of standingRows read: overrides, and
+    // the other standing rows that start before the covered bound.
+    const auto keep = [&](const SqliteStatement &q) {
+        if (!isStanding(q) || q.isNull(kStartColumn))
+            return;
+        const QUtf8StringView start = q.utf8(kStartColumn);
+        if (!isOverride(q) && !(std::string_view(start.data(), size_t(start.size())) < upper))
+            return;
+        rows.take(q, zones, added, keys);
+    };
+    forEachRow(db, operation,
+               QStringLiteral("WHERE id IN (SELECT event_id FROM events_changes WHERE version > ? AND version <= ?) "
+                              "AND deleted_at IS NULL"),
+               {since, version}, keep);
+    EventChildRows::loadRemindersForEvents(db, added);
+    EventChildRows::loadAttendeesForEvents(db, added);
+    rows.events += std::move(added);
+    rows.keys += keys;
+    return true;
 }
 
 QList<Event> EventRepository::select(const char *operation, const QString &whereAndOrder,
@@ -479,6 +612,25 @@ std::optional<Event> EventRepository::getByUidAndRecurrenceId(const QString &uid
 QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime &to,
                                          const QStringList &calendarIds) const
 {
+    return rangeRows(from, to, calendarIds, RangeRows::Full);
+}
+
+QList<Event> EventRepository::getViewRowsInRange(const QDateTime &from, const QDateTime &to,
+                                                 const QStringList &calendarIds) const
+{
+    return rangeRows(from, to, calendarIds, RangeRows::View);
+}
+
+QList<Event> EventRepository::getStandingInRange(const QDateTime &from, const QDateTime &to,
+                                                 const QStringList &calendarIds) const
+{
+    return rangeRows(from, to, calendarIds, RangeRows::Standing);
+}
+
+QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds,
+                                        RangeRows kind) const
+{
+    const bool viewOnly = kind == RangeRows::View;
     const TimeWindow window(from, to);
     if (!window.isValid())
         return {};
@@ -529,15 +681,24 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
     // beginning one takes the WAL read lock, and one snapshot keeps the
     // children consistent with their rows.
     StoreTransaction snapshot(&db);
-    forEachRow(db, operation, QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
-               QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
-    forEachRow(db, operation,
-               QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
-                              "AND start_time < ?")
-                   + liveOffIndex,
-               QVariantList{lower, upper} + calendarValues, keep);
-    EventChildRows::loadRemindersForEvents(db, events);
-    EventChildRows::loadAttendeesForEvents(db, events);
+    // A view's rows come from the covering index alone, whatever the
+    // calendar list would have SQLite prefer.
+    const QLatin1String columns = viewOnly ? kViewColumns : kColumns;
+    if (kind != RangeRows::Standing) {
+        forEachRowOf(db, columns, operation,
+                     (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
+                         + QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
+                     QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
+        forEachRowOf(db, columns, operation,
+                     QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
+                                    "AND start_time < ?")
+                         + liveOffIndex,
+                     QVariantList{lower, upper} + calendarValues, keep);
+    }
+    if (kind == RangeRows::Full) {
+        EventChildRows::loadRemindersForEvents(db, events);
+        EventChildRows::loadAttendeesForEvents(db, events);
+    }
 
     // In the read transaction of the statements above, so that the counter
     // and the rows come from one snapshot.
@@ -548,7 +709,7 @@ QList<Event> EventRepository::getInRange(const QDateTime &from, const QDateTime 
             picked.append({standing.keys.at(i).sortMs, i});
     }
     snapshot.keep();
-    QList<Event> merged = mergeByStart(events, startKeys, standing.events, picked);
+    QList<Event> merged = mergeByStart(events, startKeys, standing.events, picked, viewOnly);
     m_scratchStanding.reset();
     return merged;
 }

@@ -44,6 +44,20 @@ public:
     // can put a moved occurrence in its place. All-day rows compare by their
     // dates. Ordered by start, then id; with children.
     QList<Event> getInRange(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds = {}) const;
+    // The rows of getInRange, in its order, as a view draws, filters and
+    // expands them: id, calendar, uid, provider event id, title,
+    // description, location, times, all-day flag, zone, the recurrence
+    // columns, status and colour, and the raw text of repeating rows and
+    // overrides (expansion reads zones from it); the other columns empty and
+    // no children. The window's own rows come from one covering index;
+    // getById gives a row's whole record.
+    QList<Event> getViewRowsInRange(const QDateTime &from, const QDateTime &to,
+                                    const QStringList &calendarIds = {}) const;
+    // The rows of getInRange that repeat (by a rule or by dates), have no
+    // end, or override an occurrence, in its order, with children: what
+    // reminds per occurrence, without the window's single events.
+    QList<Event> getStandingInRange(const QDateTime &from, const QDateTime &to,
+                                    const QStringList &calendarIds = {}) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally, letter
     // case aside in any script; at most max(limit, 1) rows by start.
@@ -96,6 +110,12 @@ Q_SIGNALS:
 private:
     struct StandingRows;
     const StandingRows &standingRows(const QString &upper, bool mayKeep) const;
+    // Brings kept rows up to `version` by the events' change log; false when
+    // they must be read anew.
+    bool readChanged(StandingRows &rows, qint64 version) const;
+    enum class RangeRows { Full, View, Standing };
+    QList<Event> rangeRows(const QDateTime &from, const QDateTime &to, const QStringList &calendarIds,
+                           RangeRows kind) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
 

@@ -3,6 +3,8 @@
 #include "database.h"
 #include "storesql.h"
 
+#include <algorithm>
+
 using namespace StoreSql;
 
 ReminderRepository::ReminderRepository(Database *database)
@@ -14,17 +16,30 @@ QList<ReminderRepository::Unacknowledged> ReminderRepository::unacknowledged(con
                                                                              const QDateTime &triggeredBy) const
 {
     // Reminders that were never shown pile up with the years (synced in, or
-    // due while the program was not running). Only events starting after the
-    // cutoff can fire, and there are few of them: the statement walks those
-    // by start and looks up their reminders.
+    // due while the program was not running), and a store with years ahead
+    // has tens of thousands of events still to start. A reminder's trigger
+    // lies its lead before its event's start, so one of an event starting
+    // after the cutoff triggers no earlier than the cutoff less the longest
+    // lead of the unshown reminders: the statement reads that range of the
+    // unshown ones' trigger index, and looks up their events.
+    QSqlDatabase &db = m_database->database();
+    const QStringList longest = firstColumn(db, "ReminderRepository::unacknowledged",
+                                            QStringLiteral(
+                                                "SELECT MAX(minutes_before) FROM reminders WHERE acknowledged = 0"),
+                                            {});
+    if (longest.isEmpty() || longest.first().isEmpty())
+        return {};
+    const qint64 leadSecs = std::max<qint64>(longest.first().toLongLong(), 0) * 60;
+    const QDateTime after = startsAfter.toUTC().addDays(-1);
     QList<Unacknowledged> rows;
-    eachRow(m_database->database(), "ReminderRepository::unacknowledged",
+    eachRow(db, "ReminderRepository::unacknowledged",
             QStringLiteral("SELECT r.id, e.title, e.start_time, e.location, r.minutes_before, "
-                           "       e.id, e.is_all_day FROM events e CROSS JOIN reminders r "
-                           "ON r.event_id = e.id WHERE e.start_time > ? AND e.deleted_at IS NULL "
-                           "AND r.acknowledged = 0 AND r.trigger_time <= ? ORDER BY r.trigger_time ASC"),
-            {startsAfter.toUTC().addDays(-1).toString(Qt::ISODate),
-             triggeredBy.toUTC().addDays(1).toString(Qt::ISODate)},
+                           "       e.id, e.is_all_day FROM reminders r CROSS JOIN events e "
+                           "ON r.event_id = e.id WHERE r.acknowledged = 0 AND r.trigger_time >= ? "
+                           "AND r.trigger_time <= ? AND e.start_time > ? AND e.deleted_at IS NULL "
+                           "ORDER BY r.trigger_time ASC"),
+            {after.addSecs(-leadSecs).toString(Qt::ISODate), triggeredBy.toUTC().addDays(1).toString(Qt::ISODate),
+             after.toString(Qt::ISODate)},
             [&rows](const QSqlQuery &q) {
         Unacknowledged row;
         row.reminderId = q.value(0).toString();

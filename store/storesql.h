@@ -27,6 +27,8 @@ namespace StoreSql {
 // A null string binds as SQL NULL, an empty one as ''.
 QVariant text(const QString &value);
 // ISO 8601 text in the value's own representation; an invalid one binds NULL.
+// TimeUtil::toStorage's text, made without Qt's general formatter.
+QString storageText(const QDateTime &value);
 QVariant time(const QDateTime &value);
 QVariant time(const std::optional<QDateTime> &value);
 QVariant flag(bool value);

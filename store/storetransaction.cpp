@@ -1,6 +1,7 @@
 #include "storetransaction.h"
 
 #include "database.h"
+#include "sqlitestatement.h"
 #include "storefailure.h"
 
 #include <QSqlError>
@@ -67,6 +68,17 @@ void StoreTransaction::discard()
 
 bool StoreTransaction::exec(const QString &sql)
 {
+    // A savepoint opens and closes around every event an import or a pull
+    // writes: its statements are prepared once per connection.
+    if (!m_outermost) {
+        const auto statement = m_database->statement(sql);
+        if (statement && statement->execute({}))
+            return true;
+        m_error = statement ? statement->errorText() : QStringLiteral("the statement did not prepare");
+        if (!statement)
+            StoreFailure::note(StoreFailure::Other);
+        return false;
+    }
     QSqlQuery query(m_database->database());
     if (query.exec(sql))
         return true;

@@ -60,7 +60,8 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
     const QDateTime from = today.startOfDay();
     const QDateTime to(tomorrow, QTime(23, 59, 59));
 
-    const QList<Event> rows = state->events()->getInRange(from, to, ids);
+    // What the tray draws needs only the light rows.
+    const QList<Event> rows = state->events()->getViewRowsInRange(from, to, ids);
     // Timed occurrences from now on, all-day ones from today's start, each
     // series bounded: one of every second would otherwise give hundreds of
     // thousands, all from the night before.

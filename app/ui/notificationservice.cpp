@@ -285,7 +285,9 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
         return *m_series;
     const QDateTime earliest = m_series->from.addSecs(-kLateStartSecs);
     const QDateTime from = earliest.addDays(-1);
-    const QList<Event> rows = events->getInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
+    // Only series and their overrides remind per occurrence: the window's
+    // single events are not read.
+    const QList<Event> rows = events->getStandingInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
 
     // Overrides go with their series, so that an occurrence they replace is
     // not reminded of twice (the override row carries reminders of its own).

@@ -85,6 +85,7 @@ void startUp(benchmark::State &benchState)
         state.reset();
         benchState.ResumeTiming();
     }
+    BenchRunner::target(benchState, 100);
 }
 
 BENCHMARK(startUp)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond);

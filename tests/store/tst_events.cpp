@@ -1,7 +1,9 @@
 #include "eventrepository.h"
 #include "icalendar.h"
 #include "recurrence.h"
+#include "reminderrepository.h"
 #include "storefixture.h"
+#include "storesql.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -59,6 +61,29 @@ QStringList startsIn(const EventRepository &events, const QDateTime &from, const
     for (const Event &occurrence : Recurrence::expandEvents(events.getInRange(from, to), from, to))
         starts.append(occurrence.start_time.toUTC().toString(Qt::ISODate));
     return starts;
+}
+
+// What a view draws, filters on and expands of an event, one text a field.
+QStringList viewFieldsOf(const Event &e)
+{
+    return {e.id,
+            e.calendar_id,
+            e.uid,
+            e.provider_event_id,
+            e.title,
+            e.description,
+            e.location,
+            e.start_time.toString(Qt::ISODateWithMs) + e.start_time.timeZoneAbbreviation(),
+            e.end_time ? e.end_time->toString(Qt::ISODateWithMs) + e.end_time->timeZoneAbbreviation() : QString(),
+            QString::number(e.is_all_day),
+            e.timezone,
+            e.recurrence_rule,
+            e.recurrence_dates,
+            e.exception_dates,
+            e.recurrence_id,
+            e.master_event_uid,
+            e.status,
+            e.color};
 }
 
 } // namespace
@@ -481,6 +506,146 @@ private Q_SLOTS:
         QCOMPARE(firstInMay(events), expected);
     }
 
+    // A view's light rows are the range's rows, in its order, with every
+    // field a view draws equal to the full record's, and nothing else.
+    void viewRowsAgreeWithFullRecords_data()
+    {
+        QTest::addColumn<QStringList>("calendars");
+        QTest::addColumn<bool>("keptFirst"); // the standing rows read by a full query before
+        QTest::newRow("every calendar") << QStringList() << false;
+        QTest::newRow("every calendar, rows kept") << QStringList() << true;
+        QTest::newRow("one calendar listed") << QStringList{kCal} << false;
+        QTest::newRow("the other calendar listed, rows kept") << QStringList{QStringLiteral("other")} << true;
+    }
+    void viewRowsAgreeWithFullRecords()
+    {
+        QFETCH(QStringList, calendars);
+        QFETCH(bool, keptFirst);
+        StoreFixture store;
+        seedCalendars(store, {kCal, QStringLiteral("other")});
+        EventRepository events(store.db());
+        Event zoned = makeEvent(QStringLiteral("zoned"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+        zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
+        zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
+        zoned.timezone = QStringLiteral("America/New_York");
+        zoned.description = QStringLiteral("Agenda");
+        zoned.provider_event_id = QStringLiteral("p-1");
+        zoned.color = QStringLiteral("#ff0000");
+        zoned.status = QStringLiteral("tentative");
+        zoned.reminders = {reminder(10)};
+        zoned.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        Event allDay = makeEvent(QStringLiteral("all-day"), QStringLiteral("other"),
+                                 QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
+                                 QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
+        allDay.is_all_day = true;
+        Event series = weeklyMaster(QStringLiteral("series"), 1);
+        series.exception_dates = QStringLiteral("[\"2024-05-08T09:00:00\"]");
+        series.reminders = {reminder(5)};
+        Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
+        moved.uid = moved.master_event_uid = series.uid;
+        moved.recurrence_id = QStringLiteral("20240515T090000");
+        for (const Event &e : {zoned, allDay, series, moved})
+            QVERIFY(events.insert(e));
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+        if (keptFirst)
+            events.getInRange(from, to);
+
+        const QList<Event> light = events.getViewRowsInRange(from, to, calendars);
+        const QList<Event> full = events.getInRange(from, to, calendars);
+        QCOMPARE(idsOf(light), idsOf(full));
+        QVERIFY(!full.isEmpty());
+        for (qsizetype i = 0; i < full.size(); ++i) {
+            QCOMPARE(viewFieldsOf(light.at(i)), viewFieldsOf(full.at(i)));
+            // Expansion reads a series' zone from its raw text.
+            const bool repeats = !full.at(i).recurrence_rule.isEmpty() || !full.at(i).recurrence_id.isEmpty();
+            QCOMPARE(light.at(i).raw_icalendar, repeats ? full.at(i).raw_icalendar : QString());
+            QVERIFY(light.at(i).reminders.isEmpty() && light.at(i).attendees.isEmpty());
+        }
+        // The reminder poll's rows: the same records, but for the singles.
+        QList<Event> repeating = full;
+        repeating.removeIf([](const Event &e) { return e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty(); });
+        QCOMPARE(events.getStandingInRange(from, to, calendars), repeating);
+    }
+
+    // After each kind of change the kept rows, brought up to date by the
+    // change log (or read anew after a large import), equal what a
+    // repository that kept nothing reads.
+    void keptRowsEqualAFreshRead_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char *change :
+             {"insert series", "insert override", "series becomes single", "single becomes series",
+              "series moves past the window", "tombstone", "hard delete", "reminder by other process",
+              "attendee moved by own SQL", "import of 200", "import of 5000"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void keptRowsEqualAFreshRead()
+    {
+        QFETCH(QString, change);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event series = weeklyMaster(QStringLiteral("series"), 1);
+        series.reminders = {reminder(10)};
+        series.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        Event single = makeEvent(QStringLiteral("single"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+        QVERIFY(events.insert(series));
+        QVERIFY(events.insert(single));
+        QVERIFY(events.insert(weeklyMaster(QStringLiteral("other"), 2)));
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+        QCOMPARE(idsOf(events.getInRange(from, to)).size(), 3);
+
+        if (change == QLatin1String("insert series")) {
+            QVERIFY(events.insert(weeklyMaster(QStringLiteral("new"), 3)));
+        } else if (change == QLatin1String("insert override")) {
+            Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11),
+                                    localTime(2024, 5, 9, 12));
+            moved.uid = series.uid;
+            moved.master_event_uid = series.uid;
+            moved.recurrence_id = QStringLiteral("20240509T090000");
+            QVERIFY(events.insert(moved));
+        } else if (change == QLatin1String("series becomes single")) {
+            series.recurrence_rule.clear();
+            QVERIFY(events.update(series));
+        } else if (change == QLatin1String("single becomes series")) {
+            single.recurrence_rule = QStringLiteral("FREQ=DAILY");
+            QVERIFY(events.update(single));
+        } else if (change == QLatin1String("series moves past the window")) {
+            series.start_time = localTime(2024, 7, 1, 9);
+            series.end_time = localTime(2024, 7, 1, 10);
+            QVERIFY(events.update(series));
+        } else if (change == QLatin1String("tombstone")) {
+            QVERIFY(events.remove(series.id));
+        } else if (change == QLatin1String("hard delete")) {
+            QVERIFY(events.hardDelete(series.id));
+        } else if (change == QLatin1String("reminder by other process")) {
+            QCOMPARE(store.cli(QStringLiteral(
+                         "INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r2', 'other', 5)")),
+                     QString());
+        } else if (change == QLatin1String("attendee moved by own SQL")) {
+            store.exec(QStringLiteral("UPDATE attendees SET event_id = 'other' WHERE event_id = 'series'"));
+        } else {
+            // An import: one transaction of many rows, every tenth a series.
+            const int count = change.section(QLatin1Char(' '), 2).toInt();
+            QVERIFY(store.sql().transaction());
+            for (int i = 0; i < count; ++i) {
+                Event e = makeEvent(QStringLiteral("imported-%1").arg(i), kCal, localTime(2024, 5, 1 + i % 28, 8),
+                                    localTime(2024, 5, 1 + i % 28, 9));
+                if (i % 10 == 0)
+                    e.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+                QVERIFY(events.insert(e));
+            }
+            QVERIFY(store.sql().commit());
+        }
+        const QList<Event> kept = events.getInRange(from, to);
+        QCOMPARE(kept, EventRepository(store.db()).getInRange(from, to));
+        // A later window reads the rows beyond the covered bound as well.
+        QCOMPARE(events.getInRange(from, localTime(2024, 9, 1)),
+                 EventRepository(store.db()).getInRange(from, localTime(2024, 9, 1)));
+    }
+
     // A series of listed dates without a rule (RDATE alone) shows in every
     // window that holds one of its dates, however far from its first span.
     void seriesOfDatesAloneShowOnEachDate_data()
@@ -632,6 +797,70 @@ private Q_SLOTS:
                 withChildren += e.reminders.size() == 1 && e.attendees.size() == 1;
             QCOMPARE(withChildren, count);
         }
+    }
+
+    // Stored times are written without Qt's formatter, to the same text.
+    void storedTimeTextIsQtsIsoText_data()
+    {
+        QTest::addColumn<QDateTime>("value");
+        const QDateTime instant(QDate(2024, 3, 31), QTime(0, 59, 59, 999), Qt::UTC);
+        QTest::newRow("UTC") << instant;
+        QTest::newRow("Berlin, the hour of the spring step") << instant.toTimeZone(QTimeZone("Europe/Berlin"));
+        QTest::newRow("New York, winter") << QDateTime(QDate(2024, 1, 5), QTime(23, 30), QTimeZone("America/New_York"));
+        QTest::newRow("Kathmandu, +05:45") << instant.toTimeZone(QTimeZone("Asia/Kathmandu"));
+        QTest::newRow("a fixed negative offset")
+            << QDateTime(QDate(1969, 12, 31), QTime(23, 0), Qt::OffsetFromUTC, -9000);
+        QTest::newRow("UTC zone, not spec") << QDateTime(QDate(2030, 7, 1), QTime(12, 0), QTimeZone::utc());
+        QTest::newRow("before 1970") << QDateTime(QDate(1901, 2, 3), QTime(4, 5, 6), Qt::UTC);
+        QTest::newRow("local wall clock") << QDateTime(QDate(2024, 10, 27), QTime(2, 30), Qt::LocalTime);
+        QTest::newRow("year 10000") << QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+    }
+    void storedTimeTextIsQtsIsoText()
+    {
+        QFETCH(QDateTime, value);
+        QCOMPARE(StoreSql::storageText(value), value.toString(Qt::ISODate));
+    }
+
+    // The poll's due reminders come from a bounded range of the unshown
+    // triggers: a long lead beside short ones must still be found.
+    void dueRemindersByTheirLead_data()
+    {
+        QTest::addColumn<int>("minutesBefore");
+        QTest::addColumn<int>("startsInMinutes"); // from 12:00, when the poll looks
+        QTest::addColumn<bool>("acknowledged");
+        QTest::addColumn<bool>("due");
+        QTest::newRow("due now") << 15 << 10 << false << true;
+        QTest::newRow("two weeks' lead") << 20160 << 60 << false << true;
+        QTest::newRow("not yet") << 15 << 60 << false << false;
+        QTest::newRow("shown") << 15 << 10 << true << false;
+        QTest::newRow("started before the cutoff") << 15 << -3 * 24 * 60 << false << false;
+    }
+    void dueRemindersByTheirLead()
+    {
+        QFETCH(int, minutesBefore);
+        QFETCH(int, startsInMinutes);
+        QFETCH(bool, acknowledged);
+        QFETCH(bool, due);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        const QDateTime now = utcTime(2024, 5, 1, 12);
+        // Another event's short lead, so the longest one is the row's.
+        Event other = makeEvent(QStringLiteral("other"), kCal, now.addDays(30), now.addDays(30).addSecs(3600));
+        other.reminders = {reminder(5)};
+        Event e = makeEvent(QStringLiteral("e"), kCal, now.addSecs(60 * startsInMinutes),
+                            now.addSecs(60 * startsInMinutes + 3600));
+        e.reminders = {reminder(minutesBefore)};
+        QVERIFY(events.insert(other) && events.insert(e));
+        if (acknowledged)
+            store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+        QStringList found;
+        for (const ReminderRepository::Unacknowledged &row :
+             ReminderRepository(store.db()).unacknowledged(now.addSecs(-3600), now)) {
+            if (row.eventId == e.id && row.start.addSecs(-60 * row.minutesBefore) <= now)
+                found.append(row.eventId);
+        }
+        QCOMPARE(found, due ? QStringList{e.id} : QStringList());
     }
 
     // --- Atomic writes ---

@@ -187,19 +187,16 @@ private Q_SLOTS:
             last_modified TEXT NOT NULL DEFAULT datetime('now')
             sync_status TEXT NOT NULL DEFAULT 'synced'
             deleted_at TEXT)") << lines(R"(
-            idx_events_calendar(calendar_id)
             idx_events_calendar_pending(calendar_id, sync_status) WHERE sync_status = 'pending'
             idx_events_calendar_provider(calendar_id, provider_event_id)
             idx_events_calendar_start(calendar_id, start_time)
             idx_events_dated(start_time) WHERE recurrence_dates GLOB '*[0-9]*'
-            idx_events_end_time(end_time)
             idx_events_long(end_time, start_time) WHERE julianday(end_time) - julianday(start_time) > 1
             idx_events_master_uid(master_event_uid)
             idx_events_open_ended(start_time) WHERE (recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL
-            idx_events_start_time(start_time)
-            idx_events_sync_status(sync_status)
             idx_events_uid_calendar(uid, calendar_id)
-            idx_events_uid_unique(calendar_id, uid, <expr>) UNIQUE)")
+            idx_events_uid_unique(calendar_id, uid, <expr>) UNIQUE
+            idx_events_view(start_time, deleted_at, calendar_id, end_time, is_all_day, id, uid, provider_event_id, title, description, location, timezone, recurrence_rule, recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, color))")
                                 << lines("calendar_id -> calendars(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("attendees") << QStringLiteral("attendees") << lines(R"(
@@ -230,7 +227,10 @@ private Q_SLOTS:
             minutes_before INTEGER NOT NULL
             action TEXT NOT NULL DEFAULT 'display'
             acknowledged INTEGER NOT NULL DEFAULT 0
-            trigger_time TEXT)") << lines("idx_reminders_event(event_id)\nidx_reminders_trigger(trigger_time)")
+            trigger_time TEXT)")
+                                   << lines("idx_reminders_due(trigger_time) WHERE acknowledged = 0\n"
+                                            "idx_reminders_due_lead(minutes_before) WHERE acknowledged = 0\n"
+                                            "idx_reminders_event(event_id)")
                                    << lines("event_id -> events(id) on update NO ACTION on delete NO ACTION");
 
         QTest::newRow("reminder_occurrence_acks")
@@ -385,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE "
                                           "type = 'table' ORDER BY name)")),
                  QStringLiteral("accounts attachments attendees caldav_resource_bases calendar_views calendars "
-                                "event_templates events events_version filter_rules reminder_occurrence_acks reminders "
+                                "event_templates events events_changes filter_rules reminder_occurrence_acks reminders "
                                 "schema_version settings sync_item_problems sync_queue tasks"));
     }
 
