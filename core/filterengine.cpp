@@ -1,7 +1,7 @@
 #include "filterengine.h"
 
 #include "filterpatterns_p.h"
-#include "localclock_p.h"
+#include "localclock.h"
 #include "recordnames.h"
 
 #include <QHash>
@@ -72,10 +72,12 @@ CompiledCondition compileCondition(const FilterCondition &condition)
 class OccurrenceFacts
 {
 public:
-    explicit OccurrenceFacts(const Event &event, PatternMemo *memo = nullptr, LocalClock *clock = nullptr)
+    explicit OccurrenceFacts(const Event &event, PatternMemo *memo = nullptr, LocalClock *clock = nullptr,
+                             const Occurrence *occurrence = nullptr)
         : event(event)
         , m_memo(memo)
         , m_clock(clock)
+        , m_occurrence(occurrence)
     {
     }
 
@@ -109,13 +111,23 @@ private:
             // 00:00, wherever the machine is (its stored midnight UTC is
             // the day before west of UTC).
             constexpr qint64 msPerDay = 24 * 3600 * 1000;
-            const std::optional<qint64> wallClock = event.is_all_day && event.start_time.isValid()
-                ? std::optional<qint64>(QDate(1970, 1, 1).daysTo(event.start_time.date()) * msPerDay)
-                : m_clock ? m_clock->wallClock(event.start_time)
-                          : LocalClock::wallClockOnce(event.start_time);
+            const QDateTime start = startTime();
+            const std::optional<qint64> wallClock = event.is_all_day && start.isValid()
+                ? std::optional<qint64>(QDate(1970, 1, 1).daysTo(start.date()) * msPerDay)
+                : m_clock ? m_clock->wallClock(start)
+                          : LocalClock::wallClockOnce(start);
             m_local = wallClock ? fromWallClock(*wallClock) : Local{};
         }
         return *m_local;
+    }
+
+    // A timed occurrence a series made counts by its instant alone.
+    QDateTime startTime() const
+    {
+        if (!m_occurrence || !m_occurrence->isGenerated())
+            return event.start_time;
+        return event.is_all_day ? m_occurrence->start()
+                                : QDateTime::fromMSecsSinceEpoch(m_occurrence->startMs(), Qt::UTC);
     }
 
     // Weekday and "HH:mm" by plain arithmetic: this runs once per occurrence.
@@ -138,6 +150,7 @@ private:
 
     PatternMemo *m_memo;
     LocalClock *m_clock;
+    const Occurrence *m_occurrence;
     std::optional<quint64> m_patternBits;
     std::optional<Local> m_local;
 };
@@ -236,9 +249,11 @@ public:
     Q_DISABLE_COPY_MOVE(RuleSet)
 
     // The first rule for the occurrence's calendar whose condition matches.
-    const CompiledFilterRule *decide(const Event &event)
+    const CompiledFilterRule *decide(const Event &event, const Occurrence *occurrence = nullptr)
     {
-        OccurrenceFacts facts(event, &m_memo, &m_clock);
+        if (m_rules.isEmpty())
+            return nullptr;
+        OccurrenceFacts facts(event, &m_memo, &m_clock, occurrence);
         const quint64 forCalendar = rulesForCalendar(event.calendar_id);
         std::optional<quint64> namedBy; // specific rules naming this event by uid
         for (qsizetype i = 0; i < m_rules.size(); ++i) {
@@ -320,6 +335,31 @@ FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
                 out.suppressedReminderIds.insert(event.id);
         }
         out.events.append(event);
+    }
+    return out;
+}
+
+OccurrenceFilterOutcome applyToOccurrences(const QList<Occurrence> &occurrences, QList<FilterRule> rules)
+{
+    RuleSet ruleSet(rules);
+    OccurrenceFilterOutcome out;
+    out.occurrences.reserve(occurrences.size());
+    const QString hide = FilterAction::Hide;
+    const QString dim = FilterAction::Dim;
+    for (const Occurrence &occurrence : occurrences) {
+        const Event &event = occurrence.event();
+        const CompiledFilterRule *rule = ruleSet.decide(event, &occurrence);
+        if (rule && rule->rule.action == hide) {
+            ++out.hiddenCount;
+            out.suppressedReminderIds.insert(event.id);
+            continue;
+        }
+        if (rule && rule->rule.action == dim) {
+            out.dimmedIds.insert(event.id);
+            if (rule->rule.suppress_reminders)
+                out.suppressedReminderIds.insert(event.id);
+        }
+        out.occurrences.append(occurrence);
     }
     return out;
 }

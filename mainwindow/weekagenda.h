@@ -42,6 +42,7 @@ Q_SIGNALS:
     void editRequested(const Event &occurrence, RecurringEditScope scope);
 
 private:
+    Event fullRecord(const QListWidgetItem *item) const;
     void showDetails(QListWidgetItem *item);
     void selectEvent(const QString &eventId);
     void onCurrentItemChanged(QListWidgetItem *item);
