@@ -311,56 +311,68 @@ private:
     PatternMemo m_memo;
 };
 
+const Event &eventOf(const Event &event)
+{
+    return event;
+}
+
+const Event &eventOf(const Occurrence &occurrence)
+{
+    return occurrence.event();
+}
+
+const Occurrence *occurrenceOf(const Event &)
+{
+    return nullptr;
+}
+
+const Occurrence *occurrenceOf(const Occurrence &occurrence)
+{
+    return &occurrence;
+}
+
+// Counts the hidden items into `out`, notes the dimmed ones and hands each
+// visible one to `keep`, in input order.
+template<typename Item, typename Outcome, typename Keep>
+void sortOut(const QList<Item> &items, const QList<FilterRule> &rules, Outcome &out, Keep keep)
+{
+    RuleSet ruleSet(rules);
+    const QString hide = FilterAction::Hide;
+    const QString dim = FilterAction::Dim;
+    for (const Item &item : items) {
+        const Event &event = eventOf(item);
+        const CompiledFilterRule *rule = ruleSet.decide(event, occurrenceOf(item));
+        if (rule && rule->rule.action == hide) {
+            ++out.hiddenCount;
+            out.suppressedReminderIds.insert(event.id);
+            continue;
+        }
+        if (rule && rule->rule.action == dim) {
+            out.dimmedIds.insert(event.id);
+            if (rule->rule.suppress_reminders)
+                out.suppressedReminderIds.insert(event.id);
+        }
+        keep(item);
+    }
+}
+
 } // namespace
 
 namespace FilterEngine {
 
 FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
 {
-    RuleSet ruleSet(rules);
     FilterOutcome out;
     out.events.reserve(occurrences.size());
-    const QString hide = FilterAction::Hide;
-    const QString dim = FilterAction::Dim;
-    for (const Event &event : occurrences) {
-        const CompiledFilterRule *rule = ruleSet.decide(event);
-        if (rule && rule->rule.action == hide) {
-            ++out.hiddenCount;
-            out.suppressedReminderIds.insert(event.id);
-            continue;
-        }
-        if (rule && rule->rule.action == dim) {
-            out.dimmedIds.insert(event.id);
-            if (rule->rule.suppress_reminders)
-                out.suppressedReminderIds.insert(event.id);
-        }
-        out.events.append(event);
-    }
+    sortOut(occurrences, rules, out, [&out](const Event &event) { out.events.append(event); });
     return out;
 }
 
 OccurrenceFilterOutcome applyToOccurrences(const QList<Occurrence> &occurrences, QList<FilterRule> rules)
 {
-    RuleSet ruleSet(rules);
     OccurrenceFilterOutcome out;
     out.occurrences.reserve(occurrences.size());
-    const QString hide = FilterAction::Hide;
-    const QString dim = FilterAction::Dim;
-    for (const Occurrence &occurrence : occurrences) {
-        const Event &event = occurrence.event();
-        const CompiledFilterRule *rule = ruleSet.decide(event, &occurrence);
-        if (rule && rule->rule.action == hide) {
-            ++out.hiddenCount;
-            out.suppressedReminderIds.insert(event.id);
-            continue;
-        }
-        if (rule && rule->rule.action == dim) {
-            out.dimmedIds.insert(event.id);
-            if (rule->rule.suppress_reminders)
-                out.suppressedReminderIds.insert(event.id);
-        }
-        out.occurrences.append(occurrence);
-    }
+    sortOut(occurrences, rules, out, [&out](const Occurrence &occurrence) { out.occurrences.append(occurrence); });
     return out;
 }
 

@@ -249,6 +249,20 @@ QList<Occurrence> expandToOccurrences(SeriesExpander &expander, const QList<Even
     return result;
 }
 
+// At most `maxPerSeries` of each master, the rest counted.
+template<typename Result, typename Expand>
+Result expandBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to, int maxPerSeries,
+                     Expand expand)
+{
+    SeriesExpander expander = windowExpander(from, to);
+    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
+    Result result;
+    result.occurrences = expand(expander, events, from, to);
+    result.more = expander.beyond();
+    result.moreIsLowerBound = expander.beyondIsLowerBound();
+    return result;
+}
+
 } // namespace
 
 bool isSeriesRow(const Event &event)
@@ -265,13 +279,7 @@ QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, con
 BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
                                      int maxPerSeries)
 {
-    SeriesExpander expander = windowExpander(from, to);
-    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
-    BoundedExpansion result;
-    result.occurrences = expandToEvents(expander, events, from, to);
-    result.more = expander.beyond();
-    result.moreIsLowerBound = expander.beyondIsLowerBound();
-    return result;
+    return expandBounded<BoundedExpansion>(events, from, to, maxPerSeries, expandToEvents);
 }
 
 QList<Occurrence> expandOccurrences(const QList<Event> &events, const QDateTime &from, const QDateTime &to)
@@ -283,13 +291,7 @@ QList<Occurrence> expandOccurrences(const QList<Event> &events, const QDateTime 
 BoundedOccurrences expandOccurrencesBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
                                             int maxPerSeries)
 {
-    SeriesExpander expander = windowExpander(from, to);
-    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
-    BoundedOccurrences result;
-    result.occurrences = expandToOccurrences(expander, events, from, to);
-    result.more = expander.beyond();
-    result.moreIsLowerBound = expander.beyondIsLowerBound();
-    return result;
+    return expandBounded<BoundedOccurrences>(events, from, to, maxPerSeries, expandToOccurrences);
 }
 
 void forEachOccurrence(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
