@@ -25,6 +25,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QSet>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -99,7 +100,7 @@ QString timeText(const Event &event, LocalClock &clock)
 
 } // namespace
 
-WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
+WeekAgenda::WeekAgenda(AppState *state, QWidget *parent, FirstLoad firstLoad)
     : QWidget(parent)
     , m_state(state)
     , m_title(new QLabel(this))
@@ -126,11 +127,35 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     connect(state->calendars(), &CalendarRepository::calendarsChanged, this, &WeekAgenda::reload);
     connect(state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &WeekAgenda::reload);
     connect(state->views(), &ViewRepository::viewsChanged, this, &WeekAgenda::reload);
-    reload();
+    if (firstLoad == FirstLoad::Now)
+        reload();
+    else
+        m_pendingLoad = true;
+}
+
+void WeekAgenda::ensureLoaded() const
+{
+    // Asked for before its first turn, the week is read at once.
+    if (m_pendingLoad)
+        const_cast<WeekAgenda *>(this)->reload();
+}
+
+void WeekAgenda::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // The window is drawn first; the week follows in the next turn.
+    if (m_pendingLoad && !m_loadQueued) {
+        m_loadQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_pendingLoad)
+                reload();
+        });
+    }
 }
 
 void WeekAgenda::reload()
 {
+    m_pendingLoad = false;
     const QDate current = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
     m_weekStart = current.addDays(-((current.dayOfWeek() - m_state->firstDayOfWeek() + 7) % 7));
     const QDate last = m_weekStart.addDays(6);

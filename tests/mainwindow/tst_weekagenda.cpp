@@ -125,6 +125,14 @@ private Q_SLOTS:
         WeekAgenda agenda(state());
         QCOMPARE(agenda.weekStart(), QDate(2030, 1, 7)); // Monday under the C locale
         QCOMPARE(rows(agenda), expected);
+
+        // Shown first and read in the next turn: the same rows.
+        WeekAgenda later(state(), nullptr, WeekAgenda::FirstLoad::AfterShown);
+        const auto *laterList = later.findChild<QListWidget *>();
+        QCOMPARE(laterList->count(), 0);
+        later.show();
+        QTRY_VERIFY(laterList->count() > 0);
+        QCOMPARE(rows(later), expected);
     }
 
     void repeatingEventsAreExpanded()
