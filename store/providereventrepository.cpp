@@ -58,17 +58,23 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
                  {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
 }
 
-QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId,
-                                                                 const QSet<QString> &listed) const
+QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed,
+                                                                 const QDateTime &from, const QDateTime &to) const
 {
     QHash<QString, QString> out;
     eachRow(m_database->database(), "ProviderEventRepository::syncedRowsNotIn",
-            QStringLiteral("SELECT id, provider_event_id FROM events WHERE calendar_id = ? AND sync_status = 'synced' "
-                           "AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
+            QStringLiteral("SELECT id, provider_event_id, start_time FROM events WHERE calendar_id = ? "
+                           "AND sync_status = 'synced' AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
             {calendarId}, [&](const QSqlQuery &q) {
                 const QString providerId = q.value(1).toString();
-                if (!listed.contains(providerId))
-                    out.insert(q.value(0).toString(), providerId);
+                if (listed.contains(providerId))
+                    return;
+                if (from.isValid() || to.isValid()) {
+                    const QDateTime start = readTime(q.value(2));
+                    if (!start.isValid() || (from.isValid() && start < from) || (to.isValid() && start >= to))
+                        return;
+                }
+                out.insert(q.value(0).toString(), providerId);
             });
     return out;
 }

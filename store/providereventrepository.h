@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -27,8 +28,10 @@ public:
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
 
     // Synced rows of `calendarId` that hold a provider id outside `listed`:
-    // row id -> provider id. Pending rows and rows never pushed are not among them.
-    QHash<QString, QString> syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed) const;
+    // row id -> provider id. Pending rows and rows never pushed are not among
+    // them; with valid bounds, neither are rows starting outside [from, to).
+    QHash<QString, QString> syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed,
+                                            const QDateTime &from = {}, const QDateTime &to = {}) const;
 
 private:
     Database *m_database;

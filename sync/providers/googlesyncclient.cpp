@@ -106,13 +106,9 @@ void SyncClient::fail(const RunPtr &run, SyncResult result)
 
 ProviderAccess *SyncClient::accessFor(const QString &accountId)
 {
-    QPointer<ProviderAccess> &access = m_access[accountId];
-    if (!access) {
-        access = new ProviderAccess(
-            m_tokens, AuthService::tokenKey(accountId),
-            [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
-    }
-    return access;
+    return ProviderAccess::ofAccount(
+        m_access, accountId, m_tokens, AuthService::tokenKey(accountId),
+        [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
 }
 
 void SyncClient::syncCalendar(const Calendar &calendar)

@@ -41,6 +41,16 @@ ProviderAccess::ProviderAccess(TolmAccount::TokenStore *store, const QString &to
 {
 }
 
+ProviderAccess *ProviderAccess::ofAccount(QHash<QString, QPointer<ProviderAccess>> &cache, const QString &accountId,
+                                          TolmAccount::TokenStore *store, const QString &tokenKey, MakeAuth makeAuth,
+                                          QObject *parent)
+{
+    QPointer<ProviderAccess> &access = cache[accountId];
+    if (!access)
+        access = new ProviderAccess(store, tokenKey, std::move(makeAuth), parent);
+    return access;
+}
+
 void ProviderAccess::token(QObject *context, Granted granted, Refused refused)
 {
     const StoredTokens stored = ProviderTokens::load(m_store, m_key);

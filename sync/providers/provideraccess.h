@@ -3,7 +3,9 @@
 #include "providertokens.h"
 #include "syncresult.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -41,6 +43,12 @@ public:
     void token(QObject *context, Granted granted, Refused refused);
     // The server answered 401 to `rejected`.
     void renew(const QString &rejected, QObject *context, Granted granted, Refused refused);
+
+    // The access of account `accountId` in `cache`, made on first use as a
+    // child of `parent` with the store entry `tokenKey`.
+    static ProviderAccess *ofAccount(QHash<QString, QPointer<ProviderAccess>> &cache, const QString &accountId,
+                                     TolmAccount::TokenStore *store, const QString &tokenKey, MakeAuth makeAuth,
+                                     QObject *parent);
 
 private:
     void refresh(QObject *context, Granted granted, Refused refused);

@@ -132,9 +132,9 @@ void ProviderRows::gone(const QString &providerEventId)
     m_bases.forget(m_calendarId, {providerEventId});
 }
 
-int ProviderRows::pruneUnlisted(const QSet<QString> &listed)
+int ProviderRows::pruneUnlisted(const QSet<QString> &listed, const QDateTime &from, const QDateTime &to)
 {
-    const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed);
+    const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed, from, to);
     int removed = 0;
     for (auto it = stale.cbegin(); it != stale.cend(); ++it) {
         if (m_appState->events()->hardDelete(it.key())) {

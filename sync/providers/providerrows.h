@@ -61,9 +61,10 @@ public:
     void gone(const QString &providerEventId);
 
     // After a complete listing that named `listed`: synced rows holding any
-    // other provider id are removed (pending ones stay, to be pushed). The
+    // other provider id are removed (pending ones stay, to be pushed). A
+    // listing of a window [from, to) only prunes rows starting in it. The
     // number removed.
-    int pruneUnlisted(const QSet<QString> &listed);
+    int pruneUnlisted(const QSet<QString> &listed, const QDateTime &from = {}, const QDateTime &to = {});
 
     // The properties of `local` that differ from `reference`, with null for
     // one `local` no longer has.

@@ -1,6 +1,10 @@
 // What both provider syncs share and decide without a server: the pause a
 // Retry-After asks for, the rules a service cannot hold, and what an update
 // sends.
+#include "accountrepository.h"
+#include "appstatefixture.h"
+#include "eventrepository.h"
+#include "googlecalendarclient.h"
 #include "providerevents.h"
 #include "providerhttp.h"
 #include "providerrows.h"
@@ -22,6 +26,8 @@ private Q_SLOTS:
     void ruleProblem();
     void updateSendsWhatChanged_data();
     void updateSendsWhatChanged();
+    void pruneRemovesOnlyWhatTheListingCouldName_data();
+    void pruneRemovesOnlyWhatTheListingCouldName();
 };
 
 void TestProviderShared::retryAfter_data()
@@ -84,6 +90,60 @@ void TestProviderShared::updateSendsWhatChanged()
     QFETCH(QJsonObject, expect);
     const QJsonObject reference{{"summary"_L1, u"A"_s}, {"location"_L1, u"R"_s}};
     QCOMPARE(ProviderRows::changes(reference, local), expect);
+}
+
+void TestProviderShared::pruneRemovesOnlyWhatTheListingCouldName_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("startDay"); // in March 2025
+    QTest::addColumn<bool>("windowed"); // a listing of 10 to 20 March
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("synced, not listed") << u"synced"_s << 15 << false << true;
+    QTest::newRow("pending, not listed: goes out") << u"pending"_s << 15 << false << false;
+    QTest::newRow("in the window") << u"synced"_s << 15 << true << true;
+    QTest::newRow("before the window") << u"synced"_s << 5 << true << false;
+    QTest::newRow("after the window") << u"synced"_s << 25 << true << false;
+}
+
+void TestProviderShared::pruneRemovesOnlyWhatTheListingCouldName()
+{
+    QFETCH(QString, status);
+    QFETCH(int, startDay);
+    QFETCH(bool, windowed);
+    QFETCH(bool, removed);
+    AppStateFixture fixture;
+    AppState *state = fixture.start();
+    QVERIFY(state);
+    const QString calendar = u"cal"_s;
+    Account account;
+    account.id = u"acc"_s;
+    account.name = account.id;
+    account.type = u"google"_s;
+    account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+    QVERIFY(state->accounts()->insert(account));
+    Calendar c;
+    c.account_id = account.id;
+    c.url = u"cal@example.test"_s;
+    c.id = calendar;
+    c.name = calendar;
+    c.created_at = c.updated_at = QDateTime::currentDateTimeUtc();
+    QVERIFY(state->calendars()->insert(c));
+    const auto row = [&](const QString &providerId, const QString &sync) {
+        Event e = Google::CalendarClient::eventFromJson(
+            {{"id"_L1, providerId},
+             {"start"_L1,
+              QJsonObject{{"dateTime"_L1, u"2025-03-%1T09:00:00Z"_s.arg(startDay, 2, 10, QLatin1Char('0'))}}}},
+            calendar);
+        e.sync_status = sync;
+        QVERIFY(state->events()->insert(e));
+    };
+    row(u"listed"_s, u"synced"_s);
+    row(u"other"_s, status);
+    ProviderRows rows(state, calendar, {}, {});
+    const QDateTime from = windowed ? QDateTime(QDate(2025, 3, 10), QTime(0, 0), QTimeZone::utc()) : QDateTime();
+    const QDateTime to = windowed ? from.addDays(10) : QDateTime();
+    QCOMPARE(rows.pruneUnlisted({u"listed"_s}, from, to), removed ? 1 : 0);
+    QCOMPARE(state->events()->getByCalendar(calendar).size(), removed ? 1 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestProviderShared)
