@@ -1,7 +1,7 @@
 #include "filterengine.h"
 
 #include "filterpatterns_p.h"
-#include "localclock_p.h"
+#include "localclock.h"
 #include "recordnames.h"
 
 #include <QHash>
@@ -72,10 +72,12 @@ CompiledCondition compileCondition(const FilterCondition &condition)
 class OccurrenceFacts
 {
 public:
-    explicit OccurrenceFacts(const Event &event, PatternMemo *memo = nullptr, LocalClock *clock = nullptr)
+    explicit OccurrenceFacts(const Event &event, PatternMemo *memo = nullptr, LocalClock *clock = nullptr,
+                             const Occurrence *occurrence = nullptr)
         : event(event)
         , m_memo(memo)
         , m_clock(clock)
+        , m_occurrence(occurrence)
     {
     }
 
@@ -109,13 +111,23 @@ private:
             // 00:00, wherever the machine is (its stored midnight UTC is
             // the day before west of UTC).
             constexpr qint64 msPerDay = 24 * 3600 * 1000;
-            const std::optional<qint64> wallClock = event.is_all_day && event.start_time.isValid()
-                ? std::optional<qint64>(QDate(1970, 1, 1).daysTo(event.start_time.date()) * msPerDay)
-                : m_clock ? m_clock->wallClock(event.start_time)
-                          : LocalClock::wallClockOnce(event.start_time);
+            const QDateTime start = startTime();
+            const std::optional<qint64> wallClock = event.is_all_day && start.isValid()
+                ? std::optional<qint64>(QDate(1970, 1, 1).daysTo(start.date()) * msPerDay)
+                : m_clock ? m_clock->wallClock(start)
+                          : LocalClock::wallClockOnce(start);
             m_local = wallClock ? fromWallClock(*wallClock) : Local{};
         }
         return *m_local;
+    }
+
+    // A timed occurrence a series made counts by its instant alone.
+    QDateTime startTime() const
+    {
+        if (!m_occurrence || !m_occurrence->isGenerated())
+            return event.start_time;
+        return event.is_all_day ? m_occurrence->start()
+                                : QDateTime::fromMSecsSinceEpoch(m_occurrence->startMs(), Qt::UTC);
     }
 
     // Weekday and "HH:mm" by plain arithmetic: this runs once per occurrence.
@@ -138,6 +150,7 @@ private:
 
     PatternMemo *m_memo;
     LocalClock *m_clock;
+    const Occurrence *m_occurrence;
     std::optional<quint64> m_patternBits;
     std::optional<Local> m_local;
 };
@@ -236,9 +249,11 @@ public:
     Q_DISABLE_COPY_MOVE(RuleSet)
 
     // The first rule for the occurrence's calendar whose condition matches.
-    const CompiledFilterRule *decide(const Event &event)
+    const CompiledFilterRule *decide(const Event &event, const Occurrence *occurrence = nullptr)
     {
-        OccurrenceFacts facts(event, &m_memo, &m_clock);
+        if (m_rules.isEmpty())
+            return nullptr;
+        OccurrenceFacts facts(event, &m_memo, &m_clock, occurrence);
         const quint64 forCalendar = rulesForCalendar(event.calendar_id);
         std::optional<quint64> namedBy; // specific rules naming this event by uid
         for (qsizetype i = 0; i < m_rules.size(); ++i) {
@@ -296,19 +311,37 @@ private:
     PatternMemo m_memo;
 };
 
-} // namespace
+const Event &eventOf(const Event &event)
+{
+    return event;
+}
 
-namespace FilterEngine {
+const Event &eventOf(const Occurrence &occurrence)
+{
+    return occurrence.event();
+}
 
-FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
+const Occurrence *occurrenceOf(const Event &)
+{
+    return nullptr;
+}
+
+const Occurrence *occurrenceOf(const Occurrence &occurrence)
+{
+    return &occurrence;
+}
+
+// Counts the hidden items into `out`, notes the dimmed ones and hands each
+// visible one to `keep`, in input order.
+template<typename Item, typename Outcome, typename Keep>
+void sortOut(const QList<Item> &items, const QList<FilterRule> &rules, Outcome &out, Keep keep)
 {
     RuleSet ruleSet(rules);
-    FilterOutcome out;
-    out.events.reserve(occurrences.size());
     const QString hide = FilterAction::Hide;
     const QString dim = FilterAction::Dim;
-    for (const Event &event : occurrences) {
-        const CompiledFilterRule *rule = ruleSet.decide(event);
+    for (const Item &item : items) {
+        const Event &event = eventOf(item);
+        const CompiledFilterRule *rule = ruleSet.decide(event, occurrenceOf(item));
         if (rule && rule->rule.action == hide) {
             ++out.hiddenCount;
             out.suppressedReminderIds.insert(event.id);
@@ -319,8 +352,27 @@ FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
             if (rule->rule.suppress_reminders)
                 out.suppressedReminderIds.insert(event.id);
         }
-        out.events.append(event);
+        keep(item);
     }
+}
+
+} // namespace
+
+namespace FilterEngine {
+
+FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
+{
+    FilterOutcome out;
+    out.events.reserve(occurrences.size());
+    sortOut(occurrences, rules, out, [&out](const Event &event) { out.events.append(event); });
+    return out;
+}
+
+OccurrenceFilterOutcome applyToOccurrences(const QList<Occurrence> &occurrences, QList<FilterRule> rules)
+{
+    OccurrenceFilterOutcome out;
+    out.occurrences.reserve(occurrences.size());
+    sortOut(occurrences, rules, out, [&out](const Occurrence &occurrence) { out.occurrences.append(occurrence); });
     return out;
 }
 

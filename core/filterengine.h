@@ -3,6 +3,7 @@
 #include "event.h"
 #include "filtercondition.h"
 #include "filterrule.h"
+#include "occurrence.h"
 
 #include <QList>
 #include <QSet>
@@ -20,6 +21,15 @@ struct FilterOutcome
     QSet<QString> suppressedReminderIds; // every hidden id, dimmed ids of rules that suppress
 };
 
+// The same for light occurrences.
+struct OccurrenceFilterOutcome
+{
+    QList<Occurrence> occurrences;
+    QSet<QString> dimmedIds;
+    int hiddenCount = 0;
+    QSet<QString> suppressedReminderIds;
+};
+
 // Hide-or-dim rules applied to expanded occurrences. Stateless: each call
 // parses the rules it is given.
 namespace FilterEngine {
@@ -28,6 +38,8 @@ namespace FilterEngine {
 // ascending priority, ties in the given order. The first matching rule
 // decides, whatever its action.
 FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules);
+// apply() for light occurrences, with the same verdicts.
+OccurrenceFilterOutcome applyToOccurrences(const QList<Occurrence> &occurrences, QList<FilterRule> rules);
 std::optional<FilterRule> matchingRule(const Event &event, QList<FilterRule> rules);
 
 // Empty when the text is not a JSON object naming one of the four kinds.

@@ -1,4 +1,4 @@
-#include "localclock_p.h"
+#include "localclock.h"
 
 #include <algorithm>
 #include <limits>

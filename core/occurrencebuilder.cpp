@@ -1,42 +1,8 @@
 #include "occurrencebuilder_p.h"
 
 #include "civildate_p.h"
+#include "occurrence.h"
 #include "seriesexpander_p.h"
-#include "timeutil.h"
-
-namespace {
-
-// "yyyyMMddTHHmmssZ" of an instant; formatted by hand because it runs once
-// per occurrence and QDateTime::toString parses its format every time.
-QString icalUtc(qint64 ms)
-{
-    const qint64 seconds = CivilDate::floorDiv(ms, 1000);
-    const qint64 day = CivilDate::floorDiv(seconds, CivilDate::secondsPerDay);
-    const CivilDate::Ymd ymd = CivilDate::civilFromDays(day);
-    if (ymd.year < 0 || ymd.year > 9999)
-        return TimeUtil::toIcalUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
-    const int secondOfDay = int(seconds - day * CivilDate::secondsPerDay);
-    QString text(16, Qt::Uninitialized);
-    QChar *out = text.data();
-    const auto put = [&out](int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i) {
-            out[i] = QLatin1Char(char('0' + value % 10));
-            value /= 10;
-        }
-        out += digits;
-    };
-    put(ymd.year, 4);
-    put(ymd.month, 2);
-    put(ymd.day, 2);
-    *out++ = QLatin1Char('T');
-    put(secondOfDay / 3600, 2);
-    put(secondOfDay / 60 % 60, 2);
-    put(secondOfDay % 60, 2);
-    *out = QLatin1Char('Z');
-    return text;
-}
-
-} // namespace
 
 void OccurrenceBuilder::setMaster(const Event &master, const ZoneClock *zone)
 {
@@ -87,7 +53,7 @@ QString OccurrenceBuilder::recurrenceId(qint64 ms)
 {
     auto it = m_recurrenceIds.constFind(ms);
     if (it == m_recurrenceIds.constEnd())
-        it = m_recurrenceIds.insert(ms, icalUtc(ms));
+        it = m_recurrenceIds.insert(ms, Occurrence::recurrenceIdAt(ms));
     return *it;
 }
 

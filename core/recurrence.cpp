@@ -57,42 +57,70 @@ namespace {
 // bound: enough to tell a busy day, cheap for a series of every second.
 constexpr qint64 kCountedPerShown = 20;
 
-QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
-                        const QDateTime &to);
-
-} // namespace
-
-bool isSeriesRow(const Event &event)
+// Full records, copies of each master per occurrence.
+class EventSink
 {
-    return event.isOverride() || SeriesExpander::repeats(event);
-}
-
-QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, const QDateTime &to)
-{
-    if (!from.isValid() || !to.isValid()) {
-        SeriesExpander none(0, 0);
-        return expandWith(none, events, from, to);
+public:
+    static constexpr bool kReserve = true;
+    explicit EventSink(QList<Event> &out)
+        : m_out(out)
+    {
     }
-    SeriesExpander expander(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
-    return expandWith(expander, events, from, to);
-}
+    void reserve(qsizetype n) { m_out.reserve(n); }
+    void row(const Event &event) { m_out.append(event); }
+    void beginSeries(const Event &master, const ZoneClock &clock) { m_builder.setMaster(master, &clock); }
+    void generated(qint64 ms) { m_builder.appendTo(m_out, ms); }
 
-BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
-                                     int maxPerSeries)
+private:
+    QList<Event> &m_out;
+    OccurrenceBuilder m_builder;
+};
+
+// Light occurrences, handed to `visit` one by one.
+template<typename Visit>
+class OccurrenceSink
 {
-    SeriesExpander expander(from.isValid() ? from.toMSecsSinceEpoch() : 0, to.isValid() ? to.toMSecsSinceEpoch() : 0);
-    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
-    BoundedExpansion result;
-    result.occurrences = expandWith(expander, events, from, to);
-    result.more = expander.beyond();
-    result.moreIsLowerBound = expander.beyondIsLowerBound();
-    return result;
-}
+public:
+    static constexpr bool kReserve = false;
+    explicit OccurrenceSink(Visit &visit)
+        : m_visit(visit)
+    {
+    }
+    void reserve(qsizetype) { }
+    void row(const Event &event) { m_visit(Occurrence::ofRow(event)); }
+    void beginSeries(const Event &master, const ZoneClock &clock)
+    {
+        m_master = &master;
+        m_durationMs = SeriesExpander::durationOf(master);
+        const bool atOffset = master.start_time.timeSpec() == Qt::OffsetFromUTC;
+        m_fixedOffset = atOffset ? master.start_time.offsetFromUtc() : 0;
+        m_offsets = atOffset && !master.is_all_day ? &clock : nullptr;
+    }
+    void generated(qint64 ms)
+    {
+        const qint64 endMs = ms + m_durationMs;
+        m_visit(Occurrence::ofSeries(*m_master, ms, endMs, offsetAt(ms), offsetAt(endMs)));
+    }
 
-namespace {
+private:
+    int offsetAt(qint64 ms) const
+    {
+        if (!m_offsets)
+            return m_fixedOffset;
+        const qint64 seconds = CivilDate::floorDiv(ms, 1000);
+        return int(m_offsets->toLocal(seconds) - seconds);
+    }
 
-QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
-                        const QDateTime &to)
+    Visit &m_visit;
+    const Event *m_master = nullptr;
+    qint64 m_durationMs = 0;
+    int m_fixedOffset = 0;
+    const ZoneClock *m_offsets = nullptr;
+};
+
+template<typename Sink>
+void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                Sink &sink)
 {
     QList<const Event *> oneOffs;
     QList<const Event *> masters;
@@ -117,50 +145,55 @@ QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, co
     }
 
     if (!from.isValid() || !to.isValid()) {
-        QList<Event> result;
         for (const Event *event : std::as_const(oneOffs))
-            result.append(*event);
-        return result;
+            sink.row(*event);
+        return;
     }
 
-    // Every master's starts first, so that the result is allocated once.
-    std::vector<std::vector<qint64>> startsOf(size_t(masters.size()));
-    qsizetype total = oneOffs.size() + overrides.size();
-    for (qsizetype m = 0; m < masters.size(); ++m) {
-        startsOf[size_t(m)] = expander.starts(*masters[m]);
-        total += qsizetype(startsOf[size_t(m)].size());
+    // Every master's starts first when the result is one list, so that it
+    // is allocated once; otherwise one master's at a time, so that memory
+    // does not grow with the window.
+    std::vector<std::vector<qint64>> startsOf;
+    if constexpr (Sink::kReserve) {
+        startsOf.resize(size_t(masters.size()));
+        qsizetype total = oneOffs.size() + overrides.size();
+        for (qsizetype m = 0; m < masters.size(); ++m) {
+            startsOf[size_t(m)] = expander.starts(*masters[m]);
+            total += qsizetype(startsOf[size_t(m)].size());
+        }
+        sink.reserve(total);
     }
-    QList<Event> result;
-    result.reserve(total);
     for (const Event *event : std::as_const(oneOffs))
-        result.append(*event);
+        sink.row(*event);
 
     QHash<QString, QList<qsizetype>> overridesBySeries;
     for (qsizetype i = 0; i < overrides.size(); ++i)
         overridesBySeries[seriesKey(overrides[i]->calendar_id, overrides[i]->master_event_uid)].append(i);
     QList<bool> handled(overrides.size(), false);
-    OccurrenceBuilder builder;
 
+    std::vector<qint64> current;
     for (qsizetype m = 0; m < masters.size(); ++m) {
         const Event *master = masters[m];
-        const std::vector<qint64> &starts = startsOf[size_t(m)];
+        if constexpr (!Sink::kReserve)
+            current = expander.starts(*master);
+        const std::vector<qint64> &starts = Sink::kReserve ? startsOf[size_t(m)] : current;
         if (starts.empty()) {
             qCDebug(lcExpansion).noquote()
                 << "master uid=" << master->uid << "title=" << master->title << "rrule=" << master->recurrence_rule
                 << "dtstart=" << master->start_time.toString(Qt::ISODate) << "→ 0 occurrences in range"
                 << from.toString(Qt::ISODate) << "..." << to.toString(Qt::ISODate);
         }
-        builder.setMaster(*master, &expander.clockFor(*master));
+        const ZoneClock &clock = expander.clockFor(*master);
+        sink.beginSeries(*master, clock);
         const auto series = overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));
         if (series == overridesBySeries.constEnd()) {
             for (qint64 ms : starts)
-                builder.appendTo(result, ms);
+                sink.generated(ms);
             continue;
         }
 
         // The start each override replaces, read in the series' own zone.
         QHash<qint64, qsizetype> bySlot;
-        const ZoneClock &clock = expander.clockFor(*master);
         for (qsizetype i : *series) {
             if (const auto slot = SeriesExpander::readDateValue(overrides[i]->recurrence_id, clock))
                 bySlot.insert(*slot, i);
@@ -168,12 +201,12 @@ QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, co
         for (qint64 ms : starts) {
             const auto it = bySlot.constFind(ms);
             if (it == bySlot.constEnd()) {
-                builder.appendTo(result, ms);
+                sink.generated(ms);
             } else if (!handled[*it]) {
                 // Moved out of the window, it takes its occurrence along.
                 handled[*it] = true;
                 if (spanOverlaps(*overrides[*it], expander))
-                    result.append(*overrides[*it]);
+                    sink.row(*overrides[*it]);
             }
         }
         // Moved in from a start outside the window, or onto an excluded one.
@@ -181,19 +214,93 @@ QList<Event> expandWith(SeriesExpander &expander, const QList<Event> &events, co
             if (!handled[i]) {
                 handled[i] = true;
                 if (spanOverlaps(*overrides[i], expander))
-                    result.append(*overrides[i]);
+                    sink.row(*overrides[i]);
             }
         }
     }
     // An instance without its series, as an invitation to one occurrence gives.
     for (qsizetype i = 0; i < overrides.size(); ++i) {
         if (!handled[i] && spanOverlaps(*overrides[i], expander))
-            result.append(*overrides[i]);
+            sink.row(*overrides[i]);
     }
+}
+
+SeriesExpander windowExpander(const QDateTime &from, const QDateTime &to)
+{
+    return SeriesExpander(from.isValid() ? from.toMSecsSinceEpoch() : 0, to.isValid() ? to.toMSecsSinceEpoch() : 0);
+}
+
+QList<Event> expandToEvents(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
+                            const QDateTime &to)
+{
+    QList<Event> result;
+    EventSink sink(result);
+    expandWith(expander, events, from, to, sink);
+    return result;
+}
+
+QList<Occurrence> expandToOccurrences(SeriesExpander &expander, const QList<Event> &events, const QDateTime &from,
+                                      const QDateTime &to)
+{
+    QList<Occurrence> result;
+    const auto append = [&result](const Occurrence &occurrence) { result.append(occurrence); };
+    OccurrenceSink sink(append);
+    expandWith(expander, events, from, to, sink);
+    return result;
+}
+
+// At most `maxPerSeries` of each master, the rest counted.
+template<typename Result, typename Expand>
+Result expandBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to, int maxPerSeries,
+                     Expand expand)
+{
+    SeriesExpander expander = windowExpander(from, to);
+    expander.setLimit(maxPerSeries, qint64(std::max(maxPerSeries, 1)) * kCountedPerShown);
+    Result result;
+    result.occurrences = expand(expander, events, from, to);
+    result.more = expander.beyond();
+    result.moreIsLowerBound = expander.beyondIsLowerBound();
     return result;
 }
 
 } // namespace
+
+bool isSeriesRow(const Event &event)
+{
+    return event.isOverride() || SeriesExpander::repeats(event);
+}
+
+QList<Event> expandEvents(const QList<Event> &events, const QDateTime &from, const QDateTime &to)
+{
+    SeriesExpander expander = windowExpander(from, to);
+    return expandToEvents(expander, events, from, to);
+}
+
+BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                                     int maxPerSeries)
+{
+    return expandBounded<BoundedExpansion>(events, from, to, maxPerSeries, expandToEvents);
+}
+
+QList<Occurrence> expandOccurrences(const QList<Event> &events, const QDateTime &from, const QDateTime &to)
+{
+    SeriesExpander expander = windowExpander(from, to);
+    return expandToOccurrences(expander, events, from, to);
+}
+
+BoundedOccurrences expandOccurrencesBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                                            int maxPerSeries)
+{
+    return expandBounded<BoundedOccurrences>(events, from, to, maxPerSeries, expandToOccurrences);
+}
+
+void forEachOccurrence(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                       const std::function<void(const Occurrence &)> &visit)
+{
+    SeriesExpander expander = windowExpander(from, to);
+    OccurrenceSink sink(visit);
+    expandWith(expander, events, from, to, sink);
+}
 
 QSet<qint64> parseExceptionDates(const QString &text, const QTimeZone &floatingZone)
 {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "event.h"
+#include "occurrence.h"
 #include "recurrencerule.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QSet>
 #include <QTimeZone>
+
+#include <functional>
 
 // Expansion of stored event rows into the occurrences that overlap a window.
 //
@@ -46,6 +49,27 @@ struct BoundedExpansion
 // proportion to `maxPerSeries`.
 BoundedExpansion expandEventsBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
                                      int maxPerSeries);
+
+// The occurrences of expandEvents, in its order, without copies of the rows
+// (see Occurrence): for the callers that place or count them. They point
+// into `events`, which must outlive them.
+QList<Occurrence> expandOccurrences(const QList<Event> &events, const QDateTime &from, const QDateTime &to);
+
+struct BoundedOccurrences
+{
+    QList<Occurrence> occurrences;
+    qint64 more = 0;
+    bool moreIsLowerBound = false;
+};
+
+// expandEventsBounded's occurrences as light ones.
+BoundedOccurrences expandOccurrencesBounded(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                                            int maxPerSeries);
+
+// The same occurrences handed to `visit` one at a time: memory stays that
+// of one series' starts, however long the window.
+void forEachOccurrence(const QList<Event> &events, const QDateTime &from, const QDateTime &to,
+                       const std::function<void(const Occurrence &)> &visit);
 
 // One row's occurrences in [from, to), ascending, without override handling.
 // A row that does not repeat is returned as it is when it overlaps the window

@@ -117,6 +117,14 @@ qint64 SeriesExpander::nominalStart(const Event &event, const ZoneClock &clock, 
     return local;
 }
 
+const RecurrenceRule &SeriesExpander::ruleOf(const QString &text)
+{
+    auto it = m_rules.constFind(text);
+    if (it == m_rules.constEnd())
+        it = m_rules.insert(text, Recurrence::parseRule(text));
+    return *it;
+}
+
 const ZoneClock &SeriesExpander::fixedClock(int offsetSeconds)
 {
     auto it = m_fixed.find(offsetSeconds);
@@ -366,7 +374,7 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
     const qint64 dtstartLocal = nominalStart(event, clock, floorDiv(startMs, 1000));
 
     if (!event.recurrence_rule.isEmpty()) {
-        ruleStarts(Recurrence::parseRule(event.recurrence_rule), clock, dtstartLocal, msRemainder, durationMs, out);
+        ruleStarts(ruleOf(event.recurrence_rule), clock, dtstartLocal, msRemainder, durationMs, out);
     } else if (overlaps(startMs, durationMs)) {
         out.push_back(startMs); // recurrence dates alone add to the first start
     }

@@ -5,6 +5,7 @@
 #include "zoneclock_p.h"
 
 #include <QByteArray>
+#include <QHash>
 
 #include <map>
 #include <optional>
@@ -67,6 +68,8 @@ private:
     // instant alone no longer tells.
     static qint64 nominalStart(const Event &event, const ZoneClock &clock, qint64 startSeconds);
     const ZoneClock &fixedClock(int offsetSeconds);
+    // Parsed once per text and call: series share a handful of rules.
+    const RecurrenceRule &ruleOf(const QString &text);
 
     qint64 m_fromMs;
     qint64 m_toMs;
@@ -79,4 +82,5 @@ private:
     std::map<int, ZoneClock> m_fixed;
     std::map<QString, std::optional<ZoneClock>> m_defined; // by VTIMEZONE text
     std::optional<ZoneClock> m_local;
+    QHash<QString, RecurrenceRule> m_rules;
 };

@@ -64,7 +64,7 @@ QString storeFailureText(StoreFailure::Kind failure)
 MainWindow::MainWindow(AppState *state, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
-    , m_agenda(new WeekAgenda(state, this))
+    , m_agenda(new WeekAgenda(state, this, WeekAgenda::FirstLoad::AfterShown))
     , m_calDavSync(new SyncCoordinator(state, TolmAccount::createTokenStore(appIdentifier()), this))
 {
     setWindowTitle(tr("Quillmarten Calendar"));

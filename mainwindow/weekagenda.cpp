@@ -10,18 +10,22 @@
 #include "filterengine.h"
 #include "filtermenus.h"
 #include "filterrulerepository.h"
+#include "localclock.h"
+#include "occurrence.h"
 #include "recurrence.h"
 #include "theme.h"
 #include "upcomingoccurrences.h"
 #include "viewrepository.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QMap>
 #include <QMenu>
 #include <QSet>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -48,20 +52,28 @@ struct MoreRows
 
 // The days an occurrence covers within the week. All-day rows keep their
 // stored dates (midnight UTC stands for the date, not for an instant).
-QList<QDate> daysOf(const Event &event, const QDate &first, const QDate &last)
+QList<QDate> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate &first, const QDate &last)
 {
     QDate from;
     QDate to; // inclusive
+    const Event &event = occurrence.event();
     if (event.is_all_day) {
-        from = event.start_time.date();
-        const QDate end = event.end_time ? event.end_time->date() : from.addDays(1);
+        from = occurrence.start().date();
+        const std::optional<QDateTime> endTime = occurrence.end();
+        const QDate end = endTime ? endTime->date() : from.addDays(1);
         to = end > from ? end.addDays(-1) : from;
     } else {
-        const QDateTime start = event.start_time.toLocalTime();
-        const QDateTime end = event.end_time ? event.end_time->toLocalTime() : start;
-        from = start.date();
+        const std::optional<QDateTime> endTime = occurrence.end();
+        const std::optional<qint64> start = clock.wallClock(occurrence.start());
+        const std::optional<qint64> end = endTime ? clock.wallClock(*endTime) : start;
+        if (!start || !end)
+            return {};
+        const auto dateOf = [](qint64 wall) { return QDateTime::fromMSecsSinceEpoch(wall, Qt::UTC).date(); };
+        from = dateOf(*start);
         // An event ending at midnight does not reach into that day.
-        to = end > start && end.time() == QTime(0, 0) ? end.date().addDays(-1) : end.date();
+        constexpr qint64 msPerDay = 24 * 3600 * 1000;
+        const bool atMidnight = (*end % msPerDay + msPerDay) % msPerDay == 0;
+        to = *end > *start && atMidnight ? dateOf(*end).addDays(-1) : dateOf(*end);
         to = std::max(to, from);
     }
     QList<QDate> days;
@@ -70,22 +82,25 @@ QList<QDate> daysOf(const Event &event, const QDate &first, const QDate &last)
     return days;
 }
 
-QString shortTime(const QDateTime &dateTime)
+QString shortTime(const QDateTime &dateTime, LocalClock &clock)
 {
-    return TimeText::shortTime(dateTime.toLocalTime().time());
+    const std::optional<qint64> wall = clock.wallClock(dateTime);
+    if (!wall)
+        return TimeText::shortTime(QTime());
+    return TimeText::shortTime(QDateTime::fromMSecsSinceEpoch(*wall, Qt::UTC).time());
 }
 
-QString timeText(const Event &event)
+QString timeText(const Event &event, LocalClock &clock)
 {
     if (event.is_all_day)
         return WeekAgenda::tr("All day");
-    const QString start = shortTime(event.start_time);
-    return event.end_time ? WeekAgenda::tr("%1 – %2").arg(start, shortTime(*event.end_time)) : start;
+    const QString start = shortTime(event.start_time, clock);
+    return event.end_time ? WeekAgenda::tr("%1 – %2").arg(start, shortTime(*event.end_time, clock)) : start;
 }
 
 } // namespace
 
-WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
+WeekAgenda::WeekAgenda(AppState *state, QWidget *parent, FirstLoad firstLoad)
     : QWidget(parent)
     , m_state(state)
     , m_title(new QLabel(this))
@@ -112,11 +127,35 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent)
     connect(state->calendars(), &CalendarRepository::calendarsChanged, this, &WeekAgenda::reload);
     connect(state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &WeekAgenda::reload);
     connect(state->views(), &ViewRepository::viewsChanged, this, &WeekAgenda::reload);
-    reload();
+    if (firstLoad == FirstLoad::Now)
+        reload();
+    else
+        m_pendingLoad = true;
+}
+
+void WeekAgenda::ensureLoaded() const
+{
+    // Asked for before its first turn, the week is read at once.
+    if (m_pendingLoad)
+        const_cast<WeekAgenda *>(this)->reload();
+}
+
+void WeekAgenda::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // The window is drawn first; the week follows in the next turn.
+    if (m_pendingLoad && !m_loadQueued) {
+        m_loadQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_pendingLoad)
+                reload();
+        });
+    }
 }
 
 void WeekAgenda::reload()
 {
+    m_pendingLoad = false;
     const QDate current = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
     m_weekStart = current.addDays(-((current.dayOfWeek() - m_state->firstDayOfWeek() + 7) % 7));
     const QDate last = m_weekStart.addDays(6);
@@ -124,27 +163,32 @@ void WeekAgenda::reload()
     m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));
 
     const QStringList calendarIds = upcomingCalendarIds(m_state);
-    QMap<QDate, QList<Event>> byDay;
+    // Rows and occurrences are placed light; a full record is made only for
+    // a row the list shows.
+    QList<Event> rows;
+    QList<Event> seriesRows;
+    QMap<QDate, QList<Occurrence>> byDay;
     QMap<QDate, MoreRows> moreByDay;
     QSet<QString> dimmedIds;
+    LocalClock clock;
     if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
         const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
         const QDateTime from = m_weekStart.startOfDay();
         const QDateTime to = last.addDays(1).startOfDay();
-        const QList<Event> rows = m_state->events()->getInRange(from, to, calendarIds);
-        const auto place = [&](const QList<Event> &occurrences, const QDate &first, const QDate &lastDay) {
-            FilterOutcome outcome = FilterEngine::apply(occurrences, rules);
+        rows = m_state->events()->getViewRowsInRange(from, to, calendarIds);
+        const auto place = [&](const QList<Occurrence> &occurrences, const QDate &first, const QDate &lastDay) {
+            OccurrenceFilterOutcome outcome = FilterEngine::applyToOccurrences(occurrences, rules);
             dimmedIds.unite(outcome.dimmedIds);
-            for (Event &event : outcome.events) {
+            for (const Occurrence &occurrence : std::as_const(outcome.occurrences)) {
                 // The day's window holds a timed occurrence of a day's
                 // expansion; all-day ones keep their stored dates.
-                if (first == lastDay && !event.is_all_day) {
-                    byDay[first].append(std::move(event));
+                if (first == lastDay && !occurrence.event().is_all_day) {
+                    byDay[first].append(occurrence);
                     continue;
                 }
-                const QList<QDate> days = daysOf(event, first, lastDay);
+                const QList<QDate> days = daysOf(occurrence, clock, first, lastDay);
                 for (const QDate &day : days)
-                    byDay[day].append(event);
+                    byDay[day].append(occurrence);
             }
         };
         // The week at once, each series bounded by what seven days show,
@@ -154,23 +198,26 @@ void WeekAgenda::reload()
                 return row.recurrence_rule.contains(freq, Qt::CaseInsensitive);
             });
         });
-        Recurrence::BoundedExpansion week;
+        Recurrence::BoundedOccurrences week;
         if (!subDaily)
-            week = Recurrence::expandEventsBounded(rows, from, to, 7 * kMaxRowsPerDay);
+            week = Recurrence::expandOccurrencesBounded(rows, from, to, 7 * kMaxRowsPerDay);
         if (!subDaily && week.more == 0) {
             place(week.occurrences, m_weekStart, last);
         } else {
             // A series past that bound (one of every minute or second) is
             // taken a day at a time, so that each day shows its first rows
             // rather than the first day all of them.
-            QList<Event> oneOffs;
-            QList<Event> series;
-            for (const Event &row : rows)
-                (Recurrence::isSeriesRow(row) ? series : oneOffs).append(row);
+            QList<Occurrence> oneOffs;
+            for (const Event &row : std::as_const(rows)) {
+                if (Recurrence::isSeriesRow(row))
+                    seriesRows.append(row);
+                else
+                    oneOffs.append(Occurrence::ofRow(row));
+            }
             place(oneOffs, m_weekStart, last);
             for (QDate day = m_weekStart; day <= last; day = day.addDays(1)) {
-                const Recurrence::BoundedExpansion expanded = Recurrence::expandEventsBounded(
-                    series, day.startOfDay(), day.addDays(1).startOfDay(), kMaxRowsPerDay);
+                const Recurrence::BoundedOccurrences expanded = Recurrence::expandOccurrencesBounded(
+                    seriesRows, day.startOfDay(), day.addDays(1).startOfDay(), kMaxRowsPerDay);
                 place(expanded.occurrences, day, day);
                 moreByDay[day] = {expanded.more, expanded.moreIsLowerBound};
             }
@@ -180,19 +227,16 @@ void WeekAgenda::reload()
     const QList<Calendar> calendars = m_state->calendars()->getAll();
     for (const Calendar &calendar : calendars)
         colours.insert(calendar.id, calendar.color);
+    QHash<QString, QIcon> icons; // one painted dot per colour
 
     m_reloading = true;
     m_list->clear();
     for (auto it = byDay.begin(); it != byDay.end(); ++it) {
-        // Sorted by key and position: moving thousands of whole events to
-        // show the first 200 would cost more than the list itself.
+        // Sorted by key and position: the day's first rows are all it shows.
         std::vector<std::tuple<bool, qint64, qsizetype>> order;
         order.reserve(size_t(it->size()));
-        for (qsizetype i = 0; i < it->size(); ++i) {
-            const QDateTime &start = it->at(i).start_time;
-            order.emplace_back(!it->at(i).is_all_day,
-                               start.isValid() ? start.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(), i);
-        }
+        for (qsizetype i = 0; i < it->size(); ++i)
+            order.emplace_back(!it->at(i).event().is_all_day, it->at(i).startMs(), i);
         std::sort(order.begin(), order.end());
         auto *header = new QListWidgetItem(locale.toString(it.key(), QLocale::LongFormat), m_list);
         header->setFlags(Qt::ItemIsEnabled);
@@ -205,15 +249,20 @@ void WeekAgenda::reload()
             order.resize(size_t(kMaxRowsPerDay));
         }
         for (const auto &[notAllDay, startMs, index] : order) {
-            const Event &event = it->at(index);
+            const Event event = it->at(index).toEvent();
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
-            auto *item = new QListWidgetItem(timeText(event) + QStringLiteral("   ") + title, m_list);
-            item->setIcon(Theme::colorDotIcon(event.color.isEmpty() ? colours.value(event.calendar_id) : event.color));
+            auto *item = new QListWidgetItem(timeText(event, clock) + QStringLiteral("   ") + title);
+            const QString colour = event.color.isEmpty() ? colours.value(event.calendar_id) : event.color;
+            auto icon = icons.constFind(colour);
+            if (icon == icons.constEnd())
+                icon = icons.insert(colour, Theme::colorDotIcon(colour));
+            item->setIcon(*icon);
             item->setData(kEventIdRole, event.id);
             item->setData(kDayRole, it.key());
             item->setData(kOccurrenceRole, QVariant::fromValue(event));
             if (dimmedIds.contains(event.id))
                 item->setForeground(Theme::textMuted());
+            m_list->addItem(item);
         }
         if (more.count > 0) {
             const QString text = more.atLeast ? tr("At least %Ln more on this day", nullptr, int(more.count))
@@ -264,11 +313,25 @@ void WeekAgenda::onCurrentItemChanged(QListWidgetItem *item)
         m_state->setSelectedEventId(id);
 }
 
+Event WeekAgenda::fullRecord(const QListWidgetItem *item) const
+{
+    // The list holds light rows; the record with its text and children is
+    // read when one is opened, at the occurrence's own times.
+    const Event occurrence = item->data(kOccurrenceRole).value<Event>();
+    std::optional<Event> full = m_state->events()->getById(occurrence.id);
+    if (!full)
+        return occurrence;
+    full->start_time = occurrence.start_time;
+    full->end_time = occurrence.end_time;
+    full->recurrence_id = occurrence.recurrence_id;
+    return *full;
+}
+
 void WeekAgenda::showDetails(QListWidgetItem *item)
 {
     if (!item || !item->data(kOccurrenceRole).canConvert<Event>())
         return;
-    auto *details = new EventDetailsPopover(m_state, item->data(kOccurrenceRole).value<Event>(), this);
+    auto *details = new EventDetailsPopover(m_state, fullRecord(item), this);
     connect(details, &EventDetailsPopover::editRequested, this, &WeekAgenda::editRequested);
     const QRect row = m_list->visualItemRect(item);
     details->showNextTo(QRect(m_list->viewport()->mapToGlobal(row.topRight()), QSize(1, row.height())));
@@ -279,7 +342,7 @@ QMenu *WeekAgenda::contextMenuFor(QListWidgetItem *item)
     if (!item || !item->data(kOccurrenceRole).canConvert<Event>())
         return nullptr;
     auto *menu = new QMenu(this);
-    FilterMenus::addEventActions(menu, m_state, item->data(kOccurrenceRole).value<Event>(), this);
+    FilterMenus::addEventActions(menu, m_state, fullRecord(item), this);
     return menu;
 }
 

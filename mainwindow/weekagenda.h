@@ -25,12 +25,28 @@ class WeekAgenda : public QWidget
 {
     Q_OBJECT
 public:
-    explicit WeekAgenda(AppState *state, QWidget *parent = nullptr);
+    // AfterShown: the first load waits until the widget is first drawn and
+    // runs in the next turn of the event loop, so that a window appears before
+    // its data is read (or at once when list() is asked for first).
+    enum class FirstLoad { Now, AfterShown };
+    explicit WeekAgenda(AppState *state, QWidget *parent = nullptr, FirstLoad firstLoad = FirstLoad::Now);
 
-    QDate weekStart() const { return m_weekStart; }
-    QListWidget *list() const { return m_list; }
+    QDate weekStart() const
+    {
+        ensureLoaded();
+        return m_weekStart;
+    }
+    QListWidget *list() const
+    {
+        ensureLoaded();
+        return m_list;
+    }
     // The tasks due in the week, in a list of their own below the events.
-    AgendaTaskList *tasks() const { return m_tasks; }
+    AgendaTaskList *tasks() const
+    {
+        ensureLoaded();
+        return m_tasks;
+    }
 
     void reload();
     // The context menu of an event row (filter actions); nullptr for other
@@ -41,7 +57,12 @@ Q_SIGNALS:
     // From a row's details: `occurrence` is the one shown.
     void editRequested(const Event &occurrence, RecurringEditScope scope);
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    void ensureLoaded() const;
+    Event fullRecord(const QListWidgetItem *item) const;
     void showDetails(QListWidgetItem *item);
     void selectEvent(const QString &eventId);
     void onCurrentItemChanged(QListWidgetItem *item);
@@ -53,4 +74,6 @@ private:
     AgendaTaskList *m_tasks;
     QDate m_weekStart;
     bool m_reloading = false;
+    bool m_pendingLoad = false;
+    bool m_loadQueued = false;
 };

@@ -64,27 +64,28 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
     const QList<Event> rows = state->events()->getViewRowsInRange(from, to, ids);
     // Timed occurrences from now on, all-day ones from today's start, each
     // series bounded: one of every second would otherwise give hundreds of
-    // thousands, all from the night before.
-    QList<Event> occurrences;
-    for (const Event &occurrence : Recurrence::expandEventsBounded(rows, now, to, kPerSeries).occurrences) {
-        if (!occurrence.is_all_day)
+    // thousands, all from the night before. Placed light; the records made
+    // for those kept.
+    QList<Occurrence> occurrences;
+    for (const Occurrence &occurrence : Recurrence::expandOccurrencesBounded(rows, now, to, kPerSeries).occurrences) {
+        if (!occurrence.event().is_all_day)
             occurrences.append(occurrence);
     }
-    for (const Event &occurrence : Recurrence::expandEventsBounded(rows, from, to, kPerSeries).occurrences) {
-        if (occurrence.is_all_day)
+    for (const Occurrence &occurrence : Recurrence::expandOccurrencesBounded(rows, from, to, kPerSeries).occurrences) {
+        if (occurrence.event().is_all_day)
             occurrences.append(occurrence);
     }
     if (state->filterRules())
-        occurrences = FilterEngine::apply(occurrences, state->filterRules()->getEnabled()).events;
+        occurrences = FilterEngine::applyToOccurrences(occurrences, state->filterRules()->getEnabled()).occurrences;
 
     QList<Event> kept;
-    for (const Event &occurrence : std::as_const(occurrences)) {
-        if (occurrence.is_all_day) {
-            const QDate date = occurrence.start_time.date();
+    for (const Occurrence &occurrence : std::as_const(occurrences)) {
+        if (occurrence.event().is_all_day) {
+            const QDate date = occurrence.start().date();
             if (date == today || date == tomorrow)
-                kept.append(occurrence);
-        } else if (occurrence.end_time.value_or(occurrence.start_time) > now) {
-            kept.append(occurrence);
+                kept.append(occurrence.toEvent());
+        } else if (occurrence.end().value_or(occurrence.start()) > now) {
+            kept.append(occurrence.toEvent());
         }
     }
     std::sort(kept.begin(), kept.end(), [](const Event &a, const Event &b) { return a.start_time < b.start_time; });

@@ -9,6 +9,7 @@
 // it is for the smaller results of a month or a week.
 #include "benchcalendar.h"
 #include "icalendar.h"
+#include "peakmemory.h"
 #include "recurrence.h"
 
 #include <QTimeZone>
@@ -82,6 +83,30 @@ void expandAllEvents(benchmark::State &state)
     expand(state, allEvents());
 }
 
+// Every row's occurrences light, counted as they come: what a view that
+// places or counts them pays. Its memory is one series' starts, whatever the
+// window; `peak_MB` is the growth of the process's peak over the run.
+void expandAllOccurrences(benchmark::State &state)
+{
+    const QList<Event> &events = allEvents();
+    const QDateTime from = BenchCalendar::windowStart();
+    const QDateTime to = from.addYears(int(state.range(0)));
+    PeakMemory::reset();
+    const qint64 before = PeakMemory::statusKilobytes("VmHWM:");
+    qint64 occurrences = 0;
+    for (auto _ : state) {
+        occurrences = 0;
+        Recurrence::forEachOccurrence(events, from, to, [&occurrences](const Occurrence &o) {
+            benchmark::DoNotOptimize(o.startMs());
+            ++occurrences;
+        });
+    }
+    state.counters["peak_MB"] = double(PeakMemory::statusKilobytes("VmHWM:") - before) / 1024.0;
+    state.counters["occurrences"] = double(occurrences);
+    state.counters["occurrences/s"] = benchmark::Counter(double(occurrences),
+                                                         benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // The repeating rows alone: what bench_libical's iterator is given.
 void expandRepeatingEvents(benchmark::State &state)
 {
@@ -126,6 +151,7 @@ void expandHostileRules(benchmark::State &state)
 
 BENCHMARK(parseEvents)->Unit(benchmark::kMillisecond);
 BENCHMARK(expandAllEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK(expandAllOccurrences)->ArgName("years")->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(expandRepeatingEvents)->Unit(benchmark::kMillisecond);
 BENCHMARK(expandHostileRules)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

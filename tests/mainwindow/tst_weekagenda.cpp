@@ -14,8 +14,9 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -125,6 +126,14 @@ private Q_SLOTS:
         WeekAgenda agenda(state());
         QCOMPARE(agenda.weekStart(), QDate(2030, 1, 7)); // Monday under the C locale
         QCOMPARE(rows(agenda), expected);
+
+        // Shown first and read in the next turn: the same rows.
+        WeekAgenda later(state(), nullptr, WeekAgenda::FirstLoad::AfterShown);
+        const auto *laterList = later.findChild<QListWidget *>();
+        QCOMPARE(laterList->count(), 0);
+        later.show();
+        QTRY_VERIFY(laterList->count() > 0);
+        QCOMPARE(rows(later), expected);
     }
 
     void repeatingEventsAreExpanded()
@@ -266,6 +275,52 @@ private Q_SLOTS:
         ModalScript::click(card->findChild<QPushButton *>(action));
         QTRY_VERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
         QTRY_COMPARE(rows(agenda), expected);
+    }
+
+    // The list holds light rows; what a row's card hands on to be edited is
+    // the whole record (reminders, attendees, text) at the occurrence's time.
+    void editGetsTheWholeRecord_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("row"); // of the rows titled "Review"
+        QTest::newRow("one-off") << QString() << 0;
+        QTest::newRow("Thursday of a daily series") << u"FREQ=DAILY"_s << 3;
+    }
+    void editGetsTheWholeRecord()
+    {
+        QFETCH(QString, rule);
+        QFETCH(int, row);
+        Event review = makeEvent(u"Review"_s, local(7, 14), local(7, 15));
+        review.description = u"Bring the figures"_s;
+        review.recurrence_rule = rule;
+        Reminder reminder;
+        reminder.minutes_before = 10;
+        review.reminders = {reminder};
+        Attendee attendee;
+        attendee.email = u"ann@example.org"_s;
+        review.attendees = {attendee};
+        review.raw_icalendar = ICalendar::serializeEvent(review);
+        QVERIFY(state()->events()->insert(review));
+        WeekAgenda agenda(state());
+        agenda.show();
+        QSignalSpy edits(&agenda, &WeekAgenda::editRequested);
+        QListWidget *list = agenda.list();
+        const QList<QListWidgetItem *> rows = list->findItems(u"Review"_s, Qt::MatchContains);
+        QVERIFY(rows.size() > row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rows.at(row)).center());
+        auto *card = agenda.findChild<EventDetailsPopover *>();
+        QVERIFY(card);
+        ModalScript script;
+        script.on(u"Edit Recurring Event"_s,
+                  [](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(u"thisEvent"_s)); });
+        ModalScript::click(card->findChild<QPushButton *>(u"edit"_s));
+        QTRY_COMPARE(edits.size(), 1);
+        const Event edited = edits.at(0).at(0).value<Event>();
+        QCOMPARE(edited.id, review.id);
+        QCOMPARE(edited.start_time.toLocalTime(), local(7 + row, 14));
+        QCOMPARE(edited.reminders.size(), 1);
+        QCOMPARE(edited.attendees.size(), 1);
+        QVERIFY(!edited.raw_icalendar.isEmpty());
     }
 
     void timesInTheLocalesShortForm_data()
