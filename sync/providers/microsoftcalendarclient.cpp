@@ -74,6 +74,15 @@ bool CalendarClient::onGraph(const QString &url) const
         && link.port() == m_graphBase.port() && link.userInfo().isEmpty() && link.path().startsWith(basePath + u'/');
 }
 
+QString CalendarClient::entityTag(const QString &version) const
+{
+    // Rows keep the change key; the "@odata.etag" Graph matches If-Match
+    // against wraps it.
+    if (version.isEmpty() || version.startsWith("W/"_L1) || version.startsWith(u'"'))
+        return version;
+    return u"W/\"%1\""_s.arg(version);
+}
+
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
     return itemUrl(base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId)), eventId);
