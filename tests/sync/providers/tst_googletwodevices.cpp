@@ -344,6 +344,22 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
                     },
                     [](T *t, const QStringList &) { QCOMPARE(t->lastReport.results.first().retryAfterSecs, 120); },
                     false};
+
+    QTest::newRow("403 rateLimitExceeded on a write is a pause: the edit goes out next time")
+        << Scenario{{single(u"Plan"_s)},
+                    [](T *t, const QStringList &ids) {
+        t->editHere(ids[0], [](Event &e) { e.title = u"Plan 2"_s; });
+        const QString limit = uR"({"error": {"errors": [{"domain": "usageLimits", "reason": "rateLimitExceeded",
+            "message": "Rate Limit Exceeded"}], "code": 403, "message": "Rate Limit Exceeded"}})"_s;
+        t->f().fake().control(u"fail"_s,
+                              {{"method"_L1, u"PATCH"_s}, {"path"_L1, ids[0]}, {"status"_L1, 403}, {"raw"_L1, limit}});
+                    },
+                    [](T *t, const QStringList &ids) {
+        QCOMPARE(t->lastReport.results.first().status, 429);
+        QCOMPARE(t->f().sync().completed, QStringList{F::kWork});
+        QCOMPARE(t->there().get(ids[0])["summary"_L1].toString(), u"Plan 2"_s);
+           },
+        false};
 }
 
 void TestGoogleTwoDevices::bothDevicesEdit()
