@@ -217,6 +217,19 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(excluded.contains(u"20250317T080000Z"_s) && excluded.contains(u"20250324T080000Z"_s));
     }};
 
+    QTest::newRow("a series with a moved occurrence deleted there leaves nothing here")
+        << Scenario{{berlinWeekly()},
+                    [](T *t, const QStringList &ids) {
+        QCOMPARE(t->there().patch(ids[0] + u"_20250310T080000Z"_s,
+                                  {{"start"_L1, when(u"2025-03-10T12:00:00Z"_s)},
+                                   {"end"_L1, when(u"2025-03-10T13:00:00Z"_s)}}),
+                 200);
+        QCOMPARE(t->f().sync().completed, QStringList{F::kWork});
+        QCOMPARE(t->f().events()->getByCalendar(F::kWork).size(), 2);
+        QCOMPARE(t->there().remove(ids[0]), 204);
+                    },
+                    [](T *t, const QStringList &) { QVERIFY(t->f().events()->getByCalendar(F::kWork).isEmpty()); }};
+
     QTest::newRow("a series that began a year ago keeps its start when renamed")
         << Scenario{{QJsonObject{{"summary"_L1, u"Old"_s},
                                  {"start"_L1, when(u"2024-03-04T10:00:00"_s, u"America/New_York"_s)},
