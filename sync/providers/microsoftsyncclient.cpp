@@ -449,6 +449,10 @@ void SyncClient::failed(Run *run, const Event &pushed, const QByteArray &sent, c
         }
     }
     run->pushFailure = result;
+    // The server or the way to it failing (a 429 among them) ends the push:
+    // the rows stay pending, and no more requests go out meanwhile.
+    if (result.canRetryLater())
+        run->pending.clear();
     pushNext(run);
 }
 
