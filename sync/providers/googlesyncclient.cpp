@@ -268,6 +268,8 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
             if (!series.isEmpty() && !startKey.isEmpty())
                 apply->cancelledInstances.append({series, startKey});
             if (!localId.isEmpty()) {
+                if (series.isEmpty())
+                    apply->tombstoned += dropOccurrences(run, apply, localId);
                 events->hardDelete(localId);
                 apply->rows.gone(providerId);
                 ++apply->tombstoned;
@@ -305,6 +307,25 @@ void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
         return;
     }
     finishApply(run, apply);
+}
+
+int SyncClient::dropOccurrences(const RunPtr &run, const ApplyPtr &apply, const QString &seriesRowId)
+{
+    // A series deleted there takes its changed occurrences along: the server
+    // need not list each of them as cancelled.
+    EventRepository *events = m_appState->events();
+    const std::optional<Event> series = events->getById(seriesRowId);
+    if (!series || series->recurrence_rule.isEmpty())
+        return 0;
+    int dropped = 0;
+    for (const Event &row : events->getByCalendar(run->calendar.id)) {
+        if (row.master_event_uid == series->uid && isOccurrence(row) && row.sync_status == SyncStatus::Synced
+            && events->hardDelete(row.id)) {
+            apply->rows.gone(row.provider_event_id);
+            ++dropped;
+        }
+    }
+    return dropped;
 }
 
 void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)

@@ -69,6 +69,8 @@ private:
     // The local row of the pulled occurrence `mapped`, whose series id
     // becomes the series row's uid.
     std::optional<Event> matchOccurrence(GoogleEventStore &store, Event &mapped, std::optional<Event> local) const;
+    // Removes the synced occurrence rows of the series row `seriesRowId`; how many.
+    int dropOccurrences(const RunPtr &run, const ApplyPtr &apply, const QString &seriesRowId);
     void finishApply(const RunPtr &run, const ApplyPtr &apply);
     void storeSyncToken(const RunPtr &run, const QString &token);
     void runPush(const RunPtr &run);

@@ -111,10 +111,12 @@ QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay, 
     // The wall clock of the event's own zone, so that a series keeps its
     // hour across DST for everyone who sees it.
     const QTimeZone zone = GraphZones::zoneOf(zoneName);
-    if (zone.isValid() && zone != QTimeZone::utc()) {
+    // A zone Graph knows no name for goes as its UTC instant: its wall clock
+    // labelled UTC would move the event by the zone's offset.
+    const QString name = zone.isValid() ? GraphZones::windowsName(zone.id()) : QString();
+    if (zone.isValid() && zone != QTimeZone::utc() && !GraphZones::isUtcName(name))
         return QJsonObject{{"dateTime"_L1, value.toTimeZone(zone).toString(u"yyyy-MM-ddTHH:mm:ss"_s)},
-                           {"timeZone"_L1, GraphZones::windowsName(zone.id())}};
-    }
+                           {"timeZone"_L1, name}};
     return QJsonObject{{"dateTime"_L1, value.toUTC().toString(u"yyyy-MM-ddTHH:mm:ss"_s)}, {"timeZone"_L1, u"UTC"_s}};
 }
 

@@ -74,6 +74,15 @@ bool CalendarClient::onGraph(const QString &url) const
         && link.port() == m_graphBase.port() && link.userInfo().isEmpty() && link.path().startsWith(basePath + u'/');
 }
 
+QString CalendarClient::entityTag(const QString &version) const
+{
+    // Rows keep the change key; the "@odata.etag" Graph matches If-Match
+    // against wraps it.
+    if (version.isEmpty() || version.startsWith("W/"_L1) || version.startsWith(u'"'))
+        return version;
+    return u"W/\"%1\""_s.arg(version);
+}
+
 QString CalendarClient::eventsUrl(const QString &calendarId, const QString &eventId) const
 {
     return itemUrl(base() + u"/me/calendars/%1/events"_s.arg(pathSegment(calendarId)), eventId);
@@ -281,15 +290,20 @@ void CalendarClient::findInPage(const QString &url, const QString &seriesId, con
             Q_EMIT requestFailed(answer.failure(m_provider, Step::EventUpdate));
             return;
         }
+        // A cut-short answer is no proof that the occurrence is not there.
         QList<QJsonObject> items;
-        const QJsonObject page = readPage(answer.body, "value"_L1, items);
+        const std::optional<QJsonObject> page = listingPage(answer.body, "value"_L1, items);
+        if (!page) {
+            Q_EMIT requestFailed(answer.failure(m_provider, Step::EventUpdate).withKind(SyncResult::Kind::Unreadable));
+            return;
+        }
         for (const QJsonObject &item : items) {
             if (originalStartKey(item, allDay) == originalStart) {
                 Q_EMIT instanceFound(seriesId, originalStart, item.value("id"_L1).toString());
                 return;
             }
         }
-        const QString next = page.value("@odata.nextLink"_L1).toString();
+        const QString next = page->value("@odata.nextLink"_L1).toString();
         if (next.isEmpty() || !onGraph(next) || pages >= kMaxCalendarListPages) {
             Q_EMIT instanceFound(seriesId, originalStart, QString());
             return;

@@ -128,6 +128,10 @@ Q_SIGNALS:
     void eventsRead(const QString &calendarId, const QList<QJsonObject> &found, const QStringList &gone);
     void instanceFound(const QString &seriesId, const QString &originalStart, const QString &instanceId);
 
+protected:
+    // Graph's entity tag is the change key as a weak tag: W/"<changeKey>".
+    QString entityTag(const QString &version) const override;
+
 private:
     struct Listing;
     QString base() const;

@@ -5,6 +5,7 @@
 #include "eventrepository.h"
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
+#include "providereventrepository.h"
 #include "providerproblems.h"
 #include "providerrows.h"
 #include "recurrence.h"
@@ -308,9 +309,11 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             // A single event; one that became a series is its master now.
             if (index.masters.contains(id) || touched.contains(id))
                 continue;
-            const std::optional<Event> stored = index.byProvider.contains(id)
+            std::optional<Event> stored = index.byProvider.contains(id)
                 ? std::optional<Event>(index.byProvider.value(id))
                 : events->getByUid(id, m_calendarId);
+            if (!stored)
+                stored = madeHere(item);
             upsert(item, stored);
             continue;
         }
@@ -380,6 +383,23 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         applied.failed = qMax(applied.failed, 1);
     events->scheduleChanged(m_calendarId);
     return applied;
+}
+
+std::optional<Event> EventStore::madeHere(const QJsonObject &item) const
+{
+    // An insert whose answer never arrived: the event it made names the row
+    // by its transactionId, and that row takes its identity rather than
+    // coming in as a second copy. The row stays pending for what it has
+    // that the server may not.
+    const QString asked = item.value("transactionId"_L1).toString();
+    const std::optional<Event> row = asked.isEmpty() ? std::nullopt : m_appState->events()->getById(asked);
+    if (!row || row->calendar_id != m_calendarId || !row->provider_event_id.isEmpty() || row->isOverride())
+        return std::nullopt;
+    const QString id = item.value("id"_L1).toString();
+    const QString changeKey = item.value("changeKey"_L1).toString();
+    if (!ProviderEventRepository(m_appState->database()).setServerIdentity(row->id, id, changeKey))
+        return std::nullopt;
+    return m_appState->events()->getById(row->id);
 }
 
 int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &listedSeries, const QDateTime &from,

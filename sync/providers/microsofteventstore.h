@@ -72,6 +72,8 @@ public:
     static void excluded(Event &master, const QString &originalStart);
 
 private:
+    // The pending row an insert of this program made `item` for, holding its identity now.
+    std::optional<Event> madeHere(const QJsonObject &item) const;
     int prune(const QSet<QString> &listedIds, const QSet<QString> &listedSeries, const QDateTime &from,
               const QDateTime &to);
 

@@ -287,7 +287,10 @@ void SyncClient::pushNext(Run *run)
         return;
     }
     if (row->provider_event_id.isEmpty()) {
-        send(run, *row, Write::Insert, QString(), body, QString());
+        // Named, so that an insert whose answer is lost is known again.
+        QJsonObject inserted = body;
+        inserted.insert("transactionId"_L1, row->id);
+        send(run, *row, Write::Insert, QString(), inserted, QString());
         return;
     }
     pushExclusions(run, *row, update);
@@ -446,6 +449,10 @@ void SyncClient::failed(Run *run, const Event &pushed, const QByteArray &sent, c
         }
     }
     run->pushFailure = result;
+    // The server or the way to it failing (a 429 among them) ends the push:
+    // the rows stay pending, and no more requests go out meanwhile.
+    if (result.canRetryLater())
+        run->pending.clear();
     pushNext(run);
 }
 

@@ -26,7 +26,7 @@ ProviderCalendarClient::ProviderCalendarClient(QNetworkAccessManager *network, S
 
 QNetworkRequest ProviderCalendarClient::request(const QString &url, bool json, const QString &etag) const
 {
-    return ProviderHttp::bearerRequest(url, m_accessToken, json, etag);
+    return ProviderHttp::bearerRequest(url, m_accessToken, json, entityTag(etag));
 }
 
 SyncResult ProviderCalendarClient::failure(SyncResult::Kind kind, Step step) const

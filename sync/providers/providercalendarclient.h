@@ -62,6 +62,8 @@ protected:
                            QLatin1StringView versionField, QObject *parent);
 
     QNetworkRequest request(const QString &url, bool json, const QString &etag = QString()) const;
+    // The If-Match value that guards a write against the stored `version`.
+    virtual QString entityTag(const QString &version) const { return version; }
     // This provider's failure of `step`, with no HTTP answer behind it.
     SyncResult failure(SyncResult::Kind kind, SyncResult::Step step) const;
     bool hasAccessToken() const { return !m_accessToken.isEmpty(); }

@@ -3,6 +3,7 @@
 #include "replysizeguard.h"
 
 #include <QDateTime>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QNetworkReply>
@@ -13,12 +14,33 @@ using namespace Qt::StringLiterals;
 
 namespace ProviderHttp {
 
+namespace {
+
+// Google answers a rate or quota limit as often with 403 as with 429, named
+// by the reason (domain "usageLimits"): a pause, not a refusal of the item.
+bool isUsageLimit(const QByteArray &body)
+{
+    const QJsonArray errors =
+        QJsonDocument::fromJson(body).object().value("error"_L1).toObject().value("errors"_L1).toArray();
+    for (const QJsonValue &error : errors) {
+        const QString reason = error.toObject().value("reason"_L1).toString();
+        if (error.toObject().value("domain"_L1).toString() == "usageLimits"_L1 || reason == "rateLimitExceeded"_L1
+            || reason == "userRateLimitExceeded"_L1 || reason == "quotaExceeded"_L1)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Reply take(QNetworkReply *reply)
 {
     Reply out;
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     out.cutOff = ReplySizeGuard::verdict(reply);
     out.body = out.cutOff ? QByteArray() : reply->readAll();
+    if (out.status == 403 && isUsageLimit(out.body))
+        out.status = 429;
     if (out.status == 429 || out.status == 503)
         out.retryAfterSecs = retryAfterSecs(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc());
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {

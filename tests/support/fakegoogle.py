@@ -248,6 +248,13 @@ class Handler(BaseHTTPRequestHandler):
             return self.reply(410, {"error": {"errors": [{"domain": "calendar", "reason": "fullSyncRequired",
                                                           "message": message}],
                                               "code": 410, "message": message}})
+        # Google refuses these with a sync token: the state it names would not be the listing's.
+        clashing = ("timeMin", "timeMax", "orderBy", "q", "iCalUID", "updatedMin", "privateExtendedProperty",
+                    "sharedExtendedProperty")
+        if token is not None and any(key in q for key in clashing):
+            return self.error(400, "Invalid sync token parameters.")
+        if token is not None and q.get("showDeleted") == "false":
+            return self.error(400, "showDeleted cannot be false with a sync token.")
         since = int(token[3:]) if token else 0
         # A page token fixes the listing's snapshot and position.
         if "pageToken" in q:

@@ -14,8 +14,8 @@ never the masters; later rounds report what left the view as "@removed"
 entries that carry only the id, and a delta token it no longer knows is
 answered 410 "syncStateNotFound". Times are served in UTC when the request
 prefers so, with "originalStartTimeZone" the zone the event was written in.
-POST, PATCH as a merge and DELETE, each write with If-Match on the change
-key (412 when stale); writing an occurrence makes it an exception of its
+POST, PATCH as a merge and DELETE, each write with If-Match on the W/"..."
+entity tag (412 when stale or not in that form); writing an occurrence makes it an exception of its
 series, deleting one cancels it, and changing a series' pattern or times
 drops its exceptions. Every resource carries a W/"..." "@odata.etag".
 
@@ -542,7 +542,8 @@ class Handler(BaseHTTPRequestHandler):
 
     @staticmethod
     def matches(header, change_key):
-        return not header or header in (change_key, 'W/"%s"' % change_key)
+        # If-Match carries the entity tag, "@odata.etag", not the bare change key.
+        return not header or header in ("*", 'W/"%s"' % change_key)
 
     def one_event(self, calendar, event_id, raw):
         current = STATE.events[calendar].get(event_id)

@@ -217,6 +217,19 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(excluded.contains(u"20250317T080000Z"_s) && excluded.contains(u"20250324T080000Z"_s));
     }};
 
+    QTest::newRow("a series with a moved occurrence deleted there leaves nothing here")
+        << Scenario{{berlinWeekly()},
+                    [](T *t, const QStringList &ids) {
+        QCOMPARE(t->there().patch(ids[0] + u"_20250310T080000Z"_s,
+                                  {{"start"_L1, when(u"2025-03-10T12:00:00Z"_s)},
+                                   {"end"_L1, when(u"2025-03-10T13:00:00Z"_s)}}),
+                 200);
+        QCOMPARE(t->f().sync().completed, QStringList{F::kWork});
+        QCOMPARE(t->f().events()->getByCalendar(F::kWork).size(), 2);
+        QCOMPARE(t->there().remove(ids[0]), 204);
+                    },
+                    [](T *t, const QStringList &) { QVERIFY(t->f().events()->getByCalendar(F::kWork).isEmpty()); }};
+
     QTest::newRow("a series that began a year ago keeps its start when renamed")
         << Scenario{{QJsonObject{{"summary"_L1, u"Old"_s},
                                  {"start"_L1, when(u"2024-03-04T10:00:00"_s, u"America/New_York"_s)},
@@ -344,6 +357,22 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
                     },
                     [](T *t, const QStringList &) { QCOMPARE(t->lastReport.results.first().retryAfterSecs, 120); },
                     false};
+
+    QTest::newRow("403 rateLimitExceeded on a write is a pause: the edit goes out next time")
+        << Scenario{{single(u"Plan"_s)},
+                    [](T *t, const QStringList &ids) {
+        t->editHere(ids[0], [](Event &e) { e.title = u"Plan 2"_s; });
+        const QString limit = uR"({"error": {"errors": [{"domain": "usageLimits", "reason": "rateLimitExceeded",
+            "message": "Rate Limit Exceeded"}], "code": 403, "message": "Rate Limit Exceeded"}})"_s;
+        t->f().fake().control(u"fail"_s,
+                              {{"method"_L1, u"PATCH"_s}, {"path"_L1, ids[0]}, {"status"_L1, 403}, {"raw"_L1, limit}});
+                    },
+                    [](T *t, const QStringList &ids) {
+        QCOMPARE(t->lastReport.results.first().status, 429);
+        QCOMPARE(t->f().sync().completed, QStringList{F::kWork});
+        QCOMPARE(t->there().get(ids[0])["summary"_L1].toString(), u"Plan 2"_s);
+           },
+        false};
 }
 
 void TestGoogleTwoDevices::bothDevicesEdit()

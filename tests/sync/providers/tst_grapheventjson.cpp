@@ -195,6 +195,18 @@ void TestGraphEventJson::push_data()
         << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
                 "start":{"dateTime":"2025-03-01T09:30:00","timeZone":"India Standard Time"},
                 "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"India Standard Time"},"isReminderOn":false})"_s;
+    QTest::newRow("a zone Qt has no Windows name for, by its CLDR one")
+        << uR"({"subject":"Standup","start":{"dateTime":"2025-03-01T09:30:00","timeZone":"America/Kentucky/Louisville"},
+                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"America/Kentucky/Louisville"}})"_s
+        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
+                "start":{"dateTime":"2025-03-01T09:30:00","timeZone":"Eastern Standard Time"},
+                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"Eastern Standard Time"},"isReminderOn":false})"_s;
+    QTest::newRow("a zone without any Windows name goes as its UTC instant")
+        << uR"({"subject":"Standup","start":{"dateTime":"2025-06-01T09:30:00","timeZone":"Antarctica/Troll"},
+                "end":{"dateTime":"2025-06-01T10:00:00","timeZone":"Antarctica/Troll"}})"_s
+        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
+                "start":{"dateTime":"2025-06-01T07:30:00","timeZone":"UTC"},
+                "end":{"dateTime":"2025-06-01T08:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
     QTest::newRow("reminder and weekly series in its own zone")
         << uR"({"subject":"Review","isReminderOn":true,"reminderMinutesBeforeStart":10,%1,"recurrence":{
                 "pattern":{"type":"weekly","interval":1,"daysOfWeek":["saturday"]},

@@ -188,11 +188,15 @@ void TestMicrosoftCalendarClient::unusablePagesFailTheListing_data()
     QTest::addColumn<QJsonObject>("body");
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("retryAfter");
+    QTest::addColumn<bool>("instances"); // an occurrence looked up, else a delta round
 
-    QTest::newRow("cut-short 2xx body") << u"garble"_s << QJsonObject{{"path"_L1, u"/delta"_s}} << 200 << 0;
-    QTest::newRow("refused") << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 400}} << 400 << 0;
+    QTest::newRow("cut-short 2xx body") << u"garble"_s << QJsonObject{{"path"_L1, u"/delta"_s}} << 200 << 0 << false;
+    QTest::newRow("refused") << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 400}} << 400 << 0
+                             << false;
     QTest::newRow("throttled with Retry-After")
-        << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 429}} << 429 << 7;
+        << u"fail"_s << QJsonObject{{"path"_L1, u"/delta"_s}, {"status"_L1, 429}} << 429 << 7 << false;
+    QTest::newRow("cut-short instances answer is no missing occurrence")
+        << u"garble"_s << QJsonObject{{"path"_L1, u"/instances"_s}} << 200 << 0 << true;
 }
 
 void TestMicrosoftCalendarClient::unusablePagesFailTheListing()
@@ -201,15 +205,21 @@ void TestMicrosoftCalendarClient::unusablePagesFailTheListing()
     QFETCH(QJsonObject, body);
     QFETCH(int, status);
     QFETCH(int, retryAfter);
+    QFETCH(bool, instances);
 
     m_fake.changeEvents(kCalendar, {timed(u"a"_s, u"A"_s, u"2025-03-01"_s)});
     m_fake.control(control, body);
     CalendarClient *c = client();
     QSignalSpy listed(c, &CalendarClient::eventsListed);
+    QSignalSpy found(c, &CalendarClient::instanceFound);
     QSignalSpy failed(c, &CalendarClient::requestFailed);
-    c->requestEventsPage(kCalendar, QString(), QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()),
-                         QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
-    QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty(); }, 10000));
+    if (instances)
+        c->findInstance(kCalendar, u"a"_s, u"20250301T090000Z"_s, false);
+    else
+        c->requestEventsPage(kCalendar, QString(), QDateTime(QDate(2025, 1, 1), QTime(0, 0), QTimeZone::utc()),
+                             QDateTime(QDate(2026, 1, 1), QTime(0, 0), QTimeZone::utc()));
+    QVERIFY(QTest::qWaitFor([&] { return !failed.isEmpty() || !found.isEmpty(); }, 10000));
+    QVERIFY(found.isEmpty());
     QVERIFY(listed.isEmpty());
     const SyncResult result = failed.first().first().value<SyncResult>();
     QCOMPARE(result.status, status);
@@ -304,7 +314,7 @@ void TestMicrosoftCalendarClient::insertAndUpdateCarryChangeKeys()
     const QJsonObject stored = m_fake.events(kCalendar).first();
     QCOMPARE(stored.value("subject"_L1).toString(), u"Moved"_s);
     QVERIFY(stored.contains("start"_L1)); // PATCH keeps what the body lacks
-    QCOMPARE(m_fake.requests().last().value("ifMatch"_L1).toString(), key);
+    QCOMPARE(m_fake.requests().last().value("ifMatch"_L1).toString(), u"W/\"%1\""_s.arg(key));
 }
 
 void TestMicrosoftCalendarClient::staleChangeKeyIsRefused()

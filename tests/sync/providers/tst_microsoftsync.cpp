@@ -304,13 +304,24 @@ void TestMicrosoftSync::refusedPushFailsTheRun()
         event.sync_status = u"pending"_s;
         QVERIFY(m_state->events()->update(event));
     }
+    localEvent(u"Also made here"_s, soon(7));
     m_fake.control(u"fail"_s, {{"method"_L1, method}, {"path"_L1, u"/events"_s}, {"status"_L1, 500}});
+    m_fake.control(u"clear-log"_s);
 
     const Outcome outcome = sync();
     QVERIFY(!outcome.completed);
     QCOMPARE(outcome.reports, 1);
     QVERIFY2(outcome.failure.contains("injected"_L1), qPrintable(outcome.failure));
     QCOMPARE(m_state->events()->getById(event.id)->sync_status, u"pending"_s);
+    // The failed write was the run's last: a failing server is not sent more.
+    const QList<QJsonObject> log = m_fake.requests();
+    qsizetype failedAt = log.size();
+    for (qsizetype i = 0; i < log.size(); ++i) {
+        if (i > failedAt)
+            QCOMPARE(log.at(i).value("method"_L1).toString(), u"GET"_s);
+        else if (log.at(i).value("method"_L1).toString() == method)
+            failedAt = i;
+    }
 }
 
 void TestMicrosoftSync::tokenWriteBackKeepsOtherColumns()
