@@ -572,8 +572,9 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
         rowsOf(m_appState, run->calendar.id).gone(sent.provider_event_id);
         qCInfo(lcProviders) << "[Google] cleared stale providerEventId on" << localId << "for retry as insert";
         ++run->left;
-    } else if (result.isRefusal() || result.status == 404) {
-        // Refused for good as it is: this item waits, the others go on.
+    } else if (result.isRefusal() || goneThere) {
+        // Refused for good as it is (an occurrence whose series is gone there
+        // answers 404 or 410): this item waits, the others go on.
         run->problems->refuse(localId, run->sentBody, result.describe());
     } else if (result.hasConflict() || result.kind == SyncResult::Kind::Unreadable) {
         // Changed there meanwhile (the next pull merges it), or a write that

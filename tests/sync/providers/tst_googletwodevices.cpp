@@ -311,6 +311,20 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QVERIFY(!t->f().state()->calendars()->getById(F::kWork)->last_sync_error.isEmpty());
            }};
 
+    QTest::newRow("an occurrence moved here whose series is gone there (410) waits; the others go on")
+        << Scenario{{berlinWeekly(), single(u"Fine"_s)},
+                    [](T *t, const QStringList &ids) {
+        const QDateTime occurrence = TimeUtil::utc(QDate(2025, 3, 10), QTime(8, 0));
+        QVERIFY(overrideOccurrence(t->f().events(), *t->row(ids[0]), occurrence, occurrence.addSecs(3600),
+                                   occurrence.addSecs(5400)));
+        t->editHere(ids[1], [](Event &e) { e.title = u"Fine 2"_s; });
+        t->f().fake().control(u"fail"_s, {{"method"_L1, u"PATCH"_s}, {"path"_L1, ids[0]}, {"status"_L1, 410}});
+                    },
+                    [](T *t, const QStringList &ids) {
+        QCOMPARE(t->there().get(ids[1])["summary"_L1].toString(), u"Fine 2"_s);
+        QVERIFY(!t->f().state()->calendars()->getById(F::kWork)->last_sync_error.isEmpty());
+           }};
+
     QTest::newRow("an hourly rule Google cannot hold stays pending, nothing sent")
         << Scenario{{single(u"Plan"_s)},
                     [](T *t, const QStringList &ids) {
