@@ -15,6 +15,7 @@
 #include "recordnames.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
 #include <QTimer>
@@ -452,6 +453,10 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
     } else if (!row.provider_event_id.isEmpty()) {
         const ProviderRows::Update update = rowsOf(m_appState, run->calendar.id).update(row);
         body = update.body;
+        // Reminders cleared here: a null would give the event the calendar's
+        // default reminders, so the empty list is said outright.
+        if (body.value("reminders"_L1).isNull())
+            body.insert("reminders"_L1, QJsonObject{{"useDefault"_L1, false}, {"overrides"_L1, QJsonArray()}});
         etag = update.etag;
         run->cancelling = update.cancelled;
     }

@@ -183,6 +183,21 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         QCOMPARE(server["start"_L1].toObject(), when(u"2025-03-03T09:00:00"_s, u"Europe/Berlin"_s));
                     }};
 
+    QTest::newRow("reminders cleared here are cleared there, not reset to the defaults") << Scenario{
+        {[] {
+            QJsonObject event = single(u"Plan"_s);
+            event.insert("reminders"_L1,
+                         QJsonObject{{"useDefault"_L1, false},
+                                     {"overrides"_L1,
+                                      QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 10}}}}});
+            return event;
+        }()},
+        [](T *t, const QStringList &ids) { t->editHere(ids[0], [](Event &e) { e.reminders.clear(); }); },
+        [](T *t, const QStringList &ids) {
+        QCOMPARE(t->there().get(ids[0])["reminders"_L1].toObject(),
+                 (QJsonObject{{"useDefault"_L1, false}, {"overrides"_L1, QJsonArray()}}));
+        }};
+
     QTest::newRow("one occurrence moved here moves that instance, no copy")
         << Scenario{{berlinWeekly()},
                     [](T *t, const QStringList &ids) {
