@@ -2017,6 +2017,13 @@ Datenverzeichnis: %1</translation>
         </translation>
     </message>
     <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>In %n Std. %1 Min. (%2)</numerusform>
+            <numerusform>In %n Std. %1 Min. (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Started %n minute(s) ago (%1)</source>
         <translation>
             <numerusform>Hat vor %n Minute begonnen (%1)</numerusform>

@@ -2017,6 +2017,13 @@ Directorio de datos: %1</translation>
         </translation>
     </message>
     <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>En %n h %1 min (%2)</numerusform>
+            <numerusform>En %n h %1 min (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Started %n minute(s) ago (%1)</source>
         <translation>
             <numerusform>Empezó hace %n minuto (%1)</numerusform>

@@ -2017,6 +2017,13 @@ Dossier de données : %1</translation>
         </translation>
     </message>
     <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>Dans %n h %1 min (%2)</numerusform>
+            <numerusform>Dans %n h %1 min (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Started %n minute(s) ago (%1)</source>
         <translation>
             <numerusform>A commencé il y a %n minute (%1)</numerusform>

@@ -2002,6 +2002,12 @@ Data directory: %1</source>
         </translation>
     </message>
     <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>%n時間%1分後 (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Started %n minute(s) ago (%1)</source>
         <translation>
             <numerusform>%n分前に開始 (%1)</numerusform>
