@@ -17,6 +17,12 @@ qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
     return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
 }
 
+// Component names are case-insensitive: "begin:vevent" is an event too.
+bool isLine(QStringView line, QLatin1String expected)
+{
+    return line.compare(expected, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 ICalendarFileReader::ICalendarFileReader(QIODevice *device)
@@ -118,31 +124,32 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     bool more = true;
     while (items < batchSize && (more = readLine(&line))) {
         const bool continuation = !line.isEmpty() && (line.front() == u' ' || line.front() == u'\t');
-        if (!continuation && line == QLatin1String("BEGIN:VEVENT")) {
+        if (!continuation && isLine(line, QLatin1String("BEGIN:VEVENT"))) {
             if (m_inEvent)
                 ++m_skipped.missingEnd;
             m_inEvent = true;
             m_item.clear();
         } else if (!m_inEvent) {
-            if (!continuation && (line == QLatin1String("BEGIN:VCALENDAR") || line == QLatin1String("END:VCALENDAR")))
-                m_calendarOpen = line.startsWith(QLatin1String("BEGIN"));
-            if (!continuation && line == QLatin1String("BEGIN:VTIMEZONE"))
+            if (!continuation
+                && (isLine(line, QLatin1String("BEGIN:VCALENDAR")) || isLine(line, QLatin1String("END:VCALENDAR"))))
+                m_calendarOpen = line.startsWith(QLatin1String("BEGIN"), Qt::CaseInsensitive);
+            if (!continuation && isLine(line, QLatin1String("BEGIN:VTIMEZONE")))
                 m_inZone = true;
-            else if (!continuation && !m_inZone && line == QLatin1String("BEGIN:VTODO"))
+            else if (!continuation && !m_inZone && isLine(line, QLatin1String("BEGIN:VTODO")))
                 ++m_tasks;
             if (m_inZone) {
                 m_zones.append(line).append(kCrlf);
-                m_inZone = continuation || line != QLatin1String("END:VTIMEZONE");
+                m_inZone = continuation || !isLine(line, QLatin1String("END:VTIMEZONE"));
             }
             continue;
-        } else if (!continuation && line == QLatin1String("END:VCALENDAR")) {
+        } else if (!continuation && isLine(line, QLatin1String("END:VCALENDAR"))) {
             ++m_skipped.missingEnd;
             m_inEvent = false;
             m_calendarOpen = false;
             continue;
         }
         m_item.append(line).append(kCrlf);
-        if (!continuation && line == QLatin1String("END:VEVENT")) {
+        if (!continuation && isLine(line, QLatin1String("END:VEVENT"))) {
             batch.append(m_item);
             ++items;
             m_inEvent = false;

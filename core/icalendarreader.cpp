@@ -210,7 +210,7 @@ void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine,
     int depth = 0;
     QString raw;
     while (reader.next(&line)) {
-        if (line == beginLine) {
+        if (line.compare(beginLine, Qt::CaseInsensitive) == 0) {
             builder.reset();
             inside = true;
             depth = 0;
@@ -221,7 +221,7 @@ void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine,
         if (!inside)
             continue;
         raw.append(line).append(kCrlf);
-        if (line == endLine) {
+        if (line.compare(endLine, Qt::CaseInsensitive) == 0) {
             builder.finish(raw);
             inside = false;
             continue;

@@ -211,8 +211,9 @@ void FilterFormDialog::buildUi()
     bold.setBold(true);
     calendarsLabel->setFont(bold);
     calendarLayout->addWidget(calendarsLabel);
-    calendarLayout->addWidget(
-        DialogParts::mutedLabel(tr("Leave empty to apply to every calendar."), m_calendarSection));
+    m_everyCalendarHint = DialogParts::mutedLabel(tr("Leave empty to apply to every calendar."), m_calendarSection);
+    m_everyCalendarHint->setObjectName(QStringLiteral("everyCalendarHint"));
+    calendarLayout->addWidget(m_everyCalendarHint);
     m_calendars = new CalendarChecklist(m_state, CalendarChecklist::Calendars::VisibleOnly, m_calendarSection);
     m_calendars->setMinimumHeight(72);
     m_calendars->setMaximumHeight(160);
@@ -469,6 +470,7 @@ void FilterFormDialog::showUnknownType()
          {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_action), static_cast<QWidget *>(m_suppress),
           static_cast<QWidget *>(m_enabled), static_cast<QWidget *>(m_calendars)})
         field->setEnabled(false);
+    m_everyCalendarHint->hide();
     m_ok->setEnabled(false);
     m_preview->clear();
     remeasure();
@@ -529,7 +531,10 @@ void FilterFormDialog::load()
     updateSuppressVisibility();
     m_enabled->setChecked(m_rule.enabled);
     m_calendars->setCheckedIds(m_rule.calendar_ids);
-    m_goneNotice->setVisible(knownType() && m_calendars->everyCalendarGone());
+    // A read-only form says its calendars are gone without inviting a change.
+    if (!knownType())
+        m_goneNotice->setText(tr("Every calendar this filter applied to has been deleted, so it matches nothing."));
+    m_goneNotice->setVisible(m_calendars->everyCalendarGone());
     m_shown = shown();
     updatePreview();
 }

@@ -95,6 +95,7 @@ private:
     CalendarChecklist *m_calendars = nullptr;
     QLabel *m_preview = nullptr;
     QLabel *m_goneNotice = nullptr;
+    QLabel *m_everyCalendarHint = nullptr;
     QPushButton *m_ok = nullptr;
     bool m_built = false;
 

@@ -173,11 +173,19 @@ bool AppState::initialize()
 
 void AppState::restoreViewState()
 {
-    QString activeId = m_preferences->getString(kActiveViewKey, u"all-calendars"_s);
-    // A deleted group lingers as a tombstone until configuration sync has
-    // pushed it; it must not come back as the active group.
-    const std::optional<CalendarView> group = m_views->getById(activeId);
-    if (!group || group->deleted_at) {
+    const QString allCalendars = u"all-calendars"_s;
+    const auto live = [this](const QString &id) {
+        // A deleted group lingers as a tombstone until configuration sync has
+        // pushed it; it must not come back as the active group.
+        const std::optional<CalendarView> group = m_views->getById(id);
+        return group && !group->deleted_at;
+    };
+    QString activeId = m_preferences->getString(kActiveViewKey, allCalendars);
+    // A vanished group falls back to "All Calendars", as deleting it in the
+    // window does; to the first group only when that one is gone too.
+    if (!live(activeId))
+        activeId = allCalendars;
+    if (!live(activeId)) {
         const QList<CalendarView> groups = m_views->getAll();
         activeId = groups.isEmpty() ? QString() : groups.first().id;
     }

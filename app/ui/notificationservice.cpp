@@ -131,8 +131,11 @@ QString NotificationService::reminderBody(const QDateTime &start, bool allDay, c
         body = tr("Started %n minute(s) ago (%1)", nullptr, -minutesLeft).arg(time);
     } else if (minutesLeft < 60) {
         body = tr("In %n minute(s) (%1)", nullptr, minutesLeft).arg(time);
-    } else if (minutesLeft < 1440) {
+    } else if (minutesLeft < 1440 && minutesLeft % 60 == 0) {
         body = tr("In %nh (%1)", nullptr, minutesLeft / 60).arg(time);
+    } else if (minutesLeft < 1440) {
+        // Whole hours alone would say "1h" with 119 minutes left.
+        body = tr("In %nh %1m (%2)", nullptr, minutesLeft / 60).arg(minutesLeft % 60).arg(time);
     } else if (day == today.addDays(1)) {
         body = tr("Tomorrow at %1").arg(time);
     } else {

@@ -1203,6 +1203,10 @@ Datenverzeichnis: %1</translation>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing.</source>
+        <translation>Alle Kalender, für die dieser Filter galt, wurden gelöscht, daher trifft er auf nichts zu.</translation>
+    </message>
+    <message>
         <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
         <translation>Alle Kalender, für die dieser Filter galt, wurden gelöscht, daher trifft er auf nichts zu. Wählen Sie die Kalender, für die er gelten soll; ohne Auswahl gespeichert, gilt er für alle Kalender.</translation>
     </message>
@@ -2010,6 +2014,13 @@ Datenverzeichnis: %1</translation>
         <translation>
             <numerusform>In %n Std. (%1)</numerusform>
             <numerusform>In %n Std. (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>In %n Std. %1 Min. (%2)</numerusform>
+            <numerusform>In %n Std. %1 Min. (%2)</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -103,6 +103,13 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>In %nh %1m (%2)</numerusform>
+            <numerusform>In %nh %1m (%2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>Started %n minute(s) ago (%1)</source>
         <translation>
             <numerusform>Started %n minute ago (%1)</numerusform>

@@ -1203,6 +1203,10 @@ Directorio de datos: %1</translation>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing.</source>
+        <translation>Todos los calendarios a los que se aplicaba este filtro se han eliminado, así que no coincide con nada.</translation>
+    </message>
+    <message>
         <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
         <translation>Todos los calendarios a los que se aplicaba este filtro se han eliminado, así que no coincide con nada. Marque los calendarios a los que debe aplicarse; si se guarda sin ninguno, se aplica a todos los calendarios.</translation>
     </message>
@@ -2010,6 +2014,13 @@ Directorio de datos: %1</translation>
         <translation>
             <numerusform>En %n h (%1)</numerusform>
             <numerusform>En %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>En %n h %1 min (%2)</numerusform>
+            <numerusform>En %n h %1 min (%2)</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -1203,6 +1203,10 @@ Dossier de données : %1</translation>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing.</source>
+        <translation>Tous les calendriers auxquels ce filtre s&apos;appliquait ont été supprimés : il ne correspond donc à rien.</translation>
+    </message>
+    <message>
         <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
         <translation>Tous les calendriers auxquels ce filtre s&apos;appliquait ont été supprimés : il ne correspond donc à rien. Cochez les calendriers auxquels il doit s&apos;appliquer ; enregistré sans aucun, il s&apos;applique à tous les calendriers.</translation>
     </message>
@@ -2010,6 +2014,13 @@ Dossier de données : %1</translation>
         <translation>
             <numerusform>Dans %n h (%1)</numerusform>
             <numerusform>Dans %n h (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>Dans %n h %1 min (%2)</numerusform>
+            <numerusform>Dans %n h %1 min (%2)</numerusform>
         </translation>
     </message>
     <message numerus="yes">

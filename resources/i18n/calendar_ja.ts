@@ -1197,6 +1197,10 @@ Data directory: %1</source>
 <context>
     <name>FilterFormDialog</name>
     <message>
+        <source>Every calendar this filter applied to has been deleted, so it matches nothing.</source>
+        <translation>このフィルターの対象だったカレンダーはすべて削除されたため、何にも一致しません。</translation>
+    </message>
+    <message>
         <source>Every calendar this filter applied to has been deleted, so it matches nothing. Check the calendars it should apply to; saved without any, it applies to every calendar.</source>
         <translation>このフィルターの対象だったカレンダーはすべて削除されたため、何にも一致しません。適用するカレンダーを選んでください。何も選ばずに保存すると、すべてのカレンダーに適用されます。</translation>
     </message>
@@ -1995,6 +1999,12 @@ Data directory: %1</source>
         <source>In %nh (%1)</source>
         <translation>
             <numerusform>%n時間後 (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>In %nh %1m (%2)</source>
+        <translation>
+            <numerusform>%n時間%1分後 (%2)</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -449,6 +449,9 @@ private Q_SLOTS:
             << uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s;
         QTest::newRow("an unknown type: read-only")
             << uR"(type = 'distance', conditions = '{"km":5}')"_s << QString() << QString() << uR"({"km":5})"_s;
+        QTest::newRow("an unknown type whose calendars are gone: said so, nothing offered")
+            << uR"(type = 'distance', conditions = '{"km":5}', calendar_ids = '["cal-gone"]')"_s << QString()
+            << QString() << uR"({"km":5})"_s;
     }
     void untouchedValuesStayAsStored()
     {
@@ -476,6 +479,11 @@ private Q_SLOTS:
         if (!phrases.isEmpty())
             type(&form, u"phraseEdit"_s, phrases);
         QCOMPARE(form.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), known);
+        // A read-only form neither offers "every calendar" nor asks for a check.
+        QCOMPARE(child<QLabel>(&form, u"everyCalendarHint"_s)->isVisible(), known);
+        const QLabel *gone = child<QLabel>(&form, u"goneCalendarsNotice"_s);
+        QCOMPARE(gone->isVisible(), stored.contains(u"cal-gone"_s));
+        QVERIFY(!gone->isVisible() || !gone->text().contains(u"Check"_s));
         pressOk(&form);
         QCOMPARE(form.result(), int(known ? QDialog::Accepted : QDialog::Rejected));
         QCOMPARE(row.text(), before);

@@ -123,6 +123,13 @@ private Q_SLOTS:
             << QStringList{group, u"UPDATE calendar_views SET deleted_at = '2024-05-01T10:00:00Z' WHERE id = 'g1'"_s,
                            setting(u"ui/activeViewId"_s, u"g1"_s)}
             << all << u"week"_s << 56 << 7;
+        QTest::newRow("vanished group, another sorted first -> all calendars")
+            << QStringList{u"INSERT INTO calendar_views (id, name, is_default) VALUES ('g0', 'Agenda', 1)"_s,
+                           setting(u"ui/activeViewId"_s, u"gone"_s)}
+            << all << u"week"_s << 56 << 7;
+        QTest::newRow("vanished group, all calendars gone too -> first group")
+            << QStringList{u"DELETE FROM calendar_views"_s, group, setting(u"ui/activeViewId"_s, u"gone"_s)} << u"g1"_s
+            << u"week"_s << 56 << 7;
         QTest::newRow("no group at all -> none")
             << QStringList{u"DELETE FROM calendar_views"_s} << QString() << u"week"_s << 56 << 7;
     }

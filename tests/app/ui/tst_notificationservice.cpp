@@ -110,8 +110,13 @@ private Q_SLOTS:
 
         const QDateTime ten = local(2024, 5, 14, 10, 0);
         QTest::newRow("at the start") << ten << false << QString() << ten << u"Starting now (10:00 AM)"_s;
-        QTest::newRow("whole hours, remainder dropped")
-            << ten << false << QString() << ten.addSecs(-5400) << u"In 1h (10:00 AM)"_s;
+        QTest::newRow("hours and minutes, none dropped")
+            << ten << false << QString() << ten.addSecs(-5400) << u"In 1h 30m (10:00 AM)"_s;
+        QTest::newRow("119 minutes: not one hour")
+            << ten << false << QString() << ten.addSecs(-7140) << u"In 1h 59m (10:00 AM)"_s;
+        QTest::newRow("whole hours alone") << ten << false << QString() << ten.addSecs(-7200) << u"In 2h (10:00 AM)"_s;
+        QTest::newRow("a minute short of a day")
+            << ten << false << QString() << ten.addSecs(-86340) << u"In 23h 59m (10:00 AM)"_s;
         QTest::newRow("a day ahead") << ten << false << QString() << ten.addDays(-1) << u"Tomorrow at 10:00 AM"_s;
         QTest::newRow("two days ahead names the day")
             << ten << false << QString() << ten.addDays(-2) << u"Tue, May 14 at 10:00 AM"_s;

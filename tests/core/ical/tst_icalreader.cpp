@@ -256,7 +256,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("uids");
-        QTest::newRow("lower-case begin is not an item") << u"begin:vevent\nUID:a\nend:vevent"_s << QStringList();
+        // Component names are case-insensitive, as other writers rely on.
+        QTest::newRow("lower-case begin is an item too") << u"begin:vevent\nUID:a\nEnd:VEvent"_s << QStringList{u"a"_s};
         QTest::newRow("lines ending in a lone CR")
             << u"BEGIN:VEVENT\rUID:a\rEND:VEVENT\rBEGIN:VEVENT\rUID:b\rEND:VEVENT\r"_s << QStringList{u"a"_s, u"b"_s};
         QTest::newRow("missing END at the end of the text")
