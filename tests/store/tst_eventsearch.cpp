@@ -140,7 +140,6 @@ private Q_SLOTS:
             int to;
         } presets[] = {{"all time", -3650, 3650},
                        {"past 30 days", -30, 7},
-                       {"past 90 days", -90, 7},
                        {"next 30 days", 0, 30},
                        {"next 12 months", 0, 365}};
         for (const QString &text : {QStringLiteral("STANDUP"), QStringLiteral("ärger im")}) {

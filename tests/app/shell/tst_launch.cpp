@@ -248,7 +248,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("mask");
         QTest::newRow("umask 000") << 0;
-        QTest::newRow("umask 002") << 02;
         QTest::newRow("umask 022") << 022;
     }
     void dataFolderIsOwnerOnlyWhateverTheUmask()

@@ -41,6 +41,13 @@ void compareDrawn(const Occurrence &light, const Event &full)
     QCOMPARE(light.event().is_all_day, full.is_all_day);
 }
 
+void compareAllDrawn(const QList<Occurrence> &light, const QList<Event> &full)
+{
+    QCOMPARE(light.size(), full.size());
+    for (qsizetype i = 0; i < full.size(); ++i)
+        compareDrawn(light.at(i), full.at(i));
+}
+
 } // namespace
 
 class TestOccurrences : public QObject
@@ -91,22 +98,14 @@ private Q_SLOTS:
 
         const QList<Event> full = Recurrence::expandEvents(rows, from, to);
         const QList<Occurrence> light = Recurrence::expandOccurrences(rows, from, to);
-        QCOMPARE(light.size(), full.size());
-        for (qsizetype i = 0; i < full.size(); ++i)
-            compareDrawn(light.at(i), full.at(i));
-
+        compareAllDrawn(light, full);
         QList<Occurrence> visited;
         Recurrence::forEachOccurrence(rows, from, to, [&](const Occurrence &o) { visited.append(o); });
-        QCOMPARE(visited.size(), full.size());
-        for (qsizetype i = 0; i < full.size(); ++i)
-            compareDrawn(visited.at(i), full.at(i));
-
+        compareAllDrawn(visited, full);
         const Recurrence::BoundedExpansion boundedFull = Recurrence::expandEventsBounded(rows, from, to, 3);
         const Recurrence::BoundedOccurrences boundedLight = Recurrence::expandOccurrencesBounded(rows, from, to, 3);
         QCOMPARE(boundedLight.more, boundedFull.more);
-        QCOMPARE(boundedLight.occurrences.size(), boundedFull.occurrences.size());
-        for (qsizetype i = 0; i < boundedFull.occurrences.size(); ++i)
-            compareDrawn(boundedLight.occurrences.at(i), boundedFull.occurrences.at(i));
+        compareAllDrawn(boundedLight.occurrences, boundedFull.occurrences);
 
         // A time rule reads each occurrence's own start: the same verdicts.
         FilterRule hideSeries;
