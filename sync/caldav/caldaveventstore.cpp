@@ -2,7 +2,6 @@
 
 #include "caldavlog.h"
 #include "eventrepository.h"
-#include "icalendar.h"
 #include "recordnames.h"
 
 #include <algorithm>
@@ -45,12 +44,12 @@ QString CalDavEventStore::seriesUid(const Event &event)
     return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid : event.uid;
 }
 
-void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+void CalDavEventStore::applyResource(const Fetched &fetched, const QDateTime &now, Applied &applied)
 {
-    const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
+    const CalDavParse::Resource &resource = fetched.resource;
     QSet<QString> keys;
     QSet<QString> seriesUids;
-    for (Event event : events) {
+    for (Event event : fetched.events) {
         event.href = resource.href;
         event.etag = resource.etag;
         keys.insert(objectKey(event.uid, event.recurrence_id));

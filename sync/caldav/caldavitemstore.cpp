@@ -2,10 +2,13 @@
 
 #include "caldavlog.h"
 #include "database.h"
+#include "icalendar.h"
 #include "recordnames.h"
 #include "storetransaction.h"
 
 #include <QUuid>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -17,28 +20,53 @@ CalDavItemStore::CalDavItemStore(Database *database, const QString &calendarId, 
 {
 }
 
-CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
+QList<CalDavItemStore::Fetched> CalDavItemStore::read(const QString &component,
+                                                      const QList<CalDavParse::Resource> &resources)
 {
-    Applied applied;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const bool events = component == u"VEVENT"_s;
+    QList<Fetched> out;
     for (const CalDavParse::Resource &resource : resources) {
         if (resource.calendarData.isEmpty())
             continue;
+        Fetched fetched;
+        fetched.resource = resource;
+        if (events)
+            fetched.events = ICalendar::parseEvents(resource.calendarData);
+        else
+            fetched.tasks = ICalendar::parseTasks(resource.calendarData);
+        if (fetched.events.isEmpty() && fetched.tasks.isEmpty()) {
+            const QString &data = resource.calendarData;
+            fetched.otherKind = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive)
+                && !data.contains(u"BEGIN:"_s + component, Qt::CaseInsensitive);
+        }
+        out.append(std::move(fetched));
+    }
+    return out;
+}
+
+CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
+{
+    return applyFetched(read(component(), resources));
+}
+
+CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched, qsizetype from, qsizetype count)
+{
+    Applied applied;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const qsizetype end = count < 0 ? fetched.size() : std::min(fetched.size(), from + count);
+    for (qsizetype i = from; i < end; ++i) {
+        const Fetched &one = fetched.at(i);
         const int before = applied.parsed;
-        applyResource(resource, now, applied);
-        if (applied.parsed > before)
-            continue;
+        applyResource(one, now, applied);
         // A resource of another kind (a to-do among the events, from a
         // server that lists every kind) is not ours to store. Data that is
         // not iCalendar, or holds an object of this kind that cannot be
         // read, is missing: the run says so, and leaves it until its ETag
         // moves.
-        const QString &data = resource.calendarData;
-        const bool calendar = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
-        if (calendar && !data.contains(u"BEGIN:"_s + component(), Qt::CaseInsensitive))
+        if (applied.parsed > before || one.otherKind)
             continue;
-        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
-        applied.unreadable.append({resource.href, resource.etag});
+        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << one.resource.href;
+        applied.unreadable.append({one.resource.href, one.resource.etag});
     }
     scheduleChanged();
     return applied;

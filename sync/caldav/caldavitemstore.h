@@ -2,8 +2,10 @@
 
 #include "caldavparse.h"
 #include "caldavrowrepository.h"
+#include "event.h"
 #include "recordnames.h"
 #include "resourcebaserepository.h"
+#include "task.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -36,6 +38,16 @@ public:
         QList<QPair<QString, QString>> unreadable;
     };
 
+    // One resource of the server's answer with the objects of one kind read
+    // from its data: events for "VEVENT", to-dos for "VTODO".
+    struct Fetched
+    {
+        CalDavParse::Resource resource;
+        QList<Event> events;
+        QList<Task> tasks;
+        bool otherKind = false; // iCalendar that holds only objects of other kinds
+    };
+
     CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
     virtual ~CalDavItemStore() = default;
     CalDavItemStore(const CalDavItemStore &) = delete;
@@ -43,9 +55,14 @@ public:
 
     // "VEVENT" or "VTODO".
     virtual QString component() const = 0;
+    // Reads the objects of `component` from each resource that has data.
+    // Touches no store: a sync run reads a large answer on a worker thread.
+    static QList<Fetched> read(const QString &component, const QList<CalDavParse::Resource> &resources);
     // Writes the objects of the server's resources (those without data are
     // skipped; data with no readable object of this kind is unreadable).
     Applied apply(const QList<CalDavParse::Resource> &resources);
+    // As apply(), for resources already read; `from` and `count` pick a slice.
+    Applied applyFetched(const QList<Fetched> &fetched, qsizetype from = 0, qsizetype count = -1);
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
     // The server holds nothing at `href`: rows there that wait to be pushed
@@ -91,7 +108,7 @@ protected:
     }
 
     // One resource's objects written; `applied` counts them.
-    virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
+    virtual void applyResource(const Fetched &fetched, const QDateTime &now, Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
     virtual void scheduleChanged() = 0;
 

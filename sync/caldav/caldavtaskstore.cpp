@@ -1,6 +1,5 @@
 #include "caldavtaskstore.h"
 
-#include "icalendar.h"
 #include "recordnames.h"
 #include "taskrepository.h"
 
@@ -12,11 +11,11 @@ CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, cons
 {
 }
 
-void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+void CalDavTaskStore::applyResource(const Fetched &fetched, const QDateTime &now, Applied &applied)
 {
-    const QList<Task> tasks = ICalendar::parseTasks(resource.calendarData);
+    const CalDavParse::Resource &resource = fetched.resource;
     bool pending = false;
-    for (Task task : tasks) {
+    for (Task task : fetched.tasks) {
         task.href = resource.href;
         task.etag = resource.etag;
         ++applied.parsed;
@@ -30,7 +29,7 @@ void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const
         }
         tally(applied, result);
     }
-    if (!tasks.isEmpty())
+    if (!fetched.tasks.isEmpty())
         keepText(resource, pending);
 }
 
