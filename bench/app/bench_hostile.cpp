@@ -32,12 +32,15 @@
 //   tzrdates   1 /  1 / 11 /  27    37 MB
 //   large     10 / 19 /  0 /  85   409 MB   (before: pull 7,177 ms)
 
+#include "accountrepository.h"
 #include "appstate.h"
 #include "benchrunner.h"
+#include "caldavsyncclient.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "icsimportjob.h"
 #include "peakmemory.h"
+#include "scriptedhttpserver.h"
 #include "stallmeter.h"
 #include "tempappstate.h"
 #include "upcomingoccurrences.h"
@@ -178,6 +181,33 @@ private:
     QByteArray m_body;
 };
 
+QByteArray multistatus(const QByteArray &responses)
+{
+    return "<?xml version=\"1.0\"?>\n<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\" "
+           "xmlns:cs=\"http://calendarserver.org/ns/\">"
+        + responses + "</d:multistatus>";
+}
+
+QByteArray davResponse(const QByteArray &href, const QByteArray &props)
+{
+    return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop>" + props
+        + "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+}
+
+// A CalDAV collection "/cal/" holding the file as one object: its markers,
+// the listing and the multiget that fetches it.
+void scriptCollection(ScriptedHttpServer &server, const QByteArray &bytes)
+{
+    const QByteArray href = "/cal/hostile.ics";
+    const QByteArray etag = "<d:getetag>\"e1\"</d:getetag>";
+    server.expect("PROPFIND", "/cal/").reply(207, multistatus(davResponse("/cal/", "<cs:getctag>c2</cs:getctag>")));
+    server.expect("REPORT", "/cal/").bodyContains("calendar-query").reply(207, multistatus(davResponse(href, etag)));
+    const QByteArray data = QString::fromUtf8(bytes).toHtmlEscaped().toUtf8();
+    server.expect("REPORT", "/cal/")
+        .bodyContains("calendar-multiget")
+        .reply(207, multistatus(davResponse(href, etag + "<c:calendar-data>" + data + "</c:calendar-data>")));
+}
+
 struct Step
 {
     qint64 peakKb = 0;
@@ -220,9 +250,42 @@ void hostile(benchmark::State &state)
     const int index = int(state.range(0));
     state.SetLabel(kNames[index]);
     const QByteArray bytes = kFiles[index]();
-    Step importing, pulling, upcoming, week;
+    Step importing, pulling, caldav, upcoming, week;
     int rows = 0;
+    int davRows = 0;
     for (auto _ : state) {
+        {
+            // A store of its own: the week and the tray below see the other two copies only.
+            TempAppState davApp;
+            ScriptedHttpServer davServer;
+            if (!davServer.start())
+                qFatal("no loopback CalDAV server");
+            scriptCollection(davServer, bytes);
+            Account davAccount;
+            davAccount.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            davAccount.name = u"Server"_s;
+            davAccount.type = u"caldav"_s;
+            davAccount.server_url = davServer.url(u"/cal/"_s).toString();
+            davAccount.created_at = davAccount.updated_at = QDateTime::currentDateTimeUtc();
+            if (!davApp.state->accounts()->insert(davAccount))
+                qFatal("account not stored");
+            Calendar dav = addCalendar(davApp.state.get(), davAccount.id, davServer.url(u"/cal/"_s).toString());
+            dav.supported_components = u"[\"VEVENT\"]"_s;
+            dav.ctag = u"c1"_s;
+            if (!davApp.state->calendars()->update(dav))
+                qFatal("calendar not stored");
+            caldav = measured([&] {
+                CalDavSyncClient client(davApp.state.get());
+                QEventLoop loop;
+                QObject::connect(&client, &CalDavSyncClient::calendarSyncCompleted, &loop, &QEventLoop::quit);
+                QObject::connect(&client, &CalDavSyncClient::calendarSyncFailed, &loop, &QEventLoop::quit);
+                client.syncCalendar(dav, {}, {}, {});
+                loop.exec();
+            });
+            if (!davServer.problems().isEmpty())
+                qFatal("CalDAV pull: %s", qPrintable(davServer.problems().join(u"; "_s)));
+            davRows = int(davApp.state->events()->getByCalendar(dav.id).size());
+        }
         TempAppState app;
         {
             // Fonts and styles load with the first widget, not with the week.
@@ -267,6 +330,9 @@ void hostile(benchmark::State &state)
     state.counters["import_stall_ms"] = double(importing.stallMs);
     state.counters["pull_peak_MB"] = double(pulling.peakKb) / 1024;
     state.counters["pull_stall_ms"] = double(pulling.stallMs);
+    state.counters["caldav_peak_MB"] = double(caldav.peakKb) / 1024;
+    state.counters["caldav_stall_ms"] = double(caldav.stallMs);
+    state.counters["caldav_rows"] = davRows;
     state.counters["tray_peak_MB"] = double(upcoming.peakKb) / 1024;
     state.counters["tray_stall_ms"] = double(upcoming.stallMs);
     state.counters["week_peak_MB"] = double(week.peakKb) / 1024;
