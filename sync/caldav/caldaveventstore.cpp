@@ -44,18 +44,24 @@ QString CalDavEventStore::seriesUid(const Event &event)
     return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid : event.uid;
 }
 
-void CalDavEventStore::applyResource(const Fetched &fetched, const QDateTime &now, Applied &applied)
+void CalDavEventStore::applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                                     Applied &applied)
 {
     const CalDavParse::Resource &resource = fetched.resource;
-    QSet<QString> keys;
-    QSet<QString> seriesUids;
-    for (Event event : fetched.events) {
+    for (qsizetype i = first; i < end; ++i) {
+        Event event = fetched.events.at(i);
         event.href = resource.href;
         event.etag = resource.etag;
-        keys.insert(objectKey(event.uid, event.recurrence_id));
-        seriesUids.insert(event.uid);
         ++applied.parsed;
         tally(applied, applyEvent(event, now));
+    }
+    if (end < fetched.events.size())
+        return;
+    QSet<QString> keys;
+    QSet<QString> seriesUids;
+    for (const Event &event : fetched.events) {
+        keys.insert(objectKey(event.uid, event.recurrence_id));
+        seriesUids.insert(event.uid);
     }
     // Overrides the server's copy no longer holds (an occurrence another
     // client reverted or dropped), looked up by UID.

@@ -49,24 +49,32 @@ CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resourc
     return applyFetched(read(component(), resources));
 }
 
-CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched, qsizetype from, qsizetype count)
+CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched)
+{
+    Applied applied;
+    for (const Fetched &one : fetched) {
+        const Applied part = applyObjects(one, 0, objectCount(one));
+        applied.parsed += part.parsed;
+        applied.written += part.written;
+        applied.failed += part.failed;
+        applied.unreadable += part.unreadable;
+    }
+    return applied;
+}
+
+CalDavItemStore::Applied CalDavItemStore::applyObjects(const Fetched &fetched, qsizetype first, qsizetype count)
 {
     Applied applied;
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const qsizetype end = count < 0 ? fetched.size() : std::min(fetched.size(), from + count);
-    for (qsizetype i = from; i < end; ++i) {
-        const Fetched &one = fetched.at(i);
-        const int before = applied.parsed;
-        applyResource(one, now, applied);
-        // A resource of another kind (a to-do among the events, from a
-        // server that lists every kind) is not ours to store. Data that is
-        // not iCalendar, or holds an object of this kind that cannot be
-        // read, is missing: the run says so, and leaves it until its ETag
-        // moves.
-        if (applied.parsed > before || one.otherKind)
-            continue;
-        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << one.resource.href;
-        applied.unreadable.append({one.resource.href, one.resource.etag});
+    const qsizetype end = std::min(objectCount(fetched), first + count);
+    applyResource(fetched, first, end, now, applied);
+    // A resource of another kind (a to-do among the events, from a server
+    // that lists every kind) is not ours to store. Data that is not
+    // iCalendar, or holds an object of this kind that cannot be read, is
+    // missing: the run says so, and leaves it until its ETag moves.
+    if (objectCount(fetched) == 0 && !fetched.otherKind) {
+        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << fetched.resource.href;
+        applied.unreadable.append({fetched.resource.href, fetched.resource.etag});
     }
     scheduleChanged();
     return applied;

@@ -61,8 +61,13 @@ public:
     // Writes the objects of the server's resources (those without data are
     // skipped; data with no readable object of this kind is unreadable).
     Applied apply(const QList<CalDavParse::Resource> &resources);
-    // As apply(), for resources already read; `from` and `count` pick a slice.
-    Applied applyFetched(const QList<Fetched> &fetched, qsizetype from = 0, qsizetype count = -1);
+    // As apply(), for resources already read.
+    Applied applyFetched(const QList<Fetched> &fetched);
+    // The objects `first` to `first + count - 1` of one resource read. A
+    // resource may go in several calls, in order; the last one settles the
+    // resource as a whole (its text, what it no longer holds).
+    Applied applyObjects(const Fetched &fetched, qsizetype first, qsizetype count);
+    static qsizetype objectCount(const Fetched &fetched) { return fetched.events.size() + fetched.tasks.size(); }
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
     // The server holds nothing at `href`: rows there that wait to be pushed
@@ -107,8 +112,10 @@ protected:
         applied.failed += result == Written::Failed ? 1 : 0;
     }
 
-    // One resource's objects written; `applied` counts them.
-    virtual void applyResource(const Fetched &fetched, const QDateTime &now, Applied &applied) = 0;
+    // Objects `first` to `end - 1` of one resource written; `applied` counts
+    // them. When `end` is the resource's last, the resource is settled.
+    virtual void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                               Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
     virtual void scheduleChanged() = 0;
 

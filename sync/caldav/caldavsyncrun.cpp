@@ -183,7 +183,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
                 }
             }
             const int before = pull->applied.parsed;
-            applySlices(pull, std::make_shared<const FetchedList>(std::move(read)), 0,
+            applySlices(pull, std::make_shared<const FetchedList>(std::move(read)), 0, 0,
                         [this, pull, before, hrefs, next] {
                 if (pull == &m_events) {
                     for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
@@ -213,28 +213,39 @@ void CalDavSyncRun::readAnswer(const Pull *pull, const QByteArray &body, const s
     });
 }
 
-void CalDavSyncRun::applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype from,
-                                const std::function<void()> &next)
+void CalDavSyncRun::applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
+                                qsizetype object, const std::function<void()> &next)
 {
+    if (resource >= fetched->size()) {
+        next();
+        return;
+    }
     QElapsedTimer clock;
     clock.start();
-    qsizetype at = from;
     pull->store->inTransaction([&] {
-        while (at < fetched->size() && (at == from || clock.elapsed() < kSliceMs)) {
-            const CalDavItemStore::Applied applied = pull->store->applyFetched(*fetched, at++, 1);
+        do {
+            const CalDavItemStore::Fetched &one = fetched->at(resource);
+            const CalDavItemStore::Applied applied = pull->store->applyObjects(one, object, kSliceObjects);
             pull->applied.parsed += applied.parsed;
             pull->applied.written += applied.written;
             pull->applied.failed += applied.failed;
             for (const auto &[href, etag] : applied.unreadable)
                 m_problems->record(SyncItemProblems::Kind::Unreadable, unreadableKey(pull, href), etag, {});
-        }
+            object += kSliceObjects;
+            if (object >= CalDavItemStore::objectCount(one)) {
+                ++resource;
+                object = 0;
+            }
+        } while (resource < fetched->size() && clock.elapsed() < kSliceMs);
     });
     // The markers must not claim an object that is not here: the next run
     // lists the collection again and fetches it once more.
     if (pull->applied.failed > 0)
         pull->complete = false;
-    if (at < fetched->size()) {
-        QTimer::singleShot(0, this, [this, pull, fetched, at, next] { applySlices(pull, fetched, at, next); });
+    if (resource < fetched->size()) {
+        QTimer::singleShot(0, this, [this, pull, fetched, resource, object, next] {
+            applySlices(pull, fetched, resource, object, next);
+        });
         return;
     }
     next();

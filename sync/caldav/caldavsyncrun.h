@@ -57,6 +57,8 @@ public:
     // resources per turn of the event loop, each turn one transaction that
     // ends once it took this long.
     static constexpr int kSliceMs = 8;
+    // Objects of one resource written between two looks at the clock.
+    static constexpr int kSliceObjects = 50;
 
     CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
                   const QString &password, const QString &pinnedSha256, QObject *parent);
@@ -95,9 +97,10 @@ private:
     using FetchedList = QList<CalDavItemStore::Fetched>;
     // The multiget answer `body` read off this thread; `read` gets its resources.
     void readAnswer(const Pull *pull, const QByteArray &body, const std::function<void(FetchedList)> &read);
-    // Writes `fetched` from `from` on, a slice per turn of the event loop.
-    void applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype from,
-                     const std::function<void()> &next);
+    // Writes `fetched` from object `object` of resource `resource` on, a
+    // slice per turn of the event loop.
+    void applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
+                     qsizetype object, const std::function<void()> &next);
     void runTaskPull();
     // Keeps the markers when `markersKnown`; the calendar's last sync error
     // names the objects this run could not bring in.
