@@ -58,7 +58,7 @@ public:
     // ends once it took this long.
     static constexpr int kSliceMs = 8;
     // Objects of one resource written between two looks at the clock.
-    static constexpr int kSliceObjects = 50;
+    static constexpr int kSliceObjects = 10;
 
     CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
                   const QString &password, const QString &pinnedSha256, QObject *parent);
