@@ -91,6 +91,20 @@ QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QS
     return rows;
 }
 
+QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QString &calendarId,
+                                                                        const QString &href) const
+{
+    QList<SeriesRow> rows;
+    eachRow(m_database->database(), "CalDavRowRepository::seriesRowsAt",
+            QStringLiteral("SELECT id, sync_status, uid, recurrence_id, master_event_uid FROM events "
+                           "WHERE +calendar_id = ? AND href = ?"),
+            {calendarId, href}, [&rows](const QSqlQuery &q) {
+                rows.append({q.value(0).toString(), isPending(q.value(1)), q.value(2).toString(), q.value(3).toString(),
+                             q.value(4).toString()});
+            });
+    return rows;
+}
+
 QString CalDavRowRepository::overrideId(const QString &calendarId, const QString &masterUid,
                                         const QString &recurrenceId) const
 {

@@ -47,6 +47,8 @@ public:
     // its overrides, those made here (another UID, this one as master)
     // included.
     QList<SeriesRow> seriesRowsAt(const QString &calendarId, const QString &href, const QString &uid) const;
+    // Every event row at `href`: one read for a resource of many series.
+    QList<SeriesRow> seriesRowsAt(const QString &calendarId, const QString &href) const;
     // The override made here of the series `masterUid` at `recurrenceId`;
     // empty when there is none.
     QString overrideId(const QString &calendarId, const QString &masterUid, const QString &recurrenceId) const;

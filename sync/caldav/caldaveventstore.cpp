@@ -2,7 +2,6 @@
 
 #include "caldavlog.h"
 #include "eventrepository.h"
-#include "icalendar.h"
 #include "recordnames.h"
 
 #include <algorithm>
@@ -10,6 +9,10 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Above this many series in one resource, the rows at its href are read
+// once rather than a query per series.
+constexpr qsizetype kSeriesLookups = 32;
 
 // A series UID and a recurrence id name one object of a resource.
 QString objectKey(const QString &seriesUid, const QString &recurrenceId)
@@ -45,35 +48,50 @@ QString CalDavEventStore::seriesUid(const Event &event)
     return !event.recurrence_id.isEmpty() && !event.master_event_uid.isEmpty() ? event.master_event_uid : event.uid;
 }
 
-void CalDavEventStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+void CalDavEventStore::applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                                     Applied &applied)
 {
-    const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
-    QSet<QString> keys;
-    QSet<QString> seriesUids;
-    for (Event event : events) {
+    const CalDavParse::Resource &resource = fetched.resource;
+    for (qsizetype i = first; i < end; ++i) {
+        Event event = fetched.events.at(i);
         event.href = resource.href;
         event.etag = resource.etag;
-        keys.insert(objectKey(event.uid, event.recurrence_id));
-        seriesUids.insert(event.uid);
         ++applied.parsed;
         tally(applied, applyEvent(event, now));
     }
+    if (end < fetched.events.size())
+        return;
+    QSet<QString> keys;
+    QSet<QString> seriesUids;
+    for (const Event &event : fetched.events) {
+        keys.insert(objectKey(event.uid, event.recurrence_id));
+        seriesUids.insert(event.uid);
+    }
     // Overrides the server's copy no longer holds (an occurrence another
-    // client reverted or dropped), looked up by UID.
+    // client reverted or dropped), looked up by UID; a resource of many
+    // series in one read of the rows at its href.
+    QList<CalDavRowRepository::SeriesRow> rows;
+    if (seriesUids.size() > kSeriesLookups) {
+        const QList<CalDavRowRepository::SeriesRow> atHref = m_rows.seriesRowsAt(m_calendarId, resource.href);
+        for (const CalDavRowRepository::SeriesRow &stored : atHref) {
+            if (seriesUids.contains(stored.uid) || seriesUids.contains(stored.masterUid))
+                rows.append(stored);
+        }
+    } else {
+        for (const QString &uid : std::as_const(seriesUids))
+            rows += m_rows.seriesRowsAt(m_calendarId, resource.href, uid);
+    }
     QStringList stale;
     bool pending = false;
-    for (const QString &uid : std::as_const(seriesUids)) {
-        const QList<CalDavRowRepository::SeriesRow> rows = m_rows.seriesRowsAt(m_calendarId, resource.href, uid);
-        for (const CalDavRowRepository::SeriesRow &stored : rows) {
-            Event row;
-            row.uid = stored.uid;
-            row.recurrence_id = stored.recurrenceId;
-            row.master_event_uid = stored.masterUid;
-            if (stored.pending)
-                pending = true;
-            else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
-                stale.append(stored.id);
-        }
+    for (const CalDavRowRepository::SeriesRow &stored : std::as_const(rows)) {
+        Event row;
+        row.uid = stored.uid;
+        row.recurrence_id = stored.recurrenceId;
+        row.master_event_uid = stored.masterUid;
+        if (stored.pending)
+            pending = true;
+        else if (!keys.contains(objectKey(seriesUid(row), row.recurrence_id)))
+            stale.append(stored.id);
     }
     for (const QString &id : std::as_const(stale))
         m_events->hardDelete(id);

@@ -25,7 +25,8 @@ public:
     static QString seriesUid(const Event &event);
 
 protected:
-    void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) override;
+    void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                       Applied &applied) override;
     bool removeRow(const QString &id) override;
     void scheduleChanged() override;
 

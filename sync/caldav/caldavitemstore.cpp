@@ -2,10 +2,13 @@
 
 #include "caldavlog.h"
 #include "database.h"
+#include "icalendar.h"
 #include "recordnames.h"
 #include "storetransaction.h"
 
 #include <QUuid>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -17,28 +20,61 @@ CalDavItemStore::CalDavItemStore(Database *database, const QString &calendarId, 
 {
 }
 
-CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
+QList<CalDavItemStore::Fetched> CalDavItemStore::read(const QString &component,
+                                                      const QList<CalDavParse::Resource> &resources)
 {
-    Applied applied;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const bool events = component == u"VEVENT"_s;
+    QList<Fetched> out;
     for (const CalDavParse::Resource &resource : resources) {
         if (resource.calendarData.isEmpty())
             continue;
-        const int before = applied.parsed;
-        applyResource(resource, now, applied);
-        if (applied.parsed > before)
-            continue;
-        // A resource of another kind (a to-do among the events, from a
-        // server that lists every kind) is not ours to store. Data that is
-        // not iCalendar, or holds an object of this kind that cannot be
-        // read, is missing: the run says so, and leaves it until its ETag
-        // moves.
-        const QString &data = resource.calendarData;
-        const bool calendar = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive);
-        if (calendar && !data.contains(u"BEGIN:"_s + component(), Qt::CaseInsensitive))
-            continue;
-        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << resource.href;
-        applied.unreadable.append({resource.href, resource.etag});
+        Fetched fetched;
+        fetched.resource = resource;
+        if (events)
+            fetched.events = ICalendar::parseEvents(resource.calendarData);
+        else
+            fetched.tasks = ICalendar::parseTasks(resource.calendarData);
+        if (fetched.events.isEmpty() && fetched.tasks.isEmpty()) {
+            const QString &data = resource.calendarData;
+            fetched.otherKind = data.contains(u"BEGIN:VCALENDAR"_s, Qt::CaseInsensitive)
+                && !data.contains(u"BEGIN:"_s + component, Qt::CaseInsensitive);
+        }
+        out.append(std::move(fetched));
+    }
+    return out;
+}
+
+CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
+{
+    return applyFetched(read(component(), resources));
+}
+
+CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched)
+{
+    Applied applied;
+    for (const Fetched &one : fetched) {
+        const Applied part = applyObjects(one, 0, objectCount(one));
+        applied.parsed += part.parsed;
+        applied.written += part.written;
+        applied.failed += part.failed;
+        applied.unreadable += part.unreadable;
+    }
+    return applied;
+}
+
+CalDavItemStore::Applied CalDavItemStore::applyObjects(const Fetched &fetched, qsizetype first, qsizetype count)
+{
+    Applied applied;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const qsizetype end = std::min(objectCount(fetched), first + count);
+    applyResource(fetched, first, end, now, applied);
+    // A resource of another kind (a to-do among the events, from a server
+    // that lists every kind) is not ours to store. Data that is not
+    // iCalendar, or holds an object of this kind that cannot be read, is
+    // missing: the run says so, and leaves it until its ETag moves.
+    if (objectCount(fetched) == 0 && !fetched.otherKind) {
+        qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << fetched.resource.href;
+        applied.unreadable.append({fetched.resource.href, fetched.resource.etag});
     }
     scheduleChanged();
     return applied;

@@ -2,8 +2,10 @@
 
 #include "caldavparse.h"
 #include "caldavrowrepository.h"
+#include "event.h"
 #include "recordnames.h"
 #include "resourcebaserepository.h"
+#include "task.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -36,6 +38,16 @@ public:
         QList<QPair<QString, QString>> unreadable;
     };
 
+    // One resource of the server's answer with the objects of one kind read
+    // from its data: events for "VEVENT", to-dos for "VTODO".
+    struct Fetched
+    {
+        CalDavParse::Resource resource;
+        QList<Event> events;
+        QList<Task> tasks;
+        bool otherKind = false; // iCalendar that holds only objects of other kinds
+    };
+
     CalDavItemStore(Database *database, const QString &calendarId, const QString &table);
     virtual ~CalDavItemStore() = default;
     CalDavItemStore(const CalDavItemStore &) = delete;
@@ -43,9 +55,19 @@ public:
 
     // "VEVENT" or "VTODO".
     virtual QString component() const = 0;
+    // Reads the objects of `component` from each resource that has data.
+    // Touches no store: a sync run reads a large answer on a worker thread.
+    static QList<Fetched> read(const QString &component, const QList<CalDavParse::Resource> &resources);
     // Writes the objects of the server's resources (those without data are
     // skipped; data with no readable object of this kind is unreadable).
     Applied apply(const QList<CalDavParse::Resource> &resources);
+    // As apply(), for resources already read.
+    Applied applyFetched(const QList<Fetched> &fetched);
+    // The objects `first` to `first + count - 1` of one resource read. A
+    // resource may go in several calls, in order; the last one settles the
+    // resource as a whole (its text, what it no longer holds).
+    Applied applyObjects(const Fetched &fetched, qsizetype first, qsizetype count);
+    static qsizetype objectCount(const Fetched &fetched) { return fetched.events.size() + fetched.tasks.size(); }
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
     // The server holds nothing at `href`: rows there that wait to be pushed
@@ -90,8 +112,10 @@ protected:
         applied.failed += result == Written::Failed ? 1 : 0;
     }
 
-    // One resource's objects written; `applied` counts them.
-    virtual void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) = 0;
+    // Objects `first` to `end - 1` of one resource written; `applied` counts
+    // them. When `end` is the resource's last, the resource is settled.
+    virtual void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                               Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
     virtual void scheduleChanged() = 0;
 

@@ -12,8 +12,13 @@
 #include "syncresult.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPromise>
+#include <QThreadPool>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -163,45 +168,87 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             fetchChanged(pull, hrefs, next);
             return;
         }
-        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_url);
-        QSet<QString> filled;
-        for (const CalDavParse::Resource &resource : resources) {
-            if (!resource.calendarData.isEmpty())
-                filled.insert(resource.href);
-        }
-        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of" << batch.size()
-                          << "resources";
-        for (const QString &href : batch) {
-            if (!filled.contains(href)) {
-                qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "still missing body for href" << href;
-                pull->complete = false;
-                ++pull->unfetched;
+        readAnswer(pull, response.body, [this, pull, batch, hrefs, next](FetchedList read) {
+            QSet<QString> filled;
+            for (const CalDavItemStore::Fetched &fetched : std::as_const(read))
+                filled.insert(fetched.resource.href);
+            qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of"
+                              << batch.size() << "resources";
+            for (const QString &href : batch) {
+                if (!filled.contains(href)) {
+                    qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "still missing body for href"
+                                        << href;
+                    pull->complete = false;
+                    ++pull->unfetched;
+                }
             }
-        }
-        applyPulledResources(pull, resources);
-        fetchChanged(pull, hrefs, next);
+            const int before = pull->applied.parsed;
+            applySlices(pull, std::make_shared<const FetchedList>(std::move(read)), 0, 0,
+                        [this, pull, before, hrefs, next] {
+                if (pull == &m_events) {
+                    for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
+                        Q_EMIT progress(m_calendar.id, count);
+                }
+                fetchChanged(pull, hrefs, next);
+            });
+        });
     });
 }
 
-void CalDavSyncRun::applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources)
+void CalDavSyncRun::readAnswer(const Pull *pull, const QByteArray &body, const std::function<void(FetchedList)> &read)
 {
-    const int before = pull->applied.parsed;
+    // The worker shares nothing with this run: when the run goes first, the
+    // watcher goes with it and the result is dropped.
+    auto promise = std::make_shared<QPromise<FetchedList>>();
+    auto *watcher = new QFutureWatcher<FetchedList>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, read] {
+        watcher->deleteLater();
+        read(watcher->future().resultCount() > 0 ? watcher->result() : FetchedList());
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, body, url = m_url, component = pull->store->component()] {
+        promise->start();
+        promise->addResult(CalDavItemStore::read(component, CalDavParse::parseResources(body, url)));
+        promise->finish();
+    });
+}
+
+void CalDavSyncRun::applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
+                                qsizetype object, const std::function<void()> &next)
+{
+    if (resource >= fetched->size()) {
+        next();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
     pull->store->inTransaction([&] {
-        const CalDavItemStore::Applied applied = pull->store->apply(resources);
-        pull->applied.parsed += applied.parsed;
-        pull->applied.written += applied.written;
-        pull->applied.failed += applied.failed;
-        for (const auto &[href, etag] : applied.unreadable)
-            m_problems->record(SyncItemProblems::Kind::Unreadable, unreadableKey(pull, href), etag, {});
+        do {
+            const CalDavItemStore::Fetched &one = fetched->at(resource);
+            const CalDavItemStore::Applied applied = pull->store->applyObjects(one, object, kSliceObjects);
+            pull->applied.parsed += applied.parsed;
+            pull->applied.written += applied.written;
+            pull->applied.failed += applied.failed;
+            for (const auto &[href, etag] : applied.unreadable)
+                m_problems->record(SyncItemProblems::Kind::Unreadable, unreadableKey(pull, href), etag, {});
+            object += kSliceObjects;
+            if (object >= CalDavItemStore::objectCount(one)) {
+                ++resource;
+                object = 0;
+            }
+        } while (resource < fetched->size() && clock.elapsed() < kSliceMs);
     });
     // The markers must not claim an object that is not here: the next run
     // lists the collection again and fetches it once more.
     if (pull->applied.failed > 0)
         pull->complete = false;
-    if (pull == &m_events) {
-        for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
-            Q_EMIT progress(m_calendar.id, count);
+    if (resource < fetched->size()) {
+        QTimer::singleShot(0, this, [this, pull, fetched, resource, object, next] {
+            applySlices(pull, fetched, resource, object, next);
+        });
+        return;
     }
+    next();
 }
 
 void CalDavSyncRun::runTaskPull()

@@ -51,9 +51,14 @@ class CalDavSyncRun : public QObject
 {
     Q_OBJECT
 public:
-    // Objects per multiget: bounds the request and the time one apply holds
-    // the event loop.
+    // Objects per multiget: bounds the request and what one answer holds.
     static constexpr int kMultigetBatch = 100;
+    // A multiget's answer is read on a worker thread and written here a few
+    // resources per turn of the event loop, each turn one transaction that
+    // ends once it took this long.
+    static constexpr int kSliceMs = 8;
+    // Objects of one resource written between two looks at the clock.
+    static constexpr int kSliceObjects = 10;
 
     CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
                   const QString &password, const QString &pinnedSha256, QObject *parent);
@@ -89,7 +94,13 @@ private:
     void listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
     // Multigets of kMultigetBatch objects, each applied in one transaction.
     void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
-    void applyPulledResources(Pull *pull, const QList<CalDavParse::Resource> &resources);
+    using FetchedList = QList<CalDavItemStore::Fetched>;
+    // The multiget answer `body` read off this thread; `read` gets its resources.
+    void readAnswer(const Pull *pull, const QByteArray &body, const std::function<void(FetchedList)> &read);
+    // Writes `fetched` from object `object` of resource `resource` on, a
+    // slice per turn of the event loop.
+    void applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
+                     qsizetype object, const std::function<void()> &next);
     void runTaskPull();
     // Keeps the markers when `markersKnown`; the calendar's last sync error
     // names the objects this run could not bring in.

@@ -1,6 +1,5 @@
 #include "caldavtaskstore.h"
 
-#include "icalendar.h"
 #include "recordnames.h"
 #include "taskrepository.h"
 
@@ -12,16 +11,16 @@ CalDavTaskStore::CalDavTaskStore(Database *database, TaskRepository *tasks, cons
 {
 }
 
-void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied)
+void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                                    Applied &applied)
 {
-    const QList<Task> tasks = ICalendar::parseTasks(resource.calendarData);
-    bool pending = false;
-    for (Task task : tasks) {
+    const CalDavParse::Resource &resource = fetched.resource;
+    for (qsizetype i = first; i < end; ++i) {
+        Task task = fetched.tasks.at(i);
         task.href = resource.href;
         task.etag = resource.etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
-        pending = pending || (stored && stored->sync_status == SyncStatus::Pending);
         Written result = Written::No;
         switch (meet(task, stored, now)) {
         case Outcome::Insert: result = written(m_tasks->insert(task)); break;
@@ -30,8 +29,15 @@ void CalDavTaskStore::applyResource(const CalDavParse::Resource &resource, const
         }
         tally(applied, result);
     }
-    if (!tasks.isEmpty())
-        keepText(resource, pending);
+    if (end < fetched.tasks.size() || fetched.tasks.isEmpty())
+        return;
+    // A row that waits to be pushed stays so when the server's copy meets it.
+    bool pending = false;
+    for (const Task &task : fetched.tasks) {
+        const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
+        pending = pending || (stored && stored->sync_status == SyncStatus::Pending);
+    }
+    keepText(resource, pending);
 }
 
 bool CalDavTaskStore::removeRow(const QString &id)

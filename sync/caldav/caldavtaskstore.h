@@ -14,7 +14,8 @@ public:
     QString component() const override { return QStringLiteral("VTODO"); }
 
 protected:
-    void applyResource(const CalDavParse::Resource &resource, const QDateTime &now, Applied &applied) override;
+    void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
+                       Applied &applied) override;
     bool removeRow(const QString &id) override;
     void scheduleChanged() override;
 

@@ -5,6 +5,7 @@
 #include "timeutil.h"
 
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using Headers = ScriptedHttpServer::Headers;
@@ -196,6 +197,57 @@ private Q_SLOTS:
         QCOMPARE(m_state->events()->getById(edited)->title, u"Edited here"_s);
         // Markers stay unknown after a broken listing, so the next run lists again.
         QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, whole ? u"c2"_s : u"c1"_s);
+    }
+
+    void largeObjectArrivesWhileTheLoopTurns_data()
+    {
+        QTest::addColumn<int>("series"); // in the one resource
+        QTest::addColumn<int>("descriptionBytes");
+        QTest::newRow("one event with a 4 MB description") << 1 << (4 << 20);
+        QTest::newRow("a resource of 1500 series") << 1500 << 0;
+    }
+
+    // A large answer is read off the window's thread and written over several
+    // turns of the event loop: all of it arrives, and an override the
+    // server's copy no longer holds still goes.
+    void largeObjectArrivesWhileTheLoopTurns()
+    {
+        QFETCH(int, series);
+        QFETCH(int, descriptionBytes);
+        Event stale = event(u"s0"_s, u"Moved here"_s, u"/cal/big.ics"_s, u"b1"_s, false);
+        stale.recurrence_id = u"20260309T100000Z"_s;
+        stale.master_event_uid = u"s0"_s;
+        QVERIFY(m_state->events()->insert(stale));
+        const QString description(descriptionBytes, u'x');
+        QString ics = vevent(u"s0"_s, u"Series 0"_s, u"RRULE:FREQ=WEEKLY\r\nDESCRIPTION:"_s + description + u"\r\n"_s);
+        const QString end = u"END:VCALENDAR\r\n"_s;
+        ics.chop(end.size());
+        for (int i = 1; i < series; ++i) {
+            ics += u"BEGIN:VEVENT\r\nUID:s%1\r\nDTSTAMP:20260301T090000Z\r\nDTSTART:20260303T100000Z\r\n"
+                   "SUMMARY:Series %1\r\nEND:VEVENT\r\n"_s.arg(i);
+        }
+        ics += end;
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/big.ics", "b2", {}}}));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/big.ics", "b2", ics}}));
+        int turns = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&turns] { ++turns; });
+        ticker.start(0);
+        const SyncOutcome outcome = sync();
+        ticker.stop();
+        QCOMPARE(outcome.failure, QString());
+        QCOMPARE(outcome.count, series);
+        QVERIFY(turns > 0);
+        QVERIFY(!m_state->events()->getById(stale.id));
+        const QList<Event> rows = m_state->events()->getByCalendar(m_calendar.id);
+        QCOMPARE(rows.size(), series);
+        for (const Event &row : rows) {
+            QCOMPARE(row.etag, u"b2"_s);
+            QCOMPARE(row.title, u"Series "_s + row.uid.mid(1));
+        }
+        QCOMPARE(m_state->events()->getByUid(u"s0"_s, m_calendar.id)->description, description);
+        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c2"_s);
     }
 
     // A server copy without alarms or attendees does not erase them here.
