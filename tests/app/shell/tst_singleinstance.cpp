@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -394,9 +395,28 @@ private Q_SLOTS:
     {
         if (::geteuid() != 0)
             QSKIP("needs root to act as a second user");
+        // A channel folder of its own: the modes opened below must not make
+        // the shared one look foreign to programs other tests start meanwhile.
+        QTemporaryDir temp;
+        QVERIFY(QFile::setPermissions(temp.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
+                                          | QFile::ExeOther));
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray tmpdir = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const auto restore = qScopeGuard([&] {
+            if (tmpdir.isEmpty())
+                qunsetenv("TMPDIR");
+            else
+                qputenv("TMPDIR", tmpdir);
+            if (!runtime.isEmpty())
+                qputenv("XDG_RUNTIME_DIR", runtime);
+        });
         SingleInstance server;
         Recorder recorder(&server);
         QVERIFY(!server.forwardOrListen({u"calendar"_s}));
+        QVERIFY(SingleInstance::serverName().startsWith(temp.path()));
         // A hole in the folder's and the socket's modes (a careless umask, a
         // shared runtime folder): the credentials still keep others out.
         const QByteArray path = QFile::encodeName(SingleInstance::serverName());
