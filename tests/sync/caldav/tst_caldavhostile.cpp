@@ -1,5 +1,4 @@
 #include "awaitresponse.h"
-#include "caldavparse.h"
 #include "faultproxy.h"
 #include "radicaleserver.h"
 #include "replysizeguard.h"
@@ -205,19 +204,13 @@ private Q_SLOTS:
     }
 
 private:
-    // The titles of the events the collection holds, read past the proxy.
+    // The titles of the events the collection holds, as another client reads them.
     QStringList serverTitles()
     {
-        const CalDavClient::Response response = awaitResponse([&](CalDavClient::Callback done) {
-            m_direct.report(m_collection, CalDavXml::calendarQueryBody({}, {}, u"VEVENT"_s), 1, done);
-        });
         QStringList titles;
-        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_collection);
-        for (const CalDavParse::Resource &resource : resources) {
-            const QList<Event> events = ICalendar::parseEvents(resource.calendarData);
-            for (const Event &event : events)
-                titles.append(event.title);
-        }
+        const QJsonArray listed = runPeer(m_collection, kUser, {}, {peerOp(u"list"_s)}).at(0).toArray();
+        for (const QJsonValue &value : listed)
+            titles.append(value[u"summary"_s].toString());
         titles.sort();
         return titles;
     }
