@@ -111,13 +111,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
 ProviderAccess *SyncClient::accessFor(const QString &accountId)
 {
     // One per account: its calendars share each refreshed token.
-    QPointer<ProviderAccess> &access = m_access[accountId];
-    if (!access) {
-        access = new ProviderAccess(
-            m_tokens, AuthService::tokenKey(accountId),
-            [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
-    }
-    return access;
+    return ProviderAccess::ofAccount(
+        m_access, accountId, m_tokens, AuthService::tokenKey(accountId),
+        [network = m_network, config = m_config] { return new AuthService(network, config); }, this);
 }
 
 CalendarClient *SyncClient::newClient(Run *run)
