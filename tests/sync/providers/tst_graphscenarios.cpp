@@ -33,6 +33,16 @@ QJsonObject berlinTime(const QDateTime &at)
             {"timeZone"_L1, u"W. Europe Standard Time"_s}};
 }
 
+// Half an hour, a week from now.
+QJsonObject single(const QString &id, const QString &subject)
+{
+    const QDateTime start = seriesStart(-1);
+    return {{"id"_L1, id},
+            {"subject"_L1, subject},
+            {"start"_L1, berlinTime(start)},
+            {"end"_L1, berlinTime(start.addSecs(1800))}};
+}
+
 QJsonObject weeklySeries(const QString &id, const QDateTime &start)
 {
     return {{"id"_L1, id},
@@ -181,14 +191,10 @@ void TestGraphScenarios::concurrentEdits()
     QFETCH(QString, serverLocation);
     QFETCH(bool, conflict);
 
-    const QDateTime start = seriesStart(-1);
-    m_fake.changeEvents(kRemote,
-                        {QJsonObject{{"id"_L1, u"e"_s},
-                                     {"subject"_L1, u"Review"_s},
-                                     {"showAs"_L1, u"free"_s},
-                                     {"location"_L1, QJsonObject{{"displayName"_L1, u"Room 1"_s}}},
-                                     {"start"_L1, berlinTime(start)},
-                                     {"end"_L1, berlinTime(start.addSecs(1800))}}});
+    QJsonObject seeded = single(u"e"_s, u"Review"_s);
+    seeded.insert("showAs"_L1, u"free"_s);
+    seeded.insert("location"_L1, QJsonObject{{"displayName"_L1, u"Room 1"_s}});
+    m_fake.changeEvents(kRemote, {seeded});
     QVERIFY(sync());
     Event local = row(u"e"_s);
     local.title = title;
@@ -367,12 +373,6 @@ void TestGraphScenarios::runOutcomes()
     QFETCH(QStringList, here);
 
     const QDateTime start = seriesStart(-1);
-    const auto single = [&](const QString &id, const QString &subject) {
-        return QJsonObject{{"id"_L1, id},
-                           {"subject"_L1, subject},
-                           {"start"_L1, berlinTime(start)},
-                           {"end"_L1, berlinTime(start.addSecs(1800))}};
-    };
     m_fake.changeEvents(kRemote, {single(u"k"_s, u"Kept"_s), single(u"g"_s, u"Gone there"_s)});
     QVERIFY(sync());
     const QString cursor = m_state->calendars()->getById(m_calendarId)->delta_sync_token;
