@@ -122,6 +122,19 @@ public:
         e->sync_status = u"pending"_s;
         QVERIFY(m_f.events()->update(*e));
     }
+    void moveOccurrenceHere(const QString &series) // 10 March, an hour later
+    {
+        const QDateTime occurrence = TimeUtil::utc(QDate(2025, 3, 10), QTime(8, 0));
+        QVERIFY(overrideOccurrence(m_f.events(), *row(series), occurrence, occurrence.addSecs(3600),
+                                   occurrence.addSecs(5400)));
+    }
+    int refreshes()
+    {
+        int n = 0;
+        for (const QJsonObject &request : m_f.fake().requests())
+            n += request["path"_L1].toString() == "/token"_L1;
+        return n;
+    }
     OtherDevice &there() { return *m_there; }
     GoogleSyncFixture &f() { return m_f; }
     F::Report lastReport;
@@ -200,11 +213,7 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
 
     QTest::newRow("one occurrence moved here moves that instance, no copy")
         << Scenario{{berlinWeekly()},
-                    [](T *t, const QStringList &ids) {
-        const QDateTime occurrence = TimeUtil::utc(QDate(2025, 3, 10), QTime(8, 0));
-        QVERIFY(overrideOccurrence(t->f().events(), *t->row(ids[0]), occurrence, occurrence.addSecs(3600),
-                                   occurrence.addSecs(5400)));
-                    },
+                    [](T *t, const QStringList &ids) { t->moveOccurrenceHere(ids[0]); },
                     [](T *t, const QStringList &ids) {
         const QHash<QString, QJsonObject> instances = t->there().instances(ids[0]);
         QCOMPARE(instances.size(), 6);
@@ -214,7 +223,7 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
         for (const Event &e : t->f().events()->getByCalendar(F::kWork))
             overrides += e.recurrence_id == u"20250310T080000Z"_s;
         QCOMPARE(overrides, 1);
-           }};
+                    }};
 
     QTest::newRow("one occurrence deleted here, another there") << Scenario{{berlinWeekly()},
                                                                             [](T *t, const QStringList &ids) {
@@ -306,12 +315,7 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
     QTest::newRow("401 on a token whose expiry says it is fresh: one refresh, one retry")
         << Scenario{{single(u"Plan"_s)},
                     [](T *t, const QStringList &) { t->f().fake().control(u"expire-access-tokens"_s); },
-                    [](T *t, const QStringList &) {
-        int refreshes = 0;
-        for (const QJsonObject &request : t->f().fake().requests())
-            refreshes += request["path"_L1].toString() == "/token"_L1;
-        QCOMPARE(refreshes, 1);
-                    }};
+                    [](T *t, const QStringList &) { QCOMPARE(t->refreshes(), 1); }};
 
     QTest::newRow("a write refused for good waits as a problem; the others go on")
         << Scenario{{single(u"Refused"_s), single(u"Fine"_s)},
@@ -329,9 +333,7 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
     QTest::newRow("an occurrence moved here whose series is gone there (410) waits; the others go on")
         << Scenario{{berlinWeekly(), single(u"Fine"_s)},
                     [](T *t, const QStringList &ids) {
-        const QDateTime occurrence = TimeUtil::utc(QDate(2025, 3, 10), QTime(8, 0));
-        QVERIFY(overrideOccurrence(t->f().events(), *t->row(ids[0]), occurrence, occurrence.addSecs(3600),
-                                   occurrence.addSecs(5400)));
+        t->moveOccurrenceHere(ids[0]);
         t->editHere(ids[1], [](Event &e) { e.title = u"Fine 2"_s; });
         t->f().fake().control(u"fail"_s, {{"method"_L1, u"PATCH"_s}, {"path"_L1, ids[0]}, {"status"_L1, 410}});
                     },
@@ -446,10 +448,7 @@ void TestGoogleTwoDevices::rotatedRefreshTokenServesTwoCalendars()
     m_f.fake().control(u"clear-log"_s);
     const F::Report report = m_f.sync({F::kWork, F::kHome});
     QCOMPARE(report.completed.size(), 2);
-    int refreshes = 0;
-    for (const QJsonObject &request : m_f.fake().requests())
-        refreshes += request["path"_L1].toString() == "/token"_L1;
-    QCOMPARE(refreshes, 1);
+    QCOMPARE(refreshes(), 1);
     // The rotated refresh token was stored: the next refresh works.
     expireAll();
     QCOMPARE(m_f.sync({F::kWork, F::kHome}).completed.size(), 2);

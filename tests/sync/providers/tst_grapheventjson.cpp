@@ -188,25 +188,23 @@ void TestGraphEventJson::push_data()
                 "location":{"displayName":""},
                 "start":{"dateTime":"2025-03-01T00:00:00","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
+    // A 09:30 standup in `zone` as the row has it, and as it goes out.
+    const auto standup = [](const char *name, const QString &day, const QString &zone, const QString &sentZone,
+                            const QString &sentStart, const QString &sentEnd) {
+        QTest::newRow(name) << uR"({"subject":"Standup","start":{"dateTime":"%1T09:30:00","timeZone":"%2"},
+                "end":{"dateTime":"%1T10:00:00","timeZone":"%2"}})"_s.arg(day, zone)
+                            << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
+                "start":{"dateTime":"%1T%3","timeZone":"%2"},
+                "end":{"dateTime":"%1T%4","timeZone":"%2"},"isReminderOn":false})"_s.arg(day, sentZone, sentStart,
+                                                                                         sentEnd);
+    };
     // Qt's table knows this zone by its older IANA name only.
-    QTest::newRow("a renamed IANA zone by its Windows name")
-        << uR"({"subject":"Standup","start":{"dateTime":"2025-03-01T09:30:00","timeZone":"Asia/Kolkata"},
-                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"Asia/Kolkata"}})"_s
-        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
-                "start":{"dateTime":"2025-03-01T09:30:00","timeZone":"India Standard Time"},
-                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"India Standard Time"},"isReminderOn":false})"_s;
-    QTest::newRow("a zone Qt has no Windows name for, by its CLDR one")
-        << uR"({"subject":"Standup","start":{"dateTime":"2025-03-01T09:30:00","timeZone":"America/Kentucky/Louisville"},
-                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"America/Kentucky/Louisville"}})"_s
-        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
-                "start":{"dateTime":"2025-03-01T09:30:00","timeZone":"Eastern Standard Time"},
-                "end":{"dateTime":"2025-03-01T10:00:00","timeZone":"Eastern Standard Time"},"isReminderOn":false})"_s;
-    QTest::newRow("a zone without any Windows name goes as its UTC instant")
-        << uR"({"subject":"Standup","start":{"dateTime":"2025-06-01T09:30:00","timeZone":"Antarctica/Troll"},
-                "end":{"dateTime":"2025-06-01T10:00:00","timeZone":"Antarctica/Troll"}})"_s
-        << uR"({"subject":"Standup","isAllDay":false,"showAs":"busy","location":{"displayName":""},
-                "start":{"dateTime":"2025-06-01T07:30:00","timeZone":"UTC"},
-                "end":{"dateTime":"2025-06-01T08:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
+    standup("a renamed IANA zone by its Windows name", u"2025-03-01"_s, u"Asia/Kolkata"_s, u"India Standard Time"_s,
+            u"09:30:00"_s, u"10:00:00"_s);
+    standup("a zone Qt has no Windows name for, by its CLDR one", u"2025-03-01"_s, u"America/Kentucky/Louisville"_s,
+            u"Eastern Standard Time"_s, u"09:30:00"_s, u"10:00:00"_s);
+    standup("a zone without any Windows name goes as its UTC instant", u"2025-06-01"_s, u"Antarctica/Troll"_s, u"UTC"_s,
+            u"07:30:00"_s, u"08:00:00"_s);
     QTest::newRow("reminder and weekly series in its own zone")
         << uR"({"subject":"Review","isReminderOn":true,"reminderMinutesBeforeStart":10,%1,"recurrence":{
                 "pattern":{"type":"weekly","interval":1,"daysOfWeek":["saturday"]},

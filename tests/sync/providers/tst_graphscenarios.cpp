@@ -1,12 +1,7 @@
-#include "accountrepository.h"
-#include "appstatefixture.h"
-#include "calendarrepository.h"
 #include "conflictresolutionservice.h"
 #include "eventrepository.h"
 #include "graphsyncfixture.h"
 #include "icalendar.h"
-#include "memorytokenstore.h"
-#include "microsoftauthservice.h"
 #include "microsoftsyncclient.h"
 #include "timeutil.h"
 
@@ -16,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrlQuery>
-#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +31,16 @@ QJsonObject berlinTime(const QDateTime &at)
 {
     return {{"dateTime"_L1, at.toTimeZone(QTimeZone("Europe/Berlin")).toString(u"yyyy-MM-ddTHH:mm:ss"_s)},
             {"timeZone"_L1, u"W. Europe Standard Time"_s}};
+}
+
+// Half an hour, a week from now.
+QJsonObject single(const QString &id, const QString &subject)
+{
+    const QDateTime start = seriesStart(-1);
+    return {{"id"_L1, id},
+            {"subject"_L1, subject},
+            {"start"_L1, berlinTime(start)},
+            {"end"_L1, berlinTime(start.addSecs(1800))}};
 }
 
 QJsonObject weeklySeries(const QString &id, const QDateTime &start)
@@ -187,14 +191,10 @@ void TestGraphScenarios::concurrentEdits()
     QFETCH(QString, serverLocation);
     QFETCH(bool, conflict);
 
-    const QDateTime start = seriesStart(-1);
-    m_fake.changeEvents(kRemote,
-                        {QJsonObject{{"id"_L1, u"e"_s},
-                                     {"subject"_L1, u"Review"_s},
-                                     {"showAs"_L1, u"free"_s},
-                                     {"location"_L1, QJsonObject{{"displayName"_L1, u"Room 1"_s}}},
-                                     {"start"_L1, berlinTime(start)},
-                                     {"end"_L1, berlinTime(start.addSecs(1800))}}});
+    QJsonObject seeded = single(u"e"_s, u"Review"_s);
+    seeded.insert("showAs"_L1, u"free"_s);
+    seeded.insert("location"_L1, QJsonObject{{"displayName"_L1, u"Room 1"_s}});
+    m_fake.changeEvents(kRemote, {seeded});
     QVERIFY(sync());
     Event local = row(u"e"_s);
     local.title = title;
@@ -317,10 +317,8 @@ void TestGraphScenarios::seriesEdits()
     for (const QJsonValue &item :
          other("GET", eventsPath(u"s"_s) + u"/instances?"_s + year.toString(QUrl::FullyEncoded))["value"_L1]
              .toArray()) {
-        const QJsonObject start = item["start"_L1].toObject();
-        const QDateTime at =
-            TimeUtil::utc(QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).date(),
-                          QDateTime::fromString(start["dateTime"_L1].toString().left(19), Qt::ISODate).time());
+        const QDateTime wall = QDateTime::fromString(item["start"_L1]["dateTime"_L1].toString().left(19), Qt::ISODate);
+        const QDateTime at = TimeUtil::utc(wall.date(), wall.time());
         if (item["type"_L1].toString() == "occurrence"_L1)
             QCOMPARE(at.toTimeZone(QTimeZone("Europe/Berlin")).time(), QTime(hour, 0));
     }
@@ -375,12 +373,6 @@ void TestGraphScenarios::runOutcomes()
     QFETCH(QStringList, here);
 
     const QDateTime start = seriesStart(-1);
-    const auto single = [&](const QString &id, const QString &subject) {
-        return QJsonObject{{"id"_L1, id},
-                           {"subject"_L1, subject},
-                           {"start"_L1, berlinTime(start)},
-                           {"end"_L1, berlinTime(start.addSecs(1800))}};
-    };
     m_fake.changeEvents(kRemote, {single(u"k"_s, u"Kept"_s), single(u"g"_s, u"Gone there"_s)});
     QVERIFY(sync());
     const QString cursor = m_state->calendars()->getById(m_calendarId)->delta_sync_token;
@@ -396,10 +388,6 @@ void TestGraphScenarios::runOutcomes()
     local.created = local.last_modified = QDateTime::currentDateTimeUtc();
     local.sync_status = SyncStatus::Pending;
     local.raw_icalendar = ICalendar::serializeNewEvent(local);
-    Event hourly = local;
-    hourly.id = hourly.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    hourly.title = u"Hourly"_s;
-    hourly.recurrence_rule = u"FREQ=HOURLY;COUNT=3"_s;
     QVERIFY(m_state->events()->insert(local));
     if (trouble == "expire"_L1) {
         m_fake.removeEvents(kRemote, {u"g"_s});
@@ -416,7 +404,10 @@ void TestGraphScenarios::runOutcomes()
         calendar.delta_sync_token = earlier.toString(Qt::ISODate) + calendar.delta_sync_token.mid(20);
         QVERIFY(m_state->calendars()->update(calendar));
     } else if (trouble == "hourly"_L1) {
-        QVERIFY(m_state->events()->insert(hourly));
+        local.id = local.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        local.title = u"Hourly"_s;
+        local.recurrence_rule = u"FREQ=HOURLY;COUNT=3"_s;
+        QVERIFY(m_state->events()->insert(local));
     } else if (trouble == "garble insert"_L1) {
         m_fake.control(u"garble"_s, {{"path"_L1, u"/events"_s}});
     } else {
@@ -425,9 +416,8 @@ void TestGraphScenarios::runOutcomes()
 
     m_fake.control(u"clear-log"_s);
     QCOMPARE(sync(), completes);
-    if (trouble == "reanchor"_L1) {
+    if (trouble == "reanchor"_L1)
         QVERIFY(m_fake.requests().first()["query"_L1].toObject().contains("startDateTime"_L1));
-    }
     const auto bothSides = [&] {
         QStringList server;
         for (const QJsonObject &item : m_fake.events(kRemote))

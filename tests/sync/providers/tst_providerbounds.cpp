@@ -39,34 +39,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("google");
         QTest::addColumn<Call>("call");
-        QTest::addColumn<QByteArray>("method");
         QTest::addColumn<QByteArray>("target"); // a piece of the request target the fault waits for
-        QTest::addColumn<Fault>("fault");
         QTest::addColumn<Step>("step");
         QTest::newRow("google: the second calendar page never ends")
-            << true << Call::ListCalendars << QByteArray("GET") << QByteArray("pageToken") << Fault::Endless
-            << Step::CalendarList;
+            << true << Call::ListCalendars << QByteArray("pageToken") << Step::CalendarList;
         QTest::newRow("google: an events page never ends")
-            << true << Call::ListEvents << QByteArray("GET") << QByteArray("/events") << Fault::Endless
-            << Step::EventListing;
+            << true << Call::ListEvents << QByteArray("/events") << Step::EventListing;
         QTest::newRow("google: the answer to an insert never ends")
-            << true << Call::InsertEvent << QByteArray("POST") << QByteArray("/events") << Fault::Endless
-            << Step::EventInsert;
+            << true << Call::InsertEvent << QByteArray("/events") << Step::EventInsert;
         QTest::newRow("microsoft: an events page never ends")
-            << false << Call::ListEvents << QByteArray("GET") << QByteArray("/calendars/") << Fault::Endless
-            << Step::EventListing;
+            << false << Call::ListEvents << QByteArray("/calendars/") << Step::EventListing;
         QTest::newRow("microsoft: the answer to an insert never ends")
-            << false << Call::InsertEvent << QByteArray("POST") << QByteArray("/events") << Fault::Endless
-            << Step::EventInsert;
+            << false << Call::InsertEvent << QByteArray("/events") << Step::EventInsert;
     }
 
     void endlessAnswerFails()
     {
         QFETCH(bool, google);
         QFETCH(Call, call);
-        QFETCH(QByteArray, method);
         QFETCH(QByteArray, target);
-        QFETCH(Fault, fault);
         QFETCH(Step, step);
         FakeProviderServer &fake = google ? static_cast<FakeProviderServer &>(m_google) : m_graph;
         fake.control(u"reset"_s);
@@ -79,7 +70,7 @@ private Q_SLOTS:
         const QUrl base = google ? m_google.baseUrl() : m_graph.graphUrl();
         FaultProxy proxy(base);
         QVERIFY(proxy.start());
-        proxy.addRule(method, target, {}, fault);
+        proxy.addRule(call == Call::InsertEvent ? "POST" : "GET", target, {}, Fault::Endless);
         BoundedNetworkAccessManager network(ReplySizeGuard::kJsonPageBytes);
 
         std::unique_ptr<ProviderCalendarClient> client;

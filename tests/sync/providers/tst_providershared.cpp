@@ -115,18 +115,17 @@ void TestProviderShared::pruneRemovesOnlyWhatTheListingCouldName()
     AppState *state = fixture.start();
     QVERIFY(state);
     const QString calendar = u"cal"_s;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     Account account;
-    account.id = u"acc"_s;
-    account.name = account.id;
+    account.id = account.name = u"acc"_s;
     account.type = u"google"_s;
-    account.created_at = account.updated_at = QDateTime::currentDateTimeUtc();
+    account.created_at = account.updated_at = now;
     QVERIFY(state->accounts()->insert(account));
     Calendar c;
     c.account_id = account.id;
     c.url = u"cal@example.test"_s;
-    c.id = calendar;
-    c.name = calendar;
-    c.created_at = c.updated_at = QDateTime::currentDateTimeUtc();
+    c.id = c.name = calendar;
+    c.created_at = c.updated_at = now;
     QVERIFY(state->calendars()->insert(c));
     const auto row = [&](const QString &providerId, const QString &sync) {
         Event e = Google::CalendarClient::eventFromJson(
