@@ -25,6 +25,26 @@ inline const QLatin1String
 inline const QLatin1String kCalendarFooter("END:VCALENDAR\r\n");
 inline const QLatin1String kCrlf("\r\n");
 
+// `text` equals `upper` (upper-case ASCII) ignoring case. Read for nearly every
+// line of large feeds: ASCII text is compared here, anything else by Qt's
+// Unicode case folding.
+inline bool equalsUpper(QStringView text, QLatin1String upper)
+{
+    if (text.size() != upper.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const char16_t e = char16_t(uchar(upper.data()[i]));
+        if (c == e)
+            continue;
+        if (c >= 0x80)
+            return text.compare(upper, Qt::CaseInsensitive) == 0;
+        if (e < u'A' || e > u'Z' || c != e + 0x20)
+            return false;
+    }
+    return true;
+}
+
 // Walks the unfolded lines of a text. Lines split at "\r?\n", empty ones kept;
 // a following line starting with a space or tab continues the current one.
 class LineReader
@@ -36,12 +56,20 @@ public:
     }
     // The view stays valid until the next call.
     bool next(QStringView *line);
+    // Where the last line began in the text, and where the next one begins.
+    qsizetype lineStart() const { return m_lineStart; }
+    qsizetype position() const { return qMin(m_pos, m_text.size()); }
+    // The last line is the text from lineStart() to position() less its
+    // CR LF: it was not folded and ended in CR LF.
+    bool lineIsVerbatim() const { return m_verbatim; }
 
 private:
-    QStringView piece();
+    QStringView piece(bool *crlf);
 
     QStringView m_text;
     qsizetype m_pos = 0;
+    qsizetype m_lineStart = 0;
+    bool m_verbatim = false;
     QString m_folded;
 };
 
@@ -62,10 +90,7 @@ struct PropertyView
     QVarLengthArray<ParamView, 4> params;
     QStringView value;
 
-    bool is(QLatin1String upperName) const
-    {
-        return name.size() == upperName.size() && name.compare(upperName, Qt::CaseInsensitive) == 0;
-    }
+    bool is(QLatin1String upperName) const { return equalsUpper(name, upperName); }
     bool hasParam(QLatin1String upperKey) const;
     // The last parameter of that name, one pair of surrounding quotes removed.
     QStringView param(QLatin1String upperKey) const;
@@ -76,6 +101,8 @@ PropertyView splitLine(QStringView line);
 
 QStringView unquote(QStringView value);
 
+struct OffsetSpans;
+
 // Resolves TZID texts to zones once per parse run: IANA ids first, then
 // Windows zone names (as Outlook writes them), then the VTIMEZONE components
 // of the text being read, for names no zone database knows.
@@ -84,11 +111,16 @@ class ZoneCache
 public:
     struct Entry
     {
+        QString key; // the TZID as written
         QTimeZone zone; // invalid when unknown
         QString id; // the IANA id when resolved, else the text as written
         // A zone only the text defines: its rules and its VTIMEZONE block.
         std::shared_ptr<const ZoneClock> rules;
         QString definition;
+
+        // Offsets met so far in `zone`, so that most wall clocks are read
+        // without asking the zone database; shared by copies.
+        std::shared_ptr<OffsetSpans> spans;
 
         bool isKnown() const { return zone.isValid() || rules; }
         // The instant of a wall clock (gaps and repeated times as
@@ -99,11 +131,21 @@ public:
     };
     // Learns the VTIMEZONE components of `text`; earlier lookups stay.
     void defineFrom(QStringView text);
+    // The same, read only once a TZID the zone database lacks is looked up:
+    // most texts name known zones only. `text` outlives the lookups.
+    void defineLaterFrom(QStringView text);
     const Entry &lookup(QStringView tzid);
 
 private:
-    QHash<QString, Entry> m_zones;
+    Entry resolve(const QString &key) const;
+
+    QHash<QString, std::shared_ptr<Entry>> m_zones;
     QHash<QString, QString> m_definitions; // TZID -> VTIMEZONE block
+    QList<QStringView> m_later;
+    // The last lookups, found again without a key made for the hash.
+    static constexpr int kRecent = 4;
+    const Entry *m_recent[kRecent] = {};
+    int m_nextRecent = 0;
 };
 
 // Hands every VTIMEZONE block of `text` (BEGIN to END, CR LF line ends,

@@ -84,8 +84,15 @@ const PropName kProps[] = {
 
 Prop propOf(const PropertyView &prop)
 {
+    if (prop.name.isEmpty())
+        return Prop::Other;
+    // Case folding maps no other character to an ASCII letter but these two
+    // (long s, Kelvin sign); the first letter sorts out most of the table.
+    const char16_t first = prop.name.front().unicode();
+    const bool folds = first >= 0x80;
+    const char16_t upper = first >= u'a' && first <= u'z' ? char16_t(first - 0x20) : first;
     for (const PropName &p : kProps) {
-        if (prop.is(p.name))
+        if ((folds || upper == char16_t(uchar(p.name.front().toLatin1()))) && prop.is(p.name))
             return p.id;
     }
     return Prop::Other;
@@ -172,35 +179,123 @@ DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
     return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
 }
 
-QString lowerRole(QStringView role)
+// Lower-cased values of the few words a property or parameter takes
+// (PARTSTAT, ROLE, STATUS ...): thousands of records share one string each.
+class LowerWords
+{
+public:
+    QString operator()(QStringView word)
+    {
+        if (word.isEmpty())
+            return word.toString(); // null stays null: the store tells them apart
+        for (const auto &[written, lower] : m_words) {
+            if (written == word)
+                return lower;
+        }
+        QString lower = word.toString().toLower();
+        if (m_words.size() < kMost && word.size() <= 32)
+            m_words.append({word.toString(), lower});
+        return lower;
+    }
+
+private:
+    static constexpr int kMost = 24; // bounded: a hostile text may vary them all
+    QVarLengthArray<std::pair<QString, QString>, kMost> m_words;
+};
+
+QString lowerRole(QStringView role, LowerWords &lower)
 {
     if (role.compare(QLatin1String("REQ-PARTICIPANT"), Qt::CaseInsensitive) == 0)
         return AttendeeRole::Required;
     if (role.compare(QLatin1String("OPT-PARTICIPANT"), Qt::CaseInsensitive) == 0)
         return AttendeeRole::Optional;
-    return role.toString().toLower();
+    return lower(role);
 }
 
-Attendee readAttendee(const PropertyView &prop)
+Attendee readAttendee(const PropertyView &prop, LowerWords &lower)
 {
     Attendee a;
     a.email = stripMailto(prop.value);
     a.name = unescapeParam(prop.param(QLatin1String("CN")));
     const QStringView role = prop.param(QLatin1String("ROLE"));
     if (!role.isEmpty())
-        a.role = lowerRole(role);
+        a.role = lowerRole(role, lower);
     const QStringView partstat = prop.param(QLatin1String("PARTSTAT"));
     if (!partstat.isEmpty())
-        a.status = partstat.toString().toLower();
-    a.type = prop.param(QLatin1String("CUTYPE")).toString().toLower();
+        a.status = lower(partstat);
+    a.type = lower(prop.param(QLatin1String("CUTYPE")));
     a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
     return a;
 }
 
+// The text of one item as the reader keeps it: its unfolded lines, each
+// ended by CR LF. Lines that are so already in the text being read are
+// copied from there in runs, once, into the record's own string.
+class RawItem
+{
+public:
+    explicit RawItem(QStringView text)
+        : m_text(text)
+    {
+    }
+
+    void clear()
+    {
+        m_runs.clear();
+        m_unfolded.resize(0);
+    }
+
+    void add(const LineReader &reader, QStringView line)
+    {
+        if (reader.lineIsVerbatim()) {
+            append(false, reader.lineStart(), reader.position());
+            return;
+        }
+        const qsizetype from = m_unfolded.size();
+        m_unfolded.append(line).append(kCrlf);
+        append(true, from, m_unfolded.size());
+    }
+
+    // `before`, the item's lines and `after` in one string.
+    QString wrapped(QLatin1String header, const QString &definition, QLatin1String footer) const
+    {
+        qsizetype size = header.size() + definition.size() + footer.size();
+        for (const Run &run : m_runs)
+            size += run.end - run.from;
+        QString out;
+        out.reserve(size);
+        out.append(header).append(definition);
+        for (const Run &run : m_runs)
+            out.append((run.unfolded ? QStringView(m_unfolded) : m_text).mid(run.from, run.end - run.from));
+        out.append(footer);
+        return out;
+    }
+
+private:
+    struct Run
+    {
+        bool unfolded; // from m_unfolded rather than the text
+        qsizetype from;
+        qsizetype end;
+    };
+
+    void append(bool unfolded, qsizetype from, qsizetype end)
+    {
+        if (!m_runs.isEmpty() && m_runs.last().unfolded == unfolded && m_runs.last().end == from)
+            m_runs.last().end = end;
+        else
+            m_runs.append({unfolded, from, end});
+    }
+
+    QStringView m_text;
+    QVarLengthArray<Run, 16> m_runs;
+    QString m_unfolded;
+};
+
 // Walks the items of one kind ("BEGIN:VEVENT" ... "END:VEVENT"), tracking
 // nested components, and hands each property to the builder:
 //   reset(), property(prop, id), beginComponent(name), componentProperty(prop,
-//   id), endComponent(), finish(rawLines).
+//   id), endComponent(), finish(raw).
 template<typename Builder>
 void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
 {
@@ -208,20 +303,20 @@ void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine,
     QStringView line;
     bool inside = false;
     int depth = 0;
-    QString raw;
+    RawItem raw(text);
     while (reader.next(&line)) {
-        if (line.compare(beginLine, Qt::CaseInsensitive) == 0) {
+        if (equalsUpper(line, beginLine)) {
             builder.reset();
             inside = true;
             depth = 0;
             raw.clear();
-            raw.append(line).append(kCrlf);
+            raw.add(reader, line);
             continue;
         }
         if (!inside)
             continue;
-        raw.append(line).append(kCrlf);
-        if (line.compare(endLine, Qt::CaseInsensitive) == 0) {
+        raw.add(reader, line);
+        if (equalsUpper(line, endLine)) {
             builder.finish(raw);
             inside = false;
             continue;
@@ -244,6 +339,7 @@ void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine,
             builder.componentProperty(prop, propOf(prop));
     }
 }
+
 
 class EventBuilder
 {
@@ -296,7 +392,7 @@ public:
             m_event.recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
             break;
         }
-        case Prop::Status: m_event.status = prop.value.toString().toLower(); break;
+        case Prop::Status: m_event.status = m_lower(prop.value); break;
         case Prop::Sequence: m_event.sequence = readInt(prop.value); break;
         case Prop::Url: m_event.event_url = prop.value.toString(); break;
         case Prop::Organizer:
@@ -308,7 +404,7 @@ public:
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
         case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
-        case Prop::Attendee: m_event.attendees.append(readAttendee(prop)); break;
+        case Prop::Attendee: m_event.attendees.append(readAttendee(prop, m_lower)); break;
         default: break;
         }
     }
@@ -325,7 +421,7 @@ public:
         if (!m_inAlarm)
             return;
         if (id == Prop::Action) {
-            m_alarmAction = prop.value.trimmed().toString().toLower();
+            m_alarmAction = m_lower(prop.value.trimmed());
         } else if (id == Prop::Trigger) {
             // Absolute and end-related alarms stay in the text alone.
             m_alarmMinutes = reminderMinutes(prop);
@@ -345,7 +441,7 @@ public:
         m_alarmMinutes.reset();
     }
 
-    void finish(const QString &raw)
+    void finish(const RawItem &raw)
     {
         if (m_event.uid.isEmpty())
             return;
@@ -361,10 +457,7 @@ public:
         QString definition;
         if (!m_event.timezone.isEmpty() && !m_event.is_all_day)
             definition = m_zones.lookup(m_event.timezone).definition;
-        QString wrapped;
-        wrapped.reserve(kCalendarHeader.size() + definition.size() + raw.size() + kCalendarFooter.size());
-        wrapped.append(kCalendarHeader).append(definition).append(raw).append(kCalendarFooter);
-        m_event.raw_icalendar = std::move(wrapped);
+        m_event.raw_icalendar = raw.wrapped(kCalendarHeader, definition, kCalendarFooter);
         events.append(std::move(m_event));
     }
 
@@ -377,6 +470,7 @@ private:
     QStringList m_rdates;
     QSet<QString> m_exdateSet;
     QSet<QString> m_rdateSet;
+    LowerWords m_lower;
     bool m_inAlarm = false;
     QString m_alarmAction;
     std::optional<int> m_alarmMinutes;
@@ -458,12 +552,12 @@ public:
     void componentProperty(const PropertyView &, Prop) { }
     void endComponent() { }
 
-    void finish(const QString &raw)
+    void finish(const RawItem &raw)
     {
         if (m_task.uid.isEmpty())
             return;
         untitledIsEmpty(m_task.title);
-        m_task.raw_icalendar = raw;
+        m_task.raw_icalendar = raw.wrapped(QLatin1String(), QString(), QLatin1String());
         tasks.append(std::move(m_task));
     }
 
@@ -478,7 +572,7 @@ QList<Event> parseEvents(const QString &text)
 {
     EventBuilder builder;
     const QString clean = withoutControls(text);
-    builder.zones().defineFrom(clean);
+    builder.zones().defineLaterFrom(clean);
     walkItems(clean, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     return std::move(builder.events);
 }

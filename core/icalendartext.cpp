@@ -7,17 +7,19 @@
 
 namespace ICalendar::Detail {
 
-QStringView LineReader::piece()
+QStringView LineReader::piece(bool *crlf)
 {
     const qsizetype start = m_pos;
     const qsizetype nl = m_text.indexOf(QLatin1Char('\n'), start);
     if (nl < 0) {
         m_pos = m_text.size() + 1;
+        *crlf = false;
         return m_text.mid(start);
     }
     m_pos = nl + 1;
     qsizetype end = nl;
-    if (end > start && m_text.at(end - 1) == QLatin1Char('\r'))
+    *crlf = end > start && m_text.at(end - 1) == QLatin1Char('\r');
+    if (*crlf)
         --end;
     return m_text.mid(start, end - start);
 }
@@ -30,6 +32,8 @@ QString withoutControls(const QString &text)
     qsizetype first = 0;
     for (; first < size; ++first) {
         const char16_t c = data[first].unicode();
+        if (Q_LIKELY(c >= 0x20 && c != 0x7f))
+            continue; // nearly every character: one test
         if (forbidden(c) || (c == u'\r' && (first + 1 == size || data[first + 1] != u'\n')))
             break;
     }
@@ -54,15 +58,20 @@ bool LineReader::next(QStringView *line)
 {
     if (m_pos > m_text.size())
         return false;
-    QStringView current = piece();
+    m_lineStart = m_pos;
+    bool crlf = false;
+    QStringView current = piece(&crlf);
     bool folded = false;
     while (m_pos < m_text.size() && (m_text.at(m_pos) == QLatin1Char(' ') || m_text.at(m_pos) == QLatin1Char('\t'))) {
         if (!folded) {
-            m_folded = current.toString();
+            // Reused: a feed folds most of its long lines.
+            m_folded.resize(0);
+            m_folded.append(current);
             folded = true;
         }
-        m_folded.append(piece().mid(1));
+        m_folded.append(piece(&crlf).mid(1));
     }
+    m_verbatim = crlf && !folded;
     *line = folded ? QStringView(m_folded) : current;
     return true;
 }
@@ -70,7 +79,7 @@ bool LineReader::next(QStringView *line)
 bool PropertyView::hasParam(QLatin1String upperKey) const
 {
     for (const ParamView &p : params) {
-        if (p.name.size() == upperKey.size() && p.name.compare(upperKey, Qt::CaseInsensitive) == 0)
+        if (equalsUpper(p.name, upperKey))
             return true;
     }
     return false;
@@ -79,7 +88,7 @@ bool PropertyView::hasParam(QLatin1String upperKey) const
 QStringView PropertyView::param(QLatin1String upperKey) const
 {
     for (auto it = params.crbegin(); it != params.crend(); ++it) {
-        if (it->name.size() == upperKey.size() && it->name.compare(upperKey, Qt::CaseInsensitive) == 0)
+        if (equalsUpper(it->name, upperKey))
             return unquote(it->value);
     }
     return {};
@@ -130,13 +139,54 @@ PropertyView splitLine(QStringView line)
     return prop;
 }
 
+// Spans of UTC time over which a zone keeps one offset.
+struct OffsetSpans
+{
+    struct Span
+    {
+        qint64 from; // ms since the epoch, inclusive
+        qint64 to; // exclusive
+        int offset; // seconds
+    };
+    QList<Span> spans;
+
+    const Span *find(qint64 ms) const
+    {
+        for (const Span &s : spans) {
+            if (s.from <= ms && ms < s.to)
+                return &s;
+        }
+        return nullptr;
+    }
+};
+
 const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
 {
+    for (const Entry *recent : m_recent) {
+        if (recent && recent->key == tzid)
+            return *recent;
+    }
     const QString key = tzid.toString();
     auto it = m_zones.find(key);
-    if (it != m_zones.end())
-        return *it;
+    if (it == m_zones.end()) {
+        Entry entry = resolve(key);
+        if (!entry.zone.isValid() && !m_later.isEmpty()) {
+            for (const QStringView text : std::exchange(m_later, {}))
+                defineFrom(text);
+            entry = resolve(key);
+        }
+        it = m_zones.insert(key, std::make_shared<Entry>(std::move(entry)));
+    }
+    const Entry *entry = it->get();
+    m_recent[m_nextRecent] = entry;
+    m_nextRecent = (m_nextRecent + 1) % kRecent;
+    return *entry;
+}
+
+ZoneCache::Entry ZoneCache::resolve(const QString &key) const
+{
     Entry entry;
+    entry.key = key;
     entry.id = key;
     const QByteArray utf8 = key.toUtf8();
     QTimeZone zone(utf8);
@@ -149,6 +199,8 @@ const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
         }
     }
     entry.zone = zone;
+    if (zone.isValid() && zone != QTimeZone::utc())
+        entry.spans = std::make_shared<OffsetSpans>();
     if (!zone.isValid()) {
         const QString block = m_definitions.value(key);
         if (const std::optional<ZoneRules> rules = ZoneRules::fromVTimezone(block)) {
@@ -156,7 +208,7 @@ const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
             entry.definition = block;
         }
     }
-    return *m_zones.insert(key, entry);
+    return entry;
 }
 
 void ZoneCache::defineFrom(QStringView text)
@@ -167,13 +219,61 @@ void ZoneCache::defineFrom(QStringView text)
     });
 }
 
+void ZoneCache::defineLaterFrom(QStringView text)
+{
+    m_later.append(text);
+}
+
+namespace {
+
+// The span of constant offset around `ms`, when the zone database gives one.
+std::optional<OffsetSpans::Span> spanAround(const QTimeZone &zone, qint64 ms)
+{
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    const int offset = zone.offsetFromUtc(at);
+    const QTimeZone::OffsetData before = zone.previousTransition(at);
+    const QTimeZone::OffsetData after = zone.nextTransition(at);
+    OffsetSpans::Span span{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(), offset};
+    if (before.atUtc.isValid())
+        span.from = before.atUtc.toMSecsSinceEpoch();
+    if (after.atUtc.isValid())
+        span.to = after.atUtc.toMSecsSinceEpoch();
+    // `ms` itself may be a transition that neither call names: then the
+    // offsets at the two ends differ, and the span is not one.
+    if (span.from >= span.to
+        || (before.atUtc.isValid() && zone.offsetFromUtc(before.atUtc) != offset)
+        || (after.atUtc.isValid() && zone.offsetFromUtc(after.atUtc.addMSecs(-1)) != offset))
+        return std::nullopt;
+    return span;
+}
+
+} // namespace
+
 QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time) const
 {
-    if (!rules)
+    if (rules) {
+        const qint64 wall = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+        const qint64 at = rules->toUtc(wall);
+        return QDateTime::fromSecsSinceEpoch(at, Qt::OffsetFromUTC, int(rules->toLocal(at) - at));
+    }
+    if (!spans || !date.isValid() || !time.isValid())
         return TimeUtil::inZone(date, time, zone);
-    const qint64 wall = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
-    const qint64 at = rules->toUtc(wall);
-    return QDateTime::fromSecsSinceEpoch(at, Qt::OffsetFromUTC, int(rules->toLocal(at) - at));
+    // TimeUtil::inZone reads a wall clock by the offsets a day either side
+    // of it; where both lie in one span of the zone, that span's offset it is.
+    constexpr qint64 day = 86'400'000;
+    const qint64 wall = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
+    const OffsetSpans::Span *span = spans->find(wall);
+    if (!span) {
+        // Bounded: a hostile text may name every year of a zone's rules.
+        const std::optional<OffsetSpans::Span> found = spanAround(zone, wall);
+        if (found && spans->spans.size() < 64) {
+            spans->spans.append(*found);
+            span = &spans->spans.last();
+        }
+    }
+    if (span && span->from <= wall - day && wall + day < span->to)
+        return QDateTime::fromMSecsSinceEpoch(wall - span->offset * 1000LL, zone);
+    return TimeUtil::inZone(date, time, zone);
 }
 
 QDateTime ZoneCache::Entry::wallClock(const QDateTime &when) const
@@ -312,21 +412,21 @@ namespace {
 template<typename Meaning>
 QString resolveEscapes(QStringView text, QChar escape, Meaning meaning)
 {
-    if (!text.contains(escape))
+    qsizetype at = text.indexOf(escape);
+    if (at < 0)
         return text.toString();
     QString out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == escape && i + 1 < text.size()) {
-            if (const QChar resolved = meaning(text.at(i + 1)); !resolved.isNull()) {
-                out.append(resolved);
-                ++i;
-                continue;
-            }
-        }
-        out.append(c);
+    qsizetype copied = 0;
+    for (; at >= 0 && at + 1 < text.size(); at = text.indexOf(escape, at + 1)) {
+        const QChar resolved = meaning(text.at(at + 1));
+        if (resolved.isNull())
+            continue;
+        out.append(text.mid(copied, at - copied)).append(resolved);
+        copied = at + 2;
+        ++at; // the escaped character is not an escape itself
     }
+    out.append(text.mid(copied));
     return out;
 }
 
