@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <array>
+
 namespace ICalendar {
 
 using namespace Detail;
@@ -179,51 +181,65 @@ DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
     return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
 }
 
-// Lower-cased values of the few words a property or parameter takes
-// (PARTSTAT, ROLE, STATUS ...): thousands of records share one string each.
-class LowerWords
+// Texts that thousands of records repeat (attendees, organizers, PARTSTAT,
+// ROLE, STATUS ...), made once from what is written and then shared. A
+// direct-mapped table: bounded, and one look a value.
+class SharedTexts
 {
 public:
-    QString operator()(QStringView word)
+    // What `make` gives; one `kind` for each `make`.
+    enum Kind { Address, Name, Word };
+    template<typename Make>
+    QString get(Kind kind, QStringView written, Make make)
     {
-        if (word.isEmpty())
-            return word.toString(); // null stays null: the store tells them apart
-        for (const auto &[written, lower] : m_words) {
-            if (written == word)
-                return lower;
+        if (written.isEmpty() || written.size() > 64)
+            return make(written); // null stays null: the store tells them apart
+        Slot &slot = m_slots[(qHash(written) + size_t(kind)) % kSlots];
+        if (slot.kind != kind || slot.written != written) {
+            slot.kind = kind;
+            slot.written = written.toString();
+            slot.made = make(written);
         }
-        QString lower = word.toString().toLower();
-        if (m_words.size() < kMost && word.size() <= 32)
-            m_words.append({word.toString(), lower});
-        return lower;
+        return slot.made;
+    }
+    QString lower(QStringView word)
+    {
+        return get(Word, word, [](QStringView w) { return w.toString().toLower(); });
     }
 
 private:
-    static constexpr int kMost = 24; // bounded: a hostile text may vary them all
-    QVarLengthArray<std::pair<QString, QString>, kMost> m_words;
+    struct Slot
+    {
+        Kind kind = Word;
+        QString written;
+        QString made;
+    };
+    static constexpr size_t kSlots = 256;
+    std::array<Slot, kSlots> m_slots;
 };
 
-QString lowerRole(QStringView role, LowerWords &lower)
+
+QString lowerRole(QStringView role, SharedTexts &texts)
 {
     if (role.compare(QLatin1String("REQ-PARTICIPANT"), Qt::CaseInsensitive) == 0)
         return AttendeeRole::Required;
     if (role.compare(QLatin1String("OPT-PARTICIPANT"), Qt::CaseInsensitive) == 0)
         return AttendeeRole::Optional;
-    return lower(role);
+    return texts.lower(role);
 }
 
-Attendee readAttendee(const PropertyView &prop, LowerWords &lower)
+Attendee readAttendee(const PropertyView &prop, SharedTexts &texts)
 {
     Attendee a;
-    a.email = stripMailto(prop.value);
-    a.name = unescapeParam(prop.param(QLatin1String("CN")));
+    a.email = texts.get(SharedTexts::Address, prop.value, stripMailto);
+    a.name = texts.get(SharedTexts::Name, prop.param(QLatin1String("CN")), unescapeParam);
     const QStringView role = prop.param(QLatin1String("ROLE"));
     if (!role.isEmpty())
-        a.role = lowerRole(role, lower);
+        a.role = lowerRole(role, texts);
     const QStringView partstat = prop.param(QLatin1String("PARTSTAT"));
     if (!partstat.isEmpty())
-        a.status = lower(partstat);
-    a.type = lower(prop.param(QLatin1String("CUTYPE")));
+        a.status = texts.lower(partstat);
+    a.type = texts.lower(prop.param(QLatin1String("CUTYPE")));
     a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
     return a;
 }
@@ -392,19 +408,19 @@ public:
             m_event.recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
             break;
         }
-        case Prop::Status: m_event.status = m_lower(prop.value); break;
+        case Prop::Status: m_event.status = m_texts.lower(prop.value); break;
         case Prop::Sequence: m_event.sequence = readInt(prop.value); break;
         case Prop::Url: m_event.event_url = prop.value.toString(); break;
         case Prop::Organizer:
-            m_event.organizer_email = stripMailto(prop.value);
+            m_event.organizer_email = m_texts.get(SharedTexts::Address, prop.value, stripMailto);
             if (prop.hasParam(QLatin1String("CN")))
-                m_event.organizer_name = unescapeParam(prop.param(QLatin1String("CN")));
+                m_event.organizer_name = m_texts.get(SharedTexts::Name, prop.param(QLatin1String("CN")), unescapeParam);
             break;
         case Prop::Created: m_event.created = dateOf(prop, m_zones).dateTime; break;
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
         case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
-        case Prop::Attendee: m_event.attendees.append(readAttendee(prop, m_lower)); break;
+        case Prop::Attendee: m_event.attendees.append(readAttendee(prop, m_texts)); break;
         default: break;
         }
     }
@@ -421,7 +437,7 @@ public:
         if (!m_inAlarm)
             return;
         if (id == Prop::Action) {
-            m_alarmAction = m_lower(prop.value.trimmed());
+            m_alarmAction = m_texts.lower(prop.value.trimmed());
         } else if (id == Prop::Trigger) {
             // Absolute and end-related alarms stay in the text alone.
             m_alarmMinutes = reminderMinutes(prop);
@@ -470,7 +486,7 @@ private:
     QStringList m_rdates;
     QSet<QString> m_exdateSet;
     QSet<QString> m_rdateSet;
-    LowerWords m_lower;
+    SharedTexts m_texts;
     bool m_inAlarm = false;
     QString m_alarmAction;
     std::optional<int> m_alarmMinutes;
