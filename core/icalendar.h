@@ -3,6 +3,7 @@
 #include "event.h"
 #include "task.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -28,6 +29,11 @@ struct Property
 // then goes into `raw_icalendar` too, ahead of the event: the expansion and
 // the writers read the zone from there.
 QList<Event> parseEvents(const QString &text);
+
+// The same events from iCalendar bytes, read as decodeText reads them
+// without a charset, a line at a time rather than the whole text converted
+// first. `repaired` gets decodeText's count of lines read as Windows-1252.
+QList<Event> parseEventBytes(QByteArrayView bytes, int *repaired = nullptr);
 
 // Every VTODO with a UID, in text order; `raw_icalendar` is the VTODO block.
 QList<Task> parseTasks(const QString &text);

@@ -12,6 +12,7 @@
 #include <QTimeZone>
 #include <QVarLengthArray>
 
+#include "icalendarbytes.h"
 #include "zoneclock_p.h"
 
 #include <functional>
@@ -73,6 +74,42 @@ private:
     QString m_folded;
 };
 
+// Walks the content lines of iCalendar bytes as LineReader walks
+// withoutControls(decodeText(bytes).text), decoding a line at a time instead
+// of the whole text: each line UTF-8 when valid, else Windows-1252 (counted
+// in tally()). No byte-order mark or other encoding is read here.
+class ByteLineReader
+{
+public:
+    explicit ByteLineReader(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
+    // The view stays valid until the next call.
+    bool next(QStringView *line);
+    // Lines are never the bytes' own: see LineReader.
+    bool lineIsVerbatim() const { return false; }
+    qsizetype lineStart() const { return 0; }
+    qsizetype position() const { return 0; }
+    const LineTally &tally() const { return m_tally; }
+
+private:
+    bool nextDecoded(QByteArrayView *line, bool *high, bool *control);
+    void appendClean(QByteArrayView line, bool high, bool control);
+    bool continues(QByteArrayView line) const;
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    bool m_pending = false; // m_next holds the line after the current one
+    bool m_done = false;
+    QByteArrayView m_next;
+    bool m_nextHigh = false;
+    bool m_nextControl = false;
+    QByteArray m_joined; // a folded line's bytes, joined
+    QString m_line;
+    LineTally m_tally;
+};
+
 // `text` without the control characters a content line may not hold (all
 // of U+0000-U+001F but tab, and U+007F), a lone CR taken as a line end.
 // Shares `text` when there is nothing to change.
@@ -132,8 +169,8 @@ public:
     // Learns the VTIMEZONE components of `text`; earlier lookups stay.
     void defineFrom(QStringView text);
     // The same, read only once a TZID the zone database lacks is looked up:
-    // most texts name known zones only. `text` outlives the lookups.
-    void defineLaterFrom(QStringView text);
+    // most texts name known zones only.
+    void defineLater(std::function<QString()> text);
     const Entry &lookup(QStringView tzid);
 
 private:
@@ -141,7 +178,7 @@ private:
 
     QHash<QString, std::shared_ptr<Entry>> m_zones;
     QHash<QString, QString> m_definitions; // TZID -> VTIMEZONE block
-    QList<QStringView> m_later;
+    std::function<QString()> m_later;
     // The last lookups, found again without a key made for the hash.
     static constexpr int kRecent = 4;
     const Entry *m_recent[kRecent] = {};

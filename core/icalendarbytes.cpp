@@ -1,7 +1,15 @@
 #include "icalendarbytes.h"
 
+#include "icalendar_p.h"
+
 #include <QByteArray>
 #include <QStringDecoder>
+
+#include <algorithm>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace ICalendar {
 
@@ -49,6 +57,13 @@ qsizetype afterBreak(QByteArrayView bytes, qsizetype at)
     if (at < bytes.size() && bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n')
         return at + 2;
     return at + 1;
+}
+
+// withoutControls drops these; a decoded line holds neither CR nor LF.
+bool isControl(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b < 0x20 && b != '\t') || b == 0x7f;
 }
 
 } // namespace
@@ -132,3 +147,138 @@ DecodedText decodeText(QByteArrayView bytes, QByteArrayView charset)
 }
 
 } // namespace ICalendar
+
+namespace ICalendar::Detail {
+
+// The lines decodeText makes: breaks are CR LF, LF or a lone CR, and one
+// followed by a space or tab continues the line (joined in bytes).
+namespace {
+
+// What a stretch of bytes holds besides ASCII text.
+struct Marks
+{
+    bool high = false; // bytes of 0x80 and above
+    bool control = false; // characters withoutControls drops
+};
+
+// The first CR or LF at or after `from`, noting what comes before it.
+qsizetype scanLine(QByteArrayView bytes, qsizetype from, Marks &marks)
+{
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+#ifdef __SSE2__
+    // Sixteen bytes a step: most lines are dozens of plain ASCII bytes.
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), tab = _mm_set1_epi8('\t');
+    const __m128i below = _mm_set1_epi8(0x1f), del = _mm_set1_epi8(0x7f);
+    for (; from + 16 <= size; from += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+        const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        const __m128i low = _mm_andnot_si128(_mm_cmpeq_epi8(v, tab),
+                                             _mm_cmpeq_epi8(_mm_subs_epu8(v, below), _mm_setzero_si128()));
+        const int controls = _mm_movemask_epi8(_mm_or_si128(low, _mm_cmpeq_epi8(v, del)));
+        const int high = _mm_movemask_epi8(v);
+        const int before = breaks ? (1 << qCountTrailingZeroBits(unsigned(breaks))) - 1 : 0xffff;
+        marks.high |= (high & before) != 0;
+        marks.control |= (controls & before & ~breaks) != 0;
+        if (breaks)
+            return from + qCountTrailingZeroBits(unsigned(breaks));
+    }
+#endif
+    for (; from < size && data[from] != '\n' && data[from] != '\r'; ++from) {
+        const auto b = static_cast<unsigned char>(data[from]);
+        marks.high |= b >= 0x80;
+        marks.control |= (b < 0x20 && b != '\t') || b == 0x7f;
+    }
+    return from;
+}
+
+} // namespace
+
+// The lines decodeText makes: breaks are CR LF, LF or a lone CR, and one
+// followed by a space or tab continues the line (joined in bytes).
+bool ByteLineReader::nextDecoded(QByteArrayView *line, bool *high, bool *control)
+{
+    const QByteArrayView bytes = m_bytes;
+    if (m_pos >= bytes.size())
+        return false;
+    const qsizetype pos = m_pos;
+    Marks marks;
+    qsizetype end = scanLine(bytes, pos, marks);
+    qsizetype next = afterBreak(bytes, end);
+    *line = bytes.sliced(pos, end - pos);
+    if (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
+        // The line before this one is decoded by now.
+        m_joined.resize(0);
+        m_joined.append(*line);
+        while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
+            end = scanLine(bytes, next + 1, marks);
+            m_joined.append(bytes.sliced(next + 1, end - next - 1));
+            next = afterBreak(bytes, end);
+        }
+        *line = m_joined;
+    }
+    m_pos = next;
+    *high = marks.high;
+    *control = marks.control;
+    return true;
+}
+
+void ByteLineReader::appendClean(QByteArrayView line, bool high, bool control)
+{
+    const qsizetype from = m_line.size();
+    if (high)
+        m_tally.add(appendContentLine(m_line, line));
+    else
+        m_line.append(QLatin1String(line.data(), line.size()));
+    if (control) {
+        QChar *data = m_line.data();
+        qsizetype kept = from;
+        for (qsizetype i = from; i < m_line.size(); ++i) {
+            const char16_t u = data[i].unicode();
+            if ((u >= 0x20 || u == u'\t') && u != 0x7f)
+                data[kept++] = data[i];
+        }
+        m_line.resize(kept);
+    }
+}
+
+// Once its control characters are gone, `line` starts with a space or tab:
+// LineReader takes it as a continuation.
+bool ByteLineReader::continues(QByteArrayView line) const
+{
+    for (const char c : line) {
+        if (!isControl(c))
+            return c == ' ' || c == '\t';
+    }
+    return false;
+}
+
+bool ByteLineReader::next(QStringView *line)
+{
+    if (m_done)
+        return false;
+    QByteArrayView current;
+    bool high = m_nextHigh, control = m_nextControl;
+    if (m_pending) {
+        current = m_next;
+        m_pending = false;
+    } else if (!nextDecoded(&current, &high, &control)) {
+        // decodeText ends every line with CR LF: the text ends in an empty line.
+        m_done = true;
+        m_line.resize(0);
+        *line = m_line;
+        return true;
+    }
+    m_line.resize(0);
+    appendClean(current, high, control);
+    while ((m_pending = nextDecoded(&m_next, &m_nextHigh, &m_nextControl)) && continues(m_next)) {
+        const qsizetype at = m_line.size();
+        appendClean(m_next, m_nextHigh, m_nextControl);
+        m_line.remove(at, 1);
+        m_pending = false;
+    }
+    *line = m_line;
+    return true;
+}
+
+} // namespace ICalendar::Detail

@@ -261,7 +261,8 @@ public:
         m_unfolded.resize(0);
     }
 
-    void add(const LineReader &reader, QStringView line)
+    template<typename Lines>
+    void add(const Lines &reader, QStringView line)
     {
         if (reader.lineIsVerbatim()) {
             append(false, reader.lineStart(), reader.position());
@@ -312,14 +313,12 @@ private:
 // nested components, and hands each property to the builder:
 //   reset(), property(prop, id), beginComponent(name), componentProperty(prop,
 //   id), endComponent(), finish(raw).
-template<typename Builder>
-void walkItems(QStringView text, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
+template<typename Lines, typename Builder>
+void walkItems(Lines &reader, RawItem &raw, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
 {
-    LineReader reader(text);
     QStringView line;
     bool inside = false;
     int depth = 0;
-    RawItem raw(text);
     while (reader.next(&line)) {
         if (equalsUpper(line, beginLine)) {
             builder.reset();
@@ -588,8 +587,31 @@ QList<Event> parseEvents(const QString &text)
 {
     EventBuilder builder;
     const QString clean = withoutControls(text);
-    builder.zones().defineLaterFrom(clean);
-    walkItems(clean, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    builder.zones().defineLater([clean] { return clean; });
+    LineReader lines(clean);
+    RawItem raw(clean);
+    walkItems(lines, raw, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    return std::move(builder.events);
+}
+
+QList<Event> parseEventBytes(QByteArrayView bytes, int *repaired)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes = bytes.sliced(3);
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        if (repaired)
+            *repaired = 0;
+        return parseEvents(decodeText(bytes).text);
+    }
+    EventBuilder builder;
+    // Only a zone no database knows needs the text's VTIMEZONEs: rare
+    // enough to decode the whole text for.
+    builder.zones().defineLater([bytes] { return withoutControls(decodeText(bytes).text); });
+    ByteLineReader lines(bytes);
+    RawItem raw({});
+    walkItems(lines, raw, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
+    if (repaired)
+        *repaired = lines.tally().repaired();
     return std::move(builder.events);
 }
 
@@ -598,7 +620,9 @@ QList<Task> parseTasks(const QString &text)
     TaskBuilder builder;
     const QString clean = withoutControls(text);
     builder.zones().defineFrom(clean);
-    walkItems(clean, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
+    LineReader lines(clean);
+    RawItem raw(clean);
+    walkItems(lines, raw, QLatin1String("BEGIN:VTODO"), QLatin1String("END:VTODO"), builder);
     return std::move(builder.tasks);
 }
 

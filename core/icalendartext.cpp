@@ -39,10 +39,13 @@ qsizetype firstControl(const char16_t *data, qsizetype from, qsizetype size)
     // character (its CR) every few dozen.
     const __m128i below = _mm_set1_epi16(0x1f);
     const __m128i del = _mm_set1_epi16(0x7f);
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i lf = _mm_set1_epi16(u'\n');
     for (; from + 8 <= size; from += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
-        const __m128i control = _mm_or_si128(_mm_cmpeq_epi16(_mm_subs_epu16(v, below), _mm_setzero_si128()),
-                                             _mm_cmpeq_epi16(v, del));
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(v, below), _mm_setzero_si128());
+        const __m128i allowed = _mm_or_si128(_mm_cmpeq_epi16(v, tab), _mm_cmpeq_epi16(v, lf));
+        const __m128i control = _mm_or_si128(_mm_andnot_si128(allowed, low), _mm_cmpeq_epi16(v, del));
         if (_mm_movemask_epi8(control) != 0)
             break;
     }
@@ -209,9 +212,8 @@ const ZoneCache::Entry &ZoneCache::lookup(QStringView tzid)
     auto it = m_zones.find(key);
     if (it == m_zones.end()) {
         Entry entry = resolve(key);
-        if (!entry.zone.isValid() && !m_later.isEmpty()) {
-            for (const QStringView text : std::exchange(m_later, {}))
-                defineFrom(text);
+        if (!entry.zone.isValid() && m_later) {
+            defineFrom(std::exchange(m_later, {})());
             entry = resolve(key);
         }
         it = m_zones.insert(key, std::make_shared<Entry>(std::move(entry)));
@@ -258,9 +260,9 @@ void ZoneCache::defineFrom(QStringView text)
     });
 }
 
-void ZoneCache::defineLaterFrom(QStringView text)
+void ZoneCache::defineLater(std::function<QString()> text)
 {
-    m_later.append(text);
+    m_later = std::move(text);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "icalendar.h"
+#include "icalendarbytes.h"
 #include "icalfields.h"
 #include "timeutil.h"
 
@@ -312,6 +313,45 @@ private Q_SLOTS:
                  u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Quillmarten//Calendar Desktop//EN\r\n"
                  "BEGIN:VEVENT\r\nUID:a\r\nDESCRIPTION:one two\r\nX-FOO;P=1:bar\r\n"
                  "BEGIN:VALARM\r\nTRIGGER:-PT5M\r\nEND:VALARM\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s);
+    }
+
+    // Bytes read a line at a time give what the decoded text gives.
+    void bytesReadAsTheirDecodedText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("count");
+        const QByteArray event = "BEGIN:VEVENT\r\nUID:u1\r\nDTSTART;TZID=Europe/Berlin:20240305T120000\r\n"
+                                 "SUMMARY:Caf\xC3\xA9 \\, talk\r\nBEGIN:VALARM\r\nTRIGGER:-PT5M\r\nEND:VALARM\r\n"
+                                 "END:VEVENT\r\n";
+        const auto calendar = [](const QByteArray &body) { return "BEGIN:VCALENDAR\r\n" + body + "END:VCALENDAR\r\n"; };
+        QTest::newRow("CR LF") << calendar(event) << 1;
+        QTest::newRow("LF and lone CR") << calendar(event).replace("\r\n", "\n").replace("UID:u1\n", "UID:u1\r") << 1;
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + calendar(event) << 1;
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE")
+                                       + QByteArray(reinterpret_cast<const char *>(QString::fromUtf8(calendar(event)).utf16()),
+                                                    QString::fromUtf8(calendar(event)).size() * 2) << 1;
+        QTest::newRow("folds by space and tab, one inside a character")
+            << calendar(event).replace("SUMMARY:Caf\xC3", "SUMMARY:\r\n Caf\xC3\r\n\t") << 1;
+        QTest::newRow("a stray Windows-1252 byte in one line")
+            << calendar(event + event).replace("UID:u1", "UID:u2\r\nLOCATION:Stra\xDF" "e") << 2;
+        QTest::newRow("control characters, one before a continuation")
+            << calendar(event).replace("SUMMARY:", "SUMMARY:a\x01\r\n\x02 b\x7f").replace("UID", "\x03UID") << 1;
+        QTest::newRow("zone the text defines after its event")
+            << calendar(QByteArray(event).replace("Europe/Berlin", "Own")
+                        + "BEGIN:VTIMEZONE\r\nTZID:Own\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                          "TZOFFSETFROM:+0300\r\nTZOFFSETTO:+0300\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n") << 1;
+        QTest::newRow("cut inside an event") << calendar(event + event).left(calendar(event).size() + 40) << 1;
+        QTest::newRow("empty") << QByteArray() << 0;
+    }
+    void bytesReadAsTheirDecodedText()
+    {
+        QFETCH(QByteArray, bytes);
+        const ICalendar::DecodedText decoded = ICalendar::decodeText(bytes);
+        int repaired = -1;
+        const QList<Event> events = ICalendar::parseEventBytes(bytes, &repaired);
+        QTEST(int(events.size()), "count");
+        QCOMPARE(events, ICalendar::parseEvents(decoded.text));
+        QCOMPARE(repaired, decoded.repaired);
     }
 
     void taskFields_data()
