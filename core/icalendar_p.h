@@ -94,18 +94,19 @@ public:
     const LineTally &tally() const { return m_tally; }
 
 private:
-    bool nextDecoded(QByteArrayView *line, bool *high, bool *control);
-    void appendClean(QByteArrayView line, bool high, bool control);
-    bool continues(QByteArrayView line) const;
+    // The next line's bytes, in pieces when folded, and what they hold.
+    bool nextRaw();
+    void appendClean();
+    bool continues() const;
 
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
-    bool m_pending = false; // m_next holds the line after the current one
+    bool m_pending = false; // the pieces are of the line after the one handed out
     bool m_done = false;
-    QByteArrayView m_next;
-    bool m_nextHigh = false;
-    bool m_nextControl = false;
-    QByteArray m_joined; // a folded line's bytes, joined
+    QVarLengthArray<QByteArrayView, 8> m_pieces;
+    bool m_high = false; // bytes of 0x80 and above
+    bool m_control = false; // characters withoutControls drops
+    QByteArray m_joined;
     QString m_line;
     LineTally m_tally;
 };

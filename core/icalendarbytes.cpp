@@ -150,8 +150,6 @@ DecodedText decodeText(QByteArrayView bytes, QByteArrayView charset)
 
 namespace ICalendar::Detail {
 
-// The lines decodeText makes: breaks are CR LF, LF or a lone CR, and one
-// followed by a space or tab continues the line (joined in bytes).
 namespace {
 
 // What a stretch of bytes holds besides ASCII text.
@@ -195,42 +193,44 @@ qsizetype scanLine(QByteArrayView bytes, qsizetype from, Marks &marks)
 } // namespace
 
 // The lines decodeText makes: breaks are CR LF, LF or a lone CR, and one
-// followed by a space or tab continues the line (joined in bytes).
-bool ByteLineReader::nextDecoded(QByteArrayView *line, bool *high, bool *control)
+// followed by a space or tab continues the line.
+bool ByteLineReader::nextRaw()
 {
     const QByteArrayView bytes = m_bytes;
     if (m_pos >= bytes.size())
         return false;
-    const qsizetype pos = m_pos;
     Marks marks;
-    qsizetype end = scanLine(bytes, pos, marks);
+    m_pieces.clear();
+    qsizetype end = scanLine(bytes, m_pos, marks);
     qsizetype next = afterBreak(bytes, end);
-    *line = bytes.sliced(pos, end - pos);
-    if (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-        // The line before this one is decoded by now.
-        m_joined.resize(0);
-        m_joined.append(*line);
-        while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-            end = scanLine(bytes, next + 1, marks);
-            m_joined.append(bytes.sliced(next + 1, end - next - 1));
-            next = afterBreak(bytes, end);
-        }
-        *line = m_joined;
+    m_pieces.append(bytes.sliced(m_pos, end - m_pos));
+    while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
+        end = scanLine(bytes, next + 1, marks);
+        m_pieces.append(bytes.sliced(next + 1, end - next - 1));
+        next = afterBreak(bytes, end);
     }
     m_pos = next;
-    *high = marks.high;
-    *control = marks.control;
+    m_high = marks.high;
+    m_control = marks.control;
     return true;
 }
 
-void ByteLineReader::appendClean(QByteArrayView line, bool high, bool control)
+void ByteLineReader::appendClean()
 {
     const qsizetype from = m_line.size();
-    if (high)
-        m_tally.add(appendContentLine(m_line, line));
-    else
-        m_line.append(QLatin1String(line.data(), line.size()));
-    if (control) {
+    if (!m_high) {
+        for (const QByteArrayView piece : m_pieces)
+            m_line.append(QLatin1String(piece.data(), piece.size()));
+    } else if (m_pieces.size() == 1) {
+        m_tally.add(appendContentLine(m_line, m_pieces.front()));
+    } else {
+        // Joined before decoding: a fold may split a character.
+        m_joined.resize(0);
+        for (const QByteArrayView piece : m_pieces)
+            m_joined.append(piece);
+        m_tally.add(appendContentLine(m_line, m_joined));
+    }
+    if (m_control) {
         QChar *data = m_line.data();
         qsizetype kept = from;
         for (qsizetype i = from; i < m_line.size(); ++i) {
@@ -242,13 +242,15 @@ void ByteLineReader::appendClean(QByteArrayView line, bool high, bool control)
     }
 }
 
-// Once its control characters are gone, `line` starts with a space or tab:
-// LineReader takes it as a continuation.
-bool ByteLineReader::continues(QByteArrayView line) const
+// Once its control characters are gone, the line read last starts with a
+// space or tab: LineReader takes it as a continuation.
+bool ByteLineReader::continues() const
 {
-    for (const char c : line) {
-        if (!isControl(c))
-            return c == ' ' || c == '\t';
+    for (const QByteArrayView piece : m_pieces) {
+        for (const char c : piece) {
+            if (!isControl(c))
+                return c == ' ' || c == '\t';
+        }
     }
     return false;
 }
@@ -257,25 +259,18 @@ bool ByteLineReader::next(QStringView *line)
 {
     if (m_done)
         return false;
-    QByteArrayView current;
-    bool high = m_nextHigh, control = m_nextControl;
-    if (m_pending) {
-        current = m_next;
-        m_pending = false;
-    } else if (!nextDecoded(&current, &high, &control)) {
+    m_line.resize(0);
+    if (!m_pending && !nextRaw()) {
         // decodeText ends every line with CR LF: the text ends in an empty line.
         m_done = true;
-        m_line.resize(0);
         *line = m_line;
         return true;
     }
-    m_line.resize(0);
-    appendClean(current, high, control);
-    while ((m_pending = nextDecoded(&m_next, &m_nextHigh, &m_nextControl)) && continues(m_next)) {
+    appendClean();
+    while ((m_pending = nextRaw()) && continues()) {
         const qsizetype at = m_line.size();
-        appendClean(m_next, m_nextHigh, m_nextControl);
+        appendClean();
         m_line.remove(at, 1);
-        m_pending = false;
     }
     *line = m_line;
     return true;

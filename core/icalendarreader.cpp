@@ -109,7 +109,7 @@ int readInt(QStringView value)
 
 QString stripMailto(QStringView value)
 {
-    if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
+    if (equalsUpper(value.left(7), QLatin1String("MAILTO:")))
         value = value.mid(7);
     return value.toString();
 }
@@ -194,7 +194,7 @@ public:
     {
         if (written.isEmpty() || written.size() > 64)
             return make(written); // null stays null: the store tells them apart
-        Slot &slot = m_slots[(qHash(written) + size_t(kind)) % kSlots];
+        Slot &slot = m_slots[(spread(written) + size_t(kind)) % kSlots];
         if (slot.kind != kind || slot.written != written) {
             slot.kind = kind;
             slot.written = written.toString();
@@ -208,6 +208,15 @@ public:
     }
 
 private:
+    // A table index, cheaper than a hash fit for a QHash.
+    static size_t spread(QStringView text)
+    {
+        size_t h = size_t(text.size());
+        for (const QChar c : text)
+            h = h * 31 + c.unicode();
+        return h ^ (h >> 7);
+    }
+
     struct Slot
     {
         Kind kind = Word;
@@ -221,9 +230,9 @@ private:
 
 QString lowerRole(QStringView role, SharedTexts &texts)
 {
-    if (role.compare(QLatin1String("REQ-PARTICIPANT"), Qt::CaseInsensitive) == 0)
+    if (equalsUpper(role, QLatin1String("REQ-PARTICIPANT")))
         return AttendeeRole::Required;
-    if (role.compare(QLatin1String("OPT-PARTICIPANT"), Qt::CaseInsensitive) == 0)
+    if (equalsUpper(role, QLatin1String("OPT-PARTICIPANT")))
         return AttendeeRole::Optional;
     return texts.lower(role);
 }
@@ -240,7 +249,7 @@ Attendee readAttendee(const PropertyView &prop, SharedTexts &texts)
     if (!partstat.isEmpty())
         a.status = texts.lower(partstat);
     a.type = texts.lower(prop.param(QLatin1String("CUTYPE")));
-    a.rsvp = prop.param(QLatin1String("RSVP")).compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
+    a.rsvp = equalsUpper(prop.param(QLatin1String("RSVP")), QLatin1String("TRUE"));
     return a;
 }
 
@@ -419,14 +428,18 @@ public:
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
         case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
-        case Prop::Attendee: m_event.attendees.append(readAttendee(prop, m_texts)); break;
+        case Prop::Attendee:
+            if (m_event.attendees.isEmpty())
+                m_event.attendees.reserve(4); // most meetings have a few: one allocation for them
+            m_event.attendees.append(readAttendee(prop, m_texts));
+            break;
         default: break;
         }
     }
 
     void beginComponent(QStringView name)
     {
-        m_inAlarm = name.compare(QLatin1String("VALARM"), Qt::CaseInsensitive) == 0;
+        m_inAlarm = equalsUpper(name, QLatin1String("VALARM"));
         m_alarmAction.clear();
         m_alarmMinutes.reset();
     }

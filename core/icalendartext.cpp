@@ -434,9 +434,9 @@ std::optional<int> reminderMinutes(const PropertyView &trigger)
 {
     const QStringView related = trigger.param(QLatin1String("RELATED"));
     const QStringView type = trigger.param(QLatin1String("VALUE"));
-    if (!related.isEmpty() && related.compare(QLatin1String("START"), Qt::CaseInsensitive) != 0)
+    if (!related.isEmpty() && !equalsUpper(related, QLatin1String("START")))
         return std::nullopt;
-    if (!type.isEmpty() && type.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) != 0)
+    if (!type.isEmpty() && !equalsUpper(type, QLatin1String("DURATION")))
         return std::nullopt;
     const std::optional<qint64> offset = readDuration(trigger.value.trimmed(), true);
     if (!offset)
