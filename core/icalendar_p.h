@@ -87,11 +87,15 @@ public:
     }
     // The view stays valid until the next call.
     bool next(QStringView *line);
-    // Lines are never the bytes' own: see LineReader.
-    bool lineIsVerbatim() const { return false; }
-    qsizetype lineStart() const { return 0; }
-    qsizetype position() const { return 0; }
     const LineTally &tally() const { return m_tally; }
+
+    // From the line handed out last on, lines are kept after `header`, each
+    // ended by CR LF, until takeKept(): an item's text is decoded once, into
+    // the string it is stored in.
+    void startKeeping(QLatin1String header);
+    // The kept text with `insert` after its header and `footer` at its end.
+    QString takeKept(const QString &insert, QLatin1String footer);
+    void stopKeeping() { m_keeping = false; }
 
 private:
     // The next line's bytes, in pieces when folded, and what they hold.
@@ -107,7 +111,12 @@ private:
     bool m_high = false; // bytes of 0x80 and above
     bool m_control = false; // characters withoutControls drops
     QByteArray m_joined;
-    QString m_line;
+    QString m_scratch; // lines not kept
+    QString m_kept;
+    bool m_keeping = false;
+    qsizetype m_headerSize = 0;
+    qsizetype m_lineStart = 0; // of the last line, in m_kept or m_scratch
+    qsizetype m_reserve = 2048; // what the next kept text starts with
     LineTally m_tally;
 };
 

@@ -217,28 +217,29 @@ bool ByteLineReader::nextRaw()
 
 void ByteLineReader::appendClean()
 {
-    const qsizetype from = m_line.size();
+    QString &out = m_keeping ? m_kept : m_scratch;
+    const qsizetype from = out.size();
     if (!m_high) {
         for (const QByteArrayView piece : m_pieces)
-            m_line.append(QLatin1String(piece.data(), piece.size()));
+            out.append(QLatin1String(piece.data(), piece.size()));
     } else if (m_pieces.size() == 1) {
-        m_tally.add(appendContentLine(m_line, m_pieces.front()));
+        m_tally.add(appendContentLine(out, m_pieces.front()));
     } else {
         // Joined before decoding: a fold may split a character.
         m_joined.resize(0);
         for (const QByteArrayView piece : m_pieces)
             m_joined.append(piece);
-        m_tally.add(appendContentLine(m_line, m_joined));
+        m_tally.add(appendContentLine(out, m_joined));
     }
     if (m_control) {
-        QChar *data = m_line.data();
+        QChar *data = out.data();
         qsizetype kept = from;
-        for (qsizetype i = from; i < m_line.size(); ++i) {
+        for (qsizetype i = from; i < out.size(); ++i) {
             const char16_t u = data[i].unicode();
             if ((u >= 0x20 || u == u'\t') && u != 0x7f)
                 data[kept++] = data[i];
         }
-        m_line.resize(kept);
+        out.resize(kept);
     }
 }
 
@@ -259,21 +260,51 @@ bool ByteLineReader::next(QStringView *line)
 {
     if (m_done)
         return false;
-    m_line.resize(0);
+    QString &out = m_keeping ? m_kept : m_scratch;
+    if (m_keeping)
+        out.append(QLatin1String("\r\n")); // the end of the line before
+    else
+        out.resize(0);
+    m_lineStart = out.size();
     if (!m_pending && !nextRaw()) {
         // decodeText ends every line with CR LF: the text ends in an empty line.
         m_done = true;
-        *line = m_line;
+        *line = QStringView(out).mid(m_lineStart);
         return true;
     }
     appendClean();
     while ((m_pending = nextRaw()) && continues()) {
-        const qsizetype at = m_line.size();
+        const qsizetype at = out.size();
         appendClean();
-        m_line.remove(at, 1);
+        out.remove(at, 1);
     }
-    *line = m_line;
+    *line = QStringView(out).mid(m_lineStart);
     return true;
+}
+
+void ByteLineReader::startKeeping(QLatin1String header)
+{
+    const QString &from = m_keeping ? m_kept : m_scratch;
+    QString kept;
+    kept.reserve(std::max<qsizetype>(m_reserve, header.size() + from.size() - m_lineStart));
+    kept.append(header).append(QStringView(from).mid(m_lineStart));
+    m_kept = std::move(kept);
+    m_headerSize = header.size();
+    m_lineStart = m_headerSize;
+    m_keeping = true;
+}
+
+QString ByteLineReader::takeKept(const QString &insert, QLatin1String footer)
+{
+    m_keeping = false;
+    m_kept.append(QLatin1String("\r\n")).append(footer);
+    if (!insert.isEmpty())
+        m_kept.insert(m_headerSize, insert);
+    // Room for an item twice the size of this one, within reason: most of a
+    // feed's items are alike.
+    m_reserve = std::clamp<qsizetype>(m_kept.size() * 2, 2048, 65536);
+    m_kept.squeeze(); // shrinks in place
+    return std::exchange(m_kept, QString());
 }
 
 } // namespace ICalendar::Detail

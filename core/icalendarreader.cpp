@@ -264,11 +264,15 @@ public:
     {
     }
 
-    void clear()
+    // The item's first line.
+    template<typename Lines>
+    void begin(const Lines &reader, QStringView line)
     {
         m_runs.clear();
         m_unfolded.resize(0);
+        add(reader, line);
     }
+    void end() { }
 
     template<typename Lines>
     void add(const Lines &reader, QStringView line)
@@ -283,7 +287,7 @@ public:
     }
 
     // `before`, the item's lines and `after` in one string.
-    QString wrapped(QLatin1String header, const QString &definition, QLatin1String footer) const
+    QString wrapped(QLatin1String header, const QString &definition, QLatin1String footer)
     {
         qsizetype size = header.size() + definition.size() + footer.size();
         for (const Run &run : m_runs)
@@ -318,12 +322,35 @@ private:
     QString m_unfolded;
 };
 
+// The text of one item read from bytes: kept by the reader as it decodes.
+class KeptItem
+{
+public:
+    explicit KeptItem(ByteLineReader &reader, QLatin1String header)
+        : m_reader(reader)
+        , m_header(header)
+    {
+    }
+    void begin(const ByteLineReader &, QStringView) { m_reader.startKeeping(m_header); }
+    void add(const ByteLineReader &, QStringView) { }
+    void end() { m_reader.stopKeeping(); }
+    // `header` is the one given when the item began.
+    QString wrapped(QLatin1String, const QString &definition, QLatin1String footer)
+    {
+        return m_reader.takeKept(definition, footer);
+    }
+
+private:
+    ByteLineReader &m_reader;
+    QLatin1String m_header;
+};
+
 // Walks the items of one kind ("BEGIN:VEVENT" ... "END:VEVENT"), tracking
 // nested components, and hands each property to the builder:
 //   reset(), property(prop, id), beginComponent(name), componentProperty(prop,
 //   id), endComponent(), finish(raw).
-template<typename Lines, typename Builder>
-void walkItems(Lines &reader, RawItem &raw, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
+template<typename Lines, typename Raw, typename Builder>
+void walkItems(Lines &reader, Raw &raw, QLatin1String beginLine, QLatin1String endLine, Builder &builder)
 {
     QStringView line;
     bool inside = false;
@@ -333,8 +360,7 @@ void walkItems(Lines &reader, RawItem &raw, QLatin1String beginLine, QLatin1Stri
             builder.reset();
             inside = true;
             depth = 0;
-            raw.clear();
-            raw.add(reader, line);
+            raw.begin(reader, line);
             continue;
         }
         if (!inside)
@@ -342,6 +368,7 @@ void walkItems(Lines &reader, RawItem &raw, QLatin1String beginLine, QLatin1Stri
         raw.add(reader, line);
         if (equalsUpper(line, endLine)) {
             builder.finish(raw);
+            raw.end();
             inside = false;
             continue;
         }
@@ -469,7 +496,8 @@ public:
         m_alarmMinutes.reset();
     }
 
-    void finish(const RawItem &raw)
+    template<typename Raw>
+    void finish(Raw &raw)
     {
         if (m_event.uid.isEmpty())
             return;
@@ -580,7 +608,8 @@ public:
     void componentProperty(const PropertyView &, Prop) { }
     void endComponent() { }
 
-    void finish(const RawItem &raw)
+    template<typename Raw>
+    void finish(Raw &raw)
     {
         if (m_task.uid.isEmpty())
             return;
@@ -621,7 +650,7 @@ QList<Event> parseEventBytes(QByteArrayView bytes, int *repaired)
     // enough to decode the whole text for.
     builder.zones().defineLater([bytes] { return withoutControls(decodeText(bytes).text); });
     ByteLineReader lines(bytes);
-    RawItem raw({});
+    KeptItem raw(lines, kCalendarHeader);
     walkItems(lines, raw, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     if (repaired)
         *repaired = lines.tally().repaired();
