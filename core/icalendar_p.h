@@ -173,6 +173,8 @@ public:
         // The instant of a wall clock (gaps and repeated times as
         // TimeUtil::inZone reads them): in the zone, or at its offset then.
         QDateTime fromWallClock(QDate date, QTime time) const;
+        // The same, given also `wallMs`: the wall clock as if it were UTC.
+        QDateTime fromWallClock(QDate date, QTime time, qint64 wallMs) const;
         // `when` as the zone's wall clock (its date() and time()).
         QDateTime wallClock(const QDateTime &when) const;
     };

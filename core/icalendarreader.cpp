@@ -88,14 +88,34 @@ Prop propOf(const PropertyView &prop)
 {
     if (prop.name.isEmpty())
         return Prop::Other;
-    // Case folding maps no other character to an ASCII letter but these two
-    // (long s, Kelvin sign); the first letter sorts out most of the table.
+    // The names by their first letter, so that a line is compared with a
+    // few of them at most.
+    struct ByLetter
+    {
+        QVarLengthArray<const PropName *, 4> names[26];
+    };
+    static const ByLetter byLetter = [] {
+        ByLetter table;
+        for (const PropName &p : kProps)
+            table.names[p.name.front().toLatin1() - 'A'].append(&p);
+        return table;
+    }();
     const char16_t first = prop.name.front().unicode();
-    const bool folds = first >= 0x80;
     const char16_t upper = first >= u'a' && first <= u'z' ? char16_t(first - 0x20) : first;
-    for (const PropName &p : kProps) {
-        if ((folds || upper == char16_t(uchar(p.name.front().toLatin1()))) && prop.is(p.name))
-            return p.id;
+    if (upper >= u'A' && upper <= u'Z') {
+        for (const PropName *p : byLetter.names[upper - u'A']) {
+            if (prop.is(p->name))
+                return p->id;
+        }
+        return Prop::Other;
+    }
+    // Case folding maps two other characters to ASCII letters (long s,
+    // Kelvin sign): such a name is compared with every one.
+    if (first >= 0x80) {
+        for (const PropName &p : kProps) {
+            if (prop.is(p.name))
+                return p.id;
+        }
     }
     return Prop::Other;
 }

@@ -1,5 +1,6 @@
 #include "icalendar.h"
 #include "icalendar_p.h"
+#include "civildate_p.h"
 #include "timeutil.h"
 
 #include <algorithm>
@@ -292,9 +293,15 @@ std::optional<OffsetSpans::Span> spanAround(const QTimeZone &zone, qint64 ms)
 
 QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time) const
 {
+    const bool valid = date.isValid() && time.isValid();
+    return fromWallClock(date, time, valid ? QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch() : 0);
+}
+
+QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time, qint64 wall) const
+{
     if (rules) {
-        const qint64 wall = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
-        const qint64 at = rules->toUtc(wall);
+        const qint64 wallSeconds = QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+        const qint64 at = rules->toUtc(wallSeconds);
         return QDateTime::fromSecsSinceEpoch(at, Qt::OffsetFromUTC, int(rules->toLocal(at) - at));
     }
     if (!spans || !date.isValid() || !time.isValid())
@@ -302,7 +309,6 @@ QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time) const
     // TimeUtil::inZone reads a wall clock by the offsets a day either side
     // of it; where both lie in one span of the zone, that span's offset it is.
     constexpr qint64 day = 86'400'000;
-    const qint64 wall = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
     const OffsetSpans::Span *span = spans->find(wall);
     if (!span) {
         // Bounded: a hostile text may name every year of a zone's rules.
@@ -339,24 +345,28 @@ int digits(QStringView s, qsizetype pos, int count)
     return v;
 }
 
-QDate readDate(QStringView s)
+// A calendar date of `s` (yyyyMMdd) as days since 1970-01-01; none when
+// QDate would not take it.
+std::optional<qint64> readDays(QStringView s)
 {
     const int y = digits(s, 0, 4), m = digits(s, 4, 2), d = digits(s, 6, 2);
-    if (y < 0 || m < 0 || d < 0 || !QDate::isValid(y, m, d))
-        return QDate();
-    return QDate(y, m, d);
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > CivilDate::daysInMonth(y, m))
+        return std::nullopt;
+    return CivilDate::daysFromCivil(y, m, d);
 }
 
 } // namespace
 
+// Instants are made from milliseconds: the same values QDateTime(date, time,
+// Qt::UTC) gives, without the calendar's checks for every value of a feed.
 DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
 {
+    constexpr qint64 msPerDay = CivilDate::secondsPerDay * 1000;
     DateValue out;
     if (value.size() == 8 && !value.contains(QLatin1Char('T'))) {
         out.isDate = true;
-        const QDate date = readDate(value);
-        if (date.isValid())
-            out.dateTime = TimeUtil::utc(date);
+        if (const std::optional<qint64> days = readDays(value))
+            out.dateTime = QDateTime::fromMSecsSinceEpoch(*days * msPerDay, Qt::UTC);
         return out;
     }
     QStringView body = value;
@@ -366,20 +376,22 @@ DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones)
     }
     if (body.size() != 15 || body.at(8) != QLatin1Char('T'))
         return out;
-    const QDate date = readDate(body);
+    const std::optional<qint64> days = readDays(body);
     const int h = digits(body, 9, 2), mi = digits(body, 11, 2), sec = digits(body, 13, 2);
-    if (!date.isValid() || h < 0 || mi < 0 || sec < 0 || !QTime::isValid(h, mi, sec))
+    if (!days || h < 0 || mi < 0 || sec < 0 || !QTime::isValid(h, mi, sec))
         return out;
-    const QTime time(h, mi, sec);
+    const qint64 wall = *days * msPerDay + (h * 3600 + mi * 60 + sec) * 1000LL;
     if (out.isUtc) {
-        out.dateTime = TimeUtil::utc(date, time);
+        out.dateTime = QDateTime::fromMSecsSinceEpoch(wall, Qt::UTC);
         return out;
     }
+    const QDate date = QDate::fromJulianDay(*days + 2440588);
+    const QTime time(h, mi, sec);
     if (!tzid.isEmpty()) {
         ZoneCache local;
         const ZoneCache::Entry &zone = (zones ? zones : &local)->lookup(tzid);
         if (zone.isKnown()) {
-            out.dateTime = zone.fromWallClock(date, time);
+            out.dateTime = zone.fromWallClock(date, time, wall);
             return out;
         }
     }
