@@ -201,18 +201,18 @@ DateValue dateOf(const PropertyView &prop, ZoneCache &zones)
     return readDateValue(prop.value, prop.param(QLatin1String("TZID")), &zones);
 }
 
-// Texts that thousands of records repeat (attendees, organizers, PARTSTAT,
-// ROLE, STATUS ...), made once from what is written and then shared. A
+// Values that thousands of records repeat (attendees, organizers,
+// PARTSTAT, STATUS ...), made once from what is written and then shared. A
 // direct-mapped table: bounded, and one look a value.
-class SharedTexts
+template<typename Value, size_t kSlots>
+class Recent
 {
 public:
-    // What `make` gives; one `kind` for each `make`.
-    enum Kind { Address, Name, Word };
+    // `kind` tells what `make` gives, for tables that keep several.
     template<typename Make>
-    QString get(Kind kind, QStringView written, Make make)
+    Value get(int kind, QStringView written, Make make)
     {
-        if (written.isEmpty() || written.size() > 64)
+        if (written.isEmpty() || written.size() > kLongest)
             return make(written); // null stays null: the store tells them apart
         Slot &slot = m_slots[(spread(written) + size_t(kind)) % kSlots];
         if (slot.kind != kind || slot.written != written) {
@@ -222,12 +222,10 @@ public:
         }
         return slot.made;
     }
-    QString lower(QStringView word)
-    {
-        return get(Word, word, [](QStringView w) { return w.toString().toLower(); });
-    }
 
 private:
+    static constexpr qsizetype kLongest = 256;
+
     // A table index, cheaper than a hash fit for a QHash.
     static size_t spread(QStringView text)
     {
@@ -239,14 +237,22 @@ private:
 
     struct Slot
     {
-        Kind kind = Word;
+        int kind = -1;
         QString written;
-        QString made;
+        Value made;
     };
-    static constexpr size_t kSlots = 256;
     std::array<Slot, kSlots> m_slots;
 };
 
+class SharedTexts : public Recent<QString, 256>
+{
+public:
+    enum Kind { Address, Name, Word };
+    QString lower(QStringView word)
+    {
+        return get(Word, word, [](QStringView w) { return w.toString().toLower(); });
+    }
+};
 
 QString lowerRole(QStringView role, SharedTexts &texts)
 {
@@ -475,11 +481,15 @@ public:
         case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
         case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
-        case Prop::Attendee:
+        case Prop::Attendee: {
             if (m_event.attendees.isEmpty())
                 m_event.attendees.reserve(4); // most meetings have a few: one allocation for them
-            m_event.attendees.append(readAttendee(prop, m_texts));
+            // The same people come back line for line, in series and teams.
+            const QStringView line(prop.name.data(), prop.value.data() + prop.value.size());
+            m_event.attendees.append(
+                m_attendees.get(0, line, [&](QStringView) { return readAttendee(prop, m_texts); }));
             break;
+        }
         default: break;
         }
     }
@@ -547,6 +557,7 @@ private:
     QSet<QString> m_exdateSet;
     QSet<QString> m_rdateSet;
     SharedTexts m_texts;
+    Recent<Attendee, 256> m_attendees;
     bool m_inAlarm = false;
     QString m_alarmAction;
     std::optional<int> m_alarmMinutes;
