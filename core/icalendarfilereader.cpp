@@ -17,10 +17,13 @@ qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
     return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
 }
 
-// Component names are case-insensitive: "begin:vevent" is an event too.
-bool isLine(QStringView line, QLatin1String expected)
+bool isAscii(QByteArrayView bytes)
 {
-    return line.compare(expected, Qt::CaseInsensitive) == 0;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -68,7 +71,7 @@ bool ICalendarFileReader::fill()
     return true;
 }
 
-bool ICalendarFileReader::readLine(QStringView *line)
+bool ICalendarFileReader::readLine(QByteArrayView *line)
 {
     // Where the search for the line's end goes on after a refill, so that a
     // long line is not searched again from its start with every chunk.
@@ -106,24 +109,37 @@ bool ICalendarFileReader::readLine(QStringView *line)
             }
             bytes = m_joined;
         }
+        // Lines of plain ASCII, nearly all of them, are compared as bytes;
+        // the others as the text they decode to.
         m_line.clear();
-        m_tally.add(ICalendar::appendContentLine(m_line, bytes));
-        *line = m_line;
+        m_lineDecoded = !isAscii(bytes);
+        if (m_lineDecoded)
+            m_tally.add(ICalendar::appendContentLine(m_line, bytes));
+        *line = bytes;
         m_pos = std::min(next, size);
         return true;
     }
+}
+
+// Component names are case-insensitive: "begin:vevent" is an event too.
+bool ICalendarFileReader::isLine(QByteArrayView line, QLatin1String expected) const
+{
+    if (m_lineDecoded)
+        return QStringView(m_line).compare(expected, Qt::CaseInsensitive) == 0;
+    return line.size() == expected.size()
+        && line.compare(QByteArrayView(expected.data(), expected.size()), Qt::CaseInsensitive) == 0;
 }
 
 QList<Event> ICalendarFileReader::next(int batchSize)
 {
     if (!m_started)
         start();
-    QString batch;
+    QByteArray batch;
     int items = 0;
-    QStringView line;
+    QByteArrayView line;
     bool more = true;
     while (items < batchSize && (more = readLine(&line))) {
-        const bool continuation = !line.isEmpty() && (line.front() == u' ' || line.front() == u'\t');
+        const bool continuation = !line.isEmpty() && (line.front() == ' ' || line.front() == '\t');
         if (!continuation && isLine(line, QLatin1String("BEGIN:VEVENT"))) {
             if (m_inEvent)
                 ++m_skipped.missingEnd;
@@ -132,13 +148,13 @@ QList<Event> ICalendarFileReader::next(int batchSize)
         } else if (!m_inEvent) {
             if (!continuation
                 && (isLine(line, QLatin1String("BEGIN:VCALENDAR")) || isLine(line, QLatin1String("END:VCALENDAR"))))
-                m_calendarOpen = line.startsWith(QLatin1String("BEGIN"), Qt::CaseInsensitive);
+                m_calendarOpen = isLine(line, QLatin1String("BEGIN:VCALENDAR"));
             if (!continuation && isLine(line, QLatin1String("BEGIN:VTIMEZONE")))
                 m_inZone = true;
             else if (!continuation && !m_inZone && isLine(line, QLatin1String("BEGIN:VTODO")))
                 ++m_tasks;
             if (m_inZone) {
-                m_zones.append(line).append(kCrlf);
+                m_zones.append(line).append("\r\n");
                 m_inZone = continuation || !isLine(line, QLatin1String("END:VTIMEZONE"));
             }
             continue;
@@ -148,7 +164,7 @@ QList<Event> ICalendarFileReader::next(int batchSize)
             m_calendarOpen = false;
             continue;
         }
-        m_item.append(line).append(kCrlf);
+        m_item.append(line).append("\r\n");
         if (!continuation && isLine(line, QLatin1String("END:VEVENT"))) {
             batch.append(m_item);
             ++items;
@@ -165,7 +181,13 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     if (items == 0)
         return {};
     // The header and the zones make the batch read as the whole file would.
-    QList<Event> events = ICalendar::parseEvents(kCalendarHeader + m_zones + batch + kCalendarFooter);
+    // Its lines are unfolded already, each ended by CR LF: read as bytes,
+    // they decode to the text they were read from.
+    QByteArray text;
+    text.reserve(kCalendarHeader.size() + m_zones.size() + batch.size() + kCalendarFooter.size());
+    text.append(kCalendarHeader.data(), kCalendarHeader.size()).append(m_zones).append(batch);
+    text.append(kCalendarFooter.data(), kCalendarFooter.size());
+    QList<Event> events = ICalendar::parseEventBytes(text);
     m_skipped.withoutUid += items - int(events.size());
     return events;
 }

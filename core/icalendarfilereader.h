@@ -53,14 +53,16 @@ public:
 private:
     void start();
     bool fill();
-    bool readLine(QStringView *line);
+    bool readLine(QByteArrayView *line);
+    bool isLine(QByteArrayView line, QLatin1String expected) const;
 
     QIODevice *m_device;
     bool m_utf16 = false;
     QStringDecoder m_decoder; // UTF-16 files only
     QByteArray m_bytes;
     QByteArray m_joined; // scratch: a folded line's bytes unfolded
-    QString m_line;
+    QString m_line; // the last line decoded, when not ASCII
+    bool m_lineDecoded = false;
     ICalendar::LineTally m_tally;
     bool m_calendarOpen = false;
     bool m_started = false;
@@ -72,8 +74,8 @@ private:
 
     bool m_inEvent = false;
     bool m_inZone = false;
-    QString m_item;
-    QString m_zones;
+    QByteArray m_item; // unfolded lines, each ended by CR LF
+    QByteArray m_zones;
     Skipped m_skipped;
     int m_tasks = 0;
 };
