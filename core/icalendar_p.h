@@ -134,7 +134,7 @@ struct ParamView
 struct PropertyView
 {
     QStringView name; // as written; compare with is()
-    QVarLengthArray<ParamView, 4> params;
+    QVarLengthArray<ParamView, 8> params; // attendees have five or six
     QStringView value;
 
     bool is(QLatin1String upperName) const { return equalsUpper(name, upperName); }
