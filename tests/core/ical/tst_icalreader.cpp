@@ -1,11 +1,14 @@
 #include "icalendar.h"
 #include "icalendarbytes.h"
+#include "icalendarfilereader.h"
 #include "icalfields.h"
 #include "timeutil.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
+#include <QTimeZone>
 
 #include <limits>
 
@@ -352,6 +355,66 @@ private Q_SLOTS:
         QTEST(int(events.size()), "count");
         QCOMPARE(events, ICalendar::parseEvents(decoded.text));
         QCOMPARE(repaired, decoded.repaired);
+    }
+
+    // Wall clocks of one zone read in one text, where each reading may lean
+    // on the ones before it: near a change of offset as well as far from one.
+    void zonedWallClocksInOneText()
+    {
+        const QTimeZone berlin("Europe/Berlin");
+        const QList<QDateTime> walls = {
+            QDateTime(QDate(2024, 1, 10), QTime(9, 0)),  QDateTime(QDate(2024, 3, 30), QTime(2, 30)),
+            QDateTime(QDate(2024, 3, 31), QTime(2, 30)), QDateTime(QDate(2024, 3, 31), QTime(3, 0)),
+            QDateTime(QDate(2024, 4, 1), QTime(2, 30)),  QDateTime(QDate(2024, 10, 27), QTime(2, 30)),
+            QDateTime(QDate(2024, 10, 26), QTime(2, 30)), QDateTime(QDate(2024, 2, 10), QTime(9, 0)),
+            QDateTime(QDate(2037, 7, 1), QTime(12, 0)),  QDateTime(QDate(1901, 7, 1), QTime(12, 0)),
+        };
+        QByteArray text = "BEGIN:VCALENDAR\r\n";
+        for (qsizetype i = 0; i < walls.size(); ++i) {
+            text += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "\r\nDTSTART;TZID=Europe/Berlin:"
+                + walls[i].toString(u"yyyyMMdd'T'HHmmss"_s).toLatin1() + "\r\nEND:VEVENT\r\n";
+        }
+        const QList<Event> events = ICalendar::parseEventBytes(text + "END:VCALENDAR\r\n");
+        QCOMPARE(events.size(), walls.size());
+        for (qsizetype i = 0; i < walls.size(); ++i) {
+            const QDateTime expected = TimeUtil::inZone(walls[i].date(), walls[i].time(), berlin);
+            QCOMPARE(events[i].start_time, expected);
+            QCOMPARE(events[i].start_time.timeZone(), berlin);
+        }
+    }
+
+    // A file read in batches gives what reading all of it at once gives.
+    void fileReadInBatches_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray event = "BEGIN:VEVENT\r\nUID:u%1\r\nDTSTART;TZID=Own:20240305T120000\r\n"
+                                 "SUMMARY:Caf\xC3\xA9\r\nEND:VEVENT\r\n";
+        const QByteArray zone = "BEGIN:VTIMEZONE\r\nTZID:Own\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                                "TZOFFSETFROM:+0300\r\nTZOFFSETTO:+0300\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+        QByteArray events;
+        for (int i = 0; i < 5; ++i)
+            events += QByteArray(event).replace("%1", QByteArray::number(i));
+        const QByteArray calendar = "BEGIN:VCALENDAR\r\n" + zone + events + "END:VCALENDAR\r\n";
+        QTest::newRow("CR LF") << calendar;
+        QTest::newRow("LF, lower-case names") << calendar.toLower().replace("\r\n", "\n").replace("uid:u", "UID:u");
+        QTest::newRow("folded, a stray byte, a name that is not one")
+            << QByteArray(calendar).replace("Caf\xC3", "C\r\n af\xE9").replace("END:VTIMEZONE", "END:VTIMEZONE\r\nBEG\xC4\xB0N:VEVENT");
+    }
+    void fileReadInBatches()
+    {
+        QFETCH(QByteArray, bytes);
+        for (const int batch : {1, 3, 100}) {
+            QBuffer file(&bytes);
+            file.open(QIODevice::ReadOnly);
+            ICalendarFileReader reader(&file);
+            QList<Event> events;
+            while (!reader.atEnd())
+                events += reader.next(batch);
+            int repaired = 0;
+            QCOMPARE(events.size(), 5);
+            QCOMPARE(events, ICalendar::parseEventBytes(bytes, &repaired));
+            QCOMPARE(reader.repairedLines(), repaired);
+        }
     }
 
     void taskFields_data()
