@@ -421,13 +421,24 @@ void walkItems(Lines &reader, Raw &raw, QLatin1String beginLine, QLatin1String e
 class EventBuilder
 {
 public:
-    QList<Event> events;
-
     ZoneCache &zones() { return m_zones; }
+
+    // The events read, an item left open at the end of the text dropped.
+    QList<Event> take()
+    {
+        if (m_event)
+            m_events.removeLast();
+        m_event = nullptr;
+        return std::move(m_events);
+    }
 
     void reset()
     {
-        m_event = Event();
+        // Each record is made where the list keeps it.
+        if (m_event)
+            *m_event = Event();
+        else
+            m_event = &m_events.emplaceBack();
         m_sawEnd = false;
         m_duration = 0;
         m_exdates.clear();
@@ -439,54 +450,54 @@ public:
     void property(const PropertyView &prop, Prop id)
     {
         switch (id) {
-        case Prop::Uid: m_event.uid = unescape(prop.value); break;
-        case Prop::Summary: m_event.title = unescape(prop.value); break;
-        case Prop::Description: m_event.description = unescape(prop.value); break;
-        case Prop::Location: m_event.location = unescape(prop.value); break;
+        case Prop::Uid: m_event->uid = unescape(prop.value); break;
+        case Prop::Summary: m_event->title = unescape(prop.value); break;
+        case Prop::Description: m_event->description = unescape(prop.value); break;
+        case Prop::Location: m_event->location = unescape(prop.value); break;
         case Prop::DtStart: {
             const QStringView tzid = prop.param(QLatin1String("TZID"));
             const DateValue d = readDateValue(prop.value, tzid, &m_zones);
-            m_event.start_time = d.dateTime;
+            m_event->start_time = d.dateTime;
             if (d.isDate)
-                m_event.is_all_day = true;
+                m_event->is_all_day = true;
             else if (!tzid.isEmpty())
-                m_event.timezone = m_zones.lookup(tzid).id;
+                m_event->timezone = m_zones.lookup(tzid).id;
             break;
         }
         case Prop::DtEnd: {
             const DateValue d = dateOf(prop, m_zones);
             // An unreadable DTEND counts as none, so that a DURATION can still apply.
             if (d.dateTime.isValid()) {
-                m_event.end_time = d.dateTime;
+                m_event->end_time = d.dateTime;
                 m_sawEnd = true;
             }
             break;
         }
         case Prop::Duration: m_duration = readDuration(prop.value, false).value_or(0); break;
-        case Prop::RRule: m_event.recurrence_rule = prop.value.toString(); break;
+        case Prop::RRule: m_event->recurrence_rule = prop.value.toString(); break;
         case Prop::RecurrenceId: {
             const DateValue d = dateOf(prop, m_zones);
-            m_event.recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
+            m_event->recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
             break;
         }
-        case Prop::Status: m_event.status = m_texts.lower(prop.value); break;
-        case Prop::Sequence: m_event.sequence = readInt(prop.value); break;
-        case Prop::Url: m_event.event_url = prop.value.toString(); break;
+        case Prop::Status: m_event->status = m_texts.lower(prop.value); break;
+        case Prop::Sequence: m_event->sequence = readInt(prop.value); break;
+        case Prop::Url: m_event->event_url = prop.value.toString(); break;
         case Prop::Organizer:
-            m_event.organizer_email = m_texts.get(SharedTexts::Address, prop.value, stripMailto);
+            m_event->organizer_email = m_texts.get(SharedTexts::Address, prop.value, stripMailto);
             if (prop.hasParam(QLatin1String("CN")))
-                m_event.organizer_name = m_texts.get(SharedTexts::Name, prop.param(QLatin1String("CN")), unescapeParam);
+                m_event->organizer_name = m_texts.get(SharedTexts::Name, prop.param(QLatin1String("CN")), unescapeParam);
             break;
-        case Prop::Created: m_event.created = dateOf(prop, m_zones).dateTime; break;
-        case Prop::LastModified: m_event.last_modified = dateOf(prop, m_zones).dateTime; break;
+        case Prop::Created: m_event->created = dateOf(prop, m_zones).dateTime; break;
+        case Prop::LastModified: m_event->last_modified = dateOf(prop, m_zones).dateTime; break;
         case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
         case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
         case Prop::Attendee: {
-            if (m_event.attendees.isEmpty())
-                m_event.attendees.reserve(4); // most meetings have a few: one allocation for them
+            if (m_event->attendees.isEmpty())
+                m_event->attendees.reserve(4); // most meetings have a few: one allocation for them
             // The same people come back line for line, in series and teams.
             const QStringView line(prop.name.data(), prop.value.data() + prop.value.size());
-            m_event.attendees.append(
+            m_event->attendees.append(
                 m_attendees.get(0, line, [&](QStringView) { return readAttendee(prop, m_texts); }));
             break;
         }
@@ -520,7 +531,7 @@ public:
             r.minutes_before = *m_alarmMinutes;
             if (!m_alarmAction.isEmpty())
                 r.action = m_alarmAction;
-            m_event.reminders.append(r);
+            m_event->reminders.append(r);
         }
         m_inAlarm = false;
         m_alarmMinutes.reset();
@@ -529,27 +540,31 @@ public:
     template<typename Raw>
     void finish(Raw &raw)
     {
-        if (m_event.uid.isEmpty())
+        if (m_event->uid.isEmpty()) {
+            m_events.removeLast();
+            m_event = nullptr;
             return;
-        untitledIsEmpty(m_event.title);
-        if (!m_sawEnd && m_duration >= 1 && m_event.start_time.isValid())
-            m_event.end_time = m_event.start_time.addSecs(m_duration);
-        if (!m_event.recurrence_id.isEmpty() && m_event.master_event_uid.isEmpty())
-            m_event.master_event_uid = m_event.uid;
-        m_event.exception_dates = jsonStringArray(m_exdates);
-        m_event.recurrence_dates = jsonStringArray(m_rdates);
+        }
+        untitledIsEmpty(m_event->title);
+        if (!m_sawEnd && m_duration >= 1 && m_event->start_time.isValid())
+            m_event->end_time = m_event->start_time.addSecs(m_duration);
+        if (!m_event->recurrence_id.isEmpty() && m_event->master_event_uid.isEmpty())
+            m_event->master_event_uid = m_event->uid;
+        m_event->exception_dates = jsonStringArray(m_exdates);
+        m_event->recurrence_dates = jsonStringArray(m_rdates);
         // A zone only this text defines goes along with the event: the
         // expansion and the writers read its rules from there.
         QString definition;
-        if (!m_event.timezone.isEmpty() && !m_event.is_all_day)
-            definition = m_zones.lookup(m_event.timezone).definition;
-        m_event.raw_icalendar = raw.wrapped(kCalendarHeader, definition, kCalendarFooter);
-        events.append(std::move(m_event));
+        if (!m_event->timezone.isEmpty() && !m_event->is_all_day)
+            definition = m_zones.lookup(m_event->timezone).definition;
+        m_event->raw_icalendar = raw.wrapped(kCalendarHeader, definition, kCalendarFooter);
+        m_event = nullptr;
     }
 
 private:
     ZoneCache m_zones;
-    Event m_event;
+    QList<Event> m_events;
+    Event *m_event = nullptr; // the last of m_events while an item is read
     bool m_sawEnd = false;
     qint64 m_duration = 0;
     QStringList m_exdates;
@@ -664,7 +679,7 @@ QList<Event> parseEvents(const QString &text)
     LineReader lines(clean);
     RawItem raw(clean);
     walkItems(lines, raw, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
-    return std::move(builder.events);
+    return builder.take();
 }
 
 QList<Event> parseEventBytes(QByteArrayView bytes, int *repaired)
@@ -685,7 +700,7 @@ QList<Event> parseEventBytes(QByteArrayView bytes, int *repaired)
     walkItems(lines, raw, QLatin1String("BEGIN:VEVENT"), QLatin1String("END:VEVENT"), builder);
     if (repaired)
         *repaired = lines.tally().repaired();
-    return std::move(builder.events);
+    return builder.take();
 }
 
 QList<Task> parseTasks(const QString &text)
