@@ -468,18 +468,25 @@ QString resolveEscapes(QStringView text, QChar escape, Meaning meaning)
     qsizetype at = text.indexOf(escape);
     if (at < 0)
         return text.toString();
-    QString out;
-    out.reserve(text.size());
+    // Never longer than the text: written in place, then cut to size.
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
     qsizetype copied = 0;
+    const auto copy = [&](qsizetype end) {
+        std::copy(text.data() + copied, text.data() + end, dst);
+        dst += end - copied;
+    };
     for (; at >= 0 && at + 1 < text.size(); at = text.indexOf(escape, at + 1)) {
         const QChar resolved = meaning(text.at(at + 1));
         if (resolved.isNull())
             continue;
-        out.append(text.mid(copied, at - copied)).append(resolved);
+        copy(at);
+        *dst++ = resolved;
         copied = at + 2;
         ++at; // the escaped character is not an escape itself
     }
-    out.append(text.mid(copied));
+    copy(text.size());
+    out.truncate(dst - out.constData());
     return out;
 }
 
