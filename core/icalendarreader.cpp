@@ -312,7 +312,7 @@ public:
         append(true, from, m_unfolded.size());
     }
 
-    // `before`, the item's lines and `after` in one string.
+    // `header`, `definition`, the item's lines and `footer` in one string.
     QString wrapped(QLatin1String header, const QString &definition, QLatin1String footer)
     {
         qsizetype size = header.size() + definition.size() + footer.size();

@@ -362,22 +362,24 @@ private Q_SLOTS:
     void zonedWallClocksInOneText()
     {
         const QTimeZone berlin("Europe/Berlin");
-        const QList<QDateTime> walls = {
-            QDateTime(QDate(2024, 1, 10), QTime(9, 0)),  QDateTime(QDate(2024, 3, 30), QTime(2, 30)),
-            QDateTime(QDate(2024, 3, 31), QTime(2, 30)), QDateTime(QDate(2024, 3, 31), QTime(3, 0)),
-            QDateTime(QDate(2024, 4, 1), QTime(2, 30)),  QDateTime(QDate(2024, 10, 27), QTime(2, 30)),
-            QDateTime(QDate(2024, 10, 26), QTime(2, 30)), QDateTime(QDate(2024, 2, 10), QTime(9, 0)),
-            QDateTime(QDate(2037, 7, 1), QTime(12, 0)),  QDateTime(QDate(1901, 7, 1), QTime(12, 0)),
+        // Dates and times apart: in the system's zone some of them do not exist.
+        const QList<std::pair<QDate, QTime>> walls = {
+            {QDate(2024, 1, 10), QTime(9, 0)},   {QDate(2024, 3, 30), QTime(2, 30)}, {QDate(2024, 3, 31), QTime(2, 30)},
+            {QDate(2024, 3, 31), QTime(3, 0)},   {QDate(2024, 4, 1), QTime(2, 30)},  {QDate(2024, 10, 27), QTime(2, 30)},
+            {QDate(2024, 10, 26), QTime(2, 30)}, {QDate(2024, 2, 10), QTime(9, 0)},  {QDate(2037, 7, 1), QTime(12, 0)},
+            {QDate(1901, 7, 1), QTime(12, 0)},
         };
         QByteArray text = "BEGIN:VCALENDAR\r\n";
         for (qsizetype i = 0; i < walls.size(); ++i) {
             text += "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) + "\r\nDTSTART;TZID=Europe/Berlin:"
-                + walls[i].toString(u"yyyyMMdd'T'HHmmss"_s).toLatin1() + "\r\nEND:VEVENT\r\n";
+                + walls[i].first.toString(u"yyyyMMdd"_s).toLatin1() + 'T'
+                + walls[i].second.toString(u"HHmmss"_s).toLatin1() + "\r\nEND:VEVENT\r\n";
         }
         const QList<Event> events = ICalendar::parseEventBytes(text + "END:VCALENDAR\r\n");
         QCOMPARE(events.size(), walls.size());
         for (qsizetype i = 0; i < walls.size(); ++i) {
-            const QDateTime expected = TimeUtil::inZone(walls[i].date(), walls[i].time(), berlin);
+            const QDateTime expected = TimeUtil::inZone(walls[i].first, walls[i].second, berlin);
+            QVERIFY(expected.isValid());
             QCOMPARE(events[i].start_time, expected);
             QCOMPARE(events[i].start_time.timeZone(), berlin);
         }
