@@ -31,10 +31,19 @@ QString SqliteStatement::errorText() const
 
 bool SqliteStatement::execute(const QVariantList &values)
 {
+    if (start(values))
+        return execute();
+    m_changes = 0;
+    noteFailure();
+    sqlite3_reset(m_statement);
+    return false;
+}
+
+bool SqliteStatement::execute()
+{
     m_error = QString();
     m_changes = 0;
-    const bool bound = start(values);
-    const int rc = bound ? sqlite3_step(m_statement) : SQLITE_MISUSE;
+    const int rc = sqlite3_step(m_statement);
     const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
     if (ok)
         m_changes = sqlite3_changes(m_db);
@@ -43,6 +52,16 @@ bool SqliteStatement::execute(const QVariantList &values)
     // Resetting ends the statement, and with it a write's hold on the
     // transaction.
     sqlite3_reset(m_statement);
+    return ok;
+}
+
+bool SqliteStatement::executeUpsert(bool *inserted)
+{
+    // An update leaves the connection's last inserted row as it was; no
+    // insert gives row 0.
+    sqlite3_set_last_insert_rowid(m_db, 0);
+    const bool ok = execute();
+    *inserted = ok && sqlite3_last_insert_rowid(m_db) != 0;
     return ok;
 }
 
@@ -79,6 +98,18 @@ bool SqliteStatement::bind(int index, const QString &value)
     // is far slower than Qt's.
     const QByteArray utf8 = value.toUtf8();
     return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+bool SqliteStatement::bindInteger(int index, qint64 value)
+{
+    return sqlite3_bind_int64(m_statement, index + 1, value) == SQLITE_OK;
+}
+
+bool SqliteStatement::bindUtf8(int index, QByteArrayView value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
+    return sqlite3_bind_text(m_statement, index + 1, value.data(), int(value.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 bool SqliteStatement::next(const char *operation)

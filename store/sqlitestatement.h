@@ -41,6 +41,10 @@ public:
     // The text parameter `index` (from 0) of the next run; NULL for a null
     // string.
     bool bind(int index, const QString &value);
+    // The same for an integer, and for text already in UTF-8 (NULL for a
+    // null view), without a QVariant or a conversion on the way.
+    bool bindInteger(int index, qint64 value);
+    bool bindUtf8(int index, QByteArrayView value);
     // Steps to the next row: false at the end and on a failure (logged with
     // `operation`).
     bool next(const char *operation);
@@ -50,6 +54,11 @@ public:
     // steps it once and resets it. On a failure errorText() says why until
     // the next call; changes() counts the rows it wrote.
     bool execute(const QVariantList &values);
+    // execute() of the values bound since start({}).
+    bool execute();
+    // execute() of an upsert, telling whether it inserted a row rather than
+    // updated one.
+    bool executeUpsert(bool *inserted);
     int changes() const { return m_changes; }
     void reset();
 
