@@ -893,7 +893,7 @@ bool EventRepository::hardDelete(const QString &id)
     }
     StoreTransaction transaction(m_database);
     EventRowWriter writer(db);
-    if (!writer.deleteRow(id)) {
+    if (!writer.deleteRows({id})) {
         qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << writer.errorText();
         return false;
     }

@@ -8,6 +8,8 @@
 #include "storesql.h"
 #include "storetransaction.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QStringList>
 
 #include <algorithm>
@@ -36,24 +38,16 @@ const char *const kContent[] = {
 };
 constexpr int kContentCount = int(std::size(kContent));
 
-// What an import leaves of the row it rewrites: the key it matched by and
-// the server's identity, so that the push overwrites that resource.
-bool keptByImport(QLatin1String column)
-{
-    for (const char *kept : {"calendar_id", "uid", "provider_event_id", "etag", "href"}) {
-        if (column == QLatin1String(kept))
-            return true;
-    }
-    return false;
-}
-
-// "<column><suffix>" for each content column, joined by ", ".
-QString contentList(const char *suffix, bool importOnly = false)
+// `format` for each content column but those of `left` ("%1" the column,
+// "%2" its number among them, from 1), joined by ", ".
+QString contentList(const char *format, std::initializer_list<const char *> left = {})
 {
     QStringList parts;
-    for (const char *column : kContent) {
-        if (!importOnly || !keptByImport(QLatin1String(column)))
-            parts.append(QString::fromLatin1(column) + QString::fromLatin1(suffix).arg(QLatin1String(column)));
+    for (int i = 0; i < kContentCount; ++i) {
+        if (std::none_of(left.begin(), left.end(), [&](const char *c) { return qstrcmp(c, kContent[i]) == 0; }))
+            parts.append(QString::fromLatin1(format)
+                             .replace(QLatin1String("%1"), QLatin1String(kContent[i]))
+                             .replace(QLatin1String("%2"), QString::number(i + 1)));
     }
     return parts.join(QLatin1String(", "));
 }
@@ -62,12 +56,13 @@ const QString &insertSql()
 {
     static const QString sql =
         QStringLiteral("INSERT INTO events (id, %1, created, last_modified, sync_status, deleted_at) VALUES (%2)")
-            .arg(contentList(""), placeholders(kContentCount + 5));
+            .arg(contentList("%1"), placeholders(kContentCount + 5));
     return sql;
 }
 
-// The insert, or on a row with the same key a rewrite of it keeping its id,
-// server identity and created; the two values after the insert's are the
+// The insert, or on a row with the same key a rewrite of it that keeps its
+// id, created, the key it matched by and the server's identity, so that the
+// push overwrites that resource; the two values after the insert's are the
 // rewrite's last_modified and sync_status. Without RETURNING, which SQLite
 // runs as a trigger: each row would pay for a statement journal.
 const QString &importSql()
@@ -75,15 +70,36 @@ const QString &importSql()
     static const QString sql = insertSql()
         + QStringLiteral(" ON CONFLICT (calendar_id, uid, COALESCE(recurrence_id, '')) DO UPDATE SET %1, "
                          "last_modified = ?, sync_status = ?, deleted_at = excluded.deleted_at")
-              .arg(contentList(" = excluded.%1", true));
+              .arg(contentList("%1 = excluded.%1", {"calendar_id", "uid", "provider_event_id", "etag", "href"}));
+    return sql;
+}
+
+// The content as ?1 to ?26, then last_modified, sync_status, deleted_at and
+// the id. The first form leaves the calendar (and matches only a row in
+// it): an update that sets the column of a foreign key costs a statement
+// journal, which in a batch is a walk over the batch's whole journal.
+constexpr int kUpdateLast = kContentCount + 1;
+const QString &sameCalendarUpdateSql()
+{
+    static const QString sql = QStringLiteral("UPDATE events SET %1, last_modified = ?%2, sync_status = ?%3, "
+                                              "deleted_at = ?%4 WHERE id = ?%5 AND calendar_id = ?1")
+                                   .arg(contentList("%1 = ?%2", {"calendar_id"}))
+                                   .arg(kUpdateLast)
+                                   .arg(kUpdateLast + 1)
+                                   .arg(kUpdateLast + 2)
+                                   .arg(kUpdateLast + 3);
     return sql;
 }
 
 const QString &updateSql()
 {
-    static const QString sql =
-        QStringLiteral("UPDATE events SET %1, last_modified = ?, sync_status = ?, deleted_at = ? WHERE id = ?")
-            .arg(contentList(" = ?"));
+    static const QString sql = QStringLiteral("UPDATE events SET %1, last_modified = ?%2, sync_status = ?%3, "
+                                              "deleted_at = ?%4 WHERE id = ?%5")
+                                   .arg(contentList("%1 = ?%2"))
+                                   .arg(kUpdateLast)
+                                   .arg(kUpdateLast + 1)
+                                   .arg(kUpdateLast + 2)
+                                   .arg(kUpdateLast + 3);
     return sql;
 }
 
@@ -185,6 +201,18 @@ EventRowWriter::EventRowWriter(Database &db)
 {
 }
 
+bool EventRowWriter::onlyOwnTriggers()
+{
+    const auto others = prepared(
+        QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name IN ('events', "
+                       "'reminders', 'attendees', 'attachments', 'events_changes') AND name NOT IN (%1)")
+            .arg(kOwnTriggers));
+    if (!others || !others->start({}))
+        return false;
+    const SqliteStatement::Run run(*others);
+    return others->next("EventRepository::writeBatch") && others->integer(0) == 0;
+}
+
 std::shared_ptr<SqliteStatement> EventRowWriter::prepared(const QString &sql)
 {
     auto statement = m_db.statement(sql);
@@ -206,18 +234,24 @@ bool EventRowWriter::insertRow(const Event &e)
 
 bool EventRowWriter::updateRow(const Event &e, bool *matched)
 {
-    const auto update = prepared(updateSql());
-    if (!update)
-        return false;
-    const int at = kContentCount;
-    if (update->start({}) && bindContent(*update, e, 0) && update->bind(at, nowText())
-        && update->bind(at + 1, statusOrPending(e.sync_status)) && bindTime(*update, at + 2, e.deleted_at)
-        && update->bind(at + 3, e.id) && update->execute()) {
+    *matched = false;
+    const QString now = nowText();
+    for (const QString *sql : {&sameCalendarUpdateSql(), &updateSql()}) {
+        const auto update = prepared(*sql);
+        if (!update)
+            return false;
+        const int at = kContentCount;
+        if (!update->start({}) || !bindContent(*update, e, 0) || !update->bind(at, now)
+            || !update->bind(at + 1, statusOrPending(e.sync_status)) || !bindTime(*update, at + 2, e.deleted_at)
+            || !update->bind(at + 3, e.id) || !update->execute()) {
+            m_error = update->errorText();
+            return false;
+        }
         *matched = update->changes() > 0;
-        return true;
+        if (*matched)
+            return true;
     }
-    m_error = update->errorText();
-    return false;
+    return true;
 }
 
 QString EventRowWriter::importRow(const Event &e, const QString &newId, const QString &now, bool *updated)
@@ -247,30 +281,30 @@ QString EventRowWriter::importRow(const Event &e, const QString &newId, const QS
     return id;
 }
 
-bool EventRowWriter::deleteRow(const QString &id)
+bool EventRowWriter::deleteRows(const QStringList &ids)
 {
+    // One statement per table for all of them: a delete from a table with
+    // foreign keys costs a statement journal, which in a batch is a walk
+    // over the batch's whole journal.
+    const QString list = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
     for (const char *table : {"attendees", "attachments", "reminders"}) {
-        const auto children = prepared(QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(QLatin1String(table)));
-        if (!children || !children->execute({id}))
+        const auto children = prepared(
+            QStringLiteral("DELETE FROM %1 WHERE event_id IN (SELECT value FROM json_each(?))").arg(QLatin1String(table)));
+        if (!children || !children->execute({list}))
             qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
                                          << (children ? children->errorText() : m_error);
     }
-    const auto row = prepared(QStringLiteral("DELETE FROM events WHERE id = ?"));
-    if (row && row->execute({id}))
+    const auto rows = prepared(QStringLiteral("DELETE FROM events WHERE id IN (SELECT value FROM json_each(?))"));
+    if (rows && rows->execute({list}))
         return true;
-    if (row)
-        m_error = row->errorText();
+    if (rows)
+        m_error = rows->errorText();
     return false;
 }
 
 bool EventRowWriter::writeOne(const EventWrite &write, const QString &now, EventWrite::Outcome *outcome, QString *id)
 {
     using Outcome = EventWrite::Outcome;
-    if (write.kind == EventWrite::Kind::Delete) {
-        *id = write.event.id;
-        *outcome = Outcome::Deleted;
-        return deleteRow(*id);
-    }
     // Whatever wrote the record, the row holds instants in their zone.
     Event e = write.event;
     keepZoned(e);
@@ -320,31 +354,38 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
         m_error = savepoint.errorText();
         return Result::Failed;
     }
-    const auto others = prepared(
-        QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND tbl_name IN ('events', "
-                       "'reminders', 'attendees', 'attachments', 'events_changes') AND name NOT IN (%1)")
-            .arg(kOwnTriggers));
-    bool onlyOwnTriggers = false;
-    if (others && others->start({})) {
-        const SqliteStatement::Run run(*others);
-        onlyOwnTriggers = others->next("EventRepository::writeBatch") && others->integer(0) == 0;
-    }
-    TriggerPause pause(m_db, onlyOwnTriggers);
+    TriggerPause pause(m_db, onlyOwnTriggers());
     const QString now = nowText();
     QStringList changed;
     changed.reserve(writes.size());
-    for (const EventWrite &write : writes) {
-        EventWrite::Outcome outcome = EventWrite::Outcome::Refused;
-        QString id;
-        if (writable(write) && !writeOne(write, now, &outcome, &id)) {
-            // Part of the event may be written: the savepoint goes back.
+    const auto deletable = [&](qsizetype i) {
+        return i < writes.size() && writes.at(i).kind == EventWrite::Kind::Delete && writable(writes.at(i));
+    };
+    for (qsizetype i = 0; i < writes.size();) {
+        bool ok = true;
+        if (deletable(i)) {
+            // A run of deletions goes as one.
+            QStringList ids;
+            for (; deletable(i); ++i)
+                ids.append(writes.at(i).event.id);
+            ok = deleteRows(ids);
+            changed += ids;
+            outcomes.insert(outcomes.size(), ids.size(), EventWrite::Outcome::Deleted);
+        } else {
+            EventWrite::Outcome outcome = EventWrite::Outcome::Refused;
+            QString id;
+            ok = !writable(writes.at(i)) || writeOne(writes.at(i), now, &outcome, &id);
+            if (outcome != EventWrite::Outcome::Refused)
+                changed.append(id);
+            outcomes.append(outcome);
+            ++i;
+        }
+        if (!ok) {
+            // Part of an event may be written: the savepoint goes back.
             const bool refused = StoreFailure::last() == StoreFailure::Refused && m_db.inTransaction();
             qCWarning(lcStore).noquote() << "EventRepository::writeBatch failed:" << m_error;
             return refused ? Result::OneByOne : Result::Failed;
         }
-        if (outcome != EventWrite::Outcome::Refused)
-            changed.append(id);
-        outcomes.append(outcome);
     }
     if (pause.isPaused() && !logChanges(changed)) {
         qCWarning(lcStore).noquote() << "EventRepository::writeBatch failed:" << m_error;

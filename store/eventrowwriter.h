@@ -3,6 +3,7 @@
 #include "eventwrite.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <memory>
@@ -23,9 +24,9 @@ public:
     bool insertRow(const Event &e);
     // `*matched` tells whether a row had the id.
     bool updateRow(const Event &e, bool *matched);
-    // Deletes the row and its attendee, attachment and reminder rows; a child
-    // table that fails is logged and left.
-    bool deleteRow(const QString &id);
+    // Deletes the rows and their attendee, attachment and reminder rows; a
+    // child table that fails is logged and left.
+    bool deleteRows(const QStringList &ids);
 
     enum class Result {
         Written, // every write has its outcome
@@ -46,6 +47,9 @@ private:
     QString importRow(const Event &e, const QString &newId, const QString &now, bool *updated);
     bool writeOne(const EventWrite &write, const QString &now, EventWrite::Outcome *outcome, QString *id);
     bool logChanges(const QStringList &ids);
+    // Whether the tables a batch writes carry no trigger but the change
+    // log's.
+    bool onlyOwnTriggers();
     std::shared_ptr<SqliteStatement> prepared(const QString &sql);
 
     Database &m_db;
