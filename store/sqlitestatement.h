@@ -5,6 +5,7 @@
 #include <QUtf8StringView>
 #include <QVariantList>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -93,6 +94,9 @@ public:
 private:
     // Keeps the text and kind of the failure just stepped into.
     void noteFailure();
+    // The bytes bound to parameter `index`, kept until it is bound again;
+    // null past the statement's parameters.
+    std::string *parameterBytes(int index);
 
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
@@ -102,4 +106,5 @@ private:
     // Per column: the values handed out by sharedText, UTF-8 beside the
     // string.
     mutable std::vector<std::vector<std::pair<QByteArray, QString>>> m_shared;
+    std::vector<std::string> m_parameters;
 };
