@@ -283,19 +283,22 @@ QString EventRowWriter::importRow(const Event &e, const QString &newId, const QS
 
 bool EventRowWriter::deleteRows(const QStringList &ids)
 {
-    // One statement per table for all of them: a delete from a table with
+    // Several go in one statement per table: a delete from a table with
     // foreign keys costs a statement journal, which in a batch is a walk
     // over the batch's whole journal.
-    const QString list = QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
+    const bool one = ids.size() == 1;
+    const QString value = one ? ids.first()
+                              : QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
+    const QLatin1String match(one ? "= ?" : "IN (SELECT value FROM json_each(?))");
     for (const char *table : {"attendees", "attachments", "reminders"}) {
-        const auto children = prepared(
-            QStringLiteral("DELETE FROM %1 WHERE event_id IN (SELECT value FROM json_each(?))").arg(QLatin1String(table)));
-        if (!children || !children->execute({list}))
+        const auto children =
+            prepared(QStringLiteral("DELETE FROM %1 WHERE event_id %2").arg(QLatin1String(table), match));
+        if (!children || !children->execute({value}))
             qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
                                          << (children ? children->errorText() : m_error);
     }
-    const auto rows = prepared(QStringLiteral("DELETE FROM events WHERE id IN (SELECT value FROM json_each(?))"));
-    if (rows && rows->execute({list}))
+    const auto rows = prepared(QStringLiteral("DELETE FROM events WHERE id %1").arg(match));
+    if (rows && rows->execute({value}))
         return true;
     if (rows)
         m_error = rows->errorText();
