@@ -118,9 +118,12 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
                                         << "events: the database failed" << int(result.failure);
                 return giveUp(Outcome::StoreFailed);
             }
-            ++(outcome == EventWrite::Outcome::Added     ? result.added
-                   : outcome == EventWrite::Outcome::Updated ? result.updated
-                                                             : result.refused);
+            if (outcome == EventWrite::Outcome::Added)
+                ++result.added;
+            else if (outcome == EventWrite::Outcome::Updated)
+                ++result.updated;
+            else
+                ++result.refused;
         }
         const int permille = int(batch.bytesRead * 1000 / size);
         if (progress && permille != lastPermille) {

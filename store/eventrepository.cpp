@@ -939,8 +939,8 @@ EventWrite::Outcome EventRepository::writeOne(const EventWrite &write)
         break;
     case EventWrite::Kind::Import: {
         Event event = write.event;
-        const std::optional<Event> existing =
-            getByUidAndRecurrenceId(event.uid, event.calendar_id, event.recurrence_id);
+        const std::optional<Event> existing = getByUidAndRecurrenceId(event.uid, event.calendar_id,
+                                                                      event.recurrence_id);
         if (existing) {
             event.id = existing->id;
             event.provider_event_id = existing->provider_event_id;

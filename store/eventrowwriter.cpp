@@ -22,19 +22,32 @@ namespace {
 // The columns every write sets, from calendar_id to color, in the order they
 // are bound.
 const char *const kContent[] = {
-    "calendar_id",     "uid",
-    "provider_event_id", "etag",
-    "href",            "title",
-    "description",     "location",
-    "geo_location",    "start_time",
-    "end_time",        "is_all_day",
-    "timezone",        "recurrence_rule",
-    "recurrence_dates", "exception_dates",
-    "recurrence_id",   "master_event_uid",
-    "status",          "event_url",
-    "conference_url",  "organizer_email",
-    "organizer_name",  "sequence",
-    "raw_icalendar",   "color",
+    "calendar_id",
+    "uid",
+    "provider_event_id",
+    "etag",
+    "href",
+    "title",
+    "description",
+    "location",
+    "geo_location",
+    "start_time",
+    "end_time",
+    "is_all_day",
+    "timezone",
+    "recurrence_rule",
+    "recurrence_dates",
+    "exception_dates",
+    "recurrence_id",
+    "master_event_uid",
+    "status",
+    "event_url",
+    "conference_url",
+    "organizer_email",
+    "organizer_name",
+    "sequence",
+    "raw_icalendar",
+    "color",
 };
 constexpr int kContentCount = int(std::size(kContent));
 
@@ -117,15 +130,14 @@ bool bindTime(SqliteStatement &s, int index, const std::optional<QDateTime> &val
 bool bindContent(SqliteStatement &s, const Event &e, int first)
 {
     int i = first;
-    return s.bind(i++, e.calendar_id) && s.bind(i++, e.uid) && s.bind(i++, e.provider_event_id)
-        && s.bind(i++, e.etag) && s.bind(i++, e.href) && s.bind(i++, e.title) && s.bind(i++, e.description)
-        && s.bind(i++, e.location) && s.bind(i++, e.geo_location) && bindTime(s, i++, e.start_time)
-        && bindTime(s, i++, e.end_time) && s.bindInteger(i++, e.is_all_day ? 1 : 0) && s.bind(i++, e.timezone)
-        && s.bind(i++, e.recurrence_rule) && s.bind(i++, e.recurrence_dates) && s.bind(i++, e.exception_dates)
-        && s.bind(i++, e.recurrence_id) && s.bind(i++, e.master_event_uid) && s.bind(i++, e.status)
-        && s.bind(i++, e.event_url) && s.bind(i++, e.conference_url) && s.bind(i++, e.organizer_email)
-        && s.bind(i++, e.organizer_name) && s.bindInteger(i++, e.sequence) && s.bind(i++, e.raw_icalendar)
-        && s.bind(i++, e.color);
+    return s.bind(i++, e.calendar_id) && s.bind(i++, e.uid) && s.bind(i++, e.provider_event_id) && s.bind(i++, e.etag)
+        && s.bind(i++, e.href) && s.bind(i++, e.title) && s.bind(i++, e.description) && s.bind(i++, e.location)
+        && s.bind(i++, e.geo_location) && bindTime(s, i++, e.start_time) && bindTime(s, i++, e.end_time)
+        && s.bindInteger(i++, e.is_all_day ? 1 : 0) && s.bind(i++, e.timezone) && s.bind(i++, e.recurrence_rule)
+        && s.bind(i++, e.recurrence_dates) && s.bind(i++, e.exception_dates) && s.bind(i++, e.recurrence_id)
+        && s.bind(i++, e.master_event_uid) && s.bind(i++, e.status) && s.bind(i++, e.event_url)
+        && s.bind(i++, e.conference_url) && s.bind(i++, e.organizer_email) && s.bind(i++, e.organizer_name)
+        && s.bindInteger(i++, e.sequence) && s.bind(i++, e.raw_icalendar) && s.bind(i++, e.color);
 }
 
 // The values of an insert: id, content, created, last_modified, sync_status
@@ -287,12 +299,13 @@ bool EventRowWriter::deleteRows(const QStringList &ids)
     // foreign keys costs a statement journal, which in a batch is a walk
     // over the batch's whole journal.
     const bool one = ids.size() == 1;
-    const QString value = one ? ids.first()
-                              : QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
+    const QString value = one
+        ? ids.first()
+        : QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(ids)).toJson(QJsonDocument::Compact));
     const QLatin1String match(one ? "= ?" : "IN (SELECT value FROM json_each(?))");
     for (const char *table : {"attendees", "attachments", "reminders"}) {
-        const auto children =
-            prepared(QStringLiteral("DELETE FROM %1 WHERE event_id %2").arg(QLatin1String(table), match));
+        const auto children = prepared(
+            QStringLiteral("DELETE FROM %1 WHERE event_id %2").arg(QLatin1String(table), match));
         if (!children || !children->execute({value}))
             qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
                                          << (children ? children->errorText() : m_error);

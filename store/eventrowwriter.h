@@ -3,8 +3,8 @@
 #include "eventwrite.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 

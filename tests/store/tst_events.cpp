@@ -614,8 +614,8 @@ private Q_SLOTS:
                            u"new|u3@test|Second||0|pending|1||0"_s}
             << QStringList{u"new"_s, u"s1"_s, u"s2"_s};
         QTest::newRow("a write without a title is refused before it is tried")
-            << u"untitled"_s << QList<O>{O::Refused, O::Added}
-            << QStringList{u"n2|n2@test|Event n2||1|synced|1||0"_s} << QStringList{u"n2"_s};
+            << u"untitled"_s << QList<O>{O::Refused, O::Added} << QStringList{u"n2|n2@test|Event n2||1|synced|1||0"_s}
+            << QStringList{u"n2"_s};
         QTest::newRow("a write a trigger refuses")
             << u"trigger"_s << QList<O>{O::Added, O::Refused, O::Added}
             << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
@@ -677,7 +677,9 @@ private Q_SLOTS:
             s1.title = u"Renamed"_s;
             s1.reminders = {reminder(5)};
             if (batch == u"updates"_s) {
-                writes = {{K::Update, s1}, {K::Delete, event(u"s2"_s)}, {K::Update, event(u"gone"_s)},
+                writes = {{K::Update, s1},
+                          {K::Delete, event(u"s2"_s)},
+                          {K::Update, event(u"gone"_s)},
                           {K::Delete, event(u"s3"_s)}};
             } else {
                 QVERIFY(events.remove(u"s2"_s));
