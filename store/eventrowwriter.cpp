@@ -225,6 +225,18 @@ bool EventRowWriter::onlyOwnTriggers()
     return others->next("EventRepository::writeBatch") && others->integer(0) == 0;
 }
 
+std::shared_ptr<SqliteStatement> EventRowWriter::kept(const QString &sql)
+{
+    for (const auto &[text, statement] : m_kept) {
+        if (text == &sql)
+            return statement;
+    }
+    auto statement = prepared(sql);
+    if (statement)
+        m_kept.emplace_back(&sql, statement);
+    return statement;
+}
+
 std::shared_ptr<SqliteStatement> EventRowWriter::prepared(const QString &sql)
 {
     auto statement = m_db.statement(sql);
@@ -235,7 +247,7 @@ std::shared_ptr<SqliteStatement> EventRowWriter::prepared(const QString &sql)
 
 bool EventRowWriter::insertRow(const Event &e)
 {
-    const auto insert = prepared(insertSql());
+    const auto insert = kept(insertSql());
     if (!insert)
         return false;
     if (bindInsert(*insert, e, e.id) && insert->execute())
@@ -249,7 +261,7 @@ bool EventRowWriter::updateRow(const Event &e, bool *matched)
     *matched = false;
     const QString now = nowText();
     for (const QString *sql : {&sameCalendarUpdateSql(), &updateSql()}) {
-        const auto update = prepared(*sql);
+        const auto update = kept(*sql);
         if (!update)
             return false;
         const int at = kContentCount;
@@ -268,9 +280,10 @@ bool EventRowWriter::updateRow(const Event &e, bool *matched)
 
 QString EventRowWriter::importRow(const Event &e, const QString &newId, const QString &now, bool *updated)
 {
-    const auto upsert = prepared(importSql());
-    const auto stored = prepared(QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND uid = ? "
-                                                "AND COALESCE(recurrence_id, '') = COALESCE(?, '')"));
+    static const QString storedSql = QStringLiteral(
+        "SELECT id FROM events WHERE calendar_id = ? AND uid = ? AND COALESCE(recurrence_id, '') = COALESCE(?, '')");
+    const auto upsert = kept(importSql());
+    const auto stored = kept(storedSql);
     if (!upsert || !stored)
         return QString();
     bool inserted = false;
@@ -420,7 +433,8 @@ bool EventRowWriter::logChanges(const QStringList &ids)
 {
     // What the triggers would have logged, an entry per event written (its
     // reminders and attendees with it), and the log pruned as they prune it.
-    const auto add = prepared(QStringLiteral("INSERT INTO events_changes (event_id) VALUES (?)"));
+    static const QString addSql = QStringLiteral("INSERT INTO events_changes (event_id) VALUES (?)");
+    const auto add = kept(addSql);
     const auto prune = prepared(QStringLiteral(
         "DELETE FROM events_changes WHERE version <= (SELECT MAX(version) FROM events_changes) - 65536"));
     if (!add || !prune)

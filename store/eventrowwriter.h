@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Database;
 class SqliteStatement;
@@ -51,7 +53,11 @@ private:
     // log's.
     bool onlyOwnTriggers();
     std::shared_ptr<SqliteStatement> prepared(const QString &sql);
+    // prepared() of a text that lives as long as the program, looked up by
+    // its address: a batch runs the same few statements for every row.
+    std::shared_ptr<SqliteStatement> kept(const QString &sql);
 
     Database &m_db;
     QString m_error;
+    std::vector<std::pair<const QString *, std::shared_ptr<SqliteStatement>>> m_kept;
 };
