@@ -9,7 +9,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+
+#include <future>
 
 namespace IcsImport {
 
@@ -26,45 +27,24 @@ StoreFailure::Kind storeFailure(StoreFailure::Kind failure)
     return named ? failure : StoreFailure::Other;
 }
 
+// A batch of the file's events, and where the reader stood after it.
+struct ReadBatch
+{
+    QList<Event> events;
+    qint64 bytesRead = 0;
+    bool atEnd = false;
+};
+
 Event prepared(Event event, const QString &calendarId, const QDateTime &now)
 {
     event.calendar_id = calendarId;
     event.sync_status = SyncStatus::Pending;
     if (!event.last_modified.isValid())
         event.last_modified = now;
+    // A row already stored keeps its own.
+    if (!event.created.isValid())
+        event.created = now;
     return event;
-}
-
-// Writes one event; false with the reason in `*failure` when it is not stored.
-bool store(EventRepository *events, Database *database, Event event, const QDateTime &now, bool *updated,
-           StoreFailure::Kind *failure)
-{
-    const std::optional<Event> existing = events->getByUidAndRecurrenceId(event.uid, event.calendar_id,
-                                                                          event.recurrence_id);
-    *updated = existing.has_value();
-    StoreFailure::clear();
-    bool ok;
-    if (existing) {
-        // The server identity of the stored copy stays, so the push
-        // overwrites that resource rather than adding a second one.
-        event.id = existing->id;
-        event.provider_event_id = existing->provider_event_id;
-        event.etag = existing->etag;
-        event.href = existing->href;
-        event.created = existing->created;
-        ok = events->update(event);
-    } else {
-        event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        if (!event.created.isValid())
-            event.created = now;
-        ok = events->insert(event);
-    }
-    *failure = ok ? StoreFailure::None : StoreFailure::last();
-    // A refusal leaves the transaction; a failure that costs it, or that
-    // names no cause, is the store's.
-    if (!ok && (*failure != StoreFailure::Refused || !database->inTransaction()))
-        *failure = storeFailure(*failure);
-    return ok;
 }
 
 } // namespace
@@ -86,7 +66,19 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     }
     // Nothing of the file stays unless all of it does.
     ICalendarFileReader reader(&file);
+    // The file is read a batch ahead, on a thread of its own, while the
+    // store writes the batch before: reading is a tenth of the work.
+    const auto readAhead = [&reader] {
+        ReadBatch batch;
+        batch.events = reader.next(kBatch);
+        batch.bytesRead = reader.bytesRead();
+        batch.atEnd = reader.atEnd();
+        return batch;
+    };
+    std::future<ReadBatch> ahead = std::async(std::launch::async, readAhead);
     const auto giveUp = [&](Outcome outcome) {
+        if (ahead.valid())
+            ahead.wait();
         result.unread = reader.skipped();
         result.tasks = reader.tasks();
         transaction.discard();
@@ -97,31 +89,43 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
     int lastPermille = -1;
-    while (!reader.atEnd()) {
-        const QList<Event> batch = reader.next(kBatch);
-        for (const Event &parsed : batch) {
-            if (cancel && cancel->load(std::memory_order_relaxed))
-                return giveUp(Outcome::Cancelled);
-            if (!parsed.start_time.isValid()) {
+    QList<EventWrite> writes;
+    for (bool atEnd = false; !atEnd;) {
+        ReadBatch batch = ahead.get();
+        atEnd = batch.atEnd;
+        if (!atEnd)
+            ahead = std::async(std::launch::async, readAhead);
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return giveUp(Outcome::Cancelled);
+        writes.clear();
+        for (Event &parsed : batch.events) {
+            if (!parsed.start_time.isValid())
                 ++result.withoutStart;
-                continue;
-            }
-            bool updated = false;
-            StoreFailure::Kind failure = StoreFailure::None;
-            if (store(events, database, prepared(parsed, calendarId, now), now, &updated, &failure)) {
-                ++(updated ? result.updated : result.added);
-            } else if (failure == StoreFailure::Refused) {
-                ++result.refused;
-            } else {
+            else
+                writes.append({EventWrite::Kind::Import, prepared(std::move(parsed), calendarId, now)});
+        }
+        batch.events.clear();
+        // The same file imported again updates what the first import added:
+        // the rows keep their ids and server identity, so the push
+        // overwrites those resources rather than adding others.
+        const QList<EventWrite::Outcome> outcomes = events->writeBatch(writes);
+        for (const EventWrite::Outcome outcome : outcomes) {
+            if (outcome == EventWrite::Outcome::Failed) {
                 // One line, however many events were left: the rest would
                 // only fail the same way.
+                result.failure = storeFailure(StoreFailure::last());
                 qCWarning(lcMainWindow) << "Import rolled back after" << result.added + result.updated
-                                        << "events: the database failed" << int(failure);
-                result.failure = failure;
+                                        << "events: the database failed" << int(result.failure);
                 return giveUp(Outcome::StoreFailed);
             }
+            if (outcome == EventWrite::Outcome::Added)
+                ++result.added;
+            else if (outcome == EventWrite::Outcome::Updated)
+                ++result.updated;
+            else
+                ++result.refused;
         }
-        const int permille = int(reader.bytesRead() * 1000 / size);
+        const int permille = int(batch.bytesRead * 1000 / size);
         if (progress && permille != lastPermille) {
             lastPermille = permille;
             progress(std::min(permille, 1000));

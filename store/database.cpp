@@ -252,6 +252,13 @@ bool Database::inTransaction() const
     return m_handle && sqlite3_get_autocommit(m_handle) == 0;
 }
 
+bool Database::setFileTriggersEnabled(bool enabled)
+{
+    int now = -1;
+    return m_handle && sqlite3_db_config(m_handle, SQLITE_DBCONFIG_ENABLE_TRIGGER, enabled ? 1 : 0, &now) == SQLITE_OK
+        && now == (enabled ? 1 : 0);
+}
+
 std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
 {
     const auto cached = m_statements.constFind(sql);

@@ -82,6 +82,10 @@ public:
     quint64 connectionId() const { return m_generation; }
     // A transaction (or savepoint) is open on the connection.
     bool inTransaction() const;
+    // Turns the triggers of the database file off on this connection (TEMP
+    // ones stay on), or back on; false when the connection cannot. Prepared
+    // statements compile again at their next run.
+    bool setFileTriggersEnabled(bool enabled);
 
     // The newest schema version this build knows.
     static int latestVersion();

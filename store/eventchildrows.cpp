@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QSqlError>
-#include <QUuid>
 
 #include <algorithm>
 
@@ -103,7 +102,7 @@ void loadForEvent(Database &db, Event &event, const QString &sql, Read read, QLi
 
 QString idOrNew(const QString &id)
 {
-    return id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : id;
+    return id.isEmpty() ? newRowId() : id;
 }
 
 QString orDefault(const QString &value, const QString &fallback)

@@ -4,8 +4,10 @@
 #include "changecoalescer.h"
 #include "database.h"
 #include "eventchildrows.h"
+#include "eventrowwriter.h"
 #include "recordnames.h"
 #include "sqlitestatement.h"
+#include "storefailure.h"
 #include "storesql.h"
 #include "storetransaction.h"
 #include "timeutil.h"
@@ -171,42 +173,6 @@ void forEachRow(Database &db, const char *operation, const QString &whereAndOrde
                 Visit visit)
 {
     forEachRowOf(db, kColumns, operation, whereAndOrder, values, visit);
-}
-
-// The columns from calendar_id to color, shared by insert and update.
-QVariantList contentValues(const Event &e)
-{
-    return {text(e.calendar_id),
-            text(e.uid),
-            text(e.provider_event_id),
-            text(e.etag),
-            text(e.href),
-            text(e.title),
-            text(e.description),
-            text(e.location),
-            text(e.geo_location),
-            time(e.start_time),
-            time(e.end_time),
-            flag(e.is_all_day),
-            text(e.timezone),
-            text(e.recurrence_rule),
-            text(e.recurrence_dates),
-            text(e.exception_dates),
-            text(e.recurrence_id),
-            text(e.master_event_uid),
-            text(e.status),
-            text(e.event_url),
-            text(e.conference_url),
-            text(e.organizer_email),
-            text(e.organizer_name),
-            e.sequence,
-            text(e.raw_icalendar),
-            text(e.color)};
-}
-
-QString statusOr(const QString &status, const QString &fallback)
-{
-    return status.isEmpty() ? fallback : status;
 }
 
 // Rows that every window from their start on returns (repeating masters, by
@@ -838,17 +804,6 @@ QList<Event> EventRepository::searchInRange(const QString &text, const QDateTime
 
 bool EventRepository::write(const Event &event, bool isUpdate)
 {
-    static const QString updateSql = QStringLiteral(
-        "UPDATE events SET calendar_id = ?, uid = ?, provider_event_id = ?, etag = ?, "
-        "href = ?, title = ?, description = ?, location = ?, geo_location = ?, "
-        "start_time = ?, end_time = ?, is_all_day = ?, timezone = ?, "
-        "recurrence_rule = ?, recurrence_dates = ?, exception_dates = ?, "
-        "recurrence_id = ?, master_event_uid = ?, status = ?, event_url = ?, "
-        "conference_url = ?, organizer_email = ?, organizer_name = ?, sequence = ?, "
-        "raw_icalendar = ?, color = ?, last_modified = ?, sync_status = ?, "
-        "deleted_at = ? WHERE id = ?");
-    static const QString insertSql =
-        QStringLiteral("INSERT INTO events (%1) VALUES (%2)").arg(kColumns, placeholders(31));
     const char *operation = isUpdate ? "EventRepository::update" : "EventRepository::insert";
     StoreTransaction transaction(m_database);
     if (!transaction.isActive()) {
@@ -859,25 +814,14 @@ bool EventRepository::write(const Event &event, bool isUpdate)
     Event kept = event;
     keepZoned(kept);
     const Event &e = kept;
-    QVariantList values;
-    if (isUpdate) {
-        values = contentValues(e);
-        values += {nowText(), statusOr(e.sync_status, SyncStatus::Pending), time(e.deleted_at), text(e.id)};
-    } else {
-        values = {text(e.id)};
-        values += contentValues(e);
-        values += {time(e.created), time(e.last_modified), statusOr(e.sync_status, SyncStatus::Synced),
-                   time(e.deleted_at)};
-    }
-    // Prepared once per connection: a sync pull writes thousands of rows,
-    // and compiling the statement each time was a third of the cost.
-    const auto statement = m_database->statement(isUpdate ? updateSql : insertSql);
-    if (!statement || !statement->execute(values)) {
-        qCWarning(lcStore).noquote() << operation << "failed:" << (statement ? statement->errorText() : QString());
+    EventRowWriter writer(*m_database);
+    bool matched = true;
+    if (!(isUpdate ? writer.updateRow(e, &matched) : writer.insertRow(e))) {
+        qCWarning(lcStore).noquote() << operation << "failed:" << writer.errorText();
         return false;
     }
     // An update of a row deleted meanwhile (by a pull) must not pass for a save.
-    if (isUpdate && !matchedRow(statement->changes(), operation, e.id))
+    if (!matchedRow(int(matched), operation, e.id))
         return false;
     if (!EventChildRows::writeReminderRows(*m_database, e, isUpdate)
         || !EventChildRows::writeAttendeeRows(*m_database, e, isUpdate))
@@ -948,16 +892,9 @@ bool EventRepository::hardDelete(const QString &id)
             calendarId = find->text(0);
     }
     StoreTransaction transaction(m_database);
-    for (const char *table : {"attendees", "attachments", "reminders"}) {
-        const auto children = db.statement(
-            QStringLiteral("DELETE FROM %1 WHERE event_id = ?").arg(QLatin1String(table)));
-        if (!children || !children->execute({id}))
-            qCWarning(lcStore).noquote() << "EventRepository::hardDelete child cleanup failed:" << table << ":"
-                                         << (children ? children->errorText() : QString());
-    }
-    const auto row = db.statement(QStringLiteral("DELETE FROM events WHERE id = ?"));
-    if (!row || !row->execute({id})) {
-        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << (row ? row->errorText() : QString());
+    EventRowWriter writer(db);
+    if (!writer.deleteRows({id})) {
+        qCWarning(lcStore).noquote() << "EventRepository::hardDelete failed:" << writer.errorText();
         return false;
     }
     if (!transaction.keep()) {
@@ -979,6 +916,85 @@ bool EventRepository::markSynced(const QString &id, const QString &href, const Q
         return false;
     m_changes->schedule(calendarId);
     return true;
+}
+
+EventWrite::Outcome EventRepository::writeOne(const EventWrite &write)
+{
+    using Outcome = EventWrite::Outcome;
+    StoreFailure::clear();
+    bool ok = false;
+    Outcome outcome = Outcome::Refused;
+    switch (write.kind) {
+    case EventWrite::Kind::Insert:
+        ok = insert(write.event);
+        outcome = Outcome::Added;
+        break;
+    case EventWrite::Kind::Update:
+        ok = update(write.event);
+        outcome = Outcome::Updated;
+        break;
+    case EventWrite::Kind::Delete:
+        ok = hardDelete(write.event.id);
+        outcome = Outcome::Deleted;
+        break;
+    case EventWrite::Kind::Import: {
+        Event event = write.event;
+        const std::optional<Event> existing = getByUidAndRecurrenceId(event.uid, event.calendar_id,
+                                                                      event.recurrence_id);
+        if (existing) {
+            event.id = existing->id;
+            event.provider_event_id = existing->provider_event_id;
+            event.etag = existing->etag;
+            event.href = existing->href;
+            event.created = existing->created;
+            ok = update(event);
+            outcome = Outcome::Updated;
+        } else {
+            event.id = newRowId();
+            if (!event.created.isValid())
+                event.created = QDateTime::currentDateTimeUtc();
+            ok = insert(event);
+            outcome = Outcome::Added;
+        }
+        break;
+    }
+    }
+    if (ok)
+        return outcome;
+    // A refusal leaves the transaction; a failure that costs it, or that
+    // names no cause, is the store's.
+    const bool refused = StoreFailure::last() == StoreFailure::Refused
+        || (StoreFailure::last() == StoreFailure::None && write.kind == EventWrite::Kind::Update);
+    return refused && m_database->inTransaction() ? Outcome::Refused : Outcome::Failed;
+}
+
+QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &writes)
+{
+    using Outcome = EventWrite::Outcome;
+    QList<Outcome> outcomes;
+    EventRowWriter writer(*m_database);
+    switch (writer.write(writes, outcomes)) {
+    case EventRowWriter::Result::Written:
+        for (qsizetype i = 0; i < writes.size(); ++i) {
+            if (outcomes.at(i) != Outcome::Refused)
+                m_changes->schedule(writes.at(i).event.calendar_id);
+        }
+        return outcomes;
+    case EventRowWriter::Result::Failed: return QList<Outcome>(writes.size(), Outcome::Failed);
+    case EventRowWriter::Result::OneByOne: break;
+    }
+    // Each write in a savepoint of its own, all of them in one transaction.
+    outcomes.clear();
+    StoreTransaction transaction(m_database);
+    for (const EventWrite &write : writes) {
+        const Outcome outcome = transaction.isActive() ? writeOne(write) : Outcome::Failed;
+        if (outcome == Outcome::Failed)
+            return QList<Outcome>(writes.size(), Outcome::Failed);
+        outcomes.append(outcome);
+    }
+    if (!transaction.keep())
+        return QList<Outcome>(writes.size(), Outcome::Failed);
+    return outcomes;
 }
 
 void EventRepository::scheduleChanged(const QString &calendarId)

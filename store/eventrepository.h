@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "eventwrite.h"
 
 #include <QDateTime>
 #include <QList>
@@ -95,6 +96,13 @@ public:
     bool hardDelete(const QString &id);
     // Sets href and etag and marks the row "synced"; last_modified stays.
     bool markSynced(const QString &id, const QString &href, const QString &etag);
+    // Many writes as one: in one savepoint of the caller's transaction (a
+    // transaction of its own outside one), without the cost each pays
+    // alone. One outcome per write, in order. A write the store refuses is
+    // left out and the others stand; when the store fails, every outcome is
+    // Failed and nothing of the batch stays. The change log holds every
+    // event written, as for single writes.
+    QList<EventWrite::Outcome> writeBatch(const QList<EventWrite> &writes);
     // For callers that wrote through their own SQL.
     void scheduleChanged(const QString &calendarId);
     // The events' change counter: it moves with every write to an event, its
@@ -118,6 +126,8 @@ private:
                            RangeRows kind) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
+    // One write of a batch on its own, as the single writes do it.
+    EventWrite::Outcome writeOne(const EventWrite &write);
 
     Database *m_database;
     ChangeCoalescer *m_changes;

@@ -3,6 +3,8 @@
 #include "storefailure.h"
 #include "storesql.h"
 
+#include <QStringEncoder>
+
 #include <sqlite3.h>
 
 SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
@@ -31,10 +33,19 @@ QString SqliteStatement::errorText() const
 
 bool SqliteStatement::execute(const QVariantList &values)
 {
+    if (start(values))
+        return execute();
+    m_changes = 0;
+    noteFailure();
+    sqlite3_reset(m_statement);
+    return false;
+}
+
+bool SqliteStatement::execute()
+{
     m_error = QString();
     m_changes = 0;
-    const bool bound = start(values);
-    const int rc = bound ? sqlite3_step(m_statement) : SQLITE_MISUSE;
+    const int rc = sqlite3_step(m_statement);
     const bool ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
     if (ok)
         m_changes = sqlite3_changes(m_db);
@@ -43,6 +54,16 @@ bool SqliteStatement::execute(const QVariantList &values)
     // Resetting ends the statement, and with it a write's hold on the
     // transaction.
     sqlite3_reset(m_statement);
+    return ok;
+}
+
+bool SqliteStatement::executeUpsert(bool *inserted)
+{
+    // An update leaves the connection's last inserted row as it was; no
+    // insert gives row 0.
+    sqlite3_set_last_insert_rowid(m_db, 0);
+    const bool ok = execute();
+    *inserted = ok && sqlite3_last_insert_rowid(m_db) != 0;
     return ok;
 }
 
@@ -76,9 +97,41 @@ bool SqliteStatement::bind(int index, const QString &value)
     if (value.isNull())
         return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
     // UTF-8, the database's encoding: SQLite's own conversion from UTF-16
-    // is far slower than Qt's.
-    const QByteArray utf8 = value.toUtf8();
-    return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    // is far slower than Qt's. Written into the parameter's own buffer,
+    // whose room stays from row to row: a bulk write binds millions.
+    std::string *bytes = parameterBytes(index);
+    if (!bytes)
+        return false;
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    bytes->resize(size_t(toUtf8.requiredSpace(value.size())));
+    const char *end = toUtf8.appendToBuffer(bytes->data(), value);
+    return sqlite3_bind_text(m_statement, index + 1, bytes->data(), int(end - bytes->data()), SQLITE_STATIC)
+        == SQLITE_OK;
+}
+
+bool SqliteStatement::bindInteger(int index, qint64 value)
+{
+    return sqlite3_bind_int64(m_statement, index + 1, value) == SQLITE_OK;
+}
+
+bool SqliteStatement::bindUtf8(int index, QByteArrayView value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
+    std::string *bytes = parameterBytes(index);
+    if (!bytes)
+        return false;
+    bytes->assign(value.data(), size_t(value.size()));
+    return sqlite3_bind_text(m_statement, index + 1, bytes->data(), int(bytes->size()), SQLITE_STATIC) == SQLITE_OK;
+}
+
+std::string *SqliteStatement::parameterBytes(int index)
+{
+    // Sized once: growing would move short strings' bytes, which SQLite
+    // holds on to.
+    if (m_parameters.empty())
+        m_parameters.resize(size_t(sqlite3_bind_parameter_count(m_statement)));
+    return index >= 0 && size_t(index) < m_parameters.size() ? &m_parameters[size_t(index)] : nullptr;
 }
 
 bool SqliteStatement::next(const char *operation)

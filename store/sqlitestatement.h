@@ -5,6 +5,7 @@
 #include <QUtf8StringView>
 #include <QVariantList>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
     // The text parameter `index` (from 0) of the next run; NULL for a null
     // string.
     bool bind(int index, const QString &value);
+    // The same for an integer, and for text already in UTF-8 (NULL for a
+    // null view), without a QVariant or a conversion on the way.
+    bool bindInteger(int index, qint64 value);
+    bool bindUtf8(int index, QByteArrayView value);
     // Steps to the next row: false at the end and on a failure (logged with
     // `operation`).
     bool next(const char *operation);
@@ -50,6 +55,11 @@ public:
     // steps it once and resets it. On a failure errorText() says why until
     // the next call; changes() counts the rows it wrote.
     bool execute(const QVariantList &values);
+    // execute() of the values bound since start({}).
+    bool execute();
+    // execute() of an upsert, telling whether it inserted a row rather than
+    // updated one.
+    bool executeUpsert(bool *inserted);
     int changes() const { return m_changes; }
     void reset();
 
@@ -84,6 +94,9 @@ public:
 private:
     // Keeps the text and kind of the failure just stepped into.
     void noteFailure();
+    // The bytes bound to parameter `index`, kept until it is bound again;
+    // null past the statement's parameters.
+    std::string *parameterBytes(int index);
 
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
@@ -93,4 +106,5 @@ private:
     // Per column: the values handed out by sharedText, UTF-8 beside the
     // string.
     mutable std::vector<std::vector<std::pair<QByteArray, QString>>> m_shared;
+    std::vector<std::string> m_parameters;
 };

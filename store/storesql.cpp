@@ -5,8 +5,12 @@
 #include "storetransaction.h"
 #include "timeutil.h"
 
+#include <QRandomGenerator>
 #include <QSqlError>
+#include <QUuid>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 Q_LOGGING_CATEGORY(lcStore, "calendar.store")
@@ -25,26 +29,25 @@ void appendDigits(char *&out, int value, int digits)
     out += digits;
 }
 
-} // namespace
-
-QString storageText(const QDateTime &value)
+// Writes the stored text of `value` to `text` (32 bytes at least) and
+// returns its length; -1 where only Qt's formatter makes it. Qt's general
+// formatter (and its printf for the offset) costs about a microsecond a
+// value, and an import writes several a row. The forms written here are its
+// Qt::ISODate text exactly; a local wall clock and years outside 0-9999
+// still go through it.
+qsizetype writeStorageText(const QDateTime &value, char *text)
 {
-    // Qt's general formatter (and its printf for the offset) costs about a
-    // microsecond a value, and an import writes several a row. The forms
-    // written here are its Qt::ISODate text exactly; a local wall clock and
-    // years outside 0-9999 still go through it.
     const Qt::TimeSpec spec = value.timeSpec();
     if (!value.isValid() || spec == Qt::LocalTime)
-        return TimeUtil::toStorage(value);
+        return -1;
     const int offset = spec == Qt::UTC ? 0 : value.offsetFromUtc();
     constexpr qint64 kDayMs = 86400000;
     const qint64 wall = value.toMSecsSinceEpoch() + qint64(offset) * 1000;
     const qint64 day = wall >= 0 ? wall / kDayMs : -((-wall + kDayMs - 1) / kDayMs);
     const QDate date = QDate::fromJulianDay(2440588 + day);
     if (date.year() < 0 || date.year() > 9999)
-        return TimeUtil::toStorage(value);
+        return -1;
     const int secs = int((wall - day * kDayMs) / 1000);
-    char text[32];
     char *out = text;
     appendDigits(out, date.year(), 4);
     *out++ = '-';
@@ -66,7 +69,32 @@ QString storageText(const QDateTime &value)
         *out++ = ':';
         appendDigits(out, magnitude / 60 % 60, 2);
     }
-    return QString::fromLatin1(text, out - text);
+    return out - text;
+}
+
+} // namespace
+
+QString storageText(const QDateTime &value)
+{
+    char text[32];
+    const qsizetype size = writeStorageText(value, text);
+    return size < 0 ? TimeUtil::toStorage(value) : QString::fromLatin1(text, size);
+}
+
+StorageUtf8::StorageUtf8(const QDateTime &value)
+{
+    if (!value.isValid())
+        return;
+    m_size = writeStorageText(value, m_text);
+    if (m_size < 0)
+        m_formatted = TimeUtil::toStorage(value).toUtf8();
+}
+
+QByteArrayView StorageUtf8::bytes() const
+{
+    if (m_size >= 0)
+        return QByteArrayView(m_text, m_size);
+    return m_formatted.isNull() ? QByteArrayView() : QByteArrayView(m_formatted);
 }
 
 QVariant text(const QString &value)
@@ -96,6 +124,27 @@ QVariant flag(bool value)
 QString nowText()
 {
     return storageText(QDateTime::currentDateTimeUtc());
+}
+
+QString newRowId()
+{
+    // The time and the count as one number, 48 bits above 12, never the
+    // same twice in the process.
+    static std::atomic<quint64> last{0};
+    const quint64 now = quint64(QDateTime::currentMSecsSinceEpoch()) << 12;
+    quint64 previous = last.load(std::memory_order_relaxed);
+    quint64 stamp;
+    do {
+        stamp = std::max(now, previous + 1);
+    } while (!last.compare_exchange_weak(previous, stamp, std::memory_order_relaxed));
+    const quint64 high = (stamp >> 12 << 16) | 0x7000 | (stamp & 0xfff);
+    const quint64 low = (QRandomGenerator::global()->generate64() >> 2) | 0x8000000000000000ULL;
+    QByteArray bytes(16, Qt::Uninitialized);
+    for (int i = 0; i < 8; ++i) {
+        bytes[i] = char(high >> (56 - 8 * i));
+        bytes[8 + i] = char(low >> (56 - 8 * i));
+    }
+    return QUuid::fromRfc4122(bytes).toString(QUuid::WithoutBraces);
 }
 
 QDateTime readTime(const QVariant &value)

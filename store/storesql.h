@@ -29,12 +29,32 @@ QVariant text(const QString &value);
 // ISO 8601 text in the value's own representation; an invalid one binds NULL.
 // TimeUtil::toStorage's text, made without Qt's general formatter.
 QString storageText(const QDateTime &value);
+// The same text as UTF-8, for binding without a string; a null view for an
+// invalid value.
+class StorageUtf8
+{
+public:
+    explicit StorageUtf8(const QDateTime &value);
+    QByteArrayView bytes() const;
+
+private:
+    char m_text[32];
+    qsizetype m_size = -1;
+    QByteArray m_formatted;
+};
 QVariant time(const QDateTime &value);
 QVariant time(const std::optional<QDateTime> &value);
 QVariant flag(bool value);
 
 // The current UTC time as stored text.
 QString nowText();
+
+// A new row's id: a UUID (version 7) that leads with the time in
+// milliseconds and a count within it, so that the ids one process makes
+// ascend. A batch's rows then go to the end of the id index, and of every
+// index where they tie before the id, instead of all over it; and no
+// system call for randomness is made per id.
+QString newRowId();
 
 // NULL or empty text gives an invalid date-time.
 QDateTime readTime(const QVariant &value);

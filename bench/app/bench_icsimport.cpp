@@ -33,15 +33,22 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTimer>
 #include <QUuid>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kEvents = 160000;
 
 // About 330 bytes an event, a third of them with an alarm, a tenth in a zone.
-bool writeCalendar(const QString &path)
+// All start at 9:00 on one of 28 days, or, `spread`, each at a start of its
+// own over four years, in no order, as a calendar's history may come (the
+// view index then takes its rows all over rather than at the ends of 28
+// runs).
+bool writeCalendar(const QString &path, bool spread = false)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -50,13 +57,17 @@ bool writeCalendar(const QString &path)
     QByteArray chunk;
     for (int i = 0; i < kEvents; ++i) {
         const QByteArray n = QByteArray::number(i);
-        const QByteArray day = QByteArray::number(20240101 + (i % 28));
+        const QDateTime start = spread
+            ? QDateTime(QDate(2022, 1, 1), QTime(9, 0), QTimeZone::utc()).addSecs(qint64(i) * 7919 % kEvents * 13 * 60)
+            : QDateTime(QDate(2024, 1, 1 + i % 28), QTime(9, 0), QTimeZone::utc());
+        const QByteArray begins = start.toString(u"yyyyMMdd'T'hhmmss"_s).toLatin1();
+        const QByteArray ends = start.addSecs(3600).toString(u"yyyyMMdd'T'hhmmss"_s).toLatin1();
         chunk += "BEGIN:VEVENT\r\nUID:bench-" + n
             + "@example.org\r\nDTSTAMP:20240101T000000Z\r\n"
               "SUMMARY:Generated event "
             + n + "\r\n";
-        chunk += i % 10 == 0 ? "DTSTART;TZID=Europe/Berlin:" + day + "T090000\r\n" : "DTSTART:" + day + "T090000Z\r\n";
-        chunk += "DTEND:" + day + "T100000Z\r\nLOCATION:Room " + QByteArray::number(i % 40)
+        chunk += i % 10 == 0 ? "DTSTART;TZID=Europe/Berlin:" + begins + "\r\n" : "DTSTART:" + begins + "Z\r\n";
+        chunk += "DTEND:" + ends + "Z\r\nLOCATION:Room " + QByteArray::number(i % 40)
             + "\r\nDESCRIPTION:A description long enough to look like a real one\\, with an agenda\\, a room and "
               "an escaped comma.\r\n";
         if (i % 3 == 0)
@@ -71,12 +82,12 @@ bool writeCalendar(const QString &path)
     return file.error() == QFileDevice::NoError;
 }
 
-void BM_ImportLargeFile(benchmark::State &state)
+void importLargeFile(benchmark::State &state, bool spread)
 {
     QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
     const QString ics = dir.filePath(QStringLiteral("large.ics"));
     const QString db = dir.filePath(QStringLiteral("calendar.db"));
-    if (!writeCalendar(ics)) {
+    if (!writeCalendar(ics, spread)) {
         state.SkipWithError("cannot write the file");
         return;
     }
@@ -138,7 +149,18 @@ void BM_ReadLargeFile(benchmark::State &state)
 }
 BENCHMARK(BM_ReadLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+void BM_ImportLargeFile(benchmark::State &state)
+{
+    importLargeFile(state, false);
+}
 BENCHMARK(BM_ImportLargeFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The same events, each at a start of its own.
+void BM_ImportSpreadFile(benchmark::State &state)
+{
+    importLargeFile(state, true);
+}
+BENCHMARK(BM_ImportSpreadFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A one-off event in `calendarId` whose 15-minute reminder is due now.
 Event dueReminderEvent(const QString &calendarId)

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kCal = QStringLiteral("cal");
@@ -84,6 +86,27 @@ QStringList viewFieldsOf(const Event &e)
             e.master_event_uid,
             e.status,
             e.color};
+}
+
+// What became of each event row, one line each by UID: the id (or "new"
+// for one the store named), UID, title, provider id, whether created is the
+// seed's, sync state, whether live, the reminders' leads and the attendees.
+QStringList storedSummary(StoreFixture &store)
+{
+    QSqlQuery q(store.sql());
+    q.exec(QStringLiteral(
+        "SELECT CASE WHEN length(id) < 36 THEN id ELSE 'new' END, uid, title, COALESCE(provider_event_id, ''), "
+        "created = '2024-01-01T00:00:00Z', sync_status, deleted_at IS NULL, (SELECT COALESCE(group_concat("
+        "minutes_before), '') FROM (SELECT minutes_before FROM reminders WHERE event_id = e.id ORDER BY 1)), "
+        "(SELECT COUNT(*) FROM attendees WHERE event_id = e.id) FROM events e ORDER BY uid, recurrence_id"));
+    QStringList rows;
+    while (q.next()) {
+        QStringList columns;
+        for (int i = 0; i < 9; ++i)
+            columns.append(q.value(i).toString());
+        rows.append(columns.join(QLatin1Char('|')));
+    }
+    return rows;
 }
 
 } // namespace
@@ -568,6 +591,118 @@ private Q_SLOTS:
         QCOMPARE(events.getStandingInRange(from, to, calendars), repeating);
     }
 
+    // A batch stores what the same writes one by one store: a write the
+    // store refuses is left out and the others stand, a failure of the
+    // store keeps nothing, and the change log names every event written.
+    void batchWrites_data()
+    {
+        using O = EventWrite::Outcome;
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<QList<O>>("outcomes");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("logged");
+        QTest::newRow("inserts with children")
+            << u"inserts"_s << QList<O>{O::Added, O::Added}
+            << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
+            << QStringList{u"n1"_s, u"n2"_s};
+        QTest::newRow("updates, deletions and a row gone meanwhile")
+            << u"updates"_s << QList<O>{O::Updated, O::Deleted, O::Refused, O::Deleted}
+            << QStringList{u"s1|s1@test|Renamed|p1|1|synced|1|5|0"_s} << QStringList{u"s1"_s, u"s2"_s, u"s3"_s};
+        QTest::newRow("imports keep the stored row's id, server identity and created")
+            << u"imports"_s << QList<O>{O::Updated, O::Updated, O::Added, O::Updated}
+            << QStringList{u"s1|s1@test|Imported|p1|1|pending|1|5|0"_s, u"s2|s2@test|Back||1|pending|1||0"_s,
+                           u"new|u3@test|Second||0|pending|1||0"_s}
+            << QStringList{u"new"_s, u"s1"_s, u"s2"_s};
+        QTest::newRow("a write without a title is refused before it is tried")
+            << u"untitled"_s << QList<O>{O::Refused, O::Added} << QStringList{u"n2|n2@test|Event n2||1|synced|1||0"_s}
+            << QStringList{u"n2"_s};
+        QTest::newRow("a write a trigger refuses")
+            << u"trigger"_s << QList<O>{O::Added, O::Refused, O::Added}
+            << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
+            << QStringList{u"n1"_s, u"n2"_s};
+        QTest::newRow("a trigger that ends the transaction")
+            << u"rollback"_s << QList<O>{O::Failed, O::Failed, O::Failed} << QStringList() << QStringList();
+    }
+    void batchWrites()
+    {
+        QFETCH(QString, batch);
+        QFETCH(QList<EventWrite::Outcome>, outcomes);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, logged);
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        const auto event = [](const QString &id) {
+            return makeEvent(id, kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+        };
+        Event withChildren = event(u"n1"_s);
+        withChildren.reminders = {reminder(30), reminder(10)};
+        withChildren.attendees = {attendee(u"a@example.org"_s, u"A"_s)};
+        Event untitled = event(u"bad"_s);
+        untitled.title = QString();
+        Event imported = event(QString());
+        imported.uid = u"s1@test"_s;
+        imported.title = u"Imported"_s;
+        imported.reminders = {reminder(5)};
+        imported.created = QDateTime();
+        imported.sync_status = SyncStatus::Pending;
+        Event back = imported;
+        back.uid = u"s2@test"_s;
+        back.title = u"Back"_s;
+        back.reminders.clear();
+        Event first = back;
+        first.uid = u"u3@test"_s;
+        first.title = u"First"_s;
+        Event second = first;
+        second.title = u"Second"_s;
+
+        QList<EventWrite> writes;
+        using K = EventWrite::Kind;
+        if (batch == u"inserts"_s || batch == u"trigger"_s || batch == u"rollback"_s) {
+            writes = {{K::Insert, withChildren}, {K::Insert, event(u"bad"_s)}, {K::Insert, event(u"n2"_s)}};
+            if (batch == u"inserts"_s)
+                writes.removeAt(1);
+            else
+                store.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON events WHEN NEW.id = 'bad' BEGIN SELECT RAISE(%1, "
+                           "'refused'); END"_s.arg(batch == u"trigger"_s ? u"ABORT"_s : u"ROLLBACK"_s));
+        } else if (batch == u"untitled"_s) {
+            writes = {{K::Insert, untitled}, {K::Insert, event(u"n2"_s)}};
+        } else {
+            Event s1 = event(u"s1"_s);
+            s1.provider_event_id = u"p1"_s;
+            s1.reminders = {reminder(10)};
+            QVERIFY(events.insert(s1));
+            QVERIFY(events.insert(event(u"s2"_s)));
+            QVERIFY(events.insert(event(u"s3"_s)));
+            s1.title = u"Renamed"_s;
+            s1.reminders = {reminder(5)};
+            if (batch == u"updates"_s) {
+                writes = {{K::Update, s1},
+                          {K::Delete, event(u"s2"_s)},
+                          {K::Update, event(u"gone"_s)},
+                          {K::Delete, event(u"s3"_s)}};
+            } else {
+                QVERIFY(events.remove(u"s2"_s));
+                QVERIFY(events.hardDelete(u"s3"_s));
+                writes = {{K::Import, imported}, {K::Import, back}, {K::Import, first}, {K::Import, second}};
+            }
+        }
+        const qint64 before = events.changeCounter().value_or(-1);
+        QCOMPARE(events.writeBatch(writes), outcomes);
+        QCOMPARE(storedSummary(store), stored);
+        QSqlQuery log(store.sql());
+        log.exec(u"SELECT DISTINCT CASE WHEN length(event_id) < 36 THEN event_id ELSE 'new' END FROM "
+                 "events_changes WHERE version > %1 ORDER BY 1"_s.arg(before));
+        QStringList named;
+        while (log.next())
+            named.append(log.value(0).toString());
+        QCOMPARE(named, logged);
+        // The triggers log what other writers do again.
+        const qint64 after = events.changeCounter().value_or(-1);
+        store.exec(u"UPDATE events SET title = 'Later'"_s);
+        QCOMPARE(events.changeCounter().value_or(-1) - after, qint64(stored.size()));
+    }
+
     // After each kind of change the kept rows, brought up to date by the
     // change log (or read anew after a large import), equal what a
     // repository that kept nothing reads.
@@ -577,7 +712,7 @@ private Q_SLOTS:
         for (const char *change :
              {"insert series", "insert override", "series becomes single", "single becomes series",
               "series moves past the window", "tombstone", "hard delete", "reminder by other process",
-              "attendee moved by own SQL", "import of 200", "import of 5000"})
+              "attendee moved by own SQL", "import of 200", "import of 5000", "one batch of each write"})
             QTest::newRow(change) << QString::fromLatin1(change);
     }
     void keptRowsEqualAFreshRead()
@@ -624,6 +759,15 @@ private Q_SLOTS:
             QCOMPARE(store.cli(QStringLiteral(
                          "INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r2', 'other', 5)")),
                      QString());
+        } else if (change == QLatin1String("one batch of each write")) {
+            series.recurrence_rule.clear();
+            single.uid = series.uid;
+            single.recurrence_rule = QStringLiteral("FREQ=DAILY");
+            const QList<EventWrite> writes = {{EventWrite::Kind::Insert, weeklyMaster(QStringLiteral("new"), 3)},
+                                              {EventWrite::Kind::Update, series},
+                                              {EventWrite::Kind::Delete, weeklyMaster(QStringLiteral("other"), 2)},
+                                              {EventWrite::Kind::Import, single}};
+            QCOMPARE(events.writeBatch(writes).count(EventWrite::Outcome::Refused), 0);
         } else if (change == QLatin1String("attendee moved by own SQL")) {
             store.exec(QStringLiteral("UPDATE attendees SET event_id = 'other' WHERE event_id = 'series'"));
         } else {

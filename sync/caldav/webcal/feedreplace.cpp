@@ -112,6 +112,9 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     for (const Event &row : rows)
         stored.insert(keyOf(row), row);
 
+    // One batch for the calendar: each row would otherwise pay for a
+    // savepoint and the change log's triggers of its own.
+    QList<EventWrite> writes;
     for (Event event : std::as_const(incoming)) {
         event.calendar_id = calendarId;
         event.sync_status = SyncStatus::Synced;
@@ -135,27 +138,29 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             event.created = existing ? existing->created : now;
         if (!event.last_modified.isValid())
             event.last_modified = event.created;
-        bool ok = false;
         if (existing) {
             event.id = existing->id;
             event.color = existing->color;
-            ok = events->update(event);
-            result.updated += ok ? 1 : 0;
+            writes.append({EventWrite::Kind::Update, std::move(event)});
         } else {
             event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-            ok = events->insert(event);
-            result.inserted += ok ? 1 : 0;
+            writes.append({EventWrite::Kind::Insert, std::move(event)});
         }
-        result.failed += ok ? 0 : 1;
+    }
+    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
+        if (!position.contains(it.key()))
+            writes.append({EventWrite::Kind::Delete, *it});
     }
 
-    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
-        if (position.contains(it.key()))
-            continue;
-        if (events->hardDelete(it->id))
-            ++result.deleted;
-        else
-            ++result.failed;
+    const QList<EventWrite::Outcome> outcomes = events->writeBatch(writes);
+    for (const EventWrite::Outcome outcome : outcomes) {
+        switch (outcome) {
+        case EventWrite::Outcome::Added: ++result.inserted; break;
+        case EventWrite::Outcome::Updated: ++result.updated; break;
+        case EventWrite::Outcome::Deleted: ++result.deleted; break;
+        case EventWrite::Outcome::Refused:
+        case EventWrite::Outcome::Failed: ++result.failed; break;
+        }
     }
 
     if (transaction.isActive()) {

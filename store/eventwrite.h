@@ -1,0 +1,29 @@
+#pragma once
+
+#include "event.h"
+
+// One write of EventRepository::writeBatch, and what became of it.
+struct EventWrite
+{
+    enum class Kind {
+        Insert, // as EventRepository::insert
+        Update, // as EventRepository::update
+        // Stored by its calendar, UID and recurrence id: a row with that key
+        // (a tombstone too) is rewritten as update() does, keeping its id,
+        // server identity (provider event id, etag, href) and created;
+        // without one the record goes in as insert() does, under a new id
+        // and, when it has none, created now.
+        Import,
+        Delete, // as EventRepository::hardDelete of the record's id
+    };
+    enum class Outcome {
+        Added,
+        Updated,
+        Deleted,
+        Refused, // the store turned this write down; the others stand
+        Failed, // the store failed (StoreFailure::last()): none of the batch stands
+    };
+
+    Kind kind = Kind::Insert;
+    Event event;
+};
