@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <string_view>
 
 using namespace StoreSql;
@@ -273,42 +274,39 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
-// The window's own rows and the standing rows that belong to it, merged in
-// one list by instant. The keys come from the stored times, as the records'
-// times may be in a zone, where each conversion looks the offset up again.
-// The result is built once: a month over a large store is megabytes of
-// records.
+// The window's own rows and the standing rows that belong to it (picked in
+// their order), merged in one list by instant. The keys come from the
+// stored times, as the records' times may be in a zone, where each
+// conversion looks the offset up again. The result is built once: a month
+// over a large store is megabytes of records.
 QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
                           const QList<std::pair<qint64, qsizetype>> &standingPicked)
 {
-    QList<std::pair<qint64, qsizetype>> keys;
-    keys.reserve(own.size() + standingPicked.size());
-    for (qsizetype i = 0; i < own.size(); ++i)
-        keys.append({ownKeys.at(i), i});
-    for (const auto &[key, index] : standingPicked)
-        keys.append({key, own.size() + index});
     // Events that start together come by id: the kept rows' own order
     // depends on the windows read before, and a list must not reshuffle
-    // between two looks at the same window. Sorted by instant first, then
-    // each run of equal instants (a few rows) by id: comparing ids across
-    // the whole sort cost more than the rest of it.
-    const auto idOf = [&](qsizetype index) -> const QString & {
-        return index < own.size() ? own.at(index).id : standing.at(index - own.size()).id;
+    // between two looks at the same window.
+    const auto before = [](qint64 keyA, const QString &idA, qint64 keyB, const QString &idB) {
+        return keyA != keyB ? keyA < keyB : idA < idB;
     };
-    std::sort(keys.begin(), keys.end());
-    for (auto run = keys.begin(); run != keys.end();) {
-        const auto end = std::find_if(run, keys.end(), [&](const auto &key) { return key.first != run->first; });
-        if (end - run > 1)
-            std::sort(run, end, [&](const auto &a, const auto &b) { return idOf(a.second) < idOf(b.second); });
-        run = end;
-    }
+    QList<std::pair<qint64, qsizetype>> ownOrder;
+    ownOrder.reserve(own.size());
+    for (qsizetype i = 0; i < own.size(); ++i)
+        ownOrder.append({ownKeys.at(i), i});
+    std::sort(ownOrder.begin(), ownOrder.end(), [&](const auto &a, const auto &b) {
+        return before(a.first, own.at(a.second).id, b.first, own.at(b.second).id);
+    });
     QList<Event> merged;
-    merged.reserve(keys.size());
-    for (const auto &key : std::as_const(keys)) {
-        if (key.second < own.size())
-            merged.append(std::move(own[key.second]));
+    merged.reserve(own.size() + standingPicked.size());
+    auto mine = ownOrder.cbegin();
+    auto kept = standingPicked.cbegin();
+    while (mine != ownOrder.cend() || kept != standingPicked.cend()) {
+        const bool takeOwn = kept == standingPicked.cend()
+            || (mine != ownOrder.cend()
+                && before(mine->first, own.at(mine->second).id, kept->first, standing.at(kept->second).id));
+        if (takeOwn)
+            merged.append(std::move(own[(mine++)->second]));
         else
-            merged.append(standing.at(key.second - own.size()));
+            merged.append(standing.at((kept++)->second));
     }
     return merged;
 }
@@ -389,6 +387,7 @@ struct EventRepository::StandingRows
     QList<Key> keys;
     QSet<QString> ids;
     QList<Event> views; // the first of `events` as viewRows gives them
+    QList<qsizetype> byStart; // see inOrder; stale when sized otherwise
 
     // Reads the standing row `q` unless it is kept already: the record into
     // `added`, its window key into `addedKeys` (children are loaded for the
@@ -437,6 +436,23 @@ struct EventRepository::StandingRows
         events.resize(kept);
         keys.resize(kept);
         views.resize(keptViews);
+        byStart.clear();
+    }
+
+    // The rows' positions by start, then id (the order of a range's rows),
+    // sorted once per change rather than at every read.
+    const QList<qsizetype> &inOrder()
+    {
+        if (byStart.size() == events.size())
+            return byStart;
+        byStart.resize(events.size());
+        std::iota(byStart.begin(), byStart.end(), qsizetype(0));
+        std::sort(byStart.begin(), byStart.end(), [this](qsizetype a, qsizetype b) {
+            const qint64 keyA = keys.at(a).sortMs;
+            const qint64 keyB = keys.at(b).sortMs;
+            return keyA != keyB ? keyA < keyB : events.at(a).id < events.at(b).id;
+        });
+        return byStart;
     }
 
     // The rows as a view reads them (viewFields), made once per kept row
@@ -530,6 +546,7 @@ EventRepository::StandingRows &EventRepository::standingRows(const QString &uppe
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
     rows->events += std::move(added);
+    rows->byStart.clear();
     rows->keys += keys;
     rows->coveredUpper = upper;
     return *rows;
@@ -587,6 +604,7 @@ bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
     rows.events += std::move(added);
+    rows.byStart.clear();
     rows.keys += keys;
     return true;
 }
@@ -739,7 +757,7 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // and the rows come from one snapshot.
     StandingRows &standing = standingRows(upper, mayKeep);
     QList<std::pair<qint64, qsizetype>> picked;
-    for (qsizetype i = 0; i < standing.events.size(); ++i) {
+    for (const qsizetype i : standing.inOrder()) {
         if (standing.inWindow(window, i) && calendars.includes(standing.events.at(i).calendar_id))
             picked.append({standing.keys.at(i).sortMs, i});
     }
@@ -789,7 +807,7 @@ QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, c
     rows.events = std::move(found);
     rows.keys = std::move(keys);
     QList<std::pair<qint64, qsizetype>> picked;
-    for (qsizetype i = 0; i < rows.events.size(); ++i) {
+    for (const qsizetype i : rows.inOrder()) {
         if (rows.inWindow(window, i))
             picked.append({rows.keys.at(i).sortMs, i});
     }
