@@ -790,9 +790,16 @@ private Q_SLOTS:
     }
 
     // Events starting together come by id, whether read with the window or
-    // kept from an earlier query.
+    // kept from an earlier query, and a series kept later among them.
+    void eventsStartingTogetherComeById_data()
+    {
+        QTest::addColumn<bool>("view");
+        QTest::newRow("full records") << false;
+        QTest::newRow("view rows") << true;
+    }
     void eventsStartingTogetherComeById()
     {
+        QFETCH(bool, view);
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
@@ -802,8 +809,16 @@ private Q_SLOTS:
         QVERIFY(events.insert(series));
         QVERIFY(events.insert(makeEvent(QStringLiteral("c-single"), kCal, nine, nine.addSecs(3600))));
         QVERIFY(events.insert(makeEvent(QStringLiteral("a-single"), kCal, nine, nine.addSecs(1800))));
-        QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 6), localTime(2024, 5, 7))),
-                 (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+        const auto day = [&] {
+            const QDateTime from = localTime(2024, 5, 6);
+            const QDateTime to = localTime(2024, 5, 7);
+            return idsOf(view ? events.getViewRowsInRange(from, to) : events.getInRange(from, to));
+        };
+        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+        series.id = series.uid = QStringLiteral("aa-series");
+        QVERIFY(events.insert(series));
+        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("aa-series"), QStringLiteral("b-series"),
+                                     QStringLiteral("c-single")}));
     }
 
     // What a query reads inside a caller's transaction may be rolled back:
