@@ -64,4 +64,6 @@ struct Event
 // dates and stay as they are.
 void keepZoned(Event &event);
 
+// Its members move by their bytes: lists grow by reallocation.
+Q_DECLARE_TYPEINFO(Event, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(Event)

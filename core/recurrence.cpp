@@ -185,7 +185,10 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
         }
         const ZoneClock &clock = expander.clockFor(*master);
         sink.beginSeries(*master, clock);
-        const auto series = overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));
+        // Most windows hold no override: no key is made for every master.
+        const auto series = overridesBySeries.isEmpty()
+            ? overridesBySeries.constEnd()
+            : overridesBySeries.constFind(seriesKey(master->calendar_id, master->uid));
         if (series == overridesBySeries.constEnd()) {
             for (qint64 ms : starts)
                 sink.generated(ms);

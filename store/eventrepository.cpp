@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <string_view>
 
 using namespace StoreSql;
@@ -78,19 +79,19 @@ RowSpan readSpan(const SqliteStatement &q)
     return {readTime(q.utf8(kStartColumn)), readOptionalTime(q.utf8(kEndColumn))};
 }
 
-Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan span)
+// Fills the default record `e` from the row `q`: every column, or with
+// `viewOnly` those kViewColumns reads (the others are NULL there, and read
+// as NULL would). A calendar already set is the row's, read by the caller.
+void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan span, bool viewOnly)
 {
-    Event e;
     e.id = std::move(id);
-    e.calendar_id = q.sharedText(1);
+    if (e.calendar_id.isNull())
+        e.calendar_id = q.sharedText(1);
     e.uid = q.text(2);
     e.provider_event_id = q.text(3);
-    e.etag = q.text(4);
-    e.href = q.text(5);
     e.title = q.text(6);
     e.description = q.text(7);
     e.location = q.text(8);
-    e.geo_location = q.text(9);
     e.start_time = std::move(span.start);
     e.end_time = std::move(span.end);
     e.is_all_day = q.integer(kAllDayColumn) != 0;
@@ -101,17 +102,24 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     e.recurrence_id = q.text(kRecurrenceIdColumn);
     e.master_event_uid = q.text(kMasterUidColumn);
     e.status = q.sharedText(19);
-    e.event_url = q.text(20);
-    e.conference_url = q.text(21);
-    e.organizer_email = q.text(22);
-    e.organizer_name = q.text(23);
-    e.sequence = q.integer(24);
-    e.raw_icalendar = q.text(25);
     e.color = q.sharedText(26);
-    e.created = readTime(q.utf8(27));
-    e.last_modified = readTime(q.utf8(28));
-    e.sync_status = q.sharedText(29);
-    e.deleted_at = readOptionalTime(q.utf8(30));
+    if (viewOnly) {
+        e.sync_status = QString();
+    } else {
+        e.etag = q.text(4);
+        e.href = q.text(5);
+        e.geo_location = q.text(9);
+        e.event_url = q.text(20);
+        e.conference_url = q.text(21);
+        e.organizer_email = q.text(22);
+        e.organizer_name = q.text(23);
+        e.sequence = q.integer(24);
+        e.raw_icalendar = q.text(25);
+        e.created = readTime(q.utf8(27));
+        e.last_modified = readTime(q.utf8(28));
+        e.sync_status = q.sharedText(29);
+        e.deleted_at = readOptionalTime(q.utf8(30));
+    }
 
     // The same instants, shown in the event's own zone.
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC")) {
@@ -122,6 +130,12 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
                 e.end_time = e.end_time->toTimeZone(zone);
         }
     }
+}
+
+Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan span)
+{
+    Event e;
+    fillEvent(e, q, zones, std::move(id), std::move(span), false);
     return e;
 }
 
@@ -226,38 +240,39 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
-// The window's own rows and the standing rows that belong to it, merged in
-// one list by instant. The keys come from the stored times, as the records'
-// times may be in a zone, where each conversion looks the offset up again.
-// The result is built once: a month over a large store is megabytes of
-// records.
+// The window's own rows and the standing rows that belong to it (picked in
+// their order), merged in one list by instant. The keys come from the
+// stored times, as the records' times may be in a zone, where each
+// conversion looks the offset up again. The result is built once: a month
+// over a large store is megabytes of records.
 QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
-                          const QList<std::pair<qint64, qsizetype>> &standingPicked, bool viewOnly)
+                          const QList<std::pair<qint64, qsizetype>> &standingPicked)
 {
-    QList<std::pair<qint64, qsizetype>> keys;
-    keys.reserve(own.size() + standingPicked.size());
-    for (qsizetype i = 0; i < own.size(); ++i)
-        keys.append({ownKeys.at(i), i});
-    for (const auto &[key, index] : standingPicked)
-        keys.append({key, own.size() + index});
     // Events that start together come by id: the kept rows' own order
     // depends on the windows read before, and a list must not reshuffle
     // between two looks at the same window.
-    const auto idOf = [&](qsizetype index) -> const QString & {
-        return index < own.size() ? own.at(index).id : standing.at(index - own.size()).id;
+    const auto before = [](qint64 keyA, const QString &idA, qint64 keyB, const QString &idB) {
+        return keyA != keyB ? keyA < keyB : idA < idB;
     };
-    std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first < b.first : idOf(a.second) < idOf(b.second);
+    QList<std::pair<qint64, qsizetype>> ownOrder;
+    ownOrder.reserve(own.size());
+    for (qsizetype i = 0; i < own.size(); ++i)
+        ownOrder.append({ownKeys.at(i), i});
+    std::sort(ownOrder.begin(), ownOrder.end(), [&](const auto &a, const auto &b) {
+        return before(a.first, own.at(a.second).id, b.first, own.at(b.second).id);
     });
     QList<Event> merged;
-    merged.reserve(keys.size());
-    for (const auto &key : std::as_const(keys)) {
-        if (key.second < own.size())
-            merged.append(std::move(own[key.second]));
-        else if (viewOnly)
-            merged.append(viewFields(standing.at(key.second - own.size())));
+    merged.reserve(own.size() + standingPicked.size());
+    auto mine = ownOrder.cbegin();
+    auto kept = standingPicked.cbegin();
+    while (mine != ownOrder.cend() || kept != standingPicked.cend()) {
+        const bool takeOwn = kept == standingPicked.cend()
+            || (mine != ownOrder.cend()
+                && before(mine->first, own.at(mine->second).id, kept->first, standing.at(kept->second).id));
+        if (takeOwn)
+            merged.append(std::move(own[(mine++)->second]));
         else
-            merged.append(standing.at(key.second - own.size()));
+            merged.append(standing.at((kept++)->second));
     }
     return merged;
 }
@@ -337,6 +352,8 @@ struct EventRepository::StandingRows
     QList<Event> events;
     QList<Key> keys;
     QSet<QString> ids;
+    QList<Event> views; // the first of `events` as viewRows gives them
+    QList<qsizetype> byStart; // see inOrder; stale when sized otherwise
 
     // Reads the standing row `q` unless it is kept already: the record into
     // `added`, its window key into `addedKeys` (children are loaded for the
@@ -358,23 +375,60 @@ struct EventRepository::StandingRows
         addedKeys.append(key);
     }
 
-    // Lets go of the rows of `gone`.
+    // Lets go of the rows of `gone`. Most writes touch no kept row, and
+    // those that do touch few: the lists are compacted in place, not built
+    // again.
     void drop(const QSet<QString> &gone)
     {
-        QList<Event> keptEvents;
-        QList<Key> keptKeys;
-        keptEvents.reserve(events.size());
-        keptKeys.reserve(keys.size());
+        if (std::none_of(gone.cbegin(), gone.cend(), [this](const QString &id) { return ids.contains(id); }))
+            return;
+        qsizetype kept = 0;
+        qsizetype keptViews = 0;
         for (qsizetype i = 0; i < events.size(); ++i) {
             if (gone.contains(events.at(i).id)) {
                 ids.remove(events.at(i).id);
                 continue;
             }
-            keptEvents.append(std::move(events[i]));
-            keptKeys.append(keys.at(i));
+            if (kept != i) {
+                events[kept] = std::move(events[i]);
+                keys[kept] = keys.at(i);
+                if (i < views.size())
+                    views[kept] = std::move(views[i]);
+            }
+            if (i < views.size())
+                ++keptViews;
+            ++kept;
         }
-        events = std::move(keptEvents);
-        keys = std::move(keptKeys);
+        events.resize(kept);
+        keys.resize(kept);
+        views.resize(keptViews);
+        byStart.clear();
+    }
+
+    // The rows' positions by start, then id (the order of a range's rows),
+    // sorted once per change rather than at every read.
+    const QList<qsizetype> &inOrder()
+    {
+        if (byStart.size() == events.size())
+            return byStart;
+        byStart.resize(events.size());
+        std::iota(byStart.begin(), byStart.end(), qsizetype(0));
+        std::sort(byStart.begin(), byStart.end(), [this](qsizetype a, qsizetype b) {
+            const qint64 keyA = keys.at(a).sortMs;
+            const qint64 keyB = keys.at(b).sortMs;
+            return keyA != keyB ? keyA < keyB : events.at(a).id < events.at(b).id;
+        });
+        return byStart;
+    }
+
+    // The rows as a view reads them (viewFields), made once per kept row
+    // rather than at every read: `views` runs parallel to `events`.
+    const QList<Event> &viewRows()
+    {
+        views.reserve(events.size());
+        for (qsizetype i = views.size(); i < events.size(); ++i)
+            views.append(viewFields(events.at(i)));
+        return views;
     }
 
     // Overrides belong to every window, the others to every window that
@@ -411,7 +465,7 @@ std::optional<qint64> EventRepository::changeCounter() const
     return counter->integer64(0);
 }
 
-const EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
+EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
 {
     Database &db = *m_database;
     std::optional<StandingRows::Stamp> stamp;
@@ -458,6 +512,7 @@ const EventRepository::StandingRows &EventRepository::standingRows(const QString
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
     rows->events += std::move(added);
+    rows->byStart.clear();
     rows->keys += keys;
     rows->coveredUpper = upper;
     return *rows;
@@ -515,6 +570,7 @@ bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
     rows.events += std::move(added);
+    rows.byStart.clear();
     rows.keys += keys;
     return true;
 }
@@ -603,24 +659,20 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     const CalendarFilter calendars(calendarIds);
     QList<Event> events;
     QList<qint64> startKeys;
-    QSet<QString> seen;
     ZoneCache zones;
     const auto keep = [&](const SqliteStatement &q) {
         if (isStanding(q))
             return;
-        QString id = q.text(0);
-        if (seen.contains(id))
-            return;
         RowSpan span = readSpan(q);
         if (!inWindow(window, q, span))
             return;
-        const qint64 key = sortKey(span.start);
-        Event event = rowToEvent(q, zones, std::move(id), std::move(span));
-        if (!calendars.accepts(event.calendar_id))
+        QString calendar = q.sharedText(1);
+        if (!calendars.accepts(calendar))
             return;
-        seen.insert(event.id);
-        events.append(std::move(event));
-        startKeys.append(key);
+        startKeys.append(sortKey(span.start));
+        Event &event = events.emplaceBack();
+        event.calendar_id = std::move(calendar);
+        fillEvent(event, q, zones, q.text(0), std::move(span), viewOnly);
     };
 
     // Two index ranges instead of every row that starts before the window's
@@ -628,7 +680,8 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // long that overlaps it) and rows longer than a day still running at its
     // start. The calendars narrow the first range through (calendar_id,
     // start_time); the second keeps to its partial index, as the calendars'
-    // index would read every row of the calendars up to the window's end.
+    // index would read every row of the calendars up to the window's end,
+    // and to the rows the first leaves, so no row comes twice.
     // Repeating masters, rows without an end and overrides come from the
     // standing rows.
     const QString upper = window.upperBoundText();
@@ -659,7 +712,7 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
                      QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
                                     "AND start_time < ?")
                          + liveOffIndex,
-                     QVariantList{lower, upper} + calendarValues, keep);
+                     QVariantList{lower, window.lowerBoundText(2)} + calendarValues, keep);
     }
     if (kind == RangeRows::Full) {
         EventChildRows::loadRemindersForEvents(db, events);
@@ -668,16 +721,64 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
 
     // In the read transaction of the statements above, so that the counter
     // and the rows come from one snapshot.
-    const StandingRows &standing = standingRows(upper, mayKeep);
+    StandingRows &standing = standingRows(upper, mayKeep);
     QList<std::pair<qint64, qsizetype>> picked;
-    for (qsizetype i = 0; i < standing.events.size(); ++i) {
+    for (const qsizetype i : standing.inOrder()) {
         if (standing.inWindow(window, i) && calendars.includes(standing.events.at(i).calendar_id))
             picked.append({standing.keys.at(i).sortMs, i});
     }
     snapshot.keep();
-    QList<Event> merged = mergeByStart(events, startKeys, standing.events, picked, viewOnly);
+    QList<Event> merged = mergeByStart(events, startKeys, viewOnly ? standing.viewRows() : standing.events, picked);
     m_scratchStanding.reset();
     return merged;
+}
+
+QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, const QDateTime &to) const
+{
+    const TimeWindow window(from, to);
+    if (!window.isValid())
+        return {};
+    Database &db = *m_database;
+    const char *operation = "EventRepository::getRemindingSeriesInRange";
+    StoreTransaction snapshot(&db);
+    StandingRows rows;
+    QList<Event> found;
+    QList<StandingRows::Key> keys;
+    ZoneCache zones;
+    const auto keep = [&](const SqliteStatement &q) { rows.take(q, zones, found, keys); };
+    // The masters through the series' index (migration 019), which holds
+    // what the test reads: only those with reminders are read from the
+    // table.
+    forEachRow(db, operation,
+               QStringLiteral("WHERE recurrence_rule > '' AND start_time >= '' AND start_time < ? AND deleted_at IS NULL "
+                              "AND COALESCE(recurrence_id, '') = '' "
+                              "AND EXISTS (SELECT 1 FROM reminders WHERE reminders.event_id = events.id)"),
+               {window.upperBoundText()}, keep);
+    QSet<QString> series;
+    for (const Event &master : std::as_const(found))
+        series.insert(master.calendar_id + QLatin1Char('\n') + master.uid);
+    // Every override, as standingRows reads them (they are few), and those
+    // of these series kept.
+    QList<Event> overrides;
+    QList<StandingRows::Key> overrideKeys;
+    forEachRow(db, operation, QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kOverrideTerm), {},
+               [&](const SqliteStatement &q) {
+                   if (series.contains(q.sharedText(1) + QLatin1Char('\n') + q.text(kMasterUidColumn)))
+                       rows.take(q, zones, overrides, overrideKeys);
+               });
+    found += std::move(overrides);
+    keys += overrideKeys;
+    EventChildRows::loadRemindersForEvents(db, found);
+    snapshot.keep();
+    rows.events = std::move(found);
+    rows.keys = std::move(keys);
+    QList<std::pair<qint64, qsizetype>> picked;
+    for (const qsizetype i : rows.inOrder()) {
+        if (rows.inWindow(window, i))
+            picked.append({rows.keys.at(i).sortMs, i});
+    }
+    QList<Event> none;
+    return mergeByStart(none, {}, rows.events, picked);
 }
 
 QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QString &masterUid,

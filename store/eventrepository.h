@@ -59,6 +59,11 @@ public:
     // reminds per occurrence, without the window's single events.
     QList<Event> getStandingInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
+    // What the reminder poll expands: of the rows getStandingInRange
+    // returns, the masters repeating by a rule that have reminders, and the
+    // overrides of their series, in its order, with reminders (attendees
+    // left empty). Only those rows are read, not every series.
+    QList<Event> getRemindingSeriesInRange(const QDateTime &from, const QDateTime &to) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally, letter
     // case aside in any script; at most max(limit, 1) rows by start.
@@ -117,7 +122,7 @@ Q_SIGNALS:
 
 private:
     struct StandingRows;
-    const StandingRows &standingRows(const QString &upper, bool mayKeep) const;
+    StandingRows &standingRows(const QString &upper, bool mayKeep) const;
     // Brings kept rows up to `version` by the events' change log; false when
     // they must be read anew.
     bool readChanged(StandingRows &rows, qint64 version) const;

@@ -1,6 +1,7 @@
 #include "occurrenceacks.h"
 
 #include "database.h"
+#include "sqlitestatement.h"
 #include "storesql.h"
 #include "storetransaction.h"
 
@@ -49,12 +50,17 @@ bool OccurrenceAcks::acknowledge(const QList<Key> &keys)
     StoreTransaction transaction(m_database);
     if (!transaction.isActive())
         return false;
+    // Prepared once per connection rather than once a row: a first poll
+    // after a long break notes every occurrence it shows.
+    const auto insert = m_database->statement(QStringLiteral(
+        "INSERT OR IGNORE INTO reminder_occurrence_acks (reminder_id, occurrence_start) VALUES (?, ?)"));
+    if (!insert)
+        return false;
     for (const Key &key : keys) {
-        if (!StoreSql::write(m_database->database(), "OccurrenceAcks::acknowledge",
-                             QStringLiteral("INSERT OR IGNORE INTO reminder_occurrence_acks "
-                                            "(reminder_id, occurrence_start) VALUES (?, ?)"),
-                             {key.reminderId, startText(key.occurrenceStart)}))
+        if (!insert->execute({key.reminderId, startText(key.occurrenceStart)})) {
+            qCWarning(lcStore).noquote() << "OccurrenceAcks::acknowledge failed:" << insert->errorText();
             return false;
+        }
     }
     return transaction.keep();
 }

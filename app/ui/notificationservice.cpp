@@ -50,6 +50,9 @@ struct NotificationService::Due
     QString reminderId;
     QString title;
     QDateTime trigger;
+    // The trigger's instant: comparing date-times in local time asks the C
+    // library for the zone every time.
+    qint64 triggerMs = 0;
     QDateTime start;
     QString location;
     QString eventId;
@@ -165,7 +168,7 @@ QList<FiredReminder> NotificationService::poll()
     if (due.isEmpty())
         return {};
     // The texts sort by instant only while they share one offset.
-    std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+    std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.triggerMs < b.triggerMs; });
 
     const QList<bool> suppressed = suppressedRows(due);
     QList<FiredReminder> fired;
@@ -216,6 +219,8 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
     // (dueOccurrences).
     const QList<ReminderRepository::Unacknowledged> rows =
         ReminderRepository(m_state->database()).unacknowledged(cutoff, now);
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    const qint64 cutoffMs = cutoff.toMSecsSinceEpoch();
     QList<Due> due;
     for (const ReminderRepository::Unacknowledged &stored : rows) {
         Due row;
@@ -227,7 +232,8 @@ QList<NotificationService::Due> NotificationService::dueOneOffs(const QDateTime 
         // midnight in UTC; the user's day begins at local midnight.
         row.start = reminderStart(row.start, row.allDay);
         row.trigger = row.start.addSecs(-60 * qint64(stored.minutesBefore));
-        if (row.trigger > now || !(row.start > cutoff))
+        row.triggerMs = row.trigger.toMSecsSinceEpoch();
+        if (row.triggerMs > nowMs || !(row.start.toMSecsSinceEpoch() > cutoffMs))
             continue;
         row.eventId = stored.eventId;
         if (series.bySeries.contains(row.eventId))
@@ -244,10 +250,12 @@ QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateT
                                                                     const SeriesTriggers &series) const
 {
     QList<Due> due;
+    const qint64 nowMs = now.toMSecsSinceEpoch();
+    const qint64 cutoffMs = cutoff.toMSecsSinceEpoch();
     for (const Due &trigger : series.triggers) {
-        if (trigger.trigger > now)
+        if (trigger.triggerMs > nowMs)
             break;
-        if (trigger.start > cutoff)
+        if (trigger.start.toMSecsSinceEpoch() > cutoffMs)
             due.append(trigger);
     }
     if (due.isEmpty())
@@ -288,9 +296,12 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
         return *m_series;
     const QDateTime earliest = m_series->from.addSecs(-kLateStartSecs);
     const QDateTime from = earliest.addDays(-1);
-    // Only series and their overrides remind per occurrence: the window's
-    // single events are not read.
-    const QList<Event> rows = events->getStandingInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
+    const qint64 earliestMs = earliest.toMSecsSinceEpoch();
+    const qint64 untilMs = m_series->until.toMSecsSinceEpoch();
+    // Only series with reminders and their overrides remind per occurrence:
+    // neither the window's single events nor the other series are read.
+    const QList<Event> rows =
+        events->getRemindingSeriesInRange(from, m_series->until.addSecs(kSeriesLeadSecs).addDays(1));
 
     // Overrides go with their series, so that an occurrence they replace is
     // not reminded of twice (the override row carries reminders of its own).
@@ -309,45 +320,51 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
         if (kept != previous.constEnd() && kept->rows == series.rows)
             series.triggers = kept->triggers;
         else
-            series.triggers = expandTriggers(series.rows, earliest, m_series->until);
+            series.triggers = expandTriggers(series.rows, earliestMs, untilMs);
         m_series->triggers += series.triggers;
         m_series->bySeries.insert(master.id, std::move(series));
     }
     std::stable_sort(m_series->triggers.begin(), m_series->triggers.end(),
-                     [](const Due &a, const Due &b) { return a.trigger < b.trigger; });
+                     [](const Due &a, const Due &b) { return a.triggerMs < b.triggerMs; });
     return *m_series;
 }
 
-QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series,
-                                                                    const QDateTime &earliest, const QDateTime &until)
+QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series, qint64 earliestMs,
+                                                                    qint64 untilMs)
 {
     const Event &master = series.first();
     int longestLead = 0;
     for (const Reminder &reminder : master.reminders)
         longestLead = std::max(longestLead, reminder.minutes_before);
-    const QDateTime to = until.addSecs(60 * qint64(longestLead)).addDays(1);
+    // The window in UTC: a day's hour more or less at a change of offset
+    // moves it only where nothing passes the tests below.
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(earliestMs, Qt::UTC).addDays(-1);
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(untilMs, Qt::UTC).addSecs(60 * qint64(longestLead)).addDays(1);
     QList<Due> triggers;
-    for (const Event &occurrence : Recurrence::expandEvents(series, earliest.addDays(-1), to)) {
-        if (occurrence.id != master.id)
-            continue;
-        const QDateTime start = reminderStart(occurrence.start_time, occurrence.is_all_day);
-        if (!(start > earliest))
-            continue;
+    // Light occurrences: only the master's own are reminded of, and most
+    // series place none in the horizon.
+    Recurrence::forEachOccurrence(series, from, to, [&](const Occurrence &occurrence) {
+        if (occurrence.event().id != master.id)
+            return;
+        const QDateTime start = reminderStart(occurrence.start(), master.is_all_day);
+        if (!(start.toMSecsSinceEpoch() > earliestMs))
+            return;
         for (const Reminder &reminder : master.reminders) {
             Due due;
             due.start = start;
             due.trigger = start.addSecs(-60 * qint64(reminder.minutes_before));
-            if (due.trigger >= until)
+            due.triggerMs = due.trigger.toMSecsSinceEpoch();
+            if (due.triggerMs >= untilMs)
                 continue;
             due.reminderId = reminder.id;
             due.title = master.title;
             due.location = master.location;
             due.eventId = master.id;
-            due.allDay = occurrence.is_all_day;
+            due.allDay = master.is_all_day;
             due.occurrence = true;
             triggers.append(due);
         }
-    }
+    });
     return triggers;
 }
 

@@ -84,8 +84,10 @@ private:
     QList<Due> dueOccurrences(const QDateTime &now, const QDateTime &cutoff, const SeriesTriggers &series) const;
     const SeriesTriggers &seriesTriggers(const QDateTime &now);
     // The triggers of a series (master first, then its overrides) from
-    // occurrences starting after `earliest` that come before `until`.
-    static QList<Due> expandTriggers(const QList<Event> &series, const QDateTime &earliest, const QDateTime &until);
+    // occurrences starting after `earliestMs` that come before `untilMs`
+    // (instants: in local time every comparison asks the C library for the
+    // zone).
+    static QList<Due> expandTriggers(const QList<Event> &series, qint64 earliestMs, qint64 untilMs);
     void showBalloon(const QString &title, const QString &body);
     // Per due row: whether an enabled filter rule silences it.
     QList<bool> suppressedRows(const QList<Due> &due) const;

@@ -86,9 +86,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_view_idx"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_series_idx"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 18);
+        QCOMPARE(Database::latestVersion(), 19);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -111,7 +111,7 @@ private Q_SLOTS:
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
                                 "events_range_idx,events_long_with_start,events_version,"
                                 "timed_values_as_instants,reminder_occurrence_acks,sync_item_problems,events_dated_idx,"
-                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx"));
+                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,events_series_idx"));
     }
 
     void olderDatabaseMigratesForward()

@@ -703,6 +703,69 @@ private Q_SLOTS:
         QCOMPARE(events.changeCounter().value_or(-1) - after, qint64(stored.size()));
     }
 
+    // The poll's series are the standing rows that remind per occurrence:
+    // masters by a rule with reminders, and the overrides of their series
+    // (by calendar and UID), in the same order, without attendees.
+    void remindingSeriesAreTheStandingRowsThatRemind_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList both{QStringLiteral("early"), QStringLiteral("series"), QStringLiteral("moved")};
+        QTest::newRow("as written") << QString() << both;
+        QTest::newRow("standing rows kept first") << QStringLiteral("kept") << both;
+        QTest::newRow("series loses its reminder")
+            << QStringLiteral("DELETE FROM reminders WHERE event_id = 'series'") << QStringList{QStringLiteral("early")};
+        QTest::newRow("series deleted") << QStringLiteral("UPDATE events SET deleted_at = '2024-01-01T00:00:00Z' "
+                                                          "WHERE id = 'series'")
+                                        << QStringList{QStringLiteral("early")};
+        QTest::newRow("override moved to the other calendar")
+            << QStringLiteral("UPDATE events SET calendar_id = 'other' WHERE id = 'moved'")
+            << QStringList{QStringLiteral("early"), QStringLiteral("series")};
+        QTest::newRow("series becomes an override")
+            << QStringLiteral("UPDATE events SET recurrence_id = '20240101T090000' WHERE id = 'series'")
+            << QStringList{QStringLiteral("early")};
+    }
+    void remindingSeriesAreTheStandingRowsThatRemind()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, expected);
+        StoreFixture store;
+        seedCalendars(store, {kCal, QStringLiteral("other")});
+        EventRepository events(store.db());
+        Event series = weeklyMaster(QStringLiteral("series"), 4);
+        series.reminders = {reminder(5), reminder(60)};
+        series.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+        Event early = weeklyMaster(QStringLiteral("early"), 1);
+        early.reminders = {reminder(10)};
+        Event silent = weeklyMaster(QStringLiteral("silent"), 2);
+        Event late = weeklyMaster(QStringLiteral("late"), 7);
+        late.reminders = {reminder(10)};
+        Event single = makeEvent(QStringLiteral("single"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+        single.reminders = {reminder(10)};
+        Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
+        moved.uid = moved.master_event_uid = series.uid;
+        moved.recurrence_id = QStringLiteral("20240515T090000");
+        Event silentMoved = moved;
+        silentMoved.id = QStringLiteral("silent-moved");
+        silentMoved.uid = silentMoved.master_event_uid = silent.uid;
+        for (const Event &e : {series, early, silent, late, single, moved, silentMoved})
+            QVERIFY(events.insert(e));
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+        if (change == QLatin1String("kept"))
+            events.getInRange(from, to);
+        else if (!change.isEmpty())
+            store.exec(change);
+
+        const QList<Event> reminding = events.getRemindingSeriesInRange(from, to);
+        QCOMPARE(idsOf(reminding), expected);
+        QList<Event> standing = events.getStandingInRange(from, to);
+        standing.removeIf([&expected](const Event &e) { return !expected.contains(e.id); });
+        for (Event &e : standing)
+            e.attendees.clear();
+        QCOMPARE(reminding, standing);
+    }
+
     // After each kind of change the kept rows, brought up to date by the
     // change log (or read anew after a large import), equal what a
     // repository that kept nothing reads.
@@ -871,9 +934,16 @@ private Q_SLOTS:
     }
 
     // Events starting together come by id, whether read with the window or
-    // kept from an earlier query.
+    // kept from an earlier query, and a series kept later among them.
+    void eventsStartingTogetherComeById_data()
+    {
+        QTest::addColumn<bool>("view");
+        QTest::newRow("full records") << false;
+        QTest::newRow("view rows") << true;
+    }
     void eventsStartingTogetherComeById()
     {
+        QFETCH(bool, view);
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
@@ -883,8 +953,16 @@ private Q_SLOTS:
         QVERIFY(events.insert(series));
         QVERIFY(events.insert(makeEvent(QStringLiteral("c-single"), kCal, nine, nine.addSecs(3600))));
         QVERIFY(events.insert(makeEvent(QStringLiteral("a-single"), kCal, nine, nine.addSecs(1800))));
-        QCOMPARE(idsOf(events.getInRange(localTime(2024, 5, 6), localTime(2024, 5, 7))),
-                 (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+        const auto day = [&] {
+            const QDateTime from = localTime(2024, 5, 6);
+            const QDateTime to = localTime(2024, 5, 7);
+            return idsOf(view ? events.getViewRowsInRange(from, to) : events.getInRange(from, to));
+        };
+        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+        series.id = series.uid = QStringLiteral("aa-series");
+        QVERIFY(events.insert(series));
+        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("aa-series"), QStringLiteral("b-series"),
+                                     QStringLiteral("c-single")}));
     }
 
     // What a query reads inside a caller's transaction may be rolled back:

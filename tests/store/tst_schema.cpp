@@ -194,6 +194,7 @@ private Q_SLOTS:
             idx_events_long(end_time, start_time) WHERE julianday(end_time) - julianday(start_time) > 1
             idx_events_master_uid(master_event_uid)
             idx_events_open_ended(start_time) WHERE (recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL
+            idx_events_series(start_time, deleted_at, recurrence_id, id) WHERE recurrence_rule > ''
             idx_events_uid_calendar(uid, calendar_id)
             idx_events_uid_unique(calendar_id, uid, <expr>) UNIQUE
             idx_events_view(start_time, deleted_at, calendar_id, end_time, is_all_day, id, uid, provider_event_id, title, description, location, timezone, recurrence_rule, recurrence_dates, exception_dates, recurrence_id, master_event_uid, status, color))")
