@@ -15,6 +15,7 @@ class CalDavEventStore : public CalDavItemStore
 public:
     CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId);
 
+    void scheduleChanged() override;
     QString component() const override { return QStringLiteral("VEVENT"); }
 
     // Every row of the series `seriesUid`, tombstones included, with children:
@@ -28,7 +29,6 @@ protected:
     void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
                        Applied &applied) override;
     bool removeRow(const QString &id) override;
-    void scheduleChanged() override;
 
 private:
     // One object from the server.

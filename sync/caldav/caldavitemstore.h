@@ -36,6 +36,14 @@ public:
         // Resources whose data holds no object of this kind that can be
         // read: href and ETag.
         QList<QPair<QString, QString>> unreadable;
+
+        void add(const Applied &other)
+        {
+            parsed += other.parsed;
+            written += other.written;
+            failed += other.failed;
+            unreadable += other.unreadable;
+        }
     };
 
     // One resource of the server's answer with the objects of one kind read
@@ -74,10 +82,14 @@ public:
     // lose their href and ETag (the push creates them anew, a tombstone just
     // goes), the others are removed.
     void dropResource(const QString &href);
-    // After a complete listing: every href not in it is dropped.
-    void dropUnlisted(const QSet<QString> &listed);
-    // Runs `work` in one transaction of the shared connection.
+    // After a complete listing: every href not in it is dropped; returns
+    // how many rows were there.
+    int dropUnlisted(const QSet<QString> &listed);
+    // Runs `work` in one transaction of the store's connection, which takes
+    // the write lock at once: what `work` reads stays true until it wrote.
     void inTransaction(const std::function<void()> &work);
+    // The views of this kind of object learn that the calendar changed.
+    virtual void scheduleChanged() = 0;
 
     // A pending row keeps its content and learns where the server holds it
     // and in which version; an empty `href` keeps the stored one.
@@ -117,7 +129,6 @@ protected:
     virtual void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
                                Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
-    virtual void scheduleChanged() = 0;
 
     // The steps every kind shares: the object becomes this calendar's and
     // "synced"; a new one gets an id; a pending row only learns the server's

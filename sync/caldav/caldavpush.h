@@ -13,6 +13,7 @@
 #include <optional>
 
 class CalDavItemStore;
+class CalDavWorkerStore;
 class SyncItemProblems;
 
 // The push of one kind of calendar object: locally changed rows go to the
@@ -34,7 +35,7 @@ public:
     using Fail = std::function<void(const SyncResult &result)>;
 
     CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavItemStore *store,
-               QObject *parent);
+               CalDavWorkerStore *worker, QObject *parent);
 
     // Where refusals are kept; without it every refused item fails the push.
     void setProblems(SyncItemProblems *problems) { m_problems = problems; }
@@ -76,6 +77,7 @@ protected:
     CalDavClient *m_client;
     QUrl m_collection;
     QString m_calendarName;
+    CalDavWorkerStore *m_worker;
 
 private:
     void pushNext();

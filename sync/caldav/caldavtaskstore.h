@@ -11,13 +11,13 @@ class CalDavTaskStore : public CalDavItemStore
 public:
     CalDavTaskStore(Database *database, TaskRepository *tasks, const QString &calendarId);
 
+    void scheduleChanged() override;
     QString component() const override { return QStringLiteral("VTODO"); }
 
 protected:
     void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
                        Applied &applied) override;
     bool removeRow(const QString &id) override;
-    void scheduleChanged() override;
 
 private:
     TaskRepository *m_tasks;
