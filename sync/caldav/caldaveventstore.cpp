@@ -52,15 +52,17 @@ void CalDavEventStore::applyResource(const Fetched &fetched, qsizetype first, qs
                                      Applied &applied)
 {
     const CalDavParse::Resource &resource = fetched.resource;
+    const QString etag = etagWhileWriting(fetched, end);
     for (qsizetype i = first; i < end; ++i) {
         Event event = fetched.events.at(i);
         event.href = resource.href;
-        event.etag = resource.etag;
+        event.etag = etag;
         ++applied.parsed;
         tally(applied, applyEvent(event, now));
     }
     if (end < fetched.events.size())
         return;
+    settleEtag(fetched, first);
     QSet<QString> keys;
     QSet<QString> seriesUids;
     for (const Event &event : fetched.events) {

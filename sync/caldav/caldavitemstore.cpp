@@ -80,6 +80,12 @@ QString CalDavItemStore::newRowId()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+void CalDavItemStore::settleEtag(const Fetched &fetched, qsizetype first)
+{
+    if (first > 0)
+        m_rows.settleEtag(m_calendarId, fetched.resource.href, fetched.resource.etag);
+}
+
 QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const
 {
     return m_rows.etagsByHref(m_calendarId);

@@ -161,6 +161,16 @@ protected:
     }
     static QString newRowId();
 
+    // A resource written over several calls: its rows carry its ETag only
+    // once the last call wrote them all, so that one cut short (the run
+    // stopped, the program killed) lists as changed and is fetched again.
+    static QString etagWhileWriting(const Fetched &fetched, qsizetype end)
+    {
+        return end < objectCount(fetched) ? QString() : fetched.resource.etag;
+    }
+    // The last call of a resource begun at `first`.
+    void settleEtag(const Fetched &fetched, qsizetype first);
+
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.
     void drop(const QList<CalDavRowRepository::Row> &rows);

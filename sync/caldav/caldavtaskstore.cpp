@@ -15,10 +15,11 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
                                     Applied &applied)
 {
     const CalDavParse::Resource &resource = fetched.resource;
+    const QString etag = etagWhileWriting(fetched, end);
     for (qsizetype i = first; i < end; ++i) {
         Task task = fetched.tasks.at(i);
         task.href = resource.href;
-        task.etag = resource.etag;
+        task.etag = etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
         Written result = Written::No;
@@ -31,6 +32,7 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
     }
     if (end < fetched.tasks.size() || fetched.tasks.isEmpty())
         return;
+    settleEtag(fetched, first);
     // A row that waits to be pushed stays so when the server's copy meets it.
     bool pending = false;
     for (const Task &task : fetched.tasks) {
