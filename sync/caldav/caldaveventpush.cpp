@@ -56,26 +56,6 @@ CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, c
 {
 }
 
-QStringList CalDavEventPush::pendingKeys()
-{
-    const QList<Event> pending = m_events->getPending(m_store->calendarId());
-    if (!pending.isEmpty())
-        qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
-    QStringList queue;
-    QSet<QString> queued;
-    for (const Event &event : pending) {
-        qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
-                          << "deletedAt=" << (event.deleted_at ? "yes" : "no")
-                          << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
-        const QString series = CalDavEventStore::seriesUid(event);
-        if (!queued.contains(series)) {
-            queued.insert(series);
-            queue.append(series);
-        }
-    }
-    return queue;
-}
-
 void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
     QList<Event> rows = m_store->series(seriesUid);

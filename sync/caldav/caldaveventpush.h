@@ -29,8 +29,6 @@ public:
                     QObject *parent);
 
 protected:
-    // Series UIDs, in the order of the pending list.
-    QStringList pendingKeys() override;
     // One resource: the series `seriesUid`.
     void push(const QString &seriesUid, bool retried) override;
 

@@ -134,6 +134,26 @@ std::optional<Event> CalDavEventStore::find(const Event &event) const
     return id.isEmpty() ? std::nullopt : m_events->getById(id);
 }
 
+QStringList CalDavEventStore::pendingKeys() const
+{
+    const QList<Event> pending = m_events->getPending(m_calendarId);
+    if (!pending.isEmpty())
+        qCDebug(lcCalDav) << "[CalDav] Event push for calendar" << m_calendarId << "pending=" << pending.size();
+    QStringList queue;
+    QSet<QString> queued;
+    for (const Event &event : pending) {
+        qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
+                          << "deletedAt=" << (event.deleted_at ? "yes" : "no")
+                          << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
+        const QString series = seriesUid(event);
+        if (!queued.contains(series)) {
+            queued.insert(series);
+            queue.append(series);
+        }
+    }
+    return queue;
+}
+
 bool CalDavEventStore::removeRow(const QString &id)
 {
     return m_events->hardDelete(id);

@@ -24,6 +24,8 @@ public:
 
     // The UID that names the resource of `event`: the series UID for an override.
     static QString seriesUid(const Event &event);
+    // Series UIDs, in the order of the pending list.
+    QStringList pendingKeys() const override;
 
 protected:
     void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,

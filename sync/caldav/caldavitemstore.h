@@ -78,6 +78,8 @@ public:
     static qsizetype objectCount(const Fetched &fetched) { return fetched.events.size() + fetched.tasks.size(); }
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
+    // What waits to be pushed, one key per resource in sending order.
+    virtual QStringList pendingKeys() const = 0;
     // The server holds nothing at `href`: rows there that wait to be pushed
     // lose their href and ETag (the push creates them anew, a tombstone just
     // goes), the others are removed.

@@ -54,9 +54,18 @@ void CalDavPush::pushNext()
 {
     if (!m_started) {
         m_started = true;
-        m_queue = pendingKeys();
         if (m_problems)
             m_refused = m_problems->all(SyncItemProblems::Kind::Refused);
+        // Read off this thread: finding it walks the calendar's rows.
+        m_worker->pendingKeys(m_store->component(), [this](const std::optional<QStringList> &keys) {
+            if (!keys) {
+                fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                return;
+            }
+            m_queue = *keys;
+            pushNext();
+        });
+        return;
     }
     if (m_queue.isEmpty()) {
         finish();

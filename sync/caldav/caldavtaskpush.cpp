@@ -19,17 +19,6 @@ CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, con
 {
 }
 
-QStringList CalDavTaskPush::pendingKeys()
-{
-    const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
-    if (!pending.isEmpty())
-        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_store->calendarId() << "pending=" << pending.size();
-    QStringList ids;
-    for (const Task &task : pending)
-        ids.append(task.id);
-    return ids;
-}
-
 void CalDavTaskPush::push(const QString &id, bool retried)
 {
     pushTask(id, retried, true);

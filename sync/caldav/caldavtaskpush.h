@@ -21,8 +21,6 @@ public:
                    CalDavWorkerStore *worker, TaskRepository *tasks, QObject *parent);
 
 protected:
-    // Ids of the pending rows, oldest change first.
-    QStringList pendingKeys() override;
     void push(const QString &id, bool retried) override;
 
 private:

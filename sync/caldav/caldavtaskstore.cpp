@@ -1,5 +1,6 @@
 #include "caldavtaskstore.h"
 
+#include "caldavlog.h"
 #include "recordnames.h"
 #include "taskrepository.h"
 
@@ -40,6 +41,17 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
         pending = pending || (stored && stored->sync_status == SyncStatus::Pending);
     }
     keepText(resource, pending);
+}
+
+QStringList CalDavTaskStore::pendingKeys() const
+{
+    const QList<Task> pending = m_tasks->getPending(m_calendarId);
+    if (!pending.isEmpty())
+        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_calendarId << "pending=" << pending.size();
+    QStringList ids;
+    for (const Task &task : pending)
+        ids.append(task.id);
+    return ids;
 }
 
 bool CalDavTaskStore::removeRow(const QString &id)

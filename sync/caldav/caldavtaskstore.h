@@ -13,6 +13,8 @@ public:
 
     void scheduleChanged() override;
     QString component() const override { return QStringLiteral("VTODO"); }
+    // Ids of the pending rows, oldest change first.
+    QStringList pendingKeys() const override;
 
 protected:
     void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,

@@ -186,6 +186,17 @@ void CalDavWorkerStore::applyOne(const QString &component, const QByteArray &ans
         std::move(done));
 }
 
+void CalDavWorkerStore::pendingKeys(const QString &component, std::function<void(std::optional<QStringList>)> done)
+{
+    post<QStringList>(
+        [this, component](Database *database) {
+        QStringList keys;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { keys = store.pendingKeys(); });
+        return keys;
+        },
+        std::move(done));
+}
+
 void CalDavWorkerStore::serverCopy(const QString &component, const QString &href, const QString &etag,
                                    std::function<void(std::optional<ServerCopy>)> done)
 {

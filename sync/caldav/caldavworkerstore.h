@@ -77,6 +77,8 @@ public:
     // resource dropped when the answer holds nothing there.
     void applyOne(const QString &component, const QByteArray &answer, const QString &href,
                   std::function<void(std::optional<CalDavItemStore::Applied>)> done);
+    // What waits to be pushed (see CalDavItemStore::pendingKeys).
+    void pendingKeys(const QString &component, std::function<void(std::optional<QStringList>)> done);
     // The server's text at `href` when it is the one of `etag` and waits to
     // be merged, read with its base; empty otherwise.
     void serverCopy(const QString &component, const QString &href, const QString &etag,
