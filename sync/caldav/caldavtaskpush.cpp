@@ -33,8 +33,6 @@ void CalDavTaskPush::pushTask(const QString &id, bool retried, bool mayMerge)
     }
     const bool isDelete = task->deleted_at.has_value();
     const bool isCreate = !isDelete && task->href.isEmpty();
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
-                     << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     if (!isDelete && !isCreate && mayMerge) {
         // A newer server copy that waits is read off this thread and merged first.
         m_worker->serverCopy(m_store->component(), task->href, task->etag,
@@ -47,6 +45,8 @@ void CalDavTaskPush::pushTask(const QString &id, bool retried, bool mayMerge)
         });
         return;
     }
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
+                     << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     const Task sent = *task;
     if (isDelete && task->href.isEmpty()) {
         m_tasks->hardDelete(id); // the server never had it
