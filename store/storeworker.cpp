@@ -2,6 +2,7 @@
 
 #include "database.h"
 
+#include <QSqlQuery>
 #include <QThread>
 
 StoreWorker::StoreWorker(const QString &databaseFile, const QString &name)
@@ -52,5 +53,9 @@ void StoreWorker::run()
             m_queue.pop_front();
         }
         work(open ? &database : nullptr);
+        // What the piece wrote is copied into the file here: else the
+        // window's next commit may find a long log and copy it itself.
+        if (open)
+            QSqlQuery(database.database()).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
     }
 }
