@@ -18,7 +18,8 @@ class QObject;
 // The rows of one CalDAV calendar as its sync run reads and writes them off
 // the window's thread: the server's answers are read, compared and written
 // on a StoreWorker, over a connection of its own to the database file, and
-// only the outcome comes back, queued to `context`. What the window shows
+// only the outcome comes back, queued to `context` (which outlives this
+// store). What the window shows
 // learns of the change from the run (the repositories' scheduleChanged).
 //
 // The window's writes go in between: each transaction here takes the write
@@ -26,7 +27,7 @@ class QObject;
 // milliseconds of work, and then leaves the lock free for a moment.
 // Destroying it drops what is not begun and waits for the running step,
 // which stops at its next transaction; a resource half written then has
-// mixed ETags and is fetched again.
+// rows without its ETag and is fetched again.
 class CalDavWorkerStore
 {
 public:
