@@ -1,13 +1,12 @@
 #pragma once
 
 #include "icsimport.h"
+#include "storeworker.h"
 
 #include <QObject>
 #include <QString>
 
 #include <atomic>
-
-class QThread;
 
 // One .ics import on a thread of its own, over its own connection to the
 // database file, so that the window keeps answering while a large file goes
@@ -33,11 +32,11 @@ Q_SIGNALS:
     void finished(const IcsImport::Result &result);
 
 private:
-    void run();
+    void run(Database *database);
 
-    QString m_databaseFile;
     QString m_path;
     QString m_calendarId;
-    QThread *m_thread = nullptr;
     std::atomic<bool> m_cancel{false};
+    bool m_started = false;
+    StoreWorker m_worker; // last: it stops before the rest goes
 };

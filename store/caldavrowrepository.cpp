@@ -77,6 +77,14 @@ bool CalDavRowRepository::forgetServerIdentity(const QString &id)
                  QStringLiteral("UPDATE %1 SET href = NULL, etag = NULL WHERE id = ?").arg(m_table), {id});
 }
 
+bool CalDavRowRepository::settleEtag(const QString &calendarId, const QString &href, const QString &etag)
+{
+    return write(m_database->database(), "CalDavRowRepository::settleEtag",
+                 QStringLiteral("UPDATE %1 SET etag = ? WHERE calendar_id = ? AND href = ? AND (etag IS NULL OR etag = '')")
+                     .arg(m_table),
+                 {orNull(etag), calendarId, href});
+}
+
 QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QString &calendarId, const QString &href,
                                                                         const QString &uid) const
 {

@@ -42,6 +42,8 @@ public:
     // An empty `href` or `etag` is stored as NULL.
     bool setServerIdentity(const QString &id, const QString &href, const QString &etag);
     bool forgetServerIdentity(const QString &id);
+    // The rows at `href` without an ETag take `etag`.
+    bool settleEtag(const QString &calendarId, const QString &href, const QString &etag);
 
     // Events only. The rows at `href` of the series `uid`: the series and
     // its overrides, those made here (another UID, this one as master)

@@ -34,16 +34,15 @@
 //   tzrdates   1 /  1 / 11 /  27    37 MB
 //   large     10 / 19 /  0 /  85   409 MB   (before: pull 7,177 ms)
 //
-// The CalDAV pull, longest GUI stall in ms and its peak, after / before the
-// multiget answer was read on a worker and written in slices:
-//   exdates    48 /    180    80 MB      nesting    36 /     61   203 MB
-//   count       1 /      1    62 MB      tzrdates    9 /      7   228 MB
-//   secondly    2 /      4    62 MB      longline  211 /    411   216 MB
-//   emptyset    1 /      2    65 MB      large     757 / 14,537   496 MB
-// What stays of longline is the commit of its 10 MB three times over (the
-// row, its raw text, the resource's text); of large, settling the one
-// resource of 130,000 series (one read of its rows, its 18 MB text) and the
-// scan for unlisted rows.
+// The CalDAV pull, longest GUI stall in ms and its peak, now that it reads,
+// compares and writes on a thread and connection of its own / when it wrote
+// in slices on the GUI thread / before that (under a load of about 7):
+//   exdates     3 /  34 /    180    67 MB    nesting     1 /  26 /     61    74 MB
+//   count       1 /   1 /      1    34 MB    tzrdates    1 /   3 /      7    37 MB
+//   secondly    1 /   2 /      4    34 MB    longline    2 / 169 /    411   262 MB
+//   emptyset    1 /   1 /      2    34 MB    large      15 / 559 / 14,537   450 MB
+// Part of what the peaks gained is the second connection's page cache
+// (at most 64 MiB): 20 MB of longline's, 64 MB of large's.
 
 #include "accountrepository.h"
 #include "appstate.h"

@@ -47,33 +47,13 @@ QByteArray deleteMarker(const QString &href)
 } // namespace
 
 CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                                 CalDavEventStore *store, EventRepository *events,
+                                 CalDavEventStore *store, CalDavWorkerStore *worker, EventRepository *events,
                                  Sync::ConflictResolutionService *conflicts, QObject *parent)
-    : CalDavPush(client, collection, calendarName, store, parent)
+    : CalDavPush(client, collection, calendarName, store, worker, parent)
     , m_store(store)
     , m_events(events)
     , m_conflicts(conflicts)
 {
-}
-
-QStringList CalDavEventPush::pendingKeys()
-{
-    const QList<Event> pending = m_events->getPending(m_store->calendarId());
-    if (!pending.isEmpty())
-        qCDebug(lcCalDav) << "[CalDav] Event push for" << m_calendarName << "pending=" << pending.size();
-    QStringList queue;
-    QSet<QString> queued;
-    for (const Event &event : pending) {
-        qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
-                          << "deletedAt=" << (event.deleted_at ? "yes" : "no")
-                          << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
-        const QString series = CalDavEventStore::seriesUid(event);
-        if (!queued.contains(series)) {
-            queued.insert(series);
-            queue.append(series);
-        }
-    }
-    return queue;
 }
 
 void CalDavEventPush::push(const QString &seriesUid, bool retried)
@@ -94,8 +74,29 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
         : std::find_if(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.href.isEmpty(); });
     const QString href = holder == rows.cend() ? QString() : holder->href;
     const QString etag = holder == rows.cend() ? QString() : holder->etag;
-    if (!href.isEmpty() && mergeServerCopy(rows, href, etag))
-        rows = m_store->series(seriesUid);
+    if (href.isEmpty()) {
+        send(seriesUid, href, etag, title, retried);
+        return;
+    }
+    // A newer server copy that waits is read off this thread and merged first.
+    m_worker->serverCopy(m_store->component(), href, etag,
+                         [this, seriesUid, href, etag, title,
+                          retried](const std::optional<CalDavWorkerStore::ServerCopy> &copy) {
+        const QList<Event> rows = m_store->series(seriesUid);
+        if (std::none_of(rows.cbegin(), rows.cend(), [](const Event &e) { return e.sync_status == SyncStatus::Pending; })) {
+            next(); // pushed or gone while the copy was read
+            return;
+        }
+        if (copy)
+            mergeServerCopy(rows, href, etag, *copy);
+        send(seriesUid, href, etag, title, retried);
+    });
+}
+
+void CalDavEventPush::send(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
+                           bool retried)
+{
+    const QList<Event> rows = m_store->series(seriesUid);
     const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
 
     const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(),
@@ -249,12 +250,11 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
     });
 }
 
-bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag)
+void CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
+                                      const CalDavWorkerStore::ServerCopy &copy)
 {
-    const std::optional<CalDavItemStore::ResourceTexts> texts = m_store->texts(href);
-    if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
-        return false;
-    const QList<Event> server = ICalendar::parseEvents(texts->server);
+    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
+    const QList<Event> &server = copy.server.events;
     const auto master = std::find_if(rows.cbegin(), rows.cend(),
                                      [](const Event &e) { return e.recurrence_id.isEmpty(); });
     m_store->inTransaction([&] {
@@ -265,7 +265,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
             if (theirs != server.cend() && texts->server != texts->base)
                 recordConflict(*master, *theirs, etag);
         } else {
-            const CalDavSeriesMerge::Result merged = CalDavSeriesMerge::merge(ICalendar::parseEvents(texts->base), rows,
+            const CalDavSeriesMerge::Result merged = CalDavSeriesMerge::merge(copy.base.events, rows,
                                                                               server);
             qCInfo(lcCalDav) << "[CalDav] Merging the server's copy of" << href << ": changed" << merged.changed.size()
                              << "added" << merged.added.size() << "removed" << merged.removedIds.size() << "conflicts"
@@ -299,7 +299,6 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
         // Everything of the server's copy is in the local rows now.
         m_store->keepBase(href, texts->server);
     });
-    return true;
 }
 
 void CalDavEventPush::recordConflict(const Event &local, Event remote, const QString &etag)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldavpush.h"
+#include "caldavworkerstore.h"
 #include "event.h"
 
 #include <QStringList>
@@ -24,15 +25,16 @@ class CalDavEventPush : public CalDavPush
     Q_OBJECT
 public:
     CalDavEventPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavEventStore *store,
-                    EventRepository *events, Sync::ConflictResolutionService *conflicts, QObject *parent);
+                    CalDavWorkerStore *worker, EventRepository *events, Sync::ConflictResolutionService *conflicts,
+                    QObject *parent);
 
 protected:
-    // Series UIDs, in the order of the pending list.
-    QStringList pendingKeys() override;
     // One resource: the series `seriesUid`.
     void push(const QString &seriesUid, bool retried) override;
 
 private:
+    // The series as it is now: deleted or written to `href`.
+    void send(const QString &seriesUid, const QString &href, const QString &etag, const QString &title, bool retried);
     void deleteSeries(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
                       bool retried);
     void writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href, const QString &etag,
@@ -42,9 +44,10 @@ private:
     // the request was under way; the deleted overrides go.
     void confirmWrite(const QList<Event> &sent, const QString &masterExceptions, const QList<Event> &deletedOverrides,
                       const QString &href, const QString &etag);
-    // Takes the server's newer copy of `href` (when the pull or a 412 left
-    // one at `etag`) into the series' rows; true when the rows changed.
-    bool mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag);
+    // Takes the server's newer copy of `href` at `etag`, which the pull or a
+    // 412 left, into the series' rows.
+    void mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
+                         const CalDavWorkerStore::ServerCopy &copy);
     void recordConflict(const Event &local, Event remote, const QString &etag);
 
     CalDavEventStore *m_store;

@@ -52,15 +52,17 @@ void CalDavEventStore::applyResource(const Fetched &fetched, qsizetype first, qs
                                      Applied &applied)
 {
     const CalDavParse::Resource &resource = fetched.resource;
+    const QString etag = etagWhileWriting(fetched, end);
     for (qsizetype i = first; i < end; ++i) {
         Event event = fetched.events.at(i);
         event.href = resource.href;
-        event.etag = resource.etag;
+        event.etag = etag;
         ++applied.parsed;
         tally(applied, applyEvent(event, now));
     }
     if (end < fetched.events.size())
         return;
+    settleEtag(fetched, first);
     QSet<QString> keys;
     QSet<QString> seriesUids;
     for (const Event &event : fetched.events) {
@@ -130,6 +132,26 @@ std::optional<Event> CalDavEventStore::find(const Event &event) const
     // An override made here carries a UID of its own and the series UID as master.
     const QString id = m_rows.overrideId(m_calendarId, event.uid, event.recurrence_id);
     return id.isEmpty() ? std::nullopt : m_events->getById(id);
+}
+
+QStringList CalDavEventStore::pendingKeys() const
+{
+    const QList<Event> pending = m_events->getPending(m_calendarId);
+    if (!pending.isEmpty())
+        qCDebug(lcCalDav) << "[CalDav] Event push for calendar" << m_calendarId << "pending=" << pending.size();
+    QStringList queue;
+    QSet<QString> queued;
+    for (const Event &event : pending) {
+        qCDebug(lcCalDav) << "  -" << event.title << "id=" << event.id << "uid=" << event.uid
+                          << "deletedAt=" << (event.deleted_at ? "yes" : "no")
+                          << "href=" << (event.href.isEmpty() ? u"(empty)"_s : event.href);
+        const QString series = seriesUid(event);
+        if (!queued.contains(series)) {
+            queued.insert(series);
+            queue.append(series);
+        }
+    }
+    return queue;
 }
 
 bool CalDavEventStore::removeRow(const QString &id)

@@ -15,6 +15,7 @@ class CalDavEventStore : public CalDavItemStore
 public:
     CalDavEventStore(Database *database, EventRepository *events, const QString &calendarId);
 
+    void scheduleChanged() override;
     QString component() const override { return QStringLiteral("VEVENT"); }
 
     // Every row of the series `seriesUid`, tombstones included, with children:
@@ -23,12 +24,13 @@ public:
 
     // The UID that names the resource of `event`: the series UID for an override.
     static QString seriesUid(const Event &event);
+    // Series UIDs, in the order of the pending list.
+    QStringList pendingKeys() const override;
 
 protected:
     void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
                        Applied &applied) override;
     bool removeRow(const QString &id) override;
-    void scheduleChanged() override;
 
 private:
     // One object from the server.

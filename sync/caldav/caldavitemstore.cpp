@@ -52,13 +52,8 @@ CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resourc
 CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched)
 {
     Applied applied;
-    for (const Fetched &one : fetched) {
-        const Applied part = applyObjects(one, 0, objectCount(one));
-        applied.parsed += part.parsed;
-        applied.written += part.written;
-        applied.failed += part.failed;
-        applied.unreadable += part.unreadable;
-    }
+    for (const Fetched &one : fetched)
+        applied.add(applyObjects(one, 0, objectCount(one)));
     return applied;
 }
 
@@ -85,12 +80,18 @@ QString CalDavItemStore::newRowId()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+void CalDavItemStore::settleEtag(const Fetched &fetched, qsizetype first)
+{
+    if (first > 0)
+        m_rows.settleEtag(m_calendarId, fetched.resource.href, fetched.resource.etag);
+}
+
 QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const
 {
     return m_rows.etagsByHref(m_calendarId);
 }
 
-void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
+int CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
 {
     // One read of the calendar: a query per unlisted href would walk the
     // calendar's rows once each (there is no index on href).
@@ -105,11 +106,12 @@ void CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
     }
     drop(unlisted);
     forgetTexts(gone.values());
+    return int(unlisted.size());
 }
 
 void CalDavItemStore::inTransaction(const std::function<void()> &work)
 {
-    StoreTransaction transaction(m_database);
+    StoreTransaction transaction(m_database, StoreTransaction::Lock::Immediate);
     // Without a transaction every row is its own commit: slower, still correct.
     if (!transaction.isActive())
         qCWarning(lcCalDav) << "[CalDav] could not begin a transaction:" << transaction.errorText();

@@ -36,6 +36,14 @@ public:
         // Resources whose data holds no object of this kind that can be
         // read: href and ETag.
         QList<QPair<QString, QString>> unreadable;
+
+        void add(const Applied &other)
+        {
+            parsed += other.parsed;
+            written += other.written;
+            failed += other.failed;
+            unreadable += other.unreadable;
+        }
     };
 
     // One resource of the server's answer with the objects of one kind read
@@ -70,14 +78,20 @@ public:
     static qsizetype objectCount(const Fetched &fetched) { return fetched.events.size() + fetched.tasks.size(); }
     // The ETags of the rows at each href; rows without href are left out.
     QHash<QString, QSet<QString>> storedEtags() const;
+    // What waits to be pushed, one key per resource in sending order.
+    virtual QStringList pendingKeys() const = 0;
     // The server holds nothing at `href`: rows there that wait to be pushed
     // lose their href and ETag (the push creates them anew, a tombstone just
     // goes), the others are removed.
     void dropResource(const QString &href);
-    // After a complete listing: every href not in it is dropped.
-    void dropUnlisted(const QSet<QString> &listed);
-    // Runs `work` in one transaction of the shared connection.
+    // After a complete listing: every href not in it is dropped; returns
+    // how many rows were there.
+    int dropUnlisted(const QSet<QString> &listed);
+    // Runs `work` in one transaction of the store's connection, which takes
+    // the write lock at once: what `work` reads stays true until it wrote.
     void inTransaction(const std::function<void()> &work);
+    // The views of this kind of object learn that the calendar changed.
+    virtual void scheduleChanged() = 0;
 
     // A pending row keeps its content and learns where the server holds it
     // and in which version; an empty `href` keeps the stored one.
@@ -117,7 +131,6 @@ protected:
     virtual void applyResource(const Fetched &fetched, qsizetype first, qsizetype end, const QDateTime &now,
                                Applied &applied) = 0;
     virtual bool removeRow(const QString &id) = 0;
-    virtual void scheduleChanged() = 0;
 
     // The steps every kind shares: the object becomes this calendar's and
     // "synced"; a new one gets an id; a pending row only learns the server's
@@ -149,6 +162,16 @@ protected:
         return Outcome::Replace;
     }
     static QString newRowId();
+
+    // A resource written over several calls: its rows carry its ETag only
+    // once the last call wrote them all, so that one cut short (the run
+    // stopped, the program killed) lists as changed and is fetched again.
+    static QString etagWhileWriting(const Fetched &fetched, qsizetype end)
+    {
+        return end < objectCount(fetched) ? QString() : fetched.resource.etag;
+    }
+    // The last call of a resource begun at `first`.
+    void settleEtag(const Fetched &fetched, qsizetype first);
 
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.

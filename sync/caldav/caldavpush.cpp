@@ -2,6 +2,7 @@
 
 #include "caldavitemstore.h"
 #include "caldavlog.h"
+#include "caldavworkerstore.h"
 #include "caldavxml.h"
 #include "syncitemproblems.h"
 #include "syncresult.h"
@@ -27,11 +28,12 @@ QString digestOf(const QByteArray &body)
 } // namespace
 
 CalDavPush::CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                       CalDavItemStore *store, QObject *parent)
+                       CalDavItemStore *store, CalDavWorkerStore *worker, QObject *parent)
     : QObject(parent)
     , m_client(client)
     , m_collection(collection)
     , m_calendarName(calendarName)
+    , m_worker(worker)
     , m_store(store)
 {
 }
@@ -52,9 +54,18 @@ void CalDavPush::pushNext()
 {
     if (!m_started) {
         m_started = true;
-        m_queue = pendingKeys();
         if (m_problems)
             m_refused = m_problems->all(SyncItemProblems::Kind::Refused);
+        // Read off this thread: finding it walks the calendar's rows.
+        m_worker->pendingKeys(m_store->component(), [this](const std::optional<QStringList> &keys) {
+            if (!keys) {
+                fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                return;
+            }
+            m_queue = *keys;
+            pushNext();
+        });
+        return;
     }
     if (m_queue.isEmpty()) {
         finish();
@@ -92,29 +103,22 @@ void CalDavPush::refresh(const QString &href, const SyncResult &failure, const s
             fail(failure);
             return;
         }
-        QList<CalDavParse::Resource> resources = CalDavParse::parseResources(response.body, m_collection);
-        resources.removeIf(
-            [&href](const CalDavParse::Resource &r) { return r.href != href || r.calendarData.isEmpty(); });
-        CalDavItemStore::Applied applied;
-        m_store->inTransaction([&] {
-            if (resources.isEmpty())
-                m_store->dropResource(href);
-            else
-                applied = m_store->apply(resources);
-        });
-        // A server copy nobody can read cannot be merged with, and writing
-        // against its old ETag only meets the same conflict: the item waits
-        // for its next version, counted, and the others go on.
-        if (!applied.unreadable.isEmpty()) {
-            for (const auto &[unreadable, etag] : std::as_const(applied.unreadable)) {
-                if (m_problems)
-                    m_problems->record(SyncItemProblems::Kind::Unreadable,
-                                       m_store->component() + QLatin1Char(' ') + unreadable, etag, {});
+        m_worker->applyOne(m_store->component(), response.body, href,
+                           [this, then](const std::optional<CalDavItemStore::Applied> &applied) {
+            if (!applied) {
+                fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                return;
             }
-            next();
-            return;
-        }
-        then();
+            m_store->scheduleChanged();
+            // A server copy nobody can read cannot be merged with, and
+            // writing against its old ETag only meets the same conflict: the
+            // item waits for its next version, counted, and the others go on.
+            if (!applied->unreadable.isEmpty()) {
+                next();
+                return;
+            }
+            then();
+        });
     });
 }
 

@@ -13,11 +13,13 @@
 #include <optional>
 
 class CalDavItemStore;
+class CalDavWorkerStore;
 class SyncItemProblems;
 
 // The push of one kind of calendar object: locally changed rows go to the
 // server one resource at a time, each request after the previous answer.
-// A 412 (someone else changed the resource) fetches the server's copy, lets
+// What waits is asked once, when the push starts (see
+// CalDavItemStore::pendingKeys). A 412 (someone else changed the resource) fetches the server's copy, lets
 // the store take its ETag and keep its text (pending rows keep their
 // content), and sends the resource once more, merged with that copy; after
 // a second 412 the item stays pending for the next run, conflict() keeps
@@ -34,7 +36,7 @@ public:
     using Fail = std::function<void(const SyncResult &result)>;
 
     CalDavPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavItemStore *store,
-               QObject *parent);
+               CalDavWorkerStore *worker, QObject *parent);
 
     // Where refusals are kept; without it every refused item fails the push.
     void setProblems(SyncItemProblems *problems) { m_problems = problems; }
@@ -44,9 +46,6 @@ public:
     std::optional<SyncResult> conflict() const { return m_conflict; }
 
 protected:
-    // What waits to be pushed, one key per resource in sending order; asked
-    // once, when the push starts.
-    virtual QStringList pendingKeys() = 0;
     // Sends the resource of `key` (`retried` after a 412); goes on with
     // next() or ends with fail().
     virtual void push(const QString &key, bool retried) = 0;
@@ -76,6 +75,7 @@ protected:
     CalDavClient *m_client;
     QUrl m_collection;
     QString m_calendarName;
+    CalDavWorkerStore *m_worker;
 
 private:
     void pushNext();

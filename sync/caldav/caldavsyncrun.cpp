@@ -6,19 +6,16 @@
 #include "caldavparse.h"
 #include "caldavtaskpush.h"
 #include "caldavtaskstore.h"
+#include "caldavworkerstore.h"
 #include "caldavxml.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "syncitemproblems.h"
 #include "syncresult.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QPromise>
-#include <QThreadPool>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +29,7 @@ CalDavSyncRun::CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &cal
     , m_eventStore(std::make_unique<CalDavEventStore>(stores.database, stores.events, calendar.id))
     , m_taskStore(std::make_unique<CalDavTaskStore>(stores.database, stores.tasks, calendar.id))
     , m_problems(std::make_unique<SyncItemProblems>(stores.database, calendar.id))
+    , m_worker(std::make_unique<CalDavWorkerStore>(stores.database->fileName(), calendar.id, m_url, this))
 {
     m_client->setCredentials(userName, password);
     if (!pinnedSha256.isEmpty())
@@ -48,11 +46,6 @@ void CalDavSyncRun::setTimeouts(int transferMs, int deadlineMs)
 {
     m_client->setTransferTimeout(transferMs);
     m_client->setRequestDeadline(deadlineMs);
-}
-
-QString CalDavSyncRun::unreadableKey(const Pull *pull, const QString &href)
-{
-    return pull->store->component() + QLatin1Char(' ') + href;
 }
 
 void CalDavSyncRun::start()
@@ -98,48 +91,36 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
             listingFailed(response);
             return;
         }
-        bool whole = false;
-        const QList<CalDavParse::Resource> listing = CalDavParse::parseResources(response.body, m_url, &whole);
-        const QHash<QString, QSet<QString>> stored = pull->store->storedEtags();
-        const QHash<QString, QString> unreadable = m_problems->all(SyncItemProblems::Kind::Unreadable);
-        QSet<QString> listed;
-        QStringList changed;
-        for (const CalDavParse::Resource &resource : listing) {
-            if (resource.href.isEmpty() || listed.contains(resource.href))
-                continue;
-            listed.insert(resource.href);
-            // Same ETag: the object is as this side last saw it.
-            const auto known = stored.constFind(resource.href);
-            if (!resource.etag.isEmpty() && known != stored.cend() && *known == QSet<QString>{resource.etag})
-                continue;
-            // Could not be read in this version; its next one is fetched.
-            const auto bad = unreadable.constFind(unreadableKey(pull, resource.href));
-            if (bad != unreadable.cend()) {
-                if (!resource.etag.isEmpty() && *bad == resource.etag)
-                    continue;
-                m_problems->forget(SyncItemProblems::Kind::Unreadable, bad.key());
+        m_worker->compare(component, response.body,
+                          [this, pull, next, component](const std::optional<CalDavWorkerStore::Listing> &listing) {
+            if (!listing) {
+                storeFailed();
+                return;
             }
-            changed.append(resource.href);
-        }
-        qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listed.size() << "changed"
-                          << changed.size();
-        if (!whole) {
-            qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "listing broke off; nothing is removed";
-            pull->complete = false;
-            pull->cutShort = true;
-        }
-        fetchChanged(pull, changed, [this, pull, whole, listed, next] {
-            // Only a whole listing tells what the server no longer has.
-            if (whole) {
-                pull->store->inTransaction([&] { pull->store->dropUnlisted(listed); });
-                const QString prefix = unreadableKey(pull, {});
-                const QList<QString> keys = m_problems->all(SyncItemProblems::Kind::Unreadable).keys();
-                for (const QString &key : keys) {
-                    if (key.startsWith(prefix) && !listed.contains(key.mid(prefix.size())))
-                        m_problems->forget(SyncItemProblems::Kind::Unreadable, key);
+            qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << component << "listed" << listing->listed.size()
+                              << "changed" << listing->changed.size();
+            if (!listing->whole) {
+                qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "listing broke off; nothing is removed";
+                pull->complete = false;
+                pull->cutShort = true;
+            }
+            fetchChanged(pull, listing->changed,
+                         [this, pull, component, whole = listing->whole, listed = listing->listed, next] {
+                // Only a whole listing tells what the server no longer has.
+                if (!whole) {
+                    next();
+                    return;
                 }
-            }
-            next();
+                m_worker->dropUnlisted(component, listed, [this, pull, next](std::optional<int> dropped) {
+                    if (!dropped) {
+                        storeFailed();
+                        return;
+                    }
+                    if (*dropped > 0)
+                        pull->store->scheduleChanged();
+                    next();
+                });
+            });
         });
     });
 }
@@ -168,14 +149,16 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
             fetchChanged(pull, hrefs, next);
             return;
         }
-        readAnswer(pull, response.body, [this, pull, batch, hrefs, next](FetchedList read) {
-            QSet<QString> filled;
-            for (const CalDavItemStore::Fetched &fetched : std::as_const(read))
-                filled.insert(fetched.resource.href);
-            qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << filled.size() << "of"
+        m_worker->apply(pull->store->component(), response.body,
+                        [this, pull, batch, hrefs, next](const std::optional<CalDavWorkerStore::Answer> &answer) {
+            if (!answer) {
+                storeFailed();
+                return;
+            }
+            qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "multiget filled" << answer->filled.size() << "of"
                               << batch.size() << "resources";
             for (const QString &href : batch) {
-                if (!filled.contains(href)) {
+                if (!answer->filled.contains(href)) {
                     qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "still missing body for href"
                                         << href;
                     pull->complete = false;
@@ -183,72 +166,25 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
                 }
             }
             const int before = pull->applied.parsed;
-            applySlices(pull, std::make_shared<const FetchedList>(std::move(read)), 0, 0,
-                        [this, pull, before, hrefs, next] {
-                if (pull == &m_events) {
-                    for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
-                        Q_EMIT progress(m_calendar.id, count);
-                }
-                fetchChanged(pull, hrefs, next);
-            });
-        });
-    });
-}
-
-void CalDavSyncRun::readAnswer(const Pull *pull, const QByteArray &body, const std::function<void(FetchedList)> &read)
-{
-    // The worker shares nothing with this run: when the run goes first, the
-    // watcher goes with it and the result is dropped.
-    auto promise = std::make_shared<QPromise<FetchedList>>();
-    auto *watcher = new QFutureWatcher<FetchedList>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, read] {
-        watcher->deleteLater();
-        read(watcher->future().resultCount() > 0 ? watcher->result() : FetchedList());
-    });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, body, url = m_url, component = pull->store->component()] {
-        promise->start();
-        promise->addResult(CalDavItemStore::read(component, CalDavParse::parseResources(body, url)));
-        promise->finish();
-    });
-}
-
-void CalDavSyncRun::applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
-                                qsizetype object, const std::function<void()> &next)
-{
-    if (resource >= fetched->size()) {
-        next();
-        return;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    pull->store->inTransaction([&] {
-        do {
-            const CalDavItemStore::Fetched &one = fetched->at(resource);
-            const CalDavItemStore::Applied applied = pull->store->applyObjects(one, object, kSliceObjects);
-            pull->applied.parsed += applied.parsed;
-            pull->applied.written += applied.written;
-            pull->applied.failed += applied.failed;
-            for (const auto &[href, etag] : applied.unreadable)
-                m_problems->record(SyncItemProblems::Kind::Unreadable, unreadableKey(pull, href), etag, {});
-            object += kSliceObjects;
-            if (object >= CalDavItemStore::objectCount(one)) {
-                ++resource;
-                object = 0;
+            pull->applied.add(answer->applied);
+            // The markers must not claim an object that is not here: the next
+            // run lists the collection again and fetches it once more.
+            if (pull->applied.failed > 0)
+                pull->complete = false;
+            pull->store->scheduleChanged();
+            if (pull == &m_events) {
+                for (int count = (before / 25 + 1) * 25; count <= pull->applied.parsed; count += 25)
+                    Q_EMIT progress(m_calendar.id, count);
             }
-        } while (resource < fetched->size() && clock.elapsed() < kSliceMs);
-    });
-    // The markers must not claim an object that is not here: the next run
-    // lists the collection again and fetches it once more.
-    if (pull->applied.failed > 0)
-        pull->complete = false;
-    if (resource < fetched->size()) {
-        QTimer::singleShot(0, this, [this, pull, fetched, resource, object, next] {
-            applySlices(pull, fetched, resource, object, next);
+            fetchChanged(pull, hrefs, next);
         });
-        return;
-    }
-    next();
+    });
+}
+
+void CalDavSyncRun::storeFailed()
+{
+    qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "the sync's own connection to the store failed";
+    fail(SyncResult::failure(SyncResult::Kind::LocalStore));
 }
 
 void CalDavSyncRun::runTaskPull()
@@ -313,8 +249,8 @@ QString CalDavSyncRun::problemText() const
 
 void CalDavSyncRun::runPush()
 {
-    auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_stores.events,
-                                     m_stores.conflicts, this);
+    auto *push = new CalDavEventPush(m_client, m_url, m_calendar.name, m_eventStore.get(), m_worker.get(),
+                                     m_stores.events, m_stores.conflicts, this);
     push->setProblems(m_problems.get());
     push->start(
         [this, push] {
@@ -326,7 +262,8 @@ void CalDavSyncRun::runPush()
 
 void CalDavSyncRun::runTaskPush()
 {
-    auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_stores.tasks, this);
+    auto *push = new CalDavTaskPush(m_client, m_url, m_calendar.name, m_taskStore.get(), m_worker.get(),
+                                    m_stores.tasks, this);
     push->setProblems(m_problems.get());
     push->start(
         [this, push] {

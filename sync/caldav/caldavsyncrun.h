@@ -15,6 +15,7 @@
 
 class CalDavEventStore;
 class CalDavTaskStore;
+class CalDavWorkerStore;
 class CalendarRepository;
 class Database;
 class EventRepository;
@@ -37,8 +38,9 @@ struct CalDavSyncStores
 
 // One calendar's sync run: the collection's change markers (ctag and
 // sync-token); when they moved, the events and then the to-dos are listed
-// with their ETags, the changed ones fetched by multiget and applied a batch
-// per transaction, and rows the server no longer lists dropped; then the
+// with their ETags, the changed ones fetched by multiget, and rows the server
+// no longer lists dropped, all of it read and written off the window's
+// thread (see CalDavWorkerStore), the views told after each step; then the
 // local changes are pushed, events first. An object that cannot be read is
 // skipped and not fetched again while its ETag stays; a write the server
 // refuses marks its item (see CalDavPush). Reports through exactly one of
@@ -53,12 +55,6 @@ class CalDavSyncRun : public QObject
 public:
     // Objects per multiget: bounds the request and what one answer holds.
     static constexpr int kMultigetBatch = 100;
-    // A multiget's answer is read on a worker thread and written here a few
-    // resources per turn of the event loop, each turn one transaction that
-    // ends once it took this long.
-    static constexpr int kSliceMs = 8;
-    // Objects of one resource written between two looks at the clock.
-    static constexpr int kSliceObjects = 10;
 
     CalDavSyncRun(const CalDavSyncStores &stores, const Calendar &calendar, const QString &userName,
                   const QString &password, const QString &pinnedSha256, QObject *parent);
@@ -83,8 +79,6 @@ private:
         bool cutShort = false; // the server's listing said it left objects out
         int unfetched = 0; // changed objects the server did not send
     };
-    // The key of an unreadable object in the problems table.
-    static QString unreadableKey(const Pull *pull, const QString &href);
     using ListingFailed = std::function<void(const CalDavClient::Response &)>;
 
     void onMarkers(const CalDavClient::Response &response);
@@ -92,15 +86,10 @@ private:
     // The collection's objects of one component with their ETags; the
     // changed ones are fetched, unlisted rows dropped after a whole listing.
     void listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
-    // Multigets of kMultigetBatch objects, each applied in one transaction.
+    // Multigets of kMultigetBatch objects, each answer written before the next.
     void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
-    using FetchedList = QList<CalDavItemStore::Fetched>;
-    // The multiget answer `body` read off this thread; `read` gets its resources.
-    void readAnswer(const Pull *pull, const QByteArray &body, const std::function<void(FetchedList)> &read);
-    // Writes `fetched` from object `object` of resource `resource` on, a
-    // slice per turn of the event loop.
-    void applySlices(Pull *pull, const std::shared_ptr<const FetchedList> &fetched, qsizetype resource,
-                     qsizetype object, const std::function<void()> &next);
+    // The worker could not reach the database file.
+    void storeFailed();
     void runTaskPull();
     // Keeps the markers when `markersKnown`; the calendar's last sync error
     // names the objects this run could not bring in.
@@ -120,6 +109,7 @@ private:
     std::unique_ptr<CalDavEventStore> m_eventStore;
     std::unique_ptr<CalDavTaskStore> m_taskStore;
     std::unique_ptr<SyncItemProblems> m_problems;
+    std::unique_ptr<CalDavWorkerStore> m_worker;
     Pull m_events;
     Pull m_tasks;
     std::optional<QString> m_ctag;

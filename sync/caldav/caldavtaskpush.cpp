@@ -11,25 +11,20 @@
 using namespace Qt::StringLiterals;
 
 CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName,
-                               CalDavTaskStore *store, TaskRepository *tasks, QObject *parent)
-    : CalDavPush(client, collection, calendarName, store, parent)
+                               CalDavTaskStore *store, CalDavWorkerStore *worker, TaskRepository *tasks,
+                               QObject *parent)
+    : CalDavPush(client, collection, calendarName, store, worker, parent)
     , m_store(store)
     , m_tasks(tasks)
 {
 }
 
-QStringList CalDavTaskPush::pendingKeys()
+void CalDavTaskPush::push(const QString &id, bool retried)
 {
-    const QList<Task> pending = m_tasks->getPending(m_store->calendarId());
-    if (!pending.isEmpty())
-        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_store->calendarId() << "pending=" << pending.size();
-    QStringList ids;
-    for (const Task &task : pending)
-        ids.append(task.id);
-    return ids;
+    pushTask(id, retried, true);
 }
 
-void CalDavTaskPush::push(const QString &id, bool retried)
+void CalDavTaskPush::pushTask(const QString &id, bool retried, bool mayMerge)
 {
     const std::optional<Task> task = m_tasks->getById(id);
     if (!task || task->sync_status != SyncStatus::Pending) {
@@ -38,12 +33,20 @@ void CalDavTaskPush::push(const QString &id, bool retried)
     }
     const bool isDelete = task->deleted_at.has_value();
     const bool isCreate = !isDelete && task->href.isEmpty();
-    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
-                     << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
-    if (!isDelete && !isCreate && mergeServerCopy(*task)) {
-        push(id, retried); // once more with the merged row
+    if (!isDelete && !isCreate && mayMerge) {
+        // A newer server copy that waits is read off this thread and merged first.
+        m_worker->serverCopy(m_store->component(), task->href, task->etag,
+                             [this, id, retried](const std::optional<CalDavWorkerStore::ServerCopy> &copy) {
+            const std::optional<Task> current = m_tasks->getById(id);
+            if (copy && current && current->sync_status == SyncStatus::Pending
+                && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag)
+                mergeServerCopy(*current, *copy);
+            pushTask(id, retried, false);
+        });
         return;
     }
+    qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
+                     << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     const Task sent = *task;
     if (isDelete && task->href.isEmpty()) {
         m_tasks->hardDelete(id); // the server never had it
@@ -107,19 +110,17 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
     rejected(task.id, body, href, writeResult(response, SyncResult::Step::TaskPush, task.title), retried);
 }
 
-bool CalDavTaskPush::mergeServerCopy(const Task &task)
+bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy)
 {
-    const std::optional<CalDavItemStore::ResourceTexts> texts = m_store->texts(task.href);
-    if (!texts || texts->server.isEmpty() || texts->serverEtag != task.etag)
-        return false;
+    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
     const auto sameUid = [&task](const QList<Task> &tasks) {
         const auto found = std::find_if(tasks.cbegin(), tasks.cend(),
                                         [&task](const Task &t) { return t.uid == task.uid; });
         return found == tasks.cend() ? std::optional<Task>() : std::optional<Task>(*found);
     };
-    const std::optional<Task> server = sameUid(ICalendar::parseTasks(texts->server));
+    const std::optional<Task> server = sameUid(copy.server.tasks);
     // Without the text both last agreed on, nothing tells who changed what: the local row stays.
-    const std::optional<Task> base = sameUid(ICalendar::parseTasks(texts->base));
+    const std::optional<Task> base = sameUid(copy.base.tasks);
     bool merged = false;
     m_store->inTransaction([&] {
         if (server && base) {

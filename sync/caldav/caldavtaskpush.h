@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldavpush.h"
+#include "caldavworkerstore.h"
 #include "task.h"
 
 #include <QList>
@@ -17,16 +18,16 @@ class CalDavTaskPush : public CalDavPush
     Q_OBJECT
 public:
     CalDavTaskPush(CalDavClient *client, const QUrl &collection, const QString &calendarName, CalDavTaskStore *store,
-                   TaskRepository *tasks, QObject *parent);
+                   CalDavWorkerStore *worker, TaskRepository *tasks, QObject *parent);
 
 protected:
-    // Ids of the pending rows, oldest change first.
-    QStringList pendingKeys() override;
     void push(const QString &id, bool retried) override;
 
 private:
+    // `mayMerge`: a newer server copy that waits is merged into the row first.
+    void pushTask(const QString &id, bool retried, bool mayMerge);
     // Takes the server's newer copy into `task`'s row; true when the row changed.
-    bool mergeServerCopy(const Task &task);
+    bool mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy);
     void onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
                  const CalDavClient::Response &response);
 

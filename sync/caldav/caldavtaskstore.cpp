@@ -1,5 +1,6 @@
 #include "caldavtaskstore.h"
 
+#include "caldavlog.h"
 #include "recordnames.h"
 #include "taskrepository.h"
 
@@ -15,10 +16,11 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
                                     Applied &applied)
 {
     const CalDavParse::Resource &resource = fetched.resource;
+    const QString etag = etagWhileWriting(fetched, end);
     for (qsizetype i = first; i < end; ++i) {
         Task task = fetched.tasks.at(i);
         task.href = resource.href;
-        task.etag = resource.etag;
+        task.etag = etag;
         ++applied.parsed;
         const std::optional<Task> stored = m_tasks->getByUid(task.uid, m_calendarId);
         Written result = Written::No;
@@ -31,6 +33,7 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
     }
     if (end < fetched.tasks.size() || fetched.tasks.isEmpty())
         return;
+    settleEtag(fetched, first);
     // A row that waits to be pushed stays so when the server's copy meets it.
     bool pending = false;
     for (const Task &task : fetched.tasks) {
@@ -38,6 +41,17 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
         pending = pending || (stored && stored->sync_status == SyncStatus::Pending);
     }
     keepText(resource, pending);
+}
+
+QStringList CalDavTaskStore::pendingKeys() const
+{
+    const QList<Task> pending = m_tasks->getPending(m_calendarId);
+    if (!pending.isEmpty())
+        qCInfo(lcCalDav) << "[CalDav] Task push for calendar" << m_calendarId << "pending=" << pending.size();
+    QStringList ids;
+    for (const Task &task : pending)
+        ids.append(task.id);
+    return ids;
 }
 
 bool CalDavTaskStore::removeRow(const QString &id)

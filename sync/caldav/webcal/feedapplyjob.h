@@ -2,12 +2,11 @@
 
 #include "feedreplace.h"
 #include "storefailure.h"
+#include "storeworker.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-
-class QThread;
 
 namespace Webcal {
 
@@ -32,13 +31,13 @@ Q_SIGNALS:
     void finished(const Webcal::FeedReplaceResult &result, StoreFailure::Kind failure);
 
 private:
-    void run();
+    void run(Database *database);
 
-    QString m_databaseFile;
     QString m_calendarId;
     QByteArray m_body;
     QByteArray m_charset;
-    QThread *m_thread = nullptr;
+    bool m_started = false;
+    StoreWorker m_worker; // last: it stops before the rest goes
 };
 
 } // namespace Webcal

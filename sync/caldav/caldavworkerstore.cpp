@@ -1,0 +1,216 @@
+#include "caldavworkerstore.h"
+
+#include "caldaveventstore.h"
+#include "caldavtaskstore.h"
+#include "eventrepository.h"
+#include "syncitemproblems.h"
+#include "taskrepository.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QThread>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Objects of one resource written between two looks at the clock.
+constexpr qsizetype kObjectsPerLook = 10;
+
+// The store of `component` over the worker's connection, for one step.
+template<typename Work>
+void withStore(Database *database, const QString &calendarId, const QString &component, Work &&work)
+{
+    if (component == u"VTODO"_s) {
+        TaskRepository tasks(database);
+        CalDavTaskStore store(database, &tasks, calendarId);
+        work(static_cast<CalDavItemStore &>(store));
+    } else {
+        EventRepository events(database);
+        CalDavEventStore store(database, &events, calendarId);
+        work(static_cast<CalDavItemStore &>(store));
+    }
+}
+
+void recordUnreadable(SyncItemProblems &problems, const QString &component, const CalDavItemStore::Applied &applied)
+{
+    for (const auto &[href, etag] : applied.unreadable)
+        problems.record(SyncItemProblems::Kind::Unreadable, CalDavWorkerStore::unreadableKey(component, href), etag, {});
+}
+
+} // namespace
+
+CalDavWorkerStore::CalDavWorkerStore(const QString &databaseFile, const QString &calendarId, const QUrl &collection,
+                                     QObject *context)
+    : m_calendarId(calendarId)
+    , m_collection(collection)
+    , m_context(context)
+    , m_worker(databaseFile, u"caldav"_s)
+{
+}
+
+QString CalDavWorkerStore::unreadableKey(const QString &component, const QString &href)
+{
+    return component + QLatin1Char(' ') + href;
+}
+
+template<typename Result>
+void CalDavWorkerStore::post(std::function<Result(Database *)> work, std::function<void(std::optional<Result>)> done)
+{
+    m_worker.post([work = std::move(work), done = std::move(done), context = m_context](Database *database) {
+        std::optional<Result> result;
+        if (database)
+            result = work(database);
+        QMetaObject::invokeMethod(context, [done, result = std::move(result)] { done(result); }, Qt::QueuedConnection);
+    });
+}
+
+void CalDavWorkerStore::compare(const QString &component, const QByteArray &listing,
+                                std::function<void(std::optional<Listing>)> done)
+{
+    post<Listing>(
+        [this, component, listing](Database *database) {
+        Listing out;
+        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(listing, m_collection, &out.whole);
+        SyncItemProblems problems(database, m_calendarId);
+        const QHash<QString, QString> unreadable = problems.all(SyncItemProblems::Kind::Unreadable);
+        QHash<QString, QSet<QString>> stored;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { stored = store.storedEtags(); });
+        for (const CalDavParse::Resource &resource : resources) {
+            if (resource.href.isEmpty() || out.listed.contains(resource.href))
+                continue;
+            out.listed.insert(resource.href);
+            // Same ETag: the object is as this side last saw it.
+            const auto known = stored.constFind(resource.href);
+            if (!resource.etag.isEmpty() && known != stored.cend() && *known == QSet<QString>{resource.etag})
+                continue;
+            // Could not be read in this version; its next one is fetched.
+            const auto bad = unreadable.constFind(unreadableKey(component, resource.href));
+            if (bad != unreadable.cend()) {
+                if (!resource.etag.isEmpty() && *bad == resource.etag)
+                    continue;
+                problems.forget(SyncItemProblems::Kind::Unreadable, bad.key());
+            }
+            out.changed.append(resource.href);
+        }
+        return out;
+        },
+        std::move(done));
+}
+
+void CalDavWorkerStore::apply(const QString &component, const QByteArray &answer,
+                              std::function<void(std::optional<Answer>)> done)
+{
+    post<Answer>(
+        [this, component, answer](Database *database) {
+        Answer out;
+        const QList<CalDavItemStore::Fetched> fetched
+            = CalDavItemStore::read(component, CalDavParse::parseResources(answer, m_collection));
+        for (const CalDavItemStore::Fetched &one : fetched)
+            out.filled.insert(one.resource.href);
+        SyncItemProblems problems(database, m_calendarId);
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) {
+            qsizetype resource = 0;
+            qsizetype object = 0;
+            while (resource < fetched.size() && !m_worker.stopping()) {
+                QElapsedTimer clock;
+                clock.start();
+                store.inTransaction([&] {
+                    do {
+                        const CalDavItemStore::Fetched &one = fetched.at(resource);
+                        const CalDavItemStore::Applied part = store.applyObjects(one, object, kObjectsPerLook);
+                        out.applied.add(part);
+                        recordUnreadable(problems, component, part);
+                        object += kObjectsPerLook;
+                        if (object >= CalDavItemStore::objectCount(one)) {
+                            ++resource;
+                            object = 0;
+                        }
+                    } while (resource < fetched.size() && clock.elapsed() < kTransactionMs);
+                });
+                // A write of the window waits in SQLite's busy handler, which
+                // looks again after growing pauses: leave it room to get in.
+                if (resource < fetched.size())
+                    QThread::msleep(std::max<qint64>(1, clock.elapsed() / 4));
+            }
+        });
+        return out;
+        },
+        std::move(done));
+}
+
+void CalDavWorkerStore::dropUnlisted(const QString &component, const QSet<QString> &listed,
+                                     std::function<void(std::optional<int>)> done)
+{
+    post<int>(
+        [this, component, listed](Database *database) {
+        int dropped = 0;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) {
+            store.inTransaction([&] { dropped = store.dropUnlisted(listed); });
+        });
+        SyncItemProblems problems(database, m_calendarId);
+        const QString prefix = unreadableKey(component, {});
+        const QList<QString> keys = problems.all(SyncItemProblems::Kind::Unreadable).keys();
+        for (const QString &key : keys) {
+            if (key.startsWith(prefix) && !listed.contains(key.mid(prefix.size())))
+                problems.forget(SyncItemProblems::Kind::Unreadable, key);
+        }
+        return dropped;
+        },
+        std::move(done));
+}
+
+void CalDavWorkerStore::applyOne(const QString &component, const QByteArray &answer, const QString &href,
+                                 std::function<void(std::optional<CalDavItemStore::Applied>)> done)
+{
+    post<CalDavItemStore::Applied>(
+        [this, component, answer, href](Database *database) {
+        QList<CalDavParse::Resource> resources = CalDavParse::parseResources(answer, m_collection);
+        resources.removeIf(
+            [&href](const CalDavParse::Resource &r) { return r.href != href || r.calendarData.isEmpty(); });
+        CalDavItemStore::Applied applied;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) {
+            store.inTransaction([&] {
+                if (resources.isEmpty())
+                    store.dropResource(href);
+                else
+                    applied = store.apply(resources);
+            });
+        });
+        SyncItemProblems problems(database, m_calendarId);
+        recordUnreadable(problems, component, applied);
+        return applied;
+        },
+        std::move(done));
+}
+
+void CalDavWorkerStore::pendingKeys(const QString &component, std::function<void(std::optional<QStringList>)> done)
+{
+    post<QStringList>(
+        [this, component](Database *database) {
+        QStringList keys;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { keys = store.pendingKeys(); });
+        return keys;
+        },
+        std::move(done));
+}
+
+void CalDavWorkerStore::serverCopy(const QString &component, const QString &href, const QString &etag,
+                                   std::function<void(std::optional<ServerCopy>)> done)
+{
+    post<std::optional<ServerCopy>>(
+        [this, component, href, etag](Database *database) {
+        std::optional<CalDavItemStore::ResourceTexts> texts;
+        withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { texts = store.texts(href); });
+        if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
+            return std::optional<ServerCopy>();
+        const auto read = [&](const QString &text) {
+            const QList<CalDavItemStore::Fetched> fetched = CalDavItemStore::read(component, {{href, etag, text}});
+            return fetched.isEmpty() ? CalDavItemStore::Fetched() : fetched.first();
+        };
+        return std::optional<ServerCopy>(ServerCopy{*texts, read(texts->base), read(texts->server)});
+        },
+        [done = std::move(done)](std::optional<std::optional<ServerCopy>> copy) { done(copy ? *copy : std::nullopt); });
+}
