@@ -21,6 +21,16 @@ QString ProviderEventRepository::rowFor(const QString &calendarId, const QString
         .value(0);
 }
 
+QHash<QString, QString> ProviderEventRepository::rowsByProviderId(const QString &calendarId) const
+{
+    QHash<QString, QString> out;
+    eachRow(m_database->database(), "ProviderEventRepository::rowsByProviderId",
+            QStringLiteral("SELECT provider_event_id, id FROM events WHERE calendar_id = ? "
+                           "AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
+            {calendarId}, [&out](const QSqlQuery &q) { out.insert(q.value(0).toString(), q.value(1).toString()); });
+    return out;
+}
+
 bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return write(m_database->database(), "ProviderEventRepository::setServerIdentity",

@@ -2,6 +2,7 @@
 
 #include "event.h"
 #include "providereventrepository.h"
+#include "providerstore.h"
 #include "resourcebaserepository.h"
 
 #include <QJsonObject>
@@ -41,7 +42,9 @@ public:
         QStringList cancelled;
     };
 
+    // Over the application's own connection.
     ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson);
+    ProviderRows(const ProviderStore &store, const QString &calendarId, FromJson fromJson, ToJson toJson);
 
     // Pull: `server` (the mapping of `item`, which it holds as its text) is
     // new here and goes in as a synced row. False when it could not be stored.
@@ -75,7 +78,7 @@ private:
     // else the pulled text the row holds.
     std::optional<Event> baseOf(const Event &row, QString *etag = nullptr) const;
 
-    AppState *m_appState;
+    ProviderStore m_store;
     QString m_calendarId;
     FromJson m_fromJson;
     ToJson m_toJson;
