@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class Database;
 
@@ -28,6 +29,12 @@ public:
     // holding `seriesProviderId` gains `startKey`. False when the series has
     // no row.
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
+
+    // Deletes the rows `ids` with their attendee, attachment and reminder
+    // rows, a few statements per table for all of them rather than several
+    // per row. False when a statement failed: what it deleted stands, and
+    // the caller's transaction decides.
+    bool removeRows(const QStringList &ids);
 
     // Synced rows of `calendarId` that hold a provider id outside `listed`:
     // row id -> provider id. Pending rows and rows never pushed are not among

@@ -135,6 +135,20 @@ void ProviderRows::gone(const QString &providerEventId)
     m_bases.forget(m_calendarId, {providerEventId});
 }
 
+bool ProviderRows::removeAll(const QList<Event> &rows)
+{
+    QStringList ids;
+    QStringList providerIds;
+    ids.reserve(rows.size());
+    providerIds.reserve(rows.size());
+    for (const Event &row : rows) {
+        ids.append(row.id);
+        providerIds.append(row.provider_event_id);
+    }
+    m_bases.forget(m_calendarId, providerIds);
+    return m_rows.removeRows(ids);
+}
+
 int ProviderRows::pruneUnlisted(const QSet<QString> &listed, const QDateTime &from, const QDateTime &to)
 {
     const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed, from, to);

@@ -62,6 +62,9 @@ public:
     void written(const QString &providerEventId, const QJsonObject &resource);
     // Push or pull: the server's event is gone.
     void gone(const QString &providerEventId);
+    // Pull: the synced rows `rows` are gone there; they go here, with their
+    // bases. False when a statement failed.
+    bool removeAll(const QList<Event> &rows);
 
     // After a complete listing that named `listed`: synced rows holding any
     // other provider id are removed (pending ones stay, to be pushed). A
