@@ -58,3 +58,5 @@ private:
     QThread *m_thread = nullptr;
     std::atomic<bool> m_cancel{false};
 };
+
+Q_DECLARE_METATYPE(ProviderApplyJob::Outcome)
