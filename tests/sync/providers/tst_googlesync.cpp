@@ -57,6 +57,7 @@ private Q_SLOTS:
     void expiredSyncTokenGivesOneFullPull_data();
     void expiredSyncTokenGivesOneFullPull();
     void rowsThatCannotBeStoredFailTheRunOnce();
+    void aPullThatCannotCommitKeepsTheToken();
 
     // Push
     void pushesInsertUpdateDelete();
@@ -197,6 +198,28 @@ void TestGoogleSync::rowsThatCannotBeStoredFailTheRunOnce()
     const Calendar after = *m_f.state()->calendars()->getById(F::kWork);
     QVERIFY(!after.sync_token.isEmpty());
     QVERIFY(!after.last_sync_error.isEmpty());
+}
+
+void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
+{
+    // Every row stores, but the commit is refused: a deferred key check
+    // fails only there.
+    QSqlQuery schema(m_f.state()->database()->database());
+    for (const QString &sql :
+         {u"CREATE TABLE late_parent (id TEXT PRIMARY KEY)"_s,
+          u"CREATE TABLE late_child (parent TEXT REFERENCES late_parent(id) DEFERRABLE INITIALLY DEFERRED)"_s,
+          u"CREATE TRIGGER late AFTER INSERT ON events WHEN NEW.title = 'Late' "
+          "BEGIN INSERT INTO late_child VALUES ('none'); END"_s})
+        QVERIFY2(schema.exec(sql), qPrintable(sql));
+    m_f.fake().changeEvents(F::kWorkRemote, {timed(u"ok"_s, u"Fine"_s), timed(u"late"_s, u"Late"_s)});
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().kind, SyncResult::Kind::LocalStore);
+    QVERIFY(!row(u"ok"_s));
+    QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
+    QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QVERIFY(row(u"ok"_s) && row(u"late"_s));
 }
 
 void TestGoogleSync::pushesInsertUpdateDelete()
