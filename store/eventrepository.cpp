@@ -576,6 +576,12 @@ QList<Event> EventRepository::getByCalendar(const QString &calendarId) const
     return events;
 }
 
+QList<Event> EventRepository::getByCalendarWithoutChildren(const QString &calendarId) const
+{
+    return select("EventRepository::getByCalendarWithoutChildren",
+                  QStringLiteral("WHERE calendar_id = ? AND deleted_at IS NULL ORDER BY start_time"), {calendarId});
+}
+
 std::optional<Event> EventRepository::getById(const QString &id) const
 {
     QList<Event> found = select("EventRepository::getById", QStringLiteral("WHERE id = ?"), {id});

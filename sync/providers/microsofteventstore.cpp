@@ -100,7 +100,8 @@ struct Index
 
     Index(EventRepository *events, const QString &calendarId)
     {
-        for (const Event &row : events->getByCalendar(calendarId)) {
+        // Rows are only found here; whatever is written is read whole first.
+        for (const Event &row : events->getByCalendarWithoutChildren(calendarId)) {
             if (!row.provider_event_id.isEmpty())
                 byProvider.insert(row.provider_event_id, row);
             if (row.isOverride()) {

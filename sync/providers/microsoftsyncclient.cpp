@@ -213,11 +213,12 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 
 void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone)
 {
+    run->pulled = int(run->page.items.size());
     const QDateTime from = run->newRound ? run->cursor.from : QDateTime();
     const QDateTime to = run->newRound ? run->cursor.to : QDateTime();
     withRows(
         ProviderApplyJob::Access::Write,
-        [calendarId = run->calendar.id, items = run->page.items, masters, gone, from,
+        [calendarId = run->calendar.id, items = std::exchange(run->page.items, {}), masters, gone, from,
          to](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &) {
             ProviderProblems problems(store.database, calendarId);
             const EventStore::Applied applied =
@@ -233,7 +234,6 @@ void SyncClient::finishRound(Run *run, const ProviderApplyJob::Outcome &applied)
 {
     ProviderApplyJob::record(m_appState, applied);
     m_appState->events()->scheduleChanged(run->calendar.id);
-    run->pulled = int(run->page.items.size());
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {

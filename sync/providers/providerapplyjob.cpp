@@ -56,15 +56,19 @@ void ProviderApplyJob::run()
                 outcome.failed = 1;
             } else {
                 m_work(store, outcome, m_cancel);
-                if (m_cancel)
-                    return; // the transaction rolls back
-                if (transaction && !transaction->keep()) {
+                // Cancelled: the transaction rolls back as it goes.
+                if (!m_cancel && transaction && !transaction->keep()) {
                     qCWarning(lcProviders) << "could not commit a pulled listing:" << transaction->errorText();
                     outcome = Outcome{0, 0, qMax(outcome.failed, 1), {}};
                 }
             }
         }
     }
+    // What the work holds (thousands of pulled items) is freed here rather
+    // than on the window's thread.
+    m_work = nullptr;
+    if (m_cancel)
+        return;
     QMetaObject::invokeMethod(
         this, [this, outcome] { Q_EMIT finished(outcome); }, Qt::QueuedConnection);
 }
