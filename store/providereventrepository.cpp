@@ -14,14 +14,6 @@ ProviderEventRepository::ProviderEventRepository(Database *database)
 {
 }
 
-QString ProviderEventRepository::rowFor(const QString &calendarId, const QString &providerEventId) const
-{
-    return firstColumn(m_database->database(), "ProviderEventRepository::rowFor",
-                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND provider_event_id = ? LIMIT 1"),
-                       {calendarId, providerEventId})
-        .value(0);
-}
-
 QHash<QString, QString> ProviderEventRepository::rowsByProviderId(const QString &calendarId) const
 {
     QHash<QString, QString> out;
@@ -80,8 +72,8 @@ bool ProviderEventRepository::removeRows(const QStringList &ids)
         QString marks(chunk.size() * 2 - 1, u',');
         for (qsizetype i = 0; i < marks.size(); i += 2)
             marks[i] = u'?';
-        for (const char *where : {"attendees WHERE event_id", "attachments WHERE event_id",
-                                  "reminders WHERE event_id", "events WHERE id"}) {
+        for (const char *where : {"attendees WHERE event_id", "attachments WHERE event_id", "reminders WHERE event_id",
+                                  "events WHERE id"}) {
             const auto statement = m_database->statement(
                 QStringLiteral("DELETE FROM %1 IN (%2)").arg(QLatin1String(where), marks));
             if (!statement || !statement->execute(values)) {

@@ -17,10 +17,8 @@ class ProviderEventRepository
 public:
     explicit ProviderEventRepository(Database *database);
 
-    // The row of `calendarId` holding the provider's event
-    // `providerEventId`, tombstones included; empty when none.
-    QString rowFor(const QString &calendarId, const QString &providerEventId) const;
-    // rowFor() of every provider id the calendar's rows hold, in one read.
+    // The rows of `calendarId` by the provider event id they hold (row id),
+    // tombstones included.
     QHash<QString, QString> rowsByProviderId(const QString &calendarId) const;
     bool setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The provider has no copy: its id, ETag and href go.

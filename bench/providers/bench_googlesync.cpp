@@ -16,10 +16,10 @@
 #include "memorytokenstore.h"
 #include "stallmeter.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QSignalSpy>
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 

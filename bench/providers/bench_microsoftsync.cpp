@@ -126,7 +126,7 @@ ProviderApplyJob::Outcome applyRound(AppState *app, const QString &calendarId, c
     return onJob(
         app, ProviderApplyJob::Access::Write,
         [&](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &) {
-            outcome.failed = Microsoft::EventStore(store, calendarId).apply(items, masters, {}).failed;
+        outcome.failed = Microsoft::EventStore(store, calendarId).apply(items, masters, {}).failed;
         },
         stall);
 }
@@ -228,7 +228,7 @@ void applyCalendarView(benchmark::State &state)
         onJob(
             app, ProviderApplyJob::Access::Read,
             [&](const ProviderStore &rows, ProviderApplyJob::Outcome &, const std::atomic<bool> &) {
-                series = Microsoft::EventStore(rows, store->calendarId).seriesToRead(view.instances);
+            series = Microsoft::EventStore(rows, store->calendarId).seriesToRead(view.instances);
             },
             stall);
         if (series.size() != view.masters.size())

@@ -6,11 +6,6 @@ GoogleEventStore::GoogleEventStore(Database *database, const QString &calendarId
 {
 }
 
-QString GoogleEventStore::rowFor(const QString &providerEventId) const
-{
-    return m_rows.rowFor(m_calendarId, providerEventId);
-}
-
 bool GoogleEventStore::takeServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
 {
     return m_rows.setServerIdentity(id, providerEventId, etag);

@@ -14,9 +14,6 @@ class GoogleEventStore
 public:
     GoogleEventStore(Database *database, const QString &calendarId);
 
-    // The local row holding the Google event `providerEventId`, tombstones
-    // included; empty when none.
-    QString rowFor(const QString &providerEventId) const;
     // The push of the row was accepted as `providerEventId` in version `etag`.
     bool takeServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The server has no copy: the next push creates the row anew.
@@ -24,6 +21,7 @@ public:
     // The series master's exception list (a JSON array of start keys) gains
     // `startKey`. False when the series has no local row.
     bool addException(const QString &seriesProviderId, const QString &startKey);
+
 private:
     QString m_calendarId;
     ProviderEventRepository m_rows;

@@ -29,12 +29,12 @@ PageApply::PageApply(const Listing &listing, const ProviderStore &store, Provide
     , m_rows(
           store, listing.calendarId,
           [calendarId = listing.calendarId](const QJsonObject &item) {
-              return CalendarClient::eventFromJson(item, calendarId);
+    return CalendarClient::eventFromJson(item, calendarId);
           },
           &CalendarClient::eventToJson)
-    , m_problems(store.database, listing.calendarId)
-    // One read of the calendar's server ids rather than one per item.
-    , m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
+, m_problems(store.database, listing.calendarId)
+// One read of the calendar's server ids rather than one per item.
+, m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
 {
 }
 
@@ -117,8 +117,8 @@ std::optional<Event> PageApply::matchOccurrence(Event &mapped, std::optional<Eve
         return local;
     // An occurrence changed here before the server knew it as an instance
     // is that instance: one row, not two.
-    const std::optional<Event> made =
-        events->getByUidAndRecurrenceId(master->uid, mapped.calendar_id, mapped.recurrence_id);
+    const std::optional<Event> made = events->getByUidAndRecurrenceId(master->uid, mapped.calendar_id,
+                                                                      mapped.recurrence_id);
     if (!made || !made->provider_event_id.isEmpty())
         return std::nullopt;
     if (m_columns.takeServerIdentity(made->id, mapped.provider_event_id, made->etag))

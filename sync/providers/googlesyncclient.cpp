@@ -8,8 +8,8 @@
 #include "googleauthservice.h"
 #include "googleeventstore.h"
 #include "googlepageapply.h"
-#include "providerapplyjob.h"
 #include "provideraccess.h"
+#include "providerapplyjob.h"
 #include "providerevents.h"
 #include "providerproblems.h"
 #include "providerrows.h"
@@ -198,7 +198,7 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
         m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
         [listing = std::move(listing)](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
                                        const std::atomic<bool> &cancelled) {
-            PageApply::run(listing, store, outcome, cancelled);
+        PageApply::run(listing, store, outcome, cancelled);
         },
         this);
     connect(job, &ProviderApplyJob::finished, this,
@@ -209,8 +209,7 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
     job->start();
 }
 
-void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome,
-                             const QString &nextSyncToken)
+void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken)
 {
     ProviderApplyJob::record(m_appState, outcome);
     if (outcome.upserted + outcome.tombstoned > 0)

@@ -187,10 +187,9 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
     auto series = std::make_shared<QStringList>();
     withRows(
         ProviderApplyJob::Access::Read,
-        [calendarId = run->calendar.id, items = page.items, series](const ProviderStore &store,
-                                                                     ProviderApplyJob::Outcome &,
-                                                                     const std::atomic<bool> &) {
-            *series = EventStore(store, calendarId).seriesToRead(items);
+        [calendarId = run->calendar.id, items = page.items,
+         series](const ProviderStore &store, ProviderApplyJob::Outcome &, const std::atomic<bool> &) {
+        *series = EventStore(store, calendarId).seriesToRead(items);
         },
         [this, run, series](const ProviderApplyJob::Outcome &outcome) {
         if (outcome.failed > 0) {
@@ -208,7 +207,7 @@ void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
             applyRound(run, found, gone);
         });
         client->readEvents(run->calendar.url, *series);
-        });
+    });
 }
 
 void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone)
@@ -219,13 +218,15 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
     withRows(
         ProviderApplyJob::Access::Write,
         [calendarId = run->calendar.id, items = std::exchange(run->page.items, {}), masters, gone, from,
-         to](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &) {
-            ProviderProblems problems(store.database, calendarId);
-            const EventStore::Applied applied =
-                EventStore(store, calendarId).apply(items, masters, gone, &problems, from, to);
-            outcome.upserted = applied.upserted;
-            outcome.tombstoned = applied.tombstoned;
-            outcome.failed = applied.failed;
+         to](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &cancelled) {
+        if (cancelled)
+            return;
+        ProviderProblems problems(store.database, calendarId);
+        const EventStore::Applied applied =
+            EventStore(store, calendarId).apply(items, masters, gone, &problems, from, to);
+        outcome.upserted = applied.upserted;
+        outcome.tombstoned = applied.tombstoned;
+        outcome.failed = applied.failed;
         },
         [this, run](const ProviderApplyJob::Outcome &applied) { finishRound(run, applied); });
 }

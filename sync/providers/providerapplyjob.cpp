@@ -43,8 +43,8 @@ void ProviderApplyJob::run()
         } else {
             EventRepository events(&database);
             const ProviderStore store{&database, &events, [&outcome](const Event &local, const Event &remote) {
-                outcome.conflicts.append({local, remote});
-            }};
+                                          outcome.conflicts.append({local, remote});
+                                      }};
             // Taken at once: a write lock met only at the first write would
             // find this job's snapshot outdated when another wrote meanwhile.
             std::optional<StoreTransaction> transaction;

@@ -6,7 +6,7 @@
 ProviderStore ProviderStore::of(AppState *appState)
 {
     return {appState->database(), appState->events(), [appState](const Event &local, const Event &remote) {
-        if (appState->conflicts())
-            appState->conflicts()->recordConflict(local, remote);
-    }};
+                if (appState->conflicts())
+                    appState->conflicts()->recordConflict(local, remote);
+            }};
 }

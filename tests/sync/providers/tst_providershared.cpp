@@ -3,14 +3,14 @@
 // sends, and how a pulled listing reaches the rows.
 #include "accountrepository.h"
 #include "appstatefixture.h"
-#include "eventrepository.h"
-#include "googlecalendarclient.h"
-#include "providerevents.h"
-#include "providerhttp.h"
 #include "conflictresolutionservice.h"
 #include "database.h"
+#include "eventrepository.h"
+#include "googlecalendarclient.h"
 #include "providerapplyjob.h"
 #include "providereventrepository.h"
+#include "providerevents.h"
+#include "providerhttp.h"
 #include "providerrows.h"
 #include "storetransaction.h"
 
@@ -238,17 +238,17 @@ void TestProviderShared::aJobCommitsOnceOrLeavesNothing()
     QVERIFY(state);
     addCalendar(state);
     std::atomic<bool> wrote{false};
-    auto job = std::make_unique<ProviderApplyJob>(
-        state->database()->fileName(), ProviderApplyJob::Access::Write,
-        [&](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &cancelled) {
-            for (int i = 0; i < 5; ++i)
-                outcome.upserted += store.events->insert(pulled(u"p%1"_s.arg(i))) ? 1 : 0;
-            store.conflict(pulled(u"p0"_s), pulled(u"p0"_s));
-            wrote = true;
-            // Held until the test lets go, so that it ends while under way.
-            for (int i = 0; destroyedMidway && !cancelled && i < 1000; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        });
+    auto job = std::make_unique<ProviderApplyJob>(state->database()->fileName(), ProviderApplyJob::Access::Write,
+                                                  [&](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
+                                                      const std::atomic<bool> &cancelled) {
+        for (int i = 0; i < 5; ++i)
+            outcome.upserted += store.events->insert(pulled(u"p%1"_s.arg(i))) ? 1 : 0;
+        store.conflict(pulled(u"p0"_s), pulled(u"p0"_s));
+        wrote = true;
+        // Held until the test lets go, so that it ends while under way.
+        for (int i = 0; destroyedMidway && !cancelled && i < 1000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
     QSignalSpy finished(job.get(), &ProviderApplyJob::finished);
     job->start();
     QVERIFY(QTest::qWaitFor([&] { return wrote.load(); }));
