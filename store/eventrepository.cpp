@@ -731,8 +731,11 @@ QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QS
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
 {
+    // "+start_time": ordered by the start index, SQLite would walk every row
+    // of the calendar (milliseconds after a large pull) rather than the few
+    // pending ones the partial index holds.
     static const QString where =
-        QStringLiteral("WHERE calendar_id = ? AND sync_status = '%1' ORDER BY start_time").arg(SyncStatus::Pending);
+        QStringLiteral("WHERE calendar_id = ? AND sync_status = '%1' ORDER BY +start_time").arg(SyncStatus::Pending);
     return select("EventRepository::getPending", where, {calendarId});
 }
 
