@@ -145,6 +145,11 @@ bool ProviderRows::removeAll(const QList<Event> &rows)
         ids.append(row.id);
         providerIds.append(row.provider_event_id);
     }
+    return remove(ids, providerIds);
+}
+
+bool ProviderRows::remove(const QStringList &ids, const QStringList &providerIds)
+{
     m_bases.forget(m_calendarId, providerIds);
     return m_rows.removeRows(ids);
 }
@@ -152,14 +157,7 @@ bool ProviderRows::removeAll(const QList<Event> &rows)
 int ProviderRows::pruneUnlisted(const QSet<QString> &listed, const QDateTime &from, const QDateTime &to)
 {
     const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed, from, to);
-    int removed = 0;
-    for (auto it = stale.cbegin(); it != stale.cend(); ++it) {
-        if (m_store.events->hardDelete(it.key())) {
-            gone(it.value());
-            ++removed;
-        }
-    }
-    return removed;
+    return remove(stale.keys(), stale.values()) ? int(stale.size()) : 0;
 }
 
 QJsonObject ProviderRows::changes(const QJsonObject &reference, const QJsonObject &local)

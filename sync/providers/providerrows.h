@@ -77,6 +77,8 @@ public:
     static QJsonObject changes(const QJsonObject &reference, const QJsonObject &local);
 
 private:
+    // Removes the rows `ids` and the bases of `providerIds`.
+    bool remove(const QStringList &ids, const QStringList &providerIds);
     // The server's copy `row` was last agreed on, or merged with: kept apart,
     // else the pulled text the row holds.
     std::optional<Event> baseOf(const Event &row, QString *etag = nullptr) const;
