@@ -3,6 +3,9 @@
 #include "timeutil.h"
 
 #include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -58,6 +61,7 @@ private Q_SLOTS:
     void expiredSyncTokenGivesOneFullPull();
     void rowsThatCannotBeStoredFailTheRunOnce();
     void aPullThatCannotCommitKeepsTheToken();
+    void aClientGoneWhileItWritesLeavesNothing();
 
     // Push
     void pushesInsertUpdateDelete();
@@ -220,6 +224,44 @@ void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
     QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     QVERIFY(row(u"ok"_s) && row(u"late"_s));
+}
+
+void TestGoogleSync::aClientGoneWhileItWritesLeavesNothing()
+{
+    QList<QJsonObject> items;
+    for (int i = 0; i < 3000; ++i)
+        items.append(timed(u"e%1"_s.arg(i), u"Event %1"_s.arg(i), 1 + i % 28));
+    m_f.fake().changeEvents(F::kWorkRemote, items);
+    // Another connection that may not wait tells when the pull holds the
+    // write lock: its rows are being written.
+    QSqlDatabase probe = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"probe"_s);
+    probe.setDatabaseName(m_f.app().databaseFile());
+    probe.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
+    QVERIFY(probe.open());
+    const auto writing = [&probe] {
+        QSqlQuery q(probe);
+        const bool held = !q.exec(u"BEGIN IMMEDIATE"_s);
+        if (!held)
+            q.exec(u"ROLLBACK"_s);
+        return held;
+    };
+    {
+        QNetworkAccessManager network;
+        const auto tokens = m_f.tokenStoreCopy();
+        Google::SyncClient client(m_f.state(), &network, m_f.config(), tokens.get());
+        QSignalSpy reported(&client, &Google::SyncClient::calendarSyncCompleted);
+        client.syncCalendar(*m_f.state()->calendars()->getById(F::kWork));
+        QVERIFY(QTest::qWaitFor(writing, 20000));
+        QVERIFY(reported.isEmpty());
+    }
+    probe.close();
+    probe = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"probe"_s);
+    QTest::qWait(100);
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 0);
+    QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 3000);
 }
 
 void TestGoogleSync::pushesInsertUpdateDelete()
