@@ -598,6 +598,12 @@ QList<Event> EventRepository::getByCalendar(const QString &calendarId) const
     return events;
 }
 
+QList<Event> EventRepository::getByCalendarWithoutChildren(const QString &calendarId) const
+{
+    return select("EventRepository::getByCalendarWithoutChildren",
+                  QStringLiteral("WHERE calendar_id = ? AND deleted_at IS NULL ORDER BY start_time"), {calendarId});
+}
+
 std::optional<Event> EventRepository::getById(const QString &id) const
 {
     QList<Event> found = select("EventRepository::getById", QStringLiteral("WHERE id = ?"), {id});
@@ -792,8 +798,11 @@ QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QS
 
 QList<Event> EventRepository::getPending(const QString &calendarId) const
 {
+    // "+start_time": ordered by the start index, SQLite would walk every row
+    // of the calendar (milliseconds after a large pull) rather than the few
+    // pending ones the partial index holds.
     static const QString where =
-        QStringLiteral("WHERE calendar_id = ? AND sync_status = '%1' ORDER BY start_time").arg(SyncStatus::Pending);
+        QStringLiteral("WHERE calendar_id = ? AND sync_status = '%1' ORDER BY +start_time").arg(SyncStatus::Pending);
     return select("EventRepository::getPending", where, {calendarId});
 }
 

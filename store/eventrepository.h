@@ -33,6 +33,8 @@ public:
     // Lookups. "With children" means the reminder and attendee lists are
     // filled; the others leave them empty.
     QList<Event> getByCalendar(const QString &calendarId) const; // with children
+    // The same rows without their children, for callers that only find rows.
+    QList<Event> getByCalendarWithoutChildren(const QString &calendarId) const;
     std::optional<Event> getById(const QString &id) const; // with children
     std::optional<Event> getByUid(const QString &uid, const QString &calendarId) const;
     // A null and an empty recurrence id both find the series master.

@@ -1,6 +1,7 @@
 #include "providereventrepository.h"
 
 #include "database.h"
+#include "sqlitestatement.h"
 #include "storesql.h"
 
 #include <QJsonArray>
@@ -13,12 +14,14 @@ ProviderEventRepository::ProviderEventRepository(Database *database)
 {
 }
 
-QString ProviderEventRepository::rowFor(const QString &calendarId, const QString &providerEventId) const
+QHash<QString, QString> ProviderEventRepository::rowsByProviderId(const QString &calendarId) const
 {
-    return firstColumn(m_database->database(), "ProviderEventRepository::rowFor",
-                       QStringLiteral("SELECT id FROM events WHERE calendar_id = ? AND provider_event_id = ? LIMIT 1"),
-                       {calendarId, providerEventId})
-        .value(0);
+    QHash<QString, QString> out;
+    eachRow(m_database->database(), "ProviderEventRepository::rowsByProviderId",
+            QStringLiteral("SELECT provider_event_id, id FROM events WHERE calendar_id = ? "
+                           "AND provider_event_id IS NOT NULL AND provider_event_id <> ''"),
+            {calendarId}, [&out](const QSqlQuery &q) { out.insert(q.value(0).toString(), q.value(1).toString()); });
+    return out;
 }
 
 bool ProviderEventRepository::setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag)
@@ -56,6 +59,31 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
     return write(m_database->database(), "ProviderEventRepository::addException",
                  QStringLiteral("UPDATE events SET exception_dates = ? WHERE id = ?"),
                  {QString::fromUtf8(QJsonDocument(keys).toJson(QJsonDocument::Compact)), id});
+}
+
+bool ProviderEventRepository::removeRows(const QStringList &ids)
+{
+    // Ids bound in chunks: a statement of one chunk's size is prepared once.
+    constexpr qsizetype kChunk = 500;
+    bool ok = true;
+    for (qsizetype at = 0; at < ids.size(); at += kChunk) {
+        const QStringList chunk = ids.mid(at, kChunk);
+        const QVariantList values(chunk.cbegin(), chunk.cend());
+        QString marks(chunk.size() * 2 - 1, u',');
+        for (qsizetype i = 0; i < marks.size(); i += 2)
+            marks[i] = u'?';
+        for (const char *where : {"attendees WHERE event_id", "attachments WHERE event_id", "reminders WHERE event_id",
+                                  "events WHERE id"}) {
+            const auto statement = m_database->statement(
+                QStringLiteral("DELETE FROM %1 IN (%2)").arg(QLatin1String(where), marks));
+            if (!statement || !statement->execute(values)) {
+                qCWarning(lcStore).noquote() << "ProviderEventRepository::removeRows failed:"
+                                             << (statement ? statement->errorText() : QString());
+                ok = false;
+            }
+        }
+    }
+    return ok;
 }
 
 QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed,

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class Database;
 
@@ -16,9 +17,9 @@ class ProviderEventRepository
 public:
     explicit ProviderEventRepository(Database *database);
 
-    // The row of `calendarId` holding the provider's event
-    // `providerEventId`, tombstones included; empty when none.
-    QString rowFor(const QString &calendarId, const QString &providerEventId) const;
+    // The rows of `calendarId` by the provider event id they hold (row id),
+    // tombstones included.
+    QHash<QString, QString> rowsByProviderId(const QString &calendarId) const;
     bool setServerIdentity(const QString &id, const QString &providerEventId, const QString &etag);
     // The provider has no copy: its id, ETag and href go.
     bool forgetServerIdentity(const QString &id);
@@ -26,6 +27,12 @@ public:
     // holding `seriesProviderId` gains `startKey`. False when the series has
     // no row.
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
+
+    // Deletes the rows `ids` with their attendee, attachment and reminder
+    // rows, a few statements per table for all of them rather than several
+    // per row. False when a statement failed: what it deleted stands, and
+    // the caller's transaction decides.
+    bool removeRows(const QStringList &ids);
 
     // Synced rows of `calendarId` that hold a provider id outside `listed`:
     // row id -> provider id. Pending rows and rows never pushed are not among

@@ -7,7 +7,9 @@
 #include "eventrepository.h"
 #include "googleauthservice.h"
 #include "googleeventstore.h"
+#include "googlepageapply.h"
 #include "provideraccess.h"
+#include "providerapplyjob.h"
 #include "providerevents.h"
 #include "providerproblems.h"
 #include "providerrows.h"
@@ -184,185 +186,40 @@ void SyncClient::onSyncTokenExpired(const RunPtr &run)
     runPull(run);
 }
 
-// One pull being applied: the listed items, how far it got, what it counted.
-struct SyncClient::Apply
-{
-    Apply(AppState *appState, const QString &calendarId)
-        : store(appState->database(), calendarId)
-        , rows(rowsOf(appState, calendarId))
-    {
-    }
-    ~Apply()
-    {
-        // A client deleted halfway still ends the transaction it opened.
-        if (began)
-            store.finish();
-    }
-
-    GoogleEventStore store;
-    ProviderRows rows;
-    QList<QJsonObject> items;
-    QString nextSyncToken;
-    bool complete = false; // a full listing: what it does not name is gone
-    QSet<QString> listed;
-    qsizetype next = 0;
-    bool began = false;
-    int upserted = 0;
-    int tombstoned = 0;
-    int failed = 0;
-    QList<QPair<QString, QString>> cancelledInstances; // series id, original start
-};
-
-std::optional<Event> SyncClient::matchOccurrence(GoogleEventStore &store, Event &mapped,
-                                                 std::optional<Event> local) const
-{
-    // The series row names its occurrences by its own uid, which for a
-    // series made here is not Google's id.
-    const QString masterId = store.rowFor(mapped.master_event_uid);
-    const std::optional<Event> master = masterId.isEmpty() ? std::nullopt : m_appState->events()->getById(masterId);
-    if (!master)
-        return local;
-    mapped.master_event_uid = master->uid;
-    if (local)
-        return local;
-    // An occurrence changed here before the server knew it as an instance
-    // is that instance: one row, not two.
-    const std::optional<Event> made = m_appState->events()->getByUidAndRecurrenceId(master->uid, mapped.calendar_id,
-                                                                                    mapped.recurrence_id);
-    if (!made || !made->provider_event_id.isEmpty())
-        return std::nullopt;
-    store.takeServerIdentity(made->id, mapped.provider_event_id, made->etag);
-    return m_appState->events()->getById(made->id);
-}
-
 void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page)
 {
-    auto apply = std::make_shared<Apply>(m_appState, run->calendar.id);
-    apply->items = page.items;
-    apply->nextSyncToken = page.nextSyncToken;
-    apply->complete = run->calendar.sync_token.isEmpty();
-    apply->began = apply->store.begin();
     run->pulled = int(page.items.size());
     run->problems = std::make_unique<ProviderProblems>(m_appState, run->calendar.id);
-    // Reading the last page took this turn already.
-    QTimer::singleShot(0, this, [this, run, apply] { applySlice(run, apply); });
+    PageApply::Listing listing{run->calendar.id, page.items, run->calendar.sync_token.isEmpty(),
+                               run->problems->unreadableItems()};
+    // Written on a thread of its own: a first pull of thousands of events
+    // must not hold the window. Destroyed with this client, it rolls back.
+    auto *job = new ProviderApplyJob(
+        m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
+        [listing = std::move(listing)](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
+                                       const std::atomic<bool> &cancelled) {
+        PageApply::run(listing, store, outcome, cancelled);
+        },
+        this);
+    connect(job, &ProviderApplyJob::finished, this,
+            [this, run, job, nextSyncToken = page.nextSyncToken](const ProviderApplyJob::Outcome &outcome) {
+        job->deleteLater();
+        finishApply(run, outcome, nextSyncToken);
+    });
+    job->start();
 }
 
-void SyncClient::applySlice(const RunPtr &run, const ApplyPtr &apply)
+void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken)
 {
-    EventRepository *events = m_appState->events();
-    GoogleEventStore &store = apply->store;
-    const QHash<QString, QString> unreadable = run->problems->unreadableItems();
-    // The run's own writes are no local change: one notification at the end.
-    const bool wasBlocked = events->blockSignals(true);
-    const qsizetype end = std::min(apply->items.size(), apply->next + kApplySlice);
-    for (; apply->next < end; ++apply->next) {
-        const QJsonObject &item = apply->items.at(apply->next);
-        const QString providerId = item.value("id"_L1).toString();
-        if (providerId.isEmpty())
-            continue;
-        apply->listed.insert(providerId);
-        const QString localId = store.rowFor(providerId);
-        if (item.value("status"_L1).toString() == EventStatus::Cancelled) {
-            const QString series = item.value("recurringEventId"_L1).toString();
-            const QString startKey = CalendarClient::originalStartKey(item);
-            if (!series.isEmpty() && !startKey.isEmpty())
-                apply->cancelledInstances.append({series, startKey});
-            if (!localId.isEmpty()) {
-                if (series.isEmpty())
-                    apply->tombstoned += dropOccurrences(run, apply, localId);
-                events->hardDelete(localId);
-                apply->rows.gone(providerId);
-                ++apply->tombstoned;
-            }
-            continue;
-        }
-        const QString etag = item.value("etag"_L1).toString();
-        // Met before in this version and not storable then: it waits for its next one.
-        if (unreadable.contains(providerId) && unreadable.value(providerId) == etag)
-            continue;
-        Event mapped = CalendarClient::eventFromJson(item, run->calendar.id);
-        std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
-        if (!mapped.master_event_uid.isEmpty())
-            local = matchOccurrence(store, mapped, local);
-        bool stored = true;
-        if (!local) {
-            stored = mapped.start_time.isValid() && apply->rows.insert(mapped);
-        } else if (local->etag == mapped.etag && !mapped.etag.isEmpty()) {
-            continue; // our own write coming back
-        } else {
-            stored = mapped.start_time.isValid() && apply->rows.take(*local, mapped);
-        }
-        if (stored) {
-            ++apply->upserted;
-            if (unreadable.contains(providerId))
-                run->problems->readable(providerId);
-        } else {
-            ++apply->failed;
-            run->problems->unreadable(providerId, etag, tr("The event could not be stored here."));
-        }
-    }
-    events->blockSignals(wasBlocked);
-    if (apply->next < apply->items.size()) {
-        QTimer::singleShot(0, this, [this, run, apply] { applySlice(run, apply); });
-        return;
-    }
-    finishApply(run, apply);
-}
-
-int SyncClient::dropOccurrences(const RunPtr &run, const ApplyPtr &apply, const QString &seriesRowId)
-{
-    // A series deleted there takes its changed occurrences along: the server
-    // need not list each of them as cancelled.
-    EventRepository *events = m_appState->events();
-    const std::optional<Event> series = events->getById(seriesRowId);
-    if (!series || series->recurrence_rule.isEmpty())
-        return 0;
-    int dropped = 0;
-    for (const Event &row : events->getByCalendar(run->calendar.id)) {
-        if (row.master_event_uid == series->uid && isOccurrence(row) && row.sync_status == SyncStatus::Synced
-            && events->hardDelete(row.id)) {
-            apply->rows.gone(row.provider_event_id);
-            ++dropped;
-        }
-    }
-    return dropped;
-}
-
-void SyncClient::finishApply(const RunPtr &run, const ApplyPtr &apply)
-{
-    EventRepository *events = m_appState->events();
-    if (apply->began) {
-        // After every item: the series row may have come later in the listing.
-        for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
-            if (apply->store.addException(series, startKey))
-                ++apply->tombstoned;
-        }
-        apply->cancelledInstances.clear();
-        // A complete listing names every event there is: synced rows it
-        // does not name were deleted while the sync token had expired.
-        if (apply->complete && apply->failed == 0) {
-            const bool wasBlocked = events->blockSignals(true);
-            apply->tombstoned += apply->rows.pruneUnlisted(apply->listed);
-            events->blockSignals(wasBlocked);
-        }
-        apply->began = false;
-        apply->store.finish();
-        // Committing thousands of rows takes a while: the rest comes next turn.
-        QTimer::singleShot(0, this, [this, run, apply] { finishApply(run, apply); });
-        return;
-    }
-    for (const auto &[series, startKey] : std::as_const(apply->cancelledInstances)) {
-        if (apply->store.addException(series, startKey))
-            ++apply->tombstoned;
-    }
-    if (apply->upserted + apply->tombstoned > 0)
-        events->scheduleChanged(run->calendar.id);
-    if (apply->failed == 0 && !apply->nextSyncToken.isEmpty())
-        storeSyncToken(run, apply->nextSyncToken);
-    qCInfo(lcProviders) << "[Google] sync" << run->calendar.id << "upserted" << apply->upserted << "tombstoned"
-                        << apply->tombstoned << "failed" << apply->failed;
-    run->unsaved = apply->failed;
+    ProviderApplyJob::record(m_appState, outcome);
+    if (outcome.upserted + outcome.tombstoned > 0)
+        m_appState->events()->scheduleChanged(run->calendar.id);
+    // Only once the rows are stored: a token saved before would skip them.
+    if (outcome.failed == 0 && !nextSyncToken.isEmpty())
+        storeSyncToken(run, nextSyncToken);
+    qCInfo(lcProviders) << "[Google] sync" << run->calendar.id << "upserted" << outcome.upserted << "tombstoned"
+                        << outcome.tombstoned << "failed" << outcome.failed;
+    run->unsaved = outcome.failed;
     runPush(run);
 }
 

@@ -2,6 +2,7 @@
 
 #include "calendar.h"
 #include "googlecalendarclient.h"
+#include "providerapplyjob.h"
 #include "providerconfig.h"
 #include "syncresult.h"
 
@@ -14,7 +15,6 @@
 #include <memory>
 
 class AppState;
-class GoogleEventStore;
 class ProviderAccess;
 class QNetworkAccessManager;
 namespace TolmAccount {
@@ -26,9 +26,10 @@ namespace Google {
 // Brings Google calendars up to date in both directions: a valid access
 // token first (refreshed when it ends within a minute, or when the server
 // answers 401; one refresh per account at a time), then the server's changes
-// since the calendar's sync token applied in one transaction (changes to rows
-// with local edits merged into them, and after a full listing the synced
-// rows it no longer names removed), then every pending row pushed, one
+// since the calendar's sync token applied in one transaction on a thread of
+// its own (changes to rows with local edits merged into them, and after a
+// full listing the synced rows it no longer names removed), the sync token
+// kept once they are stored, then every pending row pushed, one
 // request after the other: an update sends what changed, an occurrence of a
 // series goes to that instance on the server. Rows the server refuses for
 // good, or whose rule Google cannot hold, stay pending as the calendar's
@@ -53,25 +54,12 @@ Q_SIGNALS:
 private:
     struct Run;
     using RunPtr = std::shared_ptr<Run>;
-    struct Apply;
-    using ApplyPtr = std::shared_ptr<Apply>;
-
-    // Rows applied per turn of the event loop, so that a large first pull
-    // never holds the GUI thread for long; the transaction spans them all.
-    static constexpr int kApplySlice = 300;
-
     ProviderAccess *accessFor(const QString &accountId);
     CalendarClient *newCalendarClient(const RunPtr &run);
     void runPull(const RunPtr &run);
     void onSyncTokenExpired(const RunPtr &run);
     void applyPulledEvents(const RunPtr &run, const CalendarClient::EventListPage &page);
-    void applySlice(const RunPtr &run, const ApplyPtr &apply);
-    // The local row of the pulled occurrence `mapped`, whose series id
-    // becomes the series row's uid.
-    std::optional<Event> matchOccurrence(GoogleEventStore &store, Event &mapped, std::optional<Event> local) const;
-    // Removes the synced occurrence rows of the series row `seriesRowId`; how many.
-    int dropOccurrences(const RunPtr &run, const ApplyPtr &apply, const QString &seriesRowId);
-    void finishApply(const RunPtr &run, const ApplyPtr &apply);
+    void finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken);
     void storeSyncToken(const RunPtr &run, const QString &token);
     void runPush(const RunPtr &run);
     void pushNext(const RunPtr &run);

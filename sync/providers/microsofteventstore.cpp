@@ -1,6 +1,5 @@
 #include "microsofteventstore.h"
 
-#include "appstate.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "graphzones.h"
@@ -10,7 +9,6 @@
 #include "providerrows.h"
 #include "recurrence.h"
 #include "recurrencerule.h"
-#include "storetransaction.h"
 #include "timeutil.h"
 
 #include <QCoreApplication>
@@ -102,7 +100,8 @@ struct Index
 
     Index(EventRepository *events, const QString &calendarId)
     {
-        for (const Event &row : events->getByCalendar(calendarId)) {
+        // Rows are only found here; whatever is written is read whole first.
+        for (const Event &row : events->getByCalendarWithoutChildren(calendarId)) {
             if (!row.provider_event_id.isEmpty())
                 byProvider.insert(row.provider_event_id, row);
             if (row.isOverride()) {
@@ -130,10 +129,15 @@ struct Series
 } // namespace
 
 EventStore::EventStore(AppState *appState, const QString &calendarId)
-    : m_appState(appState)
+    : EventStore(ProviderStore::of(appState), calendarId)
+{
+}
+
+EventStore::EventStore(const ProviderStore &store, const QString &calendarId)
+    : m_store(store)
     , m_calendarId(calendarId)
     , m_rows(
-          appState, calendarId,
+          store, calendarId,
           [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
           [](const Event &event) { return CalendarClient::eventToJson(event); })
 {
@@ -141,7 +145,7 @@ EventStore::EventStore(AppState *appState, const QString &calendarId)
 
 QStringList EventStore::seriesToRead(const QList<QJsonObject> &items) const
 {
-    const Index index(m_appState->events(), m_calendarId);
+    const Index index(m_store.events, m_calendarId);
     QStringList out;
     const auto add = [&out](const QString &id) {
         if (!id.isEmpty() && !out.contains(id))
@@ -169,17 +173,21 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
                                       const QDateTime &to)
 {
     Applied applied;
-    EventRepository *events = m_appState->events();
-    StoreTransaction transaction(m_appState->database());
+    EventRepository *events = m_store.events;
     Index index(events, m_calendarId);
     const auto count = [&applied](bool ok) { ok ? ++applied.upserted : ++applied.failed; };
+    // Rows to remove gather and go together before the next reads: a round
+    // may remove thousands, and one statement per table serves them all.
+    QList<Event> dropping;
     const auto drop = [&](const Event &row) {
         index.byProvider.remove(row.provider_event_id);
-        m_rows.gone(row.provider_event_id);
-        if (events->hardDelete(row.id))
-            ++applied.tombstoned;
-        else
-            ++applied.failed;
+        dropping.append(row);
+    };
+    const auto dropGathered = [&] {
+        if (dropping.isEmpty())
+            return;
+        (m_rows.removeAll(dropping) ? applied.tombstoned : applied.failed) += int(dropping.size());
+        dropping.clear();
     };
     const auto dropSeries = [&](const QString &uid) {
         for (const Event &row : index.overrides) {
@@ -298,6 +306,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         }
     }
 
+    dropGathered();
     for (const QJsonObject &item : items) {
         if (item.contains("@removed"_L1))
             continue;
@@ -361,6 +370,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         }
     }
 
+    dropGathered();
     // The master keeps, with the server's copy, the instances the view
     // showed and the occurrences gone from it.
     for (const Series &series : std::as_const(touched)) {
@@ -379,9 +389,6 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     if (from.isValid() && applied.failed == 0)
         applied.tombstoned += prune(listedIds, listedSeries, from, to);
 
-    if (transaction.isActive() && !transaction.keep())
-        applied.failed = qMax(applied.failed, 1);
-    events->scheduleChanged(m_calendarId);
     return applied;
 }
 
@@ -392,14 +399,14 @@ std::optional<Event> EventStore::madeHere(const QJsonObject &item) const
     // coming in as a second copy. The row stays pending for what it has
     // that the server may not.
     const QString asked = item.value("transactionId"_L1).toString();
-    const std::optional<Event> row = asked.isEmpty() ? std::nullopt : m_appState->events()->getById(asked);
+    const std::optional<Event> row = asked.isEmpty() ? std::nullopt : m_store.events->getById(asked);
     if (!row || row->calendar_id != m_calendarId || !row->provider_event_id.isEmpty() || row->isOverride())
         return std::nullopt;
     const QString id = item.value("id"_L1).toString();
     const QString changeKey = item.value("changeKey"_L1).toString();
-    if (!ProviderEventRepository(m_appState->database()).setServerIdentity(row->id, id, changeKey))
+    if (!ProviderEventRepository(m_store.database).setServerIdentity(row->id, id, changeKey))
         return std::nullopt;
-    return m_appState->events()->getById(row->id);
+    return m_store.events->getById(row->id);
 }
 
 int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &listedSeries, const QDateTime &from,
@@ -408,7 +415,7 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
     // What a complete round over [from, to) does not list is gone there:
     // synced single events inside it, and synced series of which an
     // instance once fell inside it. Pending rows stay and are sent.
-    EventRepository *events = m_appState->events();
+    EventRepository *events = m_store.events;
     int dropped = 0;
     const auto inWindow = [&](const QDateTime &start) { return start.isValid() && start >= from && start < to; };
     const QList<Event> rows = events->getByCalendar(m_calendarId);

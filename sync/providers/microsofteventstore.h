@@ -2,6 +2,7 @@
 
 #include "event.h"
 #include "providerrows.h"
+#include "providerstore.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -36,12 +37,16 @@ public:
     };
 
     EventStore(AppState *appState, const QString &calendarId);
+    // Over `store`, a worker's connection for a round's reads and writes.
+    EventStore(const ProviderStore &store, const QString &calendarId);
 
     // The series masters that `items` touch: those whose occurrences or
     // exceptions changed or went away.
     QStringList seriesToRead(const QList<QJsonObject> &items) const;
 
-    // Writes one round into the rows in one transaction. `masters` are the
+    // Writes one round into the rows, in the caller's transaction (a
+    // savepoint around thousands of per-row savepoints would cost far more
+    // than their writes). `masters` are the
     // series masters read for it, `gone` those the server no longer has. An
     // item that cannot be stored goes to `problems` when given, else counts
     // as failed. A
@@ -77,7 +82,7 @@ private:
     int prune(const QSet<QString> &listedIds, const QSet<QString> &listedSeries, const QDateTime &from,
               const QDateTime &to);
 
-    AppState *m_appState;
+    ProviderStore m_store;
     QString m_calendarId;
     ProviderRows m_rows;
 };

@@ -8,6 +8,7 @@
 #include "microsoftauthservice.h"
 #include "microsofteventstore.h"
 #include "provideraccess.h"
+#include "providerapplyjob.h"
 #include "providerproblems.h"
 #include "providerslog.h"
 #include "recordnames.h"
@@ -166,31 +167,74 @@ void SyncClient::runPull(Run *run)
     client->requestEventsPage(run->calendar.url, run->cursor.link, run->cursor.from, run->cursor.to);
 }
 
+void SyncClient::withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
+                          const std::function<void(const ProviderApplyJob::Outcome &)> &then)
+{
+    // The calendar's rows are read and written on a thread of their own: a
+    // round may touch thousands, and the window keeps answering meanwhile.
+    // Destroyed with this client, the job rolls back and reports nothing.
+    auto *job = new ProviderApplyJob(m_appState->database()->fileName(), access, std::move(work), this);
+    connect(job, &ProviderApplyJob::finished, this, [job, then](const ProviderApplyJob::Outcome &outcome) {
+        job->deleteLater();
+        then(outcome);
+    });
+    job->start();
+}
+
 void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
     run->page = page;
-    EventStore store(m_appState, run->calendar.id);
-    const QStringList series = store.seriesToRead(page.items);
-    if (series.isEmpty()) {
-        applyRound(run, {}, {});
-        return;
-    }
-    CalendarClient *client = clientFor(run);
-    connect(client, &CalendarClient::eventsRead, this,
-            [this, client, run](const QString &, const QList<QJsonObject> &found, const QStringList &gone) {
-        client->deleteLater();
-        applyRound(run, found, gone);
+    auto series = std::make_shared<QStringList>();
+    withRows(
+        ProviderApplyJob::Access::Read,
+        [calendarId = run->calendar.id, items = page.items,
+         series](const ProviderStore &store, ProviderApplyJob::Outcome &, const std::atomic<bool> &) {
+        *series = EventStore(store, calendarId).seriesToRead(items);
+        },
+        [this, run, series](const ProviderApplyJob::Outcome &outcome) {
+        if (outcome.failed > 0) {
+            finish(run, SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing));
+            return;
+        }
+        if (series->isEmpty()) {
+            applyRound(run, {}, {});
+            return;
+        }
+        CalendarClient *client = clientFor(run);
+        connect(client, &CalendarClient::eventsRead, this,
+                [this, client, run](const QString &, const QList<QJsonObject> &found, const QStringList &gone) {
+            client->deleteLater();
+            applyRound(run, found, gone);
+        });
+        client->readEvents(run->calendar.url, *series);
     });
-    client->readEvents(run->calendar.url, series);
 }
 
 void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone)
 {
-    EventStore store(m_appState, run->calendar.id);
-    const EventStore::Applied applied = run->newRound
-        ? store.apply(run->page.items, masters, gone, run->problems.get(), run->cursor.from, run->cursor.to)
-        : store.apply(run->page.items, masters, gone, run->problems.get());
     run->pulled = int(run->page.items.size());
+    const QDateTime from = run->newRound ? run->cursor.from : QDateTime();
+    const QDateTime to = run->newRound ? run->cursor.to : QDateTime();
+    withRows(
+        ProviderApplyJob::Access::Write,
+        [calendarId = run->calendar.id, items = std::exchange(run->page.items, {}), masters, gone, from,
+         to](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &cancelled) {
+        if (cancelled)
+            return;
+        ProviderProblems problems(store.database, calendarId);
+        const EventStore::Applied applied =
+            EventStore(store, calendarId).apply(items, masters, gone, &problems, from, to);
+        outcome.upserted = applied.upserted;
+        outcome.tombstoned = applied.tombstoned;
+        outcome.failed = applied.failed;
+        },
+        [this, run](const ProviderApplyJob::Outcome &applied) { finishRound(run, applied); });
+}
+
+void SyncClient::finishRound(Run *run, const ProviderApplyJob::Outcome &applied)
+{
+    ProviderApplyJob::record(m_appState, applied);
+    m_appState->events()->scheduleChanged(run->calendar.id);
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {
@@ -199,6 +243,7 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
         finish(run, unsaved);
         return;
     }
+    // Only once the rows are stored: a link saved before would skip them.
     run->cursor.link = run->page.deltaToken;
     storeDeltaToken(run->calendar.id, run->cursor.text());
     runPush(run);

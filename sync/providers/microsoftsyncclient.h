@@ -2,6 +2,7 @@
 
 #include "calendar.h"
 #include "microsoftcalendarclient.h"
+#include "providerapplyjob.h"
 #include "providerconfig.h"
 #include "providerrows.h"
 #include "syncresult.h"
@@ -25,8 +26,9 @@ class TokenStore;
 namespace Microsoft {
 
 // One Microsoft account's calendars for one run: the token checked and
-// refreshed, a delta pull of each calendar applied in one transaction, then
-// the push of its pending rows. Each calendar reports exactly once. The
+// refreshed, a delta pull of each calendar applied in one transaction on a
+// thread of its own (the delta link kept once it is stored), then the push
+// of its pending rows. Each calendar reports exactly once. The
 // network manager and the token store are the caller's and must outlive the
 // client.
 class SyncClient : public QObject
@@ -59,8 +61,12 @@ private:
     // A calendar client for one request of `run`, whose failure ends it.
     CalendarClient *clientFor(Run *run);
     void runPull(Run *run);
+    // Runs `work` on the calendar's rows off this thread, then `then` here.
+    void withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
+                  const std::function<void(const ProviderApplyJob::Outcome &)> &then);
     void onListed(Run *run, const CalendarClient::EventListPage &page);
     void applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone);
+    void finishRound(Run *run, const ProviderApplyJob::Outcome &applied);
     void runPush(Run *run);
     void pushNext(Run *run);
     void pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update);

@@ -25,6 +25,13 @@ ProviderProblems::ProviderProblems(AppState *appState, const QString &calendarId
 {
 }
 
+ProviderProblems::ProviderProblems(Database *database, const QString &calendarId)
+    : m_calendarId(calendarId)
+    , m_problems(database, calendarId)
+    , m_refused(m_problems.all(SyncItemProblems::Kind::Refused))
+{
+}
+
 bool ProviderProblems::wasRefused(const QString &localId, const QByteArray &body) const
 {
     const auto refused = m_refused.constFind(localId);
@@ -59,6 +66,7 @@ void ProviderProblems::readable(const QString &providerId)
 
 int ProviderProblems::publish(int leftThisRun)
 {
+    Q_ASSERT(m_appState);
     const QList<QString> refused = m_refused.keys();
     for (const QString &localId : refused) {
         if (!m_appState->events()->getById(localId))

@@ -7,6 +7,7 @@
 #include <QString>
 
 class AppState;
+class Database;
 
 // The items of a provider calendar that its sync leaves behind, kept like
 // the CalDAV sync's per-item problems: rows whose write the server refused
@@ -19,6 +20,9 @@ class ProviderProblems
 {
 public:
     ProviderProblems(AppState *appState, const QString &calendarId);
+    // Over another connection (a worker's), for the pull's records only:
+    // publish() needs the application's.
+    ProviderProblems(Database *database, const QString &calendarId);
 
     // Row `localId` was refused as `body` before.
     bool wasRefused(const QString &localId, const QByteArray &body) const;
@@ -41,7 +45,7 @@ public:
     static QString text(int count);
 
 private:
-    AppState *m_appState;
+    AppState *m_appState = nullptr;
     QString m_calendarId;
     SyncItemProblems m_problems;
     QHash<QString, QString> m_refused; // row id -> digest of the refused body

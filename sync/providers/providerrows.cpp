@@ -1,7 +1,5 @@
 #include "providerrows.h"
 
-#include "appstate.h"
-#include "conflictresolutionservice.h"
 #include "eventmerge.h"
 #include "eventrepository.h"
 #include "providerslog.h"
@@ -29,12 +27,17 @@ QString keptExceptions(const Event &local, const std::optional<Event> &base, con
 } // namespace
 
 ProviderRows::ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson)
-    : m_appState(appState)
+    : ProviderRows(ProviderStore::of(appState), calendarId, std::move(fromJson), std::move(toJson))
+{
+}
+
+ProviderRows::ProviderRows(const ProviderStore &store, const QString &calendarId, FromJson fromJson, ToJson toJson)
+    : m_store(store)
     , m_calendarId(calendarId)
     , m_fromJson(std::move(fromJson))
     , m_toJson(std::move(toJson))
-    , m_bases(appState->database())
-    , m_rows(appState->database())
+    , m_bases(store.database)
+    , m_rows(store.database)
 {
 }
 
@@ -61,12 +64,12 @@ std::optional<Event> ProviderRows::baseOf(const Event &row, QString *etag) const
 bool ProviderRows::insert(const Event &server)
 {
     // Its text is its base: nothing kept apart, which a large first pull would pay for.
-    return m_appState->events()->insert(server);
+    return m_store.events->insert(server);
 }
 
 bool ProviderRows::take(const Event &local, Event server)
 {
-    EventRepository *events = m_appState->events();
+    EventRepository *events = m_store.events;
     const std::optional<Event> base = baseOf(local);
     if (local.sync_status != SyncStatus::Pending) {
         server.id = local.id;
@@ -87,11 +90,11 @@ bool ProviderRows::take(const Event &local, Event server)
     Event merged = base ? EventMerge::merge(*base, local, server, &conflict) : local;
     if (!base) // as far as the provider's copy says anything
         conflict = m_toJson(local) != m_toJson(server);
-    if (conflict && m_appState->conflicts()) {
+    if (conflict && m_store.conflict) {
         qCInfo(lcProviders) << "both sides changed" << local.id << "- the local version stays";
         Event remote = server;
         remote.id = local.id;
-        m_appState->conflicts()->recordConflict(local, remote);
+        m_store.conflict(local, remote);
     }
     if (merged != local && !events->update(merged))
         return false;
@@ -132,17 +135,29 @@ void ProviderRows::gone(const QString &providerEventId)
     m_bases.forget(m_calendarId, {providerEventId});
 }
 
+bool ProviderRows::removeAll(const QList<Event> &rows)
+{
+    QStringList ids;
+    QStringList providerIds;
+    ids.reserve(rows.size());
+    providerIds.reserve(rows.size());
+    for (const Event &row : rows) {
+        ids.append(row.id);
+        providerIds.append(row.provider_event_id);
+    }
+    return remove(ids, providerIds);
+}
+
+bool ProviderRows::remove(const QStringList &ids, const QStringList &providerIds)
+{
+    m_bases.forget(m_calendarId, providerIds);
+    return m_rows.removeRows(ids);
+}
+
 int ProviderRows::pruneUnlisted(const QSet<QString> &listed, const QDateTime &from, const QDateTime &to)
 {
     const QHash<QString, QString> stale = m_rows.syncedRowsNotIn(m_calendarId, listed, from, to);
-    int removed = 0;
-    for (auto it = stale.cbegin(); it != stale.cend(); ++it) {
-        if (m_appState->events()->hardDelete(it.key())) {
-            gone(it.value());
-            ++removed;
-        }
-    }
-    return removed;
+    return remove(stale.keys(), stale.values()) ? int(stale.size()) : 0;
 }
 
 QJsonObject ProviderRows::changes(const QJsonObject &reference, const QJsonObject &local)

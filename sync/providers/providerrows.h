@@ -2,6 +2,7 @@
 
 #include "event.h"
 #include "providereventrepository.h"
+#include "providerstore.h"
 #include "resourcebaserepository.h"
 
 #include <QJsonObject>
@@ -41,7 +42,9 @@ public:
         QStringList cancelled;
     };
 
+    // Over the application's own connection.
     ProviderRows(AppState *appState, const QString &calendarId, FromJson fromJson, ToJson toJson);
+    ProviderRows(const ProviderStore &store, const QString &calendarId, FromJson fromJson, ToJson toJson);
 
     // Pull: `server` (the mapping of `item`, which it holds as its text) is
     // new here and goes in as a synced row. False when it could not be stored.
@@ -59,6 +62,9 @@ public:
     void written(const QString &providerEventId, const QJsonObject &resource);
     // Push or pull: the server's event is gone.
     void gone(const QString &providerEventId);
+    // Pull: the synced rows `rows` are gone there; they go here, with their
+    // bases. False when a statement failed.
+    bool removeAll(const QList<Event> &rows);
 
     // After a complete listing that named `listed`: synced rows holding any
     // other provider id are removed (pending ones stay, to be pushed). A
@@ -71,11 +77,13 @@ public:
     static QJsonObject changes(const QJsonObject &reference, const QJsonObject &local);
 
 private:
+    // Removes the rows `ids` and the bases of `providerIds`.
+    bool remove(const QStringList &ids, const QStringList &providerIds);
     // The server's copy `row` was last agreed on, or merged with: kept apart,
     // else the pulled text the row holds.
     std::optional<Event> baseOf(const Event &row, QString *etag = nullptr) const;
 
-    AppState *m_appState;
+    ProviderStore m_store;
     QString m_calendarId;
     FromJson m_fromJson;
     ToJson m_toJson;

@@ -3,6 +3,9 @@
 #include "timeutil.h"
 
 #include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -57,6 +60,8 @@ private Q_SLOTS:
     void expiredSyncTokenGivesOneFullPull_data();
     void expiredSyncTokenGivesOneFullPull();
     void rowsThatCannotBeStoredFailTheRunOnce();
+    void aPullThatCannotCommitKeepsTheToken();
+    void aClientGoneWhileItWritesLeavesNothing();
 
     // Push
     void pushesInsertUpdateDelete();
@@ -197,6 +202,66 @@ void TestGoogleSync::rowsThatCannotBeStoredFailTheRunOnce()
     const Calendar after = *m_f.state()->calendars()->getById(F::kWork);
     QVERIFY(!after.sync_token.isEmpty());
     QVERIFY(!after.last_sync_error.isEmpty());
+}
+
+void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
+{
+    // Every row stores, but the commit is refused: a deferred key check
+    // fails only there.
+    QSqlQuery schema(m_f.state()->database()->database());
+    for (const QString &sql :
+         {u"CREATE TABLE late_parent (id TEXT PRIMARY KEY)"_s,
+          u"CREATE TABLE late_child (parent TEXT REFERENCES late_parent(id) DEFERRABLE INITIALLY DEFERRED)"_s,
+          u"CREATE TRIGGER late AFTER INSERT ON events WHEN NEW.title = 'Late' "
+          "BEGIN INSERT INTO late_child VALUES ('none'); END"_s})
+        QVERIFY2(schema.exec(sql), qPrintable(sql));
+    m_f.fake().changeEvents(F::kWorkRemote, {timed(u"ok"_s, u"Fine"_s), timed(u"late"_s, u"Late"_s)});
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().kind, SyncResult::Kind::LocalStore);
+    QVERIFY(!row(u"ok"_s));
+    QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
+    QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QVERIFY(row(u"ok"_s) && row(u"late"_s));
+}
+
+void TestGoogleSync::aClientGoneWhileItWritesLeavesNothing()
+{
+    QList<QJsonObject> items;
+    for (int i = 0; i < 3000; ++i)
+        items.append(timed(u"e%1"_s.arg(i), u"Event %1"_s.arg(i), 1 + i % 28));
+    m_f.fake().changeEvents(F::kWorkRemote, items);
+    // Another connection that may not wait tells when the pull holds the
+    // write lock: its rows are being written.
+    QSqlDatabase probe = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"probe"_s);
+    probe.setDatabaseName(m_f.app().databaseFile());
+    probe.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
+    QVERIFY(probe.open());
+    const auto writing = [&probe] {
+        QSqlQuery q(probe);
+        const bool held = !q.exec(u"BEGIN IMMEDIATE"_s);
+        if (!held)
+            q.exec(u"ROLLBACK"_s);
+        return held;
+    };
+    {
+        QNetworkAccessManager network;
+        const auto tokens = m_f.tokenStoreCopy();
+        Google::SyncClient client(m_f.state(), &network, m_f.config(), tokens.get());
+        QSignalSpy reported(&client, &Google::SyncClient::calendarSyncCompleted);
+        client.syncCalendar(*m_f.state()->calendars()->getById(F::kWork));
+        QVERIFY(QTest::qWaitFor(writing, 20000));
+        QVERIFY(reported.isEmpty());
+    }
+    probe.close();
+    probe = QSqlDatabase();
+    QSqlDatabase::removeDatabase(u"probe"_s);
+    QTest::qWait(100);
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 0);
+    QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(m_f.events()->getByCalendar(F::kWork).size(), 3000);
 }
 
 void TestGoogleSync::pushesInsertUpdateDelete()

@@ -1,17 +1,26 @@
 // What both provider syncs share and decide without a server: the pause a
-// Retry-After asks for, the rules a service cannot hold, and what an update
-// sends.
+// Retry-After asks for, the rules a service cannot hold, what an update
+// sends, and how a pulled listing reaches the rows.
 #include "accountrepository.h"
 #include "appstatefixture.h"
+#include "conflictresolutionservice.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "googlecalendarclient.h"
+#include "providerapplyjob.h"
+#include "providereventrepository.h"
 #include "providerevents.h"
 #include "providerhttp.h"
 #include "providerrows.h"
+#include "storetransaction.h"
 
 #include <QJsonArray>
+#include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimeZone>
+
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +37,48 @@ private Q_SLOTS:
     void updateSendsWhatChanged();
     void pruneRemovesOnlyWhatTheListingCouldName_data();
     void pruneRemovesOnlyWhatTheListingCouldName();
+    void removedRowsTakeTheirChildren_data();
+    void removedRowsTakeTheirChildren();
+    void aJobCommitsOnceOrLeavesNothing_data();
+    void aJobCommitsOnceOrLeavesNothing();
 };
+
+namespace {
+
+const QString kCalendar = u"cal"_s;
+
+// A Google account with the calendar kCalendar.
+void addCalendar(AppState *state)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    Account account;
+    account.id = account.name = u"acc"_s;
+    account.type = u"google"_s;
+    account.created_at = account.updated_at = now;
+    QVERIFY(state->accounts()->insert(account));
+    Calendar c;
+    c.account_id = account.id;
+    c.url = u"cal@example.test"_s;
+    c.id = c.name = kCalendar;
+    c.created_at = c.updated_at = now;
+    QVERIFY(state->calendars()->insert(c));
+}
+
+Event pulled(const QString &providerId, int day = 15)
+{
+    return Google::CalendarClient::eventFromJson(
+        {{"id"_L1, providerId},
+         {"start"_L1, QJsonObject{{"dateTime"_L1, u"2025-03-%1T09:00:00Z"_s.arg(day, 2, 10, QLatin1Char('0'))}}}},
+        kCalendar);
+}
+
+int countOf(AppState *state, const QString &table)
+{
+    QSqlQuery q(state->database()->database());
+    return q.exec(u"SELECT COUNT(*) FROM "_s + table) && q.next() ? q.value(0).toInt() : -1;
+}
+
+} // namespace
 
 void TestProviderShared::retryAfter_data()
 {
@@ -114,35 +164,109 @@ void TestProviderShared::pruneRemovesOnlyWhatTheListingCouldName()
     AppStateFixture fixture;
     AppState *state = fixture.start();
     QVERIFY(state);
-    const QString calendar = u"cal"_s;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    Account account;
-    account.id = account.name = u"acc"_s;
-    account.type = u"google"_s;
-    account.created_at = account.updated_at = now;
-    QVERIFY(state->accounts()->insert(account));
-    Calendar c;
-    c.account_id = account.id;
-    c.url = u"cal@example.test"_s;
-    c.id = c.name = calendar;
-    c.created_at = c.updated_at = now;
-    QVERIFY(state->calendars()->insert(c));
+    addCalendar(state);
     const auto row = [&](const QString &providerId, const QString &sync) {
-        Event e = Google::CalendarClient::eventFromJson(
-            {{"id"_L1, providerId},
-             {"start"_L1,
-              QJsonObject{{"dateTime"_L1, u"2025-03-%1T09:00:00Z"_s.arg(startDay, 2, 10, QLatin1Char('0'))}}}},
-            calendar);
+        Event e = pulled(providerId, startDay);
         e.sync_status = sync;
         QVERIFY(state->events()->insert(e));
     };
     row(u"listed"_s, u"synced"_s);
     row(u"other"_s, status);
-    ProviderRows rows(state, calendar, {}, {});
+    ProviderRows rows(state, kCalendar, {}, {});
     const QDateTime from = windowed ? QDateTime(QDate(2025, 3, 10), QTime(0, 0), QTimeZone::utc()) : QDateTime();
     const QDateTime to = windowed ? from.addDays(10) : QDateTime();
     QCOMPARE(rows.pruneUnlisted({u"listed"_s}, from, to), removed ? 1 : 0);
-    QCOMPARE(state->events()->getByCalendar(calendar).size(), removed ? 1 : 2);
+    QCOMPARE(state->events()->getByCalendar(kCalendar).size(), removed ? 1 : 2);
+}
+
+void TestProviderShared::removedRowsTakeTheirChildren_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("removed"); // the first ones, with an id no row has
+    QTest::newRow("one of two") << 2 << 1;
+    QTest::newRow("more than one statement holds") << 1201 << 1200;
+    QTest::newRow("none") << 3 << 0;
+}
+
+void TestProviderShared::removedRowsTakeTheirChildren()
+{
+    QFETCH(int, rows);
+    QFETCH(int, removed);
+    AppStateFixture fixture;
+    AppState *state = fixture.start();
+    QVERIFY(state);
+    addCalendar(state);
+    QStringList ids;
+    {
+        StoreTransaction transaction(state->database());
+        for (int i = 0; i < rows; ++i) {
+            Event e = pulled(u"p%1"_s.arg(i));
+            e.reminders = {Reminder{}};
+            Attendee attendee;
+            attendee.email = u"a%1@example.test"_s.arg(i);
+            e.attendees = {attendee};
+            QVERIFY(state->events()->insert(e));
+            ids.append(e.id);
+        }
+        QVERIFY(transaction.keep());
+    }
+    const qint64 before = *state->events()->changeCounter();
+    QStringList gone = ids.mid(0, removed);
+    gone.append(u"no-such-row"_s);
+    QVERIFY(ProviderEventRepository(state->database()).removeRows(gone));
+    const QList<Event> left = state->events()->getByCalendar(kCalendar);
+    QCOMPARE(left.size(), rows - removed);
+    QCOMPARE(left.last().reminders.size(), 1);
+    QCOMPARE(countOf(state, u"reminders"_s), rows - removed);
+    QCOMPARE(countOf(state, u"attendees"_s), rows - removed);
+    // The views learn of it through the change log.
+    QCOMPARE(*state->events()->changeCounter() > before, removed > 0);
+}
+
+void TestProviderShared::aJobCommitsOnceOrLeavesNothing_data()
+{
+    QTest::addColumn<bool>("destroyedMidway");
+    QTest::newRow("runs to its end") << false;
+    QTest::newRow("destroyed while it writes") << true;
+}
+
+void TestProviderShared::aJobCommitsOnceOrLeavesNothing()
+{
+    QFETCH(bool, destroyedMidway);
+    AppStateFixture fixture;
+    AppState *state = fixture.start();
+    QVERIFY(state);
+    addCalendar(state);
+    std::atomic<bool> wrote{false};
+    auto job = std::make_unique<ProviderApplyJob>(state->database()->fileName(), ProviderApplyJob::Access::Write,
+                                                  [&](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
+                                                      const std::atomic<bool> &cancelled) {
+        for (int i = 0; i < 5; ++i)
+            outcome.upserted += store.events->insert(pulled(u"p%1"_s.arg(i))) ? 1 : 0;
+        store.conflict(pulled(u"p0"_s), pulled(u"p0"_s));
+        wrote = true;
+        // Held until the test lets go, so that it ends while under way.
+        for (int i = 0; destroyedMidway && !cancelled && i < 1000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    QSignalSpy finished(job.get(), &ProviderApplyJob::finished);
+    job->start();
+    QVERIFY(QTest::qWaitFor([&] { return wrote.load(); }));
+    if (destroyedMidway) {
+        job.reset();
+        QTest::qWait(50);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(state->events()->getByCalendar(kCalendar).size(), 0);
+        return;
+    }
+    QVERIFY(QTest::qWaitFor([&] { return !finished.isEmpty(); }));
+    QTest::qWait(50);
+    QCOMPARE(finished.size(), 1);
+    const auto outcome = finished.first().first().value<ProviderApplyJob::Outcome>();
+    QCOMPARE(outcome.upserted, 5);
+    QCOMPARE(state->events()->getByCalendar(kCalendar).size(), 5);
+    ProviderApplyJob::record(state, outcome);
+    QCOMPARE(state->conflicts()->conflicts().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestProviderShared)

@@ -1,0 +1,81 @@
+#include "providerapplyjob.h"
+
+#include "database.h"
+#include "eventrepository.h"
+#include "providerslog.h"
+#include "storetransaction.h"
+
+#include <QThread>
+
+ProviderApplyJob::ProviderApplyJob(const QString &databaseFile, Access access, Work work, QObject *parent)
+    : QObject(parent)
+    , m_databaseFile(databaseFile)
+    , m_access(access)
+    , m_work(std::move(work))
+{
+}
+
+ProviderApplyJob::~ProviderApplyJob()
+{
+    if (!m_thread)
+        return;
+    m_cancel = true;
+    m_thread->wait();
+    delete m_thread;
+}
+
+void ProviderApplyJob::start()
+{
+    if (m_thread)
+        return;
+    m_thread = QThread::create([this] { run(); });
+    m_thread->start();
+}
+
+void ProviderApplyJob::run()
+{
+    Outcome outcome;
+    {
+        // The connection belongs to this thread; its name is the job's own.
+        Database database;
+        if (!database.open(m_databaseFile, QStringLiteral("provider-apply-%1").arg(quintptr(this), 0, 16))) {
+            outcome.failed = 1;
+        } else {
+            EventRepository events(&database);
+            const ProviderStore store{&database, &events, [&outcome](const Event &local, const Event &remote) {
+                                          outcome.conflicts.append({local, remote});
+                                      }};
+            // Taken at once: a write lock met only at the first write would
+            // find this job's snapshot outdated when another wrote meanwhile.
+            std::optional<StoreTransaction> transaction;
+            if (m_access == Access::Write)
+                transaction.emplace(&database, StoreTransaction::Lock::Immediate);
+            if (transaction && !transaction->isActive()) {
+                qCWarning(lcProviders) << "could not begin the transaction of a pulled listing:"
+                                       << transaction->errorText();
+                outcome.failed = 1;
+            } else {
+                m_work(store, outcome, m_cancel);
+                // Cancelled: the transaction rolls back as it goes.
+                if (!m_cancel && transaction && !transaction->keep()) {
+                    qCWarning(lcProviders) << "could not commit a pulled listing:" << transaction->errorText();
+                    outcome = Outcome{0, 0, qMax(outcome.failed, 1), {}};
+                }
+            }
+        }
+    }
+    // What the work holds (thousands of pulled items) is freed here rather
+    // than on the window's thread.
+    m_work = nullptr;
+    if (m_cancel)
+        return;
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { Q_EMIT finished(outcome); }, Qt::QueuedConnection);
+}
+
+void ProviderApplyJob::record(AppState *appState, const Outcome &outcome)
+{
+    const ProviderStore store = ProviderStore::of(appState);
+    for (const auto &[local, remote] : outcome.conflicts)
+        store.conflict(local, remote);
+}

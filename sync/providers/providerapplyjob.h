@@ -1,0 +1,62 @@
+#pragma once
+
+#include "event.h"
+#include "providerstore.h"
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+class AppState;
+class QThread;
+
+// A pulled listing read into, or written to, a calendar's rows on a thread
+// of its own, over its own connection to the database file, so that the
+// window keeps answering while thousands of rows go in. A writing job holds
+// the write lock from its start and commits once at its end: until then
+// nothing of it is seen, and a job that fails to commit leaves nothing
+// behind. finished() comes once, on the job's thread, after the commit.
+// Destroying the job cancels it (what it wrote is rolled back, finished()
+// never comes) and waits for its thread.
+class ProviderApplyJob : public QObject
+{
+    Q_OBJECT
+public:
+    struct Outcome
+    {
+        int upserted = 0;
+        int tombstoned = 0;
+        int failed = 0; // rows not stored, or 1 when nothing could be
+        QList<QPair<Event, Event>> conflicts; // local, remote, as met
+    };
+    // The reads and writes, through `store`; counts into `outcome`. Long
+    // loops look at `cancelled` and stop once it is set.
+    using Work = std::function<void(const ProviderStore &store, Outcome &outcome, const std::atomic<bool> &cancelled)>;
+    enum class Access { Read, Write };
+
+    ProviderApplyJob(const QString &databaseFile, Access access, Work work, QObject *parent = nullptr);
+    ~ProviderApplyJob() override;
+
+    void start();
+    // The conflicts the job met, recorded on the application's list: call
+    // on the application's thread once the job has finished.
+    static void record(AppState *appState, const Outcome &outcome);
+
+Q_SIGNALS:
+    void finished(const ProviderApplyJob::Outcome &outcome);
+
+private:
+    void run();
+
+    QString m_databaseFile;
+    Access m_access;
+    Work m_work;
+    QThread *m_thread = nullptr;
+    std::atomic<bool> m_cancel{false};
+};
+
+Q_DECLARE_METATYPE(ProviderApplyJob::Outcome)
