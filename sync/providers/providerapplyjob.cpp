@@ -5,62 +5,52 @@
 #include "providerslog.h"
 #include "storetransaction.h"
 
-#include <QThread>
 
 ProviderApplyJob::ProviderApplyJob(const QString &databaseFile, Access access, Work work, QObject *parent)
     : QObject(parent)
-    , m_databaseFile(databaseFile)
     , m_access(access)
     , m_work(std::move(work))
+    , m_worker(databaseFile, QStringLiteral("provider-apply"))
 {
 }
 
 ProviderApplyJob::~ProviderApplyJob()
 {
-    if (!m_thread)
-        return;
     m_cancel = true;
-    m_thread->wait();
-    delete m_thread;
 }
 
 void ProviderApplyJob::start()
 {
-    if (m_thread)
+    if (std::exchange(m_started, true))
         return;
-    m_thread = QThread::create([this] { run(); });
-    m_thread->start();
+    m_worker.post([this](Database *database) { run(database); });
 }
 
-void ProviderApplyJob::run()
+void ProviderApplyJob::run(Database *database)
 {
     Outcome outcome;
-    {
-        // The connection belongs to this thread; its name is the job's own.
-        Database database;
-        if (!database.open(m_databaseFile, QStringLiteral("provider-apply-%1").arg(quintptr(this), 0, 16))) {
+    if (!database) {
+        outcome.failed = 1;
+    } else {
+        EventRepository events(database);
+        const ProviderStore store{database, &events, [&outcome](const Event &local, const Event &remote) {
+                                      outcome.conflicts.append({local, remote});
+                                  }};
+        // Taken at once: a write lock met only at the first write would
+        // find this job's snapshot outdated when another wrote meanwhile.
+        std::optional<StoreTransaction> transaction;
+        if (m_access == Access::Write)
+            transaction.emplace(database, StoreTransaction::Lock::Immediate);
+        if (transaction && !transaction->isActive()) {
+            qCWarning(lcProviders) << "could not begin the transaction of a pulled listing:"
+                                   << transaction->errorText();
             outcome.failed = 1;
         } else {
-            EventRepository events(&database);
-            const ProviderStore store{&database, &events, [&outcome](const Event &local, const Event &remote) {
-                                          outcome.conflicts.append({local, remote});
-                                      }};
-            // Taken at once: a write lock met only at the first write would
-            // find this job's snapshot outdated when another wrote meanwhile.
-            std::optional<StoreTransaction> transaction;
-            if (m_access == Access::Write)
-                transaction.emplace(&database, StoreTransaction::Lock::Immediate);
-            if (transaction && !transaction->isActive()) {
-                qCWarning(lcProviders) << "could not begin the transaction of a pulled listing:"
-                                       << transaction->errorText();
-                outcome.failed = 1;
-            } else {
-                m_work(store, outcome, m_cancel);
-                // Cancelled: the transaction rolls back as it goes.
-                if (!m_cancel && transaction && !transaction->keep()) {
-                    qCWarning(lcProviders) << "could not commit a pulled listing:" << transaction->errorText();
-                    outcome = Outcome{0, 0, qMax(outcome.failed, 1), {}};
-                }
+            m_work(store, outcome, m_cancel);
+            // Cancelled: the transaction rolls back as it goes.
+            if (!m_cancel && transaction && !transaction->keep()) {
+                qCWarning(lcProviders) << "could not commit a pulled listing:" << transaction->errorText();
+                outcome = Outcome{0, 0, qMax(outcome.failed, 1), {}};
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "event.h"
 #include "providerstore.h"
+#include "storeworker.h"
 
 #include <QList>
 #include <QObject>
@@ -12,7 +13,6 @@
 #include <functional>
 
 class AppState;
-class QThread;
 
 // A pulled listing read into, or written to, a calendar's rows on a thread
 // of its own, over its own connection to the database file, so that the
@@ -50,13 +50,13 @@ Q_SIGNALS:
     void finished(const ProviderApplyJob::Outcome &outcome);
 
 private:
-    void run();
+    void run(Database *database);
 
-    QString m_databaseFile;
     Access m_access;
     Work m_work;
-    QThread *m_thread = nullptr;
+    bool m_started = false;
     std::atomic<bool> m_cancel{false};
+    StoreWorker m_worker; // last: it stops before the rest goes
 };
 
 Q_DECLARE_METATYPE(ProviderApplyJob::Outcome)
