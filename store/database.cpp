@@ -121,6 +121,51 @@ Database::Database(QObject *parent)
 {
 }
 
+namespace {
+
+// Beside the database: what the file looked like when this program last
+// closed it whole. A file that still looks so was not written since, so the
+// integrity check at start, which reads every page, is spared; a crash leaves
+// no stamp, and another program's write or a damage changes what it says.
+QString closedStampPath(const QString &path)
+{
+    return path + QStringLiteral("-closed");
+}
+
+QByteArray fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return QByteArrayLiteral("1 ") + QByteArray::number(info.size()) + ' '
+        + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
+        + QByteArray::number(info.metadataChangeTime().toMSecsSinceEpoch());
+}
+
+void writeClosedStamp(const QString &path)
+{
+    const QByteArray stamp = fileStamp(path);
+    QFile file(closedStampPath(path));
+    if (stamp.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate, QFile::ReadOwner | QFile::WriteOwner)
+        || file.write(stamp) != stamp.size())
+        file.remove();
+}
+
+// Reads the stamp and removes it: until the next clean close, the file may
+// change in ways no stamp tells.
+bool closedCleanly(const QString &path)
+{
+    QFile file(closedStampPath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray stamp = file.read(256);
+    file.close();
+    file.remove();
+    return !QFileInfo::exists(path + QStringLiteral("-wal")) && stamp == fileStamp(path);
+}
+
+} // namespace
+
 Database::~Database()
 {
     // SQLite refuses to close a connection with statements left.
@@ -129,6 +174,10 @@ Database::~Database()
     if (m_open) {
         m_db->close();
         m_open = false;
+        // The last connection gone, SQLite folds the WAL into the file and
+        // removes it: only then is the file whole as it stands.
+        if (!m_stampedFile.isEmpty() && !QFileInfo::exists(m_stampedFile + QStringLiteral("-wal")))
+            writeClosedStamp(m_stampedFile);
     }
     if (!m_db->isValid())
         return;
@@ -160,6 +209,7 @@ bool Database::openConnection(const QString &path, const QString &connectionName
 {
     m_statements.clear();
     m_handle = nullptr;
+    m_stampedFile.clear();
     *m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     m_db->setDatabaseName(path);
     m_newerVersion = 0;
@@ -184,6 +234,8 @@ bool Database::openConnection(const QString &path, const QString &connectionName
         if (created.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner))
             created.close();
     }
+    // Looked at before SQLite opens the file and makes its WAL beside it.
+    const bool closedCleanly = atStart && ::closedCleanly(path);
     if (!m_db->open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db->lastError().text();
         m_failure = failureOf(m_db->lastError());
@@ -201,7 +253,7 @@ bool Database::openConnection(const QString &path, const QString &connectionName
         return refuse(OpenFailure::NewerSchema,
                       QStringLiteral("its schema version %1 is newer than %2").arg(*stored).arg(latestVersion()));
     }
-    if (atStart) {
+    if (atStart && !closedCleanly) {
         // The cheap check (no index contents): damaged pages are told at
         // start instead of reading as missing rows.
         QSqlQuery check(*m_db);
@@ -240,6 +292,8 @@ bool Database::openConnection(const QString &path, const QString &connectionName
     static std::atomic<quint64> connections{0};
     m_generation = ++connections;
     m_open = true;
+    if (atStart && !immutable)
+        m_stampedFile = path;
     return true;
 }
 

@@ -102,6 +102,8 @@ private:
     // Behind a pointer so that QtSql stays the store's own dependency.
     std::unique_ptr<QSqlDatabase> m_db;
     bool m_open = false;
+    // The file this program opens at start, stamped when it closes cleanly.
+    QString m_stampedFile;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
     int m_newerVersion = 0;
