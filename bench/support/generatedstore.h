@@ -129,6 +129,8 @@ public:
             m_database.reset();
             if (!QFile::rename(partial, m_path))
                 qFatal("cannot keep the generated store");
+            // The store's clean-close stamp names the file as it was called.
+            QFile::remove(partial + QStringLiteral("-closed"));
         }
         open(m_path);
     }
