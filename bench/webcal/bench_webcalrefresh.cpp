@@ -71,7 +71,7 @@ struct Store : TempAppState
 
     Webcal::FeedReplaceResult refresh(const QByteArray &body)
     {
-        const QList<Event> events = ICalendar::parseEvents(Webcal::decodeFeed(body));
+        const QList<Event> events = Webcal::parseFeedEvents(body);
         return Webcal::replaceCalendarEvents(state->database(), state->events(), calendar.id, events,
                                              QDateTime::currentDateTimeUtc());
     }

@@ -33,9 +33,9 @@ void FeedApplyJob::run(Database *database)
     StoreFailure::Kind failure = StoreFailure::Other;
     if (database) {
         EventRepository events(database);
-        QList<Event> parsed = ICalendar::parseEvents(decodeFeed(std::exchange(m_body, {}), m_charset));
+        QList<Event> parsed = parseFeedEvents(std::exchange(m_body, {}), m_charset);
         StoreFailure::clear();
-        result = replaceCalendarEvents(database, &events, m_calendarId, parsed, QDateTime::currentDateTimeUtc());
+        result = replaceCalendarEvents(database, &events, m_calendarId, std::move(parsed), QDateTime::currentDateTimeUtc());
         failure = result.committed ? StoreFailure::None : StoreFailure::last();
     }
     QMetaObject::invokeMethod(

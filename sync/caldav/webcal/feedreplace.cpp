@@ -78,7 +78,7 @@ bool sameButStamp(const QString &stored, const QString &incoming)
 } // namespace
 
 FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *events, const QString &calendarId,
-                                        const QList<Event> &feed, const QDateTime &now)
+                                        QList<Event> feed, const QDateTime &now)
 {
     FeedReplaceResult result;
     if (!database || !events)
@@ -87,17 +87,18 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     // The last component of each key, in feed order of first appearance.
     QList<Event> incoming;
     QHash<Key, qsizetype> position;
-    for (const Event &event : feed) {
+    for (Event &event : feed) {
         if (event.uid.isEmpty())
             continue;
         const Key key = keyOf(event);
         if (const auto at = position.constFind(key); at != position.constEnd()) {
-            incoming[*at] = event;
+            incoming[*at] = std::move(event);
         } else {
             position.insert(key, incoming.size());
-            incoming.append(event);
+            incoming.append(std::move(event));
         }
     }
+    feed = {};
 
     // Taken at once: the rows read below are then the ones written over,
     // whatever another connection of the program writes meanwhile.
@@ -112,10 +113,24 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     for (const Event &row : rows)
         stored.insert(keyOf(row), row);
 
-    // One batch for the calendar: each row would otherwise pay for a
-    // savepoint and the change log's triggers of its own.
+    // Batches of a few thousand: each row alone would pay for a savepoint
+    // and the change log's triggers of its own, and one batch of a whole
+    // large feed would hold every row twice more.
+    constexpr qsizetype kBatch = 2000;
     QList<EventWrite> writes;
-    for (Event event : std::as_const(incoming)) {
+    const auto write = [&] {
+        for (const EventWrite::Outcome outcome : events->writeBatch(writes)) {
+            switch (outcome) {
+            case EventWrite::Outcome::Added: ++result.inserted; break;
+            case EventWrite::Outcome::Updated: ++result.updated; break;
+            case EventWrite::Outcome::Deleted: ++result.deleted; break;
+            case EventWrite::Outcome::Refused:
+            case EventWrite::Outcome::Failed: ++result.failed; break;
+            }
+        }
+        writes.clear();
+    };
+    for (Event &event : incoming) {
         event.calendar_id = calendarId;
         event.sync_status = SyncStatus::Synced;
         // SUMMARY is optional; the title column is not.
@@ -146,22 +161,16 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             event.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
             writes.append({EventWrite::Kind::Insert, std::move(event)});
         }
+        if (writes.size() >= kBatch)
+            write();
     }
     for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
         if (!position.contains(it.key()))
             writes.append({EventWrite::Kind::Delete, *it});
+        if (writes.size() >= kBatch)
+            write();
     }
-
-    const QList<EventWrite::Outcome> outcomes = events->writeBatch(writes);
-    for (const EventWrite::Outcome outcome : outcomes) {
-        switch (outcome) {
-        case EventWrite::Outcome::Added: ++result.inserted; break;
-        case EventWrite::Outcome::Updated: ++result.updated; break;
-        case EventWrite::Outcome::Deleted: ++result.deleted; break;
-        case EventWrite::Outcome::Refused:
-        case EventWrite::Outcome::Failed: ++result.failed; break;
-        }
-    }
+    write();
 
     if (transaction.isActive()) {
         result.committed = transaction.keep();

@@ -34,6 +34,6 @@ struct FeedReplaceResult
 // not written. Events without a UID are left out. When anything was
 // written, one coalesced change signal follows for the calendar.
 FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *events, const QString &calendarId,
-                                        const QList<Event> &feed, const QDateTime &now);
+                                        QList<Event> feed, const QDateTime &now);
 
 } // namespace Webcal

@@ -1,5 +1,6 @@
 #include "feedtext.h"
 
+#include "icalendar.h"
 #include "icalendarbytes.h"
 
 #include <QList>
@@ -11,9 +12,14 @@ bool holdsCalendarData(const QByteArray &body)
     return body.contains("BEGIN:VCALENDAR") || body.toUpper().contains("BEGIN:VCALENDAR");
 }
 
-QString decodeFeed(const QByteArray &body, const QByteArray &charset)
+QList<Event> parseFeedEvents(const QByteArray &body, const QByteArray &charset)
 {
-    return ICalendar::decodeText(body, charset).text;
+    const QByteArray name = charset.trimmed().toLower();
+    // UTF-8 is read a line at a time: a large feed is not held twice more
+    // as one converted text.
+    if (name.isEmpty() || name == "utf-8" || name == "utf8")
+        return ICalendar::parseEventBytes(body);
+    return ICalendar::parseEvents(ICalendar::decodeText(body, charset).text);
 }
 
 QByteArray charsetOf(const QByteArray &contentType)

@@ -52,7 +52,7 @@ private Q_SLOTS:
         const QByteArray body = read(path);
         QVERIFY(!body.isEmpty());
         QVERIFY(Webcal::holdsCalendarData(body));
-        const QList<Event> parsed = ICalendar::parseEvents(Webcal::decodeFeed(body));
+        const QList<Event> parsed = Webcal::parseFeedEvents(body);
         const Webcal::FeedReplaceResult first = Webcal::replaceCalendarEvents(m_state->database(), m_state->events(),
                                                                               calendar.id, parsed,
                                                                               QDateTime::currentDateTimeUtc());
@@ -70,6 +70,33 @@ private Q_SLOTS:
                                                                                QDateTime::currentDateTimeUtc());
         QCOMPARE(second.inserted + second.updated + second.deleted, 0);
         QCOMPARE(second.unchanged, expected.size());
+    }
+
+    // A feed larger than one write of the store: every event of it stands,
+    // a later feed that moves on by some thousands adds, keeps and removes
+    // across those writes.
+    void feedLargerThanOneWrite()
+    {
+        const auto feed = [](int first, int last) {
+            QByteArray body = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n";
+            for (int i = first; i < last; ++i)
+                body += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) + "\r\nDTSTAMP:20260101T000000Z\r\n"
+                    "DTSTART:20260301T090000Z\r\nSUMMARY:Event " + QByteArray::number(i) + "\r\nEND:VEVENT\r\n";
+            return body + "END:VCALENDAR\r\n";
+        };
+        const Calendar calendar = addSubscription(m_state, u"https://127.0.0.1:9/large.ics"_s);
+        const auto replace = [&](const QByteArray &body) {
+            return Webcal::replaceCalendarEvents(m_state->database(), m_state->events(), calendar.id,
+                                                 Webcal::parseFeedEvents(body), QDateTime::currentDateTimeUtc());
+        };
+        const Webcal::FeedReplaceResult first = replace(feed(0, 4500));
+        QVERIFY(first.committed);
+        QCOMPARE(first.inserted, 4500);
+        const Webcal::FeedReplaceResult second = replace(feed(2100, 6600));
+        QVERIFY(second.committed);
+        QCOMPARE(QList<int>({second.inserted, second.unchanged, second.deleted, second.failed}),
+                 QList<int>({2100, 2400, 2100, 0}));
+        QCOMPARE(eventLines(m_state, calendar.id).size(), 4500);
     }
 };
 
