@@ -80,9 +80,9 @@ bool CalDavRowRepository::forgetServerIdentity(const QString &id)
 bool CalDavRowRepository::settleEtag(const QString &calendarId, const QString &href, const QString &etag)
 {
     return write(m_database->database(), "CalDavRowRepository::settleEtag",
-                 QStringLiteral("UPDATE %1 SET etag = ? WHERE calendar_id = ? AND href = ? AND (etag IS NULL OR etag = '')")
+                 QStringLiteral("UPDATE %1 SET etag = ? WHERE calendar_id = ? AND href = ? AND etag IS NOT ?")
                      .arg(m_table),
-                 {orNull(etag), calendarId, href});
+                 {orNull(etag), calendarId, href, orNull(etag)});
 }
 
 QList<CalDavRowRepository::SeriesRow> CalDavRowRepository::seriesRowsAt(const QString &calendarId, const QString &href,

@@ -42,7 +42,8 @@ public:
     // An empty `href` or `etag` is stored as NULL.
     bool setServerIdentity(const QString &id, const QString &href, const QString &etag);
     bool forgetServerIdentity(const QString &id);
-    // The rows at `href` without an ETag take `etag`.
+    // Every row at `href` takes `etag`: the resource is now whole here (a
+    // pending row keeps its content, and the server's text for its merge).
     bool settleEtag(const QString &calendarId, const QString &href, const QString &etag);
 
     // Events only. The rows at `href` of the series `uid`: the series and

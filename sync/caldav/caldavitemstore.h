@@ -149,13 +149,19 @@ protected:
             item.id = newRowId();
             return Outcome::Insert;
         }
+        // An object written before its resource is whole comes without an
+        // ETag: the row keeps the version it knew, so that a push of it
+        // still asks the server for that version instead of writing over
+        // whatever the server holds.
+        const QString etag = item.etag.isEmpty() ? stored->etag : item.etag;
         if (stored->sync_status == SyncStatus::Pending) {
-            takeServerIdentity(stored->id, stored->href, stored->etag, item.href, item.etag);
+            takeServerIdentity(stored->id, stored->href, stored->etag, item.href, etag);
             return Outcome::Keep;
         }
         if (!item.etag.isEmpty() && stored->etag == item.etag && stored->href == item.href)
             return Outcome::Keep;
         item.id = stored->id;
+        item.etag = etag;
         // A colour picked here has no place in the server's text.
         if (item.color.isEmpty())
             item.color = stored->color;
@@ -164,8 +170,9 @@ protected:
     static QString newRowId();
 
     // A resource written over several calls: its rows carry its ETag only
-    // once the last call wrote them all, so that one cut short (the run
-    // stopped, the program killed) lists as changed and is fetched again.
+    // once the last call wrote them all (before, a row keeps the ETag it had,
+    // a new one has none), so that one cut short (the run stopped, the
+    // program killed) lists as changed and is fetched again.
     static QString etagWhileWriting(const Fetched &fetched, qsizetype end)
     {
         return end < objectCount(fetched) ? QString() : fetched.resource.etag;
