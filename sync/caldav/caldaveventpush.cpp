@@ -87,8 +87,11 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
             next(); // pushed or gone while the copy was read
             return;
         }
-        if (copy)
-            mergeServerCopy(rows, href, etag, *copy);
+        // Sent unmerged, the rows would write over what changed there.
+        if (copy && !mergeServerCopy(rows, href, etag, *copy)) {
+            fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+            return;
+        }
         send(seriesUid, href, etag, title, retried);
     });
 }
@@ -250,14 +253,14 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
     });
 }
 
-void CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
+bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
                                       const CalDavWorkerStore::ServerCopy &copy)
 {
     const CalDavItemStore::ResourceTexts *texts = &copy.texts;
     const QList<Event> &server = copy.server.events;
     const auto master = std::find_if(rows.cbegin(), rows.cend(),
                                      [](const Event &e) { return e.recurrence_id.isEmpty(); });
-    m_store->inTransaction([&] {
+    return m_store->inTransaction([&] {
         if (master != rows.cend() && master->deleted_at) {
             // Deleted here: the deletion stands over what changed there.
             const auto theirs = std::find_if(server.cbegin(), server.cend(),

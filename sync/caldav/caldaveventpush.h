@@ -45,8 +45,8 @@ private:
     void confirmWrite(const QList<Event> &sent, const QString &masterExceptions, const QList<Event> &deletedOverrides,
                       const QString &href, const QString &etag);
     // Takes the server's newer copy of `href` at `etag`, which the pull or a
-    // 412 left, into the series' rows.
-    void mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
+    // 412 left, into the series' rows; false when the store could not.
+    bool mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
                          const CalDavWorkerStore::ServerCopy &copy);
     void recordConflict(const Event &local, Event remote, const QString &etag);
 

@@ -109,15 +109,19 @@ int CalDavItemStore::dropUnlisted(const QSet<QString> &listed)
     return int(unlisted.size());
 }
 
-void CalDavItemStore::inTransaction(const std::function<void()> &work)
+bool CalDavItemStore::inTransaction(const std::function<void()> &work)
 {
     StoreTransaction transaction(m_database, StoreTransaction::Lock::Immediate);
-    // Without a transaction every row is its own commit: slower, still correct.
-    if (!transaction.isActive())
+    if (!transaction.isActive()) {
         qCWarning(lcCalDav) << "[CalDav] could not begin a transaction:" << transaction.errorText();
+        return false;
+    }
     work();
-    if (transaction.isActive() && !transaction.keep())
+    if (!transaction.keep()) {
         qCWarning(lcCalDav) << "[CalDav] commit failed:" << transaction.errorText();
+        return false;
+    }
+    return true;
 }
 
 void CalDavItemStore::takeServerIdentity(const QString &id, const QString &storedHref, const QString &storedEtag,

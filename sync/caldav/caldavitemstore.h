@@ -89,7 +89,9 @@ public:
     int dropUnlisted(const QSet<QString> &listed);
     // Runs `work` in one transaction of the store's connection, which takes
     // the write lock at once: what `work` reads stays true until it wrote.
-    void inTransaction(const std::function<void()> &work);
+    // False when the transaction could not begin (`work` did not run: its
+    // reads and writes would not stand together) or did not commit.
+    bool inTransaction(const std::function<void()> &work);
     // The views of this kind of object learn that the calendar changed.
     virtual void scheduleChanged() = 0;
 

@@ -39,8 +39,12 @@ void CalDavTaskPush::pushTask(const QString &id, bool retried, bool mayMerge)
                              [this, id, retried](const std::optional<CalDavWorkerStore::ServerCopy> &copy) {
             const std::optional<Task> current = m_tasks->getById(id);
             if (copy && current && current->sync_status == SyncStatus::Pending
-                && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag)
-                mergeServerCopy(*current, *copy);
+                && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag
+                && !mergeServerCopy(*current, *copy)) {
+                // Sent unmerged, the row would write over what changed there.
+                fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                return;
+            }
             pushTask(id, retried, false);
         });
         return;
@@ -121,18 +125,17 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::
     const std::optional<Task> server = sameUid(copy.server.tasks);
     // Without the text both last agreed on, nothing tells who changed what: the local row stays.
     const std::optional<Task> base = sameUid(copy.base.tasks);
-    bool merged = false;
-    m_store->inTransaction([&] {
+    return m_store->inTransaction([&] {
         if (server && base) {
             bool conflict = false;
             Task result = CalDavTaskMerge::merge(*base, task, *server, &conflict);
             if (conflict)
                 qCInfo(lcCalDav) << "[CalDav] Both sides changed task" << task.id << "- the local version stays";
             result.sync_status = SyncStatus::Pending;
-            merged = result != task && m_tasks->update(result);
+            if (result != task && !m_tasks->update(result))
+                qCWarning(lcCalDav) << "[CalDav] merged task not stored, id=" << task.id;
         }
         // Everything of the server's copy is in the local row now.
         m_store->keepBase(task.href, texts->server);
     });
-    return merged;
 }

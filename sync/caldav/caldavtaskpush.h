@@ -26,7 +26,8 @@ protected:
 private:
     // `mayMerge`: a newer server copy that waits is merged into the row first.
     void pushTask(const QString &id, bool retried, bool mayMerge);
-    // Takes the server's newer copy into `task`'s row; true when the row changed.
+    // Takes the server's newer copy into `task`'s row; false when the store
+    // could not.
     bool mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy);
     void onReply(const Task &task, const QString &href, bool retried, const QByteArray &body,
                  const CalDavClient::Response &response);

@@ -57,7 +57,7 @@ QString CalDavWorkerStore::unreadableKey(const QString &component, const QString
 }
 
 template<typename Result>
-void CalDavWorkerStore::post(std::function<Result(Database *)> work, std::function<void(std::optional<Result>)> done)
+void CalDavWorkerStore::post(std::function<std::optional<Result>(Database *)> work, std::function<void(std::optional<Result>)> done)
 {
     m_worker.post([work = std::move(work), done = std::move(done), context = m_context](Database *database) {
         std::optional<Result> result;
@@ -117,12 +117,12 @@ void CalDavWorkerStore::apply(const QString &component, const QByteArray &answer
             while (resource < fetched.size() && !m_worker.stopping()) {
                 QElapsedTimer clock;
                 clock.start();
-                store.inTransaction([&] {
+                CalDavItemStore::Applied slice;
+                const bool kept = store.inTransaction([&] {
                     do {
                         const CalDavItemStore::Fetched &one = fetched.at(resource);
                         const CalDavItemStore::Applied part = store.applyObjects(one, object, kObjectsPerLook);
-                        out.applied.add(part);
-                        recordUnreadable(problems, component, part);
+                        slice.add(part);
                         object += kObjectsPerLook;
                         if (object >= CalDavItemStore::objectCount(one)) {
                             ++resource;
@@ -130,6 +130,17 @@ void CalDavWorkerStore::apply(const QString &component, const QByteArray &answer
                         }
                     } while (resource < fetched.size() && clock.elapsed() < kTransactionMs);
                 });
+                if (!kept) {
+                    // Nothing of it stands, nor of what follows: the run
+                    // must not pass for complete.
+                    int left = 0;
+                    for (qsizetype i = resource; i < fetched.size(); ++i)
+                        left += int(CalDavItemStore::objectCount(fetched.at(i)));
+                    out.applied.failed += std::max(1, slice.parsed + left);
+                    break;
+                }
+                out.applied.add(slice);
+                recordUnreadable(problems, component, slice);
                 // A write of the window waits in SQLite's busy handler, which
                 // looks again after growing pauses: leave it room to get in.
                 if (resource < fetched.size())
@@ -145,11 +156,14 @@ void CalDavWorkerStore::dropUnlisted(const QString &component, const QSet<QStrin
                                      std::function<void(std::optional<int>)> done)
 {
     post<int>(
-        [this, component, listed](Database *database) {
+        [this, component, listed](Database *database) -> std::optional<int> {
         int dropped = 0;
+        bool kept = false;
         withStore(database, m_calendarId, component, [&](CalDavItemStore &store) {
-            store.inTransaction([&] { dropped = store.dropUnlisted(listed); });
+            kept = store.inTransaction([&] { dropped = store.dropUnlisted(listed); });
         });
+        if (!kept)
+            return std::nullopt;
         SyncItemProblems problems(database, m_calendarId);
         const QString prefix = unreadableKey(component, {});
         const QList<QString> keys = problems.all(SyncItemProblems::Kind::Unreadable).keys();
@@ -172,12 +186,14 @@ void CalDavWorkerStore::applyOne(const QString &component, const QByteArray &ans
             [&href](const CalDavParse::Resource &r) { return r.href != href || r.calendarData.isEmpty(); });
         CalDavItemStore::Applied applied;
         withStore(database, m_calendarId, component, [&](CalDavItemStore &store) {
-            store.inTransaction([&] {
+            const bool kept = store.inTransaction([&] {
                 if (resources.isEmpty())
                     store.dropResource(href);
                 else
                     applied = store.apply(resources);
             });
+            if (!kept)
+                applied = {0, 0, std::max(1, int(resources.size())), {}};
         });
         SyncItemProblems problems(database, m_calendarId);
         recordUnreadable(problems, component, applied);

@@ -87,7 +87,7 @@ public:
 
 private:
     template<typename Result>
-    void post(std::function<Result(Database *)> work, std::function<void(std::optional<Result>)> done);
+    void post(std::function<std::optional<Result>(Database *)> work, std::function<void(std::optional<Result>)> done);
 
     QString m_calendarId;
     QUrl m_collection;
