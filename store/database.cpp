@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "sqlitestatement.h"
+#include "storefailure.h"
 #include "storesql.h"
 #include "storetransaction.h"
 #include "textsearchfunction.h"
@@ -175,8 +176,10 @@ Database::~Database()
         m_db->close();
         m_open = false;
         // The last connection gone, SQLite folds the WAL into the file and
-        // removes it: only then is the file whole as it stands.
-        if (!m_stampedFile.isEmpty() && !QFileInfo::exists(m_stampedFile + QStringLiteral("-wal")))
+        // removes it: only then is the file whole as it stands. A file that
+        // failed a read or write may be damaged: checked at the next start.
+        if (!m_stampedFile.isEmpty() && !QFileInfo::exists(m_stampedFile + QStringLiteral("-wal"))
+            && !StoreFailure::ioSeen() && QFileInfo(m_stampedFile).birthTime() == m_stampedBirth)
             writeClosedStamp(m_stampedFile);
     }
     if (!m_db->isValid())
@@ -292,8 +295,10 @@ bool Database::openConnection(const QString &path, const QString &connectionName
     static std::atomic<quint64> connections{0};
     m_generation = ++connections;
     m_open = true;
-    if (atStart && !immutable)
+    if (atStart && !immutable) {
         m_stampedFile = path;
+        m_stampedBirth = QFileInfo(path).birthTime();
+    }
     return true;
 }
 

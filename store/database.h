@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -102,8 +103,10 @@ private:
     // Behind a pointer so that QtSql stays the store's own dependency.
     std::unique_ptr<QSqlDatabase> m_db;
     bool m_open = false;
-    // The file this program opens at start, stamped when it closes cleanly.
+    // The file this program opens at start, stamped when it closes cleanly,
+    // and when that file was made (another put in its place is not stamped).
     QString m_stampedFile;
+    QDateTime m_stampedBirth;
     sqlite3 *m_handle = nullptr;
     quint64 m_generation = 0;
     int m_newerVersion = 0;

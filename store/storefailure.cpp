@@ -4,9 +4,12 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 namespace {
 
 thread_local StoreFailure::Kind t_last = StoreFailure::None;
+std::atomic<bool> s_ioSeen{false};
 
 } // namespace
 
@@ -51,9 +54,16 @@ void StoreFailure::note(Kind kind)
 {
     if (kind != None)
         t_last = kind;
+    if (kind == Io)
+        s_ioSeen.store(true);
 }
 
 StoreFailure::Kind StoreFailure::last()
 {
     return t_last;
+}
+
+bool StoreFailure::ioSeen()
+{
+    return s_ioSeen.load();
 }

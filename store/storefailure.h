@@ -32,4 +32,7 @@ public:
     static void note(Kind kind);
     // The last failure noted on this thread since clear().
     static Kind last();
+    // Whether any thread of the process noted an Io failure: the file may
+    // be damaged.
+    static bool ioSeen();
 };
