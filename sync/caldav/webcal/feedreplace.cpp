@@ -118,19 +118,24 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     // large feed would hold every row twice more.
     constexpr qsizetype kBatch = 2000;
     QList<EventWrite> writes;
+    // The store failing (not one row refused) ends the replace: SQLite may
+    // have ended the transaction with it, and what follows would stand alone.
+    bool storeFailed = false;
     const auto write = [&] {
         for (const EventWrite::Outcome outcome : events->writeBatch(writes)) {
             switch (outcome) {
             case EventWrite::Outcome::Added: ++result.inserted; break;
             case EventWrite::Outcome::Updated: ++result.updated; break;
             case EventWrite::Outcome::Deleted: ++result.deleted; break;
-            case EventWrite::Outcome::Refused:
-            case EventWrite::Outcome::Failed: ++result.failed; break;
+            case EventWrite::Outcome::Refused: ++result.failed; break;
+            case EventWrite::Outcome::Failed: storeFailed = true; break;
             }
         }
         writes.clear();
     };
     for (Event &event : incoming) {
+        if (storeFailed)
+            break;
         event.calendar_id = calendarId;
         event.sync_status = SyncStatus::Synced;
         // SUMMARY is optional; the title column is not.
@@ -164,16 +169,17 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
         if (writes.size() >= kBatch)
             write();
     }
-    for (auto it = stored.constBegin(); it != stored.constEnd(); ++it) {
+    for (auto it = stored.constBegin(); it != stored.constEnd() && !storeFailed; ++it) {
         if (!position.contains(it.key()))
             writes.append({EventWrite::Kind::Delete, *it});
         if (writes.size() >= kBatch)
             write();
     }
-    write();
+    if (!storeFailed)
+        write();
 
     if (transaction.isActive()) {
-        result.committed = transaction.keep();
+        result.committed = !storeFailed && transaction.keep();
         if (!result.committed) {
             qCWarning(lcWebcal) << "subscription replace failed:" << transaction.errorText();
             result = FeedReplaceResult{};
