@@ -3,6 +3,7 @@
 #include "database.h"
 #include "sqlitestatement.h"
 #include "storesql.h"
+#include "storetransaction.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -64,9 +65,12 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
 bool ProviderEventRepository::removeRows(const QStringList &ids)
 {
     // Ids bound in chunks: a statement of one chunk's size is prepared once.
+    // All or none: children gone without their event would pass for an
+    // event without reminders.
     constexpr qsizetype kChunk = 500;
-    bool ok = true;
-    for (qsizetype at = 0; at < ids.size(); at += kChunk) {
+    StoreTransaction transaction(m_database);
+    bool ok = transaction.isActive();
+    for (qsizetype at = 0; ok && at < ids.size(); at += kChunk) {
         const QStringList chunk = ids.mid(at, kChunk);
         const QVariantList values(chunk.cbegin(), chunk.cend());
         QString marks(chunk.size() * 2 - 1, u',');
@@ -80,10 +84,11 @@ bool ProviderEventRepository::removeRows(const QStringList &ids)
                 qCWarning(lcStore).noquote() << "ProviderEventRepository::removeRows failed:"
                                              << (statement ? statement->errorText() : QString());
                 ok = false;
+                break;
             }
         }
     }
-    return ok;
+    return ok && transaction.keep();
 }
 
 QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed,

@@ -150,8 +150,10 @@ bool ProviderRows::removeAll(const QList<Event> &rows)
 
 bool ProviderRows::remove(const QStringList &ids, const QStringList &providerIds)
 {
+    if (!m_rows.removeRows(ids))
+        return false;
     m_bases.forget(m_calendarId, providerIds);
-    return m_rows.removeRows(ids);
+    return true;
 }
 
 int ProviderRows::pruneUnlisted(const QSet<QString> &listed, const QDateTime &from, const QDateTime &to)
