@@ -119,9 +119,20 @@ qint64 SeriesExpander::nominalStart(const Event &event, const ZoneClock &clock, 
 
 const RecurrenceRule &SeriesExpander::ruleOf(const QString &text)
 {
+    // Hashing the text costs more than comparing it with the few rules
+    // met last, which most series share.
+    for (const auto &[recent, rule] : m_recentRules) {
+        if (rule && recent == text)
+            return *rule;
+    }
     auto it = m_rules.constFind(text);
-    if (it == m_rules.constEnd())
+    if (it == m_rules.constEnd()) {
+        // Adding may move every value.
+        m_recentRules.fill({});
         it = m_rules.insert(text, Recurrence::parseRule(text));
+    }
+    m_recentRules[m_nextRecent] = {it.key(), &it.value()};
+    m_nextRecent = (m_nextRecent + 1) % m_recentRules.size();
     return *it;
 }
 
