@@ -122,7 +122,9 @@ const RecurrenceRule &SeriesExpander::ruleOf(const QString &text)
     // Hashing the text costs more than comparing it with the few rules
     // met last, which most series share.
     for (const auto &[recent, rule] : m_recentRules) {
-        if (rule && recent == text)
+        // Rows read together share one string per rule text: most are
+        // told by where the text lies, without reading it.
+        if (rule && recent.size() == text.size() && (recent.constData() == text.constData() || recent == text))
             return *rule;
     }
     auto it = m_rules.constFind(text);

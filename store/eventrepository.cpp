@@ -55,7 +55,8 @@ constexpr int kMasterUidColumn = 18;
 class ZoneCache
 {
 public:
-    QTimeZone zone(const QString &id)
+    // Valid until the next zone is added.
+    const QTimeZone &zone(const QString &id)
     {
         auto it = m_zones.constFind(id);
         if (it == m_zones.constEnd())
@@ -96,7 +97,8 @@ void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id,
     e.end_time = std::move(span.end);
     e.is_all_day = q.integer(kAllDayColumn) != 0;
     e.timezone = q.sharedText(13);
-    e.recurrence_rule = q.text(kRuleColumn);
+    // Series share a handful of rules.
+    e.recurrence_rule = q.sharedText(kRuleColumn);
     e.recurrence_dates = q.text(kDatesColumn);
     e.exception_dates = q.text(16);
     e.recurrence_id = q.text(kRecurrenceIdColumn);
@@ -123,7 +125,7 @@ void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id,
 
     // The same instants, shown in the event's own zone.
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC")) {
-        const QTimeZone zone = zones.zone(e.timezone);
+        const QTimeZone &zone = zones.zone(e.timezone);
         if (zone.isValid() && e.start_time.isValid()) {
             e.start_time = e.start_time.toTimeZone(zone);
             if (e.end_time && e.end_time->isValid())
