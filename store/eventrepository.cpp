@@ -55,17 +55,35 @@ constexpr int kMasterUidColumn = 18;
 class ZoneCache
 {
 public:
-    // Valid until the next zone is added.
-    const QTimeZone &zone(const QString &id)
+    struct Zone
     {
-        auto it = m_zones.constFind(id);
-        if (it == m_zones.constEnd())
-            it = m_zones.insert(id, QTimeZone(id.toUtf8()));
+        QTimeZone zone;
+        // Instants already shown in it: rows start and end on the same
+        // hours again and again, and each conversion looks the offset up.
+        QHash<qint64, QDateTime> shown;
+    };
+
+    // Valid until the next zone is added.
+    Zone &zone(const QString &id)
+    {
+        auto it = m_zones.find(id);
+        if (it == m_zones.end())
+            it = m_zones.insert(id, Zone{QTimeZone(id.toUtf8()), {}});
+        return it.value();
+    }
+
+    // The valid time `at` in the valid zone `zone`.
+    static QDateTime shown(Zone &zone, const QDateTime &at)
+    {
+        const qint64 ms = at.toMSecsSinceEpoch();
+        auto it = zone.shown.constFind(ms);
+        if (it == zone.shown.constEnd())
+            it = zone.shown.insert(ms, at.toTimeZone(zone.zone));
         return it.value();
     }
 
 private:
-    QHash<QString, QTimeZone> m_zones;
+    QHash<QString, Zone> m_zones;
 };
 
 // A row's start and end, read once for both the window test and the record.
@@ -125,11 +143,11 @@ void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id,
 
     // The same instants, shown in the event's own zone.
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC")) {
-        const QTimeZone &zone = zones.zone(e.timezone);
-        if (zone.isValid() && e.start_time.isValid()) {
-            e.start_time = e.start_time.toTimeZone(zone);
+        ZoneCache::Zone &zone = zones.zone(e.timezone);
+        if (zone.zone.isValid() && e.start_time.isValid()) {
+            e.start_time = ZoneCache::shown(zone, e.start_time);
             if (e.end_time && e.end_time->isValid())
-                e.end_time = e.end_time->toTimeZone(zone);
+                e.end_time = ZoneCache::shown(zone, *e.end_time);
         }
     }
 }
