@@ -159,6 +159,17 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     return e;
 }
 
+// `value`, or the constant equal to it: a constant's copies count no
+// references, and a kept row is copied at every read.
+QString constantFor(const QString &value, std::initializer_list<const QString *> constants)
+{
+    for (const QString *constant : constants) {
+        if (value == *constant)
+            return *constant;
+    }
+    return value;
+}
+
 // The fields of kViewColumns of a standing row `e`, and its raw text, where
 // expansion finds the zone a series defines and the start it wrote.
 Event viewFields(const Event &e)
@@ -174,13 +185,15 @@ Event viewFields(const Event &e)
     view.start_time = e.start_time;
     view.end_time = e.end_time;
     view.is_all_day = e.is_all_day;
-    view.timezone = e.timezone;
+    const QString utc = QStringLiteral("UTC");
+    view.timezone = constantFor(e.timezone, {&utc});
     view.recurrence_rule = e.recurrence_rule;
     view.recurrence_dates = e.recurrence_dates;
     view.exception_dates = e.exception_dates;
     view.recurrence_id = e.recurrence_id;
     view.master_event_uid = e.master_event_uid;
-    view.status = e.status;
+    view.status =
+        constantFor(e.status, {&EventStatus::Confirmed, &EventStatus::Tentative, &EventStatus::Cancelled});
     view.color = e.color;
     view.raw_icalendar = e.raw_icalendar;
     return view;
