@@ -378,8 +378,15 @@ void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clo
 std::vector<qint64> SeriesExpander::starts(const Event &event)
 {
     std::vector<qint64> out;
+    starts(event, out);
+    return out;
+}
+
+void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
+{
+    out.clear();
     if (!event.start_time.isValid())
-        return out;
+        return;
     const ZoneClock &clock = clockFor(event);
     const qint64 startMs = event.start_time.toMSecsSinceEpoch();
     const qint64 durationMs = durationOf(event);
@@ -425,5 +432,4 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
         m_beyond += qint64(out.size()) - m_maxStarts;
         out.resize(size_t(m_maxStarts));
     }
-    return out;
 }

@@ -50,6 +50,8 @@ public:
     // starts, recurrence dates and, for an event that has only those, its
     // own start; exception dates removed.
     std::vector<qint64> starts(const Event &event);
+    // The same into `out`, whose room is kept from series to series.
+    void starts(const Event &event, std::vector<qint64> &out);
 
     // The rule's starts from the wall clock `dtstartLocal` (seconds) on, each
     // with the start's milliseconds `msRemainder`, for a span of `durationMs`.
