@@ -233,8 +233,8 @@ QDateTime storedForm(View text)
     // rather than through a date and a time, as most stored values are read.
     // An offset of 0 is UTC, as QDateTime makes it.
     const auto atOffset = [&](int ms, int offset) {
-        const qint64 seconds =
-            CivilDate::daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offset;
+        const qint64 seconds = CivilDate::daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second
+            - offset;
         return offset == 0 ? QDateTime::fromMSecsSinceEpoch(seconds * 1000 + ms, Qt::UTC)
                            : QDateTime::fromMSecsSinceEpoch(seconds * 1000 + ms, Qt::OffsetFromUTC, offset);
     };

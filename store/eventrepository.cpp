@@ -192,8 +192,7 @@ Event viewFields(const Event &e)
     view.exception_dates = e.exception_dates;
     view.recurrence_id = e.recurrence_id;
     view.master_event_uid = e.master_event_uid;
-    view.status =
-        constantFor(e.status, {&EventStatus::Confirmed, &EventStatus::Tentative, &EventStatus::Cancelled});
+    view.status = constantFor(e.status, {&EventStatus::Confirmed, &EventStatus::Tentative, &EventStatus::Cancelled});
     view.color = e.color;
     view.raw_icalendar = e.raw_icalendar;
     return view;
