@@ -248,6 +248,8 @@ public:
     }
     Q_DISABLE_COPY_MOVE(RuleSet)
 
+    bool isEmpty() const { return m_rules.isEmpty(); }
+
     // The first rule for the occurrence's calendar whose condition matches.
     const CompiledFilterRule *decide(const Event &event, const Occurrence *occurrence = nullptr)
     {
@@ -334,9 +336,8 @@ const Occurrence *occurrenceOf(const Occurrence &occurrence)
 // Counts the hidden items into `out`, notes the dimmed ones and hands each
 // visible one to `keep`, in input order.
 template<typename Item, typename Outcome, typename Keep>
-void sortOut(const QList<Item> &items, const QList<FilterRule> &rules, Outcome &out, Keep keep)
+void sortOut(const QList<Item> &items, RuleSet &ruleSet, Outcome &out, Keep keep)
 {
-    RuleSet ruleSet(rules);
     const QString hide = FilterAction::Hide;
     const QString dim = FilterAction::Dim;
     for (const Item &item : items) {
@@ -356,24 +357,34 @@ void sortOut(const QList<Item> &items, const QList<FilterRule> &rules, Outcome &
     }
 }
 
+// The outcome of `rules` on `items`, the visible ones in `visible`.
+template<typename Item, typename Outcome>
+Outcome applyRules(const QList<Item> &items, const QList<FilterRule> &rules, QList<Item> Outcome::*visible)
+{
+    Outcome out;
+    RuleSet ruleSet(rules);
+    // Without a rule every item stays: the list is shared, not copied.
+    if (ruleSet.isEmpty()) {
+        out.*visible = items;
+        return out;
+    }
+    (out.*visible).reserve(items.size());
+    sortOut(items, ruleSet, out, [&out, visible](const Item &item) { (out.*visible).append(item); });
+    return out;
+}
+
 } // namespace
 
 namespace FilterEngine {
 
 FilterOutcome apply(const QList<Event> &occurrences, QList<FilterRule> rules)
 {
-    FilterOutcome out;
-    out.events.reserve(occurrences.size());
-    sortOut(occurrences, rules, out, [&out](const Event &event) { out.events.append(event); });
-    return out;
+    return applyRules(occurrences, rules, &FilterOutcome::events);
 }
 
 OccurrenceFilterOutcome applyToOccurrences(const QList<Occurrence> &occurrences, QList<FilterRule> rules)
 {
-    OccurrenceFilterOutcome out;
-    out.occurrences.reserve(occurrences.size());
-    sortOut(occurrences, rules, out, [&out](const Occurrence &occurrence) { out.occurrences.append(occurrence); });
-    return out;
+    return applyRules(occurrences, rules, &OccurrenceFilterOutcome::occurrences);
 }
 
 std::optional<FilterRule> matchingRule(const Event &event, QList<FilterRule> rules)

@@ -175,7 +175,7 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
     for (qsizetype m = 0; m < masters.size(); ++m) {
         const Event *master = masters[m];
         if constexpr (!Sink::kReserve)
-            current = expander.starts(*master);
+            expander.starts(*master, current);
         const std::vector<qint64> &starts = Sink::kReserve ? startsOf[size_t(m)] : current;
         if (starts.empty()) {
             qCDebug(lcExpansion).noquote()

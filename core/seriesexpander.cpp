@@ -119,9 +119,22 @@ qint64 SeriesExpander::nominalStart(const Event &event, const ZoneClock &clock, 
 
 const RecurrenceRule &SeriesExpander::ruleOf(const QString &text)
 {
+    // Hashing the text costs more than comparing it with the few rules
+    // met last, which most series share.
+    for (const auto &[recent, rule] : m_recentRules) {
+        // Rows read together share one string per rule text: most are
+        // told by where the text lies, without reading it.
+        if (rule && recent.size() == text.size() && (recent.constData() == text.constData() || recent == text))
+            return *rule;
+    }
     auto it = m_rules.constFind(text);
-    if (it == m_rules.constEnd())
+    if (it == m_rules.constEnd()) {
+        // Adding may move every value.
+        m_recentRules.fill({});
         it = m_rules.insert(text, Recurrence::parseRule(text));
+    }
+    m_recentRules[m_nextRecent] = {it.key(), &it.value()};
+    m_nextRecent = (m_nextRecent + 1) % m_recentRules.size();
     return *it;
 }
 
@@ -365,8 +378,15 @@ void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clo
 std::vector<qint64> SeriesExpander::starts(const Event &event)
 {
     std::vector<qint64> out;
+    starts(event, out);
+    return out;
+}
+
+void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
+{
+    out.clear();
     if (!event.start_time.isValid())
-        return out;
+        return;
     const ZoneClock &clock = clockFor(event);
     const qint64 startMs = event.start_time.toMSecsSinceEpoch();
     const qint64 durationMs = durationOf(event);
@@ -412,5 +432,4 @@ std::vector<qint64> SeriesExpander::starts(const Event &event)
         m_beyond += qint64(out.size()) - m_maxStarts;
         out.resize(size_t(m_maxStarts));
     }
-    return out;
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QHash>
 
+#include <array>
 #include <map>
 #include <optional>
 #include <vector>
@@ -25,6 +26,11 @@ public:
     // Starts from `fromMs` (exclusive of spans ending there) when `bounded`,
     // else from the series' first start, up to `toMs` exclusive.
     SeriesExpander(qint64 fromMs, qint64 toMs, bool bounded = true);
+    // A copy would point into the other's rules.
+    SeriesExpander(const SeriesExpander &) = delete;
+    SeriesExpander &operator=(const SeriesExpander &) = delete;
+    SeriesExpander(SeriesExpander &&) = default;
+    SeriesExpander &operator=(SeriesExpander &&) = default;
 
     // At most `max` starts per series from now on; the overlapping starts
     // past it are counted into beyond(), at most `countLimit` per series (then
@@ -44,6 +50,8 @@ public:
     // starts, recurrence dates and, for an event that has only those, its
     // own start; exception dates removed.
     std::vector<qint64> starts(const Event &event);
+    // The same into `out`, whose room is kept from series to series.
+    void starts(const Event &event, std::vector<qint64> &out);
 
     // The rule's starts from the wall clock `dtstartLocal` (seconds) on, each
     // with the start's milliseconds `msRemainder`, for a span of `durationMs`.
@@ -83,4 +91,7 @@ private:
     std::map<QString, std::optional<ZoneClock>> m_defined; // by VTIMEZONE text
     std::optional<ZoneClock> m_local;
     QHash<QString, RecurrenceRule> m_rules;
+    // The last rules ruleOf found, pointing into m_rules until it grows.
+    std::array<std::pair<QString, const RecurrenceRule *>, 4> m_recentRules;
+    size_t m_nextRecent = 0;
 };

@@ -1,5 +1,7 @@
 #include "timeutil.h"
 
+#include "civildate_p.h"
+
 namespace {
 
 // RFC 5545 3.3.5: a wall clock that a DST gap skips is read with the offset
@@ -216,16 +218,30 @@ QDateTime storedForm(View text)
     const qsizetype size = text.size();
     if (size < 19 || !hasAt(text, 13, U':') || !hasAt(text, 16, U':'))
         return QDateTime();
-    const QDate date = leadingDate(text);
+    if (!hasAt(text, 4, U'-') || !hasAt(text, 7, U'-'))
+        return QDateTime();
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 5, 2);
+    const int day = digitsAt(text, 8, 2);
     const int hour = digitsAt(text, 11, 2);
     const int minute = digitsAt(text, 14, 2);
     const int second = digitsAt(text, 17, 2);
-    if (!date.isValid() || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > CivilDate::daysInMonth(year, month) || hour < 0
+        || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return QDateTime();
+    // A value in UTC or at an offset is its instant: counted directly
+    // rather than through a date and a time, as most stored values are read.
+    // An offset of 0 is UTC, as QDateTime makes it.
+    const auto atOffset = [&](int ms, int offset) {
+        const qint64 seconds = CivilDate::daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second
+            - offset;
+        return offset == 0 ? QDateTime::fromMSecsSinceEpoch(seconds * 1000 + ms, Qt::UTC)
+                           : QDateTime::fromMSecsSinceEpoch(seconds * 1000 + ms, Qt::OffsetFromUTC, offset);
+    };
     // SQLite's datetime('now') writes UTC; read straight as UTC, never
     // through local time, which would move a value in a local DST gap.
     if (hasAt(text, 10, U' '))
-        return size == 19 ? QDateTime(date, QTime(hour, minute, second), Qt::UTC) : QDateTime();
+        return size == 19 ? atOffset(0, 0) : QDateTime();
     if (!hasAt(text, 10, U'T'))
         return QDateTime();
     qsizetype at = 19;
@@ -236,12 +252,11 @@ QDateTime storedForm(View text)
             return QDateTime();
         at = 23;
     }
-    const QTime time(hour, minute, second, ms);
     const qsizetype suffix = size - at;
-    if (suffix == 0)
-        return inZone(date, time, QTimeZone());
     if (suffix == 1)
-        return hasAt(text, at, U'Z') ? QDateTime(date, time, Qt::UTC) : QDateTime();
+        return hasAt(text, at, U'Z') ? atOffset(ms, 0) : QDateTime();
+    if (suffix == 0)
+        return inZone(QDate(year, month, day), QTime(hour, minute, second, ms), QTimeZone());
     const bool east = hasAt(text, at, U'+');
     if (suffix != 6 || (!east && !hasAt(text, at, U'-')) || !hasAt(text, at + 3, U':'))
         return QDateTime();
@@ -250,7 +265,7 @@ QDateTime storedForm(View text)
     if (offsetHours < 0 || offsetHours > 23 || offsetMinutes < 0 || offsetMinutes > 59)
         return QDateTime();
     const int offset = (offsetHours * 60 + offsetMinutes) * 60;
-    return QDateTime(date, time, Qt::OffsetFromUTC, east ? offset : -offset);
+    return atOffset(ms, east ? offset : -offset);
 }
 
 // Every other text, read through Qt::ISODate.

@@ -55,16 +55,35 @@ constexpr int kMasterUidColumn = 18;
 class ZoneCache
 {
 public:
-    QTimeZone zone(const QString &id)
+    struct Zone
     {
-        auto it = m_zones.constFind(id);
-        if (it == m_zones.constEnd())
-            it = m_zones.insert(id, QTimeZone(id.toUtf8()));
+        QTimeZone zone;
+        // Instants already shown in it: rows start and end on the same
+        // hours again and again, and each conversion looks the offset up.
+        QHash<qint64, QDateTime> shown;
+    };
+
+    // Valid until the next zone is added.
+    Zone &zone(const QString &id)
+    {
+        auto it = m_zones.find(id);
+        if (it == m_zones.end())
+            it = m_zones.insert(id, Zone{QTimeZone(id.toUtf8()), {}});
+        return it.value();
+    }
+
+    // The valid time `at` in the valid zone `zone`.
+    static QDateTime shown(Zone &zone, const QDateTime &at)
+    {
+        const qint64 ms = at.toMSecsSinceEpoch();
+        auto it = zone.shown.constFind(ms);
+        if (it == zone.shown.constEnd())
+            it = zone.shown.insert(ms, at.toTimeZone(zone.zone));
         return it.value();
     }
 
 private:
-    QHash<QString, QTimeZone> m_zones;
+    QHash<QString, Zone> m_zones;
 };
 
 // A row's start and end, read once for both the window test and the record.
@@ -96,7 +115,8 @@ void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id,
     e.end_time = std::move(span.end);
     e.is_all_day = q.integer(kAllDayColumn) != 0;
     e.timezone = q.sharedText(13);
-    e.recurrence_rule = q.text(kRuleColumn);
+    // Series share a handful of rules.
+    e.recurrence_rule = q.sharedText(kRuleColumn);
     e.recurrence_dates = q.text(kDatesColumn);
     e.exception_dates = q.text(16);
     e.recurrence_id = q.text(kRecurrenceIdColumn);
@@ -123,11 +143,11 @@ void fillEvent(Event &e, const SqliteStatement &q, ZoneCache &zones, QString id,
 
     // The same instants, shown in the event's own zone.
     if (!e.timezone.isEmpty() && e.timezone != QLatin1String("UTC")) {
-        const QTimeZone zone = zones.zone(e.timezone);
-        if (zone.isValid() && e.start_time.isValid()) {
-            e.start_time = e.start_time.toTimeZone(zone);
+        ZoneCache::Zone &zone = zones.zone(e.timezone);
+        if (zone.zone.isValid() && e.start_time.isValid()) {
+            e.start_time = ZoneCache::shown(zone, e.start_time);
             if (e.end_time && e.end_time->isValid())
-                e.end_time = e.end_time->toTimeZone(zone);
+                e.end_time = ZoneCache::shown(zone, *e.end_time);
         }
     }
 }
@@ -137,6 +157,17 @@ Event rowToEvent(const SqliteStatement &q, ZoneCache &zones, QString id, RowSpan
     Event e;
     fillEvent(e, q, zones, std::move(id), std::move(span), false);
     return e;
+}
+
+// `value`, or the constant equal to it: a constant's copies count no
+// references, and a kept row is copied at every read.
+QString constantFor(const QString &value, std::initializer_list<const QString *> constants)
+{
+    for (const QString *constant : constants) {
+        if (value == *constant)
+            return *constant;
+    }
+    return value;
 }
 
 // The fields of kViewColumns of a standing row `e`, and its raw text, where
@@ -154,13 +185,14 @@ Event viewFields(const Event &e)
     view.start_time = e.start_time;
     view.end_time = e.end_time;
     view.is_all_day = e.is_all_day;
-    view.timezone = e.timezone;
+    const QString utc = QStringLiteral("UTC");
+    view.timezone = constantFor(e.timezone, {&utc});
     view.recurrence_rule = e.recurrence_rule;
     view.recurrence_dates = e.recurrence_dates;
     view.exception_dates = e.exception_dates;
     view.recurrence_id = e.recurrence_id;
     view.master_event_uid = e.master_event_uid;
-    view.status = e.status;
+    view.status = constantFor(e.status, {&EventStatus::Confirmed, &EventStatus::Tentative, &EventStatus::Cancelled});
     view.color = e.color;
     view.raw_icalendar = e.raw_icalendar;
     return view;
@@ -240,37 +272,71 @@ bool inWindow(const TimeWindow &window, const SqliteStatement &q, const RowSpan 
     return window.overlaps(start, end.isValid() ? end : start);
 }
 
+// The window's own rows as they are read, in blocks that stay where they
+// are: one list of megabytes, grown by doubling, copies itself again and
+// again.
+class OwnRows
+{
+public:
+    Event &emplaceBack()
+    {
+        if (m_blocks.empty() || m_blocks.back().size() == kBlock) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(kBlock);
+        }
+        ++m_size;
+        return m_blocks.back().emplaceBack();
+    }
+    qsizetype size() const { return m_size; }
+    Event &operator[](qsizetype i) { return m_blocks[size_t(i / kBlock)][i % kBlock]; }
+    const Event &at(qsizetype i) const { return m_blocks[size_t(i / kBlock)].at(i % kBlock); }
+    // For the child rows, read by chunks of kInListChunk: whole chunks in
+    // every block but the last, as in one list.
+    std::vector<QList<Event>> &blocks() { return m_blocks; }
+
+private:
+    static constexpr qsizetype kBlock = 4 * kInListChunk;
+    std::vector<QList<Event>> m_blocks;
+    qsizetype m_size = 0;
+};
+
 // The window's own rows and the standing rows that belong to it (picked in
 // their order), merged in one list by instant. The keys come from the
 // stored times, as the records' times may be in a zone, where each
 // conversion looks the offset up again. The result is built once: a month
 // over a large store is megabytes of records.
-QList<Event> mergeByStart(QList<Event> &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
+QList<Event> mergeByStart(OwnRows &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
                           const QList<std::pair<qint64, qsizetype>> &standingPicked)
 {
     // Events that start together come by id: the kept rows' own order
     // depends on the windows read before, and a list must not reshuffle
     // between two looks at the same window.
+    struct Slot
+    {
+        qint64 key;
+        const QString *id;
+        qsizetype index;
+    };
     const auto before = [](qint64 keyA, const QString &idA, qint64 keyB, const QString &idB) {
         return keyA != keyB ? keyA < keyB : idA < idB;
     };
-    QList<std::pair<qint64, qsizetype>> ownOrder;
-    ownOrder.reserve(own.size());
+    const auto slotBefore = [&](const Slot &a, const Slot &b) { return before(a.key, *a.id, b.key, *b.id); };
+    std::vector<Slot> ownOrder;
+    ownOrder.reserve(size_t(own.size()));
     for (qsizetype i = 0; i < own.size(); ++i)
-        ownOrder.append({ownKeys.at(i), i});
-    std::sort(ownOrder.begin(), ownOrder.end(), [&](const auto &a, const auto &b) {
-        return before(a.first, own.at(a.second).id, b.first, own.at(b.second).id);
-    });
+        ownOrder.push_back({ownKeys.at(i), &own.at(i).id, i});
+    // The first statement gives most rows by start already.
+    if (!std::is_sorted(ownOrder.cbegin(), ownOrder.cend(), slotBefore))
+        std::sort(ownOrder.begin(), ownOrder.end(), slotBefore);
     QList<Event> merged;
     merged.reserve(own.size() + standingPicked.size());
     auto mine = ownOrder.cbegin();
     auto kept = standingPicked.cbegin();
     while (mine != ownOrder.cend() || kept != standingPicked.cend()) {
         const bool takeOwn = kept == standingPicked.cend()
-            || (mine != ownOrder.cend()
-                && before(mine->first, own.at(mine->second).id, kept->first, standing.at(kept->second).id));
+            || (mine != ownOrder.cend() && before(mine->key, *mine->id, kept->first, standing.at(kept->second).id));
         if (takeOwn)
-            merged.append(std::move(own[(mine++)->second]));
+            merged.append(std::move(own[(mine++)->index]));
         else
             merged.append(standing.at((kept++)->second));
     }
@@ -569,8 +635,11 @@ bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
                {since, version}, keep);
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
+    // drop() lets go of the order when it drops a row; most writes leave
+    // the kept rows as they are, and their order with them.
+    if (!added.isEmpty())
+        rows.byStart.clear();
     rows.events += std::move(added);
-    rows.byStart.clear();
     rows.keys += keys;
     return true;
 }
@@ -663,7 +732,7 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     if (!window.isValid())
         return {};
     const CalendarFilter calendars(calendarIds);
-    QList<Event> events;
+    OwnRows events;
     QList<qint64> startKeys;
     ZoneCache zones;
     const auto keep = [&](const SqliteStatement &q) {
@@ -721,8 +790,10 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
                      QVariantList{lower, window.lowerBoundText(2)} + calendarValues, keep);
     }
     if (kind == RangeRows::Full) {
-        EventChildRows::loadRemindersForEvents(db, events);
-        EventChildRows::loadAttendeesForEvents(db, events);
+        for (QList<Event> &block : events.blocks()) {
+            EventChildRows::loadRemindersForEvents(db, block);
+            EventChildRows::loadAttendeesForEvents(db, block);
+        }
     }
 
     // In the read transaction of the statements above, so that the counter
@@ -783,7 +854,7 @@ QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, c
         if (rows.inWindow(window, i))
             picked.append({rows.keys.at(i).sortMs, i});
     }
-    QList<Event> none;
+    OwnRows none;
     return mergeByStart(none, {}, rows.events, picked);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QStringEncoder>
 
+#include <cstring>
+
 #include <sqlite3.h>
 
 SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
@@ -194,7 +196,7 @@ QString SqliteStatement::sharedText(int column) const
     auto &values = m_shared[size_t(column)];
     const QByteArrayView view(bytes.data(), bytes.size());
     for (const auto &[utf8, value] : values) {
-        if (utf8 == view)
+        if (utf8.size() == view.size() && std::memcmp(utf8.constData(), view.data(), size_t(view.size())) == 0)
             return value;
     }
     QString value = QString::fromUtf8(view);
