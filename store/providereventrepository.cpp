@@ -1,7 +1,7 @@
 #include "providereventrepository.h"
 
 #include "database.h"
-#include "sqlitestatement.h"
+#include "eventrowwriter.h"
 #include "storesql.h"
 #include "storetransaction.h"
 
@@ -64,31 +64,17 @@ bool ProviderEventRepository::addException(const QString &calendarId, const QStr
 
 bool ProviderEventRepository::removeRows(const QStringList &ids)
 {
-    // Ids bound in chunks: a statement of one chunk's size is prepared once.
+    if (ids.isEmpty())
+        return true;
     // All or none: children gone without their event would pass for an
     // event without reminders.
-    constexpr qsizetype kChunk = 500;
     StoreTransaction transaction(m_database);
-    bool ok = transaction.isActive();
-    for (qsizetype at = 0; ok && at < ids.size(); at += kChunk) {
-        const QStringList chunk = ids.mid(at, kChunk);
-        const QVariantList values(chunk.cbegin(), chunk.cend());
-        QString marks(chunk.size() * 2 - 1, u',');
-        for (qsizetype i = 0; i < marks.size(); i += 2)
-            marks[i] = u'?';
-        for (const char *where : {"attendees WHERE event_id", "attachments WHERE event_id", "reminders WHERE event_id",
-                                  "events WHERE id"}) {
-            const auto statement = m_database->statement(
-                QStringLiteral("DELETE FROM %1 IN (%2)").arg(QLatin1String(where), marks));
-            if (!statement || !statement->execute(values)) {
-                qCWarning(lcStore).noquote() << "ProviderEventRepository::removeRows failed:"
-                                             << (statement ? statement->errorText() : QString());
-                ok = false;
-                break;
-            }
-        }
+    EventRowWriter writer(*m_database);
+    if (!transaction.isActive() || !writer.deleteRows(ids)) {
+        qCWarning(lcStore).noquote() << "ProviderEventRepository::removeRows failed:" << writer.errorText();
+        return false;
     }
-    return ok && transaction.keep();
+    return transaction.keep();
 }
 
 QHash<QString, QString> ProviderEventRepository::syncedRowsNotIn(const QString &calendarId, const QSet<QString> &listed,

@@ -29,9 +29,8 @@ public:
     bool addException(const QString &calendarId, const QString &seriesProviderId, const QString &startKey);
 
     // Deletes the rows `ids` with their attendee, attachment and reminder
-    // rows, a few statements per table for all of them rather than several
-    // per row. False when a statement failed: what it deleted stands, and
-    // the caller's transaction decides.
+    // rows, one statement per table for all of them; false, and nothing
+    // deleted, when the events' delete failed.
     bool removeRows(const QStringList &ids);
 
     // Synced rows of `calendarId` that hold a provider id outside `listed`:
