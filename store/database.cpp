@@ -238,7 +238,7 @@ bool Database::openConnection(const QString &path, const QString &connectionName
             created.close();
     }
     // Looked at before SQLite opens the file and makes its WAL beside it.
-    const bool closedCleanly = atStart && ::closedCleanly(path);
+    const bool unchangedSinceClose = atStart && closedCleanly(path);
     if (!m_db->open()) {
         qCCritical(lcStore).noquote() << "Failed to open database:" << m_db->lastError().text();
         m_failure = failureOf(m_db->lastError());
@@ -256,7 +256,7 @@ bool Database::openConnection(const QString &path, const QString &connectionName
         return refuse(OpenFailure::NewerSchema,
                       QStringLiteral("its schema version %1 is newer than %2").arg(*stored).arg(latestVersion()));
     }
-    if (atStart && !closedCleanly) {
+    if (atStart && !unchangedSinceClose) {
         // The cheap check (no index contents): damaged pages are told at
         // start instead of reading as missing rows.
         QSqlQuery check(*m_db);
