@@ -46,13 +46,8 @@ QList<CalDavItemStore::Fetched> CalDavItemStore::read(const QString &component,
 
 CalDavItemStore::Applied CalDavItemStore::apply(const QList<CalDavParse::Resource> &resources)
 {
-    return applyFetched(read(component(), resources));
-}
-
-CalDavItemStore::Applied CalDavItemStore::applyFetched(const QList<Fetched> &fetched)
-{
     Applied applied;
-    for (const Fetched &one : fetched)
+    for (const Fetched &one : read(component(), resources))
         applied.add(applyObjects(one, 0, objectCount(one)));
     return applied;
 }
@@ -71,7 +66,6 @@ CalDavItemStore::Applied CalDavItemStore::applyObjects(const Fetched &fetched, q
         qCWarning(lcCalDav) << "[CalDav] no" << component() << "readable in" << fetched.resource.href;
         applied.unreadable.append({fetched.resource.href, fetched.resource.etag});
     }
-    scheduleChanged();
     return applied;
 }
 

@@ -69,8 +69,6 @@ public:
     // Writes the objects of the server's resources (those without data are
     // skipped; data with no readable object of this kind is unreadable).
     Applied apply(const QList<CalDavParse::Resource> &resources);
-    // As apply(), for resources already read.
-    Applied applyFetched(const QList<Fetched> &fetched);
     // The objects `first` to `first + count - 1` of one resource read. A
     // resource may go in several calls, in order; the last one settles the
     // resource as a whole (its text, what it no longer holds).

@@ -216,17 +216,17 @@ void CalDavWorkerStore::pendingKeys(const QString &component, std::function<void
 void CalDavWorkerStore::serverCopy(const QString &component, const QString &href, const QString &etag,
                                    std::function<void(std::optional<ServerCopy>)> done)
 {
-    post<std::optional<ServerCopy>>(
-        [this, component, href, etag](Database *database) {
+    post<ServerCopy>(
+        [this, component, href, etag](Database *database) -> std::optional<ServerCopy> {
         std::optional<CalDavItemStore::ResourceTexts> texts;
         withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { texts = store.texts(href); });
         if (!texts || texts->server.isEmpty() || texts->serverEtag != etag)
-            return std::optional<ServerCopy>();
+            return std::nullopt;
         const auto read = [&](const QString &text) {
             const QList<CalDavItemStore::Fetched> fetched = CalDavItemStore::read(component, {{href, etag, text}});
             return fetched.isEmpty() ? CalDavItemStore::Fetched() : fetched.first();
         };
-        return std::optional<ServerCopy>(ServerCopy{*texts, read(texts->base), read(texts->server)});
+        return ServerCopy{*texts, read(texts->base), read(texts->server)};
         },
-        [done = std::move(done)](std::optional<std::optional<ServerCopy>> copy) { done(copy ? *copy : std::nullopt); });
+        std::move(done));
 }
