@@ -194,19 +194,15 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
                                run->problems->unreadableItems()};
     // Written on a thread of its own: a first pull of thousands of events
     // must not hold the window. Destroyed with this client, it rolls back.
-    auto *job = new ProviderApplyJob(
-        m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
+    ProviderApplyJob::startFor(
+        this, m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
         [listing = std::move(listing)](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
                                        const std::atomic<bool> &cancelled) {
         PageApply::run(listing, store, outcome, cancelled);
         },
-        this);
-    connect(job, &ProviderApplyJob::finished, this,
-            [this, run, job, nextSyncToken = page.nextSyncToken](const ProviderApplyJob::Outcome &outcome) {
-        job->deleteLater();
+        [this, run, nextSyncToken = page.nextSyncToken](const ProviderApplyJob::Outcome &outcome) {
         finishApply(run, outcome, nextSyncToken);
     });
-    job->start();
 }
 
 void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken)

@@ -168,17 +168,11 @@ void SyncClient::runPull(Run *run)
 }
 
 void SyncClient::withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
-                          const std::function<void(const ProviderApplyJob::Outcome &)> &then)
+                          std::function<void(const ProviderApplyJob::Outcome &)> then)
 {
     // The calendar's rows are read and written on a thread of their own: a
     // round may touch thousands, and the window keeps answering meanwhile.
-    // Destroyed with this client, the job rolls back and reports nothing.
-    auto *job = new ProviderApplyJob(m_appState->database()->fileName(), access, std::move(work), this);
-    connect(job, &ProviderApplyJob::finished, this, [job, then](const ProviderApplyJob::Outcome &outcome) {
-        job->deleteLater();
-        then(outcome);
-    });
-    job->start();
+    ProviderApplyJob::startFor(this, m_appState->database()->fileName(), access, std::move(work), std::move(then));
 }
 
 void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)

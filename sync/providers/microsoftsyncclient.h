@@ -63,7 +63,7 @@ private:
     void runPull(Run *run);
     // Runs `work` on the calendar's rows off this thread, then `then` here.
     void withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
-                  const std::function<void(const ProviderApplyJob::Outcome &)> &then);
+                  std::function<void(const ProviderApplyJob::Outcome &)> then);
     void onListed(Run *run, const CalendarClient::EventListPage &page);
     void applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone);
     void finishRound(Run *run, const ProviderApplyJob::Outcome &applied);

@@ -26,6 +26,17 @@ void ProviderApplyJob::start()
     m_worker.post([this](Database *database) { run(database); });
 }
 
+void ProviderApplyJob::startFor(QObject *owner, const QString &databaseFile, Access access, Work work,
+                                std::function<void(const Outcome &)> then)
+{
+    auto *job = new ProviderApplyJob(databaseFile, access, std::move(work), owner);
+    connect(job, &ProviderApplyJob::finished, owner, [job, then = std::move(then)](const Outcome &outcome) {
+        job->deleteLater();
+        then(outcome);
+    });
+    job->start();
+}
+
 void ProviderApplyJob::run(Database *database)
 {
     Outcome outcome;
