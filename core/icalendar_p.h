@@ -74,6 +74,9 @@ private:
     QString m_folded;
 };
 
+// No byte of `bytes` is outside ASCII.
+bool isAscii(QByteArrayView bytes);
+
 // Walks the content lines of iCalendar bytes as LineReader walks
 // withoutControls(decodeText(bytes).text), decoding a line at a time instead
 // of the whole text: each line UTF-8 when valid, else Windows-1252 (counted
@@ -172,8 +175,7 @@ public:
         bool isKnown() const { return zone.isValid() || rules; }
         // The instant of a wall clock (gaps and repeated times as
         // TimeUtil::inZone reads them): in the zone, or at its offset then.
-        QDateTime fromWallClock(QDate date, QTime time) const;
-        // The same, given also `wallMs`: the wall clock as if it were UTC.
+        // `wallMs`: the wall clock as if it were UTC.
         QDateTime fromWallClock(QDate date, QTime time, qint64 wallMs) const;
         // `when` as the zone's wall clock (its date() and time()).
         QDateTime wallClock(const QDateTime &when) const;

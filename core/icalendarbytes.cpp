@@ -22,15 +22,6 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool isAscii(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 // Names of encodings that browsers read as Windows-1252 (WHATWG), as feeds
 // served with them are written.
 bool isWindows1252(QByteArrayView name)
@@ -81,7 +72,7 @@ void appendWindows1252(QString &out, QByteArrayView bytes)
 
 LineEncoding appendContentLine(QString &out, QByteArrayView line)
 {
-    if (isAscii(line)) {
+    if (Detail::isAscii(line)) {
         out.append(QLatin1String(line.data(), line.size()));
         return LineEncoding::Ascii;
     }
@@ -149,6 +140,15 @@ DecodedText decodeText(QByteArrayView bytes, QByteArrayView charset)
 } // namespace ICalendar
 
 namespace ICalendar::Detail {
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
 
 namespace {
 

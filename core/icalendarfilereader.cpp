@@ -17,15 +17,6 @@ qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
     return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 ICalendarFileReader::ICalendarFileReader(QIODevice *device)
@@ -112,7 +103,7 @@ bool ICalendarFileReader::readLine(QByteArrayView *line)
         // Lines of plain ASCII, nearly all of them, are compared as bytes;
         // the others as the text they decode to.
         m_line.clear();
-        m_lineDecoded = !isAscii(bytes);
+        m_lineDecoded = !ICalendar::Detail::isAscii(bytes);
         if (m_lineDecoded)
             m_tally.add(ICalendar::appendContentLine(m_line, bytes));
         *line = bytes;

@@ -291,12 +291,6 @@ std::optional<OffsetSpans::Span> spanAround(const QTimeZone &zone, qint64 ms)
 
 } // namespace
 
-QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time) const
-{
-    const bool valid = date.isValid() && time.isValid();
-    return fromWallClock(date, time, valid ? QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch() : 0);
-}
-
 QDateTime ZoneCache::Entry::fromWallClock(QDate date, QTime time, qint64 wall) const
 {
     if (rules) {
