@@ -94,13 +94,27 @@ bool SqliteStatement::start(const QVariantList &values)
     return true;
 }
 
+namespace {
+
+// The largest value a parameter's own buffer holds.
+constexpr qsizetype kKeptBytes = 64 * 1024;
+
+} // namespace
+
 bool SqliteStatement::bind(int index, const QString &value)
 {
     if (value.isNull())
         return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
     // UTF-8, the database's encoding: SQLite's own conversion from UTF-16
     // is far slower than Qt's. Written into the parameter's own buffer,
-    // whose room stays from row to row: a bulk write binds millions.
+    // whose room stays from row to row: a bulk write binds millions. A large
+    // value is copied by SQLite instead, so that no buffer keeps its room
+    // for the connection's life.
+    if (value.size() * 3 > kKeptBytes) {
+        const QByteArray utf8 = value.toUtf8();
+        return sqlite3_bind_text(m_statement, index + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT)
+            == SQLITE_OK;
+    }
     std::string *bytes = parameterBytes(index);
     if (!bytes)
         return false;
@@ -120,6 +134,9 @@ bool SqliteStatement::bindUtf8(int index, QByteArrayView value)
 {
     if (value.isNull())
         return sqlite3_bind_null(m_statement, index + 1) == SQLITE_OK;
+    if (value.size() > kKeptBytes)
+        return sqlite3_bind_text(m_statement, index + 1, value.data(), int(value.size()), SQLITE_TRANSIENT)
+            == SQLITE_OK;
     std::string *bytes = parameterBytes(index);
     if (!bytes)
         return false;
