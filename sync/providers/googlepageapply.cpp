@@ -33,6 +33,7 @@ PageApply::PageApply(const Listing &listing, const ProviderStore &store, Provide
           },
           &CalendarClient::eventToJson)
 , m_problems(store.database, listing.calendarId)
+, m_unreadable(m_problems.unreadableItems())
 // One read of the calendar's server ids rather than one per item.
 , m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
 {
@@ -75,8 +76,8 @@ void PageApply::applyItem(const QJsonObject &item)
     }
     const QString etag = item.value("etag"_L1).toString();
     // Met before in this version and not storable then: it waits for its next one.
-    const auto unreadable = m_listing.unreadable.constFind(providerId);
-    if (unreadable != m_listing.unreadable.cend() && *unreadable == etag)
+    const auto unreadable = m_unreadable.constFind(providerId);
+    if (unreadable != m_unreadable.cend() && *unreadable == etag)
         return;
     Event mapped = CalendarClient::eventFromJson(item, m_listing.calendarId);
     std::optional<Event> local = localId.isEmpty() ? std::nullopt : events->getById(localId);
@@ -94,7 +95,7 @@ void PageApply::applyItem(const QJsonObject &item)
     }
     if (stored) {
         ++m_outcome.upserted;
-        if (unreadable != m_listing.unreadable.cend())
+        if (unreadable != m_unreadable.cend())
             m_problems.readable(providerId);
     } else {
         ++m_outcome.failed;

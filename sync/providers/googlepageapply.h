@@ -33,7 +33,6 @@ public:
         QString calendarId;
         QList<QJsonObject> items;
         bool complete = false; // a full listing: what it does not name is gone
-        QHash<QString, QString> unreadable; // items recorded before, with their version
     };
 
     static void run(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
@@ -55,6 +54,7 @@ private:
     GoogleEventStore m_columns;
     ProviderRows m_rows;
     ProviderProblems m_problems;
+    const QHash<QString, QString> m_unreadable; // items recorded before, with their version
     QHash<QString, QString> m_rowOf; // provider id -> local row id
     QSet<QString> m_listed;
     QList<QPair<QString, QString>> m_cancelledInstances; // series id, original start

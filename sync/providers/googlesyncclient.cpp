@@ -190,8 +190,7 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
 {
     run->pulled = int(page.items.size());
     run->problems = std::make_unique<ProviderProblems>(m_appState, run->calendar.id);
-    PageApply::Listing listing{run->calendar.id, page.items, run->calendar.sync_token.isEmpty(),
-                               run->problems->unreadableItems()};
+    PageApply::Listing listing{run->calendar.id, page.items, run->calendar.sync_token.isEmpty()};
     // Written on a thread of its own: a first pull of thousands of events
     // must not hold the window. Destroyed with this client, it rolls back.
     ProviderApplyJob::startFor(
