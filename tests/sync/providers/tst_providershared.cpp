@@ -15,6 +15,7 @@
 #include "storetransaction.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
@@ -183,15 +184,18 @@ void TestProviderShared::removedRowsTakeTheirChildren_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("removed"); // the first ones, with an id no row has
-    QTest::newRow("one of two") << 2 << 1;
-    QTest::newRow("more than one statement holds") << 1201 << 1200;
-    QTest::newRow("none") << 3 << 0;
+    QTest::addColumn<bool>("refused"); // the store will not delete the first event
+    QTest::newRow("one of two") << 2 << 1 << false;
+    QTest::newRow("more than one statement holds") << 1201 << 1200 << false;
+    QTest::newRow("none") << 3 << 0 << false;
+    QTest::newRow("one refused: none go, nor their children") << 3 << 2 << true;
 }
 
 void TestProviderShared::removedRowsTakeTheirChildren()
 {
     QFETCH(int, rows);
     QFETCH(int, removed);
+    QFETCH(bool, refused);
     AppStateFixture fixture;
     AppState *state = fixture.start();
     QVERIFY(state);
@@ -213,7 +217,16 @@ void TestProviderShared::removedRowsTakeTheirChildren()
     const qint64 before = *state->events()->changeCounter();
     QStringList gone = ids.mid(0, removed);
     gone.append(u"no-such-row"_s);
-    QVERIFY(ProviderEventRepository(state->database()).removeRows(gone));
+    if (refused) {
+        QVERIFY(QSqlQuery(state->database()->database())
+                    .exec(u"CREATE TEMP TRIGGER keep BEFORE DELETE ON events WHEN old.id = '%1' "
+                          "BEGIN SELECT RAISE(ABORT, 'kept'); END"_s.arg(ids.first())));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"removeRows failed"_s));
+        QVERIFY(!ProviderEventRepository(state->database()).removeRows(gone));
+        removed = 0;
+    } else {
+        QVERIFY(ProviderEventRepository(state->database()).removeRows(gone));
+    }
     const QList<Event> left = state->events()->getByCalendar(kCalendar);
     QCOMPARE(left.size(), rows - removed);
     QCOMPARE(left.last().reminders.size(), 1);
