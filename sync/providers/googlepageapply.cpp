@@ -136,7 +136,7 @@ int PageApply::dropOccurrences(const QString &seriesRowId)
     if (!series || series->recurrence_rule.isEmpty())
         return 0;
     int dropped = 0;
-    for (const Event &row : events->getByCalendar(m_listing.calendarId)) {
+    for (const Event &row : events->getByCalendarWithoutChildren(m_listing.calendarId)) {
         if (row.master_event_uid == series->uid && isOccurrence(row) && row.sync_status == SyncStatus::Synced
             && events->hardDelete(row.id)) {
             m_rowOf.remove(row.provider_event_id);
