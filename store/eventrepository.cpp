@@ -7,7 +7,6 @@
 #include "eventrowwriter.h"
 #include "recordnames.h"
 #include "sqlitestatement.h"
-#include "storefailure.h"
 #include "storesql.h"
 #include "storetransaction.h"
 #include "timeutil.h"
@@ -1099,56 +1098,6 @@ bool EventRepository::markSynced(const QString &id, const QString &href, const Q
     return true;
 }
 
-EventWrite::Outcome EventRepository::writeOne(const EventWrite &write)
-{
-    using Outcome = EventWrite::Outcome;
-    StoreFailure::clear();
-    bool ok = false;
-    Outcome outcome = Outcome::Refused;
-    switch (write.kind) {
-    case EventWrite::Kind::Insert:
-        ok = insert(write.event);
-        outcome = Outcome::Added;
-        break;
-    case EventWrite::Kind::Update:
-        ok = update(write.event);
-        outcome = Outcome::Updated;
-        break;
-    case EventWrite::Kind::Delete:
-        ok = hardDelete(write.event.id);
-        outcome = Outcome::Deleted;
-        break;
-    case EventWrite::Kind::Import: {
-        Event event = write.event;
-        const std::optional<Event> existing = getByUidAndRecurrenceId(event.uid, event.calendar_id,
-                                                                      event.recurrence_id);
-        if (existing) {
-            event.id = existing->id;
-            event.provider_event_id = existing->provider_event_id;
-            event.etag = existing->etag;
-            event.href = existing->href;
-            event.created = existing->created;
-            ok = update(event);
-            outcome = Outcome::Updated;
-        } else {
-            event.id = newRowId();
-            if (!event.created.isValid())
-                event.created = QDateTime::currentDateTimeUtc();
-            ok = insert(event);
-            outcome = Outcome::Added;
-        }
-        break;
-    }
-    }
-    if (ok)
-        return outcome;
-    // A refusal leaves the transaction; a failure that costs it, or that
-    // names no cause, is the store's.
-    const bool refused = StoreFailure::last() == StoreFailure::Refused
-        || (StoreFailure::last() == StoreFailure::None && write.kind == EventWrite::Kind::Update);
-    return refused && m_database->inTransaction() ? Outcome::Refused : Outcome::Failed;
-}
-
 QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &writes)
 {
     using Outcome = EventWrite::Outcome;
@@ -1164,18 +1113,23 @@ QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &
     case EventRowWriter::Result::Failed: return QList<Outcome>(writes.size(), Outcome::Failed);
     case EventRowWriter::Result::OneByOne: break;
     }
-    // Each write in a savepoint of its own, all of them in one transaction.
-    outcomes.clear();
+    // Each write as a batch of its own, all of them in one transaction: the
+    // one the store refuses is left out.
+    QList<Outcome> written;
     StoreTransaction transaction(m_database);
     for (const EventWrite &write : writes) {
-        const Outcome outcome = transaction.isActive() ? writeOne(write) : Outcome::Failed;
-        if (outcome == Outcome::Failed)
+        const EventRowWriter::Result result =
+            transaction.isActive() ? writer.write({write}, outcomes) : EventRowWriter::Result::Failed;
+        if (result == EventRowWriter::Result::Failed)
             return QList<Outcome>(writes.size(), Outcome::Failed);
-        outcomes.append(outcome);
+        const Outcome outcome = result == EventRowWriter::Result::Written ? outcomes.first() : Outcome::Refused;
+        if (outcome != Outcome::Refused)
+            m_changes->schedule(write.event.calendar_id);
+        written.append(outcome);
     }
     if (!transaction.keep())
         return QList<Outcome>(writes.size(), Outcome::Failed);
-    return outcomes;
+    return written;
 }
 
 void EventRepository::scheduleChanged(const QString &calendarId)

@@ -133,8 +133,6 @@ private:
                            RangeRows kind) const;
     QList<Event> select(const char *operation, const QString &whereAndOrder, const QVariantList &values) const;
     bool write(const Event &event, bool isUpdate);
-    // One write of a batch on its own, as the single writes do it.
-    EventWrite::Outcome writeOne(const EventWrite &write);
 
     Database *m_database;
     ChangeCoalescer *m_changes;
