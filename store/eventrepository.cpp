@@ -304,8 +304,16 @@ private:
 // stored times, as the records' times may be in a zone, where each
 // conversion looks the offset up again. The result is built once: a month
 // over a large store is megabytes of records.
+// Where each merged row came from: its sort key, and whether it is one of
+// the window's own rows rather than a standing one.
+struct MergeOrigin
+{
+    QList<qint64> keys;
+    std::vector<bool> own;
+};
+
 QList<Event> mergeByStart(OwnRows &own, const QList<qint64> &ownKeys, const QList<Event> &standing,
-                          const QList<std::pair<qint64, qsizetype>> &standingPicked)
+                          const QList<std::pair<qint64, qsizetype>> &standingPicked, MergeOrigin *origin = nullptr)
 {
     // Events that start together come by id: the kept rows' own order
     // depends on the windows read before, and a list must not reshuffle
@@ -329,11 +337,19 @@ QList<Event> mergeByStart(OwnRows &own, const QList<qint64> &ownKeys, const QLis
         std::sort(ownOrder.begin(), ownOrder.end(), slotBefore);
     QList<Event> merged;
     merged.reserve(own.size() + standingPicked.size());
+    if (origin) {
+        origin->keys.reserve(merged.capacity());
+        origin->own.reserve(size_t(merged.capacity()));
+    }
     auto mine = ownOrder.cbegin();
     auto kept = standingPicked.cbegin();
     while (mine != ownOrder.cend() || kept != standingPicked.cend()) {
         const bool takeOwn = kept == standingPicked.cend()
             || (mine != ownOrder.cend() && before(mine->key, *mine->id, kept->first, standing.at(kept->second).id));
+        if (origin) {
+            origin->keys.append(takeOwn ? mine->key : kept->first);
+            origin->own.push_back(takeOwn);
+        }
         if (takeOwn)
             merged.append(std::move(own[(mine++)->index]));
         else
@@ -384,6 +400,57 @@ bool inSearchWindow(const TimeWindow &window, bool allDay, QUtf8StringView start
     return window.overlaps(startTime, endTime.isValid() ? endTime : startTime);
 }
 
+// The ids of the events the change log names after `since` up to
+// `version`; nothing when the log was pruned past `since`, or when so many
+// changed (an import, a first pull) that reading everything is as quick.
+std::optional<QSet<QString>> changedSince(Database &db, qint64 since, qint64 version)
+{
+    constexpr qint64 kMostChanges = 4096;
+    if (version < since || version - since > kMostChanges)
+        return std::nullopt;
+    const auto log = db.statement(
+        QStringLiteral("SELECT event_id FROM events_changes WHERE version > ? AND version <= ?"));
+    if (!log || !log->start({since, version}))
+        return std::nullopt;
+    QSet<QString> changed;
+    qint64 entries = 0;
+    const SqliteStatement::Run run(*log);
+    while (log->next("EventRepository::getInRange")) {
+        changed.insert(log->text(0));
+        ++entries;
+    }
+    // One entry per step of the counter; fewer means the log was pruned
+    // past `since`.
+    if (log->failed() || entries != version - since)
+        return std::nullopt;
+    return changed;
+}
+
+// The connection and the events' change counter (kept by triggers on the
+// events, reminders and attendees tables, whoever writes them) rows were
+// read at, and the system zone, in which times stored without a zone are
+// read.
+struct RowsStamp
+{
+    quint64 connection = 0;
+    QByteArray systemZone;
+    qint64 version = 0;
+    bool operator==(const RowsStamp &other) const { return follows(other) && version == other.version; }
+    // Rows read at `other` are brought here by the change log.
+    bool follows(const RowsStamp &other) const
+    {
+        return connection == other.connection && systemZone == other.systemZone;
+    }
+};
+
+std::optional<RowsStamp> currentStamp(const EventRepository &events)
+{
+    const std::optional<qint64> counter = events.changeCounter();
+    if (!counter)
+        return std::nullopt;
+    return RowsStamp{events.database()->connectionId(), QTimeZone::systemTimeZoneId(), *counter};
+}
+
 } // namespace
 
 // In a store with years of history the repeating masters that started
@@ -392,15 +459,7 @@ bool inSearchWindow(const TimeWindow &window, bool allDay, QUtf8StringView start
 // window test needs, and read again only once the events have changed.
 struct EventRepository::StandingRows
 {
-    // The connection and the events' change counter (kept by triggers on
-    // the events, reminders and attendees tables, whoever writes them) the
-    // rows were read at.
-    struct Stamp
-    {
-        quint64 connection = 0;
-        qint64 version = 0;
-        bool operator==(const Stamp &other) const { return connection == other.connection && version == other.version; }
-    };
+    using Stamp = RowsStamp;
 
     struct Key
     {
@@ -509,6 +568,30 @@ struct EventRepository::StandingRows
     }
 };
 
+// A window a view read, as it was at the events' change counter. Views read
+// the same windows again after every save and every pull, and a write
+// leaves every row it does not name as it was: the rows are brought up to
+// date by the change log rather than read anew.
+struct EventRepository::KeptWindow
+{
+    // What the rows depend on besides the store (and the system zone, in
+    // the stamp): the window's instants and days, and the calendars.
+    qint64 fromMs = 0;
+    qint64 toMs = 0;
+    QDate firstDay;
+    QDate endDay;
+    QStringList calendarIds;
+    StandingRows::Stamp stamp;
+    QList<Event> rows;
+    MergeOrigin origin;
+
+    bool isFor(const TimeWindow &window, const QStringList &calendars) const
+    {
+        return fromMs == window.from().toMSecsSinceEpoch() && toMs == window.to().toMSecsSinceEpoch()
+            && firstDay == window.firstDay() && endDay == window.endDay() && calendarIds == calendars;
+    }
+};
+
 EventRepository::EventRepository(Database *database, QObject *parent)
     : QObject(parent)
     , m_database(database)
@@ -533,13 +616,11 @@ std::optional<qint64> EventRepository::changeCounter() const
 EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
 {
     Database &db = *m_database;
-    std::optional<StandingRows::Stamp> stamp;
-    if (const std::optional<qint64> counter = changeCounter())
-        stamp = StandingRows::Stamp{db.connectionId(), *counter};
+    const std::optional<StandingRows::Stamp> stamp = currentStamp(*this);
     StandingRows *rows = m_standing.get();
     // Kept rows that only some events changed since: those few are read
     // again rather than every repeating series with its children.
-    if (rows && stamp && mayKeep && !(rows->stamp == *stamp) && rows->stamp.connection == stamp->connection
+    if (rows && stamp && mayKeep && !(rows->stamp == *stamp) && stamp->follows(rows->stamp)
         && readChanged(*rows, stamp->version))
         rows->stamp = *stamp;
     const bool current = rows && stamp && rows->stamp == *stamp;
@@ -585,34 +666,13 @@ EventRepository::StandingRows &EventRepository::standingRows(const QString &uppe
 
 bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
 {
-    // Beyond this many changes (an import, a first pull) reading every
-    // standing row is as quick.
-    constexpr qint64 kMostChanges = 4096;
     const qint64 since = rows.stamp.version;
-    if (version < since || version - since > kMostChanges)
-        return false;
     Database &db = *m_database;
     const char *operation = "EventRepository::getInRange";
-    const auto log = db.statement(
-        QStringLiteral("SELECT event_id FROM events_changes WHERE version > ? AND version <= ?"));
-    if (!log || !log->start({since, version}))
+    const std::optional<QSet<QString>> changed = changedSince(db, since, version);
+    if (!changed)
         return false;
-    QSet<QString> changed;
-    qint64 entries = 0;
-    {
-        const SqliteStatement::Run run(*log);
-        while (log->next(operation)) {
-            changed.insert(log->text(0));
-            ++entries;
-        }
-        if (log->failed())
-            return false;
-    }
-    // One entry per step of the counter; fewer means the log was pruned
-    // past the kept value.
-    if (entries != version - since)
-        return false;
-    rows.drop(changed);
+    rows.drop(*changed);
     QList<Event> added;
     QList<StandingRows::Key> keys;
     ZoneCache zones;
@@ -774,10 +834,46 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // beginning one takes the WAL read lock, and one snapshot keeps the
     // children consistent with their rows.
     StoreTransaction snapshot(&db);
+    // A view's window read before: as it was when nothing changed since,
+    // or with only the rows the change log names read again.
+    std::optional<StandingRows::Stamp> stamp;
+    KeptWindow *kept = nullptr;
+    std::optional<QSet<QString>> changed;
+    if (viewOnly && mayKeep) {
+        stamp = currentStamp(*this);
+        const auto found = std::find_if(m_keptWindows.begin(), m_keptWindows.end(),
+                                        [&](const auto &w) { return w->isFor(window, calendarIds); });
+        if (found != m_keptWindows.end()) {
+            std::rotate(m_keptWindows.begin(), found, found + 1);
+            kept = m_keptWindows.front().get();
+        }
+        if (kept && stamp && kept->stamp == *stamp) {
+            snapshot.keep();
+            return kept->rows;
+        }
+        if (kept && stamp && stamp->follows(kept->stamp))
+            changed = changedSince(db, kept->stamp.version, stamp->version);
+    }
     // A view's rows come from the covering index alone, whatever the
     // calendar list would have SQLite prefer.
     const QLatin1String columns = viewOnly ? kViewColumns : kColumns;
-    if (kind != RangeRows::Standing) {
+    if (kept && changed) {
+        for (qsizetype i = 0; i < kept->rows.size(); ++i) {
+            if (kept->origin.own[size_t(i)] && !changed->contains(kept->rows.at(i).id)) {
+                events.emplaceBack() = kept->rows.at(i);
+                startKeys.append(kept->origin.keys.at(i));
+            }
+        }
+        // The changed rows, on the terms of the two statements below.
+        forEachRowOf(db, columns, operation,
+                     QStringLiteral("WHERE id IN (SELECT event_id FROM events_changes WHERE version > ? AND "
+                                    "version <= ?) AND ((start_time >= ? AND start_time < ?) OR "
+                                    "(julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
+                                    "AND start_time < ?)) AND deleted_at IS NULL"),
+                     {kept->stamp.version, stamp->version, window.lowerBoundText(2), upper, lower,
+                      window.lowerBoundText(2)},
+                     keep);
+    } else if (kind != RangeRows::Standing) {
         forEachRowOf(db, columns, operation,
                      (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
                          + QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
@@ -804,8 +900,29 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
             picked.append({standing.keys.at(i).sortMs, i});
     }
     snapshot.keep();
-    QList<Event> merged = mergeByStart(events, startKeys, viewOnly ? standing.viewRows() : standing.events, picked);
+    const bool keepWindow = viewOnly && stamp;
+    MergeOrigin origin;
+    QList<Event> merged = mergeByStart(events, startKeys, viewOnly ? standing.viewRows() : standing.events, picked,
+                                       keepWindow ? &origin : nullptr);
     m_scratchStanding.reset();
+    if (keepWindow) {
+        // The last few windows: a view's, the week list's and the agenda's.
+        constexpr size_t kKeptWindows = 3;
+        if (!kept) {
+            if (m_keptWindows.size() == kKeptWindows)
+                m_keptWindows.pop_back();
+            m_keptWindows.insert(m_keptWindows.begin(), std::make_unique<KeptWindow>());
+            kept = m_keptWindows.front().get();
+            kept->fromMs = window.from().toMSecsSinceEpoch();
+            kept->toMs = window.to().toMSecsSinceEpoch();
+            kept->firstDay = window.firstDay();
+            kept->endDay = window.endDay();
+            kept->calendarIds = calendarIds;
+        }
+        kept->stamp = *stamp;
+        kept->rows = merged;
+        kept->origin = std::move(origin);
+    }
     return merged;
 }
 

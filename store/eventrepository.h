@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ChangeCoalescer;
 class Database;
@@ -124,6 +125,7 @@ Q_SIGNALS:
 
 private:
     struct StandingRows;
+    struct KeptWindow;
     StandingRows &standingRows(const QString &upper, bool mayKeep) const;
     // Brings kept rows up to `version` by the events' change log; false when
     // they must be read anew.
@@ -140,4 +142,6 @@ private:
     // at the events' change counter; see getInRange.
     mutable std::unique_ptr<StandingRows> m_standing;
     mutable std::unique_ptr<StandingRows> m_scratchStanding;
+    // The windows views read last, newest first; see rangeRows.
+    mutable std::vector<std::unique_ptr<KeptWindow>> m_keptWindows;
 };

@@ -4,6 +4,7 @@
 #include "reminderrepository.h"
 #include "storefixture.h"
 #include "storesql.h"
+#include "systemzone.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -775,7 +776,8 @@ private Q_SLOTS:
         for (const char *change :
              {"insert series", "insert override", "series becomes single", "single becomes series",
               "series moves past the window", "tombstone", "hard delete", "reminder by other process",
-              "attendee moved by own SQL", "import of 200", "import of 5000", "one batch of each write"})
+              "attendee moved by own SQL", "import of 200", "import of 5000", "one batch of each write",
+              "single moves later in the window", "single moves out of the window", "single retitled by other process"})
             QTest::newRow(change) << QString::fromLatin1(change);
     }
     void keptRowsEqualAFreshRead()
@@ -794,8 +796,16 @@ private Q_SLOTS:
         const QDateTime from = localTime(2024, 5, 1);
         const QDateTime to = localTime(2024, 6, 1);
         QCOMPARE(idsOf(events.getInRange(from, to)).size(), 3);
+        QCOMPARE(events.getViewRowsInRange(from, to).size(), 3);
 
-        if (change == QLatin1String("insert series")) {
+        if (change.startsWith(QLatin1String("single moves"))) {
+            const int day = change.endsWith(QLatin1String("out of the window")) ? 40 : 20;
+            single.start_time = single.start_time.addDays(day);
+            single.end_time = single.end_time->addDays(day);
+            QVERIFY(events.update(single));
+        } else if (change == QLatin1String("single retitled by other process")) {
+            QCOMPARE(store.cli(QStringLiteral("UPDATE events SET title = 'Moved' WHERE id = 'single'")), QString());
+        } else if (change == QLatin1String("insert series")) {
             QVERIFY(events.insert(weeklyMaster(QStringLiteral("new"), 3)));
         } else if (change == QLatin1String("insert override")) {
             Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11),
@@ -848,9 +858,44 @@ private Q_SLOTS:
         }
         const QList<Event> kept = events.getInRange(from, to);
         QCOMPARE(kept, EventRepository(store.db()).getInRange(from, to));
+        QCOMPARE(events.getViewRowsInRange(from, to), EventRepository(store.db()).getViewRowsInRange(from, to));
         // A later window reads the rows beyond the covered bound as well.
         QCOMPARE(events.getInRange(from, localTime(2024, 9, 1)),
                  EventRepository(store.db()).getInRange(from, localTime(2024, 9, 1)));
+    }
+
+    // Kept rows are read again in a new system zone: a time stored without
+    // a zone (by another program) is a wall clock there, at another
+    // instant, and takes another place among the other rows.
+    void keptRowsFollowTheSystemZone_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::newRow("one-off") << QString();
+        QTest::newRow("series") << QStringLiteral("FREQ=WEEKLY");
+    }
+    void keptRowsFollowTheSystemZone()
+    {
+        QFETCH(QString, rule);
+        const SystemZone utc("UTC");
+        StoreFixture store;
+        seedCalendars(store, {kCal});
+        EventRepository events(store.db());
+        Event floating = makeEvent(QStringLiteral("floating"), kCal, utcTime(2024, 5, 10), utcTime(2024, 5, 11));
+        floating.recurrence_rule = rule;
+        QVERIFY(events.insert(floating));
+        store.exec(QStringLiteral("UPDATE events SET start_time = '2024-05-10T00:00:00', "
+                                  "end_time = '2024-05-10T01:00:00' WHERE id = 'floating'"));
+        QVERIFY(events.insert(
+            makeEvent(QStringLiteral("late"), kCal, utcTime(2024, 5, 9, 23), utcTime(2024, 5, 9, 23, 30))));
+        const QDateTime from = utcTime(2024, 5, 1);
+        const QDateTime to = utcTime(2024, 6, 1);
+        const QStringList inUtc{QStringLiteral("late"), QStringLiteral("floating")};
+        QCOMPARE(idsOf(events.getViewRowsInRange(from, to)), inUtc);
+        QCOMPARE(idsOf(events.getInRange(from, to)), inUtc);
+        const SystemZone tokyo("Asia/Tokyo");
+        const QStringList inTokyo{inUtc.at(1), inUtc.at(0)};
+        QCOMPARE(idsOf(events.getInRange(from, to)), inTokyo);
+        QCOMPARE(idsOf(events.getViewRowsInRange(from, to)), inTokyo);
     }
 
     // A series of listed dates without a rule (RDATE alone) shows in every
