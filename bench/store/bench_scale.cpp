@@ -111,14 +111,25 @@ void BM_MonthUnread(benchmark::State &state)
 BENCHMARK(BM_MonthUnread)->ArgName("events")->Arg(10000)->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // What the week view loads: the range read over its calendars, the
-// expansion and the filters (none enabled).
+// expansion and the filters (none enabled). events, write (0: a week not
+// shown before, four weeks in turn, more than the windows the store keeps;
+// 1: the same week after a write to one of its events, as after a save).
 void BM_WeekViewLoad(benchmark::State &state)
 {
     GeneratedStore::Store &data = store(int(state.range(0)));
-    const QDateTime from = firstMonday().startOfDay();
-    const QDateTime to = from.addDays(7);
+    const bool afterWrite = state.range(1) != 0;
     qsizetype shown = 0;
+    int week = 0;
     for (auto _ : state) {
+        const QDateTime from = firstMonday().addDays(7 * week).startOfDay();
+        const QDateTime to = from.addDays(7);
+        if (afterWrite) {
+            state.PauseTiming();
+            touchEvent(data, from, to);
+            state.ResumeTiming();
+        } else {
+            week = (week + 1) % 4;
+        }
         // As the week list loads: light rows, light occurrences.
         const QList<Event> rows = data.events().getViewRowsInRange(from, to, GeneratedStore::calendars());
         const OccurrenceFilterOutcome outcome =
@@ -129,7 +140,10 @@ void BM_WeekViewLoad(benchmark::State &state)
     state.counters["shown"] = double(shown);
     BenchRunner::target(state, 16);
 }
-BENCHMARK(BM_WeekViewLoad)->ArgName("events")->Arg(10000)->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeekViewLoad)
+    ->ArgNames({"events", "write"})
+    ->ArgsProduct({{10000, 200000, 1000000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // The same with full records and occurrences copied from them, as views
 // loaded before: the figure to compare.
