@@ -864,14 +864,17 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
                 startKeys.append(kept->origin.keys.at(i));
             }
         }
-        // The changed rows, on the terms of the two statements below.
+        // The changed rows, on the terms of the two statements below,
+        // calendars included.
         forEachRowOf(db, columns, operation,
                      QStringLiteral("WHERE id IN (SELECT event_id FROM events_changes WHERE version > ? AND "
                                     "version <= ?) AND ((start_time >= ? AND start_time < ?) OR "
                                     "(julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
-                                    "AND start_time < ?)) AND deleted_at IS NULL"),
-                     {kept->stamp.version, stamp->version, window.lowerBoundText(2), upper, lower,
-                      window.lowerBoundText(2)},
+                                    "AND start_time < ?))")
+                         + liveOffIndex,
+                     QVariantList{kept->stamp.version, stamp->version, window.lowerBoundText(2), upper, lower,
+                                  window.lowerBoundText(2)}
+                         + calendarValues,
                      keep);
     } else if (kind != RangeRows::Standing) {
         forEachRowOf(db, columns, operation,

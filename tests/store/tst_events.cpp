@@ -864,6 +864,27 @@ private Q_SLOTS:
                  EventRepository(store.db()).getInRange(from, localTime(2024, 9, 1)));
     }
 
+    // A window kept for some calendars stays theirs when an event of
+    // another calendar in its days changes.
+    void keptWindowKeepsToItsCalendars()
+    {
+        StoreFixture store;
+        const QString other = QStringLiteral("other");
+        seedCalendars(store, {kCal, other});
+        EventRepository events(store.db());
+        QVERIFY(events.insert(
+            makeEvent(QStringLiteral("mine"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10))));
+        Event hidden = makeEvent(QStringLiteral("hidden"), other, localTime(2024, 5, 3, 9), localTime(2024, 5, 3, 10));
+        QVERIFY(events.insert(hidden));
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+        const QStringList mine{kCal};
+        QCOMPARE(idsOf(events.getViewRowsInRange(from, to, mine)), QStringList{QStringLiteral("mine")});
+        hidden.title = QStringLiteral("Retitled");
+        QVERIFY(events.update(hidden));
+        QCOMPARE(idsOf(events.getViewRowsInRange(from, to, mine)), QStringList{QStringLiteral("mine")});
+    }
+
     // Kept rows are read again in a new system zone: a time stored without
     // a zone (by another program) is a wall clock there, at another
     // instant, and takes another place among the other rows.
