@@ -3,11 +3,10 @@
 #include "storesql.h"
 
 CalendarFilter::CalendarFilter(const QStringList &calendarIds)
+    : m_ids(calendarIds.cbegin(), calendarIds.cend())
 {
     if (calendarIds.size() <= StoreSql::kInListChunk)
         m_inSql = calendarIds;
-    else
-        m_onRows = QSet<QString>(calendarIds.cbegin(), calendarIds.cend());
 }
 
 QString CalendarFilter::sqlClause(Index index) const
@@ -30,12 +29,10 @@ QVariantList CalendarFilter::values() const
 
 bool CalendarFilter::accepts(const QString &calendarId) const
 {
-    return m_onRows.isEmpty() || m_onRows.contains(calendarId);
+    return !m_inSql.isEmpty() || includes(calendarId);
 }
 
 bool CalendarFilter::includes(const QString &calendarId) const
 {
-    if (m_inSql.isEmpty())
-        return accepts(calendarId);
-    return m_inSql.contains(calendarId);
+    return m_ids.isEmpty() || m_ids.contains(calendarId);
 }

@@ -31,5 +31,5 @@ public:
 
 private:
     QStringList m_inSql;
-    QSet<QString> m_onRows;
+    QSet<QString> m_ids;
 };

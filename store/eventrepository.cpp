@@ -801,7 +801,7 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
         if (!inWindow(window, q, span))
             return;
         QString calendar = q.sharedText(1);
-        if (!calendars.accepts(calendar))
+        if (!(viewOnly ? calendars.includes(calendar) : calendars.accepts(calendar)))
             return;
         startKeys.append(sortKey(span.start));
         Event &event = events.emplaceBack();
@@ -820,7 +820,6 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // standing rows.
     const QString upper = window.upperBoundText();
     const QString lower = window.lowerBoundText();
-    const QString live = QStringLiteral(" AND deleted_at IS NULL") + calendars.sqlClause();
     const QString liveOffIndex = QStringLiteral(" AND deleted_at IS NULL")
         + calendars.sqlClause(CalendarFilter::Index::Avoid);
     const QVariantList calendarValues = calendars.values();
@@ -855,7 +854,9 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
             changed = changedSince(db, kept->stamp.version, stamp->version);
     }
     // A view's rows come from the covering index alone, whatever the
-    // calendar list would have SQLite prefer.
+    // calendar list would have SQLite prefer. Walking that index, SQLite
+    // would test each row against the list in a table of its own: the rows'
+    // calendars are checked here instead, for less.
     const QLatin1String columns = viewOnly ? kViewColumns : kColumns;
     if (kept && changed) {
         for (qsizetype i = 0; i < kept->rows.size(); ++i) {
@@ -879,8 +880,10 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     } else if (kind != RangeRows::Standing) {
         forEachRowOf(db, columns, operation,
                      (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
-                         + QStringLiteral("WHERE start_time >= ? AND start_time < ?") + live,
-                     QVariantList{window.lowerBoundText(2), upper} + calendarValues, keep);
+                         + QStringLiteral("WHERE start_time >= ? AND start_time < ? AND deleted_at IS NULL")
+                         + (viewOnly ? QString() : calendars.sqlClause()),
+                     QVariantList{window.lowerBoundText(2), upper} + (viewOnly ? QVariantList() : calendarValues),
+                     keep);
         forEachRowOf(db, columns, operation,
                      QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
                                     "AND start_time < ?")
