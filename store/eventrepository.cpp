@@ -426,11 +426,13 @@ std::optional<QSet<QString>> changedSince(Database &db, qint64 since, qint64 ver
     return changed;
 }
 
+} // namespace
+
 // The connection and the events' change counter (kept by triggers on the
 // events, reminders and attendees tables, whoever writes them) rows were
 // read at, and the system zone, in which times stored without a zone are
 // read.
-struct RowsStamp
+struct EventRepository::RowsStamp
 {
     quint64 connection = 0;
     QByteArray systemZone;
@@ -443,15 +445,13 @@ struct RowsStamp
     }
 };
 
-std::optional<RowsStamp> currentStamp(const EventRepository &events)
+std::optional<EventRepository::RowsStamp> EventRepository::currentStamp() const
 {
-    const std::optional<qint64> counter = events.changeCounter();
+    const std::optional<qint64> counter = changeCounter();
     if (!counter)
         return std::nullopt;
-    return RowsStamp{events.database()->connectionId(), QTimeZone::systemTimeZoneId(), *counter};
+    return RowsStamp{m_database->connectionId(), QTimeZone::systemTimeZoneId(), *counter};
 }
-
-} // namespace
 
 // In a store with years of history the repeating masters that started
 // before a window are most of the rows a month returns, and every window
@@ -613,10 +613,10 @@ std::optional<qint64> EventRepository::changeCounter() const
     return counter->integer64(0);
 }
 
-EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep) const
+EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep,
+                                                            const std::optional<RowsStamp> &stamp) const
 {
     Database &db = *m_database;
-    const std::optional<StandingRows::Stamp> stamp = currentStamp(*this);
     StandingRows *rows = m_standing.get();
     // Kept rows that only some events changed since: those few are read
     // again rather than every repeating series with its children.
@@ -833,13 +833,14 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // beginning one takes the WAL read lock, and one snapshot keeps the
     // children consistent with their rows.
     StoreTransaction snapshot(&db);
+    // Read in the snapshot of every statement below, so that the counter and
+    // the rows agree.
+    const std::optional<RowsStamp> stamp = currentStamp();
     // A view's window read before: as it was when nothing changed since,
     // or with only the rows the change log names read again.
-    std::optional<StandingRows::Stamp> stamp;
     KeptWindow *kept = nullptr;
     std::optional<QSet<QString>> changed;
     if (viewOnly && mayKeep) {
-        stamp = currentStamp(*this);
         const auto found = std::find_if(m_keptWindows.begin(), m_keptWindows.end(),
                                         [&](const auto &w) { return w->isFor(window, calendarIds); });
         if (found != m_keptWindows.end()) {
@@ -897,16 +898,14 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
         }
     }
 
-    // In the read transaction of the statements above, so that the counter
-    // and the rows come from one snapshot.
-    StandingRows &standing = standingRows(upper, mayKeep);
+    StandingRows &standing = standingRows(upper, mayKeep, stamp);
     QList<std::pair<qint64, qsizetype>> picked;
     for (const qsizetype i : standing.inOrder()) {
         if (standing.inWindow(window, i) && calendars.includes(standing.events.at(i).calendar_id))
             picked.append({standing.keys.at(i).sortMs, i});
     }
     snapshot.keep();
-    const bool keepWindow = viewOnly && stamp;
+    const bool keepWindow = viewOnly && mayKeep && stamp;
     MergeOrigin origin;
     QList<Event> merged = mergeByStart(events, startKeys, viewOnly ? standing.viewRows() : standing.events, picked,
                                        keepWindow ? &origin : nullptr);

@@ -124,9 +124,12 @@ Q_SIGNALS:
     void eventsChanged(const QString &calendarId);
 
 private:
+    struct RowsStamp;
     struct StandingRows;
     struct KeptWindow;
-    StandingRows &standingRows(const QString &upper, bool mayKeep) const;
+    std::optional<RowsStamp> currentStamp() const;
+    // `stamp`: the rows' stamp now, read in the caller's snapshot.
+    StandingRows &standingRows(const QString &upper, bool mayKeep, const std::optional<RowsStamp> &stamp) const;
     // Brings kept rows up to `version` by the events' change log; false when
     // they must be read anew.
     bool readChanged(StandingRows &rows, qint64 version) const;
