@@ -38,6 +38,12 @@ constexpr int daysInMonth(int y, int m)
     return m == 2 && isLeapYear(y) ? 29 : lengths[m - 1];
 }
 
+// A day QDate and the calendar take: years from 1 on.
+constexpr bool isValid(int y, int m, int d)
+{
+    return y >= 1 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m);
+}
+
 constexpr int daysInYear(int y)
 {
     return isLeapYear(y) ? 366 : 365;

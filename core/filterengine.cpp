@@ -333,11 +333,19 @@ const Occurrence *occurrenceOf(const Occurrence &occurrence)
     return &occurrence;
 }
 
-// Counts the hidden items into `out`, notes the dimmed ones and hands each
-// visible one to `keep`, in input order.
-template<typename Item, typename Outcome, typename Keep>
-void sortOut(const QList<Item> &items, RuleSet &ruleSet, Outcome &out, Keep keep)
+// The outcome of `rules` on `items`, the visible ones in `visible`, in
+// input order.
+template<typename Item, typename Outcome>
+Outcome applyRules(const QList<Item> &items, const QList<FilterRule> &rules, QList<Item> Outcome::*visible)
 {
+    Outcome out;
+    RuleSet ruleSet(rules);
+    // Without a rule every item stays: the list is shared, not copied.
+    if (ruleSet.isEmpty()) {
+        out.*visible = items;
+        return out;
+    }
+    (out.*visible).reserve(items.size());
     const QString hide = FilterAction::Hide;
     const QString dim = FilterAction::Dim;
     for (const Item &item : items) {
@@ -353,23 +361,8 @@ void sortOut(const QList<Item> &items, RuleSet &ruleSet, Outcome &out, Keep keep
             if (rule->rule.suppress_reminders)
                 out.suppressedReminderIds.insert(event.id);
         }
-        keep(item);
+        (out.*visible).append(item);
     }
-}
-
-// The outcome of `rules` on `items`, the visible ones in `visible`.
-template<typename Item, typename Outcome>
-Outcome applyRules(const QList<Item> &items, const QList<FilterRule> &rules, QList<Item> Outcome::*visible)
-{
-    Outcome out;
-    RuleSet ruleSet(rules);
-    // Without a rule every item stays: the list is shared, not copied.
-    if (ruleSet.isEmpty()) {
-        out.*visible = items;
-        return out;
-    }
-    (out.*visible).reserve(items.size());
-    sortOut(items, ruleSet, out, [&out, visible](const Item &item) { (out.*visible).append(item); });
     return out;
 }
 

@@ -344,7 +344,7 @@ int digits(QStringView s, qsizetype pos, int count)
 std::optional<qint64> readDays(QStringView s)
 {
     const int y = digits(s, 0, 4), m = digits(s, 4, 2), d = digits(s, 6, 2);
-    if (y < 1 || m < 1 || m > 12 || d < 1 || d > CivilDate::daysInMonth(y, m))
+    if (!CivilDate::isValid(y, m, d))
         return std::nullopt;
     return CivilDate::daysFromCivil(y, m, d);
 }

@@ -226,8 +226,8 @@ QDateTime storedForm(View text)
     const int hour = digitsAt(text, 11, 2);
     const int minute = digitsAt(text, 14, 2);
     const int second = digitsAt(text, 17, 2);
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > CivilDate::daysInMonth(year, month) || hour < 0
-        || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (!CivilDate::isValid(year, month, day) || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0
+        || second > 59)
         return QDateTime();
     // A value in UTC or at an offset is its instant: counted directly
     // rather than through a date and a time, as most stored values are read.
