@@ -227,6 +227,14 @@ void forEachRow(Database &db, const char *operation, const QString &whereAndOrde
 const QLatin1String kOpenEndedTerm("((recurrence_rule IS NOT NULL AND recurrence_rule != '') OR end_time IS NULL)");
 const QLatin1String kDatedTerm("recurrence_dates GLOB '*[0-9]*'");
 const QLatin1String kOverrideTerm("master_event_uid > '' AND recurrence_id > ''");
+// A window's own rows, by two index ranges (see rangeRows): rows starting
+// near it, bound (lower, upper), and rows longer than a day still running at
+// its start, bound (end after, start before).
+const QLatin1String kStartsNearTerm("start_time >= ? AND start_time < ?");
+const QLatin1String
+    kRunsLongTerm("julianday(end_time) - julianday(start_time) > 1 AND end_time > ? AND start_time < ?");
+// The events the change log names in (version, version].
+const QLatin1String kChangedTerm("id IN (SELECT event_id FROM events_changes WHERE version > ? AND version <= ?)");
 
 bool isOverride(const SqliteStatement &q)
 {
@@ -614,7 +622,7 @@ std::optional<qint64> EventRepository::changeCounter() const
 }
 
 EventRepository::StandingRows &EventRepository::standingRows(const QString &upper, bool mayKeep,
-                                                            const std::optional<RowsStamp> &stamp) const
+                                                             const std::optional<RowsStamp> &stamp) const
 {
     Database &db = *m_database;
     StandingRows *rows = m_standing.get();
@@ -688,10 +696,8 @@ bool EventRepository::readChanged(StandingRows &rows, qint64 version) const
             return;
         rows.take(q, zones, added, keys);
     };
-    forEachRow(db, operation,
-               QStringLiteral("WHERE id IN (SELECT event_id FROM events_changes WHERE version > ? AND version <= ?) "
-                              "AND deleted_at IS NULL"),
-               {since, version}, keep);
+    forEachRow(db, operation, QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kChangedTerm), {since, version},
+               keep);
     EventChildRows::loadRemindersForEvents(db, added);
     EventChildRows::loadAttendeesForEvents(db, added);
     // drop() lets go of the order when it drops a row; most writes leave
@@ -820,6 +826,7 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     // standing rows.
     const QString upper = window.upperBoundText();
     const QString lower = window.lowerBoundText();
+    const QString nearLower = window.lowerBoundText(2);
     const QString liveOffIndex = QStringLiteral(" AND deleted_at IS NULL")
         + calendars.sqlClause(CalendarFilter::Index::Avoid);
     const QVariantList calendarValues = calendars.values();
@@ -869,27 +876,19 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
         // The changed rows, on the terms of the two statements below,
         // calendars included.
         forEachRowOf(db, columns, operation,
-                     QStringLiteral("WHERE id IN (SELECT event_id FROM events_changes WHERE version > ? AND "
-                                    "version <= ?) AND ((start_time >= ? AND start_time < ?) OR "
-                                    "(julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
-                                    "AND start_time < ?))")
+                     QStringLiteral("WHERE %1 AND ((%2) OR (%3))").arg(kChangedTerm, kStartsNearTerm, kRunsLongTerm)
                          + liveOffIndex,
-                     QVariantList{kept->stamp.version, stamp->version, window.lowerBoundText(2), upper, lower,
-                                  window.lowerBoundText(2)}
+                     QVariantList{kept->stamp.version, stamp->version, nearLower, upper, lower, nearLower}
                          + calendarValues,
                      keep);
     } else if (kind != RangeRows::Standing) {
         forEachRowOf(db, columns, operation,
                      (viewOnly ? QStringLiteral("INDEXED BY idx_events_view ") : QString())
-                         + QStringLiteral("WHERE start_time >= ? AND start_time < ? AND deleted_at IS NULL")
+                         + QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kStartsNearTerm)
                          + (viewOnly ? QString() : calendars.sqlClause()),
-                     QVariantList{window.lowerBoundText(2), upper} + (viewOnly ? QVariantList() : calendarValues),
-                     keep);
-        forEachRowOf(db, columns, operation,
-                     QStringLiteral("WHERE julianday(end_time) - julianday(start_time) > 1 AND end_time > ? "
-                                    "AND start_time < ?")
-                         + liveOffIndex,
-                     QVariantList{lower, window.lowerBoundText(2)} + calendarValues, keep);
+                     QVariantList{nearLower, upper} + (viewOnly ? QVariantList() : calendarValues), keep);
+        forEachRowOf(db, columns, operation, QStringLiteral("WHERE %1").arg(kRunsLongTerm) + liveOffIndex,
+                     QVariantList{lower, nearLower} + calendarValues, keep);
     }
     if (kind == RangeRows::Full) {
         for (QList<Event> &block : events.blocks()) {
