@@ -1111,27 +1111,23 @@ bool EventRepository::write(const Event &event, bool isUpdate)
         qCWarning(lcStore).noquote() << operation << "failed:" << transaction.errorText();
         return false;
     }
-    // Whatever wrote the record, the row holds instants in their zone.
-    Event kept = event;
-    keepZoned(kept);
-    const Event &e = kept;
     EventRowWriter writer(*m_database);
-    bool matched = true;
-    if (!(isUpdate ? writer.updateRow(e, &matched) : writer.insertRow(e))) {
-        qCWarning(lcStore).noquote() << operation << "failed:" << writer.errorText();
+    EventWrite::Outcome outcome = EventWrite::Outcome::Refused;
+    QString id;
+    if (!writer.writeOne({isUpdate ? EventWrite::Kind::Update : EventWrite::Kind::Insert, event}, QString(), &outcome,
+                         &id)) {
+        if (!writer.errorText().isEmpty())
+            qCWarning(lcStore).noquote() << operation << "failed:" << writer.errorText();
         return false;
     }
     // An update of a row deleted meanwhile (by a pull) must not pass for a save.
-    if (!matchedRow(int(matched), operation, e.id))
-        return false;
-    if (!EventChildRows::writeReminderRows(*m_database, e, isUpdate)
-        || !EventChildRows::writeAttendeeRows(*m_database, e, isUpdate))
+    if (outcome == EventWrite::Outcome::Refused)
         return false;
     if (!transaction.keep()) {
         qCWarning(lcStore).noquote() << operation << "failed:" << transaction.errorText();
         return false;
     }
-    m_changes->schedule(e.calendar_id);
+    m_changes->schedule(event.calendar_id);
     return true;
 }
 

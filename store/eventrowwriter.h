@@ -21,11 +21,11 @@ class EventRowWriter
 public:
     explicit EventRowWriter(Database &db);
 
-    // The row of `e` (its times zoned already), children aside; false on a
-    // failure (errorText() says why).
-    bool insertRow(const Event &e);
-    // `*matched` tells whether a row had the id.
-    bool updateRow(const Event &e, bool *matched);
+    // One write with its reminder and attendee rows, its times zoned first,
+    // into `*outcome` (Refused: an update whose row is gone) and `*id` (the
+    // row's); `now` stamps an import. False on a failure: errorText() says
+    // why when the row's statement failed, the child rows log their own.
+    bool writeOne(const EventWrite &write, const QString &now, EventWrite::Outcome *outcome, QString *id);
     // Deletes the rows and their attendee, attachment and reminder rows; a
     // child table that fails is logged and left.
     bool deleteRows(const QStringList &ids);
@@ -47,7 +47,11 @@ public:
 private:
     // The stored row of an Import write: its id, or empty on a failure.
     QString importRow(const Event &e, const QString &newId, const QString &now, bool *updated);
-    bool writeOne(const EventWrite &write, const QString &now, EventWrite::Outcome *outcome, QString *id);
+    // The row of `e` (its times zoned already), children aside; false on a
+    // failure (errorText() says why).
+    bool insertRow(const Event &e);
+    // `*matched` tells whether a row had the id.
+    bool updateRow(const Event &e, bool *matched);
     bool logChanges(const QStringList &ids);
     // Whether the tables a batch writes carry no trigger but the change
     // log's.
