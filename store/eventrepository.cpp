@@ -1234,9 +1234,10 @@ QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &
     // one the store refuses is left out.
     QList<Outcome> written;
     StoreTransaction transaction(m_database);
+    if (!transaction.isActive())
+        return QList<Outcome>(writes.size(), Outcome::Failed);
     for (const EventWrite &write : writes) {
-        const EventRowWriter::Result result =
-            transaction.isActive() ? writer.write({write}, outcomes) : EventRowWriter::Result::Failed;
+        const EventRowWriter::Result result = writer.write({write}, outcomes, EventRowWriter::Triggers::Keep);
         if (result == EventRowWriter::Result::Failed)
             return QList<Outcome>(writes.size(), Outcome::Failed);
         const Outcome outcome = result == EventRowWriter::Result::Written ? outcomes.first() : Outcome::Refused;

@@ -373,7 +373,8 @@ bool EventRowWriter::writeOne(const EventWrite &write, const QString &now, Event
         && EventChildRows::writeAttendeeRows(m_db, e, replacing);
 }
 
-EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes)
+EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes,
+                                             Triggers triggers)
 {
     outcomes.clear();
     outcomes.reserve(writes.size());
@@ -383,7 +384,7 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
         m_error = savepoint.errorText();
         return Result::Failed;
     }
-    TriggerPause pause(m_db, onlyOwnTriggers());
+    TriggerPause pause(m_db, triggers == Triggers::MayPause && onlyOwnTriggers());
     const QString now = nowText();
     QStringList changed;
     changed.reserve(writes.size());

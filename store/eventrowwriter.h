@@ -39,8 +39,12 @@ public:
         Failed, // the store failed (StoreFailure::last()); nothing stays
     };
     // The writes in order, in one savepoint (a transaction of its own
-    // outside one), into `outcomes`.
-    Result write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes);
+    // outside one), into `outcomes`. Triggers::Keep leaves the change log
+    // to the triggers, as for a single write: for writes one at a time,
+    // where turning them off costs more than it saves.
+    enum class Triggers { MayPause, Keep };
+    Result write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes,
+                 Triggers triggers = Triggers::MayPause);
 
     QString errorText() const { return m_error; }
 
