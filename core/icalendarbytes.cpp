@@ -35,13 +35,6 @@ bool isWindows1252(QByteArrayView name)
     return false;
 }
 
-qsizetype lineEnd(QByteArrayView bytes, qsizetype from)
-{
-    while (from < bytes.size() && bytes[from] != '\n' && bytes[from] != '\r')
-        ++from;
-    return from;
-}
-
 // The position after the line break at `at`.
 qsizetype afterBreak(QByteArrayView bytes, qsizetype at)
 {
@@ -55,6 +48,72 @@ bool isControl(char c)
 {
     const auto b = static_cast<unsigned char>(c);
     return (b < 0x20 && b != '\t') || b == 0x7f;
+}
+
+// What a stretch of bytes holds besides ASCII text.
+struct Marks
+{
+    bool high = false; // bytes of 0x80 and above
+    bool control = false; // characters withoutControls drops
+};
+
+// The first CR or LF at or after `from`, noting what comes before it.
+qsizetype scanLine(QByteArrayView bytes, qsizetype from, Marks &marks)
+{
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+#ifdef __SSE2__
+    // Sixteen bytes a step: most lines are dozens of plain ASCII bytes.
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), tab = _mm_set1_epi8('\t');
+    const __m128i below = _mm_set1_epi8(0x1f), del = _mm_set1_epi8(0x7f);
+    for (; from + 16 <= size; from += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+        const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        const __m128i low = _mm_andnot_si128(_mm_cmpeq_epi8(v, tab),
+                                             _mm_cmpeq_epi8(_mm_subs_epu8(v, below), _mm_setzero_si128()));
+        const int controls = _mm_movemask_epi8(_mm_or_si128(low, _mm_cmpeq_epi8(v, del)));
+        const int high = _mm_movemask_epi8(v);
+        const int before = breaks ? (1 << qCountTrailingZeroBits(unsigned(breaks))) - 1 : 0xffff;
+        marks.high |= (high & before) != 0;
+        marks.control |= (controls & before & ~breaks) != 0;
+        if (breaks)
+            return from + qCountTrailingZeroBits(unsigned(breaks));
+    }
+#endif
+    for (; from < size && data[from] != '\n' && data[from] != '\r'; ++from) {
+        const auto b = static_cast<unsigned char>(data[from]);
+        marks.high |= b >= 0x80;
+        marks.control |= isControl(data[from]);
+    }
+    return from;
+}
+
+// The unfolded line at `pos` (a break followed by a space or tab continues
+// it) as its pieces, what they hold noted in `marks`; the position after it.
+qsizetype unfoldedLine(QByteArrayView bytes, qsizetype pos, QVarLengthArray<QByteArrayView, 8> &pieces, Marks &marks)
+{
+    pieces.clear();
+    qsizetype end = scanLine(bytes, pos, marks);
+    qsizetype next = afterBreak(bytes, end);
+    pieces.append(bytes.sliced(pos, end - pos));
+    while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
+        end = scanLine(bytes, next + 1, marks);
+        pieces.append(bytes.sliced(next + 1, end - next - 1));
+        next = afterBreak(bytes, end);
+    }
+    return next;
+}
+
+// The pieces as one line: the only one, or joined in `buffer`. Joined before
+// decoding: a fold may split a character.
+QByteArrayView joinedLine(const QVarLengthArray<QByteArrayView, 8> &pieces, QByteArray &buffer)
+{
+    if (pieces.size() == 1)
+        return pieces.front();
+    buffer.resize(0);
+    for (const QByteArrayView piece : pieces)
+        buffer.append(piece);
+    return buffer;
 }
 
 } // namespace
@@ -113,25 +172,13 @@ DecodedText decodeText(QByteArrayView bytes, QByteArrayView charset)
     }
     result.text.reserve(bytes.size());
     LineTally tally;
+    QVarLengthArray<QByteArrayView, 8> pieces;
+    Marks marks;
     QByteArray joined;
-    qsizetype pos = 0;
-    while (pos < bytes.size()) {
-        qsizetype end = lineEnd(bytes, pos);
-        qsizetype next = afterBreak(bytes, end);
-        QByteArrayView line = bytes.sliced(pos, end - pos);
-        // A break followed by a space or tab continues the line.
-        if (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-            joined = line.toByteArray();
-            while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-                end = lineEnd(bytes, next + 1);
-                joined.append(bytes.sliced(next + 1, end - next - 1));
-                next = afterBreak(bytes, end);
-            }
-            line = joined;
-        }
-        tally.add(appendContentLine(result.text, line));
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        pos = unfoldedLine(bytes, pos, pieces, marks);
+        tally.add(appendContentLine(result.text, joinedLine(pieces, joined)));
         result.text.append(QLatin1String("\r\n"));
-        pos = next;
     }
     result.repaired = tally.repaired();
     return result;
@@ -150,48 +197,6 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-namespace {
-
-// What a stretch of bytes holds besides ASCII text.
-struct Marks
-{
-    bool high = false; // bytes of 0x80 and above
-    bool control = false; // characters withoutControls drops
-};
-
-// The first CR or LF at or after `from`, noting what comes before it.
-qsizetype scanLine(QByteArrayView bytes, qsizetype from, Marks &marks)
-{
-    const char *data = bytes.data();
-    const qsizetype size = bytes.size();
-#ifdef __SSE2__
-    // Sixteen bytes a step: most lines are dozens of plain ASCII bytes.
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), tab = _mm_set1_epi8('\t');
-    const __m128i below = _mm_set1_epi8(0x1f), del = _mm_set1_epi8(0x7f);
-    for (; from + 16 <= size; from += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
-        const int breaks = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-        const __m128i low = _mm_andnot_si128(_mm_cmpeq_epi8(v, tab),
-                                             _mm_cmpeq_epi8(_mm_subs_epu8(v, below), _mm_setzero_si128()));
-        const int controls = _mm_movemask_epi8(_mm_or_si128(low, _mm_cmpeq_epi8(v, del)));
-        const int high = _mm_movemask_epi8(v);
-        const int before = breaks ? (1 << qCountTrailingZeroBits(unsigned(breaks))) - 1 : 0xffff;
-        marks.high |= (high & before) != 0;
-        marks.control |= (controls & before & ~breaks) != 0;
-        if (breaks)
-            return from + qCountTrailingZeroBits(unsigned(breaks));
-    }
-#endif
-    for (; from < size && data[from] != '\n' && data[from] != '\r'; ++from) {
-        const auto b = static_cast<unsigned char>(data[from]);
-        marks.high |= b >= 0x80;
-        marks.control |= (b < 0x20 && b != '\t') || b == 0x7f;
-    }
-    return from;
-}
-
-} // namespace
-
 // The lines decodeText makes: breaks are CR LF, LF or a lone CR, and one
 // followed by a space or tab continues the line.
 bool ByteLineReader::nextRaw()
@@ -200,16 +205,7 @@ bool ByteLineReader::nextRaw()
     if (m_pos >= bytes.size())
         return false;
     Marks marks;
-    m_pieces.clear();
-    qsizetype end = scanLine(bytes, m_pos, marks);
-    qsizetype next = afterBreak(bytes, end);
-    m_pieces.append(bytes.sliced(m_pos, end - m_pos));
-    while (next < bytes.size() && (bytes[next] == ' ' || bytes[next] == '\t')) {
-        end = scanLine(bytes, next + 1, marks);
-        m_pieces.append(bytes.sliced(next + 1, end - next - 1));
-        next = afterBreak(bytes, end);
-    }
-    m_pos = next;
+    m_pos = unfoldedLine(bytes, m_pos, m_pieces, marks);
     m_high = marks.high;
     m_control = marks.control;
     return true;
@@ -222,14 +218,8 @@ void ByteLineReader::appendClean()
     if (!m_high) {
         for (const QByteArrayView piece : m_pieces)
             out.append(QLatin1String(piece.data(), piece.size()));
-    } else if (m_pieces.size() == 1) {
-        m_tally.add(appendContentLine(out, m_pieces.front()));
     } else {
-        // Joined before decoding: a fold may split a character.
-        m_joined.resize(0);
-        for (const QByteArrayView piece : m_pieces)
-            m_joined.append(piece);
-        m_tally.add(appendContentLine(out, m_joined));
+        m_tally.add(appendContentLine(out, joinedLine(m_pieces, m_joined)));
     }
     if (m_control) {
         QChar *data = out.data();
