@@ -11,16 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace Google {
 
-namespace {
-
-// An occurrence of a series: it is written to that instance on the server.
-bool isOccurrence(const Event &row)
-{
-    return !row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty();
-}
-
-} // namespace
-
 PageApply::PageApply(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome)
     : m_listing(listing)
     , m_store(store)
@@ -137,7 +127,7 @@ int PageApply::dropOccurrences(const QString &seriesRowId)
         return 0;
     int dropped = 0;
     for (const Event &row : events->getByCalendarWithoutChildren(m_listing.calendarId)) {
-        if (row.master_event_uid == series->uid && isOccurrence(row) && row.sync_status == SyncStatus::Synced
+        if (row.master_event_uid == series->uid && row.isOverride() && row.sync_status == SyncStatus::Synced
             && events->hardDelete(row.id)) {
             m_rowOf.remove(row.provider_event_id);
             m_rows.gone(row.provider_event_id);

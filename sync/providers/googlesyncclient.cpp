@@ -57,12 +57,6 @@ QString clientEventId(const Event &row)
     return id.size() >= 5 ? id : QString();
 }
 
-// An occurrence of a series: it is written to that instance on the server.
-bool isOccurrence(const Event &row)
-{
-    return !row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty();
-}
-
 } // namespace
 
 // One calendar's run; it travels with the handlers.
@@ -235,7 +229,7 @@ void SyncClient::runPush(const RunPtr &run)
 {
     QList<Event> pending = m_appState->events()->getPending(run->calendar.id);
     // A series goes before its occurrences: they are written to its instances.
-    std::stable_partition(pending.begin(), pending.end(), [](const Event &row) { return !isOccurrence(row); });
+    std::stable_partition(pending.begin(), pending.end(), [](const Event &row) { return !row.isOverride(); });
     run->pending = pending;
     CalendarClient *client = newCalendarClient(run);
     run->pushClient = client;
@@ -293,7 +287,7 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
         return;
     }
     std::optional<Event> series;
-    if (row.provider_event_id.isEmpty() && isOccurrence(row)) {
+    if (row.provider_event_id.isEmpty() && row.isOverride()) {
         series = m_appState->events()->getByUidAndRecurrenceId(row.master_event_uid, run->calendar.id, QString());
         if (!series || series->provider_event_id.isEmpty()) {
             // Its series is not on the server yet: the next run writes it.
@@ -412,7 +406,7 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     const Event &sent = run->sending;
-    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !isOccurrence(sent);
+    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !sent.isOverride();
     const QString askedId = inserted ? clientEventId(sent) : QString();
     if (!askedId.isEmpty() && (result.status == 409 || result.kind == SyncResult::Kind::Unreadable)) {
         // The event may be there under the id it asked for: the next run
@@ -423,7 +417,7 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
         return;
     }
     const bool goneThere = result.status == 404 || result.status == 410;
-    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
+    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !sent.isOverride()) {
         // Deleted there, changed here: the change brings it back as a new event.
         GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
         rowsOf(m_appState, run->calendar.id).gone(sent.provider_event_id);
