@@ -16,17 +16,20 @@ PageApply::PageApply(const Listing &listing, const ProviderStore &store, Provide
     , m_store(store)
     , m_outcome(outcome)
     , m_columns(store.database, listing.calendarId)
-    , m_rows(
-          store, listing.calendarId,
-          [calendarId = listing.calendarId](const QJsonObject &item) {
-    return CalendarClient::eventFromJson(item, calendarId);
-          },
-          &CalendarClient::eventToJson)
-, m_problems(store.database, listing.calendarId)
-, m_unreadable(m_problems.unreadableItems())
-// One read of the calendar's server ids rather than one per item.
-, m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
+    , m_rows(rowsOf(store, listing.calendarId))
+    , m_problems(store.database, listing.calendarId)
+    , m_unreadable(m_problems.unreadableItems())
+    // One read of the calendar's server ids rather than one per item.
+    , m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
 {
+}
+
+ProviderRows PageApply::rowsOf(const ProviderStore &store, const QString &calendarId)
+{
+    return ProviderRows(
+        store, calendarId,
+        [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
+        &CalendarClient::eventToJson);
 }
 
 void PageApply::run(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome,

@@ -32,10 +32,7 @@ namespace {
 
 ProviderRows rowsOf(AppState *appState, const QString &calendarId)
 {
-    return ProviderRows(
-        appState, calendarId,
-        [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
-        &CalendarClient::eventToJson);
+    return PageApply::rowsOf(ProviderStore::of(appState), calendarId);
 }
 
 QByteArray compact(const QJsonObject &body)
