@@ -185,7 +185,7 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
     // Written on a thread of its own: a first pull of thousands of events
     // must not hold the window. Destroyed with this client, it rolls back.
     ProviderApplyJob::startFor(
-        this, m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
+        this, m_appState, ProviderApplyJob::Access::Write,
         [listing = std::move(listing)](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
                                        const std::atomic<bool> &cancelled) {
         PageApply::run(listing, store, outcome, cancelled);
@@ -197,7 +197,6 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
 
 void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken)
 {
-    ProviderApplyJob::record(m_appState, outcome);
     if (outcome.upserted + outcome.tombstoned > 0)
         m_appState->events()->scheduleChanged(run->calendar.id);
     // Only once the rows are stored: a token saved before would skip them.
