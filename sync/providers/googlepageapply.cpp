@@ -11,32 +11,25 @@ using namespace Qt::StringLiterals;
 
 namespace Google {
 
-namespace {
-
-// An occurrence of a series: it is written to that instance on the server.
-bool isOccurrence(const Event &row)
-{
-    return !row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty();
-}
-
-} // namespace
-
 PageApply::PageApply(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome)
     : m_listing(listing)
     , m_store(store)
     , m_outcome(outcome)
     , m_columns(store.database, listing.calendarId)
-    , m_rows(
-          store, listing.calendarId,
-          [calendarId = listing.calendarId](const QJsonObject &item) {
-    return CalendarClient::eventFromJson(item, calendarId);
-          },
-          &CalendarClient::eventToJson)
-, m_problems(store.database, listing.calendarId)
-, m_unreadable(m_problems.unreadableItems())
-// One read of the calendar's server ids rather than one per item.
-, m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
+    , m_rows(rowsOf(store, listing.calendarId))
+    , m_problems(store.database, listing.calendarId)
+    , m_unreadable(m_problems.unreadableItems())
+    // One read of the calendar's server ids rather than one per item.
+    , m_rowOf(ProviderEventRepository(store.database).rowsByProviderId(listing.calendarId))
 {
+}
+
+ProviderRows PageApply::rowsOf(const ProviderStore &store, const QString &calendarId)
+{
+    return ProviderRows(
+        store, calendarId,
+        [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
+        &CalendarClient::eventToJson);
 }
 
 void PageApply::run(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
@@ -137,7 +130,7 @@ int PageApply::dropOccurrences(const QString &seriesRowId)
         return 0;
     int dropped = 0;
     for (const Event &row : events->getByCalendarWithoutChildren(m_listing.calendarId)) {
-        if (row.master_event_uid == series->uid && isOccurrence(row) && row.sync_status == SyncStatus::Synced
+        if (row.master_event_uid == series->uid && row.isOverride() && row.sync_status == SyncStatus::Synced
             && events->hardDelete(row.id)) {
             m_rowOf.remove(row.provider_event_id);
             m_rows.gone(row.provider_event_id);

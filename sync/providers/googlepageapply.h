@@ -37,6 +37,8 @@ public:
 
     static void run(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
                     const std::atomic<bool> &cancelled);
+    // A calendar's rows under Google's mapping of its events.
+    static ProviderRows rowsOf(const ProviderStore &store, const QString &calendarId);
 
 private:
     PageApply(const Listing &listing, const ProviderStore &store, ProviderApplyJob::Outcome &outcome);

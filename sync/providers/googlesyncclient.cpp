@@ -32,10 +32,7 @@ namespace {
 
 ProviderRows rowsOf(AppState *appState, const QString &calendarId)
 {
-    return ProviderRows(
-        appState, calendarId,
-        [calendarId](const QJsonObject &item) { return CalendarClient::eventFromJson(item, calendarId); },
-        &CalendarClient::eventToJson);
+    return PageApply::rowsOf(ProviderStore::of(appState), calendarId);
 }
 
 QByteArray compact(const QJsonObject &body)
@@ -55,12 +52,6 @@ QString clientEventId(const Event &row)
             return QString();
     }
     return id.size() >= 5 ? id : QString();
-}
-
-// An occurrence of a series: it is written to that instance on the server.
-bool isOccurrence(const Event &row)
-{
-    return !row.master_event_uid.isEmpty() && !row.recurrence_id.isEmpty();
 }
 
 } // namespace
@@ -194,7 +185,7 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
     // Written on a thread of its own: a first pull of thousands of events
     // must not hold the window. Destroyed with this client, it rolls back.
     ProviderApplyJob::startFor(
-        this, m_appState->database()->fileName(), ProviderApplyJob::Access::Write,
+        this, m_appState, ProviderApplyJob::Access::Write,
         [listing = std::move(listing)](const ProviderStore &store, ProviderApplyJob::Outcome &outcome,
                                        const std::atomic<bool> &cancelled) {
         PageApply::run(listing, store, outcome, cancelled);
@@ -206,7 +197,6 @@ void SyncClient::applyPulledEvents(const RunPtr &run, const CalendarClient::Even
 
 void SyncClient::finishApply(const RunPtr &run, const ProviderApplyJob::Outcome &outcome, const QString &nextSyncToken)
 {
-    ProviderApplyJob::record(m_appState, outcome);
     if (outcome.upserted + outcome.tombstoned > 0)
         m_appState->events()->scheduleChanged(run->calendar.id);
     // Only once the rows are stored: a token saved before would skip them.
@@ -235,7 +225,7 @@ void SyncClient::runPush(const RunPtr &run)
 {
     QList<Event> pending = m_appState->events()->getPending(run->calendar.id);
     // A series goes before its occurrences: they are written to its instances.
-    std::stable_partition(pending.begin(), pending.end(), [](const Event &row) { return !isOccurrence(row); });
+    std::stable_partition(pending.begin(), pending.end(), [](const Event &row) { return !row.isOverride(); });
     run->pending = pending;
     CalendarClient *client = newCalendarClient(run);
     run->pushClient = client;
@@ -293,7 +283,7 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
         return;
     }
     std::optional<Event> series;
-    if (row.provider_event_id.isEmpty() && isOccurrence(row)) {
+    if (row.provider_event_id.isEmpty() && row.isOverride()) {
         series = m_appState->events()->getByUidAndRecurrenceId(row.master_event_uid, run->calendar.id, QString());
         if (!series || series->provider_event_id.isEmpty()) {
             // Its series is not on the server yet: the next run writes it.
@@ -412,7 +402,7 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
     qCWarning(lcProviders) << "[Google] push failed for" << localId << "status" << result.status;
     qCDebug(lcProviders) << "reason" << result.describe();
     const Event &sent = run->sending;
-    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !isOccurrence(sent);
+    const bool inserted = sent.provider_event_id.isEmpty() && !sent.deleted_at && !sent.isOverride();
     const QString askedId = inserted ? clientEventId(sent) : QString();
     if (!askedId.isEmpty() && (result.status == 409 || result.kind == SyncResult::Kind::Unreadable)) {
         // The event may be there under the id it asked for: the next run
@@ -423,7 +413,7 @@ void SyncClient::onEventWriteFailed(const RunPtr &run, const QString &localId, c
         return;
     }
     const bool goneThere = result.status == 404 || result.status == 410;
-    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !isOccurrence(sent)) {
+    if (goneThere && !sent.deleted_at && !sent.provider_event_id.isEmpty() && !sent.isOverride()) {
         // Deleted there, changed here: the change brings it back as a new event.
         GoogleEventStore(m_appState->database(), run->calendar.id).forgetServerIdentity(localId);
         rowsOf(m_appState, run->calendar.id).gone(sent.provider_event_id);

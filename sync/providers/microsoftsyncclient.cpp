@@ -3,7 +3,6 @@
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
-#include "database.h"
 #include "eventrepository.h"
 #include "microsoftauthservice.h"
 #include "microsofteventstore.h"
@@ -167,20 +166,14 @@ void SyncClient::runPull(Run *run)
     client->requestEventsPage(run->calendar.url, run->cursor.link, run->cursor.from, run->cursor.to);
 }
 
-void SyncClient::withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
-                          std::function<void(const ProviderApplyJob::Outcome &)> then)
-{
-    // The calendar's rows are read and written on a thread of their own: a
-    // round may touch thousands, and the window keeps answering meanwhile.
-    ProviderApplyJob::startFor(this, m_appState->database()->fileName(), access, std::move(work), std::move(then));
-}
-
 void SyncClient::onListed(Run *run, const CalendarClient::EventListPage &page)
 {
     run->page = page;
     auto series = std::make_shared<QStringList>();
-    withRows(
-        ProviderApplyJob::Access::Read,
+    // The calendar's rows are read and written on a thread of their own: a
+    // round may touch thousands, and the window keeps answering meanwhile.
+    ProviderApplyJob::startFor(
+        this, m_appState, ProviderApplyJob::Access::Read,
         [calendarId = run->calendar.id, items = page.items,
          series](const ProviderStore &store, ProviderApplyJob::Outcome &, const std::atomic<bool> &) {
         *series = EventStore(store, calendarId).seriesToRead(items);
@@ -209,8 +202,8 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
     run->pulled = int(run->page.items.size());
     const QDateTime from = run->newRound ? run->cursor.from : QDateTime();
     const QDateTime to = run->newRound ? run->cursor.to : QDateTime();
-    withRows(
-        ProviderApplyJob::Access::Write,
+    ProviderApplyJob::startFor(
+        this, m_appState, ProviderApplyJob::Access::Write,
         [calendarId = run->calendar.id, items = std::exchange(run->page.items, {}), masters, gone, from,
          to](const ProviderStore &store, ProviderApplyJob::Outcome &outcome, const std::atomic<bool> &cancelled) {
         if (cancelled)
@@ -227,7 +220,6 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
 
 void SyncClient::finishRound(Run *run, const ProviderApplyJob::Outcome &applied)
 {
-    ProviderApplyJob::record(m_appState, applied);
     m_appState->events()->scheduleChanged(run->calendar.id);
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;

@@ -61,9 +61,6 @@ private:
     // A calendar client for one request of `run`, whose failure ends it.
     CalendarClient *clientFor(Run *run);
     void runPull(Run *run);
-    // Runs `work` on the calendar's rows off this thread, then `then` here.
-    void withRows(ProviderApplyJob::Access access, ProviderApplyJob::Work work,
-                  std::function<void(const ProviderApplyJob::Outcome &)> then);
     void onListed(Run *run, const CalendarClient::EventListPage &page);
     void applyRound(Run *run, const QList<QJsonObject> &masters, const QStringList &gone);
     void finishRound(Run *run, const ProviderApplyJob::Outcome &applied);

@@ -1,5 +1,6 @@
 #include "providerapplyjob.h"
 
+#include "appstate.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "providerslog.h"
@@ -26,12 +27,13 @@ void ProviderApplyJob::start()
     m_worker.post([this](Database *database) { run(database); });
 }
 
-void ProviderApplyJob::startFor(QObject *owner, const QString &databaseFile, Access access, Work work,
+void ProviderApplyJob::startFor(QObject *owner, AppState *appState, Access access, Work work,
                                 std::function<void(const Outcome &)> then)
 {
-    auto *job = new ProviderApplyJob(databaseFile, access, std::move(work), owner);
-    connect(job, &ProviderApplyJob::finished, owner, [job, then = std::move(then)](const Outcome &outcome) {
+    auto *job = new ProviderApplyJob(appState->database()->fileName(), access, std::move(work), owner);
+    connect(job, &ProviderApplyJob::finished, owner, [job, appState, then = std::move(then)](const Outcome &outcome) {
         job->deleteLater();
+        record(appState, outcome);
         then(outcome);
     });
     job->start();

@@ -42,10 +42,11 @@ public:
     ~ProviderApplyJob() override;
 
     void start();
-    // A job on the rows of `databaseFile` owned by `owner`: started at once,
-    // `then` called on the owner's thread with its outcome, the job gone
-    // after. Destroyed with `owner`, it rolls back and `then` never comes.
-    static void startFor(QObject *owner, const QString &databaseFile, Access access, Work work,
+    // A job on the rows of `appState`'s database file owned by `owner`:
+    // started at once; on the owner's thread the conflicts it met are
+    // recorded and `then` is called with its outcome, the job gone after.
+    // Destroyed with `owner`, it rolls back and `then` never comes.
+    static void startFor(QObject *owner, AppState *appState, Access access, Work work,
                          std::function<void(const Outcome &)> then);
     // The conflicts the job met, recorded on the application's list: call
     // on the application's thread once the job has finished.
