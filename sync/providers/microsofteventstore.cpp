@@ -181,20 +181,13 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
 {
     Applied applied;
     EventRepository *events = m_store.events;
-    // The calendar's rows are read at their first use, which comes before
-    // anything is written; a round with nothing to apply reads none.
-    std::optional<Index> built;
-    const auto index = [&]() -> Index & {
-        if (!built)
-            built.emplace(events, m_calendarId);
-        return *built;
-    };
+    Index index(events, m_calendarId);
     const auto count = [&applied](bool ok) { ok ? ++applied.upserted : ++applied.failed; };
     // Rows to remove gather and go together before the next reads: a round
     // may remove thousands, and one statement per table serves them all.
     QList<Event> dropping;
     const auto drop = [&](const Event &row) {
-        index().byProvider.remove(row.provider_event_id);
+        index.byProvider.remove(row.provider_event_id);
         dropping.append(row);
     };
     const auto dropGathered = [&] {
@@ -204,12 +197,12 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         dropping.clear();
     };
     const auto dropSeries = [&](const QString &uid) {
-        for (const Event &row : index().overrides) {
+        for (const Event &row : index.overrides) {
             if (row.master_event_uid == uid)
                 drop(row);
         }
-        if (index().masters.contains(uid))
-            drop(index().masters.take(uid));
+        if (index.masters.contains(uid))
+            drop(index.masters.take(uid));
     };
     // What is listed unchanged is not written again; a pending row takes
     // what the other side changed and the user here did not.
@@ -267,8 +260,8 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const Event mapped = CalendarClient::eventFromJson(item, m_calendarId);
         Series series;
         series.item = item;
-        series.stored = index().masters.contains(mapped.uid)
-            ? std::optional<Event>(index().masters.value(mapped.uid))
+        series.stored = index.masters.contains(mapped.uid)
+            ? std::optional<Event>(index.masters.value(mapped.uid))
             : events->getByUidAndRecurrenceId(mapped.uid, m_calendarId, QString());
         const QJsonObject old = series.stored ? rawOf(*series.stored) : QJsonObject();
         series.instances = old.value(kInstances).toObject();
@@ -281,7 +274,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (series.ruleChanged) {
             series.instances = {};
             series.exdates.clear();
-            for (const Event &row : index().overrides) {
+            for (const Event &row : index.overrides) {
                 if (row.master_event_uid == mapped.uid && row.sync_status != SyncStatus::Pending)
                     drop(row);
             }
@@ -301,19 +294,19 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (!item.contains("@removed"_L1))
             continue;
         const QString id = item.value("id"_L1).toString();
-        if (index().byProvider.contains(id)) {
-            const Event row = index().byProvider.value(id);
+        if (index.byProvider.contains(id)) {
+            const Event row = index.byProvider.value(id);
             if (row.isOverride()) {
                 exclude(row.master_event_uid, row.recurrence_id);
-                index().overrides.remove(overrideKey(row.master_event_uid, row.recurrence_id));
+                index.overrides.remove(overrideKey(row.master_event_uid, row.recurrence_id));
                 drop(row);
             } else if (!row.recurrence_rule.isEmpty() && !listedSeries.contains(row.uid)) {
                 dropSeries(row.uid);
             } else if (row.recurrence_rule.isEmpty()) {
                 drop(row);
             }
-        } else if (index().instances.contains(id)) {
-            const auto [uid, key] = index().instances.value(id);
+        } else if (index.instances.contains(id)) {
+            const auto [uid, key] = index.instances.value(id);
             exclude(uid, key);
             if (touched.contains(uid))
                 touched[uid].instances.remove(id);
@@ -330,10 +323,10 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const QString uid = item.value("seriesMasterId"_L1).toString();
         if (uid.isEmpty()) {
             // A single event; one that became a series is its master now.
-            if (index().masters.contains(id) || touched.contains(id))
+            if (index.masters.contains(id) || touched.contains(id))
                 continue;
-            std::optional<Event> stored = index().byProvider.contains(id)
-                ? std::optional<Event>(index().byProvider.value(id))
+            std::optional<Event> stored = index.byProvider.contains(id)
+                ? std::optional<Event>(index.byProvider.value(id))
                 : events->getByUid(id, m_calendarId);
             if (!stored)
                 stored = madeHere(item);
@@ -347,8 +340,8 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const QString key = CalendarClient::originalStartKey(item, allDay);
         series.instances.insert(id, key);
         series.exdates.removeAll(key);
-        const std::optional<Event> stored = index().overrides.contains(overrideKey(uid, key))
-            ? std::optional<Event>(index().overrides.value(overrideKey(uid, key)))
+        const std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
+            ? std::optional<Event>(index.overrides.value(overrideKey(uid, key)))
             : events->getByUidAndRecurrenceId(uid, m_calendarId, key);
         if (item.value("type"_L1).toString() == "exception"_L1) {
             upsert(item, stored);
@@ -377,7 +370,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             for (const QString &key : std::as_const(missing)) {
                 if (!it->exdates.contains(key))
                     it->exdates.append(key);
-                const Event row = index().overrides.value(overrideKey(it.key(), key));
+                const Event row = index.overrides.value(overrideKey(it.key(), key));
                 if (!row.id.isEmpty() && row.sync_status != SyncStatus::Pending)
                     drop(row);
             }
