@@ -11,7 +11,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSet>
 #include <QUuid>
 
 #include <algorithm>
