@@ -255,7 +255,7 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
 bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
                                       const CalDavWorkerStore::ServerCopy &copy)
 {
-    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
+    const QString &serverText = copy.server.resource.calendarData;
     const QList<Event> &server = copy.server.events;
     const auto master = std::find_if(rows.cbegin(), rows.cend(),
                                      [](const Event &e) { return e.recurrence_id.isEmpty(); });
@@ -264,7 +264,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
             // Deleted here: the deletion stands over what changed there.
             const auto theirs = std::find_if(server.cbegin(), server.cend(),
                                              [](const Event &e) { return e.recurrence_id.isEmpty(); });
-            if (theirs != server.cend() && texts->server != texts->base)
+            if (theirs != server.cend() && serverText != copy.base.resource.calendarData)
                 recordConflict(*master, *theirs, etag);
         } else {
             const CalDavSeriesMerge::Result merged = CalDavSeriesMerge::merge(copy.base.events, rows,
@@ -299,7 +299,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                 recordConflict(local, remote, etag);
         }
         // Everything of the server's copy is in the local rows now.
-        m_store->keepBase(href, texts->server);
+        m_store->keepBase(href, serverText);
     });
 }
 

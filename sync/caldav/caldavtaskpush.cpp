@@ -116,7 +116,6 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
 
 bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy)
 {
-    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
     const auto sameUid = [&task](const QList<Task> &tasks) {
         const auto found = std::find_if(tasks.cbegin(), tasks.cend(),
                                         [&task](const Task &t) { return t.uid == task.uid; });
@@ -136,6 +135,6 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::
                 qCWarning(lcCalDav) << "[CalDav] merged task not stored, id=" << task.id;
         }
         // Everything of the server's copy is in the local row now.
-        m_store->keepBase(task.href, texts->server);
+        m_store->keepBase(task.href, copy.server.resource.calendarData);
     });
 }
