@@ -57,7 +57,7 @@ CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, c
 
 void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
-    QList<Event> rows = m_store->series(seriesUid);
+    const QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
                                       [](const Event &e) { return e.sync_status == SyncStatus::Pending; });
     if (pending == rows.cend()) {
@@ -74,7 +74,7 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
     const QString href = holder == rows.cend() ? QString() : holder->href;
     const QString etag = holder == rows.cend() ? QString() : holder->etag;
     if (href.isEmpty()) {
-        send(seriesUid, href, etag, title, retried);
+        send(seriesUid, rows, href, etag, title, retried);
         return;
     }
     // A newer server copy that waits is read off this thread and merged first.
@@ -91,14 +91,14 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
             fail(SyncResult::failure(SyncResult::Kind::LocalStore));
             return;
         }
-        send(seriesUid, href, etag, title, retried);
+        // Only a merge wrote to the rows since they were read.
+        send(seriesUid, copy ? m_store->series(seriesUid) : rows, href, etag, title, retried);
     });
 }
 
-void CalDavEventPush::send(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
-                           bool retried)
+void CalDavEventPush::send(const QString &seriesUid, const QList<Event> &rows, const QString &href,
+                           const QString &etag, const QString &title, bool retried)
 {
-    const QList<Event> rows = m_store->series(seriesUid);
     const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
 
     const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(),
