@@ -11,7 +11,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSet>
 #include <QUuid>
 
 #include <algorithm>
@@ -58,7 +57,7 @@ CalDavEventPush::CalDavEventPush(CalDavClient *client, const QUrl &collection, c
 
 void CalDavEventPush::push(const QString &seriesUid, bool retried)
 {
-    QList<Event> rows = m_store->series(seriesUid);
+    const QList<Event> rows = m_store->series(seriesUid);
     const auto pending = std::find_if(rows.cbegin(), rows.cend(),
                                       [](const Event &e) { return e.sync_status == SyncStatus::Pending; });
     if (pending == rows.cend()) {
@@ -75,7 +74,7 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
     const QString href = holder == rows.cend() ? QString() : holder->href;
     const QString etag = holder == rows.cend() ? QString() : holder->etag;
     if (href.isEmpty()) {
-        send(seriesUid, href, etag, title, retried);
+        send(seriesUid, rows, href, etag, title, retried);
         return;
     }
     // A newer server copy that waits is read off this thread and merged first.
@@ -92,14 +91,14 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
             fail(SyncResult::failure(SyncResult::Kind::LocalStore));
             return;
         }
-        send(seriesUid, href, etag, title, retried);
+        // Only a merge wrote to the rows since they were read.
+        send(seriesUid, copy ? m_store->series(seriesUid) : rows, href, etag, title, retried);
     });
 }
 
-void CalDavEventPush::send(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
-                           bool retried)
+void CalDavEventPush::send(const QString &seriesUid, const QList<Event> &rows, const QString &href,
+                           const QString &etag, const QString &title, bool retried)
 {
-    const QList<Event> rows = m_store->series(seriesUid);
     const bool anyLive = std::any_of(rows.cbegin(), rows.cend(), [](const Event &e) { return !e.deleted_at; });
 
     const bool masterDeleted = std::any_of(rows.cbegin(), rows.cend(),
@@ -256,7 +255,7 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
 bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,
                                       const CalDavWorkerStore::ServerCopy &copy)
 {
-    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
+    const QString &serverText = copy.server.resource.calendarData;
     const QList<Event> &server = copy.server.events;
     const auto master = std::find_if(rows.cbegin(), rows.cend(),
                                      [](const Event &e) { return e.recurrence_id.isEmpty(); });
@@ -265,7 +264,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
             // Deleted here: the deletion stands over what changed there.
             const auto theirs = std::find_if(server.cbegin(), server.cend(),
                                              [](const Event &e) { return e.recurrence_id.isEmpty(); });
-            if (theirs != server.cend() && texts->server != texts->base)
+            if (theirs != server.cend() && serverText != copy.base.resource.calendarData)
                 recordConflict(*master, *theirs, etag);
         } else {
             const CalDavSeriesMerge::Result merged = CalDavSeriesMerge::merge(copy.base.events, rows,
@@ -300,7 +299,7 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                 recordConflict(local, remote, etag);
         }
         // Everything of the server's copy is in the local rows now.
-        m_store->keepBase(href, texts->server);
+        m_store->keepBase(href, serverText);
     });
 }
 

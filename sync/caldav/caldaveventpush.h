@@ -33,8 +33,10 @@ protected:
     void push(const QString &seriesUid, bool retried) override;
 
 private:
-    // The series as it is now: deleted or written to `href`.
-    void send(const QString &seriesUid, const QString &href, const QString &etag, const QString &title, bool retried);
+    // The series, whose rows are `rows` as they are now: deleted or written
+    // to `href`.
+    void send(const QString &seriesUid, const QList<Event> &rows, const QString &href, const QString &etag,
+              const QString &title, bool retried);
     void deleteSeries(const QString &seriesUid, const QString &href, const QString &etag, const QString &title,
                       bool retried);
     void writeSeries(const QString &seriesUid, const QList<Event> &rows, const QString &href, const QString &etag,

@@ -62,7 +62,6 @@ void CalDavEventStore::applyResource(const Fetched &fetched, qsizetype first, qs
     }
     if (end < fetched.events.size())
         return;
-    settleEtag(fetched, first);
     QSet<QString> keys;
     QSet<QString> seriesUids;
     for (const Event &event : fetched.events) {

@@ -58,6 +58,9 @@ CalDavItemStore::Applied CalDavItemStore::applyObjects(const Fetched &fetched, q
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const qsizetype end = std::min(objectCount(fetched), first + count);
     applyResource(fetched, first, end, now, applied);
+    // The last call of a resource written over several: its rows take its ETag.
+    if (first > 0 && end == objectCount(fetched))
+        m_rows.settleEtag(m_calendarId, fetched.resource.href, fetched.resource.etag);
     // A resource of another kind (a to-do among the events, from a server
     // that lists every kind) is not ours to store. Data that is not
     // iCalendar, or holds an object of this kind that cannot be read, is
@@ -72,12 +75,6 @@ CalDavItemStore::Applied CalDavItemStore::applyObjects(const Fetched &fetched, q
 QString CalDavItemStore::newRowId()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
-}
-
-void CalDavItemStore::settleEtag(const Fetched &fetched, qsizetype first)
-{
-    if (first > 0)
-        m_rows.settleEtag(m_calendarId, fetched.resource.href, fetched.resource.etag);
 }
 
 QHash<QString, QSet<QString>> CalDavItemStore::storedEtags() const

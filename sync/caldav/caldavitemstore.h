@@ -177,8 +177,6 @@ protected:
     {
         return end < objectCount(fetched) ? QString() : fetched.resource.etag;
     }
-    // The last call of a resource begun at `first`.
-    void settleEtag(const Fetched &fetched, qsizetype first);
 
     // The server holds none of `rows`: pending ones lose their server
     // identity, the others go.

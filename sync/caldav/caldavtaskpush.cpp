@@ -21,34 +21,37 @@ CalDavTaskPush::CalDavTaskPush(CalDavClient *client, const QUrl &collection, con
 
 void CalDavTaskPush::push(const QString &id, bool retried)
 {
-    pushTask(id, retried, true);
+    const std::optional<Task> task = m_tasks->getById(id);
+    if (task && task->sync_status == SyncStatus::Pending && !task->deleted_at && !task->href.isEmpty()) {
+        // A newer server copy that waits is read off this thread and merged first.
+        m_worker->serverCopy(m_store->component(), task->href, task->etag,
+                             [this, id, retried](const std::optional<CalDavWorkerStore::ServerCopy> &copy) {
+            std::optional<Task> current = m_tasks->getById(id);
+            if (copy && current && current->sync_status == SyncStatus::Pending
+                && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag) {
+                if (!mergeServerCopy(*current, *copy)) {
+                    // Sent unmerged, the row would write over what changed there.
+                    fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                    return;
+                }
+                current = m_tasks->getById(id); // as the merge left it
+            }
+            send(current, retried);
+        });
+        return;
+    }
+    send(task, retried);
 }
 
-void CalDavTaskPush::pushTask(const QString &id, bool retried, bool mayMerge)
+void CalDavTaskPush::send(const std::optional<Task> &task, bool retried)
 {
-    const std::optional<Task> task = m_tasks->getById(id);
     if (!task || task->sync_status != SyncStatus::Pending) {
         next();
         return;
     }
+    const QString id = task->id;
     const bool isDelete = task->deleted_at.has_value();
     const bool isCreate = !isDelete && task->href.isEmpty();
-    if (!isDelete && !isCreate && mayMerge) {
-        // A newer server copy that waits is read off this thread and merged first.
-        m_worker->serverCopy(m_store->component(), task->href, task->etag,
-                             [this, id, retried](const std::optional<CalDavWorkerStore::ServerCopy> &copy) {
-            const std::optional<Task> current = m_tasks->getById(id);
-            if (copy && current && current->sync_status == SyncStatus::Pending
-                && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag
-                && !mergeServerCopy(*current, *copy)) {
-                // Sent unmerged, the row would write over what changed there.
-                fail(SyncResult::failure(SyncResult::Kind::LocalStore));
-                return;
-            }
-            pushTask(id, retried, false);
-        });
-        return;
-    }
     qCInfo(lcCalDav) << "[CalDav] PUT task" << task->id << "status=" << task->status << "isCreate=" << isCreate
                      << "isDelete=" << isDelete << "etag=" << (task->etag.isEmpty() ? u"(empty)"_s : task->etag);
     const Task sent = *task;
@@ -116,7 +119,6 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
 
 bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy)
 {
-    const CalDavItemStore::ResourceTexts *texts = &copy.texts;
     const auto sameUid = [&task](const QList<Task> &tasks) {
         const auto found = std::find_if(tasks.cbegin(), tasks.cend(),
                                         [&task](const Task &t) { return t.uid == task.uid; });
@@ -136,6 +138,6 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::
                 qCWarning(lcCalDav) << "[CalDav] merged task not stored, id=" << task.id;
         }
         // Everything of the server's copy is in the local row now.
-        m_store->keepBase(task.href, texts->server);
+        m_store->keepBase(task.href, copy.server.resource.calendarData);
     });
 }

@@ -24,8 +24,9 @@ protected:
     void push(const QString &id, bool retried) override;
 
 private:
-    // `mayMerge`: a newer server copy that waits is merged into the row first.
-    void pushTask(const QString &id, bool retried, bool mayMerge);
+    // The row `task` as it is now, when it waits to be pushed: deleted or
+    // written whole.
+    void send(const std::optional<Task> &task, bool retried);
     // Takes the server's newer copy into `task`'s row; false when the store
     // could not.
     bool mergeServerCopy(const Task &task, const CalDavWorkerStore::ServerCopy &copy);

@@ -33,7 +33,6 @@ void CalDavTaskStore::applyResource(const Fetched &fetched, qsizetype first, qsi
     }
     if (end < fetched.tasks.size() || fetched.tasks.isEmpty())
         return;
-    settleEtag(fetched, first);
     // A row that waits to be pushed stays so when the server's copy meets it.
     bool pending = false;
     for (const Task &task : fetched.tasks) {

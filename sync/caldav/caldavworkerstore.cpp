@@ -226,7 +226,7 @@ void CalDavWorkerStore::serverCopy(const QString &component, const QString &href
             const QList<CalDavItemStore::Fetched> fetched = CalDavItemStore::read(component, {{href, etag, text}});
             return fetched.isEmpty() ? CalDavItemStore::Fetched() : fetched.first();
         };
-        return ServerCopy{*texts, read(texts->base), read(texts->server)};
+        return ServerCopy{read(texts->base), read(texts->server)};
         },
         std::move(done));
 }

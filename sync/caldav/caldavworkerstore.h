@@ -49,10 +49,10 @@ public:
         QSet<QString> filled; // the hrefs the answer held data for
     };
     // The server's newer text at a resource, read with the text both sides
-    // last agreed on, for a merge.
+    // last agreed on, for a merge; each keeps its text in resource.calendarData
+    // (empty for a base there is none of).
     struct ServerCopy
     {
-        CalDavItemStore::ResourceTexts texts;
         CalDavItemStore::Fetched base;
         CalDavItemStore::Fetched server;
     };

@@ -3,8 +3,6 @@
 #include "database.h"
 #include "eventrepository.h"
 #include "feedtext.h"
-#include "icalendar.h"
-
 
 namespace Webcal {
 

@@ -178,16 +178,12 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
     if (!storeFailed)
         write();
 
-    if (transaction.isActive()) {
-        result.committed = !storeFailed && transaction.keep();
-        if (!result.committed) {
-            qCWarning(lcWebcal) << "subscription replace failed:" << transaction.errorText();
-            result = FeedReplaceResult{};
-            result.failed = int(incoming.size());
-            return result;
-        }
-    } else {
-        result.committed = true;
+    result.committed = !storeFailed && transaction.keep();
+    if (!result.committed) {
+        qCWarning(lcWebcal) << "subscription replace failed:" << transaction.errorText();
+        result = FeedReplaceResult{};
+        result.failed = int(incoming.size());
+        return result;
     }
     if (result.changed())
         events->scheduleChanged(calendarId);
