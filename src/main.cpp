@@ -1,4 +1,5 @@
 #include "application.h"
+#include "displayconnection.h"
 #include "environment.h"
 #include "singleinstance.h"
 
@@ -50,6 +51,18 @@ int main(int argc, char **argv)
                 .arg(SingleInstance::fallbackDirectory());
         std::fprintf(stderr, "%s\n", said.toLocal8Bit().constData());
         return 2;
+    }
+
+    // Qt would abort on a display that refuses it; a loaded X server may
+    // refuse a moment, and a missing one is said in words.
+    const DisplayConnection::Result display = DisplayConnection::waitForDisplay(argc, argv, std::chrono::seconds(5));
+    if (display.outcome == DisplayConnection::Outcome::Unreachable) {
+        const QString said = display.display.isEmpty()
+            ? QStringLiteral("The calendar cannot open its window: no display is set (DISPLAY is empty).")
+            : QStringLiteral("The calendar cannot open its window: the display %1 does not answer.")
+                  .arg(display.display);
+        std::fprintf(stderr, "%s\n", said.toLocal8Bit().constData());
+        return 1;
     }
 
     Application app(argc, argv);

@@ -327,6 +327,33 @@ private Q_SLOTS:
         stop(first);
     }
 
+    void missingDisplayIsSaidNotAborted_data()
+    {
+        QTest::addColumn<bool>("named");
+        QTest::newRow("display named, nothing answers") << true;
+        QTest::newRow("no display named") << false;
+    }
+    // Qt itself would abort; the program says why and ends with an error.
+    void missingDisplayIsSaidNotAborted()
+    {
+        QFETCH(bool, named);
+        int number = 900;
+        while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
+            ++number;
+        QTemporaryDir root;
+        QProcessEnvironment env = environment();
+        env.insert(u"CALENDAR_DATA_DIR"_s, root.filePath(u"data"_s));
+        env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-nodisplay"_s);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        env.remove(u"DISPLAY"_s);
+        if (named)
+            env.insert(u"DISPLAY"_s, u":%1"_s.arg(number));
+        const QString told = launch({u"--background"_s}, env, 1);
+        QVERIFY2(told.contains(u"cannot open its window"_s), qPrintable(told));
+        QVERIFY(!told.contains(u"Opening database"_s));
+    }
+
     // Last: it ends the first program.
     void oneProgramPerDataFolder()
     {
