@@ -930,6 +930,16 @@ QList<Event> EventRepository::rangeRows(const QDateTime &from, const QDateTime &
     return merged;
 }
 
+// The rows the reminder poll expands, as they were at the events' change
+// counter: the poll reads them again after every write, and a write names
+// few of them.
+struct EventRepository::KeptReminding
+{
+    StandingRows::Stamp stamp;
+    QString upper;
+    StandingRows rows;
+};
+
 QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, const QDateTime &to) const
 {
     const TimeWindow window(from, to);
@@ -937,45 +947,101 @@ QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, c
         return {};
     Database &db = *m_database;
     const char *operation = "EventRepository::getRemindingSeriesInRange";
+    const bool mayKeep = !db.inTransaction();
     StoreTransaction snapshot(&db);
-    StandingRows rows;
-    QList<Event> found;
-    QList<StandingRows::Key> keys;
-    ZoneCache zones;
-    const auto keep = [&](const SqliteStatement &q) { rows.take(q, zones, found, keys); };
+    const std::optional<RowsStamp> stamp = currentStamp();
+    const QString upper = window.upperBoundText();
+    const auto seriesKey = [](const QString &calendar, const QString &uid) {
+        return calendar + QLatin1Char('\n') + uid;
+    };
     // The masters through the series' index (migration 019), which holds
     // what the test reads: only those with reminders are read from the
     // table.
-    forEachRow(db, operation,
-               QStringLiteral("WHERE recurrence_rule > '' AND start_time >= '' AND start_time < ? AND deleted_at IS NULL "
-                              "AND COALESCE(recurrence_id, '') = '' "
-                              "AND EXISTS (SELECT 1 FROM reminders WHERE reminders.event_id = events.id)"),
-               {window.upperBoundText()}, keep);
-    QSet<QString> series;
-    for (const Event &master : std::as_const(found))
-        series.insert(master.calendar_id + QLatin1Char('\n') + master.uid);
-    // Every override, as standingRows reads them (they are few), and those
-    // of these series kept.
-    QList<Event> overrides;
-    QList<StandingRows::Key> overrideKeys;
-    forEachRow(db, operation, QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kOverrideTerm), {},
-               [&](const SqliteStatement &q) {
-                   if (series.contains(q.sharedText(1) + QLatin1Char('\n') + q.text(kMasterUidColumn)))
-                       rows.take(q, zones, overrides, overrideKeys);
-               });
-    found += std::move(overrides);
-    keys += overrideKeys;
-    EventChildRows::loadRemindersForEvents(db, found);
+    const QString masters = QStringLiteral(
+        "WHERE recurrence_rule > '' AND start_time >= '' AND start_time < ? AND deleted_at IS NULL "
+        "AND COALESCE(recurrence_id, '') = '' AND EXISTS (SELECT 1 FROM reminders WHERE reminders.event_id = events.id)");
+    const QString overrides = QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kOverrideTerm);
+    const QString changedOnly = QStringLiteral(" AND %1").arg(kChangedTerm);
+
+    // Rows read inside a caller's transaction may yet be rolled back: they
+    // are read anew and serve this query only.
+    KeptReminding *kept = mayKeep ? m_keptReminding.get() : nullptr;
+    if (kept && !(stamp && stamp->follows(kept->stamp) && kept->upper == upper))
+        kept = nullptr;
+    std::optional<QSet<QString>> changed;
+    if (kept && !(kept->stamp == *stamp)) {
+        changed = changedSince(db, kept->stamp.version, stamp->version);
+        if (!changed)
+            kept = nullptr;
+    }
+    std::unique_ptr<KeptReminding> fresh;
+    if (!kept) {
+        fresh = std::make_unique<KeptReminding>();
+        kept = fresh.get();
+    }
+    StandingRows &rows = kept->rows;
+    if (fresh || changed) {
+        QSet<QString> before;
+        for (const Event &e : std::as_const(rows.events)) {
+            if (!e.isOverride())
+                before.insert(seriesKey(e.calendar_id, e.uid));
+        }
+        if (changed)
+            rows.drop(*changed);
+        const QVariantList since = changed ? QVariantList{kept->stamp.version, stamp->version} : QVariantList();
+        QList<Event> found;
+        QList<StandingRows::Key> keys;
+        ZoneCache zones;
+        const auto keep = [&](const SqliteStatement &q) { rows.take(q, zones, found, keys); };
+        forEachRow(db, operation, masters + (changed ? changedOnly : QString()), QVariantList{upper} + since, keep);
+        QSet<QString> series;
+        for (const Event &e : std::as_const(rows.events)) {
+            if (!e.isOverride())
+                series.insert(seriesKey(e.calendar_id, e.uid));
+        }
+        QSet<QString> added;
+        for (const Event &master : std::as_const(found)) {
+            const QString key = seriesKey(master.calendar_id, master.uid);
+            series.insert(key);
+            if (!before.contains(key))
+                added.insert(key);
+        }
+        // Every override of a series new here (they are few), else those the
+        // log names.
+        const bool allOverrides = !changed || !added.isEmpty();
+        forEachRow(db, operation, overrides + (allOverrides ? QString() : changedOnly),
+                   allOverrides ? QVariantList() : since, [&](const SqliteStatement &q) {
+                       const QString key = seriesKey(q.sharedText(1), q.text(kMasterUidColumn));
+                       if (series.contains(key) && (!changed || added.contains(key) || changed->contains(q.text(0))))
+                           rows.take(q, zones, found, keys);
+                   });
+        // Overrides of a series that no longer reminds go with it.
+        QSet<QString> orphans;
+        for (const Event &e : std::as_const(rows.events)) {
+            if (e.isOverride() && !series.contains(seriesKey(e.calendar_id, e.master_event_uid)))
+                orphans.insert(e.id);
+        }
+        rows.drop(orphans);
+        EventChildRows::loadRemindersForEvents(db, found);
+        if (!found.isEmpty())
+            rows.byStart.clear();
+        rows.events += std::move(found);
+        rows.keys += keys;
+        if (stamp)
+            kept->stamp = *stamp;
+        kept->upper = upper;
+    }
     snapshot.keep();
-    rows.events = std::move(found);
-    rows.keys = std::move(keys);
     QList<std::pair<qint64, qsizetype>> picked;
     for (const qsizetype i : rows.inOrder()) {
         if (rows.inWindow(window, i))
             picked.append({rows.keys.at(i).sortMs, i});
     }
     OwnRows none;
-    return mergeByStart(none, {}, rows.events, picked);
+    QList<Event> out = mergeByStart(none, {}, rows.events, picked);
+    if (fresh && mayKeep && stamp)
+        m_keptReminding = std::move(fresh);
+    return out;
 }
 
 QStringList EventRepository::liveOverrideIds(const QString &calendarId, const QString &masterUid,

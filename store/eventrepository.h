@@ -65,7 +65,8 @@ public:
     // What the reminder poll expands: of the rows getStandingInRange
     // returns, the masters repeating by a rule that have reminders, and the
     // overrides of their series, in its order, with reminders (attendees
-    // left empty). Only those rows are read, not every series.
+    // left empty). Only those rows are read, not every series, and after a
+    // write only those the change log names.
     QList<Event> getRemindingSeriesInRange(const QDateTime &from, const QDateTime &to) const;
     QList<Event> getPending(const QString &calendarId) const;
     // Title, location or description containing `text` literally, letter
@@ -127,6 +128,7 @@ private:
     struct RowsStamp;
     struct StandingRows;
     struct KeptWindow;
+    struct KeptReminding;
     std::optional<RowsStamp> currentStamp() const;
     // `stamp`: the rows' stamp now, read in the caller's snapshot.
     StandingRows &standingRows(const QString &upper, bool mayKeep, const std::optional<RowsStamp> &stamp) const;
@@ -147,4 +149,6 @@ private:
     mutable std::unique_ptr<StandingRows> m_scratchStanding;
     // The windows views read last, newest first; see rangeRows.
     mutable std::vector<std::unique_ptr<KeptWindow>> m_keptWindows;
+    // The rows the reminder poll read last; see getRemindingSeriesInRange.
+    mutable std::unique_ptr<KeptReminding> m_keptReminding;
 };

@@ -3,7 +3,9 @@
 // (nothing kept yet) and the poll after an edit of one event, at 100k and
 // 200k events, at 9:30 on the first Monday of the month the events surround,
 // where every reminder of the three years before was never shown. Each row
-// prints its target beside the time.
+// prints its target beside the time. The third argument adds that many
+// weekly series with a reminder each (the generated stores hold a few
+// hundred), as a user with years of standing meetings has.
 
 #include "appstate.h"
 #include "benchrunner.h"
@@ -34,7 +36,7 @@ struct CopiedState
     QTemporaryDir dir;
     std::unique_ptr<AppState> state;
 
-    explicit CopiedState(int count)
+    explicit CopiedState(int count, int series)
     {
         QString source;
         {
@@ -51,18 +53,44 @@ struct CopiedState
         state = std::make_unique<AppState>();
         if (!state->initialize())
             qFatal("cannot open the copied store");
+        if (series > 0)
+            addRemindingSeries(series);
+    }
+
+    void addRemindingSeries(int series)
+    {
+        QSqlQuery add(state->database()->database());
+        const QString start = QDateTime(GeneratedStore::anchor().addYears(-2), QTime(8, 0), Qt::UTC)
+                                  .toString(Qt::ISODate);
+        const bool ok = add.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                                "WHERE i + 1 < %1) "
+                                                "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, "
+                                                "recurrence_rule, raw_icalendar, created, last_modified) "
+                                                "SELECT 'rs-' || i, (SELECT id FROM calendars LIMIT 1), 'rs-' || i, "
+                                                "'Standing ' || i, strftime('%Y-%m-%dT%H:%M:%SZ', '%2', "
+                                                "(i % 7) || ' days', (i % 9) || ' hours'), "
+                                                "strftime('%Y-%m-%dT%H:%M:%SZ', '%2', (i % 7) || ' days', "
+                                                "(i % 9 + 1) || ' hours'), 'FREQ=WEEKLY', '', '%2', '%2' FROM n")
+                                     .arg(series)
+                                     .arg(start))
+            && add.exec(QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) "
+                                       "SELECT 'rr-' || id, id, 15 FROM events WHERE id LIKE 'rs-%'"));
+        if (!ok)
+            qFatal("cannot add the reminding series");
     }
 };
 
 std::unique_ptr<CopiedState> current;
 int currentCount = 0;
+int currentSeries = 0;
 
-AppState *copiedState(int count, bool fresh = false)
+AppState *copiedState(int count, int series, bool fresh = false)
 {
-    if (fresh || !current || currentCount != count) {
+    if (fresh || !current || currentCount != count || currentSeries != series) {
         current.reset();
-        current = std::make_unique<CopiedState>(count);
+        current = std::make_unique<CopiedState>(count, series);
         currentCount = count;
+        currentSeries = series;
     }
     return current->state.get();
 }
@@ -74,6 +102,7 @@ void BM_ReminderPoll(benchmark::State &state)
 {
     const int count = int(state.range(0));
     const auto kind = Poll(state.range(1));
+    const int series = int(state.range(2));
     const QDateTime now = pollTime();
     std::unique_ptr<NotificationService> service;
     qsizetype shown = 0;
@@ -83,7 +112,7 @@ void BM_ReminderPoll(benchmark::State &state)
             // shown: what the poll meets after the program starts.
             state.PauseTiming();
             service.reset();
-            AppState *appState = copiedState(count, kind == Poll::First);
+            AppState *appState = copiedState(count, series, kind == Poll::First);
             service = std::make_unique<NotificationService>(appState, nullptr);
             service->setClock([now] { return now; });
             if (kind != Poll::First)
@@ -104,12 +133,14 @@ void BM_ReminderPoll(benchmark::State &state)
     service.reset();
 }
 BENCHMARK(BM_ReminderPoll)
-    ->ArgNames({"events", "poll"})
-    ->Args({100000, int(Poll::Steady)})
-    ->Args({100000, int(Poll::AfterEdit)})
-    ->Args({200000, int(Poll::Steady)})
-    ->Args({200000, int(Poll::AfterEdit)})
-    ->Args({200000, int(Poll::First)})
+    ->ArgNames({"events", "poll", "series"})
+    ->Args({100000, int(Poll::Steady), 0})
+    ->Args({100000, int(Poll::AfterEdit), 0})
+    ->Args({200000, int(Poll::Steady), 0})
+    ->Args({200000, int(Poll::AfterEdit), 0})
+    ->Args({200000, int(Poll::First), 0})
+    ->Args({200000, int(Poll::AfterEdit), 3000})
+    ->Args({200000, int(Poll::First), 3000})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

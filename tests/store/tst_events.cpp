@@ -725,6 +725,15 @@ private Q_SLOTS:
         QTest::newRow("series becomes an override")
             << QStringLiteral("UPDATE events SET recurrence_id = '20240101T090000' WHERE id = 'series'")
             << QStringList{QStringLiteral("early")};
+        QTest::newRow("silent series gains a reminder, with its override")
+            << QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before) VALUES ('r-silent', 'silent', 5)")
+            << QStringList{QStringLiteral("early"), QStringLiteral("silent"), QStringLiteral("series"),
+                           QStringLiteral("moved"), QStringLiteral("silent-moved")};
+        QTest::newRow("series moves to the other calendar without its override")
+            << QStringLiteral("UPDATE events SET calendar_id = 'other' WHERE id = 'series'")
+            << QStringList{QStringLiteral("early"), QStringLiteral("series")};
+        QTest::newRow("override retitled") << QStringLiteral("UPDATE events SET title = 'Moved' WHERE id = 'moved'")
+                                           << both;
     }
     void remindingSeriesAreTheStandingRowsThatRemind()
     {
@@ -755,11 +764,14 @@ private Q_SLOTS:
         const QDateTime to = localTime(2024, 6, 1);
         if (change == QLatin1String("kept"))
             events.getInRange(from, to);
-        else if (!change.isEmpty())
+        // Read before the change too: what the poll keeps follows the change.
+        const QList<Event> before = events.getRemindingSeriesInRange(from, to);
+        if (!change.isEmpty() && change != QLatin1String("kept"))
             store.exec(change);
 
         const QList<Event> reminding = events.getRemindingSeriesInRange(from, to);
         QCOMPARE(idsOf(reminding), expected);
+        QCOMPARE(reminding, EventRepository(store.db()).getRemindingSeriesInRange(from, to));
         QList<Event> standing = events.getStandingInRange(from, to);
         standing.removeIf([&expected](const Event &e) { return !expected.contains(e.id); });
         for (Event &e : standing)
