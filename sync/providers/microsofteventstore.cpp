@@ -214,6 +214,10 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             return m_rows.insert(event);
         if (stored->etag == event.etag)
             return true;
+        // A synced row is replaced whole: only a pending one's own reminders
+        // and attendees take part in the merge, so only it is read again.
+        if (stored->sync_status != SyncStatus::Pending)
+            return m_rows.take(*stored, event);
         const std::optional<Event> full = events->getById(stored->id);
         return full && m_rows.take(*full, event);
     };

@@ -70,16 +70,19 @@ bool ProviderRows::insert(const Event &server)
 bool ProviderRows::take(const Event &local, Event server)
 {
     EventRepository *events = m_store.events;
-    const std::optional<Event> base = baseOf(local);
     if (local.sync_status != SyncStatus::Pending) {
         server.id = local.id;
         server.created = local.created;
-        server.exception_dates = keptExceptions(local, base, server);
+        // The base only tells which of the row's own exception dates to keep:
+        // a row without any is not worth its read.
+        const bool ownDates = !EventMerge::dateList(local.exception_dates).isEmpty();
+        server.exception_dates = keptExceptions(local, ownDates ? baseOf(local) : std::nullopt, server);
         if (!events->update(server))
             return false;
         gone(server.provider_event_id); // the row's text is its base again
         return true;
     }
+    const std::optional<Event> base = baseOf(local);
     if (local.deleted_at) {
         // Deleted here: the deletion goes out against the version it saw.
         m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar);
