@@ -164,6 +164,9 @@ private Q_SLOTS:
                             makeEvent(u"Holiday"_s, utcMidnight(8), utcMidnight(9), true)}
             << QStringList{u"2030-01-07 From 20:00   Retreat"_s, u"2030-01-08 All day   Holiday"_s,
                            u"2030-01-08 Continues all day   Retreat"_s, u"2030-01-09 Continues all day   Retreat"_s};
+        QTest::newRow("begun before the week")
+            << kWednesday << QList<Event>{makeEvent(u"Voyage"_s, local(5, 20), local(8, 9))}
+            << QStringList{u"2030-01-07 Continues all day   Voyage"_s, u"2030-01-08 Until 09:00   Voyage"_s};
         QTest::newRow("within one day: its times")
             << kWednesday << QList<Event>{makeEvent(u"Late show"_s, local(8, 23), local(9, 0))}
             << QStringList{u"2030-01-08 23:00 – 00:00   Late show"_s};
