@@ -60,6 +60,47 @@ QString groupKey(const Event &row)
     return QLatin1Char('#') + row.id;
 }
 
+// The occurrence of the series `seriesId` in [from, to) nearest after `near`,
+// else the latest before it. The series is expanded in windows growing away
+// from `pivot`, forward first, until its pick is certain: a daily series of
+// ten years is otherwise thousands of copies for one entry. `group` holds
+// the overrides that move or replace its occurrences.
+std::optional<Event> nearestOccurrence(const QList<Event> &group, const QString &seriesId, const QDateTime &from,
+                                       const QDateTime &to, const QDateTime &pivot, const QDateTime &near)
+{
+    const qint64 nearMs = near.toMSecsSinceEpoch();
+    // Upcoming before past; the sooner upcoming, the later past one.
+    const auto better = [nearMs](const Event &a, const Event &b) {
+        const qint64 am = a.start_time.toMSecsSinceEpoch();
+        const qint64 bm = b.start_time.toMSecsSinceEpoch();
+        if ((am >= nearMs) != (bm >= nearMs))
+            return am >= nearMs;
+        return am >= nearMs ? am < bm : am > bm;
+    };
+    std::optional<Event> best;
+    const auto consider = [&](const QDateTime &a, const QDateTime &b) {
+        for (Event &occurrence : Recurrence::expandEvents(group, a, b)) {
+            if (occurrence.id == seriesId && occurrence.start_time.isValid() && (!best || better(occurrence, *best)))
+                best = std::move(occurrence);
+        }
+    };
+    qint64 days = kFirstWindowDays;
+    for (QDateTime a = pivot; a < to && !(best && best->start_time >= near); days *= 8) {
+        const QDateTime b = std::min(to, a.addDays(days));
+        consider(a, b);
+        a = b;
+    }
+    days = kFirstWindowDays;
+    // Back in time, an occurrence that started in a later window is later
+    // than any that starts in an earlier one.
+    for (QDateTime b = pivot; from < b && !(best && best->start_time >= b); days *= 8) {
+        const QDateTime a = std::max(from, b.addDays(-days));
+        consider(a, b);
+        b = a;
+    }
+    return best;
+}
+
 } // namespace
 
 namespace TextSearch {
@@ -102,24 +143,6 @@ QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const Q
     const QDateTime to = toTime.toUTC();
     const QDateTime near = nearTime.toUTC();
     const qint64 nearMs = near.toMSecsSinceEpoch();
-    // Upcoming before past; the sooner upcoming, the later past one.
-    const auto better = [nearMs](const Event &a, const Event &b) {
-        const qint64 am = a.start_time.toMSecsSinceEpoch();
-        const qint64 bm = b.start_time.toMSecsSinceEpoch();
-        if ((am >= nearMs) != (bm >= nearMs))
-            return am >= nearMs;
-        return am >= nearMs ? am < bm : am > bm;
-    };
-    // The occurrences of a row share its text (an override has a row, and
-    // an id, of its own): each row is read once.
-    QHash<QString, bool> matchingRows;
-    const auto rowMatches = [&](const Event &occurrence) {
-        auto it = matchingRows.constFind(occurrence.id);
-        if (it == matchingRows.constEnd())
-            it = matchingRows.insert(occurrence.id, matches(occurrence, needle));
-        return *it;
-    };
-
     // A series with the overrides of its occurrences; a one-off alone.
     QList<QList<Event>> groups;
     QHash<QString, qsizetype> groupOf;
@@ -134,41 +157,27 @@ QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const Q
         }
     }
 
-    // A series is expanded in windows growing away from `near`, forward
-    // first, until its pick is certain: a daily series of ten years is
-    // otherwise thousands of copies for one entry.
+    // A series is found by its own text and an override by its own: a
+    // renamed series must not hide behind an occurrence that kept the old
+    // title, nor a moved occurrence behind its series.
     const QDateTime pivot = std::clamp(near, from, to);
+    const SeriesExpander window(from.toMSecsSinceEpoch(), to.toMSecsSinceEpoch());
     QList<Event> picked;
     for (const QList<Event> &group : std::as_const(groups)) {
-        // A one-off the range query chose is its own entry.
-        if (group.size() == 1 && !group.first().isOverride() && !SeriesExpander::repeats(group.first())) {
-            if (group.first().start_time.isValid() && matches(group.first(), needle))
-                picked.append(group.first());
-            continue;
-        }
-        std::optional<Event> best;
-        const auto consider = [&](const QDateTime &a, const QDateTime &b) {
-            for (Event &occurrence : Recurrence::expandEvents(group, a, b)) {
-                if (occurrence.start_time.isValid() && rowMatches(occurrence) && (!best || better(occurrence, *best)))
-                    best = std::move(occurrence);
+        for (const Event &row : group) {
+            if (!row.start_time.isValid() || !matches(row, needle))
+                continue;
+            // A one-off the range query chose, or an override whose own span
+            // meets the range (where the expansion places it), is its own entry.
+            if (row.isOverride() || !SeriesExpander::repeats(row)) {
+                if (!row.isOverride() || window.overlaps(row.start_time.toMSecsSinceEpoch(),
+                                                         SeriesExpander::durationOf(row)))
+                    picked.append(row);
+                continue;
             }
-        };
-        qint64 days = kFirstWindowDays;
-        for (QDateTime a = pivot; a < to && !(best && best->start_time >= near); days *= 8) {
-            const QDateTime b = std::min(to, a.addDays(days));
-            consider(a, b);
-            a = b;
+            if (std::optional<Event> best = nearestOccurrence(group, row.id, from, to, pivot, near))
+                picked.append(std::move(*best));
         }
-        days = kFirstWindowDays;
-        // Back in time, an occurrence that started in a later window is later
-        // than any that starts in an earlier one.
-        for (QDateTime b = pivot; from < b && !(best && best->start_time >= b); days *= 8) {
-            const QDateTime a = std::max(from, b.addDays(-days));
-            consider(a, b);
-            b = a;
-        }
-        if (best)
-            picked.append(std::move(*best));
     }
     // The limit keeps the nearest; the list runs by start.
     const qsizetype wanted = std::max(limit, 1);

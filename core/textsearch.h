@@ -31,9 +31,11 @@ bool matches(const Event &event, const Needle &needle);
 
 // The matching occurrences in [from, to) of `rows`: one-off rows a range
 // query chose for the window (returned when they match), repeating masters
-// and override rows. Each series is listed once, at its first occurrence at
-// or after `near` (else its last one before). Of more than max(limit, 1)
-// the nearest to `near` are kept; the list runs by start.
+// and override rows. A series matching by its own text is listed once, at
+// its first occurrence at or after `near` (else its last one before); an
+// override matching by its own text is listed apart when its span meets the
+// window. Of more than max(limit, 1) the nearest to `near` are kept; the
+// list runs by start.
 QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const QDateTime &from, const QDateTime &to,
                          const QDateTime &near, int limit);
 

@@ -19,7 +19,8 @@ class QTimer;
 // within a date range preset and a chosen set of calendars, as the user
 // types. A repeating event is listed once, at its first occurrence from now
 // on within the range (else its last one before), and that occurrence is
-// what its details, Edit and Delete act on. A search runs
+// what its details, Edit and Delete act on; an occurrence changed on its own
+// is found by its own text and listed apart. A search runs
 // 200 ms after the last change, so that a burst of typing costs one query.
 // A click on a result shows its details once no second click follows (the
 // pop-over would take the second click of a double-click for itself);

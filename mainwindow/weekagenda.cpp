@@ -50,6 +50,27 @@ struct MoreRows
     bool atLeast = false; // counting stopped
 };
 
+bool atMidnight(qint64 wall)
+{
+    constexpr qint64 msPerDay = 24 * 3600 * 1000;
+    return (wall % msPerDay + msPerDay) % msPerDay == 0;
+}
+
+// The first and last local dates a timed span covers; an end at midnight
+// does not reach into that day.
+std::optional<std::pair<QDate, QDate>> timedDays(const QDateTime &startTime, const std::optional<QDateTime> &endTime,
+                                                 LocalClock &clock)
+{
+    const std::optional<qint64> start = clock.wallClock(startTime);
+    const std::optional<qint64> end = endTime ? clock.wallClock(*endTime) : start;
+    if (!start || !end)
+        return std::nullopt;
+    const auto dateOf = [](qint64 wall) { return QDateTime::fromMSecsSinceEpoch(wall, Qt::UTC).date(); };
+    const QDate from = dateOf(*start);
+    const QDate to = *end > *start && atMidnight(*end) ? dateOf(*end).addDays(-1) : dateOf(*end);
+    return std::pair(from, std::max(to, from));
+}
+
 // The days an occurrence covers within the week. All-day rows keep their
 // stored dates (midnight UTC stands for the date, not for an instant).
 QList<QDate> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate &first, const QDate &last)
@@ -63,18 +84,10 @@ QList<QDate> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate
         const QDate end = endTime ? endTime->date() : from.addDays(1);
         to = end > from ? end.addDays(-1) : from;
     } else {
-        const std::optional<QDateTime> endTime = occurrence.end();
-        const std::optional<qint64> start = clock.wallClock(occurrence.start());
-        const std::optional<qint64> end = endTime ? clock.wallClock(*endTime) : start;
-        if (!start || !end)
+        const auto span = timedDays(occurrence.start(), occurrence.end(), clock);
+        if (!span)
             return {};
-        const auto dateOf = [](qint64 wall) { return QDateTime::fromMSecsSinceEpoch(wall, Qt::UTC).date(); };
-        from = dateOf(*start);
-        // An event ending at midnight does not reach into that day.
-        constexpr qint64 msPerDay = 24 * 3600 * 1000;
-        const bool atMidnight = (*end % msPerDay + msPerDay) % msPerDay == 0;
-        to = *end > *start && atMidnight ? dateOf(*end).addDays(-1) : dateOf(*end);
-        to = std::max(to, from);
+        std::tie(from, to) = *span;
     }
     QList<QDate> days;
     for (QDate d = std::max(from, first); d <= std::min(to, last); d = d.addDays(1))
@@ -90,13 +103,70 @@ QString shortTime(const QDateTime &dateTime, LocalClock &clock)
     return TimeText::shortTime(QDateTime::fromMSecsSinceEpoch(*wall, Qt::UTC).time());
 }
 
-QString timeText(const Event &event, LocalClock &clock)
+// What a row shows before the title on `day`: a span within one day by its
+// times; a longer one from its start on its first day, until its end on its
+// last, and as going on all day in between.
+QString timeText(const Event &event, const QDate &day, LocalClock &clock)
 {
     if (event.is_all_day)
         return WeekAgenda::tr("All day");
     const QString start = shortTime(event.start_time, clock);
-    return event.end_time ? WeekAgenda::tr("%1 – %2").arg(start, shortTime(*event.end_time, clock)) : start;
+    if (!event.end_time)
+        return start;
+    const QString end = shortTime(*event.end_time, clock);
+    const auto span = timedDays(event.start_time, event.end_time, clock);
+    if (!span || span->first == span->second)
+        return WeekAgenda::tr("%1 – %2").arg(start, end);
+    if (day <= span->first)
+        return WeekAgenda::tr("From %1").arg(start);
+    // Ending at midnight, the last day it covers is covered whole.
+    if (day >= span->second && !atMidnight(clock.wallClock(*event.end_time).value_or(0)))
+        return WeekAgenda::tr("Until %1").arg(end);
+    return WeekAgenda::tr("Continues all day");
 }
+
+// A day's rows in one order, whatever order the rows were read in: all-day
+// rows first, then by when each is seen that day (a span that began before
+// the day from the day's start), its end, its title and its id.
+struct RowKey
+{
+    bool timed;
+    qint64 seenFromMs;
+    qint64 endMs;
+    QString title;
+    QString id;
+    qint64 startMs;
+    qsizetype index;
+
+    RowKey(const Occurrence &occurrence, qint64 dayStartMs, qsizetype at)
+        : timed(!occurrence.event().is_all_day)
+        , seenFromMs(timed ? std::max(occurrence.startMs(), dayStartMs) : 0)
+        , title(occurrence.event().title)
+        , id(occurrence.event().id)
+        , startMs(occurrence.startMs())
+        , index(at)
+    {
+        const std::optional<QDateTime> end = occurrence.end();
+        endMs = end && end->isValid() ? end->toMSecsSinceEpoch() : startMs;
+    }
+
+    bool operator<(const RowKey &other) const
+    {
+        if (timed != other.timed)
+            return !timed;
+        if (seenFromMs != other.seenFromMs)
+            return seenFromMs < other.seenFromMs;
+        if (endMs != other.endMs)
+            return endMs < other.endMs;
+        if (const int byTitle = title.compare(other.title, Qt::CaseInsensitive))
+            return byTitle < 0;
+        if (const int exact = title.compare(other.title))
+            return exact < 0;
+        if (id != other.id)
+            return id < other.id;
+        return std::tie(startMs, index) < std::tie(other.startMs, other.index);
+    }
+};
 
 } // namespace
 
@@ -232,11 +302,12 @@ void WeekAgenda::reload()
     m_reloading = true;
     m_list->clear();
     for (auto it = byDay.begin(); it != byDay.end(); ++it) {
-        // Sorted by key and position: the day's first rows are all it shows.
-        std::vector<std::tuple<bool, qint64, qsizetype>> order;
+        // Sorted first: the day's first rows are all it shows.
+        const qint64 dayStartMs = it.key().startOfDay().toMSecsSinceEpoch();
+        std::vector<RowKey> order;
         order.reserve(size_t(it->size()));
         for (qsizetype i = 0; i < it->size(); ++i)
-            order.emplace_back(!it->at(i).event().is_all_day, it->at(i).startMs(), i);
+            order.emplace_back(it->at(i), dayStartMs, i);
         std::sort(order.begin(), order.end());
         auto *header = new QListWidgetItem(locale.toString(it.key(), QLocale::LongFormat), m_list);
         header->setFlags(Qt::ItemIsEnabled);
@@ -246,12 +317,12 @@ void WeekAgenda::reload()
         MoreRows more = moreByDay.value(it.key());
         if (order.size() > size_t(kMaxRowsPerDay)) {
             more.count += qint64(order.size()) - kMaxRowsPerDay;
-            order.resize(size_t(kMaxRowsPerDay));
+            order.erase(order.begin() + kMaxRowsPerDay, order.end());
         }
-        for (const auto &[notAllDay, startMs, index] : order) {
-            const Event event = it->at(index).toEvent();
+        for (const RowKey &key : order) {
+            const Event event = it->at(key.index).toEvent();
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
-            auto *item = new QListWidgetItem(timeText(event, clock) + QStringLiteral("   ") + title);
+            auto *item = new QListWidgetItem(timeText(event, it.key(), clock) + QStringLiteral("   ") + title);
             const QString colour = event.color.isEmpty() ? colours.value(event.calendar_id) : event.color;
             auto icon = icons.constFind(colour);
             if (icon == icons.constEnd())

@@ -232,6 +232,7 @@ QString stylesheet()
         {u"@textDisabled"_s, cssColor(textDisabled())},
         {u"@accent"_s, cssColor(accent())},
         {u"@accentMuted"_s, cssColor(accentMuted())},
+        {u"@textOnAccent"_s, cssColor(textOn(accent()))},
         {u"@danger"_s, cssColor(danger())},
         {u"@radiusSm"_s, u"4px"_s},
         {u"@radiusMd"_s, u"6px"_s},

@@ -3142,6 +3142,18 @@ Datenverzeichnis: %1</translation>
         <translation>%1 – %2</translation>
     </message>
     <message>
+        <source>From %1</source>
+        <translation>Ab %1</translation>
+    </message>
+    <message>
+        <source>Until %1</source>
+        <translation>Bis %1</translation>
+    </message>
+    <message>
+        <source>Continues all day</source>
+        <translation>Läuft den ganzen Tag</translation>
+    </message>
+    <message>
         <location line="+35"/>
         <source>Week of %1</source>
         <translation>Woche vom %1</translation>

@@ -3142,6 +3142,18 @@ Directorio de datos: %1</translation>
         <translation>%1 – %2</translation>
     </message>
     <message>
+        <source>From %1</source>
+        <translation>Desde las %1</translation>
+    </message>
+    <message>
+        <source>Until %1</source>
+        <translation>Hasta las %1</translation>
+    </message>
+    <message>
+        <source>Continues all day</source>
+        <translation>Continúa todo el día</translation>
+    </message>
+    <message>
         <location line="+35"/>
         <source>Week of %1</source>
         <translation>Semana del %1</translation>

@@ -3142,6 +3142,18 @@ Dossier de données : %1</translation>
         <translation>%1 – %2</translation>
     </message>
     <message>
+        <source>From %1</source>
+        <translation>À partir de %1</translation>
+    </message>
+    <message>
+        <source>Until %1</source>
+        <translation>Jusqu’à %1</translation>
+    </message>
+    <message>
+        <source>Continues all day</source>
+        <translation>Se poursuit toute la journée</translation>
+    </message>
+    <message>
         <location line="+35"/>
         <source>Week of %1</source>
         <translation>Semaine du %1</translation>

@@ -3118,6 +3118,18 @@ Data directory: %1</source>
         <translation>%1 – %2</translation>
     </message>
     <message>
+        <source>From %1</source>
+        <translation>%1から</translation>
+    </message>
+    <message>
+        <source>Until %1</source>
+        <translation>%1まで</translation>
+    </message>
+    <message>
+        <source>Continues all day</source>
+        <translation>終日（継続）</translation>
+    </message>
+    <message>
         <location line="+35"/>
         <source>Week of %1</source>
         <translation>%1 の週</translation>

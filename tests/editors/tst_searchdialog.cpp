@@ -280,6 +280,58 @@ private Q_SLOTS:
         QTEST(titles, "titles");
     }
 
+    // A series is found by its own title, location and notes, and an
+    // occurrence changed on its own by its own: neither hides the other.
+    void seriesAndOverrideFoundByTheirOwnText_data()
+    {
+        QTest::addColumn<QString>("seriesTitle");
+        QTest::addColumn<QString>("overrideTitle");
+        QTest::addColumn<QString>("overrideLocation");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("titles"); // by start: the moved occurrence comes first
+        const QString v2 = u"Team standup v2"_s, old = u"Team standup"_s;
+        QTest::newRow("series renamed, both match") << v2 << old << QString() << u"standup"_s << QStringList{old, v2};
+        QTest::newRow("series renamed, only the series matches")
+            << v2 << old << QString() << u"v2"_s << QStringList{v2};
+        QTest::newRow("occurrence renamed, only the series matches")
+            << old << u"Client call"_s << QString() << u"standup"_s << QStringList{old};
+        QTest::newRow("occurrence renamed, only it matches")
+            << old << u"Client call"_s << QString() << u"client"_s << QStringList{u"Client call"_s};
+        QTest::newRow("by the occurrence's own location")
+            << old << old << u"Room 7"_s << u"room 7"_s << QStringList{old};
+    }
+    void seriesAndOverrideFoundByTheirOwnText()
+    {
+        QFETCH(QString, seriesTitle);
+        QFETCH(QString, overrideTitle);
+        QFETCH(QString, overrideLocation);
+        QFETCH(QString, text);
+        QFETCH(QStringList, titles);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime start = now.addDays(-60).addSecs(7200);
+        const Event series = testEvent(kWork, seriesTitle, start, start.addSecs(900), u"FREQ=DAILY"_s);
+        QVERIFY(m_state->events()->insert(series));
+        const Event next = Recurrence::expandEvent(series, now, now.addDays(30)).value(0);
+        Event moved = testEvent(kWork, overrideTitle, next.start_time.addSecs(3600), next.end_time->addSecs(3600));
+        moved.uid = series.uid;
+        moved.master_event_uid = series.uid;
+        moved.recurrence_id = next.recurrence_id;
+        moved.location = overrideLocation;
+        QVERIFY(m_state->events()->insert(moved));
+
+        QTest::keyClicks(searchEdit(), text);
+        QTRY_VERIFY(status()->text() != u"Type to search."_s);
+        QTEST(titlesOf(results()), "titles");
+        // The series is listed where it still holds: not at the moved slot.
+        for (int i = 0; i < results()->count(); ++i) {
+            const QListWidgetItem *row = results()->item(i);
+            const QDateTime listed = row->data(Qt::UserRole + 1).value<Event>().start_time;
+            const QDateTime expected = row->data(Qt::UserRole).toString() == series.id ? next.start_time.addDays(1)
+                                                                                       : moved.start_time;
+            QCOMPARE(listed.toSecsSinceEpoch(), expected.toSecsSinceEpoch());
+        }
+    }
+
     void resultRow()
     {
         Event e = testEvent(kWork, QStringLiteral(""), daysFromNow(3), daysFromNow(3).addSecs(3600));

@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -134,6 +135,93 @@ private Q_SLOTS:
         later.show();
         QTRY_VERIFY(laterList->count() > 0);
         QCOMPARE(rows(later), expected);
+    }
+
+    // Each day's rows as the list shows them: a span over several days from
+    // its start, going on, until its end, each seen from where it enters the
+    // day; one order however the rows were stored.
+    void rowsShowHowEachDayIsCovered_data()
+    {
+        QTest::addColumn<QDate>("current");
+        QTest::addColumn<QList<Event>>("events");
+        QTest::addColumn<QStringList>("expected");
+        const auto at = [](const QDate &day, int hour, int minute = 0) { return QDateTime(day, QTime(hour, minute)); };
+        const QDate marSat(2030, 3, 9), marSun(2030, 3, 10), octSat(2030, 10, 26),
+                    octSun(2030, 10, 27);
+
+        QTest::newRow("overnight: from its start, until its end")
+            << kWednesday << QList<Event>{makeEvent(u"Flight"_s, local(8, 22), local(9, 1))}
+            << QStringList{u"2030-01-08 From 22:00   Flight"_s, u"2030-01-09 Until 01:00   Flight"_s};
+        QTest::newRow("a continuing event is seen from the day's start")
+            << kWednesday
+            << QList<Event>{makeEvent(u"Breakfast"_s, local(9, 7, 45), local(9, 8, 15)),
+                            makeEvent(u"Trip"_s, local(8, 9), local(9, 10))}
+            << QStringList{u"2030-01-08 From 09:00   Trip"_s, u"2030-01-09 Until 10:00   Trip"_s,
+                           u"2030-01-09 07:45 – 08:15   Breakfast"_s};
+        QTest::newRow("whole days in between, and one ending at midnight, after all-day rows")
+            << kWednesday
+            << QList<Event>{makeEvent(u"Retreat"_s, local(7, 20), local(10, 0)),
+                            makeEvent(u"Holiday"_s, utcMidnight(8), utcMidnight(9), true)}
+            << QStringList{u"2030-01-07 From 20:00   Retreat"_s, u"2030-01-08 All day   Holiday"_s,
+                           u"2030-01-08 Continues all day   Retreat"_s, u"2030-01-09 Continues all day   Retreat"_s};
+        QTest::newRow("begun before the week")
+            << kWednesday << QList<Event>{makeEvent(u"Voyage"_s, local(5, 20), local(8, 9))}
+            << QStringList{u"2030-01-07 Continues all day   Voyage"_s, u"2030-01-08 Until 09:00   Voyage"_s};
+        QTest::newRow("within one day: its times")
+            << kWednesday << QList<Event>{makeEvent(u"Late show"_s, local(8, 23), local(9, 0))}
+            << QStringList{u"2030-01-08 23:00 – 00:00   Late show"_s};
+        QTest::newRow("same start: all-day by end and title, timed by end, title and id")
+            << kWednesday
+            << QList<Event>{makeEvent(u"Review"_s, local(12, 10), local(12, 11)),
+                            makeEvent(u"Call"_s, local(12, 10), local(12, 10, 30)),
+                            makeEvent(u"apple tasting"_s, local(12, 10), local(12, 11)),
+                            makeEvent(u"Conference"_s, utcMidnight(11), utcMidnight(14), true),
+                            makeEvent(u"Birthday"_s, utcMidnight(12), utcMidnight(13), true),
+                            makeEvent(u"Anniversary"_s, utcMidnight(12), utcMidnight(13), true)}
+            << QStringList{u"2030-01-11 All day   Conference"_s,   u"2030-01-12 All day   Anniversary"_s,
+                           u"2030-01-12 All day   Birthday"_s,     u"2030-01-12 All day   Conference"_s,
+                           u"2030-01-12 10:00 – 10:30   Call"_s,   u"2030-01-12 10:00 – 11:00   apple tasting"_s,
+                           u"2030-01-12 10:00 – 11:00   Review"_s, u"2030-01-13 All day   Conference"_s};
+        // Spring forward in New York on 10 March, in Berlin on 31 March;
+        // back in Berlin on 27 October.
+        QTest::newRow("across spring forward (New York)")
+            << marSun << QList<Event>{makeEvent(u"Night shift"_s, at(marSat, 22), at(marSun, 6))}
+            << QStringList{u"2030-03-09 From 22:00   Night shift"_s, u"2030-03-10 Until 06:00   Night shift"_s};
+        QTest::newRow("across spring forward (Berlin)")
+            << QDate(2030, 3, 31)
+            << QList<Event>{makeEvent(u"Night shift"_s, at(QDate(2030, 3, 30), 22), at(QDate(2030, 3, 31), 6))}
+            << QStringList{u"2030-03-30 From 22:00   Night shift"_s, u"2030-03-31 Until 06:00   Night shift"_s};
+        QTest::newRow("across fall back (Berlin)")
+            << octSun
+            << QList<Event>{makeEvent(u"Early"_s, at(octSun, 0, 30), at(octSun, 0, 45)),
+                            makeEvent(u"Party"_s, at(octSat, 23), at(octSun, 4))}
+            << QStringList{u"2030-10-26 From 23:00   Party"_s, u"2030-10-27 Until 04:00   Party"_s,
+                           u"2030-10-27 00:30 – 00:45   Early"_s};
+    }
+    void rowsShowHowEachDayIsCovered()
+    {
+        QFETCH(QDate, current);
+        QFETCH(QList<Event>, events);
+        QFETCH(QStringList, expected);
+        // Stored in the table's order, then in the reverse one.
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1) {
+                m_fixture = std::make_unique<AppStateFixture>();
+                QVERIFY(m_fixture->start());
+                std::reverse(events.begin(), events.end());
+            }
+            state()->setCurrentDate(current);
+            for (const Event &e : std::as_const(events))
+                QVERIFY(state()->events()->insert(e));
+            WeekAgenda agenda(state());
+            QStringList shown;
+            for (int i = 0; i < agenda.list()->count(); ++i) {
+                const QListWidgetItem *item = agenda.list()->item(i);
+                if (!item->data(Qt::UserRole).toString().isEmpty())
+                    shown << item->data(Qt::UserRole + 1).toDate().toString(Qt::ISODate) + u' ' + item->text();
+            }
+            QCOMPARE(shown, expected);
+        }
     }
 
     void repeatingEventsAreExpanded()

@@ -1,8 +1,8 @@
 // Search over a store of 10,000 events, 50 of them series with moved and
 // renamed occurrences: for every range preset the search lists exactly what
 // an expansion of the same rows over the range holds, one entry per series
-// (its first occurrence from now on, else its last one), and a limit keeps
-// the nearest.
+// (its first occurrence from now on, else its last one) and one per changed
+// occurrence, and a limit keeps the nearest.
 
 #include "eventrepository.h"
 #include "recurrence.h"
@@ -33,10 +33,11 @@ const QList<QByteArray> kZones = {"Europe/Berlin", "America/New_York"};
 // Odd seconds, so that no two starts lie equally far from it.
 const QDateTime kNear(QDate(2026, 3, 15), QTime(10, 0, 17, 500));
 
+// An occurrence changed on its own is an entry of its own.
 QString seriesKey(const Event &e)
 {
     if (e.isOverride())
-        return e.calendar_id + u'|' + e.master_event_uid;
+        return u'!' + e.id;
     return e.recurrence_id.isEmpty() ? u'#' + e.id : e.calendar_id + u'|' + e.uid;
 }
 

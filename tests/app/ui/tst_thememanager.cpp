@@ -13,11 +13,26 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// WCAG's contrast ratio of two opaque colours.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 // A palette as a system in dark or light mode would hand it out.
 QPalette systemPalette(bool dark)
@@ -166,6 +181,50 @@ private Q_SLOTS:
         QCOMPARE(spy.at(0).at(0).value<QColor>(), effective);
         QVERIFY(qApp->styleSheet().contains(effective.name()));
         QCOMPARE(QApplication::palette().color(QPalette::Highlight), effective);
+    }
+
+    // A default button's label stays readable on whatever accent the user
+    // picks, dark on light and light on dark, in either mode: measured on
+    // the drawn button, its commonest colour against its strongest one.
+    void defaultButtonLabelReadsOnAnyAccent_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("accent");
+        const QStringList accents{QString(),   u"#1a237e"_s, u"#000000"_s, u"#767676"_s, u"#777777"_s,
+                                  u"#ff0000"_s, u"#00c853"_s, u"#ffeb3b"_s, u"#ffffff"_s, u"#6ba1f7"_s};
+        for (const QString &mode : {u"light"_s, u"dark"_s}) {
+            for (const QString &accent : accents)
+                QTest::addRow("%s, %s", qPrintable(mode), accent.isEmpty() ? "default" : qPrintable(accent))
+                    << mode << accent;
+        }
+    }
+    void defaultButtonLabelReadsOnAnyAccent()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, accent);
+        ThemeManager manager(nullptr);
+        manager.setMode(mode);
+        manager.setAccentColor(accent);
+        QPushButton button(u"Open Calendar"_s);
+        button.setDefault(true);
+        button.ensurePolished();
+        button.resize(button.sizeHint());
+        const QImage image = button.grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y) | 0xff000000u];
+        }
+        const QColor background = QColor::fromRgb(
+            std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                return a.second < b.second;
+            })->first);
+        QCOMPARE(background, Theme::accent());
+        double strongest = 1;
+        for (auto it = counts.keyBegin(); it != counts.keyEnd(); ++it)
+            strongest = std::max(strongest, contrast(background, QColor::fromRgb(*it)));
+        QVERIFY2(strongest >= 4.5, qPrintable(QString::number(strongest)));
+        manager.setAccentColor(QString());
     }
 
     // "system" follows the palette the system hands out; fixed modes do not.
