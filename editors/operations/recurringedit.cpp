@@ -94,11 +94,36 @@ private:
     QDateTime m_to;
 };
 
-// `rule` repeating on the day the shift moves the series to.
+// `rule` repeating on the day the shift moves the series to, and ending as
+// much later as its starts move: an UNTIL on the last start (as several
+// clients write it) would otherwise drop that occurrence. An UNTIL that ends
+// a day (a date, or the last second of a day as the editors write it) ends
+// the day the last occurrence moves to.
+void shiftRule(RecurrenceRule &rule, const SeriesShift &shift)
+{
+    rule.shiftDays(shift.fromDate(), shift.toDate());
+    if (!rule.until.isValid() || shift.isNull())
+        return;
+    const qint64 days = shift.fromDate().daysTo(shift.toDate());
+    if (rule.untilForm == RecurrenceRule::UntilForm::Date) {
+        rule.until = rule.until.addDays(days);
+        return;
+    }
+    const QTimeZone &zone = shift.zone();
+    const QDateTime instant = rule.untilForm == RecurrenceRule::UntilForm::Utc
+        ? rule.until
+        : TimeUtil::inZone(rule.until.date(), rule.until.time(), zone);
+    const QDateTime wall = instant.toTimeZone(zone);
+    const QTime lastSecond(23, 59, 59);
+    rule.moveUntil(wall.time() == lastSecond ? TimeUtil::inZone(wall.date().addDays(days), lastSecond, zone)
+                                             : shift.apply(instant),
+                   zone);
+}
+
 QString shiftedRule(const QString &rule, const SeriesShift &shift)
 {
     RecurrenceRule shifted = RecurrenceRule::fromText(rule);
-    shifted.shiftDays(shift.fromDate(), shift.toDate());
+    shiftRule(shifted, shift);
     return shifted.toText();
 }
 
@@ -321,12 +346,9 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     copyContent(content ? *content : series, next);
     next.start_time = start;
     next.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
-    // The series' end stays: its UNTIL, or the COUNT that was left. An UNTIL
-    // that the moved start would already pass goes along with it, so the
-    // occurrence the user moved is not lost.
-    if (rule.until.isValid() && start > untilInstant(rule, zone, series.is_all_day))
-        rule.moveUntil(shift.apply(untilInstant(rule, zone, series.is_all_day)), zone);
-    rule.shiftDays(shift.fromDate(), shift.toDate());
+    // The series' end stays: the COUNT that was left, or its UNTIL, moved as
+    // far as the occurrences it bounds.
+    shiftRule(rule, shift);
     next.recurrence_rule = rule.toText();
     if (content && content->recurrence_rule != series.recurrence_rule)
         next.recurrence_rule = content->recurrence_rule;
