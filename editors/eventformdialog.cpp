@@ -386,7 +386,7 @@ void EventFormDialog::populate()
     updateRepeatLabel();
     clearReminderRows();
     for (const Reminder &reminder : event.reminders)
-        addReminderRow(reminder.minutes_before);
+        addReminderRow(reminder);
     m_location->setText(event.location);
     m_notes->setPlainText(event.description);
     m_attendees = event.attendees;
@@ -526,6 +526,14 @@ void EventFormDialog::editRecurrence()
 
 void EventFormDialog::addReminderRow(int minutes)
 {
+    Reminder reminder;
+    reminder.minutes_before = minutes;
+    addReminderRow(reminder);
+}
+
+void EventFormDialog::addReminderRow(const Reminder &reminder)
+{
+    const int minutes = reminder.minutes_before;
     auto *row = new QWidget;
     row->setObjectName(u"reminderRow"_s);
     QHBoxLayout *line = rowLayout(row, 8);
@@ -543,10 +551,12 @@ void EventFormDialog::addReminderRow(int minutes)
     QToolButton *remove = removeButton(row);
     connect(remove, &QToolButton::clicked, this, [this, row] {
         m_reminders->removeWidget(row);
+        m_rowReminders.remove(row);
         row->deleteLater();
     });
     line->addWidget(remove);
     insertBefore(m_reminders, m_addReminder, row);
+    m_rowReminders.insert(row, reminder);
 }
 
 void EventFormDialog::clearReminderRows()
@@ -558,6 +568,7 @@ void EventFormDialog::clearReminderRows()
             widget->deleteLater();
         }
     }
+    m_rowReminders.clear();
 }
 
 void EventFormDialog::addAttendee()
@@ -742,9 +753,11 @@ void EventFormDialog::save()
         auto *choice = row && row != m_addReminder ? row->findChild<QComboBox *>() : nullptr;
         if (!choice)
             continue;
-        Reminder reminder;
+        // The reminder the row was made from keeps its action (an e-mail or
+        // a sound) and its row, and so the alarm its text holds with every
+        // property the form does not show; only the lead is the form's.
+        Reminder reminder = m_rowReminders.value(row);
         reminder.minutes_before = choice->currentData().toInt();
-        reminder.action = ReminderAction::Display;
         record.reminders.append(reminder);
     }
     record.attendees.clear();

@@ -6,6 +6,7 @@
 #include "recurringeditscope.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QTimeZone>
 
@@ -57,6 +58,7 @@ private:
     void updateRepeatLabel();
     void editRecurrence();
     void addReminderRow(int minutes);
+    void addReminderRow(const Reminder &reminder);
     void clearReminderRows();
     void addAttendee();
     void rebuildAttendeeRows();
@@ -79,6 +81,9 @@ private:
     QString m_customColor;
     QString m_rule;
     QList<Attendee> m_attendees;
+    // The reminder each row on screen was made from (a new one for rows
+    // added here).
+    QHash<const QWidget *, Reminder> m_rowReminders;
 
     QLineEdit *m_title = nullptr;
     QComboBox *m_calendar = nullptr;
