@@ -76,6 +76,10 @@ private:
     AppState *m_state;
     std::optional<Event> m_event;
     Event m_occurrence; // as the caller gave it
+    // What the form showed when it opened: the stored row, or for a scoped
+    // edit the occurrence with the series' content. A save that gives this
+    // back writes nothing.
+    Event m_shown;
     RecurringEditScope m_scope = RecurringEditScope::AllEvents;
     QDateTime m_slot; // the occurrence's start in its series, for a scoped edit
     QString m_customColor;

@@ -127,6 +127,17 @@ QString shiftedRule(const QString &rule, const SeriesShift &shift)
     return shifted.toText();
 }
 
+// The series as it stands at its occurrence starting at `start` (in the
+// series' own form): its content, with that start and the series' length.
+Event seriesAt(const Event &series, const QDateTime &start)
+{
+    Event at = series;
+    at.start_time = start;
+    if (series.end_time)
+        at.end_time = start.addSecs(series.start_time.secsTo(*series.end_time));
+    return at;
+}
+
 // Values before `at` and from `at` on.
 std::pair<QStringList, QStringList> splitDates(const QStringList &values, const QDateTime &at, const QTimeZone &zone)
 {
@@ -269,6 +280,14 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
         ? live
         : events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
 
+    // The occurrence as it stands: its override, else the series' there.
+    Event standing = live ? *live : seriesAt(series, allDayIfSo(series, occurrenceStart));
+    if (!live) {
+        standing.recurrence_rule.clear();
+        standing.exception_dates.clear();
+        standing.recurrence_dates.clear();
+    }
+
     Event row;
     if (live) {
         row = *live;
@@ -287,6 +306,8 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
     row.master_event_uid = series.uid;
     row.start_time = allDayIfSo(series, newStart);
     row.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    if (sameContent(row, standing))
+        return true;
     markChanged(row, now);
     row.raw_icalendar = storedText(row);
     return held ? events->update(row) : events->insert(row);
@@ -310,6 +331,13 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     const QDateTime start = allDayIfSo(series, newStart);
     const SeriesShift shift(series, occurrence, start);
     const QTimeZone &zone = shift.zone();
+
+    // The series from the occurrence on, unchanged, is no new series.
+    Event edit = content ? *content : series;
+    edit.start_time = start;
+    edit.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    if (sameContent(edit, seriesAt(series, occurrence)))
+        return true;
 
     // What of the series remained from the occurrence on.
     RecurrenceRule rule = RecurrenceRule::fromText(series.recurrence_rule);
@@ -432,6 +460,8 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     // Excluded and added dates move with the occurrences they name.
     row.exception_dates = storedDates(shift.apply(dateValues(series.exception_dates)));
     row.recurrence_dates = storedDates(shift.apply(dateValues(series.recurrence_dates)));
+    if (sameContent(row, series))
+        return true;
     row.sequence = series.sequence + 1;
     markChanged(row, now);
     row.raw_icalendar = storedText(row);
@@ -485,6 +515,8 @@ bool updateEdited(EventRepository *events, const Event &stored, Event edited)
 {
     if (!events)
         return false;
+    if (sameContent(edited, stored))
+        return true;
     const std::optional<SeriesShift> shift = startShift(stored, edited);
     edited = followingStart(stored, edited);
     edited.raw_icalendar = storedText(edited);

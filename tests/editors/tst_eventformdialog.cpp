@@ -7,6 +7,7 @@
 #include "icalendar.h"
 #include "recurrence.h"
 #include "recurrenceeditdialog.h"
+#include "recurringeditscope.h"
 #include "ruleuntil.h"
 #include "templaterepository.h"
 #include "testevents.h"
@@ -491,6 +492,87 @@ private Q_SLOTS:
         QVERIFY2(after.raw_icalendar.contains(startLine + u"\r\n"_s), qPrintable(after.raw_icalendar));
     }
 
+    // Saved with nothing changed, through any scope and from any
+    // occurrence, the form writes nothing: no override, no split, no
+    // rewritten rule or alarm. Also after the rule editor was confirmed
+    // untouched.
+    void untouchedSaveWritesNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QDate>("opened"); // the occurrence opened; invalid: the stored row
+        QTest::addColumn<bool>("ruleEditor");
+        const int all = int(RecurringEditScope::AllEvents);
+        const int thisEvent = int(RecurringEditScope::ThisEvent);
+        const int following = int(RecurringEditScope::ThisAndFollowing);
+        const QDate first(2026, 3, 2), later(2026, 3, 23), overridden(2026, 3, 16), none;
+        const QString series = serverSeries();
+        const QString withOverride = serverSeries(QString(), kOverride);
+        QTest::newRow("single event") << serverSeries().replace(u"RRULE:FREQ=WEEKLY;UNTIL=20260420T080000Z\r\n"_s,
+                                                                QString())
+                                      << all << none << false;
+        QTest::newRow("series, all events, its first") << series << all << first << false;
+        QTest::newRow("series, all events, a later one") << series << all << later << false;
+        QTest::newRow("series, this event only") << series << thisEvent << later << false;
+        QTest::newRow("series, this and following") << series << following << later << false;
+        QTest::newRow("series, this and following, its first") << series << following << first << false;
+        QTest::newRow("override, this event only") << withOverride << thisEvent << overridden << false;
+        QTest::newRow("override, this and following") << withOverride << following << overridden << false;
+        QTest::newRow("override, all events") << withOverride << all << overridden << false;
+        QTest::newRow("series, this event only, rule editor") << series << thisEvent << later << true;
+        QTest::newRow("series, all events, rule editor") << series << all << first << true;
+        const auto withRule = [&series](const QString &rule) {
+            return QString(series).replace(u"FREQ=WEEKLY;UNTIL=20260420T080000Z"_s, rule);
+        };
+        QTest::newRow("timed series ending on a date, all events")
+            << withRule(u"FREQ=WEEKLY;UNTIL=20260420"_s) << all << first << false;
+        QTest::newRow("last weekday of the month, rule editor")
+            << withRule(u"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"_s) << all << none << true;
+        QTest::newRow("last Sunday of March, rule editor, this and following")
+            << withRule(u"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s) << following << QDate(2027, 3, 28) << true;
+        QTest::newRow("1st and 15th, rule editor, this event only")
+            << withRule(u"FREQ=MONTHLY;BYMONTHDAY=1,15"_s) << thisEvent << QDate(2026, 3, 15) << true;
+        QTest::newRow("weekdays, rule editor, this event only")
+            << withRule(u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s) << thisEvent << QDate(2026, 3, 4) << true;
+        QTest::newRow("all-day series, this event only")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "DTEND;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY;COUNT=8\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << thisEvent << later << true;
+    }
+    void untouchedSaveWritesNothing()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, scope);
+        QFETCH(QDate, opened);
+        QFETCH(bool, ruleEditor);
+        const QList<Event> rows = insertPulled(text);
+        const QString before = storedRows();
+        Event event = rows.first();
+        if (opened.isValid()) {
+            const QDateTime from = local(2026, 2, 1);
+            const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(from, from.addYears(2)),
+                                                                from, from.addYears(2));
+            const auto it = std::find_if(shown.begin(), shown.end(), [opened](const Event &o) {
+                return o.start_time.toLocalTime().date() == opened
+                    || (o.is_all_day && o.start_time.date() == opened);
+            });
+            QVERIFY(it != shown.end());
+            event = *it;
+        }
+        EventFormDialog form(m_state, event);
+        form.setScope(RecurringEditScope(scope));
+        ModalScript script;
+        if (ruleEditor) {
+            script.on(u"Edit Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+            script.on(u"Recurrence"_s, [](QWidget *w) { confirm(w); });
+        }
+        script.on(u"Edit Event"_s, [](QWidget *w) { confirm(w); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QVERIFY(before.count(u'\n') >= 4);
+        QCOMPARE(storedRows(), before);
+    }
+
     // A server event's alarms keep their action and everything they hold,
     // and its other clients' properties and attendees stay, in the row and
     // in the text the next push sends.
@@ -606,6 +688,14 @@ private:
             rows.append(*m_state->events()->getById(e.id));
         }
         return rows;
+    }
+
+    // Every event, reminder and attendee row, read apart from the
+    // application's connection.
+    QString storedRows() const
+    {
+        return m_fixture->cli(u"SELECT * FROM events ORDER BY id; SELECT * FROM reminders ORDER BY id; "
+                              "SELECT * FROM attendees ORDER BY id"_s);
     }
 
     std::unique_ptr<AppStateFixture> m_fixture;

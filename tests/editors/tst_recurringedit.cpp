@@ -123,6 +123,34 @@ private Q_SLOTS:
         QCOMPARE(store.rows().size(), 1);
     }
 
+    // A drag or form edit that leaves the occurrence as it was writes
+    // nothing, by any scope: no override, no split, no new sequence.
+    void unchangedEditWritesNothing_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<bool>("edited");
+        for (const auto scope :
+             {RecurringEditScope::ThisEvent, RecurringEditScope::ThisAndFollowing, RecurringEditScope::AllEvents}) {
+            QTest::addRow("scope %d, drag", int(scope)) << int(scope) << false;
+            QTest::addRow("scope %d, form", int(scope)) << int(scope) << true;
+        }
+    }
+    void unchangedEditWritesNothing()
+    {
+        QFETCH(int, scope);
+        QFETCH(bool, edited);
+        SeriesFixture store;
+        const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO;COUNT=8"_s, local(2026, 3, 2, 9));
+        const QDateTime occurrence = local(2026, 3, scope == int(RecurringEditScope::AllEvents) ? 2 : 16, 9);
+        Event same = series;
+        same.start_time = occurrence;
+        same.end_time = occurrence.addSecs(3600);
+        QVERIFY(edited ? editOccurrence(store.events, series, occurrence, same, RecurringEditScope(scope))
+                       : applyRecurringEdit(store.events, series, occurrence, occurrence, same.end_time,
+                                            RecurringEditScope(scope)));
+        QCOMPARE(store.rows(), QList<Event>{series});
+    }
+
     // The override lives in the series' resource under the series' UID, so
     // that a server sees one series with one exception.
     void thisEventOnly()
