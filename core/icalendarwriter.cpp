@@ -329,7 +329,8 @@ void writeEvent(Writer &w, const Event &e)
 
     // Reminders keep the alarm another client wrote for them (its sound,
     // mail body and recipients, extra properties): the alarm of the same
-    // lead and action, else one of that action whose lead changed here, with
+    // lead and action, else, for a sound or an e-mail, which a new alarm
+    // could not make again, one of that action whose lead changed here, with
     // the new trigger. Alarms of deleted reminders go.
     QList<bool> used(item.components.size(), false);
     QList<qsizetype> alarmOf(e.reminders.size(), -1);
@@ -340,7 +341,7 @@ void writeEvent(Writer &w, const Event &e)
             for (qsizetype i = 0; i < item.components.size() && alarmOf[r] < 0; ++i) {
                 const StoredItem::Component &c = item.components.at(i);
                 if (!used[i] && c.isReminder && c.action == action
-                    && (!sameLead || c.minutesBefore == reminder.minutes_before)) {
+                    && (sameLead ? c.minutesBefore == reminder.minutes_before : action != ReminderAction::Display)) {
                     used[i] = true;
                     alarmOf[r] = i;
                 }
