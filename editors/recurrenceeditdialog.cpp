@@ -375,8 +375,8 @@ bool RecurrenceEditDialog::showsGivenRule(const QString &loaded) const
         return false;
     // WKST is carried along; any other part the widgets do not have is lost
     // on the way through them.
-    static const QStringList shown = {u"FREQ"_s,       u"INTERVAL"_s, u"BYDAY"_s, u"BYMONTHDAY"_s,
-                                      u"COUNT"_s,      u"UNTIL"_s,    u"WKST"_s};
+    static const QStringList shown = {u"FREQ"_s,  u"INTERVAL"_s, u"BYDAY"_s, u"BYMONTHDAY"_s,
+                                      u"COUNT"_s, u"UNTIL"_s,    u"WKST"_s};
     for (QStringView part : QStringView(m_rule).split(u';', Qt::SkipEmptyParts)) {
         const qsizetype eq = part.indexOf(u'=');
         if (eq <= 0 || !shown.contains(part.left(eq).trimmed().toString().toUpper()))
@@ -390,9 +390,8 @@ bool RecurrenceEditDialog::showsGivenRule(const QString &loaded) const
         if (rule.freq == u"MONTHLY"_s && rule.byDay.isEmpty() && rule.byMonthDay.isEmpty())
             rule.byMonthDay = {m_anchor.day()};
         if (rule.freq == u"WEEKLY"_s) {
-            std::sort(rule.byDay.begin(), rule.byDay.end(), [](const QString &a, const QString &b) {
-                return weekdayFromCode(a) < weekdayFromCode(b);
-            });
+            std::sort(rule.byDay.begin(), rule.byDay.end(),
+                      [](const QString &a, const QString &b) { return weekdayFromCode(a) < weekdayFromCode(b); });
         }
         return std::make_tuple(rule.freq, rule.interval, rule.byDay, rule.byMonthDay, rule.count, rule.until,
                                rule.until.isValid() ? int(rule.untilForm) : -1);

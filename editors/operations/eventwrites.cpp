@@ -47,8 +47,7 @@ bool sameContent(const Event &a, const Event &b)
 {
     auto sameReminders = [](const QList<Reminder> &x, const QList<Reminder> &y) {
         return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Reminder &r, const Reminder &s) {
-            return r.minutes_before == s.minutes_before
-                && r.action.compare(s.action, Qt::CaseInsensitive) == 0;
+            return r.minutes_before == s.minutes_before && r.action.compare(s.action, Qt::CaseInsensitive) == 0;
         });
     };
     auto sameAttendees = [](const QList<Attendee> &x, const QList<Attendee> &y) {

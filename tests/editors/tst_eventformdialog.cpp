@@ -553,8 +553,7 @@ private Q_SLOTS:
             const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(from, from.addYears(2)),
                                                                 from, from.addYears(2));
             const auto it = std::find_if(shown.begin(), shown.end(), [opened](const Event &o) {
-                return o.start_time.toLocalTime().date() == opened
-                    || (o.is_all_day && o.start_time.date() == opened);
+                return o.start_time.toLocalTime().date() == opened || (o.is_all_day && o.start_time.date() == opened);
             });
             QVERIFY(it != shown.end());
             event = *it;
