@@ -174,6 +174,27 @@ void alarm(Writer &w, const Reminder &r, const QString &title)
     w.raw(QLatin1String("END:VALARM"));
 }
 
+// An alarm's text (BEGIN to END, unfolded lines ending in CR LF) with its own
+// TRIGGER, relative to the start, set to `minutesBefore`.
+QString withTrigger(const QString &alarmText, int minutesBefore)
+{
+    QString out;
+    int depth = 0;
+    for (QStringView line : QStringView(alarmText).split(u"\r\n", Qt::SkipEmptyParts)) {
+        const PropertyView prop = splitLine(line);
+        if (prop.is(QLatin1String("END")))
+            --depth;
+        if (depth == 1 && prop.is(QLatin1String("TRIGGER")))
+            out.append(QLatin1String("TRIGGER:")).append(triggerText(minutesBefore));
+        else
+            out.append(line);
+        out.append(kCrlf);
+        if (prop.is(QLatin1String("BEGIN")))
+            ++depth;
+    }
+    return out;
+}
+
 const QSet<QString> &eventMappedNames()
 {
     static const QSet<QString> names = {
@@ -307,21 +328,34 @@ void writeEvent(Writer &w, const Event &e)
     carriedOver(w, item, eventMappedNames());
 
     // Reminders keep the alarm another client wrote for them (its sound,
-    // description, extra properties); alarms of deleted reminders go.
+    // mail body and recipients, extra properties): the alarm of the same
+    // lead and action, else, for a sound or an e-mail, which a new alarm
+    // could not make again, one of that action whose lead changed here, with
+    // the new trigger. Alarms of deleted reminders go.
     QList<bool> used(item.components.size(), false);
-    for (const Reminder &r : e.reminders) {
-        bool reused = false;
-        for (qsizetype i = 0; i < item.components.size() && !reused; ++i) {
-            const StoredItem::Component &c = item.components.at(i);
-            if (!used[i] && c.isReminder && c.minutesBefore == r.minutes_before
-                && c.action == (r.action.isEmpty() ? ReminderAction::Display : r.action.toLower())) {
-                used[i] = true;
-                reused = true;
-                w.text.append(c.text);
+    QList<qsizetype> alarmOf(e.reminders.size(), -1);
+    for (const bool sameLead : {true, false}) {
+        for (qsizetype r = 0; r < e.reminders.size(); ++r) {
+            const Reminder &reminder = e.reminders.at(r);
+            const QString action = reminder.action.isEmpty() ? ReminderAction::Display : reminder.action.toLower();
+            for (qsizetype i = 0; i < item.components.size() && alarmOf[r] < 0; ++i) {
+                const StoredItem::Component &c = item.components.at(i);
+                if (!used[i] && c.isReminder && c.action == action
+                    && (sameLead ? c.minutesBefore == reminder.minutes_before : action != ReminderAction::Display)) {
+                    used[i] = true;
+                    alarmOf[r] = i;
+                }
             }
         }
-        if (!reused)
-            alarm(w, r, e.title);
+    }
+    for (qsizetype r = 0; r < e.reminders.size(); ++r) {
+        const Reminder &reminder = e.reminders.at(r);
+        if (alarmOf[r] < 0)
+            alarm(w, reminder, e.title);
+        else if (item.components.at(alarmOf[r]).minutesBefore == reminder.minutes_before)
+            w.text.append(item.components.at(alarmOf[r]).text);
+        else
+            w.text.append(withTrigger(item.components.at(alarmOf[r]).text, reminder.minutes_before));
     }
     for (const StoredItem::Component &c : item.components) {
         if (!c.isReminder)

@@ -105,28 +105,6 @@ void insertBefore(QVBoxLayout *layout, QWidget *button, QWidget *row)
     layout->insertWidget(index < 0 ? 0 : index, row);
 }
 
-// What the form edits, compared as the user sees it: the instants, not their
-// representation; reminders and attendees by content, not by row.
-bool sameContent(const Event &a, const Event &b)
-{
-    auto sameReminders = [](const QList<Reminder> &x, const QList<Reminder> &y) {
-        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Reminder &r, const Reminder &s) {
-            return r.minutes_before == s.minutes_before && r.action == s.action;
-        });
-    };
-    auto sameAttendees = [](const QList<Attendee> &x, const QList<Attendee> &y) {
-        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Attendee &p, const Attendee &q) {
-            return p.email == q.email && p.name == q.name && p.role == q.role && p.status == q.status
-                && p.type == q.type && p.rsvp == q.rsvp;
-        });
-    };
-    return a.calendar_id == b.calendar_id && a.title == b.title && a.description == b.description
-        && a.location == b.location && a.color == b.color && a.is_all_day == b.is_all_day
-        && a.start_time == b.start_time && a.end_time == b.end_time && a.timezone == b.timezone
-        && a.recurrence_rule == b.recurrence_rule && sameReminders(a.reminders, b.reminders)
-        && sameAttendees(a.attendees, b.attendees);
-}
-
 } // namespace
 
 EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *parent)
@@ -372,6 +350,7 @@ void EventFormDialog::populate()
     if (!m_event)
         return;
     const Event &event = *m_event;
+    m_shown = event;
     m_title->setText(event.title);
     if (const int index = m_calendar->findData(event.calendar_id); index >= 0)
         m_calendar->setCurrentIndex(index);
@@ -386,7 +365,7 @@ void EventFormDialog::populate()
     updateRepeatLabel();
     clearReminderRows();
     for (const Reminder &reminder : event.reminders)
-        addReminderRow(reminder.minutes_before);
+        addReminderRow(reminder);
     m_location->setText(event.location);
     m_notes->setPlainText(event.description);
     m_attendees = event.attendees;
@@ -419,9 +398,16 @@ void EventFormDialog::setScope(RecurringEditScope scope)
             shown.end_time = shown.start_time.addSecs(series->start_time.secsTo(*series->end_time));
     } else if (!m_event->recurrence_rule.isEmpty() || !m_event->recurrence_dates.isEmpty()) {
         m_slot = m_occurrence.start_time;
+        // The caller's copy may lack what the stored series holds (its
+        // reminders and attendees): the series' content, the occurrence's times.
+        shown = *m_event;
+        shown.start_time = m_occurrence.start_time;
+        shown.end_time = m_occurrence.end_time;
     }
-    if (m_slot.isValid() && scope != RecurringEditScope::AllEvents)
+    if (m_slot.isValid() && scope != RecurringEditScope::AllEvents) {
         showTimes(shown);
+        m_shown = shown;
+    }
 }
 
 void EventFormDialog::showTimes(const Event &event)
@@ -526,6 +512,14 @@ void EventFormDialog::editRecurrence()
 
 void EventFormDialog::addReminderRow(int minutes)
 {
+    Reminder reminder;
+    reminder.minutes_before = minutes;
+    addReminderRow(reminder);
+}
+
+void EventFormDialog::addReminderRow(const Reminder &reminder)
+{
+    const int minutes = reminder.minutes_before;
     auto *row = new QWidget;
     row->setObjectName(u"reminderRow"_s);
     QHBoxLayout *line = rowLayout(row, 8);
@@ -543,10 +537,12 @@ void EventFormDialog::addReminderRow(int minutes)
     QToolButton *remove = removeButton(row);
     connect(remove, &QToolButton::clicked, this, [this, row] {
         m_reminders->removeWidget(row);
+        m_rowReminders.remove(row);
         row->deleteLater();
     });
     line->addWidget(remove);
     insertBefore(m_reminders, m_addReminder, row);
+    m_rowReminders.insert(row, reminder);
 }
 
 void EventFormDialog::clearReminderRows()
@@ -558,6 +554,7 @@ void EventFormDialog::clearReminderRows()
             widget->deleteLater();
         }
     }
+    m_rowReminders.clear();
 }
 
 void EventFormDialog::addAttendee()
@@ -734,7 +731,11 @@ void EventFormDialog::save()
             && !QTimeZone(m_event->timezone.toUtf8()).isValid())
             record.timezone = m_event->timezone;
     }
-    record.recurrence_rule = RuleUntil::withUntilForm(m_rule, record.is_all_day, zone);
+    // A rule the user left as it was stays as written; one they changed (or
+    // whose series changed between timed and all-day) ends in the form that
+    // fits the start.
+    const bool ruleKept = m_event && m_rule == m_event->recurrence_rule && record.is_all_day == m_event->is_all_day;
+    record.recurrence_rule = ruleKept ? m_rule : RuleUntil::withUntilForm(m_rule, record.is_all_day, zone);
 
     record.reminders.clear();
     for (int i = 0; i < m_reminders->count(); ++i) {
@@ -742,9 +743,11 @@ void EventFormDialog::save()
         auto *choice = row && row != m_addReminder ? row->findChild<QComboBox *>() : nullptr;
         if (!choice)
             continue;
-        Reminder reminder;
+        // The reminder the row was made from keeps its action (an e-mail or
+        // a sound) and its row, and so the alarm its text holds with every
+        // property the form does not show; only the lead is the form's.
+        Reminder reminder = m_rowReminders.value(row);
         reminder.minutes_before = choice->currentData().toInt();
-        reminder.action = ReminderAction::Display;
         record.reminders.append(reminder);
     }
     record.attendees.clear();
@@ -755,8 +758,8 @@ void EventFormDialog::save()
     if (record.timezone.isEmpty())
         record.timezone = u"UTC"_s;
     // Save without a change writes nothing: the row, its text and the
-    // server's copy stay as they are.
-    if (m_event && !m_event->id.isEmpty() && sameContent(record, *m_event)) {
+    // server's copy stay as they are, whatever the scope.
+    if (m_event && !m_event->id.isEmpty() && sameContent(record, m_shown)) {
         accept();
         return;
     }

@@ -6,6 +6,7 @@
 #include "recurringeditscope.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QTimeZone>
 
@@ -57,6 +58,7 @@ private:
     void updateRepeatLabel();
     void editRecurrence();
     void addReminderRow(int minutes);
+    void addReminderRow(const Reminder &reminder);
     void clearReminderRows();
     void addAttendee();
     void rebuildAttendeeRows();
@@ -74,11 +76,18 @@ private:
     AppState *m_state;
     std::optional<Event> m_event;
     Event m_occurrence; // as the caller gave it
+    // What the form showed when it opened: the stored row, or for a scoped
+    // edit the occurrence with the series' content. A save that gives this
+    // back writes nothing.
+    Event m_shown;
     RecurringEditScope m_scope = RecurringEditScope::AllEvents;
     QDateTime m_slot; // the occurrence's start in its series, for a scoped edit
     QString m_customColor;
     QString m_rule;
     QList<Attendee> m_attendees;
+    // The reminder each row on screen was made from (a new one for rows
+    // added here).
+    QHash<const QWidget *, Reminder> m_rowReminders;
 
     QLineEdit *m_title = nullptr;
     QComboBox *m_calendar = nullptr;

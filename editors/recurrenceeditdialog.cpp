@@ -17,6 +17,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -63,6 +66,7 @@ RecurrenceEditDialog::RecurrenceEditDialog(const QString &rule, const QDate &anc
     setMinimumWidth(440);
     buildUi(firstDayOfWeek);
     loadRrule();
+    settleGivenRule();
     updateSummary();
 }
 
@@ -190,6 +194,7 @@ void RecurrenceEditDialog::buildUi(int firstDayOfWeek)
 
     m_pages->addWidget(new QWidget(m_pages)); // yearly
     m_pages->addWidget(new QWidget(m_pages)); // no repetition
+    m_pages->addWidget(new QWidget(m_pages)); // the given rule as it is
     form->addRow(QString(), m_pages);
 
     m_endsBox = new QWidget(this);
@@ -267,9 +272,10 @@ void RecurrenceEditDialog::frequencyChanged(int index)
         layout()->activate();
         resize(width(), sizeHint().height());
     }
-    // Without repetition there is neither an interval nor an end.
-    m_intervalRow->setEnabled(index != NoRepeat);
-    m_endsBox->setEnabled(index != NoRepeat);
+    // Without repetition there is neither an interval nor an end; a rule
+    // kept as it is keeps its own.
+    m_intervalRow->setEnabled(index != NoRepeat && index != Given);
+    m_endsBox->setEnabled(index != NoRepeat && index != Given);
     updateIntervalUnit();
     updateSummary();
 }
@@ -278,6 +284,7 @@ void RecurrenceEditDialog::setSeriesZone(const QTimeZone &zone)
 {
     m_seriesZone = zone;
     loadEnd(splitRrule(m_rule));
+    settleGivenRule();
 }
 
 void RecurrenceEditDialog::loadRrule()
@@ -287,11 +294,13 @@ void RecurrenceEditDialog::loadRrule()
     if (m_rule.isEmpty())
         return;
     const RecurrenceRule parts = splitRrule(m_rule);
+    m_givenWeekStart = parts.weekStart;
 
-    const QString freq = parts.value(u"FREQ"_s);
+    const QString &freq = parts.freq;
     const int frequency = m_frequency->findData(freq);
-    if (!freq.isEmpty() && frequency >= 0)
+    if (!freq.isEmpty() && frequency >= 0 && frequency != NoRepeat)
         m_frequency->setCurrentIndex(frequency);
+    m_loadedFrequency = m_frequency->currentIndex();
 
     if (const auto interval = wholeNumber(parts.value(u"INTERVAL"_s)); interval && *interval >= 1)
         m_interval->setValue(*interval);
@@ -349,6 +358,47 @@ void RecurrenceEditDialog::loadEnd(const RecurrenceRule &parts)
     }
 }
 
+void RecurrenceEditDialog::settleGivenRule()
+{
+    m_loadedRule = widgetRule(m_loadedFrequency);
+    m_keepsGiven = !m_rule.isEmpty() && showsGivenRule(m_loadedRule);
+    if (m_rule.isEmpty() || m_keepsGiven || m_frequency->count() > Given)
+        return;
+    m_frequency->addItem(RruleFormat::describe(m_rule), m_rule);
+    m_frequency->setCurrentIndex(Given);
+}
+
+bool RecurrenceEditDialog::showsGivenRule(const QString &loaded) const
+{
+    const RecurrenceRule given = splitRrule(m_rule);
+    if (!given.unreadParts().isEmpty())
+        return false;
+    // WKST is carried along; any other part the widgets do not have is lost
+    // on the way through them.
+    static const QStringList shown = {u"FREQ"_s,  u"INTERVAL"_s, u"BYDAY"_s, u"BYMONTHDAY"_s,
+                                      u"COUNT"_s, u"UNTIL"_s,    u"WKST"_s};
+    for (QStringView part : QStringView(m_rule).split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = part.indexOf(u'=');
+        if (eq <= 0 || !shown.contains(part.left(eq).trimmed().toString().toUpper()))
+            return false;
+    }
+    // What the rule means with what it leaves to the start filled in: the
+    // anchor's weekday, or its day of the month.
+    const auto meaning = [this](RecurrenceRule rule) {
+        if (rule.freq == u"WEEKLY"_s && rule.byDay.isEmpty())
+            rule.byDay = {weekdayCode(m_anchor.dayOfWeek())};
+        if (rule.freq == u"MONTHLY"_s && rule.byDay.isEmpty() && rule.byMonthDay.isEmpty())
+            rule.byMonthDay = {m_anchor.day()};
+        if (rule.freq == u"WEEKLY"_s) {
+            std::sort(rule.byDay.begin(), rule.byDay.end(),
+                      [](const QString &a, const QString &b) { return weekdayFromCode(a) < weekdayFromCode(b); });
+        }
+        return std::make_tuple(rule.freq, rule.interval, rule.byDay, rule.byMonthDay, rule.count, rule.until,
+                               rule.until.isValid() ? int(rule.untilForm) : -1);
+    };
+    return meaning(given) == meaning(splitRrule(loaded));
+}
+
 void RecurrenceEditDialog::updateIntervalUnit()
 {
     const bool one = m_interval->value() == 1;
@@ -372,9 +422,18 @@ QString RecurrenceEditDialog::rrule() const
     const int frequency = m_frequency->currentIndex();
     if (frequency == NoRepeat)
         return QString();
+    if (frequency == Given)
+        return m_rule;
+    const QString rule = widgetRule(frequency);
+    return m_keepsGiven && rule == m_loadedRule ? m_rule : rule;
+}
+
+QString RecurrenceEditDialog::widgetRule(int frequency) const
+{
     RecurrenceRule rule;
-    rule.freq = m_frequency->currentData().toString();
+    rule.freq = m_frequency->itemData(frequency).toString();
     rule.interval = m_interval->value();
+    rule.weekStart = m_givenWeekStart;
     if (frequency == Weekly) {
         for (int day = 1; day <= 7; ++day) {
             if (m_weekdays.at(day - 1)->isChecked())

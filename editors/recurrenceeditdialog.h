@@ -18,16 +18,21 @@ class QToolButton;
 class QWidget;
 
 // Edits one RRULE value (without "RRULE:"). It reads FREQ, INTERVAL, BYDAY,
-// BYMONTHDAY, COUNT and UNTIL into its widgets and rrule() writes a rule from
-// the widgets alone, in the order FREQ, INTERVAL, BYDAY or BYMONTHDAY, COUNT
-// or UNTIL; every other part of the given rule is dropped. The frequency
-// "Does not repeat" gives an empty rule.
+// BYMONTHDAY, COUNT and UNTIL into its widgets; once the user changes them,
+// rrule() writes a rule from the widgets alone, in the order FREQ, INTERVAL,
+// BYDAY or BYMONTHDAY, COUNT or UNTIL. Left alone, it gives back the rule it
+// was given, as written. A rule the widgets cannot show as it is (other
+// parts, several days of the month, a weekday list of a daily rule ...) is
+// shown by its one-line description as a frequency of its own and kept until
+// the user picks another. The frequency "Does not repeat" gives an empty rule.
 class RecurrenceEditDialog : public QDialog
 {
     Q_OBJECT
 public:
     // Frequency combo box indexes; the page stack has one page for each.
-    enum Frequency { Daily = 0, Weekly = 1, Monthly = 2, Yearly = 3, NoRepeat = 4 };
+    // Given: the given rule as it is, offered only for a rule the others
+    // cannot show.
+    enum Frequency { Daily = 0, Weekly = 1, Monthly = 2, Yearly = 3, NoRepeat = 4, Given = 5 };
 
     RecurrenceEditDialog(const QString &rule, const QDate &anchor, int firstDayOfWeek, QWidget *parent = nullptr);
 
@@ -49,6 +54,11 @@ private:
     void buildUi(int firstDayOfWeek);
     void loadRrule();
     void loadEnd(const RecurrenceRule &parts);
+    // Notes what the widgets write as loaded, and offers the given rule as
+    // it is when that is not what it means.
+    void settleGivenRule();
+    QString widgetRule(int frequency) const;
+    bool showsGivenRule(const QString &loaded) const;
     void updateIntervalUnit();
     void updateSummary();
     void frequencyChanged(int index);
@@ -60,6 +70,12 @@ private:
     // leaves alone is written back unchanged.
     RecurrenceRule m_givenEnd;
     QDate m_givenUntilDay;
+    int m_loadedFrequency = Weekly;
+    int m_givenWeekStart = 1; // WKST of the given rule, carried along
+    // The widgets' rule as loaded: while they still write it, the given rule
+    // comes back as written (when they show it).
+    QString m_loadedRule;
+    bool m_keepsGiven = false;
 
     QComboBox *m_frequency = nullptr;
     QWidget *m_intervalRow = nullptr;

@@ -5,6 +5,8 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace EventWrites {
@@ -39,6 +41,27 @@ void detachChildren(Event &event)
         attendee.id.clear();
         attendee.event_id.clear();
     }
+}
+
+bool sameContent(const Event &a, const Event &b)
+{
+    auto sameReminders = [](const QList<Reminder> &x, const QList<Reminder> &y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Reminder &r, const Reminder &s) {
+            return r.minutes_before == s.minutes_before && r.action.compare(s.action, Qt::CaseInsensitive) == 0;
+        });
+    };
+    auto sameAttendees = [](const QList<Attendee> &x, const QList<Attendee> &y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const Attendee &p, const Attendee &q) {
+            return p.email == q.email && p.name == q.name && p.role == q.role && p.status == q.status
+                && p.type == q.type && p.rsvp == q.rsvp;
+        });
+    };
+    return a.calendar_id == b.calendar_id && a.title == b.title && a.description == b.description
+        && a.location == b.location && a.color == b.color && a.is_all_day == b.is_all_day
+        && a.start_time == b.start_time && a.end_time == b.end_time && a.timezone == b.timezone
+        && a.recurrence_rule == b.recurrence_rule && a.exception_dates == b.exception_dates
+        && a.recurrence_dates == b.recurrence_dates && sameReminders(a.reminders, b.reminders)
+        && sameAttendees(a.attendees, b.attendees);
 }
 
 QDateTime allDayTime(const QDate &date)

@@ -27,6 +27,13 @@ bool isICalendarText(const QString &text);
 // event ids and trigger times are cleared for the repository to fill.
 void detachChildren(Event &event);
 
+// True when `edited` changes nothing a user can change in `shown`, the event
+// (or occurrence) as it stood: compared as the user sees it, the instants
+// rather than their representation, reminders and attendees by content
+// rather than by row. A write of such an edit is no edit: the form and every
+// scope of a recurring edit then write nothing.
+bool sameContent(const Event &edited, const Event &shown);
+
 // All-day rows are held at 00:00 UTC of their dates, as the iCalendar reader
 // gives them, so that a row typed here and one pulled from a server compare
 // (and name their occurrences) alike.

@@ -94,12 +94,48 @@ private:
     QDateTime m_to;
 };
 
-// `rule` repeating on the day the shift moves the series to.
+// `rule` repeating on the day the shift moves the series to, and ending as
+// much later as its starts move: an UNTIL on the last start (as several
+// clients write it) would otherwise drop that occurrence. An UNTIL that ends
+// a day (a date, or the last second of a day as the editors write it) ends
+// the day the last occurrence moves to.
+void shiftRule(RecurrenceRule &rule, const SeriesShift &shift)
+{
+    rule.shiftDays(shift.fromDate(), shift.toDate());
+    if (!rule.until.isValid() || shift.isNull())
+        return;
+    const qint64 days = shift.fromDate().daysTo(shift.toDate());
+    if (rule.untilForm == RecurrenceRule::UntilForm::Date) {
+        rule.until = rule.until.addDays(days);
+        return;
+    }
+    const QTimeZone &zone = shift.zone();
+    const QDateTime instant = rule.untilForm == RecurrenceRule::UntilForm::Utc
+        ? rule.until
+        : TimeUtil::inZone(rule.until.date(), rule.until.time(), zone);
+    const QDateTime wall = instant.toTimeZone(zone);
+    const QTime lastSecond(23, 59, 59);
+    rule.moveUntil(wall.time() == lastSecond ? TimeUtil::inZone(wall.date().addDays(days), lastSecond, zone)
+                                             : shift.apply(instant),
+                   zone);
+}
+
 QString shiftedRule(const QString &rule, const SeriesShift &shift)
 {
     RecurrenceRule shifted = RecurrenceRule::fromText(rule);
-    shifted.shiftDays(shift.fromDate(), shift.toDate());
+    shiftRule(shifted, shift);
     return shifted.toText();
+}
+
+// The series as it stands at its occurrence starting at `start` (in the
+// series' own form): its content, with that start and the series' length.
+Event seriesAt(const Event &series, const QDateTime &start)
+{
+    Event at = series;
+    at.start_time = start;
+    if (series.end_time)
+        at.end_time = start.addSecs(series.start_time.secsTo(*series.end_time));
+    return at;
 }
 
 // Values before `at` and from `at` on.
@@ -244,6 +280,14 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
         ? live
         : events->getByUidAndRecurrenceId(series.uid, series.calendar_id, recurrenceId);
 
+    // The occurrence as it stands: its override, else the series' there.
+    Event standing = live ? *live : seriesAt(series, allDayIfSo(series, occurrenceStart));
+    if (!live) {
+        standing.recurrence_rule.clear();
+        standing.exception_dates.clear();
+        standing.recurrence_dates.clear();
+    }
+
     Event row;
     if (live) {
         row = *live;
@@ -262,6 +306,8 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
     row.master_event_uid = series.uid;
     row.start_time = allDayIfSo(series, newStart);
     row.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    if (sameContent(row, standing))
+        return true;
     markChanged(row, now);
     row.raw_icalendar = storedText(row);
     return held ? events->update(row) : events->insert(row);
@@ -285,6 +331,13 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     const QDateTime start = allDayIfSo(series, newStart);
     const SeriesShift shift(series, occurrence, start);
     const QTimeZone &zone = shift.zone();
+
+    // The series from the occurrence on, unchanged, is no new series.
+    Event edit = content ? *content : series;
+    edit.start_time = start;
+    edit.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    if (sameContent(edit, seriesAt(series, occurrence)))
+        return true;
 
     // What of the series remained from the occurrence on.
     RecurrenceRule rule = RecurrenceRule::fromText(series.recurrence_rule);
@@ -321,12 +374,9 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     copyContent(content ? *content : series, next);
     next.start_time = start;
     next.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
-    // The series' end stays: its UNTIL, or the COUNT that was left. An UNTIL
-    // that the moved start would already pass goes along with it, so the
-    // occurrence the user moved is not lost.
-    if (rule.until.isValid() && start > untilInstant(rule, zone, series.is_all_day))
-        rule.moveUntil(shift.apply(untilInstant(rule, zone, series.is_all_day)), zone);
-    rule.shiftDays(shift.fromDate(), shift.toDate());
+    // The series' end stays: the COUNT that was left, or its UNTIL, moved as
+    // far as the occurrences it bounds.
+    shiftRule(rule, shift);
     next.recurrence_rule = rule.toText();
     if (content && content->recurrence_rule != series.recurrence_rule)
         next.recurrence_rule = content->recurrence_rule;
@@ -410,6 +460,8 @@ bool applyToAllOccurrences(EventRepository *events, const Event &given, const QD
     // Excluded and added dates move with the occurrences they name.
     row.exception_dates = storedDates(shift.apply(dateValues(series.exception_dates)));
     row.recurrence_dates = storedDates(shift.apply(dateValues(series.recurrence_dates)));
+    if (sameContent(row, series))
+        return true;
     row.sequence = series.sequence + 1;
     markChanged(row, now);
     row.raw_icalendar = storedText(row);
@@ -463,6 +515,8 @@ bool updateEdited(EventRepository *events, const Event &stored, Event edited)
 {
     if (!events)
         return false;
+    if (sameContent(edited, stored))
+        return true;
     const std::optional<SeriesShift> shift = startShift(stored, edited);
     edited = followingStart(stored, edited);
     edited.raw_icalendar = storedText(edited);

@@ -144,28 +144,38 @@ void DateTimePicker::setReferencePicker(DateTimePicker *start)
         --m_updating;
         return;
     }
+    m_referenceValue = start->wallClock();
     m_referenceConnection = connect(start, &DateTimePicker::dateTimeChanged, this, &DateTimePicker::followReference);
-    followReference(start->dateTime());
+    followReference();
 }
 
-void DateTimePicker::followReference(const QDateTime &start)
+void DateTimePicker::followReference()
 {
+    if (!m_reference)
+        return;
+    // Measured on the wall clock of both full values (the time kept while a
+    // picker shows its date alone), so that the length survives a change of
+    // time between them and a switch to or from date-only mode.
+    const QDateTime start = m_reference->wallClock();
     const QDateTime before = dateTime();
-    const qint64 distance = m_referenceValue.isValid() ? m_referenceValue.secsTo(before) : 0;
+    const qint64 length = m_referenceValue.isValid() ? m_referenceValue.secsTo(wallClock()) : 0;
     m_referenceValue = start;
     ++m_updating;
     // The value moves first, so that the new minimum never clamps it alone.
     m_dateEdit->clearMinimumDate();
-    if (before < start) {
-        const QDateTime moved = start.addSecs(qMax<qint64>(0, distance)).toLocalTime();
-        m_dateEdit->setDate(moved.date());
-        m_time = moved.time();
-        showTime();
-    }
+    const QDateTime moved = start.addSecs(qMax<qint64>(0, length));
+    m_dateEdit->setDate(moved.date());
+    m_time = moved.time();
+    showTime();
     m_dateEdit->setMinimumDate(start.date());
     --m_updating;
     if (dateTime() != before)
         changed();
+}
+
+QDateTime DateTimePicker::wallClock() const
+{
+    return TimeUtil::utc(m_dateEdit->date(), m_time);
 }
 
 void DateTimePicker::showTime()

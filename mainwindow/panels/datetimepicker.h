@@ -27,10 +27,11 @@ public:
     bool isDateOnly() const { return m_dateOnly; }
 
     // Makes this picker follow `start`: whenever the start changes, the
-    // start's date becomes this picker's minimum date, and a value lying
-    // before the start moves forward, keeping its distance to the start as it
-    // was before the change when that was positive. Null removes the link and
-    // the minimum. The start is not owned.
+    // start's date becomes this picker's minimum date and this value moves
+    // with it, keeping its distance to the start as it was before the change
+    // (the length of an event), none when it lay before the start. A change
+    // made to this picker itself sets that distance anew. Null removes the
+    // link and the minimum. The start is not owned.
     void setReferencePicker(DateTimePicker *start);
 
     QDateEdit *dateEdit() const { return m_dateEdit; }
@@ -52,7 +53,10 @@ private:
     void showTime();
     void setTime(const QTime &time);
     void takeTypedTime();
-    void followReference(const QDateTime &start);
+    void followReference();
+    // The date and the time kept, also in date-only mode, as a wall clock
+    // (held in UTC, free of any zone's transitions).
+    QDateTime wallClock() const;
     void changed();
 
     QDateEdit *m_dateEdit = nullptr;

@@ -7,6 +7,7 @@
 #include "icalendar.h"
 #include "recurrence.h"
 #include "recurrenceeditdialog.h"
+#include "recurringeditscope.h"
 #include "ruleuntil.h"
 #include "templaterepository.h"
 #include "testevents.h"
@@ -33,6 +34,30 @@ QDateTime local(int y, int m, int d, int h = 0, int min = 0)
 {
     return QDateTime(QDate(y, m, d), QTime(h, min), Qt::LocalTime);
 }
+
+// A weekly series of 8 Mondays at 10:00 in Berlin as a server holds it:
+// UNTIL on its last start, an e-mail and a sound alarm, properties of other
+// clients, an organizer and an attendee; `more` goes into the VEVENT, `after`
+// after it (an override).
+QString serverSeries(const QString &more = QString(), const QString &after = QString())
+{
+    return u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\nBEGIN:VEVENT\r\nUID:board-sync\r\n"
+           "DTSTAMP:20260101T000000Z\r\nSUMMARY:Board sync\r\nDTSTART;TZID=Europe/Berlin:20260302T100000\r\n"
+           "DTEND;TZID=Europe/Berlin:20260302T110000\r\nRRULE:FREQ=WEEKLY;UNTIL=20260420T080000Z\r\n"
+           "SEQUENCE:3\r\nX-SERVER-COLOR:teal\r\nORGANIZER;CN=Olga:mailto:olga@example.com\r\n"
+           "ATTENDEE;CN=Ann;PARTSTAT=ACCEPTED;X-NUM-GUESTS=0:mailto:ann@example.com\r\n"
+           "BEGIN:VALARM\r\nACTION:EMAIL\r\nTRIGGER:-PT30M\r\nSUMMARY:Board sync soon\r\n"
+           "DESCRIPTION:Bring the figures\r\nATTENDEE:mailto:ann@example.com\r\nX-ALARM-NOTE:kept\r\n"
+           "END:VALARM\r\nBEGIN:VALARM\r\nACTION:AUDIO\r\nTRIGGER:-PT5M\r\n"
+           "ATTACH;FMTTYPE=audio/basic:https://example.com/ding.wav\r\nEND:VALARM\r\n%1END:VEVENT\r\n%2"
+           "END:VCALENDAR\r\n"_s.arg(more, after);
+}
+
+// The series' override of 16 March, moved to noon.
+const QString kOverride = u"BEGIN:VEVENT\r\nUID:board-sync\r\nDTSTAMP:20260101T000000Z\r\n"
+                          "RECURRENCE-ID;TZID=Europe/Berlin:20260316T100000\r\nSUMMARY:Board sync\r\n"
+                          "DTSTART;TZID=Europe/Berlin:20260316T120000\r\nDTEND;TZID=Europe/Berlin:20260316T130000\r\n"
+                          "END:VEVENT\r\n"_s;
 
 QList<int> minutesOf(const QList<Reminder> &reminders)
 {
@@ -467,6 +492,145 @@ private Q_SLOTS:
         QVERIFY2(after.raw_icalendar.contains(startLine + u"\r\n"_s), qPrintable(after.raw_icalendar));
     }
 
+    // Saved with nothing changed, through any scope and from any
+    // occurrence, the form writes nothing: no override, no split, no
+    // rewritten rule or alarm. Also after the rule editor was confirmed
+    // untouched.
+    void untouchedSaveWritesNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QDate>("opened"); // the occurrence opened; invalid: the stored row
+        QTest::addColumn<bool>("ruleEditor");
+        const int all = int(RecurringEditScope::AllEvents);
+        const int thisEvent = int(RecurringEditScope::ThisEvent);
+        const int following = int(RecurringEditScope::ThisAndFollowing);
+        const QDate first(2026, 3, 2), later(2026, 3, 23), overridden(2026, 3, 16), none;
+        const QString series = serverSeries();
+        const QString withOverride = serverSeries(QString(), kOverride);
+        QTest::newRow("single event") << serverSeries().replace(u"RRULE:FREQ=WEEKLY;UNTIL=20260420T080000Z\r\n"_s,
+                                                                QString())
+                                      << all << none << false;
+        QTest::newRow("series, all events, its first") << series << all << first << false;
+        QTest::newRow("series, all events, a later one") << series << all << later << false;
+        QTest::newRow("series, this event only") << series << thisEvent << later << false;
+        QTest::newRow("series, this and following") << series << following << later << false;
+        QTest::newRow("series, this and following, its first") << series << following << first << false;
+        QTest::newRow("override, this event only") << withOverride << thisEvent << overridden << false;
+        QTest::newRow("override, this and following") << withOverride << following << overridden << false;
+        QTest::newRow("override, all events") << withOverride << all << overridden << false;
+        QTest::newRow("series, this event only, rule editor") << series << thisEvent << later << true;
+        QTest::newRow("series, all events, rule editor") << series << all << first << true;
+        const auto withRule = [&series](const QString &rule) {
+            return QString(series).replace(u"FREQ=WEEKLY;UNTIL=20260420T080000Z"_s, rule);
+        };
+        QTest::newRow("timed series ending on a date, all events")
+            << withRule(u"FREQ=WEEKLY;UNTIL=20260420"_s) << all << first << false;
+        QTest::newRow("last weekday of the month, rule editor")
+            << withRule(u"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"_s) << all << none << true;
+        QTest::newRow("last Sunday of March, rule editor, this and following")
+            << withRule(u"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s) << following << QDate(2027, 3, 28) << true;
+        QTest::newRow("1st and 15th, rule editor, this event only")
+            << withRule(u"FREQ=MONTHLY;BYMONTHDAY=1,15"_s) << thisEvent << QDate(2026, 3, 15) << true;
+        QTest::newRow("weekdays, rule editor, this event only")
+            << withRule(u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s) << thisEvent << QDate(2026, 3, 4) << true;
+        QTest::newRow("all-day series, this event only")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "DTEND;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY;COUNT=8\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << thisEvent << later << true;
+    }
+    void untouchedSaveWritesNothing()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, scope);
+        QFETCH(QDate, opened);
+        QFETCH(bool, ruleEditor);
+        const QList<Event> rows = insertPulled(text);
+        const QString before = storedRows();
+        Event event = rows.first();
+        if (opened.isValid()) {
+            const QDateTime from = local(2026, 2, 1);
+            const QList<Event> shown = Recurrence::expandEvents(m_state->events()->getInRange(from, from.addYears(2)),
+                                                                from, from.addYears(2));
+            const auto it = std::find_if(shown.begin(), shown.end(), [opened](const Event &o) {
+                return o.start_time.toLocalTime().date() == opened || (o.is_all_day && o.start_time.date() == opened);
+            });
+            QVERIFY(it != shown.end());
+            event = *it;
+        }
+        EventFormDialog form(m_state, event);
+        form.setScope(RecurringEditScope(scope));
+        ModalScript script;
+        if (ruleEditor) {
+            script.on(u"Edit Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+            script.on(u"Recurrence"_s, [](QWidget *w) { confirm(w); });
+        }
+        script.on(u"Edit Event"_s, [](QWidget *w) { confirm(w); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QVERIFY(before.count(u'\n') >= 4);
+        QCOMPARE(storedRows(), before);
+    }
+
+    // A server event's alarms keep their action and everything they hold,
+    // and its other clients' properties and attendees stay, in the row and
+    // in the text the next push sends.
+    void keepsAlarmsAndProperties_data()
+    {
+        QTest::addColumn<QString>("title"); // typed; empty: untouched
+        QTest::addColumn<int>("emailLead"); // chosen for the e-mail alarm
+        QTest::addColumn<QStringList>("kept"); // lines of the pushed text
+        const QStringList always = {
+            u"ACTION:EMAIL"_s,
+            u"SUMMARY:Board sync soon"_s,
+            u"DESCRIPTION:Bring the figures"_s,
+            u"ATTENDEE:mailto:ann@example.com"_s,
+            u"X-ALARM-NOTE:kept"_s,
+            u"ACTION:AUDIO"_s,
+            u"TRIGGER:-PT5M"_s,
+            u"ATTACH;FMTTYPE=audio/basic:https://example.com/ding.wav"_s,
+            u"X-SERVER-COLOR:teal"_s,
+            u"ATTENDEE;CN=Ann;ROLE=REQ-PARTICIPANT;PARTSTAT=ACCEPTED;X-NUM-GUESTS=0:mailto:ann@example.com"_s,
+            u"ORGANIZER;CN=Olga:mailto:olga@example.com"_s,
+        };
+        QTest::newRow("untouched") << QString() << 30 << always + QStringList{u"TRIGGER:-PT30M"_s};
+        QTest::newRow("retitled") << u"Board sync (room 2)"_s << 30
+                                  << always + QStringList{u"TRIGGER:-PT30M"_s, u"SUMMARY:Board sync (room 2)"_s};
+        QTest::newRow("the e-mail an hour before")
+            << QString() << 60 << always + QStringList{u"TRIGGER:-PT60M"_s, u"SUMMARY:Board sync"_s};
+    }
+    void keepsAlarmsAndProperties()
+    {
+        QFETCH(QString, title);
+        QFETCH(int, emailLead);
+        QFETCH(QStringList, kept);
+        const Event pulled = insertPulled(serverSeries()).first();
+        EventFormDialog form(m_state, pulled);
+        ModalScript script;
+        script.on(u"Edit Event"_s, [title, emailLead](QWidget *w) {
+            if (!title.isEmpty())
+                type(w, u"title"_s, title);
+            for (QComboBox *row : w->findChildren<QComboBox *>(u"reminder"_s)) {
+                if (row->currentData().toInt() == 30)
+                    row->setCurrentIndex(row->findData(emailLead));
+            }
+            confirm(w);
+        });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        const Event stored = *m_state->events()->getById(pulled.id);
+        QStringList actions;
+        for (const Reminder &r : stored.reminders)
+            actions.append(u"%1 %2"_s.arg(r.action).arg(r.minutes_before));
+        actions.sort();
+        QCOMPARE(actions, QStringList({u"audio 5"_s, u"email %1"_s.arg(emailLead)}));
+        QCOMPARE(stored.attendees.size(), 1);
+        QCOMPARE(stored.sequence, title.isEmpty() && emailLead == 30 ? 3 : 4);
+        const QString pushed = ICalendar::serializeEvents({stored});
+        for (const QString &line : kept)
+            QVERIFY2(pushed.contains(line + u"\r\n"_s), qPrintable(line + u" not in\n"_s + pushed));
+        QCOMPARE(pushed.count(u"BEGIN:VALARM"_s), 2);
+    }
+
     // The time list of the start shows whole times ("13:30") in either
     // theme, also with the form at its narrowest.
     void timeListShowsWholeTimes_data()
@@ -504,6 +668,33 @@ private:
         if (!m_state->events()->insert(e))
             qWarning("insert failed");
         return *m_state->events()->getById(e.id);
+    }
+
+    // The events of a server's text, stored as a pull stores them: synced,
+    // in the resource it came in. The master first.
+    QList<Event> insertPulled(const QString &text)
+    {
+        QList<Event> rows;
+        for (Event e : ICalendar::parseEvents(text)) {
+            e.id = e.recurrence_id.isEmpty() ? e.uid : e.uid + u"-"_s + e.recurrence_id;
+            e.calendar_id = kPersonal;
+            e.href = u"/cal/"_s + e.uid + u".ics"_s;
+            e.etag = u"etag-1"_s;
+            e.sync_status = u"synced"_s;
+            e.created = e.last_modified = QDateTime::currentDateTimeUtc();
+            if (!m_state->events()->insert(e))
+                qWarning("insert failed");
+            rows.append(*m_state->events()->getById(e.id));
+        }
+        return rows;
+    }
+
+    // Every event, reminder and attendee row, read apart from the
+    // application's connection.
+    QString storedRows() const
+    {
+        return m_fixture->cli(u"SELECT * FROM events ORDER BY id; SELECT * FROM reminders ORDER BY id; "
+                              "SELECT * FROM attendees ORDER BY id"_s);
     }
 
     std::unique_ptr<AppStateFixture> m_fixture;

@@ -32,36 +32,69 @@ class TestRecurrenceEditDialog : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Confirmed untouched, the dialog gives back the rule it was given, as
+    // written. A rule its widgets cannot show is offered as a frequency of
+    // its own, named by its one-line description, until the user picks
+    // another; a change undone gives the rule back.
     void roundTrip_data()
     {
         QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("shown"); // the frequency shown
+        QTest::addColumn<int>("picked"); // chosen after Daily; -1: untouched
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("empty rule: weekly on the anchor's day") << QString() << u"FREQ=WEEKLY;BYDAY=WE"_s;
-        QTest::newRow("interval and count")
-            << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s << u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s;
-        QTest::newRow("weekly days come back Monday first")
-            << u"FREQ=WEEKLY;BYDAY=SU,TU"_s << u"FREQ=WEEKLY;BYDAY=TU,SU"_s;
-        QTest::newRow("weekly ordinals are dropped") << u"FREQ=WEEKLY;BYDAY=2MO"_s << u"FREQ=WEEKLY;BYDAY=MO"_s;
-        QTest::newRow("monthly fifth Monday keeps the first ordinal")
-            << u"FREQ=MONTHLY;BYDAY=5MO"_s << u"FREQ=MONTHLY;BYDAY=1MO"_s;
-        QTest::newRow("monthly: only the first weekday counts")
-            << u"FREQ=MONTHLY;BYDAY=2TU,3TH"_s << u"FREQ=MONTHLY;BYDAY=2TU"_s;
-        QTest::newRow("monthly without day: the anchor's") << u"FREQ=MONTHLY"_s << u"FREQ=MONTHLY;BYMONTHDAY=18"_s;
-        QTest::newRow("COUNT wins over UNTIL")
-            << u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s << u"FREQ=WEEKLY;BYDAY=WE;COUNT=5"_s;
-        QTest::newRow("an end left alone comes back as it was given")
-            << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s << u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s;
-        QTest::newRow("lower-case keys are read") << u"freq=DAILY;count=3"_s << u"FREQ=DAILY;COUNT=3"_s;
-        QTest::newRow("interval beyond the range is clamped")
-            << u"FREQ=DAILY;INTERVAL=5000"_s << u"FREQ=DAILY;INTERVAL=999"_s;
-        QTest::newRow("unreadable count leaves Never") << u"FREQ=DAILY;COUNT=x"_s << u"FREQ=DAILY"_s;
+        QTest::newRow("empty rule: weekly on the anchor's day")
+            << QString() << u"Weekly"_s << -1 << u"FREQ=WEEKLY;BYDAY=WE"_s;
+        const auto same = [](const char *name, const QString &rule, const QString &shown) {
+            QTest::newRow(name) << rule << shown << -1 << rule;
+        };
+        same("interval and count", u"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;COUNT=10"_s, u"Weekly"_s);
+        same("weekly days in another order", u"FREQ=WEEKLY;BYDAY=SU,TU"_s, u"Weekly"_s);
+        same("monthly without day: the anchor's", u"FREQ=MONTHLY"_s, u"Monthly"_s);
+        same("an explicit interval of one", u"FREQ=DAILY;INTERVAL=1"_s, u"Daily"_s);
+        same("an end left alone", u"FREQ=YEARLY;UNTIL=20300615T103000Z"_s, u"Yearly"_s);
+        same("lower-case keys and values", u"freq=daily;count=3"_s, u"Daily"_s);
+        same("week start carried", u"FREQ=WEEKLY;BYDAY=TU,TH;WKST=SU"_s, u"Weekly"_s);
+        // Rules the widgets cannot show.
+        const QString lastWeekday = u"FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"_s;
+        const QString lastWeekdayText = u"Repeats monthly · on the last Mon, Tue, Wed, Thu, Fri"_s;
+        same("last weekday of the month", lastWeekday, lastWeekdayText);
+        same("last Sunday of March", u"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU"_s,
+             u"Repeats yearly · Mar · on the last Sun"_s);
+        same("two days of the month", u"FREQ=MONTHLY;BYMONTHDAY=1,15"_s, u"Repeats monthly · on the 1st"_s);
+        same("daily on weekdays", u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s, u"Repeats daily · Mon, Tue, Wed, Thu, Fri"_s);
+        same("weekly with an ordinal", u"FREQ=WEEKLY;BYDAY=2MO"_s, u"Repeats weekly · Mon"_s);
+        same("monthly fifth Monday", u"FREQ=MONTHLY;BYDAY=5MO"_s, u"Repeats monthly · on the fifth Mon"_s);
+        same("monthly, two weekdays", u"FREQ=MONTHLY;BYDAY=2TU,3TH"_s, u"Repeats monthly · on the second Tue"_s);
+        same("COUNT and UNTIL", u"FREQ=WEEKLY;COUNT=5;UNTIL=20270101T000000Z"_s, u"Repeats weekly · 5 time(s)"_s);
+        same("interval beyond the range", u"FREQ=DAILY;INTERVAL=5000"_s, u"Every 5000 days"_s);
+        same("unreadable count", u"FREQ=DAILY;COUNT=x"_s, u"Repeats daily"_s);
+        same("hourly", u"FREQ=HOURLY;INTERVAL=2"_s, u"Repeats"_s);
+        same("a part of another client", u"FREQ=WEEKLY;BYDAY=MO;X-NAME=a"_s, u"Repeats weekly · Mon"_s);
+        QTest::newRow("last weekday, monthly picked")
+            << lastWeekday << lastWeekdayText << int(RecurrenceEditDialog::Monthly) << u"FREQ=MONTHLY;BYDAY=1MO"_s;
+        QTest::newRow("daily on weekdays, daily picked")
+            << u"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR"_s << u"Repeats daily · Mon, Tue, Wed, Thu, Fri"_s
+            << int(RecurrenceEditDialog::Daily) << u"FREQ=DAILY"_s;
+        QTest::newRow("last weekday, not repeating picked")
+            << lastWeekday << lastWeekdayText << int(RecurrenceEditDialog::NoRepeat) << QString();
+        QTest::newRow("weekly, to daily and back") << u"FREQ=WEEKLY;BYDAY=SU,TU"_s << u"Weekly"_s
+                                                   << int(RecurrenceEditDialog::Weekly) << u"FREQ=WEEKLY;BYDAY=SU,TU"_s;
     }
     void roundTrip()
     {
         QFETCH(QString, rule);
+        QFETCH(QString, shown);
+        QFETCH(int, picked);
         QFETCH(QString, expected);
         RecurrenceEditDialog dialog(rule, kAnchor, Qt::Monday);
+        dialog.setSeriesZone(QTimeZone("Europe/Berlin"));
+        auto *frequency = child<QComboBox>(&dialog, u"frequency"_s);
+        QCOMPARE(frequency->currentText(), shown);
+        if (picked >= 0) {
+            frequency->setCurrentIndex(RecurrenceEditDialog::Daily);
+            frequency->setCurrentIndex(picked);
+        }
         QCOMPARE(dialog.rrule(), expected);
     }
 

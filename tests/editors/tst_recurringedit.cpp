@@ -483,6 +483,70 @@ private Q_SLOTS:
         QCOMPARE(override.sync_status, u"pending"_s);
     }
 
+    // A series whose UNTIL is its last start (as several clients write it)
+    // keeps every occurrence when a drag or the event form (`edited`) moves
+    // it, by either scope that moves the series, across the change of time
+    // of the zone the test runs in. Not moved, by any scope, nothing is
+    // written: no override, no split, no new sequence.
+    void movesKeepTheCount_data()
+    {
+        QTest::addColumn<QString>("until");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("minutes"); // the move
+        QTest::addColumn<QDateTime>("last"); // the last start after it
+        const QString onLastStart = utcText(local(2026, 4, 20, 9));
+        const QString endOfDay = RuleUntil::value(QDate(2026, 4, 20), QTimeZone::systemTimeZone());
+        const int all = int(RecurringEditScope::AllEvents);
+        const int following = int(RecurringEditScope::ThisAndFollowing);
+        QTest::newRow("on the last start, all, an hour later")
+            << onLastStart << all << false << 60 << local(2026, 4, 20, 10);
+        QTest::newRow("on the last start, all, a day earlier")
+            << onLastStart << all << false << -1440 << local(2026, 4, 19, 9);
+        QTest::newRow("on the last start, following, an hour later")
+            << onLastStart << following << false << 60 << local(2026, 4, 20, 10);
+        QTest::newRow("on the last start, form, all, an hour later")
+            << onLastStart << all << true << 60 << local(2026, 4, 20, 10);
+        QTest::newRow("on the last start, form, following, a day later")
+            << onLastStart << following << true << 1440 << local(2026, 4, 21, 9);
+        QTest::newRow("a date, all, a day later") << u"20260420"_s << all << false << 1440 << local(2026, 4, 21, 9);
+        QTest::newRow("a date, following, 15 hours later")
+            << u"20260420"_s << following << false << 900 << local(2026, 4, 21, 0);
+        QTest::newRow("the end of a day, form, following, 15 hours later")
+            << endOfDay << following << true << 900 << local(2026, 4, 21, 0);
+        for (const int scope : {int(RecurringEditScope::ThisEvent), following, all}) {
+            QTest::addRow("not moved, scope %d, drag", scope)
+                << onLastStart << scope << false << 0 << local(2026, 4, 20, 9);
+            QTest::addRow("not moved, scope %d, form", scope)
+                << onLastStart << scope << true << 0 << local(2026, 4, 20, 9);
+        }
+    }
+    void movesKeepTheCount()
+    {
+        QFETCH(QString, until);
+        QFETCH(int, scope);
+        QFETCH(bool, edited);
+        QFETCH(int, minutes);
+        QFETCH(QDateTime, last);
+        SeriesFixture store;
+        const Event series = store.insertSeries(u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + until, local(2026, 3, 2, 9));
+        const QDateTime from = local(2026, 2, 1), to = local(2026, 6, 1);
+        QCOMPARE(store.starts(from, to).size(), 8);
+        // The form moves the series' own start for all events.
+        const QDateTime occurrence = local(2026, 3, scope == int(RecurringEditScope::AllEvents) ? 2 : 16, 9);
+        Event moved = series;
+        moved.start_time = occurrence.addSecs(minutes * 60);
+        moved.end_time = moved.start_time.addSecs(3600);
+        QVERIFY(edited ? editOccurrence(store.events, series, occurrence, moved, RecurringEditScope(scope))
+                       : applyRecurringEdit(store.events, series, occurrence, moved.start_time, moved.end_time,
+                                            RecurringEditScope(scope)));
+        const QStringList starts = store.starts(from, to);
+        QCOMPARE(starts.size(), 8);
+        QCOMPARE(starts.last(), last.toString(u"yyyy-MM-dd HH:mm"_s));
+        if (minutes == 0)
+            QCOMPARE(store.rows(), QList<Event>{series});
+    }
+
     void failedSplitWritesNothing()
     {
         SeriesFixture store;

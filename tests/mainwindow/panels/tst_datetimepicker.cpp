@@ -88,29 +88,66 @@ private Q_SLOTS:
         QCOMPARE(changed.size(), 2);
     }
 
-    // The end follows its start: never before it, keeping its length.
+    // The end follows its start, keeping the event's length on the wall
+    // clock (never before the start); a change made to the end itself sets
+    // that length anew.
+    void endFollowsStart_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QDateTime>("typedEnd"); // set on the end before the start moves; invalid: none
+        QTest::addColumn<bool>("dateOnly");
+        QTest::addColumn<QDateTime>("newStart");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime none;
+        QTest::newRow("later, still before the end: an hour long still")
+            << local(2026, 3, 27, 10) << local(2026, 3, 27, 11) << none << false << local(2026, 3, 27, 10, 17)
+            << local(2026, 3, 27, 11, 17);
+        QTest::newRow("a day earlier: the end comes along")
+            << local(2026, 3, 27, 10) << local(2026, 3, 27, 11) << none << false << local(2026, 3, 26, 10)
+            << local(2026, 3, 26, 11);
+        QTest::newRow("across a change of time: the same wall-clock length")
+            << local(2026, 3, 27, 10) << local(2026, 3, 30, 11) << none << false << local(2026, 3, 6, 10)
+            << local(2026, 3, 9, 11);
+        QTest::newRow("an end the user changed: its new length")
+            << local(2026, 3, 27, 10) << local(2026, 3, 27, 11) << local(2026, 3, 27, 12, 30) << false
+            << local(2026, 3, 28, 9) << local(2026, 3, 28, 11, 30);
+        QTest::newRow("an end before the start: at the start")
+            << local(2026, 3, 27, 10) << local(2026, 3, 27, 11) << local(2026, 3, 27, 9) << false
+            << local(2026, 3, 27, 14) << local(2026, 3, 27, 14);
+        QTest::newRow("dates only: as many days")
+            << local(2026, 3, 3) << local(2026, 3, 5) << none << true << local(2026, 3, 28) << local(2026, 3, 30);
+    }
     void endFollowsStart()
     {
-        DateTimePicker start(Qt::Monday), end(Qt::Monday);
-        start.setDateTime(local(2026, 3, 27, 10));
-        end.setDateTime(local(2026, 3, 27, 11));
-        end.setReferencePicker(&start);
-        QCOMPARE(end.dateEdit()->minimumDate(), QDate(2026, 3, 27));
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QFETCH(QDateTime, typedEnd);
+        QFETCH(bool, dateOnly);
+        QFETCH(QDateTime, newStart);
+        QFETCH(QDateTime, expected);
+        DateTimePicker startPicker(Qt::Monday), endPicker(Qt::Monday);
+        startPicker.setDateTime(start);
+        endPicker.setDateTime(end);
+        endPicker.setReferencePicker(&startPicker);
+        QCOMPARE(endPicker.dateTime(), end);
+        QCOMPARE(endPicker.dateEdit()->minimumDate(), start.date());
+        // Switching to dates only and back moves nothing.
+        for (bool mode : {true, false, dateOnly}) {
+            startPicker.setDateOnly(mode);
+            endPicker.setDateOnly(mode);
+        }
+        QCOMPARE(endPicker.dateTime(), end);
+        endPicker.setDateTime(typedEnd);
 
-        start.setDateTime(local(2026, 3, 27, 10, 30)); // still before the end
-        QCOMPARE(end.dateTime(), local(2026, 3, 27, 11));
-        start.setDateTime(local(2026, 3, 30, 9)); // past it: moves, 30 minutes long
-        QCOMPARE(end.dateTime(), local(2026, 3, 30, 9, 30));
-        QCOMPARE(end.dateEdit()->minimumDate(), QDate(2026, 3, 30));
+        startPicker.setDateTime(newStart);
+        QCOMPARE(endPicker.dateTime(), expected);
+        QCOMPARE(endPicker.dateEdit()->minimumDate(), newStart.date());
 
-        start.setDateTime(local(2026, 3, 20, 9)); // earlier: the end stays
-        QCOMPARE(end.dateTime(), local(2026, 3, 30, 9, 30));
-        QCOMPARE(end.dateEdit()->minimumDate(), QDate(2026, 3, 20));
-
-        end.setReferencePicker(nullptr);
-        start.setDateTime(local(2026, 4, 30, 9));
-        QCOMPARE(end.dateTime(), local(2026, 3, 30, 9, 30));
-        QVERIFY(end.dateEdit()->minimumDate() < QDate(2000, 1, 1));
+        endPicker.setReferencePicker(nullptr);
+        startPicker.setDateTime(newStart.addDays(30));
+        QCOMPARE(endPicker.dateTime(), expected);
+        QVERIFY(endPicker.dateEdit()->minimumDate() < QDate(2000, 1, 1));
     }
 };
 
