@@ -166,7 +166,8 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
         if (forward(command))
             return true;
         if (starting.hasExpired()) {
-            qCWarning(lcShell).noquote() << u"[SingleInstance] the calendar that is starting did not take the command"_s;
+            qCWarning(lcShell).noquote()
+                << u"[SingleInstance] the calendar that is starting did not take the command"_s;
             m_commandLost = true;
             return true;
         }

@@ -125,7 +125,8 @@ private Q_SLOTS:
         QCOMPARE(store.cli(QStringLiteral("SELECT ifnull((SELECT group_concat(id) FROM calendars WHERE id LIKE "
                                           "'sample-cal-%'), '') || '|' || (SELECT count(*) FROM accounts)")),
                  left);
-        QCOMPARE(store.cli(QStringLiteral("SELECT count(*) FROM events WHERE id LIKE 'sample-%'")), QStringLiteral("0"));
+        QCOMPARE(store.cli(QStringLiteral("SELECT count(*) FROM events WHERE id LIKE 'sample-%'")),
+                 QStringLiteral("0"));
     }
 
     void deletedSampleEventStaysDeleted()
