@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -273,17 +274,20 @@ private Q_SLOTS:
 
     void staleSocketOfACrashedInstanceIsReplaced()
     {
-        // A bound socket nobody listens on, as a killed instance leaves it.
-        const QByteArray path = QFile::encodeName(socketPath());
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        // A bound socket nobody listens on and the lock beside it, as a
+        // killed instance leaves them.
+        const int fd = bindAt(QFile::encodeName(socketPath()));
         QVERIFY(fd >= 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        QVERIFY(size_t(path.size()) < sizeof(address.sun_path));
-        memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
         ::close(fd);
         QVERIFY(QFileInfo::exists(socketPath()));
+        const pid_t killed = ::fork();
+        if (killed == 0) {
+            QLockFile lock(socketPath() + u".lock"_s);
+            ::_exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(killed, &status, 0), killed);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && QFileInfo::exists(socketPath() + u".lock"_s));
 
         SingleInstance restarted;
         Recorder recorder(&restarted);
