@@ -74,7 +74,12 @@ std::vector<Placement> walk(const QList<Task> &tasks, const ChildIndex &children
                 continue;
             visited[size_t(p.index)] = true;
             order.push_back(p);
-            const auto it = children.constFind(tasks.at(p.index).uid);
+            // No task names an empty uid as its parent: the index's empty key
+            // is the top level, not this task's children.
+            const QString &uid = tasks.at(p.index).uid;
+            if (uid.isEmpty())
+                continue;
+            const auto it = children.constFind(uid);
             if (it == children.cend())
                 continue;
             // Reversed, so the first child is taken off the stack first.

@@ -67,8 +67,16 @@ int main(int argc, char **argv)
 
     Application app(argc, argv);
     auto *singleInstance = new SingleInstance(&app);
-    if (singleInstance->forwardOrListen(arguments))
-        return 0;
+    if (singleInstance->forwardOrListen(arguments)) {
+        if (!singleInstance->commandLost())
+            return 0;
+        const QString said = QCoreApplication::translate("main",
+                                                         "The calendar is starting in another launch, but it did not "
+                                                         "take this launch's command in time. The command was not "
+                                                         "handed over.");
+        std::fprintf(stderr, "%s\n", said.toLocal8Bit().constData());
+        return 2;
+    }
     app.setSingleInstance(singleInstance, SingleInstance::buildCommand(arguments));
     return app.run();
 }

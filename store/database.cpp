@@ -339,7 +339,7 @@ std::shared_ptr<SqliteStatement> Database::statement(const QString &sql)
     return prepared;
 }
 
-bool Database::migrate()
+bool Database::migrate(int upTo)
 {
     QSqlQuery query(*m_db);
     // A current database is not written to at all, so that a read-only one
@@ -351,8 +351,8 @@ bool Database::migrate()
         m_failure = failureOf(error);
         return false;
     }
-    if (*stored >= latestVersion())
-        return *stored == latestVersion();
+    if (*stored >= upTo)
+        return *stored <= latestVersion();
     if (!query.exec(
             QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (  version    INTEGER PRIMARY KEY,  name       "
                            "TEXT NOT NULL,  applied_at TEXT NOT NULL DEFAULT (datetime('now')))"))) {
@@ -365,7 +365,7 @@ bool Database::migrate()
     query.finish();
 
     for (const Migration &migration : kMigrations) {
-        if (migration.version <= current)
+        if (migration.version <= current || migration.version > upTo)
             continue;
         const QString path = QString::fromLatin1(migration.resourcePath);
         QFile file(path);

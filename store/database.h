@@ -53,9 +53,10 @@ public:
     int newerVersion() const { return m_newerVersion; }
     // The file was opened read-only (no write permission on it or its folder).
     bool isReadOnly() const;
-    // Brings the schema to the newest version; false on the first failure, the
-    // migrations before it staying applied.
-    bool migrate();
+    // Brings the schema to the newest version (or to `upTo`, as an older
+    // release left it); false on the first failure, the migrations before it
+    // staying applied.
+    bool migrate(int upTo = latestVersion());
     // Runs one migration text and records it, all in one transaction.
     bool applyMigration(int version, const QString &name, const QString &sql);
     // Cuts a migration text into statements: whole-line "--" comments dropped,

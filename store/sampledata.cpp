@@ -228,8 +228,14 @@ int removeSampleData(const SampleDataStores &stores)
         "DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'",
         "DELETE FROM events WHERE id LIKE 'sample-event-%'",
         "DELETE FROM tasks WHERE id LIKE 'sample-task-%'",
-        "DELETE FROM calendars WHERE id LIKE 'sample-cal-%'",
-        "DELETE FROM accounts WHERE id = 'sample-account'",
+        // A sample calendar the user filed items of their own in stays, and
+        // so does the account while a calendar is left under it; the others
+        // go even so.
+        "DELETE FROM calendars WHERE id LIKE 'sample-cal-%' "
+        "AND NOT EXISTS (SELECT 1 FROM events WHERE events.calendar_id = calendars.id) "
+        "AND NOT EXISTS (SELECT 1 FROM tasks WHERE tasks.calendar_id = calendars.id)",
+        "DELETE FROM accounts WHERE id = 'sample-account' "
+        "AND NOT EXISTS (SELECT 1 FROM calendars WHERE calendars.account_id = accounts.id)",
     };
     constexpr int kFirstCounted = 3;
     int removed = 0;

@@ -27,5 +27,6 @@ int loadSampleData(const SampleDataStores &stores, QDate today = QDate::currentD
 
 // Deletes every sample row, the reminders, attendees and attachments of
 // sample events first; returns the number of events, tasks, calendars and
-// accounts deleted. A sample calendar that holds the user's own items stays.
+// accounts deleted. A sample calendar that holds the user's own items stays,
+// and the account with it; every other sample calendar goes.
 int removeSampleData(const SampleDataStores &stores);

@@ -181,6 +181,20 @@ void moveToZone(std::optional<QDateTime> &value, bool dateOnly, const QTimeZone 
         value = value->toTimeZone(zone);
 }
 
+// By the instant each is due (stored with different offsets, their texts do
+// not sort so), then by manual position; tasks without a due date first or
+// last.
+void sortByDue(QList<Task> &tasks, bool undatedFirst)
+{
+    std::stable_sort(tasks.begin(), tasks.end(), [undatedFirst](const Task &a, const Task &b) {
+        if (a.due_date.has_value() != b.due_date.has_value())
+            return a.due_date.has_value() != undatedFirst;
+        if (a.due_date && *a.due_date != *b.due_date)
+            return *a.due_date < *b.due_date;
+        return a.sort_order < b.sort_order;
+    });
+}
+
 } // namespace
 
 TaskRepository::TaskRepository(Database *database, QObject *parent)
@@ -193,11 +207,13 @@ TaskRepository::TaskRepository(Database *database, QObject *parent)
 
 QList<Task> TaskRepository::getByCalendar(const QString &calendarId) const
 {
-    return selectRows(m_database->database(),
-                      QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND deleted_at IS "
-                                     "NULL ORDER BY due_date IS NULL, due_date, sort_order")
-                          .arg(kColumns),
-                      {calendarId}, rowToTask);
+    QList<Task> tasks = selectRows(m_database->database(),
+                                   QStringLiteral("SELECT %1 FROM tasks WHERE calendar_id = ? AND deleted_at IS "
+                                                  "NULL ORDER BY due_date IS NULL, due_date, sort_order")
+                                       .arg(kColumns),
+                                   {calendarId}, rowToTask);
+    sortByDue(tasks, false);
+    return tasks;
 }
 
 std::optional<Task> TaskRepository::getById(const QString &id) const
@@ -241,13 +257,7 @@ QList<Task> TaskRepository::getInRange(const QDateTime &from, const QDateTime &t
             tasks.append(std::move(t));
     }
     // Tasks found by their start alone come first, as SQLite sorts NULL first.
-    std::stable_sort(tasks.begin(), tasks.end(), [](const Task &a, const Task &b) {
-        if (a.due_date.has_value() != b.due_date.has_value())
-            return !a.due_date.has_value();
-        if (a.due_date && *a.due_date != *b.due_date)
-            return *a.due_date < *b.due_date;
-        return a.sort_order < b.sort_order;
-    });
+    sortByDue(tasks, true);
     return tasks;
 }
 

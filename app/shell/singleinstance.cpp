@@ -3,6 +3,7 @@
 #include "localuser.h"
 #include "shelllog.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,9 @@
 #include <QJsonParseError>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -43,12 +47,21 @@ SingleInstance::SingleInstance(QObject *parent)
 {
 }
 
+SingleInstance::~SingleInstance()
+{
+    // The channel goes before the lock: a launch that takes the lock next
+    // must not see its new channel removed by this one's closing.
+    delete m_server;
+    m_server = nullptr;
+}
+
 QString SingleInstance::runtimeDirectory()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && isPrivateFolder(runtime))
         return runtime;
     const QString own = fallbackDirectory();
+    QDir().mkpath(QFileInfo(own).path());
     // Made closed at once: a program starting at the same moment must not
     // find it open to others between its making and a change of its mode.
     QDir().mkdir(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -57,7 +70,7 @@ QString SingleInstance::runtimeDirectory()
 
 QString SingleInstance::fallbackDirectory()
 {
-    return QDir::tempPath() + u"/quillmarten-calendar-"_s + QString::number(LocalUser::id());
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + u"/quillmarten-calendar"_s;
 }
 
 QString SingleInstance::serverName()
@@ -129,6 +142,7 @@ bool SingleInstance::handOver(const QStringList &arguments)
 
 bool SingleInstance::forwardOrListen(const QStringList &arguments)
 {
+    m_commandLost = false;
     const QByteArray command = buildCommand(arguments);
     if (forward(command))
         return true;
@@ -138,25 +152,35 @@ bool SingleInstance::forwardOrListen(const QStringList &arguments)
         qCWarning(lcShell).noquote() << u"[SingleInstance] no private runtime folder; running without a channel"_s;
         return false;
     }
+    // Only the holder of the lock listens, so a channel it finds is a dead
+    // one's; a launch that finds the lock held hands its command to the
+    // holder once it listens, and ends.
+    auto lock = std::make_unique<QLockFile>(name + u".lock"_s);
+    lock->setStaleLockTime(0);
+    const QDeadlineTimer starting(kStartingPeerWaitMs);
+    while (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError) {
+            qCWarning(lcShell).noquote() << u"[SingleInstance] cannot lock"_s << lock->fileName();
+            return false;
+        }
+        if (forward(command))
+            return true;
+        if (starting.hasExpired()) {
+            qCWarning(lcShell).noquote()
+                << u"[SingleInstance] the calendar that is starting did not take the command"_s;
+            m_commandLost = true;
+            return true;
+        }
+        QThread::msleep(20);
+    }
+    m_lock = std::move(lock);
+    QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
     // Commands can add events and import files: only this user may send them.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     if (m_server->listen(name))
         return false;
-
-    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
-        // Either an instance started between our attempt and now, or a
-        // crashed one left its socket behind. Only the latter is removed.
-        if (forward(command)) {
-            delete m_server;
-            m_server = nullptr;
-            return true;
-        }
-        QLocalServer::removeServer(name);
-        if (m_server->listen(name))
-            return false;
-    }
     qCWarning(lcShell).noquote() << u"[SingleInstance] failed to listen on"_s << name + u':' << m_server->errorString();
     return false;
 }

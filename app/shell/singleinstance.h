@@ -5,8 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QLocalServer;
 class QLocalSocket;
+class QLockFile;
 
 // One running instance per user and instance name. A launch turns its
 // arguments into one command line of compact JSON ({"cmd": ...}) and hands it
@@ -16,7 +19,9 @@ class QLocalSocket;
 //
 // Commands add events and import files, so the socket lives in a folder only
 // this user can enter, and both ends check that the other runs as the same
-// user: a command is neither sent to nor taken from anyone else.
+// user: a command is neither sent to nor taken from anyone else. Of launches
+// at the same moment, the one that takes the channel's lock listens and the
+// others hand it their commands.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -27,18 +32,23 @@ public:
     // A command is a phrase or a path; a peer sending more than this in one
     // line is cut off.
     static constexpr qint64 kMaxLineBytes = 64 * 1024;
+    // How long a launch that lost the start to another one waits for it to
+    // listen.
+    static constexpr int kStartingPeerWaitMs = 10000;
 
     explicit SingleInstance(QObject *parent = nullptr);
+    ~SingleInstance() override;
 
     // runtimeDirectory() + "/quillmarten-calendar", plus "-<CALENDAR_INSTANCE>"
     // when that is set; empty when there is no private folder.
     static QString serverName();
     // XDG_RUNTIME_DIR when it is a folder of this user's that nobody else may
-    // enter; else "quillmarten-calendar-<uid>" in the temporary folder,
-    // created with mode 0700; empty when neither is private (another user
-    // made the second one first).
+    // enter; else fallbackDirectory(), created with mode 0700; empty when
+    // neither is private.
     static QString runtimeDirectory();
-    // The folder runtimeDirectory() falls back to, private or not.
+    // The folder runtimeDirectory() falls back to, private or not:
+    // "quillmarten-calendar" in the user's own cache folder, where no other
+    // user can make it first (a shared temporary folder would let them).
     static QString fallbackDirectory();
     // The command of a launch (the program path first), ending in "\n".
     // Paths of .ics files are made absolute against this process's working
@@ -49,10 +59,12 @@ public:
     // it. Needs no application object, so a launch hands over before
     // anything needs a display.
     static bool handOver(const QStringList &arguments);
-    // True when a running instance took the command: the caller exits. False
+    // True when this launch ends: a running instance took the command, or
+    // (commandLost()) one that is starting did not take it in time. False
     // when this process now listens (or could not, which is logged).
     bool forwardOrListen(const QStringList &arguments);
     bool isListening() const;
+    bool commandLost() const { return m_commandLost; }
 
 public Q_SLOTS:
     // One line of the channel; anything unreadable asks for focus.
@@ -71,4 +83,7 @@ private:
     void readLines(QLocalSocket *socket);
 
     QLocalServer *m_server = nullptr;
+    // Held while this process is the one that listens.
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_commandLost = false;
 };

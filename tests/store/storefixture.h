@@ -51,10 +51,11 @@ public:
 
     // Reads the file through the sqlite3 tool: one line per row, columns
     // separated by "|".
-    QString cli(const QString &statement) const
+    QString cli(const QString &statement) const { return cliOn(path(), statement); }
+    static QString cliOn(const QString &file, const QString &statement)
     {
         QProcess process;
-        process.start(QStringLiteral("sqlite3"), {path(), statement});
+        process.start(QStringLiteral("sqlite3"), {file, statement});
         if (!process.waitForFinished(10000) || process.exitCode() != 0)
             return QStringLiteral("<sqlite3 failed: %1>").arg(QString::fromUtf8(process.readAllStandardError()));
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
@@ -97,18 +98,13 @@ inline QString migrationText(int version)
     return QString::fromUtf8(file.readAll());
 }
 
-// Builds a database file as an older release left it: migrations 1..version.
+// Builds a database file as an older release left it: migrations 1..version,
+// run as the program runs them.
 inline void createAtVersion(const QString &path, int version)
 {
     Database database;
     QVERIFY(database.open(path));
-    QSqlQuery query(database.database());
-    QVERIFY(query.exec(QStringLiteral("CREATE TABLE schema_version (version INTEGER PRIMARY KEY, name TEXT NOT NULL, "
-                                      "applied_at TEXT NOT NULL DEFAULT (datetime('now')))")));
-    for (int v : migrationVersions()) {
-        if (v <= version)
-            QVERIFY(database.applyMigration(v, QStringLiteral("v%1").arg(v), migrationText(v)));
-    }
+    QVERIFY(database.migrate(version));
 }
 
 inline QDateTime utcTime(int y, int m, int d, int h = 0, int min = 0)

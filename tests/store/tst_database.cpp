@@ -60,6 +60,50 @@ QList<int> signalVersions(const QSignalSpy &spy)
     return out;
 }
 
+// The tables that hold data, parents first; the change counters the
+// triggers keep are left out.
+const QStringList kParents{u"accounts"_s, u"calendars"_s, u"events"_s, u"reminders"_s};
+QStringList userTables(QSqlDatabase &db)
+{
+    QStringList tables = kParents;
+    QSqlQuery q(db);
+    q.exec(u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' AND name NOT IN "
+           "('schema_version', 'events_version', 'events_changes') ORDER BY name"_s);
+    while (q.next()) {
+        if (!kParents.contains(q.value(0).toString()))
+            tables << q.value(0).toString();
+    }
+    return tables;
+}
+
+// Inserts one row into `table` with a value in every column: its id is the
+// table's name, and so is each reference to a parent ("calendar_id" is
+// "calendars"). The values by column; empty when the insert fails.
+QVariantMap seedRow(QSqlDatabase &db, const QString &table)
+{
+    QVariantMap row;
+    QSqlQuery info(db);
+    info.exec(u"PRAGMA table_info(%1)"_s.arg(table));
+    while (info.next()) {
+        const QString column = info.value(1).toString();
+        const QString parent = column.chopped(qMin(column.size(), 3)) + u's';
+        if (column == u"id"_s)
+            row.insert(column, table);
+        else if (column.endsWith(u"_id"_s) && kParents.contains(parent))
+            row.insert(column, parent);
+        else if (info.value(2).toString().toUpper().contains(u"INT"_s))
+            row.insert(column, 1);
+        else
+            row.insert(column, column == u"due_date"_s ? u"2024-03-01T17:00:00Z"_s : table + u'.' + column);
+    }
+    QSqlQuery insert(db);
+    const QStringList marks(row.size(), u"?"_s);
+    insert.prepare(u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, row.keys().join(u", "_s), marks.join(u", "_s)));
+    for (const QVariant &value : std::as_const(row))
+        insert.addBindValue(value);
+    return insert.exec() ? row : QVariantMap();
+}
+
 } // namespace
 
 class TestDatabase : public QObject
@@ -220,6 +264,13 @@ private Q_SLOTS:
             << QStringList{QStringLiteral("b|2024-01-01 00:00:00"), QStringLiteral("a|2024-01-01 00:00:00"),
                            QStringLiteral("c|2024-01-01 00:00:00")}
             << QStringLiteral("a");
+        // "id|created|deleted": a tombstone created first gives way to the live row.
+        QTest::newRow("live row before an earlier tombstone")
+            << QStringList{u"a|2024-01-01 00:00:00|deleted"_s, u"b|2024-01-03 00:00:00"_s,
+                           u"c|2024-01-02 00:00:00|deleted"_s}
+            << u"b"_s;
+        QTest::newRow("only tombstones: earliest created wins")
+            << QStringList{u"a|2024-01-02 00:00:00|deleted"_s, u"b|2024-01-01 00:00:00|deleted"_s} << u"b"_s;
     }
     void duplicateEventsKeepTheFirstCreated()
     {
@@ -239,9 +290,9 @@ private Q_SLOTS:
                 const QStringList parts = row.split(QLatin1Char('|'));
                 QVERIFY(
                     q.exec(QStringLiteral(
-                               "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) "
-                               "VALUES ('%1', 'c', 'dup', 't', '2024-01-01T10:00:00Z', 'x', '%2')")
-                               .arg(parts[0], parts[1])));
+                               "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created, "
+                               "deleted_at) VALUES ('%1', 'c', 'dup', 't', '2024-01-01T10:00:00Z', 'x', '%2', %3)")
+                               .arg(parts[0], parts[1], parts.size() > 2 ? u"'2024-01-04T00:00:00Z'"_s : u"NULL"_s)));
                 QVERIFY(q.exec(QStringLiteral("INSERT INTO attendees (id, event_id, email) VALUES ('at-%1', '%1', 'x')")
                                    .arg(parts[0])));
                 QVERIFY(q.exec(
@@ -342,6 +393,107 @@ private Q_SLOTS:
         QCOMPARE(row.start_time, meant);
         if (allDay)
             QCOMPARE(row.start_time.date(), QDate(2026, 3, 2));
+    }
+
+    // Migration 007 on tasks from before the date-only flags: a due or start
+    // with a time of day, in the row or in the task's own text, keeps it.
+    void tasksKeepTheirTimeOfDay_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("line"); // of the VTODO
+        QTest::addColumn<bool>("dateOnly");
+        QTest::newRow("due at 17:00 in the row") << u"due"_s << u"2024-03-01T17:00:00"_s << u"X-A:1"_s << false;
+        QTest::newRow("due at midnight, DUE in a zone")
+            << u"due"_s << u"2024-03-01T00:00:00Z"_s << u"DUE;TZID=Europe/Berlin:20240301T010000"_s << false;
+        QTest::newRow("due as a date") << u"due"_s << u"2024-03-01T00:00:00Z"_s << u"DUE;VALUE=DATE:20240301"_s << true;
+        QTest::newRow("start at midnight UTC")
+            << u"start"_s << u"2024-03-01T00:00:00Z"_s << u"DTSTART:20240301T000000Z"_s << false;
+        QTest::newRow("start as a date, after a zone's DTSTART")
+            << u"start"_s << u"2024-03-01T00:00:00"_s << u"DTSTART;VALUE=DATE:20240301"_s << true;
+    }
+    void tasksKeepTheirTimeOfDay()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, stored);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"calendar.db"_s);
+        createAtVersion(path, 6);
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery q(old.database());
+            QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')"_s));
+            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(q.prepare(u"INSERT INTO tasks (id, calendar_id, uid, title, %1_date, raw_icalendar) "
+                              "VALUES ('t', 'c', 't', 'T', ?, ?)"_s.arg(column)));
+            q.addBindValue(stored);
+            q.addBindValue(u"BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
+                           "END:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VTODO\r\nUID:t\r\n%1\r\nEND:VTODO\r\n"
+                           "END:VCALENDAR\r\n"_s.arg(line));
+            QVERIFY(q.exec());
+        }
+        Database database;
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        QSqlQuery q(database.database());
+        QVERIFY(q.exec(u"SELECT %1_is_date_only FROM tasks"_s.arg(column)) && q.next());
+        QTEST(q.value(0).toBool(), "dateOnly");
+    }
+
+    // An upgrade from any older release keeps every row of every table with
+    // every value it had; what the migrations add comes on top.
+    void upgradeLosesNothing_data()
+    {
+        QTest::addColumn<int>("version");
+        for (int v : migrationVersions()) {
+            if (v < Database::latestVersion())
+                QTest::addRow("from version %d", v) << v;
+        }
+    }
+    void upgradeLosesNothing()
+    {
+        QFETCH(int, version);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"calendar.db"_s);
+        createAtVersion(path, version);
+        // Table -> the values of the row seeded into it, by column.
+        QMap<QString, QVariantMap> seeded;
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            for (const QString &table : userTables(old.database())) {
+                seeded.insert(table, seedRow(old.database(), table));
+                QVERIFY2(!seeded.value(table).isEmpty(), qPrintable(table));
+            }
+        }
+        {
+            Database database;
+            QVERIFY(database.open(path));
+            QVERIFY(database.migrate());
+            QSqlDatabase &db = database.database();
+            for (auto it = seeded.cbegin(); it != seeded.cend(); ++it) {
+                QStringList where;
+                for (const QString &column : it.value().keys())
+                    where << column + u" = ?"_s;
+                QSqlQuery q(db);
+                QVERIFY(q.prepare(u"SELECT count(*) FROM %1 WHERE %2"_s.arg(it.key(), where.join(u" AND "_s))));
+                for (const QVariant &value : it.value())
+                    q.addBindValue(value);
+                QVERIFY(q.exec() && q.next());
+                QVERIFY2(q.value(0).toInt() == 1, qPrintable(it.key()));
+            }
+            QSqlQuery q(db);
+            // The seeded task is due at 17:00: it stays timed.
+            QVERIFY(q.exec(u"SELECT due_is_date_only FROM tasks WHERE id = 'tasks'"_s) && q.next());
+            QCOMPARE(q.value(0).toInt(), version < 7 ? 0 : 1);
+        }
+        // And the schema is that of a new database.
+        StoreFixture fresh;
+        const QString schema = u"SELECT type || ' ' || name || ' ' || ifnull(sql, '') FROM sqlite_master "
+                               "WHERE name NOT LIKE 'sqlite_%' ORDER BY name"_s;
+        QCOMPARE(fresh.cli(schema), StoreFixture::cliOn(path, schema));
     }
 
     void unopenableFileFails()

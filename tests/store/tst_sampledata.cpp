@@ -92,6 +92,43 @@ private Q_SLOTS:
                  QStringLiteral("0"));
     }
 
+    // What the user filed in the sample calendars keeps its calendar, and the
+    // account while a calendar is left under it; everything else goes.
+    void clearKeepsWhatHoldsTheUsersItems_data()
+    {
+        QTest::addColumn<QString>("userRow"); // inserted after loading
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("left"); // sample calendars left, then the account
+        QTest::newRow("an event of the user's in Work")
+            << QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar) VALUES "
+                              "('mine', 'sample-cal-work', 'mine', 'Mine', '2024-03-01T10:00:00Z', 'x')")
+            << 29 << QStringLiteral("sample-cal-work|1");
+        QTest::newRow("a deleted task of the user's in Family")
+            << QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, raw_icalendar, deleted_at) VALUES "
+                              "('mine', 'sample-cal-family', 'mine', 'Mine', 'x', '2024-03-01T10:00:00Z')")
+            << 29 << QStringLiteral("sample-cal-family|1");
+        QTest::newRow("a calendar of the user's under the account")
+            << QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES "
+                              "('mine', 'sample-account', 'local://calendar/mine', 'Mine')")
+            << 30 << QStringLiteral("|1");
+    }
+    void clearKeepsWhatHoldsTheUsersItems()
+    {
+        QFETCH(QString, userRow);
+        QFETCH(int, removed);
+        QFETCH(QString, left);
+        StoreFixture store;
+        Stores stores(store);
+        QCOMPARE(loadSampleData(stores.all), 30);
+        store.exec(userRow);
+        QCOMPARE(removeSampleData(stores.all), removed);
+        QCOMPARE(store.cli(QStringLiteral("SELECT ifnull((SELECT group_concat(id) FROM calendars WHERE id LIKE "
+                                          "'sample-cal-%'), '') || '|' || (SELECT count(*) FROM accounts)")),
+                 left);
+        QCOMPARE(store.cli(QStringLiteral("SELECT count(*) FROM events WHERE id LIKE 'sample-%'")),
+                 QStringLiteral("0"));
+    }
+
     void deletedSampleEventStaysDeleted()
     {
         StoreFixture store;

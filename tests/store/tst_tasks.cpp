@@ -115,9 +115,14 @@ private Q_SLOTS:
         Task second = dueTask(QStringLiteral("second"), utcTime(2024, 5, 1));
         second.sort_order = 10;
         QVERIFY(tasks.insert(second));
+        // Timed dues by instant: 09:00+02:00 is before 08:00Z, though not as text.
+        store.exec(QStringLiteral("INSERT INTO tasks (id, calendar_id, uid, title, due_date, due_is_date_only, "
+                                  "raw_icalendar) VALUES ('utc', '%1', 'utc', 'U', '2024-05-03T08:00:00Z', 0, 'x'), "
+                                  "('offset', '%1', 'offset', 'O', '2024-05-03T09:00:00+02:00', 0, 'x')")
+                       .arg(kCal));
         QCOMPARE(idsOf(tasks.getByCalendar(kCal)),
                  (QStringList{QStringLiteral("second"), QStringLiteral("first"), QStringLiteral("later"),
-                              QStringLiteral("undated")}));
+                              QStringLiteral("offset"), QStringLiteral("utc"), QStringLiteral("undated")}));
 
         QVERIFY(tasks.remove(QStringLiteral("later")));
         QVERIFY(!idsOf(tasks.getByCalendar(kCal)).contains(QStringLiteral("later")));

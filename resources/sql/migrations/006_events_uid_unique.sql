@@ -1,12 +1,13 @@
 -- One logical event per calendar, UID and recurrence id (a missing and an empty
--- recurrence id are the same key). Of each group of duplicates the row created
--- first survives, ties broken by the smallest id; the others go, their child
--- rows first.
+-- recurrence id are the same key). Of each group of duplicates a live row
+-- survives before a tombstone (a deleted copy must not take the place of the
+-- event with its reminders and attendees), then the row created first, ties
+-- broken by the smallest id; the others go, their child rows first.
 CREATE TEMP TABLE duplicate_events AS
     SELECT id FROM (
         SELECT id, ROW_NUMBER() OVER (
             PARTITION BY calendar_id, uid, COALESCE(recurrence_id, '')
-            ORDER BY created ASC, id ASC) AS rank_in_key
+            ORDER BY deleted_at IS NOT NULL, created ASC, id ASC) AS rank_in_key
         FROM events)
     WHERE rank_in_key > 1;
 DELETE FROM attendees WHERE event_id IN (SELECT id FROM duplicate_events);

@@ -267,6 +267,7 @@ int main(int argc, char **argv)
     QTemporaryDir root;
     qputenv("XDG_CONFIG_HOME", (root.path() + u"/config"_s).toUtf8());
     qputenv("XDG_DATA_HOME", (root.path() + u"/xdg"_s).toUtf8());
+    qputenv("XDG_CACHE_HOME", (root.path() + u"/cache"_s).toUtf8());
     qputenv("SYNC_API_URL", "http://127.0.0.1:9/calendar/v1");
     qputenv("CALENDAR_INSTANCE", "tst-application-" + QByteArray::number(QCoreApplication::applicationPid()));
     Application app(argc, argv);

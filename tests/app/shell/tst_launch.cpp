@@ -32,7 +32,7 @@ class TestLaunch : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir{QDir::tempPath() + u"/tl-XXXXXX"_s};
     QTemporaryDir m_reachable{QStringLiteral("/tmp/tst_launch-program-XXXXXX")};
     QProcess m_first;
 
@@ -124,7 +124,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        qputenv("CALENDAR_INSTANCE", "tst-launch-" + QByteArray::number(QCoreApplication::applicationPid()));
+        // Short names: a socket's path has room for little more than 100 bytes.
+        qputenv("CALENDAR_INSTANCE", "tl-" + QByteArray::number(QCoreApplication::applicationPid()));
+        // Where the channel lives without XDG_RUNTIME_DIR, for the programs
+        // and for this test's own look at it.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(u"c"_s)));
         m_first.setProcessEnvironment(environment());
         m_first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_first.start(QStringLiteral(CALENDAR_EXECUTABLE), {u"--background"_s});
@@ -186,8 +190,12 @@ private Q_SLOTS:
         if (::geteuid() != 0)
             QSKIP("needs root to start the program as a user without write access");
         // A folder the program's user may read but not write, holding a
-        // database closed cleanly by its owner.
-        QTemporaryDir root;
+        // database closed cleanly by its owner; beside the program, where
+        // that user can reach it (the temporary folder may be private).
+        const QString executable = reachableProgram();
+        QVERIFY(!executable.isEmpty());
+        QTemporaryDir root(m_reachable.filePath(u"readonly-XXXXXX"_s));
+        QVERIFY(root.isValid());
         const QString data = root.filePath(u"data"_s);
         const QString home = root.filePath(u"home"_s);
         QVERIFY(QDir().mkpath(data) && QDir().mkpath(home));
@@ -213,6 +221,8 @@ private Q_SLOTS:
         env.insert(u"HOME"_s, home);
         env.insert(u"XDG_CONFIG_HOME"_s, home);
         env.insert(u"XDG_DATA_HOME"_s, home);
+        env.insert(u"XDG_CACHE_HOME"_s, home);
+        env.insert(u"TMPDIR"_s, home);
         env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-readonly"_s);
         env.remove(u"XDG_RUNTIME_DIR"_s);
         QProcess program;
@@ -222,8 +232,6 @@ private Q_SLOTS:
                 ::_exit(100);
         });
         program.setWorkingDirectory(home);
-        const QString executable = reachableProgram();
-        QVERIFY(!executable.isEmpty());
         program.start(executable, {u"--background"_s});
         QVERIFY(program.waitForStarted());
         const QString said = u"the calendar database or its folder is read-only"_s;
@@ -285,30 +293,38 @@ private Q_SLOTS:
 
     void channelFolderMadeByAnotherUser_data()
     {
-        QTest::addColumn<bool>("link");
-        QTest::newRow("folder made by another user") << false;
-        QTest::newRow("link made by another user to a folder of ours") << true;
+        QTest::addColumn<QString>("squat");
+        QTest::addColumn<int>("code");
+        QTest::newRow("folder made by another user in the shared temporary folder") << u"folder"_s << 0;
+        QTest::newRow("link made by another user to a folder of ours") << u"link"_s << 0;
+        QTest::newRow("our own fallback folder opened to others") << u"opened"_s << 2;
     }
-    // The running program never listened there, so a second launch cannot
-    // hand its command over: it says so and ends with an error instead of
-    // losing the command or starting a second program on the same data.
+    // Without XDG_RUNTIME_DIR the channel lives in the user's own cache
+    // folder, so what another user makes in the shared temporary folder
+    // blocks no hand-over. Where the channel's folder is not private after
+    // all, the running program never listened: a second launch says so and
+    // ends with an error instead of losing the command or starting a second
+    // program on the same data.
     void channelFolderMadeByAnotherUser()
     {
-        QFETCH(bool, link);
-        if (::geteuid() != 0)
+        QFETCH(QString, squat);
+        QFETCH(int, code);
+        if (squat != u"opened"_s && ::geteuid() != 0)
             QSKIP("needs root to act as a second user");
         QTemporaryDir temp;
         QVERIFY(QFile::setPermissions(temp.path(), QFile::Permissions(0x7777)));
-        const QString channel = temp.filePath(u"quillmarten-calendar-0"_s);
-        const QString ours = m_dir.filePath(u"ours-%1"_s.arg(link));
+        // Where the temporary folder was the fallback, under its old name.
+        const QString channel = temp.filePath(u"quillmarten-calendar-%1"_s.arg(::geteuid()));
+        const QString ours = m_dir.filePath(u"ours-"_s + squat);
         const QByteArray path = QFile::encodeName(channel);
-        if (link) {
+        if (squat == u"link"_s) {
             QVERIFY(QDir().mkdir(ours, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
             QCOMPARE(::symlink(QFile::encodeName(ours).constData(), path.constData()), 0);
         } else {
             QVERIFY(QDir().mkdir(channel, QFile::Permissions(0x7777)));
         }
-        QCOMPARE(::lchown(path.constData(), 65534, 65534), 0);
+        if (squat != u"opened"_s)
+            QCOMPARE(::lchown(path.constData(), 65534, 65534), 0);
         QTemporaryDir root;
         const QString data = root.filePath(u"data"_s);
         QProcessEnvironment env = environment();
@@ -316,14 +332,27 @@ private Q_SLOTS:
         env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-channel"_s);
         env.insert(u"TMPDIR"_s, temp.path());
         env.remove(u"XDG_RUNTIME_DIR"_s);
+        if (squat == u"opened"_s) {
+            const QString cache = root.filePath(u"cache"_s);
+            QVERIFY(QDir().mkpath(cache + u"/quillmarten-calendar"_s));
+            QVERIFY(QFile::setPermissions(cache + u"/quillmarten-calendar"_s, QFile::Permissions(0x7755)));
+            env.insert(u"XDG_CACHE_HOME"_s, cache);
+        }
         QProcess first;
         QVERIFY(startOn(first, env, data));
 
-        const QString told = launch({u"--quick-add"_s, u"Secret meeting"_s}, env, 2);
-        QVERIFY2(told.contains(u"is not a private folder of this user"_s), qPrintable(told));
+        const QString told = launch({u"--quick-add"_s, u"Secret meeting tomorrow 9am"_s}, env, code);
         QCOMPARE(first.state(), QProcess::Running);
-        QCOMPARE(QDir(link ? ours : channel).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
-                 QStringList());
+        if (code == 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(
+                sqliteCli(data + u"/calendar.db"_s, u"SELECT title FROM events"_s).contains(u"Secret meeting"_s),
+                10000);
+            QCOMPARE(QDir(squat == u"link"_s ? ours : channel)
+                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                     QStringList());
+        } else {
+            QVERIFY2(told.contains(u"is not a private folder of this user"_s), qPrintable(told));
+        }
         stop(first);
     }
 
@@ -352,6 +381,43 @@ private Q_SLOTS:
         const QString told = launch({u"--background"_s}, env, 1);
         QVERIFY2(told.contains(u"cannot open its window"_s), qPrintable(told));
         QVERIFY(!told.contains(u"Opening database"_s));
+    }
+
+    // Two launches at the same moment on the same data: one program stays,
+    // the other hands it its command and ends, whichever wins.
+    void simultaneousLaunchesLeaveOneProgram()
+    {
+        QStringList failures;
+        for (int round = 0; round < 50 && failures.isEmpty(); ++round) {
+            QTemporaryDir root;
+            const QString db = root.filePath(u"data/calendar.db"_s);
+            QProcessEnvironment env = environment();
+            env.insert(u"CALENDAR_DATA_DIR"_s, root.filePath(u"data"_s));
+            env.insert(u"CALENDAR_INSTANCE"_s, env.value(u"CALENDAR_INSTANCE"_s) + u"-r%1"_s.arg(round));
+            QProcess launches[2];
+            const QStringList phrases{u"Alpha tomorrow 9am"_s, u"Beta tomorrow 10am"_s};
+            for (int i = 0; i < 2; ++i)
+                launches[i].setProcessEnvironment(env);
+            for (int i = 0; i < 2; ++i)
+                launches[i].start(QStringLiteral(CALENDAR_EXECUTABLE),
+                                  {u"--background"_s, u"--quick-add"_s, phrases[i]});
+            const auto running = [&] {
+                return int(launches[0].state() == QProcess::Running) + int(launches[1].state() == QProcess::Running);
+            };
+            const auto titles = [&] { return sqliteCli(db, u"SELECT group_concat(title) FROM events"_s); };
+            const bool oneEnded = QTest::qWaitFor([&] { return running() < 2; }, 30000);
+            const QProcess &loser = launches[0].state() == QProcess::Running ? launches[1] : launches[0];
+            const bool both =
+                QTest::qWaitFor([&] { return titles().contains(u"Alpha"_s) && titles().contains(u"Beta"_s); }, 15000);
+            if (!oneEnded || running() != 1 || loser.exitCode() != 0 || !both)
+                failures << u"round %1: %2 running, exit code %3, events %4"_s.arg(round)
+                                .arg(running())
+                                .arg(loser.exitCode())
+                                .arg(titles());
+            for (QProcess &launch : launches)
+                stop(launch);
+        }
+        QCOMPARE(failures, QStringList());
     }
 
     // Last: it ends the first program.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -16,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -81,8 +83,8 @@ int asNobody(const std::function<int()> &work)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// A listening socket at `path`, bound by the calling process.
-int listenAt(const QByteArray &path)
+// A socket bound at `path` by the calling process, not yet listening.
+int bindAt(const QByteArray &path)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -90,7 +92,7 @@ int listenAt(const QByteArray &path)
     if (fd < 0 || size_t(path.size()) >= sizeof(address.sun_path))
         return -1;
     memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, 4) != 0)
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
         return -1;
     return fd;
 }
@@ -102,13 +104,16 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
+    // The user's cache folder, where the channel lives without XDG_RUNTIME_DIR.
+    QTemporaryDir m_cache{QDir::tempPath() + u"/si-XXXXXX"_s};
     QString m_previousDir;
     int m_instanceCounter = 0;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(m_dir.isValid() && m_cache.isValid());
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
         QFile existing(m_dir.filePath(u"invite.ics"_s));
         QVERIFY(existing.open(QIODevice::WriteOnly));
         QFile upper(m_dir.filePath(u"MEETING.ICS"_s));
@@ -269,17 +274,20 @@ private Q_SLOTS:
 
     void staleSocketOfACrashedInstanceIsReplaced()
     {
-        // A bound socket nobody listens on, as a killed instance leaves it.
-        const QByteArray path = QFile::encodeName(socketPath());
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        // A bound socket nobody listens on and the lock beside it, as a
+        // killed instance leaves them.
+        const int fd = bindAt(QFile::encodeName(socketPath()));
         QVERIFY(fd >= 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        QVERIFY(size_t(path.size()) < sizeof(address.sun_path));
-        memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
         ::close(fd);
         QVERIFY(QFileInfo::exists(socketPath()));
+        const pid_t killed = ::fork();
+        if (killed == 0) {
+            QLockFile lock(socketPath() + u".lock"_s);
+            ::_exit(lock.tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(killed, &status, 0), killed);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0 && QFileInfo::exists(socketPath() + u".lock"_s));
 
         SingleInstance restarted;
         Recorder recorder(&restarted);
@@ -310,12 +318,11 @@ private Q_SLOTS:
     void simultaneousStartsFindTheOwnFolder()
     {
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray temp = qgetenv("TMPDIR");
         qunsetenv("XDG_RUNTIME_DIR");
         QStringList failed;
         for (int round = 0; round < 40 && failed.isEmpty(); ++round) {
             QTemporaryDir fresh;
-            qputenv("TMPDIR", QFile::encodeName(fresh.path()));
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(fresh.path()));
             std::atomic<bool> go{false};
             std::vector<QString> found(8);
             std::vector<std::thread> starts;
@@ -334,7 +341,7 @@ private Q_SLOTS:
                     failed.append(folder.isEmpty() ? u"(none)"_s : folder);
             }
         }
-        qputenv("TMPDIR", temp);
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
         if (!runtime.isEmpty())
             qputenv("XDG_RUNTIME_DIR", runtime);
         QCOMPARE(failed, QStringList());
@@ -358,6 +365,11 @@ private Q_SLOTS:
         const QByteArray squatted = QFile::encodeName(theirs + u"/quillmarten-calendar-"_s
                                                       + qEnvironmentVariable("CALENDAR_INSTANCE"));
 
+        // Bound here, so that the other user needs no way into this test's
+        // folders (the temporary folder may be private); listening makes the
+        // socket that user's.
+        const int bound = bindAt(squatted);
+        QVERIFY(bound >= 0);
         int ready[2];
         QCOMPARE(::pipe(ready), 0);
         const pid_t owner = ::fork();
@@ -366,14 +378,15 @@ private Q_SLOTS:
             ::close(ready[0]);
             if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
                 ::_exit(100);
-            const int fd = listenAt(squatted);
-            if (fd < 0)
+            const int fd = bound;
+            if (::listen(fd, 4) != 0)
                 ::_exit(101);
             (void)!::write(ready[1], "1", 1);
             pollfd waiting{fd, POLLIN, 0};
             ::_exit(::poll(&waiting, 1, 3000) > 0 ? 1 : 0);
         }
         ::close(ready[1]);
+        ::close(bound);
         char byte = 0;
         QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
         ::close(ready[0]);
@@ -402,14 +415,10 @@ private Q_SLOTS:
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
                                           | QFile::ExeOther));
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        const QByteArray tmpdir = qgetenv("TMPDIR");
         qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(temp.path()));
         const auto restore = qScopeGuard([&] {
-            if (tmpdir.isEmpty())
-                qunsetenv("TMPDIR");
-            else
-                qputenv("TMPDIR", tmpdir);
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
             if (!runtime.isEmpty())
                 qputenv("XDG_RUNTIME_DIR", runtime);
         });
@@ -421,6 +430,7 @@ private Q_SLOTS:
         // shared runtime folder): the credentials still keep others out.
         const QByteArray path = QFile::encodeName(SingleInstance::serverName());
         const QByteArray folder = QFile::encodeName(QFileInfo(SingleInstance::serverName()).path());
+        const QByteArray socketName = QFile::encodeName(QFileInfo(SingleInstance::serverName()).fileName());
         struct stat before
         { };
         QCOMPARE(::stat(folder.constData(), &before), 0);
@@ -428,16 +438,23 @@ private Q_SLOTS:
         QCOMPARE(::chmod(path.constData(), 0777), 0);
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"refused a connection from another user"_s));
-        const int sent = asNobody([&path] {
+        // The other user comes in through the channel's folder alone: the
+        // folders above it (the temporary folder among them) may be private.
+        const int inFolder = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(inFolder >= 0);
+        const int sent = asNobody([inFolder, &socketName] {
+            if (::fchdir(inFolder) != 0)
+                return 4;
             const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
             sockaddr_un address{};
             address.sun_family = AF_UNIX;
-            memcpy(address.sun_path, path.constData(), size_t(path.size()));
+            memcpy(address.sun_path, socketName.constData(), size_t(socketName.size()));
             if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
                 return 2;
             const char command[] = "{\"cmd\":\"quick-add\",\"text\":\"Injected\"}\n";
             return ::write(fd, command, sizeof(command) - 1) > 0 ? 0 : 3;
         });
+        ::close(inFolder);
         QTest::qWait(300);
         ::chmod(folder.constData(), before.st_mode & 07777);
         QCOMPARE(sent, 0);

@@ -93,6 +93,8 @@ private Q_SLOTS:
             << QStringList{u"X"_s, u"X"_s, u"C<X"_s} << QStringList{u"X 0"_s, u"C 1"_s, u"X 0"_s};
         QTest::newRow("a self-parented task sharing a reachable uid")
             << QStringList{u"X"_s, u"X<X"_s, u"C<X"_s} << QStringList{u"X 0"_s, u"X 1"_s, u"C 2"_s};
+        QTest::newRow("a task without a uid has no children")
+            << QStringList{u""_s, u"A"_s, u"B<A"_s} << QStringList{u" 0"_s, u"A 0"_s, u"B 1"_s};
     }
 
     void flatten()
