@@ -104,7 +104,6 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
     : QObject(parent)
     , m_state(state)
     , m_trayIcon(trayIcon)
-    , m_desktop(new DesktopNotifications(QDBusConnection::sessionBus(), this))
     , m_pollTimer(new QTimer(this))
 {
     m_pollTimer->setInterval(kPollIntervalMs);
@@ -113,12 +112,7 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
     QTimer::singleShot(kFirstPollMs, this, &NotificationService::poll);
     if (trayIcon)
         connect(trayIcon, &QSystemTrayIcon::messageClicked, this, &NotificationService::onMessageClicked);
-    connect(m_desktop, &DesktopNotifications::activated, this, [this](uint id) {
-        const Target target = m_desktopTargets.value(id);
-        if (!target.eventId.isEmpty())
-            Q_EMIT reminderClicked(target.eventId, target.date);
-    });
-    connect(m_desktop, &DesktopNotifications::closed, this, [this](uint id) { m_desktopTargets.remove(id); });
+    useDesktop(new DesktopNotifications(QDBusConnection::sessionBus(), this));
     if (state) {
         // The poll held back by an import runs as soon as it has ended.
         connect(state, &AppState::importRunningChanged, this, [this](bool running) {
@@ -129,6 +123,26 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
 }
 
 NotificationService::~NotificationService() = default;
+
+void NotificationService::setDesktopBus(const QDBusConnection &bus)
+{
+    useDesktop(new DesktopNotifications(bus, this));
+}
+
+void NotificationService::useDesktop(DesktopNotifications *desktop)
+{
+    // Answers still due from the one before are dropped with it.
+    delete m_desktop;
+    m_inFlight.clear();
+    m_desktopTargets.clear();
+    m_desktop = desktop;
+    connect(m_desktop, &DesktopNotifications::activated, this, [this](uint id) {
+        const Target target = m_desktopTargets.value(id);
+        if (!target.eventId.isEmpty())
+            Q_EMIT reminderClicked(target.eventId, target.date);
+    });
+    connect(m_desktop, &DesktopNotifications::closed, this, [this](uint id) { m_desktopTargets.remove(id); });
+}
 
 void NotificationService::setClock(Clock clock)
 {

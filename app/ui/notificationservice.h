@@ -17,6 +17,7 @@
 
 class AppState;
 class DesktopNotifications;
+class QDBusConnection;
 class QSystemTrayIcon;
 class QTimer;
 
@@ -62,6 +63,9 @@ public:
 
     // Replaces the system clock for the due checks and the texts.
     void setClock(Clock clock);
+    // Looks for the desktop's notification service on `bus` instead of the
+    // session bus.
+    void setDesktopBus(const QDBusConnection &bus);
 
     // When an occurrence starting at `start` begins for its reminders: an
     // all-day one at 00:00 local time of its date, whatever zone the date
@@ -112,6 +116,7 @@ private:
     // (instants: in local time every comparison asks the C library for the
     // zone).
     static QList<Due> expandTriggers(const QList<Event> &series, qint64 earliestMs, qint64 untilMs);
+    void useDesktop(DesktopNotifications *desktop);
     // Through the desktop where it answers, else the tray; acknowledges
     // what was shown.
     void deliver(const QList<Offer> &offers);

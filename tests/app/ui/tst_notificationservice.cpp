@@ -1,10 +1,10 @@
 #include "appresources.h"
 #include "appstatefixture.h"
+#include "loopbacknotifications.h"
 #include "notificationservice.h"
 #include "trayfixture.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -14,83 +14,6 @@
 
 using namespace Qt::StringLiterals;
 using namespace TrayFixture;
-
-namespace {
-
-const QString kNotificationsService = u"org.freedesktop.Notifications"_s;
-const QString kNotificationsPath = u"/org/freedesktop/Notifications"_s;
-const QString kLoopbackConnection = u"loopback"_s;
-
-} // namespace
-
-// The desktop's notification service on the test's own bus (the test runs
-// under tests/support/with-keyring.sh --bus-only): it keeps what it is asked
-// to show, and clicks on request. It has a connection of its own, so that
-// calls and signals pass through the bus as from a desktop.
-class LoopbackNotifications : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Shown
-    {
-        uint id = 0;
-        QString summary;
-        QString body;
-    };
-
-    LoopbackNotifications()
-        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, kLoopbackConnection))
-    {
-    }
-    ~LoopbackNotifications() override
-    {
-        stop();
-        QDBusConnection::disconnectFromBus(kLoopbackConnection);
-    }
-
-    bool start()
-    {
-        return m_bus.registerObject(kNotificationsPath, this, QDBusConnection::ExportAllSlots)
-            && m_bus.registerService(kNotificationsService);
-    }
-    void stop()
-    {
-        m_bus.unregisterService(kNotificationsService);
-        m_bus.unregisterObject(kNotificationsPath);
-    }
-    // The user clicks notification `id`.
-    void click(uint id)
-    {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(kNotificationsPath, kNotificationsService, u"ActionInvoked"_s);
-        signal << id << u"default"_s;
-        m_bus.send(signal);
-    }
-    QStringList summaries() const
-    {
-        QStringList out;
-        for (const Shown &notification : shown)
-            out.append(notification.summary);
-        return out;
-    }
-
-    QList<Shown> shown;
-
-public Q_SLOTS:
-    uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &body,
-                const QStringList &, const QVariantMap &, int)
-    {
-        shown.append({++m_lastId, summary, body});
-        return m_lastId;
-    }
-    QStringList GetCapabilities() { return {u"actions"_s, u"body"_s}; }
-    void CloseNotification(uint) {}
-
-private:
-    QDBusConnection m_bus;
-    uint m_lastId = 0;
-};
 
 class TestNotificationService : public QObject
 {
