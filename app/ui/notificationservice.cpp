@@ -116,7 +116,10 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
     if (state) {
         // The poll held back by an import runs as soon as it has ended.
         connect(state, &AppState::importRunningChanged, this, [this](bool running) {
-            if (!running && std::exchange(m_pollDeferred, false))
+            if (running)
+                return;
+            acknowledge(std::exchange(m_shownDuringImport, {}));
+            if (std::exchange(m_pollDeferred, false))
                 poll();
         });
     }
@@ -453,6 +456,12 @@ void NotificationService::acknowledge(const QList<Offer> &offers)
     }
     if (occurrences.isEmpty() || !m_state || !m_state->database())
         return;
+    // An answer of the desktop that comes during an import waits for it
+    // rather than for its lock.
+    if (m_state->isImportRunning()) {
+        m_shownDuringImport += offers;
+        return;
+    }
     // The flags are part of what the events' change counter follows; setting
     // them changes no occurrence, so the expanded series stay current.
     const std::optional<qint64> before = m_state->events() ? m_state->events()->changeCounter() : std::nullopt;

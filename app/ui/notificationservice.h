@@ -138,6 +138,7 @@ private:
     QHash<uint, Target> m_desktopTargets;
     // Reminders handed to the desktop, by key, until it answers.
     QSet<QString> m_inFlight;
+    QList<Offer> m_shownDuringImport;
     bool m_canShow = true;
     bool m_pollDeferred = false;
     Clock m_clock = systemNow;

@@ -249,6 +249,22 @@ private Q_SLOTS:
         QCOMPARE(canShow.size(), 2);
     }
 
+    // The desktop's answer that comes while an import holds the database is
+    // written once the import has ended, not into its lock.
+    void shownDuringAnImportIsAcknowledgedAfterIt()
+    {
+        const QString id = addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 10, 0)).remind({15}));
+        auto notifications = service(local(2024, 5, 14, 9, 50));
+        QCOMPARE(notifications->poll().size(), 1);
+        m_state->beginImport();
+        QTRY_VERIFY(!notifications->isDelivering());
+        QCOMPARE(m_desktop->summaries(), QStringList{u"Standup"_s});
+        QVERIFY(!acknowledged(id));
+        m_state->endImport();
+        QVERIFY(acknowledged(id));
+        QCOMPARE(settled(notifications.get()).size(), 0);
+    }
+
     void filterRules_data()
     {
         QTest::addColumn<QString>("action");
