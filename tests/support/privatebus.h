@@ -3,12 +3,11 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
-#include <QString>
 #include <QTemporaryDir>
 
 // A D-Bus daemon of a test's own, for a test that cannot run under
-// with-keyring.sh as a whole: no service files (nothing starts on demand), its
-// socket in a temporary folder. Stopped with this object.
+// with-keyring.sh as a whole: no service files (nothing starts on demand),
+// its socket in a temporary folder. Stops with this object.
 class PrivateBus
 {
 public:
@@ -16,32 +15,27 @@ public:
     {
         for (const QString &name : std::as_const(m_connections))
             QDBusConnection::disconnectFromBus(name);
-        if (m_daemon.state() != QProcess::NotRunning) {
-            m_daemon.kill();
-            m_daemon.waitForFinished();
-        }
+        m_daemon.kill();
+        m_daemon.waitForFinished();
     }
 
     // False when dbus-daemon is missing or did not come up.
     bool start()
     {
         QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
-        if (!m_dir.isValid() || !config.open(QIODevice::WriteOnly))
+        if (!config.open(QIODevice::WriteOnly))
             return false;
         config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n<busconfig>\n"
-                     "  <type>session</type>\n  <listen>unix:dir="
+                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                     "<busconfig><type>session</type><listen>unix:dir="
                      + m_dir.path().toUtf8()
-                     + "</listen>\n  <auth>EXTERNAL</auth>\n"
-                       "  <policy context=\"default\">\n    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                       "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n");
+                     + "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                       "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                       "<allow own=\"*\"/></policy></busconfig>\n");
         config.close();
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(10000))
-            return false;
-        while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(10000)) {
+        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config.fileName(),
+                                                       QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        while (m_daemon.waitForReadyRead(10000) && !m_daemon.canReadLine()) {
         }
         m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
         return !m_address.isEmpty();
