@@ -21,7 +21,9 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QUrl>
+#include <QtMath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -79,7 +81,13 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
     const QString joinUrl = isWebUrl(event.conference_url) ? event.conference_url : QString();
     if (QLabel *notes = addRichLine(meetingDescriptionHtml(event.description, joinUrl, Theme::accent().name()))) {
         notes->setObjectName(u"description"_s);
-        notes->setMaximumHeight(notes->fontMetrics().lineSpacing() * 6);
+        // Six whole lines as rich text lays them out, which is taller than
+        // the font's line spacing: the last one shown is not cut through.
+        QTextDocument lines;
+        lines.setDocumentMargin(0);
+        lines.setDefaultFont(notes->font());
+        lines.setPlainText(u"x\nx\nx\nx\nx\nx"_s);
+        notes->setMaximumHeight(qCeil(lines.size().height()));
     }
 
     // Events of a read-only calendar are shown, not offered for change.
