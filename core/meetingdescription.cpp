@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QRegularExpression>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -56,9 +57,30 @@ bool insideExistingLink(const QString &text, qsizetype matchStart)
     return false;
 }
 
-} // namespace
+QString linkStyle(const QString &linkColor)
+{
+    return linkColor.isEmpty() ? QString() : " style=\"color:"_L1 + linkColor + ";\""_L1;
+}
 
-QString cleanMeetingDescription(const QString &description, const QString &joinUrl)
+// The address goes into the attribute escaped: a join line may carry quotes
+// that would otherwise end it and start an attribute of their own.
+QString anchor(const QString &url, const QString &label, const QString &style)
+{
+    return "<a href=\""_L1 + url.toHtmlEscaped() + u'"' + style + u'>' + label.toHtmlEscaped() + "</a>"_L1;
+}
+
+QString joinLabel()
+{
+    return QObject::tr("Join Microsoft Teams Meeting");
+}
+
+// Stands for a join link in plain text until the text has been escaped; the
+// text loses its own NULs first.
+constexpr QChar kJoinMarker(0);
+
+// Cleans as cleanMeetingDescription says. With `joinUrls` each join link is
+// written as kJoinMarker and its address appended there instead.
+QString clean(const QString &description, const QString &joinUrl, QStringList *joinUrls)
 {
     if (!description.contains("Microsoft Teams"_L1))
         return description;
@@ -73,9 +95,12 @@ QString cleanMeetingDescription(const QString &description, const QString &joinU
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         text += QStringView(description).mid(copied, m.capturedStart() - copied);
-        if (joinUrl.isEmpty()) {
-            text += "<a href=\""_L1 + m.captured(1) + "\">"_L1 + QObject::tr("Join Microsoft Teams Meeting")
-                + "</a>\n"_L1;
+        if (joinUrl.isEmpty() && joinUrls) {
+            joinUrls->append(m.captured(1));
+            text += kJoinMarker;
+            text += u'\n';
+        } else if (joinUrl.isEmpty()) {
+            text += anchor(m.captured(1), joinLabel(), QString()) + u'\n';
         }
         copied = m.capturedEnd();
     }
@@ -92,10 +117,17 @@ QString cleanMeetingDescription(const QString &description, const QString &joinU
     return text.trimmed();
 }
 
-QString linkifyUrls(const QString &text, const QString &linkColor)
+enum class Source { Html, PlainText };
+
+// Links the bare addresses. Plain text is escaped on the way, around the
+// addresses and inside them; in HTML an address already inside a link is
+// left alone.
+QString linkify(const QString &text, const QString &linkColor, Source source)
 {
     static const QString trailingPunctuation = u".,;:!?)"_s;
-    const QString style = linkColor.isEmpty() ? QString() : " style=\"color:"_L1 + linkColor + ";\""_L1;
+    const bool plain = source == Source::PlainText;
+    const auto copy = [plain](QStringView part) { return plain ? part.toString().toHtmlEscaped() : part.toString(); };
+    const QString style = linkStyle(linkColor);
 
     QString out;
     out.reserve(text.size() + 64);
@@ -104,23 +136,71 @@ QString linkifyUrls(const QString &text, const QString &linkColor)
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const qsizetype start = m.capturedStart(1);
-        out += QStringView(text).mid(copied, start - copied);
+        out += copy(QStringView(text).mid(copied, start - copied));
         copied = m.capturedEnd(1);
         const QStringView url = m.capturedView(1);
-        if (insideExistingLink(text, start)) {
+        if (!plain && insideExistingLink(text, start)) {
             out += url;
             continue;
         }
         qsizetype keep = url.size();
         while (keep > 0 && trailingPunctuation.contains(url.at(keep - 1)))
             --keep;
-        const QStringView linked = url.left(keep);
-        // The address goes in as written: the pattern admits no quote or angle bracket.
-        out.append("<a href=\""_L1).append(linked).append(u'"').append(style).append(u'>');
-        out.append(linked).append("</a>"_L1).append(url.mid(keep));
+        const QString linked = url.left(keep).toString();
+        if (plain) {
+            out += anchor(linked, linked, style);
+        } else {
+            // The address goes in as written: the pattern admits no quote or
+            // angle bracket, and HTML writes its ampersands as entities.
+            out.append("<a href=\""_L1).append(linked).append(u'"').append(style).append(u'>');
+            out.append(linked).append("</a>"_L1);
+        }
+        out += copy(url.mid(keep));
     }
-    out += QStringView(text).mid(copied);
+    out += copy(QStringView(text).mid(copied));
     return out;
+}
+
+} // namespace
+
+QString cleanMeetingDescription(const QString &description, const QString &joinUrl)
+{
+    return clean(description, joinUrl, nullptr);
+}
+
+QString linkifyUrls(const QString &text, const QString &linkColor)
+{
+    return linkify(text, linkColor, Source::Html);
+}
+
+QString meetingDescriptionHtml(const QString &description, const QString &joinUrl, const QString &linkColor)
+{
+    // Decided before any link is written: once the join link is in, every
+    // invitation would look like HTML.
+    if (looksLikeHtml(description))
+        return linkifyUrls(cleanMeetingDescription(description, joinUrl), linkColor);
+    QString text = description;
+    text.remove(kJoinMarker);
+    QStringList joinUrls;
+    text = clean(text, joinUrl, &joinUrls);
+    QString html = linkify(text, linkColor, Source::PlainText);
+    // Escaping keeps the markers; each becomes its join link, in order.
+    const QString style = linkStyle(linkColor);
+    for (const QString &url : std::as_const(joinUrls)) {
+        const qsizetype at = html.indexOf(kJoinMarker);
+        if (at < 0)
+            break;
+        html.replace(at, 1, isWebUrl(url) ? anchor(url, joinLabel(), style) : joinLabel().toHtmlEscaped());
+    }
+    html.replace(u'\n', "<br/>"_L1);
+    return html;
+}
+
+bool isWebUrl(const QString &url)
+{
+    const QUrl parsed(url, QUrl::StrictMode);
+    const QString scheme = parsed.scheme().toLower();
+    return parsed.isValid() && !parsed.host().isEmpty() && (scheme == "http"_L1 || scheme == "https"_L1);
 }
 
 bool looksLikeHtml(const QString &text)

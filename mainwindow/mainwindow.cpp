@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -180,8 +181,21 @@ QSystemTrayIcon *MainWindow::trayIcon() const
 
 void MainWindow::setNotificationService(NotificationService *service)
 {
+    if (m_notifications)
+        disconnect(m_notifications, nullptr, this, nullptr);
     m_notifications = service;
     m_testNotificationAction->setEnabled(service != nullptr);
+    if (!m_reminderWarning) {
+        // Stays in the status bar, beside passing messages, while it holds.
+        m_reminderWarning = new QLabel(
+            tr("Reminders can't be shown: the desktop has no notification service and no tray."), this);
+        m_reminderWarning->setObjectName(u"reminderWarning"_s);
+        statusBar()->addPermanentWidget(m_reminderWarning);
+    }
+    const auto warn = [this](bool canShow) { m_reminderWarning->setVisible(!canShow); };
+    warn(!service || service->canShowReminders());
+    if (service)
+        connect(service, &NotificationService::canShowRemindersChanged, this, warn);
 }
 
 NotificationService *MainWindow::notificationService() const

@@ -14,6 +14,7 @@ class IcsImportJob;
 class QProgressDialog;
 class NotificationService;
 class QAction;
+class QLabel;
 class QSystemTrayIcon;
 class SyncCoordinator;
 class WeekAgenda;
@@ -41,7 +42,8 @@ public:
     // window hides it.
     void setTrayIcon(QSystemTrayIcon *trayIcon);
     QSystemTrayIcon *trayIcon() const;
-    // Enables "Send Test Notification".
+    // Enables "Send Test Notification"; the status bar says so while the
+    // service can show no reminder.
     void setNotificationService(NotificationService *service);
     NotificationService *notificationService() const;
 
@@ -116,6 +118,7 @@ private:
     AppState *m_state;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QPointer<NotificationService> m_notifications;
+    QLabel *m_reminderWarning = nullptr;
     WeekAgenda *m_agenda = nullptr;
     SyncCoordinator *m_calDavSync = nullptr;
     bool m_quitting = false;

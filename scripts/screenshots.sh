@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the real program on a virtual display with a tray host:
-# the main window, the tray popover and a reminder balloon, in the light and
-# the dark theme.
+# the main window, the tray popover, a reminder balloon and the details of a
+# repeating online meeting, in the light and the dark theme.
 #   scripts/screenshots.sh [OUTPUT_DIR]        (default: build/screenshots)
 # Each theme runs on its own temporary data directory, seeded with a few
-# events of today and tomorrow and one reminder that is due at start-up.
+# events of today and tomorrow and two reminders (of the meeting and of the
+# planning) that are due at start-up. The program reaches no session bus, so the reminders go to the
+# tray as one balloon.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -52,9 +54,11 @@ capture() { import -window "$1" "$2"; }
 
 seed() {
   local db="$CALENDAR_DATA_DIR/calendar.db" theme="$1"
-  local today tomorrow now_plus_14m
+  local today tomorrow days
   today="$(date +%F)"
   tomorrow="$(date +%F -d tomorrow)"
+  # The meeting repeats on today's weekday and the one two days later.
+  days="$(LC_ALL=C date +%a | cut -c1-2 | tr a-z A-Z),$(LC_ALL=C date +%a -d '+2 days' | cut -c1-2 | tr a-z A-Z)"
   sqlite3 "$db" <<SQL
 INSERT OR REPLACE INTO settings (key, value) VALUES ('ui/theme', '$theme');
 INSERT INTO calendars (id, account_id, url, name, color, sort_order)
@@ -74,9 +78,29 @@ INSERT INTO events (id, calendar_id, uid, title, location, start_time, end_time,
    '${tomorrow}T10:00:00', '${tomorrow}T11:00:00', 0, ''),
   ('shots-dentist', 'quillmarten-personal-default', 'shots-dentist', 'Dentist appointment',
    'Smile Dental', '${tomorrow}T14:00:00', '${tomorrow}T15:00:00', 0, '');
--- Due a minute ago: the first poll, 2 s after start, shows it.
+-- The review is an online meeting as invitations bring it, repeating.
+UPDATE events SET recurrence_rule = 'FREQ=WEEKLY;BYDAY=$days;COUNT=10',
+  conference_url = 'https://teams.microsoft.com/l/meetup-join/19%3ameeting_shots%40thread.v2/0',
+  description = 'Walk-through of the onboarding screens, notes in https://wiki.example.org/design/onboarding.
+Bring the <draft> mock-ups.
+
+________________________________________________________________________________
+Microsoft Teams
+Join the meeting now<https://teams.microsoft.com/l/meetup-join/19%3ameeting_shots%40thread.v2/0>
+Meeting ID: 284 219 733 55
+Passcode: x7Qe2B
+
+
+Need help?<https://aka.ms/JoinTeamsMeeting>
+For organizers: Meeting options<https://teams.microsoft.com/meetingOptions/>
+________________________________________________________________________________'
+  WHERE id = 'shots-review';
+-- Due now and a minute ago: the first poll, 2 s after start, shows both in one
+-- balloon. The review's second reminder is not due yet; its card lists it.
 INSERT INTO reminders (id, event_id, minutes_before, trigger_time)
-  VALUES ('shots-review-15', 'shots-review', 15, '$(stamp "now - 1 minute")');
+  VALUES ('shots-review-15', 'shots-review', 15, '$(stamp "now - 1 minute")'),
+         ('shots-review-5', 'shots-review', 5, '$(stamp "now + 9 minutes")'),
+         ('shots-planning-180', 'shots-planning', 180, '$(stamp "now")');
 SQL
 }
 
@@ -85,8 +109,10 @@ shoot() {
   home="$(mktemp -d)"
   export CALENDAR_DATA_DIR="$home/data" XDG_DATA_HOME="$home/xdg" XDG_CONFIG_HOME="$home/config"
   export CALENDAR_INSTANCE="screenshots-$theme"
-  # Nothing leaves the machine: sync and update checks go to a closed port.
+  # Nothing leaves the machine: sync and update checks go to a closed port,
+  # and no session bus is reached (reminders then show in the tray).
   export SYNC_API_URL="http://127.0.0.1:9/calendar/v1" CALENDAR_UPDATE_BASE_URL="http://127.0.0.1:9/"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$home/no-bus"
 
   # The first start creates the database and the device calendar.
   "$exe" --background >"$home/first.log" 2>&1 &
@@ -112,6 +138,7 @@ shoot() {
   # The click focuses the event and opens its details pop-over, which holds
   # the pointer until it closes.
   import -window root "$out/details-$theme.png"
+  capture "$(find_window 'WIDTH >= 280 && WIDTH <= 360 && HEIGHT > 150')" "$out/details-card-$theme.png"
   xdotool key Escape
   sleep 0.3
 

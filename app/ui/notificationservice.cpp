@@ -3,6 +3,7 @@
 #include "applog.h"
 #include "appstate.h"
 #include "database.h"
+#include "desktopnotifications.h"
 #include "eventrepository.h"
 #include "filterengine.h"
 #include "filterrulerepository.h"
@@ -12,12 +13,14 @@
 #include "timeutil.h"
 #include "traytime.h"
 
+#include <QDBusConnection>
 #include <QHash>
 #include <QSystemTrayIcon>
 #include <QTimeZone>
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -60,6 +63,25 @@ struct NotificationService::Due
     bool occurrence = false;
 };
 
+// A reminder offered for display, with what acknowledges it; the test
+// reminder has no id and is never acknowledged.
+struct NotificationService::Offer
+{
+    FiredReminder reminder;
+    QDateTime start;
+    bool occurrence = false;
+
+    QString key() const { return reminder.reminderId + QLatin1Char('|') + QString::number(start.toMSecsSinceEpoch()); }
+};
+
+// The reminders of one poll handed to the desktop, as its answers come in.
+struct NotificationService::Batch
+{
+    qsizetype waiting = 0;
+    QList<Offer> shown;
+    QList<Offer> refused;
+};
+
 struct NotificationService::SeriesTriggers
 {
     // A master with its overrides, as read, and the triggers they gave.
@@ -90,16 +112,40 @@ NotificationService::NotificationService(AppState *state, QSystemTrayIcon *trayI
     QTimer::singleShot(kFirstPollMs, this, &NotificationService::poll);
     if (trayIcon)
         connect(trayIcon, &QSystemTrayIcon::messageClicked, this, &NotificationService::onMessageClicked);
+    useDesktop(new DesktopNotifications(QDBusConnection::sessionBus(), this));
     if (state) {
         // The poll held back by an import runs as soon as it has ended.
         connect(state, &AppState::importRunningChanged, this, [this](bool running) {
-            if (!running && std::exchange(m_pollDeferred, false))
+            if (running)
+                return;
+            acknowledge(std::exchange(m_shownDuringImport, {}));
+            if (std::exchange(m_pollDeferred, false))
                 poll();
         });
     }
 }
 
 NotificationService::~NotificationService() = default;
+
+void NotificationService::setDesktopBus(const QDBusConnection &bus)
+{
+    useDesktop(new DesktopNotifications(bus, this));
+}
+
+void NotificationService::useDesktop(DesktopNotifications *desktop)
+{
+    // Answers still due from the one before are dropped with it.
+    delete m_desktop;
+    m_inFlight.clear();
+    m_desktopTargets.clear();
+    m_desktop = desktop;
+    connect(m_desktop, &DesktopNotifications::activated, this, [this](uint id) {
+        const Target target = m_desktopTargets.value(id);
+        if (!target.eventId.isEmpty())
+            Q_EMIT reminderClicked(target.eventId, target.date);
+    });
+    connect(m_desktop, &DesktopNotifications::closed, this, [this](uint id) { m_desktopTargets.remove(id); });
+}
 
 void NotificationService::setClock(Clock clock)
 {
@@ -171,43 +217,34 @@ QList<FiredReminder> NotificationService::poll()
     std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.triggerMs < b.triggerMs; });
 
     const QList<bool> suppressed = suppressedRows(due);
-    QList<FiredReminder> fired;
-    QStringList handled;
-    QList<OccurrenceAcks::Key> handledOccurrences;
+    QList<Offer> silenced;
+    QList<Offer> offers;
     for (qsizetype i = 0; i < due.size(); ++i) {
         const Due &row = due.at(i);
+        Offer offer;
+        offer.reminder.reminderId = row.reminderId;
+        offer.start = row.start;
+        offer.occurrence = row.occurrence;
         // A suppressed reminder is still acknowledged: its moment has passed
         // under the user's rule, and it must not pile up in every later poll.
-        // A row's own reminder is noted for its start too: a series whose
-        // first occurrence was reminded of from its row, before it was
-        // expanded, must not remind of it again.
-        handledOccurrences.append({row.reminderId, row.start});
-        if (!row.occurrence)
-            handled.append(row.reminderId);
-        if (suppressed.at(i))
+        if (suppressed.at(i)) {
+            silenced.append(offer);
             continue;
-        FiredReminder reminder;
-        reminder.reminderId = row.reminderId;
-        reminder.eventId = row.eventId;
-        reminder.title = row.title.isEmpty() ? tr("Reminder") : row.title;
-        reminder.body = reminderBody(row.start, row.allDay, row.location, now);
-        reminder.date = TrayTime::occurrenceDay(row.start, row.allDay);
-        m_lastEventId = reminder.eventId;
-        m_lastDate = reminder.date;
-        showBalloon(reminder.title, reminder.body);
-        fired.append(reminder);
+        }
+        // Offered before and not answered yet: once is enough.
+        if (m_inFlight.contains(offer.key()))
+            continue;
+        offer.reminder.eventId = row.eventId;
+        offer.reminder.title = row.title.isEmpty() ? tr("Reminder") : row.title;
+        offer.reminder.body = reminderBody(row.start, row.allDay, row.location, now);
+        offer.reminder.date = TrayTime::occurrenceDay(row.start, row.allDay);
+        offers.append(offer);
     }
-    // The flags are part of what the events' change counter follows; setting
-    // them changes no occurrence, so the expanded series stay current.
-    const std::optional<qint64> before = m_state->events() ? m_state->events()->changeCounter() : std::nullopt;
-    acknowledge(handled);
-    if (m_series && before && m_series->counter == *before && !handled.isEmpty())
-        m_series->counter = m_state->events()->changeCounter().value_or(-1);
-    if (!handledOccurrences.isEmpty()) {
-        OccurrenceAcks acks(m_state->database());
-        if (acks.acknowledge(handledOccurrences))
-            acks.prune(cutoff); // never read again
-    }
+    acknowledge(silenced);
+    deliver(offers);
+    QList<FiredReminder> fired;
+    for (const Offer &offer : std::as_const(offers))
+        fired.append(offer.reminder);
     return fired;
 }
 
@@ -403,28 +440,117 @@ QList<bool> NotificationService::suppressedRows(const QList<Due> &due) const
     return suppressed;
 }
 
-void NotificationService::acknowledge(const QStringList &reminderIds)
+void NotificationService::acknowledge(const QList<Offer> &offers)
 {
-    ReminderRepository(m_state->database()).acknowledge(reminderIds);
+    // A row's own reminder is noted for its start too: a series whose first
+    // occurrence was reminded of from its row, before it was expanded, must
+    // not remind of it again.
+    QStringList rows;
+    QList<OccurrenceAcks::Key> occurrences;
+    for (const Offer &offer : offers) {
+        if (offer.reminder.reminderId.isEmpty())
+            continue;
+        occurrences.append({offer.reminder.reminderId, offer.start});
+        if (!offer.occurrence)
+            rows.append(offer.reminder.reminderId);
+    }
+    if (occurrences.isEmpty() || !m_state || !m_state->database())
+        return;
+    // An answer of the desktop that comes during an import waits for it
+    // rather than for its lock.
+    if (m_state->isImportRunning()) {
+        m_shownDuringImport += offers;
+        return;
+    }
+    // The flags are part of what the events' change counter follows; setting
+    // them changes no occurrence, so the expanded series stay current.
+    const std::optional<qint64> before = m_state->events() ? m_state->events()->changeCounter() : std::nullopt;
+    ReminderRepository(m_state->database()).acknowledge(rows);
+    if (m_series && before && m_series->counter == *before && !rows.isEmpty())
+        m_series->counter = m_state->events()->changeCounter().value_or(-1);
+    OccurrenceAcks acks(m_state->database());
+    if (acks.acknowledge(occurrences))
+        acks.prune(m_clock().addSecs(-kLateStartSecs)); // never read again
+}
+
+void NotificationService::deliver(const QList<Offer> &offers)
+{
+    if (offers.isEmpty())
+        return;
+    if (!m_desktop->isConnected()) {
+        showInTray(offers);
+        return;
+    }
+    // One notification each: the desktop keeps them all on screen.
+    auto batch = std::make_shared<Batch>();
+    batch->waiting = offers.size();
+    for (const Offer &offer : offers) {
+        if (!offer.reminder.reminderId.isEmpty())
+            m_inFlight.insert(offer.key());
+        m_desktop->notify(offer.reminder.title, offer.reminder.body, [this, offer, batch](std::optional<uint> id) {
+            m_inFlight.remove(offer.key());
+            if (id) {
+                m_desktopTargets.insert(*id, {offer.reminder.eventId, offer.reminder.date});
+                batch->shown.append(offer);
+            } else {
+                batch->refused.append(offer);
+            }
+            if (--batch->waiting == 0)
+                settle(*batch);
+        });
+    }
+}
+
+void NotificationService::settle(const Batch &batch)
+{
+    acknowledge(batch.shown);
+    // What the desktop did not take goes to the tray, together.
+    if (!batch.refused.isEmpty())
+        showInTray(batch.refused);
+    else
+        setCanShow(true);
+}
+
+bool NotificationService::showInTray(const QList<Offer> &offers)
+{
+    if (!m_trayIcon || !m_trayIcon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        setCanShow(false);
+        return false;
+    }
+    // A balloon replaces the one before it: several due at once share one.
+    QString title = offers.constFirst().reminder.title;
+    QString body = offers.constFirst().reminder.body;
+    if (offers.size() > 1) {
+        title = tr("%n reminder(s)", nullptr, int(offers.size()));
+        QStringList lines;
+        for (const Offer &offer : offers)
+            lines.append(tr("%1: %2").arg(offer.reminder.title, offer.reminder.body));
+        body = lines.join(QLatin1Char('\n'));
+    }
+    m_trayIcon->showMessage(title, body, QSystemTrayIcon::Information, kBalloonMs);
+    m_trayTarget = {offers.constFirst().reminder.eventId, offers.constFirst().reminder.date};
+    acknowledge(offers);
+    setCanShow(true);
+    return true;
+}
+
+void NotificationService::setCanShow(bool canShow)
+{
+    if (std::exchange(m_canShow, canShow) != canShow)
+        Q_EMIT canShowRemindersChanged(canShow);
 }
 
 void NotificationService::showTestReminder()
 {
-    m_lastEventId.clear();
-    m_lastDate = QDate();
-    showBalloon(tr("Test reminder"),
-                tr("If you can see this, your desktop notifications are wired up correctly. "
-                   "Real reminders look just like this one."));
+    Offer test;
+    test.reminder.title = tr("Test reminder");
+    test.reminder.body = tr("If you can see this, your desktop notifications are wired up correctly. "
+                            "Real reminders look just like this one.");
+    deliver({test});
 }
 
 void NotificationService::onMessageClicked()
 {
-    if (!m_lastEventId.isEmpty())
-        Q_EMIT reminderClicked(m_lastEventId, m_lastDate);
-}
-
-void NotificationService::showBalloon(const QString &title, const QString &body)
-{
-    if (m_trayIcon && m_trayIcon->isVisible())
-        m_trayIcon->showMessage(title, body, QSystemTrayIcon::Information, kBalloonMs);
+    if (!m_trayTarget.eventId.isEmpty())
+        Q_EMIT reminderClicked(m_trayTarget.eventId, m_trayTarget.date);
 }

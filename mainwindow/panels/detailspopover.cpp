@@ -1,5 +1,8 @@
 #include "detailspopover.h"
 
+#include "meetingdescription.h"
+
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -44,6 +47,21 @@ QLabel *DetailsPopover::addLine(const QString &text, bool muted)
     label->setTextFormat(Qt::PlainText);
     label->setProperty("muted", muted);
     m_layout->addWidget(label);
+    return label;
+}
+
+QLabel *DetailsPopover::addRichLine(const QString &html, bool muted)
+{
+    QLabel *label = addLine(html, muted);
+    if (!label)
+        return nullptr;
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // Server-written HTML may link anywhere: only web addresses are opened.
+    connect(label, &QLabel::linkActivated, this, [](const QString &link) {
+        if (isWebUrl(link))
+            QDesktopServices::openUrl(QUrl(link));
+    });
     return label;
 }
 

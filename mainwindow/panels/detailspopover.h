@@ -28,6 +28,9 @@ protected:
     QLabel *addHeading(const QString &text);
     // Nothing for empty text.
     QLabel *addLine(const QString &text, bool muted = false);
+    // Rich text whose links open in the browser, http and https ones only;
+    // nothing for empty text.
+    QLabel *addRichLine(const QString &html, bool muted = false);
     QVBoxLayout *content() const { return m_layout; }
 
 private:

@@ -7,8 +7,10 @@
 #include "eventaccess.h"
 #include "eventrepository.h"
 #include "eventundo.h"
+#include "meetingdescription.h"
 #include "occurrencedeletion.h"
 #include "recurringeditscopedialog.h"
+#include "rruleformat.h"
 #include "seriesrows.h"
 #include "theme.h"
 #include "undostack.h"
@@ -19,7 +21,12 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QUrl>
+#include <QtMath>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -50,9 +57,13 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
 
     addHeading(event.title.isEmpty() ? tr("(No title)") : event.title);
     addLine(whenText(event), true);
-    if (!event.recurrence_rule.isEmpty())
-        addLine(tr("Repeats"), true);
+    if (QLabel *line = addLine(RruleFormat::describe(event.recurrence_rule), true))
+        line->setObjectName(u"recurrence"_s);
+    if (QLabel *line = addLine(remindersText(event), true))
+        line->setObjectName(u"reminders"_s);
     addLine(event.location);
+    if (QLabel *line = addRichLine(conferenceHtml(event.conference_url)))
+        line->setObjectName(u"conference"_s);
     if (state && state->calendars()) {
         if (const auto calendar = state->calendars()->getById(event.calendar_id)) {
             auto *row = new QHBoxLayout;
@@ -66,8 +77,18 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
             content()->addLayout(row);
         }
     }
-    if (QLabel *notes = addLine(event.description))
-        notes->setMaximumHeight(notes->fontMetrics().lineSpacing() * 6);
+    // The join line goes when the conference link above stands for it.
+    const QString joinUrl = isWebUrl(event.conference_url) ? event.conference_url : QString();
+    if (QLabel *notes = addRichLine(meetingDescriptionHtml(event.description, joinUrl, Theme::accent().name()))) {
+        notes->setObjectName(u"description"_s);
+        // Six whole lines as rich text lays them out, which is taller than
+        // the font's line spacing: the last one shown is not cut through.
+        QTextDocument lines;
+        lines.setDocumentMargin(0);
+        lines.setDefaultFont(notes->font());
+        lines.setPlainText(u"x\nx\nx\nx\nx\nx"_s);
+        notes->setMaximumHeight(qCeil(lines.size().height()));
+    }
 
     // Events of a read-only calendar are shown, not offered for change.
     if (const QString reason = EventAccess::readOnlyReason(state, event.calendar_id); !reason.isEmpty()) {
@@ -127,6 +148,30 @@ QString EventDetailsPopover::whenText(const Event &event)
     return tr("%1 %2 – %3 %4")
         .arg(locale.toString(start.date(), dateFormat), startTime, locale.toString(end.date(), dateFormat),
              TimeText::shortTime(end.time()));
+}
+
+QString EventDetailsPopover::remindersText(const Event &event)
+{
+    QList<int> minutes;
+    for (const Reminder &reminder : event.reminders)
+        minutes.append(reminder.minutes_before);
+    std::sort(minutes.begin(), minutes.end());
+    QStringList labels;
+    for (const int m : std::as_const(minutes))
+        labels.append(RruleFormat::reminderOffsetLabel(m));
+    return labels.isEmpty() ? QString() : tr("Reminders: %1").arg(labels.join(u", "_s));
+}
+
+QString EventDetailsPopover::conferenceHtml(const QString &url)
+{
+    if (url.trimmed().isEmpty())
+        return {};
+    if (!isWebUrl(url))
+        return tr("Online meeting: %1").arg(url.toHtmlEscaped());
+    // The address itself is long and unbroken; its host says enough.
+    return u"<a href=\"%1\" style=\"color:%2;\">%3</a> \u00b7 %4"_s.arg(
+        url.toHtmlEscaped(), Theme::accent().name(), tr("Join online meeting").toHtmlEscaped(),
+        QUrl(url).host().toHtmlEscaped());
 }
 
 bool EventDetailsPopover::isRepeating() const

@@ -8,8 +8,10 @@
 
 class AppState;
 
-// The details of one event or occurrence: title, time, place, calendar and
-// notes, with Edit and Delete. At most one is open: a new one closes the
+// The details of one event or occurrence: title, time, its rule and
+// reminders, place, online meeting, calendar and notes (cleaned of an
+// invitation's boilerplate, their web addresses as links), with Edit and
+// Delete. At most one is open: a new one closes the
 // last. Edit is asked for through editRequested, which the main window
 // answers with the event form; Delete asks, tombstones the row (a series with
 // its overrides) and pushes an undo entry. On an occurrence of a repeating
@@ -27,6 +29,11 @@ public:
 
     // "Mon, Mar 16, 2026 · 09:00 – 10:00", "… · All day"; all-day dates as stored.
     static QString whenText(const Event &event);
+    // "Reminders: 15 min before, 1 hour(s) before", shortest lead first;
+    // empty without reminders.
+    static QString remindersText(const Event &event);
+    // Rich text: a link to a web meeting address, else the address as text.
+    static QString conferenceHtml(const QString &url);
 
 Q_SIGNALS:
     // `event` is the occurrence shown; `scope` is AllEvents for an event

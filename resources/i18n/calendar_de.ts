@@ -891,6 +891,18 @@ Datenverzeichnis: %1</translation>
         <source>Deleted &quot;%1&quot;</source>
         <translation>„%1“ gelöscht</translation>
     </message>
+    <message>
+        <source>Reminders: %1</source>
+        <translation>Erinnerungen: %1</translation>
+    </message>
+    <message>
+        <source>Online meeting: %1</source>
+        <translation>Online-Besprechung: %1</translation>
+    </message>
+    <message>
+        <source>Join online meeting</source>
+        <translation>An Online-Besprechung teilnehmen</translation>
+    </message>
 </context>
 <context>
     <name>EventFormDialog</name>
@@ -1831,6 +1843,10 @@ Datenverzeichnis: %1</translation>
         <source>Quick &amp;Add…</source>
         <translation>&amp;Schnelleingabe…</translation>
     </message>
+    <message>
+        <source>Reminders can&apos;t be shown: the desktop has no notification service and no tray.</source>
+        <translation>Erinnerungen können nicht angezeigt werden: Der Desktop hat weder einen Benachrichtigungsdienst noch einen Infobereich.</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -2029,6 +2045,17 @@ Datenverzeichnis: %1</translation>
             <numerusform>Hat vor %n Minute begonnen (%1)</numerusform>
             <numerusform>Hat vor %n Minuten begonnen (%1)</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n reminder(s)</source>
+        <translation>
+            <numerusform>%n Erinnerung</numerusform>
+            <numerusform>%n Erinnerungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -3396,6 +3423,13 @@ Datenverzeichnis: %1</translation>
             <numerusform>%n Element konnte nicht synchronisiert werden</numerusform>
             <numerusform>%n Elemente konnten nicht synchronisiert werden</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
     </message>
 </context>
 </TS>

@@ -116,6 +116,13 @@
             <numerusform>Started %n minutes ago (%1)</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n reminder(s)</source>
+        <translation>
+            <numerusform>%n reminder</numerusform>
+            <numerusform>%n reminders</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -891,6 +891,18 @@ Directorio de datos: %1</translation>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Eliminación de «%1»</translation>
     </message>
+    <message>
+        <source>Reminders: %1</source>
+        <translation>Recordatorios: %1</translation>
+    </message>
+    <message>
+        <source>Online meeting: %1</source>
+        <translation>Reunión en línea: %1</translation>
+    </message>
+    <message>
+        <source>Join online meeting</source>
+        <translation>Unirse a la reunión en línea</translation>
+    </message>
 </context>
 <context>
     <name>EventFormDialog</name>
@@ -1831,6 +1843,10 @@ Directorio de datos: %1</translation>
         <source>Quick &amp;Add…</source>
         <translation>Añadido &amp;rápido…</translation>
     </message>
+    <message>
+        <source>Reminders can&apos;t be shown: the desktop has no notification service and no tray.</source>
+        <translation>No se pueden mostrar los recordatorios: el escritorio no tiene servicio de notificaciones ni bandeja del sistema.</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -2029,6 +2045,17 @@ Directorio de datos: %1</translation>
             <numerusform>Empezó hace %n minuto (%1)</numerusform>
             <numerusform>Empezó hace %n minutos (%1)</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n reminder(s)</source>
+        <translation>
+            <numerusform>%n recordatorio</numerusform>
+            <numerusform>%n recordatorios</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -3396,6 +3423,13 @@ Directorio de datos: %1</translation>
             <numerusform>No se pudo sincronizar %n elemento</numerusform>
             <numerusform>No se pudieron sincronizar %n elementos</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
     </message>
 </context>
 </TS>

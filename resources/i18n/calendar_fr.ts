@@ -891,6 +891,18 @@ Dossier de données : %1</translation>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Suppression de «&#xa0;%1&#xa0;»</translation>
     </message>
+    <message>
+        <source>Reminders: %1</source>
+        <translation>Rappels&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Online meeting: %1</source>
+        <translation>Réunion en ligne&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Join online meeting</source>
+        <translation>Rejoindre la réunion en ligne</translation>
+    </message>
 </context>
 <context>
     <name>EventFormDialog</name>
@@ -1831,6 +1843,10 @@ Dossier de données : %1</translation>
         <source>Quick &amp;Add…</source>
         <translation>Ajout &amp;rapide…</translation>
     </message>
+    <message>
+        <source>Reminders can&apos;t be shown: the desktop has no notification service and no tray.</source>
+        <translation>Impossible d’afficher les rappels&#xa0;: le bureau n’a ni service de notifications ni zone de notification.</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -2029,6 +2045,17 @@ Dossier de données : %1</translation>
             <numerusform>A commencé il y a %n minute (%1)</numerusform>
             <numerusform>A commencé il y a %n minutes (%1)</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n reminder(s)</source>
+        <translation>
+            <numerusform>%n rappel</numerusform>
+            <numerusform>%n rappels</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -3396,6 +3423,13 @@ Dossier de données : %1</translation>
             <numerusform>%n élément n&apos;a pas pu être synchronisé</numerusform>
             <numerusform>%n éléments n&apos;ont pas pu être synchronisés</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
     </message>
 </context>
 </TS>

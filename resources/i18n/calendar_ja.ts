@@ -885,6 +885,18 @@ Data directory: %1</source>
         <source>Deleted &quot;%1&quot;</source>
         <translation>「%1」の削除</translation>
     </message>
+    <message>
+        <source>Reminders: %1</source>
+        <translation>リマインダー: %1</translation>
+    </message>
+    <message>
+        <source>Online meeting: %1</source>
+        <translation>オンライン会議: %1</translation>
+    </message>
+    <message>
+        <source>Join online meeting</source>
+        <translation>オンライン会議に参加</translation>
+    </message>
 </context>
 <context>
     <name>EventFormDialog</name>
@@ -1818,6 +1830,10 @@ Data directory: %1</source>
         <source>Quick &amp;Add…</source>
         <translation>クイック追加(&amp;A)…</translation>
     </message>
+    <message>
+        <source>Reminders can&apos;t be shown: the desktop has no notification service and no tray.</source>
+        <translation>リマインダーを表示できません: デスクトップに通知サービスもシステムトレイもありません。</translation>
+    </message>
 </context>
 <context>
     <name>ManageFiltersDialog</name>
@@ -2012,6 +2028,16 @@ Data directory: %1</source>
         <translation>
             <numerusform>%n分前に開始 (%1)</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n reminder(s)</source>
+        <translation>
+            <numerusform>%n 件のリマインダー</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -3371,6 +3397,13 @@ Data directory: %1</source>
         <translation>
             <numerusform>%n件の項目を同期できませんでした</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Open</source>
+        <translation>開く</translation>
     </message>
 </context>
 </TS>

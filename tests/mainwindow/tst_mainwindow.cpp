@@ -5,10 +5,12 @@
 #include "eventrepository.h"
 #include "mainwindow.h"
 #include "modalscript.h"
+#include "notificationservice.h"
 #include "preferencesdialog.h"
 #include "preferencesrepository.h"
 #include "quickadd.h"
 #include "quickadddialog.h"
+#include "testevents.h"
 #include "thememanager.h"
 #include "undostack.h"
 #include "weekagenda.h"
@@ -19,6 +21,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -408,6 +411,26 @@ private Q_SLOTS:
         m_window->showToday();
         QCOMPARE(state()->currentDate(), QDate::currentDate());
         QCOMPARE(state()->selectedEventId(), weekly.id);
+    }
+
+    // The test reaches no notification service and has no tray: a due
+    // reminder stays unacknowledged, and the status bar says why it was not
+    // shown until something could show it.
+    void remindersThatCannotBeShownAreSaid()
+    {
+        NotificationService notifications(state(), nullptr);
+        const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(300);
+        // Its two reminders, an hour and 15 minutes ahead, are both due.
+        QVERIFY(state()->events()->insert(testEvent(kPersonal, u"Dentist"_s, start, start.addSecs(1800))));
+        m_window->setNotificationService(&notifications);
+        auto *warning = m_window->statusBar()->findChild<QLabel *>(u"reminderWarning"_s);
+        QVERIFY(warning && warning->isHidden());
+
+        QCOMPARE(notifications.poll().size(), 2);
+        QVERIFY(!warning->isHidden());
+        QCOMPARE(warning->text(), u"Reminders can't be shown: the desktop has no notification service and no tray."_s);
+        QCOMPARE(notifications.poll().size(), 2); // still due, still unacknowledged
+        m_window->setNotificationService(nullptr);
     }
 
     void newEventWithoutCalendarsSaysSo()

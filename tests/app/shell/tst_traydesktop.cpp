@@ -159,6 +159,33 @@ private Q_SLOTS:
         QCOMPARE(clicked.first().at(0).toString(), id);
         QCOMPARE(clicked.first().at(1).toDate(), start.toLocalTime().date());
     }
+
+    // With a tray and no notification service on the bus (the test reaches
+    // none): reminders due at once share one balloon that names each, all
+    // are acknowledged, and a click opens the first.
+    void remindersDueAtOnceShareOneBalloon()
+    {
+        const QDateTime start = QDateTime::currentDateTimeUtc().addSecs(600);
+        const QString first = addEvent(m_state, EventDraft(u"Dentist"_s, start).remind({15}));
+        const QString second = addEvent(m_state, EventDraft(u"Pharmacy"_s, start.addSecs(60)).remind({15}));
+        NotificationService notifications(m_state, m_tray->trayIcon());
+        QSignalSpy clicked(&notifications, &NotificationService::reminderClicked);
+
+        QCOMPARE(notifications.poll().size(), 2);
+        QTRY_VERIFY(visibleBalloon());
+        QWidget *balloon = visibleBalloon();
+        const QString texts = labelTexts(balloon).join(u'|');
+        QVERIFY2(texts.contains(u"2 reminders"_s), qPrintable(texts));
+        QVERIFY2(texts.contains(u"Dentist: In 10 minutes"_s), qPrintable(texts));
+        QVERIFY2(texts.contains(u"Pharmacy: In 11 minutes"_s), qPrintable(texts));
+        QVERIFY(notifications.canShowReminders());
+        QCOMPARE(notifications.poll().size(), 0); // both acknowledged
+
+        QVERIFY(xdotoolClick(balloon->geometry().center()));
+        QTRY_COMPARE(clicked.size(), 1);
+        QCOMPARE(clicked.first().at(0).toString(), first);
+        Q_UNUSED(second);
+    }
 };
 
 QTEST_MAIN(TestTrayDesktop)

@@ -50,6 +50,11 @@ private Q_SLOTS:
             << teamsInvitation() << QString()
             << u"Quarterly review, agenda in the doc https://example.org/agenda.\n\n<a href=\""_s + joinUrl
                 + u"\">Join Microsoft Teams Meeting</a>\n\nMeeting ID: 123 456 789"_s;
+        QTest::newRow("join line with quotes: the address stays inside its attribute")
+            << u"Microsoft Teams\nJoin the meeting now<https://teams.microsoft.com/x\" href=\"https://other.example/>"_s
+            << QString()
+            << u"<a href=\"https://teams.microsoft.com/x&quot; href=&quot;https://other.example/\">"
+               "Join Microsoft Teams Meeting</a>"_s;
         QTest::newRow("invitation with a conference link: no join link at all")
             << teamsInvitation() << joinUrl
             << u"Quarterly review, agenda in the doc https://example.org/agenda.\n\nMeeting ID: 123 456 789"_s;
@@ -90,6 +95,47 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, color);
         QTEST(linkifyUrls(text, color), "linked");
+    }
+
+    // What the event card shows: plain or HTML is decided on the text as it
+    // arrives, plain text is escaped, and only web addresses become links.
+    void displayHtml_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("joinUrl");
+        QTest::addColumn<QString>("html");
+
+        const QString link = u"<a href=\""_s + joinUrl.toHtmlEscaped() + u"\" style=\"color:#123456;\">"_s;
+        QTest::newRow("plain invitation: line feeds kept, join link inserted after escaping")
+            << teamsInvitation() << QString()
+            << u"Quarterly review, agenda in the doc <a href=\"https://example.org/agenda\" "
+               "style=\"color:#123456;\">https://example.org/agenda</a>.<br/><br/>"_s
+                + link + u"Join Microsoft Teams Meeting</a><br/><br/>Meeting ID: 123 456 789"_s;
+        QTest::newRow("plain invitation with a conference link shown elsewhere")
+            << teamsInvitation() << joinUrl
+            << u"Quarterly review, agenda in the doc <a href=\"https://example.org/agenda\" "
+               "style=\"color:#123456;\">https://example.org/agenda</a>.<br/><br/>Meeting ID: 123 456 789"_s;
+        QTest::newRow("plain text with <draft>: shown, not swallowed as a tag")
+            << u"Notes <draft> & more\nsecond line"_s << QString()
+            << u"Notes &lt;draft&gt; &amp; more<br/>second line"_s;
+        QTest::newRow("plain text: quotes and ampersands of an address escaped")
+            << u"See https://x.example/?a=1&b=\"2\" now"_s << QString()
+            << u"See <a href=\"https://x.example/?a=1&amp;b=\" style=\"color:#123456;\">https://x.example/?a=1&amp;b=</a>"
+               "&quot;2&quot; now"_s;
+        QTest::newRow("hostile join line in plain text: no link to the other host")
+            << u"Microsoft Teams\nJoin the meeting now<https://teams.microsoft.com/x\" href=\"https://other.example/>"_s
+            << QString() << u"Join Microsoft Teams Meeting"_s;
+        QTest::newRow("HTML stays HTML, its addresses linked")
+            << u"<p>Agenda: https://a.example</p>"_s << QString()
+            << u"<p>Agenda: <a href=\"https://a.example\" style=\"color:#123456;\">https://a.example</a></p>"_s;
+        QTest::newRow("other schemes are not linked") << u"ftp://a.example javascript:alert(1)"_s << QString()
+                                                      << u"ftp://a.example javascript:alert(1)"_s;
+    }
+    void displayHtml()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, joinUrl);
+        QTEST(meetingDescriptionHtml(description, joinUrl, u"#123456"_s), "html");
     }
 
     void looksLikeHtml_data()

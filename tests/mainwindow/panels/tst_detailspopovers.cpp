@@ -5,11 +5,13 @@
 #include "modalscript.h"
 #include "recurrence.h"
 #include "taskdetailspopover.h"
+#include "theme.h"
 #include "testevents.h"
 #include "timeutil.h"
 #include "undostack.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -61,6 +63,59 @@ private Q_SLOTS:
         QCOMPARE(EventDetailsPopover::whenText(allDay), u"Tue, Mar 3, 2026 – Thu, Mar 5, 2026 · All day"_s);
         allDay.end_time = TimeUtil::utc(QDate(2026, 3, 4));
         QCOMPARE(EventDetailsPopover::whenText(allDay), u"Tue, Mar 3, 2026 · All day"_s);
+    }
+
+    // The card's lines for what an event carries; a missing one shows no line.
+    void cardTexts_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QList<int>>("reminders");
+        QTest::addColumn<QString>("conferenceUrl");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QStringList>("lines"); // "name=text" of each named line, top to bottom
+
+        QTest::newRow("repeating with reminders")
+            << u"FREQ=WEEKLY;BYDAY=MO,WE;COUNT=10"_s << QList<int>{60, 15} << QString() << QString()
+            << QStringList{u"recurrence=Repeats weekly · Mon, Wed · 10 time(s)"_s,
+                           u"reminders=Reminders: 15 min before, 1 hour(s) before"_s};
+        QTest::newRow("online meeting: the link, the join line gone")
+            << QString() << QList<int>() << u"https://teams.microsoft.com/l/meetup-join/1"_s
+            << u"Agenda\n________________\nMicrosoft Teams\nJoin the meeting now<https://teams.microsoft.com/l/meetup-join/1>\n"
+               "For organizers: options"_s
+            << QStringList{u"conference=<a href=\"https://teams.microsoft.com/l/meetup-join/1\" style=\"color:%1;\">"
+                           "Join online meeting</a> · teams.microsoft.com"_s,
+                           u"description=Agenda"_s};
+        QTest::newRow("meeting address of another scheme: text, no link")
+            << QString() << QList<int>() << u"javascript:alert(\"x\")"_s << u"<draft> only\nnext"_s
+            << QStringList{u"conference=Online meeting: javascript:alert(&quot;x&quot;)"_s,
+                           u"description=&lt;draft&gt; only<br/>next"_s};
+        QTest::newRow("nothing of it") << QString() << QList<int>() << QString() << QString() << QStringList();
+    }
+    void cardTexts()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QList<int>, reminders);
+        QFETCH(QString, conferenceUrl);
+        QFETCH(QString, description);
+        QFETCH(QStringList, lines);
+        Event event = insertEvent(rule);
+        event.reminders.clear();
+        for (const int minutes : reminders) {
+            Reminder reminder;
+            reminder.minutes_before = minutes;
+            event.reminders.append(reminder);
+        }
+        event.conference_url = conferenceUrl;
+        event.description = description;
+        EventDetailsPopover card(m_state, event);
+        QStringList shown;
+        for (const QLabel *label : card.findChildren<QLabel *>()) {
+            if (!label->objectName().isEmpty() && label->objectName() != u"readOnlyReason"_s)
+                shown.append(label->objectName() + u'=' + label->text());
+        }
+        for (QString &line : lines)
+            line = line.arg(Theme::accent().name());
+        QCOMPARE(shown, lines);
     }
 
     void oneOpenAtATime()
