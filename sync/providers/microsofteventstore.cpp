@@ -468,8 +468,7 @@ ProviderRows::Update EventStore::changes(const Event &row, const Event *series, 
     base.recurrence_rule.clear();
     base.exception_dates.clear();
     const QDateTime original = row.recurrence_id.size() == 8
-        ? TimeUtil::inZone(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s), QTime(0, 0),
-                           QTimeZone::systemTimeZone())
+        ? TimeUtil::utc(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s))
         : TimeUtil::fromIcalUtc(row.recurrence_id);
     if (base.end_time)
         base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));

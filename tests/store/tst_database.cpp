@@ -86,9 +86,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_series_idx"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("all_day_rows_as_dates"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 19);
+        QCOMPARE(Database::latestVersion(), 21);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -111,7 +111,8 @@ private Q_SLOTS:
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
                                 "events_range_idx,events_long_with_start,events_version,"
                                 "timed_values_as_instants,reminder_occurrence_acks,sync_item_problems,events_dated_idx,"
-                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,events_series_idx"));
+                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,events_series_idx,"
+                                "all_day_rows_as_dates"));
     }
 
     void olderDatabaseMigratesForward()
@@ -272,10 +273,12 @@ private Q_SLOTS:
         QCOMPARE(ids("SELECT event_id FROM attachments"), QStringList{survivor});
     }
 
-    // Migration 011 on rows as the writers before it stored them: a timed
-    // value as a bare local wall clock becomes the instant it meant in the
-    // system zone (Berlin here), named in the row when the row named none;
-    // read under another system zone it is that instant.
+    // Migrations 011 and 021 on rows as the writers before them stored
+    // them: a timed value as a bare local wall clock becomes the instant it
+    // meant in the system zone (Berlin here), named in the row when the row
+    // named none; read under another system zone it is that instant. An
+    // all-day value becomes 00:00 UTC of the date it was written with, in no
+    // zone.
     void localWallClocksBecomeInstants_data()
     {
         QTest::addColumn<QString>("start"); // as stored before
@@ -291,8 +294,13 @@ private Q_SLOTS:
                                                      << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s;
         QTest::newRow("UTC from a server stays")
             << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << false << u"2026-03-02T09:00:00Z"_s << u"UTC"_s;
-        QTest::newRow("all-day date stays")
-            << u"2026-03-02T00:00:00"_s << u"UTC"_s << true << u"2026-03-02T00:00:00"_s << u"UTC"_s;
+        QTest::newRow("all-day local midnight, as Google rows were")
+            << u"2026-03-02T00:00:00"_s << u"UTC"_s << true << u"2026-03-02T00:00:00Z"_s << u"UTC"_s;
+        QTest::newRow("all-day midnight in Tokyo named Pacific, as Microsoft rows were")
+            << u"2026-03-02T00:00:00+09:00"_s << u"America/Los_Angeles"_s << true << u"2026-03-02T00:00:00Z"_s
+            << u"UTC"_s;
+        QTest::newRow("all-day at 00:00 UTC stays")
+            << u"2026-03-02T00:00:00Z"_s << u"UTC"_s << true << u"2026-03-02T00:00:00Z"_s << u"UTC"_s;
     }
     void localWallClocksBecomeInstants()
     {
