@@ -212,7 +212,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             return false;
         if (!stored)
             return m_rows.insert(event);
-        if (stored->etag == event.etag)
+        if (stored->etag == event.etag && stored->recurrence_id == event.recurrence_id)
             return true;
         const std::optional<Event> full = events->getById(stored->id);
         return full && m_rows.take(*full, event);
@@ -340,9 +340,15 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const QString key = CalendarClient::originalStartKey(item, allDay);
         series.instances.insert(id, key);
         series.exdates.removeAll(key);
-        const std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
+        std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
             ? std::optional<Event>(index.overrides.value(overrideKey(uid, key)))
             : events->getByUidAndRecurrenceId(uid, m_calendarId, key);
+        // An exception stored under another key (an all-day one keyed by the
+        // day before, as earlier versions did east of UTC) is still that
+        // exception: it takes the key it has now.
+        const Event known = index.byProvider.value(id);
+        if (!stored && known.isOverride() && known.master_event_uid == uid)
+            stored = known;
         if (item.value("type"_L1).toString() == "exception"_L1) {
             upsert(item, stored);
         } else if (stored && stored->sync_status != SyncStatus::Pending && stored->provider_event_id == id) {

@@ -12,3 +12,10 @@ UPDATE events SET end_time = substr(end_time, 1, 10) || 'T00:00:00Z'
 WHERE is_all_day = 1 AND end_time NOT LIKE '%Z'
   AND end_time GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*';
 UPDATE events SET timezone = 'UTC' WHERE is_all_day = 1 AND timezone <> 'UTC';
+-- Microsoft all-day instances were keyed by their original start read in
+-- the zone Graph named beside it, which east of UTC is the day before.
+-- Their calendars start a new round, which lists every instance again and
+-- keys each by its day.
+UPDATE calendars SET delta_sync_token = NULL
+WHERE id IN (SELECT calendar_id FROM events
+             WHERE is_all_day = 1 AND recurrence_rule <> '' AND raw_icalendar LIKE '%"@instances"%');

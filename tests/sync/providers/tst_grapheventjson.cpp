@@ -210,12 +210,11 @@ void TestGraphEventJson::push_data()
                 "location":{"displayName":""},
                 "start":{"dateTime":"2025-03-01T00:00:00","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
-    QTest::newRow("all-day written in Tokyo goes back as its dates") << uR"({"subject":"Trip","isAllDay":true,
-                "originalStartTimeZone":"Tokyo Standard Time",
+    QTest::newRow("all-day written in Tokyo goes back as its dates")
+        << uR"({"subject":"Trip","isAllDay":true,"originalStartTimeZone":"Tokyo Standard Time",
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-03T00:00:00.0000000","timeZone":"UTC"}})"_s
-                                                                     << uR"({"subject":"Trip","isAllDay":true,"showAs":"busy",
-                "location":{"displayName":""},
+        << uR"({"subject":"Trip","isAllDay":true,"showAs":"busy","location":{"displayName":""},
                 "start":{"dateTime":"2025-03-01T00:00:00","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-03T00:00:00","timeZone":"UTC"},"isReminderOn":false})"_s;
     // A 09:30 standup in `zone` as the row has it, and as it goes out.

@@ -1,9 +1,9 @@
 #include "eventrepository.h"
+#include "fakegoogle.h"
 #include "googleauthservice.h"
 #include "googlesyncclient.h"
 #include "graphsyncfixture.h"
 #include "icalendar.h"
-#include "fakegoogle.h"
 #include "microsoftsyncclient.h"
 #include "recurrence.h"
 #include "systemzone.h"
@@ -117,7 +117,8 @@ QStringList TestProviderAllDay::shown(bool google, const QDate &first) const
     const QDateTime from = first.startOfDay();
     const QDateTime to = first.addDays(28).startOfDay();
     QStringList out;
-    for (const Event &occurrence : Recurrence::expandEvents(m_state->events()->getInRange(from, to, calendars), from, to))
+    for (const Event &occurrence :
+         Recurrence::expandEvents(m_state->events()->getInRange(from, to, calendars), from, to))
         out.append(iso(occurrence.start_time.date()) + u' ' + occurrence.title);
     out.sort();
     return out;
@@ -140,6 +141,7 @@ void TestProviderAllDay::roundTrip_data()
     QTest::addColumn<bool>("series");
     QTest::addColumn<QByteArray>("zone"); // of this machine; empty: the test's own
     QTest::addColumn<QString>("written"); // the zone Graph's copy was written in
+    QTest::addColumn<bool>("legacy"); // exceptions keyed by the day before, as earlier versions did
 
     for (const bool google : {true, false}) {
         for (const bool series : {false, true}) {
@@ -147,7 +149,7 @@ void TestProviderAllDay::roundTrip_data()
             const char *shape = series ? "series" : "single";
             const auto add = [&](const char *zone, const char *written) {
                 QTest::addRow("%s %s, here %s, written in %s", provider, shape, *zone ? zone : "test zone", written)
-                    << google << series << QByteArray(zone) << QString::fromLatin1(written);
+                    << google << series << QByteArray(zone) << QString::fromLatin1(written) << false;
             };
             add("", "Tokyo Standard Time");
             add("Pacific/Honolulu", "Tokyo Standard Time");
@@ -155,6 +157,8 @@ void TestProviderAllDay::roundTrip_data()
             add("UTC", "Hawaiian Standard Time");
         }
     }
+    QTest::newRow("Graph series keyed by earlier versions, here Tokyo")
+        << false << true << QByteArray("Asia/Tokyo") << u"Tokyo Standard Time"_s << true;
 }
 
 void TestProviderAllDay::roundTrip()
@@ -163,6 +167,7 @@ void TestProviderAllDay::roundTrip()
     QFETCH(bool, series);
     QFETCH(QByteArray, zone);
     QFETCH(QString, written);
+    QFETCH(bool, legacy);
     std::optional<SystemZone> here;
     if (!zone.isEmpty())
         here.emplace(zone);
@@ -189,13 +194,15 @@ void TestProviderAllDay::roundTrip()
                 {"end"_L1, midnight(day.addDays(1))}};
         if (series)
             item.insert("recurrence"_L1,
-                        QJsonObject{{"pattern"_L1, QJsonObject{{"type"_L1, u"weekly"_s},
-                                                               {"interval"_L1, 1},
-                                                               {"daysOfWeek"_L1, QJsonArray{u"monday"_s}}}},
-                                    {"range"_L1, QJsonObject{{"type"_L1, u"numbered"_s},
-                                                             {"numberOfOccurrences"_L1, 4},
-                                                             {"startDate"_L1, iso(day)},
-                                                             {"recurrenceTimeZone"_L1, written}}}});
+                        QJsonObject{{"pattern"_L1,
+                                     QJsonObject{{"type"_L1, u"weekly"_s},
+                                                 {"interval"_L1, 1},
+                                                 {"daysOfWeek"_L1, QJsonArray{u"monday"_s}}}},
+                                    {"range"_L1,
+                                     QJsonObject{{"type"_L1, u"numbered"_s},
+                                                 {"numberOfOccurrences"_L1, 4},
+                                                 {"startDate"_L1, iso(day)},
+                                                 {"recurrenceTimeZone"_L1, written}}}});
     }
     FakeProviderServer &server = google ? static_cast<FakeProviderServer &>(m_google) : m_fake;
     server.changeEvents(google ? kGoogleRemote : kRemote, {item});
@@ -210,8 +217,8 @@ void TestProviderAllDay::roundTrip()
                                       .toArray();
         QCOMPARE(listed.size(), 4);
         const QString renamed = listed.at(1)["id"_L1].toString();
-        QCOMPARE(server.api("PATCH", path(google, renamed), token,
-                            {{google ? "summary"_L1 : "subject"_L1, u"Renamed"_s}})
+        QCOMPARE(server
+                     .api("PATCH", path(google, renamed), token, {{google ? "summary"_L1 : "subject"_L1, u"Renamed"_s}})
                      .status,
                  200);
         QVERIFY(server.api("DELETE", path(google, listed.at(2)["id"_L1].toString()), token).status < 300);
@@ -225,6 +232,21 @@ void TestProviderAllDay::roundTrip()
     QCOMPARE(pulled.start_time, TimeUtil::utc(day));
     QCOMPARE(pulled.end_time, TimeUtil::utc(day.addDays(1)));
     QCOMPARE(pulled.timezone, u"UTC"_s);
+    if (legacy) {
+        // As migrated from an earlier version: the calendar's next round is a new one.
+        for (Event event : m_state->events()->getByCalendar(m_calendarId)) {
+            if (!event.isOverride())
+                continue;
+            event.recurrence_id = TimeUtil::toIcalDate(
+                QDate::fromString(event.recurrence_id, u"yyyyMMdd"_s).addDays(-1));
+            QVERIFY(m_state->events()->update(event));
+        }
+        Calendar calendar = *m_state->calendars()->getById(m_calendarId);
+        calendar.delta_sync_token.clear();
+        QVERIFY(m_state->calendars()->update(calendar));
+        QVERIFY(sync(google));
+        QCOMPARE(shown(google, day), expected);
+    }
 
     // Renamed here, and a day made here: the rename sends no dates, and the
     // new day goes in the form the service documents.
