@@ -55,7 +55,8 @@ private:
     QString path(bool google, const QString &id = {}) const;
     // The days and titles the week list shows over the five weeks from `first`.
     QStringList shown(bool google, const QDate &first) const;
-    Event row(const QString &providerId) const;
+    // The row of the server's event "d".
+    Event row(bool google) const;
 
     FakeGoogle m_google;
     QString m_googleCalendar;
@@ -124,14 +125,12 @@ QStringList TestProviderAllDay::shown(bool google, const QDate &first) const
     return out;
 }
 
-Event TestProviderAllDay::row(const QString &providerId) const
+Event TestProviderAllDay::row(bool google) const
 {
-    for (const Event &event : m_state->events()->getByCalendar(m_calendarId))
-        if (event.provider_event_id == providerId)
+    for (const Event &event : m_state->events()->getByCalendar(google ? m_googleCalendar : m_calendarId)) {
+        if (event.provider_event_id == "d"_L1)
             return *m_state->events()->getById(event.id);
-    for (const Event &event : m_state->events()->getByCalendar(m_googleCalendar))
-        if (event.provider_event_id == providerId)
-            return *m_state->events()->getById(event.id);
+    }
     return Event();
 }
 
@@ -232,7 +231,7 @@ void TestProviderAllDay::roundTrip()
 
     QVERIFY(sync(google));
     QCOMPARE(shown(google, day), expected);
-    const Event pulled = row(u"d"_s);
+    const Event pulled = row(google);
     QVERIFY(pulled.is_all_day);
     QCOMPARE(pulled.start_time, TimeUtil::utc(day));
     QCOMPARE(pulled.end_time, TimeUtil::utc(day.addDays(1)));
