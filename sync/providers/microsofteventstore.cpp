@@ -5,6 +5,7 @@
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
 #include "providereventrepository.h"
+#include "providerevents.h"
 #include "providerproblems.h"
 #include "providerrows.h"
 #include "recurrence.h"
@@ -441,7 +442,7 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
         } else if (!listedSeries.contains(row.uid)) {
             const QJsonObject known = rawOf(row).value(kInstances).toObject();
             for (const QJsonValue &key : known)
-                stale = stale || inWindow(TimeUtil::fromIcalUtc(key.toString()));
+                stale = stale || inWindow(ProviderEvents::keyStart(key.toString()));
         }
         if (!stale)
             continue;
@@ -473,9 +474,7 @@ ProviderRows::Update EventStore::changes(const Event &row, const Event *series, 
     Event base = *series;
     base.recurrence_rule.clear();
     base.exception_dates.clear();
-    const QDateTime original = row.recurrence_id.size() == 8
-        ? TimeUtil::utc(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s))
-        : TimeUtil::fromIcalUtc(row.recurrence_id);
+    const QDateTime original = ProviderEvents::keyStart(row.recurrence_id);
     if (base.end_time)
         base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));
     base.start_time = original;
