@@ -17,7 +17,8 @@ prefers so, with "originalStartTimeZone" the zone the event was written in.
 An all-day event ("isAllDay") must be written midnight to midnight, a day or
 more, and is served midnight to midnight of its dates whatever zone it was
 written in; an all-day instance's "originalStart" is midnight of its day in
-the series' zone, in UTC. A meeting its organizer cancelled stays listed
+the series' zone, in UTC, and its "originalStartTimeZone" the zone asked for
+(UTC), not the one it was written in. A meeting its organizer cancelled stays listed
 with "isCancelled" true.
 POST, PATCH as a merge and DELETE, each write with If-Match on the W/"..."
 entity tag (412 when stale or not in that form); writing an occurrence makes it an exception of its
@@ -290,6 +291,8 @@ def served(item):
     for key in ("start", "end"):
         if key in out and out[key].get("dateTime"):
             out[key] = day_time(written_day(out[key])) if out.get("isAllDay") else utc_time(read_time(out[key]))
+    if out.get("isAllDay"):
+        out["originalStartTimeZone"] = out["originalEndTimeZone"] = "UTC"
     out["@odata.etag"] = 'W/"%s"' % out.get("changeKey", "")
     return out
 
