@@ -58,6 +58,8 @@ WINDOWS_ZONES = {
     "Eastern Standard Time": "America/New_York",
     "GMT Standard Time": "Europe/London",
     "Romance Standard Time": "Europe/Paris",
+    "Tokyo Standard Time": "Asia/Tokyo",
+    "Hawaiian Standard Time": "Pacific/Honolulu",
     "UTC": "UTC",
     "tzone://Microsoft/Utc": "UTC",
 }
