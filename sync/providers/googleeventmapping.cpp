@@ -139,9 +139,11 @@ JsonDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value)
     }
     const QString date = value.value("date"_L1).toString();
     if (!date.isEmpty()) {
+        // A date, held as every all-day row is: 00:00 UTC of that date,
+        // whatever zone this machine or the calendar is in.
         const QDate day = QDate::fromString(date, Qt::ISODate);
         if (day.isValid())
-            out.value = TimeUtil::inZone(day, QTime(0, 0), QTimeZone());
+            out.value = TimeUtil::utc(day);
         out.allDay = true;
     }
     return out;

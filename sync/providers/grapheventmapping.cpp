@@ -72,6 +72,24 @@ bool cameFromGraph(const Event &event)
     return !event.raw_icalendar.isEmpty() && event.raw_icalendar.startsWith(u'{');
 }
 
+// The day an all-day instance had in its series. Graph gives its original
+// start as midnight of that day in the series' zone, converted to UTC, and
+// names no zone that could be trusted for it ("originalStartTimeZone" is the
+// zone asked for): the day is a midnight no further than the world's offsets
+// reach, -12 to +14 hours. Where two are that close, the one the instance
+// still starts on is it, else the nearer one.
+QDate originalDay(const QDateTime &original, const QJsonObject &item)
+{
+    const QDateTime utc = original.toUTC();
+    const QDate nearer = utc.addSecs(12 * 3600).date();
+    const QDate later = utc.addSecs(14 * 3600).date();
+    if (later == nearer)
+        return nearer;
+    const QDate starts =
+        QDate::fromString(item.value("start"_L1).toObject().value("dateTime"_L1).toString().left(10), Qt::ISODate);
+    return starts == later ? later : nearer;
+}
+
 } // namespace
 
 GraphDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value, bool allDay)
@@ -86,9 +104,12 @@ GraphDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value, bool al
     if (dot > 0 && text.size() > dot + 4)
         text.truncate(dot + 4);
     if (allDay) {
+        // Graph gives an all-day event as midnight to midnight of its dates
+        // whatever zone it names: the written date is the day, held as
+        // every all-day row is, at 00:00 UTC.
         const QDate day = QDate::fromString(text.left(10), Qt::ISODate);
         if (day.isValid()) {
-            out.value = TimeUtil::inZone(day, QTime(0, 0), QTimeZone::systemTimeZone());
+            out.value = TimeUtil::utc(day);
             out.allDay = true;
         }
         return out;
@@ -139,10 +160,8 @@ QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
         return QString();
     if (value.timeSpec() == Qt::LocalTime) // no offset: Graph means UTC
         value = TimeUtil::utc(value.date(), value.time());
-    if (allDay) {
-        const QTimeZone zone = GraphZones::zoneOf(item.value("originalStartTimeZone"_L1).toString());
-        return TimeUtil::toIcalDate(zone.isValid() ? value.toTimeZone(zone).date() : value.toUTC().date());
-    }
+    if (allDay)
+        return TimeUtil::toIcalDate(originalDay(value, item));
     return TimeUtil::toIcalUtc(value);
 }
 
@@ -159,9 +178,13 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     const GraphDateTime start = dateTimeFromJson(item.value("start"_L1).toObject(), event.is_all_day);
     event.start_time = start.value;
     event.timezone = u"UTC"_s;
-    // Listings come in UTC; the zone the event lives in is the one it was
-    // written in, which its edits must keep.
-    for (const QString &name : {start.timeZone, item.value("originalStartTimeZone"_L1).toString()}) {
+    // Listings come in UTC; the zone a timed event lives in is the one it
+    // was written in, which its edits must keep. An all-day event's dates
+    // are in no zone.
+    const QStringList zoneNames = event.is_all_day
+        ? QStringList()
+        : QStringList{start.timeZone, item.value("originalStartTimeZone"_L1).toString()};
+    for (const QString &name : zoneNames) {
         const QTimeZone zone = GraphZones::zoneOf(name);
         if (zone.isValid() && zone != QTimeZone::utc() && TimeUtil::isNamedZone(zone)) {
             event.timezone = QString::fromUtf8(zone.id());
@@ -194,7 +217,9 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
     const QJsonArray gone = item.value("@exdates"_L1).toArray();
     if (!gone.isEmpty())
         event.exception_dates = QString::fromUtf8(QJsonDocument(gone).toJson(QJsonDocument::Compact));
-    event.status = statusFromShowAs(item.value("showAs"_L1).toString());
+    // A meeting its organizer cancelled stays listed, flagged: it is off.
+    event.status = item.value("isCancelled"_L1).toBool(false) ? EventStatus::Cancelled
+                                                               : statusFromShowAs(item.value("showAs"_L1).toString());
     const QJsonObject organizer = item.value("organizer"_L1).toObject().value("emailAddress"_L1).toObject();
     event.organizer_email = organizer.value("address"_L1).toString();
     event.organizer_name = organizer.value("name"_L1).toString();

@@ -5,6 +5,7 @@
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
 #include "providereventrepository.h"
+#include "providerevents.h"
 #include "providerproblems.h"
 #include "providerrows.h"
 #include "recurrence.h"
@@ -212,7 +213,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
             return false;
         if (!stored)
             return m_rows.insert(event);
-        if (stored->etag == event.etag)
+        if (stored->etag == event.etag && stored->recurrence_id == event.recurrence_id)
             return true;
         // A synced row is replaced whole: only a pending one's own reminders
         // and attendees take part in the merge, so only it is read again.
@@ -344,9 +345,15 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         const QString key = CalendarClient::originalStartKey(item, allDay);
         series.instances.insert(id, key);
         series.exdates.removeAll(key);
-        const std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
+        std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))
             ? std::optional<Event>(index.overrides.value(overrideKey(uid, key)))
             : events->getByUidAndRecurrenceId(uid, m_calendarId, key);
+        // An exception stored under another key (an all-day one keyed by the
+        // day before, as earlier versions did east of UTC) is still that
+        // exception: it takes the key it has now.
+        const Event known = index.byProvider.value(id);
+        if (!stored && known.isOverride() && known.master_event_uid == uid)
+            stored = known;
         if (item.value("type"_L1).toString() == "exception"_L1) {
             upsert(item, stored);
         } else if (stored && stored->sync_status != SyncStatus::Pending && stored->provider_event_id == id) {
@@ -439,7 +446,7 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
         } else if (!listedSeries.contains(row.uid)) {
             const QJsonObject known = rawOf(row).value(kInstances).toObject();
             for (const QJsonValue &key : known)
-                stale = stale || inWindow(TimeUtil::fromIcalUtc(key.toString()));
+                stale = stale || inWindow(ProviderEvents::keyStart(key.toString()));
         }
         if (!stale)
             continue;
@@ -471,10 +478,7 @@ ProviderRows::Update EventStore::changes(const Event &row, const Event *series, 
     Event base = *series;
     base.recurrence_rule.clear();
     base.exception_dates.clear();
-    const QDateTime original = row.recurrence_id.size() == 8
-        ? TimeUtil::inZone(QDate::fromString(row.recurrence_id, u"yyyyMMdd"_s), QTime(0, 0),
-                           QTimeZone::systemTimeZone())
-        : TimeUtil::fromIcalUtc(row.recurrence_id);
+    const QDateTime original = ProviderEvents::keyStart(row.recurrence_id);
     if (base.end_time)
         base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));
     base.start_time = original;

@@ -130,9 +130,9 @@ private Q_SLOTS:
 
         QCOMPARE(signalVersions(applied), versionsFrom(1));
         QCOMPARE(applied.at(0).at(1).toString(), QStringLiteral("initial"));
-        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("events_series_idx"));
+        QCOMPARE(applied.last().at(1).toString(), QStringLiteral("all_day_rows_as_dates"));
         QCOMPARE(versions(database.database()), versionsFrom(1));
-        QCOMPARE(Database::latestVersion(), 19);
+        QCOMPARE(Database::latestVersion(), 21);
 
         QSqlQuery query(database.database());
         QVERIFY(query.exec(QStringLiteral("PRAGMA foreign_keys")) && query.next());
@@ -155,7 +155,8 @@ private Q_SLOTS:
                                 "provider_event_idx,events_uid_unique,tasks_dateonly_repeat,"
                                 "events_range_idx,events_long_with_start,events_version,"
                                 "timed_values_as_instants,reminder_occurrence_acks,sync_item_problems,events_dated_idx,"
-                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,events_series_idx"));
+                                "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,"
+                                "events_series_idx,all_day_rows_as_dates"));
     }
 
     void olderDatabaseMigratesForward()
@@ -323,10 +324,12 @@ private Q_SLOTS:
         QCOMPARE(ids("SELECT event_id FROM attachments"), QStringList{survivor});
     }
 
-    // Migration 011 on rows as the writers before it stored them: a timed
-    // value as a bare local wall clock becomes the instant it meant in the
-    // system zone (Berlin here), named in the row when the row named none;
-    // read under another system zone it is that instant.
+    // Migrations 011 and 021 on rows as the writers before them stored
+    // them: a timed value as a bare local wall clock becomes the instant it
+    // meant in the system zone (Berlin here), named in the row when the row
+    // named none; read under another system zone it is that instant. An
+    // all-day value becomes 00:00 UTC of the date it was written with, in no
+    // zone.
     void localWallClocksBecomeInstants_data()
     {
         QTest::addColumn<QString>("start"); // as stored before
@@ -334,16 +337,29 @@ private Q_SLOTS:
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("migratedStart");
         QTest::addColumn<QString>("migratedZone");
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<bool>("relisted"); // the calendar's provider cursor cleared
         QTest::newRow("form in the system zone, winter") << u"2026-03-02T10:00:00"_s << u"Europe/Berlin"_s << false
-                                                         << u"2026-03-02T09:00:00Z"_s << u"Europe/Berlin"_s;
+                                                         << u"2026-03-02T09:00:00Z"_s << u"Europe/Berlin"_s << u"x"_s
+                                                         << false;
         QTest::newRow("quick add, summer: names the system zone")
-            << u"2026-07-06T10:00:00"_s << u"UTC"_s << false << u"2026-07-06T08:00:00Z"_s << u"Europe/Berlin"_s;
-        QTest::newRow("another zone's offset stays") << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s << false
-                                                     << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s;
+            << u"2026-07-06T10:00:00"_s << u"UTC"_s << false << u"2026-07-06T08:00:00Z"_s << u"Europe/Berlin"_s
+            << u"x"_s << false;
+        QTest::newRow("another zone's offset stays")
+            << u"2026-03-02T10:00:00-05:00"_s << u"America/New_York"_s << false << u"2026-03-02T10:00:00-05:00"_s
+            << u"America/New_York"_s << u"x"_s << false;
         QTest::newRow("UTC from a server stays")
-            << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << false << u"2026-03-02T09:00:00Z"_s << u"UTC"_s;
-        QTest::newRow("all-day date stays")
-            << u"2026-03-02T00:00:00"_s << u"UTC"_s << true << u"2026-03-02T00:00:00"_s << u"UTC"_s;
+            << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << false << u"2026-03-02T09:00:00Z"_s << u"UTC"_s << u"x"_s
+            << false;
+        QTest::newRow("all-day local midnight, as Google rows were")
+            << u"2026-03-02T00:00:00"_s << u"UTC"_s << true << u"2026-03-02T00:00:00Z"_s << u"UTC"_s << u"x"_s
+            << false;
+        QTest::newRow("all-day midnight in Tokyo named Pacific, as Microsoft rows were")
+            << u"2026-03-02T00:00:00+09:00"_s << u"America/Los_Angeles"_s << true << u"2026-03-02T00:00:00Z"_s
+            << u"UTC"_s << uR"({"id":"AAMk","@instances":{"AAMk_1":"20260301"}})"_s << true;
+        QTest::newRow("all-day at 00:00 UTC stays")
+            << u"2026-03-02T00:00:00Z"_s << u"UTC"_s << true << u"2026-03-02T00:00:00Z"_s << u"UTC"_s << u"x"_s
+            << false;
     }
     void localWallClocksBecomeInstants()
     {
@@ -352,6 +368,8 @@ private Q_SLOTS:
         QFETCH(bool, allDay);
         QFETCH(QString, migratedStart);
         QFETCH(QString, migratedZone);
+        QFETCH(QString, raw);
+        QFETCH(bool, relisted);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("calendar.db"));
         createAtVersion(path, 10);
@@ -361,14 +379,16 @@ private Q_SLOTS:
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
             QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'local')"_s));
-            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name, delta_sync_token) "
+                           "VALUES ('c', 'a', 'u', 'C', 'd1')"_s));
             QVERIFY(q.prepare(u"INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, "
                               "is_all_day, timezone, recurrence_rule, raw_icalendar) "
-                              "VALUES ('e', 'c', 'e', 't', ?, ?, ?, ?, 'FREQ=WEEKLY', 'x')"_s));
+                              "VALUES ('e', 'c', 'e', 't', ?, ?, ?, ?, 'FREQ=WEEKLY', ?)"_s));
             q.addBindValue(start);
             q.addBindValue(start);
             q.addBindValue(allDay ? 1 : 0);
             q.addBindValue(timezone);
+            q.addBindValue(raw);
             QVERIFY(q.exec());
             QVERIFY(q.exec(u"INSERT INTO tasks (id, calendar_id, uid, title, due_date, due_is_date_only, "
                            "start_date, start_is_date_only, raw_icalendar) VALUES ('t', 'c', 't', 't', "
@@ -382,6 +402,8 @@ private Q_SLOTS:
         QCOMPARE(q.value(0).toString(), migratedStart);
         QCOMPARE(q.value(1).toString(), migratedStart);
         QCOMPARE(q.value(2).toString(), migratedZone);
+        QVERIFY(q.exec(u"SELECT delta_sync_token IS NULL FROM calendars"_s) && q.next());
+        QCOMPARE(q.value(0).toBool(), relisted);
         QVERIFY(q.exec(u"SELECT due_date, start_date FROM tasks"_s) && q.next());
         QCOMPARE(q.value(0).toString(), u"2026-03-02T09:00:00Z"_s);
         QCOMPARE(q.value(1).toString(), u"2026-03-02T00:00:00"_s);

@@ -12,7 +12,10 @@ it is taken). A recurring event keeps its `recurrence`
 lines (RRULE, EXDATE, RDATE) as written; its instances (events.instances,
 with `originalStart`) are expanded from them, and an instance changed or
 cancelled becomes an exception of its own, listed with `recurringEventId`
-and `originalStartTime`. Injected failures may carry headers (429 with
+and `originalStartTime`. An all-day event has `start.date` and an exclusive
+`end.date` (at least a day later; a start and end of different kinds, or an
+empty range, is refused with 400); its instances are named by their dates
+(`<id>_yyyymmdd`, `originalStartTime.date`). Injected failures may carry headers (429 with
 Retry-After) or a raw 2xx body. Microsoft's token endpoint shape is served
 too, for the sign-in tests.
 
@@ -176,6 +179,8 @@ class Handler(BaseHTTPRequestHandler):
                         return self.error(400, "Parse Error")
                     if body.get("id") in STATE.events[calendar]:   # a client-chosen id must be new
                         return self.error(409, "The requested identifier already exists.")
+                    if empty_range(body):
+                        return self.error(400, "The specified time range is empty.")
                     return self.reply(200, STATE.put_event(calendar, body))
             elif len(parts) == 4:
                 return self.one_event(calendar, parts[3], raw)
@@ -325,14 +330,14 @@ class Handler(BaseHTTPRequestHandler):
         body = self.resource(raw, event_id)
         if body is None:
             return self.error(400, "Parse Error")
+        if self.command not in ("PUT", "PATCH"):
+            return self.error(405, "method not allowed")
+        if empty_range(body if self.command == "PUT" else dict(current, **body)):
+            return self.error(400, "The specified time range is empty.")
         if self.command == "PUT":
             body.setdefault("status", "confirmed")
             current.clear()
-            current.update(body)
-        elif self.command == "PATCH":
-            current.update(body)
-        else:
-            return self.error(405, "method not allowed")
+        current.update(body)
         STATE.bump(calendar, current)
         self.reply(200, current)
 
@@ -346,6 +351,17 @@ def parse_start(value):
     if moment.tzinfo is None:
         moment = moment.replace(tzinfo=zoneinfo.ZoneInfo(value.get("timeZone") or "UTC"))
     return moment
+
+
+def empty_range(event):
+    """Whether an event's times are of two kinds or end no later than they start."""
+    if "start" not in event or "end" not in event:
+        return False
+    try:
+        start, end = parse_start(event["start"]), parse_start(event["end"])
+        return type(start) is not type(end) or end <= start
+    except (KeyError, ValueError):
+        return True
 
 
 def start_object(moment, zone):

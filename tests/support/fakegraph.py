@@ -14,6 +14,12 @@ never the masters; later rounds report what left the view as "@removed"
 entries that carry only the id, and a delta token it no longer knows is
 answered 410 "syncStateNotFound". Times are served in UTC when the request
 prefers so, with "originalStartTimeZone" the zone the event was written in.
+An all-day event ("isAllDay") must be written midnight to midnight, a day or
+more, and is served midnight to midnight of its dates whatever zone it was
+written in; an all-day instance's "originalStart" is midnight of its day in
+the series' zone, in UTC, and its "originalStartTimeZone" the zone asked for
+(UTC), not the one it was written in. A meeting its organizer cancelled stays listed
+with "isCancelled" true.
 POST, PATCH as a merge and DELETE, each write with If-Match on the W/"..."
 entity tag (412 when stale or not in that form); writing an occurrence makes it an exception of its
 series, deleting one cancels it, and changing a series' pattern or times
@@ -52,6 +58,8 @@ WINDOWS_ZONES = {
     "Eastern Standard Time": "America/New_York",
     "GMT Standard Time": "Europe/London",
     "Romance Standard Time": "Europe/Paris",
+    "Tokyo Standard Time": "Asia/Tokyo",
+    "Hawaiian Standard Time": "Pacific/Honolulu",
     "UTC": "UTC",
     "tzone://Microsoft/Utc": "UTC",
 }
@@ -81,6 +89,24 @@ def read_time(value):
 
 def utc_time(moment):
     return {"dateTime": moment.astimezone(UTC).strftime("%Y-%m-%dT%H:%M:%S.0000000"), "timeZone": "UTC"}
+
+
+def day_time(day):
+    """An all-day start or end: midnight of the date, in no zone that moves it."""
+    return {"dateTime": day.strftime("%Y-%m-%dT00:00:00.0000000"), "timeZone": "UTC"}
+
+
+def written_day(value):
+    """The date an all-day start or end was written with."""
+    return datetime.date.fromisoformat(value.get("dateTime", "")[:10])
+
+
+def span(item):
+    """Where an item lies, for windows: an all-day one on its dates at 00:00 UTC."""
+    if item.get("isAllDay"):
+        return tuple(datetime.datetime.combine(written_day(item[key]), datetime.time(), UTC)
+                     for key in ("start", "end"))
+    return read_time(item["start"]), read_time(item["end"])
 
 
 def read_query_time(text):
@@ -130,6 +156,8 @@ class State:
         event["type"] = "seriesMaster" if event.get("recurrence") else "singleInstance"
         event.setdefault("originalStartTimeZone", event.get("start", {}).get("timeZone", "UTC"))
         event.setdefault("originalEndTimeZone", event.get("end", {}).get("timeZone", "UTC"))
+        event.setdefault("isAllDay", False)
+        event.setdefault("isCancelled", False)
         event.setdefault("_exceptions", {})
         event.setdefault("_cancelled", [])
         self.events.setdefault(calendar, {})[event["id"]] = event
@@ -216,6 +244,8 @@ class State:
         """The occurrences and exceptions of a series that overlap [low, high)."""
         first = read_time(master["start"])
         length = read_time(master["end"]) - first
+        days = (written_day(master["end"]) - written_day(master["start"])).days
+        home = zone(master["recurrence"].get("range", {}).get("recurrenceTimeZone") or master["start"].get("timeZone"))
         out = []
         for start in self.starts(master, high + datetime.timedelta(days=400)):
             key = key_of(start)
@@ -225,11 +255,15 @@ class State:
             item.update({"id": "%s_%s" % (master["id"], key), "type": "occurrence", "seriesMasterId": master["id"],
                          "originalStart": start.strftime("%Y-%m-%dT%H:%M:%SZ"),
                          "start": utc_time(start), "end": utc_time(start + length)})
+            if master.get("isAllDay"):
+                # Its day in the series' zone; the original start stays that midnight in UTC.
+                day = start.astimezone(home).date()
+                item.update({"start": day_time(day), "end": day_time(day + datetime.timedelta(days=days))})
             changed = master["_exceptions"].get(key)
             if changed is not None:
                 item.update(copy.deepcopy(changed))
                 item["type"] = "exception"
-            begins, ends = read_time(item["start"]), read_time(item["end"])
+            begins, ends = span(item)
             if begins < high and ends > low:
                 out.append(item)
         return out
@@ -240,7 +274,7 @@ class State:
         for event in self.events.get(calendar, {}).values():
             if event["type"] == "seriesMaster":
                 out.extend(self.instances(event, low, high))
-            elif read_time(event["start"]) < high and read_time(event["end"]) > low:
+            elif span(event)[0] < high and span(event)[1] > low:
                 out.append(event)
         return out
 
@@ -258,7 +292,9 @@ def served(item):
     out = {k: v for k, v in item.items() if not k.startswith("_")}
     for key in ("start", "end"):
         if key in out and out[key].get("dateTime"):
-            out[key] = utc_time(read_time(out[key]))
+            out[key] = day_time(written_day(out[key])) if out.get("isAllDay") else utc_time(read_time(out[key]))
+    if out.get("isAllDay"):
+        out["originalStartTimeZone"] = out["originalEndTimeZone"] = "UTC"
     out["@odata.etag"] = 'W/"%s"' % out.get("changeKey", "")
     return out
 
@@ -512,7 +548,14 @@ class Handler(BaseHTTPRequestHandler):
         return {k: v for k, v in body.items() if not k.startswith("_") and not k.startswith("@")}
 
     def invalid(self, body):
-        """What Graph would refuse in a recurrence, as its documentation lists it."""
+        """What Graph would refuse in times and a recurrence, as its documentation lists it."""
+        if body.get("isAllDay"):
+            start, end = body.get("start", {}), body.get("end", {})
+            times = [value.get("dateTime", "")[11:19] for value in (start, end)]
+            if any(t not in ("", "00:00:00") for t in times) or start.get("timeZone") != end.get("timeZone"):
+                return "an all-day event starts and ends at midnight in one zone"
+            if written_day(end) <= written_day(start):
+                return "an all-day event lasts at least a day"
         recurrence = body.get("recurrence")
         if not recurrence:
             return None

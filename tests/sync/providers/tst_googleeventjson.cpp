@@ -12,14 +12,14 @@ using Google::CalendarClient;
 
 namespace {
 
-// A date-time as the fixtures write it: UTC for timed values, the date and
-// "local" for a local midnight, null when invalid.
+// A date-time as the fixtures write it: UTC for timed values, an all-day
+// value as it is held (00:00 UTC of its date), null when invalid.
 QJsonValue timeText(const QDateTime &value, bool allDay)
 {
     if (!value.isValid())
         return QJsonValue::Null;
     if (allDay)
-        return value.date().toString(Qt::ISODate) + u" local"_s;
+        return value.toString(Qt::ISODate);
     return value.toUTC().toString(Qt::ISODate);
 }
 
@@ -172,7 +172,7 @@ void TestGoogleEventJson::rowBecomesBody_data()
     Event allDaySameEnd;
     allDaySameEnd.title = u"Trip"_s;
     allDaySameEnd.is_all_day = true;
-    allDaySameEnd.start_time = TimeUtil::inZone(QDate(2025, 3, 1), QTime(0, 0), QTimeZone());
+    allDaySameEnd.start_time = TimeUtil::utc(QDate(2025, 3, 1));
     allDaySameEnd.end_time = allDaySameEnd.start_time;
     QTest::newRow("all-day row ending where it starts still spans one day")
         << allDaySameEnd

@@ -25,7 +25,7 @@ QStringList rendered(const Event &e)
     for (const Reminder &r : e.reminders)
         reminders.append(QString::number(r.minutes_before));
     const auto when = [&e](const QDateTime &t) {
-        return e.is_all_day ? t.date().toString(Qt::ISODate) + u" local"_s : t.toUTC().toString(Qt::ISODate);
+        return e.is_all_day ? t.toString(Qt::ISODate) : t.toUTC().toString(Qt::ISODate);
     };
     return {u"title="_s + e.title,
             u"start="_s + when(e.start_time),
@@ -101,19 +101,38 @@ void TestGraphEventJson::pull_data()
     QTest::newRow("listed in UTC, written in Berlin")
         << uR"({"subject":"Review","originalStartTimeZone":"W. Europe Standard Time",%1})"_s.arg(timed)
         << with(plain, u"timezone"_s, u"Europe/Berlin"_s);
-    QTest::newRow("all-day keeps the exclusive end at local midnight") << uR"({"subject":"Holiday","isAllDay":true,
+    // All-day: the dates as written, at 00:00 UTC, whatever zone this
+    // machine is in or the event was written in.
+    const QStringList holiday{u"title=Holiday"_s,         u"start=2025-03-01T00:00:00Z"_s,
+                              u"end=2025-03-02T00:00:00Z"_s, u"allDay=yes"_s,
+                              u"timezone=UTC"_s,           u"status=confirmed"_s,
+                              u"rule="_s,                  u"override=@"_s,
+                              u"attendees="_s,             u"reminders="_s};
+    const QString allDay = uR"("subject":"Holiday","isAllDay":true,
+                "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
+                "end":{"dateTime":"2025-03-02T00:00:00.0000000","timeZone":"UTC"})"_s;
+    QTest::newRow("all-day keeps its dates with the exclusive end") << u"{%1}"_s.arg(allDay) << holiday;
+    QTest::newRow("all-day written in Tokyo is in no zone")
+        << uR"({%1,"originalStartTimeZone":"Tokyo Standard Time"})"_s.arg(allDay) << holiday;
+    // An all-day instance's original start is midnight of its day in the
+    // series' zone, in UTC; the zone named beside it is the one asked for.
+    const auto instance = [&](const char *name, const QString &type, const QString &originalStart) {
+        QTest::newRow(name) << uR"({%1,"seriesMasterId":"AAMkMaster","type":"%2","originalStart":"%3",
+                                    "originalStartTimeZone":"UTC"})"_s.arg(allDay, type, originalStart)
+                            << with(holiday, u"override"_s, u"AAMkMaster@20250301"_s);
+    };
+    instance("all-day occurrence of a series in Tokyo", u"occurrence"_s, u"2025-02-28T15:00:00Z"_s);
+    instance("all-day occurrence of a series in Honolulu", u"occurrence"_s, u"2025-03-01T10:00:00Z"_s);
+    instance("all-day occurrence of a series in Auckland summer time", u"occurrence"_s, u"2025-02-28T11:00:00Z"_s);
+    QTest::newRow("all-day exception moved from its day in Tokyo")
+        << uR"({"subject":"Holiday","isAllDay":true,"seriesMasterId":"AAMkMaster","type":"exception",
+                "originalStart":"2025-02-26T15:00:00Z",
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00.0000000","timeZone":"UTC"}})"_s
-                                                                       << QStringList{u"title=Holiday"_s,
-                                                                                      u"start=2025-03-01 local"_s,
-                                                                                      u"end=2025-03-02 local"_s,
-                                                                                      u"allDay=yes"_s,
-                                                                                      u"timezone=UTC"_s,
-                                                                                      u"status=confirmed"_s,
-                                                                                      u"rule="_s,
-                                                                                      u"override=@"_s,
-                                                                                      u"attendees="_s,
-                                                                                      u"reminders="_s};
+        << with(holiday, u"override"_s, u"AAMkMaster@20250227"_s);
+    QTest::newRow("a meeting its organizer cancelled is cancelled")
+        << uR"({"subject":"Review","isCancelled":true,"showAs":"free",%1})"_s.arg(timed)
+        << with(plain, u"status"_s, u"cancelled"_s);
     QTest::newRow("no subject, free time, reminder at the start")
         << uR"({"showAs":"free","isReminderOn":true,"reminderMinutesBeforeStart":0,%1})"_s.arg(timed)
         << with(with(with(plain, u"title"_s, u"Untitled Event"_s), u"status"_s, u"tentative"_s), u"reminders"_s,
