@@ -91,6 +91,8 @@ QVariantMap seedRow(QSqlDatabase &db, const QString &table)
             row.insert(column, table);
         else if (column.endsWith(u"_id"_s) && kParents.contains(parent))
             row.insert(column, parent);
+        else if (column == u"is_all_day"_s)
+            row.insert(column, 0); // an all-day row's times are rewritten as its dates
         else if (info.value(2).toString().toUpper().contains(u"INT"_s))
             row.insert(column, 1);
         else
