@@ -6,8 +6,8 @@ lists where they differ, for a hunt by hand (run with /usr/bin/python3).
 
 DUMPER is the recurrencedump program (cmake --build build --target
 recurrencedump; build/tests/core/recurrence/recurrencedump). Rules cover every
-FREQ and BYxxx part, ordinals, WKST, COUNT and UNTIL, all-day and timed
-starts, and now and then a value out of range. Before comparing, the
+FREQ and BYxxx part, ordinals, WKST, COUNT and UNTIL, all-day starts and
+timed ones in UTC and in zones, and now and then a value out of range. Before comparing, the
 reference gets the decisions of RFC 5545 it leaves out: a rule out of range,
 or one that gives no start at all, is its DTSTART alone. Every difference
 left is to be judged by RFC 5545: the reference has faults of its own.
@@ -26,20 +26,31 @@ from dateutil.rrule import rrulestr
 
 DAYS = ["MO", "TU", "WE", "TH", "FR", "SA", "SU"]
 SUB_DAILY = ("HOURLY", "MINUTELY", "SECONDLY")
+# Zones of some timed series, with and without daylight saving.
+ZONES = ["Europe/Berlin", "America/New_York", "Australia/Sydney", "Asia/Tokyo"]
 # Compared per case: the first starts up to the window's end.
 FIRST = 60
 
 
 class Case:
-    def __init__(self, start, all_day, parts, end, out_of_range):
+    def __init__(self, start, all_day, zone, parts, end, out_of_range):
         self.start = start
         self.all_day = all_day
+        self.zone = zone  # None: UTC (or dates)
         self.parts = parts
         self.end = end
         self.out_of_range = out_of_range
 
     def form(self, value):
         return value.strftime("%Y%m%d" if self.all_day else "%Y%m%dT%H%M%S")
+
+    def line(self, value):
+        return (self.zone + ":" if self.zone else "") + self.form(value)
+
+    def aware(self, value):
+        if self.all_day:
+            return value
+        return value.replace(tzinfo=tz.gettz(self.zone) if self.zone else tz.UTC)
 
     @property
     def rule(self):
@@ -104,7 +115,8 @@ def make_case(r):
     if bad:
         parts.insert(r.randint(1, len(parts)), out_of_range(r))
     end = start + (timedelta(days=3) if sub_daily else timedelta(days=12 * 366))
-    return Case(start, all_day, parts, end, bad)
+    zone = r.choice(ZONES) if not sub_daily and not all_day and r.random() < 0.3 else None
+    return Case(start, all_day, zone, parts, end, bad)
 
 
 class Slow(Exception):
@@ -145,11 +157,12 @@ def walk(values, end, limit):
 
 def expected_starts(case):
     """The reference's starts with the decisions above; None when it cannot
-    tell (its walk for a first start was cut short)."""
+    tell (its walk for a first start was cut short, or a wall clock it gives
+    is one daylight saving skips or repeats)."""
     if case.out_of_range:
         return [case.form(case.start)]
-    start = case.start if case.all_day else case.start.replace(tzinfo=tz.UTC)
-    end = case.end if case.all_day else case.end.replace(tzinfo=tz.UTC)
+    start = case.aware(case.start)
+    end = case.aware(case.end)
     try:
         rule = rrulestr(reference_rule(case), dtstart=start)
         within = walk(rule, end, FIRST)
@@ -161,6 +174,11 @@ def expected_starts(case):
                 return [case.form(case.start)]
     except (ValueError, IndexError, TypeError, OverflowError, ZeroDivisionError):
         return [case.form(case.start)]  # refused: out of range
+    # A wall clock that daylight saving skips or repeats is read as RFC 5545
+    # says here; the reference keeps it as it stands.
+    if case.zone and any(v is not None and (not tz.datetime_exists(v) or tz.datetime_ambiguous(v))
+                         for v in [start] + within):
+        return None
     return [None if v is None else case.form(v) for v in within]
 
 
@@ -174,7 +192,7 @@ def main(args):
     show = int(args[args.index("--show") + 1]) if "--show" in args else 40
     r = random.Random(seed)
     cases = [make_case(r) for _ in range(count)]
-    lines = "".join("%s\t%s\t%s\n" % (c.form(c.start), c.rule, c.form(c.end)) for c in cases)
+    lines = "".join("%s\t%s\t%s\n" % (c.line(c.start), c.rule, c.line(c.end)) for c in cases)
     result = subprocess.run([dumper], input=lines, capture_output=True, text=True, check=True)
     differing = Counter()
     undecided = 0
@@ -193,7 +211,7 @@ def main(args):
         differing[case.parts[0][1]] += 1
         if shown < show:
             shown += 1
-            print("%s %s" % (case.form(case.start), case.rule))
+            print("%s %s" % (case.line(case.start), case.rule))
             print("   ours:      %s" % " ".join(mine[:12]))
             print("   reference: %s" % " ".join(expected[:12]))
             print("   differing: %s" % " ".join(sorted(set(mine) ^ set(expected))[:8]))
