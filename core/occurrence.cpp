@@ -22,9 +22,17 @@ Occurrence Occurrence::ofSeries(const Event &series, qint64 startMs, qint64 endM
     occurrence.m_event = &series;
     occurrence.m_startMs = startMs;
     occurrence.m_endMs = endMs;
+    occurrence.m_slotMs = startMs;
     occurrence.m_startOffset = startOffset;
     occurrence.m_endOffset = endOffset;
     occurrence.m_generated = true;
+    return occurrence;
+}
+
+Occurrence Occurrence::ofShifted(const Event &row, qint64 slotMs, qint64 startMs, qint64 endMs, int offset)
+{
+    Occurrence occurrence = ofSeries(row, startMs, endMs, offset, offset);
+    occurrence.m_slotMs = slotMs;
     return occurrence;
 }
 
@@ -53,7 +61,7 @@ std::optional<QDateTime> Occurrence::end() const
 
 QString Occurrence::recurrenceId() const
 {
-    return m_generated ? recurrenceIdAt(m_startMs) : m_event->recurrence_id;
+    return m_generated ? recurrenceIdAt(m_slotMs) : m_event->recurrence_id;
 }
 
 Event Occurrence::toEvent() const

@@ -20,6 +20,9 @@ public:
     // `startOffset` and `endOffset` are the offsets (seconds) a start held
     // at an offset shows at those instants.
     static Occurrence ofSeries(const Event &series, qint64 startMs, qint64 endMs, int startOffset, int endOffset);
+    // The occurrence at `slotMs` as an override for it and later ones places
+    // it: the override's row with that span, at `offset` when held at one.
+    static Occurrence ofShifted(const Event &row, qint64 slotMs, qint64 startMs, qint64 endMs, int offset);
 
     // The row: the series itself for an occurrence a series makes.
     const Event &event() const { return *m_event; }
@@ -43,6 +46,7 @@ private:
     const Event *m_event = nullptr;
     qint64 m_startMs = 0;
     qint64 m_endMs = 0;
+    qint64 m_slotMs = 0; // the start the recurrence id names
     int m_startOffset = 0;
     int m_endOffset = 0;
     bool m_generated = false;

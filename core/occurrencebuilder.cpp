@@ -64,3 +64,12 @@ void OccurrenceBuilder::appendTo(QList<Event> &list, qint64 startMs)
     occurrence.end_time = at(startMs + m_durationMs);
     occurrence.recurrence_id = recurrenceId(startMs);
 }
+
+void OccurrenceBuilder::appendShifted(QList<Event> &list, const Event &row, qint64 slotMs, qint64 startMs)
+{
+    Event &occurrence = list.emplaceBack(row);
+    const qint64 shiftMs = startMs - row.start_time.toMSecsSinceEpoch();
+    occurrence.start_time = row.start_time.addMSecs(shiftMs);
+    occurrence.end_time = occurrence.start_time.addMSecs(SeriesExpander::durationOf(row));
+    occurrence.recurrence_id = recurrenceId(slotMs);
+}

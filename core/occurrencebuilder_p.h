@@ -30,6 +30,9 @@ public:
     void setMaster(const Event &master, const ZoneClock *zone = nullptr);
 
     void appendTo(QList<Event> &list, qint64 startMs);
+    // A copy of the override `row` moved to `startMs`, in its own time
+    // representation, as the occurrence at `slotMs`.
+    void appendShifted(QList<Event> &list, const Event &row, qint64 slotMs, qint64 startMs);
     QDateTime at(qint64 ms);
 
 private:

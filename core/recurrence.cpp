@@ -2,14 +2,16 @@
 
 #include "civildate_p.h"
 #include "corelog.h"
+#include "icalendar_p.h"
 #include "occurrencebuilder_p.h"
 #include "seriesexpander_p.h"
 
 #include <QHash>
 
 #include <algorithm>
-
+#include <cstdlib>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -23,6 +25,26 @@ bool spanOverlaps(const Event &event, const SeriesExpander &window)
 QString seriesKey(const QString &calendarId, const QString &uid)
 {
     return calendarId + QLatin1Char('|') + uid;
+}
+
+// An override written RECURRENCE-ID;RANGE=THISANDFUTURE: its shift and its
+// properties go for every later occurrence too (RFC 5545 3.8.4.4). The
+// reader keeps the parameter in the row's own text only.
+bool appliesOnwards(const Event &row)
+{
+    if (!row.raw_icalendar.contains(QLatin1String("THISANDFUTURE"), Qt::CaseInsensitive))
+        return false;
+    using namespace ICalendar::Detail;
+    LineReader reader(row.raw_icalendar);
+    QStringView line;
+    while (reader.next(&line)) {
+        if (!line.startsWith(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive))
+            continue;
+        const PropertyView prop = splitLine(line);
+        if (prop.is(QLatin1String("RECURRENCE-ID")))
+            return equalsUpper(prop.param(QLatin1String("RANGE")), QLatin1String("THISANDFUTURE"));
+    }
+    return false;
 }
 
 } // namespace
@@ -70,6 +92,7 @@ public:
     void row(const Event &event) { m_out.append(event); }
     void beginSeries(const Event &master, const ZoneClock &clock) { m_builder.setMaster(master, &clock); }
     void generated(qint64 ms) { m_builder.appendTo(m_out, ms); }
+    void shifted(const Event &row, qint64 slotMs, qint64 startMs) { m_builder.appendShifted(m_out, row, slotMs, startMs); }
 
 private:
     QList<Event> &m_out;
@@ -100,6 +123,11 @@ public:
     {
         const qint64 endMs = ms + m_durationMs;
         m_visit(Occurrence::ofSeries(*m_master, ms, endMs, offsetAt(ms), offsetAt(endMs)));
+    }
+    void shifted(const Event &row, qint64 slotMs, qint64 startMs)
+    {
+        const int offset = row.start_time.timeSpec() == Qt::OffsetFromUTC ? row.start_time.offsetFromUtc() : 0;
+        m_visit(Occurrence::ofShifted(row, slotMs, startMs, startMs + SeriesExpander::durationOf(row), offset));
     }
 
 private:
@@ -197,14 +225,41 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
 
         // The start each override replaces, read in the series' own zone.
         QHash<qint64, qsizetype> bySlot;
+        std::map<qint64, qsizetype> onwards; // by slot, those for every later start too
         for (qsizetype i : *series) {
-            if (const auto slot = SeriesExpander::readDateValue(overrides[i]->recurrence_id, clock))
+            if (const auto slot = SeriesExpander::readDateValue(overrides[i]->recurrence_id, clock)) {
                 bySlot.insert(*slot, i);
+                onwards.erase(*slot);
+                if (overrides[i]->start_time.isValid() && appliesOnwards(*overrides[i]))
+                    onwards.emplace(*slot, i);
+            }
         }
-        for (qint64 ms : starts) {
+        // Shifted starts come from outside the window as well.
+        qint64 reach = 0;
+        const qint64 durationMs = SeriesExpander::durationOf(*master);
+        for (const auto &[slot, i] : onwards) {
+            const Event &row = *overrides[i];
+            reach = std::max(reach, std::abs(row.start_time.toMSecsSinceEpoch() - slot)
+                                 + std::abs(SeriesExpander::durationOf(row) - durationMs));
+        }
+        std::vector<qint64> around;
+        if (!onwards.empty())
+            around = SeriesExpander(from.toMSecsSinceEpoch() - reach, to.toMSecsSinceEpoch() + reach).starts(*master);
+        for (qint64 ms : onwards.empty() ? starts : around) {
             const auto it = bySlot.constFind(ms);
             if (it == bySlot.constEnd()) {
-                sink.generated(ms);
+                // Any later single override is found above: it wins.
+                const auto after = onwards.upper_bound(ms);
+                if (after == onwards.begin()) {
+                    if (expander.overlaps(ms, durationMs))
+                        sink.generated(ms);
+                    continue;
+                }
+                const auto &[slot, i] = *std::prev(after);
+                const Event &row = *overrides[i];
+                const qint64 startMs = ms + row.start_time.toMSecsSinceEpoch() - slot;
+                if (expander.overlaps(startMs, SeriesExpander::durationOf(row)))
+                    sink.shifted(row, ms, startMs);
             } else if (!handled[*it]) {
                 // Moved out of the window, it takes its occurrence along.
                 handled[*it] = true;

@@ -4,6 +4,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -121,7 +122,7 @@ bool readPart(QStringView name, const QString &value, RecurrenceRule &rule)
         rule.interval = whole ? n : 1;
     } else if (name == "COUNT"_L1) {
         const int n = value.toInt(&whole);
-        whole = whole && n >= 0;
+        whole = whole && n >= 1;
         rule.count = whole ? n : 0;
     } else if (name == "UNTIL"_L1) {
         // A later UNTIL replaces an earlier one only when it reads.
@@ -129,8 +130,10 @@ bool readPart(QStringView name, const QString &value, RecurrenceRule &rule)
     } else if (name == "BYDAY"_L1) {
         rule.byDay.clear();
         const QString upper = value.toUpper();
-        for (QStringView code : QStringView(upper).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        for (QStringView code : QStringView(upper).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             rule.byDay.append(code.trimmed().toString());
+            whole = whole && Recurrence::readsAsWeekday(rule.byDay.constLast());
+        }
     } else if (name == "BYMONTHDAY"_L1) {
         rule.byMonthDay = readIntList(value, -31, 31, whole);
     } else if (name == "BYMONTH"_L1) {
@@ -144,8 +147,8 @@ bool readPart(QStringView name, const QString &value, RecurrenceRule &rule)
     } else if (name == "BYMINUTE"_L1) {
         rule.byMinute = readIntList(value, 0, 59, whole);
     } else if (name == "BYSECOND"_L1) {
-        // 60 names a leap second, which the clock here does not have.
-        rule.bySecond = readIntList(value, 0, 59, whole);
+        // 60 names a leap second: a start the clock here never reaches.
+        rule.bySecond = readIntList(value, 0, 60, whole);
     } else if (name == "BYSETPOS"_L1) {
         rule.bySetPos = readIntList(value, -366, 366, whole);
     } else if (name == "WKST"_L1) {
@@ -294,6 +297,11 @@ QString RecurrenceRule::value(QStringView name) const
     return QString();
 }
 
+bool RecurrenceRule::isValid() const
+{
+    return std::none_of(m_parts.cbegin(), m_parts.cend(), [](const Part &part) { return part.unread; });
+}
+
 bool RecurrenceRule::contains(QStringView name) const
 {
     for (const Part &part : m_parts) {
@@ -392,6 +400,18 @@ int weekdayFromCode(QStringView code)
             return i + 1;
     }
     return 0;
+}
+
+bool readsAsWeekday(QStringView code)
+{
+    if (weekdayFromCode(code.right(2)) == 0)
+        return false;
+    const QStringView number = code.chopped(2);
+    if (number.isEmpty())
+        return true;
+    bool ok = false;
+    const int ordinal = number.toInt(&ok);
+    return ok && ordinal != 0 && ordinal >= -53 && ordinal <= 53;
 }
 
 RecurrenceRule parseRule(const QString &text)

@@ -7,7 +7,8 @@
 #include <QTimeZone>
 
 // An RRULE value read into its parts (RFC 5545 3.3.10). Parts that cannot be
-// read keep their defaults; values out of their range are dropped.
+// read keep their defaults; values out of their range are dropped from the
+// fields, and the rule then no longer reads as valid.
 //
 // The value also remembers the text it was read from, so that it can be
 // written back: an unedited rule comes out byte for byte as it came in, and
@@ -56,6 +57,10 @@ struct RecurrenceRule
     // The parts of a known name whose value was not (or not wholly) read, as
     // written: "COUNT=ten", "BYMONTH=2,13".
     QStringList unreadParts() const;
+    // Every part of a known name was read whole. A rule that is not (COUNT=0,
+    // BYMONTH=13, BYDAY=XX) gives a series of its first start alone rather
+    // than the wider one its readable parts would make.
+    bool isValid() const;
 
     // UNTIL as a date ("yyyyMMdd") or as the UTC instant ("...Z").
     void setUntilDate(const QDate &day);
@@ -97,5 +102,7 @@ RecurrenceRule parseRule(const QString &text);
 
 // "MO" ... "SU" give 1 ... 7, compared exactly; anything else gives 0.
 int weekdayFromCode(QStringView code);
+// A BYDAY code: a weekday after an optional ordinal of 1 to 53 either way.
+bool readsAsWeekday(QStringView code);
 
 } // namespace Recurrence

@@ -144,10 +144,15 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
         m_filter.weekdays = quint8(1u << weekday(day0));
     }
 
+    // The clock here has no leap second: BYSECOND=60 names no start.
+    QList<int> bySecond = rule.bySecond;
+    bySecond.removeAll(60);
+    if (bySecond.isEmpty() && !rule.bySecond.isEmpty())
+        m_matchesNothing = true;
     if (longPeriod) {
         for (int h : orDefault(rule.byHour, hour0)) {
             for (int m : orDefault(rule.byMinute, minute0)) {
-                for (int s : orDefault(rule.bySecond, second0))
+                for (int s : orDefault(bySecond, second0))
                     m_dayTimes.push_back(h * 3600 + m * 60 + s);
             }
         }
@@ -156,15 +161,15 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
         m_hours = maskOf<quint32>(rule.byHour);
         if (frequency == Frequency::Hourly) {
             for (int m : orDefault(rule.byMinute, minute0)) {
-                for (int s : orDefault(rule.bySecond, second0))
+                for (int s : orDefault(bySecond, second0))
                     m_hourTimes.push_back(m * 60 + s);
             }
         } else {
             m_minutes = maskOf<quint64>(rule.byMinute);
             if (frequency == Frequency::Minutely)
-                m_minuteTimes = orDefault(rule.bySecond, second0);
+                m_minuteTimes = orDefault(bySecond, second0);
             else
-                m_seconds = maskOf<quint64>(rule.bySecond);
+                m_seconds = maskOf<quint64>(bySecond);
         }
     }
     m_setPos.assign(rule.bySetPos.begin(), rule.bySetPos.end());
@@ -225,7 +230,10 @@ RuleIterator::RuleIterator(const RecurrenceRule &rule, Frequency frequency, qint
 qint64 RuleIterator::periodStart(qint64 index) const
 {
     switch (m_frequency) {
-    case Frequency::Yearly: return daysFromCivil(int(index), 1, 1) * secondsPerDay;
+    case Frequency::Yearly:
+        if (!m_filter.weekNumbers.empty())
+            return m_filter.firstDayOfWeekYear(int(index)) * secondsPerDay;
+        return daysFromCivil(int(index), 1, 1) * secondsPerDay;
     case Frequency::Monthly:
         return daysFromCivil(int(floorDiv(index, 12)), int(floorMod(index, 12)) + 1, 1) * secondsPerDay;
     case Frequency::Weekly:
@@ -241,7 +249,10 @@ qint64 RuleIterator::indexOf(qint64 localSeconds) const
 {
     const qint64 day = floorDiv(localSeconds, secondsPerDay);
     switch (m_frequency) {
-    case Frequency::Yearly: return civilFromDays(day).year;
+    case Frequency::Yearly:
+        if (!m_filter.weekNumbers.empty())
+            return civilFromDays(weekStartOf(day, m_filter.weekStart) + 3).year;
+        return civilFromDays(day).year;
     case Frequency::Monthly: {
         const Ymd ymd = civilFromDays(day);
         return qint64(ymd.year) * 12 + ymd.month - 1;
@@ -287,13 +298,18 @@ void RuleIterator::advanceTo(qint64 localSeconds)
     m_index += target > m_index ? ceilDiv(target - m_index, m_step) * m_step : m_step;
 }
 
-bool RuleIterator::DayFilter::weekNumberMatches(qint64 day) const
+qint64 RuleIterator::DayFilter::firstDayOfWeekYear(int year) const
 {
     // Week 1 is the first week, begun on WKST, with four or more days in the year.
+    return weekStartOf(daysFromCivil(year, 1, 4), weekStart);
+}
+
+bool RuleIterator::DayFilter::weekNumberMatches(qint64 day) const
+{
     const qint64 start = weekStartOf(day, weekStart);
     const int weekYear = civilFromDays(start + 3).year;
-    const qint64 firstWeek = weekStartOf(daysFromCivil(weekYear, 1, 4), weekStart);
-    const qint64 nextYearsFirstWeek = weekStartOf(daysFromCivil(weekYear + 1, 1, 4), weekStart);
+    const qint64 firstWeek = firstDayOfWeekYear(weekYear);
+    const qint64 nextYearsFirstWeek = firstDayOfWeekYear(weekYear + 1);
     const int number = int((start - firstWeek) / 7) + 1;
     const int fromEnd = number - int((nextYearsFirstWeek - firstWeek) / 7) - 1;
     for (int n : weekNumbers) {
@@ -368,6 +384,16 @@ void RuleIterator::collectDays(qint64 index, std::vector<qint64> &days) const
 {
     switch (m_frequency) {
     case Frequency::Yearly:
+        if (!m_filter.weekNumbers.empty()) {
+            // Numbered weeks are those of the year they are counted in, which
+            // may begin in December and end in January.
+            const qint64 end = m_filter.firstDayOfWeekYear(int(index) + 1);
+            for (qint64 day = m_filter.firstDayOfWeekYear(int(index)); day < end; ++day) {
+                if (m_filter.matches(day))
+                    days.push_back(day);
+            }
+            break;
+        }
         for (int month = 1; month <= 12; ++month) {
             if (m_filter.months == 0 || (m_filter.months >> month & 1u))
                 collectMonth(int(index), month, days);

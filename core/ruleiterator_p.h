@@ -58,6 +58,7 @@ private:
         bool onlyMonthDays() const { return !hasWeekdays() && yearDays.empty() && weekNumbers.empty(); }
         bool matches(qint64 day) const;
         bool weekNumberMatches(qint64 day) const;
+        qint64 firstDayOfWeekYear(int year) const;
     };
 
     qint64 periodStart(qint64 index) const;

@@ -254,11 +254,12 @@ void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clo
                                 int msRemainder, qint64 durationMs, std::vector<qint64> &out)
 {
     const auto frequency = RuleIterator::frequencyOf(rule.freq);
-    if (!frequency) {
-        // Without a frequency we know of, the series is its first start.
-        const qint64 ms = clock.toUtc(dtstartLocal) * 1000 + msRemainder;
-        if (overlaps(ms, durationMs))
-            out.push_back(ms);
+    const qint64 dtstartMs = clock.toUtc(dtstartLocal) * 1000 + msRemainder;
+    if (!frequency || !rule.isValid()) {
+        // Without a frequency we know of, or with a part out of range (which
+        // read past would make a wider series), the series is its first start.
+        if (overlaps(dtstartMs, durationMs))
+            out.push_back(dtstartMs);
         return;
     }
     // How far a wall clock near the window may lie from its instant's: a
@@ -368,6 +369,25 @@ void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clo
         }
     }
     m_beyond += beyond;
+    // A series never vanishes: when its rule gives no start at all (UNTIL
+    // before the first start, a day no month has), the first start is its
+    // one occurrence. One the rule does not give is otherwise none.
+    if (out.size() == firstOut && overlaps(dtstartMs, durationMs)) {
+        RuleIterator probe(rule, *frequency, dtstartLocal);
+        probe.setLimit(untilLocal);
+        bool any = false;
+        while (!any && probe.nextPeriod(period)) {
+            const auto first = std::lower_bound(period.begin(), period.end(), dtstartLocal);
+            if (first == period.end())
+                continue;
+            any = *first <= untilLocal
+                && (*first < untilExactFrom || clock.toUtc(*first) * 1000 + msRemainder <= untilMs);
+            if (!any) // past UNTIL
+                break;
+        }
+        if (!any)
+            out.push_back(dtstartMs);
+    }
     // Two wall-clock starts can meet in one instant when a DST gap moves one
     // of them forward.
     if (!std::is_sorted(out.begin() + firstOut, out.end()))

@@ -369,24 +369,27 @@ const NotificationService::SeriesTriggers &NotificationService::seriesTriggers(c
 QList<NotificationService::Due> NotificationService::expandTriggers(const QList<Event> &series, qint64 earliestMs,
                                                                     qint64 untilMs)
 {
-    const Event &master = series.first();
     int longestLead = 0;
-    for (const Reminder &reminder : master.reminders)
-        longestLead = std::max(longestLead, reminder.minutes_before);
+    for (const Event &row : series) {
+        for (const Reminder &reminder : row.reminders)
+            longestLead = std::max(longestLead, reminder.minutes_before);
+    }
     // The window in UTC: a day's hour more or less at a change of offset
     // moves it only where nothing passes the tests below.
     const QDateTime from = QDateTime::fromMSecsSinceEpoch(earliestMs, Qt::UTC).addDays(-1);
     const QDateTime to = QDateTime::fromMSecsSinceEpoch(untilMs, Qt::UTC).addSecs(60 * qint64(longestLead)).addDays(1);
     QList<Due> triggers;
-    // Light occurrences: only the master's own are reminded of, and most
-    // series place none in the horizon.
+    // Light occurrences: only the generated ones are reminded of (an
+    // override row reminds of itself), and most series place none in the
+    // horizon. One an override for every later occurrence moved is its.
     Recurrence::forEachOccurrence(series, from, to, [&](const Occurrence &occurrence) {
-        if (occurrence.event().id != master.id)
+        if (!occurrence.isGenerated())
             return;
-        const QDateTime start = reminderStart(occurrence.start(), master.is_all_day);
+        const Event &row = occurrence.event();
+        const QDateTime start = reminderStart(occurrence.start(), row.is_all_day);
         if (!(start.toMSecsSinceEpoch() > earliestMs))
             return;
-        for (const Reminder &reminder : master.reminders) {
+        for (const Reminder &reminder : row.reminders) {
             Due due;
             due.start = start;
             due.trigger = start.addSecs(-60 * qint64(reminder.minutes_before));
@@ -394,10 +397,10 @@ QList<NotificationService::Due> NotificationService::expandTriggers(const QList<
             if (due.triggerMs >= untilMs)
                 continue;
             due.reminderId = reminder.id;
-            due.title = master.title;
-            due.location = master.location;
-            due.eventId = master.id;
-            due.allDay = master.is_all_day;
+            due.title = row.title;
+            due.location = row.location;
+            due.eventId = row.id;
+            due.allDay = row.is_all_day;
             due.occurrence = true;
             triggers.append(due);
         }

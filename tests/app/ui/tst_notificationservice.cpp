@@ -385,6 +385,27 @@ private Q_SLOTS:
         QCOMPARE(days, fired);
     }
 
+    // An override for this and later occurrences moves their reminders along.
+    void anOverrideForLaterOccurrencesRemindsOfThem()
+    {
+        const QString id = addEvent(
+            m_state, EventDraft(u"Weekly sync"_s, local(2024, 3, 4, 10, 0)).remind({15}).repeating(u"FREQ=WEEKLY"_s));
+        Event later = makeEvent(EventDraft(u"Later sync"_s, local(2024, 3, 11, 12, 0)).remind({15}));
+        const std::optional<Event> series = m_state->events()->getById(id);
+        QVERIFY(series);
+        later.uid = series->uid;
+        later.master_event_uid = series->uid;
+        later.recurrence_id = local(2024, 3, 11, 10, 0).toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"_s);
+        later.raw_icalendar = u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:%1\r\nRECURRENCE-ID;RANGE=THISANDFUTURE:%2\r\n"
+                              "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(later.uid, later.recurrence_id);
+        QVERIFY(m_state->events()->insert(later));
+        QCOMPARE(service(local(2024, 3, 18, 9, 45))->poll().size(), 0);
+        const QList<FiredReminder> shown = service(local(2024, 3, 18, 11, 45))->poll();
+        QCOMPARE(ids(shown), QStringList{later.id});
+        QCOMPARE(shown.first().title, u"Later sync"_s);
+        QCOMPARE(shown.first().date, QDate(2024, 3, 18));
+    }
+
     void longLeadOnAFarSeriesRemindsOfItsFirstOccurrenceOnce()
     {
         // Two months ahead the series is not expanded yet: its own row

@@ -317,7 +317,7 @@ private Q_SLOTS:
         const Event never = series(QStringLiteral("2001-01-30T00:00"), QStringLiteral("UTC"),
                                    QStringLiteral("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"));
         QCOMPARE(Recurrence::expandEvent(never, utcAt("2001-01-01T00:00:00Z"), utcAt("2101-01-01T00:00:00Z")).size(),
-                 0);
+                 1);
         const Event invalidStart = series(QStringLiteral("junk"), QStringLiteral("UTC"),
                                           QStringLiteral("FREQ=SECONDLY"));
         QCOMPARE(
@@ -352,14 +352,14 @@ private Q_SLOTS:
             << "2024-01-01T00:00" << everySecond << utcAt("2024-07-01T00:00:00Z") << utcAt("2024-07-01T00:00:10Z") << 10
             << "2024-07-01T00:00:00Z"
             << "2024-07-01T00:00:09Z";
-        QTest::newRow("BYSETPOS=2 of one start a second never occurs")
+        QTest::newRow("BYSETPOS=2 of one start a second: the first start alone")
             << "2024-01-01T00:00"
-            << "FREQ=SECONDLY;BYSETPOS=2" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z") << 0
-            << QString() << QString();
-        QTest::newRow("BYSETPOS=3 of two starts a day never occurs")
+            << "FREQ=SECONDLY;BYSETPOS=2" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z") << 1
+            << "2024-01-01T00:00:00Z" << "2024-01-01T00:00:00Z";
+        QTest::newRow("BYSETPOS=3 of two starts a day: the first start alone")
             << "2024-01-01T00:00"
             << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=3,-3" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z")
-            << 0 << QString() << QString();
+            << 1 << "2024-01-01T00:00:00Z" << "2024-01-01T00:00:00Z";
         QTest::newRow("BYSETPOS=-2 of two starts a day: the morning one")
             << "2024-01-01T09:00"
             << "FREQ=DAILY;BYHOUR=9,17;BYSETPOS=-2" << utcAt("2024-01-01T00:00:00Z") << utcAt("2024-01-03T00:00:00Z")
@@ -375,10 +375,10 @@ private Q_SLOTS:
             << "FREQ=DAILY;INTERVAL=2147483647" << utcAt("2024-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z") << 1
             << "2024-01-01T00:00:00Z"
             << "2024-01-01T00:00:00Z";
-        QTest::newRow("UNTIL before the start: nothing")
+        QTest::newRow("UNTIL before the start: the first start alone")
             << "2024-01-01T00:00"
             << "FREQ=DAILY;UNTIL=20000101T000000Z" << utcAt("1990-01-01T00:00:00Z") << utcAt("2124-01-01T00:00:00Z")
-            << 0 << QString() << QString();
+            << 1 << "2024-01-01T00:00:00Z" << "2024-01-01T00:00:00Z";
         QTest::newRow("COUNT=2147483647 begun decades ago reaches the window")
             << "1990-01-01T09:00"
             << "FREQ=DAILY;COUNT=2147483647" << utcAt("2024-06-01T00:00:00Z") << utcAt("2024-06-03T00:00:00Z") << 2
@@ -537,6 +537,28 @@ private Q_SLOTS:
             << event("DTSTART;TZID=America/New_York:20240310T033000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n")
             << "2024-03-01T00:00:00Z"
             << "2024-04-01T00:00:00Z" << strings({"Series@2024-03-10T07:30:00Z", "Series@2024-03-17T07:30:00Z"})
+            << QTime();
+
+        // An override for this and every later occurrence; a later single one still wins.
+        const QString onwards = event("DTSTART;TZID=Europe/Berlin:20240601T090000\r\n"
+                                      "DTEND;TZID=Europe/Berlin:20240601T100000\r\nRRULE:FREQ=DAILY;COUNT=5\r\n")
+            + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Later\r\n"
+                             "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20240602T090000\r\n"
+                             "DTSTART;TZID=Europe/Berlin:20240603T110000\r\n"
+                             "DTEND;TZID=Europe/Berlin:20240603T113000\r\nEND:VEVENT\r\n");
+        QTest::newRow("This and future: the shift and properties go for every later occurrence")
+            << onwards << "2024-06-01T00:00:00Z"
+            << "2024-06-10T00:00:00Z"
+            << strings({"Series@2024-06-01T07:00:00Z", "Later@2024-06-03T09:00:00Z", "Later@2024-06-04T09:00:00Z",
+                        "Later@2024-06-05T09:00:00Z", "Later@2024-06-06T09:00:00Z"})
+            << QTime();
+        QTest::newRow("This and future: shifted in from before the window, out past its end")
+            << onwards + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\n"
+                                        "RECURRENCE-ID;TZID=Europe/Berlin:20240604T090000\r\n"
+                                        "DTSTART;TZID=Europe/Berlin:20240604T150000\r\nEND:VEVENT\r\n")
+            << "2024-06-04T00:00:00Z"
+            << "2024-06-06T00:00:00Z"
+            << strings({"Later@2024-06-04T09:00:00Z", "Moved@2024-06-04T13:00:00Z"})
             << QTime();
 
         // Zones defined by the text

@@ -72,6 +72,12 @@ private Q_SLOTS:
                          "RECURRENCE-ID;TZID=America/New_York:20240308T083000\r\n"
                          "DTSTART;TZID=America/New_York:20240308T150000\r\n")
             << "14:00-16:00";
+        QTest::newRow("an override for this and later occurrences")
+            << vevent("onwards", "DTSTART:20240301T090000Z\r\nRRULE:FREQ=DAILY;COUNT=9\r\n")
+                + vevent("onwards",
+                         "RECURRENCE-ID;RANGE=THISANDFUTURE:20240303T090000Z\r\n"
+                         "DTSTART;TZID=Europe/Berlin:20240303T130000\r\n")
+            << "11:00-13:00";
         QTest::newRow("all-day and floating series")
             << vevent("allday", "DTSTART;VALUE=DATE:20240229\r\nDTEND;VALUE=DATE:20240302\r\nRRULE:FREQ=WEEKLY\r\n")
                 + vevent("floating", "DTSTART:20240301T070000\r\nRRULE:FREQ=DAILY;INTERVAL=3\r\n")

@@ -70,8 +70,32 @@ private Q_SLOTS:
         row("Yearly: BYDAY=20MO: the 20th Monday of the year", "1997-05-19T09:00", "America/New_York",
             "FREQ=YEARLY;BYDAY=20MO;COUNT=3", "2000-01-01T00:00Z",
             {"1997-05-19T09:00:00-04:00", "1998-05-18T09:00:00-04:00", "1999-05-17T09:00:00-04:00"});
-        row("Yearly: BYMONTH=2 from the 30th never occurs", "2024-01-30T09:00", "UTC", "FREQ=YEARLY;BYMONTH=2;COUNT=3",
-            "2030-01-01T00:00Z", {});
+        row("Yearly: BYMONTH=2 from the 30th gives no start, so the first start alone", "2024-01-30T09:00", "UTC",
+            "FREQ=YEARLY;BYMONTH=2;COUNT=3", "2030-01-01T00:00Z", {"2024-01-30T09:00:00Z"});
+        row("Yearly: a numbered week belongs to the year it is counted in", "2021-10-06T09:00", "UTC",
+            "FREQ=YEARLY;INTERVAL=2;BYWEEKNO=1;BYDAY=WE", "2028-01-01T00:00Z",
+            {"2023-01-04T09:00:00Z", "2025-01-01T09:00:00Z", "2027-01-06T09:00:00Z"});
+        row("Yearly: numbered weeks begin on WKST, in December too", "2021-03-07T09:00", "UTC",
+            "FREQ=YEARLY;INTERVAL=2;BYWEEKNO=1;BYDAY=SU;WKST=SU", "2030-01-01T00:00Z",
+            {"2023-01-01T09:00:00Z", "2024-12-29T09:00:00Z", "2027-01-03T09:00:00Z", "2028-12-31T09:00:00Z"});
+
+        // A rule that gives no start, or is out of range, is the first start alone.
+        row("Never: UNTIL before the start", "2024-03-04T10:00", "Europe/Berlin", "FREQ=DAILY;UNTIL=20240301T000000Z",
+            "2025-01-01T00:00Z", {"2024-03-04T10:00:00+01:00"});
+        row("Never: a sixth Monday", "2024-03-04T10:00", "UTC", "FREQ=MONTHLY;BYDAY=6MO", "2030-01-01T00:00Z",
+            {"2024-03-04T10:00:00Z"});
+        row("Never: only a leap second", "2024-03-04T10:00", "UTC", "FREQ=DAILY;BYSECOND=60", "2025-01-01T00:00Z",
+            {"2024-03-04T10:00:00Z"});
+        row("Never: a leap second among others names nothing more", "2024-03-04T10:00", "UTC",
+            "FREQ=DAILY;BYSECOND=0,60;COUNT=2", "2025-01-01T00:00Z", {"2024-03-04T10:00:00Z", "2024-03-05T10:00:00Z"});
+        for (const char *rule : {"FREQ=MONTHLY;BYMONTH=13", "FREQ=MONTHLY;BYMONTHDAY=0", "FREQ=MONTHLY;BYMONTHDAY=32",
+                                 "FREQ=MONTHLY;BYDAY=MO;BYSETPOS=0", "FREQ=DAILY;BYHOUR=24", "FREQ=DAILY;BYMINUTE=60",
+                                 "FREQ=YEARLY;BYWEEKNO=54", "FREQ=YEARLY;BYYEARDAY=367", "FREQ=DAILY;COUNT=0",
+                                 "FREQ=DAILY;INTERVAL=0", "FREQ=WEEKLY;BYDAY=MO,XX", "FREQ=YEARLY;BYDAY=54MO",
+                                 "FREQ=DAILY;UNTIL=soon"}) {
+            row(qPrintable(QStringLiteral("Out of range: ") + QLatin1String(rule)), "2024-03-04T10:00", "UTC", rule,
+                "2026-01-01T00:00Z", {"2024-03-04T10:00:00Z"});
+        }
 
         row("Sub-daily: MINUTELY;INTERVAL=20 within BYHOUR", "2024-05-01T09:00", "UTC",
             "FREQ=MINUTELY;INTERVAL=20;BYHOUR=9,10;COUNT=5", "2025-01-01T00:00Z",
@@ -137,8 +161,10 @@ private Q_SLOTS:
         QCOMPARE(rule.bySetPos, QList<int>{-1});
         QCOMPARE(rule.byHour, QList<int>{9});
         QCOMPARE(rule.byMinute, QList<int>{30});
-        QCOMPARE(rule.bySecond, QList<int>{});
+        QCOMPARE(rule.bySecond, QList<int>{60});
         QCOMPARE(rule.weekStart, 7);
+        QVERIFY(!rule.isValid());
+        QVERIFY(Recurrence::parseRule(QStringLiteral("FREQ=WEEKLY;BYDAY=+1MO,-53SU;BYSECOND=60;X-NAME=1")).isValid());
 
         QCOMPARE(Recurrence::parseRule(QStringLiteral("UNTIL=20240310T101500Z")).until,
                  TimeUtil::utc(QDate(2024, 3, 10), QTime(10, 15)));
