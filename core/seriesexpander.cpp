@@ -1,6 +1,7 @@
 #include "seriesexpander_p.h"
 
 #include "civildate_p.h"
+#include "exceptionkey_p.h"
 #include "icalendar_p.h"
 #include "ruleiterator_p.h"
 
@@ -11,24 +12,13 @@
 #include <limits>
 
 using namespace CivilDate;
+using ExceptionKey::Detail::readDigits;
 
 namespace {
 
 // A COUNT rule is counted from its first start, however long ago; this bounds
 // the (cheap, wall-clock only) walk up to the window.
 constexpr qint64 kMaxCounted = 1'000'000;
-
-bool readNumber(QStringView text, qsizetype from, qsizetype n, int &value)
-{
-    value = 0;
-    for (qsizetype i = from; i < from + n; ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return false;
-        value = value * 10 + (c - u'0');
-    }
-    return true;
-}
 
 } // namespace
 
@@ -180,7 +170,7 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
         text = text.left(slash);
     int y = 0, mo = 0, d = 0;
     if (!text.contains(QLatin1Char('T'))) {
-        if (text.size() != 8 || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo) || !readNumber(text, 6, 2, d)
+        if (text.size() != 8 || !readDigits(text, 0, 4, y) || !readDigits(text, 4, 2, mo) || !readDigits(text, 6, 2, d)
             || !QDate::isValid(y, mo, d)) {
             return std::nullopt;
         }
@@ -190,9 +180,9 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
     if (utc)
         text.chop(1);
     int h = 0, mi = 0, s = 0;
-    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo)
-        || !readNumber(text, 6, 2, d) || !readNumber(text, 9, 2, h) || !readNumber(text, 11, 2, mi)
-        || !readNumber(text, 13, 2, s) || !QDate::isValid(y, mo, d) || !QTime::isValid(h, mi, s)) {
+    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !readDigits(text, 0, 4, y) || !readDigits(text, 4, 2, mo)
+        || !readDigits(text, 6, 2, d) || !readDigits(text, 9, 2, h) || !readDigits(text, 11, 2, mi)
+        || !readDigits(text, 13, 2, s) || !QDate::isValid(y, mo, d) || !QTime::isValid(h, mi, s)) {
         return std::nullopt;
     }
     const qint64 wall = daysFromCivil(y, mo, d) * secondsPerDay + h * 3600 + mi * 60 + s;
