@@ -53,7 +53,10 @@ std::optional<QDateTime> Occurrence::end() const
 
 QString Occurrence::recurrenceId() const
 {
-    return m_generated ? recurrenceIdAt(m_startMs) : m_event->recurrence_id;
+    if (!m_generated)
+        return m_event->recurrence_id;
+    // An all-day series names its occurrences by their dates.
+    return m_event->is_all_day ? TimeUtil::toIcalDate(start().date()) : recurrenceIdAt(m_startMs);
 }
 
 Event Occurrence::toEvent() const

@@ -2,6 +2,7 @@
 
 #include "civildate_p.h"
 #include "corelog.h"
+#include "exceptionkey_p.h"
 #include "occurrencebuilder_p.h"
 #include "seriesexpander_p.h"
 
@@ -195,17 +196,25 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
             continue;
         }
 
-        // The start each override replaces, read in the series' own zone.
-        QHash<qint64, qsizetype> bySlot;
+        // The occurrence each override replaces: an instant, or a day of the
+        // series' own calendar (its first occurrence that day).
+        using namespace ExceptionKey::Detail;
+        QHash<qint64, qsizetype> byInstant;
+        QHash<qint64, qsizetype> byDay;
         for (qsizetype i : *series) {
-            if (const auto slot = SeriesExpander::readDateValue(overrides[i]->recurrence_id, clock))
-                bySlot.insert(*slot, i);
+            if (const auto slot = read(overrides[i]->recurrence_id, master->is_all_day, clock))
+                (slot->isDay ? byDay : byInstant).insert(slot->value, i);
         }
         for (qint64 ms : starts) {
-            const auto it = bySlot.constFind(ms);
-            if (it == bySlot.constEnd()) {
+            auto it = byInstant.constFind(ms);
+            if (it == byInstant.constEnd() && !byDay.isEmpty()) {
+                it = byDay.constFind(dayOf(ms, clock));
+                if (it == byDay.constEnd())
+                    it = byInstant.constEnd();
+            }
+            if (it == byInstant.constEnd() || handled[*it]) {
                 sink.generated(ms);
-            } else if (!handled[*it]) {
+            } else {
                 // Moved out of the window, it takes its occurrence along.
                 handled[*it] = true;
                 if (spanOverlaps(*overrides[*it], expander))

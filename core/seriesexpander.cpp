@@ -189,8 +189,8 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
     return (utc ? wall : floating.toUtc(wall)) * 1000;
 }
 
-void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
-                                  const QString &fromDay, const QString &toDay)
+template<typename Visit>
+void SeriesExpander::forEachDateValue(const QString &text, Visit visit, const QString &fromDay, const QString &toDay)
 {
     const bool daysGiven = fromDay.size() == 8 && toDay.size() == 8;
     const auto readPieces = [&](QStringView list) {
@@ -206,8 +206,7 @@ void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating
             const QStringView day = piece.trimmed().left(8);
             if (daysGiven && day.size() == 8 && (day < fromDay || day > toDay))
                 continue;
-            if (const auto ms = readDateValue(piece, floating))
-                out.push_back(*ms);
+            visit(piece);
         }
     };
     const QStringView trimmed = QStringView(text).trimmed();
@@ -238,6 +237,14 @@ void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating
         if (value.isString())
             readPieces(value.toString());
     }
+}
+
+void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out)
+{
+    forEachDateValue(text, [&](QStringView piece) {
+        if (const auto ms = readDateValue(piece, floating))
+            out.push_back(*ms);
+    });
 }
 
 void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal,
@@ -389,14 +396,19 @@ void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
         out.push_back(startMs); // recurrence dates alone add to the first start
     }
 
+    using namespace ExceptionKey::Detail;
     if (!event.recurrence_dates.isEmpty()) {
-        std::vector<qint64> dates;
-        readDateList(event.recurrence_dates, clock, dates);
+        // A date places its occurrence at the series' time of day.
+        const qint64 secondOfDay = floorMod(dtstartLocal, secondsPerDay);
         const size_t before = out.size();
-        for (qint64 ms : dates) {
+        forEachDateValue(event.recurrence_dates, [&](QStringView value) {
+            const std::optional<Slot> slot = read(value, event.is_all_day, clock);
+            if (!slot)
+                return;
+            const qint64 ms = startOf(*slot, secondOfDay, clock) + (slot->isDay ? msRemainder : 0);
             if (overlaps(ms, durationMs))
                 out.push_back(ms);
-        }
+        });
         if (out.size() != before) {
             std::sort(out.begin(), out.end());
             out.erase(std::unique(out.begin(), out.end()), out.end());
@@ -404,19 +416,29 @@ void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
     }
 
     if (!event.exception_dates.isEmpty() && !out.empty()) {
-        std::vector<qint64> exceptions;
+        std::vector<qint64> instants;
+        std::vector<qint64> days;
         // Written in UTC, floating or as a date: within two days of the
         // instants whichever it is.
         const auto day = [](qint64 ms) {
             return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).date().toString(QStringLiteral("yyyyMMdd"));
         };
-        readDateList(event.exception_dates, clock, exceptions, day(out.front() - 2 * secondsPerDay * 1000),
-                     day(out.back() + 2 * secondsPerDay * 1000));
-        std::sort(exceptions.begin(), exceptions.end());
-        out.erase(
-            std::remove_if(out.begin(), out.end(),
-                           [&](qint64 ms) { return std::binary_search(exceptions.begin(), exceptions.end(), ms); }),
-            out.end());
+        forEachDateValue(
+            event.exception_dates,
+            [&](QStringView value) {
+                if (const std::optional<Slot> slot = read(value, event.is_all_day, clock))
+                    (slot->isDay ? days : instants).push_back(slot->value);
+            },
+            day(out.front() - 2 * secondsPerDay * 1000), day(out.back() + 2 * secondsPerDay * 1000));
+        std::sort(instants.begin(), instants.end());
+        std::sort(days.begin(), days.end());
+        out.erase(std::remove_if(out.begin(), out.end(),
+                                 [&](qint64 ms) {
+                                     return std::binary_search(instants.begin(), instants.end(), ms)
+                                         || (!days.empty()
+                                             && std::binary_search(days.begin(), days.end(), dayOf(ms, clock)));
+                                 }),
+                  out.end());
     }
     if (out.size() > size_t(m_maxStarts)) { // recurrence dates past the limit
         m_beyond += qint64(out.size()) - m_maxStarts;
