@@ -5,6 +5,8 @@
 #include "seriesexpander_p.h"
 #include "timeutil.h"
 
+#include <QHash>
+
 using namespace CivilDate;
 
 namespace {
@@ -187,6 +189,25 @@ QString normalized(const Event &series, QStringView key)
 {
     const QDateTime start = startOf(series, key);
     return start.isValid() ? of(series, start) : key.toString();
+}
+
+void normalizeOverrides(QList<Event> &rows)
+{
+    QHash<QString, qsizetype> masters;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const Event &row = rows.at(i);
+        if (row.recurrence_id.isEmpty() && (!row.recurrence_rule.isEmpty() || !row.recurrence_dates.isEmpty()))
+            masters.insert(row.uid, i);
+    }
+    if (masters.isEmpty())
+        return;
+    for (Event &row : rows) {
+        if (row.recurrence_id.isEmpty())
+            continue;
+        const auto master = masters.constFind(row.master_event_uid.isEmpty() ? row.uid : row.master_event_uid);
+        if (master != masters.constEnd())
+            row.recurrence_id = normalized(rows.at(*master), row.recurrence_id);
+    }
 }
 
 } // namespace ExceptionKey

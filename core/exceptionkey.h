@@ -3,6 +3,7 @@
 #include "event.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -38,5 +39,10 @@ QDateTime startOf(const Event &series, QStringView key);
 // `key` in the form of() gives for the occurrence it names; unreadable keys
 // are returned as written.
 QString normalized(const Event &series, QStringView key);
+
+// Gives each override among `rows` the normalized key of the occurrence it
+// names in its series among `rows` (same UID, no recurrence id), so that
+// rows read together are stored in one form; others stay as they are.
+void normalizeOverrides(QList<Event> &rows);
 
 } // namespace ExceptionKey

@@ -1,4 +1,6 @@
 #include "icalendar.h"
+
+#include "exceptionkey.h"
 #include "icalendar_p.h"
 #include "recordnames.h"
 #include "timeutil.h"
@@ -456,6 +458,7 @@ public:
         if (m_event)
             m_events.removeLast();
         m_event = nullptr;
+        ExceptionKey::normalizeOverrides(m_events);
         return std::move(m_events);
     }
 

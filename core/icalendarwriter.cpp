@@ -137,8 +137,6 @@ void dateListLines(Writer &w, QLatin1String name, const QString &json, const Eve
     const QJsonArray values = QJsonDocument::fromJson(json.toUtf8()).array();
     for (const QJsonValue &v : values) {
         const QString s = keyForSeries(series, v.toString());
-        if (dates.contains(s) || times.contains(s))
-            continue;
         if (s.size() == 8)
             dates.append(s);
         else if (!s.isEmpty())

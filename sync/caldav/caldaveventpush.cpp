@@ -6,6 +6,7 @@
 #include "caldavseriesmerge.h"
 #include "conflictresolutionservice.h"
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 
@@ -28,9 +29,12 @@ QString withExceptions(const Event &master, const QList<Event> &deletedOverrides
 {
     QJsonArray dates = QJsonDocument::fromJson(master.exception_dates.toUtf8()).array();
     for (const Event &removed : deletedOverrides) {
-        const QString date = master.is_all_day ? removed.recurrence_id.left(8) : removed.recurrence_id;
-        if (!date.isEmpty() && !dates.contains(date))
-            dates.append(date);
+        const QDateTime slot = ExceptionKey::startOf(master, removed.recurrence_id);
+        const bool listed = std::any_of(dates.cbegin(), dates.cend(), [&](const QJsonValue &date) {
+            return ExceptionKey::names(master, date.toString(), slot);
+        });
+        if (slot.isValid() && !listed)
+            dates.append(ExceptionKey::of(master, slot));
     }
     if (dates.isEmpty())
         return master.exception_dates;
