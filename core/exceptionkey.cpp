@@ -7,6 +7,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 using namespace CivilDate;
 
 namespace {
@@ -189,6 +191,19 @@ QString normalized(const Event &series, QStringView key)
 {
     const QDateTime start = startOf(series, key);
     return start.isValid() ? of(series, start) : key.toString();
+}
+
+bool listed(const Event &series, const QStringList &keys, QStringView key)
+{
+    const QDateTime start = startOf(series, key);
+    if (!start.isValid())
+        return keys.contains(key.toString());
+    const SeriesClock clock(series);
+    const qint64 ms = start.toMSecsSinceEpoch();
+    return std::any_of(keys.cbegin(), keys.cend(), [&](const QString &other) {
+        const auto slot = Detail::read(other, series.is_all_day, clock.clock);
+        return slot && Detail::names(*slot, ms, clock.clock);
+    });
 }
 
 void normalizeOverrides(QList<Event> &rows)

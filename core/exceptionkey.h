@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // Which occurrence of a series an exception key names: the recurrence id of
@@ -39,6 +40,9 @@ QDateTime startOf(const Event &series, QStringView key);
 // `key` in the form of() gives for the occurrence it names; unreadable keys
 // are returned as written.
 QString normalized(const Event &series, QStringView key);
+
+// Whether one of `keys` names the occurrence `key` names.
+bool listed(const Event &series, const QStringList &keys, QStringView key);
 
 // Gives each override among `rows` the normalized key of the occurrence it
 // names in its series among `rows` (same UID, no recurrence id), so that

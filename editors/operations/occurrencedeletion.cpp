@@ -8,8 +8,6 @@
 #include "storetransaction.h"
 #include "timeutil.h"
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace OccurrenceDeletion {
@@ -70,10 +68,9 @@ bool excludeOne(EventRepository *events, const Target &target, QList<Event> &bef
 {
     Event series = target.series;
     QStringList excluded = SeriesRows::dateValues(series.exception_dates);
-    if (std::none_of(excluded.cbegin(), excluded.cend(),
-                     [&](const QString &key) { return ExceptionKey::names(series, key, target.slot); })) {
-        excluded.append(ExceptionKey::of(series, target.slot));
-    }
+    const QString key = ExceptionKey::of(series, target.slot);
+    if (!ExceptionKey::listed(series, excluded, key))
+        excluded.append(key);
     series.exception_dates = SeriesRows::storedDates(excluded);
     before = {target.series};
     if (target.override)

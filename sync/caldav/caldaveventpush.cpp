@@ -5,13 +5,12 @@
 #include "caldavlog.h"
 #include "caldavseriesmerge.h"
 #include "conflictresolutionservice.h"
+#include "eventmerge.h"
 #include "eventrepository.h"
 #include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QUuid>
 
 #include <algorithm>
@@ -27,18 +26,14 @@ const QString kCalendarType = u"text/calendar; charset=utf-8"_s;
 // otherwise.
 QString withExceptions(const Event &master, const QList<Event> &deletedOverrides)
 {
-    QJsonArray dates = QJsonDocument::fromJson(master.exception_dates.toUtf8()).array();
+    QStringList dates = EventMerge::dateList(master.exception_dates);
+    const qsizetype before = dates.size();
     for (const Event &removed : deletedOverrides) {
-        const QDateTime slot = ExceptionKey::startOf(master, removed.recurrence_id);
-        const bool listed = std::any_of(dates.cbegin(), dates.cend(), [&](const QJsonValue &date) {
-            return ExceptionKey::names(master, date.toString(), slot);
-        });
-        if (slot.isValid() && !listed)
-            dates.append(ExceptionKey::of(master, slot));
+        const QString key = ExceptionKey::normalized(master, removed.recurrence_id);
+        if (!key.isEmpty() && !ExceptionKey::listed(master, dates, key))
+            dates.append(key);
     }
-    if (dates.isEmpty())
-        return master.exception_dates;
-    return QString::fromUtf8(QJsonDocument(dates).toJson(QJsonDocument::Compact));
+    return dates.size() == before ? master.exception_dates : EventMerge::dateJson(dates);
 }
 
 // What stands for the text of a DELETE when the server refuses it.

@@ -61,11 +61,7 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
     if (auto master = live.find(QString()); master != live.end()) {
         QStringList dates = dateList(master->exception_dates);
         for (const QString &rid : std::as_const(removedHere)) {
-            const QDateTime slot = ExceptionKey::startOf(*master, rid);
-            const bool listed = std::any_of(dates.cbegin(), dates.cend(), [&](const QString &date) {
-                return ExceptionKey::names(*master, date, slot);
-            });
-            if (!rid.isEmpty() && !listed)
+            if (!rid.isEmpty() && !ExceptionKey::listed(*master, dates, rid))
                 dates.append(rid);
         }
         master->exception_dates = dateJson(dates);
