@@ -1,5 +1,6 @@
 #include "awaitresponse.h"
 #include "caldavclient.h"
+#include "googlesyncfixture.h"
 #include "icsimport.h"
 #include "occurrencedeletion.h"
 #include "radicaleserver.h"
@@ -65,6 +66,41 @@ const QStringList kWeekList{u"0602 Series"_s, u"0603 Series"_s, u"0604 Series"_s
 const QStringList kReminded{u"0602"_s, u"0603"_s, u"0604"_s, u"0606"_s,
                             u"0607"_s, u"0608"_s, u"0610"_s, u"0611"_s};
 
+// The same series as Google's events list gives it: EXDATE lines in the
+// series' recurrence, the moved occurrence an instance with its original start.
+QList<QJsonObject> googleItems(const QString &form)
+{
+    const bool timed = form == "timed series, date keys"_L1;
+    QString exdate = u"EXDATE;VALUE=DATE:20250605"_s;
+    if (form == "UTC midnight"_L1)
+        exdate = u"EXDATE:20250605T000000Z"_s;
+    else if (form == "floating midnight"_L1)
+        exdate = u"EXDATE:20250605T000000"_s;
+    const auto when = [timed](int day, int hour) {
+        const QDate date(2025, 6, day);
+        if (!timed)
+            return QJsonObject{{"date"_L1, date.toString(Qt::ISODate)}};
+        return QJsonObject{{"dateTime"_L1, QDateTime(date, QTime(hour, 30), kBerlin).toString(Qt::ISODate)},
+                           {"timeZone"_L1, u"Europe/Berlin"_s}};
+    };
+    const QJsonObject series{
+        {"id"_L1, u"s"_s},
+        {"summary"_L1, u"Series"_s},
+        {"start"_L1, when(2, 1)},
+        {"end"_L1, timed ? when(2, 2) : when(3, 0)},
+        {"recurrence"_L1, QJsonArray{u"RRULE:FREQ=DAILY;COUNT=10"_s, exdate}},
+        {"reminders"_L1,
+         QJsonObject{{"useDefault"_L1, false},
+                     {"overrides"_L1, QJsonArray{QJsonObject{{"method"_L1, u"popup"_s}, {"minutes"_L1, 15}}}}}}};
+    const QJsonObject moved{{"id"_L1, u"s_20250609"_s},
+                            {"summary"_L1, u"Moved"_s},
+                            {"recurringEventId"_L1, u"s"_s},
+                            {"originalStartTime"_L1, when(9, 1)},
+                            {"start"_L1, timed ? when(9, 3) : when(9, 0)},
+                            {"end"_L1, timed ? when(9, 4) : when(10, 0)}};
+    return {series, moved};
+}
+
 } // namespace
 
 // One all-day (or timed) series with an excluded and a moved occurrence,
@@ -77,6 +113,7 @@ class TestAllDayKeys : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        QVERIFY2(m_google.startServer(), qPrintable(m_google.serverError()));
         QVERIFY(m_fixture.start());
         m_state = m_fixture.state();
         if (RadicaleServer::isAvailable()) {
@@ -92,17 +129,21 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("pushed"); // lines a CalDAV push writes
         const QStringList allDay{u"RECURRENCE-ID;VALUE=DATE:20250609"_s, u"EXDATE;VALUE=DATE:20250605"_s};
         const QStringList timed{u"RECURRENCE-ID;TZID=Europe/Berlin:20250609T013000"_s, u"EXDATE:20250604T233000Z"_s};
-        for (const char *source : {"import", "webcal", "CalDAV"}) {
+        // Google last: its fixture makes an application state of its own.
+        for (const char *source : {"import", "webcal", "CalDAV", "made here", "Google"}) {
+            if (qstrcmp(source, "made here") == 0) {
+                QTest::newRow("made here, all-day") << u"made here"_s << u"date"_s << allDay;
+                QTest::newRow("made here, timed") << u"made here"_s << u"timed"_s << timed;
+                continue;
+            }
             for (const char *form : {"date", "UTC midnight", "floating midnight", "timed series, date keys"}) {
                 const bool isTimed = qstrcmp(form, "timed series, date keys") == 0;
                 QTest::addRow("%s, %s", source, form) << QString::fromLatin1(source) << QString::fromLatin1(form)
-                                                      << (isTimed ? timed : allDay);
+                                                      << (qstrcmp(source, "Google") == 0 ? QStringList()
+                                                          : isTimed                       ? timed
+                                                                                          : allDay);
             }
         }
-        QTest::newRow("made here, all-day") << u"made here"_s << u"date"_s << allDay;
-        QTest::newRow("made here, timed") << u"made here"_s << u"timed"_s
-                                          << QStringList{u"RECURRENCE-ID;TZID=Europe/Berlin:20250609T013000"_s,
-                                                         u"EXDATE:20250604T233000Z"_s};
     }
 
     void oneOccurrencePerDay()
@@ -113,6 +154,7 @@ private Q_SLOTS:
         if (caldav && !RadicaleServer::isAvailable())
             QSKIP("Debian's python3-radicale is not installed");
 
+        m_state = m_fixture.state();
         QUrl collection;
         QString calendarId;
         if (caldav) {
@@ -136,6 +178,12 @@ private Q_SLOTS:
             server.expect("GET", "/feed.ics").reply(200, seriesText(form), {{"Content-Type", "text/calendar"}});
             calendarId = addSubscription(m_state, server.url(u"/feed.ics"_s).toString()).id;
             QCOMPARE(refreshOnce(m_state, calendarId).failure, QString());
+        } else if (source == "Google"_L1) {
+            m_google.reset();
+            m_state = m_google.state();
+            calendarId = GoogleSyncFixture::kWork;
+            m_google.fake().changeEvents(GoogleSyncFixture::kWorkRemote, googleItems(form));
+            QCOMPARE(m_google.sync().completed, QStringList{calendarId});
         } else if (source == "CalDAV"_L1) {
             QVERIFY(putObject(m_client, collection, u"keys"_s, seriesText(form)));
             QCOMPARE(syncOnce(m_state, calendarId, kUser, kPassword).failure, QString());
@@ -240,6 +288,7 @@ private:
     }
 
     AppStateFixture m_fixture;
+    GoogleSyncFixture m_google;
     AppState *m_state = nullptr;
     RadicaleServer m_radicale{RadicaleServer::Options{kUser, kPassword, {}, {}}};
     CalDavClient m_client;
