@@ -189,6 +189,13 @@ QDateTime startOf(const Event &series, QStringView key)
 
 QString normalized(const Event &series, QStringView key)
 {
+    // Already in the series' form: nothing to look up (a feed of thousands
+    // of overrides comes this way).
+    const std::optional<Written> written = readWritten(key);
+    if (written && key.size() == (series.is_all_day ? 8 : 16)
+        && (written->form == Form::Date) == series.is_all_day && (series.is_all_day || written->form == Form::Utc)) {
+        return key.toString();
+    }
     const QDateTime start = startOf(series, key);
     return start.isValid() ? of(series, start) : key.toString();
 }
