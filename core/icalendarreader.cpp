@@ -1,4 +1,6 @@
 #include "icalendar.h"
+
+#include "exceptionkey.h"
 #include "icalendar_p.h"
 #include "recordnames.h"
 #include "timeutil.h"
@@ -136,10 +138,36 @@ QString stripMailto(QStringView value)
 
 // EXDATE/RDATE values in the forms the recurrence expansion reads: dates
 // "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
-// zone, or one the system lacks) as "yyyyMMddTHHmmss". `seen` holds what
-// `out` holds, so that 100,000 values are not compared with each other.
-void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out, QSet<QString> *seen)
+// zone, or one the system lacks) as "yyyyMMddTHHmmss"; beside them the same
+// for an all-day series, where a zoned value names the date written. `seen`
+// holds what `values` holds, so that 100,000 values are not compared with
+// each other.
+struct DateList
 {
+    QStringList values;
+    QStringList allDayValues;
+    QSet<QString> seen;
+
+    void clear()
+    {
+        values.clear();
+        allDayValues.clear();
+        seen.clear();
+    }
+    QStringList forSeries(bool allDay) const
+    {
+        if (!allDay)
+            return values;
+        QStringList days = allDayValues;
+        days.removeDuplicates();
+        return days;
+    }
+};
+
+void collectDates(const PropertyView &prop, ZoneCache &zones, DateList *list)
+{
+    QStringList *out = &list->values;
+    QSet<QString> *seen = &list->seen;
     const QStringView tzid = prop.param(QLatin1String("TZID"));
     const QStringView value = prop.value;
     qsizetype start = 0;
@@ -167,6 +195,7 @@ void collectDates(const PropertyView &prop, ZoneCache &zones, QStringList *out, 
         if (!seen->contains(text)) {
             seen->insert(text);
             out->append(text);
+            list->allDayValues.append(d.isDate || d.isFloating || d.isUtc ? text : piece.left(8).toString());
         }
     }
 }
@@ -429,6 +458,7 @@ public:
         if (m_event)
             m_events.removeLast();
         m_event = nullptr;
+        ExceptionKey::normalizeOverrides(m_events);
         return std::move(m_events);
     }
 
@@ -443,8 +473,7 @@ public:
         m_duration = 0;
         m_exdates.clear();
         m_rdates.clear();
-        m_exdateSet.clear();
-        m_rdateSet.clear();
+        m_writtenRecurrenceDay.clear();
     }
 
     void property(const PropertyView &prop, Prop id)
@@ -476,8 +505,21 @@ public:
         case Prop::Duration: m_duration = readDuration(prop.value, false).value_or(0); break;
         case Prop::RRule: m_event->recurrence_rule = prop.value.toString(); break;
         case Prop::RecurrenceId: {
+            // A date stays a date and a floating value floating: the series
+            // they name decides how they are read.
             const DateValue d = dateOf(prop, m_zones);
-            m_event->recurrence_id = d.dateTime.isValid() ? TimeUtil::toIcalUtc(d.dateTime) : prop.value.toString();
+            if (!d.dateTime.isValid())
+                m_event->recurrence_id = prop.value.toString();
+            else if (d.isDate)
+                m_event->recurrence_id = TimeUtil::toIcalDate(d.dateTime.date());
+            else if (d.isFloating)
+                m_event->recurrence_id = prop.value.trimmed().left(15).toString();
+            else
+                m_event->recurrence_id = TimeUtil::toIcalUtc(d.dateTime);
+            // A midnight (or date) in whatever zone names that date.
+            const QStringView written = prop.value.trimmed();
+            const bool atMidnight = d.isDate || written.mid(8, 7) == QLatin1String("T000000");
+            m_writtenRecurrenceDay = d.dateTime.isValid() && atMidnight ? written.left(8).toString() : QString();
             break;
         }
         case Prop::Status: m_event->status = m_texts.lower(prop.value); break;
@@ -490,8 +532,8 @@ public:
             break;
         case Prop::Created: m_event->created = dateOf(prop, m_zones).dateTime; break;
         case Prop::LastModified: m_event->last_modified = dateOf(prop, m_zones).dateTime; break;
-        case Prop::ExDate: collectDates(prop, m_zones, &m_exdates, &m_exdateSet); break;
-        case Prop::RDate: collectDates(prop, m_zones, &m_rdates, &m_rdateSet); break;
+        case Prop::ExDate: collectDates(prop, m_zones, &m_exdates); break;
+        case Prop::RDate: collectDates(prop, m_zones, &m_rdates); break;
         case Prop::Attendee: {
             if (m_event->attendees.isEmpty())
                 m_event->attendees.reserve(4); // most meetings have a few: one allocation for them
@@ -550,8 +592,12 @@ public:
             m_event->end_time = m_event->start_time.addSecs(m_duration);
         if (!m_event->recurrence_id.isEmpty() && m_event->master_event_uid.isEmpty())
             m_event->master_event_uid = m_event->uid;
-        m_event->exception_dates = jsonStringArray(m_exdates);
-        m_event->recurrence_dates = jsonStringArray(m_rdates);
+        // An all-day item names occurrences by the dates written, whatever
+        // zone a value was written in.
+        if (m_event->is_all_day && !m_writtenRecurrenceDay.isEmpty())
+            m_event->recurrence_id = m_writtenRecurrenceDay;
+        m_event->exception_dates = jsonStringArray(m_exdates.forSeries(m_event->is_all_day));
+        m_event->recurrence_dates = jsonStringArray(m_rdates.forSeries(m_event->is_all_day));
         // A zone only this text defines goes along with the event: the
         // expansion and the writers read its rules from there.
         QString definition;
@@ -567,10 +613,9 @@ private:
     Event *m_event = nullptr; // the last of m_events while an item is read
     bool m_sawEnd = false;
     qint64 m_duration = 0;
-    QStringList m_exdates;
-    QStringList m_rdates;
-    QSet<QString> m_exdateSet;
-    QSet<QString> m_rdateSet;
+    DateList m_exdates;
+    DateList m_rdates;
+    QString m_writtenRecurrenceDay;
     SharedTexts m_texts;
     Recent<Attendee, 256> m_attendees;
     bool m_inAlarm = false;

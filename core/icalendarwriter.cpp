@@ -1,4 +1,6 @@
 #include "icalendar.h"
+
+#include "exceptionkey.h"
 #include "icalendar_p.h"
 #include "recordnames.h"
 #include "timeutil.h"
@@ -118,14 +120,23 @@ bool keptStart(Writer &w, const StoredItem &item, const Event &e, const EventZon
     return false;
 }
 
-void dateListLines(Writer &w, QLatin1String name, const QString &json)
+// A key in the form its series takes: a date in an all-day series, a time
+// in a timed one (the occurrence a date names there). Others stay as stored.
+QString keyForSeries(const Event &series, const QString &key)
+{
+    if (!series.start_time.isValid() || series.is_all_day == (key.size() == 8))
+        return key;
+    return ExceptionKey::normalized(series, key);
+}
+
+void dateListLines(Writer &w, QLatin1String name, const QString &json, const Event &series)
 {
     if (json.isEmpty())
         return;
     QStringList dates, times;
     const QJsonArray values = QJsonDocument::fromJson(json.toUtf8()).array();
     for (const QJsonValue &v : values) {
-        const QString s = v.toString();
+        const QString s = keyForSeries(series, v.toString());
         if (s.size() == 8)
             dates.append(s);
         else if (!s.isEmpty())
@@ -226,7 +237,9 @@ void carriedOver(Writer &w, const StoredItem &item, const QSet<QString> &mapped)
     }
 }
 
-void writeEvent(Writer &w, const Event &e)
+// `series` is the row `e` is an occurrence of, or `e` itself; null when the
+// text goes without it.
+void writeEvent(Writer &w, const Event &e, const Event *series)
 {
     const StoredItem item = findStoredItem(e.raw_icalendar, QLatin1String("VEVENT"), e.uid, e.recurrence_id);
     const EventZone zone = eventZone(e);
@@ -244,18 +257,21 @@ void writeEvent(Writer &w, const Event &e)
         timedLine(w, QLatin1String("DTEND"), e.end_time ? *e.end_time : e.start_time, zone);
     }
     if (!e.recurrence_id.isEmpty()) {
-        const QDateTime rid = TimeUtil::fromIcalUtc(e.recurrence_id);
-        if (!rid.isValid())
-            w.line(QLatin1String("RECURRENCE-ID:"), e.recurrence_id);
-        else if (e.is_all_day)
+        const QString key = series ? keyForSeries(*series, e.recurrence_id) : e.recurrence_id;
+        const QDateTime rid = TimeUtil::fromIcalUtc(key);
+        if (key.size() == 8 && QDate::fromString(key, QStringLiteral("yyyyMMdd")).isValid())
+            w.line(QLatin1String("RECURRENCE-ID;VALUE=DATE:"), key);
+        else if (!rid.isValid())
+            w.line(QLatin1String("RECURRENCE-ID:"), key);
+        else if (e.is_all_day && !series)
             w.line(QLatin1String("RECURRENCE-ID;VALUE=DATE:"), dateText(rid));
         else
             timedLine(w, QLatin1String("RECURRENCE-ID"), rid, zone);
     }
     if (!e.recurrence_rule.isEmpty())
         w.line(QLatin1String("RRULE:"), e.recurrence_rule);
-    dateListLines(w, QLatin1String("RDATE"), e.recurrence_dates);
-    dateListLines(w, QLatin1String("EXDATE"), e.exception_dates);
+    dateListLines(w, QLatin1String("RDATE"), e.recurrence_dates, e);
+    dateListLines(w, QLatin1String("EXDATE"), e.exception_dates, e);
     if (!e.status.isEmpty())
         w.line(QLatin1String("STATUS:"), e.status.toUpper());
     if (e.sequence > 0)
@@ -446,8 +462,13 @@ QString serializeEvents(const QList<Event> &events)
     Writer w;
     w.text.append(kCalendarHeader);
     writeTimezones(w, events);
-    for (const Event &e : events)
-        writeEvent(w, e);
+    for (const Event &e : events) {
+        const auto series = std::find_if(events.cbegin(), events.cend(), [&e](const Event &row) {
+            return row.recurrence_id.isEmpty() && row.uid == (e.master_event_uid.isEmpty() ? e.uid : e.master_event_uid)
+                && (!row.recurrence_rule.isEmpty() || !row.recurrence_dates.isEmpty());
+        });
+        writeEvent(w, e, series == events.cend() ? nullptr : &*series);
+    }
     w.text.append(kCalendarFooter);
     // Also lines carried over from an imported text: one control character
     // makes the server's answers unreadable XML for every other client.

@@ -61,7 +61,11 @@ std::optional<QDateTime> Occurrence::end() const
 
 QString Occurrence::recurrenceId() const
 {
-    return m_generated ? recurrenceIdAt(m_slotMs) : m_event->recurrence_id;
+    if (!m_generated)
+        return m_event->recurrence_id;
+    // An all-day series names its occurrences by their dates; a moved one
+    // keeps the name of the slot it was moved from.
+    return m_event->is_all_day ? TimeUtil::toIcalDate(at(m_slotMs, m_startOffset).date()) : recurrenceIdAt(m_slotMs);
 }
 
 Event Occurrence::toEvent() const

@@ -3,6 +3,7 @@
 #include "civildate_p.h"
 #include "occurrence.h"
 #include "seriesexpander_p.h"
+#include "timeutil.h"
 
 void OccurrenceBuilder::setMaster(const Event &master, const ZoneClock *zone)
 {
@@ -23,7 +24,7 @@ void OccurrenceBuilder::setMaster(const Event &master, const ZoneClock *zone)
             return;
         }
     }
-    m_representations.push_back(std::make_unique<Representation>(Representation{spec, offset, timeZone, offsets, {}}));
+    m_representations.push_back(std::make_unique<Representation>(Representation{spec, offset, timeZone, offsets, {}, {}}));
     m_representation = m_representations.back().get();
 }
 
@@ -51,6 +52,13 @@ QDateTime OccurrenceBuilder::at(qint64 ms)
 
 QString OccurrenceBuilder::recurrenceId(qint64 ms)
 {
+    if (m_template.is_all_day) {
+        QHash<qint64, QString> &ids = m_representation->dayIds;
+        auto it = ids.constFind(ms);
+        if (it == ids.constEnd())
+            it = ids.insert(ms, TimeUtil::toIcalDate(at(ms).date()));
+        return *it;
+    }
     auto it = m_recurrenceIds.constFind(ms);
     if (it == m_recurrenceIds.constEnd())
         it = m_recurrenceIds.insert(ms, Occurrence::recurrenceIdAt(ms));

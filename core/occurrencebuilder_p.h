@@ -43,6 +43,7 @@ private:
         QTimeZone zone;
         const ZoneClock *offsets;
         QHash<qint64, QDateTime> made;
+        QHash<qint64, QString> dayIds; // of all-day series: their dates
     };
 
     QString recurrenceId(qint64 ms);

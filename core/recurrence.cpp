@@ -2,6 +2,7 @@
 
 #include "civildate_p.h"
 #include "corelog.h"
+#include "exceptionkey_p.h"
 #include "icalendar_p.h"
 #include "occurrencebuilder_p.h"
 #include "seriesexpander_p.h"
@@ -223,15 +224,22 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
             continue;
         }
 
-        // The start each override replaces, read in the series' own zone.
-        QHash<qint64, qsizetype> bySlot;
-        std::map<qint64, qsizetype> onwards; // by slot, those for every later start too
+        // The occurrence each override replaces: an instant, or a day of the
+        // series' own calendar (its first occurrence that day).
+        using namespace ExceptionKey::Detail;
+        QHash<qint64, qsizetype> byInstant;
+        QHash<qint64, qsizetype> byDay;
+        // By the start they replace, those for every later start too.
+        std::map<qint64, qsizetype> onwards;
+        const qint64 masterSeconds = master->start_time.toSecsSinceEpoch();
+        const qint64 secondOfDay = clock.toLocal(masterSeconds) - dayOf(masterSeconds * 1000, clock) * 86400;
         for (qsizetype i : *series) {
-            if (const auto slot = SeriesExpander::readDateValue(overrides[i]->recurrence_id, clock)) {
-                bySlot.insert(*slot, i);
-                onwards.erase(*slot);
+            if (const auto slot = read(overrides[i]->recurrence_id, master->is_all_day, clock)) {
+                (slot->isDay ? byDay : byInstant).insert(slot->value, i);
+                const qint64 slotMs = startOf(*slot, secondOfDay, clock);
+                onwards.erase(slotMs);
                 if (overrides[i]->start_time.isValid() && appliesOnwards(*overrides[i]))
-                    onwards.emplace(*slot, i);
+                    onwards.emplace(slotMs, i);
             }
         }
         // Shifted starts come from outside the window as well.
@@ -246,8 +254,13 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
         if (!onwards.empty())
             around = SeriesExpander(from.toMSecsSinceEpoch() - reach, to.toMSecsSinceEpoch() + reach).starts(*master);
         for (qint64 ms : onwards.empty() ? starts : around) {
-            const auto it = bySlot.constFind(ms);
-            if (it == bySlot.constEnd()) {
+            auto it = byInstant.constFind(ms);
+            if (it == byInstant.constEnd() && !byDay.isEmpty()) {
+                it = byDay.constFind(dayOf(ms, clock));
+                if (it == byDay.constEnd())
+                    it = byInstant.constEnd();
+            }
+            if (it == byInstant.constEnd() || handled[*it]) {
                 // Any later single override is found above: it wins.
                 const auto after = onwards.upper_bound(ms);
                 if (after == onwards.begin()) {
@@ -260,7 +273,7 @@ void expandWith(SeriesExpander &expander, const QList<Event> &events, const QDat
                 const qint64 startMs = ms + row.start_time.toMSecsSinceEpoch() - slot;
                 if (expander.overlaps(startMs, SeriesExpander::durationOf(row)))
                     sink.shifted(row, ms, startMs);
-            } else if (!handled[*it]) {
+            } else {
                 // Moved out of the window, it takes its occurrence along.
                 handled[*it] = true;
                 if (spanOverlaps(*overrides[*it], expander))

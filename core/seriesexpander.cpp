@@ -1,6 +1,7 @@
 #include "seriesexpander_p.h"
 
 #include "civildate_p.h"
+#include "exceptionkey_p.h"
 #include "icalendar_p.h"
 #include "ruleiterator_p.h"
 
@@ -11,24 +12,13 @@
 #include <limits>
 
 using namespace CivilDate;
+using ExceptionKey::Detail::readDigits;
 
 namespace {
 
 // A COUNT rule is counted from its first start, however long ago; this bounds
 // the (cheap, wall-clock only) walk up to the window.
 constexpr qint64 kMaxCounted = 1'000'000;
-
-bool readNumber(QStringView text, qsizetype from, qsizetype n, int &value)
-{
-    value = 0;
-    for (qsizetype i = from; i < from + n; ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return false;
-        value = value * 10 + (c - u'0');
-    }
-    return true;
-}
 
 } // namespace
 
@@ -180,7 +170,7 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
         text = text.left(slash);
     int y = 0, mo = 0, d = 0;
     if (!text.contains(QLatin1Char('T'))) {
-        if (text.size() != 8 || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo) || !readNumber(text, 6, 2, d)
+        if (text.size() != 8 || !readDigits(text, 0, 4, y) || !readDigits(text, 4, 2, mo) || !readDigits(text, 6, 2, d)
             || !QDate::isValid(y, mo, d)) {
             return std::nullopt;
         }
@@ -190,17 +180,17 @@ std::optional<qint64> SeriesExpander::readDateValue(QStringView text, const Zone
     if (utc)
         text.chop(1);
     int h = 0, mi = 0, s = 0;
-    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !readNumber(text, 0, 4, y) || !readNumber(text, 4, 2, mo)
-        || !readNumber(text, 6, 2, d) || !readNumber(text, 9, 2, h) || !readNumber(text, 11, 2, mi)
-        || !readNumber(text, 13, 2, s) || !QDate::isValid(y, mo, d) || !QTime::isValid(h, mi, s)) {
+    if (text.size() != 15 || text.at(8) != QLatin1Char('T') || !readDigits(text, 0, 4, y) || !readDigits(text, 4, 2, mo)
+        || !readDigits(text, 6, 2, d) || !readDigits(text, 9, 2, h) || !readDigits(text, 11, 2, mi)
+        || !readDigits(text, 13, 2, s) || !QDate::isValid(y, mo, d) || !QTime::isValid(h, mi, s)) {
         return std::nullopt;
     }
     const qint64 wall = daysFromCivil(y, mo, d) * secondsPerDay + h * 3600 + mi * 60 + s;
     return (utc ? wall : floating.toUtc(wall)) * 1000;
 }
 
-void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
-                                  const QString &fromDay, const QString &toDay)
+template<typename Visit>
+void SeriesExpander::forEachDateValue(const QString &text, Visit visit, const QString &fromDay, const QString &toDay)
 {
     const bool daysGiven = fromDay.size() == 8 && toDay.size() == 8;
     const auto readPieces = [&](QStringView list) {
@@ -216,8 +206,7 @@ void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating
             const QStringView day = piece.trimmed().left(8);
             if (daysGiven && day.size() == 8 && (day < fromDay || day > toDay))
                 continue;
-            if (const auto ms = readDateValue(piece, floating))
-                out.push_back(*ms);
+            visit(piece);
         }
     };
     const QStringView trimmed = QStringView(text).trimmed();
@@ -248,6 +237,14 @@ void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating
         if (value.isString())
             readPieces(value.toString());
     }
+}
+
+void SeriesExpander::readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out)
+{
+    forEachDateValue(text, [&](QStringView piece) {
+        if (const auto ms = readDateValue(piece, floating))
+            out.push_back(*ms);
+    });
 }
 
 void SeriesExpander::ruleStarts(const RecurrenceRule &rule, const ZoneClock &clock, qint64 dtstartLocal,
@@ -419,14 +416,19 @@ void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
         out.push_back(startMs); // recurrence dates alone add to the first start
     }
 
+    using namespace ExceptionKey::Detail;
     if (!event.recurrence_dates.isEmpty()) {
-        std::vector<qint64> dates;
-        readDateList(event.recurrence_dates, clock, dates);
+        // A date places its occurrence at the series' time of day.
+        const qint64 secondOfDay = floorMod(dtstartLocal, secondsPerDay);
         const size_t before = out.size();
-        for (qint64 ms : dates) {
+        forEachDateValue(event.recurrence_dates, [&](QStringView value) {
+            const std::optional<Slot> slot = read(value, event.is_all_day, clock);
+            if (!slot)
+                return;
+            const qint64 ms = startOf(*slot, secondOfDay, clock) + (slot->isDay ? msRemainder : 0);
             if (overlaps(ms, durationMs))
                 out.push_back(ms);
-        }
+        });
         if (out.size() != before) {
             std::sort(out.begin(), out.end());
             out.erase(std::unique(out.begin(), out.end()), out.end());
@@ -434,19 +436,29 @@ void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
     }
 
     if (!event.exception_dates.isEmpty() && !out.empty()) {
-        std::vector<qint64> exceptions;
+        std::vector<qint64> instants;
+        std::vector<qint64> days;
         // Written in UTC, floating or as a date: within two days of the
         // instants whichever it is.
         const auto day = [](qint64 ms) {
             return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).date().toString(QStringLiteral("yyyyMMdd"));
         };
-        readDateList(event.exception_dates, clock, exceptions, day(out.front() - 2 * secondsPerDay * 1000),
-                     day(out.back() + 2 * secondsPerDay * 1000));
-        std::sort(exceptions.begin(), exceptions.end());
-        out.erase(
-            std::remove_if(out.begin(), out.end(),
-                           [&](qint64 ms) { return std::binary_search(exceptions.begin(), exceptions.end(), ms); }),
-            out.end());
+        forEachDateValue(
+            event.exception_dates,
+            [&](QStringView value) {
+                if (const std::optional<Slot> slot = read(value, event.is_all_day, clock))
+                    (slot->isDay ? days : instants).push_back(slot->value);
+            },
+            day(out.front() - 2 * secondsPerDay * 1000), day(out.back() + 2 * secondsPerDay * 1000));
+        std::sort(instants.begin(), instants.end());
+        std::sort(days.begin(), days.end());
+        out.erase(std::remove_if(out.begin(), out.end(),
+                                 [&](qint64 ms) {
+                                     return std::binary_search(instants.begin(), instants.end(), ms)
+                                         || (!days.empty()
+                                             && std::binary_search(days.begin(), days.end(), dayOf(ms, clock)));
+                                 }),
+                  out.end());
     }
     if (out.size() > size_t(m_maxStarts)) { // recurrence dates past the limit
         m_beyond += qint64(out.size()) - m_maxStarts;

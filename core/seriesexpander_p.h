@@ -60,11 +60,14 @@ public:
 
     bool overlaps(qint64 startMs, qint64 durationMs) const;
 
-    // Reads a date list (JSON array or comma list) into instants. With
-    // `fromDay` and `toDay` ("yyyyMMdd"), values written on other days are
-    // passed over unread: a series with 100,000 EXDATEs reads a window's few.
-    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out,
-                             const QString &fromDay = {}, const QString &toDay = {});
+    // Hands each value of a date list (JSON array or comma list) to `visit`.
+    // With `fromDay` and `toDay` ("yyyyMMdd"), values written on other days
+    // are passed over: a series with 100,000 EXDATEs reads a window's few.
+    template<typename Visit>
+    static void forEachDateValue(const QString &text, Visit visit, const QString &fromDay = {},
+                                 const QString &toDay = {});
+    // The same values read as instants, floating ones in `floating`.
+    static void readDateList(const QString &text, const ZoneClock &floating, std::vector<qint64> &out);
     static std::optional<qint64> readDateValue(QStringView text, const ZoneClock &floating);
 
 private:

@@ -11,6 +11,7 @@
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "eventwrites.h"
+#include "exceptionkey.h"
 #include "preferencesrepository.h"
 #include "readonlylock.h"
 #include "recordnames.h"
@@ -389,7 +390,7 @@ void EventFormDialog::setScope(RecurringEditScope scope)
             return;
         // From here on the series is edited; the override's place in it is
         // the occurrence.
-        m_slot = SeriesRows::instantOf(m_event->recurrence_id, seriesZone(*series));
+        m_slot = ExceptionKey::startOf(*series, m_event->recurrence_id);
         m_event = *series;
         populate();
         shown = *series;

@@ -52,6 +52,7 @@ constexpr Migration kMigrations[] = {
     {17, "reminders_due_idx", ":/sql/sql/migrations/017_reminders_due_index.sql"},
     {18, "events_view_idx", ":/sql/sql/migrations/018_events_view_index.sql"},
     {19, "events_series_idx", ":/sql/sql/migrations/019_events_series_index.sql"},
+    {20, "allday_override_dates", ":/sql/sql/migrations/020_allday_override_dates.sql"},
     {21, "all_day_rows_as_dates", ":/sql/sql/migrations/021_all_day_rows_as_dates.sql"},
 };
 

@@ -1,6 +1,7 @@
 #include "occurrencedeletion.h"
 
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 #include "seriesrows.h"
@@ -38,15 +39,8 @@ std::optional<Target> targetOf(EventRepository *events, const Event &occurrence)
     const std::optional<Event> series = master ? events->getById(master->id) : std::nullopt;
     if (!series || series->deleted_at)
         return Target{*row, row->start_time, std::nullopt};
-    const QDateTime slot = SeriesRows::instantOf(row->recurrence_id, TimeUtil::representation(series->start_time));
+    const QDateTime slot = ExceptionKey::startOf(*series, row->recurrence_id);
     return Target{*series, slot, row};
-}
-
-// The value naming `slot` in the series' exception dates: its date for an
-// all-day series, else the UTC instant, as recurrence ids are written.
-QString exceptionValue(const Event &series, const QDateTime &slot)
-{
-    return series.is_all_day ? TimeUtil::toIcalDate(slot.toUTC().date()) : TimeUtil::toIcalUtc(slot);
 }
 
 bool updateSeries(EventRepository *events, Event series)
@@ -74,9 +68,9 @@ bool excludeOne(EventRepository *events, const Target &target, QList<Event> &bef
 {
     Event series = target.series;
     QStringList excluded = SeriesRows::dateValues(series.exception_dates);
-    const QString value = exceptionValue(series, target.slot);
-    if (!excluded.contains(value))
-        excluded.append(value);
+    const QString key = ExceptionKey::of(series, target.slot);
+    if (!ExceptionKey::listed(series, excluded, key))
+        excluded.append(key);
     series.exception_dates = SeriesRows::storedDates(excluded);
     before = {target.series};
     if (target.override)
@@ -88,11 +82,10 @@ bool excludeOne(EventRepository *events, const Target &target, QList<Event> &bef
 bool endBefore(EventRepository *events, const Target &target, QList<Event> &before)
 {
     Event series = target.series;
-    const QTimeZone zone = TimeUtil::representation(series.start_time);
     const auto earlier = [&](const QStringList &values) {
         QStringList kept;
         for (const QString &value : values) {
-            const QDateTime instant = SeriesRows::instantOf(value, zone);
+            const QDateTime instant = ExceptionKey::startOf(target.series, value);
             if (!instant.isValid() || instant < target.slot)
                 kept.append(value);
         }
@@ -104,7 +97,7 @@ bool endBefore(EventRepository *events, const Target &target, QList<Event> &befo
     series.recurrence_dates = SeriesRows::storedDates(earlier(SeriesRows::dateValues(series.recurrence_dates)));
     QList<Event> later;
     for (const Event &row : SeriesRows::liveOverrides(events, target.series)) {
-        const QDateTime slot = SeriesRows::instantOf(row.recurrence_id, zone);
+        const QDateTime slot = ExceptionKey::startOf(target.series, row.recurrence_id);
         if (slot.isValid() && slot >= target.slot)
             later.append(row);
     }

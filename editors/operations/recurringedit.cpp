@@ -2,6 +2,7 @@
 
 #include "eventrepository.h"
 #include "eventwrites.h"
+#include "exceptionkey.h"
 #include "recordnames.h"
 #include "recurrence.h"
 #include "recurrencerule.h"
@@ -16,7 +17,6 @@
 using namespace Qt::StringLiterals;
 using namespace EventWrites;
 using SeriesRows::dateValues;
-using SeriesRows::instantOf;
 using SeriesRows::storedDates;
 
 namespace {
@@ -40,20 +40,21 @@ QDateTime allDayIfSo(const Event &series, const QDateTime &time)
     return series.is_all_day ? allDayTime(own.date()) : own;
 }
 
-// The recurrence id of the occurrence starting at `start`, as the reader
-// gives it for the same RECURRENCE-ID: the UTC instant, or for an all-day
-// series its date at 00:00 UTC.
+// The recurrence id of the occurrence starting at `start`: the UTC instant,
+// or for an all-day series its date.
 QString recurrenceIdOf(const Event &series, const QDateTime &start)
 {
-    return TimeUtil::toIcalUtc(allDayIfSo(series, start));
+    return ExceptionKey::of(series, start);
 }
 
-// `instant` written in the form of `like`.
-QString inFormOf(const QString &like, const QDateTime &instant, const QTimeZone &zone)
+// `instant` written in the form of `like`; a date of an all-day series.
+QString inFormOf(const QString &like, const QDateTime &instant, const Event &series, const QTimeZone &zone)
 {
+    if (series.is_all_day)
+        return ExceptionKey::of(series, instant);
     const QString text = like.trimmed();
     if (text.size() == 8)
-        return TimeUtil::toIcalDate(instant.toUTC().date());
+        return TimeUtil::toIcalDate(instant.toTimeZone(zone).date());
     if (text.endsWith(u'Z', Qt::CaseInsensitive))
         return TimeUtil::toIcalUtc(instant);
     return instant.toTimeZone(zone).toString(u"yyyyMMdd'T'HHmmss"_s);
@@ -64,7 +65,8 @@ class SeriesShift
 {
 public:
     SeriesShift(const Event &series, const QDateTime &from, const QDateTime &to)
-        : m_zone(seriesZone(series))
+        : m_series(series)
+        , m_zone(seriesZone(series))
         , m_from(from)
         , m_to(to)
     {
@@ -76,19 +78,22 @@ public:
     QDate toDate() const { return apply(m_from).toTimeZone(m_zone).date(); }
     QDateTime apply(const QDateTime &instant) const { return shiftWallClock(instant, m_from, m_to, m_zone); }
     const QTimeZone &zone() const { return m_zone; }
+    // The start of the occurrence a key of the series (before the shift) names.
+    QDateTime slotOf(const QString &key) const { return ExceptionKey::startOf(m_series, key); }
 
     // Date-list values (EXDATE, RDATE), each in its own form.
     QStringList apply(const QStringList &values) const
     {
         QStringList shifted;
         for (const QString &value : values) {
-            const QDateTime instant = instantOf(value, m_zone);
-            shifted.append(instant.isValid() ? inFormOf(value, apply(instant), m_zone) : value);
+            const QDateTime instant = slotOf(value);
+            shifted.append(instant.isValid() ? inFormOf(value, apply(instant), m_series, m_zone) : value);
         }
         return shifted;
     }
 
 private:
+    Event m_series;
     QTimeZone m_zone;
     QDateTime m_from;
     QDateTime m_to;
@@ -139,11 +144,11 @@ Event seriesAt(const Event &series, const QDateTime &start)
 }
 
 // Values before `at` and from `at` on.
-std::pair<QStringList, QStringList> splitDates(const QStringList &values, const QDateTime &at, const QTimeZone &zone)
+std::pair<QStringList, QStringList> splitDates(const QStringList &values, const QDateTime &at, const SeriesShift &shift)
 {
     std::pair<QStringList, QStringList> parts;
     for (const QString &value : values) {
-        const QDateTime instant = instantOf(value, zone);
+        const QDateTime instant = shift.slotOf(value);
         (instant.isValid() && instant >= at ? parts.second : parts.first).append(value);
     }
     return parts;
@@ -218,7 +223,7 @@ bool rekeyOverrides(EventRepository *events, QList<Event> overrides, const Serie
         return later ? a.recurrence_id > b.recurrence_id : a.recurrence_id < b.recurrence_id;
     });
     for (Event row : std::as_const(overrides)) {
-        const QDateTime slot = instantOf(row.recurrence_id, shift.zone());
+        const QDateTime slot = shift.slotOf(row.recurrence_id);
         if (!slot.isValid())
             continue;
         row.recurrence_id = recurrenceIdOf(series, shift.apply(slot));
@@ -232,12 +237,11 @@ bool rekeyOverrides(EventRepository *events, QList<Event> overrides, const Serie
 }
 
 // The live override of the occurrence starting at `occurrence`, matched by
-// master uid and the instant its recurrence id names.
+// master uid and the occurrence its recurrence id names.
 std::optional<Event> liveOverrideOf(EventRepository *events, const Event &series, const QDateTime &occurrence)
 {
-    const QTimeZone zone = seriesZone(series);
     for (const Event &row : SeriesRows::liveOverrides(events, series)) {
-        if (instantOf(row.recurrence_id, zone) == occurrence)
+        if (ExceptionKey::names(series, row.recurrence_id, occurrence))
             return row;
     }
     return std::nullopt;
@@ -349,8 +353,8 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
         remains = occurrence <= untilInstant(rule, zone, series.is_all_day);
     }
 
-    const auto exdates = splitDates(dateValues(series.exception_dates), occurrence, zone);
-    const auto rdates = splitDates(dateValues(series.recurrence_dates), occurrence, zone);
+    const auto exdates = splitDates(dateValues(series.exception_dates), occurrence, shift);
+    const auto rdates = splitDates(dateValues(series.recurrence_dates), occurrence, shift);
 
     StoreTransaction transaction(events->database());
     if (!transaction.isActive())
@@ -391,7 +395,7 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
 
     // Overrides of occurrences from the split on belong to the new series.
     for (const Event &override : SeriesRows::liveOverrides(events, series)) {
-        const QDateTime slot = instantOf(override.recurrence_id, zone);
+        const QDateTime slot = shift.slotOf(override.recurrence_id);
         if (!slot.isValid() || slot < occurrence)
             continue;
         Event moved = override;
@@ -507,7 +511,7 @@ Event followingStart(const Event &stored, Event edited)
 QString followingRecurrenceId(const Event &stored, const Event &edited, const QString &recurrenceId)
 {
     const std::optional<SeriesShift> shift = startShift(stored, edited);
-    const QDateTime slot = shift ? instantOf(recurrenceId, shift->zone()) : QDateTime();
+    const QDateTime slot = shift ? shift->slotOf(recurrenceId) : QDateTime();
     return slot.isValid() ? recurrenceIdOf(edited, shift->apply(slot)) : recurrenceId;
 }
 

@@ -3,7 +3,6 @@
 #include "applog.h"
 #include "eventrepository.h"
 #include "recurrencerule.h"
-#include "timeutil.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,17 +45,6 @@ QString storedDates(const QStringList &values)
     if (values.isEmpty())
         return QString();
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(values)).toJson(QJsonDocument::Compact));
-}
-
-QDateTime instantOf(const QString &value, const QTimeZone &zone)
-{
-    const QString text = value.trimmed();
-    if (text.size() == 8)
-        return TimeUtil::utc(QDate::fromString(text, u"yyyyMMdd"_s));
-    if (text.endsWith(u'Z', Qt::CaseInsensitive))
-        return TimeUtil::fromIcalUtc(text.toUpper());
-    const QDateTime floating = QDateTime::fromString(text.left(15), u"yyyyMMdd'T'HHmmss"_s);
-    return floating.isValid() ? TimeUtil::inZone(floating.date(), floating.time(), zone) : QDateTime();
 }
 
 } // namespace SeriesRows

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTimeZone>
 
 class EventRepository;
 
@@ -21,10 +20,6 @@ QList<Event> liveOverrides(EventRepository *events, const Event &series);
 QStringList dateValues(const QString &stored);
 // Values as the store holds them: a compact JSON array, empty for none.
 QString storedDates(const QStringList &values);
-
-// A recurrence id, EXDATE or RDATE value as an instant: "Z" is UTC, a date is
-// 00:00 UTC of it, a floating value is read in the series' zone.
-QDateTime instantOf(const QString &value, const QTimeZone &zone);
 
 } // namespace SeriesRows
 

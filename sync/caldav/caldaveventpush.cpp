@@ -5,12 +5,12 @@
 #include "caldavlog.h"
 #include "caldavseriesmerge.h"
 #include "conflictresolutionservice.h"
+#include "eventmerge.h"
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QUuid>
 
 #include <algorithm>
@@ -26,15 +26,14 @@ const QString kCalendarType = u"text/calendar; charset=utf-8"_s;
 // otherwise.
 QString withExceptions(const Event &master, const QList<Event> &deletedOverrides)
 {
-    QJsonArray dates = QJsonDocument::fromJson(master.exception_dates.toUtf8()).array();
+    QStringList dates = EventMerge::dateList(master.exception_dates);
+    const qsizetype before = dates.size();
     for (const Event &removed : deletedOverrides) {
-        const QString date = master.is_all_day ? removed.recurrence_id.left(8) : removed.recurrence_id;
-        if (!date.isEmpty() && !dates.contains(date))
-            dates.append(date);
+        const QString key = ExceptionKey::normalized(master, removed.recurrence_id);
+        if (!key.isEmpty() && !ExceptionKey::listed(master, dates, key))
+            dates.append(key);
     }
-    if (dates.isEmpty())
-        return master.exception_dates;
-    return QString::fromUtf8(QJsonDocument(dates).toJson(QJsonDocument::Compact));
+    return dates.size() == before ? master.exception_dates : EventMerge::dateJson(dates);
 }
 
 // What stands for the text of a DELETE when the server refuses it.

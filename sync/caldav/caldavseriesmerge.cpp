@@ -1,6 +1,7 @@
 #include "caldavseriesmerge.h"
 
 #include "eventmerge.h"
+#include "exceptionkey.h"
 
 #include <QHash>
 #include <QSet>
@@ -15,11 +16,25 @@ using EventMerge::dateJson;
 using EventMerge::dateList;
 using EventMerge::differs;
 
-QHash<QString, Event> byRecurrenceId(const QList<Event> &events)
+const Event *masterOf(const QList<Event> &events)
+{
+    const auto master = std::find_if(events.cbegin(), events.cend(),
+                                     [](const Event &e) { return e.recurrence_id.isEmpty() && !e.deleted_at; });
+    return master == events.cend() ? nullptr : &*master;
+}
+
+// Keys in the one form the series gives them, so that the sides meet
+// whichever form each was written in.
+QString keyOf(const Event *series, const QString &key)
+{
+    return key.isEmpty() || !series ? key : ExceptionKey::normalized(*series, key);
+}
+
+QHash<QString, Event> byRecurrenceId(const QList<Event> &events, const Event *series)
 {
     QHash<QString, Event> objects;
     for (const Event &event : events)
-        objects.insert(event.recurrence_id, event);
+        objects.insert(keyOf(series, event.recurrence_id), event);
     return objects;
 }
 
@@ -29,24 +44,25 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
                                                    const QList<Event> &server)
 {
     Result result;
-    const QHash<QString, Event> b = byRecurrenceId(base);
-    const QHash<QString, Event> s = byRecurrenceId(server);
+    const Event *localMaster = masterOf(local);
+    const Event *series = localMaster ? localMaster : masterOf(server);
+    const QHash<QString, Event> b = byRecurrenceId(base, series);
+    const QHash<QString, Event> s = byRecurrenceId(server, series);
     QHash<QString, Event> live;
     QSet<QString> removedHere;
     for (const Event &row : local) {
         if (row.deleted_at)
-            removedHere.insert(row.recurrence_id);
+            removedHere.insert(keyOf(series, row.recurrence_id));
         else
-            live.insert(row.recurrence_id, row);
+            live.insert(keyOf(series, row.recurrence_id), row);
     }
     // A deleted override is an exception date of the master when it goes out.
     QStringList masterExceptions;
     if (auto master = live.find(QString()); master != live.end()) {
         QStringList dates = dateList(master->exception_dates);
         for (const QString &rid : std::as_const(removedHere)) {
-            const QString date = master->is_all_day ? rid.left(8) : rid;
-            if (!rid.isEmpty() && !dates.contains(date))
-                dates.append(date);
+            if (!rid.isEmpty() && !ExceptionKey::listed(*master, dates, rid))
+                dates.append(rid);
         }
         master->exception_dates = dateJson(dates);
     }
@@ -71,8 +87,10 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
             result.conflicts.append({here, *there});
         if (merged != here)
             result.changed.append(merged);
-        if (rid.isEmpty())
-            masterExceptions = dateList(merged.exception_dates);
+        if (rid.isEmpty()) {
+            for (const QString &date : dateList(merged.exception_dates))
+                masterExceptions.append(keyOf(&merged, date));
+        }
     }
     for (auto it = s.cbegin(); it != s.cend(); ++it) {
         const QString &rid = it.key();
@@ -83,13 +101,15 @@ CalDavSeriesMerge::Result CalDavSeriesMerge::merge(const QList<Event> &base, con
             // Removed here: it stays away; a change made there meanwhile is overruled.
             if (before != b.cend() && differs(*before, *it)) {
                 const auto tombstone = std::find_if(local.cbegin(), local.cend(),
-                                                    [&rid](const Event &row) { return row.recurrence_id == rid; });
+                                                    [&](const Event &row) {
+                    return keyOf(series, row.recurrence_id) == rid;
+                });
                 if (tombstone != local.cend())
                     result.conflicts.append({*tombstone, *it});
             }
             continue;
         }
-        const bool excluded = masterExceptions.contains(rid) || masterExceptions.contains(rid.left(8));
+        const bool excluded = masterExceptions.contains(rid);
         if (!excluded)
             result.added.append(*it);
     }

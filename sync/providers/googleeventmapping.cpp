@@ -1,6 +1,7 @@
 // Google event resource <-> Event record: the static half of
 // Google::CalendarClient, kept apart from the network half.
 #include "eventmerge.h"
+#include "exceptionkey.h"
 #include "googlecalendarclient.h"
 #include "icalendar.h"
 #include "providerevents.h"
@@ -81,7 +82,9 @@ bool sendsOwnZone(const Event &event)
 // The dates of the EXDATE or RDATE lines (`name`) of a recurrence array as
 // the store keeps them: UTC "yyyyMMddTHHmmssZ", or "yyyyMMdd" for dates. A
 // value without zone is in the event's own `zone`.
-QString datesFromLines(const QJsonArray &lines, const QString &name, const QString &zone)
+// Keys as the rows hold them; an all-day series' values by the dates written
+// (a floating or zoned midnight names its own date, not the machine's).
+QString datesFromLines(const QJsonArray &lines, const QString &name, const QString &zone, bool allDay)
 {
     QStringList keys;
     for (const QJsonValue &line : lines) {
@@ -95,7 +98,7 @@ QString datesFromLines(const QJsonArray &lines, const QString &name, const QStri
             const QDateTime instant = ICalendar::parseDateTime(value.trimmed(), property.params, &isDate);
             if (!instant.isValid())
                 continue;
-            const QString key = isDate ? TimeUtil::toIcalDate(instant.date()) : TimeUtil::toIcalUtc(instant);
+            const QString key = isDate || allDay ? value.trimmed().left(8) : TimeUtil::toIcalUtc(instant);
             if (!keys.contains(key))
                 keys.append(key);
         }
@@ -103,10 +106,13 @@ QString datesFromLines(const QJsonArray &lines, const QString &name, const QStri
     return EventMerge::dateJson(keys);
 }
 
-// One EXDATE or RDATE line per stored date: dates as DATE values, instants in UTC.
-void appendDateLines(QJsonArray &lines, const QString &name, const QString &stored)
+// One EXDATE or RDATE line per stored date: dates as DATE values, instants in
+// UTC, each in the form of its series.
+void appendDateLines(QJsonArray &lines, const QString &name, const QString &stored, const Event &series)
 {
-    for (const QString &key : EventMerge::dateList(stored)) {
+    for (QString key : EventMerge::dateList(stored)) {
+        if (series.is_all_day != (key.size() == 8))
+            key = ExceptionKey::normalized(series, key);
         if (key.size() == 8)
             lines.append(name + u";VALUE=DATE:"_s + key);
         else
@@ -208,8 +214,8 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
 
     event.recurrence_rule = recurrenceFromJson(item);
     const QJsonArray recurrence = item.value("recurrence"_L1).toArray();
-    event.exception_dates = datesFromLines(recurrence, u"EXDATE"_s, start.timeZone);
-    event.recurrence_dates = datesFromLines(recurrence, u"RDATE"_s, start.timeZone);
+    event.exception_dates = datesFromLines(recurrence, u"EXDATE"_s, start.timeZone, start.allDay);
+    event.recurrence_dates = datesFromLines(recurrence, u"RDATE"_s, start.timeZone, start.allDay);
     // An instance of a series replaces the occurrence that started at its
     // original start: that start, not the series id, is the override key.
     const QString series = item.value("recurringEventId"_L1).toString();
@@ -249,8 +255,8 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
     }
     if (!event.recurrence_rule.isEmpty()) {
         QJsonArray lines{u"RRULE:"_s + event.recurrence_rule};
-        appendDateLines(lines, u"EXDATE"_s, event.exception_dates);
-        appendDateLines(lines, u"RDATE"_s, event.recurrence_dates);
+        appendDateLines(lines, u"EXDATE"_s, event.exception_dates, event);
+        appendDateLines(lines, u"RDATE"_s, event.recurrence_dates, event);
         out.insert("recurrence"_L1, lines);
     }
     if (!event.status.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
 #include "providereventrepository.h"
@@ -478,7 +479,7 @@ ProviderRows::Update EventStore::changes(const Event &row, const Event *series, 
     Event base = *series;
     base.recurrence_rule.clear();
     base.exception_dates.clear();
-    const QDateTime original = ProviderEvents::keyStart(row.recurrence_id);
+    const QDateTime original = ExceptionKey::startOf(*series, row.recurrence_id);
     if (base.end_time)
         base.end_time = original.addSecs(base.start_time.secsTo(*base.end_time));
     base.start_time = original;
@@ -508,7 +509,7 @@ QStringList EventStore::newExclusions(const Event &master)
     const QStringList server = stringsOf(rawOf(master).value(kExdates));
     QStringList out;
     for (const QString &key : datesOf(master.exception_dates)) {
-        if (!server.contains(key))
+        if (!ExceptionKey::listed(master, server, key))
             out.append(key);
     }
     return out;
@@ -518,7 +519,7 @@ QString EventStore::knownInstance(const Event &master, const QString &originalSt
 {
     const QJsonObject known = rawOf(master).value(kInstances).toObject();
     for (auto it = known.begin(); it != known.end(); ++it) {
-        if (it.value().toString() == originalStart)
+        if (ExceptionKey::listed(master, {it.value().toString()}, originalStart))
             return it.key();
     }
     return QString();
@@ -528,7 +529,7 @@ void EventStore::excluded(Event &master, const QString &originalStart)
 {
     QJsonObject raw = rawOf(master);
     QStringList server = stringsOf(raw.value(kExdates));
-    if (!server.contains(originalStart))
+    if (!ExceptionKey::listed(master, server, originalStart))
         server.append(originalStart);
     raw.insert(kExdates, QJsonArray::fromStringList(server));
     QJsonObject known = raw.value(kInstances).toObject();

@@ -4,6 +4,7 @@
 #include "appstate.h"
 #include "calendarrepository.h"
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "microsoftauthservice.h"
 #include "microsofteventstore.h"
 #include "provideraccess.h"
@@ -333,7 +334,8 @@ void SyncClient::pushExclusions(Run *run, const Event &master, const ProviderRow
         return;
     }
     const QString key = keys.first();
-    withInstance(run, master, master.uid, key, EventStore::knownInstance(master, key),
+    // Graph names an occurrence by its date (all-day) or its UTC start.
+    withInstance(run, master, master.uid, ExceptionKey::normalized(master, key), EventStore::knownInstance(master, key),
                  [this, run, master, update, key](const QString &instanceId) {
         const auto done = [this, run, master, update, key] {
             std::optional<Event> now = m_appState->events()->getById(master.id);

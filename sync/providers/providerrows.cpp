@@ -2,6 +2,7 @@
 
 #include "eventmerge.h"
 #include "eventrepository.h"
+#include "exceptionkey.h"
 #include "providerslog.h"
 #include "recordnames.h"
 
@@ -18,7 +19,7 @@ QString keptExceptions(const Event &local, const std::optional<Event> &base, con
     QStringList dates = EventMerge::dateList(server.exception_dates);
     const QStringList before = base ? EventMerge::dateList(base->exception_dates) : QStringList();
     for (const QString &date : EventMerge::dateList(local.exception_dates)) {
-        if (!before.contains(date) && !dates.contains(date))
+        if (!ExceptionKey::listed(server, before, date) && !ExceptionKey::listed(server, dates, date))
             dates.append(date);
     }
     return EventMerge::dateJson(dates);
@@ -120,7 +121,7 @@ ProviderRows::Update ProviderRows::update(const Event &row) const
         const QStringList before = EventMerge::dateList(reference->exception_dates);
         QStringList kept;
         for (const QString &date : EventMerge::dateList(row.exception_dates))
-            (before.contains(date) ? kept : out.cancelled).append(date);
+            (ExceptionKey::listed(row, before, date) ? kept : out.cancelled).append(date);
         sent.exception_dates = EventMerge::dateJson(kept);
     }
     out.body = changes(m_toJson(*reference), m_toJson(sent));

@@ -1,4 +1,5 @@
 #include "modalscript.h"
+#include "occurrencedeletion.h"
 #include "recurringedit.h"
 #include "recurringeditscopedialog.h"
 #include "ruleuntil.h"
@@ -291,6 +292,33 @@ private Q_SLOTS:
         QCOMPARE(store.rows().size(), 2);
     }
 
+    // A deleted all-day occurrence is excluded by its own date, wherever the
+    // series holds its midnight (providers held the machine's).
+    void deletingAnAllDayOccurrenceExcludesItsDate_data()
+    {
+        QTest::addColumn<bool>("localMidnight");
+        QTest::newRow("held at 00:00 UTC") << false;
+        QTest::newRow("held at the machine's midnight") << true;
+    }
+    void deletingAnAllDayOccurrenceExcludesItsDate()
+    {
+        QFETCH(bool, localMidnight);
+        SeriesFixture store;
+        Event series = store.series(u"FREQ=WEEKLY;BYDAY=MO"_s, local(2026, 3, 2), 0, true);
+        if (localMidnight) {
+            series.start_time = local(2026, 3, 2);
+            series.end_time = local(2026, 3, 3);
+        }
+        QVERIFY(store.events->insert(series));
+        const QList<Event> shown = Recurrence::expandEvents({series}, local(2026, 3, 15), local(2026, 3, 18));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().recurrence_id, u"20260316"_s);
+        QVERIFY(OccurrenceDeletion::remove(store.events, shown.first(), RecurringEditScope::ThisEvent));
+        const Event stored = *store.events->getById(series.id);
+        QCOMPARE(stored.exception_dates, u"[\"20260316\"]"_s);
+        QVERIFY(Recurrence::expandEvents({stored}, local(2026, 3, 15), local(2026, 3, 18)).isEmpty());
+    }
+
     void allDaySeries()
     {
         SeriesFixture store;
@@ -298,7 +326,7 @@ private Q_SLOTS:
         const QDateTime monday16 = EventWrites::allDayTime(QDate(2026, 3, 16));
         QVERIFY(overrideOccurrence(store.events, series, monday16, monday16.addDays(2), monday16.addDays(3)));
         const Event override = *rowOtherThan(store.rows(), series.id);
-        QCOMPARE(override.recurrence_id, u"20260316T000000Z"_s);
+        QCOMPARE(override.recurrence_id, u"20260316"_s);
         QVERIFY(override.raw_icalendar.contains(u"RECURRENCE-ID;VALUE=DATE:20260316"_s));
         QCOMPARE(ICalendar::parseEvents(override.raw_icalendar).first().recurrence_id, override.recurrence_id);
 

@@ -158,7 +158,7 @@ private Q_SLOTS:
                                 "events_range_idx,events_long_with_start,events_version,"
                                 "timed_values_as_instants,reminder_occurrence_acks,sync_item_problems,events_dated_idx,"
                                 "caldav_resource_bases,events_change_log,reminders_due_idx,events_view_idx,"
-                                "events_series_idx,all_day_rows_as_dates"));
+                                "events_series_idx,allday_override_dates,all_day_rows_as_dates"));
     }
 
     void olderDatabaseMigratesForward()
@@ -324,6 +324,47 @@ private Q_SLOTS:
         QCOMPARE(ids("SELECT event_id FROM attendees"), QStringList{survivor});
         QCOMPARE(ids("SELECT event_id FROM reminders"), QStringList{survivor});
         QCOMPARE(ids("SELECT event_id FROM attachments"), QStringList{survivor});
+    }
+
+    // Overrides of all-day series keep their occurrence in the date form.
+    void allDayOverrideKeysBecomeDates_data()
+    {
+        QTest::addColumn<bool>("allDaySeries");
+        QTest::addColumn<QString>("key"); // as stored before
+        QTest::addColumn<QString>("migrated");
+        QTest::newRow("all-day: 00:00 UTC becomes the date") << true << u"20250609T000000Z"_s << u"20250609"_s;
+        QTest::newRow("all-day: a date stays") << true << u"20250609"_s << u"20250609"_s;
+        QTest::newRow("all-day: another time stays") << true << u"20250608T220000Z"_s << u"20250608T220000Z"_s;
+        QTest::newRow("timed: midnight UTC stays") << false << u"20250609T000000Z"_s << u"20250609T000000Z"_s;
+    }
+    void allDayOverrideKeysBecomeDates()
+    {
+        QFETCH(bool, allDaySeries);
+        QFETCH(QString, key);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("calendar.db"));
+        createAtVersion(path, 19);
+        {
+            Database old;
+            QVERIFY(old.open(path));
+            QSqlQuery q(old.database());
+            QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'local')"_s));
+            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(q.prepare(u"INSERT INTO events (id, calendar_id, uid, title, start_time, is_all_day, "
+                              "recurrence_rule, recurrence_id, master_event_uid, raw_icalendar) VALUES "
+                              "('s', 'c', 's', 't', '2025-06-02T00:00:00Z', ?, 'FREQ=DAILY', NULL, NULL, 'x'), "
+                              "('o', 'c', 's', 't', '2025-06-09T00:00:00Z', ?, NULL, ?, 's', 'x')"_s));
+            q.addBindValue(allDaySeries ? 1 : 0);
+            q.addBindValue(allDaySeries ? 1 : 0);
+            q.addBindValue(key);
+            QVERIFY(q.exec());
+        }
+        Database database;
+        QVERIFY(database.open(path));
+        QVERIFY(database.migrate());
+        QSqlQuery q(database.database());
+        QVERIFY(q.exec(u"SELECT recurrence_id FROM events WHERE id = 'o'"_s) && q.next());
+        QTEST(q.value(0).toString(), "migrated");
     }
 
     // Migrations 011 and 021 on rows as the writers before them stored

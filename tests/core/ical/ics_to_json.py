@@ -41,13 +41,19 @@ def date_list(component, name):
     return out
 
 
-def recurrence_id(prop):
-    """Always in UTC; a date means its midnight, as the reader stores it."""
+def recurrence_id(prop, all_day):
+    """A date stays a date and a floating value floating; others in UTC. An
+    all-day item's midnight, in whatever zone, names the date written."""
     if prop is None:
         return ""
-    if isinstance(prop.dt, dt.datetime):
-        return when(prop.dt)
-    return prop.dt.strftime("%Y%m%dT000000Z")
+    value = prop.dt
+    if not isinstance(value, dt.datetime):
+        return value.strftime("%Y%m%d")
+    if all_day and (value.hour, value.minute, value.second) == (0, 0, 0):
+        return value.strftime("%Y%m%d")
+    if value.tzinfo is None:
+        return value.strftime("%Y%m%dT%H%M%S")
+    return when(value)
 
 
 def text(component, name):
@@ -93,7 +99,7 @@ def event_fields(ev):
         "recurrence_rule": rrule.to_ical().decode() if rrule is not None else "",
         "exception_dates": date_list(ev, "exdate"),
         "recurrence_dates": date_list(ev, "rdate"),
-        "recurrence_id": recurrence_id(ev.get("recurrence-id")),
+        "recurrence_id": recurrence_id(ev.get("recurrence-id"), all_day),
         "status": text(ev, "status").lower() or "confirmed",
         "sequence": int(ev.get("sequence", 0)),
         "event_url": text(ev, "url"),

@@ -220,7 +220,7 @@ def all_day():
         {"uid": "birthday@fixture", "start": "20200229", "end": "20200301", "is_all_day": True,
          "recurrence_rule": "FREQ=YEARLY", "exception_dates": ["20240229", "20280229"],
          "reminders": [{"minutes_before": 540, "action": "display"}]},
-        {"uid": "birthday@fixture", "title": "Birthday party", "recurrence_id": "20320229T000000Z",
+        {"uid": "birthday@fixture", "title": "Birthday party", "recurrence_id": "20320229",
          "master_event_uid": "birthday@fixture", "start": "20320228", "end": "20320301"},
     ]
     return cal, events, []

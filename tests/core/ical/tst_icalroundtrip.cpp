@@ -104,7 +104,7 @@ public:
         e.recurrence_dates = chance(30) ? dateList(e.is_all_day) : QString();
         if (kind.endsWith("override"_L1)) {
             const QTimeZone zone = e.timezone == "UTC"_L1 ? QTimeZone() : QTimeZone(e.timezone.toUtf8());
-            e.recurrence_id = TimeUtil::toIcalUtc(e.is_all_day ? TimeUtil::utc(date()) : wallClock(zone));
+            e.recurrence_id = e.is_all_day ? TimeUtil::toIcalDate(date()) : TimeUtil::toIcalUtc(wallClock(zone));
             e.master_event_uid = e.uid;
         }
         e.status = oneOf({"confirmed", "tentative", "cancelled"});

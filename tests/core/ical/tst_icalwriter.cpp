@@ -292,6 +292,43 @@ private Q_SLOTS:
                  (QStringList{u"SUMMARY:Review: Q3\\, budget\\; \"final\" %2"_s, u"SUMMARY:Moved"_s}));
     }
 
+    // Keys go out in the form the series takes, naming the occurrence the
+    // store's rule reads them as.
+    void keysInTheSeriesForm_data()
+    {
+        QTest::addColumn<bool>("allDay");
+        QTest::addColumn<QString>("recurrenceId");
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("all-day: a floating recurrence id and UTC exceptions become dates")
+            << true << u"20250609T000000"_s << uR"(["20250616T000000Z","20250623"])"_s
+            << QStringList{u"RECURRENCE-ID;VALUE=DATE:20250609"_s, u"EXDATE;VALUE=DATE:20250616,20250623"_s};
+        QTest::newRow("all-day: a UTC midnight recurrence id becomes its date")
+            << true << u"20250609T000000Z"_s << QString() << QStringList{u"RECURRENCE-ID;VALUE=DATE:20250609"_s};
+        QTest::newRow("timed: a date recurrence id and exception name the occurrences on those dates")
+            << false << u"20250609"_s << uR"(["20250616"])"_s
+            << QStringList{u"RECURRENCE-ID;TZID=Europe/Berlin:20250609T090000"_s, u"EXDATE:20250616T070000Z"_s};
+    }
+    void keysInTheSeriesForm()
+    {
+        QFETCH(bool, allDay);
+        QFETCH(QString, recurrenceId);
+        QFETCH(QString, exceptions);
+        Event master;
+        master.uid = u"s"_s;
+        master.recurrence_rule = u"FREQ=WEEKLY"_s;
+        master.is_all_day = allDay;
+        master.timezone = allDay ? u"UTC"_s : u"Europe/Berlin"_s;
+        master.start_time = allDay ? QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC) : berlin(2025, 6, 2, 9);
+        master.end_time = master.start_time.addSecs(allDay ? 86400 : 3600);
+        master.exception_dates = exceptions;
+        Event moved = overrideOf(master, recurrenceId, master.start_time.addDays(8), master.end_time->addDays(8));
+        const QStringList lines = linesOf(ICalendar::serializeEvents({master, moved}));
+        QFETCH(QStringList, expected);
+        for (const QString &line : expected)
+            QVERIFY2(lines.contains(line), qPrintable(line + u" not in\n"_s + lines.join(u'\n')));
+    }
+
     void taskLines_data()
     {
         QTest::addColumn<Task>("task");

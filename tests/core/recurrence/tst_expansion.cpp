@@ -137,6 +137,9 @@ private Q_SLOTS:
         QTest::newRow("a floating value is a wall clock of the series' zone")
             << "2024-06-01T09:00" << berlin << R"(["20240602T090000"])"
             << strings({"Series@2024-06-01T07:00:00Z", "Series@2024-06-03T07:00:00Z"});
+        QTest::newRow("a date removes the occurrence on that date of the series' zone")
+            << "2024-06-01T01:00" << berlin << R"(["20240602"])"
+            << strings({"Series@2024-05-31T23:00:00Z", "Series@2024-06-02T23:00:00Z"});
         QTest::newRow("a plain comma list is read as well")
             << "2024-06-01T09:00" << berlin << "20240601T070000Z,20240603T070000Z"
             << strings({"Series@2024-06-02T07:00:00Z"});
@@ -226,6 +229,10 @@ private Q_SLOTS:
             << strings({"Series@2024-06-03T07:00:00Z", "Series@2024-06-05T07:00:00Z", "Moved@2024-06-04T12:00:00Z"});
         QTest::newRow("a floating recurrence id is a wall clock of the series' zone")
             << "20240604T090000"
+            << "2024-06-04T11:00:00Z" << QString()
+            << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
+        QTest::newRow("a date recurrence id names the occurrence on that date")
+            << "20240604"
             << "2024-06-04T11:00:00Z" << QString()
             << strings({"Series@2024-06-03T07:00:00Z", "Moved@2024-06-04T11:00:00Z", "Series@2024-06-05T07:00:00Z"});
         QTest::newRow("an override of no start of the series, outside the window, is left out")
