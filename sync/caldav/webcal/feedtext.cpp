@@ -22,12 +22,6 @@ bool isLine(QByteArrayView line, const char *text)
     return line.size() == size && qstrnicmp(line.data(), size, text, size) == 0;
 }
 
-// UTF-16 text: a byte order mark, or zero bytes among the first.
-bool looksUtf16(const QByteArray &body)
-{
-    return body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF") || body.left(4).contains('\0');
-}
-
 bool isUtf8BeyondAscii(const QByteArray &body)
 {
     const bool beyondAscii =
@@ -39,8 +33,6 @@ bool isUtf8BeyondAscii(const QByteArray &body)
 
 bool endsItsCalendar(const QByteArray &body)
 {
-    if (looksUtf16(body))
-        return endsItsCalendar(ICalendar::decodeText(body).text.toUtf8());
     // From the end: the whole feed's last line is its END:VCALENDAR.
     const QByteArrayView text(body);
     qsizetype end = text.size();

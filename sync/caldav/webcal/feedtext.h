@@ -14,7 +14,8 @@ bool holdsCalendarData(const QByteArray &body);
 
 // Whether the last VCALENDAR the body begins is also ended: a feed cut short
 // in transfer (a connection closed early, with no length to tell) is not.
-// What follows the END:VCALENDAR line does not count.
+// What follows the END:VCALENDAR line does not count. Like
+// holdsCalendarData, it reads the lines as ASCII.
 bool endsItsCalendar(const QByteArray &body);
 
 // The body's events, decoded as the file import decodes (ICalendar::
