@@ -255,15 +255,9 @@ private Q_SLOTS:
                                                       << u"Microsoft refused a new event (HTTP 400). The next sync tries again."_s;
         QTest::newRow("google: an update refused") << providerAnswer(OfGoogle, Step::EventUpdate, 412, u"stale"_s)
                                                    << u"Google refused a changed event (HTTP 412). The next sync tries again."_s;
-        QTest::newRow("google: a delete of an event gone there")
-            << providerAnswer(OfGoogle, Step::EventDelete, 410, u"no"_s)
-            << u"Google refused to delete an event (HTTP 410). It may have been deleted there; the next sync looks "
-               "again."_s;
-        QTest::newRow("google: a 2xx page that is no JSON") << [] {
-            SyncResult r = providerAnswer(OfGoogle, Step::EventListing, 200, u"<html>"_s);
-            r.kind = Kind::Unreadable;
-            return r;
-        }() << u"Google sent an answer that could not be read (HTTP 200). The next sync tries again."_s;
+        QTest::newRow("google: a delete refused")
+            << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s)
+            << u"Google refused to delete an event (HTTP 403). Check that the account may still use this calendar."_s;
         QTest::newRow("google: an update without a token")
             << provider(OfGoogle, Kind::SignInNeeded, Step::EventUpdate) << u"No Google access token."_s;
         QTest::newRow("microsoft: a listing without a token")
