@@ -30,8 +30,7 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Kind::EmptyAnswer: return tr("Subscription returned an empty body");
     case Kind::Unreadable: return tr("Subscription did not return calendar data");
     case Kind::LocalStore:
-        return result.step == Step::Feed ? tr("The subscription's events could not be stored")
-                                         : tr("The local database is not open.");
+        return storeFailure(result);
     case Kind::TimedOut: return tr("Subscription did not answer within %1 seconds").arg(result.limit);
     case Kind::TooLarge:
         return result.step == Step::Feed
@@ -46,7 +45,12 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Kind::NotConfigured:
     case Kind::SyncTokenRefused:
     case Kind::EndlessListing: break;
+    case Kind::DocumentType:
+        return tr("The server's answer declared a document type, which CalDAV never uses; it was refused and "
+                  "nothing was changed.");
     case Kind::IncompleteListing:
+        if (result.step == Step::Feed)
+            return tr("The subscription arrived cut short; its events were kept as they were.");
         return result.step == Step::TaskListing
             ? tr("The server listed only part of the calendar's tasks; none were removed here.")
             : tr("The server listed only part of the calendar; no events were removed here.");
@@ -93,13 +97,36 @@ QString SyncStatusText::failure(const SyncResult &result)
     return isNetwork(result) ? tr("Network error: %1").arg(network) : tr("Server returned HTTP %1").arg(status);
 }
 
-// Google's and Microsoft's requests name the API call that failed; a network
-// failure reads as the HTTP 0 it was always told as.
+// What the user can do about it: free space, fix the file's permissions.
+// The words never need a write of their own (the disk may be full).
+QString SyncStatusText::storeFailure(const SyncResult &result)
+{
+    const bool feed = result.step == Step::Feed;
+    switch (result.storeFailure) {
+    case StoreFailure::DiskFull:
+        return feed ? tr("The subscription's events could not be stored: the disk is full.")
+                    : tr("Sync stopped: the disk is full. Free some space; the next sync brings in the rest.");
+    case StoreFailure::ReadOnly:
+        if (!feed)
+            return tr("Sync stopped: the calendar database is read-only.");
+        break;
+    case StoreFailure::Io:
+        if (!feed)
+            return tr("Sync stopped: the disk or the calendar database failed.");
+        break;
+    default: break;
+    }
+    return feed ? tr("The subscription's events could not be stored") : tr("The local database is not open.");
+}
+
+// Google's and Microsoft's failures say what failed and what to do about
+// it; what the provider answered (JSON meant for developers) goes to the log
+// only (ProviderHttp::take).
 QString SyncStatusText::providerFailure(const SyncResult &result)
 {
     const bool google = result.provider == SyncResult::Provider::Google;
+    const QString name = google ? QStringLiteral("Google") : QStringLiteral("Microsoft");
     const QString status = QString::number(result.status);
-    const QString body = result.serverText;
     if (result.step == Step::TokenRefresh) {
         QString reason;
         if (result.kind == Kind::NotConfigured)
@@ -108,8 +135,10 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         else if (result.kind == Kind::Unreadable)
             reason = google ? tr("Google's response had no access_token.")
                             : tr("Microsoft's response had no access_token.");
+        else if (isNetwork(result))
+            reason = tr("%1 could not be reached (%2).").arg(name, result.networkErrorText);
         else
-            reason = tr("Token refresh failed (HTTP %1): %2").arg(status, body);
+            reason = tr("Token refresh failed (HTTP %1).").arg(status) + u' ' + providerAdvice(result, name);
         return (google ? tr("Google token refresh failed: %1") : tr("Microsoft token refresh failed: %1")).arg(reason);
     }
     const bool write = result.step == Step::EventInsert || result.step == Step::EventUpdate
@@ -138,25 +167,35 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         return google ? tr("No Google access token available.") : tr("No Microsoft access token available.");
     default: break;
     }
-    switch (result.step) {
-    case Step::CalendarList:
-        return (google ? tr("Google rejected calendarList.list (HTTP %1): %2")
-                       : tr("Microsoft rejected /me/calendars (HTTP %1): %2"))
-            .arg(status, body);
-    case Step::EventInsert:
-        return (google ? tr("Google rejected events.insert: %1") : tr("Microsoft rejected events.insert: %1"))
-            .arg(body);
-    case Step::EventUpdate:
-        return (google ? tr("Google rejected events.update: %1") : tr("Microsoft rejected events.update: %1"))
-            .arg(body);
-    case Step::EventDelete:
-        return (google ? tr("Google rejected events.delete: %1") : tr("Microsoft rejected events.delete: %1"))
-            .arg(body);
-    default: break;
+    QString what;
+    if (isNetwork(result)) {
+        what = tr("%1 could not be reached (%2).").arg(name, result.networkErrorText);
+    } else if (result.kind == Kind::Unreadable) {
+        what = tr("%1 sent an answer that could not be read (HTTP %2).").arg(name, status);
+    } else {
+        switch (result.step) {
+        case Step::CalendarList: what = tr("%1 refused to list the calendars (HTTP %2).").arg(name, status); break;
+        case Step::EventInsert: what = tr("%1 refused a new event (HTTP %2).").arg(name, status); break;
+        case Step::EventUpdate: what = tr("%1 refused a changed event (HTTP %2).").arg(name, status); break;
+        case Step::EventDelete: what = tr("%1 refused to delete an event (HTTP %2).").arg(name, status); break;
+        default: what = tr("%1 refused to list the calendar's events (HTTP %2).").arg(name, status); break;
+        }
     }
-    return (google ? tr("Google rejected events.list (HTTP %1): %2")
-                   : tr("Microsoft rejected events list (HTTP %1): %2"))
-        .arg(status, body);
+    return what + u' ' + providerAdvice(result, name);
+}
+
+QString SyncStatusText::providerAdvice(const SyncResult &result, const QString &name)
+{
+    if (result.kind != Kind::Answer)
+        return tr("The next sync tries again.");
+    // A refresh token the provider no longer takes is answered 400 (invalid_grant).
+    if (result.status == 401 || (result.step == Step::TokenRefresh && result.status == 400))
+        return tr("Sign in to %1 again.").arg(name);
+    if (result.status == 403)
+        return tr("Check that the account may still use this calendar.");
+    if (result.status == 404 || result.status == 410)
+        return tr("It may have been deleted there; the next sync looks again.");
+    return tr("The next sync tries again.");
 }
 
 QString SyncStatusText::synced(int eventCount, const QString &problem)

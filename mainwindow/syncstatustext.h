@@ -20,5 +20,7 @@ public:
     static QString passwordsKeptInFile(const QString &path);
 
 private:
+    static QString storeFailure(const SyncResult &result);
     static QString providerFailure(const SyncResult &result);
+    static QString providerAdvice(const SyncResult &result, const QString &name);
 };

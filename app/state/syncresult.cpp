@@ -80,6 +80,8 @@ bool SyncResult::canRetryLater() const
     case Kind::SyncTokenRefused:
     case Kind::EndlessListing:
     case Kind::IncompleteListing:
+    // What sends a DTD is the server or something on the way, not an item.
+    case Kind::DocumentType:
     // An answer cut off at its bound says nothing about the items in it.
     case Kind::TooLarge: return true;
     case Kind::EmptyAnswer:
@@ -116,6 +118,7 @@ QString SyncResult::describe() const
     case Kind::SyncTokenRefused: return QStringLiteral("sync token refused again");
     case Kind::EndlessListing: return QStringLiteral("listing did not end");
     case Kind::IncompleteListing: return QStringLiteral("listing cut short by the server");
+    case Kind::DocumentType: return QStringLiteral("answer with a document type (DTD) refused");
     }
     return QString();
 }

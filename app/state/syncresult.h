@@ -36,6 +36,7 @@ struct SyncResult
         SyncTokenRefused, // the listing's sync or delta token refused once more
         EndlessListing, // paging did not end; `limit`: the pages read, when counted
         IncompleteListing, // the server cut its listing short: what it did list was synced
+        DocumentType, // an XML answer declared a document type (DTD): refused unread
     };
     // Which request of the run it was.
     enum class Step {

@@ -378,10 +378,6 @@
         <translation>Kein Microsoft-Zugriffstoken vorhanden.</translation>
     </message>
     <message>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft hat /me/calendars abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>Microsoft sent a link outside its API; the listing was stopped.</source>
         <translation>Microsoft hat einen Link außerhalb seiner API gesendet; die Abfrage wurde abgebrochen.</translation>
     </message>
@@ -390,24 +386,8 @@
         <translation>Die Liste von Microsoft endete nicht; sie wurde abgebrochen.</translation>
     </message>
     <message>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft hat die Terminliste abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Microsoft access token.</source>
         <translation>Kein Microsoft-Zugriffstoken.</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft hat events.insert abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft hat events.update abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft hat events.delete abgelehnt: %1</translation>
     </message>
     <message>
         <source>Parent account missing</source>
@@ -436,10 +416,6 @@
         <source>No Google access token available.</source>
         <translation>Kein Google-Zugriffstoken verfügbar.</translation>
     </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google hat calendarList.list abgelehnt (HTTP %1): %2</translation>
-    </message>
     <message numerus="yes">
         <source>Google's calendar list did not end after %n page(s).</source>
         <translation>
@@ -448,28 +424,8 @@
         </translation>
     </message>
     <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google hat events.list abgelehnt (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google hat events.insert abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google hat events.update abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google hat events.delete abgelehnt: %1</translation>
-    </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Tokenaktualisierung fehlgeschlagen (HTTP %1): %2</translation>
     </message>
     <message>
         <source>Google OAuth credentials are not configured.</source>
@@ -518,6 +474,78 @@
     <message>
         <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>Die Antwort von Microsoft war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused and nothing was changed.</source>
+        <translation>Die Antwort des Servers enthielt eine Dokumenttyp-Deklaration, die CalDAV nie verwendet; sie wurde abgelehnt und nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The subscription arrived cut short; its events were kept as they were.</source>
+        <translation>Das Abonnement kam unvollständig an; seine Termine wurden unverändert behalten.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored: the disk is full.</source>
+        <translation>Die Termine des Abonnements konnten nicht gespeichert werden: Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk is full. Free some space; the next sync brings in the rest.</source>
+        <translation>Synchronisierung abgebrochen: Der Datenträger ist voll. Geben Sie Speicherplatz frei; die nächste Synchronisierung holt den Rest.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the calendar database is read-only.</source>
+        <translation>Synchronisierung abgebrochen: Die Kalenderdatenbank ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk or the calendar database failed.</source>
+        <translation>Synchronisierung abgebrochen: Der Datenträger oder die Kalenderdatenbank ist ausgefallen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2).</source>
+        <translation>%1 war nicht erreichbar (%2).</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1).</source>
+        <translation>Die Token-Erneuerung ist fehlgeschlagen (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>%1 sent an answer that could not be read (HTTP %2).</source>
+        <translation>%1 hat eine unlesbare Antwort gesendet (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendars (HTTP %2).</source>
+        <translation>%1 hat die Auflistung der Kalender abgelehnt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a new event (HTTP %2).</source>
+        <translation>%1 hat einen neuen Termin abgelehnt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a changed event (HTTP %2).</source>
+        <translation>%1 hat einen geänderten Termin abgelehnt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to delete an event (HTTP %2).</source>
+        <translation>%1 hat das Löschen eines Termins abgelehnt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendar&apos;s events (HTTP %2).</source>
+        <translation>%1 hat die Auflistung der Termine des Kalenders abgelehnt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The next sync tries again.</source>
+        <translation>Die nächste Synchronisierung versucht es erneut.</translation>
+    </message>
+    <message>
+        <source>Sign in to %1 again.</source>
+        <translation>Melden Sie sich erneut bei %1 an.</translation>
+    </message>
+    <message>
+        <source>Check that the account may still use this calendar.</source>
+        <translation>Prüfen Sie, ob das Konto diesen Kalender noch verwenden darf.</translation>
+    </message>
+    <message>
+        <source>It may have been deleted there; the next sync looks again.</source>
+        <translation>Möglicherweise wurde er dort gelöscht; die nächste Synchronisierung prüft es erneut.</translation>
     </message>
 </context>
 <context>
@@ -799,6 +827,10 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>Die Antwort des Servers war größer als %1 MB und wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
+        <translation>Die Antwort des Servers enthielt eine Dokumenttyp-Deklaration, die CalDAV nie verwendet; sie wurde abgelehnt.</translation>
     </message>
 </context>
 <context>

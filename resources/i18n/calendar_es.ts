@@ -378,10 +378,6 @@
         <translation>No hay ningún token de acceso de Microsoft.</translation>
     </message>
     <message>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft rechazó /me/calendars (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>Microsoft sent a link outside its API; the listing was stopped.</source>
         <translation>Microsoft envió un enlace fuera de su API; se detuvo la consulta.</translation>
     </message>
@@ -390,24 +386,8 @@
         <translation>La lista de Microsoft no terminaba; se detuvo.</translation>
     </message>
     <message>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft rechazó la lista de eventos (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Microsoft access token.</source>
         <translation>No hay token de acceso de Microsoft.</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft rechazó events.insert: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft rechazó events.update: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft rechazó events.delete: %1</translation>
     </message>
     <message>
         <source>Parent account missing</source>
@@ -436,10 +416,6 @@
         <source>No Google access token available.</source>
         <translation>No hay ningún token de acceso de Google disponible.</translation>
     </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google rechazó calendarList.list (HTTP %1): %2</translation>
-    </message>
     <message numerus="yes">
         <source>Google's calendar list did not end after %n page(s).</source>
         <translation>
@@ -448,28 +424,8 @@
         </translation>
     </message>
     <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google rechazó events.list (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google rechazó events.insert: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google rechazó events.update: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google rechazó events.delete: %1</translation>
-    </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Falló la renovación del token (HTTP %1): %2</translation>
     </message>
     <message>
         <source>Google OAuth credentials are not configured.</source>
@@ -518,6 +474,78 @@
     <message>
         <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>La respuesta de Microsoft superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused and nothing was changed.</source>
+        <translation>La respuesta del servidor declaraba un tipo de documento, que CalDAV nunca usa; se rechazó y no se cambió nada.</translation>
+    </message>
+    <message>
+        <source>The subscription arrived cut short; its events were kept as they were.</source>
+        <translation>La suscripción llegó incompleta; sus eventos se han conservado como estaban.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored: the disk is full.</source>
+        <translation>No se pudieron guardar los eventos de la suscripción: el disco está lleno.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk is full. Free some space; the next sync brings in the rest.</source>
+        <translation>Sincronización detenida: el disco está lleno. Libere espacio; la próxima sincronización traerá el resto.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the calendar database is read-only.</source>
+        <translation>Sincronización detenida: la base de datos del calendario es de solo lectura.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk or the calendar database failed.</source>
+        <translation>Sincronización detenida: falló el disco o la base de datos del calendario.</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2).</source>
+        <translation>No se pudo contactar con %1 (%2).</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1).</source>
+        <translation>Falló la renovación del token (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>%1 sent an answer that could not be read (HTTP %2).</source>
+        <translation>%1 envió una respuesta que no se pudo leer (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendars (HTTP %2).</source>
+        <translation>%1 se negó a enumerar los calendarios (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a new event (HTTP %2).</source>
+        <translation>%1 rechazó un evento nuevo (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a changed event (HTTP %2).</source>
+        <translation>%1 rechazó un evento modificado (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to delete an event (HTTP %2).</source>
+        <translation>%1 se negó a eliminar un evento (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendar&apos;s events (HTTP %2).</source>
+        <translation>%1 se negó a enumerar los eventos del calendario (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The next sync tries again.</source>
+        <translation>La próxima sincronización lo volverá a intentar.</translation>
+    </message>
+    <message>
+        <source>Sign in to %1 again.</source>
+        <translation>Vuelva a iniciar sesión en %1.</translation>
+    </message>
+    <message>
+        <source>Check that the account may still use this calendar.</source>
+        <translation>Compruebe que la cuenta todavía puede usar este calendario.</translation>
+    </message>
+    <message>
+        <source>It may have been deleted there; the next sync looks again.</source>
+        <translation>Puede que se haya eliminado allí; la próxima sincronización lo comprobará de nuevo.</translation>
     </message>
 </context>
 <context>
@@ -799,6 +827,10 @@ Directorio de datos: %1</translation>
     <message>
         <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>La respuesta del servidor superaba los %1 MB y se cortó.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
+        <translation>La respuesta del servidor declaraba un tipo de documento, que CalDAV nunca usa; se rechazó.</translation>
     </message>
 </context>
 <context>

@@ -378,10 +378,6 @@
         <translation>Aucun jeton d’accès Microsoft disponible.</translation>
     </message>
     <message>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft a refusé /me/calendars (HTTP %1) : %2</translation>
-    </message>
-    <message>
         <source>Microsoft sent a link outside its API; the listing was stopped.</source>
         <translation>Microsoft a envoyé un lien hors de son API ; la liste a été interrompue.</translation>
     </message>
@@ -390,24 +386,8 @@
         <translation>La liste de Microsoft ne se terminait pas ; elle a été interrompue.</translation>
     </message>
     <message>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft a refusé la liste des événements (HTTP %1) : %2</translation>
-    </message>
-    <message>
         <source>No Microsoft access token.</source>
         <translation>Aucun jeton d’accès Microsoft.</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft a refusé events.insert : %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft a refusé events.update : %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft a refusé events.delete : %1</translation>
     </message>
     <message>
         <source>Parent account missing</source>
@@ -436,10 +416,6 @@
         <source>No Google access token available.</source>
         <translation>Aucun jeton d'accès Google disponible.</translation>
     </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google a refusé calendarList.list (HTTP %1) : %2</translation>
-    </message>
     <message numerus="yes">
         <source>Google's calendar list did not end after %n page(s).</source>
         <translation>
@@ -448,28 +424,8 @@
         </translation>
     </message>
     <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google a refusé events.list (HTTP %1) : %2</translation>
-    </message>
-    <message>
         <source>No Google access token.</source>
         <translation>Aucun jeton d'accès Google.</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google a refusé events.insert : %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google a refusé events.update : %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google a refusé events.delete : %1</translation>
-    </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>Le renouvellement du jeton a échoué (HTTP %1) : %2</translation>
     </message>
     <message>
         <source>Google OAuth credentials are not configured.</source>
@@ -518,6 +474,78 @@
     <message>
         <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>La réponse de Microsoft dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused and nothing was changed.</source>
+        <translation>La réponse du serveur déclarait un type de document, ce que CalDAV n&apos;utilise jamais&#xa0;; elle a été refusée et rien n&apos;a été modifié.</translation>
+    </message>
+    <message>
+        <source>The subscription arrived cut short; its events were kept as they were.</source>
+        <translation>L&apos;abonnement est arrivé incomplet&#xa0;; ses événements ont été conservés tels quels.</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored: the disk is full.</source>
+        <translation>Les événements de l&apos;abonnement n&apos;ont pas pu être enregistrés&#xa0;: le disque est plein.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk is full. Free some space; the next sync brings in the rest.</source>
+        <translation>Synchronisation interrompue&#xa0;: le disque est plein. Libérez de l&apos;espace&#xa0;; la prochaine synchronisation récupérera le reste.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the calendar database is read-only.</source>
+        <translation>Synchronisation interrompue&#xa0;: la base de données du calendrier est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk or the calendar database failed.</source>
+        <translation>Synchronisation interrompue&#xa0;: le disque ou la base de données du calendrier a échoué.</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2).</source>
+        <translation>%1 est injoignable (%2).</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1).</source>
+        <translation>Le renouvellement du jeton a échoué (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>%1 sent an answer that could not be read (HTTP %2).</source>
+        <translation>%1 a envoyé une réponse illisible (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendars (HTTP %2).</source>
+        <translation>%1 a refusé de lister les calendriers (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a new event (HTTP %2).</source>
+        <translation>%1 a refusé un nouvel événement (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused a changed event (HTTP %2).</source>
+        <translation>%1 a refusé un événement modifié (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to delete an event (HTTP %2).</source>
+        <translation>%1 a refusé de supprimer un événement (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendar&apos;s events (HTTP %2).</source>
+        <translation>%1 a refusé de lister les événements du calendrier (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The next sync tries again.</source>
+        <translation>La prochaine synchronisation réessaiera.</translation>
+    </message>
+    <message>
+        <source>Sign in to %1 again.</source>
+        <translation>Reconnectez-vous à %1.</translation>
+    </message>
+    <message>
+        <source>Check that the account may still use this calendar.</source>
+        <translation>Vérifiez que le compte peut encore utiliser ce calendrier.</translation>
+    </message>
+    <message>
+        <source>It may have been deleted there; the next sync looks again.</source>
+        <translation>Il a peut-être été supprimé là-bas&#xa0;; la prochaine synchronisation vérifiera à nouveau.</translation>
     </message>
 </context>
 <context>
@@ -799,6 +827,10 @@ Dossier de données : %1</translation>
     <message>
         <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>La réponse du serveur dépassait %1 Mo et a été interrompue.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
+        <translation>La réponse du serveur déclarait un type de document, ce que CalDAV n&apos;utilise jamais&#xa0;; elle a été refusée.</translation>
     </message>
 </context>
 <context>

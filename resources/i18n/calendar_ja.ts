@@ -377,10 +377,6 @@
         <translation>Microsoft のアクセストークンがありません。</translation>
     </message>
     <message>
-        <source>Microsoft rejected /me/calendars (HTTP %1): %2</source>
-        <translation>Microsoft が /me/calendars を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>Microsoft sent a link outside its API; the listing was stopped.</source>
         <translation>Microsoft が API 外へのリンクを返したため、一覧の取得を中止しました。</translation>
     </message>
@@ -389,24 +385,8 @@
         <translation>Microsoft の一覧が終わらないため、取得を中止しました。</translation>
     </message>
     <message>
-        <source>Microsoft rejected events list (HTTP %1): %2</source>
-        <translation>Microsoft が予定の一覧を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Microsoft access token.</source>
         <translation>Microsoft のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.insert: %1</source>
-        <translation>Microsoft が events.insert を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.update: %1</source>
-        <translation>Microsoft が events.update を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Microsoft rejected events.delete: %1</source>
-        <translation>Microsoft が events.delete を拒否しました: %1</translation>
     </message>
     <message>
         <source>Parent account missing</source>
@@ -434,10 +414,6 @@
         <source>No Google access token available.</source>
         <translation>Google のアクセストークンがありません。</translation>
     </message>
-    <message>
-        <source>Google rejected calendarList.list (HTTP %1): %2</source>
-        <translation>Google が calendarList.list を拒否しました (HTTP %1): %2</translation>
-    </message>
     <message numerus="yes">
         <source>Google's calendar list did not end after %n page(s).</source>
         <translation>
@@ -445,28 +421,8 @@
         </translation>
     </message>
     <message>
-        <source>Google rejected events.list (HTTP %1): %2</source>
-        <translation>Google が events.list を拒否しました (HTTP %1): %2</translation>
-    </message>
-    <message>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>
-    </message>
-    <message>
-        <source>Google rejected events.insert: %1</source>
-        <translation>Google が events.insert を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.update: %1</source>
-        <translation>Google が events.update を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Google rejected events.delete: %1</source>
-        <translation>Google が events.delete を拒否しました: %1</translation>
-    </message>
-    <message>
-        <source>Token refresh failed (HTTP %1): %2</source>
-        <translation>トークンの更新に失敗しました (HTTP %1): %2</translation>
     </message>
     <message>
         <source>Google OAuth credentials are not configured.</source>
@@ -515,6 +471,78 @@
     <message>
         <source>Microsoft&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>Microsoftの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused and nothing was changed.</source>
+        <translation>サーバーの応答に CalDAV では使われない文書型宣言が含まれていたため、拒否しました。何も変更されていません。</translation>
+    </message>
+    <message>
+        <source>The subscription arrived cut short; its events were kept as they were.</source>
+        <translation>購読カレンダーが途中で途切れて届きました。予定は以前のまま保持されています。</translation>
+    </message>
+    <message>
+        <source>The subscription&apos;s events could not be stored: the disk is full.</source>
+        <translation>購読カレンダーの予定を保存できませんでした: ディスクがいっぱいです。</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk is full. Free some space; the next sync brings in the rest.</source>
+        <translation>同期を中止しました: ディスクがいっぱいです。空き容量を確保してください。次回の同期で残りを取り込みます。</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the calendar database is read-only.</source>
+        <translation>同期を中止しました: カレンダーのデータベースは読み取り専用です。</translation>
+    </message>
+    <message>
+        <source>Sync stopped: the disk or the calendar database failed.</source>
+        <translation>同期を中止しました: ディスクまたはカレンダーのデータベースで障害が発生しました。</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2).</source>
+        <translation>%1 に接続できませんでした (%2)。</translation>
+    </message>
+    <message>
+        <source>Token refresh failed (HTTP %1).</source>
+        <translation>トークンの更新に失敗しました (HTTP %1)。</translation>
+    </message>
+    <message>
+        <source>%1 sent an answer that could not be read (HTTP %2).</source>
+        <translation>%1 から読み取れない応答が返されました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendars (HTTP %2).</source>
+        <translation>%1 がカレンダーの一覧取得を拒否しました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1 refused a new event (HTTP %2).</source>
+        <translation>%1 が新しい予定を拒否しました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1 refused a changed event (HTTP %2).</source>
+        <translation>%1 が変更された予定を拒否しました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1 refused to delete an event (HTTP %2).</source>
+        <translation>%1 が予定の削除を拒否しました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1 refused to list the calendar&apos;s events (HTTP %2).</source>
+        <translation>%1 がカレンダーの予定の一覧取得を拒否しました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>The next sync tries again.</source>
+        <translation>次回の同期で再試行します。</translation>
+    </message>
+    <message>
+        <source>Sign in to %1 again.</source>
+        <translation>%1 にもう一度サインインしてください。</translation>
+    </message>
+    <message>
+        <source>Check that the account may still use this calendar.</source>
+        <translation>このアカウントがまだこのカレンダーを使用できるか確認してください。</translation>
+    </message>
+    <message>
+        <source>It may have been deleted there; the next sync looks again.</source>
+        <translation>先方で削除された可能性があります。次回の同期で再確認します。</translation>
     </message>
 </context>
 <context>
@@ -794,6 +822,10 @@ Data directory: %1</source>
     <message>
         <source>The server&apos;s answer was larger than %1 MB and was cut off.</source>
         <translation>サーバーの応答が%1 MBを超えたため、打ち切りました。</translation>
+    </message>
+    <message>
+        <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
+        <translation>サーバーの応答に CalDAV では使われない文書型宣言が含まれていたため、拒否しました。</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "caldavclient.h"
 
+#include "caldavparse.h"
 #include "replysizeguard.h"
 
 #include <QCryptographicHash>
@@ -97,6 +98,8 @@ bool CalDavClient::Response::hasConflict() const
 
 SyncResult CalDavClient::Response::result(SyncResult::Step step) const
 {
+    if (documentType)
+        return SyncResult::failure(SyncResult::Kind::DocumentType, step);
     if (cutOffAt > 0) {
         SyncResult tooLarge = SyncResult::failure(SyncResult::Kind::TooLarge, step);
         tooLarge.limit = cutOffAt;
@@ -257,8 +260,10 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
     ReplySizeGuard::watch(reply, multistatus ? ReplySizeGuard::kMultistatusBytes : ReplySizeGuard::kObjectBytes);
     connect(reply, &QNetworkReply::sslErrors, this,
             [this, reply](const QList<QSslError> &errors) { onSslErrors(reply, errors); });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, callback = std::move(callback)] { onReplyFinished(reply, callback); });
+    const bool xmlAnswer = multistatus || verb == "PROPPATCH" || verb == "MKCALENDAR";
+    connect(reply, &QNetworkReply::finished, this, [this, reply, xmlAnswer, callback = std::move(callback)] {
+        onReplyFinished(reply, xmlAnswer, callback);
+    });
     if (m_requestDeadlineMs > 0) {
         QTimer::singleShot(m_requestDeadlineMs, reply, [this, reply] {
             if (reply->isFinished())
@@ -269,7 +274,7 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
     }
 }
 
-void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callback)
+void CalDavClient::onReplyFinished(QNetworkReply *reply, bool xmlAnswer, const Callback &callback)
 {
     Response response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -298,6 +303,14 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, const Callback &callbac
             ? tr("The server did not answer for %n second(s).", nullptr,
                  (reply->request().transferTimeout() + 999) / 1000)
             : reply->errorString();
+    }
+    // An error page may well carry a DTD (Apache's do); only an answer that
+    // is read as XML must not.
+    if (response.error.isEmpty() && xmlAnswer && response.status >= 200 && response.status <= 299
+        && CalDavParse::declaresDocumentType(response.body)) {
+        response.documentType = true;
+        response.body.clear();
+        response.error = tr("The server's answer declared a document type, which CalDAV never uses; it was refused.");
     }
     if (!response.error.isEmpty())
         response.networkError = overdue ? QNetworkReply::TimeoutError : code;

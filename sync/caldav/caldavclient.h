@@ -19,7 +19,8 @@ class QNetworkAccessManager;
 class QSslError;
 
 // The HTTP layer of CalDAV: WebDAV and CalDAV verbs with Basic authentication
-// and certificate pinning. It knows no XML and does not interpret statuses.
+// and certificate pinning. It reads no XML beyond the prolog (see below) and
+// does not interpret statuses.
 //
 // Every request is asynchronous; its callback runs exactly once, on the
 // client's thread, after the reply has finished (unless the client is deleted
@@ -30,7 +31,9 @@ class QSslError;
 // when the request deadline has passed (a byte now and then keeps the
 // transfer timeout at bay), so that no sync waits for ever. An answer larger
 // than its bound (ReplySizeGuard: a multistatus for PROPFIND and REPORT, one
-// object for the other verbs) is cut off there and fails with status 0.
+// object for the other verbs) is cut off there and fails with status 0. A
+// 2xx XML answer (PROPFIND, REPORT, PROPPATCH, MKCALENDAR) that declares a
+// document type is refused unread (CalDavParse::declaresDocumentType).
 class CalDavClient : public QObject
 {
     Q_OBJECT
@@ -51,6 +54,9 @@ public:
         // The bound in bytes the answer was cut off at (with `error` set and
         // no body); 0 when it was not.
         qint64 cutOffAt = 0;
+        // The answer declared a document type and was refused (with `error`
+        // set and no body).
+        bool documentType = false;
 
         // Case-insensitive: over HTTP/2 every name arrives in lower case.
         QByteArray header(const QByteArray &name) const;
@@ -125,7 +131,7 @@ private:
 
     void sendRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &extraHeaders,
                      Callback callback);
-    void onReplyFinished(QNetworkReply *reply, const Callback &callback);
+    void onReplyFinished(QNetworkReply *reply, bool xmlAnswer, const Callback &callback);
     void onSslErrors(QNetworkReply *reply, const QList<QSslError> &errors);
 
     QNetworkAccessManager *m_manager;

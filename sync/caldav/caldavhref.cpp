@@ -3,12 +3,58 @@
 #include "caldavxml.h"
 
 #include <QCryptographicHash>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace CalDavHref {
 
+namespace {
+
+int portOf(const QUrl &url)
+{
+    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443 : 80);
+}
+
+QString withSlash(QString path)
+{
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+bool hasDotSegment(const QString &path)
+{
+    const QStringList segments = path.split(QLatin1Char('/'));
+    return std::any_of(segments.cbegin(), segments.cend(), [](const QString &segment) {
+        return segment == QLatin1String(".") || segment == QLatin1String("..");
+    });
+}
+
+} // namespace
+
 QUrl resourceUrl(const QUrl &collection, const QString &decodedHref)
 {
-    return collection.resolved(QUrl(CalDavXml::encodePath(decodedHref), QUrl::StrictMode));
+    const QUrl url = collection.resolved(QUrl(CalDavXml::encodePath(decodedHref), QUrl::StrictMode));
+    // A row stored before hrefs were checked may name another calendar.
+    return memberPath(collection, url) ? url : QUrl();
+}
+
+std::optional<QString> memberPath(const QUrl &collection, const QUrl &url)
+{
+    if (url.scheme().compare(collection.scheme(), Qt::CaseInsensitive) != 0
+        || url.host().compare(collection.host(), Qt::CaseInsensitive) != 0 || portOf(url) != portOf(collection))
+        return std::nullopt;
+    const QString path = url.path(QUrl::FullyDecoded);
+    const QString prefix = withSlash(collection.path(QUrl::FullyDecoded));
+    if (path.size() <= prefix.size() || !path.startsWith(prefix) || hasDotSegment(path))
+        return std::nullopt;
+    return path;
+}
+
+bool isCollectionPath(const QUrl &collection, const QString &path)
+{
+    return withSlash(path) == withSlash(collection.path(QUrl::FullyDecoded));
 }
 
 QUrl newResourceUrl(const QUrl &collection, const QString &uid)

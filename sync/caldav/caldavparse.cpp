@@ -1,7 +1,9 @@
 #include "caldavparse.h"
 
+#include "caldavhref.h"
 #include "caldavnamespaces_p.h"
 
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -125,11 +127,26 @@ QString colorOf(const QString &text)
     return trimmed.size() >= 7 ? trimmed.left(7) : QString();
 }
 
+// The prolog as UTF-8: XML in UTF-16 (a byte order mark, or a zero byte
+// beside the first "<") is converted first.
+QByteArray prologBytes(const QByteArray &body)
+{
+    const bool utf16 = body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF")
+        || (body.size() >= 2 && (body.at(0) == '\0' || body.at(1) == '\0'));
+    if (!utf16)
+        return body;
+    QStringDecoder decoder(body.startsWith("\xFF\xFE") || body.at(1) == '\0' ? QStringDecoder::Utf16LE
+                                                                                : QStringDecoder::Utf16BE);
+    return QString(decoder(body)).toUtf8();
+}
+
 // <d:current-user-principal><d:href>/principals/alice/</d:href></d:current-user-principal>
 // A property without an href does not end the search: a later one may hold it.
 std::optional<QUrl> firstHrefInside(const QByteArray &body, const QUrl &baseUrl, QLatin1StringView ns,
                                     QLatin1StringView property)
 {
+    if (declaresDocumentType(body))
+        return std::nullopt;
     QXmlStreamReader reader(body);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement || !is(reader, ns, property))
@@ -151,6 +168,8 @@ std::optional<QUrl> firstHrefInside(const QByteArray &body, const QUrl &baseUrl,
 
 std::optional<QString> firstTextOf(const QByteArray &body, QLatin1StringView ns, QLatin1StringView name)
 {
+    if (declaresDocumentType(body))
+        return std::nullopt;
     QXmlStreamReader reader(body);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement || !is(reader, ns, name))
@@ -164,6 +183,37 @@ std::optional<QString> firstTextOf(const QByteArray &body, QLatin1StringView ns,
 }
 
 } // namespace
+
+bool declaresDocumentType(const QByteArray &body)
+{
+    // Only the start is looked at (and converted): a prolog longer than any
+    // answer needs counts as one that hides a document type.
+    constexpr qsizetype kPrologBytes = 64 * 1024;
+    const bool beyond = body.size() > kPrologBytes;
+    const QByteArray text = prologBytes(body.left(kPrologBytes));
+    qsizetype at = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    // Blanks, the XML declaration, processing instructions and comments may
+    // stand before the document type; the first element ends the prolog.
+    while (at < text.size()) {
+        const char c = text.at(at);
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+        } else if (text.mid(at, 2) == "<?") {
+            const qsizetype end = text.indexOf("?>", at + 2);
+            if (end < 0)
+                return beyond;
+            at = end + 2;
+        } else if (text.mid(at, 4) == "<!--") {
+            const qsizetype end = text.indexOf("-->", at + 4);
+            if (end < 0)
+                return beyond;
+            at = end + 3;
+        } else {
+            return text.mid(at, 9).toUpper() == "<!DOCTYPE";
+        }
+    }
+    return beyond;
+}
 
 std::optional<QUrl> parseCurrentUserPrincipal(const QByteArray &body, const QUrl &baseUrl)
 {
@@ -209,6 +259,8 @@ QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &
     bool inResponse = false;
     bool inResourceType = false;
     bool isCalendar = false;
+    if (declaresDocumentType(body))
+        return calendars;
 
     QXmlStreamReader reader(body);
     while (!reader.atEnd()) {
@@ -283,12 +335,17 @@ QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &
 //       </ns0:prop>
 //     </ns0:propstat>
 //   </ns0:response>
-QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete)
+QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete, QStringList *foreign)
 {
     QList<Resource> resources;
     Resource current;
     bool inResponse = false;
     bool truncated = false;
+    if (declaresDocumentType(body)) {
+        if (complete)
+            *complete = false;
+        return resources;
+    }
 
     QXmlStreamReader reader(withoutControlCharacters(body));
     while (!reader.atEnd()) {
@@ -311,9 +368,18 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
             }
         } else if (reader.isEndElement() && isDav(reader, "response"_L1)) {
             if (inResponse && !current.href.trimmed().isEmpty()) {
-                current.href = resolve(baseUrl, current.href).path(QUrl::FullyDecoded);
-                if (!current.href.endsWith(QLatin1Char('/')))
-                    resources.append(current);
+                const QUrl url = resolve(baseUrl, current.href);
+                const std::optional<QString> member = CalDavHref::memberPath(baseUrl, url);
+                const QString path = url.path(QUrl::FullyDecoded);
+                if (member) {
+                    // A sub-collection is no calendar object.
+                    if (!member->endsWith(QLatin1Char('/'))) {
+                        current.href = *member;
+                        resources.append(current);
+                    }
+                } else if (foreign && !path.endsWith(QLatin1Char('/')) && !CalDavHref::isCollectionPath(baseUrl, path)) {
+                    foreign->append(url.toString());
+                }
             }
             inResponse = false;
         }

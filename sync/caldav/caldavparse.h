@@ -44,6 +44,13 @@ struct Resource
     friend bool operator!=(const Resource &a, const Resource &b) { return !(a == b); }
 };
 
+// Whether the body's prolog declares a document type (<!DOCTYPE …>). A
+// CalDAV answer never needs one, and its entities are how a small answer
+// grows without bound while it is read (Qt's reader caps each entity, not
+// their sum): the parsers below read nothing of such a body, and the HTTP
+// client refuses it before anyone does.
+bool declaresDocumentType(const QByteArray &body);
+
 std::optional<QUrl> parseCurrentUserPrincipal(const QByteArray &body, const QUrl &baseUrl);
 std::optional<QUrl> parseCalendarHomeSet(const QByteArray &body, const QUrl &baseUrl);
 QList<DiscoveredCalendar> parseCalendarList(const QByteArray &body, const QUrl &baseUrl);
@@ -56,7 +63,11 @@ std::optional<QString> parseSyncToken(const QByteArray &body);
 // answer the server marks as cut short (a 507 inside, or
 // DAV:number-of-matches-within-limits). Control characters XML forbids are
 // dropped before reading, so one bad object does not hide the others.
-QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete = nullptr);
+// `baseUrl` is the collection: an href that does not name one of its members
+// (CalDavHref::memberPath) is left out too, and its resolved URL added to
+// `foreign` when given: it may be another of the user's calendars.
+QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool *complete = nullptr,
+                               QStringList *foreign = nullptr);
 
 } // namespace CalDavParse
 

@@ -93,7 +93,7 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
         }
         m_worker->compare(component, response.body,
                           [this, pull, next, component](const std::optional<CalDavWorkerStore::Listing> &listing) {
-            if (!listing) {
+            if (!listing || storeBroke()) {
                 storeFailed();
                 return;
             }
@@ -112,7 +112,7 @@ void CalDavSyncRun::listCollection(Pull *pull, const ListingFailed &listingFaile
                     return;
                 }
                 m_worker->dropUnlisted(component, listed, [this, pull, next](std::optional<int> dropped) {
-                    if (!dropped) {
+                    if (!dropped || storeBroke()) {
                         storeFailed();
                         return;
                     }
@@ -151,7 +151,7 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
         }
         m_worker->apply(pull->store->component(), response.body,
                         [this, pull, batch, hrefs, next](const std::optional<CalDavWorkerStore::Answer> &answer) {
-            if (!answer) {
+            if (!answer || storeBroke()) {
                 storeFailed();
                 return;
             }
@@ -181,10 +181,20 @@ void CalDavSyncRun::fetchChanged(Pull *pull, QStringList hrefs, const std::funct
     });
 }
 
+bool CalDavSyncRun::storeBroke() const
+{
+    return m_worker->storeFailure() != StoreFailure::None;
+}
+
 void CalDavSyncRun::storeFailed()
 {
-    qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "the sync's own connection to the store failed";
-    fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+    // A full disk would refuse every row that follows, and the calendar's
+    // own error text too: the run ends and says so where no write is needed.
+    qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendar.id << "the sync's own connection to the store failed"
+                        << int(m_worker->storeFailure());
+    SyncResult result = SyncResult::failure(SyncResult::Kind::LocalStore);
+    result.storeFailure = m_worker->storeFailure();
+    fail(result);
 }
 
 void CalDavSyncRun::runTaskPull()

@@ -88,7 +88,9 @@ private:
     void listCollection(Pull *pull, const ListingFailed &listingFailed, const std::function<void()> &next);
     // Multigets of kMultigetBatch objects, each answer written before the next.
     void fetchChanged(Pull *pull, QStringList hrefs, const std::function<void()> &next);
-    // The worker could not reach the database file.
+    // The worker could not reach the database file, or met a failure of the
+    // store that no retry of a row cures.
+    bool storeBroke() const;
     void storeFailed();
     void runTaskPull();
     // Keeps the markers when `markersKnown`; the calendar's last sync error

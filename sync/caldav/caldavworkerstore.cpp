@@ -1,6 +1,7 @@
 #include "caldavworkerstore.h"
 
 #include "caldaveventstore.h"
+#include "caldavlog.h"
 #include "caldavtaskstore.h"
 #include "eventrepository.h"
 #include "syncitemproblems.h"
@@ -59,10 +60,16 @@ QString CalDavWorkerStore::unreadableKey(const QString &component, const QString
 template<typename Result>
 void CalDavWorkerStore::post(std::function<std::optional<Result>(Database *)> work, std::function<void(std::optional<Result>)> done)
 {
-    m_worker.post([work = std::move(work), done = std::move(done), context = m_context](Database *database) {
+    m_worker.post([this, work = std::move(work), done = std::move(done), context = m_context](Database *database) {
         std::optional<Result> result;
+        StoreFailure::clear();
         if (database)
             result = work(database);
+        const StoreFailure::Kind failure = StoreFailure::last();
+        if (failure == StoreFailure::DiskFull || failure == StoreFailure::ReadOnly || failure == StoreFailure::Io) {
+            StoreFailure::Kind none = StoreFailure::None;
+            m_storeFailure.compare_exchange_strong(none, failure);
+        }
         QMetaObject::invokeMethod(context, [done, result = std::move(result)] { done(result); }, Qt::QueuedConnection);
     });
 }
@@ -73,9 +80,23 @@ void CalDavWorkerStore::compare(const QString &component, const QByteArray &list
     post<Listing>(
         [this, component, listing](Database *database) {
         Listing out;
-        const QList<CalDavParse::Resource> resources = CalDavParse::parseResources(listing, m_collection, &out.whole);
+        QStringList foreign;
+        const QList<CalDavParse::Resource> resources =
+            CalDavParse::parseResources(listing, m_collection, &out.whole, &foreign);
         SyncItemProblems problems(database, m_calendarId);
         const QHash<QString, QString> unreadable = problems.all(SyncItemProblems::Kind::Unreadable);
+        // An href outside the collection may be another calendar of the
+        // user's: it is neither fetched, stored nor written to, only named
+        // as a problem of this calendar. Listed under its whole URL, which
+        // no row's href equals: rows stored there earlier go, its record stays.
+        for (const QString &url : std::as_const(foreign)) {
+            const QString key = unreadableKey(component, url);
+            out.listed.insert(url);
+            if (!unreadable.contains(key)) {
+                qCWarning(lcCalDav) << "[CalDav] calendar" << m_calendarId << "lists a resource outside it";
+                problems.record(SyncItemProblems::Kind::Unreadable, key, u""_s, u"outside the collection"_s);
+            }
+        }
         QHash<QString, QSet<QString>> stored;
         withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { stored = store.storedEtags(); });
         for (const CalDavParse::Resource &resource : resources) {

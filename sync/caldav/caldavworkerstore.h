@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caldavitemstore.h"
+#include "storefailure.h"
 #include "storeworker.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -60,6 +62,11 @@ public:
     CalDavWorkerStore(const QString &databaseFile, const QString &calendarId, const QUrl &collection,
                       QObject *context);
 
+    // The first failure of the store a step met that no retry of the row
+    // cures (a full disk, a read-only or failing file); None until one did.
+    // Read it in a step's `done`.
+    StoreFailure::Kind storeFailure() const { return m_storeFailure.load(); }
+
     // The key of an unreadable object of `component` in the problems table.
     static QString unreadableKey(const QString &component, const QString &href);
 
@@ -92,5 +99,6 @@ private:
     QString m_calendarId;
     QUrl m_collection;
     QObject *m_context;
+    std::atomic<StoreFailure::Kind> m_storeFailure{StoreFailure::None};
     StoreWorker m_worker;
 };

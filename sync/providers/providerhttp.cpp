@@ -1,5 +1,6 @@
 #include "providerhttp.h"
 
+#include "providerslog.h"
 #include "replysizeguard.h"
 
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QTimeZone>
 #include <QUrl>
 
@@ -31,6 +33,27 @@ bool isUsageLimit(const QByteArray &body)
     return false;
 }
 
+// Enough of a refusal to tell what the provider meant.
+constexpr qsizetype kLoggedBytes = 300;
+
+// The start of a refused answer for the log: on one line, and without the
+// values of anything that looks like a credential ("access_token": "…",
+// "Bearer …", "code=…").
+QString loggable(const QByteArray &body)
+{
+    static const QRegularExpression jsonSecret(
+        uR"re(("[^"]*(?:token|secret|password|code|assertion|key)[^"]*"\s*:\s*)"[^"]*")re"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bearer(uR"re((bearer\s+)[^\s"',]+)re"_s, QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression queryToken(uR"re(((?:token|secret|code)=)[^&\s"']+)re"_s,
+                                               QRegularExpression::CaseInsensitiveOption);
+    QString text = QString::fromUtf8(body.left(kLoggedBytes)).simplified();
+    text.replace(jsonSecret, uR"re(\1"…")re"_s);
+    text.replace(bearer, u"\\1…"_s);
+    text.replace(queryToken, u"\\1…"_s);
+    return body.size() > kLoggedBytes ? text + u" …"_s : text;
+}
+
 } // namespace
 
 Reply take(QNetworkReply *reply)
@@ -39,6 +62,9 @@ Reply take(QNetworkReply *reply)
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     out.cutOff = ReplySizeGuard::verdict(reply);
     out.body = out.cutOff ? QByteArray() : reply->readAll();
+    if (out.status != 0 && !out.ok())
+        qCWarning(lcProviders).noquote() << "answer HTTP" << out.status << "from" << reply->url().host() << ":"
+                                      << loggable(out.body);
     if (out.status == 403 && isUsageLimit(out.body))
         out.status = 429;
     if (out.status == 429 || out.status == 503)

@@ -9,6 +9,7 @@
 #include "storefailure.h"
 #include "storetransaction.h"
 #include "synccoordinator.h"
+#include "tinyfilesystem.h"
 #include "trayfixture.h"
 
 #include <QApplication>
@@ -27,8 +28,6 @@
 #include <QTimeZone>
 #include <QTimer>
 
-#include <sys/mount.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -82,29 +81,6 @@ private:
     }
     static inline std::atomic<int> s_count{0};
     QtMessageHandler m_previous;
-};
-
-// A tmpfs of `kilobytes` at `path`, unmounted on leaving; needs root.
-class TinyFilesystem
-{
-public:
-    TinyFilesystem(const QString &path, int kilobytes)
-        : m_path(QFile::encodeName(path))
-    {
-        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-        m_mounted = QDir().mkpath(path) && geteuid() == 0
-            && ::mount("tmpfs", m_path.constData(), "tmpfs", 0, options.constData()) == 0;
-    }
-    ~TinyFilesystem()
-    {
-        if (m_mounted)
-            ::umount2(m_path.constData(), MNT_DETACH);
-    }
-    bool isMounted() const { return m_mounted; }
-
-private:
-    QByteArray m_path;
-    bool m_mounted = false;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "fakegoogle.h"
 #include "googleauthservice.h"
+#include "logcapture.h"
 #include "loopbackport.h"
 #include "mainwindow.h"
 #include "recordnames.h"
@@ -112,6 +113,15 @@ private Q_SLOTS:
             << u"Task push error: Connection closed"_s;
         QTest::newRow("run: the local database is closed")
             << SyncResult::failure(Kind::LocalStore) << u"The local database is not open."_s;
+        QTest::newRow("run: the disk filled during the pull") << [] {
+            SyncResult r = SyncResult::failure(Kind::LocalStore);
+            r.storeFailure = StoreFailure::DiskFull;
+            return r;
+        }() << u"Sync stopped: the disk is full. Free some space; the next sync brings in the rest."_s;
+        QTest::newRow("run: an answer with a DTD")
+            << SyncResult::failure(Kind::DocumentType, Step::EventListing)
+            << u"The server's answer declared a document type, which CalDAV never uses; it was refused and nothing "
+               "was changed."_s;
 
         // Discovery of an account's calendars.
         QTest::newRow("discovery: an address that names no server")
@@ -177,7 +187,9 @@ private Q_SLOTS:
             SyncResult r = SyncResult::failure(Kind::LocalStore, Step::Feed);
             r.storeFailure = StoreFailure::DiskFull;
             return r;
-        }() << u"The subscription's events could not be stored"_s;
+        }() << u"The subscription's events could not be stored: the disk is full."_s;
+        QTest::newRow("feed: cut short in transfer") << SyncResult::failure(Kind::IncompleteListing, Step::Feed)
+                                                     << u"The subscription arrived cut short; its events were kept as they were."_s;
 
         // Google and Microsoft: the API call that failed, by its provider.
         QTest::newRow("google: no saved credentials")
@@ -188,7 +200,7 @@ private Q_SLOTS:
             << provider(OfGoogle, Kind::AccountMissing) << u"Parent account missing"_s;
         QTest::newRow("google: the refresh refused with 400")
             << providerAnswer(OfGoogle, Step::TokenRefresh, 400, u"{ \"error\": \"invalid_grant\" }"_s)
-            << u"Google token refresh failed: Token refresh failed (HTTP 400): { \"error\": \"invalid_grant\" }"_s;
+            << u"Google token refresh failed: Token refresh failed (HTTP 400). Sign in to Google again."_s;
         QTest::newRow("microsoft: a refresh without credentials in this build")
             << provider(OfMicrosoft, Kind::NotConfigured, Step::TokenRefresh)
             << u"Microsoft token refresh failed: Microsoft OAuth credentials are not configured."_s;
@@ -196,22 +208,22 @@ private Q_SLOTS:
             << provider(OfGoogle, Kind::Unreadable, Step::TokenRefresh)
             << u"Google token refresh failed: Google's response had no access_token."_s;
         QTest::newRow("google: the events listing answered 503")
-            << providerAnswer(OfGoogle, Step::EventListing, 503, u"backend error"_s)
-            << u"Google rejected events.list (HTTP 503): backend error"_s;
+            << providerAnswer(OfGoogle, Step::EventListing, 503, u"{\"error\": {\"message\": \"backend error\"}}"_s)
+            << u"Google refused to list the calendar's events (HTTP 503). The next sync tries again."_s;
         QTest::newRow("google: the events listing unreachable") << [] {
             SyncResult r = unanswered(Step::EventListing, u"Connection refused"_s);
             r.provider = OfGoogle;
             return r;
-        }() << u"Google rejected events.list (HTTP 0): "_s;
+        }() << u"Google could not be reached (Connection refused). The next sync tries again."_s;
         QTest::newRow("microsoft: the events listing answered 429")
             << providerAnswer(OfMicrosoft, Step::EventListing, 429, u"throttled"_s)
-            << u"Microsoft rejected events list (HTTP 429): throttled"_s;
+            << u"Microsoft refused to list the calendar's events (HTTP 429). The next sync tries again."_s;
         QTest::newRow("google: the calendar list answered 403")
             << providerAnswer(OfGoogle, Step::CalendarList, 403, u"forbidden"_s)
-            << u"Google rejected calendarList.list (HTTP 403): forbidden"_s;
+            << u"Google refused to list the calendars (HTTP 403). Check that the account may still use this calendar."_s;
         QTest::newRow("microsoft: the calendar list answered 401")
             << providerAnswer(OfMicrosoft, Step::CalendarList, 401, QString())
-            << u"Microsoft rejected /me/calendars (HTTP 401): "_s;
+            << u"Microsoft refused to list the calendars (HTTP 401). Sign in to Microsoft again."_s;
         QTest::newRow("google: a calendar list without end") << [] {
             SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::CalendarList);
             r.limit = 50;
@@ -240,11 +252,12 @@ private Q_SLOTS:
             return r;
         }() << u"2 event(s) failed to save locally; will retry next sync."_s;
         QTest::newRow("microsoft: an insert refused") << providerAnswer(OfMicrosoft, Step::EventInsert, 400, u"bad"_s)
-                                                      << u"Microsoft rejected events.insert: bad"_s;
+                                                      << u"Microsoft refused a new event (HTTP 400). The next sync tries again."_s;
         QTest::newRow("google: an update refused") << providerAnswer(OfGoogle, Step::EventUpdate, 412, u"stale"_s)
-                                                   << u"Google rejected events.update: stale"_s;
+                                                   << u"Google refused a changed event (HTTP 412). The next sync tries again."_s;
         QTest::newRow("google: a delete refused")
-            << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s) << u"Google rejected events.delete: no"_s;
+            << providerAnswer(OfGoogle, Step::EventDelete, 403, u"no"_s)
+            << u"Google refused to delete an event (HTTP 403). Check that the account may still use this calendar."_s;
         QTest::newRow("google: an update without a token")
             << provider(OfGoogle, Kind::SignInNeeded, Step::EventUpdate) << u"No Google access token."_s;
         QTest::newRow("microsoft: a listing without a token")
@@ -327,13 +340,15 @@ private Q_SLOTS:
     void mainWindowShowsAProviderFailure_data()
     {
         QTest::addColumn<int>("status"); // of the events listing; 0: the refresh is refused
-        QTest::addColumn<QString>("sentence"); // its start
-        QTest::newRow("503 to the listing") << 503 << u"Google rejected events.list (HTTP 503): "_s;
-        QTest::newRow("401 to the listing") << 401 << u"Google rejected events.list (HTTP 401): "_s;
-        QTest::newRow("403 to the listing") << 403 << u"Google rejected events.list (HTTP 403): "_s;
-        QTest::newRow("429 to the listing") << 429 << u"Google rejected events.list (HTTP 429): "_s;
+        QTest::addColumn<QString>("sentence");
+        const QString listing = u"Google refused to list the calendar's events (HTTP %1). "_s;
+        QTest::newRow("503 to the listing") << 503 << listing.arg(503) + u"The next sync tries again."_s;
+        QTest::newRow("401 to the listing") << 401 << listing.arg(401) + u"Sign in to Google again."_s;
+        QTest::newRow("403 to the listing")
+            << 403 << listing.arg(403) + u"Check that the account may still use this calendar."_s;
+        QTest::newRow("429 to the listing") << 429 << listing.arg(429) + u"The next sync tries again."_s;
         QTest::newRow("an unknown refresh token")
-            << 0 << u"Google token refresh failed: Token refresh failed (HTTP 400): "_s;
+            << 0 << u"Google token refresh failed: Token refresh failed (HTTP 400). Sign in to Google again."_s;
     }
     void mainWindowShowsAProviderFailure()
     {
@@ -368,11 +383,19 @@ private Q_SLOTS:
         config.googleClientId = QLatin1StringView(FakeGoogle::kClientId);
         config.googleClientSecret = QLatin1StringView(FakeGoogle::kClientSecret);
         window.calDavSync()->setProviderConfig(config);
+        LogCapture log;
         const QString shown = syncNowLine(window, state);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(shown.startsWith(sentence), qPrintable(shown));
+        // A sentence, not the provider's JSON; the account says the same.
+        QCOMPARE(shown, sentence);
         QCOMPARE(state->lastSyncErrorMessage(), shown);
+        QCOMPARE(state->accounts()->getById(calendar.account_id)->last_sync_error, sentence);
+        // The answer's start went to the log, without the tokens.
+        const QString logged = LogCapture::all();
+        QVERIFY2(logged.contains(u"answer HTTP %1"_s.arg(status ? status : 400)), qPrintable(logged));
+        QVERIFY(!logged.contains(granted.first));
+        QVERIFY(!logged.contains(refreshToken));
     }
 
 private:

@@ -50,9 +50,9 @@ QUrl FaultProxy::url(const QString &path) const
 }
 
 void FaultProxy::addRule(const QByteArray &method, const QByteArray &target, const QByteArray &body, Fault fault,
-                         int keep)
+                         int keep, const QByteArray &payload)
 {
-    m_rules.append({method, target, body, fault, keep});
+    m_rules.append({method, target, body, fault, keep, payload});
 }
 
 void FaultProxy::incomingConnection(qintptr socketDescriptor)
@@ -93,6 +93,10 @@ void FaultProxy::serve(QTcpSocket *socket)
         stream(socket, streamHead + "Connection: close\r\n\r\n");
     } else if (rule && rule->fault == Fault::AnnouncedHuge) {
         stream(socket, streamHead + "Content-Length: 1099511627776\r\n\r\n");
+    } else if (rule && rule->fault == Fault::Answer) {
+        socket->write(streamHead + "Content-Length: " + QByteArray::number(rule->payload.size()) + "\r\n\r\n"
+                      + rule->payload);
+        serve(socket);
     } else {
         forward(socket, request, rule);
     }
@@ -108,10 +112,11 @@ void FaultProxy::forward(QTcpSocket *socket, const ScriptedHttpServer::Request &
             upstream.setRawHeader(name, value);
     }
     upstream.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    const int keep = rule ? rule->keep : -1;
+    const int keep = rule && rule->fault == Fault::CutListing ? rule->keep : -1;
+    const QByteArray extra = rule && rule->fault == Fault::ExtraResponses ? rule->payload : QByteArray();
     m_busy[socket] = true;
     QNetworkReply *reply = m_network.sendCustomRequest(upstream, request.method, request.body);
-    connect(reply, &QNetworkReply::finished, this, [this, socket, reply, keep] {
+    connect(reply, &QNetworkReply::finished, this, [this, socket, reply, keep, extra] {
         reply->deleteLater();
         if (!m_busy.contains(socket))
             return; // the client hung up meanwhile
@@ -119,6 +124,8 @@ void FaultProxy::forward(QTcpSocket *socket, const ScriptedHttpServer::Request &
         QByteArray body = reply->readAll();
         if (keep >= 0)
             body = cutListing(body, keep);
+        if (!extra.isEmpty())
+            body = withResponses(body, extra);
         QByteArray head = statusLine(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                                      reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
         for (const auto &[name, value] : reply->rawHeaderPairs()) {
@@ -144,6 +151,20 @@ void FaultProxy::stream(QTcpSocket *socket, const QByteArray &head)
     };
     connect(socket, &QTcpSocket::bytesWritten, this, more);
     more();
+}
+
+// `responses` (written with the prefix "d" for DAV:) added before the
+// multistatus closes; the prefix is bound on each of them.
+QByteArray FaultProxy::withResponses(const QByteArray &body, const QByteArray &responses)
+{
+    static const QRegularExpression closing(u"</([A-Za-z0-9_]+:)?multistatus>"_s);
+    const QString text = QString::fromUtf8(body);
+    const QRegularExpressionMatch end = closing.match(text);
+    if (!end.hasMatch())
+        return body;
+    QString added = QString::fromUtf8(responses);
+    added.replace(u"<d:response>"_s, u"<d:response xmlns:d=\"DAV:\">"_s);
+    return (text.left(end.capturedStart()) + added + text.mid(end.capturedStart())).toUtf8();
 }
 
 // Keeps the first `keep` responses of a multistatus and puts the 507

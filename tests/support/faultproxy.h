@@ -19,13 +19,15 @@ class QTcpSocket;
 //   - passes the answer on with only its first `keep` multistatus responses
 //     and a 507 response in their place, as a server at its result limit;
 //   - answers 207 with a multistatus that never ends, or one announcing a
-//     length far past any bound, and streams until the client hangs up.
+//     length far past any bound, and streams until the client hangs up;
+//   - answers 207 with a body of the test's own (a DTD that expands);
+//   - passes the answer on with the test's responses added at its end.
 // Rules hold for every request they match, in the order they were added.
 class FaultProxy : public QTcpServer
 {
     Q_OBJECT
 public:
-    enum class Fault { PreconditionFailed, CutListing, Endless, AnnouncedHuge };
+    enum class Fault { PreconditionFailed, CutListing, Endless, AnnouncedHuge, Answer, ExtraResponses };
 
     explicit FaultProxy(const QUrl &upstream, QObject *parent = nullptr);
     ~FaultProxy() override;
@@ -34,7 +36,9 @@ public:
     // "http://127.0.0.1:<port>" followed by `path`.
     QUrl url(const QString &path) const;
 
-    void addRule(const QByteArray &method, const QByteArray &target, const QByteArray &body, Fault fault, int keep = 0);
+    // `payload`: the body of Answer, the responses of ExtraResponses.
+    void addRule(const QByteArray &method, const QByteArray &target, const QByteArray &body, Fault fault, int keep = 0,
+                 const QByteArray &payload = {});
     // Requests a rule answered or changed.
     int faultsServed() const { return m_faultsServed; }
     // Bytes of never-ending answers written so far.
@@ -51,11 +55,13 @@ private:
         QByteArray body;
         Fault fault;
         int keep;
+        QByteArray payload;
     };
     void serve(QTcpSocket *socket);
     void forward(QTcpSocket *socket, const ScriptedHttpServer::Request &request, const Rule *rule);
     void stream(QTcpSocket *socket, const QByteArray &head);
     static QByteArray cutListing(const QByteArray &body, int keep);
+    static QByteArray withResponses(const QByteArray &body, const QByteArray &responses);
 
     QUrl m_upstream;
     QNetworkAccessManager m_network;

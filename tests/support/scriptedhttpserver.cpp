@@ -111,6 +111,12 @@ ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::reply(int stat
     return *this;
 }
 
+ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::endByClosing()
+{
+    m_endByClosing = true;
+    return *this;
+}
+
 ScriptedHttpServer::Expectation &ScriptedHttpServer::Expectation::cutOffAfter(int bytes)
 {
     m_cutOffAfter = bytes;
@@ -244,6 +250,7 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
     Headers headers;
     QByteArray body = "unexpected request";
     int cutOffAfter = -1;
+    bool endByClosing = false;
 
     auto match = m_expectations.begin();
     if (m_anyOrder) {
@@ -268,6 +275,7 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
         headers = expectation.m_replyHeaders;
         body = expectation.m_replyBody;
         cutOffAfter = expectation.m_cutOffAfter;
+        endByClosing = expectation.m_endByClosing;
         if (expectation.m_silent)
             return;
     }
@@ -275,8 +283,10 @@ void ScriptedHttpServer::answer(QSslSocket *socket, const Request &request)
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
     bool hasLength = false;
     headerIn(headers, "Content-Length", &hasLength);
-    if (!hasLength)
+    if (!hasLength && !endByClosing)
         headers.append(qMakePair(QByteArray("Content-Length"), QByteArray::number(body.size())));
+    if (endByClosing)
+        cutOffAfter = int(body.size());
     if (cutOffAfter >= 0)
         headers.append(qMakePair(QByteArray("Connection"), QByteArray("close")));
     for (const auto &[name, value] : headers)

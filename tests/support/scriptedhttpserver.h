@@ -54,6 +54,9 @@ public:
         // Announces the whole body's length but closes the connection after
         // `bytes` of it, as a server that dies mid-answer does.
         Expectation &cutOffAfter(int bytes);
+        // Sends no Content-Length and ends the body by closing the
+        // connection: the client cannot tell a body cut short from a whole one.
+        Expectation &endByClosing();
         // Takes the request and never answers it, as a server that hangs.
         Expectation &silent();
 
@@ -67,6 +70,7 @@ public:
         Headers m_replyHeaders;
         QByteArray m_replyBody;
         int m_cutOffAfter = -1;
+        bool m_endByClosing = false;
         bool m_silent = false;
     };
 

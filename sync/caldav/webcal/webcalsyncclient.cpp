@@ -66,6 +66,9 @@ void SyncClient::syncCalendar(const Calendar &calendar)
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, u"QuillmartenCalendar/1.0 (+webcal)"_s);
     request.setRawHeader("Accept", "text/calendar, text/plain, */*");
+    // Asked for here, not by Qt, so that the compressed stream arrives as it
+    // was sent: only then can a stream cut off be told from a whole one.
+    request.setRawHeader("Accept-Encoding", "gzip, deflate");
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     QNetworkReply *reply = m_network->get(request);
@@ -121,13 +124,6 @@ void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, con
         Q_EMIT calendarSyncFailed(calendar.id, empty);
         return;
     }
-    if (!holdsCalendarData(body)) {
-        qCInfo(lcWebcal) << "subscription" << calendar.id << "answered" << body.size() << "bytes without a calendar";
-        SyncResult unreadable = SyncResult::failure(SyncResult::Kind::Unreadable, SyncResult::Step::Feed);
-        unreadable.status = status;
-        Q_EMIT calendarSyncFailed(calendar.id, unreadable);
-        return;
-    }
     if (!m_appState || !m_appState->database() || !m_appState->events()) {
         Q_EMIT calendarSyncFailed(calendar.id, SyncResult::failure(SyncResult::Kind::LocalStore));
         return;
@@ -135,11 +131,18 @@ void SyncClient::onFeedReply(QNetworkReply *reply, const Calendar &calendar, con
     // Reading and writing a feed of 100,000 events takes seconds: off the
     // GUI thread, as the file import does.
     auto *job = new FeedApplyJob(m_appState->database()->fileName(), calendar.id, body,
-                                 charsetOf(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()), this);
+                                 reply->rawHeader("Content-Encoding"),
+                                 charsetOf(reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()),
+                                 m_sizeLimitBytes, this);
     connect(job, &FeedApplyJob::finished, this,
             [this, job, calendarId = calendar.id](const FeedReplaceResult &result, StoreFailure::Kind failure) {
         job->deleteLater();
         onFeedApplied(calendarId, result, failure);
+    });
+    connect(job, &FeedApplyJob::refused, this, [this, job, calendarId = calendar.id, status](SyncResult result) {
+        job->deleteLater();
+        result.status = status;
+        Q_EMIT calendarSyncFailed(calendarId, result);
     });
     job->start();
 }

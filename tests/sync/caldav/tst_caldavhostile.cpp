@@ -1,4 +1,5 @@
 #include "awaitresponse.h"
+#include "caldavdiscovery.h"
 #include "faultproxy.h"
 #include "radicaleserver.h"
 #include "replysizeguard.h"
@@ -29,6 +30,27 @@ QByteArray objectText(const QString &uid, const QString &title)
            "DTSTAMP:20260301T080000Z\r\nDTSTART:20260310T090000Z\r\nDTEND:20260310T100000Z\r\nSUMMARY:%2\r\n"
            "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(uid, title)
                .toUtf8();
+}
+
+// A 1.6 MB multistatus whose DTD defines a 4,000-character entity and uses
+// it 400,000 times in one object's `element`: about 1.6 GB once read.
+QByteArray entityBomb(const QByteArray &element)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE d:multistatus [<!ENTITY e \""
+        + QByteArray(4000, 'x')
+        + "\">]>\n<d:multistatus xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\" "
+          "xmlns:cs=\"http://calendarserver.org/ns/\"><d:response><d:href>/alice/x.ics</d:href><d:propstat><d:prop><"
+        + element + '>' + QByteArray("&e;").repeated(400000) + "</" + element.split(' ').first()
+        + "></d:prop></d:propstat></d:response></d:multistatus>";
+}
+
+// One response naming `href` with an ETag, and calendar data when given.
+QByteArray responseFor(const QByteArray &href, const QByteArray &data = {})
+{
+    const QByteArray calendarData =
+        data.isEmpty() ? QByteArray() : "<C:calendar-data xmlns:C=\"urn:ietf:params:xml:ns:caldav\">" + data + "</C:calendar-data>";
+    return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop><d:getetag>\"evil\"</d:getetag>"
+        + calendarData + "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
 }
 
 } // namespace
@@ -201,6 +223,112 @@ private Q_SLOTS:
         QCOMPARE(outcome.result.limit, bound);
         QVERIFY2(m_proxy->streamed() < 2 * bound, qPrintable(QString::number(m_proxy->streamed())));
         QCOMPARE(m_state->events()->getById(added)->sync_status, u"pending"_s);
+    }
+
+    void answerWithADtdIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("body"); // a piece of the request body the fault waits for
+        QTest::addColumn<QByteArray>("element"); // where the entity is used
+        QTest::addColumn<Step>("step");
+        QTest::newRow("the markers, inside the ctag")
+            << QByteArray("PROPFIND") << QByteArray("getctag") << QByteArray("cs:getctag") << Step::Markers;
+        QTest::newRow("the event listing, inside an etag")
+            << QByteArray("REPORT") << QByteArray("name=\"VEVENT\"") << QByteArray("d:getetag") << Step::EventListing;
+        QTest::newRow("the multiget, inside calendar-data")
+            << QByteArray("REPORT") << QByteArray("calendar-multiget") << QByteArray("c:calendar-data") << Step::Fetch;
+        QTest::newRow("the to-do listing, inside an etag")
+            << QByteArray("REPORT") << QByteArray("name=\"VTODO\"") << QByteArray("d:getetag") << Step::TaskListing;
+        QTest::newRow("discovery's principal")
+            << QByteArray("PROPFIND") << QByteArray("current-user-principal")
+            << QByteArray("d:current-user-principal") << Step::Principal;
+    }
+
+    // The run fails at that request, saying why, and what is stored stays
+    // as it was: the server's change is not taken, the local one still waits.
+    void answerWithADtdIsRefused()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, element);
+        QFETCH(Step, step);
+        if (step == Step::Principal) {
+            m_proxy->addRule(method, {}, body, Fault::Answer, 0, entityBomb(element));
+            CalDavClient client;
+            CalDavDiscovery discovery(&client);
+            QSignalSpy failed(&discovery, &CalDavDiscovery::failed);
+            discovery.start(m_proxy->url(u"/"_s));
+            QVERIFY(failed.wait(10000));
+            QCOMPARE(failed.first().first().value<SyncResult>(), SyncResult::failure(Kind::DocumentType, step));
+            return;
+        }
+        QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"There"_s)));
+        QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+        QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"Changed there"_s)));
+        const QDateTime start = TimeUtil::utc(QDate(2026, 3, 20), QTime(9, 0));
+        const QString added =
+            insertNewEvent(m_state, m_calendarId, u"added@here"_s, u"Added here"_s, start, start.addSecs(3600)).id;
+        const QString ctag = m_state->calendars()->getById(m_calendarId)->ctag;
+        m_proxy->addRule(method, {}, body, Fault::Answer, 0, entityBomb(element));
+
+        const SyncOutcome outcome = syncOnce(m_state, m_calendarId, kUser, {});
+        QCOMPARE(outcome.result, SyncResult::failure(Kind::DocumentType, step));
+        QCOMPARE(m_proxy->faultsServed(), 1);
+        if (step != Step::TaskListing) // the events were in before the to-dos were asked for
+            QCOMPARE(m_state->events()->getByUid(uidAt(0), m_calendarId)->title, u"There"_s);
+        QCOMPARE(m_state->events()->getById(added)->sync_status, u"pending"_s);
+        QCOMPARE(m_state->calendars()->getById(m_calendarId)->ctag, ctag);
+    }
+
+    void foreignHrefsAreNeverTouched_data()
+    {
+        QTest::addColumn<QByteArray>("body"); // of the request whose answer names the href
+        QTest::addColumn<QByteArray>("href"); // {other}: the other calendar's path
+        QTest::addColumn<bool>("withData");
+        QTest::newRow("the listing: up and into the other calendar")
+            << QByteArray("name=\"VEVENT\"") << QByteArray("../{other}/evil.ics") << false;
+        QTest::newRow("the listing: the other calendar by path")
+            << QByteArray("name=\"VEVENT\"") << QByteArray("/alice/{other}/evil.ics") << false;
+        QTest::newRow("the listing: the other calendar by an absolute URL of the same host")
+            << QByteArray("name=\"VEVENT\"") << QByteArray("{origin}/alice/{other}/evil.ics") << false;
+        QTest::newRow("the listing: up by encoded dots")
+            << QByteArray("name=\"VEVENT\"") << QByteArray("%2e%2e/{other}/evil.ics") << false;
+        QTest::newRow("the multiget: the other calendar's object, with data")
+            << QByteArray("calendar-multiget") << QByteArray("/alice/{other}/evil.ics") << true;
+    }
+
+    // Nothing of the other calendar is stored, and no write of this one's
+    // run reaches it; the calendar names the href as an item it could not sync.
+    void foreignHrefsAreNeverTouched()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, href);
+        QFETCH(bool, withData);
+        const QString other = u"hostile-other-%1"_s.arg(m_collections);
+        const QUrl otherUrl = m_radicale.url(u"/alice/"_s + other + u'/');
+        QVERIFY(makeCalendar(m_direct, otherUrl, other));
+        const QByteArray theirs = objectText(u"evil@there"_s, u"Another calendar's"_s);
+        QVERIFY(putObject(m_direct, otherUrl, u"evil"_s, theirs));
+        const auto before = httpGet(CalDavHref::newResourceUrl(otherUrl, u"evil"_s), kUser, {});
+        QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"Mine"_s)));
+        href.replace("{other}", other.toUtf8()).replace("{origin}", m_proxy->url({}).toString().toUtf8());
+        m_proxy->addRule("REPORT", {}, body, Fault::ExtraResponses, 0, responseFor(href, withData ? theirs : QByteArray()));
+
+        QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+        QVERIFY(m_proxy->faultsServed() >= 1);
+        QList<Event> stored = m_state->events()->getByCalendar(m_calendarId);
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored.first().uid, uidAt(0));
+        if (!withData) // the multiget brought it unasked: left out, not named
+            QCOMPARE(m_state->calendars()->getById(m_calendarId)->last_sync_error, u"1 item(s) could not be synced"_s);
+
+        // Every row of this calendar edited: the push stays here.
+        stored.first().title = u"Mine, edited"_s;
+        stored.first().sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(stored.first()));
+        QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+        QCOMPARE(httpGet(CalDavHref::newResourceUrl(otherUrl, u"evil"_s), kUser, {}), before);
+        QCOMPARE(serverTitles(), QStringList{u"Mine, edited"_s});
     }
 
 private:

@@ -244,6 +244,9 @@ private Q_SLOTS:
             << oneCalendar("<d:displayname><b>W</b></d:displayname>") << base << QList<DiscoveredCalendar>();
         QTest::newRow("HTML error page -> nothing")
             << QByteArray("<html><body>Bad gateway<br></body></html>") << base << QList<DiscoveredCalendar>();
+        QTest::newRow("Behind a DTD -> nothing")
+            << "<!DOCTYPE d:multistatus [<!ENTITY n \"Work\">]>" + oneCalendar("<d:displayname>&n;</d:displayname>")
+            << base << QList<DiscoveredCalendar>();
     }
 
     void calendarList()
@@ -271,10 +274,9 @@ private Q_SLOTS:
             << QStringList{u"/alice/work/missing.ics||-"_s, lunch,
                            u"/alice/work/meeting-1.ics|a5205a665375baa8b7db5316a0f384820c052d3f755f1a6ffe8248356c0a7dce|meeting-1"_s}
             << true;
-        QTest::newRow("ETag-only answer: collection dropped, weak and bare tags unchanged, paths only")
+        QTest::newRow("ETag-only answer: collection dropped, another host's href left out, tags unchanged, paths only")
             << data(u"handwritten/etag-only-query.xml"_s) << QUrl(u"https://dav.example/dav/cal/"_s)
-            << QStringList{u"/dav/cal/a.ics|1-a|-"_s, u"/dav/cal/b+c.ics|W/\"2-b\"|-"_s,
-                           u"/dav/cal/d.ics|plain-etag|-"_s, u"/dav/cal/e.ics|\"|-"_s}
+            << QStringList{u"/dav/cal/a.ics|1-a|-"_s, u"/dav/cal/d.ics|plain-etag|-"_s, u"/dav/cal/e.ics|\"|-"_s}
             << true;
         QTest::newRow("Cut off inside the second response -> first only, incomplete")
             << data(u"handwritten/cut-off-query.xml"_s) << work << QStringList{lunch} << false;
@@ -311,6 +313,20 @@ private Q_SLOTS:
                          "</d:prop></d:propstat></d:response>")
             << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|b"_s, u"/alice/work/c.ics|3|-"_s}
             << true;
+        const auto named = [](const QByteArray &href) {
+            return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop><d:getetag>9</d:getetag></d:prop>"
+                                                   "</d:propstat></d:response>";
+        };
+        QTest::newRow("Hrefs that lead outside the collection -> left out")
+            << listing(named("../other/x.ics") + named("/alice/workshop/x.ics") + named("/alice/work/%2e%2e/other/x.ics")
+                       + named("/alice/work/..%2Fother%2Fx.ics") + named("http://127.0.0.1:5233/alice/work/x.ics")
+                       + named("//other.example/alice/work/x.ics") + named("/alice/work/in%20side.ics"))
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/in side.ics|9|-"_s} << true;
+        QTest::newRow("A doctype only as text inside calendar-data is no DTD")
+            << listing("<d:response><d:href>/alice/work/b.ics</d:href><d:propstat><d:prop><d:getetag>2</d:getetag>"
+                       "<C:calendar-data xmlns:C=\"urn:ietf:params:xml:ns:caldav\">UID:b\nDESCRIPTION:&lt;!DOCTYPE "
+                       "html&gt;\n</C:calendar-data></d:prop></d:propstat></d:response>")
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|b"_s} << true;
         QTest::newRow("Control character as a reference -> dropped, complete")
             << listing("<d:response><d:href>/alice/work/b&#1;.ics</d:href><d:propstat><d:prop><d:getetag>2&#x0;"
                        "</d:getetag></d:prop></d:propstat></d:response>")
@@ -356,6 +372,10 @@ private Q_SLOTS:
         QTest::newRow("Home set in the DAV: namespace is not seen")
             << principal("<d:calendar-home-set><d:href>/home/</d:href></d:calendar-home-set>") << true << QUrl();
         QTest::newRow("No principal property -> none") << data(u"radicale/calendarlist.xml"_s) << false << QUrl();
+        QTest::newRow("Behind a DTD -> none")
+            << "<!DOCTYPE d:multistatus [<!ENTITY p \"/principals/bob/\">]>"
+                   + principal("<d:current-user-principal><d:href>&p;</d:href></d:current-user-principal>")
+            << false << QUrl();
     }
 
     void hrefProperty()

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <zlib.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,6 +21,37 @@ QByteArray feed(const QByteArray &events, bool ended = true)
 {
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//feed//EN\r\n" + events
         + (ended ? "END:VCALENDAR\r\n" : "");
+}
+
+QByteArray fiveEvents(const QByteArray &title)
+{
+    QByteArray events;
+    for (int i = 1; i <= 5; ++i)
+        events += vevent("e" + QByteArray::number(i), title + ' ' + QByteArray::number(i));
+    return events;
+}
+
+QStringList titlesOf(const char *title)
+{
+    QStringList out;
+    for (int i = 1; i <= 5; ++i)
+        out.append(QString::fromLatin1(title) + u' ' + QString::number(i));
+    return out;
+}
+
+QByteArray gzip(const QByteArray &plain)
+{
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&stream, uLong(plain.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.constData()));
+    stream.avail_in = uInt(plain.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
 }
 
 QStringList titles(AppState *state, const QString &calendarId)
@@ -92,9 +125,6 @@ private Q_SLOTS:
                                          << QStringList();
         QTest::newRow("20 series of every second")
             << QByteArray("text/calendar") << feed(secondly) << 20 << QStringList();
-        QTest::newRow("cut between events, no END:VCALENDAR")
-            << QByteArray("text/calendar") << feed(vevent("a", "First") + vevent("b", "Second") + "BEGIN:VEV", false)
-            << 2 << QStringList{u"First"_s, u"Second"_s};
     }
     void feeds()
     {
@@ -111,6 +141,83 @@ private Q_SLOTS:
         QCOMPARE(m_state->events()->getByCalendar(calendarId).size(), events);
         if (!expected.isEmpty())
             QCOMPARE(titles(m_state, calendarId), expected);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
+    // A feed that arrives cut short, or coded or labelled so that it would
+    // read as fewer events, replaces nothing: the calendar keeps the five
+    // events of the last whole feed. A whole one, however sent, is read as
+    // the bytes say.
+    void cutOrMislabelledFeeds_data()
+    {
+        QTest::addColumn<QByteArray>("body"); // as sent
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("coding"); // Content-Encoding
+        QTest::addColumn<bool>("closeForLength"); // no Content-Length: the body ends where the connection does
+        QTest::addColumn<SyncResult::Kind>("refused"); // Answer: not refused
+        QTest::addColumn<QStringList>("after"); // the titles after the refresh
+
+        const QByteArray whole = feed(fiveEvents("New"));
+        const QByteArray cutInThird = whole.left(whole.indexOf("SUMMARY:New 3") + 8);
+        const QStringList kept = titlesOf("Old");
+        const QStringList renewed = titlesOf("New");
+        using Kind = SyncResult::Kind;
+        QTest::newRow("no length, the connection closed inside the third event")
+            << cutInThird << QByteArray("text/calendar") << QByteArray() << true << Kind::IncompleteListing << kept;
+        QTest::newRow("cut between events, no END:VCALENDAR")
+            << whole.left(whole.indexOf("BEGIN:VEVENT", whole.indexOf("New 2"))) << QByteArray("text/calendar")
+            << QByteArray() << true << Kind::IncompleteListing << kept;
+        QTest::newRow("gzip cut in half, its length as sent") << gzip(whole).left(gzip(whole).size() / 2)
+                                                              << QByteArray("text/calendar") << QByteArray("gzip")
+                                                              << false << Kind::IncompleteListing << kept;
+        QTest::newRow("a coding not asked for") << whole << QByteArray("text/calendar") << QByteArray("br") << false
+                                                << Kind::Unreadable << kept;
+        QTest::newRow("gzip, whole, no length") << gzip(whole) << QByteArray("text/calendar") << QByteArray("gzip")
+                                                << true << Kind::Answer << renewed;
+        QTest::newRow("a footer after END:VCALENDAR, no length")
+            << whole + "\r\n<!-- served by feedd -->\r\n" << QByteArray("text/calendar") << QByteArray() << true
+            << Kind::Answer << renewed;
+
+        const QByteArray utf8 = feed(vevent("a", "Caf\xc3\xa9 Z\xc3\xbcrich"));
+        const QStringList cafe{u"Café Zürich"_s};
+        QTest::newRow("UTF-8 labelled ISO-8859-1 reads as UTF-8")
+            << utf8 << QByteArray("text/calendar; charset=ISO-8859-1") << QByteArray() << false << Kind::Answer << cafe;
+        QTest::newRow("UTF-8 labelled utf-16 reads as UTF-8")
+            << utf8 << QByteArray("text/calendar; charset=utf-16") << QByteArray() << false << Kind::Answer << cafe;
+        QTest::newRow("ASCII labelled utf-16 is not emptied")
+            << whole << QByteArray("text/calendar; charset=utf-16") << QByteArray() << false << Kind::Answer
+            << renewed;
+    }
+    void cutOrMislabelledFeeds()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, coding);
+        QFETCH(bool, closeForLength);
+        QFETCH(SyncResult::Kind, refused);
+        QFETCH(QStringList, after);
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        QString calendarId;
+        QCOMPARE(refreshWith(server, feed(fiveEvents("Old")), "text/calendar", &calendarId).failure, QString());
+        QCOMPARE(titles(m_state, calendarId), titlesOf("Old"));
+
+        ScriptedHttpServer::Headers headers{{"Content-Type", contentType}};
+        if (!coding.isEmpty())
+            headers.append({"Content-Encoding", coding});
+        ScriptedHttpServer::Expectation &expectation =
+            server.expect("GET", "/feed.ics").header("Accept-Encoding", "gzip, deflate").reply(200, body, headers);
+        if (closeForLength)
+            expectation.endByClosing();
+        const RefreshOutcome outcome = refreshOnce(m_state, calendarId);
+        if (refused == SyncResult::Kind::Answer) {
+            QCOMPARE(outcome.failure, QString());
+        } else {
+            QVERIFY(!outcome.completed);
+            QCOMPARE(outcome.result.kind, refused);
+            QCOMPARE(outcome.result.step, SyncResult::Step::Feed);
+        }
+        QCOMPARE(titles(m_state, calendarId), after);
         QCOMPARE(server.problems(), QStringList());
     }
 
