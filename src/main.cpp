@@ -66,6 +66,7 @@ int main(int argc, char **argv)
     }
 
     Application app(argc, argv);
+    DisplayConnection::release();
     auto *singleInstance = new SingleInstance(&app);
     if (singleInstance->forwardOrListen(arguments)) {
         if (!singleInstance->commandLost())

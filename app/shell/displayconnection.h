@@ -24,7 +24,11 @@ struct Result
 };
 
 // Tries the display Qt would open for these arguments and environment, again
-// and again within `patience` while it refuses.
+// and again within `patience` while it refuses. A display reached is held
+// open until release(): an X server resets when its last client leaves, and
+// refuses connections meanwhile, Qt's among them.
 Result waitForDisplay(int argc, char **argv, std::chrono::milliseconds patience);
+// Lets go of the display held since waitForDisplay, once Qt holds its own.
+void release();
 
 } // namespace DisplayConnection

@@ -37,12 +37,18 @@ QByteArray displayName(int argc, char **argv)
     return qgetenv("DISPLAY");
 }
 
+xcb_connection_t *held = nullptr;
+
 bool answers(const QByteArray &display)
 {
     xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    release();
+    held = connection;
+    return true;
 }
 
 } // namespace
@@ -69,6 +75,13 @@ Result waitForDisplay(int argc, char **argv, std::chrono::milliseconds patience)
     }
     result.outcome = Outcome::Unreachable;
     return result;
+}
+
+void release()
+{
+    if (held)
+        xcb_disconnect(held);
+    held = nullptr;
 }
 
 } // namespace DisplayConnection
