@@ -758,6 +758,14 @@ void EventFormDialog::save()
     }
     if (record.timezone.isEmpty())
         record.timezone = u"UTC"_s;
+    // An event without an end of its own keeps none while the form shows it
+    // the end the views give it: a new title must not change its length.
+    if (m_event && !m_shown.end_time && record.is_all_day == m_shown.is_all_day) {
+        Event without = record;
+        without.end_time.reset();
+        if (record.end_time == shownEnd(without))
+            record.end_time.reset();
+    }
     // Save without a change writes nothing: the row, its text and the
     // server's copy stay as they are, whatever the scope.
     if (m_event && !m_event->id.isEmpty() && sameContent(record, m_shown)) {

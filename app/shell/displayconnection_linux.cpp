@@ -13,13 +13,21 @@ namespace DisplayConnection {
 
 namespace {
 
+// Qt takes its options with one dash or two ("-display" or "--display").
+bool isOption(const char *arg, const char *name)
+{
+    if (arg[0] == '-' && arg[1] == '-')
+        ++arg;
+    return arg[0] == '-' && std::strcmp(arg + 1, name) == 0;
+}
+
 // The platform list Qt will use: -platform, then QT_QPA_PLATFORM, else its
 // default, which is X unless the session says Wayland.
 bool opensXcbOnly(int argc, char **argv)
 {
     QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0)
+        if (isOption(argv[i], "platform"))
             platform = argv[i + 1];
     }
     if (platform.isEmpty())
@@ -31,7 +39,7 @@ bool opensXcbOnly(int argc, char **argv)
 QByteArray displayName(int argc, char **argv)
 {
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-display") == 0)
+        if (isOption(argv[i], "display"))
             return argv[i + 1];
     }
     return qgetenv("DISPLAY");

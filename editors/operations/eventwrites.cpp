@@ -58,10 +58,17 @@ bool sameContent(const Event &a, const Event &b)
     };
     return a.calendar_id == b.calendar_id && a.title == b.title && a.description == b.description
         && a.location == b.location && a.color == b.color && a.is_all_day == b.is_all_day
-        && a.start_time == b.start_time && a.end_time == b.end_time && a.timezone == b.timezone
+        && a.start_time == b.start_time && shownEnd(a) == shownEnd(b) && a.timezone == b.timezone
         && a.recurrence_rule == b.recurrence_rule && a.exception_dates == b.exception_dates
         && a.recurrence_dates == b.recurrence_dates && sameReminders(a.reminders, b.reminders)
         && sameAttendees(a.attendees, b.attendees);
+}
+
+QDateTime shownEnd(const Event &event)
+{
+    if (event.end_time)
+        return *event.end_time;
+    return event.is_all_day ? event.start_time.addDays(1) : event.start_time.addSecs(3600);
 }
 
 QDateTime allDayTime(const QDate &date)

@@ -34,6 +34,10 @@ void detachChildren(Event &event);
 // scope of a recurring edit then write nothing.
 bool sameContent(const Event &edited, const Event &shown);
 
+// The end the views give `event`: its own, else an hour after a timed start
+// or the end of an all-day one's day.
+QDateTime shownEnd(const Event &event);
+
 // All-day rows are held at 00:00 UTC of their dates, as the iCalendar reader
 // gives them, so that a row typed here and one pulled from a server compare
 // (and name their occurrences) alike.

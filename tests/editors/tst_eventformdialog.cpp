@@ -538,6 +538,15 @@ private Q_SLOTS:
             << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
                "DTEND;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY;COUNT=8\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
             << thisEvent << later << true;
+        // No DTEND: a timed event ends as it starts, an all-day one after its day.
+        const QString noEnd = QString(series).remove(u"DTEND;TZID=Europe/Berlin:20260302T110000\r\n"_s);
+        QTest::newRow("without an end, single event")
+            << QString(noEnd).remove(u"RRULE:FREQ=WEEKLY;UNTIL=20260420T080000Z\r\n"_s) << all << none << false;
+        QTest::newRow("without an end, this event only") << noEnd << thisEvent << later << false;
+        QTest::newRow("all-day without an end")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:day\r\nSUMMARY:Day\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "END:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << false;
     }
     void untouchedSaveWritesNothing()
     {

@@ -360,13 +360,16 @@ private Q_SLOTS:
     void missingDisplayIsSaidNotAborted_data()
     {
         QTest::addColumn<bool>("named");
-        QTest::newRow("display named, nothing answers") << true;
-        QTest::newRow("no display named") << false;
+        QTest::addColumn<QString>("option"); // names the display instead of DISPLAY
+        QTest::newRow("display named, nothing answers") << true << QString();
+        QTest::newRow("no display named") << false << QString();
+        QTest::newRow("named by --display, nothing answers") << true << u"--display"_s;
     }
     // Qt itself would abort; the program says why and ends with an error.
     void missingDisplayIsSaidNotAborted()
     {
         QFETCH(bool, named);
+        QFETCH(QString, option);
         int number = 900;
         while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
             ++number;
@@ -377,10 +380,15 @@ private Q_SLOTS:
         env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         env.remove(u"WAYLAND_DISPLAY"_s);
         env.remove(u"DISPLAY"_s);
-        if (named)
+        QStringList arguments{u"--background"_s};
+        if (named && option.isEmpty())
             env.insert(u"DISPLAY"_s, u":%1"_s.arg(number));
-        const QString told = launch({u"--background"_s}, env, 1);
+        else if (named)
+            arguments << option << u":%1"_s.arg(number);
+        const QString told = launch(arguments, env, 1);
         QVERIFY2(told.contains(u"cannot open its window"_s), qPrintable(told));
+        if (named)
+            QVERIFY2(told.contains(u"display :%1 does not answer"_s.arg(number)), qPrintable(told));
         QVERIFY(!told.contains(u"Opening database"_s));
     }
 
