@@ -1,4 +1,5 @@
 #include "eventrepository.h"
+#include "filterengine.h"
 #include "icalendar.h"
 #include "recurrence.h"
 #include "reminderrepository.h"
@@ -590,6 +591,95 @@ private Q_SLOTS:
         QList<Event> repeating = full;
         repeating.removeIf([](const Event &e) { return e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty(); });
         QCOMPARE(events.getStandingInRange(from, to, calendars), repeating);
+    }
+
+    // Filter rules decide on light rows and occurrences as on full records:
+    // every condition kind reads only fields the light rows carry.
+    void viewRowsFilterAsFullRecords_data()
+    {
+        QTest::addColumn<QString>("conditions");
+        QTest::addColumn<QString>("eventUid"); // of a specific rule
+        QTest::addColumn<QString>("calendarIds");
+        QTest::newRow("title, any letter case") << u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"EVENT ZONED\"]}"_s
+                                                << QString() << u"[]"_s;
+        QTest::newRow("exact title, letter case kept")
+            << u"{\"runtimeType\":\"pattern\",\"titleExact\":[\"Event series\"],\"caseSensitive\":true}"_s
+            << QString() << u"[]"_s;
+        QTest::newRow("description") << u"{\"runtimeType\":\"pattern\",\"descriptionContains\":[\"agenda\"]}"_s
+                                     << QString() << u"[]"_s;
+        QTest::newRow("location") << u"{\"runtimeType\":\"pattern\",\"locationContains\":[\"room 7\"]}"_s << QString()
+                                  << u"[]"_s;
+        QTest::newRow("local start on a weekday, series only")
+            << u"{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"08:00\",\"end\":\"10:00\"},"
+               "\"daysOfWeek\":[\"wed\"],\"recurringOnly\":true}"_s
+            << QString() << u"[]"_s;
+        QTest::newRow("exact local start of a moved occurrence")
+            << u"{\"runtimeType\":\"time\",\"timeExact\":\"11:00\"}"_s << QString() << u"[]"_s;
+        QTest::newRow("one event by its uid") << u"{\"runtimeType\":\"specific\"}"_s << u"zoned@test"_s << u"[]"_s;
+        QTest::newRow("one event by its provider id") << u"{\"runtimeType\":\"specific\"}"_s << u"p-1"_s << u"[]"_s;
+        QTest::newRow("all-day") << u"{\"runtimeType\":\"allDay\"}"_s << QString() << u"[]"_s;
+        QTest::newRow("all-day series") << u"{\"runtimeType\":\"allDay\",\"recurringOnly\":true}"_s << QString()
+                                        << u"[]"_s;
+        QTest::newRow("all-day, in one calendar") << u"{\"runtimeType\":\"allDay\"}"_s << QString()
+                                                  << u"[\"other\"]"_s;
+    }
+    void viewRowsFilterAsFullRecords()
+    {
+        QFETCH(QString, conditions);
+        QFETCH(QString, eventUid);
+        QFETCH(QString, calendarIds);
+        StoreFixture store;
+        seedCalendars(store, {kCal, u"other"_s});
+        EventRepository events(store.db());
+        Event zoned = makeEvent(u"zoned"_s, kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+        zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
+        zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
+        zoned.timezone = u"America/New_York"_s;
+        zoned.description = u"The Agenda"_s;
+        zoned.location = u"Room 7"_s;
+        zoned.provider_event_id = u"p-1"_s;
+        Event allDay = makeEvent(u"all-day"_s, u"other"_s, QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
+                                 QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
+        allDay.is_all_day = true;
+        Event allDaySeries = makeEvent(u"all-day-series"_s, kCal, QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::UTC),
+                                       QDateTime(QDate(2024, 5, 2), QTime(0, 0), Qt::UTC));
+        allDaySeries.is_all_day = true;
+        allDaySeries.recurrence_rule = u"FREQ=WEEKLY"_s;
+        Event series = weeklyMaster(u"series"_s, 1);
+        Event moved = makeEvent(u"moved"_s, kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
+        moved.uid = moved.master_event_uid = series.uid;
+        moved.recurrence_id = u"20240515T090000"_s;
+        for (const Event &e : {zoned, allDay, allDaySeries, series, moved})
+            QVERIFY(events.insert(e));
+        FilterRule rule;
+        rule.id = u"rule"_s;
+        rule.suppress_reminders = true;
+        rule.conditions = conditions;
+        rule.event_uid = eventUid;
+        rule.event_calendar_id = kCal;
+        rule.calendar_ids = calendarIds;
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+
+        const QList<Event> full = Recurrence::expandEvents(events.getInRange(from, to), from, to);
+        const QList<Event> rows = events.getViewRowsInRange(from, to);
+        const QList<Occurrence> light = Recurrence::expandOccurrences(rows, from, to);
+        for (const QString &action : {FilterAction::Dim, FilterAction::Hide}) {
+            rule.action = action;
+            const FilterOutcome byRecord = FilterEngine::apply(full, {rule});
+            const OccurrenceFilterOutcome byRow = FilterEngine::applyToOccurrences(light, {rule});
+            QVERIFY(byRecord.hiddenCount + byRecord.dimmedIds.size() > 0);
+            QCOMPARE(byRow.hiddenCount, byRecord.hiddenCount);
+            QCOMPARE(byRow.dimmedIds, byRecord.dimmedIds);
+            QCOMPARE(byRow.suppressedReminderIds, byRecord.suppressedReminderIds);
+            QStringList shownRecords;
+            for (const Event &e : byRecord.events)
+                shownRecords.append(e.id + u' ' + e.start_time.toUTC().toString(Qt::ISODate));
+            QStringList shownRows;
+            for (const Occurrence &o : byRow.occurrences)
+                shownRows.append(o.event().id + u' ' + o.start().toUTC().toString(Qt::ISODate));
+            QCOMPARE(shownRows, shownRecords);
+        }
     }
 
     // A batch stores what the same writes one by one store: a write the
