@@ -99,8 +99,8 @@ qint64 floorMs(const QString &ics, const QString &db)
     if (!database.open(db) || !database.migrate())
         return -1;
     QSqlQuery(database.database()).exec(QStringLiteral("CREATE TABLE keys (id TEXT PRIMARY KEY, uid TEXT)"));
-    const std::shared_ptr<SqliteStatement> insert =
-        database.statement(QStringLiteral("INSERT INTO keys (id, uid) VALUES (?, ?)"));
+    const std::shared_ptr<SqliteStatement> insert = database.statement(
+        QStringLiteral("INSERT INTO keys (id, uid) VALUES (?, ?)"));
     QFile file(ics);
     if (!insert || !file.open(QIODevice::ReadOnly))
         return -1;

@@ -600,11 +600,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("conditions");
         QTest::addColumn<QString>("eventUid"); // of a specific rule
         QTest::addColumn<QString>("calendarIds");
-        QTest::newRow("title, any letter case") << u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"EVENT ZONED\"]}"_s
-                                                << QString() << u"[]"_s;
+        QTest::newRow("title, any letter case")
+            << u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"EVENT ZONED\"]}"_s << QString() << u"[]"_s;
         QTest::newRow("exact title, letter case kept")
-            << u"{\"runtimeType\":\"pattern\",\"titleExact\":[\"Event series\"],\"caseSensitive\":true}"_s
-            << QString() << u"[]"_s;
+            << u"{\"runtimeType\":\"pattern\",\"titleExact\":[\"Event series\"],\"caseSensitive\":true}"_s << QString()
+            << u"[]"_s;
         QTest::newRow("description") << u"{\"runtimeType\":\"pattern\",\"descriptionContains\":[\"agenda\"]}"_s
                                      << QString() << u"[]"_s;
         QTest::newRow("location") << u"{\"runtimeType\":\"pattern\",\"locationContains\":[\"room 7\"]}"_s << QString()
@@ -620,8 +620,7 @@ private Q_SLOTS:
         QTest::newRow("all-day") << u"{\"runtimeType\":\"allDay\"}"_s << QString() << u"[]"_s;
         QTest::newRow("all-day series") << u"{\"runtimeType\":\"allDay\",\"recurringOnly\":true}"_s << QString()
                                         << u"[]"_s;
-        QTest::newRow("all-day, in one calendar") << u"{\"runtimeType\":\"allDay\"}"_s << QString()
-                                                  << u"[\"other\"]"_s;
+        QTest::newRow("all-day, in one calendar") << u"{\"runtimeType\":\"allDay\"}"_s << QString() << u"[\"other\"]"_s;
     }
     void viewRowsFilterAsFullRecords()
     {
