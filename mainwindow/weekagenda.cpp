@@ -133,25 +133,44 @@ std::optional<std::pair<QDate, QDate>> daysOf(const Occurrence &occurrence, Loca
     return std::pair(from, to);
 }
 
-QString shortTime(const QDateTime &dateTime, LocalClock &clock)
+// The short texts of local times, each made once a reload: rows start and
+// end at a few times of day, and every text goes through the locale.
+class ShortTimes
 {
-    const std::optional<qint64> wall = clock.wallClock(dateTime);
-    if (!wall)
-        return TimeText::shortTime(QTime());
-    return TimeText::shortTime(QDateTime::fromMSecsSinceEpoch(*wall, Qt::UTC).time());
-}
+public:
+    explicit ShortTimes(LocalClock &clock)
+        : m_clock(clock)
+    {
+    }
+
+    QString of(const QDateTime &dateTime)
+    {
+        const std::optional<qint64> wall = m_clock.wallClock(dateTime);
+        if (!wall)
+            return TimeText::shortTime(QTime());
+        const int msOfDay = int((*wall % kMsPerDay + kMsPerDay) % kMsPerDay);
+        auto text = m_texts.constFind(msOfDay);
+        if (text == m_texts.constEnd())
+            text = m_texts.insert(msOfDay, TimeText::shortTime(QTime::fromMSecsSinceStartOfDay(msOfDay)));
+        return *text;
+    }
+
+private:
+    LocalClock &m_clock;
+    QHash<int, QString> m_texts;
+};
 
 // What a row shows before the title on `day`: a span within one day by its
 // times; a longer one from its start on its first day, until its end on its
 // last, and as going on all day in between.
-QString timeText(const Event &event, const QDate &day, LocalClock &clock)
+QString timeText(const Event &event, const QDate &day, LocalClock &clock, ShortTimes &times)
 {
     if (event.is_all_day)
         return WeekAgenda::tr("All day");
-    const QString start = shortTime(event.start_time, clock);
+    const QString start = times.of(event.start_time);
     if (!event.end_time)
         return start;
-    const QString end = shortTime(*event.end_time, clock);
+    const QString end = times.of(*event.end_time);
     const auto span = timedDays(event.start_time, event.end_time, clock);
     if (!span || span->first == span->second)
         return WeekAgenda::tr("%1 – %2").arg(start, end);
@@ -282,6 +301,7 @@ void WeekAgenda::reload()
     QMap<QDate, MoreRows> moreByDay;
     QSet<QString> dimmedIds;
     LocalClock clock;
+    ShortTimes times(clock);
     if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
         const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
         const QDateTime from = m_weekStart.startOfDay();
@@ -363,7 +383,7 @@ void WeekAgenda::reload()
         for (const RowKey &key : order) {
             const Event event = it->at(key.index).toEvent();
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
-            auto *item = new QListWidgetItem(timeText(event, it.key(), clock) + QStringLiteral("   ") + title);
+            auto *item = new QListWidgetItem(timeText(event, it.key(), clock, times) + QStringLiteral("   ") + title);
             const QString colour = event.color.isEmpty() ? colours.value(event.calendar_id) : event.color;
             auto icon = icons.constFind(colour);
             if (icon == icons.constEnd())
