@@ -50,6 +50,40 @@ Event weeklyMaster(const QString &id, int month)
     return master;
 }
 
+// A zoned one-off with every field a view reads, an all-day one in "other",
+// an all-day series, a weekly series with an exception and a moved
+// occurrence of it, in kCal: what the view-row tests read in May 2024.
+QList<Event> viewRowsSeed()
+{
+    Event zoned = makeEvent(QStringLiteral("zoned"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+    zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
+    zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
+    zoned.timezone = QStringLiteral("America/New_York");
+    zoned.description = QStringLiteral("Agenda");
+    zoned.location = QStringLiteral("Room 7");
+    zoned.provider_event_id = QStringLiteral("p-1");
+    zoned.color = QStringLiteral("#ff0000");
+    zoned.status = QStringLiteral("tentative");
+    zoned.reminders = {reminder(10)};
+    zoned.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+    Event allDay = makeEvent(QStringLiteral("all-day"), QStringLiteral("other"),
+                             QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
+                             QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
+    allDay.is_all_day = true;
+    Event allDaySeries = makeEvent(QStringLiteral("all-day-series"), kCal,
+                                   QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::UTC),
+                                   QDateTime(QDate(2024, 5, 2), QTime(0, 0), Qt::UTC));
+    allDaySeries.is_all_day = true;
+    allDaySeries.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+    Event series = weeklyMaster(QStringLiteral("series"), 1);
+    series.exception_dates = QStringLiteral("[\"2024-05-08T09:00:00\"]");
+    series.reminders = {reminder(5)};
+    Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
+    moved.uid = moved.master_event_uid = series.uid;
+    moved.recurrence_id = QStringLiteral("20240515T090000");
+    return {zoned, allDay, allDaySeries, series, moved};
+}
+
 // The first event of the first week of May: title and reminder count, or "-".
 QString firstInMay(const EventRepository &events)
 {
@@ -549,27 +583,7 @@ private Q_SLOTS:
         StoreFixture store;
         seedCalendars(store, {kCal, QStringLiteral("other")});
         EventRepository events(store.db());
-        Event zoned = makeEvent(QStringLiteral("zoned"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
-        zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
-        zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
-        zoned.timezone = QStringLiteral("America/New_York");
-        zoned.description = QStringLiteral("Agenda");
-        zoned.provider_event_id = QStringLiteral("p-1");
-        zoned.color = QStringLiteral("#ff0000");
-        zoned.status = QStringLiteral("tentative");
-        zoned.reminders = {reminder(10)};
-        zoned.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
-        Event allDay = makeEvent(QStringLiteral("all-day"), QStringLiteral("other"),
-                                 QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
-                                 QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
-        allDay.is_all_day = true;
-        Event series = weeklyMaster(QStringLiteral("series"), 1);
-        series.exception_dates = QStringLiteral("[\"2024-05-08T09:00:00\"]");
-        series.reminders = {reminder(5)};
-        Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
-        moved.uid = moved.master_event_uid = series.uid;
-        moved.recurrence_id = QStringLiteral("20240515T090000");
-        for (const Event &e : {zoned, allDay, series, moved})
+        for (const Event &e : viewRowsSeed())
             QVERIFY(events.insert(e));
         const QDateTime from = localTime(2024, 5, 1);
         const QDateTime to = localTime(2024, 6, 1);
@@ -630,25 +644,7 @@ private Q_SLOTS:
         StoreFixture store;
         seedCalendars(store, {kCal, u"other"_s});
         EventRepository events(store.db());
-        Event zoned = makeEvent(u"zoned"_s, kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
-        zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
-        zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
-        zoned.timezone = u"America/New_York"_s;
-        zoned.description = u"The Agenda"_s;
-        zoned.location = u"Room 7"_s;
-        zoned.provider_event_id = u"p-1"_s;
-        Event allDay = makeEvent(u"all-day"_s, u"other"_s, QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
-                                 QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
-        allDay.is_all_day = true;
-        Event allDaySeries = makeEvent(u"all-day-series"_s, kCal, QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::UTC),
-                                       QDateTime(QDate(2024, 5, 2), QTime(0, 0), Qt::UTC));
-        allDaySeries.is_all_day = true;
-        allDaySeries.recurrence_rule = u"FREQ=WEEKLY"_s;
-        Event series = weeklyMaster(u"series"_s, 1);
-        Event moved = makeEvent(u"moved"_s, kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
-        moved.uid = moved.master_event_uid = series.uid;
-        moved.recurrence_id = u"20240515T090000"_s;
-        for (const Event &e : {zoned, allDay, allDaySeries, series, moved})
+        for (const Event &e : viewRowsSeed())
             QVERIFY(events.insert(e));
         FilterRule rule;
         rule.id = u"rule"_s;
