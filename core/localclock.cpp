@@ -14,7 +14,13 @@ std::optional<qint64> LocalClock::wallClock(const QDateTime &dt)
         return std::nullopt;
     if (!m_zone.isValid())
         return wallClockOnce(dt);
-    const qint64 ms = dt.toMSecsSinceEpoch();
+    return wallClockAt(dt.toMSecsSinceEpoch());
+}
+
+qint64 LocalClock::wallClockAt(qint64 ms)
+{
+    if (!m_zone.isValid())
+        return wallClockOnce(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC)).value_or(ms);
     const auto found = std::find_if(m_spans.cbegin(), m_spans.cend(),
                                     [ms](const Span &s) { return ms >= s.from && ms < s.to; });
     const int offset = found != m_spans.cend() ? found->offset : learn(ms);

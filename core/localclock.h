@@ -19,6 +19,8 @@ public:
     // The local wall clock of `dt` as milliseconds since 1970-01-01T00:00
     // local time; empty for an invalid date-time.
     std::optional<qint64> wallClock(const QDateTime &dt);
+    // The same of the instant `ms` since the epoch, without a QDateTime.
+    qint64 wallClockAt(qint64 ms);
 
     // The same through QDateTime::toLocalTime, for a single reading.
     static std::optional<qint64> wallClockOnce(const QDateTime &dt);

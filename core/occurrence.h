@@ -30,6 +30,8 @@ public:
     bool isGenerated() const { return m_generated; }
     // The start instant; the least qint64 for a row without a valid start.
     qint64 startMs() const { return m_startMs; }
+    // The end instant: the start's for a row without a valid end.
+    qint64 endMs() const { return m_endMs; }
     QDateTime start() const;
     std::optional<QDateTime> end() const;
     QString recurrenceId() const;

@@ -740,22 +740,25 @@ void FilterFormDialog::updatePreview()
         return;
     const QDateTime from = QDate::currentDate().startOfDay();
     const QDateTime to = from.addDays(30);
-    const QList<Event> occurrences = Recurrence::expandEvents(m_state->events()->getInRange(from, to), from, to);
+    // Light rows and occurrences: the rule reads no field they lack.
+    const QList<Event> rows = m_state->events()->getViewRowsInRange(from, to);
+    const QList<Occurrence> occurrences = Recurrence::expandOccurrences(rows, from, to);
     if (occurrences.isEmpty()) {
         m_preview->setText(tr("No events in the next 30 days to preview against."));
         return;
     }
     const FilterRule rule = buildConditions();
-    const FilterOutcome outcome = FilterEngine::apply(occurrences, {rule});
+    const OccurrenceFilterOutcome outcome = FilterEngine::applyToOccurrences(occurrences, {rule});
     const int matched = outcome.hiddenCount + int(outcome.dimmedIds.size());
 
     QSet<QString> kept;
-    for (const Event &event : outcome.events)
-        kept.insert(event.id);
+    for (const Occurrence &occurrence : outcome.occurrences)
+        kept.insert(occurrence.event().id);
     QStringList samples;
-    for (const Event &event : occurrences) {
+    for (const Occurrence &occurrence : occurrences) {
         if (samples.size() == 3)
             break;
+        const Event &event = occurrence.event();
         if (outcome.dimmedIds.contains(event.id) || !kept.contains(event.id))
             samples.append(event.title.isEmpty() ? tr("(Untitled)") : event.title);
     }

@@ -1,6 +1,7 @@
 #include "icsimportjob.h"
 #include "storefailure.h"
 
+#include "database.h"
 #include "eventrepository.h"
 
 
@@ -22,6 +23,15 @@ void IcsImportJob::start()
     if (std::exchange(m_started, true))
         return;
     m_worker.post([this](Database *database) { run(database); });
+    // Reported from a piece of its own, which the worker begins only once it
+    // has copied what the import wrote into the file, and with the pages it
+    // cached freed: the window that then deletes the job waits for neither.
+    m_worker.post([this](Database *database) {
+        if (database)
+            database->releaseCache();
+        QMetaObject::invokeMethod(
+            this, [this, result = m_result] { Q_EMIT finished(result); }, Qt::QueuedConnection);
+    });
 }
 
 void IcsImportJob::cancel()
@@ -31,7 +41,7 @@ void IcsImportJob::cancel()
 
 void IcsImportJob::run(Database *database)
 {
-    IcsImport::Result result;
+    IcsImport::Result &result = m_result;
     if (database) {
         EventRepository events(database);
         result = IcsImport::importFile(&events, database, m_path, m_calendarId, &m_cancel, [this](int permille) {
@@ -42,6 +52,4 @@ void IcsImportJob::run(Database *database)
         result.outcome = IcsImport::Outcome::StoreFailed;
         result.failure = StoreFailure::Other;
     }
-    QMetaObject::invokeMethod(
-        this, [this, result] { Q_EMIT finished(result); }, Qt::QueuedConnection);
 }

@@ -36,6 +36,7 @@ private:
 
     QString m_path;
     QString m_calendarId;
+    IcsImport::Result m_result; // the worker's alone until reported
     std::atomic<bool> m_cancel{false};
     bool m_started = false;
     StoreWorker m_worker; // last: it stops before the rest goes

@@ -41,6 +41,9 @@ constexpr int kDayRole = Qt::UserRole + 1;
 constexpr int kOccurrenceRole = Qt::UserRole + 2;
 // More rows than anyone reads in a day's list; the rest are counted.
 constexpr int kMaxRowsPerDay = 100;
+constexpr qint64 kMsPerDay = 24 * 3600 * 1000;
+// Rows laid out at a time: more than a tall window shows.
+constexpr int kLayoutBatch = 100;
 const QLatin1String kSubDaily[] = {QLatin1String("FREQ=HOURLY"), QLatin1String("FREQ=MINUTELY"),
                                    QLatin1String("FREQ=SECONDLY")};
 
@@ -52,12 +55,45 @@ struct MoreRows
 
 bool atMidnight(qint64 wall)
 {
-    constexpr qint64 msPerDay = 24 * 3600 * 1000;
-    return (wall % msPerDay + msPerDay) % msPerDay == 0;
+    return (wall % kMsPerDay + kMsPerDay) % kMsPerDay == 0;
 }
 
-// The first and last local dates a timed span covers; an end at midnight
-// does not reach into that day.
+// Whether a rule repeats within the day. Series share a handful of rule
+// strings, so the last verdict is kept for the same string.
+class SubDailyRules
+{
+public:
+    bool operator()(const QString &rule)
+    {
+        if (rule.isEmpty())
+            return false;
+        if (rule.constData() != m_last.constData() || rule.size() != m_last.size()) {
+            m_last = rule;
+            m_verdict = std::any_of(std::begin(kSubDaily), std::end(kSubDaily),
+                                    [&rule](QLatin1String freq) { return rule.contains(freq, Qt::CaseInsensitive); });
+        }
+        return m_verdict;
+    }
+
+private:
+    QString m_last;
+    bool m_verdict = false;
+};
+
+// The first and last dates of a wall-clock span; an end at midnight does
+// not reach into that day.
+std::pair<QDate, QDate> wallDays(qint64 start, qint64 end)
+{
+    const auto dateOf = [](qint64 wall) {
+        const qint64 days = wall / kMsPerDay - (wall % kMsPerDay < 0 ? 1 : 0);
+        return QDate::fromJulianDay(QDate(1970, 1, 1).toJulianDay() + days);
+    };
+    const QDate from = dateOf(start);
+    const QDate to = end > start && atMidnight(end) ? dateOf(end).addDays(-1) : dateOf(end);
+    return std::pair(from, std::max(to, from));
+}
+
+// The first and last local dates a timed span covers.
 std::optional<std::pair<QDate, QDate>> timedDays(const QDateTime &startTime, const std::optional<QDateTime> &endTime,
                                                  LocalClock &clock)
 {
@@ -65,15 +101,15 @@ std::optional<std::pair<QDate, QDate>> timedDays(const QDateTime &startTime, con
     const std::optional<qint64> end = endTime ? clock.wallClock(*endTime) : start;
     if (!start || !end)
         return std::nullopt;
-    const auto dateOf = [](qint64 wall) { return QDateTime::fromMSecsSinceEpoch(wall, Qt::UTC).date(); };
-    const QDate from = dateOf(*start);
-    const QDate to = *end > *start && atMidnight(*end) ? dateOf(*end).addDays(-1) : dateOf(*end);
-    return std::pair(from, std::max(to, from));
+    return wallDays(*start, *end);
 }
 
-// The days an occurrence covers within the week. All-day rows keep their
-// stored dates (midnight UTC stands for the date, not for an instant).
-QList<QDate> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate &first, const QDate &last)
+// The days an occurrence covers within the week, first and last. All-day
+// rows keep their stored dates (midnight UTC stands for the date, not for an
+// instant). Read from the occurrence's instants: this runs for every
+// occurrence of the week, shown or not.
+std::optional<std::pair<QDate, QDate>> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate &first,
+                                              const QDate &last)
 {
     QDate from;
     QDate to; // inclusive
@@ -84,36 +120,57 @@ QList<QDate> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate
         const QDate end = endTime ? endTime->date() : from.addDays(1);
         to = end > from ? end.addDays(-1) : from;
     } else {
-        const auto span = timedDays(occurrence.start(), occurrence.end(), clock);
-        if (!span)
-            return {};
-        std::tie(from, to) = *span;
+        // A row's unreadable start or end places it nowhere.
+        if (!occurrence.isGenerated()
+            && (!event.start_time.isValid() || (event.end_time && !event.end_time->isValid())))
+            return std::nullopt;
+        std::tie(from, to) = wallDays(clock.wallClockAt(occurrence.startMs()), clock.wallClockAt(occurrence.endMs()));
     }
-    QList<QDate> days;
-    for (QDate d = std::max(from, first); d <= std::min(to, last); d = d.addDays(1))
-        days.append(d);
-    return days;
+    from = std::max(from, first);
+    to = std::min(to, last);
+    if (from > to)
+        return std::nullopt;
+    return std::pair(from, to);
 }
 
-QString shortTime(const QDateTime &dateTime, LocalClock &clock)
+// The short texts of local times, each made once a reload: rows start and
+// end at a few times of day, and every text goes through the locale.
+class ShortTimes
 {
-    const std::optional<qint64> wall = clock.wallClock(dateTime);
-    if (!wall)
-        return TimeText::shortTime(QTime());
-    return TimeText::shortTime(QDateTime::fromMSecsSinceEpoch(*wall, Qt::UTC).time());
-}
+public:
+    explicit ShortTimes(LocalClock &clock)
+        : m_clock(clock)
+    {
+    }
+
+    QString of(const QDateTime &dateTime)
+    {
+        const std::optional<qint64> wall = m_clock.wallClock(dateTime);
+        if (!wall)
+            return TimeText::shortTime(QTime());
+        const int msOfDay = int((*wall % kMsPerDay + kMsPerDay) % kMsPerDay);
+        auto text = m_texts.constFind(msOfDay);
+        if (text == m_texts.constEnd())
+            text = m_texts.insert(msOfDay, TimeText::shortTime(QTime::fromMSecsSinceStartOfDay(msOfDay)));
+        return *text;
+    }
+
+private:
+    LocalClock &m_clock;
+    QHash<int, QString> m_texts;
+};
 
 // What a row shows before the title on `day`: a span within one day by its
 // times; a longer one from its start on its first day, until its end on its
 // last, and as going on all day in between.
-QString timeText(const Event &event, const QDate &day, LocalClock &clock)
+QString timeText(const Event &event, const QDate &day, LocalClock &clock, ShortTimes &times)
 {
     if (event.is_all_day)
         return WeekAgenda::tr("All day");
-    const QString start = shortTime(event.start_time, clock);
+    const QString start = times.of(event.start_time);
     if (!event.end_time)
         return start;
-    const QString end = shortTime(*event.end_time, clock);
+    const QString end = times.of(*event.end_time);
     const auto span = timedDays(event.start_time, event.end_time, clock);
     if (!span || span->first == span->second)
         return WeekAgenda::tr("%1 – %2").arg(start, end);
@@ -133,21 +190,20 @@ struct RowKey
     bool timed;
     qint64 seenFromMs;
     qint64 endMs;
-    QString title;
-    QString id;
+    const QString *title;
+    const QString *id;
     qint64 startMs;
     qsizetype index;
 
     RowKey(const Occurrence &occurrence, qint64 dayStartMs, qsizetype at)
         : timed(!occurrence.event().is_all_day)
         , seenFromMs(timed ? std::max(occurrence.startMs(), dayStartMs) : 0)
-        , title(occurrence.event().title)
-        , id(occurrence.event().id)
+        , endMs(occurrence.endMs())
+        , title(&occurrence.event().title)
+        , id(&occurrence.event().id)
         , startMs(occurrence.startMs())
         , index(at)
     {
-        const std::optional<QDateTime> end = occurrence.end();
-        endMs = end && end->isValid() ? end->toMSecsSinceEpoch() : startMs;
     }
 
     bool operator<(const RowKey &other) const
@@ -158,12 +214,12 @@ struct RowKey
             return seenFromMs < other.seenFromMs;
         if (endMs != other.endMs)
             return endMs < other.endMs;
-        if (const int byTitle = title.compare(other.title, Qt::CaseInsensitive))
+        if (const int byTitle = title->compare(*other.title, Qt::CaseInsensitive))
             return byTitle < 0;
-        if (const int exact = title.compare(other.title))
+        if (const int exact = title->compare(*other.title))
             return exact < 0;
-        if (id != other.id)
-            return id < other.id;
+        if (*id != *other.id)
+            return *id < *other.id;
         return std::tie(startMs, index) < std::tie(other.startMs, other.index);
     }
 };
@@ -183,6 +239,10 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent, FirstLoad firstLoad)
     layout->addWidget(m_list, 1);
     layout->addWidget(m_tasks);
     m_list->setUniformItemSizes(false);
+    // Each of a week's up to 700 rows is measured for the layout: those in
+    // view are laid out before the list is drawn, the rest in the next turns.
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(kLayoutBatch);
 
     connect(m_list, &QListWidget::currentItemChanged, this, &WeekAgenda::onCurrentItemChanged);
     connect(m_list, &QListWidget::itemClicked, this, &WeekAgenda::showDetails);
@@ -241,6 +301,7 @@ void WeekAgenda::reload()
     QMap<QDate, MoreRows> moreByDay;
     QSet<QString> dimmedIds;
     LocalClock clock;
+    ShortTimes times(clock);
     if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
         const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
         const QDateTime from = m_weekStart.startOfDay();
@@ -256,18 +317,16 @@ void WeekAgenda::reload()
                     byDay[first].append(occurrence);
                     continue;
                 }
-                const QList<QDate> days = daysOf(occurrence, clock, first, lastDay);
-                for (const QDate &day : days)
+                const auto days = daysOf(occurrence, clock, first, lastDay);
+                for (QDate day = days ? days->first : QDate(); days && day <= days->second; day = day.addDays(1))
                     byDay[day].append(occurrence);
             }
         };
         // The week at once, each series bounded by what seven days show,
         // unless a series repeats within the day and will pass that bound.
-        const bool subDaily = std::any_of(rows.cbegin(), rows.cend(), [](const Event &row) {
-            return std::any_of(std::begin(kSubDaily), std::end(kSubDaily), [&row](QLatin1String freq) {
-                return row.recurrence_rule.contains(freq, Qt::CaseInsensitive);
-            });
-        });
+        SubDailyRules repeatsWithinDay;
+        const bool subDaily = std::any_of(rows.cbegin(), rows.cend(),
+                                          [&](const Event &row) { return repeatsWithinDay(row.recurrence_rule); });
         Recurrence::BoundedOccurrences week;
         if (!subDaily)
             week = Recurrence::expandOccurrencesBounded(rows, from, to, 7 * kMaxRowsPerDay);
@@ -308,7 +367,9 @@ void WeekAgenda::reload()
         order.reserve(size_t(it->size()));
         for (qsizetype i = 0; i < it->size(); ++i)
             order.emplace_back(it->at(i), dayStartMs, i);
-        std::sort(order.begin(), order.end());
+        // Only the rows shown need their order.
+        const auto shown = order.begin() + std::min<qsizetype>(qsizetype(order.size()), kMaxRowsPerDay);
+        std::partial_sort(order.begin(), shown, order.end());
         auto *header = new QListWidgetItem(locale.toString(it.key(), QLocale::LongFormat), m_list);
         header->setFlags(Qt::ItemIsEnabled);
         QFont bold = header->font();
@@ -322,7 +383,7 @@ void WeekAgenda::reload()
         for (const RowKey &key : order) {
             const Event event = it->at(key.index).toEvent();
             const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
-            auto *item = new QListWidgetItem(timeText(event, it.key(), clock) + QStringLiteral("   ") + title);
+            auto *item = new QListWidgetItem(timeText(event, it.key(), clock, times) + QStringLiteral("   ") + title);
             const QString colour = event.color.isEmpty() ? colours.value(event.calendar_id) : event.color;
             auto icon = icons.constFind(colour);
             if (icon == icons.constEnd())
@@ -371,6 +432,12 @@ void WeekAgenda::selectEvent(const QString &eventId)
         return;
     m_reloading = true;
     m_list->setCurrentItem(match);
+    // A row past the rows laid out so far has no place to scroll to yet.
+    if (!m_list->visualItemRect(match).isValid()) {
+        m_list->setLayoutMode(QListView::SinglePass);
+        m_list->doItemsLayout();
+        m_list->setLayoutMode(QListView::Batched);
+    }
     m_list->scrollToItem(match);
     m_reloading = false;
 }

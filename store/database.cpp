@@ -314,6 +314,12 @@ bool Database::inTransaction() const
     return m_handle && sqlite3_get_autocommit(m_handle) == 0;
 }
 
+void Database::releaseCache()
+{
+    if (m_handle)
+        sqlite3_db_release_memory(m_handle);
+}
+
 bool Database::setFileTriggersEnabled(bool enabled)
 {
     int now = -1;

@@ -88,6 +88,9 @@ public:
     // ones stay on), or back on; false when the connection cannot. Prepared
     // statements compile again at their next run.
     bool setFileTriggersEnabled(bool enabled);
+    // Frees the pages the connection keeps cached (they are read again when
+    // needed): after a bulk write, so that closing it later costs little.
+    void releaseCache();
 
     // The newest schema version this build knows.
     static int latestVersion();

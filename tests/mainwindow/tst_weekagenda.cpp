@@ -281,6 +281,19 @@ private Q_SLOTS:
         // The first row of a day is its first occurrence.
         QCOMPARE(agenda.list()->item(1)->text().section(u"   "_s, 0, 0).section(u" – "_s, 0, 0),
                  TimeText::shortTime(QTime(0, 0)));
+
+        // The selected event's row of the current date is scrolled into
+        // view, however far down the week it is listed.
+        agenda.resize(320, 240);
+        agenda.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&agenda));
+        state()->setCurrentDate(QDate(2030, 1, 13));
+        state()->setSelectedEventId(u"ev-Busy 0"_s);
+        agenda.reload();
+        const QListWidgetItem *current = agenda.list()->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->data(Qt::UserRole + 1).toDate(), QDate(2030, 1, 13));
+        QVERIFY(agenda.list()->viewport()->rect().intersects(agenda.list()->visualItemRect(current)));
     }
 
     void filterRulesHideAndDim()

@@ -1,4 +1,5 @@
 #include "eventrepository.h"
+#include "filterengine.h"
 #include "icalendar.h"
 #include "recurrence.h"
 #include "reminderrepository.h"
@@ -47,6 +48,40 @@ Event weeklyMaster(const QString &id, int month)
     Event master = makeEvent(id, kCal, localTime(2024, month, 3, 9), localTime(2024, month, 3, 10));
     master.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
     return master;
+}
+
+// A zoned one-off with every field a view reads, an all-day one in "other",
+// an all-day series, a weekly series with an exception and a moved
+// occurrence of it, in kCal: what the view-row tests read in May 2024.
+QList<Event> viewRowsSeed()
+{
+    Event zoned = makeEvent(QStringLiteral("zoned"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
+    zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
+    zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
+    zoned.timezone = QStringLiteral("America/New_York");
+    zoned.description = QStringLiteral("Agenda");
+    zoned.location = QStringLiteral("Room 7");
+    zoned.provider_event_id = QStringLiteral("p-1");
+    zoned.color = QStringLiteral("#ff0000");
+    zoned.status = QStringLiteral("tentative");
+    zoned.reminders = {reminder(10)};
+    zoned.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
+    Event allDay = makeEvent(QStringLiteral("all-day"), QStringLiteral("other"),
+                             QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
+                             QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
+    allDay.is_all_day = true;
+    Event allDaySeries = makeEvent(QStringLiteral("all-day-series"), kCal,
+                                   QDateTime(QDate(2024, 5, 1), QTime(0, 0), Qt::UTC),
+                                   QDateTime(QDate(2024, 5, 2), QTime(0, 0), Qt::UTC));
+    allDaySeries.is_all_day = true;
+    allDaySeries.recurrence_rule = QStringLiteral("FREQ=WEEKLY");
+    Event series = weeklyMaster(QStringLiteral("series"), 1);
+    series.exception_dates = QStringLiteral("[\"2024-05-08T09:00:00\"]");
+    series.reminders = {reminder(5)};
+    Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
+    moved.uid = moved.master_event_uid = series.uid;
+    moved.recurrence_id = QStringLiteral("20240515T090000");
+    return {zoned, allDay, allDaySeries, series, moved};
 }
 
 // The first event of the first week of May: title and reminder count, or "-".
@@ -548,27 +583,7 @@ private Q_SLOTS:
         StoreFixture store;
         seedCalendars(store, {kCal, QStringLiteral("other")});
         EventRepository events(store.db());
-        Event zoned = makeEvent(QStringLiteral("zoned"), kCal, localTime(2024, 5, 2, 9), localTime(2024, 5, 2, 10));
-        zoned.start_time = zoned.start_time.toTimeZone(QTimeZone("America/New_York"));
-        zoned.end_time = zoned.end_time->toTimeZone(QTimeZone("America/New_York"));
-        zoned.timezone = QStringLiteral("America/New_York");
-        zoned.description = QStringLiteral("Agenda");
-        zoned.provider_event_id = QStringLiteral("p-1");
-        zoned.color = QStringLiteral("#ff0000");
-        zoned.status = QStringLiteral("tentative");
-        zoned.reminders = {reminder(10)};
-        zoned.attendees = {attendee(QStringLiteral("a@example.org"), QStringLiteral("A"))};
-        Event allDay = makeEvent(QStringLiteral("all-day"), QStringLiteral("other"),
-                                 QDateTime(QDate(2024, 5, 3), QTime(0, 0), Qt::UTC),
-                                 QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
-        allDay.is_all_day = true;
-        Event series = weeklyMaster(QStringLiteral("series"), 1);
-        series.exception_dates = QStringLiteral("[\"2024-05-08T09:00:00\"]");
-        series.reminders = {reminder(5)};
-        Event moved = makeEvent(QStringLiteral("moved"), kCal, localTime(2024, 5, 9, 11), localTime(2024, 5, 9, 12));
-        moved.uid = moved.master_event_uid = series.uid;
-        moved.recurrence_id = QStringLiteral("20240515T090000");
-        for (const Event &e : {zoned, allDay, series, moved})
+        for (const Event &e : viewRowsSeed())
             QVERIFY(events.insert(e));
         const QDateTime from = localTime(2024, 5, 1);
         const QDateTime to = localTime(2024, 6, 1);
@@ -590,6 +605,76 @@ private Q_SLOTS:
         QList<Event> repeating = full;
         repeating.removeIf([](const Event &e) { return e.recurrence_rule.isEmpty() && e.recurrence_id.isEmpty(); });
         QCOMPARE(events.getStandingInRange(from, to, calendars), repeating);
+    }
+
+    // Filter rules decide on light rows and occurrences as on full records:
+    // every condition kind reads only fields the light rows carry.
+    void viewRowsFilterAsFullRecords_data()
+    {
+        QTest::addColumn<QString>("conditions");
+        QTest::addColumn<QString>("eventUid"); // of a specific rule
+        QTest::addColumn<QString>("calendarIds");
+        QTest::newRow("title, any letter case")
+            << u"{\"runtimeType\":\"pattern\",\"titleContains\":[\"EVENT ZONED\"]}"_s << QString() << u"[]"_s;
+        QTest::newRow("exact title, letter case kept")
+            << u"{\"runtimeType\":\"pattern\",\"titleExact\":[\"Event series\"],\"caseSensitive\":true}"_s << QString()
+            << u"[]"_s;
+        QTest::newRow("description") << u"{\"runtimeType\":\"pattern\",\"descriptionContains\":[\"agenda\"]}"_s
+                                     << QString() << u"[]"_s;
+        QTest::newRow("location") << u"{\"runtimeType\":\"pattern\",\"locationContains\":[\"room 7\"]}"_s << QString()
+                                  << u"[]"_s;
+        QTest::newRow("local start on a weekday, series only")
+            << u"{\"runtimeType\":\"time\",\"timeRange\":{\"start\":\"08:00\",\"end\":\"10:00\"},"
+               "\"daysOfWeek\":[\"wed\"],\"recurringOnly\":true}"_s
+            << QString() << u"[]"_s;
+        QTest::newRow("exact local start of a moved occurrence")
+            << u"{\"runtimeType\":\"time\",\"timeExact\":\"11:00\"}"_s << QString() << u"[]"_s;
+        QTest::newRow("one event by its uid") << u"{\"runtimeType\":\"specific\"}"_s << u"zoned@test"_s << u"[]"_s;
+        QTest::newRow("one event by its provider id") << u"{\"runtimeType\":\"specific\"}"_s << u"p-1"_s << u"[]"_s;
+        QTest::newRow("all-day") << u"{\"runtimeType\":\"allDay\"}"_s << QString() << u"[]"_s;
+        QTest::newRow("all-day series") << u"{\"runtimeType\":\"allDay\",\"recurringOnly\":true}"_s << QString()
+                                        << u"[]"_s;
+        QTest::newRow("all-day, in one calendar") << u"{\"runtimeType\":\"allDay\"}"_s << QString() << u"[\"other\"]"_s;
+    }
+    void viewRowsFilterAsFullRecords()
+    {
+        QFETCH(QString, conditions);
+        QFETCH(QString, eventUid);
+        QFETCH(QString, calendarIds);
+        StoreFixture store;
+        seedCalendars(store, {kCal, u"other"_s});
+        EventRepository events(store.db());
+        for (const Event &e : viewRowsSeed())
+            QVERIFY(events.insert(e));
+        FilterRule rule;
+        rule.id = u"rule"_s;
+        rule.suppress_reminders = true;
+        rule.conditions = conditions;
+        rule.event_uid = eventUid;
+        rule.event_calendar_id = kCal;
+        rule.calendar_ids = calendarIds;
+        const QDateTime from = localTime(2024, 5, 1);
+        const QDateTime to = localTime(2024, 6, 1);
+
+        const QList<Event> full = Recurrence::expandEvents(events.getInRange(from, to), from, to);
+        const QList<Event> rows = events.getViewRowsInRange(from, to);
+        const QList<Occurrence> light = Recurrence::expandOccurrences(rows, from, to);
+        for (const QString &action : {FilterAction::Dim, FilterAction::Hide}) {
+            rule.action = action;
+            const FilterOutcome byRecord = FilterEngine::apply(full, {rule});
+            const OccurrenceFilterOutcome byRow = FilterEngine::applyToOccurrences(light, {rule});
+            QVERIFY(byRecord.hiddenCount + byRecord.dimmedIds.size() > 0);
+            QCOMPARE(byRow.hiddenCount, byRecord.hiddenCount);
+            QCOMPARE(byRow.dimmedIds, byRecord.dimmedIds);
+            QCOMPARE(byRow.suppressedReminderIds, byRecord.suppressedReminderIds);
+            QStringList shownRecords;
+            for (const Event &e : byRecord.events)
+                shownRecords.append(e.id + u' ' + e.start_time.toUTC().toString(Qt::ISODate));
+            QStringList shownRows;
+            for (const Occurrence &o : byRow.occurrences)
+                shownRows.append(o.event().id + u' ' + o.start().toUTC().toString(Qt::ISODate));
+            QCOMPARE(shownRows, shownRecords);
+        }
     }
 
     // A batch stores what the same writes one by one store: a write the
