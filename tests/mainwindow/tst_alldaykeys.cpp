@@ -171,7 +171,7 @@ private Q_SLOTS:
                 // Graph keys an instance by its original start, a UTC instant
                 // (an all-day one's at midnight where its series was written),
                 // and cancels one by leaving it out of its view.
-                const QStringList sent{u"DELETE 0610"_s, u"DELETE 0611"_s,
+                const QStringList sent{u"DELETE 0610"_s, u"DELETE 0610"_s, u"DELETE 0611"_s,
                                        u"PATCH 0609 {\"subject\":\"Moved again\"}"_s};
                 for (const char *form : {"UTC", "Tokyo Standard Time", "Pacific Standard Time", "timed series"})
                     QTest::addRow("Graph, %s", form) << u"Graph"_s << QString::fromLatin1(form) << sent;
@@ -304,7 +304,8 @@ private:
     // Renamed here, the moved occurrence goes by its own id with its title
     // alone; two occurrences deleted here go as deletes of theirs, the
     // second one's instance not yet known here (as one beyond the window a
-    // round lists), and they stay gone on both sides.
+    // round lists); a run that could not send one fails, and they stay gone
+    // on both sides.
     void pushToGraph(const QString &calendarId, const QStringList &pushed)
     {
         const QJsonArray listed = graphInstances();
@@ -326,6 +327,9 @@ private:
                                                RecurringEditScope::ThisEvent));
         }
         m_fake.control(u"clear-log"_s);
+        // The first delete meets a server error: that run fails, the next one sends it again.
+        m_fake.control(u"fail"_s, {{"method"_L1, u"DELETE"_s}, {"path"_L1, listed[7]["id"_L1]}, {"status"_L1, 503}});
+        QVERIFY(!graphSync().completed);
         QCOMPARE(graphSync().failure, QString());
         QStringList sent;
         for (const QJsonObject &request : m_fake.requests()) {
