@@ -141,7 +141,7 @@ QJsonObject CalendarClient::dateTimeToJson(const QDateTime &value, bool allDay, 
     return QJsonObject{{"dateTime"_L1, value.toUTC().toString(u"yyyy-MM-ddTHH:mm:ss"_s)}, {"timeZone"_L1, u"UTC"_s}};
 }
 
-QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
+QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay, const QTimeZone &seriesZone)
 {
     const QString text = item.value("originalStart"_L1).toString();
     if (text.isEmpty())
@@ -160,6 +160,10 @@ QString CalendarClient::originalStartKey(const QJsonObject &item, bool allDay)
         return QString();
     if (value.timeSpec() == Qt::LocalTime) // no offset: Graph means UTC
         value = TimeUtil::utc(value.date(), value.time());
+    // The midnight nearest the original start in the series' zone is its
+    // day, whatever its own start was moved to.
+    if (allDay && seriesZone.isValid())
+        return TimeUtil::toIcalDate(value.toTimeZone(seriesZone).addSecs(12 * 3600).date());
     if (allDay)
         return TimeUtil::toIcalDate(originalDay(value, item));
     return TimeUtil::toIcalUtc(value);

@@ -258,7 +258,7 @@ void CalendarClient::readNext(const QString &calendarId, QStringList ids, QList<
 }
 
 void CalendarClient::findInstance(const QString &calendarId, const QString &seriesId, const QString &originalStart,
-                                  bool allDay)
+                                  bool allDay, const QTimeZone &seriesZone)
 {
     if (!signedIn(Step::EventUpdate))
         return;
@@ -275,11 +275,11 @@ void CalendarClient::findInstance(const QString &calendarId, const QString &seri
     query.addQueryItem(u"startDateTime"_s, isoUtc(at.addDays(-1)));
     query.addQueryItem(u"endDateTime"_s, isoUtc(at.addDays(2)));
     url.setQuery(query);
-    findInPage(url.toString(QUrl::FullyEncoded), seriesId, originalStart, allDay, 1);
+    findInPage(url.toString(QUrl::FullyEncoded), seriesId, originalStart, allDay, seriesZone, 1);
 }
 
 void CalendarClient::findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay,
-                                int pages)
+                                const QTimeZone &seriesZone, int pages)
 {
     getJson(url, true, [=, this](const Reply &answer) {
         if (answer.status == 404) {
@@ -298,7 +298,7 @@ void CalendarClient::findInPage(const QString &url, const QString &seriesId, con
             return;
         }
         for (const QJsonObject &item : items) {
-            if (originalStartKey(item, allDay) == originalStart) {
+            if (originalStartKey(item, allDay, seriesZone) == originalStart) {
                 Q_EMIT instanceFound(seriesId, originalStart, item.value("id"_L1).toString());
                 return;
             }
@@ -308,7 +308,7 @@ void CalendarClient::findInPage(const QString &url, const QString &seriesId, con
             Q_EMIT instanceFound(seriesId, originalStart, QString());
             return;
         }
-        findInPage(next, seriesId, originalStart, allDay, pages + 1);
+        findInPage(next, seriesId, originalStart, allDay, seriesZone, pages + 1);
     });
 }
 

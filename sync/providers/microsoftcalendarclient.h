@@ -88,7 +88,8 @@ public:
     void readEvents(const QString &calendarId, const QStringList &eventIds);
     // The id of the instance of `seriesId` that started at `originalStart`
     // (an override key); empty when the series has none there.
-    void findInstance(const QString &calendarId, const QString &seriesId, const QString &originalStart, bool allDay);
+    void findInstance(const QString &calendarId, const QString &seriesId, const QString &originalStart, bool allDay,
+                      const QTimeZone &seriesZone = {});
     QString eventsUrl(const QString &calendarId, const QString &eventId = {}) const override;
     QString calendarViewDeltaUrl(const QString &calendarId, const QDateTime &from, const QDateTime &to) const;
     static DiscoveredCalendar calendarFromJson(const QJsonObject &entry);
@@ -104,8 +105,9 @@ public:
     static QJsonObject dateTimeToJson(const QDateTime &value, bool allDay, const QString &zoneName = {});
     // An instance's start within its series ("originalStart") as the
     // override key of the local store: UTC "yyyyMMddTHHmmssZ", or "yyyyMMdd"
-    // for an all-day series. Empty when the item has none.
-    static QString originalStartKey(const QJsonObject &item, bool allDay);
+    // for an all-day series, its day in `seriesZone` (the series' recurrence
+    // zone) when that is known. Empty when the item has none.
+    static QString originalStartKey(const QJsonObject &item, bool allDay, const QTimeZone &seriesZone = {});
 
     // Graph's "recurrence" object for an RRULE value; empty, with the reason
     // in `problem`, when Graph cannot hold the rule exactly. `start` gives the
@@ -142,7 +144,8 @@ private:
     void fetchEventsPage(Listing *listing, const QString &url);
     void onEventsPage(const std::shared_ptr<Listing> &listing, const ProviderHttp::Reply &answer);
     void readNext(const QString &calendarId, QStringList ids, QList<QJsonObject> found, QStringList gone);
-    void findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay, int pages);
+    void findInPage(const QString &url, const QString &seriesId, const QString &originalStart, bool allDay,
+                    const QTimeZone &seriesZone, int pages);
 
     QUrl m_graphBase;
 };

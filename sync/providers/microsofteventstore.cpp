@@ -206,10 +206,21 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (index.masters.contains(uid))
             drop(index.masters.take(uid));
     };
+    // An all-day instance's day is read in its series' zone, where known.
+    QHash<QString, QTimeZone> zones;
+    for (const QJsonObject &item : masters)
+        zones.insert(item.value("id"_L1).toString(),
+                     CalendarClient::recurrenceZone(item.value("recurrence"_L1).toObject(), QTimeZone()));
+    const auto keyOf = [&zones](const QJsonObject &item) {
+        return CalendarClient::originalStartKey(item, item.value("isAllDay"_L1).toBool(false),
+                                                zones.value(item.value("seriesMasterId"_L1).toString()));
+    };
     // What is listed unchanged is not written again; a pending row takes
     // what the other side changed and the user here did not.
     const auto write = [&](const QJsonObject &item, const std::optional<Event> &stored) {
-        const Event event = CalendarClient::eventFromJson(item, m_calendarId);
+        Event event = CalendarClient::eventFromJson(item, m_calendarId);
+        if (event.isOverride())
+            event.recurrence_id = keyOf(item);
         if (!event.start_time.isValid())
             return false;
         if (!stored)
@@ -254,8 +265,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         listedIds.insert(item.value("id"_L1).toString());
         if (!series.isEmpty()) {
             listedSeries.insert(series);
-            liveKeys.insert(
-                overrideKey(series, CalendarClient::originalStartKey(item, item.value("isAllDay"_L1).toBool(false))));
+            liveKeys.insert(overrideKey(series, keyOf(item)));
         }
     }
 
@@ -342,8 +352,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
         if (!touched.contains(uid))
             continue; // its master is gone
         Series &series = touched[uid];
-        const bool allDay = item.value("isAllDay"_L1).toBool(false);
-        const QString key = CalendarClient::originalStartKey(item, allDay);
+        const QString key = keyOf(item);
         series.instances.insert(id, key);
         series.exdates.removeAll(key);
         std::optional<Event> stored = index.overrides.contains(overrideKey(uid, key))

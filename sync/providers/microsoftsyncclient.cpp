@@ -300,7 +300,7 @@ void SyncClient::pushNext(Run *run)
             return;
         }
         const QString known = series ? EventStore::knownInstance(*series, row->recurrence_id) : QString();
-        withInstance(run, *row, row->master_event_uid, row->recurrence_id, known,
+        withInstance(run, series ? *series : *row, row->master_event_uid, row->recurrence_id, known,
                      [this, run, row = *row, body](const QString &instanceId) {
             if (instanceId.isEmpty()) {
                 // No such occurrence there: nothing to change it into.
@@ -366,7 +366,7 @@ void SyncClient::pushExclusions(Run *run, const Event &master, const ProviderRow
     });
 }
 
-void SyncClient::withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key,
+void SyncClient::withInstance(Run *run, const Event &series, const QString &seriesId, const QString &key,
                               const QString &known, const std::function<void(const QString &)> &then)
 {
     if (!known.isEmpty()) {
@@ -379,7 +379,9 @@ void SyncClient::withInstance(Run *run, const Event &row, const QString &seriesI
         client->deleteLater();
         then(instanceId);
     });
-    client->findInstance(run->calendar.url, seriesId, key, row.is_all_day);
+    const QJsonObject raw = QJsonDocument::fromJson(series.raw_icalendar.toUtf8()).object();
+    client->findInstance(run->calendar.url, seriesId, key, series.is_all_day,
+                         CalendarClient::recurrenceZone(raw.value("recurrence"_L1).toObject(), QTimeZone()));
 }
 
 void SyncClient::send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,

@@ -67,9 +67,10 @@ private:
     void runPush(Run *run);
     void pushNext(Run *run);
     void pushExclusions(Run *run, const Event &master, const ProviderRows::Update &update);
-    // `then` gets the instance id of the occurrence `key` of `seriesId`:
-    // `known`, else the one Graph lists there (empty when none).
-    void withInstance(Run *run, const Event &row, const QString &seriesId, const QString &key, const QString &known,
+    // `then` gets the instance id of the occurrence `key` of `seriesId`
+    // (whose row is `series` when known here): `known`, else the one Graph
+    // lists there (empty when none).
+    void withInstance(Run *run, const Event &series, const QString &seriesId, const QString &key, const QString &known,
                       const std::function<void(const QString &)> &then);
     void send(Run *run, const Event &pushed, Write write, const QString &providerId, const QJsonObject &body,
               const QString &etag);

@@ -60,6 +60,7 @@ WINDOWS_ZONES = {
     "Romance Standard Time": "Europe/Paris",
     "Tokyo Standard Time": "Asia/Tokyo",
     "Hawaiian Standard Time": "Pacific/Honolulu",
+    "Tonga Standard Time": "Pacific/Tongatapu",
     "UTC": "UTC",
     "tzone://Microsoft/Utc": "UTC",
 }

@@ -10,7 +10,9 @@
 #include "fakegraph.h"
 #include "memorytokenstore.h"
 #include "microsoftauthservice.h"
+#include "microsoftsyncclient.h"
 #include "providerconfig.h"
+#include "syncrunreport.h"
 
 #include <QNetworkAccessManager>
 #include <QUuid>
@@ -58,6 +60,17 @@ protected:
         calendar.created_at = calendar.updated_at = QDateTime::currentDateTimeUtc();
         m_calendarId = calendar.id;
         return m_state->calendars()->insert(calendar);
+    }
+
+    // One run of a new client over m_calendarId.
+    RunOutcome graphSync()
+    {
+        Microsoft::SyncClient client(m_state, &m_network, &m_tokens, m_config, m_fake.graphUrl());
+        const SyncRunReport::Spies spies(&client);
+        client.syncCalendar(*m_state->calendars()->getById(m_calendarId));
+        RunOutcome outcome;
+        spies.read(QStringLiteral("the run did not end"), outcome);
+        return outcome;
     }
 
     FakeGraph m_fake;
