@@ -130,9 +130,7 @@ void TestGraphEventJson::pull_data()
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00.0000000","timeZone":"UTC"}})"_s
         << with(holiday, u"override"_s, u"AAMkMaster@20250227"_s);
-    // Honolulu's midnight is Kiritimati's of the next day, Auckland's in
-    // summer Niue's of the day before: a moved exception's start says
-    // nothing of which; a zone named beside it whose midnight it is does.
+    // Midnight in Honolulu (Auckland's summer) is one in Kiritimati (Niue) too.
     const auto moved = [&](const char *name, const QString &originalStart, const QString &zone, const QString &day) {
         QTest::newRow(name) << uR"({%1,"seriesMasterId":"AAMkMaster","type":"exception","originalStart":"%2",
                                     "originalStartTimeZone":"%3"})"_s.arg(allDay, originalStart, zone)
