@@ -458,6 +458,20 @@ public:
         if (m_event)
             m_events.removeLast();
         m_event = nullptr;
+        // A timed item moved out of an all-day series names its occurrence
+        // by the date written too, not by that midnight's instant.
+        if (!m_timedWrittenDays.isEmpty()) {
+            QSet<QString> allDaySeries;
+            for (const Event &e : std::as_const(m_events)) {
+                if (e.recurrence_id.isEmpty() && e.is_all_day)
+                    allDaySeries.insert(e.uid);
+            }
+            for (auto it = m_timedWrittenDays.cbegin(); it != m_timedWrittenDays.cend(); ++it) {
+                Event &row = m_events[it.key()];
+                if (allDaySeries.contains(row.master_event_uid))
+                    row.recurrence_id = it.value();
+            }
+        }
         ExceptionKey::normalizeOverrides(m_events);
         return std::move(m_events);
     }
@@ -596,6 +610,8 @@ public:
         // zone a value was written in.
         if (m_event->is_all_day && !m_writtenRecurrenceDay.isEmpty())
             m_event->recurrence_id = m_writtenRecurrenceDay;
+        else if (!m_writtenRecurrenceDay.isEmpty())
+            m_timedWrittenDays.insert(m_events.size() - 1, m_writtenRecurrenceDay);
         m_event->exception_dates = jsonStringArray(m_exdates.forSeries(m_event->is_all_day));
         m_event->recurrence_dates = jsonStringArray(m_rdates.forSeries(m_event->is_all_day));
         // A zone only this text defines goes along with the event: the
@@ -616,6 +632,7 @@ private:
     DateList m_exdates;
     DateList m_rdates;
     QString m_writtenRecurrenceDay;
+    QHash<qsizetype, QString> m_timedWrittenDays; // index in m_events -> date written
     SharedTexts m_texts;
     Recent<Attendee, 256> m_attendees;
     bool m_inAlarm = false;

@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QSet>
 
+#include <algorithm>
+
 // Output lines are never folded: the servers and clients we meet accept long
 // lines, and stored texts stay one property per line for rewriteEventTimes.
 
@@ -257,16 +259,26 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
         timedLine(w, QLatin1String("DTEND"), e.end_time ? *e.end_time : e.start_time, zone);
     }
     if (!e.recurrence_id.isEmpty()) {
+        // An override for this and every later occurrence stays one.
+        const bool onwards = std::any_of(item.lines.cbegin(), item.lines.cend(), [](const QString &old) {
+            const PropertyView prop = splitLine(old);
+            return prop.is(QLatin1String("RECURRENCE-ID"))
+                && equalsUpper(prop.param(QLatin1String("RANGE")), QLatin1String("THISANDFUTURE"));
+        });
+        const QLatin1String name(onwards ? "RECURRENCE-ID;RANGE=THISANDFUTURE" : "RECURRENCE-ID");
+        const auto line = [&](QLatin1String params, QStringView value) {
+            w.text.append(name).append(params).append(value).append(kCrlf);
+        };
         const QString key = series ? keyForSeries(*series, e.recurrence_id) : e.recurrence_id;
         const QDateTime rid = TimeUtil::fromIcalUtc(key);
         if (key.size() == 8 && QDate::fromString(key, QStringLiteral("yyyyMMdd")).isValid())
-            w.line(QLatin1String("RECURRENCE-ID;VALUE=DATE:"), key);
+            line(QLatin1String(";VALUE=DATE:"), key);
         else if (!rid.isValid())
-            w.line(QLatin1String("RECURRENCE-ID:"), key);
+            line(QLatin1String(":"), key);
         else if (e.is_all_day && !series)
-            w.line(QLatin1String("RECURRENCE-ID;VALUE=DATE:"), dateText(rid));
+            line(QLatin1String(";VALUE=DATE:"), dateText(rid));
         else
-            timedLine(w, QLatin1String("RECURRENCE-ID"), rid, zone);
+            timedLine(w, name, rid, zone);
     }
     if (!e.recurrence_rule.isEmpty())
         w.line(QLatin1String("RRULE:"), e.recurrence_rule);

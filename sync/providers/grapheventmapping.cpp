@@ -74,20 +74,28 @@ bool cameFromGraph(const Event &event)
 
 // The day an all-day instance had in its series. Graph gives its original
 // start as midnight of that day in the series' zone, converted to UTC, and
-// names no zone that could be trusted for it ("originalStartTimeZone" is the
-// zone asked for): the day is a midnight no further than the world's offsets
+// names no zone that could be trusted for it ("originalStartTimeZone" is
+// often the zone asked for): a zone named whose midnight it is tells the
+// day; else the day is a midnight no further than the world's offsets
 // reach, -12 to +14 hours. Where two are that close, the one the instance
-// still starts on is it, else the nearer one.
+// still starts on is it, else the side of the date line most people live
+// on: -10 (Hawaii) rather than +14, +13 (New Zealand's summer, Samoa,
+// Tonga) rather than -11.
 QDate originalDay(const QDateTime &original, const QJsonObject &item)
 {
     const QDateTime utc = original.toUTC();
+    const QTimeZone named = GraphZones::zoneOf(item.value("originalStartTimeZone"_L1).toString());
+    if (named.isValid() && utc.toTimeZone(named).time() == QTime(0, 0))
+        return utc.toTimeZone(named).date();
     const QDate nearer = utc.addSecs(12 * 3600).date();
     const QDate later = utc.addSecs(14 * 3600).date();
     if (later == nearer)
         return nearer;
     const QDate starts =
         QDate::fromString(item.value("start"_L1).toObject().value("dateTime"_L1).toString().left(10), Qt::ISODate);
-    return starts == later ? later : nearer;
+    if (starts == later || starts == nearer)
+        return starts;
+    return utc.time() < QTime(11, 0) ? nearer : later;
 }
 
 } // namespace

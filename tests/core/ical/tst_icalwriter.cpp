@@ -132,6 +132,14 @@ private Q_SLOTS:
         QTest::newRow("all-day inclusive end becomes exclusive")
             << allDay << QStringList{u"DTSTART;VALUE=DATE:20240315"_s, u"DTEND;VALUE=DATE:20240318"_s};
 
+        const QList<Event> onwards = ICalendar::parseEvents(
+            u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Later\r\n"
+            "RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20240602T090000\r\n"
+            "DTSTART;TZID=Europe/Berlin:20240603T110000\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s);
+        QTest::newRow("an override for this and later occurrences stays one")
+            << onwards.value(0)
+            << QStringList{u"RECURRENCE-ID;RANGE=THISANDFUTURE;TZID=Europe/Berlin:20240602T090000"_s};
+
         Event timed;
         timed.uid = u"t"_s;
         timed.title = u"x"_s;

@@ -568,6 +568,16 @@ private Q_SLOTS:
             << strings({"Later@2024-06-04T09:00:00Z", "Moved@2024-06-04T13:00:00Z"})
             << QTime();
 
+        QTest::newRow("All-day series: a zoned midnight names its written date, the moved occurrence timed")
+            << event("DTSTART;VALUE=DATE:20250608\r\nRRULE:FREQ=DAILY;COUNT=3\r\n")
+                + QStringLiteral("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:Moved\r\n"
+                                 "RECURRENCE-ID;TZID=Asia/Tokyo:20250609T000000\r\n"
+                                 "DTSTART:20250609T150000Z\r\nDTEND:20250609T160000Z\r\nEND:VEVENT\r\n")
+            << "2025-06-08T00:00:00Z"
+            << "2025-06-11T00:00:00Z"
+            << strings({"Series@2025-06-08T00:00:00Z", "Moved@2025-06-09T15:00:00Z", "Series@2025-06-10T00:00:00Z"})
+            << QTime();
+
         // Zones defined by the text
         QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
             << QString::fromLatin1(kCustomZone)

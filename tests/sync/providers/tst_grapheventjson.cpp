@@ -130,6 +130,15 @@ void TestGraphEventJson::pull_data()
                 "start":{"dateTime":"2025-03-01T00:00:00.0000000","timeZone":"UTC"},
                 "end":{"dateTime":"2025-03-02T00:00:00.0000000","timeZone":"UTC"}})"_s
         << with(holiday, u"override"_s, u"AAMkMaster@20250227"_s);
+    // Midnight in Honolulu (Auckland's summer) is one in Kiritimati (Niue) too.
+    const auto moved = [&](const char *name, const QString &originalStart, const QString &zone, const QString &day) {
+        QTest::newRow(name) << uR"({%1,"seriesMasterId":"AAMkMaster","type":"exception","originalStart":"%2",
+                                    "originalStartTimeZone":"%3"})"_s.arg(allDay, originalStart, zone)
+                            << with(holiday, u"override"_s, u"AAMkMaster@"_s + day);
+    };
+    moved("all-day exception moved a day later in Honolulu", u"2025-02-28T10:00:00Z"_s, u"Hawaiian Standard Time"_s,
+          u"20250228"_s);
+    moved("all-day exception moved in Auckland summer time", u"2025-02-26T11:00:00Z"_s, u"UTC"_s, u"20250227"_s);
     QTest::newRow("a meeting its organizer cancelled is cancelled")
         << uR"({"subject":"Review","isCancelled":true,"showAs":"free",%1})"_s.arg(timed)
         << with(plain, u"status"_s, u"cancelled"_s);
