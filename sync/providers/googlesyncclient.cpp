@@ -1,5 +1,7 @@
 #include "googlesyncclient.h"
 
+#include "exceptionkey.h"
+
 #include "accountrepository.h"
 #include "appstate.h"
 #include "calendarrepository.h"
@@ -300,7 +302,10 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
         if (body.value("reminders"_L1).isNull())
             body.insert("reminders"_L1, QJsonObject{{"useDefault"_L1, false}, {"overrides"_L1, QJsonArray()}});
         etag = update.etag;
-        run->cancelling = update.cancelled;
+        // Keys stored in another form (by an earlier version, or floating)
+        // name the instance Google knows by its date or instant.
+        for (const QString &key : update.cancelled)
+            run->cancelling.append(ExceptionKey::normalized(row, key));
     }
     run->sentBody = compact(body);
     if (run->problems->wasRefused(row.id, run->sentBody)) {
@@ -319,7 +324,8 @@ void SyncClient::pushRow(const RunPtr &run, const Event &row)
         };
         client->writeInstance(row.id, calendarUrl, row.provider_event_id, run->cancelling.takeFirst(), std::nullopt);
     } else if (series) {
-        client->writeInstance(row.id, calendarUrl, series->provider_event_id, row.recurrence_id, body);
+        client->writeInstance(row.id, calendarUrl, series->provider_event_id,
+                              ExceptionKey::normalized(*series, row.recurrence_id), body);
     } else if (row.provider_event_id.isEmpty()) {
         if (const QString id = clientEventId(row); !id.isEmpty())
             body.insert("id"_L1, id);
