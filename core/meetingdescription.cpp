@@ -38,7 +38,8 @@ const QRegularExpression &pattern(Pattern which)
             O(u"^.*Need help\\?.*$"_s, O::MultilineOption),
             O(u"[\\s]+$"_s),
             O(u"^_{3,}\\s*$"_s, O::MultilineOption),
-            O(u"(https?://[^\\s<>\"]+)"_s, O::CaseInsensitiveOption),
+            // No NUL: it stands for a join link until the text is escaped.
+            O(u"(https?://[^\\s<>\"\\x{0}]+)"_s, O::CaseInsensitiveOption),
         };
         Q_ASSERT(out.size() == PatternCount);
         return out;

@@ -56,10 +56,33 @@ bool DesktopNotifications::isConnected() const
 void DesktopNotifications::notify(const QString &summary, const QString &body,
                                   std::function<void(std::optional<uint>)> done)
 {
+    if (m_bodyMarkup) {
+        send(summary, body, std::move(done));
+        return;
+    }
+    // How the body is written depends on whether the service reads markup:
+    // a service that has not said so yet (it may have started late) is asked
+    // first. One that does not answer would not show it either.
+    const QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, u"GetCapabilities"_s);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, summary, body, done = std::move(done)] {
+        watcher->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *watcher;
+        if (reply.isError()) {
+            done(std::nullopt);
+            return;
+        }
+        m_bodyMarkup = reply.value().contains(u"body-markup"_s);
+        send(summary, body, done);
+    });
+}
+
+void DesktopNotifications::send(const QString &summary, const QString &body,
+                                std::function<void(std::optional<uint>)> done)
+{
     // Notify(app_name s, replaces_id u, app_icon s, summary s, body s,
     //        actions as, hints a{sv}, expire_timeout i) -> id u
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, u"Notify"_s);
-    askCapabilities();
     QVariantMap hints;
     if (!QGuiApplication::desktopFileName().isEmpty())
         hints.insert(u"desktop-entry"_s, QGuiApplication::desktopFileName());

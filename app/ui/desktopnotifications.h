@@ -37,6 +37,8 @@ private Q_SLOTS:
 private:
     // Asks once more what the service can, while nobody has said so yet.
     void askCapabilities();
+    // Notify, once the service has said whether it reads markup.
+    void send(const QString &summary, const QString &body, std::function<void(std::optional<uint>)> done);
 
     QDBusConnection m_bus;
     // Whether bodies are read as markup; unknown until the service says.

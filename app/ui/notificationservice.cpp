@@ -491,7 +491,6 @@ void NotificationService::deliver(const QList<Offer> &offers)
         if (!offer.reminder.reminderId.isEmpty())
             m_inFlight.insert(offer.key());
         m_desktop->notify(offer.reminder.title, offer.reminder.body, [this, offer, batch](std::optional<uint> id) {
-            m_inFlight.remove(offer.key());
             if (id) {
                 m_desktopTargets.insert(*id, {offer.reminder.eventId, offer.reminder.date});
                 batch->shown.append(offer);
@@ -506,6 +505,12 @@ void NotificationService::deliver(const QList<Offer> &offers)
 
 void NotificationService::settle(const Batch &batch)
 {
+    // Offered again only now: one already shown is acknowledged just below,
+    // and a poll while the rest of its batch waits would show it twice.
+    for (const QList<Offer> *offers : {&batch.shown, &batch.refused}) {
+        for (const Offer &offer : *offers)
+            m_inFlight.remove(offer.key());
+    }
     acknowledge(batch.shown);
     // What the desktop did not take goes to the tray, together.
     if (!batch.refused.isEmpty())

@@ -34,6 +34,8 @@ QLabel *DetailsPopover::addHeading(const QString &text)
     font.setPointSize(14);
     label->setFont(font);
     label->setWordWrap(true);
+    // A title from a server may look like HTML; it is shown as written.
+    label->setTextFormat(Qt::PlainText);
     m_layout->addWidget(label);
     return label;
 }

@@ -72,6 +72,7 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
             dot->setPixmap(Theme::colorDotIcon(event.color.isEmpty() ? calendar->color : event.color).pixmap(14, 14));
             row->addWidget(dot);
             auto *name = new QLabel(calendar->name, this);
+            name->setTextFormat(Qt::PlainText);
             name->setProperty("muted", true);
             row->addWidget(name, 1);
             content()->addLayout(row);

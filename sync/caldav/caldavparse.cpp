@@ -3,7 +3,9 @@
 #include "caldavhref.h"
 #include "caldavnamespaces_p.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -127,17 +129,52 @@ QString colorOf(const QString &text)
     return trimmed.size() >= 7 ? trimmed.left(7) : QString();
 }
 
-// The prolog as UTF-8: XML in UTF-16 (a byte order mark, or a zero byte
-// beside the first "<") is converted first.
-QByteArray prologBytes(const QByteArray &body)
+// The start of the body as QXmlStreamReader reads it: in the encoding its
+// first bytes show (a byte order mark, or zero bytes beside the first "<";
+// else UTF-8), and past an XML declaration that names an encoding, in that
+// one: the reader follows it (UTF-7 and EBCDIC included).
+QStringList prologViews(const QByteArray &head)
 {
-    const bool utf16 = body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF")
-        || (body.size() >= 2 && (body.at(0) == '\0' || body.at(1) == '\0'));
-    if (!utf16)
-        return body;
-    QStringDecoder decoder(body.startsWith("\xFF\xFE") || body.at(1) == '\0' ? QStringDecoder::Utf16LE
-                                                                                : QStringDecoder::Utf16BE);
-    return QString(decoder(body)).toUtf8();
+    const QStringConverter::Encoding detected =
+        QStringConverter::encodingForData(head, u'<').value_or(QStringConverter::Utf8);
+    const QString text = QStringDecoder(detected)(head);
+    static const QRegularExpression declaration(
+        uR"(^\x{FEFF}?\s*<\?xml\s[^>]*encoding\s*=\s*["']([^"']*)["'][^>]*\?>)"_s);
+    const QRegularExpressionMatch named = declaration.match(text);
+    if (!named.hasMatch())
+        return {text};
+    QStringDecoder declared(named.captured(1).toLatin1().constData());
+    const QByteArray close = QStringEncoder(detected)(u"?>"_s);
+    const qsizetype rest = head.indexOf(close);
+    if (!declared.isValid() || rest < 0)
+        return {text};
+    return {text, text.left(named.capturedEnd()) + QString(declared(QByteArrayView(head).sliced(rest + close.size())))};
+}
+
+// Blanks, the XML declaration, processing instructions and comments may
+// stand before the document type; the first element ends the prolog.
+bool prologDeclares(const QString &text, bool beyond)
+{
+    qsizetype at = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
+    while (at < text.size()) {
+        const QChar c = text.at(at);
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
+            ++at;
+        } else if (QStringView(text).mid(at, 2) == u"<?") {
+            const qsizetype end = text.indexOf("?>"_L1, at + 2);
+            if (end < 0)
+                return beyond;
+            at = end + 2;
+        } else if (QStringView(text).mid(at, 4) == u"<!--") {
+            const qsizetype end = text.indexOf("-->"_L1, at + 4);
+            if (end < 0)
+                return beyond;
+            at = end + 3;
+        } else {
+            return QStringView(text).mid(at, 9).compare(u"<!DOCTYPE", Qt::CaseInsensitive) == 0;
+        }
+    }
+    return beyond;
 }
 
 // <d:current-user-principal><d:href>/principals/alice/</d:href></d:current-user-principal>
@@ -190,29 +227,13 @@ bool declaresDocumentType(const QByteArray &body)
     // answer needs counts as one that hides a document type.
     constexpr qsizetype kPrologBytes = 64 * 1024;
     const bool beyond = body.size() > kPrologBytes;
-    const QByteArray text = prologBytes(body.left(kPrologBytes));
-    qsizetype at = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    // Blanks, the XML declaration, processing instructions and comments may
-    // stand before the document type; the first element ends the prolog.
-    while (at < text.size()) {
-        const char c = text.at(at);
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-            ++at;
-        } else if (text.mid(at, 2) == "<?") {
-            const qsizetype end = text.indexOf("?>", at + 2);
-            if (end < 0)
-                return beyond;
-            at = end + 2;
-        } else if (text.mid(at, 4) == "<!--") {
-            const qsizetype end = text.indexOf("-->", at + 4);
-            if (end < 0)
-                return beyond;
-            at = end + 3;
-        } else {
-            return text.mid(at, 9).toUpper() == "<!DOCTYPE";
-        }
-    }
-    return beyond;
+    const QByteArray head = body.left(kPrologBytes);
+    // Each way a reader here may see it: as it came, and without the control
+    // characters parseResources drops (a "-\x01->" ends a comment there).
+    QStringList views = prologViews(head);
+    views += prologViews(withoutControlCharacters(head));
+    return std::any_of(views.cbegin(), views.cend(),
+                       [beyond](const QString &view) { return prologDeclares(view, beyond); });
 }
 
 std::optional<QUrl> parseCurrentUserPrincipal(const QByteArray &body, const QUrl &baseUrl)

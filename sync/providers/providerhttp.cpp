@@ -38,11 +38,11 @@ constexpr qsizetype kLoggedBytes = 300;
 
 // The start of a refused answer for the log: on one line, and without the
 // values of anything that looks like a credential ("access_token": "…",
-// "Bearer …", "code=…").
+// "Bearer …", "code=…"), also one the cut runs through.
 QString loggable(const QByteArray &body)
 {
     static const QRegularExpression jsonSecret(
-        uR"re(("[^"]*(?:token|secret|password|code|assertion|key)[^"]*"\s*:\s*)"[^"]*")re"_s,
+        uR"re(("[^"]*(?:token|secret|password|code|assertion|key)[^"]*"\s*:\s*)"[^"]*"?)re"_s,
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression bearer(uR"re((bearer\s+)[^\s"',]+)re"_s, QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression queryToken(uR"re(((?:token|secret|code)=)[^&\s"']+)re"_s,

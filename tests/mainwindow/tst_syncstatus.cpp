@@ -349,6 +349,9 @@ private Q_SLOTS:
         QTest::newRow("429 to the listing") << 429 << listing.arg(429) + u"The next sync tries again."_s;
         QTest::newRow("an unknown refresh token")
             << 0 << u"Google token refresh failed: Token refresh failed (HTTP 400). Sign in to Google again."_s;
+        // The log keeps the first 300 bytes: the token's value is cut there.
+        QTest::newRow("400 naming a token across the log's cut")
+            << 400 << listing.arg(400) + u"The next sync tries again."_s;
     }
     void mainWindowShowsAProviderFailure()
     {
@@ -373,7 +376,11 @@ private Q_SLOTS:
                                                     {granted.first, refreshToken, expiry}));
         }
         // Twice: a 401 is answered by one refresh and one retry.
-        if (status)
+        const QString secret = u"ya29-secret-"_s + QString(u'x').repeated(40);
+        const QString named = u"{\"error\": \"%1\", \"access_token\": \"%2\"}"_s.arg(QString(250, u'.'), secret);
+        if (status == 400)
+            google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}, {"raw"_L1, named}});
+        else if (status)
             google.control(u"fail"_s, {{"path"_L1, u"/events"_s}, {"status"_L1, status}, {"count"_L1, 2}});
 
         MainWindow window(state);
@@ -396,6 +403,7 @@ private Q_SLOTS:
         QVERIFY2(logged.contains(u"answer HTTP %1"_s.arg(status ? status : 400)), qPrintable(logged));
         QVERIFY(!logged.contains(granted.first));
         QVERIFY(!logged.contains(refreshToken));
+        QVERIFY2(!logged.contains(u"ya29"_s), qPrintable(logged));
     }
 
 private:

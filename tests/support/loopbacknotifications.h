@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QList>
 #include <QObject>
@@ -11,7 +12,7 @@
 // test's own bus (tests/support/with-keyring.sh --bus-only, or PrivateBus): it
 // shows nothing, keeps what it is asked to show, and clicks on request. Its
 // connection is its own, so calls and signals pass the bus as from a desktop.
-class LoopbackNotifications : public QObject
+class LoopbackNotifications : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
@@ -20,6 +21,7 @@ public:
     {
         uint id = 0;
         QString summary;
+        QString body;
     };
 
     // On the bus at `busAddress`, the session bus when empty.
@@ -52,6 +54,13 @@ public:
         signal << id << QStringLiteral("default");
         m_bus.send(signal);
     }
+    // Sends the answers held back.
+    void answerHeld()
+    {
+        for (const QDBusMessage &reply : std::as_const(m_held))
+            m_bus.send(reply);
+        m_held.clear();
+    }
     QStringList summaries() const
     {
         QStringList out;
@@ -61,15 +70,22 @@ public:
     }
 
     QList<Shown> shown;
+    QStringList capabilities{QStringLiteral("actions"), QStringLiteral("body")};
+    // Notify answers for this summary only at answerHeld().
+    QString holdAnswerTo;
 
 public Q_SLOTS:
-    uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &, const QStringList &,
-                const QVariantMap &, int)
+    uint Notify(const QString &, uint, const QString &, const QString &summary, const QString &body,
+                const QStringList &, const QVariantMap &, int)
     {
-        shown.append({++m_lastId, summary});
+        shown.append({++m_lastId, summary, body});
+        if (summary == holdAnswerTo) {
+            setDelayedReply(true);
+            m_held.append(message().createReply(m_lastId));
+        }
         return m_lastId;
     }
-    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+    QStringList GetCapabilities() { return capabilities; }
     void CloseNotification(uint) {}
 
 private:
@@ -79,4 +95,5 @@ private:
 
     QDBusConnection m_bus;
     uint m_lastId = 0;
+    QList<QDBusMessage> m_held;
 };

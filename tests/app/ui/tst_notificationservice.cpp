@@ -249,6 +249,64 @@ private Q_SLOTS:
         QCOMPARE(canShow.size(), 2);
     }
 
+    // A poll while the desktop has answered for one reminder of a batch and
+    // not yet for the other shows neither again.
+    void pollWhileABatchWaitsShowsNoneTwice()
+    {
+        const QString first = addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 10, 0)).remind({0}));
+        auto notifications = service(local(2024, 5, 14, 10, 0));
+        QCOMPARE(settled(notifications.get()).size(), 1); // the service's capabilities are known
+        const QString second = addEvent(m_state, EventDraft(u"Review"_s, local(2024, 5, 14, 10, 0)).remind({0}));
+        const QString third = addEvent(m_state, EventDraft(u"Lunch"_s, local(2024, 5, 14, 10, 0)).remind({0}));
+        QSignalSpy clicked(notifications.get(), &NotificationService::reminderClicked);
+        m_desktop->holdAnswerTo = u"Lunch"_s;
+        notifications->poll();
+        QTRY_COMPARE(m_desktop->shown.size(), 3);
+        // A click on it comes after the answer for it.
+        m_desktop->click(m_desktop->shown.at(1).id);
+        QTRY_COMPARE(clicked.size(), 1);
+        QCOMPARE(notifications->poll().size(), 0);
+        m_desktop->answerHeld();
+        QTRY_VERIFY(!notifications->isDelivering());
+        QCOMPARE(m_desktop->summaries(), QStringList({u"Standup"_s, u"Review"_s, u"Lunch"_s}));
+        QVERIFY(acknowledged(first) && acknowledged(second) && acknowledged(third));
+    }
+
+    // A service that reads the body as markup gets the place escaped, also
+    // one that started after the program.
+    void bodyMarkup_data()
+    {
+        QTest::addColumn<bool>("markup");
+        QTest::addColumn<bool>("late");
+        QTest::addColumn<QString>("body");
+        const QString plain = u"Starting now (10:00 AM) \u00b7 <a href=\"https://x.example\">R&D</a>"_s;
+        const QString escaped =
+            u"Starting now (10:00 AM) \u00b7 &lt;a href=&quot;https://x.example&quot;&gt;R&amp;D&lt;/a&gt;"_s;
+        QTest::newRow("plain text: as written") << false << false << plain;
+        QTest::newRow("markup: escaped") << true << false << escaped;
+        QTest::newRow("markup, the service started late: escaped") << true << true << escaped;
+    }
+    void bodyMarkup()
+    {
+        QFETCH(bool, markup);
+        QFETCH(bool, late);
+        QFETCH(QString, body);
+        if (markup)
+            m_desktop->capabilities.append(u"body-markup"_s);
+        if (late)
+            m_desktop->stop();
+        const QString place = u"<a href=\"https://x.example\">R&D</a>"_s;
+        addEvent(m_state, EventDraft(u"Standup"_s, local(2024, 5, 14, 10, 0)).remind({0}).at(place));
+        auto notifications = service(local(2024, 5, 14, 10, 0));
+        if (late) {
+            QCOMPARE(settled(notifications.get()).size(), 1);
+            QVERIFY(m_desktop->start());
+        }
+        QCOMPARE(settled(notifications.get()).size(), 1);
+        QCOMPARE(m_desktop->shown.size(), 1);
+        QCOMPARE(m_desktop->shown.first().body, body);
+    }
+
     // The desktop's answer that comes while an import holds the database is
     // written once the import has ended, not into its lock.
     void shownDuringAnImportIsAcknowledgedAfterIt()

@@ -125,6 +125,11 @@ private Q_SLOTS:
         QTest::newRow("hostile join line in plain text: no link to the other host")
             << u"Microsoft Teams\nJoin the meeting now<https://teams.microsoft.com/x\" href=\"https://other.example/>"_s
             << QString() << u"Join Microsoft Teams Meeting"_s;
+        QTest::newRow("join line right after an address: two links, neither inside the other")
+            << u"Microsoft Teams\nsee https://a.example/xJoin the meeting now<https://teams.microsoft.com/l/1>"_s
+            << QString()
+            << u"see <a href=\"https://a.example/x\" style=\"color:#123456;\">https://a.example/x</a><a "
+               "href=\"https://teams.microsoft.com/l/1\" style=\"color:#123456;\">Join Microsoft Teams Meeting</a>"_s;
         QTest::newRow("HTML stays HTML, its addresses linked")
             << u"<p>Agenda: https://a.example</p>"_s << QString()
             << u"<p>Agenda: <a href=\"https://a.example\" style=\"color:#123456;\">https://a.example</a></p>"_s;

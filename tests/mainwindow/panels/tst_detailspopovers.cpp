@@ -112,6 +112,11 @@ private Q_SLOTS:
         for (const QLabel *label : card.findChildren<QLabel *>()) {
             if (!label->objectName().isEmpty() && label->objectName() != u"readOnlyReason"_s)
                 shown.append(label->objectName() + u'=' + label->text());
+            // The title and the calendar's name come from servers too: only
+            // the lines built as HTML above are read as HTML.
+            const bool rich = label->objectName() == u"conference"_s || label->objectName() == u"description"_s;
+            if (!label->text().isEmpty() && !rich)
+                QCOMPARE(label->textFormat(), Qt::PlainText);
         }
         for (QString &line : lines)
             line = line.arg(Theme::accent().name());

@@ -2,6 +2,7 @@
 #include "caldavxml.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 #include <QTimeZone>
 #include <QXmlStreamReader>
@@ -331,6 +332,15 @@ private Q_SLOTS:
             << listing("<d:response><d:href>/alice/work/b&#1;.ics</d:href><d:propstat><d:prop><d:getetag>2&#x0;"
                        "</d:getetag></d:prop></d:propstat></d:response>")
             << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|-"_s} << true;
+        // The reader sees the body without its control characters.
+        const QByteArray dtd = "<!DOCTYPE d:multistatus [<!ENTITY e \"x\">]>";
+        QTest::newRow("DTD behind a control character -> nothing, incomplete")
+            << "\x01" + dtd + listing(named("/alice/work/&e;.ics")) << work << QStringList() << false;
+        QTest::newRow("DTD after a comment a control character ends -> nothing, incomplete")
+            << "<!-- -\x01-> " + dtd + "<!-- -->" + listing({}) << work << QStringList() << false;
+        QTest::newRow("DTD in UTF-32 -> nothing, incomplete")
+            << QByteArray(QStringEncoder(QStringConverter::Utf32LE)(QString::fromUtf8(dtd + listing({})))) << work
+            << QStringList() << false;
     }
 
     void resources()
@@ -376,6 +386,18 @@ private Q_SLOTS:
             << "<!DOCTYPE d:multistatus [<!ENTITY p \"/principals/bob/\">]>"
                    + principal("<d:current-user-principal><d:href>&p;</d:href></d:current-user-principal>")
             << false << QUrl();
+        const QByteArray entity = "<!ENTITY p \"/principals/bob/\">]>"
+            + principal("<d:current-user-principal><d:href>&p;</d:href></d:current-user-principal>");
+        const QString inUtf32 = QString::fromUtf8("<!DOCTYPE d:multistatus [" + entity);
+        QTest::newRow("Behind a DTD in UTF-32 -> none")
+            << QByteArray(QStringEncoder(QStringConverter::Utf32BE)(inUtf32)) << false << QUrl();
+        // "<!" written as UTF-7 spells it: "+ADwAIQ-".
+        QTest::newRow("Behind a DTD in the UTF-7 the declaration names -> none")
+            << "<?xml version=\"1.0\" encoding=\"UTF-7\"?>+ADwAIQ-DOCTYPE d:multistatus [" + entity << false << QUrl();
+        QTest::newRow("Declared UTF-8, an empty comment and a PI before the principal -> found")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!----><?pi x?>"
+                   + principal("<d:current-user-principal><d:href>/p/</d:href></d:current-user-principal>")
+            << false << QUrl(u"https://dav.example:8443/p/"_s);
     }
 
     void hrefProperty()
