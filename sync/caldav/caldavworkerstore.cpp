@@ -97,6 +97,11 @@ void CalDavWorkerStore::compare(const QString &component, const QByteArray &list
                 problems.record(SyncItemProblems::Kind::Unreadable, key, u""_s, u"outside the collection"_s);
             }
         }
+        // A listing of nothing but addresses outside the collection tells how
+        // the server names it (a proxy rewriting its host, say), not what it
+        // holds: nothing here is removed on its word.
+        if (resources.isEmpty() && !foreign.isEmpty())
+            out.whole = false;
         QHash<QString, QSet<QString>> stored;
         withStore(database, m_calendarId, component, [&](CalDavItemStore &store) { stored = store.storedEtags(); });
         for (const CalDavParse::Resource &resource : resources) {

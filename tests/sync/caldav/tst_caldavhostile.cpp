@@ -331,6 +331,24 @@ private Q_SLOTS:
         QCOMPARE(serverTitles(), QStringList{u"Mine, edited"_s});
     }
 
+    // A server that names every object at another origin (behind a proxy
+    // that rewrites its host) lists nothing of this calendar: the run says so
+    // and the rows stay.
+    void listingOfOnlyForeignHrefsRemovesNothing()
+    {
+        QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"Mine"_s)));
+        QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
+        QVERIFY(putObject(m_direct, m_collection, uidAt(1), objectText(uidAt(1), u"Second"_s)));
+        const QByteArray elsewhere = "https://elsewhere.example" + m_collection.path().toUtf8();
+        m_proxy->addRule("REPORT", {}, "name=\"VEVENT\"", Fault::Answer, 0,
+                         "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">" + responseFor(elsewhere + "a.ics")
+                             + responseFor(elsewhere + "b.ics") + "</d:multistatus>");
+
+        QVERIFY(!syncOnce(m_state, m_calendarId, kUser, {}).failure.isEmpty());
+        QVERIFY(m_proxy->faultsServed() >= 1);
+        QVERIFY(m_state->events()->getByUid(uidAt(0), m_calendarId));
+    }
+
 private:
     // The titles of the events the collection holds, as another client reads them.
     QStringList serverTitles()
