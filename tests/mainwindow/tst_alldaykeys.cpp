@@ -228,6 +228,9 @@ private Q_SLOTS:
             calendarId = addSubscription(m_state, server.url(u"/feed.ics"_s).toString()).id;
             QCOMPARE(refreshOnce(m_state, calendarId).failure, QString());
         } else if (source == "Google"_L1) {
+            // One application state at a time: both would take the same
+            // default database connection.
+            m_fixture.stop();
             m_google.reset();
             m_state = m_google.state();
             calendarId = GoogleSyncFixture::kWork;
