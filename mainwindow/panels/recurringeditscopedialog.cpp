@@ -28,12 +28,15 @@ RecurringEditScopeDialog::RecurringEditScopeDialog(const QString &eventTitle, QW
     font.setPointSize(16);
     heading->setFont(font);
     heading->setWordWrap(true);
+    // The title comes from servers too: text, never markup.
+    heading->setTextFormat(Qt::PlainText);
     layout->addWidget(heading);
 
     auto *prompt = new QLabel(deleting ? tr("This event repeats. Delete:")
                                        : tr("This event repeats. Apply your changes to:"),
                               this);
     prompt->setWordWrap(true);
+    prompt->setTextFormat(Qt::PlainText);
     prompt->setProperty("muted", true);
     layout->addWidget(prompt);
     layout->addSpacing(8);

@@ -215,6 +215,9 @@ private Q_SLOTS:
         details->showNextTo(QRect(10, 10, 20, 20));
         ModalScript script;
         script.on(u"Delete Recurring Event"_s, [scopeButton](QWidget *w) {
+            // The title in its heading is read as text, as on the card.
+            for (const QLabel *label : w->findChildren<QLabel *>())
+                QCOMPARE(label->textFormat(), Qt::PlainText);
             if (scopeButton.isEmpty())
                 ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel));
             else
