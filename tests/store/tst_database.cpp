@@ -106,6 +106,13 @@ QVariantMap seedRow(QSqlDatabase &db, const QString &table)
     return insert.exec() ? row : QVariantMap();
 }
 
+// Calendar 'c' of account 'a', for the rows a test puts in an older file.
+bool addCalendar(QSqlQuery &q)
+{
+    return q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')"_s)
+        && q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s);
+}
+
 } // namespace
 
 class TestDatabase : public QObject
@@ -208,9 +215,7 @@ private Q_SLOTS:
             Database old;
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
-            QVERIFY(q.exec(
-                QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            QVERIFY(addCalendar(q));
             QVERIFY(q.exec(QStringLiteral(
                 "INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, created) VALUES "
                 "('e1', 'c', 'dup', 'First', '2024-01-01T10:00:00Z', 'x', '2024-01-01 00:00:00'), "
@@ -286,9 +291,7 @@ private Q_SLOTS:
             Database old;
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')")));
-            QVERIFY(q.exec(
-                QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')")));
+            QVERIFY(addCalendar(q));
             for (const QString &row : rows) {
                 const QStringList parts = row.split(QLatin1Char('|'));
                 QVERIFY(
@@ -348,8 +351,7 @@ private Q_SLOTS:
             Database old;
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
-            QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'local')"_s));
-            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(addCalendar(q));
             QVERIFY(q.prepare(u"INSERT INTO events (id, calendar_id, uid, title, start_time, is_all_day, "
                               "recurrence_rule, recurrence_id, master_event_uid, raw_icalendar) VALUES "
                               "('s', 'c', 's', 't', '2025-06-02T00:00:00Z', ?, 'FREQ=DAILY', NULL, NULL, 'x'), "
@@ -489,8 +491,7 @@ private Q_SLOTS:
             Database old;
             QVERIFY(old.open(path));
             QSqlQuery q(old.database());
-            QVERIFY(q.exec(u"INSERT INTO accounts (id, name, type) VALUES ('a', 'A', 'caldav')"_s));
-            QVERIFY(q.exec(u"INSERT INTO calendars (id, account_id, url, name) VALUES ('c', 'a', 'u', 'C')"_s));
+            QVERIFY(addCalendar(q));
             QVERIFY(q.prepare(u"INSERT INTO tasks (id, calendar_id, uid, title, %1_date, raw_icalendar) "
                               "VALUES ('t', 'c', 't', 'T', ?, ?)"_s.arg(column)));
             q.addBindValue(stored);

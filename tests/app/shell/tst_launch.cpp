@@ -24,6 +24,14 @@ QByteArray icsWithEvent(const QString &uid, const QString &title)
                .toUtf8();
 }
 
+// The first X display number from `from` on that no server holds.
+int freeDisplay(int from)
+{
+    while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(from)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(from)))
+        ++from;
+    return from;
+}
+
 } // namespace
 
 // The real program, started twice: the second launch hands its command to
@@ -370,9 +378,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, named);
         QFETCH(QString, option);
-        int number = 900;
-        while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
-            ++number;
+        const int number = freeDisplay(900);
         QTemporaryDir root;
         QProcessEnvironment env = environment();
         env.insert(u"CALENDAR_DATA_DIR"_s, root.filePath(u"data"_s));
@@ -441,9 +447,7 @@ private Q_SLOTS:
         const QString xdotool = QStandardPaths::findExecutable(u"xdotool"_s);
         if (xvfb.isEmpty() || xdotool.isEmpty())
             QSKIP("needs Xvfb and xdotool");
-        int number = 950;
-        while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(number)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(number)))
-            ++number;
+        const int number = freeDisplay(950);
         const QString display = u":%1"_s.arg(number);
         QStringList failures;
         for (int round = 0; round < 20; ++round) {
