@@ -456,7 +456,7 @@ int EventStore::prune(const QSet<QString> &listedIds, const QSet<QString> &liste
         } else if (!listedSeries.contains(row.uid)) {
             const QJsonObject known = rawOf(row).value(kInstances).toObject();
             for (const QJsonValue &key : known)
-                stale = stale || inWindow(ProviderEvents::keyStart(key.toString()));
+                stale = stale || inWindow(ExceptionKey::startOf(row, key.toString()));
         }
         if (!stale)
             continue;

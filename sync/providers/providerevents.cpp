@@ -49,11 +49,6 @@ QDateTime endToSend(const Event &event)
     return end;
 }
 
-QDateTime keyStart(const QString &key)
-{
-    return key.size() == 8 ? TimeUtil::utc(QDate::fromString(key, u"yyyyMMdd"_s)) : TimeUtil::fromIcalUtc(key);
-}
-
 QString ruleProblem(const QString &rule)
 {
     for (const QString &part : rule.split(u';', Qt::SkipEmptyParts)) {

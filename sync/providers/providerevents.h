@@ -27,10 +27,6 @@ int minutesBefore(const QJsonValue &minutes);
 // start; an all-day event always ends at least a day after it starts.
 QDateTime endToSend(const Event &event);
 
-// The start an override key names: 00:00 UTC of a date ("yyyyMMdd", an
-// all-day occurrence), else its UTC instant; invalid when malformed.
-QDateTime keyStart(const QString &key);
-
 // Why a service that repeats at most daily cannot hold `rule` as it is
 // (a frequency finer than daily, an UNTIL that cannot be read); empty when
 // it can. Nothing is converted to something else in its place.
