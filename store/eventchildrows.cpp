@@ -133,6 +133,25 @@ bool executeEach(Database &db, const char *operation, const char *step, const QS
     return true;
 }
 
+QVariantList reminderRow(const Reminder &r, const QString &eventId, bool acknowledged, const QDateTime &trigger)
+{
+    return {idOrNew(r.id),      eventId,      r.minutes_before, orDefault(r.action, ReminderAction::Display),
+            flag(acknowledged), time(trigger)};
+}
+
+// Whether two lists hold the same rows, in any order.
+bool sameRows(QList<QVariantList> a, QList<QVariantList> b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto byId = [](const QVariantList &x, const QVariantList &y) {
+        return x.constFirst().toString() < y.constFirst().toString();
+    };
+    std::sort(a.begin(), a.end(), byId);
+    std::sort(b.begin(), b.end(), byId);
+    return a == b;
+}
+
 bool replaceRows(Database &db, const char *operation, const Event &event, bool replacing, const QString &deleteSql,
                  const QString &insertSql, const QList<QVariantList> &rows)
 {
@@ -183,11 +202,14 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
     // under which the occurrences it was shown for are noted, and, while its
     // moment stays, that it was shown.
     QList<Reminder> stored;
+    QList<QVariantList> before;
     if (replacing) {
         Event previous;
         previous.id = event.id;
         loadReminders(db, previous);
         stored = previous.reminders;
+        for (const Reminder &old : std::as_const(stored))
+            before.append(reminderRow(old, event.id, old.acknowledged, old.trigger_time.value_or(QDateTime())));
         stored.removeIf([&event](const Reminder &old) {
             return std::any_of(event.reminders.cbegin(), event.reminders.cend(),
                                [&old](const Reminder &r) { return r.id == old.id; });
@@ -216,9 +238,11 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
                 acknowledged = false;
             trigger = due;
         }
-        rows.append({idOrNew(r.id), event.id, r.minutes_before, orDefault(r.action, ReminderAction::Display),
-                     flag(acknowledged), time(trigger)});
+        rows.append(reminderRow(r, event.id, acknowledged, trigger));
     }
+    // Rewriting rows that stay as they are would only churn the due index.
+    if (replacing && sameRows(before, rows))
+        return true;
     return replaceRows(db, "writeReminderRows", event, replacing,
                        QStringLiteral("DELETE FROM reminders WHERE event_id = ?"),
                        QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "

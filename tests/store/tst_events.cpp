@@ -799,8 +799,8 @@ private Q_SLOTS:
         const QStringList both{QStringLiteral("early"), QStringLiteral("series"), QStringLiteral("moved")};
         QTest::newRow("as written") << QString() << both;
         QTest::newRow("standing rows kept first") << QStringLiteral("kept") << both;
-        QTest::newRow("series loses its reminder")
-            << QStringLiteral("DELETE FROM reminders WHERE event_id = 'series'") << QStringList{QStringLiteral("early")};
+        QTest::newRow("series loses its reminder") << QStringLiteral("DELETE FROM reminders WHERE event_id = 'series'")
+                                                   << QStringList{QStringLiteral("early")};
         QTest::newRow("series deleted") << QStringLiteral("UPDATE events SET deleted_at = '2024-01-01T00:00:00Z' "
                                                           "WHERE id = 'series'")
                                         << QStringList{QStringLiteral("early")};
@@ -817,8 +817,8 @@ private Q_SLOTS:
         QTest::newRow("series moves to the other calendar without its override")
             << QStringLiteral("UPDATE events SET calendar_id = 'other' WHERE id = 'series'")
             << QStringList{QStringLiteral("early"), QStringLiteral("series")};
-        QTest::newRow("override retitled") << QStringLiteral("UPDATE events SET title = 'Moved' WHERE id = 'moved'")
-                                           << both;
+        QTest::newRow("override retitled")
+            << QStringLiteral("UPDATE events SET title = 'Moved' WHERE id = 'moved'") << both;
     }
     void remindingSeriesAreTheStandingRowsThatRemind()
     {
@@ -1111,11 +1111,13 @@ private Q_SLOTS:
             const QDateTime to = localTime(2024, 5, 7);
             return idsOf(view ? events.getViewRowsInRange(from, to) : events.getInRange(from, to));
         };
-        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
+        QCOMPARE(day(),
+                 (QStringList{QStringLiteral("a-single"), QStringLiteral("b-series"), QStringLiteral("c-single")}));
         series.id = series.uid = QStringLiteral("aa-series");
         QVERIFY(events.insert(series));
-        QCOMPARE(day(), (QStringList{QStringLiteral("a-single"), QStringLiteral("aa-series"), QStringLiteral("b-series"),
-                                     QStringLiteral("c-single")}));
+        QCOMPARE(day(),
+                 (QStringList{QStringLiteral("a-single"), QStringLiteral("aa-series"), QStringLiteral("b-series"),
+                              QStringLiteral("c-single")}));
     }
 
     // What a query reads inside a caller's transaction may be rolled back:
@@ -1365,8 +1367,12 @@ private Q_SLOTS:
                  std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
         // The reminder service fires it.
         store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+        store.exec(QStringLiteral("CREATE TEMP TABLE written (n)"));
+        store.exec(QStringLiteral("CREATE TEMP TRIGGER reminder_written AFTER INSERT ON main.reminders "
+                                  "BEGIN INSERT INTO written VALUES (1); END"));
 
         Event loaded = *events.getById(e.id);
+        loaded.title = QStringLiteral("renamed");
         loaded.start_time = loaded.start_time.addSecs(moveMinutes * 60);
         loaded.end_time = loaded.end_time->addSecs(moveMinutes * 60);
         QVERIFY(events.update(loaded));
@@ -1374,6 +1380,10 @@ private Q_SLOTS:
         QCOMPARE(r.trigger_time, std::optional<QDateTime>(trigger));
         QCOMPARE(r.acknowledged, acknowledged);
         QCOMPARE(r.id, loaded.reminders.at(0).id);
+        // A reminder that stays as it was is not written again.
+        QSqlQuery written(store.sql());
+        QVERIFY(written.exec(QStringLiteral("SELECT COUNT(*) FROM written")) && written.next());
+        QCOMPARE(written.value(0).toInt(), moveMinutes == 0 ? 0 : 1);
     }
 
     // --- Search ---
