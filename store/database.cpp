@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "pagecheck.h"
 #include "sqlitestatement.h"
 #include "storefailure.h"
 #include "storesql.h"
@@ -174,13 +175,17 @@ Database::~Database()
     // SQLite refuses to close a connection with statements left.
     m_statements.clear();
     m_handle = nullptr;
+    // A check cut short or that found damage leaves the file unstamped: it
+    // is checked again at the next start.
+    const bool pagesWhole = !m_pageCheck || m_pageCheck->state() == PageCheck::State::Whole;
+    m_pageCheck.reset();
     if (m_open) {
         m_db->close();
         m_open = false;
         // The last connection gone, SQLite folds the WAL into the file and
         // removes it: only then is the file whole as it stands. A file that
         // failed a read or write may be damaged: checked at the next start.
-        if (!m_stampedFile.isEmpty() && !QFileInfo::exists(m_stampedFile + QStringLiteral("-wal"))
+        if (!m_stampedFile.isEmpty() && !QFileInfo::exists(m_stampedFile + QStringLiteral("-wal")) && pagesWhole
             && !StoreFailure::ioSeen() && QFileInfo(m_stampedFile).birthTime() == m_stampedBirth)
             writeClosedStamp(m_stampedFile);
     }
@@ -212,6 +217,7 @@ bool Database::refuse(OpenFailure failure, const QString &why)
 
 bool Database::openConnection(const QString &path, const QString &connectionName, bool atStart)
 {
+    m_pageCheck.reset();
     m_statements.clear();
     m_handle = nullptr;
     m_stampedFile.clear();
@@ -258,15 +264,17 @@ bool Database::openConnection(const QString &path, const QString &connectionName
         return refuse(OpenFailure::NewerSchema,
                       QStringLiteral("its schema version %1 is newer than %2").arg(*stored).arg(latestVersion()));
     }
+    // The cheap check (no index contents): damaged pages are told instead of
+    // reading as missing rows. Before the pragmas and migrations below write,
+    // unless the file is in WAL mode already and at this schema: nothing
+    // below writes to it then, and the start need not wait for every page.
+    bool checkLater = false;
     if (atStart && !unchangedSinceClose) {
-        // The cheap check (no index contents): damaged pages are told at
-        // start instead of reading as missing rows.
-        QSqlQuery check(*m_db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check(1)")))
-            return refuse(failureOf(check.lastError()), check.lastError().text());
-        const QString verdict = check.next() ? check.value(0).toString() : QString();
-        if (verdict != QLatin1String("ok"))
-            return refuse(OpenFailure::Damaged, verdict.left(200));
+        QSqlQuery mode(*m_db);
+        checkLater = !immutable && *stored == latestVersion() && mode.exec(QStringLiteral("PRAGMA journal_mode"))
+            && mode.next() && mode.value(0).toString() == QLatin1String("wal");
+        if (!checkLater && !checkPages())
+            return false;
     }
     if (atStart && !immutable) {
         // Readers may share the file, but a program holding its write lock
@@ -301,7 +309,41 @@ bool Database::openConnection(const QString &path, const QString &connectionName
         m_stampedFile = path;
         m_stampedBirth = QFileInfo(path).birthTime();
     }
-    return true;
+    if (checkLater)
+        checkPagesLater(path);
+    return m_open;
+}
+
+bool Database::checkPages()
+{
+    QSqlQuery check(*m_db);
+    if (!check.exec(QStringLiteral("PRAGMA quick_check(1)")))
+        return refuse(failureOf(check.lastError()), check.lastError().text());
+    const QString verdict = check.next() ? check.value(0).toString() : QString();
+    return verdict == QLatin1String("ok") || refuse(OpenFailure::Damaged, verdict.left(200));
+}
+
+void Database::checkPagesLater(const QString &path)
+{
+    m_pageCheck = PageCheck::start(path, [this](PageCheck::State state, const QString &verdict) {
+        if (state != PageCheck::State::Damaged)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, verdict] {
+            qCCritical(lcStore).noquote() << "The database is damaged:" << verdict;
+            // Whatever is still to be written here is refused, not waited for.
+            QSqlQuery(*m_db).exec(QStringLiteral("PRAGMA query_only=ON"));
+            m_failure = OpenFailure::Damaged;
+            Q_EMIT damaged(verdict);
+            },
+            Qt::QueuedConnection);
+    });
+    // Another connection holds the write lock: checked here, as before.
+    if (!m_pageCheck && !checkPages()) {
+        m_open = false;
+        m_handle = nullptr;
+    }
 }
 
 bool Database::isReadOnly() const

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class PageCheck;
 class QSqlDatabase;
 class SqliteStatement;
 struct sqlite3;
@@ -39,7 +40,11 @@ public:
     // Opens the file (created when missing, readable by its owner only) in
     // WAL mode with foreign keys on. A file whose schema is newer than this
     // build knows, that another program holds locked, or whose pages are
-    // damaged is refused before anything is written (openFailure()).
+    // damaged is refused before anything is written (openFailure()). The
+    // pages of a file not closed cleanly are checked; for one already in WAL
+    // mode at the newest schema, on a thread of their own after open()
+    // returns: writes wait until they are found whole, and damage found is
+    // told by damaged(), after which this connection writes nothing.
     bool open(const QString &path);
     // The same as another connection named `connectionName`, so that a
     // worker thread can have its own (a connection belongs to the thread
@@ -96,6 +101,7 @@ public:
     static int latestVersion();
 
 Q_SIGNALS:
+    void damaged(const QString &verdict);
     void migrationApplied(int version, const QString &name);
     void migrationError(int version, const QString &message);
 
@@ -103,6 +109,9 @@ private:
     bool openConnection(const QString &path, const QString &connectionName, bool atStart);
     // Refuses the open with `failure`: logged, closed, false.
     bool refuse(OpenFailure failure, const QString &why);
+    // PRAGMA quick_check on this connection; false (refused) on damage.
+    bool checkPages();
+    void checkPagesLater(const QString &path);
 
     // Behind a pointer so that QtSql stays the store's own dependency.
     std::unique_ptr<QSqlDatabase> m_db;
@@ -116,4 +125,5 @@ private:
     int m_newerVersion = 0;
     OpenFailure m_failure = OpenFailure::None;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
+    std::unique_ptr<PageCheck> m_pageCheck;
 };

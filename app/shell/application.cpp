@@ -134,6 +134,12 @@ int Application::run()
         return 1;
     }
 
+    // Said as a damaged file at start is, and the program ends: what the
+    // window shows may be missing rows.
+    connect(m_appState, &AppState::databaseDamaged, this, [this] {
+        showStartFailure(AppState::StartFailure::DatabaseDamaged);
+        QCoreApplication::exit(1);
+    });
     m_mainWindow = new MainWindow(m_appState);
     registerIcsFileAssociation();
     const bool hidden = startsHidden();

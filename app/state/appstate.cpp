@@ -131,6 +131,11 @@ bool AppState::initialize()
         return false;
     }
 
+    connect(m_database, &Database::damaged, this, [this] {
+        m_startFailure = StartFailure::DatabaseDamaged;
+        Q_EMIT databaseDamaged();
+    });
+
     m_preferences = new PreferencesRepository(m_database, this);
     connect(m_preferences, &PreferencesRepository::changed, this, &AppState::onPreferenceChanged);
     m_accounts = new AccountRepository(m_database, this);

@@ -204,6 +204,9 @@ public:
 
 Q_SIGNALS:
     void databaseReady();
+    // The pages checked after the start were found damaged: nothing more is
+    // written, and startFailure() says so.
+    void databaseDamaged();
     void activeViewChanged(const QString &id);
     void selectedEventChanged(const QString &id);
     void currentDateChanged(const QDate &date);

@@ -145,6 +145,8 @@ private Q_SLOTS:
             << u"held"_s << u"Database Error"_s << u"locked by another program"_s;
         QTest::newRow("damaged database: refused, file unchanged")
             << u"damaged"_s << u"Database Error"_s << u"database is damaged"_s;
+        QTest::newRow("page damaged in a file left open: said after the window shows, ends, file unchanged")
+            << u"damaged page"_s << u"Database Error"_s << u"database is damaged"_s;
     }
     void refusedStartSaysWhyAndEnds()
     {
@@ -160,11 +162,21 @@ private Q_SLOTS:
             QVERIFY(newer.migrate());
             if (cause == u"newer"_s)
                 QVERIFY(newer.applyMigration(Database::latestVersion() + 1, u"future"_s, u"-- later\n"_s));
-            QSqlQuery(newer.database()).exec(u"PRAGMA journal_mode=DELETE"_s);
+            // Pages no start reads, for the damage to land in.
+            QVERIFY(QSqlQuery(newer.database())
+                        .exec(u"CREATE TABLE filler AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                              "FROM n WHERE i < 3000) SELECT printf('%.200c', 'v') AS x FROM n"_s));
+            if (cause != u"damaged page"_s)
+                QSqlQuery(newer.database()).exec(u"PRAGMA journal_mode=DELETE"_s);
         }
-        if (cause == u"damaged"_s) {
+        if (cause.startsWith(u"damaged"_s)) {
             QFile damaged(path);
-            QVERIFY(damaged.open(QIODevice::ReadWrite) && damaged.seek(0) && damaged.write("not SQLite") == 10);
+            const qint64 at = cause == u"damaged"_s ? 0 : damaged.size() * 3 / 4 / 4096 * 4096;
+            QVERIFY(damaged.open(QIODevice::ReadWrite) && damaged.seek(at) && damaged.write(QByteArray(4096, 'x')));
+            // Later than the clean close that stamped it, beyond the file system's clock tick.
+            QVERIFY(
+                damaged.flush()
+                && damaged.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         }
         // Another program with the file open and locked until stdin closes.
         QProcess other;
