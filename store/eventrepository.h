@@ -36,6 +36,12 @@ public:
     QList<Event> getByCalendar(const QString &calendarId) const; // with children
     // The same rows without their children, for callers that only find rows.
     QList<Event> getByCalendarWithoutChildren(const QString &calendarId) const;
+    // The calendar's live rows as a provider's sync round matches and takes
+    // them: id, calendar, uid, provider event id, etag, start, all-day flag,
+    // zone, rule, exception dates, recurrence id, master uid, created, sync
+    // status, and the raw text of series and of rows with exception dates;
+    // the other columns empty, no children. getById gives a whole record.
+    QList<Event> getSyncRowsByCalendar(const QString &calendarId) const;
     std::optional<Event> getById(const QString &id) const; // with children
     std::optional<Event> getByUid(const QString &uid, const QString &calendarId) const;
     // A null and an empty recurrence id both find the series master.

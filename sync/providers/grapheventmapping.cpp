@@ -91,11 +91,42 @@ QDate originalDay(const QDateTime &original, const QJsonObject &item)
     const QDate later = utc.addSecs(14 * 3600).date();
     if (later == nearer)
         return nearer;
-    const QDate starts =
-        QDate::fromString(item.value("start"_L1).toObject().value("dateTime"_L1).toString().left(10), Qt::ISODate);
+    const QDate starts = QDate::fromString(item.value("start"_L1).toObject().value("dateTime"_L1).toString().left(10),
+                                           Qt::ISODate);
     if (starts == later || starts == nearer)
         return starts;
     return utc.time() < QTime(11, 0) ? nearer : later;
+}
+
+// "yyyy-MM-ddTHH:mm:ss", with any fraction and no offset: the wall clock
+// Graph writes, read without making a machine-local time of it first (a
+// round of thousands of events spends its time there). False for any other
+// text, which the general reader takes.
+bool readWallClock(QStringView text, QDate *date, QTime *time)
+{
+    const auto number = [text](qsizetype from, qsizetype digits) {
+        int value = 0;
+        for (qsizetype i = from; i < from + digits; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text.size() < 19 || text.at(4) != u'-' || text.at(7) != u'-' || text.at(10) != u'T' || text.at(13) != u':'
+        || text.at(16) != u':')
+        return false;
+    int ms = 0;
+    if (text.size() > 19) {
+        const qsizetype digits = text.size() - 20;
+        if (text.at(19) != u'.' || digits < 1 || digits > 9 || number(20, digits) < 0)
+            return false;
+        ms = number(20, std::min<qsizetype>(digits, 3)) * (digits >= 3 ? 1 : digits == 2 ? 10 : 100);
+    }
+    *date = QDate(number(0, 4), number(5, 2), number(8, 2));
+    *time = QTime(number(11, 2), number(14, 2), number(17, 2), ms);
+    return date->isValid() && time->isValid();
 }
 
 } // namespace
@@ -107,6 +138,13 @@ GraphDateTime CalendarClient::dateTimeFromJson(const QJsonObject &value, bool al
     QString text = value.value("dateTime"_L1).toString();
     if (text.isEmpty())
         return out;
+    QDate date;
+    QTime time;
+    const QTimeZone named = allDay ? QTimeZone() : GraphZones::zoneOf(out.timeZone);
+    if (named.isValid() && readWallClock(text, &date, &time)) {
+        out.value = named == QTimeZone::utc() ? TimeUtil::utc(date, time) : TimeUtil::inZone(date, time, named);
+        return out;
+    }
     // Graph writes seven fractional digits; Qt reads at most three.
     const qsizetype dot = text.indexOf(u'.');
     if (dot > 0 && text.size() > dot + 4)
@@ -231,7 +269,7 @@ Event CalendarClient::eventFromJson(const QJsonObject &item, const QString &cale
         event.exception_dates = QString::fromUtf8(QJsonDocument(gone).toJson(QJsonDocument::Compact));
     // A meeting its organizer cancelled stays listed, flagged: it is off.
     event.status = item.value("isCancelled"_L1).toBool(false) ? EventStatus::Cancelled
-                                                               : statusFromShowAs(item.value("showAs"_L1).toString());
+                                                              : statusFromShowAs(item.value("showAs"_L1).toString());
     const QJsonObject organizer = item.value("organizer"_L1).toObject().value("emailAddress"_L1).toObject();
     event.organizer_email = organizer.value("address"_L1).toString();
     event.organizer_name = organizer.value("name"_L1).toString();

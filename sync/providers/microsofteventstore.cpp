@@ -102,8 +102,9 @@ struct Index
 
     Index(EventRepository *events, const QString &calendarId)
     {
-        // Rows are only found here; whatever is written is read whole first.
-        for (const Event &row : events->getByCalendarWithoutChildren(calendarId)) {
+        // Rows are only found here: a synced one is replaced whole, and
+        // whatever else is written is read whole first.
+        for (const Event &row : events->getSyncRowsByCalendar(calendarId)) {
             if (!row.provider_event_id.isEmpty())
                 byProvider.insert(row.provider_event_id, row);
             if (row.isOverride()) {
