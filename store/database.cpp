@@ -299,6 +299,10 @@ bool Database::openConnection(const QString &path, const QString &connectionName
     const QVariant handle = m_db->driver()->handle();
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+    // While the pages are checked, a commit waits for their verdict, and
+    // none is made to a damaged file.
+    if (m_handle)
+        PageCheck::installCommitGate(m_handle, path);
     if (!registerTextSearchFunction(m_handle))
         qCWarning(lcStore) << "Cannot register the text search function";
     // Numbered across the process, so no two connections share a stamp.
@@ -332,14 +336,11 @@ void Database::checkPagesLater(const QString &path)
             this,
             [this, verdict] {
             qCCritical(lcStore).noquote() << "The database is damaged:" << verdict;
-            // Whatever is still to be written here is refused, not waited for.
-            QSqlQuery(*m_db).exec(QStringLiteral("PRAGMA query_only=ON"));
             m_failure = OpenFailure::Damaged;
             Q_EMIT damaged(verdict);
             },
             Qt::QueuedConnection);
     });
-    // Another connection holds the write lock: checked here, as before.
     if (!m_pageCheck && !checkPages()) {
         m_open = false;
         m_handle = nullptr;

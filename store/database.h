@@ -43,8 +43,8 @@ public:
     // damaged is refused before anything is written (openFailure()). The
     // pages of a file not closed cleanly are checked; for one already in WAL
     // mode at the newest schema, on a thread of their own after open()
-    // returns: writes wait until they are found whole, and damage found is
-    // told by damaged(), after which this connection writes nothing.
+    // returns: commits wait until they are found whole, and damage found is
+    // told by damaged(), after which nothing is committed while this lives.
     bool open(const QString &path);
     // The same as another connection named `connectionName`, so that a
     // worker thread can have its own (a connection belongs to the thread

@@ -1,19 +1,72 @@
 #include "pagecheck.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
 
 #include <sqlite3.h>
+
+// One file's checks: those running, and those alive that found damage.
+struct PageCheck::Gate
+{
+    int running = 0;
+    int damaged = 0;
+    std::atomic<bool> closed{false};
+
+    void update() { closed = running > 0 || damaged > 0; }
+};
+
+namespace {
+
+std::mutex gateMutex;
+std::condition_variable gateSettled;
+
+} // namespace
+
+int PageCheck::commitGate(void *opaque)
+{
+    auto *gate = static_cast<Gate *>(opaque);
+    if (!gate->closed)
+        return 0;
+    std::unique_lock<std::mutex> lock(gateMutex);
+    gateSettled.wait(lock, [gate] { return gate->running == 0; });
+    return gate->damaged == 0 ? 0 : 1;
+}
+
+PageCheck::Gate *PageCheck::gateOf(const QString &path)
+{
+    // A handful of files in a process's life; the gates stay.
+    static std::map<QString, std::unique_ptr<Gate>> gates;
+    const std::lock_guard<std::mutex> lock(gateMutex);
+    std::unique_ptr<Gate> &gate = gates[QFileInfo(path).absoluteFilePath()];
+    if (!gate)
+        gate = std::make_unique<Gate>();
+    return gate.get();
+}
+
+void PageCheck::installCommitGate(sqlite3 *db, const QString &path)
+{
+    sqlite3_commit_hook(db, commitGate, gateOf(path));
+}
 
 std::unique_ptr<PageCheck> PageCheck::start(const QString &path, Done done)
 {
     std::unique_ptr<PageCheck> check(new PageCheck);
     // Full mutex: opened here, checked on its thread, interrupted from here.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &check->m_db, flags, nullptr) != SQLITE_OK
-        || sqlite3_exec(check->m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &check->m_db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(check->m_db);
         check->m_db = nullptr;
         return nullptr;
+    }
+    check->m_gate = gateOf(path);
+    {
+        const std::lock_guard<std::mutex> lock(gateMutex);
+        ++check->m_gate->running;
+        check->m_gate->update();
     }
     check->m_thread = std::thread(&PageCheck::run, check.get(), std::move(done));
     return check;
@@ -26,8 +79,23 @@ PageCheck::~PageCheck()
     sqlite3_interrupt(m_db);
     if (m_thread.joinable())
         m_thread.join();
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(m_db);
+    const std::lock_guard<std::mutex> lock(gateMutex);
+    if (m_state == State::Damaged)
+        --m_gate->damaged;
+    m_gate->update();
+    gateSettled.notify_all();
+}
+
+void PageCheck::settle(State state)
+{
+    const std::lock_guard<std::mutex> lock(gateMutex);
+    m_state = state;
+    --m_gate->running;
+    if (state == State::Damaged)
+        ++m_gate->damaged;
+    m_gate->update();
+    gateSettled.notify_all();
 }
 
 void PageCheck::run(Done done)
@@ -46,10 +114,7 @@ void PageCheck::run(Done done)
         }
     }
     sqlite3_finalize(check);
-    // The writers waiting on the lock go on at once.
-    if (state == State::Whole)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    m_state = state;
+    settle(state);
     if (state != State::Unfinished)
         done(state, verdict.left(200));
 }

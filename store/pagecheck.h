@@ -10,11 +10,11 @@
 struct sqlite3;
 
 // The page check of a database file (SQLite's quick_check) run on a thread
-// of its own, so that a large file does not hold up the start. It holds the
-// file's write lock from start() until the pages are found whole: other
-// connections read meanwhile, and their writes wait for it, so nothing is
-// written to a damaged file. Found damaged, the lock stays until the check
-// is destroyed.
+// of its own, so that a large file does not hold up the start. While it runs,
+// commits on the process's connections to that file wait for its verdict
+// (their commit gate), and once it found damage they are refused: the file
+// gets nothing written until its pages are known whole, and readers go on
+// meanwhile.
 class PageCheck
 {
 public:
@@ -22,19 +22,28 @@ public:
     // Called once, on the checking thread, with the verdict.
     using Done = std::function<void(State state, const QString &verdict)>;
 
-    // Null when the file's write lock cannot be taken now (another
-    // connection holds it) or the file does not open.
+    // Null when the file does not open.
     static std::unique_ptr<PageCheck> start(const QString &path, Done done);
     // Stops a check under way (its state becomes Unfinished) and waits for
-    // its thread; releases the lock.
+    // its thread; commits go on again.
     ~PageCheck();
 
     State state() const { return m_state.load(); }
 
-private:
-    PageCheck() = default;
-    void run(Done done);
+    // Makes the connection `db` to the file `path` wait, at each commit,
+    // while that file's pages are checked, and refuse to commit while a
+    // check that found damage in it is alive.
+    static void installCommitGate(sqlite3 *db, const QString &path);
 
+private:
+    struct Gate;
+    PageCheck() = default;
+    static Gate *gateOf(const QString &path);
+    static int commitGate(void *gate);
+    void run(Done done);
+    void settle(State state);
+
+    Gate *m_gate = nullptr;
     sqlite3 *m_db = nullptr;
     std::atomic<State> m_state{State::Running};
     std::thread m_thread;

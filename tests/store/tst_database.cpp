@@ -743,9 +743,11 @@ private Q_SLOTS:
         QCOMPARE(database.open(path), later);
         QVERIFY(!later || damaged.wait(10000));
         QCOMPARE(database.openFailure(), failure);
-        // Nothing is written to it after the damage was told.
-        QVERIFY(!later
-                || !QSqlQuery(database.database()).exec(u"INSERT INTO settings (key, value) VALUES ('a', 'b')"_s));
+        // Nothing is written to it after the damage was told, on any connection.
+        Database worker;
+        const QString write = u"INSERT INTO settings (key, value) VALUES ('a', 'b')"_s;
+        QVERIFY(!later || !QSqlQuery(database.database()).exec(write));
+        QVERIFY(!later || (worker.open(path, u"worker"_s) && !QSqlQuery(worker.database()).exec(write)));
         holder.closeWriteChannel();
         QVERIFY(held.isEmpty() || holder.waitForFinished(10000));
         QCOMPARE(contents(path), before);
