@@ -41,7 +41,8 @@ public:
     // The writes in order, in one savepoint (a transaction of its own
     // outside one), into `outcomes`. Triggers::Keep leaves the change log
     // to the triggers, as for a single write: for writes one at a time,
-    // where turning them off costs more than it saves.
+    // where turning them off costs more than it saves. Undo::Caller inside
+    // a transaction, with the triggers paused, goes without the savepoint.
     enum class Triggers { MayPause, Keep };
     Result write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes,
                  Triggers triggers = Triggers::MayPause, EventWrite::Undo undo = EventWrite::Undo::Savepoint);
