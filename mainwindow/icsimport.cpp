@@ -107,8 +107,9 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         batch.events.clear();
         // The same file imported again updates what the first import added:
         // the rows keep their ids and server identity, so the push
-        // overwrites those resources rather than adding others.
-        const QList<EventWrite::Outcome> outcomes = events->writeBatch(writes);
+        // overwrites those resources rather than adding others. A failed
+        // batch fails the whole import, which rolls back the transaction.
+        const QList<EventWrite::Outcome> outcomes = events->writeBatch(writes, EventWrite::Undo::Caller);
         for (const EventWrite::Outcome outcome : outcomes) {
             if (outcome == EventWrite::Outcome::Failed) {
                 // One line, however many events were left: the rest would

@@ -1299,12 +1299,12 @@ bool EventRepository::markSynced(const QString &id, const QString &href, const Q
     return true;
 }
 
-QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &writes)
+QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &writes, EventWrite::Undo undo)
 {
     using Outcome = EventWrite::Outcome;
     QList<Outcome> outcomes;
     EventRowWriter writer(*m_database);
-    switch (writer.write(writes, outcomes)) {
+    switch (writer.write(writes, outcomes, EventRowWriter::Triggers::MayPause, undo)) {
     case EventRowWriter::Result::Written:
         for (qsizetype i = 0; i < writes.size(); ++i) {
             if (outcomes.at(i) != Outcome::Refused)

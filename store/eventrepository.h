@@ -116,8 +116,10 @@ public:
     // alone. One outcome per write, in order. A write the store refuses is
     // left out and the others stand; when the store fails, every outcome is
     // Failed and nothing of the batch stays. The change log holds every
-    // event written, as for single writes.
-    QList<EventWrite::Outcome> writeBatch(const QList<EventWrite> &writes);
+    // event written, as for single writes. EventWrite::Undo::Caller spares
+    // a batch inside the caller's transaction its savepoint.
+    QList<EventWrite::Outcome> writeBatch(const QList<EventWrite> &writes,
+                                          EventWrite::Undo undo = EventWrite::Undo::Savepoint);
     // For callers that wrote through their own SQL.
     void scheduleChanged(const QString &calendarId);
     // The events' change counter: it moves with every write to an event, its

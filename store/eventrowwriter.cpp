@@ -73,46 +73,40 @@ const QString &insertSql()
     return sql;
 }
 
-// The insert, or on a row with the same key a rewrite of it that keeps its
-// id, created, the key it matched by and the server's identity, so that the
-// push overwrites that resource; the two values after the insert's are the
-// rewrite's last_modified and sync_status. Without RETURNING, which SQLite
-// runs as a trigger: each row would pay for a statement journal.
-const QString &importSql()
+// The content as ?1 to ?26, then last_modified, sync_status, deleted_at and
+// the id; the content columns of `left` keep their stored values.
+constexpr int kUpdateLast = kContentCount + 1;
+QString updateSql(std::initializer_list<const char *> left, const char *where)
 {
-    static const QString sql = insertSql()
-        + QStringLiteral(" ON CONFLICT (calendar_id, uid, COALESCE(recurrence_id, '')) DO UPDATE SET %1, "
-                         "last_modified = ?, sync_status = ?, deleted_at = excluded.deleted_at")
-              .arg(contentList("%1 = excluded.%1", {"calendar_id", "uid", "provider_event_id", "etag", "href"}));
-    return sql;
+    return QStringLiteral("UPDATE events SET %1, last_modified = ?%2, sync_status = ?%3, deleted_at = ?%4 WHERE %5")
+        .arg(contentList("%1 = ?%2", left))
+        .arg(kUpdateLast)
+        .arg(kUpdateLast + 1)
+        .arg(kUpdateLast + 2)
+        .arg(QString::fromLatin1(where).arg(kUpdateLast + 3));
 }
 
-// The content as ?1 to ?26, then last_modified, sync_status, deleted_at and
-// the id. The first form leaves the calendar (and matches only a row in
-// it): an update that sets the column of a foreign key costs a statement
-// journal, which in a batch is a walk over the batch's whole journal.
-constexpr int kUpdateLast = kContentCount + 1;
+// The first form leaves the calendar (and matches only a row in it): an
+// update that sets the column of a foreign key costs a statement journal,
+// which in a batch is a walk over the batch's whole journal.
 const QString &sameCalendarUpdateSql()
 {
-    static const QString sql = QStringLiteral("UPDATE events SET %1, last_modified = ?%2, sync_status = ?%3, "
-                                              "deleted_at = ?%4 WHERE id = ?%5 AND calendar_id = ?1")
-                                   .arg(contentList("%1 = ?%2", {"calendar_id"}))
-                                   .arg(kUpdateLast)
-                                   .arg(kUpdateLast + 1)
-                                   .arg(kUpdateLast + 2)
-                                   .arg(kUpdateLast + 3);
+    static const QString sql = updateSql({"calendar_id"}, "id = ?%1 AND calendar_id = ?1");
     return sql;
 }
 
 const QString &updateSql()
 {
-    static const QString sql = QStringLiteral("UPDATE events SET %1, last_modified = ?%2, sync_status = ?%3, "
-                                              "deleted_at = ?%4 WHERE id = ?%5")
-                                   .arg(contentList("%1 = ?%2"))
-                                   .arg(kUpdateLast)
-                                   .arg(kUpdateLast + 1)
-                                   .arg(kUpdateLast + 2)
-                                   .arg(kUpdateLast + 3);
+    static const QString sql = updateSql({}, "id = ?%1");
+    return sql;
+}
+
+// An import's rewrite of the row with its key: it keeps its id, created,
+// the key it matched by and the server's identity, so that the push
+// overwrites that resource.
+const QString &importUpdateSql()
+{
+    static const QString sql = updateSql({"calendar_id", "uid", "provider_event_id", "etag", "href"}, "id = ?%1");
     return sql;
 }
 
@@ -256,54 +250,55 @@ bool EventRowWriter::insertRow(const Event &e)
     return false;
 }
 
-bool EventRowWriter::updateRow(const Event &e, bool *matched)
+bool EventRowWriter::rewriteRow(const QString &sql, const Event &e, const QString &now, bool *matched)
 {
     *matched = false;
-    const QString now = nowText();
-    for (const QString *sql : {&sameCalendarUpdateSql(), &updateSql()}) {
-        const auto update = kept(*sql);
-        if (!update)
-            return false;
-        const int at = kContentCount;
-        if (!update->start({}) || !bindContent(*update, e, 0) || !update->bind(at, now)
-            || !update->bind(at + 1, statusOrPending(e.sync_status)) || !bindTime(*update, at + 2, e.deleted_at)
-            || !update->bind(at + 3, e.id) || !update->execute()) {
-            m_error = update->errorText();
-            return false;
-        }
-        *matched = update->changes() > 0;
-        if (*matched)
-            return true;
+    const auto update = kept(sql);
+    if (!update)
+        return false;
+    const int at = kContentCount;
+    if (!update->start({}) || !bindContent(*update, e, 0) || !update->bind(at, now)
+        || !update->bind(at + 1, statusOrPending(e.sync_status)) || !bindTime(*update, at + 2, e.deleted_at)
+        || !update->bind(at + 3, e.id) || !update->execute()) {
+        m_error = update->errorText();
+        return false;
     }
+    *matched = update->changes() > 0;
     return true;
 }
 
-QString EventRowWriter::importRow(const Event &e, const QString &newId, const QString &now, bool *updated)
+bool EventRowWriter::updateRow(const Event &e, bool *matched)
 {
+    const QString now = nowText();
+    return rewriteRow(sameCalendarUpdateSql(), e, now, matched)
+        && (*matched || rewriteRow(updateSql(), e, now, matched));
+}
+
+QString EventRowWriter::importRow(Event e, const QString &now, bool *updated)
+{
+    // The key looked up first, then a plain insert or update: an upsert
+    // costs each row a statement journal. The lookup reads the pages the
+    // insert writes next.
     static const QString storedSql = QStringLiteral(
         "SELECT id FROM events WHERE calendar_id = ? AND uid = ? AND COALESCE(recurrence_id, '') = COALESCE(?, '')");
-    const auto upsert = kept(importSql());
     const auto stored = kept(storedSql);
-    if (!upsert || !stored)
+    if (!stored || !stored->start({e.calendar_id, e.uid, e.recurrence_id}))
         return QString();
-    bool inserted = false;
-    if (!bindInsert(*upsert, e, newId) || !upsert->bind(kContentCount + 5, now)
-        || !upsert->bind(kContentCount + 6, statusOrPending(e.sync_status)) || !upsert->executeUpsert(&inserted)) {
-        m_error = upsert->errorText();
-        return QString();
-    }
-    *updated = !inserted;
-    if (inserted)
-        return newId;
-    QString id;
-    if (stored->start({e.calendar_id, e.uid, e.recurrence_id})) {
+    {
         const SqliteStatement::Run run(*stored);
-        if (stored->next("EventRepository::writeBatch"))
-            id = stored->text(0);
+        e.id = stored->next("EventRepository::writeBatch") ? stored->text(0) : QString();
     }
-    if (id.isEmpty())
+    if (stored->failed()) {
         m_error = stored->errorText();
-    return id;
+        return QString();
+    }
+    *updated = !e.id.isEmpty();
+    if (!*updated) {
+        e.id = newRowId();
+        return insertRow(e) ? e.id : QString();
+    }
+    bool matched = false;
+    return rewriteRow(importUpdateSql(), e, now, &matched) ? e.id : QString();
 }
 
 bool EventRowWriter::deleteRows(const QStringList &ids)
@@ -360,7 +355,7 @@ bool EventRowWriter::writeOne(const EventWrite &write, const QString &now, Event
     case EventWrite::Kind::Import: {
         if (!e.created.isValid())
             e.created = QDateTime::currentDateTimeUtc();
-        e.id = importRow(e, newRowId(), now, &replacing);
+        e.id = importRow(e, now, &replacing);
         if (e.id.isEmpty())
             return false;
         *outcome = replacing ? Outcome::Updated : Outcome::Added;
@@ -374,7 +369,7 @@ bool EventRowWriter::writeOne(const EventWrite &write, const QString &now, Event
 }
 
 EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes,
-                                             Triggers triggers)
+                                             Triggers triggers, EventWrite::Undo undo)
 {
     outcomes.clear();
     outcomes.reserve(writes.size());
@@ -385,6 +380,15 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
         return Result::Failed;
     }
     TriggerPause pause(m_db, triggers == Triggers::MayPause && onlyOwnTriggers());
+    // A savepoint inside a long transaction copies every page the batch
+    // changes, once per batch: a third of an import's time. Where the caller
+    // undoes its whole transaction on a failure, and no trigger but ours
+    // may refuse a row after its first statement, the batch goes without.
+    const bool callerUndoes = undo == EventWrite::Undo::Caller && pause.isPaused() && !savepoint.isOutermost();
+    if (callerUndoes && !savepoint.keep()) {
+        m_error = savepoint.errorText();
+        return Result::Failed;
+    }
     const QString now = nowText();
     QStringList changed;
     changed.reserve(writes.size());
@@ -393,6 +397,7 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
     };
     for (qsizetype i = 0; i < writes.size();) {
         bool ok = true;
+        bool untouched = false;
         if (deletable(i)) {
             // A run of deletions goes as one.
             QStringList ids;
@@ -407,14 +412,20 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
             ok = !writable(writes.at(i)) || writeOne(writes.at(i), now, &outcome, &id);
             if (outcome != EventWrite::Outcome::Refused)
                 changed.append(id);
+            // Its row's statement failed, which writes all or nothing.
+            untouched = outcome == EventWrite::Outcome::Refused;
             outcomes.append(outcome);
             ++i;
         }
         if (!ok) {
-            // Part of an event may be written: the savepoint goes back.
             const bool refused = StoreFailure::last() == StoreFailure::Refused && m_db.inTransaction();
             qCWarning(lcStore).noquote() << "EventRepository::writeBatch failed:" << m_error;
-            return refused ? Result::OneByOne : Result::Failed;
+            if (!callerUndoes)
+                return refused ? Result::OneByOne : Result::Failed; // the savepoint goes back
+            // Without one, only a write that left nothing is left out.
+            if (!refused || !untouched)
+                return Result::Failed;
+            StoreFailure::clear();
         }
     }
     if (pause.isPaused() && !logChanges(changed)) {
@@ -422,7 +433,7 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
         return Result::Failed;
     }
     pause.resume();
-    if (!savepoint.keep()) {
+    if (!callerUndoes && !savepoint.keep()) {
         m_error = savepoint.errorText();
         qCWarning(lcStore).noquote() << "EventRepository::writeBatch failed:" << m_error;
         return Result::Failed;

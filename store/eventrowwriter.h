@@ -41,21 +41,25 @@ public:
     // The writes in order, in one savepoint (a transaction of its own
     // outside one), into `outcomes`. Triggers::Keep leaves the change log
     // to the triggers, as for a single write: for writes one at a time,
-    // where turning them off costs more than it saves.
+    // where turning them off costs more than it saves. Undo::Caller inside
+    // a transaction, with the triggers paused, goes without the savepoint.
     enum class Triggers { MayPause, Keep };
     Result write(const QList<EventWrite> &writes, QList<EventWrite::Outcome> &outcomes,
-                 Triggers triggers = Triggers::MayPause);
+                 Triggers triggers = Triggers::MayPause, EventWrite::Undo undo = EventWrite::Undo::Savepoint);
 
     QString errorText() const { return m_error; }
 
 private:
     // The stored row of an Import write: its id, or empty on a failure.
-    QString importRow(const Event &e, const QString &newId, const QString &now, bool *updated);
+    QString importRow(Event e, const QString &now, bool *updated);
     // The row of `e` (its times zoned already), children aside; false on a
     // failure (errorText() says why).
     bool insertRow(const Event &e);
     // `*matched` tells whether a row had the id.
     bool updateRow(const Event &e, bool *matched);
+    // One run of the update `sql` (bound as updateSql() binds) on the row
+    // of e.id, `now` its last_modified.
+    bool rewriteRow(const QString &sql, const Event &e, const QString &now, bool *matched);
     bool logChanges(const QStringList &ids);
     // Whether the tables a batch writes carry no trigger but the change
     // log's.

@@ -23,6 +23,11 @@ struct EventWrite
         Refused, // the store turned this write down; the others stand
         Failed, // the store failed (StoreFailure::last()): none of the batch stands
     };
+    // Who takes a failed batch back: a savepoint of its own, or, inside a
+    // transaction, the caller, who then rolls all of it back. A batch
+    // without a savepoint leaves a refused write out only when it wrote
+    // nothing, else it fails.
+    enum class Undo { Savepoint, Caller };
 
     Kind kind = Kind::Insert;
     Event event;

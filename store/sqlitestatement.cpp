@@ -59,16 +59,6 @@ bool SqliteStatement::execute()
     return ok;
 }
 
-bool SqliteStatement::executeUpsert(bool *inserted)
-{
-    // An update leaves the connection's last inserted row as it was; no
-    // insert gives row 0.
-    sqlite3_set_last_insert_rowid(m_db, 0);
-    const bool ok = execute();
-    *inserted = ok && sqlite3_last_insert_rowid(m_db) != 0;
-    return ok;
-}
-
 bool SqliteStatement::start(const QVariantList &values)
 {
     reset();

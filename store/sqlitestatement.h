@@ -57,9 +57,6 @@ public:
     bool execute(const QVariantList &values);
     // execute() of the values bound since start({}).
     bool execute();
-    // execute() of an upsert, telling whether it inserted a row rather than
-    // updated one.
-    bool executeUpsert(bool *inserted);
     int changes() const { return m_changes; }
     void reset();
 

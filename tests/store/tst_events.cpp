@@ -5,6 +5,7 @@
 #include "reminderrepository.h"
 #include "storefixture.h"
 #include "storesql.h"
+#include "storetransaction.h"
 #include "systemzone.h"
 
 #include <QElapsedTimer>
@@ -687,27 +688,36 @@ private Q_SLOTS:
         QTest::addColumn<QList<O>>("outcomes");
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QStringList>("logged");
+        // Inside a transaction of the caller's, who takes a failure back.
+        QTest::addColumn<bool>("callerUndoes");
         QTest::newRow("inserts with children")
             << u"inserts"_s << QList<O>{O::Added, O::Added}
             << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
-            << QStringList{u"n1"_s, u"n2"_s};
+            << QStringList{u"n1"_s, u"n2"_s} << false;
         QTest::newRow("updates, deletions and a row gone meanwhile")
             << u"updates"_s << QList<O>{O::Updated, O::Deleted, O::Refused, O::Deleted}
-            << QStringList{u"s1|s1@test|Renamed|p1|1|synced|1|5|0"_s} << QStringList{u"s1"_s, u"s2"_s, u"s3"_s};
-        QTest::newRow("imports keep the stored row's id, server identity and created")
-            << u"imports"_s << QList<O>{O::Updated, O::Updated, O::Added, O::Updated}
-            << QStringList{u"s1|s1@test|Imported|p1|1|pending|1|5|0"_s, u"s2|s2@test|Back||1|pending|1||0"_s,
-                           u"new|u3@test|Second||0|pending|1||0"_s}
-            << QStringList{u"new"_s, u"s1"_s, u"s2"_s};
+            << QStringList{u"s1|s1@test|Renamed|p1|1|synced|1|5|0"_s} << QStringList{u"s1"_s, u"s2"_s, u"s3"_s}
+            << false;
         QTest::newRow("a write without a title is refused before it is tried")
             << u"untitled"_s << QList<O>{O::Refused, O::Added} << QStringList{u"n2|n2@test|Event n2||1|synced|1||0"_s}
-            << QStringList{u"n2"_s};
-        QTest::newRow("a write a trigger refuses")
-            << u"trigger"_s << QList<O>{O::Added, O::Refused, O::Added}
-            << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
-            << QStringList{u"n1"_s, u"n2"_s};
+            << QStringList{u"n2"_s} << false;
         QTest::newRow("a trigger that ends the transaction")
-            << u"rollback"_s << QList<O>{O::Failed, O::Failed, O::Failed} << QStringList() << QStringList();
+            << u"rollback"_s << QList<O>{O::Failed, O::Failed, O::Failed} << QStringList() << QStringList() << false;
+        for (const bool callerUndoes : {false, true}) {
+            const char *inside = callerUndoes ? ", caller undoes" : "";
+            QTest::addRow("imports keep the stored row's id, server identity and created%s", inside)
+                << u"imports"_s << QList<O>{O::Updated, O::Updated, O::Added, O::Updated}
+                << QStringList{u"s1|s1@test|Imported|p1|1|pending|1|5|0"_s, u"s2|s2@test|Back||1|pending|1||0"_s,
+                               u"new|u3@test|Second||0|pending|1||0"_s}
+                << QStringList{u"new"_s, u"s1"_s, u"s2"_s} << callerUndoes;
+            QTest::addRow("a write a trigger refuses%s", inside)
+                << u"trigger"_s << QList<O>{O::Added, O::Refused, O::Added}
+                << QStringList{u"n1|n1@test|Event n1||1|synced|1|10,30|1"_s, u"n2|n2@test|Event n2||1|synced|1||0"_s}
+                << QStringList{u"n1"_s, u"n2"_s} << callerUndoes;
+            QTest::addRow("an import into a calendar not stored%s", inside)
+                << u"uncalendared"_s << QList<O>{O::Added, O::Refused, O::Updated}
+                << QStringList{u"new|u3@test|Second||0|pending|1||0"_s} << QStringList{u"new"_s} << callerUndoes;
+        }
     }
     void batchWrites()
     {
@@ -715,6 +725,7 @@ private Q_SLOTS:
         QFETCH(QList<EventWrite::Outcome>, outcomes);
         QFETCH(QStringList, stored);
         QFETCH(QStringList, logged);
+        QFETCH(bool, callerUndoes);
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
@@ -753,6 +764,10 @@ private Q_SLOTS:
                            "'refused'); END"_s.arg(batch == u"trigger"_s ? u"ABORT"_s : u"ROLLBACK"_s));
         } else if (batch == u"untitled"_s) {
             writes = {{K::Insert, untitled}, {K::Insert, event(u"n2"_s)}};
+        } else if (batch == u"uncalendared"_s) {
+            Event elsewhere = first;
+            elsewhere.calendar_id = u"gone"_s;
+            writes = {{K::Import, first}, {K::Import, elsewhere}, {K::Import, second}};
         } else {
             Event s1 = event(u"s1"_s);
             s1.provider_event_id = u"p1"_s;
@@ -774,7 +789,13 @@ private Q_SLOTS:
             }
         }
         const qint64 before = events.changeCounter().value_or(-1);
-        QCOMPARE(events.writeBatch(writes), outcomes);
+        if (callerUndoes) {
+            StoreTransaction outer(store.db());
+            QCOMPARE(events.writeBatch(writes, EventWrite::Undo::Caller), outcomes);
+            QVERIFY(outer.keep());
+        } else {
+            QCOMPARE(events.writeBatch(writes), outcomes);
+        }
         QCOMPARE(storedSummary(store), stored);
         QSqlQuery log(store.sql());
         log.exec(u"SELECT DISTINCT CASE WHEN length(event_id) < 36 THEN event_id ELSE 'new' END FROM "
