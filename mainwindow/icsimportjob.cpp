@@ -22,15 +22,20 @@ void IcsImportJob::start()
 {
     if (std::exchange(m_started, true))
         return;
-    m_worker.post([this](Database *database) { run(database); });
-    // Reported from a piece of its own, which the worker begins only once it
-    // has copied what the import wrote into the file, and with the pages it
-    // cached freed: the window that then deletes the job waits for neither.
+    // Reported as soon as it is stored: the copy of what it wrote into the
+    // file (the worker's checkpoint after each piece, half a second for a
+    // large file) is no part of it. A piece of its own then says when that
+    // copy is done and the cached pages are freed: deleting the job then
+    // waits for neither.
+    m_worker.post([this](Database *database) {
+        run(database);
+        QMetaObject::invokeMethod(
+            this, [this, result = m_result] { Q_EMIT finished(result); }, Qt::QueuedConnection);
+    });
     m_worker.post([this](Database *database) {
         if (database)
             database->releaseCache();
-        QMetaObject::invokeMethod(
-            this, [this, result = m_result] { Q_EMIT finished(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &IcsImportJob::settled, Qt::QueuedConnection);
     });
 }
 

@@ -10,8 +10,11 @@
 
 // One .ics import on a thread of its own, over its own connection to the
 // database file, so that the window keeps answering while a large file goes
-// in. Emits progress() now and then and finished() once, on the thread of
-// the job. Destroying the job cancels the import and waits for its thread.
+// in. Emits progress() now and then, finished() once the import is stored or
+// given up, and settled() after that once its thread has copied what it
+// wrote into the file and freed its pages, all on the thread of the job.
+// Destroying the job cancels the import and waits for its thread: after
+// settled() that wait is nothing.
 class IcsImportJob : public QObject
 {
     Q_OBJECT
@@ -30,6 +33,7 @@ public:
 Q_SIGNALS:
     void progress(int permille);
     void finished(const IcsImport::Result &result);
+    void settled();
 
 private:
     void run(Database *database);

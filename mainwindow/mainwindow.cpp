@@ -298,15 +298,18 @@ void MainWindow::importIcsFromCommand(const QString &path)
     m_importProgress = progress;
     connect(m_import, &IcsImportJob::progress, progress, &QProgressDialog::setValue);
     connect(progress, &QProgressDialog::canceled, m_import, &IcsImportJob::cancel);
+    // Gone once its thread is idle, so that deleting it never waits.
+    connect(m_import, &IcsImportJob::settled, m_import, &QObject::deleteLater);
     connect(m_import, &IcsImportJob::finished, this, [this](const IcsImport::Result &result) {
-        IcsImportJob *job = m_import;
+        // Copies: the job may go while the report's message box is up.
+        const QString path = m_import->path();
+        const QString calendarId = m_import->calendarId();
         m_import = nullptr;
         delete m_importProgress;
-        job->deleteLater();
         m_state->endImport();
         if (result.outcome == IcsImport::Outcome::Stored)
-            m_state->events()->scheduleChanged(job->calendarId());
-        reportImport(job->path(), result);
+            m_state->events()->scheduleChanged(calendarId);
+        reportImport(path, result);
         Q_EMIT importFinished();
     });
     // From here until it reports, reminders and sync wait for the import.
