@@ -32,6 +32,13 @@ constexpr int kDayRole = Qt::UserRole + 1;
 constexpr int kOccurrenceRole = Qt::UserRole + 2;
 // Rows laid out at a time: more than a tall window shows.
 constexpr int kLayoutBatch = 100;
+// A week read in at most this many rows and occurrences (a busy week of a
+// large store is about 13,000) is read within a frame; after a few changes
+// it still is.
+constexpr qsizetype kLightWork = 20000;
+constexpr qint64 kFewChanges = 100;
+// Weeks remembered, far more than one pages through.
+constexpr qsizetype kKnownWeeks = 64;
 
 } // namespace
 
@@ -67,7 +74,7 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent, FirstLoad firstLoad)
     connect(state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &WeekAgenda::reload);
     connect(state->views(), &ViewRepository::viewsChanged, this, &WeekAgenda::reload);
     if (firstLoad == FirstLoad::Now)
-        loadNow();
+        loadNow(readRequest());
     else
         m_pendingLoad = true;
 }
@@ -83,7 +90,7 @@ void WeekAgenda::ensureLoaded() const
     // Asked for before its first turn, or while a read is under way, the
     // week is read at once.
     if (m_pendingLoad || m_readUnderWay)
-        const_cast<WeekAgenda *>(this)->loadNow();
+        const_cast<WeekAgenda *>(this)->loadNow(readRequest());
 }
 
 void WeekAgenda::paintEvent(QPaintEvent *event)
@@ -103,6 +110,16 @@ void WeekAgenda::reload()
 {
     m_pendingLoad = false;
     const WeekRows::Request request = readRequest();
+    // A week listed before that was light then and has barely changed since
+    // is read here at once: quicker than the round trip to the thread.
+    const auto known = m_knownWeeks.constFind(request.weekStart);
+    if (known != m_knownWeeks.constEnd() && known->calendarIds == request.calendarIds && known->work <= kLightWork) {
+        const std::optional<qint64> changes = m_state->events()->changeCounter();
+        if (changes && *changes >= known->changes && *changes - known->changes <= kFewChanges) {
+            loadNow(request);
+            return;
+        }
+    }
     const quint64 generation = ++m_generation;
     m_latestRead.store(generation);
     m_readUnderWay = true;
@@ -133,12 +150,12 @@ void WeekAgenda::reload()
     });
 }
 
-void WeekAgenda::loadNow()
+void WeekAgenda::loadNow(const WeekRows::Request &request)
 {
     m_pendingLoad = false;
     ++m_generation; // a read under way is not shown
     m_latestRead.store(m_generation);
-    showWeek(WeekRows::read(*m_state->events(), readRequest()));
+    showWeek(WeekRows::read(*m_state->events(), request));
 }
 
 WeekRows::Request WeekAgenda::readRequest() const
@@ -155,6 +172,11 @@ WeekRows::Request WeekAgenda::readRequest() const
 void WeekAgenda::showWeek(const WeekRows &week)
 {
     m_readUnderWay = false;
+    if (week.changes) {
+        if (m_knownWeeks.size() >= kKnownWeeks)
+            m_knownWeeks.clear();
+        m_knownWeeks.insert(week.weekStart, {week.calendarIds, week.work, *week.changes});
+    }
     m_weekStart = week.weekStart;
     const QLocale locale;
     m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));

@@ -4,6 +4,7 @@
 #include "weekrows.h"
 
 #include <QDate>
+#include <QHash>
 #include <QWidget>
 
 #include <atomic>
@@ -26,8 +27,9 @@ class StoreWorker;
 // whose Edit is handed on through editRequested and whose Delete acts itself.
 // A day lists its first 100 occurrences and then a row that says how many
 // more there are (a series of every second has 86,400 a day).
-// A week is read on a thread of its own and shown when its lines come back;
-// the accessors below show it at once when asked for before that.
+// A week is read on a thread of its own and shown when its lines come back
+// (but a light week listed before and barely changed since, which is read at
+// once); the accessors below show it at once when asked for before that.
 class WeekAgenda : public QWidget
 {
     Q_OBJECT
@@ -73,7 +75,7 @@ protected:
 
 private:
     void ensureLoaded() const;
-    void loadNow();
+    void loadNow(const WeekRows::Request &request);
     WeekRows::Request readRequest() const;
     void showWeek(const WeekRows &week);
     Event fullRecord(const QListWidgetItem *item) const;
@@ -87,6 +89,14 @@ private:
     QListWidget *m_list;
     AgendaTaskList *m_tasks;
     QDate m_weekStart;
+    // Weeks listed before, as read then; see reload.
+    struct KnownWeek
+    {
+        QStringList calendarIds;
+        qsizetype work = 0;
+        qint64 changes = 0;
+    };
+    QHash<QDate, KnownWeek> m_knownWeeks;
     bool m_reloading = false;
     bool m_pendingLoad = false;
     bool m_loadQueued = false;

@@ -212,6 +212,8 @@ WeekRows WeekRows::read(const EventRepository &events, const Request &request)
 {
     WeekRows week;
     week.weekStart = request.weekStart;
+    week.calendarIds = request.calendarIds;
+    week.changes = events.changeCounter();
     const QDate last = request.weekStart.addDays(6);
     // Rows and occurrences are placed light; a full record is made only for
     // a row the list shows.
@@ -272,6 +274,9 @@ WeekRows WeekRows::read(const EventRepository &events, const Request &request)
         }
     }
 
+    week.work = rows.size();
+    for (const QList<Occurrence> &day : std::as_const(byDay))
+        week.work += day.size();
     const QLocale locale;
     for (auto it = byDay.begin(); it != byDay.end(); ++it) {
         // Sorted first: the day's first rows are all it shows.

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class EventRepository;
 
 // The lines of the week list for one week, in the order it shows them: per
@@ -35,7 +37,12 @@ struct WeekRows
     };
 
     QDate weekStart;
+    QStringList calendarIds;
     QList<Line> lines;
+    // What the read went through: the store's rows and the occurrences
+    // placed, and the events' change counter before it (none: unknown).
+    qsizetype work = 0;
+    std::optional<qint64> changes;
 
     static WeekRows read(const EventRepository &events, const Request &request);
 };
