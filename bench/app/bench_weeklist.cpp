@@ -4,8 +4,10 @@
 // named event), built with its rows, icons and layout and painted once.
 // week (0: a week not shown before, four weeks in turn, more than the
 // windows the store keeps, as paging or a new current date; 1: the same week
-// after a write to one of its events, as after a save). The week is read on
-// a thread of its own: the time is until its rows are drawn, and
+// after a write to one of its events, as after a save; never_listed: a week
+// the list has not shown yet, each in turn over three years). Such a week is
+// read on a thread of its own; one listed before, light and barely changed
+// since, at once. The time is until its rows are drawn, and
 // `longest_turn_ms` the longest the GUI thread was held at a time meanwhile.
 // Target: one frame.
 #include "appstate.h"
@@ -110,7 +112,8 @@ void touchEvent(AppState *state, const QDate &weekStart)
 void BM_WeekList(benchmark::State &benchState)
 {
     AppState *app = state();
-    const bool afterWrite = benchState.range(0) != 0;
+    const bool afterWrite = benchState.range(0) == 1;
+    const bool unlisted = benchState.range(0) == 2;
     app->setCurrentDate(firstMonday());
     WeekAgenda agenda(app);
     agenda.resize(420, 900);
@@ -133,9 +136,10 @@ void BM_WeekList(benchmark::State &benchState)
             turns.emplace();
             agenda.reload();
         } else {
-            week = (week + 1) % 4;
+            week = (week + 1) % (unlisted ? 150 : 4);
             turns.emplace();
-            app->setCurrentDate(firstMonday().addDays(7 * week)); // the agenda reloads on the signal
+            // The agenda reloads on the signal.
+            app->setCurrentDate(firstMonday().addDays(unlisted ? -7 * (week + 1) : 7 * week));
         }
         // Laid out and drawn: what the next frame shows.
         while (!shown)
@@ -161,6 +165,7 @@ void BM_WeekList(benchmark::State &benchState)
     BenchRunner::target(benchState, 16);
 }
 BENCHMARK(BM_WeekList)->ArgName("write")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeekList)->ArgName("never_listed")->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
