@@ -1,18 +1,14 @@
 #include "weekagenda.h"
 
-#include "timetext.h"
-
 #include "agendatasklist.h"
 #include "appstate.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
-#include "filterengine.h"
 #include "filtermenus.h"
 #include "filterrulerepository.h"
-#include "localclock.h"
-#include "occurrence.h"
-#include "recurrence.h"
+#include "storeworker.h"
 #include "theme.h"
 #include "upcomingoccurrences.h"
 #include "viewrepository.h"
@@ -22,207 +18,27 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
-#include <QMap>
 #include <QMenu>
-#include <QSet>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <limits>
 #include <memory>
-#include <tuple>
-#include <vector>
+#include <optional>
 
 namespace {
 
 constexpr int kEventIdRole = Qt::UserRole;
 constexpr int kDayRole = Qt::UserRole + 1;
 constexpr int kOccurrenceRole = Qt::UserRole + 2;
-// More rows than anyone reads in a day's list; the rest are counted.
-constexpr int kMaxRowsPerDay = 100;
-constexpr qint64 kMsPerDay = 24 * 3600 * 1000;
 // Rows laid out at a time: more than a tall window shows.
 constexpr int kLayoutBatch = 100;
-const QLatin1String kSubDaily[] = {QLatin1String("FREQ=HOURLY"), QLatin1String("FREQ=MINUTELY"),
-                                   QLatin1String("FREQ=SECONDLY")};
-
-struct MoreRows
-{
-    qint64 count = 0;
-    bool atLeast = false; // counting stopped
-};
-
-bool atMidnight(qint64 wall)
-{
-    return (wall % kMsPerDay + kMsPerDay) % kMsPerDay == 0;
-}
-
-// Whether a rule repeats within the day. Series share a handful of rule
-// strings, so the last verdict is kept for the same string.
-class SubDailyRules
-{
-public:
-    bool operator()(const QString &rule)
-    {
-        if (rule.isEmpty())
-            return false;
-        if (rule.constData() != m_last.constData() || rule.size() != m_last.size()) {
-            m_last = rule;
-            m_verdict = std::any_of(std::begin(kSubDaily), std::end(kSubDaily),
-                                    [&rule](QLatin1String freq) { return rule.contains(freq, Qt::CaseInsensitive); });
-        }
-        return m_verdict;
-    }
-
-private:
-    QString m_last;
-    bool m_verdict = false;
-};
-
-// The first and last dates of a wall-clock span; an end at midnight does
-// not reach into that day.
-std::pair<QDate, QDate> wallDays(qint64 start, qint64 end)
-{
-    const auto dateOf = [](qint64 wall) {
-        const qint64 days = wall / kMsPerDay - (wall % kMsPerDay < 0 ? 1 : 0);
-        return QDate::fromJulianDay(QDate(1970, 1, 1).toJulianDay() + days);
-    };
-    const QDate from = dateOf(start);
-    const QDate to = end > start && atMidnight(end) ? dateOf(end).addDays(-1) : dateOf(end);
-    return std::pair(from, std::max(to, from));
-}
-
-// The first and last local dates a timed span covers.
-std::optional<std::pair<QDate, QDate>> timedDays(const QDateTime &startTime, const std::optional<QDateTime> &endTime,
-                                                 LocalClock &clock)
-{
-    const std::optional<qint64> start = clock.wallClock(startTime);
-    const std::optional<qint64> end = endTime ? clock.wallClock(*endTime) : start;
-    if (!start || !end)
-        return std::nullopt;
-    return wallDays(*start, *end);
-}
-
-// The days an occurrence covers within the week, first and last. All-day
-// rows keep their stored dates (midnight UTC stands for the date, not for an
-// instant). Read from the occurrence's instants: this runs for every
-// occurrence of the week, shown or not.
-std::optional<std::pair<QDate, QDate>> daysOf(const Occurrence &occurrence, LocalClock &clock, const QDate &first,
-                                              const QDate &last)
-{
-    QDate from;
-    QDate to; // inclusive
-    const Event &event = occurrence.event();
-    if (event.is_all_day) {
-        from = occurrence.start().date();
-        const std::optional<QDateTime> endTime = occurrence.end();
-        const QDate end = endTime ? endTime->date() : from.addDays(1);
-        to = end > from ? end.addDays(-1) : from;
-    } else {
-        // A row's unreadable start or end places it nowhere.
-        if (!occurrence.isGenerated()
-            && (!event.start_time.isValid() || (event.end_time && !event.end_time->isValid())))
-            return std::nullopt;
-        std::tie(from, to) = wallDays(clock.wallClockAt(occurrence.startMs()), clock.wallClockAt(occurrence.endMs()));
-    }
-    from = std::max(from, first);
-    to = std::min(to, last);
-    if (from > to)
-        return std::nullopt;
-    return std::pair(from, to);
-}
-
-// The short texts of local times, each made once a reload: rows start and
-// end at a few times of day, and every text goes through the locale.
-class ShortTimes
-{
-public:
-    explicit ShortTimes(LocalClock &clock)
-        : m_clock(clock)
-    {
-    }
-
-    QString of(const QDateTime &dateTime)
-    {
-        const std::optional<qint64> wall = m_clock.wallClock(dateTime);
-        if (!wall)
-            return TimeText::shortTime(QTime());
-        const int msOfDay = int((*wall % kMsPerDay + kMsPerDay) % kMsPerDay);
-        auto text = m_texts.constFind(msOfDay);
-        if (text == m_texts.constEnd())
-            text = m_texts.insert(msOfDay, TimeText::shortTime(QTime::fromMSecsSinceStartOfDay(msOfDay)));
-        return *text;
-    }
-
-private:
-    LocalClock &m_clock;
-    QHash<int, QString> m_texts;
-};
-
-// What a row shows before the title on `day`: a span within one day by its
-// times; a longer one from its start on its first day, until its end on its
-// last, and as going on all day in between.
-QString timeText(const Event &event, const QDate &day, LocalClock &clock, ShortTimes &times)
-{
-    if (event.is_all_day)
-        return WeekAgenda::tr("All day");
-    const QString start = times.of(event.start_time);
-    if (!event.end_time)
-        return start;
-    const QString end = times.of(*event.end_time);
-    const auto span = timedDays(event.start_time, event.end_time, clock);
-    if (!span || span->first == span->second)
-        return WeekAgenda::tr("%1 – %2").arg(start, end);
-    if (day <= span->first)
-        return WeekAgenda::tr("From %1").arg(start);
-    // Ending at midnight, the last day it covers is covered whole.
-    if (day >= span->second && !atMidnight(clock.wallClock(*event.end_time).value_or(0)))
-        return WeekAgenda::tr("Until %1").arg(end);
-    return WeekAgenda::tr("Continues all day");
-}
-
-// A day's rows in one order, whatever order the rows were read in: all-day
-// rows first, then by when each is seen that day (a span that began before
-// the day from the day's start), its end, its title and its id.
-struct RowKey
-{
-    bool timed;
-    qint64 seenFromMs;
-    qint64 endMs;
-    const QString *title;
-    const QString *id;
-    qint64 startMs;
-    qsizetype index;
-
-    RowKey(const Occurrence &occurrence, qint64 dayStartMs, qsizetype at)
-        : timed(!occurrence.event().is_all_day)
-        , seenFromMs(timed ? std::max(occurrence.startMs(), dayStartMs) : 0)
-        , endMs(occurrence.endMs())
-        , title(&occurrence.event().title)
-        , id(&occurrence.event().id)
-        , startMs(occurrence.startMs())
-        , index(at)
-    {
-    }
-
-    bool operator<(const RowKey &other) const
-    {
-        if (timed != other.timed)
-            return !timed;
-        if (seenFromMs != other.seenFromMs)
-            return seenFromMs < other.seenFromMs;
-        if (endMs != other.endMs)
-            return endMs < other.endMs;
-        if (const int byTitle = title->compare(*other.title, Qt::CaseInsensitive))
-            return byTitle < 0;
-        if (const int exact = title->compare(*other.title))
-            return exact < 0;
-        if (*id != *other.id)
-            return *id < *other.id;
-        return std::tie(startMs, index) < std::tie(other.startMs, other.index);
-    }
-};
+// A week read in at most this many rows and occurrences (a busy week of a
+// large store is about 13,000) is read within a frame; after a few changes
+// it still is.
+constexpr qsizetype kLightWork = 20000;
+constexpr qint64 kFewChanges = 100;
+// Weeks remembered, far more than one pages through.
+constexpr qsizetype kKnownWeeks = 64;
 
 } // namespace
 
@@ -258,16 +74,23 @@ WeekAgenda::WeekAgenda(AppState *state, QWidget *parent, FirstLoad firstLoad)
     connect(state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &WeekAgenda::reload);
     connect(state->views(), &ViewRepository::viewsChanged, this, &WeekAgenda::reload);
     if (firstLoad == FirstLoad::Now)
-        reload();
+        loadNow(readRequest());
     else
         m_pendingLoad = true;
 }
 
+WeekAgenda::~WeekAgenda()
+{
+    // The worker's read ends before the repository it reads through goes.
+    m_worker.reset();
+}
+
 void WeekAgenda::ensureLoaded() const
 {
-    // Asked for before its first turn, the week is read at once.
-    if (m_pendingLoad)
-        const_cast<WeekAgenda *>(this)->reload();
+    // Asked for before its first turn, or while a read is under way, the
+    // week is read at once.
+    if (m_pendingLoad || m_readUnderWay)
+        const_cast<WeekAgenda *>(this)->loadNow(readRequest());
 }
 
 void WeekAgenda::paintEvent(QPaintEvent *event)
@@ -286,72 +109,77 @@ void WeekAgenda::paintEvent(QPaintEvent *event)
 void WeekAgenda::reload()
 {
     m_pendingLoad = false;
-    const QDate current = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
-    m_weekStart = current.addDays(-((current.dayOfWeek() - m_state->firstDayOfWeek() + 7) % 7));
-    const QDate last = m_weekStart.addDays(6);
-    const QLocale locale;
-    m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));
-
-    const QStringList calendarIds = upcomingCalendarIds(m_state);
-    // Rows and occurrences are placed light; a full record is made only for
-    // a row the list shows.
-    QList<Event> rows;
-    QList<Event> seriesRows;
-    QMap<QDate, QList<Occurrence>> byDay;
-    QMap<QDate, MoreRows> moreByDay;
-    QSet<QString> dimmedIds;
-    LocalClock clock;
-    ShortTimes times(clock);
-    if (!calendarIds.isEmpty()) { // an empty list would mean every calendar
-        const QList<FilterRule> rules = m_state->filterRules()->getEnabled();
-        const QDateTime from = m_weekStart.startOfDay();
-        const QDateTime to = last.addDays(1).startOfDay();
-        rows = m_state->events()->getViewRowsInRange(from, to, calendarIds);
-        const auto place = [&](const QList<Occurrence> &occurrences, const QDate &first, const QDate &lastDay) {
-            OccurrenceFilterOutcome outcome = FilterEngine::applyToOccurrences(occurrences, rules);
-            dimmedIds.unite(outcome.dimmedIds);
-            for (const Occurrence &occurrence : std::as_const(outcome.occurrences)) {
-                // The day's window holds a timed occurrence of a day's
-                // expansion; all-day ones keep their stored dates.
-                if (first == lastDay && !occurrence.event().is_all_day) {
-                    byDay[first].append(occurrence);
-                    continue;
-                }
-                const auto days = daysOf(occurrence, clock, first, lastDay);
-                for (QDate day = days ? days->first : QDate(); days && day <= days->second; day = day.addDays(1))
-                    byDay[day].append(occurrence);
-            }
-        };
-        // The week at once, each series bounded by what seven days show,
-        // unless a series repeats within the day and will pass that bound.
-        SubDailyRules repeatsWithinDay;
-        const bool subDaily = std::any_of(rows.cbegin(), rows.cend(),
-                                          [&](const Event &row) { return repeatsWithinDay(row.recurrence_rule); });
-        Recurrence::BoundedOccurrences week;
-        if (!subDaily)
-            week = Recurrence::expandOccurrencesBounded(rows, from, to, 7 * kMaxRowsPerDay);
-        if (!subDaily && week.more == 0) {
-            place(week.occurrences, m_weekStart, last);
-        } else {
-            // A series past that bound (one of every minute or second) is
-            // taken a day at a time, so that each day shows its first rows
-            // rather than the first day all of them.
-            QList<Occurrence> oneOffs;
-            for (const Event &row : std::as_const(rows)) {
-                if (Recurrence::isSeriesRow(row))
-                    seriesRows.append(row);
-                else
-                    oneOffs.append(Occurrence::ofRow(row));
-            }
-            place(oneOffs, m_weekStart, last);
-            for (QDate day = m_weekStart; day <= last; day = day.addDays(1)) {
-                const Recurrence::BoundedOccurrences expanded = Recurrence::expandOccurrencesBounded(
-                    seriesRows, day.startOfDay(), day.addDays(1).startOfDay(), kMaxRowsPerDay);
-                place(expanded.occurrences, day, day);
-                moreByDay[day] = {expanded.more, expanded.moreIsLowerBound};
-            }
+    const WeekRows::Request request = readRequest();
+    // A week listed before that was light then and has barely changed since
+    // is read here at once: quicker than the round trip to the thread.
+    const auto known = m_knownWeeks.constFind(request.weekStart);
+    if (known != m_knownWeeks.constEnd() && known->calendarIds == request.calendarIds && known->work <= kLightWork) {
+        const std::optional<qint64> changes = m_state->events()->changeCounter();
+        if (changes && *changes >= known->changes && *changes - known->changes <= kFewChanges) {
+            loadNow(request);
+            return;
         }
     }
+    const quint64 generation = ++m_generation;
+    m_latestRead.store(generation);
+    m_readUnderWay = true;
+    if (!m_worker)
+        m_worker = std::make_unique<StoreWorker>(m_state->database()->fileName(), QStringLiteral("week-list"));
+    // A week of tens of thousands of rows takes longer than a frame to read:
+    // the window's thread only lays out the lines. A read that a later one
+    // superseded before it began is skipped, and its result, or a late one's,
+    // is never shown.
+    m_worker->post([this, request, generation](Database *database) {
+        if (m_latestRead.load() != generation)
+            return;
+        std::optional<WeekRows> week;
+        if (database) {
+            if (!m_workerEvents)
+                m_workerEvents = std::make_unique<EventRepository>(database);
+            week = WeekRows::read(*m_workerEvents, request);
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, week = std::move(week)] {
+                if (generation != m_generation)
+                    return;
+                // Without a connection of its own the week is read here.
+                showWeek(week ? *week : WeekRows::read(*m_state->events(), readRequest()));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void WeekAgenda::loadNow(const WeekRows::Request &request)
+{
+    m_pendingLoad = false;
+    ++m_generation; // a read under way is not shown
+    m_latestRead.store(m_generation);
+    showWeek(WeekRows::read(*m_state->events(), request));
+}
+
+WeekRows::Request WeekAgenda::readRequest() const
+{
+    const QDate current = m_state->currentDate().isValid() ? m_state->currentDate() : QDate::currentDate();
+    WeekRows::Request request;
+    request.weekStart = current.addDays(-((current.dayOfWeek() - m_state->firstDayOfWeek() + 7) % 7));
+    request.calendarIds = upcomingCalendarIds(m_state);
+    if (!request.calendarIds.isEmpty())
+        request.rules = m_state->filterRules()->getEnabled();
+    return request;
+}
+
+void WeekAgenda::showWeek(const WeekRows &week)
+{
+    m_readUnderWay = false;
+    if (week.changes) {
+        if (m_knownWeeks.size() >= kKnownWeeks)
+            m_knownWeeks.clear();
+        m_knownWeeks.insert(week.weekStart, {week.calendarIds, week.work, *week.changes});
+    }
+    m_weekStart = week.weekStart;
+    const QLocale locale;
+    m_title->setText(tr("Week of %1").arg(locale.toString(m_weekStart, QLocale::LongFormat)));
     QHash<QString, QString> colours;
     const QList<Calendar> calendars = m_state->calendars()->getAll();
     for (const Calendar &calendar : calendars)
@@ -360,48 +188,34 @@ void WeekAgenda::reload()
 
     m_reloading = true;
     m_list->clear();
-    for (auto it = byDay.begin(); it != byDay.end(); ++it) {
-        // Sorted first: the day's first rows are all it shows.
-        const qint64 dayStartMs = it.key().startOfDay().toMSecsSinceEpoch();
-        std::vector<RowKey> order;
-        order.reserve(size_t(it->size()));
-        for (qsizetype i = 0; i < it->size(); ++i)
-            order.emplace_back(it->at(i), dayStartMs, i);
-        // Only the rows shown need their order.
-        const auto shown = order.begin() + std::min<qsizetype>(qsizetype(order.size()), kMaxRowsPerDay);
-        std::partial_sort(order.begin(), shown, order.end());
-        auto *header = new QListWidgetItem(locale.toString(it.key(), QLocale::LongFormat), m_list);
-        header->setFlags(Qt::ItemIsEnabled);
-        QFont bold = header->font();
-        bold.setBold(true);
-        header->setFont(bold);
-        MoreRows more = moreByDay.value(it.key());
-        if (order.size() > size_t(kMaxRowsPerDay)) {
-            more.count += qint64(order.size()) - kMaxRowsPerDay;
-            order.erase(order.begin() + kMaxRowsPerDay, order.end());
+    for (const WeekRows::Line &line : week.lines) {
+        auto *item = new QListWidgetItem(line.text, m_list);
+        switch (line.kind) {
+        case WeekRows::Kind::Day: {
+            item->setFlags(Qt::ItemIsEnabled);
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            break;
         }
-        for (const RowKey &key : order) {
-            const Event event = it->at(key.index).toEvent();
-            const QString title = event.title.isEmpty() ? tr("Untitled") : event.title;
-            auto *item = new QListWidgetItem(timeText(event, it.key(), clock, times) + QStringLiteral("   ") + title);
+        case WeekRows::Kind::More:
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setForeground(Theme::textMuted());
+            break;
+        case WeekRows::Kind::Occurrence: {
+            const Event &event = line.occurrence;
             const QString colour = event.color.isEmpty() ? colours.value(event.calendar_id) : event.color;
             auto icon = icons.constFind(colour);
             if (icon == icons.constEnd())
                 icon = icons.insert(colour, Theme::colorDotIcon(colour));
             item->setIcon(*icon);
             item->setData(kEventIdRole, event.id);
-            item->setData(kDayRole, it.key());
+            item->setData(kDayRole, line.day);
             item->setData(kOccurrenceRole, QVariant::fromValue(event));
-            if (dimmedIds.contains(event.id))
+            if (line.dimmed)
                 item->setForeground(Theme::textMuted());
-            m_list->addItem(item);
+            break;
         }
-        if (more.count > 0) {
-            const QString text = more.atLeast ? tr("At least %Ln more on this day", nullptr, int(more.count))
-                                              : tr("%Ln more on this day", nullptr, int(more.count));
-            auto *moreItem = new QListWidgetItem(text, m_list);
-            moreItem->setFlags(Qt::ItemIsEnabled);
-            moreItem->setForeground(Theme::textMuted());
         }
     }
     if (m_list->count() == 0) {
@@ -412,6 +226,7 @@ void WeekAgenda::reload()
     m_reloading = false;
     selectEvent(m_state->selectedEventId());
     m_tasks->showWeek(m_weekStart);
+    Q_EMIT weekShown(m_weekStart);
 }
 
 void WeekAgenda::selectEvent(const QString &eventId)

@@ -26,6 +26,7 @@
 #include "stallmeter.h"
 #include "synccoordinator.h"
 #include "tokenstore.h"
+#include "weekagenda.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,6 +35,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QListWidget>
 #include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -118,8 +120,9 @@ qint64 floorMs(const QString &ics, const QString &db)
 // The import as the program runs it: through the main window, whose week
 // list, task list and status bar and the reminder service stay on the GUI
 // thread and read again once the import has reported. The stall counts from
-// the start until the views have settled after it.
-void importLargeFile(benchmark::State &state, bool spread)
+// the start until the views have settled after it. `shownWeek`: the week
+// the window shows (the current one when null).
+void importLargeFile(benchmark::State &state, bool spread, const QDate &shownWeek = {})
 {
     QTemporaryDir dir(QStringLiteral("bench-icsimport-XXXXXX"));
     const QString ics = dir.filePath(QStringLiteral("large.ics"));
@@ -137,6 +140,8 @@ void importLargeFile(benchmark::State &state, bool spread)
         state.SkipWithError("cannot start the application state");
         return;
     }
+    if (shownWeek.isValid())
+        app.setCurrentDate(shownWeek);
     MainWindow window(&app);
     NotificationService reminders(&app, nullptr);
     window.show();
@@ -182,6 +187,8 @@ void importLargeFile(benchmark::State &state, bool spread)
     state.counters["stall_during_ms"] = double(duringMs);
     state.counters["stall_after_ms"] = double(afterMs);
     state.counters["stall_target_ms"] = 16;
+    if (shownWeek.isValid()) // the week's lines as the list holds them, not read again
+        state.counters["week_lines"] = window.agenda()->findChild<QListWidget *>()->count();
     BenchRunner::target(state, 4000);
     if (events < kEvents)
         state.SkipWithError("the import did not store the file");
@@ -220,6 +227,14 @@ void BM_ImportSpreadFile(benchmark::State &state)
     importLargeFile(state, true);
 }
 BENCHMARK(BM_ImportSpreadFile)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The 28-day file with the window on its first week: the week list reads
+// again a week of 40,000 events (5,700 a day) once the import reported.
+void BM_ImportDenseWeek(benchmark::State &state)
+{
+    importLargeFile(state, false, QDate(2024, 1, 1));
+}
+BENCHMARK(BM_ImportDenseWeek)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A one-off event in `calendarId` whose 15-minute reminder is due now.
 Event dueReminderEvent(const QString &calendarId)

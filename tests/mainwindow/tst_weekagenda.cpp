@@ -67,11 +67,12 @@ private:
 
     // "yyyy-MM-dd title" of every event row, in list order; dimmed rows
     // end in " (dimmed)".
-    static QStringList rows(const WeekAgenda &agenda)
+    static QStringList rows(const WeekAgenda &agenda) { return rows(agenda.list()); }
+    static QStringList rows(const QListWidget *list)
     {
         QStringList out;
-        for (int i = 0; i < agenda.list()->count(); ++i) {
-            const QListWidgetItem *item = agenda.list()->item(i);
+        for (int i = 0; i < list->count(); ++i) {
+            const QListWidgetItem *item = list->item(i);
             if (item->data(Qt::UserRole).toString().isEmpty())
                 continue;
             QString row = item->data(Qt::UserRole + 1).toDate().toString(Qt::ISODate) + u' '
@@ -222,6 +223,58 @@ private Q_SLOTS:
             }
             QCOMPARE(shown, expected);
         }
+    }
+
+    // A week is read on a thread of its own: only the last week asked for
+    // is shown, as read at once, with the selected event's row current.
+    void weekReadWhileAnotherIsUnderWay_data()
+    {
+        QTest::addColumn<QList<int>>("days"); // current dates set in turn, in January
+        QTest::addColumn<bool>("writeDuring"); // an event added to the last week meanwhile
+        QTest::addColumn<QDate>("shownWeek");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("to the next week") << QList<int>{16} << false << QDate(2030, 1, 14) << u"ev-Next"_s;
+        QTest::newRow("on and back before the read came")
+            << QList<int>{16, 9} << false << QDate(2030, 1, 7) << QString();
+        QTest::newRow("two weeks on in turn") << QList<int>{16, 23} << false << QDate(2030, 1, 21) << QString();
+        QTest::newRow("a write while the read is under way")
+            << QList<int>{16} << true << QDate(2030, 1, 14) << u"ev-Next"_s;
+    }
+    void weekReadWhileAnotherIsUnderWay()
+    {
+        QFETCH(QList<int>, days);
+        QFETCH(bool, writeDuring);
+        QFETCH(QDate, shownWeek);
+        QFETCH(QString, current);
+        for (const int day : {9, 16, 17, 23})
+            QVERIFY(state()->events()->insert(makeEvent(u"Day "_s + QString::number(day), local(day, 9), local(day, 10))));
+        QVERIFY(state()->events()->insert(makeEvent(u"Next"_s, local(15, 12), local(15, 13))));
+        state()->setSelectedEventId(u"ev-Next"_s);
+        WeekAgenda agenda(state());
+        const auto *list = agenda.findChild<QListWidget *>(); // not read at once, as list() would
+        QSignalSpy shown(&agenda, &WeekAgenda::weekShown);
+        for (const int day : std::as_const(days))
+            state()->setCurrentDate(QDate(2030, 1, day));
+        if (writeDuring) {
+            QVERIFY(state()->events()->insert(makeEvent(u"Added"_s, local(18, 8), local(18, 9))));
+            agenda.reload();
+        }
+        QTRY_VERIFY(!shown.isEmpty());
+        QCOMPARE(shown.at(0).at(0).toDate(), shownWeek);
+        const QListWidgetItem *currentItem = list->currentItem();
+        QCOMPARE(currentItem ? currentItem->data(Qt::UserRole).toString() : QString(), current);
+        const QStringList listed = rows(list);
+        QCOMPARE(listed.contains(u"2030-01-18 Added"_s), writeDuring);
+        WeekAgenda atOnce(state());
+        QCOMPARE(listed, rows(atOnce));
+        // Reads come back in order: one of a week left before the last
+        // shows up before the next week's.
+        state()->setCurrentDate(QDate(2030, 2, 6));
+        QTRY_COMPARE(shown.last().at(0).toDate(), QDate(2030, 2, 4));
+        QSet<QDate> weeks;
+        for (const QList<QVariant> &signal : std::as_const(shown))
+            weeks.insert(signal.at(0).toDate());
+        QCOMPARE(weeks, (QSet<QDate>{shownWeek, QDate(2030, 2, 4)}));
     }
 
     void repeatingEventsAreExpanded()
