@@ -37,6 +37,9 @@ constexpr int kLayoutBatch = 100;
 // it still is.
 constexpr qsizetype kLightWork = 20000;
 constexpr qint64 kFewChanges = 100;
+// A week with at most this many rows of its own (an ordinary week of a
+// large store has about 700) is read within a frame.
+constexpr int kLightRows = 2000;
 // Weeks remembered, far more than one pages through.
 constexpr qsizetype kKnownWeeks = 64;
 
@@ -120,6 +123,13 @@ void WeekAgenda::reload()
             return;
         }
     }
+    // So is any week whose own rows are few (the count stops past them): the
+    // series every week shares are kept by the store.
+    if (!m_state->events()->startsMoreThan(request.weekStart.startOfDay(), request.weekStart.addDays(7).startOfDay(),
+                                           kLightRows)) {
+        loadNow(request);
+        return;
+    }
     const quint64 generation = ++m_generation;
     m_latestRead.store(generation);
     m_readUnderWay = true;
@@ -141,10 +151,10 @@ void WeekAgenda::reload()
         QMetaObject::invokeMethod(
             this,
             [this, generation, week = std::move(week)] {
-                if (generation != m_generation)
-                    return;
-                // Without a connection of its own the week is read here.
-                showWeek(week ? *week : WeekRows::read(*m_state->events(), readRequest()));
+            if (generation != m_generation)
+                return;
+            // Without a connection of its own the week is read here.
+            showWeek(week ? *week : WeekRows::read(*m_state->events(), readRequest()));
             },
             Qt::QueuedConnection);
     });

@@ -801,6 +801,17 @@ QList<Event> EventRepository::getViewRowsInRange(const QDateTime &from, const QD
     return rangeRows(from, to, calendarIds, RangeRows::View);
 }
 
+bool EventRepository::startsMoreThan(const QDateTime &from, const QDateTime &to, int limit) const
+{
+    const auto count = m_database->statement(
+        QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM events WHERE start_time >= ? AND start_time < ? "
+                       "AND deleted_at IS NULL LIMIT ?)"));
+    if (!count || !count->start({storageText(from.toUTC()), storageText(to.toUTC()), limit + 1}))
+        return true;
+    const SqliteStatement::Run run(*count);
+    return !count->next("EventRepository::startsMoreThan") || count->integer(0) > limit;
+}
+
 QList<Event> EventRepository::getStandingInRange(const QDateTime &from, const QDateTime &to,
                                                  const QStringList &calendarIds) const
 {

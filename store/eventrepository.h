@@ -63,6 +63,9 @@ public:
     // getById gives a row's whole record.
     QList<Event> getViewRowsInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
+    // Whether more than `limit` live rows start in [from, to), counting no
+    // further: what a reader weighs before reading a window at once.
+    bool startsMoreThan(const QDateTime &from, const QDateTime &to, int limit) const;
     // The rows of getInRange that repeat (by a rule or by dates), have no
     // end, or override an occurrence, in its order, with children: what
     // reminds per occurrence, without the window's single events.

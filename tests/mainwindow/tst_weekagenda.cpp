@@ -1,5 +1,6 @@
 #include "appstatefixture.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventdetailspopover.h"
 #include "eventrepository.h"
 #include "icalendar.h"
@@ -17,6 +18,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <algorithm>
@@ -147,8 +149,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<Event>>("events");
         QTest::addColumn<QStringList>("expected");
         const auto at = [](const QDate &day, int hour, int minute = 0) { return QDateTime(day, QTime(hour, minute)); };
-        const QDate marSat(2030, 3, 9), marSun(2030, 3, 10), octSat(2030, 10, 26),
-                    octSun(2030, 10, 27);
+        const QDate marSat(2030, 3, 9), marSun(2030, 3, 10), octSat(2030, 10, 26), octSun(2030, 10, 27);
 
         QTest::newRow("overnight: from its start, until its end")
             << kWednesday << QList<Event>{makeEvent(u"Flight"_s, local(8, 22), local(9, 1))}
@@ -225,8 +226,8 @@ private Q_SLOTS:
         }
     }
 
-    // A week is read on a thread of its own: only the last week asked for
-    // is shown, as read at once, with the selected event's row current.
+    // A busy week is read on a thread of its own: only the last week asked
+    // for is shown, as read at once, with the selected event's row current.
     void weekReadWhileAnotherIsUnderWay_data()
     {
         QTest::addColumn<QList<int>>("days"); // current dates set in turn, in January
@@ -247,7 +248,16 @@ private Q_SLOTS:
         QFETCH(QDate, shownWeek);
         QFETCH(QString, current);
         for (const int day : {9, 16, 17, 23})
-            QVERIFY(state()->events()->insert(makeEvent(u"Day "_s + QString::number(day), local(day, 9), local(day, 10))));
+            QVERIFY(
+                state()->events()->insert(makeEvent(u"Day "_s + QString::number(day), local(day, 9), local(day, 10))));
+        // Busy weeks from 7 January on: 300 short events a day, after the others.
+        QVERIFY(QSqlQuery(state()->database()->database())
+                    .exec(u"WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 10499) "
+                          "INSERT INTO events (id, calendar_id, uid, title, start_time, end_time, raw_icalendar) "
+                          "SELECT 'busy' || i, '%1', 'busy' || i, 'Busy', strftime('%Y-%m-%dT%H:%M:%SZ', "
+                          "'2030-01-07 20:00', (i % 35) || ' days', (i / 35) || ' seconds'), "
+                          "strftime('%Y-%m-%dT%H:%M:%SZ', '2030-01-07 20:05', (i % 35) || ' days', (i / 35) || "
+                          "' seconds'), '' FROM n"_s.arg(kPersonal)));
         QVERIFY(state()->events()->insert(makeEvent(u"Next"_s, local(15, 12), local(15, 13))));
         state()->setSelectedEventId(u"ev-Next"_s);
         WeekAgenda agenda(state());
