@@ -4,12 +4,11 @@
 #include "database.h"
 #include "eventrepository.h"
 
-
 IcsImportJob::IcsImportJob(const QString &databaseFile, const QString &path, const QString &calendarId, QObject *parent)
     : QObject(parent)
     , m_path(path)
     , m_calendarId(calendarId)
-    , m_worker(databaseFile, QStringLiteral("ics-import"))
+    , m_worker(databaseFile, QStringLiteral("ics-import"), StoreWorker::LogCopy::AfterEachPiece)
 {
 }
 

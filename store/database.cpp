@@ -302,7 +302,7 @@ bool Database::openConnection(const QString &path, const QString &connectionName
     // While the pages are checked, a commit waits for their verdict, and
     // none is made to a damaged file.
     if (m_handle)
-        PageCheck::installCommitGate(m_handle, path);
+        m_commitGate = PageCheck::installCommitGate(m_handle, path);
     if (!registerTextSearchFunction(m_handle))
         qCWarning(lcStore) << "Cannot register the text search function";
     // Numbered across the process, so no two connections share a stamp.

@@ -126,4 +126,5 @@ private:
     OpenFailure m_failure = OpenFailure::None;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
     std::unique_ptr<PageCheck> m_pageCheck;
+    std::shared_ptr<void> m_commitGate; // the connection's, while it is open
 };

@@ -26,14 +26,39 @@ std::condition_variable gateSettled;
 
 } // namespace
 
-int PageCheck::commitGate(void *opaque)
+struct PageCheck::ConnectionGate
 {
-    auto *gate = static_cast<Gate *>(opaque);
+    Gate *gate = nullptr;
+    int timeoutMs = 0;
+};
+
+int PageCheck::commitGate(void *connection)
+{
+    Gate *gate = static_cast<ConnectionGate *>(connection)->gate;
     if (!gate->closed)
         return 0;
     std::unique_lock<std::mutex> lock(gateMutex);
     gateSettled.wait(lock, [gate] { return gate->running == 0; });
     return gate->damaged == 0 ? 0 : 1;
+}
+
+int PageCheck::busyWait(void *opaque, int count)
+{
+    const auto *connection = static_cast<ConnectionGate *>(opaque);
+    Gate *gate = connection->gate;
+    if (gate->closed) {
+        std::unique_lock<std::mutex> lock(gateMutex);
+        if (gate->running > 0) {
+            gateSettled.wait(lock, [gate] { return gate->running == 0; });
+            return 1;
+        }
+    }
+    // As the connection's own busy time-out would.
+    constexpr int kStepMs = 10;
+    if (count * kStepMs >= connection->timeoutMs)
+        return 0;
+    sqlite3_sleep(kStepMs);
+    return 1;
 }
 
 PageCheck::Gate *PageCheck::gateOf(const QString &path)
@@ -47,9 +72,20 @@ PageCheck::Gate *PageCheck::gateOf(const QString &path)
     return gate.get();
 }
 
-void PageCheck::installCommitGate(sqlite3 *db, const QString &path)
+std::shared_ptr<PageCheck::ConnectionGate> PageCheck::installCommitGate(sqlite3 *db, const QString &path)
 {
-    sqlite3_commit_hook(db, commitGate, gateOf(path));
+    auto connection = std::make_shared<ConnectionGate>();
+    connection->gate = gateOf(path);
+    // The time-out the connection was opened with, which the handler below
+    // takes over from SQLite's own.
+    sqlite3_stmt *timeout = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA busy_timeout", -1, &timeout, nullptr) == SQLITE_OK
+        && sqlite3_step(timeout) == SQLITE_ROW)
+        connection->timeoutMs = sqlite3_column_int(timeout, 0);
+    sqlite3_finalize(timeout);
+    sqlite3_busy_handler(db, busyWait, connection.get());
+    sqlite3_commit_hook(db, commitGate, connection.get());
+    return connection;
 }
 
 std::unique_ptr<PageCheck> PageCheck::start(const QString &path, Done done)
@@ -68,6 +104,11 @@ std::unique_ptr<PageCheck> PageCheck::start(const QString &path, Done done)
         ++check->m_gate->running;
         check->m_gate->update();
     }
+    // An interrupt before the check's statement starts is lost: the check
+    // looks at its flag as it goes instead.
+    sqlite3_progress_handler(
+        check->m_db, 1000, [](void *stopping) { return static_cast<std::atomic<bool> *>(stopping)->load() ? 1 : 0; },
+        &check->m_stopping);
     check->m_thread = std::thread(&PageCheck::run, check.get(), std::move(done));
     return check;
 }
@@ -76,6 +117,7 @@ PageCheck::~PageCheck()
 {
     if (!m_db)
         return;
+    m_stopping = true;
     sqlite3_interrupt(m_db);
     if (m_thread.joinable())
         m_thread.join();
@@ -108,10 +150,15 @@ void PageCheck::run(Done done)
         if (rc == SQLITE_ROW) {
             verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)));
             state = verdict == QLatin1String("ok") ? State::Whole : State::Damaged;
-        } else if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB) {
+        } else if (!m_stopping) {
+            // A file the check cannot read (a bad sector, damage it stops
+            // at) is no file to write to either.
             verdict = QString::fromUtf8(sqlite3_errmsg(m_db));
             state = State::Damaged;
         }
+    } else if (!m_stopping) {
+        verdict = QString::fromUtf8(sqlite3_errmsg(m_db));
+        state = State::Damaged;
     }
     sqlite3_finalize(check);
     settle(state);

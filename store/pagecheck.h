@@ -18,6 +18,7 @@ struct sqlite3;
 class PageCheck
 {
 public:
+    // Damaged: the check found damage, or could not read the file.
     enum class State { Running, Whole, Damaged, Unfinished };
     // Called once, on the checking thread, with the verdict.
     using Done = std::function<void(State state, const QString &verdict)>;
@@ -32,19 +33,26 @@ public:
 
     // Makes the connection `db` to the file `path` wait, at each commit,
     // while that file's pages are checked, and refuse to commit while a
-    // check that found damage in it is alive.
-    static void installCommitGate(sqlite3 *db, const QString &path);
+    // check that found damage in it is alive. Its wait for another
+    // connection's lock lasts, while a check runs, until the verdict (the
+    // holder may be waiting for it), and otherwise as long as the
+    // connection's busy time-out. What it returns is the connection's state
+    // of it: kept until the connection is closed.
+    struct ConnectionGate;
+    static std::shared_ptr<ConnectionGate> installCommitGate(sqlite3 *db, const QString &path);
 
 private:
     struct Gate;
     PageCheck() = default;
     static Gate *gateOf(const QString &path);
-    static int commitGate(void *gate);
+    static int commitGate(void *connection);
+    static int busyWait(void *connection, int count);
     void run(Done done);
     void settle(State state);
 
     Gate *m_gate = nullptr;
     sqlite3 *m_db = nullptr;
     std::atomic<State> m_state{State::Running};
+    std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };

@@ -5,9 +5,10 @@
 #include <QSqlQuery>
 #include <QThread>
 
-StoreWorker::StoreWorker(const QString &databaseFile, const QString &name)
+StoreWorker::StoreWorker(const QString &databaseFile, const QString &name, LogCopy logCopy)
     : m_databaseFile(databaseFile)
     , m_name(name)
+    , m_logCopy(logCopy)
 {
 }
 
@@ -41,10 +42,7 @@ void StoreWorker::run()
     // The connection belongs to this thread; its name is the worker's own.
     Database database;
     const bool open = database.open(m_databaseFile, QStringLiteral("%1-%2").arg(m_name).arg(quintptr(this), 0, 16));
-    // A piece's commits do not copy the log into the file themselves (after
-    // a large write, half a second before the piece can report): the
-    // checkpoint after the piece does.
-    if (open)
+    if (open && m_logCopy == LogCopy::AfterEachPiece)
         QSqlQuery(database.database()).exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
     for (;;) {
         Work work;

@@ -25,8 +25,13 @@ public:
     // `null` when the file could not be opened.
     using Work = std::function<void(Database *database)>;
 
+    // Where what a piece commits is copied from the log into the file: at
+    // each commit as SQLite does (a piece reports after it), or only after
+    // each piece (a large piece reports before it; whoever deletes the
+    // worker then should wait for a later piece, or it waits for the copy).
+    enum class LogCopy { AtEachCommit, AfterEachPiece };
     // `name`: the start of the connection's name, for the log.
-    StoreWorker(const QString &databaseFile, const QString &name);
+    StoreWorker(const QString &databaseFile, const QString &name, LogCopy logCopy = LogCopy::AtEachCommit);
     ~StoreWorker();
     StoreWorker(const StoreWorker &) = delete;
     StoreWorker &operator=(const StoreWorker &) = delete;
@@ -40,6 +45,7 @@ private:
 
     QString m_databaseFile;
     QString m_name;
+    LogCopy m_logCopy;
     QThread *m_thread = nullptr;
     QMutex m_mutex;
     QWaitCondition m_wake;
