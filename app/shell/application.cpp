@@ -54,13 +54,21 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
-    // The window and the services show the state: they go first, and all go
-    // while the application object still stands.
+    // All go while the application object still stands.
+    endRun();
+}
+
+void Application::endRun()
+{
+    // The window and the services show the state: they go first.
     delete m_mainWindow;
     m_mainWindow = nullptr;
     delete m_notificationService;
+    m_notificationService = nullptr;
     delete m_trayManager;
+    m_trayManager = nullptr;
     delete m_appState;
+    m_appState = nullptr;
 }
 
 QStringList Application::supportedLanguages()
@@ -124,6 +132,8 @@ void Application::setSingleInstance(SingleInstance *singleInstance, const QByteA
 
 int Application::run()
 {
+    // What an earlier run left (only a test runs twice) goes first.
+    endRun();
     m_appState = new AppState(this);
     if (!m_appState->initialize()) {
         const AppState::StartFailure failure = m_appState->startFailure();

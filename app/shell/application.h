@@ -53,6 +53,8 @@ public:
     NotificationService *notificationService() const { return m_notificationService; }
 
 private:
+    // Deletes the window, the services and the state of a run.
+    void endRun();
     void installTranslators();
     bool startsHidden() const;
     // The modal explanation of a start that cannot go on.
