@@ -1,5 +1,7 @@
 #include "pagecheck.h"
 
+#include "storesql.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -98,6 +100,8 @@ std::unique_ptr<PageCheck> PageCheck::start(const QString &path, Done done)
         check->m_db = nullptr;
         return nullptr;
     }
+    // Another connection's lock (a checkpoint under way) is waited for.
+    sqlite3_busy_timeout(check->m_db, 5000);
     check->m_gate = gateOf(path);
     {
         const std::lock_guard<std::mutex> lock(gateMutex);
@@ -145,20 +149,22 @@ void PageCheck::run(Done done)
     sqlite3_stmt *check = nullptr;
     State state = State::Unfinished;
     QString verdict;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK) {
-        const int rc = sqlite3_step(check);
-        if (rc == SQLITE_ROW) {
-            verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)));
-            state = verdict == QLatin1String("ok") ? State::Whole : State::Damaged;
-        } else if (!m_stopping) {
-            // A file the check cannot read (a bad sector, damage it stops
-            // at) is no file to write to either.
-            verdict = QString::fromUtf8(sqlite3_errmsg(m_db));
-            state = State::Damaged;
-        }
+    const int rc = sqlite3_prepare_v2(m_db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK
+        ? sqlite3_step(check)
+        : sqlite3_errcode(m_db);
+    if (rc == SQLITE_ROW) {
+        verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check, 0)));
+        state = verdict == QLatin1String("ok") ? State::Whole : State::Damaged;
     } else if (!m_stopping) {
         verdict = QString::fromUtf8(sqlite3_errmsg(m_db));
-        state = State::Damaged;
+        // A file the check cannot read (a bad sector, damage it stops at) is
+        // no file to write to either. Anything else (a lock held past the
+        // wait) leaves it unchecked, and checked at the next start.
+        const int primary = sqlite3_extended_errcode(m_db) & 0xff;
+        if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || primary == SQLITE_IOERR)
+            state = State::Damaged;
+        else
+            qCWarning(lcStore).noquote() << "The database's pages could not be checked:" << verdict;
     }
     sqlite3_finalize(check);
     settle(state);
