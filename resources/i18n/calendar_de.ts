@@ -832,6 +832,10 @@ Datenverzeichnis: %1</translation>
         <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
         <translation>Die Antwort des Servers enthielt eine Dokumenttyp-Deklaration, die CalDAV nie verwendet; sie wurde abgelehnt.</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer ended before it was whole.</source>
+        <translation>Die Antwort des Servers endete, bevor sie vollständig war.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavSyncClient</name>

@@ -832,6 +832,10 @@ Directorio de datos: %1</translation>
         <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
         <translation>La respuesta del servidor declaraba un tipo de documento, que CalDAV nunca usa; se rechazó.</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer ended before it was whole.</source>
+        <translation>La respuesta del servidor terminó antes de estar completa.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavSyncClient</name>

@@ -832,6 +832,10 @@ Dossier de données : %1</translation>
         <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
         <translation>La réponse du serveur déclarait un type de document, ce que CalDAV n&apos;utilise jamais&#xa0;; elle a été refusée.</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer ended before it was whole.</source>
+        <translation>La réponse du serveur s&apos;est terminée avant d&apos;être complète.</translation>
+    </message>
 </context>
 <context>
     <name>CalDavSyncClient</name>

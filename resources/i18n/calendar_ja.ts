@@ -827,6 +827,10 @@ Data directory: %1</source>
         <source>The server&apos;s answer declared a document type, which CalDAV never uses; it was refused.</source>
         <translation>サーバーの応答に CalDAV では使われない文書型宣言が含まれていたため、拒否しました。</translation>
     </message>
+    <message>
+        <source>The server&apos;s answer ended before it was whole.</source>
+        <translation>サーバーの応答が完了する前に途切れました。</translation>
+    </message>
 </context>
 <context>
     <name>CalDavSyncClient</name>

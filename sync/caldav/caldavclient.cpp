@@ -261,9 +261,8 @@ void CalDavClient::sendRequest(const QByteArray &verb, const QUrl &url, const QB
     connect(reply, &QNetworkReply::sslErrors, this,
             [this, reply](const QList<QSslError> &errors) { onSslErrors(reply, errors); });
     const bool xmlAnswer = multistatus || verb == "PROPPATCH" || verb == "MKCALENDAR";
-    connect(reply, &QNetworkReply::finished, this, [this, reply, xmlAnswer, callback = std::move(callback)] {
-        onReplyFinished(reply, xmlAnswer, callback);
-    });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, xmlAnswer, callback = std::move(callback)] { onReplyFinished(reply, xmlAnswer, callback); });
     if (m_requestDeadlineMs > 0) {
         QTimer::singleShot(m_requestDeadlineMs, reply, [this, reply] {
             if (reply->isFinished())
@@ -285,7 +284,7 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, bool xmlAnswer, const C
     const auto pairs = reply->rawHeaderPairs();
     for (const auto &[name, value] : pairs)
         response.headers.insert(name, value);
-    const QNetworkReply::NetworkError code = reply->error();
+    QNetworkReply::NetworkError code = reply->error();
     const bool overdue = m_overdue.remove(reply);
     if (cut) {
         response.cutOffAt = cut->limit;
@@ -303,6 +302,18 @@ void CalDavClient::onReplyFinished(QNetworkReply *reply, bool xmlAnswer, const C
             ? tr("The server did not answer for %n second(s).", nullptr,
                  (reply->request().transferTimeout() + 999) / 1000)
             : reply->errorString();
+    }
+    // A connection closed before the body its header announced is no answer
+    // (Qt may finish such a reply without an error). A compressed body has
+    // another length than the one announced.
+    const QByteArray encoding = reply->rawHeader("Content-Encoding");
+    bool lengthOk = false;
+    const qint64 announced = reply->rawHeader("Content-Length").toLongLong(&lengthOk);
+    if (response.error.isEmpty() && !cut && lengthOk && response.status != 204 && response.status != 304
+        && (encoding.isEmpty() || encoding == "identity") && response.body.size() < announced) {
+        response.body.clear();
+        response.error = tr("The server's answer ended before it was whole.");
+        code = QNetworkReply::RemoteHostClosedError;
     }
     // An error page may well carry a DTD (Apache's do); only an answer that
     // is read as XML must not.
