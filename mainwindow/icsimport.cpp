@@ -3,6 +3,7 @@
 #include "storefailure.h"
 
 #include "eventrepository.h"
+#include "indexrebuild.h"
 #include "mainwindowlog.h"
 #include "storetransaction.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <future>
+#include <optional>
 
 namespace IcsImport {
 
@@ -90,9 +92,14 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
     const QDateTime now = QDateTime::currentDateTimeUtc();
     int lastPermille = -1;
     QList<EventWrite> writes;
+    std::optional<IndexRebuild> indexes;
     for (bool atEnd = false; !atEnd;) {
         ReadBatch batch = ahead.get();
         atEnd = batch.atEnd;
+        // A file of many events against the store's few builds the events'
+        // indexes once at the end; how many, the first batch tells.
+        if (!indexes && batch.bytesRead > 0)
+            indexes.emplace(database, QStringLiteral("events"), batch.events.size() * size / batch.bytesRead);
         if (!atEnd)
             ahead = std::async(std::launch::async, readAhead);
         if (cancel && cancel->load(std::memory_order_relaxed))
@@ -136,6 +143,10 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         return giveUp(Outcome::Unreadable);
     if (cancel && cancel->load())
         return giveUp(Outcome::Cancelled);
+    if (indexes && !indexes->restore()) {
+        result.failure = storeFailure(StoreFailure::last());
+        return giveUp(Outcome::StoreFailed);
+    }
     if (!transaction.keep()) {
         result.failure = storeFailure(StoreFailure::last());
         qCWarning(lcMainWindow) << "Import rolled back: the commit failed" << int(result.failure);

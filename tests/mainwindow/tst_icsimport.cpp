@@ -165,6 +165,17 @@ private:
         return titles;
     }
 
+    // The events' indexes as the schema holds them.
+    QStringList eventIndexes() const
+    {
+        QSqlQuery query(state()->database()->database());
+        query.exec(u"SELECT sql FROM sqlite_schema WHERE type = 'index' AND tbl_name = 'events' ORDER BY name"_s);
+        QStringList indexes;
+        while (query.next())
+            indexes.append(query.value(0).toString());
+        return indexes;
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -296,6 +307,7 @@ private Q_SLOTS:
     void cancelKeepsNothing()
     {
         startWindow();
+        const QStringList indexes = eventIndexes();
         const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(20000, 200));
         QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
         m_window->importIcsFromCommand(path);
@@ -307,18 +319,23 @@ private Q_SLOTS:
         QVERIFY(finished.wait(30000));
         QCOMPARE(status(), u"Import of big.ics cancelled; nothing was imported."_s);
         QCOMPARE(storedTitles(), QStringList());
+        QCOMPARE(eventIndexes(), indexes);
     }
 
+    // A file large enough that the events' indexes are built again at its
+    // end: they are all there after it.
     void aSecondImportWaitsForTheFirst()
     {
         startWindow();
-        const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(5000, 200));
+        const QStringList indexes = eventIndexes();
+        const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(12000, 200));
         QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
         m_window->importIcsFromCommand(path);
         m_window->importIcsFromCommand(path);
         QCOMPARE(status(), u"An import is already running."_s);
         QVERIFY(finished.wait(60000));
-        QCOMPARE(status(), u"Imported 5000 event(s) from big.ics"_s);
+        QCOMPARE(status(), u"Imported 12000 event(s) from big.ics"_s);
+        QCOMPARE(eventIndexes(), indexes);
     }
 
     // While the import holds the database, the program's own background

@@ -1,6 +1,7 @@
 // Several writes that stand or fall together: which of them stay when
 // transactions nest, end early or fail to commit, on a real database file.
 
+#include "indexrebuild.h"
 #include "storefailure.h"
 #include "storefixture.h"
 #include "storetransaction.h"
@@ -18,6 +19,8 @@ private Q_SLOTS:
     void nestedWorkStays();
     void failureIsReported_data();
     void failureIsReported();
+    void indexesSetAsideComeBack_data();
+    void indexesSetAsideComeBack();
 
 private:
     void write(const QString &body);
@@ -175,3 +178,70 @@ void TestStoreTransaction::failureIsReported()
 
 QTEST_GUILESS_MAIN(TestStoreTransaction)
 #include "tst_storetransaction.moc"
+
+void TestStoreTransaction::indexesSetAsideComeBack_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<qint64>("toCome");
+    QTest::addColumn<bool>("inTransaction");
+    QTest::addColumn<End>("end");
+    QTest::addColumn<QStringList>("setAside");
+
+    const qint64 many = IndexRebuild::kMinimumRows;
+    const QStringList full{QStringLiteral("idx_notes_body")};
+    QTest::newRow("many rows into none, restored and kept") << 0 << many << true << End::Keep << full;
+    QTest::newRow("many rows into none, rolled back") << 0 << many << true << End::Discard << full;
+    QTest::newRow("many rows into none, scope left with the transaction open")
+        << 0 << many << true << End::LeaveScope << full;
+    QTest::newRow("fewer rows than stored") << int(many) + 1 << many << true << End::Keep << QStringList();
+    QTest::newRow("too few rows to be worth it") << 0 << many - 1 << true << End::Keep << QStringList();
+    // The drop would stand alone, and the indexes stay lost on a crash.
+    QTest::newRow("outside a transaction") << 0 << many << false << End::Keep << QStringList();
+}
+
+// The indexes a bulk write sets aside are there again, as they were, however
+// its transaction ends; unique and partial ones are never set aside.
+void TestStoreTransaction::indexesSetAsideComeBack()
+{
+    QFETCH(int, stored);
+    QFETCH(qint64, toCome);
+    QFETCH(bool, inTransaction);
+    QFETCH(End, end);
+    QFETCH(QStringList, setAside);
+
+    m_store->exec(QStringLiteral("CREATE INDEX idx_notes_body ON notes(body)"));
+    m_store->exec(QStringLiteral("CREATE UNIQUE INDEX idx_notes_key ON notes(body, id)"));
+    m_store->exec(QStringLiteral("CREATE INDEX idx_notes_short ON notes(id) WHERE length(body) < 3"));
+    m_store->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                 "INSERT INTO notes (body) SELECT 'stored ' || i FROM n")
+                      .arg(stored));
+    const QString schema = QStringLiteral("SELECT name || ': ' || sql FROM sqlite_schema WHERE type = 'index' "
+                                          "AND tbl_name = 'notes' ORDER BY name");
+    const QString before = m_store->cli(schema);
+
+    Database *db = m_store->db();
+    {
+        StoreTransaction transaction(db);
+        QVERIFY(transaction.isActive());
+        if (!inTransaction)
+            transaction.discard();
+        {
+            IndexRebuild indexes(db, QStringLiteral("notes"), toCome);
+            QCOMPARE(indexes.setAside(), setAside);
+            if (inTransaction)
+                write(QStringLiteral("new"));
+            if (end == End::Keep)
+                QVERIFY(indexes.restore());
+            if (end == End::Discard)
+                transaction.discard();
+        }
+        if (transaction.isActive())
+            QVERIFY(transaction.keep());
+    }
+
+    QCOMPARE(m_store->cli(schema), before);
+    const bool kept = inTransaction && end != End::Discard;
+    QCOMPARE(m_store->cli(QStringLiteral("SELECT COUNT(*) FROM notes WHERE body = 'new'")),
+             QString::number(int(kept)));
+    QCOMPARE(m_store->cli(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+}
