@@ -95,6 +95,18 @@ const QString &sameCalendarUpdateSql()
     return sql;
 }
 
+// The row's keys as they were: the columns that only the key indexes hold
+// are left as they are, so that SQLite rewrites none of those indexes' entries
+// (it rewrites an index's entry whenever a column of it is set, to the same
+// value or not). A sync's rewrite of a changed event is mostly this.
+const QString &sameKeysUpdateSql()
+{
+    static const QString sql = updateSql({"calendar_id", "uid", "provider_event_id", "recurrence_id", "master_event_uid"},
+                                         "id = ?%1 AND calendar_id = ?1 AND uid IS ?2 AND provider_event_id IS ?3 "
+                                         "AND recurrence_id IS ?17 AND master_event_uid IS ?18");
+    return sql;
+}
+
 const QString &updateSql()
 {
     static const QString sql = updateSql({}, "id = ?%1");
@@ -270,7 +282,8 @@ bool EventRowWriter::rewriteRow(const QString &sql, const Event &e, const QStrin
 bool EventRowWriter::updateRow(const Event &e, bool *matched)
 {
     const QString now = nowText();
-    return rewriteRow(sameCalendarUpdateSql(), e, now, matched)
+    return rewriteRow(sameKeysUpdateSql(), e, now, matched)
+        && (*matched || rewriteRow(sameCalendarUpdateSql(), e, now, matched))
         && (*matched || rewriteRow(updateSql(), e, now, matched));
 }
 
