@@ -117,6 +117,9 @@ bool sameSecond(const QDateTime &a, const QDateTime &b)
     return a.toSecsSinceEpoch() == b.toSecsSinceEpoch();
 }
 
+const QString kInsertReminderSql = QStringLiteral(
+    "INSERT INTO reminders (id, event_id, minutes_before, action, acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)");
+
 // Runs `sql` once per row of values on the connection's prepared statement;
 // false (logged as "<operation> <step> failed:") on the first failure.
 bool executeEach(Database &db, const char *operation, const char *step, const QString &sql,
@@ -158,6 +161,38 @@ bool replaceRows(Database &db, const char *operation, const Event &event, bool r
     if (replacing && !executeEach(db, operation, "delete", deleteSql, {{event.id}}))
         return false;
     return rows.isEmpty() || executeEach(db, operation, "insert", insertSql, rows);
+}
+
+// The event's stored reminder rows made `rows`: a row of the same id is
+// changed in place (an event moved changes its reminders' triggers alone,
+// and a delete and an insert would rewrite every index of the table twice),
+// the others go or come.
+bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const QList<QVariantList> &rows)
+{
+    QHash<QString, QVariantList> stored;
+    for (const QVariantList &row : before)
+        stored.insert(row.constFirst().toString(), row);
+    QList<QVariantList> changed;
+    QList<QVariantList> added;
+    for (const QVariantList &row : rows) {
+        const auto old = stored.constFind(row.constFirst().toString());
+        if (old == stored.constEnd()) {
+            added.append(row);
+            continue;
+        }
+        if (*old != row)
+            changed.append(QVariantList{row.at(2), row.at(3), row.at(4), row.at(5), row.at(0), row.at(1)});
+        stored.erase(old);
+    }
+    QList<QVariantList> gone;
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        gone.append({it.key()});
+    return executeEach(db, "writeReminderRows", "delete", QStringLiteral("DELETE FROM reminders WHERE id = ?"), gone)
+        && executeEach(db, "writeReminderRows", "update",
+                       QStringLiteral("UPDATE reminders SET minutes_before = ?, action = ?, acknowledged = ?, "
+                                      "trigger_time = ? WHERE id = ? AND event_id = ?"),
+                       changed)
+        && executeEach(db, "writeReminderRows", "insert", kInsertReminderSql, added);
 }
 
 } // namespace
@@ -243,11 +278,10 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
     // Rewriting rows that stay as they are would only churn the due index.
     if (replacing && sameRows(before, rows))
         return true;
+    if (replacing)
+        return rewriteReminderRows(db, before, rows);
     return replaceRows(db, "writeReminderRows", event, replacing,
-                       QStringLiteral("DELETE FROM reminders WHERE event_id = ?"),
-                       QStringLiteral("INSERT INTO reminders (id, event_id, minutes_before, action, "
-                                      "acknowledged, trigger_time) VALUES (?, ?, ?, ?, ?, ?)"),
-                       rows);
+                       QStringLiteral("DELETE FROM reminders WHERE event_id = ?"), kInsertReminderSql, rows);
 }
 
 bool writeAttendeeRows(Database &db, const Event &event, bool replacing)

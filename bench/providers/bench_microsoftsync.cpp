@@ -8,6 +8,8 @@
 //                        calendar
 //   applyDelta/5000/1    a delta changing every one of those 5,000 events
 //   applyDelta/5000/2    a delta removing all 5,000
+//   applyDelta/5000/3    a delta moving every one of them a day later (their
+//                        reminders' triggers with them)
 //   applyCalendarView/200
 //                        a first round over a calendar view of two years
 //                        holding 200 weekly series (about 21,000 occurrences),
@@ -38,9 +40,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QJsonObject graphEvent(int i, const QString &subject)
+QJsonObject graphEvent(int i, const QString &subject, int daysLater = 0)
 {
-    const QDateTime start = QDateTime(QDate(2026, 3, 2), QTime(8, 0), QTimeZone::utc()).addSecs(qint64(i) * 3600);
+    const QDateTime start =
+        QDateTime(QDate(2026, 3, 2), QTime(8, 0), QTimeZone::utc()).addSecs(qint64(i) * 3600).addDays(daysLater);
     const auto at = [](const QDateTime &t) {
         return QJsonObject{{"dateTime"_L1, t.toString(u"yyyy-MM-ddTHH:mm:ss.0000000"_s)}, {"timeZone"_L1, u"UTC"_s}};
     };
@@ -56,12 +59,12 @@ QJsonObject graphEvent(int i, const QString &subject)
                        {"lastModifiedDateTime"_L1, u"2026-03-01T09:00:00.0000000Z"_s}};
 }
 
-QList<QJsonObject> delta(int count, const QString &subject)
+QList<QJsonObject> delta(int count, const QString &subject, int daysLater = 0)
 {
     QList<QJsonObject> out;
     out.reserve(count);
     for (int i = 0; i < count; ++i)
-        out.append(graphEvent(i, subject));
+        out.append(graphEvent(i, subject, daysLater));
     return out;
 }
 
@@ -136,7 +139,8 @@ void applyDelta(benchmark::State &state)
     const int count = int(state.range(0));
     const int kind = int(state.range(1));
     const QList<QJsonObject> fresh = delta(count, u"Meeting"_s);
-    const QList<QJsonObject> changed = delta(count, u"Moved"_s);
+    const QList<QJsonObject> changed = delta(count, u"Renamed"_s);
+    const QList<QJsonObject> moved = delta(count, u"Moved"_s, 1);
     const QList<QJsonObject> gone = removals(count);
     int failed = 0;
     qint64 stall = 0;
@@ -149,7 +153,7 @@ void applyDelta(benchmark::State &state)
             transaction.keep();
         }
         state.ResumeTiming();
-        const QList<QJsonObject> &items = kind == 0 ? fresh : kind == 1 ? changed : gone;
+        const QList<QJsonObject> &items = kind == 0 ? fresh : kind == 1 ? changed : kind == 2 ? gone : moved;
         failed += applyRound(store->state.get(), store->calendarId, items, {}, stall).failed;
         state.PauseTiming();
         store.reset();
@@ -161,7 +165,13 @@ void applyDelta(benchmark::State &state)
     // Changed events cost no more than new ones: both within 0.4 s.
     BenchRunner::target(state, kind == 2 ? 100 : 400);
 }
-BENCHMARK(applyDelta)->Args({5000, 0})->Args({5000, 1})->Args({5000, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(applyDelta)
+    ->Args({5000, 0})
+    ->Args({5000, 1})
+    ->Args({5000, 2})
+    ->Args({5000, 3})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // Weekly series begun a year before the window, and each one's occurrences
 // over the two years of the view, as Graph lists them.

@@ -1366,18 +1366,29 @@ private Q_SLOTS:
     void reminderTriggerFollowsTheStart_data()
     {
         QTest::addColumn<int>("moveMinutes");
+        QTest::addColumn<QList<int>>("leads"); // the first keeps the stored reminder's id
         QTest::addColumn<QDateTime>("trigger");
         QTest::addColumn<bool>("acknowledged");
-        QTest::newRow("start unchanged: trigger and acknowledgement kept") << 0 << localTime(2024, 5, 1, 9, 45) << true;
-        QTest::newRow("start moved two hours later: new trigger, fires again")
-            << 120 << localTime(2024, 5, 1, 11, 45) << false;
-        QTest::newRow("start moved earlier: new trigger, fires again") << -30 << localTime(2024, 5, 1, 9, 15) << false;
+        QTest::addColumn<int>("writes");
+        const QDateTime at945 = localTime(2024, 5, 1, 9, 45);
+        QTest::newRow("start unchanged: trigger and acknowledgement kept, nothing written")
+            << 0 << QList<int>{15} << at945 << true << 0;
+        QTest::newRow("start moved two hours later: new trigger, fires again, changed in place")
+            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 1;
+        QTest::newRow("start moved earlier: new trigger, fires again")
+            << -30 << QList<int>{15} << localTime(2024, 5, 1, 9, 15) << false << 1;
+        QTest::newRow("lead changed: new trigger, fires again") << 0 << QList<int>{30} << localTime(2024, 5, 1, 9, 30)
+                                                                << false << 1;
+        QTest::newRow("one added: the other kept as it was") << 0 << QList<int>{15, 60} << at945 << true << 1;
+        QTest::newRow("the only one removed") << 0 << QList<int>{} << QDateTime() << false << 1;
     }
     void reminderTriggerFollowsTheStart()
     {
         QFETCH(int, moveMinutes);
+        QFETCH(QList<int>, leads);
         QFETCH(QDateTime, trigger);
         QFETCH(bool, acknowledged);
+        QFETCH(int, writes);
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
@@ -1389,22 +1400,35 @@ private Q_SLOTS:
         // The reminder service fires it.
         store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
         store.exec(QStringLiteral("CREATE TEMP TABLE written (n)"));
-        store.exec(QStringLiteral("CREATE TEMP TRIGGER reminder_written AFTER INSERT ON main.reminders "
-                                  "BEGIN INSERT INTO written VALUES (1); END"));
+        for (const char *write : {"INSERT", "UPDATE", "DELETE"}) {
+            store.exec(QStringLiteral("CREATE TEMP TRIGGER reminder_%1 AFTER %1 ON main.reminders "
+                                      "BEGIN INSERT INTO written VALUES (1); END")
+                           .arg(QLatin1String(write)));
+        }
 
         Event loaded = *events.getById(e.id);
+        const QString storedId = loaded.reminders.at(0).id;
         loaded.title = QStringLiteral("renamed");
         loaded.start_time = loaded.start_time.addSecs(moveMinutes * 60);
         loaded.end_time = loaded.end_time->addSecs(moveMinutes * 60);
+        QList<Reminder> wanted;
+        for (const int lead : leads)
+            wanted.append(wanted.isEmpty() ? loaded.reminders.at(0) : reminder(lead));
+        if (!wanted.isEmpty())
+            wanted.first().minutes_before = leads.first();
+        loaded.reminders = wanted;
         QVERIFY(events.update(loaded));
-        const Reminder r = events.getById(e.id)->reminders.at(0);
-        QCOMPARE(r.trigger_time, std::optional<QDateTime>(trigger));
-        QCOMPARE(r.acknowledged, acknowledged);
-        QCOMPARE(r.id, loaded.reminders.at(0).id);
-        // A reminder that stays as it was is not written again.
+        const QList<Reminder> stored = events.getById(e.id)->reminders;
+        QCOMPARE(stored.size(), leads.size());
+        if (!stored.isEmpty()) {
+            QCOMPARE(stored.at(0).trigger_time, std::optional<QDateTime>(trigger));
+            QCOMPARE(stored.at(0).acknowledged, acknowledged);
+            QCOMPARE(stored.at(0).id, storedId);
+        }
+        // Only what changed is written, a row at a time.
         QSqlQuery written(store.sql());
         QVERIFY(written.exec(QStringLiteral("SELECT COUNT(*) FROM written")) && written.next());
-        QCOMPARE(written.value(0).toInt(), moveMinutes == 0 ? 0 : 1);
+        QCOMPARE(written.value(0).toInt(), writes);
     }
 
     // --- Search ---
