@@ -215,11 +215,13 @@ void loadAttendeesForEvents(Database &db, QList<Event> &events)
 
 void loadReminders(Database &db, Event &event)
 {
+    // Sorted here: an ORDER BY costs SQLite a sorter for the row or two.
     loadForEvent<Reminder>(db, event,
                            QStringLiteral("SELECT id, minutes_before, action, acknowledged, "
-                                          "trigger_time FROM reminders WHERE event_id = ? ORDER "
-                                          "BY minutes_before ASC"),
+                                          "trigger_time FROM reminders WHERE event_id = ?"),
                            readReminder, &Event::reminders, "loadReminders");
+    std::stable_sort(event.reminders.begin(), event.reminders.end(),
+                     [](const Reminder &a, const Reminder &b) { return a.minutes_before < b.minutes_before; });
 }
 
 void loadAttendees(Database &db, Event &event)
