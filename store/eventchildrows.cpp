@@ -100,6 +100,11 @@ void loadForEvent(Database &db, Event &event, const QString &sql, Read read, QLi
     }
 }
 
+bool byLead(const Reminder &a, const Reminder &b)
+{
+    return a.minutes_before < b.minutes_before;
+}
+
 QString idOrNew(const QString &id)
 {
     return id.isEmpty() ? newRowId() : id;
@@ -201,8 +206,10 @@ void loadRemindersForEvents(Database &db, QList<Event> &events)
 {
     loadForEvents<Reminder>(db, events,
                             QStringLiteral("SELECT id, event_id, minutes_before, action, acknowledged, trigger_time "
-                                           "FROM reminders WHERE event_id IN (%1) ORDER BY minutes_before ASC"),
+                                           "FROM reminders WHERE event_id IN (%1)"),
                             readReminder, &Event::reminders, "loadRemindersForEvents");
+    for (Event &event : events)
+        std::stable_sort(event.reminders.begin(), event.reminders.end(), byLead);
 }
 
 void loadAttendeesForEvents(Database &db, QList<Event> &events)
@@ -220,8 +227,7 @@ void loadReminders(Database &db, Event &event)
                            QStringLiteral("SELECT id, minutes_before, action, acknowledged, "
                                           "trigger_time FROM reminders WHERE event_id = ?"),
                            readReminder, &Event::reminders, "loadReminders");
-    std::stable_sort(event.reminders.begin(), event.reminders.end(),
-                     [](const Reminder &a, const Reminder &b) { return a.minutes_before < b.minutes_before; });
+    std::stable_sort(event.reminders.begin(), event.reminders.end(), byLead);
 }
 
 void loadAttendees(Database &db, Event &event)
