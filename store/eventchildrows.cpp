@@ -246,13 +246,16 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
     // moment stays, that it was shown.
     QList<Reminder> stored;
     QList<QVariantList> before;
+    bool keyed = true; // every stored row has an id to be changed by
     if (replacing) {
         Event previous;
         previous.id = event.id;
         loadReminders(db, previous);
         stored = previous.reminders;
-        for (const Reminder &old : std::as_const(stored))
+        for (const Reminder &old : std::as_const(stored)) {
+            keyed = keyed && !old.id.isEmpty();
             before.append(reminderRow(old, event.id, old.acknowledged, old.trigger_time.value_or(QDateTime())));
+        }
         stored.removeIf([&event](const Reminder &old) {
             return std::any_of(event.reminders.cbegin(), event.reminders.cend(),
                                [&old](const Reminder &r) { return r.id == old.id; });
@@ -286,7 +289,7 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
     // Rewriting rows that stay as they are would only churn the due index.
     if (replacing && sameRows(before, rows))
         return true;
-    if (replacing)
+    if (replacing && keyed)
         return rewriteReminderRows(db, before, rows);
     return replaceRows(db, "writeReminderRows", event, replacing,
                        QStringLiteral("DELETE FROM reminders WHERE event_id = ?"), kInsertReminderSql, rows);

@@ -1370,17 +1370,20 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("trigger");
         QTest::addColumn<bool>("acknowledged");
         QTest::addColumn<int>("writes");
+        QTest::addColumn<bool>("storedWithoutId"); // as another program may leave it
         const QDateTime at945 = localTime(2024, 5, 1, 9, 45);
         QTest::newRow("start unchanged: trigger and acknowledgement kept, nothing written")
-            << 0 << QList<int>{15} << at945 << true << 0;
+            << 0 << QList<int>{15} << at945 << true << 0 << false;
         QTest::newRow("start moved two hours later: new trigger, fires again, changed in place")
-            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 1;
+            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 1 << false;
         QTest::newRow("start moved earlier: new trigger, fires again")
-            << -30 << QList<int>{15} << localTime(2024, 5, 1, 9, 15) << false << 1;
+            << -30 << QList<int>{15} << localTime(2024, 5, 1, 9, 15) << false << 1 << false;
         QTest::newRow("lead changed: new trigger, fires again") << 0 << QList<int>{30} << localTime(2024, 5, 1, 9, 30)
-                                                                << false << 1;
-        QTest::newRow("one added: the other kept as it was") << 0 << QList<int>{15, 60} << at945 << true << 1;
-        QTest::newRow("the only one removed") << 0 << QList<int>{} << QDateTime() << false << 1;
+                                                                << false << 1 << false;
+        QTest::newRow("one added: the other kept as it was") << 0 << QList<int>{15, 60} << at945 << true << 1 << false;
+        QTest::newRow("the only one removed") << 0 << QList<int>{} << QDateTime() << false << 1 << false;
+        QTest::newRow("stored without an id, moved: replaced, not doubled")
+            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 2 << true;
     }
     void reminderTriggerFollowsTheStart()
     {
@@ -1389,6 +1392,7 @@ private Q_SLOTS:
         QFETCH(QDateTime, trigger);
         QFETCH(bool, acknowledged);
         QFETCH(int, writes);
+        QFETCH(bool, storedWithoutId);
         StoreFixture store;
         seedCalendars(store, {kCal});
         EventRepository events(store.db());
@@ -1399,6 +1403,8 @@ private Q_SLOTS:
                  std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
         // The reminder service fires it.
         store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+        if (storedWithoutId)
+            store.exec(QStringLiteral("UPDATE reminders SET id = NULL"));
         store.exec(QStringLiteral("CREATE TEMP TABLE written (n)"));
         for (const char *write : {"INSERT", "UPDATE", "DELETE"}) {
             store.exec(QStringLiteral("CREATE TEMP TRIGGER reminder_%1 AFTER %1 ON main.reminders "
@@ -1423,7 +1429,7 @@ private Q_SLOTS:
         if (!stored.isEmpty()) {
             QCOMPARE(stored.at(0).trigger_time, std::optional<QDateTime>(trigger));
             QCOMPARE(stored.at(0).acknowledged, acknowledged);
-            QCOMPARE(stored.at(0).id, storedId);
+            QCOMPARE(stored.at(0).id == storedId, !storedWithoutId);
         }
         // Only what changed is written, a row at a time.
         QSqlQuery written(store.sql());
