@@ -130,6 +130,8 @@ const QString kInsertReminderSql = QStringLiteral(
 bool executeEach(Database &db, const char *operation, const char *step, const QString &sql,
                  const QList<QVariantList> &rows)
 {
+    if (rows.isEmpty())
+        return true;
     const auto statement = db.statement(sql);
     for (const QVariantList &row : rows) {
         if (!statement || !statement->execute(row)) {
@@ -147,19 +149,6 @@ QVariantList reminderRow(const Reminder &r, const QString &eventId, bool acknowl
             flag(acknowledged), time(trigger)};
 }
 
-// Whether two lists hold the same rows, in any order.
-bool sameRows(QList<QVariantList> a, QList<QVariantList> b)
-{
-    if (a.size() != b.size())
-        return false;
-    const auto byId = [](const QVariantList &x, const QVariantList &y) {
-        return x.constFirst().toString() < y.constFirst().toString();
-    };
-    std::sort(a.begin(), a.end(), byId);
-    std::sort(b.begin(), b.end(), byId);
-    return a == b;
-}
-
 bool replaceRows(Database &db, const char *operation, const Event &event, bool replacing, const QString &deleteSql,
                  const QString &insertSql, const QList<QVariantList> &rows)
 {
@@ -168,8 +157,9 @@ bool replaceRows(Database &db, const char *operation, const Event &event, bool r
     return rows.isEmpty() || executeEach(db, operation, "insert", insertSql, rows);
 }
 
-// The event's stored reminder rows made `rows`: a row of the same id is
-// changed in place (an event moved changes its reminders' triggers alone,
+// The event's stored reminder rows made `rows`: a row that stays as it was
+// is not written (that would only churn the due index), one of the same id
+// is changed in place (an event moved changes its reminders' triggers alone,
 // and a delete and an insert would rewrite every index of the table twice),
 // the others go or come.
 bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const QList<QVariantList> &rows)
@@ -286,9 +276,6 @@ bool writeReminderRows(Database &db, const Event &event, bool replacing)
         }
         rows.append(reminderRow(r, event.id, acknowledged, trigger));
     }
-    // Rewriting rows that stay as they are would only churn the due index.
-    if (replacing && sameRows(before, rows))
-        return true;
     if (replacing && keyed)
         return rewriteReminderRows(db, before, rows);
     return replaceRows(db, "writeReminderRows", event, replacing,
