@@ -168,6 +168,7 @@ bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const 
     for (const QVariantList &row : before)
         stored.insert(row.constFirst().toString(), row);
     QList<QVariantList> changed;
+    QList<QVariantList> moved;
     QList<QVariantList> added;
     for (const QVariantList &row : rows) {
         const auto old = stored.constFind(row.constFirst().toString());
@@ -175,7 +176,13 @@ bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const 
             added.append(row);
             continue;
         }
-        if (*old != row)
+        // An event moved changes its reminders' triggers alone. Setting
+        // lead and state to what they were would still rewrite their
+        // entries in both due indexes (the state is in their terms).
+        const bool triggerOnly = old->at(2) == row.at(2) && old->at(3) == row.at(3) && old->at(4) == row.at(4);
+        if (triggerOnly && old->at(5) != row.at(5))
+            moved.append(QVariantList{row.at(5), row.at(0), row.at(1)});
+        else if (!triggerOnly)
             changed.append(QVariantList{row.at(2), row.at(3), row.at(4), row.at(5), row.at(0), row.at(1)});
         stored.erase(old);
     }
@@ -187,6 +194,8 @@ bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const 
                        QStringLiteral("UPDATE reminders SET minutes_before = ?, action = ?, acknowledged = ?, "
                                       "trigger_time = ? WHERE id = ? AND event_id = ?"),
                        changed)
+        && executeEach(db, "writeReminderRows", "update",
+                       QStringLiteral("UPDATE reminders SET trigger_time = ? WHERE id = ? AND event_id = ?"), moved)
         && executeEach(db, "writeReminderRows", "insert", kInsertReminderSql, added);
 }
 

@@ -1367,31 +1367,40 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("moveMinutes");
         QTest::addColumn<QList<int>>("leads"); // the first keeps the stored reminder's id
+        QTest::addColumn<bool>("shown"); // the stored one has fired
         QTest::addColumn<QDateTime>("trigger");
         QTest::addColumn<bool>("acknowledged");
         QTest::addColumn<int>("writes");
+        QTest::addColumn<int>("leadOrStateWrites"); // updates that set the lead, action or state
         QTest::addColumn<bool>("storedWithoutId"); // as another program may leave it
         const QDateTime at945 = localTime(2024, 5, 1, 9, 45);
         QTest::newRow("start unchanged: trigger and acknowledgement kept, nothing written")
-            << 0 << QList<int>{15} << at945 << true << 0 << false;
+            << 0 << QList<int>{15} << true << at945 << true << 0 << 0 << false;
         QTest::newRow("start moved two hours later: new trigger, fires again, changed in place")
-            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 1 << false;
+            << 120 << QList<int>{15} << true << localTime(2024, 5, 1, 11, 45) << false << 1 << 1 << false;
+        QTest::newRow("start moved before it fired: its trigger alone is written")
+            << 120 << QList<int>{15} << false << localTime(2024, 5, 1, 11, 45) << false << 1 << 0 << false;
         QTest::newRow("start moved earlier: new trigger, fires again")
-            << -30 << QList<int>{15} << localTime(2024, 5, 1, 9, 15) << false << 1 << false;
-        QTest::newRow("lead changed: new trigger, fires again") << 0 << QList<int>{30} << localTime(2024, 5, 1, 9, 30)
-                                                                << false << 1 << false;
-        QTest::newRow("one added: the other kept as it was") << 0 << QList<int>{15, 60} << at945 << true << 1 << false;
-        QTest::newRow("the only one removed") << 0 << QList<int>{} << QDateTime() << false << 1 << false;
+            << -30 << QList<int>{15} << true << localTime(2024, 5, 1, 9, 15) << false << 1 << 1 << false;
+        QTest::newRow("lead changed: new trigger, fires again")
+            << 0 << QList<int>{30} << true << localTime(2024, 5, 1, 9, 30) << false << 1 << 1 << false;
+        QTest::newRow("lead changed before it fired") << 0 << QList<int>{30} << false << localTime(2024, 5, 1, 9, 30)
+                                                      << false << 1 << 1 << false;
+        QTest::newRow("one added: the other kept as it was")
+            << 0 << QList<int>{15, 60} << true << at945 << true << 1 << 0 << false;
+        QTest::newRow("the only one removed") << 0 << QList<int>{} << true << QDateTime() << false << 1 << 0 << false;
         QTest::newRow("stored without an id, moved: replaced, not doubled")
-            << 120 << QList<int>{15} << localTime(2024, 5, 1, 11, 45) << false << 2 << true;
+            << 120 << QList<int>{15} << true << localTime(2024, 5, 1, 11, 45) << false << 2 << 0 << true;
     }
     void reminderTriggerFollowsTheStart()
     {
         QFETCH(int, moveMinutes);
         QFETCH(QList<int>, leads);
+        QFETCH(bool, shown);
         QFETCH(QDateTime, trigger);
         QFETCH(bool, acknowledged);
         QFETCH(int, writes);
+        QFETCH(int, leadOrStateWrites);
         QFETCH(bool, storedWithoutId);
         StoreFixture store;
         seedCalendars(store, {kCal});
@@ -1402,7 +1411,8 @@ private Q_SLOTS:
         QCOMPARE(events.getById(e.id)->reminders.at(0).trigger_time,
                  std::optional<QDateTime>(localTime(2024, 5, 1, 9, 45)));
         // The reminder service fires it.
-        store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
+        if (shown)
+            store.exec(QStringLiteral("UPDATE reminders SET acknowledged = 1"));
         if (storedWithoutId)
             store.exec(QStringLiteral("UPDATE reminders SET id = NULL"));
         store.exec(QStringLiteral("CREATE TEMP TABLE written (n)"));
@@ -1411,6 +1421,11 @@ private Q_SLOTS:
                                       "BEGIN INSERT INTO written VALUES (1); END")
                            .arg(QLatin1String(write)));
         }
+        // Setting a column rewrites the index entries that name it, even to
+        // the value it held.
+        store.exec(QStringLiteral("CREATE TEMP TABLE namedOthers (n)"));
+        store.exec(QStringLiteral("CREATE TEMP TRIGGER reminder_others AFTER UPDATE OF minutes_before, action, "
+                                  "acknowledged ON main.reminders BEGIN INSERT INTO namedOthers VALUES (1); END"));
 
         Event loaded = *events.getById(e.id);
         const QString storedId = loaded.reminders.at(0).id;
@@ -1435,6 +1450,8 @@ private Q_SLOTS:
         QSqlQuery written(store.sql());
         QVERIFY(written.exec(QStringLiteral("SELECT COUNT(*) FROM written")) && written.next());
         QCOMPARE(written.value(0).toInt(), writes);
+        QVERIFY(written.exec(QStringLiteral("SELECT COUNT(*) FROM namedOthers")) && written.next());
+        QCOMPARE(written.value(0).toInt(), leadOrStateWrites);
     }
 
     // --- Search ---
