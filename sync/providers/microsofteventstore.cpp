@@ -104,9 +104,19 @@ struct Index
     {
         // Rows are only found here: a synced one is replaced whole, and
         // whatever else is written is read whole first.
-        for (const Event &row : events->getSyncRowsByCalendar(calendarId)) {
-            if (!row.provider_event_id.isEmpty())
-                byProvider.insert(row.provider_event_id, row);
+        QList<Event> rows = events->getSyncRowsByCalendar(calendarId);
+        byProvider.reserve(rows.size());
+        for (Event &row : rows) {
+            const QString providerId = row.provider_event_id;
+            // Most rows are single events, found by their provider id alone:
+            // those move into the index rather than being copied.
+            if (!row.isOverride() && row.recurrence_rule.isEmpty()) {
+                if (!providerId.isEmpty())
+                    byProvider.emplace(providerId, std::move(row));
+                continue;
+            }
+            if (!providerId.isEmpty())
+                byProvider.insert(providerId, row);
             if (row.isOverride()) {
                 overrides.insert(overrideKey(row.master_event_uid, row.recurrence_id), row);
             } else if (!row.recurrence_rule.isEmpty()) {
