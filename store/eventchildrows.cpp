@@ -176,14 +176,15 @@ bool rewriteReminderRows(Database &db, const QList<QVariantList> &before, const 
             added.append(row);
             continue;
         }
+        // (reminderRow's order: id, event, lead, action, state, trigger.)
         // An event moved changes its reminders' triggers alone. Setting
         // lead and state to what they were would still rewrite their
         // entries in both due indexes (the state is in their terms).
-        const bool triggerOnly = old->at(2) == row.at(2) && old->at(3) == row.at(3) && old->at(4) == row.at(4);
-        if (triggerOnly && old->at(5) != row.at(5))
-            moved.append(QVariantList{row.at(5), row.at(0), row.at(1)});
-        else if (!triggerOnly)
+        const bool sameLeadAndState = old->at(2) == row.at(2) && old->at(3) == row.at(3) && old->at(4) == row.at(4);
+        if (!sameLeadAndState)
             changed.append(QVariantList{row.at(2), row.at(3), row.at(4), row.at(5), row.at(0), row.at(1)});
+        else if (old->at(5) != row.at(5))
+            moved.append(QVariantList{row.at(5), row.at(0), row.at(1)});
         stored.erase(old);
     }
     QList<QVariantList> gone;

@@ -14,7 +14,10 @@ IndexRebuild::IndexRebuild(Database *database, const QString &table, qint64 rows
     if (!m_database || !m_database->inTransaction() || rowsToCome < kMinimumRows)
         return;
     QSqlQuery query(m_database->database());
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table));
+    // Counted no further than the rows to come: a large store needs no
+    // full count to tell.
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM \"%1\" LIMIT ?)").arg(table));
+    query.addBindValue(rowsToCome + 1);
     if (!query.exec() || !query.next() || query.value(0).toLongLong() > rowsToCome)
         return;
     // The indexes SQLite made for a constraint have no text and stay.

@@ -119,7 +119,7 @@ struct Index
                 byProvider.insert(providerId, row);
             if (row.isOverride()) {
                 overrides.insert(overrideKey(row.master_event_uid, row.recurrence_id), row);
-            } else if (!row.recurrence_rule.isEmpty()) {
+            } else { // a series' master
                 masters.insert(row.uid, row);
                 const QJsonObject known = rawOf(row).value(kInstances).toObject();
                 for (auto it = known.begin(); it != known.end(); ++it)

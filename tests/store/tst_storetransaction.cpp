@@ -176,9 +176,6 @@ void TestStoreTransaction::failureIsReported()
     QCOMPARE(stored(), expected);
 }
 
-QTEST_GUILESS_MAIN(TestStoreTransaction)
-#include "tst_storetransaction.moc"
-
 void TestStoreTransaction::indexesSetAsideComeBack_data()
 {
     QTest::addColumn<int>("stored");
@@ -245,3 +242,6 @@ void TestStoreTransaction::indexesSetAsideComeBack()
              QString::number(int(kept)));
     QCOMPARE(m_store->cli(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
 }
+
+QTEST_GUILESS_MAIN(TestStoreTransaction)
+#include "tst_storetransaction.moc"
