@@ -154,7 +154,7 @@ bool replaceRows(Database &db, const char *operation, const Event &event, bool r
 {
     if (replacing && !executeEach(db, operation, "delete", deleteSql, {{event.id}}))
         return false;
-    return rows.isEmpty() || executeEach(db, operation, "insert", insertSql, rows);
+    return executeEach(db, operation, "insert", insertSql, rows);
 }
 
 // The event's stored reminder rows made `rows`: a row that stays as it was
