@@ -39,6 +39,10 @@ qint64 SeriesExpander::durationOf(const Event &event)
 {
     if (event.end_time && event.end_time->isValid())
         return event.start_time.msecsTo(*event.end_time);
+    // As the views show it (a date without an end is one day long); an hour
+    // would end the day at 01:00 UTC, before a day's window west of UTC.
+    if (event.is_all_day && event.start_time.isValid())
+        return event.start_time.msecsTo(event.start_time.addDays(1));
     return defaultDurationMs;
 }
 

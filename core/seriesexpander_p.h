@@ -18,7 +18,7 @@
 class SeriesExpander
 {
 public:
-    // A master without an end lasts an hour.
+    // A timed master without an end lasts an hour, an all-day one its day.
     static constexpr qint64 defaultDurationMs = 3'600'000;
     // At most this many starts of one series are returned per call.
     static constexpr int maxStarts = 10'000;

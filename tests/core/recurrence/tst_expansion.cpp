@@ -578,6 +578,10 @@ private Q_SLOTS:
             << strings({"Series@2025-06-08T00:00:00Z", "Moved@2025-06-09T15:00:00Z", "Series@2025-06-10T00:00:00Z"})
             << QTime();
 
+        QTest::newRow("All-day series without an end lasts its day, also in a day's window west of UTC")
+            << event("DTSTART;VALUE=DATE:20250608\r\nRRULE:FREQ=YEARLY\r\n") << "2025-06-08T04:00:00Z"
+            << "2025-06-09T04:00:00Z" << strings({"Series@2025-06-08T00:00:00Z"}) << QTime();
+
         // Zones defined by the text
         QTest::newRow("Defined zone: weekly 09:00 follows the zone's own change, EXDATE and override meet")
             << QString::fromLatin1(kCustomZone)
