@@ -24,6 +24,7 @@
 #include "syncstatustext.h"
 #include "taskformdialog.h"
 #include "tokenstore.h"
+#include "traytime.h"
 #include "undostack.h"
 #include "weekagenda.h"
 
@@ -403,18 +404,27 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     std::optional<Event> event = m_state->events()->getById(eventId);
     if (!event || event->deleted_at)
         return;
-    // A series is shown as its occurrence on that date.
+    // A series is shown as its occurrence on that date: the one that starts
+    // on it (an all-day one by its own date; east of UTC the local day also
+    // holds the end of the day before's), else one running into it.
     if (!event->recurrence_rule.isEmpty() && date.isValid()) {
         const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
         const QList<Event> day = Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}),
                                                           from, to);
+        std::optional<Event> running;
         for (const Event &occurrence : day) {
-            if (occurrence.id == event->id || (occurrence.isOverride() && occurrence.master_event_uid == event->uid)) {
-                event = occurrence;
+            if (occurrence.id != event->id && !(occurrence.isOverride() && occurrence.master_event_uid == event->uid))
+                continue;
+            if (TrayTime::occurrenceDay(occurrence.start_time, occurrence.is_all_day) == date) {
+                running = occurrence;
                 break;
             }
+            if (!running)
+                running = occurrence;
         }
+        if (running)
+            event = running;
     }
     auto *details = new EventDetailsPopover(m_state, *event, this);
     connect(details, &EventDetailsPopover::editRequested, this, &MainWindow::openEventEditor);

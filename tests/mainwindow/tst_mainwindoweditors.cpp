@@ -5,6 +5,7 @@
 #include "modalscript.h"
 #include "recurrence.h"
 #include "testevents.h"
+#include "timeutil.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -76,13 +77,7 @@ private Q_SLOTS:
         QVERIFY(m_fixture->state()->events()->insert(series));
 
         m_window->focusOnEvent(series.id, QDate(2026, 3, 4));
-        auto *details = m_window->findChild<EventDetailsPopover *>();
-        QVERIFY(details);
-        QVERIFY(details->isVisible());
-        bool showsTheDay = false;
-        for (QLabel *label : details->findChildren<QLabel *>())
-            showsTheDay = showsTheDay || label->text().startsWith(u"Wed, Mar 4, 2026"_s);
-        QVERIFY(showsTheDay);
+        QVERIFY(detailsShow(u"Wed, Mar 4, 2026"_s));
 
         ModalScript script;
         script.on(u"Edit Recurring Event"_s, [scopeButton](QWidget *w) {
@@ -100,7 +95,8 @@ private Q_SLOTS:
                 ModalScript::click(w->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok));
             });
         }
-        QTest::mouseClick(details->findChild<QPushButton *>(u"edit"_s), Qt::LeftButton);
+        QTest::mouseClick(m_window->findChild<EventDetailsPopover *>()->findChild<QPushButton *>(u"edit"_s),
+                          Qt::LeftButton);
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
 
         const QDateTime from = start;
@@ -115,7 +111,38 @@ private Q_SLOTS:
         QCOMPARE(times, (QStringList{u"02 09:00"_s, u"03 09:00"_s, u"04 09:00"_s, u"05 09:00"_s, u"06 09:00"_s}));
     }
 
+    // An all-day series opened on a date shows that date's occurrence.
+    void focusShowsTheAllDayOccurrenceOfThatDate_data()
+    {
+        QTest::addColumn<bool>("withEnd");
+        QTest::newRow("with its end: not the day before, east of UTC") << true;
+        QTest::newRow("without an end: not the day after, west of UTC") << false;
+    }
+    void focusShowsTheAllDayOccurrenceOfThatDate()
+    {
+        QFETCH(bool, withEnd);
+        Event series = testEvent(kPersonal, u"Rota"_s, TimeUtil::utc(QDate(2026, 3, 2)),
+                                 TimeUtil::utc(QDate(2026, 3, 3)), u"FREQ=DAILY"_s);
+        series.is_all_day = true;
+        series.timezone = u"UTC"_s;
+        if (!withEnd)
+            series.end_time.reset();
+        series.raw_icalendar = ICalendar::serializeEvent(series);
+        QVERIFY(m_fixture->state()->events()->insert(series));
+        m_window->focusOnEvent(series.id, QDate(2026, 3, 4));
+        QVERIFY(detailsShow(u"Wed, Mar 4, 2026 · All day"_s));
+    }
+
 private:
+    bool detailsShow(const QString &when) const
+    {
+        auto *details = m_window->findChild<EventDetailsPopover *>();
+        if (!details || !details->isVisible())
+            return false;
+        const QList<QLabel *> labels = details->findChildren<QLabel *>();
+        return std::any_of(labels.cbegin(), labels.cend(), [&](QLabel *l) { return l->text().startsWith(when); });
+    }
+
     std::unique_ptr<AppStateFixture> m_fixture;
     std::unique_ptr<MainWindow> m_window;
 };
