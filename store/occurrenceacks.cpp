@@ -14,6 +14,15 @@ QString startText(const QDateTime &start)
     return start.toUTC().toString(Qt::ISODate);
 }
 
+// An all-day occurrence is its date in every zone: noted at the last
+// instant that day begins anywhere (its midnight at UTC-12), so that the
+// note is read and kept for as long as the day's reminder can be due under
+// any system zone.
+QString startText(const QDateTime &start, bool allDay)
+{
+    return allDay ? startText(QDateTime(start.date(), QTime(12, 0), Qt::UTC)) : startText(start);
+}
+
 } // namespace
 
 OccurrenceAcks::OccurrenceAcks(Database *database)
@@ -21,9 +30,9 @@ OccurrenceAcks::OccurrenceAcks(Database *database)
 {
 }
 
-QString OccurrenceAcks::keyOf(const QString &reminderId, const QDateTime &occurrenceStart)
+QString OccurrenceAcks::keyOf(const QString &reminderId, const QDateTime &occurrenceStart, bool allDay)
 {
-    return reminderId + QLatin1Char('|') + startText(occurrenceStart);
+    return reminderId + QLatin1Char('|') + startText(occurrenceStart, allDay);
 }
 
 QSet<QString> OccurrenceAcks::since(const QDateTime &since) const
@@ -57,7 +66,7 @@ bool OccurrenceAcks::acknowledge(const QList<Key> &keys)
     if (!insert)
         return false;
     for (const Key &key : keys) {
-        if (!insert->execute({key.reminderId, startText(key.occurrenceStart)})) {
+        if (!insert->execute({key.reminderId, startText(key.occurrenceStart, key.allDay)})) {
             qCWarning(lcStore).noquote() << "OccurrenceAcks::acknowledge failed:" << insert->errorText();
             return false;
         }

@@ -17,6 +17,8 @@ public:
     {
         QString reminderId;
         QDateTime occurrenceStart;
+        // Noted by its date (that of occurrenceStart) rather than its instant.
+        bool allDay = false;
     };
 
     explicit OccurrenceAcks(Database *database);
@@ -29,7 +31,7 @@ public:
     // Forgets the notes of occurrences that started before `before`.
     bool prune(const QDateTime &before);
 
-    static QString keyOf(const QString &reminderId, const QDateTime &occurrenceStart);
+    static QString keyOf(const QString &reminderId, const QDateTime &occurrenceStart, bool allDay = false);
 
 private:
     Database *m_database;

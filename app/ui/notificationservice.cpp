@@ -70,6 +70,7 @@ struct NotificationService::Offer
     FiredReminder reminder;
     QDateTime start;
     bool occurrence = false;
+    bool allDay = false;
 
     QString key() const { return reminder.reminderId + QLatin1Char('|') + QString::number(start.toMSecsSinceEpoch()); }
 };
@@ -225,6 +226,7 @@ QList<FiredReminder> NotificationService::poll()
         offer.reminder.reminderId = row.reminderId;
         offer.start = row.start;
         offer.occurrence = row.occurrence;
+        offer.allDay = row.allDay;
         // A suppressed reminder is still acknowledged: its moment has passed
         // under the user's rule, and it must not pile up in every later poll.
         if (suppressed.at(i)) {
@@ -298,7 +300,12 @@ QList<NotificationService::Due> NotificationService::dueOccurrences(const QDateT
     if (due.isEmpty())
         return due;
     const QSet<QString> shown = OccurrenceAcks(m_state->database()).since(cutoff);
-    due.removeIf([&shown](const Due &row) { return shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start)); });
+    // An all-day occurrence is noted by its date; earlier versions noted it
+    // by the instant its day began here.
+    due.removeIf([&shown](const Due &row) {
+        return shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start, row.allDay))
+            || (row.allDay && shown.contains(OccurrenceAcks::keyOf(row.reminderId, row.start)));
+    });
     return due;
 }
 
@@ -453,7 +460,7 @@ void NotificationService::acknowledge(const QList<Offer> &offers)
     for (const Offer &offer : offers) {
         if (offer.reminder.reminderId.isEmpty())
             continue;
-        occurrences.append({offer.reminder.reminderId, offer.start});
+        occurrences.append({offer.reminder.reminderId, offer.start, offer.allDay});
         if (!offer.occurrence)
             rows.append(offer.reminder.reminderId);
     }

@@ -2,6 +2,8 @@
 #include "appstatefixture.h"
 #include "loopbacknotifications.h"
 #include "notificationservice.h"
+#include "occurrenceacks.h"
+#include "systemzone.h"
 #include "trayfixture.h"
 
 #include <QDBusConnection>
@@ -610,6 +612,43 @@ private Q_SLOTS:
         m_desktop->click(m_desktop->shown.first().id);
         QTRY_COMPARE(clicked.size(), 1);
         QCOMPARE(clicked.first().at(1).toDate(), shownDay);
+    }
+
+    // An all-day occurrence is a date: its reminder, shown before the system
+    // zone changed or noted by the instant its day began there (as earlier
+    // versions noted it), is not shown again.
+    void allDayShownOnceAcrossAChangeOfZone_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("notedEarlier");
+        QTest::newRow("moved west") << "Europe/Berlin"_ba << "America/New_York"_ba << false;
+        QTest::newRow("moved east") << "America/New_York"_ba << "Europe/Berlin"_ba << false;
+        QTest::newRow("noted by its local midnight") << "Europe/Berlin"_ba << "Europe/Berlin"_ba << true;
+    }
+    void allDayShownOnceAcrossAChangeOfZone()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(bool, notedEarlier);
+        const QDate day(2024, 5, 1);
+        const QString id = addEvent(m_state, EventDraft(u"Rota"_s, utcDate(day), utcDate(day.addDays(1)))
+                                                 .remind({1440})
+                                                 .wholeDay()
+                                                 .repeating(u"FREQ=DAILY"_s));
+        // The day before 10 May in both zones.
+        const QDateTime now(QDate(2024, 5, 9), QTime(10, 0), QTimeZone::utc());
+        {
+            const SystemZone zone(before);
+            if (notedEarlier) {
+                const QString reminder = m_state->events()->getById(id)->reminders.first().id;
+                QVERIFY(OccurrenceAcks(m_state->database()).acknowledge({{reminder, QDate(2024, 5, 10).startOfDay()}}));
+            } else {
+                QCOMPARE(ids(settled(service(now).get())), QStringList{id});
+            }
+        }
+        const SystemZone zone(after);
+        QCOMPARE(settled(service(now.addSecs(60)).get()).size(), 0);
     }
 
     void firstPollRunsSoonAfterStart()
