@@ -88,7 +88,10 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
             kept.append(occurrence.toEvent());
         }
     }
-    std::sort(kept.begin(), kept.end(), [](const Event &a, const Event &b) { return a.start_time < b.start_time; });
+    // An all-day occurrence takes its place at the start of its day here,
+    // not at its stored 00:00 UTC, which west of UTC is the evening before.
+    const auto startOf = [](const Event &e) { return e.is_all_day ? e.start_time.date().startOfDay() : e.start_time; };
+    std::sort(kept.begin(), kept.end(), [&](const Event &a, const Event &b) { return startOf(a) < startOf(b); });
     return kept;
 }
 

@@ -123,9 +123,12 @@ private Q_SLOTS:
         QVERIFY(state->events()->insert(
             timedEvent(u"Standup"_s, local(today, 0, QTime(10, 0)), local(today, 0, QTime(10, 15)))));
         QVERIFY(state->events()->insert(allDayEvent(u"Trip"_s, today.addDays(1), today.addDays(1))));
+        // Tomorrow's all-day event comes after all of today, also west of UTC.
+        QVERIFY(state->events()->insert(
+            timedEvent(u"Call"_s, local(today, 0, QTime(21, 0)), local(today, 0, QTime(21, 30)))));
 
         const QList<Event> upcoming = upcomingOccurrences(state, now);
-        QCOMPARE(titles(upcoming), (QStringList{u"Standup"_s, u"Gym"_s, u"Trip"_s, u"Dinner"_s}));
+        QCOMPARE(titles(upcoming), (QStringList{u"Standup"_s, u"Gym"_s, u"Call"_s, u"Trip"_s, u"Dinner"_s}));
         QCOMPARE(upcoming.at(1).start_time, local(today, 0, QTime(18, 0)));
         // Late in the evening only tomorrow is left.
         QCOMPARE(titles(upcomingOccurrences(state, QDateTime(today, QTime(23, 0)))),
