@@ -60,6 +60,14 @@ QString groupKey(const Event &row)
     return QLatin1Char('#') + row.id;
 }
 
+// Where an occurrence stands among others: a timed one at its start, an
+// all-day one at the start of its day here (its stored 00:00 UTC is the
+// evening before west of UTC, the morning after midnight east of it).
+qint64 placeMs(const Event &e)
+{
+    return e.is_all_day ? e.start_time.date().startOfDay().toMSecsSinceEpoch() : e.start_time.toMSecsSinceEpoch();
+}
+
 // The occurrence of the series `seriesId` in [from, to) nearest after `near`,
 // else the latest before it. The series is expanded in windows growing away
 // from `pivot`, forward first, until its pick is certain: a daily series of
@@ -71,8 +79,8 @@ std::optional<Event> nearestOccurrence(const QList<Event> &group, const QString 
     const qint64 nearMs = near.toMSecsSinceEpoch();
     // Upcoming before past; the sooner upcoming, the later past one.
     const auto better = [nearMs](const Event &a, const Event &b) {
-        const qint64 am = a.start_time.toMSecsSinceEpoch();
-        const qint64 bm = b.start_time.toMSecsSinceEpoch();
+        const qint64 am = placeMs(a);
+        const qint64 bm = placeMs(b);
         if ((am >= nearMs) != (bm >= nearMs))
             return am >= nearMs;
         return am >= nearMs ? am < bm : am > bm;
@@ -85,7 +93,7 @@ std::optional<Event> nearestOccurrence(const QList<Event> &group, const QString 
         }
     };
     qint64 days = kFirstWindowDays;
-    for (QDateTime a = pivot; a < to && !(best && best->start_time >= near); days *= 8) {
+    for (QDateTime a = pivot; a < to && !(best && placeMs(*best) >= nearMs); days *= 8) {
         const QDateTime b = std::min(to, a.addDays(days));
         consider(a, b);
         a = b;
@@ -93,7 +101,7 @@ std::optional<Event> nearestOccurrence(const QList<Event> &group, const QString 
     days = kFirstWindowDays;
     // Back in time, an occurrence that started in a later window is later
     // than any that starts in an earlier one.
-    for (QDateTime b = pivot; from < b && !(best && best->start_time >= b); days *= 8) {
+    for (QDateTime b = pivot; from < b && !(best && placeMs(*best) >= b.toMSecsSinceEpoch()); days *= 8) {
         const QDateTime a = std::max(from, b.addDays(-days));
         consider(a, b);
         b = a;
@@ -188,7 +196,9 @@ QList<Event> occurrences(const QList<Event> &rows, const Needle &needle, const Q
         picked.resize(wanted);
     }
     std::stable_sort(picked.begin(), picked.end(), [](const Event &a, const Event &b) {
-        return a.start_time != b.start_time ? a.start_time < b.start_time : a.id < b.id;
+        const qint64 am = placeMs(a);
+        const qint64 bm = placeMs(b);
+        return am != bm ? am < bm : a.id < b.id;
     });
     return picked;
 }
