@@ -39,6 +39,17 @@ public:
         take(local == base, server == base, server == local, [&] { m_merged.*member = m_server.*member; });
     }
 
+    // A property compared through `key` of its whole record, where what it
+    // means depends on another property.
+    template<typename T, typename Key>
+    void fieldOf(T Record::*member, Key key)
+    {
+        const auto base = key(m_base);
+        const auto local = key(m_local);
+        const auto server = key(m_server);
+        take(local == base, server == base, server == local, [&] { m_merged.*member = m_server.*member; });
+    }
+
     // A list merged as a set, read and written through `read` and `write`:
     // a value stays where both sides have it or one added it, and goes where
     // one side removed it. Never a conflict.

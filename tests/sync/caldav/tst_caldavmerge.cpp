@@ -214,34 +214,49 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("title"); // set here, when not empty
         QTest::addColumn<QString>("status"); // set here, when not empty
+        QTest::addColumn<QDate>("dueHere"); // set here as the task form sets it, and pushed, the round before
         QTest::addColumn<QJsonObject>("there"); // properties set there
         QTest::addColumn<QString>("summary");
         QTest::addColumn<int>("priority");
         QTest::addColumn<QString>("finalStatus");
+        QTest::addColumn<QDate>("due");
 
-        QTest::newRow("renamed here, priority set there")
-            << u"Here"_s << QString() << QJsonObject{{u"PRIORITY"_s, 1}} << u"Here"_s << 1 << u"NEEDS-ACTION"_s;
+        const QDate due(2026, 3, 10);
+        QTest::newRow("renamed here, priority set there") << u"Here"_s << QString() << QDate()
+                                                          << QJsonObject{{u"PRIORITY"_s, 1}} << u"Here"_s << 1
+                                                          << u"NEEDS-ACTION"_s << due;
         QTest::newRow("completed here, renamed there")
-            << QString() << u"completed"_s << QJsonObject{{u"SUMMARY"_s, u"There"_s}} << u"There"_s << 5
-            << u"COMPLETED"_s;
+            << QString() << u"completed"_s << QDate() << QJsonObject{{u"SUMMARY"_s, u"There"_s}} << u"There"_s << 5
+            << u"COMPLETED"_s << due;
         QTest::newRow("renamed on both sides: the local name wins")
-            << u"Here"_s << QString() << QJsonObject{{u"SUMMARY"_s, u"There"_s}, {u"PRIORITY"_s, 1}} << u"Here"_s << 1
-            << u"NEEDS-ACTION"_s;
+            << u"Here"_s << QString() << QDate() << QJsonObject{{u"SUMMARY"_s, u"There"_s}, {u"PRIORITY"_s, 1}}
+            << u"Here"_s << 1 << u"NEEDS-ACTION"_s << due;
+        QTest::newRow("due moved here before, renamed here, due moved there: the date there comes in")
+            << u"Here"_s << QString() << QDate(2026, 3, 12) << QJsonObject{{u"DUE"_s, u"20260315"_s}} << u"Here"_s
+            << 5 << u"NEEDS-ACTION"_s << QDate(2026, 3, 15);
     }
     void concurrentTaskChanges()
     {
         QFETCH(QString, title);
         QFETCH(QString, status);
+        QFETCH(QDate, dueHere);
         QFETCH(QJsonObject, there);
         const QString uid = u"todo-%1@merge"_s.arg(++m_series);
         const QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Peer//EN\r\nBEGIN:VTODO\r\nUID:%1\r\n"
                              "DTSTAMP:20260301T090000Z\r\nSUMMARY:Report\r\nPRIORITY:5\r\nSTATUS:NEEDS-ACTION\r\n"
-                             "END:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(uid);
+                             "DUE;VALUE=DATE:20260310\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s.arg(uid);
         QVERIFY(!runPeer(m_collection, kUser, kPassword, {peerOp(u"save"_s, {{u"ics"_s, text}})}, kPeer).isEmpty());
         QCOMPARE(sync(), QString());
 
         std::optional<Task> task = m_state->tasks()->getByUid(uid, m_calendarId);
         QVERIFY(task);
+        if (dueHere.isValid()) {
+            task->due_date = TimeUtil::inZone(dueHere, QTime(0, 0), QTimeZone());
+            task->sync_status = u"pending"_s;
+            QVERIFY(m_state->tasks()->update(*task));
+            QCOMPARE(sync(), QString());
+            task = m_state->tasks()->getByUid(uid, m_calendarId);
+        }
         if (!title.isEmpty())
             task->title = title;
         if (!status.isEmpty())
@@ -254,15 +269,18 @@ private Q_SLOTS:
         QFETCH(QString, summary);
         QFETCH(int, priority);
         QFETCH(QString, finalStatus);
+        QFETCH(QDate, due);
         const QJsonObject server =
             runPeer(m_collection, kUser, kPassword, {peerOp(u"get_todo"_s, {{u"uid"_s, uid}})}, kPeer).at(0).toObject();
         QCOMPARE(server[u"summary"_s].toString(), summary);
         QCOMPARE(server[u"priority"_s].toInt(), priority);
         QCOMPARE(server[u"status"_s].toString(), finalStatus);
+        QCOMPARE(server[u"due"_s].toString(), due.toString(Qt::ISODate));
         const Task local = *m_state->tasks()->getByUid(uid, m_calendarId);
         QCOMPARE(local.title, summary);
         QCOMPARE(local.priority, priority);
         QCOMPARE(local.status.toUpper(), finalStatus);
+        QCOMPARE(local.due_date->date(), due);
         QCOMPARE(local.sync_status, u"synced"_s);
     }
 

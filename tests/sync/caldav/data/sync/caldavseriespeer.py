@@ -18,7 +18,8 @@ and prints a JSON list with one result per operation:
       before), location, delete (the resource goes)
   {"op": "todo", "uid": u, "set": {property: value}}
                                             -> sets properties of the to-do
-  {"op": "get_todo", "uid": u}              -> its summary, priority and status
+                                               (DUE as "yyyyMMdd", a date)
+  {"op": "get_todo", "uid": u}              -> its summary, priority, status and due date
 """
 import datetime
 
@@ -135,6 +136,8 @@ def run(calendar, op):
         for name, value in op["set"].items():
             if name in todo:
                 del todo[name]
+            if name == "DUE":  # "yyyyMMdd": a DATE value
+                value = datetime.datetime.strptime(value, "%Y%m%d").date()
             todo.add(name, value)
         todo["SEQUENCE"] = int(todo.get("SEQUENCE", 0)) + 1
         obj.data = cal.to_ical().decode()
@@ -143,7 +146,7 @@ def run(calendar, op):
     if kind == "get_todo":
         todo = next(iter(icalendar.Calendar.from_ical(calendar.object_by_uid(op["uid"]).data).walk("VTODO")))
         return {"summary": str(todo.get("SUMMARY", "")), "priority": int(todo.get("PRIORITY", 0)),
-                "status": str(todo.get("STATUS", ""))}
+                "status": str(todo.get("STATUS", "")), "due": todo["DUE"].dt.isoformat() if "DUE" in todo else ""}
     raise ValueError("unknown op " + kind)
 
 
