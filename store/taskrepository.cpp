@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <vector>
 
 using namespace StoreSql;
 
@@ -182,17 +183,34 @@ void moveToZone(std::optional<QDateTime> &value, bool dateOnly, const QTimeZone 
 }
 
 // By the instant each is due (stored with different offsets, their texts do
-// not sort so), then by manual position; tasks without a due date first or
-// last.
+// not sort so), a date-only due at the start of its day here (its 00:00 UTC
+// is the evening before west of UTC), then by manual position; tasks without
+// a due date first or last.
 void sortByDue(QList<Task> &tasks, bool undatedFirst)
 {
-    std::stable_sort(tasks.begin(), tasks.end(), [undatedFirst](const Task &a, const Task &b) {
-        if (a.due_date.has_value() != b.due_date.has_value())
-            return a.due_date.has_value() != undatedFirst;
-        if (a.due_date && *a.due_date != *b.due_date)
-            return *a.due_date < *b.due_date;
-        return a.sort_order < b.sort_order;
+    // Each key once: a day's start asks the system zone.
+    struct Keyed
+    {
+        qint64 dueMs;
+        Task task;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(tasks.size()));
+    for (Task &t : tasks) {
+        const qint64 ms = !t.due_date ? 0
+            : t.due_is_date_only      ? t.due_date->date().startOfDay().toMSecsSinceEpoch()
+                                      : t.due_date->toMSecsSinceEpoch();
+        keyed.push_back({ms, std::move(t)});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [undatedFirst](const Keyed &a, const Keyed &b) {
+        if (a.task.due_date.has_value() != b.task.due_date.has_value())
+            return a.task.due_date.has_value() != undatedFirst;
+        if (a.dueMs != b.dueMs)
+            return a.dueMs < b.dueMs;
+        return a.task.sort_order < b.task.sort_order;
     });
+    for (qsizetype i = 0; i < tasks.size(); ++i)
+        tasks[i] = std::move(keyed[size_t(i)].task);
 }
 
 } // namespace

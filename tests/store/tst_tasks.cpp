@@ -191,9 +191,14 @@ private Q_SLOTS:
         Task elsewhere = dueTask(QStringLiteral("elsewhere"), localTime(2024, 5, 1, 10));
         elsewhere.calendar_id = QStringLiteral("other");
         QVERIFY(tasks.insert(elsewhere));
-        QCOMPARE(idsOf(tasks.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2), {kCal})),
-                 (QStringList{QStringLiteral("start-only"), QStringLiteral("due-nine"), QStringLiteral("due-noon")}));
-        QCOMPARE(tasks.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).size(), 4);
+        // A date-only due at the start of its day here, not at its 00:00 UTC
+        // (the evening before west of UTC).
+        QVERIFY(tasks.insert(dueTask(QStringLiteral("due-evening"), localTime(2024, 5, 1, 21))));
+        QVERIFY(tasks.insert(dueTask(QStringLiteral("next-day"), utcTime(2024, 5, 2), true)));
+        QCOMPARE(idsOf(tasks.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 3), {kCal})),
+                 (QStringList{QStringLiteral("start-only"), QStringLiteral("due-nine"), QStringLiteral("due-noon"),
+                              QStringLiteral("due-evening"), QStringLiteral("next-day")}));
+        QCOMPARE(tasks.getInRange(localTime(2024, 5, 1), localTime(2024, 5, 2)).size(), 5);
     }
 
     // --- Completion ---
