@@ -1977,6 +1977,18 @@ Datenverzeichnis: %1</translation>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>Die Vorlage „%1“ löschen? Bereits daraus erstellte Termine bleiben unverändert.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>Die Vorlage konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>Die Vorlage konnte nicht gelöscht werden.</translation>
+    </message>
 </context>
 <context>
     <name>ManageViewsDialog</name>

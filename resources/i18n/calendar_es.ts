@@ -1977,6 +1977,18 @@ Directorio de datos: %1</translation>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>¿Eliminar la plantilla &quot;%1&quot;? Los eventos ya creados con ella no se ven afectados.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>No se pudo guardar la plantilla.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>No se pudo eliminar la plantilla.</translation>
+    </message>
 </context>
 <context>
     <name>ManageViewsDialog</name>

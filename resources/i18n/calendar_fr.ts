@@ -1977,6 +1977,18 @@ Dossier de données : %1</translation>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>Supprimer le modèle « %1 » ? Les événements déjà créés à partir de lui ne sont pas modifiés.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>Impossible d'enregistrer le modèle.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>Impossible de supprimer le modèle.</translation>
+    </message>
 </context>
 <context>
     <name>ManageViewsDialog</name>

@@ -1964,6 +1964,18 @@ Data directory: %1</source>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>テンプレート「%1」を削除しますか? 作成済みの予定には影響しません。</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>テンプレートを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>テンプレートを削除できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ManageViewsDialog</name>
