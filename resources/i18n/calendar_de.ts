@@ -3480,4 +3480,14 @@ Datenverzeichnis: %1</translation>
         <translation>Öffnen</translation>
     </message>
 </context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>%n Termin des Abonnements konnte nicht gespeichert werden</numerusform>
+            <numerusform>%n Termine des Abonnements konnten nicht gespeichert werden</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -3480,4 +3480,14 @@ Directorio de datos: %1</translation>
         <translation>Abrir</translation>
     </message>
 </context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>No se pudo guardar %n evento de la suscripción</numerusform>
+            <numerusform>No se pudieron guardar %n eventos de la suscripción</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

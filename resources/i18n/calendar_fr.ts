@@ -3480,4 +3480,14 @@ Dossier de données : %1</translation>
         <translation>Ouvrir</translation>
     </message>
 </context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>%n événement de l’abonnement n’a pas pu être enregistré</numerusform>
+            <numerusform>%n événements de l’abonnement n’ont pas pu être enregistrés</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -3454,4 +3454,13 @@ Data directory: %1</source>
         <translation>開く</translation>
     </message>
 </context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>購読の予定%n件を保存できませんでした</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>
