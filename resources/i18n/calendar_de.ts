@@ -500,6 +500,10 @@
         <translation>Synchronisierung abgebrochen: Der Datenträger oder die Kalenderdatenbank ist ausgefallen.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Synchronisierung abgebrochen: Die Kalenderdatenbank hat eine Änderung nicht übernommen. Die nächste Synchronisierung versucht es erneut.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 war nicht erreichbar (%2).</translation>
     </message>

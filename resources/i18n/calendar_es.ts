@@ -500,6 +500,10 @@
         <translation>Sincronización detenida: falló el disco o la base de datos del calendario.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Sincronización detenida: la base de datos del calendario no aceptó un cambio. La próxima sincronización lo volverá a intentar.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>No se pudo contactar con %1 (%2).</translation>
     </message>

@@ -500,6 +500,10 @@
         <translation>Synchronisation interrompue&#xa0;: le disque ou la base de données du calendrier a échoué.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Synchronisation interrompue&#xa0;: la base de données du calendrier n’a pas accepté une modification. La prochaine synchronisation réessaiera.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 est injoignable (%2).</translation>
     </message>

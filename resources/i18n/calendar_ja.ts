@@ -497,6 +497,10 @@
         <translation>同期を中止しました: ディスクまたはカレンダーのデータベースで障害が発生しました。</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>同期を中止しました: カレンダーのデータベースが変更を受け付けませんでした。次回の同期で再試行します。</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 に接続できませんでした (%2)。</translation>
     </message>
