@@ -79,6 +79,8 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
             [this] { m_undoAction->setEnabled(m_state->undoStack()->canUndo()); });
     connect(state->undoStack(), &UndoStack::undone, this,
             [this](const QString &label) { showStatus(tr("Undid: %1").arg(label), 4000); });
+    connect(state->undoStack(), &UndoStack::undoFailed, this,
+            [this](const QString &label) { showStatus(tr("Could not undo: %1").arg(label), 4000); });
 
     // The CalDAV accounts: a full sync 3 s from now, the interval tick and
     // the push after local changes.

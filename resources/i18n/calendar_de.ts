@@ -1641,6 +1641,10 @@ Datenverzeichnis: %1</translation>
         <translation>Rückgängig gemacht: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>Konnte nicht rückgängig gemacht werden: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 hat ein nicht vertrauenswürdiges Zertifikat vorgelegt; die Kalender wurden nicht synchronisiert.</translation>

@@ -1641,6 +1641,10 @@ Directorio de datos: %1</translation>
         <translation>Deshecho: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>No se pudo deshacer: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 presentó un certificado que no es de confianza; sus calendarios no se sincronizaron.</translation>

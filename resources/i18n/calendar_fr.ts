@@ -1641,6 +1641,10 @@ Dossier de données : %1</translation>
         <translation>Annulé&#xa0;: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>Impossible d’annuler&#xa0;: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 a présenté un certificat non approuvé&#xa0;; ses calendriers n&apos;ont pas été synchronisés.</translation>

@@ -1633,6 +1633,10 @@ Data directory: %1</source>
         <translation>元に戻しました: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>元に戻せませんでした: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 が信頼されていない証明書を提示したため、そのカレンダーは同期されませんでした。</translation>
