@@ -268,7 +268,10 @@ void MainWindow::quickAddFromCommand(const QString &text)
     StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        const QString why = StoreFailureText::lastFailure();
+        QString why = StoreFailureText::lastFailure();
+        // The phrase was read; the store turned the event down.
+        if (why.isEmpty() && StoreFailure::last() != StoreFailure::None)
+            why = tr("Quick-add couldn't save \"%1\".").arg(text);
         showStatus(why.isEmpty() ? tr("Quick-add couldn't parse: \"%1\"").arg(text) : why, 4000);
         return;
     }

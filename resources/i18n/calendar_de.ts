@@ -1768,6 +1768,10 @@ Datenverzeichnis: %1</translation>
         <translation>Schnelleingabe nicht verstanden: „%1“</translation>
     </message>
     <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Schnelleingabe konnte „%1“ nicht speichern.</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Import ignored: no calendars configured.</source>
         <translation>Import ignoriert: keine Kalender eingerichtet.</translation>

@@ -1768,6 +1768,10 @@ Directorio de datos: %1</translation>
         <translation>Añadido rápido: no se pudo interpretar «%1»</translation>
     </message>
     <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Añadido rápido: no se pudo guardar «%1».</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Import ignored: no calendars configured.</source>
         <translation>Importación ignorada: no hay calendarios configurados.</translation>

@@ -1768,6 +1768,10 @@ Dossier de données : %1</translation>
         <translation>Ajout rapide&#xa0;: impossible d&apos;interpréter «&#xa0;%1&#xa0;»</translation>
     </message>
     <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Ajout rapide&#xa0;: impossible d&apos;enregistrer «&#xa0;%1&#xa0;».</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Import ignored: no calendars configured.</source>
         <translation>Importation ignorée&#xa0;: aucun calendrier configuré.</translation>

@@ -1760,6 +1760,10 @@ Data directory: %1</source>
         <translation>クイック追加で解釈できませんでした: 「%1」</translation>
     </message>
     <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>クイック追加で「%1」を保存できませんでした。</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Import ignored: no calendars configured.</source>
         <translation>インポートを無視しました: カレンダーが設定されていません。</translation>
