@@ -1950,6 +1950,18 @@ Datenverzeichnis: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>„%1“ löschen? Sie können ihn später neu anlegen.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>Der Filter konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Der Filter konnte nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

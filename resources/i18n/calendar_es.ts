@@ -1950,6 +1950,18 @@ Directorio de datos: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>No se pudo eliminar el filtro.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>No se pudo guardar el filtro.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

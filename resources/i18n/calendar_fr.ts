@@ -1950,6 +1950,18 @@ Dossier de données : %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>Impossible de supprimer le filtre.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Impossible d'enregistrer le filtre.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

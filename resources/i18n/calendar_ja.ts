@@ -1937,6 +1937,18 @@ Data directory: %1</source>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>「%1」を削除しますか? 後で作り直せます。</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>フィルターを削除できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>フィルターを保存できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>
