@@ -308,11 +308,9 @@ private Q_SLOTS:
         QVERIFY(m_state->templates()->insert(standup()));
         QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = ON"_s));
         ManageTemplatesDialog list(m_state);
+        list.show();
+        list.findChild<QListWidget *>(u"templateList"_s)->setCurrentRow(0);
         ModalScript script;
-        script.on(u"Event Templates"_s, [&button](QWidget *w) {
-            w->findChild<QListWidget *>(u"templateList"_s)->setCurrentRow(0);
-            clickLater(w, button);
-        });
         if (button == "deleteTemplate"_L1)
             script.answer(u"Delete template?"_s, QMessageBox::Yes);
         else
@@ -321,10 +319,8 @@ private Q_SLOTS:
                 type(w, u"templateTitle"_s, u"Code review"_s);
                 confirm(w);
             });
-        script.answer(u"Database Error"_s).on(u"Event Templates"_s, [](QWidget *w) {
-            qobject_cast<QDialog *>(w)->reject();
-        });
-        list.exec();
+        script.answer(u"Database Error"_s);
+        click(&list, button);
         QVERIFY(script.done());
         QTEST(script.messageTexts().constLast(), "message");
     }
