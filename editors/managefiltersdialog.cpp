@@ -123,8 +123,8 @@ void ManageFiltersDialog::deleteRule()
     const auto answer = QMessageBox::question(this, tr("Delete filter?"),
                                               tr("Delete \"%1\"? You can recreate it later.").arg(rule->name),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        m_state->filterRules()->remove(rule->id);
+    if (answer == QMessageBox::Yes && !m_state->filterRules()->remove(rule->id))
+        refused(tr("Could not delete the filter."));
 }
 
 void ManageFiltersDialog::setRuleEnabled(QListWidgetItem *item)
@@ -134,8 +134,8 @@ void ManageFiltersDialog::setRuleEnabled(QListWidgetItem *item)
         return;
     const bool checked = item->checkState() == Qt::Checked;
     const std::optional<FilterRule> rule = m_state->filterRules()->getById(id);
-    if (rule && rule->enabled != checked)
-        m_state->filterRules()->setEnabled(id, checked);
+    if (rule && rule->enabled != checked && !m_state->filterRules()->setEnabled(id, checked))
+        refused(tr("Could not save the filter."));
 }
 
 void ManageFiltersDialog::saveOrder()
@@ -143,4 +143,11 @@ void ManageFiltersDialog::saveOrder()
     const QStringList ids = DialogParts::rowIds(m_list);
     if (!ids.isEmpty())
         m_state->filterRules()->reorder(ids);
+}
+
+void ManageFiltersDialog::refused(const QString &what)
+{
+    // Queued, as after a write: the row that changed is still in use.
+    QMetaObject::invokeMethod(this, &ManageFiltersDialog::reload, Qt::QueuedConnection);
+    QMessageBox::critical(this, tr("Database Error"), what);
 }

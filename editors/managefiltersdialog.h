@@ -35,6 +35,8 @@ private:
     void deleteRule();
     void setRuleEnabled(QListWidgetItem *item);
     void saveOrder();
+    // After a write the store refused: says so and shows the rules as stored.
+    void refused(const QString &what);
 
     AppState *m_state;
     QListWidget *m_list = nullptr;

@@ -87,7 +87,8 @@ void ManageTemplatesDialog::addTemplate()
     TemplateEditorDialog editor(m_state, fresh, this);
     if (editor.exec() != QDialog::Accepted)
         return;
-    m_state->templates()->insert(editor.result());
+    if (!m_state->templates()->insert(editor.result()))
+        QMessageBox::critical(this, tr("Database Error"), tr("Could not save the template."));
     reload();
 }
 
@@ -107,8 +108,9 @@ void ManageTemplatesDialog::editTemplate()
     TemplateEditorDialog editor(m_state, *stored, this);
     if (editor.exec() != QDialog::Accepted)
         return;
-    StoredRowEdit::apply(m_state->database(), m_state->templates(), stored->id,
-                         [&editor](EventTemplate &row) { editor.applyChanges(row); });
+    if (!StoredRowEdit::apply(m_state->database(), m_state->templates(), stored->id,
+                              [&editor](EventTemplate &row) { editor.applyChanges(row); }))
+        QMessageBox::critical(this, tr("Database Error"), tr("Could not save the template."));
     reload();
 }
 
@@ -123,6 +125,7 @@ void ManageTemplatesDialog::deleteTemplate()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    m_state->templates()->remove(stored->id);
+    if (!m_state->templates()->remove(stored->id))
+        QMessageBox::critical(this, tr("Database Error"), tr("Could not delete the template."));
     reload();
 }

@@ -80,6 +80,8 @@ MainWindow::MainWindow(AppState *state, QWidget *parent)
             [this] { m_undoAction->setEnabled(m_state->undoStack()->canUndo()); });
     connect(state->undoStack(), &UndoStack::undone, this,
             [this](const QString &label) { showStatus(tr("Undid: %1").arg(label), 4000); });
+    connect(state->undoStack(), &UndoStack::undoFailed, this,
+            [this](const QString &label) { showStatus(tr("Could not undo: %1").arg(label), 4000); });
 
     // The CalDAV accounts: a full sync 3 s from now, the interval tick and
     // the push after local changes.
@@ -267,7 +269,10 @@ void MainWindow::quickAddFromCommand(const QString &text)
     StoreFailure::clear();
     const QString id = QuickAdd::addFromText(m_state, text, QString());
     if (id.isEmpty()) {
-        const QString why = StoreFailureText::lastFailure();
+        QString why = StoreFailureText::lastFailure();
+        // The phrase was read; the store turned the event down.
+        if (why.isEmpty() && StoreFailure::last() != StoreFailure::None)
+            why = tr("Quick-add couldn't save \"%1\".").arg(text);
         showStatus(why.isEmpty() ? tr("Quick-add couldn't parse: \"%1\"").arg(text) : why, 4000);
         return;
     }

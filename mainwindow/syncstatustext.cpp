@@ -114,7 +114,14 @@ QString SyncStatusText::storeFailure(const SyncResult &result)
         if (!feed)
             return tr("Sync stopped: the disk or the calendar database failed.");
         break;
-    default: break;
+    // The database is open: it turned a write down, or another program held it.
+    case StoreFailure::Refused:
+    case StoreFailure::Locked:
+    case StoreFailure::Other:
+        if (!feed)
+            return tr("Sync stopped: the calendar database did not take a change. The next sync tries again.");
+        break;
+    case StoreFailure::None: break;
     }
     return feed ? tr("The subscription's events could not be stored") : tr("The local database is not open.");
 }
@@ -146,6 +153,9 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
     switch (result.kind) {
     case Kind::AccountMissing: return tr("Parent account missing");
     case Kind::LocalStore:
+        // No count: the rows could not even be read.
+        if (result.limit == 0)
+            return storeFailure(result);
         return tr("%n event(s) failed to save locally; will retry next sync.", nullptr, int(result.limit));
     case Kind::SyncTokenRefused:
         return google ? tr("Google refused the full event listing (HTTP 410).")

@@ -1,5 +1,7 @@
 #include "undostack.h"
 
+#include "storefailure.h"
+
 #include <utility>
 
 UndoStack::UndoStack(QObject *parent)
@@ -24,7 +26,14 @@ void UndoStack::undo()
     // Out of the list before it runs, so a restore that pushes lands on top
     // of the remaining entries.
     const UndoEntry entry = m_entries.takeLast();
+    // The repositories only log a write they could not make; the store
+    // notes it on this thread, and then the change was not taken back.
+    StoreFailure::clear();
     entry.restore();
+    const bool failed = StoreFailure::last() != StoreFailure::None;
     Q_EMIT changed();
-    Q_EMIT undone(entry.label);
+    if (failed)
+        Q_EMIT undoFailed(entry.label);
+    else
+        Q_EMIT undone(entry.label);
 }

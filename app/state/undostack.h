@@ -28,13 +28,16 @@ public:
     // entry goes when the stack is full.
     void push(UndoEntry entry);
     // Takes the newest entry off and runs its restore function; whatever that
-    // function does, the entry is gone. Nothing on an empty stack.
+    // function does, the entry is gone. Nothing on an empty stack. A restore
+    // during which the store noted a failure (StoreFailure) ends in
+    // undoFailed() instead of undone().
     void undo();
     bool canUndo() const { return !m_entries.isEmpty(); }
 
 Q_SIGNALS:
     void changed();
     void undone(const QString &label);
+    void undoFailed(const QString &label);
 
 private:
     QList<UndoEntry> m_entries;

@@ -500,6 +500,10 @@
         <translation>Synchronisierung abgebrochen: Der Datenträger oder die Kalenderdatenbank ist ausgefallen.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Synchronisierung abgebrochen: Die Kalenderdatenbank hat eine Änderung nicht übernommen. Die nächste Synchronisierung versucht es erneut.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 war nicht erreichbar (%2).</translation>
     </message>
@@ -1637,6 +1641,10 @@ Datenverzeichnis: %1</translation>
         <translation>Rückgängig gemacht: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>Konnte nicht rückgängig gemacht werden: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 hat ein nicht vertrauenswürdiges Zertifikat vorgelegt; die Kalender wurden nicht synchronisiert.</translation>
@@ -1758,6 +1766,10 @@ Datenverzeichnis: %1</translation>
         <location line="+5"/>
         <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
         <translation>Schnelleingabe nicht verstanden: „%1“</translation>
+    </message>
+    <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Schnelleingabe konnte „%1“ nicht speichern.</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1938,6 +1950,18 @@ Datenverzeichnis: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>„%1“ löschen? Sie können ihn später neu anlegen.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>Der Filter konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Der Filter konnte nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>
@@ -1976,6 +2000,18 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>Die Vorlage „%1“ löschen? Bereits daraus erstellte Termine bleiben unverändert.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>Die Vorlage konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>Die Vorlage konnte nicht gelöscht werden.</translation>
     </message>
 </context>
 <context>
@@ -3466,6 +3502,16 @@ Datenverzeichnis: %1</translation>
     <message>
         <source>Open</source>
         <translation>Öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>%n Termin des Abonnements konnte nicht gespeichert werden</numerusform>
+            <numerusform>%n Termine des Abonnements konnten nicht gespeichert werden</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -220,4 +220,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>%n event of the subscription could not be stored</numerusform>
+            <numerusform>%n events of the subscription could not be stored</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

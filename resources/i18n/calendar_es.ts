@@ -500,6 +500,10 @@
         <translation>Sincronización detenida: falló el disco o la base de datos del calendario.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Sincronización detenida: la base de datos del calendario no aceptó un cambio. La próxima sincronización lo volverá a intentar.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>No se pudo contactar con %1 (%2).</translation>
     </message>
@@ -1637,6 +1641,10 @@ Directorio de datos: %1</translation>
         <translation>Deshecho: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>No se pudo deshacer: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 presentó un certificado que no es de confianza; sus calendarios no se sincronizaron.</translation>
@@ -1758,6 +1766,10 @@ Directorio de datos: %1</translation>
         <location line="+5"/>
         <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
         <translation>Añadido rápido: no se pudo interpretar «%1»</translation>
+    </message>
+    <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Añadido rápido: no se pudo guardar «%1».</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1938,6 +1950,18 @@ Directorio de datos: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>No se pudo eliminar el filtro.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>No se pudo guardar el filtro.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>
@@ -1976,6 +2000,18 @@ Directorio de datos: %1</translation>
     <message>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>¿Eliminar la plantilla &quot;%1&quot;? Los eventos ya creados con ella no se ven afectados.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>No se pudo guardar la plantilla.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>No se pudo eliminar la plantilla.</translation>
     </message>
 </context>
 <context>
@@ -3466,6 +3502,16 @@ Directorio de datos: %1</translation>
     <message>
         <source>Open</source>
         <translation>Abrir</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>No se pudo guardar %n evento de la suscripción</numerusform>
+            <numerusform>No se pudieron guardar %n eventos de la suscripción</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -500,6 +500,10 @@
         <translation>Synchronisation interrompue&#xa0;: le disque ou la base de données du calendrier a échoué.</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>Synchronisation interrompue&#xa0;: la base de données du calendrier n’a pas accepté une modification. La prochaine synchronisation réessaiera.</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 est injoignable (%2).</translation>
     </message>
@@ -1637,6 +1641,10 @@ Dossier de données : %1</translation>
         <translation>Annulé&#xa0;: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>Impossible d’annuler&#xa0;: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 a présenté un certificat non approuvé&#xa0;; ses calendriers n&apos;ont pas été synchronisés.</translation>
@@ -1758,6 +1766,10 @@ Dossier de données : %1</translation>
         <location line="+5"/>
         <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
         <translation>Ajout rapide&#xa0;: impossible d&apos;interpréter «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>Ajout rapide&#xa0;: impossible d&apos;enregistrer «&#xa0;%1&#xa0;».</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1938,6 +1950,18 @@ Dossier de données : %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>Impossible de supprimer le filtre.</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>Impossible d'enregistrer le filtre.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>
@@ -1976,6 +2000,18 @@ Dossier de données : %1</translation>
     <message>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>Supprimer le modèle « %1 » ? Les événements déjà créés à partir de lui ne sont pas modifiés.</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>Impossible d'enregistrer le modèle.</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>Impossible de supprimer le modèle.</translation>
     </message>
 </context>
 <context>
@@ -3466,6 +3502,16 @@ Dossier de données : %1</translation>
     <message>
         <source>Open</source>
         <translation>Ouvrir</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>%n événement de l’abonnement n’a pas pu être enregistré</numerusform>
+            <numerusform>%n événements de l’abonnement n’ont pas pu être enregistrés</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -497,6 +497,10 @@
         <translation>同期を中止しました: ディスクまたはカレンダーのデータベースで障害が発生しました。</translation>
     </message>
     <message>
+        <source>Sync stopped: the calendar database did not take a change. The next sync tries again.</source>
+        <translation>同期を中止しました: カレンダーのデータベースが変更を受け付けませんでした。次回の同期で再試行します。</translation>
+    </message>
+    <message>
         <source>%1 could not be reached (%2).</source>
         <translation>%1 に接続できませんでした (%2)。</translation>
     </message>
@@ -1629,6 +1633,10 @@ Data directory: %1</source>
         <translation>元に戻しました: %1</translation>
     </message>
     <message>
+        <source>Could not undo: %1</source>
+        <translation>元に戻せませんでした: %1</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 presented a certificate that is not trusted; its calendars were not synced.</source>
         <translation>%1 が信頼されていない証明書を提示したため、そのカレンダーは同期されませんでした。</translation>
@@ -1750,6 +1758,10 @@ Data directory: %1</source>
         <location line="+5"/>
         <source>Quick-add couldn&apos;t parse: &quot;%1&quot;</source>
         <translation>クイック追加で解釈できませんでした: 「%1」</translation>
+    </message>
+    <message>
+        <source>Quick-add couldn&apos;t save &quot;%1&quot;.</source>
+        <translation>クイック追加で「%1」を保存できませんでした。</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -1925,6 +1937,18 @@ Data directory: %1</source>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>「%1」を削除しますか? 後で作り直せます。</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not delete the filter.</source>
+        <translation>フィルターを削除できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not save the filter.</source>
+        <translation>フィルターを保存できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>
@@ -1963,6 +1987,18 @@ Data directory: %1</source>
     <message>
         <source>Delete the template &quot;%1&quot;? Events already created from it are unaffected.</source>
         <translation>テンプレート「%1」を削除しますか? 作成済みの予定には影響しません。</translation>
+    </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not save the template.</source>
+        <translation>テンプレートを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not delete the template.</source>
+        <translation>テンプレートを削除できませんでした。</translation>
     </message>
 </context>
 <context>
@@ -3440,6 +3476,15 @@ Data directory: %1</source>
     <message>
         <source>Open</source>
         <translation>開く</translation>
+    </message>
+</context>
+<context>
+    <name>Webcal::SyncClient</name>
+    <message numerus="yes">
+        <source>%n event(s) of the subscription could not be stored</source>
+        <translation>
+            <numerusform>購読の予定%n件を保存できませんでした</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

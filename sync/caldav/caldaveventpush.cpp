@@ -86,8 +86,9 @@ void CalDavEventPush::push(const QString &seriesUid, bool retried)
             return;
         }
         // Sent unmerged, the rows would write over what changed there.
+        StoreFailure::clear();
         if (copy && !mergeServerCopy(rows, href, etag, *copy)) {
-            fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+            storeFailed();
             return;
         }
         // Only a merge wrote to the rows since they were read.
@@ -199,7 +200,13 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
             const QString newEtag = response.etag();
             // What went out is what both sides now hold.
             m_store->keepBase(target, QString::fromUtf8(body));
-            confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag);
+            StoreFailure::clear();
+            // Left pending, the rows go out again; the run must not pass
+            // for one that synced them.
+            if (!confirmWrite(sent, masterExceptions, deletedOverrides, target, newEtag.isEmpty() ? etag : newEtag)) {
+                storeFailed();
+                return;
+            }
             accepted(seriesUid);
             next();
         } else {
@@ -216,10 +223,11 @@ void CalDavEventPush::writeSeries(const QString &seriesUid, const QList<Event> &
         m_client->put(url, body, kCalendarType, onReply, etag);
 }
 
-void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
+bool CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &masterExceptions,
                                    const QList<Event> &deletedOverrides, const QString &href, const QString &etag)
 {
-    m_store->inTransaction([&] {
+    bool allKept = true;
+    const bool committed = m_store->inTransaction([&] {
         for (const Event &row : sent) {
             std::optional<Event> current = m_events->getById(row.id);
             if (!current)
@@ -240,15 +248,20 @@ void CalDavEventPush::confirmWrite(const QList<Event> &sent, const QString &mast
             } else {
                 ok = m_events->markSynced(row.id, href, etag);
             }
-            if (!ok)
+            if (!ok) {
                 qCWarning(lcCalDav) << "[CalDav] markSynced failed for id=" << row.id;
+                allKept = false;
+            }
         }
         for (const Event &removed : deletedOverrides) {
             const std::optional<Event> current = m_events->getById(removed.id);
-            if (current && current->deleted_at && !m_events->hardDelete(removed.id))
+            if (current && current->deleted_at && !m_events->hardDelete(removed.id)) {
                 qCWarning(lcCalDav) << "[CalDav] hardDelete failed for id=" << removed.id;
+                allKept = false;
+            }
         }
     });
+    return committed && allKept;
 }
 
 bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &href, const QString &etag,

@@ -43,8 +43,9 @@ private:
                      const QString &title, bool retried);
     // After the server confirmed a write: the rows sent become "synced" (the
     // master with the EXDATEs it went out with) unless they changed while
-    // the request was under way; the deleted overrides go.
-    void confirmWrite(const QList<Event> &sent, const QString &masterExceptions, const QList<Event> &deletedOverrides,
+    // the request was under way; the deleted overrides go. False when the
+    // store could not take it.
+    bool confirmWrite(const QList<Event> &sent, const QString &masterExceptions, const QList<Event> &deletedOverrides,
                       const QString &href, const QString &etag);
     // Takes the server's newer copy of `href` at `etag`, which the pull or a
     // 412 left, into the series' rows; false when the store could not.

@@ -86,6 +86,13 @@ void CalDavPush::fail(const SyncResult &result)
         std::exchange(m_fail, {})(result);
 }
 
+void CalDavPush::storeFailed()
+{
+    SyncResult result = SyncResult::failure(SyncResult::Kind::LocalStore);
+    result.storeFailure = StoreFailure::last();
+    fail(result);
+}
+
 SyncResult CalDavPush::writeResult(const CalDavClient::Response &response, SyncResult::Step step, const QString &title)
 {
     SyncResult result = response.result(step);

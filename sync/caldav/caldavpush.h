@@ -52,6 +52,8 @@ protected:
 
     void finish();
     void fail(const SyncResult &result);
+    // Fails with the local store's last failure on this thread.
+    void storeFailed();
     // The answer to the write of the item the user calls `title`, at `step`.
     static SyncResult writeResult(const CalDavClient::Response &response, SyncResult::Step step, const QString &title);
     // Multiget of `href` and apply of what the server holds there (or drop

@@ -29,9 +29,10 @@ void CalDavTaskPush::push(const QString &id, bool retried)
             std::optional<Task> current = m_tasks->getById(id);
             if (copy && current && current->sync_status == SyncStatus::Pending
                 && current->href == copy->server.resource.href && current->etag == copy->server.resource.etag) {
+                StoreFailure::clear();
                 if (!mergeServerCopy(*current, *copy)) {
                     // Sent unmerged, the row would write over what changed there.
-                    fail(SyncResult::failure(SyncResult::Kind::LocalStore));
+                    storeFailed();
                     return;
                 }
                 current = m_tasks->getById(id); // as the merge left it
@@ -99,14 +100,16 @@ void CalDavTaskPush::onReply(const Task &task, const QString &href, bool retried
             m_store->forgetTexts({href});
         else
             m_store->keepBase(href, ICalendar::serializeTask(task));
-        if (unchanged && isDelete) {
-            m_tasks->hardDelete(task.id);
-        } else if (unchanged) {
-            m_tasks->markSynced(task.id, href, etag);
-        } else if (current && isDelete) {
+        StoreFailure::clear();
+        if (unchanged && !(isDelete ? m_tasks->hardDelete(task.id) : m_tasks->markSynced(task.id, href, etag))) {
+            // Left pending, the task goes out again: the run did not sync it.
+            storeFailed();
+            return;
+        }
+        if (!unchanged && current && isDelete) {
             // Restored while the delete was under way: the next push creates it again.
             m_store->forgetServerIdentity(task.id);
-        } else if (current) {
+        } else if (!unchanged && current) {
             // Changed while the request was under way: that change goes out next time.
             m_store->takeServerIdentity(task.id, current->href, current->etag, href, etag);
         }

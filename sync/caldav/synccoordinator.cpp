@@ -96,7 +96,11 @@ SyncCoordinator::SyncCoordinator(AppState *appState, std::unique_ptr<TolmAccount
     connect(m_subscriptions, &Webcal::SubscriptionRefresh::calendarRefreshFailed, this,
             &SyncCoordinator::onSubscriptionFailed);
     connect(m_subscriptions, &Webcal::SubscriptionRefresh::calendarRefreshed, this,
-            [this](const QString &calendarId, int count) { Q_EMIT calendarSynced(calendarId, count, QString()); });
+            [this](const QString &calendarId, int count, const QString &problem) {
+        if (!problem.isEmpty())
+            m_appState->setLastSyncError(calendarId, problem);
+        Q_EMIT calendarSynced(calendarId, count, problem);
+    });
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(kStartDelayMs);
     connect(&m_startTimer, &QTimer::timeout, this, &SyncCoordinator::syncNow);

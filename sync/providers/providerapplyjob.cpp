@@ -63,7 +63,9 @@ void ProviderApplyJob::run(Database *database)
             // Cancelled: the transaction rolls back as it goes.
             if (!m_cancel && transaction && !transaction->keep()) {
                 qCWarning(lcProviders) << "could not commit a pulled listing:" << transaction->errorText();
-                outcome = Outcome{0, 0, qMax(outcome.failed, 1), {}};
+                // Nothing of it stands: every row it wrote is unsaved again.
+                const int unsaved = outcome.upserted + outcome.tombstoned + outcome.failed;
+                outcome = Outcome{0, 0, qMax(unsaved, 1), {}};
             }
         }
     }

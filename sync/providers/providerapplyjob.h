@@ -30,7 +30,9 @@ public:
     {
         int upserted = 0;
         int tombstoned = 0;
-        int failed = 0; // rows not stored, or 1 when nothing could be
+        // Rows not stored: all it wrote when the commit failed, 1 when
+        // nothing could be begun.
+        int failed = 0;
         QList<QPair<Event, Event>> conflicts; // local, remote, as met
     };
     // The reads and writes, through `store`; counts into `outcome`. Long

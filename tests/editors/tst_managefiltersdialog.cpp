@@ -1,4 +1,5 @@
 #include "appstatefixture.h"
+#include "database.h"
 #include "filterformdialog.h"
 #include "filterrulerepository.h"
 #include "managefiltersdialog.h"
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -107,18 +109,31 @@ private Q_SLOTS:
         QCOMPARE(dialog.list()->item(0)->checkState(), Qt::Unchecked);
     }
 
+    void toggleWritesThatRuleOnly_data()
+    {
+        QTest::addColumn<bool>("readOnly"); // the store refuses: told, and the box shows what is stored
+        QTest::newRow("written") << false;
+        QTest::newRow("refused") << true;
+    }
     void toggleWritesThatRuleOnly()
     {
+        QFETCH(bool, readOnly);
         seedThree();
         ManageFiltersDialog dialog(m_state);
         QSignalSpy writes(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged);
+        QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = %1"_s.arg(int(readOnly))));
+        ModalScript script;
+        script.answer(u"Database Error"_s);
         dialog.list()->item(1)->setCheckState(Qt::Unchecked);
         QCOMPARE(stored(),
-                 (QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 off pending"_s, u"Charlie 100 on synced"_s}));
+                 (QStringList{u"Alpha 100 on synced"_s,
+                              readOnly ? u"Bravo 100 on synced"_s : u"Bravo 100 off pending"_s,
+                              u"Charlie 100 on synced"_s}));
+        QCOMPARE(script.done(), readOnly);
         // The queued refill writes nothing more.
-        QTRY_COMPARE(dialog.list()->item(1)->checkState(), Qt::Unchecked);
+        QTRY_COMPARE(dialog.list()->item(1)->checkState(), readOnly ? Qt::Checked : Qt::Unchecked);
         QTest::qWait(20);
-        QCOMPARE(writes.size(), 1);
+        QCOMPARE(writes.size(), readOnly ? 0 : 1);
     }
 
     void dragSetsPrioritiesInOneWrite()
@@ -138,30 +153,36 @@ private Q_SLOTS:
     {
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QStringList>("left");
+        QTest::addColumn<bool>("readOnly"); // the store refuses the write, and that is told
         QTest::newRow("yes: a tombstone")
-            << QMessageBox::Yes << QStringList{u"Alpha 100 on synced"_s, u"Charlie 100 on synced"_s};
-        QTest::newRow("no: kept") << QMessageBox::No
-                                  << QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 on synced"_s,
-                                                 u"Charlie 100 on synced"_s};
+            << QMessageBox::Yes << QStringList{u"Alpha 100 on synced"_s, u"Charlie 100 on synced"_s} << false;
+        const QStringList all{u"Alpha 100 on synced"_s, u"Bravo 100 on synced"_s, u"Charlie 100 on synced"_s};
+        QTest::newRow("no: kept") << QMessageBox::No << all << false;
+        QTest::newRow("yes, the store refusing: told, kept") << QMessageBox::Yes << all << true;
     }
     void deleteAsksFirst()
     {
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QStringList, left);
+        QFETCH(bool, readOnly);
         seedThree();
         ManageFiltersDialog dialog(m_state);
         dialog.show();
         dialog.list()->setCurrentRow(1);
+        QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = %1"_s.arg(int(readOnly))));
         ModalScript script;
-        script.answer(u"Delete filter?"_s, answer);
+        script.answer(u"Delete filter?"_s, answer).answer(u"Database Error"_s);
         button(&dialog, u"deleteButton"_s)->click();
-        QVERIFY(script.done());
-        QCOMPARE(script.messageTexts(), QStringList{u"Delete \"Bravo\"? You can recreate it later."_s});
+        QStringList told{u"Delete \"Bravo\"? You can recreate it later."_s};
+        if (readOnly)
+            told.append(u"Could not delete the filter."_s);
+        QCOMPARE(script.messageTexts(), told);
         QCOMPARE(stored(), left);
         const std::optional<FilterRule> bravo = m_state->filterRules()->getById(u"b"_s);
         QVERIFY(bravo);
-        QCOMPARE(bravo->deleted_at.has_value(), answer == QMessageBox::Yes);
-        QCOMPARE(bravo->sync_status, answer == QMessageBox::Yes ? u"pending"_s : u"synced"_s);
+        const bool gone = left.size() == 2;
+        QCOMPARE(bravo->deleted_at.has_value(), gone);
+        QCOMPARE(bravo->sync_status, gone ? u"pending"_s : u"synced"_s);
     }
 
     void addAndEditOpenTheForm()

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QSpinBox>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -290,6 +291,38 @@ private Q_SLOTS:
         QTEST(int(m_state->templates()->getAll().size()), "left");
         QCOMPARE(rowsOf(&list).size(), m_state->templates()->getAll().size());
         QCOMPARE(m_state->templates()->getAllIncludingDeleted().size(), 1);
+    }
+
+    // A write the store refuses is told, not shown as done.
+    void aFailedWriteIsTold_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("add") << u"addTemplate"_s << u"Could not save the template."_s;
+        QTest::newRow("edit") << u"editTemplate"_s << u"Could not save the template."_s;
+        QTest::newRow("delete") << u"deleteTemplate"_s << u"Could not delete the template."_s;
+    }
+    void aFailedWriteIsTold()
+    {
+        QFETCH(QString, button);
+        QVERIFY(m_state->templates()->insert(standup()));
+        QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = ON"_s));
+        ManageTemplatesDialog list(m_state);
+        list.show();
+        list.findChild<QListWidget *>(u"templateList"_s)->setCurrentRow(0);
+        ModalScript script;
+        if (button == "deleteTemplate"_L1)
+            script.answer(u"Delete template?"_s, QMessageBox::Yes);
+        else
+            script.on<TemplateEditorDialog>([](TemplateEditorDialog *w) {
+                type(w, u"templateName"_s, u"Review"_s);
+                type(w, u"templateTitle"_s, u"Code review"_s);
+                confirm(w);
+            });
+        script.answer(u"Database Error"_s);
+        click(&list, button);
+        QVERIFY(script.done());
+        QTEST(script.messageTexts().constLast(), "message");
     }
 
     // Edit and OK through the list write only what the user changed, on the

@@ -146,7 +146,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("withCalendars");
-        QTest::addColumn<QString>("store"); // a pragma that makes writes fail, or empty
+        QTest::addColumn<QString>("store"); // a pragma that makes writes fail, a refusing trigger, or empty
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("added");
 
@@ -161,6 +161,8 @@ private Q_SLOTS:
         QTest::newRow("a phrase that parses, on a read-only database: read-only is named")
             << u"Dentist tomorrow 3pm"_s << true << u"query_only"_s
             << u"could not save: the calendar database is read-only"_s << 0;
+        QTest::newRow("a phrase that parses, the event refused: no parse failure") << u"Dentist tomorrow 3pm"_s << true
+            << u"trigger"_s << u"Quick-add couldn't save \"Dentist tomorrow 3pm\"."_s << 0;
     }
     void quickAddFromCommand()
     {
@@ -186,6 +188,8 @@ private Q_SLOTS:
             }
             while (!QuickAdd::addFromText(state(), u"Fillerxx tomorrow 3pm"_s, QString()).isEmpty())
                 ;
+        } else if (store == u"trigger"_s) {
+            QVERIFY(pragma.exec(u"CREATE TRIGGER no BEFORE INSERT ON events BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
         } else if (!store.isEmpty()) {
             QVERIFY(pragma.exec(u"PRAGMA %1 = 1"_s.arg(store)));
         }

@@ -118,6 +118,11 @@ private Q_SLOTS:
             r.storeFailure = StoreFailure::DiskFull;
             return r;
         }() << u"Sync stopped: the disk is full. Free some space; the next sync brings in the rest."_s;
+        QTest::newRow("run: the open database turned a write down") << [] {
+            SyncResult r = SyncResult::failure(Kind::LocalStore);
+            r.storeFailure = StoreFailure::Refused;
+            return r;
+        }() << u"Sync stopped: the calendar database did not take a change. The next sync tries again."_s;
         QTest::newRow("run: an answer with a DTD")
             << SyncResult::failure(Kind::DocumentType, Step::EventListing)
             << u"The server's answer declared a document type, which CalDAV never uses; it was refused and nothing "
@@ -251,6 +256,8 @@ private Q_SLOTS:
             r.limit = 2;
             return r;
         }() << u"2 event(s) failed to save locally; will retry next sync."_s;
+        QTest::newRow("microsoft: rows the store could not read")
+            << provider(OfMicrosoft, Kind::LocalStore, Step::EventListing) << u"The local database is not open."_s;
         QTest::newRow("microsoft: an insert refused") << providerAnswer(OfMicrosoft, Step::EventInsert, 400, u"bad"_s)
                                                       << u"Microsoft refused a new event (HTTP 400). The next sync tries again."_s;
         QTest::newRow("google: an update refused") << providerAnswer(OfGoogle, Step::EventUpdate, 412, u"stale"_s)

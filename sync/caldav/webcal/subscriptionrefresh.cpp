@@ -78,11 +78,15 @@ void SubscriptionRefresh::onReported(Run *run, const QString &calendarId, int co
     if (!run->open.remove(calendarId))
         return;
     m_inFlight.remove(calendarId);
-    if (result)
+    QString problem;
+    if (result) {
         Q_EMIT calendarRefreshFailed(calendarId, *result);
-    else
-        Q_EMIT calendarRefreshed(calendarId, count);
-    m_appState->endSync(result.has_value());
+    } else {
+        if (const std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId))
+            problem = calendar->last_sync_error;
+        Q_EMIT calendarRefreshed(calendarId, count, problem);
+    }
+    m_appState->endSync(result.has_value() || !problem.isEmpty());
     // Deleted only now: the client's calendars have all reported.
     if (run->open.isEmpty() && !run->starting)
         finishRun(run);

@@ -35,8 +35,9 @@ public:
     QSet<QString> calendarsInFlight() const { return m_inFlight; }
 
 Q_SIGNALS:
-    // `eventCount`: the feed's events the calendar holds now.
-    void calendarRefreshed(const QString &calendarId, int eventCount);
+    // `eventCount`: the feed's events the calendar holds now; `problem`
+    // what the calendar recorded of events left out, empty when none were.
+    void calendarRefreshed(const QString &calendarId, int eventCount, const QString &problem);
     // The calendar's events stay as they were.
     void calendarRefreshFailed(const QString &calendarId, const SyncResult &result);
 

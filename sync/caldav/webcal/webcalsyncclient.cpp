@@ -2,6 +2,7 @@
 
 #include "accountrepository.h"
 #include "appstate.h"
+#include "calendarrepository.h"
 #include "database.h"
 #include "eventrepository.h"
 #include "feedapplyjob.h"
@@ -161,7 +162,25 @@ void SyncClient::onFeedApplied(const QString &calendarId, const FeedReplaceResul
     // listen to this one.
     if (result.changed() && m_appState->events())
         m_appState->events()->scheduleChanged(calendarId);
+    recordLeftOut(calendarId, result.failed);
     Q_EMIT calendarSyncCompleted(calendarId, result.held());
+}
+
+void SyncClient::recordLeftOut(const QString &calendarId, int failed)
+{
+    // Events the store refused (one without a start, say) are not in the
+    // count: the calendar says how many until a feed goes in whole.
+    std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId);
+    if (!calendar)
+        return;
+    const QString problem = failed == 0 ? QString()
+                                        : tr("%n event(s) of the subscription could not be stored", nullptr, failed);
+    if (calendar->last_sync_error == problem)
+        return;
+    if (failed > 0)
+        qCWarning(lcWebcal) << "subscription" << calendarId << failed << "events were not stored";
+    calendar->last_sync_error = problem;
+    m_appState->calendars()->update(*calendar);
 }
 
 } // namespace Webcal

@@ -54,13 +54,15 @@ public:
 
 Q_SIGNALS:
     void calendarSyncStarted(const QString &calendarId);
-    // `eventCount`: the feed's events the calendar holds now.
+    // `eventCount`: the feed's events the calendar holds now; those the store
+    // would not take are named by the calendar's last_sync_error.
     void calendarSyncCompleted(const QString &calendarId, int eventCount);
     void calendarSyncFailed(const QString &calendarId, const SyncResult &result);
 
 private:
     void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit);
     void onFeedApplied(const QString &calendarId, const FeedReplaceResult &result, StoreFailure::Kind failure);
+    void recordLeftOut(const QString &calendarId, int failed);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

@@ -1,10 +1,13 @@
 #include "appstatefixture.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "eventundo.h"
 #include "icalendar.h"
 #include "testevents.h"
 #include "undostack.h"
 
+#include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +60,20 @@ private Q_SLOTS:
         QCOMPARE(row.href, u"/c/e1-new.ics"_s);
         QCOMPARE(row.provider_event_id, u"p-old"_s);
         QCOMPARE(row.sync_status, u"pending"_s);
+    }
+
+    // The store refusing the restore is no undo to report.
+    void undoTheStoreRefusesFails()
+    {
+        QVERIFY(m_events->remove(m_before.id));
+        QVERIFY(QSqlQuery(m_fixture->state()->database()->database()).exec(u"PRAGMA query_only = ON"_s));
+        UndoStack stack;
+        QSignalSpy undone(&stack, &UndoStack::undone);
+        QSignalSpy failed(&stack, &UndoStack::undoFailed);
+        stack.push(EventUndo::entry(m_events, u"Deleted \"Review\""_s, {m_before}));
+        stack.undo();
+        QCOMPARE(undone.count(), 0);
+        QCOMPARE(failed.count(), 1);
     }
 
     void undoOfADeletion()

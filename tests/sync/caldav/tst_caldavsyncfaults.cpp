@@ -4,6 +4,7 @@
 #include "syncharness.h"
 #include "timeutil.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -236,6 +237,19 @@ private Q_SLOTS:
         QCOMPARE(result.step, SyncResult::Step::EventPush);
         QCOMPARE(result.status, status);
         QCOMPARE(result.subject, u"A"_s);
+        QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
+    }
+
+    // The server took the write, the store could not record that: the run fails.
+    void writeTheStoreCannotRecordEndsTheRun()
+    {
+        const QString id = storeEvent(u"a"_s, u"A"_s, {}, {}, true);
+        QVERIFY(QSqlQuery(m_state->database()->database())
+                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.sync_status = 'synced' "
+                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
+        m_server->expect("PUT", "/cal/a.ics").reply(201, {}, {{"ETag", "\"a1\""}});
+        QCOMPARE(sync().result.storeFailure, StoreFailure::Refused); // a LocalStore failure
         QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
     }
 

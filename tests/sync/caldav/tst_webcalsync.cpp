@@ -504,7 +504,8 @@ private Q_SLOTS:
         server.expect("GET", "/one.ics").reply(200, feed({vevent("a@one", "One", "20260310T090000Z")}));
         server.expect("GET", "/two.ics")
             .reply(200,
-                   feed({vevent("a@two", "Two", "20260310T090000Z"), vevent("b@two", "Two b", "20260311T090000Z")}));
+                   feed({vevent("a@two", "Two", "20260310T090000Z"), vevent("b@two", "Two b", "20260311T090000Z"),
+                         "BEGIN:VEVENT\r\nUID:undated@two\r\nSUMMARY:Undated\r\nEND:VEVENT\r\n"}));
         const Calendar one = addSubscription(m_state, server.url(u"/one.ics"_s).toString());
         const Calendar two = addSubscription(m_state, server.url(u"/two.ics"_s).toString());
 
@@ -524,6 +525,12 @@ private Q_SLOTS:
         QCOMPARE(server.problems(), QStringList());
         QCOMPARE(eventLines(m_state, one.id).size(), 1);
         QCOMPARE(eventLines(m_state, two.id).size(), 2);
+        // The event the store would not take is told, not counted.
+        const QString leftOut = u"1 event(s) of the subscription could not be stored"_s;
+        for (const QList<QVariant> &report : std::as_const(status))
+            QCOMPARE(report.at(2).toString(), report.at(0) == two.id ? leftOut : QString());
+        QCOMPARE(m_state->calendars()->getById(two.id)->last_sync_error, leftOut);
+        QVERIFY(m_state->lastSyncErrored());
     }
 
     // A run's client lives until the last of its calendars has reported,

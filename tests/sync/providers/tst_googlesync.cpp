@@ -219,6 +219,7 @@ void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
     const F::Report report = m_f.sync();
     QCOMPARE(report.failed, QStringList{F::kWork});
     QCOMPARE(report.results.first().kind, SyncResult::Kind::LocalStore);
+    QCOMPARE(report.results.first().limit, 2); // both rows went with the commit
     QVERIFY(!row(u"ok"_s));
     QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
     QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
