@@ -369,6 +369,7 @@ void EventFormDialog::populate()
         addReminderRow(reminder);
     m_location->setText(event.location);
     m_notes->setPlainText(event.description);
+    m_shownTexts = {m_title->text(), m_location->text(), m_notes->toPlainText()};
     m_attendees = event.attendees;
     rebuildAttendeeRows();
 }
@@ -705,9 +706,16 @@ void EventFormDialog::save()
         record.status = EventStatus::Confirmed;
     }
     record.calendar_id = m_calendar->currentData().toString();
-    record.title = m_title->text().trimmed();
-    record.description = m_notes->toPlainText();
-    record.location = m_location->text().trimmed();
+    // A text left as it was keeps its stored form, which the fields would
+    // reshape: blanks trimmed, line ends and non-breaking spaces made plain.
+    const bool editing = m_event && !m_event->id.isEmpty();
+    const QStringList texts{m_title->text(), m_location->text(), m_notes->toPlainText()};
+    if (!editing || texts.at(0) != m_shownTexts.value(0))
+        record.title = texts.at(0).trimmed();
+    if (!editing || texts.at(1) != m_shownTexts.value(1))
+        record.location = texts.at(1).trimmed();
+    if (!editing || texts.at(2) != m_shownTexts.value(2))
+        record.description = texts.at(2);
     record.color = m_customColor;
     record.is_all_day = m_allDay->isChecked();
     const QTimeZone zone = eventZone();
@@ -768,7 +776,7 @@ void EventFormDialog::save()
     }
     // Save without a change writes nothing: the row, its text and the
     // server's copy stay as they are, whatever the scope.
-    if (m_event && !m_event->id.isEmpty() && sameContent(record, m_shown)) {
+    if (editing && sameContent(record, m_shown)) {
         accept();
         return;
     }
