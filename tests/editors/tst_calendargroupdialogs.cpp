@@ -300,9 +300,7 @@ private Q_SLOTS:
         QFETCH(QString, savedIds);
         QFETCH(bool, goneNotice);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        const StoredRow row{*m_fixture,
-                            u"calendar_views"_s,
-                            u"g-b"_s,
+        const StoredRow row{*m_fixture, u"calendar_views"_s, u"g-b"_s,
                             stored.contains(savedIds) // ids kept: nothing written at all
                                 ? QStringList{u"calendar_ids"_s}
                                 : QStringList{u"updated_at"_s, u"sync_status"_s, u"calendar_ids"_s}};

@@ -466,9 +466,7 @@ private Q_SLOTS:
         rule.conditions = uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s;
         rule.created_at = rule.updated_at = QDateTime::currentDateTimeUtc();
         QVERIFY(m_state->filterRules()->insert(rule));
-        const StoredRow row{*m_fixture,
-                            u"filter_rules"_s,
-                            rule.id,
+        const StoredRow row{*m_fixture, u"filter_rules"_s, rule.id,
                             phrases.isEmpty() ? QStringList{u"conditions"_s}
                                               : QStringList{u"updated_at"_s, u"sync_status"_s, u"conditions"_s}};
         row.set(u"sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'"_s);

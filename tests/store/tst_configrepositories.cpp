@@ -167,7 +167,8 @@ private Q_SLOTS:
         QCOMPARE(viewsChanged.count() + rulesChanged.count(), 1);
 
         // A row that keeps its place is not written: y stays synced.
-        store.exec(QStringLiteral("UPDATE %1 SET sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'").arg(table));
+        store.exec(
+            QStringLiteral("UPDATE %1 SET sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'").arg(table));
         QVERIFY(reorder({QStringLiteral("x"), QStringLiteral("z"), QStringLiteral("y")}));
         QCOMPARE(store.cli(probe), QStringLiteral("x=10,z=20,y=30 2 pending,synced"));
         QVERIFY(reorder({QStringLiteral("z"), QStringLiteral("x"), QStringLiteral("y")}));
