@@ -739,6 +739,14 @@ void EventFormDialog::save()
         if (m_event && !m_event->is_all_day && !m_event->timezone.isEmpty() && m_event->timezone != u"UTC"_s
             && !QTimeZone(m_event->timezone.toUtf8()).isValid())
             record.timezone = m_event->timezone;
+        // Times left as they were stay as stored, in their zone, also one the
+        // form would not pick: a bare offset, as a provider may give.
+        if (editing && !m_event->is_all_day && m_start->dateTime() == m_shown.start_time
+            && m_end->dateTime() == shownEnd(m_shown)) {
+            record.start_time = m_shown.start_time;
+            record.end_time = shownEnd(m_shown);
+            record.timezone = m_event->timezone;
+        }
     }
     // A rule the user left as it was stays as written; one they changed (or
     // whose series changed between timed and all-day) ends in the form that
