@@ -106,6 +106,15 @@ void insertBefore(QVBoxLayout *layout, QWidget *button, QWidget *row)
     layout->insertWidget(index < 0 ? 0 : index, row);
 }
 
+// The last day the form shows for an all-day event with an end: the stored
+// end is exclusive, and an end no later than the start shows the start.
+QDate lastShownDay(const Event &event)
+{
+    const QDate first = event.start_time.date();
+    const QDate last = event.end_time ? event.end_time->date() : first;
+    return last > first ? last.addDays(-1) : first;
+}
+
 } // namespace
 
 EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *parent)
@@ -417,14 +426,9 @@ void EventFormDialog::showTimes(const Event &event)
     if (event.is_all_day) {
         // All-day rows are read by their stored dates; the stored end is
         // exclusive, the form shows the last day.
-        const QDate first = event.start_time.date();
-        m_start->setDateTime(TimeUtil::inZone(first, QTime(0, 0), QTimeZone()));
-        if (event.end_time) {
-            QDate last = event.end_time->date();
-            if (last > first)
-                last = last.addDays(-1);
-            m_end->setDateTime(TimeUtil::inZone(last, QTime(0, 0), QTimeZone()));
-        }
+        m_start->setDateTime(TimeUtil::inZone(event.start_time.date(), QTime(0, 0), QTimeZone()));
+        if (event.end_time)
+            m_end->setDateTime(TimeUtil::inZone(lastShownDay(event), QTime(0, 0), QTimeZone()));
     } else {
         m_start->setDateTime(event.start_time);
         if (event.end_time)
@@ -725,6 +729,13 @@ void EventFormDialog::save()
         record.start_time = allDayTime(m_start->date());
         record.end_time = allDayTime(m_end->date().addDays(1));
         record.timezone = u"UTC"_s;
+        // Days left as they were stay as stored, also an end no later than
+        // the start, which the form shows as one day.
+        if (editing && m_shown.is_all_day && m_shown.end_time && m_start->date() == m_shown.start_time.date()
+            && m_end->date() == lastShownDay(m_shown)) {
+            record.start_time = m_shown.start_time;
+            record.end_time = m_shown.end_time;
+        }
     } else {
         // A timed event keeps the wall clock of its zone, named in the row
         // so that the stored text carries it (TZID) and repeats alike here

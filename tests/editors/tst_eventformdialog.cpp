@@ -558,6 +558,10 @@ private Q_SLOTS:
         // What the form's fields would write in another form: blanks around
         // a title or place, a non-breaking space or a carriage return in the
         // notes.
+        QTest::newRow("all-day ending as it starts")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:day\r\nSUMMARY:Day\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "DTEND;VALUE=DATE:20260302\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << false;
         QTest::newRow("texts the fields would reshape")
             << serverSeries(u"LOCATION: Room 2 \r\nDESCRIPTION:Agenda\u00a0first\\nthen lunch\r\n"_s)
                    .replace(u"SUMMARY:Board sync\r\n"_s, u"SUMMARY:Board sync \r\n"_s)
