@@ -130,12 +130,10 @@ void TestGoogleSync::firstPullThenIncremental()
     // A round with nothing new writes nothing, the token it got back again
     // included.
     m_f.app().cli(u"UPDATE calendars SET updated_at = '2026-01-01T00:00:00Z'"_s);
-    const QString stored = m_f.app().cli(u"SELECT * FROM calendars; SELECT * FROM events; "
-                                         "SELECT COUNT(*) FROM events_changes"_s);
+    const QString rows = u"SELECT * FROM calendars; SELECT * FROM events; SELECT COUNT(*) FROM events_changes"_s;
+    const QString stored = m_f.app().cli(rows);
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
-    QCOMPARE(m_f.app().cli(u"SELECT * FROM calendars; SELECT * FROM events; "
-                           "SELECT COUNT(*) FROM events_changes"_s),
-             stored);
+    QCOMPARE(m_f.app().cli(rows), stored);
 }
 
 void TestGoogleSync::seriesInstancesTakeTheirOccurrencesPlace()
