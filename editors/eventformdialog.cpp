@@ -106,6 +106,15 @@ void insertBefore(QVBoxLayout *layout, QWidget *button, QWidget *row)
     layout->insertWidget(index < 0 ? 0 : index, row);
 }
 
+// The last day the form shows for an all-day event with an end: the stored
+// end is exclusive, and an end no later than the start shows the start.
+QDate lastShownDay(const Event &event)
+{
+    const QDate first = event.start_time.date();
+    const QDate last = event.end_time ? event.end_time->date() : first;
+    return last > first ? last.addDays(-1) : first;
+}
+
 } // namespace
 
 EventFormDialog::EventFormDialog(AppState *state, const Event &event, QWidget *parent)
@@ -369,6 +378,7 @@ void EventFormDialog::populate()
         addReminderRow(reminder);
     m_location->setText(event.location);
     m_notes->setPlainText(event.description);
+    m_shownTexts = {m_title->text(), m_location->text(), m_notes->toPlainText()};
     m_attendees = event.attendees;
     rebuildAttendeeRows();
 }
@@ -416,14 +426,9 @@ void EventFormDialog::showTimes(const Event &event)
     if (event.is_all_day) {
         // All-day rows are read by their stored dates; the stored end is
         // exclusive, the form shows the last day.
-        const QDate first = event.start_time.date();
-        m_start->setDateTime(TimeUtil::inZone(first, QTime(0, 0), QTimeZone()));
-        if (event.end_time) {
-            QDate last = event.end_time->date();
-            if (last > first)
-                last = last.addDays(-1);
-            m_end->setDateTime(TimeUtil::inZone(last, QTime(0, 0), QTimeZone()));
-        }
+        m_start->setDateTime(TimeUtil::inZone(event.start_time.date(), QTime(0, 0), QTimeZone()));
+        if (event.end_time)
+            m_end->setDateTime(TimeUtil::inZone(lastShownDay(event), QTime(0, 0), QTimeZone()));
     } else {
         m_start->setDateTime(event.start_time);
         if (event.end_time)
@@ -705,9 +710,16 @@ void EventFormDialog::save()
         record.status = EventStatus::Confirmed;
     }
     record.calendar_id = m_calendar->currentData().toString();
-    record.title = m_title->text().trimmed();
-    record.description = m_notes->toPlainText();
-    record.location = m_location->text().trimmed();
+    // A text left as it was keeps its stored form, which the fields would
+    // reshape: blanks trimmed, line ends and non-breaking spaces made plain.
+    const bool editing = m_event && !m_event->id.isEmpty();
+    const QStringList texts{m_title->text(), m_location->text(), m_notes->toPlainText()};
+    if (!editing || texts.at(0) != m_shownTexts.value(0))
+        record.title = texts.at(0).trimmed();
+    if (!editing || texts.at(1) != m_shownTexts.value(1))
+        record.location = texts.at(1).trimmed();
+    if (!editing || texts.at(2) != m_shownTexts.value(2))
+        record.description = texts.at(2);
     record.color = m_customColor;
     record.is_all_day = m_allDay->isChecked();
     const QTimeZone zone = eventZone();
@@ -717,6 +729,13 @@ void EventFormDialog::save()
         record.start_time = allDayTime(m_start->date());
         record.end_time = allDayTime(m_end->date().addDays(1));
         record.timezone = u"UTC"_s;
+        // Days left as they were stay as stored, also an end no later than
+        // the start, which the form shows as one day.
+        if (editing && m_shown.is_all_day && m_shown.end_time && m_start->date() == m_shown.start_time.date()
+            && m_end->date() == lastShownDay(m_shown)) {
+            record.start_time = m_shown.start_time;
+            record.end_time = m_shown.end_time;
+        }
     } else {
         // A timed event keeps the wall clock of its zone, named in the row
         // so that the stored text carries it (TZID) and repeats alike here
@@ -731,6 +750,14 @@ void EventFormDialog::save()
         if (m_event && !m_event->is_all_day && !m_event->timezone.isEmpty() && m_event->timezone != u"UTC"_s
             && !QTimeZone(m_event->timezone.toUtf8()).isValid())
             record.timezone = m_event->timezone;
+        // Times left as they were stay as stored, in their zone, also one the
+        // form would not pick: a bare offset, as a provider may give.
+        if (editing && !m_event->is_all_day && m_start->dateTime() == m_shown.start_time
+            && m_end->dateTime() == shownEnd(m_shown)) {
+            record.start_time = m_shown.start_time;
+            record.end_time = shownEnd(m_shown);
+            record.timezone = m_event->timezone;
+        }
     }
     // A rule the user left as it was stays as written; one they changed (or
     // whose series changed between timed and all-day) ends in the form that
@@ -768,7 +795,7 @@ void EventFormDialog::save()
     }
     // Save without a change writes nothing: the row, its text and the
     // server's copy stay as they are, whatever the scope.
-    if (m_event && !m_event->id.isEmpty() && sameContent(record, m_shown)) {
+    if (editing && sameContent(record, m_shown)) {
         accept();
         return;
     }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QTimeZone>
 
 #include <optional>
@@ -84,6 +85,7 @@ private:
     QDateTime m_slot; // the occurrence's start in its series, for a scoped edit
     QString m_customColor;
     QString m_rule;
+    QStringList m_shownTexts; // title, location and notes as the fields showed them
     QList<Attendee> m_attendees;
     // The reminder each row on screen was made from (a new one for rows
     // added here).

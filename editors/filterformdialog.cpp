@@ -705,6 +705,7 @@ QString FilterFormDialog::conditionsFor(const FilterRule &row) const
 void FilterFormDialog::applyChanges(FilterRule &row) const
 {
     const Shown now = shown();
+    const FilterRule stored = row;
     // A name left as it was keeps its stored form.
     if (now.name != m_shown.name)
         row.name = now.name.trimmed();
@@ -726,7 +727,8 @@ void FilterFormDialog::applyChanges(FilterRule &row) const
         row.enabled = now.enabled;
     if (now.action != m_shown.action || now.suppress != m_shown.suppress)
         row.suppress_reminders = now.action == FilterAction::Dim && now.suppress;
-    row.sync_status = SyncStatus::Pending;
+    if (!(row == stored))
+        row.sync_status = SyncStatus::Pending;
 }
 
 QString FilterFormDialog::previewText() const

@@ -426,7 +426,6 @@ bool TaskFormDialog::write(const QString &title)
         if (!stored || stored->deleted_at)
             return false;
         record = *stored;
-        record.sequence += 1;
     } else {
         record.id = EventWrites::newId();
         record.uid = record.id;
@@ -436,6 +435,11 @@ bool TaskFormDialog::write(const QString &title)
             record.parent_task_uid = m_parentTaskUid;
     }
     const bool completeRepeating = applyChanges(record, title);
+    // Saved as it was, the task is not written: no new sequence, no push.
+    if (editing && !completeRepeating && record == *stored)
+        return true;
+    if (editing)
+        record.sequence += 1;
     record.last_modified = now;
     record.sync_status = SyncStatus::Pending;
     record.raw_icalendar = ICalendar::serializeTask(record);

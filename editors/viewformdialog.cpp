@@ -172,6 +172,7 @@ void ViewFormDialog::save()
 
 void ViewFormDialog::applyChanges(CalendarView &row) const
 {
+    const CalendarView stored = row;
     // A name left as it was keeps its stored form.
     if (m_name->text() != m_view.name)
         row.name = m_name->text().trimmed();
@@ -180,5 +181,6 @@ void ViewFormDialog::applyChanges(CalendarView &row) const
     const QString ids = m_calendars->checkedIdsJson();
     if (ids != m_shownCalendarIds || m_calendars->droppedGoneIds())
         row.calendar_ids = ids;
-    row.sync_status = SyncStatus::Pending;
+    if (row != stored)
+        row.sync_status = SyncStatus::Pending;
 }

@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 PreferencesDialog::PreferencesDialog(AppState *state, QWidget *parent)
@@ -76,8 +78,13 @@ void PreferencesDialog::chooseAccent()
 void PreferencesDialog::accept()
 {
     PreferencesRepository *preferences = m_state->preferences();
-    preferences->setBool(u"ui/startMinimized"_s, m_startMinimized->isChecked());
-    preferences->setBool(u"ui/closeToTray"_s, m_closeToTray->isChecked());
+    // A box left as it was stores nothing: an unset value keeps following
+    // the default.
+    for (const auto &[key, box, byDefault] : {std::tuple{u"ui/startMinimized"_s, m_startMinimized, false},
+                                              std::tuple{u"ui/closeToTray"_s, m_closeToTray, true}}) {
+        if (box->isChecked() != preferences->getBool(key, byDefault))
+            preferences->setBool(key, box->isChecked());
+    }
     if (m_startAtLogin->isChecked() != isAutostartEnabled() && !setAutostartEnabled(m_startAtLogin->isChecked()))
         QMessageBox::warning(this, tr("Start at login"), tr("The start at login setting could not be changed."));
     ThemeManager *theme = m_state->themeManager();

@@ -117,7 +117,9 @@ bool AccountRepository::reorder(const QStringList &ids)
     if (ids.isEmpty())
         return true;
     if (!StoreSql::reorder(m_database,
-                           QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ?"), ids))
+                           QStringLiteral("UPDATE accounts SET sort_order = ?, updated_at = ? WHERE id = ? "
+                                          "AND sort_order IS NOT ?"),
+                           ids))
         return false;
     Q_EMIT accountsChanged();
     return true;

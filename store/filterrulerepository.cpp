@@ -133,9 +133,9 @@ bool FilterRuleRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    static const QString sql =
-        QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
-            .arg(SyncStatus::Pending);
+    static const QString sql = QStringLiteral("UPDATE filter_rules SET priority = ?, sync_status = '%1', "
+                                              "updated_at = ? WHERE id = ? AND priority IS NOT ?")
+                                   .arg(SyncStatus::Pending);
     return changed(StoreSql::reorder(m_database, sql, ids));
 }
 

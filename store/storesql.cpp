@@ -270,7 +270,7 @@ bool reorder(Database *database, const QString &sql, const QStringList &ids)
     int order = 10;
     for (const QString &id : ids) {
         QSqlQuery query(database->database());
-        if (!run(query, sql, {order, now, id}))
+        if (!run(query, sql, {order, now, id, order}))
             return false;
         order += 10;
     }

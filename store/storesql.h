@@ -121,7 +121,8 @@ std::optional<Row> selectFirst(QSqlDatabase &db, const QString &sql, const QVari
 QString calendarIdOf(QSqlDatabase &db, QLatin1String table, const QString &id);
 
 // Rewrites the order column of `ids` to 10, 20, 30, ... in one transaction.
-// `sql` takes the order value, the shared updated time and the id.
+// `sql` takes the order value, the shared updated time, the id and the order
+// value again, to leave alone a row already in its place.
 bool reorder(Database *database, const QString &sql, const QStringList &ids);
 
 // Largest IN list a batch statement carries, far below SQLite's host

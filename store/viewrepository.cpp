@@ -108,8 +108,8 @@ bool ViewRepository::reorder(const QStringList &ids)
 {
     if (ids.isEmpty())
         return true;
-    static const QString sql =
-        QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = '%1', updated_at = ? WHERE id = ?")
-            .arg(SyncStatus::Pending);
+    static const QString sql = QStringLiteral("UPDATE calendar_views SET sort_order = ?, sync_status = '%1', "
+                                              "updated_at = ? WHERE id = ? AND sort_order IS NOT ?")
+                                   .arg(SyncStatus::Pending);
     return changed(StoreSql::reorder(m_database, sql, ids));
 }

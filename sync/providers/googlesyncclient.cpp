@@ -217,10 +217,13 @@ void SyncClient::storeSyncToken(const RunPtr &run, const QString &token)
     std::optional<Calendar> current = m_appState->calendars()->getById(run->calendar.id);
     if (!current)
         return;
+    run->calendar.sync_token = token;
+    // The same token again (nothing changed since) is not written again.
+    if (current->sync_token == token)
+        return;
     current->sync_token = token;
     current->updated_at = QDateTime::currentDateTimeUtc();
     m_appState->calendars()->update(*current);
-    run->calendar.sync_token = token;
 }
 
 void SyncClient::runPush(const RunPtr &run)

@@ -221,7 +221,9 @@ void SyncClient::applyRound(Run *run, const QList<QJsonObject> &masters, const Q
 
 void SyncClient::finishRound(Run *run, const ProviderApplyJob::Outcome &applied)
 {
-    m_appState->events()->scheduleChanged(run->calendar.id);
+    // A round with nothing new has the views reload nothing.
+    if (applied.upserted + applied.tombstoned > 0)
+        m_appState->events()->scheduleChanged(run->calendar.id);
     qCInfo(lcProviders) << "[Microsoft] sync" << run->calendar.id << "upserted" << applied.upserted << "tombstoned"
                         << applied.tombstoned << "failed" << applied.failed;
     if (applied.failed > 0) {

@@ -297,12 +297,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(QString, behind);
+        QFETCH(QString, savedIds);
         QFETCH(bool, goneNotice);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
-        const StoredRow row{*m_fixture,
-                            u"calendar_views"_s,
-                            u"g-b"_s,
-                            {u"updated_at"_s, u"sync_status"_s, u"calendar_ids"_s}};
+        const StoredRow row{*m_fixture, u"calendar_views"_s, u"g-b"_s,
+                            stored.contains(savedIds) // ids kept: nothing written at all
+                                ? QStringList{u"calendar_ids"_s}
+                                : QStringList{u"updated_at"_s, u"sync_status"_s, u"calendar_ids"_s}};
         row.set(stored);
         ViewFormDialog form(m_state, *m_state->views()->getById(u"g-b"_s));
         form.show();

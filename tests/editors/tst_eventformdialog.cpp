@@ -428,6 +428,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("startLine");
         QTest::addColumn<QString>("zoneBlock");
+        QTest::addColumn<bool>("atOffset"); // held at +01:00, as a provider gives a time without its zone
         const QString utc = u"DTSTART:20260302T140000Z"_s;
         const QString berlin = u"DTSTART;TZID=Europe/Berlin:20260302T100000"_s;
         // A zone only the invitation itself defines, as mail clients send it.
@@ -439,17 +440,21 @@ private Q_SLOTS:
                                    "TZOFFSETTO:-0400\r\nRRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3\r\nEND:DAYLIGHT\r\n"
                                    "END:VTIMEZONE\r\n"_s;
         QTest::newRow("UTC series, no change: row and text as they were")
-            << utc << QString() << u"UTC"_s << utc << QString();
+            << utc << QString() << u"UTC"_s << utc << QString() << false;
         QTest::newRow("Berlin series, no change: row and text as they were")
-            << berlin << QString() << u"Europe/Berlin"_s << berlin << QString();
+            << berlin << QString() << u"Europe/Berlin"_s << berlin << QString() << false;
         QTest::newRow("UTC series, new title: still UTC")
-            << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString();
+            << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString() << false;
         QTest::newRow("Berlin series, new title: still Berlin")
-            << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin << QString();
+            << berlin << u"Sync (moved room)"_s << u"Europe/Berlin"_s << berlin << QString() << false;
         QTest::newRow("series in a zone its invitation defines, no change: row and text as they were")
-            << custom << QString() << u"Customized Time Zone"_s << custom << customZone;
+            << custom << QString() << u"Customized Time Zone"_s << custom << customZone << false;
         QTest::newRow("series in a zone its invitation defines, new title: still that zone")
-            << custom << u"Sync (moved room)"_s << u"Customized Time Zone"_s << custom << customZone;
+            << custom << u"Sync (moved room)"_s << u"Customized Time Zone"_s << custom << customZone << false;
+        QTest::newRow("held at an offset, no change: row as it was")
+            << utc << QString() << u"UTC"_s << utc << QString() << true;
+        QTest::newRow("held at an offset, new title: not moved into this machine's zone")
+            << utc << u"Sync (moved room)"_s << u"UTC"_s << utc << QString() << true;
     }
     void savingKeepsTheSeriesZone()
     {
@@ -458,11 +463,14 @@ private Q_SLOTS:
         QFETCH(QString, zone);
         QFETCH(QString, startLine);
         QFETCH(QString, zoneBlock);
+        QFETCH(bool, atOffset);
         const QString text =
             u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//server//EN\r\n%2BEGIN:VEVENT\r\n"
             "UID:weekly-sync\r\nSUMMARY:Sync\r\n%1\r\nDURATION:PT1H\r\n"
             "RRULE:FREQ=WEEKLY;UNTIL=20270101T000000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(dtstart, zoneBlock);
         Event pulled = ICalendar::parseEvents(text).first();
+        if (atOffset)
+            pulled.start_time = pulled.start_time.toOffsetFromUtc(3600);
         pulled.id = u"series"_s;
         pulled.calendar_id = kPersonal;
         pulled.href = u"/cal/weekly-sync.ics"_s;
@@ -546,6 +554,17 @@ private Q_SLOTS:
         QTest::newRow("all-day without an end")
             << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:day\r\nSUMMARY:Day\r\nDTSTART;VALUE=DATE:20260302\r\n"
                "END:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << false;
+        // What the form's fields would write in another form: blanks around
+        // a title or place, a non-breaking space or a carriage return in the
+        // notes.
+        QTest::newRow("all-day ending as it starts")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:day\r\nSUMMARY:Day\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "DTEND;VALUE=DATE:20260302\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << false;
+        QTest::newRow("texts the fields would reshape")
+            << serverSeries(u"LOCATION: Room 2 \r\nDESCRIPTION:Agenda\u00a0first\\nthen lunch\r\n"_s)
+                   .replace(u"SUMMARY:Board sync\r\n"_s, u"SUMMARY:Board sync \r\n"_s)
             << all << none << false;
     }
     void untouchedSaveWritesNothing()

@@ -311,7 +311,7 @@ private Q_SLOTS:
         QCOMPARE(after.id, rule.id);
         QCOMPARE(after.priority, 40);
         QCOMPARE(after.created_at, rule.created_at);
-        QCOMPARE(after.sync_status, u"pending"_s);
+        QCOMPARE(after.sync_status, uncheckWork ? u"pending"_s : u"synced"_s); // untouched: not written
         QCOMPARE(after.calendar_ids, saved);
         // Keys the form does not show are kept.
         QCOMPARE(after.conditions, rule.conditions);
@@ -466,10 +466,10 @@ private Q_SLOTS:
         rule.conditions = uR"({"runtimeType":"pattern","titleContains":["standup"]})"_s;
         rule.created_at = rule.updated_at = QDateTime::currentDateTimeUtc();
         QVERIFY(m_state->filterRules()->insert(rule));
-        const StoredRow row{*m_fixture,
-                            u"filter_rules"_s,
-                            rule.id,
-                            {u"updated_at"_s, u"sync_status"_s, u"conditions"_s}};
+        const StoredRow row{*m_fixture, u"filter_rules"_s, rule.id,
+                            phrases.isEmpty() ? QStringList{u"conditions"_s}
+                                              : QStringList{u"updated_at"_s, u"sync_status"_s, u"conditions"_s}};
+        row.set(u"sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'"_s);
         row.set(stored);
         FilterFormDialog form(m_state, *m_state->filterRules()->getById(rule.id));
         form.show();

@@ -347,7 +347,10 @@ private Q_SLOTS:
         EventTemplate t = standup();
         t.id = u"tpl-1"_s;
         QVERIFY(m_state->templates()->insert(t));
-        const StoredRow row{*m_fixture, u"event_templates"_s, t.id, {u"updated_at"_s, u"sync_status"_s, u"location"_s}};
+        const StoredRow row{*m_fixture, u"event_templates"_s, t.id,
+                            location.isEmpty() ? QStringList()
+                                               : QStringList{u"updated_at"_s, u"sync_status"_s, u"location"_s}};
+        row.set(u"sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'"_s);
         row.set(stored);
         QString before;
         ManageTemplatesDialog list(m_state);

@@ -484,17 +484,22 @@ private Q_SLOTS:
     void preferencesAreStoredOnOk_data()
     {
         QTest::addColumn<bool>("accept");
-        QTest::newRow("OK stores") << true;
-        QTest::newRow("Cancel stores nothing") << false;
+        QTest::addColumn<bool>("change");
+        QTest::newRow("OK stores") << true << true;
+        QTest::newRow("Cancel stores nothing") << false << true;
+        QTest::newRow("OK without a change stores nothing") << true << false;
     }
     void preferencesAreStoredOnOk()
     {
         QFETCH(bool, accept);
-        whenModal<PreferencesDialog>([accept](PreferencesDialog *dialog) {
-            dialog->themeBox()->setCurrentIndex(dialog->themeBox()->findData(u"dark"_s));
-            dialog->setAccent(u"#aa3377"_s);
-            dialog->startMinimizedBox()->setChecked(true);
-            dialog->closeToTrayBox()->setChecked(false);
+        QFETCH(bool, change);
+        whenModal<PreferencesDialog>([accept, change](PreferencesDialog *dialog) {
+            if (change) {
+                dialog->themeBox()->setCurrentIndex(dialog->themeBox()->findData(u"dark"_s));
+                dialog->setAccent(u"#aa3377"_s);
+                dialog->startMinimizedBox()->setChecked(true);
+                dialog->closeToTrayBox()->setChecked(false);
+            }
             if (accept)
                 dialog->accept();
             else
@@ -502,11 +507,13 @@ private Q_SLOTS:
         });
         m_window->openPreferences();
         PreferencesRepository *prefs = state()->preferences();
-        QCOMPARE(prefs->getString(u"ui/theme"_s, u"system"_s), accept ? u"dark"_s : u"system"_s);
-        QCOMPARE(prefs->getString(u"ui/accentColor"_s, QString()), accept ? u"#aa3377"_s : QString());
-        QCOMPARE(prefs->getBool(u"ui/startMinimized"_s, false), accept);
-        QCOMPARE(prefs->getBool(u"ui/closeToTray"_s, true), !accept);
-        QCOMPARE(state()->themeManager()->mode(), accept ? u"dark"_s : u"system"_s);
+        const bool stored = accept && change;
+        QCOMPARE(prefs->getString(u"ui/theme"_s, u"system"_s), stored ? u"dark"_s : u"system"_s);
+        QCOMPARE(prefs->getString(u"ui/accentColor"_s, QString()), stored ? u"#aa3377"_s : QString());
+        QCOMPARE(prefs->getBool(u"ui/startMinimized"_s, false), stored);
+        QCOMPARE(prefs->getBool(u"ui/closeToTray"_s, true), !stored);
+        QCOMPARE(prefs->get(u"ui/closeToTray"_s).has_value(), stored);
+        QCOMPARE(state()->themeManager()->mode(), stored ? u"dark"_s : u"system"_s);
     }
 
     // Start at login that cannot be set up is said, not passed over.

@@ -166,13 +166,20 @@ private Q_SLOTS:
         QVERIFY(reorder({}));
         QCOMPARE(viewsChanged.count() + rulesChanged.count(), 1);
 
+        // A row that keeps its place is not written: y stays synced.
+        store.exec(
+            QStringLiteral("UPDATE %1 SET sync_status = 'synced', updated_at = '2026-01-01T00:00:00Z'").arg(table));
+        QVERIFY(reorder({QStringLiteral("x"), QStringLiteral("z"), QStringLiteral("y")}));
+        QCOMPARE(store.cli(probe), QStringLiteral("x=10,z=20,y=30 2 pending,synced"));
+        QVERIFY(reorder({QStringLiteral("z"), QStringLiteral("x"), QStringLiteral("y")}));
+
         // One refused row rolls the whole batch back.
         store.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON %1 WHEN NEW.id = 'y' BEGIN "
                                   "SELECT RAISE(ABORT, 'injected'); END")
                        .arg(table));
         QVERIFY(!reorder({QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}));
-        QCOMPARE(store.cli(probe), QStringLiteral("z=10,x=20,y=30 1 pending"));
-        QCOMPARE(viewsChanged.count() + rulesChanged.count(), 1);
+        QCOMPARE(store.cli(probe), QStringLiteral("z=10,x=20,y=30 2 pending,synced"));
+        QCOMPARE(viewsChanged.count() + rulesChanged.count(), 3);
     }
 
     // --- Filter rules ---

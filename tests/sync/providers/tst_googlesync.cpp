@@ -126,6 +126,14 @@ void TestGoogleSync::firstPullThenIncremental()
     QCOMPARE(m_f.fake().requests().first().value("query"_L1).toObject().value("syncToken"_L1).toString(), token);
     QCOMPARE(row(u"a"_s)->title, u"Alpha 2"_s);
     QVERIFY(!row(u"b"_s));
+
+    // A round with nothing new writes nothing, the token it got back again
+    // included.
+    m_f.app().cli(u"UPDATE calendars SET updated_at = '2026-01-01T00:00:00Z'"_s);
+    const QString rows = u"SELECT * FROM calendars; SELECT * FROM events; SELECT COUNT(*) FROM events_changes"_s;
+    const QString stored = m_f.app().cli(rows);
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(m_f.app().cli(rows), stored);
 }
 
 void TestGoogleSync::seriesInstancesTakeTheirOccurrencesPlace()

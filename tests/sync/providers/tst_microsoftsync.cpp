@@ -180,6 +180,17 @@ void TestMicrosoftSync::firstPullIsWindowedThenDelta()
     QCOMPARE(log.size(), 1);
     // The delta link goes out as it was given.
     QVERIFY(token.endsWith(log.first().value("query"_L1).toObject().value("$deltatoken"_L1).toString()));
+
+    // A round with nothing new writes no event and has no view reload.
+    QTest::qWait(200); // the last round's change signal is out
+    QCoreApplication::processEvents();
+    QSignalSpy changed(m_state->events(), &EventRepository::eventsChanged);
+    const QString events = u"SELECT * FROM events; SELECT COUNT(*) FROM events_changes"_s;
+    const QString stored = m_fixture.cli(events);
+    QVERIFY(sync().completed);
+    QTest::qWait(200);
+    QCOMPARE(m_fixture.cli(events), stored);
+    QCOMPARE(changed.size(), 0);
 }
 
 void TestMicrosoftSync::removalDeletesEvenPendingRows()
