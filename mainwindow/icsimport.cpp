@@ -85,7 +85,7 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
         result.tasks = reader.tasks();
         transaction.discard();
         result.outcome = outcome;
-        result.added = result.updated = 0;
+        result.added = result.updated = result.unchanged = 0;
         return result;
     };
 
@@ -130,6 +130,8 @@ Result importFile(EventRepository *events, Database *database, const QString &pa
                 ++result.added;
             else if (outcome == EventWrite::Outcome::Updated)
                 ++result.updated;
+            else if (outcome == EventWrite::Outcome::Unchanged)
+                ++result.unchanged;
             else
                 ++result.refused;
         }

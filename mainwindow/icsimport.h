@@ -27,6 +27,7 @@ struct Result
     StoreFailure::Kind failure = StoreFailure::None;
     int added = 0;
     int updated = 0; // events of the calendar with the same UID and recurrence id
+    int unchanged = 0; // events of the calendar that already held what the file has
     // Items of the file left out, by the reason.
     ICalendarFileReader::Skipped unread;
     int withoutStart = 0; // no DTSTART, or one that cannot be read

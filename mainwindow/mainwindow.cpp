@@ -357,7 +357,12 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
         return result.tasks == 0 ? line : tr("%1; %n task(s) not imported", nullptr, result.tasks).arg(line);
     };
     if (skipped == 0 && result.repairedValues == 0 && !result.cutShort) {
-        if (imported == 0)
+        if (imported == 0 && result.unchanged > 0)
+            showStatus(withTasks(tr("Nothing new in %1: its %n event(s) are in the calendar already", nullptr,
+                                    result.unchanged)
+                                     .arg(name)),
+                       4000);
+        else if (imported == 0)
             showStatus(withTasks(tr("No events found in %1").arg(name)), 4000);
         else if (result.updated == 0)
             showStatus(withTasks(tr("Imported %n event(s) from %1", nullptr, imported).arg(name)), 4000);
@@ -377,6 +382,7 @@ void MainWindow::reportImport(const QString &path, const IcsImport::Result &resu
     };
     count(tr("New events: %1"), result.added);
     count(tr("Updated events: %1"), result.updated);
+    count(tr("Already in the calendar as they are: %1"), result.unchanged);
     count(tr("Without END:VEVENT: %1"), result.unread.missingEnd);
     count(tr("Cut off where the file ends: %1"), result.unread.cutShort);
     count(tr("Without a readable start (DTSTART): %1"), result.withoutStart);

@@ -1318,7 +1318,7 @@ QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &
     switch (writer.write(writes, outcomes, EventRowWriter::Triggers::MayPause, undo)) {
     case EventRowWriter::Result::Written:
         for (qsizetype i = 0; i < writes.size(); ++i) {
-            if (outcomes.at(i) != Outcome::Refused)
+            if (outcomes.at(i) != Outcome::Refused && outcomes.at(i) != Outcome::Unchanged)
                 m_changes->schedule(writes.at(i).event.calendar_id);
         }
         return outcomes;
@@ -1336,7 +1336,7 @@ QList<EventWrite::Outcome> EventRepository::writeBatch(const QList<EventWrite> &
         if (result == EventRowWriter::Result::Failed)
             return QList<Outcome>(writes.size(), Outcome::Failed);
         const Outcome outcome = result == EventRowWriter::Result::Written ? outcomes.first() : Outcome::Refused;
-        if (outcome != Outcome::Refused)
+        if (outcome != Outcome::Refused && outcome != Outcome::Unchanged)
             m_changes->schedule(write.event.calendar_id);
         written.append(outcome);
     }

@@ -52,8 +52,9 @@ const char *const kContent[] = {
 constexpr int kContentCount = int(std::size(kContent));
 
 // `format` for each content column but those of `left` ("%1" the column,
-// "%2" its number among them, from 1), joined by ", ".
-QString contentList(const char *format, std::initializer_list<const char *> left = {})
+// "%2" its number among them, from 1), joined by `separator`.
+QString contentList(const char *format, std::initializer_list<const char *> left = {},
+                    QLatin1String separator = QLatin1String(", "))
 {
     QStringList parts;
     for (int i = 0; i < kContentCount; ++i) {
@@ -62,7 +63,7 @@ QString contentList(const char *format, std::initializer_list<const char *> left
                              .replace(QLatin1String("%1"), QLatin1String(kContent[i]))
                              .replace(QLatin1String("%2"), QString::number(i + 1)));
     }
-    return parts.join(QLatin1String(", "));
+    return parts.join(separator);
 }
 
 const QString &insertSql()
@@ -116,9 +117,23 @@ const QString &updateSql()
 // An import's rewrite of the row with its key: it keeps its id, created,
 // the key it matched by and the server's identity, so that the push
 // overwrites that resource.
+const std::initializer_list<const char *> kImportKeeps{"calendar_id", "uid", "provider_event_id", "etag", "href"};
+
 const QString &importUpdateSql()
 {
-    static const QString sql = updateSql({"calendar_id", "uid", "provider_event_id", "etag", "href"}, "id = ?%1");
+    static const QString sql = updateSql(kImportKeeps, "id = ?%1");
+    return sql;
+}
+
+// Whether the standing row (the last parameter) holds what an import's
+// rewrite would set: a file imported again leaves its events as they are,
+// and a row deleted since comes back.
+const QString &importUnchangedSql()
+{
+    static const QString sql =
+        QStringLiteral("SELECT 1 FROM events WHERE id = ?%1 AND deleted_at IS NULL AND %2")
+            .arg(kContentCount + 1)
+            .arg(contentList("%1 IS ?%2", kImportKeeps, QLatin1String(" AND ")));
     return sql;
 }
 
@@ -287,7 +302,7 @@ bool EventRowWriter::updateRow(const Event &e, bool *matched)
         && (*matched || rewriteRow(updateSql(), e, now, matched));
 }
 
-QString EventRowWriter::importRow(Event e, const QString &now, bool *updated)
+QString EventRowWriter::importRow(Event e, const QString &now, EventWrite::Outcome *outcome)
 {
     // The key looked up first, then a plain insert or update: an upsert
     // costs each row a statement journal. The lookup reads the pages the
@@ -305,13 +320,32 @@ QString EventRowWriter::importRow(Event e, const QString &now, bool *updated)
         m_error = stored->errorText();
         return QString();
     }
-    *updated = !e.id.isEmpty();
-    if (!*updated) {
+    if (e.id.isEmpty()) {
         e.id = newRowId();
-        return insertRow(e) ? e.id : QString();
+        if (!insertRow(e))
+            return QString();
+        *outcome = EventWrite::Outcome::Added;
+        return e.id;
+    }
+    // Read rather than written again: a rewrite would mark every event of a
+    // file imported twice for the next push, and log each as changed.
+    const auto same = kept(importUnchangedSql());
+    if (!same || !same->start({}) || !bindContent(*same, e, 0) || !same->bind(kContentCount, e.id))
+        return QString();
+    bool unchanged = false;
+    {
+        const SqliteStatement::Run run(*same);
+        unchanged = same->next("EventRepository::writeBatch");
+    }
+    if (same->failed()) {
+        m_error = same->errorText();
+        return QString();
     }
     bool matched = false;
-    return rewriteRow(importUpdateSql(), e, now, &matched) ? e.id : QString();
+    if (!unchanged && !rewriteRow(importUpdateSql(), e, now, &matched))
+        return QString();
+    *outcome = unchanged ? EventWrite::Outcome::Unchanged : EventWrite::Outcome::Updated;
+    return e.id;
 }
 
 bool EventRowWriter::deleteRows(const QStringList &ids)
@@ -368,10 +402,13 @@ bool EventRowWriter::writeOne(const EventWrite &write, const QString &now, Event
     case EventWrite::Kind::Import: {
         if (!e.created.isValid())
             e.created = QDateTime::currentDateTimeUtc();
-        e.id = importRow(e, now, &replacing);
+        e.id = importRow(e, now, outcome);
         if (e.id.isEmpty())
             return false;
-        *outcome = replacing ? Outcome::Updated : Outcome::Added;
+        *id = e.id;
+        if (*outcome == Outcome::Unchanged)
+            return true; // its reminders and attendees with it
+        replacing = *outcome == Outcome::Updated;
         break;
     }
     case EventWrite::Kind::Delete: break;
@@ -423,7 +460,7 @@ EventRowWriter::Result EventRowWriter::write(const QList<EventWrite> &writes, QL
             EventWrite::Outcome outcome = EventWrite::Outcome::Refused;
             QString id;
             ok = !writable(writes.at(i)) || writeOne(writes.at(i), now, &outcome, &id);
-            if (outcome != EventWrite::Outcome::Refused)
+            if (outcome != EventWrite::Outcome::Refused && outcome != EventWrite::Outcome::Unchanged)
                 changed.append(id);
             // Its row's statement failed, which writes all or nothing.
             untouched = outcome == EventWrite::Outcome::Refused;

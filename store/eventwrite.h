@@ -12,7 +12,8 @@ struct EventWrite
         // (a tombstone too) is rewritten as update() does, keeping its id,
         // server identity (provider event id, etag, href) and created;
         // without one the record goes in as insert() does, under a new id
-        // and, when it has none, created now.
+        // and, when it has none, created now. A standing row that already
+        // holds what the record brings is left as it is (Unchanged).
         Import,
         Delete, // as EventRepository::hardDelete of the record's id
     };
@@ -20,6 +21,7 @@ struct EventWrite
         Added,
         Updated,
         Deleted,
+        Unchanged, // an import found its row as it would write it
         Refused, // the store turned this write down; the others stand
         Failed, // the store failed (StoreFailure::last()): none of the batch stands
     };

@@ -1600,6 +1600,10 @@ Datenverzeichnis: %1</translation>
         <translation>Aktualisierte Termine: %1</translation>
     </message>
     <message>
+        <source>Already in the calendar as they are: %1</source>
+        <translation>Schon unverändert im Kalender: %1</translation>
+    </message>
+    <message>
         <source>Without END:VEVENT: %1</source>
         <translation>Ohne END:VEVENT: %1</translation>
     </message>
@@ -1628,6 +1632,13 @@ Datenverzeichnis: %1</translation>
         <translation>
             <numerusform>%n Termin aus %1 importiert (%2 aktualisiert)</numerusform>
             <numerusform>%n Termine aus %1 importiert (%2 aktualisiert)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new in %1: its %n event(s) are in the calendar already</source>
+        <translation>
+            <numerusform>Nichts Neues in %1: sein %n Termin ist schon im Kalender</numerusform>
+            <numerusform>Nichts Neues in %1: seine %n Termine sind schon im Kalender</numerusform>
         </translation>
     </message>
     <message>

@@ -47,6 +47,13 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>Nothing new in %1: its %n event(s) are in the calendar already</source>
+        <translation>
+            <numerusform>Nothing new in %1: its %n event is in the calendar already</numerusform>
+            <numerusform>Nothing new in %1: its %n events are in the calendar already</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <location filename="../../mainwindow/mainwindow.cpp" line="+224"/>
         <source>Imported %n event(s) from %1</source>
         <translation>

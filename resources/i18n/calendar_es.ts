@@ -1600,6 +1600,10 @@ Directorio de datos: %1</translation>
         <translation>Eventos actualizados: %1</translation>
     </message>
     <message>
+        <source>Already in the calendar as they are: %1</source>
+        <translation>Ya en el calendario sin cambios: %1</translation>
+    </message>
+    <message>
         <source>Without END:VEVENT: %1</source>
         <translation>Sin END:VEVENT: %1</translation>
     </message>
@@ -1628,6 +1632,13 @@ Directorio de datos: %1</translation>
         <translation>
             <numerusform>%n evento importado de %1 (%2 actualizados)</numerusform>
             <numerusform>%n eventos importados de %1 (%2 actualizados)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new in %1: its %n event(s) are in the calendar already</source>
+        <translation>
+            <numerusform>Nada nuevo en %1: su %n evento ya está en el calendario</numerusform>
+            <numerusform>Nada nuevo en %1: sus %n eventos ya están en el calendario</numerusform>
         </translation>
     </message>
     <message>

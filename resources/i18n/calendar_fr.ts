@@ -1600,6 +1600,10 @@ Dossier de données : %1</translation>
         <translation>Événements mis à jour : %1</translation>
     </message>
     <message>
+        <source>Already in the calendar as they are: %1</source>
+        <translation>Déjà dans le calendrier, inchangés : %1</translation>
+    </message>
+    <message>
         <source>Without END:VEVENT: %1</source>
         <translation>Sans END:VEVENT : %1</translation>
     </message>
@@ -1628,6 +1632,13 @@ Dossier de données : %1</translation>
         <translation>
             <numerusform>%n événement importé depuis %1 (%2 mis à jour)</numerusform>
             <numerusform>%n événements importés depuis %1 (%2 mis à jour)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new in %1: its %n event(s) are in the calendar already</source>
+        <translation>
+            <numerusform>Rien de nouveau dans %1 : son %n événement est déjà dans le calendrier</numerusform>
+            <numerusform>Rien de nouveau dans %1 : ses %n événements sont déjà dans le calendrier</numerusform>
         </translation>
     </message>
     <message>

@@ -1593,6 +1593,10 @@ Data directory: %1</source>
         <translation>更新された予定: %1</translation>
     </message>
     <message>
+        <source>Already in the calendar as they are: %1</source>
+        <translation>変更なしですでにカレンダーにある予定: %1</translation>
+    </message>
+    <message>
         <source>Without END:VEVENT: %1</source>
         <translation>END:VEVENT なし: %1</translation>
     </message>
@@ -1620,6 +1624,12 @@ Data directory: %1</source>
         <source>Imported %n event(s) from %1 (%2 updated)</source>
         <translation>
             <numerusform>%1 から %n 件の予定をインポートしました (%2 件を更新)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing new in %1: its %n event(s) are in the calendar already</source>
+        <translation>
+            <numerusform>%1 に新しい予定はありません: %n 件の予定はすでにカレンダーにあります</numerusform>
         </translation>
     </message>
     <message>

@@ -244,9 +244,17 @@ private Q_SLOTS:
         for (const Event &event : events)
             QCOMPARE(event.sync_status, u"pending"_s);
 
-        // A second import of the same file updates, it does not double.
+        // A second import of the same file does not double, and leaves the
+        // events that hold what it has as they are: nothing to push again.
+        const QString rows = u"SELECT * FROM events; SELECT COUNT(*) FROM events_changes"_s;
+        m_fixture->cli(u"UPDATE events SET sync_status = 'synced'"_s);
+        const QString stored = m_fixture->cli(rows);
         importAndWait(path);
-        QCOMPARE(status(), u"Imported 2 event(s) from two.ics (2 updated)"_s);
+        QCOMPARE(status(), u"Nothing new in two.ics: its 2 event(s) are in the calendar already"_s);
+        QCOMPARE(m_fixture->cli(rows), stored);
+        // One changed in the file is rewritten.
+        importAndWait(writeFile(m_files, u"two.ics"_s, QByteArray(kTwoEvents).replace("Weekly", "Daily")));
+        QCOMPARE(status(), u"Imported 1 event(s) from two.ics (1 updated)"_s);
         QCOMPARE(eventCount(), 2);
 
         // A deleted copy comes back with the next import.

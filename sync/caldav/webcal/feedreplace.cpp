@@ -127,6 +127,7 @@ FeedReplaceResult replaceCalendarEvents(Database *database, EventRepository *eve
             case EventWrite::Outcome::Added: ++result.inserted; break;
             case EventWrite::Outcome::Updated: ++result.updated; break;
             case EventWrite::Outcome::Deleted: ++result.deleted; break;
+            case EventWrite::Outcome::Unchanged: break;
             case EventWrite::Outcome::Refused: ++result.failed; break;
             case EventWrite::Outcome::Failed: storeFailed = true; break;
             }
