@@ -229,6 +229,7 @@ void EventDetailsPopover::deleteEvent()
     // opened from the tray or a reminder): after the answer only `self` may
     // reach it.
     const QPointer<EventDetailsPopover> self(this);
+    const QPointer<QWidget> parent = parentWidget();
     RecurringEditScope scope = RecurringEditScope::None;
     if (isRepeating()) {
         // How far is the question; Cancel keeps everything.
@@ -248,6 +249,10 @@ void EventDetailsPopover::deleteEvent()
         const std::optional<QList<Event>> before = OccurrenceDeletion::remove(events, occurrence, scope);
         if (before && undo)
             undo->push(EventUndo::entry(events, tr("Deleted \"%1\"").arg(title), *before));
+        // The event stays in the views: without a word it would look deleted
+        // until they read it again.
+        if (!before)
+            QMessageBox::warning(parent, tr("Database Error"), tr("Could not delete \"%1\".").arg(title));
     }
     if (self)
         close();

@@ -927,6 +927,14 @@ Datenverzeichnis: %1</translation>
         <translation>„%1“ löschen? Sie können das mit %2 rückgängig machen.</translation>
     </message>
     <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not delete &quot;%1&quot;.</source>
+        <translation>„%1“ konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>„%1“ gelöscht</translation>

@@ -927,6 +927,14 @@ Directorio de datos: %1</translation>
         <translation>¿Eliminar «%1»? Puede deshacerlo con %2.</translation>
     </message>
     <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not delete &quot;%1&quot;.</source>
+        <translation>No se pudo eliminar «%1».</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Eliminación de «%1»</translation>

@@ -927,6 +927,14 @@ Dossier de données : %1</translation>
         <translation>Supprimer «&#xa0;%1&#xa0;»&#xa0;? Vous pourrez annuler avec %2.</translation>
     </message>
     <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not delete &quot;%1&quot;.</source>
+        <translation>Impossible de supprimer « %1 ».</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>Suppression de «&#xa0;%1&#xa0;»</translation>

@@ -921,6 +921,14 @@ Data directory: %1</source>
         <translation>「%1」を削除しますか？%2 で元に戻せます。</translation>
     </message>
     <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not delete &quot;%1&quot;.</source>
+        <translation>「%1」を削除できませんでした。</translation>
+    </message>
+    <message>
         <location line="+10"/>
         <source>Deleted &quot;%1&quot;</source>
         <translation>「%1」の削除</translation>

@@ -261,9 +261,11 @@ private Q_SLOTS:
         ModalScript script;
         script.on(u"Delete Recurring Event"_s,
                   [](QWidget *w) { ModalScript::click(w->findChild<QPushButton *>(u"thisAndFollowing"_s)); });
+        script.answer(u"Database Error"_s);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"failed"_s));
         QTest::mouseClick(details->findChild<QPushButton *>(u"delete"_s), Qt::LeftButton);
         QVERIFY(script.done());
+        QCOMPARE(script.messageTexts().constLast(), u"Could not delete \"Planning\"."_s);
         QCOMPARE(shown(), before);
         QCOMPARE(m_state->events()->getById(series.id)->recurrence_rule, series.recurrence_rule);
         QVERIFY(!m_state->undoStack()->canUndo());
