@@ -141,8 +141,9 @@ void ManageFiltersDialog::setRuleEnabled(QListWidgetItem *item)
 void ManageFiltersDialog::saveOrder()
 {
     const QStringList ids = DialogParts::rowIds(m_list);
-    if (!ids.isEmpty())
-        m_state->filterRules()->reorder(ids);
+    // Refused, the list would show an order that is not stored.
+    if (!ids.isEmpty() && !m_state->filterRules()->reorder(ids))
+        refused(tr("Could not save the order of the filters."));
 }
 
 void ManageFiltersDialog::refused(const QString &what)

@@ -1981,6 +1981,10 @@ Datenverzeichnis: %1</translation>
         <source>Could not save the filter.</source>
         <translation>Der Filter konnte nicht gespeichert werden.</translation>
     </message>
+    <message>
+        <source>Could not save the order of the filters.</source>
+        <translation>Die Reihenfolge der Filter konnte nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

@@ -1981,6 +1981,10 @@ Directorio de datos: %1</translation>
         <source>Could not save the filter.</source>
         <translation>No se pudo guardar el filtro.</translation>
     </message>
+    <message>
+        <source>Could not save the order of the filters.</source>
+        <translation>No se pudo guardar el orden de los filtros.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

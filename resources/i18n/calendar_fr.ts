@@ -1981,6 +1981,10 @@ Dossier de données : %1</translation>
         <source>Could not save the filter.</source>
         <translation>Impossible d'enregistrer le filtre.</translation>
     </message>
+    <message>
+        <source>Could not save the order of the filters.</source>
+        <translation>Impossible d’enregistrer l’ordre des filtres.</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

@@ -1967,6 +1967,10 @@ Data directory: %1</source>
         <source>Could not save the filter.</source>
         <translation>フィルターを保存できませんでした。</translation>
     </message>
+    <message>
+        <source>Could not save the order of the filters.</source>
+        <translation>フィルターの順序を保存できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ManageTemplatesDialog</name>

@@ -136,17 +136,31 @@ private Q_SLOTS:
         QCOMPARE(writes.size(), readOnly ? 0 : 1);
     }
 
+    void dragSetsPrioritiesInOneWrite_data()
+    {
+        QTest::addColumn<bool>("readOnly"); // the store refuses: told, and the list shows what is stored
+        QTest::newRow("written") << false;
+        QTest::newRow("refused") << true;
+    }
     void dragSetsPrioritiesInOneWrite()
     {
+        QFETCH(bool, readOnly);
         seedThree();
         ManageFiltersDialog dialog(m_state);
         QSignalSpy writes(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged);
+        QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = %1"_s.arg(int(readOnly))));
+        ModalScript script;
+        script.answer(u"Database Error"_s);
         // What an internal-move drop does to the list's model.
         QVERIFY(dialog.list()->model()->moveRow(QModelIndex(), 2, QModelIndex(), 0));
-        QCOMPARE(stored(),
-                 (QStringList{u"Charlie 10 on pending"_s, u"Alpha 20 on pending"_s, u"Bravo 30 on pending"_s}));
-        QCOMPARE(writes.size(), 1);
-        QTRY_COMPARE(rowTexts(dialog).first(), ManageFiltersDialog::rowText(u"Charlie"_s, u"pattern"_s, u"hide"_s));
+        const QStringList order = readOnly
+            ? QStringList{u"Alpha 100 on synced"_s, u"Bravo 100 on synced"_s, u"Charlie 100 on synced"_s}
+            : QStringList{u"Charlie 10 on pending"_s, u"Alpha 20 on pending"_s, u"Bravo 30 on pending"_s};
+        QCOMPARE(stored(), order);
+        QCOMPARE(script.done(), readOnly);
+        QCOMPARE(writes.size(), readOnly ? 0 : 1);
+        QTRY_COMPARE(rowTexts(dialog).first(),
+                     ManageFiltersDialog::rowText(readOnly ? u"Alpha"_s : u"Charlie"_s, u"pattern"_s, u"hide"_s));
     }
 
     void deleteAsksFirst_data()
