@@ -95,8 +95,12 @@ void ManageViewsDialog::deleteGroup()
     const auto answer = QMessageBox::question(this, tr("Delete group?"),
                                               tr("Delete \"%1\"? You can recreate it later.").arg(view->name),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes || !m_state->views()->remove(id))
+    if (answer != QMessageBox::Yes)
         return;
+    if (!m_state->views()->remove(id)) {
+        refused(tr("Could not delete the group."));
+        return;
+    }
     // The views must not go on showing a group that is gone; the choice is
     // stored, so a restart opens on the fallback group as well.
     if (m_state->activeViewId() == id)
@@ -106,6 +110,14 @@ void ManageViewsDialog::deleteGroup()
 void ManageViewsDialog::saveOrder()
 {
     const QStringList ids = DialogParts::rowIds(m_list);
-    if (!ids.isEmpty())
-        m_state->views()->reorder(ids);
+    // Refused, the list would show an order that is not stored.
+    if (!ids.isEmpty() && !m_state->views()->reorder(ids))
+        refused(tr("Could not save the order of the groups."));
+}
+
+void ManageViewsDialog::refused(const QString &what)
+{
+    // Queued, as after a write: the row that changed is still in use.
+    QMetaObject::invokeMethod(this, &ManageViewsDialog::reload, Qt::QueuedConnection);
+    QMessageBox::critical(this, tr("Database Error"), what);
 }

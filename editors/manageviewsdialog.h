@@ -25,6 +25,8 @@ private:
     void editGroup();
     void deleteGroup();
     void saveOrder();
+    // Tells that the store refused a write, and shows the list as stored.
+    void refused(const QString &what);
 
     AppState *m_state;
     QListWidget *m_list = nullptr;

@@ -2075,6 +2075,18 @@ Datenverzeichnis: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>„%1“ löschen? Sie können sie später neu anlegen.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Datenbankfehler</translation>
+    </message>
+    <message>
+        <source>Could not delete the group.</source>
+        <translation>Die Gruppe konnte nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Could not save the order of the groups.</source>
+        <translation>Die Reihenfolge der Gruppen konnte nicht gespeichert werden.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -2075,6 +2075,18 @@ Directorio de datos: %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>¿Eliminar «%1»? Puede volver a crearlo más tarde.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Error de base de datos</translation>
+    </message>
+    <message>
+        <source>Could not delete the group.</source>
+        <translation>No se pudo eliminar el grupo.</translation>
+    </message>
+    <message>
+        <source>Could not save the order of the groups.</source>
+        <translation>No se pudo guardar el orden de los grupos.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

@@ -2075,6 +2075,18 @@ Dossier de données : %1</translation>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>Supprimer « %1 » ? Vous pourrez le recréer plus tard.</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>Erreur de base de données</translation>
+    </message>
+    <message>
+        <source>Could not delete the group.</source>
+        <translation>Impossible de supprimer le groupe.</translation>
+    </message>
+    <message>
+        <source>Could not save the order of the groups.</source>
+        <translation>Impossible d’enregistrer l’ordre des groupes.</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

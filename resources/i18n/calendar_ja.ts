@@ -2061,6 +2061,18 @@ Data directory: %1</source>
         <source>Delete &quot;%1&quot;? You can recreate it later.</source>
         <translation>「%1」を削除しますか? 後で作り直せます。</translation>
     </message>
+    <message>
+        <source>Database Error</source>
+        <translation>データベースエラー</translation>
+    </message>
+    <message>
+        <source>Could not delete the group.</source>
+        <translation>グループを削除できませんでした。</translation>
+    </message>
+    <message>
+        <source>Could not save the order of the groups.</source>
+        <translation>グループの順序を保存できませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>NotificationService</name>

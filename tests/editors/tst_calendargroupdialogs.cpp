@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -238,13 +239,17 @@ private Q_SLOTS:
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("deleted");
+        QTest::addColumn<bool>("readOnly"); // the store refuses the write, and that is told
         QTest::newRow("yes: a tombstone") << u"g-b"_s << u"Delete group?"_s << QMessageBox::Yes
-                                          << u"Delete \"Bravo\"? You can recreate it later."_s << true;
+                                          << u"Delete \"Bravo\"? You can recreate it later."_s << true << false;
+        QTest::newRow("yes, the store refusing: told, kept")
+            << u"g-b"_s << u"Delete group?"_s << QMessageBox::Yes
+            << u"Delete \"Bravo\"? You can recreate it later.\nCould not delete the group."_s << false << true;
         QTest::newRow("no: kept") << u"g-b"_s << u"Delete group?"_s << QMessageBox::No
-                                  << u"Delete \"Bravo\"? You can recreate it later."_s << false;
+                                  << u"Delete \"Bravo\"? You can recreate it later."_s << false << false;
         QTest::newRow("the built-in group: refused")
             << kAll << u"Built-in group"_s << QMessageBox::Ok
-            << u"\"All Calendars\" is the fallback group. It can be renamed but not deleted."_s << false;
+            << u"\"All Calendars\" is the fallback group. It can be renamed but not deleted."_s << false << false;
     }
     void deleting()
     {
@@ -253,20 +258,24 @@ private Q_SLOTS:
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QString, text);
         QFETCH(bool, deleted);
+        QFETCH(bool, readOnly);
         QVERIFY(m_state->views()->insert(makeGroup(u"g-b"_s, u"Bravo"_s, 1)));
         m_state->setActiveViewId(u"g-b"_s);
         ManageViewsDialog dialog(m_state);
         dialog.show();
         dialog.list()->setCurrentRow(id == kAll ? 0 : 1);
+        QVERIFY(QSqlQuery(m_state->database()->database()).exec(u"PRAGMA query_only = %1"_s.arg(int(readOnly))));
         ModalScript script;
         script.answer(title, answer);
+        if (readOnly)
+            script.answer(u"Database Error"_s);
         button(&dialog, u"deleteButton"_s)->click();
         QVERIFY(script.done());
         // The views never go on showing a deleted group, nor after a restart.
         const QString active = deleted ? kAll : u"g-b"_s;
         QCOMPARE(m_state->activeViewId(), active);
         QCOMPARE(m_fixture->cli(u"SELECT value FROM settings WHERE key = 'ui/activeViewId'"_s), active);
-        QCOMPARE(script.messageTexts(), QStringList{text});
+        QCOMPARE(script.messageTexts(), text.split(u'\n'));
         const std::optional<CalendarView> view = m_state->views()->getById(id);
         QCOMPARE(view->deleted_at.has_value(), deleted);
         if (deleted)
