@@ -2,6 +2,7 @@
 
 #include "recurrence.h"
 #include "seriesexpander_p.h"
+#include "timeutil.h"
 
 #include <QHash>
 
@@ -60,12 +61,10 @@ QString groupKey(const Event &row)
     return QLatin1Char('#') + row.id;
 }
 
-// Where an occurrence stands among others: a timed one at its start, an
-// all-day one at the start of its day here (its stored 00:00 UTC is the
-// evening before west of UTC, the morning after midnight east of it).
+// Where an occurrence stands among others.
 qint64 placeMs(const Event &e)
 {
-    return e.is_all_day ? e.start_time.date().startOfDay().toMSecsSinceEpoch() : e.start_time.toMSecsSinceEpoch();
+    return TimeUtil::placedStart(e.start_time, e.is_all_day).toMSecsSinceEpoch();
 }
 
 // The occurrence of the series `seriesId` in [from, to) nearest after `near`,

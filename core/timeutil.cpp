@@ -59,6 +59,11 @@ QDateTime utc(QDate date, QTime time)
     return QDateTime(date, time, Qt::UTC);
 }
 
+QDateTime placedStart(const QDateTime &start, bool dateOnly)
+{
+    return dateOnly ? start.date().startOfDay() : start;
+}
+
 QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like)
 {
     switch (like.timeSpec()) {

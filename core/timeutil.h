@@ -24,6 +24,12 @@ QDateTime inZone(QDate date, QTime time, const QTimeZone &zone);
 // `date`/`time` read as UTC wall clock.
 QDateTime utc(QDate date, QTime time = QTime(0, 0));
 
+// Where an item starting at `start` stands here: a date-only one at the start
+// of its day in the system zone (its stored 00:00 UTC is the evening before
+// west of UTC), a timed one at `start`. startOfDay: midnight itself may not
+// exist on a day that changes zone.
+QDateTime placedStart(const QDateTime &start, bool dateOnly);
+
 // Moves `dt` to the representation of `like` (same instant).
 QDateTime toSameRepresentation(const QDateTime &dt, const QDateTime &like);
 

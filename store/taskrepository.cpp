@@ -197,9 +197,7 @@ void sortByDue(QList<Task> &tasks, bool undatedFirst)
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(tasks.size()));
     for (Task &t : tasks) {
-        const qint64 ms = !t.due_date ? 0
-            : t.due_is_date_only      ? t.due_date->date().startOfDay().toMSecsSinceEpoch()
-                                      : t.due_date->toMSecsSinceEpoch();
+        const qint64 ms = t.due_date ? TimeUtil::placedStart(*t.due_date, t.due_is_date_only).toMSecsSinceEpoch() : 0;
         keyed.push_back({ms, std::move(t)});
     }
     std::stable_sort(keyed.begin(), keyed.end(), [undatedFirst](const Keyed &a, const Keyed &b) {

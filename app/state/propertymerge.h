@@ -33,10 +33,7 @@ public:
     template<typename T, typename Keys>
     void field(T Record::*member, Keys keys)
     {
-        const auto base = keys(m_base.*member);
-        const auto local = keys(m_local.*member);
-        const auto server = keys(m_server.*member);
-        take(local == base, server == base, server == local, [&] { m_merged.*member = m_server.*member; });
+        fieldOf(member, [&](const Record &record) { return keys(record.*member); });
     }
 
     // A property compared through `key` of its whole record, where what it

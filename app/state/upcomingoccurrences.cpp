@@ -6,6 +6,7 @@
 #include "filterengine.h"
 #include "filterrulerepository.h"
 #include "recurrence.h"
+#include "timeutil.h"
 #include "viewrepository.h"
 
 #include <QJsonArray>
@@ -88,9 +89,7 @@ QList<Event> upcomingOccurrences(const AppState *state, const QDateTime &now)
             kept.append(occurrence.toEvent());
         }
     }
-    // An all-day occurrence takes its place at the start of its day here,
-    // not at its stored 00:00 UTC, which west of UTC is the evening before.
-    const auto startOf = [](const Event &e) { return e.is_all_day ? e.start_time.date().startOfDay() : e.start_time; };
+    const auto startOf = [](const Event &e) { return TimeUtil::placedStart(e.start_time, e.is_all_day); };
     std::sort(kept.begin(), kept.end(), [&](const Event &a, const Event &b) { return startOf(a) < startOf(b); });
     return kept;
 }

@@ -155,8 +155,7 @@ void NotificationService::setClock(Clock clock)
 
 QDateTime NotificationService::reminderStart(const QDateTime &start, bool allDay)
 {
-    // startOfDay: midnight itself may not exist on a day that changes zone.
-    return allDay ? start.date().startOfDay() : start;
+    return TimeUtil::placedStart(start, allDay);
 }
 
 QString NotificationService::reminderBody(const QDateTime &start, bool allDay, const QString &location,
