@@ -59,3 +59,13 @@ bool ResourceBaseRepository::forget(const QString &calendarId, const QStringList
     }
     return ok;
 }
+
+std::optional<QSet<QString>> ResourceBaseRepository::hrefsOf(const QString &calendarId) const
+{
+    QSet<QString> hrefs;
+    if (!eachRow(m_database->database(), "ResourceBaseRepository::hrefsOf",
+                 QStringLiteral("SELECT href FROM caldav_resource_bases WHERE calendar_id = ?"), {calendarId},
+                 [&hrefs](const QSqlQuery &q) { hrefs.insert(q.value(0).toString()); }))
+        return std::nullopt;
+    return hrefs;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,8 @@ public:
     // The server holds `text` at `href`; the base stays.
     bool keepServerText(const QString &calendarId, const QString &href, const QString &etag, const QString &text);
     bool forget(const QString &calendarId, const QStringList &hrefs);
+    // The hrefs of `calendarId` that have texts kept; none when the read failed.
+    std::optional<QSet<QString>> hrefsOf(const QString &calendarId) const;
 
 private:
     Database *m_database;

@@ -36,6 +36,7 @@ void PageApply::run(const Listing &listing, const ProviderStore &store, Provider
                     const std::atomic<bool> &cancelled)
 {
     PageApply apply(listing, store, outcome);
+    const ProviderRows::Round round(apply.m_rows);
     for (const QJsonObject &item : listing.items) {
         if (cancelled)
             return;

@@ -195,6 +195,7 @@ EventStore::Applied EventStore::apply(const QList<QJsonObject> &items, const QLi
     Applied applied;
     EventRepository *events = m_store.events;
     Index index(events, m_calendarId);
+    const ProviderRows::Round round(m_rows);
     const auto count = [&applied](bool ok) { ok ? ++applied.upserted : ++applied.failed; };
     // Rows to remove gather and go together before the next reads: a round
     // may remove thousands, and one statement per table serves them all.

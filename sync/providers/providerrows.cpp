@@ -1,5 +1,6 @@
 #include "providerrows.h"
 
+#include "database.h"
 #include "eventmerge.h"
 #include "eventrepository.h"
 #include "exceptionkey.h"
@@ -80,13 +81,13 @@ bool ProviderRows::take(const Event &local, Event server)
         server.exception_dates = keptExceptions(local, ownDates ? baseOf(local) : std::nullopt, server);
         if (!events->update(server))
             return false;
-        gone(server.provider_event_id); // the row's text is its base again
+        forget({server.provider_event_id}); // the row's text is its base again
         return true;
     }
     const std::optional<Event> base = baseOf(local);
     if (local.deleted_at) {
         // Deleted here: the deletion goes out against the version it saw.
-        m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar);
+        keepServerText(server);
         return true;
     }
     bool conflict = false;
@@ -102,7 +103,7 @@ bool ProviderRows::take(const Event &local, Event server)
     }
     if (merged != local && !events->update(merged))
         return false;
-    m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar);
+    keepServerText(server);
     return true;
 }
 
@@ -130,13 +131,55 @@ ProviderRows::Update ProviderRows::update(const Event &row) const
 
 void ProviderRows::written(const QString &providerEventId, const QJsonObject &resource)
 {
-    m_bases.keepBase(m_calendarId, providerEventId,
-                     QString::fromUtf8(QJsonDocument(resource).toJson(QJsonDocument::Compact)));
+    if (m_bases.keepBase(m_calendarId, providerEventId,
+                         QString::fromUtf8(QJsonDocument(resource).toJson(QJsonDocument::Compact)))
+        && m_withBase)
+        m_withBase->insert(providerEventId);
 }
 
 void ProviderRows::gone(const QString &providerEventId)
 {
-    m_bases.forget(m_calendarId, {providerEventId});
+    forget({providerEventId});
+}
+
+void ProviderRows::keepServerText(const Event &server)
+{
+    if (m_bases.keepServerText(m_calendarId, server.provider_event_id, server.etag, server.raw_icalendar)
+        && m_withBase)
+        m_withBase->insert(server.provider_event_id);
+}
+
+bool ProviderRows::forget(const QStringList &providerIds)
+{
+    if (!m_withBase)
+        return m_bases.forget(m_calendarId, providerIds);
+    QStringList kept;
+    for (const QString &id : providerIds) {
+        if (m_withBase->contains(id))
+            kept.append(id);
+    }
+    if (kept.isEmpty())
+        return true;
+    if (!m_bases.forget(m_calendarId, kept)) {
+        m_withBase.reset(); // which of them went is not known
+        return false;
+    }
+    for (const QString &id : std::as_const(kept))
+        m_withBase->remove(id);
+    return true;
+}
+
+ProviderRows::Round::Round(ProviderRows &rows)
+    : m_rows(rows)
+{
+    // Outside a transaction another connection may keep a base meanwhile.
+    if (rows.m_store.database->inTransaction())
+        rows.m_withBase = rows.m_bases.hrefsOf(rows.m_calendarId);
+}
+
+ProviderRows::Round::~Round()
+{
+    m_rows.m_withBase.reset();
 }
 
 bool ProviderRows::removeAll(const QList<Event> &rows)
@@ -156,7 +199,7 @@ bool ProviderRows::remove(const QStringList &ids, const QStringList &providerIds
 {
     if (!m_rows.removeRows(ids))
         return false;
-    m_bases.forget(m_calendarId, providerIds);
+    forget(providerIds);
     return true;
 }
 

@@ -76,12 +76,32 @@ public:
     // one `local` no longer has.
     static QJsonObject changes(const QJsonObject &reference, const QJsonObject &local);
 
+    // While one lives, inside a transaction, which of the calendar's events
+    // have a base is read once at its start: a synced row replaced whole
+    // then forgets its base only where it has one, rather than in a
+    // statement per event that a round of new events does not run.
+    class Round
+    {
+    public:
+        explicit Round(ProviderRows &rows);
+        ~Round();
+        Round(const Round &) = delete;
+        Round &operator=(const Round &) = delete;
+
+    private:
+        ProviderRows &m_rows;
+    };
+
 private:
     // Removes the rows `ids` and the bases of `providerIds`.
     bool remove(const QStringList &ids, const QStringList &providerIds);
     // The server's copy `row` was last agreed on, or merged with: kept apart,
     // else the pulled text the row holds.
     std::optional<Event> baseOf(const Event &row, QString *etag = nullptr) const;
+    // Keeps the server's copy `server` apart as what the push writes against.
+    void keepServerText(const Event &server);
+    // Forgets the bases of `providerIds`, those known to have none left out.
+    bool forget(const QStringList &providerIds);
 
     ProviderStore m_store;
     QString m_calendarId;
@@ -89,4 +109,5 @@ private:
     ToJson m_toJson;
     ResourceBaseRepository m_bases;
     ProviderEventRepository m_rows;
+    std::optional<QSet<QString>> m_withBase; // during a Round: the provider ids with a base
 };

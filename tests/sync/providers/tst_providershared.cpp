@@ -12,6 +12,7 @@
 #include "providerevents.h"
 #include "providerhttp.h"
 #include "providerrows.h"
+#include "resourcebaserepository.h"
 #include "storetransaction.h"
 
 #include <QJsonArray>
@@ -42,6 +43,8 @@ private Q_SLOTS:
     void removedRowsTakeTheirChildren();
     void aJobCommitsOnceOrLeavesNothing_data();
     void aJobCommitsOnceOrLeavesNothing();
+    void aReplacedRowForgetsItsBase_data();
+    void aReplacedRowForgetsItsBase();
 };
 
 namespace {
@@ -280,6 +283,55 @@ void TestProviderShared::aJobCommitsOnceOrLeavesNothing()
     QCOMPARE(state->events()->getByCalendar(kCalendar).size(), 5);
     ProviderApplyJob::record(state, outcome);
     QCOMPARE(state->conflicts()->conflicts().size(), 1);
+}
+
+void TestProviderShared::aReplacedRowForgetsItsBase_data()
+{
+    QTest::addColumn<bool>("inRound"); // in a transaction, its bases read once
+    QTest::addColumn<bool>("keptDuringRound"); // else before it
+    QTest::addColumn<bool>("removed"); // else replaced by a newer version
+    for (const bool removed : {false, true}) {
+        const char *how = removed ? "removed" : "replaced";
+        QTest::addRow("%s, no round", how) << false << false << removed;
+        QTest::addRow("%s, base kept before the round", how) << true << false << removed;
+        QTest::addRow("%s, base kept during the round", how) << true << true << removed;
+    }
+}
+
+void TestProviderShared::aReplacedRowForgetsItsBase()
+{
+    QFETCH(bool, inRound);
+    QFETCH(bool, keptDuringRound);
+    QFETCH(bool, removed);
+    AppStateFixture fixture;
+    AppState *state = fixture.start();
+    QVERIFY(state);
+    addCalendar(state);
+    Event row = pulled(u"p1"_s);
+    row.etag = u"v1"_s;
+    QVERIFY(state->events()->insert(row));
+    const Event other = pulled(u"p2"_s); // without a base
+    QVERIFY(state->events()->insert(other));
+    ProviderRows rows(state, kCalendar, {}, {});
+    const auto keep = [&] { rows.written(u"p1"_s, {{"id"_L1, u"p1"_s}}); };
+    if (!keptDuringRound)
+        keep();
+    std::optional<StoreTransaction> transaction;
+    std::optional<ProviderRows::Round> round;
+    if (inRound) {
+        transaction.emplace(state->database());
+        round.emplace(rows);
+    }
+    if (keptDuringRound)
+        keep();
+    Event newer = pulled(u"p1"_s, 16);
+    newer.etag = u"v2"_s;
+    QVERIFY(removed ? rows.removeAll({row}) : rows.take(row, newer));
+    QVERIFY(rows.take(other, pulled(u"p2"_s, 17)));
+    round.reset();
+    if (transaction)
+        QVERIFY(transaction->keep());
+    QVERIFY(!ResourceBaseRepository(state->database()).texts(kCalendar, u"p1"_s));
 }
 
 QTEST_GUILESS_MAIN(TestProviderShared)
