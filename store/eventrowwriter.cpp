@@ -302,7 +302,7 @@ bool EventRowWriter::updateRow(const Event &e, bool *matched)
         && (*matched || rewriteRow(updateSql(), e, now, matched));
 }
 
-QString EventRowWriter::importRow(Event e, const QString &now, EventWrite::Outcome *outcome)
+QString EventRowWriter::importRow(Event &e, const QString &now, EventWrite::Outcome *outcome)
 {
     // The key looked up first, then a plain insert or update: an upsert
     // costs each row a statement journal. The lookup reads the pages the

@@ -50,9 +50,9 @@ public:
     QString errorText() const { return m_error; }
 
 private:
-    // The stored row of an Import write: its id, or empty on a failure;
-    // `outcome` tells whether it was added, rewritten or left as it was.
-    QString importRow(Event e, const QString &now, EventWrite::Outcome *outcome);
+    // The stored row of an Import write: its id (`e` takes it too), or empty
+    // on a failure; `outcome` tells whether it was added, rewritten or left as it was.
+    QString importRow(Event &e, const QString &now, EventWrite::Outcome *outcome);
     // The row of `e` (its times zoned already), children aside; false on a
     // failure (errorText() says why).
     bool insertRow(const Event &e);
