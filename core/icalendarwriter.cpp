@@ -249,7 +249,7 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
     w.raw(QLatin1String("BEGIN:VEVENT"));
     w.line(QLatin1String("UID:"), escapeText(e.uid));
     stamps(w, e.created, e.last_modified);
-    w.line(QLatin1String("SUMMARY:"), escapeText(e.title));
+    w.textLine(QLatin1String("SUMMARY"), e.title, item);
     if (e.is_all_day) {
         w.line(QLatin1String("DTSTART;VALUE=DATE:"), dateText(e.start_time));
         w.line(QLatin1String("DTEND;VALUE=DATE:"), TimeUtil::toIcalDate(allDayEndDate(e.start_time, e.end_time)));
@@ -507,7 +507,7 @@ QString serializeTask(const Task &t)
     w.raw(QLatin1String("BEGIN:VTODO"));
     w.line(QLatin1String("UID:"), escapeText(t.uid));
     stamps(w, t.created, t.last_modified);
-    w.line(QLatin1String("SUMMARY:"), escapeText(t.title));
+    w.textLine(QLatin1String("SUMMARY"), t.title, item);
     w.line(QLatin1String("STATUS:"), t.status.isEmpty() ? QStringLiteral("NEEDS-ACTION") : t.status.toUpper());
     if (t.sequence > 0)
         w.line(QLatin1String("SEQUENCE:"), QString::number(t.sequence));

@@ -130,7 +130,10 @@ void CalendarFormDialog::init(const QString &title)
 
 void CalendarFormDialog::setChosenColor(const QString &color)
 {
-    m_color = color;
+    // The stored colour picked again keeps the form it was stored in (a
+    // server's "#FF2968"): there is no change to write or to send.
+    const QColor chosen(color);
+    m_color = m_calendar && chosen.isValid() && chosen == QColor(m_calendar->color) ? m_calendar->color : color;
     updateColorButton();
 }
 

@@ -18,6 +18,11 @@ bool restore(EventRepository *events, const Event &before)
     row.provider_event_id = current->provider_event_id;
     row.deleted_at.reset();
     row.sync_status = SyncStatus::Pending;
+    // Once the server holds the change (a push gave the row a new version),
+    // taking it back is a newer revision: with the old SEQUENCE, attendees
+    // and scheduling servers would drop the restored event as outdated.
+    if (current->sync_status == SyncStatus::Synced || current->etag != before.etag)
+        row.sequence = qMax(before.sequence, current->sequence) + 1;
     return events->update(row);
 }
 

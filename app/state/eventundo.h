@@ -15,7 +15,8 @@ namespace EventUndo {
 // Puts `before` back as its row: the old content, marked SyncStatus::Pending so the
 // next push sends it, with the row's current server identity (ETag, href,
 // provider id) so that the push overwrites the server's copy instead of
-// failing on a stale ETag and being reverted by the next pull. A row that is
+// failing on a stale ETag and being reverted by the next pull; when the
+// server holds the change already, with a SEQUENCE past it. A row that is
 // gone (its deletion was pushed) is inserted again without a server identity.
 bool restore(EventRepository *events, const Event &before);
 

@@ -247,22 +247,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("name");
-        QTest::newRow("caldav, unchanged") << u"caldav"_s << u"Work"_s;
-        QTest::newRow("icloud, renamed") << u"icloud"_s << u"Office"_s;
-        QTest::newRow("zoho, renamed") << u"zoho"_s << u"Office"_s;
+        QTest::addColumn<QString>("picked"); // the stored colour picked again, as the picker names it
+        QTest::newRow("caldav, unchanged") << u"caldav"_s << u"Work"_s << QString();
+        QTest::newRow("caldav, its colour picked again") << u"caldav"_s << u"Work"_s << u"#abcdef"_s;
+        QTest::newRow("icloud, renamed") << u"icloud"_s << u"Office"_s << QString();
+        QTest::newRow("zoho, renamed") << u"zoho"_s << u"Office"_s << QString();
     }
     void localEdit()
     {
         QFETCH(QString, type);
         QFETCH(QString, name);
+        QFETCH(QString, picked);
         ScriptedHttpServer server;
         QVERIFY(server.start());
         addAccount(type, server.url(u"/dav/"_s).toString());
-        const Calendar calendar = addCalendar(server.url(u"/dav/alice/work/"_s).toString());
+        Calendar calendar = addCalendar(server.url(u"/dav/alice/work/"_s).toString());
+        if (!picked.isEmpty()) {
+            // As a server gives it.
+            calendar.color = picked.toUpper();
+            QVERIFY(m_state->calendars()->setNameAndColor(calendar.id, calendar.name, calendar.color));
+        }
         CalendarFormDialog form(m_state, calendar);
+        if (!picked.isEmpty())
+            form.setChosenColor(picked);
         submit(&form, name);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(m_state->calendars()->getById(calendar.id)->name, name);
+        QCOMPARE(m_state->calendars()->getById(calendar.id)->color, calendar.color);
         QVERIFY(server.requests().isEmpty());
     }
 

@@ -39,10 +39,12 @@ private Q_SLOTS:
     void cleanup() { m_fixture.reset(); }
 
     // The server saw the move (new ETag) before the undo: the restore writes
-    // the old content over it with that ETag.
+    // the old content over it with that ETag, as a revision newer than the
+    // move (a lower SEQUENCE is an outdated one to attendees).
     void undoOfAMoveKeepsTheServerIdentity()
     {
         Event moved = m_before;
+        moved.sequence += 1;
         moved.start_time = moved.start_time.addDays(1);
         moved.end_time = moved.end_time->addDays(1);
         moved.raw_icalendar = ICalendar::rewriteEventTimes(moved.raw_icalendar, moved.start_time, *moved.end_time);
@@ -60,6 +62,7 @@ private Q_SLOTS:
         QCOMPARE(row.href, u"/c/e1-new.ics"_s);
         QCOMPARE(row.provider_event_id, u"p-old"_s);
         QCOMPARE(row.sync_status, u"pending"_s);
+        QCOMPARE(row.sequence, moved.sequence + 1);
     }
 
     // The store refusing the restore is no undo to report.
@@ -84,6 +87,7 @@ private Q_SLOTS:
         QVERIFY(!row.deleted_at);
         QCOMPARE(row.etag, u"old-etag"_s);
         QCOMPARE(row.sync_status, u"pending"_s);
+        QCOMPARE(row.sequence, m_before.sequence); // the server never saw the deletion
 
         // Deleted on the server and gone here: a new row for the next push.
         QVERIFY(m_events->hardDelete(m_before.id));

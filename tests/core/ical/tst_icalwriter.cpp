@@ -191,6 +191,16 @@ private Q_SLOTS:
         QTest::newRow("a start moved from a DST gap is written anew")
             << gap << QStringList{u"DTSTART;TZID=America/New_York:20240317T033000"_s};
 
+        // As a mail server's calendar writes its texts; the place changes here.
+        Event language = ICalendar::parseEvents(
+                             u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:l\r\nSUMMARY;LANGUAGE=en-US:Review\r\n"
+                             "LOCATION;LANGUAGE=en-US:Room 1\r\nDTSTART:20240315T090000Z\r\nEND:VEVENT\r\n"
+                             "END:VCALENDAR\r\n"_s)
+                             .value(0);
+        language.location = u"Room 2"_s;
+        QTest::newRow("a title left as it was keeps its parameters")
+            << language << QStringList{u"SUMMARY;LANGUAGE=en-US:Review"_s, u"LOCATION:Room 2"_s};
+
         Event people;
         people.uid = u"p"_s;
         people.start_time = utc(2024, 1, 1, 9);
@@ -381,6 +391,14 @@ private Q_SLOTS:
                                                              u"X-QUILLMARTEN-REPEAT-MODE:fromCompletionDate"_s,
                                                              u"X-QUILLMARTEN-SORT-ORDER:20"_s,
                                                              u"DESCRIPTION:two\\nlines"_s};
+        Task language = ICalendar::parseTasks(u"BEGIN:VTODO\r\nUID:t2\r\nSUMMARY;LANGUAGE=de:Milch\r\n"
+                                              "END:VTODO\r\n"_s)
+                            .value(0);
+        language.created = language.last_modified = QDateTime();
+        language.priority = 1;
+        QTest::newRow("a title left as it was keeps its parameters")
+            << language
+            << QStringList{u"UID:t2"_s, u"SUMMARY;LANGUAGE=de:Milch"_s, u"STATUS:NEEDS-ACTION"_s, u"PRIORITY:1"_s};
     }
     void taskLines()
     {
