@@ -44,6 +44,13 @@ QString normalized(const Event &series, QStringView key);
 // Whether one of `keys` names the occurrence `key` names.
 bool listed(const Event &series, const QStringList &keys, QStringView key);
 
+// The rule of `series` as the series needs it: an all-day series' UTC UNTIL
+// (as clients that give every end a time write it, at their midnight)
+// becomes the date it names, read as a UTC key is, since an all-day series
+// repeats on dates and RFC 5545 wants its UNTIL a date; other rules as
+// written.
+QString datedRule(const Event &series);
+
 // Gives each override among `rows` the normalized key of the occurrence it
 // names in its series among `rows` (same UID, no recurrence id), so that
 // rows read together are stored in one form; others stay as they are.
