@@ -217,6 +217,16 @@ QString datedRule(const Event &series)
     return rule.toText();
 }
 
+QString datedRule(const Task &task)
+{
+    const bool due = task.due_date.has_value();
+    Event dated;
+    dated.is_all_day = due ? task.due_is_date_only : task.start_date && task.start_is_date_only;
+    dated.start_time = due ? *task.due_date : task.start_date.value_or(QDateTime());
+    dated.recurrence_rule = task.recurrence_rule;
+    return datedRule(dated);
+}
+
 bool listed(const Event &series, const QStringList &keys, QStringView key)
 {
     const QDateTime start = startOf(series, key);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "task.h"
 
 #include <QDateTime>
 #include <QList>
@@ -50,6 +51,8 @@ bool listed(const Event &series, const QStringList &keys, QStringView key);
 // repeats on dates and RFC 5545 wants its UNTIL a date; other rules as
 // written.
 QString datedRule(const Event &series);
+// The same for a task that repeats on dates: its due, else its start, is one.
+QString datedRule(const Task &task);
 
 // Gives each override among `rows` the normalized key of the occurrence it
 // names in its series among `rows` (same UID, no recurrence id), so that

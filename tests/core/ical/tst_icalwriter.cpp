@@ -359,6 +359,12 @@ private Q_SLOTS:
         QTest::newRow("date-only due, empty status")
             << due
             << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s, u"DUE;VALUE=DATE:20240315"_s};
+        Task dated = due;
+        dated.recurrence_rule = u"FREQ=DAILY;UNTIL=20240320T000000Z"_s;
+        QTest::newRow("date-only repeating due: a UTC end goes as its date")
+            << dated
+            << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s, u"DUE;VALUE=DATE:20240315"_s,
+                           u"RRULE:FREQ=DAILY;UNTIL=20240320"_s};
         due.due_is_date_only = false;
         due.due_date = QDateTime(QDate(2024, 3, 15), QTime(9, 0), QTimeZone(3600));
         due.sort_order = 20;
