@@ -2,6 +2,7 @@
 
 #include "civildate_p.h"
 #include "exceptionkey_p.h"
+#include "recurrencerule.h"
 #include "seriesexpander_p.h"
 #include "timeutil.h"
 
@@ -198,6 +199,32 @@ QString normalized(const Event &series, QStringView key)
     }
     const QDateTime start = startOf(series, key);
     return start.isValid() ? of(series, start) : key.toString();
+}
+
+QString datedRule(const Event &series)
+{
+    if (!series.is_all_day || !series.recurrence_rule.contains(QLatin1String("UNTIL"), Qt::CaseInsensitive))
+        return series.recurrence_rule;
+    RecurrenceRule rule = RecurrenceRule::fromText(series.recurrence_rule);
+    if (!rule.until.isValid() || rule.untilForm != RecurrenceRule::UntilForm::Utc)
+        return series.recurrence_rule;
+    const SeriesClock clock(series);
+    const auto slot = Detail::read(rule.value(u"UNTIL"), true, clock.clock);
+    if (!slot)
+        return series.recurrence_rule;
+    const Ymd day = civilFromDays(slot->value);
+    rule.setUntilDate(QDate(day.year, day.month, day.day));
+    return rule.toText();
+}
+
+QString datedRule(const Task &task)
+{
+    const bool due = task.due_date.has_value();
+    Event dated;
+    dated.is_all_day = due ? task.due_is_date_only : task.start_date && task.start_is_date_only;
+    dated.start_time = due ? *task.due_date : task.start_date.value_or(QDateTime());
+    dated.recurrence_rule = task.recurrence_rule;
+    return datedRule(dated);
 }
 
 bool listed(const Event &series, const QStringList &keys, QStringView key)

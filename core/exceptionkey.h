@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event.h"
+#include "task.h"
 
 #include <QDateTime>
 #include <QList>
@@ -43,6 +44,15 @@ QString normalized(const Event &series, QStringView key);
 
 // Whether one of `keys` names the occurrence `key` names.
 bool listed(const Event &series, const QStringList &keys, QStringView key);
+
+// The rule of `series` as the series needs it: an all-day series' UTC UNTIL
+// (as clients that give every end a time write it, at their midnight)
+// becomes the date it names, read as a UTC key is, since an all-day series
+// repeats on dates and RFC 5545 wants its UNTIL a date; other rules as
+// written.
+QString datedRule(const Event &series);
+// The same for a task that repeats on dates: its due, else its start, is one.
+QString datedRule(const Task &task);
 
 // Gives each override among `rows` the normalized key of the occurrence it
 // names in its series among `rows` (same UID, no recurrence id), so that

@@ -281,7 +281,7 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
             timedLine(w, name, rid, zone);
     }
     if (!e.recurrence_rule.isEmpty())
-        w.line(QLatin1String("RRULE:"), e.recurrence_rule);
+        w.line(QLatin1String("RRULE:"), ExceptionKey::datedRule(e));
     dateListLines(w, QLatin1String("RDATE"), e.recurrence_dates, e);
     dateListLines(w, QLatin1String("EXDATE"), e.exception_dates, e);
     if (!e.status.isEmpty())
@@ -520,7 +520,7 @@ QString serializeTask(const Task &t)
     if (t.completed_date)
         w.line(QLatin1String("COMPLETED:"), TimeUtil::toIcalUtc(*t.completed_date));
     if (!t.recurrence_rule.isEmpty())
-        w.line(QLatin1String("RRULE:"), t.recurrence_rule);
+        w.line(QLatin1String("RRULE:"), ExceptionKey::datedRule(t));
     if (!t.categories.isEmpty()) {
         QStringList escaped;
         for (const QString &c : t.categories)

@@ -96,17 +96,17 @@ QString dayOfMonthText(const RecurrenceRule &r)
     return QString();
 }
 
-QString endText(const RecurrenceRule &r)
+QString endText(const RecurrenceRule &r, const QTimeZone &zone)
 {
     const QString countText = r.value(u"COUNT"_s);
     if (!countText.isEmpty()) {
         const int count = countText.toInt();
         return count >= 1 ? QObject::tr("%n time(s)", "", count) : QString();
     }
-    // Taken as written: no zone conversion of a UTC UNTIL.
     if (!r.until.isValid())
         return QString();
-    const QDate date = r.until.date();
+    const bool utc = r.untilForm == RecurrenceRule::UntilForm::Utc;
+    const QDate date = utc && zone.isValid() ? r.until.toTimeZone(zone).date() : r.until.date();
     return QObject::tr("until %1").arg(QLocale::c().toString(date, u"MMM d, yyyy"_s));
 }
 
@@ -114,7 +114,7 @@ QString endText(const RecurrenceRule &r)
 
 namespace RruleFormat {
 
-QString describe(const QString &rule)
+QString describe(const QString &rule, const QTimeZone &zone)
 {
     if (rule.isEmpty())
         return QString();
@@ -126,7 +126,7 @@ QString describe(const QString &rule)
     const QString months = monthsText(r.byMonth);
     const bool withinMonth = freq == "MONTHLY"_L1 || (freq == "YEARLY"_L1 && !months.isEmpty());
     const QString days = withinMonth ? dayOfMonthText(r) : weekdayList(listValues(r.value(u"BYDAY"_s)));
-    for (const QString &part : {months, days, endText(r)}) {
+    for (const QString &part : {months, days, endText(r, zone)}) {
         if (!part.isEmpty())
             text += separator + part;
     }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTimeZone>
 
 // Reminder offsets, in minutes before the start, offered for each reminder
 // row of the template editor.
@@ -20,7 +21,10 @@ struct ByDayToken
 };
 
 // Takes the RRULE value without the property name; empty for an empty rule.
-QString describe(const QString &rule);
+// A UTC UNTIL is named by its date in `zone`, the zone of a timed series,
+// where the recurrence editor writes the last second of the day picked
+// (the next day in UTC west of it); without a zone, as written.
+QString describe(const QString &rule, const QTimeZone &zone = QTimeZone());
 QString reminderOffsetLabel(int minutes);
 // Translated short name ("Mon"), or the code upper-cased when unknown.
 QString weekdayName(const QString &code);

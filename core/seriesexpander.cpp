@@ -1,6 +1,7 @@
 #include "seriesexpander_p.h"
 
 #include "civildate_p.h"
+#include "exceptionkey.h"
 #include "exceptionkey_p.h"
 #include "icalendar_p.h"
 #include "ruleiterator_p.h"
@@ -415,7 +416,13 @@ void SeriesExpander::starts(const Event &event, std::vector<qint64> &out)
     const qint64 dtstartLocal = nominalStart(event, clock, floorDiv(startMs, 1000));
 
     if (!event.recurrence_rule.isEmpty()) {
-        ruleStarts(ruleOf(event.recurrence_rule), clock, dtstartLocal, msRemainder, durationMs, out);
+        const RecurrenceRule &rule = ruleOf(event.recurrence_rule);
+        // An all-day series repeats on dates: a UTC end names one, as a UTC
+        // key does, and the day it names is not cut off east of UTC.
+        const bool datedEnd = event.is_all_day && rule.until.isValid()
+            && rule.untilForm == RecurrenceRule::UntilForm::Utc;
+        ruleStarts(datedEnd ? ruleOf(ExceptionKey::datedRule(event)) : rule, clock, dtstartLocal, msRemainder,
+                   durationMs, out);
     } else if (overlaps(startMs, durationMs)) {
         out.push_back(startMs); // recurrence dates alone add to the first start
     }

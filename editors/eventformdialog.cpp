@@ -490,7 +490,9 @@ void EventFormDialog::useCalendarColor()
 
 void EventFormDialog::updateRepeatLabel()
 {
-    m_repeat->setText(m_rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(m_rule));
+    m_repeat->setText(m_rule.isEmpty()
+                          ? tr("Does not repeat")
+                          : RruleFormat::describe(m_rule, m_allDay->isChecked() ? QTimeZone() : eventZone()));
 }
 
 QTimeZone EventFormDialog::eventZone() const

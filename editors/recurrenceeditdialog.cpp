@@ -285,6 +285,9 @@ void RecurrenceEditDialog::setSeriesZone(const QTimeZone &zone)
     m_seriesZone = zone;
     loadEnd(splitRrule(m_rule));
     settleGivenRule();
+    if (m_frequency->count() > Given)
+        m_frequency->setItemText(Given, RruleFormat::describe(m_rule, m_seriesZone));
+    updateSummary();
 }
 
 void RecurrenceEditDialog::loadRrule()
@@ -364,7 +367,7 @@ void RecurrenceEditDialog::settleGivenRule()
     m_keepsGiven = !m_rule.isEmpty() && showsGivenRule(m_loadedRule);
     if (m_rule.isEmpty() || m_keepsGiven || m_frequency->count() > Given)
         return;
-    m_frequency->addItem(RruleFormat::describe(m_rule), m_rule);
+    m_frequency->addItem(RruleFormat::describe(m_rule, m_seriesZone), m_rule);
     m_frequency->setCurrentIndex(Given);
 }
 
@@ -414,7 +417,7 @@ void RecurrenceEditDialog::updateIntervalUnit()
 void RecurrenceEditDialog::updateSummary()
 {
     const QString rule = rrule();
-    m_summary->setText(rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(rule));
+    m_summary->setText(rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(rule, m_seriesZone));
 }
 
 QString RecurrenceEditDialog::rrule() const

@@ -13,6 +13,7 @@
 #include "recordnames.h"
 #include "recurrenceeditdialog.h"
 #include "rruleformat.h"
+#include "ruleuntil.h"
 #include "storetransaction.h"
 #include "taskdetailspopover.h"
 #include "taskrepository.h"
@@ -282,6 +283,7 @@ void TaskFormDialog::editRecurrence()
     else if (m_hasStart->isChecked())
         anchor = m_start->date();
     RecurrenceEditDialog dialog(m_rule, anchor, m_state ? m_state->firstDayOfWeek() : Qt::Monday, this);
+    dialog.setSeriesZone(repeatZone());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_rule = dialog.rrule();
@@ -290,10 +292,23 @@ void TaskFormDialog::editRecurrence()
 
 void TaskFormDialog::updateRepeatButton()
 {
-    m_repeat->setText(m_rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(m_rule));
+    m_repeat->setText(m_rule.isEmpty() ? tr("Does not repeat") : RruleFormat::describe(m_rule, repeatZone()));
     m_repeatFrom->setEnabled(!m_rule.isEmpty());
     if (const int index = m_repeatFrom->findData(m_repeatMode); index >= 0)
         m_repeatFrom->setCurrentIndex(index);
+}
+
+QTimeZone TaskFormDialog::repeatZone() const
+{
+    const bool due = m_hasDue->isChecked();
+    const DateTimePicker *first = due ? m_due : m_hasStart->isChecked() ? m_start : nullptr;
+    if (!first || first->isDateOnly())
+        return QTimeZone();
+    // A value left in a zone of its own is written in it (TZID).
+    const std::optional<QDateTime> stored = m_task ? (due ? m_task->due_date : m_task->start_date) : std::nullopt;
+    if (stored && stored->timeSpec() == Qt::TimeZone && TimeUtil::isNamedZone(stored->timeZone()))
+        return stored->timeZone();
+    return QTimeZone::systemTimeZone();
 }
 
 TaskFormDialog::Shown TaskFormDialog::shown() const
@@ -306,6 +321,7 @@ TaskFormDialog::Shown TaskFormDialog::shown() const
     now.hasDue = m_hasDue->isChecked();
     now.due = m_due->dateTime();
     now.rule = m_rule;
+    now.timedRule = repeatZone().isValid();
     now.repeatMode = m_repeatMode;
     now.priority = m_priority->currentData().toInt();
     now.completed = m_completed->isChecked();
@@ -335,8 +351,14 @@ bool TaskFormDialog::applyChanges(Task &row, const QString &title) const
         row.start_date = pickedDate(m_start, m_hasStart, m_task ? m_task->start_date : std::nullopt);
         row.start_is_date_only = m_start->isDateOnly();
     }
-    if (all || now.rule != was.rule)
-        row.recurrence_rule = now.rule;
+    // A rule ends in the form of its first date, also once that date got or
+    // lost its time of day: a date end of a timed task is read elsewhere as
+    // its midnight, which drops the last day.
+    if (all || now.rule != was.rule || now.timedRule != was.timedRule) {
+        const QTimeZone zone = repeatZone();
+        row.recurrence_rule = RuleUntil::withUntilForm(now.rule, !zone.isValid(),
+                                                       zone.isValid() ? zone : QTimeZone::systemTimeZone());
+    }
     if (all || now.repeatMode != was.repeatMode)
         row.repeat_mode = now.repeatMode.isEmpty() ? RepeatMode::FromDueDate : now.repeatMode;
     if (all || now.categories != was.categories) {

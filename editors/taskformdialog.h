@@ -4,6 +4,7 @@
 #include "task.h"
 
 #include <QDialog>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -41,6 +42,11 @@ private:
     void populate();
     void editRecurrence();
     void updateRepeatButton();
+    // The zone whose days end the repetition of a timed due (or start,
+    // without a due): its UNTIL is then the last second of the day picked,
+    // in UTC, as for timed events. Invalid when it is date-only or unset:
+    // the end is a date.
+    QTimeZone repeatZone() const;
     // What the form shows, to tell which fields the user changed.
     struct Shown
     {
@@ -51,6 +57,7 @@ private:
         bool hasDue = false;
         QDateTime due;
         QString rule;
+        bool timedRule = false; // the rule's first date has a time of day
         QString repeatMode;
         int priority = 0;
         bool completed = false;

@@ -4,6 +4,7 @@
 #include "changecoalescer.h"
 #include "database.h"
 #include "event.h"
+#include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 #include "recurrence.h"
@@ -421,7 +422,8 @@ bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst, QString 
     // Counted from the series' first date, so that COUNT ends it and a date
     // a DST gap moved does not move the ones after it; a completion date
     // starts a series of its own.
-    const RecurrenceRule rule = Recurrence::parseRule(task.recurrence_rule);
+    // A date-only task repeats on dates: a UTC end names one.
+    const RecurrenceRule rule = Recurrence::parseRule(ExceptionKey::datedRule(task));
     if (fromCompletion && rule.count > 0) {
         const int doneBefore = qMax(0, ICalendar::taskProperty(task.raw_icalendar, kSeriesDoneProperty).toInt());
         if (doneBefore + 1 >= rule.count)

@@ -6,6 +6,7 @@
 #include "recordnames.h"
 #include "recurrence.h"
 #include "recurrencerule.h"
+#include "ruleuntil.h"
 #include "seriesrows.h"
 #include "storetransaction.h"
 #include "timeutil.h"
@@ -40,6 +41,17 @@ QDateTime allDayIfSo(const Event &series, const QDateTime &time)
     return series.is_all_day ? allDayTime(own.date()) : own;
 }
 
+// Where a row made from `series` that shows `content` (when given) starts
+// at `time`: in the series' form while it keeps the series' kind; at its
+// date, 00:00 UTC, when the form made it all-day; as given when the form
+// made it timed (an all-day series' UTC names no zone of its own).
+QDateTime placedFor(const Event &series, const Event *content, const QDateTime &time)
+{
+    if (!content || content->is_all_day == series.is_all_day || !time.isValid())
+        return allDayIfSo(series, time);
+    return content->is_all_day ? allDayTime(time.date()) : time;
+}
+
 // The recurrence id of the occurrence starting at `start`: the UTC instant,
 // or for an all-day series its date.
 QString recurrenceIdOf(const Event &series, const QDateTime &start)
@@ -72,6 +84,20 @@ public:
     {
     }
 
+    // The shift to a row of the other kind (timed or all-day) starting at
+    // `to`: by days alone, to that row's own day at the occurrence's time;
+    // its keys are dates when it is all-day.
+    static SeriesShift toKindOf(const Event &series, const QDateTime &from, const Event &row, const QDateTime &to)
+    {
+        SeriesShift shift(series, from, to);
+        const QDate day = row.is_all_day ? to.date() : to.toTimeZone(seriesZone(row)).date();
+        shift.m_to = TimeUtil::toSameRepresentation(TimeUtil::inZone(day, from.toTimeZone(shift.m_zone).time(),
+                                                                     shift.m_zone),
+                                                    from);
+        shift.m_datesOnly = row.is_all_day && !series.is_all_day;
+        return shift;
+    }
+
     bool isNull() const { return m_from == m_to; }
     bool movesLater() const { return m_to > m_from; }
     QDate fromDate() const { return m_from.toTimeZone(m_zone).date(); }
@@ -80,6 +106,12 @@ public:
     const QTimeZone &zone() const { return m_zone; }
     // The start of the occurrence a key of the series (before the shift) names.
     QDateTime slotOf(const QString &key) const { return ExceptionKey::startOf(m_series, key); }
+    // The key of the occurrence at `slot` once shifted.
+    QString keyOf(const QDateTime &slot) const
+    {
+        const QDateTime moved = apply(slot);
+        return m_datesOnly ? TimeUtil::toIcalDate(moved.toTimeZone(m_zone).date()) : ExceptionKey::of(m_series, moved);
+    }
 
     // Date-list values (EXDATE, RDATE), each in its own form.
     QStringList apply(const QStringList &values) const
@@ -87,7 +119,10 @@ public:
         QStringList shifted;
         for (const QString &value : values) {
             const QDateTime instant = slotOf(value);
-            shifted.append(instant.isValid() ? inFormOf(value, apply(instant), m_series, m_zone) : value);
+            if (!instant.isValid())
+                shifted.append(value);
+            else
+                shifted.append(m_datesOnly ? keyOf(instant) : inFormOf(value, apply(instant), m_series, m_zone));
         }
         return shifted;
     }
@@ -97,6 +132,7 @@ private:
     QTimeZone m_zone;
     QDateTime m_from;
     QDateTime m_to;
+    bool m_datesOnly = false;
 };
 
 // `rule` repeating on the day the shift moves the series to, and ending as
@@ -308,8 +344,8 @@ bool writeOverride(EventRepository *events, const Event &given, const QDateTime 
         row.etag = series.etag;
     }
     row.master_event_uid = series.uid;
-    row.start_time = allDayIfSo(series, newStart);
-    row.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    row.start_time = placedFor(series, content, newStart);
+    row.end_time = newEnd ? std::optional<QDateTime>(placedFor(series, content, *newEnd)) : std::nullopt;
     if (sameContent(row, standing))
         return true;
     markChanged(row, now);
@@ -332,14 +368,18 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     const QDateTime occurrence = allDayIfSo(series, occurrenceStart);
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QDateTime start = allDayIfSo(series, newStart);
-    const SeriesShift shift(series, occurrence, start);
+    const QDateTime start = placedFor(series, content, newStart);
+    const std::optional<QDateTime> end = newEnd ? std::optional<QDateTime>(placedFor(series, content, *newEnd))
+                                                : std::nullopt;
+    const SeriesShift shift = content && content->is_all_day != series.is_all_day
+        ? SeriesShift::toKindOf(series, occurrence, *content, start)
+        : SeriesShift(series, occurrence, start);
     const QTimeZone &zone = shift.zone();
 
     // The series from the occurrence on, unchanged, is no new series.
     Event edit = content ? *content : series;
     edit.start_time = start;
-    edit.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    edit.end_time = end;
     if (sameContent(edit, seriesAt(series, occurrence)))
         return true;
 
@@ -377,13 +417,18 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     next.uid = next.id;
     copyContent(content ? *content : series, next);
     next.start_time = start;
-    next.end_time = newEnd ? std::optional<QDateTime>(allDayIfSo(series, *newEnd)) : std::nullopt;
+    next.end_time = end;
     // The series' end stays: the COUNT that was left, or its UNTIL, moved as
     // far as the occurrences it bounds.
     shiftRule(rule, shift);
     next.recurrence_rule = rule.toText();
     if (content && content->recurrence_rule != series.recurrence_rule)
         next.recurrence_rule = content->recurrence_rule;
+    // Its end in the form of its own start, should the form have changed its
+    // kind: a UTC end is read as a day where it was written, and a day ends in
+    // the zone of the new start.
+    next.recurrence_rule = RuleUntil::withUntilForm(next.recurrence_rule, next.is_all_day,
+                                                    next.is_all_day ? zone : seriesZone(next));
     next.exception_dates = storedDates(shift.apply(exdates.second));
     next.recurrence_dates = storedDates(shift.apply(rdates.second));
     next.created = now;
@@ -402,7 +447,7 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
         moved.id = newId();
         moved.uid = next.uid;
         moved.master_event_uid = next.uid;
-        moved.recurrence_id = recurrenceIdOf(series, shift.apply(slot));
+        moved.recurrence_id = shift.keyOf(slot);
         moved.href.clear();
         moved.etag.clear();
         moved.provider_event_id.clear();

@@ -7,6 +7,7 @@
 #include "eventaccess.h"
 #include "eventrepository.h"
 #include "eventundo.h"
+#include "eventwrites.h"
 #include "meetingdescription.h"
 #include "occurrencedeletion.h"
 #include "recurringeditscopedialog.h"
@@ -57,7 +58,8 @@ EventDetailsPopover::EventDetailsPopover(AppState *state, const Event &event, QW
 
     addHeading(event.title.isEmpty() ? tr("(No title)") : event.title);
     addLine(whenText(event), true);
-    if (QLabel *line = addLine(RruleFormat::describe(event.recurrence_rule), true))
+    const QTimeZone ruleZone = event.is_all_day ? QTimeZone() : EventWrites::seriesZone(event);
+    if (QLabel *line = addLine(RruleFormat::describe(event.recurrence_rule, ruleZone), true))
         line->setObjectName(u"recurrence"_s);
     if (QLabel *line = addLine(remindersText(event), true))
         line->setObjectName(u"reminders"_s);

@@ -254,7 +254,7 @@ QJsonObject CalendarClient::eventToJson(const Event &event)
         out.insert("end"_L1, dateTimeToJson(end, event.is_all_day, event.timezone));
     }
     if (!event.recurrence_rule.isEmpty()) {
-        QJsonArray lines{u"RRULE:"_s + event.recurrence_rule};
+        QJsonArray lines{u"RRULE:"_s + ExceptionKey::datedRule(event)};
         appendDateLines(lines, u"EXDATE"_s, event.exception_dates, event);
         appendDateLines(lines, u"RDATE"_s, event.recurrence_dates, event);
         out.insert("recurrence"_L1, lines);

@@ -1,5 +1,6 @@
 // Graph event resource <-> Event record: the static half of
 // Microsoft::CalendarClient, kept apart from the network half.
+#include "exceptionkey.h"
 #include "graphzones.h"
 #include "microsoftcalendarclient.h"
 #include "providerevents.h"
@@ -318,7 +319,7 @@ QJsonObject CalendarClient::eventToJson(const Event &event, QString *problem)
         const QDateTime seriesStart = zone.isValid() && !event.is_all_day ? event.start_time.toTimeZone(zone)
                                                                           : event.start_time;
         QString why;
-        const QJsonObject recurrence = rruleToRecurrence(event.recurrence_rule, seriesStart, &why);
+        const QJsonObject recurrence = rruleToRecurrence(ExceptionKey::datedRule(event), seriesStart, &why);
         if (!recurrence.isEmpty())
             out.insert("recurrence"_L1, recurrence);
         else if (problem)

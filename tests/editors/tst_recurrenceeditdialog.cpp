@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -145,6 +147,11 @@ private Q_SLOTS:
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
         QVERIFY(script.done());
         QCOMPARE(dialog.rrule(), expected);
+        // The summary names the day the end shows, also west of UTC, where
+        // that day's last second is the next day in UTC.
+        const QDate shown = child<QDateEdit>(&dialog, u"untilDate"_s)->date();
+        const QString summary = child<QLabel>(&dialog, u"summary"_s)->text();
+        QVERIFY2(summary.endsWith(u"until "_s + QLocale::c().toString(shown, u"MMM d, yyyy"_s)), qPrintable(summary));
     }
 
     // The user's way through the widgets, and what exec() hands back.

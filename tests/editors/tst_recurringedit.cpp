@@ -573,6 +573,60 @@ private Q_SLOTS:
             QCOMPARE(store.rows(), QList<Event>{series});
     }
 
+    // The form may make one occurrence, or it and the following ones, timed
+    // in an all-day series or all-day in a timed one: the rows made take the
+    // times, days and end the form gave them, not the series' kind.
+    void changeOfKind_data()
+    {
+        QTest::addColumn<bool>("allDaySeries");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("all-day series, one made timed")
+            << true << int(RecurringEditScope::ThisEvent)
+            << QStringList{u"2026-03-09"_s, u"2026-03-16 10:00"_s, u"2026-03-23"_s, u"2026-03-30"_s};
+        QTest::newRow("all-day series, following made timed")
+            << true << int(RecurringEditScope::ThisAndFollowing)
+            << QStringList{u"2026-03-09"_s, u"2026-03-16 10:00"_s, u"2026-03-23 10:00"_s, u"2026-03-30 10:00"_s};
+        QTest::newRow("timed series, one made all-day")
+            << false << int(RecurringEditScope::ThisEvent)
+            << QStringList{u"2026-03-09 09:00"_s, u"2026-03-16"_s, u"2026-03-23 09:00"_s, u"2026-03-30 09:00"_s};
+        QTest::newRow("timed series, following made all-day")
+            << false << int(RecurringEditScope::ThisAndFollowing)
+            << QStringList{u"2026-03-09 09:00"_s, u"2026-03-16"_s, u"2026-03-23"_s, u"2026-03-30"_s};
+    }
+    void changeOfKind()
+    {
+        QFETCH(bool, allDaySeries);
+        QFETCH(int, scope);
+        QFETCH(QStringList, shown);
+        SeriesFixture store;
+        const QTimeZone zone = allDaySeries ? QTimeZone() : QTimeZone::systemTimeZone();
+        const QString rule = u"FREQ=WEEKLY;BYDAY=MO;UNTIL="_s + RuleUntil::value(QDate(2026, 3, 30), zone);
+        const Event series = store.insertSeries(rule, local(2026, 3, 2, 9), 60, allDaySeries);
+        // As the form builds it.
+        Event edited = series;
+        edited.is_all_day = !allDaySeries;
+        edited.start_time = allDaySeries ? TimeUtil::zoned(local(2026, 3, 16, 10))
+                                         : EventWrites::allDayTime(QDate(2026, 3, 16));
+        edited.end_time = allDaySeries ? TimeUtil::zoned(local(2026, 3, 16, 11))
+                                       : EventWrites::allDayTime(QDate(2026, 3, 17));
+        edited.timezone = allDaySeries ? QString::fromUtf8(QTimeZone::systemTimeZoneId()) : u"UTC"_s;
+        const QDateTime slot = allDaySeries ? EventWrites::allDayTime(QDate(2026, 3, 16))
+                                            : series.start_time.addDays(14);
+        QVERIFY(editOccurrence(store.events, series, slot, edited, RecurringEditScope(scope)));
+        QCOMPARE(store.starts(local(2026, 3, 9), local(2026, 4, 13)), shown);
+        // Each series ends in the form of its own start, the new one still on 30 March.
+        for (const Event &row : store.rows()) {
+            const QString until = row.recurrence_rule.section(u"UNTIL="_s, 1);
+            if (row.id == series.id)
+                QCOMPARE(until.size(), row.is_all_day ? 8 : 16);
+            else if (!row.recurrence_rule.isEmpty())
+                QCOMPARE(until,
+                         RuleUntil::value(QDate(2026, 3, 30),
+                                          row.is_all_day ? QTimeZone() : QTimeZone::systemTimeZone()));
+        }
+    }
+
     void failedSplitWritesNothing()
     {
         SeriesFixture store;

@@ -6,6 +6,7 @@
 #include "formdriver.h"
 #include "icalendar.h"
 #include "radicaleserver.h"
+#include "ruleuntil.h"
 #include "storedrow.h"
 #include "syncharness.h"
 #include "taskformdialog.h"
@@ -115,7 +116,8 @@ private Q_SLOTS:
     }
 
     // The rule comes from the recurrence editor, the mode from the combo box
-    // that the rule enables.
+    // that the rule enables. The end of a timed task's rule is the last
+    // second of the day picked, in UTC, as for timed events.
     void repeatChosenInTheEditor_data()
     {
         QTest::addColumn<QString>("mode");
@@ -136,11 +138,13 @@ private Q_SLOTS:
         });
         script.on(u"Recurrence"_s, [](QWidget *w) {
             click(w, u"weekday5"_s);
+            click(w, u"endOn"_s);
+            find<QDateEdit>(w, u"untilDate"_s)->setDate(QDate(2026, 3, 30));
             confirm(w);
         });
         script.on(u"New Task"_s, [mode](QWidget *w) {
             QVERIFY(find<QComboBox>(w, u"repeatFrom"_s)->isEnabled());
-            QVERIFY(find<QPushButton>(w, u"repeat"_s)->text() != u"Does not repeat"_s);
+            QVERIFY(find<QPushButton>(w, u"repeat"_s)->text().endsWith(u"until Mar 30, 2026"_s));
             choose(w, u"repeatFrom"_s, mode);
             confirm(w);
         });
@@ -148,6 +152,9 @@ private Q_SLOTS:
         QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
         const Task task = m_state->tasks()->getByCalendar(kPersonal).value(0);
         QVERIFY2(task.recurrence_rule.startsWith(u"FREQ=WEEKLY"_s), qPrintable(task.recurrence_rule));
+        QVERIFY2(task.recurrence_rule.endsWith(u";UNTIL="_s
+                                               + RuleUntil::value(QDate(2026, 3, 30), QTimeZone::systemTimeZone())),
+                 qPrintable(task.recurrence_rule));
         QCOMPARE(task.repeat_mode, mode);
         QVERIFY(task.raw_icalendar.contains(u"RRULE:"_s + task.recurrence_rule));
     }

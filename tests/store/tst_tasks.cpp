@@ -238,6 +238,10 @@ private Q_SLOTS:
         QTest::newRow("UNTIL before the next occurrence: completed")
             << QStringLiteral("FREQ=WEEKLY;UNTIL=20240305T000000Z") << QStringLiteral("fromDueDate") << march1 << none
             << open << true << done << march1 << none;
+        QTest::newRow("date-only, a UTC end at a midnight here: its day is the last")
+            << QStringLiteral("FREQ=DAILY;UNTIL=") + TimeUtil::toIcalUtc(localTime(2024, 3, 2))
+            << QStringLiteral("fromDueDate") << march1 << none << open << true << open << Opt(utcTime(2024, 3, 2))
+            << none;
         QTest::newRow("next occurrence five years on: completed")
             << QStringLiteral("FREQ=YEARLY;INTERVAL=5") << QStringLiteral("fromDueDate") << march1 << none << open
             << true << done << march1 << none;

@@ -97,9 +97,12 @@ public:
             if (zone.isValid())
                 e.timezone = QString::fromLatin1(zone.id());
         }
+        // An all-day series ends on a date: a UTC end goes out as the date it names.
         if (chance(50))
             e.recurrence_rule = oneOf({"FREQ=DAILY", "FREQ=WEEKLY;BYDAY=MO,WE;COUNT=5",
-                                       "FREQ=MONTHLY;BYDAY=-1FR;UNTIL=20300101T000000Z", "FREQ=YEARLY;INTERVAL=2"});
+                                       e.is_all_day ? "FREQ=MONTHLY;BYDAY=-1FR;UNTIL=20300101"
+                                                    : "FREQ=MONTHLY;BYDAY=-1FR;UNTIL=20300101T000000Z",
+                                       "FREQ=YEARLY;INTERVAL=2"});
         e.exception_dates = dateList(e.is_all_day);
         e.recurrence_dates = chance(30) ? dateList(e.is_all_day) : QString();
         if (kind.endsWith("override"_L1)) {

@@ -317,14 +317,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("allDay");
         QTest::addColumn<QString>("recurrenceId");
         QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<QString>("rule");
         QTest::addColumn<QStringList>("expected");
+        const QString weekly = u"FREQ=WEEKLY"_s;
         QTest::newRow("all-day: a floating recurrence id and UTC exceptions become dates")
-            << true << u"20250609T000000"_s << uR"(["20250616T000000Z","20250623"])"_s
+            << true << u"20250609T000000"_s << uR"(["20250616T000000Z","20250623"])"_s << weekly
             << QStringList{u"RECURRENCE-ID;VALUE=DATE:20250609"_s, u"EXDATE;VALUE=DATE:20250616,20250623"_s};
         QTest::newRow("all-day: a UTC midnight recurrence id becomes its date")
-            << true << u"20250609T000000Z"_s << QString() << QStringList{u"RECURRENCE-ID;VALUE=DATE:20250609"_s};
+            << true << u"20250609T000000Z"_s << QString() << weekly
+            << QStringList{u"RECURRENCE-ID;VALUE=DATE:20250609"_s};
+        QTest::newRow("all-day: a UTC end becomes the date it names")
+            << true << u"20250609"_s << QString() << u"FREQ=WEEKLY;UNTIL=20250630T000000Z"_s
+            << QStringList{u"RRULE:FREQ=WEEKLY;UNTIL=20250630"_s};
         QTest::newRow("timed: a date recurrence id and exception name the occurrences on those dates")
-            << false << u"20250609"_s << uR"(["20250616"])"_s
+            << false << u"20250609"_s << uR"(["20250616"])"_s << weekly
             << QStringList{u"RECURRENCE-ID;TZID=Europe/Berlin:20250609T090000"_s, u"EXDATE:20250616T070000Z"_s};
     }
     void keysInTheSeriesForm()
@@ -332,9 +338,10 @@ private Q_SLOTS:
         QFETCH(bool, allDay);
         QFETCH(QString, recurrenceId);
         QFETCH(QString, exceptions);
+        QFETCH(QString, rule);
         Event master;
         master.uid = u"s"_s;
-        master.recurrence_rule = u"FREQ=WEEKLY"_s;
+        master.recurrence_rule = rule;
         master.is_all_day = allDay;
         master.timezone = allDay ? u"UTC"_s : u"Europe/Berlin"_s;
         master.start_time = allDay ? QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC) : berlin(2025, 6, 2, 9);
@@ -362,6 +369,12 @@ private Q_SLOTS:
         QTest::newRow("date-only due, empty status")
             << due
             << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s, u"DUE;VALUE=DATE:20240315"_s};
+        Task dated = due;
+        dated.recurrence_rule = u"FREQ=DAILY;UNTIL=20240320T000000Z"_s;
+        QTest::newRow("date-only repeating due: a UTC end goes as its date")
+            << dated
+            << QStringList{u"UID:t1"_s, u"SUMMARY:Buy milk"_s, u"STATUS:NEEDS-ACTION"_s, u"DUE;VALUE=DATE:20240315"_s,
+                           u"RRULE:FREQ=DAILY;UNTIL=20240320"_s};
         due.due_is_date_only = false;
         due.due_date = QDateTime(QDate(2024, 3, 15), QTime(9, 0), QTimeZone(3600));
         due.sort_order = 20;

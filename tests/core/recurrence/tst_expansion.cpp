@@ -578,6 +578,15 @@ private Q_SLOTS:
             << strings({"Series@2025-06-08T00:00:00Z", "Moved@2025-06-09T15:00:00Z", "Series@2025-06-10T00:00:00Z"})
             << QTime();
 
+        // As clients that give every end a time write it: the machine's midnight.
+        const QString lastMidnight = TimeUtil::toIcalUtc(QDateTime(QDate(2025, 6, 10), QTime(0, 0)));
+        QTest::newRow("All-day series: a UTC end at a midnight here ends on that midnight's day")
+            << event(qPrintable(QStringLiteral("DTSTART;VALUE=DATE:20250608\r\nRRULE:FREQ=DAILY;UNTIL=") + lastMidnight
+                                + QStringLiteral("\r\n")))
+            << "2025-06-01T00:00:00Z"
+            << "2025-06-20T00:00:00Z"
+            << strings({"Series@2025-06-08T00:00:00Z", "Series@2025-06-09T00:00:00Z", "Series@2025-06-10T00:00:00Z"})
+            << QTime();
         QTest::newRow("All-day series without an end lasts its day, also in a day's window west of UTC")
             << event("DTSTART;VALUE=DATE:20250608\r\nRRULE:FREQ=YEARLY\r\n") << "2025-06-08T04:00:00Z"
             << "2025-06-09T04:00:00Z" << strings({"Series@2025-06-08T00:00:00Z"}) << QTime();
