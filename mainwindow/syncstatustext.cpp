@@ -26,7 +26,8 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Kind::Answer:
     case Kind::Network:
     case Kind::UntrustedCertificate:
-    case Kind::SignInNeeded: break;
+    case Kind::SignInNeeded:
+    case Kind::RateLimited: break;
     case Kind::EmptyAnswer: return tr("Subscription returned an empty body");
     case Kind::Unreadable: return tr("Subscription did not return calendar data");
     case Kind::LocalStore:
@@ -182,6 +183,8 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         what = tr("%1 could not be reached (%2).").arg(name, result.networkErrorText);
     } else if (result.kind == Kind::Unreadable) {
         what = tr("%1 sent an answer that could not be read (HTTP %2).").arg(name, status);
+    } else if (result.kind == Kind::RateLimited) {
+        what = tr("%1's usage limit was reached (HTTP %2).").arg(name, status);
     } else {
         switch (result.step) {
         case Step::CalendarList: what = tr("%1 refused to list the calendars (HTTP %2).").arg(name, status); break;

@@ -516,6 +516,10 @@
         <translation>%1 hat eine unlesbare Antwort gesendet (HTTP %2).</translation>
     </message>
     <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>Das Nutzungslimit von %1 wurde erreicht (HTTP %2).</translation>
+    </message>
+    <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>
         <translation>%1 hat die Auflistung der Kalender abgelehnt (HTTP %2).</translation>
     </message>

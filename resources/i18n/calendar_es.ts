@@ -516,6 +516,10 @@
         <translation>%1 envió una respuesta que no se pudo leer (HTTP %2).</translation>
     </message>
     <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>Se alcanzó el límite de uso de %1 (HTTP %2).</translation>
+    </message>
+    <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>
         <translation>%1 se negó a enumerar los calendarios (HTTP %2).</translation>
     </message>

@@ -516,6 +516,10 @@
         <translation>%1 a envoyé une réponse illisible (HTTP %2).</translation>
     </message>
     <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>La limite d&apos;utilisation de %1 a été atteinte (HTTP %2).</translation>
+    </message>
+    <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>
         <translation>%1 a refusé de lister les calendriers (HTTP %2).</translation>
     </message>

@@ -513,6 +513,10 @@
         <translation>%1 から読み取れない応答が返されました (HTTP %2)。</translation>
     </message>
     <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>%1 の利用上限に達しました (HTTP %2)。</translation>
+    </message>
+    <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>
         <translation>%1 がカレンダーの一覧取得を拒否しました (HTTP %2)。</translation>
     </message>

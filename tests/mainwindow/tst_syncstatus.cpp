@@ -223,6 +223,9 @@ private Q_SLOTS:
         QTest::newRow("microsoft: the events listing answered 429")
             << providerAnswer(OfMicrosoft, Step::EventListing, 429, u"throttled"_s)
             << u"Microsoft refused to list the calendar's events (HTTP 429). The next sync tries again."_s;
+        QTest::newRow("google: the events listing answered 403 for a usage limit")
+            << providerAnswer(OfGoogle, Step::EventListing, 403, u"userRateLimitExceeded"_s).withKind(Kind::RateLimited)
+            << u"Google's usage limit was reached (HTTP 403). The next sync tries again."_s;
         QTest::newRow("google: the calendar list answered 403")
             << providerAnswer(OfGoogle, Step::CalendarList, 403, u"forbidden"_s)
             << u"Google refused to list the calendars (HTTP 403). Check that the account may still use this calendar."_s;
