@@ -275,6 +275,34 @@ private Q_SLOTS:
         QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c1"_s);
     }
 
+    // The server's copy of an item edited here is merged before the item
+    // goes again; a store that will not take the merge sends nothing over
+    // what changed there.
+    void mergeTheStoreRefusesSendsNothing()
+    {
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"A"_s, u"LOCATION:Room 1\r\n"_s)}}));
+        QCOMPARE(sync().failure, QString());
+        Event edited = *m_state->events()->getByUid(u"a"_s, m_calendar.id);
+        edited.title = u"Edited here"_s;
+        edited.sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(edited));
+        QVERIFY(QSqlQuery(m_state->database()->database())
+                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.location = 'Room 2' "
+                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"e1\"").reply(412);
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("multiget")
+            .reply(207, objects({{"/cal/a.ics", "e2", vevent(u"a"_s, u"A"_s, u"LOCATION:Room 2\r\n"_s)}}));
+        const SyncOutcome outcome = sync();
+        QCOMPARE(outcome.result.storeFailure, StoreFailure::Refused); // a LocalStore failure
+        QVERIFY2(!outcome.failure.contains(u"the server saw"_s), qPrintable(outcome.failure));
+        QCOMPARE(m_state->events()->getById(edited.id)->sync_status, u"pending"_s);
+    }
+
     // Another client's NUL inside a title makes the answer ill-formed XML;
     // every object in it is still read.
     void answerWithControlCharactersStillArrives()
