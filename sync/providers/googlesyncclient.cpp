@@ -66,6 +66,7 @@ struct SyncClient::Run
     int pulled = 0;
     bool repulled = false; // a full listing after a refused sync token
     int unsaved = 0; // rows the pull could not store
+    std::optional<StoreFailure::Kind> rowRefused; // the calendar's row, with its sync token
     int left = 0; // rows the push left pending this time, for now
     std::optional<SyncResult> pushFailure; // the first failure that ends the run
     QList<Event> pending; // still to push, in order
@@ -223,7 +224,9 @@ void SyncClient::storeSyncToken(const RunPtr &run, const QString &token)
         return;
     current->sync_token = token;
     current->updated_at = QDateTime::currentDateTimeUtc();
-    m_appState->calendars()->update(*current);
+    StoreFailure::clear();
+    if (!m_appState->calendars()->update(*current))
+        run->rowRefused = StoreFailure::last();
 }
 
 void SyncClient::runPush(const RunPtr &run)
@@ -463,7 +466,16 @@ void SyncClient::finishPush(const RunPtr &run)
         fail(run, unsaved);
         return;
     }
-    run->problems->publish(run->left);
+    // The calendar's row keeps the sync token and names what was left
+    // behind: refused, the next run lists these changes again.
+    if (!run->problems->publish(run->left) && !run->rowRefused)
+        run->rowRefused = StoreFailure::last();
+    if (run->rowRefused) {
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        refused.storeFailure = *run->rowRefused;
+        fail(run, refused);
+        return;
+    }
     run->reported = true;
     Q_EMIT calendarSyncCompleted(run->calendar.id, run->pulled);
 }

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void expiredSyncTokenGivesOneFullPull();
     void rowsThatCannotBeStoredFailTheRunOnce();
     void aPullThatCannotCommitKeepsTheToken();
+    void aRefusedTokenWriteFailsTheRun();
     void aClientGoneWhileItWritesLeavesNothing();
 
     // Push
@@ -233,6 +234,23 @@ void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
     QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     QVERIFY(row(u"ok"_s) && row(u"late"_s));
+}
+
+// The rows came in, the calendar's row would not take the sync token: the
+// run says so, and the next one lists the same changes again.
+void TestGoogleSync::aRefusedTokenWriteFailsTheRun()
+{
+    QSqlQuery trigger(m_f.state()->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON calendars WHEN NEW.sync_token <> '' "
+                         "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+    m_f.fake().changeEvents(F::kWorkRemote, {timed(u"ok"_s, u"Fine"_s)});
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().storeFailure, StoreFailure::Refused); // a LocalStore failure
+    QVERIFY(row(u"ok"_s));
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QVERIFY(!m_f.state()->calendars()->getById(F::kWork)->sync_token.isEmpty());
 }
 
 void TestGoogleSync::aClientGoneWhileItWritesLeavesNothing()

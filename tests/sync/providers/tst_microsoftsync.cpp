@@ -1,6 +1,7 @@
 #include "accountrepository.h"
 #include "appstatefixture.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "graphsyncfixture.h"
 #include "icalendar.h"
@@ -10,6 +11,7 @@
 
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <QUuid>
 
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void refusedPushFailsTheRun_data();
     void refusedPushFailsTheRun();
     void tokenWriteBackKeepsOtherColumns();
+    void refusedTokenWriteFailsTheRun();
     void expiredAccessTokenIsRefreshed();
     void nothingLostAcrossAlternatingRounds();
 
@@ -347,6 +350,22 @@ void TestMicrosoftSync::tokenWriteBackKeepsOtherColumns()
     QCOMPARE(after.name, u"Renamed meanwhile"_s);
     QCOMPARE(after.color, u"#123456"_s);
     QVERIFY(!after.delta_sync_token.isEmpty());
+}
+
+// The rows came in, the calendar's row would not take the delta link: the
+// run says so, and the next one lists the same changes again.
+void TestMicrosoftSync::refusedTokenWriteFailsTheRun()
+{
+    m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(2))});
+    QSqlQuery trigger(m_state->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON calendars WHEN NEW.delta_sync_token <> '' "
+                         "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+    const Outcome refused = sync();
+    QVERIFY(!refused.completed);
+    QCOMPARE(refused.failure, u"local store failed (%1)"_s.arg(int(StoreFailure::Refused)));
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QVERIFY(sync().completed);
+    QVERIFY(!m_state->calendars()->getById(m_calendarId)->delta_sync_token.isEmpty());
 }
 
 void TestMicrosoftSync::expiredAccessTokenIsRefreshed()
