@@ -353,23 +353,39 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
         rowsOf(m_appState, run->calendar.id).written(providerEventId, run->written);
     run->problems->accepted(localId);
     std::optional<Event> current = events->getById(localId);
+    bool kept = true;
+    StoreFailure::clear();
     if (!current) {
         qCWarning(lcProviders) << "[Google] push success but local row gone:" << localId;
     } else if (*current != run->sending) {
         // Edited or deleted while the request was under way: that change
         // still has to go out, against the version just written.
-        store.takeServerIdentity(localId, providerEventId, etag);
+        kept = store.takeServerIdentity(localId, providerEventId, etag);
     } else {
         current->provider_event_id = providerEventId;
         current->etag = etag;
         current->sync_status = SyncStatus::Synced;
         const bool wasBlocked = events->blockSignals(true);
-        events->update(*current);
+        kept = events->update(*current);
         events->blockSignals(wasBlocked);
         qCInfo(lcProviders) << "[Google] pushed" << localId
                             << "→ providerEventId=" << providerEventId.left(16) + u"..."_s;
     }
+    if (!kept)
+        storeRefused(run);
     QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+}
+
+void SyncClient::storeRefused(const RunPtr &run)
+{
+    // The server took the write and the store would not record it: the row
+    // stays pending, and the run must not pass for one that synced it.
+    if (!run->pushFailure) {
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore);
+        refused.storeFailure = StoreFailure::last();
+        run->pushFailure = refused;
+    }
+    run->pending.clear();
 }
 
 bool SyncClient::cancelNext(const RunPtr &run)

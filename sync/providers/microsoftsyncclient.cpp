@@ -456,7 +456,15 @@ void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &re
     if (!resource.isEmpty())
         EventStore(m_appState, run->calendar.id).written(*now, resource);
     now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
-    m_appState->events()->update(*now);
+    StoreFailure::clear();
+    if (!m_appState->events()->update(*now)) {
+        // The server took the write and the store would not record it: the
+        // row stays pending, and the run must not pass for one that synced it.
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore);
+        refused.storeFailure = StoreFailure::last();
+        failed(run, pushed, {}, refused);
+        return;
+    }
     run->problems->accepted(pushed.id);
     pushNext(run);
 }

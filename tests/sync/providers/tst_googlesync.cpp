@@ -71,6 +71,7 @@ private Q_SLOTS:
     void changeDuringPushStaysPending_data();
     void changeDuringPushStaysPending();
     void tokenWriteBackKeepsARename();
+    void aPushTheStoreCannotRecordFailsTheRun();
 
     // Runs
     void twoCalendarsReportOnceEach();
@@ -267,6 +268,23 @@ void TestGoogleSync::aRefusedWriteKeepsTheChangesComing()
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     QCOMPARE(bool(row(u"ok"_s)), !cancelled);
     QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token != token);
+}
+
+// The server took a new event and the store would not record that: the run
+// fails, the row stays pending, and the server keeps one copy.
+void TestGoogleSync::aPushTheStoreCannotRecordFailsTheRun()
+{
+    const QString local = newLocalEvent(u"Mine"_s);
+    QSqlQuery trigger(m_f.state()->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.sync_status = 'synced' "
+                         "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().storeFailure, StoreFailure::Refused); // a LocalStore failure
+    QCOMPARE(m_f.events()->getById(local)->sync_status, u"pending"_s);
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(m_f.fake().events(F::kWorkRemote).size(), 1);
 }
 
 void TestGoogleSync::aClientGoneWhileItWritesLeavesNothing()

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void refusedPushFailsTheRun();
     void tokenWriteBackKeepsOtherColumns();
     void refusedTokenWriteFailsTheRun();
+    void pushTheStoreCannotRecordFailsTheRun();
     void expiredAccessTokenIsRefreshed();
     void nothingLostAcrossAlternatingRounds();
 
@@ -361,11 +362,26 @@ void TestMicrosoftSync::refusedTokenWriteFailsTheRun()
     QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON calendars WHEN NEW.delta_sync_token <> '' "
                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
     const Outcome refused = sync();
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
     QVERIFY(!refused.completed);
     QCOMPARE(refused.failure, u"local store failed (%1)"_s.arg(int(StoreFailure::Refused)));
-    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
     QVERIFY(sync().completed);
     QVERIFY(!m_state->calendars()->getById(m_calendarId)->delta_sync_token.isEmpty());
+}
+
+// The server took a new event and the store would not record that: the run
+// fails and the row stays pending.
+void TestMicrosoftSync::pushTheStoreCannotRecordFailsTheRun()
+{
+    const Event made = localEvent(u"Made here"_s, soon(6));
+    QSqlQuery trigger(m_state->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.provider_event_id <> '' "
+                         "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+    const Outcome outcome = sync();
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QVERIFY(!outcome.completed);
+    QCOMPARE(outcome.failure, u"local store failed (%1)"_s.arg(int(StoreFailure::Refused)));
+    QCOMPARE(m_state->events()->getById(made.id)->sync_status, u"pending"_s);
 }
 
 void TestMicrosoftSync::expiredAccessTokenIsRefreshed()
