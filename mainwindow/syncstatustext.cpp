@@ -162,8 +162,11 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         return google ? tr("Google refused the full event listing (HTTP 410).")
                       : tr("Microsoft refused the listing's delta token again.");
     case Kind::EndlessListing:
-        return google ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
-                      : tr("Microsoft's listing did not end; it was stopped.");
+        if (!google)
+            return tr("Microsoft's listing did not end; it was stopped.");
+        return result.step == Step::CalendarList
+            ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
+            : tr("Google's event listing did not end after %n page(s).", nullptr, int(result.limit));
     case Kind::BadAddress: return tr("Microsoft sent a link outside its API; the listing was stopped.");
     case Kind::TooLarge:
         return (google ? tr("Google's answer was larger than %1 MB and was cut off.")

@@ -423,6 +423,13 @@
             <numerusform>Googles Kalenderliste endete nach %n Seiten nicht.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Googles Terminliste endete nach %n Seite nicht.</numerusform>
+            <numerusform>Googles Terminliste endete nach %n Seiten nicht.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>

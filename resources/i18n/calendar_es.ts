@@ -423,6 +423,13 @@
             <numerusform>La lista de calendarios de Google no terminó tras %n páginas.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La lista de eventos de Google no terminó tras %n página.</numerusform>
+            <numerusform>La lista de eventos de Google no terminó tras %n páginas.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>

@@ -423,6 +423,13 @@
             <numerusform>La liste des agendas Google ne s'est pas terminée après %n pages.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La liste des événements Google ne s'est pas terminée après %n page.</numerusform>
+            <numerusform>La liste des événements Google ne s'est pas terminée après %n pages.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Aucun jeton d'accès Google.</translation>

@@ -420,6 +420,12 @@
             <numerusform>Google のカレンダー一覧が %n ページを過ぎても終わりませんでした。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google の予定一覧が %n ページを過ぎても終わりませんでした。</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>

@@ -237,6 +237,11 @@ private Q_SLOTS:
             r.limit = 50;
             return r;
         }() << u"Google's calendar list did not end after 50 page(s)."_s;
+        QTest::newRow("google: an event listing without end") << [] {
+            SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::EventListing);
+            r.limit = 2;
+            return r;
+        }() << u"Google's event listing did not end after 2 page(s)."_s;
         QTest::newRow("microsoft: a listing without end")
             << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
             << u"Microsoft's listing did not end; it was stopped."_s;

@@ -245,6 +245,8 @@ void TestGoogleCalendarClient::unusableListingFails()
     c->listEvents(kCalendar, QString(), QDateTime(), QDateTime());
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
     QCOMPARE(failed.first().first().value<SyncResult>().kind, kind);
+    if (raw.isEmpty())
+        QCOMPARE(failed.first().first().value<SyncResult>().limit, 2); // pages read: the first, its token once
     QCOMPARE(listed.size(), 0);
 }
 
