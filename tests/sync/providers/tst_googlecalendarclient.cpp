@@ -197,7 +197,8 @@ void TestGoogleCalendarClient::rejectedListingReportsStatus_data()
     };
     QTest::newRow("403 userRateLimitExceeded")
         << refused("usageLimits", "userRateLimitExceeded") << 403 << SyncResult::Kind::RateLimited;
-    QTest::newRow("403 quotaExceeded") << refused("usageLimits", "quotaExceeded") << 403 << SyncResult::Kind::RateLimited;
+    QTest::newRow("403 quotaExceeded")
+        << refused("usageLimits", "quotaExceeded") << 403 << SyncResult::Kind::RateLimited;
     QTest::newRow("403 forbiddenForNonOrganizer")
         << refused("calendar", "forbiddenForNonOrganizer") << 403 << SyncResult::Kind::Answer;
     QTest::newRow("403 accessNotConfigured: usageLimits, yet no limit")
