@@ -26,7 +26,8 @@ QString SyncStatusText::failure(const SyncResult &result)
     case Kind::Answer:
     case Kind::Network:
     case Kind::UntrustedCertificate:
-    case Kind::SignInNeeded: break;
+    case Kind::SignInNeeded:
+    case Kind::RateLimited: break;
     case Kind::EmptyAnswer: return tr("Subscription returned an empty body");
     case Kind::Unreadable: return tr("Subscription did not return calendar data");
     case Kind::LocalStore:
@@ -161,8 +162,11 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         return google ? tr("Google refused the full event listing (HTTP 410).")
                       : tr("Microsoft refused the listing's delta token again.");
     case Kind::EndlessListing:
-        return google ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
-                      : tr("Microsoft's listing did not end; it was stopped.");
+        if (!google)
+            return tr("Microsoft's listing did not end; it was stopped.");
+        return result.step == Step::CalendarList
+            ? tr("Google's calendar list did not end after %n page(s).", nullptr, int(result.limit))
+            : tr("Google's event listing did not end after %n page(s).", nullptr, int(result.limit));
     case Kind::BadAddress: return tr("Microsoft sent a link outside its API; the listing was stopped.");
     case Kind::TooLarge:
         return (google ? tr("Google's answer was larger than %1 MB and was cut off.")
@@ -182,6 +186,8 @@ QString SyncStatusText::providerFailure(const SyncResult &result)
         what = tr("%1 could not be reached (%2).").arg(name, result.networkErrorText);
     } else if (result.kind == Kind::Unreadable) {
         what = tr("%1 sent an answer that could not be read (HTTP %2).").arg(name, status);
+    } else if (result.kind == Kind::RateLimited) {
+        what = tr("%1's usage limit was reached (HTTP %2).").arg(name, status);
     } else {
         switch (result.step) {
         case Step::CalendarList: what = tr("%1 refused to list the calendars (HTTP %2).").arg(name, status); break;

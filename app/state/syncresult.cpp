@@ -82,6 +82,8 @@ bool SyncResult::canRetryLater() const
     case Kind::IncompleteListing:
     // What sends a DTD is the server or something on the way, not an item.
     case Kind::DocumentType:
+    // A limit that replenishes: the same request goes through later.
+    case Kind::RateLimited:
     // An answer cut off at its bound says nothing about the items in it.
     case Kind::TooLarge: return true;
     case Kind::EmptyAnswer:
@@ -119,6 +121,7 @@ QString SyncResult::describe() const
     case Kind::EndlessListing: return QStringLiteral("listing did not end");
     case Kind::IncompleteListing: return QStringLiteral("listing cut short by the server");
     case Kind::DocumentType: return QStringLiteral("answer with a document type (DTD) refused");
+    case Kind::RateLimited: return QStringLiteral("rate limit (HTTP %1)").arg(status);
     }
     return QString();
 }

@@ -37,6 +37,7 @@ struct SyncResult
         EndlessListing, // paging did not end; `limit`: the pages read, when counted
         IncompleteListing, // the server cut its listing short: what it did list was synced
         DocumentType, // an XML answer declared a document type (DTD): refused unread
+        RateLimited, // a refusal that names a rate or usage limit (Google's 403): `status` as it came
     };
     // Which request of the run it was.
     enum class Step {

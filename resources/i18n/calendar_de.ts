@@ -423,6 +423,13 @@
             <numerusform>Googles Kalenderliste endete nach %n Seiten nicht.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Googles Terminliste endete nach %n Seite nicht.</numerusform>
+            <numerusform>Googles Terminliste endete nach %n Seiten nicht.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Kein Google-Zugriffstoken.</translation>
@@ -514,6 +521,10 @@
     <message>
         <source>%1 sent an answer that could not be read (HTTP %2).</source>
         <translation>%1 hat eine unlesbare Antwort gesendet (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>Das Nutzungslimit von %1 wurde erreicht (HTTP %2).</translation>
     </message>
     <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>

@@ -169,6 +169,13 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google's event listing did not end after %n page.</numerusform>
+            <numerusform>Google's event listing did not end after %n pages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>%n event(s) failed to save locally; will retry next sync.</source>
         <translation>
             <numerusform>%n event failed to save locally; will retry next sync.</numerusform>

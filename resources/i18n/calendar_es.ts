@@ -423,6 +423,13 @@
             <numerusform>La lista de calendarios de Google no terminó tras %n páginas.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La lista de eventos de Google no terminó tras %n página.</numerusform>
+            <numerusform>La lista de eventos de Google no terminó tras %n páginas.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>No hay token de acceso de Google.</translation>
@@ -514,6 +521,10 @@
     <message>
         <source>%1 sent an answer that could not be read (HTTP %2).</source>
         <translation>%1 envió una respuesta que no se pudo leer (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>Se alcanzó el límite de uso de %1 (HTTP %2).</translation>
     </message>
     <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>

@@ -423,6 +423,13 @@
             <numerusform>La liste des agendas Google ne s'est pas terminée après %n pages.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>La liste des événements Google ne s'est pas terminée après %n page.</numerusform>
+            <numerusform>La liste des événements Google ne s'est pas terminée après %n pages.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Aucun jeton d'accès Google.</translation>
@@ -514,6 +521,10 @@
     <message>
         <source>%1 sent an answer that could not be read (HTTP %2).</source>
         <translation>%1 a envoyé une réponse illisible (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>La limite d&apos;utilisation de %1 a été atteinte (HTTP %2).</translation>
     </message>
     <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>

@@ -420,6 +420,12 @@
             <numerusform>Google のカレンダー一覧が %n ページを過ぎても終わりませんでした。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Google's event listing did not end after %n page(s).</source>
+        <translation>
+            <numerusform>Google の予定一覧が %n ページを過ぎても終わりませんでした。</numerusform>
+        </translation>
+    </message>
     <message>
         <source>No Google access token.</source>
         <translation>Google のアクセストークンがありません。</translation>
@@ -511,6 +517,10 @@
     <message>
         <source>%1 sent an answer that could not be read (HTTP %2).</source>
         <translation>%1 から読み取れない応答が返されました (HTTP %2)。</translation>
+    </message>
+    <message>
+        <source>%1&apos;s usage limit was reached (HTTP %2).</source>
+        <translation>%1 の利用上限に達しました (HTTP %2)。</translation>
     </message>
     <message>
         <source>%1 refused to list the calendars (HTTP %2).</source>

@@ -271,7 +271,8 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
     const QList<Event> &server = copy.server.events;
     const auto master = std::find_if(rows.cbegin(), rows.cend(),
                                      [](const Event &e) { return e.recurrence_id.isEmpty(); });
-    return m_store->inTransaction([&] {
+    bool stored = true;
+    const bool committed = m_store->inTransaction([&] {
         if (master != rows.cend() && master->deleted_at) {
             // Deleted here: the deletion stands over what changed there.
             const auto theirs = std::find_if(server.cbegin(), server.cend(),
@@ -286,8 +287,10 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                              << merged.conflicts.size();
             for (Event row : merged.changed) {
                 row.sync_status = SyncStatus::Pending;
-                if (!m_events->update(row))
+                if (!m_events->update(row)) {
                     qCWarning(lcCalDav) << "[CalDav] merged row not stored, id=" << row.id;
+                    stored = false;
+                }
             }
             const QDateTime now = QDateTime::currentDateTimeUtc();
             for (Event row : merged.added) {
@@ -302,17 +305,23 @@ bool CalDavEventPush::mergeServerCopy(const QList<Event> &rows, const QString &h
                     row.created = now;
                 if (!row.last_modified.isValid())
                     row.last_modified = row.created;
-                if (!m_events->insert(row))
+                if (!m_events->insert(row)) {
                     qCWarning(lcCalDav) << "[CalDav] merged occurrence not stored, uid=" << row.uid;
+                    stored = false;
+                }
             }
             for (const QString &id : merged.removedIds)
-                m_events->hardDelete(id);
+                stored = m_events->hardDelete(id) && stored;
             for (const auto &[local, remote] : merged.conflicts)
                 recordConflict(local, remote, etag);
         }
-        // Everything of the server's copy is in the local rows now.
-        m_store->keepBase(href, serverText);
+        // Everything of the server's copy is in the local rows now, unless
+        // the store refused some of it: then the rows must not go out, or
+        // they would write over what changed there.
+        if (stored)
+            m_store->keepBase(href, serverText);
     });
+    return committed && stored;
 }
 
 void CalDavEventPush::recordConflict(const Event &local, Event remote, const QString &etag)

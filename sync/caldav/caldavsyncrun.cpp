@@ -10,6 +10,7 @@
 #include "caldavxml.h"
 #include "calendarrepository.h"
 #include "database.h"
+#include "storefailure.h"
 #include "syncitemproblems.h"
 #include "syncresult.h"
 
@@ -67,8 +68,8 @@ void CalDavSyncRun::onMarkers(const CalDavClient::Response &response)
         && (!m_syncToken || *m_syncToken == m_calendar.sync_token);
     if (unchanged) {
         qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "unchanged on the server, nothing to pull";
-        saveCalendar(false);
-        runPush();
+        if (saveCalendar(false))
+            runPush();
         return;
     }
     runPull();
@@ -200,8 +201,8 @@ void CalDavSyncRun::storeFailed()
 void CalDavSyncRun::runTaskPull()
 {
     const auto goOn = [this] {
-        saveCalendar(m_events.complete && m_tasks.complete);
-        runPush();
+        if (saveCalendar(m_events.complete && m_tasks.complete))
+            runPush();
     };
     if (!holdsTasks()) {
         goOn();
@@ -224,12 +225,12 @@ void CalDavSyncRun::runTaskPull()
         goOn);
 }
 
-void CalDavSyncRun::saveCalendar(bool markersKnown)
+bool CalDavSyncRun::saveCalendar(bool markersKnown)
 {
     // Read again: a rename or colour change made during the run must survive.
     const std::optional<Calendar> stored = m_stores.calendars->getById(m_calendar.id);
     if (!stored)
-        return;
+        return true;
     Calendar updated = *stored;
     // Markers are kept only when everything they cover was fetched; else the
     // next run lists the collection again.
@@ -240,8 +241,19 @@ void CalDavSyncRun::saveCalendar(bool markersKnown)
     // The run goes on and completes; what did not come in is fetched again
     // by the next one, and meanwhile the calendar says that it is missing.
     updated.last_sync_error = problemText();
-    if (updated != *stored)
-        m_stores.calendars->update(updated);
+    return updated == *stored || storeCalendar(updated);
+}
+
+bool CalDavSyncRun::storeCalendar(const Calendar &updated)
+{
+    StoreFailure::clear();
+    if (m_stores.calendars->update(updated))
+        return true;
+    // The markers were not kept: the next run lists the collection again.
+    SyncResult result = SyncResult::failure(SyncResult::Kind::LocalStore);
+    result.storeFailure = StoreFailure::last();
+    fail(result);
+    return false;
 }
 
 QString CalDavSyncRun::problemText() const
@@ -302,15 +314,16 @@ void CalDavSyncRun::finish()
 {
     if (m_done)
         return;
-    m_done = true;
     // The push may have met items the server refused.
     if (std::optional<Calendar> stored = m_stores.calendars->getById(m_calendar.id)) {
         const QString problems = problemText();
         if (stored->last_sync_error != problems) {
             stored->last_sync_error = problems;
-            m_stores.calendars->update(*stored);
+            if (!storeCalendar(*stored))
+                return;
         }
     }
+    m_done = true;
     const int count = m_events.applied.written + m_tasks.applied.written;
     qCDebug(lcCalDav) << "[CalDav]" << m_calendar.name << "parsed=" << m_events.applied.parsed << "written=" << count;
     // Everything else is synced; what waits for the next run is told, the

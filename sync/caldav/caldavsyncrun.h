@@ -94,8 +94,10 @@ private:
     void storeFailed();
     void runTaskPull();
     // Keeps the markers when `markersKnown`; the calendar's last sync error
-    // names the objects this run could not bring in.
-    void saveCalendar(bool markersKnown);
+    // names the objects this run could not bring in. False when the store
+    // refused the row: the run has failed.
+    bool saveCalendar(bool markersKnown);
+    bool storeCalendar(const Calendar &updated);
     // "%n item(s) could not be synced", or empty.
     QString problemText() const;
     void runPush();

@@ -130,17 +130,23 @@ bool CalDavTaskPush::mergeServerCopy(const Task &task, const CalDavWorkerStore::
     const std::optional<Task> server = sameUid(copy.server.tasks);
     // Without the text both last agreed on, nothing tells who changed what: the local row stays.
     const std::optional<Task> base = sameUid(copy.base.tasks);
-    return m_store->inTransaction([&] {
+    bool stored = true;
+    const bool committed = m_store->inTransaction([&] {
         if (server && base) {
             bool conflict = false;
             Task result = CalDavTaskMerge::merge(*base, task, *server, &conflict);
             if (conflict)
                 qCInfo(lcCalDav) << "[CalDav] Both sides changed task" << task.id << "- the local version stays";
             result.sync_status = SyncStatus::Pending;
-            if (result != task && !m_tasks->update(result))
+            if (result != task && !m_tasks->update(result)) {
                 qCWarning(lcCalDav) << "[CalDav] merged task not stored, id=" << task.id;
+                stored = false;
+            }
         }
-        // Everything of the server's copy is in the local row now.
-        m_store->keepBase(task.href, copy.server.resource.calendarData);
+        // Everything of the server's copy is in the local row now, unless the
+        // store refused it: sent unmerged, the row would write over it.
+        if (stored)
+            m_store->keepBase(task.href, copy.server.resource.calendarData);
     });
+    return committed && stored;
 }

@@ -61,8 +61,13 @@ void PageApply::applyItem(const QJsonObject &item)
         if (!localId.isEmpty()) {
             if (series.isEmpty())
                 m_outcome.tombstoned += dropOccurrences(localId);
-            if (events->hardDelete(localId))
-                m_rowOf.remove(providerId);
+            // A deletion the store refused keeps the sync token where it
+            // was: the next listing brings it again.
+            if (!events->hardDelete(localId)) {
+                ++m_outcome.failed;
+                return;
+            }
+            m_rowOf.remove(providerId);
             m_rows.gone(providerId);
             ++m_outcome.tombstoned;
         }

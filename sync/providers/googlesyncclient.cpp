@@ -66,6 +66,7 @@ struct SyncClient::Run
     int pulled = 0;
     bool repulled = false; // a full listing after a refused sync token
     int unsaved = 0; // rows the pull could not store
+    std::optional<StoreFailure::Kind> rowRefused; // the calendar's row, with its sync token
     int left = 0; // rows the push left pending this time, for now
     std::optional<SyncResult> pushFailure; // the first failure that ends the run
     QList<Event> pending; // still to push, in order
@@ -223,7 +224,9 @@ void SyncClient::storeSyncToken(const RunPtr &run, const QString &token)
         return;
     current->sync_token = token;
     current->updated_at = QDateTime::currentDateTimeUtc();
-    m_appState->calendars()->update(*current);
+    StoreFailure::clear();
+    if (!m_appState->calendars()->update(*current))
+        run->rowRefused = StoreFailure::last();
 }
 
 void SyncClient::runPush(const RunPtr &run)
@@ -350,23 +353,39 @@ void SyncClient::onEventWritten(const RunPtr &run, const QString &localId, const
         rowsOf(m_appState, run->calendar.id).written(providerEventId, run->written);
     run->problems->accepted(localId);
     std::optional<Event> current = events->getById(localId);
+    bool kept = true;
+    StoreFailure::clear();
     if (!current) {
         qCWarning(lcProviders) << "[Google] push success but local row gone:" << localId;
     } else if (*current != run->sending) {
         // Edited or deleted while the request was under way: that change
         // still has to go out, against the version just written.
-        store.takeServerIdentity(localId, providerEventId, etag);
+        kept = store.takeServerIdentity(localId, providerEventId, etag);
     } else {
         current->provider_event_id = providerEventId;
         current->etag = etag;
         current->sync_status = SyncStatus::Synced;
         const bool wasBlocked = events->blockSignals(true);
-        events->update(*current);
+        kept = events->update(*current);
         events->blockSignals(wasBlocked);
         qCInfo(lcProviders) << "[Google] pushed" << localId
                             << "→ providerEventId=" << providerEventId.left(16) + u"..."_s;
     }
+    if (!kept)
+        storeRefused(run);
     QTimer::singleShot(0, this, [this, run] { pushNext(run); });
+}
+
+void SyncClient::storeRefused(const RunPtr &run)
+{
+    // The server took the write and the store would not record it: the row
+    // stays pending, and the run must not pass for one that synced it.
+    if (!run->pushFailure) {
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore);
+        refused.storeFailure = StoreFailure::last();
+        run->pushFailure = refused;
+    }
+    run->pending.clear();
 }
 
 bool SyncClient::cancelNext(const RunPtr &run)
@@ -463,7 +482,16 @@ void SyncClient::finishPush(const RunPtr &run)
         fail(run, unsaved);
         return;
     }
-    run->problems->publish(run->left);
+    // The calendar's row keeps the sync token and names what was left
+    // behind: refused, the next run lists these changes again.
+    if (!run->problems->publish(run->left) && !run->rowRefused)
+        run->rowRefused = StoreFailure::last();
+    if (run->rowRefused) {
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        refused.storeFailure = *run->rowRefused;
+        fail(run, refused);
+        return;
+    }
     run->reported = true;
     Q_EMIT calendarSyncCompleted(run->calendar.id, run->pulled);
 }

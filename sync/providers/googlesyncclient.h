@@ -70,6 +70,7 @@ private:
     bool cancelNext(const RunPtr &run);
     void onEventDeleted(const RunPtr &run, const QString &localId);
     void onEventWriteFailed(const RunPtr &run, const QString &localId, const SyncResult &result);
+    void storeRefused(const RunPtr &run);
     void finishPush(const RunPtr &run);
     void fail(const RunPtr &run, SyncResult result);
 

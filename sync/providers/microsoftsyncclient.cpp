@@ -234,18 +234,25 @@ void SyncClient::finishRound(Run *run, const ProviderApplyJob::Outcome &applied)
     }
     // Only once the rows are stored: a link saved before would skip them.
     run->cursor.link = run->page.deltaToken;
-    storeDeltaToken(run->calendar.id, run->cursor.text());
+    if (!storeDeltaToken(run->calendar.id, run->cursor.text())) {
+        // The next run lists these changes again.
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        refused.storeFailure = StoreFailure::last();
+        finish(run, refused);
+        return;
+    }
     runPush(run);
 }
 
-void SyncClient::storeDeltaToken(const QString &calendarId, const QString &token)
+bool SyncClient::storeDeltaToken(const QString &calendarId, const QString &token)
 {
     std::optional<Calendar> current = m_appState->calendars()->getById(calendarId);
     if (!current)
-        return;
+        return true;
     current->delta_sync_token = token;
     current->updated_at = QDateTime::currentDateTimeUtc();
-    m_appState->calendars()->update(*current);
+    StoreFailure::clear();
+    return m_appState->calendars()->update(*current);
 }
 
 void SyncClient::runPush(Run *run)
@@ -449,7 +456,15 @@ void SyncClient::markSynced(Run *run, const Event &pushed, const QJsonObject &re
     if (!resource.isEmpty())
         EventStore(m_appState, run->calendar.id).written(*now, resource);
     now->sync_status = unchanged ? SyncStatus::Synced : SyncStatus::Pending;
-    m_appState->events()->update(*now);
+    StoreFailure::clear();
+    if (!m_appState->events()->update(*now)) {
+        // The server took the write and the store would not record it: the
+        // row stays pending, and the run must not pass for one that synced it.
+        SyncResult refused = SyncResult::failure(SyncResult::Kind::LocalStore);
+        refused.storeFailure = StoreFailure::last();
+        failed(run, pushed, {}, refused);
+        return;
+    }
     run->problems->accepted(pushed.id);
     pushNext(run);
 }
@@ -502,10 +517,12 @@ void SyncClient::finish(Run *run, std::optional<SyncResult> failure)
     // with the run.
     m_runs.remove(run);
     delete run;
+    // Items left behind are named on the calendar, as for CalDAV.
+    if (!failure && problems && !problems->publish(left)) {
+        failure = SyncResult::failure(SyncResult::Kind::LocalStore, SyncResult::Step::EventListing);
+        failure->storeFailure = StoreFailure::last();
+    }
     if (!failure) {
-        // Items left behind are named on the calendar, as for CalDAV.
-        if (problems)
-            problems->publish(left);
         Q_EMIT calendarSyncCompleted(calendarId, pulled);
         return;
     }

@@ -79,8 +79,9 @@ private:
     void failed(Run *run, const Event &pushed, const QByteArray &sent, const SyncResult &result);
     // Completed without `failure`.
     void finish(Run *run, std::optional<SyncResult> failure);
-    // Only the token columns of the calendar row as it is now.
-    void storeDeltaToken(const QString &calendarId, const QString &token);
+    // Only the token columns of the calendar row as it is now; false when
+    // the store refused the row.
+    bool storeDeltaToken(const QString &calendarId, const QString &token);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

@@ -104,7 +104,7 @@ bool ProviderCalendarClient::pageIsNew(QSet<QString> &seen, const QString &next,
         return true;
     }
     SyncResult endless = failure(SyncResult::Kind::EndlessListing, step);
-    endless.limit = seen.size();
+    endless.limit = seen.size() + 1; // the pages read: the first came without a link
     Q_EMIT requestFailed(endless);
     return false;
 }

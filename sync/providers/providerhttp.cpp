@@ -19,15 +19,17 @@ namespace ProviderHttp {
 namespace {
 
 // Google answers a rate or quota limit as often with 403 as with 429, named
-// by the reason (domain "usageLimits"): a pause, not a refusal of the item.
+// by the reason (rateLimitExceeded, userRateLimitExceeded, dailyLimitExceeded,
+// quotaExceeded): a pause, not a refusal of the item. The domain alone says
+// nothing: "usageLimits" also names an API switched off for the project
+// (accessNotConfigured), which no waiting cures.
 bool isUsageLimit(const QByteArray &body)
 {
     const QJsonArray errors =
         QJsonDocument::fromJson(body).object().value("error"_L1).toObject().value("errors"_L1).toArray();
     for (const QJsonValue &error : errors) {
         const QString reason = error.toObject().value("reason"_L1).toString();
-        if (error.toObject().value("domain"_L1).toString() == "usageLimits"_L1 || reason == "rateLimitExceeded"_L1
-            || reason == "userRateLimitExceeded"_L1 || reason == "quotaExceeded"_L1)
+        if (reason.endsWith("LimitExceeded"_L1) || reason == "quotaExceeded"_L1)
             return true;
     }
     return false;
@@ -65,9 +67,9 @@ Reply take(QNetworkReply *reply)
     if (out.status != 0 && !out.ok())
         qCWarning(lcProviders).noquote() << "answer HTTP" << out.status << "from" << reply->url().host() << ":"
                                       << loggable(out.body);
-    if (out.status == 403 && isUsageLimit(out.body))
-        out.status = 429;
-    if (out.status == 429 || out.status == 503)
+    // The status stays as it came: the user is told what the server said.
+    out.rateLimited = out.status == 403 && isUsageLimit(out.body);
+    if (out.status == 429 || out.status == 503 || out.rateLimited)
         out.retryAfterSecs = retryAfterSecs(reply->rawHeader("Retry-After"), QDateTime::currentDateTimeUtc());
     if (out.status == 0 && reply->error() != QNetworkReply::NoError) {
         out.networkError = reply->error();
@@ -80,6 +82,8 @@ Reply take(QNetworkReply *reply)
 SyncResult Reply::failure(SyncResult::Provider provider, SyncResult::Step step) const
 {
     SyncResult result = cutOff ? *cutOff : SyncResult::fromReply(step, status, networkError, networkErrorText, body);
+    if (rateLimited)
+        result.kind = SyncResult::Kind::RateLimited;
     result.step = step;
     result.provider = provider;
     result.retryAfterSecs = retryAfterSecs;

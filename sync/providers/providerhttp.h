@@ -25,6 +25,7 @@ struct Reply
     QString networkErrorText;
     std::optional<SyncResult> cutOff; // the answer passed its ReplySizeGuard bound
     qint64 retryAfterSecs = 0;        // a 429's or 503's Retry-After, in seconds
+    bool rateLimited = false;         // a 403 that names a rate or usage limit, not the item
     bool ok() const { return !cutOff && status >= 200 && status < 300; }
     // A delete succeeded, or the resource was gone already: both count as deleted.
     bool deleted() const { return ok() || status == 404 || status == 410; }

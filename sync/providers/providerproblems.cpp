@@ -4,6 +4,7 @@
 #include "calendarrepository.h"
 #include "eventrepository.h"
 #include "providerslog.h"
+#include "storefailure.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -64,7 +65,7 @@ void ProviderProblems::readable(const QString &providerId)
     m_problems.forget(SyncItemProblems::Kind::Unreadable, providerId);
 }
 
-int ProviderProblems::publish(int leftThisRun)
+bool ProviderProblems::publish(int leftThisRun)
 {
     Q_ASSERT(m_appState);
     const QList<QString> refused = m_refused.keys();
@@ -75,11 +76,11 @@ int ProviderProblems::publish(int leftThisRun)
     const int count = leftThisRun + m_problems.count();
     std::optional<Calendar> calendar = m_appState->calendars()->getById(m_calendarId);
     const QString line = text(count);
-    if (calendar && calendar->last_sync_error != line) {
-        calendar->last_sync_error = line;
-        m_appState->calendars()->update(*calendar);
-    }
-    return count;
+    if (!calendar || calendar->last_sync_error == line)
+        return true;
+    calendar->last_sync_error = line;
+    StoreFailure::clear();
+    return m_appState->calendars()->update(*calendar);
 }
 
 QString ProviderProblems::text(int count)

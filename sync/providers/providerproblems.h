@@ -38,8 +38,9 @@ public:
 
     // Stores on the calendar, for the status to show, the items this run
     // left behind: `leftThisRun` besides those recorded. Rows recorded that
-    // are gone meanwhile are forgotten first. The count it stored.
-    int publish(int leftThisRun);
+    // are gone meanwhile are forgotten first. False when the store refused
+    // the calendar's row (StoreFailure::last() says why).
+    bool publish(int leftThisRun);
 
     // "%n item(s) could not be synced", empty for none.
     static QString text(int count);

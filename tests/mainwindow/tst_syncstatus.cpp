@@ -223,6 +223,9 @@ private Q_SLOTS:
         QTest::newRow("microsoft: the events listing answered 429")
             << providerAnswer(OfMicrosoft, Step::EventListing, 429, u"throttled"_s)
             << u"Microsoft refused to list the calendar's events (HTTP 429). The next sync tries again."_s;
+        QTest::newRow("google: the events listing answered 403 for a usage limit")
+            << providerAnswer(OfGoogle, Step::EventListing, 403, u"userRateLimitExceeded"_s).withKind(Kind::RateLimited)
+            << u"Google's usage limit was reached (HTTP 403). The next sync tries again."_s;
         QTest::newRow("google: the calendar list answered 403")
             << providerAnswer(OfGoogle, Step::CalendarList, 403, u"forbidden"_s)
             << u"Google refused to list the calendars (HTTP 403). Check that the account may still use this calendar."_s;
@@ -234,6 +237,11 @@ private Q_SLOTS:
             r.limit = 50;
             return r;
         }() << u"Google's calendar list did not end after 50 page(s)."_s;
+        QTest::newRow("google: an event listing without end") << [] {
+            SyncResult r = provider(OfGoogle, Kind::EndlessListing, Step::EventListing);
+            r.limit = 2;
+            return r;
+        }() << u"Google's event listing did not end after 2 page(s)."_s;
         QTest::newRow("microsoft: a listing without end")
             << provider(OfMicrosoft, Kind::EndlessListing, Step::EventListing)
             << u"Microsoft's listing did not end; it was stopped."_s;

@@ -162,25 +162,33 @@ void SyncClient::onFeedApplied(const QString &calendarId, const FeedReplaceResul
     // listen to this one.
     if (result.changed() && m_appState->events())
         m_appState->events()->scheduleChanged(calendarId);
-    recordLeftOut(calendarId, result.failed);
+    if (!recordLeftOut(calendarId, result.failed)) {
+        // The calendar cannot say what was left out: the refresh must not
+        // pass for a whole one.
+        SyncResult untold = SyncResult::failure(SyncResult::Kind::LocalStore);
+        untold.storeFailure = StoreFailure::last();
+        Q_EMIT calendarSyncFailed(calendarId, untold);
+        return;
+    }
     Q_EMIT calendarSyncCompleted(calendarId, result.held());
 }
 
-void SyncClient::recordLeftOut(const QString &calendarId, int failed)
+bool SyncClient::recordLeftOut(const QString &calendarId, int failed)
 {
     // Events the store refused (one without a start, say) are not in the
     // count: the calendar says how many until a feed goes in whole.
     std::optional<Calendar> calendar = m_appState->calendars()->getById(calendarId);
     if (!calendar)
-        return;
+        return true;
     const QString problem = failed == 0 ? QString()
                                         : tr("%n event(s) of the subscription could not be stored", nullptr, failed);
     if (calendar->last_sync_error == problem)
-        return;
+        return true;
     if (failed > 0)
         qCWarning(lcWebcal) << "subscription" << calendarId << failed << "events were not stored";
     calendar->last_sync_error = problem;
-    m_appState->calendars()->update(*calendar);
+    StoreFailure::clear();
+    return m_appState->calendars()->update(*calendar);
 }
 
 } // namespace Webcal

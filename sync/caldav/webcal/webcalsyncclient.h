@@ -62,7 +62,8 @@ Q_SIGNALS:
 private:
     void onFeedReply(QNetworkReply *reply, const Calendar &calendar, const std::optional<SyncResult> &limitHit);
     void onFeedApplied(const QString &calendarId, const FeedReplaceResult &result, StoreFailure::Kind failure);
-    void recordLeftOut(const QString &calendarId, int failed);
+    // False when the store refused the calendar's row.
+    bool recordLeftOut(const QString &calendarId, int failed);
 
     AppState *m_appState;
     QNetworkAccessManager *m_network;

@@ -240,17 +240,67 @@ private Q_SLOTS:
         QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
     }
 
-    // The server took the write, the store could not record that: the run fails.
+    // The server took the write, or sent its changes, and the store could
+    // not record that: the run fails, and what it could not record is done
+    // again next time.
+    void writeTheStoreCannotRecordEndsTheRun_data()
+    {
+        QTest::addColumn<QString>("refused"); // a table, and when its update is refused
+        QTest::addColumn<int>("pushAnswer"); // to the pending event's PUT; 0: the server changed instead
+        QTest::newRow("the pushed event marked synced") << u"events WHEN NEW.sync_status = 'synced'"_s << 201;
+        QTest::newRow("the calendar's new ctag") << u"calendars WHEN NEW.ctag = 'c2'"_s << 0;
+        QTest::newRow("the calendar's problem after a refused push")
+            << u"calendars WHEN NEW.last_sync_error <> ''"_s << 403;
+    }
+
     void writeTheStoreCannotRecordEndsTheRun()
     {
-        const QString id = storeEvent(u"a"_s, u"A"_s, {}, {}, true);
+        QFETCH(QString, refused);
+        QFETCH(int, pushAnswer);
+        const QString id = pushAnswer ? storeEvent(u"a"_s, u"A"_s, {}, {}, true) : QString();
         QVERIFY(QSqlQuery(m_state->database()->database())
-                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.sync_status = 'synced' "
-                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
-        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
-        m_server->expect("PUT", "/cal/a.ics").reply(201, {}, {{"ETag", "\"a1\""}});
+                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON %1 BEGIN SELECT RAISE(ABORT, 'no'); END"_s.arg(
+                        refused)));
+        if (pushAnswer) {
+            m_server->expect("PROPFIND", "/cal/").reply(207, markers("c1"));
+            m_server->expect("PUT", "/cal/a.ics").reply(pushAnswer, {}, {{"ETag", "\"a1\""}});
+        } else {
+            m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+            m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/b.ics", "e1", {}}}));
+            m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/b.ics", "e1", vevent(u"b"_s, u"B"_s)}}));
+        }
         QCOMPARE(sync().result.storeFailure, StoreFailure::Refused); // a LocalStore failure
-        QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
+        if (pushAnswer)
+            QCOMPARE(m_state->events()->getById(id)->sync_status, u"pending"_s);
+        QCOMPARE(m_state->calendars()->getById(m_calendar.id)->ctag, u"c1"_s);
+    }
+
+    // The server's copy of an item edited here is merged before the item
+    // goes again; a store that will not take the merge sends nothing over
+    // what changed there.
+    void mergeTheStoreRefusesSendsNothing()
+    {
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("REPORT", "/cal/").reply(207, objects({{"/cal/a.ics", "e1", {}}}));
+        m_server->expect("REPORT", "/cal/")
+            .reply(207, objects({{"/cal/a.ics", "e1", vevent(u"a"_s, u"A"_s, u"LOCATION:Room 1\r\n"_s)}}));
+        QCOMPARE(sync().failure, QString());
+        Event edited = *m_state->events()->getByUid(u"a"_s, m_calendar.id);
+        edited.title = u"Edited here"_s;
+        edited.sync_status = u"pending"_s;
+        QVERIFY(m_state->events()->update(edited));
+        QVERIFY(QSqlQuery(m_state->database()->database())
+                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.location = 'Room 2' "
+                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+        m_server->expect("PROPFIND", "/cal/").reply(207, markers("c2"));
+        m_server->expect("PUT", "/cal/a.ics").header("If-Match", "\"e1\"").reply(412);
+        m_server->expect("REPORT", "/cal/")
+            .bodyContains("multiget")
+            .reply(207, objects({{"/cal/a.ics", "e2", vevent(u"a"_s, u"A"_s, u"LOCATION:Room 2\r\n"_s)}}));
+        const SyncOutcome outcome = sync();
+        QCOMPARE(outcome.result.storeFailure, StoreFailure::Refused); // a LocalStore failure
+        QVERIFY2(!outcome.failure.contains(u"the server saw"_s), qPrintable(outcome.failure));
+        QCOMPARE(m_state->events()->getById(edited.id)->sync_status, u"pending"_s);
     }
 
     // Another client's NUL inside a title makes the answer ill-formed XML;

@@ -1,5 +1,6 @@
 #include "webcalharness.h"
 
+#include "database.h"
 #include "scriptedhttpserver.h"
 #include "subscriptionrefresh.h"
 #include "subscriptionurl.h"
@@ -9,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QNetworkRequest>
+#include <QSqlQuery>
 #include <QSslConfiguration>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -354,6 +356,25 @@ private Q_SLOTS:
         QCOMPARE(outcome.result.status, status);
         QCOMPARE(eventLines(m_state, calendar.id), before);
         QCOMPARE(server.problems(), QStringList());
+    }
+
+    // Events the store would not take are named on the calendar; a store
+    // that refuses that too fails the refresh rather than tell it whole.
+    void leftOutEventsUntoldFailTheRefresh()
+    {
+        ScriptedHttpServer server;
+        QVERIFY(server.start());
+        server.expect("GET", "/feed.ics")
+            .reply(200, feed({vevent("a@feed", "Alpha", "20260310T090000Z"),
+                              "BEGIN:VEVENT\r\nUID:undated@feed\r\nSUMMARY:Undated\r\nEND:VEVENT\r\n"}));
+        const Calendar calendar = subscribe(server);
+        QVERIFY(QSqlQuery(m_state->database()->database())
+                    .exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON calendars WHEN NEW.last_sync_error <> '' "
+                          "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+        const RefreshOutcome outcome = refreshOnce(m_state, calendar.id);
+        QVERIFY(!outcome.completed);
+        QCOMPARE(outcome.result.storeFailure, StoreFailure::Refused); // a LocalStore failure
+        QCOMPARE(eventLines(m_state, calendar.id).size(), 1);
     }
 
     // A real calendar with nothing in it (a holiday calendar out of season)

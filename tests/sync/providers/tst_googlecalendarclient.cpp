@@ -188,6 +188,21 @@ void TestGoogleCalendarClient::rejectedListingReportsStatus_data()
                                   << SyncResult::Kind::Answer;
     QTest::newRow("dropped connection: no HTTP answer")
         << QJsonObject{{"path"_L1, u"/events"_s}, {"drop"_L1, true}, {"count"_L1, 5}} << 0 << SyncResult::Kind::Network;
+    // Google's 403 names its cause; only a limit is a rate limit, and its status stays 403.
+    const auto refused = [](const char *domain, const char *reason) {
+        const QString body = uR"({"error": {"errors": [{"domain": "%1", "reason": "%2"}], "code": 403}})"_s;
+        return QJsonObject{{"path"_L1, u"/events"_s},
+                           {"status"_L1, 403},
+                           {"raw"_L1, body.arg(QLatin1StringView(domain), QLatin1StringView(reason))}};
+    };
+    QTest::newRow("403 userRateLimitExceeded")
+        << refused("usageLimits", "userRateLimitExceeded") << 403 << SyncResult::Kind::RateLimited;
+    QTest::newRow("403 quotaExceeded")
+        << refused("usageLimits", "quotaExceeded") << 403 << SyncResult::Kind::RateLimited;
+    QTest::newRow("403 forbiddenForNonOrganizer")
+        << refused("calendar", "forbiddenForNonOrganizer") << 403 << SyncResult::Kind::Answer;
+    QTest::newRow("403 accessNotConfigured: usageLimits, yet no limit")
+        << refused("usageLimits", "accessNotConfigured") << 403 << SyncResult::Kind::Answer;
 }
 
 void TestGoogleCalendarClient::rejectedListingReportsStatus()
@@ -231,6 +246,8 @@ void TestGoogleCalendarClient::unusableListingFails()
     c->listEvents(kCalendar, QString(), QDateTime(), QDateTime());
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
     QCOMPARE(failed.first().first().value<SyncResult>().kind, kind);
+    if (raw.isEmpty())
+        QCOMPARE(failed.first().first().value<SyncResult>().limit, 2); // pages read: the first, its token once
     QCOMPARE(listed.size(), 0);
 }
 

@@ -61,6 +61,8 @@ private Q_SLOTS:
     void expiredSyncTokenGivesOneFullPull();
     void rowsThatCannotBeStoredFailTheRunOnce();
     void aPullThatCannotCommitKeepsTheToken();
+    void aRefusedWriteKeepsTheChangesComing_data();
+    void aRefusedWriteKeepsTheChangesComing();
     void aClientGoneWhileItWritesLeavesNothing();
 
     // Push
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void changeDuringPushStaysPending_data();
     void changeDuringPushStaysPending();
     void tokenWriteBackKeepsARename();
+    void aPushTheStoreCannotRecordFailsTheRun();
 
     // Runs
     void twoCalendarsReportOnceEach();
@@ -233,6 +236,55 @@ void TestGoogleSync::aPullThatCannotCommitKeepsTheToken()
     QVERIFY(schema.exec(u"DROP TRIGGER late"_s));
     QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
     QVERIFY(row(u"ok"_s) && row(u"late"_s));
+}
+
+void TestGoogleSync::aRefusedWriteKeepsTheChangesComing_data()
+{
+    QTest::addColumn<QString>("refused"); // a trigger's event and condition
+    QTest::addColumn<bool>("cancelled"); // the server cancels the event the first run brought in
+    QTest::newRow("the calendar's new sync token") << u"UPDATE ON calendars WHEN NEW.sync_token <> ''"_s << false;
+    QTest::newRow("a deletion there") << u"DELETE ON events WHEN OLD.title = 'Fine'"_s << true;
+}
+
+// The store would not take what the listing brought: the run says so, the
+// sync token stays, and the next run lists the same changes again.
+void TestGoogleSync::aRefusedWriteKeepsTheChangesComing()
+{
+    QFETCH(QString, refused);
+    QFETCH(bool, cancelled);
+    m_f.fake().changeEvents(F::kWorkRemote, {timed(u"ok"_s, u"Fine"_s)});
+    if (cancelled) {
+        QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+        m_f.fake().changeEvents(F::kWorkRemote, {QJsonObject{{"id"_L1, u"ok"_s}, {"status"_L1, u"cancelled"_s}}});
+    }
+    const QString token = m_f.state()->calendars()->getById(F::kWork)->sync_token;
+    QSqlQuery trigger(m_f.state()->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE %1 BEGIN SELECT RAISE(ABORT, 'no'); END"_s.arg(refused)));
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().kind, SyncResult::Kind::LocalStore);
+    QCOMPARE(m_f.state()->calendars()->getById(F::kWork)->sync_token, token);
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(bool(row(u"ok"_s)), !cancelled);
+    QVERIFY(m_f.state()->calendars()->getById(F::kWork)->sync_token != token);
+}
+
+// The server took a new event and the store would not record that: the run
+// fails, the row stays pending, and the server keeps one copy.
+void TestGoogleSync::aPushTheStoreCannotRecordFailsTheRun()
+{
+    const QString local = newLocalEvent(u"Mine"_s);
+    QSqlQuery trigger(m_f.state()->database()->database());
+    QVERIFY(trigger.exec(u"CREATE TRIGGER refuse BEFORE UPDATE ON events WHEN NEW.sync_status = 'synced' "
+                         "BEGIN SELECT RAISE(ABORT, 'no'); END"_s));
+    const F::Report report = m_f.sync();
+    QCOMPARE(report.failed, QStringList{F::kWork});
+    QCOMPARE(report.results.first().storeFailure, StoreFailure::Refused); // a LocalStore failure
+    QCOMPARE(m_f.events()->getById(local)->sync_status, u"pending"_s);
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QCOMPARE(m_f.sync().completed, QStringList{F::kWork});
+    QCOMPARE(m_f.fake().events(F::kWorkRemote).size(), 1);
 }
 
 void TestGoogleSync::aClientGoneWhileItWritesLeavesNothing()

@@ -399,7 +399,8 @@ void TestGoogleTwoDevices::bothDevicesEdit_data()
                               {{"method"_L1, u"PATCH"_s}, {"path"_L1, ids[0]}, {"status"_L1, 403}, {"raw"_L1, limit}});
                     },
                     [](T *t, const QStringList &ids) {
-        QCOMPARE(t->lastReport.results.first().status, 429);
+        QCOMPARE(t->lastReport.results.first().kind, SyncResult::Kind::RateLimited);
+        QCOMPARE(t->lastReport.results.first().status, 403);
         QCOMPARE(t->f().sync().completed, QStringList{F::kWork});
         QCOMPARE(t->there().get(ids[0])["summary"_L1].toString(), u"Plan 2"_s);
            },

@@ -1,6 +1,7 @@
 #include "accountrepository.h"
 #include "appstatefixture.h"
 #include "calendarrepository.h"
+#include "database.h"
 #include "eventrepository.h"
 #include "graphsyncfixture.h"
 #include "icalendar.h"
@@ -10,6 +11,7 @@
 
 #include <QJsonArray>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
 #include <QUuid>
 
@@ -67,6 +69,8 @@ private Q_SLOTS:
     void refusedPushFailsTheRun_data();
     void refusedPushFailsTheRun();
     void tokenWriteBackKeepsOtherColumns();
+    void refusedWriteFailsTheRun_data();
+    void refusedWriteFailsTheRun();
     void expiredAccessTokenIsRefreshed();
     void nothingLostAcrossAlternatingRounds();
 
@@ -347,6 +351,38 @@ void TestMicrosoftSync::tokenWriteBackKeepsOtherColumns()
     QCOMPARE(after.name, u"Renamed meanwhile"_s);
     QCOMPARE(after.color, u"#123456"_s);
     QVERIFY(!after.delta_sync_token.isEmpty());
+}
+
+void TestMicrosoftSync::refusedWriteFailsTheRun_data()
+{
+    QTest::addColumn<QString>("refused"); // a table, and when its update is refused
+    QTest::addColumn<bool>("pushed"); // a new event goes out; else one comes in
+    QTest::newRow("the calendar's new delta link") << u"calendars WHEN NEW.delta_sync_token <> ''"_s << false;
+    QTest::newRow("a pushed event taking its server id") << u"events WHEN NEW.provider_event_id <> ''"_s << true;
+}
+
+// The store would not record what came in, or that the server took a new
+// event: the run says so, and the next one does that work again.
+void TestMicrosoftSync::refusedWriteFailsTheRun()
+{
+    QFETCH(QString, refused);
+    QFETCH(bool, pushed);
+    const Event made = pushed ? localEvent(u"Made here"_s, soon(6)) : Event();
+    if (!pushed)
+        m_fake.changeEvents(kRemote, {timed(u"a"_s, u"Alpha"_s, soon(2))});
+    QSqlQuery trigger(m_state->database()->database());
+    QVERIFY(trigger.exec(
+        u"CREATE TRIGGER refuse BEFORE UPDATE ON %1 BEGIN SELECT RAISE(ABORT, 'no'); END"_s.arg(refused)));
+    const Outcome outcome = sync();
+    QVERIFY(trigger.exec(u"DROP TRIGGER refuse"_s));
+    QVERIFY(!outcome.completed);
+    QCOMPARE(outcome.failure, u"local store failed (%1)"_s.arg(int(StoreFailure::Refused)));
+    if (pushed) {
+        QCOMPARE(m_state->events()->getById(made.id)->sync_status, u"pending"_s);
+        return;
+    }
+    QVERIFY(sync().completed);
+    QVERIFY(!m_state->calendars()->getById(m_calendarId)->delta_sync_token.isEmpty());
 }
 
 void TestMicrosoftSync::expiredAccessTokenIsRefreshed()
