@@ -362,6 +362,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     Resource current;
     bool inResponse = false;
     bool truncated = false;
+    std::optional<bool> multistatus; // what the root element is, once read
     if (declaresDocumentType(body)) {
         if (complete)
             *complete = false;
@@ -372,6 +373,8 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
+            if (!multistatus)
+                multistatus = isDav(reader, "multistatus"_L1);
             if (marksTruncation(reader)) {
                 truncated = true;
             } else if (isDav(reader, "response"_L1)) {
@@ -406,7 +409,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
         }
     }
     if (complete)
-        *complete = !reader.hasError() && !truncated;
+        *complete = !reader.hasError() && !truncated && multistatus.value_or(false);
     return resources;
 }
 
