@@ -283,12 +283,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<QByteArrayList>>("script"); // target, body; {plain}: the plain server's origin
         QTest::addColumn<SyncResult>("failure");
-        QTest::newRow("principal")
-            << QList<QByteArrayList>{{"/dav/", principalAnswer("{plain}/p/")}}
-            << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Principal);
-        QTest::newRow("home set")
-            << QList<QByteArrayList>{{"/dav/", principalAnswer("/p/")}, {"/p/", homeAnswer("/p/", "{plain}/home/")}}
-            << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::HomeSet);
+        QTest::newRow("principal") << QList<QByteArrayList>{{"/dav/", principalAnswer("{plain}/p/")}}
+                                   << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Principal);
+        QTest::newRow("home set") << QList<QByteArrayList>{{"/dav/", principalAnswer("/p/")},
+                                                           {"/p/", homeAnswer("/p/", "{plain}/home/")}}
+                                  << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::HomeSet);
         QTest::newRow("a calendar of the list")
             << QList<QByteArrayList>{{"/dav/", principalAnswer("/p/")},
                                      {"/p/", homeAnswer("/p/", "/home/")},

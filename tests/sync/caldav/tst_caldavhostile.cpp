@@ -336,7 +336,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("answer"); // {elsewhere}: the collection at another origin
         QTest::newRow("every object at another origin (a proxy rewriting the host)")
             << "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">" + responseFor("{elsewhere}a.ics")
-                   + responseFor("{elsewhere}b.ics") + "</d:multistatus>";
+                + responseFor("{elsewhere}b.ics") + "</d:multistatus>";
         QTest::newRow("a page of a proxy or portal in well-formed XML")
             << QByteArray("<html><head><title>Sign in</title></head><body><p>Sign in to go on</p></body></html>");
         QTest::newRow("an error element instead of a multistatus")
