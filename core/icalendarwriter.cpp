@@ -303,11 +303,13 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
         else if (name == QLatin1String("ORGANIZER"))
             oldOrganizer.append(old);
     }
-    auto sameAddress = [](const QString &line, const QString &address) {
-        QStringView value = splitLine(line).value;
-        if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
-            value = value.mid(7);
-        return value.compare(address, Qt::CaseInsensitive) == 0;
+    // The address of an ORGANIZER or ATTENDEE line, without "mailto:".
+    auto addressOf = [](const QString &line) {
+        const QStringView value = splitLine(line).value;
+        return value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive) ? value.mid(7) : value;
+    };
+    auto sameAddress = [&addressOf](const QString &line, const QString &address) {
+        return addressOf(line).compare(address, Qt::CaseInsensitive) == 0;
     };
     if (!e.organizer_email.isEmpty()) {
         QString params;
@@ -322,6 +324,14 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
             .append(QLatin1Char(':'))
             .append(calAddress(e.organizer_email))
             .append(kCrlf);
+    }
+    // Each attendee's earlier line (the first of its address), found by
+    // address: an event of thousands must not read them all for each.
+    QHash<QString, QString> oldAttendeeAt;
+    for (const QString &old : std::as_const(oldAttendees)) {
+        const QString address = addressOf(old).toString().toCaseFolded();
+        if (!oldAttendeeAt.contains(address))
+            oldAttendeeAt.insert(address, old);
     }
     static const QSet<QString> attendeeParams = {QStringLiteral("CN"), QStringLiteral("ROLE"),
                                                  QStringLiteral("PARTSTAT"), QStringLiteral("CUTYPE"),
@@ -340,12 +350,8 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
             params += QLatin1String(";CUTYPE=") + paramValue(a.type.toUpper());
         if (a.rsvp)
             params += QLatin1String(";RSVP=TRUE");
-        for (const QString &old : std::as_const(oldAttendees)) {
-            if (sameAddress(old, a.email)) {
-                params += extraParams(old, attendeeParams);
-                break;
-            }
-        }
+        if (const auto old = oldAttendeeAt.constFind(a.email.toCaseFolded()); old != oldAttendeeAt.cend())
+            params += extraParams(*old, attendeeParams);
         w.text.append(QLatin1String("ATTENDEE"))
             .append(params)
             .append(QLatin1Char(':'))

@@ -280,6 +280,20 @@ private Q_SLOTS:
         QCOMPARE(countOf(lines, "DTSTART"_L1), 1 + 2); // the event's and two VTIMEZONE observances
     }
 
+    // Each attendee finds its own earlier line: an event of a great many is
+    // written back in time proportional to it, every extra parameter kept.
+    void manyAttendeesKeepTheirLines()
+    {
+        QString text = u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:m\r\nDTSTART:20240101T090000Z\r\n"_s;
+        for (int i = 0; i < 200000; ++i)
+            text += u"ATTENDEE;X-N=%1:mailto:a%1@example.org\r\n"_s.arg(i);
+        const QList<Event> events = ICalendar::parseEvents(text + u"END:VEVENT\r\nEND:VCALENDAR\r\n"_s);
+        QCOMPARE(events.size(), 1);
+        const QStringList lines = linesOf(ICalendar::serializeEvent(events[0]));
+        QCOMPARE(lines.filter(u"ATTENDEE"_s).size(), 200000);
+        QCOMPARE(lines.filter(u";X-N=199999:mailto:a199999@example.org"_s).size(), 1);
+    }
+
     void seriesInOneResource()
     {
         Event master = richEvent();
