@@ -366,20 +366,37 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
     // lead and action, else, for a sound or an e-mail, which a new alarm
     // could not make again, one of that action whose lead changed here, with
     // the new trigger. Alarms of deleted reminders go.
+    // Each takes the first alarm not yet taken, looked up by action and
+    // lead: an event of thousands must not read them all for each.
+    QHash<QString, QList<qsizetype>> ofAction;
+    QHash<QPair<QString, int>, QList<qsizetype>> ofLead;
+    for (qsizetype i = 0; i < item.components.size(); ++i) {
+        const StoredItem::Component &c = item.components.at(i);
+        if (c.isReminder) {
+            ofAction[c.action].append(i);
+            ofLead[{c.action, c.minutesBefore}].append(i);
+        }
+    }
     QList<bool> used(item.components.size(), false);
+    const auto takeFirstFree = [&used](QList<qsizetype> &alarms) -> qsizetype {
+        while (!alarms.isEmpty() && used[alarms.first()])
+            alarms.removeFirst();
+        if (alarms.isEmpty())
+            return -1;
+        used[alarms.first()] = true;
+        return alarms.takeFirst();
+    };
     QList<qsizetype> alarmOf(e.reminders.size(), -1);
     for (const bool sameLead : {true, false}) {
         for (qsizetype r = 0; r < e.reminders.size(); ++r) {
             const Reminder &reminder = e.reminders.at(r);
             const QString action = reminder.action.isEmpty() ? ReminderAction::Display : reminder.action.toLower();
-            for (qsizetype i = 0; i < item.components.size() && alarmOf[r] < 0; ++i) {
-                const StoredItem::Component &c = item.components.at(i);
-                if (!used[i] && c.isReminder && c.action == action
-                    && (sameLead ? c.minutesBefore == reminder.minutes_before : action != ReminderAction::Display)) {
-                    used[i] = true;
-                    alarmOf[r] = i;
-                }
-            }
+            if (alarmOf[r] >= 0)
+                continue;
+            if (sameLead)
+                alarmOf[r] = takeFirstFree(ofLead[{action, reminder.minutes_before}]);
+            else if (action != ReminderAction::Display)
+                alarmOf[r] = takeFirstFree(ofAction[action]);
         }
     }
     for (qsizetype r = 0; r < e.reminders.size(); ++r) {
