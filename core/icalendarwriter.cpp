@@ -303,11 +303,13 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
         else if (name == QLatin1String("ORGANIZER"))
             oldOrganizer.append(old);
     }
-    auto sameAddress = [](const QString &line, const QString &address) {
-        QStringView value = splitLine(line).value;
-        if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
-            value = value.mid(7);
-        return value.compare(address, Qt::CaseInsensitive) == 0;
+    // The address of an ORGANIZER or ATTENDEE line, without "mailto:".
+    auto addressOf = [](const QString &line) {
+        const QStringView value = splitLine(line).value;
+        return value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive) ? value.mid(7) : value;
+    };
+    auto sameAddress = [&addressOf](const QString &line, const QString &address) {
+        return addressOf(line).compare(address, Qt::CaseInsensitive) == 0;
     };
     if (!e.organizer_email.isEmpty()) {
         QString params;
@@ -322,6 +324,14 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
             .append(QLatin1Char(':'))
             .append(calAddress(e.organizer_email))
             .append(kCrlf);
+    }
+    // Each attendee's earlier line (the first of its address), found by
+    // address: an event of thousands must not read them all for each.
+    QHash<QString, QString> oldAttendeeAt;
+    for (const QString &old : std::as_const(oldAttendees)) {
+        const QString address = addressOf(old).toString().toCaseFolded();
+        if (!oldAttendeeAt.contains(address))
+            oldAttendeeAt.insert(address, old);
     }
     static const QSet<QString> attendeeParams = {QStringLiteral("CN"), QStringLiteral("ROLE"),
                                                  QStringLiteral("PARTSTAT"), QStringLiteral("CUTYPE"),
@@ -340,12 +350,8 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
             params += QLatin1String(";CUTYPE=") + paramValue(a.type.toUpper());
         if (a.rsvp)
             params += QLatin1String(";RSVP=TRUE");
-        for (const QString &old : std::as_const(oldAttendees)) {
-            if (sameAddress(old, a.email)) {
-                params += extraParams(old, attendeeParams);
-                break;
-            }
-        }
+        if (const auto old = oldAttendeeAt.constFind(a.email.toCaseFolded()); old != oldAttendeeAt.cend())
+            params += extraParams(*old, attendeeParams);
         w.text.append(QLatin1String("ATTENDEE"))
             .append(params)
             .append(QLatin1Char(':'))
@@ -360,20 +366,37 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
     // lead and action, else, for a sound or an e-mail, which a new alarm
     // could not make again, one of that action whose lead changed here, with
     // the new trigger. Alarms of deleted reminders go.
+    // Each takes the first alarm not yet taken, looked up by action and
+    // lead: an event of thousands must not read them all for each.
+    QHash<QString, QList<qsizetype>> ofAction;
+    QHash<QPair<QString, int>, QList<qsizetype>> ofLead;
+    for (qsizetype i = 0; i < item.components.size(); ++i) {
+        const StoredItem::Component &c = item.components.at(i);
+        if (c.isReminder) {
+            ofAction[c.action].append(i);
+            ofLead[{c.action, c.minutesBefore}].append(i);
+        }
+    }
     QList<bool> used(item.components.size(), false);
+    const auto takeFirstFree = [&used](QList<qsizetype> &alarms) -> qsizetype {
+        while (!alarms.isEmpty() && used[alarms.first()])
+            alarms.removeFirst();
+        if (alarms.isEmpty())
+            return -1;
+        used[alarms.first()] = true;
+        return alarms.takeFirst();
+    };
     QList<qsizetype> alarmOf(e.reminders.size(), -1);
     for (const bool sameLead : {true, false}) {
         for (qsizetype r = 0; r < e.reminders.size(); ++r) {
             const Reminder &reminder = e.reminders.at(r);
             const QString action = reminder.action.isEmpty() ? ReminderAction::Display : reminder.action.toLower();
-            for (qsizetype i = 0; i < item.components.size() && alarmOf[r] < 0; ++i) {
-                const StoredItem::Component &c = item.components.at(i);
-                if (!used[i] && c.isReminder && c.action == action
-                    && (sameLead ? c.minutesBefore == reminder.minutes_before : action != ReminderAction::Display)) {
-                    used[i] = true;
-                    alarmOf[r] = i;
-                }
-            }
+            if (alarmOf[r] >= 0)
+                continue;
+            if (sameLead)
+                alarmOf[r] = takeFirstFree(ofLead[{action, reminder.minutes_before}]);
+            else if (action != ReminderAction::Display)
+                alarmOf[r] = takeFirstFree(ofAction[action]);
         }
     }
     for (qsizetype r = 0; r < e.reminders.size(); ++r) {

@@ -55,11 +55,14 @@ void observance(QString &out, bool daylight, int offsetFrom, int offsetTo, const
 void forEachVTimezone(QStringView text, const std::function<void(const QString &, const QString &)> &visit)
 {
     // Large feeds hold thousands of events and a few zones: only the zones'
-    // stretches of the text are read line by line.
+    // stretches of the text are read line by line, each once (zones do not
+    // nest, and a text that opens thousands before one end must not cost
+    // their square).
     const QLatin1String begin("BEGIN:VTIMEZONE"), end("END:VTIMEZONE");
+    qsizetype last = 0;
     for (qsizetype from = text.indexOf(begin, 0, Qt::CaseInsensitive); from >= 0;
-         from = text.indexOf(begin, from + begin.size(), Qt::CaseInsensitive)) {
-        const qsizetype last = text.indexOf(end, from, Qt::CaseInsensitive);
+         from = text.indexOf(begin, last + end.size(), Qt::CaseInsensitive)) {
+        last = text.indexOf(end, from, Qt::CaseInsensitive);
         if (last < 0)
             return;
         LineReader reader(text.mid(from, last + end.size() - from));

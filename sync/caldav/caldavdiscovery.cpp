@@ -16,6 +16,21 @@ bool isHttpUrl(const QUrl &url)
     return url.isValid() && !url.host().isEmpty() && (scheme == "http"_L1 || scheme == "https"_L1);
 }
 
+// A server reached over TLS that names a plain address: the password would
+// cross the network readable there.
+bool lessSafe(const QUrl &from, const QUrl &to)
+{
+    return from.scheme().compare("https"_L1, Qt::CaseInsensitive) == 0
+        && to.scheme().compare("https"_L1, Qt::CaseInsensitive) != 0;
+}
+
+SyncResult refusedAddress(SyncResult::Step step, const QUrl &url)
+{
+    SyncResult badAddress = SyncResult::failure(SyncResult::Kind::BadAddress, step);
+    badAddress.subject = url.toString();
+    return badAddress;
+}
+
 } // namespace
 
 CalDavDiscovery::CalDavDiscovery(CalDavClient *client, QObject *parent)
@@ -52,8 +67,7 @@ void CalDavDiscovery::start(const QUrl &url)
     // "example.com" parses as a bare path and "example.com:8443" as a scheme:
     // only an http(s) URL with a host names a server.
     if (!isHttpUrl(url) || !m_client) {
-        SyncResult badAddress = SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Principal);
-        badAddress.subject = url.toString();
+        const SyncResult badAddress = refusedAddress(SyncResult::Step::Principal, url);
         QTimer::singleShot(0, this, [this, badAddress] { fail(badAddress); });
         return;
     }
@@ -70,7 +84,10 @@ void CalDavDiscovery::start(const QUrl &url)
             fail(result);
         } else {
             const QUrl principal = CalDavParse::parseCurrentUserPrincipal(response.body, origin).value_or(url);
-            requestHomeSet(principal, origin);
+            if (lessSafe(url, principal))
+                fail(refusedAddress(SyncResult::Step::Principal, principal));
+            else
+                requestHomeSet(principal, origin);
         }
     });
 }
@@ -81,7 +98,11 @@ void CalDavDiscovery::requestHomeSet(const QUrl &url, const QUrl &origin)
         if (!response.isSuccess()) {
             fail(response.result(SyncResult::Step::HomeSet));
         } else {
-            requestCalendarList(CalDavParse::parseCalendarHomeSet(response.body, origin).value_or(url), origin);
+            const QUrl home = CalDavParse::parseCalendarHomeSet(response.body, origin).value_or(url);
+            if (lessSafe(url, home))
+                fail(refusedAddress(SyncResult::Step::HomeSet, home));
+            else
+                requestCalendarList(home, origin);
         }
     });
 }
@@ -92,8 +113,10 @@ void CalDavDiscovery::requestCalendarList(const QUrl &url, const QUrl &origin)
         if (!response.isSuccess()) {
             fail(response.result(SyncResult::Step::CalendarList));
         } else {
-            const QList<CalDavParse::DiscoveredCalendar> calendars = CalDavParse::parseCalendarList(response.body,
-                                                                                                    origin);
+            QList<CalDavParse::DiscoveredCalendar> calendars = CalDavParse::parseCalendarList(response.body, origin);
+            calendars.removeIf([&origin](const CalDavParse::DiscoveredCalendar &calendar) {
+                return lessSafe(origin, QUrl(calendar.href));
+            });
             if (calendars.isEmpty()) {
                 fail(SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList));
             } else {

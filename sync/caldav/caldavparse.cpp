@@ -71,22 +71,31 @@ QByteArray withoutControlCharacters(const QByteArray &body)
     QByteArray out = body;
     if (std::any_of(body.cbegin(), body.cend(), forbidden))
         out.removeIf(forbidden);
-    // The same characters written as references ("&#0;", "&#x1B;").
+    // The same characters written as references ("&#0;", "&#x1B;"), left
+    // out in one pass: an answer of millions of them must not cost their square.
     qsizetype at = out.indexOf("&#");
+    if (at < 0)
+        return out;
+    QByteArray kept;
+    kept.reserve(out.size());
+    qsizetype copied = 0;
     while (at >= 0) {
-        const qsizetype end = out.indexOf(';', at);
+        const QByteArrayView head = QByteArrayView(out).sliced(at, std::min<qsizetype>(13, out.size() - at));
+        const qsizetype end = head.contains(';') ? at + head.indexOf(';') : -1;
         const bool hex = at + 2 < out.size() && (out.at(at + 2) == 'x' || out.at(at + 2) == 'X');
         const qsizetype digits = at + (hex ? 3 : 2);
         bool ok = false;
-        const uint code = end > digits && end - at <= 12 ? out.mid(digits, end - digits).toUInt(&ok, hex ? 16 : 10) : 0;
+        const uint code = end > digits ? out.mid(digits, end - digits).toUInt(&ok, hex ? 16 : 10) : 0;
         if (ok && isForbiddenInXml(code)) {
-            out.remove(at, end - at + 1);
-            at = out.indexOf("&#", at);
+            kept.append(QByteArrayView(out).sliced(copied, at - copied));
+            copied = end + 1;
+            at = out.indexOf("&#", copied);
         } else {
             at = out.indexOf("&#", at + 2);
         }
     }
-    return out;
+    kept.append(QByteArrayView(out).sliced(copied));
+    return kept;
 }
 
 // A listing the server cut short says so inside the multistatus, either as a
@@ -362,6 +371,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     Resource current;
     bool inResponse = false;
     bool truncated = false;
+    std::optional<bool> multistatus; // what the root element is, once read
     if (declaresDocumentType(body)) {
         if (complete)
             *complete = false;
@@ -372,6 +382,8 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
+            if (!multistatus)
+                multistatus = isDav(reader, "multistatus"_L1);
             if (marksTruncation(reader)) {
                 truncated = true;
             } else if (isDav(reader, "response"_L1)) {
@@ -406,7 +418,7 @@ QList<Resource> parseResources(const QByteArray &body, const QUrl &baseUrl, bool
         }
     }
     if (complete)
-        *complete = !reader.hasError() && !truncated;
+        *complete = !reader.hasError() && !truncated && multistatus.value_or(false);
     return resources;
 }
 

@@ -61,7 +61,8 @@ std::optional<QString> parseSyncToken(const QByteArray &body);
 // body yields the resources before the break and false, so that a caller
 // never mistakes a partial listing for the whole collection; so does an
 // answer the server marks as cut short (a 507 inside, or
-// DAV:number-of-matches-within-limits). Control characters XML forbids are
+// DAV:number-of-matches-within-limits), and one that is no DAV:multistatus
+// (a proxy's page, an error element). Control characters XML forbids are
 // dropped before reading, so one bad object does not hide the others.
 // `baseUrl` is the collection: an href that does not name one of its members
 // (CalDavHref::memberPath) is left out too, and its resolved URL added to

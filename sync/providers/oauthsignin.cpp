@@ -242,6 +242,8 @@ QNetworkReply *OAuthSignIn::postForm(const OAuthProvider::Fields &fields)
 {
     QNetworkRequest request(m_provider.tokenEndpoint);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    // A 307 or 308 elsewhere would have Qt post the code or refresh token there.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     return m_network->post(request, formBody(fields));
 }
 

@@ -121,6 +121,8 @@ QNetworkRequest bearerRequest(const QString &url, const QString &accessToken, bo
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setRawHeader("Authorization", "Bearer " + accessToken.toUtf8());
+    // Qt would send the token on to whatever host a redirect names.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     request.setRawHeader("Accept", "application/json");
     if (json)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));

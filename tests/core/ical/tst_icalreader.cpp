@@ -293,6 +293,10 @@ private Q_SLOTS:
         QTest::newRow("100,000 nested components around a DESCRIPTION") << u"DTSTART:20260101T090000Z\n"_s
                 + u"BEGIN:X-NEST\n"_s.repeated(100000) + u"END:X-NEST\n"_s.repeated(100000)
                 + u"DESCRIPTION:abc"_s << 0 << 3;
+        QTest::newRow("100,000 zone beginnings before one end, for a zone no database knows")
+            << u"DTSTART;TZID=Nowhere/Zone:20260101T090000\nDESCRIPTION:abc\n"_s
+                + u"BEGIN:VTIMEZONE\n"_s.repeated(100000) + u"TZID:Nowhere/Zone\nEND:VTIMEZONE"_s
+            << 0 << 3;
     }
     void hostileEvents()
     {

@@ -290,6 +290,39 @@ private Q_SLOTS:
         QCOMPARE(countOf(lines, "DTSTART"_L1), 1 + 2); // the event's and two VTIMEZONE observances
     }
 
+    // Each attendee and reminder finds its own earlier text: an event of a
+    // great many is written back in time proportional to it, all kept.
+    void aGreatManyKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("each"); // an attendee or alarm, %1 its number
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("moved"); // minutes added to every reminder's lead
+        QTest::addColumn<QString>("last"); // what the last one keeps
+        QTest::newRow("200,000 attendees") << u"ATTENDEE;X-N=%1:mailto:a%1@example.org\r\n"_s << 200000 << 0
+                                           << u";X-N=199999:mailto:a199999@example.org"_s;
+        QTest::newRow("250,000 sound alarms, every lead moved")
+            << u"BEGIN:VALARM\r\nACTION:AUDIO\r\nTRIGGER:-PT%1M\r\nX-N:%1\r\nEND:VALARM\r\n"_s << 250000 << 1000000
+            << u"X-N:249999"_s;
+    }
+
+    void aGreatManyKeepTheirText()
+    {
+        QFETCH(QString, each);
+        QFETCH(int, count);
+        QFETCH(int, moved);
+        QFETCH(QString, last);
+        QString text = u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:m\r\nDTSTART:20240101T090000Z\r\n"_s;
+        for (int i = 0; i < count; ++i)
+            text += each.arg(i);
+        QList<Event> events = ICalendar::parseEvents(text + u"END:VEVENT\r\nEND:VCALENDAR\r\n"_s);
+        QCOMPARE(events.size(), 1);
+        for (Reminder &reminder : events[0].reminders)
+            reminder.minutes_before += moved;
+        const QStringList lines = linesOf(ICalendar::serializeEvent(events[0]));
+        QCOMPARE(lines.filter(u"X-N"_s).size(), count);
+        QCOMPARE(lines.filter(last).size(), 1);
+    }
+
     void seriesInOneResource()
     {
         Event master = richEvent();

@@ -8,10 +8,12 @@
 #include "radicaleserver.h"
 #include "scriptedhttpserver.h"
 #include "syncharness.h"
+#include "testcertificate.h"
 #include "xandikosserver.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -272,6 +274,50 @@ private Q_SLOTS:
         const QList<QByteArray> depths{"0", "0", "1"};
         for (qsizetype i = 0; i < server.requests().size(); ++i)
             QCOMPARE(server.requests().at(i).header("Depth"), depths.at(i));
+    }
+
+    // A server reached over TLS that names a plain http address for the
+    // next step would have the password cross the network readable: the
+    // step is not taken, and no such calendar is kept.
+    void neverFromTlsToPlainHttp_data()
+    {
+        QTest::addColumn<QList<QByteArrayList>>("script"); // target, body; {plain}: the plain server's origin
+        QTest::addColumn<SyncResult>("failure");
+        QTest::newRow("principal") << QList<QByteArrayList>{{"/dav/", principalAnswer("{plain}/p/")}}
+                                   << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::Principal);
+        QTest::newRow("home set") << QList<QByteArrayList>{{"/dav/", principalAnswer("/p/")},
+                                                           {"/p/", homeAnswer("/p/", "{plain}/home/")}}
+                                  << SyncResult::failure(SyncResult::Kind::BadAddress, SyncResult::Step::HomeSet);
+        QTest::newRow("a calendar of the list")
+            << QList<QByteArrayList>{{"/dav/", principalAnswer("/p/")},
+                                     {"/p/", homeAnswer("/p/", "/home/")},
+                                     {"/home/", calendarAnswer("{plain}/home/work/", "Work")}}
+            << SyncResult::failure(SyncResult::Kind::NothingFound, SyncResult::Step::CalendarList);
+    }
+
+    void neverFromTlsToPlainHttp()
+    {
+        QFETCH(QList<QByteArrayList>, script);
+        QFETCH(SyncResult, failure);
+        QTemporaryDir dir;
+        const TestCertificate certificate(dir.path(), u"server"_s);
+        QVERIFY2(certificate.isValid(), qPrintable(certificate.errorString()));
+        ScriptedHttpServer tls;
+        ScriptedHttpServer plain;
+        QVERIFY(tls.startTls(certificate.certificate(), certificate.key()));
+        QVERIFY(plain.start());
+        const QByteArray origin = plain.url(QString()).toEncoded();
+        for (QByteArrayList step : script)
+            tls.expect("PROPFIND", step.at(0)).reply(207, step[1].replace("{plain}", origin));
+        CalDavClient client;
+        client.setCredentials(u"alice"_s, u"s3cret"_s);
+        client.setTrustedCertificateSha256(certificate.sha256());
+        const Outcome outcome = discover(client, tls.url(u"/dav/"_s));
+        QCOMPARE(tls.problems(), QStringList());
+        QCOMPARE(plain.requests().size(), 0);
+        QCOMPARE(outcome.failure.kind, failure.kind);
+        QCOMPARE(outcome.failure.step, failure.step);
+        QCOMPARE(outcome.calendars.size(), 0);
     }
 
     void unreachableServer()

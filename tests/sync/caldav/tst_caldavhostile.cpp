@@ -331,18 +331,29 @@ private Q_SLOTS:
         QCOMPARE(serverTitles(), QStringList{u"Mine, edited"_s});
     }
 
-    // A server that names every object at another origin (behind a proxy
-    // that rewrites its host) lists nothing of this calendar: the run says so
-    // and the rows stay.
-    void listingOfOnlyForeignHrefsRemovesNothing()
+    void listingThatNamesNothingHereRemovesNothing_data()
     {
+        QTest::addColumn<QByteArray>("answer"); // {elsewhere}: the collection at another origin
+        QTest::newRow("every object at another origin (a proxy rewriting the host)")
+            << "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">" + responseFor("{elsewhere}a.ics")
+                + responseFor("{elsewhere}b.ics") + "</d:multistatus>";
+        QTest::newRow("a page of a proxy or portal in well-formed XML")
+            << QByteArray("<html><head><title>Sign in</title></head><body><p>Sign in to go on</p></body></html>");
+        QTest::newRow("an error element instead of a multistatus")
+            << QByteArray("<?xml version=\"1.0\"?><d:error xmlns:d=\"DAV:\"><d:valid-sync-token/></d:error>");
+    }
+
+    // An answer that names nothing of this calendar as a multistatus does
+    // tells nothing of what the calendar holds: the run says so and the rows
+    // stay.
+    void listingThatNamesNothingHereRemovesNothing()
+    {
+        QFETCH(QByteArray, answer);
         QVERIFY(putObject(m_direct, m_collection, uidAt(0), objectText(uidAt(0), u"Mine"_s)));
         QCOMPARE(syncOnce(m_state, m_calendarId, kUser, {}).failure, QString());
         QVERIFY(putObject(m_direct, m_collection, uidAt(1), objectText(uidAt(1), u"Second"_s)));
         const QByteArray elsewhere = "https://elsewhere.example" + m_collection.path().toUtf8();
-        m_proxy->addRule("REPORT", {}, "name=\"VEVENT\"", Fault::Answer, 0,
-                         "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\">" + responseFor(elsewhere + "a.ics")
-                             + responseFor(elsewhere + "b.ics") + "</d:multistatus>");
+        m_proxy->addRule("REPORT", {}, "name=\"VEVENT\"", Fault::Answer, 0, answer.replace("{elsewhere}", elsewhere));
 
         QVERIFY(!syncOnce(m_state, m_calendarId, kUser, {}).failure.isEmpty());
         QVERIFY(m_proxy->faultsServed() >= 1);

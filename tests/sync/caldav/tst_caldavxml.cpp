@@ -332,6 +332,10 @@ private Q_SLOTS:
             << listing("<d:response><d:href>/alice/work/b&#1;.ics</d:href><d:propstat><d:prop><d:getetag>2&#x0;"
                        "</d:getetag></d:prop></d:propstat></d:response>")
             << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|-"_s} << true;
+        QTest::newRow("Four million such references -> dropped in one pass, complete")
+            << listing("<d:response><d:href>/alice/work/b.ics</d:href><d:propstat><d:prop><d:getetag>2"
+                       + QByteArray("&#0;").repeated(4'000'000) + "</d:getetag></d:prop></d:propstat></d:response>")
+            << work << QStringList{u"/alice/work/a.ics|1|-"_s, u"/alice/work/b.ics|2|-"_s} << true;
         // The reader sees the body without its control characters.
         const QByteArray dtd = "<!DOCTYPE d:multistatus [<!ENTITY e \"x\">]>";
         QTest::newRow("DTD behind a control character -> nothing, incomplete")

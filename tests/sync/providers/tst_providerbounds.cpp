@@ -4,7 +4,9 @@
 #include "faultproxy.h"
 #include "googlecalendarclient.h"
 #include "microsoftcalendarclient.h"
+#include "oauthsignin.h"
 #include "replysizeguard.h"
+#include "scriptedhttpserver.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,7 +20,7 @@ using Step = SyncResult::Step;
 
 const QString kCalendar = u"team"_s;
 
-enum class Call { ListCalendars, ListEvents, InsertEvent };
+enum class Call { ListCalendars, ListEvents, InsertEvent, RefreshToken };
 
 } // namespace
 
@@ -104,7 +106,72 @@ private Q_SLOTS:
         QVERIFY2(proxy.streamed() < 2 * ReplySizeGuard::kJsonPageBytes, qPrintable(QString::number(proxy.streamed())));
     }
 
+    // A redirect to another port, host or scheme is another server: the
+    // token never goes there, and the request fails rather than succeed
+    // with what that server said.
+    void redirectElsewhereCarriesNoToken_data()
+    {
+        QTest::addColumn<bool>("google");
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<int>("status");
+        QTest::newRow("google: calendar list moved for good") << true << Call::ListCalendars << 301;
+        QTest::newRow("google: insert sent on with its body") << true << Call::InsertEvent << 307;
+        QTest::newRow("microsoft: events page found elsewhere") << false << Call::ListEvents << 302;
+        QTest::newRow("microsoft: insert sent on for good") << false << Call::InsertEvent << 308;
+        QTest::newRow("a token refresh sent on with its form") << false << Call::RefreshToken << 307;
+    }
+
+    void redirectElsewhereCarriesNoToken()
+    {
+        QFETCH(bool, google);
+        QFETCH(Call, call);
+        QFETCH(int, status);
+        ScriptedHttpServer service;
+        ScriptedHttpServer elsewhere;
+        QVERIFY(service.start());
+        QVERIFY(elsewhere.start());
+        service.expect(call == Call::InsertEvent || call == Call::RefreshToken ? "POST" : "GET", "*")
+            .reply(status, {}, {{"Location", elsewhere.url(u"/stolen"_s).toEncoded()}});
+        const QString token = u"secret-token"_s;
+        if (call == Call::RefreshToken) {
+            OAuthProvider provider;
+            provider.hasCredentials = true;
+            provider.tokenEndpoint = service.url(u"/token"_s);
+            provider.refreshForm = [](const QString &refresh) {
+                return OAuthProvider::Fields{{u"refresh_token"_s, refresh}};
+            };
+            OAuthSignIn signIn(&m_network, provider);
+            QSignalSpy refreshed(&signIn, &OAuthSignIn::refreshSucceeded);
+            QSignalSpy refused(&signIn, &OAuthSignIn::refreshFailed);
+            signIn.refresh(token);
+            QVERIFY(QTest::qWaitFor([&] { return refreshed.size() + refused.size() > 0; }, 10000));
+            for (const ScriptedHttpServer::Request &request : elsewhere.requests())
+                QVERIFY2(!request.body.contains(token.toUtf8()), request.body.constData());
+            QCOMPARE(service.problems(), QStringList());
+            return;
+        }
+        std::unique_ptr<ProviderCalendarClient> client;
+        if (google)
+            client = std::make_unique<Google::CalendarClient>(&m_network, service.url(u"/"_s));
+        else
+            client = std::make_unique<Microsoft::CalendarClient>(&m_network, service.url(u"/v1.0"_s));
+        client->setAccessToken(token);
+        QSignalSpy failed(client.get(), &ProviderCalendarClient::requestFailed);
+        QSignalSpy writeFailed(client.get(), &ProviderCalendarClient::eventWriteFailed);
+        if (call == Call::InsertEvent)
+            client->insertEvent(u"local-1"_s, kCalendar, {{"summary"_L1, u"Here"_s}});
+        else if (call == Call::ListCalendars)
+            static_cast<Google::CalendarClient *>(client.get())->listCalendars();
+        else
+            static_cast<Microsoft::CalendarClient *>(client.get())->requestEventsPage(kCalendar, {}, {}, {});
+        QVERIFY(QTest::qWaitFor([&] { return failed.size() + writeFailed.size() > 0; }, 10000));
+        for (const ScriptedHttpServer::Request &request : elsewhere.requests())
+            QVERIFY2(!request.header("Authorization").contains(token.toUtf8()), request.target.constData());
+        QCOMPARE(service.problems(), QStringList());
+    }
+
 private:
+    QNetworkAccessManager m_network;
     FakeGoogle m_google;
     FakeGraph m_graph;
 };
