@@ -51,6 +51,8 @@ void ApiClient::send(const QByteArray &verb, const QString &path, const QByteArr
     const QString token = m_token ? m_token() : QString();
     if (!token.isEmpty())
         request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+    // Qt would send the token on to whatever host a redirect names.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
 
     QNetworkReply *reply = m_network->sendCustomRequest(request, verb, body);
     qCDebug(lcAccount) << verb << url.path();

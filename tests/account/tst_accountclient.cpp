@@ -185,6 +185,24 @@ private Q_SLOTS:
         QCOMPARE(server.problems(), QStringList());
     }
 
+    void aRedirectElsewhereCarriesNoToken()
+    {
+        ScriptedHttpServer server;
+        ScriptedHttpServer elsewhere;
+        QVERIFY(server.start());
+        QVERIFY(elsewhere.start());
+        server.expect("POST", "/sync/push").reply(307, {}, {{"Location", elsewhere.url(u"/stolen"_s).toEncoded()}});
+        Client client(testConfig(), storeWith({{Client::accessTokenKey(), u"secret-token"_s}}), nullptr);
+        client.initialize();
+        client.syncApiClient()->setBaseUrl(server.url(u"/"_s));
+        const ApiResponse response = await([&](ApiClient::Callback done) {
+            client.syncApiClient()->post(u"/sync/push"_s, QJsonObject{{u"changes"_s, QJsonArray()}}, this, done);
+        });
+        QVERIFY(!response.ok());
+        QCOMPARE(elsewhere.requests().size(), 0);
+        QCOMPARE(server.problems(), QStringList());
+    }
+
     void failuresAreReported_data()
     {
         QTest::addColumn<int>("status");
