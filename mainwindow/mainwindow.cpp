@@ -287,7 +287,14 @@ void MainWindow::importIcsFromCommand(const QString &path)
         return;
     }
     if (m_import) {
-        showStatus(tr("An import is already running."), 4000);
+        // A file manager hands several files over one launch each: another
+        // file waits its turn; the same one again would add nothing.
+        if (m_import->path() == path || m_queuedImports.contains(path)) {
+            showStatus(tr("An import is already running."), 4000);
+        } else {
+            m_queuedImports.append(path);
+            showStatus(tr("%1 will be imported after the current import.").arg(QFileInfo(path).fileName()), 4000);
+        }
         return;
     }
     const QString name = QFileInfo(path).fileName();
@@ -317,6 +324,8 @@ void MainWindow::importIcsFromCommand(const QString &path)
             m_state->events()->scheduleChanged(calendarId);
         reportImport(path, result);
         Q_EMIT importFinished();
+        if (!m_queuedImports.isEmpty())
+            importIcsFromCommand(m_queuedImports.takeFirst());
     });
     // From here until it reports, reminders and sync wait for the import.
     m_state->beginImport();
