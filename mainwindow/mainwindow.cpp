@@ -424,10 +424,11 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     std::optional<Event> event = m_state->events()->getById(eventId);
     if (!event || event->deleted_at)
         return;
-    // A series is shown as its occurrence on that date: the one that starts
+    // A series (by its rule or its dates alone) is shown as its occurrence on
+    // that date: the one that starts
     // on it (an all-day one by its own date; east of UTC the local day also
     // holds the end of the day before's), else one running into it.
-    if (!event->recurrence_rule.isEmpty() && date.isValid()) {
+    if ((!event->recurrence_rule.isEmpty() || !event->recurrence_dates.isEmpty()) && date.isValid()) {
         const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
         const QList<Event> day = Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}),
