@@ -178,15 +178,14 @@ private Q_SLOTS:
         const Task task = makeTask(u"Call"_s, local(9, 14, 30), false);
         QVERIFY(state()->tasks()->insert(task));
         WeekAgenda agenda(state());
-        AgendaTaskList *list = agenda.tasks();
-        list->item(0)->setCheckState(Qt::Checked);
+        agenda.tasks()->item(0)->setCheckState(Qt::Checked);
         Task pulled = *state()->tasks()->getById(task.id);
         pulled.title = u"Call back"_s;
         QVERIFY(deleted ? state()->tasks()->remove(task.id) : state()->tasks()->update(pulled));
         QSignalSpy failed(state()->undoStack(), &UndoStack::undoFailed);
         state()->undoStack()->undo();
         QCOMPARE(failed.count(), deleted ? 1 : 0);
-        QTRY_COMPARE(rows(list), undone);
+        QTRY_COMPARE(rows(agenda.tasks()), undone);
     }
 
     void newTaskFromTheMainWindow()
