@@ -1,9 +1,11 @@
 #include "agendatasklist.h"
 
 #include "appstate.h"
+#include "caldavtaskmerge.h"
 #include "calendarrepository.h"
 #include "icalendar.h"
 #include "recordnames.h"
+#include "storefailure.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
 #include "theme.h"
@@ -117,13 +119,20 @@ void AgendaTaskList::toggleDone(QListWidgetItem *item)
     }
     UndoEntry entry;
     entry.label = done ? tr("Completed \"%1\"").arg(before->title) : tr("Reopened \"%1\"").arg(before->title);
-    entry.restore = [tasks, before = *before] {
+    const Task after = tasks->getById(before->id).value_or(*before);
+    entry.restore = [tasks, before = *before, after] {
         const std::optional<Task> now = tasks->getById(before.id);
-        if (!now || now->deleted_at)
+        if (!now || now->deleted_at) {
+            // Deleted meanwhile, here or by a sync: nothing was taken back.
+            StoreFailure::note(StoreFailure::Refused);
             return;
+        }
         // The earlier content, under the row's current server identity, so
-        // that the next push sends it over the server's copy.
-        Task back = before;
+        // that the next push sends it over the server's copy; what a sync
+        // brought since the tick stays.
+        bool conflict = false;
+        Task back = CalDavTaskMerge::merge(after, before, *now, &conflict);
+        back.raw_icalendar = now->raw_icalendar;
         back.etag = now->etag;
         back.href = now->href;
         back.sequence = now->sequence + 1;

@@ -287,7 +287,14 @@ void MainWindow::importIcsFromCommand(const QString &path)
         return;
     }
     if (m_import) {
-        showStatus(tr("An import is already running."), 4000);
+        // A file manager hands several files over one launch each: another
+        // file waits its turn; the same one again would add nothing.
+        if (m_import->path() == path || m_queuedImports.contains(path)) {
+            showStatus(tr("An import is already running."), 4000);
+        } else {
+            m_queuedImports.append(path);
+            showStatus(tr("%1 will be imported after the current import.").arg(QFileInfo(path).fileName()), 4000);
+        }
         return;
     }
     const QString name = QFileInfo(path).fileName();
@@ -317,6 +324,8 @@ void MainWindow::importIcsFromCommand(const QString &path)
             m_state->events()->scheduleChanged(calendarId);
         reportImport(path, result);
         Q_EMIT importFinished();
+        if (!m_queuedImports.isEmpty())
+            importIcsFromCommand(m_queuedImports.takeFirst());
     });
     // From here until it reports, reminders and sync wait for the import.
     m_state->beginImport();
@@ -415,10 +424,11 @@ void MainWindow::focusOnEvent(const QString &eventId, const QDate &date)
     std::optional<Event> event = m_state->events()->getById(eventId);
     if (!event || event->deleted_at)
         return;
-    // A series is shown as its occurrence on that date: the one that starts
+    // A series (by its rule or its dates alone) is shown as its occurrence on
+    // that date: the one that starts
     // on it (an all-day one by its own date; east of UTC the local day also
     // holds the end of the day before's), else one running into it.
-    if (!event->recurrence_rule.isEmpty() && date.isValid()) {
+    if ((!event->recurrence_rule.isEmpty() || !event->recurrence_dates.isEmpty()) && date.isValid()) {
         const QDateTime from = TimeUtil::inZone(date, QTime(0, 0), QTimeZone());
         const QDateTime to = from.addDays(1);
         const QList<Event> day = Recurrence::expandEvents(m_state->events()->getInRange(from, to, {event->calendar_id}),

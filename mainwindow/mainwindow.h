@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 struct Event;
 class AppState;
@@ -83,7 +84,8 @@ public Q_SLOTS:
     // goes to the status bar, and to a message box when events were left
     // out or nothing could be stored. importFinished() follows it. It starts
     // once the sync runs under way have reported, and the program's own
-    // writers wait for it (AppState::isImportRunning) until it has.
+    // writers wait for it (AppState::isImportRunning) until it has. Another
+    // file handed over meanwhile is imported after it.
     void importIcsFromCommand(const QString &path);
     // A full sync of every enabled account.
     void syncNow();
@@ -125,6 +127,8 @@ private:
 
     QPointer<IcsImportJob> m_import;
     QPointer<QProgressDialog> m_importProgress;
+    // Files handed over while an import ran, imported in turn after it.
+    QStringList m_queuedImports;
 
     QAction *m_quickAddAction = nullptr;
     QAction *m_searchAction = nullptr;

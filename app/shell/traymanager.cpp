@@ -1,7 +1,9 @@
 #include "traymanager.h"
 
 #include "appstate.h"
+#include "calendarrepository.h"
 #include "eventrepository.h"
+#include "filterrulerepository.h"
 #include "traytime.h"
 #include "upcomingoccurrences.h"
 #include "wintraypopover.h"
@@ -90,7 +92,14 @@ void TrayManager::setup()
 
     if (m_state && m_state->events())
         connect(m_state->events(), &EventRepository::eventsChanged, this, &TrayManager::updateTooltip);
+    // Which events count changes with the calendars, the rules and the group,
+    // as the popover's list does.
+    if (m_state && m_state->calendars())
+        connect(m_state->calendars(), &CalendarRepository::calendarsChanged, this, &TrayManager::updateTooltip);
+    if (m_state && m_state->filterRules())
+        connect(m_state->filterRules(), &FilterRuleRepository::filterRulesChanged, this, &TrayManager::updateTooltip);
     if (m_state) {
+        connect(m_state, &AppState::activeViewChanged, this, &TrayManager::updateTooltip);
         connect(m_state, &AppState::syncBusyChanged, this, &TrayManager::updateIcon);
         connect(m_state, &AppState::lastSyncErroredChanged, this, [this] {
             updateIcon();

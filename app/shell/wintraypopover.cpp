@@ -258,6 +258,7 @@ void WinTrayPopover::refresh()
 {
     const QDateTime now = m_clock();
     const QDate today = now.toLocalTime().date();
+    m_listedDay = today;
     m_list->clear();
 
     const QList<Calendar> calendars = m_state && m_state->calendars() ? m_state->calendars()->getAll()
@@ -404,6 +405,17 @@ void WinTrayPopover::updateTimes()
 {
     const QDateTime now = m_clock();
     const QDate today = now.toLocalTime().date();
+    // Left open, the card would count down to an event that is over, and
+    // the list call yesterday "Today": a new day or an ended event rebuilds.
+    if (m_listedDay.isValid() && today != m_listedDay) {
+        refresh();
+        return;
+    }
+    if (m_nextEvent && !m_nextEvent->is_all_day
+        && m_nextEvent->end_time.value_or(m_nextEvent->start_time) <= now) {
+        refresh();
+        return;
+    }
     m_headerLabel->setText(today.toString(QStringLiteral("dddd, MMM d")) + QStringLiteral("  \u00b7  ")
                            + TrayTime::clockText(now));
     if (!m_nextEvent)

@@ -100,6 +100,8 @@ private:
     QToolButton *m_settingsButton = nullptr;
     QTimer *m_refreshTimer = nullptr;
     std::optional<Event> m_nextEvent;
+    // The day the list was built for.
+    QDate m_listedDay;
     // Where positionNear last placed the popover from: it is placed again
     // from there whenever it changes size while shown.
     std::optional<QPoint> m_anchor;

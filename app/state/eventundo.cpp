@@ -1,11 +1,15 @@
 #include "eventundo.h"
 
+#include "eventmerge.h"
 #include "eventrepository.h"
+#include "icalendar.h"
 #include "recordnames.h"
+
+using namespace Qt::StringLiterals;
 
 namespace EventUndo {
 
-bool restore(EventRepository *events, const Event &before)
+bool restore(EventRepository *events, const Event &before, const std::optional<Event> &after)
 {
     if (!events)
         return false;
@@ -13,6 +17,17 @@ bool restore(EventRepository *events, const Event &before)
     if (!current)
         return events->restore(before);
     Event row = before;
+    // Written whole, the old content would take back a colleague's edit that
+    // a sync brought since, and the push would overwrite it on the server.
+    if (after && EventMerge::differs(*after, *current)) {
+        bool conflict = false;
+        row = EventMerge::merge(*after, before, *current, &conflict);
+        // What the record does not map comes from the newest text.
+        row.raw_icalendar = current->raw_icalendar;
+        const QString text = row.raw_icalendar.trimmed();
+        if (text.isEmpty() || text.startsWith(u"BEGIN:"_s, Qt::CaseInsensitive))
+            row.raw_icalendar = ICalendar::serializeEvent(row);
+    }
     row.etag = current->etag;
     row.href = current->href;
     row.provider_event_id = current->provider_event_id;
@@ -28,9 +43,12 @@ bool restore(EventRepository *events, const Event &before)
 
 UndoEntry entry(EventRepository *events, const QString &label, const QList<Event> &before)
 {
-    return {label, [events, before] {
-                for (const Event &event : before)
-                    restore(events, event);
+    QList<std::optional<Event>> after;
+    for (const Event &event : before)
+        after.append(events ? events->getById(event.id) : std::nullopt);
+    return {label, [events, before, after] {
+                for (qsizetype i = 0; i < before.size(); ++i)
+                    restore(events, before.at(i), after.at(i));
             }};
 }
 

@@ -1579,6 +1579,11 @@ Datenverzeichnis: %1</translation>
         <translation>Es läuft bereits ein Import.</translation>
     </message>
     <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="296"/>
+        <source>%1 will be imported after the current import.</source>
+        <translation>%1 wird nach dem laufenden Import importiert.</translation>
+    </message>
+    <message>
         <source>Importing %1…</source>
         <translation>%1 wird importiert…</translation>
     </message>

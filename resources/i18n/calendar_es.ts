@@ -1579,6 +1579,11 @@ Directorio de datos: %1</translation>
         <translation>Ya hay una importación en curso.</translation>
     </message>
     <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="296"/>
+        <source>%1 will be imported after the current import.</source>
+        <translation>%1 se importará cuando termine la importación en curso.</translation>
+    </message>
+    <message>
         <source>Importing %1…</source>
         <translation>Importando %1…</translation>
     </message>

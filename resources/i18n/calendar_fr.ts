@@ -1579,6 +1579,11 @@ Dossier de données : %1</translation>
         <translation>Une importation est déjà en cours.</translation>
     </message>
     <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="296"/>
+        <source>%1 will be imported after the current import.</source>
+        <translation>%1 sera importé après l’importation en cours.</translation>
+    </message>
+    <message>
         <source>Importing %1…</source>
         <translation>Importation de %1…</translation>
     </message>

@@ -1571,6 +1571,11 @@ Data directory: %1</source>
         <translation>すでにインポートを実行中です。</translation>
     </message>
     <message>
+        <location filename="../../mainwindow/mainwindow.cpp" line="296"/>
+        <source>%1 will be imported after the current import.</source>
+        <translation>%1 は実行中のインポートの後にインポートされます。</translation>
+    </message>
+    <message>
         <source>Importing %1…</source>
         <translation>%1 をインポートしています…</translation>
     </message>

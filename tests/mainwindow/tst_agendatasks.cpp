@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -159,6 +160,32 @@ private Q_SLOTS:
         state()->undoStack()->undo();
         QTRY_COMPARE(rows(list), before);
         QCOMPARE(state()->tasks()->getById(task.id)->sync_status, u"pending"_s);
+    }
+
+    // Undo of a tick takes back the tick alone: a rename a sync brought
+    // since stays, and a task deleted since is no undo to report.
+    void tickUndoAfterAChangeElsewhere_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QStringList>("undone");
+        QTest::newRow("renamed by a sync") << false << QStringList{u"Call back | 14:30 | open"_s};
+        QTest::newRow("deleted") << true << QStringList{};
+    }
+    void tickUndoAfterAChangeElsewhere()
+    {
+        QFETCH(bool, deleted);
+        QFETCH(QStringList, undone);
+        const Task task = makeTask(u"Call"_s, local(9, 14, 30), false);
+        QVERIFY(state()->tasks()->insert(task));
+        WeekAgenda agenda(state());
+        agenda.tasks()->item(0)->setCheckState(Qt::Checked);
+        Task pulled = *state()->tasks()->getById(task.id);
+        pulled.title = u"Call back"_s;
+        QVERIFY(deleted ? state()->tasks()->remove(task.id) : state()->tasks()->update(pulled));
+        QSignalSpy failed(state()->undoStack(), &UndoStack::undoFailed);
+        state()->undoStack()->undo();
+        QCOMPARE(failed.count(), deleted ? 1 : 0);
+        QTRY_COMPARE(rows(agenda.tasks()), undone);
     }
 
     void newTaskFromTheMainWindow()

@@ -323,19 +323,28 @@ private Q_SLOTS:
     }
 
     // A file large enough that the events' indexes are built again at its
-    // end: they are all there after it.
+    // end: they are all there after it. Another file handed over meanwhile
+    // (a file manager opens several one launch each) is imported after it.
     void aSecondImportWaitsForTheFirst()
     {
         startWindow();
         const QStringList indexes = eventIndexes();
         const QString path = writeFile(m_files.filePath(u"big.ics"_s), bulkCalendar(12000, 200));
+        const QString other = writeFile(m_files.filePath(u"two.ics"_s),
+                                        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:other\r\nSUMMARY:Other\r\n"
+                                        "DTSTART:20240502T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
         QSignalSpy finished(m_window.get(), &MainWindow::importFinished);
         m_window->importIcsFromCommand(path);
         m_window->importIcsFromCommand(path);
         QCOMPARE(status(), u"An import is already running."_s);
+        m_window->importIcsFromCommand(other);
+        QCOMPARE(status(), u"two.ics will be imported after the current import."_s);
         QVERIFY(finished.wait(60000));
         QCOMPARE(status(), u"Imported 12000 event(s) from big.ics"_s);
         QCOMPARE(eventIndexes(), indexes);
+        QVERIFY(finished.count() == 2 || finished.wait(60000));
+        QCOMPARE(status(), u"Imported 1 event(s) from two.ics"_s);
+        QCOMPARE(finished.count(), 2);
     }
 
     // While the import holds the database, the program's own background

@@ -121,14 +121,19 @@ private Q_SLOTS:
     void focusShowsTheAllDayOccurrenceOfThatDate_data()
     {
         QTest::addColumn<bool>("withEnd");
-        QTest::newRow("with its end: not the day before, east of UTC") << true;
-        QTest::newRow("without an end: not the day after, west of UTC") << false;
+        QTest::addColumn<QString>("dates"); // in place of the rule
+        QTest::newRow("with its end: not the day before, east of UTC") << true << QString();
+        QTest::newRow("without an end: not the day after, west of UTC") << false << QString();
+        QTest::newRow("a series of dates alone: that date's") << true << u"[\"20260304\"]"_s;
     }
     void focusShowsTheAllDayOccurrenceOfThatDate()
     {
         QFETCH(bool, withEnd);
+        QFETCH(QString, dates);
         const QDateTime start = TimeUtil::utc(QDate(2026, 3, 2));
-        Event series = testEvent(kPersonal, u"Rota"_s, start, start.addDays(1), u"FREQ=DAILY"_s);
+        Event series =
+            testEvent(kPersonal, u"Rota"_s, start, start.addDays(1), dates.isEmpty() ? u"FREQ=DAILY"_s : QString());
+        series.recurrence_dates = dates;
         series.is_all_day = true;
         series.timezone = u"UTC"_s;
         if (!withEnd)

@@ -4,6 +4,7 @@
 
 #include "appresources.h"
 #include "appstatefixture.h"
+#include "calendarrepository.h"
 #include "notificationservice.h"
 #include "trayfixture.h"
 #include "traymanager.h"
@@ -134,6 +135,17 @@ private Q_SLOTS:
         QTRY_VERIFY(!popover->isVisible());
         QTest::qWait(300);
         QVERIFY(!popover->isVisible());
+    }
+
+    // The tooltip names the next event of the calendars that count now.
+    void tooltipFollowsAHiddenCalendar()
+    {
+        addEvent(m_state, EventDraft(u"Dentist"_s, QDateTime::currentDateTimeUtc().addSecs(3600)));
+        QTRY_VERIFY(m_tray->trayIcon()->toolTip().contains(u"Next: Dentist"_s));
+        Calendar personal = m_state->calendars()->getAll().constFirst();
+        personal.is_visible = false;
+        QVERIFY(m_state->calendars()->update(personal));
+        QTRY_COMPARE(m_tray->trayIcon()->toolTip(), u"Quillmarten Calendar \u2014 No upcoming events"_s);
     }
 
     void dueReminderShowsABalloonThatLeadsToTheEvent()

@@ -170,19 +170,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("location");
+        QTest::addColumn<int>("shownFor"); // seconds the popover stays open
 
         QTest::newRow("nothing ahead") << QList<EventDraft>() << u"No upcoming events"_s
-                                       << u"Nothing scheduled in the next 24 hours."_s << QString();
+                                       << u"Nothing scheduled in the next 24 hours."_s << QString() << 0;
         QTest::newRow("today, with a countdown and a place")
             << QList<EventDraft>({EventDraft(u"Gym"_s, local(2024, 5, 14, 10, 5)).at(u"Club"_s)}) << u"Gym"_s
-            << u"Today at 10:05 AM \u00b7 in 2h 5m"_s << u"Club"_s;
+            << u"Today at 10:05 AM \u00b7 in 2h 5m"_s << u"Club"_s << 0;
         QTest::newRow("all-day tomorrow stored at midnight UTC")
-            << QList<EventDraft>({holidayTomorrow()}) << u"Holiday"_s << u"Tomorrow, all day"_s << QString();
+            << QList<EventDraft>({holidayTomorrow()}) << u"Holiday"_s << u"Tomorrow, all day"_s << QString() << 0;
         QTest::newRow("running since yesterday")
             << QList<EventDraft>({{u"Night shift"_s, local(2024, 5, 13, 22, 0), local(2024, 5, 14, 9, 0)}})
-            << u"Night shift"_s << u"Yesterday at 10:00 PM \u00b7 now"_s << QString();
+            << u"Night shift"_s << u"Yesterday at 10:00 PM \u00b7 now"_s << QString() << 0;
         QTest::newRow("untitled") << QList<EventDraft>({{QStringLiteral(""), local(2024, 5, 14, 8, 30), {}}})
-                                  << u"Untitled"_s << u"Today at 8:30 AM \u00b7 in 30 min"_s << QString();
+                                  << u"Untitled"_s << u"Today at 8:30 AM \u00b7 in 30 min"_s << QString() << 0;
+        QTest::newRow("the next one ended while shown: the one after")
+            << QList<EventDraft>({{u"Standup"_s, local(2024, 5, 14, 8, 0), local(2024, 5, 14, 8, 15)},
+                                  {u"Lunch"_s, local(2024, 5, 14, 12, 0), local(2024, 5, 14, 13, 0)}})
+            << u"Lunch"_s << u"Today at 12:00 PM \u00b7 in 3h 40m"_s << QString() << 20 * 60;
     }
     void card()
     {
@@ -190,8 +195,11 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, time);
         QFETCH(QString, location);
+        QFETCH(int, shownFor);
         addAll(events);
         m_popover->refresh();
+        m_popover->setClock([shownFor] { return kNow.addSecs(shownFor); });
+        m_popover->updateTimes();
         QCOMPARE(label(u"titleLabel"_s), title);
         QCOMPARE(label(u"timeLabel"_s), time);
         QCOMPARE(m_popover->findChild<QLabel *>(u"locationLabel"_s)->isHidden(), location.isEmpty());

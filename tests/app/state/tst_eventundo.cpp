@@ -65,6 +65,30 @@ private Q_SLOTS:
         QCOMPARE(row.sequence, moved.sequence + 1);
     }
 
+    // A sync brought another's edit of the event after the move: the undo
+    // takes back the move alone.
+    void undoKeepsWhatChangedElsewhere()
+    {
+        Event moved = m_before;
+        moved.start_time = moved.start_time.addDays(1);
+        moved.end_time = moved.end_time->addDays(1);
+        moved.raw_icalendar = ICalendar::rewriteEventTimes(moved.raw_icalendar, moved.start_time, *moved.end_time);
+        QVERIFY(m_events->update(moved));
+        UndoStack stack;
+        stack.push(EventUndo::entry(m_events, u"Moved \"Review\""_s, {m_before}));
+        Event pulled = *m_events->getById(moved.id);
+        pulled.title = u"Review in room 4"_s;
+        pulled.raw_icalendar = ICalendar::serializeEvent(pulled);
+        QVERIFY(m_events->update(pulled));
+        QVERIFY(m_events->markSynced(moved.id, u"/c/e1.ics"_s, u"pulled-etag"_s));
+
+        stack.undo();
+        const Event row = *m_events->getById(m_before.id);
+        QCOMPARE(row.start_time, m_before.start_time);
+        QCOMPARE(row.title, u"Review in room 4"_s);
+        QCOMPARE(ICalendar::parseEvents(row.raw_icalendar).value(0).title, row.title);
+    }
+
     // The store refusing the restore is no undo to report.
     void undoTheStoreRefusesFails()
     {
