@@ -37,6 +37,7 @@ const QRegularExpression &pattern(Pattern which)
         const QString weekday = u"(monday|tuesday|wednesday|thursday|friday|saturday|sunday"
                                 "|mon|tue|tues|wed|thu|thur|thurs|fri|sat|sun)"_s;
         const QString clock = u"(\\d{1,2})(?::(\\d{2}))?\\s*"_s;
+        const QString side = u"(?:(noon|midnight)|"_s + clock + u"(am|pm)?)"_s;
         const QStringList sources = {
             u"\\b(today|tomorrow|yesterday|tonight)\\b"_s,
             u"\\bnext\\s+"_s + weekday + u"\\b"_s,
@@ -44,7 +45,7 @@ const QRegularExpression &pattern(Pattern which)
             u"\\bin\\s+(\\d+)\\s+(days?|weeks?)\\b"_s,
             u"\\b(?:on\\s+)?(jan|feb|mar|apr|may|jun|jul|aug|sep|sept|oct|nov|dec|january|february|march|april"
             "|june|july|august|september|october|november|december)\\s+(\\d{1,2})\\b"_s,
-            u"\\bfrom\\s+"_s + clock + u"(am|pm)?\\s+to\\s+"_s + clock + u"(am|pm)?\\b"_s,
+            u"\\bfrom\\s+"_s + side + u"\\s+to\\s+"_s + side + u"\\b"_s,
             u"\\b(?:at\\s+)?noon\\b"_s,
             u"\\b(?:at\\s+)?midnight\\b"_s,
             u"\\bat\\s+"_s + clock + u"(am|pm)?\\b"_s,
@@ -147,10 +148,27 @@ std::optional<TimeMatch> matchTime(const QString &text)
 {
     QRegularExpressionMatch m = pattern(FromTo).match(text);
     if (m.hasMatch()) {
-        // A side without am/pm borrows the other side's.
+        // Each side is noon or midnight (group `first`) or a clock time (the
+        // three groups after it). A clock without am/pm borrows the other
+        // side's; noon and midnight lend the half of the day between them
+        // and the other side ("from 10 to noon" is morning, "from 11 to
+        // midnight" evening).
+        const auto lent = [&m](int first, bool isStart) {
+            const QString word = m.captured(first).toLower();
+            if (word.isEmpty())
+                return m.captured(first + 3);
+            return (word == "noon"_L1) == isStart ? u"pm"_s : u"am"_s;
+        };
+        const auto sideTime = [&m](int first, const QString &fallback) {
+            const QString word = m.captured(first).toLower();
+            if (!word.isEmpty())
+                return QTime(word == "noon"_L1 ? 12 : 0, 0);
+            return toTime(m.captured(first + 1).toInt(), m.captured(first + 2).toInt(), m.captured(first + 3),
+                          fallback);
+        };
         TimeMatch t;
-        t.start = toTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3), m.captured(6));
-        t.end = toTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6), m.captured(3));
+        t.start = sideTime(1, lent(5, false));
+        t.end = sideTime(5, lent(1, true));
         t.spans = {wholeMatch(m)};
         return t;
     }
