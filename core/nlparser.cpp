@@ -130,9 +130,11 @@ std::optional<DateMatch> matchDate(const QString &text, QDate today)
         return found(today.addDays(daysUntil(today.dayOfWeek(), weekdayFromPrefix(m.captured(1)), 0)), m);
     m = pattern(InDaysOrWeeks).match(text);
     if (m.hasMatch()) {
-        const qint64 n = m.captured(1).toInt();
+        bool ok = false;
+        const qint64 n = m.captured(1).toInt(&ok);
         const bool weeks = m.captured(2).startsWith("week"_L1, Qt::CaseInsensitive);
-        return found(today.addDays(weeks ? 7 * n : n), m);
+        // A count too large to read is no date, not today.
+        return found(ok ? today.addDays(weeks ? 7 * n : n) : QDate(), m);
     }
     m = pattern(MonthDay).match(text);
     if (m.hasMatch()) {
@@ -310,9 +312,14 @@ ParseResult parse(const QString &text, const QDateTime &now)
 
     // "feb 30" or "at 25" is no date-time: an invalid start, not midnight.
     const auto at = [&now](QDate day, QTime clock) {
-        return day.isValid() && clock.isValid() ? TimeUtil::inZoneOf(day, clock, now) : QDateTime();
+        // Past the year 9999 no stored or iCalendar date holds the day.
+        return day.isValid() && day.year() <= 9999 && clock.isValid() ? TimeUtil::inZoneOf(day, clock, now)
+                                                                      : QDateTime();
     };
     result.start = at(date, time);
+    // So is a day too far out ("in 99999999 weeks").
+    if (!result.start.isValid() && dateMatch && result.invalidDate.isEmpty() && result.invalidTime.isEmpty())
+        result.invalidDate = phrase(text, dateMatch->spans.constFirst());
     if (endTime) {
         QDateTime end = at(date, *endTime);
         if (end.isValid() && end <= result.start)

@@ -50,6 +50,8 @@ private Q_SLOTS:
         row("Party jan 5", "Party", at(1, 5, 0, 0, 2027), at(1, 6, 0, 0, 2027), true, false);
         row("Party feb 30", "Party", QDateTime(), QDateTime(), true, false, "date feb 30");
         row("Party on Feb 30 at 8pm", "Party", QDateTime(), QDateTime(), false, true, "date Feb 30");
+        row("Trip in 99999999999 days", "Trip", QDateTime(), QDateTime(), true, false, "date in 99999999999 days");
+        row("Trip in 99999999 weeks", "Trip", QDateTime(), QDateTime(), true, false, "date in 99999999 weeks");
         row("Plan today or tomorrow", "Plan or tomorrow", at(10, 21, 0), at(10, 22, 0), true, false);
         // Times: a time that has passed stays today
         row("Backup at 12am", "Backup", at(10, 21, 0), at(10, 21, 1), false, true);
