@@ -151,26 +151,47 @@ std::optional<TimeMatch> matchTime(const QString &text)
     QRegularExpressionMatch m = pattern(FromTo).match(text);
     if (m.hasMatch()) {
         // Each side is noon or midnight (group `first`) or a clock time (the
-        // three groups after it). A clock without am/pm borrows the other
-        // side's; noon and midnight lend the half of the day between them
-        // and the other side ("from 10 to noon" is morning, "from 11 to
-        // midnight" evening).
-        const auto lent = [&m](int first, bool isStart) {
-            const QString word = m.captured(first).toLower();
-            if (word.isEmpty())
-                return m.captured(first + 3);
-            return (word == "noon"_L1) == isStart ? u"pm"_s : u"am"_s;
+        // three groups after it). A clock without am/pm, facing a side that
+        // says which half of the day it is in, is read as am or pm,
+        // whichever makes the event shorter: "from 11 to 1pm" is 11:00 to
+        // 13:00, "from 10 to 6am" 22:00 to 06:00, "from 11 to midnight"
+        // 23:00 to 00:00. With neither side saying, hours are 24-hour ones.
+        const auto clock = [&m](int first, const QString &word) {
+            return toTime(m.captured(first + 1).toInt(), m.captured(first + 2).toInt(), word, QString());
         };
-        const auto sideTime = [&m](int first, const QString &fallback) {
+        const auto fixed = [&](int first) -> std::optional<QTime> {
             const QString word = m.captured(first).toLower();
             if (!word.isEmpty())
                 return QTime(word == "noon"_L1 ? 12 : 0, 0);
-            return toTime(m.captured(first + 1).toInt(), m.captured(first + 2).toInt(), m.captured(first + 3),
-                          fallback);
+            if (!m.captured(first + 3).isEmpty())
+                return clock(first, m.captured(first + 3));
+            return std::nullopt;
         };
+        // The length of an event from `a` to `b`, past midnight when `b` is not after `a`.
+        const auto length = [](QTime a, QTime b) {
+            const int secs = a.secsTo(b);
+            return secs > 0 ? secs : secs + 24 * 3600;
+        };
+        const std::optional<QTime> start = fixed(1);
+        const std::optional<QTime> end = fixed(5);
         TimeMatch t;
-        t.start = sideTime(1, lent(5, false));
-        t.end = sideTime(5, lent(1, true));
+        if (start && end) {
+            t.start = *start;
+            t.end = *end;
+        } else if (start) {
+            t.start = *start;
+            const QTime am = clock(5, u"am"_s);
+            const QTime pm = clock(5, u"pm"_s);
+            t.end = length(*start, am) <= length(*start, pm) ? am : pm;
+        } else if (end) {
+            const QTime am = clock(1, u"am"_s);
+            const QTime pm = clock(1, u"pm"_s);
+            t.start = length(am, *end) <= length(pm, *end) ? am : pm;
+            t.end = *end;
+        } else {
+            t.start = clock(1, QString());
+            t.end = clock(5, QString());
+        }
         t.spans = {wholeMatch(m)};
         return t;
     }

@@ -63,6 +63,9 @@ private Q_SLOTS:
         row("Shift from 10pm to 2am", "Shift", at(10, 21, 22), at(10, 22, 2), false, true);
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
+        row("Lunch from 11 to 1pm", "Lunch", at(10, 21, 11), at(10, 21, 13), false, true);
+        row("Night shift from 10 to 6am", "Night shift", at(10, 21, 22), at(10, 22, 6), false, true);
+        row("Late show from 10pm to 2", "Late show", at(10, 21, 22), at(10, 22, 2), false, true);
         row("Meeting from 10 to noon", "Meeting", at(10, 21, 10), at(10, 21, 12), false, true);
         row("Lunch from noon to 2", "Lunch", at(10, 21, 12), at(10, 21, 14), false, true);
         row("Party from 11 to midnight", "Party", at(10, 21, 23), at(10, 22, 0), false, true);
