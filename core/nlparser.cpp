@@ -26,6 +26,7 @@ enum Pattern {
     BareClock,
     Duration,
     DanglingWord,
+    HalfOfDayNamed,
     PatternCount
 };
 
@@ -54,6 +55,7 @@ const QRegularExpression &pattern(Pattern which)
             u"\\s+(\\d{1,2}):(\\d{2})\\b"_s,
             u"\\bfor\\s+(\\d+(?:\\.\\d+)?)\\s*(min|mins|minute|minutes|h|hr|hrs|hour|hours)\\b"_s,
             u"^(?:on|at|for)\\s+|\\s+(?:on|at|for)$"_s,
+            u"\\d\\s*(?:am|pm)\\b|\\b(?:noon|midnight)\\b|\\b0\\d|\\b\\d{4}\\b"_s,
         };
         Q_ASSERT(sources.size() == PatternCount);
         QList<QRegularExpression> out;
@@ -315,6 +317,12 @@ ParseResult parse(const QString &text, const QDateTime &now)
         result.hasTime = true;
         if (!time.isValid() || (endTime && !endTime->isValid()))
             result.invalidTime = phrase(text, timeMatch->spans.constFirst());
+        // "tonight at 8" is in the evening: there a clock that does not say
+        // which half of the day it means ("8pm", "08:00", "2000") is pm.
+        if (!endTime && time.isValid() && time.hour() >= 1 && time.hour() < 12 && dateMatch
+            && phrase(text, dateMatch->spans.constFirst()).compare("tonight"_L1, Qt::CaseInsensitive) == 0
+            && !pattern(HalfOfDayNamed).match(phrase(text, timeMatch->spans.constFirst())).hasMatch())
+            time = time.addSecs(12 * 3600);
     } else if (dateMatch) {
         result.allDay = true;
         time = QTime(0, 0);
