@@ -148,7 +148,11 @@ std::optional<DateMatch> matchDate(const QString &text, QDate today)
     return std::nullopt;
 }
 
-std::optional<TimeMatch> matchTime(const QString &text)
+namespace {
+
+// `evening`: the date phrase was "tonight", where a from-to pair that names
+// no half of the day starts in the evening.
+std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
 {
     QRegularExpressionMatch m = pattern(FromTo).match(text);
     if (m.hasMatch()) {
@@ -190,6 +194,11 @@ std::optional<TimeMatch> matchTime(const QString &text)
             const QTime pm = clock(1, u"pm"_s);
             t.start = length(am, *end) <= length(pm, *end) ? am : pm;
             t.end = *end;
+        } else if (const int hour = m.captured(2).toInt(); evening && hour >= 1 && hour < 12) {
+            t.start = clock(1, u"pm"_s);
+            const QTime am = clock(5, u"am"_s);
+            const QTime pm = clock(5, u"pm"_s);
+            t.end = length(t.start, am) <= length(t.start, pm) ? am : pm;
         } else {
             t.start = clock(1, QString());
             t.end = clock(5, QString());
@@ -220,6 +229,13 @@ std::optional<TimeMatch> matchTime(const QString &text)
         return TimeMatch{time, std::nullopt, {wholeMatch(m)}};
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<TimeMatch> matchTime(const QString &text)
+{
+    return timeMatchIn(text, false);
 }
 
 std::optional<DurationMatch> matchDuration(const QString &text)
@@ -307,7 +323,9 @@ ParseResult parse(const QString &text, const QDateTime &now)
     }
 
     std::optional<QTime> endTime;
-    std::optional<TimeMatch> timeMatch = matchTime(text);
+    const bool tonight =
+        dateMatch && phrase(text, dateMatch->spans.constFirst()).compare("tonight"_L1, Qt::CaseInsensitive) == 0;
+    std::optional<TimeMatch> timeMatch = timeMatchIn(text, tonight);
     if (!timeMatch && dateMatch)
         timeMatch = bareClockAfter(text, dateMatch->spans.constFirst().first + dateMatch->spans.constFirst().second);
     if (timeMatch) {
@@ -319,8 +337,7 @@ ParseResult parse(const QString &text, const QDateTime &now)
             result.invalidTime = phrase(text, timeMatch->spans.constFirst());
         // "tonight at 8" is in the evening: there a clock that does not say
         // which half of the day it means ("8pm", "08:00", "2000") is pm.
-        if (!endTime && time.isValid() && time.hour() >= 1 && time.hour() < 12 && dateMatch
-            && phrase(text, dateMatch->spans.constFirst()).compare("tonight"_L1, Qt::CaseInsensitive) == 0
+        if (tonight && !endTime && time.isValid() && time.hour() >= 1 && time.hour() < 12
             && !pattern(HalfOfDayNamed).match(phrase(text, timeMatch->spans.constFirst())).hasMatch())
             time = time.addSecs(12 * 3600);
     } else if (dateMatch) {
