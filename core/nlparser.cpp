@@ -161,7 +161,8 @@ std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
         // says which half of the day it is in, is read as am or pm,
         // whichever makes the event shorter: "from 11 to 1pm" is 11:00 to
         // 13:00, "from 10 to 6am" 22:00 to 06:00, "from 11 to midnight"
-        // 23:00 to 00:00. With neither side saying, hours are 24-hour ones.
+        // 23:00 to 00:00. With neither side saying, hours are 24-hour ones,
+        // but for the start hours 1 to 11 in the `evening`.
         const auto clock = [&m](int first, const QString &word) {
             return toTime(m.captured(first + 1).toInt(), m.captured(first + 2).toInt(), word, QString());
         };
@@ -178,8 +179,10 @@ std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
             const int secs = a.secsTo(b);
             return secs > 0 ? secs : secs + 24 * 3600;
         };
-        const std::optional<QTime> start = fixed(1);
+        std::optional<QTime> start = fixed(1);
         const std::optional<QTime> end = fixed(5);
+        if (const int hour = m.captured(2).toInt(); !start && !end && evening && hour >= 1 && hour < 12)
+            start = clock(1, u"pm"_s);
         TimeMatch t;
         if (start && end) {
             t.start = *start;
@@ -194,11 +197,6 @@ std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
             const QTime pm = clock(1, u"pm"_s);
             t.start = length(am, *end) <= length(pm, *end) ? am : pm;
             t.end = *end;
-        } else if (const int hour = m.captured(2).toInt(); evening && hour >= 1 && hour < 12) {
-            t.start = clock(1, u"pm"_s);
-            const QTime am = clock(5, u"am"_s);
-            const QTime pm = clock(5, u"pm"_s);
-            t.end = length(t.start, am) <= length(t.start, pm) ? am : pm;
         } else {
             t.start = clock(1, QString());
             t.end = clock(5, QString());
