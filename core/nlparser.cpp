@@ -181,7 +181,9 @@ std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
         };
         std::optional<QTime> start = fixed(1);
         const std::optional<QTime> end = fixed(5);
-        if (const int hour = m.captured(2).toInt(); !start && !end && evening && hour >= 1 && hour < 12)
+        // A written leading zero ("08:00") is a 24-hour clock.
+        if (const QString hour = m.captured(2);
+            !start && !end && evening && !hour.startsWith(u'0') && hour.toInt() >= 1 && hour.toInt() < 12)
             start = clock(1, u"pm"_s);
         TimeMatch t;
         if (start && end) {

@@ -59,6 +59,7 @@ private Q_SLOTS:
         row("Dinner tonight at 8", "Dinner", at(10, 21, 20), at(10, 21, 21), false, true);
         row("Movie tonight 9:30", "Movie", at(10, 21, 21, 30), at(10, 21, 22, 30), false, true);
         row("Party tonight from 8 to 11", "Party", at(10, 21, 20), at(10, 21, 23), false, true);
+        row("Pack tonight from 08:00 to 09:00", "Pack", at(10, 21, 8), at(10, 21, 9), false, true);
         row("Pack tonight at 0830", "Pack", at(10, 21, 8, 30), at(10, 21, 9, 30), false, true);
         row("Call at 1530", "Call", at(10, 21, 15, 30), at(10, 21, 16, 30), false, true);
         row("Call at 2460", "Call at 2460", at(10, 21, 10, 30), at(10, 21, 11, 30), false, false);
