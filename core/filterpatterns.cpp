@@ -4,15 +4,27 @@
 
 namespace {
 
-// Qt's simple case folding (what Qt::CaseInsensitive compares by). ASCII
-// text, the common case, folds by lower-casing A-Z and is shared unchanged
-// when it has no capitals.
+bool isAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// One form for a letter typed whole ("é") and as a base with its mark
+// ("e" and U+0301), as other devices write titles either way.
+QString composed(const QString &text)
+{
+    return isAscii(text) ? text : text.normalized(QString::NormalizationForm_C);
+}
+
+// Qt's simple case folding (what Qt::CaseInsensitive compares by), of the
+// composed text. ASCII text, the common case, folds by lower-casing A-Z and
+// is shared unchanged when it has no capitals.
 QString caseFolded(const QString &text)
 {
     bool capitals = false;
     for (const QChar c : text) {
         if (c.unicode() >= 0x80)
-            return text.toCaseFolded();
+            return composed(text).toCaseFolded();
         capitals = capitals || (c >= u'A' && c <= u'Z');
     }
     if (!capitals)
@@ -25,12 +37,12 @@ QString caseFolded(const QString &text)
     return out;
 }
 
-QStringList folded(const QStringList &list)
+QStringList comparable(const QStringList &list, bool caseSensitive)
 {
     QStringList out;
     out.reserve(list.size());
     for (const QString &s : list)
-        out.append(caseFolded(s));
+        out.append(caseSensitive ? composed(s) : caseFolded(s));
     return out;
 }
 
@@ -55,10 +67,10 @@ bool FilterPhrases::inside(const QString &text) const
 
 CompiledPattern::CompiledPattern(const PatternCondition &c)
     : caseSensitive(c.caseSensitive)
-    , titleExact(c.caseSensitive ? c.titleExact : folded(c.titleExact))
-    , titleContains(c.caseSensitive ? c.titleContains : folded(c.titleContains))
-    , descriptionContains(c.caseSensitive ? c.descriptionContains : folded(c.descriptionContains))
-    , locationContains(c.caseSensitive ? c.locationContains : folded(c.locationContains))
+    , titleExact(comparable(c.titleExact, c.caseSensitive))
+    , titleContains(comparable(c.titleContains, c.caseSensitive))
+    , descriptionContains(comparable(c.descriptionContains, c.caseSensitive))
+    , locationContains(comparable(c.locationContains, c.caseSensitive))
 {
 }
 
@@ -74,7 +86,7 @@ bool CompiledPattern::hits(Field field, const QString &text) const
 
 bool CompiledPattern::matches(const Event &e) const
 {
-    const auto as = [this](const QString &text) { return caseSensitive ? text : caseFolded(text); };
+    const auto as = [this](const QString &text) { return caseSensitive ? composed(text) : caseFolded(text); };
     return hits(Field::Title, as(e.title)) || (!e.description.isEmpty() && hits(Field::Description, as(e.description)))
         || (!e.location.isEmpty() && hits(Field::Location, as(e.location)));
 }
@@ -85,6 +97,7 @@ int PatternMemo::add(const CompiledPattern *c)
         return -1;
     m_slots.append(c);
     m_anyIgnoringCase = m_anyIgnoringCase || !c->caseSensitive;
+    m_anyCaseSensitive = m_anyCaseSensitive || c->caseSensitive;
     return int(m_slots.size() - 1);
 }
 
@@ -106,10 +119,11 @@ quint64 PatternMemo::fieldBits(CompiledPattern::Field field, const QString &text
     if (found != memo.cend())
         return *found;
     const QString foldedText = m_anyIgnoringCase ? caseFolded(text) : QString();
+    const QString composedText = m_anyCaseSensitive ? composed(text) : QString();
     quint64 bits = 0;
     for (int i = 0; i < m_slots.size(); ++i) {
         const CompiledPattern &c = *m_slots.at(i);
-        if (c.hits(field, c.caseSensitive ? text : foldedText))
+        if (c.hits(field, c.caseSensitive ? composedText : foldedText))
             bits |= quint64(1) << i;
     }
     memo.insert(text, bits);

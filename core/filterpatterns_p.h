@@ -24,17 +24,17 @@ private:
     bool m_hasEmpty = false;
 };
 
-// A pattern condition ready for matching: when case is ignored the phrases
-// are case-folded once here and the occurrence's texts once per text, so the
-// comparisons themselves are plain (fast) case-sensitive ones with the same
-// result.
+// A pattern condition ready for matching: the phrases are composed (and
+// case-folded when case is ignored) once here and the occurrence's texts
+// once per text, so the comparisons themselves are plain (fast)
+// case-sensitive ones.
 struct CompiledPattern
 {
     explicit CompiledPattern(const PatternCondition &c);
 
     enum class Field { Title, Description, Location };
-    // Whether the pattern hits `text` (already folded when the pattern
-    // ignores case) in one field.
+    // Whether the pattern hits `text` (already composed, and folded when the
+    // pattern ignores case) in one field.
     bool hits(Field field, const QString &text) const;
     // The whole pattern on one event, case-folding its texts as needed.
     bool matches(const Event &event) const;
@@ -67,5 +67,6 @@ private:
 
     QList<const CompiledPattern *> m_slots;
     bool m_anyIgnoringCase = false;
+    bool m_anyCaseSensitive = false;
     QHash<QString, quint64> m_memo[3];
 };

@@ -26,6 +26,7 @@ enum Pattern {
     BareClock,
     Duration,
     DanglingWord,
+    HalfOfDayNamed,
     PatternCount
 };
 
@@ -37,6 +38,7 @@ const QRegularExpression &pattern(Pattern which)
         const QString weekday = u"(monday|tuesday|wednesday|thursday|friday|saturday|sunday"
                                 "|mon|tue|tues|wed|thu|thur|thurs|fri|sat|sun)"_s;
         const QString clock = u"(\\d{1,2})(?::(\\d{2}))?\\s*"_s;
+        const QString side = u"(?:(noon|midnight)|"_s + clock + u"(am|pm)?)"_s;
         const QStringList sources = {
             u"\\b(today|tomorrow|yesterday|tonight)\\b"_s,
             u"\\bnext\\s+"_s + weekday + u"\\b"_s,
@@ -44,7 +46,7 @@ const QRegularExpression &pattern(Pattern which)
             u"\\bin\\s+(\\d+)\\s+(days?|weeks?)\\b"_s,
             u"\\b(?:on\\s+)?(jan|feb|mar|apr|may|jun|jul|aug|sep|sept|oct|nov|dec|january|february|march|april"
             "|june|july|august|september|october|november|december)\\s+(\\d{1,2})\\b"_s,
-            u"\\bfrom\\s+"_s + clock + u"(am|pm)?\\s+to\\s+"_s + clock + u"(am|pm)?\\b"_s,
+            u"\\bfrom\\s+"_s + side + u"\\s+to\\s+"_s + side + u"\\b"_s,
             u"\\b(?:at\\s+)?noon\\b"_s,
             u"\\b(?:at\\s+)?midnight\\b"_s,
             u"\\bat\\s+"_s + clock + u"(am|pm)?\\b"_s,
@@ -53,6 +55,7 @@ const QRegularExpression &pattern(Pattern which)
             u"\\s+(\\d{1,2}):(\\d{2})\\b"_s,
             u"\\bfor\\s+(\\d+(?:\\.\\d+)?)\\s*(min|mins|minute|minutes|h|hr|hrs|hour|hours)\\b"_s,
             u"^(?:on|at|for)\\s+|\\s+(?:on|at|for)$"_s,
+            u"\\d\\s*(?:am|pm)\\b|\\b(?:noon|midnight)\\b|\\b0\\d|\\b\\d{4}\\b"_s,
         };
         Q_ASSERT(sources.size() == PatternCount);
         QList<QRegularExpression> out;
@@ -129,9 +132,11 @@ std::optional<DateMatch> matchDate(const QString &text, QDate today)
         return found(today.addDays(daysUntil(today.dayOfWeek(), weekdayFromPrefix(m.captured(1)), 0)), m);
     m = pattern(InDaysOrWeeks).match(text);
     if (m.hasMatch()) {
-        const qint64 n = m.captured(1).toInt();
+        bool ok = false;
+        const qint64 n = m.captured(1).toInt(&ok);
         const bool weeks = m.captured(2).startsWith("week"_L1, Qt::CaseInsensitive);
-        return found(today.addDays(weeks ? 7 * n : n), m);
+        // A count too large to read is no date, not today.
+        return found(ok ? today.addDays(weeks ? 7 * n : n) : QDate(), m);
     }
     m = pattern(MonthDay).match(text);
     if (m.hasMatch()) {
@@ -143,14 +148,61 @@ std::optional<DateMatch> matchDate(const QString &text, QDate today)
     return std::nullopt;
 }
 
-std::optional<TimeMatch> matchTime(const QString &text)
+namespace {
+
+// `evening`: the date phrase was "tonight", where a from-to pair that names
+// no half of the day starts in the evening.
+std::optional<TimeMatch> timeMatchIn(const QString &text, bool evening)
 {
     QRegularExpressionMatch m = pattern(FromTo).match(text);
     if (m.hasMatch()) {
-        // A side without am/pm borrows the other side's.
+        // Each side is noon or midnight (group `first`) or a clock time (the
+        // three groups after it). A clock without am/pm, facing a side that
+        // says which half of the day it is in, is read as am or pm,
+        // whichever makes the event shorter: "from 11 to 1pm" is 11:00 to
+        // 13:00, "from 10 to 6am" 22:00 to 06:00, "from 11 to midnight"
+        // 23:00 to 00:00. With neither side saying, hours are 24-hour ones,
+        // but for the start hours 1 to 11 in the `evening`.
+        const auto clock = [&m](int first, const QString &word) {
+            return toTime(m.captured(first + 1).toInt(), m.captured(first + 2).toInt(), word, QString());
+        };
+        const auto fixed = [&](int first) -> std::optional<QTime> {
+            const QString word = m.captured(first).toLower();
+            if (!word.isEmpty())
+                return QTime(word == "noon"_L1 ? 12 : 0, 0);
+            if (!m.captured(first + 3).isEmpty())
+                return clock(first, m.captured(first + 3));
+            return std::nullopt;
+        };
+        // The length of an event from `a` to `b`, past midnight when `b` is not after `a`.
+        const auto length = [](QTime a, QTime b) {
+            const int secs = a.secsTo(b);
+            return secs > 0 ? secs : secs + 24 * 3600;
+        };
+        std::optional<QTime> start = fixed(1);
+        const std::optional<QTime> end = fixed(5);
+        // A written leading zero ("08:00") is a 24-hour clock.
+        if (const QString hour = m.captured(2);
+            !start && !end && evening && !hour.startsWith(u'0') && hour.toInt() >= 1 && hour.toInt() < 12)
+            start = clock(1, u"pm"_s);
         TimeMatch t;
-        t.start = toTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3), m.captured(6));
-        t.end = toTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6), m.captured(3));
+        if (start && end) {
+            t.start = *start;
+            t.end = *end;
+        } else if (start) {
+            t.start = *start;
+            const QTime am = clock(5, u"am"_s);
+            const QTime pm = clock(5, u"pm"_s);
+            t.end = length(*start, am) <= length(*start, pm) ? am : pm;
+        } else if (end) {
+            const QTime am = clock(1, u"am"_s);
+            const QTime pm = clock(1, u"pm"_s);
+            t.start = length(am, *end) <= length(pm, *end) ? am : pm;
+            t.end = *end;
+        } else {
+            t.start = clock(1, QString());
+            t.end = clock(5, QString());
+        }
         t.spans = {wholeMatch(m)};
         return t;
     }
@@ -177,6 +229,13 @@ std::optional<TimeMatch> matchTime(const QString &text)
         return TimeMatch{time, std::nullopt, {wholeMatch(m)}};
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<TimeMatch> matchTime(const QString &text)
+{
+    return timeMatchIn(text, false);
 }
 
 std::optional<DurationMatch> matchDuration(const QString &text)
@@ -264,7 +323,9 @@ ParseResult parse(const QString &text, const QDateTime &now)
     }
 
     std::optional<QTime> endTime;
-    std::optional<TimeMatch> timeMatch = matchTime(text);
+    const bool tonight =
+        dateMatch && phrase(text, dateMatch->spans.constFirst()).compare("tonight"_L1, Qt::CaseInsensitive) == 0;
+    std::optional<TimeMatch> timeMatch = timeMatchIn(text, tonight);
     if (!timeMatch && dateMatch)
         timeMatch = bareClockAfter(text, dateMatch->spans.constFirst().first + dateMatch->spans.constFirst().second);
     if (timeMatch) {
@@ -274,6 +335,11 @@ ParseResult parse(const QString &text, const QDateTime &now)
         result.hasTime = true;
         if (!time.isValid() || (endTime && !endTime->isValid()))
             result.invalidTime = phrase(text, timeMatch->spans.constFirst());
+        // "tonight at 8" is in the evening: there a clock that does not say
+        // which half of the day it means ("8pm", "08:00", "2000") is pm.
+        if (tonight && !endTime && time.isValid() && time.hour() >= 1 && time.hour() < 12
+            && !pattern(HalfOfDayNamed).match(phrase(text, timeMatch->spans.constFirst())).hasMatch())
+            time = time.addSecs(12 * 3600);
     } else if (dateMatch) {
         result.allDay = true;
         time = QTime(0, 0);
@@ -292,9 +358,14 @@ ParseResult parse(const QString &text, const QDateTime &now)
 
     // "feb 30" or "at 25" is no date-time: an invalid start, not midnight.
     const auto at = [&now](QDate day, QTime clock) {
-        return day.isValid() && clock.isValid() ? TimeUtil::inZoneOf(day, clock, now) : QDateTime();
+        // Past the year 9999 no stored or iCalendar date holds the day.
+        return day.isValid() && day.year() <= 9999 && clock.isValid() ? TimeUtil::inZoneOf(day, clock, now)
+                                                                      : QDateTime();
     };
     result.start = at(date, time);
+    // So is a day too far out ("in 99999999 weeks").
+    if (!result.start.isValid() && dateMatch && result.invalidDate.isEmpty() && result.invalidTime.isEmpty())
+        result.invalidDate = phrase(text, dateMatch->spans.constFirst());
     if (endTime) {
         QDateTime end = at(date, *endTime);
         if (end.isValid() && end <= result.start)

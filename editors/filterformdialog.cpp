@@ -751,11 +751,15 @@ void FilterFormDialog::updatePreview()
     }
     const FilterRule rule = buildConditions();
     const OccurrenceFilterOutcome outcome = FilterEngine::applyToOccurrences(occurrences, {rule});
-    const int matched = outcome.hiddenCount + int(outcome.dimmedIds.size());
-
+    // Counted as the views draw them: every occurrence of a dimmed event is
+    // dimmed, as every hidden one is missing.
+    int matched = outcome.hiddenCount;
     QSet<QString> kept;
-    for (const Occurrence &occurrence : outcome.occurrences)
+    for (const Occurrence &occurrence : outcome.occurrences) {
         kept.insert(occurrence.event().id);
+        if (outcome.dimmedIds.contains(occurrence.event().id))
+            ++matched;
+    }
     QStringList samples;
     for (const Occurrence &occurrence : occurrences) {
         if (samples.size() == 3)

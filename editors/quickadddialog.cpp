@@ -98,6 +98,12 @@ void QuickAddDialog::onCommit()
         showPreview(busy);
         return;
     }
+    // The preview's reason stays: "Couldn't save event" would hide it.
+    if (const QString problem = problemText(NLParser::parse(text, QDateTime::currentDateTime()));
+        !problem.isEmpty()) {
+        showPreview(problem);
+        return;
+    }
     StoreFailure::clear();
     if (QuickAdd::addFromText(m_state, text, QString()).isEmpty()) {
         // A full disk or a read-only database is named, so the user knows

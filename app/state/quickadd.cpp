@@ -93,8 +93,10 @@ QString addFromText(const AppState *state, const QString &text, const QString &p
                     const QDateTime &now)
 {
     const Event event = buildEvent(state, text, preferredCalendarId, now);
-    // A start that is no date-time ("feb 30") would be stored as no start.
-    if (event.title.isEmpty() || event.calendar_id.isEmpty() || !event.start_time.isValid())
+    // A start or an end that is no date-time ("feb 30", "from 9 to 25")
+    // would be stored as none.
+    if (event.title.isEmpty() || event.calendar_id.isEmpty() || !event.start_time.isValid()
+        || (event.end_time && !event.end_time->isValid()))
         return {};
     return state->events() && state->events()->insert(event) ? event.id : QString();
 }

@@ -379,9 +379,9 @@ private Q_SLOTS:
         QTest::newRow("hiding a series counts each occurrence")
             << true << u"pattern"_s << u"standup"_s << u"hide"_s << QString()
             << u"Would hide 5 of 7 events in the next 30 days.  e.g. Standup, Standup, Standup"_s;
-        QTest::newRow("dimming a series counts it once")
+        QTest::newRow("dimming a series counts each occurrence")
             << true << u"pattern"_s << u"standup"_s << u"dim"_s << QString()
-            << u"Would dim 1 of 7 events in the next 30 days.  e.g. Standup, Standup, Standup"_s;
+            << u"Would dim 5 of 7 events in the next 30 days.  e.g. Standup, Standup, Standup"_s;
         QTest::newRow("all-day events") << true << u"all_day"_s << QString() << u"hide"_s << QString()
                                         << u"Would hide 1 of 7 events in the next 30 days.  e.g. Birthday"_s;
         QTest::newRow("no match: no examples") << true << u"pattern"_s << u"dentist"_s << u"hide"_s << QString()

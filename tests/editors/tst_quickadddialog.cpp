@@ -119,8 +119,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("openMainWindow");
 
         QTest::newRow("blank: Return does nothing") << u"   "_s << false << true << QString() << 0;
-        QTest::newRow("a date that does not exist: not saved, text kept")
-            << u"Party feb 30"_s << false << true << u"Couldn't save event"_s << 0;
+        QTest::newRow("a date that does not exist: not saved, text kept, said why")
+            << u"Party feb 30"_s << false << true << u"No such date: feb 30"_s << 0;
+        QTest::newRow("an end that does not exist: not saved, said why")
+            << u"Shift from 9 to 25"_s << false << true << u"No such time: from 9 to 25"_s << 0;
         QTest::newRow("no calendar: the main window is asked for, nothing stored")
             << u"Dinner tomorrow at 7pm"_s << true << false << QString() << 1;
     }

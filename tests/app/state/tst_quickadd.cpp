@@ -61,6 +61,8 @@ private Q_SLOTS:
         QTest::newRow("blank text") << u"  \t "_s << true;
         QTest::newRow("no calendar at all") << u"Dentist friday at 3pm"_s << false;
         QTest::newRow("a day that does not exist") << u"Party feb 30"_s << true;
+        QTest::newRow("an end that does not exist") << u"Shift from 9 to 25"_s << true;
+        QTest::newRow("a time that does not exist") << u"Gym at 24:00"_s << true;
     }
     void nothingIsStored()
     {

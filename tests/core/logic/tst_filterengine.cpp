@@ -194,6 +194,12 @@ private Q_SLOTS:
                                                  << u"Daily standup"_s << QString() << QString() << false;
         QTest::newRow("ignoring case works beyond ASCII")
             << pattern.arg(uR"("titleContains":["ÜBUNG"])"_s) << u"Chorübung"_s << QString() << QString() << true;
+        QTest::newRow("an accent typed whole matches a base letter and its mark")
+            << pattern.arg(u"\"titleContains\":[\"caf\u00e9\"]"_s) << u"Cafe\u0301 talk"_s << QString() << QString()
+            << true;
+        QTest::newRow("a base letter and its mark match an accent typed whole, case-sensitive")
+            << pattern.arg(u"\"titleExact\":[\"Cafe\u0301\"],\"caseSensitive\":true"_s) << u"Caf\u00e9"_s
+            << QString() << QString() << true;
         QTest::newRow("exact title must be the whole title")
             << pattern.arg(uR"("titleExact":["standup"])"_s) << u"Daily standup"_s << QString() << QString() << false;
         QTest::newRow("empty title phrase matches everything")

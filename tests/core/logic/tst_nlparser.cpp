@@ -50,10 +50,17 @@ private Q_SLOTS:
         row("Party jan 5", "Party", at(1, 5, 0, 0, 2027), at(1, 6, 0, 0, 2027), true, false);
         row("Party feb 30", "Party", QDateTime(), QDateTime(), true, false, "date feb 30");
         row("Party on Feb 30 at 8pm", "Party", QDateTime(), QDateTime(), false, true, "date Feb 30");
+        row("Trip in 99999999999 days", "Trip", QDateTime(), QDateTime(), true, false, "date in 99999999999 days");
+        row("Trip in 99999999 weeks", "Trip", QDateTime(), QDateTime(), true, false, "date in 99999999 weeks");
         row("Plan today or tomorrow", "Plan or tomorrow", at(10, 21, 0), at(10, 22, 0), true, false);
         // Times: a time that has passed stays today
         row("Backup at 12am", "Backup", at(10, 21, 0), at(10, 21, 1), false, true);
         row("Lunch at 12", "Lunch", at(10, 21, 12), at(10, 21, 13), false, true);
+        row("Dinner tonight at 8", "Dinner", at(10, 21, 20), at(10, 21, 21), false, true);
+        row("Movie tonight 9:30", "Movie", at(10, 21, 21, 30), at(10, 21, 22, 30), false, true);
+        row("Party tonight from 8 to 11", "Party", at(10, 21, 20), at(10, 21, 23), false, true);
+        row("Pack tonight from 08:00 to 09:00", "Pack", at(10, 21, 8), at(10, 21, 9), false, true);
+        row("Pack tonight at 0830", "Pack", at(10, 21, 8, 30), at(10, 21, 9, 30), false, true);
         row("Call at 1530", "Call", at(10, 21, 15, 30), at(10, 21, 16, 30), false, true);
         row("Call at 2460", "Call at 2460", at(10, 21, 10, 30), at(10, 21, 11, 30), false, false);
         row("Call 3:45pm", "Call", at(10, 21, 15, 45), at(10, 21, 16, 45), false, true);
@@ -61,6 +68,12 @@ private Q_SLOTS:
         row("Shift from 10pm to 2am", "Shift", at(10, 21, 22), at(10, 22, 2), false, true);
         row("Shift from 9 to 5", "Shift", at(10, 21, 9), at(10, 22, 5), false, true);
         row("Night shift saturday from 10pm to 6am", "Night shift", at(10, 24, 22), at(10, 25, 6), false, true);
+        row("Lunch from 11 to 1pm", "Lunch", at(10, 21, 11), at(10, 21, 13), false, true);
+        row("Night shift from 10 to 6am", "Night shift", at(10, 21, 22), at(10, 22, 6), false, true);
+        row("Late show from 10pm to 2", "Late show", at(10, 21, 22), at(10, 22, 2), false, true);
+        row("Meeting from 10 to noon", "Meeting", at(10, 21, 10), at(10, 21, 12), false, true);
+        row("Lunch from noon to 2", "Lunch", at(10, 21, 12), at(10, 21, 14), false, true);
+        row("Party from 11 to midnight", "Party", at(10, 21, 23), at(10, 22, 0), false, true);
         row("Call at 25", "Call", QDateTime(), QDateTime(), false, true, "time 25");
         row("Shift from 9 to 25", "Shift", at(10, 21, 9), QDateTime(), false, true, "time from 9 to 25");
         // A bare 24-hour time counts right after a date phrase only
