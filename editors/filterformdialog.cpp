@@ -719,7 +719,7 @@ void FilterFormDialog::applyChanges(FilterRule &row) const
         row.event_uid = specific ? m_eventUid : QString();
         row.event_calendar_id = specific ? m_eventCalendarId : QString();
     }
-    if (typeChanged || now.calendarIds != m_shown.calendarIds || m_calendars->droppedGoneIds())
+    if (typeChanged || now.calendarIds != m_shown.calendarIds)
         row.calendar_ids = calendarIdsJson();
     if (now.action != m_shown.action)
         row.action = now.action;
@@ -727,6 +727,11 @@ void FilterFormDialog::applyChanges(FilterRule &row) const
         row.enabled = now.enabled;
     if (now.action != m_shown.action || now.suppress != m_shown.suppress)
         row.suppress_reminders = now.action == FilterAction::Dim && now.suppress;
+    // Deleted calendars leave the list with a change of the user's, not on
+    // an untouched OK: with all of them gone, the empty list left would turn
+    // a rule that matches nothing into one for every calendar.
+    if (m_calendars->droppedGoneIds() && !(row == stored))
+        row.calendar_ids = calendarIdsJson();
     if (!(row == stored))
         row.sync_status = SyncStatus::Pending;
 }
