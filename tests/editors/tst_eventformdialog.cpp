@@ -546,6 +546,10 @@ private Q_SLOTS:
             << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
                "DTEND;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY;COUNT=8\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
             << thisEvent << later << true;
+        QTest::newRow("all-day series ending at a client's midnight east of UTC, rule editor")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "RRULE:FREQ=WEEKLY;UNTIL=20261231T230000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << true;
         // No DTEND: a timed event ends as it starts, an all-day one after its day.
         const QString noEnd = QString(series).remove(u"DTEND;TZID=Europe/Berlin:20260302T110000\r\n"_s);
         QTest::newRow("without an end, single event")
