@@ -19,6 +19,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -416,6 +417,29 @@ private Q_SLOTS:
         });
         QCOMPARE(e.recurrence_rule, QString());
         QCOMPARE(ICalendar::parseEvents(e.raw_icalendar).first().recurrence_rule, QString());
+    }
+
+    // The repeat label names the end the series is saved with, also once
+    // "All day" changed its kind: a timed series ends on the day its UTC end
+    // falls on here.
+    void repeatLabelFollowsTheKind_data()
+    {
+        QTest::addColumn<QString>("until");
+        QTest::newRow("UTC midnight: the day before west of UTC") << u"20270101T000000Z"_s;
+        QTest::newRow("half past eleven UTC: the day after east of UTC") << u"20261231T233000Z"_s;
+    }
+    void repeatLabelFollowsTheKind()
+    {
+        QFETCH(QString, until);
+        const Event series = insertPulled(u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\n"
+                                          "DTSTART;VALUE=DATE:20260302\r\nRRULE:FREQ=DAILY;UNTIL=%1\r\n"
+                                          "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(until))
+                                 .first();
+        EventFormDialog form(m_state, series);
+        find<QCheckBox>(&form, u"allDay"_s)->setChecked(false);
+        const QDate last = TimeUtil::fromIcalUtc(until).toLocalTime().date();
+        const QString label = find<QPushButton>(&form, u"repeat"_s)->text();
+        QVERIFY2(label.endsWith(u"until "_s + QLocale::c().toString(last, u"MMM d, yyyy"_s)), qPrintable(label));
     }
 
     // A series from a server, opened and saved: without a change nothing is
