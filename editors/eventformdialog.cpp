@@ -505,7 +505,12 @@ QString EventFormDialog::ruleToSave() const
     // fits the start.
     const bool allDay = m_allDay->isChecked();
     const bool kept = m_event && m_rule == m_event->recurrence_rule && allDay == m_event->is_all_day;
-    return kept ? m_rule : RuleUntil::withUntilForm(m_rule, allDay, eventZone());
+    if (kept)
+        return m_rule;
+    // A series all-day before and after ends on the day its UTC end named
+    // (as the expansion reads it), not on that instant's day here.
+    const bool staysAllDay = allDay && m_event && m_event->is_all_day;
+    return RuleUntil::withUntilForm(staysAllDay ? ExceptionKey::datedRule(m_rule) : m_rule, allDay, eventZone());
 }
 
 QTimeZone EventFormDialog::eventZone() const

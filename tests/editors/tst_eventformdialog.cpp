@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -440,6 +441,32 @@ private Q_SLOTS:
         const QDate last = TimeUtil::fromIcalUtc(until).toLocalTime().date();
         const QString label = find<QPushButton>(&form, u"repeat"_s)->text();
         QVERIFY2(label.endsWith(u"until "_s + QLocale::c().toString(last, u"MMM d, yyyy"_s)), qPrintable(label));
+    }
+
+    // An all-day series whose rule the user changes keeps the day its UTC
+    // end named.
+    void changedRuleKeepsItsLastDay_data() { repeatLabelFollowsTheKind_data(); }
+    void changedRuleKeepsItsLastDay()
+    {
+        QFETCH(QString, until);
+        const Event series = insertPulled(u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\n"
+                                          "DTSTART;VALUE=DATE:20261220\r\nRRULE:FREQ=DAILY;UNTIL=%1\r\n"
+                                          "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(until))
+                                 .first();
+        const QDateTime from(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
+        const QDate last = Recurrence::expandEvent(series, from, from.addMonths(2)).last().start_time.date();
+        EventFormDialog form(m_state, series);
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+        script.on(u"Recurrence"_s, [](QWidget *w) {
+            find<QSpinBox>(w, u"interval"_s)->setValue(2);
+            confirm(w);
+        });
+        script.on(u"Edit Event"_s, [](QWidget *w) { confirm(w); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QCOMPARE(m_state->events()->getById(series.id)->recurrence_rule,
+                 u"FREQ=DAILY;INTERVAL=2;UNTIL="_s + last.toString(u"yyyyMMdd"_s));
     }
 
     // A series from a server, opened and saved: without a change nothing is
