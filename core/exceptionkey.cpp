@@ -217,6 +217,16 @@ QString datedRule(const Event &series)
     return rule.toText();
 }
 
+QString datedRule(const QString &allDayRule)
+{
+    Event series;
+    series.is_all_day = true;
+    // At 00:00 UTC of its dates; which date plays no part.
+    series.start_time = QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+    series.recurrence_rule = allDayRule;
+    return datedRule(series);
+}
+
 QString datedRule(const Task &task)
 {
     const bool due = task.due_date.has_value();

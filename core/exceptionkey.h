@@ -51,6 +51,8 @@ bool listed(const Event &series, const QStringList &keys, QStringView key);
 // repeats on dates and RFC 5545 wants its UNTIL a date; other rules as
 // written.
 QString datedRule(const Event &series);
+// The same for the rule of an all-day series held as the store holds one.
+QString datedRule(const QString &allDayRule);
 // The same for a task that repeats on dates: its due, else its start, is one.
 QString datedRule(const Task &task);
 

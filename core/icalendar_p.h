@@ -7,7 +7,9 @@
 #include <QDateTime>
 #include <QHash>
 #include <QLatin1String>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QTimeZone>
 #include <QVarLengthArray>
@@ -215,6 +217,37 @@ struct DateValue
 
 // `tzid` unquoted; `zones` may be null (resolve without caching).
 DateValue readDateValue(QStringView value, QStringView tzid, ZoneCache *zones);
+
+// EXDATE/RDATE values in the forms the recurrence expansion reads: dates
+// "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
+// zone, or one the system lacks) as "yyyyMMddTHHmmss"; beside them the same
+// for an all-day series, where a zoned value names the date written. `seen`
+// holds what `values` holds, so that 100,000 values are not compared with
+// each other.
+struct DateList
+{
+    QStringList values;
+    QStringList allDayValues;
+    QSet<QString> seen;
+
+    void clear()
+    {
+        values.clear();
+        allDayValues.clear();
+        seen.clear();
+    }
+    QStringList forSeries(bool allDay) const
+    {
+        if (!allDay)
+            return values;
+        QStringList days = allDayValues;
+        days.removeDuplicates();
+        return days;
+    }
+};
+
+// Adds the values of an EXDATE or RDATE line to `list`.
+void collectDates(const PropertyView &prop, ZoneCache &zones, DateList *list);
 
 // DURATION in seconds; `allowSign` accepts a leading "+" or "-" (TRIGGER).
 // Without it a signed value gives 0. A month counts as 30 days.

@@ -136,35 +136,9 @@ QString stripMailto(QStringView value)
     return value.toString();
 }
 
-// EXDATE/RDATE values in the forms the recurrence expansion reads: dates
-// "yyyyMMdd", UTC and zoned values as "yyyyMMddTHHmmssZ", floating values (no
-// zone, or one the system lacks) as "yyyyMMddTHHmmss"; beside them the same
-// for an all-day series, where a zoned value names the date written. `seen`
-// holds what `values` holds, so that 100,000 values are not compared with
-// each other.
-struct DateList
-{
-    QStringList values;
-    QStringList allDayValues;
-    QSet<QString> seen;
+} // namespace
 
-    void clear()
-    {
-        values.clear();
-        allDayValues.clear();
-        seen.clear();
-    }
-    QStringList forSeries(bool allDay) const
-    {
-        if (!allDay)
-            return values;
-        QStringList days = allDayValues;
-        days.removeDuplicates();
-        return days;
-    }
-};
-
-void collectDates(const PropertyView &prop, ZoneCache &zones, DateList *list)
+void Detail::collectDates(const PropertyView &prop, ZoneCache &zones, DateList *list)
 {
     QStringList *out = &list->values;
     QSet<QString> *seen = &list->seen;
@@ -199,6 +173,8 @@ void collectDates(const PropertyView &prop, ZoneCache &zones, DateList *list)
         }
     }
 }
+
+namespace {
 
 QString jsonStringArray(const QStringList &values)
 {

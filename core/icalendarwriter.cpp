@@ -131,14 +131,21 @@ QString keyForSeries(const Event &series, const QString &key)
     return ExceptionKey::normalized(series, key);
 }
 
-void dateListLines(Writer &w, QLatin1String name, const QString &json, const Event &series)
+QStringList seriesKeys(const QString &json, const Event &series)
 {
+    QStringList keys;
     if (json.isEmpty())
-        return;
-    QStringList dates, times;
+        return keys;
     const QJsonArray values = QJsonDocument::fromJson(json.toUtf8()).array();
-    for (const QJsonValue &v : values) {
-        const QString s = keyForSeries(series, v.toString());
+    for (const QJsonValue &v : values)
+        keys.append(keyForSeries(series, v.toString()));
+    return keys;
+}
+
+void dateListLines(Writer &w, QLatin1String name, const QStringList &keys)
+{
+    QStringList dates, times;
+    for (const QString &s : keys) {
         if (s.size() == 8)
             dates.append(s);
         else if (!s.isEmpty())
@@ -154,6 +161,46 @@ void dateListLines(Writer &w, QLatin1String name, const QString &json, const Eve
         if (!list->isEmpty())
             w.text.append(name).append(QLatin1Char(':')).append(list->join(QLatin1Char(','))).append(kCrlf);
     }
+}
+
+// The record keeps a PERIOD's start alone, so an RDATE line stays as stored
+// (its ends or durations with it) while each date it names is still listed,
+// in the form of the series. A zone other than the event's would go without
+// its VTIMEZONE: such lines are written anew. Returns the keys of `series`
+// that no kept line names.
+QStringList keptRecurrenceDates(Writer &w, const StoredItem &item, const Event &series, const EventZone &zone)
+{
+    QStringList keys = seriesKeys(series.recurrence_dates, series);
+    if (keys.isEmpty() || item.lines.isEmpty())
+        return keys;
+    QSet<QString> open(keys.cbegin(), keys.cend());
+    const QString id = zone.zone.isValid() ? QString::fromLatin1(zone.zone.id()) : zone.defined.id;
+    ZoneCache zones;
+    zones.defineFrom(zone.defined.definition);
+    bool kept = false;
+    for (const QString &old : item.lines) {
+        const PropertyView prop = splitLine(old);
+        if (!prop.is(QLatin1String("RDATE")))
+            continue;
+        const QStringView tzid = prop.param(QLatin1String("TZID"));
+        if (!tzid.isEmpty() && (!zone.isValid() || tzid != id))
+            continue;
+        DateList named;
+        collectDates(prop, zones, &named);
+        const bool listed = !named.values.isEmpty()
+            && std::all_of(named.values.cbegin(), named.values.cend(), [&](const QString &key) {
+                   return keyForSeries(series, key) == key && open.contains(key);
+               });
+        if (!listed)
+            continue;
+        w.raw(old);
+        kept = true;
+        for (const QString &key : std::as_const(named.values))
+            open.remove(key);
+    }
+    if (kept)
+        keys.removeIf([&open](const QString &key) { return !open.contains(key); });
+    return keys;
 }
 
 QString roleText(const QString &role)
@@ -282,8 +329,8 @@ void writeEvent(Writer &w, const Event &e, const Event *series)
     }
     if (!e.recurrence_rule.isEmpty())
         w.line(QLatin1String("RRULE:"), ExceptionKey::datedRule(e));
-    dateListLines(w, QLatin1String("RDATE"), e.recurrence_dates, e);
-    dateListLines(w, QLatin1String("EXDATE"), e.exception_dates, e);
+    dateListLines(w, QLatin1String("RDATE"), keptRecurrenceDates(w, item, e, zone));
+    dateListLines(w, QLatin1String("EXDATE"), seriesKeys(e.exception_dates, e));
     if (!e.status.isEmpty())
         w.line(QLatin1String("STATUS:"), e.status.toUpper());
     if (e.sequence > 0)

@@ -1,5 +1,6 @@
 #include "rruleformat.h"
 
+#include "exceptionkey.h"
 #include "recurrencerule.h"
 
 #include <QCoreApplication>
@@ -118,7 +119,11 @@ QString describe(const QString &rule, const QTimeZone &zone)
 {
     if (rule.isEmpty())
         return QString();
-    const RecurrenceRule r = RecurrenceRule::fromText(rule);
+    RecurrenceRule r = RecurrenceRule::fromText(rule);
+    // Without a zone the series repeats on dates: a UTC end names the day it
+    // ends on, which east of UTC need not be the date written.
+    if (!zone.isValid() && r.until.isValid() && r.untilForm == RecurrenceRule::UntilForm::Utc)
+        r = RecurrenceRule::fromText(ExceptionKey::datedRule(rule));
     const QString &freq = r.freq;
     const int interval = r.contains(u"INTERVAL"_s) ? r.value(u"INTERVAL"_s).toInt() : 1;
 

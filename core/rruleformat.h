@@ -23,7 +23,8 @@ struct ByDayToken
 // Takes the RRULE value without the property name; empty for an empty rule.
 // A UTC UNTIL is named by its date in `zone`, the zone of a timed series,
 // where the recurrence editor writes the last second of the day picked
-// (the next day in UTC west of it); without a zone, as written.
+// (the next day in UTC west of it); without a zone, as the day an all-day
+// series ends on (ExceptionKey::datedRule).
 QString describe(const QString &rule, const QTimeZone &zone = QTimeZone());
 QString reminderOffsetLabel(int minutes);
 // Translated short name ("Mon"), or the code upper-cased when unknown.

@@ -448,6 +448,9 @@ void EventFormDialog::setAllDay(bool allDay)
 {
     m_start->setDateOnly(allDay);
     m_end->setDateOnly(allDay);
+    // The end the rule is saved with follows the kind.
+    if (m_repeat)
+        updateRepeatLabel();
 }
 
 QString EventFormDialog::selectedCalendarColor() const
@@ -492,7 +495,22 @@ void EventFormDialog::updateRepeatLabel()
 {
     m_repeat->setText(m_rule.isEmpty()
                           ? tr("Does not repeat")
-                          : RruleFormat::describe(m_rule, m_allDay->isChecked() ? QTimeZone() : eventZone()));
+                          : RruleFormat::describe(ruleToSave(), m_allDay->isChecked() ? QTimeZone() : eventZone()));
+}
+
+QString EventFormDialog::ruleToSave() const
+{
+    // A rule the user left as it was stays as written; one they changed (or
+    // whose series changed between timed and all-day) ends in the form that
+    // fits the start.
+    const bool allDay = m_allDay->isChecked();
+    const bool kept = m_event && m_rule == m_event->recurrence_rule && allDay == m_event->is_all_day;
+    if (kept)
+        return m_rule;
+    // A series all-day before and after ends on the day its UTC end named
+    // (as the expansion reads it), not on that instant's day here.
+    const bool staysAllDay = allDay && m_event && m_event->is_all_day;
+    return RuleUntil::withUntilForm(staysAllDay ? ExceptionKey::datedRule(m_rule) : m_rule, allDay, eventZone());
 }
 
 QTimeZone EventFormDialog::eventZone() const
@@ -761,11 +779,7 @@ void EventFormDialog::save()
             record.timezone = m_event->timezone;
         }
     }
-    // A rule the user left as it was stays as written; one they changed (or
-    // whose series changed between timed and all-day) ends in the form that
-    // fits the start.
-    const bool ruleKept = m_event && m_rule == m_event->recurrence_rule && record.is_all_day == m_event->is_all_day;
-    record.recurrence_rule = ruleKept ? m_rule : RuleUntil::withUntilForm(m_rule, record.is_all_day, zone);
+    record.recurrence_rule = ruleToSave();
 
     record.reminders.clear();
     for (int i = 0; i < m_reminders->count(); ++i) {

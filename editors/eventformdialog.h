@@ -57,6 +57,8 @@ private:
     void pickColor();
     void useCalendarColor();
     void updateRepeatLabel();
+    // The rule as a save writes it, its end in the form of the series' kind.
+    QString ruleToSave() const;
     void editRecurrence();
     void addReminderRow(int minutes);
     void addReminderRow(const Reminder &reminder);

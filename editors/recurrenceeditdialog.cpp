@@ -1,5 +1,6 @@
 #include "recurrenceeditdialog.h"
 
+#include "exceptionkey.h"
 #include "rruleformat.h"
 #include "ruleuntil.h"
 #include "theme.h"
@@ -351,7 +352,11 @@ void RecurrenceEditDialog::loadEnd(const RecurrenceRule &parts)
         return;
     }
     if (parts.contains(u"UNTIL"_s)) {
-        const QDate until = RuleUntil::day(parts.value(u"UNTIL"_s), m_seriesZone);
+        // Without a zone the series repeats on dates: its end is the day the
+        // writers and the expansion read a UTC end as.
+        const QString end = m_seriesZone.isValid() ? parts.value(u"UNTIL"_s)
+                                                   : splitRrule(ExceptionKey::datedRule(m_rule)).value(u"UNTIL"_s);
+        const QDate until = RuleUntil::day(end, m_seriesZone);
         if (until.isValid()) {
             m_givenEnd = parts;
             m_givenUntilDay = until;

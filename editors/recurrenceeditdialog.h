@@ -39,8 +39,9 @@ public:
     // The zone of a timed series: its "On" end is then written as the last
     // second of that day in the zone, in UTC, and a UTC end is read back as
     // its day there. Without a zone (all-day series, tasks, templates) the
-    // end is a date. Re-reads the given rule's end. An end left on the day
-    // it was read as is returned exactly as given.
+    // end is a date, and a UTC end is read as the day an all-day series ends
+    // on (ExceptionKey::datedRule). Re-reads the given rule's end. An end
+    // left on the day it was read as is returned exactly as given.
     void setSeriesZone(const QTimeZone &zone);
 
     QString rrule() const;

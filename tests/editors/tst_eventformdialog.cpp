@@ -19,9 +19,11 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 using namespace FormDriver;
@@ -418,6 +420,55 @@ private Q_SLOTS:
         QCOMPARE(ICalendar::parseEvents(e.raw_icalendar).first().recurrence_rule, QString());
     }
 
+    // The repeat label names the end the series is saved with, also once
+    // "All day" changed its kind: a timed series ends on the day its UTC end
+    // falls on here.
+    void repeatLabelFollowsTheKind_data()
+    {
+        QTest::addColumn<QString>("until");
+        QTest::newRow("UTC midnight: the day before west of UTC") << u"20270101T000000Z"_s;
+        QTest::newRow("half past eleven UTC: the day after east of UTC") << u"20261231T233000Z"_s;
+    }
+    void repeatLabelFollowsTheKind()
+    {
+        QFETCH(QString, until);
+        const Event series = insertPulled(u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\n"
+                                          "DTSTART;VALUE=DATE:20260302\r\nRRULE:FREQ=DAILY;UNTIL=%1\r\n"
+                                          "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(until))
+                                 .first();
+        EventFormDialog form(m_state, series);
+        find<QCheckBox>(&form, u"allDay"_s)->setChecked(false);
+        const QDate last = TimeUtil::fromIcalUtc(until).toLocalTime().date();
+        const QString label = find<QPushButton>(&form, u"repeat"_s)->text();
+        QVERIFY2(label.endsWith(u"until "_s + QLocale::c().toString(last, u"MMM d, yyyy"_s)), qPrintable(label));
+    }
+
+    // An all-day series whose rule the user changes keeps the day its UTC
+    // end named.
+    void changedRuleKeepsItsLastDay_data() { repeatLabelFollowsTheKind_data(); }
+    void changedRuleKeepsItsLastDay()
+    {
+        QFETCH(QString, until);
+        const Event series = insertPulled(u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\n"
+                                          "DTSTART;VALUE=DATE:20261220\r\nRRULE:FREQ=DAILY;UNTIL=%1\r\n"
+                                          "END:VEVENT\r\nEND:VCALENDAR\r\n"_s.arg(until))
+                                 .first();
+        const QDateTime from(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
+        const QDate last = Recurrence::expandEvent(series, from, from.addMonths(2)).last().start_time.date();
+        EventFormDialog form(m_state, series);
+        ModalScript script;
+        script.on(u"Edit Event"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+        script.on(u"Recurrence"_s, [](QWidget *w) {
+            find<QSpinBox>(w, u"interval"_s)->setValue(2);
+            confirm(w);
+        });
+        script.on(u"Edit Event"_s, [](QWidget *w) { confirm(w); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QCOMPARE(m_state->events()->getById(series.id)->recurrence_rule,
+                 u"FREQ=DAILY;INTERVAL=2;UNTIL="_s + last.toString(u"yyyyMMdd"_s));
+    }
+
     // A series from a server, opened and saved: without a change nothing is
     // written; with one its times stay in the series' own zone (UTC stays
     // UTC, never the system zone).
@@ -546,6 +597,10 @@ private Q_SLOTS:
             << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
                "DTEND;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY;COUNT=8\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
             << thisEvent << later << true;
+        QTest::newRow("all-day series ending at a client's midnight east of UTC, rule editor")
+            << u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:trip\r\nSUMMARY:Trip\r\nDTSTART;VALUE=DATE:20260302\r\n"
+               "RRULE:FREQ=WEEKLY;UNTIL=20261231T230000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s
+            << all << none << true;
         // No DTEND: a timed event ends as it starts, an all-day one after its day.
         const QString noEnd = QString(series).remove(u"DTEND;TZID=Europe/Berlin:20260302T110000\r\n"_s);
         QTest::newRow("without an end, single event")

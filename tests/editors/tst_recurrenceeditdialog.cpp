@@ -1,4 +1,5 @@
 #include "modalscript.h"
+#include "recurrence.h"
 #include "recurrenceeditdialog.h"
 
 #include <QComboBox>
@@ -129,6 +130,10 @@ private Q_SLOTS:
             << u"FREQ=DAILY;UNTIL=20260403T035959Z"_s;
         QTest::newRow("no zone: a picked day is a date")
             << QString() << u"FREQ=DAILY;UNTIL=20260401"_s << QDate(2026, 5, 1) << u"FREQ=DAILY;UNTIL=20260501"_s;
+        // As clients that give every end a time write it, at midnight east of UTC.
+        QTest::newRow("no zone: a UTC end shows the day the series ends on")
+            << QString() << u"FREQ=DAILY;UNTIL=20261231T230000Z"_s << untouched
+            << u"FREQ=DAILY;UNTIL=20261231T230000Z"_s;
     }
     void untilForms()
     {
@@ -152,6 +157,17 @@ private Q_SLOTS:
         const QDate shown = child<QDateEdit>(&dialog, u"untilDate"_s)->date();
         const QString summary = child<QLabel>(&dialog, u"summary"_s)->text();
         QVERIFY2(summary.endsWith(u"until "_s + QLocale::c().toString(shown, u"MMM d, yyyy"_s)), qPrintable(summary));
+        if (zone.isEmpty()) {
+            // An all-day series, held as the store holds it: its last day.
+            Event series;
+            series.is_all_day = true;
+            series.start_time = QDateTime(kAnchor, QTime(0, 0), Qt::UTC);
+            series.end_time = series.start_time.addDays(1);
+            series.recurrence_rule = expected;
+            const QList<Event> days =
+                Recurrence::expandEvent(series, series.start_time, series.start_time.addYears(2));
+            QCOMPARE(shown, days.last().start_time.date());
+        }
     }
 
     // The user's way through the widgets, and what exec() hands back.

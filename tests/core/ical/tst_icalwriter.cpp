@@ -201,6 +201,24 @@ private Q_SLOTS:
         QTest::newRow("a title left as it was keeps its parameters")
             << language << QStringList{u"SUMMARY;LANGUAGE=en-US:Review"_s, u"LOCATION:Room 2"_s};
 
+        // The record keeps each period's start alone.
+        Event periods = ICalendar::parseEvents(
+                            u"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:r\r\nDTSTART:19970101T090000Z\r\n"
+                            "RDATE;VALUE=PERIOD:19970101T180000Z/19970102T070000Z,19970109T180000Z/PT5H30M\r\n"
+                            "RDATE;TZID=Europe/Berlin:19970120T090000\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"_s)
+                            .value(0);
+        periods.title = u"Renamed"_s;
+        QTest::newRow("listed periods keep their ends while their dates stay")
+            << periods << QStringList{u"RDATE;VALUE=PERIOD:19970101T180000Z/19970102T070000Z,19970109T180000Z/PT5H30M"_s,
+                                      u"RDATE:19970120T080000Z"_s};
+        periods.recurrence_dates = uR"(["19970101T180000Z","19970120T080000Z"])"_s;
+        QTest::newRow("periods whose dates changed are written anew")
+            << periods << QStringList{u"RDATE:19970101T180000Z,19970120T080000Z"_s};
+        periods.recurrence_dates = uR"(["19970101T180000Z","19970109T180000Z"])"_s;
+        periods.is_all_day = true;
+        QTest::newRow("an all-day series lists the dates of its periods")
+            << periods << QStringList{u"RDATE;VALUE=DATE:19970101,19970109"_s};
+
         Event people;
         people.uid = u"p"_s;
         people.start_time = utc(2024, 1, 1, 9);
