@@ -9,6 +9,7 @@
 #include "dialogparts.h"
 #include "eventaccess.h"
 #include "eventwrites.h"
+#include "exceptionkey.h"
 #include "icalendar.h"
 #include "recordnames.h"
 #include "recurrenceeditdialog.h"
@@ -356,7 +357,11 @@ bool TaskFormDialog::applyChanges(Task &row, const QString &title) const
     // its midnight, which drops the last day.
     if (all || now.rule != was.rule || now.timedRule != was.timedRule) {
         const QTimeZone zone = repeatZone();
-        row.recurrence_rule = RuleUntil::withUntilForm(now.rule, !zone.isValid(),
+        // Dated before and after, a UTC end names the day the series ends
+        // on (as the expansion reads it), not that instant's day here.
+        const bool staysDated = !zone.isValid() && !was.timedRule;
+        row.recurrence_rule = RuleUntil::withUntilForm(staysDated ? ExceptionKey::datedRule(now.rule) : now.rule,
+                                                       !zone.isValid(),
                                                        zone.isValid() ? zone : QTimeZone::systemTimeZone());
     }
     if (all || now.repeatMode != was.repeatMode)

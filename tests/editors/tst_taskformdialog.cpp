@@ -13,6 +13,7 @@
 #include "taskrepository.h"
 
 #include <QDateEdit>
+#include <QSpinBox>
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
@@ -157,6 +158,37 @@ private Q_SLOTS:
                  qPrintable(task.recurrence_rule));
         QCOMPARE(task.repeat_mode, mode);
         QVERIFY(task.raw_icalendar.contains(u"RRULE:"_s + task.recurrence_rule));
+    }
+
+    // A date-only task whose rule ends at another client's UTC midnight
+    // keeps its last day when the rule is changed, east and west of UTC.
+    void changedRuleKeepsItsLastDay_data()
+    {
+        QTest::addColumn<QString>("until");
+        QTest::addColumn<QString>("lastDay");
+        QTest::newRow("UTC midnight") << u"20270101T000000Z"_s << u"20270101"_s;
+        QTest::newRow("half past eleven UTC") << u"20261231T233000Z"_s << u"20261231"_s;
+    }
+    void changedRuleKeepsItsLastDay()
+    {
+        QFETCH(QString, until);
+        QFETCH(QString, lastDay);
+        Task task = storedTask(u"Water plants"_s);
+        task.due_date = QDateTime(QDate(2026, 12, 20), QTime(0, 0), QTimeZone::utc());
+        task.due_is_date_only = true;
+        task.recurrence_rule = u"FREQ=DAILY;UNTIL="_s + until;
+        QVERIFY(insertTask(task));
+        TaskFormDialog form(m_state, task);
+        ModalScript script;
+        script.on(u"Edit Task"_s, [](QWidget *w) { clickLater(w, u"repeat"_s); });
+        script.on(u"Recurrence"_s, [](QWidget *w) {
+            find<QSpinBox>(w, u"interval"_s)->setValue(2);
+            confirm(w);
+        });
+        script.on(u"Edit Task"_s, [](QWidget *w) { confirm(w); });
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+        QVERIFY2(script.done(), qPrintable(script.seen().join(u", "_s)));
+        QCOMPARE(m_state->tasks()->getById(task.id)->recurrence_rule, u"FREQ=DAILY;INTERVAL=2;UNTIL="_s + lastDay);
     }
 
     void blankTitleRefused()
