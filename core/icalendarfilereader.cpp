@@ -4,6 +4,7 @@
 #include "icalendar_p.h"
 
 #include <QIODevice>
+#include <QSet>
 
 namespace {
 
@@ -180,5 +181,38 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     text.append(kCalendarFooter.data(), kCalendarFooter.size());
     QList<Event> events = ICalendar::parseEventBytes(text);
     m_skipped.withoutUid += items - int(events.size());
+    // An override keys its occurrence by its series (a midnight of another
+    // zone names a day of an all-day series): a series an earlier batch
+    // held is read again ahead of the batch, and its event dropped again.
+    const auto isSeries = [](const Event &e) {
+        return e.recurrence_id.isEmpty() && (!e.recurrence_rule.isEmpty() || !e.recurrence_dates.isEmpty());
+    };
+    QSet<QString> here;
+    for (const Event &e : std::as_const(events)) {
+        if (isSeries(e))
+            here.insert(e.uid);
+    }
+    QByteArray earlier;
+    int earlierEvents = 0;
+    for (const Event &e : std::as_const(events)) {
+        const auto series = m_series.constFind(e.uid);
+        if (e.recurrence_id.isEmpty() || here.contains(e.uid) || series == m_series.cend())
+            continue;
+        here.insert(e.uid);
+        // Its text is a calendar of its own: its VEVENT goes in this one.
+        const QStringView raw(*series);
+        earlier +=
+            raw.sliced(kCalendarHeader.size(), raw.size() - kCalendarHeader.size() - kCalendarFooter.size()).toUtf8();
+        ++earlierEvents;
+    }
+    for (const Event &e : std::as_const(events)) {
+        const QString &raw = e.raw_icalendar;
+        if (isSeries(e) && raw.startsWith(kCalendarHeader) && raw.endsWith(kCalendarFooter))
+            m_series.insert(e.uid, raw);
+    }
+    if (earlierEvents > 0) {
+        text.insert(kCalendarHeader.size() + m_zones.size(), earlier);
+        events = ICalendar::parseEventBytes(text).mid(earlierEvents);
+    }
     return events;
 }

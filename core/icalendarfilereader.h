@@ -3,6 +3,7 @@
 #include "event.h"
 #include "icalendarbytes.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
@@ -76,6 +77,9 @@ private:
     bool m_inZone = false;
     QByteArray m_item; // unfolded lines, each ended by CR LF
     QByteArray m_zones;
+    // The text of each repeating event read so far (its VEVENT, with the
+    // zone only the file defines), by UID: a later override is read with it.
+    QHash<QString, QString> m_series;
     Skipped m_skipped;
     int m_tasks = 0;
 };
