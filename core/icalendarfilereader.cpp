@@ -18,6 +18,34 @@ qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
     return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
 }
 
+// What an override's key is read by, of a series' stored text (a calendar
+// of its own): the zone only the file defines and the VEVENT's UID, start
+// and rule, so that a file of many series is not held whole.
+QByteArray seriesKeyText(QStringView raw)
+{
+    raw = raw.sliced(kCalendarHeader.size(), raw.size() - kCalendarHeader.size() - kCalendarFooter.size());
+    const qsizetype event = raw.indexOf(QLatin1String("BEGIN:VEVENT\r\n"), 0, Qt::CaseInsensitive);
+    if (event < 0)
+        return raw.toUtf8();
+    QString text = raw.left(event).toString();
+    int depth = 0;
+    for (QStringView line : raw.sliced(event).split(u"\r\n", Qt::SkipEmptyParts)) {
+        const PropertyView prop = splitLine(line);
+        if (prop.is(QLatin1String("END")))
+            --depth;
+        // The VEVENT's own BEGIN and END, and of its properties those.
+        const bool kept = depth == 0
+            || (depth == 1
+                && (prop.is(QLatin1String("UID")) || prop.is(QLatin1String("DTSTART"))
+                    || prop.is(QLatin1String("RRULE")) || prop.is(QLatin1String("RDATE"))));
+        if (kept)
+            text.append(line).append(QLatin1String("\r\n"));
+        if (prop.is(QLatin1String("BEGIN")))
+            ++depth;
+    }
+    return text.toUtf8();
+}
+
 } // namespace
 
 ICalendarFileReader::ICalendarFileReader(QIODevice *device)
@@ -199,16 +227,13 @@ QList<Event> ICalendarFileReader::next(int batchSize)
         if (e.recurrence_id.isEmpty() || here.contains(e.uid) || series == m_series.cend())
             continue;
         here.insert(e.uid);
-        // Its text is a calendar of its own: its VEVENT goes in this one.
-        const QStringView raw(*series);
-        earlier +=
-            raw.sliced(kCalendarHeader.size(), raw.size() - kCalendarHeader.size() - kCalendarFooter.size()).toUtf8();
+        earlier += *series;
         ++earlierEvents;
     }
     for (const Event &e : std::as_const(events)) {
         const QString &raw = e.raw_icalendar;
         if (isSeries(e) && raw.startsWith(kCalendarHeader) && raw.endsWith(kCalendarFooter))
-            m_series.insert(e.uid, raw);
+            m_series.insert(e.uid, seriesKeyText(raw));
     }
     if (earlierEvents > 0) {
         text.insert(kCalendarHeader.size() + m_zones.size(), earlier);

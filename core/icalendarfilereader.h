@@ -77,9 +77,9 @@ private:
     bool m_inZone = false;
     QByteArray m_item; // unfolded lines, each ended by CR LF
     QByteArray m_zones;
-    // The text of each repeating event read so far (its VEVENT, with the
-    // zone only the file defines), by UID: a later override is read with it.
-    QHash<QString, QString> m_series;
+    // Of each repeating event read so far, by UID, what a later override of
+    // it is read with.
+    QHash<QString, QByteArray> m_series;
     Skipped m_skipped;
     int m_tasks = 0;
 };
