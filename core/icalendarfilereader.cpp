@@ -237,7 +237,10 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     }
     if (earlierEvents > 0) {
         text.insert(kCalendarHeader.size() + m_zones.size(), earlier);
-        events = ICalendar::parseEventBytes(text).mid(earlierEvents);
+        QList<Event> again = ICalendar::parseEventBytes(text);
+        // Only ever the batch's own events with better keys.
+        if (again.size() == events.size() + earlierEvents)
+            events = again.mid(earlierEvents);
     }
     return events;
 }
