@@ -4,6 +4,7 @@
 #include "icalendar_p.h"
 
 #include <QIODevice>
+#include <QSet>
 
 namespace {
 
@@ -15,6 +16,34 @@ constexpr qint64 kChunk = 256 * 1024;
 qsizetype afterBreak(const char *data, qsizetype size, qsizetype at)
 {
     return at + (data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? 2 : 1);
+}
+
+// What an override's key is read by, of a series' stored text (a calendar
+// of its own): the zone only the file defines and the VEVENT's UID, start
+// and rule, so that a file of many series is not held whole.
+QByteArray seriesKeyText(QStringView raw)
+{
+    raw = raw.sliced(kCalendarHeader.size(), raw.size() - kCalendarHeader.size() - kCalendarFooter.size());
+    const qsizetype event = raw.indexOf(QLatin1String("BEGIN:VEVENT\r\n"), 0, Qt::CaseInsensitive);
+    if (event < 0)
+        return raw.toUtf8();
+    QString text = raw.left(event).toString();
+    int depth = 0;
+    for (QStringView line : raw.sliced(event).split(u"\r\n", Qt::SkipEmptyParts)) {
+        const PropertyView prop = splitLine(line);
+        if (prop.is(QLatin1String("END")))
+            --depth;
+        // The VEVENT's own BEGIN and END, and of its properties those.
+        const bool kept = depth == 0
+            || (depth == 1
+                && (prop.is(QLatin1String("UID")) || prop.is(QLatin1String("DTSTART"))
+                    || prop.is(QLatin1String("RRULE")) || prop.is(QLatin1String("RDATE"))));
+        if (kept)
+            text.append(line).append(QLatin1String("\r\n"));
+        if (prop.is(QLatin1String("BEGIN")))
+            ++depth;
+    }
+    return text.toUtf8();
 }
 
 } // namespace
@@ -180,5 +209,38 @@ QList<Event> ICalendarFileReader::next(int batchSize)
     text.append(kCalendarFooter.data(), kCalendarFooter.size());
     QList<Event> events = ICalendar::parseEventBytes(text);
     m_skipped.withoutUid += items - int(events.size());
+    // An override keys its occurrence by its series (a midnight of another
+    // zone names a day of an all-day series): a series an earlier batch
+    // held is read again ahead of the batch, and its event dropped again.
+    const auto isSeries = [](const Event &e) {
+        return e.recurrence_id.isEmpty() && (!e.recurrence_rule.isEmpty() || !e.recurrence_dates.isEmpty());
+    };
+    QSet<QString> here;
+    for (const Event &e : std::as_const(events)) {
+        if (isSeries(e))
+            here.insert(e.uid);
+    }
+    QByteArray earlier;
+    int earlierEvents = 0;
+    for (const Event &e : std::as_const(events)) {
+        const auto series = m_series.constFind(e.uid);
+        if (e.recurrence_id.isEmpty() || here.contains(e.uid) || series == m_series.cend())
+            continue;
+        here.insert(e.uid);
+        earlier += *series;
+        ++earlierEvents;
+    }
+    for (const Event &e : std::as_const(events)) {
+        const QString &raw = e.raw_icalendar;
+        if (isSeries(e) && raw.startsWith(kCalendarHeader) && raw.endsWith(kCalendarFooter))
+            m_series.insert(e.uid, seriesKeyText(raw));
+    }
+    if (earlierEvents > 0) {
+        text.insert(kCalendarHeader.size() + m_zones.size(), earlier);
+        QList<Event> again = ICalendar::parseEventBytes(text);
+        // Only ever the batch's own events with better keys.
+        if (again.size() == events.size() + earlierEvents)
+            events = again.mid(earlierEvents);
+    }
     return events;
 }

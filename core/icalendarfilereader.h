@@ -3,6 +3,7 @@
 #include "event.h"
 #include "icalendarbytes.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringDecoder>
@@ -76,6 +77,9 @@ private:
     bool m_inZone = false;
     QByteArray m_item; // unfolded lines, each ended by CR LF
     QByteArray m_zones;
+    // Of each repeating event read so far, by UID, what a later override of
+    // it is read with.
+    QHash<QString, QByteArray> m_series;
     Skipped m_skipped;
     int m_tasks = 0;
 };

@@ -769,8 +769,12 @@ std::optional<Event> EventRepository::getById(const QString &id) const
 
 std::optional<Event> EventRepository::getByUid(const QString &uid, const QString &calendarId) const
 {
+    // The series before its overrides, which share its UID: callers look
+    // for the series this way, and an override may have been stored first.
     const QList<Event> found = select("EventRepository::getByUid",
-                                      QStringLiteral("WHERE uid = ? AND calendar_id = ? LIMIT 1"), {uid, calendarId});
+                                      QStringLiteral("WHERE uid = ? AND calendar_id = ? "
+                                                     "ORDER BY COALESCE(recurrence_id, '') LIMIT 1"),
+                                      {uid, calendarId});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();

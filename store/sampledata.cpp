@@ -222,27 +222,33 @@ int removeSampleData(const SampleDataStores &stores)
     // Children first: with foreign keys on, an event that the user gave a
     // reminder or an attendee could not be deleted otherwise, and with it
     // neither its calendar nor the account.
-    static const char *const statements[] = {
-        "DELETE FROM attendees WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM attachments WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM reminders WHERE event_id LIKE 'sample-event-%'",
-        "DELETE FROM events WHERE id LIKE 'sample-event-%'",
-        "DELETE FROM tasks WHERE id LIKE 'sample-task-%'",
+    // A sample event, or an occurrence of a sample series the user changed:
+    // a row of its own under the series' UID, which goes with the series.
+    const QLatin1String sampleEvents(
+        "SELECT id FROM events WHERE id LIKE 'sample-event-%' OR EXISTS (SELECT 1 FROM events AS series "
+        "WHERE series.id LIKE 'sample-event-%' AND series.calendar_id = events.calendar_id "
+        "AND series.uid = events.uid)");
+    const QString statements[] = {
+        QStringLiteral("DELETE FROM attendees WHERE event_id IN (%1)").arg(sampleEvents),
+        QStringLiteral("DELETE FROM attachments WHERE event_id IN (%1)").arg(sampleEvents),
+        QStringLiteral("DELETE FROM reminders WHERE event_id IN (%1)").arg(sampleEvents),
+        QStringLiteral("DELETE FROM events WHERE id IN (%1)").arg(sampleEvents),
+        QStringLiteral("DELETE FROM tasks WHERE id LIKE 'sample-task-%'"),
         // A sample calendar the user filed items of their own in stays, and
         // so does the account while a calendar is left under it; the others
         // go even so.
-        "DELETE FROM calendars WHERE id LIKE 'sample-cal-%' "
-        "AND NOT EXISTS (SELECT 1 FROM events WHERE events.calendar_id = calendars.id) "
-        "AND NOT EXISTS (SELECT 1 FROM tasks WHERE tasks.calendar_id = calendars.id)",
-        "DELETE FROM accounts WHERE id = 'sample-account' "
-        "AND NOT EXISTS (SELECT 1 FROM calendars WHERE calendars.account_id = accounts.id)",
+        QStringLiteral("DELETE FROM calendars WHERE id LIKE 'sample-cal-%' "
+                       "AND NOT EXISTS (SELECT 1 FROM events WHERE events.calendar_id = calendars.id) "
+                       "AND NOT EXISTS (SELECT 1 FROM tasks WHERE tasks.calendar_id = calendars.id)"),
+        QStringLiteral("DELETE FROM accounts WHERE id = 'sample-account' "
+                       "AND NOT EXISTS (SELECT 1 FROM calendars WHERE calendars.account_id = accounts.id)"),
     };
     constexpr int kFirstCounted = 3;
     int removed = 0;
     int index = 0;
-    for (const char *statement : statements) {
+    for (const QString &statement : statements) {
         QSqlQuery query(stores.database->database());
-        if (!StoreSql::run(query, QLatin1String(statement), {}))
+        if (!StoreSql::run(query, statement, {}))
             StoreSql::logFailure("removeSampleData", query);
         else if (index >= kFirstCounted)
             removed += query.numRowsAffected();

@@ -96,7 +96,7 @@ private Q_SLOTS:
     // account while a calendar is left under it; everything else goes.
     void clearKeepsWhatHoldsTheUsersItems_data()
     {
-        QTest::addColumn<QString>("userRow"); // inserted after loading
+        QTest::addColumn<QString>("userRow"); // inserted after loading; statements split at "; "
         QTest::addColumn<int>("removed");
         QTest::addColumn<QString>("left"); // sample calendars left, then the account
         QTest::newRow("an event of the user's in Work")
@@ -111,6 +111,13 @@ private Q_SLOTS:
             << QStringLiteral("INSERT INTO calendars (id, account_id, url, name) VALUES "
                               "('mine', 'sample-account', 'local://calendar/mine', 'Mine')")
             << 30 << QStringLiteral("|1");
+        QTest::newRow("an occurrence of a sample series the user moved goes with it")
+            << QStringLiteral("INSERT INTO events (id, calendar_id, uid, title, start_time, raw_icalendar, "
+                              "recurrence_id, master_event_uid) VALUES ('moved', 'sample-cal-work', "
+                              "'sample-event-today-standup', 'Team standup', '2024-03-01T10:00:00Z', 'x', "
+                              "'20240301T090000Z', 'sample-event-today-standup'); INSERT INTO reminders "
+                              "(id, event_id, minutes_before) VALUES ('r', 'moved', 5)")
+            << 32 << QStringLiteral("|0");
     }
     void clearKeepsWhatHoldsTheUsersItems()
     {
@@ -120,7 +127,8 @@ private Q_SLOTS:
         StoreFixture store;
         Stores stores(store);
         QCOMPARE(loadSampleData(stores.all), 30);
-        store.exec(userRow);
+        for (const QString &statement : userRow.split(QStringLiteral("; ")))
+            store.exec(statement);
         QCOMPARE(removeSampleData(stores.all), removed);
         QCOMPARE(store.cli(QStringLiteral("SELECT ifnull((SELECT group_concat(id) FROM calendars WHERE id LIKE "
                                           "'sample-cal-%'), '') || '|' || (SELECT count(*) FROM accounts)")),

@@ -402,6 +402,16 @@ private Q_SLOTS:
         QTest::newRow("LF, lower-case names") << calendar.toLower().replace("\r\n", "\n").replace("uid:u", "UID:u");
         QTest::newRow("folded, a stray byte, a name that is not one")
             << QByteArray(calendar).replace("Caf\xC3", "C\r\n af\xE9").replace("END:VTIMEZONE", "END:VTIMEZONE\r\nBEG\xC4\xB0N:VEVENT");
+        // Overrides keyed as their series keys them: a midnight of another
+        // zone names a day of an all-day series, a date the start that day.
+        const QByteArray later =
+            "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:day\r\nDTSTART;VALUE=DATE:20300105\r\nRRULE:FREQ=DAILY\r\n"
+            "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:time\r\nDTSTART;TZID=Europe/Berlin:20300105T090000\r\n"
+            "RRULE:FREQ=DAILY\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:one\r\nDTSTART:20300105T090000Z\r\n"
+            "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:day\r\nRECURRENCE-ID;TZID=Asia/Tokyo:20300107T000000\r\n"
+            "DTSTART;TZID=Asia/Tokyo:20300107T100000\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:time\r\n"
+            "RECURRENCE-ID;VALUE=DATE:20300108\r\nDTSTART:20300108T100000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+        QTest::newRow("overrides in a later batch than their series") << later;
     }
     void fileReadInBatches()
     {
