@@ -10,6 +10,7 @@
 #include "taskrepository.h"
 
 #include <QDateTime>
+#include <QSet>
 
 namespace CalendarMove {
 
@@ -66,9 +67,13 @@ bool moveTask(TaskRepository *tasks, const Task &stored, const Task &record, QSt
     QList<Task> moving = {record};
     const QList<Task> old = tasks->getByCalendar(from);
     QStringList parents = {record.uid};
+    // Each task once: UIDs repeated in a calendar can make the parents a
+    // cycle.
+    QSet<QString> taken = {record.id};
     for (qsizetype i = 0; i < parents.size(); ++i) {
         for (const Task &task : old) {
-            if (task.parent_task_uid == parents.at(i) && task.id != record.id) {
+            if (task.parent_task_uid == parents.at(i) && !taken.contains(task.id)) {
+                taken.insert(task.id);
                 moving.append(task);
                 parents.append(task.uid);
             }

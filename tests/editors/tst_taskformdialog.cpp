@@ -456,9 +456,16 @@ private Q_SLOTS:
     }
 
     // A synced task moved to another calendar is created there and deleted
-    // from the old collection, its subtasks with it.
+    // from the old collection, its subtasks with it, each once.
+    void moveToAnotherCalendar_data()
+    {
+        QTest::addColumn<bool>("cycle");
+        QTest::newRow("a subtask") << false;
+        QTest::newRow("under it one repeating the task's UID") << true;
+    }
     void moveToAnotherCalendar()
     {
+        QFETCH(bool, cycle);
         QVERIFY(m_state->calendars()->insert(extraCalendar(u"work"_s, true, false)));
         Task parent = storedTask(u"Launch"_s);
         parent.href = u"/cal/launch.ics"_s;
@@ -469,6 +476,14 @@ private Q_SLOTS:
         child.href = u"/cal/slides.ics"_s;
         QVERIFY(insertTask(parent));
         QVERIFY(insertTask(child));
+        if (cycle) {
+            Task again = storedTask(u"Launch again"_s);
+            again.uid = parent.uid;
+            again.parent_task_uid = child.uid;
+            again.href = u"/cal/again.ics"_s;
+            QVERIFY(insertTask(again));
+        }
+        const qsizetype count = cycle ? 3 : 2;
 
         TaskFormDialog form(m_state, parent);
         ModalScript script;
@@ -480,13 +495,13 @@ private Q_SLOTS:
 
         QVERIFY(m_state->tasks()->getByCalendar(kPersonal).isEmpty());
         const QList<Task> pending = m_state->tasks()->getPending(kPersonal);
-        QCOMPARE(pending.size(), 2);
+        QCOMPARE(pending.size(), count);
         for (const Task &gone : pending) {
             QVERIFY(gone.deleted_at.has_value());
             QVERIFY(!gone.href.isEmpty());
         }
         const QList<Task> moved = m_state->tasks()->getByCalendar(u"work"_s);
-        QCOMPARE(moved.size(), 2);
+        QCOMPARE(moved.size(), count);
         for (const Task &row : moved) {
             QVERIFY(row.href.isEmpty());
             QVERIFY(row.etag.isEmpty());
