@@ -132,7 +132,9 @@ void AgendaTaskList::toggleDone(QListWidgetItem *item)
         // brought since the tick stays.
         bool conflict = false;
         Task back = CalDavTaskMerge::merge(after, before, *now, &conflict);
-        back.raw_icalendar = now->raw_icalendar;
+        // The tick's series count goes back with it: kept, each tick and
+        // undo would use up one of the rule's COUNT.
+        back.raw_icalendar = TaskRepository::withSeriesCountersOf(now->raw_icalendar, before.raw_icalendar);
         back.etag = now->etag;
         back.href = now->href;
         back.sequence = now->sequence + 1;

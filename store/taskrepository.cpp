@@ -398,6 +398,14 @@ bool TaskRepository::setCompleted(const QString &id, bool completed)
     return update(task);
 }
 
+QString TaskRepository::withSeriesCountersOf(const QString &text, const QString &from)
+{
+    QString out = text;
+    for (const QLatin1String name : {kSeriesStartProperty, kSeriesDoneProperty})
+        out = ICalendar::withTaskProperty(out, name, ICalendar::taskProperty(from, name));
+    return out;
+}
+
 // Moves the task's date to the next occurrence of its rule; false when the
 // series is over or there is nothing to count from.
 bool TaskRepository::advanceRepeating(Task &task, QString &seriesFirst, QString &done) const

@@ -52,6 +52,9 @@ public:
     // instead; only when the series is over (COUNT, UNTIL) is it stored as
     // completed. False for an unknown id.
     bool setCompleted(const QString &id, bool completed);
+    // `text` with the series' first date and count of `from`, which a tick
+    // moves on: what taking the tick back puts back.
+    static QString withSeriesCountersOf(const QString &text, const QString &from);
     void scheduleChanged(const QString &calendarId);
 
 Q_SIGNALS:

@@ -3,6 +3,7 @@
 #include "icalendar.h"
 #include "mainwindow.h"
 #include "modalscript.h"
+#include "recordnames.h"
 #include "taskformdialog.h"
 #include "taskrepository.h"
 #include "timeutil.h"
@@ -142,6 +143,10 @@ private Q_SLOTS:
         QTest::newRow("reopening") << makeTask(u"Gym"_s, local(9, 7), false, true)
                                    << QStringList{u"Gym | 07:00 | open"_s};
         QTest::newRow("a repeating task moves to next week") << repeating << QStringList{};
+        Task counted = makeTask(u"Stretch"_s, local(9, 8), false);
+        counted.recurrence_rule = u"FREQ=DAILY;COUNT=2"_s;
+        counted.repeat_mode = RepeatMode::FromCompletionDate;
+        QTest::newRow("a counted one from its completion moves on") << counted << QStringList{};
     }
     void tickTogglesCompletion()
     {
@@ -159,7 +164,11 @@ private Q_SLOTS:
         QVERIFY(state()->undoStack()->canUndo());
         state()->undoStack()->undo();
         QTRY_COMPARE(rows(list), before);
-        QCOMPARE(state()->tasks()->getById(task.id)->sync_status, u"pending"_s);
+        const Task undone = *state()->tasks()->getById(task.id);
+        QCOMPARE(undone.sync_status, u"pending"_s);
+        // The undone tick counts for nothing towards the rule's COUNT.
+        for (const QLatin1String name : {"X-QUILLMARTEN-SERIES-DONE"_L1, "X-QUILLMARTEN-SERIES-START"_L1})
+            QCOMPARE(ICalendar::taskProperty(undone.raw_icalendar, name), QString());
     }
 
     // Undo of a tick takes back the tick alone: a rename a sync brought
