@@ -427,8 +427,11 @@ bool writeSplit(EventRepository *events, const Event &given, const QDateTime &oc
     // Its end in the form of its own start, should the form have changed its
     // kind: a UTC end is read as a day where it was written, and a day ends in
     // the zone of the new start.
-    next.recurrence_rule = RuleUntil::withUntilForm(next.recurrence_rule, next.is_all_day,
-                                                    next.is_all_day ? zone : seriesZone(next));
+    // An all-day series that stays one ends on the day its UTC end named, as
+    // the expansion reads it.
+    const bool staysAllDay = next.is_all_day && series.is_all_day;
+    next.recurrence_rule = RuleUntil::withUntilForm(staysAllDay ? ExceptionKey::datedRule(next) : next.recurrence_rule,
+                                                    next.is_all_day, next.is_all_day ? zone : seriesZone(next));
     next.exception_dates = storedDates(shift.apply(exdates.second));
     next.recurrence_dates = storedDates(shift.apply(rdates.second));
     next.created = now;

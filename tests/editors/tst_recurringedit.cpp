@@ -347,6 +347,26 @@ private Q_SLOTS:
                               u"2026-04-07"_s}));
     }
 
+    // An all-day series whose UTC end another client wrote, split and moved a
+    // day later: its last day moves with it, east and west of UTC.
+    void allDaySplitKeepsTheLastDay_data()
+    {
+        QTest::addColumn<QString>("until");
+        QTest::newRow("UTC midnight") << u"20260330T000000Z"_s;
+        QTest::newRow("midnight in Berlin") << u"20260325T230000Z"_s;
+        QTest::newRow("midnight in New York") << u"20260326T040000Z"_s;
+    }
+    void allDaySplitKeepsTheLastDay()
+    {
+        QFETCH(QString, until);
+        SeriesFixture store;
+        const Event series = store.insertSeries(u"FREQ=DAILY;UNTIL="_s + until, local(2026, 3, 2), 0, true);
+        const QDate last = QDate::fromString(store.starts(kFrom, kTo).last(), u"yyyy-MM-dd"_s);
+        const QDateTime day16 = EventWrites::allDayTime(QDate(2026, 3, 16));
+        QVERIFY(splitSeries(store.events, series, day16, day16.addDays(1), day16.addDays(2)));
+        QCOMPARE(store.starts(kFrom, kTo).last(), last.addDays(1).toString(u"yyyy-MM-dd"_s));
+    }
+
     // A second "This event only" on the same occurrence updates the row that
     // already replaces it, also one that carries a uid of its own.
     void thisEventReusesItsOverride_data()
