@@ -990,9 +990,16 @@ QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, c
     // The masters through the series' index (migration 019), which holds
     // what the test reads: only those with reminders are read from the
     // table.
-    const QString masters = QStringLiteral(
-        "WHERE recurrence_rule > '' AND start_time >= '' AND start_time < ? AND deleted_at IS NULL "
-        "AND COALESCE(recurrence_id, '') = '' AND EXISTS (SELECT 1 FROM reminders WHERE reminders.event_id = events.id)");
+    const QLatin1String reminding("AND start_time < ? AND deleted_at IS NULL AND COALESCE(recurrence_id, '') = '' "
+                                  "AND EXISTS (SELECT 1 FROM reminders WHERE reminders.event_id = events.id)");
+    // Series of listed dates alone through the dated index (migration 014):
+    // each of their dates reminds, not the first alone. After a write the
+    // change log names the few rows to read, both kinds in one statement.
+    const QStringList masters = {
+        QStringLiteral("WHERE recurrence_rule > '' AND start_time >= '' %1").arg(reminding),
+        QStringLiteral("WHERE recurrence_dates GLOB '*[0-9]*' AND COALESCE(recurrence_rule, '') = '' %1").arg(reminding)};
+    const QString changedMasters =
+        QStringLiteral("WHERE (recurrence_rule > '' OR recurrence_dates GLOB '*[0-9]*') %1").arg(reminding);
     const QString overrides = QStringLiteral("WHERE %1 AND deleted_at IS NULL").arg(kOverrideTerm);
     const QString changedOnly = QStringLiteral(" AND %1").arg(kChangedTerm);
 
@@ -1026,7 +1033,8 @@ QList<Event> EventRepository::getRemindingSeriesInRange(const QDateTime &from, c
         QList<StandingRows::Key> keys;
         ZoneCache zones;
         const auto keep = [&](const SqliteStatement &q) { rows.take(q, zones, found, keys); };
-        forEachRow(db, operation, masters + (changed ? changedOnly : QString()), QVariantList{upper} + since, keep);
+        for (const QString &where : changed ? QStringList{changedMasters + changedOnly} : masters)
+            forEachRow(db, operation, where, QVariantList{upper} + since, keep);
         QSet<QString> series;
         for (const Event &e : std::as_const(rows.events)) {
             if (!e.isOverride())

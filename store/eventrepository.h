@@ -72,7 +72,8 @@ public:
     QList<Event> getStandingInRange(const QDateTime &from, const QDateTime &to,
                                     const QStringList &calendarIds = {}) const;
     // What the reminder poll expands: of the rows getStandingInRange
-    // returns, the masters repeating by a rule that have reminders, and the
+    // returns, the masters repeating by a rule or by listed dates alone
+    // that have reminders, and the
     // overrides of their series, in its order, with reminders (attendees
     // left empty). Only those rows are read, not every series, and after a
     // write only those the change log names.

@@ -37,11 +37,13 @@ constexpr qint64 kSeriesHorizonSecs = 6 * 3600;
 // longer lead fires for that first occurrence from the series' own row.
 constexpr qint64 kSeriesLeadSecs = 28 * 24 * 3600;
 
-// A series by its rule, as the range query keeps its masters; a row that
-// repeats by recurrence dates alone reminds of its stored start.
+// A series by its rule or by listed dates alone, as the reminding query
+// reads their masters.
 bool repeats(const Event &event)
 {
-    return !event.recurrence_rule.isEmpty();
+    return !event.recurrence_rule.isEmpty()
+        || std::any_of(event.recurrence_dates.cbegin(), event.recurrence_dates.cend(),
+                       [](QChar c) { return c.isDigit(); });
 }
 
 } // namespace

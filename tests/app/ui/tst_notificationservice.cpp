@@ -4,6 +4,7 @@
 #include "notificationservice.h"
 #include "occurrenceacks.h"
 #include "systemzone.h"
+#include "timeutil.h"
 #include "trayfixture.h"
 
 #include <QDBusConnection>
@@ -443,6 +444,21 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(days, fired);
+    }
+
+    // An event repeating by listed dates alone reminds of each date, once.
+    void listedDatesRemindOfEach()
+    {
+        Event listed = makeEvent(EventDraft(u"Clinic"_s, local(2024, 3, 4, 10, 0)).remind({15}));
+        listed.recurrence_dates = u"[\"%1\"]"_s.arg(TimeUtil::toIcalUtc(local(2024, 3, 12, 10, 0)));
+        QVERIFY(m_state->events()->insert(listed));
+        QList<QDate> days;
+        for (const QDateTime &now : {local(2024, 3, 4, 9, 45), local(2024, 3, 12, 9, 45), local(2024, 3, 12, 9, 50)}) {
+            const QList<FiredReminder> shown = settled(service(now).get());
+            QVERIFY(shown.size() <= 1);
+            days.append(shown.isEmpty() ? QDate() : shown.first().date);
+        }
+        QCOMPARE(days, (QList<QDate>{QDate(2024, 3, 4), QDate(2024, 3, 12), QDate()}));
     }
 
     // An override for this and later occurrences moves their reminders along.
